@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Seam.h"
+
+#include <QDateTime>
+
+class Timer;
+
+// The time of day and the driver of the program's timers. The system clock
+// runs timers on the event loop; tests replace it with one they move by hand.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual QDateTime Now() const = 0;
+  virtual void Schedule(Timer& timer) = 0;
+  virtual void Unschedule(Timer& timer) = 0;
+
+  static Clock& Default();
+};
+
+using ClockSeam = Seam<Clock>;

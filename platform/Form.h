@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+// Results of a modal form, with the values the system compares.
+enum ModalResult : int {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7,
+};
+
+// A form of the system: shown modally, as an MDI child or never shown at all.
+// Setting a modal result closes a modal form; a form shown modally after the
+// program was asked to end returns at once as cancelled, and one that is on
+// screen when that happens closes as cancelled.
+class Form : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Form(QWidget* owner = nullptr);
+
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result);
+
+  QString Caption() const { return windowTitle(); }
+  void SetCaption(const QString& caption) { setWindowTitle(caption); }
+
+ protected:
+  void done(int result) override;
+
+ private:
+  int modalResult_ = mrNone;
+  bool modal_ = false;
+};

@@ -1,0 +1,142 @@
+#include "platform/IniFile.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Exceptions.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+std::optional<QString> sectionOf(const QByteArray& line) {
+  const QString text = Cp1252::decode(line).trimmed();
+  if (!text.startsWith(u'[')) return std::nullopt;
+  const qsizetype close = text.indexOf(u']');
+  return (close < 0 ? text.mid(1) : text.mid(1, close - 1)).trimmed();
+}
+
+std::optional<QString> keyOf(const QByteArray& line) {
+  const QString text = Cp1252::decode(line);
+  const qsizetype eq = text.indexOf(u'=');
+  if (eq <= 0 || text.trimmed().startsWith(u';')) return std::nullopt;
+  const QString key = text.left(eq).trimmed();
+  if (key.isEmpty()) return std::nullopt;
+  return key;
+}
+
+QString valueOf(const QByteArray& line) {
+  const QString text = Cp1252::decode(line);
+  QString value = text.mid(text.indexOf(u'=') + 1).trimmed();
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+    value = value.mid(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+IniFile::IniFile(QString path) : path_(std::move(path)) {
+  if (!QFileInfo::exists(path_)) return;
+  const QByteArray bytes = TextFile::ReadBytes(path_);
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    qsizetype stop = start;
+    while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n') ++stop;
+    qsizetype next = stop;
+    if (next < bytes.size() && bytes[next] == '\r') ++next;
+    if (next < bytes.size() && bytes[next] == '\n') ++next;
+    lines_.push_back({bytes.mid(start, stop - start), bytes.mid(stop, next - stop)});
+    start = next;
+  }
+}
+
+std::optional<IniFile::Range> IniFile::findSection(const QString& section) const {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const auto name = sectionOf(lines_[i].text);
+    if (!name || !sameName(*name, section)) continue;
+    std::size_t end = i + 1;
+    while (end < lines_.size() && !sectionOf(lines_[end].text)) ++end;
+    return Range{i, end};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> IniFile::findKey(const Range& range, const QString& key) const {
+  for (std::size_t i = range.header + 1; i < range.end; ++i) {
+    const auto name = keyOf(lines_[i].text);
+    if (name && sameName(*name, key)) return i;
+  }
+  return std::nullopt;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const {
+  const auto range = findSection(section);
+  if (!range) return defaultValue;
+  const auto at = findKey(*range, key);
+  return at ? valueOf(lines_[*at].text) : defaultValue;
+}
+
+bool IniFile::SectionExists(const QString& section) const { return findSection(section).has_value(); }
+
+bool IniFile::ValueExists(const QString& section, const QString& key) const {
+  const auto range = findSection(section);
+  return range && findKey(*range, key);
+}
+
+QStringList IniFile::ReadSections() const {
+  QStringList sections;
+  for (const Line& line : lines_)
+    if (const auto name = sectionOf(line.text)) sections.append(*name);
+  return sections;
+}
+
+QStringList IniFile::ReadSection(const QString& section) const {
+  QStringList keys;
+  if (const auto range = findSection(section))
+    for (std::size_t i = range->header + 1; i < range->end; ++i)
+      if (const auto key = keyOf(lines_[i].text)) keys.append(*key);
+  return keys;
+}
+
+QByteArray IniFile::newLineEnd() const {
+  for (const Line& line : lines_)
+    if (!line.end.isEmpty()) return line.end;
+  return QByteArrayLiteral("\r\n");
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  const std::vector<Line> before = lines_;
+  const QByteArray eol = newLineEnd();
+  const QByteArray encodedValue = Cp1252::encode(value);
+  const auto range = findSection(section);
+  if (range) {
+    if (const auto at = findKey(*range, key)) {
+      QByteArray& text = lines_[*at].text;
+      text = text.left(text.indexOf('=') + 1) + encodedValue;
+    } else {
+      // After the section's last non-blank line, so blank separators stay put.
+      std::size_t after = range->end;
+      while (after > range->header + 1 && lines_[after - 1].text.trimmed().isEmpty()) --after;
+      if (lines_[after - 1].end.isEmpty()) lines_[after - 1].end = eol;
+      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after),
+                    {Cp1252::encode(key) + '=' + encodedValue, eol});
+    }
+  } else {
+    if (!lines_.empty() && lines_.back().end.isEmpty()) lines_.back().end = eol;
+    lines_.push_back({'[' + Cp1252::encode(section) + ']', eol});
+    lines_.push_back({Cp1252::encode(key) + '=' + encodedValue, eol});
+  }
+  try {
+    save();
+  } catch (...) {
+    lines_ = before;  // what is in memory stays what is on disk
+    throw;
+  }
+}
+
+void IniFile::save() const {
+  QByteArray bytes;
+  for (const Line& line : lines_) bytes += line.text + line.end;
+  TextFile::WriteBytes(path_, bytes);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// A sectioned INI file with the semantics of the Windows profile routines:
+// section and key names compared without regard to case, values trimmed,
+// every write going straight to disk. Lines the class does not change keep
+// their bytes (order, comments, unknown lines, line ends), so a file written
+// by another program survives a read-write round trip. Windows-1252 on disk.
+class IniFile {
+ public:
+  // A missing file reads as empty; an existing file that cannot be read
+  // raises Exception.
+  explicit IniFile(QString path);
+
+  const QString& FileName() const { return path_; }
+
+  QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+  // Changes the value in place, or adds the key at the end of its section,
+  // or adds the section at the end of the file. Raises Exception when the
+  // file cannot be written.
+  void WriteString(const QString& section, const QString& key, const QString& value);
+
+  bool SectionExists(const QString& section) const;
+  bool ValueExists(const QString& section, const QString& key) const;
+  QStringList ReadSections() const;
+  QStringList ReadSection(const QString& section) const;  // the section's key names
+
+ private:
+  struct Line {
+    QByteArray text;  // without its line end
+    QByteArray end;   // "\r\n", "\n", "\r" or empty for a last line without one
+  };
+  struct Range {
+    std::size_t header;
+    std::size_t end;  // one past the section's last line
+  };
+
+  std::optional<Range> findSection(const QString& section) const;
+  std::optional<std::size_t> findKey(const Range& range, const QString& key) const;
+  QByteArray newLineEnd() const;
+  void save() const;
+
+  QString path_;
+  std::vector<Line> lines_;
+};

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test and run.
+# Idempotent and non-interactive; does nothing when all are present.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  libsqlite3-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

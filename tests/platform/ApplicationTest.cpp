@@ -1,0 +1,99 @@
+#include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/FormRegistry.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  void SetUp() override { app()->ResetTerminated(); }
+  void TearDown() override {
+    app()->ResetTerminated();
+    app()->SetExceptionHandler({});
+  }
+  static Application* app() { return Application::Instance(); }
+};
+
+}  // namespace
+
+TEST_F(ApplicationTest, TerminatedBeforeTheLoopEndsTheProgramWithoutEnteringIt) {
+  bool loopRan = false;
+  QTimer::singleShot(0, [&] {
+    loopRan = true;
+    app()->quit();
+  });
+  app()->Terminate();
+  EXPECT_EQ(app()->Run(), 0);
+  EXPECT_FALSE(loopRan);
+}
+
+TEST_F(ApplicationTest, AModalFormOpenedAfterTerminationReturnsAtOnceAsCancelled) {
+  app()->Terminate();
+  Form form;
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    shown = form.isVisible();
+    form.SetModalResult(mrOk);
+  });
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_FALSE(shown);
+}
+
+TEST_F(ApplicationTest, TerminationClosesTheModalFormOnScreenAsCancelled) {
+  Form form;
+  QTimer::singleShot(0, [&] { app()->Terminate(); });
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_TRUE(app()->Terminated());
+}
+
+TEST_F(ApplicationTest, ModalResultsCloseTheFormWithTheirValue) {
+  for (int result : {int(mrOk), int(mrYes), int(mrNo), int(mrIgnore)}) {
+    Form form;
+    QTimer::singleShot(0, [&] { form.SetModalResult(result); });
+    EXPECT_EQ(form.ShowModal(), result);
+    EXPECT_FALSE(form.isVisible());
+  }
+  Form form;
+  QTimer::singleShot(0, [&] { form.close(); });  // the system menu's close
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+}
+
+TEST_F(ApplicationTest, AnExceptionInAnEventHandlerReachesTheHandler) {
+  QStringList handled;
+  QObject* handledSender = nullptr;
+  app()->SetExceptionHandler([&](QObject* sender, const Exception& error) {
+    handled.append(error.Message());
+    handledSender = sender;
+  });
+  Form form;
+  QPushButton button(&form);
+  QObject::connect(&button, &QPushButton::clicked, [] { throw Exception(QStringLiteral("Key violation")); });
+  QTimer::singleShot(0, [&] { button.click(); });
+  QTimer::singleShot(0, [] { throw Abort(); });  // silent
+  QTimer::singleShot(0, [] { throw std::runtime_error("otro"); });
+  QTimer::singleShot(1, [&] { form.SetModalResult(mrOk); });
+  form.ShowModal();
+  EXPECT_EQ(handled, QStringList({u"Key violation"_qs, u"otro"_qs}));
+  EXPECT_NE(handledSender, nullptr);
+}
+
+TEST_F(ApplicationTest, FormsOfHigherLayersAreCreatedThroughTheRegistry) {
+  FormRegistry::Clear();
+  EXPECT_EQ(FormRegistry::Create(QStringLiteral("TfGENEDIAG"), nullptr), nullptr);
+  FormRegistry::Register(QStringLiteral("TfGENEDIAG"), [](QWidget* owner) {
+    auto* form = new Form(owner);
+    form->setObjectName(QStringLiteral("fGENEDIAG"));
+    return form;
+  });
+  Form owner;
+  QWidget* created = FormRegistry::Create(QStringLiteral("TfGENEDIAG"), &owner);
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(created->objectName(), QStringLiteral("fGENEDIAG"));
+  EXPECT_EQ(created->parent(), &owner);
+  FormRegistry::Clear();
+}

@@ -1,0 +1,67 @@
+#include "platform/Exceptions.h"
+#include "platform/StringList.h"
+#include "platform/TextFile.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+TEST(StringList, NameValueAccessTakesTheFirstLineOfANameWithoutRegardToCase) {
+  StringList list({u"Titulo=Primero"_qs, u"Formato=0,0,400,500"_qs, u"titulo=Segundo"_qs, u"sin igual"_qs,
+                   u"Vacio="_qs, u"Expr=a=b"_qs});
+  EXPECT_EQ(list.Values(QStringLiteral("TITULO")), QStringLiteral("Primero"));
+  EXPECT_EQ(list.Values(QStringLiteral("Expr")), QStringLiteral("a=b"));
+  EXPECT_EQ(list.Values(QStringLiteral("Vacio")), QString());
+  EXPECT_EQ(list.Values(QStringLiteral("sin igual")), QString());
+  EXPECT_EQ(list.IndexOfName(QStringLiteral("vacio")), 4);
+  EXPECT_EQ(list.Names(3), QString());
+}
+
+TEST(StringList, SettingAValueReplacesAppendsOrRemoves) {
+  StringList list({u"A=1"_qs, u"B=2"_qs});
+  list.SetValue(QStringLiteral("a"), QStringLiteral("9"));
+  list.SetValue(QStringLiteral("C"), QStringLiteral("3"));
+  list.SetValue(QStringLiteral("B"), QString());
+  EXPECT_EQ(list.Lines(), QStringList({u"a=9"_qs, u"C=3"_qs}));
+}
+
+TEST(StringList, TextEndsEveryLineWithCrLfAndSplitsOnAnyLineEnd) {
+  StringList list;
+  list.SetText(QStringLiteral("uno\r\ndos\nres\rcuatro\r\n"));
+  EXPECT_EQ(list.Lines(), QStringList({u"uno"_qs, u"dos"_qs, u"res"_qs, u"cuatro"_qs}));
+  EXPECT_EQ(list.Text(), QStringLiteral("uno\r\ndos\r\nres\r\ncuatro\r\n"));
+  list.SetText(QStringLiteral("a\r\n\r\nb"));
+  EXPECT_EQ(list.Lines(), QStringList({u"a"_qs, QString(), u"b"_qs}));
+  list.SetText(QString());
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(StringList, ASortedListIgnoringDuplicatesKeepsOneOfEachInOrder) {
+  StringList list;
+  list.SetSorted(true);
+  list.SetIgnoreDuplicates(true);
+  for (const char* line : {"fGENEMENU.Panel1", "fGENEBUSQ.pbAceptar", "FGENEMENU.PANEL1", "Árbol"}) list.Add(line);
+  EXPECT_EQ(list.Lines(), QStringList({u"fGENEBUSQ.pbAceptar"_qs, u"fGENEMENU.Panel1"_qs, u"Árbol"_qs}));
+}
+
+TEST(StringList, FilesAreWindows1252) {
+  TemporaryFolder folder;
+  const QString path = folder.File("INSTALACION.CFG");
+  TextFile::WriteBytes(path, "TipoBaseDatos=Microsoft SQL Server\r\nNombre=Compa\xF1\xED" "a \x80\r\n");
+  StringList list;
+  list.LoadFromFile(path);
+  EXPECT_EQ(list.Values(QStringLiteral("Nombre")), u"Compañía €"_qs);
+  list.SetValue(QStringLiteral("Nombre"), u"Año"_qs);
+  list.SaveToFile(path);
+  EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("TipoBaseDatos=Microsoft SQL Server\r\nNombre=A\xF1o\r\n"));
+}
+
+TEST(StringList, LoadingAMissingFileRaisesWithItsName) {
+  TemporaryFolder folder;
+  StringList list;
+  try {
+    list.LoadFromFile(folder.File("NOEXISTE.CFG"));
+    FAIL() << "no exception";
+  } catch (const Exception& error) {
+    EXPECT_TRUE(error.Message().contains(QStringLiteral("NOEXISTE.CFG")));
+  }
+}
