@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The first table named after " FROM ", upper case; empty without one.
+QString NombreTablaSQL(const QString& sql);
+
+// Comparisons with the empty text after the WHERE also match nulls:
+// "A = ''" becomes "(A = '' OR A IS NULL)" and "A <> ''" becomes
+// "(A <> '' AND A IS NOT NULL)". Only the first remaining comparison of each
+// kind is looked at in a pass, so once it lies before the WHERE the later
+// ones stay; a statement without WHERE is returned as it is.
+QString AmpliarComparacionesVacias(const QString& sql);
