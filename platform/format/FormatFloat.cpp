@@ -198,7 +198,8 @@ class Layout {
     }
   }
 
-  QString& Output() { return output_; }
+  void Text(QStringView text) { output_ += text; }
+  const QString& Output() const { return output_; }
 
  private:
   void NextDigit() {
@@ -225,9 +226,8 @@ class Layout {
 
 QString ApplySection(const QString& pattern, const Section& section, const DecimalNumber& number) {
   Layout layout(section, number);
-  QString& output = layout.Output();
   // Only the first section shows the sign by itself; the others carry their own.
-  if (number.negative && section.start == 0) output += u'-';
+  if (number.negative && section.start == 0) layout.Text(u"-");
   qsizetype at = section.start;
   while (at < pattern.size() && pattern[at] != u';') {
     const QChar c = pattern[at];
@@ -237,7 +237,7 @@ QString ApplySection(const QString& pattern, const Section& section, const Decim
     } else if (c == u'.' || c == u',') {
       ++at;
     } else if (IsQuote(c)) {
-      output += LiteralText(pattern, at);
+      layout.Text(LiteralText(pattern, at));
       at = SkipLiteral(pattern, at);
     } else if (IsExponentMark(pattern, at)) {
       const bool plusSign = pattern[at + 1] == u'+';
@@ -248,13 +248,13 @@ QString ApplySection(const QString& pattern, const Section& section, const Decim
         ++at;
       }
       const int exponent = number.digits.empty() ? 0 : number.exponent - section.decimalIndex;
-      output += ExponentText(c, plusSign, exponent, std::min(zeros, 4));
+      layout.Text(ExponentText(c, plusSign, exponent, std::min(zeros, 4)));
     } else {
-      output += c;
+      layout.Text(QStringView(&c, 1));
       ++at;
     }
   }
-  return output;
+  return layout.Output();
 }
 
 }  // namespace
