@@ -82,6 +82,10 @@ TEST(FormatFloat, SectionsForNegativeAndZeroValues) {
       {u"0", -0.4, u"0"},
       {u"0.00", -0.0, u"0,00"},
       {u"0.00;'neg'0.00", -0.005, u"neg0,01"},
+      // A value that rounds to zero shows as zero itself, optional places empty.
+      {u"0.##", 0.001, u"0"},
+      {u"#.##", 0.004, u""},
+      {u"0.0#", -0.001, u"0,0"},
   });
 }
 
