@@ -50,14 +50,15 @@ TfGENEMENS::~TfGENEMENS() {
 }
 
 QString TfGENEMENS::Present(const QString& kind, const QString& text, const QString& defaultAnswer) {
-  const QString sinRespuesta = kind == QLatin1String("C") ? QStringLiteral("NO") : QString();
-  if (isVisible()) return sinRespuesta;
-  TipoMensajeActual = kind;
+  // A copy: the arguments may be the request globals, which a nested message overwrites.
+  const QString tipo = kind;
+  if (isVisible()) return tipo == QLatin1String("C") ? QStringLiteral("NO") : QString();
+  TipoMensajeActual = tipo;
   TextoMensajeActual = text;
   RespuestaMensaje = defaultAnswer;
   const int resultado = ShowModal();
-  if (kind == QLatin1String("C")) return resultado == mrYes ? QStringLiteral("SI") : QStringLiteral("NO");
-  if (kind == QLatin1String("P")) return resultado == mrOk ? RespuestaMensaje : QString();
+  if (tipo == QLatin1String("C")) return resultado == mrYes ? QStringLiteral("SI") : QStringLiteral("NO");
+  if (tipo == QLatin1String("P")) return resultado == mrOk ? RespuestaMensaje : QString();
   return QString();
 }
 
@@ -144,6 +145,7 @@ void TfGENEMENS::FormShow() {
         ui_->EditRespuesta->setEchoMode(QLineEdit::Password);
       } else {
         ui_->EditRespuesta->setText(RespuestaMensaje);
+        ui_->EditRespuesta->selectAll();  // typing replaces the default
       }
       ui_->EditRespuesta->setFocus();
     }
