@@ -33,6 +33,8 @@ TfGENEMENS::TfGENEMENS(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   // Single border, system menu only.
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  // The panel only shows the text and takes no clicks; disabled, Qt would grey the text.
+  ui_->PanelMensaje->setAttribute(Qt::WA_TransparentForMouseEvents);
   ui_->ImagenInformacion->setPixmap(imagen(style(), QStyle::SP_MessageBoxInformation));
   ui_->ImagenExclamacion->setPixmap(imagen(style(), QStyle::SP_MessageBoxWarning));
   ui_->ImagenInterrogacion->setPixmap(imagen(style(), QStyle::SP_MessageBoxQuestion));

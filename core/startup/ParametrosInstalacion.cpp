@@ -11,6 +11,7 @@
 namespace {
 
 std::optional<StringList> cargar(const QString& archivo) {
+  if (archivo.isEmpty()) return std::nullopt;
   try {
     StringList lineas;
     lineas.LoadFromFile(Paths::Internal(archivo));
