@@ -101,10 +101,9 @@ void TfGENEMENS::FormShow() {
     ui_->TextoMensaje->setFont(fuente);
   }
 
-  for (QWidget* oculto : {static_cast<QWidget*>(ui_->ImagenInformacion), static_cast<QWidget*>(ui_->ImagenExclamacion),
-                          static_cast<QWidget*>(ui_->ImagenInterrogacion), static_cast<QWidget*>(ui_->ImagenError),
-                          static_cast<QWidget*>(ui_->pbAceptar), static_cast<QWidget*>(ui_->pbSI),
-                          static_cast<QWidget*>(ui_->pbNO), static_cast<QWidget*>(ui_->PanelRespuesta)})
+  for (QWidget* oculto : std::initializer_list<QWidget*>{ui_->ImagenInformacion, ui_->ImagenExclamacion,
+                                                         ui_->ImagenInterrogacion, ui_->ImagenError, ui_->pbAceptar,
+                                                         ui_->pbSI, ui_->pbNO, ui_->PanelRespuesta})
     oculto->setVisible(false);
   ui_->pbAceptar->move(153, 99);
   ui_->pbAceptar->setDefault(true);
