@@ -1,12 +1,9 @@
+#include "app/ProgramaZEM.h"
 #include "platform/Application.h"
-#include "shell/Genemenu.h"
-
-#include <memory>
 
 int main(int argc, char** argv) {
   Application application(argc, argv);
-  auto mainWindow = std::make_unique<TfGENEMENU>();
-  fGENEMENU = mainWindow.get();
-  mainWindow->show();
-  return application.Run();
+  ProgramaZEM programa(application, application.arguments().mid(1));
+  programa.Iniciar();
+  return programa.Ejecutar();
 }

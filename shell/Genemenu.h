@@ -16,8 +16,14 @@ class TfGENEMENU : public QMainWindow {
   explicit TfGENEMENU(QWidget* parent = nullptr);
   ~TfGENEMENU() override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void FormShow();
+
   std::unique_ptr<Ui::TfGENEMENU> ui_;
+  bool mostrado_ = false;
 };
 
 extern TfGENEMENU* fGENEMENU;

@@ -1,0 +1,94 @@
+#include "app/ProgramaZEM.h"
+
+#include "core/datamodule/Genemodu.h"
+#include "core/messages/Genemens.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
+#include "core/startup/Genepant.h"
+#include "dialogs/Genebusa.h"
+#include "dialogs/Genebusq.h"
+#include "dialogs/Genedeta.h"
+#include "dialogs/Genedoce.h"
+#include "dialogs/Genefilt.h"
+#include "dialogs/Genevmem.h"
+#include "maintenance/Genecopi.h"
+#include "platform/Application.h"
+#include "platform/MessagePresenter.h"
+#include "printing/Genecpro.h"
+#include "shell/Genemenu.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+namespace {
+
+// Paints the splash before the next step of a start-up that keeps the loop busy.
+void mostrarYa(QWidget& pantalla) {
+  pantalla.repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+ProgramaZEM::ProgramaZEM(Application& application, QStringList parametros)
+    : application_(application), parametros_(std::move(parametros)) {}
+
+ProgramaZEM::~ProgramaZEM() {
+  if (presentadorInstalado_) MessagePresenterSeam::Install(nullptr);
+  while (!formularios_.empty()) formularios_.pop_back();
+  LiberarPantallaPresentacion();
+}
+
+template <class T, class... Argumentos>
+T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
+  auto formulario = std::make_unique<T>(std::forward<Argumentos>(argumentos)...);
+  global = formulario.get();
+  formularios_.push_back(std::move(formulario));
+  return global;
+}
+
+void ProgramaZEM::Iniciar() {
+  TfGENEPANT* pantalla = CrearPantallaPresentacion();
+  pantalla->show();
+  mostrarYa(*pantalla);
+  application_.SetTitle(QLatin1String(kTitulo));
+  application_.SetHelpFile(QLatin1String(kArchivoAyuda));
+
+  Crear(fGENEMENU);
+  Crear(fGENEMENS);
+  // A presenter already in place (a test's) keeps the messages.
+  if (&MessagePresenterSeam::Get() == &MessagePresenter::Default()) {
+    MessagePresenterSeam::Install(fGENEMENS);
+    presentadorInstalado_ = true;
+  }
+  Crear(fGENEDETA);
+  Crear(fGENEINIC, parametros_);
+
+  if (fGENEPANT) {
+    fGENEPANT->Version()->setText(QString::fromUtf8(kVersion));
+    mostrarYa(*fGENEPANT);
+  }
+
+  Crear(fGENEVMEM);
+  Crear(fGENECOPI);
+  Crear(fGENEFILT);
+  Crear(fGENEDOCE);
+  Crear(fGENECPRO);
+  if (BusquedaAproximadaActivada)
+    Crear(fGENEBUSA);
+  else
+    Crear(fGENEBUSQ);
+  Crear(ModuloDatos);
+}
+
+int ProgramaZEM::Ejecutar() {
+  if (application_.Terminated()) return 0;
+  fGENEMENU->show();
+  return application_.Run();
+}
+
+QStringList ProgramaZEM::FormulariosCreados() const {
+  QStringList nombres;
+  for (const auto& formulario : formularios_) nombres.append(formulario->objectName());
+  return nombres;
+}

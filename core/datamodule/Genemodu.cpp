@@ -1,0 +1,9 @@
+#include "core/datamodule/Genemodu.h"
+
+TModuloDatos* ModuloDatos = nullptr;
+
+TModuloDatos::TModuloDatos(QObject* owner) : QObject(owner) { setObjectName(QStringLiteral("ModuloDatos")); }
+
+TModuloDatos::~TModuloDatos() {
+  if (ModuloDatos == this) ModuloDatos = nullptr;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Builds FuenteAplicacion, ColorFormularioMDI and ColorFormularioNormal from
+// the application look (AspectoAplicacion).
+void ConstruirAspecto();

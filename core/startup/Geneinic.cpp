@@ -1,0 +1,131 @@
+#include "core/startup/Geneinic.h"
+
+#include "core/messages/MensajeSistema.h"
+#include "core/startup/ArchivoINI.h"
+#include "core/startup/ArchivosTemporales.h"
+#include "core/startup/Aspecto.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/DireccionDistribuidor.h"
+#include "core/startup/LineaComandos.h"
+#include "core/startup/MapaAyuda.h"
+#include "core/startup/ParametrosInstalacion.h"
+#include "core/system/SistemaOperativo.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/Exceptions.h"
+
+#include <QDir>
+
+TfGENEINIC* fGENEINIC = nullptr;
+
+namespace {
+
+TfGENEINIC::PreparacionBasesDatos& preparacionInstalada() {
+  static TfGENEINIC::PreparacionBasesDatos preparacion;
+  return preparacion;
+}
+
+void terminar() {
+  if (Application* application = Application::Instance()) application->Terminate();
+}
+
+StringList listaOrdenadaSinDuplicados() {
+  StringList lista;
+  lista.SetSorted(true);
+  lista.SetIgnoreDuplicates(true);
+  return lista;
+}
+
+}  // namespace
+
+void TfGENEINIC::InstalarPreparacionBasesDatos(PreparacionBasesDatos preparacion) {
+  preparacionInstalada() = std::move(preparacion);
+}
+
+TfGENEINIC::TfGENEINIC(const QStringList& parametros, QWidget* owner) : Form(owner) {
+  setObjectName(QStringLiteral("fGENEINIC"));
+  SetCaption(QStringLiteral("Inicialización (General)"));
+  TimerAplicacion.OnTimer = [this] { TimerAplicacionTimer(); };
+  FormCreate(parametros);
+}
+
+TfGENEINIC::~TfGENEINIC() {
+  FormDestroy();
+  if (fGENEINIC == this) fGENEINIC = nullptr;
+}
+
+void TfGENEINIC::FormCreate(const QStringList& parametros) {
+  ListaTrazas.Clear();
+  UltimaActividad = ClockSeam::Get().Now();
+
+  StringList sistema;
+  sistema.SetText(InformacionSistemaOperativo());
+  Plataforma = sistema.Values(QStringLiteral("Plataforma"));
+  AjusteAlturaFormulario = Plataforma == QLatin1String("Windows XP") ? 32 : 27;
+
+  LeerLineaComandos(parametros);
+
+  ControlesNoVisibles = listaOrdenadaSinDuplicados();
+  TablasRegistroAccesos.Clear();
+  CacheTraducciones.Clear();
+  CarpetaPrograma = QDir::currentPath();
+  if (!CarpetaPrograma.endsWith(u'/')) CarpetaPrograma += u'/';
+
+  BorrarArchivosTemporales();
+  LeerParametrosInstalacion();
+  LeerArchivoINI();
+  ConstruirAspecto();
+
+  if (!PrepararBasesDatos()) return;
+
+  CargarMapaAyuda();
+  for (std::size_t plantilla = 1; plantilla < CamposPlantillasNumericas.size(); ++plantilla)
+    CamposPlantillasNumericas[plantilla] = listaOrdenadaSinDuplicados();
+  TimerAplicacion.SetEnabled(!TiempoForzarTerminacionAplicacion.isEmpty());
+  ListaControlesListado.clear();
+  NormalizarURLAccesoMenuWebDistribuidor();
+}
+
+bool TfGENEINIC::PrepararBasesDatos() {
+  const QString motivo = QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ");
+  try {
+    const PreparacionBasesDatos& preparacion = preparacionInstalada();
+    return preparacion ? preparacion(*this) : true;
+  } catch (const Exception& error) {
+    MensajeError(motivo + error.Message());
+  } catch (const std::exception& error) {
+    MensajeError(motivo + QString::fromLocal8Bit(error.what()));
+  }
+  terminar();
+  return true;
+}
+
+void TfGENEINIC::FormDestroy() {
+  TimerAplicacion.SetEnabled(false);
+  MapaAyuda.Clear();
+  ControlesNoVisibles = StringList();
+  TablasRegistroAccesos.Clear();
+  CacheTraducciones.Clear();
+  CamposPlantillasNumericas = {};
+  ListaControlesListado.clear();
+  FuenteAplicacion.reset();
+  ListaTrazas.Clear();
+}
+
+void TfGENEINIC::TimerAplicacionTimer() {
+  bool minutos = false;
+  const qint64 limite = TiempoForzarTerminacionAplicacion.toInt(&minutos);
+  const qint64 limiteMs = (minutos ? limite : 0) * 60 * 1000;
+  if (UltimaActividad.msecsTo(ClockSeam::Get().Now()) > limiteMs) {
+    TimerAplicacion.SetEnabled(false);
+    terminar();
+  }
+}
+
+void RegistrarActividadRaton() { UltimaActividad = ClockSeam::Get().Now(); }
+
+void RegistrarActividadTeclado() { UltimaActividad = ClockSeam::Get().Now(); }
+
+void LoNuevoDeLaVersion(const QString&) {
+  MensajeInformacion(QStringLiteral("Está opción estará disponible en próximas versiones."));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/Timer.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// The start-up services object: a form that is never shown, whose creation
+// reads the command line and the whole configuration and prepares the
+// databases, and whose application timer ends the program after the
+// configured idle time.
+class TfGENEINIC : public Form {
+  Q_OBJECT
+
+ public:
+  // The database set-up of the creation. It returns false when it has ended
+  // the creation itself (with its own message); an exception it raises ends
+  // the program with the start-up error message.
+  using PreparacionBasesDatos = std::function<bool(TfGENEINIC&)>;
+  // An empty set-up restores the default, which does nothing.
+  static void InstalarPreparacionBasesDatos(PreparacionBasesDatos preparacion);
+
+  // The parameters are the program's, without its own name.
+  explicit TfGENEINIC(const QStringList& parametros, QWidget* owner = nullptr);
+  ~TfGENEINIC() override;
+
+  Timer TimerAplicacion{15000};
+
+ private:
+  void FormCreate(const QStringList& parametros);
+  void FormDestroy();
+  bool PrepararBasesDatos();
+  void TimerAplicacionTimer();
+};
+
+extern TfGENEINIC* fGENEINIC;
+
+// Activity stamps of the data forms' mouse and key events: each one puts off
+// the idle termination.
+void RegistrarActividadRaton();
+void RegistrarActividadTeclado();
+
+// The menu command "Lo Nuevo de la Versión".
+void LoNuevoDeLaVersion(const QString& texto);

@@ -1,0 +1,120 @@
+#include "app/ProgramaZEM.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/messages/Genemens.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
+#include "core/startup/Genepant.h"
+#include "dialogs/Genebusa.h"
+#include "dialogs/Genebusq.h"
+#include "platform/Application.h"
+#include "platform/Exceptions.h"
+#include "shell/Genemenu.h"
+#include "tests/fixtures/InstallationBuilder.h"
+#include "tests/fixtures/ScriptedPresenter.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kConf = QStringLiteral("Configuración");
+
+const QStringList kFormulariosConBusqueda = {"fGENEMENU", "fGENEMENS", "fGENEDETA", "fGENEINIC",
+                                             "fGENEVMEM", "fGENECOPI", "fGENEFILT", "fGENEDOCE",
+                                             "fGENECPRO", "fGENEBUSQ", "ModuloDatos"};
+
+}  // namespace
+
+class ProgramaZEMTest : public ::testing::Test {
+ protected:
+  ProgramaZEMTest() {
+    ResetConfiguracion();
+    Application::Instance()->ResetTerminated();
+    TfGENEINIC::InstalarPreparacionBasesDatos({});
+  }
+  ~ProgramaZEMTest() override { TfGENEINIC::InstalarPreparacionBasesDatos({}); }
+
+  Application& Aplicacion() { return *Application::Instance(); }
+
+  TemporaryFolder carpeta;
+  InstallationBuilder instalacion{carpeta.Path()};
+};
+
+TEST_F(ProgramaZEMTest, CreatesTheFormsInTheirOrderAndRunsTheMainWindow) {
+  instalacion.Write();
+  ScriptedPresenter mensajes;  // no message at all
+  {
+    ProgramaZEM programa(Aplicacion(), {QStringLiteral("U=ANA")});
+    programa.Iniciar();
+    EXPECT_EQ(programa.FormulariosCreados(), kFormulariosConBusqueda);
+    EXPECT_EQ(fGENEBUSA, nullptr);
+    ASSERT_NE(fGENEPANT, nullptr);
+    EXPECT_TRUE(fGENEPANT->isVisible());
+    EXPECT_EQ(fGENEPANT->Version()->text(), QStringLiteral("Versión 2024b"));
+    EXPECT_EQ(Aplicacion().Title(), QStringLiteral("Gestor de Aplicaciones ZEM"));
+    EXPECT_EQ(Aplicacion().HelpFile(), QStringLiteral("ZEMWIN.HLP"));
+    EXPECT_EQ(ParametroU, QStringLiteral("ANA"));
+    EXPECT_EQ(AspectoAplicacion, QStringLiteral("evo+"));  // the main window's default, set before the INI was read
+    EXPECT_EQ(&MessagePresenterSeam::Get(), &mensajes);     // a presenter already in place keeps the messages
+    EXPECT_EQ(fGENEBUSQ->Caption(), QStringLiteral("Buscar"));
+
+    bool mostrada = false;
+    QTimer::singleShot(0, [&] {
+      mostrada = fGENEMENU->isVisible();
+      EXPECT_EQ(fGENEPANT, nullptr);  // the main window's first show frees the splash
+      Aplicacion().Terminate();
+    });
+    EXPECT_EQ(programa.Ejecutar(), 0);
+    EXPECT_TRUE(mostrada);
+  }
+  EXPECT_EQ(fGENEMENU, nullptr);
+  EXPECT_EQ(fGENEINIC, nullptr);
+  EXPECT_EQ(ModuloDatos, nullptr);
+}
+
+TEST_F(ProgramaZEMTest, TheApproximateSearchReplacesTheSearchForm) {
+  instalacion.Ini(kConf, QStringLiteral("BusquedaAproximadaActivada"), QStringLiteral("SI")).Write();
+  ScriptedPresenter mensajes;
+  ProgramaZEM programa(Aplicacion(), {});
+  programa.Iniciar();
+  QStringList esperados = kFormulariosConBusqueda;
+  esperados.replace(esperados.indexOf(QStringLiteral("fGENEBUSQ")), QStringLiteral("fGENEBUSA"));
+  EXPECT_EQ(programa.FormulariosCreados(), esperados);
+  EXPECT_NE(fGENEBUSA, nullptr);
+  EXPECT_EQ(fGENEBUSQ, nullptr);
+}
+
+TEST_F(ProgramaZEMTest, AStartUpFailureShowsOneErrorAndNeverRunsTheLoop) {
+  instalacion.Write();
+  TfGENEINIC::InstalarPreparacionBasesDatos(
+      [](TfGENEINIC&) -> bool { throw Exception(QStringLiteral("Unknown database 'ZEMEMP'")); });
+  ScriptedPresenter mensajes;
+  mensajes.Expect(QStringLiteral("E"));
+  ProgramaZEM programa(Aplicacion(), {});
+  programa.Iniciar();
+  EXPECT_EQ(mensajes.Texts(),
+            QStringList{QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: Unknown database 'ZEMEMP'")});
+  EXPECT_EQ(programa.FormulariosCreados(), kFormulariosConBusqueda);  // the main block still creates them all
+
+  bool bucle = false;
+  QTimer::singleShot(0, [&] {
+    bucle = true;
+    Aplicacion().quit();
+  });
+  EXPECT_EQ(programa.Ejecutar(), 0);
+  EXPECT_FALSE(bucle);
+  EXPECT_FALSE(fGENEMENU->isVisible());
+}
+
+TEST_F(ProgramaZEMTest, WithoutAnotherPresenterTheMessageBoxShowsTheMessages) {
+  instalacion.Write();
+  {
+    ProgramaZEM programa(Aplicacion(), {});
+    programa.Iniciar();
+    EXPECT_EQ(&MessagePresenterSeam::Get(), static_cast<MessagePresenter*>(fGENEMENS));
+  }
+  EXPECT_EQ(&MessagePresenterSeam::Get(), &MessagePresenter::Default());
+}

@@ -1,0 +1,85 @@
+#include "core/startup/ArchivosTemporales.h"
+#include "core/startup/Aspecto.h"
+#include "core/startup/DireccionDistribuidor.h"
+#include "core/startup/MapaAyuda.h"
+#include "platform/TextFile.h"
+#include "tests/core/startup/ConfiguracionFixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPalette>
+
+using ServiciosInicio = ConfiguracionInicio;
+
+TEST_F(ServiciosInicio, TheHelpMapKeepsTheSecondAndThirdWords) {
+  TextFile::Write(carpeta.File(QStringLiteral("zemwin.map")),
+                  QStringLiteral("X Pantalla_Clientes 120\r\n"
+                                 "#define Maestro_de_Empresas 7 sobra\r\n"
+                                 "#define  Doble 8\r\n"
+                                 "Solo\r\n"));
+  CargarMapaAyuda();
+  EXPECT_EQ(MapaAyuda.Lines(),
+            (QStringList{"Pantalla_Clientes=120", "Maestro_de_Empresas=7", "=Doble", "="}));
+  EXPECT_EQ(MapaAyuda.Values(QStringLiteral("pantalla_clientes")), QStringLiteral("120"));
+}
+
+TEST_F(ServiciosInicio, AMissingHelpMapLeavesTheListEmpty) {
+  MapaAyuda.Add(QStringLiteral("Viejo=1"));
+  CargarMapaAyuda();
+  EXPECT_EQ(MapaAyuda.Count(), 0);
+}
+
+TEST_F(ServiciosInicio, TheDistributorAddressIsNormalised) {
+  const std::pair<const char*, const char*> casos[] = {
+      {"", kURLDistribuidorPorDefecto},
+      {"Por Defecto", kURLDistribuidorPorDefecto},
+      {"por defecto", "por defecto"},
+      {"Ninguna", ""},
+      {"https://distribuidor.local/menu", "https://distribuidor.local/menu"},
+  };
+  for (const auto& [valor, esperado] : casos) {
+    URLAccesoMenuWebDistribuidor = QLatin1String(valor);
+    NormalizarURLAccesoMenuWebDistribuidor();
+    EXPECT_EQ(URLAccesoMenuWebDistribuidor, QLatin1String(esperado)) << valor;
+  }
+}
+
+TEST_F(ServiciosInicio, TheLookGivesTheFontAndTheFormColours) {
+  const QColor caraBoton = QGuiApplication::palette().color(QPalette::Button);
+  struct Caso {
+    const char* aspecto;
+    const char* fuente;
+    QColor mdi;
+    QColor normal;
+  };
+  const Caso casos[] = {
+      {"evo+", "Segoe UI", QColor(215, 228, 242), QColor(234, 234, 255)},
+      {"evo", "Segoe UI", QColor(215, 228, 242), QColor(234, 234, 255)},
+      {"Clasico", "MS Sans Serif", caraBoton, caraBoton},
+      {"", "MS Sans Serif", caraBoton, caraBoton},
+  };
+  for (const Caso& caso : casos) {
+    AspectoAplicacion = QLatin1String(caso.aspecto);
+    ConstruirAspecto();
+    ASSERT_TRUE(FuenteAplicacion.has_value());
+    EXPECT_EQ(FuenteAplicacion->family(), QLatin1String(caso.fuente)) << caso.aspecto;
+    EXPECT_EQ(FuenteAplicacion->pointSize(), 8);
+    EXPECT_EQ(ColorFormularioMDI, caso.mdi) << caso.aspecto;
+    EXPECT_EQ(ColorFormularioNormal, caso.normal) << caso.aspecto;
+  }
+}
+
+TEST_F(ServiciosInicio, LeftOverTemporaryFilesAreDeleted) {
+  const QString temporal = carpeta.File(QStringLiteral("TMP"));
+  QDir().mkdir(temporal);
+  qputenv("TMPDIR", temporal.toLocal8Bit());
+  const QStringList archivos = {"_QS0001.TMP", "_qs0002", "ZEMWIN.INI", "QRP1.TMP",
+                                "TMP/QRP1.TMP", "TMP/qrp2.tmp", "TMP/QRP3.TXT", "TMP/_QS4.TMP"};
+  for (const QString& archivo : archivos) TextFile::Write(carpeta.File(archivo), QStringLiteral("x"));
+  BorrarArchivosTemporales();
+  QStringList quedan;
+  for (const QString& archivo : archivos)
+    if (QFileInfo::exists(carpeta.File(archivo))) quedan.append(archivo);
+  EXPECT_EQ(quedan, (QStringList{"ZEMWIN.INI", "QRP1.TMP", "TMP/QRP3.TXT", "TMP/_QS4.TMP"}));
+}

@@ -1,0 +1,32 @@
+#include "core/system/SistemaOperativo.h"
+#include "platform/StringList.h"
+
+#include <sys/utsname.h>
+
+#include <gtest/gtest.h>
+
+TEST(InformacionSistemaOperativo, GivesTheUnknownPlatformWithTheKernelVersion) {
+  const std::pair<const char*, const char*> casos[] = {
+      {"6.1.0-18-amd64", "6.1.0"},
+      {"5.15.153.1-microsoft-standard-WSL2", "5.15.153"},
+      {"4.9", "4.9.0"},
+      {"rara", "0.0.0"},
+      {"", "0.0.0"},
+  };
+  for (const auto& [nucleo, version] : casos)
+    EXPECT_EQ(InformacionSistemaOperativo(QLatin1String(nucleo)),
+              QStringLiteral("PlataformaBase=Desconocida\r\nPlataforma=Desconocida\r\nVersion=") +
+                  QLatin1String(version) + QStringLiteral("\r\nNivel="))
+        << nucleo;
+}
+
+TEST(InformacionSistemaOperativo, ReadsThisMachinesKernel) {
+  utsname sistema{};
+  ASSERT_EQ(uname(&sistema), 0);
+  StringList lineas;
+  lineas.SetText(InformacionSistemaOperativo());
+  EXPECT_EQ(lineas.Values(QStringLiteral("Plataforma")), QStringLiteral("Desconocida"));
+  const QString version = lineas.Values(QStringLiteral("Version"));
+  EXPECT_TRUE(QString::fromLocal8Bit(sistema.release).startsWith(version.section(u'.', 0, 1))) << version.toStdString();
+  EXPECT_EQ(lineas.Count(), 4);
+}
