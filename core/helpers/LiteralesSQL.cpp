@@ -1,6 +1,6 @@
 #include "core/helpers/LiteralesSQL.h"
 
-#include "core/helpers/ConfiguracionSQL.h"
+#include "core/startup/Configuracion.h"
 #include "core/helpers/Textos.h"
 #include "platform/format/Format.h"
 

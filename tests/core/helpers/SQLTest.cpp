@@ -1,4 +1,4 @@
-#include "core/helpers/ConfiguracionSQL.h"
+#include "core/startup/Configuracion.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/TextoSQL.h"
