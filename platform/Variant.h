@@ -36,7 +36,7 @@ class Variant {
   static Variant Int64(qint64 value);
   static Variant Single(float value);
   static Variant Double(double value);
-  static Variant Currency(double value);
+  static Variant Currency(double value);  // kept to four decimals
   static Variant Date(TDateTime value);
   static Variant Boolean(bool value);
   static Variant Byte(quint8 value);
@@ -61,7 +61,10 @@ class Variant {
 
   const QList<Variant>& Elements() const;  // of an array; empty otherwise
 
+  // The same kind holding the same value (arrays element by element).
   bool operator==(const Variant& other) const;
+
+  static QString TypeName(VarType type);  // "Integer", "String", "Array Variant" ...
 
  private:
   using Storage = std::variant<std::monostate, qint64, double, bool, QString, QList<Variant>>;

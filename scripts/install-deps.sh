@@ -9,16 +9,21 @@ packages=(
   libsqlite3-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
+  locales
 )
 
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The format tests run under a Spanish process locale to show it changes nothing.
+locale -a | grep -qix 'es_ES.utf8' || $SUDO localedef -i es_ES -f UTF-8 es_ES.UTF-8

@@ -1,0 +1,90 @@
+#include "platform/Exceptions.h"
+#include "platform/format/DateTime.h"
+#include "tests/fixtures/ManualClock.h"
+
+#include <gtest/gtest.h>
+
+TEST(DateTime, DaysCountFromTheThirtiethOfDecember1899) {
+  const struct {
+    int year, month, day;
+    double expected;
+  } cases[] = {
+      {1899, 12, 30, 0}, {1899, 12, 31, 1},       {1900, 1, 1, 2},       {2024, 1, 15, 45306},
+      {1899, 12, 29, -1}, {1890, 1, 1, -3650},    {1, 1, 1, -693593},    {9999, 12, 31, 2958465},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeDate(c.year, c.month, c.day), c.expected) << c.year << "-" << c.month << "-" << c.day;
+    int year = 0, month = 0, day = 0;
+    DecodeDate(c.expected, year, month, day);
+    EXPECT_EQ(QDate(year, month, day), QDate(c.year, c.month, c.day));
+  }
+}
+
+TEST(DateTime, EncodingRefusesWhatIsNoDateOrTime) {
+  const int badDates[][3] = {{2023, 2, 29}, {2024, 13, 1}, {2024, 0, 1}, {2024, 4, 31}, {0, 1, 1}, {10000, 1, 1}};
+  for (const auto& d : badDates) {
+    TDateTime value = 0;
+    EXPECT_FALSE(TryEncodeDate(d[0], d[1], d[2], value));
+    try {
+      EncodeDate(d[0], d[1], d[2]);
+      ADD_FAILURE() << "accepted " << d[0] << "-" << d[1] << "-" << d[2];
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), u"Invalid argument to date encode"_qs);
+    }
+  }
+  EXPECT_THROW(EncodeTime(24, 0, 0, 0), Exception);
+  EXPECT_THROW(EncodeTime(0, 60, 0, 0), Exception);
+  EXPECT_THROW(EncodeTime(0, 0, 0, 1000), Exception);
+  EXPECT_THROW(EncodeTime(-1, 0, 0, 0), Exception);
+  EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
+  EXPECT_EQ(EncodeTime(18, 0, 0, 0), 0.75);
+}
+
+TEST(DateTime, TheFractionIsTheTimeOfDayEvenBeforeDayZero) {
+  const struct {
+    double value;
+    int year, month, day, hour, minute, second, msec;
+  } cases[] = {
+      {-1.25, 1899, 12, 29, 6, 0, 0, 0},
+      {-0.5, 1899, 12, 30, 12, 0, 0, 0},
+      {45306.5, 2024, 1, 15, 12, 0, 0, 0},
+      {45306.99999999999, 2024, 1, 16, 0, 0, 0, 0},  // rounds to the next millisecond: next day
+      {45306 + 45296.789 / 86400, 2024, 1, 15, 12, 34, 56, 789},
+  };
+  for (const auto& c : cases) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, msec = 0;
+    DecodeDate(c.value, year, month, day);
+    DecodeTime(c.value, hour, minute, second, msec);
+    EXPECT_EQ(QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec)),
+              QDateTime(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second, c.msec)))
+        << c.value;
+  }
+  EXPECT_EQ(ComposeDateTime(-1, 0.25), -1.25);
+  EXPECT_EQ(ComposeDateTime(2, 0.25), 2.25);
+  EXPECT_EQ(ComposeDateTime(45306.7, 1.25), 45306.25);  // whole days of the date, time of day of the time
+}
+
+TEST(DateTime, ConvertsToAndFromQtDates) {
+  EXPECT_EQ(ToDateTime(QDateTime(QDate(2024, 1, 15), QTime(6, 0))), 45306.25);
+  EXPECT_EQ(ToDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+  EXPECT_EQ(ToDateTime(QDateTime()), 0);
+  EXPECT_EQ(FromDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+  EXPECT_EQ(FromDateTime(45306.5), QDateTime(QDate(2024, 1, 15), QTime(12, 0)));
+  EXPECT_FALSE(FromDateTime(3e6).isValid());  // past year 9999
+  EXPECT_FALSE(FromDateTime(1e300).isValid());
+}
+
+TEST(DateTime, DayOfWeekCountsFromSunday) {
+  EXPECT_EQ(DayOfWeek(0), 7);                        // 30/12/1899, a Saturday
+  EXPECT_EQ(DayOfWeek(1), 1);                        // Sunday
+  EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 15)), 2);  // Monday
+  EXPECT_EQ(DayOfWeek(-1.25), 6);                    // Friday 29/12/1899
+}
+
+TEST(DateTime, NowAndDateReadTheClockInUse) {
+  ManualClock clock(QDateTime(QDate(2024, 1, 15), QTime(9, 30)));
+  EXPECT_EQ(Now(), 45306 + 9.5 / 24);
+  EXPECT_EQ(Date(), 45306);
+  clock.Advance(15 * 3600 * 1000);
+  EXPECT_EQ(Date(), 45307);
+}
