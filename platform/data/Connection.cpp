@@ -87,6 +87,10 @@ std::shared_ptr<Connection> OpenConnection(const QString& fileName) {
   std::shared_ptr<Connection> connection(new Connection(db, key));
   check(db, opened);
   sqlite3_extended_result_codes(db, 1);
+  // A double-quoted name is a name, as on SQL Server, never a text literal
+  // standing in for a misspelt column.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_busy_timeout(db, settings.busyTimeout);
   {
     Statement journal(*connection, QStringLiteral("PRAGMA journal_mode=WAL"));

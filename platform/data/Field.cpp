@@ -135,84 +135,64 @@ QString Field::AsString() const {
 }
 
 int Field::AsInteger() const {
+  const ValueClass kind = TypeTable::ValueClassOf(dataType_);
+  if (kind != ValueClass::Text && kind != ValueClass::Integer && kind != ValueClass::Float) accessError("Integer");
   const QVariant& value = stored();
   if (value.isNull()) return 0;
-  switch (TypeTable::ValueClassOf(dataType_)) {
-    case ValueClass::Text:
-      return StrToInt(AsString());
-    case ValueClass::Integer:
-    case ValueClass::Float:
-      return static_cast<int>(roundToInteger(numberOf(value)));
-    default:
-      accessError("Integer");
-  }
+  if (kind == ValueClass::Text) return StrToInt(AsString());
+  return static_cast<int>(roundToInteger(numberOf(value)));
 }
 
 double Field::AsFloat() const {
+  const ValueClass kind = TypeTable::ValueClassOf(dataType_);
+  if (kind == ValueClass::Boolean || kind == ValueClass::Binary) accessError("Float");
   const QVariant& value = stored();
   if (value.isNull()) return 0;
-  switch (TypeTable::ValueClassOf(dataType_)) {
-    case ValueClass::Text:
-      return StrToFloat(AsString());
-    case ValueClass::Integer:
-    case ValueClass::Float:
-      return numberOf(value);
-    case ValueClass::DateTime:
-      return StoredValue::ToDateTime(value);
-    default:
-      accessError("Float");
-  }
+  if (kind == ValueClass::Text) return StrToFloat(AsString());
+  if (kind == ValueClass::DateTime) return StoredValue::ToDateTime(value);
+  return numberOf(value);
 }
 
 TDateTime Field::AsDateTime() const {
+  const ValueClass kind = TypeTable::ValueClassOf(dataType_);
+  if (kind != ValueClass::Text && kind != ValueClass::DateTime) accessError("DateTime");
   const QVariant& value = stored();
   if (value.isNull()) return 0;
-  switch (TypeTable::ValueClassOf(dataType_)) {
-    case ValueClass::Text:
-      return StrToDateTime(AsString());
-    case ValueClass::DateTime:
-      return StoredValue::ToDateTime(value);
-    default:
-      accessError("DateTime");
-  }
+  if (kind == ValueClass::Text) return StrToDateTime(AsString());
+  return StoredValue::ToDateTime(value);
 }
 
 bool Field::AsBoolean() const {
+  const ValueClass kind = TypeTable::ValueClassOf(dataType_);
+  if (kind != ValueClass::Text && kind != ValueClass::Boolean) accessError("Boolean");
   const QVariant& value = stored();
   if (value.isNull()) return false;
-  switch (TypeTable::ValueClassOf(dataType_)) {
-    case ValueClass::Boolean:
-      return value.toLongLong() != 0;
-    case ValueClass::Text: {
-      const QString text = AsString();
-      return !text.isEmpty() && QStringLiteral("YyTt").contains(text.front());
-    }
-    default:
-      accessError("Boolean");
-  }
+  if (kind == ValueClass::Boolean) return value.toLongLong() != 0;
+  const QString text = AsString();
+  return !text.isEmpty() && QStringLiteral("YyTt").contains(text.front());
 }
 
 Variant Field::AsVariant() const {
   const QVariant& value = stored();
   if (value.isNull()) return Variant::Null();
-  switch (TypeTable::ValueClassOf(dataType_)) {
-    case ValueClass::Text:
-    case ValueClass::Binary:
-      return Variant::String(AsString());
-    case ValueClass::Integer: {
+  switch (TypeTable::VariantKindOf(dataType_)) {
+    case VarType::Integer: {
       const qint64 number = roundToInteger(numberOf(value));
       if (number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
         return Variant::Int64(number);
       return Variant::Integer(static_cast<qint32>(number));
     }
-    case ValueClass::Float:
-      return dataType_ == ftBCD ? Variant::Currency(numberOf(value)) : Variant::Double(numberOf(value));
-    case ValueClass::DateTime:
+    case VarType::Double:
+      return Variant::Double(numberOf(value));
+    case VarType::Currency:
+      return Variant::Currency(numberOf(value));
+    case VarType::Date:
       return Variant::Date(StoredValue::ToDateTime(value));
-    case ValueClass::Boolean:
+    case VarType::Boolean:
       return Variant::Boolean(value.toLongLong() != 0);
+    default:
+      return Variant::String(AsString());
   }
-  return Variant::Null();
 }
 
 QByteArray Field::AsBytes() const {
