@@ -35,7 +35,7 @@ void Database::SetDriverName(const QString& driver) {
 QString Database::FileName() const {
   if (aliasName_.isEmpty() && driverName_.isEmpty()) {
     if (databaseName_.isEmpty()) throw EDatabaseError(EngineText::UnknownDatabase);
-    return session_.DatabaseFile(databaseName_);
+    return session_.AliasOrFolderFile(databaseName_);
   }
   QString driver = driverName_;
   StringList params;

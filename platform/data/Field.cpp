@@ -75,9 +75,15 @@ void Field::bind(int column, FieldType type, int size, bool required, bool key) 
   key_ = key;
 }
 
-const QVariant& Field::stored() const { return dataset_->recordValue(column_); }
+const QVariant& Field::stored() const {
+  static const QVariant null;
+  return dataset_ ? dataset_->recordValue(column_) : null;
+}
 
-void Field::store(QVariant value) { dataset_->setRecordValue(*this, std::move(value)); }
+void Field::store(QVariant value) {
+  if (!dataset_) throw EDatabaseError(EngineText::NotEditing);
+  dataset_->setRecordValue(*this, std::move(value));
+}
 
 void Field::accessError(const char* typeName) const {
   throw EDatabaseError(QString::fromLatin1(EngineText::FieldAccess).arg(DisplayName(), QLatin1String(typeName)));

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -117,6 +119,11 @@ QString Session::DatabaseFile(const QString& driver, const StringList& params) {
 QString Session::DatabaseFile(const QString& databaseName) const {
   const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
   if (const Database* database = FindDatabase(name)) return database->FileName();
+  return AliasOrFolderFile(name);
+}
+
+QString Session::AliasOrFolderFile(const QString& databaseName) const {
+  const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
   if (const auto alias = findAlias(name)) return DatabaseFile(alias->driver, alias->params);
   // A folder of Paradox tables; the empty name is the current folder.
   if (name.isEmpty() || Paths::HasSeparator(name) || QFileInfo(name).isDir()) {
@@ -169,10 +176,17 @@ int Session::SessionNumber() {
 }
 
 QList<Session::User> Session::UserList() const {
+  QList<int> numbers;
+  const QStringList files = QDir(NetFileDir()).entryList({QStringLiteral("SESION*.LCK")}, QDir::Files);
+  for (const QString& file : files) {
+    bool isNumber = false;
+    const int number = file.mid(6, file.size() - 10).toInt(&isNumber);
+    if (isNumber && file == sessionLockName(number)) numbers.append(number);
+  }
+  std::sort(numbers.begin(), numbers.end());
   QList<User> users;
-  for (int number = 1; number <= kMaxSessions; ++number) {
+  for (const int number : numbers) {
     const QString path = sessionLockPath(number);
-    if (!QFileInfo::exists(path)) continue;
     const bool mine = sessionLock_ && sessionNumber_ == number;
     if (!mine && !LockFile::IsHeld(path)) continue;
     QFile file(path);

@@ -51,6 +51,8 @@ class Session {
   // name, an alias, or a folder; a leading "?" is ignored. Raises
   // EDatabaseError "Unknown database" when the name means nothing.
   QString DatabaseFile(const QString& databaseName) const;
+  // The same for an alias or a folder, leaving database components aside.
+  QString AliasOrFolderFile(const QString& name) const;
   // The file a driver and its parameters address.
   static QString DatabaseFile(const QString& driver, const StringList& params);
   // The shared connection of a logical name, through its database component

@@ -155,3 +155,12 @@ TEST(PrivateFolder, IsHeldByOneInstanceAtATime) {
   second.SetPrivateDir(folder.File(u"PRIVDIR/1"_qs));
   EXPECT_EQ(second.PrivateDir(), folder.File(u"PRIVDIR/1"_qs));
 }
+
+TEST(DatabaseComponent, WithoutAliasItsNameIsAFolder) {
+  TemporaryFolder folder;
+  Database database;
+  database.SetDatabaseName(folder.Path());
+  EXPECT_EQ(database.FileName(), folder.File(u"DATOS.SQLITE"_qs));
+  EXPECT_EQ(Session::Default().DatabaseFile(u"?"_qs + folder.Path()), database.FileName());
+  EXPECT_EQ(Session::Default().OpenDatabase(folder.Path()).get(), database.SharedConnection().get());
+}
