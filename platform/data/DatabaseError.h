@@ -14,7 +14,6 @@ inline constexpr auto KeyViolation = "Key violation";
 inline constexpr auto FieldRequired = "Field '%1' must have a value";
 inline constexpr auto RecordLocked = "Record locked by another user";
 inline constexpr auto RecordDeleted = "Record/Key deleted";
-inline constexpr auto RecordNotFound = "Record not found";
 inline constexpr auto TableIsBusy = "Table is busy";
 inline constexpr auto TableIsReadOnly = "Table is read only";
 inline constexpr auto PathNotFound = "Path not found";
