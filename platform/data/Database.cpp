@@ -1,0 +1,87 @@
+#include "platform/data/Database.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Session.h"
+
+Database::Database(QObject* owner, Session* session)
+    : QObject(owner), session_(session ? *session : Session::Default()) {
+  session_.RegisterDatabase(this);
+}
+
+Database::~Database() { session_.UnregisterDatabase(this); }
+
+void Database::checkDisconnected() const {
+  if (Connected()) throw EDatabaseError(EngineText::DatasetOpen);
+}
+
+void Database::SetDatabaseName(const QString& name) {
+  checkDisconnected();
+  databaseName_ = name;
+}
+
+void Database::SetAliasName(const QString& alias) {
+  checkDisconnected();
+  aliasName_ = alias;
+  if (!alias.isEmpty()) driverName_.clear();
+}
+
+void Database::SetDriverName(const QString& driver) {
+  checkDisconnected();
+  driverName_ = driver;
+  if (!driver.isEmpty()) aliasName_.clear();
+}
+
+QString Database::FileName() const {
+  if (aliasName_.isEmpty() && driverName_.isEmpty()) {
+    if (databaseName_.isEmpty()) throw EDatabaseError(EngineText::UnknownDatabase);
+    return session_.AliasOrFolderFile(databaseName_);
+  }
+  QString driver = driverName_;
+  StringList params;
+  if (!aliasName_.isEmpty()) {
+    if (!session_.IsAlias(aliasName_))
+      throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Alias: %1").arg(aliasName_));
+    driver = session_.GetAliasDriverName(aliasName_);
+    params = session_.GetAliasParams(aliasName_);
+  }
+  for (int i = 0; i < params_.Count(); ++i) params.SetValue(params_.Names(i), params_.ValueFromIndex(i));
+  return Session::DatabaseFile(driver, params);
+}
+
+void Database::SetConnected(bool connected) {
+  if (connected)
+    Open();
+  else
+    Close();
+}
+
+void Database::Open() {
+  if (!connection_) connection_ = OpenConnection(FileName());
+}
+
+void Database::Close() { connection_.reset(); }
+
+bool Database::InTransaction() const { return connection_ && connection_->InTransaction(); }
+
+void Database::StartTransaction() { connection().StartTransaction(); }
+
+void Database::Commit() { connection().Commit(); }
+
+void Database::Rollback() { connection().Rollback(); }
+
+void Database::Execute(const QString& sql) { connection().Execute(sql); }
+
+QStringList Database::GetTableNames() { return connection().TableNames(); }
+
+std::shared_ptr<Connection> Database::SharedConnection() {
+  Open();
+  return connection_;
+}
+
+sqlite3* Database::Handle() { return connection().Handle(); }
+
+Connection& Database::connection() {
+  Open();
+  return *connection_;
+}

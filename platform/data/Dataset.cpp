@@ -1,0 +1,511 @@
+#include "platform/data/Dataset.h"
+
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Field.h"
+#include "platform/data/Session.h"
+#include "platform/data/StoredValue.h"
+
+#include <algorithm>
+
+namespace {
+
+const QVariant kNull;
+
+QString fieldText(const char* pattern, const QString& name) { return QString::fromLatin1(pattern).arg(name); }
+
+}  // namespace
+
+Dataset::Dataset(QObject* owner) : QObject(owner) {}
+
+Dataset::~Dataset() {
+  // Fields are children too, but they must go while this is still a Dataset.
+  const QList<Field*> fields = fields_;
+  fields_.clear();
+  qDeleteAll(fields);
+}
+
+void Dataset::SetDatabaseName(const QString& name) {
+  CheckInactive();
+  databaseName_ = name;
+}
+
+std::shared_ptr<Connection> Dataset::OpenDatabaseConnection() const {
+  return Session::Default().OpenDatabase(databaseName_);
+}
+
+void Dataset::CheckActive() const {
+  if (!Active()) throw EDatabaseError(EngineText::DatasetClosed);
+}
+
+void Dataset::CheckInactive() const {
+  if (Active()) throw EDatabaseError(EngineText::DatasetOpen);
+}
+
+void Dataset::CheckCanModify() const {
+  if (!CanModify()) throw EDatabaseError(EngineText::DatasetReadOnly);
+}
+
+void Dataset::setState(DataSetState state) {
+  if (state_ == state) return;
+  state_ = state;
+  emit StateChanged();
+}
+
+void Dataset::fire(const DataSetNotifyEvent& event) {
+  if (event) event(*this);
+}
+
+// ---- opening and closing
+
+void Dataset::SetActive(bool active) {
+  if (active)
+    Open();
+  else
+    Close();
+}
+
+void Dataset::Open() {
+  if (Active()) return;
+  fire(BeforeOpen);
+  Records records;
+  try {
+    records = ReadRecords();
+    columns_ = std::move(records.columns);
+    rows_ = std::move(records.rows);
+    bindFields();
+  } catch (...) {
+    unbindFields();
+    columns_.clear();
+    rows_.clear();
+    ReleaseSource();
+    throw;
+  }
+  current_ = rows_.empty() ? -1 : 0;
+  bof_ = true;
+  eof_ = rows_.empty();
+  modified_ = false;
+  setState(dsBrowse);
+  emit DataChanged(nullptr);
+  fire(AfterOpen);
+  if (!IsEmpty()) fire(AfterScroll);
+}
+
+void Dataset::Close() {
+  if (!Active()) return;
+  fire(BeforeClose);
+  setState(dsInactive);
+  unbindFields();
+  columns_.clear();
+  rows_.clear();
+  current_ = -1;
+  bof_ = eof_ = true;
+  modified_ = false;
+  ReleaseSource();
+  emit DataChanged(nullptr);
+  fire(AfterClose);
+}
+
+void Dataset::bindFields() {
+  const bool persistentOnly = std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_; });
+  if (persistentOnly) {
+    for (Field* field : fields_) {
+      const auto column = std::find_if(columns_.begin(), columns_.end(), [field](const Column& c) {
+        return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
+      });
+      if (column == columns_.end()) throw EDatabaseError(fieldText(EngineText::FieldNotFound, field->FieldName()));
+      field->bind(static_cast<int>(column - columns_.begin()), column->type, column->size, column->required,
+                  column->key);
+    }
+    return;
+  }
+  for (int i = 0; i < columns_.size(); ++i) {
+    const Column& column = columns_[i];
+    auto* field = new Field(this, column.name, column.type, column.size);
+    field->persistent_ = false;
+    field->bind(i, column.type, column.size, column.required, column.key);
+  }
+}
+
+void Dataset::unbindFields() {
+  const QList<Field*> fields = fields_;
+  for (Field* field : fields) {
+    if (field->persistent_)
+      field->column_ = -1;
+    else
+      delete field;
+  }
+}
+
+void Dataset::addField(Field* field) { fields_.append(field); }
+
+void Dataset::removeField(Field* field) { fields_.removeAll(field); }
+
+// ---- navigation
+
+bool Dataset::IsEmpty() const { return !Active() || (rows_.empty() && state_ != dsInsert); }
+
+int Dataset::RecordCount() const {
+  CheckActive();
+  return static_cast<int>(rows_.size());
+}
+
+int Dataset::RecNo() const {
+  CheckActive();
+  return state_ == dsInsert || current_ < 0 ? -1 : current_ + 1;
+}
+
+void Dataset::scrolled() {
+  emit DataChanged(nullptr);
+  fire(AfterScroll);
+}
+
+void Dataset::First() {
+  CheckBrowseMode();
+  fire(BeforeScroll);
+  current_ = rows_.empty() ? -1 : 0;
+  bof_ = true;
+  eof_ = rows_.empty();
+  scrolled();
+}
+
+void Dataset::Last() {
+  CheckBrowseMode();
+  fire(BeforeScroll);
+  current_ = static_cast<int>(rows_.size()) - 1;
+  eof_ = true;
+  bof_ = rows_.empty();
+  scrolled();
+}
+
+int Dataset::MoveBy(int distance) {
+  CheckBrowseMode();
+  fire(BeforeScroll);
+  int moved = 0;
+  if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
+    bof_ = eof_ = false;
+    const int last = static_cast<int>(rows_.size()) - 1;
+    const int target = current_ + distance;
+    if (target > last) {
+      eof_ = true;
+      moved = last - current_;
+      current_ = last;
+    } else if (target < 0) {
+      bof_ = true;
+      moved = -current_;
+      current_ = rows_.empty() ? -1 : 0;
+    } else {
+      moved = distance;
+      current_ = target;
+    }
+  }
+  scrolled();
+  return moved;
+}
+
+void Dataset::SetRecNo(int recNo) {
+  CheckBrowseMode();
+  if (rows_.empty() || recNo == RecNo()) return;
+  fire(BeforeScroll);
+  current_ = std::clamp(recNo, 1, static_cast<int>(rows_.size())) - 1;
+  bof_ = eof_ = false;
+  scrolled();
+}
+
+Bookmark Dataset::GetBookmark() const {
+  CheckActive();
+  if (current_ < 0 || state_ == dsInsert) return Bookmark();
+  return Bookmark(rows_[static_cast<std::size_t>(current_)].identity);
+}
+
+int Dataset::indexOfIdentity(qint64 identity) const {
+  const auto found =
+      std::find_if(rows_.begin(), rows_.end(), [identity](const Row& row) { return row.identity == identity; });
+  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
+  return Active() && bookmark.identity_ && indexOfIdentity(*bookmark.identity_) >= 0;
+}
+
+void Dataset::GotoBookmark(const Bookmark& bookmark) {
+  CheckBrowseMode();
+  const int index = bookmark.identity_ ? indexOfIdentity(*bookmark.identity_) : -1;
+  if (index < 0) throw EDatabaseError(EngineText::RecordDeleted);
+  fire(BeforeScroll);
+  current_ = index;
+  bof_ = eof_ = false;
+  scrolled();
+}
+
+// ---- editing
+
+void Dataset::CheckBrowseMode() {
+  CheckActive();
+  switch (state_) {
+    case dsEdit:
+    case dsInsert:
+      if (modified_)
+        Post();
+      else
+        Cancel();
+      break;
+    case dsSetKey:
+      Post();
+      break;
+    default:
+      break;
+  }
+}
+
+void Dataset::Edit() {
+  if (state_ == dsEdit || state_ == dsInsert) return;
+  CheckActive();
+  if (rows_.empty()) {
+    Insert();
+    return;
+  }
+  CheckBrowseMode();
+  CheckCanModify();
+  fire(BeforeEdit);
+  Row& row = rows_[static_cast<std::size_t>(current_)];
+  const std::optional<Row> fresh = ReadRecord(row);
+  if (!fresh) throw EDatabaseError(EngineText::RecordDeleted);
+  row = *fresh;
+  editRow_ = row;
+  modified_ = false;
+  setState(dsEdit);
+  emit DataChanged(nullptr);
+  fire(AfterEdit);
+}
+
+void Dataset::SetKey() {
+  CheckBrowseMode();
+  keyRow_ = Row{0, QList<QVariant>(columns_.size())};
+  setState(dsSetKey);
+  emit DataChanged(nullptr);
+}
+
+void Dataset::EditKey() {
+  CheckBrowseMode();
+  if (keyRow_.values.size() != columns_.size()) keyRow_ = Row{0, QList<QVariant>(columns_.size())};
+  setState(dsSetKey);
+  emit DataChanged(nullptr);
+}
+
+void Dataset::Insert() { beginInsert(false); }
+
+void Dataset::Append() { beginInsert(true); }
+
+void Dataset::beginInsert(bool append) {
+  CheckBrowseMode();
+  CheckCanModify();
+  fire(BeforeInsert);
+  fire(BeforeScroll);
+  editRow_ = Row{0, QList<QVariant>(columns_.size())};
+  insertPosition_ = append || current_ < 0 ? rows_.size() : static_cast<std::size_t>(current_);
+  const bool bof = bof_, eof = eof_;
+  bof_ = false;
+  eof_ = append;
+  setState(dsInsert);
+  try {
+    fire(OnNewRecord);
+  } catch (...) {
+    bof_ = bof;
+    eof_ = eof;
+    setState(dsBrowse);
+    emit DataChanged(nullptr);
+    throw;
+  }
+  modified_ = false;
+  emit DataChanged(nullptr);
+  fire(AfterInsert);
+  fire(AfterScroll);
+}
+
+void Dataset::checkRequiredFields() const {
+  for (const Field* field : fields_)
+    if (field->Required() && field->DataType() != ftAutoInc && field->IsNull())
+      throw EDatabaseError(fieldText(EngineText::FieldRequired, field->DisplayName()));
+}
+
+std::size_t Dataset::orderedPosition(const Row& row) const {
+  const auto less = [this](const Row& a, const Row& b) {
+    for (const int column : orderColumns_) {
+      const int order = StoredValue::Compare(a.values[column], b.values[column]);
+      if (order != 0) return order < 0;
+    }
+    return false;
+  };
+  return static_cast<std::size_t>(std::upper_bound(rows_.begin(), rows_.end(), row, less) - rows_.begin());
+}
+
+void Dataset::Post() {
+  if (state_ != dsEdit && state_ != dsInsert && state_ != dsSetKey) throw EDatabaseError(EngineText::NotEditing);
+  if (state_ == dsSetKey) {
+    setState(dsBrowse);
+    return;
+  }
+  fire(BeforePost);
+  checkRequiredFields();
+  if (state_ == dsInsert) {
+    Row stored = InsertRecord(editRow_);
+    std::size_t position = orderColumns_.isEmpty() ? insertPosition_ : orderedPosition(stored);
+    position = std::min(position, rows_.size());
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+    current_ = static_cast<int>(position);
+  } else {
+    const auto index = static_cast<std::size_t>(current_);
+    Row stored = UpdateRecord(rows_[index], editRow_);
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+    const std::size_t position = orderColumns_.isEmpty() ? index : orderedPosition(stored);
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+    current_ = static_cast<int>(position);
+  }
+  editRow_ = Row();
+  modified_ = false;
+  bof_ = eof_ = false;
+  setState(dsBrowse);
+  emit DataChanged(nullptr);
+  fire(AfterPost);
+}
+
+void Dataset::Cancel() {
+  if (state_ == dsSetKey) {
+    setState(dsBrowse);
+    return;
+  }
+  if (state_ != dsEdit && state_ != dsInsert) return;
+  fire(BeforeCancel);
+  const bool wasInsert = state_ == dsInsert;
+  editRow_ = Row();
+  modified_ = false;
+  if (wasInsert) {
+    bof_ = false;
+    eof_ = rows_.empty();
+  }
+  setState(dsBrowse);
+  emit DataChanged(nullptr);
+  fire(AfterCancel);
+}
+
+void Dataset::Delete() {
+  CheckActive();
+  if (state_ == dsInsert || state_ == dsSetKey) {
+    Cancel();
+    return;
+  }
+  if (rows_.empty()) throw EDatabaseError(EngineText::DatasetEmpty);
+  CheckCanModify();
+  fire(BeforeDelete);
+  fire(BeforeScroll);
+  const auto index = static_cast<std::size_t>(current_);
+  DeleteRecord(rows_[index]);
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+  current_ = std::min(current_, static_cast<int>(rows_.size()) - 1);
+  editRow_ = Row();
+  modified_ = false;
+  bof_ = rows_.empty();
+  eof_ = rows_.empty();
+  setState(dsBrowse);
+  emit DataChanged(nullptr);
+  fire(AfterDelete);
+  fire(AfterScroll);
+}
+
+void Dataset::Refresh() {
+  CheckBrowseMode();
+  fire(BeforeRefresh);
+  Reload();
+  fire(AfterRefresh);
+}
+
+void Dataset::Reload() {
+  CheckActive();
+  const std::optional<qint64> identity =
+      current_ >= 0 ? std::optional(rows_[static_cast<std::size_t>(current_)].identity) : std::nullopt;
+  Records records = ReadRecords();
+  // Keep the fields on their columns even if the table's columns moved.
+  std::vector<Row> rows;
+  rows.reserve(records.rows.size());
+  QList<int> sourceOf;
+  for (const Column& column : columns_) {
+    const auto found = std::find_if(records.columns.begin(), records.columns.end(), [&](const Column& c) {
+      return c.name.compare(column.name, Qt::CaseInsensitive) == 0;
+    });
+    sourceOf.append(found == records.columns.end() ? -1 : static_cast<int>(found - records.columns.begin()));
+  }
+  for (Row& source : records.rows) {
+    Row row{source.identity, {}};
+    for (const int from : sourceOf) row.values.append(from < 0 ? QVariant() : source.values[from]);
+    rows.push_back(std::move(row));
+  }
+  const int previous = current_;
+  rows_ = std::move(rows);
+  const int found = identity ? indexOfIdentity(*identity) : -1;
+  current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
+  if (current_ < 0 && !rows_.empty()) current_ = 0;
+  bof_ = rows_.empty();
+  eof_ = rows_.empty();
+  emit DataChanged(nullptr);
+}
+
+std::optional<Dataset::Row> Dataset::ReadRecord(const Row& row) { return row; }
+
+Dataset::Row Dataset::InsertRecord(const Row&) { throw EDatabaseError(EngineText::DatasetReadOnly); }
+
+Dataset::Row Dataset::UpdateRecord(const Row&, const Row&) { throw EDatabaseError(EngineText::DatasetReadOnly); }
+
+void Dataset::DeleteRecord(const Row&) { throw EDatabaseError(EngineText::DatasetReadOnly); }
+
+// ---- fields
+
+Field& Dataset::Fields(int index) const {
+  if (index < 0 || index >= fields_.size())
+    throw EDatabaseError(fieldText(EngineText::FieldNotFound, QString::number(index)));
+  return *fields_[index];
+}
+
+Field* Dataset::FindField(const QString& fieldName) const {
+  for (Field* field : fields_)
+    if (field->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0) return field;
+  return nullptr;
+}
+
+Field& Dataset::FieldByName(const QString& fieldName) const {
+  if (Field* field = FindField(fieldName)) return *field;
+  throw EDatabaseError(fieldText(EngineText::FieldNotFound, fieldName));
+}
+
+QStringList Dataset::GetFieldNames() const {
+  QStringList names;
+  for (const Field* field : fields_) names.append(field->FieldName());
+  return names;
+}
+
+const QVariant& Dataset::recordValue(int column) const {
+  if (column < 0) return kNull;
+  switch (state_) {
+    case dsEdit:
+    case dsInsert:
+      return editRow_.values[column];
+    case dsSetKey:
+      return keyRow_.values[column];
+    case dsBrowse:
+      return current_ < 0 ? kNull : rows_[static_cast<std::size_t>(current_)].values[column];
+    default:
+      return kNull;
+  }
+}
+
+void Dataset::setRecordValue(Field& field, QVariant value) {
+  if (state_ != dsEdit && state_ != dsInsert && state_ != dsSetKey) throw EDatabaseError(EngineText::NotEditing);
+  if (state_ == dsSetKey) {
+    keyRow_.values[field.column_] = std::move(value);
+    emit DataChanged(&field);
+    return;
+  }
+  if (field.ReadOnly()) throw EDatabaseError(fieldText(EngineText::FieldReadOnly, field.DisplayName()));
+  editRow_.values[field.column_] = std::move(value);
+  modified_ = true;
+  emit DataChanged(&field);
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "platform/data/FieldType.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Connection;
+class Dataset;
+class Field;
+
+enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey };
+
+// An event of a dataset: one slot, empty until assigned. A handler that
+// throws Abort ends the operation without a message and without changes.
+using DataSetNotifyEvent = std::function<void(Dataset&)>;
+
+// A position that GotoBookmark returns to, while its record exists.
+class Bookmark {
+ public:
+  Bookmark() = default;
+  bool IsValid() const { return identity_.has_value(); }
+  bool operator==(const Bookmark&) const = default;
+
+ private:
+  friend class Dataset;
+  explicit Bookmark(qint64 identity) : identity_(identity) {}
+  std::optional<qint64> identity_;
+};
+
+// A set of records read whole when it opens (no cursor stays open on the
+// engine), kept in memory in order, navigated and edited one record at a
+// time. Table and Query give the records and store the changes.
+class Dataset : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit Dataset(QObject* owner = nullptr);
+  ~Dataset() override;
+
+  // The logical database: a database component's name, an alias or a folder.
+  QString DatabaseName() const { return databaseName_; }
+  void SetDatabaseName(const QString& name);  // only while closed
+
+  DataSetState State() const { return state_; }
+  bool Active() const { return state_ != dsInactive; }
+  void SetActive(bool active);
+  void Open();
+  void Close();
+
+  void First();
+  void Last();
+  void Next() { MoveBy(1); }
+  void Prior() { MoveBy(-1); }
+  int MoveBy(int distance);  // the number of records actually moved
+  bool Eof() const { return eof_; }
+  bool Bof() const { return bof_; }
+  bool IsEmpty() const;
+  int RecordCount() const;
+  int RecNo() const;  // from 1; -1 with no current record or a new one
+  void SetRecNo(int recNo);
+  Bookmark GetBookmark() const;
+  void GotoBookmark(const Bookmark& bookmark);
+  bool BookmarkValid(const Bookmark& bookmark) const;
+
+  // Edit reads the record again from the database first.
+  void Edit();
+  void Insert();
+  void Append();
+  void Post();
+  void Cancel();
+  void Delete();
+  // Set-key state: the fields hold the values of a key to look for, kept
+  // until the next SetKey; Post keeps them, Cancel leaves them unused.
+  void SetKey();
+  void EditKey();
+  // Reads all records again, staying on the current one where it still is.
+  void Refresh();
+  // Posts a modified record, cancels an unmodified one.
+  void CheckBrowseMode();
+  bool Modified() const { return modified_; }
+  virtual bool CanModify() const { return false; }
+
+  int FieldCount() const { return static_cast<int>(fields_.size()); }
+  Field& Fields(int index) const;
+  Field& FieldByName(const QString& fieldName) const;  // raises "Field 'X' not found"
+  Field* FindField(const QString& fieldName) const;
+  QStringList GetFieldNames() const;
+
+  DataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+  DataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+  DataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
+  DataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+  DataSetNotifyEvent BeforeRefresh, AfterRefresh, OnNewRecord;
+
+ signals:
+  void StateChanged();
+  // A field's value changed (field), or the current record or the whole set
+  // did (nullptr).
+  void DataChanged(Field* field);
+
+ protected:
+  struct Column {
+    QString name;
+    FieldType type = ftUnknown;
+    int size = 0;
+    bool required = false;
+    bool key = false;
+  };
+  // A record as stored: one value per column (invalid for NULL, qint64,
+  // double, QString or QByteArray), and what identifies it in its source.
+  struct Row {
+    qint64 identity = 0;
+    QList<QVariant> values;
+  };
+  struct Records {
+    QList<Column> columns;
+    std::vector<Row> rows;
+  };
+
+  // What a Table or Query does with its source.
+  virtual Records ReadRecords() = 0;
+  // The record as the database holds it now; nullopt when it is gone.
+  virtual std::optional<Row> ReadRecord(const Row& row);
+  virtual Row InsertRecord(const Row& row);
+  virtual Row UpdateRecord(const Row& original, const Row& changed);
+  virtual void DeleteRecord(const Row& row);
+  virtual void ReleaseSource() {}
+
+  // The columns that keep the records in order (empty: as read or added).
+  void SetOrderColumns(QList<int> columns) { orderColumns_ = std::move(columns); }
+  const QList<Column>& Columns() const { return columns_; }
+  std::shared_ptr<Connection> OpenDatabaseConnection() const;
+
+  void CheckActive() const;
+  void CheckInactive() const;
+  // Raises "Cannot modify a read-only dataset" unless CanModify.
+  void CheckCanModify() const;
+  // The key values of the last set-key state.
+  const Row& KeyBuffer() const { return keyRow_; }
+  // Reloads the records after a change of the whole table, or a closed set.
+  void Reload();
+
+ private:
+  friend class Field;
+  void addField(Field* field);
+  void removeField(Field* field);
+  const QVariant& recordValue(int column) const;
+  void setRecordValue(Field& field, QVariant value);
+  void bindFields();
+  void unbindFields();
+  void setState(DataSetState state);
+  void fire(const DataSetNotifyEvent& event);
+  void beginInsert(bool append);
+  void checkRequiredFields() const;
+  std::size_t orderedPosition(const Row& row) const;
+  int indexOfIdentity(qint64 identity) const;
+  void scrolled();
+
+  QString databaseName_;
+  DataSetState state_ = dsInactive;
+  QList<Column> columns_;
+  std::vector<Row> rows_;
+  QList<int> orderColumns_;
+  int current_ = -1;
+  bool bof_ = true;
+  bool eof_ = true;
+  Row editRow_;
+  Row keyRow_;
+  std::size_t insertPosition_ = 0;
+  bool modified_ = false;
+  QList<Field*> fields_;
+};

@@ -1,0 +1,122 @@
+#include "platform/data/Query.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Statement.h"
+#include "platform/data/TypeTable.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+bool looksLikeStoredDate(const QVariant& value) {
+  static const QRegularExpression iso(QStringLiteral(R"(^\d{4}-\d{2}-\d{2}( \d{2}:\d{2}:\d{2})?$)"));
+  return value.typeId() == QMetaType::QString && iso.match(value.toString()).hasMatch();
+}
+
+}  // namespace
+
+// A column without a declared type (an expression) takes its type from its
+// values; texts that are all stored dates make a date column.
+void Query::inferType(Column& column, int index, const std::vector<Row>& rows) {
+  int length = 0;
+  bool allDates = true;
+  QMetaType::Type kind = QMetaType::UnknownType;
+  for (const Row& row : rows) {
+    const QVariant& value = row.values[index];
+    if (value.isNull()) continue;
+    if (kind == QMetaType::UnknownType) kind = static_cast<QMetaType::Type>(value.typeId());
+    if (value.typeId() == QMetaType::QString) length = std::max(length, static_cast<int>(value.toString().size()));
+    allDates = allDates && looksLikeStoredDate(value);
+  }
+  switch (kind) {
+    case QMetaType::LongLong:
+      column.type = ftInteger;
+      break;
+    case QMetaType::Double:
+      column.type = ftFloat;
+      break;
+    case QMetaType::QByteArray:
+      column.type = ftBlob;
+      break;
+    case QMetaType::QString:
+      column.type = allDates ? ftDateTime : ftString;
+      column.size = allDates ? 0 : length;
+      break;
+    default:
+      column.type = ftString;
+      break;
+  }
+}
+
+Query::Query(QObject* owner) : Dataset(owner) {}
+
+Query::~Query() = default;
+
+QString Query::statementText() const { return sql_.Text().trimmed(); }
+
+::Params& Query::Params() {
+  const QString text = statementText();
+  if (text != parsedText_) {
+    params_.ParseSql(text);
+    parsedText_ = text;
+  }
+  return params_;
+}
+
+void Query::bindParams(Statement& statement) {
+  for (int i = 1; i <= statement.ParameterCount(); ++i) {
+    const QString name = statement.ParameterName(i).mid(1);
+    const Param* param = Params().FindParam(name);
+    if (!param) throw EDatabaseError(QString::fromLatin1(EngineText::ParameterNotFound).arg(name));
+    statement.Bind(i, param->Bound());
+  }
+}
+
+Dataset::Records Query::ReadRecords() {
+  const QString text = statementText();
+  if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
+  if (!connection_) connection_ = OpenDatabaseConnection();
+  Statement select(*connection_, ConnectionSettings::TranslateStatement(*connection_, text));
+  bindParams(select);
+
+  Records records;
+  QList<int> untyped;
+  for (int i = 0; i < select.ColumnCount(); ++i) {
+    Column column;
+    column.name = select.ColumnName(i);
+    const QString declared = select.ColumnDeclaredType(i);
+    if (declared.isEmpty())
+      untyped.append(i);
+    else
+      column.type = TypeTable::FromDeclaredType(declared, &column.size);
+    records.columns.append(column);
+  }
+  qint64 ordinal = 0;
+  while (select.Step()) {
+    Row row{++ordinal, {}};
+    for (int i = 0; i < records.columns.size(); ++i) row.values.append(select.Column(i));
+    records.rows.push_back(std::move(row));
+  }
+  for (const int i : untyped) inferType(records.columns[i], i, records.rows);
+  return records;
+}
+
+void Query::ReleaseSource() { connection_.reset(); }
+
+void Query::ExecSQL() {
+  CheckInactive();
+  const QString text = statementText();
+  if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
+  const std::shared_ptr<Connection> connection = OpenDatabaseConnection();
+  const QByteArray batch = ConnectionSettings::TranslateStatement(*connection, text).toUtf8();
+  rowsAffected_ = 0;
+  qsizetype offset = 0;
+  while (offset < batch.size()) {
+    Statement statement(*connection, batch, offset);
+    bindParams(statement);
+    while (statement.Step()) {
+    }
+    if (!statement.IsReadOnly()) rowsAffected_ += statement.Changes();
+  }
+}

@@ -1,0 +1,212 @@
+#include "platform/data/Session.h"
+
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Database.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/LockFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kAliasSectionPrefix = QStringLiteral("Databases\\");
+const QString kParadoxSection = QStringLiteral("DRIVERS\\PARADOX\\INIT");
+const QString kPrivateLock = QStringLiteral("PRIVADO.LCK");
+constexpr int kMaxSessions = 999;
+
+QString sessionLockName(int number) { return QStringLiteral("SESION%1.LCK").arg(number); }
+
+QString serverFolder(const StringList& params) {
+  QString server = params.Values(QStringLiteral("SERVER NAME"));
+  if (server.startsWith(u"np:", Qt::CaseInsensitive)) server = server.mid(3);
+  return Paths::Internal(server);
+}
+
+QString osUserName() {
+  if (const passwd* entry = getpwuid(getuid())) return QString::fromLocal8Bit(entry->pw_name);
+  return qEnvironmentVariable("USER");
+}
+
+}  // namespace
+
+Session& Session::Default() {
+  static Session session;
+  return session;
+}
+
+Session::Session() = default;
+Session::~Session() = default;
+
+QString Session::ConfigFile() const {
+  return configFile_.isEmpty() ? Paths::FindFile(QDir::currentPath(), QString::fromLatin1(kConfigFile)) : configFile_;
+}
+
+std::optional<Session::Alias> Session::findAlias(const QString& name) const {
+  if (name.isEmpty()) return std::nullopt;
+  if (auto found = sessionAliases_.find(name.toUpper()); found != sessionAliases_.end()) return found.value();
+  const IniFile config(ConfigFile());
+  const QString section = kAliasSectionPrefix + name;
+  if (!config.SectionExists(section)) return std::nullopt;
+  Alias alias;
+  for (const QString& key : config.ReadSection(section)) {
+    const QString value = config.ReadString(section, key, QString());
+    if (key.compare(u"TYPE", Qt::CaseInsensitive) == 0)
+      alias.driver = value;
+    else
+      alias.params.Add(key + u'=' + value);
+  }
+  return alias;
+}
+
+bool Session::IsAlias(const QString& name) const { return findAlias(name).has_value(); }
+
+QStringList Session::GetAliasNames() const {
+  QStringList names;
+  for (const QString& section : IniFile(ConfigFile()).ReadSections())
+    if (section.startsWith(kAliasSectionPrefix, Qt::CaseInsensitive)) names.append(section.mid(kAliasSectionPrefix.size()));
+  for (auto it = sessionAliases_.begin(); it != sessionAliases_.end(); ++it)
+    if (!names.contains(it.key(), Qt::CaseInsensitive)) names.append(it.key());
+  return names;
+}
+
+QString Session::GetAliasDriverName(const QString& name) const {
+  const auto alias = findAlias(name);
+  if (!alias) throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Alias: %1").arg(name));
+  return alias->driver;
+}
+
+StringList Session::GetAliasParams(const QString& name) const {
+  const auto alias = findAlias(name);
+  if (!alias) throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Alias: %1").arg(name));
+  return alias->params;
+}
+
+void Session::AddAlias(const QString& name, const QString& driver, const StringList& params) {
+  sessionAliases_.insert(name.toUpper(), Alias{driver, params});
+}
+
+void Session::AddStandardAlias(const QString& name, const QString& path, const QString& defaultDriver) {
+  StringList params;
+  params.Add(QStringLiteral("PATH=") + path);
+  if (!defaultDriver.isEmpty()) params.Add(QStringLiteral("DEFAULT DRIVER=") + defaultDriver);
+  AddAlias(name, QString::fromLatin1(kStandardDriver), params);
+}
+
+QString Session::DatabaseFile(const QString& driver, const StringList& params) {
+  if (driver.compare(QLatin1String(kSqlServerDriver), Qt::CaseInsensitive) == 0) {
+    // Only the embedded server: its folder in place of the server's name.
+    const QString folder = serverFolder(params);
+    const QString name = params.Values(QStringLiteral("DATABASE NAME"));
+    if (!QDir::isAbsolutePath(folder) || name.isEmpty())
+      throw EDatabaseError(EngineText::UnknownDatabase,
+                           QStringLiteral("Server \"%1\", database \"%2\"").arg(folder, name));
+    return Paths::Join(folder, name.toUpper() + QStringLiteral(".sqlite"));
+  }
+  if (driver.isEmpty() || driver.compare(QLatin1String(kStandardDriver), Qt::CaseInsensitive) == 0)
+    return Paths::Join(Paths::Internal(params.Values(QStringLiteral("PATH"))), QString::fromLatin1(kDataFile));
+  throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Driver: %1").arg(driver));
+}
+
+QString Session::DatabaseFile(const QString& databaseName) const {
+  const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
+  if (const Database* database = FindDatabase(name)) return database->FileName();
+  return AliasOrFolderFile(name);
+}
+
+QString Session::AliasOrFolderFile(const QString& databaseName) const {
+  const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
+  if (const auto alias = findAlias(name)) return DatabaseFile(alias->driver, alias->params);
+  // A folder of Paradox tables; the empty name is the current folder.
+  if (name.isEmpty() || Paths::HasSeparator(name) || QFileInfo(name).isDir()) {
+    const QString folder = name.isEmpty() ? QDir::currentPath() : QDir(Paths::Internal(name)).absolutePath();
+    return Paths::Join(folder, QString::fromLatin1(kDataFile));
+  }
+  throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Alias: %1").arg(name));
+}
+
+std::shared_ptr<Connection> Session::OpenDatabase(const QString& databaseName) {
+  const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
+  if (Database* database = FindDatabase(name)) return database->SharedConnection();
+  return OpenConnection(DatabaseFile(name));
+}
+
+Database* Session::FindDatabase(const QString& databaseName) const {
+  if (databaseName.isEmpty()) return nullptr;
+  for (Database* database : databases_)
+    if (database->DatabaseName().compare(databaseName, Qt::CaseInsensitive) == 0) return database;
+  return nullptr;
+}
+
+void Session::RegisterDatabase(Database* database) { databases_.append(database); }
+
+void Session::UnregisterDatabase(Database* database) { databases_.removeAll(database); }
+
+QString Session::NetFileDir() const {
+  if (!netFileDir_.isEmpty()) return netFileDir_;
+  const QString configured =
+      IniFile(ConfigFile()).ReadString(kParadoxSection, QStringLiteral("NET DIR"), QString());
+  return configured.isEmpty() ? QDir::tempPath() : Paths::Internal(configured);
+}
+
+QString Session::NetUserName() const { return netUserName_.isEmpty() ? osUserName() : netUserName_; }
+
+QString Session::sessionLockPath(int number) const { return Paths::Join(NetFileDir(), sessionLockName(number)); }
+
+int Session::SessionNumber() {
+  if (sessionLock_) return sessionNumber_;
+  const QString folder = NetFileDir();
+  if (!QFileInfo(folder).isDir()) throw EDatabaseError(EngineText::PathNotFound, folder);
+  for (int number = 1; number <= kMaxSessions; ++number) {
+    if (auto lock = LockFile::TryAcquire(sessionLockPath(number), NetUserName().toUtf8())) {
+      sessionLock_ = std::move(lock);
+      sessionNumber_ = number;
+      return number;
+    }
+  }
+  throw EDatabaseError(EngineText::DirectoryBusy, folder);
+}
+
+QList<Session::User> Session::UserList() const {
+  QList<int> numbers;
+  const QStringList files = QDir(NetFileDir()).entryList({QStringLiteral("SESION*.LCK")}, QDir::Files);
+  for (const QString& file : files) {
+    bool isNumber = false;
+    const int number = file.mid(6, file.size() - 10).toInt(&isNumber);
+    if (isNumber && file == sessionLockName(number)) numbers.append(number);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  QList<User> users;
+  for (const int number : numbers) {
+    const QString path = sessionLockPath(number);
+    const bool mine = sessionLock_ && sessionNumber_ == number;
+    if (!mine && !LockFile::IsHeld(path)) continue;
+    QFile file(path);
+    const QString userName = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    users.append(User{userName, number});
+  }
+  return users;
+}
+
+void Session::SetPrivateDir(const QString& folder) {
+  if (folder.isEmpty()) {
+    privateLock_.reset();
+    privateDir_.clear();
+    return;
+  }
+  const QString path = QDir(Paths::Internal(folder)).absolutePath();
+  if (privateLock_ && path == privateDir_) return;
+  if (!QFileInfo(path).isDir()) throw EDatabaseError(EngineText::PathNotFound, path);
+  auto lock = LockFile::TryAcquire(Paths::Join(path, kPrivateLock), NetUserName().toUtf8());
+  if (!lock) throw EDatabaseError(EngineText::DirectoryBusy, path);
+  privateLock_ = std::move(lock);
+  privateDir_ = path;
+}

@@ -1,0 +1,107 @@
+#include "platform/data/Statement.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+
+#include <sqlite3.h>
+
+Statement::Statement(Connection& connection, const QString& sql) : db_(connection.Handle()) {
+  const QByteArray text = sql.toUtf8();
+  const int result = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement_, nullptr);
+  if (result != SQLITE_OK) RaiseSqliteError(db_, result);
+}
+
+Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype& offset) : db_(connection.Handle()) {
+  const char* start = batch.constData() + offset;
+  const char* tail = nullptr;
+  const int result =
+      sqlite3_prepare_v2(db_, start, static_cast<int>(batch.size() - offset), &statement_, &tail);
+  if (result != SQLITE_OK) RaiseSqliteError(db_, result);
+  offset = tail ? tail - batch.constData() : batch.size();
+}
+
+Statement::~Statement() { sqlite3_finalize(statement_); }
+
+int Statement::ParameterCount() const { return sqlite3_bind_parameter_count(statement_); }
+
+QString Statement::ParameterName(int index) const {
+  return QString::fromUtf8(sqlite3_bind_parameter_name(statement_, index));
+}
+
+void Statement::Bind(int index, const QVariant& value) {
+  int result = SQLITE_OK;
+  switch (value.typeId()) {
+    case QMetaType::UnknownType:
+      result = sqlite3_bind_null(statement_, index);
+      break;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+      result = sqlite3_bind_int64(statement_, index, value.toLongLong());
+      break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+      result = sqlite3_bind_double(statement_, index, value.toDouble());
+      break;
+    case QMetaType::QByteArray: {
+      const QByteArray bytes = value.toByteArray();
+      result = sqlite3_bind_blob64(statement_, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
+                                   SQLITE_TRANSIENT);
+      break;
+    }
+    default: {
+      const QByteArray text = value.toString().toUtf8();
+      result = sqlite3_bind_text64(statement_, index, text.constData(), static_cast<sqlite3_uint64>(text.size()),
+                                   SQLITE_TRANSIENT, SQLITE_UTF8);
+      break;
+    }
+  }
+  if (result != SQLITE_OK) RaiseSqliteError(db_, result);
+}
+
+bool Statement::Step() {
+  if (!statement_) return false;
+  const int result = sqlite3_step(statement_);
+  if (result == SQLITE_ROW) return true;
+  if (result == SQLITE_DONE) return false;
+  sqlite3_reset(statement_);
+  RaiseSqliteError(db_, result);
+}
+
+void Statement::Reset() {
+  sqlite3_reset(statement_);
+  sqlite3_clear_bindings(statement_);
+}
+
+int Statement::ColumnCount() const { return sqlite3_column_count(statement_); }
+
+QString Statement::ColumnName(int column) const {
+  return QString::fromUtf8(sqlite3_column_name(statement_, column));
+}
+
+QString Statement::ColumnDeclaredType(int column) const {
+  return QString::fromUtf8(sqlite3_column_decltype(statement_, column));
+}
+
+QVariant Statement::Column(int column) const {
+  switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+      return QVariant(static_cast<qint64>(sqlite3_column_int64(statement_, column)));
+    case SQLITE_FLOAT:
+      return QVariant(sqlite3_column_double(statement_, column));
+    case SQLITE_TEXT:
+      return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                                        sqlite3_column_bytes(statement_, column)));
+    case SQLITE_BLOB:
+      return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                                 sqlite3_column_bytes(statement_, column)));
+    default:
+      return QVariant();
+  }
+}
+
+bool Statement::IsReadOnly() const { return !statement_ || sqlite3_stmt_readonly(statement_) != 0; }
+
+int Statement::Changes() const { return sqlite3_changes(db_); }

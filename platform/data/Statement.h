@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class Connection;
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A prepared SQLite statement, finalised when it goes out of scope. Values
+// are QVariants: invalid for NULL, qint64, double, QString, QByteArray.
+class Statement {
+ public:
+  Statement(Connection& connection, const QString& sql);  // raises EDatabaseError
+  // The statement that starts at offset in a batch of statements; offset
+  // moves past it. Only blanks or comments left give an empty statement,
+  // which has no columns and no rows.
+  Statement(Connection& connection, const QByteArray& batch, qsizetype& offset);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  int ParameterCount() const;
+  QString ParameterName(int index) const;  // 1-based, with its ":" prefix
+  void Bind(int index, const QVariant& value);
+
+  // Advances to the next row: true while there is one.
+  bool Step();
+  void Reset();
+
+  int ColumnCount() const;
+  QString ColumnName(int column) const;
+  QString ColumnDeclaredType(int column) const;  // empty for an expression
+  QVariant Column(int column) const;
+
+  bool IsReadOnly() const;  // changes nothing in the database
+  int Changes() const;  // rows changed by the last step of a DML statement
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* statement_ = nullptr;
+};

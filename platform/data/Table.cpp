@@ -1,0 +1,280 @@
+#include "platform/data/Table.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/SqlText.h"
+#include "platform/data/Statement.h"
+#include "platform/data/StoredValue.h"
+#include "platform/data/TypeTable.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <map>
+
+using SqlText::Quoted;
+
+namespace {
+
+QStringList fieldNamesOf(const QString& fields) {
+  QStringList names;
+  for (const QString& name : fields.split(u';', Qt::SkipEmptyParts)) names.append(name.trimmed());
+  return names;
+}
+
+// An index name is unique in the whole SQLite file, not only in its table.
+QString indexNameFor(const QString& table, const QString& index) {
+  return index.startsWith(table + u'_', Qt::CaseInsensitive) ? index : table + u'_' + index;
+}
+
+}  // namespace
+
+Table::Table(QObject* owner) : Dataset(owner) {}
+
+Table::~Table() = default;
+
+void Table::SetTableName(const QString& name) {
+  CheckInactive();
+  tableName_ = name;
+}
+
+void Table::SetReadOnly(bool readOnly) {
+  CheckInactive();
+  readOnly_ = readOnly;
+}
+
+void Table::checkTableName() const {
+  if (tableName_.trimmed().isEmpty()) throw EDatabaseError(EngineText::MissingTableName);
+}
+
+Connection& Table::connection() {
+  if (!connection_) connection_ = OpenDatabaseConnection();
+  return *connection_;
+}
+
+void Table::ReleaseSource() {
+  connection_.reset();
+  keyColumns_.clear();
+}
+
+bool Table::Exists() {
+  if (Active()) return true;
+  if (tableName_.trimmed().isEmpty()) return false;
+  return OpenDatabaseConnection()->TableExists(tableName_);
+}
+
+QString Table::selectList() const {
+  QStringList names{QStringLiteral("rowid")};
+  for (const Column& column : Columns()) names.append(Quoted(column.name));
+  return names.join(QStringLiteral(", "));
+}
+
+Dataset::Records Table::ReadRecords() {
+  checkTableName();
+  Records records;
+  std::map<int, int> keyByPosition;  // position in the key -> column
+  {
+    Statement info(connection(), QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)"));
+    info.Bind(1, tableName_);
+    while (info.Step()) {
+      Column column;
+      column.name = info.Column(0).toString();
+      column.type = TypeTable::FromDeclaredType(info.Column(1).toString(), &column.size);
+      const int keyPosition = info.Column(3).toInt();
+      column.key = keyPosition > 0;
+      column.required = info.Column(2).toInt() != 0 || column.key;
+      if (column.key) keyByPosition[keyPosition] = static_cast<int>(records.columns.size());
+      records.columns.append(column);
+    }
+  }
+  if (records.columns.isEmpty())
+    throw EDatabaseError(EngineText::TableDoesNotExist, QStringLiteral("Table: %1").arg(tableName_));
+
+  keyColumns_.clear();
+  for (const auto& [position, column] : keyByPosition) keyColumns_.append(column);
+  SetOrderColumns(keyColumns_);
+
+  QStringList names{QStringLiteral("rowid")};
+  for (const Column& column : records.columns) names.append(Quoted(column.name));
+  QStringList order;
+  for (const int column : keyColumns_) order.append(Quoted(records.columns[column].name));
+  if (order.isEmpty()) order.append(QStringLiteral("rowid"));
+  Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                     .arg(names.join(QStringLiteral(", ")), Quoted(tableName_),
+                                          order.join(QStringLiteral(", "))));
+  const int columnCount = static_cast<int>(records.columns.size());
+  while (select.Step()) {
+    Row row{select.Column(0).toLongLong(), {}};
+    row.values.reserve(columnCount);
+    for (int i = 1; i <= columnCount; ++i) row.values.append(select.Column(i));
+    records.rows.push_back(std::move(row));
+  }
+  return records;
+}
+
+QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
+  if (keyColumns_.isEmpty()) {
+    arguments.append(row.identity);
+    return QStringLiteral("rowid = ?");
+  }
+  QStringList terms;
+  for (const int column : keyColumns_) {
+    const QVariant& value = row.values[column];
+    if (value.isNull()) {
+      terms.append(Quoted(Columns()[column].name) + QStringLiteral(" IS NULL"));
+    } else {
+      terms.append(Quoted(Columns()[column].name) + QStringLiteral(" = ?"));
+      arguments.append(value);
+    }
+  }
+  return terms.join(QStringLiteral(" AND "));
+}
+
+std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
+  Statement select(connection(),
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), Quoted(tableName_)));
+  select.Bind(1, rowId);
+  if (!select.Step()) return std::nullopt;
+  Row row{select.Column(0).toLongLong(), {}};
+  for (int i = 1; i < select.ColumnCount(); ++i) row.values.append(select.Column(i));
+  return row;
+}
+
+std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
+  QList<QVariant> arguments;
+  const QString condition = keyCondition(row, arguments);
+  Statement select(connection(),
+                   QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(selectList(), Quoted(tableName_), condition));
+  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
+  if (!select.Step()) return std::nullopt;
+  Row fresh{select.Column(0).toLongLong(), {}};
+  for (int i = 1; i < select.ColumnCount(); ++i) fresh.values.append(select.Column(i));
+  return fresh;
+}
+
+Dataset::Row Table::InsertRecord(const Row& row) {
+  QStringList names, values;
+  QList<QVariant> arguments;
+  for (int i = 0; i < Columns().size(); ++i) {
+    const Column& column = Columns()[i];
+    names.append(Quoted(column.name));
+    if (column.type == ftAutoInc && row.values[i].isNull()) {
+      // The next number, taken under the write lock of the statement itself.
+      values.append(QStringLiteral("(SELECT IFNULL(MAX(%1), 0) + 1 FROM %2)").arg(names.last(), Quoted(tableName_)));
+    } else {
+      values.append(QStringLiteral("?"));
+      arguments.append(row.values[i]);
+    }
+  }
+  Statement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                     .arg(Quoted(tableName_), names.join(QStringLiteral(", ")),
+                                          values.join(QStringLiteral(", "))));
+  for (int i = 0; i < arguments.size(); ++i) insert.Bind(i + 1, arguments[i]);
+  insert.Step();
+  const std::optional<Row> stored = readByRowId(sqlite3_last_insert_rowid(connection().Handle()));
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  return *stored;
+}
+
+Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
+  QStringList assignments;
+  QList<QVariant> arguments;
+  for (int i = 0; i < Columns().size(); ++i) {
+    if (StoredValue::Same(original.values[i], changed.values[i])) continue;
+    assignments.append(Quoted(Columns()[i].name) + QStringLiteral(" = ?"));
+    arguments.append(changed.values[i]);
+  }
+  if (assignments.isEmpty()) return original;
+  const QString condition = keyCondition(original, arguments);
+  Statement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                     .arg(Quoted(tableName_), assignments.join(QStringLiteral(", ")), condition));
+  for (int i = 0; i < arguments.size(); ++i) update.Bind(i + 1, arguments[i]);
+  update.Step();
+  if (update.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  const std::optional<Row> stored = readByRowId(original.identity);
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  return *stored;
+}
+
+void Table::DeleteRecord(const Row& row) {
+  QList<QVariant> arguments;
+  const QString condition = keyCondition(row, arguments);
+  Statement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quoted(tableName_), condition));
+  for (int i = 0; i < arguments.size(); ++i) remove.Bind(i + 1, arguments[i]);
+  remove.Step();
+}
+
+void Table::CreateTable() {
+  CheckInactive();
+  checkTableName();
+  if (fieldDefs_.Count() == 0)
+    throw EDatabaseError(EngineText::InvalidFieldType, QStringLiteral("Table %1 has no fields").arg(tableName_));
+
+  QStringList keyFields;
+  for (const IndexDef& index : indexDefs_)
+    if (index.Options & ixPrimary) {
+      keyFields = fieldNamesOf(index.Fields);
+      break;
+    }
+  QStringList definitions;
+  for (const FieldDef& field : fieldDefs_) {
+    if (field.DataType <= ftUnknown || field.DataType > ftTypedBinary)
+      throw EDatabaseError(EngineText::InvalidFieldType, QStringLiteral("Field: %1").arg(field.Name));
+    const bool key = keyFields.contains(field.Name, Qt::CaseInsensitive);
+    definitions.append(Quoted(field.Name) + u' ' + TypeTable::SqliteDeclaredType(field.DataType, field.Size) +
+                       (field.Required || key ? QStringLiteral(" NOT NULL") : QString()));
+  }
+  if (!keyFields.isEmpty()) {
+    QStringList quoted;
+    for (const QString& name : keyFields) quoted.append(Quoted(name));
+    definitions.append(QStringLiteral("PRIMARY KEY (%1)").arg(quoted.join(QStringLiteral(", "))));
+  }
+  QStringList statements{
+      QStringLiteral("DROP TABLE IF EXISTS %1").arg(Quoted(tableName_)),
+      QStringLiteral("CREATE TABLE %1 (%2)").arg(Quoted(tableName_), definitions.join(QStringLiteral(", ")))};
+  for (const IndexDef& index : indexDefs_) {
+    if (index.Options & ixPrimary) continue;
+    QStringList columns;
+    for (const QString& name : fieldNamesOf(index.Fields))
+      columns.append(Quoted(name) + (index.Options & ixDescending ? QStringLiteral(" DESC") : QString()));
+    statements.append(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                          .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
+                               Quoted(indexNameFor(tableName_, index.Name)), Quoted(tableName_),
+                               columns.join(QStringLiteral(", "))));
+  }
+
+  Connection& database = connection();
+  database.Execute(QStringLiteral("SAVEPOINT CreateTable"));
+  try {
+    for (const QString& statement : statements) database.Execute(statement);
+    database.Execute(QStringLiteral("RELEASE CreateTable"));
+  } catch (...) {
+    database.Execute(QStringLiteral("ROLLBACK TO CreateTable"));
+    database.Execute(QStringLiteral("RELEASE CreateTable"));
+    ReleaseSource();
+    throw;
+  }
+  ReleaseSource();
+}
+
+void Table::EmptyTable() {
+  checkTableName();
+  if (Active()) CheckBrowseMode();
+  connection().Execute(QStringLiteral("DELETE FROM %1").arg(Quoted(tableName_)));
+  if (Active())
+    Reload();
+  else
+    ReleaseSource();
+}
+
+void Table::DeleteTable() {
+  CheckInactive();
+  checkTableName();
+  try {
+    connection().Execute(QStringLiteral("DROP TABLE %1").arg(Quoted(tableName_)));
+  } catch (...) {
+    ReleaseSource();
+    throw;
+  }
+  ReleaseSource();
+}

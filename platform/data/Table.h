@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/data/Dataset.h"
+#include "platform/data/TableDefs.h"
+
+#include <memory>
+
+// A table of a database, ordered by its primary key (by insertion when it
+// has none); changes are written at Post by primary key, or by row id when
+// the table has no key.
+class Table : public Dataset {
+  Q_OBJECT
+
+ public:
+  explicit Table(QObject* owner = nullptr);
+  ~Table() override;
+
+  QString TableName() const { return tableName_; }
+  void SetTableName(const QString& name);  // only while closed
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);  // only while closed
+  bool CanModify() const override { return !readOnly_; }
+
+  bool Exists();
+  ::FieldDefs& FieldDefs() { return fieldDefs_; }
+  ::IndexDefs& IndexDefs() { return indexDefs_; }
+  // Creates the table from the definitions, replacing one of that name; a
+  // failure leaves the database as it was.
+  void CreateTable();
+  // Deletes every record; an open table is then empty.
+  void EmptyTable();
+  void DeleteTable();  // only while closed
+
+ protected:
+  Records ReadRecords() override;
+  std::optional<Row> ReadRecord(const Row& row) override;
+  Row InsertRecord(const Row& row) override;
+  Row UpdateRecord(const Row& original, const Row& changed) override;
+  void DeleteRecord(const Row& row) override;
+  void ReleaseSource() override;
+
+ private:
+  Connection& connection();
+  void checkTableName() const;
+  QString selectList() const;
+  QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
+  std::optional<Row> readByRowId(qint64 rowId);
+
+  QString tableName_;
+  bool readOnly_ = false;
+  ::FieldDefs fieldDefs_;
+  ::IndexDefs indexDefs_;
+  std::shared_ptr<Connection> connection_;
+  QList<int> keyColumns_;
+};

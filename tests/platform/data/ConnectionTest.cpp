@@ -1,0 +1,115 @@
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Statement.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <QDir>
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString firstValue(Connection& connection, const QString& sql) {
+  Statement statement(connection, sql);
+  return statement.Step() ? statement.Column(0).toString() : QString();
+}
+
+void twice(sqlite3_context* context, int, sqlite3_value** arguments) {
+  sqlite3_result_int64(context, 2 * sqlite3_value_int64(arguments[0]));
+}
+
+}  // namespace
+
+TEST(Connection, OneConnectionPerFileWhateverItsSpelling) {
+  TemporaryFolder folder;
+  auto first = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  auto second = OpenConnection(u"./DATOS.SQLITE"_qs);
+  EXPECT_EQ(first.get(), second.get());
+  EXPECT_NE(OpenConnection(folder.File(u"OTRO.sqlite"_qs)).get(), first.get());
+}
+
+TEST(Connection, RunsInWalModeWithTheBusyTimeout) {
+  TemporaryFolder folder;
+  ConnectionSettings::SetBusyTimeout(250);
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  EXPECT_EQ(firstValue(*connection, u"PRAGMA journal_mode"_qs), u"wal"_qs);
+  EXPECT_EQ(firstValue(*connection, u"PRAGMA busy_timeout"_qs), u"250"_qs);
+  // A new timeout reaches the connections already open.
+  ConnectionSettings::SetBusyTimeout(75);
+  EXPECT_EQ(firstValue(*connection, u"PRAGMA busy_timeout"_qs), u"75"_qs);
+}
+
+TEST(Connection, EveryNewConnectionRunsTheRegisteredInitialisers) {
+  TemporaryFolder folder;
+  QStringList opened;
+  ConnectionSettings::AddInitializer([&opened](sqlite3* db) {
+    opened.append(QString::fromUtf8(sqlite3_db_filename(db, "main")));
+    sqlite3_create_function(db, "TWICE", 1, SQLITE_UTF8, nullptr, twice, nullptr, nullptr);
+  });
+  auto a = OpenConnection(folder.File(u"A.sqlite"_qs));
+  auto again = OpenConnection(folder.File(u"A.sqlite"_qs));
+  auto b = OpenConnection(folder.File(u"B.sqlite"_qs));
+  ASSERT_EQ(opened.size(), 2);
+  EXPECT_TRUE(opened[0].endsWith(u"A.sqlite"));
+  EXPECT_EQ(firstValue(*b, u"SELECT TWICE(21)"_qs), u"42"_qs);
+}
+
+TEST(Connection, AFailingInitialiserFailsTheOpening) {
+  TemporaryFolder folder;
+  ConnectionSettings::AddInitializer([](sqlite3*) { throw Exception(u"sin colación"_qs); });
+  EXPECT_THROW(OpenConnection(folder.File(u"A.sqlite"_qs)), Exception);
+}
+
+TEST(Connection, AMissingFolderIsPathNotFound) {
+  TemporaryFolder folder;
+  try {
+    OpenConnection(folder.File(u"NOEXISTE/DATOS.SQLITE"_qs));
+    FAIL() << "opened";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), u"Path not found"_qs);
+    EXPECT_TRUE(error.Message().startsWith(u"Path not found\n"));
+  }
+}
+
+TEST(Connection, TransactionsAreSharedByEveryUserOfTheFile) {
+  TemporaryFolder folder;
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  connection->Execute(u"CREATE TABLE T (A INT)"_qs);
+  connection->StartTransaction();
+  EXPECT_TRUE(OpenConnection(u"DATOS.SQLITE"_qs)->InTransaction());
+  connection->Execute(u"INSERT INTO T VALUES (1)"_qs);
+  connection->Rollback();
+  EXPECT_FALSE(connection->InTransaction());
+  EXPECT_EQ(firstValue(*connection, u"SELECT COUNT(*) FROM T"_qs), u"0"_qs);
+  EXPECT_TRUE(connection->TableExists(u"t"_qs));
+  EXPECT_EQ(connection->TableNames(), QStringList{u"T"_qs});
+}
+
+TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {
+  TemporaryFolder folder;
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  connection->Execute(u"CREATE TABLE T (A INT NOT NULL PRIMARY KEY, B TEXT)"_qs);
+  connection->Execute(u"INSERT INTO T VALUES (1, 'x')"_qs);
+  struct Case {
+    const char* sql;
+    const char* engineText;
+  };
+  const Case cases[] = {
+      {"SELECT * FROM NOEXISTE", "Table does not exist"},
+      {"INSERT INTO T VALUES (1, 'y')", "Key violation"},
+      {"INSERT INTO T VALUES (NULL, 'y')", "Field 'A' must have a value"},
+      {"SELEC 1", "General SQL error"},
+  };
+  for (const Case& c : cases) {
+    try {
+      connection->Execute(QString::fromLatin1(c.sql));
+      ADD_FAILURE() << c.sql << " ran";
+    } catch (const EDatabaseError& error) {
+      EXPECT_EQ(error.EngineMessage(), QString::fromLatin1(c.engineText)) << c.sql;
+      EXPECT_FALSE(error.DriverMessage().isEmpty()) << c.sql;
+      EXPECT_EQ(error.Message(), error.EngineMessage() + u'\n' + error.DriverMessage());
+    }
+  }
+}

@@ -1,0 +1,43 @@
+#include "tests/platform/data/DataFixture.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/Session.h"
+#include "platform/data/Statement.h"
+
+DataFixture::DataFixture() {
+  auto table = NewTable(QStringLiteral("CLIENTES"));
+  table->FieldDefs().Add(QStringLiteral("Codigo"), ftInteger);
+  table->FieldDefs().Add(QStringLiteral("Nombre"), ftString, 40);
+  table->FieldDefs().Add(QStringLiteral("Alta"), ftDateTime);
+  table->FieldDefs().Add(QStringLiteral("Saldo"), ftFloat);
+  table->FieldDefs().Add(QStringLiteral("Notas"), ftMemo);
+  table->IndexDefs().Add(QString(), QStringLiteral("Codigo"), ixPrimary);
+  table->CreateTable();
+}
+
+QString DataFixture::File() const { return folder_.File(QString::fromLatin1(Session::kDataFile)); }
+
+std::unique_ptr<Table> DataFixture::NewTable(const QString& tableName, QObject* owner) const {
+  auto table = std::make_unique<Table>(owner);
+  table->SetDatabaseName(Folder());
+  table->SetTableName(tableName);
+  return table;
+}
+
+std::unique_ptr<Table> DataFixture::OpenTable(const QString& tableName) const {
+  auto table = NewTable(tableName);
+  table->Open();
+  return table;
+}
+
+void DataFixture::Execute(const QString& sql) const { OpenConnection(File())->Execute(sql); }
+
+QVariant DataFixture::Scalar(const QString& sql) const {
+  auto connection = OpenConnection(File());
+  Statement statement(*connection, sql);
+  return statement.Step() ? statement.Column(0) : QVariant();
+}
+
+void DataFixture::AddCustomer(int codigo, const QString& nombre) const {
+  Execute(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, '%2')").arg(codigo).arg(nombre));
+}

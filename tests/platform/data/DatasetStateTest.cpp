@@ -1,0 +1,313 @@
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Field.h"
+#include "tests/platform/data/DataFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QString engineMessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EDatabaseError& error) {
+    return error.EngineMessage();
+  }
+  return QString();
+}
+
+// Brings an open CLIENTES table (customers 1 "Ana" and 2 "Luis", on customer
+// 1) into a state, with "Cambiado" typed into Nombre where it can be.
+void enterState(Table& table, DataSetState state) {
+  switch (state) {
+    case dsInactive:
+      table.Close();
+      break;
+    case dsBrowse:
+      break;
+    case dsEdit:
+      table.Edit();
+      table.FieldByName(u"Nombre"_qs).SetAsString(u"Cambiado"_qs);
+      break;
+    case dsInsert:
+      table.Append();
+      table.FieldByName(u"Codigo"_qs).SetAsInteger(3);
+      table.FieldByName(u"Nombre"_qs).SetAsString(u"Cambiado"_qs);
+      break;
+    case dsSetKey:
+      table.SetKey();
+      table.FieldByName(u"Codigo"_qs).SetAsInteger(2);
+      break;
+  }
+  ASSERT_EQ(table.State(), state);
+}
+
+struct Outcome {
+  const char* error;       // engine text raised, or nullptr
+  DataSetState state;      // state afterwards
+  const char* rowsStored;  // "Codigo:Nombre" of the stored rows
+};
+
+class DatasetOperations : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data_.AddCustomer(1, u"Ana"_qs);
+    data_.AddCustomer(2, u"Luis"_qs);
+    table_ = data_.OpenTable(u"CLIENTES"_qs);
+  }
+
+  QString storedRows() const {
+    auto check = data_.OpenTable(u"CLIENTES"_qs);
+    QStringList rows;
+    for (check->First(); !check->Eof(); check->Next())
+      rows.append(check->FieldByName(u"Codigo"_qs).AsString() + u':' + check->FieldByName(u"Nombre"_qs).AsString());
+    return rows.join(u' ');
+  }
+
+  void check(DataSetState state, const std::function<void(Table&)>& operation, const Outcome& outcome) {
+    SCOPED_TRACE(testing::Message() << "state " << state);
+    enterState(*table_, state);
+    const QString error = engineMessageOf([&] { operation(*table_); });
+    EXPECT_EQ(error, outcome.error ? QString::fromLatin1(outcome.error) : QString());
+    EXPECT_EQ(table_->State(), outcome.state);
+    EXPECT_EQ(storedRows(), QString::fromLatin1(outcome.rowsStored));
+  }
+
+  DataFixture data_;
+  std::unique_ptr<Table> table_;
+};
+
+const char* const kNotEditing = "Dataset not in edit or insert mode";
+const char* const kClosed = "Cannot perform this operation on a closed dataset";
+
+}  // namespace
+
+TEST_F(DatasetOperations, PostInEachState) {
+  const std::function<void(Table&)> post = [](Table& t) { t.Post(); };
+  const std::pair<DataSetState, Outcome> cases[] = {
+      {dsInactive, {kNotEditing, dsInactive, "1:Ana 2:Luis"}},
+      {dsBrowse, {kNotEditing, dsBrowse, "1:Ana 2:Luis"}},
+      {dsEdit, {nullptr, dsBrowse, "1:Cambiado 2:Luis"}},
+      {dsInsert, {nullptr, dsBrowse, "1:Cambiado 2:Luis 3:Cambiado"}},
+      {dsSetKey, {nullptr, dsBrowse, "1:Cambiado 2:Luis 3:Cambiado"}},
+  };
+  for (const auto& [state, outcome] : cases) {
+    if (!table_->Active()) table_->Open();
+    check(state, post, outcome);
+  }
+}
+
+TEST_F(DatasetOperations, CancelInEachState) {
+  const std::function<void(Table&)> cancel = [](Table& t) { t.Cancel(); };
+  const std::pair<DataSetState, Outcome> cases[] = {
+      {dsInactive, {nullptr, dsInactive, "1:Ana 2:Luis"}},
+      {dsBrowse, {nullptr, dsBrowse, "1:Ana 2:Luis"}},
+      {dsEdit, {nullptr, dsBrowse, "1:Ana 2:Luis"}},
+      {dsInsert, {nullptr, dsBrowse, "1:Ana 2:Luis"}},
+      {dsSetKey, {nullptr, dsBrowse, "1:Ana 2:Luis"}},
+  };
+  for (const auto& [state, outcome] : cases) {
+    if (!table_->Active()) table_->Open();
+    check(state, cancel, outcome);
+  }
+  EXPECT_EQ(table_->RecordCount(), 2);
+  EXPECT_EQ(table_->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+}
+
+TEST_F(DatasetOperations, DeleteInEachState) {
+  const std::function<void(Table&)> remove = [](Table& t) { t.Delete(); };
+  const std::pair<DataSetState, Outcome> cases[] = {
+      {dsInactive, {kClosed, dsInactive, "1:Ana 2:Luis"}},
+      // A new or a key record is only given up.
+      {dsInsert, {nullptr, dsBrowse, "1:Ana 2:Luis"}},
+      {dsSetKey, {nullptr, dsBrowse, "1:Ana 2:Luis"}},
+      // A record being edited goes, with its changes.
+      {dsEdit, {nullptr, dsBrowse, "2:Luis"}},
+      {dsBrowse, {nullptr, dsBrowse, ""}},
+  };
+  for (const auto& [state, outcome] : cases) {
+    if (!table_->Active()) table_->Open();
+    check(state, remove, outcome);
+  }
+  EXPECT_EQ(engineMessageOf([&] { table_->Delete(); }), u"Cannot perform this operation on an empty dataset"_qs);
+}
+
+TEST_F(DatasetOperations, FieldsAreWrittenOnlyInEditOrInsertState) {
+  Field& nombre = table_->FieldByName(u"Nombre"_qs);
+  EXPECT_EQ(engineMessageOf([&] { nombre.SetAsString(u"X"_qs); }), QString::fromLatin1(kNotEditing));
+  table_->Edit();
+  nombre.SetReadOnly(true);
+  EXPECT_EQ(engineMessageOf([&] { nombre.SetAsString(u"X"_qs); }), u"Field 'Nombre' cannot be modified"_qs);
+  EXPECT_FALSE(table_->Modified());
+}
+
+TEST_F(DatasetOperations, EventsRunInTheirOrder) {
+  QStringList events;
+  const auto record = [&events](const char* name) { return [&events, name](Dataset&) { events.append(name); }; };
+  table_->Close();
+  table_->BeforeOpen = record("BeforeOpen");
+  table_->AfterOpen = record("AfterOpen");
+  table_->BeforeScroll = record("BeforeScroll");
+  table_->AfterScroll = record("AfterScroll");
+  table_->BeforeEdit = record("BeforeEdit");
+  table_->AfterEdit = record("AfterEdit");
+  table_->BeforeInsert = record("BeforeInsert");
+  table_->OnNewRecord = record("OnNewRecord");
+  table_->AfterInsert = record("AfterInsert");
+  table_->BeforePost = record("BeforePost");
+  table_->AfterPost = record("AfterPost");
+  table_->BeforeCancel = record("BeforeCancel");
+  table_->AfterCancel = record("AfterCancel");
+  table_->BeforeDelete = record("BeforeDelete");
+  table_->AfterDelete = record("AfterDelete");
+  table_->BeforeClose = record("BeforeClose");
+  table_->AfterClose = record("AfterClose");
+
+  const auto step = [&](const std::function<void()>& action) {
+    events.clear();
+    action();
+    return events.join(u' ');
+  };
+  EXPECT_EQ(step([&] { table_->Open(); }), u"BeforeOpen AfterOpen AfterScroll"_qs);
+  EXPECT_EQ(step([&] { table_->Next(); }), u"BeforeScroll AfterScroll"_qs);
+  EXPECT_EQ(step([&] { table_->Edit(); }), u"BeforeEdit AfterEdit"_qs);
+  EXPECT_EQ(step([&] { table_->Cancel(); }), u"BeforeCancel AfterCancel"_qs);
+  // An unmodified record is given up before the next insertion...
+  table_->Edit();
+  EXPECT_EQ(step([&] { table_->Insert(); }),
+            u"BeforeCancel AfterCancel BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll"_qs);
+  // ...a modified one is posted.
+  table_->FieldByName(u"Codigo"_qs).SetAsInteger(7);
+  EXPECT_EQ(step([&] { table_->Append(); }),
+            u"BeforePost AfterPost BeforeInsert BeforeScroll OnNewRecord AfterInsert AfterScroll"_qs);
+  table_->FieldByName(u"Codigo"_qs).SetAsInteger(8);
+  EXPECT_EQ(step([&] { table_->Post(); }), u"BeforePost AfterPost"_qs);
+  EXPECT_EQ(step([&] { table_->Delete(); }), u"BeforeDelete BeforeScroll AfterDelete AfterScroll"_qs);
+  EXPECT_EQ(step([&] { table_->Close(); }), u"BeforeClose AfterClose"_qs);
+  EXPECT_EQ(data_.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 3);
+}
+
+TEST_F(DatasetOperations, ABeforePostThatAbortsEndsThePostSilently) {
+  bool afterPost = false;
+  table_->BeforePost = [](Dataset& dataset) {
+    if (dataset.FieldByName(u"Nombre"_qs).AsString().isEmpty()) throw Abort();
+  };
+  table_->AfterPost = [&afterPost](Dataset&) { afterPost = true; };
+  table_->Edit();
+  table_->FieldByName(u"Nombre"_qs).Clear();
+  EXPECT_THROW(table_->Post(), Abort);
+  EXPECT_EQ(table_->State(), dsEdit);
+  EXPECT_TRUE(table_->Modified());
+  EXPECT_FALSE(afterPost);
+  EXPECT_EQ(data_.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Ana"_qs);
+  // Once the handler lets it through, the same record is written.
+  table_->FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
+  table_->Post();
+  EXPECT_TRUE(afterPost);
+  EXPECT_EQ(data_.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Eva"_qs);
+}
+
+TEST_F(DatasetOperations, AnOnNewRecordThatAbortsLeavesNoNewRecord) {
+  table_->OnNewRecord = [](Dataset&) { throw Abort(); };
+  EXPECT_THROW(table_->Append(), Abort);
+  EXPECT_EQ(table_->State(), dsBrowse);
+  EXPECT_EQ(table_->RecordCount(), 2);
+}
+
+TEST_F(DatasetOperations, ValuesSetOnANewRecordDoNotCountAsChanges) {
+  table_->OnNewRecord = [](Dataset& dataset) { dataset.FieldByName(u"Saldo"_qs).SetAsFloat(0); };
+  table_->Append();
+  EXPECT_FALSE(table_->Modified());
+  EXPECT_FALSE(table_->FieldByName(u"Saldo"_qs).IsNull());
+  table_->First();  // an unmodified new record is given up
+  EXPECT_EQ(table_->RecordCount(), 2);
+}
+
+TEST(DatasetEvents, AnEmptySlotIsToldFromASetOne) {
+  Table table;
+  EXPECT_FALSE(table.BeforeDelete);
+  EXPECT_FALSE(table.AfterPost);
+  // A hook goes in only where the form left the event empty.
+  bool formsOwn = false;
+  table.AfterPost = [&formsOwn](Dataset&) { formsOwn = true; };
+  if (!table.AfterPost) table.AfterPost = [](Dataset&) { FAIL() << "the form's handler was replaced"; };
+  if (!table.BeforeDelete) table.BeforeDelete = [](Dataset&) {};
+  EXPECT_TRUE(table.BeforeDelete);
+  Dataset& dataset = table;
+  table.AfterPost(dataset);
+  EXPECT_TRUE(formsOwn);
+}
+
+TEST_F(DatasetOperations, NavigatesWithEofBofRecNoAndBookmarks) {
+  data_.AddCustomer(3, u"Eva"_qs);
+  table_->Refresh();
+  table_->First();
+  EXPECT_TRUE(table_->Bof());
+  EXPECT_FALSE(table_->Eof());
+  EXPECT_EQ(table_->RecNo(), 1);
+  EXPECT_EQ(table_->RecordCount(), 3);
+  QStringList seen;
+  for (table_->First(); !table_->Eof(); table_->Next()) seen.append(table_->FieldByName(u"Nombre"_qs).AsString());
+  EXPECT_EQ(seen, (QStringList{u"Ana"_qs, u"Luis"_qs, u"Eva"_qs}));
+  EXPECT_EQ(table_->RecNo(), 3);  // Eof stays on the last record
+  table_->Next();
+  EXPECT_TRUE(table_->Eof());
+  table_->Prior();
+  EXPECT_FALSE(table_->Eof());
+  EXPECT_EQ(table_->RecNo(), 2);
+  const Bookmark onLuis = table_->GetBookmark();
+  table_->Last();
+  EXPECT_TRUE(table_->Eof());
+  EXPECT_EQ(table_->MoveBy(-5), -2);
+  EXPECT_TRUE(table_->Bof());
+  table_->SetRecNo(3);
+  EXPECT_EQ(table_->FieldByName(u"Codigo"_qs).AsInteger(), 3);
+  EXPECT_TRUE(table_->BookmarkValid(onLuis));
+  table_->GotoBookmark(onLuis);
+  EXPECT_EQ(table_->FieldByName(u"Nombre"_qs).AsString(), u"Luis"_qs);
+  // A bookmark outlives a refresh while its record does.
+  table_->Refresh();
+  EXPECT_EQ(table_->FieldByName(u"Nombre"_qs).AsString(), u"Luis"_qs);
+  table_->Delete();
+  EXPECT_FALSE(table_->BookmarkValid(onLuis));
+  EXPECT_EQ(engineMessageOf([&] { table_->GotoBookmark(onLuis); }), u"Record/Key deleted"_qs);
+}
+
+TEST(DatasetNavigation, AnEmptyDatasetIsAtBothEnds) {
+  DataFixture data;
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  EXPECT_TRUE(table->IsEmpty());
+  EXPECT_TRUE(table->Eof());
+  EXPECT_TRUE(table->Bof());
+  EXPECT_EQ(table->RecNo(), -1);
+  EXPECT_TRUE(table->FieldByName(u"Codigo"_qs).IsNull());
+  table->Next();
+  EXPECT_TRUE(table->Eof());
+  // Editing an empty dataset starts a new record.
+  table->Edit();
+  EXPECT_EQ(table->State(), dsInsert);
+  EXPECT_FALSE(table->IsEmpty());
+}
+
+TEST(DatasetNavigation, AClosedDatasetRefusesToMove) {
+  Table table;
+  EXPECT_EQ(engineMessageOf([&] { table.First(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(engineMessageOf([&] { table.Edit(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(engineMessageOf([&] { table.RecordCount(); }), QString::fromLatin1(kClosed));
+  EXPECT_TRUE(table.IsEmpty());
+}
+
+TEST(DatasetComponents, CarryTheirNameAndOwner) {
+  QObject form;
+  form.setObjectName(u"fGENEEMPR"_qs);
+  auto* table = new Table(&form);
+  table->setObjectName(u"Table1"_qs);
+  EXPECT_EQ(form.findChild<Table*>(u"Table1"_qs), table);
+  auto* codigo = new Field(table, u"Codigo"_qs, ftSmallint);
+  codigo->setObjectName(u"Table1Codigo"_qs);
+  codigo->SetTag(1000);
+  EXPECT_EQ(codigo->property("tag").toInt(), 1000);
+  EXPECT_EQ(table->FindField(u"CODIGO"_qs), codigo);
+  EXPECT_EQ(engineMessageOf([&] { table->FieldByName(u"Nombre"_qs); }), u"Field 'Nombre' not found"_qs);
+}

@@ -1,0 +1,101 @@
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Field.h"
+#include "platform/format/DateTime.h"
+#include "tests/platform/data/DataFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QString engineMessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EDatabaseError& error) {
+    return error.EngineMessage();
+  }
+  return QString();
+}
+
+std::unique_ptr<Query> newQuery(const DataFixture& data, const QString& sql) {
+  auto query = std::make_unique<Query>();
+  query->SetDatabaseName(data.Folder());
+  query->SQL().SetText(sql);
+  return query;
+}
+
+}  // namespace
+
+TEST(Queries, ReadRowsWithTheirParametersAndDeclaredTypes) {
+  DataFixture data;
+  data.Execute(u"INSERT INTO CLIENTES VALUES (1, 'Ana', '2024-01-31 00:00:00', 10.5, NULL), "
+               "(2, 'Luis', '2024-03-01 00:00:00', 20, 'x'), (3, 'Eva', '2023-12-31 00:00:00', 30, NULL)"_qs);
+  auto query = newQuery(data, u"SELECT Codigo, Nombre, Alta, Saldo\r\n  FROM CLIENTES\r\n"
+                              " WHERE Alta >= :Desde AND Nombre <> ':Nombre' ORDER BY Codigo DESC"_qs);
+  ASSERT_EQ(query->Params().Count(), 1);
+  query->ParamByName(u"desde"_qs).SetAsDateTime(EncodeDate(2024, 1, 1));
+  query->Open();
+  EXPECT_EQ(query->RecordCount(), 2);
+  EXPECT_EQ(query->FieldByName(u"Nombre"_qs).AsString(), u"Luis"_qs);
+  EXPECT_EQ(query->FieldByName(u"Nombre"_qs).DataType(), ftString);
+  EXPECT_EQ(query->FieldByName(u"Nombre"_qs).Size(), 40);
+  EXPECT_EQ(query->FieldByName(u"Alta"_qs).DataType(), ftDateTime);
+  EXPECT_EQ(query->FieldByName(u"Saldo"_qs).DataType(), ftFloat);
+  EXPECT_DOUBLE_EQ(query->FieldByName(u"Saldo"_qs).AsFloat(), 20.0);
+  EXPECT_EQ(engineMessageOf([&] { query->Edit(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(engineMessageOf([&] { query->ExecSQL(); }), u"Cannot perform this operation on an open dataset"_qs);
+  query->Close();
+  EXPECT_EQ(engineMessageOf([&] { query->ParamByName(u"Hasta"_qs); }), u"Parameter 'Hasta' not found"_qs);
+}
+
+TEST(Queries, ExpressionsTakeTheTypeOfTheirValues) {
+  DataFixture data;
+  data.Execute(u"INSERT INTO CLIENTES (Codigo, Alta) VALUES (1, '2024-01-31 15:45:00'), (2, NULL)"_qs);
+  auto query = newQuery(data, u"SELECT COUNT(*) AS N, MAX(Alta) AS Ultima, 'x' || Codigo AS Clave, "
+                              "AVG(Codigo) AS Media FROM CLIENTES"_qs);
+  query->Open();
+  EXPECT_EQ(query->FieldByName(u"N"_qs).DataType(), ftInteger);
+  EXPECT_EQ(query->FieldByName(u"N"_qs).AsInteger(), 2);
+  EXPECT_EQ(query->FieldByName(u"Ultima"_qs).DataType(), ftDateTime);
+  EXPECT_EQ(query->FieldByName(u"Ultima"_qs).AsString(), u"31/01/2024 15:45:00"_qs);
+  EXPECT_EQ(query->FieldByName(u"Clave"_qs).DataType(), ftString);
+  EXPECT_EQ(query->FieldByName(u"Media"_qs).DataType(), ftFloat);
+}
+
+TEST(Queries, ExecuteBatchesAndCountTheRowsTheyChange) {
+  DataFixture data;
+  auto query = newQuery(data, u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (:Codigo, :Nombre); "
+                              "INSERT INTO CLIENTES (Codigo, Nombre) VALUES (:Codigo + 1, :Nombre);"_qs);
+  query->ParamByName(u"Codigo"_qs).SetAsInteger(5);
+  query->ParamByName(u"Nombre"_qs).SetAsString(QString());
+  query->ExecSQL();
+  EXPECT_EQ(query->RowsAffected(), 2);
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES WHERE Nombre IS NULL"_qs).toInt(), 2);
+  query->SQL().SetText(u"UPDATE CLIENTES SET Saldo = :Saldo"_qs);
+  query->ParamByName(u"Saldo"_qs).SetValue(Variant::Double(1.5));
+  query->ExecSQL();
+  EXPECT_EQ(query->RowsAffected(), 2);
+  EXPECT_EQ(data.Scalar(u"SELECT SUM(Saldo) FROM CLIENTES"_qs).toDouble(), 3.0);
+}
+
+TEST(Queries, ReportTheEnginesErrors) {
+  DataFixture data;
+  EXPECT_EQ(engineMessageOf([&] { newQuery(data, u"SELECT * FROM NOEXISTE"_qs)->Open(); }), u"Table does not exist"_qs);
+  EXPECT_EQ(engineMessageOf([&] { newQuery(data, u"  "_qs)->Open(); }), u"No SQL statement available"_qs);
+  data.AddCustomer(1, u"Ana"_qs);
+  EXPECT_EQ(engineMessageOf([&] { newQuery(data, u"INSERT INTO CLIENTES (Codigo) VALUES (1)"_qs)->ExecSQL(); }),
+            u"Key violation"_qs);
+}
+
+TEST(Queries, PassThroughTheRegisteredTranslator) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  ConnectionSettings::SetStatementTranslator(
+      [](Connection&, const QString& sql) { return QString(sql).replace(u"dbo."_qs, QString()); });
+  auto query = newQuery(data, u"SELECT Nombre FROM dbo.CLIENTES"_qs);
+  query->Open();
+  EXPECT_EQ(query->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+  ConnectionSettings::SetStatementTranslator(nullptr);
+}

@@ -1,0 +1,56 @@
+#include "platform/data/Connection.h"
+#include "platform/data/Field.h"
+#include "platform/data/Session.h"
+#include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/SecondProcess.h"
+
+#include <gtest/gtest.h>
+
+TEST(SecondProcessWrites, AWriterWaitsTheBusyTimeoutThenFindsTheRecordLockedAndNoRowIsLost) {
+  DataFixture data;
+  auto mine = data.OpenTable(u"CLIENTES"_qs);
+  auto connection = OpenConnection(data.File());
+  connection->StartTransaction();
+  mine->Append();
+  mine->FieldByName(u"Codigo"_qs).SetAsInteger(1);
+  mine->FieldByName(u"Nombre"_qs).SetAsString(u"Primer proceso"_qs);
+  mine->Post();
+
+  const int busyTimeout = 300;
+  SecondProcess writer(u"post"_qs, {{u"ZEM_FOLDER"_qs, data.Folder()},
+                                    {u"ZEM_KEY"_qs, u"2"_qs},
+                                    {u"ZEM_BUSY"_qs, QString::number(busyTimeout)}});
+  const QStringList report = writer.ReadReport().split(u' ');
+  ASSERT_GE(report.size(), 3) << report.join(u' ').toStdString();
+  EXPECT_EQ(report[0], u"locked"_qs);
+  EXPECT_GE(report[1].toInt(), busyTimeout);
+  EXPECT_EQ(report.mid(2).join(u' '), u"Record locked by another user"_qs);
+
+  connection->Commit();
+  writer.Send(u"retry"_qs);
+  EXPECT_EQ(writer.ReadReport(), u"posted"_qs);
+  EXPECT_EQ(writer.Finish(), 0);
+
+  mine->Refresh();
+  QStringList names;
+  for (mine->First(); !mine->Eof(); mine->Next()) names.append(mine->FieldByName(u"Nombre"_qs).AsString());
+  EXPECT_EQ(names, (QStringList{u"Primer proceso"_qs, u"Segundo proceso"_qs}));
+}
+
+TEST(SecondProcessSessions, EachInstanceHasItsNumberUntilItEnds) {
+  TemporaryFolder folder;
+  SecondProcess other(u"session"_qs, {{u"ZEM_FOLDER"_qs, folder.Path()}});
+  EXPECT_EQ(other.ReadReport(), u"session 1"_qs);
+  {
+    Session mine;
+    mine.SetNetFileDir(folder.Path());
+    EXPECT_EQ(mine.SessionNumber(), 2);
+    ASSERT_EQ(mine.UserList().size(), 2);
+  }
+  // A killed instance leaves its lock file behind, but not its lock.
+  other.Kill();
+  Session next;
+  next.SetNetFileDir(folder.Path());
+  EXPECT_EQ(next.SessionNumber(), 1);
+  EXPECT_EQ(next.UserList().size(), 1);
+}

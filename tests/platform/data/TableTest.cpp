@@ -1,0 +1,254 @@
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Field.h"
+#include "tests/platform/data/DataFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QString engineMessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EDatabaseError& error) {
+    return error.EngineMessage();
+  }
+  return QString();
+}
+
+QStringList codes(Dataset& dataset) {
+  QStringList result;
+  for (dataset.First(); !dataset.Eof(); dataset.Next()) result.append(dataset.FieldByName(u"Codigo"_qs).AsString());
+  return result;
+}
+
+}  // namespace
+
+TEST(TableWrites, ADuplicateKeyIsAKeyViolationAndNothingIsLost) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(1);
+  table->FieldByName(u"Nombre"_qs).SetAsString(u"Otra"_qs);
+  EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Key violation"_qs);
+  EXPECT_EQ(table->State(), dsInsert);
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+  table->Post();
+  EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Ana"_qs);
+  EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 2"_qs).toString(), u"Otra"_qs);
+}
+
+TEST(TableWrites, ANullKeyIsAFieldWithoutValue) {
+  DataFixture data;
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  EXPECT_TRUE(table->FieldByName(u"Codigo"_qs).Required());
+  EXPECT_TRUE(table->FieldByName(u"Codigo"_qs).IsKey());
+  table->Append();
+  table->FieldByName(u"Nombre"_qs).SetAsString(u"Sin código"_qs);
+  EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Field 'Codigo' must have a value"_qs);
+  // The engine itself refuses it too: the key is no row-id alias that would
+  // make up a number.
+  EXPECT_EQ(engineMessageOf([&] { data.Execute(u"INSERT INTO CLIENTES (Codigo) VALUES (NULL)"_qs); }),
+            u"Field 'Codigo' must have a value"_qs);
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 0);
+}
+
+TEST(TableWrites, AnEmptyTextKeyIsNoValueEither) {
+  DataFixture data;
+  auto table = data.NewTable(u"USUARIO"_qs);
+  table->FieldDefs().Add(u"Codigo"_qs, ftString, 10);
+  table->IndexDefs().Add(QString(), u"Codigo"_qs, ixPrimary);
+  table->CreateTable();
+  table->Open();
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsString(QString());
+  EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Field 'Codigo' must have a value"_qs);
+}
+
+TEST(TableWrites, OpeningAMissingTableSaysItDoesNotExist) {
+  DataFixture data;
+  auto table = data.NewTable(u"NOEXISTE"_qs);
+  try {
+    table->Open();
+    FAIL() << "opened";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), u"Table does not exist"_qs);
+    EXPECT_TRUE(error.Message().contains(u"NOEXISTE"));
+  }
+  EXPECT_FALSE(table->Active());
+  EXPECT_FALSE(table->Exists());
+  EXPECT_TRUE(data.NewTable(u"clientes"_qs)->Exists());
+  EXPECT_EQ(engineMessageOf([&] { data.NewTable(QString())->Open(); }), u"Missing TableName property"_qs);
+}
+
+TEST(TableWrites, TwoDatasetsSeeEachOthersWritesAfterRefresh) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto mine = data.OpenTable(u"CLIENTES"_qs);
+  auto theirs = data.OpenTable(u"CLIENTES"_qs);
+  theirs->Edit();
+  theirs->FieldByName(u"Nombre"_qs).SetAsString(u"Ana María"_qs);
+  theirs->Post();
+  theirs->Append();
+  theirs->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+  theirs->Post();
+  EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+  EXPECT_EQ(mine->RecordCount(), 1);
+  mine->Refresh();
+  EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Ana María"_qs);
+  EXPECT_EQ(mine->RecordCount(), 2);
+  mine->Last();
+  mine->Delete();
+  theirs->Refresh();
+  EXPECT_EQ(codes(*theirs), QStringList{u"1"_qs});
+}
+
+TEST(TableWrites, EditReadsTheRecordAgainAndWritesOnlyWhatChanged) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto mine = data.OpenTable(u"CLIENTES"_qs);
+  data.Execute(u"UPDATE CLIENTES SET Nombre = 'Ana María', Saldo = 5 WHERE Codigo = 1"_qs);
+  mine->Edit();
+  EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Ana María"_qs);
+  // Another user changes a field this one does not touch.
+  data.Execute(u"UPDATE CLIENTES SET Saldo = 7 WHERE Codigo = 1"_qs);
+  mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
+  mine->Post();
+  EXPECT_EQ(data.Scalar(u"SELECT Saldo FROM CLIENTES"_qs).toInt(), 7);
+  EXPECT_EQ(data.Scalar(u"SELECT Notas FROM CLIENTES"_qs).toString(), u"cliente nuevo"_qs);
+  // A record another user deleted cannot be edited.
+  data.Execute(u"DELETE FROM CLIENTES"_qs);
+  EXPECT_EQ(engineMessageOf([&] { mine->Edit(); }), u"Record/Key deleted"_qs);
+  EXPECT_EQ(mine->State(), dsBrowse);
+}
+
+TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
+  DataFixture data;
+  data.AddCustomer(10, u"A"_qs);
+  data.AddCustomer(30, u"C"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(20);
+  table->Post();
+  EXPECT_EQ(table->RecNo(), 2);
+  EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), 20);
+  table->First();
+  table->Edit();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(40);
+  table->Post();
+  EXPECT_EQ(codes(*table), (QStringList{u"20"_qs, u"30"_qs, u"40"_qs}));
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES WHERE Codigo = 10"_qs).toInt(), 0);
+}
+
+TEST(TableWrites, ATableWithoutKeyIsWrittenByRowId) {
+  DataFixture data;
+  auto table = data.NewTable(u"NOTAS"_qs);
+  table->FieldDefs().Add(u"Texto"_qs, ftString, 20);
+  table->CreateTable();
+  data.Execute(u"INSERT INTO NOTAS VALUES ('igual'), ('igual'), ('otra')"_qs);
+  table->Open();
+  table->Next();
+  table->Edit();
+  table->FieldByName(u"Texto"_qs).SetAsString(u"segunda"_qs);
+  table->Post();
+  table->Insert();
+  table->FieldByName(u"Texto"_qs).SetAsString(u"nueva"_qs);
+  table->Post();
+  EXPECT_EQ(table->RecNo(), 2);
+  table->First();
+  table->Delete();
+  QStringList texts;
+  for (table->First(); !table->Eof(); table->Next()) texts.append(table->FieldByName(u"Texto"_qs).AsString());
+  EXPECT_EQ(texts, (QStringList{u"nueva"_qs, u"segunda"_qs, u"otra"_qs}));
+  EXPECT_EQ(data.Scalar(u"SELECT group_concat(Texto, ',') FROM (SELECT Texto FROM NOTAS ORDER BY rowid)"_qs)
+                .toString(),
+            u"segunda,otra,nueva"_qs);
+}
+
+TEST(TableWrites, AnAutoIncrementFieldNumbersNewRecords) {
+  DataFixture data;
+  auto table = data.NewTable(u"INCAPLIC"_qs);
+  table->FieldDefs().Add(u"Numero"_qs, ftAutoInc);
+  table->FieldDefs().Add(u"Texto"_qs, ftString, 20);
+  table->IndexDefs().Add(QString(), u"Numero"_qs, ixPrimary);
+  table->CreateTable();
+  table->Open();
+  for (const char* text : {"uno", "dos"}) {
+    table->Append();
+    table->FieldByName(u"Texto"_qs).SetAsString(QString::fromLatin1(text));
+    table->Post();
+  }
+  EXPECT_EQ(table->FieldByName(u"Numero"_qs).AsInteger(), 2);
+  EXPECT_EQ(table->FieldByName(u"Numero"_qs).DataType(), ftAutoInc);
+}
+
+TEST(TableWrites, AReadOnlyTableRefusesChanges) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto table = data.NewTable(u"CLIENTES"_qs);
+  table->SetReadOnly(true);
+  table->Open();
+  EXPECT_EQ(engineMessageOf([&] { table->Edit(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(engineMessageOf([&] { table->Append(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(engineMessageOf([&] { table->Delete(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(engineMessageOf([&] { table->SetReadOnly(false); }),
+            u"Cannot perform this operation on an open dataset"_qs);
+}
+
+TEST(TableStructure, CreatesEmptiesAndDeletesTables) {
+  DataFixture data;
+  auto table = data.NewTable(u"LINEAS"_qs);
+  table->FieldDefs().Add(u"Pedido"_qs, ftInteger);
+  table->FieldDefs().Add(u"Linea"_qs, ftSmallint);
+  table->FieldDefs().Add(u"Fecha"_qs, ftDateTime, 0, true);
+  table->IndexDefs().Add(u"<Primary>"_qs, u"Pedido;Linea"_qs, ixPrimary);
+  table->IndexDefs().Add(u"Fecha"_qs, u"Fecha;Pedido"_qs, ixDescending | ixCaseInsensitive);
+  table->CreateTable();
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'LINEAS_Fecha'"_qs).toInt(), 1);
+  data.Execute(u"INSERT INTO LINEAS VALUES (1, 2, '2024-01-31 00:00:00'), (1, 1, '2024-01-30 00:00:00')"_qs);
+  table->Open();
+  EXPECT_EQ(table->FieldByName(u"Linea"_qs).AsInteger(), 1);  // key order
+  EXPECT_TRUE(table->FieldByName(u"Fecha"_qs).Required());
+  table->EmptyTable();
+  EXPECT_TRUE(table->IsEmpty());
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM LINEAS"_qs).toInt(), 0);
+  EXPECT_EQ(engineMessageOf([&] { table->DeleteTable(); }), u"Cannot perform this operation on an open dataset"_qs);
+  table->Close();
+  table->DeleteTable();
+  EXPECT_FALSE(table->Exists());
+  EXPECT_EQ(engineMessageOf([&] { table->DeleteTable(); }), u"Table does not exist"_qs);
+}
+
+TEST(TableStructure, CreatingReplacesATableButAFailureKeepsTheOldOne) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto table = data.NewTable(u"CLIENTES"_qs);
+  table->FieldDefs().Add(u"Codigo"_qs, ftInteger);
+  table->FieldDefs().Add(u"Raro"_qs, ftUnknown);
+  EXPECT_EQ(engineMessageOf([&] { table->CreateTable(); }), u"Invalid field type"_qs);
+  table->IndexDefs().Add(u"Mal"_qs, u"NoExiste"_qs, 0);
+  table->FieldDefs().Clear();
+  table->FieldDefs().Add(u"Codigo"_qs, ftInteger);
+  EXPECT_EQ(engineMessageOf([&] { table->CreateTable(); }), u"General SQL error"_qs);
+  EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES"_qs).toString(), u"Ana"_qs);
+  table->IndexDefs().Clear();
+  table->CreateTable();
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 0);
+}
+
+TEST(TableDatabases, ADatabaseTransactionCoversItsDatasets) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto connection = OpenConnection(data.File());
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  connection->StartTransaction();
+  table->Edit();
+  table->FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
+  table->Post();
+  connection->Rollback();
+  table->Refresh();
+  EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+}
