@@ -100,18 +100,18 @@ QString CatalogueScript(const DatabaseLocation& location) {
       "SELECT m.rowid AS id, c.cid + 1 AS colid, c.name %1 AS name, zem_xtype(c.type) AS xtype, "
       "zem_type_length(c.type) AS length, CASE WHEN c.\"notnull\" OR c.pk > 0 THEN 0 ELSE 1 END AS isnullable, "
       "zem_column_collation(m.name, c.name) AS collation "
-      "%2JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3;")
+      "%2CROSS JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3;")
                 .arg(name, tables, ownObjects);
   script += QStringLiteral(
       "CREATE TEMP VIEW IF NOT EXISTS sysindexes AS "
       "SELECT m.rowid AS id, %4 AS indid, "
       "(CASE WHEN i.origin = 'pk' THEN zem_primary_key_name(m.sql, m.name) ELSE i.name END) %1 AS name "
-      "%2JOIN pragma_index_list(m.name, 'main') i WHERE m.type = 'table'%3;")
+      "%2CROSS JOIN pragma_index_list(m.name, 'main') i WHERE m.type = 'table'%3;")
                 .arg(name, tables, ownObjects, indexNumber);
   script += QStringLiteral(
       "CREATE TEMP VIEW IF NOT EXISTS sysindexkeys AS "
       "SELECT m.rowid AS id, %3 AS indid, k.cid + 1 AS colid, k.seqno + 1 AS keyno "
-      "%1JOIN pragma_index_list(m.name, 'main') i JOIN pragma_index_info(i.name, 'main') k "
+      "%1CROSS JOIN pragma_index_list(m.name, 'main') i CROSS JOIN pragma_index_info(i.name, 'main') k "
       "WHERE m.type = 'table'%2;")
                 .arg(tables, ownObjects, indexNumber);
   script += QStringLiteral(
@@ -121,7 +121,7 @@ QString CatalogueScript(const DatabaseLocation& location) {
       "CASE WHEN c.\"notnull\" OR c.pk > 0 THEN 'NO' ELSE 'YES' END AS IS_NULLABLE, "
       "zem_data_type(c.type) AS DATA_TYPE, zem_character_length(c.type) AS CHARACTER_MAXIMUM_LENGTH, "
       "zem_column_collation(m.name, c.name) AS COLLATION_NAME "
-      "%2JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3 "
+      "%2CROSS JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3 "
       "ORDER BY m.name, c.cid;")
                 .arg(name, tables, ownObjects, QuoteSqlString(location.databaseName));
   return script;
