@@ -142,32 +142,30 @@ void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
 }
 
 // "+": two texts are joined; otherwise a text takes the other side's numeric
-// type, as SQL Server converts by type precedence.
+// type, as SQL Server converts by type precedence (an empty text is 0).
 void Add(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_value* a = values[0];
   sqlite3_value* b = values[1];
   if (IsNull(a) || IsNull(b)) return sqlite3_result_null(context);
   if (!IsNumber(a) && !IsNumber(b)) return ResultText(context, TextOf(a) + TextOf(b));
-  const bool integers = sqlite3_value_type(a) != SQLITE_FLOAT && sqlite3_value_type(b) != SQLITE_FLOAT;
-  const SqlType target = SqlType::Parse(integers ? u"INT" : u"FLOAT");
-  auto number = [&](sqlite3_value* v) -> std::optional<double> {
-    if (IsNumber(v)) return sqlite3_value_double(v);
-    if (integers) {
-      const std::optional<qint64> parsed = ParseInteger(TextOf(v));
-      return parsed ? std::optional<double>(double(*parsed)) : std::nullopt;
-    }
-    return ParseDecimal(TextOf(v).trimmed().isEmpty() ? QStringLiteral("0") : TextOf(v));
-  };
-  const std::optional<double> x = number(a), y = number(b);
-  if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), target));
-  if (integers) {
-    const qint64 first = IsNumber(a) ? sqlite3_value_int64(a) : qint64(*x);
-    const qint64 second = IsNumber(b) ? sqlite3_value_int64(b) : qint64(*y);
+  if (sqlite3_value_type(a) != SQLITE_FLOAT && sqlite3_value_type(b) != SQLITE_FLOAT) {
+    auto integer = [](sqlite3_value* v) {
+      return IsNumber(v) ? std::optional<qint64>(sqlite3_value_int64(v)) : ParseInteger(TextOf(v));
+    };
+    const std::optional<qint64> x = integer(a), y = integer(b);
+    if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), SqlType::Parse(u"INT")));
     qint64 sum = 0;
-    if (__builtin_add_overflow(first, second, &sum))
+    if (__builtin_add_overflow(*x, *y, &sum))
       return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
     return sqlite3_result_int64(context, sum);
   }
+  auto decimal = [](sqlite3_value* v) {
+    if (IsNumber(v)) return std::optional<double>(sqlite3_value_double(v));
+    const QString text = TextOf(v);
+    return text.trimmed().isEmpty() ? std::optional<double>(0) : ParseDecimal(text);
+  };
+  const std::optional<double> x = decimal(a), y = decimal(b);
+  if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), SqlType::Parse(u"FLOAT")));
   sqlite3_result_double(context, *x + *y);
 }
 

@@ -72,7 +72,7 @@ const char* const kSetUp[] = {
 const Case kCompanyCases[] = {
     // Text "+" joins; SQLite's "+" would add the numbers.
     {"SELECT '1' + '2'", {{"12"}}},
-    {"SELECT 1 + 2, '5' + 1, 2.5 + 1", {{"3", "6", "3.5"}}},
+    {"SELECT 1 + 2, '5' + 1, 2.5 + 1, '' + 1, 1.5 + '2'", {{"3", "6", "3.5", "1", "3.5"}}},
     {"SELECT Nombre + ' (' + CAST(Codigo AS VARCHAR) + ')' FROM CLIENTES WHERE Codigo = 1", {{"Álvaro (1)"}}},
     {"SELECT 'ZEM' + CONVERT(VARCHAR(4), Codigo) FROM ZEMG.dbo.EMPRESA ORDER BY Codigo", {{"ZEM1"}, {"ZEM2"}}},
     // Empty text and NULL.

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <ostream>
+
 #include <memory>
 
 // A client of the embedded server wired as the data layer wires it: a
@@ -36,3 +38,6 @@ class ServerClient {
 };
 
 QStringList RowTexts(const QVariantList& row);
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
