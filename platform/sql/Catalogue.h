@@ -1,0 +1,12 @@
+#pragma once
+
+struct sqlite3;
+struct DatabaseLocation;
+
+// SQL Server's catalogue of the connection's own database, as temporary
+// views over SQLite's schema and pragma functions, so they follow every
+// change of the tables: sysobjects, syscolumns, sysindexes, sysindexkeys
+// and information_schema_columns (the mapper's name for
+// information_schema.columns). Object ids are the schema rows' ids; the
+// primary key is index 1 and carries its constraint's name.
+void InstallCatalogue(sqlite3* connection, const DatabaseLocation& location);

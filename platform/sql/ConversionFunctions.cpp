@@ -1,0 +1,185 @@
+#include "platform/sql/ConversionFunctions.h"
+
+#include "platform/sql/SqlDates.h"
+#include "platform/sql/SqlError.h"
+#include "platform/sql/SqlTypes.h"
+#include "platform/sql/SqlValues.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr int kDefaultVarcharLength = 30;
+
+QString TypeWord(const SqlType& type) {
+  if (type.IsInteger()) return type.name == u"INTEGER" ? QStringLiteral("int") : type.name.toLower();
+  return type.DataTypeName();
+}
+
+QString NumberText(sqlite3_value* value) {
+  if (sqlite3_value_type(value) == SQLITE_INTEGER) return QString::number(sqlite3_value_int64(value));
+  const double number = sqlite3_value_double(value);
+  if (number == std::trunc(number) && std::abs(number) < 1e15) return QString::number(qint64(number));
+  return QString::number(number, 'g', 15);
+}
+
+// SQL Server's date styles that the system writes.
+std::optional<QString> DateStyleFormat(int style) {
+  switch (style) {
+    case 101: return QStringLiteral("MM/dd/yyyy");
+    case 103: return QStringLiteral("dd/MM/yyyy");
+    case 104: return QStringLiteral("dd.MM.yyyy");
+    case 105: return QStringLiteral("dd-MM-yyyy");
+    case 108: return QStringLiteral("HH:mm:ss");
+    case 112: return QStringLiteral("yyyyMMdd");
+    case 120: return QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    default: return std::nullopt;
+  }
+}
+
+QString FitText(QString text, const SqlType& type, bool defaultLength) {
+  int length = type.length.value_or(defaultLength ? kDefaultVarcharLength : SqlType::kMax);
+  if (type.name == u"TEXT" || type.name == u"NTEXT") length = SqlType::kMax;
+  if (length != SqlType::kMax) {
+    text.truncate(length);
+    if (type.name == u"CHAR" || type.name == u"NCHAR") text = text.leftJustified(length, u' ');
+  }
+  return text;
+}
+
+void ToText(sqlite3_context* context, sqlite3_value* value, const SqlType& type, std::optional<int> style) {
+  QString text;
+  if (IsNumber(value)) {
+    text = NumberText(value);
+  } else {
+    text = TextOf(value);
+    if (style) {
+      const std::optional<QDateTime> date = ParseIsoDateTime(text);
+      const std::optional<QString> format = DateStyleFormat(*style);
+      if (date && !format) return ResultError(context, QStringLiteral("%1 is not a valid style number when converting from datetime to a character string.").arg(*style));
+      if (date) text = date->toString(*format);
+    }
+  }
+  ResultText(context, FitText(text, type, true));
+}
+
+std::optional<qint64> ParseInteger(const QString& text) {
+  const QString trimmed = text.trimmed();
+  if (trimmed.isEmpty()) return 0;
+  bool ok = false;
+  const qint64 number = trimmed.startsWith(u'+') ? trimmed.mid(1).toLongLong(&ok) : trimmed.toLongLong(&ok);
+  return ok ? std::optional<qint64>(number) : std::nullopt;
+}
+
+std::optional<double> ParseDecimal(const QString& text) {
+  bool ok = false;
+  const double number = text.trimmed().toDouble(&ok);
+  return ok ? std::optional<double>(number) : std::nullopt;
+}
+
+QString ConversionFailed(const QString& text, const SqlType& type) {
+  if (type.IsInteger())
+    return QStringLiteral("Conversion failed when converting the varchar value '%1' to data type %2.")
+        .arg(text, TypeWord(type));
+  return QStringLiteral("Error converting data type varchar to %1.").arg(type.DataTypeName());
+}
+
+void ToInteger(sqlite3_context* context, sqlite3_value* value, const SqlType& type) {
+  qint64 number = 0;
+  if (sqlite3_value_type(value) == SQLITE_INTEGER) {
+    number = sqlite3_value_int64(value);
+  } else if (sqlite3_value_type(value) == SQLITE_FLOAT) {
+    number = qint64(std::trunc(sqlite3_value_double(value)));
+  } else {
+    const std::optional<qint64> parsed = ParseInteger(TextOf(value));
+    if (!parsed) return ResultError(context, ConversionFailed(TextOf(value), type));
+    number = *parsed;
+  }
+  if (type.name == u"BIT") number = number != 0;
+  sqlite3_result_int64(context, number);
+}
+
+void ToDecimal(sqlite3_context* context, sqlite3_value* value, const SqlType& type) {
+  double number = 0;
+  if (IsNumber(value)) {
+    number = sqlite3_value_double(value);
+  } else {
+    const std::optional<double> parsed = ParseDecimal(TextOf(value));
+    if (!parsed) return ResultError(context, ConversionFailed(TextOf(value), type));
+    number = *parsed;
+  }
+  if (type.scale) {
+    const double factor = std::pow(10.0, *type.scale);
+    number = std::round(number * factor) / factor;
+  }
+  sqlite3_result_double(context, number);
+}
+
+void ToDate(sqlite3_context* context, sqlite3_value* value, const SqlType& type, std::optional<int> style) {
+  const QString text = TextOf(value).trimmed();
+  std::optional<QDateTime> date = ParseIsoDateTime(text);
+  if (!date)
+    date = ParseSqlDateLiteral(text, style == 103 ? DateOrder::DayMonthYear : DateOrder::MonthDayYear);
+  if (!date || IsNumber(value))
+    return ResultError(context, QStringLiteral("Conversion failed when converting date and/or time from character string."));
+  ResultText(context, type.name == u"DATE" ? date->toString(QStringLiteral("yyyy-MM-dd")) : IsoDateTime(*date));
+}
+
+void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
+  const SqlType type = SqlType::Parse(TextOf(values[0]));
+  if (!type.IsKnown() || type.Xtype() == 34 || type.Xtype() == 36)
+    return ResultError(context, QStringLiteral("Type %1 is not a defined system type.").arg(TextOf(values[0])));
+  sqlite3_value* value = values[1];
+  if (IsNull(value)) return sqlite3_result_null(context);
+  std::optional<int> style;
+  if (count > 2 && !IsNull(values[2])) style = sqlite3_value_int(values[2]);
+  if (type.IsText()) return ToText(context, value, type, style);
+  if (type.IsInteger()) return ToInteger(context, value, type);
+  if (type.IsDecimal()) return ToDecimal(context, value, type);
+  if (type.IsDate()) return ToDate(context, value, type, style);
+  ResultError(context, QStringLiteral("Explicit conversion to data type %1 is not allowed.").arg(type.DataTypeName()));
+}
+
+// "+": two texts are joined; otherwise a text takes the other side's numeric
+// type, as SQL Server converts by type precedence (an empty text is 0).
+void Add(sqlite3_context* context, int, sqlite3_value** values) {
+  sqlite3_value* a = values[0];
+  sqlite3_value* b = values[1];
+  if (IsNull(a) || IsNull(b)) return sqlite3_result_null(context);
+  if (!IsNumber(a) && !IsNumber(b)) return ResultText(context, TextOf(a) + TextOf(b));
+  if (sqlite3_value_type(a) != SQLITE_FLOAT && sqlite3_value_type(b) != SQLITE_FLOAT) {
+    auto integer = [](sqlite3_value* v) {
+      return IsNumber(v) ? std::optional<qint64>(sqlite3_value_int64(v)) : ParseInteger(TextOf(v));
+    };
+    const std::optional<qint64> x = integer(a), y = integer(b);
+    if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), SqlType::Parse(u"INT")));
+    qint64 sum = 0;
+    if (__builtin_add_overflow(*x, *y, &sum))
+      return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+    return sqlite3_result_int64(context, sum);
+  }
+  auto decimal = [](sqlite3_value* v) {
+    if (IsNumber(v)) return std::optional<double>(sqlite3_value_double(v));
+    const QString text = TextOf(v);
+    return text.trimmed().isEmpty() ? std::optional<double>(0) : ParseDecimal(text);
+  };
+  const std::optional<double> x = decimal(a), y = decimal(b);
+  if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), SqlType::Parse(u"FLOAT")));
+  sqlite3_result_double(context, *x + *y);
+}
+
+}  // namespace
+
+void RegisterConversionFunctions(sqlite3* connection) {
+  struct Row {
+    const char* name;
+    int arguments;
+    void (*function)(sqlite3_context*, int, sqlite3_value**);
+  };
+  constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_add", 2, Add}};
+  for (const Row& row : kRows)
+    if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   row.function, nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw SqlError(QString::fromUtf8(sqlite3_errmsg(connection)));
+}

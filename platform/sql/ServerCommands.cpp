@@ -1,0 +1,325 @@
+#include "platform/sql/ServerCommands.h"
+
+#include "platform/sql/Collation.h"
+#include "platform/sql/DatabaseCopy.h"
+#include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/ObjectRename.h"
+#include "platform/sql/ServerSession.h"
+#include "platform/sql/SqlError.h"
+#include "platform/sql/SqlTokenizer.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace {
+
+// The significant tokens of a command, read left to right.
+class CommandReader {
+ public:
+  explicit CommandReader(QStringView text) : text_(text.toString()) {
+    qsizetype offset = 0;
+    for (SqlToken& token : TokenizeSql(text)) {
+      const qsizetype length = token.text.size();
+      if (token.IsSignificant()) {
+        tokens_.push_back(std::move(token));
+        offsets_.push_back(offset);
+      }
+      offset += length;
+    }
+  }
+
+  bool AtEnd() const { return at_ >= tokens_.size(); }
+  const SqlToken* Peek(size_t ahead = 0) const {
+    return at_ + ahead < tokens_.size() ? &tokens_[at_ + ahead] : nullptr;
+  }
+  bool PeekWord(QStringView word, size_t ahead = 0) const { return Peek(ahead) && Peek(ahead)->IsWord(word); }
+  bool Word(QStringView word) {
+    if (!PeekWord(word)) return false;
+    ++at_;
+    return true;
+  }
+  void Expect(QStringView word) {
+    if (!Word(word)) SyntaxError();
+  }
+  bool Kind(SqlTokenKind kind) {
+    if (!Peek() || !Peek()->Is(kind)) return false;
+    ++at_;
+    return true;
+  }
+  QString Name() {
+    if (!Peek() || !(Peek()->Is(SqlTokenKind::Word) || Peek()->Is(SqlTokenKind::QuotedName))) SyntaxError();
+    return tokens_[at_++].Value();
+  }
+  QString String() {
+    if (!Peek() || !Peek()->Is(SqlTokenKind::String)) SyntaxError();
+    return tokens_[at_++].Value();
+  }
+  QString NameOrString() { return Peek() && Peek()->Is(SqlTokenKind::String) ? String() : Name(); }
+  int Number() {
+    bool ok = false;
+    const int value = Peek() ? Peek()->text.toInt(&ok) : 0;
+    if (!ok) SyntaxError();
+    ++at_;
+    return value;
+  }
+  void ExpectEnd() {
+    Kind(SqlTokenKind::Semicolon);
+    if (!AtEnd()) SyntaxError();
+  }
+  QString Rest() const { return AtEnd() ? QString() : text_.mid(offsets_[at_]); }
+  [[noreturn]] void SyntaxError() const {
+    throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(AtEnd() ? tokens_.back().text : Peek()->text));
+  }
+
+ private:
+  QString text_;
+  std::vector<SqlToken> tokens_;
+  std::vector<qsizetype> offsets_;
+  size_t at_ = 0;
+};
+
+constexpr int kLastSystemDatabase = 4;  // master, tempdb, model, msdb
+
+QString NoSuchDatabase(const QString& name) {
+  return QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name);
+}
+
+QString SupportedCollation(const QString& name) {
+  if (!Collation::Find(name))
+    throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(name));
+  return name;
+}
+
+// Runs the hooks' reopening however the command ends.
+class ConnectionsClosed {
+ public:
+  ConnectionsClosed(const ServerHooks& hooks, QString database) : hooks_(hooks), database_(std::move(database)) {
+    if (hooks_.closeConnections) hooks_.closeConnections(database_);
+  }
+  ~ConnectionsClosed() {
+    if (hooks_.reopenConnections) hooks_.reopenConnections(database_);
+  }
+  ConnectionsClosed(const ConnectionsClosed&) = delete;
+  ConnectionsClosed& operator=(const ConnectionsClosed&) = delete;
+
+ private:
+  const ServerHooks& hooks_;
+  QString database_;
+};
+
+const QStringList kIsolationLevels = {u"READ UNCOMMITTED"_qs, u"READ COMMITTED"_qs, u"REPEATABLE READ"_qs,
+                                      u"SNAPSHOT"_qs, u"SERIALIZABLE"_qs};
+const QList<int> kCompatibilityLevels = {60, 65, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160};
+
+// What one command works on.
+struct Command {
+  CommandReader& reader;
+  EmbeddedServer& server;
+  ServerSession& session;
+  const ServerHooks& hooks;
+  CommandOutcome& outcome;
+};
+
+void CreateDatabase(Command c) {
+  const QString name = c.reader.Name();
+  const QString collation = c.reader.Word(u"COLLATE") ? SupportedCollation(c.reader.Name())
+                                                      : Collation::kDefaultName.toString();
+  c.reader.ExpectEnd();
+  c.server.CreateDatabase(name, collation);
+}
+
+void DropDatabase(Command c) {
+  const QString name = c.reader.Name();
+  c.reader.ExpectEnd();
+  const std::optional<DatabaseInfo> database = c.server.Database(name);
+  if (!database)
+    throw SqlError(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have "
+                                  "permission.").arg(name));
+  if (database->dbid <= kLastSystemDatabase)
+    throw SqlError(QStringLiteral("Cannot drop the database '%1' because it is a system database.").arg(name));
+  if (c.session.Database().compare(database->name, Qt::CaseInsensitive) == 0 ||
+      c.server.SessionsOfOtherProcesses(database->name) > 0)
+    throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
+  ConnectionsClosed closed(c.hooks, database->name);
+  c.server.RemoveDatabase(database->name);
+}
+
+void AlterDatabase(Command c) {
+  const QString name = c.reader.Name();
+  if (c.reader.Word(u"COLLATE")) {
+    c.server.SetCollation(name, SupportedCollation(c.reader.Name()));
+  } else {
+    c.reader.Expect(u"SET");
+    c.reader.Expect(u"RECOVERY");
+    const QString model = c.reader.Name().toUpper();
+    if (model != u"SIMPLE" && model != u"FULL" && model != u"BULK_LOGGED") c.reader.SyntaxError();
+    c.server.SetRecoveryModel(name, model);
+  }
+  c.reader.ExpectEnd();
+}
+
+// DISK = 'file'
+QString DiskFile(CommandReader& reader) {
+  reader.Expect(u"DISK");
+  if (!reader.Peek() || !reader.Peek()->IsSymbol(u"=")) reader.SyntaxError();
+  reader.Kind(SqlTokenKind::Symbol);
+  return reader.String();
+}
+
+void BackupDatabase(Command c) {
+  c.reader.Expect(u"DATABASE");
+  const QString name = c.reader.Name();
+  c.reader.Expect(u"TO");
+  const QString file = DiskFile(c.reader);
+  if (c.reader.Word(u"WITH"))
+    while (c.reader.Word(u"FORMAT") || c.reader.Word(u"INIT") || c.reader.Kind(SqlTokenKind::Comma)) {
+    }
+  c.reader.ExpectEnd();
+  if (!c.server.Database(name)) throw SqlError(NoSuchDatabase(name));
+  if (!QFileInfo(QFileInfo(file).absolutePath()).isDir())
+    throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
+                                  "the path specified.).").arg(file));
+  // A backup file holds one backup: writing it again replaces it.
+  CopyDatabase(c.server.DatabaseFile(name), file);
+}
+
+void RestoreDatabase(Command c) {
+  c.reader.Expect(u"DATABASE");
+  const QString name = c.reader.Name();
+  c.reader.Expect(u"FROM");
+  const QString file = DiskFile(c.reader);
+  if (c.reader.Word(u"WITH")) c.reader.Expect(u"REPLACE");
+  c.reader.ExpectEnd();
+  if (!QFileInfo(file).isFile())
+    throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
+                                  "the file specified.).").arg(file));
+  if (!IsReadableDatabase(file))
+    throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
+                                  "this media family.").arg(file));
+  const std::optional<DatabaseInfo> database = c.server.Database(name);
+  if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
+    throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
+  const QString restored = database ? database->name : name.toUpper();
+  ConnectionsClosed closed(c.hooks, restored);
+  CopyDatabase(file, c.server.DatabaseFile(restored));
+  if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
+}
+
+void SetIsolationLevel(Command c) {
+  c.reader.Expect(u"ISOLATION");
+  c.reader.Expect(u"LEVEL");
+  QString level = c.reader.Name().toUpper();
+  if (level == u"READ" || level == u"REPEATABLE") level += u' ' + c.reader.Name().toUpper();
+  if (!kIsolationLevels.contains(level)) throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(level));
+  c.reader.ExpectEnd();
+  c.session.SetIsolationLevel(level);
+}
+
+void SelectVersion(Command c) {
+  const SqlToken* variable = c.reader.Peek();
+  if (variable->text.compare(u"@@VERSION", Qt::CaseInsensitive) != 0)
+    throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(variable->text));
+  c.reader.Kind(SqlTokenKind::Variable);
+  c.reader.ExpectEnd();
+  c.outcome.rows.columns << QString();
+  c.outcome.rows.rows << QVariantList{ServerCommands::VersionText()};
+}
+
+void CompatibilityLevel(Command c) {
+  const QString name = c.reader.NameOrString();
+  c.reader.Kind(SqlTokenKind::Comma);
+  const int level = c.reader.Number();
+  c.reader.ExpectEnd();
+  if (!c.server.Database(name))
+    throw SqlError(QStringLiteral("The database '%1' does not exist. Supply a valid database name. To see available "
+                                  "databases, use sys.databases.").arg(name));
+  if (!kCompatibilityLevels.contains(level))
+    throw SqlError(QStringLiteral("Valid values of database compatibility level are 60, 65, 70, 80, 90, 100, 110, "
+                                  "120, 130, 140, 150 or 160."));
+  c.server.SetCompatibilityLevel(name, level);
+}
+
+void Rename(Command c) {
+  const QString object = c.reader.NameOrString();
+  if (!c.reader.Kind(SqlTokenKind::Comma)) c.reader.SyntaxError();
+  const QString newName = c.reader.NameOrString();
+  const QString type = c.reader.Kind(SqlTokenKind::Comma) ? c.reader.NameOrString() : QString();
+  c.reader.ExpectEnd();
+  SqliteHandle database = OpenSqlite(c.server.DatabaseFile(c.session.Database()), false);
+  RenameObject(database.get(), object, newName, type);
+}
+
+void Execute(Command c) {
+  const QString procedure = c.reader.Name();
+  if (procedure.compare(u"sp_dbcmptlevel", Qt::CaseInsensitive) == 0) return CompatibilityLevel(c);
+  if (procedure.compare(u"sp_rename", Qt::CaseInsensitive) == 0) return Rename(c);
+  throw SqlError(QStringLiteral("Could not find stored procedure '%1'.").arg(procedure));
+}
+
+void Kill(Command c) {
+  const int spid = c.reader.Number();
+  c.reader.ExpectEnd();
+  if (spid == c.session.Spid()) throw SqlError(QStringLiteral("Cannot use KILL to kill your own process."));
+  if (!c.server.EndSession(spid)) throw SqlError(QStringLiteral("Process ID %1 is not an active process ID.").arg(spid));
+}
+
+void Use(Command c) {
+  const QString name = c.reader.Name();
+  const std::optional<DatabaseInfo> database = c.server.Database(name);
+  if (!database) throw SqlError(NoSuchDatabase(name));
+  c.session.UseDatabase(database->name, database->dbid);
+  c.reader.Kind(SqlTokenKind::Semicolon);
+}
+
+// The commands by their leading words.
+struct CommandRow {
+  QStringView first;
+  QStringView second;  // empty: any
+  void (*run)(Command);
+};
+
+constexpr CommandRow kCommands[] = {
+    {u"CREATE", u"DATABASE", CreateDatabase},  {u"DROP", u"DATABASE", DropDatabase},
+    {u"ALTER", u"DATABASE", AlterDatabase},    {u"BACKUP", u"", BackupDatabase},
+    {u"RESTORE", u"", RestoreDatabase},        {u"SET", u"TRANSACTION", SetIsolationLevel},
+    {u"EXEC", u"", Execute},                   {u"EXECUTE", u"", Execute},
+    {u"KILL", u"", Kill},
+};
+
+}  // namespace
+
+ServerCommands::ServerCommands(EmbeddedServer& server, ServerHooks hooks) : server_(server), hooks_(std::move(hooks)) {}
+
+QString ServerCommands::VersionText() {
+  return QStringLiteral("Microsoft SQL Server 2019 - embedded server on SQLite %1")
+      .arg(QString::fromLatin1(sqlite3_libversion()));
+}
+
+CommandOutcome ServerCommands::Run(QStringView batch, ServerSession& session) {
+  CommandReader reader(batch);
+  CommandOutcome outcome;
+  outcome.handled = true;
+  const Command command{reader, server_, session, hooks_, outcome};
+  while (reader.Word(u"USE")) Use(command);
+  if (reader.AtEnd()) return outcome;
+
+  for (const CommandRow& row : kCommands) {
+    if (!reader.PeekWord(row.first) || (!row.second.isEmpty() && !reader.PeekWord(row.second, 1))) continue;
+    reader.Expect(row.first);
+    if (!row.second.isEmpty()) reader.Expect(row.second);
+    row.run(command);
+    return outcome;
+  }
+  if (reader.PeekWord(u"SELECT") && reader.Peek(1) && reader.Peek(1)->Is(SqlTokenKind::Variable)) {
+    reader.Expect(u"SELECT");
+    SelectVersion(command);
+    return outcome;
+  }
+  // The server's other commands are not run.
+  if (reader.PeekWord(u"DBCC") || reader.PeekWord(u"SET"))
+    throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(reader.Rest().simplified()));
+  outcome.handled = false;
+  outcome.statement = reader.Rest();
+  return outcome;
+}

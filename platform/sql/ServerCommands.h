@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/sql/Sqlite.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+class EmbeddedServer;
+class ServerSession;
+
+// What the data layer does around a command that replaces or removes a
+// database file: close every connection it holds on the database before,
+// open them again after.
+struct ServerHooks {
+  std::function<void(const QString& database)> closeConnections;
+  std::function<void(const QString& database)> reopenConnections;
+};
+
+struct CommandOutcome {
+  bool handled = false;  // a server command, carried out
+  SqlRows rows;          // what it answered (SELECT @@VERSION)
+  QString statement;     // not a server command: the statement left to map and run on the session's database
+};
+
+// The server commands the system sends, recognised from a fixed set of
+// forms and carried out natively; a batch may begin with "USE <db>":
+//   USE db | CREATE DATABASE db [COLLATE c] | DROP DATABASE db |
+//   ALTER DATABASE db SET RECOVERY SIMPLE|FULL|BULK_LOGGED | ALTER DATABASE db COLLATE c |
+//   BACKUP DATABASE db TO DISK = 'file' [WITH ...] | RESTORE DATABASE db FROM DISK = 'file' [WITH REPLACE] |
+//   SET TRANSACTION ISOLATION LEVEL level | SELECT @@VERSION | EXEC sp_dbcmptlevel db, level |
+//   EXEC sp_rename 'old', 'new' [, 'COLUMN'|'INDEX'|'OBJECT'] | KILL spid
+// Any other command of the server (another EXEC, BACKUP LOG, DBCC, ...)
+// raises SqlError with the server's text.
+class ServerCommands {
+ public:
+  explicit ServerCommands(EmbeddedServer& server, ServerHooks hooks = {});
+
+  CommandOutcome Run(QStringView batch, ServerSession& session);
+
+  // The answer to SELECT @@VERSION.
+  static QString VersionText();
+
+ private:
+  EmbeddedServer& server_;
+  ServerHooks hooks_;
+};

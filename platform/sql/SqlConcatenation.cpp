@@ -1,0 +1,70 @@
+#include "platform/sql/SqlRewrite.h"
+
+namespace {
+
+bool IsComparison(const SqlNode& node) {
+  if (!node.Is(SqlTokenKind::Symbol)) return false;
+  for (QStringView symbol : {u"=", u"<", u">", u"<=", u">=", u"<>", u"!=", u"!<", u"!>"})
+    if (node.token.text == symbol) return true;
+  return false;
+}
+
+bool EndsOperand(const SqlNode& node) {
+  if (node.kind != SqlNode::Kind::Token) return true;
+  switch (node.token.kind) {
+    case SqlTokenKind::Word: return !IsKeyword(node);
+    case SqlTokenKind::QuotedName:
+    case SqlTokenKind::String:
+    case SqlTokenKind::Number:
+    case SqlTokenKind::Variable: return true;
+    default: return false;
+  }
+}
+
+bool EndsSegment(const SqlNode& node) {
+  return node.Is(SqlTokenKind::Comma) || node.Is(SqlTokenKind::Semicolon) || IsKeyword(node) || IsComparison(node);
+}
+
+bool IsAdditive(const SqlNode& node) { return node.token.IsSymbol(u"+") || node.token.IsSymbol(u"-"); }
+
+// One operand run between keywords, commas and comparisons: a + b - c + d
+// becomes zem_add(zem_add(a, b) - c, d); "+" and "-" share one precedence
+// and bind left to right.
+void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
+  std::vector<size_t> operators;
+  bool addition = false;
+  for (size_t i = begin; i < end; ++i) {
+    if (!nodes[i].Is(SqlTokenKind::Symbol) || !IsAdditive(nodes[i])) continue;
+    const size_t previous = PreviousSignificant(nodes, i);
+    if (previous == size_t(-1) || previous < begin || !EndsOperand(nodes[previous])) continue;  // a sign
+    operators.push_back(i);
+    addition = addition || nodes[i].token.IsSymbol(u"+");
+  }
+  if (!addition) return;
+  const size_t first = NextSignificant(nodes, begin);
+  size_t last = PreviousSignificant(nodes, end);
+  QString expression = RenderSql(nodes, first, operators[0]).trimmed();
+  for (size_t k = 0; k < operators.size(); ++k) {
+    const size_t termEnd = k + 1 < operators.size() ? operators[k + 1] : last + 1;
+    const QString term = RenderSql(nodes, operators[k] + 1, termEnd).trimmed();
+    expression = nodes[operators[k]].token.IsSymbol(u"+")
+                     ? QStringLiteral("zem_add(%1, %2)").arg(expression, term)
+                     : QStringLiteral("%1 - %2").arg(expression, term);
+  }
+  nodes.erase(nodes.begin() + qsizetype(first) + 1, nodes.begin() + qsizetype(last) + 1);
+  nodes[first] = SqlNode::Rewritten(expression);
+}
+
+}  // namespace
+
+void RewriteConcatenation(SqlNodes& nodes) {
+  std::vector<std::pair<size_t, size_t>> segments;
+  size_t begin = 0;
+  for (size_t i = 0; i <= nodes.size(); ++i) {
+    if (i < nodes.size() && !EndsSegment(nodes[i])) continue;
+    if (NextSignificant(nodes, begin) < i) segments.emplace_back(begin, i);
+    begin = i + 1;
+  }
+  // From the last, so the earlier segments keep their places.
+  for (auto it = segments.rbegin(); it != segments.rend(); ++it) RewriteSegment(nodes, it->first, it->second);
+}

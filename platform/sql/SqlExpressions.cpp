@@ -1,0 +1,147 @@
+#include "platform/sql/SqlRewrite.h"
+
+#include "platform/sql/SqlDates.h"
+#include "platform/sql/SqlError.h"
+
+namespace {
+
+// SQL Server's functions the system's statements use, with their SQLite
+// counterparts; any other function is refused.
+struct FunctionRow {
+  QStringView name;
+  QStringView target;
+  int minArguments;
+  int maxArguments;
+};
+
+constexpr FunctionRow kFunctions[] = {
+    {u"ISNULL", u"ifnull", 2, 2},           {u"GETDATE", u"zem_getdate", 0, 0},
+    {u"ISNUMERIC", u"zem_isnumeric", 1, 1}, {u"CHARINDEX", u"zem_charindex", 2, 3},
+    {u"LEN", u"zem_len", 1, 1},             {u"SUBSTRING", u"zem_substring", 3, 3},
+    {u"LEFT", u"zem_left", 2, 2},           {u"RIGHT", u"zem_right", 2, 2},
+    {u"UPPER", u"zem_upper", 1, 1},         {u"LOWER", u"zem_lower", 1, 1},
+    {u"REPLACE", u"zem_replace", 3, 3},     {u"LTRIM", u"ltrim", 1, 1},
+    {u"RTRIM", u"rtrim", 1, 1},             {u"COALESCE", u"coalesce", 2, 100},
+    {u"NULLIF", u"nullif", 2, 2},           {u"ABS", u"abs", 1, 1},
+    {u"COUNT", u"count", 1, 1},             {u"SUM", u"sum", 1, 1},
+    {u"MIN", u"min", 1, 1},                 {u"MAX", u"max", 1, 1},
+};
+
+const FunctionRow* FindFunction(const QString& name) {
+  for (const FunctionRow& row : kFunctions)
+    if (name.compare(row.name, Qt::CaseInsensitive) == 0) return &row;
+  return nullptr;
+}
+
+int ArgumentCount(const SqlNodes& arguments) {
+  return NextSignificant(arguments, 0) == arguments.size() ? 0 : int(SplitAtCommas(arguments).size());
+}
+
+QString RenderArgument(SqlNodes argument, const SqlObjects& objects) {
+  RewriteExpressions(argument, objects);
+  return RenderSql(argument).trimmed();
+}
+
+QString RewriteCast(const SqlNodes& arguments, const SqlObjects& objects) {
+  size_t as = arguments.size();
+  for (size_t i = 0; i < arguments.size(); ++i)
+    if (arguments[i].IsWord(u"AS")) as = i;
+  if (as == arguments.size()) throw SqlError(QStringLiteral("Incorrect syntax near 'CAST', expected 'AS'."));
+  const SqlNodes value(arguments.begin(), arguments.begin() + qsizetype(as));
+  const QString type = RenderSql(arguments, as + 1).trimmed();
+  return QStringLiteral("zem_convert(%1, %2)").arg(QuoteSqlString(type), RenderArgument(value, objects));
+}
+
+QString RewriteConvert(const SqlNodes& arguments, const SqlObjects& objects) {
+  const std::vector<SqlNodes> parts = SplitAtCommas(arguments);
+  if (parts.size() < 2 || parts.size() > 3)
+    throw SqlError(QStringLiteral("The convert function requires 2 to 3 arguments."));
+  QString call = QStringLiteral("zem_convert(%1").arg(QuoteSqlString(RenderSql(parts[0]).trimmed()));
+  for (size_t i = 1; i < parts.size(); ++i) call += QStringLiteral(", ") + RenderArgument(parts[i], objects);
+  return call + u')';
+}
+
+QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects& objects) {
+  if (name.compare(u"CAST", Qt::CaseInsensitive) == 0) return RewriteCast(group.children, objects);
+  if (name.compare(u"CONVERT", Qt::CaseInsensitive) == 0) return RewriteConvert(group.children, objects);
+  const FunctionRow* row = FindFunction(name);
+  if (!row) throw SqlError(QStringLiteral("'%1' is not a recognized built-in function name.").arg(name));
+  const int count = ArgumentCount(group.children);
+  if (count < row->minArguments || count > row->maxArguments)
+    throw SqlError(QStringLiteral("The %1 function requires %2 argument(s).")
+                       .arg(name.toLower(), row->minArguments == row->maxArguments
+                                                ? QString::number(row->minArguments)
+                                                : QStringLiteral("%1 to %2").arg(row->minArguments).arg(row->maxArguments)));
+  return row->target.toString() + u'(' + RenderArgument(group.children, objects) + u')';
+}
+
+bool IsNamePart(const SqlNode& node) {
+  return node.Is(SqlTokenKind::QuotedName) || (node.Is(SqlTokenKind::Word) && !IsKeyword(node));
+}
+
+// A table hint: only NOLOCK, which SQLite's readers need not ask for.
+void RemoveTableHint(SqlNodes& nodes, size_t with, size_t group) {
+  const SqlNodes& hint = nodes[group].children;
+  const size_t word = NextSignificant(hint, 0);
+  if (word == hint.size() || !hint[word].IsWord(u"NOLOCK") || NextSignificant(hint, word + 1) != hint.size())
+    Unsupported(QStringLiteral("WITH ") + RenderSql(nodes[group]));
+  nodes.erase(nodes.begin() + qsizetype(with) + 1, nodes.begin() + qsizetype(group) + 1);
+  nodes[with] = SqlNode::Rewritten(QString());
+}
+
+void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
+  nodes.erase(nodes.begin() + qsizetype(begin) + 1, nodes.begin() + qsizetype(end));
+  nodes[begin] = SqlNode::Rewritten(std::move(text));
+}
+
+}  // namespace
+
+QString RewriteLiteral(const SqlToken& token, const SqlContext& context) {
+  const std::optional<QDateTime> date = ParseSqlDateLiteral(token.Value(), DateOrderOf(context.dateFormat));
+  if (date) return QuoteSqlString(IsoDateTime(*date));
+  return token.text.startsWith(u'\'') ? token.text : token.text.mid(1);
+}
+
+void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
+  RewriteTop(nodes, objects);
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    SqlNode& node = nodes[i];
+    if (node.kind == SqlNode::Kind::Group || node.kind == SqlNode::Kind::Case) {
+      RewriteExpressions(node.children, objects);
+      continue;
+    }
+    if (node.kind != SqlNode::Kind::Token) continue;
+    const SqlToken& token = node.token;
+    if (token.kind == SqlTokenKind::Variable) Unsupported(token.text);
+    if (token.kind == SqlTokenKind::String) {
+      node = SqlNode::Rewritten(RewriteLiteral(token, objects.Context()));
+      continue;
+    }
+    const size_t next = NextSignificant(nodes, i + 1);
+    const bool groupFollows = next < nodes.size() && nodes[next].IsGroup();
+    if (token.IsWord(u"WITH")) {
+      if (!groupFollows) Unsupported(QStringLiteral("WITH"));
+      RemoveTableHint(nodes, i, next);
+      continue;
+    }
+    if (token.IsWord(u"CURRENT_TIMESTAMP")) {
+      node = SqlNode::Rewritten(QStringLiteral("zem_getdate()"));
+      continue;
+    }
+    const bool functionKeyword = (token.IsWord(u"LEFT") || token.IsWord(u"RIGHT")) && groupFollows;
+    if (!IsNamePart(node) && !functionKeyword) continue;
+    const SqlChain chain = ReadChain(nodes, i);
+    const size_t afterChain = NextSignificant(nodes, chain.end);
+    const size_t previous = PreviousSignificant(nodes, i);
+    const bool isTable = previous != size_t(-1) && nodes[previous].IsWord(u"INTO");
+    if (chain.names.size() == 1 && token.kind == SqlTokenKind::Word && afterChain < nodes.size() &&
+        nodes[afterChain].IsGroup() && !isTable) {
+      Replace(nodes, i, afterChain + 1, RewriteCall(token.text, nodes[afterChain], objects));
+    } else if (chain.names.size() > 1 && afterChain < nodes.size() && nodes[afterChain].IsGroup() && !isTable) {
+      Unsupported(chain.written.join(u'.') + QStringLiteral("()"));
+    } else {
+      Replace(nodes, chain.begin, chain.end, RenderChain(chain, objects));
+    }
+  }
+  RewriteConcatenation(nodes);
+}

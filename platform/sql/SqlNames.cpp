@@ -1,0 +1,109 @@
+#include "platform/sql/SqlRewrite.h"
+
+#include "platform/sql/ServerFiles.h"
+#include "platform/sql/SqlError.h"
+#include "platform/sql/Sqlite.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString QuoteName(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+bool IsNamePart(const SqlNode& node) {
+  return node.Is(SqlTokenKind::Word) || node.Is(SqlTokenKind::QuotedName);
+}
+
+bool IsOwner(const QString& name) { return name.isEmpty() || name.compare(u"dbo", Qt::CaseInsensitive) == 0; }
+
+}  // namespace
+
+void Unsupported(const QString& construct) {
+  throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(construct.simplified()));
+}
+
+QString SqlObjects::SchemaOf(const QString& database) const {
+  if (!context_.databaseName.isEmpty() && database.compare(context_.databaseName, Qt::CaseInsensitive) == 0)
+    return QStringLiteral("main");
+  for (const QVariantList& row : QuerySql(context_.connection, QStringLiteral("SELECT name FROM pragma_database_list")).rows)
+    if (row[0].toString().compare(database, Qt::CaseInsensitive) == 0) return QuoteName(row[0].toString());
+  const QString file = context_.serverFolder.isEmpty() ? QString()
+                                                       : ServerFiles::DatabaseFile(context_.serverFolder, database);
+  if (file.isEmpty() || !QFileInfo::exists(file))
+    throw SqlError(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
+                       .arg(database));
+  const QString schema = ServerFiles::IsMaster(database) ? QString::fromLatin1(ServerFiles::kMasterName)
+                                                         : database.toUpper();
+  ExecuteSql(context_.connection, QStringLiteral("ATTACH DATABASE ? AS %1").arg(QuoteName(schema)), {file});
+  return QuoteName(schema);
+}
+
+QStringList SqlObjects::PrimaryKeyOf(const QString& schema, const QString& table) const {
+  QString plainSchema = schema;
+  if (plainSchema.startsWith(u'"')) plainSchema = plainSchema.mid(1, plainSchema.size() - 2);
+  QStringList columns;
+  const SqlRows rows = QuerySql(context_.connection,
+                                QStringLiteral("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk"),
+                                {table, plainSchema});
+  for (const QVariantList& row : rows.rows) columns << row[0].toString();
+  return columns;
+}
+
+SqlChain ReadChain(const SqlNodes& nodes, size_t i) {
+  SqlChain chain;
+  chain.begin = i;
+  auto addPart = [&](const SqlNode& node) {
+    chain.names << node.token.Value();
+    chain.written << node.token.text;
+  };
+  addPart(nodes[i]);
+  ++i;
+  while (i < nodes.size() && nodes[i].Is(SqlTokenKind::Dot)) {
+    if (i + 1 < nodes.size() && nodes[i + 1].Is(SqlTokenKind::Dot)) {  // db..T
+      chain.names << QString();
+      chain.written << QString();
+      ++i;
+    } else if (i + 1 < nodes.size() && (IsNamePart(nodes[i + 1]) || nodes[i + 1].token.IsSymbol(u"*"))) {
+      addPart(nodes[i + 1]);
+      i += 2;
+    } else {
+      break;
+    }
+  }
+  chain.end = i;
+  return chain;
+}
+
+namespace {
+
+// The parts after the owner and the database are dropped or resolved.
+QStringList ResolveParts(const SqlChain& chain, const SqlObjects& objects) {
+  const QStringList& names = chain.names;
+  QStringList parts = chain.written;
+  if (names.size() == 2 && names[0].compare(u"INFORMATION_SCHEMA", Qt::CaseInsensitive) == 0) {
+    if (names[1].compare(u"COLUMNS", Qt::CaseInsensitive) != 0)
+      throw SqlError(QStringLiteral("Invalid object name '%1'.").arg(chain.written.join(u'.')));
+    return {QStringLiteral("information_schema_columns")};
+  }
+  if (names.size() >= 3 && IsOwner(names[1])) {
+    if (names.size() > 3) Unsupported(chain.written.join(u'.'));
+    return {objects.SchemaOf(names[0]), parts[2]};
+  }
+  if (names.size() >= 2 && names[0].compare(u"dbo", Qt::CaseInsensitive) == 0) parts.removeFirst();
+  if (parts.size() > 3 || parts.contains(QString())) Unsupported(chain.written.join(u'.'));
+  return parts;
+}
+
+}  // namespace
+
+QString RenderChain(const SqlChain& chain, const SqlObjects& objects) {
+  if (chain.names.size() == 1 && chain.names[0].startsWith(u'#')) Unsupported(chain.names[0]);
+  return ResolveParts(chain, objects).join(u'.');
+}
+
+std::pair<QString, QString> TableOfChain(const SqlChain& chain, const SqlObjects& objects) {
+  const QStringList parts = ResolveParts(chain, objects);
+  const std::vector<SqlToken> table = TokenizeSql(parts.last());
+  const QString name = table.size() == 1 ? table[0].Value() : parts.last();
+  return {parts.size() == 2 ? parts[0] : QStringLiteral("main"), name};
+}

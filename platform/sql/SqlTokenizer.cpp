@@ -1,0 +1,150 @@
+#include "platform/sql/SqlTokenizer.h"
+
+#include "platform/sql/SqlError.h"
+
+namespace {
+
+bool IsWordStart(QChar c) { return c.isLetter() || c == u'_' || c == u'#'; }
+bool IsWordPart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'#' || c == u'@' || c == u'$'; }
+
+// Index just past a run delimited by `close`, where a doubled `close` stands
+// for itself; -1 when the text ends first.
+qsizetype EndOfQuoted(QStringView text, qsizetype start, QChar close) {
+  for (qsizetype i = start + 1; i < text.size(); ++i) {
+    if (text[i] != close) continue;
+    if (i + 1 < text.size() && text[i + 1] == close) {
+      ++i;
+      continue;
+    }
+    return i + 1;
+  }
+  return -1;
+}
+
+// Block comments nest in SQL Server.
+qsizetype EndOfBlockComment(QStringView text, qsizetype start) {
+  int depth = 0;
+  for (qsizetype i = start; i + 1 < text.size(); ++i) {
+    if (text[i] == u'/' && text[i + 1] == u'*') {
+      ++depth;
+      ++i;
+    } else if (text[i] == u'*' && text[i + 1] == u'/') {
+      ++i;
+      if (--depth == 0) return i + 1;
+    }
+  }
+  return -1;
+}
+
+qsizetype EndOfNumber(QStringView text, qsizetype i) {
+  while (i < text.size() && text[i].isDigit()) ++i;
+  if (i < text.size() && text[i] == u'.') {
+    ++i;
+    while (i < text.size() && text[i].isDigit()) ++i;
+  }
+  if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+    qsizetype j = i + 1;
+    if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) ++j;
+    if (j < text.size() && text[j].isDigit()) {
+      while (j < text.size() && text[j].isDigit()) ++j;
+      i = j;
+    }
+  }
+  return i;
+}
+
+const QStringView kTwoCharSymbols[] = {u"<=", u">=", u"<>", u"!=", u"!<", u"!>", u"||", u"::"};
+
+}  // namespace
+
+bool SqlToken::IsWord(QStringView word) const {
+  return kind == SqlTokenKind::Word && text.compare(word, Qt::CaseInsensitive) == 0;
+}
+
+QString SqlToken::Value() const {
+  switch (kind) {
+    case SqlTokenKind::String: {
+      const qsizetype open = text.indexOf(u'\'');
+      return text.mid(open + 1, text.size() - open - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    }
+    case SqlTokenKind::QuotedName:
+      if (text.startsWith(u'['))
+        return text.mid(1, text.size() - 2).replace(QStringLiteral("]]"), QStringLiteral("]"));
+      return text.mid(1, text.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    default:
+      return text;
+  }
+}
+
+std::vector<SqlToken> TokenizeSql(QStringView s) {
+  std::vector<SqlToken> tokens;
+  qsizetype i = 0;
+  auto add = [&](SqlTokenKind kind, qsizetype end) {
+    tokens.push_back({kind, s.mid(i, end - i).toString()});
+    i = end;
+  };
+  auto unterminated = [&](const char* what) {
+    throw SqlError(QStringLiteral("Unclosed %1 after the character string '%2'.")
+                       .arg(QLatin1String(what), s.mid(i).toString()));
+  };
+  while (i < s.size()) {
+    const QChar c = s[i];
+    const QChar next = i + 1 < s.size() ? s[i + 1] : QChar();
+    if (c.isSpace()) {
+      qsizetype end = i;
+      while (end < s.size() && s[end].isSpace()) ++end;
+      add(SqlTokenKind::Whitespace, end);
+    } else if (c == u'-' && next == u'-') {
+      qsizetype end = s.indexOf(u'\n', i);
+      add(SqlTokenKind::Comment, end < 0 ? s.size() : end);
+    } else if (c == u'/' && next == u'*') {
+      const qsizetype end = EndOfBlockComment(s, i);
+      if (end < 0) unterminated("comment");
+      add(SqlTokenKind::Comment, end);
+    } else if (c == u'\'' || ((c == u'N' || c == u'n') && next == u'\'')) {
+      const qsizetype end = EndOfQuoted(s, c == u'\'' ? i : i + 1, u'\'');
+      if (end < 0) unterminated("quotation mark");
+      add(SqlTokenKind::String, end);
+    } else if (c == u'[') {
+      const qsizetype end = EndOfQuoted(s, i, u']');
+      if (end < 0) unterminated("bracket");
+      add(SqlTokenKind::QuotedName, end);
+    } else if (c == u'"') {
+      const qsizetype end = EndOfQuoted(s, i, u'"');
+      if (end < 0) unterminated("quotation mark");
+      add(SqlTokenKind::QuotedName, end);
+    } else if (c.isDigit() || (c == u'.' && next.isDigit())) {
+      add(SqlTokenKind::Number, EndOfNumber(s, i));
+    } else if (c == u'@') {
+      qsizetype end = i + 1;
+      while (end < s.size() && (s[end] == u'@' || IsWordPart(s[end]))) ++end;
+      add(SqlTokenKind::Variable, end);
+    } else if (IsWordStart(c)) {
+      qsizetype end = i + 1;
+      while (end < s.size() && IsWordPart(s[end])) ++end;
+      add(SqlTokenKind::Word, end);
+    } else if (c == u'(') {
+      add(SqlTokenKind::Open, i + 1);
+    } else if (c == u')') {
+      add(SqlTokenKind::Close, i + 1);
+    } else if (c == u',') {
+      add(SqlTokenKind::Comma, i + 1);
+    } else if (c == u'.') {
+      add(SqlTokenKind::Dot, i + 1);
+    } else if (c == u';') {
+      add(SqlTokenKind::Semicolon, i + 1);
+    } else {
+      qsizetype end = i + 1;
+      for (QStringView pair : kTwoCharSymbols)
+        if (s.mid(i, 2) == pair) end = i + 2;
+      add(SqlTokenKind::Symbol, end);
+    }
+  }
+  return tokens;
+}
+
+QString QuoteSqlString(QStringView text) {
+  QString quoted = text.toString();
+  quoted.replace(u'\'', QStringLiteral("''"));
+  return u'\'' + quoted + u'\'';
+}

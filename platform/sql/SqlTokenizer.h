@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+enum class SqlTokenKind {
+  Whitespace,
+  Comment,
+  Word,        // keyword or plain identifier
+  QuotedName,  // [name] or "name"
+  String,      // 'text' or N'text'
+  Number,
+  Variable,    // @name, @@name
+  Symbol,      // operators and other punctuation
+  Open,
+  Close,
+  Comma,
+  Dot,
+  Semicolon,
+};
+
+struct SqlToken {
+  SqlTokenKind kind;
+  QString text;  // as written
+
+  bool Is(SqlTokenKind k) const { return kind == k; }
+  bool IsWord(QStringView word) const;  // a Word equal to word, ignoring case
+  bool IsSymbol(QStringView symbol) const { return kind == SqlTokenKind::Symbol && text == symbol; }
+  bool IsSignificant() const { return kind != SqlTokenKind::Whitespace && kind != SqlTokenKind::Comment; }
+  // The name of a Word or QuotedName, the content of a String, unquoted.
+  QString Value() const;
+};
+
+// Splits a statement of SQL Server's dialect into tokens, whitespace and
+// comments included, so that joining the texts gives the statement back.
+// Raises SqlError for an unterminated string, name or comment.
+std::vector<SqlToken> TokenizeSql(QStringView statement);
+
+// A text as an SQL string literal, its quotes doubled.
+QString QuoteSqlString(QStringView text);

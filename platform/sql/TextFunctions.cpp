@@ -1,0 +1,175 @@
+#include "platform/sql/TextFunctions.h"
+
+#include "platform/Clock.h"
+#include "platform/sql/Collation.h"
+#include "platform/sql/SqlDates.h"
+#include "platform/sql/SqlError.h"
+#include "platform/sql/SqlValues.h"
+
+
+namespace {
+
+const Collation& CollationOf(sqlite3_context* context) {
+  return *static_cast<const Collation*>(sqlite3_user_data(context));
+}
+
+bool AnyNull(int count, sqlite3_value** values) {
+  for (int i = 0; i < count; ++i)
+    if (IsNull(values[i])) return true;
+  return false;
+}
+
+QString WithoutTrailingBlanks(const QString& text) {
+  qsizetype end = text.size();
+  while (end > 0 && text[end - 1] == u' ') --end;
+  return text.left(end);
+}
+
+void Len(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0])) return sqlite3_result_null(context);
+  sqlite3_result_int64(context, WithoutTrailingBlanks(TextOf(values[0])).size());
+}
+
+// SUBSTRING counts from 1; a start before 1 eats into the length.
+void Substring(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (AnyNull(count, values)) return sqlite3_result_null(context);
+  const QString text = TextOf(values[0]);
+  const qint64 start = sqlite3_value_int64(values[1]);
+  const qint64 length = sqlite3_value_int64(values[2]);
+  if (length < 0) return ResultError(context, QStringLiteral("Invalid length parameter passed to the substring function."));
+  const qint64 first = std::max<qint64>(start, 1);
+  const qint64 end = std::min<qint64>(start + length, text.size() + 1);
+  ResultText(context, end > first ? text.mid(first - 1, end - first) : QString());
+}
+
+void LeftOrRight(sqlite3_context* context, sqlite3_value** values, bool left) {
+  if (IsNull(values[0]) || IsNull(values[1])) return sqlite3_result_null(context);
+  const qint64 length = sqlite3_value_int64(values[1]);
+  if (length < 0)
+    return ResultError(context, QStringLiteral("Invalid length parameter passed to the %1 function.")
+                                    .arg(left ? QStringLiteral("left") : QStringLiteral("right")));
+  const QString text = TextOf(values[0]);
+  ResultText(context, left ? text.left(length) : text.right(length));
+}
+void Left(sqlite3_context* context, int, sqlite3_value** values) { LeftOrRight(context, values, true); }
+void Right(sqlite3_context* context, int, sqlite3_value** values) { LeftOrRight(context, values, false); }
+
+void CharIndex(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (AnyNull(count, values)) return sqlite3_result_null(context);
+  const QString what = TextOf(values[0]);
+  if (what.isEmpty()) return sqlite3_result_int(context, 0);
+  const qint64 from = count > 2 ? std::max<qint64>(sqlite3_value_int64(values[2]), 1) : 1;
+  sqlite3_result_int64(context, CollationOf(context).IndexOf(what, TextOf(values[1]), from - 1) + 1);
+}
+
+void Replace(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (AnyNull(count, values)) return sqlite3_result_null(context);
+  const Collation& collation = CollationOf(context);
+  const QString text = TextOf(values[0]);
+  const QString what = TextOf(values[1]);
+  const QString with = TextOf(values[2]);
+  if (what.isEmpty()) return ResultText(context, text);
+  const QString folded = collation.Fold(text);
+  const QString foldedWhat = collation.Fold(what);
+  QString result;
+  qsizetype from = 0;
+  for (qsizetype at; (at = folded.indexOf(foldedWhat, from)) >= 0; from = at + what.size())
+    result += text.mid(from, at - from) + with;
+  ResultText(context, result + text.mid(from));
+}
+
+void Upper(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0])) return sqlite3_result_null(context);
+  ResultText(context, TextOf(values[0]).toUpper());
+}
+
+void Lower(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0])) return sqlite3_result_null(context);
+  ResultText(context, TextOf(values[0]).toLower());
+}
+
+// ISNUMERIC answers 1 for whatever converts to one of the numeric types:
+// a currency sign, a sign, digits with thousands commas, a decimal point, an
+// exponent; even a lone sign or point counts.
+bool LooksNumeric(const QString& text) {
+  qsizetype i = 0;
+  auto skip = [&](auto accepts) {
+    const qsizetype start = i;
+    while (i < text.size() && accepts(text[i])) ++i;
+    return i - start;
+  };
+  const auto isCurrency = [](QChar c) { return c == u'$' || c == u'€' || c == u'£'; };
+  const bool leadingCurrency = i < text.size() && isCurrency(text[i]);
+  if (leadingCurrency) ++i;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  if (!leadingCurrency && i < text.size() && isCurrency(text[i])) ++i;
+  qsizetype digits = skip([](QChar c) { return c.isDigit() || c == u','; });
+  if (i < text.size() && text[i] == u'.') ++i;
+  digits += skip([](QChar c) { return c.isDigit(); });
+  if (digits > 0 && i < text.size() && QStringView(u"eEdD").contains(text[i])) {
+    ++i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    if (skip([](QChar c) { return c.isDigit(); }) == 0) return false;
+  }
+  return i == text.size();
+}
+
+void IsNumeric(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0])) return sqlite3_result_int(context, 0);
+  if (IsNumber(values[0])) return sqlite3_result_int(context, 1);
+  const QString text = TextOf(values[0]).trimmed();
+  sqlite3_result_int(context, !text.isEmpty() && LooksNumeric(text) ? 1 : 0);
+}
+
+void GetDate(sqlite3_context* context, int, sqlite3_value**) {
+  ResultText(context, IsoDateTime(ClockSeam::Get().Now()));
+}
+
+void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (AnyNull(count, values)) return sqlite3_result_null(context);
+  QChar escape;
+  if (count > 2) {
+    const QString escapeText = TextOf(values[2]);
+    if (escapeText.size() != 1)
+      return ResultError(context, QStringLiteral("The invalid escape character \"%1\" was specified in a LIKE predicate.")
+                                      .arg(escapeText));
+    escape = escapeText[0];
+  }
+  // like(pattern, text): SQLite hands the pattern first.
+  sqlite3_result_int(context, CollationOf(context).Like(TextOf(values[0]), TextOf(values[1]), escape) ? 1 : 0);
+}
+
+struct FunctionRow {
+  const char* name;
+  int arguments;
+  void (*function)(sqlite3_context*, int, sqlite3_value**);
+  bool deterministic;
+};
+
+constexpr FunctionRow kFunctions[] = {
+    {"zem_len", 1, Len, true},
+    {"zem_substring", 3, Substring, true},
+    {"zem_left", 2, Left, true},
+    {"zem_right", 2, Right, true},
+    {"zem_charindex", 2, CharIndex, true},
+    {"zem_charindex", 3, CharIndex, true},
+    {"zem_replace", 3, Replace, true},
+    {"zem_upper", 1, Upper, true},
+    {"zem_lower", 1, Lower, true},
+    {"zem_isnumeric", 1, IsNumeric, true},
+    {"zem_getdate", 0, GetDate, false},
+    {"like", 2, LikeFunction, true},
+    {"like", 3, LikeFunction, true},
+};
+
+}  // namespace
+
+void RegisterTextFunctions(sqlite3* connection, const Collation& collation) {
+  for (const FunctionRow& row : kFunctions) {
+    const int flags = SQLITE_UTF8 | (row.deterministic ? SQLITE_DETERMINISTIC : 0);
+    if (sqlite3_create_function_v2(connection, row.name, row.arguments, flags,
+                                   const_cast<Collation*>(&collation), row.function, nullptr, nullptr,
+                                   nullptr) != SQLITE_OK)
+      throw SqlError(QString::fromUtf8(sqlite3_errmsg(connection)));
+  }
+}

@@ -1,0 +1,69 @@
+#include "platform/sql/Collation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+struct Comparison {
+  const char16_t* a;
+  const char16_t* b;
+  int latin1;   // SQL_Latin1_General_Cp1_CI_AI
+  int spanish;  // Modern_Spanish_CI_AI
+};
+
+TEST(Collation, ComparesWithoutCaseAccentsOrTrailingBlanks) {
+  const Comparison comparisons[] = {
+      {u"Álvaro", u"alvaro", 0, 0},   {u"CAMIÓN", u"camion", 0, 0},    {u"Ávila", u"avila ", 0, 0},
+      {u"ü", u"U", 0, 0},             {u"ç", u"C", 0, 0},              {u"peña", u"pena", 0, 1},
+      {u"PEÑA", u"peña", 0, 0},       {u"ñu", u"nz", -1, 1},           {u"ñ", u"o", -1, -1},
+      {u"abc", u"abd", -1, -1},       {u"ab", u"abc", -1, -1},         {u"B", u"a", 1, 1},
+      {u"Zamora", u"álvaro", 1, 1},   {u" a", u"a", -1, -1},           {u"", u"   ", 0, 0},
+  };
+  const Collation& latin1 = *Collation::Find(u"SQL_Latin1_General_Cp1_CI_AI");
+  const Collation& spanish = *Collation::Find(u"modern_spanish_ci_ai");
+  for (const Comparison& c : comparisons) {
+    const QString a = QString::fromUtf16(c.a), b = QString::fromUtf16(c.b);
+    EXPECT_EQ(Sign(latin1.Compare(a, b)), c.latin1) << a.toStdString() << " / " << b.toStdString();
+    EXPECT_EQ(Sign(latin1.Compare(b, a)), -c.latin1) << a.toStdString() << " / " << b.toStdString();
+    EXPECT_EQ(Sign(spanish.Compare(a, b)), c.spanish) << a.toStdString() << " / " << b.toStdString();
+  }
+  EXPECT_EQ(&Collation::Default(), &latin1);
+}
+
+TEST(Collation, KnowsOnlyTheCaseAndAccentInsensitiveNames) {
+  EXPECT_NE(Collation::Find(u"Latin1_General_CI_AI"), nullptr);
+  EXPECT_NE(Collation::Find(u"Traditional_Spanish_CI_AI"), nullptr);
+  EXPECT_EQ(Collation::Find(u"Modern_Spanish_CI_AS"), nullptr);
+  EXPECT_EQ(Collation::Find(u"Latin1_General_BIN"), nullptr);
+}
+
+TEST(Collation, MatchesLikeSqlServer) {
+  const struct {
+    const char16_t* pattern;
+    const char16_t* text;
+    bool matches;
+  } cases[] = {
+      {u"%PENA%", u"Casa Peña", true},  {u"a_c", u"ÁBC", true},        {u"a_c", u"abbc", false},
+      {u"[a-c]%", u"Bodega", true},     {u"[^a-c]%", u"Bodega", false}, {u"[xyz]", u"Y", true},
+      {u"100[%]", u"100%", true},       {u"100[%]", u"1000", false},    {u"abc", u"abc   ", true},
+      {u"%", u"", true},                {u"_", u"", false},             {u"%a%b", u"xaxxb", true},
+      {u"[abc", u"[abc", true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Collation::Default().Like(QString::fromUtf16(c.pattern), QString::fromUtf16(c.text)), c.matches)
+        << QString::fromUtf16(c.pattern).toStdString() << " / " << QString::fromUtf16(c.text).toStdString();
+  EXPECT_TRUE(Collation::Default().Like(u"10!%%", u"10% más", u'!'));
+  EXPECT_FALSE(Collation::Default().Like(u"10!%%", u"100 más", u'!'));
+  EXPECT_FALSE(Collation::Find(u"Modern_Spanish_CI_AI")->Like(u"%pena%", u"Peña"));
+}
+
+TEST(Collation, FindsTextsOneForOne) {
+  EXPECT_EQ(Collation::Default().IndexOf(u"CAMION", u"Un camión rojo"), 3);
+  EXPECT_EQ(Collation::Default().IndexOf(u"o", u"Óscar o", 1), 6);
+  EXPECT_EQ(Collation::Default().IndexOf(u"x", u"abc"), -1);
+  EXPECT_EQ(Collation::Default().Fold(u"ÁÉÍÓÚÑÜ"), u"aeiounu"_qs);
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "tests/platform/sql/ServerClient.h"
+
+#include "platform/sql/SqlMapper.h"
+
+ServerClient::ServerClient(const QString& folder, const QString& login, const QString& password,
+                           const QString& dateFormat)
+    : server_(folder), dateFormat_(dateFormat) {
+  server_.Connect(login, password);
+  session_ = server_.OpenSession({login, QStringLiteral("master"), QStringLiteral("usuario"),
+                                  QStringLiteral("equipo"), QStringLiteral("ZEMWIN.EXE")});
+  ServerHooks hooks;
+  hooks.closeConnections = [this](const QString& database) {
+    if (connection_ && connectedTo_.compare(database, Qt::CaseInsensitive) == 0) {
+      connection_.reset();
+      ++closed_;
+    }
+  };
+  commands_ = std::make_unique<ServerCommands>(server_, hooks);
+}
+
+sqlite3* ServerClient::Connection() {
+  if (!connection_ || connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) {
+    connection_ = OpenSqlite(server_.DatabaseFile(session_->Database()));
+    connectedTo_ = session_->Database();
+  }
+  return connection_.get();
+}
+
+SqlRows ServerClient::Run(const QString& batch) {
+  const CommandOutcome outcome = commands_->Run(batch, *session_);
+  if (outcome.handled) return outcome.rows;
+  sqlite3* connection = Connection();
+  const QString statement = SqlMapper(SqlContext::ForConnection(connection, dateFormat_)).Map(outcome.statement);
+  return QuerySql(connection, statement);
+}
+
+QStringList RowTexts(const QVariantList& row) {
+  QStringList texts;
+  for (const QVariant& value : row) {
+    if (value.isNull()) texts << QStringLiteral("NULL");
+    else if (value.typeId() == QMetaType::Double) texts << QString::number(value.toDouble(), 'g', 15);
+    else texts << value.toString();
+  }
+  return texts;
+}
+
+QList<QStringList> ServerClient::Texts(const QString& batch) {
+  QList<QStringList> texts;
+  for (const QVariantList& row : Run(batch).rows) texts << RowTexts(row);
+  return texts;
+}

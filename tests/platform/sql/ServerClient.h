@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/ServerCommands.h"
+#include "platform/sql/Sqlite.h"
+
+#include <QStringList>
+
+#include <ostream>
+
+#include <memory>
+
+// A client of the embedded server wired as the data layer wires it: a
+// batch goes to the server commands first; what they leave is mapped and
+// run on the session's current database.
+class ServerClient {
+ public:
+  explicit ServerClient(const QString& folder, const QString& login = QStringLiteral("sa"),
+                        const QString& password = QString(), const QString& dateFormat = QStringLiteral("mm/dd/yyyy"));
+
+  SqlRows Run(const QString& batch);
+  // The rows as texts: NULL for null, numbers without trailing zeros.
+  QList<QStringList> Texts(const QString& batch);
+
+  EmbeddedServer& Server() { return server_; }
+  ServerSession& Session() { return *session_; }
+  sqlite3* Connection();  // on the session's current database
+  int ClosedConnections() const { return closed_; }
+
+ private:
+  EmbeddedServer server_;
+  QString dateFormat_;
+  std::unique_ptr<ServerSession> session_;
+  std::unique_ptr<ServerCommands> commands_;
+  SqliteHandle connection_;
+  QString connectedTo_;
+  int closed_ = 0;
+};
+
+QStringList RowTexts(const QVariantList& row);
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

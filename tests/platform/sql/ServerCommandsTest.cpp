@@ -1,0 +1,208 @@
+#include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/SqlError.h"
+#include "tests/fixtures/TemporaryFolder.h"
+#include "tests/platform/sql/ServerClient.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+QString ErrorOf(ServerClient& client, const QString& batch) {
+  try {
+    client.Run(batch);
+  } catch (const SqlError& error) {
+    return error.Message();
+  }
+  return {};
+}
+
+class ServerCommandsTest : public ::testing::Test {
+ protected:
+  ServerCommandsTest() : client_(folder_.Path()) {}
+
+  // The three statements that create a company database.
+  void CreateDatabase(const QString& name, const QString& collation = u"SQL_Latin1_General_Cp1_CI_AI"_qs) {
+    client_.Run(QStringLiteral("USE master CREATE DATABASE %1  COLLATE %2").arg(name, collation));
+    client_.Run(QStringLiteral("EXEC sp_dbcmptlevel %1, 80").arg(name));
+    client_.Run(QStringLiteral("ALTER DATABASE %1 SET RECOVERY SIMPLE").arg(name));
+  }
+
+  TemporaryFolder folder_;
+  ServerClient client_;
+};
+
+TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
+  CreateDatabase(u"emp3"_qs);
+  EXPECT_TRUE(QFile::exists(folder_.File("EMP3.sqlite")));
+  const std::optional<DatabaseInfo> created = client_.Server().Database(u"EMP3"_qs);
+  ASSERT_TRUE(created);
+  EXPECT_EQ(created->compatibilityLevel, 80);
+  EXPECT_EQ(created->recoveryModel, u"SIMPLE"_qs);
+  EXPECT_EQ(created->collation, u"SQL_Latin1_General_Cp1_CI_AI"_qs);
+
+  client_.Run(u"USE EMP3"_qs);
+  client_.Run(u"CREATE TABLE dbo.CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+              "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"_qs);
+  client_.Run(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('1', 'Antes')"_qs);
+
+  QDir(folder_.Path()).mkdir(u"Copias"_qs);
+  const QString backup = folder_.File("Copias/dbb_EMP3_20240131154500.bak");
+  client_.Run(u"BACKUP DATABASE EMP3  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs);
+  ASSERT_TRUE(QFile::exists(backup));
+
+  client_.Run(u"UPDATE CLIENTES SET Nombre = 'Después' WHERE Codigo = 1"_qs);
+  client_.Run(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('2', 'Nuevo')"_qs);
+  client_.Run(u"CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0)"_qs);
+
+  client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
+  EXPECT_EQ(client_.ClosedConnections(), 1);  // the data layer's connection was closed around the restore
+  EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'OTRA'"_qs), Rows({{"0"}}));
+
+  client_.Run(u"USE master DROP DATABASE EMP3"_qs);
+  EXPECT_FALSE(client_.Server().Database(u"EMP3"_qs));
+  EXPECT_FALSE(QFile::exists(folder_.File("EMP3.sqlite")));
+  EXPECT_EQ(ErrorOf(client_, u"USE EMP3"_qs),
+            u"Database 'EMP3' does not exist. Make sure that the name is entered correctly."_qs);
+
+  // A backup restores into a database that no longer exists, as on a server.
+  client_.Run(u"USE msdb RESTORE DATABASE EMP3 FROM DISK = '"_qs + backup + u"' WITH REPLACE"_qs);
+  client_.Run(u"USE EMP3"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM CLIENTES"_qs), Rows({{"Antes"}}));
+}
+
+TEST_F(ServerCommandsTest, AnswersAsAServer) {
+  const Rows version = client_.Texts(u"SELECT @@VERSION"_qs);
+  ASSERT_EQ(version.size(), 1);
+  EXPECT_TRUE(version[0][0].startsWith(u"Microsoft SQL Server"_qs));
+  // Table creation looks for this marker to choose the old column types.
+  EXPECT_FALSE(version[0][0].contains(u"Microsoft SQL Server  2000"_qs));
+
+  EXPECT_EQ(client_.Session().IsolationLevel(), u"READ COMMITTED"_qs);
+  client_.Run(u"SET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED"_qs);
+  EXPECT_EQ(client_.Session().IsolationLevel(), u"READ UNCOMMITTED"_qs);
+  client_.Run(u"SET TRANSACTION ISOLATION LEVEL serializable"_qs);
+  EXPECT_EQ(client_.Session().IsolationLevel(), u"SERIALIZABLE"_qs);
+}
+
+TEST_F(ServerCommandsTest, RefusesWithTheServersTexts) {
+  CreateDatabase(u"EMP1"_qs);
+  const QString missing = folder_.File("no/existe.bak");
+  const QString notABackup = folder_.File("texto.bak");
+  QFile text(notABackup);
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("esto no es una copia");
+  text.close();
+  const struct {
+    QString batch;
+    QString error;
+  } refusals[] = {
+      {u"CREATE DATABASE emp1"_qs, u"Database 'emp1' already exists. Choose a different database name."_qs},
+      {u"CREATE DATABASE EMP9 COLLATE Modern_Spanish_CI_AS"_qs,
+       u"'Modern_Spanish_CI_AS' is not supported by the embedded server."_qs},
+      {u"DROP DATABASE EMP9"_qs,
+       u"Cannot drop the database 'EMP9', because it does not exist or you do not have permission."_qs},
+      {u"DROP DATABASE master"_qs, u"Cannot drop the database 'master' because it is a system database."_qs},
+      {u"USE EMP1 DROP DATABASE EMP1"_qs, u"Cannot drop database \"EMP1\" because it is currently in use."_qs},
+      {u"USE master BACKUP DATABASE EMP1 TO DISK = '"_qs + missing + u"'"_qs,
+       u"Cannot open backup device '"_qs + missing +
+           u"'. Operating system error 3(The system cannot find the path specified.)."_qs},
+      {u"RESTORE DATABASE EMP1 FROM DISK = '"_qs + missing + u"' WITH REPLACE"_qs,
+       u"Cannot open backup device '"_qs + missing +
+           u"'. Operating system error 2(The system cannot find the file specified.)."_qs},
+      {u"RESTORE DATABASE EMP1 FROM DISK = '"_qs + notABackup + u"' WITH REPLACE"_qs,
+       u"The media family on device '"_qs + notABackup +
+           u"' is incorrectly formed. SQL Server cannot process this media family."_qs},
+      {u"BACKUP LOG EMP1 TO DISK = 'x'"_qs, u"Incorrect syntax near 'LOG'."_qs},
+      {u"EXEC sp_dbcmptlevel EMP9, 80"_qs,
+       u"The database 'EMP9' does not exist. Supply a valid database name. To see available databases, use "
+       "sys.databases."_qs},
+      {u"EXEC sp_dbcmptlevel EMP1, 81"_qs,
+       u"Valid values of database compatibility level are 60, 65, 70, 80, 90, 100, 110, 120, 130, 140, 150 or 160."_qs},
+      {u"ALTER DATABASE EMP1 SET RECOVERY NINGUNA"_qs, u"Incorrect syntax near 'NINGUNA'."_qs},
+      {u"SET TRANSACTION ISOLATION LEVEL DIRTY READ"_qs, u"Incorrect syntax near 'DIRTY'."_qs},
+      {u"KILL "_qs + QString::number(client_.Session().Spid()), u"Cannot use KILL to kill your own process."_qs},
+      {u"KILL 999"_qs, u"Process ID 999 is not an active process ID."_qs},
+      {u"EXEC xp_readerrorlog 0, 1"_qs, u"Could not find stored procedure 'xp_readerrorlog'."_qs},
+      {u"USE msdb EXEC sp_add_job @job_name = 'x'"_qs, u"Could not find stored procedure 'sp_add_job'."_qs},
+  };
+  for (const auto& refusal : refusals) EXPECT_EQ(ErrorOf(client_, refusal.batch), refusal.error) << refusal.batch.toStdString();
+}
+
+TEST_F(ServerCommandsTest, RenamesTablesAndKeysAsTheRebuildDoes) {
+  CreateDatabase(u"EMP1"_qs);
+  client_.Run(u"USE EMP1"_qs);
+  client_.Run(u"CREATE TABLE dbo.TEMP_ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+              "CONSTRAINT TEMP_ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  client_.Run(u"CREATE INDEX TEMP_ARTICULO_Nombre ON TEMP_ARTICULO (Nombre)"_qs);
+  client_.Run(u"INSERT INTO TEMP_ARTICULO (Codigo, Nombre) VALUES ('1', 'uno')"_qs);
+  client_.Run(u"USE EMP1; EXEC sp_rename 'TEMP_ARTICULO', 'ARTICULO'"_qs);
+  client_.Run(u"USE EMP1; EXEC sp_rename 'ARTICULO.TEMP_ARTICULO_Clave1', 'ARTICULO_Clave1'"_qs);
+  client_.Run(u"EXEC sp_rename 'ARTICULO.TEMP_ARTICULO_Nombre', 'ARTICULO_Nombre'"_qs);
+  client_.Run(u"EXEC sp_rename 'ARTICULO.Nombre', 'Descripcion', 'COLUMN'"_qs);
+
+  const QString keys = u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = K.indid   "
+                       "JOIN SYSCOLUMNS C ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = '%1'  ORDER BY K.KeyNo"_qs;
+  EXPECT_EQ(client_.Texts(keys.arg(u"ARTICULO_Clave1"_qs)), Rows({{"Codigo"}}));
+  EXPECT_EQ(client_.Texts(keys.arg(u"ARTICULO_Nombre"_qs)), Rows({{"Descripcion"}}));
+  EXPECT_EQ(client_.Texts(keys.arg(u"TEMP_ARTICULO_Clave1"_qs)), Rows());
+  EXPECT_EQ(client_.Texts(u"SELECT Codigo, Descripcion FROM ARTICULO"_qs), Rows({{"1", "uno"}}));
+  // The table still keeps its key.
+  EXPECT_EQ(ErrorOf(client_, u"INSERT INTO ARTICULO (Codigo) VALUES (1)"_qs),
+            u"UNIQUE constraint failed: ARTICULO.Codigo"_qs);
+  EXPECT_EQ(ErrorOf(client_, u"EXEC sp_rename 'ARTICULO.NOEXISTE', 'X'"_qs),
+            u"Either the parameter @objname is ambiguous or the claimed @objtype (INDEX) is wrong."_qs);
+}
+
+TEST_F(ServerCommandsTest, GivesEachDatabaseItsCollation) {
+  CreateDatabase(u"ESP"_qs, u"Modern_Spanish_CI_AI"_qs);
+  CreateDatabase(u"LAT"_qs);
+  for (const QString& database : {u"ESP"_qs, u"LAT"_qs}) {
+    client_.Run(u"USE "_qs + database);
+    client_.Run(u"CREATE TABLE dbo.T (Nombre VARCHAR(20) DEFAULT '' NULL)"_qs);
+    client_.Run(u"INSERT INTO T (Nombre) VALUES ('Peña')"_qs);
+  }
+  client_.Run(u"USE ESP"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM T WHERE Nombre = 'PENA' OR Nombre LIKE 'pen%'"_qs), Rows({{"0"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM T WHERE Nombre = 'PEÑA' AND Nombre LIKE 'peñ%'"_qs), Rows({{"1"}}));
+  client_.Run(u"USE LAT"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM T WHERE Nombre = 'PENA' AND Nombre LIKE 'pen%'"_qs), Rows({{"1"}}));
+  // Columns made after ALTER DATABASE ... COLLATE take the new collation; older ones keep theirs.
+  client_.Run(u"ALTER DATABASE LAT COLLATE Modern_Spanish_CI_AI"_qs);
+  client_.Run(u"ALTER TABLE dbo.T ADD Ciudad VARCHAR(20) NULL"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT column_name, collation_name FROM information_schema.columns WHERE table_name = 'T'"_qs),
+            Rows({{"Nombre", "SQL_Latin1_General_Cp1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
+}
+
+TEST(EmbeddedServer, CreatesItsMasterWithTheFirstLogin) {
+  TemporaryFolder folder;
+  EmbeddedServer server(folder.Path());
+  server.Connect(u"sa"_qs, u"clave"_qs);
+  EXPECT_TRUE(QFile::exists(folder.File("master.sqlite")));
+  EXPECT_NO_THROW(EmbeddedServer(folder.Path()).Connect(u"SA"_qs, u"clave"_qs));
+  for (const auto& [login, password] : {std::pair{u"sa"_qs, u"otra"_qs}, std::pair{u"pepe"_qs, u"clave"_qs}}) {
+    try {
+      EmbeddedServer(folder.Path()).Connect(login, password);
+      ADD_FAILURE() << "logged in as " << login.toStdString();
+    } catch (const SqlError& error) {
+      EXPECT_EQ(error.Message(), u"Login failed for user '%1'."_qs.arg(login));
+    }
+  }
+  for (const char* system : {"master", "tempdb", "model", "msdb"}) EXPECT_TRUE(server.Database(QString::fromLatin1(system)));
+}
+
+TEST(EmbeddedServer, KnowsItsFolderFromTheServerName) {
+  TemporaryFolder folder;
+  EXPECT_EQ(EmbeddedServer::FolderOfServerName(u"np:"_qs + folder.Path()), QDir::cleanPath(folder.Path()));
+  EXPECT_EQ(EmbeddedServer::FolderOfServerName(folder.Path() + u"/"_qs), QDir::cleanPath(folder.Path()));
+  EXPECT_EQ(EmbeddedServer::FolderOfServerName(u"SRV1"_qs), std::nullopt);
+  EXPECT_EQ(EmbeddedServer::FolderOfServerName(u"np:SRV1"_qs), std::nullopt);
+  EXPECT_EQ(EmbeddedServer::FolderOfServerName(folder.File("no-existe")), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "platform/sql/SqlError.h"
+#include "platform/sql/SqlMapper.h"
+#include "platform/sql/Sqlite.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SqlMapperTest : public ::testing::Test {
+ protected:
+  SqlMapperTest() : connection_(OpenSqlite(folder_.File("DATOS.SQLITE"))) {
+    ExecuteSql(connection_.get(),
+               QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), PRIMARY KEY (Codigo)) WITHOUT ROWID"));
+  }
+
+  QString Map(const QString& statement, const QString& dateFormat = QStringLiteral("mm/dd/yyyy")) {
+    return SqlMapper(SqlContext::ForConnection(connection_.get(), dateFormat)).Map(statement);
+  }
+
+  TemporaryFolder folder_;
+  SqliteHandle connection_;
+};
+
+struct Mapping {
+  const char* statement;
+  const char* mapped;
+};
+
+TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
+  const Mapping mappings[] = {
+      {"SELECT TOP 1 Nombre FROM CLIENTES WHERE Codigo > 1",
+       "SELECT  Nombre FROM CLIENTES WHERE Codigo > 1 ORDER BY CLIENTES.\"Codigo\" LIMIT 1"},
+      {"SELECT TOP 5 C.Nombre FROM dbo.CLIENTES C ORDER BY Nombre",
+       "SELECT  C.Nombre FROM CLIENTES C ORDER BY Nombre LIMIT 5"},
+      {"SELECT DISTINCT TOP (2) Nombre FROM [dbo].[CLIENTES] AS X",
+       "SELECT DISTINCT  Nombre FROM [CLIENTES] AS X ORDER BY X.\"Codigo\" LIMIT 2"},
+      {"SELECT MAX(Codigo)  FROM CLIENTES WITH(NOLOCK)  WHERE  (Codigo >= 1000) ",
+       "SELECT max(Codigo)  FROM CLIENTES   WHERE  (Codigo >= 1000)"},
+      {"SELECT MAX(CAST(Nombre AS INTEGER))  FROM CLIENTES WITH (NOLOCK) WHERE (ISNUMERIC(Nombre) = 1)",
+       "SELECT max(zem_convert('INTEGER', Nombre))  FROM CLIENTES  WHERE (zem_isnumeric(Nombre) = 1)"},
+      {"DELETE CLIENTES   WHERE Codigo = 3", "DELETE FROM CLIENTES   WHERE Codigo = 3"},
+      {"DELETE FROM dbo.CLIENTES", "DELETE FROM CLIENTES"},
+      {"UPDATE CLIENTES SET Nombre = Nombre + 'x' + N'ñ' WHERE Codigo = Codigo + 1 - 2",
+       "UPDATE CLIENTES SET Nombre = zem_add(zem_add(Nombre, 'x'), 'ñ') WHERE Codigo = zem_add(Codigo, 1) - 2"},
+      {"SELECT a * 2 + -b, (c + d) * e FROM T",
+       "SELECT zem_add(a * 2, -b), (zem_add(c, d)) * e FROM T"},
+      {"SELECT CASE WHEN a = 1 THEN 'x' + b ELSE c END + 'z' FROM T",
+       "SELECT zem_add(CASE WHEN a = 1 THEN zem_add('x', b) ELSE c END, 'z') FROM T"},
+      {"SELECT COUNT(DISTINCT P.hostprocess + P.nt_username) FROM T P",
+       "SELECT count(DISTINCT zem_add(P.hostprocess, P.nt_username)) FROM T P"},
+      {"SELECT * FROM T WHERE F = '01/31/2024' OR F = '12/30/1899 00:00:00' OR G = '13/01/2024'",
+       "SELECT * FROM T WHERE F = '2024-01-31 00:00:00' OR F = '1899-12-30 00:00:00' OR G = '13/01/2024'"},
+      {"SELECT ISNULL(a, ''), LEN(b), SUBSTRING(b, 1, 2), CHARINDEX('|', b), UPPER(b), LTRIM(RTRIM(b)), GETDATE()",
+       "SELECT ifnull(a, ''), zem_len(b), zem_substring(b, 1, 2), zem_charindex('|', b), zem_upper(b), "
+       "ltrim(rtrim(b)), zem_getdate()"},
+      {"SELECT LEFT(a, 2), RIGHT(a, 1) FROM T LEFT JOIN U ON T.x = U.x",
+       "SELECT zem_left(a, 2), zem_right(a, 1) FROM T LEFT JOIN U ON T.x = U.x"},
+      {"SELECT CONVERT( VARCHAR, F, 103) + '|' + CONVERT(VARCHAR(4), Codigo) FROM T",
+       "SELECT zem_add(zem_add(zem_convert('VARCHAR', F, 103), '|'), zem_convert('VARCHAR(4)', Codigo)) FROM T"},
+      {"SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI -- comentario",
+       "SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI"},
+      {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')",
+       "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')"},
+      {"CREATE TABLE dbo.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+       "Notas VARCHAR(MAX) NULL, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
+       "CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
+       "CREATE TABLE ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" "
+       "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
+       "'1899-12-30 00:00:00' NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID"},
+      {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)",
+       "CREATE TABLE CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)"},
+      {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX T_Fecha ON T (Fecha,Codigo)"},
+      {"ALTER TABLE dbo.CLIENTES ADD Ciudad VARCHAR(30) NULL",
+       "ALTER TABLE CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL"},
+      {"SELECT collation_name FROM information_schema.columns",
+       "SELECT collation_name FROM information_schema_columns"},
+      {"SELECT * FROM DATOS.dbo.CLIENTES", "SELECT * FROM main.CLIENTES"},
+  };
+  for (const Mapping& mapping : mappings)
+    EXPECT_EQ(Map(QString::fromUtf8(mapping.statement)), QString::fromUtf8(mapping.mapped)) << mapping.statement;
+}
+
+TEST_F(SqlMapperTest, ReadsDateLiteralsInTheConfiguredOrder) {
+  EXPECT_EQ(Map(u"SELECT * FROM T WHERE F = '01/02/2024 10:15'"_qs, u"dd/mm/yyyy"_qs),
+            u"SELECT * FROM T WHERE F = '2024-02-01 10:15:00'"_qs);
+  EXPECT_EQ(Map(u"SELECT * FROM T WHERE F = '01/02/2024 10:15'"_qs, u"mm/dd/yyyy"_qs),
+            u"SELECT * FROM T WHERE F = '2024-01-02 10:15:00'"_qs);
+  // Not a day: left alone.
+  EXPECT_EQ(Map(u"SELECT '31/02/2024'"_qs, u"dd/mm/yyyy"_qs), u"SELECT '31/02/2024'"_qs);
+}
+
+TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
+  const struct {
+    const char* statement;
+    const char* error;
+  } refusals[] = {
+      {"SELECT @Codigo", "'@Codigo' is not supported by the embedded server."},
+      {"SELECT @@SPID", "'@@SPID' is not supported by the embedded server."},
+      {"SELECT TOP 10 PERCENT * FROM CLIENTES", "'TOP 10 PERCENT' is not supported by the embedded server."},
+      {"SELECT TOP 1 Codigo FROM CLIENTES UNION SELECT 2", "'TOP in a UNION' is not supported by the embedded server."},
+      {"SELECT NEWID()", "'NEWID' is not a recognized built-in function name."},
+      {"SELECT AVG(Codigo) FROM CLIENTES", "'AVG' is not a recognized built-in function name."},
+      {"SELECT LEN(a, b) FROM T", "The len function requires 1 argument(s)."},
+      {"SELECT * FROM #TEMP1", "'#TEMP1' is not supported by the embedded server."},
+      {"SELECT * FROM CLIENTES WITH(UPDLOCK)", "'WITH (UPDLOCK)' is not supported by the embedded server."},
+      {"DELETE C FROM CLIENTES C JOIN T ON T.x = C.Codigo",
+       "'DELETE ... FROM ... FROM' is not supported by the embedded server."},
+      {"SELECT * FROM SRV.EMP.dbo.CLIENTES", "'SRV.EMP.dbo.CLIENTES' is not supported by the embedded server."},
+      {"SELECT * FROM OTRA.dbo.CLIENTES",
+       "Database 'OTRA' does not exist. Make sure that the name is entered correctly."},
+      {"CREATE TABLE T (Id INTEGER IDENTITY(1,1))", "'IDENTITY' is not supported by the embedded server."},
+      {"CREATE PROCEDURE P AS SELECT 1", "'CREATE PROCEDURE' is not supported by the embedded server."},
+      {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
+      {"DECLARE @x INT", "'DECLARE @x' is not supported by the embedded server."},
+      {"SELECT 1; SELECT 2", "Several statements in one text are not supported by the embedded server."},
+      {"SELECT 'sin cerrar", "Unclosed quotation mark after the character string ''sin cerrar'."},
+      {"SELECT * FROM INFORMATION_SCHEMA.ROUTINES", "Invalid object name 'INFORMATION_SCHEMA.ROUTINES'."},
+  };
+  for (const auto& refusal : refusals) {
+    try {
+      Map(QString::fromUtf8(refusal.statement));
+      ADD_FAILURE() << "mapped: " << refusal.statement;
+    } catch (const SqlError& error) {
+      EXPECT_EQ(error.Message(), QString::fromUtf8(refusal.error)) << refusal.statement;
+    }
+  }
+}
+
+}  // namespace
