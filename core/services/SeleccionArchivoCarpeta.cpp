@@ -6,21 +6,25 @@
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
 
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QLabel>
-#include <QTreeView>
+#include <QStringList>
 
 #include <memory>
 
 namespace {
 
-QDir::Filters tiposObjeto(const QString& opciones) {
-  QDir::Filters tipos = QDir::NoDotAndDotDot;
-  if (opciones.contains(QLatin1String("Carpetas"))) tipos |= QDir::Dirs;
-  if (opciones.contains(QLatin1String("Archivos"))) tipos |= QDir::Files;
-  if (opciones.contains(QLatin1String("Ocultos"))) tipos |= QDir::Hidden;
+QStringList tiposObjeto(const QString& opciones) {
+  QStringList tipos;
+  if (opciones.contains(QLatin1String("Carpetas"))) tipos.append(QStringLiteral("otFolders"));
+  if (opciones.contains(QLatin1String("Archivos"))) tipos.append(QStringLiteral("otNonFolders"));
+  if (opciones.contains(QLatin1String("Ocultos"))) tipos.append(QStringLiteral("otHidden"));
   return tipos;
+}
+
+bool tienePropiedades(const QObject& componente, std::initializer_list<const char*> nombres) {
+  for (const char* nombre : nombres)
+    if (componente.metaObject()->indexOfProperty(nombre) < 0) return false;
+  return true;
 }
 
 bool seleccionar(const QString& titulo, QString& ruta, const QString& opciones) {
@@ -28,18 +32,17 @@ bool seleccionar(const QString& titulo, QString& ruta, const QString& opciones) 
   const std::unique_ptr<QWidget> formulario(FormRegistry::Create(clase, nullptr));
   auto* selector = qobject_cast<Form*>(formulario.get());
   auto* etiqueta = selector ? selector->findChild<QLabel*>(QStringLiteral("Titulo")) : nullptr;
-  auto* arbol = selector ? selector->findChild<QTreeView*>(QStringLiteral("ShellTreeView")) : nullptr;
-  auto* modelo = arbol ? qobject_cast<QFileSystemModel*>(arbol->model()) : nullptr;
-  if (!etiqueta || !modelo) throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
+  auto* arbol = selector ? selector->findChild<QWidget*>(QStringLiteral("ShellTreeView")) : nullptr;
+  if (!etiqueta || !arbol || !tienePropiedades(*arbol, {"Root", "ObjectTypes", "Path"}))
+    throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
 
   etiqueta->setText(titulo);
-  modelo->setFilter(tiposObjeto(opciones));
-  const QString raiz = Paths::Internal(ruta);
-  if (QFileInfo(raiz).isDir()) arbol->setRootIndex(modelo->setRootPath(raiz));
+  // A path the tree cannot take as its root leaves it at its own.
+  arbol->setProperty("Root", Paths::Internal(ruta));
+  arbol->setProperty("ObjectTypes", tiposObjeto(opciones));
 
   if (selector->ShowModal() != mrOk) return false;
-  const QModelIndex elegido = arbol->currentIndex().isValid() ? arbol->currentIndex() : arbol->rootIndex();
-  ruta = modelo->filePath(elegido);
+  ruta = arbol->property("Path").toString();
   return true;
 }
 

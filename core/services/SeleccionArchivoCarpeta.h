@@ -3,8 +3,9 @@
 #include <QString>
 
 // The class name under which the program registers its file and folder
-// chooser form (with the label "Titulo", the file tree "ShellTreeView" over a
-// file-system model, and an OK button).
+// chooser form: the label "Titulo", the file tree "ShellTreeView" with the
+// properties Root, ObjectTypes ("otFolders", "otNonFolders", "otHidden") and
+// Path, and an OK button.
 inline constexpr auto kFormularioSeleccionArchivoCarpeta = "TfGENEOPEN";
 
 // Lets the user choose a file or folder in a tree rooted at the path. The
