@@ -32,9 +32,11 @@ QString mensajeWinExec(int codigo, const QString& lineaComandos) {
   switch (codigo) {
     case 0: return QStringLiteral("Memoria o Recursos Insuficientes.");
     case 2: return QStringLiteral("El archivo ") + lineaComandos + QStringLiteral(" no ha sido encontrado.");
-    case 3: return QStringLiteral("El camino(path) del archivo ") + lineaComandos + QStringLiteral(" no ha sido encontrado.");
+    case 3:
+      return QStringLiteral("El camino(path) del archivo ") + lineaComandos + QStringLiteral(" no ha sido encontrado.");
     case 11:
-      return QStringLiteral("El archivo ") + lineaComandos + QStringLiteral(" no es válido o no es una aplicación Win32.");
+      return QStringLiteral("El archivo ") + lineaComandos +
+             QStringLiteral(" no es válido o no es una aplicación Win32.");
     default: return QStringLiteral("Error desconocido de tipo ") + QString::number(codigo) + u'.';
   }
 }

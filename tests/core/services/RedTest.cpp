@@ -39,7 +39,10 @@ TEST(DireccionMAC, IsTheFirstAdapterWithAnAddress) {
   };
   const Caso casos[] = {
       {"loopback and adapters without an address are passed over",
-       {{"lo", kCeros, true}, {"tun0", {}, false}, {"eth0", kTarjeta, false}, {"eth1", bytes({1, 2, 3, 4, 5, 6}), false}},
+       {{"lo", kCeros, true},
+        {"tun0", {}, false},
+        {"eth0", kTarjeta, false},
+        {"eth1", bytes({1, 2, 3, 4, 5, 6}), false}},
        "00-1A-2B-C3-D4-FF",
        "001A2BC3D4FF"},
       {"an all-zero address passes the turn",

@@ -109,13 +109,15 @@ TEST(CopiarArchivo, ItsErrorsReachTheCallerAndLeaveTheTargetAlone) {
     CopiarArchivo(carpeta.File(QStringLiteral("NOEXISTE.TXT")), carpeta.File(QStringLiteral("DESTINO.TXT")));
     ADD_FAILURE() << "a missing source was copied";
   } catch (const Exception& error) {
-    EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Cannot open file \"") + carpeta.File(QStringLiteral("NOEXISTE.TXT"))))
+    EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Cannot open file \"") +
+                                           carpeta.File(QStringLiteral("NOEXISTE.TXT"))))
         << error.Message().toStdString();
   }
   EXPECT_EQ(TextFile::Read(carpeta.File(QStringLiteral("DESTINO.TXT"))), QStringLiteral("anterior"));
 
-  EXPECT_THROW(CopiarArchivo(carpeta.File(QStringLiteral("DESTINO.TXT")), carpeta.File(QStringLiteral("NO/EXISTE.TXT"))),
-               Exception);
+  EXPECT_THROW(
+      CopiarArchivo(carpeta.File(QStringLiteral("DESTINO.TXT")), carpeta.File(QStringLiteral("NO/EXISTE.TXT"))),
+      Exception);
   QDir().mkdir(carpeta.File(QStringLiteral("CARPETA")));
   EXPECT_THROW(CopiarArchivo(carpeta.File(QStringLiteral("DESTINO.TXT")), carpeta.File(QStringLiteral("CARPETA"))),
                Exception);
@@ -144,8 +146,9 @@ TEST(BuscarArchivos, ListsTheFilesBelowTheMasksWithTheirFolders) {
   const QString todo = BuscarArchivos(QStringLiteral("COPIAS/2023/*.*\r\nOTRA\\*.bak"));
   EXPECT_EQ(todo, QStringLiteral("COPIAS\r\nCOPIAS/2023\r\nCOPIAS/2023/dbb_x.bak\r\nCOPIAS/2023/enero\r\n"
                                  "COPIAS/2023/enero/leeme\r\nOTRA\r\nOTRA/dbb_z.bak\r\n"));
-  EXPECT_EQ(BuscarArchivos(QStringLiteral("COPIAS\\dbb_*.*")), QStringLiteral("COPIAS\r\nCOPIAS/dbb_EMP1_1.bak\r\nCOPIAS/DBB_EMP1_2.BAK\r\n"
-                                                     "COPIAS/dbb_otra\r\nCOPIAS/dbb_otra/a.txt\r\n"));
+  EXPECT_EQ(BuscarArchivos(QStringLiteral("COPIAS\\dbb_*.*")),
+            QStringLiteral("COPIAS\r\nCOPIAS/dbb_EMP1_1.bak\r\nCOPIAS/DBB_EMP1_2.BAK\r\n"
+                           "COPIAS/dbb_otra\r\nCOPIAS/dbb_otra/a.txt\r\n"));
 }
 
 TEST(BuscarArchivos, NothingFoundGivesTheEmptyText) {

@@ -44,11 +44,13 @@ TEST(EjecutarPrograma, TellsWhyAProgramDidNotStart) {
     QString mensaje;
   };
   const Caso casos[] = {
-      {QStringLiteral("NOEXISTE.EXE  L=X U=Y"), QStringLiteral("El archivo NOEXISTE.EXE  L=X U=Y no ha sido encontrado.")},
+      {QStringLiteral("NOEXISTE.EXE  L=X U=Y"),
+       QStringLiteral("El archivo NOEXISTE.EXE  L=X U=Y no ha sido encontrado.")},
       {QStringLiteral("/noexiste/ZEM/TUVAWIN.EXE L=X"),
        QStringLiteral("El camino(path) del archivo /noexiste/ZEM/TUVAWIN.EXE L=X no ha sido encontrado.")},
       {QStringLiteral("DATOS.TXT"), QStringLiteral("El archivo DATOS.TXT no es válido o no es una aplicación Win32.")},
-      {QStringLiteral("CARPETA.EXE"), QStringLiteral("El archivo CARPETA.EXE no es válido o no es una aplicación Win32.")},
+      {QStringLiteral("CARPETA.EXE"),
+       QStringLiteral("El archivo CARPETA.EXE no es válido o no es una aplicación Win32.")},
       {QString(), QStringLiteral("El archivo  no ha sido encontrado.")},
   };
   for (const Caso& caso : casos) {
@@ -65,11 +67,11 @@ TEST(EjecutarPrograma, HandsProgramAndParametersToTheLauncher) {
   TemporaryFolder carpeta;
   RecordingLauncher lanzador;
   MensajesSimples mensajes;
-  EjecutarPrograma(QStringLiteral("TUVAWIN.EXE  L=/zem/INSTALACION.CFG U=ANA I=ZEMWIN.INI T="), QStringLiteral("Normal"));
+  EjecutarPrograma(QStringLiteral("TUVAWIN.EXE  L=/zem/INSTALACION.CFG U=ANA I=ZEMWIN.INI T="),
+                   QStringLiteral("Normal"));
   ASSERT_EQ(lanzador.Calls().size(), 1);
   EXPECT_EQ(lanzador.Calls()[0].program, QStringLiteral("TUVAWIN.EXE"));
-  EXPECT_EQ(lanzador.Calls()[0].arguments,
-            (QStringList{"L=/zem/INSTALACION.CFG", "U=ANA", "I=ZEMWIN.INI", "T="}));
+  EXPECT_EQ(lanzador.Calls()[0].arguments, (QStringList{"L=/zem/INSTALACION.CFG", "U=ANA", "I=ZEMWIN.INI", "T="}));
   EXPECT_EQ(lanzador.Calls()[0].workingFolder, QDir::currentPath());
   EXPECT_FALSE(lanzador.Calls()[0].waited);
 
@@ -107,8 +109,7 @@ TEST(EjecutarYEsperar, TellsAProcessThatCouldNotBeCreated) {
   MensajesSimples mensajes;
   EjecutarYEsperar(QStringLiteral("/noexiste/DEXOWIN.EXE"), QString());
   EjecutarYEsperar(QString(), QStringLiteral("DATOS.TXT"));
-  EXPECT_EQ(mensajes.textos,
-            (QStringList{"Error de Creación del Proceso: 2", "Error de Creación del Proceso: 13"}));
+  EXPECT_EQ(mensajes.textos, (QStringList{"Error de Creación del Proceso: 2", "Error de Creación del Proceso: 13"}));
 }
 
 TEST(Esperar, ReturnsWhenTheClockHasMovedTheTimeAndHandlesMessagesMeanwhile) {
@@ -145,7 +146,8 @@ TEST(CrearArchivoBat, WritesTheLinesWithCrLfAndWaitsASecond) {
   const QDateTime inicio = reloj.Now();
   QTimer::singleShot(0, [&reloj] { reloj.Advance(1000); });
   EXPECT_TRUE(CrearArchivoBat(carpeta.File(QStringLiteral("X.BAT")), QStringLiteral("/zem/ZEMLEXT.EXE Ñ\nsegunda")));
-  EXPECT_EQ(TextFile::ReadBytes(carpeta.File(QStringLiteral("X.BAT"))), QByteArray("/zem/ZEMLEXT.EXE \xD1\r\nsegunda\r\n"));
+  EXPECT_EQ(TextFile::ReadBytes(carpeta.File(QStringLiteral("X.BAT"))),
+            QByteArray("/zem/ZEMLEXT.EXE \xD1\r\nsegunda\r\n"));
   EXPECT_EQ(reloj.Now(), inicio.addMSecs(1000));
   EXPECT_TRUE(mensajes.textos.isEmpty());
 }
