@@ -7,9 +7,16 @@
 
 #include <optional>
 
-// Starts other programs with argument lists, never through a shell line.
+// Starts other programs with argument lists, never through a shell line. The
+// program is looked up in its own folder (the working folder when it names
+// none) without regard to case; a Windows name such as "XXXXWIN.EXE" also
+// finds the Linux binary "xxxxwin" there. A bare name not found in that
+// folder is looked up in the PATH.
 class ProcessLauncher {
  public:
+  // Why the program of the last call that could not start it did not start.
+  enum class StartFailure { None, FileNotFound, PathNotFound, NotExecutable };
+
   virtual ~ProcessLauncher() = default;
   // Starts the program and returns at once; false when it could not start.
   virtual bool Start(const QString& program, const QStringList& arguments, const QString& workingFolder) = 0;
@@ -17,6 +24,9 @@ class ProcessLauncher {
   // meanwhile; its exit code, or nothing when it could not start or crashed.
   virtual std::optional<int> Run(const QString& program, const QStringList& arguments,
                                  const QString& workingFolder) = 0;
+  // None after a call whose program started (a Run that gave nothing then
+  // means the program crashed). A launcher that cannot tell says FileNotFound.
+  virtual StartFailure LastFailure() const { return StartFailure::FileNotFound; }
 
   static ProcessLauncher& Default();
 };

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/Timer.h"
+
+#include <memory>
+
+class QFrame;
+class QLabel;
+
+namespace Ui {
+class TfGENEPROG;
+}
+
+// Set when the user asks to cancel the running listing; listings clear it when
+// they start and look at it while they run.
+extern bool CancelarListado;
+
+// The progress window: a title and one line of text near the bottom of the
+// screen, shown while a long operation runs. Esc asks whether to cancel the
+// running listing.
+class TfGENEPROG : public Form {
+  Q_OBJECT
+
+ public:
+  explicit TfGENEPROG(QWidget* owner = nullptr);
+  ~TfGENEPROG() override;
+
+  QLabel* EditProgreso() const;
+  QFrame* PanelProgreso() const;
+
+  // Sizes and places the window for the text of EditProgreso; whoever changes
+  // that text calls it.
+  void EditProgresoChange();
+
+  ::Timer Timer{1000};
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void FormActivate();
+  void FormKeyDown(QKeyEvent* event);
+  void TimerTimer();
+
+  std::unique_ptr<Ui::TfGENEPROG> ui_;
+};
+
+extern TfGENEPROG* fGENEPROG;
+
+// Mode "ON" creates and shows the window with the title and the text, "OFF"
+// frees it, an empty mode changes its text; any other mode does nothing. The
+// third argument is not used. Pending window messages are handled before it
+// returns, so a pressed Esc is noticed between two calls.
+void VentanaProgreso(const QString& modo, const QString& titulo, const QString& otro, const QString& texto);
+
+// The same with the title and the text translated; a text holding "..." has
+// only what stands before the first "..." translated, keeps what stands
+// between the first and a second "..." and drops the rest. It handles no
+// pending messages.
+void MostrarProgreso(const QString& modo, const QString& titulo, const QString& texto);

@@ -1,0 +1,3 @@
+#include "core/progress/Traduccion.h"
+
+QString TraducirTextoProgreso(const QString& texto) { return texto; }

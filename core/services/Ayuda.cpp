@@ -1,0 +1,19 @@
+#include "core/services/Ayuda.h"
+
+#include "core/helpers/Listas.h"
+#include "core/messages/MensajeSistema.h"
+#include "core/startup/Configuracion.h"
+#include "platform/DesktopServices.h"
+#include "platform/Paths.h"
+
+#include <QFileInfo>
+
+int ContextoAyuda(const QString& tema) { return ValorStrings(tema, MapaAyuda).toInt(); }
+
+bool MostrarAyuda(int /*contexto*/) {
+  const QString archivo = QFileInfo(Paths::FindFile(CarpetaPrograma, QLatin1String(kArchivoAyuda))).absoluteFilePath();
+  if (!QFileInfo::exists(archivo)) MensajeAviso(QStringLiteral("¡No existe el archivo de ayuda!"));
+  if (DesktopServicesSeam::Get().OpenFile(archivo)) return true;
+  MensajeAviso(QStringLiteral("¡La Ayuda HTML no está instalada en esta máquina!"));
+  return false;
+}

@@ -1,0 +1,45 @@
+#include "core/services/Mensajeria.h"
+#include "core/startup/Configuracion.h"
+#include "tests/fixtures/RecordingLauncher.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+class Mensajeria : public ::testing::Test {
+ protected:
+  Mensajeria() {
+    ResetConfiguracion();
+    CarpetaPrograma = QStringLiteral("/zem/");
+    ArchivoInstalacion = QStringLiteral("/zem/INSTALACION.CFG");
+    CodigoUsuarioActual = QStringLiteral("ANA");
+    ClaveUsuarioActual.clear();
+  }
+  ~Mensajeria() override {
+    ResetConfiguracion();
+    ClaveUsuarioActual.clear();
+  }
+
+  RecordingLauncher lanzador;
+};
+
+TEST_F(Mensajeria, StartsNothingWhenInternalMessagingIsOff) {
+  AbrirMensajeria(QString());
+  EXPECT_TRUE(lanzador.Calls().isEmpty());
+}
+
+TEST_F(Mensajeria, StartsTheMessagingProgramWithTheSessionAndTheText) {
+  MensajeriaInternaActivada = true;
+  AbrirMensajeria(QString());
+  ClaveUsuarioActual = QStringLiteral("secreta");
+  AbrirMensajeria(QStringLiteral("Nuevo aviso"));
+  ASSERT_EQ(lanzador.Calls().size(), 2);
+  for (const RecordingLauncher::Call& llamada : lanzador.Calls()) {
+    EXPECT_EQ(llamada.program, QStringLiteral("/zem/PANIWIN.EXE"));
+    EXPECT_FALSE(llamada.waited);
+    EXPECT_EQ(llamada.workingFolder, QDir::currentPath());
+  }
+  EXPECT_EQ(lanzador.Calls()[0].arguments, (QStringList{"/zem/INSTALACION.CFG", "ANA", "Indefinida"}));
+  EXPECT_EQ(lanzador.Calls()[1].arguments,
+            (QStringList{"/zem/INSTALACION.CFG", "ANA", "secreta", "Nuevo", "aviso"}));
+}

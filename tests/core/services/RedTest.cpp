@@ -1,0 +1,78 @@
+#include "core/services/Red.h"
+#include "platform/NetworkInfo.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class AdaptadoresFijos : public NetworkInfo {
+ public:
+  explicit AdaptadoresFijos(QList<Adapter> adaptadores) : adaptadores_(std::move(adaptadores)), instalados_(*this) {}
+  QString HostName() override { return {}; }
+  QStringList HostAddresses(const QString&) override { return {}; }
+  QList<Adapter> Adapters() override { return adaptadores_; }
+
+ private:
+  QList<Adapter> adaptadores_;
+  NetworkInfoSeam::Scoped instalados_;
+};
+
+QByteArray bytes(std::initializer_list<int> valores) {
+  QByteArray resultado;
+  for (int valor : valores) resultado.append(static_cast<char>(valor));
+  return resultado;
+}
+
+const QByteArray kCeros = bytes({0, 0, 0, 0, 0, 0});
+const QByteArray kTarjeta = bytes({0x00, 0x1a, 0x2b, 0xc3, 0xd4, 0xff});
+
+}  // namespace
+
+TEST(DireccionMAC, IsTheFirstAdapterWithAnAddress) {
+  struct Caso {
+    const char* descripcion;
+    QList<NetworkInfo::Adapter> adaptadores;
+    const char* conSeparadores;
+    const char* sinSeparadores;
+  };
+  const Caso casos[] = {
+      {"loopback and adapters without an address are passed over",
+       {{"lo", kCeros, true},
+        {"tun0", {}, false},
+        {"eth0", kTarjeta, false},
+        {"eth1", bytes({1, 2, 3, 4, 5, 6}), false}},
+       "00-1A-2B-C3-D4-FF",
+       "001A2BC3D4FF"},
+      {"an all-zero address passes the turn",
+       {{"dummy0", kCeros, false}, {"wlan0", kTarjeta, false}},
+       "00-1A-2B-C3-D4-FF",
+       "001A2BC3D4FF"},
+      {"only all-zero addresses", {{"dummy0", kCeros, false}}, "00-00-00-00-00-00", "000000000000"},
+      {"a longer address gives its first six bytes",
+       {{"ib0", bytes({0x80, 0, 2, 8, 0xfe, 0x80, 0, 0}), false}},
+       "80-00-02-08-FE-80",
+       "80000208FE80"},
+      {"no adapter", {{"lo", kCeros, true}}, "", "000000000000"},
+  };
+  for (const Caso& caso : casos) {
+    const AdaptadoresFijos red(caso.adaptadores);
+    EXPECT_EQ(DireccionMAC(QString()), QLatin1String(caso.conSeparadores)) << caso.descripcion;
+    EXPECT_EQ(DireccionMAC(QStringLiteral("SinSeparadores")), QLatin1String(caso.sinSeparadores)) << caso.descripcion;
+  }
+}
+
+TEST(DireccionMAC, ReadsThisMachinesAdapters) {
+  const QString direccion = DireccionMAC(QString());
+  static const QRegularExpression forma(QStringLiteral("^([0-9A-F]{2}-){5}[0-9A-F]{2}$"));
+  if (!direccion.isEmpty()) {
+    EXPECT_TRUE(forma.match(direccion).hasMatch()) << direccion.toStdString();
+  }
+  EXPECT_EQ(DireccionMAC(QStringLiteral("SinSeparadores")).size(), 12);
+}
+
+TEST(NombreUniversal, ALocalPathIsItsOwnUniversalName) {
+  EXPECT_EQ(NombreUniversal(QStringLiteral("/srv/zem/DOCUMENTOS/a.pdf")), QStringLiteral("/srv/zem/DOCUMENTOS/a.pdf"));
+  EXPECT_EQ(NombreUniversal(QStringLiteral("C:\\ZEM\\a.pdf")), QStringLiteral("C:\\ZEM\\a.pdf"));
+}
