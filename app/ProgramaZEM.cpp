@@ -10,6 +10,7 @@
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
+#include "dialogs/Geneopen.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
@@ -48,6 +49,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 }
 
 void ProgramaZEM::Iniciar() {
+  // Forms that lower layers create by class name.
+  RegistrarGENEOPEN();
+
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
   mostrarYa(*pantalla);
