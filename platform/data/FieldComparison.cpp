@@ -154,6 +154,7 @@ bool Equal(const Operand& a, const Operand& b, TextCase textCase) {
 
 bool StartsWith(const Operand& a, const QString& prefix, TextCase textCase) {
   if (a.null) return false;
+  if (prefix.isEmpty()) return true;
   if (textCase == TextCase::Sensitive) return a.text.startsWith(prefix);
   const Collation& collation = Collation::Default();
   return collation.Fold(a.text).startsWith(collation.Fold(prefix));
