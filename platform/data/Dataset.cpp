@@ -4,7 +4,6 @@
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
 #include "platform/data/Session.h"
-#include "platform/data/StoredValue.h"
 
 #include <algorithm>
 

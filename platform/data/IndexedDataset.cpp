@@ -154,7 +154,8 @@ bool IndexedDataset::GotoKey() {
   const Row& key = KeyBuffer();
   if (key.values.size() != Columns().size()) return false;
   const int found = seek(key, IndexFieldCount());
-  if (found >= static_cast<int>(Rows().size()) || IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values) != 0)
+  if (found >= static_cast<int>(Rows().size()) ||
+      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values) != 0)
     return false;
   GotoRow(found);
   return true;
@@ -202,7 +203,8 @@ void IndexedDataset::SetMasterSource(DataSource* source) {
   if (masterSource_ == source) return;
   QObject::disconnect(masterConnection_);
   masterSource_ = source;
-  if (source) masterConnection_ = connect(source, &DataSource::DataChange, this, [this](Field* field) { masterChanged(field); });
+  if (source)
+    masterConnection_ = connect(source, &DataSource::DataChange, this, [this](Field* field) { masterChanged(field); });
   followMaster();
 }
 
@@ -241,9 +243,10 @@ void IndexedDataset::masterChanged(Field* field) {
   if (field && !namesOf(masterFields_).contains(field->FieldName(), Qt::CaseInsensitive)) return;
   CheckBrowseMode();
   const std::optional<KeyLimit> next = linkFromMaster();
-  const bool same = next.has_value() == link_.has_value() &&
-                    (!next || (next->count == link_->count &&
-                               IndexOrder(indexColumns_).Compare(next->key.values, link_->key.values, next->count) == 0));
+  const bool same =
+      next.has_value() == link_.has_value() &&
+      (!next || (next->count == link_->count &&
+                 IndexOrder(indexColumns_).Compare(next->key.values, link_->key.values, next->count) == 0));
   if (same) return;
   Reload();
   First();

@@ -58,9 +58,9 @@ class WithField : public FilterCondition {
   WithField(const Field& left, FilterComparison comparison, const Field& right, TextCase textCase)
       : left_(left), comparison_(comparison), right_(right), textCase_(textCase) {}
   bool Holds() const override {
-    return satisfies(FieldComparison::Compare(FieldComparison::ValueOf(left_), FieldComparison::ValueOf(right_),
-                                              textCase_),
-                     comparison_);
+    return satisfies(
+        FieldComparison::Compare(FieldComparison::ValueOf(left_), FieldComparison::ValueOf(right_), textCase_),
+        comparison_);
   }
 
  private:

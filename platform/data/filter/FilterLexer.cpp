@@ -55,11 +55,11 @@ void FilterLexer::Next() {
   } else if (c == u'=' || c == u'<' || c == u'>') {
     ++position_;
     value_ = c;
-    if (position_ < text_.size() && c != u'=' &&
-        (text_[position_] == u'=' || (c == u'<' && text_[position_] == u'>')))
+    if (position_ < text_.size() && c != u'=' && (text_[position_] == u'=' || (c == u'<' && text_[position_] == u'>')))
       value_.append(text_[position_++]);
     token_ = FilterToken::Comparison;
-  } else if (c.isDigit() || ((c == u'-' || c == u'.') && position_ + 1 < text_.size() && text_[position_ + 1].isDigit())) {
+  } else if (c.isDigit() ||
+             ((c == u'-' || c == u'.') && position_ + 1 < text_.size() && text_[position_ + 1].isDigit())) {
     ++position_;
     while (position_ < text_.size() && (text_[position_].isDigit() || text_[position_] == u'.')) ++position_;
     value_ = text_.mid(start_, position_ - start_);

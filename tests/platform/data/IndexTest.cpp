@@ -41,13 +41,23 @@ TEST_F(IndexTest, TheDefinitionsComeFromTheTablePrimaryFirst) {
   EXPECT_EQ(table->IndexFields(2).FieldName(), u"LineaMemo"_qs);
 }
 
+TEST_F(IndexTest, AClosedTableReadsItsDefinitionsOnRequest) {
+  auto closed = data.NewTable(u"LINEAS"_qs);
+  closed->UpdateIndexDefs();
+  ASSERT_EQ(closed->IndexDefs().Count(), 2);
+  EXPECT_EQ(closed->IndexDefs()[1].Fields, u"Texto;CodigoTemporal"_qs);
+  closed->SetIndexName(u"Clave2"_qs);
+  closed->Open();
+  EXPECT_EQ(closed->FieldByName(u"Texto"_qs).AsString(), u"Álamo"_qs);
+}
+
 TEST_F(IndexTest, RecordsFollowTheChosenIndexWithTextUnderTheCollation) {
   EXPECT_EQ(Walk(*table, u"CodigoTemporal;Linea;LineaMemo"_qs),
             QStringList({u"1:1:0"_qs, u"1:1:1"_qs, u"1:2:0"_qs, u"1:3:0"_qs, u"2:1:0"_qs}));
   table->SetIndexName(u"Clave2"_qs);
   // Accents and case do not count: "Álamo" before "arandela" before "Brida".
-  EXPECT_EQ(Walk(*table, u"Texto"_qs), QStringList({u"Álamo"_qs, u"arandela"_qs, u"Brida"_qs,
-                                                    u"segunda línea de la 1"_qs, u"Tornillo"_qs}));
+  EXPECT_EQ(Walk(*table, u"Texto"_qs),
+            QStringList({u"Álamo"_qs, u"arandela"_qs, u"Brida"_qs, u"segunda línea de la 1"_qs, u"Tornillo"_qs}));
   table->SetIndexFieldNames(u"Linea;CodigoTemporal"_qs);
   EXPECT_EQ(table->IndexName(), QString());
   EXPECT_EQ(Walk(*table, u"Linea;CodigoTemporal;LineaMemo"_qs),
@@ -62,7 +72,8 @@ TEST_F(IndexTest, ChangingTheIndexKeepsTheCurrentRecordAndAnUnknownOneChangesNot
   EXPECT_EQ(table->FieldByName(u"Texto"_qs).AsString(), u"Brida"_qs);
   EXPECT_EQ(EngineMessageOf([&] { table->SetIndexName(u"Clave9"_qs); }), u"Index does not exist"_qs);
   EXPECT_EQ(table->IndexName(), u"Clave2"_qs);
-  EXPECT_EQ(EngineMessageOf([&] { table->SetIndexFieldNames(u"Texto;NoExiste"_qs); }), u"Field 'NoExiste' not found"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->SetIndexFieldNames(u"Texto;NoExiste"_qs); }),
+            u"Field 'NoExiste' not found"_qs);
   EXPECT_EQ(table->IndexName(), u"Clave2"_qs);
 }
 
@@ -131,8 +142,7 @@ TEST_F(IndexTest, ARangeOnLeadingKeyFieldsShowsOnlyThem) {
   EXPECT_EQ(current(), u"1:3:0"_qs);
 
   table->SetRange({Int(1), Int(1)}, {Int(1), Int(2)});
-  EXPECT_EQ(Walk(*table, u"CodigoTemporal;Linea;LineaMemo"_qs),
-            QStringList({u"1:1:0"_qs, u"1:1:1"_qs, u"1:2:0"_qs}));
+  EXPECT_EQ(Walk(*table, u"CodigoTemporal;Linea;LineaMemo"_qs), QStringList({u"1:1:0"_qs, u"1:1:1"_qs, u"1:2:0"_qs}));
   EXPECT_FALSE(table->FindKey({Int(2)})) << "searches stay inside the range";
 
   // A record posted outside the range leaves the view.

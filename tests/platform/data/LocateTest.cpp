@@ -73,7 +73,8 @@ TEST_F(LocateTest, OnlyTheRecordsShownAreSearched) {
 
 TEST(ClientDatasetTest, KeepsTheRowsOfTheQueryAfterItCloses) {
   DataFixture data;
-  data.Execute(u"INSERT INTO CLIENTES (Codigo, Nombre, Saldo) VALUES (1, 'Ana', 5), (2, 'bruno', 7), (3, 'Álex', 9)"_qs);
+  data.Execute(
+      u"INSERT INTO CLIENTES (Codigo, Nombre, Saldo) VALUES (1, 'Ana', 5), (2, 'bruno', 7), (3, 'Álex', 9)"_qs);
   Query query;
   query.SetDatabaseName(data.Folder());
   query.SQL().SetText(u"SELECT Codigo, Nombre, Saldo FROM CLIENTES WHERE Codigo > 0"_qs);
