@@ -2,8 +2,8 @@
 
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
+#include "platform/data/IndexOrder.h"
 #include "platform/data/Session.h"
-#include "platform/data/StoredValue.h"
 
 #include <algorithm>
 
@@ -48,7 +48,17 @@ void Dataset::CheckCanModify() const {
 void Dataset::setState(DataSetState state) {
   if (state_ == state) return;
   state_ = state;
+  if (quiet_ == 0) emit StateChanged();
+}
+
+void Dataset::changed(Field* field) {
+  if (quiet_ == 0) emit DataChanged(field);
+}
+
+void Dataset::EnableControls() {
+  if (disableCount_ == 0 || --disableCount_ > 0) return;
   emit StateChanged();
+  emit DataChanged(nullptr);
 }
 
 void Dataset::fire(const DataSetNotifyEvent& event) {
@@ -71,9 +81,13 @@ void Dataset::Open() {
   try {
     records = ReadRecords();
     columns_ = std::move(records.columns);
-    rows_ = std::move(records.rows);
     bindFields();
+    PrepareView();
+    compileFilter();
+    applyView(records.rows);
+    rows_ = std::move(records.rows);
   } catch (...) {
+    filter_.reset();
     unbindFields();
     columns_.clear();
     rows_.clear();
@@ -85,7 +99,7 @@ void Dataset::Open() {
   eof_ = rows_.empty();
   modified_ = false;
   setState(dsBrowse);
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterOpen);
   if (!IsEmpty()) fire(AfterScroll);
 }
@@ -94,6 +108,7 @@ void Dataset::Close() {
   if (!Active()) return;
   fire(BeforeClose);
   setState(dsInactive);
+  filter_.reset();
   unbindFields();
   columns_.clear();
   rows_.clear();
@@ -101,7 +116,7 @@ void Dataset::Close() {
   bof_ = eof_ = true;
   modified_ = false;
   ReleaseSource();
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterClose);
 }
 
@@ -155,7 +170,7 @@ int Dataset::RecNo() const {
 }
 
 void Dataset::scrolled() {
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterScroll);
 }
 
@@ -231,6 +246,11 @@ void Dataset::GotoBookmark(const Bookmark& bookmark) {
   CheckBrowseMode();
   const int index = bookmark.identity_ ? indexOfIdentity(*bookmark.identity_) : -1;
   if (index < 0) throw EDatabaseError(EngineText::RecordDeleted);
+  GotoRow(index);
+}
+
+void Dataset::GotoRow(int index) {
+  CheckBrowseMode();
   fire(BeforeScroll);
   current_ = index;
   bof_ = eof_ = false;
@@ -274,7 +294,7 @@ void Dataset::Edit() {
   editRow_ = row;
   modified_ = false;
   setState(dsEdit);
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterEdit);
 }
 
@@ -282,14 +302,14 @@ void Dataset::SetKey() {
   CheckBrowseMode();
   keyRow_ = Row{0, QList<QVariant>(columns_.size())};
   setState(dsSetKey);
-  emit DataChanged(nullptr);
+  changed(nullptr);
 }
 
 void Dataset::EditKey() {
   CheckBrowseMode();
   if (keyRow_.values.size() != columns_.size()) keyRow_ = Row{0, QList<QVariant>(columns_.size())};
   setState(dsSetKey);
-  emit DataChanged(nullptr);
+  changed(nullptr);
 }
 
 void Dataset::Insert() { beginInsert(false); }
@@ -308,16 +328,17 @@ void Dataset::beginInsert(bool append) {
   eof_ = append;
   setState(dsInsert);
   try {
+    InitNewRecord();
     fire(OnNewRecord);
   } catch (...) {
     bof_ = bof;
     eof_ = eof;
     setState(dsBrowse);
-    emit DataChanged(nullptr);
+    changed(nullptr);
     throw;
   }
   modified_ = false;
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterInsert);
   fire(AfterScroll);
 }
@@ -329,13 +350,8 @@ void Dataset::checkRequiredFields() const {
 }
 
 std::size_t Dataset::orderedPosition(const Row& row) const {
-  const auto less = [this](const Row& a, const Row& b) {
-    for (const int column : orderColumns_) {
-      const int order = StoredValue::Compare(a.values[column], b.values[column]);
-      if (order != 0) return order < 0;
-    }
-    return false;
-  };
+  const IndexOrder order(orderColumns_);
+  const auto less = [&order](const Row& a, const Row& b) { return order.Compare(a.values, b.values) < 0; };
   return static_cast<std::size_t>(std::upper_bound(rows_.begin(), rows_.end(), row, less) - rows_.begin());
 }
 
@@ -347,25 +363,28 @@ void Dataset::Post() {
   }
   fire(BeforePost);
   checkRequiredFields();
+  std::size_t position = 0;
   if (state_ == dsInsert) {
     Row stored = InsertRecord(editRow_);
-    std::size_t position = orderColumns_.isEmpty() ? insertPosition_ : orderedPosition(stored);
+    position = orderColumns_.isEmpty() ? insertPosition_ : orderedPosition(stored);
     position = std::min(position, rows_.size());
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
-    current_ = static_cast<int>(position);
   } else {
     const auto index = static_cast<std::size_t>(current_);
     Row stored = UpdateRecord(rows_[index], editRow_);
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
-    const std::size_t position = orderColumns_.isEmpty() ? index : orderedPosition(stored);
+    position = orderColumns_.isEmpty() ? index : orderedPosition(stored);
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
-    current_ = static_cast<int>(position);
   }
   editRow_ = Row();
   modified_ = false;
-  bof_ = eof_ = false;
+  // A record the range, the master or the filter no longer shows leaves the
+  // view; the one after it becomes current.
+  if (!inView(rows_[position])) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+  current_ = std::min(static_cast<int>(position), static_cast<int>(rows_.size()) - 1);
+  bof_ = eof_ = rows_.empty();
   setState(dsBrowse);
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterPost);
 }
 
@@ -384,7 +403,7 @@ void Dataset::Cancel() {
     eof_ = rows_.empty();
   }
   setState(dsBrowse);
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterCancel);
 }
 
@@ -407,7 +426,7 @@ void Dataset::Delete() {
   bof_ = rows_.empty();
   eof_ = rows_.empty();
   setState(dsBrowse);
-  emit DataChanged(nullptr);
+  changed(nullptr);
   fire(AfterDelete);
   fire(AfterScroll);
 }
@@ -439,6 +458,8 @@ void Dataset::Reload() {
     for (const int from : sourceOf) row.values.append(from < 0 ? QVariant() : source.values[from]);
     rows.push_back(std::move(row));
   }
+  PrepareView();
+  applyView(rows);
   const int previous = current_;
   rows_ = std::move(rows);
   const int found = identity ? indexOfIdentity(*identity) : -1;
@@ -446,7 +467,7 @@ void Dataset::Reload() {
   if (current_ < 0 && !rows_.empty()) current_ = 0;
   bof_ = rows_.empty();
   eof_ = rows_.empty();
-  emit DataChanged(nullptr);
+  changed(nullptr);
 }
 
 std::optional<Dataset::Row> Dataset::ReadRecord(const Row& row) { return row; }
@@ -490,6 +511,8 @@ const QVariant& Dataset::recordValue(int column) const {
       return editRow_.values[column];
     case dsSetKey:
       return keyRow_.values[column];
+    case dsFilter:
+      return candidate_ ? candidate_->values[column] : kNull;
     case dsBrowse:
       return current_ < 0 ? kNull : rows_[static_cast<std::size_t>(current_)].values[column];
     default:
@@ -501,11 +524,11 @@ void Dataset::setRecordValue(Field& field, QVariant value) {
   if (state_ != dsEdit && state_ != dsInsert && state_ != dsSetKey) throw EDatabaseError(EngineText::NotEditing);
   if (state_ == dsSetKey) {
     keyRow_.values[field.column_] = std::move(value);
-    emit DataChanged(&field);
+    changed(&field);
     return;
   }
   if (field.ReadOnly()) throw EDatabaseError(fieldText(EngineText::FieldReadOnly, field.DisplayName()));
   editRow_.values[field.column_] = std::move(value);
   modified_ = true;
-  emit DataChanged(&field);
+  changed(&field);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Variant.h"
 #include "platform/data/FieldType.h"
 
 #include <QList>
@@ -16,12 +17,22 @@
 class Connection;
 class Dataset;
 class Field;
+class FilterExpression;
 
-enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey };
+// dsFilter: the fields show a record being tested by a filter or a search.
+enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsFilter };
+
+enum FilterOption : unsigned { foCaseInsensitive = 1, foNoPartialCompare = 2 };
+using FilterOptions = unsigned;
+enum LocateOption : unsigned { loCaseInsensitive = 1, loPartialKey = 2 };
+using LocateOptions = unsigned;
 
 // An event of a dataset: one slot, empty until assigned. A handler that
 // throws Abort ends the operation without a message and without changes.
 using DataSetNotifyEvent = std::function<void(Dataset&)>;
+// Asked for every record while the dataset is filtered; the fields show the
+// record, and clearing accept leaves it out.
+using FilterRecordEvent = std::function<void(Dataset&, bool& accept)>;
 
 // A position that GotoBookmark returns to, while its record exists.
 class Bookmark {
@@ -70,6 +81,29 @@ class Dataset : public QObject {
   Bookmark GetBookmark() const;
   void GotoBookmark(const Bookmark& bookmark);
   bool BookmarkValid(const Bookmark& bookmark) const;
+
+  // Makes current the first record whose fields (names joined by ";") hold
+  // the values (one value, or an array of one per field); false, and no
+  // move, when there is none. loCaseInsensitive compares text under the
+  // collation; loPartialKey takes each text value as a prefix.
+  bool Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options = 0);
+
+  // The engine's filter expression, applied while Filtered together with
+  // OnFilterRecord. Setting either while open goes to the first record; a
+  // malformed expression raises EDatabaseError and changes nothing.
+  const QString& Filter() const { return filterText_; }
+  void SetFilter(const QString& text);
+  bool Filtered() const { return filtered_; }
+  void SetFiltered(bool filtered);
+  ::FilterOptions FilterOptions() const { return filterOptions_; }
+  void SetFilterOptions(::FilterOptions options);
+  FilterRecordEvent OnFilterRecord;
+
+  // While disabled, data sources pass on no change; enabling the last time
+  // tells them the whole set changed.
+  void DisableControls() { ++disableCount_; }
+  void EnableControls();
+  bool ControlsDisabled() const { return disableCount_ > 0; }
 
   // Edit reads the record again from the database first.
   void Edit();
@@ -137,7 +171,25 @@ class Dataset : public QObject {
 
   // The columns that keep the records in order (empty: as read or added).
   void SetOrderColumns(QList<int> columns) { orderColumns_ = std::move(columns); }
+  const QList<int>& OrderColumns() const { return orderColumns_; }
   const QList<Column>& Columns() const { return columns_; }
+  // The records shown, in order, and the current one (-1: none).
+  const std::vector<Row>& Rows() const { return rows_; }
+  int CurrentRow() const { return current_; }
+  // Makes a record current, as navigation does.
+  void GotoRow(int index);
+  // Once the columns are known, at every reading: where the order is set.
+  virtual void PrepareView() {}
+  // Whether a record read or posted is shown (a range, a master's link); the
+  // filter is applied besides.
+  virtual bool RecordInView(const Row&) const { return true; }
+  // A new record before OnNewRecord: the values a master link gives it.
+  virtual void InitNewRecord() {}
+  // The record a key's values make, assigned to the fields as in set-key
+  // state (each converted to its field's type), without telling anyone.
+  Row KeyRow(const QList<Field*>& fields, const QList<Variant>& values);
+  // The columns and the records another dataset shows.
+  static Records Snapshot(const Dataset& source);
   std::shared_ptr<Connection> OpenDatabaseConnection() const;
 
   void CheckActive() const;
@@ -157,7 +209,14 @@ class Dataset : public QObject {
   void setRecordValue(Field& field, QVariant value);
   void bindFields();
   void unbindFields();
+  class TemporaryState;
   void setState(DataSetState state);
+  void changed(Field* field);
+  void compileFilter();
+  void refilter();
+  bool passesFilter(const Row& row);
+  bool inView(const Row& row);
+  void applyView(std::vector<Row>& rows);
   void fire(const DataSetNotifyEvent& event);
   void beginInsert(bool append);
   void checkRequiredFields() const;
@@ -178,4 +237,11 @@ class Dataset : public QObject {
   std::size_t insertPosition_ = 0;
   bool modified_ = false;
   QList<Field*> fields_;
+  QString filterText_;
+  bool filtered_ = false;
+  ::FilterOptions filterOptions_ = 0;
+  std::shared_ptr<const FilterExpression> filter_;
+  const Row* candidate_ = nullptr;  // the record dsFilter shows
+  int disableCount_ = 0;
+  int quiet_ = 0;  // temporary states tell nobody
 };

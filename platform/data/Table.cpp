@@ -29,7 +29,7 @@ QString indexNameFor(const QString& table, const QString& index) {
 
 }  // namespace
 
-Table::Table(QObject* owner) : Dataset(owner) {}
+Table::Table(QObject* owner) : IndexedDataset(owner) {}
 
 Table::~Table() = default;
 
@@ -53,6 +53,7 @@ Connection& Table::connection() {
 }
 
 void Table::ReleaseSource() {
+  IndexedDataset::ReleaseSource();
   connection_.reset();
   keyColumns_.clear();
 }
@@ -92,7 +93,9 @@ Dataset::Records Table::ReadRecords() {
 
   keyColumns_.clear();
   for (const auto& [position, column] : keyByPosition) keyColumns_.append(column);
-  SetOrderColumns(keyColumns_);
+  QStringList keyNames;
+  for (const int column : keyColumns_) keyNames.append(records.columns[column].name);
+  readIndexDefs(keyNames);
 
   QStringList names{QStringLiteral("rowid")};
   for (const Column& column : records.columns) names.append(Quoted(column.name));
@@ -204,6 +207,50 @@ void Table::DeleteRecord(const Row& row) {
   remove.Step();
 }
 
+void Table::UpdateIndexDefs() {
+  checkTableName();
+  try {
+    Statement info(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"));
+    info.Bind(1, tableName_);
+    QStringList keyNames;
+    while (info.Step()) keyNames.append(info.Column(0).toString());
+    readIndexDefs(keyNames);
+  } catch (...) {
+    if (!Active()) ReleaseSource();
+    throw;
+  }
+  if (!Active()) ReleaseSource();
+}
+
+void Table::readIndexDefs(const QStringList& keyNames) {
+  ::IndexDefs& defs = IndexDefs();
+  defs.Clear();
+  if (!keyNames.isEmpty()) defs.Add(QString(), keyNames.join(u';'), ixPrimary | ixUnique);
+  Statement list(connection(), QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?) WHERE origin = 'c' "
+                                              "ORDER BY name"));
+  list.Bind(1, tableName_);
+  while (list.Step()) {
+    const QString sqliteName = list.Column(0).toString();
+    Statement info(connection(),
+                   QStringLiteral("SELECT name, desc FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno"));
+    info.Bind(1, sqliteName);
+    QStringList names;
+    bool descending = false, expression = false;
+    while (info.Step()) {
+      expression = expression || info.Column(0).isNull();
+      names.append(info.Column(0).toString());
+      descending = descending || info.Column(1).toInt() != 0;
+    }
+    if (expression || names.isEmpty()) continue;
+    // Created as <table>_<index>, so that the name is unique in the file.
+    const QString prefix = tableName_ + u'_';
+    const QString name =
+        sqliteName.startsWith(prefix, Qt::CaseInsensitive) ? sqliteName.mid(prefix.size()) : sqliteName;
+    defs.Add(name, names.join(u';'),
+             (list.Column(1).toInt() != 0 ? unsigned{ixUnique} : 0u) | (descending ? unsigned{ixDescending} : 0u));
+  }
+}
+
 void Table::CreateTable() {
   CheckInactive();
   checkTableName();
@@ -211,7 +258,7 @@ void Table::CreateTable() {
     throw EDatabaseError(EngineText::InvalidFieldType, QStringLiteral("Table %1 has no fields").arg(tableName_));
 
   QStringList keyFields;
-  for (const IndexDef& index : indexDefs_)
+  for (const IndexDef& index : IndexDefs())
     if (index.Options & ixPrimary) {
       keyFields = fieldNamesOf(index.Fields);
       break;
@@ -232,7 +279,7 @@ void Table::CreateTable() {
   QStringList statements{
       QStringLiteral("DROP TABLE IF EXISTS %1").arg(Quoted(tableName_)),
       QStringLiteral("CREATE TABLE %1 (%2)").arg(Quoted(tableName_), definitions.join(QStringLiteral(", ")))};
-  for (const IndexDef& index : indexDefs_) {
+  for (const IndexDef& index : IndexDefs()) {
     if (index.Options & ixPrimary) continue;
     QStringList columns;
     for (const QString& name : fieldNamesOf(index.Fields))

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/data/Dataset.h"
+#include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
 
 #include <memory>
 
-// A table of a database, ordered by its primary key (by insertion when it
-// has none); changes are written at Post by primary key, or by row id when
-// the table has no key.
-class Table : public Dataset {
+// A table of a database, ordered by its current index (the primary key
+// unless another is chosen; by insertion when it has none); changes are
+// written at Post by primary key, or by row id when the table has no key.
+class Table : public IndexedDataset {
   Q_OBJECT
 
  public:
@@ -23,7 +23,9 @@ class Table : public Dataset {
 
   bool Exists();
   ::FieldDefs& FieldDefs() { return fieldDefs_; }
-  ::IndexDefs& IndexDefs() { return indexDefs_; }
+  // Reads the table's indexes into IndexDefs: the primary key first, with no
+  // name; the others by the name they were created with. Opening does it.
+  void UpdateIndexDefs();
   // Creates the table from the definitions, replacing one of that name; a
   // failure leaves the database as it was.
   void CreateTable();
@@ -45,11 +47,11 @@ class Table : public Dataset {
   QString selectList() const;
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
   std::optional<Row> readByRowId(qint64 rowId);
+  void readIndexDefs(const QStringList& keyNames);
 
   QString tableName_;
   bool readOnly_ = false;
   ::FieldDefs fieldDefs_;
-  ::IndexDefs indexDefs_;
   std::shared_ptr<Connection> connection_;
   QList<int> keyColumns_;
 };

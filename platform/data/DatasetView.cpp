@@ -1,0 +1,88 @@
+#include "platform/data/Dataset.h"
+
+#include "platform/data/DatasetTemporaryState.h"
+#include "platform/data/Field.h"
+#include "platform/data/IndexOrder.h"
+#include "platform/data/filter/FilterExpression.h"
+
+#include <algorithm>
+#include <utility>
+
+// ---- the records shown: range, master link, filter and order
+
+bool Dataset::passesFilter(const Row& row) {
+  if (!filtered_ || (!filter_ && !OnFilterRecord)) return true;
+  TemporaryState state(*this, dsFilter);
+  state.Show(row);
+  bool accept = !filter_ || filter_->Matches();
+  if (accept && OnFilterRecord) OnFilterRecord(*this, accept);
+  return accept;
+}
+
+bool Dataset::inView(const Row& row) { return RecordInView(row) && passesFilter(row); }
+
+void Dataset::applyView(std::vector<Row>& rows) {
+  rows.erase(std::remove_if(rows.begin(), rows.end(), [this](const Row& row) { return !inView(row); }), rows.end());
+  if (orderColumns_.isEmpty()) return;
+  const IndexOrder order(orderColumns_);
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&order](const Row& a, const Row& b) { return order.Compare(a.values, b.values) < 0; });
+}
+
+// ---- filters
+
+void Dataset::compileFilter() {
+  filter_ = filtered_ ? FilterExpression::Parse(filterText_, *this, filterOptions_) : nullptr;
+}
+
+void Dataset::refilter() {
+  Reload();
+  First();
+}
+
+void Dataset::SetFilter(const QString& text) {
+  if (!Active() || !filtered_) {
+    filterText_ = text;
+    return;
+  }
+  CheckBrowseMode();
+  filter_ = FilterExpression::Parse(text, *this, filterOptions_);
+  filterText_ = text;
+  refilter();
+}
+
+void Dataset::SetFiltered(bool filtered) {
+  if (filtered_ == filtered) return;
+  if (!Active()) {
+    filtered_ = filtered;
+    return;
+  }
+  CheckBrowseMode();
+  filter_ = filtered ? FilterExpression::Parse(filterText_, *this, filterOptions_) : nullptr;
+  filtered_ = filtered;
+  refilter();
+}
+
+void Dataset::SetFilterOptions(::FilterOptions options) {
+  filterOptions_ = options;
+  if (!Active() || !filtered_) return;
+  CheckBrowseMode();
+  compileFilter();
+  refilter();
+}
+
+// ---- keys and copies
+
+Dataset::Row Dataset::KeyRow(const QList<Field*>& fields, const QList<Variant>& values) {
+  Row saved = std::exchange(keyRow_, Row{0, QList<QVariant>(columns_.size())});
+  try {
+    TemporaryState state(*this, dsSetKey);
+    for (int i = 0; i < fields.size() && i < values.size(); ++i) fields[i]->SetAsVariant(values[i]);
+  } catch (...) {
+    keyRow_ = std::move(saved);
+    throw;
+  }
+  return std::exchange(keyRow_, std::move(saved));
+}
+
+Dataset::Records Dataset::Snapshot(const Dataset& source) { return Records{source.columns_, source.rows_}; }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/data/Dataset.h"
+
+#include <QString>
+
+#include <memory>
+
+class FilterCondition;
+
+// A filter expression of the engine, read against the fields of an open
+// dataset: comparisons (=, <>, <, >, <=, >=) of a field with a constant or
+// another field, joined by AND, OR and NOT, with parentheses. A quoted
+// constant is read as its field's type (numbers and dd/mm/yyyy dates in the
+// format engine's form); one ending in "*" compared with = or <> is a prefix
+// of a text field, unless foNoPartialCompare. Never turned into SQL.
+class FilterExpression {
+ public:
+  // Nothing for an empty text; raises EDatabaseError with the engine's text
+  // for a malformed one.
+  static std::shared_ptr<const FilterExpression> Parse(const QString& text, const Dataset& dataset,
+                                                       FilterOptions options);
+
+  explicit FilterExpression(std::unique_ptr<FilterCondition> condition);
+  ~FilterExpression();
+
+  // Whether the record the dataset's fields show passes.
+  bool Matches() const;
+
+ private:
+  std::unique_ptr<FilterCondition> condition_;
+};

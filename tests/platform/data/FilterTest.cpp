@@ -1,0 +1,185 @@
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FilterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data.Execute(
+        u"INSERT INTO CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES "
+        "(1, 'Ana García', '2024-02-01 00:00:00', 100.5), (2, 'ÁLVARO', '2024-03-15 00:00:00', -20), "
+        "(3, 'Luis', '2024-02-01 10:30:00', NULL), (4, 'O''Brien', '2023-12-31 00:00:00', 0), "
+        "(5, NULL, NULL, 1000)"_qs);
+    table = data.OpenTable(u"CLIENTES"_qs);
+  }
+
+  QString codesFor(const QString& filter, FilterOptions options = 0) {
+    table->SetFiltered(false);
+    table->SetFilterOptions(options);
+    table->SetFilter(filter);
+    table->SetFiltered(true);
+    return Walk(*table, u"Codigo"_qs).join(u',');
+  }
+
+  DataFixture data;
+  std::unique_ptr<Table> table;
+};
+
+struct Case {
+  const char16_t* filter;
+  FilterOptions options;
+  const char* codes;
+};
+
+TEST_F(FilterTest, ConditionsOnTextNumbersAndDates) {
+  const Case cases[] = {
+      {u"(Codigo >= '3')", 0, "3,4,5"},
+      // As the filter dialog writes its lines.
+      {u"(Codigo >= '2') AND\r\n(Saldo < '50')", 0, "2,4"},
+      {u"(Codigo >= '2') AND (Codigo <= '4')", 0, "2,3,4"},
+      {u"(Saldo = '100,5')", 0, "1"},
+      {u"(Saldo > '100')", 0, "1,5"},
+      {u"Saldo > 100.25", 0, "1,5"},
+      {u"(Saldo <> '0')", 0, "1,2,5"},  // an empty amount compares with nothing
+      {u"(Alta = '01/02/2024')", 0, "1"},
+      {u"(Alta >= '01/02/2024') AND (Alta < '02/02/2024')", 0, "1,3"},
+      {u"(Alta < '1/1/2024')", 0, "4"},
+      {u"'2' <= Codigo", 0, "2,3,4,5"},
+      {u"(Nombre = 'Luis')", 0, "3"},
+      {u"(Nombre = 'luis')", 0, ""},
+      {u"(Nombre = 'luis')", foCaseInsensitive, "3"},
+      {u"(Nombre = 'ANA GARCIA')", foCaseInsensitive, "1"},
+      {u"(Nombre = 'Álvaro')", foCaseInsensitive, "2"},
+      {u"(Nombre >= 'B')", 0, "3,4"},  // sorted as the collation sorts: "ÁLVARO" before "B"
+      {u"(Nombre = '')", 0, "5"},
+      {u"(Nombre = 'O''Brien')", 0, "4"},
+      {u"[Nombre] = 'Luis'", 0, "3"},
+      {u"\"Nombre\" = 'Luis' OR nombre = 'Ana García'", 0, "1,3"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
+        << QString::fromUtf16(c.filter).toStdString() << " options " << c.options;
+}
+
+TEST_F(FilterTest, AQuotedValueEndingInAStarIsAPrefix) {
+  const Case cases[] = {
+      {u"(Nombre = 'A*')", 0, "1"},
+      {u"(Nombre = 'A*')", foCaseInsensitive, "1,2"},
+      {u"(Nombre = 'á*')", foCaseInsensitive, "1,2"},
+      {u"(Nombre <> 'L*')", 0, "1,2,4,5"},
+      {u"(Nombre = 'A*')", foNoPartialCompare, ""},
+      {u"(Nombre = '*')", 0, "1,2,3,4,5"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
+        << QString::fromUtf16(c.filter).toStdString() << " options " << c.options;
+}
+
+TEST_F(FilterTest, NotAndOrTakeTheirUsualPrecedence) {
+  const Case cases[] = {
+      {u"NOT (Codigo = '1') AND (Codigo < '4')", 0, "3,2"},
+      {u"NOT ((Codigo = '1') OR (Codigo = '2'))", 0, "3,4,5"},
+      {u"(Codigo = '1') OR (Codigo = '2') AND (Codigo = '3')", 0, "1"},
+      {u"((Codigo = '1') OR (Codigo = '2')) AND (Codigo = '2')", 0, "2"},
+      {u"not (Nombre = 'L*') and (Saldo >= '0')", 0, "4,1,5"},
+  };
+  table->SetIndexFieldNames(u"Saldo"_qs);  // shown in the index's order, an empty amount first
+  for (const Case& c : cases)
+    EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
+        << QString::fromUtf16(c.filter).toStdString();
+}
+
+TEST_F(FilterTest, AValueHoldingQuotesOrSqlChangesOnlyTheMatch) {
+  EXPECT_EQ(codesFor(u"(Nombre = 'x'' OR ''1''=''1')"_qs), QString());
+  EXPECT_EQ(codesFor(u"(Nombre = 'a; DROP TABLE CLIENTES; --')"_qs), QString());
+  EXPECT_EQ(codesFor(u"(Nombre = 'Luis'' --')"_qs), QString());
+  // Pasted without doubling its quotes, as the dialogs paste values, the
+  // value makes the expression malformed.
+  table->SetFiltered(false);
+  table->SetFilter(u"(Nombre = 'x' OR '1'='1')"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->SetFiltered(true); }), u"Type mismatch in expression"_qs);
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 5);
+}
+
+TEST_F(FilterTest, AMalformedExpressionRaisesTheEnginesText) {
+  const struct {
+    const char16_t* filter;
+    const char16_t* message;
+  } cases[] = {
+      {u"(Codigo >= '1'", u"')' expected but nothing found"},
+      {u"(Codigo >= '1') AND", u"Expression expected but nothing found"},
+      {u"(Codigo >= '1'))", u"Filter expression incorrectly terminated"},
+      {u"(Nombre = 'O'Brien')", u"')' expected but 'Brien' found"},
+      {u"(Nombre = 'abc)", u"Unterminated string constant"},
+      {u"[Nombre = 'x'", u"Unterminated field name"},
+      {u"(Codigo = 'abc')", u"Type mismatch in expression"},
+      {u"(Alta = '31/02/2024')", u"Type mismatch in expression"},
+      {u"(Codigo = Nombre)", u"Type mismatch in expression"},
+      {u"('1' = '1')", u"Type mismatch in expression"},
+      {u"(NoExiste = '1')", u"Field 'NoExiste' not found"},
+      {u"(Codigo # '1')", u"Invalid filter expression character: '#'"},
+      {u"(Nombre)", u"Field 'Nombre' is not of type Boolean"},
+  };
+  for (const auto& c : cases) {
+    table->SetFiltered(false);
+    table->SetFilter(QString::fromUtf16(c.filter));
+    EXPECT_EQ(EngineMessageOf([&] { table->SetFiltered(true); }), QString::fromUtf16(c.message))
+        << QString::fromUtf16(c.filter).toStdString();
+    EXPECT_FALSE(table->Filtered());
+    EXPECT_EQ(table->RecordCount(), 5);
+  }
+}
+
+TEST_F(FilterTest, ARejectedExpressionLeavesTheFilterAsItWas) {
+  codesFor(u"(Codigo >= '4')"_qs);
+  EXPECT_FALSE(EngineMessageOf([&] { table->SetFilter(u"(Codigo >= "_qs); }).isEmpty());
+  EXPECT_EQ(table->Filter(), u"(Codigo >= '4')"_qs);
+  EXPECT_TRUE(table->Filtered());
+  EXPECT_EQ(Walk(*table, u"Codigo"_qs), QStringList({u"4"_qs, u"5"_qs}));
+  // Quick filters add conditions to the current text.
+  table->SetFiltered(false);
+  table->SetFilter(table->Filter() + u" AND (Codigo <= '4')"_qs);
+  table->SetFiltered(true);
+  EXPECT_EQ(Walk(*table, u"Codigo"_qs), QStringList({u"4"_qs}));
+  table->SetFiltered(false);
+  EXPECT_EQ(table->RecordCount(), 5);
+}
+
+TEST_F(FilterTest, FilterRecordEventJoinsTheExpression) {
+  table->OnFilterRecord = [](Dataset& dataset, bool& accept) {
+    EXPECT_EQ(dataset.State(), dsFilter);
+    accept = dataset.FieldByName(u"Codigo"_qs).AsInteger() % 2 == 1;
+  };
+  EXPECT_EQ(codesFor(QString()), u"1,3,5"_qs);
+  EXPECT_EQ(codesFor(u"(Codigo > '1')"_qs), u"3,5"_qs);
+  EXPECT_EQ(table->State(), dsBrowse);
+}
+
+TEST_F(FilterTest, AFilterSetBeforeOpeningAppliesAtOpening) {
+  auto other = data.NewTable(u"CLIENTES"_qs);
+  other->SetFilter(u"(Saldo < '0')"_qs);
+  other->SetFiltered(true);
+  other->Open();
+  EXPECT_EQ(Walk(*other, u"Codigo"_qs), QStringList({u"2"_qs}));
+  other->Close();
+  other->SetFilter(u"(Saldo < "_qs);
+  EXPECT_FALSE(EngineMessageOf([&] { other->Open(); }).isEmpty());
+  EXPECT_FALSE(other->Active());
+}
+
+TEST_F(FilterTest, ARecordEditedOutOfTheFilterLeavesTheView) {
+  codesFor(u"(Saldo >= '0')"_qs);
+  ASSERT_TRUE(table->Locate(u"Codigo"_qs, Int(4)));
+  table->Edit();
+  table->FieldByName(u"Saldo"_qs).SetAsFloat(-1);
+  table->Post();
+  EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), 5) << "the next record becomes current";
+  EXPECT_EQ(Walk(*table, u"Codigo"_qs), QStringList({u"1"_qs, u"5"_qs}));
+  EXPECT_EQ(data.Scalar(u"SELECT Saldo FROM CLIENTES WHERE Codigo = 4"_qs).toDouble(), -1.0);
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Variant.h"
+#include "platform/data/Dataset.h"
+#include "tests/platform/data/DataFixture.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The values of some fields in every record a dataset shows, from the first
+// one, each record's values joined by ":".
+QStringList Walk(Dataset& dataset, const QString& fieldNames);
+// The engine text an action raises; empty when it raises nothing.
+QString EngineMessageOf(const std::function<void()>& action);
+
+inline Variant Int(int value) { return Variant::Integer(value); }
+inline Variant Text(const QString& value) { return Variant::String(value); }
+
+// LINEAS (CodigoTemporal, Linea, LineaMemo: the key; Texto; Importe;
+// Fecha) in the folder, created empty.
+void CreateLines(const DataFixture& data);
+void AddLine(const DataFixture& data, int document, int line, int memoLine, const QString& text);
