@@ -1,6 +1,7 @@
 #include "tests/platform/data/DataFixture.h"
 
 #include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
 #include "platform/data/Session.h"
 #include "platform/data/Statement.h"
 
@@ -40,4 +41,13 @@ QVariant DataFixture::Scalar(const QString& sql) const {
 
 void DataFixture::AddCustomer(int codigo, const QString& nombre) const {
   Execute(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, '%2')").arg(codigo).arg(nombre));
+}
+
+QString engineMessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EDatabaseError& error) {
+    return error.EngineMessage();
+  }
+  return QString();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 // A folder of tables (one SQLite file) in a temporary folder, with the
@@ -31,3 +32,7 @@ class DataFixture {
  private:
   TemporaryFolder folder_;
 };
+
+// The engine text of the database error the action raises; empty when it
+// raises none.
+QString engineMessageOf(const std::function<void()>& action);

@@ -8,15 +8,6 @@
 
 namespace {
 
-QString engineMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.EngineMessage();
-  }
-  return QString();
-}
-
 // Brings an open CLIENTES table (customers 1 "Ana" and 2 "Luis", on customer
 // 1) into a state, with "Cambiado" typed into Nombre where it can be.
 void enterState(Table& table, DataSetState state) {

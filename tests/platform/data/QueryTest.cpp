@@ -10,15 +10,6 @@
 
 namespace {
 
-QString engineMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.EngineMessage();
-  }
-  return QString();
-}
-
 std::unique_ptr<Query> newQuery(const DataFixture& data, const QString& sql) {
   auto query = std::make_unique<Query>();
   query->SetDatabaseName(data.Folder());

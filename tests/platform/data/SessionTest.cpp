@@ -3,6 +3,7 @@
 #include "platform/data/DatabaseError.h"
 #include "platform/data/Session.h"
 #include "tests/fixtures/InstallationBuilder.h"
+#include "tests/platform/data/DataFixture.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QDir>
@@ -10,15 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString engineMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.EngineMessage();
-  }
-  return QString();
-}
 
 }  // namespace
 

@@ -9,15 +9,6 @@
 
 namespace {
 
-QString engineMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.EngineMessage();
-  }
-  return QString();
-}
-
 QStringList codes(Dataset& dataset) {
   QStringList result;
   for (dataset.First(); !dataset.Eof(); dataset.Next()) result.append(dataset.FieldByName(u"Codigo"_qs).AsString());
