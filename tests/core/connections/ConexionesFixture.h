@@ -11,6 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // An installation in a temporary program folder (the embedded server unless
 // a test chooses Paradox) and the services object, whose creation opens its
