@@ -1,5 +1,6 @@
 #include "core/startup/Geneinic.h"
 
+#include "core/connections/InicioBasesDatos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/ArchivoINI.h"
 #include "core/startup/ArchivosTemporales.h"
@@ -90,7 +91,7 @@ bool TfGENEINIC::PrepararBasesDatos() {
   const QString motivo = QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ");
   try {
     const PreparacionBasesDatos& preparacion = preparacionInstalada();
-    return preparacion ? preparacion(*this) : true;
+    return preparacion ? preparacion(*this) : PrepararBasesDatosInicio(*this);
   } catch (const Exception& error) {
     MensajeError(motivo + error.Message());
   } catch (const std::exception& error) {

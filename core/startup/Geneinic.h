@@ -19,7 +19,8 @@ class TfGENEINIC : public Form {
   // the creation itself (with its own message); an exception it raises ends
   // the program with the start-up error message.
   using PreparacionBasesDatos = std::function<bool(TfGENEINIC&)>;
-  // An empty set-up restores the default, which does nothing.
+  // An empty set-up restores the default: the installation's databases
+  // opened as the configuration says (PrepararBasesDatosInicio).
   static void InstalarPreparacionBasesDatos(PreparacionBasesDatos preparacion);
 
   // The parameters are the program's, without its own name.

@@ -1,6 +1,7 @@
 #include "platform/data/Connection.h"
 
 #include "platform/data/DatabaseError.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/data/Statement.h"
 
 #include <QDir>
@@ -40,7 +41,10 @@ void check(sqlite3* db, int resultCode) {
 
 }  // namespace
 
+Connection::Connection(sqlite3* db, QString fileName) : db_(db), fileName_(std::move(fileName)) {}
+
 Connection::~Connection() {
+  route_.reset();
   sqlite3_close_v2(db_);
   auto& open = registry().open;
   const auto entry = open.find(fileName_);
@@ -50,6 +54,8 @@ Connection::~Connection() {
 void Connection::Execute(const QString& sql) {
   check(db_, sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
 }
+
+void Connection::SetRoute(std::unique_ptr<ConnectionRoute> route) { route_ = std::move(route); }
 
 bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+struct ConnectionRoute;
 struct sqlite3;
 
 // One open SQLite file. A process holds at most one connection per file:
@@ -32,12 +33,18 @@ class Connection {
   bool TableExists(const QString& tableName);
   QStringList TableNames();
 
+  // What the SQL road keeps with the connection (SqlRouting); null until
+  // the road first takes a statement of it.
+  ConnectionRoute* Route() const { return route_.get(); }
+  void SetRoute(std::unique_ptr<ConnectionRoute> route);
+
  private:
   friend std::shared_ptr<Connection> OpenConnection(const QString& fileName);
-  Connection(sqlite3* db, QString fileName) : db_(db), fileName_(std::move(fileName)) {}
+  Connection(sqlite3* db, QString fileName);
 
   sqlite3* db_;
   QString fileName_;
+  std::unique_ptr<ConnectionRoute> route_;
 };
 
 // The one way a connection is opened: the shared connection of the file when

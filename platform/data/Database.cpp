@@ -32,11 +32,7 @@ void Database::SetDriverName(const QString& driver) {
   if (!driver.isEmpty()) aliasName_.clear();
 }
 
-QString Database::FileName() const {
-  if (aliasName_.isEmpty() && driverName_.isEmpty()) {
-    if (databaseName_.isEmpty()) throw EDatabaseError(EngineText::UnknownDatabase);
-    return session_.AliasOrFolderFile(databaseName_);
-  }
+std::pair<QString, StringList> Database::driverAndParams() const {
   QString driver = driverName_;
   StringList params;
   if (!aliasName_.isEmpty()) {
@@ -46,6 +42,17 @@ QString Database::FileName() const {
     params = session_.GetAliasParams(aliasName_);
   }
   for (int i = 0; i < params_.Count(); ++i) params.SetValue(params_.Names(i), params_.ValueFromIndex(i));
+  return {driver, params};
+}
+
+bool Database::namesAFolder() const { return aliasName_.isEmpty() && driverName_.isEmpty(); }
+
+QString Database::FileName() const {
+  if (namesAFolder()) {
+    if (databaseName_.isEmpty()) throw EDatabaseError(EngineText::UnknownDatabase);
+    return session_.AliasOrFolderFile(databaseName_);
+  }
+  const auto [driver, params] = driverAndParams();
   return Session::DatabaseFile(driver, params);
 }
 
@@ -57,7 +64,14 @@ void Database::SetConnected(bool connected) {
 }
 
 void Database::Open() {
-  if (!connection_) connection_ = OpenConnection(FileName());
+  if (connection_) return;
+  if (namesAFolder()) {
+    if (databaseName_.isEmpty()) throw EDatabaseError(EngineText::UnknownDatabase);
+    connection_ = session_.OpenAliasOrFolder(databaseName_);
+    return;
+  }
+  const auto [driver, params] = driverAndParams();
+  connection_ = Session::Connect(driver, params);
 }
 
 void Database::Close() { connection_.reset(); }

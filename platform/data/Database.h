@@ -53,6 +53,9 @@ class Database : public QObject {
 
  private:
   void checkDisconnected() const;
+  // The driver and the parameters the alias and the component's own give.
+  std::pair<QString, StringList> driverAndParams() const;
+  bool namesAFolder() const;  // no alias and no driver: the name is a folder
   Connection& connection();
 
   Session& session_;

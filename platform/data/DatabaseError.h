@@ -19,6 +19,7 @@ inline constexpr auto TableIsReadOnly = "Table is read only";
 inline constexpr auto PathNotFound = "Path not found";
 inline constexpr auto DirectoryBusy = "Directory is busy";
 inline constexpr auto UnknownDatabase = "Unknown database";
+inline constexpr auto UnknownUserName = "Unknown user name or password";
 inline constexpr auto InvalidFieldType = "Invalid field type";
 inline constexpr auto GeneralSqlError = "General SQL error";
 inline constexpr auto DatasetClosed = "Cannot perform this operation on a closed dataset";

@@ -2,6 +2,7 @@
 
 #include "platform/data/Connection.h"
 #include "platform/data/DatabaseError.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/data/Statement.h"
 #include "platform/data/TypeTable.h"
 
@@ -77,7 +78,9 @@ Dataset::Records Query::ReadRecords() {
   const QString text = statementText();
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
   if (!connection_) connection_ = OpenDatabaseConnection();
-  Statement select(*connection_, ConnectionSettings::TranslateStatement(*connection_, text));
+  const SqlRouting::Routed routed = SqlRouting::Route(connection_, text);
+  if (routed.answer) return answerRecords(*routed.answer);
+  Statement select(*routed.connection, routed.statement);
   bindParams(select);
 
   Records records;
@@ -102,18 +105,29 @@ Dataset::Records Query::ReadRecords() {
   return records;
 }
 
+// The rows a server command answered (SELECT @@VERSION), typed by their values.
+Dataset::Records Query::answerRecords(const SqlRows& answer) {
+  Records records;
+  for (const QString& name : answer.columns) records.columns.append(Column{name});
+  qint64 ordinal = 0;
+  for (const QVariantList& values : answer.rows) records.rows.push_back(Row{++ordinal, values});
+  for (int i = 0; i < records.columns.size(); ++i) inferType(records.columns[i], i, records.rows);
+  return records;
+}
+
 void Query::ReleaseSource() { connection_.reset(); }
 
 void Query::ExecSQL() {
   CheckInactive();
   const QString text = statementText();
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
-  const std::shared_ptr<Connection> connection = OpenDatabaseConnection();
-  const QByteArray batch = ConnectionSettings::TranslateStatement(*connection, text).toUtf8();
+  const SqlRouting::Routed routed = SqlRouting::Route(OpenDatabaseConnection(), text);
   rowsAffected_ = 0;
+  if (routed.answer) return;
+  const QByteArray batch = routed.statement.toUtf8();
   qsizetype offset = 0;
   while (offset < batch.size()) {
-    Statement statement(*connection, batch, offset);
+    Statement statement(*routed.connection, batch, offset);
     bindParams(statement);
     while (statement.Step()) {
     }

@@ -4,6 +4,8 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Param.h"
 
+struct SqlRows;
+
 // An SQL statement on a database: Open reads the rows of a SELECT, ExecSQL
 // runs statements that return none (several, separated by ";"). The rows of
 // a query cannot be edited.
@@ -30,6 +32,7 @@ class Query : public Dataset {
 
  private:
   static void inferType(Column& column, int index, const std::vector<Row>& rows);
+  static Records answerRecords(const SqlRows& answer);
   QString statementText() const;
   void bindParams(class Statement& statement);
 

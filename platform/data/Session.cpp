@@ -6,6 +6,7 @@
 #include "platform/data/Database.h"
 #include "platform/data/DatabaseError.h"
 #include "platform/data/LockFile.h"
+#include "platform/data/SqlRouting.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,7 @@ QString Session::DatabaseFile(const QString& driver, const StringList& params) {
 QString Session::DatabaseFile(const QString& databaseName) const {
   const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
   if (const Database* database = FindDatabase(name)) return database->FileName();
+  if (IsConnectionString(name)) return DatabaseFile(QLatin1String(kSqlServerDriver), ConnectionStringParams(name));
   return AliasOrFolderFile(name);
 }
 
@@ -136,7 +138,44 @@ QString Session::AliasOrFolderFile(const QString& databaseName) const {
 std::shared_ptr<Connection> Session::OpenDatabase(const QString& databaseName) {
   const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
   if (Database* database = FindDatabase(name)) return database->SharedConnection();
-  return OpenConnection(DatabaseFile(name));
+  if (IsConnectionString(name)) return Connect(QLatin1String(kSqlServerDriver), ConnectionStringParams(name));
+  return OpenAliasOrFolder(name);
+}
+
+std::shared_ptr<Connection> Session::OpenAliasOrFolder(const QString& name) {
+  if (const auto alias = findAlias(name)) return Connect(alias->driver, alias->params);
+  return OpenConnection(AliasOrFolderFile(name));
+}
+
+std::shared_ptr<Connection> Session::Connect(const QString& driver, const StringList& params) {
+  const bool server = driver.compare(QLatin1String(kSqlServerDriver), Qt::CaseInsensitive) == 0;
+  if (server && SqlRouting::Installed()) {
+    const QString file = DatabaseFile(driver, params);  // refuses what is no embedded server
+    return SqlRouting::OpenServerDatabase(QFileInfo(file).absolutePath(), params.Values(QStringLiteral("DATABASE NAME")),
+                                          params.Values(QStringLiteral("USER NAME")),
+                                          params.Values(QStringLiteral("PASSWORD")));
+  }
+  return OpenConnection(DatabaseFile(driver, params));
+}
+
+bool Session::IsConnectionString(const QString& text) {
+  return text.contains(QLatin1String("Initial Catalog="), Qt::CaseInsensitive) ||
+         text.startsWith(QLatin1String("Provider="), Qt::CaseInsensitive);
+}
+
+StringList Session::ConnectionStringParams(const QString& connectionString) {
+  static const QList<QPair<QString, QString>> kParams = {{QStringLiteral("Data Source"), QStringLiteral("SERVER NAME")},
+                                                         {QStringLiteral("Initial Catalog"), QStringLiteral("DATABASE NAME")},
+                                                         {QStringLiteral("User ID"), QStringLiteral("USER NAME")},
+                                                         {QStringLiteral("Password"), QStringLiteral("PASSWORD")}};
+  StringList params;
+  for (const QString& part : connectionString.split(u';')) {
+    const qsizetype equals = part.indexOf(u'=');
+    const QString name = part.left(equals).trimmed();
+    for (const auto& [adoName, bdeName] : kParams)
+      if (equals > 0 && name.compare(adoName, Qt::CaseInsensitive) == 0) params.Add(bdeName + u'=' + part.mid(equals + 1));
+  }
+  return params;
 }
 
 Database* Session::FindDatabase(const QString& databaseName) const {

@@ -56,8 +56,20 @@ class Session {
   // The file a driver and its parameters address.
   static QString DatabaseFile(const QString& driver, const StringList& params);
   // The shared connection of a logical name, through its database component
-  // when there is one (which is connected if it was not).
+  // when there is one (which is connected if it was not). An ADO connection
+  // string names a database of the embedded server too.
   std::shared_ptr<Connection> OpenDatabase(const QString& databaseName);
+  // The same for an alias or a folder, leaving database components aside.
+  std::shared_ptr<Connection> OpenAliasOrFolder(const QString& name);
+  // The connection a driver and its parameters address; with the SQL road
+  // installed, a server database is opened only after the login and only
+  // when the server lists it (SqlRouting).
+  static std::shared_ptr<Connection> Connect(const QString& driver, const StringList& params);
+
+  // An ADO connection string ("Initial Catalog=...;Data Source=..."), and
+  // the MSSQL parameters it stands for.
+  static bool IsConnectionString(const QString& text);
+  static StringList ConnectionStringParams(const QString& connectionString);
 
   Database* FindDatabase(const QString& databaseName) const;
   void RegisterDatabase(Database* database);

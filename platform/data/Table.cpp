@@ -56,6 +56,7 @@ void Table::ReleaseSource() {
   IndexedDataset::ReleaseSource();
   connection_.reset();
   keyColumns_.clear();
+  identities_.clear();
 }
 
 bool Table::Exists() {
@@ -64,10 +65,37 @@ bool Table::Exists() {
   return OpenDatabaseConnection()->TableExists(tableName_);
 }
 
-QString Table::selectList() const {
-  QStringList names{QStringLiteral("rowid")};
-  for (const Column& column : Columns()) names.append(Quoted(column.name));
+QString Table::selectList(const QList<Column>& columns) const {
+  QStringList names;
+  if (!withoutRowId_) names.append(QStringLiteral("rowid"));
+  for (const Column& column : columns) names.append(Quoted(column.name));
   return names.join(QStringLiteral(", "));
+}
+
+// A table kept in key order without row ids (as the SQL Server mapper makes
+// tables with a primary key) identifies its records by their key values.
+QString Table::keyText(const QList<QVariant>& values) const {
+  QStringList parts;
+  for (const int column : keyColumns_) {
+    const QVariant& value = values[column];
+    parts.append(value.isNull() ? QStringLiteral("\x01") : QString::number(value.typeId()) + u':' + value.toString());
+  }
+  return parts.join(u'\x1f');
+}
+
+qint64 Table::identityOfKey(const QList<QVariant>& values) {
+  const QString key = keyText(values);
+  const auto found = identities_.find(key);
+  if (found != identities_.end()) return found->second;
+  return identities_[key] = ++lastIdentity_;
+}
+
+Dataset::Row Table::rowOf(const Statement& select) {
+  Row row;
+  const int first = withoutRowId_ ? 0 : 1;
+  for (int i = first; i < select.ColumnCount(); ++i) row.values.append(select.Column(i));
+  row.identity = withoutRowId_ ? identityOfKey(row.values) : select.Column(0).toLongLong();
+  return row;
 }
 
 Dataset::Records Table::ReadRecords() {
@@ -97,21 +125,18 @@ Dataset::Records Table::ReadRecords() {
   for (const int column : keyColumns_) keyNames.append(records.columns[column].name);
   readIndexDefs(keyNames);
 
-  QStringList names{QStringLiteral("rowid")};
-  for (const Column& column : records.columns) names.append(Quoted(column.name));
+  {
+    Statement kind(connection(), QStringLiteral("SELECT wr FROM pragma_table_list(?)"));
+    kind.Bind(1, tableName_);
+    withoutRowId_ = kind.Step() && kind.Column(0).toInt() != 0;
+  }
   QStringList order;
   for (const int column : keyColumns_) order.append(Quoted(records.columns[column].name));
   if (order.isEmpty()) order.append(QStringLiteral("rowid"));
   Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                     .arg(names.join(QStringLiteral(", ")), Quoted(tableName_),
+                                     .arg(selectList(records.columns), Quoted(tableName_),
                                           order.join(QStringLiteral(", "))));
-  const int columnCount = static_cast<int>(records.columns.size());
-  while (select.Step()) {
-    Row row{select.Column(0).toLongLong(), {}};
-    row.values.reserve(columnCount);
-    for (int i = 1; i <= columnCount; ++i) row.values.append(select.Column(i));
-    records.rows.push_back(std::move(row));
-  }
+  while (select.Step()) records.rows.push_back(rowOf(select));
   return records;
 }
 
@@ -135,24 +160,28 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   Statement select(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), Quoted(tableName_)));
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(Columns()), Quoted(tableName_)));
   select.Bind(1, rowId);
   if (!select.Step()) return std::nullopt;
-  Row row{select.Column(0).toLongLong(), {}};
-  for (int i = 1; i < select.ColumnCount(); ++i) row.values.append(select.Column(i));
-  return row;
+  return rowOf(select);
 }
 
 std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
-  Statement select(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(selectList(), Quoted(tableName_), condition));
+  Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                     .arg(selectList(Columns()), Quoted(tableName_), condition));
   for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
   if (!select.Step()) return std::nullopt;
-  Row fresh{select.Column(0).toLongLong(), {}};
-  for (int i = 1; i < select.ColumnCount(); ++i) fresh.values.append(select.Column(i));
-  return fresh;
+  return rowOf(select);
+}
+
+// The record just written, as the database holds it: by its row id, or by
+// its key in a table without row ids.
+Dataset::Row Table::readWritten(const Row& written) {
+  std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(written.identity);
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  return *stored;
 }
 
 Dataset::Row Table::InsertRecord(const Row& row) {
@@ -174,9 +203,8 @@ Dataset::Row Table::InsertRecord(const Row& row) {
                                           values.join(QStringLiteral(", "))));
   for (int i = 0; i < arguments.size(); ++i) insert.Bind(i + 1, arguments[i]);
   insert.Step();
-  const std::optional<Row> stored = readByRowId(sqlite3_last_insert_rowid(connection().Handle()));
-  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
-  return *stored;
+  if (withoutRowId_) return readWritten(row);
+  return readWritten(Row{sqlite3_last_insert_rowid(connection().Handle()), row.values});
 }
 
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
@@ -194,9 +222,16 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   for (int i = 0; i < arguments.size(); ++i) update.Bind(i + 1, arguments[i]);
   update.Step();
   if (update.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
-  const std::optional<Row> stored = readByRowId(original.identity);
-  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
-  return *stored;
+  if (!withoutRowId_) return readWritten(original);
+  // A new key keeps the record's identity, so its bookmarks stay good.
+  Row stored = readWritten(changed);
+  if (stored.identity != original.identity) {
+    std::erase_if(identities_, [&](const auto& entry) { return entry.second == stored.identity; });
+    std::erase_if(identities_, [&](const auto& entry) { return entry.second == original.identity; });
+    stored.identity = original.identity;
+    identities_[keyText(stored.values)] = original.identity;
+  }
+  return stored;
 }
 
 void Table::DeleteRecord(const Row& row) {

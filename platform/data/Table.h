@@ -3,6 +3,9 @@
 #include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
 
+class Statement;
+
+#include <map>
 #include <memory>
 
 // A table of a database, ordered by its current index (the primary key
@@ -44,14 +47,21 @@ class Table : public IndexedDataset {
  private:
   Connection& connection();
   void checkTableName() const;
-  QString selectList() const;
+  QString selectList(const QList<Column>& columns) const;
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
+  QString keyText(const QList<QVariant>& values) const;
+  qint64 identityOfKey(const QList<QVariant>& values);
+  Row rowOf(const Statement& select);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
+  Row readWritten(const Row& written);
 
   QString tableName_;
   bool readOnly_ = false;
   ::FieldDefs fieldDefs_;
   std::shared_ptr<Connection> connection_;
   QList<int> keyColumns_;
+  bool withoutRowId_ = false;
+  std::map<QString, qint64> identities_;  // by key text, in a table without row ids
+  qint64 lastIdentity_ = 0;
 };

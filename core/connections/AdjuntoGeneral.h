@@ -1,0 +1,12 @@
+#pragma once
+
+class Connection;
+class TfGENEINIC;
+
+// The general database attached, under the name AliasBaseDatosGeneral, to a
+// company's connection, so that "<general>.dbo.T" reaches it in any
+// statement, also inside a transaction, where SQLite cannot attach. Nothing
+// is done for the general database's own file, or while it does not exist.
+void AdjuntarBaseDatosGeneral(TfGENEINIC& servicios, Connection& conexion);
+// From now on every connection that opens gets it (once per process).
+void AdjuntarBaseDatosGeneralAlAbrir();

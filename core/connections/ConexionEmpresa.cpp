@@ -1,0 +1,131 @@
+#include "core/connections/ConexionEmpresa.h"
+
+#include "core/connections/Conexiones.h"
+#include "core/connections/NombresBaseDatos.h"
+#include "core/connections/VariablesConexion.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
+#include "platform/Paths.h"
+#include "platform/data/AdoConnection.h"
+#include "platform/data/Database.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/data/Table.h"
+
+#include <QDir>
+
+namespace {
+
+BusquedaDato& busquedaInstalada() {
+  static BusquedaDato busqueda;
+  return busqueda;
+}
+
+void nivelAislamiento(const QString& baseDatos) {
+  EjecutarSQL(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + NivelAislamientoTransaccionesMSSQL, baseDatos);
+}
+
+// A transaction started and committed at once: the connection's pending
+// work is settled.
+void transaccionVacia(Database& database) {
+  if (database.InTransaction()) return;
+  database.StartTransaction();
+  database.Commit();
+}
+
+void conectarADO(AdoConnection& conexion, TfGENEINIC& servicios, const QString& baseDatos) {
+  conexion.Close();
+  conexion.SetConnectionString(CadenaConexionADO(servicios, baseDatos, ServidorSQL));
+  conexion.Open();
+}
+
+// The company's connection parameters: its folder on Paradox, its server
+// database on any other engine.
+void escribirParametros(Database& database, const QString& nombre) {
+  database.Params().Clear();
+  if (EsParadox())
+    database.Params().Add(QStringLiteral("PATH=") + nombre);
+  else
+    database.Params() = ParametrosConexionEmpresa(nombre);
+}
+
+void registrarAlias(const QString& nombre, const StringList& parametros) {
+  Session& sesion = Session::Default();
+  if (!EsParadox() && !sesion.IsAlias(nombre)) sesion.AddAlias(nombre, QLatin1String(Session::kSqlServerDriver), parametros);
+}
+
+}  // namespace
+
+void InstalarBusquedaDato(BusquedaDato busqueda) { busquedaInstalada() = std::move(busqueda); }
+
+QString CarpetaOBaseDatosEmpresa(TfGENEINIC& servicios, int empresa) {
+  const QString nombre = NombreBaseDatosEmpresa(servicios, empresa);
+  if (EsParadox() && !QDir().mkpath(Paths::Internal(nombre)))
+    throw EDatabaseError(EngineText::PathNotFound, Paths::Internal(nombre));
+  return nombre;
+}
+
+void SeleccionarEmpresa(TfGENEINIC& servicios) {
+  const BusquedaDato& busqueda = busquedaInstalada();
+  const Variant clave = busqueda ? busqueda(QStringLiteral("EMPRESA"), 0) : Variant::Null();
+  const QList<Variant>& valores = clave.Elements();
+  if (clave.IsNullOrEmpty() || (clave.Type() == VarType::Array && valores.isEmpty())) {
+    EmpresaActual = 0;
+    return;
+  }
+  EmpresaActual = static_cast<int>((clave.Type() == VarType::Array ? valores.first() : clave).AsInt64());
+  ConectarEmpresa(servicios, EmpresaActual);
+}
+
+void ConectarEmpresa(TfGENEINIC& servicios, int empresa) {
+  TConexiones& conexiones = Conexiones(servicios);
+  Database& database = *conexiones.Database;
+  const QString nombre = CarpetaOBaseDatosEmpresa(servicios, empresa);
+  database.Close();
+  escribirParametros(database, nombre);
+  database.Open();
+  registrarAlias(nombre, database.Params());
+  if (!EsSQLServer()) return;
+  nivelAislamiento(QStringLiteral("Database"));
+  transaccionVacia(database);
+  conectarADO(*conexiones.ADOConnection, servicios, nombre);
+}
+
+void ConectarBaseDatosAlternativa(TfGENEINIC& servicios, int empresa, const QString& nombre) {
+  TConexiones& conexiones = Conexiones(servicios);
+  Database& alternativa = *conexiones.DatabaseAlt;
+  const QString pedida = nombre.isEmpty() ? NombreBaseDatosEmpresa(servicios, empresa) : nombre;
+  if (alternativa.Connected() && alternativa.DatabaseName() == pedida) return;
+
+  const QString baseDatos = empresa != -1 ? CarpetaOBaseDatosEmpresa(servicios, empresa) : pedida;
+  alternativa.Close();
+  if (EsParadox()) {
+    alternativa.SetDriverName(QLatin1String(Session::kStandardDriver));
+  } else {
+    const QString alias = empresa != -1 ? baseDatos : AliasBaseDatos;
+    // The alias gets the parameters of its own database, so a dataset that
+    // names it later reaches that company and no other.
+    registrarAlias(baseDatos, ParametrosConexionEmpresa(baseDatos));
+    alternativa.SetAliasName(alias);
+  }
+  alternativa.SetDatabaseName(baseDatos);
+  escribirParametros(alternativa, baseDatos);
+  alternativa.Open();
+  if (!EsSQLServer()) return;
+  nivelAislamiento(QStringLiteral("DatabaseAlt"));
+  transaccionVacia(*conexiones.Database);
+  conectarADO(*conexiones.ADOConnectionAlt, servicios, baseDatos);
+}
+
+void PrepararDataSetEmpresa(TfGENEINIC& servicios, Dataset& dataSet, int empresa) {
+  if (!qobject_cast<Table*>(&dataSet) && !qobject_cast<Query*>(&dataSet)) return;
+  if (empresa == 0) empresa = EmpresaActual;
+  if (EsSQLServer()) {
+    ConectarBaseDatosAlternativa(servicios, empresa, QString());
+    dataSet.SetDatabaseName(u'?' + Conexiones(servicios).DatabaseAlt->DatabaseName());
+  } else {
+    dataSet.SetDatabaseName(u'?' + CarpetaOBaseDatosEmpresa(servicios, empresa));
+  }
+}

@@ -1,0 +1,21 @@
+#include "core/connections/CreacionTablas.h"
+
+#include "core/startup/Configuracion.h"
+
+namespace {
+
+CreacionTabla& creacionInstalada() {
+  static CreacionTabla creacion;
+  return creacion;
+}
+
+}  // namespace
+
+void InstalarCreacionTabla(CreacionTabla creacion) { creacionInstalada() = std::move(creacion); }
+
+bool CrearTablaSegunDefinicion(Table& tabla, const QString& definicion, int empresa) {
+  const CreacionTabla& creacion = creacionInstalada();
+  return creacion && creacion(tabla, definicion, empresa);
+}
+
+bool CrearTablaPorDefecto(Table& tabla) { return CrearTablaSegunDefinicion(tabla, QString(), EmpresaActual); }

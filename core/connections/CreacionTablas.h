@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Table;
+
+// Creation on the spot of a table the engine reports missing, from the
+// structure definitions. The table-creation module installs it; until then
+// nothing is created, the result is false and the caller's retry does not
+// happen.
+using CreacionTabla = std::function<bool(Table& tabla, const QString& definicion, int empresa)>;
+// An empty creation restores the default.
+void InstalarCreacionTabla(CreacionTabla creacion);
+bool CrearTablaSegunDefinicion(Table& tabla, const QString& definicion, int empresa);
+// The table's own definition for the current company.
+bool CrearTablaPorDefecto(Table& tabla);

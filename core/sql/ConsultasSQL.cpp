@@ -1,0 +1,64 @@
+#include "core/sql/ConsultasSQL.h"
+
+#include "core/connections/Conexiones.h"
+#include "core/connections/NombresBaseDatos.h"
+#include "core/messages/MensajeSistema.h"
+#include "core/sql/MensajesSQL.h"
+#include "core/sql/TablasSentencia.h"
+#include "core/startup/Geneinic.h"
+#include "platform/data/AdoConnection.h"
+#include "platform/data/Database.h"
+#include "platform/data/Query.h"
+
+namespace {
+
+QString baseDatosPorDefecto(bool ado) {
+  if (!fGENEINIC) return {};
+  const TConexiones& conexiones = Conexiones(*fGENEINIC);
+  return ado ? conexiones.ADOConnection->ConnectionString() : conexiones.Database->DatabaseName();
+}
+
+void abrirOEjecutar(Query& consulta, const QString& opciones) {
+  if (opciones.contains(QLatin1String("Open")))
+    consulta.Open();
+  else
+    consulta.ExecSQL();
+}
+
+bool abrirOEjecutarConsulta(Query& consulta, QString opciones, bool ado) {
+  consulta.Close();
+  QString baseDatos = consulta.DatabaseName();
+  if (baseDatos.startsWith(u'?')) baseDatos = baseDatos.mid(1);
+  if (baseDatos.isEmpty()) baseDatos = baseDatosPorDefecto(ado);
+  consulta.SetDatabaseName(baseDatos);
+  if (!opciones.contains(QLatin1String("Open")) && !opciones.contains(QLatin1String("ExecSQL"))) {
+    const QString primera = consulta.SQL().Text().trimmed().section(u' ', 0, 0).toUpper();
+    opciones += primera == u"SELECT" || primera == u"(SELECT" ? QStringLiteral(",Open") : QStringLiteral(",ExecSQL");
+  }
+  try {
+    abrirOEjecutar(consulta, opciones);
+    return true;
+  } catch (const std::exception& fallo) {
+    const QString error = TextoExcepcion(fallo);
+    if (ErrorTablaInexistente(error)) {
+      if (!CrearTablasDeSentencia(consulta.SQL().Text(), consulta.DatabaseName())) return false;
+      abrirOEjecutar(consulta, opciones);
+      return true;
+    }
+    if (!opciones.contains(QLatin1String("Silencio"))) {
+      MensajeAviso(QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ") + error);
+      MostrarMensaje(QStringLiteral("Hay un error en la siguiente Sentencia SQL: \r\n") + consulta.SQL().Text());
+    }
+    return false;
+  }
+}
+
+}  // namespace
+
+bool AbrirOEjecutarConsulta(Query& consulta, const QString& opciones) {
+  return abrirOEjecutarConsulta(consulta, opciones, false);
+}
+
+bool AbrirOEjecutarConsultaADO(Query& consulta, const QString& opciones) {
+  return abrirOEjecutarConsulta(consulta, opciones, true);
+}

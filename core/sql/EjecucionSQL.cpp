@@ -1,0 +1,151 @@
+#include "core/sql/EjecucionSQL.h"
+
+#include "core/connections/NombresBaseDatos.h"
+#include "core/helpers/TextoSQL.h"
+#include "core/helpers/Textos.h"
+#include "core/messages/MensajeSistema.h"
+#include "core/sql/BaseDatosSQL.h"
+#include "core/sql/MensajesSQL.h"
+#include "core/sql/ResultadoSQL.h"
+#include "core/sql/TablasSentencia.h"
+#include "platform/data/Query.h"
+
+namespace {
+
+const QString kCRLF = QStringLiteral("\r\n");
+
+enum class Camino { BDE, ADO };
+
+// The statement kind is its first word as written: "select" or a statement
+// that begins with a line break is a command.
+QString tipoSentencia(const QString& sql) { return ExtraerElemento(0, sql, QStringLiteral(" ")); }
+
+QString conNulos(QString sql, const QString& opciones) {
+  sql.replace(QLatin1String("=NULL"), QLatin1String(" IS NULL "));
+  sql.replace(QLatin1String("= NULL"), QLatin1String(" IS NULL "));
+  if (opciones.contains(QLatin1String("ForzarNULL"))) {
+    sql.replace(QLatin1String(" = ''"), QLatin1String(" IS NULL "));
+    sql.replace(QLatin1String(" = \"\""), QLatin1String(" IS NULL "));
+  }
+  return sql;
+}
+
+bool daFilas(const QString& tipo, Camino camino) {
+  return tipo == u"SELECT" || (camino == Camino::BDE && tipo == u"EXEC");
+}
+
+void ejecutar(Query& consulta, const QString& tipo, Camino camino) {
+  if (tipo == u"SELECT") {
+    consulta.Open();
+    return;
+  }
+  consulta.ExecSQL();
+  // The engine's road reads a procedure's rows by running it again as a query.
+  if (camino == Camino::BDE && tipo == u"EXEC") consulta.Open();
+}
+
+class EjecucionSQL {
+ public:
+  EjecucionSQL(const QString& sql, const QString& baseDatos, const QString& opciones, Camino camino)
+      : sql_(sql), opciones_(opciones), camino_(camino), tipo_(tipoSentencia(sql)) {
+    consulta_.SetDatabaseName(camino == Camino::BDE ? BaseDatosBDE(baseDatos) : BaseDatosADO(baseDatos, opciones));
+    texto_ = AmpliarComparacionesVacias(sql);
+    if (tipo_ == u"SELECT") texto_ = conNulos(texto_, opciones);
+    consulta_.SQL().SetText(texto_);
+  }
+
+  QString Resultado() {
+    try {
+      ejecutar(consulta_, tipo_, camino_);
+    } catch (const std::exception& error) {
+      if (!tablaCreada(error)) return falloEjecucion(TextoExcepcion(error));
+      try {
+        ejecutar(consulta_, tipo_, camino_);
+      } catch (const std::exception& reintento) {
+        return falloLectura(TextoExcepcion(reintento));
+      }
+    }
+    if (!daFilas(tipo_, camino_)) return {};
+    try {
+      return TextoResultadoSQL(consulta_, FormatoResultadoSQL::DeOpciones(opciones_, camino_ == Camino::BDE));
+    } catch (const std::exception& error) {
+      return falloLectura(TextoExcepcion(error));
+    }
+  }
+
+ private:
+  bool silenciosa() const { return opciones_.contains(QLatin1String("Silenciosa")); }
+
+  // A missing table is created from its definition, once, on the engine's
+  // road. When it cannot be, the statement's own failure is reported.
+  bool tablaCreada(const std::exception& error) {
+    if (camino_ != Camino::BDE || opciones_.contains(QLatin1String("No Crear Tabla")) || tipo_ == u"EXEC" ||
+        !ErrorTablaInexistente(TextoExcepcion(error)))
+      return false;
+    consulta_.Close();
+    return CrearTablasDeSentencia(texto_, consulta_.DatabaseName());
+  }
+
+  QString falloEjecucion(const QString& motivo) const {
+    const QString resultado = QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: ") + motivo;
+    if (!silenciosa()) {
+      MensajeAviso(resultado);
+      MostrarMensaje(QStringLiteral("Hay un error en la siguiente Sentencia SQL: ") + kCRLF + texto_);
+    }
+    return resultado;
+  }
+
+  QString falloLectura(const QString& motivo) const {
+    const QString resultado = (camino_ == Camino::BDE
+                                   ? QStringLiteral("Error. ¡Se ha producido un error en la Sentencia SQL!. Motivo: ")
+                                   : QStringLiteral("Error. Se ha producido un error en la Sentencia SQL!. Motivo: ")) +
+                              motivo;
+    if (!silenciosa()) {
+      MensajeError(resultado);
+      MostrarMensaje(QStringLiteral("SentenciaSQL:") + kCRLF + sql_);
+    }
+    return resultado;
+  }
+
+  QString sql_;
+  QString opciones_;
+  Camino camino_;
+  QString tipo_;
+  QString texto_;
+  Query consulta_;
+};
+
+QString codificar(QString texto) {
+  texto.replace(u'=', QLatin1String("$IGUAL$"));
+  return texto;
+}
+
+}  // namespace
+
+QString EjecutarSQL(const QString& sql, const QString& baseDatos, const QString& opciones) {
+  return EjecucionSQL(sql, baseDatos, opciones, Camino::BDE).Resultado();
+}
+
+QString EjecutarSQLADO(const QString& sql, const QString& baseDatos, const QString& opciones) {
+  return EjecucionSQL(sql, baseDatos, opciones, Camino::ADO).Resultado();
+}
+
+QString EjecutarSQLConCache(const QString& sql, StringList& cache, const QString& baseDatos, const QString& opciones) {
+  constexpr int kLineasCache = 20000;
+  const QString kVacio = QStringLiteral("Conjunto_Vacio");
+  if (cache.Count() > kLineasCache) cache.Delete(0);
+  const QString clave = codificar(sql);
+  const QString guardado = cache.Values(clave);
+  if (!guardado.isEmpty()) {
+    if (guardado == kVacio) return {};
+    QString resultado = guardado;
+    resultado.replace(QLatin1String("$IGUAL$"), QLatin1String("="));
+    resultado.replace(QLatin1String("$CRLF$"), kCRLF);
+    return resultado;
+  }
+  const QString resultado = EjecutarSQL(sql, baseDatos, opciones);
+  QString valor = codificar(resultado);
+  valor.replace(kCRLF, QLatin1String("$CRLF$"));
+  cache.Add(clave + u'=' + (resultado.isEmpty() ? kVacio : valor));
+  return resultado;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/StringList.h"
+
+#include <QString>
+
+// Runs any statement on a logical database (see BaseDatosSQL.h) and gives
+// its result text: for a SELECT (and, on the engine's road, an EXEC) one line
+// per row, columns joined by "|"; empty for a command that ran; on failure a
+// text beginning "Error.", shown first unless the options hold "Silenciosa".
+// Option words: "Silenciosa", "ForzarNULL", "DelimitadorCRLFMemo=<text>",
+// "FormatoINI", "NoEliminarUltimoCRLF", "No Crear Tabla" and, for the ADO
+// road, "ServerName=<server>".
+QString EjecutarSQL(const QString& sql, const QString& baseDatos, const QString& opciones = QString());
+QString EjecutarSQLADO(const QString& sql, const QString& baseDatos, const QString& opciones = QString());
+
+// EjecutarSQL through a cache of results that the caller keeps: each
+// statement runs once while its line stays in the list (at most 20001 lines).
+QString EjecutarSQLConCache(const QString& sql, StringList& cache, const QString& baseDatos,
+                            const QString& opciones = QString());

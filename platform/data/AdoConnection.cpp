@@ -1,0 +1,55 @@
+#include "platform/data/AdoConnection.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Session.h"
+
+AdoConnection::AdoConnection(QObject* owner, Session* session)
+    : QObject(owner), session_(session ? *session : Session::Default()) {}
+
+AdoConnection::~AdoConnection() = default;
+
+void AdoConnection::SetConnectionString(const QString& text) {
+  if (Connected()) throw EDatabaseError(EngineText::DatasetOpen);
+  connectionString_ = text;
+}
+
+void AdoConnection::SetConnected(bool connected) {
+  if (connected)
+    Open();
+  else
+    Close();
+}
+
+void AdoConnection::Open() {
+  if (connection_) return;
+  if (!Session::IsConnectionString(connectionString_))
+    throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Connection string: %1").arg(connectionString_));
+  connection_ = session_.OpenDatabase(connectionString_);
+}
+
+void AdoConnection::Close() { connection_.reset(); }
+
+bool AdoConnection::InTransaction() const { return connection_ && connection_->InTransaction(); }
+
+void AdoConnection::BeginTrans() {
+  if (!connection().InTransaction()) connection().StartTransaction();
+}
+
+void AdoConnection::CommitTrans() {
+  if (connection().InTransaction()) connection().Commit();
+}
+
+void AdoConnection::RollbackTrans() {
+  if (connection().InTransaction()) connection().Rollback();
+}
+
+std::shared_ptr<Connection> AdoConnection::SharedConnection() {
+  Open();
+  return connection_;
+}
+
+Connection& AdoConnection::connection() {
+  Open();
+  return *connection_;
+}

@@ -1,0 +1,136 @@
+#include "platform/data/SqlRouting.h"
+
+#include "platform/data/Connection.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/ServerCommands.h"
+#include "platform/sql/ServerFiles.h"
+#include "platform/sql/ServerSession.h"
+#include "platform/sql/SqlDialect.h"
+#include "platform/sql/SqlError.h"
+
+#include <QDir>
+#include <QSet>
+
+#include <map>
+
+ConnectionRoute::~ConnectionRoute() = default;
+
+namespace SqlRouting {
+namespace {
+
+struct Road {
+  bool installed = false;
+  std::function<QString()> dateFormat;
+  ClientIdentity identity;
+  std::map<QString, std::unique_ptr<EmbeddedServer>> servers;  // by folder
+  std::map<QString, QString> logins;                            // the last accepted login of each server
+  QSet<QString> accepted;                                       // folder, login and password that logged in
+};
+
+// Left alive at exit, like the connections it serves.
+Road& road() {
+  static Road* instance = new Road;
+  return *instance;
+}
+
+QString folderKey(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
+
+EmbeddedServer& serverOf(const QString& folder) {
+  auto& server = road().servers[folderKey(folder)];
+  if (!server) server = std::make_unique<EmbeddedServer>(folderKey(folder));
+  return *server;
+}
+
+ConnectionRoute& routeOf(Connection& connection) {
+  if (!connection.Route()) {
+    auto route = std::make_unique<ConnectionRoute>();
+    route->context = SqlContext::ForConnection(connection.Handle(), QString());
+    connection.SetRoute(std::move(route));
+  }
+  return *connection.Route();
+}
+
+QString mapped(Connection& connection, const QString& statement) {
+  SqlContext context = routeOf(connection).context;
+  context.dateFormat = road().dateFormat();
+  return SqlMapper(std::move(context)).Map(statement);
+}
+
+ServerSession& sessionOf(Connection& connection, EmbeddedServer& server) {
+  ConnectionRoute& route = routeOf(connection);
+  if (!route.session) {
+    const ClientIdentity& identity = road().identity;
+    const auto login = road().logins.find(server.Folder());
+    route.session = server.OpenSession({login == road().logins.end() ? QString() : login->second,
+                                        route.context.databaseName, identity.ntUserName, identity.hostName,
+                                        identity.programName});
+  }
+  return *route.session;
+}
+
+Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QString& sql) {
+  EmbeddedServer& server = serverOf(routeOf(*connection).context.serverFolder);
+  ServerSession& session = sessionOf(*connection, server);
+  CommandOutcome outcome = ServerCommands(server).Run(sql, session);
+  if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};
+  // After a USE the batch goes on in the session's new database.
+  std::shared_ptr<Connection> target = connection;
+  if (session.Database().compare(routeOf(*connection).context.databaseName, Qt::CaseInsensitive) != 0)
+    target = OpenConnection(server.DatabaseFile(session.Database()));
+  return {target, mapped(*target, outcome.statement), std::nullopt};
+}
+
+}  // namespace
+
+void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
+  Road& settings = road();
+  settings.dateFormat = std::move(dateFormat);
+  settings.identity = std::move(identity);
+  if (settings.installed) return;
+  settings.installed = true;
+  ConnectionSettings::AddInitializer(SqlDialect::InstallOn);
+}
+
+bool Installed() { return road().installed; }
+
+void Login(const QString& serverFolder, const QString& user, const QString& password) {
+  const QString folder = folderKey(serverFolder);
+  const QString key = folder + u'\n' + user + u'\n' + password;
+  if (road().accepted.contains(key)) return;
+  try {
+    serverOf(folder).Connect(user, password);
+  } catch (const SqlError& error) {
+    if (error.Message().startsWith(u"Login failed")) throw EDatabaseError(EngineText::UnknownUserName, error.Message());
+    throw EDatabaseError(EngineText::GeneralSqlError, error.Message());
+  }
+  road().accepted.insert(key);
+  road().logins[folder] = user;
+}
+
+std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, const QString& database,
+                                               const QString& user, const QString& password) {
+  Login(serverFolder, user, password);
+  EmbeddedServer& server = serverOf(serverFolder);
+  try {
+    if (!server.Database(database))
+      throw EDatabaseError(EngineText::UnknownDatabase,
+                           QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.")
+                               .arg(database));
+  } catch (const SqlError& error) {
+    throw EDatabaseError(EngineText::GeneralSqlError, error.Message());
+  }
+  return OpenConnection(server.DatabaseFile(database));
+}
+
+Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql) {
+  if (!road().installed) return {connection, ConnectionSettings::TranslateStatement(*connection, sql), std::nullopt};
+  try {
+    if (!routeOf(*connection).context.serverFolder.isEmpty()) return routeOnServer(connection, sql);
+    return {connection, mapped(*connection, sql), std::nullopt};
+  } catch (const SqlError& error) {
+    throw EDatabaseError(EngineText::GeneralSqlError, error.Message());
+  }
+}
+
+}  // namespace SqlRouting

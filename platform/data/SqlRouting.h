@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/sql/SqlMapper.h"
+#include "platform/sql/Sqlite.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Connection;
+class ServerSession;
+
+// The road of the system's SQL Server statements to SQLite. On a database
+// of the embedded server a statement goes to the server's commands first,
+// and what they leave is mapped and run on the session's current database;
+// on a data folder's file it is mapped only. Until Install is called the
+// data layer runs statements as written (through the statement translator).
+namespace SqlRouting {
+
+// Who the server's process list shows for this program's sessions.
+struct ClientIdentity {
+  QString ntUserName;
+  QString hostName;
+  QString programName;
+};
+
+// Turns the road on for the whole process: the SQL dialect on every
+// connection opened from now on, the server's login and database checks
+// when a server database is opened, and the mapping of every query. The
+// date format (`FormatoFechaSQL`) is asked again for each statement.
+void Install(std::function<QString()> dateFormat, ClientIdentity identity);
+bool Installed();
+
+// Logs in to the embedded server of a folder (creating the server on the
+// first login). A refused login raises EDatabaseError "Unknown user name or
+// password" with the server's text.
+void Login(const QString& serverFolder, const QString& user, const QString& password);
+
+// The connection to a database of the embedded server after the login; a
+// database the server does not list raises EDatabaseError "Unknown
+// database" with the server's text, and no file is made for it.
+std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, const QString& database,
+                                               const QString& user, const QString& password);
+
+// What a statement became: the server's own answer, or the SQLite text
+// and the connection it runs on.
+struct Routed {
+  std::shared_ptr<Connection> connection;
+  QString statement;
+  std::optional<SqlRows> answer;
+};
+// Raises EDatabaseError with the server's or the mapper's text when the
+// statement is refused.
+Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql);
+
+}  // namespace SqlRouting
+
+// What the road keeps with a connection: what the mapper knows of it and,
+// on the embedded server, the session that lists it with its current
+// database.
+struct ConnectionRoute {
+  SqlContext context;  // without the date format, which is asked per statement
+  std::unique_ptr<ServerSession> session;
+  ~ConnectionRoute();
+};

@@ -1,0 +1,199 @@
+#include "core/connections/AperturaTablas.h"
+#include "core/connections/BaseDatosSQLServer.h"
+#include "core/connections/ConexionEmpresa.h"
+#include "core/connections/Conexiones.h"
+#include "core/connections/CreacionTablas.h"
+#include "core/sql/EjecucionSQL.h"
+#include "platform/data/AdoConnection.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Database.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
+#include "platform/sql/ServerCommands.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// A company database holding one customer with its company's name.
+void crearEmpresa(int empresa) {
+  const QString nombre = QStringLiteral("ZEMEMP%1").arg(empresa);
+  ASSERT_TRUE(CrearBaseDatosSQLServer(nombre));
+  const QString alias = QStringLiteral("?") + nombre;
+  ASSERT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) "
+                                          "DEFAULT '' NULL, CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"),
+                           alias),
+            QString());
+  ASSERT_EQ(EjecutarSQLADO(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'de la empresa %1')")
+                               .arg(empresa),
+                           alias),
+            QString());
+}
+
+QString primerNombre(Table& tabla) {
+  tabla.First();
+  return tabla.FieldByName(QStringLiteral("Nombre")).AsString();
+}
+
+class ConexionEmpresa : public ConexionesFixture {
+ protected:
+  ConexionEmpresa() {
+    Iniciar();
+    crearEmpresa(1);
+    crearEmpresa(2);
+  }
+
+  Database& Empresa() { return *Conexiones(Servicios()).Database; }
+  Database& Alternativa() { return *Conexiones(Servicios()).DatabaseAlt; }
+};
+
+}  // namespace
+
+TEST_F(ConexionEmpresa, StartUpOpenedTheCompanyAndGeneralDatabasesWithTheLogin) {
+  const QString servidor = instalacion.ServerFolder();
+  for (const char* archivo : {"master.sqlite", "ZEMGENERAL.sqlite", "ZEMEMP.sqlite"})
+    EXPECT_TRUE(QFileInfo::exists(servidor + u'/' + QLatin1String(archivo))) << archivo;
+  EXPECT_EQ(ServidorSQL, servidor);
+  EXPECT_EQ(UsuarioInicioSesion, QStringLiteral("ZEM"));
+  EXPECT_EQ(VersionServidorSQL, ServerCommands::VersionText());
+  EXPECT_EQ(Empresa().DatabaseName(), QStringLiteral("ZEMEMP"));
+  EXPECT_TRUE(Empresa().Connected());
+  EXPECT_TRUE(Conexiones(Servicios()).DatabaseGeneral->Connected());
+  // The server lists this program's sessions under its login.
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT DISTINCT loginame FROM master.dbo.sysprocesses"), QStringLiteral("Database")),
+            QStringLiteral("ZEM"));
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT cmptlevel, recovery_model_desc FROM master.dbo.sysdatabases "
+                                       "WHERE name = 'ZEMGENERAL'"),
+                        QStringLiteral("Database")),
+            QStringLiteral("80|SIMPLE"));
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+TEST_F(ConexionEmpresa, SwitchingCompanyMovesTheTablesAndTheADOTwin) {
+  ConectarEmpresa(Servicios(), 1);
+  Table primera;
+  primera.SetDatabaseName(Empresa().DatabaseName());
+  primera.SetTableName(QStringLiteral("CLIENTES"));
+  primera.Open();
+  EXPECT_EQ(primerNombre(primera), QStringLiteral("de la empresa 1"));
+
+  ConectarEmpresa(Servicios(), 2);
+  Table segunda;
+  segunda.SetDatabaseName(Empresa().DatabaseName());
+  segunda.SetTableName(QStringLiteral("CLIENTES"));
+  segunda.Open();
+  EXPECT_EQ(primerNombre(segunda), QStringLiteral("de la empresa 2"));
+  EXPECT_EQ(Empresa().Params().Values(QStringLiteral("DATABASE NAME")), QStringLiteral("ZEMEMP2"));
+  // The ADO twin is the same connection: one transaction covers both.
+  AdoConnection& ado = *Conexiones(Servicios()).ADOConnection;
+  EXPECT_TRUE(ado.ConnectionString().contains(QStringLiteral("Initial Catalog=ZEMEMP2;")));
+  EXPECT_EQ(ado.SharedConnection().get(), Empresa().SharedConnection().get());
+  Empresa().StartTransaction();
+  ado.BeginTrans();
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("UPDATE CLIENTES SET Nombre = 'cambiado' WHERE Codigo = 1"),
+                           QStringLiteral("Database")),
+            QString());
+  Empresa().Rollback();
+  ado.CommitTrans();
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("Database")),
+            QStringLiteral("de la empresa 2"));
+  // The company's database stays known by its name as a session alias.
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("ZEMEMP1")),
+            QStringLiteral("de la empresa 1"));
+}
+
+TEST_F(ConexionEmpresa, ASecondCompanyOpensBesideTheCurrentOneThroughTheMarker) {
+  ConectarEmpresa(Servicios(), 1);
+  EmpresaActual = 1;
+  Table otra;
+  otra.SetTableName(QStringLiteral("CLIENTES"));
+  PrepararDataSetEmpresa(Servicios(), otra, 2);
+  EXPECT_EQ(otra.DatabaseName(), QStringLiteral("?ZEMEMP2"));
+  Table actual;
+  actual.SetTableName(QStringLiteral("CLIENTES"));
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), actual));
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), otra));
+  EXPECT_EQ(primerNombre(actual), QStringLiteral("de la empresa 1"));
+  EXPECT_EQ(primerNombre(otra), QStringLiteral("de la empresa 2"));
+  EXPECT_TRUE(Conexiones(Servicios()).ADOConnectionAlt->ConnectionString().contains(QStringLiteral("ZEMEMP2")));
+
+  // Asking again for the company it holds reconnects nothing.
+  const auto conexion = Alternativa().SharedConnection();
+  ConectarBaseDatosAlternativa(Servicios(), 2, QString());
+  EXPECT_EQ(Alternativa().SharedConnection().get(), conexion.get());
+  ConectarBaseDatosAlternativa(Servicios(), 1, QString());
+  EXPECT_EQ(Alternativa().DatabaseName(), QStringLiteral("ZEMEMP1"));
+  // The alias left behind still reaches company 2 and no other.
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("?ZEMEMP2")),
+            QStringLiteral("de la empresa 2"));
+}
+
+TEST_F(ConexionEmpresa, ChoosingACompanyConnectsIt) {
+  InstalarBusquedaDato([](const QString& tabla, int indice) {
+    EXPECT_EQ(tabla, QStringLiteral("EMPRESA"));
+    EXPECT_EQ(indice, 0);
+    return Variant::Array({Variant::Integer(2)});
+  });
+  SeleccionarEmpresa(Servicios());
+  EXPECT_EQ(EmpresaActual, 2);
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("Database")),
+            QStringLiteral("de la empresa 2"));
+
+  InstalarBusquedaDato([](const QString&, int) { return Variant::Null(); });
+  SeleccionarEmpresa(Servicios());
+  EXPECT_EQ(EmpresaActual, 0);
+  EXPECT_EQ(Empresa().Params().Values(QStringLiteral("DATABASE NAME")), QStringLiteral("ZEMEMP2"));
+  InstalarBusquedaDato({});
+}
+
+TEST_F(ConexionEmpresa, AMissingTableIsCreatedThroughTheInstalledCreation) {
+  Table tabla;
+  tabla.setObjectName(QStringLiteral("TablaArticulos"));
+  tabla.SetTableName(QStringLiteral("ARTICULO"));
+  QStringList incidencias;
+  InstalarRegistroFallosTablas({[&](const QString& texto, const QString& lugar) { incidencias << texto << lugar; }, {}});
+  Servicios().setObjectName(QStringLiteral("fGENEPRUE"));
+  EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), tabla));
+  ASSERT_EQ(incidencias.size(), 2);
+  EXPECT_TRUE(incidencias[0].startsWith(QStringLiteral("Table does not exist")));
+  EXPECT_TRUE(incidencias[0].endsWith(QStringLiteral("\r\nTabla: ARTICULO(TablaArticulos) DataBase: ZEMEMP")));
+  EXPECT_EQ(incidencias[1], QStringLiteral("Al crear la tabla entrando en fGENEPRUE (AperturaTablaOK)"));
+
+  int creaciones = 0;
+  InstalarCreacionTabla([&](Table& nueva, const QString& definicion, int empresa) {
+    ++creaciones;
+    EXPECT_TRUE(definicion.isEmpty());
+    EXPECT_EQ(empresa, EmpresaActual);
+    return EjecutarSQL(QStringLiteral("CREATE TABLE ") + nueva.TableName() + QStringLiteral(" (Codigo VARCHAR(10))"),
+                       nueva.DatabaseName())
+        .isEmpty();
+  });
+  EXPECT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla));
+  EXPECT_EQ(creaciones, 1);
+  EXPECT_TRUE(tabla.Active());
+  InstalarCreacionTabla({});
+  InstalarRegistroFallosTablas({});
+}
+
+TEST_F(ConexionEmpresa, GeneralTablesOpenOnTheGeneralDatabase) {
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE EMPRESA (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40), "
+                                       "CONSTRAINT EMPRESA_Clave1 PRIMARY KEY (Codigo))"),
+                        QStringLiteral("DatabaseGeneral")),
+            QString());
+  Table empresa;
+  empresa.SetTableName(QStringLiteral("EMPRESA"));
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), empresa));
+  EXPECT_EQ(empresa.DatabaseName(), QStringLiteral("ZEMGENERAL"));
+  // Written by key: the mapper keeps keyed tables without row ids.
+  empresa.Append();
+  empresa.FieldByName(QStringLiteral("Codigo")).SetAsInteger(1);
+  empresa.FieldByName(QStringLiteral("Nombre")).SetAsString(QStringLiteral("EMPRESA 1"));
+  empresa.Post();
+  empresa.Edit();
+  empresa.FieldByName(QStringLiteral("Nombre")).SetAsString(QStringLiteral("PRIMERA"));
+  empresa.Post();
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Codigo, Nombre FROM EMPRESA"), QStringLiteral("DatabaseGeneral")),
+            QStringLiteral("1|PRIMERA"));
+}

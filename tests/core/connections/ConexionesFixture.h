@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/connections/VariablesConexion.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
+#include "platform/Application.h"
+#include "tests/fixtures/InstallationBuilder.h"
+#include "tests/fixtures/ScriptedPresenter.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// An installation in a temporary program folder (the embedded server unless
+// a test chooses Paradox) and the services object, whose creation opens its
+// databases as the program does. Every message must be scripted.
+class ConexionesFixture : public ::testing::Test {
+ protected:
+  ConexionesFixture() {
+    ResetConfiguracion();
+    ResetVariablesConexion();
+    Application::Instance()->ResetTerminated();
+    TfGENEINIC::InstalarPreparacionBasesDatos({});
+  }
+  ~ConexionesFixture() override {
+    servicios_.reset();
+    ResetConfiguracion();
+  }
+
+  TfGENEINIC& Iniciar() {
+    instalacion.Write();
+    servicios_ = std::make_unique<TfGENEINIC>(QStringList{});
+    return *servicios_;
+  }
+  TfGENEINIC& Servicios() { return *servicios_; }
+
+  ScriptedPresenter mensajes;
+  TemporaryFolder carpeta;
+  InstallationBuilder instalacion{carpeta.Path()};
+
+ private:
+  std::unique_ptr<TfGENEINIC> servicios_;
+};

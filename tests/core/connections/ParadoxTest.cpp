@@ -1,0 +1,81 @@
+#include "core/connections/AperturaTablas.h"
+#include "core/connections/ConexionEmpresa.h"
+#include "core/connections/Conexiones.h"
+#include "core/sql/EjecucionSQL.h"
+#include "platform/data/AdoConnection.h"
+#include "platform/data/Database.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class ConexionParadox : public ConexionesFixture {
+ protected:
+  ConexionParadox() {
+    instalacion.Engine(QStringLiteral("Paradox"));
+    Iniciar();
+  }
+
+  QString Carpeta(int empresa) const { return instalacion.GeneralFolder() + u'/' + QString::number(empresa); }
+};
+
+}  // namespace
+
+TEST_F(ConexionParadox, StartUpOpensTheDataFoldersWithoutServerSteps) {
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+  EXPECT_TRUE(Conexiones(Servicios()).Database->Connected());
+  EXPECT_EQ(PathBaseDatos, instalacion.GeneralFolder());
+  EXPECT_TRUE(VersionServidorSQL.isEmpty());
+  EXPECT_FALSE(Conexiones(Servicios()).ADOConnection->Connected());
+  EXPECT_FALSE(QFileInfo::exists(instalacion.ServerFolder()));
+  EXPECT_TRUE(QFileInfo::exists(instalacion.GeneralFolder() + QStringLiteral("/DATOS.SQLITE")));
+}
+
+TEST_F(ConexionParadox, SwitchingCompanyMakesAndUsesTheCompanyFolder) {
+  ConectarEmpresa(Servicios(), 3);
+  EXPECT_TRUE(QFileInfo::exists(Carpeta(3) + QStringLiteral("/DATOS.SQLITE")));
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"),
+                        QStringLiteral("Database")),
+            QString());
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'de la tres')"),
+                        QStringLiteral("Database")),
+            QString());
+  Table clientes;
+  clientes.SetTableName(QStringLiteral("CLIENTES"));
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), clientes));
+  EXPECT_EQ(clientes.FieldByName(QStringLiteral("Nombre")).AsString(), QStringLiteral("de la tres"));
+
+  // Another company's folder through the marker, made on first use.
+  EmpresaActual = 3;
+  Table otra;
+  otra.SetTableName(QStringLiteral("CLIENTES"));
+  PrepararDataSetEmpresa(Servicios(), otra, 4);
+  EXPECT_EQ(otra.DatabaseName(), u'?' + Carpeta(4));
+  EXPECT_TRUE(QFileInfo::exists(Carpeta(4)));
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM CLIENTES"), otra.DatabaseName(), QStringLiteral("Silenciosa"))
+                .left(6),
+            QStringLiteral("Error."));
+  // A company-0 dataset is the current company's.
+  Table actual;
+  PrepararDataSetEmpresa(Servicios(), actual, 0);
+  EXPECT_EQ(actual.DatabaseName(), u'?' + Carpeta(3));
+}
+
+TEST_F(ConexionParadox, TheGeneralDatabaseIsReachedByItsNameFromACompany) {
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE EMPRESA (Codigo INTEGER, Nombre VARCHAR(40))"),
+                        QStringLiteral("DatabaseGeneral")),
+            QString());
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre) VALUES (3, 'TERCERA')"),
+                        QStringLiteral("DatabaseGeneral")),
+            QString());
+  ConectarEmpresa(Servicios(), 3);
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE PARAGENE (Empresa INTEGER)"), QStringLiteral("Database")), QString());
+  ASSERT_EQ(EjecutarSQL(QStringLiteral("INSERT INTO PARAGENE (Empresa) VALUES (3)"), QStringLiteral("Database")), QString());
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT E.Nombre FROM PARAGENE P JOIN ZEMGENERAL.dbo.EMPRESA E "
+                                       "ON E.Codigo = P.Empresa"),
+                        QStringLiteral("Database")),
+            QStringLiteral("TERCERA"));
+}

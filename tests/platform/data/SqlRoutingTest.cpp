@@ -1,0 +1,147 @@
+#include "platform/data/AdoConnection.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Database.h"
+#include "platform/data/DatabaseError.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/data/SqlRouting.h"
+#include "platform/sql/ServerCommands.h"
+#include "tests/platform/data/DataFixture.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void installRoad() {
+  SqlRouting::Install([] { return QStringLiteral("mm/dd/yyyy"); },
+                      {QStringLiteral("usuario"), QStringLiteral("equipo"), QStringLiteral("ZEMWIN.EXE")});
+}
+
+QString connectionString(const QString& folder, const QString& database, const QString& password = QString()) {
+  return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=ZEM;Password=%1;Connect Timeout=0;"
+                        "Initial Catalog=%2;Data Source=%3;Application Name=ZEMWIN.EXE|ANA")
+      .arg(password, database, folder);
+}
+
+}  // namespace
+
+TEST(TableWithoutRowIds, IsWrittenAndFoundAgainByItsKey) {
+  DataFixture data;
+  data.Execute(QStringLiteral("CREATE TABLE PEDIDOS (Serie TEXT NOT NULL, Numero INTEGER NOT NULL, Cliente TEXT, "
+                              "PRIMARY KEY (Serie, Numero)) WITHOUT ROWID"));
+  auto pedidos = data.OpenTable(QStringLiteral("PEDIDOS"));
+  for (const int numero : {2, 1}) {
+    pedidos->Append();
+    pedidos->FieldByName(QStringLiteral("Serie")).SetAsString(QStringLiteral("A"));
+    pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(numero);
+    pedidos->FieldByName(QStringLiteral("Cliente")).SetAsString(QStringLiteral("C%1").arg(numero));
+    pedidos->Post();
+  }
+  EXPECT_EQ(pedidos->RecNo(), 1);  // kept in key order
+  const Bookmark segundo = [&] {
+    pedidos->Last();
+    return pedidos->GetBookmark();
+  }();
+  pedidos->Edit();
+  pedidos->FieldByName(QStringLiteral("Cliente")).SetAsString(QStringLiteral("cambiado"));
+  pedidos->Post();
+  // A new key keeps the record's bookmark, before and after a refresh.
+  pedidos->Edit();
+  pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(7);
+  pedidos->Post();
+  pedidos->First();
+  pedidos->Refresh();
+  ASSERT_TRUE(pedidos->BookmarkValid(segundo));
+  pedidos->GotoBookmark(segundo);
+  EXPECT_EQ(pedidos->FieldByName(QStringLiteral("Numero")).AsInteger(), 7);
+  EXPECT_EQ(pedidos->FieldByName(QStringLiteral("Cliente")).AsString(), QStringLiteral("cambiado"));
+  pedidos->First();
+  pedidos->Delete();
+  EXPECT_EQ(data.Scalar(QStringLiteral("SELECT group_concat(Numero || Cliente) FROM PEDIDOS")).toString(),
+            QStringLiteral("7cambiado"));
+  // A duplicate key is refused as on any keyed table.
+  pedidos->Append();
+  pedidos->FieldByName(QStringLiteral("Serie")).SetAsString(QStringLiteral("A"));
+  pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(7);
+  EXPECT_EQ(engineMessageOf([&] { pedidos->Post(); }), QStringLiteral("Key violation"));
+}
+
+TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
+  TemporaryFolder folder;
+  installRoad();
+  const QString server = folder.Path();
+  // The first login makes the server, with that login as its first.
+  SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("clave"));
+  EXPECT_TRUE(QFileInfo::exists(server + QStringLiteral("/master.sqlite")));
+  EXPECT_EQ(engineMessageOf([&] { SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("otra")); }),
+            QStringLiteral("Unknown user name or password"));
+
+  AdoConnection ado;
+  ado.SetConnectionString(connectionString(server, QStringLiteral("EMP1"), QStringLiteral("clave")));
+  EXPECT_EQ(engineMessageOf([&] { ado.Open(); }), QStringLiteral("Unknown database"));
+  EXPECT_FALSE(QFileInfo::exists(server + QStringLiteral("/EMP1.sqlite")));
+
+  // Server commands run on the server; what they leave runs mapped.
+  Query command;
+  command.SetDatabaseName(connectionString(server, QStringLiteral("master"), QStringLiteral("clave")));
+  command.SQL().SetText(QStringLiteral("USE master CREATE DATABASE EMP1  COLLATE SQL_Latin1_General_Cp1_CI_AI"));
+  command.ExecSQL();
+  ado.Open();
+  Query version;
+  version.SetDatabaseName(ado.ConnectionString());
+  version.SQL().SetText(QStringLiteral("SELECT @@VERSION"));
+  version.Open();
+  EXPECT_EQ(version.Fields(0).AsString(), ServerCommands::VersionText());
+
+  Query statement;
+  statement.SetDatabaseName(ado.ConnectionString());
+  statement.SQL().SetText(QStringLiteral("CREATE TABLE T (Codigo INTEGER DEFAULT 0, Fecha DATETIME NULL, "
+                                         "CONSTRAINT T_Clave1 PRIMARY KEY (Codigo))"));
+  statement.ExecSQL();
+  statement.SQL().SetText(QStringLiteral("INSERT INTO T (Codigo, Fecha) VALUES (1, '01/31/2024 10:00:00')"));
+  statement.ExecSQL();
+  statement.SQL().SetText(QStringLiteral("SELECT TOP 1 Fecha FROM dbo.T WITH(NOLOCK)"));
+  statement.Open();
+  EXPECT_EQ(statement.Fields(0).AsString(), QStringLiteral("31/01/2024 10:00:00"));
+  statement.Close();
+  // This process's session is listed while the connection lives.
+  statement.SQL().SetText(QStringLiteral("SELECT loginame, program_name FROM master.dbo.sysprocesses"));
+  statement.Open();
+  EXPECT_EQ(statement.FieldByName(QStringLiteral("program_name")).AsString(), QStringLiteral("ZEMWIN.EXE"));
+  statement.Close();
+  // A statement the server does not run fails with its text.
+  statement.SQL().SetText(QStringLiteral("SET NOCOUNT ON"));
+  EXPECT_EQ(engineMessageOf([&] { statement.ExecSQL(); }), QStringLiteral("General SQL error"));
+}
+
+TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {
+  TemporaryFolder folder;
+  installRoad();
+  const QString server = folder.Path();
+  SqlRouting::Login(server, QStringLiteral("ZEM"), QString());
+  Query create;
+  create.SetDatabaseName(connectionString(server, QStringLiteral("master")));
+  create.SQL().SetText(QStringLiteral("CREATE DATABASE EMP2"));
+  create.ExecSQL();
+
+  Database database;
+  database.SetDatabaseName(QStringLiteral("EMPRESA"));
+  database.SetDriverName(QLatin1String(Session::kSqlServerDriver));
+  database.Params().Add(QStringLiteral("SERVER NAME=np:") + server);
+  database.Params().Add(QStringLiteral("DATABASE NAME=EMP2"));
+  database.Params().Add(QStringLiteral("USER NAME=ZEM"));
+  AdoConnection ado;
+  ado.SetConnectionString(connectionString(server, QStringLiteral("EMP2")));
+  EXPECT_EQ(ado.SharedConnection().get(), database.SharedConnection().get());
+
+  database.StartTransaction();
+  ado.BeginTrans();  // joins the running transaction
+  database.Execute(QStringLiteral("CREATE TABLE T (A INT)"));
+  database.Commit();
+  ado.CommitTrans();  // nothing left to commit
+  EXPECT_FALSE(ado.InTransaction());
+  EXPECT_TRUE(database.SharedConnection()->TableExists(QStringLiteral("T")));
+}
