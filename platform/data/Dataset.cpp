@@ -399,7 +399,7 @@ void Dataset::Cancel() {
   editRow_ = Row();
   modified_ = false;
   if (wasInsert) {
-    bof_ = false;
+    bof_ = rows_.empty();
     eof_ = rows_.empty();
   }
   setState(dsBrowse);

@@ -243,3 +243,18 @@ TEST(TableDatabases, ADatabaseTransactionCoversItsDatasets) {
   table->Refresh();
   EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
 }
+
+TEST(TableWrites, ANewRecordGivenUpLeavesAnEmptyTableAtBothEnds) {
+  DataFixture data;
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  ASSERT_TRUE(table->Bof() && table->Eof());
+  table->Insert();
+  table->Cancel();
+  EXPECT_TRUE(table->Bof());
+  EXPECT_TRUE(table->Eof());
+  data.AddCustomer(1, u"Ana"_qs);
+  table->Refresh();
+  table->Insert();
+  table->Cancel();
+  EXPECT_FALSE(table->Eof());
+}
