@@ -5,6 +5,9 @@
 #include "platform/Exceptions.h"
 #include "platform/Paths.h"
 #include "platform/StringList.h"
+#include "platform/data/Session.h"
+
+#include <QDir>
 
 #include <optional>
 
@@ -19,6 +22,12 @@ std::optional<StringList> cargar(const QString& archivo) {
   } catch (const Exception&) {
     return std::nullopt;
   }
+}
+
+// The engine session's private folder; the current folder while none is set.
+QString carpetaPrivadaSesion() {
+  const QString privada = Session::Default().PrivateDir();
+  return privada.isEmpty() ? QDir::currentPath() : privada;
 }
 
 QString valorODefecto(const StringList& lineas, const QString& nombre, const QString& defecto) {
@@ -52,6 +61,7 @@ void LeerParametrosInstalacion() {
   // A temporary-files "path" that is no folder names a database; the program
   // INI file decides finally.
   if (!Paths::HasSeparator(PathArchivosTemporales)) ArchivosTemporalesEnBD = true;
+  if (PathArchivosTemporales == QLatin1String("PrivateDir")) PathArchivosTemporales = carpetaPrivadaSesion();
   CodigoAdministrador = valorODefecto(*lineas, QStringLiteral("CodigoAdministrador"), QStringLiteral("ADMIN"));
   NombreEmpresaInicial = valorODefecto(*lineas, QStringLiteral("NombreEmpresaInicial"), QStringLiteral("EMPRESA 1"));
   EmpresaActual = 0;

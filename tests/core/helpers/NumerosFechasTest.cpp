@@ -44,6 +44,7 @@ TEST(Numeros, EsCeroIncludesBothEnds) {
 }
 
 TEST(Numeros, RedondearHalvesAwayFromZero) {
+  // A half is taken 0.0000001 early: 2.4999995 falls short of it and stays 2.
   const std::pair<double, double> cases[] = {
       {2.5, 3},         {-2.5, -3},  {2.4999995, 2}, {2.499999, 2}, {2.5000001, 3}, {-7.5, -8},
       {0.3, 0},         {-0.3, 0},   {3, 3},         {1e19, 1e19},  {-1e300, -1e300}, {123456789.5, 123456790},

@@ -1,5 +1,6 @@
 #include "core/startup/ParametrosInstalacion.h"
 #include "platform/StringList.h"
+#include "platform/data/Session.h"
 #include "tests/core/startup/ConfiguracionFixture.h"
 
 #include <QDir>
@@ -75,4 +76,18 @@ TEST_F(ParametrosInstalacion, AFolderInPlaceOfTheFileCannotBeRead) {
   QDir().mkdir(carpeta.File(QStringLiteral("INSTALACION.CFG")));
   LeerParametrosInstalacion();
   EXPECT_TRUE(ArchivoInstalacion.isEmpty());
+}
+
+TEST_F(ParametrosInstalacion, PrivateDirNamesTheSessionsPrivateFolder) {
+  instalacion.Setting(QStringLiteral("PathArchivosTemporales"), QStringLiteral("PrivateDir")).Write();
+  LeerParametrosInstalacion();
+  EXPECT_EQ(PathArchivosTemporales, QDir::currentPath());  // no private folder set yet
+  EXPECT_TRUE(ArchivosTemporalesEnBD);                     // the INI file decides finally
+
+  const QString privada = carpeta.File(QStringLiteral("PRIVDIR"));
+  ASSERT_TRUE(QDir().mkdir(privada));
+  Session::Default().SetPrivateDir(privada);
+  LeerParametrosInstalacion();
+  Session::Default().SetPrivateDir(QString());
+  EXPECT_EQ(PathArchivosTemporales, QDir(privada).absolutePath());
 }
