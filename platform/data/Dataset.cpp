@@ -440,8 +440,8 @@ void Dataset::Refresh() {
 
 void Dataset::Reload() {
   CheckActive();
-  const std::optional<qint64> identity =
-      current_ >= 0 ? std::optional(rows_[static_cast<std::size_t>(current_)].identity) : std::nullopt;
+  const bool hadCurrent = current_ >= 0;
+  const qint64 identity = hadCurrent ? rows_[static_cast<std::size_t>(current_)].identity : 0;
   Records records = ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
   std::vector<Row> rows;
@@ -462,7 +462,7 @@ void Dataset::Reload() {
   applyView(rows);
   const int previous = current_;
   rows_ = std::move(rows);
-  const int found = identity ? indexOfIdentity(*identity) : -1;
+  const int found = hadCurrent ? indexOfIdentity(identity) : -1;
   current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
   if (current_ < 0 && !rows_.empty()) current_ = 0;
   bof_ = rows_.empty();
