@@ -7,6 +7,7 @@
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QFileInfo>
 
@@ -91,23 +92,6 @@ QString SupportedCollation(const QString& name) {
   return name;
 }
 
-// Runs the hooks' reopening however the command ends.
-class ConnectionsClosed {
- public:
-  ConnectionsClosed(const ServerHooks& hooks, QString database) : hooks_(hooks), database_(std::move(database)) {
-    if (hooks_.closeConnections) hooks_.closeConnections(database_);
-  }
-  ~ConnectionsClosed() {
-    if (hooks_.reopenConnections) hooks_.reopenConnections(database_);
-  }
-  ConnectionsClosed(const ConnectionsClosed&) = delete;
-  ConnectionsClosed& operator=(const ConnectionsClosed&) = delete;
-
- private:
-  const ServerHooks& hooks_;
-  QString database_;
-};
-
 const QStringList kIsolationLevels = {u"READ UNCOMMITTED"_qs, u"READ COMMITTED"_qs, u"REPEATABLE READ"_qs,
                                       u"SNAPSHOT"_qs, u"SERIALIZABLE"_qs};
 const QList<int> kCompatibilityLevels = {60, 65, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160};
@@ -117,7 +101,6 @@ struct Command {
   CommandReader& reader;
   EmbeddedServer& server;
   ServerSession& session;
-  const ServerHooks& hooks;
   CommandOutcome& outcome;
 };
 
@@ -141,7 +124,6 @@ void DropDatabase(Command c) {
   if (c.session.Database().compare(database->name, Qt::CaseInsensitive) == 0 ||
       c.server.SessionsOfOtherProcesses(database->name) > 0)
     throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
-  ConnectionsClosed closed(c.hooks, database->name);
   c.server.RemoveDatabase(database->name);
 }
 
@@ -181,7 +163,7 @@ void BackupDatabase(Command c) {
     throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
                                   "the path specified.).").arg(file));
   // A backup file holds one backup: writing it again replaces it.
-  CopyDatabase(c.server.DatabaseFile(name), file);
+  CopyDatabase(*OpenConnection(c.server.DatabaseFile(name)), *OpenBackupFile(file, FileAccess::Write));
 }
 
 void RestoreDatabase(Command c) {
@@ -201,8 +183,7 @@ void RestoreDatabase(Command c) {
   if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
     throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
   const QString restored = database ? database->name : name.toUpper();
-  ConnectionsClosed closed(c.hooks, restored);
-  CopyDatabase(file, c.server.DatabaseFile(restored));
+  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *OpenConnection(c.server.DatabaseFile(restored)));
   if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
 }
 
@@ -246,8 +227,7 @@ void Rename(Command c) {
   const QString newName = c.reader.NameOrString();
   const QString type = c.reader.Kind(SqlTokenKind::Comma) ? c.reader.NameOrString() : QString();
   c.reader.ExpectEnd();
-  SqliteHandle database = OpenSqlite(c.server.DatabaseFile(c.session.Database()), false);
-  RenameObject(database.get(), object, newName, type);
+  RenameObject(*OpenConnection(c.server.DatabaseFile(c.session.Database())), object, newName, type);
 }
 
 void Execute(Command c) {
@@ -289,7 +269,7 @@ constexpr CommandRow kCommands[] = {
 
 }  // namespace
 
-ServerCommands::ServerCommands(EmbeddedServer& server, ServerHooks hooks) : server_(server), hooks_(std::move(hooks)) {}
+ServerCommands::ServerCommands(EmbeddedServer& server) : server_(server) {}
 
 QString ServerCommands::VersionText() {
   return QStringLiteral("Microsoft SQL Server 2019 - embedded server on SQLite %1")
@@ -300,7 +280,7 @@ CommandOutcome ServerCommands::Run(QStringView batch, ServerSession& session) {
   CommandReader reader(batch);
   CommandOutcome outcome;
   outcome.handled = true;
-  const Command command{reader, server_, session, hooks_, outcome};
+  const Command command{reader, server_, session, outcome};
   while (reader.Word(u"USE")) Use(command);
   if (reader.AtEnd()) return outcome;
 

@@ -1,6 +1,6 @@
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
-#include "platform/data/Statement.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/Statement.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QDir>
@@ -44,9 +44,9 @@ TEST(Connection, RunsInWalModeWithTheBusyTimeout) {
 TEST(Connection, EveryNewConnectionRunsTheRegisteredInitialisers) {
   TemporaryFolder folder;
   QStringList opened;
-  ConnectionSettings::AddInitializer([&opened](sqlite3* db) {
-    opened.append(QString::fromUtf8(sqlite3_db_filename(db, "main")));
-    sqlite3_create_function(db, "TWICE", 1, SQLITE_UTF8, nullptr, twice, nullptr, nullptr);
+  ConnectionSettings::AddInitializer([&opened](Connection& connection) {
+    opened.append(connection.FileName());
+    sqlite3_create_function(connection.Handle(), "TWICE", 1, SQLITE_UTF8, nullptr, twice, nullptr, nullptr);
   });
   auto a = OpenConnection(folder.File(u"A.sqlite"_qs));
   auto again = OpenConnection(folder.File(u"A.sqlite"_qs));
@@ -58,7 +58,7 @@ TEST(Connection, EveryNewConnectionRunsTheRegisteredInitialisers) {
 
 TEST(Connection, AFailingInitialiserFailsTheOpening) {
   TemporaryFolder folder;
-  ConnectionSettings::AddInitializer([](sqlite3*) { throw Exception(u"sin colación"_qs); });
+  ConnectionSettings::AddInitializer([](Connection&) { throw Exception(u"sin colación"_qs); });
   EXPECT_THROW(OpenConnection(folder.File(u"A.sqlite"_qs)), Exception);
 }
 
