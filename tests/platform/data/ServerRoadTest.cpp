@@ -128,6 +128,13 @@ TEST_F(ServerRoadTest, StatementsReachEveryCompanyDatabase) {
     }
   EXPECT_EQ(valueOf(QStringLiteral("SELECT A.N * 100 + B.N FROM EMP02.dbo.T A, EMP12.dbo.T B")),
             QStringLiteral("212"));
+  // Inside a transaction only what is attached is reached: EMP11 made room for EMP12.
+  first.StartTransaction();
+  EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM EMP12.dbo.T")), QStringLiteral("12"));
+  EXPECT_EQ(engineMessageOf([&] { valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")); }),
+            QStringLiteral("Cannot attach database 'EMP11' inside a transaction"));
+  first.Rollback();
+  EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")), QStringLiteral("11"));
 }
 
 TEST_F(ServerRoadTest, ExecSqlRunsEveryStatementOfABatch) {

@@ -180,6 +180,15 @@ TEST_F(ServerCommandsTest, GivesEachDatabaseItsCollation) {
             Rows({{"Nombre", "SQL_Latin1_General_Cp1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
 }
 
+TEST(EmbeddedServer, WorksThroughTheProcesssConnectionsWithTheirBusyTimeout) {
+  TemporaryFolder folder;
+  ConnectionSettings::SetBusyTimeout(250);
+  EmbeddedServer server(folder.Path());
+  server.Connect(u"sa"_qs, QString());
+  EXPECT_EQ(&server.Master(), OpenConnection(folder.File("master.sqlite")).get());
+  EXPECT_EQ(server.Master().QueryRows(u"PRAGMA busy_timeout"_qs).rows[0][0].toInt(), 250);
+}
+
 TEST(EmbeddedServer, CreatesItsMasterWithTheFirstLogin) {
   TemporaryFolder folder;
   EmbeddedServer server(folder.Path());

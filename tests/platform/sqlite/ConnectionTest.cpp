@@ -87,6 +87,23 @@ TEST(Connection, TransactionsAreSharedByEveryUserOfTheFile) {
   EXPECT_EQ(connection->TableNames(), QStringList{u"T"_qs});
 }
 
+TEST(Connection, ABackupFileIsOpenedOnItsOwnUnlessTheProcessHasItOpen) {
+  TemporaryFolder folder;
+  int initialised = 0;
+  ConnectionSettings::AddInitializer([&initialised](Connection&) { ++initialised; });
+  auto database = OpenConnection(folder.File(u"EMP1.sqlite"_qs));
+  EXPECT_EQ(OpenBackupFile(folder.File(u"EMP1.sqlite"_qs), FileAccess::Read).get(), database.get());
+  auto backup = OpenBackupFile(folder.File(u"EMP1.bak"_qs), FileAccess::Write);
+  backup->Execute(u"CREATE TABLE T (A INT)"_qs);
+  EXPECT_EQ(initialised, 1);  // the database only
+  try {
+    OpenBackupFile(folder.File(u"NOEXISTE.bak"_qs), FileAccess::Read);
+    FAIL() << "opened";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), u"Path not found"_qs);
+  }
+}
+
 TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {
   TemporaryFolder folder;
   auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
