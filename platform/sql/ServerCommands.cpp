@@ -86,6 +86,15 @@ QString NoSuchDatabase(const QString& name) {
   return QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name);
 }
 
+// The database's connection, outside any transaction: the copy goes through
+// it, and would otherwise take in what is not committed.
+std::shared_ptr<Connection> ConnectionToCopy(const QString& file) {
+  std::shared_ptr<Connection> connection = OpenConnection(file);
+  if (connection->InTransaction())
+    throw SqlError(QStringLiteral("Cannot perform a backup or restore operation within a transaction."));
+  return connection;
+}
+
 QString SupportedCollation(const QString& name) {
   if (!Collation::Find(name))
     throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(name));
@@ -163,7 +172,7 @@ void BackupDatabase(Command c) {
     throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
                                   "the path specified.).").arg(file));
   // A backup file holds one backup: writing it again replaces it.
-  CopyDatabase(*OpenConnection(c.server.DatabaseFile(name)), *OpenBackupFile(file, FileAccess::Write));
+  CopyDatabase(*ConnectionToCopy(c.server.DatabaseFile(name)), *OpenBackupFile(file, FileAccess::Write));
 }
 
 void RestoreDatabase(Command c) {
@@ -183,7 +192,7 @@ void RestoreDatabase(Command c) {
   if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
     throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
   const QString restored = database ? database->name : name.toUpper();
-  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *OpenConnection(c.server.DatabaseFile(restored)));
+  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *ConnectionToCopy(c.server.DatabaseFile(restored)));
   if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
 }
 

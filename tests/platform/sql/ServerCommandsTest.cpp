@@ -59,7 +59,12 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   client_.Run(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('2', 'Nuevo')"_qs);
   client_.Run(u"CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0)"_qs);
 
-  const Connection* open = &client_.Connection();
+  Connection* open = &client_.Connection();
+  open->StartTransaction();
+  for (const QString& command : {u"BACKUP DATABASE EMP3 TO DISK = '"_qs + backup + u"'"_qs,
+                                 u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + backup + u"' WITH REPLACE"_qs})
+    EXPECT_EQ(ErrorOf(client_, command), u"Cannot perform a backup or restore operation within a transaction."_qs);
+  open->Rollback();
   client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
   EXPECT_EQ(&client_.Connection(), open);  // restored through the connection the process has open
   EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
