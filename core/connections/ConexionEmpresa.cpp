@@ -9,10 +9,10 @@
 #include "platform/Paths.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <QDir>
 

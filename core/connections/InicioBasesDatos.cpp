@@ -12,9 +12,9 @@
 #include "platform/Paths.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Session.h"
 #include "platform/data/SqlRouting.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <QSysInfo>
 

@@ -1,6 +1,6 @@
 #include "platform/data/ClientDataset.h"
 
-#include "platform/data/DatabaseError.h"
+#include "platform/sqlite/DatabaseError.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "platform/data/Database.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Session.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 
 Database::Database(QObject* owner, Session* session)
     : QObject(owner), session_(session ? *session : Session::Default()) {

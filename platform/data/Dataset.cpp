@@ -1,9 +1,9 @@
 #include "platform/data/Dataset.h"
 
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
 #include "platform/data/Session.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <algorithm>
 

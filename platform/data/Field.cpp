@@ -1,10 +1,10 @@
 #include "platform/data/Field.h"
 
 #include "platform/data/Dataset.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
 #include "platform/format/Format.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <cmath>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "platform/data/IndexedDataset.h"
 
 #include "platform/data/DataSource.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/DatasetTexts.h"
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <algorithm>
 #include <utility>

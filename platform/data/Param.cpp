@@ -1,7 +1,7 @@
 #include "platform/data/Param.h"
 
-#include "platform/data/DatabaseError.h"
 #include "platform/data/StoredValue.h"
+#include "platform/sqlite/DatabaseError.h"
 
 void Param::SetAsString(const QString& value) { value_ = value.isEmpty() ? QVariant() : QVariant(value); }
 

@@ -1,10 +1,11 @@
 #include "platform/data/Query.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/SqlRouting.h"
-#include "platform/data/Statement.h"
 #include "platform/data/TypeTable.h"
+#include "platform/sql/SqlTokenizer.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/Statement.h"
 
 #include <QRegularExpression>
 
@@ -121,13 +122,12 @@ void Query::ExecSQL() {
   CheckInactive();
   const QString text = statementText();
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
-  const SqlRouting::Routed routed = SqlRouting::Route(OpenDatabaseConnection(), text);
+  const std::shared_ptr<Connection> connection = OpenDatabaseConnection();
   rowsAffected_ = 0;
-  if (routed.answer) return;
-  const QByteArray batch = routed.statement.toUtf8();
-  qsizetype offset = 0;
-  while (offset < batch.size()) {
-    Statement statement(*routed.connection, batch, offset);
+  for (const QString& sql : SplitSqlStatements(text)) {
+    const SqlRouting::Routed routed = SqlRouting::Route(connection, sql);
+    if (routed.answer) continue;
+    Statement statement(*routed.connection, routed.statement);
     bindParams(statement);
     while (statement.Step()) {
     }

@@ -2,11 +2,13 @@
 
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "platform/data/Connection.h"
 #include "platform/data/Database.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/LockFile.h"
 #include "platform/data/SqlRouting.h"
+#include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/ServerFiles.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +27,6 @@ const QString kPrivateLock = QStringLiteral("PRIVADO.LCK");
 constexpr int kMaxSessions = 999;
 
 QString sessionLockName(int number) { return QStringLiteral("SESION%1.LCK").arg(number); }
-
-QString serverFolder(const StringList& params) {
-  QString server = params.Values(QStringLiteral("SERVER NAME"));
-  if (server.startsWith(u"np:", Qt::CaseInsensitive)) server = server.mid(3);
-  return Paths::Internal(server);
-}
 
 QString osUserName() {
   if (const passwd* entry = getpwuid(getuid())) return QString::fromLocal8Bit(entry->pw_name);
@@ -105,12 +101,13 @@ void Session::AddStandardAlias(const QString& name, const QString& path, const Q
 QString Session::DatabaseFile(const QString& driver, const StringList& params) {
   if (driver.compare(QLatin1String(kSqlServerDriver), Qt::CaseInsensitive) == 0) {
     // Only the embedded server: its folder in place of the server's name.
-    const QString folder = serverFolder(params);
+    const QString server = params.Values(QStringLiteral("SERVER NAME"));
     const QString name = params.Values(QStringLiteral("DATABASE NAME"));
-    if (!QDir::isAbsolutePath(folder) || name.isEmpty())
+    const std::optional<QString> folder = EmbeddedServer::FolderOfServerName(server);
+    if (!folder || name.isEmpty())
       throw EDatabaseError(EngineText::UnknownDatabase,
-                           QStringLiteral("Server \"%1\", database \"%2\"").arg(folder, name));
-    return Paths::Join(folder, name.toUpper() + QStringLiteral(".sqlite"));
+                           QStringLiteral("Server \"%1\", database \"%2\"").arg(server, name));
+    return ServerFiles::DatabaseFile(*folder, name);
   }
   if (driver.isEmpty() || driver.compare(QLatin1String(kStandardDriver), Qt::CaseInsensitive) == 0)
     return Paths::Join(Paths::Internal(params.Values(QStringLiteral("PATH"))), QString::fromLatin1(kDataFile));

@@ -53,7 +53,8 @@ class Session {
   QString DatabaseFile(const QString& databaseName) const;
   // The same for an alias or a folder, leaving database components aside.
   QString AliasOrFolderFile(const QString& name) const;
-  // The file a driver and its parameters address.
+  // The file a driver and its parameters address; for MSSQL, the embedded
+  // server's file of the database (EmbeddedServer::FolderOfServerName).
   static QString DatabaseFile(const QString& driver, const StringList& params);
   // The shared connection of a logical name, through its database component
   // when there is one (which is connected if it was not). An ADO connection

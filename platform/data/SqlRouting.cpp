@@ -1,13 +1,10 @@
 #include "platform/data/SqlRouting.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/ServerCommands.h"
-#include "platform/sql/ServerFiles.h"
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlDialect.h"
-#include "platform/sql/SqlError.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <QDir>
 #include <QSet>
@@ -43,12 +40,12 @@ EmbeddedServer& serverOf(const QString& folder) {
 }
 
 ConnectionRoute& routeOf(Connection& connection) {
-  if (!connection.Route()) {
-    auto route = std::make_unique<ConnectionRoute>();
-    route->context = SqlContext::ForConnection(connection.Handle(), QString());
-    connection.SetRoute(std::move(route));
-  }
-  return *connection.Route();
+  if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) return *route;
+  auto route = std::make_unique<ConnectionRoute>();
+  route->context = SqlContext::ForConnection(connection, QString());
+  ConnectionRoute& taken = *route;
+  connection.SetState(std::move(route));
+  return taken;
 }
 
 QString mapped(Connection& connection, const QString& statement) {
@@ -89,7 +86,7 @@ void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
   settings.identity = std::move(identity);
   if (settings.installed) return;
   settings.installed = true;
-  ConnectionSettings::AddInitializer(SqlDialect::InstallOn);
+  SqlDialect::InstallOnEveryConnection();
 }
 
 bool Installed() { return road().installed; }
@@ -98,12 +95,7 @@ void Login(const QString& serverFolder, const QString& user, const QString& pass
   const QString folder = folderKey(serverFolder);
   const QString key = folder + u'\n' + user + u'\n' + password;
   if (road().accepted.contains(key)) return;
-  try {
-    serverOf(folder).Connect(user, password);
-  } catch (const SqlError& error) {
-    if (error.Message().startsWith(u"Login failed")) throw EDatabaseError(EngineText::UnknownUserName, error.Message());
-    throw EDatabaseError(EngineText::GeneralSqlError, error.Message());
-  }
+  serverOf(folder).Connect(user, password);
   road().accepted.insert(key);
   road().logins[folder] = user;
 }
@@ -112,25 +104,17 @@ std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, cons
                                                const QString& user, const QString& password) {
   Login(serverFolder, user, password);
   EmbeddedServer& server = serverOf(serverFolder);
-  try {
-    if (!server.Database(database))
-      throw EDatabaseError(EngineText::UnknownDatabase,
-                           QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.")
-                               .arg(database));
-  } catch (const SqlError& error) {
-    throw EDatabaseError(EngineText::GeneralSqlError, error.Message());
-  }
+  if (!server.Database(database))
+    throw EDatabaseError(EngineText::UnknownDatabase,
+                         QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.")
+                             .arg(database));
   return OpenConnection(server.DatabaseFile(database));
 }
 
 Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql) {
-  if (!road().installed) return {connection, ConnectionSettings::TranslateStatement(*connection, sql), std::nullopt};
-  try {
-    if (!routeOf(*connection).context.serverFolder.isEmpty()) return routeOnServer(connection, sql);
-    return {connection, mapped(*connection, sql), std::nullopt};
-  } catch (const SqlError& error) {
-    throw EDatabaseError(EngineText::GeneralSqlError, error.Message());
-  }
+  if (!road().installed) return {connection, sql, std::nullopt};
+  if (!routeOf(*connection).context.serverFolder.isEmpty()) return routeOnServer(connection, sql);
+  return {connection, mapped(*connection, sql), std::nullopt};
 }
 
 }  // namespace SqlRouting

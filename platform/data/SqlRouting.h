@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/sql/SqlMapper.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QString>
 
@@ -9,14 +9,13 @@
 #include <memory>
 #include <optional>
 
-class Connection;
 class ServerSession;
 
 // The road of the system's SQL Server statements to SQLite. On a database
 // of the embedded server a statement goes to the server's commands first,
 // and what they leave is mapped and run on the session's current database;
 // on a data folder's file it is mapped only. Until Install is called the
-// data layer runs statements as written (through the statement translator).
+// data layer runs statements as written.
 namespace SqlRouting {
 
 // Who the server's process list shows for this program's sessions.
@@ -51,8 +50,9 @@ struct Routed {
   QString statement;
   std::optional<SqlRows> answer;
 };
-// Raises EDatabaseError with the server's or the mapper's text when the
-// statement is refused.
+// One statement (a batch is split first: SplitSqlStatements). Raises
+// EDatabaseError with the server's or the mapper's text when the statement
+// is refused.
 Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql);
 
 }  // namespace SqlRouting
@@ -60,8 +60,8 @@ Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql);
 // What the road keeps with a connection: what the mapper knows of it and,
 // on the embedded server, the session that lists it with its current
 // database.
-struct ConnectionRoute {
+struct ConnectionRoute : ConnectionState {
   SqlContext context;  // without the date format, which is asked per statement
   std::unique_ptr<ServerSession> session;
-  ~ConnectionRoute();
+  ~ConnectionRoute() override;
 };

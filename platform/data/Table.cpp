@@ -1,11 +1,11 @@
 #include "platform/data/Table.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
-#include "platform/data/SqlText.h"
-#include "platform/data/Statement.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/SqlText.h"
+#include "platform/sqlite/Statement.h"
 
 #include <sqlite3.h>
 

@@ -6,7 +6,8 @@
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sql/SqlTypes.h"
 #include "platform/sql/SqlValues.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/SqlText.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ void RegisterCatalogueFunctions(sqlite3* connection) {
 }
 
 QString CatalogueScript(const DatabaseLocation& location) {
-  const QString name = QStringLiteral("COLLATE \"%1\"").arg(location.collationName);
+  const QString name = QStringLiteral("COLLATE ") + SqlText::Quoted(location.collationName);
   const QString tables =
       QStringLiteral("FROM main.sqlite_schema m ");
   const QString ownObjects = QStringLiteral(" AND m.name NOT GLOB 'sqlite_*'");
@@ -129,7 +130,7 @@ QString CatalogueScript(const DatabaseLocation& location) {
 
 }  // namespace
 
-void InstallCatalogue(sqlite3* connection, const DatabaseLocation& location) {
-  RegisterCatalogueFunctions(connection);
-  ExecuteScript(connection, CatalogueScript(location));
+void InstallCatalogue(Connection& connection, const DatabaseLocation& location) {
+  RegisterCatalogueFunctions(connection.Handle());
+  connection.Execute(CatalogueScript(location));
 }

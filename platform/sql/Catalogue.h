@@ -1,6 +1,6 @@
 #pragma once
 
-struct sqlite3;
+class Connection;
 struct DatabaseLocation;
 
 // SQL Server's catalogue of the connection's own database, as temporary
@@ -9,4 +9,4 @@ struct DatabaseLocation;
 // and information_schema_columns (the mapper's name for
 // information_schema.columns). Object ids are the schema rows' ids; the
 // primary key is index 1 and carries its constraint's name.
-void InstallCatalogue(sqlite3* connection, const DatabaseLocation& location);
+void InstallCatalogue(Connection& connection, const DatabaseLocation& location);

@@ -2,10 +2,13 @@
 
 #include <QString>
 
-// Copies a whole database file into another, page by page, through SQLite's
-// backup API: a consistent copy even while other connections use the source,
-// and one the destination's other connections see at once. Raises SqlError.
-void CopyDatabase(const QString& sourceFile, const QString& destinationFile);
+class Connection;
+
+// Copies a whole database into another, page by page, through SQLite's
+// backup API: a consistent copy even while the source is in use, written
+// through the destination's own connection so its users see it at once.
+// The destination must not be inside a transaction.
+void CopyDatabase(Connection& source, Connection& destination);
 
 // Whether a file is a database SQLite can read.
 bool IsReadableDatabase(const QString& file);

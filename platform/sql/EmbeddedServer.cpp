@@ -1,11 +1,16 @@
 #include "platform/sql/EmbeddedServer.h"
 
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/ProcessIdentity.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlDates.h"
+#include "platform/sql/SqlDialect.h"
 #include "platform/sql/SqlError.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/SqlText.h"
+#include "platform/sqlite/WriteTransaction.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -18,7 +23,7 @@ constexpr int kFirstUserSpid = 51;
 constexpr int kDefaultCompatibilityLevel = 150;
 
 QString MasterSchema() {
-  const QString names = QStringLiteral("COLLATE \"%1\"").arg(Collation::kDefaultName);
+  const QString names = QStringLiteral("COLLATE ") + SqlText::Quoted(Collation::kDefaultName.toString());
   return QStringLiteral(
              "CREATE TABLE IF NOT EXISTS sysdatabases (dbid INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE %1, "
              "crdate TEXT NOT NULL, cmptlevel INT NOT NULL, recovery_model_desc TEXT NOT NULL, "
@@ -48,10 +53,12 @@ QString NoSuchDatabase(const QString& name) {
 
 }  // namespace
 
-EmbeddedServer::EmbeddedServer(QString folder) : folder_(QDir::cleanPath(std::move(folder))) {}
+EmbeddedServer::EmbeddedServer(QString folder) : folder_(QDir::cleanPath(std::move(folder))) {
+  SqlDialect::InstallOnEveryConnection();
+}
 
 std::optional<QString> EmbeddedServer::FolderOfServerName(const QString& serverName) {
-  QString name = serverName.trimmed();
+  QString name = Paths::Internal(serverName.trimmed());
   if (name.startsWith(u"np:", Qt::CaseInsensitive)) name = name.mid(3);
   if (name.isEmpty() || !QDir::isAbsolutePath(name) || !QFileInfo(name).isDir()) return std::nullopt;
   return QDir::cleanPath(name);
@@ -59,47 +66,43 @@ std::optional<QString> EmbeddedServer::FolderOfServerName(const QString& serverN
 
 QString EmbeddedServer::DatabaseFile(const QString& name) const { return ServerFiles::DatabaseFile(folder_, name); }
 
-sqlite3* EmbeddedServer::Master() const {
+Connection& EmbeddedServer::Master() const {
   if (!master_) {
     if (!ServerFiles::IsServerFolder(folder_))
       throw SqlError(QStringLiteral("The embedded server in %1 has no master database yet.").arg(folder_));
-    master_ = OpenSqlite(ServerFiles::MasterFile(folder_), false);
+    master_ = OpenConnection(ServerFiles::MasterFile(folder_));
   }
-  return master_.get();
+  return *master_;
 }
 
 void EmbeddedServer::Connect(const QString& login, const QString& password) {
-  if (!master_) master_ = OpenSqlite(ServerFiles::MasterFile(folder_));
-  sqlite3* master = master_.get();
-  ExecuteSql(master, QStringLiteral("BEGIN IMMEDIATE"));
-  try {
-    ExecuteScript(master, MasterSchema());
-    if (QuerySql(master, QStringLiteral("SELECT count(*) FROM sysdatabases")).rows[0][0].toInt() == 0) {
+  if (!master_) master_ = OpenConnection(ServerFiles::MasterFile(folder_));
+  Connection& master = *master_;
+  {
+    WriteTransaction transaction(master);
+    master.Execute(MasterSchema());
+    if (master.QueryRows(QStringLiteral("SELECT count(*) FROM sysdatabases")).rows[0][0].toInt() == 0) {
       int dbid = 1;
       for (const char* system : {ServerFiles::kMasterName, "tempdb", "model", "msdb"})
-        ExecuteSql(master, QStringLiteral("INSERT INTO sysdatabases VALUES (?, ?, ?, ?, 'SIMPLE', ?)"),
-                   {dbid++, QString::fromLatin1(system), Now(), kDefaultCompatibilityLevel,
-                    Collation::kDefaultName.toString()});
+        master.Execute(QStringLiteral("INSERT INTO sysdatabases VALUES (?, ?, ?, ?, 'SIMPLE', ?)"),
+                       {dbid++, QString::fromLatin1(system), Now(), kDefaultCompatibilityLevel,
+                        Collation::kDefaultName.toString()});
     }
-    if (QuerySql(master, QStringLiteral("SELECT count(*) FROM syslogins")).rows[0][0].toInt() == 0)
-      ExecuteSql(master, QStringLiteral("INSERT INTO syslogins VALUES (?, ?, ?)"),
-                 {login, PasswordHash(login, password), Now()});
-    ExecuteSql(master, QStringLiteral("COMMIT"));
-  } catch (...) {
-    ExecuteSql(master, QStringLiteral("ROLLBACK"));
-    throw;
+    if (master.QueryRows(QStringLiteral("SELECT count(*) FROM syslogins")).rows[0][0].toInt() == 0)
+      master.Execute(QStringLiteral("INSERT INTO syslogins VALUES (?, ?, ?)"),
+                     {login, PasswordHash(login, password), Now()});
+    transaction.Commit();
   }
   const SqlRows stored =
-      QuerySql(master, QStringLiteral("SELECT password_hash FROM syslogins WHERE name = ?"), {login});
+      master.QueryRows(QStringLiteral("SELECT password_hash FROM syslogins WHERE name = ?"), {login});
   if (stored.rows.isEmpty() || stored.rows[0][0].toString() != PasswordHash(login, password))
-    throw SqlError(QStringLiteral("Login failed for user '%1'.").arg(login));
+    throw SqlError(QStringLiteral("Login failed for user '%1'.").arg(login), EngineText::UnknownUserName);
 }
 
 std::optional<DatabaseInfo> EmbeddedServer::Database(const QString& name) const {
-  const SqlRows rows = QuerySql(Master(),
-                                QStringLiteral("SELECT dbid, name, collation_name, cmptlevel, recovery_model_desc "
-                                               "FROM sysdatabases WHERE name = ?"),
-                                {name});
+  const SqlRows rows = Master().QueryRows(QStringLiteral("SELECT dbid, name, collation_name, cmptlevel, "
+                                                         "recovery_model_desc FROM sysdatabases WHERE name = ?"),
+                                          {name});
   if (rows.rows.isEmpty()) return std::nullopt;
   const QVariantList& row = rows.rows[0];
   return DatabaseInfo{row[0].toInt(), row[1].toString(), row[2].toString(), row[3].toInt(), row[4].toString()};
@@ -116,73 +119,67 @@ void EmbeddedServer::CreateDatabase(const QString& name, const QString& collatio
     throw SqlError(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
   const QString file = DatabaseFile(name);
   for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(file + suffix);
-  OpenSqlite(file);
+  OpenConnection(file);
   RegisterDatabase(name, collation);
 }
 
 void EmbeddedServer::RegisterDatabase(const QString& name, const QString& collation) {
-  ExecuteSql(Master(),
-             QStringLiteral("INSERT INTO sysdatabases (name, crdate, cmptlevel, recovery_model_desc, collation_name) "
-                            "VALUES (?, ?, ?, 'FULL', ?)"),
-             {name.toUpper(), Now(), kDefaultCompatibilityLevel, collation});
+  Master().Execute(
+      QStringLiteral("INSERT INTO sysdatabases (name, crdate, cmptlevel, recovery_model_desc, collation_name) "
+                     "VALUES (?, ?, ?, 'FULL', ?)"),
+      {name.toUpper(), Now(), kDefaultCompatibilityLevel, collation});
 }
 
 void EmbeddedServer::RemoveDatabase(const QString& name) {
-  ExecuteSql(Master(), QStringLiteral("DELETE FROM sysdatabases WHERE name = ?"), {name});
+  Master().Execute(QStringLiteral("DELETE FROM sysdatabases WHERE name = ?"), {name});
   const QString file = DatabaseFile(name);
   for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(file + suffix);
 }
 
 void EmbeddedServer::SetCompatibilityLevel(const QString& name, int level) {
-  ExecuteSql(Master(), QStringLiteral("UPDATE sysdatabases SET cmptlevel = ? WHERE dbid = ?"), {level, DatabaseId(name)});
+  Master().Execute(QStringLiteral("UPDATE sysdatabases SET cmptlevel = ? WHERE dbid = ?"), {level, DatabaseId(name)});
 }
 
 void EmbeddedServer::SetRecoveryModel(const QString& name, const QString& model) {
-  ExecuteSql(Master(), QStringLiteral("UPDATE sysdatabases SET recovery_model_desc = ? WHERE dbid = ?"),
-             {model, DatabaseId(name)});
+  Master().Execute(QStringLiteral("UPDATE sysdatabases SET recovery_model_desc = ? WHERE dbid = ?"),
+                   {model, DatabaseId(name)});
 }
 
 void EmbeddedServer::SetCollation(const QString& name, const QString& collation) {
-  ExecuteSql(Master(), QStringLiteral("UPDATE sysdatabases SET collation_name = ? WHERE dbid = ?"),
-             {collation, DatabaseId(name)});
+  Master().Execute(QStringLiteral("UPDATE sysdatabases SET collation_name = ? WHERE dbid = ?"),
+                   {collation, DatabaseId(name)});
 }
 
 std::unique_ptr<ServerSession> EmbeddedServer::OpenSession(const SessionInfo& info) {
   const int dbid = DatabaseId(info.database);
   const ProcessIdentity process = ProcessIdentity::Current();
-  SqliteHandle master = OpenSqlite(ServerFiles::MasterFile(folder_), false);
-  ExecuteSql(master.get(), QStringLiteral("BEGIN IMMEDIATE"));
-  try {
-    // Rows of ended processes go first, so their numbers can be reused.
-    ExecuteSql(master.get(),
-               QStringLiteral("DELETE FROM sessions WHERE NOT zem_process_alive(hostprocess, process_started)"));
-    const int spid = std::max(kFirstUserSpid,
-                              QuerySql(master.get(), QStringLiteral("SELECT ifnull(max(spid), 0) + 1 FROM sessions"))
-                                  .rows[0][0]
-                                  .toInt());
-    ExecuteSql(master.get(), QStringLiteral("INSERT INTO sessions VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {spid, dbid, QString::number(process.pid), process.started, info.ntUserName, info.hostName,
-                info.programName, info.login, Now()});
-    ExecuteSql(master.get(), QStringLiteral("COMMIT"));
-    return std::unique_ptr<ServerSession>(new ServerSession(std::move(master), spid, info.database));
-  } catch (...) {
-    ExecuteSql(master.get(), QStringLiteral("ROLLBACK"));
-    throw;
-  }
+  Connection& master = Master();
+  WriteTransaction transaction(master);
+  // Rows of ended processes go first, so their numbers can be reused.
+  master.Execute(QStringLiteral("DELETE FROM sessions WHERE NOT zem_process_alive(hostprocess, process_started)"));
+  const int spid = std::max(
+      kFirstUserSpid,
+      master.QueryRows(QStringLiteral("SELECT ifnull(max(spid), 0) + 1 FROM sessions")).rows[0][0].toInt());
+  master.Execute(QStringLiteral("INSERT INTO sessions VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                 {spid, dbid, QString::number(process.pid), process.started, info.ntUserName, info.hostName,
+                  info.programName, info.login, Now()});
+  transaction.Commit();
+  return std::unique_ptr<ServerSession>(new ServerSession(*this, spid, info.database));
 }
 
 int EmbeddedServer::SessionsOfOtherProcesses(const QString& database) const {
-  return QuerySql(Master(),
-                  QStringLiteral("SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "
-                                 "WHERE D.name = ? AND P.hostprocess <> ?"),
-                  {database, QString::number(ProcessIdentity::Current().pid)})
+  return Master()
+      .QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "
+                                "WHERE D.name = ? AND P.hostprocess <> ?"),
+                 {database, QString::number(ProcessIdentity::Current().pid)})
       .rows[0][0]
       .toInt();
 }
 
 bool EmbeddedServer::EndSession(int spid) {
-  if (QuerySql(Master(), QStringLiteral("SELECT count(*) FROM sysprocesses WHERE spid = ?"), {spid}).rows[0][0].toInt() == 0)
+  if (Master().QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses WHERE spid = ?"), {spid}).rows[0][0].toInt() ==
+      0)
     return false;
-  ExecuteSql(Master(), QStringLiteral("DELETE FROM sessions WHERE spid = ?"), {spid});
+  Master().Execute(QStringLiteral("DELETE FROM sessions WHERE spid = ?"), {spid});
   return true;
 }

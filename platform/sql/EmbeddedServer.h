@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/sql/ServerSession.h"
-#include "platform/sql/Sqlite.h"
 
 #include <QString>
 
@@ -17,23 +16,31 @@ struct DatabaseInfo {
   QString recoveryModel;
 };
 
+class Connection;
+
 // The server a "Microsoft SQL Server" installation uses when its server
 // name is a folder: master.sqlite (databases with their collation, logins,
-// sessions) and one <NAME>.sqlite per database in that folder.
+// sessions) and one <NAME>.sqlite per database in that folder. Its work on
+// a file goes through the process's one connection of that file, so it joins
+// whatever transaction the process has open there. Every connection opened
+// once a server exists has the SQL dialect.
 class EmbeddedServer {
  public:
   explicit EmbeddedServer(QString folder);
 
   // The folder a server name stands for: after an optional "np:", an
-  // absolute folder; nothing for the name of a real server.
+  // existing absolute folder; nothing for the name of a real server.
   static std::optional<QString> FolderOfServerName(const QString& serverName);
 
   const QString& Folder() const { return folder_; }
   QString DatabaseFile(const QString& name) const;
+  // The connection of master.sqlite; raises SqlError while there is none.
+  Connection& Master() const;
 
   // Logs in. The first connection to a folder without master.sqlite creates
   // it, with this login as the server's first; an unknown login or a wrong
-  // password raises SqlError "Login failed for user 'X'.".
+  // password raises SqlError "Login failed for user 'X'." (engine text
+  // "Unknown user name or password").
   void Connect(const QString& login, const QString& password);
 
   std::optional<DatabaseInfo> Database(const QString& name) const;
@@ -51,9 +58,8 @@ class EmbeddedServer {
   bool EndSession(int spid);
 
  private:
-  sqlite3* Master() const;
   int DatabaseId(const QString& name) const;
 
   QString folder_;
-  mutable SqliteHandle master_;
+  mutable std::shared_ptr<Connection> master_;
 };

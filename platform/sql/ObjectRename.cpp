@@ -2,22 +2,23 @@
 
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/SqlText.h"
+#include "platform/sqlite/WriteTransaction.h"
+
+using SqlText::Quoted;
 
 namespace {
-
-QString QuoteName(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 [[noreturn]] void NoSuchObject(const QString& type) {
   throw SqlError(QStringLiteral("Either the parameter @objname is ambiguous or the claimed @objtype (%1) is wrong.")
                      .arg(type));
 }
 
-QString SchemaSql(sqlite3* connection, const QString& type, const QString& name, const QString& table) {
-  const SqlRows rows = QuerySql(connection,
-                                QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = ? AND name = ? COLLATE NOCASE "
-                                               "AND tbl_name = ? COLLATE NOCASE"),
-                                {type, name, table});
+QString SchemaSql(Connection& connection, const QString& type, const QString& name, const QString& table) {
+  const SqlRows rows = connection.QueryRows(QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = ? AND name = ? "
+                                                           "COLLATE NOCASE AND tbl_name = ? COLLATE NOCASE"),
+                                            {type, name, table});
   return rows.rows.isEmpty() ? QString() : rows.rows[0][0].toString();
 }
 
@@ -30,7 +31,7 @@ QString ReplaceNameAfter(const QString& sql, QStringView after, const QString& n
     if (!done && pending && token.IsSignificant()) {
       pending = false;
       if (token.Value().compare(name, Qt::CaseInsensitive) == 0) {
-        result += QuoteName(newName);
+        result += Quoted(newName);
         done = true;
         continue;
       }
@@ -41,53 +42,50 @@ QString ReplaceNameAfter(const QString& sql, QStringView after, const QString& n
   return done ? result : QString();
 }
 
-void RenameIndex(sqlite3* connection, const QString& table, const QString& index, const QString& newName) {
+void RenameIndex(Connection& connection, const QString& table, const QString& index, const QString& newName) {
   const QString sql = SchemaSql(connection, QStringLiteral("index"), index, table);
   if (sql.isEmpty()) NoSuchObject(QStringLiteral("INDEX"));
-  ExecuteSql(connection, QStringLiteral("SAVEPOINT rename_index"));
-  try {
-    ExecuteSql(connection, QStringLiteral("DROP INDEX %1").arg(QuoteName(index)));
-    ExecuteSql(connection, ReplaceNameAfter(sql, u"INDEX", index, newName));
-    ExecuteSql(connection, QStringLiteral("RELEASE rename_index"));
-  } catch (...) {
-    ExecuteScript(connection, QStringLiteral("ROLLBACK TO rename_index; RELEASE rename_index;"));
-    throw;
-  }
+  WriteTransaction transaction(connection);
+  connection.Execute(QStringLiteral("DROP INDEX ") + Quoted(index));
+  connection.Execute(ReplaceNameAfter(sql, u"INDEX", index, newName));
+  transaction.Commit();
 }
 
 // The constraint's name lives only in the table's CREATE text; changing it
 // changes nothing stored, so the text is rewritten in place.
-void RenamePrimaryKey(sqlite3* connection, const QString& table, const QString& constraint, const QString& newName) {
+void RenamePrimaryKey(Connection& connection, const QString& table, const QString& constraint, const QString& newName) {
   const QString sql = SchemaSql(connection, QStringLiteral("table"), table, table);
   const QString renamed = sql.isEmpty() ? QString() : ReplaceNameAfter(sql, u"CONSTRAINT", constraint, newName);
   if (renamed.isEmpty()) NoSuchObject(QStringLiteral("INDEX"));
-  const int version = QuerySql(connection, QStringLiteral("PRAGMA schema_version")).rows[0][0].toInt();
-  ExecuteScript(connection, QStringLiteral("BEGIN IMMEDIATE; PRAGMA writable_schema = ON;"));
+  WriteTransaction transaction(connection);
+  const int version = connection.QueryRows(QStringLiteral("PRAGMA schema_version")).rows[0][0].toInt();
+  connection.Execute(QStringLiteral("PRAGMA writable_schema = ON"));
   try {
-    ExecuteSql(connection, QStringLiteral("UPDATE sqlite_schema SET sql = ? WHERE type = 'table' AND name = ?"),
-               {renamed, table});
-    ExecuteScript(connection, QStringLiteral("PRAGMA schema_version = %1; PRAGMA writable_schema = OFF; COMMIT;")
-                                  .arg(version + 1));
+    connection.Execute(QStringLiteral("UPDATE sqlite_schema SET sql = ? WHERE type = 'table' AND name = ?"),
+                       {renamed, table});
+    connection.Execute(QStringLiteral("PRAGMA schema_version = %1").arg(version + 1));
   } catch (...) {
-    ExecuteScript(connection, QStringLiteral("ROLLBACK; PRAGMA writable_schema = OFF;"));
+    connection.Execute(QStringLiteral("PRAGMA writable_schema = OFF"));
     throw;
   }
+  connection.Execute(QStringLiteral("PRAGMA writable_schema = OFF"));
+  transaction.Commit();
 }
 
 }  // namespace
 
-void RenameObject(sqlite3* connection, const QString& object, const QString& newName, const QString& type) {
+void RenameObject(Connection& connection, const QString& object, const QString& newName, const QString& type) {
   const qsizetype dot = object.indexOf(u'.');
   if (dot < 0) {
     if (SchemaSql(connection, QStringLiteral("table"), object, object).isEmpty()) NoSuchObject(QStringLiteral("OBJECT"));
-    ExecuteSql(connection, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(QuoteName(object), QuoteName(newName)));
+    connection.Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(Quoted(object), Quoted(newName)));
     return;
   }
   const QString table = object.left(dot);
   const QString part = object.mid(dot + 1);
   if (type.compare(u"COLUMN", Qt::CaseInsensitive) == 0) {
-    ExecuteSql(connection, QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3")
-                               .arg(QuoteName(table), QuoteName(part), QuoteName(newName)));
+    connection.Execute(
+        QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3").arg(Quoted(table), Quoted(part), Quoted(newName)));
   } else if (!SchemaSql(connection, QStringLiteral("index"), part, table).isEmpty()) {
     RenameIndex(connection, table, part, newName);
   } else {

@@ -7,6 +7,7 @@
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QFileInfo>
 
@@ -85,28 +86,20 @@ QString NoSuchDatabase(const QString& name) {
   return QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name);
 }
 
+// The database's connection, outside any transaction: the copy goes through
+// it, and would otherwise take in what is not committed.
+std::shared_ptr<Connection> ConnectionToCopy(const QString& file) {
+  std::shared_ptr<Connection> connection = OpenConnection(file);
+  if (connection->InTransaction())
+    throw SqlError(QStringLiteral("Cannot perform a backup or restore operation within a transaction."));
+  return connection;
+}
+
 QString SupportedCollation(const QString& name) {
   if (!Collation::Find(name))
     throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(name));
   return name;
 }
-
-// Runs the hooks' reopening however the command ends.
-class ConnectionsClosed {
- public:
-  ConnectionsClosed(const ServerHooks& hooks, QString database) : hooks_(hooks), database_(std::move(database)) {
-    if (hooks_.closeConnections) hooks_.closeConnections(database_);
-  }
-  ~ConnectionsClosed() {
-    if (hooks_.reopenConnections) hooks_.reopenConnections(database_);
-  }
-  ConnectionsClosed(const ConnectionsClosed&) = delete;
-  ConnectionsClosed& operator=(const ConnectionsClosed&) = delete;
-
- private:
-  const ServerHooks& hooks_;
-  QString database_;
-};
 
 const QStringList kIsolationLevels = {u"READ UNCOMMITTED"_qs, u"READ COMMITTED"_qs, u"REPEATABLE READ"_qs,
                                       u"SNAPSHOT"_qs, u"SERIALIZABLE"_qs};
@@ -117,7 +110,6 @@ struct Command {
   CommandReader& reader;
   EmbeddedServer& server;
   ServerSession& session;
-  const ServerHooks& hooks;
   CommandOutcome& outcome;
 };
 
@@ -141,7 +133,6 @@ void DropDatabase(Command c) {
   if (c.session.Database().compare(database->name, Qt::CaseInsensitive) == 0 ||
       c.server.SessionsOfOtherProcesses(database->name) > 0)
     throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
-  ConnectionsClosed closed(c.hooks, database->name);
   c.server.RemoveDatabase(database->name);
 }
 
@@ -181,7 +172,7 @@ void BackupDatabase(Command c) {
     throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
                                   "the path specified.).").arg(file));
   // A backup file holds one backup: writing it again replaces it.
-  CopyDatabase(c.server.DatabaseFile(name), file);
+  CopyDatabase(*ConnectionToCopy(c.server.DatabaseFile(name)), *OpenBackupFile(file, FileAccess::Write));
 }
 
 void RestoreDatabase(Command c) {
@@ -201,8 +192,7 @@ void RestoreDatabase(Command c) {
   if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
     throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
   const QString restored = database ? database->name : name.toUpper();
-  ConnectionsClosed closed(c.hooks, restored);
-  CopyDatabase(file, c.server.DatabaseFile(restored));
+  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *ConnectionToCopy(c.server.DatabaseFile(restored)));
   if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
 }
 
@@ -246,8 +236,7 @@ void Rename(Command c) {
   const QString newName = c.reader.NameOrString();
   const QString type = c.reader.Kind(SqlTokenKind::Comma) ? c.reader.NameOrString() : QString();
   c.reader.ExpectEnd();
-  SqliteHandle database = OpenSqlite(c.server.DatabaseFile(c.session.Database()), false);
-  RenameObject(database.get(), object, newName, type);
+  RenameObject(*OpenConnection(c.server.DatabaseFile(c.session.Database())), object, newName, type);
 }
 
 void Execute(Command c) {
@@ -289,7 +278,7 @@ constexpr CommandRow kCommands[] = {
 
 }  // namespace
 
-ServerCommands::ServerCommands(EmbeddedServer& server, ServerHooks hooks) : server_(server), hooks_(std::move(hooks)) {}
+ServerCommands::ServerCommands(EmbeddedServer& server) : server_(server) {}
 
 QString ServerCommands::VersionText() {
   return QStringLiteral("Microsoft SQL Server 2019 - embedded server on SQLite %1")
@@ -300,7 +289,7 @@ CommandOutcome ServerCommands::Run(QStringView batch, ServerSession& session) {
   CommandReader reader(batch);
   CommandOutcome outcome;
   outcome.handled = true;
-  const Command command{reader, server_, session, hooks_, outcome};
+  const Command command{reader, server_, session, outcome};
   while (reader.Word(u"USE")) Use(command);
   if (reader.AtEnd()) return outcome;
 

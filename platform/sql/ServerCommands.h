@@ -1,22 +1,12 @@
 #pragma once
 
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QString>
 #include <QStringView>
 
-#include <functional>
-
 class EmbeddedServer;
 class ServerSession;
-
-// What the data layer does around a command that replaces or removes a
-// database file: close every connection it holds on the database before,
-// open them again after.
-struct ServerHooks {
-  std::function<void(const QString& database)> closeConnections;
-  std::function<void(const QString& database)> reopenConnections;
-};
 
 struct CommandOutcome {
   bool handled = false;  // a server command, carried out
@@ -32,10 +22,11 @@ struct CommandOutcome {
 //   SET TRANSACTION ISOLATION LEVEL level | SELECT @@VERSION | EXEC sp_dbcmptlevel db, level |
 //   EXEC sp_rename 'old', 'new' [, 'COLUMN'|'INDEX'|'OBJECT'] | KILL spid
 // Any other command of the server (another EXEC, BACKUP LOG, DBCC, ...)
-// raises SqlError with the server's text.
+// raises SqlError with the server's text. A database this process has open
+// is restored through its open connection.
 class ServerCommands {
  public:
-  explicit ServerCommands(EmbeddedServer& server, ServerHooks hooks = {});
+  explicit ServerCommands(EmbeddedServer& server);
 
   CommandOutcome Run(QStringView batch, ServerSession& session);
 
@@ -44,5 +35,4 @@ class ServerCommands {
 
  private:
   EmbeddedServer& server_;
-  ServerHooks hooks_;
 };

@@ -1,13 +1,10 @@
 #include "platform/sql/ServerFiles.h"
 
 #include "platform/sql/Collation.h"
-#include "platform/sql/SqlDialect.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <sqlite3.h>
 
 namespace ServerFiles {
 
@@ -26,22 +23,14 @@ bool IsServerFolder(const QString& folder) { return QFileInfo::exists(MasterFile
 
 namespace {
 
-// Read without the dialect's views and functions: this runs while a
-// connection of the server installs them.
 QString CollationInMaster(const QString& folder, const QString& database) {
-  sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(ServerFiles::MasterFile(folder).toUtf8().constData(), &raw,
-                                 SQLITE_OPEN_READONLY, nullptr);
-  SqliteHandle master(raw);
-  if (rc != SQLITE_OK) return {};
-  sqlite3_busy_timeout(raw, 10000);
-  SqlDialect::InstallCollations(raw);
   try {
-    const SqlRows rows = QuerySql(raw, QStringLiteral("SELECT collation_name FROM sysdatabases WHERE name = ?"),
-                                  {database});
+    const SqlRows rows = OpenConnection(ServerFiles::MasterFile(folder))
+                             ->QueryRows(QStringLiteral("SELECT collation_name FROM sysdatabases WHERE name = ?"),
+                                         {database});
     return rows.rows.isEmpty() ? QString() : rows.rows[0][0].toString();
   } catch (const std::exception&) {
-    return {};
+    return {};  // a server still being made
   }
 }
 
@@ -65,7 +54,4 @@ DatabaseLocation DatabaseLocation::OfFile(const QString& path) {
   return location;
 }
 
-DatabaseLocation DatabaseLocation::Of(sqlite3* connection) {
-  const char* file = sqlite3_db_filename(connection, "main");
-  return OfFile(file ? QString::fromUtf8(file) : QString());
-}
+DatabaseLocation DatabaseLocation::Of(const Connection& connection) { return OfFile(connection.FileName()); }

@@ -16,7 +16,7 @@ bool IsServerFolder(const QString& folder);  // holds master.sqlite
 
 }  // namespace ServerFiles
 
-struct sqlite3;
+class Connection;
 
 // What a connection's main file is to the system: a database of the
 // embedded server (with the server folder, the database name and its
@@ -26,6 +26,6 @@ struct DatabaseLocation {
   QString databaseName;   // upper-cased base name of the file; "master" for the server's own
   QString collationName;
 
-  static DatabaseLocation Of(sqlite3* connection);
+  static DatabaseLocation Of(const Connection& connection);
   static DatabaseLocation OfFile(const QString& path);
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/sql/Sqlite.h"
-
 #include <QString>
+
+class EmbeddedServer;
 
 // Who opens a session, as the server's process list shows it.
 struct SessionInfo {
@@ -16,7 +16,8 @@ struct SessionInfo {
 // A connection's session on the embedded server: listed in
 // master.dbo.sysprocesses while it lives (and while its process runs, so a
 // crashed instance is not counted), with the session's current database and
-// transaction isolation level. Made by EmbeddedServer::OpenSession.
+// transaction isolation level. Made by EmbeddedServer::OpenSession; the
+// server outlives its sessions.
 class ServerSession {
  public:
   ~ServerSession();
@@ -33,9 +34,9 @@ class ServerSession {
 
  private:
   friend class EmbeddedServer;
-  ServerSession(SqliteHandle master, int spid, QString database);
+  ServerSession(EmbeddedServer& server, int spid, QString database);
 
-  SqliteHandle master_;
+  EmbeddedServer& server_;
   int spid_;
   QString database_;
   QString isolationLevel_ = QStringLiteral("READ COMMITTED");

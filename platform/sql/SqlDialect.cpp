@@ -6,6 +6,7 @@
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/TextFunctions.h"
+#include "platform/sqlite/Connection.h"
 
 #include <sqlite3.h>
 
@@ -25,16 +26,20 @@ void RegisterWhenNeeded(void*, sqlite3* connection, int, const char* name) {
 
 }  // namespace
 
-void SqlDialect::InstallCollations(sqlite3* connection) {
-  if (sqlite3_collation_needed(connection, nullptr, RegisterWhenNeeded) != SQLITE_OK)
-    throw SqlError(QString::fromUtf8(sqlite3_errmsg(connection)));
+void SqlDialect::InstallOnEveryConnection() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  ConnectionSettings::AddInitializer(InstallOn);
 }
 
-void SqlDialect::InstallOn(sqlite3* connection) {
-  InstallCollations(connection);
+void SqlDialect::InstallOn(Connection& connection) {
+  sqlite3* handle = connection.Handle();
+  if (sqlite3_collation_needed(handle, nullptr, RegisterWhenNeeded) != SQLITE_OK)
+    throw SqlError(QString::fromUtf8(sqlite3_errmsg(handle)));
   const DatabaseLocation location = DatabaseLocation::Of(connection);
   const Collation* collation = Collation::Find(location.collationName);
-  RegisterTextFunctions(connection, collation ? *collation : Collation::Default());
-  RegisterConversionFunctions(connection);
+  RegisterTextFunctions(handle, collation ? *collation : Collation::Default());
+  RegisterConversionFunctions(handle);
   InstallCatalogue(connection, location);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-struct sqlite3;
+class Connection;
 
 // SQL Server's behaviour on a SQLite connection: the *_CI_AI collations
 // (any such name in a COLLATE clause or a column resolves to Collation), the
@@ -9,11 +9,11 @@ struct sqlite3;
 // information_schema.columns) over the connection's own tables.
 class SqlDialect {
  public:
-  // The initialiser every SQLite connection of the system runs as it opens.
+  // Makes every connection opened from now on run InstallOn; once for the
+  // process, however often it is asked.
+  static void InstallOnEveryConnection();
+
   // On a database of the embedded server, LIKE and the text functions
   // compare under the database's collation; elsewhere under the default.
-  static void InstallOn(sqlite3* connection);
-
-  // Only the collations.
-  static void InstallCollations(sqlite3* connection);
+  static void InstallOn(Connection& connection);
 };

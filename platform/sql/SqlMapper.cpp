@@ -4,6 +4,7 @@
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlRewrite.h"
 #include "platform/sql/SqlTypes.h"
+#include "platform/sqlite/SqlText.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ bool RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
     }
     if (declared.IsText() && !collated)
       column.insert(column.begin() + qsizetype(typeEnd),
-                    SqlNode::Rewritten(QStringLiteral(" COLLATE \"%1\"").arg(objects.Context().collationName)));
+                    SqlNode::Rewritten(QStringLiteral(" COLLATE ") + SqlText::Quoted(objects.Context().collationName)));
   }
   SqlNodes rest(column.begin() + qsizetype(std::min(type + 1, column.size())), column.end());
   RewriteNames(rest, objects);
@@ -137,10 +138,10 @@ void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects
 
 }  // namespace
 
-SqlContext SqlContext::ForConnection(sqlite3* connection, const QString& dateFormat) {
+SqlContext SqlContext::ForConnection(Connection& connection, const QString& dateFormat) {
   const DatabaseLocation location = DatabaseLocation::Of(connection);
   SqlContext context;
-  context.connection = connection;
+  context.connection = &connection;
   context.databaseName = location.databaseName;
   context.serverFolder = location.serverFolder;
   context.collationName = location.collationName;

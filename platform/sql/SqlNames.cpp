@@ -2,13 +2,12 @@
 
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/SqlText.h"
 
 #include <QFileInfo>
 
 namespace {
-
-QString QuoteName(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 bool IsNamePart(const SqlNode& node) {
   return node.Is(SqlTokenKind::Word) || node.Is(SqlTokenKind::QuotedName);
@@ -25,26 +24,28 @@ void Unsupported(const QString& construct) {
 QString SqlObjects::SchemaOf(const QString& database) const {
   if (!context_.databaseName.isEmpty() && database.compare(context_.databaseName, Qt::CaseInsensitive) == 0)
     return QStringLiteral("main");
-  for (const QVariantList& row : QuerySql(context_.connection, QStringLiteral("SELECT name FROM pragma_database_list")).rows)
-    if (row[0].toString().compare(database, Qt::CaseInsensitive) == 0) return QuoteName(row[0].toString());
-  const QString file = context_.serverFolder.isEmpty() ? QString()
-                                                       : ServerFiles::DatabaseFile(context_.serverFolder, database);
-  if (file.isEmpty() || !QFileInfo::exists(file))
-    throw SqlError(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
-                       .arg(database));
+  Attachments& attached = context_.connection->Attached();
   const QString schema = ServerFiles::IsMaster(database) ? QString::fromLatin1(ServerFiles::kMasterName)
                                                          : database.toUpper();
-  ExecuteSql(context_.connection, QStringLiteral("ATTACH DATABASE ? AS %1").arg(QuoteName(schema)), {file});
-  return QuoteName(schema);
+  const QString file = context_.serverFolder.isEmpty() ? QString()
+                                                       : ServerFiles::DatabaseFile(context_.serverFolder, database);
+  if (file.isEmpty() || !QFileInfo::exists(file)) {
+    // Outside the server only what is attached for good (the general database).
+    if (attached.Contains(schema)) return SqlText::Quoted(schema);
+    throw SqlError(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
+                       .arg(database));
+  }
+  attached.Use(schema, file, named_);
+  if (!named_.contains(schema, Qt::CaseInsensitive)) named_.append(schema);
+  return SqlText::Quoted(schema);
 }
 
 QStringList SqlObjects::PrimaryKeyOf(const QString& schema, const QString& table) const {
   QString plainSchema = schema;
   if (plainSchema.startsWith(u'"')) plainSchema = plainSchema.mid(1, plainSchema.size() - 2);
   QStringList columns;
-  const SqlRows rows = QuerySql(context_.connection,
-                                QStringLiteral("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk"),
-                                {table, plainSchema});
+  const SqlRows rows = context_.connection->QueryRows(
+      QStringLiteral("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk"), {table, plainSchema});
   for (const QVariantList& row : rows.rows) columns << row[0].toString();
   return columns;
 }

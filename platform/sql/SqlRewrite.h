@@ -14,13 +14,14 @@ class SqlObjects {
 
   // The schema under which the connection sees a database: "main" for its
   // own, the attached name for another, attaching it from the server folder
-  // when it is not attached yet.
+  // when it is not attached yet (never detaching one this statement names).
   QString SchemaOf(const QString& database) const;
   QStringList PrimaryKeyOf(const QString& schema, const QString& table) const;
   const SqlContext& Context() const { return context_; }
 
  private:
   const SqlContext& context_;
+  mutable QStringList named_;  // the other databases the statement names
 };
 
 // A dotted name as written: T, dbo.T, db.dbo.T, db..T, alias.column, T.*.

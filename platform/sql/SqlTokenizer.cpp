@@ -143,6 +143,27 @@ std::vector<SqlToken> TokenizeSql(QStringView s) {
   return tokens;
 }
 
+QStringList SplitSqlStatements(QStringView batch) {
+  QStringList statements;
+  QString statement;
+  bool significant = false;
+  auto finish = [&] {
+    if (significant) statements.append(statement.trimmed());
+    statement.clear();
+    significant = false;
+  };
+  for (const SqlToken& token : TokenizeSql(batch)) {
+    if (token.Is(SqlTokenKind::Semicolon)) {
+      finish();
+      continue;
+    }
+    statement += token.text;
+    significant = significant || token.IsSignificant();
+  }
+  finish();
+  return statements;
+}
+
 QString QuoteSqlString(QStringView text) {
   QString quoted = text.toString();
   quoted.replace(u'\'', QStringLiteral("''"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <vector>
@@ -37,6 +38,11 @@ struct SqlToken {
 // comments included, so that joining the texts gives the statement back.
 // Raises SqlError for an unterminated string, name or comment.
 std::vector<SqlToken> TokenizeSql(QStringView statement);
+
+// The statements of a batch, split at each ";" that is not inside a string,
+// a quoted name or a comment; pieces with nothing but blanks and comments
+// are left out.
+QStringList SplitSqlStatements(QStringView batch);
 
 // A text as an SQL string literal, its quotes doubled.
 QString QuoteSqlString(QStringView text);

@@ -1,8 +1,8 @@
 #include "platform/sql/SqlRewrite.h"
 
-namespace {
+#include "platform/sqlite/SqlText.h"
 
-QString QuoteName(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+namespace {
 
 QString TopCount(const SqlNodes& nodes, size_t at) {
   if (at < nodes.size() && nodes[at].Is(SqlTokenKind::Number)) return nodes[at].token.text;
@@ -35,7 +35,7 @@ QString PrimaryKeyOrder(const SqlNodes& nodes, size_t from, size_t end, const Sq
                                        (nodes[alias].Is(SqlTokenKind::Word) && !IsKeyword(nodes[alias])));
   const QString qualifier = aliased ? nodes[alias].token.text : chain.written.last();
   QStringList columns;
-  for (const QString& column : key) columns << qualifier + u'.' + QuoteName(column);
+  for (const QString& column : key) columns << qualifier + u'.' + SqlText::Quoted(column);
   return QStringLiteral(" ORDER BY ") + columns.join(QStringLiteral(", "));
 }
 

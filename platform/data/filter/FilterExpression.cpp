@@ -1,10 +1,10 @@
 #include "platform/data/filter/FilterExpression.h"
 
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/data/filter/FilterCondition.h"
 #include "platform/data/filter/FilterLexer.h"
 #include "platform/data/filter/FilterTexts.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <QLocale>
 

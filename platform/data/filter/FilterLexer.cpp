@@ -1,7 +1,7 @@
 #include "platform/data/filter/FilterLexer.h"
 
-#include "platform/data/DatabaseError.h"
 #include "platform/data/filter/FilterTexts.h"
+#include "platform/sqlite/DatabaseError.h"
 
 namespace {
 

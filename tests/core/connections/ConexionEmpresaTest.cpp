@@ -5,12 +5,12 @@
 #include "core/connections/CreacionTablas.h"
 #include "core/sql/EjecucionSQL.h"
 #include "platform/data/AdoConnection.h"
-#include "platform/data/Connection.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "platform/sql/ServerCommands.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QFileInfo>

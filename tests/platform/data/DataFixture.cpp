@@ -1,9 +1,9 @@
 #include "tests/platform/data/DataFixture.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Session.h"
-#include "platform/data/Statement.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/Statement.h"
 
 DataFixture::DataFixture() {
   auto table = NewTable(QStringLiteral("CLIENTES"));

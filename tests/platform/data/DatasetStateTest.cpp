@@ -1,5 +1,5 @@
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/format/DateTime.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
 
 #include <gtest/gtest.h>
@@ -80,13 +80,3 @@ TEST(Queries, ReportTheEnginesErrors) {
             u"Key violation"_qs);
 }
 
-TEST(Queries, PassThroughTheRegisteredTranslator) {
-  DataFixture data;
-  data.AddCustomer(1, u"Ana"_qs);
-  ConnectionSettings::SetStatementTranslator(
-      [](Connection&, const QString& sql) { return QString(sql).replace(u"dbo."_qs, QString()); });
-  auto query = newQuery(data, u"SELECT Nombre FROM dbo.CLIENTES"_qs);
-  query->Open();
-  EXPECT_EQ(query->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
-  ConnectionSettings::SetStatementTranslator(nullptr);
-}

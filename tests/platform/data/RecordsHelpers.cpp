@@ -1,7 +1,7 @@
 #include "tests/platform/data/RecordsHelpers.h"
 
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
+#include "platform/sqlite/DatabaseError.h"
 
 QStringList Walk(Dataset& dataset, const QString& fieldNames) {
   QStringList records;

@@ -1,10 +1,10 @@
 #include "tests/platform/data/SecondProcess.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

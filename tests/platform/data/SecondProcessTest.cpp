@@ -1,6 +1,6 @@
-#include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/platform/data/DataFixture.h"
 #include "tests/platform/data/SecondProcess.h"
 

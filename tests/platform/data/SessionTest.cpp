@@ -1,10 +1,10 @@
-#include "platform/data/Connection.h"
 #include "platform/data/Database.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Session.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/fixtures/InstallationBuilder.h"
-#include "tests/platform/data/DataFixture.h"
 #include "tests/fixtures/TemporaryFolder.h"
+#include "tests/platform/data/DataFixture.h"
 
 #include <QDir>
 

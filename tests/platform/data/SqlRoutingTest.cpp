@@ -1,32 +1,19 @@
 #include "platform/data/AdoConnection.h"
-#include "platform/data/Connection.h"
 #include "platform/data/Database.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/data/SqlRouting.h"
 #include "platform/sql/ServerCommands.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/ServerRoad.h"
 
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-void installRoad() {
-  SqlRouting::Install([] { return QStringLiteral("mm/dd/yyyy"); },
-                      {QStringLiteral("usuario"), QStringLiteral("equipo"), QStringLiteral("ZEMWIN.EXE")});
-}
-
-QString connectionString(const QString& folder, const QString& database, const QString& password = QString()) {
-  return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=ZEM;Password=%1;Connect Timeout=0;"
-                        "Initial Catalog=%2;Data Source=%3;Application Name=ZEMWIN.EXE|ANA")
-      .arg(password, database, folder);
-}
-
-}  // namespace
 
 TEST(TableWithoutRowIds, IsWrittenAndFoundAgainByItsKey) {
   DataFixture data;
@@ -71,7 +58,7 @@ TEST(TableWithoutRowIds, IsWrittenAndFoundAgainByItsKey) {
 
 TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
   TemporaryFolder folder;
-  installRoad();
+  InstallServerRoad();
   const QString server = folder.Path();
   // The first login makes the server, with that login as its first.
   SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("clave"));
@@ -80,13 +67,13 @@ TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
             QStringLiteral("Unknown user name or password"));
 
   AdoConnection ado;
-  ado.SetConnectionString(connectionString(server, QStringLiteral("EMP1"), QStringLiteral("clave")));
+  ado.SetConnectionString(ServerConnectionString(server, QStringLiteral("EMP1"), QStringLiteral("clave")));
   EXPECT_EQ(engineMessageOf([&] { ado.Open(); }), QStringLiteral("Unknown database"));
   EXPECT_FALSE(QFileInfo::exists(server + QStringLiteral("/EMP1.sqlite")));
 
   // Server commands run on the server; what they leave runs mapped.
   Query command;
-  command.SetDatabaseName(connectionString(server, QStringLiteral("master"), QStringLiteral("clave")));
+  command.SetDatabaseName(ServerConnectionString(server, QStringLiteral("master"), QStringLiteral("clave")));
   command.SQL().SetText(QStringLiteral("USE master CREATE DATABASE EMP1  COLLATE SQL_Latin1_General_Cp1_CI_AI"));
   command.ExecSQL();
   ado.Open();
@@ -119,11 +106,11 @@ TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
 
 TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {
   TemporaryFolder folder;
-  installRoad();
+  InstallServerRoad();
   const QString server = folder.Path();
   SqlRouting::Login(server, QStringLiteral("ZEM"), QString());
   Query create;
-  create.SetDatabaseName(connectionString(server, QStringLiteral("master")));
+  create.SetDatabaseName(ServerConnectionString(server, QStringLiteral("master")));
   create.SQL().SetText(QStringLiteral("CREATE DATABASE EMP2"));
   create.ExecSQL();
 
@@ -134,7 +121,7 @@ TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {
   database.Params().Add(QStringLiteral("DATABASE NAME=EMP2"));
   database.Params().Add(QStringLiteral("USER NAME=ZEM"));
   AdoConnection ado;
-  ado.SetConnectionString(connectionString(server, QStringLiteral("EMP2")));
+  ado.SetConnectionString(ServerConnectionString(server, QStringLiteral("EMP2")));
   EXPECT_EQ(ado.SharedConnection().get(), database.SharedConnection().get());
 
   database.StartTransaction();

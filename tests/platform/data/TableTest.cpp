@@ -1,6 +1,6 @@
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
 #include "platform/data/Field.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
 
 #include <gtest/gtest.h>

@@ -175,7 +175,7 @@ class Conformance : public ::testing::Test {
         Rows rows = client_.Texts(statement);
         if (cases[i].anyOrder) std::sort(rows.begin(), rows.end());
         EXPECT_EQ(rows, cases[i].expected) << cases[i].statement;
-      } catch (const SqlError& error) {
+      } catch (const EDatabaseError& error) {
         ADD_FAILURE() << cases[i].statement << ": " << error.what();
       }
     }
@@ -217,8 +217,8 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
     try {
       client_.Run(QString::fromUtf8(refusal.statement));
       EXPECT_STREQ("", refusal.error) << refusal.statement;
-    } catch (const SqlError& error) {
-      EXPECT_EQ(error.Message(), QString::fromUtf8(refusal.error)) << refusal.statement;
+    } catch (const EDatabaseError& error) {
+      EXPECT_EQ(error.DriverMessage(), QString::fromUtf8(refusal.error)) << refusal.statement;
     }
   }
 }

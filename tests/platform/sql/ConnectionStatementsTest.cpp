@@ -72,7 +72,7 @@ TEST_F(ConnectionStatements, TheExecutionLayerRewritesAnswerAsOnSqlServer) {
   for (const auto& c : cases) {
     try {
       EXPECT_EQ(client_.Texts(QString::fromUtf8(c.statement)), c.expected) << c.statement;
-    } catch (const SqlError& error) {
+    } catch (const EDatabaseError& error) {
       ADD_FAILURE() << c.statement << ": " << error.what();
     }
   }

@@ -8,30 +8,25 @@ ServerClient::ServerClient(const QString& folder, const QString& login, const QS
   server_.Connect(login, password);
   session_ = server_.OpenSession({login, QStringLiteral("master"), QStringLiteral("usuario"),
                                   QStringLiteral("equipo"), QStringLiteral("ZEMWIN.EXE")});
-  ServerHooks hooks;
-  hooks.closeConnections = [this](const QString& database) {
-    if (connection_ && connectedTo_.compare(database, Qt::CaseInsensitive) == 0) {
-      connection_.reset();
-      ++closed_;
-    }
-  };
-  commands_ = std::make_unique<ServerCommands>(server_, hooks);
+  commands_ = std::make_unique<ServerCommands>(server_);
 }
 
-sqlite3* ServerClient::Connection() {
+::Connection& ServerClient::Connection() {
   if (!connection_ || connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) {
-    connection_ = OpenSqlite(server_.DatabaseFile(session_->Database()));
+    connection_ = OpenConnection(server_.DatabaseFile(session_->Database()));
     connectedTo_ = session_->Database();
   }
-  return connection_.get();
+  return *connection_;
 }
 
 SqlRows ServerClient::Run(const QString& batch) {
   const CommandOutcome outcome = commands_->Run(batch, *session_);
+  // A database the session left is no longer held, as on a server.
+  if (connection_ && connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) connection_.reset();
   if (outcome.handled) return outcome.rows;
-  sqlite3* connection = Connection();
+  ::Connection& connection = Connection();
   const QString statement = SqlMapper(SqlContext::ForConnection(connection, dateFormat_)).Map(outcome.statement);
-  return QuerySql(connection, statement);
+  return connection.QueryRows(statement);
 }
 
 QStringList RowTexts(const QVariantList& row) {

@@ -2,17 +2,17 @@
 
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/ServerCommands.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QStringList>
 
-#include <ostream>
-
 #include <memory>
+#include <ostream>
 
 // A client of the embedded server wired as the data layer wires it: a
 // batch goes to the server commands first; what they leave is mapped and
-// run on the session's current database.
+// run on the session's current database, through the process's connection
+// of its file.
 class ServerClient {
  public:
   explicit ServerClient(const QString& folder, const QString& login = QStringLiteral("sa"),
@@ -24,17 +24,15 @@ class ServerClient {
 
   EmbeddedServer& Server() { return server_; }
   ServerSession& Session() { return *session_; }
-  sqlite3* Connection();  // on the session's current database
-  int ClosedConnections() const { return closed_; }
+  ::Connection& Connection();  // on the session's current database
 
  private:
   EmbeddedServer server_;
   QString dateFormat_;
   std::unique_ptr<ServerSession> session_;
   std::unique_ptr<ServerCommands> commands_;
-  SqliteHandle connection_;
+  std::shared_ptr<::Connection> connection_;
   QString connectedTo_;
-  int closed_ = 0;
 };
 
 QStringList RowTexts(const QVariantList& row);

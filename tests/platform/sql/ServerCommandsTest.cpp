@@ -15,8 +15,8 @@ using Rows = QList<QStringList>;
 QString ErrorOf(ServerClient& client, const QString& batch) {
   try {
     client.Run(batch);
-  } catch (const SqlError& error) {
-    return error.Message();
+  } catch (const EDatabaseError& error) {
+    return error.DriverMessage();
   }
   return {};
 }
@@ -59,8 +59,14 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   client_.Run(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('2', 'Nuevo')"_qs);
   client_.Run(u"CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0)"_qs);
 
+  Connection* open = &client_.Connection();
+  open->StartTransaction();
+  for (const QString& command : {u"BACKUP DATABASE EMP3 TO DISK = '"_qs + backup + u"'"_qs,
+                                 u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + backup + u"' WITH REPLACE"_qs})
+    EXPECT_EQ(ErrorOf(client_, command), u"Cannot perform a backup or restore operation within a transaction."_qs);
+  open->Rollback();
   client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
-  EXPECT_EQ(client_.ClosedConnections(), 1);  // the data layer's connection was closed around the restore
+  EXPECT_EQ(&client_.Connection(), open);  // restored through the connection the process has open
   EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'OTRA'"_qs), Rows({{"0"}}));
 
@@ -179,6 +185,15 @@ TEST_F(ServerCommandsTest, GivesEachDatabaseItsCollation) {
             Rows({{"Nombre", "SQL_Latin1_General_Cp1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
 }
 
+TEST(EmbeddedServer, WorksThroughTheProcesssConnectionsWithTheirBusyTimeout) {
+  TemporaryFolder folder;
+  ConnectionSettings::SetBusyTimeout(250);
+  EmbeddedServer server(folder.Path());
+  server.Connect(u"sa"_qs, QString());
+  EXPECT_EQ(&server.Master(), OpenConnection(folder.File("master.sqlite")).get());
+  EXPECT_EQ(server.Master().QueryRows(u"PRAGMA busy_timeout"_qs).rows[0][0].toInt(), 250);
+}
+
 TEST(EmbeddedServer, CreatesItsMasterWithTheFirstLogin) {
   TemporaryFolder folder;
   EmbeddedServer server(folder.Path());
@@ -189,8 +204,9 @@ TEST(EmbeddedServer, CreatesItsMasterWithTheFirstLogin) {
     try {
       EmbeddedServer(folder.Path()).Connect(login, password);
       ADD_FAILURE() << "logged in as " << login.toStdString();
-    } catch (const SqlError& error) {
-      EXPECT_EQ(error.Message(), u"Login failed for user '%1'."_qs.arg(login));
+    } catch (const EDatabaseError& error) {
+      EXPECT_EQ(error.EngineMessage(), u"Unknown user name or password"_qs);
+      EXPECT_EQ(error.DriverMessage(), u"Login failed for user '%1'."_qs.arg(login));
     }
   }
   for (const char* system : {"master", "tempdb", "model", "msdb"}) EXPECT_TRUE(server.Database(QString::fromLatin1(system)));

@@ -1,4 +1,5 @@
 #include "platform/sql/EmbeddedServer.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/sql/ServerClient.h"
 
@@ -106,8 +107,8 @@ TEST_F(Sessions, KillEndsAnotherInstancesSession) {
   try {
     client_.Run(u"DROP DATABASE ZEM1"_qs);
     ADD_FAILURE() << "dropped a database in use";
-  } catch (const std::exception& error) {
-    EXPECT_STREQ(error.what(), "Cannot drop database \"ZEM1\" because it is currently in use.");
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.DriverMessage(), u"Cannot drop database \"ZEM1\" because it is currently in use."_qs);
   }
   third.closeWriteChannel();
   ASSERT_TRUE(third.waitForFinished(60000));

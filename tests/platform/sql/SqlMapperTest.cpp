@@ -1,6 +1,7 @@
+#include "platform/sql/SqlDialect.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlMapper.h"
-#include "platform/sql/Sqlite.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +10,19 @@ namespace {
 
 class SqlMapperTest : public ::testing::Test {
  protected:
-  SqlMapperTest() : connection_(OpenSqlite(folder_.File("DATOS.SQLITE"))) {
-    ExecuteSql(connection_.get(),
-               QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), PRIMARY KEY (Codigo)) WITHOUT ROWID"));
+  SqlMapperTest() {
+    SqlDialect::InstallOnEveryConnection();
+    connection_ = OpenConnection(folder_.File("DATOS.SQLITE"));
+    connection_->Execute(
+        QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), PRIMARY KEY (Codigo)) WITHOUT ROWID"));
   }
 
   QString Map(const QString& statement, const QString& dateFormat = QStringLiteral("mm/dd/yyyy")) {
-    return SqlMapper(SqlContext::ForConnection(connection_.get(), dateFormat)).Map(statement);
+    return SqlMapper(SqlContext::ForConnection(*connection_, dateFormat)).Map(statement);
   }
 
   TemporaryFolder folder_;
-  SqliteHandle connection_;
+  std::shared_ptr<Connection> connection_;
 };
 
 struct Mapping {
@@ -121,8 +124,8 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
     try {
       Map(QString::fromUtf8(refusal.statement));
       ADD_FAILURE() << "mapped: " << refusal.statement;
-    } catch (const SqlError& error) {
-      EXPECT_EQ(error.Message(), QString::fromUtf8(refusal.error)) << refusal.statement;
+    } catch (const EDatabaseError& error) {
+      EXPECT_EQ(error.DriverMessage(), QString::fromUtf8(refusal.error)) << refusal.statement;
     }
   }
 }

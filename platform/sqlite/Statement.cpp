@@ -1,7 +1,7 @@
-#include "platform/data/Statement.h"
+#include "platform/sqlite/Statement.h"
 
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "platform/data/Connection.h"
-#include "platform/data/DatabaseError.h"
-#include "platform/data/Statement.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/Statement.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QDir>
@@ -44,9 +44,9 @@ TEST(Connection, RunsInWalModeWithTheBusyTimeout) {
 TEST(Connection, EveryNewConnectionRunsTheRegisteredInitialisers) {
   TemporaryFolder folder;
   QStringList opened;
-  ConnectionSettings::AddInitializer([&opened](sqlite3* db) {
-    opened.append(QString::fromUtf8(sqlite3_db_filename(db, "main")));
-    sqlite3_create_function(db, "TWICE", 1, SQLITE_UTF8, nullptr, twice, nullptr, nullptr);
+  ConnectionSettings::AddInitializer([&opened](Connection& connection) {
+    opened.append(connection.FileName());
+    sqlite3_create_function(connection.Handle(), "TWICE", 1, SQLITE_UTF8, nullptr, twice, nullptr, nullptr);
   });
   auto a = OpenConnection(folder.File(u"A.sqlite"_qs));
   auto again = OpenConnection(folder.File(u"A.sqlite"_qs));
@@ -58,7 +58,7 @@ TEST(Connection, EveryNewConnectionRunsTheRegisteredInitialisers) {
 
 TEST(Connection, AFailingInitialiserFailsTheOpening) {
   TemporaryFolder folder;
-  ConnectionSettings::AddInitializer([](sqlite3*) { throw Exception(u"sin colación"_qs); });
+  ConnectionSettings::AddInitializer([](Connection&) { throw Exception(u"sin colación"_qs); });
   EXPECT_THROW(OpenConnection(folder.File(u"A.sqlite"_qs)), Exception);
 }
 
@@ -85,6 +85,23 @@ TEST(Connection, TransactionsAreSharedByEveryUserOfTheFile) {
   EXPECT_EQ(firstValue(*connection, u"SELECT COUNT(*) FROM T"_qs), u"0"_qs);
   EXPECT_TRUE(connection->TableExists(u"t"_qs));
   EXPECT_EQ(connection->TableNames(), QStringList{u"T"_qs});
+}
+
+TEST(Connection, ABackupFileIsOpenedOnItsOwnUnlessTheProcessHasItOpen) {
+  TemporaryFolder folder;
+  int initialised = 0;
+  ConnectionSettings::AddInitializer([&initialised](Connection&) { ++initialised; });
+  auto database = OpenConnection(folder.File(u"EMP1.sqlite"_qs));
+  EXPECT_EQ(OpenBackupFile(folder.File(u"EMP1.sqlite"_qs), FileAccess::Read).get(), database.get());
+  auto backup = OpenBackupFile(folder.File(u"EMP1.bak"_qs), FileAccess::Write);
+  backup->Execute(u"CREATE TABLE T (A INT)"_qs);
+  EXPECT_EQ(initialised, 1);  // the database only
+  try {
+    OpenBackupFile(folder.File(u"NOEXISTE.bak"_qs), FileAccess::Read);
+    FAIL() << "opened";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), u"Path not found"_qs);
+  }
 }
 
 TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {

@@ -1,4 +1,4 @@
-#include "platform/data/DatabaseError.h"
+#include "platform/sqlite/DatabaseError.h"
 
 #include <sqlite3.h>
 

@@ -1,0 +1,158 @@
+#include "platform/sqlite/Connection.h"
+
+#include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/Statement.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int kDefaultBusyTimeout = 5000;
+
+struct Registry {
+  std::vector<ConnectionSettings::Initializer> initializers;
+  int busyTimeout = kDefaultBusyTimeout;
+  std::map<QString, std::weak_ptr<Connection>> open;  // by absolute file name
+};
+
+// Left alive at exit: connections may outlive other static objects.
+Registry& registry() {
+  static Registry* instance = new Registry;
+  return *instance;
+}
+
+QString keyOf(const QString& fileName) {
+  const QFileInfo info(fileName);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+std::shared_ptr<Connection> openOf(const QString& key) {
+  const auto entry = registry().open.find(key);
+  return entry == registry().open.end() ? nullptr : entry->second.lock();
+}
+
+}  // namespace
+
+class ConnectionOpener {
+ public:
+  static std::shared_ptr<Connection> Open(const QString& key, int flags) {
+    if (!QFileInfo(key).absoluteDir().exists())
+      throw EDatabaseError(EngineText::PathNotFound, QFileInfo(key).absolutePath());
+    sqlite3* db = nullptr;
+    const int opened = sqlite3_open_v2(key.toUtf8().constData(), &db, flags, nullptr);
+    std::shared_ptr<Connection> connection(new Connection(db, key));
+    if (opened != SQLITE_OK) RaiseSqliteError(db, opened);
+    sqlite3_extended_result_codes(db, 1);
+    // A double-quoted name is a name, as on SQL Server, never a text literal
+    // standing in for a misspelt column.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_busy_timeout(db, registry().busyTimeout);
+    return connection;
+  }
+};
+
+Connection::Connection(sqlite3* db, QString fileName)
+    : db_(db), fileName_(std::move(fileName)), attachments_(*this) {}
+
+Connection::~Connection() {
+  state_.reset();
+  sqlite3_close_v2(db_);
+  auto& open = registry().open;
+  const auto entry = open.find(fileName_);
+  if (entry != open.end() && entry->second.expired()) open.erase(entry);
+}
+
+void Connection::Execute(const QString& sql, const QVariantList& parameters) {
+  const QByteArray batch = sql.toUtf8();
+  qsizetype offset = 0;
+  qsizetype bound = 0;
+  while (offset < batch.size()) {
+    Statement statement(*this, batch, offset);
+    for (int i = 1; i <= statement.ParameterCount() && bound < parameters.size(); ++i)
+      statement.Bind(i, parameters[bound++]);
+    while (statement.Step()) {
+    }
+  }
+}
+
+SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters) {
+  Statement statement(*this, sql);
+  for (int i = 0; i < parameters.size(); ++i) statement.Bind(i + 1, parameters[i]);
+  SqlRows result;
+  for (int column = 0; column < statement.ColumnCount(); ++column) result.columns << statement.ColumnName(column);
+  while (statement.Step()) {
+    QVariantList row;
+    row.reserve(result.columns.size());
+    for (int column = 0; column < result.columns.size(); ++column) row << statement.Column(column);
+    result.rows << row;
+  }
+  return result;
+}
+
+void Connection::SetState(std::unique_ptr<ConnectionState> state) { state_ = std::move(state); }
+
+bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void Connection::StartTransaction() { Execute(QStringLiteral("BEGIN")); }
+
+void Connection::Commit() { Execute(QStringLiteral("COMMIT")); }
+
+void Connection::Rollback() { Execute(QStringLiteral("ROLLBACK")); }
+
+bool Connection::TableExists(const QString& tableName) {
+  return !QueryRows(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ? "
+                                   "COLLATE NOCASE"),
+                    {tableName})
+              .rows.isEmpty();
+}
+
+QStringList Connection::TableNames() {
+  QStringList names;
+  for (const QVariantList& row : QueryRows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                                          "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"))
+                                     .rows)
+    names.append(row[0].toString());
+  return names;
+}
+
+std::shared_ptr<Connection> OpenConnection(const QString& fileName) {
+  const QString key = keyOf(fileName);
+  if (auto existing = openOf(key)) return existing;
+  std::shared_ptr<Connection> connection =
+      ConnectionOpener::Open(key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  connection->Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+  // Registered first, so an initialiser that opens the file finds this one.
+  registry().open[key] = connection;
+  for (const auto& initializer : registry().initializers) initializer(*connection);
+  return connection;
+}
+
+std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access) {
+  const QString key = keyOf(fileName);
+  if (auto existing = openOf(key)) return existing;
+  if (access == FileAccess::Read && !QFileInfo(key).isFile()) throw EDatabaseError(EngineText::PathNotFound, key);
+  return ConnectionOpener::Open(key, access == FileAccess::Read ? SQLITE_OPEN_READONLY
+                                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+namespace ConnectionSettings {
+
+void AddInitializer(Initializer initializer) { registry().initializers.push_back(std::move(initializer)); }
+
+void SetBusyTimeout(int milliseconds) {
+  registry().busyTimeout = milliseconds;
+  for (const auto& [key, weak] : registry().open)
+    if (auto connection = weak.lock()) sqlite3_busy_timeout(connection->Handle(), milliseconds);
+}
+
+int BusyTimeout() { return registry().busyTimeout; }
+
+}  // namespace ConnectionSettings

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/sqlite/Attachments.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+
+// The rows a statement answered, with its column names.
+struct SqlRows {
+  QStringList columns;
+  QList<QVariantList> rows;
+};
+
+// What a layer above keeps with a connection for as long as it is open.
+class ConnectionState {
+ public:
+  virtual ~ConnectionState() = default;
+};
+
+// One open SQLite file. A process holds at most one connection per file:
+// every dataset, database component, SQL routine and the embedded server's
+// own work on that file share it, so a transaction started on it covers all
+// of them and none of them waits for another's lock.
+class Connection {
+ public:
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // For the SQL dialect layer (collations, functions).
+  sqlite3* Handle() const { return db_; }
+  const QString& FileName() const { return fileName_; }
+
+  // Runs the statements of a text, the parameters bound in order across
+  // them; raises EDatabaseError.
+  void Execute(const QString& sql, const QVariantList& parameters = {});
+  // The rows of one statement.
+  SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {});
+
+  bool InTransaction() const;
+  void StartTransaction();
+  void Commit();
+  void Rollback();
+
+  bool TableExists(const QString& tableName);
+  QStringList TableNames();
+
+  // The other database files this connection sees under a schema name.
+  Attachments& Attached() { return attachments_; }
+
+  // What a layer above keeps with the connection (the SQL road's state);
+  // null until it sets one.
+  ConnectionState* State() const { return state_.get(); }
+  void SetState(std::unique_ptr<ConnectionState> state);
+
+ private:
+  friend class ConnectionOpener;
+  Connection(sqlite3* db, QString fileName);
+
+  sqlite3* db_;
+  QString fileName_;
+  Attachments attachments_;
+  std::unique_ptr<ConnectionState> state_;
+};
+
+// The one way a database file is opened: the shared connection of the file
+// when the process has one, else a new one in WAL mode with the busy
+// timeout, on which every registered initialiser then runs. A missing file
+// is created; a missing folder raises "Path not found".
+std::shared_ptr<Connection> OpenConnection(const QString& fileName);
+
+// A file that is no database of the system (a backup being written or
+// read), opened without the initialisers and shared with nobody; when the
+// process has the file open as a database, its shared connection. A missing
+// file raises "Path not found" when it is only to be read.
+enum class FileAccess { Read, Write };
+std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access);
+
+namespace ConnectionSettings {
+
+using Initializer = std::function<void(Connection&)>;
+// Runs on every connection opened from now on, in the order of registration;
+// an initialiser that throws makes the opening fail.
+void AddInitializer(Initializer initializer);
+
+// How long a statement waits for another process's lock before it fails
+// with "Record locked by another user"; applies to open connections too.
+void SetBusyTimeout(int milliseconds);
+int BusyTimeout();
+
+}  // namespace ConnectionSettings

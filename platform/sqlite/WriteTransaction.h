@@ -1,0 +1,22 @@
+#pragma once
+
+class Connection;
+
+// A unit of writes on a connection: a transaction of its own, taking the
+// write lock at once, when none is running; else a savepoint inside the
+// running one, so the work joins the transaction the process has open on the
+// file. What is not committed is rolled back when it goes out of scope.
+class WriteTransaction {
+ public:
+  explicit WriteTransaction(Connection& connection);
+  ~WriteTransaction();
+  WriteTransaction(const WriteTransaction&) = delete;
+  WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+  void Commit();
+
+ private:
+  Connection& connection_;
+  bool nested_;
+  bool finished_ = false;
+};

@@ -1,0 +1,90 @@
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kFiles = 12;
+
+// A main file and twelve others, each with T holding its number.
+class AttachmentsTest : public ::testing::Test {
+ protected:
+  AttachmentsTest() {
+    for (int file = 1; file <= kFiles; ++file)
+      OpenConnection(File(file))->Execute(QStringLiteral("CREATE TABLE T (N INT); INSERT INTO T VALUES (%1)").arg(file));
+    OpenConnection(folder_.File(QStringLiteral("GENERAL.sqlite")))->Execute(QStringLiteral("CREATE TABLE G (N INT)"));
+    main_ = OpenConnection(folder_.File(QStringLiteral("MAIN.sqlite")));
+  }
+
+  QString File(int file) const { return folder_.File(Schema(file) + QStringLiteral(".sqlite")); }
+  static QString Schema(int file) { return QStringLiteral("E%1").arg(file, 2, 10, QLatin1Char('0')); }
+  int Number(int file) {
+    return main_->QueryRows(QStringLiteral("SELECT N FROM %1.T").arg(Schema(file))).rows[0][0].toInt();
+  }
+  QStringList Schemas(int from, int to) const {
+    QStringList schemas;
+    for (int file = from; file <= to; ++file) schemas << Schema(file);
+    return schemas;
+  }
+
+  TemporaryFolder folder_;
+  std::shared_ptr<Connection> main_;
+};
+
+}  // namespace
+
+TEST_F(AttachmentsTest, FilesUsedOnDemandMakeRoomLeastRecentlyUsedFirst) {
+  Attachments& attached = main_->Attached();
+  attached.Keep(QStringLiteral("GENERAL"), folder_.File(QStringLiteral("GENERAL.sqlite")));
+  for (int file = 1; file <= kFiles; ++file) {
+    attached.Use(Schema(file), File(file));
+    EXPECT_EQ(Number(file), file);
+  }
+  // Ten at once: the general database and the nine used last.
+  EXPECT_TRUE(attached.Contains(QStringLiteral("general")));
+  EXPECT_EQ(attached.OnDemand(), Schemas(4, 12));
+  attached.Use(Schema(4), File(4));  // used again: now the most recent
+  attached.Use(Schema(1), File(1));
+  EXPECT_FALSE(attached.Contains(Schema(5)));
+  EXPECT_EQ(Number(4), 4);
+  EXPECT_EQ(Number(1), 1);
+  // A file kept for good is no longer one to make room with.
+  attached.Keep(Schema(1), File(1));
+  EXPECT_EQ(attached.OnDemand(), Schemas(6, 12) + QStringList{Schema(4)});
+}
+
+TEST_F(AttachmentsTest, WhatTheStatementUsesIsNeverDetached) {
+  Attachments& attached = main_->Attached();
+  for (int file = 1; file <= 10; ++file) attached.Use(Schema(file), File(file), Schemas(1, file - 1));
+  try {
+    attached.Use(Schema(11), File(11), Schemas(1, 10));
+    FAIL() << "eleven files attached";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), QStringLiteral("General SQL error"));
+    EXPECT_EQ(error.DriverMessage(), QStringLiteral("too many attached databases - max 10"));
+  }
+  EXPECT_EQ(attached.OnDemand(), Schemas(1, 10));
+  // Only the first two in use: the least recently used of the others goes.
+  attached.Use(Schema(11), File(11), Schemas(1, 2));
+  EXPECT_EQ(attached.OnDemand(), Schemas(1, 2) + Schemas(4, 11));
+}
+
+TEST_F(AttachmentsTest, InsideATransactionOnlyWhatIsAttachedServes) {
+  Attachments& attached = main_->Attached();
+  attached.Use(Schema(1), File(1));
+  main_->StartTransaction();
+  attached.Use(Schema(1), File(1));
+  EXPECT_EQ(Number(1), 1);
+  try {
+    attached.Use(Schema(2), File(2));
+    FAIL() << "attached inside a transaction";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), QStringLiteral("Cannot attach database 'E02' inside a transaction"));
+  }
+  EXPECT_TRUE(main_->InTransaction());
+  main_->Rollback();
+  attached.Use(Schema(2), File(2));
+  EXPECT_EQ(Number(2), 2);
+}
