@@ -5,13 +5,15 @@
 
 #include <sqlite3.h>
 
-Statement::Statement(Connection& connection, const QString& sql) : db_(connection.Handle()) {
+Statement::Statement(Connection& connection, const QString& sql)
+    : db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const QByteArray text = sql.toUtf8();
   const int result = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement_, nullptr);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
 }
 
-Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype& offset) : db_(connection.Handle()) {
+Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype& offset)
+    : db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const char* start = batch.constData() + offset;
   const char* tail = nullptr;
   const int result =
@@ -104,4 +106,8 @@ QVariant Statement::Column(int column) const {
 
 bool Statement::IsReadOnly() const { return !statement_ || sqlite3_stmt_readonly(statement_) != 0; }
 
-int Statement::Changes() const { return sqlite3_changes(db_); }
+int Statement::Changes() const {
+  // The engine's own count is left over from the last statement that changed
+  // rows; the running total tells whether this one did.
+  return sqlite3_total_changes64(db_) == totalChangesBefore_ ? 0 : sqlite3_changes(db_);
+}

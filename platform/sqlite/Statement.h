@@ -34,9 +34,12 @@ class Statement {
   QVariant Column(int column) const;
 
   bool IsReadOnly() const;  // changes nothing in the database
-  int Changes() const;  // rows changed by the last step of a DML statement
+  // Rows this statement inserted, changed or deleted; 0 for one that changes
+  // no rows (a table definition, say), whatever ran before it.
+  int Changes() const;
 
  private:
   sqlite3* db_;
   sqlite3_stmt* statement_ = nullptr;
+  qint64 totalChangesBefore_;
 };

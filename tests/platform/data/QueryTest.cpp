@@ -69,6 +69,11 @@ TEST(Queries, ExecuteBatchesAndCountTheRowsTheyChange) {
   query->ExecSQL();
   EXPECT_EQ(query->RowsAffected(), 2);
   EXPECT_EQ(data.Scalar(u"SELECT SUM(Saldo) FROM CLIENTES"_qs).toDouble(), 3.0);
+
+  // A definition after them changes no rows, whatever the engine counted last.
+  query->SQL().SetText(u"CREATE TABLE OTRA (A INT)"_qs);
+  query->ExecSQL();
+  EXPECT_EQ(query->RowsAffected(), 0);
 }
 
 TEST(Queries, ReportTheEnginesErrors) {
