@@ -70,7 +70,11 @@ TEST(Queries, ExecuteBatchesAndCountTheRowsTheyChange) {
   EXPECT_EQ(query->RowsAffected(), 2);
   EXPECT_EQ(data.Scalar(u"SELECT SUM(Saldo) FROM CLIENTES"_qs).toDouble(), 3.0);
 
-  // A definition after them changes no rows, whatever the engine counted last.
+  // A definition after them changes no rows, whatever the engine counted last
+  // on the connection an open table keeps.
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  query->SQL().SetText(u"UPDATE CLIENTES SET Saldo = 2"_qs);
+  query->ExecSQL();
   query->SQL().SetText(u"CREATE TABLE OTRA (A INT)"_qs);
   query->ExecSQL();
   EXPECT_EQ(query->RowsAffected(), 0);
