@@ -2,7 +2,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/platform/data/DataFixture.h"
-#include "tests/platform/data/SecondProcess.h"
+#include "tests/fixtures/SecondProcess.h"
 
 #include <gtest/gtest.h>
 
