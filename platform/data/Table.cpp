@@ -27,6 +27,10 @@ QString indexNameFor(const QString& table, const QString& index) {
   return index.startsWith(table + u'_', Qt::CaseInsensitive) ? index : table + u'_' + index;
 }
 
+// Always the connection's own file: left unqualified, SQLite would also look
+// in every attached file (the general database, other companies).
+QString InMain(const QString& name) { return QStringLiteral("main.") + Quoted(name); }
+
 }  // namespace
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
@@ -57,6 +61,8 @@ void Table::ReleaseSource() {
   connection_.reset();
   keyColumns_.clear();
   identities_.clear();
+  identityOfRowId_.clear();
+  rowIdOfIdentity_.clear();
 }
 
 bool Table::Exists() {
@@ -90,11 +96,37 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   return identities_[key] = ++lastIdentity_;
 }
 
+// Not the row id itself: SQLite hands a deleted row id out again, and the
+// deleted record's bookmark must not find the new one.
+qint64 Table::identityOfRowId(qint64 rowId) {
+  const auto found = identityOfRowId_.find(rowId);
+  if (found != identityOfRowId_.end()) return found->second;
+  const qint64 identity = ++lastIdentity_;
+  identityOfRowId_[rowId] = identity;
+  rowIdOfIdentity_[identity] = rowId;
+  return identity;
+}
+
+qint64 Table::rowIdOf(const Row& row) const {
+  const auto found = rowIdOfIdentity_.find(row.identity);
+  if (found == rowIdOfIdentity_.end())
+    throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  return found->second;
+}
+
+void Table::forgetIdentity(qint64 identity) {
+  std::erase_if(identities_, [&](const auto& entry) { return entry.second == identity; });
+  const auto rowId = rowIdOfIdentity_.find(identity);
+  if (rowId == rowIdOfIdentity_.end()) return;
+  identityOfRowId_.erase(rowId->second);
+  rowIdOfIdentity_.erase(rowId);
+}
+
 Dataset::Row Table::rowOf(const Statement& select) {
   Row row;
   const int first = withoutRowId_ ? 0 : 1;
   for (int i = first; i < select.ColumnCount(); ++i) row.values.append(select.Column(i));
-  row.identity = withoutRowId_ ? identityOfKey(row.values) : select.Column(0).toLongLong();
+  row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
   return row;
 }
 
@@ -103,7 +135,7 @@ Dataset::Records Table::ReadRecords() {
   Records records;
   std::map<int, int> keyByPosition;  // position in the key -> column
   {
-    Statement info(connection(), QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)"));
+    Statement info(connection(), QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?, 'main')"));
     info.Bind(1, tableName_);
     while (info.Step()) {
       Column column;
@@ -126,7 +158,7 @@ Dataset::Records Table::ReadRecords() {
   readIndexDefs(keyNames);
 
   {
-    Statement kind(connection(), QStringLiteral("SELECT wr FROM pragma_table_list(?)"));
+    Statement kind(connection(), QStringLiteral("SELECT wr FROM pragma_table_list(?) WHERE schema = 'main'"));
     kind.Bind(1, tableName_);
     withoutRowId_ = kind.Step() && kind.Column(0).toInt() != 0;
   }
@@ -134,7 +166,7 @@ Dataset::Records Table::ReadRecords() {
   for (const int column : keyColumns_) order.append(Quoted(records.columns[column].name));
   if (order.isEmpty()) order.append(QStringLiteral("rowid"));
   Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                     .arg(selectList(records.columns), Quoted(tableName_),
+                                     .arg(selectList(records.columns), InMain(tableName_),
                                           order.join(QStringLiteral(", "))));
   while (select.Step()) records.rows.push_back(rowOf(select));
   return records;
@@ -142,7 +174,7 @@ Dataset::Records Table::ReadRecords() {
 
 QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
   if (keyColumns_.isEmpty()) {
-    arguments.append(row.identity);
+    arguments.append(rowIdOf(row));
     return QStringLiteral("rowid = ?");
   }
   QStringList terms;
@@ -160,7 +192,7 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   Statement select(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(Columns()), Quoted(tableName_)));
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(Columns()), InMain(tableName_)));
   select.Bind(1, rowId);
   if (!select.Step()) return std::nullopt;
   return rowOf(select);
@@ -170,7 +202,7 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                     .arg(selectList(Columns()), Quoted(tableName_), condition));
+                                     .arg(selectList(Columns()), InMain(tableName_), condition));
   for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
   if (!select.Step()) return std::nullopt;
   return rowOf(select);
@@ -179,7 +211,7 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
 // The record just written, as the database holds it: by its row id, or by
 // its key in a table without row ids.
 Dataset::Row Table::readWritten(const Row& written) {
-  std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(written.identity);
+  std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowIdOf(written));
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
   return *stored;
 }
@@ -192,19 +224,25 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     names.append(Quoted(column.name));
     if (column.type == ftAutoInc && row.values[i].isNull()) {
       // The next number, taken under the write lock of the statement itself.
-      values.append(QStringLiteral("(SELECT IFNULL(MAX(%1), 0) + 1 FROM %2)").arg(names.last(), Quoted(tableName_)));
+      values.append(QStringLiteral("(SELECT IFNULL(MAX(%1), 0) + 1 FROM %2)").arg(names.last(), InMain(tableName_)));
     } else {
       values.append(QStringLiteral("?"));
       arguments.append(row.values[i]);
     }
   }
   Statement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(Quoted(tableName_), names.join(QStringLiteral(", ")),
+                                     .arg(InMain(tableName_), names.join(QStringLiteral(", ")),
                                           values.join(QStringLiteral(", "))));
   for (int i = 0; i < arguments.size(); ++i) insert.Bind(i + 1, arguments[i]);
   insert.Step();
-  if (withoutRowId_) return readWritten(row);
-  return readWritten(Row{sqlite3_last_insert_rowid(connection().Handle()), row.values});
+  // A new record, even where a record this table once held had its key or
+  // row id: its bookmark is not theirs.
+  const qint64 rowId = withoutRowId_ ? 0 : sqlite3_last_insert_rowid(connection().Handle());
+  std::optional<Row> stored = withoutRowId_ ? ReadRecord(row) : readByRowId(rowId);
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  forgetIdentity(stored->identity);
+  stored->identity = withoutRowId_ ? identityOfKey(stored->values) : identityOfRowId(rowId);
+  return *stored;
 }
 
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
@@ -218,7 +256,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
   Statement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                     .arg(Quoted(tableName_), assignments.join(QStringLiteral(", ")), condition));
+                                     .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition));
   for (int i = 0; i < arguments.size(); ++i) update.Bind(i + 1, arguments[i]);
   update.Step();
   if (update.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
@@ -237,15 +275,16 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
 void Table::DeleteRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
-  Statement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quoted(tableName_), condition));
+  Statement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(InMain(tableName_), condition));
   for (int i = 0; i < arguments.size(); ++i) remove.Bind(i + 1, arguments[i]);
   remove.Step();
+  forgetIdentity(row.identity);
 }
 
 void Table::UpdateIndexDefs() {
   checkTableName();
   try {
-    Statement info(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"));
+    Statement info(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?, 'main') WHERE pk > 0 ORDER BY pk"));
     info.Bind(1, tableName_);
     QStringList keyNames;
     while (info.Step()) keyNames.append(info.Column(0).toString());
@@ -261,13 +300,13 @@ void Table::readIndexDefs(const QStringList& keyNames) {
   ::IndexDefs& defs = IndexDefs();
   defs.Clear();
   if (!keyNames.isEmpty()) defs.Add(QString(), keyNames.join(u';'), ixPrimary | ixUnique);
-  Statement list(connection(), QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?) WHERE origin = 'c' "
+  Statement list(connection(), QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?, 'main') WHERE origin = 'c' "
                                               "ORDER BY name"));
   list.Bind(1, tableName_);
   while (list.Step()) {
     const QString sqliteName = list.Column(0).toString();
     Statement info(connection(),
-                   QStringLiteral("SELECT name, desc FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno"));
+                   QStringLiteral("SELECT name, desc FROM pragma_index_xinfo(?, 'main') WHERE key = 1 ORDER BY seqno"));
     info.Bind(1, sqliteName);
     QStringList names;
     bool descending = false, expression = false;
@@ -312,8 +351,8 @@ void Table::CreateTable() {
     definitions.append(QStringLiteral("PRIMARY KEY (%1)").arg(quoted.join(QStringLiteral(", "))));
   }
   QStringList statements{
-      QStringLiteral("DROP TABLE IF EXISTS %1").arg(Quoted(tableName_)),
-      QStringLiteral("CREATE TABLE %1 (%2)").arg(Quoted(tableName_), definitions.join(QStringLiteral(", ")))};
+      QStringLiteral("DROP TABLE IF EXISTS %1").arg(InMain(tableName_)),
+      QStringLiteral("CREATE TABLE %1 (%2)").arg(InMain(tableName_), definitions.join(QStringLiteral(", ")))};
   for (const IndexDef& index : IndexDefs()) {
     if (index.Options & ixPrimary) continue;
     QStringList columns;
@@ -321,7 +360,7 @@ void Table::CreateTable() {
       columns.append(Quoted(name) + (index.Options & ixDescending ? QStringLiteral(" DESC") : QString()));
     statements.append(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                           .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
-                               Quoted(indexNameFor(tableName_, index.Name)), Quoted(tableName_),
+                               InMain(indexNameFor(tableName_, index.Name)), Quoted(tableName_),
                                columns.join(QStringLiteral(", "))));
   }
 
@@ -342,7 +381,7 @@ void Table::CreateTable() {
 void Table::EmptyTable() {
   checkTableName();
   if (Active()) CheckBrowseMode();
-  connection().Execute(QStringLiteral("DELETE FROM %1").arg(Quoted(tableName_)));
+  connection().Execute(QStringLiteral("DELETE FROM %1").arg(InMain(tableName_)));
   if (Active())
     Reload();
   else
@@ -353,7 +392,7 @@ void Table::DeleteTable() {
   CheckInactive();
   checkTableName();
   try {
-    connection().Execute(QStringLiteral("DROP TABLE %1").arg(Quoted(tableName_)));
+    connection().Execute(QStringLiteral("DROP TABLE %1").arg(InMain(tableName_)));
   } catch (...) {
     ReleaseSource();
     throw;

@@ -51,6 +51,9 @@ class Table : public IndexedDataset {
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
   QString keyText(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
+  qint64 identityOfRowId(qint64 rowId);
+  qint64 rowIdOf(const Row& row) const;
+  void forgetIdentity(qint64 identity);
   Row rowOf(const Statement& select);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
@@ -63,5 +66,7 @@ class Table : public IndexedDataset {
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
   std::map<QString, qint64> identities_;  // by key text, in a table without row ids
+  std::map<qint64, qint64> identityOfRowId_;
+  std::map<qint64, qint64> rowIdOfIdentity_;
   qint64 lastIdentity_ = 0;
 };

@@ -46,7 +46,7 @@ void RenameIndex(Connection& connection, const QString& table, const QString& in
   const QString sql = SchemaSql(connection, QStringLiteral("index"), index, table);
   if (sql.isEmpty()) NoSuchObject(QStringLiteral("INDEX"));
   WriteTransaction transaction(connection);
-  connection.Execute(QStringLiteral("DROP INDEX ") + Quoted(index));
+  connection.Execute(QStringLiteral("DROP INDEX main.") + Quoted(index));
   connection.Execute(ReplaceNameAfter(sql, u"INDEX", index, newName));
   transaction.Commit();
 }
@@ -78,14 +78,14 @@ void RenameObject(Connection& connection, const QString& object, const QString& 
   const qsizetype dot = object.indexOf(u'.');
   if (dot < 0) {
     if (SchemaSql(connection, QStringLiteral("table"), object, object).isEmpty()) NoSuchObject(QStringLiteral("OBJECT"));
-    connection.Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(Quoted(object), Quoted(newName)));
+    connection.Execute(QStringLiteral("ALTER TABLE main.%1 RENAME TO %2").arg(Quoted(object), Quoted(newName)));
     return;
   }
   const QString table = object.left(dot);
   const QString part = object.mid(dot + 1);
   if (type.compare(u"COLUMN", Qt::CaseInsensitive) == 0) {
     connection.Execute(
-        QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3").arg(Quoted(table), Quoted(part), Quoted(newName)));
+        QStringLiteral("ALTER TABLE main.%1 RENAME COLUMN %2 TO %3").arg(Quoted(table), Quoted(part), Quoted(newName)));
   } else if (!SchemaSql(connection, QStringLiteral("index"), part, table).isEmpty()) {
     RenameIndex(connection, table, part, newName);
   } else {

@@ -89,6 +89,39 @@ void RemoveTableHint(SqlNodes& nodes, size_t with, size_t group) {
   nodes[with] = SqlNode::Rewritten(QString());
 }
 
+// Follows a statement's words at one level to tell where a table name
+// stands: after FROM, JOIN, INTO, UPDATE or INSERT, and after a comma of a
+// FROM list.
+class TablePositions {
+ public:
+  // Whether the significant node stands where a table name goes.
+  bool Next(const SqlNode& node) {
+    const bool table = tableNext_;
+    tableNext_ = false;
+    if (node.IsWord(u"FROM") || node.IsWord(u"JOIN")) {
+      fromList_ = tableNext_ = true;
+    } else if (node.IsWord(u"INTO") || node.IsWord(u"UPDATE") || node.IsWord(u"INSERT")) {
+      tableNext_ = true;
+    } else if (node.Is(SqlTokenKind::Comma)) {
+      tableNext_ = fromList_;
+    } else if (EndsFromList(node)) {
+      fromList_ = false;
+    }
+    return table;
+  }
+
+ private:
+  static bool EndsFromList(const SqlNode& node) {
+    for (const QStringView word : {u"WHERE", u"ON", u"USING", u"GROUP", u"ORDER", u"HAVING", u"UNION", u"EXCEPT",
+                                   u"INTERSECT", u"SET", u"VALUES", u"SELECT", u"LIMIT"})
+      if (node.IsWord(word)) return true;
+    return false;
+  }
+
+  bool tableNext_ = false;
+  bool fromList_ = false;
+};
+
 void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
   nodes.erase(nodes.begin() + qsizetype(begin) + 1, nodes.begin() + qsizetype(end));
   nodes[begin] = SqlNode::Rewritten(std::move(text));
@@ -104,8 +137,10 @@ QString RewriteLiteral(const SqlToken& token, const SqlContext& context) {
 
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteTop(nodes, objects);
+  TablePositions positions;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
+    const bool isTable = node.IsSignificant() && positions.Next(node);
     if (node.kind == SqlNode::Kind::Group || node.kind == SqlNode::Kind::Case) {
       RewriteExpressions(node.children, objects);
       continue;
@@ -132,15 +167,14 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
     if (!IsNamePart(node) && !functionKeyword) continue;
     const SqlChain chain = ReadChain(nodes, i);
     const size_t afterChain = NextSignificant(nodes, chain.end);
-    const size_t previous = PreviousSignificant(nodes, i);
-    const bool isTable = previous != size_t(-1) && nodes[previous].IsWord(u"INTO");
     if (chain.names.size() == 1 && token.kind == SqlTokenKind::Word && afterChain < nodes.size() &&
         nodes[afterChain].IsGroup() && !isTable) {
       Replace(nodes, i, afterChain + 1, RewriteCall(token.text, nodes[afterChain], objects));
     } else if (chain.names.size() > 1 && afterChain < nodes.size() && nodes[afterChain].IsGroup() && !isTable) {
       Unsupported(chain.written.join(u'.') + QStringLiteral("()"));
     } else {
-      Replace(nodes, chain.begin, chain.end, RenderChain(chain, objects));
+      Replace(nodes, chain.begin, chain.end,
+              isTable ? RenderTableChain(chain, objects) : RenderChain(chain, objects));
     }
   }
   RewriteConcatenation(nodes);

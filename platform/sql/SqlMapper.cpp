@@ -71,9 +71,39 @@ void RewriteTableName(SqlNodes& nodes, size_t at, const SqlObjects& objects) {
   if (at >= nodes.size() || !(nodes[at].Is(SqlTokenKind::Word) || nodes[at].Is(SqlTokenKind::QuotedName)))
     throw SqlError(QStringLiteral("Incorrect syntax: a table name is expected."));
   const SqlChain chain = ReadChain(nodes, at);
-  const QString text = RenderChain(chain, objects);
+  const QString text = RenderTableChain(chain, objects);
   nodes.erase(nodes.begin() + qsizetype(chain.begin) + 1, nodes.begin() + qsizetype(chain.end));
   nodes[at] = SqlNode::Rewritten(text);
+}
+
+// DROP TABLE [IF EXISTS] T, DROP INDEX I.
+void RewriteDrop(SqlNodes& nodes, size_t kind, const SqlObjects& objects) {
+  size_t name = NextSignificant(nodes, kind + 1);
+  if (name < nodes.size() && nodes[name].IsWord(u"IF")) name = NextSignificant(nodes, NextSignificant(nodes, name + 1) + 1);
+  if (nodes[kind].IsWord(u"TABLE") || (name < nodes.size() && ReadChain(nodes, name).names.size() == 1))
+    RewriteTableName(nodes, name, objects);
+  RewriteNames(nodes, objects);
+}
+
+// SQLite takes the schema on the index's name and looks for the table there
+// only; without one it would take the first file that has the table.
+void RewriteCreateIndex(SqlNodes& nodes, size_t indexWord, const SqlObjects& objects) {
+  const size_t index = NextSignificant(nodes, indexWord + 1);
+  if (index >= nodes.size() || !(nodes[index].Is(SqlTokenKind::Word) || nodes[index].Is(SqlTokenKind::QuotedName)))
+    throw SqlError(QStringLiteral("Incorrect syntax near 'INDEX'."));
+  const size_t on = NextSignificant(nodes, ReadChain(nodes, index).end);
+  const size_t table = on < nodes.size() ? NextSignificant(nodes, on + 1) : nodes.size();
+  if (on >= nodes.size() || !nodes[on].IsWord(u"ON") || table >= nodes.size() ||
+      !(nodes[table].Is(SqlTokenKind::Word) || nodes[table].Is(SqlTokenKind::QuotedName)))
+    throw SqlError(QStringLiteral("Incorrect syntax near 'INDEX'."));
+  const SqlChain tableChain = ReadChain(nodes, table);
+  const auto [schema, tableName] = QualifiedTable(tableChain, objects);
+  nodes.erase(nodes.begin() + qsizetype(tableChain.begin) + 1, nodes.begin() + qsizetype(tableChain.end));
+  nodes[table] = SqlNode::Rewritten(tableName);
+  const SqlChain indexChain = ReadChain(nodes, index);
+  if (indexChain.names.size() != 1) Unsupported(indexChain.written.join(u'.'));
+  nodes[index] = SqlNode::Rewritten(schema.isEmpty() ? indexChain.written[0] : schema + u'.' + indexChain.written[0]);
+  RewriteNames(nodes, objects);
 }
 
 // A table with a primary key is kept in key order, as SQL Server's
@@ -127,8 +157,10 @@ void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects
   if (table < nodes.size() && nodes[table].IsWord(u"FROM")) {
     table = NextSignificant(nodes, table + 1);
   } else {
-    nodes.insert(nodes.begin() + qsizetype(table), SqlNode::Rewritten(QStringLiteral("FROM ")));
-    ++table;
+    const SqlNode from{SqlNode::Kind::Token, {SqlTokenKind::Word, QStringLiteral("FROM")}, {}, {}};
+    const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, QStringLiteral(" ")}, {}, {}};
+    nodes.insert(nodes.begin() + qsizetype(table), {from, space});
+    table += 2;
   }
   if (table >= nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near 'DELETE'."));
   const size_t after = NextSignificant(nodes, ReadChain(nodes, table).end);
@@ -175,9 +207,14 @@ QString SqlMapper::Map(QStringView statement) const {
     RewriteDelete(nodes, first, objects);
   } else if (head.IsWord(u"CREATE") && secondWord(u"TABLE")) {
     RewriteCreateTable(nodes, second, objects);
-  } else if ((head.IsWord(u"CREATE") && (secondWord(u"INDEX") || secondWord(u"UNIQUE"))) ||
-             (head.IsWord(u"DROP") && (secondWord(u"TABLE") || secondWord(u"INDEX")))) {
-    RewriteNames(nodes, objects);
+  } else if (head.IsWord(u"CREATE") && secondWord(u"INDEX")) {
+    RewriteCreateIndex(nodes, second, objects);
+  } else if (head.IsWord(u"CREATE") && secondWord(u"UNIQUE")) {
+    const size_t index = NextSignificant(nodes, second + 1);
+    if (index >= nodes.size() || !nodes[index].IsWord(u"INDEX")) Unsupported(RenderSql(nodes, first));
+    RewriteCreateIndex(nodes, index, objects);
+  } else if (head.IsWord(u"DROP") && (secondWord(u"TABLE") || secondWord(u"INDEX"))) {
+    RewriteDrop(nodes, second, objects);
   } else if (head.IsWord(u"ALTER") && secondWord(u"TABLE")) {
     RewriteAlterTable(nodes, second, objects);
   } else if (head.IsWord(u"EXEC") || head.IsWord(u"EXECUTE")) {

@@ -40,6 +40,12 @@ QString SqlObjects::SchemaOf(const QString& database) const {
   return SqlText::Quoted(schema);
 }
 
+bool SqlObjects::IsTemporary(const QString& name) const {
+  return !context_.connection
+              ->QueryRows(QStringLiteral("SELECT 1 FROM temp.sqlite_master WHERE name = ? COLLATE NOCASE"), {name})
+              .rows.isEmpty();
+}
+
 QStringList SqlObjects::PrimaryKeyOf(const QString& schema, const QString& table) const {
   QString plainSchema = schema;
   if (plainSchema.startsWith(u'"')) plainSchema = plainSchema.mid(1, plainSchema.size() - 2);
@@ -100,6 +106,23 @@ QStringList ResolveParts(const SqlChain& chain, const SqlObjects& objects) {
 QString RenderChain(const SqlChain& chain, const SqlObjects& objects) {
   if (chain.names.size() == 1 && chain.names[0].startsWith(u'#')) Unsupported(chain.names[0]);
   return ResolveParts(chain, objects).join(u'.');
+}
+
+std::pair<QString, QString> QualifiedTable(const SqlChain& chain, const SqlObjects& objects) {
+  if (chain.names.size() == 1 && chain.names[0].startsWith(u'#')) Unsupported(chain.names[0]);
+  QStringList parts = ResolveParts(chain, objects);
+  if (parts.size() > 2) Unsupported(chain.written.join(u'.'));
+  const QString name = parts.takeLast();
+  if (!parts.isEmpty()) return {parts[0], name};
+  // Unqualified, SQLite would look in every attached file after this one.
+  const std::vector<SqlToken> table = TokenizeSql(name);
+  const QString plain = table.size() == 1 ? table[0].Value() : name;
+  return {objects.IsTemporary(plain) ? QString() : QStringLiteral("main"), name};
+}
+
+QString RenderTableChain(const SqlChain& chain, const SqlObjects& objects) {
+  const auto [schema, name] = QualifiedTable(chain, objects);
+  return schema.isEmpty() ? name : schema + u'.' + name;
 }
 
 std::pair<QString, QString> TableOfChain(const SqlChain& chain, const SqlObjects& objects) {

@@ -17,6 +17,9 @@ class SqlObjects {
   // when it is not attached yet (never detaching one this statement names).
   QString SchemaOf(const QString& database) const;
   QStringList PrimaryKeyOf(const QString& schema, const QString& table) const;
+  // Whether the connection has a temporary object of that name (the
+  // catalogue views).
+  bool IsTemporary(const QString& name) const;
   const SqlContext& Context() const { return context_; }
 
  private:
@@ -34,7 +37,13 @@ struct SqlChain {
 SqlChain ReadChain(const SqlNodes& nodes, size_t i);
 // The chain in SQLite's terms: dbo dropped, the database as its schema.
 QString RenderChain(const SqlChain& chain, const SqlObjects& objects);
-// Schema and table of a chain naming a table.
+// A chain naming a table, as schema and name in SQLite's text: an
+// unqualified name is the connection's own file's ("main"), unless it is a
+// temporary object, whose schema is left empty.
+std::pair<QString, QString> QualifiedTable(const SqlChain& chain, const SqlObjects& objects);
+// The same, joined.
+QString RenderTableChain(const SqlChain& chain, const SqlObjects& objects);
+// Schema and table of a chain naming a table, unquoted.
 std::pair<QString, QString> TableOfChain(const SqlChain& chain, const SqlObjects& objects);
 
 // Expressions at one level and below: names, literals, function calls,

@@ -108,7 +108,7 @@ void Connection::Commit() { Execute(QStringLiteral("COMMIT")); }
 void Connection::Rollback() { Execute(QStringLiteral("ROLLBACK")); }
 
 bool Connection::TableExists(const QString& tableName) {
-  return !QueryRows(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ? "
+  return !QueryRows(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type IN ('table','view') AND name = ? "
                                    "COLLATE NOCASE"),
                     {tableName})
               .rows.isEmpty();
@@ -116,7 +116,7 @@ bool Connection::TableExists(const QString& tableName) {
 
 QStringList Connection::TableNames() {
   QStringList names;
-  for (const QVariantList& row : QueryRows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+  for (const QVariantList& row : QueryRows(QStringLiteral("SELECT name FROM main.sqlite_master WHERE type = 'table' AND "
                                                           "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"))
                                      .rows)
     names.append(row[0].toString());

@@ -258,3 +258,45 @@ TEST(TableWrites, ANewRecordGivenUpLeavesAnEmptyTableAtBothEnds) {
   table->Cancel();
   EXPECT_FALSE(table->Eof());
 }
+
+// SQLite gives a deleted record's key, or its row id, to the next record:
+// the deleted record's bookmark must not find that one.
+TEST(TableBookmarks, ADeletedRecordsBookmarkStaysInvalidWhenItsKeyOrRowIdComesBack) {
+  const struct {
+    const char* name;
+    const char* create;
+    bool rowIds;
+  } tables[] = {
+      {"keyed, with row ids", "CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo))", true},
+      {"keyed, without row ids",
+       "CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID", false},
+      {"without key", "CREATE TABLE T (Codigo INT, Nombre TEXT)", true},
+  };
+  for (const auto& kind : tables) {
+    SCOPED_TRACE(kind.name);
+    DataFixture data;
+    data.Execute(QString::fromUtf8(kind.create));
+    data.Execute(u"INSERT INTO T VALUES (1, 'primero'), (2, 'segundo')"_qs);
+    auto table = data.OpenTable(u"T"_qs);
+    table->Last();
+    const Bookmark deleted = table->GetBookmark();
+    table->Delete();
+    table->Append();
+    table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+    table->FieldByName(u"Nombre"_qs).SetAsString(u"nuevo"_qs);
+    table->Post();
+    if (kind.rowIds) {  // the case itself: SQLite gave the row id out again
+      EXPECT_EQ(data.Scalar(u"SELECT rowid FROM T WHERE Nombre = 'nuevo'"_qs).toInt(), 2);
+    }
+    EXPECT_FALSE(table->BookmarkValid(deleted));
+    table->Refresh();
+    EXPECT_FALSE(table->BookmarkValid(deleted));
+    // The others keep theirs.
+    const Bookmark nuevo = table->GetBookmark();
+    table->First();
+    table->Refresh();
+    ASSERT_TRUE(table->BookmarkValid(nuevo));
+    table->GotoBookmark(nuevo);
+    EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"nuevo"_qs);
+  }
+}

@@ -33,52 +33,62 @@ struct Mapping {
 TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
   const Mapping mappings[] = {
       {"SELECT TOP 1 Nombre FROM CLIENTES WHERE Codigo > 1",
-       "SELECT  Nombre FROM CLIENTES WHERE Codigo > 1 ORDER BY CLIENTES.\"Codigo\" LIMIT 1"},
+       "SELECT  Nombre FROM main.CLIENTES WHERE Codigo > 1 ORDER BY CLIENTES.\"Codigo\" LIMIT 1"},
       {"SELECT TOP 5 C.Nombre FROM dbo.CLIENTES C ORDER BY Nombre",
-       "SELECT  C.Nombre FROM CLIENTES C ORDER BY Nombre LIMIT 5"},
+       "SELECT  C.Nombre FROM main.CLIENTES C ORDER BY Nombre LIMIT 5"},
       {"SELECT DISTINCT TOP (2) Nombre FROM [dbo].[CLIENTES] AS X",
-       "SELECT DISTINCT  Nombre FROM [CLIENTES] AS X ORDER BY X.\"Codigo\" LIMIT 2"},
+       "SELECT DISTINCT  Nombre FROM main.[CLIENTES] AS X ORDER BY X.\"Codigo\" LIMIT 2"},
       {"SELECT MAX(Codigo)  FROM CLIENTES WITH(NOLOCK)  WHERE  (Codigo >= 1000) ",
-       "SELECT max(Codigo)  FROM CLIENTES   WHERE  (Codigo >= 1000)"},
+       "SELECT max(Codigo)  FROM main.CLIENTES   WHERE  (Codigo >= 1000)"},
       {"SELECT MAX(CAST(Nombre AS INTEGER))  FROM CLIENTES WITH (NOLOCK) WHERE (ISNUMERIC(Nombre) = 1)",
-       "SELECT max(zem_convert('INTEGER', Nombre))  FROM CLIENTES  WHERE (zem_isnumeric(Nombre) = 1)"},
-      {"DELETE CLIENTES   WHERE Codigo = 3", "DELETE FROM CLIENTES   WHERE Codigo = 3"},
-      {"DELETE FROM dbo.CLIENTES", "DELETE FROM CLIENTES"},
+       "SELECT max(zem_convert('INTEGER', Nombre))  FROM main.CLIENTES  WHERE (zem_isnumeric(Nombre) = 1)"},
+      {"DELETE CLIENTES   WHERE Codigo = 3", "DELETE FROM main.CLIENTES   WHERE Codigo = 3"},
+      {"DELETE FROM dbo.CLIENTES", "DELETE FROM main.CLIENTES"},
       {"UPDATE CLIENTES SET Nombre = Nombre + 'x' + N'ñ' WHERE Codigo = Codigo + 1 - 2",
-       "UPDATE CLIENTES SET Nombre = zem_add(zem_add(Nombre, 'x'), 'ñ') WHERE Codigo = zem_add(Codigo, 1) - 2"},
+       "UPDATE main.CLIENTES SET Nombre = zem_add(zem_add(Nombre, 'x'), 'ñ') WHERE Codigo = zem_add(Codigo, 1) - 2"},
       {"SELECT a * 2 + -b, (c + d) * e FROM T",
-       "SELECT zem_add(a * 2, -b), (zem_add(c, d)) * e FROM T"},
+       "SELECT zem_add(a * 2, -b), (zem_add(c, d)) * e FROM main.T"},
       {"SELECT CASE WHEN a = 1 THEN 'x' + b ELSE c END + 'z' FROM T",
-       "SELECT zem_add(CASE WHEN a = 1 THEN zem_add('x', b) ELSE c END, 'z') FROM T"},
+       "SELECT zem_add(CASE WHEN a = 1 THEN zem_add('x', b) ELSE c END, 'z') FROM main.T"},
       {"SELECT COUNT(DISTINCT P.hostprocess + P.nt_username) FROM T P",
-       "SELECT count(DISTINCT zem_add(P.hostprocess, P.nt_username)) FROM T P"},
+       "SELECT count(DISTINCT zem_add(P.hostprocess, P.nt_username)) FROM main.T P"},
       {"SELECT * FROM T WHERE F = '01/31/2024' OR F = '12/30/1899 00:00:00' OR G = '13/01/2024'",
-       "SELECT * FROM T WHERE F = '2024-01-31 00:00:00' OR F = '1899-12-30 00:00:00' OR G = '13/01/2024'"},
+       "SELECT * FROM main.T WHERE F = '2024-01-31 00:00:00' OR F = '1899-12-30 00:00:00' OR G = '13/01/2024'"},
       {"SELECT ISNULL(a, ''), LEN(b), SUBSTRING(b, 1, 2), CHARINDEX('|', b), UPPER(b), LTRIM(RTRIM(b)), GETDATE()",
        "SELECT ifnull(a, ''), zem_len(b), zem_substring(b, 1, 2), zem_charindex('|', b), zem_upper(b), "
        "ltrim(rtrim(b)), zem_getdate()"},
       {"SELECT LEFT(a, 2), RIGHT(a, 1) FROM T LEFT JOIN U ON T.x = U.x",
-       "SELECT zem_left(a, 2), zem_right(a, 1) FROM T LEFT JOIN U ON T.x = U.x"},
+       "SELECT zem_left(a, 2), zem_right(a, 1) FROM main.T LEFT JOIN main.U ON T.x = U.x"},
       {"SELECT CONVERT( VARCHAR, F, 103) + '|' + CONVERT(VARCHAR(4), Codigo) FROM T",
-       "SELECT zem_add(zem_add(zem_convert('VARCHAR', F, 103), '|'), zem_convert('VARCHAR(4)', Codigo)) FROM T"},
+       "SELECT zem_add(zem_add(zem_convert('VARCHAR', F, 103), '|'), zem_convert('VARCHAR(4)', Codigo)) FROM main.T"},
       {"SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI -- comentario",
-       "SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI"},
+       "SELECT Texto FROM main.T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI"},
       {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')",
-       "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')"},
+       "INSERT INTO main.CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')"},
       {"CREATE TABLE dbo.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
        "Notas VARCHAR(MAX) NULL, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
        "CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
-       "CREATE TABLE ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" "
+       "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" "
        "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
        "'1899-12-30 00:00:00' NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID"},
       {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)",
-       "CREATE TABLE CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)"},
-      {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX T_Fecha ON T (Fecha,Codigo)"},
+       "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)"},
+      {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX main.T_Fecha ON T (Fecha,Codigo)"},
       {"ALTER TABLE dbo.CLIENTES ADD Ciudad VARCHAR(30) NULL",
-       "ALTER TABLE CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL"},
+       "ALTER TABLE main.CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL"},
       {"SELECT collation_name FROM information_schema.columns",
        "SELECT collation_name FROM information_schema_columns"},
       {"SELECT * FROM DATOS.dbo.CLIENTES", "SELECT * FROM main.CLIENTES"},
+      {"SELECT A.x FROM A, dbo.B AS b JOIN C c ON c.y = b.y, (SELECT z FROM D) d WHERE A.x IN (SELECT x FROM E)",
+       "SELECT A.x FROM main.A, main.B AS b JOIN main.C c ON c.y = b.y, (SELECT z FROM main.D) d WHERE A.x IN "
+       "(SELECT x FROM main.E)"},
+      {"INSERT T (a) SELECT a FROM U", "INSERT main.T (a) SELECT a FROM main.U"},
+      {"DROP TABLE IF EXISTS dbo.T", "DROP TABLE IF EXISTS main.T"},
+      {"DROP INDEX T_Fecha", "DROP INDEX main.T_Fecha"},
+      {"CREATE UNIQUE INDEX T_Clave ON [T] (a DESC)", "CREATE UNIQUE INDEX main.T_Clave ON [T] (a DESC)"},
+      // The catalogue's views are the connection's temporary ones.
+      {"SELECT name FROM sysobjects O JOIN SYSCOLUMNS C ON C.id = O.id",
+       "SELECT name FROM sysobjects O JOIN SYSCOLUMNS C ON C.id = O.id"},
   };
   for (const Mapping& mapping : mappings)
     EXPECT_EQ(Map(QString::fromUtf8(mapping.statement)), QString::fromUtf8(mapping.mapped)) << mapping.statement;
@@ -86,9 +96,9 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
 
 TEST_F(SqlMapperTest, ReadsDateLiteralsInTheConfiguredOrder) {
   EXPECT_EQ(Map(u"SELECT * FROM T WHERE F = '01/02/2024 10:15'"_qs, u"dd/mm/yyyy"_qs),
-            u"SELECT * FROM T WHERE F = '2024-02-01 10:15:00'"_qs);
+            u"SELECT * FROM main.T WHERE F = '2024-02-01 10:15:00'"_qs);
   EXPECT_EQ(Map(u"SELECT * FROM T WHERE F = '01/02/2024 10:15'"_qs, u"mm/dd/yyyy"_qs),
-            u"SELECT * FROM T WHERE F = '2024-01-02 10:15:00'"_qs);
+            u"SELECT * FROM main.T WHERE F = '2024-01-02 10:15:00'"_qs);
   // Not a day: left alone.
   EXPECT_EQ(Map(u"SELECT '31/02/2024'"_qs, u"dd/mm/yyyy"_qs), u"SELECT '31/02/2024'"_qs);
 }
