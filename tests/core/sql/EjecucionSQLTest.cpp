@@ -187,8 +187,15 @@ TEST_F(EjecucionSQL, SentenciaUpdateWritesTheMemosByKey) {
   visitas.FieldByName(QStringLiteral("Detalle")).Clear();
   SentenciaUpdate(visitas);
   visitas.Cancel();
+  // A memo that itself reads like an empty assignment is written as typed.
+  visitas.Next();
+  visitas.Edit();
+  visitas.FieldByName(QStringLiteral("Resumen")).SetAsString(QStringLiteral("Nombre = ''"));
+  visitas.FieldByName(QStringLiteral("Detalle")).SetAsString(QStringLiteral("a = '', b = ''"));
+  SentenciaUpdate(visitas);
+  visitas.Cancel();
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Resumen, ISNULL(Detalle, 'nulo') FROM VISITAS ORDER BY Fecha"), kDatabase),
-            QStringLiteral("de O'Neil|nulo\r\nc|d"));
+            QStringLiteral("de O'Neil|nulo\r\nNombre = ''|a = '', b = ''"));
 }
 
 TEST_F(EjecucionSQL, ACompanyTableJoinsAGeneralTableByItsDatabaseName) {
