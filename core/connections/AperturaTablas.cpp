@@ -6,6 +6,7 @@
 #include "core/connections/NombresBaseDatos.h"
 #include "core/helpers/Tablas.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/startup/Configuracion.h"
 #include "core/sql/MensajesSQL.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -98,7 +99,7 @@ bool AbrirTabla(TfGENEINIC& servicios, QObject& llamador, Table& tabla) {
     if (tablaInexistente(error)) {
       tabla.Close();
       if (alternativa) tabla.SetDatabaseName(u'?' + tabla.DatabaseName());
-      if (CrearTablaPorDefecto(tabla)) {
+      if (CrearTablaInexistente(tabla, QString(), EmpresaActual)) {
         tabla.Open();
         return true;
       }

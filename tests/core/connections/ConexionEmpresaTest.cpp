@@ -4,6 +4,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/CreacionTablas.h"
 #include "core/sql/EjecucionSQL.h"
+#include "platform/Exceptions.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -173,6 +174,19 @@ TEST_F(ConexionEmpresa, AMissingTableIsCreatedThroughTheInstalledCreation) {
   EXPECT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla));
   EXPECT_EQ(creaciones, 1);
   EXPECT_TRUE(tabla.Active());
+  InstalarCreacionTabla({});
+  InstalarRegistroFallosTablas({});
+}
+
+TEST_F(ConexionEmpresa, ATableWhoseCreationRaisesIsNotOpenedAndTheIncidentIsRecorded) {
+  QStringList lugares;
+  InstalarRegistroFallosTablas({[&](const QString&, const QString& lugar) { lugares << lugar; }, {}});
+  InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(QStringLiteral("sin definicion")); });
+  Servicios().setObjectName(QStringLiteral("fGENEPRUE"));
+  Table tabla;
+  tabla.SetTableName(QStringLiteral("ARTICULO"));
+  EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), tabla));
+  EXPECT_EQ(lugares, QStringList{QStringLiteral("Al crear la tabla entrando en fGENEPRUE (AperturaTablaOK)")});
   InstalarCreacionTabla({});
   InstalarRegistroFallosTablas({});
 }

@@ -3,6 +3,7 @@
 #include "core/sql/ConsultasSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/sql/InsercionSQL.h"
+#include "platform/Exceptions.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
@@ -132,6 +133,23 @@ TEST_F(EjecucionSQL, AMissingTableIsCreatedAndTheStatementRunAgain) {
   consulta.SQL().SetText(QStringLiteral("INSERT INTO OTRA (Codigo) VALUES (1)"));
   EXPECT_TRUE(AbrirOEjecutarConsulta(consulta));
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Codigo FROM OTRA"), kDatabase), QStringLiteral("1"));
+  InstalarCreacionTabla({});
+}
+
+TEST_F(EjecucionSQL, ACreationThatRaisesCountsAsFailedAndTheStatementsOwnErrorIsReported) {
+  InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(QStringLiteral("sin definicion")); });
+  const QString error = QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: Table does not exist");
+  EXPECT_TRUE(EjecutarSQL(QStringLiteral("SELECT * FROM NOEXISTE"), kDatabase, QStringLiteral("Silenciosa")).startsWith(error));
+  mensajes.Expect(QStringLiteral("A")).Expect(QString());
+  EXPECT_TRUE(EjecutarSQL(QStringLiteral("DELETE FROM NOEXISTE"), kDatabase).startsWith(error));
+  ASSERT_EQ(mensajes.Messages().size(), 2);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(error));
+
+  // The query routine: false, and nothing shown for a failed creation.
+  Query consulta;
+  consulta.SQL().SetText(QStringLiteral("SELECT * FROM NOEXISTE"));
+  EXPECT_FALSE(AbrirOEjecutarConsulta(consulta));
+  EXPECT_EQ(mensajes.Messages().size(), 2);
   InstalarCreacionTabla({});
 }
 
