@@ -56,6 +56,55 @@ void registrarAlias(const QString& nombre, const StringList& parametros) {
   if (!EsParadox() && !sesion.IsAlias(nombre)) sesion.AddAlias(nombre, QLatin1String(Session::kSqlServerDriver), parametros);
 }
 
+// The company connection and its ADO twin as they were before a switch, put
+// back when the switch fails so that the previous company stays connected.
+class ConexionAnterior {
+ public:
+  explicit ConexionAnterior(TConexiones& conexiones)
+      : database_(*conexiones.Database),
+        ado_(*conexiones.ADOConnection),
+        parametros_(database_.Params()),
+        conectada_(database_.Connected()),
+        cadena_(ado_.ConnectionString()),
+        adoConectada_(ado_.Connected()) {}
+
+  // The failure of the switch is the one that rises: a failure here is not.
+  void Restaurar() noexcept {
+    try {
+      database_.Close();
+      database_.Params() = parametros_;
+      if (conectada_) database_.Open();
+    } catch (const std::exception&) {
+    }
+    try {
+      ado_.Close();
+      ado_.SetConnectionString(cadena_);
+      if (adoConectada_) ado_.Open();
+    } catch (const std::exception&) {
+    }
+  }
+
+ private:
+  Database& database_;
+  AdoConnection& ado_;
+  const StringList parametros_;
+  const bool conectada_;
+  const QString cadena_;
+  const bool adoConectada_;
+};
+
+void conectarEmpresa(TConexiones& conexiones, TfGENEINIC& servicios, const QString& nombre) {
+  Database& database = *conexiones.Database;
+  database.Close();
+  escribirParametros(database, nombre);
+  database.Open();
+  registrarAlias(nombre, database.Params());
+  if (!EsSQLServer()) return;
+  nivelAislamiento(QStringLiteral("Database"));
+  transaccionVacia(database);
+  conectarADO(*conexiones.ADOConnection, servicios, nombre);
+}
+
 }  // namespace
 
 void InstalarBusquedaDato(BusquedaDato busqueda) { busquedaInstalada() = std::move(busqueda); }
@@ -75,22 +124,21 @@ void SeleccionarEmpresa(TfGENEINIC& servicios) {
     EmpresaActual = 0;
     return;
   }
-  EmpresaActual = static_cast<int>((clave.Type() == VarType::Array ? valores.first() : clave).AsInt64());
-  ConectarEmpresa(servicios, EmpresaActual);
+  const int empresa = static_cast<int>((clave.Type() == VarType::Array ? valores.first() : clave).AsInt64());
+  ConectarEmpresa(servicios, empresa);
+  EmpresaActual = empresa;
 }
 
 void ConectarEmpresa(TfGENEINIC& servicios, int empresa) {
   TConexiones& conexiones = Conexiones(servicios);
-  Database& database = *conexiones.Database;
   const QString nombre = CarpetaOBaseDatosEmpresa(servicios, empresa);
-  database.Close();
-  escribirParametros(database, nombre);
-  database.Open();
-  registrarAlias(nombre, database.Params());
-  if (!EsSQLServer()) return;
-  nivelAislamiento(QStringLiteral("Database"));
-  transaccionVacia(database);
-  conectarADO(*conexiones.ADOConnection, servicios, nombre);
+  ConexionAnterior anterior(conexiones);
+  try {
+    conectarEmpresa(conexiones, servicios, nombre);
+  } catch (...) {
+    anterior.Restaurar();
+    throw;
+  }
 }
 
 void ConectarBaseDatosAlternativa(TfGENEINIC& servicios, int empresa, const QString& nombre) {

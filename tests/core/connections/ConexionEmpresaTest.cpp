@@ -149,6 +149,25 @@ TEST_F(ConexionEmpresa, ChoosingACompanyConnectsIt) {
   InstalarBusquedaDato({});
 }
 
+TEST_F(ConexionEmpresa, AFailedSwitchRaisesAndKeepsThePreviousCompanyConnected) {
+  InstalarBusquedaDato([](const QString&, int) { return Variant::Array({Variant::Integer(1)}); });
+  SeleccionarEmpresa(Servicios());
+  ASSERT_EQ(EmpresaActual, 1);
+
+  InstalarBusquedaDato([](const QString&, int) { return Variant::Array({Variant::Integer(7)}); });
+  EXPECT_THROW(SeleccionarEmpresa(Servicios()), std::exception);
+  EXPECT_THROW(ConectarEmpresa(Servicios(), 7), std::exception);
+  InstalarBusquedaDato({});
+  EXPECT_EQ(EmpresaActual, 1);
+  EXPECT_TRUE(Empresa().Connected());
+  EXPECT_EQ(Empresa().Params().Values(QStringLiteral("DATABASE NAME")), QStringLiteral("ZEMEMP1"));
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("Database")),
+            QStringLiteral("de la empresa 1"));
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("Database")),
+            QStringLiteral("de la empresa 1"));
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
 TEST_F(ConexionEmpresa, AMissingTableIsCreatedThroughTheInstalledCreation) {
   Table tabla;
   tabla.setObjectName(QStringLiteral("TablaArticulos"));
