@@ -2,8 +2,8 @@
 
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/TransaccionesConexion.h"
 #include "core/connections/VariablesConexion.h"
-#include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "platform/Paths.h"
@@ -21,18 +21,6 @@ namespace {
 BusquedaDato& busquedaInstalada() {
   static BusquedaDato busqueda;
   return busqueda;
-}
-
-void nivelAislamiento(const QString& baseDatos) {
-  EjecutarSQL(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + NivelAislamientoTransaccionesMSSQL, baseDatos);
-}
-
-// A transaction started and committed at once: the connection's pending
-// work is settled.
-void transaccionVacia(Database& database) {
-  if (database.InTransaction()) return;
-  database.StartTransaction();
-  database.Commit();
 }
 
 void conectarADO(AdoConnection& conexion, TfGENEINIC& servicios, const QString& baseDatos) {
@@ -100,8 +88,8 @@ void conectarEmpresa(TConexiones& conexiones, TfGENEINIC& servicios, const QStri
   database.Open();
   registrarAlias(nombre, database.Params());
   if (!EsSQLServer()) return;
-  nivelAislamiento(QStringLiteral("Database"));
-  transaccionVacia(database);
+  FijarNivelAislamiento(QStringLiteral("Database"));
+  TransaccionVacia(database);
   conectarADO(*conexiones.ADOConnection, servicios, nombre);
 }
 
@@ -162,8 +150,8 @@ void ConectarBaseDatosAlternativa(TfGENEINIC& servicios, int empresa, const QStr
   escribirParametros(alternativa, baseDatos);
   alternativa.Open();
   if (!EsSQLServer()) return;
-  nivelAislamiento(QStringLiteral("DatabaseAlt"));
-  transaccionVacia(*conexiones.Database);
+  FijarNivelAislamiento(QStringLiteral("DatabaseAlt"));
+  TransaccionVacia(*conexiones.Database);
   conectarADO(*conexiones.ADOConnectionAlt, servicios, baseDatos);
 }
 

@@ -5,6 +5,7 @@
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/TransaccionesConexion.h"
 #include "core/connections/VariablesConexion.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
@@ -24,11 +25,6 @@ void instalarCaminoSQL() {
   SqlRouting::Install([] { return FormatoFechaSQL; },
                       {Session::Default().NetUserName(), QSysInfo::machineHostName(), Paths::ExecutableName()});
   AdjuntarBaseDatosGeneralAlAbrir();
-}
-
-void nivelAislamiento(const QString& baseDatos) {
-  if (EsSQLServer())
-    EjecutarSQL(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + NivelAislamientoTransaccionesMSSQL, baseDatos);
 }
 
 void nombrarConAlias(Database& database, const QString& alias) {
@@ -70,7 +66,7 @@ void conectarEmpresaInicial(TfGENEINIC& servicios) {
   if (EsParadox() && parametros.Count() > 0) PathBaseDatos = parametros[0].mid(5);
   database.Params() = parametros;
   abrirOCrear(database, AliasBaseDatos);
-  nivelAislamiento(QStringLiteral("Database"));
+  FijarNivelAislamiento(QStringLiteral("Database"));
 }
 
 void conectarGeneral(TfGENEINIC& servicios) {
@@ -84,7 +80,7 @@ void conectarGeneral(TfGENEINIC& servicios) {
   }
   general.Params() = parametros;
   abrirOCrear(general, AliasBaseDatosGeneral);
-  nivelAislamiento(QStringLiteral("DatabaseGeneral"));
+  FijarNivelAislamiento(QStringLiteral("DatabaseGeneral"));
   if (EsSQLServer())
     IntercalacionTraduccion = EjecutarSQL(
         QStringLiteral("SELECT TOP 1 collation_name   FROM information_schema.columns   WHERE table_name = 'TXIDIOMA'"),
