@@ -65,9 +65,10 @@ QString CadenaConexionADO(TfGENEINIC& servicios, const QString& nombreLogico, co
   const QString final = QStringLiteral("Initial Catalog=") + catalogo + QStringLiteral(";Data Source=") + fuente +
                         QStringLiteral(";Application Name=") + aplicacion() + u'|' + CodigoUsuarioActual;
   if (AutenticacionWindows) {
-    const QString usuario = InicioSesionPorNombre(fuente) ? QStringLiteral("User ID=") + UsuarioServidor(fuente) + u';'
-                                                          : QString();
-    return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + usuario + final;
+    const QString usuario =
+        InicioSesionPorNombre(fuente) ? QStringLiteral("User ID=") + UsuarioServidor(fuente) + u';' : QString();
+    return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + usuario +
+           final;
   }
   return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + UsuarioInicioSesion +
          QStringLiteral(";Password=") + ClaveInicioSesion + QStringLiteral(";Connect Timeout=0;") + final;

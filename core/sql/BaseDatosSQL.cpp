@@ -35,7 +35,8 @@ QString BaseDatosBDE(const QString& nombreLogico) {
   if (nombreLogico.startsWith(u'?')) return nombreLogico.mid(1);
   if (!fGENEINIC) return nombreLogico;
   const TConexiones& conexiones = Conexiones(*fGENEINIC);
-  if (nombreLogico == u"Database" || nombreLogico.isEmpty()) return conocida(conexiones.Database->DatabaseName(), nombreLogico);
+  if (nombreLogico == u"Database" || nombreLogico.isEmpty())
+    return conocida(conexiones.Database->DatabaseName(), nombreLogico);
   if (nombreLogico == u"DatabaseGeneral") return conocida(conexiones.DatabaseGeneral->DatabaseName(), nombreLogico);
   if (nombreLogico == u"DatabaseAlt") return conocida(conexiones.DatabaseAlt->DatabaseName(), nombreLogico);
   return nombreLogico;
@@ -46,7 +47,8 @@ QString BaseDatosADO(const QString& nombreLogico, const QString& opciones) {
   const TConexiones& conexiones = Conexiones(*fGENEINIC);
   if (nombreLogico == u"Database" || nombreLogico.isEmpty())
     return gemela(*conexiones.ADOConnection, *conexiones.Database, nombreLogico);
-  if (nombreLogico == u"DatabaseAlt") return gemela(*conexiones.ADOConnectionAlt, *conexiones.DatabaseAlt, nombreLogico);
+  if (nombreLogico == u"DatabaseAlt")
+    return gemela(*conexiones.ADOConnectionAlt, *conexiones.DatabaseAlt, nombreLogico);
   if (nombreLogico == u"DatabaseGeneral") return CadenaConexionADO(*fGENEINIC, nombreLogico, QString());
   return CadenaConexionADO(*fGENEINIC, nombreLogico, servidorDeOpciones(opciones));
 }

@@ -48,8 +48,9 @@ TEST_F(AutenticacionWindows, ANewCompanyIsCreatedAndConnectedOnBothRoads) {
   ASSERT_TRUE(CrearBaseDatosSQLServer(QStringLiteral("ZEMEMP1")));
   ConectarEmpresa(Servicios(), 1);
   EXPECT_EQ(Conexiones(Servicios()).Database->Params().Values(QStringLiteral("USER NAME")), UsuarioWindows());
-  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER)"), QStringLiteral("Database")), QString());
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM CLIENTES"), QStringLiteral("Database")), QStringLiteral("0"));
+  const QString empresa = QStringLiteral("Database");
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER)"), empresa), QString());
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM CLIENTES"), empresa), QStringLiteral("0"));
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
@@ -61,7 +62,7 @@ TEST_F(AutenticacionWindows, AServerWithoutALoginForTheMachinesUserRefusesTheSta
   Iniciar();
   ASSERT_EQ(mensajes.Messages().size(), 1);
   const QString texto = mensajes.Messages()[0].text;
-  EXPECT_TRUE(texto.startsWith(QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: Unknown user name or password")))
-      << texto.toStdString();
+  const QString motivo = QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: Unknown user name or password");
+  EXPECT_TRUE(texto.startsWith(motivo)) << texto.toStdString();
   EXPECT_TRUE(texto.contains(QStringLiteral("Login failed for user '") + UsuarioWindows() + u'\''));
 }

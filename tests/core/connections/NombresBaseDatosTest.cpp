@@ -68,7 +68,8 @@ TEST_F(NombresBaseDatos, ConnectionStringsOfLogicalNames) {
   UsuarioInicioSesion.clear();
   ClaveInicioSesion.clear();
   const QStringList parametros = ParametrosConexionEmpresa(QStringLiteral("EMP5")).Lines();
-  for (const char* linea : {"USER NAME=", "HOST NAME=", "PASSWORD="}) EXPECT_TRUE(parametros.contains(QLatin1String(linea)));
+  for (const char* linea : {"USER NAME=", "HOST NAME=", "PASSWORD="})
+    EXPECT_TRUE(parametros.contains(QLatin1String(linea))) << linea;
 }
 
 TEST_F(NombresBaseDatos, TheApplicationNameIsCutOnlyInTheEngineParameters) {

@@ -84,7 +84,8 @@ TEST_F(ConexionParadox, TheGeneralDatabaseIsReachedByItsNameFromACompany) {
 
 TEST_F(ConexionParadox, TheADORoadRunsOnTheCompanyFolderAsTheEngineDoes) {
   ConectarEmpresa(Servicios(), 3);
-  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE PERDIDA (Codigo INTEGER)"), QStringLiteral("Database")), QString());
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE PERDIDA (Codigo INTEGER)"), QStringLiteral("Database")),
+            QString());
   EXPECT_EQ(EjecutarSQLADO(QStringLiteral("INSERT INTO PERDIDA (Codigo) VALUES (1)"), QString()), QString());
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Codigo FROM PERDIDA"), QStringLiteral("Database")), QStringLiteral("1"));
   Query consulta;

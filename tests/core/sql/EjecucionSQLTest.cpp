@@ -139,7 +139,8 @@ TEST_F(EjecucionSQL, AMissingTableIsCreatedAndTheStatementRunAgain) {
 TEST_F(EjecucionSQL, ACreationThatRaisesCountsAsFailedAndTheStatementsOwnErrorIsReported) {
   InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(QStringLiteral("sin definicion")); });
   const QString error = QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: Table does not exist");
-  EXPECT_TRUE(EjecutarSQL(QStringLiteral("SELECT * FROM NOEXISTE"), kDatabase, QStringLiteral("Silenciosa")).startsWith(error));
+  EXPECT_TRUE(
+      EjecutarSQL(QStringLiteral("SELECT * FROM NOEXISTE"), kDatabase, QStringLiteral("Silenciosa")).startsWith(error));
   mensajes.Expect(QStringLiteral("A")).Expect(QString());
   EXPECT_TRUE(EjecutarSQL(QStringLiteral("DELETE FROM NOEXISTE"), kDatabase).startsWith(error));
   ASSERT_EQ(mensajes.Messages().size(), 2);
