@@ -4,9 +4,11 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/CreacionTablas.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/TransaccionesConexion.h"
 #include "core/helpers/Tablas.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/MensajesSQL.h"
+#include "core/startup/Configuracion.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
@@ -56,20 +58,12 @@ bool asignarBaseDatos(TfGENEINIC& servicios, Table& tabla) {
 }
 
 // The pending work of the company connection is settled after each opening.
-void transaccionVacia(TfGENEINIC& servicios) {
-  if (!EsSQLServer()) return;
-  Database& database = *Conexiones(servicios).Database;
-  if (!database.Connected() || database.InTransaction()) return;
-  database.StartTransaction();
-  database.Commit();
-}
-
 class TransaccionAlSalir {
  public:
   explicit TransaccionAlSalir(TfGENEINIC& servicios) : servicios_(servicios) {}
   ~TransaccionAlSalir() {
     try {
-      transaccionVacia(servicios_);
+      TransaccionVacia(*Conexiones(servicios_).Database);
     } catch (const std::exception&) {
       // A refused commit leaves the connection as the engine left it.
     }
@@ -98,7 +92,7 @@ bool AbrirTabla(TfGENEINIC& servicios, QObject& llamador, Table& tabla) {
     if (tablaInexistente(error)) {
       tabla.Close();
       if (alternativa) tabla.SetDatabaseName(u'?' + tabla.DatabaseName());
-      if (CrearTablaPorDefecto(tabla)) {
+      if (CrearTablaInexistente(tabla, QString(), EmpresaActual)) {
         tabla.Open();
         return true;
       }

@@ -2,8 +2,8 @@
 
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/TransaccionesConexion.h"
 #include "core/connections/VariablesConexion.h"
-#include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "platform/Paths.h"
@@ -21,18 +21,6 @@ namespace {
 BusquedaDato& busquedaInstalada() {
   static BusquedaDato busqueda;
   return busqueda;
-}
-
-void nivelAislamiento(const QString& baseDatos) {
-  EjecutarSQL(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + NivelAislamientoTransaccionesMSSQL, baseDatos);
-}
-
-// A transaction started and committed at once: the connection's pending
-// work is settled.
-void transaccionVacia(Database& database) {
-  if (database.InTransaction()) return;
-  database.StartTransaction();
-  database.Commit();
 }
 
 void conectarADO(AdoConnection& conexion, TfGENEINIC& servicios, const QString& baseDatos) {
@@ -56,6 +44,55 @@ void registrarAlias(const QString& nombre, const StringList& parametros) {
   if (!EsParadox() && !sesion.IsAlias(nombre)) sesion.AddAlias(nombre, QLatin1String(Session::kSqlServerDriver), parametros);
 }
 
+// The company connection and its ADO twin as they were before a switch, put
+// back when the switch fails so that the previous company stays connected.
+class ConexionAnterior {
+ public:
+  explicit ConexionAnterior(TConexiones& conexiones)
+      : database_(*conexiones.Database),
+        ado_(*conexiones.ADOConnection),
+        parametros_(database_.Params()),
+        conectada_(database_.Connected()),
+        cadena_(ado_.ConnectionString()),
+        adoConectada_(ado_.Connected()) {}
+
+  // The failure of the switch is the one that rises: a failure here is not.
+  void Restaurar() noexcept {
+    try {
+      database_.Close();
+      database_.Params() = parametros_;
+      if (conectada_) database_.Open();
+    } catch (const std::exception&) {
+    }
+    try {
+      ado_.Close();
+      ado_.SetConnectionString(cadena_);
+      if (adoConectada_) ado_.Open();
+    } catch (const std::exception&) {
+    }
+  }
+
+ private:
+  Database& database_;
+  AdoConnection& ado_;
+  const StringList parametros_;
+  const bool conectada_;
+  const QString cadena_;
+  const bool adoConectada_;
+};
+
+void conectarEmpresa(TConexiones& conexiones, TfGENEINIC& servicios, const QString& nombre) {
+  Database& database = *conexiones.Database;
+  database.Close();
+  escribirParametros(database, nombre);
+  database.Open();
+  registrarAlias(nombre, database.Params());
+  if (!EsSQLServer()) return;
+  FijarNivelAislamiento(QStringLiteral("Database"));
+  TransaccionVacia(database);
+  conectarADO(*conexiones.ADOConnection, servicios, nombre);
+}
+
 }  // namespace
 
 void InstalarBusquedaDato(BusquedaDato busqueda) { busquedaInstalada() = std::move(busqueda); }
@@ -75,22 +112,21 @@ void SeleccionarEmpresa(TfGENEINIC& servicios) {
     EmpresaActual = 0;
     return;
   }
-  EmpresaActual = static_cast<int>((clave.Type() == VarType::Array ? valores.first() : clave).AsInt64());
-  ConectarEmpresa(servicios, EmpresaActual);
+  const int empresa = static_cast<int>((clave.Type() == VarType::Array ? valores.first() : clave).AsInt64());
+  ConectarEmpresa(servicios, empresa);
+  EmpresaActual = empresa;
 }
 
 void ConectarEmpresa(TfGENEINIC& servicios, int empresa) {
   TConexiones& conexiones = Conexiones(servicios);
-  Database& database = *conexiones.Database;
   const QString nombre = CarpetaOBaseDatosEmpresa(servicios, empresa);
-  database.Close();
-  escribirParametros(database, nombre);
-  database.Open();
-  registrarAlias(nombre, database.Params());
-  if (!EsSQLServer()) return;
-  nivelAislamiento(QStringLiteral("Database"));
-  transaccionVacia(database);
-  conectarADO(*conexiones.ADOConnection, servicios, nombre);
+  ConexionAnterior anterior(conexiones);
+  try {
+    conectarEmpresa(conexiones, servicios, nombre);
+  } catch (...) {
+    anterior.Restaurar();
+    throw;
+  }
 }
 
 void ConectarBaseDatosAlternativa(TfGENEINIC& servicios, int empresa, const QString& nombre) {
@@ -114,8 +150,8 @@ void ConectarBaseDatosAlternativa(TfGENEINIC& servicios, int empresa, const QStr
   escribirParametros(alternativa, baseDatos);
   alternativa.Open();
   if (!EsSQLServer()) return;
-  nivelAislamiento(QStringLiteral("DatabaseAlt"));
-  transaccionVacia(*conexiones.Database);
+  FijarNivelAislamiento(QStringLiteral("DatabaseAlt"));
+  TransaccionVacia(*conexiones.Database);
   conectarADO(*conexiones.ADOConnectionAlt, servicios, baseDatos);
 }
 

@@ -17,10 +17,12 @@ using BusquedaDato = std::function<Variant(const QString& tabla, int indice)>;
 void InstalarBusquedaDato(BusquedaDato busqueda);
 
 // Lets the user choose a company and connects it; nothing chosen leaves
-// EmpresaActual 0 and the connections as they were.
+// EmpresaActual 0 and the connections as they were. EmpresaActual changes
+// only once the chosen company is connected.
 void SeleccionarEmpresa(TfGENEINIC& servicios);
 // Points the company connection (and on SQL Server its ADO twin) at the
 // company's database; on Paradox the company's folder, made on first use.
+// A failure raises after the previous company is connected again.
 void ConectarEmpresa(TfGENEINIC& servicios, int empresa);
 // Connects the alternative connection to a second company (empresa -1: to
 // the database named); asking again for the one it holds does nothing.

@@ -2,6 +2,8 @@
 
 #include "core/startup/Configuracion.h"
 
+#include <exception>
+
 namespace {
 
 CreacionTabla& creacionInstalada() {
@@ -19,3 +21,11 @@ bool CrearTablaSegunDefinicion(Table& tabla, const QString& definicion, int empr
 }
 
 bool CrearTablaPorDefecto(Table& tabla) { return CrearTablaSegunDefinicion(tabla, QString(), EmpresaActual); }
+
+bool CrearTablaInexistente(Table& tabla, const QString& definicion, int empresa) {
+  try {
+    return CrearTablaSegunDefinicion(tabla, definicion, empresa);
+  } catch (const std::exception&) {
+    return false;
+  }
+}

@@ -16,3 +16,6 @@ void InstalarCreacionTabla(CreacionTabla creacion);
 bool CrearTablaSegunDefinicion(Table& tabla, const QString& definicion, int empresa);
 // The table's own definition for the current company.
 bool CrearTablaPorDefecto(Table& tabla);
+// The creation the routines that recover from a missing table run: one that
+// raises has failed, so the caller reports the failure it recovers from.
+bool CrearTablaInexistente(Table& tabla, const QString& definicion, int empresa);

@@ -5,6 +5,8 @@
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/TransaccionesConexion.h"
+#include "core/connections/UsuarioServidor.h"
 #include "core/connections/VariablesConexion.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
@@ -26,9 +28,17 @@ void instalarCaminoSQL() {
   AdjuntarBaseDatosGeneralAlAbrir();
 }
 
-void nivelAislamiento(const QString& baseDatos) {
-  if (EsSQLServer())
-    EjecutarSQL(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + NivelAislamientoTransaccionesMSSQL, baseDatos);
+// A parameter line written even when empty: the connection then does not
+// take the alias's own value in its place.
+void escribirParametro(StringList& parametros, const QString& nombre, const QString& valor) {
+  const QString linea = nombre + u'=' + valor;
+  const int indice = parametros.IndexOfName(nombre);
+  if (indice < 0) {
+    parametros.Add(linea);
+    return;
+  }
+  parametros.Delete(indice);
+  parametros.Insert(indice, linea);
 }
 
 void nombrarConAlias(Database& database, const QString& alias) {
@@ -58,19 +68,21 @@ void conectarEmpresaInicial(TfGENEINIC& servicios) {
     if (AutenticacionWindows) {
       UsuarioInicioSesion.clear();
       ClaveInicioSesion.clear();
-      for (const char* nombre : {"USER NAME", "HOST NAME", "PASSWORD"}) parametros.SetValue(QLatin1String(nombre), {});
+      escribirParametro(parametros, QStringLiteral("USER NAME"), UsuarioServidor(ServidorSQL));
+      escribirParametro(parametros, QStringLiteral("HOST NAME"), QString());
+      escribirParametro(parametros, QStringLiteral("PASSWORD"), QString());
     } else {
       if (UsuarioInicioSesion.isEmpty())
         UsuarioInicioSesion = parametros.Values(QStringLiteral("USER NAME"));
       else
-        parametros.SetValue(QStringLiteral("USER NAME"), UsuarioInicioSesion);
-      parametros.SetValue(QStringLiteral("PASSWORD"), ClaveInicioSesion);
+        escribirParametro(parametros, QStringLiteral("USER NAME"), UsuarioInicioSesion);
+      escribirParametro(parametros, QStringLiteral("PASSWORD"), ClaveInicioSesion);
     }
   }
   if (EsParadox() && parametros.Count() > 0) PathBaseDatos = parametros[0].mid(5);
   database.Params() = parametros;
   abrirOCrear(database, AliasBaseDatos);
-  nivelAislamiento(QStringLiteral("Database"));
+  FijarNivelAislamiento(QStringLiteral("Database"));
 }
 
 void conectarGeneral(TfGENEINIC& servicios) {
@@ -78,13 +90,14 @@ void conectarGeneral(TfGENEINIC& servicios) {
   nombrarConAlias(general, AliasBaseDatosGeneral);
   StringList parametros = Session::Default().GetAliasParams(AliasBaseDatosGeneral);
   if (EsSQLServer()) {
-    parametros.SetValue(QStringLiteral("USER NAME"), UsuarioInicioSesion);
-    parametros.SetValue(QStringLiteral("HOST NAME"), UsuarioInicioSesion);
-    parametros.SetValue(QStringLiteral("PASSWORD"), ClaveInicioSesion);
+    escribirParametro(parametros, QStringLiteral("USER NAME"),
+                      UsuarioServidor(parametros.Values(QStringLiteral("SERVER NAME"))));
+    escribirParametro(parametros, QStringLiteral("HOST NAME"), UsuarioInicioSesion);
+    escribirParametro(parametros, QStringLiteral("PASSWORD"), ClaveInicioSesion);
   }
   general.Params() = parametros;
   abrirOCrear(general, AliasBaseDatosGeneral);
-  nivelAislamiento(QStringLiteral("DatabaseGeneral"));
+  FijarNivelAislamiento(QStringLiteral("DatabaseGeneral"));
   if (EsSQLServer())
     IntercalacionTraduccion = EjecutarSQL(
         QStringLiteral("SELECT TOP 1 collation_name   FROM information_schema.columns   WHERE table_name = 'TXIDIOMA'"),

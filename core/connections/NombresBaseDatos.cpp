@@ -1,6 +1,7 @@
 #include "core/connections/NombresBaseDatos.h"
 
 #include "core/connections/Conexiones.h"
+#include "core/connections/UsuarioServidor.h"
 #include "core/connections/VariablesConexion.h"
 #include "core/helpers/Tablas.h"
 #include "core/startup/Configuracion.h"
@@ -32,7 +33,7 @@ StringList ParametrosConexionEmpresa(const QString& nombreBaseDatos) {
   StringList parametros;
   parametros.Add(QStringLiteral("SERVER NAME=") + ServidorSQL);
   parametros.Add(QStringLiteral("DATABASE NAME=") + nombreBaseDatos);
-  parametros.Add(QStringLiteral("USER NAME=") + UsuarioInicioSesion);
+  parametros.Add(QStringLiteral("USER NAME=") + UsuarioServidor(ServidorSQL));
   parametros.Add(QStringLiteral("HOST NAME=") + UsuarioInicioSesion);
   parametros.Add(QStringLiteral("APPLICATION NAME=") + CodigoUsuarioActual.left(kLongitudAplicacionBDE) + u'|' +
                  aplicacion());
@@ -63,8 +64,12 @@ QString CadenaConexionADO(TfGENEINIC& servicios, const QString& nombreLogico, co
   fuente.remove(QStringLiteral("np:"));
   const QString final = QStringLiteral("Initial Catalog=") + catalogo + QStringLiteral(";Data Source=") + fuente +
                         QStringLiteral(";Application Name=") + aplicacion() + u'|' + CodigoUsuarioActual;
-  if (AutenticacionWindows)
-    return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + final;
+  if (AutenticacionWindows) {
+    const QString usuario =
+        InicioSesionPorNombre(fuente) ? QStringLiteral("User ID=") + UsuarioServidor(fuente) + u';' : QString();
+    return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + usuario +
+           final;
+  }
   return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + UsuarioInicioSesion +
          QStringLiteral(";Password=") + ClaveInicioSesion + QStringLiteral(";Connect Timeout=0;") + final;
 }

@@ -1,22 +1,13 @@
 #include "core/sql/ConsultasSQL.h"
 
-#include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/sql/BaseDatosSQL.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/sql/TablasSentencia.h"
-#include "core/startup/Geneinic.h"
-#include "platform/data/AdoConnection.h"
-#include "platform/data/Database.h"
 #include "platform/data/Query.h"
 
 namespace {
-
-QString baseDatosPorDefecto(bool ado) {
-  if (!fGENEINIC) return {};
-  const TConexiones& conexiones = Conexiones(*fGENEINIC);
-  return ado ? conexiones.ADOConnection->ConnectionString() : conexiones.Database->DatabaseName();
-}
 
 void abrirOEjecutar(Query& consulta, const QString& opciones) {
   if (opciones.contains(QLatin1String("Open")))
@@ -29,7 +20,7 @@ bool abrirOEjecutarConsulta(Query& consulta, QString opciones, bool ado) {
   consulta.Close();
   QString baseDatos = consulta.DatabaseName();
   if (baseDatos.startsWith(u'?')) baseDatos = baseDatos.mid(1);
-  if (baseDatos.isEmpty()) baseDatos = baseDatosPorDefecto(ado);
+  if (baseDatos.isEmpty()) baseDatos = ado ? BaseDatosADO(QString(), QString()) : BaseDatosBDE(QString());
   consulta.SetDatabaseName(baseDatos);
   if (!opciones.contains(QLatin1String("Open")) && !opciones.contains(QLatin1String("ExecSQL"))) {
     const QString primera = consulta.SQL().Text().trimmed().section(u' ', 0, 0).toUpper();

@@ -32,12 +32,14 @@ void SentenciaUpdate(Table& tabla) {
   QStringList asignaciones, condiciones;
   for (int i = 0; i < tabla.FieldCount(); ++i) {
     const Field& campo = tabla.Fields(i);
-    if (campo.DataType() == ftMemo || campo.DataType() == ftFmtMemo)
-      asignaciones.append(campo.FieldName() + QStringLiteral(" = ") + LiteralSQL(campo.AsString()));
+    if (campo.DataType() != ftMemo && campo.DataType() != ftFmtMemo) continue;
+    // An empty memo is written as NULL; the value itself is never rewritten.
+    const QString valor = campo.AsString();
+    asignaciones.append(campo.FieldName() + QStringLiteral(" = ") +
+                        (valor.isEmpty() ? QStringLiteral("NULL") : LiteralSQL(valor)));
   }
   if (asignaciones.isEmpty()) return;
-  QString lista = asignaciones.join(QStringLiteral(", "));
-  lista.replace(QLatin1String(" = ''"), QLatin1String(" = NULL"));
+  const QString lista = asignaciones.join(QStringLiteral(", "));
   for (int i = 0; i < tabla.FieldCount(); ++i) {
     const Field& campo = tabla.Fields(i);
     if (!campo.IsKey()) continue;

@@ -21,7 +21,7 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
     Table tabla(ModuloDatos);
     tabla.SetTableName(nombre);
     tabla.SetDatabaseName(u'?' + BaseDatosBDE(baseDatos));
-    resultado = CrearTablaSegunDefinicion(tabla, QString(), EmpresaActual);
+    resultado = CrearTablaInexistente(tabla, QString(), EmpresaActual);
   }
   return resultado;
 }

@@ -4,6 +4,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/CreacionTablas.h"
 #include "core/sql/EjecucionSQL.h"
+#include "platform/Exceptions.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -148,6 +149,25 @@ TEST_F(ConexionEmpresa, ChoosingACompanyConnectsIt) {
   InstalarBusquedaDato({});
 }
 
+TEST_F(ConexionEmpresa, AFailedSwitchRaisesAndKeepsThePreviousCompanyConnected) {
+  InstalarBusquedaDato([](const QString&, int) { return Variant::Array({Variant::Integer(1)}); });
+  SeleccionarEmpresa(Servicios());
+  ASSERT_EQ(EmpresaActual, 1);
+
+  InstalarBusquedaDato([](const QString&, int) { return Variant::Array({Variant::Integer(7)}); });
+  EXPECT_THROW(SeleccionarEmpresa(Servicios()), std::exception);
+  EXPECT_THROW(ConectarEmpresa(Servicios(), 7), std::exception);
+  InstalarBusquedaDato({});
+  EXPECT_EQ(EmpresaActual, 1);
+  EXPECT_TRUE(Empresa().Connected());
+  EXPECT_EQ(Empresa().Params().Values(QStringLiteral("DATABASE NAME")), QStringLiteral("ZEMEMP1"));
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("Database")),
+            QStringLiteral("de la empresa 1"));
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("SELECT Nombre FROM CLIENTES"), QStringLiteral("Database")),
+            QStringLiteral("de la empresa 1"));
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
 TEST_F(ConexionEmpresa, AMissingTableIsCreatedThroughTheInstalledCreation) {
   Table tabla;
   tabla.setObjectName(QStringLiteral("TablaArticulos"));
@@ -173,6 +193,19 @@ TEST_F(ConexionEmpresa, AMissingTableIsCreatedThroughTheInstalledCreation) {
   EXPECT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla));
   EXPECT_EQ(creaciones, 1);
   EXPECT_TRUE(tabla.Active());
+  InstalarCreacionTabla({});
+  InstalarRegistroFallosTablas({});
+}
+
+TEST_F(ConexionEmpresa, ATableWhoseCreationRaisesIsNotOpenedAndTheIncidentIsRecorded) {
+  QStringList lugares;
+  InstalarRegistroFallosTablas({[&](const QString&, const QString& lugar) { lugares << lugar; }, {}});
+  InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(QStringLiteral("sin definicion")); });
+  Servicios().setObjectName(QStringLiteral("fGENEPRUE"));
+  Table tabla;
+  tabla.SetTableName(QStringLiteral("ARTICULO"));
+  EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), tabla));
+  EXPECT_EQ(lugares, QStringList{QStringLiteral("Al crear la tabla entrando en fGENEPRUE (AperturaTablaOK)")});
   InstalarCreacionTabla({});
   InstalarRegistroFallosTablas({});
 }

@@ -64,6 +64,12 @@ TEST_F(NombresBaseDatos, ConnectionStringsOfLogicalNames) {
             QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
                            "Initial Catalog=master;Data Source=SRV1;Application Name=") +
                 programa + QStringLiteral("|ANA"));
+  // A real server takes the Windows identity from its driver: no user is named.
+  UsuarioInicioSesion.clear();
+  ClaveInicioSesion.clear();
+  const QStringList parametros = ParametrosConexionEmpresa(QStringLiteral("EMP5")).Lines();
+  for (const char* linea : {"USER NAME=", "HOST NAME=", "PASSWORD="})
+    EXPECT_TRUE(parametros.contains(QLatin1String(linea))) << linea;
 }
 
 TEST_F(NombresBaseDatos, TheApplicationNameIsCutOnlyInTheEngineParameters) {

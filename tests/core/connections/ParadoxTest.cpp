@@ -1,10 +1,12 @@
 #include "core/connections/AperturaTablas.h"
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
+#include "core/sql/ConsultasSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
+#include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
@@ -78,4 +80,32 @@ TEST_F(ConexionParadox, TheGeneralDatabaseIsReachedByItsNameFromACompany) {
                                        "ON E.Codigo = P.Empresa"),
                         QStringLiteral("Database")),
             QStringLiteral("TERCERA"));
+}
+
+TEST_F(ConexionParadox, TheADORoadRunsOnTheCompanyFolderAsTheEngineDoes) {
+  ConectarEmpresa(Servicios(), 3);
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE PERDIDA (Codigo INTEGER)"), QStringLiteral("Database")),
+            QString());
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("INSERT INTO PERDIDA (Codigo) VALUES (1)"), QString()), QString());
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Codigo FROM PERDIDA"), QStringLiteral("Database")), QStringLiteral("1"));
+  Query consulta;
+  consulta.SQL().SetText(QStringLiteral("SELECT Codigo FROM PERDIDA"));
+  ASSERT_TRUE(AbrirOEjecutarConsultaADO(consulta));
+  EXPECT_EQ(consulta.Fields(0).AsString(), QStringLiteral("1"));
+  consulta.Close();
+
+  // The alternative company's twin is its own folder.
+  Table otra;
+  PrepararDataSetEmpresa(Servicios(), otra, 4);
+  // Not connected yet: refused, not run on the current folder.
+  for (const auto& ejecutar : {&EjecutarSQL, &EjecutarSQLADO})
+    EXPECT_TRUE(ejecutar(QStringLiteral("CREATE TABLE SIN_CONEXION (Codigo INTEGER)"), QStringLiteral("DatabaseAlt"),
+                         QStringLiteral("Silenciosa"))
+                    .startsWith(QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: ")));
+  ConectarBaseDatosAlternativa(Servicios(), 4, QString());
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE DE_LA_CUATRO (Codigo INTEGER)"), QStringLiteral("DatabaseAlt")),
+            QString());
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM DE_LA_CUATRO"), otra.DatabaseName()), QStringLiteral("0"));
+  EXPECT_FALSE(QFileInfo::exists(carpeta.Path() + QStringLiteral("/DATOS.SQLITE")));
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "core/sql/ConsultasSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/sql/InsercionSQL.h"
+#include "platform/Exceptions.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
@@ -135,6 +136,24 @@ TEST_F(EjecucionSQL, AMissingTableIsCreatedAndTheStatementRunAgain) {
   InstalarCreacionTabla({});
 }
 
+TEST_F(EjecucionSQL, ACreationThatRaisesCountsAsFailedAndTheStatementsOwnErrorIsReported) {
+  InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(QStringLiteral("sin definicion")); });
+  const QString error = QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: Table does not exist");
+  EXPECT_TRUE(
+      EjecutarSQL(QStringLiteral("SELECT * FROM NOEXISTE"), kDatabase, QStringLiteral("Silenciosa")).startsWith(error));
+  mensajes.Expect(QStringLiteral("A")).Expect(QString());
+  EXPECT_TRUE(EjecutarSQL(QStringLiteral("DELETE FROM NOEXISTE"), kDatabase).startsWith(error));
+  ASSERT_EQ(mensajes.Messages().size(), 2);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(error));
+
+  // The query routine: false, and nothing shown for a failed creation.
+  Query consulta;
+  consulta.SQL().SetText(QStringLiteral("SELECT * FROM NOEXISTE"));
+  EXPECT_FALSE(AbrirOEjecutarConsulta(consulta));
+  EXPECT_EQ(mensajes.Messages().size(), 2);
+  InstalarCreacionTabla({});
+}
+
 TEST_F(EjecucionSQL, TheCacheRunsEachStatementOnce) {
   StringList cache;
   const QString sql = QStringLiteral("SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo = 2");
@@ -187,8 +206,15 @@ TEST_F(EjecucionSQL, SentenciaUpdateWritesTheMemosByKey) {
   visitas.FieldByName(QStringLiteral("Detalle")).Clear();
   SentenciaUpdate(visitas);
   visitas.Cancel();
+  // A memo that itself reads like an empty assignment is written as typed.
+  visitas.Next();
+  visitas.Edit();
+  visitas.FieldByName(QStringLiteral("Resumen")).SetAsString(QStringLiteral("Nombre = ''"));
+  visitas.FieldByName(QStringLiteral("Detalle")).SetAsString(QStringLiteral("a = '', b = ''"));
+  SentenciaUpdate(visitas);
+  visitas.Cancel();
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Resumen, ISNULL(Detalle, 'nulo') FROM VISITAS ORDER BY Fecha"), kDatabase),
-            QStringLiteral("de O'Neil|nulo\r\nc|d"));
+            QStringLiteral("de O'Neil|nulo\r\nNombre = ''|a = '', b = ''"));
 }
 
 TEST_F(EjecucionSQL, ACompanyTableJoinsAGeneralTableByItsDatabaseName) {
