@@ -23,7 +23,8 @@ class ApplicationTest : public ::testing::Test {
 
 TEST_F(ApplicationTest, TerminatedBeforeTheLoopEndsTheProgramWithoutEnteringIt) {
   bool loopRan = false;
-  QTimer::singleShot(0, [&] {
+  QObject scope;  // the pending call dies with the test
+  QTimer::singleShot(0, &scope, [&] {
     loopRan = true;
     app()->quit();
   });
@@ -36,7 +37,7 @@ TEST_F(ApplicationTest, AModalFormOpenedAfterTerminationReturnsAtOnceAsCancelled
   app()->Terminate();
   Form form;
   bool shown = false;
-  QTimer::singleShot(0, [&] {
+  QTimer::singleShot(0, &form, [&] {
     shown = form.isVisible();
     form.SetModalResult(mrOk);
   });
