@@ -30,13 +30,6 @@ const QStringList kFormulariosConBusqueda = {"fGENEMENU", "fGENEMENS", "fGENEDET
 
 class ProgramaZEMTest : public ::testing::Test {
  protected:
-  ProgramaZEMTest() {
-    ResetConfiguracion();
-    Application::Instance()->ResetTerminated();
-    TfGENEINIC::InstalarPreparacionBasesDatos({});
-  }
-  ~ProgramaZEMTest() override { TfGENEINIC::InstalarPreparacionBasesDatos({}); }
-
   Application& Aplicacion() { return *Application::Instance(); }
 
   TemporaryFolder carpeta;
