@@ -10,6 +10,8 @@
 
 namespace {
 
+bool adjuntoInstalado = false;
+
 QString archivoCanonico(const QString& archivo) { return QFileInfo(archivo).canonicalFilePath(); }
 
 // The general database's file, when it is known and exists.
@@ -34,10 +36,11 @@ void AdjuntarBaseDatosGeneral(TfGENEINIC& servicios, Connection& conexion) {
 }
 
 void AdjuntarBaseDatosGeneralAlAbrir() {
-  static bool instalado = false;
-  if (instalado) return;
-  instalado = true;
+  if (adjuntoInstalado) return;
+  adjuntoInstalado = true;
   ConnectionSettings::AddInitializer([](Connection& conexion) {
     if (fGENEINIC) AdjuntarBaseDatosGeneral(*fGENEINIC, conexion);
   });
 }
+
+void ResetAdjuntoGeneralAlAbrir() { adjuntoInstalado = false; }

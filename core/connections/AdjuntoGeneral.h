@@ -10,3 +10,5 @@ class TfGENEINIC;
 void AdjuntarBaseDatosGeneral(TfGENEINIC& servicios, Connection& conexion);
 // From now on every connection that opens gets it (once per process).
 void AdjuntarBaseDatosGeneralAlAbrir();
+// Lets it install again once the connection initialisers were reset.
+void ResetAdjuntoGeneralAlAbrir();

@@ -40,6 +40,18 @@ Session& Session::Default() {
   return session;
 }
 
+void Session::ResetDefault() {
+  Session& session = Default();
+  session.configFile_.clear();
+  session.sessionAliases_.clear();
+  session.netFileDir_.clear();
+  session.netUserName_.clear();
+  session.sessionLock_.reset();
+  session.sessionNumber_ = 0;
+  session.privateLock_.reset();
+  session.privateDir_.clear();
+}
+
 Session::Session() = default;
 Session::~Session() = default;
 

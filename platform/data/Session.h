@@ -27,6 +27,10 @@ class Session {
 
   // The program's session, which datasets and database components use.
   static Session& Default();
+  // Puts the program's session back as it starts: no session aliases, no
+  // settings, no session number, private folder or locks. Its database
+  // components stay registered, as they unregister themselves.
+  static void ResetDefault();
 
   Session();
   ~Session();

@@ -91,6 +91,8 @@ void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
 
 bool Installed() { return road().installed; }
 
+void Reset() { road() = Road(); }
+
 void Login(const QString& serverFolder, const QString& user, const QString& password) {
   const QString folder = folderKey(serverFolder);
   const QString key = folder + u'\n' + user + u'\n' + password;

@@ -31,6 +31,9 @@ struct ClientIdentity {
 // date format (`FormatoFechaSQL`) is asked again for each statement.
 void Install(std::function<QString()> dateFormat, ClientIdentity identity);
 bool Installed();
+// Turns the road off and forgets its servers and logins, as the process
+// starts; the dialect stays on the connection initialisers.
+void Reset();
 
 // Logs in to the embedded server of a folder (creating the server on the
 // first login). A refused login raises EDatabaseError "Unknown user name or

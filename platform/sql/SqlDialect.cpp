@@ -12,6 +12,8 @@
 
 namespace {
 
+bool installedOnEveryConnection = false;
+
 int CompareUtf16(void* collation, int lengthA, const void* a, int lengthB, const void* b) {
   return static_cast<const Collation*>(collation)->Compare(
       QStringView(static_cast<const char16_t*>(a), lengthA / 2),
@@ -27,11 +29,12 @@ void RegisterWhenNeeded(void*, sqlite3* connection, int, const char* name) {
 }  // namespace
 
 void SqlDialect::InstallOnEveryConnection() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
+  if (installedOnEveryConnection) return;
+  installedOnEveryConnection = true;
   ConnectionSettings::AddInitializer(InstallOn);
 }
+
+void SqlDialect::ResetInstallation() { installedOnEveryConnection = false; }
 
 void SqlDialect::InstallOn(Connection& connection) {
   sqlite3* handle = connection.Handle();

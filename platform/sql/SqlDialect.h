@@ -12,6 +12,9 @@ class SqlDialect {
   // Makes every connection opened from now on run InstallOn; once for the
   // process, however often it is asked.
   static void InstallOnEveryConnection();
+  // Lets InstallOnEveryConnection install again once the connection
+  // initialisers were reset.
+  static void ResetInstallation();
 
   // On a database of the embedded server, LIKE and the text functions
   // compare under the database's collation; elsewhere under the default.

@@ -147,6 +147,8 @@ namespace ConnectionSettings {
 
 void AddInitializer(Initializer initializer) { registry().initializers.push_back(std::move(initializer)); }
 
+void ResetInitializers() { registry().initializers.clear(); }
+
 void SetBusyTimeout(int milliseconds) {
   registry().busyTimeout = milliseconds;
   for (const auto& [key, weak] : registry().open)

@@ -89,6 +89,8 @@ using Initializer = std::function<void(Connection&)>;
 // Runs on every connection opened from now on, in the order of registration;
 // an initialiser that throws makes the opening fail.
 void AddInitializer(Initializer initializer);
+// Forgets every initialiser, as the process starts (tests put it back so).
+void ResetInitializers();
 
 // How long a statement waits for another process's lock before it fails
 // with "Record locked by another user"; applies to open connections too.

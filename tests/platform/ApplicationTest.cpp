@@ -11,11 +11,6 @@ namespace {
 
 class ApplicationTest : public ::testing::Test {
  protected:
-  void SetUp() override { app()->ResetTerminated(); }
-  void TearDown() override {
-    app()->ResetTerminated();
-    app()->SetExceptionHandler({});
-  }
   static Application* app() { return Application::Instance(); }
 };
 
@@ -84,7 +79,6 @@ TEST_F(ApplicationTest, AnExceptionInAnEventHandlerReachesTheHandler) {
 }
 
 TEST_F(ApplicationTest, FormsOfHigherLayersAreCreatedThroughTheRegistry) {
-  FormRegistry::Clear();
   EXPECT_EQ(FormRegistry::Create(QStringLiteral("TfGENEDIAG"), nullptr), nullptr);
   FormRegistry::Register(QStringLiteral("TfGENEDIAG"), [](QWidget* owner) {
     auto* form = new Form(owner);
@@ -96,5 +90,4 @@ TEST_F(ApplicationTest, FormsOfHigherLayersAreCreatedThroughTheRegistry) {
   ASSERT_NE(created, nullptr);
   EXPECT_EQ(created->objectName(), QStringLiteral("fGENEDIAG"));
   EXPECT_EQ(created->parent(), &owner);
-  FormRegistry::Clear();
 }

@@ -21,17 +21,6 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 // databases as the program does. Every message must be scripted.
 class ConexionesFixture : public ::testing::Test {
  protected:
-  ConexionesFixture() {
-    ResetConfiguracion();
-    ResetVariablesConexion();
-    Application::Instance()->ResetTerminated();
-    TfGENEINIC::InstalarPreparacionBasesDatos({});
-  }
-  ~ConexionesFixture() override {
-    servicios_.reset();
-    ResetConfiguracion();
-  }
-
   TfGENEINIC& Iniciar() {
     instalacion.Write();
     servicios_ = std::make_unique<TfGENEINIC>(QStringList{});

@@ -35,14 +35,8 @@ QRect pantalla() { return QGuiApplication::primaryScreen()->geometry(); }
 
 class Geneprog : public ::testing::Test {
  protected:
-  Geneprog() {
-    ResetConfiguracion();
-    CancelarListado = false;
-  }
-  ~Geneprog() override {
-    VentanaProgreso(QStringLiteral("OFF"), QString(), QString(), QString());
-    ResetConfiguracion();
-  }
+  // The window goes before the clock its timers run on.
+  ~Geneprog() override { VentanaProgreso(QStringLiteral("OFF"), QString(), QString(), QString()); }
 
   ManualClock reloj;
   ScriptedPresenter mensajes;

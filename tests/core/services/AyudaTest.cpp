@@ -33,10 +33,8 @@ class VisorGrabado : public DesktopServices {
 class Ayuda : public ::testing::Test {
  protected:
   Ayuda() {
-    ResetConfiguracion();
     CarpetaPrograma = QDir(carpeta.Path()).canonicalPath() + u'/';
   }
-  ~Ayuda() override { ResetConfiguracion(); }
 
   TemporaryFolder carpeta;
   ScriptedPresenter mensajes;

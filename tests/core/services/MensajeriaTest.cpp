@@ -9,15 +9,9 @@
 class Mensajeria : public ::testing::Test {
  protected:
   Mensajeria() {
-    ResetConfiguracion();
     CarpetaPrograma = QStringLiteral("/zem/");
     ArchivoInstalacion = QStringLiteral("/zem/INSTALACION.CFG");
     CodigoUsuarioActual = QStringLiteral("ANA");
-    ClaveUsuarioActual.clear();
-  }
-  ~Mensajeria() override {
-    ResetConfiguracion();
-    ClaveUsuarioActual.clear();
   }
 
   RecordingLauncher lanzador;

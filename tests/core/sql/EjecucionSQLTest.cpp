@@ -133,7 +133,6 @@ TEST_F(EjecucionSQL, AMissingTableIsCreatedAndTheStatementRunAgain) {
   consulta.SQL().SetText(QStringLiteral("INSERT INTO OTRA (Codigo) VALUES (1)"));
   EXPECT_TRUE(AbrirOEjecutarConsulta(consulta));
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Codigo FROM OTRA"), kDatabase), QStringLiteral("1"));
-  InstalarCreacionTabla({});
 }
 
 TEST_F(EjecucionSQL, ACreationThatRaisesCountsAsFailedAndTheStatementsOwnErrorIsReported) {
@@ -151,7 +150,6 @@ TEST_F(EjecucionSQL, ACreationThatRaisesCountsAsFailedAndTheStatementsOwnErrorIs
   consulta.SQL().SetText(QStringLiteral("SELECT * FROM NOEXISTE"));
   EXPECT_FALSE(AbrirOEjecutarConsulta(consulta));
   EXPECT_EQ(mensajes.Messages().size(), 2);
-  InstalarCreacionTabla({});
 }
 
 TEST_F(EjecucionSQL, TheCacheRunsEachStatementOnce) {

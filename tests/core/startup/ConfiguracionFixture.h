@@ -12,11 +12,9 @@
 class ConfiguracionInicio : public ::testing::Test {
  protected:
   ConfiguracionInicio() {
-    ResetConfiguracion();
     CarpetaPrograma = carpeta.Path() + u'/';
     AspectoPorDefecto = QStringLiteral("evo+");
   }
-  ~ConfiguracionInicio() override { ResetConfiguracion(); }
 
   ScriptedPresenter mensajes;
   TemporaryFolder carpeta;

@@ -16,12 +16,6 @@ const QString kConf = QStringLiteral("Configuración");
 
 class Geneinic : public ConfiguracionInicio {
  protected:
-  Geneinic() {
-    Application::Instance()->ResetTerminated();
-    TfGENEINIC::InstalarPreparacionBasesDatos({});
-  }
-  ~Geneinic() override { TfGENEINIC::InstalarPreparacionBasesDatos({}); }
-
   bool Terminado() const { return Application::Instance()->Terminated(); }
 
   ManualClock reloj;

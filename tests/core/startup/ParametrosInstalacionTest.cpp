@@ -88,6 +88,5 @@ TEST_F(ParametrosInstalacion, PrivateDirNamesTheSessionsPrivateFolder) {
   ASSERT_TRUE(QDir().mkdir(privada));
   Session::Default().SetPrivateDir(privada);
   LeerParametrosInstalacion();
-  Session::Default().SetPrivateDir(QString());
   EXPECT_EQ(PathArchivosTemporales, QDir(privada).absolutePath());
 }
