@@ -4,7 +4,7 @@
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/ArchivoINI.h"
 #include "core/startup/ArchivosTemporales.h"
-#include "core/startup/Aspecto.h"
+#include "core/startup/Apariencia.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/DireccionDistribuidor.h"
 #include "core/startup/LineaComandos.h"

@@ -1,5 +1,5 @@
 #include "core/startup/ArchivosTemporales.h"
-#include "core/startup/Aspecto.h"
+#include "core/startup/Apariencia.h"
 #include "core/startup/DireccionDistribuidor.h"
 #include "core/startup/MapaAyuda.h"
 #include "platform/TextFile.h"

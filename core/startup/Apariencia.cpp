@@ -1,4 +1,4 @@
-#include "core/startup/Aspecto.h"
+#include "core/startup/Apariencia.h"
 
 #include "core/startup/Configuracion.h"
 
