@@ -6,6 +6,12 @@
 
 namespace {
 
+struct Case {
+  const char16_t* filter;
+  FilterOptions options;
+  const char* codes;
+};
+
 class FilterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -25,14 +31,16 @@ class FilterTest : public ::testing::Test {
     return Walk(*table, u"Codigo"_qs).join(u',');
   }
 
+  // Each filter, with its options, shows exactly the customers listed.
+  template <std::size_t N>
+  void expectCodes(const Case (&cases)[N]) {
+    for (const Case& c : cases)
+      EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
+          << QString::fromUtf16(c.filter).toStdString() << " options " << c.options;
+  }
+
   DataFixture data;
   std::unique_ptr<Table> table;
-};
-
-struct Case {
-  const char16_t* filter;
-  FilterOptions options;
-  const char* codes;
 };
 
 TEST_F(FilterTest, ConditionsOnTextNumbersAndDates) {
@@ -60,9 +68,7 @@ TEST_F(FilterTest, ConditionsOnTextNumbersAndDates) {
       {u"[Nombre] = 'Luis'", 0, "3"},
       {u"\"Nombre\" = 'Luis' OR nombre = 'Ana García'", 0, "1,3"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
-        << QString::fromUtf16(c.filter).toStdString() << " options " << c.options;
+  expectCodes(cases);
 }
 
 TEST_F(FilterTest, AQuotedValueEndingInAStarIsAPrefix) {
@@ -74,9 +80,7 @@ TEST_F(FilterTest, AQuotedValueEndingInAStarIsAPrefix) {
       {u"(Nombre = 'A*')", foNoPartialCompare, ""},
       {u"(Nombre = '*')", 0, "1,2,3,4,5"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
-        << QString::fromUtf16(c.filter).toStdString() << " options " << c.options;
+  expectCodes(cases);
 }
 
 TEST_F(FilterTest, NotAndOrTakeTheirUsualPrecedence) {
@@ -88,9 +92,7 @@ TEST_F(FilterTest, NotAndOrTakeTheirUsualPrecedence) {
       {u"not (Nombre = 'L*') and (Saldo >= '0')", 0, "4,1,5"},
   };
   table->SetIndexFieldNames(u"Saldo"_qs);  // shown in the index's order, an empty amount first
-  for (const Case& c : cases)
-    EXPECT_EQ(codesFor(QString::fromUtf16(c.filter), c.options), QString::fromLatin1(c.codes))
-        << QString::fromUtf16(c.filter).toStdString();
+  expectCodes(cases);
 }
 
 TEST_F(FilterTest, AValueHoldingQuotesOrSqlChangesOnlyTheMatch) {
