@@ -1,16 +1,17 @@
 #include "platform/ProcessLauncher.h"
-#include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
-TEST(SystemLauncher, WaitsForTheProgramAndGivesItsExitCode) {
+TEST(SystemLauncher, StartsOrWaitsForTheProgramGivingItsExitCode) {
   ProcessLauncher& launcher = ProcessLauncher::Default();
   EXPECT_EQ(launcher.Run(QStringLiteral("/bin/true"), {}, {}), 0);
   EXPECT_EQ(launcher.Run(QStringLiteral("/bin/sh"), {u"-c"_qs, u"exit 3"_qs}, {}), 3);
   EXPECT_EQ(launcher.Run(QStringLiteral("/nonexistent/PROGRAMA.EXE"), {}, {}), std::nullopt);
+  EXPECT_TRUE(launcher.Start(QStringLiteral("/bin/true"), {}, {}));
+  EXPECT_FALSE(launcher.Start(QStringLiteral("/nonexistent/PROGRAMA.EXE"), {}, {}));
 }
 
 TEST(SystemLauncher, PassesArgumentsAsTheyAreAndRunsInTheWorkingFolder) {
@@ -24,21 +25,4 @@ TEST(SystemLauncher, PassesArgumentsAsTheyAreAndRunsInTheWorkingFolder) {
   QFile output(folder.File("salida.txt"));
   ASSERT_TRUE(output.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(output.readAll()), argument);
-}
-
-TEST(SystemLauncher, StartsWithoutWaiting) {
-  EXPECT_TRUE(ProcessLauncher::Default().Start(QStringLiteral("/bin/true"), {}, {}));
-  EXPECT_FALSE(ProcessLauncher::Default().Start(QStringLiteral("/nonexistent/PROGRAMA.EXE"), {}, {}));
-}
-
-TEST(RecordingLauncher, StandsInForTheSystemLauncherWhileItLives) {
-  {
-    RecordingLauncher recorder;
-    recorder.exitCode = 7;
-    EXPECT_EQ(ProcessLauncherSeam::Get().Run(QStringLiteral("DEXOWIN.EXE"), {u"A"_qs}, u"/zem"_qs), 7);
-    ASSERT_EQ(recorder.Calls().size(), 1);
-    EXPECT_EQ(recorder.Calls()[0].program, QStringLiteral("DEXOWIN.EXE"));
-    EXPECT_TRUE(recorder.Calls()[0].waited);
-  }
-  EXPECT_EQ(&ProcessLauncherSeam::Get(), &ProcessLauncher::Default());
 }

@@ -43,7 +43,7 @@ TEST(StringList, ASortedListIgnoringDuplicatesKeepsOneOfEachInOrder) {
   EXPECT_EQ(list.Lines(), QStringList({u"fGENEBUSQ.pbAceptar"_qs, u"fGENEMENU.Panel1"_qs, u"Árbol"_qs}));
 }
 
-TEST(StringList, FilesAreWindows1252) {
+TEST(StringList, FilesAreWindows1252AndAMissingOneRaisesWithItsName) {
   TemporaryFolder folder;
   const QString path = folder.File("INSTALACION.CFG");
   TextFile::WriteBytes(path, "TipoBaseDatos=Microsoft SQL Server\r\nNombre=Compa\xF1\xED" "a \x80\r\n");
@@ -53,14 +53,9 @@ TEST(StringList, FilesAreWindows1252) {
   list.SetValue(QStringLiteral("Nombre"), u"Año"_qs);
   list.SaveToFile(path);
   EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("TipoBaseDatos=Microsoft SQL Server\r\nNombre=A\xF1o\r\n"));
-}
-
-TEST(StringList, LoadingAMissingFileRaisesWithItsName) {
-  TemporaryFolder folder;
-  StringList list;
   try {
     list.LoadFromFile(folder.File("NOEXISTE.CFG"));
-    FAIL() << "no exception";
+    ADD_FAILURE() << "no exception";
   } catch (const Exception& error) {
     EXPECT_TRUE(error.Message().contains(QStringLiteral("NOEXISTE.CFG")));
   }

@@ -114,46 +114,27 @@ TEST_F(Genemens, AnUnknownKindShowsNoPanelNorButton) {
   EXPECT_EQ(respuesta, QStringLiteral("igual"));
 }
 
-TEST_F(Genemens, APasswordQuestionMasksWhatIsTyped) {
-  AlMostrarse([&] {
-    EXPECT_TRUE(Respuesta()->text().isEmpty());
-    QTest::keyClicks(Respuesta(), QStringLiteral("secreto"));
-    EXPECT_EQ(Respuesta()->displayText(), QStringLiteral("*******"));
-    QTest::keyClick(Respuesta(), Qt::Key_Return);
-  });
-  QString respuesta = QStringLiteral("Password");
-  MensajePregunta(QStringLiteral("Clave:"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("secreto"));
-}
-
-TEST_F(Genemens, AnyOtherDefaultShowsWhatIsTyped) {
-  for (const char* defecto : {"JUAN", ""}) {
+TEST_F(Genemens, AQuestionOffersItsDefaultMaskingAPassword) {
+  // Default, what the field shows and has selected, what is typed, what it shows then, the answer.
+  const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> casos[] = {
+      {"Password", "", "", "secreto", "*******", "secreto"},
+      {"JUAN", "JUAN", "JUAN", "ito", "ito", "ito"},  // offered whole, to keep or replace
+      {"", "", "", "ito", "ito", "ito"},
+      {"ab:SelStart:cd:SelEnd:ef", "abcdef", "cd", "X", "abXef", "abXef"},  // typing replaces the selection
+  };
+  for (const auto& [defecto, mostrado, seleccionado, tecleado, visto, esperada] : casos) {
     AlMostrarse([&] {
-      EXPECT_EQ(Respuesta()->echoMode(), QLineEdit::Normal);
-      EXPECT_EQ(Respuesta()->selectedText(), QLatin1String(defecto));  // offered whole, to keep or replace
-      QTest::keyClick(Respuesta(), Qt::Key_End);
-      QTest::keyClicks(Respuesta(), QStringLiteral("ito"));
-      EXPECT_EQ(Respuesta()->displayText(), QLatin1String(defecto) + QStringLiteral("ito"));
-      Pulsar("pbAceptar");
+      EXPECT_EQ(Respuesta()->text(), QLatin1String(mostrado));
+      EXPECT_EQ(Respuesta()->selectedText(), QLatin1String(seleccionado));
+      if (Respuesta()->hasSelectedText()) EXPECT_EQ(Respuesta()->cursorPosition(), Respuesta()->selectionEnd());
+      QTest::keyClicks(Respuesta(), QLatin1String(tecleado));
+      EXPECT_EQ(Respuesta()->displayText(), QLatin1String(visto));
+      QTest::keyClick(Respuesta(), Qt::Key_Return);
     });
     QString respuesta = QLatin1String(defecto);
-    MensajePregunta(QStringLiteral("Nombre:"), respuesta);
-    EXPECT_EQ(respuesta, QLatin1String(defecto) + QStringLiteral("ito"));
+    MensajePregunta(QStringLiteral("Clave:"), respuesta);
+    EXPECT_EQ(respuesta, QLatin1String(esperada)) << defecto;
   }
-}
-
-TEST_F(Genemens, TheMarkedPartOfTheDefaultIsSelected) {
-  AlMostrarse([&] {
-    EXPECT_EQ(Respuesta()->text(), QStringLiteral("abcdef"));
-    EXPECT_EQ(Respuesta()->selectedText(), QStringLiteral("cd"));
-    EXPECT_EQ(Respuesta()->selectionStart(), 2);
-    EXPECT_EQ(Respuesta()->cursorPosition(), 4);
-    QTest::keyClicks(Respuesta(), QStringLiteral("X"));  // typing replaces the selection
-    Pulsar("pbAceptar");
-  });
-  QString respuesta = QStringLiteral("ab:SelStart:cd:SelEnd:ef");
-  MensajePregunta(QStringLiteral("Código:"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("abXef"));
 }
 
 TEST_F(Genemens, ALongTextIsShownInSmallerType) {
@@ -169,12 +150,13 @@ TEST_F(Genemens, ALongTextIsShownInSmallerType) {
   }
 }
 
-TEST_F(Genemens, ClosingWithTheSystemMenuGivesNoAnswer) {
-  AlMostrarse([&] { caja.close(); });
-  QString confirmacion;
-  MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
-  EXPECT_EQ(confirmacion, QStringLiteral("NO"));
-
+TEST_F(Genemens, ClosingOrEscapeGiveNoAnswerAndEscapeNeedsANoButton) {
+  for (const bool escape : {false, true}) {
+    AlMostrarse([&] { escape ? QTest::keyClick(caja.focusWidget(), Qt::Key_Escape) : (void)caja.close(); });
+    QString confirmacion = QStringLiteral("SI");
+    MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
+    EXPECT_EQ(confirmacion, QStringLiteral("NO"));
+  }
   AlMostrarse([&] {
     QTest::keyClicks(Respuesta(), QStringLiteral("escrito"));
     caja.close();
@@ -182,13 +164,6 @@ TEST_F(Genemens, ClosingWithTheSystemMenuGivesNoAnswer) {
   QString pregunta = QStringLiteral("previo");
   MensajePregunta(QStringLiteral("¿Qué?"), pregunta);
   EXPECT_TRUE(pregunta.isEmpty());
-}
-
-TEST_F(Genemens, EscapeAnswersNoOnlyWhereThereIsANoButton) {
-  AlMostrarse([&] { QTest::keyClick(caja.focusWidget(), Qt::Key_Escape); });
-  QString confirmacion = QStringLiteral("SI");
-  MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
-  EXPECT_EQ(confirmacion, QStringLiteral("NO"));
 
   AlMostrarse([&] {
     QTest::keyClick(&caja, Qt::Key_Escape);

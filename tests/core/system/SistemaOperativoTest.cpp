@@ -1,7 +1,4 @@
 #include "core/system/SistemaOperativo.h"
-#include "platform/StringList.h"
-
-#include <sys/utsname.h>
 
 #include <gtest/gtest.h>
 
@@ -18,15 +15,4 @@ TEST(InformacionSistemaOperativo, GivesTheUnknownPlatformWithTheKernelVersion) {
               QStringLiteral("PlataformaBase=Desconocida\r\nPlataforma=Desconocida\r\nVersion=") +
                   QLatin1String(version) + QStringLiteral("\r\nNivel="))
         << nucleo;
-}
-
-TEST(InformacionSistemaOperativo, ReadsThisMachinesKernel) {
-  utsname sistema{};
-  ASSERT_EQ(uname(&sistema), 0);
-  StringList lineas;
-  lineas.SetText(InformacionSistemaOperativo());
-  EXPECT_EQ(lineas.Values(QStringLiteral("Plataforma")), QStringLiteral("Desconocida"));
-  const QString version = lineas.Values(QStringLiteral("Version"));
-  EXPECT_TRUE(QString::fromLocal8Bit(sistema.release).startsWith(version.section(u'.', 0, 1))) << version.toStdString();
-  EXPECT_EQ(lineas.Count(), 4);
 }
