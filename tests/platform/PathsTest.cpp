@@ -7,8 +7,7 @@
 TEST(Paths, ExecutableNameIsTheUpperCasedBaseNameWithAnExtension) {
   const std::pair<const char*, const char*> cases[] = {
       {"/opt/zem/zemwin", "ZEMWIN.EXE"},       {"./maspwin", "MASPWIN.EXE"},
-      {"C:\\ZEM\\ZemWin.exe", "ZEMWIN.EXE"},   {"tuvawin.bin", "TUVAWIN.BIN"},
-      {"ZEMWIN", "ZEMWIN.EXE"},
+      {"C:\\ZEM\\ZemWin.exe", "ZEMWIN.EXE"},   {"tuvawin.bin", "TUVAWIN.BIN"}, {"ZEMWIN", "ZEMWIN.EXE"},
   };
   for (const auto& [startedAs, expected] : cases)
     EXPECT_EQ(Paths::ExecutableName(QString::fromUtf8(startedAs)), QString::fromUtf8(expected)) << startedAs;

@@ -10,18 +10,10 @@
 TEST(Valores, VarianteATexto) {
   const std::pair<Variant, const char16_t*> cases[] = {
       {Variant::Array({Variant::String(u"A"_qs), Variant::String(u"B"_qs)}), u"A"},
-      {Variant::Array({Variant::Integer(5)}), u"5"},
-      {Variant::Array({}), u""},
-      {Variant::String(u"texto"_qs), u"texto"},
-      {Variant::OleStr(u"año"_qs), u"año"},
-      {Variant::Integer(42), u"42"},
-      {Variant::Smallint(-3), u"-3"},
-      {Variant::Int64(9000000000LL), u"9000000000"},
-      {Variant::Byte(7), u""},
-      {Variant::Null(), u""},
-      {Variant(), u""},
-      {Variant::Double(1.5), u"1,5"},
-      {Variant::Date(45306), u"15/01/2024"},
+      {Variant::Array({Variant::Integer(5)}), u"5"}, {Variant::Array({}), u""},
+      {Variant::String(u"texto"_qs), u"texto"}, {Variant::OleStr(u"año"_qs), u"año"}, {Variant::Integer(42), u"42"},
+      {Variant::Smallint(-3), u"-3"}, {Variant::Int64(9000000000LL), u"9000000000"}, {Variant::Byte(7), u""},
+      {Variant::Null(), u""}, {Variant(), u""}, {Variant::Double(1.5), u"1,5"}, {Variant::Date(45306), u"15/01/2024"},
       {Variant::Boolean(true), u"True"},
   };
   for (const auto& [value, expected] : cases)

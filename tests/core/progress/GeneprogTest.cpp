@@ -133,8 +133,7 @@ TEST_F(Geneprog, MostrarProgresoKeepsWhatStandsBeforeTheSecondEllipsisAndHandles
   bool atendido = false;
   QTimer::singleShot(0, [&atendido] { atendido = true; });
   const std::pair<const char*, const char*> casos[] = {
-      {"Copiando...12 de 40", "Copiando...12 de 40"},
-      {"Copiando...12 de 40...CLIENTES", "Copiando...12 de 40"},
+      {"Copiando...12 de 40", "Copiando...12 de 40"}, {"Copiando...12 de 40...CLIENTES", "Copiando...12 de 40"},
       {"Copiando......", "Copiando..."},
   };
   MostrarProgreso(QStringLiteral("ON"), QStringLiteral("Copia"), QString());

@@ -10,14 +10,13 @@ const QString kDatabase = QStringLiteral("Database");
 class FallosEjecucionSQL : public ConexionesFixture {
  protected:
   FallosEjecucionSQL() { Iniciar(); }
-  void Ejecutar(const char* sql) { ASSERT_EQ(EjecutarSQL(QString::fromUtf8(sql), kDatabase), QString()) << sql; }
 };
 
 }  // namespace
 
 TEST_F(FallosEjecucionSQL, AFailureReadingTheRowsIsAnErrorThatEndsTheProgramOnBothRoads) {
-  Ejecutar("CREATE TABLE FECHAS (Fecha DATETIME NULL)");
-  Ejecutar("INSERT INTO FECHAS (Fecha) VALUES ('ayer')");
+  Ejecutar(QStringLiteral("CREATE TABLE FECHAS (Fecha DATETIME NULL)"));
+  Ejecutar(QStringLiteral("INSERT INTO FECHAS (Fecha) VALUES ('ayer')"));
   const QString sql = QStringLiteral("SELECT Fecha FROM FECHAS  WHERE Fecha <> ''");
   const std::pair<QString (*)(const QString&, const QString&, const QString&), const char*> caminos[] = {
       {&EjecutarSQL, "Error. ¡Se ha producido un error en la Sentencia SQL!. Motivo: "},
@@ -43,11 +42,13 @@ TEST_F(FallosEjecucionSQL, AFailureReadingTheRowsIsAnErrorThatEndsTheProgramOnBo
 
 TEST_F(FallosEjecucionSQL, AProcedureRunsAsCommandAndQueryOnTheEnginesRoadAndAsCommandOnlyOnADO) {
   // Renaming twice fails the second time: the engine's road reports it, ADO does not.
-  Ejecutar("CREATE TABLE UNO (Codigo INTEGER)");
-  Ejecutar("CREATE TABLE TRES (Codigo INTEGER)");
+  Ejecutar(QStringLiteral("CREATE TABLE UNO (Codigo INTEGER)"));
+  Ejecutar(QStringLiteral("CREATE TABLE TRES (Codigo INTEGER)"));
   EXPECT_EQ(EjecutarSQLADO(QStringLiteral("EXEC sp_rename 'UNO', 'DOS'"), kDatabase), QString());
-  const QString bde = EjecutarSQL(QStringLiteral("EXEC sp_rename 'TRES', 'CUATRO'"), kDatabase, QStringLiteral("Silenciosa"));
-  EXPECT_TRUE(bde.startsWith(QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: "))) << bde.toStdString();
+  const QString bde =
+      EjecutarSQL(QStringLiteral("EXEC sp_rename 'TRES', 'CUATRO'"), kDatabase, QStringLiteral("Silenciosa"));
+  EXPECT_TRUE(bde.startsWith(QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: ")))
+      << bde.toStdString();
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM DOS"), kDatabase), QStringLiteral("0"));
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM CUATRO"), kDatabase), QStringLiteral("0"));
 }
@@ -56,8 +57,8 @@ TEST_F(FallosEjecucionSQL, ServerNameChoosesTheServerOfANamedDatabaseOnADOOnly) 
   const QString otro = carpeta.Path() + QStringLiteral("/OTRO");
   const QString sql = QStringLiteral("SELECT COUNT(*) FROM master.dbo.sysdatabases WHERE name = 'ZEMGENERAL'");
   EXPECT_EQ(EjecutarSQLADO(sql, QStringLiteral("master")), QStringLiteral("1"));
-  const QString resultado =
-      EjecutarSQLADO(sql, QStringLiteral("master"), QStringLiteral("Silenciosa,ServerName=np:") + otro + QStringLiteral(",X"));
+  const QString resultado = EjecutarSQLADO(sql, QStringLiteral("master"),
+                                           QStringLiteral("Silenciosa,ServerName=np:") + otro + QStringLiteral(",X"));
   EXPECT_TRUE(resultado.startsWith(QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: ")) &&
               resultado.contains(otro))
       << resultado.toStdString();

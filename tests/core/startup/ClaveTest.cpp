@@ -4,8 +4,7 @@
 
 TEST(DesencriptarClave, UndoesTheScrambling) {
   const std::pair<const char*, const char16_t*> casos[] = {
-      {"", u""},
-      {"020011015", u"abc"},
+      {"", u""}, {"020011015", u"abc"},
       {"047044033058038063066", u"ZEMWIN7"},  // the sixth letter takes the key's first
       {"164006157002", u"Ñoño"},
       {"0200110", u"ab"},    // a trailing part group is ignored

@@ -9,10 +9,8 @@ TEST(LeerLineaComandos, NamedAndPositionalParameters) {
     QString l, u, i, t;
   };
   const Caso casos[] = {
-      {{}, "", "", "", ""},
-      {{"l=C:\\A\\B.TXT", "u=JUAN"}, "C:\\A\\B.TXT", "JUAN", "", ""},
-      {{"C:\\A\\B.TXT", "JUAN"}, "C:\\A\\B.TXT", "JUAN", "", ""},
-      {{"C:\\A\\B.TXT"}, "C:\\A\\B.TXT", "", "", ""},
+      {{}, "", "", "", ""}, {{"l=C:\\A\\B.TXT", "u=JUAN"}, "C:\\A\\B.TXT", "JUAN", "", ""},
+      {{"C:\\A\\B.TXT", "JUAN"}, "C:\\A\\B.TXT", "JUAN", "", ""}, {{"C:\\A\\B.TXT"}, "C:\\A\\B.TXT", "", "", ""},
       {{"X=1", "C:\\A\\B.TXT"}, "", "", "", ""},  // "=" second: positional mode is off
       {{"L=/inst/A.CFG", "U=ANA", "I=OTRO.INI", "T=ENG"}, "/inst/A.CFG", "ANA", "OTRO.INI", "ENG"},
       {{"I=PRIMERO.INI", "i=SEGUNDO.INI"}, "", "", "SEGUNDO.INI", ""},  // the later one wins

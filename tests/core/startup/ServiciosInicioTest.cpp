@@ -25,9 +25,7 @@ TEST_F(ServiciosInicio, TheHelpMapKeepsTheSecondAndThirdWordsAndIsEmptyWithoutAF
 
 TEST_F(ServiciosInicio, TheDistributorAddressIsNormalised) {
   const std::pair<const char*, const char*> casos[] = {
-      {"", kURLDistribuidorPorDefecto},
-      {"Por Defecto", kURLDistribuidorPorDefecto},
-      {"por defecto", "por defecto"},
+      {"", kURLDistribuidorPorDefecto}, {"Por Defecto", kURLDistribuidorPorDefecto}, {"por defecto", "por defecto"},
       {"Ninguna", ""},
       {"https://distribuidor.local/menu", "https://distribuidor.local/menu"},
   };
@@ -43,8 +41,7 @@ TEST_F(ServiciosInicio, TheLookGivesTheFontAndTheFormColours) {
   const std::tuple<const char*, const char*, QColor, QColor> casos[] = {
       {"evo+", "Segoe UI", QColor(215, 228, 242), QColor(234, 234, 255)},
       {"evo", "Segoe UI", QColor(215, 228, 242), QColor(234, 234, 255)},
-      {"Clasico", "MS Sans Serif", caraBoton, caraBoton},
-      {"", "MS Sans Serif", caraBoton, caraBoton},
+      {"Clasico", "MS Sans Serif", caraBoton, caraBoton}, {"", "MS Sans Serif", caraBoton, caraBoton},
   };
   for (const auto& [aspecto, fuente, mdi, normal] : casos) {
     AspectoAplicacion = QLatin1String(aspecto);

@@ -4,11 +4,8 @@
 
 TEST(InformacionSistemaOperativo, GivesTheUnknownPlatformWithTheKernelVersion) {
   const std::pair<const char*, const char*> casos[] = {
-      {"6.1.0-18-amd64", "6.1.0"},
-      {"5.15.153.1-microsoft-standard-WSL2", "5.15.153"},
-      {"4.9", "4.9.0"},
-      {"rara", "0.0.0"},
-      {"", "0.0.0"},
+      {"6.1.0-18-amd64", "6.1.0"}, {"5.15.153.1-microsoft-standard-WSL2", "5.15.153"}, {"4.9", "4.9.0"},
+      {"rara", "0.0.0"}, {"", "0.0.0"},
   };
   for (const auto& [nucleo, version] : casos)
     EXPECT_EQ(InformacionSistemaOperativo(QLatin1String(nucleo)),

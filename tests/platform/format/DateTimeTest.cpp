@@ -45,9 +45,7 @@ TEST(DateTime, TheFractionIsTheTimeOfDayEvenBeforeDayZero) {
     double value;
     int year, month, day, hour, minute, second, msec;
   } cases[] = {
-      {-1.25, 1899, 12, 29, 6, 0, 0, 0},
-      {-0.5, 1899, 12, 30, 12, 0, 0, 0},
-      {45306.5, 2024, 1, 15, 12, 0, 0, 0},
+      {-1.25, 1899, 12, 29, 6, 0, 0, 0}, {-0.5, 1899, 12, 30, 12, 0, 0, 0}, {45306.5, 2024, 1, 15, 12, 0, 0, 0},
       {45306.99999999999, 2024, 1, 16, 0, 0, 0, 0},  // rounds to the next millisecond: next day
       {45306 + 45296.789 / 86400, 2024, 1, 15, 12, 34, 56, 789},
   };

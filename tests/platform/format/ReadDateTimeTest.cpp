@@ -76,10 +76,8 @@ TEST(ReadDateTime, TimesAreHourMinuteAndSecond) {
 TEST(ReadDateTime, DateWithOptionalTimeOrTimeAlone) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
   const std::pair<const char16_t*, TDateTime> accepted[] = {
-      {u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)},
-      {u"15/1/2024", At(2024, 1, 15)},
-      {u"10:20", EncodeTime(10, 20, 0, 0)},
-      {u"29/12/1899 6:00", -1.25},
+      {u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)}, {u"15/1/2024", At(2024, 1, 15)},
+      {u"10:20", EncodeTime(10, 20, 0, 0)}, {u"29/12/1899 6:00", -1.25},
       {u"15/1/24 23:59:59", At(2024, 1, 15, 23, 59, 59)},
   };
   for (const auto& [text, expected] : accepted) {
@@ -98,8 +96,7 @@ TEST(ReadDateTime, FailuresRaiseTheStandardTexts) {
     TDateTime (*read)(const QString&);
     const char16_t* message;
   } cases[] = {
-      {StrToDate, u"'x' is not a valid date"},
-      {StrToTime, u"'x' is not a valid time"},
+      {StrToDate, u"'x' is not a valid date"}, {StrToTime, u"'x' is not a valid time"},
       {StrToDateTime, u"'x' is not a valid date and time"},
   };
   for (const auto& c : cases) {

@@ -25,18 +25,12 @@ TEST(Variant, KindsAndTheirClasses) {
     VarType type;
     bool numeric;
   } cases[] = {
-      {Variant(), VarType::Empty, false},
-      {Variant::Null(), VarType::Null, false},
-      {Variant::Smallint(-3), VarType::Smallint, true},
-      {Variant::Integer(7), VarType::Integer, true},
-      {Variant::Int64(1LL << 40), VarType::Int64, true},
-      {Variant::Single(1.5f), VarType::Single, true},
-      {Variant::Double(2.5), VarType::Double, true},
-      {Variant::Currency(3.25), VarType::Currency, true},
-      {Variant::Date(45306), VarType::Date, false},
-      {Variant::Boolean(true), VarType::Boolean, false},
-      {Variant::Byte(200), VarType::Byte, true},
-      {Variant::String(u"a"_qs), VarType::String, false},
+      {Variant(), VarType::Empty, false}, {Variant::Null(), VarType::Null, false},
+      {Variant::Smallint(-3), VarType::Smallint, true}, {Variant::Integer(7), VarType::Integer, true},
+      {Variant::Int64(1LL << 40), VarType::Int64, true}, {Variant::Single(1.5f), VarType::Single, true},
+      {Variant::Double(2.5), VarType::Double, true}, {Variant::Currency(3.25), VarType::Currency, true},
+      {Variant::Date(45306), VarType::Date, false}, {Variant::Boolean(true), VarType::Boolean, false},
+      {Variant::Byte(200), VarType::Byte, true}, {Variant::String(u"a"_qs), VarType::String, false},
       {Variant::OleStr(u"a"_qs), VarType::OleStr, false},
       {Variant::Array({Variant::String(u"a"_qs)}), VarType::Array, false},
   };
@@ -52,20 +46,12 @@ TEST(Variant, KindsAndTheirClasses) {
 
 TEST(Variant, TextOfEveryKind) {
   const std::pair<Variant, const char16_t*> cases[] = {
-      {Variant(), u""},
-      {Variant::Smallint(-3), u"-3"},
-      {Variant::Integer(42), u"42"},
-      {Variant::Int64(-9000000000LL), u"-9000000000"},
-      {Variant::Byte(200), u"200"},
-      {Variant::Double(1234.5), u"1234,5"},
-      {Variant::Single(0.5f), u"0,5"},
-      {Variant::Currency(2.5), u"2,5"},
-      {Variant::Date(45306.25), u"15/01/2024 06:00:00"},
-      {Variant::Date(45306), u"15/01/2024"},
-      {Variant::Boolean(true), u"True"},
-      {Variant::Boolean(false), u"False"},
-      {Variant::String(u"O'Brien"_qs), u"O'Brien"},
-      {Variant::OleStr(u"año"_qs), u"año"},
+      {Variant(), u""}, {Variant::Smallint(-3), u"-3"}, {Variant::Integer(42), u"42"},
+      {Variant::Int64(-9000000000LL), u"-9000000000"}, {Variant::Byte(200), u"200"},
+      {Variant::Double(1234.5), u"1234,5"}, {Variant::Single(0.5f), u"0,5"}, {Variant::Currency(2.5), u"2,5"},
+      {Variant::Date(45306.25), u"15/01/2024 06:00:00"}, {Variant::Date(45306), u"15/01/2024"},
+      {Variant::Boolean(true), u"True"}, {Variant::Boolean(false), u"False"},
+      {Variant::String(u"O'Brien"_qs), u"O'Brien"}, {Variant::OleStr(u"año"_qs), u"año"},
   };
   for (const auto& [value, expected] : cases) EXPECT_EQ(value.AsString(), QString::fromUtf16(expected));
   EXPECT_EQ(ConversionError([] { (void)Variant::Null().AsString(); }),
