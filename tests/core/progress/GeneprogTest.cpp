@@ -100,7 +100,7 @@ TEST_F(Geneprog, OffFreesTheWindowASecondOnReplacesItAndOtherModesDoNothing) {
   EXPECT_EQ(fGENEPROG, nullptr);
 }
 
-TEST_F(Geneprog, TheTimerRepaintsTheTextEverySecondWhileTheWindowLives) {
+TEST_F(Geneprog, TheTimerRepaintsTheTextEverySecondAndEscAsksWhetherToGoOnWithTheListing) {
   progreso("ON", {}, QStringLiteral("Leyendo"));
   ASSERT_NE(fGENEPROG, nullptr);
   ContadorPintados pintados(*fGENEPROG->EditProgreso());
@@ -110,13 +110,8 @@ TEST_F(Geneprog, TheTimerRepaintsTheTextEverySecondWhileTheWindowLives) {
   EXPECT_EQ(pintados.pintados, 1);
   reloj.Advance(3000);
   EXPECT_EQ(pintados.pintados, 4);
-  progreso("OFF", {}, {});
-  reloj.Advance(5000);  // no timer of a freed window is left to fire
-}
 
-TEST_F(Geneprog, EscAsksWhetherToGoOnWithTheListing) {
-  progreso("ON", QStringLiteral("Listado"), QStringLiteral("Página 1"));
-  ASSERT_NE(fGENEPROG, nullptr);
+  // Esc asks whether to go on with the listing.
   mensajes.Expect(QStringLiteral("C"), QStringLiteral("NO")).Expect(QStringLiteral("C"), QStringLiteral("SI"));
   QTest::keyClick(fGENEPROG, Qt::Key_Escape);
   EXPECT_TRUE(CancelarListado);
@@ -127,6 +122,8 @@ TEST_F(Geneprog, EscAsksWhetherToGoOnWithTheListing) {
   EXPECT_FALSE(CancelarListado);
   QTest::keyClick(fGENEPROG, Qt::Key_A);  // other keys ask nothing
   EXPECT_EQ(mensajes.Messages().size(), 2);
+  progreso("OFF", {}, {});
+  reloj.Advance(5000);  // no timer of a freed window is left to fire
 }
 
 TEST_F(Geneprog, MostrarProgresoKeepsWhatStandsBeforeTheSecondEllipsisAndHandlesNoMessages) {
