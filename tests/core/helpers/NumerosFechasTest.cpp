@@ -32,11 +32,8 @@ TEST(Numeros, TextoAFlotante) {
 }
 
 TEST(Numeros, EsCeroIncludesBothEnds) {
-  EXPECT_TRUE(EsCero(0));
-  EXPECT_TRUE(EsCero(0.00001));
-  EXPECT_TRUE(EsCero(-0.00001));
-  EXPECT_FALSE(EsCero(0.0000101));
-  EXPECT_FALSE(EsCero(-0.0000101));
+  for (const double cero : {0.0, 0.00001, -0.00001}) EXPECT_TRUE(EsCero(cero)) << cero;
+  for (const double otro : {0.0000101, -0.0000101}) EXPECT_FALSE(EsCero(otro)) << otro;
 }
 
 TEST(Numeros, RedondearHalvesAwayFromZero) {
@@ -72,11 +69,10 @@ TEST(Fechas, AnioCompleto) {
 
 TEST(Fechas, TextoAFechaHora) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  EXPECT_EQ(TextoAFechaHora(u"15/1/2024 10:30"_qs), At(2024, 1, 15, 10, 30));
-  EXPECT_EQ(TextoAFechaHora(u"15/1/24"_qs), At(2024, 1, 15));
-  EXPECT_EQ(TextoAFechaHora(u"10:30"_qs), EncodeTime(10, 30, 0, 0));
-  EXPECT_EQ(TextoAFechaHora(u"x"_qs), 0);
-  EXPECT_EQ(TextoAFechaHora(u"31/2/2024"_qs), 0);
+  for (const auto& [texto, valor] : {std::pair{"15/1/2024 10:30", At(2024, 1, 15, 10, 30)},
+                                     {"15/1/24", At(2024, 1, 15)}, {"10:30", EncodeTime(10, 30, 0, 0)}, {"x", 0.0},
+                                     {"31/2/2024", 0.0}})
+    EXPECT_EQ(TextoAFechaHora(QLatin1String(texto)), valor) << texto;
 }
 
 TEST(Fechas, SumarMesesClipsTheDayAndKeepsTheTime) {

@@ -5,28 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// Puts the SQL date settings back as start-up left them.
-class SQLDateSettings {
- public:
-  SQLDateSettings(const QString& format, const QString& nullDate)
-      : format_(FormatoFechaSQL), nullDate_(FechaNulaSQL) {
-    FormatoFechaSQL = format;
-    FechaNulaSQL = nullDate;
-  }
-  ~SQLDateSettings() {
-    FormatoFechaSQL = format_;
-    FechaNulaSQL = nullDate_;
-  }
-
- private:
-  QString format_;
-  QString nullDate_;
-};
-
-}  // namespace
-
 TEST(ValorSQL, LiteralOfEveryKind) {
   ASSERT_EQ(FormatoFechaSQL, u"mm/dd/yyyy"_qs);
   ASSERT_EQ(FechaNulaSQL, u"12/30/1899 00:00:00"_qs);
@@ -48,7 +26,8 @@ TEST(ValorSQL, LiteralOfEveryKind) {
 }
 
 TEST(ValorSQL, DatesFollowTheConfiguredFormat) {
-  SQLDateSettings settings(u"dd/mm/yyyy"_qs, u"30/12/1899 00:00:00"_qs);
+  FormatoFechaSQL = u"dd/mm/yyyy"_qs;
+  FechaNulaSQL = u"30/12/1899 00:00:00"_qs;
   EXPECT_EQ(ValorSQL(Variant::Date(45306.75)), u"'15/01/2024 18:00:00'"_qs);
   EXPECT_EQ(ValorSQL(Variant::Date(0)), u"'30/12/1899 00:00:00'"_qs);
 }
