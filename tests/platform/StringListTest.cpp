@@ -8,10 +8,9 @@
 TEST(StringList, NameValueAccessTakesTheFirstLineOfANameWithoutRegardToCase) {
   StringList list({u"Titulo=Primero"_qs, u"Formato=0,0,400,500"_qs, u"titulo=Segundo"_qs, u"sin igual"_qs,
                    u"Vacio="_qs, u"Expr=a=b"_qs});
-  EXPECT_EQ(list.Values(QStringLiteral("TITULO")), QStringLiteral("Primero"));
-  EXPECT_EQ(list.Values(QStringLiteral("Expr")), QStringLiteral("a=b"));
-  EXPECT_EQ(list.Values(QStringLiteral("Vacio")), QString());
-  EXPECT_EQ(list.Values(QStringLiteral("sin igual")), QString());
+  EXPECT_EQ(QStringList({list.Values(u"TITULO"_qs), list.Values(u"Expr"_qs), list.Values(u"Vacio"_qs),
+                         list.Values(u"sin igual"_qs)}),
+            QStringList({"Primero", "a=b", "", ""}));
   EXPECT_EQ(list.IndexOfName(QStringLiteral("vacio")), 4);
   EXPECT_EQ(list.Names(3), QString());
 }
