@@ -76,6 +76,7 @@ TEST_F(Genemens, EachKindShowsItsCaptionPictureAndButtons) {
     QString respuesta = QStringLiteral("antes");
     MensajeSistema(QLatin1String(tipo), QStringLiteral("Texto ") + tipo, respuesta);
     EXPECT_EQ(respuesta, QLatin1String(*tipo == 'C' ? "SI" : "antes")) << tipo;  // a question offers it
+    EXPECT_EQ(Application::Instance()->Terminated(), *tipo == 'E') << tipo;  // only an error ends the program
   }
 }
 
