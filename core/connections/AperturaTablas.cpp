@@ -8,6 +8,7 @@
 #include "core/helpers/Tablas.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/MensajesSQL.h"
+#include "core/system/Incidencias.h"
 #include "core/startup/Configuracion.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -28,11 +29,9 @@ bool tablaInexistente(const QString& error) {
 }
 
 void capturarIncidencia(const Table& tabla, const QString& error, const QString& lugar) {
-  if (!registroInstalado().CapturarIncidencia) return;
-  registroInstalado().CapturarIncidencia(error + QStringLiteral("\r\nTabla: ") + tabla.TableName() + u'(' +
-                                             tabla.objectName() + u')' + QStringLiteral(" DataBase: ") +
-                                             tabla.DatabaseName(),
-                                         lugar);
+  CapturarIncidencia(error + QStringLiteral("\r\nTabla: ") + tabla.TableName() + u'(' + tabla.objectName() + u')' +
+                         QStringLiteral(" DataBase: ") + tabla.DatabaseName(),
+                     lugar);
 }
 
 // The database the table opens on; a "?" table is the alternative company's.

@@ -8,11 +8,9 @@ class QObject;
 class Table;
 class TfGENEINIC;
 
-// Where the failures of opening a table are recorded: the incident log and
-// the Paradox repair list, installed by their own modules; by default
-// nothing is recorded.
+// The Paradox repair list that a failure of opening a table is handed to,
+// installed by its own module; by default nothing is recorded.
 struct RegistroFallosTablas {
-  std::function<void(const QString& texto, const QString& lugar)> CapturarIncidencia;
   std::function<void(Table& tabla, const QString& error)> RepararTablas;
 };
 void InstalarRegistroFallosTablas(RegistroFallosTablas registro);

@@ -113,6 +113,7 @@ void SeleccionarEmpresa(TfGENEINIC& servicios) {
     return;
   }
   const int empresa = static_cast<int>((clave.Type() == VarType::Array ? valores.first() : clave).AsInt64());
+  // The current company changes only once its database is connected.
   ConectarEmpresa(servicios, empresa);
   EmpresaActual = empresa;
 }

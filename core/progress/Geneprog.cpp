@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -23,6 +24,7 @@ constexpr int kMargenTexto = 40;
 constexpr int kMargenPanel = 16;
 constexpr int kMargenPanelVistaY7 = 8;
 constexpr int kDistanciaAlPie = 150;
+constexpr int kAnchoPanelEstado = 50;
 
 std::unique_ptr<TfGENEPROG>& ventana() {
   static std::unique_ptr<TfGENEPROG> creada;
@@ -80,6 +82,11 @@ TfGENEPROG::TfGENEPROG(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
   setCursor(Qt::WaitCursor);
   ui_->PanelProgreso->setBackgroundRole(QPalette::Base);  // the window colour of an edit
+  auto* panel = new QLabel(ui_->StatusBar1);
+  panel->setObjectName(QStringLiteral("Panel0"));
+  panel->setFixedWidth(kAnchoPanelEstado);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  ui_->StatusBar1->addWidget(panel);
   Timer.OnTimer = [this] { TimerTimer(); };
   Timer.SetEnabled(true);
 }
@@ -90,6 +97,7 @@ TfGENEPROG::~TfGENEPROG() {
 
 QLabel* TfGENEPROG::EditProgreso() const { return ui_->EditProgreso; }
 QFrame* TfGENEPROG::PanelProgreso() const { return ui_->PanelProgreso; }
+QStatusBar* TfGENEPROG::StatusBar1() const { return ui_->StatusBar1; }
 
 void TfGENEPROG::EditProgresoChange() {
   ui_->EditProgreso->adjustSize();

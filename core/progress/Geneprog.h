@@ -7,6 +7,7 @@
 
 class QFrame;
 class QLabel;
+class QStatusBar;
 
 namespace Ui {
 class TfGENEPROG;
@@ -28,6 +29,8 @@ class TfGENEPROG : public Form {
 
   QLabel* EditProgreso() const;
   QFrame* PanelProgreso() const;
+  // One panel, 50 wide.
+  QStatusBar* StatusBar1() const;
 
   // Sizes and places the window for the text of EditProgreso; whoever changes
   // that text calls it.

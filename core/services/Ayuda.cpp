@@ -3,6 +3,7 @@
 #include "core/helpers/Listas.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
 #include "platform/DesktopServices.h"
 #include "platform/Paths.h"
 
@@ -12,6 +13,7 @@ int ContextoAyuda(const QString& tema) { return ValorStrings(tema, MapaAyuda).to
 
 bool MostrarAyuda(int /*contexto*/) {
   const QString archivo = QFileInfo(Paths::FindFile(CarpetaPrograma, QLatin1String(kArchivoAyuda))).absoluteFilePath();
+  if (fGENEINIC) fGENEINIC->PathAyuda = archivo;
   if (!QFileInfo::exists(archivo)) MensajeAviso(QStringLiteral("¡No existe el archivo de ayuda!"));
   if (DesktopServicesSeam::Get().OpenFile(archivo)) return true;
   MensajeAviso(QStringLiteral("¡La Ayuda HTML no está instalada en esta máquina!"));

@@ -8,7 +8,8 @@ inline constexpr auto kArchivoAyuda = "ZEMWIN.CHM";
 // when the map does not have it or it is not a number.
 int ContextoAyuda(const QString& tema);
 
-// Opens the help file of the program folder in the desktop's viewer. A missing
+// Opens the help file of the program folder in the desktop's viewer, keeping
+// its full path in the services object's PathAyuda. A missing
 // file is warned of and the viewer still called (it tells its own error);
 // false, with a warning, when no viewer could be started. The viewer opens the
 // file itself: it takes no context number.

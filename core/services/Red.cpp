@@ -20,6 +20,8 @@ QString NombreUniversal(const QString& ruta) { return ruta; }
 QString DireccionMAC(const QString& opciones) {
   const QString ceros = QStringLiteral("00-00-00-00-00-00");
   QString direccion;
+  // Loopback and interfaces without a hardware address (tunnels) are no
+  // network adapters: they neither give an address nor end the walk.
   for (const NetworkInfo::Adapter& adaptador : NetworkInfoSeam::Get().Adapters()) {
     if (adaptador.loopback || adaptador.hardwareAddress.size() < kBytesDireccion) continue;
     direccion = textoDireccion(adaptador.hardwareAddress);

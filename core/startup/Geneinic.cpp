@@ -14,8 +14,12 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
+#include "platform/data/Query.h"
 
 #include <QDir>
+#include <QFileDialog>
+
+#include <cstdlib>
 
 TfGENEINIC* fGENEINIC = nullptr;
 
@@ -28,6 +32,13 @@ TfGENEINIC::PreparacionBasesDatos& preparacionInstalada() {
 
 void terminar() {
   if (Application* application = Application::Instance()) application->Terminate();
+}
+
+template <class Componente, class Propietario>
+Componente* componente(Propietario* owner, const char* nombre) {
+  auto* creado = new Componente(owner);
+  creado->setObjectName(QLatin1String(nombre));
+  return creado;
 }
 
 StringList listaOrdenadaSinDuplicados() {
@@ -43,10 +54,14 @@ void TfGENEINIC::InstalarPreparacionBasesDatos(PreparacionBasesDatos preparacion
   preparacionInstalada() = std::move(preparacion);
 }
 
-TfGENEINIC::TfGENEINIC(const QStringList& parametros, QWidget* owner) : Form(owner) {
+TfGENEINIC::TfGENEINIC(const QStringList& parametros, QWidget* owner)
+    : Form(owner),
+      Query1(componente<Query>(this, "Query1")),
+      SaveDialog1(componente<QFileDialog>(this, "SaveDialog1")) {
   setObjectName(QStringLiteral("fGENEINIC"));
   SetCaption(QStringLiteral("Inicialización (General)"));
   TimerAplicacion.OnTimer = [this] { TimerAplicacionTimer(); };
+  SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
   FormCreate(parametros);
 }
 
@@ -58,6 +73,7 @@ TfGENEINIC::~TfGENEINIC() {
 void TfGENEINIC::FormCreate(const QStringList& parametros) {
   ListaTrazas.Clear();
   UltimaActividad = ClockSeam::Get().Now();
+  std::srand(static_cast<unsigned>(UltimaActividad.toMSecsSinceEpoch()));
 
   StringList sistema;
   sistema.SetText(InformacionSistemaOperativo());

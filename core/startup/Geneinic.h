@@ -7,6 +7,9 @@
 
 #include <functional>
 
+class QFileDialog;
+class Query;
+
 // The start-up services object: a form that is never shown, whose creation
 // reads the command line and the whole configuration and prepares the
 // databases, and whose application timer ends the program after the
@@ -28,6 +31,13 @@ class TfGENEINIC : public Form {
   ~TfGENEINIC() override;
 
   Timer TimerAplicacion{15000};
+  Query* const Query1;
+  // Never started: no on-screen keypad is shown.
+  Timer TimerKeyPad{100};
+  QFileDialog* const SaveDialog1;
+
+  // The full path of the help file, as the last help call found it.
+  QString PathAyuda;
 
  private:
   void FormCreate(const QStringList& parametros);

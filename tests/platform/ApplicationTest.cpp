@@ -28,8 +28,15 @@ TEST_F(ApplicationTest, TerminatedBeforeTheLoopEndsTheProgramWithoutEnteringIt) 
   EXPECT_FALSE(loopRan);
 }
 
-TEST_F(ApplicationTest, AModalFormOpenedAfterTerminationReturnsAtOnceAsCancelled) {
-  app()->Terminate();
+TEST_F(ApplicationTest, ModalResultsCloseTheFormWithTheirValueAndTerminationAsCancelled) {
+  // -1: closed by the system menu; -2: the program terminated while the form is on screen.
+  for (int result : {int(mrOk), int(mrYes), int(mrNo), int(mrIgnore), -1, -2}) {
+    Form form;
+    QTimer::singleShot(0, [&] { result == -1 ? (void)form.close() : result == -2 ? app()->Terminate() : form.SetModalResult(result); });
+    EXPECT_EQ(form.ShowModal(), result < 0 ? int(mrCancel) : result);
+    EXPECT_FALSE(form.isVisible());
+  }
+  // Opened after termination: back at once, never shown.
   Form form;
   bool shown = false;
   QTimer::singleShot(0, &form, [&] {
@@ -38,25 +45,6 @@ TEST_F(ApplicationTest, AModalFormOpenedAfterTerminationReturnsAtOnceAsCancelled
   });
   EXPECT_EQ(form.ShowModal(), mrCancel);
   EXPECT_FALSE(shown);
-}
-
-TEST_F(ApplicationTest, TerminationClosesTheModalFormOnScreenAsCancelled) {
-  Form form;
-  QTimer::singleShot(0, [&] { app()->Terminate(); });
-  EXPECT_EQ(form.ShowModal(), mrCancel);
-  EXPECT_TRUE(app()->Terminated());
-}
-
-TEST_F(ApplicationTest, ModalResultsCloseTheFormWithTheirValue) {
-  for (int result : {int(mrOk), int(mrYes), int(mrNo), int(mrIgnore)}) {
-    Form form;
-    QTimer::singleShot(0, [&] { form.SetModalResult(result); });
-    EXPECT_EQ(form.ShowModal(), result);
-    EXPECT_FALSE(form.isVisible());
-  }
-  Form form;
-  QTimer::singleShot(0, [&] { form.close(); });  // the system menu's close
-  EXPECT_EQ(form.ShowModal(), mrCancel);
 }
 
 TEST_F(ApplicationTest, AnExceptionInAnEventHandlerReachesTheHandler) {

@@ -8,10 +8,9 @@
 TEST(StringList, NameValueAccessTakesTheFirstLineOfANameWithoutRegardToCase) {
   StringList list({u"Titulo=Primero"_qs, u"Formato=0,0,400,500"_qs, u"titulo=Segundo"_qs, u"sin igual"_qs,
                    u"Vacio="_qs, u"Expr=a=b"_qs});
-  EXPECT_EQ(list.Values(QStringLiteral("TITULO")), QStringLiteral("Primero"));
-  EXPECT_EQ(list.Values(QStringLiteral("Expr")), QStringLiteral("a=b"));
-  EXPECT_EQ(list.Values(QStringLiteral("Vacio")), QString());
-  EXPECT_EQ(list.Values(QStringLiteral("sin igual")), QString());
+  EXPECT_EQ(QStringList({list.Values(u"TITULO"_qs), list.Values(u"Expr"_qs), list.Values(u"Vacio"_qs),
+                         list.Values(u"sin igual"_qs)}),
+            QStringList({"Primero", "a=b", "", ""}));
   EXPECT_EQ(list.IndexOfName(QStringLiteral("vacio")), 4);
   EXPECT_EQ(list.Names(3), QString());
 }
@@ -43,7 +42,7 @@ TEST(StringList, ASortedListIgnoringDuplicatesKeepsOneOfEachInOrder) {
   EXPECT_EQ(list.Lines(), QStringList({u"fGENEBUSQ.pbAceptar"_qs, u"fGENEMENU.Panel1"_qs, u"Árbol"_qs}));
 }
 
-TEST(StringList, FilesAreWindows1252) {
+TEST(StringList, FilesAreWindows1252AndAMissingOneRaisesWithItsName) {
   TemporaryFolder folder;
   const QString path = folder.File("INSTALACION.CFG");
   TextFile::WriteBytes(path, "TipoBaseDatos=Microsoft SQL Server\r\nNombre=Compa\xF1\xED" "a \x80\r\n");
@@ -53,14 +52,9 @@ TEST(StringList, FilesAreWindows1252) {
   list.SetValue(QStringLiteral("Nombre"), u"Año"_qs);
   list.SaveToFile(path);
   EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("TipoBaseDatos=Microsoft SQL Server\r\nNombre=A\xF1o\r\n"));
-}
-
-TEST(StringList, LoadingAMissingFileRaisesWithItsName) {
-  TemporaryFolder folder;
-  StringList list;
   try {
     list.LoadFromFile(folder.File("NOEXISTE.CFG"));
-    FAIL() << "no exception";
+    ADD_FAILURE() << "no exception";
   } catch (const Exception& error) {
     EXPECT_TRUE(error.Message().contains(QStringLiteral("NOEXISTE.CFG")));
   }

@@ -21,7 +21,7 @@ class AutenticacionWindows : public ConexionesFixture {
 
 }  // namespace
 
-TEST_F(AutenticacionWindows, AFreshInstallationStartsAsTheMachinesUser) {
+TEST_F(AutenticacionWindows, AFreshInstallationStartsAsTheMachinesUserAndConnectsANewCompany) {
   Iniciar();
   EXPECT_TRUE(mensajes.Messages().isEmpty());
   EXPECT_EQ(ServidorSQL, QStringLiteral("np:") + instalacion.ServerFolder());
@@ -41,16 +41,12 @@ TEST_F(AutenticacionWindows, AFreshInstallationStartsAsTheMachinesUser) {
   EXPECT_EQ(EjecutarSQLADO(sesiones, QStringLiteral("Database")), UsuarioWindows());
   EXPECT_EQ(EjecutarSQLADO(QStringLiteral("SELECT name FROM master.dbo.syslogins"), QStringLiteral("master")),
             UsuarioWindows());
-}
 
-TEST_F(AutenticacionWindows, ANewCompanyIsCreatedAndConnectedOnBothRoads) {
-  Iniciar();
   ASSERT_TRUE(CrearBaseDatosSQLServer(QStringLiteral("ZEMEMP1")));
   ConectarEmpresa(Servicios(), 1);
-  EXPECT_EQ(Conexiones(Servicios()).Database->Params().Values(QStringLiteral("USER NAME")), UsuarioWindows());
-  const QString empresa = QStringLiteral("Database");
-  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER)"), empresa), QString());
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM CLIENTES"), empresa), QStringLiteral("0"));
+  EXPECT_EQ(conexiones.Database->Params().Values(QStringLiteral("USER NAME")), UsuarioWindows());
+  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER)"), QStringLiteral("Database")), QString());
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM CLIENTES"), QStringLiteral("Database")), QStringLiteral("0"));
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/connections/VariablesConexion.h"
+#include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "platform/Application.h"
@@ -27,6 +28,10 @@ class ConexionesFixture : public ::testing::Test {
     return *servicios_;
   }
   TfGENEINIC& Servicios() { return *servicios_; }
+  // Runs a statement that must succeed.
+  static void Ejecutar(const QString& sql, const QString& base = QStringLiteral("Database")) {
+    ASSERT_EQ(EjecutarSQL(sql, base), QString()) << sql.toStdString();
+  }
 
   ScriptedPresenter mensajes;
   TemporaryFolder carpeta;

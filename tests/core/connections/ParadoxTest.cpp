@@ -26,25 +26,17 @@ class ConexionParadox : public ConexionesFixture {
 
 }  // namespace
 
-TEST_F(ConexionParadox, StartUpOpensTheDataFoldersWithoutServerSteps) {
+TEST_F(ConexionParadox, StartUpOpensTheDataFoldersAndSwitchingCompanyMakesAndUsesTheCompanyFolder) {
   EXPECT_TRUE(mensajes.Messages().isEmpty());
-  EXPECT_TRUE(Conexiones(Servicios()).Database->Connected());
-  EXPECT_EQ(PathBaseDatos, instalacion.GeneralFolder());
-  EXPECT_TRUE(VersionServidorSQL.isEmpty());
-  EXPECT_FALSE(Conexiones(Servicios()).ADOConnection->Connected());
+  EXPECT_TRUE(Conexiones(Servicios()).Database->Connected() && !Conexiones(Servicios()).ADOConnection->Connected());
+  EXPECT_EQ(PathBaseDatos + VersionServidorSQL, instalacion.GeneralFolder());
   EXPECT_FALSE(QFileInfo::exists(instalacion.ServerFolder()));
   EXPECT_TRUE(QFileInfo::exists(instalacion.GeneralFolder() + QStringLiteral("/DATOS.SQLITE")));
-}
 
-TEST_F(ConexionParadox, SwitchingCompanyMakesAndUsesTheCompanyFolder) {
   ConectarEmpresa(Servicios(), 3);
   EXPECT_TRUE(QFileInfo::exists(Carpeta(3) + QStringLiteral("/DATOS.SQLITE")));
-  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"),
-                        QStringLiteral("Database")),
-            QString());
-  ASSERT_EQ(EjecutarSQL(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'de la tres')"),
-                        QStringLiteral("Database")),
-            QString());
+  Ejecutar(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"));
+  Ejecutar(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'de la tres')"));
   Table clientes;
   clientes.SetTableName(QStringLiteral("CLIENTES"));
   ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), clientes));
@@ -67,15 +59,12 @@ TEST_F(ConexionParadox, SwitchingCompanyMakesAndUsesTheCompanyFolder) {
 }
 
 TEST_F(ConexionParadox, TheGeneralDatabaseIsReachedByItsNameFromACompany) {
-  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE EMPRESA (Codigo INTEGER, Nombre VARCHAR(40))"),
-                        QStringLiteral("DatabaseGeneral")),
-            QString());
-  ASSERT_EQ(EjecutarSQL(QStringLiteral("INSERT INTO EMPRESA (Codigo, Nombre) VALUES (3, 'TERCERA')"),
-                        QStringLiteral("DatabaseGeneral")),
-            QString());
+  for (const char* sql : {"CREATE TABLE EMPRESA (Codigo INTEGER, Nombre VARCHAR(40))",
+                          "INSERT INTO EMPRESA (Codigo, Nombre) VALUES (3, 'TERCERA')"})
+    Ejecutar(QLatin1String(sql), QStringLiteral("DatabaseGeneral"));
   ConectarEmpresa(Servicios(), 3);
-  ASSERT_EQ(EjecutarSQL(QStringLiteral("CREATE TABLE PARAGENE (Empresa INTEGER)"), QStringLiteral("Database")), QString());
-  ASSERT_EQ(EjecutarSQL(QStringLiteral("INSERT INTO PARAGENE (Empresa) VALUES (3)"), QStringLiteral("Database")), QString());
+  Ejecutar(QStringLiteral("CREATE TABLE PARAGENE (Empresa INTEGER)"));
+  Ejecutar(QStringLiteral("INSERT INTO PARAGENE (Empresa) VALUES (3)"));
   EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT E.Nombre FROM PARAGENE P JOIN ZEMGENERAL.dbo.EMPRESA E "
                                        "ON E.Codigo = P.Empresa"),
                         QStringLiteral("Database")),

@@ -39,25 +39,22 @@ TEST(Componentes, BuscarComponenteFindsOwnedComponentsWithoutRegardToCase) {
   panel->setObjectName(u"Panel1"_qs);
   auto* button = new QObject(panel);
   button->setObjectName(u"pbAceptar"_qs);
-  auto* unnamed = new QObject(&form);
-  Q_UNUSED(unnamed);
-  EXPECT_EQ(BuscarComponente(&form, u"PBACEPTAR"_qs), button);
-  EXPECT_EQ(BuscarComponente(&form, u"panel1"_qs), panel);
-  EXPECT_EQ(BuscarComponente(&form, u"pbGrabar"_qs), nullptr);
-  EXPECT_EQ(BuscarComponente(&form, QString()), nullptr);
-  EXPECT_EQ(BuscarComponente(nullptr, u"pbAceptar"_qs), nullptr);
-  EXPECT_EQ(BuscarComponente(button, u"pbAceptar"_qs), nullptr);  // not its own component
+  new QObject(&form);  // unnamed
+  // A component is not its own component.
+  const std::tuple<QObject*, const char*, QObject*> cases[] = {
+      {&form, "PBACEPTAR", button}, {&form, "panel1", panel},           {&form, "pbGrabar", nullptr},
+      {&form, "", nullptr},         {nullptr, "pbAceptar", nullptr}, {button, "pbAceptar", nullptr}};
+  for (const auto& [owner, name, found] : cases) EXPECT_EQ(BuscarComponente(owner, QLatin1String(name)), found) << name;
 }
 
 TEST(Componentes, HandlersAreFoundAndCalledByName) {
   FormaDerivada form;
   QObject sender;
-  EXPECT_TRUE(TieneMetodo(&form, u"DocumentacionElectronica1Click"_qs));  // an ancestor's
-  EXPECT_TRUE(TieneMetodo(&form, u"documentacionelectronica1click"_qs));
-  EXPECT_TRUE(TieneMetodo(&form, u"BuscarDatosDBEdit"_qs));
-  EXPECT_FALSE(TieneMetodo(&form, u"SinArgumentos"_qs));  // not a handler: no sender
-  EXPECT_FALSE(TieneMetodo(&form, u"AvisoClick"_qs));     // a signal
-  EXPECT_FALSE(TieneMetodo(&form, u"Inexistente"_qs));
+  // An ancestor's handler counts; a method without a sender or a signal is no handler.
+  for (const char* name : {"DocumentacionElectronica1Click", "documentacionelectronica1click", "BuscarDatosDBEdit"})
+    EXPECT_TRUE(TieneMetodo(&form, QLatin1String(name))) << name;
+  for (const char* name : {"SinArgumentos", "AvisoClick", "Inexistente"})
+    EXPECT_FALSE(TieneMetodo(&form, QLatin1String(name))) << name;
   EXPECT_FALSE(TieneMetodo(nullptr, u"BuscarDatosDBEdit"_qs));
 
   EXPECT_TRUE(EjecutarMetodo(&form, u"DocumentacionElectronica1Click"_qs, &sender));

@@ -21,14 +21,10 @@ TEST(Numeros, TextoAFlotante) {
     const char16_t* options;
     double expected;
   } cases[] = {
-      {u"1.234,5", u"", 1234.5},
-      {u"1,234.5", u"PuntoDecimal", 1234.5},
-      {u"1.5", u"Opciones=PuntoDecimal", 1.5},
+      {u"1.234,5", u"", 1234.5}, {u"1,234.5", u"PuntoDecimal", 1234.5}, {u"1.5", u"Opciones=PuntoDecimal", 1.5},
       {u"-2,25", u"", -2.25},
       {u"1.5", u"", 15},  // the point is a thousands separator
-      {u"abc", u"", 0},
-      {u"", u"", 0},
-      {u"1,5,5", u"", 0},
+      {u"abc", u"", 0}, {u"", u"", 0}, {u"1,5,5", u"", 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(TextoAFlotante(QString::fromUtf16(c.text), QString::fromUtf16(c.options)), c.expected)
@@ -36,11 +32,8 @@ TEST(Numeros, TextoAFlotante) {
 }
 
 TEST(Numeros, EsCeroIncludesBothEnds) {
-  EXPECT_TRUE(EsCero(0));
-  EXPECT_TRUE(EsCero(0.00001));
-  EXPECT_TRUE(EsCero(-0.00001));
-  EXPECT_FALSE(EsCero(0.0000101));
-  EXPECT_FALSE(EsCero(-0.0000101));
+  for (const double cero : {0.0, 0.00001, -0.00001}) EXPECT_TRUE(EsCero(cero)) << cero;
+  for (const double otro : {0.0000101, -0.0000101}) EXPECT_FALSE(EsCero(otro)) << otro;
 }
 
 TEST(Numeros, RedondearHalvesAwayFromZero) {
@@ -76,11 +69,10 @@ TEST(Fechas, AnioCompleto) {
 
 TEST(Fechas, TextoAFechaHora) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  EXPECT_EQ(TextoAFechaHora(u"15/1/2024 10:30"_qs), At(2024, 1, 15, 10, 30));
-  EXPECT_EQ(TextoAFechaHora(u"15/1/24"_qs), At(2024, 1, 15));
-  EXPECT_EQ(TextoAFechaHora(u"10:30"_qs), EncodeTime(10, 30, 0, 0));
-  EXPECT_EQ(TextoAFechaHora(u"x"_qs), 0);
-  EXPECT_EQ(TextoAFechaHora(u"31/2/2024"_qs), 0);
+  for (const auto& [texto, valor] : {std::pair{"15/1/2024 10:30", At(2024, 1, 15, 10, 30)},
+                                     {"15/1/24", At(2024, 1, 15)}, {"10:30", EncodeTime(10, 30, 0, 0)}, {"x", 0.0},
+                                     {"31/2/2024", 0.0}})
+    EXPECT_EQ(TextoAFechaHora(QLatin1String(texto)), valor) << texto;
 }
 
 TEST(Fechas, SumarMesesClipsTheDayAndKeepsTheTime) {
@@ -89,15 +81,11 @@ TEST(Fechas, SumarMesesClipsTheDayAndKeepsTheTime) {
     int months;
     TDateTime expected;
   } cases[] = {
-      {At(2024, 1, 31, 10, 0), 1, At(2024, 2, 29, 10, 0)},
-      {At(2024, 3, 31), -1, At(2024, 2, 29)},
-      {At(2023, 1, 31), 1, At(2023, 2, 28)},
-      {At(2024, 1, 15), 12, At(2025, 1, 15)},
-      {At(2024, 1, 15), -13, At(2022, 12, 15)},
-      {At(2024, 1, 15), 0, At(2024, 1, 15)},
+      {At(2024, 1, 31, 10, 0), 1, At(2024, 2, 29, 10, 0)}, {At(2024, 3, 31), -1, At(2024, 2, 29)},
+      {At(2023, 1, 31), 1, At(2023, 2, 28)}, {At(2024, 1, 15), 12, At(2025, 1, 15)},
+      {At(2024, 1, 15), -13, At(2022, 12, 15)}, {At(2024, 1, 15), 0, At(2024, 1, 15)},
       {-1.25, 1, 30.25},  // 29/12/1899 06:00 gives 29/01/1900 06:00
-      {At(9999, 12, 31), 1, 0},
-      {At(1, 1, 1), -1, 0},
+      {At(9999, 12, 31), 1, 0}, {At(1, 1, 1), -1, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(SumarMeses(c.date, c.months), c.expected) << c.date << " + " << c.months;
 }

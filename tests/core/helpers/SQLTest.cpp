@@ -5,61 +5,29 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// Puts the SQL date settings back as start-up left them.
-class SQLDateSettings {
- public:
-  SQLDateSettings(const QString& format, const QString& nullDate)
-      : format_(FormatoFechaSQL), nullDate_(FechaNulaSQL) {
-    FormatoFechaSQL = format;
-    FechaNulaSQL = nullDate;
-  }
-  ~SQLDateSettings() {
-    FormatoFechaSQL = format_;
-    FechaNulaSQL = nullDate_;
-  }
-
- private:
-  QString format_;
-  QString nullDate_;
-};
-
-}  // namespace
-
 TEST(ValorSQL, LiteralOfEveryKind) {
   ASSERT_EQ(FormatoFechaSQL, u"mm/dd/yyyy"_qs);
   ASSERT_EQ(FechaNulaSQL, u"12/30/1899 00:00:00"_qs);
   const std::pair<Variant, const char16_t*> cases[] = {
-      {Variant::Double(2.5), u"2.500000"},
-      {Variant::Double(1234.5), u"1234.500000"},
-      {Variant::Double(-1234567.1234567), u"-1234567.123457"},
-      {Variant::Double(-0.0000004), u"0.000000"},
-      {Variant::Single(0.5f), u"0.500000"},
-      {Variant::Currency(3.25), u"3.250000"},
-      {Variant::Integer(42), u"42"},
+      {Variant::Double(2.5), u"2.500000"}, {Variant::Double(1234.5), u"1234.500000"},
+      {Variant::Double(-1234567.1234567), u"-1234567.123457"}, {Variant::Double(-0.0000004), u"0.000000"},
+      {Variant::Single(0.5f), u"0.500000"}, {Variant::Currency(3.25), u"3.250000"}, {Variant::Integer(42), u"42"},
       {Variant::Integer(-7), u"-7"},
       {Variant::String(u"O'Brien"_qs), u"'O'Brien'"},  // the inner quote is left as it is
-      {Variant::String(QString()), u"''"},
-      {Variant::Date(0), u"'12/30/1899 00:00:00'"},
-      {Variant::Date(45306.5), u"'01/15/2024 12:00:00'"},
-      {Variant::Date(-1.25), u"'12/29/1899 06:00:00'"},
+      {Variant::String(QString()), u"''"}, {Variant::Date(0), u"'12/30/1899 00:00:00'"},
+      {Variant::Date(45306.5), u"'01/15/2024 12:00:00'"}, {Variant::Date(-1.25), u"'12/29/1899 06:00:00'"},
       {Variant::Null(), u"''"},
       // Kinds that give no literal at all.
-      {Variant::Smallint(3), u""},
-      {Variant::Int64(3), u""},
-      {Variant::Boolean(true), u""},
-      {Variant::Byte(3), u""},
-      {Variant::OleStr(u"texto"_qs), u""},
-      {Variant::Array({Variant::Integer(1)}), u""},
-      {Variant(), u""},
+      {Variant::Smallint(3), u""}, {Variant::Int64(3), u""}, {Variant::Boolean(true), u""}, {Variant::Byte(3), u""},
+      {Variant::OleStr(u"texto"_qs), u""}, {Variant::Array({Variant::Integer(1)}), u""}, {Variant(), u""},
   };
   for (const auto& [value, expected] : cases)
     EXPECT_EQ(ValorSQL(value), QString::fromUtf16(expected)) << Variant::TypeName(value.Type()).toStdString();
 }
 
 TEST(ValorSQL, DatesFollowTheConfiguredFormat) {
-  SQLDateSettings settings(u"dd/mm/yyyy"_qs, u"30/12/1899 00:00:00"_qs);
+  FormatoFechaSQL = u"dd/mm/yyyy"_qs;
+  FechaNulaSQL = u"30/12/1899 00:00:00"_qs;
   EXPECT_EQ(ValorSQL(Variant::Date(45306.75)), u"'15/01/2024 18:00:00'"_qs);
   EXPECT_EQ(ValorSQL(Variant::Date(0)), u"'30/12/1899 00:00:00'"_qs);
 }
@@ -73,12 +41,9 @@ TEST(LiteralSQL, DoublesEveryInnerQuote) {
 
 TEST(TextoSQL, NombreTablaSQLTakesTheFirstTableAfterFrom) {
   const std::pair<const char16_t*, const char16_t*> cases[] = {
-      {u"SELECT * FROM Clientes WHERE Codigo = 1", u"CLIENTES"},
-      {u"SELECT *\r\nFROM clientes", u"CLIENTES"},
-      {u"SELECT A FROM A,B WHERE 1=1", u"A,B"},
-      {u"SELECT * FROM  Clientes", u"CLIENTES"},
-      {u"SELECT * FROM dbo.Pedidos p", u"DBO.PEDIDOS"},
-      {u"SELECT 1", u""},
+      {u"SELECT * FROM Clientes WHERE Codigo = 1", u"CLIENTES"}, {u"SELECT *\r\nFROM clientes", u"CLIENTES"},
+      {u"SELECT A FROM A,B WHERE 1=1", u"A,B"}, {u"SELECT * FROM  Clientes", u"CLIENTES"},
+      {u"SELECT * FROM dbo.Pedidos p", u"DBO.PEDIDOS"}, {u"SELECT 1", u""},
       {u"select * from t", u""},  // only an upper-case FROM counts
       {u"", u""},
   };
@@ -98,8 +63,7 @@ TEST(TextoSQL, AmpliarComparacionesVaciasMatchesNullsAfterTheWhere) {
       {u"SELECT * FROM T\r\nWHERE\r\nA = ''", u"SELECT * FROM T\r\nWHERE\r\n(A = '' OR A IS NULL)"},
       // Left as they are:
       {u"UPDATE T SET A = '' WHERE B = ''", u"UPDATE T SET A = '' WHERE B = ''"},
-      {u"UPDATE T SET A = ''", u"UPDATE T SET A = ''"},
-      {u"SELECT * FROM T WHERE A=''", u"SELECT * FROM T WHERE A=''"},
+      {u"UPDATE T SET A = ''", u"UPDATE T SET A = ''"}, {u"SELECT * FROM T WHERE A=''", u"SELECT * FROM T WHERE A=''"},
       {u"SELECT * FROM T WHERE X IN ( = '') AND B = ''", u"SELECT * FROM T WHERE X IN ( = '') AND B = ''"},
       {u"SELECT * FROM T WHERE A = 1", u"SELECT * FROM T WHERE A = 1"},
   };

@@ -20,17 +20,14 @@ struct ValidationCase {
 TEST(Validacion, RefusedInputIsWarnedWithTheCaption) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
   const ValidationCase cases[] = {
-      {ValidarEntero, u"12", true, nullptr},
-      {ValidarEntero, u"-5", true, nullptr},
+      {ValidarEntero, u"12", true, nullptr}, {ValidarEntero, u"-5", true, nullptr},
       {ValidarEntero, u"1,5", false, u"¡El valor de Campo es incorrecto! Repita por favor"},
       {ValidarEntero, u"", false, u"¡El valor de Campo es incorrecto! Repita por favor"},
-      {ValidarFecha, u"2/1/1890", true, nullptr},
-      {ValidarFecha, u"15/1/24", true, nullptr},
+      {ValidarFecha, u"2/1/1890", true, nullptr}, {ValidarFecha, u"15/1/24", true, nullptr},
       {ValidarFecha, u"1/1/1890", false, u"¡La fecha de Campo es incorrecta! Repita por favor"},  // the floor itself
       {ValidarFecha, u"31/12/1889", false, u"¡La fecha de Campo es incorrecta! Repita por favor"},
       {ValidarFecha, u"31/2/2024", false, u"¡La fecha de Campo es incorrecta! Repita por favor"},
-      {ValidarHora, u"10:30", true, nullptr},
-      {ValidarHora, u"23:59:59", true, nullptr},
+      {ValidarHora, u"10:30", true, nullptr}, {ValidarHora, u"23:59:59", true, nullptr},
       {ValidarHora, u"25:00", false, u"¡La hora de Campo es incorrecta! Repita por favor"},
       {ValidarHora, u"10,30", false, u"¡La hora de Campo es incorrecta! Repita por favor"},
   };

@@ -18,10 +18,7 @@
 // is on screen and must close it.
 class Genemens : public ::testing::Test {
  protected:
-  Genemens() {
-    Application::Instance()->ResetTerminated();
-    fGENEMENS = &caja;
-  }
+  Genemens() { fGENEMENS = &caja; }
 
   void AlMostrarse(std::function<void()> accion) {
     QTimer::singleShot(0, &caja, [this, accion = std::move(accion)] {
@@ -33,127 +30,82 @@ class Genemens : public ::testing::Test {
       }
     });
   }
-  // Fails the test when the box shows at all.
-  void NoDebeMostrarse() {
-    QTimer::singleShot(0, &caja, [this] {
-      if (!caja.isVisible()) return;
-      ADD_FAILURE() << "the box was shown";
-      caja.close();
-    });
-  }
-
-  template <class T>
+  template <class T = QWidget>
   T* Componente(const char* nombre) const {
-    T* componente = caja.findChild<T*>(QLatin1String(nombre));
-    EXPECT_NE(componente, nullptr) << nombre;
-    return componente;
+    return caja.findChild<T*>(QLatin1String(nombre));
   }
   QLineEdit* Respuesta() const { return Componente<QLineEdit>("EditRespuesta"); }
   QLabel* Texto() const { return Componente<QLabel>("TextoMensaje"); }
   void Pulsar(const char* boton) const { QTest::mouseClick(Componente<QPushButton>(boton), Qt::LeftButton); }
-  QStringList Visibles() const {
-    QStringList nombres;
-    for (const char* nombre : {"PanelMensaje", "ImagenInformacion", "ImagenExclamacion", "ImagenInterrogacion",
-                               "ImagenError", "PanelRespuesta", "pbAceptar", "pbSI", "pbNO"})
-      if (Componente<QWidget>(nombre)->isVisible()) nombres.append(QLatin1String(nombre));
-    return nombres;
-  }
 
   TfGENEMENS caja;
   MessagePresenterSeam::Scoped instalada{caja};
 };
 
 TEST_F(Genemens, EachKindShowsItsCaptionPictureAndButtons) {
-  struct Caso {
-    const char* tipo;
-    const char* titulo;
-    QStringList visibles;
-    const char* boton;
-    int altoCliente;
-  };
-  const Caso casos[] = {
+  const std::tuple<const char*, const char*, QStringList, const char*, int> casos[] = {
       {"I", "Información", {"PanelMensaje", "ImagenInformacion", "pbAceptar"}, "pbAceptar", 131},
       {"A", "Advertencia", {"PanelMensaje", "ImagenExclamacion", "pbAceptar"}, "pbAceptar", 131},
       {"E", "Error", {"PanelMensaje", "ImagenError", "pbAceptar"}, "pbAceptar", 131},
       {"C", "Confirmar", {"PanelMensaje", "ImagenInterrogacion", "pbSI", "pbNO"}, "pbSI", 131},
       {"P", "Pregunta", {"PanelMensaje", "ImagenInterrogacion", "PanelRespuesta", "pbAceptar"}, "pbAceptar", 168},
+      {"X", "", {}, "", 0},  // an unknown kind: the answer is left alone
   };
   const QRect pantalla = QGuiApplication::primaryScreen()->geometry();
-  for (const Caso& caso : casos) {
+  for (const auto& [tipo, titulo, visibles, boton, alto] : casos) {
     Application::Instance()->ResetTerminated();
-    const QString tipo = QLatin1String(caso.tipo);
     AlMostrarse([&] {
-      EXPECT_EQ(caja.Caption(), QString::fromUtf8(caso.titulo));
-      EXPECT_EQ(Visibles(), caso.visibles) << caso.tipo;
-      EXPECT_EQ(Texto()->text(), QStringLiteral("Texto ") + tipo);
-      EXPECT_EQ(caja.size(), QSize(394, caso.altoCliente)) << caso.tipo;
-      const int alto = caso.altoCliente + 27;
-      EXPECT_EQ(caja.pos(), QPoint((pantalla.width() - 404) / 2, (pantalla.height() - alto) / 2)) << caso.tipo;
-      EXPECT_EQ(Componente<QWidget>("pbAceptar")->pos(), QPoint(153, tipo == u"P" ? 135 : 99));
-      if (tipo == u"C") {
-        EXPECT_EQ(caja.focusWidget(), Componente<QWidget>("pbNO"));
+      QStringList vistos;
+      for (const char* nombre : {"PanelMensaje", "ImagenInformacion", "ImagenExclamacion", "ImagenInterrogacion",
+                                 "ImagenError", "PanelRespuesta", "pbAceptar", "pbSI", "pbNO"})
+        if (Componente(nombre)->isVisible()) vistos.append(QLatin1String(nombre));
+      EXPECT_EQ(vistos, visibles) << tipo;
+      if (!*boton) {
+        caja.close();
+        return;
       }
-      if (tipo == u"P") {
-        EXPECT_EQ(caja.focusWidget(), Respuesta());
+      EXPECT_EQ(caja.Caption() + u'|' + Texto()->text(), QString::fromUtf8(titulo) + "|Texto " + tipo);
+      EXPECT_EQ(caja.size(), QSize(394, alto)) << tipo;
+      EXPECT_EQ(caja.pos(), QPoint((pantalla.width() - 404) / 2, (pantalla.height() - alto - 27) / 2)) << tipo;
+      EXPECT_EQ(Componente("pbAceptar")->pos(), QPoint(153, alto == 168 ? 135 : 99));
+      if (*tipo == 'C' || *tipo == 'P') {
+        EXPECT_EQ(caja.focusWidget(), *tipo == 'C' ? Componente("pbNO") : Respuesta());
       }
-      Pulsar(caso.boton);
+      Pulsar(boton);
     });
-    QString respuesta;
-    MensajeSistema(tipo, QStringLiteral("Texto ") + tipo, respuesta);
-    EXPECT_EQ(respuesta, tipo == u"C" ? QStringLiteral("SI") : QString()) << caso.tipo;
+    QString respuesta = QStringLiteral("antes");
+    MensajeSistema(QLatin1String(tipo), QStringLiteral("Texto ") + tipo, respuesta);
+    EXPECT_EQ(respuesta, QLatin1String(*tipo == 'C' ? "SI" : "antes")) << tipo;  // a question offers it
+    EXPECT_EQ(Application::Instance()->Terminated(), *tipo == 'E') << tipo;  // only an error ends the program
   }
 }
 
-TEST_F(Genemens, AnUnknownKindShowsNoPanelNorButton) {
-  AlMostrarse([&] {
-    EXPECT_TRUE(Visibles().isEmpty());
-    caja.close();
-  });
-  QString respuesta = QStringLiteral("igual");
-  MensajeSistema(QStringLiteral("X"), QStringLiteral("Raro"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("igual"));
-}
-
-TEST_F(Genemens, APasswordQuestionMasksWhatIsTyped) {
-  AlMostrarse([&] {
-    EXPECT_TRUE(Respuesta()->text().isEmpty());
-    QTest::keyClicks(Respuesta(), QStringLiteral("secreto"));
-    EXPECT_EQ(Respuesta()->displayText(), QStringLiteral("*******"));
-    QTest::keyClick(Respuesta(), Qt::Key_Return);
-  });
-  QString respuesta = QStringLiteral("Password");
-  MensajePregunta(QStringLiteral("Clave:"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("secreto"));
-}
-
-TEST_F(Genemens, AnyOtherDefaultShowsWhatIsTyped) {
-  for (const char* defecto : {"JUAN", ""}) {
+TEST_F(Genemens, AQuestionOffersItsDefaultMaskingAPasswordAndClosedGivesNoAnswer) {
+  // Default, what the field shows and has selected, what is typed, what it shows then, the answer; an
+  // answer "-" closes the box with the system menu.
+  const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*> casos[] = {
+      {"Password", "", "", "secreto", "*******", "secreto"},
+      {"JUAN", "JUAN", "JUAN", "ito", "ito", "ito"},  // offered whole, to keep or replace
+      {"", "", "", "ito", "ito", "ito"},
+      {"ab:SelStart:cd:SelEnd:ef", "abcdef", "cd", "X", "abXef", "abXef"},  // typing replaces the selection
+      {"previo", "previo", "previo", "escrito", "escrito", "-"},
+  };
+  for (const auto& [defecto, mostrado, seleccionado, tecleado, visto, esperada] : casos) {
+    const bool cerrar = QLatin1String(esperada) == u"-";
     AlMostrarse([&] {
-      EXPECT_EQ(Respuesta()->echoMode(), QLineEdit::Normal);
-      EXPECT_EQ(Respuesta()->selectedText(), QLatin1String(defecto));  // offered whole, to keep or replace
-      QTest::keyClick(Respuesta(), Qt::Key_End);
-      QTest::keyClicks(Respuesta(), QStringLiteral("ito"));
-      EXPECT_EQ(Respuesta()->displayText(), QLatin1String(defecto) + QStringLiteral("ito"));
-      Pulsar("pbAceptar");
+      EXPECT_EQ(Respuesta()->text() + u'|' + Respuesta()->selectedText(),
+                QLatin1String(mostrado) + u'|' + QLatin1String(seleccionado));
+      if (Respuesta()->hasSelectedText()) {
+        EXPECT_EQ(Respuesta()->cursorPosition(), Respuesta()->selectionEnd());
+      }
+      QTest::keyClicks(Respuesta(), QLatin1String(tecleado));
+      EXPECT_EQ(Respuesta()->displayText(), QLatin1String(visto));
+      cerrar ? (void)caja.close() : QTest::keyClick(Respuesta(), Qt::Key_Return);
     });
     QString respuesta = QLatin1String(defecto);
-    MensajePregunta(QStringLiteral("Nombre:"), respuesta);
-    EXPECT_EQ(respuesta, QLatin1String(defecto) + QStringLiteral("ito"));
+    MensajePregunta(QStringLiteral("Clave:"), respuesta);
+    EXPECT_EQ(respuesta, QLatin1String(cerrar ? "" : esperada)) << defecto;
   }
-}
-
-TEST_F(Genemens, TheMarkedPartOfTheDefaultIsSelected) {
-  AlMostrarse([&] {
-    EXPECT_EQ(Respuesta()->text(), QStringLiteral("abcdef"));
-    EXPECT_EQ(Respuesta()->selectedText(), QStringLiteral("cd"));
-    EXPECT_EQ(Respuesta()->selectionStart(), 2);
-    EXPECT_EQ(Respuesta()->cursorPosition(), 4);
-    QTest::keyClicks(Respuesta(), QStringLiteral("X"));  // typing replaces the selection
-    Pulsar("pbAceptar");
-  });
-  QString respuesta = QStringLiteral("ab:SelStart:cd:SelEnd:ef");
-  MensajePregunta(QStringLiteral("Código:"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("abXef"));
 }
 
 TEST_F(Genemens, ALongTextIsShownInSmallerType) {
@@ -169,27 +121,13 @@ TEST_F(Genemens, ALongTextIsShownInSmallerType) {
   }
 }
 
-TEST_F(Genemens, ClosingWithTheSystemMenuGivesNoAnswer) {
-  AlMostrarse([&] { caja.close(); });
-  QString confirmacion;
-  MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
-  EXPECT_EQ(confirmacion, QStringLiteral("NO"));
-
-  AlMostrarse([&] {
-    QTest::keyClicks(Respuesta(), QStringLiteral("escrito"));
-    caja.close();
-  });
-  QString pregunta = QStringLiteral("previo");
-  MensajePregunta(QStringLiteral("¿Qué?"), pregunta);
-  EXPECT_TRUE(pregunta.isEmpty());
-}
-
-TEST_F(Genemens, EscapeAnswersNoOnlyWhereThereIsANoButton) {
-  AlMostrarse([&] { QTest::keyClick(caja.focusWidget(), Qt::Key_Escape); });
-  QString confirmacion = QStringLiteral("SI");
-  MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
-  EXPECT_EQ(confirmacion, QStringLiteral("NO"));
-
+TEST_F(Genemens, ClosingOrEscapeAnswerNoAndEscapeNeedsANoButton) {
+  for (const bool escape : {false, true}) {
+    AlMostrarse([&] { escape ? QTest::keyClick(caja.focusWidget(), Qt::Key_Escape) : (void)caja.close(); });
+    QString confirmacion = QStringLiteral("SI");
+    MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
+    EXPECT_EQ(confirmacion, QStringLiteral("NO"));
+  }
   AlMostrarse([&] {
     QTest::keyClick(&caja, Qt::Key_Escape);
     EXPECT_TRUE(caja.isVisible());
@@ -220,8 +158,11 @@ TEST_F(Genemens, AnErrorEndsTheProgramEvenWhenTheCallerGoesOn) {
   AlMostrarse([&] { Pulsar("pbAceptar"); });
   MensajeError(QStringLiteral("Fallo grave"));
   EXPECT_TRUE(Application::Instance()->Terminated());
-
-  NoDebeMostrarse();
+  // No box shows any more.
+  QTimer::singleShot(0, &caja, [this] {
+    EXPECT_FALSE(caja.isVisible()) << "the box was shown";
+    caja.close();
+  });
   QString respuesta = QStringLiteral("SI");
   MensajeConfirmacion(QStringLiteral("¿Seguimos?"), respuesta);
   EXPECT_EQ(respuesta, QStringLiteral("NO"));

@@ -1,5 +1,4 @@
 #include "core/messages/MensajeSistema.h"
-#include "platform/Application.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 
 #include <gtest/gtest.h>
@@ -36,16 +35,4 @@ TEST(MensajeSistema, AnswersByKind) {
   MensajeSistema(u"X"_qs, u"Tipo desconocido"_qs, respuesta);
   EXPECT_EQ(respuesta, u"sin cambio"_qs);
   EXPECT_EQ(TipoMensajeActual, u"X"_qs);
-}
-
-TEST(MensajeSistema, AnErrorEndsTheProgramEvenWhenTheCallerGoesOn) {
-  Application::Instance()->ResetTerminated();
-  ScriptedPresenter presenter;
-  presenter.Expect(u"A"_qs).Expect(u"E"_qs);
-  MensajeAviso(u"Aviso"_qs);
-  EXPECT_FALSE(Application::Instance()->Terminated());
-  MensajeError(u"TRADUCIR: Field 'X' not found"_qs);
-  EXPECT_EQ(presenter.Messages().back().text, u"El campo 'X' no está definido."_qs);
-  EXPECT_TRUE(Application::Instance()->Terminated());
-  EXPECT_EQ(Application::Instance()->Run(), 0);  // the loop is never entered
 }

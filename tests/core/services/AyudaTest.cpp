@@ -1,14 +1,11 @@
 #include "core/services/Ayuda.h"
-#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
 #include "core/startup/MapaAyuda.h"
 #include "platform/DesktopServices.h"
 #include "platform/TextFile.h"
-#include "tests/fixtures/ScriptedPresenter.h"
-#include "tests/fixtures/TemporaryFolder.h"
+#include "tests/core/startup/ConfiguracionFixture.h"
 
 #include <QDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -30,46 +27,34 @@ class VisorGrabado : public DesktopServices {
 
 }  // namespace
 
-class Ayuda : public ::testing::Test {
- protected:
-  Ayuda() {
-    CarpetaPrograma = QDir(carpeta.Path()).canonicalPath() + u'/';
-  }
-
-  TemporaryFolder carpeta;
-  ScriptedPresenter mensajes;
+TEST_F(ConfiguracionInicio, TheHelpButtonOfAFormOpensTheHelpFileWhereverItStands) {
   VisorGrabado visor;
-};
-
-TEST_F(Ayuda, TheHelpButtonOfAFormOpensTheHelpFileAtItsCaptionsTopic) {
-  TextFile::Write(carpeta.File(QStringLiteral("zemwin.map")),
-                  QStringLiteral("#define Maestro_de_Empresas 1200\r\n"
-                                 "IDH Gestor 10\r\n"
-                                 "IDH Copias 3a\r\n"));
-  TextFile::Write(carpeta.File(QStringLiteral("ZemWin.chm")), QStringLiteral("ayuda"));
+  instalacion.Write();
+  TfGENEINIC::InstalarPreparacionBasesDatos([](TfGENEINIC&) { return true; });
+  TfGENEINIC servicios({});
+  fGENEINIC = &servicios;
+  CarpetaPrograma = QDir(carpeta.Path()).canonicalPath() + u'/';
+  TextFile::Write(QStringLiteral("zemwin.map"),
+                  QStringLiteral("#define Maestro_de_Empresas 1200\r\nIDH Gestor 10\r\nIDH Copias 3a\r\n"));
   CargarMapaAyuda();
+  // Topics are looked up without regard to case; one that is no number gives 0.
+  for (const auto& [tema, contexto] : {std::pair{"Maestro_de_Empresas", 1200}, {"gestor", 10}, {"Copias", 0}, {"Usuarios", 0}})
+    EXPECT_EQ(ContextoAyuda(QLatin1String(tema)), contexto) << tema;
 
-  EXPECT_EQ(ContextoAyuda(QStringLiteral("Maestro_de_Empresas")), 1200);
-  EXPECT_EQ(ContextoAyuda(QStringLiteral("gestor")), 10);  // topics are looked up without regard to case
-  EXPECT_EQ(ContextoAyuda(QStringLiteral("Copias")), 0);   // not a number
-  EXPECT_EQ(ContextoAyuda(QStringLiteral("Usuarios")), 0);
-
-  EXPECT_TRUE(MostrarAyuda(ContextoAyuda(QStringLiteral("Gestor"))));
-  EXPECT_EQ(visor.abiertos, QStringList{CarpetaPrograma + QStringLiteral("ZemWin.chm")});
-}
-
-TEST_F(Ayuda, AMissingHelpFileIsWarnedOfAndTheViewerStillCalled) {
+  // A missing help file is warned of and the viewer still called.
   mensajes.Expect(QStringLiteral("A"));
   EXPECT_TRUE(MostrarAyuda(0));
   EXPECT_EQ(mensajes.Texts(), QStringList{"¡No existe el archivo de ayuda!"});
-  EXPECT_EQ(visor.abiertos, QStringList{CarpetaPrograma + QStringLiteral("ZEMWIN.CHM")});
-}
+  EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + QStringLiteral("ZEMWIN.CHM"));
 
-TEST_F(Ayuda, NoViewerGivesFalseWithItsWarning) {
-  TextFile::Write(carpeta.File(QStringLiteral("ZEMWIN.CHM")), QStringLiteral("ayuda"));
+  TextFile::Write(QStringLiteral("ZemWin.chm"), QStringLiteral("ayuda"));
+  EXPECT_TRUE(MostrarAyuda(ContextoAyuda(QStringLiteral("Gestor"))));
+  EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + QStringLiteral("ZemWin.chm"));
+
   visor.abre = false;
   mensajes.Expect(QStringLiteral("A"));
   EXPECT_FALSE(MostrarAyuda(7));
-  EXPECT_EQ(mensajes.Texts(), QStringList{"¡La Ayuda HTML no está instalada en esta máquina!"});
-  EXPECT_EQ(visor.abiertos.size(), 1);
+  EXPECT_EQ(mensajes.Texts().last(), QStringLiteral("¡La Ayuda HTML no está instalada en esta máquina!"));
+  EXPECT_EQ(visor.abiertos, QStringList({servicios.PathAyuda.chopped(10) + "ZEMWIN.CHM", servicios.PathAyuda,
+                                         servicios.PathAyuda}));
 }

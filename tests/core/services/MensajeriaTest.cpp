@@ -17,12 +17,9 @@ class Mensajeria : public ::testing::Test {
   RecordingLauncher lanzador;
 };
 
-TEST_F(Mensajeria, StartsNothingWhenInternalMessagingIsOff) {
+TEST_F(Mensajeria, StartsTheMessagingProgramWithTheSessionAndTheTextWhenItIsOn) {
   AbrirMensajeria(QString());
   EXPECT_TRUE(lanzador.Calls().isEmpty());
-}
-
-TEST_F(Mensajeria, StartsTheMessagingProgramWithTheSessionAndTheText) {
   MensajeriaInternaActivada = true;
   AbrirMensajeria(QString());
   ClaveUsuarioActual = QStringLiteral("secreta");

@@ -1,8 +1,6 @@
 #include "core/services/Red.h"
 #include "platform/NetworkInfo.h"
 
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,48 +29,22 @@ const QByteArray kTarjeta = bytes({0x00, 0x1a, 0x2b, 0xc3, 0xd4, 0xff});
 }  // namespace
 
 TEST(DireccionMAC, IsTheFirstAdapterWithAnAddress) {
-  struct Caso {
-    const char* descripcion;
-    QList<NetworkInfo::Adapter> adaptadores;
-    const char* conSeparadores;
-    const char* sinSeparadores;
-  };
-  const Caso casos[] = {
-      {"loopback and adapters without an address are passed over",
-       {{"lo", kCeros, true},
-        {"tun0", {}, false},
-        {"eth0", kTarjeta, false},
-        {"eth1", bytes({1, 2, 3, 4, 5, 6}), false}},
-       "00-1A-2B-C3-D4-FF",
-       "001A2BC3D4FF"},
-      {"an all-zero address passes the turn",
-       {{"dummy0", kCeros, false}, {"wlan0", kTarjeta, false}},
-       "00-1A-2B-C3-D4-FF",
-       "001A2BC3D4FF"},
-      {"only all-zero addresses", {{"dummy0", kCeros, false}}, "00-00-00-00-00-00", "000000000000"},
-      {"a longer address gives its first six bytes",
-       {{"ib0", bytes({0x80, 0, 2, 8, 0xfe, 0x80, 0, 0}), false}},
-       "80-00-02-08-FE-80",
-       "80000208FE80"},
-      {"no adapter", {{"lo", kCeros, true}}, "", "000000000000"},
-  };
-  for (const Caso& caso : casos) {
-    const AdaptadoresFijos red(caso.adaptadores);
-    EXPECT_EQ(DireccionMAC(QString()), QLatin1String(caso.conSeparadores)) << caso.descripcion;
-    EXPECT_EQ(DireccionMAC(QStringLiteral("SinSeparadores")), QLatin1String(caso.sinSeparadores)) << caso.descripcion;
+  // Loopback and adapters without an address are passed over, an all-zero address passes the turn, a longer
+  // address gives its first six bytes.
+  const std::tuple<QList<NetworkInfo::Adapter>, const char*, const char*> casos[] = {
+      {{{"lo", kCeros, true}, {"tun0", {}, false}, {"eth0", kTarjeta, false}, {"eth1", bytes({1, 2, 3, 4, 5, 6})}},
+       "00-1A-2B-C3-D4-FF", "001A2BC3D4FF"},
+      {{{"dummy0", kCeros, false}, {"wlan0", kTarjeta, false}}, "00-1A-2B-C3-D4-FF", "001A2BC3D4FF"},
+      {{{"dummy0", kCeros, false}}, "00-00-00-00-00-00", "000000000000"},
+      {{{"ib0", bytes({0x80, 0, 2, 8, 0xfe, 0x80, 0, 0}), false}}, "80-00-02-08-FE-80", "80000208FE80"},
+      {{{"lo", kCeros, true}}, "", "000000000000"}};
+  for (const auto& [adaptadores, conSeparadores, sinSeparadores] : casos) {
+    const AdaptadoresFijos red(adaptadores);
+    EXPECT_EQ(DireccionMAC(QString()) + u' ' + DireccionMAC(QStringLiteral("SinSeparadores")),
+              QLatin1String(conSeparadores) + u' ' + QLatin1String(sinSeparadores));
   }
-}
-
-TEST(DireccionMAC, ReadsThisMachinesAdapters) {
-  const QString direccion = DireccionMAC(QString());
-  static const QRegularExpression forma(QStringLiteral("^([0-9A-F]{2}-){5}[0-9A-F]{2}$"));
-  if (!direccion.isEmpty()) {
-    EXPECT_TRUE(forma.match(direccion).hasMatch()) << direccion.toStdString();
-  }
-  EXPECT_EQ(DireccionMAC(QStringLiteral("SinSeparadores")).size(), 12);
 }
 
 TEST(NombreUniversal, ALocalPathIsItsOwnUniversalName) {
   EXPECT_EQ(NombreUniversal(QStringLiteral("/srv/zem/DOCUMENTOS/a.pdf")), QStringLiteral("/srv/zem/DOCUMENTOS/a.pdf"));
-  EXPECT_EQ(NombreUniversal(QStringLiteral("C:\\ZEM\\a.pdf")), QStringLiteral("C:\\ZEM\\a.pdf"));
 }

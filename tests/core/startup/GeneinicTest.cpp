@@ -3,28 +3,34 @@
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
 #include "platform/TextFile.h"
+#include "platform/data/Query.h"
 #include "tests/core/startup/ConfiguracionFixture.h"
 #include "tests/fixtures/ManualClock.h"
 
+#include <QFileDialog>
+
+#include <cstdlib>
+#include <functional>
 #include <stdexcept>
-
-namespace {
-
-const QString kConf = QStringLiteral("Configuración");
-
-}  // namespace
+#include <vector>
 
 class Geneinic : public ConfiguracionInicio {
  protected:
   bool Terminado() const { return Application::Instance()->Terminated(); }
+  void Inactividad(const char* minutos) {
+    Application::Instance()->ResetTerminated();
+    instalacion.Ini(QStringLiteral("Configuración"), QStringLiteral("TiempoForzarTerminacionAplicacion"),
+                    QLatin1String(minutos));
+    instalacion.Write();
+    TextFile::Write(carpeta.File(QStringLiteral("ZEMWIN.MAP")), QStringLiteral("X Ayuda 1\r\n"));
+  }
 
   ManualClock reloj;
 };
 
-TEST_F(Geneinic, CreationReadsTheWholeConfiguration) {
-  instalacion.Ini(kConf, QStringLiteral("RegistrarAccesoATablas"), QStringLiteral("ARTICULO"));
-  instalacion.Write();
-  TextFile::Write(carpeta.File(QStringLiteral("ZEMWIN.MAP")), QStringLiteral("X Ayuda 1\r\n"));
+TEST_F(Geneinic, CreationReadsTheWholeConfigurationAndMakesItsComponents) {
+  instalacion.Ini(QStringLiteral("Configuración"), QStringLiteral("RegistrarAccesoATablas"), QStringLiteral("ARTICULO"));
+  Inactividad("");
   QString visto;
   TfGENEINIC::InstalarPreparacionBasesDatos([&visto](TfGENEINIC&) {
     visto = TipoBaseDatos + u'|' + UsuarioInicioSesion;  // runs once both files are read
@@ -36,12 +42,9 @@ TEST_F(Geneinic, CreationReadsTheWholeConfiguration) {
     EXPECT_EQ(servicios.Caption(), QStringLiteral("Inicialización (General)"));
     EXPECT_FALSE(servicios.isVisible());
     EXPECT_EQ(visto, QStringLiteral("Microsoft SQL Server|ZEM"));
-    EXPECT_EQ(ParametroU, QStringLiteral("ANA"));
-    EXPECT_EQ(IdiomaActual, QStringLiteral("ENG"));
-    EXPECT_EQ(CarpetaPrograma, carpeta.Path() + u'/');
-    EXPECT_EQ(ArchivoInstalacion, carpeta.File(QStringLiteral("INSTALACION.CFG")));
-    EXPECT_EQ(ArchivoINI, carpeta.File(QStringLiteral("ZEMWIN.INI")));
-    EXPECT_EQ(Plataforma, QStringLiteral("Desconocida"));
+    EXPECT_EQ(QStringList({ParametroU, IdiomaActual, CarpetaPrograma, ArchivoInstalacion, ArchivoINI, Plataforma}),
+              QStringList({"ANA", "ENG", carpeta.Path() + u'/', carpeta.File(QStringLiteral("INSTALACION.CFG")),
+                           carpeta.File(QStringLiteral("ZEMWIN.INI")), "Desconocida"}));
     EXPECT_EQ(AjusteAlturaFormulario, 27);
     EXPECT_EQ(UltimaActividad, reloj.Now());
     EXPECT_EQ(TablasRegistroAccesos.Lines(), QStringList{"ARTICULO"});
@@ -52,45 +55,51 @@ TEST_F(Geneinic, CreationReadsTheWholeConfiguration) {
     EXPECT_EQ(FuenteAplicacion->family(), QStringLiteral("Segoe UI"));
     EXPECT_EQ(URLAccesoMenuWebDistribuidor, QLatin1String(kURLDistribuidorPorDefecto));
     EXPECT_FALSE(servicios.TimerAplicacion.Enabled());
+    EXPECT_EQ(servicios.findChild<Query*>(QStringLiteral("Query1")), servicios.Query1);
+    EXPECT_EQ(servicios.findChild<QFileDialog*>(QStringLiteral("SaveDialog1")), servicios.SaveDialog1);
+    EXPECT_EQ(servicios.SaveDialog1->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(servicios.TimerKeyPad.Interval(), 100);
+    EXPECT_FALSE(servicios.TimerKeyPad.Enabled());
     EXPECT_FALSE(Terminado());
   }
   // Its destruction frees what it made.
-  EXPECT_EQ(MapaAyuda.Count(), 0);
-  EXPECT_EQ(TablasRegistroAccesos.Count(), 0);
+  EXPECT_EQ(MapaAyuda.Count() + TablasRegistroAccesos.Count(), 0);
   EXPECT_FALSE(FuenteAplicacion.has_value());
 }
 
-TEST_F(Geneinic, AFailingDatabaseSetUpEndsTheProgramWithOneErrorMessage) {
-  instalacion.Ini(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QStringLiteral("5"));
-  instalacion.Write();
-  TextFile::Write(carpeta.File(QStringLiteral("ZEMWIN.MAP")), QStringLiteral("X Ayuda 1\r\n"));
-  TfGENEINIC::InstalarPreparacionBasesDatos([](TfGENEINIC&) -> bool {
-    throw Exception(QStringLiteral("No se encuentra el servidor"));
-  });
-  mensajes.Expect(QStringLiteral("E"));
-  const TfGENEINIC servicios({});
-  EXPECT_EQ(mensajes.Texts(),
-            QStringList{QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: No se encuentra el servidor")});
-  EXPECT_TRUE(Terminado());
-  // The steps after the database set-up still run.
-  EXPECT_EQ(MapaAyuda.Lines(), QStringList{"Ayuda=1"});
-  EXPECT_TRUE(servicios.TimerAplicacion.Enabled());
-  EXPECT_FALSE(URLAccesoMenuWebDistribuidor.isEmpty());
+TEST_F(Geneinic, TheRandomGeneratorIsSeededFromTheClockAtCreation) {
+  Inactividad("");
+  const auto primeros = [] {
+    const TfGENEINIC servicios({});
+    return std::vector<int>{std::rand(), std::rand(), std::rand()};
+  };
+  const std::vector<int> ahora = primeros();
+  EXPECT_EQ(primeros(), ahora);
+  reloj.Advance(1);
+  EXPECT_NE(primeros(), ahora);
 }
 
-TEST_F(Geneinic, AnyExceptionOfTheSetUpIsReported) {
-  instalacion.Write();
-  TfGENEINIC::InstalarPreparacionBasesDatos([](TfGENEINIC&) -> bool { throw std::runtime_error("sin memoria"); });
-  mensajes.Expect(QStringLiteral("E"));
-  const TfGENEINIC servicios({});
-  EXPECT_EQ(mensajes.Texts(), QStringList{QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: sin memoria")});
-  EXPECT_TRUE(Terminado());
+TEST_F(Geneinic, AFailingDatabaseSetUpEndsTheProgramWithOneErrorMessageAndTheRestStillRuns) {
+  const std::pair<std::function<bool(TfGENEINIC&)>, const char*> casos[] = {
+      {[](TfGENEINIC&) -> bool { throw Exception(QStringLiteral("No se encuentra el servidor")); },
+       "No se encuentra el servidor"},
+      {[](TfGENEINIC&) -> bool { throw std::runtime_error("sin memoria"); }, "sin memoria"},
+  };
+  for (const auto& [preparacion, motivo] : casos) {
+    Inactividad("5");
+    TfGENEINIC::InstalarPreparacionBasesDatos(preparacion);
+    mensajes.Expect(QStringLiteral("E"));
+    const TfGENEINIC servicios({});
+    EXPECT_EQ(mensajes.Texts().last(), QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ") + motivo);
+    EXPECT_TRUE(Terminado());
+    EXPECT_EQ(MapaAyuda.Lines(), QStringList{"Ayuda=1"});
+    EXPECT_TRUE(servicios.TimerAplicacion.Enabled());
+    EXPECT_FALSE(URLAccesoMenuWebDistribuidor.isEmpty());
+  }
 }
 
 TEST_F(Geneinic, ASetUpThatEndsTheCreationSkipsTheRestWithoutEndingTheProgram) {
-  instalacion.Ini(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QStringLiteral("5"));
-  instalacion.Write();
-  TextFile::Write(carpeta.File(QStringLiteral("ZEMWIN.MAP")), QStringLiteral("X Ayuda 1\r\n"));
+  Inactividad("5");
   TfGENEINIC::InstalarPreparacionBasesDatos([](TfGENEINIC&) { return false; });
   const TfGENEINIC servicios({});
   EXPECT_FALSE(Terminado());
@@ -99,32 +108,25 @@ TEST_F(Geneinic, ASetUpThatEndsTheCreationSkipsTheRestWithoutEndingTheProgram) {
   EXPECT_TRUE(URLAccesoMenuWebDistribuidor.isEmpty());
 }
 
-TEST_F(Geneinic, AnEmptyIdleTimeNeverEndsTheProgram) {
-  instalacion.Write();
-  const TfGENEINIC servicios({});
-  EXPECT_FALSE(servicios.TimerAplicacion.Enabled());
-  reloj.Advance(48LL * 3600 * 1000);
-  EXPECT_FALSE(Terminado());
-}
-
 TEST_F(Geneinic, TheProgramEndsAtTheFirstTickAfterMoreThanTheIdleTime) {
-  instalacion.Ini(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QStringLiteral("5"));
-  instalacion.Write();
-  const TfGENEINIC servicios({});
-  ASSERT_TRUE(servicios.TimerAplicacion.Enabled());
-  EXPECT_EQ(servicios.TimerAplicacion.Interval(), 15000);
-  reloj.Advance(300000);  // the tick at exactly five minutes
-  EXPECT_FALSE(Terminado());
-  reloj.Advance(14999);
-  EXPECT_FALSE(Terminado());
-  reloj.Advance(1);
-  EXPECT_TRUE(Terminado());
-  EXPECT_FALSE(servicios.TimerAplicacion.Enabled());
+  // The idle minutes, how long it still runs, and the tick that ends it (0: none); ticks come every 15 s,
+  // and one at exactly the limit does not end it.
+  const std::tuple<const char*, qint64, qint64> casos[] = {
+      {"", 48LL * 3600 * 1000, 0}, {"0", 14999, 15000}, {"cinco", 14999, 15000}, {"5", 314999, 315000}};
+  for (const auto& [valor, sigue, termina] : casos) {
+    Inactividad(valor);
+    const TfGENEINIC servicios({});
+    EXPECT_EQ(servicios.TimerAplicacion.Enabled(), *valor != 0) << valor;
+    reloj.Advance(sigue);
+    EXPECT_FALSE(Terminado()) << valor;
+    if (!termina) continue;
+    reloj.Advance(termina - sigue);
+    EXPECT_TRUE(Terminado() && !servicios.TimerAplicacion.Enabled()) << valor;
+  }
 }
 
 TEST_F(Geneinic, ActivityPutsOffTheEnd) {
-  instalacion.Ini(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QStringLiteral("5"));
-  instalacion.Write();
+  Inactividad("5");
   const TfGENEINIC servicios({});
   reloj.Advance(200000);
   RegistrarActividadTeclado();
@@ -135,19 +137,6 @@ TEST_F(Geneinic, ActivityPutsOffTheEnd) {
   EXPECT_FALSE(Terminado());
   reloj.Advance(15000);
   EXPECT_TRUE(Terminado());
-}
-
-TEST_F(Geneinic, AnIdleTimeThatIsNoWholeNumberEndsAtTheFirstTick) {
-  for (const char* valor : {"0", "cinco"}) {
-    Application::Instance()->ResetTerminated();
-    instalacion.Ini(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QLatin1String(valor));
-    instalacion.Write();
-    const TfGENEINIC servicios({});
-    reloj.Advance(14999);
-    EXPECT_FALSE(Terminado()) << valor;
-    reloj.Advance(1);
-    EXPECT_TRUE(Terminado()) << valor;
-  }
 }
 
 TEST_F(Geneinic, LoNuevoDeLaVersionIsNotAvailableYet) {

@@ -1,33 +1,26 @@
+#include "core/startup/Clave.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/LineaComandos.h"
 
 #include <gtest/gtest.h>
 
 TEST(LeerLineaComandos, NamedAndPositionalParameters) {
-  struct Caso {
-    QStringList parametros;
-    QString l, u, i, t;
+  // The parameters and what L, U, I and T become, joined by "|".
+  const std::pair<QStringList, const char*> casos[] = {
+      {{}, "|||"}, {{"l=C:\\A\\B.TXT", "u=JUAN"}, "C:\\A\\B.TXT|JUAN||"},
+      {{"C:\\A\\B.TXT", "JUAN"}, "C:\\A\\B.TXT|JUAN||"}, {{"C:\\A\\B.TXT"}, "C:\\A\\B.TXT|||"},
+      {{"X=1", "C:\\A\\B.TXT"}, "|||"},  // "=" second: positional mode is off
+      {{"L=/inst/A.CFG", "U=ANA", "I=OTRO.INI", "T=ENG"}, "/inst/A.CFG|ANA|OTRO.INI|ENG"},
+      {{"I=PRIMERO.INI", "i=SEGUNDO.INI"}, "||SEGUNDO.INI|"},  // the later one wins
+      {{"U=", "A.CFG"}, "|||"},
+      {{"LX=1", "A.CFG", "PEPE"}, "LX=1|A.CFG||"},  // "=" third: still positional
+      {{"t=FRA", "L=X"}, "X|||FRA"},
   };
-  const Caso casos[] = {
-      {{}, "", "", "", ""},
-      {{"l=C:\\A\\B.TXT", "u=JUAN"}, "C:\\A\\B.TXT", "JUAN", "", ""},
-      {{"C:\\A\\B.TXT", "JUAN"}, "C:\\A\\B.TXT", "JUAN", "", ""},
-      {{"C:\\A\\B.TXT"}, "C:\\A\\B.TXT", "", "", ""},
-      {{"X=1", "C:\\A\\B.TXT"}, "", "", "", ""},  // "=" second: positional mode is off
-      {{"L=/inst/A.CFG", "U=ANA", "I=OTRO.INI", "T=ENG"}, "/inst/A.CFG", "ANA", "OTRO.INI", "ENG"},
-      {{"I=PRIMERO.INI", "i=SEGUNDO.INI"}, "", "", "SEGUNDO.INI", ""},  // the later one wins
-      {{"U=", "A.CFG"}, "", "", "", ""},
-      {{"LX=1", "A.CFG", "PEPE"}, "LX=1", "A.CFG", "", ""},  // "=" third: still positional
-      {{"t=FRA", "L=X"}, "X", "", "", "FRA"},
-  };
-  for (const Caso& caso : casos) {
+  for (const auto& [parametros, leidos] : casos) {
     ParametroL = ParametroU = ParametroI = ParametroT = QStringLiteral("antes");
-    LeerLineaComandos(caso.parametros);
-    const std::string donde = caso.parametros.join(u' ').toStdString();
-    EXPECT_EQ(ParametroL, caso.l) << donde;
-    EXPECT_EQ(ParametroU, caso.u) << donde;
-    EXPECT_EQ(ParametroI, caso.i) << donde;
-    EXPECT_EQ(ParametroT, caso.t) << donde;
+    LeerLineaComandos(parametros);
+    EXPECT_EQ(QStringList({ParametroL, ParametroU, ParametroI, ParametroT}).join(u'|'), QLatin1String(leidos))
+        << parametros.join(u' ').toStdString();
   }
 }
 
@@ -35,4 +28,18 @@ TEST(ParametrosLlamada, PassesTheFourParametersWithTheUserLoggedIn) {
   LeerLineaComandos({QStringLiteral("L=/inst/A.CFG"), QStringLiteral("U=ANA"), QStringLiteral("T=ENG")});
   CodigoUsuarioActual = QStringLiteral("PEDRO");
   EXPECT_EQ(ParametrosLlamada(), QStringLiteral(" L=/inst/A.CFG U=PEDRO I= T=ENG"));
+}
+
+TEST(DesencriptarClave, UndoesTheScrambling) {
+  const std::pair<const char*, const char16_t*> casos[] = {
+      {"", u""}, {"020011015", u"abc"},
+      {"047044033058038063066", u"ZEMWIN7"},  // the sixth letter takes the key's first
+      {"164006157002", u"Ñoño"},
+      {"0200110", u"ab"},    // a trailing part group is ignored
+      {"02", u""},
+      {"999", u"\u2019"},    // 999 keeps its low 8 bits: 231, then XOR "u" gives 146
+      {"0a0011", u"ub"},     // a group that is no number counts as 0
+  };
+  for (const auto& [encriptada, clara] : casos)
+    EXPECT_EQ(DesencriptarClave(QLatin1String(encriptada)), QString::fromUtf16(clara)) << encriptada;
 }

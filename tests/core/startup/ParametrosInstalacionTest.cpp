@@ -7,75 +7,57 @@
 
 using ParametrosInstalacion = ConfiguracionInicio;
 
-TEST_F(ParametrosInstalacion, ReadsTheFileNamedOnTheCommandLine) {
+namespace {
+
+QStringList leidos() {
+  return {ArchivoInstalacion, TipoBaseDatos,         AliasBaseDatosGeneral,  PathBaseDatosGeneral, PathBaseDatos,
+          AliasBaseDatos,     AliasBaseDatosEmpresa, PathArchivosTemporales, CodigoAdministrador,  NombreEmpresaInicial,
+          LogotipoEmpresa,    IdiomaActual,          QString::number(EmpresaActual), ArchivosTemporalesEnBD ? "SI" : "NO"};
+}
+
+}  // namespace
+
+TEST_F(ParametrosInstalacion, ReadsTheFileNamedOnTheCommandLineOrTheFixedName) {
   instalacion.Write();
-  QDir().mkdir(carpeta.File(QStringLiteral("OTRA")));
+  QDir().mkdir(QStringLiteral("OTRA"));
   StringList({"TipoBaseDatos=", "AliasBaseDatosGeneral=GENPDX", "PathBaseDatosGeneral=/datos/general/",
               "AliasBaseDatos=EMPPDX", "PathArchivosTemporales=/datos/temp", "CodigoAdministrador=JEFE",
               "NombreEmpresaInicial=Mi Empresa, S.L."})
-      .SaveToFile(carpeta.File(QStringLiteral("OTRA/INST.CFG")));
+      .SaveToFile(QStringLiteral("OTRA/INST.CFG"));
   ParametroL = QStringLiteral("OTRA\\INST.CFG");
   ParametroT = QStringLiteral("ENG");
-  LeerParametrosInstalacion();
-  EXPECT_EQ(ArchivoInstalacion, QStringLiteral("OTRA\\INST.CFG"));
-  EXPECT_EQ(TipoBaseDatos, QStringLiteral("Paradox"));  // empty means Paradox
-  EXPECT_EQ(AliasBaseDatosGeneral, QStringLiteral("GENPDX"));
-  EXPECT_EQ(PathBaseDatosGeneral, QStringLiteral("/datos/general/"));
-  EXPECT_EQ(PathBaseDatos, PathBaseDatosGeneral);
-  EXPECT_EQ(AliasBaseDatos, QStringLiteral("EMPPDX"));
-  EXPECT_EQ(AliasBaseDatosEmpresa, QStringLiteral("EMPPDX"));
-  EXPECT_EQ(PathArchivosTemporales, QStringLiteral("/datos/temp"));
-  EXPECT_FALSE(ArchivosTemporalesEnBD);
-  EXPECT_EQ(CodigoAdministrador, QStringLiteral("JEFE"));
-  EXPECT_EQ(NombreEmpresaInicial, QStringLiteral("Mi Empresa, S.L."));
-  EXPECT_EQ(LogotipoEmpresa, QStringLiteral("LOGO.BMP"));
-  EXPECT_EQ(IdiomaActual, QStringLiteral("ENG"));
-  EXPECT_EQ(EmpresaActual, 0);
-}
+  LeerParametrosInstalacion();  // an empty engine means Paradox
+  EXPECT_EQ(leidos(), QStringList({"OTRA\\INST.CFG", "Paradox", "GENPDX", "/datos/general/", "/datos/general/", "EMPPDX",
+                                   "EMPPDX", "/datos/temp", "JEFE", "Mi Empresa, S.L.", "LOGO.BMP", "ENG", "0", "NO"}));
 
-TEST_F(ParametrosInstalacion, FallsBackToTheFixedNameInTheProgramFolder) {
-  instalacion.Write();
+  // A temporary-files path that is no folder puts temporary tables in the database.
   ParametroL = carpeta.File(QStringLiteral("NOEXISTE.CFG"));
   LeerParametrosInstalacion();
-  EXPECT_EQ(ArchivoInstalacion, carpeta.File(QStringLiteral("INSTALACION.CFG")));
-  EXPECT_EQ(TipoBaseDatos, QStringLiteral("Microsoft SQL Server"));
-  EXPECT_EQ(AliasBaseDatosGeneral, QStringLiteral("ZEMGENERAL"));
-  EXPECT_EQ(CodigoAdministrador, QStringLiteral("ADMIN"));
-  EXPECT_EQ(NombreEmpresaInicial, QStringLiteral("EMPRESA 1"));
-  // A temporary-files path that is no folder puts temporary tables in the database.
-  EXPECT_EQ(PathArchivosTemporales, QStringLiteral("ZEMGENERAL"));
-  EXPECT_TRUE(ArchivosTemporalesEnBD);
-}
+  const QStringList fijo = leidos();
+  EXPECT_EQ(fijo.mid(0, 3), QStringList({carpeta.File(QStringLiteral("INSTALACION.CFG")), "Microsoft SQL Server", "ZEMGENERAL"}));
+  EXPECT_EQ(fijo.mid(7, 3), QStringList({"ZEMGENERAL", "ADMIN", "EMPRESA 1"}));
+  EXPECT_EQ(fijo.last(), QStringLiteral("SI"));
 
-TEST_F(ParametrosInstalacion, TheFixedNameIsFoundWithoutRegardToCase) {
-  StringList({"TipoBaseDatos=Paradox"}).SaveToFile(carpeta.File(QStringLiteral("instalacion.cfg")));
-  LeerParametrosInstalacion();  // no L= at all
-  EXPECT_EQ(ArchivoInstalacion, carpeta.File(QStringLiteral("instalacion.cfg")));
-  EXPECT_EQ(TipoBaseDatos, QStringLiteral("Paradox"));
+  QFile::remove(QStringLiteral("INSTALACION.CFG"));
+  StringList({"TipoBaseDatos=Paradox"}).SaveToFile(QStringLiteral("instalacion.cfg"));
+  ParametroL.clear();
+  LeerParametrosInstalacion();  // found without regard to case
+  EXPECT_EQ(ArchivoInstalacion + TipoBaseDatos, carpeta.File(QStringLiteral("instalacion.cfg")) + "Paradox");
 }
 
 TEST_F(ParametrosInstalacion, NeitherFileReadableWarnsAndLeavesTheValuesEmpty) {
-  mensajes.Expect(QStringLiteral("A"));
-  ParametroL = carpeta.File(QStringLiteral("NOEXISTE.CFG"));
-  ParametroT = QStringLiteral("ENG");
-  LeerParametrosInstalacion();
-  EXPECT_EQ(mensajes.Texts(), QStringList{QStringLiteral(
-                                  "No ha sido posible leer los parámetros de instalación. Se utilizarán los "
-                                  "parámetros por defecto.")});
-  EXPECT_TRUE(ArchivoInstalacion.isEmpty());
-  EXPECT_TRUE(TipoBaseDatos.isEmpty());
-  EXPECT_TRUE(AliasBaseDatosGeneral.isEmpty());
-  EXPECT_TRUE(PathBaseDatos.isEmpty());
-  EXPECT_TRUE(LogotipoEmpresa.isEmpty());
-  EXPECT_TRUE(IdiomaActual.isEmpty());
-  EXPECT_EQ(CodigoAdministrador, QStringLiteral("ADMIN"));
-}
-
-TEST_F(ParametrosInstalacion, AFolderInPlaceOfTheFileCannotBeRead) {
-  mensajes.Expect(QStringLiteral("A"));
-  QDir().mkdir(carpeta.File(QStringLiteral("INSTALACION.CFG")));
-  LeerParametrosInstalacion();
-  EXPECT_TRUE(ArchivoInstalacion.isEmpty());
+  for (const bool carpetaEnSuLugar : {false, true}) {
+    mensajes.Expect(QStringLiteral("A"));
+    if (carpetaEnSuLugar) QDir().mkdir(QStringLiteral("INSTALACION.CFG"));
+    ParametroL = carpeta.File(QStringLiteral("NOEXISTE.CFG"));
+    ParametroT = QStringLiteral("ENG");
+    LeerParametrosInstalacion();
+    EXPECT_EQ(mensajes.Texts().last(), QStringLiteral("No ha sido posible leer los parámetros de instalación. Se "
+                                                      "utilizarán los parámetros por defecto."));
+    const QStringList vacios = leidos();
+    EXPECT_EQ(vacios.mid(0, 5) + vacios.mid(10, 2), QStringList(7, QString()));
+    EXPECT_EQ(CodigoAdministrador, QStringLiteral("ADMIN"));
+  }
 }
 
 TEST_F(ParametrosInstalacion, PrivateDirNamesTheSessionsPrivateFolder) {
@@ -83,7 +65,6 @@ TEST_F(ParametrosInstalacion, PrivateDirNamesTheSessionsPrivateFolder) {
   LeerParametrosInstalacion();
   EXPECT_EQ(PathArchivosTemporales, QDir::currentPath());  // no private folder set yet
   EXPECT_TRUE(ArchivosTemporalesEnBD);                     // the INI file decides finally
-
   const QString privada = carpeta.File(QStringLiteral("PRIVDIR"));
   ASSERT_TRUE(QDir().mkdir(privada));
   Session::Default().SetPrivateDir(privada);

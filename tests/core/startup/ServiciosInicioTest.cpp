@@ -12,29 +12,20 @@
 
 using ServiciosInicio = ConfiguracionInicio;
 
-TEST_F(ServiciosInicio, TheHelpMapKeepsTheSecondAndThirdWords) {
-  TextFile::Write(carpeta.File(QStringLiteral("zemwin.map")),
-                  QStringLiteral("X Pantalla_Clientes 120\r\n"
-                                 "#define Maestro_de_Empresas 7 sobra\r\n"
-                                 "#define  Doble 8\r\n"
-                                 "Solo\r\n"));
-  CargarMapaAyuda();
-  EXPECT_EQ(MapaAyuda.Lines(),
-            (QStringList{"Pantalla_Clientes=120", "Maestro_de_Empresas=7", "=Doble", "="}));
-  EXPECT_EQ(MapaAyuda.Values(QStringLiteral("pantalla_clientes")), QStringLiteral("120"));
-}
-
-TEST_F(ServiciosInicio, AMissingHelpMapLeavesTheListEmpty) {
+TEST_F(ServiciosInicio, TheHelpMapKeepsTheSecondAndThirdWordsAndIsEmptyWithoutAFile) {
   MapaAyuda.Add(QStringLiteral("Viejo=1"));
   CargarMapaAyuda();
   EXPECT_EQ(MapaAyuda.Count(), 0);
+  TextFile::Write(QStringLiteral("zemwin.map"), QStringLiteral("X Pantalla_Clientes 120\r\n#define Maestro_de_Empresas 7 "
+                                                               "sobra\r\n#define  Doble 8\r\nSolo\r\n"));
+  CargarMapaAyuda();
+  EXPECT_EQ(MapaAyuda.Lines(), (QStringList{"Pantalla_Clientes=120", "Maestro_de_Empresas=7", "=Doble", "="}));
+  EXPECT_EQ(MapaAyuda.Values(QStringLiteral("pantalla_clientes")), QStringLiteral("120"));
 }
 
 TEST_F(ServiciosInicio, TheDistributorAddressIsNormalised) {
   const std::pair<const char*, const char*> casos[] = {
-      {"", kURLDistribuidorPorDefecto},
-      {"Por Defecto", kURLDistribuidorPorDefecto},
-      {"por defecto", "por defecto"},
+      {"", kURLDistribuidorPorDefecto}, {"Por Defecto", kURLDistribuidorPorDefecto}, {"por defecto", "por defecto"},
       {"Ninguna", ""},
       {"https://distribuidor.local/menu", "https://distribuidor.local/menu"},
   };
@@ -47,26 +38,18 @@ TEST_F(ServiciosInicio, TheDistributorAddressIsNormalised) {
 
 TEST_F(ServiciosInicio, TheLookGivesTheFontAndTheFormColours) {
   const QColor caraBoton = QGuiApplication::palette().color(QPalette::Button);
-  struct Caso {
-    const char* aspecto;
-    const char* fuente;
-    QColor mdi;
-    QColor normal;
-  };
-  const Caso casos[] = {
+  const std::tuple<const char*, const char*, QColor, QColor> casos[] = {
       {"evo+", "Segoe UI", QColor(215, 228, 242), QColor(234, 234, 255)},
       {"evo", "Segoe UI", QColor(215, 228, 242), QColor(234, 234, 255)},
-      {"Clasico", "MS Sans Serif", caraBoton, caraBoton},
-      {"", "MS Sans Serif", caraBoton, caraBoton},
+      {"Clasico", "MS Sans Serif", caraBoton, caraBoton}, {"", "MS Sans Serif", caraBoton, caraBoton},
   };
-  for (const Caso& caso : casos) {
-    AspectoAplicacion = QLatin1String(caso.aspecto);
+  for (const auto& [aspecto, fuente, mdi, normal] : casos) {
+    AspectoAplicacion = QLatin1String(aspecto);
     ConstruirAspecto();
     ASSERT_TRUE(FuenteAplicacion.has_value());
-    EXPECT_EQ(FuenteAplicacion->family(), QLatin1String(caso.fuente)) << caso.aspecto;
-    EXPECT_EQ(FuenteAplicacion->pointSize(), 8);
-    EXPECT_EQ(ColorFormularioMDI, caso.mdi) << caso.aspecto;
-    EXPECT_EQ(ColorFormularioNormal, caso.normal) << caso.aspecto;
+    EXPECT_EQ(FuenteAplicacion->family() + QString::number(FuenteAplicacion->pointSize()), QLatin1String(fuente) + u'8');
+    EXPECT_EQ(ColorFormularioMDI, mdi) << aspecto;
+    EXPECT_EQ(ColorFormularioNormal, normal) << aspecto;
   }
 }
 

@@ -32,10 +32,8 @@ TEST(DateTime, EncodingRefusesWhatIsNoDateOrTime) {
       EXPECT_EQ(e.Message(), u"Invalid argument to date encode"_qs);
     }
   }
-  EXPECT_THROW(EncodeTime(24, 0, 0, 0), Exception);
-  EXPECT_THROW(EncodeTime(0, 60, 0, 0), Exception);
-  EXPECT_THROW(EncodeTime(0, 0, 0, 1000), Exception);
-  EXPECT_THROW(EncodeTime(-1, 0, 0, 0), Exception);
+  for (const auto& [hour, minute, msec] : {std::tuple{24, 0, 0}, {0, 60, 0}, {0, 0, 1000}, {-1, 0, 0}})
+    EXPECT_THROW(EncodeTime(hour, minute, 0, msec), Exception) << hour << ":" << minute << "." << msec;
   EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
   EXPECT_EQ(EncodeTime(18, 0, 0, 0), 0.75);
 }
@@ -45,9 +43,7 @@ TEST(DateTime, TheFractionIsTheTimeOfDayEvenBeforeDayZero) {
     double value;
     int year, month, day, hour, minute, second, msec;
   } cases[] = {
-      {-1.25, 1899, 12, 29, 6, 0, 0, 0},
-      {-0.5, 1899, 12, 30, 12, 0, 0, 0},
-      {45306.5, 2024, 1, 15, 12, 0, 0, 0},
+      {-1.25, 1899, 12, 29, 6, 0, 0, 0}, {-0.5, 1899, 12, 30, 12, 0, 0, 0}, {45306.5, 2024, 1, 15, 12, 0, 0, 0},
       {45306.99999999999, 2024, 1, 16, 0, 0, 0, 0},  // rounds to the next millisecond: next day
       {45306 + 45296.789 / 86400, 2024, 1, 15, 12, 34, 56, 789},
   };
@@ -65,20 +61,20 @@ TEST(DateTime, TheFractionIsTheTimeOfDayEvenBeforeDayZero) {
 }
 
 TEST(DateTime, ConvertsToAndFromQtDates) {
-  EXPECT_EQ(ToDateTime(QDateTime(QDate(2024, 1, 15), QTime(6, 0))), 45306.25);
-  EXPECT_EQ(ToDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+  for (const auto& [value, when] : {std::pair{45306.25, QDateTime(QDate(2024, 1, 15), QTime(6, 0))},
+                                    {-1.25, QDateTime(QDate(1899, 12, 29), QTime(6, 0))},
+                                    {45306.5, QDateTime(QDate(2024, 1, 15), QTime(12, 0))}}) {
+    EXPECT_EQ(ToDateTime(when), value);
+    EXPECT_EQ(FromDateTime(value), when);
+  }
   EXPECT_EQ(ToDateTime(QDateTime()), 0);
-  EXPECT_EQ(FromDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
-  EXPECT_EQ(FromDateTime(45306.5), QDateTime(QDate(2024, 1, 15), QTime(12, 0)));
-  EXPECT_FALSE(FromDateTime(3e6).isValid());  // past year 9999
-  EXPECT_FALSE(FromDateTime(1e300).isValid());
+  EXPECT_FALSE(FromDateTime(3e6).isValid() || FromDateTime(1e300).isValid());  // past year 9999
 }
 
 TEST(DateTime, DayOfWeekCountsFromSunday) {
-  EXPECT_EQ(DayOfWeek(0), 7);                        // 30/12/1899, a Saturday
-  EXPECT_EQ(DayOfWeek(1), 1);                        // Sunday
-  EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 15)), 2);  // Monday
-  EXPECT_EQ(DayOfWeek(-1.25), 6);                    // Friday 29/12/1899
+  // 30/12/1899 a Saturday, the day after a Sunday, 15/1/2024 a Monday, 29/12/1899 a Friday.
+  EXPECT_EQ(QList<int>({DayOfWeek(0), DayOfWeek(1), DayOfWeek(EncodeDate(2024, 1, 15)), DayOfWeek(-1.25)}),
+            QList<int>({7, 1, 2, 6}));
 }
 
 TEST(DateTime, NowAndDateReadTheClockInUse) {

@@ -19,41 +19,21 @@ void ExpectFormats(TDateTime value, const std::vector<std::pair<const char16_t*,
 TEST(FormatDateTime, DateAndTimeTokens) {
   ExpectFormats(At(2024, 1, 15, 9, 5, 7, 45),  // a Monday
                 {
-                    {u"dd/mm/yyyy", u"15/01/2024"},
-                    {u"d/m/yy", u"15/1/24"},
-                    {u"y", u"24"},
-                    {u"yyy", u"2024"},
-                    {u"yyyy-mm-dd", u"2024-01-15"},
-                    {u"ddd", u"lun"},
-                    {u"dddd", u"lunes"},
-                    {u"mmm", u"ene"},
-                    {u"mmmm", u"enero"},
-                    {u"MMMM", u"enero"},
-                    {u"hh:nn:ss", u"09:05:07"},
-                    {u"h:n:s", u"9:5:7"},
-                    {u"hhh", u"09"},
-                    {u"z", u"45"},
-                    {u"zz", u"45"},
-                    {u"zzz", u"045"},
-                    {u"yyyymmddhhnnss", u"20240115090507"},
-                    {u"ddddd", u"15/01/2024"},
-                    {u"dddddd", u"lunes, 15 de enero de 2024"},
-                    {u"t", u"09:05"},
-                    {u"tt", u"09:05:07"},
-                    {u"c", u"15/01/2024 09:05:07"},
-                    {u"", u"15/01/2024 09:05:07"},
+                    {u"dd/mm/yyyy", u"15/01/2024"}, {u"d/m/yy", u"15/1/24"}, {u"y", u"24"}, {u"yyy", u"2024"},
+                    {u"yyyy-mm-dd", u"2024-01-15"}, {u"ddd", u"lun"}, {u"dddd", u"lunes"}, {u"mmm", u"ene"},
+                    {u"mmmm", u"enero"}, {u"MMMM", u"enero"}, {u"hh:nn:ss", u"09:05:07"}, {u"h:n:s", u"9:5:7"},
+                    {u"hhh", u"09"}, {u"z", u"45"}, {u"zz", u"45"}, {u"zzz", u"045"},
+                    {u"yyyymmddhhnnss", u"20240115090507"}, {u"ddddd", u"15/01/2024"},
+                    {u"dddddd", u"lunes, 15 de enero de 2024"}, {u"t", u"09:05"}, {u"tt", u"09:05:07"},
+                    {u"c", u"15/01/2024 09:05:07"}, {u"", u"15/01/2024 09:05:07"},
                 });
 }
 
 TEST(FormatDateTime, MAfterAnHourMeansMinutes) {
   ExpectFormats(At(2024, 1, 15, 9, 5, 7),
                 {
-                    {u"hh:mm", u"09:05"},
-                    {u"hh:mm:ss", u"09:05:07"},
-                    {u"h mm", u"9 05"},
-                    {u"hhmm", u"0905"},
-                    {u"mm/dd hh", u"01/15 09"},
-                    {u"mm:hh", u"01:09"},
+                    {u"hh:mm", u"09:05"}, {u"hh:mm:ss", u"09:05:07"}, {u"h mm", u"9 05"}, {u"hhmm", u"0905"},
+                    {u"mm/dd hh", u"01/15 09"}, {u"mm:hh", u"01:09"},
                     {u"hh:nn dd/mm", u"09:05 15/01"},  // after another letter, m is the month again
                 });
 }
@@ -78,16 +58,12 @@ TEST(FormatDateTime, SpanishNamesOfEveryMonthAndDay) {
 
 TEST(FormatDateTime, TwelveHourClockAndLiterals) {
   ExpectFormats(At(2024, 1, 15, 21, 30), {
-                                             {u"hh:nn am/pm", u"09:30 pm"},
-                                             {u"h:nn AM/PM", u"9:30 PM"},
-                                             {u"h a/p", u"9 p"},
-                                             {u"hh:nn", u"21:30"},
-                                             {u"'Hoy es' dddd", u"Hoy es lunes"},
-                                             {u"\"d\"d", u"d15"},
+                                             {u"hh:nn am/pm", u"09:30 pm"}, {u"h:nn AM/PM", u"9:30 PM"},
+                                             {u"h a/p", u"9 p"}, {u"hh:nn", u"21:30"},
+                                             {u"'Hoy es' dddd", u"Hoy es lunes"}, {u"\"d\"d", u"d15"},
                                              {u"hh\"h\"nn", u"21h30"},
                                              {u"'am/pm' hh", u"am/pm 21"},  // quoted: not a marker
-                                             {u"dd 'de' mmmm", u"15 de enero"},
-                                             {u"dd-x", u"15-x"},
+                                             {u"dd 'de' mmmm", u"15 de enero"}, {u"dd-x", u"15-x"},
                                          });
   EXPECT_EQ(FormatDateTime(u"h:nn am/pm"_qs, At(2024, 1, 15, 0, 15)), u"12:15 am"_qs);
   EXPECT_EQ(FormatDateTime(u"h:nn am/pm"_qs, At(2024, 1, 15, 12, 0)), u"12:00 pm"_qs);

@@ -14,8 +14,7 @@ namespace {
 // Spanish settings give.
 const std::pair<QString (*)(), const char16_t*> Samples[] = {
     {[] { return FormatFloat(u"#,##0.00"_qs, 1234567.5); }, u"1.234.567,50"},
-    {[] { return FormatFloat(u"0.00E+00"_qs, 0.000123); }, u"1,23E-04"},
-    {[] { return FloatToStr(-2.5); }, u"-2,5"},
+    {[] { return FormatFloat(u"0.00E+00"_qs, 0.000123); }, u"1,23E-04"}, {[] { return FloatToStr(-2.5); }, u"-2,5"},
     {[] { return FloatToStr(1.5e-7); }, u"1,5E-7"},
     {[] { return FloatToStr(StrToFloat(u" 1234,75 "_qs)); }, u"1234,75"},
     {[] {

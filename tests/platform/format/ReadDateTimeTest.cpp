@@ -6,108 +6,78 @@
 
 namespace {
 
-TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int msec = 0) {
-  return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, second, msec));
+TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+  return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, second, 0));
+}
+
+using Reader = bool (*)(const QString&, TDateTime&);
+
+// Every accepted text gives its value; a refused one leaves the value alone.
+void ExpectReads(Reader read, std::initializer_list<std::pair<const char16_t*, TDateTime>> accepted,
+                 std::initializer_list<const char16_t*> refused) {
+  for (const auto& [text, expected] : accepted) {
+    TDateTime value = -99;
+    EXPECT_TRUE(read(QString::fromUtf16(text), value) && value == expected) << QString::fromUtf16(text).toStdString();
+  }
+  for (const char16_t* text : refused) {
+    TDateTime value = -99;
+    EXPECT_FALSE(read(QString::fromUtf16(text), value) || value != -99) << QString::fromUtf16(text).toStdString();
+  }
 }
 
 }  // namespace
 
 TEST(ReadDateTime, DatesAreDayMonthYear) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  const std::pair<const char16_t*, TDateTime> accepted[] = {
-      {u"15/1/2024", At(2024, 1, 15)}, {u" 15 / 01 / 2024 ", At(2024, 1, 15)}, {u"15/1", At(2024, 1, 15)},
-      {u"29/2/2024", At(2024, 2, 29)}, {u"1/1/0024", At(24, 1, 1)},            {u"2/1/1890", At(1890, 1, 2)},
-  };
-  for (const auto& [text, expected] : accepted) {
-    TDateTime value = -99;
-    EXPECT_TRUE(TryStrToDate(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, expected) << QString::fromUtf16(text).toStdString();
-  }
-  const char16_t* const refused[] = {u"31/2/2024", u"29/2/2023", u"15-1-2024", u"15.1.2024", u"2024/1/15",
-                                     u"15/1/2024x", u"",         u"15/13/2024", u"15/1/12345", u"15/1/2024 10:00",
-                                     u"15",         u"15/",      u"15/1/"};
-  for (const char16_t* text : refused) {
-    TDateTime value = -99;
-    EXPECT_FALSE(TryStrToDate(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, -99);
-  }
+  ExpectReads(TryStrToDate,
+              {{u"15/1/2024", At(2024, 1, 15)}, {u" 15 / 01 / 2024 ", At(2024, 1, 15)}, {u"15/1", At(2024, 1, 15)},
+               {u"29/2/2024", At(2024, 2, 29)}, {u"1/1/0024", At(24, 1, 1)}, {u"2/1/1890", At(1890, 1, 2)}},
+              {u"31/2/2024", u"29/2/2023", u"15-1-2024", u"15.1.2024", u"2024/1/15", u"15/1/2024x", u"", u"15/13/2024",
+               u"15/1/12345", u"15/1/2024 10:00", u"15", u"15/", u"15/1/"});
 }
 
 TEST(ReadDateTime, TwoDigitYearsFallWithinFiftyYearsOfTheCurrentYear) {
-  const struct {
-    int currentYear;
-    const char16_t* text;
-    int year;
-  } cases[] = {
+  const std::tuple<int, const char16_t*, int> cases[] = {
       {2024, u"15/1/24", 2024}, {2024, u"15/1/73", 2073}, {2024, u"15/1/74", 1974}, {2024, u"15/1/99", 1999},
       {2024, u"15/1/5", 2005},  {2024, u"15/1/00", 2000}, {2060, u"15/1/24", 2024}, {2060, u"15/1/09", 2109},
-      {2060, u"15/1/10", 2010},
-  };
-  for (const auto& c : cases) {
-    ManualClock clock(QDateTime(QDate(c.currentYear, 3, 1), QTime(12, 0)));
-    EXPECT_EQ(StrToDate(QString::fromUtf16(c.text)), At(c.year, 1, 15))
-        << c.currentYear << " " << QString::fromUtf16(c.text).toStdString();
+      {2060, u"15/1/10", 2010}};
+  for (const auto& [currentYear, text, year] : cases) {
+    ManualClock clock(QDateTime(QDate(currentYear, 3, 1), QTime(12, 0)));
+    EXPECT_EQ(StrToDate(QString::fromUtf16(text)), At(year, 1, 15)) << currentYear << " " << year;
   }
 }
 
 TEST(ReadDateTime, TimesAreHourMinuteAndSecond) {
-  const std::pair<const char16_t*, TDateTime> accepted[] = {
-      {u"10:20", EncodeTime(10, 20, 0, 0)},        {u"10:20:30", EncodeTime(10, 20, 30, 0)},
-      {u"10", EncodeTime(10, 0, 0, 0)},            {u"9:5:7", EncodeTime(9, 5, 7, 0)},
-      {u" 10 : 20 ", EncodeTime(10, 20, 0, 0)},    {u"10:20:30,5", EncodeTime(10, 20, 30, 5)},
-      {u"10:20 PM", EncodeTime(22, 20, 0, 0)},     {u"12:00 AM", EncodeTime(0, 0, 0, 0)},
-      {u"12:30 pm", EncodeTime(12, 30, 0, 0)},     {u"PM 3:00", EncodeTime(15, 0, 0, 0)},
-      {u"0:00", 0},                                {u"23:59:59", EncodeTime(23, 59, 59, 0)},
-  };
-  for (const auto& [text, expected] : accepted) {
-    TDateTime value = -99;
-    EXPECT_TRUE(TryStrToTime(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, expected) << QString::fromUtf16(text).toStdString();
-  }
-  const char16_t* const refused[] = {u"25:00", u"24:00", u"10:60", u"10:20:60", u"10:", u"10:20:", u"abc",
-                                     u"13:00 PM", u"0:30 am", u"10.20", u"", u"10:20 x"};
-  for (const char16_t* text : refused) {
-    TDateTime value = -99;
-    EXPECT_FALSE(TryStrToTime(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, -99);
-  }
+  ExpectReads(TryStrToTime,
+              {{u"10:20", EncodeTime(10, 20, 0, 0)}, {u"10:20:30", EncodeTime(10, 20, 30, 0)},
+               {u"10", EncodeTime(10, 0, 0, 0)}, {u"9:5:7", EncodeTime(9, 5, 7, 0)},
+               {u" 10 : 20 ", EncodeTime(10, 20, 0, 0)}, {u"10:20:30,5", EncodeTime(10, 20, 30, 5)},
+               {u"10:20 PM", EncodeTime(22, 20, 0, 0)}, {u"12:00 AM", 0}, {u"12:30 pm", EncodeTime(12, 30, 0, 0)},
+               {u"PM 3:00", EncodeTime(15, 0, 0, 0)}, {u"0:00", 0}, {u"23:59:59", EncodeTime(23, 59, 59, 0)}},
+              {u"25:00", u"24:00", u"10:60", u"10:20:60", u"10:", u"10:20:", u"abc", u"13:00 PM", u"0:30 am",
+               u"10.20", u"", u"10:20 x"});
 }
 
 TEST(ReadDateTime, DateWithOptionalTimeOrTimeAlone) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  const std::pair<const char16_t*, TDateTime> accepted[] = {
-      {u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)},
-      {u"15/1/2024", At(2024, 1, 15)},
-      {u"10:20", EncodeTime(10, 20, 0, 0)},
-      {u"29/12/1899 6:00", -1.25},
-      {u"15/1/24 23:59:59", At(2024, 1, 15, 23, 59, 59)},
-  };
-  for (const auto& [text, expected] : accepted) {
-    TDateTime value = -99;
-    EXPECT_TRUE(TryStrToDateTime(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, expected) << QString::fromUtf16(text).toStdString();
-  }
-  for (const char16_t* text : {u"15/1/2024 10:20 x", u"15/1/2024 x", u"x", u"", u"15/1/2024 25:00"}) {
-    TDateTime value = -99;
-    EXPECT_FALSE(TryStrToDateTime(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-  }
+  ExpectReads(TryStrToDateTime,
+              {{u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)}, {u"15/1/2024", At(2024, 1, 15)},
+               {u"10:20", EncodeTime(10, 20, 0, 0)}, {u"29/12/1899 6:00", -1.25},
+               {u"15/1/24 23:59:59", At(2024, 1, 15, 23, 59, 59)}},
+              {u"15/1/2024 10:20 x", u"15/1/2024 x", u"x", u"", u"15/1/2024 25:00"});
 }
 
 TEST(ReadDateTime, FailuresRaiseTheStandardTexts) {
-  const struct {
-    TDateTime (*read)(const QString&);
-    const char16_t* message;
-  } cases[] = {
-      {StrToDate, u"'x' is not a valid date"},
-      {StrToTime, u"'x' is not a valid time"},
-      {StrToDateTime, u"'x' is not a valid date and time"},
-  };
-  for (const auto& c : cases) {
+  const std::pair<TDateTime (*)(const QString&), const char*> cases[] = {
+      {StrToDate, "'x' is not a valid date"},
+      {StrToTime, "'x' is not a valid time"},
+      {StrToDateTime, "'x' is not a valid date and time"}};
+  for (const auto& [read, message] : cases) {
     try {
-      c.read(u"x"_qs);
+      read(u"x"_qs);
       ADD_FAILURE() << "x was read";
     } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), QString::fromUtf16(c.message));
+      EXPECT_EQ(e.Message(), QLatin1String(message));
     }
   }
 }
