@@ -1,0 +1,107 @@
+// The SQL execution layer on the embedded server beside the same literal
+// statements run on raw SQLite.
+
+#include "bench/support/BenchData.h"
+#include "bench/support/RawSqlite.h"
+#include "core/connections/Conexiones.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/startup/Geneinic.h"
+#include "platform/data/Database.h"
+#include "tests/fixtures/InstallationBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kStatements = 1000;
+const QString kDatabase = QStringLiteral("Database");
+
+// An installation on the embedded server, started as the program starts,
+// with an empty table of articles in the company database.
+class Installation {
+ public:
+  static Installation& Get() {
+    static Installation installation;
+    return installation;
+  }
+  ::Database& Company() { return *Conexiones(*services_).Database; }
+  QString CompanyFile() { return Company().FileName(); }
+
+ private:
+  Installation() {
+    const QString folder = QDir(BenchData::Get().Root()).filePath(QStringLiteral("installation"));
+    QDir().mkpath(folder);
+    QDir::setCurrent(folder);
+    InstallationBuilder(folder).Write();
+    services_ = std::make_unique<TfGENEINIC>(QStringList{});
+    const QString error = EjecutarSQL(
+        QStringLiteral("CREATE TABLE BENCHSQL (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) NULL, Precio FLOAT NULL, "
+                       "CONSTRAINT BENCHSQL_Clave1 PRIMARY KEY (Codigo))"),
+        kDatabase, QStringLiteral("Silenciosa"));
+    if (!error.isEmpty()) {
+      std::fprintf(stderr, "%s\n", qPrintable(error));
+      std::exit(1);
+    }
+  }
+
+  std::unique_ptr<TfGENEINIC> services_;
+};
+
+// A third each of inserts, updates and selects, each one literal.
+QStringList Statements() {
+  QStringList statements;
+  for (int i = 1; i <= kStatements / 3; ++i) {
+    statements << QStringLiteral("INSERT INTO BENCHSQL (Codigo, Nombre, Precio) VALUES (%1, 'ARTICULO %1', %2)")
+                      .arg(i)
+                      .arg(BenchData::ArticlePrice(i))
+               << QStringLiteral("UPDATE BENCHSQL SET Precio = Precio + 1 WHERE Codigo = %1").arg(i)
+               << QStringLiteral("SELECT Nombre, Precio FROM BENCHSQL WHERE Codigo = %1").arg(i);
+  }
+  return statements;
+}
+
+void EjecutarSQLDataset(benchmark::State& state) {
+  Installation& installation = Installation::Get();
+  const QStringList statements = Statements();
+  for (auto _ : state) {
+    installation.Company().StartTransaction();
+    for (const QString& statement : statements) benchmark::DoNotOptimize(EjecutarSQL(statement, kDatabase));
+    state.PauseTiming();
+    installation.Company().Rollback();
+    state.ResumeTiming();
+  }
+}
+
+int CollectRow(void* result, int columns, char** values, char**) {
+  auto& text = *static_cast<QString*>(result);
+  for (int i = 0; i < columns; ++i) text += QString::fromUtf8(values[i] ? values[i] : "") + u'|';
+  return 0;
+}
+
+void EjecutarSQLRaw(benchmark::State& state) {
+  RawConnection raw(Installation::Get().CompanyFile());
+  QList<QByteArray> statements;
+  for (const QString& statement : Statements()) statements << statement.toUtf8();
+  for (auto _ : state) {
+    raw.Execute("BEGIN");
+    for (const QByteArray& statement : statements) {
+      QString result;
+      if (sqlite3_exec(raw.Handle(), statement.constData(), CollectRow, &result, nullptr) != SQLITE_OK) std::abort();
+      benchmark::DoNotOptimize(result);
+    }
+    state.PauseTiming();
+    raw.Execute("ROLLBACK");
+    state.ResumeTiming();
+  }
+}
+
+}  // namespace
+
+BENCHMARK(EjecutarSQLDataset)->Name("EjecutarSQL1000/dataset")->Unit(benchmark::kMillisecond);
+BENCHMARK(EjecutarSQLRaw)->Name("EjecutarSQL1000/raw")->Unit(benchmark::kMillisecond);

@@ -1,0 +1,132 @@
+#include "bench/support/BenchData.h"
+
+#include "bench/support/RawSqlite.h"
+#include "platform/data/Session.h"
+#include "platform/data/Table.h"
+
+#include <QDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// A name order unrelated to the key order: 7919 is prime, so the names stay
+// distinct for every row count it does not divide.
+constexpr int kNameStep = 7919;
+
+void CreateTable(const QString& folder, const QString& name, const FieldDefs& fields, const IndexDefs& indexes) {
+  Table table;
+  table.SetDatabaseName(folder);
+  table.SetTableName(name);
+  for (const FieldDef& field : fields) table.FieldDefs().Add(field.Name, field.DataType, field.Size);
+  for (const IndexDef& index : indexes) table.IndexDefs().Add(index.Name, index.Fields, index.Options);
+  table.CreateTable();
+}
+
+}  // namespace
+
+BenchData& BenchData::Get() {
+  static BenchData data;
+  return data;
+}
+
+BenchData::BenchData() : root_(dir_.path()) {
+  const int rows = qEnvironmentVariableIntValue("ZEMWIN_BENCH_ROWS");
+  rows_ = rows > 0 ? rows : 1000000;
+  if (!dir_.isValid() || rows_ % kNameStep == 0) {
+    std::fprintf(stderr, "No benchmark folder, or a row count that is a multiple of %d.\n", kNameStep);
+    std::exit(1);
+  }
+}
+
+QString BenchData::DataFile(const QString& folder) {
+  return QDir(folder).filePath(QString::fromLatin1(Session::kDataFile));
+}
+
+QString BenchData::ArticleName(int codigo) {
+  return QStringLiteral("ARTICULO %1").arg((static_cast<qint64>(codigo) * kNameStep) % Get().Rows(), 7, 10, QChar(u'0'));
+}
+
+const QString& BenchData::LargeFolder() {
+  if (large_.isEmpty()) large_ = makeArticles(QStringLiteral("large"), rows_);
+  return large_;
+}
+
+const QString& BenchData::FilterFolder() {
+  if (filter_.isEmpty()) filter_ = makeArticles(QStringLiteral("filter"), kFilterRows);
+  return filter_;
+}
+
+const QString& BenchData::OrdersFolder() {
+  if (orders_.isEmpty()) orders_ = makeOrders();
+  return orders_;
+}
+
+QString BenchData::makeArticles(const QString& name, int rows) {
+  const QString folder = QDir(root_).filePath(name);
+  QDir().mkpath(folder);
+  FieldDefs fields;
+  fields.Add(QStringLiteral("Codigo"), ftInteger);
+  fields.Add(QStringLiteral("Nombre"), ftString, 40);
+  fields.Add(QStringLiteral("Precio"), ftFloat);
+  fields.Add(QStringLiteral("Familia"), ftString, 10);
+  IndexDefs indexes;
+  indexes.Add(QString(), QStringLiteral("Codigo"), ixPrimary);
+  indexes.Add(QStringLiteral("PorNombre"), QStringLiteral("Nombre"), 0);
+  CreateTable(folder, QStringLiteral("ARTICULOS"), fields, indexes);
+
+  RawConnection raw(DataFile(folder));
+  raw.Execute("BEGIN");
+  RawStatement insert(raw, "INSERT INTO ARTICULOS (Codigo, Nombre, Precio, Familia) VALUES (?, ?, ?, ?)");
+  for (int codigo = 1; codigo <= rows; ++codigo) {
+    insert.Bind(1, static_cast<qint64>(codigo));
+    insert.Bind(2, ArticleName(codigo));
+    insert.Bind(3, ArticlePrice(codigo));
+    insert.Bind(4, QStringLiteral("F%1").arg(codigo % 50));
+    insert.Step();
+    insert.Reset();
+  }
+  raw.Execute("COMMIT");
+  return folder;
+}
+
+QString BenchData::makeOrders() {
+  const QString folder = QDir(root_).filePath(QStringLiteral("orders"));
+  QDir().mkpath(folder);
+  FieldDefs orders;
+  orders.Add(QStringLiteral("Pedido"), ftInteger);
+  orders.Add(QStringLiteral("Cliente"), ftString, 40);
+  IndexDefs orderKey;
+  orderKey.Add(QString(), QStringLiteral("Pedido"), ixPrimary);
+  CreateTable(folder, QStringLiteral("PEDIDOS"), orders, orderKey);
+  FieldDefs lines;
+  lines.Add(QStringLiteral("Pedido"), ftInteger);
+  lines.Add(QStringLiteral("Linea"), ftInteger);
+  lines.Add(QStringLiteral("Articulo"), ftInteger);
+  lines.Add(QStringLiteral("Cantidad"), ftFloat);
+  IndexDefs lineKey;
+  lineKey.Add(QString(), QStringLiteral("Pedido;Linea"), ixPrimary);
+  CreateTable(folder, QStringLiteral("LINEAS"), lines, lineKey);
+
+  RawConnection raw(DataFile(folder));
+  raw.Execute("BEGIN");
+  RawStatement order(raw, "INSERT INTO PEDIDOS (Pedido, Cliente) VALUES (?, ?)");
+  RawStatement line(raw, "INSERT INTO LINEAS (Pedido, Linea, Articulo, Cantidad) VALUES (?, ?, ?, ?)");
+  for (int pedido = 1; pedido <= kOrders; ++pedido) {
+    order.Bind(1, static_cast<qint64>(pedido));
+    order.Bind(2, QStringLiteral("CLIENTE %1").arg(pedido % 300));
+    order.Step();
+    order.Reset();
+    for (int linea = 1; linea <= kLinesPerOrder; ++linea) {
+      line.Bind(1, static_cast<qint64>(pedido));
+      line.Bind(2, static_cast<qint64>(linea));
+      line.Bind(3, static_cast<qint64>((pedido * linea) % 5000));
+      line.Bind(4, static_cast<double>(linea));
+      line.Step();
+      line.Reset();
+    }
+  }
+  raw.Execute("COMMIT");
+  return folder;
+}

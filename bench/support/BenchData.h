@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// The data folders the benchmarks work on, each made once per run, when
+// first asked for, in a temporary folder. Every folder holds the one SQLite
+// file of a data folder.
+//
+// ARTICULOS: Codigo (key), Nombre (index PorNombre, in another order than
+// the key), Precio, Familia.
+// PEDIDOS: Pedido (key), Cliente; LINEAS: Pedido, Linea (key), Articulo,
+// Cantidad, kLinesPerOrder lines for each order.
+class BenchData {
+ public:
+  static constexpr int kOrders = 2000;
+  static constexpr int kLinesPerOrder = 100;
+  static constexpr int kFilterRows = 100000;
+
+  static BenchData& Get();
+
+  // Records of the large table: ZEMWIN_BENCH_ROWS, 1,000,000 by default.
+  int Rows() const { return rows_; }
+  const QString& LargeFolder();   // ARTICULOS with Rows() records
+  const QString& FilterFolder();  // ARTICULOS with kFilterRows records
+  const QString& OrdersFolder();  // PEDIDOS and LINEAS
+  const QString& Root() const { return root_; }
+
+  static QString DataFile(const QString& folder);
+  // The article fields as both sides of a benchmark write and look for them.
+  static QString ArticleName(int codigo);
+  static double ArticlePrice(int codigo) { return (codigo * 37) % 1000 + 0.5; }
+
+ private:
+  BenchData();
+  QString makeArticles(const QString& name, int rows);
+  QString makeOrders();
+
+  QTemporaryDir dir_;
+  QString root_;
+  int rows_;
+  QString large_;
+  QString filter_;
+  QString orders_;
+};
