@@ -110,3 +110,11 @@ TEST(TextoSQL, ManyEmptyComparisonsAreWidenedInLinearTime) {
   EXPECT_EQ(ampliado.count(QLatin1String(" IS NULL)")), kComparaciones);
   EXPECT_TRUE(ampliado.endsWith(QStringLiteral(" AND (C39999 = '' OR C39999 IS NULL)")));
 }
+
+TEST_F(ReescrituraSQL, ADeeplyNestedStatementFailsWithAnError) {
+  const QString sql = QStringLiteral("SELECT Codigo FROM NOTAS WHERE Codigo = ") + QString(4400, u'(') +
+                      QStringLiteral("1") + QString(4400, u')');
+  const QString resultado = EjecutarSQL(sql, kDatabase, QStringLiteral("Silenciosa"));
+  EXPECT_TRUE(resultado.startsWith(QStringLiteral("Error. No es posible ejecutar la sentencia SQL. Motivo: ")));
+  EXPECT_TRUE(resultado.contains(QStringLiteral("nested too deeply"))) << resultado.toStdString();
+}
