@@ -55,7 +55,7 @@ void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
     if (nodes[operators[k]].token.IsSymbol(u"+")) expression += QLatin1String(", ") + term + u')';
     else expression += QLatin1String(" - ") + term;
   }
-  nodes.erase(nodes.begin() + qsizetype(first) + 1, nodes.begin() + qsizetype(last) + 1);
+  for (size_t i = first + 1; i <= last; ++i) nodes[i] = SqlNode{};  // blanked: erasing moves the tail
   nodes[first] = SqlNode::Rewritten(expression);
 }
 
