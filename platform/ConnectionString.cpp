@@ -3,8 +3,8 @@
 namespace ConnectionString {
 
 QString Quoted(const QString& value) {
-  const bool plain = !value.contains(u';') && !value.contains(u'"') && !value.contains(u'\'') && value == value.trimmed();
-  if (plain) return value;
+  const bool quotes = value.contains(u'"') || value.contains(u'\'');
+  if (!quotes && !value.contains(u';') && value == value.trimmed()) return value;
   const QChar quote = value.contains(u'"') && !value.contains(u'\'') ? u'\'' : u'"';
   QString inner = value;
   inner.replace(quote, QString(2, quote));

@@ -59,9 +59,10 @@ std::optional<size_t> FieldBegin(const Tokens& tokens, size_t op, size_t floor) 
   const size_t blank = op - 1;
   if (tokens[blank].text.size() != 1) return std::nullopt;
   size_t begin = blank;
-  while (begin > floor && !tokens[begin - 1].Is(SqlTokenKind::Whitespace) && !tokens[begin - 1].Is(SqlTokenKind::Open) &&
-         !tokens[begin - 1].Is(SqlTokenKind::Close))
-    --begin;
+  const auto endsField = [&](const SqlToken& token) {
+    return token.Is(SqlTokenKind::Whitespace) || token.Is(SqlTokenKind::Open) || token.Is(SqlTokenKind::Close);
+  };
+  while (begin > floor && !endsField(tokens[begin - 1])) --begin;
   if (begin == blank) return std::nullopt;
   return begin;
 }
