@@ -48,9 +48,9 @@ const EmptyComparison kComparisons[] = {
 };
 
 struct Widening {
-  size_t fieldBegin;  // first token of the field
-  size_t end;         // one past the empty literal
+  size_t op;  // the field ends at the blank before it, the literal two tokens after it
   const EmptyComparison* comparison;
+  size_t fieldBegin = 0;
 };
 
 // The field is the run of tokens right before the blank, back to the
@@ -100,24 +100,23 @@ QString AmpliarComparacionesVacias(const QString& sql) {
   std::vector<Widening> widenings;
   for (size_t k = 0; k < std::size(kComparisons); ++k)
     if (!found[k].empty() && found[k].front() > where)
-      for (size_t op : found[k]) widenings.push_back({op, op + 3, &kComparisons[k]});
-  std::sort(widenings.begin(), widenings.end(),
-            [](const Widening& a, const Widening& b) { return a.fieldBegin < b.fieldBegin; });
+      for (size_t op : found[k]) widenings.push_back({op, &kComparisons[k]});
+  std::sort(widenings.begin(), widenings.end(), [](const Widening& a, const Widening& b) { return a.op < b.op; });
   size_t floor = 0;
   for (Widening& widening : widenings) {
-    const std::optional<size_t> begin = FieldBegin(*tokens, widening.fieldBegin, floor);
+    const std::optional<size_t> begin = FieldBegin(*tokens, widening.op, floor);
     if (!begin) return sql;
     widening.fieldBegin = *begin;
-    floor = widening.end;
+    floor = widening.op + 3;
   }
   QString result;
   result.reserve(sql.size());
   size_t at = 0;
   for (const Widening& widening : widenings) {
     result += Join(*tokens, at, widening.fieldBegin);
-    const QString field = Join(*tokens, widening.fieldBegin, widening.end - 4);
+    const QString field = Join(*tokens, widening.fieldBegin, widening.op - 1);
     result += u'(' + field + QString(widening.comparison->widened).arg(field);
-    at = widening.end;
+    at = widening.op + 3;
   }
   return result + Join(*tokens, at, tokens->size());
 }
