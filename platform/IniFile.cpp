@@ -34,6 +34,22 @@ QString valueOf(const QByteArray& line) {
   return value;
 }
 
+// A name that would read back as another one, as a comment or as a
+// section header cannot be written.
+bool ReadsBack(const QString& name, QStringView forbidden) {
+  if (name.isEmpty() || name != name.trimmed()) return false;
+  for (const QChar c : name)
+    if (c == u'\r' || c == u'\n' || forbidden.contains(c)) return false;
+  return true;
+}
+
+void CheckNames(const QString& section, const QString& key) {
+  if (!ReadsBack(section, u"]"))
+    throw Exception(QStringLiteral("Invalid INI section name '%1'.").arg(section));
+  if (!ReadsBack(key, u"=") || key.startsWith(u';') || key.startsWith(u'['))
+    throw Exception(QStringLiteral("Invalid INI key name '%1'.").arg(key));
+}
+
 }  // namespace
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {
@@ -106,9 +122,13 @@ QByteArray IniFile::newLineEnd() const {
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  CheckNames(section, key);
   const std::vector<Line> before = lines_;
   const QByteArray eol = newLineEnd();
-  const QByteArray encodedValue = Cp1252::encode(value);
+  // A line break in the value would start a line of its own when read.
+  QString oneLine = value;
+  oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
+  const QByteArray encodedValue = Cp1252::encode(oneLine);
   const auto range = findSection(section);
   if (range) {
     if (const auto at = findKey(*range, key)) {

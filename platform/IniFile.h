@@ -22,8 +22,10 @@ class IniFile {
 
   QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
   // Changes the value in place, or adds the key at the end of its section,
-  // or adds the section at the end of the file. Raises Exception when the
-  // file cannot be written.
+  // or adds the section at the end of the file; CR and LF in the value are
+  // written as blanks. Raises Exception when the file cannot be written or
+  // a name would not read back as itself (empty, blanks at its ends, a line
+  // break, "]" in a section, "=" in a key, a key beginning with ";" or "[").
   void WriteString(const QString& section, const QString& key, const QString& value);
 
   bool SectionExists(const QString& section) const;

@@ -1,5 +1,6 @@
 #include "platform/StringList.h"
 
+#include "platform/Exceptions.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -88,13 +89,18 @@ QString StringList::Values(const QString& name) const {
 }
 
 void StringList::SetValue(const QString& name, const QString& value) {
+  if (name.contains(u'=') || name.contains(u'\r') || name.contains(u'\n'))
+    throw Exception(QStringLiteral("Invalid name '%1'.").arg(name));
   const int index = IndexOfName(name);
+  // One line per name, whatever the value holds.
+  QString oneLine = value;
+  oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
   if (value.isEmpty()) {
     if (index >= 0) Delete(index);
   } else if (index >= 0) {
-    lines_[index] = name + u'=' + value;
+    lines_[index] = name + u'=' + oneLine;
   } else {
-    Add(name + u'=' + value);
+    Add(name + u'=' + oneLine);
   }
 }
 

@@ -35,7 +35,9 @@ class StringList {
   QString Names(int index) const;
   QString ValueFromIndex(int index) const;
   QString Values(const QString& name) const;
-  // An empty value removes the line, as the system's lists always did.
+  // An empty value removes the line, as the system's lists always did; CR
+  // and LF in the value become blanks, so it stays one line. A name holding
+  // "=", CR or LF, which would not read back, raises Exception.
   void SetValue(const QString& name, const QString& value);
 
   // Windows-1252 on disk; failures raise Exception.

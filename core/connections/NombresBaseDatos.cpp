@@ -5,6 +5,7 @@
 #include "core/connections/VariablesConexion.h"
 #include "core/helpers/Tablas.h"
 #include "core/startup/Configuracion.h"
+#include "platform/ConnectionString.h"
 #include "platform/Paths.h"
 #include "platform/data/Database.h"
 
@@ -62,16 +63,19 @@ QString CadenaConexionADO(TfGENEINIC& servicios, const QString& nombreLogico, co
     catalogo = nombreLogico;
   QString fuente = servidor.isEmpty() ? ServidorSQL : servidor;
   fuente.remove(QStringLiteral("np:"));
-  const QString final = QStringLiteral("Initial Catalog=") + catalogo + QStringLiteral(";Data Source=") + fuente +
-                        QStringLiteral(";Application Name=") + aplicacion() + u'|' + CodigoUsuarioActual;
+  // Quoted values: a ";" in a password or a name cannot set another key.
+  using ConnectionString::Quoted;
+  const QString final = QStringLiteral("Initial Catalog=") + Quoted(catalogo) + QStringLiteral(";Data Source=") +
+                        Quoted(fuente) + QStringLiteral(";Application Name=") +
+                        Quoted(aplicacion() + u'|' + CodigoUsuarioActual);
   if (AutenticacionWindows) {
     const QString usuario =
-        InicioSesionPorNombre(fuente) ? QStringLiteral("User ID=") + UsuarioServidor(fuente) + u';' : QString();
+        InicioSesionPorNombre(fuente) ? QStringLiteral("User ID=") + Quoted(UsuarioServidor(fuente)) + u';' : QString();
     return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") + usuario +
            final;
   }
-  return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + UsuarioInicioSesion +
-         QStringLiteral(";Password=") + ClaveInicioSesion + QStringLiteral(";Connect Timeout=0;") + final;
+  return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + Quoted(UsuarioInicioSesion) +
+         QStringLiteral(";Password=") + Quoted(ClaveInicioSesion) + QStringLiteral(";Connect Timeout=0;") + final;
 }
 
 bool ErrorTablaInexistente(const QString& texto) {

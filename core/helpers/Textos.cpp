@@ -48,8 +48,13 @@ QString ReemplazarTexto(const QString& buscado, const QString& nuevo, QString& t
 
 QString ReemplazarRepetido(const QString& buscado, const QString& nuevo, const QString& texto) {
   QString result = texto;
-  if (buscado.isEmpty() || nuevo.contains(buscado)) return ReemplazarTexto(buscado, nuevo, result);
-  while (result.contains(buscado)) ReemplazarTexto(buscado, nuevo, result);
+  if (buscado.isEmpty()) return ReemplazarTexto(buscado, nuevo, result);
+  // Only a pass that shortens the text can be followed by another: a
+  // replacement that does not shrink could go on for ever.
+  for (qsizetype antes = result.size() + 1; result.size() < antes && result.contains(buscado);) {
+    antes = result.size();
+    ReemplazarTexto(buscado, nuevo, result);
+  }
   return result;
 }
 

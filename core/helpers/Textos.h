@@ -21,7 +21,8 @@ int ContarCaracter(QChar caracter, const QString& texto);
 
 // Every occurrence replaced in one pass; the text is changed and returned.
 QString ReemplazarTexto(const QString& buscado, const QString& nuevo, QString& texto);
-// Passes until nothing changes; callers only shrink ("||" by "|").
+// Passes while the searched text remains and each pass shortens the text;
+// callers only shrink ("||" by "|").
 QString ReemplazarRepetido(const QString& buscado, const QString& nuevo, const QString& texto);
 
 QString QuitarCRLFFinal(const QString& texto);  // one trailing CR LF

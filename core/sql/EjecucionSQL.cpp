@@ -20,16 +20,6 @@ enum class Camino { BDE, ADO };
 // that begins with a line break is a command.
 QString tipoSentencia(const QString& sql) { return ExtraerElemento(0, sql, QStringLiteral(" ")); }
 
-QString conNulos(QString sql, const QString& opciones) {
-  sql.replace(QLatin1String("=NULL"), QLatin1String(" IS NULL "));
-  sql.replace(QLatin1String("= NULL"), QLatin1String(" IS NULL "));
-  if (opciones.contains(QLatin1String("ForzarNULL"))) {
-    sql.replace(QLatin1String(" = ''"), QLatin1String(" IS NULL "));
-    sql.replace(QLatin1String(" = \"\""), QLatin1String(" IS NULL "));
-  }
-  return sql;
-}
-
 bool daFilas(const QString& tipo, Camino camino) {
   return tipo == u"SELECT" || (camino == Camino::BDE && tipo == u"EXEC");
 }
@@ -50,7 +40,7 @@ class EjecucionSQL {
       : sql_(sql), opciones_(opciones), camino_(camino), tipo_(tipoSentencia(sql)) {
     consulta_.SetDatabaseName(camino == Camino::BDE ? BaseDatosBDE(baseDatos) : BaseDatosADO(baseDatos, opciones));
     texto_ = AmpliarComparacionesVacias(sql);
-    if (tipo_ == u"SELECT") texto_ = conNulos(texto_, opciones);
+    if (tipo_ == u"SELECT") texto_ = ComparacionesConNULL(texto_, opciones.contains(QLatin1String("ForzarNULL")));
     consulta_.SQL().SetText(texto_);
   }
 

@@ -1,5 +1,6 @@
 #include "platform/data/Session.h"
 
+#include "platform/ConnectionString.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/data/Database.h"
@@ -178,12 +179,9 @@ StringList Session::ConnectionStringParams(const QString& connectionString) {
                                                          {QStringLiteral("User ID"), QStringLiteral("USER NAME")},
                                                          {QStringLiteral("Password"), QStringLiteral("PASSWORD")}};
   StringList params;
-  for (const QString& part : connectionString.split(u';')) {
-    const qsizetype equals = part.indexOf(u'=');
-    const QString name = part.left(equals).trimmed();
+  for (const auto& [name, value] : ConnectionString::Pairs(connectionString))
     for (const auto& [adoName, bdeName] : kParams)
-      if (equals > 0 && name.compare(adoName, Qt::CaseInsensitive) == 0) params.Add(bdeName + u'=' + part.mid(equals + 1));
-  }
+      if (name.compare(adoName, Qt::CaseInsensitive) == 0) params.Add(bdeName + u'=' + value);
   return params;
 }
 

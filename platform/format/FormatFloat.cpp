@@ -21,9 +21,9 @@ struct DecimalNumber {
 };
 
 // The value rounded to at most `precision` significant digits and at most
-// `decimals` digits after the point. A value that rounds to zero loses its
-// sign.
-DecimalNumber ToDecimal(double value, int precision, int decimals) {
+// `decimals` digits after the point (or cut there, toward zero). A value
+// that rounds to zero loses its sign.
+DecimalNumber ToDecimal(double value, int precision, int decimals, bool towardZero = false) {
   DecimalNumber number;
   if (value == 0) return number;
   char buffer[64];
@@ -37,7 +37,7 @@ DecimalNumber ToDecimal(double value, int precision, int decimals) {
   const long long place = static_cast<long long>(exponent) + decimals;
   if (place < 0) return number;
   const std::size_t cut = static_cast<std::size_t>(std::min<long long>({place, precision, MaxDigits}));
-  const bool roundUp = cut < digits.size() && digits[cut] >= '5';
+  const bool roundUp = !towardZero && cut < digits.size() && digits[cut] >= '5';
   digits.resize(cut);
   if (roundUp) {
     while (!digits.empty() && digits.back() == '9') digits.pop_back();
@@ -56,6 +56,13 @@ DecimalNumber ToDecimal(double value, int precision, int decimals) {
   return number;
 }
 
+bool Overflows(const DecimalNumber& number) {
+  const std::string text = "0." + number.digits + 'e' + std::to_string(number.exponent);
+  double read = 0;
+  return std::from_chars(text.data(), text.data() + text.size(), read).ec == std::errc::result_out_of_range &&
+         number.exponent > 0;
+}
+
 QString ExponentText(QChar letter, bool plusSign, int exponent, int minimumDigits) {
   QString text(letter);
   if (exponent < 0)
@@ -70,7 +77,9 @@ QString ExponentText(QChar letter, bool plusSign, int exponent, int minimumDigit
 QString GeneralText(double value, int precision) {
   if (std::isnan(value)) return QStringLiteral("NAN");
   if (std::isinf(value)) return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-  const DecimalNumber number = ToDecimal(value, precision, 9999);
+  DecimalNumber number = ToDecimal(value, precision, 9999);
+  // The largest doubles would round past the largest one and not read back.
+  if (Overflows(number)) number = ToDecimal(value, precision, 9999, true);
   if (number.digits.empty()) return QStringLiteral("0");
   QString text = number.negative ? QStringLiteral("-") : QString();
   const QString digits = QString::fromLatin1(number.digits);

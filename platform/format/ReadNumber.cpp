@@ -1,6 +1,7 @@
 #include "platform/Exceptions.h"
 #include "platform/format/Format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -53,6 +54,28 @@ bool ReadMagnitude(const QString& text, qsizetype at, quint64 limit, quint64& ma
     magnitude = magnitude * base + static_cast<quint64>(digit);
   }
   return true;
+}
+
+// Whether a number in the normal form ([-]digits[.digits][e[+-]digits]) that
+// no double holds lies below 1 rather than above it.
+bool TooSmall(const std::string& normal) {
+  const std::size_t e = std::min(normal.find('e'), normal.size());
+  long long exponent = 0;
+  for (std::size_t i = e + 1; i < normal.size(); ++i)
+    if (normal[i] >= '0' && normal[i] <= '9') exponent = std::min(exponent * 10 + (normal[i] - '0'), 1LL << 40);
+  if (e + 1 < normal.size() && normal[e + 1] == '-') exponent = -exponent;
+  const std::size_t start = normal[0] == '-' ? 1 : 0;
+  const std::size_t point = std::min(normal.find('.'), e);
+  // The value is 0.d... x 10^(order + exponent), d its first significant digit.
+  const std::size_t firstInteger = normal.find_first_not_of('0', start);
+  long long order = 0;
+  if (firstInteger < point) {
+    order = static_cast<long long>(point - firstInteger);
+  } else if (point < e) {
+    const std::size_t firstDecimal = normal.find_first_not_of('0', point + 1);
+    order = -static_cast<long long>(std::min(firstDecimal, e) - point - 1);
+  }
+  return order + exponent <= 0;
 }
 
 template <class Integer>
@@ -109,9 +132,7 @@ bool TryStrToFloat(const QString& text, double& value) {
   if (end != normal.data() + normal.size()) return false;
   if (error == std::errc::result_out_of_range) {
     // Too small for a double reads as zero; too large is no number.
-    long double wide = 0;
-    const std::errc wideError = std::from_chars(normal.data(), normal.data() + normal.size(), wide).ec;
-    if (wideError != std::errc() || std::fabs(wide) >= 1) return false;
+    if (!TooSmall(normal)) return false;
     result = 0;
   } else if (error != std::errc() || !std::isfinite(result)) {
     return false;

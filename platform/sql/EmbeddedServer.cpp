@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
@@ -46,6 +47,21 @@ QString PasswordHash(const QString& login, const QString& password) {
 }
 
 QString Now() { return IsoDateTime(ClockSeam::Get().Now()); }
+
+// A file the server does not list (left by a crash or removed by hand) is
+// replaced by an empty database only once that exists beside it, so a
+// failure leaves it as it was. Its old log must go first, or SQLite would
+// replay it on the new file.
+void ReplaceWithEmptyDatabase(const QString& file) {
+  QSaveFile empty(file);
+  const bool created = empty.open(QIODevice::WriteOnly);
+  if (created)
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(file + suffix);
+  if (!created || !empty.commit())
+    throw SqlError(QStringLiteral("CREATE DATABASE failed. Some file names listed could not be created. Check related "
+                                  "errors."));
+  OpenConnection(file);
+}
 
 QString NoSuchDatabase(const QString& name) {
   return QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name);
@@ -115,12 +131,15 @@ int EmbeddedServer::DatabaseId(const QString& name) const {
 }
 
 void EmbeddedServer::CreateDatabase(const QString& name, const QString& collation) {
+  const QString file = DatabaseFile(name);
+  // Checked and listed under the write lock, so two processes cannot both
+  // create it.
+  WriteTransaction transaction(Master());
   if (Database(name))
     throw SqlError(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(name));
-  const QString file = DatabaseFile(name);
-  for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(file + suffix);
-  OpenConnection(file);
   RegisterDatabase(name, collation);
+  ReplaceWithEmptyDatabase(file);
+  transaction.Commit();
 }
 
 void EmbeddedServer::RegisterDatabase(const QString& name, const QString& collation) {

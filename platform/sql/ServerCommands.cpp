@@ -192,7 +192,8 @@ void RestoreDatabase(Command c) {
   if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
     throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
   const QString restored = database ? database->name : name.toUpper();
-  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *ConnectionToCopy(c.server.DatabaseFile(restored)));
+  const QString target = c.server.DatabaseFile(database ? database->name : name);
+  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *ConnectionToCopy(target));
   if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
 }
 

@@ -1,10 +1,13 @@
 #include "platform/sql/ServerFiles.h"
 
 #include "platform/sql/Collation.h"
+#include "platform/sql/SqlError.h"
 #include "platform/sqlite/Connection.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace ServerFiles {
 
@@ -14,6 +17,11 @@ bool IsMaster(const QString& database) { return database.compare(QLatin1String(k
 
 QString DatabaseFile(const QString& folder, const QString& database) {
   if (IsMaster(database)) return MasterFile(folder);
+  // The name becomes part of a path: it must not lead out of the folder.
+  const bool control = std::any_of(database.begin(), database.end(), [](QChar c) { return c.unicode() < 0x20; });
+  if (database.isEmpty() || control || database.contains(u'/') || database.contains(u'\\') ||
+      database.contains(QLatin1String("..")))
+    throw SqlError(QStringLiteral("Invalid database name '%1'.").arg(database));
   return QDir(folder).filePath(database.toUpper() + QStringLiteral(".sqlite"));
 }
 

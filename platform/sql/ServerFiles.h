@@ -10,6 +10,8 @@ namespace ServerFiles {
 inline constexpr char kMasterName[] = "master";
 
 QString MasterFile(const QString& folder);
+// Raises SqlError "Invalid database name 'X'." for a name that would lead
+// out of the folder (a path separator, "..") or holds control characters.
 QString DatabaseFile(const QString& folder, const QString& database);
 bool IsMaster(const QString& database);
 bool IsServerFolder(const QString& folder);  // holds master.sqlite

@@ -43,15 +43,19 @@ void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
   if (!addition) return;
   const size_t first = NextSignificant(nodes, begin);
   size_t last = PreviousSignificant(nodes, end);
-  QString expression = RenderSql(nodes, first, operators[0]).trimmed();
+  // Every call opens before the first operand, so the text grows by
+  // appending only.
+  QString expression;
+  for (const size_t op : operators)
+    if (nodes[op].token.IsSymbol(u"+")) expression += QLatin1String("zem_add(");
+  expression += RenderSql(nodes, first, operators[0]).trimmed();
   for (size_t k = 0; k < operators.size(); ++k) {
     const size_t termEnd = k + 1 < operators.size() ? operators[k + 1] : last + 1;
     const QString term = RenderSql(nodes, operators[k] + 1, termEnd).trimmed();
-    expression = nodes[operators[k]].token.IsSymbol(u"+")
-                     ? QStringLiteral("zem_add(%1, %2)").arg(expression, term)
-                     : QStringLiteral("%1 - %2").arg(expression, term);
+    if (nodes[operators[k]].token.IsSymbol(u"+")) expression += QLatin1String(", ") + term + u')';
+    else expression += QLatin1String(" - ") + term;
   }
-  nodes.erase(nodes.begin() + qsizetype(first) + 1, nodes.begin() + qsizetype(last) + 1);
+  for (size_t i = first + 1; i <= last; ++i) nodes[i] = SqlNode{};  // blanked: erasing moves the tail
   nodes[first] = SqlNode::Rewritten(expression);
 }
 

@@ -122,8 +122,10 @@ class TablePositions {
   bool fromList_ = false;
 };
 
+// The rest is blanked, not erased: erasing would move the whole tail of a
+// long statement for every name.
 void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
-  nodes.erase(nodes.begin() + qsizetype(begin) + 1, nodes.begin() + qsizetype(end));
+  for (size_t i = begin + 1; i < end; ++i) nodes[i] = SqlNode{};
   nodes[begin] = SqlNode::Rewritten(std::move(text));
 }
 

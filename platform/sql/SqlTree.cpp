@@ -6,7 +6,14 @@
 
 namespace {
 
-SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, bool inCase) {
+// Deeper statements are refused rather than walked: every pass over the
+// tree recurses into its groups.
+constexpr int kMaxNesting = 100;
+
+SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, bool inCase, int depth) {
+  if (depth > kMaxNesting)
+    throw SqlError(QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the query or break "
+                                  "it up into smaller queries."));
   SqlNodes nodes;
   while (i < tokens.size()) {
     const SqlToken& token = tokens[i];
@@ -19,7 +26,7 @@ SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, boo
       SqlNode group;
       group.kind = SqlNode::Kind::Group;
       group.token = token;
-      group.children = Build(tokens, i, true, false);
+      group.children = Build(tokens, i, true, false, depth + 1);
       if (i >= tokens.size()) throw SqlError(QStringLiteral("Incorrect syntax near '('."));
       ++i;  // the closing parenthesis
       nodes.push_back(std::move(group));
@@ -27,7 +34,7 @@ SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, boo
       SqlNode block;
       block.kind = SqlNode::Kind::Case;
       block.children.push_back(SqlNode{SqlNode::Kind::Token, token, {}, {}});
-      SqlNodes inner = Build(tokens, i, inGroup, true);
+      SqlNodes inner = Build(tokens, i, inGroup, true, depth + 1);
       if (i >= tokens.size() || !tokens[i].IsWord(u"END"))
         throw SqlError(QStringLiteral("Incorrect syntax near the keyword 'CASE'."));
       block.children.insert(block.children.end(), inner.begin(), inner.end());
@@ -55,7 +62,7 @@ SqlNode SqlNode::Rewritten(QString text) {
 
 SqlNodes BuildSqlTree(const std::vector<SqlToken>& tokens) {
   size_t i = 0;
-  SqlNodes nodes = Build(tokens, i, false, false);
+  SqlNodes nodes = Build(tokens, i, false, false, 0);
   if (i < tokens.size()) throw SqlError(QStringLiteral("Incorrect syntax near ')'."));
   return nodes;
 }

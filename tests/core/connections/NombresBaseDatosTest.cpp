@@ -3,6 +3,7 @@
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "platform/Paths.h"
+#include "platform/data/Session.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 namespace {
@@ -92,4 +93,15 @@ TEST(ErrorTablaInexistente, RecognisesTheEngineTextsInAnyCase) {
   EXPECT_TRUE(ErrorTablaInexistente(QStringLiteral("error: table unknown")));
   EXPECT_FALSE(ErrorTablaInexistente(QStringLiteral("File or directory does not exist")));
   EXPECT_FALSE(ErrorTablaInexistente(QStringLiteral("Key violation")));
+}
+
+TEST_F(NombresBaseDatos, APasswordWithSemicolonsSetsNoOtherKey) {
+  ServidorSQL = QStringLiteral("SRV1");
+  UsuarioInicioSesion = QStringLiteral("ZEM;Initial Catalog=OTRO");
+  ClaveInicioSesion = QStringLiteral("x;Initial Catalog=OTRO;Data Source=MALO");
+  const StringList parametros =
+      Session::ConnectionStringParams(CadenaConexionADO(Servicios(), QStringLiteral("?EMP3"), QString()));
+  EXPECT_EQ(parametros.Lines(), QStringList({"USER NAME=ZEM;Initial Catalog=OTRO",
+                                             "PASSWORD=x;Initial Catalog=OTRO;Data Source=MALO",
+                                             "DATABASE NAME=EMP3", "SERVER NAME=SRV1"}));
 }

@@ -66,6 +66,12 @@ TEST(TextoSQL, AmpliarComparacionesVaciasMatchesNullsAfterTheWhere) {
       {u"UPDATE T SET A = ''", u"UPDATE T SET A = ''"}, {u"SELECT * FROM T WHERE A=''", u"SELECT * FROM T WHERE A=''"},
       {u"SELECT * FROM T WHERE X IN ( = '') AND B = ''", u"SELECT * FROM T WHERE X IN ( = '') AND B = ''"},
       {u"SELECT * FROM T WHERE A = 1", u"SELECT * FROM T WHERE A = 1"},
+      // Read as tokens: nothing inside a literal, a name or a comment counts.
+      {u"SELECT * FROM T WHERE [Mi Campo] = ''", u"SELECT * FROM T WHERE ([Mi Campo] = '' OR [Mi Campo] IS NULL)"},
+      {u"SELECT * FROM T WHERE A = 'x = '' y'", u"SELECT * FROM T WHERE A = 'x = '' y'"},
+      {u"UPDATE T SET A = 'where b = ''' WHERE C = 1", u"UPDATE T SET A = 'where b = ''' WHERE C = 1"},
+      {u"SELECT * FROM NOWHERE /* WHERE A = '' */ -- B = ''", u"SELECT * FROM NOWHERE /* WHERE A = '' */ -- B = ''"},
+      {u"SELECT * FROM T WHERE A = '' AND B = 'x", u"SELECT * FROM T WHERE A = '' AND B = 'x"},
   };
   for (const auto& [sql, expected] : cases)
     EXPECT_EQ(AmpliarComparacionesVacias(QString::fromUtf16(sql)), QString::fromUtf16(expected))

@@ -58,6 +58,7 @@ TEST(Textos, Replacements) {
   EXPECT_EQ(ReemplazarRepetido(u"\r\n\r\n"_qs, u"\r\n"_qs, u"a\r\n\r\n\r\n\r\nb"_qs), u"a\r\nb"_qs);
   // A replacement holding what it replaces would never end: one pass only.
   EXPECT_EQ(ReemplazarRepetido(u"a"_qs, u"aa"_qs, u"a"_qs), u"aa"_qs);
+  EXPECT_EQ(ReemplazarRepetido(u"ab"_qs, u"bbaa"_qs, u"aab"_qs), u"abbaa"_qs);
 }
 
 TEST(Textos, SmallTextHelpers) {

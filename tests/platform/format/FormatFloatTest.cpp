@@ -139,5 +139,9 @@ TEST(FloatToStr, GeneralFormWithFifteenSignificantDigits) {
       {-1.5e-7, u"-1,5E-7"},
   };
   for (const auto& [value, expected] : cases) EXPECT_EQ(FloatToStr(value), QString::fromUtf16(expected)) << value;
+  // The largest doubles are cut rather than rounded past the range, so they read back.
+  EXPECT_EQ(FloatToStr(-std::numeric_limits<double>::max()), u"-1,79769313486231E308"_qs);
+  EXPECT_EQ(StrToFloat(FloatToStr(std::numeric_limits<double>::max())), 1.79769313486231e308);
+  EXPECT_EQ(FloatToStr(9.99999999999999999e307), u"1E308"_qs);
   EXPECT_EQ(IntToStr(-9223372036854775807LL - 1), u"-9223372036854775808"_qs);
 }

@@ -7,7 +7,7 @@ TEST(ReadNumber, FloatsTakeTheCommaAsDecimalPoint) {
   const std::pair<const char16_t*, double> accepted[] = {
       {u"1,5", 1.5},     {u"-1,5", -1.5},       {u"+2", 2},         {u" 3,25 ", 3.25}, {u",5", 0.5},
       {u"5,", 5},        {u"1,5E3", 1500},      {u"1,5e-2", 0.015}, {u"1E+2", 100},    {u"0", 0},
-      {u"1234567,89", 1234567.89}, {u"1e-400", 0},
+      {u"1234567,89", 1234567.89}, {u"1e-400", 0}, {u"-1e-5000", 0}, {u"0,0001e-99999999999999999999", 0},
   };
   for (const auto& [text, expected] : accepted) {
     double value = -99;
@@ -15,7 +15,7 @@ TEST(ReadNumber, FloatsTakeTheCommaAsDecimalPoint) {
     EXPECT_EQ(value, expected) << QString::fromUtf16(text).toStdString();
   }
   const char16_t* const refused[] = {u"1.5", u"1.234,5", u"1 000", u"", u" ", u"abc", u"1,5x", u"--1", u"1E",
-                                     u",", u"-", u"1,2,3", u"1e999", u"INF", u"NAN", u"0x10", u"$10"};
+                                     u",", u"-", u"1,2,3", u"1e999", u"1e5000", u"INF", u"NAN", u"0x10", u"$10"};
   for (const char16_t* text : refused) {
     double value = -99;
     EXPECT_FALSE(TryStrToFloat(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
