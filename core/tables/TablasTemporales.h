@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class Query;
+
+// The short name of a temporary table of an owner (the form or data module
+// that owns it) and a number: "TEMP", a counter of six digits, "_" and the
+// owner's name, at most 20 characters, registered in NOMBTTEM under a long
+// name unique to this machine, session, user, owner and number; the same
+// long name always gets back the same short name.
+QString NombreTablaTemporal(const QObject* propietario, int numero);
+// The short name registered for a long name, registering it first with the
+// next free counter. Raises Exception when NOMBTTEM cannot be read or no
+// counter can be taken.
+QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario);
+
+// After a query opened with the option "Temporal": its rows copied into a
+// temporary table of the general database and the query opened on it.
+// False when a statement failed (after its message).
+bool CopiarConsultaATablaTemporal(Query& consulta);
