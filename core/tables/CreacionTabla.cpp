@@ -18,7 +18,6 @@
 #include "core/tables/SentenciasCreacion.h"
 #include "core/tables/TablasTemporales.h"
 #include "platform/Exceptions.h"
-#include "platform/PlainMessage.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
@@ -148,7 +147,7 @@ bool crearEnSQL(Table& tabla, const QString& nombre, const QStringList& lineas, 
   } catch (const std::exception& error) {
     transaccion.Deshacer();
     MensajeAviso(QStringLiteral("¡No es posible crear la tabla SQL (Paso 1)!. Motivo: ") + TextoExcepcion(error));
-    ShowMessage(sentencia);
+    MostrarMensaje(sentencia);
     throw Abort();
   }
   for (const QString& indice : SentenciasIndicesSQL(nombre, lineas)) {

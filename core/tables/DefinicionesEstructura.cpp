@@ -1,5 +1,6 @@
 #include "core/tables/DefinicionesEstructura.h"
 
+#include "core/connections/Conexiones.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/Textos.h"
@@ -51,9 +52,12 @@ QString lineasDeTipo(const QString& tabla, const QStringList& texto, const QStri
 }
 
 QString lineasCamposUsuario(const QString& tabla) {
+  // Only a server knows the general database by its alias; elsewhere the
+  // statement runs on that database already.
+  const QString general = EsSQLServer() ? AliasBaseDatosGeneral + QStringLiteral(".dbo.") : QString();
   const QString filas = EjecutarSQL(QStringLiteral("SELECT OrdenCampo, NombreCampo, TipoCampo, LongitudCampo   FROM ") +
-                                        AliasBaseDatosGeneral + QStringLiteral(".dbo.CAMPOUSR ") +
-                                        QStringLiteral("  WHERE NombreTabla = ") + LiteralSQL(tabla),
+                                        general + QStringLiteral("CAMPOUSR ") + QStringLiteral("  WHERE NombreTabla = ") +
+                                        LiteralSQL(tabla),
                                     QStringLiteral("DatabaseGeneral"));
   if (filas.startsWith(QLatin1String("Error."))) return QString();
   QString resultado;

@@ -11,6 +11,7 @@
 #include "platform/Form.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
+#include "platform/data/Session.h"
 #include "platform/data/TypeTable.h"
 
 namespace {
@@ -38,12 +39,23 @@ QString columnaConsulta(const Field& campo) {
          (campo.Required() ? QStringLiteral(", ") : QStringLiteral(" NULL, "));
 }
 
+// Until start-up finds the engine's session number, the instance's own
+// session tells two running instances apart.
+int sesion() {
+  if (SesionBDE != 0) return SesionBDE;
+  try {
+    return Session::Default().SessionNumber();
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
 }  // namespace
 
 QString NombreTablaTemporal(const QObject* propietario, int numero) {
   const QString nombre = nombrePropietario(propietario);
   const QString largo = QStringLiteral("TEMP_") + DireccionMAC(QStringLiteral("SinSeparadores")) + u'_' + nombre + u'_' +
-                        QString::number(numero) + u'_' + QString::number(SesionBDE) + u'_' + CodigoUsuarioActual;
+                        QString::number(numero) + u'_' + QString::number(sesion()) + u'_' + CodigoUsuarioActual;
   return RegistrarTablaTemporal(largo, nombre);
 }
 
