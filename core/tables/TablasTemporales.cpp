@@ -80,16 +80,20 @@ QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propie
   throw Exception(QStringLiteral("NOMBTTEM: ") + nombreLargo);
 }
 
-bool CopiarConsultaATablaTemporal(Query& consulta) {
-  const QString tabla = NombreTablaTemporal(ModuloDatos, 0);
+QString SentenciaTablaConsulta(const QString& tabla, const Dataset& consulta) {
   QString columnas;
   for (int i = 0; i < consulta.FieldCount(); ++i) columnas += columnaConsulta(consulta.Fields(i));
+  return QStringLiteral("CREATE TABLE ") + tabla + QStringLiteral(" (") + columnas + u')';
+}
+
+bool CopiarConsultaATablaTemporal(Query& consulta) {
+  const QString tabla = NombreTablaTemporal(ModuloDatos, 0);
+  const QString crear = SentenciaTablaConsulta(tabla, consulta);
   const QString origen = consulta.SQL().Text().trimmed();
 
   consulta.Close();
   EjecutarSQL(QStringLiteral("DROP TABLE ") + tabla, kGeneral, QStringLiteral("Silenciosa"));
-  if (esError(EjecutarSQL(QStringLiteral("CREATE TABLE ") + tabla + QStringLiteral(" (") + columnas + u')', kGeneral)))
-    return false;
+  if (esError(EjecutarSQL(crear, kGeneral))) return false;
   const QString enGeneral = AliasBaseDatosGeneral + QStringLiteral(".dbo.") + tabla;
   if (esError(EjecutarSQL(QStringLiteral("INSERT INTO ") + enGeneral + u' ' + origen, QStringLiteral("Database"))))
     return false;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class Dataset;
 class QObject;
 class Query;
 
@@ -16,6 +17,9 @@ QString NombreTablaTemporal(const QObject* propietario, int numero);
 // counter can be taken.
 QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario);
 
+// The CREATE TABLE of a table for the fields of an open query; each column
+// keeps its separator, the last one before the closing parenthesis too.
+QString SentenciaTablaConsulta(const QString& tabla, const Dataset& consulta);
 // After a query opened with the option "Temporal": its rows copied into a
 // temporary table of the general database and the query opened on it.
 // False when a statement failed (after its message).
