@@ -1,5 +1,6 @@
 #include "core/connections/AperturaTablas.h"
 #include "core/connections/Conexiones.h"
+#include "core/helpers/Tablas.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/tables/CreacionTabla.h"
 #include "core/tables/DefinicionesEstructura.h"
@@ -86,12 +87,24 @@ class CrearTablas : public ConexionesFixture {
     temporal.Close();
     ASSERT_TRUE(CrearTabla(temporal, kTemporal, -1));  // the same registered name, made anew
     EXPECT_EQ(temporal.TableName(), u"TEMP000001_fGENEINIC"_qs);
+
+    // Every table the program ships a definition of, each on its database.
+    const QStringList definidas = ArchivoDefinicionesTabla().split(u"\r\n"_qs, Qt::SkipEmptyParts);
+    EXPECT_GE(definidas.size(), 9);
+    for (const QString& nombre : definidas) {
+      Table tabla;
+      tabla.SetTableName(nombre);
+      EXPECT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla)) << nombre.toStdString();
+      EXPECT_TRUE(existe(EsTablaGeneral(nombre) ? General() : Empresa(), nombre)) << nombre.toStdString();
+    }
   }
 };
 
 TEST_F(CrearTablas, OnTheEmbeddedServer) {
   CreaLasTablasAlAbrirlas();
   EXPECT_TRUE(QFileInfo::exists(instalacion.ServerFolder() + u"/ZEMEMP1.sqlite"_qs));
+  EXPECT_FALSE(existe(Empresa(), u"EMPRESA"_qs));
+  EXPECT_FALSE(existe(General(), u"FILTRO"_qs));
 }
 
 TEST_F(CrearTablas, OnParadoxFolders) {
