@@ -4,7 +4,6 @@
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
 #include "core/helpers/Tablas.h"
-#include "core/helpers/Textos.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/EjecucionSQL.h"
@@ -27,35 +26,11 @@ namespace {
 
 const QString kTemporal = QStringLiteral("Tabla Temporal");
 
-QString pieza(int indice, const QString& linea) { return ExtraerElemento(indice, linea, QStringLiteral("/")); }
-
-QStringList lineasDe(const QString& texto) {
-  QStringList lineas = texto.split(u'\n');
-  for (QString& linea : lineas)
-    if (linea.endsWith(u'\r')) linea.chop(1);
-  return lineas;
-}
-
 QStringList lineasDefinicion(const QString& definicion, bool temporal) {
-  if (temporal) return lineasDe(definicion);
-  if (definicion.isEmpty()) return lineasDe(DefinicionesEstandar());
-  return lineasDe(LeerDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1), QString()));
-}
-
-// The lines of one kind of the table's first block (table names compared
-// without regard to case); a temporary block has no table names.
-QStringList lineasDeTipo(const QStringList& lineas, const QString& tabla, bool temporal, const QString& tipo) {
-  QStringList resultado;
-  bool enTabla = false;
-  for (const QString& linea : lineas) {
-    if (!temporal && pieza(0, linea).compare(tabla, Qt::CaseInsensitive) != 0) {
-      if (enTabla) break;
-      continue;
-    }
-    enTabla = true;
-    if (pieza(1, linea) == tipo) resultado.append(linea);
-  }
-  return resultado;
+  if (temporal) return LineasDefinicion(definicion);
+  if (definicion.isEmpty()) return LineasDefinicion(DefinicionesEstandar());
+  return LineasDefinicion(
+      LeerDefinicionesEstructura(definicion.section(u';', 0, 0), definicion.section(u';', 1), QString()));
 }
 
 // A transaction the creation started itself: rolled back unless committed,
@@ -178,16 +153,16 @@ bool crearEnMotor(Table& tabla, const QString& nombre, const QStringList& lineas
   tabla.FieldDefs().Clear();
   tabla.IndexDefs().Clear();
   for (const QString& linea : lineas) {
-    const QString tipo = pieza(1, linea);
+    const QString tipo = PiezaDefinicion(1, linea);
     bool numerico = false;
     if (tipo == u"C") {
-      const int tamano = pieza(5, linea).toInt(&numerico);
-      tabla.FieldDefs().Add(NombreColumnaSQL(pieza(3, linea)), TipoCampoDeTexto(pieza(4, linea)), numerico ? tamano : 0);
+      const int tamano = PiezaDefinicion(5, linea).toInt(&numerico);
+      tabla.FieldDefs().Add(NombreColumnaSQL(PiezaDefinicion(3, linea)), TipoCampoDeTexto(PiezaDefinicion(4, linea)), numerico ? tamano : 0);
     } else if (tipo == u"I") {
-      const QString indice = pieza(3, linea);
+      const QString indice = PiezaDefinicion(3, linea);
       IndexOptions opciones = indice == u"<Primary>" ? (ixPrimary | ixUnique) : ixCaseInsensitive;
-      if (pieza(5, linea).contains(u'-')) opciones |= ixDescending;
-      tabla.IndexDefs().Add(NombreColumnaSQL(NombreIndicePrimario(tabla, indice)), pieza(4, linea), opciones);
+      if (PiezaDefinicion(5, linea).contains(u'-')) opciones |= ixDescending;
+      tabla.IndexDefs().Add(NombreColumnaSQL(NombreIndicePrimario(tabla, indice)), PiezaDefinicion(4, linea), opciones);
     }
   }
   if (lineas.isEmpty()) {
@@ -265,10 +240,11 @@ bool CrearTabla(Table& tabla, const QString& definicion, int empresa) {
   tabla.SetTableName(nombre);
 
   const CursorEspera cursor;
-  QStringList trabajo = lineasDeTipo(lineas, nombre, temporal, QStringLiteral("C"));
+  const QString tablaDefinida = temporal ? QString() : nombre;
+  QStringList trabajo = LineasDeTipo(lineas, tablaDefinida, QStringLiteral("C"), Qt::CaseInsensitive);
   if (!temporal && nombre.compare(QLatin1String("CAMPOUSR"), Qt::CaseInsensitive) != 0)
     trabajo += camposUsuario(servicios, nombre);
-  trabajo += lineasDeTipo(lineas, nombre, temporal, QStringLiteral("I"));
+  trabajo += LineasDeTipo(lineas, tablaDefinida, QStringLiteral("I"), Qt::CaseInsensitive);
 
   const bool sql = motor == QLatin1String(kMicrosoftSQLServer) || motor == u"SQL Generica";
   const bool creada = sql ? crearEnSQL(tabla, nombre, trabajo, motor, temporal, destino)

@@ -24,31 +24,16 @@ const QString kCRLF = QStringLiteral("\r\n");
 const QString kNuevas = QStringLiteral("[Definiciones Nuevas o Sustitutivas]");
 const QString kComplementarias = QStringLiteral("[Definiciones Complementarias]");
 
-QStringList lineas(const QString& texto) {
-  QStringList resultado = texto.split(u'\n');
-  for (QString& linea : resultado)
-    if (linea.endsWith(u'\r')) linea.chop(1);
-  if (!resultado.isEmpty() && resultado.last().isEmpty()) resultado.removeLast();
-  return resultado;
-}
-
-QString pieza(int indice, const QString& linea) { return ExtraerElemento(indice, linea, QStringLiteral("/")); }
-
 bool existeArchivo(const QString& ruta) { return !ruta.isEmpty() && QFileInfo(ruta).isFile(); }
 
-// The lines of one kind of the table's first block.
+QString comoTexto(const QStringList& lineas) {
+  QString texto;
+  for (const QString& linea : lineas) texto += linea + kCRLF;
+  return texto;
+}
+
 QString lineasDeTipo(const QString& tabla, const QStringList& texto, const QString& tipo) {
-  QString resultado;
-  bool enTabla = false;
-  for (const QString& linea : texto) {
-    if (pieza(0, linea) != tabla) {
-      if (enTabla) break;
-      continue;
-    }
-    enTabla = true;
-    if (pieza(1, linea) == tipo) resultado += linea + kCRLF;
-  }
-  return resultado;
+  return comoTexto(LineasDeTipo(texto, tabla, tipo));
 }
 
 QString lineasCamposUsuario(const QString& tabla) {
@@ -61,7 +46,7 @@ QString lineasCamposUsuario(const QString& tabla) {
                                     QStringLiteral("DatabaseGeneral"));
   if (filas.startsWith(QLatin1String("Error."))) return QString();
   QString resultado;
-  for (const QString& fila : lineas(filas)) {
+  for (const QString& fila : LineasDefinicion(filas)) {
     const QStringList columnas = fila.split(u'|');
     if (columnas.size() < 4) continue;
     const QString tipo = TipoCampoUsuario(columnas[2]);
@@ -139,7 +124,7 @@ QString DefinicionesEstructura(const QString& base, const QString& fusion) {
   QString nuevas;
   QString complementarias;
   QString* seccion = &nuevas;
-  for (const QString& linea : lineas(fusion)) {
+  for (const QString& linea : LineasDefinicion(fusion)) {
     if (linea == kNuevas) {
       seccion = &nuevas;
     } else if (linea == kComplementarias) {
@@ -152,10 +137,10 @@ QString DefinicionesEstructura(const QString& base, const QString& fusion) {
   QString resultado = nuevas.isEmpty() ? base : nuevas + kCRLF + kCRLF + base;
   if (complementarias.isEmpty()) return resultado;
 
-  const QStringList lineasBase = lineas(base);
-  const QStringList lineasComplementarias = lineas(complementarias);
+  const QStringList lineasBase = LineasDefinicion(base);
+  const QStringList lineasComplementarias = LineasDefinicion(complementarias);
   QString bloques;
-  for (const QString& tabla : lineas(ListaTablasDefinidas(complementarias))) {
+  for (const QString& tabla : LineasDefinicion(ListaTablasDefinidas(complementarias))) {
     for (const char* tipo : {"C", "I", "SQL"}) {
       bloques += lineasDeTipo(tabla, lineasBase, QLatin1String(tipo)) +
                  lineasDeTipo(tabla, lineasComplementarias, QLatin1String(tipo)) + kCRLF;
@@ -169,7 +154,7 @@ QString DefinicionTabla(const QString& tabla, const QString& texto, const QStrin
   const auto quiere = [&](const char* parte) {
     return partes.isEmpty() || buscadas.contains(u',' + QLatin1String(parte) + u',');
   };
-  const QStringList todas = lineas(texto);
+  const QStringList todas = LineasDefinicion(texto);
   QString resultado;
   if (quiere("Campos")) resultado += lineasDeTipo(tabla, todas, QStringLiteral("C"));
   if (quiere("CamposUsuario")) resultado += lineasCamposUsuario(tabla);
@@ -181,9 +166,9 @@ QString DefinicionTabla(const QString& tabla, const QString& texto, const QStrin
 QString ListaCamposDefinidos(const QString& tabla, const QString& texto, const QString& opciones) {
   const bool conTipo = opciones.contains(QLatin1String("IncluirTipo"));
   QString resultado;
-  for (const QString& linea : lineas(texto)) {
-    if (pieza(0, linea) != tabla || pieza(1, linea) != u"C") continue;
-    resultado += pieza(3, linea) + (conTipo ? u'/' + pieza(4, linea) : QString()) + kCRLF;
+  for (const QString& linea : LineasDefinicion(texto)) {
+    if (PiezaDefinicion(0, linea) != tabla || PiezaDefinicion(1, linea) != u"C") continue;
+    resultado += PiezaDefinicion(3, linea) + (conTipo ? u'/' + PiezaDefinicion(4, linea) : QString()) + kCRLF;
   }
   return resultado;
 }
@@ -193,10 +178,10 @@ QString ListaTablasDefinidas(const QString& texto, const QString& opciones) {
   tablas.SetSorted(true);
   tablas.SetIgnoreDuplicates(true);
   QMap<QString, QString> fechas;
-  for (const QString& linea : lineas(texto)) {
+  for (const QString& linea : LineasDefinicion(texto)) {
     const int barra = linea.indexOf(u'|');
     if (barra < 0) continue;
-    const QString tabla = pieza(0, linea);
+    const QString tabla = PiezaDefinicion(0, linea);
     tablas.Add(tabla);
     if (!fechas.contains(tabla)) fechas.insert(tabla, linea.mid(barra + 1));
   }
@@ -209,10 +194,35 @@ QString ListaTablasDefinidas(const QString& texto, const QString& opciones) {
 QString ArchivoDefinicionesTabla(const QString& opciones) {
   const bool sinGenerales = opciones == QLatin1String("ExcluirTablasBDGeneral");
   QString resultado;
-  for (const QString& entrada : lineas(ListaTablasDefinidas(DefinicionesEstandar()))) {
+  for (const QString& entrada : LineasDefinicion(ListaTablasDefinidas(DefinicionesEstandar()))) {
     const QString tabla = entrada.section(u'|', 0, 0);
     if (sinGenerales && EsTablaGeneral(tabla)) continue;
     resultado += tabla + kCRLF;
+  }
+  return resultado;
+}
+
+QStringList LineasDefinicion(const QString& texto) {
+  QStringList resultado = texto.split(u'\n');
+  for (QString& linea : resultado)
+    if (linea.endsWith(u'\r')) linea.chop(1);
+  if (!resultado.isEmpty() && resultado.last().isEmpty()) resultado.removeLast();
+  return resultado;
+}
+
+QString PiezaDefinicion(int indice, const QString& linea) { return ExtraerElemento(indice, linea, QStringLiteral("/")); }
+
+QStringList LineasDeTipo(const QStringList& lineas, const QString& tabla, const QString& tipo,
+                         Qt::CaseSensitivity mayusculas) {
+  QStringList resultado;
+  bool enTabla = false;
+  for (const QString& linea : lineas) {
+    if (!tabla.isEmpty() && PiezaDefinicion(0, linea).compare(tabla, mayusculas) != 0) {
+      if (enTabla) break;
+      continue;
+    }
+    enTabla = true;
+    if (PiezaDefinicion(1, linea) == tipo) resultado.append(linea);
   }
   return resultado;
 }

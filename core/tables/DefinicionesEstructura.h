@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The table-structure definitions: lines of pieces separated by "/" (table,
 // kind "C", "I" or "SQL", number, name, type or fields, length or options,
@@ -38,6 +39,14 @@ QString ListaTablasDefinidas(const QString& texto, const QString& opciones = QSt
 // The tables of the standard definitions; "ExcluirTablasBDGeneral" as the
 // whole option text leaves the general database's tables out.
 QString ArchivoDefinicionesTabla(const QString& opciones = QString());
+
+// The lines of a text (CR LF or LF), and piece n of a definition line.
+QStringList LineasDefinicion(const QString& texto);
+QString PiezaDefinicion(int indice, const QString& linea);
+// The lines of one kind ("C", "I", "SQL") of a table's first block; a block
+// without table names (a temporary table's) is asked for with an empty name.
+QStringList LineasDeTipo(const QStringList& lineas, const QString& tabla, const QString& tipo,
+                         Qt::CaseSensitivity mayusculas = Qt::CaseSensitive);
 
 // The field type a CAMPOUSR type word stands for ("Entero": "ftInteger");
 // empty for an unknown word.

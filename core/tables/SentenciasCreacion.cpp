@@ -3,7 +3,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/VariablesConexion.h"
 #include "core/helpers/Letras.h"
-#include "core/helpers/Textos.h"
+#include "core/tables/DefinicionesEstructura.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/startup/Configuracion.h"
 #include "platform/data/TypeTable.h"
@@ -13,8 +13,6 @@
 namespace {
 
 using Nombrar = std::function<QString(const QString&)>;
-
-QString pieza(int indice, const QString& linea) { return ExtraerElemento(indice, linea, QStringLiteral("/")); }
 
 QString identificador(const QString& nombre) {
   QString valido;
@@ -35,17 +33,17 @@ struct Columnas {
 Columnas columnasDe(const QStringList& lineas, const Nombrar& nombrar, bool sqlGenerica) {
   Columnas resultado;
   for (const QString& linea : lineas) {
-    if (pieza(1, linea) != u"C") continue;
-    const QString campo = pieza(3, linea);
+    if (PiezaDefinicion(1, linea) != u"C") continue;
+    const QString campo = PiezaDefinicion(3, linea);
     TypeTable::SqlServerColumnOptions opciones;
-    opciones.length = pieza(5, linea);
+    opciones.length = PiezaDefinicion(5, linea);
     opciones.decimalType = TipoDecimalSQL(campo);
     opciones.nullDate = FechaNulaSQL;
     opciones.textForMax = VersionServidorSQL.contains(QLatin1String("Microsoft SQL Server  2000"));
     opciones.genericSql = sqlGenerica;
     const QString nombre = nombrar(campo);
-    resultado.columnas += nombre + TypeTable::SqlServerColumn(TipoCampoDeTexto(pieza(4, linea)), opciones);
-    if (pieza(6, linea) == u"*") {
+    resultado.columnas += nombre + TypeTable::SqlServerColumn(TipoCampoDeTexto(PiezaDefinicion(4, linea)), opciones);
+    if (PiezaDefinicion(6, linea) == u"*") {
       resultado.columnas += QStringLiteral(", ");
       resultado.claves += nombre + QStringLiteral(", ");
     } else {
@@ -89,17 +87,17 @@ QString SentenciaCrearTablaSQL(const QString& tabla, const QStringList& lineas, 
 QStringList SentenciasIndicesSQL(const QString& tabla, const QStringList& lineas) {
   QStringList sentencias;
   for (const QString& linea : lineas) {
-    const QString indice = NombreColumnaSQL(pieza(3, linea));
-    if (pieza(1, linea) != u"I" || indice == u"<Primary>") continue;
+    const QString indice = NombreColumnaSQL(PiezaDefinicion(3, linea));
+    if (PiezaDefinicion(1, linea) != u"I" || indice == u"<Primary>") continue;
     sentencias.append(QStringLiteral("CREATE INDEX ") + tabla + u'_' + indice + QStringLiteral(" ON ") + tabla +
-                      QStringLiteral(" (") + camposIndice(pieza(4, linea), NombreColumnaSQL) + QStringLiteral(") "));
+                      QStringLiteral(" (") + camposIndice(PiezaDefinicion(4, linea), NombreColumnaSQL) + QStringLiteral(") "));
   }
   return sentencias;
 }
 
 QString SentenciasCrearTabla(const QStringList& lineas, const QString& partes) {
-  if (lineas.isEmpty() || pieza(0, lineas.first()).isEmpty()) return QString();
-  const QString tabla = pieza(0, lineas.first());
+  if (lineas.isEmpty() || PiezaDefinicion(0, lineas.first()).isEmpty()) return QString();
+  const QString tabla = PiezaDefinicion(0, lineas.first());
   const QString buscadas = partes.isEmpty() ? QStringLiteral("Tabla,Indices") : partes;
   QString resultado;
   if (buscadas.contains(QLatin1String("Tabla"))) {
@@ -109,10 +107,10 @@ QString SentenciasCrearTabla(const QStringList& lineas, const QString& partes) {
   }
   if (buscadas.contains(QLatin1String("Indices"))) {
     for (const QString& linea : lineas) {
-      if (pieza(1, linea) != u"I" || pieza(3, linea) == u"<Primary>") continue;
+      if (PiezaDefinicion(1, linea) != u"I" || PiezaDefinicion(3, linea) == u"<Primary>") continue;
       if (buscadas.contains(QLatin1String("Tablas"))) resultado += QStringLiteral("; ");
-      resultado += QStringLiteral("CREATE INDEX ") + tabla + u'_' + identificador(pieza(3, linea)) +
-                   QStringLiteral("  ON ") + tabla + QStringLiteral(" (") + camposIndice(pieza(4, linea), identificador) +
+      resultado += QStringLiteral("CREATE INDEX ") + tabla + u'_' + identificador(PiezaDefinicion(3, linea)) +
+                   QStringLiteral("  ON ") + tabla + QStringLiteral(" (") + camposIndice(PiezaDefinicion(4, linea), identificador) +
                    QStringLiteral(") ");
     }
   }
