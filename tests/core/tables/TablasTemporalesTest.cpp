@@ -92,48 +92,35 @@ TEST_F(TablasTemporales, DISABLED_ATemporalQueryIsCopiedIntoARegisteredTable) {
   EXPECT_EQ(consulta.RecordCount(), 2);
 }
 
-TEST_F(TablasTemporales, RecordsAreCopiedInEachMode) {
+TEST_F(TablasTemporales, RecordsAreCopiedInEachModeAndRefreshedInPlace) {
   Iniciar();
-  for (const char* fila : {"('ESP', 'dd')", "('ENG', 'mm')", "('FRA', 'jj')"})
-    ASSERT_EQ(filas(u"INSERT INTO IDIOMA (Idioma, FormatoFecha) VALUES "_qs + QLatin1String(fila)), QString());
+  ASSERT_EQ(filas(u"INSERT INTO IDIOMA VALUES ('ESP', 'dd'); INSERT INTO IDIOMA VALUES ('ENG', 'mm')"_qs), QString());
   Table idiomas;
   idiomas.SetTableName(u"IDIOMA"_qs);
   ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), idiomas));
   Table copia(&Servicios());
-  ASSERT_TRUE(CrearTabla(copia,
-                         u"Tabla Temporal 3\r\n/C/1/Idioma/ftString/30/*\r\n/C/2/FormatoFecha/ftString/30/\r\n"
-                         "/I/1/<Primary>/Idioma\r\n"_qs,
-                         -1));
-  const auto contenido = [&copia] {
-    QStringList filas;
-    copia.Refresh();
-    for (copia.First(); !copia.Eof(); copia.Next())
-      filas.append(copia.Fields(0).AsString() + u'=' + copia.Fields(1).AsString());
-    return filas.join(u',');
-  };
-  copia.Append();
-  copia.Fields(0).SetAsString(u"ENG"_qs);
-  copia.Fields(1).SetAsString(u"viejo"_qs);
-  copia.Post();
+  ASSERT_TRUE(CrearTabla(copia, u"Tabla Temporal\r\n/C/1/Idioma/ftString/30/*\r\n/C/2/FormatoFecha/ftString/30/\r\n"
+                                "/I/1/<Primary>/Idioma\r\n"_qs, -1));
   const struct {
+    QString antes;  // run on the general database first
     const char* modo;
     QString esperado;
   } casos[] = {
-      {"Agregar", u"ENG=viejo,ESP=dd,FRA=jj"_qs},  // the duplicate key is skipped
-      {"Sustituir", u"ENG=mm,ESP=nuevo,FRA=jj"_qs},
-      {"Copiar", u"ENG=mm,ESP=nuevo,FRA=jj"_qs},
+      {u"INSERT INTO %1 VALUES ('ENG', 'viejo')"_qs, "Agregar", u"ENG|viejo\r\nESP|dd"_qs},  // the duplicate is skipped
+      {u"UPDATE IDIOMA SET FormatoFecha = 'nuevo' WHERE Idioma = 'ESP'"_qs, "Sustituir", u"ENG|mm\r\nESP|nuevo"_qs},
+      {u"INSERT INTO %1 VALUES ('ZZZ', 'x')"_qs, "Copiar", u"ENG|mm\r\nESP|nuevo"_qs},
   };
   for (const auto& caso : casos) {
-    if (QLatin1String(caso.modo) == u"Sustituir") {
-      ASSERT_EQ(filas(u"UPDATE IDIOMA SET FormatoFecha = 'nuevo' WHERE Idioma = 'ESP'"_qs), QString());
-    }
-    if (QLatin1String(caso.modo) == u"Copiar") {
-      copia.Append();
-      copia.Fields(0).SetAsString(u"ZZZ"_qs);
-      copia.Post();
-    }
+    ASSERT_EQ(filas(QString(caso.antes).replace(u"%1"_qs, copia.TableName())), QString());
     idiomas.Refresh();
+    copia.Refresh();
     CopiarRegistros(idiomas, copia, QLatin1String(caso.modo));
-    EXPECT_EQ(contenido(), caso.esperado) << caso.modo;
+    EXPECT_EQ(filas(u"SELECT * FROM %1 ORDER BY Idioma"_qs.arg(copia.TableName())), caso.esperado) << caso.modo;
   }
+  ASSERT_TRUE(copia.Locate(u"Idioma"_qs, Variant::String(u"ESP"_qs)));
+  ASSERT_EQ(filas(u"INSERT INTO IDIOMA VALUES ('AAA', 'x')"_qs), QString());
+  RefrescarDataSet(idiomas, u"Apertura/Cierre"_qs);
+  RefrescarDataSet(copia, u"Apertura/Cierre"_qs);
+  EXPECT_EQ(idiomas.RecordCount(), 3);
+  EXPECT_EQ(copia.FieldByName(u"Idioma"_qs).AsString(), u"ESP"_qs);
 }
