@@ -24,16 +24,15 @@ bool existe(const QString& baseDatos, const QString& nombre) {
   return tabla.Exists();
 }
 
-// Records every message and whether a transaction of the company or the
-// general database was open while it waited.
+// Tells for every message whether a transaction of the company database
+// was open while it waited.
 class MensajesConTransaccion : public ScriptedPresenter {
  public:
   QString Present(const QString& kind, const QString& text, const QString& defaultAnswer) override {
-    const TConexiones& conexiones = Conexiones(*fGENEINIC);
-    enTransaccion |= conexiones.Database->InTransaction() || conexiones.DatabaseGeneral->InTransaction();
+    enTransaccion.append(Conexiones(*fGENEINIC).Database->InTransaction());
     return ScriptedPresenter::Present(kind, text, defaultAnswer);
   }
-  bool enTransaccion = false;
+  QList<bool> enTransaccion;
 };
 
 }  // namespace
@@ -119,26 +118,24 @@ TEST_F(CrearTablas, AFailedStatementRollsBackItsOwnTransactionBeforeItsMessages)
                   u"MALA/C/1/Codigo/ftInteger/0/*/|01/01/2024\r\nMALA/I/1/Nada/Nada//\r\n"
                   "DOBLE/C/1/A/ftInteger/0//|01/01/2024\r\nDOBLE/C/2/A/ftInteger/0//\r\n"_qs);
   conTransaccion.Expect(u"A"_qs).Expect(u"A"_qs).Expect(QString()).Expect(u"A"_qs).Expect(QString());
-  for (const char* nombre : {"MALA", "DOBLE"}) {
+  const struct {
+    const char* tabla;
+    bool delLlamador;  // a transaction of the caller's is running
+  } casos[] = {{"MALA", false}, {"DOBLE", false}, {"DOBLE", true}};
+  for (const auto& caso : casos) {
+    Database& empresa = *Conexiones(Servicios()).Database;
+    if (caso.delLlamador) empresa.StartTransaction();
     Table tabla;
-    tabla.SetTableName(QLatin1String(nombre));
+    tabla.SetTableName(QLatin1String(caso.tabla));
     tabla.SetDatabaseName(Empresa());
     EXPECT_THROW(CrearTabla(tabla, QString(), -1), Abort);
-    EXPECT_FALSE(existe(Empresa(), QLatin1String(nombre)));
+    EXPECT_EQ(empresa.InTransaction(), caso.delLlamador);
+    if (caso.delLlamador) empresa.Rollback();
+    EXPECT_FALSE(existe(Empresa(), QLatin1String(caso.tabla)));
   }
+  EXPECT_EQ(conTransaccion.enTransaccion, QList<bool>({false, false, false, true, true}));
   const QStringList textos = conTransaccion.Texts();
-  ASSERT_EQ(textos.size(), 3);
-  EXPECT_FALSE(conTransaccion.enTransaccion);
-  EXPECT_TRUE(textos[0].startsWith(u"No es posible crear el índice en SQL. Mensaje: "_qs));
-  EXPECT_TRUE(textos[1].startsWith(u"¡No es posible crear la tabla SQL (Paso 1)!. Motivo: "_qs));
-  EXPECT_EQ(textos[2], u"CREATE TABLE dbo.DOBLE (A INTEGER DEFAULT 0 NULL, A INTEGER DEFAULT 0 NULL)"_qs);
-
-  // One the caller runs stays its own.
-  Conexiones(Servicios()).Database->StartTransaction();
-  Table doble;
-  doble.SetTableName(u"DOBLE"_qs);
-  doble.SetDatabaseName(Empresa());
-  EXPECT_THROW(CrearTabla(doble, QString(), -1), Abort);
-  EXPECT_TRUE(Conexiones(Servicios()).Database->InTransaction());
-  Conexiones(Servicios()).Database->Rollback();
+  EXPECT_TRUE(textos.value(0).startsWith(u"No es posible crear el índice en SQL. Mensaje: "_qs));
+  EXPECT_TRUE(textos.value(1).startsWith(u"¡No es posible crear la tabla SQL (Paso 1)!. Motivo: "_qs));
+  EXPECT_EQ(textos.value(2), u"CREATE TABLE dbo.DOBLE (A INTEGER DEFAULT 0 NULL, A INTEGER DEFAULT 0 NULL)"_qs);
 }

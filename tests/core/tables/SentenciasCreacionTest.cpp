@@ -68,35 +68,27 @@ TEST(SentenciasCreacion, UpdateToolStatements) {
 TEST(NombresTablas, ByEngine) {
   Table tabla;
   tabla.SetTableName(u"dbo.CLIENTES"_qs);
-  const struct {
-    const char* motor;
-    QString fisica;
-    QString sinPrefijo;
-    QString primario;
-    QString indice;
-  } casos[] = {
-      {"Microsoft SQL Server", u"dbo.CLIENTES"_qs, u"CLIENTES"_qs, u"CLIENTES_Clave1"_qs, u"CLIENTES_Nombre"_qs},
-      {"Paradox", u"CLIENTES"_qs, u"dbo.CLIENTES"_qs, u"Clave1"_qs, u"Nombre"_qs},
-      {"Microsoft Access", u"CLIENTES"_qs, u"dbo.CLIENTES"_qs, u"dbo.CLIENTES_Clave1"_qs, u"dbo.CLIENTES_Nombre"_qs},
-      {"SQL Generica", u"CLIENTES"_qs, u"dbo.CLIENTES"_qs, u"dbo.CLIENTES_<Primary>"_qs, u"dbo.CLIENTES_Nombre"_qs},
+  // Engine: physical name of CLIENTES, dbo.CLIENTES without prefix, index names of <Primary> and Nombre.
+  const char* const casos[][5] = {
+      {"Microsoft SQL Server", "dbo.CLIENTES", "CLIENTES", "CLIENTES_Clave1", "CLIENTES_Nombre"},
+      {"Paradox", "CLIENTES", "dbo.CLIENTES", "Clave1", "Nombre"},
+      {"Microsoft Access", "CLIENTES", "dbo.CLIENTES", "dbo.CLIENTES_Clave1", "dbo.CLIENTES_Nombre"},
+      {"SQL Generica", "CLIENTES", "dbo.CLIENTES", "dbo.CLIENTES_<Primary>", "dbo.CLIENTES_Nombre"},
   };
   for (const auto& caso : casos) {
-    TipoBaseDatos = QString::fromUtf8(caso.motor);
-    EXPECT_EQ(NombreTablaFisica(u"CLIENTES"_qs), caso.fisica) << caso.motor;
-    EXPECT_EQ(QuitarPrefijoTabla(u"dbo.CLIENTES"_qs), caso.sinPrefijo) << caso.motor;
-    EXPECT_EQ(NombreIndicePrimario(tabla, u"<Primary>"_qs), caso.primario) << caso.motor;
-    EXPECT_EQ(NombreIndicePrimario(tabla, u"Nombre"_qs), caso.indice) << caso.motor;
+    TipoBaseDatos = QString::fromUtf8(caso[0]);
+    EXPECT_EQ(QStringList({NombreTablaFisica(u"CLIENTES"_qs), QuitarPrefijoTabla(u"dbo.CLIENTES"_qs),
+                           NombreIndicePrimario(tabla, u"<Primary>"_qs), NombreIndicePrimario(tabla, u"Nombre"_qs)}),
+              QStringList({caso[1], caso[2], caso[3], caso[4]}));
   }
   TipoBaseDatos = u"Microsoft SQL Server"_qs;
-  EXPECT_EQ(NombreTablaFisica(u"dbo.X"_qs), u"dbo.X"_qs);
-  EXPECT_EQ(QuitarPrefijoTabla(u"CLIENTES.Codigo"_qs), u"Codigo"_qs);
-  EXPECT_EQ(QuitarPrefijoTabla(u"ZEMG.dbo.CLIENTES"_qs), u"ZEMG.dbo.CLIENTES"_qs);
-  PathArchivosTemporales = u"ZEMG"_qs;
-  EXPECT_EQ(NombreTablaFisica(u"TEMP000001_X"_qs), u"dbo.TEMP000001_X"_qs);
+  EXPECT_EQ(QStringList({NombreTablaFisica(u"dbo.X"_qs), QuitarPrefijoTabla(u"CLIENTES.Codigo"_qs),
+                         QuitarPrefijoTabla(u"ZEMG.dbo.CLIENTES"_qs), NombreTablaFisica(u"TEMP000001_X"_qs)}),
+            QStringList({"dbo.X", "Codigo", "ZEMG.dbo.CLIENTES", "dbo.TEMP000001_X"}));
+  // A temporary table kept as a file keeps its name and counts as Paradox.
   PathArchivosTemporales = u"/tmp/temporales"_qs;
-  EXPECT_EQ(NombreTablaFisica(u"TEMP000001_X"_qs), u"TEMP000001_X"_qs);
-  // A temporary table outside the database counts as Paradox.
   tabla.SetTableName(u"TEMP000001_X"_qs);
+  EXPECT_EQ(NombreTablaFisica(u"TEMP000001_X"_qs), u"TEMP000001_X"_qs);
   EXPECT_EQ(NombreIndicePrimario(tabla, u"<Primary>"_qs), u"Clave1"_qs);
   ArchivosTemporalesEnBD = true;
   EXPECT_EQ(NombreIndicePrimario(tabla, u""_qs), u"TEMP000001_X_Clave1"_qs);
