@@ -190,8 +190,11 @@ void registrarEmpresaInicial(Table& tabla) {
     tabla.Open();
     tabla.Append();
     tabla.FieldByName(QStringLiteral("Codigo")).SetAsInteger(1);
-    tabla.FieldByName(QStringLiteral("Nombre")).SetAsString(NombreEmpresaInicial);
-    tabla.FieldByName(QStringLiteral("Abreviatura")).SetAsString(NombreEmpresaInicial);
+    // A name longer than a column is cut to it rather than refused by the server.
+    for (const char* campo : {"Nombre", "Abreviatura"}) {
+      Field& destino = tabla.FieldByName(QLatin1String(campo));
+      destino.SetAsString(destino.Size() > 0 ? NombreEmpresaInicial.left(destino.Size()) : NombreEmpresaInicial);
+    }
     tabla.Post();
     tabla.Close();
   } catch (const std::exception&) {

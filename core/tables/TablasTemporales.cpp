@@ -62,22 +62,23 @@ QString NombreTablaTemporal(const QObject* propietario, int numero) {
 QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario) {
   const QString consulta = QStringLiteral("SELECT NombreTablaTemporal FROM NOMBTTEM   WHERE NombreTablaTemporalOrg = ") +
                            LiteralSQL(nombreLargo);
-  for (int intento = 0; intento <= kIntentosRegistro; ++intento) {
+  for (int intento = 0;; ++intento) {
     const QString registrado = EjecutarSQL(consulta, kGeneral);
-    if (esError(registrado)) throw Exception(registrado);
+    if (esError(registrado)) throw Abort();  // shown by EjecutarSQL
     if (!registrado.isEmpty()) return registrado.section(QStringLiteral("\r\n"), 0, 0).left(20);
-    if (intento == kIntentosRegistro) break;
 
     const QString maximo = EjecutarSQL(QStringLiteral("SELECT MAX(Contador) FROM NOMBTTEM"), kGeneral);
-    if (esError(maximo)) throw Exception(maximo);
+    if (esError(maximo)) throw Abort();
     const int contador = maximo.toInt() + 1;
     const QString corto = QStringLiteral("TEMP") + QStringLiteral("%1").arg(contador, 6, 10, QLatin1Char('0')) + u'_' +
                           propietario;
+    // The last try shows why the row is refused.
+    const bool ultimo = intento == kIntentosRegistro;
     EjecutarSQL(QStringLiteral("INSERT INTO NOMBTTEM VALUES (") + QString::number(contador) + QStringLiteral(", ") +
                     LiteralSQL(nombreLargo) + QStringLiteral(", ") + LiteralSQL(corto) + u')',
-                kGeneral, QStringLiteral("Silenciosa"));
+                kGeneral, ultimo ? QString() : QStringLiteral("Silenciosa"));
+    if (ultimo) throw Abort();
   }
-  throw Exception(QStringLiteral("NOMBTTEM: ") + nombreLargo);
 }
 
 QString SentenciaTablaConsulta(const QString& tabla, const Dataset& consulta) {

@@ -13,8 +13,8 @@ class Query;
 // long name always gets back the same short name.
 QString NombreTablaTemporal(const QObject* propietario, int numero);
 // The short name registered for a long name, registering it first with the
-// next free counter. Raises Exception when NOMBTTEM cannot be read or no
-// counter can be taken.
+// next free counter. A silent abort, after the engine's message, when
+// NOMBTTEM cannot be read or keeps refusing the row.
 QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario);
 
 // The CREATE TABLE of a table for the fields of an open query; each column
