@@ -71,7 +71,7 @@ QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propie
     if (esError(maximo)) throw Abort();
     const int contador = maximo.toInt() + 1;
     const QString corto = QStringLiteral("TEMP") + QStringLiteral("%1").arg(contador, 6, 10, QLatin1Char('0')) + u'_' +
-                          propietario;
+                          (propietario.isEmpty() ? nombreLargo.section(u'_', 2, 2) : propietario);
     // The last try shows why the row is refused.
     const bool ultimo = intento == kIntentosRegistro;
     EjecutarSQL(QStringLiteral("INSERT INTO NOMBTTEM VALUES (") + QString::number(contador) + QStringLiteral(", ") +

@@ -15,7 +15,8 @@ QString NombreTablaTemporal(const QObject* propietario, int numero);
 // The short name registered for a long name, registering it first with the
 // next free counter. A silent abort, after the engine's message, when
 // NOMBTTEM cannot be read or keeps refusing the row.
-QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario);
+// The owner's name in the short name is the long name's third piece unless given.
+QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario = QString());
 
 // The CREATE TABLE of a table for the fields of an open query; each column
 // keeps its separator, the last one before the closing parenthesis too.

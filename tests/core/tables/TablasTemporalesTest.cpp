@@ -52,7 +52,8 @@ TEST_F(TablasTemporales, NamesAreRegisteredOnceAndUniqueAcrossRunningInstances) 
   QObject otro;
   otro.setObjectName(u"Otro"_qs);
   EXPECT_EQ(NombreTablaTemporal(&otro, 7), u"TEMP000002_Unknown"_qs);
-  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM NOMBTTEM"_qs), u"2"_qs);
+  EXPECT_EQ(RegistrarTablaTemporal(u"TEMP_X_Propio_1_1_U'S"_qs), u"TEMP000003_Propio"_qs);
+  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM NOMBTTEM"_qs), u"3"_qs);
   EXPECT_TRUE(filas(u"SELECT NombreTablaTemporalOrg FROM NOMBTTEM WHERE Contador = 1"_qs).startsWith(u"TEMP_"_qs));
 
   SecondProcess segunda(u"nombres-temporales"_qs, {{kCarpeta, carpeta.Path()}});
@@ -62,7 +63,7 @@ TEST_F(TablasTemporales, NamesAreRegisteredOnceAndUniqueAcrossRunningInstances) 
   EXPECT_EQ(segunda.Finish(), 0);
   todos.removeDuplicates();
   EXPECT_EQ(todos.size(), 2 * kNombres);
-  EXPECT_EQ(filas(u"SELECT COUNT(DISTINCT Contador) FROM NOMBTTEM"_qs), QString::number(2 * kNombres + 2));
+  EXPECT_EQ(filas(u"SELECT COUNT(DISTINCT Contador) FROM NOMBTTEM"_qs), QString::number(2 * kNombres + 3));
 }
 
 TEST_F(TablasTemporales, TheTableOfAQueryAsSqlServerText) {
