@@ -48,14 +48,11 @@ TEST(DefinicionesEstructura, ListsTablesFieldsAndParts) {
   EXPECT_EQ(DefinicionTabla(u"A"_qs, texto, u"Indices"_qs), u"A/I/1/<Primary>/Codigo//\r\n"_qs);
   EXPECT_EQ(DefinicionTabla(u"A"_qs, texto, u"SQL,Campos"_qs),
             crlf({"A/C/1/Codigo/ftInteger/0/*/|01/01/2024", "A/C/2/Nombre/ftString/40//", "A/SQL/1/x/UPDATE A SET Nombre = ''//"}));
-  EXPECT_EQ(DefinicionTabla(u"a"_qs, texto, u"Campos"_qs), QString());  // exact name
   EXPECT_EQ(ListaCamposDefinidos(u"A"_qs, texto, u"IncluirTipo"_qs),
             u"Codigo/ftInteger\r\nNombre/ftString\r\nTarde/ftString\r\n"_qs);
   EXPECT_EQ(ListaTablasDefinidas(texto + u"C/C/1/Sin/ftString/1//\r\n"_qs), u"A\r\nB\r\n"_qs);
   EXPECT_EQ(ListaTablasDefinidas(texto, u"IncluirFecha"_qs), u"A|01/01/2024\r\nB|01/01/2024\r\n"_qs);
   EXPECT_EQ(ListaTablasDefinidas(u"A/C/1/Codigo/ftInteger/0/*/\r\n"_qs), QString());
-  EXPECT_EQ(TipoCampoUsuario(u"Fecha"_qs), u"ftDateTime"_qs);
-  EXPECT_EQ(TipoCampoUsuario(u"Logico"_qs), QString());
 }
 
 TEST(DefinicionesEstructura, ReadsTheThreeFilesBesideTheGeneralDatabase) {

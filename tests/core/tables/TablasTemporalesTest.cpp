@@ -82,9 +82,9 @@ TEST_F(TablasTemporales, TheTableOfAQueryAsSqlServerText) {
 // before the closing parenthesis of CREATE TABLE.
 TEST_F(TablasTemporales, DISABLED_ATemporalQueryIsCopiedIntoARegisteredTable) {
   Iniciar();
-  for (const char* fila : {"('CLIENTES', 'Madrid')", "('CLIENTES', 'Bilbao')"})
-    ASSERT_EQ(EjecutarSQL(u"INSERT INTO FILTRO (NombreTabla, Descripcion) VALUES "_qs + QLatin1String(fila), u"Database"_qs),
-              QString());
+  ASSERT_EQ(EjecutarSQL(u"INSERT INTO FILTRO VALUES ('C', 'Madrid', ''); INSERT INTO FILTRO VALUES ('C', 'Bilbao', '')"_qs,
+                        u"Database"_qs),
+            QString());
   Query consulta;
   consulta.SQL().SetText(u"SELECT Descripcion FROM FILTRO ORDER BY Descripcion"_qs);
   ASSERT_TRUE(AbrirOEjecutarConsulta(consulta, u"Temporal"_qs));
