@@ -37,7 +37,8 @@ QStringList lineasDefinicion(const QString& definicion, bool temporal) {
 // before any message of a failure shows.
 class TransaccionPropia {
  public:
-  explicit TransaccionPropia(Database& database) : database_(database.InTransaction() ? nullptr : &database) {
+  TransaccionPropia(Database& database, bool iniciar)
+      : database_(iniciar && !database.InTransaction() ? &database : nullptr) {
     if (database_) database_->StartTransaction();
   }
   ~TransaccionPropia() { Deshacer(); }
@@ -111,14 +112,11 @@ void ejecutar(const QString& baseDatos, const QString& sentencia) {
   consulta.ExecSQL();
 }
 
-bool crearEnSQL(Table& tabla, const QString& nombre, const QStringList& lineas, const QString& motor, bool temporal,
-                const Destino& destino) {
-  TransaccionPropia transaccion(*destino.conexion);
-  const QString sentencia = SentenciaCrearTablaSQL(nombre, lineas, motor, temporal);
-  if (sentencia.isEmpty()) return false;
-  if (temporal) EjecutarSQL(QStringLiteral("DROP TABLE ") + nombre, destino.baseDatos, QStringLiteral("Silenciosa"));
+bool crearEnSQL(Table& tabla, const QString& nombre, const QString& sentencia, const QStringList& lineas, bool temporal,
+                const QString& baseDatos, TransaccionPropia& transaccion) {
+  if (temporal) EjecutarSQL(QStringLiteral("DROP TABLE ") + nombre, baseDatos, QStringLiteral("Silenciosa"));
   try {
-    ejecutar(destino.baseDatos, sentencia);
+    ejecutar(baseDatos, sentencia);
   } catch (const std::exception& error) {
     transaccion.Deshacer();
     MensajeAviso(QStringLiteral("¡No es posible crear la tabla SQL (Paso 1)!. Motivo: ") + TextoExcepcion(error));
@@ -127,7 +125,7 @@ bool crearEnSQL(Table& tabla, const QString& nombre, const QStringList& lineas, 
   }
   for (const QString& indice : SentenciasIndicesSQL(nombre, lineas)) {
     try {
-      ejecutar(destino.baseDatos, indice);
+      ejecutar(baseDatos, indice);
     } catch (const std::exception& error) {
       transaccion.Deshacer();
       MensajeAviso(QStringLiteral("No es posible crear el índice en SQL. Mensaje: ") + TextoExcepcion(error));
@@ -149,7 +147,7 @@ bool crearEnSQL(Table& tabla, const QString& nombre, const QStringList& lineas, 
   return true;
 }
 
-bool crearEnMotor(Table& tabla, const QString& nombre, const QStringList& lineas, bool temporal) {
+void definirEnMotor(Table& tabla, const QStringList& lineas) {
   tabla.FieldDefs().Clear();
   tabla.IndexDefs().Clear();
   for (const QString& linea : lineas) {
@@ -165,15 +163,16 @@ bool crearEnMotor(Table& tabla, const QString& nombre, const QStringList& lineas
       tabla.IndexDefs().Add(NombreColumnaSQL(NombreIndicePrimario(tabla, indice)), PiezaDefinicion(4, linea), opciones);
     }
   }
-  if (lineas.isEmpty()) {
-    MensajeAviso(QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + nombre);
-    return false;
-  }
+}
+
+bool crearEnMotor(Table& tabla, const QString& nombre, bool temporal, TransaccionPropia& transaccion) {
   try {
     tabla.CreateTable();
+    transaccion.Confirmar();
     if (temporal) tabla.Open();
     return true;
   } catch (const std::exception& error) {
+    transaccion.Deshacer();
     MensajeError(QStringLiteral("¡ Error creando la tabla ") + nombre + QStringLiteral(" !. Motivo: ") +
                  TextoExcepcion(error));
     return false;
@@ -250,8 +249,20 @@ bool CrearTabla(Table& tabla, const QString& definicion, int empresa) {
   trabajo += LineasDeTipo(lineas, tablaDefinida, QStringLiteral("I"), Qt::CaseInsensitive);
 
   const bool sql = motor == QLatin1String(kMicrosoftSQLServer) || motor == u"SQL Generica";
-  const bool creada = sql ? crearEnSQL(tabla, nombre, trabajo, motor, temporal, destino)
-                          : crearEnMotor(tabla, nombre, trabajo, temporal);
+  const QString sentencia = sql ? SentenciaCrearTablaSQL(nombre, trabajo, motor, temporal) : QString();
+  if (sql && sentencia.isEmpty()) return false;
+  if (!sql && trabajo.isEmpty()) {
+    MensajeAviso(QStringLiteral("No se ha encontrado la definición de la tabla. Tabla: ") + nombre);
+    return false;
+  }
+  if (!sql) definirEnMotor(tabla, trabajo);
+
+  // The write lock is taken here: a table another running instance made in
+  // the meantime is left to it.
+  TransaccionPropia transaccion(*destino.conexion, sql || !temporal);
+  if (!temporal && existe(destino.baseDatos, nombre)) return false;
+  const bool creada = sql ? crearEnSQL(tabla, nombre, sentencia, trabajo, temporal, destino.baseDatos, transaccion)
+                          : crearEnMotor(tabla, nombre, temporal, transaccion);
   const QObject* propietario = tabla.parent();
   if (creada && !temporal && esTablaEmpresas(nombre) &&
       !(propietario && propietario->objectName() == u"fGENEACTU"))
