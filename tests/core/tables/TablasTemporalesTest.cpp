@@ -4,6 +4,7 @@
 #include "core/sql/EjecucionSQL.h"
 #include "core/tables/CopiaRegistros.h"
 #include "core/tables/CreacionTabla.h"
+#include "core/tables/DefinicionesEstructura.h"
 #include "core/tables/TablasTemporales.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
@@ -18,24 +19,32 @@ namespace {
 constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
 constexpr int kNombres = 15;
 
-QStringList registrarNombres(QObject& propietario) {
+// What two running instances do at once: open every defined table, the
+// first one to find a table missing creating it, then register their names.
+QStringList abrirTablasYRegistrarNombres(TfGENEINIC& servicios) {
+  for (const QString& nombre : ArchivoDefinicionesTabla().split(u"\r\n"_qs, Qt::SkipEmptyParts)) {
+    Table tabla;
+    tabla.SetTableName(nombre);
+    EXPECT_TRUE(AbrirTabla(servicios, servicios, tabla)) << nombre.toStdString();
+  }
   QStringList nombres;
-  for (int numero = 1; numero <= kNombres; ++numero) nombres.append(NombreTablaTemporal(&propietario, numero));
+  for (int numero = 1; numero <= kNombres; ++numero) nombres.append(NombreTablaTemporal(&servicios, numero));
   return nombres;
 }
 
-// Job of a second running instance: the program started in the folder of
-// ZEM_PROGRAM_FOLDER registers its names when told to go.
-void registrarEnOtraInstancia() {
+// Job of a second running instance, started in ZEM_PROGRAM_FOLDER; every
+// message it would show fails it.
+void trabajarEnOtraInstancia() {
   QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
   TfGENEINIC servicios({});
   SecondProcess::Report(u"listo"_qs);
   SecondProcess::NextLine();
-  SecondProcess::Report(registrarNombres(servicios).join(u','));
+  SecondProcess::Report(abrirTablasYRegistrarNombres(servicios).join(u','));
   SecondProcess::NextLine();
 }
 
-[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"nombres-temporales"_qs, registrarEnOtraInstancia);
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"otra-instancia"_qs, trabajarEnOtraInstancia);
 
 QString filas(const QString& sql) { return EjecutarSQL(sql, u"DatabaseGeneral"_qs); }
 
@@ -43,7 +52,7 @@ QString filas(const QString& sql) { return EjecutarSQL(sql, u"DatabaseGeneral"_q
 
 class TablasTemporales : public ConexionesFixture {};
 
-TEST_F(TablasTemporales, NamesAreRegisteredOnceAndUniqueAcrossRunningInstances) {
+TEST_F(TablasTemporales, TwoRunningInstancesCreateTablesAndRegisterNamesWithoutClashing) {
   Iniciar();
   TModuloDatos modulo;
   const QString primero = NombreTablaTemporal(&modulo, 7);
@@ -56,10 +65,10 @@ TEST_F(TablasTemporales, NamesAreRegisteredOnceAndUniqueAcrossRunningInstances) 
   EXPECT_EQ(filas(u"SELECT COUNT(*) FROM NOMBTTEM"_qs), u"3"_qs);
   EXPECT_TRUE(filas(u"SELECT NombreTablaTemporalOrg FROM NOMBTTEM WHERE Contador = 1"_qs).startsWith(u"TEMP_"_qs));
 
-  SecondProcess segunda(u"nombres-temporales"_qs, {{kCarpeta, carpeta.Path()}});
+  SecondProcess segunda(u"otra-instancia"_qs, {{kCarpeta, carpeta.Path()}});
   ASSERT_EQ(segunda.ReadReport(), u"listo"_qs);
   segunda.Send(u"adelante"_qs);
-  QStringList todos = registrarNombres(Servicios()) + segunda.ReadReport().split(u',');
+  QStringList todos = abrirTablasYRegistrarNombres(Servicios()) + segunda.ReadReport().split(u',');
   EXPECT_EQ(segunda.Finish(), 0);
   todos.removeDuplicates();
   EXPECT_EQ(todos.size(), 2 * kNombres);
