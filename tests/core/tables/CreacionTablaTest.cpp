@@ -46,7 +46,7 @@ class CrearTablas : public ConexionesFixture {
   // creates it with its user fields and indexes; the companies table gets
   // company 1; a temporary block gets a registered name.
   void CreaLasTablasAlAbrirlas() {
-    instalacion.Setting(u"NombreEmpresaInicial"_qs, u"DEMO S.L."_qs);
+    instalacion.Setting(u"NombreEmpresaInicial"_qs, u"DEMO SOCIEDAD LIMITADA"_qs);
     Iniciar();
     EXPECT_TRUE(existe(General(), u"CAMPOUSR"_qs));
     ASSERT_EQ(EjecutarSQL(u"INSERT INTO CAMPOUSR VALUES ('FILTRO', 1, 'Zona', 'Alfanumerico', 10, ''); "
@@ -73,7 +73,7 @@ class CrearTablas : public ConexionesFixture {
     ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), empresas));
     EXPECT_EQ(empresas.RecordCount(), 1);
     EXPECT_EQ(QStringList({empresas.Fields(0).AsString(), empresas.Fields(1).AsString(), empresas.Fields(2).AsString()}),
-              QStringList({"1", "DEMO S.L.", "DEMO S.L."}));
+              QStringList({"1", "DEMO SOCIEDAD LIMITADA", "DEMO SOCIEDAD L"}));  // cut to its 15
 
     Table temporal(&Servicios());
     ASSERT_TRUE(CrearTabla(temporal, kTemporal, -1));
