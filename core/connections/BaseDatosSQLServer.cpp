@@ -1,5 +1,6 @@
 #include "core/connections/BaseDatosSQLServer.h"
 
+#include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
@@ -24,4 +25,12 @@ bool CrearBaseDatosSQLServer(const QString& nombre) {
     }
   }
   return true;
+}
+
+bool CrearBaseDatosEmpresa(int empresa) { return CrearBaseDatosSQLServer(AliasBaseDatosEmpresa + QString::number(empresa)); }
+
+bool ExisteBaseDatosSQLServer(const QString& nombre) {
+  return EjecutarSQLADO(QStringLiteral("SELECT name FROM master.dbo.sysdatabases WHERE name = ") + LiteralSQL(nombre),
+                        QStringLiteral("master"), QStringLiteral("Silenciosa"))
+             .compare(nombre, Qt::CaseInsensitive) == 0;
 }

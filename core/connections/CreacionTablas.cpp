@@ -1,7 +1,5 @@
 #include "core/connections/CreacionTablas.h"
 
-#include "core/startup/Configuracion.h"
-
 #include <exception>
 
 namespace {
@@ -20,7 +18,7 @@ bool CrearTablaSegunDefinicion(Table& tabla, const QString& definicion, int empr
   return creacion && creacion(tabla, definicion, empresa);
 }
 
-bool CrearTablaPorDefecto(Table& tabla) { return CrearTablaSegunDefinicion(tabla, QString(), EmpresaActual); }
+bool CrearTablaPorDefecto(Table& tabla) { return CrearTablaSegunDefinicion(tabla, QString(), -1); }
 
 bool CrearTablaInexistente(Table& tabla, const QString& definicion, int empresa) {
   try {

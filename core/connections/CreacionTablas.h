@@ -14,7 +14,7 @@ using CreacionTabla = std::function<bool(Table& tabla, const QString& definicion
 // An empty creation restores the default.
 void InstalarCreacionTabla(CreacionTabla creacion);
 bool CrearTablaSegunDefinicion(Table& tabla, const QString& definicion, int empresa);
-// The table's own definition for the current company.
+// The table's own definition; a "?" database is reached by its name.
 bool CrearTablaPorDefecto(Table& tabla);
 // The creation the routines that recover from a missing table run: one that
 // raises has failed, so the caller reports the failure it recovers from.

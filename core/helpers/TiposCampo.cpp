@@ -11,14 +11,14 @@ constexpr int FieldTypeCount = sizeof FieldTypeNames / sizeof FieldTypeNames[0];
 
 }  // namespace
 
-QString TextoDeTipoCampo(TFieldType tipo) {
+QString TextoDeTipoCampo(FieldType tipo) {
   const int index = static_cast<int>(tipo);
   return QLatin1String(FieldTypeNames[index > 0 && index < FieldTypeCount ? index : 0]);
 }
 
-TFieldType TipoCampoDeTexto(const QString& texto) {
+FieldType TipoCampoDeTexto(const QString& texto) {
   if (texto == QLatin1String("ftSmallInt")) return ftSmallint;
   for (int i = 1; i < FieldTypeCount; ++i)
-    if (texto == QLatin1String(FieldTypeNames[i])) return static_cast<TFieldType>(i);
+    if (texto == QLatin1String(FieldTypeNames[i])) return static_cast<FieldType>(i);
   return ftUnknown;
 }

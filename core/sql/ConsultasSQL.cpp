@@ -5,6 +5,7 @@
 #include "core/sql/BaseDatosSQL.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/sql/TablasSentencia.h"
+#include "core/tables/TablasTemporales.h"
 #include "platform/data/Query.h"
 
 namespace {
@@ -47,7 +48,10 @@ bool abrirOEjecutarConsulta(Query& consulta, QString opciones, bool ado) {
 }  // namespace
 
 bool AbrirOEjecutarConsulta(Query& consulta, const QString& opciones) {
-  return abrirOEjecutarConsulta(consulta, opciones, false);
+  if (!abrirOEjecutarConsulta(consulta, opciones, false)) return false;
+  // Only an opened query has rows to copy.
+  if (consulta.Active() && opciones.contains(QLatin1String("Temporal"))) return CopiarConsultaATablaTemporal(consulta);
+  return true;
 }
 
 bool AbrirOEjecutarConsultaADO(Query& consulta, const QString& opciones) {

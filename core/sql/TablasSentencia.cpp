@@ -14,14 +14,18 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
   for (const char* palabra : {"DELETE FROM ", "FROM ", "JOIN ", "UPDATE ", " INTO "})
     texto.replace(QLatin1String(palabra), separador);
 
-  bool resultado = true;
+  // The statement runs again when any of its tables was created: the others
+  // existed already, or another name stood for the same table.
+  bool nombrada = false;
+  bool creada = false;
   for (int pieza = 1;; ++pieza) {
     const QString nombre = ExtraerElemento(0, ExtraerElemento(pieza, texto, separador), QStringLiteral(" "));
     if (nombre.isEmpty()) break;
     Table tabla(ModuloDatos);
     tabla.SetTableName(nombre);
     tabla.SetDatabaseName(u'?' + BaseDatosBDE(baseDatos));
-    resultado = CrearTablaInexistente(tabla, QString(), EmpresaActual);
+    nombrada = true;
+    creada = CrearTablaInexistente(tabla, QString(), EmpresaActual) || creada;
   }
-  return resultado;
+  return !nombrada || creada;
 }

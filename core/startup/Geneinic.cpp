@@ -1,5 +1,6 @@
 #include "core/startup/Geneinic.h"
 
+#include "core/connections/CreacionTablas.h"
 #include "core/connections/InicioBasesDatos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/ArchivoINI.h"
@@ -11,6 +12,8 @@
 #include "core/startup/MapaAyuda.h"
 #include "core/startup/ParametrosInstalacion.h"
 #include "core/system/SistemaOperativo.h"
+#include "core/tables/CamposUsuario.h"
+#include "core/tables/CreacionTabla.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
@@ -93,12 +96,14 @@ void TfGENEINIC::FormCreate(const QStringList& parametros) {
   LeerArchivoINI();
   ConstruirAspecto();
 
+  InstalarCreacionTabla(CrearTabla);
   if (!PrepararBasesDatos()) return;
 
   CargarMapaAyuda();
   for (std::size_t plantilla = 1; plantilla < CamposPlantillasNumericas.size(); ++plantilla)
     CamposPlantillasNumericas[plantilla] = listaOrdenadaSinDuplicados();
   TimerAplicacion.SetEnabled(!TiempoForzarTerminacionAplicacion.isEmpty());
+  ComprobarCamposUsuario(*this);
   ListaControlesListado.clear();
   NormalizarURLAccesoMenuWebDistribuidor();
 }

@@ -143,6 +143,17 @@ const Case kCompanyCases[] = {
     {"DELETE TEXTO   WHERE Codigo = 'T1'", {}},
     {"UPDATE TEXTO  SET Texto = NULL  WHERE Codigo = 'T2'", {}},
     {"SELECT Codigo, Texto FROM TEXTO", {{"T2", "NULL"}}},
+    // Table creation from the structure definitions, and a temporary table filled from a query.
+    {"CREATE TABLE dbo.INCAPLIC (NumeroIncidencia INTEGER DEFAULT 0, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
+     "CodigoEmpresa SMALLINT DEFAULT 0 NULL, Descripcion TEXT  NULL, Factor DECIMAL(28,12) DEFAULT 0 NULL, "
+     "Foto IMAGE NULL, CONSTRAINT INCAPLIC_Clave1 PRIMARY KEY (NumeroIncidencia))",
+     {}},
+    {"CREATE INDEX INCAPLIC_Fecha ON INCAPLIC (Fecha,NumeroIncidencia) ", {}},
+    {"INSERT INTO INCAPLIC (NumeroIncidencia) VALUES (1)", {}},
+    {"SELECT NumeroIncidencia, CodigoEmpresa, Descripcion FROM INCAPLIC", {{"1", "0", "NULL"}}},
+    {"CREATE TABLE TEMP000001_X (Codigo INTEGER DEFAULT 0 NULL, Nombre VARCHAR(40) DEFAULT '' NULL)", {}},
+    {"INSERT INTO TEMP000001_X SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo < 3", {}},
+    {"SELECT Nombre FROM TEMP000001_X ORDER BY Codigo", {{"Álvaro"}, {"Ávila"}}},
 };
 
 const Case kGeneralCases[] = {

@@ -1,0 +1,35 @@
+#include "core/tables/NombresTablas.h"
+
+#include "core/connections/Conexiones.h"
+#include "core/helpers/Tablas.h"
+#include "core/startup/Configuracion.h"
+#include "platform/data/Table.h"
+
+QString NombreTablaFisica(const QString& tabla) {
+  if (!EsSQLServer() || tabla.contains(QLatin1String("dbo."))) return tabla;
+  if (EsTablaTemporal(tabla) && (PathArchivosTemporales.contains(u'\\') || PathArchivosTemporales.contains(u'/') ||
+                                 PathArchivosTemporales.contains(u':')))
+    return tabla;
+  return QStringLiteral("dbo.") + tabla;
+}
+
+QString QuitarPrefijoTabla(const QString& nombre) {
+  if (!EsSQLServer() || nombre.count(u'.') != 1) return nombre;
+  return nombre.section(u'.', 1);
+}
+
+QString MotorTabla(bool temporal) { return temporal && !ArchivosTemporalesEnBD ? QString(kParadox) : TipoBaseDatos; }
+
+QString NombreIndicePrimario(const Table& tabla, const QString& indice) {
+  if (tabla.Active() && tabla.IndexFieldCount() == 0) return indice;
+  const QString motor = MotorTabla(EsTablaTemporal(tabla.TableName()));
+  const bool primario = indice == u"<Primary>";
+  if (motor == QLatin1String(kParadox)) return primario ? QStringLiteral("Clave1") : indice;
+  if (motor == QLatin1String(kMicrosoftSQLServer) || motor == u"Microsoft Access") {
+    const QString nombre = motor == QLatin1String(kMicrosoftSQLServer) ? QuitarPrefijoTabla(tabla.TableName())
+                                                                       : tabla.TableName();
+    return nombre + u'_' + (indice.isEmpty() || primario ? QStringLiteral("Clave1") : indice);
+  }
+  if (motor == u"SQL Generica") return tabla.TableName() + u'_' + indice;
+  return indice;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Table;
+
+// The name the current engine gives a table: on SQL Server with the owner
+// "dbo." (not for a temporary table kept as a file); elsewhere unchanged.
+QString NombreTablaFisica(const QString& tabla);
+// On SQL Server the piece after the only "."; anything else unchanged.
+QString QuitarPrefijoTabla(const QString& nombre);
+// The engine's name of one of the table's indexes ("<Primary>": "Clave1" on
+// Paradox, "<table>_Clave1" on SQL Server).
+QString NombreIndicePrimario(const Table& tabla, const QString& indice);
+// The engine a temporary table lives on: Paradox when temporary tables are
+// not kept in the database.
+QString MotorTabla(bool temporal);

@@ -1,0 +1,104 @@
+#include "core/tables/TablasTemporales.h"
+
+#include "core/connections/VariablesConexion.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/helpers/LiteralesSQL.h"
+#include "core/services/Red.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/startup/Configuracion.h"
+#include "core/tables/SentenciasCreacion.h"
+#include "platform/Exceptions.h"
+#include "platform/Form.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/data/TypeTable.h"
+
+namespace {
+
+// Registration gives up after this many refused inserts in a row: each one
+// means another workstation took the counter, or NOMBTTEM refuses rows.
+constexpr int kIntentosRegistro = 50;
+
+const QString kGeneral = QStringLiteral("DatabaseGeneral");
+
+bool esError(const QString& resultado) { return resultado.startsWith(QLatin1String("Error.")); }
+
+QString nombrePropietario(const QObject* propietario) {
+  if (qobject_cast<const Form*>(propietario) || qobject_cast<const TModuloDatos*>(propietario))
+    return propietario->objectName();
+  return QStringLiteral("Unknown");
+}
+
+QString columnaConsulta(const Field& campo) {
+  TypeTable::SqlServerColumnOptions opciones;
+  opciones.length = QString::number(campo.Size());
+  opciones.decimalType = TipoDecimalSQL(campo.FieldName());
+  opciones.nullDate = FechaNulaSQL;
+  return campo.FieldName() + TypeTable::SqlServerColumn(campo.DataType(), opciones) +
+         (campo.Required() ? QStringLiteral(", ") : QStringLiteral(" NULL, "));
+}
+
+// Until start-up finds the engine's session number, the instance's own
+// session tells two running instances apart.
+int sesion() {
+  if (SesionBDE != 0) return SesionBDE;
+  try {
+    return Session::Default().SessionNumber();
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+QString NombreTablaTemporal(const QObject* propietario, int numero) {
+  const QString nombre = nombrePropietario(propietario);
+  const QString largo = QStringLiteral("TEMP_") + DireccionMAC(QStringLiteral("SinSeparadores")) + u'_' + nombre + u'_' +
+                        QString::number(numero) + u'_' + QString::number(sesion()) + u'_' + CodigoUsuarioActual;
+  return RegistrarTablaTemporal(largo, nombre);
+}
+
+QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propietario) {
+  const QString consulta = QStringLiteral("SELECT NombreTablaTemporal FROM NOMBTTEM   WHERE NombreTablaTemporalOrg = ") +
+                           LiteralSQL(nombreLargo);
+  for (int intento = 0;; ++intento) {
+    const QString registrado = EjecutarSQL(consulta, kGeneral);
+    if (esError(registrado)) throw Abort();  // shown by EjecutarSQL
+    if (!registrado.isEmpty()) return registrado.section(QStringLiteral("\r\n"), 0, 0).left(20);
+
+    const QString maximo = EjecutarSQL(QStringLiteral("SELECT MAX(Contador) FROM NOMBTTEM"), kGeneral);
+    if (esError(maximo)) throw Abort();
+    const int contador = maximo.toInt() + 1;
+    const QString corto = QStringLiteral("TEMP") + QStringLiteral("%1").arg(contador, 6, 10, QLatin1Char('0')) + u'_' +
+                          (propietario.isEmpty() ? nombreLargo.section(u'_', 2, 2) : propietario);
+    // The last try shows why the row is refused.
+    const bool ultimo = intento == kIntentosRegistro;
+    EjecutarSQL(QStringLiteral("INSERT INTO NOMBTTEM VALUES (") + QString::number(contador) + QStringLiteral(", ") +
+                    LiteralSQL(nombreLargo) + QStringLiteral(", ") + LiteralSQL(corto) + u')',
+                kGeneral, ultimo ? QString() : QStringLiteral("Silenciosa"));
+    if (ultimo) throw Abort();
+  }
+}
+
+QString SentenciaTablaConsulta(const QString& tabla, const Dataset& consulta) {
+  QString columnas;
+  for (int i = 0; i < consulta.FieldCount(); ++i) columnas += columnaConsulta(consulta.Fields(i));
+  return QStringLiteral("CREATE TABLE ") + tabla + QStringLiteral(" (") + columnas + u')';
+}
+
+bool CopiarConsultaATablaTemporal(Query& consulta) {
+  const QString tabla = NombreTablaTemporal(ModuloDatos, 0);
+  const QString crear = SentenciaTablaConsulta(tabla, consulta);
+  const QString origen = consulta.SQL().Text().trimmed();
+
+  consulta.Close();
+  EjecutarSQL(QStringLiteral("DROP TABLE ") + tabla, kGeneral, QStringLiteral("Silenciosa"));
+  if (esError(EjecutarSQL(crear, kGeneral))) return false;
+  const QString enGeneral = AliasBaseDatosGeneral + QStringLiteral(".dbo.") + tabla;
+  if (esError(EjecutarSQL(QStringLiteral("INSERT INTO ") + enGeneral + u' ' + origen, QStringLiteral("Database"))))
+    return false;
+  consulta.SQL().SetText(QStringLiteral("SELECT * FROM ") + enGeneral);
+  consulta.Open();
+  return true;
+}

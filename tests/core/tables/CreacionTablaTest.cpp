@@ -1,0 +1,138 @@
+#include "core/connections/AperturaTablas.h"
+#include "core/connections/Conexiones.h"
+#include "core/helpers/Tablas.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/tables/CreacionTabla.h"
+#include "core/tables/DefinicionesEstructura.h"
+#include "platform/Exceptions.h"
+#include "platform/TextFile.h"
+#include "platform/data/Database.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kTemporal = u"Tabla Temporal 2\r\n/C/1/CodigoTemporal/ftInteger/0/*\r\n/I/1/<Primary>/CodigoTemporal\r\n"_qs;
+
+bool existe(const QString& baseDatos, const QString& nombre) {
+  Table tabla;
+  tabla.SetDatabaseName(baseDatos);
+  tabla.SetTableName(nombre);
+  return tabla.Exists();
+}
+
+// Tells for every message whether a transaction of the company database
+// was open while it waited.
+class MensajesConTransaccion : public ScriptedPresenter {
+ public:
+  QString Present(const QString& kind, const QString& text, const QString& defaultAnswer) override {
+    enTransaccion.append(Conexiones(*fGENEINIC).Database->InTransaction());
+    return ScriptedPresenter::Present(kind, text, defaultAnswer);
+  }
+  QList<bool> enTransaccion;
+};
+
+}  // namespace
+
+class CrearTablas : public ConexionesFixture {
+ protected:
+  QString General() { return Conexiones(Servicios()).DatabaseGeneral->DatabaseName(); }
+  QString Empresa() { return Conexiones(Servicios()).Database->DatabaseName(); }
+
+  // What every engine does: start-up makes CAMPOUSR; opening a missing table
+  // creates it with its user fields and indexes; the companies table gets
+  // company 1; a temporary block gets a registered name.
+  void CreaLasTablasAlAbrirlas() {
+    instalacion.Setting(u"NombreEmpresaInicial"_qs, u"DEMO SOCIEDAD LIMITADA"_qs);
+    Iniciar();
+    EXPECT_TRUE(existe(General(), u"CAMPOUSR"_qs));
+    ASSERT_EQ(EjecutarSQL(u"INSERT INTO CAMPOUSR VALUES ('FILTRO', 1, 'Zona', 'Alfanumerico', 10, ''); "
+                          "INSERT INTO CAMPOUSR VALUES ('OTRA', 2, 'Nada', 'Entero', 0, ''); "
+                          "INSERT INTO CAMPOUSR VALUES ('FILTRO', 3, 'Alta', 'Fecha', 0, ''); "
+                          "INSERT INTO CAMPOUSR VALUES ('FILTRO', 4, 'Raro', 'Logico', 0, '')"_qs,
+                          u"DatabaseGeneral"_qs),
+              QString());
+    const QString definicion = DefinicionTabla(u"FILTRO"_qs, DefinicionesEstandar());
+    EXPECT_TRUE(definicion.contains(u"FILTRO/C/3/Filtro/ftMemo/0//\r\nFILTRO/C/1001/Zona/ftString/10/\r\n"
+                                    "FILTRO/C/1003/Alta/ftDateTime/0/\r\nFILTRO/I/1/<Primary>"_qs))
+        << definicion.toStdString();
+
+    Table filtro(&Servicios());
+    filtro.SetTableName(u"FILTRO"_qs);
+    ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), filtro));
+    EXPECT_EQ(filtro.GetFieldNames(), QStringList({"NombreTabla", "Descripcion", "Filtro", "Zona", "Alta"}));
+    EXPECT_EQ(filtro.IndexFieldCount(), 2);
+    filtro.Close();
+    EXPECT_FALSE(CrearTabla(filtro, QString(), -1));  // an existing table is left alone
+
+    Table empresas(&Servicios());
+    empresas.SetTableName(u"EMPRESA"_qs);
+    ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), empresas));
+    EXPECT_EQ(empresas.RecordCount(), 1);
+    EXPECT_EQ(QStringList({empresas.Fields(0).AsString(), empresas.Fields(1).AsString(), empresas.Fields(2).AsString()}),
+              QStringList({"1", "DEMO SOCIEDAD LIMITADA", "DEMO SOCIEDAD L"}));  // cut to its 15
+
+    Table temporal(&Servicios());
+    ASSERT_TRUE(CrearTabla(temporal, kTemporal, -1));
+    EXPECT_EQ(temporal.TableName(), u"TEMP000001_fGENEINIC"_qs);
+    EXPECT_TRUE(temporal.Active());
+    EXPECT_EQ(temporal.GetFieldNames(), QStringList{u"CodigoTemporal"_qs});
+    temporal.Close();
+    ASSERT_TRUE(CrearTabla(temporal, kTemporal, -1));  // the same registered name, made anew
+    EXPECT_EQ(temporal.TableName(), u"TEMP000001_fGENEINIC"_qs);
+
+    // Every table the program ships a definition of, each on its database.
+    const QStringList definidas = ArchivoDefinicionesTabla().split(u"\r\n"_qs, Qt::SkipEmptyParts);
+    EXPECT_GE(definidas.size(), 9);
+    for (const QString& nombre : definidas) {
+      Table tabla;
+      tabla.SetTableName(nombre);
+      EXPECT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla)) << nombre.toStdString();
+      EXPECT_TRUE(existe(EsTablaGeneral(nombre) ? General() : Empresa(), nombre)) << nombre.toStdString();
+    }
+  }
+};
+
+TEST_F(CrearTablas, OnTheEmbeddedServer) {
+  CreaLasTablasAlAbrirlas();
+  EXPECT_TRUE(QFileInfo::exists(instalacion.ServerFolder() + u"/ZEMEMP1.sqlite"_qs));
+  EXPECT_FALSE(existe(Empresa(), u"EMPRESA"_qs));
+  EXPECT_FALSE(existe(General(), u"FILTRO"_qs));
+}
+
+TEST_F(CrearTablas, OnParadoxFolders) {
+  instalacion.Engine(u"Paradox"_qs);
+  CreaLasTablasAlAbrirlas();
+}
+
+TEST_F(CrearTablas, AFailedStatementRollsBackItsOwnTransactionBeforeItsMessages) {
+  MensajesConTransaccion conTransaccion;
+  Iniciar();
+  TextFile::Write(instalacion.GeneralFolder() + u"/DATABASE.ESP"_qs,
+                  u"MALA/C/1/Codigo/ftInteger/0/*/|01/01/2024\r\nMALA/I/1/Nada/Nada//\r\n"
+                  "DOBLE/C/1/A/ftInteger/0//|01/01/2024\r\nDOBLE/C/2/A/ftInteger/0//\r\n"_qs);
+  conTransaccion.Expect(u"A"_qs).Expect(u"A"_qs).Expect(QString()).Expect(u"A"_qs).Expect(QString());
+  const struct {
+    const char* tabla;
+    bool delLlamador;  // a transaction of the caller's is running
+  } casos[] = {{"MALA", false}, {"DOBLE", false}, {"DOBLE", true}};
+  for (const auto& caso : casos) {
+    Database& empresa = *Conexiones(Servicios()).Database;
+    if (caso.delLlamador) empresa.StartTransaction();
+    Table tabla;
+    tabla.SetTableName(QLatin1String(caso.tabla));
+    tabla.SetDatabaseName(Empresa());
+    EXPECT_THROW(CrearTabla(tabla, QString(), -1), Abort);
+    EXPECT_EQ(empresa.InTransaction(), caso.delLlamador);
+    if (caso.delLlamador) empresa.Rollback();
+    EXPECT_FALSE(existe(Empresa(), QLatin1String(caso.tabla)));
+  }
+  EXPECT_EQ(conTransaccion.enTransaccion, QList<bool>({false, false, false, true, true}));
+  const QStringList textos = conTransaccion.Texts();
+  EXPECT_TRUE(textos.value(0).startsWith(u"No es posible crear el índice en SQL. Mensaje: "_qs));
+  EXPECT_TRUE(textos.value(1).startsWith(u"¡No es posible crear la tabla SQL (Paso 1)!. Motivo: "_qs));
+  EXPECT_EQ(textos.value(2), u"CREATE TABLE dbo.DOBLE (A INTEGER DEFAULT 0 NULL, A INTEGER DEFAULT 0 NULL)"_qs);
+}

@@ -1,0 +1,121 @@
+#include "core/connections/AperturaTablas.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/sql/ConsultasSQL.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/tables/CopiaRegistros.h"
+#include "core/tables/CreacionTabla.h"
+#include "core/tables/DefinicionesEstructura.h"
+#include "core/tables/TablasTemporales.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+constexpr int kNombres = 15;
+
+// What two running instances do at once: open every defined table, the
+// first one to find a table missing creating it, then register their names.
+QStringList abrirTablasYRegistrarNombres(TfGENEINIC& servicios) {
+  for (const QString& nombre : ArchivoDefinicionesTabla().split(u"\r\n"_qs, Qt::SkipEmptyParts)) {
+    Table tabla;
+    tabla.SetTableName(nombre);
+    EXPECT_TRUE(AbrirTabla(servicios, servicios, tabla)) << nombre.toStdString();
+  }
+  QStringList nombres;
+  for (int numero = 1; numero <= kNombres; ++numero) nombres.append(NombreTablaTemporal(&servicios, numero));
+  return nombres;
+}
+
+// Job of a second running instance, started in ZEM_PROGRAM_FOLDER; every
+// message it would show fails it.
+void trabajarEnOtraInstancia() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  SecondProcess::Report(u"listo"_qs);
+  SecondProcess::NextLine();
+  SecondProcess::Report(abrirTablasYRegistrarNombres(servicios).join(u','));
+  SecondProcess::NextLine();
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"otra-instancia"_qs, trabajarEnOtraInstancia);
+
+QString filas(const QString& sql) { return EjecutarSQL(sql, u"DatabaseGeneral"_qs); }
+
+}  // namespace
+
+class TablasTemporales : public ConexionesFixture {};
+
+TEST_F(TablasTemporales, TwoRunningInstancesCreateTablesAndRegisterNamesWithoutClashing) {
+  Iniciar();
+  TModuloDatos modulo;
+  const QString primero = NombreTablaTemporal(&modulo, 7);
+  EXPECT_EQ(primero, u"TEMP000001_ModuloDat"_qs);  // cut to 20 characters
+  EXPECT_EQ(NombreTablaTemporal(&modulo, 7), primero);
+  QObject otro;
+  otro.setObjectName(u"Otro"_qs);
+  EXPECT_EQ(NombreTablaTemporal(&otro, 7), u"TEMP000002_Unknown"_qs);
+  EXPECT_EQ(RegistrarTablaTemporal(u"TEMP_X_Propio_1_1_U'S"_qs), u"TEMP000003_Propio"_qs);
+  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM NOMBTTEM"_qs), u"3"_qs);
+  EXPECT_TRUE(filas(u"SELECT NombreTablaTemporalOrg FROM NOMBTTEM WHERE Contador = 1"_qs).startsWith(u"TEMP_"_qs));
+
+  SecondProcess segunda(u"otra-instancia"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(segunda.ReadReport(), u"listo"_qs);
+  segunda.Send(u"adelante"_qs);
+  QStringList todos = abrirTablasYRegistrarNombres(Servicios()) + segunda.ReadReport().split(u',');
+  EXPECT_EQ(segunda.Finish(), 0);
+  todos.removeDuplicates();
+  EXPECT_EQ(todos.size(), 2 * kNombres);
+  EXPECT_EQ(filas(u"SELECT COUNT(DISTINCT Contador) FROM NOMBTTEM"_qs), QString::number(2 * kNombres + 3));
+}
+
+TEST_F(TablasTemporales, TheTableOfAQueryAsSqlServerText) {
+  Iniciar();
+  Query consulta;
+  consulta.SetDatabaseName(u"ZEMGENERAL"_qs);
+  consulta.SQL().SetText(u"SELECT NumeroIncidencia, Fecha, CodigoUsuario, CodigoEmpresa, Descripcion FROM INCAPLIC"_qs);
+  ASSERT_TRUE(AbrirOEjecutarConsulta(consulta));
+  EXPECT_EQ(SentenciaTablaConsulta(u"TEMP000001_X"_qs, consulta),
+            u"CREATE TABLE TEMP000001_X (NumeroIncidencia INTEGER DEFAULT 0 NULL, "
+            "Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, CodigoUsuario VARCHAR(12) DEFAULT '' NULL, "
+            "CodigoEmpresa SMALLINT DEFAULT 0 NULL, Descripcion TEXT  NULL, )"_qs);
+}
+
+TEST_F(TablasTemporales, RecordsAreCopiedInEachModeAndRefreshedInPlace) {
+  Iniciar();
+  ASSERT_EQ(filas(u"INSERT INTO IDIOMA VALUES ('ESP', 'dd'); INSERT INTO IDIOMA VALUES ('ENG', 'mm')"_qs), QString());
+  Table idiomas;
+  idiomas.SetTableName(u"IDIOMA"_qs);
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), idiomas));
+  Table copia(&Servicios());
+  ASSERT_TRUE(CrearTabla(copia, u"Tabla Temporal\r\n/C/1/Idioma/ftString/30/*\r\n/C/2/FormatoFecha/ftString/30/\r\n"
+                                "/I/1/<Primary>/Idioma\r\n"_qs, -1));
+  const struct {
+    QString antes;  // run on the general database first
+    const char* modo;
+    QString esperado;
+  } casos[] = {
+      {u"INSERT INTO %1 VALUES ('ENG', 'viejo')"_qs, "Agregar", u"ENG|viejo\r\nESP|dd"_qs},  // the duplicate is skipped
+      {u"UPDATE IDIOMA SET FormatoFecha = 'nuevo' WHERE Idioma = 'ESP'"_qs, "Sustituir", u"ENG|mm\r\nESP|nuevo"_qs},
+      {u"INSERT INTO %1 VALUES ('ZZZ', 'x')"_qs, "Copiar", u"ENG|mm\r\nESP|nuevo"_qs},
+  };
+  for (const auto& caso : casos) {
+    ASSERT_EQ(filas(QString(caso.antes).replace(u"%1"_qs, copia.TableName())), QString());
+    idiomas.Refresh();
+    copia.Refresh();
+    CopiarRegistros(idiomas, copia, QLatin1String(caso.modo));
+    EXPECT_EQ(filas(u"SELECT * FROM %1 ORDER BY Idioma"_qs.arg(copia.TableName())), caso.esperado) << caso.modo;
+  }
+  ASSERT_TRUE(copia.Locate(u"Idioma"_qs, Variant::String(u"ESP"_qs)));
+  ASSERT_EQ(filas(u"INSERT INTO IDIOMA VALUES ('AAA', 'x')"_qs), QString());
+  RefrescarDataSet(idiomas, u"Apertura/Cierre"_qs);
+  RefrescarDataSet(copia, u"Apertura/Cierre"_qs);
+  EXPECT_EQ(idiomas.RecordCount(), 3);
+  EXPECT_EQ(copia.FieldByName(u"Idioma"_qs).AsString(), u"ESP"_qs);
+}
