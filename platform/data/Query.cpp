@@ -127,10 +127,15 @@ void Query::ExecSQL() {
   for (const QString& sql : SplitSqlStatements(text)) {
     const SqlRouting::Routed routed = SqlRouting::Route(connection, sql);
     if (routed.answer) continue;
-    Statement statement(*routed.connection, routed.statement);
-    bindParams(statement);
-    while (statement.Step()) {
+    // A mapped statement may come with the objects it needs (an IDENTITY
+    // column's trigger).
+    const QByteArray batch = routed.statement.toUtf8();
+    for (qsizetype offset = 0; offset < batch.size();) {
+      Statement statement(*routed.connection, batch, offset);
+      bindParams(statement);
+      while (statement.Step()) {
+      }
+      if (!statement.IsReadOnly()) rowsAffected_ += statement.Changes();
     }
-    if (!statement.IsReadOnly()) rowsAffected_ += statement.Changes();
   }
 }

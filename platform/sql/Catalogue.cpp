@@ -86,7 +86,8 @@ QString CatalogueScript(const DatabaseLocation& location) {
   const QString name = QStringLiteral("COLLATE ") + SqlText::Quoted(location.collationName);
   const QString tables =
       QStringLiteral("FROM main.sqlite_schema m ");
-  const QString ownObjects = QStringLiteral(" AND m.name NOT GLOB 'sqlite_*'");
+  // SQLite's own objects and the triggers that fill IDENTITY columns.
+  const QString ownObjects = QStringLiteral(" AND m.name NOT GLOB 'sqlite_*' AND m.name NOT GLOB 'zem_identity_*'");
   const QString indexNumber = QStringLiteral("CASE WHEN i.origin = 'pk' THEN 1 ELSE i.seq + 2 END");
   QString script;
   script += QStringLiteral(
@@ -100,7 +101,8 @@ QString CatalogueScript(const DatabaseLocation& location) {
       "CREATE TEMP VIEW IF NOT EXISTS syscolumns AS "
       "SELECT m.rowid AS id, c.cid + 1 AS colid, c.name %1 AS name, zem_xtype(c.type) AS xtype, "
       "zem_type_length(c.type) AS length, CASE WHEN c.\"notnull\" OR c.pk > 0 THEN 0 ELSE 1 END AS isnullable, "
-      "zem_column_collation(m.name, c.name) AS collation "
+      "zem_column_collation(m.name, c.name) AS collation, "
+      "CASE WHEN upper(c.type) GLOB '* IDENTITY*' THEN 1 ELSE 0 END AS colstat "
       "%2CROSS JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3;")
                 .arg(name, tables, ownObjects);
   script += QStringLiteral(

@@ -13,6 +13,12 @@ bool IsNamePart(const SqlNode& node) {
   return node.Is(SqlTokenKind::Word) || node.Is(SqlTokenKind::QuotedName);
 }
 
+bool IsCatalogueView(const QString& name) {
+  for (QStringView view : {u"sysobjects", u"syscolumns", u"sysindexes", u"sysindexkeys"})
+    if (name.compare(view, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
 bool IsOwner(const QString& name) { return name.isEmpty() || name.compare(u"dbo", Qt::CaseInsensitive) == 0; }
 
 }  // namespace
@@ -94,7 +100,13 @@ QStringList ResolveParts(const SqlChain& chain, const SqlObjects& objects) {
   }
   if (names.size() >= 3 && IsOwner(names[1])) {
     if (names.size() > 3) Unsupported(chain.written.join(u'.'));
-    return {objects.SchemaOf(names[0]), parts[2]};
+    const QString schema = objects.SchemaOf(names[0]);
+    // The catalogue's views are the connection's own database's.
+    if (IsCatalogueView(names[2])) {
+      if (schema != u"main") Unsupported(chain.written.join(u'.'));
+      return {parts[2]};
+    }
+    return {schema, parts[2]};
   }
   if (names.size() >= 2 && names[0].compare(u"dbo", Qt::CaseInsensitive) == 0) parts.removeFirst();
   if (parts.size() > 3 || parts.contains(QString())) Unsupported(chain.written.join(u'.'));
