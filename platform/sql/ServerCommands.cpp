@@ -95,10 +95,11 @@ std::shared_ptr<Connection> ConnectionToCopy(const QString& file) {
   return connection;
 }
 
+// The name as SQL Server spells it.
 QString SupportedCollation(const QString& name) {
-  if (!Collation::Find(name))
-    throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(name));
-  return name;
+  const QString canonical = Collation::CanonicalName(name);
+  if (canonical.isEmpty()) throw SqlError(QStringLiteral("Invalid collation '%1'.").arg(name));
+  return canonical;
 }
 
 const QStringList kIsolationLevels = {u"READ UNCOMMITTED"_qs, u"READ COMMITTED"_qs, u"REPEATABLE READ"_qs,

@@ -80,7 +80,11 @@ QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects&
                        .arg(name.toLower(), row->minArguments == row->maxArguments
                                                 ? QString::number(row->minArguments)
                                                 : QStringLiteral("%1 to %2").arg(row->minArguments).arg(row->maxArguments)));
-  return row->target.toString() + u'(' + RenderArgument(group.children, objects) + u')';
+  // REPLACE(a, b COLLATE c, d) replaces under that collation.
+  SqlNodes arguments = group.children;
+  const QString collation = row->name == u"REPLACE" ? TakeCollation(arguments) : QString();
+  return row->target.toString() + u'(' + RenderArgument(arguments, objects) +
+         (collation.isEmpty() ? QString() : u", "_qs + QuoteSqlString(collation)) + u')';
 }
 
 bool IsNamePart(const SqlNode& node) {
@@ -109,6 +113,7 @@ QString RewriteLiteral(const SqlToken& token) { return token.text.startsWith(u'\
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteTop(nodes, objects);
   RewriteComparedLiterals(nodes, objects);
+  RewriteCollatedLike(nodes);
   TablePositions positions;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
@@ -129,6 +134,10 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
     if (token.IsWord(u"WITH")) {
       if (!groupFollows) Unsupported(QStringLiteral("WITH"));
       RemoveTableHint(nodes, i, next);
+      continue;
+    }
+    if (token.IsWord(u"COLLATE")) {
+      RewriteCollation(nodes, i);
       continue;
     }
     if (token.IsWord(u"CURRENT_TIMESTAMP")) {

@@ -19,6 +19,8 @@ void RewriteNames(SqlNodes& nodes, const SqlObjects& objects) {
     SqlNode& node = nodes[i];
     if (node.IsGroup()) {
       RewriteNames(node.children, objects);
+    } else if (node.IsWord(u"COLLATE")) {
+      RewriteCollation(nodes, i);
     } else if (node.Is(SqlTokenKind::String)) {
       node = SqlNode::Rewritten(RewriteLiteral(node.token));
     } else if (node.Is(SqlTokenKind::QuotedName) || (node.Is(SqlTokenKind::Word) && !IsKeyword(node))) {

@@ -135,5 +135,14 @@ void RewriteTop(SqlNodes& nodes, const SqlObjects& objects);
 // Binary "+" becomes zem_add(a, b), which joins texts and adds numbers.
 void RewriteConcatenation(SqlNodes& nodes);
 
+// COLLATE <name> at nodes[collate]: the name as SQL Server spells it;
+// an unknown one raises "Invalid collation".
+void RewriteCollation(SqlNodes& nodes, size_t collate);
+// The collation named by a COLLATE clause in nodes (at this level), which
+// the clause leaves; empty when there is none.
+QString TakeCollation(SqlNodes& nodes);
+// x [NOT] LIKE y COLLATE c: LIKE under that collation (zem_like).
+void RewriteCollatedLike(SqlNodes& nodes);
+
 // The error for a construct of SQL Server the embedded server does not run.
 [[noreturn]] void Unsupported(const QString& construct);

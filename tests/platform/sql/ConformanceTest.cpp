@@ -180,6 +180,18 @@ const Case kCompanyCases[] = {
     {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (22, 'y')", {}},
     {"USE ZEM1; COMMIT TRANSACTION", {}},
     {"SELECT Codigo FROM CLIENTES WHERE Codigo > 20", {{"22"}}},
+    // An explicit collation rules =, LIKE and REPLACE; names come back as SQL Server spells them.
+    {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'CASA PEÑA' COLLATE Modern_Spanish_CS_AS", {{"0"}}},
+    {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'casa peña' COLLATE Modern_Spanish_CI_AS", {{"1"}}},
+    {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre LIKE '%peña%' COLLATE SQL_Latin1_General_Cp1_CS_AS", {{"0"}}},
+    {"SELECT REPLACE(Nombre, 'PEÑA' COLLATE SQL_Latin1_General_Cp1_CS_AS, 'x'), REPLACE(Nombre, 'PENA', 'x') "
+     "FROM CLIENTES WHERE Codigo = 7",
+     {{"Casa Peña", "Casa x"}}},
+    {"UPDATE CLIENTES  SET Nombre =        REPLACE(CAST (Nombre AS VARCHAR(MAX)), 'Peña' COLLATE "
+     "SQL_Latin1_General_Cp1_CS_AS, 'Pena')   WHERE Nombre LIKE '%Peña%' COLLATE SQL_Latin1_General_Cp1_CS_AS",
+     {}},
+    {"SELECT Nombre FROM CLIENTES WHERE Codigo = 7", {{"Casa Pena"}}},
+    {"USE master SELECT collation_name FROM sysdatabases WHERE name = 'ZEM1'", {{"SQL_Latin1_General_CP1_CI_AI"}}},
 };
 
 const Case kGeneralCases[] = {
@@ -280,6 +292,7 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
       {"CREATE TABLE dbo.MAL (Codigo INTEGER, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
        "There is already an object named 'ARTICULO_Clave1' in the database."},
       {"COMMIT TRANSACTION", "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."},
+      {"SELECT * FROM CLIENTES WHERE Nombre = 'x' COLLATE Spanish_CI_AI", "Invalid collation 'Spanish_CI_AI'."},
   };
   for (const auto& refusal : refusals) {
     try {

@@ -43,7 +43,7 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   ASSERT_TRUE(created);
   EXPECT_EQ(created->compatibilityLevel, 80);
   EXPECT_EQ(created->recoveryModel, u"SIMPLE"_qs);
-  EXPECT_EQ(created->collation, u"SQL_Latin1_General_Cp1_CI_AI"_qs);
+  EXPECT_EQ(created->collation, u"SQL_Latin1_General_CP1_CI_AI"_qs);
 
   client_.Run(u"USE EMP3"_qs);
   client_.Run(u"CREATE TABLE dbo.CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
@@ -109,8 +109,8 @@ TEST_F(ServerCommandsTest, RefusesWithTheServersTexts) {
     QString error;
   } refusals[] = {
       {u"CREATE DATABASE emp1"_qs, u"Database 'emp1' already exists. Choose a different database name."_qs},
-      {u"CREATE DATABASE EMP9 COLLATE Modern_Spanish_CI_AS"_qs,
-       u"'Modern_Spanish_CI_AS' is not supported by the embedded server."_qs},
+      {u"CREATE DATABASE EMP9 COLLATE Modern_Spanish_CI"_qs, u"Invalid collation 'Modern_Spanish_CI'."_qs},
+      {u"ALTER DATABASE EMP1 COLLATE Klingon_CI_AI"_qs, u"Invalid collation 'Klingon_CI_AI'."_qs},
       {u"DROP DATABASE EMP9"_qs,
        u"Cannot drop the database 'EMP9', because it does not exist or you do not have permission."_qs},
       {u"DROP DATABASE master"_qs, u"Cannot drop the database 'master' because it is a system database."_qs},
@@ -182,7 +182,7 @@ TEST_F(ServerCommandsTest, GivesEachDatabaseItsCollation) {
   client_.Run(u"ALTER DATABASE LAT COLLATE Modern_Spanish_CI_AI"_qs);
   client_.Run(u"ALTER TABLE dbo.T ADD Ciudad VARCHAR(20) NULL"_qs);
   EXPECT_EQ(client_.Texts(u"SELECT column_name, collation_name FROM information_schema.columns WHERE table_name = 'T'"_qs),
-            Rows({{"Nombre", "SQL_Latin1_General_Cp1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
+            Rows({{"Nombre", "SQL_Latin1_General_CP1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
 }
 
 TEST(EmbeddedServer, WorksThroughTheProcesssConnectionsWithTheirBusyTimeout) {

@@ -63,20 +63,20 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
       {"SELECT CONVERT( VARCHAR, F, 103) + '|' + CONVERT(VARCHAR(4), Codigo) FROM T",
        "SELECT zem_add(zem_add(zem_convert('VARCHAR', F, 103), '|'), zem_convert('VARCHAR(4)', Codigo)) FROM main.T"},
       {"SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI -- comentario",
-       "SELECT Texto FROM main.T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI"},
+       "SELECT Texto FROM main.T WHERE Clave = 'a' COLLATE \"SQL_Latin1_General_CP1_CI_AI\""},
       {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')",
        "INSERT INTO main.CLIENTES (Codigo, Nombre) VALUES (7, 'O''Neil')"},
       {"CREATE TABLE dbo.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
        "Notas VARCHAR(MAX) NULL, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
        "CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
-       "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" "
-       "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
+       "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" "
+       "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
        "'1899-12-30 00:00:00' NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID"},
       {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)",
-       "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)"},
+       "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE \"Modern_Spanish_CI_AI\" NULL)"},
       {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX main.T_Fecha ON T (Fecha,Codigo)"},
       {"ALTER TABLE dbo.CLIENTES ADD Ciudad VARCHAR(30) NULL",
-       "ALTER TABLE main.CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL"},
+       "ALTER TABLE main.CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL"},
       {"SELECT collation_name FROM information_schema.columns",
        "SELECT collation_name FROM information_schema_columns"},
       {"SELECT * FROM DATOS.dbo.CLIENTES", "SELECT * FROM main.CLIENTES"},
