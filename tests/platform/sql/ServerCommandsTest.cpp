@@ -52,7 +52,9 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
 
   QDir(folder_.Path()).mkdir(u"Copias"_qs);
   const QString backup = folder_.File("Copias/dbb_EMP3_20240131154500.bak");
-  client_.Run(u"BACKUP DATABASE EMP3  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs);
+  // As the system writes it: "\" separates folders.
+  client_.Run(u"BACKUP DATABASE EMP3  TO DISK = '"_qs + folder_.Path() + u"\\Copias\\dbb_EMP3_20240131154500.bak'"
+              u"  WITH FORMAT"_qs);
   ASSERT_TRUE(QFile::exists(backup));
 
   client_.Run(u"UPDATE CLIENTES SET Nombre = 'Después' WHERE Codigo = 1"_qs);
@@ -69,6 +71,7 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   EXPECT_EQ(&client_.Connection(), open);  // restored through the connection the process has open
   EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'OTRA'"_qs), Rows({{"0"}}));
+  EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files), QStringList({u"dbb_EMP3_20240131154500.bak"_qs}));
 
   client_.Run(u"USE master DROP DATABASE EMP3"_qs);
   EXPECT_FALSE(client_.Server().Database(u"EMP3"_qs));
