@@ -1,6 +1,7 @@
 #include "platform/data/AdoConnection.h"
 
 #include "platform/data/Session.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
@@ -26,6 +27,7 @@ void AdoConnection::Open() {
   if (!Session::IsConnectionString(connectionString_))
     throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Connection string: %1").arg(connectionString_));
   connection_ = session_.OpenDatabase(connectionString_);
+  SqlRouting::Reopened(*connection_, connectionString_);
 }
 
 void AdoConnection::Close() { connection_.reset(); }

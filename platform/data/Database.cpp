@@ -1,6 +1,7 @@
 #include "platform/data/Database.h"
 
 #include "platform/data/Session.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
@@ -72,6 +73,7 @@ void Database::Open() {
   }
   const auto [driver, params] = driverAndParams();
   connection_ = Session::Connect(driver, params);
+  SqlRouting::Reopened(*connection_, databaseName_);
 }
 
 void Database::Close() { connection_.reset(); }
