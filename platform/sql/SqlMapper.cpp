@@ -115,6 +115,31 @@ QString IdentityTrigger(const QString& schema, const QString& table, const QStri
       .arg(schema.isEmpty() ? QString() : schema + u'.', name, table, quoted);
 }
 
+// A table that keeps SQLite's row numbers lets its key columns hold NULL
+// unless they say NOT NULL; SQL Server's keys never do.
+void RefuseNullKeys(std::vector<SqlNodes>& definitions) {
+  QStringList keys;
+  for (const SqlNodes& definition : definitions) {
+    const size_t first = NextSignificant(definition, 0);
+    for (size_t i = first; i < definition.size(); ++i) {
+      if (!definition[i].IsWord(u"PRIMARY")) continue;
+      size_t group = i + 1;
+      while (group < definition.size() && !definition[group].IsGroup()) ++group;
+      if (group < definition.size()) {
+        for (const SqlNodes& column : SplitAtCommas(definition[group].children))
+          if (const size_t name = NextSignificant(column, 0); name < column.size()) keys << column[name].token.Value();
+      } else {
+        keys << definition[first].token.Value();
+      }
+    }
+  }
+  for (SqlNodes& definition : definitions) {
+    const size_t first = NextSignificant(definition, 0);
+    if (first < definition.size() && keys.contains(definition[first].token.Value(), Qt::CaseInsensitive))
+      definition.push_back(SqlNode::Rewritten(QStringLiteral(" NOT NULL")));
+  }
+}
+
 // A constraint's name is an object of the database: a second one is refused.
 void CheckConstraintNames(const std::vector<SqlNodes>& definitions, const SqlObjects& objects) {
   QStringList names;
@@ -280,6 +305,9 @@ void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects
     const bool constraint = definition[first].IsWord(u"CONSTRAINT") || definition[first].IsWord(u"PRIMARY") ||
                             definition[first].IsWord(u"UNIQUE") || definition[first].IsWord(u"CHECK") ||
                             definition[first].IsWord(u"FOREIGN");
+    // SQLite keeps no table in an index's order: CLUSTERED says nothing to it.
+    for (SqlNode& node : definition)
+      if (node.IsWord(u"CLUSTERED") || node.IsWord(u"NONCLUSTERED")) node = SqlNode::Rewritten(QString());
     if (constraint) {
       for (const SqlNode& node : definition) primaryKey = primaryKey || node.IsWord(u"PRIMARY");
       continue;
@@ -291,6 +319,7 @@ void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects
                                     "per table is allowed.").arg(qualified.second));
     if (column.identity) identity = column.name;
   }
+  if (!identity.isEmpty() && primaryKey) RefuseNullKeys(definitions);
   nodes[group].children = JoinWithCommas(definitions);
   if (!identity.isEmpty())
     nodes.push_back(SqlNode::Rewritten(IdentityTrigger(qualified.first, qualified.second, identity)));

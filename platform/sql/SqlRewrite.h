@@ -39,6 +39,10 @@ class SqlObjects {
   // Whether the connection has a temporary object of that name (the
   // catalogue views).
   bool IsTemporary(const QString& name) const;
+  // The name of a catalogue view (sysobjects, syscolumns, ...) of a
+  // database: the connection's own or, for another, one made over the
+  // schema it is attached under.
+  QString CatalogueView(const QString& database, const QString& schema, const QString& view) const;
   const SqlContext& Context() const { return context_; }
 
   // The tables the statement names at every level, with their aliases, so

@@ -177,10 +177,10 @@ class StatementStarts {
                          u"DBCC", u"KILL", u"DECLARE", u"PRINT", u"GRANT"}))
       return false;
     if (token.IsWord(u"SELECT"))
-      return !IsOneOf(previous_, {u"UNION", u"ALL", u"EXCEPT", u"INTERSECT"}) &&
+      return !IsOneOf(previous_, {u"UNION", u"ALL", u"EXCEPT", u"INTERSECT", u"AS"}) &&
              !(IsOneOf(*head_, {u"INSERT"}) && !sawSource_);
     if (token.IsWord(u"SET")) return !IsOneOf(*head_, {u"UPDATE", u"ALTER"});
-    if (IsOneOf(token, {u"DELETE", u"UPDATE"})) return !previous_.IsWord(u"ON");
+    if (IsOneOf(token, {u"DELETE", u"UPDATE"})) return !IsOneOf(previous_, {u"ON", u"DO"});
     if (token.IsWord(u"DROP")) return !head_->IsWord(u"ALTER");
     if (IsOneOf(token, {u"EXEC", u"EXECUTE"})) return !head_->IsWord(u"INSERT");
     return true;

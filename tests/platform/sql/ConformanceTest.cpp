@@ -52,7 +52,8 @@ const char* const kSetUp[] = {
     // SQL Server lets the column list end in a comma; statements follow one another without ";".
     "CREATE TABLE dbo.PRECIOS (Codigo INTEGER DEFAULT 0, Precio DECIMAL(6,2) DEFAULT 0 NULL, "
     "Cantidad SMALLINT DEFAULT 0 NULL, CONSTRAINT PRECIOS_Clave1 PRIMARY KEY (Codigo), )",
-    "CREATE TABLE dbo.HISTORIA (Id INTEGER IDENTITY(1,1), Texto VARCHAR(20) DEFAULT '' NULL) "
+    "CREATE TABLE dbo.HISTORIA (Id INTEGER IDENTITY(1,1), Texto VARCHAR(20) DEFAULT '' NULL, "
+    "CONSTRAINT HISTORIA_Clave1 PRIMARY KEY CLUSTERED (Texto)) "
     "CREATE NONCLUSTERED INDEX HISTORIA_Texto ON dbo.HISTORIA (Texto)",
     "CREATE TABLE dbo.BLOBTAB (NombreTabla VARCHAR(20) DEFAULT '', ClaveTabla VARCHAR(250) DEFAULT '', "
     "IdObjeto VARCHAR(40) DEFAULT '', TipoObjeto VARCHAR(10) DEFAULT '' NULL, Objeto IMAGE NULL, "
@@ -171,9 +172,14 @@ const Case kCompanyCases[] = {
      "O.name = 'HISTORIA'",
      {{"Id", "56", "1"}, {"Texto", "167", "0"}}, true},
     {"SELECT name FROM ZEM1.dbo.sysobjects   WHERE name = 'HISTORIA'", {{"HISTORIA"}}},
+    {"SELECT name FROM ZEMG.dbo.sysobjects   WHERE name = 'EMPRESA'", {{"EMPRESA"}}},
+    {"SELECT C.name, C.collation FROM ZEMG.dbo.syscolumns C JOIN ZEMG.dbo.sysobjects O ON O.id = C.id "
+     "WHERE O.name = 'EMPRESA' AND C.xtype = 167",
+     {{"Nombre", "Modern_Spanish_CI_AI"}}},
     {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'TR'", {{"0"}}},
     {"DROP INDEX [HISTORIA_Texto] ON [dbo].[HISTORIA]", {}},
-    {"SELECT COUNT(*) FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id WHERE O.name = 'HISTORIA'", {{"0"}}},
+    {"SELECT I.name FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id WHERE O.name = 'HISTORIA'",
+     {{"HISTORIA_Clave1"}}},
     // Transactions, in one batch or statement by statement.
     {"BEGIN TRANSACTION INSERT INTO CLIENTES (Codigo, Nombre) VALUES (21, 'x') ROLLBACK TRANSACTION", {}},
     {"USE ZEM1; BEGIN TRANSACTION", {}},
@@ -281,6 +287,7 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
        "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."},
       {"SELECT * FROM ARTICULO WHERE Fecha > 'mañana'",
        "Conversion failed when converting date and/or time from character string."},
+      {"INSERT INTO HISTORIA (Texto) VALUES (NULL)", "NOT NULL constraint failed: HISTORIA.Texto"},
       {"INSERT INTO HISTORIA (Id, Texto) VALUES (5, 'x')",
        "Cannot insert explicit value for identity column in table 'HISTORIA' when IDENTITY_INSERT is set to OFF."},
       // Objects that are not there, or are already.
