@@ -120,11 +120,12 @@ ColumnValue ToFloat(const QVariant& value, const SqlType& type) {
 }
 
 // Blanks past the length are dropped silently; anything else is refused.
+// SQLite keeps VARCHAR(MAX) as VARCHAR: a text type without a length is
+// not limited.
 ColumnValue ToText(const QVariant& value, const SqlType& type) {
   QString text = IsText(value) ? value.toString() : NumberText(value);
-  const bool unlimited = type.name.endsWith(u"TEXT") || type.length == SqlType::kMax;
-  if (unlimited) return {text, {}};
-  const int length = type.length.value_or(1);
+  if (type.name.endsWith(u"TEXT") || !type.length || type.length == SqlType::kMax) return {text, {}};
+  const int length = *type.length;
   if (text.size() > length) {
     if (!text.mid(length).trimmed().isEmpty()) return Refused(QStringLiteral("String or binary data would be truncated."));
     text.truncate(length);

@@ -15,7 +15,9 @@ void Convert(SqlNodes& nodes, size_t begin, size_t end, const SqlColumn& column,
   const bool lone = NextSignificant(nodes, first + 1) >= end;
   if (lone && (nodes[first].Is(SqlTokenKind::String) || nodes[first].Is(SqlTokenKind::Number))) {
     const SqlToken& token = nodes[first].token;
-    const QVariant value = token.Is(SqlTokenKind::String) ? QVariant(token.Value())
+    // A number written into a text column keeps its digits as written (12.000000).
+    const bool asWritten = token.Is(SqlTokenKind::String) || column.type.IsText();
+    const QVariant value = asWritten ? QVariant(token.Is(SqlTokenKind::String) ? token.Value() : token.text)
                            : token.text.contains(u'.') || token.text.contains(u'e', Qt::CaseInsensitive)
                                ? QVariant(token.text.toDouble())
                                : QVariant(token.text.toLongLong());

@@ -51,7 +51,8 @@ const char* const kSetUp[] = {
     "Texto TEXT NULL, Tipo VARCHAR(10) DEFAULT '' NULL, CONSTRAINT TEXTO_Clave1 PRIMARY KEY (Codigo))",
     // SQL Server lets the column list end in a comma; statements follow one another without ";".
     "CREATE TABLE dbo.PRECIOS (Codigo INTEGER DEFAULT 0, Precio DECIMAL(6,2) DEFAULT 0 NULL, "
-    "Cantidad SMALLINT DEFAULT 0 NULL, CONSTRAINT PRECIOS_Clave1 PRIMARY KEY (Codigo), )",
+    "Cantidad SMALLINT DEFAULT 0 NULL, Notas VARCHAR(MAX) NULL, Ref VARCHAR(10) NULL, "
+    "CONSTRAINT PRECIOS_Clave1 PRIMARY KEY (Codigo), )",
     "CREATE TABLE dbo.HISTORIA (Id INTEGER IDENTITY(1,1), Texto VARCHAR(20) DEFAULT '' NULL, "
     "CONSTRAINT HISTORIA_Clave1 PRIMARY KEY CLUSTERED (Texto)) "
     "CREATE NONCLUSTERED INDEX HISTORIA_Texto ON dbo.HISTORIA (Texto)",
@@ -155,7 +156,10 @@ const Case kCompanyCases[] = {
     {"SELECT Codigo, Texto FROM TEXTO", {{"T2", "NULL"}}},
     // Values are stored as SQL Server converts them to the column's type.
     {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) VALUES ('', '2.345', ' 7 ')", {}},
-    {"INSERT INTO PRECIOS VALUES (1, -2.345, 1.9)", {}},
+    {"INSERT INTO PRECIOS VALUES (1, -2.345, 1.9, 'Una nota larga, más larga que cualquier VARCHAR corto', "
+     "12.000000)",
+     {}},
+    {"SELECT LEN(Notas), Ref FROM PRECIOS WHERE Codigo = 1", {{"53", "12.000000"}}},
     {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) SELECT Codigo + 100, Codigo * 1.005, '' FROM CLIENTES "
      "WHERE Codigo = 1",
      {}},
