@@ -70,8 +70,12 @@ ColumnValue ToInteger(const QVariant& value, const SqlType& type) {
   }
   if (IsWhole(value)) {
     const qint64 number = value.toLongLong();
-    if (number < range->low || number > range->high) return Refused(overflow);
-    return {number, {}};
+    if (number >= range->low && number <= range->high) return {number, {}};
+    // An int that a smaller type cannot hold; anything wider is an expression.
+    if (number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max())
+      return Refused(QStringLiteral("Arithmetic overflow error for data type %1, value = %2.")
+                         .arg(type.ErrorName()).arg(number));
+    return Refused(overflow);
   }
   const double number = std::trunc(value.toDouble());
   if (!(number >= double(range->low) && number <= double(range->high))) return Refused(overflow);

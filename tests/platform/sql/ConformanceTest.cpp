@@ -286,7 +286,7 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
        "Arithmetic overflow error converting numeric to data type numeric."},
       {"INSERT INTO PRECIOS (Codigo, Precio) VALUES (9, 'x')", "Error converting data type varchar to numeric."},
       {"INSERT INTO PRECIOS (Codigo, Cantidad) SELECT Codigo, Codigo * 10000 FROM CLIENTES WHERE Codigo = 4",
-       "Arithmetic overflow error converting expression to data type smallint."},
+       "Arithmetic overflow error for data type smallint, value = 40000."},
       {"INSERT INTO ARTICULO (Empresa, Codigo, Fecha) VALUES (1, 'F', '02/30/2024')",
        "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."},
       {"SELECT * FROM ARTICULO WHERE Fecha > 'mañana'",
