@@ -36,7 +36,7 @@ struct Family {
 };
 
 const Family kFamilies[] = {
-    {u"SQL_Latin1_General_CP1", false, {u"CI_AI", u"CI_AS", u"CS_AS"}},
+    {u"SQL_Latin1_General_CP1", false, {u"CI_AI", u"CI_AS", u"CS_AS", u"BIN"}},
     {u"Latin1_General", false, {u"CI_AI", u"CI_AS", u"CS_AI", u"CS_AS", u"BIN", u"BIN2"}},
     {u"Modern_Spanish", true, {u"CI_AI", u"CI_AS", u"CS_AI", u"CS_AS", u"BIN", u"BIN2"}},
     {u"Traditional_Spanish", true, {u"CI_AI", u"CI_AS", u"CS_AI", u"CS_AS", u"BIN", u"BIN2"}},

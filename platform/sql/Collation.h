@@ -7,7 +7,7 @@
 // Spanish text: the Latin1_General, SQL_Latin1_General_CP1, Modern_Spanish
 // and Traditional_Spanish families, each case and accent insensitive
 // (_CI_AI), accent sensitive (_CI_AS), case sensitive (_CS_AI, _CS_AS) or
-// binary (_BIN, _BIN2). Trailing blanks are never significant (SQL Server's
+// binary (_BIN, _BIN2), as far as SQL Server has the name. Trailing blanks are never significant (SQL Server's
 // padded comparison). The Latin1 families take the tilde of "ñ" as an
 // accent; the Spanish ones keep "ñ" a letter of its own, sorted between "n"
 // and "o". Letters sort by their base letter first, then by accent, then

@@ -196,6 +196,7 @@ void RestoreDatabase(Command c) {
   if (!QFileInfo(file.path).isFile())
     throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                   "the file specified.).").arg(file.written));
+  const BackupReading reading(file.path);
   if (!IsReadableDatabase(file.path))
     throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
                                   "this media family.").arg(file.written));

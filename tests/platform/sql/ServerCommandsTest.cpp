@@ -71,7 +71,13 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   EXPECT_EQ(&client_.Connection(), open);  // restored through the connection the process has open
   EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'OTRA'"_qs), Rows({{"0"}}));
-  EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files), QStringList({u"dbb_EMP3_20240131154500.bak"_qs}));
+  // A backup of the WAL kind (a database file copied as it is) leaves nothing beside it either.
+  const QString walBackup = folder_.File("Copias/antigua.bak");
+  ASSERT_TRUE(QFile::copy(folder_.File("EMP3.sqlite"), walBackup));
+  client_.Run(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs);
+  EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files),
+            QStringList({u"antigua.bak"_qs, u"dbb_EMP3_20240131154500.bak"_qs}));
+  client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
 
   client_.Run(u"USE master DROP DATABASE EMP3"_qs);
   EXPECT_FALSE(client_.Server().Database(u"EMP3"_qs));
