@@ -102,9 +102,10 @@ class TablePositions {
 
 // Every table the statement's tree names, at any level, into objects.
 void CollectTables(const SqlNodes& nodes, SqlObjects& objects);
-// A string compared with a typed column (=, <, ..., BETWEEN, IN) becomes the
-// value SQL Server converts it to: '' is 0 for a number, a date is read in
-// the session's order; what SQL Server cannot convert raises its error.
+// A string compared with a typed column (=, <, ..., BETWEEN, IN), or given
+// to ISNULL or COALESCE with one, becomes the value SQL Server converts it
+// to: '' is 0 for a number, a date is read in the session's order; what SQL
+// Server cannot convert raises its error.
 void RewriteComparedLiterals(SqlNodes& nodes, const SqlObjects& objects);
 // The values INSERT and UPDATE write are converted to their columns'
 // types as SQL Server converts them (zem_store, or the literal converted

@@ -122,6 +122,10 @@ TEST_F(SqlMapperTest, ConvertsTextsOnlyForTypedColumnsAndCasts) {
       {"INSERT INTO CLIENTES SELECT Codigo + 1, Nombre N, NULL, 0 AS S FROM CLIENTES", "mm/dd/yyyy",
        "INSERT INTO main.CLIENTES SELECT zem_store('INT', (zem_add(Codigo, 1))), zem_store('VARCHAR(40)', "
        "(Nombre)) N, NULL, 0 AS S FROM main.CLIENTES"},
+      {"SELECT * FROM CLIENTES WHERE ISNULL(Alta, '12/30/1899') = '12/30/1899' OR '' = COALESCE(Codigo, '')",
+       "mm/dd/yyyy",
+       "SELECT * FROM main.CLIENTES WHERE ifnull(Alta, '1899-12-30 00:00:00') = '1899-12-30 00:00:00' OR 0 = "
+       "coalesce(Codigo, 0)"},
       {"SELECT CAST('01/02/2024' AS DATETIME)", "dd/mm/yyyy",
        "SELECT zem_convert('DATETIME', '01/02/2024', NULL, 'dd/mm/yyyy')"},
   };
