@@ -129,6 +129,15 @@ QString RenderTableChain(const SqlChain& chain, const SqlObjects& objects);
 // Schema and table of a chain naming a table, unquoted.
 std::pair<QString, QString> TableOfChain(const SqlChain& chain, const SqlObjects& objects);
 
+// Names and literals only, for statements without expressions (DROP,
+// CREATE INDEX) and for column definitions.
+void RewriteNames(SqlNodes& nodes, const SqlObjects& objects);
+// The table name at nodes[at] in SQLite's terms (QualifiedTable).
+void RewriteTableName(SqlNodes& nodes, size_t at, const SqlObjects& objects);
+// CREATE TABLE and ALTER TABLE, from the word TABLE at nodes[table].
+void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects);
+void RewriteAlterTable(SqlNodes& nodes, size_t table, const SqlObjects& objects);
+
 // Expressions at one level and below: names, literals, function calls,
 // table hints, "+" and TOP.
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects);
