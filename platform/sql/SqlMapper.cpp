@@ -6,6 +6,8 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <map>
+
 void RewriteNames(SqlNodes& nodes, const SqlObjects& objects) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
@@ -88,9 +90,19 @@ void RewriteDropIndex(SqlNodes& nodes, size_t kind, const SqlObjects& objects) {
   nodes.push_back(SqlNode::Rewritten((schema.isEmpty() ? QString() : schema + u'.') + SqlText::Quoted(indexName)));
 }
 
+// Transactions SQL Server counts (@@TRANCOUNT) inside one already running
+// on a connection, kept as savepoints; none while the connection is outside
+// a transaction.
+std::map<const Connection*, int>& NestedTransactions() {
+  static std::map<const Connection*, int> nested;
+  return nested;
+}
+
 // BEGIN TRAN[SACTION], COMMIT and ROLLBACK [TRAN[SACTION]|WORK] [name]: the
 // connection's transaction, as the data layer starts it (the files it has
-// attached, master among them, are locked only when written).
+// attached, master among them, are locked only when written). A BEGIN inside
+// a running transaction nests: its COMMIT only ends the nesting, and
+// ROLLBACK undoes everything, as on SQL Server.
 QString TransactionStatement(const SqlNodes& nodes, size_t head, const SqlObjects& objects) {
   size_t at = NextSignificant(nodes, head + 1);
   const bool begin = nodes[head].IsWord(u"BEGIN");
@@ -99,10 +111,23 @@ QString TransactionStatement(const SqlNodes& nodes, size_t head, const SqlObject
   if (tran || (!begin && at < nodes.size() && nodes[at].IsWord(u"WORK"))) at = NextSignificant(nodes, at + 1);
   if (at < nodes.size() && IsNameNode(nodes[at])) at = NextSignificant(nodes, at + 1);
   if (at < nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(RenderSql(nodes[at])));
-  if (begin) return QStringLiteral("BEGIN");
+  const Connection* connection = objects.Context().connection;
+  const bool running = connection->InTransaction();
+  int& nested = NestedTransactions()[connection];
+  if (!running) nested = 0;
+  if (begin && !running) return QStringLiteral("BEGIN");
+  if (begin) {
+    ++nested;
+    return QStringLiteral("SAVEPOINT zem_transaction");
+  }
   const QString word = nodes[head].token.text.toUpper();
-  if (!objects.Context().connection->InTransaction())
+  if (!running)
     throw SqlError(QStringLiteral("The %1 TRANSACTION request has no corresponding BEGIN TRANSACTION.").arg(word));
+  if (word == u"COMMIT" && nested > 0) {
+    --nested;
+    return QStringLiteral("RELEASE zem_transaction");
+  }
+  nested = 0;
   return word;
 }
 

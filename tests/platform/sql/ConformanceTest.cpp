@@ -189,6 +189,8 @@ const Case kCompanyCases[] = {
     {"USE ZEM1; BEGIN TRANSACTION", {}},
     {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (22, 'y')", {}},
     {"USE ZEM1; COMMIT TRANSACTION", {}},
+    {"BEGIN TRANSACTION INSERT INTO CLIENTES (Codigo, Nombre) VALUES (23, 'z') BEGIN TRANSACTION COMMIT TRANSACTION", {}},
+    {"ROLLBACK TRANSACTION", {}},  // the outer one too
     {"SELECT Codigo FROM CLIENTES WHERE Codigo > 20", {{"22"}}},
     // An explicit collation rules =, LIKE and REPLACE; names come back as SQL Server spells them.
     {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'CASA PEÑA' COLLATE Modern_Spanish_CS_AS", {{"0"}}},
