@@ -1,5 +1,6 @@
 #include "platform/sql/Catalogue.h"
 
+#include "platform/sql/Collation.h"
 #include "platform/sql/ProcessIdentity.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
@@ -41,7 +42,10 @@ void ColumnCollation(sqlite3_context* context, int, sqlite3_value** values) {
                                     nullptr) != SQLITE_OK ||
       !collation || QByteArray(collation).compare("BINARY", Qt::CaseInsensitive) == 0)
     return sqlite3_result_null(context);
-  ResultText(context, QString::fromUtf8(collation));
+  // As SQL Server spells it, whatever spelling made the column.
+  const QString declared = QString::fromUtf8(collation);
+  const QString canonical = Collation::CanonicalName(declared);
+  ResultText(context, canonical.isEmpty() ? declared : canonical);
 }
 
 // The name of the primary key constraint in a CREATE TABLE text.

@@ -203,6 +203,8 @@ const Case kCompanyCases[] = {
      "SQL_Latin1_General_Cp1_CS_AS, 'Pena')   WHERE Nombre LIKE '%Peña%' COLLATE SQL_Latin1_General_Cp1_CS_AS",
      {}},
     {"SELECT Nombre FROM CLIENTES WHERE Codigo = 7", {{"Casa Pena"}}},
+    {"SELECT Nombre FROM CLIENTES WHERE Codigo IN (1, 2, 4) ORDER BY Nombre COLLATE Latin1_General_BIN",
+     {{"bueno"}, {"Álvaro"}, {"Ávila"}}},
     {"USE master SELECT collation_name FROM sysdatabases WHERE name = 'ZEM1'", {{"SQL_Latin1_General_CP1_CI_AI"}}},
 };
 
