@@ -36,7 +36,8 @@ bool TakeIdentity(SqlNodes& column) {
 
 // A column definition: text columns take the database's collation, as SQL
 // Server gives it to columns declared without one; VARCHAR(MAX) is plain
-// VARCHAR to SQLite; the default of a date column is a date.
+// VARCHAR to SQLite; a text default of a number or date column is stored
+// as the number or date SQL Server makes of it.
 ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
   ColumnFacts facts;
   bool collated = false;
@@ -65,13 +66,14 @@ ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
     column.insert(column.begin() + qsizetype(typeEnd),
                   SqlNode::Rewritten(QStringLiteral(" COLLATE ") + SqlText::Quoted(objects.Context().collationName)));
   }
-  for (size_t i = type + 1; declared.IsDate() && i < column.size(); ++i) {
+  const bool converted = declared.IsDate() || declared.IsInteger() || declared.IsDecimal();
+  for (size_t i = type + 1; converted && i < column.size(); ++i) {
     const size_t value = NextSignificant(column, i + 1);
     if (!column[i].IsWord(u"DEFAULT") || value >= column.size() || !column[value].Is(SqlTokenKind::String)) continue;
-    const ColumnValue date =
+    const ColumnValue stored =
         ToColumnType(column[value].token.Value(), declared, DateOrderOf(objects.Context().dateFormat));
-    if (!date.error.isEmpty()) throw SqlError(date.error);
-    column[value] = SqlNode::Rewritten(SqlLiteral(date.value));
+    if (!stored.error.isEmpty()) throw SqlError(stored.error);
+    column[value] = SqlNode::Rewritten(SqlLiteral(stored.value));
   }
   SqlNodes rest(column.begin() + qsizetype(std::min(type + 1, column.size())), column.end());
   RewriteNames(rest, objects);

@@ -72,7 +72,7 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
        "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" "
        "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
        "'1899-12-30 00:00:00' NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID"},
-      {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)",
+      {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT '' NULL, Nombre CHAR(4) COLLATE Modern_Spanish_ci_ai NULL)",
        "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE \"Modern_Spanish_CI_AI\" NULL)"},
       {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX main.T_Fecha ON T (Fecha,Codigo)"},
       {"ALTER TABLE dbo.CLIENTES ADD Ciudad VARCHAR(30) NULL",
