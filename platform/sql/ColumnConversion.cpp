@@ -162,7 +162,8 @@ ColumnValue ToDate(const QVariant& value, const SqlType& type, DateOrder order) 
     return Refused(QStringLiteral("The conversion of a varchar data type to a %1 data type resulted in an "
                                   "out-of-range value.").arg(type.ErrorName()));
   }
-  if (type.name == u"DATE") return {date->toString(QStringLiteral("yyyy-MM-dd")), {}};
+  // Date columns keep the data layer's one form, a DATE's at midnight.
+  if (type.name == u"DATE") date->setTime(QTime(0, 0));
   return {IsoDateTime(*date), {}};
 }
 

@@ -143,7 +143,9 @@ void ToDate(sqlite3_context* context, sqlite3_value* value, const SqlType& type,
             DateOrder order) {
   if (style == 103 || style == 104 || style == 105) order = DateOrder::DayMonthYear;
   if (style == 101) order = DateOrder::MonthDayYear;
-  Result(context, ToColumnType(ValueOf(value), type, order));
+  ColumnValue date = ToColumnType(ValueOf(value), type, order);
+  if (type.name == u"DATE" && date.error.isEmpty()) date.value = date.value.toString().left(10);  // no time
+  Result(context, date);
 }
 
 void Convert(sqlite3_context* context, int count, sqlite3_value** values) {

@@ -15,7 +15,7 @@ class SqlMapperTest : public ::testing::Test {
     SqlDialect::InstallOnEveryConnection();
     connection_ = OpenConnection(folder_.File("DATOS.SQLITE"));
     connection_->Execute(
-        QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), Alta DATETIME, Saldo DECIMAL(10,2), "
+        QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), Alta DATETIME, Saldo DECIMAL(10,2), Baja DATE, "
                        "PRIMARY KEY (Codigo)) WITHOUT ROWID"));
   }
 
@@ -104,8 +104,8 @@ TEST_F(SqlMapperTest, ConvertsTextsOnlyForTypedColumnsAndCasts) {
     const char* dateFormat;
     const char* mapped;
   } mappings[] = {
-      {"SELECT * FROM CLIENTES WHERE Alta = '01/02/2024 10:15'", "dd/mm/yyyy",
-       "SELECT * FROM main.CLIENTES WHERE Alta = '2024-02-01 10:15:00'"},
+      {"SELECT * FROM CLIENTES WHERE Alta = '01/02/2024 10:15' AND Baja > '01/02/2024 10:15'", "dd/mm/yyyy",
+       "SELECT * FROM main.CLIENTES WHERE Alta = '2024-02-01 10:15:00' AND Baja > '2024-02-01 00:00:00'"},
       {"SELECT * FROM CLIENTES C WHERE '01/02/2024' < C.Alta OR C.Alta NOT BETWEEN '1/2/2024' AND '20240301'",
        "mm/dd/yyyy",
        "SELECT * FROM main.CLIENTES C WHERE '2024-01-02 00:00:00' < C.Alta OR C.Alta NOT BETWEEN "
