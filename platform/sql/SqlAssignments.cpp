@@ -39,10 +39,8 @@ void Convert(SqlNodes& nodes, size_t begin, size_t end, const SqlColumn& column,
   nodes.insert(nodes.begin() + qsizetype(first), wrapped.begin(), wrapped.end());
 }
 
-// Each comma-separated item of nodes[begin, end) against its column;
-// a column unknown (nullptr) is left to SQLite.
-void ConvertItems(SqlNodes& nodes, size_t begin, size_t end, const QList<const SqlColumn*>& columns,
-                  const SqlObjects& objects) {
+// The comma-separated items of nodes[begin, end), as [begin, end) pairs.
+std::vector<std::pair<size_t, size_t>> Items(const SqlNodes& nodes, size_t begin, size_t end) {
   std::vector<std::pair<size_t, size_t>> items;
   size_t start = begin;
   for (size_t i = begin; i <= end; ++i) {
@@ -50,6 +48,14 @@ void ConvertItems(SqlNodes& nodes, size_t begin, size_t end, const QList<const S
     items.emplace_back(start, i);
     start = i + 1;
   }
+  return items;
+}
+
+// Each comma-separated item of nodes[begin, end) against its column;
+// a column unknown (nullptr) is left to SQLite.
+void ConvertItems(SqlNodes& nodes, size_t begin, size_t end, const QList<const SqlColumn*>& columns,
+                  const SqlObjects& objects) {
+  const std::vector<std::pair<size_t, size_t>> items = Items(nodes, begin, end);
   for (size_t k = items.size(); k-- > 0;)
     if (k < size_t(columns.size()) && columns[qsizetype(k)])
       Convert(nodes, items[k].first, items[k].second, *columns[qsizetype(k)], objects);
@@ -89,13 +95,8 @@ void ConvertSelectLists(SqlNodes& nodes, size_t from, const QList<const SqlColum
     if (begin < nodes.size() && nodes[begin].IsWord(u"TOP")) begin = NextSignificant(nodes, begin + 1) + 1;
     size_t end = begin;
     while (end < nodes.size() && !EndsSelectList(nodes[end])) ++end;
-    std::vector<std::pair<size_t, size_t>> items;
-    size_t start = begin;
-    for (size_t i = begin; i <= end; ++i) {
-      if (i < end && !nodes[i].Is(SqlTokenKind::Comma)) continue;
-      items.emplace_back(start, WithoutAlias(nodes, start, i));
-      start = i + 1;
-    }
+    std::vector<std::pair<size_t, size_t>> items = Items(nodes, begin, end);
+    for (auto& [itemBegin, itemEnd] : items) itemEnd = WithoutAlias(nodes, itemBegin, itemEnd);
     for (const auto& [itemBegin, itemEnd] : items) {
       const size_t last = PreviousSignificant(nodes, itemEnd);
       if (last != size_t(-1) && last >= itemBegin && nodes[last].token.IsSymbol(u"*")) return;  // * lists no types
@@ -157,13 +158,7 @@ void RewriteUpdate(SqlNodes& nodes, size_t head, const SqlObjects& objects) {
   if (all.isEmpty() || set >= nodes.size() || !nodes[set].IsWord(u"SET")) return;
   size_t end = set + 1;
   while (end < nodes.size() && !nodes[end].IsWord(u"FROM") && !nodes[end].IsWord(u"WHERE")) ++end;
-  std::vector<std::pair<size_t, size_t>> assignments;
-  size_t start = set + 1;
-  for (size_t i = set + 1; i <= end; ++i) {
-    if (i < end && !nodes[i].Is(SqlTokenKind::Comma)) continue;
-    assignments.emplace_back(start, i);
-    start = i + 1;
-  }
+  const std::vector<std::pair<size_t, size_t>> assignments = Items(nodes, set + 1, end);
   for (auto it = assignments.rbegin(); it != assignments.rend(); ++it) {
     size_t equals = it->first;
     while (equals < it->second && !nodes[equals].token.IsSymbol(u"=")) ++equals;
