@@ -39,10 +39,21 @@ std::optional<SqlChain> ColumnBefore(const SqlNodes& nodes, size_t word) {
   return OperandEndingAt(nodes, before);
 }
 
+bool IsArithmetic(const SqlNode& node) {
+  for (QStringView symbol : {u"+", u"-", u"*", u"/", u"%"})
+    if (node.token.IsSymbol(symbol)) return true;
+  return false;
+}
+
 // The column a string at nodes[i] is compared with: col = 'x', 'x' = col,
-// col BETWEEN 'x' AND 'y'.
+// col BETWEEN 'x' AND 'y'. A string that is only part of an operand
+// ('1' + '2') is converted with the whole of it, by SQLite.
 std::optional<SqlChain> ComparedColumn(const SqlNodes& nodes, size_t i) {
   const size_t previous = PreviousSignificant(nodes, i);
+  const size_t following = NextSignificant(nodes, i + 1);
+  if ((previous != size_t(-1) && IsArithmetic(nodes[previous])) ||
+      (following < nodes.size() && IsArithmetic(nodes[following])))
+    return std::nullopt;
   if (previous != size_t(-1)) {
     if (IsComparison(nodes[previous])) return OperandEndingAt(nodes, PreviousSignificant(nodes, previous));
     if (nodes[previous].IsWord(u"BETWEEN")) return ColumnBefore(nodes, previous);

@@ -110,8 +110,10 @@ TEST_F(SqlMapperTest, ConvertsTextsOnlyForTypedColumnsAndCasts) {
        "mm/dd/yyyy",
        "SELECT * FROM main.CLIENTES C WHERE '2024-01-02 00:00:00' < C.Alta OR C.Alta NOT BETWEEN "
        "'2024-01-02 00:00:00' AND '2024-03-01 00:00:00'"},
-      {"SELECT '05/03/2024' FROM CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN ('1', '', 3)", "mm/dd/yyyy",
-       "SELECT '05/03/2024' FROM main.CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN (1, 0, 3)"},
+      {"SELECT '05/03/2024' FROM CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN ('1', '', 3) OR Codigo = '1' + '2'",
+       "mm/dd/yyyy",
+       "SELECT '05/03/2024' FROM main.CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN (1, 0, 3) OR Codigo = "
+       "zem_add('1', '2')"},
       {"INSERT INTO CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES ('', '05/03/2024', '05/03/2024', '1.005')",
        "dd/mm/yyyy",
        "INSERT INTO main.CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES (0, '05/03/2024', '2024-03-05 00:00:00', "
