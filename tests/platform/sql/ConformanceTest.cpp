@@ -56,6 +56,10 @@ const char* const kSetUp[] = {
     "CREATE TABLE dbo.HISTORIA (Id INTEGER IDENTITY(1,1), Texto VARCHAR(20) DEFAULT '' NULL, "
     "CONSTRAINT HISTORIA_Clave1 PRIMARY KEY CLUSTERED (Texto)) "
     "CREATE NONCLUSTERED INDEX HISTORIA_Texto ON dbo.HISTORIA (Texto)",
+    // A table and its indexes as the system builds them, one after another.
+    "CREATE TABLE dbo.LINEAS (Serie VARCHAR(2) DEFAULT '', Numero INTEGER DEFAULT 0, Fecha DATETIME DEFAULT "
+    "'12/30/1899 00:00:00', Id INTEGER IDENTITY(1,1), CONSTRAINT LINEAS_Clave1 PRIMARY KEY (Serie,Numero))"
+    "CREATE INDEX LINEAS_Fecha  ON LINEAS (Fecha) CREATE INDEX LINEAS_Id  ON LINEAS (Id) ",
     "CREATE TABLE dbo.BLOBTAB (NombreTabla VARCHAR(20) DEFAULT '', ClaveTabla VARCHAR(250) DEFAULT '', "
     "IdObjeto VARCHAR(40) DEFAULT '', TipoObjeto VARCHAR(10) DEFAULT '' NULL, Objeto IMAGE NULL, "
     "CONSTRAINT BLOBTAB_Clave1 PRIMARY KEY (NombreTabla, ClaveTabla, IdObjeto))",
@@ -136,7 +140,7 @@ const Case kCompanyCases[] = {
     {"SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE O.name = 'ARTICULO' "
      "AND C.xtype <> 35  ORDER BY C.colid ",
      {{"Empresa"}, {"Codigo"}, {"Descripcion"}, {"Fecha"}}},
-    {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'U'", {{"6"}}},
+    {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'U'", {{"7"}}},
     // Who is connected.
     {"SELECT DISTINCT nt_username   FROM master.dbo.sysprocesses   WHERE nt_username <> ''  ORDER BY nt_username",
      {{"usuario"}}},
@@ -172,6 +176,10 @@ const Case kCompanyCases[] = {
     {"INSERT INTO HISTORIA (Texto) VALUES ('uno')", {}},
     {"INSERT INTO HISTORIA VALUES ('dos')", {}},
     {"SELECT Id, Texto FROM HISTORIA ORDER BY Id", {{"1", "uno"}, {"2", "dos"}}},
+    {"INSERT INTO LINEAS (Serie, Numero) VALUES ('A', 1)", {}},
+    {"SELECT Id, Fecha FROM LINEAS WHERE Serie = 'A'", {{"1", "1899-12-30 00:00:00"}}},
+    {"SELECT I.name FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id WHERE O.name = 'LINEAS'",
+     {{"LINEAS_Clave1"}, {"LINEAS_Fecha"}, {"LINEAS_Id"}}, true},
     {"SELECT C.Name, C.xtype, C.colstat   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE "
      "O.name = 'HISTORIA'",
      {{"Id", "56", "1"}, {"Texto", "167", "0"}}, true},
