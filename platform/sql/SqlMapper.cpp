@@ -112,22 +112,23 @@ QString TransactionStatement(const SqlNodes& nodes, size_t head, const SqlObject
   if (at < nodes.size() && IsNameNode(nodes[at])) at = NextSignificant(nodes, at + 1);
   if (at < nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(RenderSql(nodes[at])));
   const Connection* connection = objects.Context().connection;
-  const bool running = connection->InTransaction();
-  int& nested = NestedTransactions()[connection];
-  if (!running) nested = 0;
-  if (begin && !running) return QStringLiteral("BEGIN");
+  std::map<const Connection*, int>& all = NestedTransactions();
+  const QString word = nodes[head].token.text.toUpper();
+  if (!connection->InTransaction()) {
+    all.erase(connection);
+    if (begin) return QStringLiteral("BEGIN");
+    throw SqlError(QStringLiteral("The %1 TRANSACTION request has no corresponding BEGIN TRANSACTION.").arg(word));
+  }
+  int& nested = all[connection];
   if (begin) {
     ++nested;
     return QStringLiteral("SAVEPOINT zem_transaction");
   }
-  const QString word = nodes[head].token.text.toUpper();
-  if (!running)
-    throw SqlError(QStringLiteral("The %1 TRANSACTION request has no corresponding BEGIN TRANSACTION.").arg(word));
   if (word == u"COMMIT" && nested > 0) {
     --nested;
     return QStringLiteral("RELEASE zem_transaction");
   }
-  nested = 0;
+  all.erase(connection);
   return word;
 }
 
