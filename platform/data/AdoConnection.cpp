@@ -27,10 +27,13 @@ void AdoConnection::Open() {
   if (!Session::IsConnectionString(connectionString_))
     throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Connection string: %1").arg(connectionString_));
   connection_ = session_.OpenDatabase(connectionString_);
-  SqlRouting::Reopened(*connection_, connectionString_);
+  SqlRouting::EndSession(*connection_, connectionString_);
 }
 
-void AdoConnection::Close() { connection_.reset(); }
+void AdoConnection::Close() {
+  if (connection_) SqlRouting::EndSession(*connection_, connectionString_);
+  connection_.reset();
+}
 
 bool AdoConnection::InTransaction() const { return connection_ && connection_->InTransaction(); }
 

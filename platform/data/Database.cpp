@@ -73,10 +73,13 @@ void Database::Open() {
   }
   const auto [driver, params] = driverAndParams();
   connection_ = Session::Connect(driver, params);
-  SqlRouting::Reopened(*connection_, databaseName_);
+  SqlRouting::EndSession(*connection_, databaseName_);
 }
 
-void Database::Close() { connection_.reset(); }
+void Database::Close() {
+  if (connection_) SqlRouting::EndSession(*connection_, databaseName_);
+  connection_.reset();
+}
 
 bool Database::InTransaction() const { return connection_ && connection_->InTransaction(); }
 

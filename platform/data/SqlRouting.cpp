@@ -85,7 +85,7 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
 
 }  // namespace
 
-void Reopened(Connection& connection, const QString& logicalName) {
+void EndSession(Connection& connection, const QString& logicalName) {
   if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) route->sessions.erase(logicalKey(logicalName));
 }
 

@@ -61,9 +61,10 @@ struct Routed {
 // share one file connection. Raises EDatabaseError with the server's or the
 // mapper's text when the statement is refused.
 Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName = {});
-// A logical connection (re)opened on a connection starts in the
+// Ends the session of a logical connection that closes or opens again: a
+// closed one is no longer listed, and one opened again starts in the
 // connection's own database, whatever an earlier USE of it chose.
-void Reopened(Connection& connection, const QString& logicalName);
+void EndSession(Connection& connection, const QString& logicalName);
 
 }  // namespace SqlRouting
 

@@ -144,18 +144,22 @@ TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {
   Query onAdo, onDatabase;
   onAdo.SetDatabaseName(ado.ConnectionString());
   onDatabase.SetDatabaseName(QStringLiteral("EMPRESA"));
-  const auto tablesNamedT = [](Query& query) {
-    query.SQL().SetText(QStringLiteral("SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'T'"));
+  const auto count = [](Query& query, const char* sql) {
+    query.SQL().SetText(QString::fromLatin1(sql));
     query.Open();
-    const int count = query.Fields(0).AsInteger();
+    const int counted = query.Fields(0).AsInteger();
     query.Close();
-    return count;
+    return counted;
   };
+  const char* tablesNamedT = "SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'T'";
+  const char* sessions = "SELECT COUNT(*) FROM master.dbo.sysprocesses";
   onAdo.SQL().SetText(QStringLiteral("USE master"));
   onAdo.ExecSQL();
-  EXPECT_EQ(tablesNamedT(onAdo), 0);
-  EXPECT_EQ(tablesNamedT(onDatabase), 1);
-  ado.Close();
+  EXPECT_EQ(count(onAdo, tablesNamedT), 0);
+  EXPECT_EQ(count(onDatabase, tablesNamedT), 1);
+  const int listed = count(onDatabase, sessions);
+  ado.Close();  // its session ends
+  EXPECT_EQ(count(onDatabase, sessions), listed - 1);
   ado.Open();
-  EXPECT_EQ(tablesNamedT(onAdo), 1);
+  EXPECT_EQ(count(onAdo, tablesNamedT), 1);
 }
