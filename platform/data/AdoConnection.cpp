@@ -1,6 +1,7 @@
 #include "platform/data/AdoConnection.h"
 
 #include "platform/data/Session.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
@@ -26,9 +27,13 @@ void AdoConnection::Open() {
   if (!Session::IsConnectionString(connectionString_))
     throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Connection string: %1").arg(connectionString_));
   connection_ = session_.OpenDatabase(connectionString_);
+  SqlRouting::EndSession(*connection_, connectionString_);
 }
 
-void AdoConnection::Close() { connection_.reset(); }
+void AdoConnection::Close() {
+  if (connection_) SqlRouting::EndSession(*connection_, connectionString_);
+  connection_.reset();
+}
 
 bool AdoConnection::InTransaction() const { return connection_ && connection_->InTransaction(); }
 

@@ -1,6 +1,7 @@
 #include "platform/data/Database.h"
 
 #include "platform/data/Session.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
@@ -72,9 +73,13 @@ void Database::Open() {
   }
   const auto [driver, params] = driverAndParams();
   connection_ = Session::Connect(driver, params);
+  SqlRouting::EndSession(*connection_, databaseName_);
 }
 
-void Database::Close() { connection_.reset(); }
+void Database::Close() {
+  if (connection_) SqlRouting::EndSession(*connection_, databaseName_);
+  connection_.reset();
+}
 
 bool Database::InTransaction() const { return connection_ && connection_->InTransaction(); }
 

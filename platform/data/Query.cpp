@@ -79,7 +79,7 @@ Dataset::Records Query::ReadRecords() {
   const QString text = statementText();
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
   if (!connection_) connection_ = OpenDatabaseConnection();
-  const SqlRouting::Routed routed = SqlRouting::Route(connection_, text);
+  const SqlRouting::Routed routed = SqlRouting::Route(connection_, text, DatabaseName());
   if (routed.answer) return answerRecords(*routed.answer);
   Statement select(*routed.connection, routed.statement);
   bindParams(select);
@@ -125,12 +125,17 @@ void Query::ExecSQL() {
   const std::shared_ptr<Connection> connection = OpenDatabaseConnection();
   rowsAffected_ = 0;
   for (const QString& sql : SplitSqlStatements(text)) {
-    const SqlRouting::Routed routed = SqlRouting::Route(connection, sql);
+    const SqlRouting::Routed routed = SqlRouting::Route(connection, sql, DatabaseName());
     if (routed.answer) continue;
-    Statement statement(*routed.connection, routed.statement);
-    bindParams(statement);
-    while (statement.Step()) {
+    // A mapped statement may come with the objects it needs (an IDENTITY
+    // column's trigger).
+    const QByteArray batch = routed.statement.toUtf8();
+    for (qsizetype offset = 0; offset < batch.size();) {
+      Statement statement(*routed.connection, batch, offset);
+      bindParams(statement);
+      while (statement.Step()) {
+      }
+      if (!statement.IsReadOnly()) rowsAffected_ += statement.Changes();
     }
-    if (!statement.IsReadOnly()) rowsAffected_ += statement.Changes();
   }
 }

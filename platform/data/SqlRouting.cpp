@@ -54,21 +54,26 @@ QString mapped(Connection& connection, const QString& statement) {
   return SqlMapper(std::move(context)).Map(statement);
 }
 
-ServerSession& sessionOf(Connection& connection, EmbeddedServer& server) {
-  ConnectionRoute& route = routeOf(connection);
-  if (!route.session) {
-    const ClientIdentity& identity = road().identity;
-    const auto login = road().logins.find(server.Folder());
-    route.session = server.OpenSession({login == road().logins.end() ? QString() : login->second,
-                                        route.context.databaseName, identity.ntUserName, identity.hostName,
-                                        identity.programName});
-  }
-  return *route.session;
+QString logicalKey(const QString& logicalName) {
+  return (logicalName.startsWith(u'?') ? logicalName.mid(1) : logicalName).toUpper();
 }
 
-Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QString& sql) {
+ServerSession& sessionOf(Connection& connection, EmbeddedServer& server, const QString& logicalName) {
+  ConnectionRoute& route = routeOf(connection);
+  std::unique_ptr<ServerSession>& session = route.sessions[logicalKey(logicalName)];
+  if (!session) {
+    const ClientIdentity& identity = road().identity;
+    const auto login = road().logins.find(server.Folder());
+    session = server.OpenSession({login == road().logins.end() ? QString() : login->second,
+                                  route.context.databaseName, identity.ntUserName, identity.hostName,
+                                  identity.programName});
+  }
+  return *session;
+}
+
+Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName) {
   EmbeddedServer& server = serverOf(routeOf(*connection).context.serverFolder);
-  ServerSession& session = sessionOf(*connection, server);
+  ServerSession& session = sessionOf(*connection, server, logicalName);
   CommandOutcome outcome = ServerCommands(server).Run(sql, session);
   if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};
   // After a USE the batch goes on in the session's new database.
@@ -79,6 +84,10 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
 }
 
 }  // namespace
+
+void EndSession(Connection& connection, const QString& logicalName) {
+  if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) route->sessions.erase(logicalKey(logicalName));
+}
 
 void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
   Road& settings = road();
@@ -113,9 +122,9 @@ std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, cons
   return OpenConnection(server.DatabaseFile(database));
 }
 
-Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql) {
+Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName) {
   if (!road().installed) return {connection, sql, std::nullopt};
-  if (!routeOf(*connection).context.serverFolder.isEmpty()) return routeOnServer(connection, sql);
+  if (!routeOf(*connection).context.serverFolder.isEmpty()) return routeOnServer(connection, sql, logicalName);
   return {connection, mapped(*connection, sql), std::nullopt};
 }
 

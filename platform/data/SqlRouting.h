@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -53,18 +54,25 @@ struct Routed {
   QString statement;
   std::optional<SqlRows> answer;
 };
-// One statement (a batch is split first: SplitSqlStatements). Raises
-// EDatabaseError with the server's or the mapper's text when the statement
-// is refused.
-Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql);
+// One statement (a batch is split first: SplitSqlStatements) of a logical
+// connection: the database name a dataset uses (a database component, an
+// alias, an ADO connection string). Each logical connection has its own
+// session on the embedded server, so a USE moves only it, though several
+// share one file connection. Raises EDatabaseError with the server's or the
+// mapper's text when the statement is refused.
+Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName = {});
+// Ends the session of a logical connection that closes or opens again: a
+// closed one is no longer listed, and one opened again starts in the
+// connection's own database, whatever an earlier USE of it chose.
+void EndSession(Connection& connection, const QString& logicalName);
 
 }  // namespace SqlRouting
 
 // What the road keeps with a connection: what the mapper knows of it and,
-// on the embedded server, the session that lists it with its current
-// database.
+// on the embedded server, the sessions of its logical connections (by
+// their upper-cased names), each with its current database.
 struct ConnectionRoute : ConnectionState {
   SqlContext context;  // without the date format, which is asked per statement
-  std::unique_ptr<ServerSession> session;
+  std::map<QString, std::unique_ptr<ServerSession>> sessions;
   ~ConnectionRoute() override;
 };

@@ -1,5 +1,6 @@
 #include "platform/sql/Catalogue.h"
 
+#include "platform/sql/Collation.h"
 #include "platform/sql/ProcessIdentity.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
@@ -29,17 +30,22 @@ void CharacterLength(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_result_int(context, *length);
 }
 
-// The collation a text column was declared with; NULL for other columns.
+// zem_column_collation(schema, table, column): the collation a text column
+// was declared with; NULL for other columns.
 void ColumnCollation(sqlite3_context* context, int, sqlite3_value** values) {
-  const QByteArray table = TextOf(values[0]).toUtf8();
-  const QByteArray column = TextOf(values[1]).toUtf8();
+  const QByteArray schema = TextOf(values[0]).toUtf8();
+  const QByteArray table = TextOf(values[1]).toUtf8();
+  const QByteArray column = TextOf(values[2]).toUtf8();
   const char* collation = nullptr;
-  if (sqlite3_table_column_metadata(sqlite3_context_db_handle(context), "main", table.constData(),
+  if (sqlite3_table_column_metadata(sqlite3_context_db_handle(context), schema.constData(), table.constData(),
                                     column.constData(), nullptr, &collation, nullptr, nullptr,
                                     nullptr) != SQLITE_OK ||
       !collation || QByteArray(collation).compare("BINARY", Qt::CaseInsensitive) == 0)
     return sqlite3_result_null(context);
-  ResultText(context, QString::fromUtf8(collation));
+  // As SQL Server spells it, whatever spelling made the column.
+  const QString declared = QString::fromUtf8(collation);
+  const QString canonical = Collation::CanonicalName(declared);
+  ResultText(context, canonical.isEmpty() ? declared : canonical);
 }
 
 // The name of the primary key constraint in a CREATE TABLE text.
@@ -71,7 +77,7 @@ void RegisterCatalogueFunctions(sqlite3* connection) {
       {"zem_type_length", 1, TypeLength, true},
       {"zem_data_type", 1, DataType, true},
       {"zem_character_length", 1, CharacterLength, true},
-      {"zem_column_collation", 2, ColumnCollation, false},
+      {"zem_column_collation", 3, ColumnCollation, false},
       {"zem_primary_key_name", 2, PrimaryKeyName, true},
       {"zem_process_alive", 2, ProcessAlive, false},
   };
@@ -82,49 +88,59 @@ void RegisterCatalogueFunctions(sqlite3* connection) {
       throw SqlError(QString::fromUtf8(sqlite3_errmsg(connection)));
 }
 
-QString CatalogueScript(const DatabaseLocation& location) {
+// The connection's own database's views are the plain names; another's
+// are named after its schema.
+QString ViewName(const QString& schema, const QString& view) {
+  return schema == u"main" ? view : SqlText::Quoted(schema + u'.' + view);
+}
+
+QString CatalogueScript(const DatabaseLocation& location, const QString& schema) {
   const QString name = QStringLiteral("COLLATE ") + SqlText::Quoted(location.collationName);
-  const QString tables =
-      QStringLiteral("FROM main.sqlite_schema m ");
-  const QString ownObjects = QStringLiteral(" AND m.name NOT GLOB 'sqlite_*'");
+  const QString tables = QStringLiteral("FROM %1.sqlite_schema m ").arg(SqlText::Quoted(schema));
+  const QString inSchema = QuoteSqlString(schema);
+  const auto view = [&](const char* view) { return ViewName(schema, QString::fromLatin1(view)); };
+  // SQLite's own objects and the triggers that fill IDENTITY columns.
+  const QString ownObjects = QStringLiteral(" AND m.name NOT GLOB 'sqlite_*' AND m.name NOT GLOB 'zem_identity_*'");
   const QString indexNumber = QStringLiteral("CASE WHEN i.origin = 'pk' THEN 1 ELSE i.seq + 2 END");
   QString script;
   script += QStringLiteral(
-      "CREATE TEMP VIEW IF NOT EXISTS sysobjects AS "
+      "CREATE TEMP VIEW IF NOT EXISTS %4 AS "
       "SELECT m.name %1 AS name, m.rowid AS id, "
       "CASE m.type WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' ELSE 'TR' END AS xtype, "
       "CASE m.type WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' ELSE 'TR' END AS type, 1 AS uid "
       "%2WHERE m.type IN ('table', 'view', 'trigger')%3;")
-                .arg(name, tables, ownObjects);
+                .arg(name, tables, ownObjects, view("sysobjects"));
   script += QStringLiteral(
-      "CREATE TEMP VIEW IF NOT EXISTS syscolumns AS "
+      "CREATE TEMP VIEW IF NOT EXISTS %4 AS "
       "SELECT m.rowid AS id, c.cid + 1 AS colid, c.name %1 AS name, zem_xtype(c.type) AS xtype, "
       "zem_type_length(c.type) AS length, CASE WHEN c.\"notnull\" OR c.pk > 0 THEN 0 ELSE 1 END AS isnullable, "
-      "zem_column_collation(m.name, c.name) AS collation "
-      "%2CROSS JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3;")
-                .arg(name, tables, ownObjects);
+      "zem_column_collation(%5, m.name, c.name) AS collation, "
+      "CASE WHEN upper(c.type) GLOB '* IDENTITY*' THEN 1 ELSE 0 END AS colstat "
+      "%2CROSS JOIN pragma_table_info(m.name, %5) c WHERE m.type IN ('table', 'view')%3;")
+                .arg(name, tables, ownObjects, view("syscolumns"), inSchema);
   script += QStringLiteral(
-      "CREATE TEMP VIEW IF NOT EXISTS sysindexes AS "
+      "CREATE TEMP VIEW IF NOT EXISTS %5 AS "
       "SELECT m.rowid AS id, %4 AS indid, "
       "(CASE WHEN i.origin = 'pk' THEN zem_primary_key_name(m.sql, m.name) ELSE i.name END) %1 AS name "
-      "%2CROSS JOIN pragma_index_list(m.name, 'main') i WHERE m.type = 'table'%3;")
-                .arg(name, tables, ownObjects, indexNumber);
+      "%2CROSS JOIN pragma_index_list(m.name, %6) i WHERE m.type = 'table'%3;")
+                .arg(name, tables, ownObjects, indexNumber, view("sysindexes"), inSchema);
   script += QStringLiteral(
-      "CREATE TEMP VIEW IF NOT EXISTS sysindexkeys AS "
+      "CREATE TEMP VIEW IF NOT EXISTS %4 AS "
       "SELECT m.rowid AS id, %3 AS indid, k.cid + 1 AS colid, k.seqno + 1 AS keyno "
-      "%1CROSS JOIN pragma_index_list(m.name, 'main') i CROSS JOIN pragma_index_info(i.name, 'main') k "
+      "%1CROSS JOIN pragma_index_list(m.name, %5) i CROSS JOIN pragma_index_info(i.name, %5) k "
       "WHERE m.type = 'table'%2;")
-                .arg(tables, ownObjects, indexNumber);
+                .arg(tables, ownObjects, indexNumber, view("sysindexkeys"), inSchema);
   script += QStringLiteral(
-      "CREATE TEMP VIEW IF NOT EXISTS information_schema_columns AS "
+      "CREATE TEMP VIEW IF NOT EXISTS %5 AS "
       "SELECT %4 AS TABLE_CATALOG, 'dbo' AS TABLE_SCHEMA, m.name %1 AS TABLE_NAME, c.name %1 AS COLUMN_NAME, "
       "c.cid + 1 AS ORDINAL_POSITION, c.dflt_value AS COLUMN_DEFAULT, "
       "CASE WHEN c.\"notnull\" OR c.pk > 0 THEN 'NO' ELSE 'YES' END AS IS_NULLABLE, "
       "zem_data_type(c.type) AS DATA_TYPE, zem_character_length(c.type) AS CHARACTER_MAXIMUM_LENGTH, "
-      "zem_column_collation(m.name, c.name) AS COLLATION_NAME "
-      "%2CROSS JOIN pragma_table_info(m.name, 'main') c WHERE m.type IN ('table', 'view')%3 "
+      "zem_column_collation(%6, m.name, c.name) AS COLLATION_NAME "
+      "%2CROSS JOIN pragma_table_info(m.name, %6) c WHERE m.type IN ('table', 'view')%3 "
       "ORDER BY m.name, c.cid;")
-                .arg(name, tables, ownObjects, QuoteSqlString(location.databaseName));
+                .arg(name, tables, ownObjects, QuoteSqlString(location.databaseName),
+                     view("information_schema_columns"), inSchema);
   return script;
 }
 
@@ -132,5 +148,11 @@ QString CatalogueScript(const DatabaseLocation& location) {
 
 void InstallCatalogue(Connection& connection, const DatabaseLocation& location) {
   RegisterCatalogueFunctions(connection.Handle());
-  connection.Execute(CatalogueScript(location));
+  connection.Execute(CatalogueScript(location, QStringLiteral("main")));
+}
+
+QString AttachedCatalogueView(Connection& connection, const QString& schema, const QString& file,
+                              const QString& view) {
+  connection.Execute(CatalogueScript(DatabaseLocation::OfFile(file), schema));
+  return ViewName(schema, view);
 }

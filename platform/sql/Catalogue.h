@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Connection;
 struct DatabaseLocation;
 
@@ -10,3 +12,9 @@ struct DatabaseLocation;
 // information_schema.columns). Object ids are the schema rows' ids; the
 // primary key is index 1 and carries its constraint's name.
 void InstallCatalogue(Connection& connection, const DatabaseLocation& location);
+
+// The same views over a database the connection has attached under
+// `schema` (from `file`), named "<schema>.<view>"; returns the view's name
+// as SQL writes it.
+QString AttachedCatalogueView(Connection& connection, const QString& schema, const QString& file,
+                              const QString& view);

@@ -1,6 +1,7 @@
 #include "platform/sql/Collation.h"
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -28,28 +29,73 @@ const std::array<char16_t, 0x250>& BaseLetters() {
 
 constexpr char16_t kEnye = u'ñ';
 
-}  // namespace
+struct Family {
+  QStringView name;
+  bool enyeIsLetter;
+  std::initializer_list<QStringView> suffixes;
+};
 
-const Collation& Collation::Default() {
-  static const Collation latin1General(false);
-  return latin1General;
+const Family kFamilies[] = {
+    {u"SQL_Latin1_General_CP1", false, {u"CI_AI", u"CI_AS", u"CS_AS", u"BIN"}},
+    {u"Latin1_General", false, {u"CI_AI", u"CI_AS", u"CS_AI", u"CS_AS", u"BIN", u"BIN2"}},
+    {u"Modern_Spanish", true, {u"CI_AI", u"CI_AS", u"CS_AI", u"CS_AS", u"BIN", u"BIN2"}},
+    {u"Traditional_Spanish", true, {u"CI_AI", u"CI_AS", u"CS_AI", u"CS_AS", u"BIN", u"BIN2"}},
+};
+
+// The family and suffix a name spells, without regard to case.
+std::optional<std::pair<const Family*, QStringView>> Parse(QStringView name) {
+  for (const Family& family : kFamilies) {
+    if (name.size() <= family.name.size() || !name.startsWith(family.name, Qt::CaseInsensitive) ||
+        name[family.name.size()] != u'_')
+      continue;
+    const QStringView suffix = name.mid(family.name.size() + 1);
+    for (QStringView known : family.suffixes)
+      if (suffix.compare(known, Qt::CaseInsensitive) == 0) return std::make_pair(&family, known);
+  }
+  return std::nullopt;
 }
 
+const Collation& Of(bool enyeIsLetter, QStringView suffix) {
+  // One instance per rule set, alive for the process: SQLite keeps pointers.
+  static const Collation kAll[2][5] = {
+      {Collation({false, false, false, false}), Collation({false, false, true, false}),
+       Collation({false, true, false, false}), Collation({false, true, true, false}),
+       Collation({false, true, true, true})},
+      {Collation({true, false, false, false}), Collation({true, false, true, false}),
+       Collation({true, true, false, false}), Collation({true, true, true, false}), Collation({true, true, true, true})},
+  };
+  int rules = 4;
+  if (suffix == u"CI_AI") rules = 0;
+  else if (suffix == u"CI_AS") rules = 1;
+  else if (suffix == u"CS_AI") rules = 2;
+  else if (suffix == u"CS_AS") rules = 3;
+  return kAll[enyeIsLetter ? 1 : 0][rules];
+}
+
+bool IsUpper(QChar c) { return c.isUpper(); }
+
+}  // namespace
+
+const Collation& Collation::Default() { return *Find(kDefaultName); }
+
 const Collation* Collation::Find(QStringView name) {
-  static const Collation spanish(true);
-  if (!name.endsWith(u"_CI_AI", Qt::CaseInsensitive)) return nullptr;
-  if (name.startsWith(u"Modern_Spanish", Qt::CaseInsensitive) ||
-      name.startsWith(u"Traditional_Spanish", Qt::CaseInsensitive))
-    return &spanish;
-  return &Default();
+  const auto parsed = Parse(name);
+  return parsed ? &Of(parsed->first->enyeIsLetter, parsed->second) : nullptr;
+}
+
+QString Collation::CanonicalName(QStringView name) {
+  const auto parsed = Parse(name);
+  return parsed ? parsed->first->name.toString() + u'_' + parsed->second.toString() : QString();
 }
 
 QChar Collation::Fold(QChar c) const {
+  if (rules_.binary) return c;
   const char16_t code = c.unicode();
-  if (code < 0x80) return (code >= u'A' && code <= u'Z') ? QChar(char16_t(code + 32)) : c;
-  if (enyeIsLetter_ && (code == kEnye || code == u'Ñ')) return QChar(kEnye);
-  if (code < BaseLetters().size()) return QChar(BaseLetters()[code]);
-  return c.toCaseFolded();
+  QChar folded = c;
+  if (rules_.enyeIsLetter && (code == kEnye || code == u'Ñ')) folded = QChar(kEnye);
+  else if (!rules_.accentSensitive && code < BaseLetters().size()) folded = QChar(BaseLetters()[code]);
+  else folded = c.toCaseFolded();
+  return rules_.caseSensitive && c.isUpper() ? folded.toUpper() : folded;
 }
 
 QString Collation::Fold(QStringView text) const {
@@ -58,23 +104,34 @@ QString Collation::Fold(QStringView text) const {
   return folded;
 }
 
-// Twice the folded code, so that "ñ" as a letter of its own fits between
-// "n" and "o".
+// Twice the base letter's code, so that "ñ" as a letter of its own fits
+// between "n" and "o".
 int Collation::Weight(QChar c) const {
-  const QChar folded = Fold(c);
-  if (folded.unicode() == kEnye) return u'n' * 2 + 1;
-  return folded.unicode() * 2;
+  const char16_t code = c.unicode();
+  if (rules_.enyeIsLetter && (code == kEnye || code == u'Ñ')) return u'n' * 2 + 1;
+  const QChar base = code < BaseLetters().size() ? QChar(BaseLetters()[code]) : c.toCaseFolded();
+  return base.unicode() * 2;
 }
 
 int Collation::Compare(QStringView a, QStringView b) const {
   a = WithoutTrailingBlanks(a);
   b = WithoutTrailingBlanks(b);
+  if (rules_.binary) return a.compare(b);
   const qsizetype common = std::min(a.size(), b.size());
   for (qsizetype i = 0; i < common; ++i) {
     const int difference = Weight(a[i]) - Weight(b[i]);
     if (difference != 0) return difference;
   }
-  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  for (qsizetype i = 0; rules_.accentSensitive && i < common; ++i) {
+    const int difference = int(a[i].toCaseFolded().unicode()) - int(b[i].toCaseFolded().unicode());
+    if (difference != 0) return difference;
+  }
+  for (qsizetype i = 0; rules_.caseSensitive && i < common; ++i) {
+    const int difference = int(IsUpper(a[i])) - int(IsUpper(b[i]));
+    if (difference != 0) return difference;
+  }
+  return 0;
 }
 
 qsizetype Collation::IndexOf(QStringView what, QStringView text, qsizetype from) const {

@@ -3,30 +3,33 @@
 #include <QString>
 #include <QStringView>
 
-// The case- and accent-insensitive comparison of SQL Server's *_CI_AI
-// collations as the system uses them for Spanish text: "á" equals "a", case
-// is ignored, and trailing blanks are not significant (as in SQL Server's
-// padded comparison). The collation families differ in one letter: the
-// Latin1_General ones (the system's default SQL_Latin1_General_Cp1_CI_AI)
-// take the tilde of "ñ" as an accent, so "ñ" equals "n"; the Spanish ones
-// (Modern_Spanish_CI_AI, Traditional_Spanish_CI_AI) keep "ñ" a letter of its
-// own, sorted between "n" and "o".
+// SQL Server's collations the system and its installations name, for
+// Spanish text: the Latin1_General, SQL_Latin1_General_CP1, Modern_Spanish
+// and Traditional_Spanish families, each case and accent insensitive
+// (_CI_AI), accent sensitive (_CI_AS), case sensitive (_CS_AI, _CS_AS) or
+// binary (_BIN, _BIN2), as far as SQL Server has the name. Trailing blanks are never significant (SQL Server's
+// padded comparison). The Latin1 families take the tilde of "ñ" as an
+// accent; the Spanish ones keep "ñ" a letter of its own, sorted between "n"
+// and "o". Letters sort by their base letter first, then by accent, then
+// lower case before upper case.
 class Collation {
  public:
-  static constexpr QStringView kDefaultName = u"SQL_Latin1_General_Cp1_CI_AI";
+  static constexpr QStringView kDefaultName = u"SQL_Latin1_General_CP1_CI_AI";
 
   static const Collation& Default();
-  // The collation of a SQL Server collation name (any *_CI_AI name, without
-  // regard to case), nullptr for a name the system does not support.
+  // The collation of a name, without regard to case; nullptr for a name
+  // SQL Server would not know ("Invalid collation").
   static const Collation* Find(QStringView name);
+  // The name as SQL Server spells it; empty for an unknown one.
+  static QString CanonicalName(QStringView name);
 
   // Negative, zero or positive, as a sorts before, equal to or after b.
   int Compare(QStringView a, QStringView b) const;
   bool Equal(QStringView a, QStringView b) const { return Compare(a, b) == 0; }
 
   // The text with every character replaced by the one it equals under the
-  // collation (lower case, no accent), one for one, so positions found in
-  // the folded text hold in the original.
+  // collation (lower case and no accent where they do not count), one for
+  // one, so positions found in the folded text hold in the original.
   QString Fold(QStringView text) const;
   QChar Fold(QChar c) const;
 
@@ -38,9 +41,16 @@ class Collation {
   // collation; -1 when absent.
   qsizetype IndexOf(QStringView what, QStringView text, qsizetype from = 0) const;
 
+  struct Rules {
+    bool enyeIsLetter = false;
+    bool caseSensitive = false;
+    bool accentSensitive = false;
+    bool binary = false;
+  };
+  explicit constexpr Collation(Rules rules) : rules_(rules) {}
+
  private:
-  explicit Collation(bool enyeIsLetter) : enyeIsLetter_(enyeIsLetter) {}
   int Weight(QChar c) const;
 
-  bool enyeIsLetter_;
+  Rules rules_;
 };

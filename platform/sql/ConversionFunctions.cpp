@@ -1,5 +1,6 @@
 #include "platform/sql/ConversionFunctions.h"
 
+#include "platform/sql/ColumnConversion.h"
 #include "platform/sql/SqlDates.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTypes.h"
@@ -11,11 +12,6 @@
 namespace {
 
 constexpr int kDefaultVarcharLength = 30;
-
-QString TypeWord(const SqlType& type) {
-  if (type.IsInteger()) return type.name == u"INTEGER" ? QStringLiteral("int") : type.name.toLower();
-  return type.DataTypeName();
-}
 
 QString NumberText(sqlite3_value* value) {
   if (sqlite3_value_type(value) == SQLITE_INTEGER) return QString::number(sqlite3_value_int64(value));
@@ -81,8 +77,8 @@ std::optional<double> ParseDecimal(const QString& text) {
 QString ConversionFailed(const QString& text, const SqlType& type) {
   if (type.IsInteger())
     return QStringLiteral("Conversion failed when converting the varchar value '%1' to data type %2.")
-        .arg(text, TypeWord(type));
-  return QStringLiteral("Error converting data type varchar to %1.").arg(type.DataTypeName());
+        .arg(text, type.ErrorName());
+  return QStringLiteral("Error converting data type varchar to %1.").arg(type.ErrorName());
 }
 
 void ToInteger(sqlite3_context* context, sqlite3_value* value, const SqlType& type) {
@@ -116,14 +112,40 @@ void ToDecimal(sqlite3_context* context, sqlite3_value* value, const SqlType& ty
   sqlite3_result_double(context, number);
 }
 
-void ToDate(sqlite3_context* context, sqlite3_value* value, const SqlType& type, std::optional<int> style) {
-  const QString text = TextOf(value).trimmed();
-  std::optional<QDateTime> date = ParseIsoDateTime(text);
-  if (!date)
-    date = ParseSqlDateLiteral(text, style == 103 ? DateOrder::DayMonthYear : DateOrder::MonthDayYear);
-  if (!date || IsNumber(value))
-    return ResultError(context, QStringLiteral("Conversion failed when converting date and/or time from character string."));
-  ResultText(context, type.name == u"DATE" ? date->toString(QStringLiteral("yyyy-MM-dd")) : IsoDateTime(*date));
+QVariant ValueOf(sqlite3_value* value) {
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return qint64(sqlite3_value_int64(value));
+    case SQLITE_FLOAT: return sqlite3_value_double(value);
+    case SQLITE_BLOB:
+      return QByteArray(static_cast<const char*>(sqlite3_value_blob(value)), sqlite3_value_bytes(value));
+    default: return TextOf(value);
+  }
+}
+
+void Result(sqlite3_context* context, const ColumnValue& converted) {
+  const QVariant& value = converted.value;
+  if (!converted.error.isEmpty()) return ResultError(context, converted.error);
+  switch (value.typeId()) {
+    case QMetaType::UnknownType: return sqlite3_result_null(context);
+    case QMetaType::LongLong: return sqlite3_result_int64(context, value.toLongLong());
+    case QMetaType::Double: return sqlite3_result_double(context, value.toDouble());
+    case QMetaType::QByteArray: {
+      const QByteArray bytes = value.toByteArray();
+      return sqlite3_result_blob(context, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    default: return ResultText(context, value.toString());
+  }
+}
+
+// A style names its order; without one the session's date format does.
+void ToDate(sqlite3_context* context, sqlite3_value* value, const SqlType& type, std::optional<int> style,
+            DateOrder order) {
+  if (style == 103 || style == 104 || style == 105) order = DateOrder::DayMonthYear;
+  if (style == 101) order = DateOrder::MonthDayYear;
+  ColumnValue date = ToColumnType(ValueOf(value), type, order);
+  if (type.name == u"DATE" && date.error.isEmpty()) date.value = date.value.toString().left(10);  // no time
+  Result(context, date);
 }
 
 void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
@@ -134,10 +156,11 @@ void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
   if (IsNull(value)) return sqlite3_result_null(context);
   std::optional<int> style;
   if (count > 2 && !IsNull(values[2])) style = sqlite3_value_int(values[2]);
+  const DateOrder order = count > 3 ? DateOrderOf(TextOf(values[3])) : DateOrder::MonthDayYear;
   if (type.IsText()) return ToText(context, value, type, style);
   if (type.IsInteger()) return ToInteger(context, value, type);
   if (type.IsDecimal()) return ToDecimal(context, value, type);
-  if (type.IsDate()) return ToDate(context, value, type, style);
+  if (type.IsDate()) return ToDate(context, value, type, style, order);
   ResultError(context, QStringLiteral("Explicit conversion to data type %1 is not allowed.").arg(type.DataTypeName()));
 }
 
@@ -169,6 +192,13 @@ void Add(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_result_double(context, *x + *y);
 }
 
+// zem_store(type, value[, date format]): the value a write through SQL
+// stores in a column of the declared type.
+void Store(sqlite3_context* context, int count, sqlite3_value** values) {
+  const DateOrder order = count > 2 ? DateOrderOf(TextOf(values[2])) : DateOrder::MonthDayYear;
+  Result(context, ToColumnType(ValueOf(values[1]), SqlType::Parse(TextOf(values[0])), order));
+}
+
 }  // namespace
 
 void RegisterConversionFunctions(sqlite3* connection) {
@@ -177,7 +207,8 @@ void RegisterConversionFunctions(sqlite3* connection) {
     int arguments;
     void (*function)(sqlite3_context*, int, sqlite3_value**);
   };
-  constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_add", 2, Add}};
+  constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
+                           {"zem_add", 2, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    row.function, nullptr, nullptr, nullptr) != SQLITE_OK)

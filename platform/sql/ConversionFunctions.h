@@ -3,6 +3,7 @@
 struct sqlite3;
 
 // SQL Server's conversions, under the names the mapper gives them:
-// zem_convert(type, value[, style]) for CAST and CONVERT, and
-// zem_add(a, b) for "+", which joins two texts and adds anything else.
+// zem_convert(type, value[, style[, date format]]) for CAST and CONVERT,
+// zem_add(a, b) for "+", which joins two texts and adds anything else, and
+// zem_store(type, value[, date format]) for a value written into a column.
 void RegisterConversionFunctions(sqlite3* connection);

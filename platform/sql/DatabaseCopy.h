@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Connection;
 
@@ -12,3 +13,17 @@ void CopyDatabase(Connection& source, Connection& destination);
 
 // Whether a file is a database SQLite can read.
 bool IsReadableDatabase(const QString& file);
+
+// While a backup is read: SQLite, reading a file of the WAL kind (as
+// backups of older versions are), leaves "-wal" and "-shm" files beside it;
+// those it made go when this ends.
+class BackupReading {
+ public:
+  explicit BackupReading(QString file);
+  ~BackupReading();
+  BackupReading(const BackupReading&) = delete;
+  BackupReading& operator=(const BackupReading&) = delete;
+
+ private:
+  QStringList made_;  // the side files that were not there before
+};

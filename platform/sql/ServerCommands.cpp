@@ -1,5 +1,6 @@
 #include "platform/sql/ServerCommands.h"
 
+#include "platform/Paths.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/DatabaseCopy.h"
 #include "platform/sql/EmbeddedServer.h"
@@ -95,10 +96,11 @@ std::shared_ptr<Connection> ConnectionToCopy(const QString& file) {
   return connection;
 }
 
+// The name as SQL Server spells it.
 QString SupportedCollation(const QString& name) {
-  if (!Collation::Find(name))
-    throw SqlError(QStringLiteral("'%1' is not supported by the embedded server.").arg(name));
-  return name;
+  const QString canonical = Collation::CanonicalName(name);
+  if (canonical.isEmpty()) throw SqlError(QStringLiteral("Invalid collation '%1'.").arg(name));
+  return canonical;
 }
 
 const QStringList kIsolationLevels = {u"READ UNCOMMITTED"_qs, u"READ COMMITTED"_qs, u"REPEATABLE READ"_qs,
@@ -150,50 +152,61 @@ void AlterDatabase(Command c) {
   c.reader.ExpectEnd();
 }
 
-// DISK = 'file'
-QString DiskFile(CommandReader& reader) {
+// DISK = 'file', as written (for the server's texts) and as a path here,
+// where "\" separates folders.
+struct DiskFile {
+  QString written;
+  QString path;
+};
+DiskFile ReadDiskFile(CommandReader& reader) {
   reader.Expect(u"DISK");
   if (!reader.Peek() || !reader.Peek()->IsSymbol(u"=")) reader.SyntaxError();
   reader.Kind(SqlTokenKind::Symbol);
-  return reader.String();
+  const QString written = reader.String();
+  return {written, Paths::Internal(written)};
 }
 
 void BackupDatabase(Command c) {
   c.reader.Expect(u"DATABASE");
   const QString name = c.reader.Name();
   c.reader.Expect(u"TO");
-  const QString file = DiskFile(c.reader);
+  const DiskFile file = ReadDiskFile(c.reader);
   if (c.reader.Word(u"WITH"))
     while (c.reader.Word(u"FORMAT") || c.reader.Word(u"INIT") || c.reader.Kind(SqlTokenKind::Comma)) {
     }
   c.reader.ExpectEnd();
   if (!c.server.Database(name)) throw SqlError(NoSuchDatabase(name));
-  if (!QFileInfo(QFileInfo(file).absolutePath()).isDir())
+  if (!QFileInfo(QFileInfo(file.path).absolutePath()).isDir())
     throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
-                                  "the path specified.).").arg(file));
-  // A backup file holds one backup: writing it again replaces it.
-  CopyDatabase(*ConnectionToCopy(c.server.DatabaseFile(name)), *OpenBackupFile(file, FileAccess::Write));
+                                  "the path specified.).").arg(file.written));
+  // A backup file holds one backup: writing it again replaces it. It keeps
+  // a rollback journal, so reading it later leaves no -wal or -shm beside it.
+  const std::shared_ptr<Connection> target = OpenBackupFile(file.path, FileAccess::Write);
+  CopyDatabase(*ConnectionToCopy(c.server.DatabaseFile(name)), *target);
+  target->Execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
 }
 
 void RestoreDatabase(Command c) {
   c.reader.Expect(u"DATABASE");
   const QString name = c.reader.Name();
   c.reader.Expect(u"FROM");
-  const QString file = DiskFile(c.reader);
+  const DiskFile file = ReadDiskFile(c.reader);
   if (c.reader.Word(u"WITH")) c.reader.Expect(u"REPLACE");
   c.reader.ExpectEnd();
-  if (!QFileInfo(file).isFile())
+  if (!QFileInfo(file.path).isFile())
     throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
-                                  "the file specified.).").arg(file));
-  if (!IsReadableDatabase(file))
+                                  "the file specified.).").arg(file.written));
+  const BackupReading reading(file.path);
+  if (!IsReadableDatabase(file.path))
     throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
-                                  "this media family.").arg(file));
+                                  "this media family.").arg(file.written));
   const std::optional<DatabaseInfo> database = c.server.Database(name);
   if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
     throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
   const QString restored = database ? database->name : name.toUpper();
+  // The name as written, so a refusal names what the statement said.
   const QString target = c.server.DatabaseFile(database ? database->name : name);
-  CopyDatabase(*OpenBackupFile(file, FileAccess::Read), *ConnectionToCopy(target));
+  CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *ConnectionToCopy(target));
   if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
 }
 

@@ -2,13 +2,6 @@
 
 namespace {
 
-bool IsComparison(const SqlNode& node) {
-  if (!node.Is(SqlTokenKind::Symbol)) return false;
-  for (QStringView symbol : {u"=", u"<", u">", u"<=", u">=", u"<>", u"!=", u"!<", u"!>"})
-    if (node.token.text == symbol) return true;
-  return false;
-}
-
 bool EndsOperand(const SqlNode& node) {
   if (node.kind != SqlNode::Kind::Token) return true;
   switch (node.token.kind) {

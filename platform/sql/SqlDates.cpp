@@ -13,6 +13,11 @@ std::optional<QDateTime> Build(int year, int month, int day, int hour, int minut
 
 int Group(const QRegularExpressionMatch& match, int n) { return match.captured(n).toInt(); }
 
+// Milliseconds from the digits after the point: ".5" is 500.
+int Milliseconds(const QString& digits) { return digits.isEmpty() ? 0 : (digits + QStringLiteral("00")).left(3).toInt(); }
+
+const QString kTime = QStringLiteral(R"((?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3}))?)?)?)");
+
 }  // namespace
 
 QString IsoDateTime(const QDateTime& value) { return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
@@ -22,21 +27,33 @@ std::optional<QDateTime> ParseIsoDateTime(QStringView text) {
       QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3}))?)?)?$)"));
   const QRegularExpressionMatch m = iso.match(text.toString());
   if (!m.hasMatch()) return std::nullopt;
-  return Build(Group(m, 1), Group(m, 2), Group(m, 3), Group(m, 4), Group(m, 5), Group(m, 6), Group(m, 7));
-}
-
-std::optional<QDateTime> ParseSqlDateLiteral(QStringView text, DateOrder order) {
-  static const QRegularExpression literal(
-      QStringLiteral(R"(^(\d{2})/(\d{2})/(\d{4})(?: (\d{2}):(\d{2})(?::(\d{2}))?)?$)"));
-  const QRegularExpressionMatch m = literal.match(text.toString());
-  if (!m.hasMatch()) return std::nullopt;
-  const int first = Group(m, 1), second = Group(m, 2);
-  const int day = order == DateOrder::DayMonthYear ? first : second;
-  const int month = order == DateOrder::DayMonthYear ? second : first;
-  return Build(Group(m, 3), month, day, Group(m, 4), Group(m, 5), Group(m, 6), 0);
+  return Build(Group(m, 1), Group(m, 2), Group(m, 3), Group(m, 4), Group(m, 5), Group(m, 6),
+               Milliseconds(m.captured(7)));
 }
 
 DateOrder DateOrderOf(QStringView sqlDateFormat) {
   return sqlDateFormat.trimmed().compare(u"dd/mm/yyyy", Qt::CaseInsensitive) == 0 ? DateOrder::DayMonthYear
                                                                                    : DateOrder::MonthDayYear;
+}
+
+DateReading ReadSqlDate(QStringView text, DateOrder order) {
+  static const QRegularExpression yearFirst(QStringLiteral(R"(^(\d{4})(?:-(\d{1,2})-(\d{1,2})|(\d{2})(\d{2})))") +
+                                            kTime + u'$');
+  static const QRegularExpression dayOrMonthFirst(QStringLiteral(R"(^(\d{1,2})([/.-])(\d{1,2})\2(\d{4}))") + kTime +
+                                                  QStringLiteral("$"));
+  const QString trimmed = text.trimmed().toString();
+  DateReading reading;
+  if (const QRegularExpressionMatch m = yearFirst.match(trimmed); m.hasMatch()) {
+    const bool separated = m.capturedLength(2) > 0;
+    reading.shaped = true;
+    reading.date = Build(Group(m, 1), Group(m, separated ? 2 : 4), Group(m, separated ? 3 : 5), Group(m, 6),
+                         Group(m, 7), Group(m, 8), Milliseconds(m.captured(9)));
+  } else if (const QRegularExpressionMatch d = dayOrMonthFirst.match(trimmed); d.hasMatch()) {
+    const int first = Group(d, 1), second = Group(d, 3);
+    const bool dayFirst = order == DateOrder::DayMonthYear;
+    reading.shaped = true;
+    reading.date = Build(Group(d, 4), dayFirst ? second : first, dayFirst ? first : second, Group(d, 5), Group(d, 6),
+                         Group(d, 7), Milliseconds(d.captured(8)));
+  }
+  return reading;
 }

@@ -13,13 +13,17 @@ QString IsoDateTime(const QDateTime& value);
 // is not such a date.
 std::optional<QDateTime> ParseIsoDateTime(QStringView text);
 
-// A date written day/month/year or month/day/year (as `FormatoFechaSQL`
-// "dd/mm/yyyy" or "mm/dd/yyyy" says), two-digit day and month, four-digit
-// year, with an optional " hh:nn" or " hh:nn:ss"; nothing when the text is
-// not such a date or names no real day.
+// The order of the day and the month in a date text: `FormatoFechaSQL`
+// "dd/mm/yyyy" is day first, any other month first.
 enum class DateOrder { DayMonthYear, MonthDayYear };
-std::optional<QDateTime> ParseSqlDateLiteral(QStringView text, DateOrder order);
-
-// The order of a `FormatoFechaSQL` pattern: "dd/mm/yyyy" is day first, any
-// other month first.
 DateOrder DateOrderOf(QStringView sqlDateFormat);
+
+// A text read as SQL Server reads a date: ISO ("yyyy-mm-dd", "yyyymmdd")
+// or day and month in the session's order ("m/d/yyyy", "-" and "." too),
+// each with an optional time "hh:nn[:ss[.zzz]]". `shaped` tells a text of a
+// date's shape naming no real day (out of range) from one that is no date.
+struct DateReading {
+  std::optional<QDateTime> date;
+  bool shaped = false;
+};
+DateReading ReadSqlDate(QStringView text, DateOrder order);

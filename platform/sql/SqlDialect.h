@@ -2,8 +2,8 @@
 
 class Connection;
 
-// SQL Server's behaviour on a SQLite connection: the *_CI_AI collations
-// (any such name in a COLLATE clause or a column resolves to Collation), the
+// SQL Server's behaviour on a SQLite connection: its collations (any name
+// Collation knows, in a COLLATE clause or a column), the
 // functions the mapper's statements call (LIKE included), and the
 // catalogue views (sysobjects, syscolumns, sysindexes, sysindexkeys,
 // information_schema.columns) over the connection's own tables.

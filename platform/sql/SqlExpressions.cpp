@@ -1,6 +1,5 @@
 #include "platform/sql/SqlRewrite.h"
 
-#include "platform/sql/SqlDates.h"
 #include "platform/sql/SqlError.h"
 
 namespace {
@@ -42,6 +41,14 @@ QString RenderArgument(SqlNodes argument, const SqlObjects& objects) {
   return RenderSql(argument).trimmed();
 }
 
+// A text becomes a date in the session's order: its date format follows
+// the style (NULL when none was given).
+QString DateFormatArguments(const QString& type, int arguments, const SqlObjects& objects) {
+  if (!SqlType::Parse(type).IsDate()) return {};
+  return (arguments < 3 ? QStringLiteral(", NULL, ") : QStringLiteral(", ")) +
+         QuoteSqlString(objects.Context().dateFormat);
+}
+
 QString RewriteCast(const SqlNodes& arguments, const SqlObjects& objects) {
   size_t as = arguments.size();
   for (size_t i = 0; i < arguments.size(); ++i)
@@ -49,7 +56,8 @@ QString RewriteCast(const SqlNodes& arguments, const SqlObjects& objects) {
   if (as == arguments.size()) throw SqlError(QStringLiteral("Incorrect syntax near 'CAST', expected 'AS'."));
   const SqlNodes value(arguments.begin(), arguments.begin() + qsizetype(as));
   const QString type = RenderSql(arguments, as + 1).trimmed();
-  return QStringLiteral("zem_convert(%1, %2)").arg(QuoteSqlString(type), RenderArgument(value, objects));
+  return QStringLiteral("zem_convert(%1, %2%3)")
+      .arg(QuoteSqlString(type), RenderArgument(value, objects), DateFormatArguments(type, 2, objects));
 }
 
 QString RewriteConvert(const SqlNodes& arguments, const SqlObjects& objects) {
@@ -58,7 +66,7 @@ QString RewriteConvert(const SqlNodes& arguments, const SqlObjects& objects) {
     throw SqlError(QStringLiteral("The convert function requires 2 to 3 arguments."));
   QString call = QStringLiteral("zem_convert(%1").arg(QuoteSqlString(RenderSql(parts[0]).trimmed()));
   for (size_t i = 1; i < parts.size(); ++i) call += QStringLiteral(", ") + RenderArgument(parts[i], objects);
-  return call + u')';
+  return call + DateFormatArguments(RenderSql(parts[0]), int(parts.size()), objects) + u')';
 }
 
 QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects& objects) {
@@ -72,7 +80,11 @@ QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects&
                        .arg(name.toLower(), row->minArguments == row->maxArguments
                                                 ? QString::number(row->minArguments)
                                                 : QStringLiteral("%1 to %2").arg(row->minArguments).arg(row->maxArguments)));
-  return row->target.toString() + u'(' + RenderArgument(group.children, objects) + u')';
+  // REPLACE(a, b COLLATE c, d) replaces under that collation.
+  SqlNodes arguments = group.children;
+  const QString collation = row->name == u"REPLACE" ? TakeCollation(arguments) : QString();
+  return row->target.toString() + u'(' + RenderArgument(arguments, objects) +
+         (collation.isEmpty() ? QString() : u", "_qs + QuoteSqlString(collation)) + u')';
 }
 
 bool IsNamePart(const SqlNode& node) {
@@ -89,39 +101,6 @@ void RemoveTableHint(SqlNodes& nodes, size_t with, size_t group) {
   nodes[with] = SqlNode::Rewritten(QString());
 }
 
-// Follows a statement's words at one level to tell where a table name
-// stands: after FROM, JOIN, INTO, UPDATE or INSERT, and after a comma of a
-// FROM list.
-class TablePositions {
- public:
-  // Whether the significant node stands where a table name goes.
-  bool Next(const SqlNode& node) {
-    const bool table = tableNext_;
-    tableNext_ = false;
-    if (node.IsWord(u"FROM") || node.IsWord(u"JOIN")) {
-      fromList_ = tableNext_ = true;
-    } else if (node.IsWord(u"INTO") || node.IsWord(u"UPDATE") || node.IsWord(u"INSERT")) {
-      tableNext_ = true;
-    } else if (node.Is(SqlTokenKind::Comma)) {
-      tableNext_ = fromList_;
-    } else if (EndsFromList(node)) {
-      fromList_ = false;
-    }
-    return table;
-  }
-
- private:
-  static bool EndsFromList(const SqlNode& node) {
-    for (const QStringView word : {u"WHERE", u"ON", u"USING", u"GROUP", u"ORDER", u"HAVING", u"UNION", u"EXCEPT",
-                                   u"INTERSECT", u"SET", u"VALUES", u"SELECT", u"LIMIT"})
-      if (node.IsWord(word)) return true;
-    return false;
-  }
-
-  bool tableNext_ = false;
-  bool fromList_ = false;
-};
-
 // The rest is blanked, not erased: erasing would move the whole tail of a
 // long statement for every name.
 void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
@@ -131,14 +110,12 @@ void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
 
 }  // namespace
 
-QString RewriteLiteral(const SqlToken& token, const SqlContext& context) {
-  const std::optional<QDateTime> date = ParseSqlDateLiteral(token.Value(), DateOrderOf(context.dateFormat));
-  if (date) return QuoteSqlString(IsoDateTime(*date));
-  return token.text.startsWith(u'\'') ? token.text : token.text.mid(1);
-}
+QString RewriteLiteral(const SqlToken& token) { return token.text.startsWith(u'\'') ? token.text : token.text.mid(1); }
 
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteTop(nodes, objects);
+  RewriteComparedLiterals(nodes, objects);
+  RewriteCollatedLike(nodes);
   TablePositions positions;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
@@ -151,7 +128,7 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
     const SqlToken& token = node.token;
     if (token.kind == SqlTokenKind::Variable) Unsupported(token.text);
     if (token.kind == SqlTokenKind::String) {
-      node = SqlNode::Rewritten(RewriteLiteral(token, objects.Context()));
+      node = SqlNode::Rewritten(RewriteLiteral(token));
       continue;
     }
     const size_t next = NextSignificant(nodes, i + 1);
@@ -159,6 +136,10 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
     if (token.IsWord(u"WITH")) {
       if (!groupFollows) Unsupported(QStringLiteral("WITH"));
       RemoveTableHint(nodes, i, next);
+      continue;
+    }
+    if (token.IsWord(u"COLLATE")) {
+      RewriteCollation(nodes, i);
       continue;
     }
     if (token.IsWord(u"CURRENT_TIMESTAMP")) {

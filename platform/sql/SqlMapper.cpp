@@ -3,20 +3,20 @@
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlRewrite.h"
-#include "platform/sql/SqlTypes.h"
+#include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
 
-namespace {
+#include <map>
 
-// Names and literals only, for statements without expressions (DROP,
-// CREATE INDEX) and for column definitions.
 void RewriteNames(SqlNodes& nodes, const SqlObjects& objects) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
     if (node.IsGroup()) {
       RewriteNames(node.children, objects);
+    } else if (node.IsWord(u"COLLATE")) {
+      RewriteCollation(nodes, i);
     } else if (node.Is(SqlTokenKind::String)) {
-      node = SqlNode::Rewritten(RewriteLiteral(node.token, objects.Context()));
+      node = SqlNode::Rewritten(RewriteLiteral(node.token));
     } else if (node.Is(SqlTokenKind::QuotedName) || (node.Is(SqlTokenKind::Word) && !IsKeyword(node))) {
       const SqlChain chain = ReadChain(nodes, i);
       const QString text = RenderChain(chain, objects);
@@ -24,47 +24,6 @@ void RewriteNames(SqlNodes& nodes, const SqlObjects& objects) {
       nodes[i] = SqlNode::Rewritten(text);
     }
   }
-}
-
-// A column definition: text columns take the database's collation, as SQL
-// Server gives it to columns declared without one; VARCHAR(MAX) is plain
-// VARCHAR to SQLite. Returns whether it declares the primary key.
-bool RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
-  bool primaryKey = false, collated = false;
-  for (const SqlNode& node : column) {
-    if (node.IsWord(u"IDENTITY")) Unsupported(QStringLiteral("IDENTITY"));
-    if (node.IsWord(u"PRIMARY")) primaryKey = true;
-    if (node.IsWord(u"COLLATE")) collated = true;
-  }
-  const size_t name = NextSignificant(column, 0);
-  const size_t type = NextSignificant(column, name + 1);
-  if (type < column.size() && column[type].Is(SqlTokenKind::Word)) {
-    const size_t size = NextSignificant(column, type + 1);
-    const bool sized = size < column.size() && column[size].IsGroup();
-    const SqlType declared = SqlType::Parse(column[type].token.text + (sized ? RenderSql(column[size]) : QString()));
-    size_t typeEnd = sized ? size + 1 : type + 1;
-    if (sized && declared.length == SqlType::kMax) {
-      column.erase(column.begin() + qsizetype(type) + 1, column.begin() + qsizetype(size) + 1);
-      typeEnd = type + 1;
-    }
-    if (declared.IsText() && !collated)
-      column.insert(column.begin() + qsizetype(typeEnd),
-                    SqlNode::Rewritten(QStringLiteral(" COLLATE ") + SqlText::Quoted(objects.Context().collationName)));
-  }
-  SqlNodes rest(column.begin() + qsizetype(std::min(type + 1, column.size())), column.end());
-  RewriteNames(rest, objects);
-  column.erase(column.begin() + qsizetype(std::min(type + 1, column.size())), column.end());
-  column.insert(column.end(), rest.begin(), rest.end());
-  return primaryKey;
-}
-
-SqlNodes JoinWithCommas(const std::vector<SqlNodes>& parts) {
-  SqlNodes joined;
-  for (size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0) joined.push_back(SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Comma, QStringLiteral(",")}, {}, {}});
-    joined.insert(joined.end(), parts[i].begin(), parts[i].end());
-  }
-  return joined;
 }
 
 void RewriteTableName(SqlNodes& nodes, size_t at, const SqlObjects& objects) {
@@ -76,18 +35,115 @@ void RewriteTableName(SqlNodes& nodes, size_t at, const SqlObjects& objects) {
   nodes[at] = SqlNode::Rewritten(text);
 }
 
-// DROP TABLE [IF EXISTS] T, DROP INDEX I.
-void RewriteDrop(SqlNodes& nodes, size_t kind, const SqlObjects& objects) {
+namespace {
+
+// DROP TABLE [IF EXISTS] T. Without IF EXISTS a missing table is refused
+// in SQL Server's words.
+void RewriteDropTable(SqlNodes& nodes, size_t kind, const SqlObjects& objects) {
   size_t name = NextSignificant(nodes, kind + 1);
-  if (name < nodes.size() && nodes[name].IsWord(u"IF")) name = NextSignificant(nodes, NextSignificant(nodes, name + 1) + 1);
-  if (nodes[kind].IsWord(u"TABLE") || (name < nodes.size() && ReadChain(nodes, name).names.size() == 1))
-    RewriteTableName(nodes, name, objects);
+  const bool ifExists = name < nodes.size() && nodes[name].IsWord(u"IF");
+  if (ifExists) name = NextSignificant(nodes, NextSignificant(nodes, name + 1) + 1);
+  if (!ifExists && name < nodes.size() && IsNameNode(nodes[name])) {
+    const SqlChain chain = ReadChain(nodes, name);
+    if (objects.ColumnsOf(chain).isEmpty())
+      throw SqlError(QStringLiteral("Cannot drop the table '%1', because it does not exist or you do not have "
+                                    "permission.").arg(chain.names.join(u'.')));
+  }
+  RewriteTableName(nodes, name, objects);
   RewriteNames(nodes, objects);
+}
+
+// DROP INDEX I, DROP INDEX T.I and DROP INDEX I ON T: SQLite names the
+// index with its table's schema.
+void RewriteDropIndex(SqlNodes& nodes, size_t kind, const SqlObjects& objects) {
+  const size_t name = NextSignificant(nodes, kind + 1);
+  if (name >= nodes.size() || !IsNameNode(nodes[name])) throw SqlError(QStringLiteral("Incorrect syntax near 'INDEX'."));
+  SqlChain index = ReadChain(nodes, name);
+  const size_t on = NextSignificant(nodes, index.end);
+  const size_t tableAt = on < nodes.size() ? NextSignificant(nodes, on + 1) : nodes.size();
+  std::optional<SqlChain> table;
+  if (on < nodes.size() && nodes[on].IsWord(u"ON") && tableAt < nodes.size() && IsNameNode(nodes[tableAt])) {
+    table = ReadChain(nodes, tableAt);
+    if (NextSignificant(nodes, table->end) < nodes.size()) Unsupported(RenderSql(nodes, table->end));
+  } else if (on < nodes.size()) {
+    Unsupported(RenderSql(nodes, on));
+  } else if (index.names.size() == 2) {
+    table = index;
+    table->names.removeLast();
+    table->written.removeLast();
+  } else if (index.names.size() > 2) {
+    Unsupported(index.written.join(u'.'));
+  }
+  const QString indexName = index.names.last();
+  const QString schema = table ? QualifiedTable(*table, objects).first : QStringLiteral("main");
+  const QString tableName = table ? table->names.last() : QString();
+  const SqlRows found = objects.Context().connection->QueryRows(
+      QStringLiteral("SELECT 1 FROM %1.sqlite_schema WHERE type = 'index' AND name = ? COLLATE NOCASE%2")
+          .arg(schema.isEmpty() ? QStringLiteral("temp") : schema,
+               table ? QStringLiteral(" AND tbl_name = ? COLLATE NOCASE") : QString()),
+      table ? QVariantList{indexName, tableName} : QVariantList{indexName});
+  if (found.rows.isEmpty())
+    throw SqlError(QStringLiteral("Cannot drop the index '%1', because it does not exist or you do not have "
+                                  "permission.").arg(table ? QStringLiteral("dbo.") + tableName + u'.' + indexName
+                                                           : indexName));
+  nodes.erase(nodes.begin() + qsizetype(name), nodes.end());
+  nodes.push_back(SqlNode::Rewritten((schema.isEmpty() ? QString() : schema + u'.') + SqlText::Quoted(indexName)));
+}
+
+// Transactions SQL Server counts (@@TRANCOUNT) inside one already running
+// on a connection, kept as savepoints; none while the connection is outside
+// a transaction.
+std::map<const Connection*, int>& NestedTransactions() {
+  static std::map<const Connection*, int> nested;
+  return nested;
+}
+
+// BEGIN TRAN[SACTION], COMMIT and ROLLBACK [TRAN[SACTION]|WORK] [name]: the
+// connection's transaction, as the data layer starts it (the files it has
+// attached, master among them, are locked only when written). A BEGIN inside
+// a running transaction nests: its COMMIT only ends the nesting, and
+// ROLLBACK undoes everything, as on SQL Server.
+QString TransactionStatement(const SqlNodes& nodes, size_t head, const SqlObjects& objects) {
+  size_t at = NextSignificant(nodes, head + 1);
+  const bool begin = nodes[head].IsWord(u"BEGIN");
+  const bool tran = at < nodes.size() && (nodes[at].IsWord(u"TRAN") || nodes[at].IsWord(u"TRANSACTION"));
+  if (begin && !tran) Unsupported(RenderSql(nodes, head));
+  if (tran || (!begin && at < nodes.size() && nodes[at].IsWord(u"WORK"))) at = NextSignificant(nodes, at + 1);
+  if (at < nodes.size() && IsNameNode(nodes[at])) at = NextSignificant(nodes, at + 1);
+  if (at < nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(RenderSql(nodes[at])));
+  const Connection* connection = objects.Context().connection;
+  std::map<const Connection*, int>& all = NestedTransactions();
+  const QString word = nodes[head].token.text.toUpper();
+  if (!connection->InTransaction()) {
+    all.erase(connection);
+    if (begin) return QStringLiteral("BEGIN");
+    throw SqlError(QStringLiteral("The %1 TRANSACTION request has no corresponding BEGIN TRANSACTION.").arg(word));
+  }
+  int& nested = all[connection];
+  if (begin) {
+    ++nested;
+    return QStringLiteral("SAVEPOINT zem_transaction");
+  }
+  if (word == u"COMMIT" && nested > 0) {
+    --nested;
+    return QStringLiteral("RELEASE zem_transaction");
+  }
+  all.erase(connection);
+  return word;
 }
 
 // SQLite takes the schema on the index's name and looks for the table there
 // only; without one it would take the first file that has the table.
-void RewriteCreateIndex(SqlNodes& nodes, size_t indexWord, const SqlObjects& objects) {
+// [UNIQUE] [CLUSTERED|NONCLUSTERED] INDEX: SQLite keeps no table in an
+// index's order, so either is a plain index.
+void RewriteCreateIndex(SqlNodes& nodes, size_t create, const SqlObjects& objects) {
+  size_t indexWord = NextSignificant(nodes, create + 1);
+  if (indexWord < nodes.size() && nodes[indexWord].IsWord(u"UNIQUE")) indexWord = NextSignificant(nodes, indexWord + 1);
+  if (indexWord < nodes.size() && (nodes[indexWord].IsWord(u"CLUSTERED") || nodes[indexWord].IsWord(u"NONCLUSTERED"))) {
+    nodes[indexWord] = SqlNode::Rewritten(QString());
+    indexWord = NextSignificant(nodes, indexWord + 1);
+  }
+  if (indexWord >= nodes.size() || !nodes[indexWord].IsWord(u"INDEX")) Unsupported(RenderSql(nodes, create));
   const size_t index = NextSignificant(nodes, indexWord + 1);
   if (index >= nodes.size() || !(nodes[index].Is(SqlTokenKind::Word) || nodes[index].Is(SqlTokenKind::QuotedName)))
     throw SqlError(QStringLiteral("Incorrect syntax near 'INDEX'."));
@@ -104,50 +160,6 @@ void RewriteCreateIndex(SqlNodes& nodes, size_t indexWord, const SqlObjects& obj
   if (indexChain.names.size() != 1) Unsupported(indexChain.written.join(u'.'));
   nodes[index] = SqlNode::Rewritten(schema.isEmpty() ? indexChain.written[0] : schema + u'.' + indexChain.written[0]);
   RewriteNames(nodes, objects);
-}
-
-// A table with a primary key is kept in key order, as SQL Server's
-// clustered key does, and its key columns refuse NULL.
-void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects) {
-  const size_t name = NextSignificant(nodes, table + 1);
-  RewriteTableName(nodes, name, objects);
-  const size_t group = NextSignificant(nodes, name + 1);
-  if (group >= nodes.size() || !nodes[group].IsGroup())
-    throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(RenderSql(nodes, name, name + 1)));
-  if (NextSignificant(nodes, group + 1) < nodes.size()) Unsupported(RenderSql(nodes, group + 1));
-  std::vector<SqlNodes> definitions = SplitAtCommas(nodes[group].children);
-  bool primaryKey = false;
-  for (SqlNodes& definition : definitions) {
-    const size_t first = NextSignificant(definition, 0);
-    if (first == definition.size()) continue;
-    const bool constraint = definition[first].IsWord(u"CONSTRAINT") || definition[first].IsWord(u"PRIMARY") ||
-                            definition[first].IsWord(u"UNIQUE") || definition[first].IsWord(u"CHECK") ||
-                            definition[first].IsWord(u"FOREIGN");
-    if (constraint) {
-      for (const SqlNode& node : definition) primaryKey = primaryKey || node.IsWord(u"PRIMARY");
-    } else {
-      primaryKey = RewriteColumn(definition, objects) || primaryKey;
-    }
-  }
-  nodes[group].children = JoinWithCommas(definitions);
-  if (primaryKey) nodes.insert(nodes.begin() + qsizetype(group) + 1, SqlNode::Rewritten(QStringLiteral(" WITHOUT ROWID")));
-}
-
-void RewriteAlterTable(SqlNodes& nodes, size_t table, const SqlObjects& objects) {
-  const size_t name = NextSignificant(nodes, table + 1);
-  RewriteTableName(nodes, name, objects);
-  const size_t action = NextSignificant(nodes, name + 1);
-  if (action < nodes.size() && nodes[action].IsWord(u"ADD")) {
-    SqlNodes column(nodes.begin() + qsizetype(action) + 1, nodes.end());
-    if (SplitAtCommas(column).size() > 1) Unsupported(QStringLiteral("ALTER TABLE ... ADD of several columns"));
-    RewriteColumn(column, objects);
-    nodes.erase(nodes.begin() + qsizetype(action) + 1, nodes.end());
-    nodes.insert(nodes.end(), column.begin(), column.end());
-  } else if (action < nodes.size() && nodes[action].IsWord(u"DROP")) {
-    RewriteNames(nodes, objects);
-  } else {
-    Unsupported(QStringLiteral("ALTER TABLE ") + RenderSql(nodes, action));
-  }
 }
 
 // DELETE T WHERE ... is DELETE FROM T WHERE ...; a second FROM (a join) is
@@ -196,25 +208,30 @@ QString SqlMapper::Map(QStringView statement) const {
   const size_t first = NextSignificant(nodes, 0);
   if (first == nodes.size()) throw SqlError(QStringLiteral("The statement is empty."));
 
-  const SqlObjects objects(context_);
+  SqlObjects objects(context_);
+  CollectTables(nodes, objects);
   const SqlNode& head = nodes[first];
   const size_t second = NextSignificant(nodes, first + 1);
   const bool hasSecond = second < nodes.size();
   auto secondWord = [&](QStringView word) { return hasSecond && nodes[second].IsWord(word); };
-  if (head.IsGroup() || head.IsWord(u"SELECT") || head.IsWord(u"INSERT") || head.IsWord(u"UPDATE")) {
+  if (head.IsWord(u"INSERT") || head.IsWord(u"UPDATE")) {
+    RewriteAssignments(nodes, first, objects);
+    RewriteExpressions(nodes, objects);
+  } else if (head.IsGroup() || head.IsWord(u"SELECT")) {
     RewriteExpressions(nodes, objects);
   } else if (head.IsWord(u"DELETE")) {
     RewriteDelete(nodes, first, objects);
   } else if (head.IsWord(u"CREATE") && secondWord(u"TABLE")) {
     RewriteCreateTable(nodes, second, objects);
-  } else if (head.IsWord(u"CREATE") && secondWord(u"INDEX")) {
-    RewriteCreateIndex(nodes, second, objects);
-  } else if (head.IsWord(u"CREATE") && secondWord(u"UNIQUE")) {
-    const size_t index = NextSignificant(nodes, second + 1);
-    if (index >= nodes.size() || !nodes[index].IsWord(u"INDEX")) Unsupported(RenderSql(nodes, first));
-    RewriteCreateIndex(nodes, index, objects);
-  } else if (head.IsWord(u"DROP") && (secondWord(u"TABLE") || secondWord(u"INDEX"))) {
-    RewriteDrop(nodes, second, objects);
+  } else if (head.IsWord(u"CREATE") && (secondWord(u"INDEX") || secondWord(u"UNIQUE") ||
+                                        secondWord(u"CLUSTERED") || secondWord(u"NONCLUSTERED"))) {
+    RewriteCreateIndex(nodes, first, objects);
+  } else if (head.IsWord(u"DROP") && secondWord(u"TABLE")) {
+    RewriteDropTable(nodes, second, objects);
+  } else if (head.IsWord(u"DROP") && secondWord(u"INDEX")) {
+    RewriteDropIndex(nodes, second, objects);
+  } else if (head.IsWord(u"BEGIN") || head.IsWord(u"COMMIT") || head.IsWord(u"ROLLBACK")) {
+    return TransactionStatement(nodes, first, objects);
   } else if (head.IsWord(u"ALTER") && secondWord(u"TABLE")) {
     RewriteAlterTable(nodes, second, objects);
   } else if (head.IsWord(u"EXEC") || head.IsWord(u"EXECUTE")) {

@@ -1,5 +1,6 @@
 #include "platform/sql/SqlRewrite.h"
 
+#include "platform/sql/Catalogue.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sqlite/Connection.h"
@@ -11,6 +12,12 @@ namespace {
 
 bool IsNamePart(const SqlNode& node) {
   return node.Is(SqlTokenKind::Word) || node.Is(SqlTokenKind::QuotedName);
+}
+
+bool IsCatalogueView(const QString& name) {
+  for (QStringView view : {u"sysobjects", u"syscolumns", u"sysindexes", u"sysindexkeys"})
+    if (name.compare(view, Qt::CaseInsensitive) == 0) return true;
+  return false;
 }
 
 bool IsOwner(const QString& name) { return name.isEmpty() || name.compare(u"dbo", Qt::CaseInsensitive) == 0; }
@@ -38,6 +45,13 @@ QString SqlObjects::SchemaOf(const QString& database) const {
   attached.Use(schema, file, named_);
   if (!named_.contains(schema, Qt::CaseInsensitive)) named_.append(schema);
   return SqlText::Quoted(schema);
+}
+
+QString SqlObjects::CatalogueView(const QString& database, const QString& schema, const QString& view) const {
+  if (schema == u"main") return view;
+  const QString file =
+      context_.serverFolder.isEmpty() ? QString() : ServerFiles::DatabaseFile(context_.serverFolder, database);
+  return AttachedCatalogueView(*context_.connection, schema.mid(1, schema.size() - 2), file, view.toLower());
 }
 
 bool SqlObjects::IsTemporary(const QString& name) const {
@@ -94,7 +108,9 @@ QStringList ResolveParts(const SqlChain& chain, const SqlObjects& objects) {
   }
   if (names.size() >= 3 && IsOwner(names[1])) {
     if (names.size() > 3) Unsupported(chain.written.join(u'.'));
-    return {objects.SchemaOf(names[0]), parts[2]};
+    const QString schema = objects.SchemaOf(names[0]);
+    if (IsCatalogueView(names[2])) return {objects.CatalogueView(names[0], schema, names[2])};
+    return {schema, parts[2]};
   }
   if (names.size() >= 2 && names[0].compare(u"dbo", Qt::CaseInsensitive) == 0) parts.removeFirst();
   if (parts.size() > 3 || parts.contains(QString())) Unsupported(chain.written.join(u'.'));

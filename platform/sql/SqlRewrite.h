@@ -4,8 +4,27 @@
 
 #include "platform/sql/SqlMapper.h"
 #include "platform/sql/SqlTree.h"
+#include "platform/sql/SqlTypes.h"
 
+#include <QList>
 #include <QStringList>
+
+#include <map>
+#include <optional>
+
+// A dotted name as written: T, dbo.T, db.dbo.T, db..T, alias.column, T.*.
+struct SqlChain {
+  size_t begin = 0, end = 0;  // nodes [begin, end)
+  QStringList names;          // unquoted parts; empty for db..T's schema
+  QStringList written;        // parts as written
+};
+
+// A column of a table with its declared type.
+struct SqlColumn {
+  QString name;
+  QString declared;  // as SQLite keeps it: VARCHAR(40), INTEGER IDENTITY(1,1)
+  SqlType type;
+};
 
 // The databases and tables a statement names, looked up on its connection.
 class SqlObjects {
@@ -20,19 +39,83 @@ class SqlObjects {
   // Whether the connection has a temporary object of that name (the
   // catalogue views).
   bool IsTemporary(const QString& name) const;
+  // The name of a catalogue view (sysobjects, syscolumns, ...) of a
+  // database: the connection's own or, for another, one made over the
+  // schema it is attached under.
+  QString CatalogueView(const QString& database, const QString& schema, const QString& view) const;
   const SqlContext& Context() const { return context_; }
 
+  // The tables the statement names at every level, with their aliases, so
+  // that a column's type can be found (CollectTables).
+  void AddTable(const SqlChain& table, const QString& alias) { tables_.push_back({table, alias}); }
+  // The columns of a table as the statement names it, read from the
+  // engine's parsed schema (no query runs); empty for an unknown table.
+  const QList<SqlColumn>& ColumnsOf(const SqlChain& table) const;
+  // The column a chain names among the statement's tables: alias.column,
+  // table.column or a bare column of any of them.
+  std::optional<SqlColumn> ColumnOf(const SqlChain& column) const;
+
  private:
+  struct NamedTable {
+    SqlChain chain;
+    QString alias;
+  };
+
   const SqlContext& context_;
   mutable QStringList named_;  // the other databases the statement names
+  std::vector<NamedTable> tables_;
+  mutable std::map<QString, QList<SqlColumn>> columns_;  // by the table's SQLite text
 };
 
-// A dotted name as written: T, dbo.T, db.dbo.T, db..T, alias.column, T.*.
-struct SqlChain {
-  size_t begin = 0, end = 0;  // nodes [begin, end)
-  QStringList names;          // unquoted parts; empty for db..T's schema
-  QStringList written;        // parts as written
+// Follows a statement's words at one level to tell where a table name
+// stands: after FROM, JOIN, INTO, UPDATE or INSERT, and after a comma of a
+// FROM list.
+class TablePositions {
+ public:
+  // Whether the significant node stands where a table name goes.
+  bool Next(const SqlNode& node) {
+    const bool table = tableNext_;
+    tableNext_ = false;
+    if (node.IsWord(u"FROM") || node.IsWord(u"JOIN")) {
+      fromList_ = tableNext_ = true;
+    } else if (node.IsWord(u"INTO") || node.IsWord(u"UPDATE") || node.IsWord(u"INSERT")) {
+      tableNext_ = true;
+    } else if (node.Is(SqlTokenKind::Comma)) {
+      tableNext_ = fromList_;
+    } else if (EndsFromList(node)) {
+      fromList_ = false;
+    }
+    return table;
+  }
+
+ private:
+  static bool EndsFromList(const SqlNode& node) {
+    for (const QStringView word : {u"WHERE", u"ON", u"USING", u"GROUP", u"ORDER", u"HAVING", u"UNION", u"EXCEPT",
+                                   u"INTERSECT", u"SET", u"VALUES", u"SELECT", u"LIMIT"})
+      if (node.IsWord(word)) return true;
+    return false;
+  }
+
+  bool tableNext_ = false;
+  bool fromList_ = false;
 };
+
+// Every table the statement's tree names, at any level, into objects.
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects);
+// A string compared with a typed column (=, <, ..., BETWEEN, IN), or given
+// to ISNULL or COALESCE with one, becomes the value SQL Server converts it
+// to: '' is 0 for a number, a date is read in the session's order; what SQL
+// Server cannot convert raises its error.
+void RewriteComparedLiterals(SqlNodes& nodes, const SqlObjects& objects);
+// The values INSERT and UPDATE write are converted to their columns'
+// types as SQL Server converts them (zem_store, or the literal converted
+// here); an IDENTITY column is left to the table.
+void RewriteAssignments(SqlNodes& nodes, size_t head, const SqlObjects& objects);
+// The name chain that ends at nodes[last]; nothing when none does.
+std::optional<SqlChain> ChainEndingAt(const SqlNodes& nodes, size_t last);
+bool IsNameNode(const SqlNode& node);
+bool IsComparison(const SqlNode& node);  // =, <, >, <=, >=, <>, !=, !<, !>
+
 // The chain starting at nodes[i] (a Word or QuotedName).
 SqlChain ReadChain(const SqlNodes& nodes, size_t i);
 // The chain in SQLite's terms: dbo dropped, the database as its schema.
@@ -46,16 +129,34 @@ QString RenderTableChain(const SqlChain& chain, const SqlObjects& objects);
 // Schema and table of a chain naming a table, unquoted.
 std::pair<QString, QString> TableOfChain(const SqlChain& chain, const SqlObjects& objects);
 
+// Names and literals only, for statements without expressions (DROP,
+// CREATE INDEX) and for column definitions.
+void RewriteNames(SqlNodes& nodes, const SqlObjects& objects);
+// The table name at nodes[at] in SQLite's terms (QualifiedTable).
+void RewriteTableName(SqlNodes& nodes, size_t at, const SqlObjects& objects);
+// CREATE TABLE and ALTER TABLE, from the word TABLE at nodes[table].
+void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects);
+void RewriteAlterTable(SqlNodes& nodes, size_t table, const SqlObjects& objects);
+
 // Expressions at one level and below: names, literals, function calls,
 // table hints, "+" and TOP.
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects);
-// A string literal: dates in `FormatoFechaSQL` become ISO, N'' loses its N.
-QString RewriteLiteral(const SqlToken& token, const SqlContext& context);
+// A string literal as SQLite writes it: N'' loses its N.
+QString RewriteLiteral(const SqlToken& token);
 // TOP n of every SELECT at this level becomes LIMIT n (ordered by the
 // first table's primary key when the SELECT gives no order).
 void RewriteTop(SqlNodes& nodes, const SqlObjects& objects);
 // Binary "+" becomes zem_add(a, b), which joins texts and adds numbers.
 void RewriteConcatenation(SqlNodes& nodes);
+
+// COLLATE <name> at nodes[collate]: the name as SQL Server spells it;
+// an unknown one raises "Invalid collation".
+void RewriteCollation(SqlNodes& nodes, size_t collate);
+// The collation named by a COLLATE clause in nodes (at this level), which
+// the clause leaves; empty when there is none.
+QString TakeCollation(SqlNodes& nodes);
+// x [NOT] LIKE y COLLATE c: LIKE under that collation (zem_like).
+void RewriteCollatedLike(SqlNodes& nodes);
 
 // The error for a construct of SQL Server the embedded server does not run.
 [[noreturn]] void Unsupported(const QString& construct);

@@ -2,6 +2,8 @@
 
 #include "platform/sql/SqlError.h"
 
+#include <optional>
+
 namespace {
 
 bool IsWordStart(QChar c) { return c.isLetter() || c == u'_' || c == u'#'; }
@@ -143,6 +145,66 @@ std::vector<SqlToken> TokenizeSql(QStringView s) {
   return tokens;
 }
 
+namespace {
+
+bool IsOneOf(const SqlToken& token, std::initializer_list<QStringView> words) {
+  for (QStringView word : words)
+    if (token.IsWord(word)) return true;
+  return false;
+}
+
+// Where SQL Server's parser sees the next statement of a batch begin: a
+// statement's leading word at the top level, unless it goes on the current
+// one (INSERT ... SELECT, UPDATE ... SET, UNION SELECT, ALTER TABLE ...
+// DROP, ON DELETE). The body of a view, procedure, function or trigger and
+// an IF are never cut.
+class StatementStarts {
+ public:
+  bool StartsNew(const SqlToken& token, int depth) {
+    if (!token.IsSignificant()) return false;
+    const bool starts = depth == 0 && head_ && StartsStatement(token);
+    if (starts) Reset();
+    Follow(token, depth);
+    return starts;
+  }
+  void Reset() { *this = StatementStarts(); }
+
+ private:
+  bool StartsStatement(const SqlToken& token) const {
+    if (whole_ || previous_.Is(SqlTokenKind::Dot)) return false;
+    if (!IsOneOf(token, {u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"CREATE", u"DROP", u"ALTER", u"USE", u"BEGIN",
+                         u"COMMIT", u"ROLLBACK", u"EXEC", u"EXECUTE", u"SET", u"TRUNCATE", u"BACKUP", u"RESTORE",
+                         u"DBCC", u"KILL", u"DECLARE", u"PRINT", u"GRANT"}))
+      return false;
+    if (token.IsWord(u"SELECT"))
+      return !IsOneOf(previous_, {u"UNION", u"ALL", u"EXCEPT", u"INTERSECT", u"AS"}) &&
+             !(IsOneOf(*head_, {u"INSERT"}) && !sawSource_);
+    if (token.IsWord(u"SET")) return !IsOneOf(*head_, {u"UPDATE", u"ALTER"});
+    if (IsOneOf(token, {u"DELETE", u"UPDATE"})) return !IsOneOf(previous_, {u"ON", u"DO"});
+    if (token.IsWord(u"DROP")) return !head_->IsWord(u"ALTER");
+    if (IsOneOf(token, {u"EXEC", u"EXECUTE"})) return !head_->IsWord(u"INSERT");
+    return true;
+  }
+
+  void Follow(const SqlToken& token, int depth) {
+    if (!head_) {
+      head_ = token;
+      whole_ = IsOneOf(token, {u"IF", u"WITH", u"WHILE"});
+    } else if (previous_.IsWord(u"CREATE") || previous_.IsWord(u"ALTER")) {
+      whole_ = whole_ || IsOneOf(token, {u"VIEW", u"PROCEDURE", u"PROC", u"FUNCTION", u"TRIGGER"});
+    }
+    if (depth == 0 && IsOneOf(token, {u"VALUES", u"SELECT"})) sawSource_ = true;
+    previous_ = token;
+  }
+
+  std::optional<SqlToken> head_;
+  SqlToken previous_{SqlTokenKind::Whitespace, {}};
+  bool whole_ = false;
+  bool sawSource_ = false;
+};
+
+}  // namespace
+
 QStringList SplitSqlStatements(QStringView batch) {
   QStringList statements;
   QString statement;
@@ -152,11 +214,17 @@ QStringList SplitSqlStatements(QStringView batch) {
     statement.clear();
     significant = false;
   };
+  StatementStarts starts;
+  int depth = 0;
   for (const SqlToken& token : TokenizeSql(batch)) {
     if (token.Is(SqlTokenKind::Semicolon)) {
       finish();
+      starts.Reset();
       continue;
     }
+    if (starts.StartsNew(token, depth)) finish();
+    if (token.Is(SqlTokenKind::Open)) ++depth;
+    if (token.Is(SqlTokenKind::Close)) --depth;
     statement += token.text;
     significant = significant || token.IsSignificant();
   }

@@ -40,8 +40,9 @@ struct SqlToken {
 std::vector<SqlToken> TokenizeSql(QStringView statement);
 
 // The statements of a batch, split at each ";" that is not inside a string,
-// a quoted name or a comment; pieces with nothing but blanks and comments
-// are left out.
+// a quoted name or a comment, and where a statement written right after
+// another begins (SQL Server needs no ";" between them); pieces with nothing
+// but blanks and comments are left out.
 QStringList SplitSqlStatements(QStringView batch);
 
 // A text as an SQL string literal, its quotes doubled.

@@ -38,6 +38,11 @@ SqlType SqlType::Parse(QStringView text) {
   SqlType type;
   const qsizetype open = text.indexOf(u'(');
   type.name = text.first(open < 0 ? text.size() : open).trimmed().toString().toUpper();
+  if (type.name.endsWith(u" IDENTITY")) {
+    type.name = type.name.first(type.name.size() - 9).trimmed();
+    type.identity = true;
+    return type;
+  }
   if (open >= 0) {
     const qsizetype close = text.indexOf(u')', open);
     const QStringList numbers = text.mid(open + 1, (close < 0 ? text.size() : close) - open - 1).toString().split(u',');
@@ -75,6 +80,12 @@ int SqlType::StorageLength() const {
   const int characters = length.value_or(1);
   if (characters == kMax) return -1;
   return name.startsWith(u'N') ? characters * 2 : characters;
+}
+
+QString SqlType::ErrorName() const {
+  if (name == u"INTEGER") return QStringLiteral("int");
+  if (name == u"DECIMAL") return QStringLiteral("numeric");
+  return name.toLower();
 }
 
 QString SqlType::DataTypeName() const { return name == u"INTEGER" ? QStringLiteral("int") : name.toLower(); }

@@ -13,6 +13,7 @@ struct SqlType {
   QString name;                // upper case, without the parenthesis
   std::optional<int> length;   // first number (precision of DECIMAL), kMax for MAX
   std::optional<int> scale;    // second number
+  bool identity = false;       // INT IDENTITY(seed, increment): the numbers are not a size
 
   static SqlType Parse(QStringView text);
 
@@ -21,6 +22,8 @@ struct SqlType {
   bool IsDecimal() const;  // DECIMAL, NUMERIC, FLOAT, REAL, MONEY, SMALLMONEY
   bool IsDate() const;     // DATETIME, SMALLDATETIME, DATE
   bool IsKnown() const;
+  // The type in SQL Server's words for its error texts: int, varchar, numeric.
+  QString ErrorName() const;
 
   // What the server's catalogue says of a column of this type.
   int Xtype() const;                   // syscolumns.xtype; 0 for a type it does not know

@@ -62,9 +62,16 @@ void CharIndex(sqlite3_context* context, int count, sqlite3_value** values) {
   sqlite3_result_int64(context, CollationOf(context).IndexOf(what, TextOf(values[1]), from - 1) + 1);
 }
 
+// An explicit collation (COLLATE in the statement) as the last argument;
+// the mapper has checked its name.
+const Collation& CollationOf(sqlite3_context* context, int count, sqlite3_value** values, int explicitAt) {
+  const Collation* named = count > explicitAt ? Collation::Find(TextOf(values[explicitAt])) : nullptr;
+  return named ? *named : CollationOf(context);
+}
+
 void Replace(sqlite3_context* context, int count, sqlite3_value** values) {
   if (AnyNull(count, values)) return sqlite3_result_null(context);
-  const Collation& collation = CollationOf(context);
+  const Collation& collation = CollationOf(context, count, values, 3);
   const QString text = TextOf(values[0]);
   const QString what = TextOf(values[1]);
   const QString with = TextOf(values[2]);
@@ -125,6 +132,12 @@ void GetDate(sqlite3_context* context, int, sqlite3_value**) {
   ResultText(context, IsoDateTime(ClockSeam::Get().Now()));
 }
 
+// zem_like(pattern, text, collation).
+void CollatedLike(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (AnyNull(count, values)) return sqlite3_result_null(context);
+  sqlite3_result_int(context, CollationOf(context, count, values, 2).Like(TextOf(values[0]), TextOf(values[1])) ? 1 : 0);
+}
+
 void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
   if (AnyNull(count, values)) return sqlite3_result_null(context);
   QChar escape;
@@ -154,6 +167,8 @@ constexpr FunctionRow kFunctions[] = {
     {"zem_charindex", 2, CharIndex, true},
     {"zem_charindex", 3, CharIndex, true},
     {"zem_replace", 3, Replace, true},
+    {"zem_replace", 4, Replace, true},
+    {"zem_like", 3, CollatedLike, true},
     {"zem_upper", 1, Upper, true},
     {"zem_lower", 1, Lower, true},
     {"zem_isnumeric", 1, IsNumeric, true},

@@ -1,5 +1,8 @@
+#include "core/connections/Conexiones.h"
 #include "core/sql/EjecucionSQL.h"
 #include "platform/Application.h"
+#include "platform/data/Database.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 namespace {
@@ -16,7 +19,8 @@ class FallosEjecucionSQL : public ConexionesFixture {
 
 TEST_F(FallosEjecucionSQL, AFailureReadingTheRowsIsAnErrorThatEndsTheProgramOnBothRoads) {
   Ejecutar(QStringLiteral("CREATE TABLE FECHAS (Fecha DATETIME NULL)"));
-  Ejecutar(QStringLiteral("INSERT INTO FECHAS (Fecha) VALUES ('ayer')"));
+  // The server refuses such a date; a program writing the file itself need not.
+  Conexiones(Servicios()).Database->SharedConnection()->Execute(QStringLiteral("INSERT INTO FECHAS VALUES ('ayer')"));
   const QString sql = QStringLiteral("SELECT Fecha FROM FECHAS  WHERE Fecha <> ''");
   const std::pair<QString (*)(const QString&, const QString&, const QString&), const char*> caminos[] = {
       {&EjecutarSQL, "Error. ¡Se ha producido un error en la Sentencia SQL!. Motivo: "},

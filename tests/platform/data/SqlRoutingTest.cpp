@@ -90,6 +90,14 @@ TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
   statement.ExecSQL();
   statement.SQL().SetText(QStringLiteral("INSERT INTO T (Codigo, Fecha) VALUES (1, '01/31/2024 10:00:00')"));
   statement.ExecSQL();
+  // An IDENTITY column comes with what fills it.
+  statement.SQL().SetText(QStringLiteral("CREATE TABLE H (Id INTEGER IDENTITY(1,1), Texto VARCHAR(10) NULL) "
+                                         "INSERT INTO H (Texto) VALUES ('a')"));
+  statement.ExecSQL();
+  statement.SQL().SetText(QStringLiteral("SELECT Id FROM H"));
+  statement.Open();
+  EXPECT_EQ(statement.Fields(0).AsInteger(), 1);
+  statement.Close();
   statement.SQL().SetText(QStringLiteral("SELECT TOP 1 Fecha FROM dbo.T WITH(NOLOCK)"));
   statement.Open();
   EXPECT_EQ(statement.Fields(0).AsString(), QStringLiteral("31/01/2024 10:00:00"));
@@ -131,4 +139,27 @@ TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {
   ado.CommitTrans();  // nothing left to commit
   EXPECT_FALSE(ado.InTransaction());
   EXPECT_TRUE(database.SharedConnection()->TableExists(QStringLiteral("T")));
+
+  // USE moves only the logical connection it ran on; one opened again starts in its own database.
+  Query onAdo, onDatabase;
+  onAdo.SetDatabaseName(ado.ConnectionString());
+  onDatabase.SetDatabaseName(QStringLiteral("EMPRESA"));
+  const auto count = [](Query& query, const char* sql) {
+    query.SQL().SetText(QString::fromLatin1(sql));
+    query.Open();
+    const int counted = query.Fields(0).AsInteger();
+    query.Close();
+    return counted;
+  };
+  const char* tablesNamedT = "SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'T'";
+  const char* sessions = "SELECT COUNT(*) FROM master.dbo.sysprocesses";
+  onAdo.SQL().SetText(QStringLiteral("USE master"));
+  onAdo.ExecSQL();
+  EXPECT_EQ(count(onAdo, tablesNamedT), 0);
+  EXPECT_EQ(count(onDatabase, tablesNamedT), 1);
+  const int listed = count(onDatabase, sessions);
+  ado.Close();  // its session ends
+  EXPECT_EQ(count(onDatabase, sessions), listed - 1);
+  ado.Open();
+  EXPECT_EQ(count(onAdo, tablesNamedT), 1);
 }

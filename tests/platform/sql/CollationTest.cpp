@@ -32,11 +32,55 @@ TEST(Collation, ComparesWithoutCaseAccentsOrTrailingBlanks) {
   EXPECT_EQ(&Collation::Default(), &latin1);
 }
 
-TEST(Collation, KnowsOnlyTheCaseAndAccentInsensitiveNames) {
-  EXPECT_NE(Collation::Find(u"Latin1_General_CI_AI"), nullptr);
-  EXPECT_NE(Collation::Find(u"Traditional_Spanish_CI_AI"), nullptr);
-  EXPECT_EQ(Collation::Find(u"Modern_Spanish_CI_AS"), nullptr);
-  EXPECT_EQ(Collation::Find(u"Latin1_General_BIN"), nullptr);
+TEST(Collation, KnowsSqlServersNamesAsItSpellsThem) {
+  const struct {
+    const char16_t* name;
+    const char16_t* canonical;  // empty: SQL Server has no such collation
+  } names[] = {
+      {u"SQL_Latin1_General_Cp1_CI_AI", u"SQL_Latin1_General_CP1_CI_AI"},
+      {u"sql_latin1_general_cp1_cs_as", u"SQL_Latin1_General_CP1_CS_AS"},
+      {u"latin1_general_bin", u"Latin1_General_BIN"},
+      {u"Modern_Spanish_CI_AS", u"Modern_Spanish_CI_AS"},
+      {u"TRADITIONAL_SPANISH_CS_AI", u"Traditional_Spanish_CS_AI"},
+      {u"Latin1_General_BIN2", u"Latin1_General_BIN2"},
+      {u"SQL_Latin1_General_CP1_bin", u"SQL_Latin1_General_CP1_BIN"},
+      {u"SQL_Latin1_General_CP1_CS_AI", u""},
+      {u"Modern_Spanish", u""},
+      {u"Modern_Spanish_CI_XX", u""},
+      {u"Klingon_CI_AI", u""},
+  };
+  for (const auto& n : names) {
+    const QString name = QString::fromUtf16(n.name);
+    EXPECT_EQ(Collation::CanonicalName(name), QString::fromUtf16(n.canonical)) << name.toStdString();
+    EXPECT_EQ(Collation::Find(name) != nullptr, *n.canonical != 0) << name.toStdString();
+  }
+}
+
+// Accents, then case, decide only where the collation says they count;
+// the base letter decides first.
+TEST(Collation, TellsAccentsAndCaseApartWhereTheNameSays) {
+  const struct {
+    const char16_t* a;
+    const char16_t* b;
+    int ciAs, csAs, csAi, bin;
+  } comparisons[] = {
+      {u"a", u"á", -1, -1, 0, -1},      {u"A", u"a", 0, 1, 1, -1},   {u"Á", u"a", 1, 1, 1, 1},
+      {u"ab", u"Áb", -1, -1, -1, -1},    {u"b", u"á", 1, 1, 1, -1},   {u"peña ", u"peña", 0, 0, 0, 0},
+  };
+  const Collation& ciAs = *Collation::Find(u"Latin1_General_CI_AS");
+  const Collation& csAs = *Collation::Find(u"Latin1_General_CS_AS");
+  const Collation& csAi = *Collation::Find(u"Latin1_General_CS_AI");
+  const Collation& bin = *Collation::Find(u"Latin1_General_BIN");
+  for (const auto& c : comparisons) {
+    const QString a = QString::fromUtf16(c.a), b = QString::fromUtf16(c.b);
+    EXPECT_EQ(Sign(ciAs.Compare(a, b)), c.ciAs) << a.toStdString() << " / " << b.toStdString();
+    EXPECT_EQ(Sign(csAs.Compare(a, b)), c.csAs) << a.toStdString() << " / " << b.toStdString();
+    EXPECT_EQ(Sign(csAi.Compare(a, b)), c.csAi) << a.toStdString() << " / " << b.toStdString();
+    EXPECT_EQ(Sign(bin.Compare(a, b)), c.bin) << a.toStdString() << " / " << b.toStdString();
+  }
+  EXPECT_FALSE(csAs.Like(u"%pena%", u"Peña"));
+  EXPECT_TRUE(ciAs.Like(u"%PEÑA%", u"casa peña"));
+  EXPECT_EQ(csAs.IndexOf(u"a", u"AÁáa"), 3);
 }
 
 TEST(Collation, MatchesLikeSqlServer) {

@@ -49,6 +49,17 @@ const char* const kSetUp[] = {
     "CREATE INDEX ARTICULO_Fecha ON ARTICULO (Fecha,Codigo) ",
     "CREATE TABLE dbo.TEXTO (Codigo VARCHAR(10) DEFAULT '', Descripcion VARCHAR(40) DEFAULT '' NULL, "
     "Texto TEXT NULL, Tipo VARCHAR(10) DEFAULT '' NULL, CONSTRAINT TEXTO_Clave1 PRIMARY KEY (Codigo))",
+    // SQL Server lets the column list end in a comma; statements follow one another without ";".
+    "CREATE TABLE dbo.PRECIOS (Codigo INTEGER DEFAULT 0, Precio DECIMAL(6,2) DEFAULT 0 NULL, "
+    "Cantidad SMALLINT DEFAULT 0 NULL, Notas VARCHAR(MAX) NULL, Ref VARCHAR(10) NULL, "
+    "CONSTRAINT PRECIOS_Clave1 PRIMARY KEY (Codigo), )",
+    "CREATE TABLE dbo.HISTORIA (Id INTEGER IDENTITY(1,1), Texto VARCHAR(20) DEFAULT '' NULL, "
+    "CONSTRAINT HISTORIA_Clave1 PRIMARY KEY CLUSTERED (Texto)) "
+    "CREATE NONCLUSTERED INDEX HISTORIA_Texto ON dbo.HISTORIA (Texto)",
+    // A table and its indexes as the system builds them, one after another.
+    "CREATE TABLE dbo.LINEAS (Serie VARCHAR(2) DEFAULT '', Numero INTEGER DEFAULT 0, Fecha DATETIME DEFAULT "
+    "'12/30/1899 00:00:00', Id INTEGER IDENTITY(1,1), CONSTRAINT LINEAS_Clave1 PRIMARY KEY (Serie,Numero))"
+    "CREATE INDEX LINEAS_Fecha  ON LINEAS (Fecha) CREATE INDEX LINEAS_Id  ON LINEAS (Id) ",
     "CREATE TABLE dbo.BLOBTAB (NombreTabla VARCHAR(20) DEFAULT '', ClaveTabla VARCHAR(250) DEFAULT '', "
     "IdObjeto VARCHAR(40) DEFAULT '', TipoObjeto VARCHAR(10) DEFAULT '' NULL, Objeto IMAGE NULL, "
     "CONSTRAINT BLOBTAB_Clave1 PRIMARY KEY (NombreTabla, ClaveTabla, IdObjeto))",
@@ -102,6 +113,10 @@ const Case kCompanyCases[] = {
     {"SELECT COUNT(*) FROM ARTICULO WHERE Fecha > '01/31/2024'", {{"1"}}},
     {"SELECT CONVERT( VARCHAR, Fecha, 103) + ' ' + CONVERT( VARCHAR, Fecha ,108) FROM ARTICULO WHERE Codigo = '12'",
      {{"29/02/2024 10:15:00"}}},
+    {"SELECT COUNT(*) FROM ARTICULO A WHERE A.Fecha BETWEEN '01/01/2024' AND '1/31/2024 23:59'", {{"1"}}},
+    // A text becomes a date only against a date column or in a conversion to one.
+    {"SELECT CAST('02/01/2024' AS DATETIME), CONVERT(DATETIME, '01/02/2024', 103), '05/03/2024'",
+     {{"2024-02-01 00:00:00", "2024-02-01 00:00:00", "05/03/2024"}}},
     // Text functions as the access triggers split the application name.
     {"SELECT CHARINDEX('|', 'ZEM|MASP'), SUBSTRING('ZEM|MASP', 0, CHARINDEX('|', 'ZEM|MASP')), "
      "SUBSTRING('ZEM|MASP', CHARINDEX('|','ZEM|MASP')+1, LEN('ZEM|MASP')-(CHARINDEX('|','ZEM|MASP')))",
@@ -125,7 +140,7 @@ const Case kCompanyCases[] = {
     {"SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE O.name = 'ARTICULO' "
      "AND C.xtype <> 35  ORDER BY C.colid ",
      {{"Empresa"}, {"Codigo"}, {"Descripcion"}, {"Fecha"}}},
-    {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'U'", {{"4"}}},
+    {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'U'", {{"7"}}},
     // Who is connected.
     {"SELECT DISTINCT nt_username   FROM master.dbo.sysprocesses   WHERE nt_username <> ''  ORDER BY nt_username",
      {{"usuario"}}},
@@ -154,6 +169,62 @@ const Case kCompanyCases[] = {
     {"CREATE TABLE TEMP000001_X (Codigo INTEGER DEFAULT 0 NULL, Nombre VARCHAR(40) DEFAULT '' NULL)", {}},
     {"INSERT INTO TEMP000001_X SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo < 3", {}},
     {"SELECT Nombre FROM TEMP000001_X ORDER BY Codigo", {{"Álvaro"}, {"Ávila"}}},
+    // Values are stored as SQL Server converts them to the column's type.
+    {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) VALUES ('', '2.345', ' 7 ')", {}},
+    {"INSERT INTO PRECIOS VALUES (1, -2.345, 1.9, 'Una nota larga, más larga que cualquier VARCHAR corto', "
+     "12.000000)",
+     {}},
+    {"SELECT LEN(Notas), Ref FROM PRECIOS WHERE Codigo = 1", {{"53", "12.000000"}}},
+    {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) SELECT Codigo + 100, Codigo * 1.005, '' FROM CLIENTES "
+     "WHERE Codigo = 1",
+     {}},
+    {"SELECT Codigo, Precio, Cantidad FROM PRECIOS WHERE Codigo IN ('', '1', 101) ORDER BY Codigo",
+     {{"0", "2.35", "7"}, {"1", "-2.35", "1"}, {"101", "1.01", "0"}}},
+    {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (20, '05/03/2024')", {}},
+    {"UPDATE CLIENTES SET Nombre = Nombre + '  ' WHERE Codigo = ''", {}},
+    {"SELECT Nombre FROM CLIENTES WHERE Codigo = '20'", {{"05/03/2024"}}},
+    // IDENTITY numbers the rows; the catalogue marks the column.
+    {"INSERT INTO HISTORIA (Texto) VALUES ('uno')", {}},
+    {"INSERT INTO HISTORIA VALUES ('dos')", {}},
+    {"SELECT Id, Texto FROM HISTORIA ORDER BY Id", {{"1", "uno"}, {"2", "dos"}}},
+    {"INSERT INTO LINEAS (Serie, Numero) VALUES ('A', 1)", {}},
+    {"SELECT Id, Fecha FROM LINEAS WHERE Serie = 'A'", {{"1", "1899-12-30 00:00:00"}}},
+    {"SELECT I.name FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id WHERE O.name = 'LINEAS'",
+     {{"LINEAS_Clave1"}, {"LINEAS_Fecha"}, {"LINEAS_Id"}}, true},
+    {"SELECT C.Name, C.xtype, C.colstat   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE "
+     "O.name = 'HISTORIA'",
+     {{"Id", "56", "1"}, {"Texto", "167", "0"}}, true},
+    {"SELECT name FROM ZEM1.dbo.sysobjects   WHERE name = 'HISTORIA'", {{"HISTORIA"}}},
+    {"SELECT name FROM ZEMG.dbo.sysobjects   WHERE name = 'EMPRESA'", {{"EMPRESA"}}},
+    {"SELECT C.name, C.collation FROM ZEMG.dbo.syscolumns C JOIN ZEMG.dbo.sysobjects O ON O.id = C.id "
+     "WHERE O.name = 'EMPRESA' AND C.xtype = 167",
+     {{"Nombre", "Modern_Spanish_CI_AI"}}},
+    {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'TR'", {{"0"}}},
+    {"DROP INDEX [HISTORIA_Texto] ON [dbo].[HISTORIA]", {}},
+    {"SELECT I.name FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id WHERE O.name = 'HISTORIA'",
+     {{"HISTORIA_Clave1"}}},
+    // Transactions, in one batch or statement by statement.
+    {"BEGIN TRANSACTION INSERT INTO CLIENTES (Codigo, Nombre) VALUES (21, 'x') ROLLBACK TRANSACTION", {}},
+    {"USE ZEM1; BEGIN TRANSACTION", {}},
+    {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (22, 'y')", {}},
+    {"USE ZEM1; COMMIT TRANSACTION", {}},
+    {"BEGIN TRANSACTION INSERT INTO CLIENTES (Codigo, Nombre) VALUES (23, 'z') BEGIN TRANSACTION COMMIT TRANSACTION", {}},
+    {"ROLLBACK TRANSACTION", {}},  // the outer one too
+    {"SELECT Codigo FROM CLIENTES WHERE Codigo > 20", {{"22"}}},
+    // An explicit collation rules =, LIKE and REPLACE; names come back as SQL Server spells them.
+    {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'CASA PEÑA' COLLATE Modern_Spanish_CS_AS", {{"0"}}},
+    {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'casa peña' COLLATE Modern_Spanish_CI_AS", {{"1"}}},
+    {"SELECT COUNT(*) FROM CLIENTES WHERE Nombre LIKE '%peña%' COLLATE SQL_Latin1_General_Cp1_CS_AS", {{"0"}}},
+    {"SELECT REPLACE(Nombre, 'PEÑA' COLLATE SQL_Latin1_General_Cp1_CS_AS, 'x'), REPLACE(Nombre, 'PENA', 'x') "
+     "FROM CLIENTES WHERE Codigo = 7",
+     {{"Casa Peña", "Casa x"}}},
+    {"UPDATE CLIENTES  SET Nombre =        REPLACE(CAST (Nombre AS VARCHAR(MAX)), 'Peña' COLLATE "
+     "SQL_Latin1_General_Cp1_CS_AS, 'Pena')   WHERE Nombre LIKE '%Peña%' COLLATE SQL_Latin1_General_Cp1_CS_AS",
+     {}},
+    {"SELECT Nombre FROM CLIENTES WHERE Codigo = 7", {{"Casa Pena"}}},
+    {"SELECT Nombre FROM CLIENTES WHERE Codigo IN (1, 2, 4) ORDER BY Nombre COLLATE Latin1_General_BIN",
+     {{"bueno"}, {"Álvaro"}, {"Ávila"}}},
+    {"USE master SELECT collation_name FROM sysdatabases WHERE name = 'ZEM1'", {{"SQL_Latin1_General_CP1_CI_AI"}}},
 };
 
 const Case kGeneralCases[] = {
@@ -223,6 +294,39 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
       {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
       {"DBCC CHECKTABLE ( CLIENTES )", "'DBCC CHECKTABLE ( CLIENTES )' is not supported by the embedded server."},
       {"SET NOCOUNT ON", "'SET NOCOUNT ON' is not supported by the embedded server."},
+      // Values a column's type cannot hold.
+      {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('abc', 'x')",
+       "Conversion failed when converting the varchar value 'abc' to data type int."},
+      {"SELECT * FROM CLIENTES WHERE Codigo = '1.5'",
+       "Conversion failed when converting the varchar value '1.5' to data type int."},
+      {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (3000000000, 'x')",
+       "Arithmetic overflow error converting expression to data type int."},
+      {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (9, 'un nombre de cliente de más de cuarenta letras')",
+       "String or binary data would be truncated."},
+      {"UPDATE CLIENTES SET Nombre = Nombre + ' con un añadido que ya no cabe en el nombre' WHERE Codigo = 7",
+       "String or binary data would be truncated."},
+      {"INSERT INTO PRECIOS (Codigo, Precio) VALUES (9, 12345.678)",
+       "Arithmetic overflow error converting numeric to data type numeric."},
+      {"INSERT INTO PRECIOS (Codigo, Precio) VALUES (9, 'x')", "Error converting data type varchar to numeric."},
+      {"INSERT INTO PRECIOS (Codigo, Cantidad) SELECT Codigo, Codigo * 10000 FROM CLIENTES WHERE Codigo = 4",
+       "Arithmetic overflow error for data type smallint, value = 40000."},
+      {"INSERT INTO ARTICULO (Empresa, Codigo, Fecha) VALUES (1, 'F', '02/30/2024')",
+       "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."},
+      {"SELECT * FROM ARTICULO WHERE Fecha > 'mañana'",
+       "Conversion failed when converting date and/or time from character string."},
+      {"INSERT INTO HISTORIA (Texto) VALUES (NULL)", "NOT NULL constraint failed: HISTORIA.Texto"},
+      {"INSERT INTO HISTORIA (Id, Texto) VALUES (5, 'x')",
+       "Cannot insert explicit value for identity column in table 'HISTORIA' when IDENTITY_INSERT is set to OFF."},
+      // Objects that are not there, or are already.
+      {"DROP TABLE TEMP_CLIENTES",
+       "Cannot drop the table 'TEMP_CLIENTES', because it does not exist or you do not have permission."},
+      {"DROP INDEX [NOEXISTE] ON [dbo].[ARTICULO]",
+       "Cannot drop the index 'dbo.ARTICULO.NOEXISTE', because it does not exist or you do not have permission."},
+      {"CREATE TABLE dbo.MAL (Codigo INTEGER, Nombre)", "The definition for column 'Nombre' must include a data type."},
+      {"CREATE TABLE dbo.MAL (Codigo INTEGER, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
+       "There is already an object named 'ARTICULO_Clave1' in the database."},
+      {"COMMIT TRANSACTION", "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."},
+      {"SELECT * FROM CLIENTES WHERE Nombre = 'x' COLLATE Spanish_CI_AI", "Invalid collation 'Spanish_CI_AI'."},
   };
   for (const auto& refusal : refusals) {
     try {
@@ -239,7 +343,8 @@ TEST_F(Conformance, DateLiteralsFollowTheConfiguredFormat) {
   dayFirst.Run(u"USE ZEM1"_qs);
   EXPECT_EQ(dayFirst.Texts(u"SELECT Descripcion FROM ARTICULO WHERE Fecha = '29/02/2024 10:15:00'"_qs),
             Rows({{"Tuerca"}}));
-  EXPECT_EQ(dayFirst.Texts(u"SELECT COUNT(*) FROM ARTICULO WHERE Fecha = '02/29/2024 10:15:00'"_qs), Rows({{"0"}}));
+  EXPECT_EQ(dayFirst.Texts(u"SELECT CAST('02/01/2024' AS DATETIME)"_qs), Rows({{"2024-01-02 00:00:00"}}));
+  EXPECT_THROW(dayFirst.Run(u"SELECT COUNT(*) FROM ARTICULO WHERE Fecha = '02/29/2024 10:15:00'"_qs), EDatabaseError);
 }
 
 }  // namespace

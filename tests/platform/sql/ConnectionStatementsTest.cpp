@@ -43,7 +43,7 @@ class ConnectionStatements : public ::testing::Test {
 TEST_F(ConnectionStatements, CompanyDatabasesAreCreatedAsTheSystemAsks) {
   EXPECT_EQ(client_.Texts(u"USE master SELECT cmptlevel, recovery_model_desc, collation_name FROM sysdatabases "
                           u"WHERE name = 'ZEMEMP7'"_qs),
-            Rows({{"80", "SIMPLE", "SQL_Latin1_General_Cp1_CI_AI"}}));
+            Rows({{"80", "SIMPLE", "SQL_Latin1_General_CP1_CI_AI"}}));
   EXPECT_EQ(client_.Texts(u"SELECT @@VERSION"_qs), Rows({{ServerCommands::VersionText()}}));
   client_.Run(u"SET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED"_qs);
   EXPECT_EQ(client_.Session().IsolationLevel(), u"READ UNCOMMITTED"_qs);

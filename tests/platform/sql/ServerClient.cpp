@@ -1,6 +1,8 @@
 #include "tests/platform/sql/ServerClient.h"
 
 #include "platform/sql/SqlMapper.h"
+#include "platform/sql/SqlTokenizer.h"
+#include "platform/sqlite/Statement.h"
 
 ServerClient::ServerClient(const QString& folder, const QString& login, const QString& password,
                            const QString& dateFormat)
@@ -20,13 +22,31 @@ ServerClient::ServerClient(const QString& folder, const QString& login, const QS
 }
 
 SqlRows ServerClient::Run(const QString& batch) {
-  const CommandOutcome outcome = commands_->Run(batch, *session_);
-  // A database the session left is no longer held, as on a server.
-  if (connection_ && connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) connection_.reset();
-  if (outcome.handled) return outcome.rows;
-  ::Connection& connection = Connection();
-  const QString statement = SqlMapper(SqlContext::ForConnection(connection, dateFormat_)).Map(outcome.statement);
-  return connection.QueryRows(statement);
+  SqlRows rows;
+  for (const QString& statement : SplitSqlStatements(batch)) {
+    const CommandOutcome outcome = commands_->Run(statement, *session_);
+    // A database the session left is no longer held, as on a server.
+    if (connection_ && connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) connection_.reset();
+    if (outcome.handled) {
+      rows = outcome.rows;
+      continue;
+    }
+    ::Connection& connection = Connection();
+    const QByteArray mapped =
+        SqlMapper(SqlContext::ForConnection(connection, dateFormat_)).Map(outcome.statement).toUtf8();
+    // As the data layer runs it: every statement of the mapped text.
+    for (qsizetype offset = 0; offset < mapped.size();) {
+      Statement step(connection, mapped, offset);
+      rows = SqlRows();
+      for (int i = 0; i < step.ColumnCount(); ++i) rows.columns << step.ColumnName(i);
+      while (step.Step()) {
+        QVariantList row;
+        for (int i = 0; i < step.ColumnCount(); ++i) row << step.Column(i);
+        rows.rows << row;
+      }
+    }
+  }
+  return rows;
 }
 
 QStringList RowTexts(const QVariantList& row) {

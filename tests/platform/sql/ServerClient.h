@@ -9,8 +9,8 @@
 #include <memory>
 #include <ostream>
 
-// A client of the embedded server wired as the data layer wires it: a
-// batch goes to the server commands first; what they leave is mapped and
+// A client of the embedded server wired as the data layer wires it: each
+// statement of a batch goes to the server commands first; what they leave is mapped and
 // run on the session's current database, through the process's connection
 // of its file.
 class ServerClient {

@@ -43,7 +43,7 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   ASSERT_TRUE(created);
   EXPECT_EQ(created->compatibilityLevel, 80);
   EXPECT_EQ(created->recoveryModel, u"SIMPLE"_qs);
-  EXPECT_EQ(created->collation, u"SQL_Latin1_General_Cp1_CI_AI"_qs);
+  EXPECT_EQ(created->collation, u"SQL_Latin1_General_CP1_CI_AI"_qs);
 
   client_.Run(u"USE EMP3"_qs);
   client_.Run(u"CREATE TABLE dbo.CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
@@ -52,7 +52,9 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
 
   QDir(folder_.Path()).mkdir(u"Copias"_qs);
   const QString backup = folder_.File("Copias/dbb_EMP3_20240131154500.bak");
-  client_.Run(u"BACKUP DATABASE EMP3  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs);
+  // As the system writes it: "\" separates folders.
+  client_.Run(u"BACKUP DATABASE EMP3  TO DISK = '"_qs + folder_.Path() + u"\\Copias\\dbb_EMP3_20240131154500.bak'"
+              u"  WITH FORMAT"_qs);
   ASSERT_TRUE(QFile::exists(backup));
 
   client_.Run(u"UPDATE CLIENTES SET Nombre = 'Después' WHERE Codigo = 1"_qs);
@@ -69,6 +71,13 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   EXPECT_EQ(&client_.Connection(), open);  // restored through the connection the process has open
   EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'OTRA'"_qs), Rows({{"0"}}));
+  // A backup of the WAL kind (a database file copied as it is) leaves nothing beside it either.
+  const QString walBackup = folder_.File("Copias/antigua.bak");
+  ASSERT_TRUE(QFile::copy(folder_.File("EMP3.sqlite"), walBackup));
+  client_.Run(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs);
+  EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files),
+            QStringList({u"antigua.bak"_qs, u"dbb_EMP3_20240131154500.bak"_qs}));
+  client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
 
   client_.Run(u"USE master DROP DATABASE EMP3"_qs);
   EXPECT_FALSE(client_.Server().Database(u"EMP3"_qs));
@@ -109,8 +118,8 @@ TEST_F(ServerCommandsTest, RefusesWithTheServersTexts) {
     QString error;
   } refusals[] = {
       {u"CREATE DATABASE emp1"_qs, u"Database 'emp1' already exists. Choose a different database name."_qs},
-      {u"CREATE DATABASE EMP9 COLLATE Modern_Spanish_CI_AS"_qs,
-       u"'Modern_Spanish_CI_AS' is not supported by the embedded server."_qs},
+      {u"CREATE DATABASE EMP9 COLLATE Modern_Spanish_CI"_qs, u"Invalid collation 'Modern_Spanish_CI'."_qs},
+      {u"ALTER DATABASE EMP1 COLLATE Klingon_CI_AI"_qs, u"Invalid collation 'Klingon_CI_AI'."_qs},
       {u"DROP DATABASE EMP9"_qs,
        u"Cannot drop the database 'EMP9', because it does not exist or you do not have permission."_qs},
       {u"DROP DATABASE master"_qs, u"Cannot drop the database 'master' because it is a system database."_qs},
@@ -182,7 +191,7 @@ TEST_F(ServerCommandsTest, GivesEachDatabaseItsCollation) {
   client_.Run(u"ALTER DATABASE LAT COLLATE Modern_Spanish_CI_AI"_qs);
   client_.Run(u"ALTER TABLE dbo.T ADD Ciudad VARCHAR(20) NULL"_qs);
   EXPECT_EQ(client_.Texts(u"SELECT column_name, collation_name FROM information_schema.columns WHERE table_name = 'T'"_qs),
-            Rows({{"Nombre", "SQL_Latin1_General_Cp1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
+            Rows({{"Nombre", "SQL_Latin1_General_CP1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
 }
 
 TEST(EmbeddedServer, WorksThroughTheProcesssConnectionsWithTheirBusyTimeout) {

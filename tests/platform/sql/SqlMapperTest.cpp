@@ -3,6 +3,7 @@
 #include "platform/sql/SqlMapper.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/fixtures/TemporaryFolder.h"
+#include "tests/platform/sql/ServerClient.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,8 @@ class SqlMapperTest : public ::testing::Test {
     SqlDialect::InstallOnEveryConnection();
     connection_ = OpenConnection(folder_.File("DATOS.SQLITE"));
     connection_->Execute(
-        QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), PRIMARY KEY (Codigo)) WITHOUT ROWID"));
+        QStringLiteral("CREATE TABLE CLIENTES (Codigo INT, Nombre VARCHAR(40), Alta DATETIME, Saldo DECIMAL(10,2), Baja DATE, "
+                       "PRIMARY KEY (Codigo)) WITHOUT ROWID"));
   }
 
   QString Map(const QString& statement, const QString& dateFormat = QStringLiteral("mm/dd/yyyy")) {
@@ -45,15 +47,14 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
       {"DELETE CLIENTES   WHERE Codigo = 3", "DELETE FROM main.CLIENTES   WHERE Codigo = 3"},
       {"DELETE FROM dbo.CLIENTES", "DELETE FROM main.CLIENTES"},
       {"UPDATE CLIENTES SET Nombre = Nombre + 'x' + N'ñ' WHERE Codigo = Codigo + 1 - 2",
-       "UPDATE main.CLIENTES SET Nombre = zem_add(zem_add(Nombre, 'x'), 'ñ') WHERE Codigo = zem_add(Codigo, 1) - 2"},
+       "UPDATE main.CLIENTES SET Nombre = zem_store('VARCHAR(40)', (zem_add(zem_add(Nombre, 'x'), 'ñ'))) WHERE Codigo = "
+       "zem_add(Codigo, 1) - 2"},
       {"SELECT a * 2 + -b, (c + d) * e FROM T",
        "SELECT zem_add(a * 2, -b), (zem_add(c, d)) * e FROM main.T"},
       {"SELECT CASE WHEN a = 1 THEN 'x' + b ELSE c END + 'z' FROM T",
        "SELECT zem_add(CASE WHEN a = 1 THEN zem_add('x', b) ELSE c END, 'z') FROM main.T"},
       {"SELECT COUNT(DISTINCT P.hostprocess + P.nt_username) FROM T P",
        "SELECT count(DISTINCT zem_add(P.hostprocess, P.nt_username)) FROM main.T P"},
-      {"SELECT * FROM T WHERE F = '01/31/2024' OR F = '12/30/1899 00:00:00' OR G = '13/01/2024'",
-       "SELECT * FROM main.T WHERE F = '2024-01-31 00:00:00' OR F = '1899-12-30 00:00:00' OR G = '13/01/2024'"},
       {"SELECT ISNULL(a, ''), LEN(b), SUBSTRING(b, 1, 2), CHARINDEX('|', b), UPPER(b), LTRIM(RTRIM(b)), GETDATE()",
        "SELECT ifnull(a, ''), zem_len(b), zem_substring(b, 1, 2), zem_charindex('|', b), zem_upper(b), "
        "ltrim(rtrim(b)), zem_getdate()"},
@@ -62,20 +63,20 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
       {"SELECT CONVERT( VARCHAR, F, 103) + '|' + CONVERT(VARCHAR(4), Codigo) FROM T",
        "SELECT zem_add(zem_add(zem_convert('VARCHAR', F, 103), '|'), zem_convert('VARCHAR(4)', Codigo)) FROM main.T"},
       {"SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI -- comentario",
-       "SELECT Texto FROM main.T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI"},
+       "SELECT Texto FROM main.T WHERE Clave = 'a' COLLATE \"SQL_Latin1_General_CP1_CI_AI\""},
       {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')",
-       "INSERT INTO main.CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')"},
+       "INSERT INTO main.CLIENTES (Codigo, Nombre) VALUES (7, 'O''Neil')"},
       {"CREATE TABLE dbo.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
        "Notas VARCHAR(MAX) NULL, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
        "CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
-       "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" "
-       "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
+       "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" "
+       "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
        "'1899-12-30 00:00:00' NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID"},
-      {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)",
-       "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE Modern_Spanish_CI_AI NULL)"},
+      {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT '' NULL, Nombre CHAR(4) COLLATE Modern_Spanish_ci_ai NULL)",
+       "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE \"Modern_Spanish_CI_AI\" NULL)"},
       {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX main.T_Fecha ON T (Fecha,Codigo)"},
       {"ALTER TABLE dbo.CLIENTES ADD Ciudad VARCHAR(30) NULL",
-       "ALTER TABLE main.CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_Cp1_CI_AI\" NULL"},
+       "ALTER TABLE main.CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL"},
       {"SELECT collation_name FROM information_schema.columns",
        "SELECT collation_name FROM information_schema_columns"},
       {"SELECT * FROM DATOS.dbo.CLIENTES", "SELECT * FROM main.CLIENTES"},
@@ -84,8 +85,9 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
        "(SELECT x FROM main.E)"},
       {"INSERT T (a) SELECT a FROM U", "INSERT main.T (a) SELECT a FROM main.U"},
       {"DROP TABLE IF EXISTS dbo.T", "DROP TABLE IF EXISTS main.T"},
-      {"DROP INDEX T_Fecha", "DROP INDEX main.T_Fecha"},
       {"CREATE UNIQUE INDEX T_Clave ON [T] (a DESC)", "CREATE UNIQUE INDEX main.T_Clave ON [T] (a DESC)"},
+      {"CREATE UNIQUE NONCLUSTERED INDEX T_Clave ON T (a)", "CREATE UNIQUE  INDEX main.T_Clave ON T (a)"},
+      {"BEGIN TRAN", "BEGIN"},
       // The catalogue's views are the connection's temporary ones.
       {"SELECT name FROM sysobjects O JOIN SYSCOLUMNS C ON C.id = O.id",
        "SELECT name FROM sysobjects O JOIN SYSCOLUMNS C ON C.id = O.id"},
@@ -94,13 +96,45 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
     EXPECT_EQ(Map(QString::fromUtf8(mapping.statement)), QString::fromUtf8(mapping.mapped)) << mapping.statement;
 }
 
-TEST_F(SqlMapperTest, ReadsDateLiteralsInTheConfiguredOrder) {
-  EXPECT_EQ(Map(u"SELECT * FROM T WHERE F = '01/02/2024 10:15'"_qs, u"dd/mm/yyyy"_qs),
-            u"SELECT * FROM main.T WHERE F = '2024-02-01 10:15:00'"_qs);
-  EXPECT_EQ(Map(u"SELECT * FROM T WHERE F = '01/02/2024 10:15'"_qs, u"mm/dd/yyyy"_qs),
-            u"SELECT * FROM main.T WHERE F = '2024-01-02 10:15:00'"_qs);
-  // Not a day: left alone.
-  EXPECT_EQ(Map(u"SELECT '31/02/2024'"_qs, u"dd/mm/yyyy"_qs), u"SELECT '31/02/2024'"_qs);
+// Texts become numbers or dates where SQL Server converts them: written
+// into or compared with a column of that type, or cast to it.
+TEST_F(SqlMapperTest, ConvertsTextsOnlyForTypedColumnsAndCasts) {
+  const struct {
+    const char* statement;
+    const char* dateFormat;
+    const char* mapped;
+  } mappings[] = {
+      {"SELECT * FROM CLIENTES WHERE Alta = '01/02/2024 10:15' AND Baja > '01/02/2024 10:15'", "dd/mm/yyyy",
+       "SELECT * FROM main.CLIENTES WHERE Alta = '2024-02-01 10:15:00' AND Baja > '2024-02-01 00:00:00'"},
+      {"SELECT * FROM CLIENTES C WHERE '01/02/2024' < C.Alta OR C.Alta NOT BETWEEN '1/2/2024' AND '20240301'",
+       "mm/dd/yyyy",
+       "SELECT * FROM main.CLIENTES C WHERE '2024-01-02 00:00:00' < C.Alta OR C.Alta NOT BETWEEN "
+       "'2024-01-02 00:00:00' AND '2024-03-01 00:00:00'"},
+      {"SELECT '05/03/2024' FROM CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN ('1', '', 3) OR Codigo = '1' + '2'",
+       "mm/dd/yyyy",
+       "SELECT '05/03/2024' FROM main.CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN (1, 0, 3) OR Codigo = "
+       "zem_add('1', '2')"},
+      {"INSERT INTO CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES ('', '05/03/2024', '05/03/2024', '1.005')",
+       "dd/mm/yyyy",
+       "INSERT INTO main.CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES (0, '05/03/2024', '2024-03-05 00:00:00', "
+       "1.01)"},
+      {"UPDATE CLIENTES SET Saldo = Saldo * 2, Alta = GETDATE() WHERE Codigo = ''", "mm/dd/yyyy",
+       "UPDATE main.CLIENTES SET Saldo = zem_store('DECIMAL(10,2)', (Saldo * 2)), Alta = zem_store('DATETIME', "
+       "(zem_getdate()), 'mm/dd/yyyy') WHERE Codigo = 0"},
+      {"INSERT INTO CLIENTES SELECT Codigo + 1, Nombre N, NULL, 0 AS S FROM CLIENTES", "mm/dd/yyyy",
+       "INSERT INTO main.CLIENTES SELECT zem_store('INT', (zem_add(Codigo, 1))), zem_store('VARCHAR(40)', "
+       "(Nombre)) N, NULL, 0 AS S FROM main.CLIENTES"},
+      {"SELECT * FROM CLIENTES WHERE ISNULL(Alta, '12/30/1899') = '12/30/1899' OR '' = COALESCE(Codigo, '')",
+       "mm/dd/yyyy",
+       "SELECT * FROM main.CLIENTES WHERE ifnull(Alta, '1899-12-30 00:00:00') = '1899-12-30 00:00:00' OR 0 = "
+       "coalesce(Codigo, 0)"},
+      {"SELECT CAST('01/02/2024' AS DATETIME)", "dd/mm/yyyy",
+       "SELECT zem_convert('DATETIME', '01/02/2024', NULL, 'dd/mm/yyyy')"},
+  };
+  for (const auto& mapping : mappings)
+    EXPECT_EQ(Map(QString::fromUtf8(mapping.statement), QString::fromLatin1(mapping.dateFormat)),
+              QString::fromUtf8(mapping.mapped))
+        << mapping.statement;
 }
 
 TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
@@ -122,7 +156,7 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
       {"SELECT * FROM SRV.EMP.dbo.CLIENTES", "'SRV.EMP.dbo.CLIENTES' is not supported by the embedded server."},
       {"SELECT * FROM OTRA.dbo.CLIENTES",
        "Database 'OTRA' does not exist. Make sure that the name is entered correctly."},
-      {"CREATE TABLE T (Id INTEGER IDENTITY(1,1))", "'IDENTITY' is not supported by the embedded server."},
+      {"CREATE TABLE T (Id INTEGER IDENTITY(10,5))", "'IDENTITY(10,5)' is not supported by the embedded server."},
       {"CREATE PROCEDURE P AS SELECT 1", "'CREATE PROCEDURE' is not supported by the embedded server."},
       {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
       {"DECLARE @x INT", "'DECLARE @x' is not supported by the embedded server."},

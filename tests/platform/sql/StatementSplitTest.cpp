@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(StatementSplit, SplitsAtSemicolonsOutsideStringsNamesAndComments) {
+// At ";" outside strings, names and comments, and where a statement
+// written right after another begins.
+TEST(StatementSplit, SplitsWhereSqlServerSeesStatements) {
   const struct {
     const char* batch;
     QStringList statements;
@@ -13,6 +15,19 @@ TEST(StatementSplit, SplitsAtSemicolonsOutsideStringsNamesAndComments) {
       {"SELECT [a;b] FROM T;SELECT \"c;d\" FROM T", {"SELECT [a;b] FROM T", "SELECT \"c;d\" FROM T"}},
       {"UPDATE T SET A = 1 -- one; two\n; /* three; */ ;", {"UPDATE T SET A = 1 -- one; two"}},
       {" ; ;\n", {}},
+      {"USE master CREATE DATABASE ZEM1  COLLATE Modern_Spanish_CI_AI",
+       {"USE master", "CREATE DATABASE ZEM1  COLLATE Modern_Spanish_CI_AI"}},
+      {"BEGIN TRANSACTION UPDATE T SET a = 1 WHERE b IN (SELECT b FROM U) COMMIT TRANSACTION",
+       {"BEGIN TRANSACTION", "UPDATE T SET a = 1 WHERE b IN (SELECT b FROM U)", "COMMIT TRANSACTION"}},
+      {"INSERT INTO T (a) SELECT a FROM U UNION ALL SELECT a FROM V SELECT 1",
+       {"INSERT INTO T (a) SELECT a FROM U UNION ALL SELECT a FROM V", "SELECT 1"}},
+      {"CREATE TABLE T (a INT) CREATE NONCLUSTERED INDEX T_a ON T (a) DROP INDEX [T_a] ON [dbo].[T]",
+       {"CREATE TABLE T (a INT)", "CREATE NONCLUSTERED INDEX T_a ON T (a)", "DROP INDEX [T_a] ON [dbo].[T]"}},
+      {"ALTER TABLE T DROP COLUMN a ALTER DATABASE D SET RECOVERY SIMPLE",
+       {"ALTER TABLE T DROP COLUMN a", "ALTER DATABASE D SET RECOVERY SIMPLE"}},
+      {"ALTER TABLE T ADD CONSTRAINT F FOREIGN KEY (a) REFERENCES U (a) ON DELETE CASCADE SELECT U.[Update] FROM U",
+       {"ALTER TABLE T ADD CONSTRAINT F FOREIGN KEY (a) REFERENCES U (a) ON DELETE CASCADE", "SELECT U.[Update] FROM U"}},
+      {"CREATE VIEW V AS SELECT a FROM T", {"CREATE VIEW V AS SELECT a FROM T"}},
   };
   for (const auto& c : cases) EXPECT_EQ(SplitSqlStatements(QString::fromUtf8(c.batch)), c.statements) << c.batch;
 }

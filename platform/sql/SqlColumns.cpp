@@ -1,0 +1,74 @@
+#include "platform/sql/SqlRewrite.h"
+
+#include "platform/sqlite/Connection.h"
+
+#include <sqlite3.h>
+
+bool IsNameNode(const SqlNode& node) {
+  return node.Is(SqlTokenKind::QuotedName) || (node.Is(SqlTokenKind::Word) && !IsKeyword(node));
+}
+
+std::optional<SqlChain> ChainEndingAt(const SqlNodes& nodes, size_t last) {
+  if (last >= nodes.size() || !IsNameNode(nodes[last])) return std::nullopt;
+  size_t first = last;
+  while (first >= 2 && nodes[first - 1].Is(SqlTokenKind::Dot) && IsNameNode(nodes[first - 2])) first -= 2;
+  SqlChain chain = ReadChain(nodes, first);
+  if (chain.end != last + 1) return std::nullopt;
+  return chain;
+}
+
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects) {
+  TablePositions positions;
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    const SqlNode& node = nodes[i];
+    if (!node.IsSignificant()) continue;
+    const bool table = positions.Next(node);
+    if (node.IsGroup() || node.kind == SqlNode::Kind::Case) CollectTables(node.children, objects);
+    if (!table || !IsNameNode(node)) continue;
+    const SqlChain chain = ReadChain(nodes, i);
+    size_t alias = NextSignificant(nodes, chain.end);
+    if (alias < nodes.size() && nodes[alias].IsWord(u"AS")) alias = NextSignificant(nodes, alias + 1);
+    const bool aliased = alias < nodes.size() && IsNameNode(nodes[alias]) && !nodes[alias].IsWord(u"WITH") &&
+                         !nodes[alias].IsWord(u"SET");
+    objects.AddTable(chain, aliased ? nodes[alias].token.Value() : QString());
+  }
+}
+
+const QList<SqlColumn>& SqlObjects::ColumnsOf(const SqlChain& table) const {
+  static const QList<SqlColumn> none;
+  if (table.names.size() == 1 && table.names[0].startsWith(u'#')) return none;
+  QString text;
+  try {
+    text = RenderChain(table, *this);
+  } catch (const std::exception&) {
+    return none;  // the rewrite of the name itself reports it
+  }
+  auto found = columns_.find(text);
+  if (found != columns_.end()) return found->second;
+  QList<SqlColumn>& columns = columns_[text];
+  sqlite3* handle = context_.connection->Handle();
+  const QByteArray select = (QStringLiteral("SELECT * FROM ") + text).toUtf8();
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(handle, select.constData(), int(select.size()), &statement, nullptr) == SQLITE_OK) {
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+      const QString declared = QString::fromUtf8(sqlite3_column_decltype(statement, i));
+      columns.append({QString::fromUtf8(sqlite3_column_name(statement, i)), declared, SqlType::Parse(declared)});
+    }
+  }
+  sqlite3_finalize(statement);
+  return columns;
+}
+
+std::optional<SqlColumn> SqlObjects::ColumnOf(const SqlChain& column) const {
+  if (column.names.isEmpty() || column.names.size() > 2) return std::nullopt;
+  const QString& name = column.names.last();
+  const QString qualifier = column.names.size() == 2 ? column.names[0] : QString();
+  for (const NamedTable& table : tables_) {
+    if (!qualifier.isEmpty() && qualifier.compare(table.alias, Qt::CaseInsensitive) != 0 &&
+        (!table.alias.isEmpty() || qualifier.compare(table.chain.names.last(), Qt::CaseInsensitive) != 0))
+      continue;
+    for (const SqlColumn& candidate : ColumnsOf(table.chain))
+      if (candidate.name.compare(name, Qt::CaseInsensitive) == 0) return candidate;
+  }
+  return std::nullopt;
+}
