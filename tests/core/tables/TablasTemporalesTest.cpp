@@ -87,6 +87,19 @@ TEST_F(TablasTemporales, TheTableOfAQueryAsSqlServerText) {
             "CodigoEmpresa SMALLINT DEFAULT 0 NULL, Descripcion TEXT  NULL, )"_qs);
 }
 
+TEST_F(TablasTemporales, ATemporalQueryIsCopiedIntoARegisteredTable) {
+  Iniciar();
+  ASSERT_EQ(EjecutarSQL(u"INSERT INTO FILTRO VALUES ('C', 'Madrid', ''); INSERT INTO FILTRO VALUES ('C', 'Bilbao', '')"_qs,
+                        u"Database"_qs),
+            QString());
+  Query consulta;
+  consulta.SQL().SetText(u"SELECT Descripcion FROM FILTRO ORDER BY Descripcion"_qs);
+  ASSERT_TRUE(AbrirOEjecutarConsulta(consulta, u"Temporal"_qs));
+  EXPECT_EQ(consulta.SQL().Text().trimmed(), u"SELECT * FROM ZEMGENERAL.dbo.TEMP000001_Unknown"_qs);
+  EXPECT_EQ(filas(u"SELECT Descripcion FROM TEMP000001_Unknown ORDER BY Descripcion"_qs), u"Bilbao\r\nMadrid"_qs);
+  EXPECT_EQ(consulta.RecordCount(), 2);
+}
+
 TEST_F(TablasTemporales, RecordsAreCopiedInEachModeAndRefreshedInPlace) {
   Iniciar();
   ASSERT_EQ(filas(u"INSERT INTO IDIOMA VALUES ('ESP', 'dd'); INSERT INTO IDIOMA VALUES ('ENG', 'mm')"_qs), QString());
