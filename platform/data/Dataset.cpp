@@ -1,9 +1,13 @@
 #include "platform/data/Dataset.h"
 
+#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
+#include "platform/data/RecordLock.h"
 #include "platform/data/Session.h"
 #include "platform/sqlite/DatabaseError.h"
+
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -98,6 +102,7 @@ void Dataset::Open() {
   bof_ = true;
   eof_ = rows_.empty();
   modified_ = false;
+  followRollbacks();
   setState(dsBrowse);
   changed(nullptr);
   fire(AfterOpen);
@@ -108,6 +113,9 @@ void Dataset::Close() {
   if (!Active()) return;
   fire(BeforeClose);
   setState(dsInactive);
+  recordLock_.reset();
+  editRow_ = Row();
+  rollbacks_.reset();
   filter_.reset();
   unbindFields();
   columns_.clear();
@@ -118,6 +126,14 @@ void Dataset::Close() {
   ReleaseSource();
   changed(nullptr);
   fire(AfterClose);
+}
+
+// What a rollback undid leaves the records shown; they are read again.
+void Dataset::followRollbacks() {
+  std::shared_ptr<Connection> connection = SourceConnection();
+  if (!connection) return;
+  auto listener = connection->ListenToRollbacks([this] { Reload(); });
+  rollbacks_ = RollbackFollowing{std::move(connection), std::move(listener)};
 }
 
 void Dataset::bindFields() {
@@ -259,8 +275,21 @@ void Dataset::GotoRow(int index) {
 
 // ---- editing
 
+void Dataset::postDetails() {
+  if (postingDetails_) return;
+  const QScopedValueRollback posting(postingDetails_, true);
+  const QList<QPointer<DataSource>> sources = sources_;
+  for (const QPointer<DataSource>& source : sources) {
+    if (!source) continue;
+    const QList<QPointer<Dataset>> details = source->details_;
+    for (const QPointer<Dataset>& detail : details)
+      if (detail && detail != this && detail->Active()) detail->CheckBrowseMode();
+  }
+}
+
 void Dataset::CheckBrowseMode() {
   CheckActive();
+  postDetails();
   switch (state_) {
     case dsEdit:
     case dsInsert:
@@ -288,10 +317,12 @@ void Dataset::Edit() {
   CheckCanModify();
   fire(BeforeEdit);
   Row& row = rows_[static_cast<std::size_t>(current_)];
+  std::unique_ptr<RecordLock> lock = LockRecord(row);
   const std::optional<Row> fresh = ReadRecord(row);
   if (!fresh) throw EDatabaseError(EngineText::RecordDeleted);
   row = *fresh;
   editRow_ = row;
+  recordLock_ = std::move(lock);
   modified_ = false;
   setState(dsEdit);
   changed(nullptr);
@@ -361,26 +392,35 @@ void Dataset::Post() {
     setState(dsBrowse);
     return;
   }
+  postDetails();
   fire(BeforePost);
   checkRequiredFields();
+  const bool inserting = state_ == dsInsert;
+  const auto index = static_cast<std::size_t>(current_);
+  Row stored;
+  bool shown = false;
+  {
+    // Whatever raises before the commit leaves the database, the buffer and
+    // the state as they were.
+    const std::unique_ptr<PendingWrite> write = BeginWrite();
+    stored = inserting ? InsertRecord(editRow_) : UpdateRecord(rows_[index], editRow_);
+    shown = inView(stored);
+    if (write) write->Commit();
+  }
   std::size_t position = 0;
-  if (state_ == dsInsert) {
-    Row stored = InsertRecord(editRow_);
+  if (inserting) {
     position = orderColumns_.isEmpty() ? insertPosition_ : orderedPosition(stored);
     position = std::min(position, rows_.size());
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
   } else {
-    const auto index = static_cast<std::size_t>(current_);
-    Row stored = UpdateRecord(rows_[index], editRow_);
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     position = orderColumns_.isEmpty() ? index : orderedPosition(stored);
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
   }
-  editRow_ = Row();
-  modified_ = false;
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
-  if (!inView(rows_[position])) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+  if (shown) rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  editRow_ = Row();
+  modified_ = false;
+  recordLock_.reset();
   current_ = std::min(static_cast<int>(position), static_cast<int>(rows_.size()) - 1);
   bof_ = eof_ = rows_.empty();
   setState(dsBrowse);
@@ -398,6 +438,7 @@ void Dataset::Cancel() {
   const bool wasInsert = state_ == dsInsert;
   editRow_ = Row();
   modified_ = false;
+  recordLock_.reset();
   if (wasInsert) {
     bof_ = rows_.empty();
     eof_ = rows_.empty();
@@ -414,15 +455,22 @@ void Dataset::Delete() {
     return;
   }
   if (rows_.empty()) throw EDatabaseError(EngineText::DatasetEmpty);
+  postDetails();
   CheckCanModify();
   fire(BeforeDelete);
   fire(BeforeScroll);
   const auto index = static_cast<std::size_t>(current_);
-  DeleteRecord(rows_[index]);
+  {
+    const std::unique_ptr<RecordLock> lock = recordLock_ ? nullptr : LockRecord(rows_[index]);
+    const std::unique_ptr<PendingWrite> write = BeginWrite();
+    DeleteRecord(rows_[index]);
+    if (write) write->Commit();
+  }
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
   current_ = std::min(current_, static_cast<int>(rows_.size()) - 1);
   editRow_ = Row();
   modified_ = false;
+  recordLock_.reset();
   bof_ = rows_.empty();
   eof_ = rows_.empty();
   setState(dsBrowse);

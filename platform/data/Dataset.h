@@ -2,9 +2,12 @@
 
 #include "platform/Variant.h"
 #include "platform/data/FieldType.h"
+#include "platform/data/RecordLock.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,7 +17,7 @@
 #include <optional>
 #include <vector>
 
-class Connection;
+class DataSource;
 class Dataset;
 class Field;
 class FilterExpression;
@@ -105,7 +108,10 @@ class Dataset : public QObject {
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
 
-  // Edit reads the record again from the database first.
+  // Edit locks the record (Table) and reads it again from the database.
+  // Post, Delete and moving to another record first post the pending
+  // records of the detail datasets. A Post or Delete that fails leaves the
+  // dataset and the database as they were.
   void Edit();
   void Insert();
   void Append();
@@ -162,6 +168,18 @@ class Dataset : public QObject {
 
   // What a Table or Query does with its source.
   virtual Records ReadRecords() = 0;
+  // The writes of one Post or Delete: undone unless committed.
+  class PendingWrite {
+   public:
+    virtual ~PendingWrite() = default;
+    virtual void Commit() = 0;
+  };
+  virtual std::unique_ptr<PendingWrite> BeginWrite() { return nullptr; }
+  // The lock Edit holds until Post, Cancel or Close, and Delete while it
+  // deletes; none by default.
+  virtual std::unique_ptr<RecordLock> LockRecord(const Row&) { return nullptr; }
+  // The connection whose rollbacks an open dataset follows; none by default.
+  virtual std::shared_ptr<Connection> SourceConnection() const { return nullptr; }
   // The record as the database holds it now; nullopt when it is gone.
   virtual std::optional<Row> ReadRecord(const Row& row);
   virtual Row InsertRecord(const Row& row);
@@ -203,6 +221,7 @@ class Dataset : public QObject {
 
  private:
   friend class Field;
+  friend class DataSource;
   void addField(Field* field);
   void removeField(Field* field);
   const QVariant& recordValue(int column) const;
@@ -223,6 +242,8 @@ class Dataset : public QObject {
   std::size_t orderedPosition(const Row& row) const;
   int indexOfIdentity(qint64 identity) const;
   void scrolled();
+  void postDetails();
+  void followRollbacks();
 
   QString databaseName_;
   DataSetState state_ = dsInactive;
@@ -244,4 +265,12 @@ class Dataset : public QObject {
   const Row* candidate_ = nullptr;  // the record dsFilter shows
   int disableCount_ = 0;
   int quiet_ = 0;  // temporary states tell nobody
+  std::unique_ptr<RecordLock> recordLock_;
+  QList<QPointer<DataSource>> sources_;  // that show this dataset
+  bool postingDetails_ = false;
+  struct RollbackFollowing {
+    std::shared_ptr<Connection> connection;  // outlives the listener
+    std::unique_ptr<Connection::RollbackListener> listener;
+  };
+  std::optional<RollbackFollowing> rollbacks_;
 };

@@ -22,7 +22,9 @@ QStringList namesOf(const QString& names) {
 
 IndexedDataset::IndexedDataset(QObject* owner) : Dataset(owner) {}
 
-IndexedDataset::~IndexedDataset() = default;
+IndexedDataset::~IndexedDataset() {
+  if (masterSource_) masterSource_->RemoveDetail(this);
+}
 
 // ---- the current index
 
@@ -202,7 +204,9 @@ DataSource* IndexedDataset::MasterSource() const { return masterSource_.data(); 
 void IndexedDataset::SetMasterSource(DataSource* source) {
   if (masterSource_ == source) return;
   QObject::disconnect(masterConnection_);
+  if (masterSource_) masterSource_->RemoveDetail(this);
   masterSource_ = source;
+  if (source) source->AddDetail(this);
   if (source)
     masterConnection_ = connect(source, &DataSource::DataChange, this, [this](Field* field) { masterChanged(field); });
   followMaster();

@@ -43,8 +43,14 @@ class Table : public IndexedDataset {
   Row UpdateRecord(const Row& original, const Row& changed) override;
   void DeleteRecord(const Row& row) override;
   void ReleaseSource() override;
+  std::unique_ptr<PendingWrite> BeginWrite() override;
+  std::unique_ptr<RecordLock> LockRecord(const Row& row) override;
+  std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
 
  private:
+  class Write;
+  QString tableText() const;
+  QVariant nextAutoInc(const Column& column);
   Connection& connection();
   void checkTableName() const;
   QString selectList(const QList<Column>& columns) const;

@@ -1,6 +1,7 @@
 #include "platform/sqlite/Connection.h"
 
 #include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
 
 #include <QDir>
@@ -8,7 +9,9 @@
 
 #include <sqlite3.h>
 
+#include <exception>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -99,13 +102,69 @@ SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters
 
 void Connection::SetState(std::unique_ptr<ConnectionState> state) { state_ = std::move(state); }
 
-bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_autocommit(db_) == 0; }
 
-void Connection::StartTransaction() { Execute(QStringLiteral("BEGIN")); }
+void Connection::StartTransaction() {
+  if (InTransaction()) Execute(QStringLiteral("BEGIN"));  // SQLite's own refusal
+  pendingBegin_ = true;
+}
 
-void Connection::Commit() { Execute(QStringLiteral("COMMIT")); }
+// BEGIN IMMEDIATE would also lock every attached file (the general database
+// among them); a write that changes nothing locks only this one.
+void Connection::beginPending() {
+  if (!pendingBegin_) return;
+  pendingBegin_ = false;
+  QString anyTable;
+  {
+    Statement table(*this, QStringLiteral("SELECT name FROM main.sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                          "'sqlite\\_%' ESCAPE '\\' AND sql NOT LIKE 'CREATE VIRTUAL%' LIMIT 1"));
+    if (table.Step()) anyTable = table.Column(0).toString();
+  }
+  Execute(QStringLiteral("BEGIN"));
+  if (anyTable.isEmpty()) return;  // its first write creates a table, and waits for the lock as it does
+  try {
+    Execute(QStringLiteral("DELETE FROM main.%1 WHERE 0").arg(SqlText::Quoted(anyTable)));
+  } catch (...) {
+    Execute(QStringLiteral("ROLLBACK"));
+    pendingBegin_ = true;
+    throw;
+  }
+}
 
-void Connection::Rollback() { Execute(QStringLiteral("ROLLBACK")); }
+void Connection::Commit() {
+  if (std::exchange(pendingBegin_, false)) return;
+  Execute(QStringLiteral("COMMIT"));
+}
+
+void Connection::rollbackQuietly() {
+  if (std::exchange(pendingBegin_, false)) return;
+  Execute(QStringLiteral("ROLLBACK"));
+}
+
+void Connection::Rollback() {
+  const bool changed = !pendingBegin_;
+  rollbackQuietly();
+  if (!changed) return;
+  // A listener may end another's life (a dataset closing a second one).
+  std::vector<int> ids;
+  for (const auto& [id, listener] : rollbackListeners_) ids.push_back(id);
+  std::exception_ptr failure;
+  for (const int id : ids) {
+    const auto listener = rollbackListeners_.find(id);
+    if (listener == rollbackListeners_.end()) continue;
+    try {
+      listener->second();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+std::unique_ptr<Connection::RollbackListener> Connection::ListenToRollbacks(std::function<void()> listener) {
+  rollbackListeners_[++lastListener_] = std::move(listener);
+  return std::make_unique<RollbackListener>(*this, lastListener_);
+}
 
 bool Connection::TableExists(const QString& tableName) {
   return !QueryRows(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type IN ('table','view') AND name = ? "

@@ -97,20 +97,62 @@ TEST(TableWrites, TwoDatasetsSeeEachOthersWritesAfterRefresh) {
   EXPECT_EQ(codes(*theirs), QStringList{u"1"_qs});
 }
 
-TEST(TableWrites, EditReadsTheRecordAgainAndWritesOnlyWhatChanged) {
+// Each failure leaves the database, the record being edited and the state
+// as they were.
+TEST(TableWrites, AFailedPostOrDeleteChangesNothing) {
+  struct Case {
+    const char* name;
+    const char* around;  // what another user does after the record was read
+    std::function<void(Table&)> action;
+    QString engineText;
+    DataSetState state;
+  };
+  const auto post = [](Table& t) { t.Post(); };
+  const Case cases[] = {
+      {"changed", "UPDATE CLIENTES SET Saldo = 7", post,
+       u"Couldn't perform the edit because another user changed the record."_qs, dsEdit},
+      {"deleted", "DELETE FROM CLIENTES", post, u"Record/Key deleted"_qs, dsEdit},
+      {"filter raises", "",
+       [](Table& t) {
+         t.OnFilterRecord = [](Dataset&, bool&) { throw EDatabaseError(u"Key violation"_qs); };
+         t.Post();
+       },
+       u"Key violation"_qs, dsEdit},
+      {"delete deleted", "DELETE FROM CLIENTES",
+       [](Table& t) {
+         t.Cancel();
+         t.Delete();
+       },
+       u"Record/Key deleted"_qs, dsBrowse},
+  };
+  for (const Case& c : cases) {
+    DataFixture data;
+    data.AddCustomer(1, u"Ana"_qs);
+    auto mine = data.OpenTable(u"CLIENTES"_qs);
+    mine->SetFiltered(true);
+    mine->Edit();
+    mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
+    if (*c.around) data.Execute(QString::fromLatin1(c.around));
+    const QVariant before = data.Scalar(u"SELECT COUNT(*) || ':' || IFNULL(Saldo, '') || IFNULL(Notas, '') FROM CLIENTES"_qs);
+    EXPECT_EQ(engineMessageOf([&] { c.action(*mine); }), c.engineText) << c.name;
+    EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) || ':' || IFNULL(Saldo, '') || IFNULL(Notas, '') FROM CLIENTES"_qs), before)
+        << c.name;
+    EXPECT_EQ(mine->State(), c.state) << c.name;
+    EXPECT_EQ(mine->RecordCount(), 1) << c.name;
+    if (c.state == dsEdit) {
+      EXPECT_EQ(mine->FieldByName(u"Notas"_qs).AsString(), u"cliente nuevo"_qs) << c.name;
+    }
+  }
+  // Read again, the record takes the edit.
   DataFixture data;
   data.AddCustomer(1, u"Ana"_qs);
   auto mine = data.OpenTable(u"CLIENTES"_qs);
   data.Execute(u"UPDATE CLIENTES SET Nombre = 'Ana María', Saldo = 5 WHERE Codigo = 1"_qs);
   mine->Edit();
   EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Ana María"_qs);
-  // Another user changes a field this one does not touch.
-  data.Execute(u"UPDATE CLIENTES SET Saldo = 7 WHERE Codigo = 1"_qs);
   mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
   mine->Post();
-  EXPECT_EQ(data.Scalar(u"SELECT Saldo FROM CLIENTES"_qs).toInt(), 7);
-  EXPECT_EQ(data.Scalar(u"SELECT Notas FROM CLIENTES"_qs).toString(), u"cliente nuevo"_qs);
-  // A record another user deleted cannot be edited.
+  EXPECT_EQ(data.Scalar(u"SELECT Saldo || Notas FROM CLIENTES"_qs).toString(), u"5.0cliente nuevo"_qs);
   data.Execute(u"DELETE FROM CLIENTES"_qs);
   EXPECT_EQ(engineMessageOf([&] { mine->Edit(); }), u"Record/Key deleted"_qs);
   EXPECT_EQ(mine->State(), dsBrowse);
