@@ -158,6 +158,32 @@ TEST(TableWrites, AFailedPostOrDeleteChangesNothing) {
   EXPECT_EQ(mine->State(), dsBrowse);
 }
 
+TEST(TableWrites, AfterARollbackOpenDatasetsShowWhatTheDatabaseHolds) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  Query query;
+  query.SetDatabaseName(data.Folder());
+  query.SQL().SetText(u"SELECT Nombre FROM CLIENTES ORDER BY Codigo"_qs);
+  query.Open();
+  auto connection = OpenConnection(data.File());
+  connection->StartTransaction();
+  table->Edit();
+  table->FieldByName(u"Nombre"_qs).SetAsString(u"Ana María"_qs);
+  table->Post();
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+  table->Post();
+  query.Close();
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 2);
+  connection->Rollback();
+  EXPECT_EQ(codes(*table), QStringList{u"1"_qs});
+  EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+  EXPECT_EQ(query.RecordCount(), 1);
+  EXPECT_EQ(query.FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+}
+
 TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
   DataFixture data;
   data.AddCustomer(10, u"A"_qs);
