@@ -1,6 +1,7 @@
 #include "platform/data/Dataset.h"
 
 #include "platform/data/DataSource.h"
+#include "platform/data/DatasetTemporaryState.h"
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
 #include "platform/data/RecordLock.h"
@@ -56,7 +57,35 @@ void Dataset::setState(DataSetState state) {
 }
 
 void Dataset::changed(Field* field) {
+  if (!field || (!field->Calculated() && (state_ == dsEdit || state_ == dsInsert))) calculateFields();
   if (quiet_ == 0) emit DataChanged(field);
+}
+
+const Dataset::Row* Dataset::shownRow() const {
+  switch (state_) {
+    case dsEdit:
+    case dsInsert:
+      return &editRow_;
+    case dsFilter:
+    case dsCalcFields:
+      return candidate_;
+    case dsBrowse:
+      return current_ < 0 ? nullptr : &rows_[static_cast<std::size_t>(current_)];
+    default:
+      return nullptr;
+  }
+}
+
+void Dataset::calculateFields() {
+  if (calculated_.isEmpty()) return;
+  calculated_.fill(QVariant());
+  const Row* row = shownRow();
+  if (!row) return;
+  TemporaryState state(*this, dsCalcFields);
+  state.Show(*row);
+  for (Field* field : fields_)
+    if (field->FieldKind() == fkLookup) field->lookUp();
+  fire(OnCalcFields);
 }
 
 void Dataset::EnableControls() {
@@ -136,10 +165,17 @@ void Dataset::followRollbacks() {
   rollbacks_ = RollbackFollowing{std::move(connection), std::move(listener)};
 }
 
+// Persistent data fields are the only data fields; without any, a field is
+// made for every column, ahead of the calculated ones.
 void Dataset::bindFields() {
-  const bool persistentOnly = std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_; });
+  int calculated = 0;
+  for (Field* field : fields_)
+    if (field->Calculated()) field->column_ = calculated++;
+  const bool persistentOnly =
+      std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_ && !f->Calculated(); });
   if (persistentOnly) {
     for (Field* field : fields_) {
+      if (field->Calculated()) continue;
       const auto column = std::find_if(columns_.begin(), columns_.end(), [field](const Column& c) {
         return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
       });
@@ -147,17 +183,20 @@ void Dataset::bindFields() {
       field->bind(static_cast<int>(column - columns_.begin()), column->type, column->size, column->required,
                   column->key);
     }
-    return;
+  } else {
+    for (int i = 0; i < columns_.size(); ++i) {
+      const Column& column = columns_[i];
+      auto* field = new Field(this, column.name, column.type, column.size);
+      field->persistent_ = false;
+      field->bind(i, column.type, column.size, column.required, column.key);
+    }
+    std::stable_partition(fields_.begin(), fields_.end(), [](Field* f) { return !f->Calculated(); });
   }
-  for (int i = 0; i < columns_.size(); ++i) {
-    const Column& column = columns_[i];
-    auto* field = new Field(this, column.name, column.type, column.size);
-    field->persistent_ = false;
-    field->bind(i, column.type, column.size, column.required, column.key);
-  }
+  calculated_ = QList<QVariant>(calculated);
 }
 
 void Dataset::unbindFields() {
+  calculated_.clear();
   const QList<Field*> fields = fields_;
   for (Field* field : fields) {
     if (field->persistent_)
@@ -376,7 +415,7 @@ void Dataset::beginInsert(bool append) {
 
 void Dataset::checkRequiredFields() const {
   for (const Field* field : fields_)
-    if (field->Required() && field->DataType() != ftAutoInc && field->IsNull())
+    if (!field->Calculated() && field->Required() && field->DataType() != ftAutoInc && field->IsNull())
       throw EDatabaseError(fieldText(EngineText::FieldRequired, field->DisplayName()));
 }
 
@@ -551,24 +590,22 @@ QStringList Dataset::GetFieldNames() const {
   return names;
 }
 
-const QVariant& Dataset::recordValue(int column) const {
+const QVariant& Dataset::recordValue(const Field& field) const {
+  const int column = field.column_;
   if (column < 0) return kNull;
-  switch (state_) {
-    case dsEdit:
-    case dsInsert:
-      return editRow_.values[column];
-    case dsSetKey:
-      return keyRow_.values[column];
-    case dsFilter:
-      return candidate_ ? candidate_->values[column] : kNull;
-    case dsBrowse:
-      return current_ < 0 ? kNull : rows_[static_cast<std::size_t>(current_)].values[column];
-    default:
-      return kNull;
-  }
+  if (field.Calculated()) return column < calculated_.size() ? calculated_[column] : kNull;
+  if (state_ == dsSetKey) return keyRow_.values[column];
+  const Row* row = shownRow();
+  return row ? row->values[column] : kNull;
 }
 
 void Dataset::setRecordValue(Field& field, QVariant value) {
+  if (field.Calculated()) {
+    if (state_ != dsCalcFields && state_ != dsEdit && state_ != dsInsert) throw EDatabaseError(EngineText::NotEditing);
+    if (field.column_ >= 0 && field.column_ < calculated_.size()) calculated_[field.column_] = std::move(value);
+    changed(&field);
+    return;
+  }
   if (state_ != dsEdit && state_ != dsInsert && state_ != dsSetKey) throw EDatabaseError(EngineText::NotEditing);
   if (state_ == dsSetKey) {
     keyRow_.values[field.column_] = std::move(value);
@@ -579,4 +616,10 @@ void Dataset::setRecordValue(Field& field, QVariant value) {
   editRow_.values[field.column_] = std::move(value);
   modified_ = true;
   changed(&field);
+}
+
+QList<Field*> Dataset::fieldsNamed(const QString& names) const {
+  QList<Field*> fields;
+  for (const QString& name : names.split(u';', Qt::SkipEmptyParts)) fields.append(&FieldByName(name.trimmed()));
+  return fields;
 }

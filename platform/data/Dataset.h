@@ -22,8 +22,10 @@ class Dataset;
 class Field;
 class FilterExpression;
 
-// dsFilter: the fields show a record being tested by a filter or a search.
-enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsFilter };
+// dsFilter: the fields show a record being tested by a filter or a search;
+// dsCalcFields: the calculated fields of the record shown are being worked
+// out (OnCalcFields).
+enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsFilter, dsCalcFields };
 
 enum FilterOption : unsigned { foCaseInsensitive = 1, foNoPartialCompare = 2 };
 using FilterOptions = unsigned;
@@ -90,6 +92,10 @@ class Dataset : public QObject {
   // move, when there is none. loCaseInsensitive compares text under the
   // collation; loPartialKey takes each text value as a prefix.
   bool Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options = 0);
+  // The values of resultFields (one value, or an array of one per field) in
+  // the first record whose keyFields hold keyValues, as Locate finds it but
+  // without moving; Null when there is none.
+  Variant Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields);
 
   // The engine's filter expression, applied while Filtered together with
   // OnFilterRecord. Setting either while open goes to the first record; a
@@ -140,6 +146,8 @@ class Dataset : public QObject {
   DataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
   DataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
   DataSetNotifyEvent BeforeRefresh, AfterRefresh, OnNewRecord;
+  // Writes the calculated fields of the record shown (state dsCalcFields).
+  DataSetNotifyEvent OnCalcFields;
 
  signals:
   void StateChanged();
@@ -187,6 +195,13 @@ class Dataset : public QObject {
   virtual void DeleteRecord(const Row& row);
   virtual void ReleaseSource() {}
 
+  // The index of the first record shown whose fields hold the values (each
+  // converted to its field's type), from the first; -1 for none.
+  virtual int FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options);
+  // The same among the records shown from first to before last.
+  int FindRowBetween(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options,
+                     std::size_t first, std::size_t last);
+
   // The columns that keep the records in order (empty: as read or added).
   void SetOrderColumns(QList<int> columns) { orderColumns_ = std::move(columns); }
   const QList<int>& OrderColumns() const { return orderColumns_; }
@@ -224,7 +239,10 @@ class Dataset : public QObject {
   friend class DataSource;
   void addField(Field* field);
   void removeField(Field* field);
-  const QVariant& recordValue(int column) const;
+  const QVariant& recordValue(const Field& field) const;
+  const Row* shownRow() const;
+  void calculateFields();
+  QList<Field*> fieldsNamed(const QString& names) const;
   void setRecordValue(Field& field, QVariant value);
   void bindFields();
   void unbindFields();
@@ -258,6 +276,7 @@ class Dataset : public QObject {
   std::size_t insertPosition_ = 0;
   bool modified_ = false;
   QList<Field*> fields_;
+  QList<QVariant> calculated_;  // the calculated fields of the record shown
   QString filterText_;
   bool filtered_ = false;
   ::FilterOptions filterOptions_ = 0;

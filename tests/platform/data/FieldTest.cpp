@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -65,8 +66,8 @@ TEST(FieldTypes, EveryTypeRoundTripsThroughTheFile) {
        [](const Field& f) { EXPECT_DOUBLE_EQ(f.AsFloat(), 3.125); }},
       {"Dia", ftDate, 0, [](Field& f) { f.SetAsDateTime(EncodeDate(2024, 1, 31)); },
        [](const Field& f) { EXPECT_DOUBLE_EQ(f.AsDateTime(), EncodeDate(2024, 1, 31)); }},
-      {"Hora", ftTime, 0, [](Field& f) { f.SetAsDateTime(EncodeTime(8, 30, 15, 0)); },
-       [](const Field& f) { EXPECT_NEAR(f.AsDateTime(), EncodeTime(8, 30, 15, 0), 1e-9); }},
+      {"Hora", ftTime, 0, [](Field& f) { f.SetAsDateTime(EncodeTime(8, 30, 15, 250)); },
+       [](const Field& f) { EXPECT_NEAR(f.AsDateTime(), EncodeTime(8, 30, 15, 250), 1e-9); }},
       {"Alta", ftDateTime, 0, [](Field& f) { f.SetAsDateTime(kAlta); },
        [](const Field& f) { EXPECT_NEAR(f.AsDateTime(), kAlta, 1e-9); }},
       {"Fijos", ftBytes, 4, [&](Field& f) { f.SetAsBytes(bytes); },
@@ -108,10 +109,11 @@ TEST(FieldTypes, EveryTypeRoundTripsThroughTheFile) {
     EXPECT_EQ(field.Size(), column.size);
     column.check(field);
   }
-  // Dates are kept as ISO text, whatever their type.
+  // Dates are kept as ISO text, whatever their type, with milliseconds only
+  // when there are any.
   EXPECT_EQ(data.Scalar(u"SELECT Alta FROM TIPOS"_qs), QVariant(u"2024-01-31 15:45:00"_qs));
   EXPECT_EQ(data.Scalar(u"SELECT Dia FROM TIPOS"_qs), QVariant(u"2024-01-31 00:00:00"_qs));
-  EXPECT_EQ(data.Scalar(u"SELECT Hora FROM TIPOS"_qs), QVariant(u"1899-12-30 08:30:15"_qs));
+  EXPECT_EQ(data.Scalar(u"SELECT Hora FROM TIPOS"_qs), QVariant(u"1899-12-30 08:30:15.250"_qs));
 }
 
 TEST_F(FieldValues, EmptyTextIsStoredAsNull) {
@@ -188,17 +190,39 @@ TEST_F(FieldValues, RefuseWhatDoesNotConvert) {
   EXPECT_FALSE(table_->Modified());
 }
 
-TEST(FieldRanges, SmallIntegersAndWordsKeepTheirRange) {
+TEST(FieldRanges, IntegersKeepTheirRangeWhateverTheValueGiven) {
   DataFixture data;
   auto table = data.NewTable(u"EMPRESA"_qs);
   table->FieldDefs().Add(u"Codigo"_qs, ftSmallint);
+  table->FieldDefs().Add(u"Numero"_qs, ftInteger);
   table->FieldDefs().Add(u"Activo"_qs, ftBoolean);
   table->CreateTable();
   table->Open();
   table->Append();
   Field& codigo = table->FieldByName(u"Codigo"_qs);
-  EXPECT_EQ(errorOf([&] { codigo.SetAsInteger(40000); }),
-            u"40000 is not a valid value for field 'Codigo'. The allowed range is -32768 to 32767"_qs);
+  Field& numero = table->FieldByName(u"Numero"_qs);
+  codigo.SetAsInteger(7);
+  numero.SetAsInteger(7);
+  const QString small = u"%1 is not a valid value for field 'Codigo'. The allowed range is -32768 to 32767"_qs;
+  const QString whole = u"%1 is not a valid value for field 'Numero'. The allowed range is -2147483648 to 2147483647"_qs;
+  const struct {
+    std::function<void()> action;
+    QString message;
+  } cases[] = {
+      {[&] { codigo.SetAsInteger(40000); }, small.arg(u"40000"_qs)},
+      {[&] { codigo.SetAsString(u"-40000"_qs); }, small.arg(u"-40000"_qs)},
+      {[&] { numero.SetAsFloat(1e10); }, whole.arg(u"10000000000"_qs)},
+      {[&] { numero.SetAsFloat(1e300); }, whole.arg(u"1E300"_qs)},
+      {[&] { numero.SetAsFloat(std::nan("")); }, whole.arg(u"NAN"_qs)},
+      {[&] { numero.SetAsFloat(-HUGE_VAL); }, whole.arg(u"-INF"_qs)},
+      {[&] { numero.SetAsVariant(Variant::Double(3e9)); }, whole.arg(u"3000000000"_qs)},
+      {[&] { numero.SetAsString(u"3000000000"_qs); }, whole.arg(u"3000000000"_qs)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(errorOf(c.action), c.message);
+    EXPECT_EQ(codigo.AsInteger(), 7);
+    EXPECT_EQ(numero.AsInteger(), 7);
+  }
   codigo.SetAsString(u"9999"_qs);
   EXPECT_EQ(codigo.AsInteger(), 9999);
   Field& activo = table->FieldByName(u"Activo"_qs);
