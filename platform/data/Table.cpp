@@ -35,34 +35,20 @@ QString InMain(const QString& name) { return QStringLiteral("main.") + Quoted(na
 
 }  // namespace
 
-// The writes of one Post or Delete, with what the table knows of its
-// records' identities, both put back unless committed.
+// The writes of one Post or Delete. What the table knows of its records'
+// identities changes only once they are committed.
 class Table::Write : public Dataset::PendingWrite {
  public:
-  explicit Write(Table& table)
-      : table_(table),
-        transaction_(table.connection()),
-        identities_(table.identities_),
-        identityOfRowId_(table.identityOfRowId_),
-        rowIdOfIdentity_(table.rowIdOfIdentity_) {}
-  ~Write() override {
-    if (committed_) return;
-    table_.identities_ = std::move(identities_);
-    table_.identityOfRowId_ = std::move(identityOfRowId_);
-    table_.rowIdOfIdentity_ = std::move(rowIdOfIdentity_);
-  }
+  explicit Write(Table& table) : table_(table), transaction_(table.connection()) { table_.identityChanges_.clear(); }
+  ~Write() override { table_.identityChanges_.clear(); }
   void Commit() override {
     transaction_.Commit();
-    committed_ = true;
+    for (const auto& change : table_.identityChanges_) change();
   }
 
  private:
   Table& table_;
   WriteTransaction transaction_;
-  std::map<QString, qint64> identities_;
-  std::map<qint64, qint64> identityOfRowId_;
-  std::map<qint64, qint64> rowIdOfIdentity_;
-  bool committed_ = false;
 };
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
@@ -291,8 +277,17 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   const qint64 rowId = withoutRowId_ ? 0 : sqlite3_last_insert_rowid(connection().Handle());
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
-  forgetIdentity(stored->identity);
-  stored->identity = withoutRowId_ ? identityOfKey(stored->values) : identityOfRowId(rowId);
+  const qint64 known = stored->identity;
+  stored->identity = ++lastIdentity_;
+  identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
+    forgetIdentity(known);
+    if (withoutRowId_) {
+      identities_[key] = identity;
+    } else {
+      identityOfRowId_[rowId] = identity;
+      rowIdOfIdentity_[identity] = rowId;
+    }
+  });
   return *stored;
 }
 
@@ -325,10 +320,11 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   // A new key keeps the record's identity, so its bookmarks stay good.
   Row stored = readWritten(changed);
   if (stored.identity != original.identity) {
-    std::erase_if(identities_, [&](const auto& entry) { return entry.second == stored.identity; });
-    std::erase_if(identities_, [&](const auto& entry) { return entry.second == original.identity; });
+    identityChanges_.push_back([this, found = stored.identity, identity = original.identity, key = keyText(stored.values)] {
+      std::erase_if(identities_, [&](const auto& entry) { return entry.second == found || entry.second == identity; });
+      identities_[key] = identity;
+    });
     stored.identity = original.identity;
-    identities_[keyText(stored.values)] = original.identity;
   }
   return stored;
 }
@@ -340,7 +336,7 @@ void Table::DeleteRecord(const Row& row) {
   for (int i = 0; i < arguments.size(); ++i) remove.Bind(i + 1, arguments[i]);
   remove.Step();
   if (remove.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, tableText());
-  forgetIdentity(row.identity);
+  identityChanges_.push_back([this, identity = row.identity] { forgetIdentity(identity); });
 }
 
 void Table::UpdateIndexDefs() {

@@ -5,8 +5,10 @@
 
 class Statement;
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 // A table of a database, ordered by its current index (the primary key
 // unless another is chosen; by insertion when it has none); changes are
@@ -75,4 +77,5 @@ class Table : public IndexedDataset {
   std::map<qint64, qint64> identityOfRowId_;
   std::map<qint64, qint64> rowIdOfIdentity_;
   qint64 lastIdentity_ = 0;
+  std::vector<std::function<void()>> identityChanges_;  // of the write being made
 };

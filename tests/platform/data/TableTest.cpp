@@ -1,64 +1,12 @@
 #include "platform/data/Field.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
-#include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <utility>
-
-namespace {
-
-QStringList codes(Dataset& dataset) {
-  QStringList result;
-  for (dataset.First(); !dataset.Eof(); dataset.Next()) result.append(dataset.FieldByName(u"Codigo"_qs).AsString());
-  return result;
-}
-
-}  // namespace
-
-TEST(TableWrites, ADuplicateKeyIsAKeyViolationAndNothingIsLost) {
-  DataFixture data;
-  data.AddCustomer(1, u"Ana"_qs);
-  auto table = data.OpenTable(u"CLIENTES"_qs);
-  table->Append();
-  table->FieldByName(u"Codigo"_qs).SetAsInteger(1);
-  table->FieldByName(u"Nombre"_qs).SetAsString(u"Otra"_qs);
-  EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Key violation"_qs);
-  EXPECT_EQ(table->State(), dsInsert);
-  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-  table->Post();
-  EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Ana"_qs);
-  EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 2"_qs).toString(), u"Otra"_qs);
-}
-
-TEST(TableWrites, ANullKeyIsAFieldWithoutValue) {
-  DataFixture data;
-  auto table = data.OpenTable(u"CLIENTES"_qs);
-  EXPECT_TRUE(table->FieldByName(u"Codigo"_qs).Required());
-  EXPECT_TRUE(table->FieldByName(u"Codigo"_qs).IsKey());
-  table->Append();
-  table->FieldByName(u"Nombre"_qs).SetAsString(u"Sin código"_qs);
-  EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Field 'Codigo' must have a value"_qs);
-  // The engine itself refuses it too: the key is no row-id alias that would
-  // make up a number.
-  EXPECT_EQ(engineMessageOf([&] { data.Execute(u"INSERT INTO CLIENTES (Codigo) VALUES (NULL)"_qs); }),
-            u"Field 'Codigo' must have a value"_qs);
-  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 0);
-}
-
-TEST(TableWrites, AnEmptyTextKeyIsNoValueEither) {
-  DataFixture data;
-  auto table = data.NewTable(u"USUARIO"_qs);
-  table->FieldDefs().Add(u"Codigo"_qs, ftString, 10);
-  table->IndexDefs().Add(QString(), u"Codigo"_qs, ixPrimary);
-  table->CreateTable();
-  table->Open();
-  table->Append();
-  table->FieldByName(u"Codigo"_qs).SetAsString(QString());
-  EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Field 'Codigo' must have a value"_qs);
-}
 
 TEST(TableWrites, OpeningAMissingTableSaysItDoesNotExist) {
   DataFixture data;
@@ -95,94 +43,71 @@ TEST(TableWrites, TwoDatasetsSeeEachOthersWritesAfterRefresh) {
   mine->Last();
   mine->Delete();
   theirs->Refresh();
-  EXPECT_EQ(codes(*theirs), QStringList{u"1"_qs});
+  EXPECT_EQ(Walk(*theirs, u"Codigo"_qs), QStringList{u"1"_qs});
 }
 
 // Each failure leaves the database, the record being edited and the state
 // as they were.
-TEST(TableWrites, AFailedPostOrDeleteChangesNothing) {
-  struct Case {
-    const char* name;
-    const char* around;  // what another user does after the record was read
-    std::function<void(Table&)> action;
-    QString engineText;
-    DataSetState state;
+TEST(TableWrites, AFailedWriteChangesNothing) {
+  const auto edit = [](Table& t) { t.Edit(); };
+  const auto append = [](Table& t, bool withKey) {
+    t.Append();
+    if (withKey) t.FieldByName(u"Codigo"_qs).SetAsInteger(1);
   };
   const auto post = [](Table& t) { t.Post(); };
-  const Case cases[] = {
-      {"changed", "UPDATE CLIENTES SET Saldo = 7", post,
+  const struct {
+    const char* name;
+    std::function<void(Table&)> prepare;
+    const char* around;  // what another user does after the record was read
+    std::function<void(Table&)> fail;
+    QString engineText;
+    DataSetState state;
+  } cases[] = {
+      {"duplicate key", [&](Table& t) { append(t, true); }, "", post, u"Key violation"_qs, dsInsert},
+      {"no key", [&](Table& t) { append(t, false); }, "", post, u"Field 'Codigo' must have a value"_qs, dsInsert},
+      {"changed", edit, "UPDATE CLIENTES SET Saldo = 7", post,
        u"Couldn't perform the edit because another user changed the record."_qs, dsEdit},
-      {"deleted", "DELETE FROM CLIENTES", post, u"Record/Key deleted"_qs, dsEdit},
-      {"filter raises", "",
+      {"deleted", edit, "DELETE FROM CLIENTES", post, u"Record/Key deleted"_qs, dsEdit},
+      {"filter raises", edit, "",
        [](Table& t) {
-         t.OnFilterRecord = [](Dataset&, bool&) { throw EDatabaseError(u"Key violation"_qs); };
+         t.OnFilterRecord = [](Dataset&, bool&) { throw EDatabaseError(u"Table is busy"_qs); };
          t.Post();
        },
-       u"Key violation"_qs, dsEdit},
-      {"delete deleted", "DELETE FROM CLIENTES",
-       [](Table& t) {
-         t.Cancel();
-         t.Delete();
-       },
-       u"Record/Key deleted"_qs, dsBrowse},
+       u"Table is busy"_qs, dsEdit},
+      {"delete deleted", [](Table&) {}, "DELETE FROM CLIENTES", [](Table& t) { t.Delete(); }, u"Record/Key deleted"_qs,
+       dsBrowse},
+      {"edit deleted", [](Table&) {}, "DELETE FROM CLIENTES", edit, u"Record/Key deleted"_qs, dsBrowse},
   };
-  for (const Case& c : cases) {
+  const QString summary = u"SELECT COUNT(*) || ':' || IFNULL(Saldo, '') || IFNULL(Notas, '') FROM CLIENTES"_qs;
+  for (const auto& c : cases) {
     DataFixture data;
     data.AddCustomer(1, u"Ana"_qs);
     auto mine = data.OpenTable(u"CLIENTES"_qs);
     mine->SetFiltered(true);
-    mine->Edit();
-    mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
+    c.prepare(*mine);
+    if (mine->State() != dsBrowse) mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
     if (*c.around) data.Execute(QString::fromLatin1(c.around));
-    const QVariant before = data.Scalar(u"SELECT COUNT(*) || ':' || IFNULL(Saldo, '') || IFNULL(Notas, '') FROM CLIENTES"_qs);
-    EXPECT_EQ(engineMessageOf([&] { c.action(*mine); }), c.engineText) << c.name;
-    EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) || ':' || IFNULL(Saldo, '') || IFNULL(Notas, '') FROM CLIENTES"_qs), before)
-        << c.name;
+    const QVariant before = data.Scalar(summary);
+    EXPECT_EQ(engineMessageOf([&] { c.fail(*mine); }), c.engineText) << c.name;
+    EXPECT_EQ(data.Scalar(summary), before) << c.name;
     EXPECT_EQ(mine->State(), c.state) << c.name;
     EXPECT_EQ(mine->RecordCount(), 1) << c.name;
-    if (c.state == dsEdit) {
+    if (c.state != dsBrowse) {
       EXPECT_EQ(mine->FieldByName(u"Notas"_qs).AsString(), u"cliente nuevo"_qs) << c.name;
     }
   }
-  // Read again, the record takes the edit.
+  // The engine refuses an empty key too: no row-id alias makes up a number.
   DataFixture data;
-  data.AddCustomer(1, u"Ana"_qs);
-  auto mine = data.OpenTable(u"CLIENTES"_qs);
-  data.Execute(u"UPDATE CLIENTES SET Nombre = 'Ana María', Saldo = 5 WHERE Codigo = 1"_qs);
-  mine->Edit();
-  EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Ana María"_qs);
-  mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
-  mine->Post();
-  EXPECT_EQ(data.Scalar(u"SELECT Saldo || Notas FROM CLIENTES"_qs).toString(), u"5.0cliente nuevo"_qs);
-  data.Execute(u"DELETE FROM CLIENTES"_qs);
-  EXPECT_EQ(engineMessageOf([&] { mine->Edit(); }), u"Record/Key deleted"_qs);
-  EXPECT_EQ(mine->State(), dsBrowse);
-}
-
-TEST(TableWrites, AfterARollbackOpenDatasetsShowWhatTheDatabaseHolds) {
-  DataFixture data;
-  data.AddCustomer(1, u"Ana"_qs);
-  auto table = data.OpenTable(u"CLIENTES"_qs);
-  Query query;
-  query.SetDatabaseName(data.Folder());
-  query.SQL().SetText(u"SELECT Nombre FROM CLIENTES ORDER BY Codigo"_qs);
-  query.Open();
-  auto connection = OpenConnection(data.File());
-  connection->StartTransaction();
-  table->Edit();
-  table->FieldByName(u"Nombre"_qs).SetAsString(u"Ana María"_qs);
-  table->Post();
-  table->Append();
-  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-  table->Post();
-  query.Close();
-  query.Open();
-  EXPECT_EQ(query.RecordCount(), 2);
-  connection->Rollback();
-  EXPECT_EQ(codes(*table), QStringList{u"1"_qs});
-  EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
-  EXPECT_EQ(query.RecordCount(), 1);
-  EXPECT_EQ(query.FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+  EXPECT_EQ(engineMessageOf([&] { data.Execute(u"INSERT INTO CLIENTES (Codigo) VALUES (NULL)"_qs); }),
+            u"Field 'Codigo' must have a value"_qs);
+  auto usuario = data.NewTable(u"USUARIO"_qs);
+  usuario->FieldDefs().Add(u"Codigo"_qs, ftString, 10);
+  usuario->IndexDefs().Add(QString(), u"Codigo"_qs, ixPrimary);
+  usuario->CreateTable();
+  usuario->Open();
+  usuario->Append();
+  usuario->FieldByName(u"Codigo"_qs).SetAsString(QString());
+  EXPECT_EQ(engineMessageOf([&] { usuario->Post(); }), u"Field 'Codigo' must have a value"_qs);
 }
 
 TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
@@ -199,7 +124,7 @@ TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
   table->Edit();
   table->FieldByName(u"Codigo"_qs).SetAsInteger(40);
   table->Post();
-  EXPECT_EQ(codes(*table), (QStringList{u"20"_qs, u"30"_qs, u"40"_qs}));
+  EXPECT_EQ(Walk(*table, u"Codigo"_qs), (QStringList{u"20"_qs, u"30"_qs, u"40"_qs}));
   EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES WHERE Codigo = 10"_qs).toInt(), 0);
 }
 
@@ -318,18 +243,28 @@ TEST(TableStructure, CreatingReplacesATableButAFailureKeepsTheOldOne) {
   EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 0);
 }
 
+// After the rollback the open datasets show what the database holds.
 TEST(TableDatabases, ADatabaseTransactionCoversItsDatasets) {
   DataFixture data;
   data.AddCustomer(1, u"Ana"_qs);
   auto connection = OpenConnection(data.File());
   auto table = data.OpenTable(u"CLIENTES"_qs);
+  Query query;
+  query.SetDatabaseName(data.Folder());
+  query.SQL().SetText(u"SELECT Nombre FROM CLIENTES"_qs);
   connection->StartTransaction();
   table->Edit();
   table->FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
   table->Post();
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+  table->Post();
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 2);
   connection->Rollback();
-  table->Refresh();
+  EXPECT_EQ(Walk(*table, u"Codigo"_qs), QStringList{u"1"_qs});
   EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
+  EXPECT_EQ(Walk(query, u"Nombre"_qs), QStringList{u"Ana"_qs});
 }
 
 TEST(TableWrites, ANewRecordGivenUpLeavesAnEmptyTableAtBothEnds) {
