@@ -143,7 +143,7 @@ void Dataset::Close() {
   fire(BeforeClose);
   setState(dsInactive);
   recordLock_.reset();
-  editRow_ = Row();
+  editRow_ = editOriginal_ = Row();
   rollbacks_.reset();
   filter_.reset();
   unbindFields();
@@ -361,6 +361,7 @@ void Dataset::Edit() {
   if (!fresh) throw EDatabaseError(EngineText::RecordDeleted);
   row = *fresh;
   editRow_ = row;
+  editOriginal_ = row;
   recordLock_ = std::move(lock);
   modified_ = false;
   setState(dsEdit);
@@ -435,29 +436,31 @@ void Dataset::Post() {
   fire(BeforePost);
   checkRequiredFields();
   const bool inserting = state_ == dsInsert;
-  const auto index = static_cast<std::size_t>(current_);
   Row stored;
   bool shown = false;
   {
     // Whatever raises before the commit leaves the database, the buffer and
     // the state as they were.
     const std::unique_ptr<PendingWrite> write = BeginWrite();
-    stored = inserting ? InsertRecord(editRow_) : UpdateRecord(rows_[index], editRow_);
+    stored = inserting ? InsertRecord(editRow_) : UpdateRecord(editOriginal_, editRow_);
     shown = inView(stored);
     if (write) write->Commit();
   }
-  std::size_t position = 0;
-  if (inserting) {
-    position = orderColumns_.isEmpty() ? insertPosition_ : orderedPosition(stored);
-    position = std::min(position, rows_.size());
-  } else {
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
-    position = orderColumns_.isEmpty() ? index : orderedPosition(stored);
+  std::size_t position = std::min(inserting ? insertPosition_ : static_cast<std::size_t>(current_), rows_.size());
+  if (!inserting) {
+    // Where the record read at Edit is shown now (a rollback reads them again).
+    const int index = indexOfIdentity(editOriginal_.identity);
+    if (index >= 0) {
+      rows_.erase(rows_.begin() + index);
+      position = static_cast<std::size_t>(index);
+    }
   }
+  if (!orderColumns_.isEmpty()) position = orderedPosition(stored);
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
   if (shown) rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
   editRow_ = Row();
+  editOriginal_ = Row();
   modified_ = false;
   recordLock_.reset();
   current_ = std::min(static_cast<int>(position), static_cast<int>(rows_.size()) - 1);
@@ -476,6 +479,7 @@ void Dataset::Cancel() {
   fire(BeforeCancel);
   const bool wasInsert = state_ == dsInsert;
   editRow_ = Row();
+  editOriginal_ = Row();
   modified_ = false;
   recordLock_.reset();
   if (wasInsert) {
@@ -498,16 +502,19 @@ void Dataset::Delete() {
   CheckCanModify();
   fire(BeforeDelete);
   fire(BeforeScroll);
-  const auto index = static_cast<std::size_t>(current_);
+  // The record being edited is the one read at Edit, and it is locked.
+  const Row removed = state_ == dsEdit ? editOriginal_ : rows_[static_cast<std::size_t>(current_)];
   {
-    const std::unique_ptr<RecordLock> lock = recordLock_ ? nullptr : LockRecord(rows_[index]);
+    const std::unique_ptr<RecordLock> lock = state_ == dsEdit ? nullptr : LockRecord(removed);
     const std::unique_ptr<PendingWrite> write = BeginWrite();
-    DeleteRecord(rows_[index]);
+    DeleteRecord(removed);
     if (write) write->Commit();
   }
-  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
-  current_ = std::min(current_, static_cast<int>(rows_.size()) - 1);
+  const int index = indexOfIdentity(removed.identity);
+  if (index >= 0) rows_.erase(rows_.begin() + index);
+  current_ = std::min(index >= 0 ? index : current_, static_cast<int>(rows_.size()) - 1);
   editRow_ = Row();
+  editOriginal_ = Row();
   modified_ = false;
   recordLock_.reset();
   bof_ = rows_.empty();

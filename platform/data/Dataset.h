@@ -272,6 +272,7 @@ class Dataset : public QObject {
   bool bof_ = true;
   bool eof_ = true;
   Row editRow_;
+  Row editOriginal_;  // the record as Edit read it
   Row keyRow_;
   std::size_t insertPosition_ = 0;
   bool modified_ = false;

@@ -38,7 +38,9 @@ std::map<QString, std::weak_ptr<RecordLock::SideFile>>& openSideFiles() {
   return *files;
 }
 
-QString systemError(const QString& path) { return path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)); }
+QString systemError(const QString& path) {
+  return path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
 
 struct flock byteAt(short type, qint64 offset) {
   struct flock lock {};

@@ -320,7 +320,8 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   // A new key keeps the record's identity, so its bookmarks stay good.
   Row stored = readWritten(changed);
   if (stored.identity != original.identity) {
-    identityChanges_.push_back([this, found = stored.identity, identity = original.identity, key = keyText(stored.values)] {
+    const qint64 found = stored.identity, identity = original.identity;
+    identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
       std::erase_if(identities_, [&](const auto& entry) { return entry.second == found || entry.second == identity; });
       identities_[key] = identity;
     });

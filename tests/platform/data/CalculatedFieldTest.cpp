@@ -27,7 +27,8 @@ TEST(CalculatedFields, FollowTheRecordShownTheEditedValuesAndTheirTextEvents) {
   };
   pedidos->Open();
   EXPECT_EQ(pedidos->GetFieldNames().join(u' '), u"Numero Cliente Importe NombreCliente Total"_qs);
-  EXPECT_EQ(Walk(*pedidos, u"Numero;NombreCliente;Total"_qs), (QStringList{u"1:Luis:20"_qs, u"2:Ana:41"_qs, u"3::10"_qs}));
+  EXPECT_EQ(Walk(*pedidos, u"Numero;NombreCliente;Total"_qs),
+            (QStringList{u"1:Luis:20"_qs, u"2:Ana:41"_qs, u"3::10"_qs}));
   EXPECT_EQ(clientes->RecNo(), 1) << "the lookup does not move its dataset";
   EXPECT_EQ(EngineMessageOf([&] { total->SetAsFloat(1); }), u"Dataset not in edit or insert mode"_qs);
   EXPECT_EQ(EngineMessageOf([&] { total->SetFieldKind(fkData); }),

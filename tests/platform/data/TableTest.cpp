@@ -145,9 +145,7 @@ TEST(TableWrites, ATableWithoutKeyIsWrittenByRowId) {
   EXPECT_EQ(table->RecNo(), 2);
   table->First();
   table->Delete();
-  QStringList texts;
-  for (table->First(); !table->Eof(); table->Next()) texts.append(table->FieldByName(u"Texto"_qs).AsString());
-  EXPECT_EQ(texts, (QStringList{u"nueva"_qs, u"segunda"_qs, u"otra"_qs}));
+  EXPECT_EQ(Walk(*table, u"Texto"_qs), (QStringList{u"nueva"_qs, u"segunda"_qs, u"otra"_qs}));
   EXPECT_EQ(data.Scalar(u"SELECT group_concat(Texto, ',') FROM (SELECT Texto FROM NOTAS ORDER BY rowid)"_qs)
                 .toString(),
             u"segunda,otra,nueva"_qs);
@@ -156,19 +154,11 @@ TEST(TableWrites, ATableWithoutKeyIsWrittenByRowId) {
 // In a table with row ids and in one kept in key order without them; a
 // Post that failed once writes one record when tried again.
 TEST(TableWrites, AnAutoIncrementFieldNumbersNewRecords) {
-  for (const bool withoutRowIds : {false, true}) {
+  for (const QString& rowIds : {u""_qs, u" WITHOUT ROWID"_qs}) {
     DataFixture data;
-    auto table = data.NewTable(u"INCAPLIC"_qs);
-    if (withoutRowIds) {
-      data.Execute(u"CREATE TABLE INCAPLIC (Numero INTEGER IDENTITY NOT NULL, Texto VARCHAR(20), "
-                   "PRIMARY KEY (Numero)) WITHOUT ROWID"_qs);
-    } else {
-      table->FieldDefs().Add(u"Numero"_qs, ftAutoInc);
-      table->FieldDefs().Add(u"Texto"_qs, ftString, 20);
-      table->IndexDefs().Add(QString(), u"Numero"_qs, ixPrimary);
-      table->CreateTable();
-    }
-    table->Open();
+    data.Execute(u"CREATE TABLE INCAPLIC (Numero INTEGER IDENTITY NOT NULL, Texto VARCHAR(20), "
+                 "PRIMARY KEY (Numero))"_qs + rowIds);
+    auto table = data.OpenTable(u"INCAPLIC"_qs);
     bool failOnce = true;
     table->OnFilterRecord = [&](Dataset&, bool&) {
       if (std::exchange(failOnce, false)) throw EDatabaseError(u"Table is busy"_qs);
@@ -182,10 +172,9 @@ TEST(TableWrites, AnAutoIncrementFieldNumbersNewRecords) {
       }
       table->Post();
     }
-    EXPECT_EQ(table->FieldByName(u"Numero"_qs).AsInteger(), 2) << withoutRowIds;
+    EXPECT_EQ(table->FieldByName(u"Numero"_qs).AsInteger(), 2) << rowIds.toStdString();
     EXPECT_EQ(table->FieldByName(u"Numero"_qs).DataType(), ftAutoInc);
-    EXPECT_EQ(data.Scalar(u"SELECT group_concat(Numero || Texto) FROM INCAPLIC"_qs).toString(), u"1uno,2dos"_qs)
-        << withoutRowIds;
+    EXPECT_EQ(data.Scalar(u"SELECT group_concat(Numero || Texto) FROM INCAPLIC"_qs).toString(), u"1uno,2dos"_qs);
   }
 }
 
@@ -261,7 +250,12 @@ TEST(TableDatabases, ADatabaseTransactionCoversItsDatasets) {
   table->Post();
   query.Open();
   EXPECT_EQ(query.RecordCount(), 2);
+  table->Edit();
+  table->FieldByName(u"Nombre"_qs).SetAsString(u"Luis"_qs);
   connection->Rollback();
+  // The record being edited is gone with the rollback; no other takes the edit.
+  EXPECT_EQ(EngineMessageOf([&] { table->Post(); }), u"Record/Key deleted"_qs);
+  table->Cancel();
   EXPECT_EQ(Walk(*table, u"Codigo"_qs), QStringList{u"1"_qs});
   EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
   EXPECT_EQ(Walk(query, u"Nombre"_qs), QStringList{u"Ana"_qs});
