@@ -121,22 +121,30 @@ void Connection::beginPending() {
     if (table.Step()) anyTable = table.Column(0).toString();
   }
   Execute(QStringLiteral("BEGIN"));
+  unusedLock_ = true;  // a failing first statement gives the transaction back
   if (anyTable.isEmpty()) return;  // its first write creates a table, and waits for the lock as it does
+  Execute(QStringLiteral("DELETE FROM main.%1 WHERE 0").arg(SqlText::Quoted(anyTable)));
+  unusedLock_ = true;
+}
+
+void Connection::statementFailed() {
+  if (!std::exchange(unusedLock_, false)) return;
   try {
-    Execute(QStringLiteral("DELETE FROM main.%1 WHERE 0").arg(SqlText::Quoted(anyTable)));
-  } catch (...) {
-    Execute(QStringLiteral("ROLLBACK"));
-    pendingBegin_ = true;
-    throw;
+    if (!sqlite3_get_autocommit(db_)) Execute(QStringLiteral("ROLLBACK"));
+  } catch (const std::exception&) {
+    return;  // the statement's own failure is the one to report
   }
+  pendingBegin_ = true;
 }
 
 void Connection::Commit() {
+  unusedLock_ = false;
   if (std::exchange(pendingBegin_, false)) return;
   Execute(QStringLiteral("COMMIT"));
 }
 
 void Connection::rollbackQuietly() {
+  unusedLock_ = false;
   if (std::exchange(pendingBegin_, false)) return;
   Execute(QStringLiteral("ROLLBACK"));
 }

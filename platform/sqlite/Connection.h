@@ -76,6 +76,11 @@ class Connection {
   Connection(sqlite3* db, QString fileName);
   // Opens the transaction StartTransaction left pending, before a statement.
   void beginPending();
+  // After a statement: one that wrote keeps the lock to the end; a failure
+  // before any write gives it back, so none is held while the failure is
+  // told to the user.
+  void statementWrote() { unusedLock_ = false; }
+  void statementFailed();
   void rollbackQuietly();
 
   sqlite3* db_;
@@ -83,6 +88,7 @@ class Connection {
   Attachments attachments_;
   std::unique_ptr<ConnectionState> state_;
   bool pendingBegin_ = false;
+  bool unusedLock_ = false;  // taken by beginPending, nothing written since
   std::map<int, std::function<void()>> rollbackListeners_;
   int lastListener_ = 0;
 };

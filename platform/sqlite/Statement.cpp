@@ -72,9 +72,17 @@ bool Statement::Step() {
   if (!std::exchange(started_, true)) connection_.beginPending();
   const int result = sqlite3_step(statement_);
   if (result == SQLITE_ROW) return true;
-  if (result == SQLITE_DONE) return false;
+  if (result == SQLITE_DONE) {
+    if (!IsReadOnly()) connection_.statementWrote();
+    return false;
+  }
   sqlite3_reset(statement_);
-  RaiseSqliteError(db_, result);
+  try {
+    RaiseSqliteError(db_, result);
+  } catch (...) {
+    connection_.statementFailed();
+    throw;
+  }
 }
 
 void Statement::Reset() {

@@ -60,7 +60,7 @@ TEST(Transactions, LockOnlyTheirOwnFileAndOnlyOnceSomethingRuns) {
   const QString general = folder.File(QStringLiteral("GENERAL.sqlite"));
   OpenConnection(general)->Execute(QStringLiteral("CREATE TABLE G (A INT)"));
   auto connection = OpenConnection(folder.File(QStringLiteral("EMP1.sqlite")));
-  connection->Execute(QStringLiteral("CREATE TABLE T (A INT)"));
+  connection->Execute(QStringLiteral("CREATE TABLE T (A INT NOT NULL)"));
   connection->Attached().Keep(QStringLiteral("GENERAL"), general);
   OtherProgram company(folder.File(QStringLiteral("EMP1.sqlite")));
   OtherProgram generalUser(general);
@@ -72,6 +72,10 @@ TEST(Transactions, LockOnlyTheirOwnFileAndOnlyOnceSomethingRuns) {
   EXPECT_FALSE(connection->InTransaction());
 
   connection->StartTransaction();
+  // A failure before any write gives the lock back while it is told.
+  EXPECT_THROW(connection->Execute(QStringLiteral("INSERT INTO T VALUES (NULL)")), EDatabaseError);
+  EXPECT_EQ(company.Run("BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
+  EXPECT_TRUE(connection->InTransaction());
   connection->QueryRows(QStringLiteral("SELECT COUNT(*) FROM GENERAL.G"));
   EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
   EXPECT_EQ(generalUser.Run("INSERT INTO G VALUES (1)"), SQLITE_OK);
