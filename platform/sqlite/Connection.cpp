@@ -104,9 +104,23 @@ void Connection::SetState(std::unique_ptr<ConnectionState> state) { state_ = std
 
 bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_autocommit(db_) == 0; }
 
+// The lock is taken at once when it is free; when another program holds it
+// the transaction starts without it, and its first statement waits for it,
+// so the empty pairs the system runs when it opens tables never wait.
 void Connection::StartTransaction() {
   if (InTransaction()) Execute(QStringLiteral("BEGIN"));  // SQLite's own refusal
   pendingBegin_ = true;
+  sqlite3_busy_timeout(db_, 0);
+  try {
+    beginPending();
+  } catch (const EDatabaseError& error) {
+    if ((error.SqliteCode() & 0xff) != SQLITE_BUSY) {
+      pendingBegin_ = false;
+      sqlite3_busy_timeout(db_, ConnectionSettings::BusyTimeout());
+      throw;
+    }
+  }
+  sqlite3_busy_timeout(db_, ConnectionSettings::BusyTimeout());
 }
 
 // BEGIN IMMEDIATE would also lock every attached file (the general database

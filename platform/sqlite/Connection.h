@@ -46,9 +46,9 @@ class Connection {
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {});
 
   // A transaction takes the write lock of the connection's own file (never
-  // of the files attached to it) before its first statement runs, so other
-  // processes' writers wait for it and its reads see no older state than its
-  // writes; one in which nothing runs takes no lock at all.
+  // of the files attached to it) at its start, or, when another program
+  // holds it then, before its first statement runs; so other programs'
+  // writers wait for it and its reads see no older state than its writes.
   bool InTransaction() const;
   void StartTransaction();
   void Commit();

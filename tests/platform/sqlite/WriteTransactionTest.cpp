@@ -55,7 +55,7 @@ TEST(WriteTransaction, StandsAloneOrJoinsTheRunningTransaction) {
   EXPECT_EQ(Count(*connection), 1);
 }
 
-TEST(Transactions, LockOnlyTheirOwnFileAndOnlyOnceSomethingRuns) {
+TEST(Transactions, LockOnlyTheirOwnFileAndNeverWaitToStart) {
   TemporaryFolder folder;
   const QString general = folder.File(QStringLiteral("GENERAL.sqlite"));
   OpenConnection(general)->Execute(QStringLiteral("CREATE TABLE G (A INT)"));
@@ -65,20 +65,24 @@ TEST(Transactions, LockOnlyTheirOwnFileAndOnlyOnceSomethingRuns) {
   OtherProgram company(folder.File(QStringLiteral("EMP1.sqlite")));
   OtherProgram generalUser(general);
 
-  connection->StartTransaction();  // the empty pair that opening a form runs
+  // The empty pair that opening a form runs neither waits for another
+  // program's lock nor fails.
+  ASSERT_EQ(company.Run("BEGIN IMMEDIATE"), SQLITE_OK);
+  connection->StartTransaction();
   EXPECT_TRUE(connection->InTransaction());
-  EXPECT_EQ(company.Run("BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
   connection->Commit();
   EXPECT_FALSE(connection->InTransaction());
+  EXPECT_EQ(company.Run("COMMIT"), SQLITE_OK);
 
   connection->StartTransaction();
+  EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
+  EXPECT_EQ(generalUser.Run("INSERT INTO G VALUES (1)"), SQLITE_OK);
   // A failure before any write gives the lock back while it is told.
   EXPECT_THROW(connection->Execute(QStringLiteral("INSERT INTO T VALUES (NULL)")), EDatabaseError);
   EXPECT_EQ(company.Run("BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
   EXPECT_TRUE(connection->InTransaction());
   connection->QueryRows(QStringLiteral("SELECT COUNT(*) FROM GENERAL.G"));
   EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
-  EXPECT_EQ(generalUser.Run("INSERT INTO G VALUES (1)"), SQLITE_OK);
   connection->Execute(QStringLiteral("INSERT INTO T VALUES (2)"));  // no older snapshot to refuse it
   connection->Commit();
   EXPECT_EQ(connection->QueryRows(QStringLiteral("SELECT group_concat(A) FROM T")).rows[0][0].toString(), u"2"_qs);
