@@ -136,7 +136,9 @@ void Connection::beginPending() {
   }
   Execute(QStringLiteral("BEGIN"));
   unusedLock_ = true;  // a failing first statement gives the transaction back
-  if (anyTable.isEmpty()) return;  // its first write creates a table, and waits for the lock as it does
+  // Its first write creates a table, and waits for the lock as it does; a
+  // file opened only to be read has no lock to take.
+  if (anyTable.isEmpty() || sqlite3_db_readonly(db_, "main") == 1) return;
   Execute(QStringLiteral("DELETE FROM main.%1 WHERE 0").arg(SqlText::Quoted(anyTable)));
   unusedLock_ = true;
 }

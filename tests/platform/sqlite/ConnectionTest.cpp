@@ -96,6 +96,11 @@ TEST(Connection, ABackupFileIsOpenedOnItsOwnUnlessTheProcessHasItOpen) {
   auto backup = OpenBackupFile(folder.File(u"EMP1.bak"_qs), FileAccess::Write);
   backup->Execute(u"CREATE TABLE T (A INT)"_qs);
   EXPECT_EQ(initialised, 1);  // the database only
+  backup.reset();
+  auto reading = OpenBackupFile(folder.File(u"EMP1.bak"_qs), FileAccess::Read);
+  reading->StartTransaction();  // with no write lock to take
+  EXPECT_EQ(firstValue(*reading, u"SELECT COUNT(*) FROM T"_qs), u"0"_qs);
+  reading->Commit();
   try {
     OpenBackupFile(folder.File(u"NOEXISTE.bak"_qs), FileAccess::Read);
     FAIL() << "opened";
