@@ -57,7 +57,7 @@ void Dataset::setState(DataSetState state) {
 }
 
 void Dataset::changed(Field* field) {
-  if (!field || (!field->Calculated() && (state_ == dsEdit || state_ == dsInsert))) calculateFields();
+  if (!field || (!field->outsideRecord() && (state_ == dsEdit || state_ == dsInsert))) calculateFields();
   if (quiet_ == 0) emit DataChanged(field);
 }
 
@@ -170,12 +170,12 @@ void Dataset::followRollbacks() {
 void Dataset::bindFields() {
   int calculated = 0;
   for (Field* field : fields_)
-    if (field->Calculated()) field->column_ = calculated++;
+    if (field->outsideRecord()) field->column_ = calculated++;
   const bool persistentOnly =
-      std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_ && !f->Calculated(); });
+      std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_ && !f->outsideRecord(); });
   if (persistentOnly) {
     for (Field* field : fields_) {
-      if (field->Calculated()) continue;
+      if (field->outsideRecord()) continue;
       const auto column = std::find_if(columns_.begin(), columns_.end(), [field](const Column& c) {
         return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
       });
@@ -190,7 +190,7 @@ void Dataset::bindFields() {
       field->persistent_ = false;
       field->bind(i, column.type, column.size, column.required, column.key);
     }
-    std::stable_partition(fields_.begin(), fields_.end(), [](Field* f) { return !f->Calculated(); });
+    std::stable_partition(fields_.begin(), fields_.end(), [](Field* f) { return !f->outsideRecord(); });
   }
   calculated_ = QList<QVariant>(calculated);
 }
@@ -416,7 +416,7 @@ void Dataset::beginInsert(bool append) {
 
 void Dataset::checkRequiredFields() const {
   for (const Field* field : fields_)
-    if (!field->Calculated() && field->Required() && field->DataType() != ftAutoInc && field->IsNull())
+    if (!field->outsideRecord() && field->Required() && field->DataType() != ftAutoInc && field->IsNull())
       throw EDatabaseError(fieldText(EngineText::FieldRequired, field->DisplayName()));
 }
 
@@ -600,14 +600,14 @@ QStringList Dataset::GetFieldNames() const {
 const QVariant& Dataset::recordValue(const Field& field) const {
   const int column = field.column_;
   if (column < 0) return kNull;
-  if (field.Calculated()) return column < calculated_.size() ? calculated_[column] : kNull;
+  if (field.outsideRecord()) return column < calculated_.size() ? calculated_[column] : kNull;
   if (state_ == dsSetKey) return keyRow_.values[column];
   const Row* row = shownRow();
   return row ? row->values[column] : kNull;
 }
 
 void Dataset::setRecordValue(Field& field, QVariant value) {
-  if (field.Calculated()) {
+  if (field.outsideRecord()) {
     if (state_ != dsCalcFields && state_ != dsEdit && state_ != dsInsert) throw EDatabaseError(EngineText::NotEditing);
     if (field.column_ >= 0 && field.column_ < calculated_.size()) calculated_[field.column_] = std::move(value);
     changed(&field);

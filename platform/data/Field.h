@@ -68,7 +68,8 @@ class Field : public QObject {
   // LookupKeyFields equal this dataset's KeyFields (names joined by ";").
   ::FieldKind FieldKind() const { return kind_; }
   void SetFieldKind(::FieldKind kind);  // only while the dataset is closed
-  bool Calculated() const { return kind_ != fkData; }
+  bool Calculated() const { return kind_ == fkCalculated; }
+  bool Lookup() const { return kind_ == fkLookup; }
   Dataset* LookupDataSet() const;
   void SetLookupDataSet(Dataset* dataSet);
   const QString& LookupKeyFields() const { return lookupKeyFields_; }
@@ -113,6 +114,8 @@ class Field : public QObject {
  private:
   friend class Dataset;
   void bind(int column, FieldType type, int size, bool required, bool key);
+  // Not a column of the record: the dataset keeps its value apart.
+  bool outsideRecord() const { return kind_ != fkData; }
   void lookUp();
   QString handledText(bool displayText) const;
   [[noreturn]] void accessError(const char* typeName) const;

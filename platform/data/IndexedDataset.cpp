@@ -132,7 +132,7 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
   const int count = static_cast<int>(fields.size());
   bool leading = options == 0 && count > 0 && count <= IndexFieldCount();
   for (int i = 0; leading && i < count; ++i)
-    leading = !fields[i]->Calculated() &&
+    leading = fields[i]->FieldKind() == fkData &&
               fields[i]->FieldName().compare(Columns()[indexColumns_[i]].name, Qt::CaseInsensitive) == 0;
   if (!leading) return Dataset::FindRow(fields, values, options);
   Row key;

@@ -30,7 +30,7 @@ int Dataset::FindRowBetween(const QList<Field*>& fields, const QList<Variant>& v
     return true;
   };
   const bool calculate =
-      std::any_of(fields.begin(), fields.end(), [](const Field* field) { return field->Calculated(); });
+      std::any_of(fields.begin(), fields.end(), [](const Field* field) { return field->outsideRecord(); });
   TemporaryState state(*this, dsFilter);
   for (std::size_t i = first; i < last && i < rows_.size(); ++i) {
     state.Show(rows_[i], calculate);
@@ -66,7 +66,7 @@ Variant Dataset::Lookup(const QString& keyFields, const Variant& keyValues, cons
   if (found < 0) return Variant::Null();
   TemporaryState state(*this, dsFilter);
   state.Show(rows_[static_cast<std::size_t>(found)],
-             std::any_of(results.begin(), results.end(), [](const Field* field) { return field->Calculated(); }));
+             std::any_of(results.begin(), results.end(), [](const Field* field) { return field->outsideRecord(); }));
   QList<Variant> values;
   for (const Field* field : results) values.append(field->AsVariant());
   return values.size() == 1 ? values.front() : Variant::Array(values);
