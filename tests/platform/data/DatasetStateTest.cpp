@@ -65,7 +65,7 @@ class DatasetOperations : public ::testing::Test {
     SCOPED_TRACE(testing::Message() << "state " << state);
     if (!table_->Active()) table_->Open();
     enterState(*table_, state);
-    const QString error = engineMessageOf([&] { operation(*table_); });
+    const QString error = EngineMessageOf([&] { operation(*table_); });
     EXPECT_EQ(error, outcome.error ? QString::fromLatin1(outcome.error) : QString());
     EXPECT_EQ(table_->State(), outcome.state);
     EXPECT_EQ(storedRows(), QString::fromLatin1(outcome.rowsStored));
@@ -115,10 +115,10 @@ TEST(DatasetOperationsInEachState, PostCancelAndDelete) {
 
 TEST_F(DatasetOperations, FieldsAreWrittenOnlyInEditOrInsertState) {
   Field& nombre = table_->FieldByName(u"Nombre"_qs);
-  EXPECT_EQ(engineMessageOf([&] { nombre.SetAsString(u"X"_qs); }), QString::fromLatin1(kNotEditing));
+  EXPECT_EQ(EngineMessageOf([&] { nombre.SetAsString(u"X"_qs); }), QString::fromLatin1(kNotEditing));
   table_->Edit();
   nombre.SetReadOnly(true);
-  EXPECT_EQ(engineMessageOf([&] { nombre.SetAsString(u"X"_qs); }), u"Field 'Nombre' cannot be modified"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { nombre.SetAsString(u"X"_qs); }), u"Field 'Nombre' cannot be modified"_qs);
   EXPECT_FALSE(table_->Modified());
 }
 
@@ -251,7 +251,7 @@ TEST_F(DatasetOperations, NavigatesWithEofBofRecNoAndBookmarks) {
   EXPECT_EQ(table_->FieldByName(u"Nombre"_qs).AsString(), u"Luis"_qs);
   table_->Delete();
   EXPECT_FALSE(table_->BookmarkValid(onLuis));
-  EXPECT_EQ(engineMessageOf([&] { table_->GotoBookmark(onLuis); }), u"Record/Key deleted"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table_->GotoBookmark(onLuis); }), u"Record/Key deleted"_qs);
 }
 
 TEST(DatasetNavigation, AnEmptyDatasetIsAtBothEnds) {
@@ -272,9 +272,9 @@ TEST(DatasetNavigation, AnEmptyDatasetIsAtBothEnds) {
 
 TEST(DatasetNavigation, AClosedDatasetRefusesToMove) {
   Table table;
-  EXPECT_EQ(engineMessageOf([&] { table.First(); }), QString::fromLatin1(kClosed));
-  EXPECT_EQ(engineMessageOf([&] { table.Edit(); }), QString::fromLatin1(kClosed));
-  EXPECT_EQ(engineMessageOf([&] { table.RecordCount(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(EngineMessageOf([&] { table.First(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(EngineMessageOf([&] { table.Edit(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(EngineMessageOf([&] { table.RecordCount(); }), QString::fromLatin1(kClosed));
   EXPECT_TRUE(table.IsEmpty());
 }
 
@@ -289,5 +289,5 @@ TEST(DatasetComponents, CarryTheirNameAndOwner) {
   codigo->SetTag(1000);
   EXPECT_EQ(codigo->property("tag").toInt(), 1000);
   EXPECT_EQ(table->FindField(u"CODIGO"_qs), codigo);
-  EXPECT_EQ(engineMessageOf([&] { table->FieldByName(u"Nombre"_qs); }), u"Field 'Nombre' not found"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->FieldByName(u"Nombre"_qs); }), u"Field 'Nombre' not found"_qs);
 }

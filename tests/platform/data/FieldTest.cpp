@@ -10,15 +10,6 @@
 
 namespace {
 
-QString errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.Message();
-  }
-  return QString();
-}
-
 const TDateTime kAlta = EncodeDate(2024, 1, 31) + EncodeTime(15, 45, 0, 0);
 
 class FieldValues : public ::testing::Test {
@@ -219,7 +210,7 @@ TEST(FieldValuesRefused, WhatDoesNotConvertOrIsOutOfTheRange) {
       {[&] { numero.SetAsDateTime(0); }, u"Cannot access field 'Numero' as type DateTime"_qs},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(errorOf(c.action), c.message);
+    EXPECT_EQ(MessageOf(c.action), c.message);
     EXPECT_EQ(codigo.AsString() + numero.AsString() + saldo.AsString() + alta.AsString(), u"777"_qs);
   }
   codigo.SetAsString(u"9999"_qs);
@@ -228,7 +219,7 @@ TEST(FieldValuesRefused, WhatDoesNotConvertOrIsOutOfTheRange) {
   activo.SetAsString(u"f"_qs);
   EXPECT_FALSE(activo.AsBoolean());
   EXPECT_EQ(activo.AsString(), u"False"_qs);
-  EXPECT_EQ(errorOf([&] { activo.SetAsString(u"Si"_qs); }), u"'Si' is not a valid boolean value for field 'Activo'"_qs);
+  EXPECT_EQ(MessageOf([&] { activo.SetAsString(u"Si"_qs); }), u"'Si' is not a valid boolean value for field 'Activo'"_qs);
 }
 
 TEST(PersistentFields, KeepTheirSettingsAcrossOpenings) {
@@ -253,7 +244,7 @@ TEST(PersistentFields, KeepTheirSettingsAcrossOpenings) {
   EXPECT_EQ(codigo->DisplayLabel(), u"Codigo"_qs);
   table->Close();
   new Field(table.get(), u"NoExiste"_qs);
-  EXPECT_EQ(errorOf([&] { table->Open(); }), u"Field 'NoExiste' not found"_qs);
+  EXPECT_EQ(MessageOf([&] { table->Open(); }), u"Field 'NoExiste' not found"_qs);
   EXPECT_FALSE(table->Active());
 }
 

@@ -21,7 +21,7 @@ TEST(TableWrites, OpeningAMissingTableSaysItDoesNotExist) {
   EXPECT_FALSE(table->Active());
   EXPECT_FALSE(table->Exists());
   EXPECT_TRUE(data.NewTable(u"clientes"_qs)->Exists());
-  EXPECT_EQ(engineMessageOf([&] { data.NewTable(QString())->Open(); }), u"Missing TableName property"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { data.NewTable(QString())->Open(); }), u"Missing TableName property"_qs);
 }
 
 TEST(TableWrites, TwoDatasetsSeeEachOthersWritesAfterRefresh) {
@@ -88,7 +88,7 @@ TEST(TableWrites, AFailedWriteChangesNothing) {
     if (mine->State() != dsBrowse) mine->FieldByName(u"Notas"_qs).SetAsString(u"cliente nuevo"_qs);
     if (*c.around) data.Execute(QString::fromLatin1(c.around));
     const QVariant before = data.Scalar(summary);
-    EXPECT_EQ(engineMessageOf([&] { c.fail(*mine); }), c.engineText) << c.name;
+    EXPECT_EQ(EngineMessageOf([&] { c.fail(*mine); }), c.engineText) << c.name;
     EXPECT_EQ(data.Scalar(summary), before) << c.name;
     EXPECT_EQ(mine->State(), c.state) << c.name;
     EXPECT_EQ(mine->RecordCount(), 1) << c.name;
@@ -98,7 +98,7 @@ TEST(TableWrites, AFailedWriteChangesNothing) {
   }
   // The engine refuses an empty key too: no row-id alias makes up a number.
   DataFixture data;
-  EXPECT_EQ(engineMessageOf([&] { data.Execute(u"INSERT INTO CLIENTES (Codigo) VALUES (NULL)"_qs); }),
+  EXPECT_EQ(EngineMessageOf([&] { data.Execute(u"INSERT INTO CLIENTES (Codigo) VALUES (NULL)"_qs); }),
             u"Field 'Codigo' must have a value"_qs);
   auto usuario = data.NewTable(u"USUARIO"_qs);
   usuario->FieldDefs().Add(u"Codigo"_qs, ftString, 10);
@@ -107,7 +107,7 @@ TEST(TableWrites, AFailedWriteChangesNothing) {
   usuario->Open();
   usuario->Append();
   usuario->FieldByName(u"Codigo"_qs).SetAsString(QString());
-  EXPECT_EQ(engineMessageOf([&] { usuario->Post(); }), u"Field 'Codigo' must have a value"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { usuario->Post(); }), u"Field 'Codigo' must have a value"_qs);
 }
 
 TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
@@ -168,7 +168,7 @@ TEST(TableWrites, AnAutoIncrementFieldNumbersNewRecords) {
       table->Append();
       table->FieldByName(u"Texto"_qs).SetAsString(QString::fromLatin1(text));
       if (failOnce) {
-        EXPECT_EQ(engineMessageOf([&] { table->Post(); }), u"Table is busy"_qs);
+        EXPECT_EQ(EngineMessageOf([&] { table->Post(); }), u"Table is busy"_qs);
       }
       table->Post();
     }
@@ -184,10 +184,10 @@ TEST(TableWrites, AReadOnlyTableRefusesChanges) {
   auto table = data.NewTable(u"CLIENTES"_qs);
   table->SetReadOnly(true);
   table->Open();
-  EXPECT_EQ(engineMessageOf([&] { table->Edit(); }), u"Cannot modify a read-only dataset"_qs);
-  EXPECT_EQ(engineMessageOf([&] { table->Append(); }), u"Cannot modify a read-only dataset"_qs);
-  EXPECT_EQ(engineMessageOf([&] { table->Delete(); }), u"Cannot modify a read-only dataset"_qs);
-  EXPECT_EQ(engineMessageOf([&] { table->SetReadOnly(false); }),
+  EXPECT_EQ(EngineMessageOf([&] { table->Edit(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->Append(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->Delete(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->SetReadOnly(false); }),
             u"Cannot perform this operation on an open dataset"_qs);
 }
 
@@ -208,11 +208,11 @@ TEST(TableStructure, CreatesEmptiesAndDeletesTables) {
   table->EmptyTable();
   EXPECT_TRUE(table->IsEmpty());
   EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM LINEAS"_qs).toInt(), 0);
-  EXPECT_EQ(engineMessageOf([&] { table->DeleteTable(); }), u"Cannot perform this operation on an open dataset"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->DeleteTable(); }), u"Cannot perform this operation on an open dataset"_qs);
   table->Close();
   table->DeleteTable();
   EXPECT_FALSE(table->Exists());
-  EXPECT_EQ(engineMessageOf([&] { table->DeleteTable(); }), u"Table does not exist"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->DeleteTable(); }), u"Table does not exist"_qs);
 }
 
 TEST(TableStructure, CreatingReplacesATableButAFailureKeepsTheOldOne) {
@@ -221,11 +221,11 @@ TEST(TableStructure, CreatingReplacesATableButAFailureKeepsTheOldOne) {
   auto table = data.NewTable(u"CLIENTES"_qs);
   table->FieldDefs().Add(u"Codigo"_qs, ftInteger);
   table->FieldDefs().Add(u"Raro"_qs, ftUnknown);
-  EXPECT_EQ(engineMessageOf([&] { table->CreateTable(); }), u"Invalid field type"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->CreateTable(); }), u"Invalid field type"_qs);
   table->IndexDefs().Add(u"Mal"_qs, u"NoExiste"_qs, 0);
   table->FieldDefs().Clear();
   table->FieldDefs().Add(u"Codigo"_qs, ftInteger);
-  EXPECT_EQ(engineMessageOf([&] { table->CreateTable(); }), u"General SQL error"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->CreateTable(); }), u"General SQL error"_qs);
   EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES"_qs).toString(), u"Ana"_qs);
   table->IndexDefs().Clear();
   table->CreateTable();
