@@ -109,18 +109,22 @@ bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_aut
 // so the empty pairs the system runs when it opens tables never wait.
 void Connection::StartTransaction() {
   if (InTransaction()) Execute(QStringLiteral("BEGIN"));  // SQLite's own refusal
-  pendingBegin_ = true;
+  struct NoWaiting {
+    sqlite3* db;
+    ~NoWaiting() { sqlite3_busy_timeout(db, ConnectionSettings::BusyTimeout()); }
+  } noWaiting{db_};
   sqlite3_busy_timeout(db_, 0);
+  pendingBegin_ = true;
   try {
     beginPending();
   } catch (const EDatabaseError& error) {
-    if ((error.SqliteCode() & 0xff) != SQLITE_BUSY) {
-      pendingBegin_ = false;
-      sqlite3_busy_timeout(db_, ConnectionSettings::BusyTimeout());
-      throw;
-    }
+    if ((error.SqliteCode() & 0xff) == SQLITE_BUSY) return;
+    pendingBegin_ = false;
+    throw;
+  } catch (...) {
+    pendingBegin_ = false;
+    throw;
   }
-  sqlite3_busy_timeout(db_, ConnectionSettings::BusyTimeout());
 }
 
 // BEGIN IMMEDIATE would also lock every attached file (the general database
