@@ -33,6 +33,11 @@ class DataSource : public QObject {
   DataChangeEvent OnDataChange;
   DataSourceNotifyEvent OnStateChange;
 
+  // The datasets whose master this source is: they post their pending
+  // record before the dataset moves.
+  void AddDetail(Dataset* detail);
+  void RemoveDetail(Dataset* detail);
+
  signals:
   void DataChange(Field* field);
   void StateChange();
@@ -41,7 +46,9 @@ class DataSource : public QObject {
   void dataChanged(Field* field);
   void stateChanged();
 
+  friend class Dataset;
   QPointer<Dataset> dataSet_;
+  QList<QPointer<Dataset>> details_;
   QMetaObject::Connection dataConnection_;
   QMetaObject::Connection stateConnection_;
 };

@@ -1,9 +1,14 @@
 #include "platform/data/Dataset.h"
 
+#include "platform/data/DataSource.h"
+#include "platform/data/DatasetTemporaryState.h"
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
+#include "platform/data/RecordLock.h"
 #include "platform/data/Session.h"
 #include "platform/sqlite/DatabaseError.h"
+
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -52,7 +57,35 @@ void Dataset::setState(DataSetState state) {
 }
 
 void Dataset::changed(Field* field) {
+  if (!field || (!field->outsideRecord() && (state_ == dsEdit || state_ == dsInsert))) calculateFields();
   if (quiet_ == 0) emit DataChanged(field);
+}
+
+const Dataset::Row* Dataset::shownRow() const {
+  switch (state_) {
+    case dsEdit:
+    case dsInsert:
+      return &editRow_;
+    case dsFilter:
+    case dsCalcFields:
+      return candidate_;
+    case dsBrowse:
+      return current_ < 0 ? nullptr : &rows_[static_cast<std::size_t>(current_)];
+    default:
+      return nullptr;
+  }
+}
+
+void Dataset::calculateFields() {
+  if (calculated_.isEmpty()) return;
+  calculated_.fill(QVariant());
+  const Row* row = shownRow();
+  if (!row) return;
+  TemporaryState state(*this, dsCalcFields);
+  state.Show(*row);
+  for (Field* field : fields_)
+    if (field->FieldKind() == fkLookup) field->lookUp();
+  fire(OnCalcFields);
 }
 
 void Dataset::EnableControls() {
@@ -98,6 +131,7 @@ void Dataset::Open() {
   bof_ = true;
   eof_ = rows_.empty();
   modified_ = false;
+  followRollbacks();
   setState(dsBrowse);
   changed(nullptr);
   fire(AfterOpen);
@@ -108,6 +142,9 @@ void Dataset::Close() {
   if (!Active()) return;
   fire(BeforeClose);
   setState(dsInactive);
+  recordLock_.reset();
+  editRow_ = editOriginal_ = Row();
+  rollbacks_.reset();
   filter_.reset();
   unbindFields();
   columns_.clear();
@@ -120,10 +157,25 @@ void Dataset::Close() {
   fire(AfterClose);
 }
 
+// What a rollback undid leaves the records shown; they are read again.
+void Dataset::followRollbacks() {
+  std::shared_ptr<Connection> connection = SourceConnection();
+  if (!connection) return;
+  auto listener = connection->ListenToRollbacks([this] { Reload(); });
+  rollbacks_ = RollbackFollowing{std::move(connection), std::move(listener)};
+}
+
+// Persistent data fields are the only data fields; without any, a field is
+// made for every column, ahead of the calculated ones.
 void Dataset::bindFields() {
-  const bool persistentOnly = std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_; });
+  int calculated = 0;
+  for (Field* field : fields_)
+    if (field->outsideRecord()) field->column_ = calculated++;
+  const bool persistentOnly =
+      std::any_of(fields_.begin(), fields_.end(), [](Field* f) { return f->persistent_ && !f->outsideRecord(); });
   if (persistentOnly) {
     for (Field* field : fields_) {
+      if (field->outsideRecord()) continue;
       const auto column = std::find_if(columns_.begin(), columns_.end(), [field](const Column& c) {
         return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
       });
@@ -131,17 +183,20 @@ void Dataset::bindFields() {
       field->bind(static_cast<int>(column - columns_.begin()), column->type, column->size, column->required,
                   column->key);
     }
-    return;
+  } else {
+    for (int i = 0; i < columns_.size(); ++i) {
+      const Column& column = columns_[i];
+      auto* field = new Field(this, column.name, column.type, column.size);
+      field->persistent_ = false;
+      field->bind(i, column.type, column.size, column.required, column.key);
+    }
+    std::stable_partition(fields_.begin(), fields_.end(), [](Field* f) { return !f->outsideRecord(); });
   }
-  for (int i = 0; i < columns_.size(); ++i) {
-    const Column& column = columns_[i];
-    auto* field = new Field(this, column.name, column.type, column.size);
-    field->persistent_ = false;
-    field->bind(i, column.type, column.size, column.required, column.key);
-  }
+  calculated_ = QList<QVariant>(calculated);
 }
 
 void Dataset::unbindFields() {
+  calculated_.clear();
   const QList<Field*> fields = fields_;
   for (Field* field : fields) {
     if (field->persistent_)
@@ -259,8 +314,21 @@ void Dataset::GotoRow(int index) {
 
 // ---- editing
 
+void Dataset::postDetails() {
+  if (postingDetails_) return;
+  const QScopedValueRollback posting(postingDetails_, true);
+  const QList<QPointer<DataSource>> sources = sources_;
+  for (const QPointer<DataSource>& source : sources) {
+    if (!source) continue;
+    const QList<QPointer<Dataset>> details = source->details_;
+    for (const QPointer<Dataset>& detail : details)
+      if (detail && detail != this && detail->Active()) detail->CheckBrowseMode();
+  }
+}
+
 void Dataset::CheckBrowseMode() {
   CheckActive();
+  postDetails();
   switch (state_) {
     case dsEdit:
     case dsInsert:
@@ -288,10 +356,13 @@ void Dataset::Edit() {
   CheckCanModify();
   fire(BeforeEdit);
   Row& row = rows_[static_cast<std::size_t>(current_)];
+  std::unique_ptr<RecordLock> lock = LockRecord(row);
   const std::optional<Row> fresh = ReadRecord(row);
   if (!fresh) throw EDatabaseError(EngineText::RecordDeleted);
   row = *fresh;
   editRow_ = row;
+  editOriginal_ = row;
+  recordLock_ = std::move(lock);
   modified_ = false;
   setState(dsEdit);
   changed(nullptr);
@@ -345,7 +416,7 @@ void Dataset::beginInsert(bool append) {
 
 void Dataset::checkRequiredFields() const {
   for (const Field* field : fields_)
-    if (field->Required() && field->DataType() != ftAutoInc && field->IsNull())
+    if (!field->outsideRecord() && field->Required() && field->DataType() != ftAutoInc && field->IsNull())
       throw EDatabaseError(fieldText(EngineText::FieldRequired, field->DisplayName()));
 }
 
@@ -361,26 +432,37 @@ void Dataset::Post() {
     setState(dsBrowse);
     return;
   }
+  postDetails();
   fire(BeforePost);
   checkRequiredFields();
-  std::size_t position = 0;
-  if (state_ == dsInsert) {
-    Row stored = InsertRecord(editRow_);
-    position = orderColumns_.isEmpty() ? insertPosition_ : orderedPosition(stored);
-    position = std::min(position, rows_.size());
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
-  } else {
-    const auto index = static_cast<std::size_t>(current_);
-    Row stored = UpdateRecord(rows_[index], editRow_);
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
-    position = orderColumns_.isEmpty() ? index : orderedPosition(stored);
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  const bool inserting = state_ == dsInsert;
+  Row stored;
+  bool shown = false;
+  {
+    // Whatever raises before the commit leaves the database, the buffer and
+    // the state as they were.
+    const std::unique_ptr<PendingWrite> write = BeginWrite();
+    stored = inserting ? InsertRecord(editRow_) : UpdateRecord(editOriginal_, editRow_);
+    shown = inView(stored);
+    if (write) write->Commit();
   }
-  editRow_ = Row();
-  modified_ = false;
+  std::size_t position = std::min(inserting ? insertPosition_ : static_cast<std::size_t>(current_), rows_.size());
+  if (!inserting) {
+    // Where the record read at Edit is shown now (a rollback reads them again).
+    const int index = indexOfIdentity(editOriginal_.identity);
+    if (index >= 0) {
+      rows_.erase(rows_.begin() + index);
+      position = static_cast<std::size_t>(index);
+    }
+  }
+  if (!orderColumns_.isEmpty()) position = orderedPosition(stored);
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
-  if (!inView(rows_[position])) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+  if (shown) rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  editRow_ = Row();
+  editOriginal_ = Row();
+  modified_ = false;
+  recordLock_.reset();
   current_ = std::min(static_cast<int>(position), static_cast<int>(rows_.size()) - 1);
   bof_ = eof_ = rows_.empty();
   setState(dsBrowse);
@@ -397,7 +479,9 @@ void Dataset::Cancel() {
   fire(BeforeCancel);
   const bool wasInsert = state_ == dsInsert;
   editRow_ = Row();
+  editOriginal_ = Row();
   modified_ = false;
+  recordLock_.reset();
   if (wasInsert) {
     bof_ = rows_.empty();
     eof_ = rows_.empty();
@@ -414,15 +498,25 @@ void Dataset::Delete() {
     return;
   }
   if (rows_.empty()) throw EDatabaseError(EngineText::DatasetEmpty);
+  postDetails();
   CheckCanModify();
   fire(BeforeDelete);
   fire(BeforeScroll);
-  const auto index = static_cast<std::size_t>(current_);
-  DeleteRecord(rows_[index]);
-  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
-  current_ = std::min(current_, static_cast<int>(rows_.size()) - 1);
+  // The record being edited is the one read at Edit, and it is locked.
+  const Row removed = state_ == dsEdit ? editOriginal_ : rows_[static_cast<std::size_t>(current_)];
+  {
+    const std::unique_ptr<RecordLock> lock = state_ == dsEdit ? nullptr : LockRecord(removed);
+    const std::unique_ptr<PendingWrite> write = BeginWrite();
+    DeleteRecord(removed);
+    if (write) write->Commit();
+  }
+  const int index = indexOfIdentity(removed.identity);
+  if (index >= 0) rows_.erase(rows_.begin() + index);
+  current_ = std::min(index >= 0 ? index : current_, static_cast<int>(rows_.size()) - 1);
   editRow_ = Row();
+  editOriginal_ = Row();
   modified_ = false;
+  recordLock_.reset();
   bof_ = rows_.empty();
   eof_ = rows_.empty();
   setState(dsBrowse);
@@ -503,24 +597,22 @@ QStringList Dataset::GetFieldNames() const {
   return names;
 }
 
-const QVariant& Dataset::recordValue(int column) const {
+const QVariant& Dataset::recordValue(const Field& field) const {
+  const int column = field.column_;
   if (column < 0) return kNull;
-  switch (state_) {
-    case dsEdit:
-    case dsInsert:
-      return editRow_.values[column];
-    case dsSetKey:
-      return keyRow_.values[column];
-    case dsFilter:
-      return candidate_ ? candidate_->values[column] : kNull;
-    case dsBrowse:
-      return current_ < 0 ? kNull : rows_[static_cast<std::size_t>(current_)].values[column];
-    default:
-      return kNull;
-  }
+  if (field.outsideRecord()) return column < calculated_.size() ? calculated_[column] : kNull;
+  if (state_ == dsSetKey) return keyRow_.values[column];
+  const Row* row = shownRow();
+  return row ? row->values[column] : kNull;
 }
 
 void Dataset::setRecordValue(Field& field, QVariant value) {
+  if (field.outsideRecord()) {
+    if (state_ != dsCalcFields && state_ != dsEdit && state_ != dsInsert) throw EDatabaseError(EngineText::NotEditing);
+    if (field.column_ >= 0 && field.column_ < calculated_.size()) calculated_[field.column_] = std::move(value);
+    changed(&field);
+    return;
+  }
   if (state_ != dsEdit && state_ != dsInsert && state_ != dsSetKey) throw EDatabaseError(EngineText::NotEditing);
   if (state_ == dsSetKey) {
     keyRow_.values[field.column_] = std::move(value);
@@ -531,4 +623,10 @@ void Dataset::setRecordValue(Field& field, QVariant value) {
   editRow_.values[field.column_] = std::move(value);
   modified_ = true;
   changed(&field);
+}
+
+QList<Field*> Dataset::fieldsNamed(const QString& names) const {
+  QList<Field*> fields;
+  for (const QString& name : names.split(u';', Qt::SkipEmptyParts)) fields.append(&FieldByName(name.trimmed()));
+  return fields;
 }

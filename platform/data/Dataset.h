@@ -2,9 +2,12 @@
 
 #include "platform/Variant.h"
 #include "platform/data/FieldType.h"
+#include "platform/data/RecordLock.h"
+#include "platform/sqlite/Connection.h"
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,13 +17,15 @@
 #include <optional>
 #include <vector>
 
-class Connection;
+class DataSource;
 class Dataset;
 class Field;
 class FilterExpression;
 
-// dsFilter: the fields show a record being tested by a filter or a search.
-enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsFilter };
+// dsFilter: the fields show a record being tested by a filter or a search;
+// dsCalcFields: the calculated fields of the record shown are being worked
+// out (OnCalcFields).
+enum DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsFilter, dsCalcFields };
 
 enum FilterOption : unsigned { foCaseInsensitive = 1, foNoPartialCompare = 2 };
 using FilterOptions = unsigned;
@@ -87,6 +92,10 @@ class Dataset : public QObject {
   // move, when there is none. loCaseInsensitive compares text under the
   // collation; loPartialKey takes each text value as a prefix.
   bool Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options = 0);
+  // The values of resultFields (one value, or an array of one per field) in
+  // the first record whose keyFields hold keyValues, as Locate finds it but
+  // without moving; Null when there is none.
+  Variant Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields);
 
   // The engine's filter expression, applied while Filtered together with
   // OnFilterRecord. Setting either while open goes to the first record; a
@@ -105,7 +114,10 @@ class Dataset : public QObject {
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
 
-  // Edit reads the record again from the database first.
+  // Edit locks the record (Table) and reads it again from the database.
+  // Post, Delete and moving to another record first post the pending
+  // records of the detail datasets. A Post or Delete that fails leaves the
+  // dataset and the database as they were.
   void Edit();
   void Insert();
   void Append();
@@ -134,6 +146,8 @@ class Dataset : public QObject {
   DataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
   DataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
   DataSetNotifyEvent BeforeRefresh, AfterRefresh, OnNewRecord;
+  // Writes the calculated fields of the record shown (state dsCalcFields).
+  DataSetNotifyEvent OnCalcFields;
 
  signals:
   void StateChanged();
@@ -162,12 +176,31 @@ class Dataset : public QObject {
 
   // What a Table or Query does with its source.
   virtual Records ReadRecords() = 0;
+  // The writes of one Post or Delete: undone unless committed.
+  class PendingWrite {
+   public:
+    virtual ~PendingWrite() = default;
+    virtual void Commit() = 0;
+  };
+  virtual std::unique_ptr<PendingWrite> BeginWrite() { return nullptr; }
+  // The lock Edit holds until Post, Cancel or Close, and Delete while it
+  // deletes; none by default.
+  virtual std::unique_ptr<RecordLock> LockRecord(const Row&) { return nullptr; }
+  // The connection whose rollbacks an open dataset follows; none by default.
+  virtual std::shared_ptr<Connection> SourceConnection() const { return nullptr; }
   // The record as the database holds it now; nullopt when it is gone.
   virtual std::optional<Row> ReadRecord(const Row& row);
   virtual Row InsertRecord(const Row& row);
   virtual Row UpdateRecord(const Row& original, const Row& changed);
   virtual void DeleteRecord(const Row& row);
   virtual void ReleaseSource() {}
+
+  // The index of the first record shown whose fields hold the values (each
+  // converted to its field's type), from the first; -1 for none.
+  virtual int FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options);
+  // The same among the records shown from first to before last.
+  int FindRowBetween(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options,
+                     std::size_t first, std::size_t last);
 
   // The columns that keep the records in order (empty: as read or added).
   void SetOrderColumns(QList<int> columns) { orderColumns_ = std::move(columns); }
@@ -203,9 +236,13 @@ class Dataset : public QObject {
 
  private:
   friend class Field;
+  friend class DataSource;
   void addField(Field* field);
   void removeField(Field* field);
-  const QVariant& recordValue(int column) const;
+  const QVariant& recordValue(const Field& field) const;
+  const Row* shownRow() const;
+  void calculateFields();
+  QList<Field*> fieldsNamed(const QString& names) const;
   void setRecordValue(Field& field, QVariant value);
   void bindFields();
   void unbindFields();
@@ -223,6 +260,8 @@ class Dataset : public QObject {
   std::size_t orderedPosition(const Row& row) const;
   int indexOfIdentity(qint64 identity) const;
   void scrolled();
+  void postDetails();
+  void followRollbacks();
 
   QString databaseName_;
   DataSetState state_ = dsInactive;
@@ -233,10 +272,12 @@ class Dataset : public QObject {
   bool bof_ = true;
   bool eof_ = true;
   Row editRow_;
+  Row editOriginal_;  // the record as Edit read it
   Row keyRow_;
   std::size_t insertPosition_ = 0;
   bool modified_ = false;
   QList<Field*> fields_;
+  QList<QVariant> calculated_;  // the calculated fields of the record shown
   QString filterText_;
   bool filtered_ = false;
   ::FilterOptions filterOptions_ = 0;
@@ -244,4 +285,12 @@ class Dataset : public QObject {
   const Row* candidate_ = nullptr;  // the record dsFilter shows
   int disableCount_ = 0;
   int quiet_ = 0;  // temporary states tell nobody
+  std::unique_ptr<RecordLock> recordLock_;
+  QList<QPointer<DataSource>> sources_;  // that show this dataset
+  bool postingDetails_ = false;
+  struct RollbackFollowing {
+    std::shared_ptr<Connection> connection;  // outlives the listener
+    std::unique_ptr<Connection::RollbackListener> listener;
+  };
+  std::optional<RollbackFollowing> rollbacks_;
 };

@@ -13,7 +13,7 @@
 bool Dataset::passesFilter(const Row& row) {
   if (!filtered_ || (!filter_ && !OnFilterRecord)) return true;
   TemporaryState state(*this, dsFilter);
-  state.Show(row);
+  state.Show(row, !calculated_.isEmpty());
   bool accept = !filter_ || filter_->Matches();
   if (accept && OnFilterRecord) OnFilterRecord(*this, accept);
   return accept;

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -35,8 +36,13 @@ Range rangeOf(FieldType type) {
   }
 }
 
-// The system's Round: halves to the even neighbour.
-qint64 roundToInteger(double value) { return static_cast<qint64>(std::nearbyint(value)); }
+// The system's Round: halves to the even neighbour; nothing for a value
+// (NaN, infinities) that no 64-bit integer holds.
+std::optional<qint64> roundToInteger(double value) {
+  const double rounded = std::nearbyint(value);
+  if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0)) return std::nullopt;
+  return static_cast<qint64>(rounded);
+}
 
 double numberOf(const QVariant& stored) {
   if (stored.typeId() == QMetaType::QString) return StrToFloat(stored.toString());
@@ -75,9 +81,33 @@ void Field::bind(int column, FieldType type, int size, bool required, bool key) 
   key_ = key;
 }
 
+Dataset* Field::LookupDataSet() const { return lookupDataSet_.data(); }
+
+void Field::SetLookupDataSet(Dataset* dataSet) { lookupDataSet_ = dataSet; }
+
+void Field::SetFieldKind(::FieldKind kind) {
+  closedDataset(dataset_);
+  kind_ = kind;
+}
+
+// Stores the lookup's result while the dataset works out its calculated
+// fields; nothing when a key is empty or no record has it.
+void Field::lookUp() {
+  Dataset* lookup = lookupDataSet_.data();
+  if (!lookup || !lookup->Active() || keyFields_.isEmpty()) return;
+  QList<Variant> keys;
+  for (const QString& name : keyFields_.split(u';', Qt::SkipEmptyParts)) {
+    const Variant value = dataset_->FieldByName(name.trimmed()).AsVariant();
+    if (value.IsNullOrEmpty()) return;
+    keys.append(value);
+  }
+  SetAsVariant(lookup->Lookup(lookupKeyFields_, keys.size() == 1 ? keys.front() : Variant::Array(keys),
+                              lookupResultField_));
+}
+
 const QVariant& Field::stored() const {
   static const QVariant null;
-  return dataset_ ? dataset_->recordValue(column_) : null;
+  return dataset_ ? dataset_->recordValue(*this) : null;
 }
 
 void Field::store(QVariant value) {
@@ -100,12 +130,22 @@ void Field::storeText(const QString& text) {
   store(dataType_ == ftString && size_ > 0 ? text.left(size_) : text);
 }
 
+void Field::rangeError(const QString& value, FieldType type) const {
+  const Range range = rangeOf(type);
+  throw EDatabaseError(QString::fromLatin1(EngineText::FieldRange)
+                           .arg(value, DisplayName(), IntToStr(range.low), IntToStr(range.high)));
+}
+
 void Field::storeInteger(qint64 value) {
   const Range range = rangeOf(dataType_);
-  if (value < range.low || value > range.high)
-    throw EDatabaseError(QString::fromLatin1(EngineText::FieldRange)
-                             .arg(IntToStr(value), DisplayName(), IntToStr(range.low), IntToStr(range.high)));
+  if (value < range.low || value > range.high) rangeError(IntToStr(value), dataType_);
   store(QVariant(value));
+}
+
+void Field::storeRounded(double value) {
+  const std::optional<qint64> whole = roundToInteger(value);
+  if (!whole) rangeError(FloatToStr(value), dataType_);
+  storeInteger(*whole);
 }
 
 void Field::storeFloat(double value) { store(QVariant(value)); }
@@ -122,8 +162,10 @@ QString Field::AsString() const {
       if (value.typeId() == QMetaType::Double) return FloatToStr(value.toDouble());
       if (value.typeId() == QMetaType::QByteArray) return QString::fromUtf8(value.toByteArray());
       return value.toString();
-    case ValueClass::Integer:
-      return IntToStr(roundToInteger(numberOf(value)));
+    case ValueClass::Integer: {
+      const std::optional<qint64> whole = roundToInteger(numberOf(value));
+      return whole ? IntToStr(*whole) : FloatToStr(numberOf(value));
+    }
     case ValueClass::Float:
       return FloatToStr(numberOf(value));
     case ValueClass::DateTime: {
@@ -146,7 +188,11 @@ int Field::AsInteger() const {
   const QVariant& value = stored();
   if (value.isNull()) return 0;
   if (kind == ValueClass::Text) return StrToInt(AsString());
-  return static_cast<int>(roundToInteger(numberOf(value)));
+  const double number = numberOf(value);
+  const std::optional<qint64> whole = roundToInteger(number);
+  if (!whole || *whole < std::numeric_limits<qint32>::min() || *whole > std::numeric_limits<qint32>::max())
+    rangeError(FloatToStr(number), ftInteger);
+  return static_cast<int>(*whole);
 }
 
 double Field::AsFloat() const {
@@ -183,10 +229,11 @@ Variant Field::AsVariant() const {
   if (value.isNull()) return Variant::Null();
   switch (TypeTable::VariantKindOf(dataType_)) {
     case VarType::Integer: {
-      const qint64 number = roundToInteger(numberOf(value));
-      if (number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
-        return Variant::Int64(number);
-      return Variant::Integer(static_cast<qint32>(number));
+      const std::optional<qint64> number = roundToInteger(numberOf(value));
+      if (!number) return Variant::Double(numberOf(value));
+      if (*number < std::numeric_limits<qint32>::min() || *number > std::numeric_limits<qint32>::max())
+        return Variant::Int64(*number);
+      return Variant::Integer(static_cast<qint32>(*number));
     }
     case VarType::Double:
       return Variant::Double(numberOf(value));
@@ -207,7 +254,21 @@ QByteArray Field::AsBytes() const {
   return AsString().toUtf8();
 }
 
+QString Field::handledText(bool displayText) const {
+  QString text;
+  OnGetText(const_cast<Field&>(*this), text, displayText);
+  return text;
+}
+
+void Field::SetText(const QString& text) {
+  if (OnSetText)
+    OnSetText(*this, text);
+  else
+    SetAsString(text);
+}
+
 QString Field::Text() const {
+  if (OnGetText) return handledText(false);
   if (IsNull()) return QString();
   switch (TypeTable::ValueClassOf(dataType_)) {
     case ValueClass::Integer:
@@ -219,6 +280,7 @@ QString Field::Text() const {
 }
 
 QString Field::DisplayText() const {
+  if (OnGetText) return handledText(true);
   if (!IsNull() && !displayFormat_.isEmpty() && TypeTable::ValueClassOf(dataType_) == ValueClass::DateTime)
     return FormatDateTime(displayFormat_, AsDateTime());
   return Text();
@@ -275,7 +337,7 @@ void Field::SetAsFloat(double value) {
     case ValueClass::Text:
       return storeText(FloatToStr(value));
     case ValueClass::Integer:
-      return storeInteger(roundToInteger(value));
+      return storeRounded(value);
     case ValueClass::Float:
       return storeFloat(value);
     case ValueClass::DateTime:
@@ -317,6 +379,9 @@ void Field::SetAsVariant(const Variant& value) {
     case ValueClass::Binary:
       return SetAsString(value.AsString());
     case ValueClass::Integer:
+      if (value.Type() == VarType::Single || value.Type() == VarType::Double || value.Type() == VarType::Currency ||
+          value.Type() == VarType::Date)
+        return storeRounded(value.AsDouble());
       return storeInteger(value.AsInt64());
     case ValueClass::Float:
       return storeFloat(value.AsDouble());

@@ -6,10 +6,23 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 class Dataset;
+class Field;
+
+// Where a field's value comes from: a column of the record, the dataset's
+// OnCalcFields, or a record of another dataset found by this one's key.
+enum FieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc, fkAggregate };
+
+// The text of a field as shown (displayText) or edited, instead of its own.
+using FieldGetTextEvent = std::function<void(Field& sender, QString& text, bool displayText)>;
+// Stores an edited text instead of the field's own reading of it.
+using FieldSetTextEvent = std::function<void(Field& sender, const QString& text)>;
 
 // A field of a dataset: the value of one column in the current record, with
 // the metadata forms and reports read. A field made by the program before
@@ -47,6 +60,28 @@ class Field : public QObject {
   void SetRequired(bool required) { required_ = required; }
   bool IsKey() const { return key_; }  // part of the table's primary key
 
+  // Calculated and lookup fields are made by the program before opening;
+  // their values live with the record shown and are worked out again each
+  // time it changes (and, while editing, whenever a data field changes). A
+  // calculated field is written by the dataset's OnCalcFields; a lookup field
+  // shows LookupResultField of the record of LookupDataSet whose
+  // LookupKeyFields equal this dataset's KeyFields (names joined by ";").
+  ::FieldKind FieldKind() const { return kind_; }
+  void SetFieldKind(::FieldKind kind);  // only while the dataset is closed
+  bool Calculated() const { return kind_ == fkCalculated; }
+  bool Lookup() const { return kind_ == fkLookup; }
+  Dataset* LookupDataSet() const;
+  void SetLookupDataSet(Dataset* dataSet);
+  const QString& LookupKeyFields() const { return lookupKeyFields_; }
+  void SetLookupKeyFields(const QString& names) { lookupKeyFields_ = names; }
+  const QString& LookupResultField() const { return lookupResultField_; }
+  void SetLookupResultField(const QString& name) { lookupResultField_ = name; }
+  const QString& KeyFields() const { return keyFields_; }
+  void SetKeyFields(const QString& names) { keyFields_ = names; }
+
+  FieldGetTextEvent OnGetText;
+  FieldSetTextEvent OnSetText;
+
   bool IsNull() const;
   void Clear();
 
@@ -70,18 +105,25 @@ class Field : public QObject {
   QByteArray AsBytes() const;  // the raw content of a binary or text field
   void SetAsBytes(const QByteArray& bytes);
 
-  // The text a user edits, and the text shown (with DisplayFormat).
+  // The text a user edits, and the text shown (with DisplayFormat); both
+  // through OnGetText when it is set, and SetText through OnSetText.
   QString Text() const;
-  void SetText(const QString& text) { SetAsString(text); }
+  void SetText(const QString& text);
   QString DisplayText() const;
 
  private:
   friend class Dataset;
   void bind(int column, FieldType type, int size, bool required, bool key);
+  // Not a column of the record: the dataset keeps its value apart.
+  bool outsideRecord() const { return kind_ != fkData; }
+  void lookUp();
+  QString handledText(bool displayText) const;
   [[noreturn]] void accessError(const char* typeName) const;
   const QVariant& stored() const;
   void store(QVariant value);
+  [[noreturn]] void rangeError(const QString& value, FieldType type) const;
   void storeInteger(qint64 value);
+  void storeRounded(double value);
   void storeFloat(double value);
   void storeDateTime(TDateTime value);
   void storeText(const QString& text);
@@ -93,7 +135,12 @@ class Field : public QObject {
   int size_;
   int declaredSize_;
   bool persistent_;
-  int column_ = -1;  // in the record buffer, while the dataset is open
+  int column_ = -1;  // in the record buffer (calculated fields: in the dataset's), while open
+  ::FieldKind kind_ = fkData;
+  QPointer<Dataset> lookupDataSet_;
+  QString lookupKeyFields_;
+  QString lookupResultField_;
+  QString keyFields_;
   QString displayLabel_;
   QString displayFormat_;
   bool readOnly_ = false;

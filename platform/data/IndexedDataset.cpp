@@ -22,7 +22,9 @@ QStringList namesOf(const QString& names) {
 
 IndexedDataset::IndexedDataset(QObject* owner) : Dataset(owner) {}
 
-IndexedDataset::~IndexedDataset() = default;
+IndexedDataset::~IndexedDataset() {
+  if (masterSource_) masterSource_->RemoveDetail(this);
+}
 
 // ---- the current index
 
@@ -124,6 +126,28 @@ int IndexedDataset::seek(const Row& key, int count) const {
   return static_cast<int>(found - Rows().begin());
 }
 
+// Values of the leading fields of the current index are found through it;
+// the records its collation takes as equal are then compared as Locate does.
+int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) {
+  const int count = static_cast<int>(fields.size());
+  bool leading = options == 0 && count > 0 && count <= IndexFieldCount();
+  for (int i = 0; leading && i < count; ++i)
+    leading = fields[i]->FieldKind() == fkData &&
+              fields[i]->FieldName().compare(Columns()[indexColumns_[i]].name, Qt::CaseInsensitive) == 0;
+  if (!leading) return Dataset::FindRow(fields, values, options);
+  Row key;
+  try {
+    key = KeyRow(fields, values);
+  } catch (const Exception&) {
+    return Dataset::FindRow(fields, values, options);  // a value its field cannot hold: Locate says why
+  }
+  const IndexOrder order(indexColumns_);
+  const auto first = static_cast<std::size_t>(seek(key, count));
+  std::size_t last = first;
+  while (last < Rows().size() && order.Compare(Rows()[last].values, key.values, count) == 0) ++last;
+  return FindRowBetween(fields, values, options, first, last);
+}
+
 bool IndexedDataset::FindKey(const QList<Variant>& values) {
   CheckBrowseMode();
   requireIndex();
@@ -202,7 +226,9 @@ DataSource* IndexedDataset::MasterSource() const { return masterSource_.data(); 
 void IndexedDataset::SetMasterSource(DataSource* source) {
   if (masterSource_ == source) return;
   QObject::disconnect(masterConnection_);
+  if (masterSource_) masterSource_->RemoveDetail(this);
   masterSource_ = source;
+  if (source) source->AddDetail(this);
   if (source)
     masterConnection_ = connect(source, &DataSource::DataChange, this, [this](Field* field) { masterChanged(field); });
   followMaster();

@@ -65,6 +65,7 @@ class IndexedDataset : public Dataset {
   bool RecordInView(const Row& row) const override;
   void InitNewRecord() override;
   void ReleaseSource() override;
+  int FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) override;
 
  private:
   struct KeyLimit {

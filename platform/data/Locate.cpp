@@ -5,16 +5,17 @@
 #include "platform/data/Field.h"
 #include "platform/data/FieldComparison.h"
 
+#include <algorithm>
+
 using FieldComparison::Operand;
 using FieldComparison::TextCase;
 
-bool Dataset::Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options) {
-  CheckBrowseMode();
-  QList<Field*> fields;
-  for (const QString& name : keyFields.split(u';', Qt::SkipEmptyParts)) fields.append(&FieldByName(name.trimmed()));
-  const QList<Variant> values = keyValues.Type() == VarType::Array ? keyValues.Elements() : QList<Variant>{keyValues};
-  if (values.size() < fields.size()) throw Exception(QStringLiteral("Variant or safe array index out of bounds"));
+int Dataset::FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) {
+  return FindRowBetween(fields, values, options, 0, rows_.size());
+}
 
+int Dataset::FindRowBetween(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options,
+                            std::size_t first, std::size_t last) {
   QList<Operand> keys;
   for (int i = 0; i < fields.size(); ++i) keys.append(FieldComparison::FromVariant(*fields[i], values[i]));
   const TextCase textCase = options & loCaseInsensitive ? TextCase::Insensitive : TextCase::Sensitive;
@@ -28,16 +29,45 @@ bool Dataset::Locate(const QString& keyFields, const Variant& keyValues, LocateO
     }
     return true;
   };
-
-  int found = -1;
-  {
-    TemporaryState state(*this, dsFilter);
-    for (std::size_t i = 0; i < rows_.size() && found < 0; ++i) {
-      state.Show(rows_[i]);
-      if (matches()) found = static_cast<int>(i);
-    }
+  const bool calculate =
+      std::any_of(fields.begin(), fields.end(), [](const Field* field) { return field->outsideRecord(); });
+  TemporaryState state(*this, dsFilter);
+  for (std::size_t i = first; i < last && i < rows_.size(); ++i) {
+    state.Show(rows_[i], calculate);
+    if (matches()) return static_cast<int>(i);
   }
+  return -1;
+}
+
+namespace {
+
+QList<Variant> valuesFor(const QList<Field*>& fields, const Variant& keyValues) {
+  const QList<Variant> values = keyValues.Type() == VarType::Array ? keyValues.Elements() : QList<Variant>{keyValues};
+  if (values.size() < fields.size()) throw Exception(QStringLiteral("Variant or safe array index out of bounds"));
+  return values;
+}
+
+}  // namespace
+
+bool Dataset::Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options) {
+  CheckBrowseMode();
+  const QList<Field*> fields = fieldsNamed(keyFields);
+  const int found = FindRow(fields, valuesFor(fields, keyValues), options);
   if (found < 0) return false;
   GotoRow(found);
   return true;
+}
+
+Variant Dataset::Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields) {
+  CheckActive();
+  const QList<Field*> fields = fieldsNamed(keyFields);
+  const QList<Field*> results = fieldsNamed(resultFields);
+  const int found = FindRow(fields, valuesFor(fields, keyValues), 0);
+  if (found < 0) return Variant::Null();
+  TemporaryState state(*this, dsFilter);
+  state.Show(rows_[static_cast<std::size_t>(found)],
+             std::any_of(results.begin(), results.end(), [](const Field* field) { return field->outsideRecord(); }));
+  QList<Variant> values;
+  for (const Field* field : results) values.append(field->AsVariant());
+  return values.size() == 1 ? values.front() : Variant::Array(values);
 }

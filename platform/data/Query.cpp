@@ -12,7 +12,7 @@
 namespace {
 
 bool looksLikeStoredDate(const QVariant& value) {
-  static const QRegularExpression iso(QStringLiteral(R"(^\d{4}-\d{2}-\d{2}( \d{2}:\d{2}:\d{2})?$)"));
+  static const QRegularExpression iso(QStringLiteral(R"(^\d{4}-\d{2}-\d{2}( \d{2}:\d{2}:\d{2}(\.\d{1,3})?)?$)"));
   return value.typeId() == QMetaType::QString && iso.match(value.toString()).hasMatch();
 }
 

@@ -29,6 +29,7 @@ class Query : public Dataset {
  protected:
   Records ReadRecords() override;
   void ReleaseSource() override;
+  std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
 
  private:
   static void inferType(Column& column, int index, const std::vector<Row>& rows);

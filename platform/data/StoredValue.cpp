@@ -28,13 +28,16 @@ QVariant FromDateTime(TDateTime value) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
   DecodeDate(value, year, month, day);
   DecodeTime(value, hour, minute, second, millisecond);
-  return QStringLiteral("%1-%2-%3 %4:%5:%6")
-      .arg(year, 4, 10, QLatin1Char('0'))
-      .arg(month, 2, 10, QLatin1Char('0'))
-      .arg(day, 2, 10, QLatin1Char('0'))
-      .arg(hour, 2, 10, QLatin1Char('0'))
-      .arg(minute, 2, 10, QLatin1Char('0'))
-      .arg(second, 2, 10, QLatin1Char('0'));
+  const QString whole = QStringLiteral("%1-%2-%3 %4:%5:%6")
+                           .arg(year, 4, 10, QLatin1Char('0'))
+                           .arg(month, 2, 10, QLatin1Char('0'))
+                           .arg(day, 2, 10, QLatin1Char('0'))
+                           .arg(hour, 2, 10, QLatin1Char('0'))
+                           .arg(minute, 2, 10, QLatin1Char('0'))
+                           .arg(second, 2, 10, QLatin1Char('0'));
+  // Only when there are any, so whole seconds still equal whole-second text.
+  if (millisecond == 0) return whole;
+  return whole + QStringLiteral(".%1").arg(millisecond, 3, 10, QLatin1Char('0'));
 }
 
 TDateTime ToDateTime(const QVariant& stored) {

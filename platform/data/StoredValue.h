@@ -5,7 +5,8 @@
 #include <QString>
 #include <QVariant>
 
-// Dates as SQLite keeps them: ISO text "yyyy-mm-dd hh:nn:ss".
+// Dates as SQLite keeps them: ISO text "yyyy-mm-dd hh:nn:ss", with ".zzz"
+// when the milliseconds are not zero.
 namespace StoredValue {
 
 QVariant FromDateTime(TDateTime value);

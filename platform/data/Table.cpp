@@ -1,11 +1,13 @@
 #include "platform/data/Table.h"
 
+#include "platform/data/RecordLock.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
+#include "platform/sqlite/WriteTransaction.h"
 
 #include <sqlite3.h>
 
@@ -32,6 +34,22 @@ QString indexNameFor(const QString& table, const QString& index) {
 QString InMain(const QString& name) { return QStringLiteral("main.") + Quoted(name); }
 
 }  // namespace
+
+// The writes of one Post or Delete. What the table knows of its records'
+// identities changes only once they are committed.
+class Table::Write : public Dataset::PendingWrite {
+ public:
+  explicit Write(Table& table) : table_(table), transaction_(table.connection()) { table_.identityChanges_.clear(); }
+  ~Write() override { table_.identityChanges_.clear(); }
+  void Commit() override {
+    transaction_.Commit();
+    for (const auto& change : table_.identityChanges_) change();
+  }
+
+ private:
+  Table& table_;
+  WriteTransaction transaction_;
+};
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
 
@@ -63,6 +81,22 @@ void Table::ReleaseSource() {
   identities_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
+}
+
+QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
+
+std::unique_ptr<Dataset::PendingWrite> Table::BeginWrite() { return std::make_unique<Write>(*this); }
+
+std::unique_ptr<RecordLock> Table::LockRecord(const Row& row) {
+  QString key;
+  if (keyColumns_.isEmpty())
+    key = QStringLiteral("rowid:%1").arg(rowIdOf(row));
+  else
+    for (const int column : keyColumns_) {
+      const QVariant& value = row.values[column];
+      key += (value.isNull() ? QStringLiteral("\x01") : value.toString()) + u'\x1f';
+    }
+  return RecordLock::Acquire(connection().FileName(), tableName_, key);
 }
 
 bool Table::Exists() {
@@ -110,7 +144,7 @@ qint64 Table::identityOfRowId(qint64 rowId) {
 qint64 Table::rowIdOf(const Row& row) const {
   const auto found = rowIdOfIdentity_.find(row.identity);
   if (found == rowIdOfIdentity_.end())
-    throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+    throw EDatabaseError(EngineText::RecordDeleted, tableText());
   return found->second;
 }
 
@@ -212,62 +246,86 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
 // its key in a table without row ids.
 Dataset::Row Table::readWritten(const Row& written) {
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowIdOf(written));
-  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   return *stored;
 }
 
+// Inside the write of the Post, so the next number stays ours.
+QVariant Table::nextAutoInc(const Column& column) {
+  Statement next(connection(),
+                 QStringLiteral("SELECT IFNULL(MAX(%1), 0) + 1 FROM %2").arg(Quoted(column.name), InMain(tableName_)));
+  next.Step();
+  return next.Column(0);
+}
+
 Dataset::Row Table::InsertRecord(const Row& row) {
-  QStringList names, values;
-  QList<QVariant> arguments;
+  Row written = row;
+  QStringList names, marks;
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
+    if (column.type == ftAutoInc && written.values[i].isNull()) written.values[i] = nextAutoInc(column);
     names.append(Quoted(column.name));
-    if (column.type == ftAutoInc && row.values[i].isNull()) {
-      // The next number, taken under the write lock of the statement itself.
-      values.append(QStringLiteral("(SELECT IFNULL(MAX(%1), 0) + 1 FROM %2)").arg(names.last(), InMain(tableName_)));
-    } else {
-      values.append(QStringLiteral("?"));
-      arguments.append(row.values[i]);
-    }
+    marks.append(QStringLiteral("?"));
   }
   Statement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                      .arg(InMain(tableName_), names.join(QStringLiteral(", ")),
-                                          values.join(QStringLiteral(", "))));
-  for (int i = 0; i < arguments.size(); ++i) insert.Bind(i + 1, arguments[i]);
+                                          marks.join(QStringLiteral(", "))));
+  for (int i = 0; i < written.values.size(); ++i) insert.Bind(i + 1, written.values[i]);
   insert.Step();
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
   const qint64 rowId = withoutRowId_ ? 0 : sqlite3_last_insert_rowid(connection().Handle());
-  std::optional<Row> stored = withoutRowId_ ? ReadRecord(row) : readByRowId(rowId);
-  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
-  forgetIdentity(stored->identity);
-  stored->identity = withoutRowId_ ? identityOfKey(stored->values) : identityOfRowId(rowId);
+  std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
+  const qint64 known = stored->identity;
+  stored->identity = ++lastIdentity_;
+  identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
+    forgetIdentity(known);
+    if (withoutRowId_) {
+      identities_[key] = identity;
+    } else {
+      identityOfRowId_[rowId] = identity;
+      rowIdOfIdentity_[identity] = rowId;
+    }
+  });
   return *stored;
 }
 
+// Only where the record still holds what was read: a change that went
+// around this dataset (a statement, another program) is not overwritten.
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
-  QStringList assignments;
-  QList<QVariant> arguments;
+  QStringList assignments, unchanged;
+  QList<QVariant> arguments, readValues;
   for (int i = 0; i < Columns().size(); ++i) {
+    const QString name = Quoted(Columns()[i].name);
+    unchanged.append(name + QStringLiteral(" IS ? COLLATE BINARY"));
+    readValues.append(original.values[i]);
     if (StoredValue::Same(original.values[i], changed.values[i])) continue;
-    assignments.append(Quoted(Columns()[i].name) + QStringLiteral(" = ?"));
+    assignments.append(name + QStringLiteral(" = ?"));
     arguments.append(changed.values[i]);
   }
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
-  Statement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                     .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition));
+  arguments.append(readValues);
+  Statement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
+                                     .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition,
+                                          unchanged.join(QStringLiteral(" AND "))));
   for (int i = 0; i < arguments.size(); ++i) update.Bind(i + 1, arguments[i]);
   update.Step();
-  if (update.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, QStringLiteral("Table: %1").arg(tableName_));
+  if (update.Changes() == 0) {
+    if (!ReadRecord(original)) throw EDatabaseError(EngineText::RecordDeleted, tableText());
+    throw EDatabaseError(EngineText::RecordChanged);
+  }
   if (!withoutRowId_) return readWritten(original);
   // A new key keeps the record's identity, so its bookmarks stay good.
   Row stored = readWritten(changed);
   if (stored.identity != original.identity) {
-    std::erase_if(identities_, [&](const auto& entry) { return entry.second == stored.identity; });
-    std::erase_if(identities_, [&](const auto& entry) { return entry.second == original.identity; });
+    const qint64 found = stored.identity, identity = original.identity;
+    identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
+      std::erase_if(identities_, [&](const auto& entry) { return entry.second == found || entry.second == identity; });
+      identities_[key] = identity;
+    });
     stored.identity = original.identity;
-    identities_[keyText(stored.values)] = original.identity;
   }
   return stored;
 }
@@ -278,7 +336,8 @@ void Table::DeleteRecord(const Row& row) {
   Statement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(InMain(tableName_), condition));
   for (int i = 0; i < arguments.size(); ++i) remove.Bind(i + 1, arguments[i]);
   remove.Step();
-  forgetIdentity(row.identity);
+  if (remove.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, tableText());
+  identityChanges_.push_back([this, identity = row.identity] { forgetIdentity(identity); });
 }
 
 void Table::UpdateIndexDefs() {

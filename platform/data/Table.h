@@ -5,8 +5,10 @@
 
 class Statement;
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 // A table of a database, ordered by its current index (the primary key
 // unless another is chosen; by insertion when it has none); changes are
@@ -43,8 +45,14 @@ class Table : public IndexedDataset {
   Row UpdateRecord(const Row& original, const Row& changed) override;
   void DeleteRecord(const Row& row) override;
   void ReleaseSource() override;
+  std::unique_ptr<PendingWrite> BeginWrite() override;
+  std::unique_ptr<RecordLock> LockRecord(const Row& row) override;
+  std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
 
  private:
+  class Write;
+  QString tableText() const;
+  QVariant nextAutoInc(const Column& column);
   Connection& connection();
   void checkTableName() const;
   QString selectList(const QList<Column>& columns) const;
@@ -69,4 +77,5 @@ class Table : public IndexedDataset {
   std::map<qint64, qint64> identityOfRowId_;
   std::map<qint64, qint64> rowIdOfIdentity_;
   qint64 lastIdentity_ = 0;
+  std::vector<std::function<void()>> identityChanges_;  // of the write being made
 };

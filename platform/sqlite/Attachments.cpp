@@ -4,31 +4,59 @@
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <sqlite3.h>
 
 #include <algorithm>
 
-bool Attachments::Contains(const QString& schema) const {
-  return !connection_.QueryRows(QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name = ? COLLATE NOCASE"),
-                                {schema})
-              .rows.isEmpty();
+namespace {
+
+QString sameFileKey(const QString& file) {
+  const QFileInfo info(file);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+}  // namespace
+
+std::optional<QString> Attachments::fileOf(const QString& schema) const {
+  const SqlRows rows = connection_.QueryRows(
+      QStringLiteral("SELECT file FROM pragma_database_list WHERE name = ? COLLATE NOCASE"), {schema});
+  if (rows.rows.isEmpty()) return std::nullopt;
+  return rows.rows[0][0].toString();
+}
+
+bool Attachments::Contains(const QString& schema) const { return fileOf(schema).has_value(); }
+
+// A schema name attached to another file is given the file asked for.
+bool Attachments::attachedTo(const QString& schema, const QString& file) {
+  const std::optional<QString> attached = fileOf(schema);
+  if (!attached) return false;
+  if (sameFileKey(*attached) == sameFileKey(file)) return true;
+  if (connection_.InTransaction())
+    throw EDatabaseError(QString::fromLatin1(EngineText::AttachInTransaction).arg(schema), file);
+  connection_.Execute(QStringLiteral("DETACH DATABASE ") + SqlText::Quoted(schema));
+  return false;
 }
 
 void Attachments::Keep(const QString& schema, const QString& file) {
-  if (Contains(schema)) {
-    onDemand_.removeIf([&](const QString& name) { return name.compare(schema, Qt::CaseInsensitive) == 0; });
-    return;
-  }
-  attach(schema, file, {});
+  const bool attached = attachedTo(schema, file);
+  onDemand_.removeIf([&](const QString& name) { return name.compare(schema, Qt::CaseInsensitive) == 0; });
+  if (!attached) attach(schema, file, {});
 }
 
 void Attachments::Use(const QString& schema, const QString& file, const QStringList& inUse) {
-  for (qsizetype i = 0; i < onDemand_.size(); ++i)
-    if (onDemand_[i].compare(schema, Qt::CaseInsensitive) == 0) {
-      onDemand_.move(i, onDemand_.size() - 1);
-      return;
-    }
-  if (Contains(schema)) return;  // kept
+  const bool attached = attachedTo(schema, file);
+  qsizetype known = -1;
+  for (qsizetype i = 0; i < onDemand_.size() && known < 0; ++i)
+    if (onDemand_[i].compare(schema, Qt::CaseInsensitive) == 0) known = i;
+  if (attached) {
+    if (known >= 0) onDemand_.move(known, onDemand_.size() - 1);
+    return;  // kept, or used on demand before
+  }
+  if (known >= 0) onDemand_.removeAt(known);
   attach(schema, file, inUse);
   onDemand_.append(schema);
 }

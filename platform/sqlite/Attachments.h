@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class Connection;
 
 // The other database files a connection sees under schema names. SQLite
@@ -18,6 +20,7 @@ class Attachments {
 
   // Whether a file is attached under the schema name (kept or not).
   bool Contains(const QString& schema) const;
+  // Both attach the file even where the schema name had another one.
   // Attaches the file for the connection's life.
   void Keep(const QString& schema, const QString& file);
   // Attaches the file for a statement that also uses the schemas inUse,
@@ -27,6 +30,8 @@ class Attachments {
   QStringList OnDemand() const { return onDemand_; }  // least recently used first
 
  private:
+  std::optional<QString> fileOf(const QString& schema) const;
+  bool attachedTo(const QString& schema, const QString& file);
   void attach(const QString& schema, const QString& file, const QStringList& inUse);
   int attachedCount() const;
 

@@ -1,6 +1,7 @@
 #include "platform/sqlite/Connection.h"
 
 #include "platform/sqlite/DatabaseError.h"
+#include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
 
 #include <QDir>
@@ -8,7 +9,9 @@
 
 #include <sqlite3.h>
 
+#include <exception>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -99,13 +102,97 @@ SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters
 
 void Connection::SetState(std::unique_ptr<ConnectionState> state) { state_ = std::move(state); }
 
-bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_autocommit(db_) == 0; }
 
-void Connection::StartTransaction() { Execute(QStringLiteral("BEGIN")); }
+// The lock is taken at once when it is free; when another program holds it
+// the transaction starts without it, and its first statement waits for it,
+// so the empty pairs the system runs when it opens tables never wait.
+void Connection::StartTransaction() {
+  if (InTransaction()) Execute(QStringLiteral("BEGIN"));  // SQLite's own refusal
+  struct NoWaiting {
+    sqlite3* db;
+    ~NoWaiting() { sqlite3_busy_timeout(db, ConnectionSettings::BusyTimeout()); }
+  } noWaiting{db_};
+  sqlite3_busy_timeout(db_, 0);
+  pendingBegin_ = true;
+  try {
+    beginPending();
+  } catch (const EDatabaseError& error) {
+    if ((error.SqliteCode() & 0xff) == SQLITE_BUSY) return;
+    pendingBegin_ = false;
+    throw;
+  } catch (...) {
+    pendingBegin_ = false;
+    throw;
+  }
+}
 
-void Connection::Commit() { Execute(QStringLiteral("COMMIT")); }
+// BEGIN IMMEDIATE would also lock every attached file (the general database
+// among them); a write that changes nothing locks only this one.
+void Connection::beginPending() {
+  if (!pendingBegin_) return;
+  pendingBegin_ = false;
+  QString anyTable;
+  {
+    Statement table(*this, QStringLiteral("SELECT name FROM main.sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                          "'sqlite\\_%' ESCAPE '\\' AND sql NOT LIKE 'CREATE VIRTUAL%' LIMIT 1"));
+    if (table.Step()) anyTable = table.Column(0).toString();
+  }
+  Execute(QStringLiteral("BEGIN"));
+  unusedLock_ = true;  // a failing first statement gives the transaction back
+  // Its first write creates a table, and waits for the lock as it does; a
+  // file opened only to be read has no lock to take.
+  if (anyTable.isEmpty() || sqlite3_db_readonly(db_, "main") == 1) return;
+  Execute(QStringLiteral("DELETE FROM main.%1 WHERE 0").arg(SqlText::Quoted(anyTable)));
+  unusedLock_ = true;
+}
 
-void Connection::Rollback() { Execute(QStringLiteral("ROLLBACK")); }
+void Connection::statementFailed() {
+  if (!std::exchange(unusedLock_, false)) return;
+  try {
+    if (!sqlite3_get_autocommit(db_)) Execute(QStringLiteral("ROLLBACK"));
+  } catch (const std::exception&) {
+    return;  // the statement's own failure is the one to report
+  }
+  pendingBegin_ = true;
+}
+
+void Connection::Commit() {
+  unusedLock_ = false;
+  if (std::exchange(pendingBegin_, false)) return;
+  Execute(QStringLiteral("COMMIT"));
+}
+
+void Connection::rollbackQuietly() {
+  unusedLock_ = false;
+  if (std::exchange(pendingBegin_, false)) return;
+  Execute(QStringLiteral("ROLLBACK"));
+}
+
+void Connection::Rollback() {
+  const bool changed = !pendingBegin_;
+  rollbackQuietly();
+  if (!changed) return;
+  // A listener may end another's life (a dataset closing a second one).
+  std::vector<int> ids;
+  for (const auto& [id, listener] : rollbackListeners_) ids.push_back(id);
+  std::exception_ptr failure;
+  for (const int id : ids) {
+    const auto listener = rollbackListeners_.find(id);
+    if (listener == rollbackListeners_.end()) continue;
+    try {
+      listener->second();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+std::unique_ptr<Connection::RollbackListener> Connection::ListenToRollbacks(std::function<void()> listener) {
+  rollbackListeners_[++lastListener_] = std::move(listener);
+  return std::make_unique<RollbackListener>(*this, lastListener_);
+}
 
 bool Connection::TableExists(const QString& tableName) {
   return !QueryRows(QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type IN ('table','view') AND name = ? "

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 struct sqlite3;
@@ -44,10 +45,18 @@ class Connection {
   // The rows of one statement.
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {});
 
+  // A transaction takes the write lock of the connection's own file (never
+  // of the files attached to it) at its start, or, when another program
+  // holds it then, before its first statement runs; so other programs'
+  // writers wait for it and its reads see no older state than its writes.
   bool InTransaction() const;
   void StartTransaction();
   void Commit();
+  // Tells every rollback listener once the database is back as it was.
   void Rollback();
+  // Called after every Rollback while the returned object lives.
+  class RollbackListener;
+  [[nodiscard]] std::unique_ptr<RollbackListener> ListenToRollbacks(std::function<void()> listener);
 
   bool TableExists(const QString& tableName);
   QStringList TableNames();
@@ -62,12 +71,38 @@ class Connection {
 
  private:
   friend class ConnectionOpener;
+  friend class Statement;
+  friend class WriteTransaction;
   Connection(sqlite3* db, QString fileName);
+  // Opens the transaction StartTransaction left pending, before a statement.
+  void beginPending();
+  // After a statement: one that wrote keeps the lock to the end; a failure
+  // before any write gives it back, so none is held while the failure is
+  // told to the user.
+  void statementWrote() { unusedLock_ = false; }
+  void statementFailed();
+  void rollbackQuietly();
 
   sqlite3* db_;
   QString fileName_;
   Attachments attachments_;
   std::unique_ptr<ConnectionState> state_;
+  bool pendingBegin_ = false;
+  bool unusedLock_ = false;  // taken by beginPending, nothing written since
+  std::map<int, std::function<void()>> rollbackListeners_;
+  int lastListener_ = 0;
+};
+
+class Connection::RollbackListener {
+ public:
+  RollbackListener(Connection& connection, int id) : connection_(connection), id_(id) {}
+  ~RollbackListener() { connection_.rollbackListeners_.erase(id_); }
+  RollbackListener(const RollbackListener&) = delete;
+  RollbackListener& operator=(const RollbackListener&) = delete;
+
+ private:
+  Connection& connection_;
+  int id_;
 };
 
 // The one way a database file is opened: the shared connection of the file

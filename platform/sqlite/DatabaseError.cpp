@@ -17,33 +17,39 @@ QString columnOfNotNullMessage(const QString& message) {
 
 }  // namespace
 
-EDatabaseError::EDatabaseError(const QString& engineText, const QString& driverText)
-    : Exception(join(engineText, driverText)), engineText_(engineText), driverText_(driverText) {}
+EDatabaseError::EDatabaseError(const QString& engineText, const QString& driverText, int sqliteCode)
+    : Exception(join(engineText, driverText)),
+      engineText_(engineText),
+      driverText_(driverText),
+      sqliteCode_(sqliteCode) {}
 
 void RaiseSqliteError(sqlite3* db, int resultCode) {
   const QString driverText = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(resultCode));
+  QString engineText = QString::fromLatin1(EngineText::GeneralSqlError);
   switch (resultCode & 0xff) {
     case SQLITE_BUSY:
-      throw EDatabaseError(EngineText::RecordLocked, driverText);
+      engineText = QString::fromLatin1(EngineText::RecordLocked);
+      break;
     case SQLITE_LOCKED:
-      throw EDatabaseError(EngineText::TableIsBusy, driverText);
+      engineText = QString::fromLatin1(EngineText::TableIsBusy);
+      break;
     case SQLITE_READONLY:
-      throw EDatabaseError(EngineText::TableIsReadOnly, driverText);
+      engineText = QString::fromLatin1(EngineText::TableIsReadOnly);
+      break;
     case SQLITE_CANTOPEN:
-      throw EDatabaseError(EngineText::PathNotFound, driverText);
+      engineText = QString::fromLatin1(EngineText::PathNotFound);
+      break;
     case SQLITE_CONSTRAINT:
       if (resultCode == SQLITE_CONSTRAINT_PRIMARYKEY || resultCode == SQLITE_CONSTRAINT_UNIQUE)
-        throw EDatabaseError(EngineText::KeyViolation, driverText);
-      if (resultCode == SQLITE_CONSTRAINT_NOTNULL)
-        throw EDatabaseError(QString::fromLatin1(EngineText::FieldRequired).arg(columnOfNotNullMessage(driverText)),
-                             driverText);
+        engineText = QString::fromLatin1(EngineText::KeyViolation);
+      else if (resultCode == SQLITE_CONSTRAINT_NOTNULL)
+        engineText = QString::fromLatin1(EngineText::FieldRequired).arg(columnOfNotNullMessage(driverText));
       break;
     case SQLITE_ERROR:
-      if (driverText.startsWith(u"no such table"))
-        throw EDatabaseError(EngineText::TableDoesNotExist, driverText);
+      if (driverText.startsWith(u"no such table")) engineText = QString::fromLatin1(EngineText::TableDoesNotExist);
       break;
     default:
       break;
   }
-  throw EDatabaseError(EngineText::GeneralSqlError, driverText);
+  throw EDatabaseError(engineText, driverText, resultCode);
 }

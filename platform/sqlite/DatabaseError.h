@@ -36,20 +36,25 @@ inline constexpr auto MissingTableName = "Missing TableName property";
 inline constexpr auto NoSqlStatement = "No SQL statement available";
 inline constexpr auto ParameterNotFound = "Parameter '%1' not found";
 inline constexpr auto AttachInTransaction = "Cannot attach database '%1' inside a transaction";
+inline constexpr auto RecordLockedBySession = "Record already locked by this session";
+inline constexpr auto RecordChanged = "Couldn't perform the edit because another user changed the record.";
 }  // namespace EngineText
 
 // An error of the database engine: the engine's own text, then, on a new
-// line, the driver's text when there is one.
+// line, the driver's text when there is one. An error that SQLite reported
+// keeps SQLite's extended result code; the others carry 0.
 class EDatabaseError : public Exception {
  public:
-  explicit EDatabaseError(const QString& engineText, const QString& driverText = QString());
+  explicit EDatabaseError(const QString& engineText, const QString& driverText = QString(), int sqliteCode = 0);
 
   const QString& EngineMessage() const { return engineText_; }
   const QString& DriverMessage() const { return driverText_; }
+  int SqliteCode() const { return sqliteCode_; }
 
  private:
   QString engineText_;
   QString driverText_;
+  int sqliteCode_;
 };
 
 // Raises the engine error that stands for an SQLite failure result.

@@ -5,15 +5,19 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 Statement::Statement(Connection& connection, const QString& sql)
-    : db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
+    : connection_(connection),
+      db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const QByteArray text = sql.toUtf8();
   const int result = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement_, nullptr);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
 }
 
 Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype& offset)
-    : db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
+    : connection_(connection),
+      db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const char* start = batch.constData() + offset;
   const char* tail = nullptr;
   const int result =
@@ -65,11 +69,20 @@ void Statement::Bind(int index, const QVariant& value) {
 
 bool Statement::Step() {
   if (!statement_) return false;
+  if (!std::exchange(started_, true)) connection_.beginPending();
   const int result = sqlite3_step(statement_);
   if (result == SQLITE_ROW) return true;
-  if (result == SQLITE_DONE) return false;
+  if (result == SQLITE_DONE) {
+    if (!IsReadOnly()) connection_.statementWrote();
+    return false;
+  }
   sqlite3_reset(statement_);
-  RaiseSqliteError(db_, result);
+  try {
+    RaiseSqliteError(db_, result);
+  } catch (...) {
+    connection_.statementFailed();
+    throw;
+  }
 }
 
 void Statement::Reset() {

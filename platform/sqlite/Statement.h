@@ -39,7 +39,9 @@ class Statement {
   int Changes() const;
 
  private:
+  Connection& connection_;
   sqlite3* db_;
   sqlite3_stmt* statement_ = nullptr;
+  bool started_ = false;
   qint64 totalChangesBefore_;
 };

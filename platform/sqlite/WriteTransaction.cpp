@@ -4,20 +4,28 @@
 
 WriteTransaction::WriteTransaction(Connection& connection)
     : connection_(connection), nested_(connection.InTransaction()) {
-  connection_.Execute(nested_ ? QStringLiteral("SAVEPOINT zem_write") : QStringLiteral("BEGIN IMMEDIATE"));
+  if (nested_)
+    connection_.Execute(QStringLiteral("SAVEPOINT zem_write"));
+  else
+    connection_.StartTransaction();
 }
 
 WriteTransaction::~WriteTransaction() {
   if (finished_) return;
   try {
-    connection_.Execute(nested_ ? QStringLiteral("ROLLBACK TO zem_write; RELEASE zem_write")
-                                : QStringLiteral("ROLLBACK"));
+    if (nested_)
+      connection_.Execute(QStringLiteral("ROLLBACK TO zem_write; RELEASE zem_write"));
+    else
+      connection_.rollbackQuietly();
   } catch (const std::exception&) {
     // The failure that brought us here is the one to report.
   }
 }
 
 void WriteTransaction::Commit() {
-  connection_.Execute(nested_ ? QStringLiteral("RELEASE zem_write") : QStringLiteral("COMMIT"));
+  if (nested_)
+    connection_.Execute(QStringLiteral("RELEASE zem_write"));
+  else
+    connection_.Commit();
   finished_ = true;
 }

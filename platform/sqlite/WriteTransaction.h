@@ -2,10 +2,11 @@
 
 class Connection;
 
-// A unit of writes on a connection: a transaction of its own, taking the
-// write lock at once, when none is running; else a savepoint inside the
-// running one, so the work joins the transaction the process has open on the
-// file. What is not committed is rolled back when it goes out of scope.
+// A unit of writes on a connection: a transaction of its own when none is
+// running (its first statement takes the write lock of the connection's
+// file); else a savepoint inside the running one, so the work joins the
+// transaction the process has open on the file. What is not committed is
+// rolled back when it goes out of scope.
 class WriteTransaction {
  public:
   explicit WriteTransaction(Connection& connection);

@@ -1,5 +1,7 @@
 #include "platform/data/filter/FilterCondition.h"
 
+#include <vector>
+
 namespace FilterConditions {
 
 namespace {
@@ -91,17 +93,43 @@ class Negation : public FilterCondition {
   std::unique_ptr<FilterCondition> operand_;
 };
 
+// A chain of ANDs or of ORs as one node, however long, so that neither its
+// evaluation nor its destruction goes deeper with its length.
 class Junction : public FilterCondition {
  public:
-  Junction(std::unique_ptr<FilterCondition> left, std::unique_ptr<FilterCondition> right, bool all)
-      : left_(std::move(left)), right_(std::move(right)), all_(all) {}
-  bool Holds() const override { return all_ ? left_->Holds() && right_->Holds() : left_->Holds() || right_->Holds(); }
+  Junction(std::unique_ptr<FilterCondition> left, std::unique_ptr<FilterCondition> right, bool all) : all_(all) {
+    Join(std::move(left));
+    Join(std::move(right));
+  }
+  bool Holds() const override {
+    for (const auto& operand : operands_)
+      if (operand->Holds() != all_) return !all_;
+    return all_;
+  }
+  bool All() const { return all_; }
+  void Join(std::unique_ptr<FilterCondition> operand) {
+    auto* chain = dynamic_cast<Junction*>(operand.get());
+    if (chain && chain->all_ == all_) {
+      for (auto& inner : chain->operands_) operands_.push_back(std::move(inner));
+      return;
+    }
+    operands_.push_back(std::move(operand));
+  }
 
  private:
-  std::unique_ptr<FilterCondition> left_;
-  std::unique_ptr<FilterCondition> right_;
+  std::vector<std::unique_ptr<FilterCondition>> operands_;
   bool all_;
 };
+
+std::unique_ptr<FilterCondition> junction(std::unique_ptr<FilterCondition> left, std::unique_ptr<FilterCondition> right,
+                                          bool all) {
+  auto* chain = dynamic_cast<Junction*>(left.get());
+  if (chain && chain->All() == all) {
+    chain->Join(std::move(right));
+    return left;
+  }
+  return std::make_unique<Junction>(std::move(left), std::move(right), all);
+}
 
 }  // namespace
 
@@ -126,11 +154,11 @@ std::unique_ptr<FilterCondition> Not(std::unique_ptr<FilterCondition> operand) {
 }
 
 std::unique_ptr<FilterCondition> And(std::unique_ptr<FilterCondition> left, std::unique_ptr<FilterCondition> right) {
-  return std::make_unique<Junction>(std::move(left), std::move(right), true);
+  return junction(std::move(left), std::move(right), true);
 }
 
 std::unique_ptr<FilterCondition> Or(std::unique_ptr<FilterCondition> left, std::unique_ptr<FilterCondition> right) {
-  return std::make_unique<Junction>(std::move(left), std::move(right), false);
+  return junction(std::move(left), std::move(right), false);
 }
 
 }  // namespace FilterConditions

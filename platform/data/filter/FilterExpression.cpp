@@ -51,6 +51,11 @@ struct Side {
   QString value;
 };
 
+// Beyond these an expression is refused: no filter the system writes comes
+// near them, and parsing deeper nesting would run out of stack.
+constexpr int kMaxNesting = 256;
+constexpr int kMaxConditions = 100000;
+
 class FilterParser {
  public:
   FilterParser(const QString& text, const Dataset& dataset, FilterOptions options)
@@ -84,20 +89,37 @@ class FilterParser {
     return condition;
   }
 
+  // Counts one level of nesting while it lives.
+  class Nesting {
+   public:
+    explicit Nesting(int& depth) : depth_(depth) {
+      if (++depth_ > kMaxNesting) raise(EngineText::FilterTooComplex);
+    }
+    ~Nesting() { --depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    int& depth_;
+  };
+
   Condition parseNot() {
     if (lexer_.Token() != FilterToken::Not) return parsePrimary();
+    const Nesting nesting(depth_);
     lexer_.Next();
     return FilterConditions::Not(parseNot());
   }
 
   Condition parsePrimary() {
     if (lexer_.Token() == FilterToken::LeftParen) {
+      const Nesting nesting(depth_);
       lexer_.Next();
       Condition condition = parseOr();
       if (lexer_.Token() != FilterToken::RightParen) raise(EngineText::FilterNoRightParenthesis, lexer_.Shown());
       lexer_.Next();
       return condition;
     }
+    if (++conditions_ > kMaxConditions) raise(EngineText::FilterTooComplex);
     const Side left = parseSide();
     if (lexer_.Token() != FilterToken::Comparison) {
       if (!left.field) raise(EngineText::FilterTypeMismatch);
@@ -162,6 +184,8 @@ class FilterParser {
   const Dataset& dataset_;
   TextCase textCase_;
   bool partialCompare_;
+  int depth_ = 0;
+  int conditions_ = 0;
 };
 
 }  // namespace

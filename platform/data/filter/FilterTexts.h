@@ -12,4 +12,5 @@ inline constexpr auto FilterTypeMismatch = "Type mismatch in expression";
 inline constexpr auto FilterBadField = "Field '%1' cannot be used in a filter expression";
 inline constexpr auto FilterNotBoolean = "Field '%1' is not of type Boolean";
 inline constexpr auto FilterNothing = "nothing";
+inline constexpr auto FilterTooComplex = "Filter expression too complex";
 }  // namespace EngineText

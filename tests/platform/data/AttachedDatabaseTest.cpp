@@ -22,7 +22,7 @@ class AttachedDatabaseTest : public ::testing::Test {
   }
 
   QString RunInCompany(const QString& sql) const {
-    return engineMessageOf([&] {
+    return EngineMessageOf([&] {
       Query query;
       query.SetDatabaseName(empresa_.Folder());
       query.SQL().SetText(sql);
@@ -72,10 +72,10 @@ TEST_F(AttachedDatabaseTest, StatementsNeverReachATableOfAnAttachedFile) {
 TEST_F(AttachedDatabaseTest, ATableOfTheCompanyNeverOpensTheAttachedFilesTable) {
   auto secreto = empresa_.NewTable(u"SECRETO"_qs);
   EXPECT_FALSE(secreto->Exists());
-  EXPECT_EQ(engineMessageOf([&] { secreto->Open(); }), u"Table does not exist"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { secreto->Open(); }), u"Table does not exist"_qs);
   EXPECT_FALSE(secreto->Active());
-  EXPECT_EQ(engineMessageOf([&] { secreto->EmptyTable(); }), u"Table does not exist"_qs);
-  EXPECT_EQ(engineMessageOf([&] { secreto->DeleteTable(); }), u"Table does not exist"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { secreto->EmptyTable(); }), u"Table does not exist"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { secreto->DeleteTable(); }), u"Table does not exist"_qs);
   EXPECT_EQ(GeneralRows(), u"1ajeno"_qs);
 
   // Creating it makes the company's own and leaves the general database's alone.

@@ -43,11 +43,20 @@ void DataFixture::AddCustomer(int codigo, const QString& nombre) const {
   Execute(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, '%2')").arg(codigo).arg(nombre));
 }
 
-QString engineMessageOf(const std::function<void()>& action) {
+QString EngineMessageOf(const std::function<void()>& action) {
   try {
     action();
   } catch (const EDatabaseError& error) {
     return error.EngineMessage();
+  }
+  return QString();
+}
+
+QString MessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Exception& error) {
+    return error.Message();
   }
   return QString();
 }

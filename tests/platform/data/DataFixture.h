@@ -35,4 +35,6 @@ class DataFixture {
 
 // The engine text of the database error the action raises; empty when it
 // raises none.
-QString engineMessageOf(const std::function<void()>& action);
+QString EngineMessageOf(const std::function<void()>& action);
+// The whole message of the error the action raises; empty when it raises none.
+QString MessageOf(const std::function<void()>& action);

@@ -68,6 +68,20 @@ TEST_F(MasterDetailTest, ANewLineTakesTheMastersKey) {
   EXPECT_EQ(data.Scalar(u"SELECT CodigoTemporal FROM LINEAS WHERE Texto = 'dos.2'"_qs).toInt(), 2);
 }
 
+TEST_F(MasterDetailTest, TheDetailPostsBeforeTheMasterMovesAndAFailureKeepsTheMaster) {
+  lines->Append();
+  lines->FieldByName(u"Linea"_qs).SetAsInteger(1);  // line 1 of document 1 exists
+  lines->FieldByName(u"LineaMemo"_qs).SetAsInteger(0);
+  lines->FieldByName(u"Texto"_qs).SetAsString(u"uno.3"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { documents->Next(); }), u"Key violation"_qs);
+  EXPECT_EQ(documents->FieldByName(u"CodigoTemporal"_qs).AsInteger(), 1);
+  EXPECT_EQ(lines->State(), dsInsert);
+  lines->FieldByName(u"Linea"_qs).SetAsInteger(3);
+  documents->Next();
+  EXPECT_EQ(data.Scalar(u"SELECT CodigoTemporal FROM LINEAS WHERE Texto = 'uno.3'"_qs).toInt(), 1);
+  EXPECT_EQ(texts(), QStringList({u"dos.1"_qs}));
+}
+
 TEST_F(MasterDetailTest, TheDetailFollowsTheMasterThroughInsertsAndDeletes) {
   documents->Append();
   EXPECT_TRUE(lines->IsEmpty()) << "a master being inserted has no lines";

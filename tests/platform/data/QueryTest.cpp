@@ -35,10 +35,10 @@ TEST(Queries, ReadRowsWithTheirParametersAndDeclaredTypes) {
   EXPECT_EQ(query->FieldByName(u"Alta"_qs).DataType(), ftDateTime);
   EXPECT_EQ(query->FieldByName(u"Saldo"_qs).DataType(), ftFloat);
   EXPECT_DOUBLE_EQ(query->FieldByName(u"Saldo"_qs).AsFloat(), 20.0);
-  EXPECT_EQ(engineMessageOf([&] { query->Edit(); }), u"Cannot modify a read-only dataset"_qs);
-  EXPECT_EQ(engineMessageOf([&] { query->ExecSQL(); }), u"Cannot perform this operation on an open dataset"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { query->Edit(); }), u"Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { query->ExecSQL(); }), u"Cannot perform this operation on an open dataset"_qs);
   query->Close();
-  EXPECT_EQ(engineMessageOf([&] { query->ParamByName(u"Hasta"_qs); }), u"Parameter 'Hasta' not found"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { query->ParamByName(u"Hasta"_qs); }), u"Parameter 'Hasta' not found"_qs);
 }
 
 TEST(Queries, ExpressionsTakeTheTypeOfTheirValues) {
@@ -82,10 +82,10 @@ TEST(Queries, ExecuteBatchesAndCountTheRowsTheyChange) {
 
 TEST(Queries, ReportTheEnginesErrors) {
   DataFixture data;
-  EXPECT_EQ(engineMessageOf([&] { newQuery(data, u"SELECT * FROM NOEXISTE"_qs)->Open(); }), u"Table does not exist"_qs);
-  EXPECT_EQ(engineMessageOf([&] { newQuery(data, u"  "_qs)->Open(); }), u"No SQL statement available"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { newQuery(data, u"SELECT * FROM NOEXISTE"_qs)->Open(); }), u"Table does not exist"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { newQuery(data, u"  "_qs)->Open(); }), u"No SQL statement available"_qs);
   data.AddCustomer(1, u"Ana"_qs);
-  EXPECT_EQ(engineMessageOf([&] { newQuery(data, u"INSERT INTO CLIENTES (Codigo) VALUES (1)"_qs)->ExecSQL(); }),
+  EXPECT_EQ(EngineMessageOf([&] { newQuery(data, u"INSERT INTO CLIENTES (Codigo) VALUES (1)"_qs)->ExecSQL(); }),
             u"Key violation"_qs);
 }
 

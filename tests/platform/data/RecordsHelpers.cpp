@@ -1,7 +1,6 @@
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include "platform/data/Field.h"
-#include "platform/sqlite/DatabaseError.h"
 
 QStringList Walk(Dataset& dataset, const QString& fieldNames) {
   QStringList records;
@@ -11,15 +10,6 @@ QStringList Walk(Dataset& dataset, const QString& fieldNames) {
     records.append(values.join(u':'));
   }
   return records;
-}
-
-QString EngineMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.EngineMessage();
-  }
-  return QString();
 }
 
 void CreateLines(const DataFixture& data) {

@@ -12,8 +12,6 @@
 // The values of some fields in every record a dataset shows, from the first
 // one, each record's values joined by ":".
 QStringList Walk(Dataset& dataset, const QString& fieldNames);
-// The engine text an action raises; empty when it raises nothing.
-QString EngineMessageOf(const std::function<void()>& action);
 
 inline Variant Int(int value) { return Variant::Integer(value); }
 inline Variant Text(const QString& value) { return Variant::String(value); }

@@ -39,6 +39,28 @@ void postJob() {
   }
 }
 
+// Job "edit": edits customer ZEM_KEY of CLIENTES in the folder ZEM_FOLDER,
+// naming it ZEM_NAME; reports "editing" and posts on the line "post"
+// (reporting "posted"), or reports "locked <message>" when Edit fails.
+void editJob() {
+  Table table;
+  table.SetDatabaseName(setting("ZEM_FOLDER"));
+  table.SetTableName(QStringLiteral("CLIENTES"));
+  table.Open();
+  table.Locate(QStringLiteral("Codigo"), Variant::Integer(setting("ZEM_KEY").toInt()));
+  try {
+    table.Edit();
+  } catch (const EDatabaseError& error) {
+    SecondProcess::Report(QStringLiteral("locked ") + error.Message());
+    return;
+  }
+  table.FieldByName(QStringLiteral("Nombre")).SetAsString(setting("ZEM_NAME"));
+  SecondProcess::Report(QStringLiteral("editing"));
+  if (SecondProcess::NextLine() != u"post") return;
+  table.Post();
+  SecondProcess::Report(QStringLiteral("posted"));
+}
+
 // Job "session": takes a session number in the network folder ZEM_FOLDER,
 // reports "session <n>" and holds it until its input ends.
 void sessionJob() {
@@ -50,6 +72,7 @@ void sessionJob() {
 
 [[maybe_unused]] const bool registered =
     SecondProcess::RegisterJob(QStringLiteral("post"), postJob) &&
+    SecondProcess::RegisterJob(QStringLiteral("edit"), editJob) &&
     SecondProcess::RegisterJob(QStringLiteral("session"), sessionJob);
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(ServerRoadTest, ServerWorkJoinsTheTransactionThisProcessHasOpen) {
   OnServer(empresa, QStringLiteral("EMP1"));
   empresa.StartTransaction();
   empresa.Execute(QStringLiteral("CREATE TABLE T (A INT)"));
-  EXPECT_EQ(engineMessageOf([&] { Run(QStringLiteral("EMP1"), QStringLiteral("EXEC sp_rename 'T', 'T2'")); }),
+  EXPECT_EQ(EngineMessageOf([&] { Run(QStringLiteral("EMP1"), QStringLiteral("EXEC sp_rename 'T', 'T2'")); }),
             QString());
   EXPECT_TRUE(empresa.SharedConnection()->TableExists(QStringLiteral("T2")));
   empresa.Rollback();
@@ -73,7 +73,7 @@ TEST_F(ServerRoadTest, ServerWorkJoinsTheTransactionThisProcessHasOpen) {
   OnServer(master, QStringLiteral("master"));
   master.StartTransaction();
   master.Execute(QStringLiteral("CREATE TABLE NOTAS (A INT)"));
-  EXPECT_EQ(engineMessageOf([&] { Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE EMP2")); }),
+  EXPECT_EQ(EngineMessageOf([&] { Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE EMP2")); }),
             QString());
   master.Commit();
   EXPECT_EQ(Value(QStringLiteral("master"), QStringLiteral("SELECT count(*) FROM sysdatabases WHERE name = 'EMP2'")),
@@ -96,7 +96,7 @@ TEST(ServerDatabaseFiles, AreTheServersOwnFiles) {
   // Only an existing absolute folder is an embedded server.
   for (const QString& server : {folder.File(QStringLiteral("NOEXISTE")), QStringLiteral("np:SERVIDOR"),
                                 QStringLiteral("np:") + folder.File(QStringLiteral("NOEXISTE"))})
-    EXPECT_EQ(engineMessageOf([&] { Session::DatabaseFile(driver, params(server, QStringLiteral("EMP1"))); }),
+    EXPECT_EQ(EngineMessageOf([&] { Session::DatabaseFile(driver, params(server, QStringLiteral("EMP1"))); }),
               QStringLiteral("Unknown database"))
         << server.toStdString();
 }
@@ -131,7 +131,7 @@ TEST_F(ServerRoadTest, StatementsReachEveryCompanyDatabase) {
   // Inside a transaction only what is attached is reached: EMP11 made room for EMP12.
   first.StartTransaction();
   EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM EMP12.dbo.T")), QStringLiteral("12"));
-  EXPECT_EQ(engineMessageOf([&] { valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")); }),
+  EXPECT_EQ(EngineMessageOf([&] { valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")); }),
             QStringLiteral("Cannot attach database 'EMP11' inside a transaction"));
   first.Rollback();
   EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")), QStringLiteral("11"));
@@ -198,7 +198,7 @@ TEST_F(ServerRoadTest, ATableTheServerCreatedIsWrittenByItsKey) {
   clientes.Delete();
   clientes.Insert();
   clientes.FieldByName(QStringLiteral("Codigo")).SetAsInteger(3);
-  EXPECT_EQ(engineMessageOf([&] { clientes.Post(); }), QStringLiteral("Key violation"));
+  EXPECT_EQ(EngineMessageOf([&] { clientes.Post(); }), QStringLiteral("Key violation"));
   clientes.Cancel();
   EXPECT_EQ(Stored(QStringLiteral("EMP1"), QStringLiteral("SELECT group_concat(Codigo || ':' || Nombre, '|') FROM "
                                                           "(SELECT * FROM CLIENTES ORDER BY Codigo)")).toString(),

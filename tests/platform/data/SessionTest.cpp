@@ -24,7 +24,7 @@ TEST(SessionAliases, ComeFromTheEngineConfigurationFile) {
   EXPECT_EQ(session.GetAliasDriverName(u"ZEMGENERAL"_qs), u"MSSQL"_qs);
   EXPECT_EQ(session.GetAliasParams(u"ZEMGENERAL"_qs).Values(u"DATABASE NAME"_qs), u"ZEMGENERAL"_qs);
   EXPECT_FALSE(session.IsAlias(u"NOEXISTE"_qs));
-  EXPECT_EQ(engineMessageOf([&] { session.GetAliasParams(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { session.GetAliasParams(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
 }
 
 TEST(SessionAliases, ResolveToTheFileOfTheEmbeddedServerOrOfTheDataFolder) {
@@ -50,8 +50,8 @@ TEST(SessionAliases, ResolveToTheFileOfTheEmbeddedServerOrOfTheDataFolder) {
             installation.GeneralFolder() + u"/3/DATOS.SQLITE"_qs);
   EXPECT_EQ(session.DatabaseFile(QString()), QDir::currentPath() + u"/DATOS.SQLITE"_qs);
   // Only the embedded server is reached: a real server's name is refused.
-  EXPECT_EQ(engineMessageOf([&] { session.DatabaseFile(u"REMOTO"_qs); }), u"Unknown database"_qs);
-  EXPECT_EQ(engineMessageOf([&] { session.DatabaseFile(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { session.DatabaseFile(u"REMOTO"_qs); }), u"Unknown database"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { session.DatabaseFile(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
 }
 
 TEST(SessionAliases, AddedInMemoryHideNothingOnDisk) {
@@ -85,7 +85,7 @@ TEST(DatabaseComponent, ItsParametersOverTheAliasChooseTheFile) {
   database.Open();
   EXPECT_TRUE(database.Connected());
   EXPECT_EQ(Session::Default().OpenDatabase(u"ZEMEMP"_qs).get(), database.SharedConnection().get());
-  EXPECT_EQ(engineMessageOf([&] { database.SetDatabaseName(u"OTRA"_qs); }),
+  EXPECT_EQ(EngineMessageOf([&] { database.SetDatabaseName(u"OTRA"_qs); }),
             u"Cannot perform this operation on an open dataset"_qs);
   database.StartTransaction();
   EXPECT_TRUE(database.InTransaction());
@@ -137,10 +137,10 @@ TEST(PrivateFolder, IsHeldByOneInstanceAtATime) {
   Session first, second;
   first.SetPrivateDir(folder.File(u"PRIVDIR/1"_qs));
   EXPECT_EQ(first.PrivateDir(), folder.File(u"PRIVDIR/1"_qs));
-  EXPECT_EQ(engineMessageOf([&] { second.SetPrivateDir(folder.File(u"PRIVDIR/1"_qs)); }), u"Directory is busy"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { second.SetPrivateDir(folder.File(u"PRIVDIR/1"_qs)); }), u"Directory is busy"_qs);
   EXPECT_TRUE(second.PrivateDir().isEmpty());
   second.SetPrivateDir(folder.File(u"PRIVDIR/2"_qs));
-  EXPECT_EQ(engineMessageOf([&] { second.SetPrivateDir(folder.File(u"PRIVDIR/9"_qs)); }), u"Path not found"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { second.SetPrivateDir(folder.File(u"PRIVDIR/9"_qs)); }), u"Path not found"_qs);
   EXPECT_EQ(second.PrivateDir(), folder.File(u"PRIVDIR/2"_qs));
   // Moving to another folder gives the first one up.
   first.SetPrivateDir(folder.File(u"PRIVDIR"_qs));

@@ -53,7 +53,7 @@ TEST(TableWithoutRowIds, IsWrittenAndFoundAgainByItsKey) {
   pedidos->Append();
   pedidos->FieldByName(QStringLiteral("Serie")).SetAsString(QStringLiteral("A"));
   pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(7);
-  EXPECT_EQ(engineMessageOf([&] { pedidos->Post(); }), QStringLiteral("Key violation"));
+  EXPECT_EQ(EngineMessageOf([&] { pedidos->Post(); }), QStringLiteral("Key violation"));
 }
 
 TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
@@ -63,12 +63,12 @@ TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
   // The first login makes the server, with that login as its first.
   SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("clave"));
   EXPECT_TRUE(QFileInfo::exists(server + QStringLiteral("/master.sqlite")));
-  EXPECT_EQ(engineMessageOf([&] { SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("otra")); }),
+  EXPECT_EQ(EngineMessageOf([&] { SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("otra")); }),
             QStringLiteral("Unknown user name or password"));
 
   AdoConnection ado;
   ado.SetConnectionString(ServerConnectionString(server, QStringLiteral("EMP1"), QStringLiteral("clave")));
-  EXPECT_EQ(engineMessageOf([&] { ado.Open(); }), QStringLiteral("Unknown database"));
+  EXPECT_EQ(EngineMessageOf([&] { ado.Open(); }), QStringLiteral("Unknown database"));
   EXPECT_FALSE(QFileInfo::exists(server + QStringLiteral("/EMP1.sqlite")));
 
   // Server commands run on the server; what they leave runs mapped.
@@ -109,7 +109,7 @@ TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
   statement.Close();
   // A statement the server does not run fails with its text.
   statement.SQL().SetText(QStringLiteral("SET NOCOUNT ON"));
-  EXPECT_EQ(engineMessageOf([&] { statement.ExecSQL(); }), QStringLiteral("General SQL error"));
+  EXPECT_EQ(EngineMessageOf([&] { statement.ExecSQL(); }), QStringLiteral("General SQL error"));
 }
 
 TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {

@@ -88,3 +88,18 @@ TEST_F(AttachmentsTest, InsideATransactionOnlyWhatIsAttachedServes) {
   attached.Use(Schema(2), File(2));
   EXPECT_EQ(Number(2), 2);
 }
+
+TEST_F(AttachmentsTest, ANameAttachedToAnotherFileTakesTheFileAskedFor) {
+  Attachments& attached = main_->Attached();
+  attached.Keep(QStringLiteral("EMPRESA"), File(1));
+  attached.Keep(QStringLiteral("EMPRESA"), File(2));
+  EXPECT_EQ(main_->QueryRows(QStringLiteral("SELECT N FROM EMPRESA.T")).rows[0][0].toInt(), 2);
+  attached.Use(Schema(3), File(3));
+  attached.Use(Schema(3), File(4));
+  EXPECT_EQ(Number(3), 4);
+  EXPECT_EQ(attached.OnDemand(), QStringList{Schema(3)});
+  main_->StartTransaction();
+  attached.Use(Schema(3), File(4));
+  EXPECT_THROW(attached.Use(Schema(3), File(5)), EDatabaseError);
+  main_->Rollback();
+}

@@ -96,6 +96,11 @@ TEST(Connection, ABackupFileIsOpenedOnItsOwnUnlessTheProcessHasItOpen) {
   auto backup = OpenBackupFile(folder.File(u"EMP1.bak"_qs), FileAccess::Write);
   backup->Execute(u"CREATE TABLE T (A INT)"_qs);
   EXPECT_EQ(initialised, 1);  // the database only
+  backup.reset();
+  auto reading = OpenBackupFile(folder.File(u"EMP1.bak"_qs), FileAccess::Read);
+  reading->StartTransaction();  // with no write lock to take
+  EXPECT_EQ(firstValue(*reading, u"SELECT COUNT(*) FROM T"_qs), u"0"_qs);
+  reading->Commit();
   try {
     OpenBackupFile(folder.File(u"NOEXISTE.bak"_qs), FileAccess::Read);
     FAIL() << "opened";
@@ -112,12 +117,13 @@ TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {
   struct Case {
     const char* sql;
     const char* engineText;
+    int sqliteCode;
   };
   const Case cases[] = {
-      {"SELECT * FROM NOEXISTE", "Table does not exist"},
-      {"INSERT INTO T VALUES (1, 'y')", "Key violation"},
-      {"INSERT INTO T VALUES (NULL, 'y')", "Field 'A' must have a value"},
-      {"SELEC 1", "General SQL error"},
+      {"SELECT * FROM NOEXISTE", "Table does not exist", SQLITE_ERROR},
+      {"INSERT INTO T VALUES (1, 'y')", "Key violation", SQLITE_CONSTRAINT_PRIMARYKEY},
+      {"INSERT INTO T VALUES (NULL, 'y')", "Field 'A' must have a value", SQLITE_CONSTRAINT_NOTNULL},
+      {"SELEC 1", "General SQL error", SQLITE_ERROR},
   };
   for (const Case& c : cases) {
     try {
@@ -125,6 +131,7 @@ TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {
       ADD_FAILURE() << c.sql << " ran";
     } catch (const EDatabaseError& error) {
       EXPECT_EQ(error.EngineMessage(), QString::fromLatin1(c.engineText)) << c.sql;
+      EXPECT_EQ(error.SqliteCode(), c.sqliteCode) << c.sql;
       EXPECT_FALSE(error.DriverMessage().isEmpty()) << c.sql;
       EXPECT_EQ(error.Message(), error.EngineMessage() + u'\n' + error.DriverMessage());
     }

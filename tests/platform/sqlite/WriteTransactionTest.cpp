@@ -1,10 +1,29 @@
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/WriteTransaction.h"
 #include "tests/fixtures/TemporaryFolder.h"
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Another program's connection to a file, which waits for no lock.
+class OtherProgram {
+ public:
+  explicit OtherProgram(const QString& file) {
+    sqlite3_open_v2(file.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+  }
+  ~OtherProgram() { sqlite3_close_v2(db_); }
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+  // The primary result code of running the statements.
+  int Run(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) & 0xff; }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
 
 int Count(Connection& connection) {
   return connection.QueryRows(QStringLiteral("SELECT count(*) FROM T")).rows[0][0].toInt();
@@ -34,4 +53,49 @@ TEST(WriteTransaction, StandsAloneOrJoinsTheRunningTransaction) {
   EXPECT_EQ(Count(*connection), 2);
   connection->Rollback();  // the joined writes go with the transaction
   EXPECT_EQ(Count(*connection), 1);
+}
+
+TEST(Transactions, LockOnlyTheirOwnFileAndNeverWaitToStart) {
+  TemporaryFolder folder;
+  const QString general = folder.File(QStringLiteral("GENERAL.sqlite"));
+  OpenConnection(general)->Execute(QStringLiteral("CREATE TABLE G (A INT)"));
+  auto connection = OpenConnection(folder.File(QStringLiteral("EMP1.sqlite")));
+  connection->Execute(QStringLiteral("CREATE TABLE T (A INT NOT NULL)"));
+  connection->Attached().Keep(QStringLiteral("GENERAL"), general);
+  OtherProgram company(folder.File(QStringLiteral("EMP1.sqlite")));
+  OtherProgram generalUser(general);
+
+  // The empty pair that opening a form runs neither waits for another
+  // program's lock nor fails.
+  ASSERT_EQ(company.Run("BEGIN IMMEDIATE"), SQLITE_OK);
+  connection->StartTransaction();
+  EXPECT_TRUE(connection->InTransaction());
+  connection->Commit();
+  EXPECT_FALSE(connection->InTransaction());
+  EXPECT_EQ(company.Run("COMMIT"), SQLITE_OK);
+
+  connection->StartTransaction();
+  EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
+  EXPECT_EQ(generalUser.Run("INSERT INTO G VALUES (1)"), SQLITE_OK);
+  // A failure before any write gives the lock back while it is told.
+  EXPECT_THROW(connection->Execute(QStringLiteral("INSERT INTO T VALUES (NULL)")), EDatabaseError);
+  EXPECT_EQ(company.Run("BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
+  EXPECT_TRUE(connection->InTransaction());
+  connection->QueryRows(QStringLiteral("SELECT COUNT(*) FROM GENERAL.G"));
+  EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
+  connection->Execute(QStringLiteral("INSERT INTO T VALUES (2)"));  // no older snapshot to refuse it
+  connection->Commit();
+  EXPECT_EQ(connection->QueryRows(QStringLiteral("SELECT group_concat(A) FROM T")).rows[0][0].toString(), u"2"_qs);
+
+  // A lock not had within the busy timeout keeps SQLite's code.
+  ConnectionSettings::SetBusyTimeout(50);
+  ASSERT_EQ(company.Run("BEGIN IMMEDIATE"), SQLITE_OK);
+  try {
+    Insert(*connection, 3, true);
+    ADD_FAILURE() << "written";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.EngineMessage(), u"Record locked by another user"_qs);
+    EXPECT_EQ(error.SqliteCode() & 0xff, SQLITE_BUSY);
+  }
+  EXPECT_FALSE(connection->InTransaction());
 }

@@ -1,0 +1,87 @@
+#include "platform/data/Field.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "tests/fixtures/SecondProcess.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr auto kOtherUser = "Record locked by another user";
+constexpr auto kThisSession = "Record already locked by this session";
+// Compared with the whole message, as the handler matches them.
+
+}  // namespace
+
+TEST(RecordLocks, TwoDatasetsOfOneProgramEditOneRecordInTurn) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  data.AddCustomer(2, u"Luis"_qs);
+  struct Case {
+    std::function<void(Table&)> release;
+    QString kept;
+  };
+  const Case cases[] = {{[](Table& t) { t.Post(); }, u"Ana María"_qs},
+                        {[](Table& t) { t.Cancel(); }, u"Ana"_qs},
+                        {[](Table& t) { t.Close(); }, u"Ana"_qs}};
+  for (const Case& c : cases) {
+    data.Execute(u"UPDATE CLIENTES SET Nombre = 'Ana', Saldo = NULL"_qs);
+    auto first = data.OpenTable(u"CLIENTES"_qs);
+    auto second = data.OpenTable(u"CLIENTES"_qs);
+    first->Edit();
+    first->FieldByName(u"Nombre"_qs).SetAsString(u"Ana María"_qs);
+    EXPECT_EQ(MessageOf([&] { second->Edit(); }), QString::fromLatin1(kThisSession));
+    EXPECT_EQ(MessageOf([&] { second->Delete(); }), QString::fromLatin1(kThisSession));
+    EXPECT_EQ(second->State(), dsBrowse);
+    second->Next();  // another record is free
+    second->Edit();
+    second->Prior();
+    c.release(*first);
+    second->Edit();
+    EXPECT_EQ(second->FieldByName(u"Nombre"_qs).AsString(), c.kept);
+    second->FieldByName(u"Saldo"_qs).SetAsFloat(3);
+    second->Post();
+    EXPECT_EQ(data.Scalar(u"SELECT Nombre || '/' || Saldo FROM CLIENTES WHERE Codigo = 1"_qs).toString(),
+              c.kept + u"/3.0"_qs);
+  }
+}
+
+TEST(RecordLocks, AnotherProgramWaitsUntilThePostOrItsHoldersDeath) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto mine = data.OpenTable(u"CLIENTES"_qs);
+  const QMap<QString, QString> job{{u"ZEM_FOLDER"_qs, data.Folder()}, {u"ZEM_KEY"_qs, u"1"_qs}};
+
+  // Mine first: the other program is refused at its Edit.
+  mine->Edit();
+  mine->FieldByName(u"Saldo"_qs).SetAsFloat(10);
+  {
+    SecondProcess other(u"edit"_qs, job);
+    EXPECT_EQ(other.ReadReport(), u"locked "_qs + QString::fromLatin1(kOtherUser));
+  }
+  mine->Post();
+
+  // Theirs first: mine is refused until they post, and then reads their name.
+  auto theirs = job;
+  theirs.insert(u"ZEM_NAME"_qs, u"Segundo"_qs);
+  SecondProcess poster(u"edit"_qs, theirs);
+  ASSERT_EQ(poster.ReadReport(), u"editing"_qs);
+  EXPECT_EQ(MessageOf([&] { mine->Edit(); }), QString::fromLatin1(kOtherUser));
+  EXPECT_EQ(mine->State(), dsBrowse);
+  poster.Send(u"post"_qs);
+  EXPECT_EQ(poster.ReadReport(), u"posted"_qs);
+  mine->Edit();
+  EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Segundo"_qs);
+  mine->FieldByName(u"Saldo"_qs).SetAsFloat(20);
+  mine->Post();
+  EXPECT_EQ(data.Scalar(u"SELECT Nombre || '/' || Saldo FROM CLIENTES"_qs).toString(), u"Segundo/20.0"_qs);
+
+  // A holder killed while editing leaves no lock behind.
+  theirs.insert(u"ZEM_NAME"_qs, u"Tercero"_qs);
+  SecondProcess killed(u"edit"_qs, theirs);
+  ASSERT_EQ(killed.ReadReport(), u"editing"_qs);
+  EXPECT_EQ(MessageOf([&] { mine->Edit(); }), QString::fromLatin1(kOtherUser));
+  killed.Kill();
+  mine->Edit();
+  EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Segundo"_qs);
+}
