@@ -1,0 +1,114 @@
+#include "core/datamodule/CatalogoClaves.h"
+#include "core/datamodule/ClavesRegistro.h"
+#include "core/datamodule/CopiaPorClave.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/datamodule/PrepararTabla.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+namespace {
+
+// Albaranes keyed by company and code, and clockings keyed by a time, on the
+// embedded server and on a Paradox folder alike.
+class Claves : public ConexionesFixture, public ::testing::WithParamInterface<const char*> {
+ protected:
+  Claves() {
+    instalacion.Engine(QString::fromLatin1(GetParam()));
+    Iniciar();
+    Ejecutar(u"CREATE TABLE ALBARAN (Empresa INTEGER, Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, Notas TEXT NULL, "
+             "CONSTRAINT ALBARAN_Clave1 PRIMARY KEY (Empresa, Codigo))"_qs);
+    Ejecutar(u"CREATE INDEX ALBARAN_Nombre ON ALBARAN (Nombre, Codigo)"_qs);
+    for (const char* valores : {"1, '0001', 'uno'", "1, '0005', 'cinco'", "2, '0003', 'tres'"})
+      Ejecutar(u"INSERT INTO ALBARAN (Empresa, Codigo, Nombre) VALUES ("_qs + QString::fromLatin1(valores) + u')');
+    Ejecutar(u"CREATE TABLE FICHAJE (HoraEntrada DATETIME, Nota VARCHAR(10) NULL, CONSTRAINT FICHAJE_Clave1 PRIMARY KEY "
+             "(HoraEntrada))"_qs);
+    Ejecutar(u"INSERT INTO FICHAJE (HoraEntrada, Nota) VALUES ('05/03/2024 08:30:00', 'x')"_qs);
+    albaran.SetTableName(u"ALBARAN"_qs);
+    EXPECT_TRUE(PrepararTabla(albaran));
+  }
+
+  Table albaran;
+};
+
+const char* const kMotores[] = {"Microsoft SQL Server", "Paradox"};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Motores, Claves, ::testing::ValuesIn(kMotores));
+
+TEST_P(Claves, KeysIndexesAndColumnsComeFromTheEnginesCatalogue) {
+  for (const bool enBD : {true, false}) {
+    ArchivosTemporalesEnBD = enBD;
+    albaran.First();
+    albaran.Next();
+    EXPECT_EQ(ClaveRegistro(albaran), u"1;0005;"_qs);
+  }
+  EXPECT_EQ(CamposClavePrimaria(u"dbo.ALBARAN"_qs), u"Empresa;Codigo"_qs);
+  EXPECT_EQ(CamposClavePrimaria(u"ALBARAN"_qs, u"Nombre"_qs), u"Nombre;Codigo"_qs);
+  EXPECT_EQ(CamposClavePrimaria(u"ALBARAN"_qs, u"ALBARAN_Nombre"_qs), u"Nombre;Codigo"_qs);
+  EXPECT_EQ(CamposClavePrimaria(u"ALBARAN"_qs, u"Otro"_qs), QString());
+  EXPECT_EQ(CamposClavePrimaria(u"NOEXISTE"_qs), QString());
+  EXPECT_EQ(DefinicionIndice(albaran), u"Empresa;Codigo"_qs);
+  EXPECT_EQ(DefinicionIndice(albaran, u"Nombre"_qs), u"Nombre;Codigo"_qs);
+  EXPECT_EQ(NumeroCamposClave(albaran), 2);
+  EXPECT_EQ(NumeroCamposClaveTabla(u"FICHAJE"_qs), 1);
+  EXPECT_EQ(ListaColumnas(u"ALBARAN"_qs), u"Empresa;Codigo;Nombre;Notas"_qs);
+  EXPECT_EQ(ListaColumnas(u"dbo.ALBARAN"_qs, u"SinMemos"_qs), u"Empresa;Codigo;Nombre"_qs);
+
+  // A time key gives its time text, in a table and in a query alike.
+  Table fichaje;
+  fichaje.SetTableName(u"FICHAJE"_qs);
+  ASSERT_TRUE(PrepararTabla(fichaje));
+  EXPECT_EQ(ClaveRegistro(fichaje), u"08:30:00;"_qs);
+  Query consulta;
+  consulta.SetDatabaseName(albaran.DatabaseName());
+  consulta.SQL().SetText(u"SELECT * FROM ALBARAN WHERE Empresa = 2"_qs);
+  consulta.Open();
+  EXPECT_EQ(ClaveRegistro(consulta), u"2;0003;"_qs);
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
+  albaran.Last();
+  const Variant valores = ValoresClave(albaran);
+  albaran.First();
+  ASSERT_TRUE(LocalizarClave(albaran, valores));
+  EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"tres"_qs);
+  EXPECT_FALSE(LocalizarClave(albaran, Variant()));
+
+  albaran.First();
+  EXPECT_EQ(UltimaClaveRango(albaran), u"1;0005;"_qs);
+  Table fichaje;
+  fichaje.SetTableName(u"FICHAJE"_qs);
+  ASSERT_TRUE(PrepararTabla(fichaje));
+  EXPECT_EQ(UltimaClaveRango(fichaje), u"08:30:00;"_qs);
+
+  albaran.Insert();
+  albaran.FieldByName(u"Empresa"_qs).SetAsInteger(3);
+  albaran.FieldByName(u"Codigo"_qs).SetAsString(u"0009"_qs);
+  CopiarRegistroClave(albaran, u"1;0005;"_qs);
+  EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"cinco"_qs);
+  CopiarCampoDeRegistro(albaran, u"Nombre"_qs, u"2;0003;"_qs);
+  CopiarRegistroClave(albaran, u"7;0000;"_qs);
+  EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"tres"_qs);
+  EXPECT_EQ(ClaveRegistro(albaran), u"3;0009;"_qs);
+}
+
+TEST_F(ConexionesFixture, CatalogueQueriesRunAsSqlServerTextThroughTheModulesCache) {
+  Iniciar();
+  TModuloDatos modulo;
+  ModuloDatos = &modulo;
+  ModuloDatosListo = true;
+  Ejecutar(u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), Notas TEXT NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  EXPECT_EQ(CamposClavePrimaria(u"ARTICULO"_qs), u"Codigo"_qs);
+  EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, u"SinMemos"_qs), u"Codigo"_qs);
+  ASSERT_EQ(modulo.CacheConsultasSQL.Count(), 2);
+  EXPECT_EQ(QStringList({modulo.CacheConsultasSQL.Names(0), modulo.CacheConsultasSQL.Names(1)}),
+            QStringList({u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ "
+                         "K.indid   JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ "
+                         "'ARTICULO_Clave1'  ORDER BY K.KeyNo"_qs,
+                         u"SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id $IGUAL$ O.id   WHERE O.name "
+                         "$IGUAL$ 'ARTICULO' AND C.xtype <> 35  ORDER BY C.colid "_qs}));
+}
