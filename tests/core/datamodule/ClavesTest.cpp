@@ -1,11 +1,14 @@
+#include "core/datamodule/CamposNoVisibles.h"
 #include "core/datamodule/CatalogoClaves.h"
 #include "core/datamodule/ClavesRegistro.h"
 #include "core/datamodule/CopiaPorClave.h"
 #include "core/datamodule/Genemodu.h"
+#include "core/datamodule/InstantaneaRegistro.h"
 #include "core/datamodule/PrepararTabla.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
+#include "platform/format/Format.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 namespace {
@@ -17,16 +20,22 @@ class Claves : public ConexionesFixture, public ::testing::WithParamInterface<co
   Claves() {
     instalacion.Engine(QString::fromLatin1(GetParam()));
     Iniciar();
-    Ejecutar(u"CREATE TABLE ALBARAN (Empresa INTEGER, Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, Notas TEXT NULL, "
-             "CONSTRAINT ALBARAN_Clave1 PRIMARY KEY (Empresa, Codigo))"_qs);
+    Ejecutar(u"CREATE TABLE ALBARAN (Empresa INTEGER, Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, HoraEntrada DATETIME "
+             "NULL, Notas TEXT NULL, CONSTRAINT ALBARAN_Clave1 PRIMARY KEY (Empresa, Codigo))"_qs);
     Ejecutar(u"CREATE INDEX ALBARAN_Nombre ON ALBARAN (Nombre, Codigo)"_qs);
-    for (const char* valores : {"1, '0001', 'uno'", "1, '0005', 'cinco'", "2, '0003', 'tres'"})
-      Ejecutar(u"INSERT INTO ALBARAN (Empresa, Codigo, Nombre) VALUES ("_qs + QString::fromLatin1(valores) + u')');
+    for (const char* valores : {"1, '0001', 'uno', '05/03/2024 08:30:00'", "1, '0005', 'cinco', NULL", "2, '0003', 'tres', NULL"})
+      Ejecutar(u"INSERT INTO ALBARAN (Empresa, Codigo, Nombre, HoraEntrada) VALUES ("_qs + QString::fromLatin1(valores) + u')');
     Ejecutar(u"CREATE TABLE FICHAJE (HoraEntrada DATETIME, Nota VARCHAR(10) NULL, CONSTRAINT FICHAJE_Clave1 PRIMARY KEY "
              "(HoraEntrada))"_qs);
     Ejecutar(u"INSERT INTO FICHAJE (HoraEntrada, Nota) VALUES ('05/03/2024 08:30:00', 'x')"_qs);
     albaran.SetTableName(u"ALBARAN"_qs);
     EXPECT_TRUE(PrepararTabla(albaran));
+  }
+
+  // Code, name and the time of day.
+  QStringList Valores() const {
+    return {albaran.FieldByName(u"Codigo"_qs).AsString(), albaran.FieldByName(u"Nombre"_qs).AsString(),
+            FormatDateTime(u"hh:nn:ss"_qs, albaran.FieldByName(u"HoraEntrada"_qs).AsDateTime())};
   }
 
   Table albaran;
@@ -45,23 +54,21 @@ TEST_P(Claves, KeysIndexesAndColumnsComeFromTheEnginesCatalogue) {
     albaran.Next();
     EXPECT_EQ(ClaveRegistro(albaran), u"1;0005;"_qs);
   }
-  EXPECT_EQ(CamposClavePrimaria(u"dbo.ALBARAN"_qs), u"Empresa;Codigo"_qs);
-  EXPECT_EQ(CamposClavePrimaria(u"ALBARAN"_qs, u"Nombre"_qs), u"Nombre;Codigo"_qs);
-  EXPECT_EQ(CamposClavePrimaria(u"ALBARAN"_qs, u"ALBARAN_Nombre"_qs), u"Nombre;Codigo"_qs);
-  EXPECT_EQ(CamposClavePrimaria(u"ALBARAN"_qs, u"Otro"_qs), QString());
-  EXPECT_EQ(CamposClavePrimaria(u"NOEXISTE"_qs), QString());
-  EXPECT_EQ(DefinicionIndice(albaran), u"Empresa;Codigo"_qs);
-  EXPECT_EQ(DefinicionIndice(albaran, u"Nombre"_qs), u"Nombre;Codigo"_qs);
-  EXPECT_EQ(NumeroCamposClave(albaran), 2);
-  EXPECT_EQ(NumeroCamposClaveTabla(u"FICHAJE"_qs), 1);
-  EXPECT_EQ(ListaColumnas(u"ALBARAN"_qs), u"Empresa;Codigo;Nombre;Notas"_qs);
-  EXPECT_EQ(ListaColumnas(u"dbo.ALBARAN"_qs, u"SinMemos"_qs), u"Empresa;Codigo;Nombre"_qs);
+  EXPECT_EQ(QStringList({CamposClavePrimaria(u"dbo.ALBARAN"_qs), CamposClavePrimaria(u"ALBARAN"_qs, u"Nombre"_qs),
+                         CamposClavePrimaria(u"ALBARAN"_qs, u"ALBARAN_Nombre"_qs), CamposClavePrimaria(u"ALBARAN"_qs, u"Otro"_qs),
+                         CamposClavePrimaria(u"NOEXISTE"_qs), DefinicionIndice(albaran), DefinicionIndice(albaran, u"Nombre"_qs),
+                         ListaColumnas(u"ALBARAN"_qs), ListaColumnas(u"dbo.ALBARAN"_qs, u"SinMemos"_qs)}),
+            QStringList({u"Empresa;Codigo"_qs, u"Nombre;Codigo"_qs, u"Nombre;Codigo"_qs, QString(), QString(),
+                         u"Empresa;Codigo"_qs, u"Nombre;Codigo"_qs, u"Empresa;Codigo;Nombre;HoraEntrada;Notas"_qs,
+                         u"Empresa;Codigo;Nombre;HoraEntrada"_qs}));
+  EXPECT_EQ(NumeroCamposClave(albaran) * 10 + NumeroCamposClaveTabla(u"FICHAJE"_qs), 21);
 
   // A time key gives its time text, in a table and in a query alike.
   Table fichaje;
   fichaje.SetTableName(u"FICHAJE"_qs);
   ASSERT_TRUE(PrepararTabla(fichaje));
   EXPECT_EQ(ClaveRegistro(fichaje), u"08:30:00;"_qs);
+  EXPECT_EQ(UltimaClaveRango(fichaje), u"08:30:00;"_qs);  // one key field: the last record
   Query consulta;
   consulta.SetDatabaseName(albaran.DatabaseName());
   consulta.SQL().SetText(u"SELECT * FROM ALBARAN WHERE Empresa = 2"_qs);
@@ -77,17 +84,12 @@ TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
   ASSERT_TRUE(LocalizarClave(albaran, valores));
   EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"tres"_qs);
   EXPECT_FALSE(LocalizarClave(albaran, Variant()));
-
   albaran.First();
   EXPECT_EQ(UltimaClaveRango(albaran), u"1;0005;"_qs);
-  Table fichaje;
-  fichaje.SetTableName(u"FICHAJE"_qs);
-  ASSERT_TRUE(PrepararTabla(fichaje));
-  EXPECT_EQ(UltimaClaveRango(fichaje), u"08:30:00;"_qs);
 
   albaran.Insert();
-  albaran.FieldByName(u"Empresa"_qs).SetAsInteger(3);
-  albaran.FieldByName(u"Codigo"_qs).SetAsString(u"0009"_qs);
+  CamposHoraGuardados = u"3|0009|"_qs;
+  RestaurarCamposRegistro(albaran);
   CopiarRegistroClave(albaran, u"1;0005;"_qs);
   EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"cinco"_qs);
   CopiarCampoDeRegistro(albaran, u"Nombre"_qs, u"2;0003;"_qs);
@@ -96,19 +98,62 @@ TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
   EXPECT_EQ(ClaveRegistro(albaran), u"3;0009;"_qs);
 }
 
+TEST_P(Claves, RecordsAreCopiedAndPastedAndTablesPreparedForLookups) {
+  EXPECT_EQ(CamposHoraRegistro(albaran), u"1|0001|uno|08:30:00||"_qs);
+  albaran.Next();
+  RestaurarCamposRegistro(albaran, u"SinIndices"_qs);
+  albaran.Post();
+  EXPECT_EQ(Valores(), QStringList({u"0005"_qs, u"uno"_qs, u"08:30:00"_qs}));
+  // A value holding "|" shifts the later fields; a refused one is skipped.
+  CamposHoraGuardados = u"9|9|A|B|x|"_qs;
+  RestaurarCamposRegistro(albaran);
+  EXPECT_EQ(Valores(), QStringList({u"9"_qs, u"A"_qs, u"08:30:00"_qs}));
+  albaran.Cancel();
+
+  albaran.SetIndexName(u"Nombre"_qs);
+  albaran.SetRange({Variant::String(u"X"_qs)}, {Variant::String(u"X"_qs)});
+  EXPECT_EQ(CamposHoraRegistro(albaran), QString());
+  albaran.SetFilter(u"Codigo = '0005'"_qs);
+  albaran.SetFiltered(true);
+  ASSERT_TRUE(PrepararTabla(albaran));
+  EXPECT_TRUE(!albaran.Filtered() && albaran.IndexName().isEmpty());
+  EXPECT_EQ(albaran.RecordCount(), 3);
+  Table inexistente;
+  inexistente.SetTableName(u"NOEXISTE"_qs);
+  EXPECT_FALSE(PrepararTabla(inexistente));
+}
+
+TEST(CamposNoVisibles, FragmentsHideAndDashedNamesExempt) {
+  struct Caso {
+    const char* lista;
+    const char* campo;
+    bool oculto;
+  };
+  const Caso casos[] = {{"", "PrecioCoste", false},          {"Precio,-PrecioVenta", "PrecioCoste", true},
+                        {"Precio, -PrecioVenta", "preciOVENTA", false}, {" coste ", "PrecioCoste", true},
+                        {"Nombre,,Precio", "PrecioCoste", false}, {"-Precio", "PrecioCoste", false}};
+  for (const Caso& caso : casos) {
+    CamposNoVisiblesUsuario = QString::fromLatin1(caso.lista);
+    EXPECT_EQ(CampoNoVisible(QString::fromLatin1(caso.campo)), caso.oculto) << caso.lista << caso.campo;
+  }
+}
+
 TEST_F(ConexionesFixture, CatalogueQueriesRunAsSqlServerTextThroughTheModulesCache) {
   Iniciar();
-  TModuloDatos modulo;
-  ModuloDatos = &modulo;
-  ModuloDatosListo = true;
-  Ejecutar(u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), Notas TEXT NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
-  EXPECT_EQ(CamposClavePrimaria(u"ARTICULO"_qs), u"Codigo"_qs);
-  EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, u"SinMemos"_qs), u"Codigo"_qs);
-  ASSERT_EQ(modulo.CacheConsultasSQL.Count(), 2);
-  EXPECT_EQ(QStringList({modulo.CacheConsultasSQL.Names(0), modulo.CacheConsultasSQL.Names(1)}),
-            QStringList({u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ "
-                         "K.indid   JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ "
-                         "'ARTICULO_Clave1'  ORDER BY K.KeyNo"_qs,
-                         u"SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id $IGUAL$ O.id   WHERE O.name "
-                         "$IGUAL$ 'ARTICULO' AND C.xtype <> 35  ORDER BY C.colid "_qs}));
+  {
+    TModuloDatos modulo;
+    ModuloDatos = &modulo;
+    ModuloDatosListo = true;
+    Ejecutar(u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), Notas TEXT NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
+    EXPECT_EQ(CamposClavePrimaria(u"ARTICULO"_qs), u"Codigo"_qs);
+    EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, u"SinMemos"_qs), u"Codigo"_qs);
+    ASSERT_EQ(modulo.CacheConsultasSQL.Count(), 2);
+    EXPECT_EQ(modulo.CacheConsultasSQL.Names(0) + modulo.CacheConsultasSQL.Names(1),
+              u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ K.indid   "
+              "JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ 'ARTICULO_Clave1'  "
+              "ORDER BY K.KeyNo"
+              "SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id $IGUAL$ O.id   WHERE O.name $IGUAL$ "
+              "'ARTICULO' AND C.xtype <> 35  ORDER BY C.colid "_qs);
+  }
+  EXPECT_FALSE(ModuloDatosListo);
 }
