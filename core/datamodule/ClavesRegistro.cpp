@@ -8,6 +8,7 @@
 #include "core/helpers/Textos.h"
 #include "core/startup/Configuracion.h"
 #include "platform/data/Field.h"
+#include "platform/data/IndexedDataset.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 
@@ -74,3 +75,11 @@ int NumeroCamposClave(Dataset& dataset) {
 }
 
 bool TablaVacia(Dataset& dataset) { return dataset.IsEmpty(); }
+
+bool EsCampoIndice(const Dataset& dataset, const Field& campo) {
+  const auto* indexado = qobject_cast<const IndexedDataset*>(&dataset);
+  if (!indexado) return false;
+  for (int i = 0; i < indexado->IndexFieldCount(); ++i)
+    if (&indexado->IndexFields(i) == &campo) return true;
+  return false;
+}

@@ -5,6 +5,7 @@
 #include <QString>
 
 class Dataset;
+class Field;
 
 // A record's key as text: each key field's text followed by ";" (a time
 // field gives its time text), the key of a table from its own index
@@ -17,3 +18,5 @@ Variant ValoresClave(Dataset& dataset);
 bool LocalizarClave(Dataset& dataset, const Variant& valores);
 int NumeroCamposClave(Dataset& dataset);
 bool TablaVacia(Dataset& dataset);
+// Whether the field is one of the dataset's current index fields.
+bool EsCampoIndice(const Dataset& dataset, const Field& campo);

@@ -34,12 +34,6 @@ std::unique_ptr<Table> registroDeClave(const Table& tabla, const QString& clave,
   return copia;
 }
 
-bool esCampoIndice(const Table& tabla, const Field& campo) {
-  for (int i = 0; i < tabla.IndexFieldCount(); ++i)
-    if (&tabla.IndexFields(i) == &campo) return true;
-  return false;
-}
-
 }  // namespace
 
 QString UltimaClaveRango(Table& tabla) {
@@ -60,7 +54,7 @@ void CopiarRegistroClave(Table& tabla, const QString& clave) {
   if (!copia) return;
   for (int i = 0; i < copia->FieldCount(); ++i) {
     const Field& origen = copia->Fields(i);
-    if (esCampoIndice(*copia, origen)) continue;
+    if (EsCampoIndice(*copia, origen)) continue;
     if (Field* destino = tabla.FindField(origen.FieldName())) destino->SetAsString(TextoCampoRegistro(origen));
   }
 }
