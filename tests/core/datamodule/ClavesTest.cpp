@@ -11,6 +11,8 @@
 #include "platform/format/Format.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
+#include <QDir>
+
 namespace {
 
 // Albaranes keyed by company and code, and clockings keyed by a time, on the
@@ -77,6 +79,17 @@ TEST_P(Claves, KeysIndexesAndColumnsComeFromTheEnginesCatalogue) {
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
+TEST_P(Claves, TemporaryTablesKeptAsFilesAnswerFromTheirOwnFile) {
+  ArchivosTemporalesEnBD = false;
+  PathArchivosTemporales = carpeta.Path() + u"/TEMPORALES"_qs;
+  ASSERT_TRUE(QDir().mkpath(PathArchivosTemporales));
+  Ejecutar(u"CREATE TABLE TEMP000001_Prueba (Linea INTEGER, Texto VARCHAR(10) NULL, CONSTRAINT TEMP000001_Prueba_Clave1 "
+           "PRIMARY KEY (Linea))"_qs,
+           PathArchivosTemporales);
+  EXPECT_EQ(CamposClavePrimaria(u"TEMP000001_Prueba"_qs) + u'|' + ListaColumnas(u"TEMP000001_Prueba"_qs),
+            u"Linea|Linea;Texto"_qs);
+}
+
 TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
   albaran.Last();
   const Variant valores = ValoresClave(albaran);
@@ -96,6 +109,21 @@ TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
   CopiarRegistroClave(albaran, u"7;0000;"_qs);
   EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"tres"_qs);
   EXPECT_EQ(ClaveRegistro(albaran), u"3;0009;"_qs);
+}
+
+TEST_P(Claves, KeysOfSixFieldsSetNoRangeAndCopyNoSingleField) {
+  Ejecutar(u"CREATE TABLE SEIS (A INTEGER, B INTEGER, C INTEGER, D INTEGER, E INTEGER, F INTEGER, V VARCHAR(5) NULL, "
+           "CONSTRAINT SEIS_Clave1 PRIMARY KEY (A, B, C, D, E, F))"_qs);
+  for (const char* valores : {"1, 1, 1, 1, 1, 1, 'a'", "1, 1, 1, 1, 1, 2, 'b'", "2, 1, 1, 1, 1, 1, 'c'"})
+    Ejecutar(u"INSERT INTO SEIS VALUES ("_qs + QString::fromLatin1(valores) + u')');
+  Table seis;
+  seis.SetTableName(u"SEIS"_qs);
+  ASSERT_TRUE(PrepararTabla(seis));
+  EXPECT_EQ(UltimaClaveRango(seis), u"2;1;1;1;1;1;"_qs);
+  seis.Edit();
+  CopiarRegistroClave(seis, u"1;1;1;1;1;2;"_qs);
+  CopiarCampoDeRegistro(seis, u"V"_qs, u"2;1;1;1;1;1;"_qs);
+  EXPECT_EQ(seis.FieldByName(u"V"_qs).AsString(), u"b"_qs);
 }
 
 TEST_P(Claves, RecordsAreCopiedAndPastedAndTablesPreparedForLookups) {
