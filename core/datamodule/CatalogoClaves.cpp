@@ -20,7 +20,9 @@ QString sinPrefijo(const QString& tabla) { return tabla.mid(tabla.lastIndexOf(u'
 
 // Where SQL Server's catalogue is not the engine's: Paradox folders, and
 // temporary tables kept as files.
-bool catalogoLocal(const QString& tabla) { return !EsSQLServer() || (EsTablaTemporal(tabla) && !ArchivosTemporalesEnBD); }
+bool catalogoLocal(const QString& tabla) {
+  return !EsSQLServer() || (EsTablaTemporal(tabla) && !ArchivosTemporalesEnBD);
+}
 
 QString baseDatosDe(const QString& tabla) {
   if (EsTablaTemporal(tabla)) return PathArchivosTemporales;
@@ -30,8 +32,8 @@ QString baseDatosDe(const QString& tabla) {
 
 QString consultarCatalogo(const QString& sql, const QString& tabla, const QString& baseDatos) {
   const bool conCache = ModuloDatosListo && ModuloDatos && !EsTablaTemporal(tabla);
-  QString lineas = conCache ? EjecutarSQLConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos)
-                            : EjecutarSQL(sql, baseDatos);
+  QString lineas =
+      conCache ? EjecutarSQLConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos) : EjecutarSQL(sql, baseDatos);
   return lineas.replace(QLatin1String("\r\n"), QLatin1String(";"));
 }
 

@@ -48,8 +48,9 @@ StringList lineasConfiguracion(const Table& usuarios) {
 }  // namespace
 
 QString CategoriaUsuario(const QString& usuario) {
-  const QString categoria = EjecutarSQL(QStringLiteral("SELECT Categoria FROM USUARIO   WHERE Codigo = ") + LiteralSQL(usuario),
-                                        QStringLiteral("DatabaseGeneral"));
+  const QString categoria =
+      EjecutarSQL(QStringLiteral("SELECT Categoria FROM USUARIO   WHERE Codigo = ") + LiteralSQL(usuario),
+                  QStringLiteral("DatabaseGeneral"));
   static const QStringList propias = {QStringLiteral("Administrador"), QStringLiteral("Configurador"),
                                       QStringLiteral("Normal"), QString()};
   return propias.contains(categoria) ? usuario : categoria;

@@ -16,7 +16,8 @@ QString advertencia(const QString& m) {
     texto = QStringLiteral(
         "¡ La cantidad de información es excesiva !. Seleccione menos datos o segrégelos en varios bloques "
         "diferentes.");
-  if (m == u"Record already locked by this session") texto = QStringLiteral("¡ El registro esta bloqueado en esta sesion !");
+  if (m == u"Record already locked by this session")
+    texto = QStringLiteral("¡ El registro esta bloqueado en esta sesion !");
   if (m == u"Dataset not in edit or insert mode") texto = QStringLiteral("¡ Debe estar en modo edición !");
   if (m == u"Cannot perform this operation on an empty dataset")
     texto = QStringLiteral("¡ Es imposible realizar esta operación !. La Tabla está vacía.");
@@ -39,7 +40,8 @@ QString advertencia(const QString& m) {
         "nuevo.");
   if (contiene(m, "is not a valid date"))
     texto = QStringLiteral("¡ La fecha (u hora) introducida no es válida !. Repita por favor.");
-  if (contiene(m, "is not a valid time")) texto = QStringLiteral("¡ La hora introducida no es válida !. Repita por favor.");
+  if (contiene(m, "is not a valid time"))
+    texto = QStringLiteral("¡ La hora introducida no es válida !. Repita por favor.");
   if (contiene(m, "is not a valid value") || contiene(m, "is not a valid integer value") ||
       contiene(m, "is not a valid floating point value"))
     texto = QStringLiteral("¡ El dato introducido no es válido !. Repita por favor.");
@@ -64,12 +66,13 @@ void error(const QString& m, QString& texto, bool& reparar) {
     texto = QStringLiteral("¡ Es imposible realizar esta operación !. La Tabla está cerrada.");
   if (contiene(m, "Table does not exist"))
     texto = QStringLiteral("¡ La tabla no existe !. Compruebe la Base de Datos por favor.");
-  if (contiene(m, "Path not found")) texto = QStringLiteral("¡ La dirección (path) de la Base de Datos es incorrecta !");
+  if (contiene(m, "Path not found"))
+    texto = QStringLiteral("¡ La dirección (path) de la Base de Datos es incorrecta !");
   if (contiene(m, "Field") && contiene(m, "is not of the expected type")) texto = traducir;
   if (contiene(m, "At beginning of table")) texto = QStringLiteral("Al principio de la tabla.");
   if (contiene(m, "Some internal limit"))
-    texto = QStringLiteral(
-        "¡Se ha producido un error de límite interno!. Cierre alguna aplicación e inténtelo de nuevo.");
+    texto =
+        QStringLiteral("¡Se ha producido un error de límite interno!. Cierre alguna aplicación e inténtelo de nuevo.");
   if (contiene(m, "Access violation"))
     texto = QStringLiteral(
         "¡Se ha producido un error indeterminado en el sistema!. En estas condiciones es recomendable reiniciar "

@@ -11,8 +11,6 @@
 #include "platform/format/Format.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
-#include <QDir>
-
 namespace {
 
 // Albaranes keyed by company and code, and clockings keyed by a time, on the
@@ -22,13 +20,16 @@ class Claves : public ConexionesFixture, public ::testing::WithParamInterface<co
   Claves() {
     instalacion.Engine(QString::fromLatin1(GetParam()));
     Iniciar();
-    Ejecutar(u"CREATE TABLE ALBARAN (Empresa INTEGER, Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, HoraEntrada DATETIME "
-             "NULL, Notas TEXT NULL, CONSTRAINT ALBARAN_Clave1 PRIMARY KEY (Empresa, Codigo))"_qs);
+    Ejecutar(
+        u"CREATE TABLE ALBARAN (Empresa INTEGER, Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, HoraEntrada DATETIME "
+        "NULL, Notas TEXT NULL, CONSTRAINT ALBARAN_Clave1 PRIMARY KEY (Empresa, Codigo))"_qs);
     Ejecutar(u"CREATE INDEX ALBARAN_Nombre ON ALBARAN (Nombre, Codigo)"_qs);
-    for (const char* valores : {"1, '0001', 'uno', '05/03/2024 08:30:00'", "1, '0005', 'cinco', NULL", "2, '0003', 'tres', NULL"})
-      Ejecutar(u"INSERT INTO ALBARAN (Empresa, Codigo, Nombre, HoraEntrada) VALUES ("_qs + QString::fromLatin1(valores) + u')');
-    Ejecutar(u"CREATE TABLE FICHAJE (HoraEntrada DATETIME, Nota VARCHAR(10) NULL, CONSTRAINT FICHAJE_Clave1 PRIMARY KEY "
-             "(HoraEntrada))"_qs);
+    for (const char* fila :
+         {"1, '0001', 'uno', '05/03/2024 08:30:00'", "1, '0005', 'cinco', NULL", "2, '0003', 'tres', NULL"})
+      Ejecutar(u"INSERT INTO ALBARAN (Empresa, Codigo, Nombre, HoraEntrada) VALUES (%1)"_qs.arg(QLatin1String(fila)));
+    Ejecutar(
+        u"CREATE TABLE FICHAJE (HoraEntrada DATETIME, Nota VARCHAR(10) NULL, CONSTRAINT FICHAJE_Clave1 PRIMARY KEY "
+        "(HoraEntrada))"_qs);
     Ejecutar(u"INSERT INTO FICHAJE (HoraEntrada, Nota) VALUES ('05/03/2024 08:30:00', 'x')"_qs);
     albaran.SetTableName(u"ALBARAN"_qs);
     EXPECT_TRUE(PrepararTabla(albaran));
@@ -56,10 +57,12 @@ TEST_P(Claves, KeysIndexesAndColumnsComeFromTheEnginesCatalogue) {
     albaran.Next();
     EXPECT_EQ(ClaveRegistro(albaran), u"1;0005;"_qs);
   }
-  EXPECT_EQ(QStringList({CamposClavePrimaria(u"dbo.ALBARAN"_qs), CamposClavePrimaria(u"ALBARAN"_qs, u"Nombre"_qs),
-                         CamposClavePrimaria(u"ALBARAN"_qs, u"ALBARAN_Nombre"_qs), CamposClavePrimaria(u"ALBARAN"_qs, u"Otro"_qs),
-                         CamposClavePrimaria(u"NOEXISTE"_qs), DefinicionIndice(albaran), DefinicionIndice(albaran, u"Nombre"_qs),
-                         ListaColumnas(u"ALBARAN"_qs), ListaColumnas(u"dbo.ALBARAN"_qs, u"SinMemos"_qs)}),
+  const QString tabla = u"ALBARAN"_qs;
+  EXPECT_EQ(QStringList({CamposClavePrimaria(u"dbo.ALBARAN"_qs), CamposClavePrimaria(tabla, u"Nombre"_qs),
+                         CamposClavePrimaria(tabla, u"ALBARAN_Nombre"_qs), CamposClavePrimaria(tabla, u"Otro"_qs),
+                         CamposClavePrimaria(u"NOEXISTE"_qs), DefinicionIndice(albaran),
+                         DefinicionIndice(albaran, u"Nombre"_qs), ListaColumnas(tabla),
+                         ListaColumnas(u"dbo.ALBARAN"_qs, u"SinMemos"_qs)}),
             QStringList({u"Empresa;Codigo"_qs, u"Nombre;Codigo"_qs, u"Nombre;Codigo"_qs, QString(), QString(),
                          u"Empresa;Codigo"_qs, u"Nombre;Codigo"_qs, u"Empresa;Codigo;Nombre;HoraEntrada;Notas"_qs,
                          u"Empresa;Codigo;Nombre;HoraEntrada"_qs}));
@@ -77,17 +80,6 @@ TEST_P(Claves, KeysIndexesAndColumnsComeFromTheEnginesCatalogue) {
   consulta.Open();
   EXPECT_EQ(ClaveRegistro(consulta), u"2;0003;"_qs);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
-}
-
-TEST_P(Claves, TemporaryTablesKeptAsFilesAnswerFromTheirOwnFile) {
-  ArchivosTemporalesEnBD = false;
-  PathArchivosTemporales = carpeta.Path() + u"/TEMPORALES"_qs;
-  ASSERT_TRUE(QDir().mkpath(PathArchivosTemporales));
-  Ejecutar(u"CREATE TABLE TEMP000001_Prueba (Linea INTEGER, Texto VARCHAR(10) NULL, CONSTRAINT TEMP000001_Prueba_Clave1 "
-           "PRIMARY KEY (Linea))"_qs,
-           PathArchivosTemporales);
-  EXPECT_EQ(CamposClavePrimaria(u"TEMP000001_Prueba"_qs) + u'|' + ListaColumnas(u"TEMP000001_Prueba"_qs),
-            u"Linea|Linea;Texto"_qs);
 }
 
 TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
@@ -112,10 +104,11 @@ TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
 }
 
 TEST_P(Claves, KeysOfSixFieldsSetNoRangeAndCopyNoSingleField) {
-  Ejecutar(u"CREATE TABLE SEIS (A INTEGER, B INTEGER, C INTEGER, D INTEGER, E INTEGER, F INTEGER, V VARCHAR(5) NULL, "
-           "CONSTRAINT SEIS_Clave1 PRIMARY KEY (A, B, C, D, E, F))"_qs);
-  for (const char* valores : {"1, 1, 1, 1, 1, 1, 'a'", "1, 1, 1, 1, 1, 2, 'b'", "2, 1, 1, 1, 1, 1, 'c'"})
-    Ejecutar(u"INSERT INTO SEIS VALUES ("_qs + QString::fromLatin1(valores) + u')');
+  Ejecutar(
+      u"CREATE TABLE SEIS (A INTEGER, B INTEGER, C INTEGER, D INTEGER, E INTEGER, F INTEGER, V VARCHAR(5) NULL, "
+      "CONSTRAINT SEIS_Clave1 PRIMARY KEY (A, B, C, D, E, F))"_qs);
+  for (const char* fila : {"1, 1, 1, 1, 1, 1, 'a'", "1, 1, 1, 1, 1, 2, 'b'", "2, 1, 1, 1, 1, 1, 'c'"})
+    Ejecutar(u"INSERT INTO SEIS VALUES (%1)"_qs.arg(QLatin1String(fila)));
   Table seis;
   seis.SetTableName(u"SEIS"_qs);
   ASSERT_TRUE(PrepararTabla(seis));
@@ -157,9 +150,12 @@ TEST(CamposNoVisibles, FragmentsHideAndDashedNamesExempt) {
     const char* campo;
     bool oculto;
   };
-  const Caso casos[] = {{"", "PrecioCoste", false},          {"Precio,-PrecioVenta", "PrecioCoste", true},
-                        {"Precio, -PrecioVenta", "preciOVENTA", false}, {" coste ", "PrecioCoste", true},
-                        {"Nombre,,Precio", "PrecioCoste", false}, {"-Precio", "PrecioCoste", false}};
+  const Caso casos[] = {{"", "PrecioCoste", false},
+                        {"Precio,-PrecioVenta", "PrecioCoste", true},
+                        {"Precio, -PrecioVenta", "preciOVENTA", false},
+                        {" coste ", "PrecioCoste", true},
+                        {"Nombre,,Precio", "PrecioCoste", false},
+                        {"-Precio", "PrecioCoste", false}};
   for (const Caso& caso : casos) {
     CamposNoVisiblesUsuario = QString::fromLatin1(caso.lista);
     EXPECT_EQ(CampoNoVisible(QString::fromLatin1(caso.campo)), caso.oculto) << caso.lista << caso.campo;
@@ -172,16 +168,18 @@ TEST_F(ConexionesFixture, CatalogueQueriesRunAsSqlServerTextThroughTheModulesCac
     TModuloDatos modulo;
     ModuloDatos = &modulo;
     ModuloDatosListo = true;
-    Ejecutar(u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), Notas TEXT NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
+    Ejecutar(
+        u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), Notas TEXT NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
     EXPECT_EQ(CamposClavePrimaria(u"ARTICULO"_qs), u"Codigo"_qs);
     EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, u"SinMemos"_qs), u"Codigo"_qs);
     ASSERT_EQ(modulo.CacheConsultasSQL.Count(), 2);
-    EXPECT_EQ(modulo.CacheConsultasSQL.Names(0) + modulo.CacheConsultasSQL.Names(1),
-              u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ K.indid   "
-              "JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ 'ARTICULO_Clave1'  "
-              "ORDER BY K.KeyNo"
-              "SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id $IGUAL$ O.id   WHERE O.name $IGUAL$ "
-              "'ARTICULO' AND C.xtype <> 35  ORDER BY C.colid "_qs);
+    EXPECT_EQ(
+        modulo.CacheConsultasSQL.Names(0) + modulo.CacheConsultasSQL.Names(1),
+        u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ K.indid   "
+        "JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ 'ARTICULO_Clave1'  "
+        "ORDER BY K.KeyNo"
+        "SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id $IGUAL$ O.id   WHERE O.name $IGUAL$ "
+        "'ARTICULO' AND C.xtype <> 35  ORDER BY C.colid "_qs);
   }
   EXPECT_FALSE(ModuloDatosListo);
 }

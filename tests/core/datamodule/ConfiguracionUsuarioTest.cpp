@@ -16,14 +16,16 @@ class ConfiguracionUsuario : public ConexionesFixture {
  protected:
   ConfiguracionUsuario() {
     Iniciar();
-    Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
-             "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
-             "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
-             kGeneral);
-    for (const char* fila : {"'ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,"
-                             "dbo.PROVEEDO:x'",
-                             "'MODELO', 'Administrador', 'CONTWIN', 'CamposNoVisibles=Coste\r\nProcesosNoAutorizados=BorrarTodo'",
-                             "'LUIS', 'MODELO', 'PROPIO', 'ContadorAccesos=4\r\nCamposNoVisibles=Propio'"})
+    Ejecutar(
+        u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
+        "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
+        "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
+        kGeneral);
+    for (const char* fila :
+         {"'ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,"
+          "dbo.PROVEEDO:x'",
+          "'MODELO', 'Administrador', 'CONTWIN', 'CamposNoVisibles=Coste\r\nProcesosNoAutorizados=BorrarTodo'",
+          "'LUIS', 'MODELO', 'PROPIO', 'ContadorAccesos=4\r\nCamposNoVisibles=Propio'"})
       Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, ProgramasSoloLectura, Configuracion) VALUES ("_qs +
                    QString::fromLatin1(fila) + u')',
                kGeneral);
@@ -35,8 +37,8 @@ class ConfiguracionUsuario : public ConexionesFixture {
   }
 
   static QString Fila(const char* codigo, const char* columna) {
-    return EjecutarSQL(u"SELECT %1 FROM USUARIO WHERE Codigo = '%2'"_qs.arg(QLatin1String(columna), QLatin1String(codigo)),
-                       kGeneral);
+    return EjecutarSQL(
+        u"SELECT %1 FROM USUARIO WHERE Codigo = '%2'"_qs.arg(QLatin1String(columna), QLatin1String(codigo)), kGeneral);
   }
 
   Table usuario;
@@ -51,10 +53,10 @@ TEST_F(ConfiguracionUsuario, KeysAreReadFromTheProfileUsersRowButThreeFromTheUse
     const char* clave;
     const char* valor;
   };
-  const Caso casos[] = {{"ANA", "CamposNoVisibles", "Precio"}, {"ANA", "Vacia", "defecto"}, {"ANA", "Falta", "defecto"},
-                        {"ANA", "ProgramasSoloLectura", ""},       {"LUIS", "CamposNoVisibles", "Coste"},
-                        {"LUIS", "ProgramasSoloLectura", "CONTWIN"}, {"LUIS", "ContadorAccesos", "4"},
-                        {"NADIE", "CamposNoVisibles", "defecto"}};
+  const Caso casos[] = {{"ANA", "CamposNoVisibles", "Precio"}, {"ANA", "Vacia", "defecto"},
+                        {"ANA", "Falta", "defecto"},           {"ANA", "ProgramasSoloLectura", ""},
+                        {"LUIS", "CamposNoVisibles", "Coste"}, {"LUIS", "ProgramasSoloLectura", "CONTWIN"},
+                        {"LUIS", "ContadorAccesos", "4"},      {"NADIE", "CamposNoVisibles", "defecto"}};
   for (const Caso& caso : casos)
     EXPECT_EQ(LeerConfigUsuario(QString::fromLatin1(caso.usuario), QString::fromLatin1(caso.clave), u"defecto"_qs),
               QString::fromLatin1(caso.valor))
@@ -77,9 +79,10 @@ TEST_F(ConfiguracionUsuario, KeysAreWrittenToTheRowTheyAreReadFrom) {
   GrabarConfigUsuario(u"LUIS"_qs, u"ContadorAccesos"_qs, u"5"_qs);
   GrabarConfigUsuario(u"LUIS"_qs, u"Empresas"_qs, u"1,2"_qs);
   // Another program's line written meanwhile stays.
-  Ejecutar(u"UPDATE USUARIO SET Configuracion = 'CamposNoVisibles=Margen\r\nProcesosNoAutorizados=BorrarTodo\r\nOtro=1' "
-           "WHERE Codigo = 'MODELO'"_qs,
-           kGeneral);
+  Ejecutar(
+      u"UPDATE USUARIO SET Configuracion = 'CamposNoVisibles=Margen\r\nProcesosNoAutorizados=BorrarTodo\r\nOtro=1' "
+      "WHERE Codigo = 'MODELO'"_qs,
+      kGeneral);
   GrabarConfigUsuario(u"LUIS"_qs, u"ProcesosNoAutorizados"_qs, QString());
   GrabarConfigUsuario(u"NADIE"_qs, u"Empresas"_qs, u"9"_qs);
   // Line breaks of a memo among several columns come as blanks.
