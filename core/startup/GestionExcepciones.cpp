@@ -43,8 +43,9 @@ void InstalarReparacionTablas(ReparacionTablas reparacion) { reparacionInstalada
 
 void GestionExcepciones(TfGENEINIC&, QObject* sender, const Exception& error) {
   const QString& mensaje = error.Message();
+  // The sender may be gone once a message box has run its own loop.
+  const QPointer<QObject> emisor(sender);
   if (mensaje.contains(QLatin1String("Invalid BLOB handle in record buffer"))) {
-    QPointer<QObject> emisor(sender);
     ShowMessage(QStringLiteral("¡El número de campos Memo que se intenta manejar es excesivo!. Acote la consulta."));
     if (emisor && esRejilla(emisor)) cerrarFormularioDe(emisor);
     return;
@@ -59,9 +60,9 @@ void GestionExcepciones(TfGENEINIC&, QObject* sender, const Exception& error) {
     QApplication::setOverrideCursor(Qt::ForbiddenCursor);
     MensajeError(clasificacion.texto);
   }
-  if (clasificacion.reparar && reparacionInstalada()) reparacionInstalada()(nullptr, mensaje, sender);
+  if (clasificacion.reparar && reparacionInstalada()) reparacionInstalada()(nullptr, mensaje, emisor.data());
   if (clasificacion.grupo == u"Error" || NivelCapturaIncidencias == u"Maximo")
-    RegistrarTraza(mensaje, nombreEmisor(sender), QVariant());
+    RegistrarTraza(mensaje, nombreEmisor(emisor.data()), QVariant());
 }
 
 void InstalarGestionExcepciones(TfGENEINIC& servicios) {
