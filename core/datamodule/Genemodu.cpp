@@ -1,6 +1,7 @@
 #include "core/datamodule/Genemodu.h"
 
 TModuloDatos* ModuloDatos = nullptr;
+bool ModuloDatosListo = false;
 
 namespace {
 
@@ -14,7 +15,13 @@ ObservadorTraza& observadorInstalado() {
 TModuloDatos::TModuloDatos(QObject* owner) : QObject(owner) { setObjectName(QStringLiteral("ModuloDatos")); }
 
 TModuloDatos::~TModuloDatos() {
+  ModuloDatosDestroy();
   if (ModuloDatos == this) ModuloDatos = nullptr;
+}
+
+void TModuloDatos::ModuloDatosDestroy() {
+  CacheConsultasSQL.Clear();
+  ModuloDatosListo = false;
 }
 
 void InstalarObservadorTraza(ObservadorTraza observador) { observadorInstalado() = std::move(observador); }

@@ -134,6 +134,8 @@ QString EjecutarSQLConCache(const QString& sql, StringList& cache, const QString
     return resultado;
   }
   const QString resultado = EjecutarSQL(sql, baseDatos, opciones);
+  // A failure may pass; its text would stand for the answer until the list is cleared.
+  if (resultado.startsWith(QLatin1String("Error."))) return resultado;
   QString valor = codificar(resultado);
   valor.replace(kCRLF, QLatin1String("$CRLF$"));
   cache.Add(clave + u'=' + (resultado.isEmpty() ? kVacio : valor));

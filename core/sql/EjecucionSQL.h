@@ -15,6 +15,7 @@ QString EjecutarSQL(const QString& sql, const QString& baseDatos, const QString&
 QString EjecutarSQLADO(const QString& sql, const QString& baseDatos, const QString& opciones = QString());
 
 // EjecutarSQL through a cache of results that the caller keeps: each
-// statement runs once while its line stays in the list (at most 20001 lines).
+// statement runs once while its line stays in the list (at most 20001 lines);
+// a failure is not kept, so the statement runs again next time.
 QString EjecutarSQLConCache(const QString& sql, StringList& cache, const QString& baseDatos,
                             const QString& opciones = QString());

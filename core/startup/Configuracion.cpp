@@ -26,6 +26,7 @@ QString NombreEmpresaInicial;
 int EmpresaActual;
 QString IdiomaActual;
 QString CodigoUsuarioActual;
+QString CamposNoVisiblesUsuario;
 QDateTime UltimaActividad;
 
 bool VisualizarLogoEmpresaEnMenu;
@@ -100,6 +101,7 @@ void ResetConfiguracion() {
   EmpresaActual = 0;
   IdiomaActual.clear();
   CodigoUsuarioActual.clear();
+  CamposNoVisiblesUsuario.clear();
   UltimaActividad = QDateTime();
 
   VisualizarLogoEmpresaEnMenu = false;

@@ -46,6 +46,7 @@ extern QString NombreEmpresaInicial;
 extern int EmpresaActual;
 extern QString IdiomaActual;
 extern QString CodigoUsuarioActual;
+extern QString CamposNoVisiblesUsuario;  // the user's "CamposNoVisibles", set at login
 extern QDateTime UltimaActividad;
 
 // Program INI file, section "Configuración"

@@ -8,6 +8,7 @@
 #include "core/startup/Apariencia.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/DireccionDistribuidor.h"
+#include "core/startup/GestionExcepciones.h"
 #include "core/startup/LineaComandos.h"
 #include "core/startup/MapaAyuda.h"
 #include "core/startup/ParametrosInstalacion.h"
@@ -112,7 +113,9 @@ bool TfGENEINIC::PrepararBasesDatos() {
   const QString motivo = QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: ");
   try {
     const PreparacionBasesDatos& preparacion = preparacionInstalada();
-    return preparacion ? preparacion(*this) : PrepararBasesDatosInicio(*this);
+    if (!(preparacion ? preparacion(*this) : PrepararBasesDatosInicio(*this))) return false;
+    InstalarGestionExcepciones(*this);
+    return true;
   } catch (const Exception& error) {
     MensajeError(motivo + error.Message());
   } catch (const std::exception& error) {

@@ -172,6 +172,13 @@ TEST_F(EjecucionSQL, TheCacheRunsEachStatementOnce) {
   EXPECT_EQ(EjecutarSQLConCache(lineas, cache, kDatabase), QStringLiteral("1\r\n2"));
   EXPECT_EQ(EjecutarSQLConCache(lineas, cache, kDatabase), QStringLiteral("1\r\n2"));
 
+  // A failure is not kept: once the table exists the statement answers.
+  const QString fallida = QStringLiteral("SELECT Codigo FROM NOEXISTE");
+  EXPECT_TRUE(EjecutarSQLConCache(fallida, cache, kDatabase, QStringLiteral("Silenciosa")).startsWith(u"Error."));
+  Ejecutar("CREATE TABLE NOEXISTE (Codigo INTEGER)");
+  Ejecutar("INSERT INTO NOEXISTE (Codigo) VALUES (5)");
+  EXPECT_EQ(EjecutarSQLConCache(fallida, cache, kDatabase), QStringLiteral("5"));
+
   // A full list loses its first line before the next look-up.
   StringList llena;
   for (int i = 0; i < 20001; ++i) llena.Add(QStringLiteral("C%1=x").arg(i));

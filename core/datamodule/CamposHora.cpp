@@ -1,0 +1,13 @@
+#include "core/datamodule/CamposHora.h"
+
+#include "platform/data/Field.h"
+#include "platform/format/Format.h"
+
+bool EsCampoHora(const Field& campo) {
+  return campo.DataType() == ftDateTime && campo.FieldName().contains(QLatin1String("HORA"), Qt::CaseInsensitive);
+}
+
+QString TextoCampoRegistro(const Field& campo) {
+  if (!EsCampoHora(campo)) return campo.AsString();
+  return campo.IsNull() ? QString() : TimeToStr(campo.AsDateTime());
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+class Field;
+
+// A time field: a date-time field whose name holds "HORA" in any case. Its
+// value travels as the time text alone.
+bool EsCampoHora(const Field& campo);
+// The text a field gives in record copies and key texts: a time field its
+// time text, any other its text; a null field the empty text.
+QString TextoCampoRegistro(const Field& campo);

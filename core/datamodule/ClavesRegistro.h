@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Variant.h"
+
+#include <QString>
+
+class Dataset;
+class Field;
+
+// A record's key as text: each key field's text followed by ";" (a time
+// field gives its time text), the key of a table from its own index
+// definitions or from the catalogue, the key of a query from the first table
+// after its FROM.
+QString ClaveRegistro(Dataset& dataset);
+// The key values of the current record, to find it again (Null without key).
+Variant ValoresClave(Dataset& dataset);
+// Makes current the record of those key values; false without values.
+bool LocalizarClave(Dataset& dataset, const Variant& valores);
+int NumeroCamposClave(Dataset& dataset);
+bool TablaVacia(Dataset& dataset);
+// Whether the field is one of the dataset's current index fields.
+bool EsCampoIndice(const Dataset& dataset, const Field& campo);

@@ -1,0 +1,185 @@
+#include "core/datamodule/CamposNoVisibles.h"
+#include "core/datamodule/CatalogoClaves.h"
+#include "core/datamodule/ClavesRegistro.h"
+#include "core/datamodule/CopiaPorClave.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/datamodule/InstantaneaRegistro.h"
+#include "core/datamodule/PrepararTabla.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
+#include "platform/format/Format.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+namespace {
+
+// Albaranes keyed by company and code, and clockings keyed by a time, on the
+// embedded server and on a Paradox folder alike.
+class Claves : public ConexionesFixture, public ::testing::WithParamInterface<const char*> {
+ protected:
+  Claves() {
+    instalacion.Engine(QString::fromLatin1(GetParam()));
+    Iniciar();
+    Ejecutar(
+        u"CREATE TABLE ALBARAN (Empresa INTEGER, Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, HoraEntrada DATETIME "
+        "NULL, Notas TEXT NULL, CONSTRAINT ALBARAN_Clave1 PRIMARY KEY (Empresa, Codigo))"_qs);
+    Ejecutar(u"CREATE INDEX ALBARAN_Nombre ON ALBARAN (Nombre, Codigo)"_qs);
+    for (const char* fila :
+         {"1, '0001', 'uno', '05/03/2024 08:30:00'", "1, '0005', 'cinco', NULL", "2, '0003', 'tres', NULL"})
+      Ejecutar(u"INSERT INTO ALBARAN (Empresa, Codigo, Nombre, HoraEntrada) VALUES (%1)"_qs.arg(QLatin1String(fila)));
+    Ejecutar(
+        u"CREATE TABLE FICHAJE (HoraEntrada DATETIME, Nota VARCHAR(10) NULL, CONSTRAINT FICHAJE_Clave1 PRIMARY KEY "
+        "(HoraEntrada))"_qs);
+    Ejecutar(u"INSERT INTO FICHAJE (HoraEntrada, Nota) VALUES ('05/03/2024 08:30:00', 'x')"_qs);
+    albaran.SetTableName(u"ALBARAN"_qs);
+    EXPECT_TRUE(PrepararTabla(albaran));
+  }
+
+  // Code, name and the time of day.
+  QStringList Valores() const {
+    return {albaran.FieldByName(u"Codigo"_qs).AsString(), albaran.FieldByName(u"Nombre"_qs).AsString(),
+            FormatDateTime(u"hh:nn:ss"_qs, albaran.FieldByName(u"HoraEntrada"_qs).AsDateTime())};
+  }
+
+  Table albaran;
+};
+
+const char* const kMotores[] = {"Microsoft SQL Server", "Paradox"};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Motores, Claves, ::testing::ValuesIn(kMotores));
+
+TEST_P(Claves, KeysIndexesAndColumnsComeFromTheEnginesCatalogue) {
+  for (const bool enBD : {true, false}) {
+    ArchivosTemporalesEnBD = enBD;
+    albaran.First();
+    albaran.Next();
+    EXPECT_EQ(ClaveRegistro(albaran), u"1;0005;"_qs);
+  }
+  const QString tabla = u"ALBARAN"_qs;
+  EXPECT_EQ(QStringList({CamposClavePrimaria(u"dbo.ALBARAN"_qs), CamposClavePrimaria(tabla, u"Nombre"_qs),
+                         CamposClavePrimaria(tabla, u"ALBARAN_Nombre"_qs), CamposClavePrimaria(tabla, u"Otro"_qs),
+                         CamposClavePrimaria(u"NOEXISTE"_qs), DefinicionIndice(albaran),
+                         DefinicionIndice(albaran, u"Nombre"_qs), ListaColumnas(tabla),
+                         ListaColumnas(u"dbo.ALBARAN"_qs, u"SinMemos"_qs)}),
+            QStringList({u"Empresa;Codigo"_qs, u"Nombre;Codigo"_qs, u"Nombre;Codigo"_qs, QString(), QString(),
+                         u"Empresa;Codigo"_qs, u"Nombre;Codigo"_qs, u"Empresa;Codigo;Nombre;HoraEntrada;Notas"_qs,
+                         u"Empresa;Codigo;Nombre;HoraEntrada"_qs}));
+  EXPECT_EQ(NumeroCamposClave(albaran) * 10 + NumeroCamposClaveTabla(u"FICHAJE"_qs), 21);
+
+  // A time key gives its time text, in a table and in a query alike.
+  Table fichaje;
+  fichaje.SetTableName(u"FICHAJE"_qs);
+  ASSERT_TRUE(PrepararTabla(fichaje));
+  EXPECT_EQ(ClaveRegistro(fichaje), u"08:30:00;"_qs);
+  EXPECT_EQ(UltimaClaveRango(fichaje), u"08:30:00;"_qs);  // one key field: the last record
+  Query consulta;
+  consulta.SetDatabaseName(albaran.DatabaseName());
+  consulta.SQL().SetText(u"SELECT * FROM ALBARAN WHERE Empresa = 2"_qs);
+  consulta.Open();
+  EXPECT_EQ(ClaveRegistro(consulta), u"2;0003;"_qs);
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
+  albaran.Last();
+  const Variant valores = ValoresClave(albaran);
+  albaran.First();
+  ASSERT_TRUE(LocalizarClave(albaran, valores));
+  EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"tres"_qs);
+  EXPECT_FALSE(LocalizarClave(albaran, Variant()));
+  albaran.First();
+  EXPECT_EQ(UltimaClaveRango(albaran), u"1;0005;"_qs);
+
+  albaran.Insert();
+  CamposHoraGuardados = u"3|0009|"_qs;
+  RestaurarCamposRegistro(albaran);
+  CopiarRegistroClave(albaran, u"1;0005;"_qs);
+  EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"cinco"_qs);
+  CopiarCampoDeRegistro(albaran, u"Nombre"_qs, u"2;0003;"_qs);
+  CopiarRegistroClave(albaran, u"7;0000;"_qs);
+  EXPECT_EQ(albaran.FieldByName(u"Nombre"_qs).AsString(), u"tres"_qs);
+  EXPECT_EQ(ClaveRegistro(albaran), u"3;0009;"_qs);
+}
+
+TEST_P(Claves, KeysOfSixFieldsSetNoRangeAndCopyNoSingleField) {
+  Ejecutar(
+      u"CREATE TABLE SEIS (A INTEGER, B INTEGER, C INTEGER, D INTEGER, E INTEGER, F INTEGER, V VARCHAR(5) NULL, "
+      "CONSTRAINT SEIS_Clave1 PRIMARY KEY (A, B, C, D, E, F))"_qs);
+  for (const char* fila : {"1, 1, 1, 1, 1, 1, 'a'", "1, 1, 1, 1, 1, 2, 'b'", "2, 1, 1, 1, 1, 1, 'c'"})
+    Ejecutar(u"INSERT INTO SEIS VALUES (%1)"_qs.arg(QLatin1String(fila)));
+  Table seis;
+  seis.SetTableName(u"SEIS"_qs);
+  ASSERT_TRUE(PrepararTabla(seis));
+  EXPECT_EQ(UltimaClaveRango(seis), u"2;1;1;1;1;1;"_qs);
+  seis.Edit();
+  CopiarRegistroClave(seis, u"1;1;1;1;1;2;"_qs);
+  CopiarCampoDeRegistro(seis, u"V"_qs, u"2;1;1;1;1;1;"_qs);
+  EXPECT_EQ(seis.FieldByName(u"V"_qs).AsString(), u"b"_qs);
+}
+
+TEST_P(Claves, RecordsAreCopiedAndPastedAndTablesPreparedForLookups) {
+  EXPECT_EQ(CamposHoraRegistro(albaran), u"1|0001|uno|08:30:00||"_qs);
+  albaran.Next();
+  RestaurarCamposRegistro(albaran, u"SinIndices"_qs);
+  albaran.Post();
+  EXPECT_EQ(Valores(), QStringList({u"0005"_qs, u"uno"_qs, u"08:30:00"_qs}));
+  // A value holding "|" shifts the later fields; a refused one is skipped.
+  CamposHoraGuardados = u"9|9|A|B|x|"_qs;
+  RestaurarCamposRegistro(albaran);
+  EXPECT_EQ(Valores(), QStringList({u"9"_qs, u"A"_qs, u"08:30:00"_qs}));
+  albaran.Cancel();
+
+  albaran.SetIndexName(u"Nombre"_qs);
+  albaran.SetRange({Variant::String(u"X"_qs)}, {Variant::String(u"X"_qs)});
+  EXPECT_EQ(CamposHoraRegistro(albaran), QString());
+  albaran.SetFilter(u"Codigo = '0005'"_qs);
+  albaran.SetFiltered(true);
+  ASSERT_TRUE(PrepararTabla(albaran));
+  EXPECT_TRUE(!albaran.Filtered() && albaran.IndexName().isEmpty());
+  EXPECT_EQ(albaran.RecordCount(), 3);
+  Table inexistente;
+  inexistente.SetTableName(u"NOEXISTE"_qs);
+  EXPECT_FALSE(PrepararTabla(inexistente));
+}
+
+TEST(CamposNoVisibles, FragmentsHideAndDashedNamesExempt) {
+  struct Caso {
+    const char* lista;
+    const char* campo;
+    bool oculto;
+  };
+  const Caso casos[] = {{"", "PrecioCoste", false},
+                        {"Precio,-PrecioVenta", "PrecioCoste", true},
+                        {"Precio, -PrecioVenta", "preciOVENTA", false},
+                        {" coste ", "PrecioCoste", true},
+                        {"Nombre,,Precio", "PrecioCoste", false},
+                        {"-Precio", "PrecioCoste", false}};
+  for (const Caso& caso : casos) {
+    CamposNoVisiblesUsuario = QString::fromLatin1(caso.lista);
+    EXPECT_EQ(CampoNoVisible(QString::fromLatin1(caso.campo)), caso.oculto) << caso.lista << caso.campo;
+  }
+}
+
+TEST_F(ConexionesFixture, CatalogueQueriesRunAsSqlServerTextThroughTheModulesCache) {
+  Iniciar();
+  {
+    TModuloDatos modulo;
+    ModuloDatos = &modulo;
+    ModuloDatosListo = true;
+    Ejecutar(
+        u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), Notas TEXT NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))"_qs);
+    EXPECT_EQ(CamposClavePrimaria(u"ARTICULO"_qs), u"Codigo"_qs);
+    EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, u"SinMemos"_qs), u"Codigo"_qs);
+    ASSERT_EQ(modulo.CacheConsultasSQL.Count(), 2);
+    EXPECT_EQ(
+        modulo.CacheConsultasSQL.Names(0) + modulo.CacheConsultasSQL.Names(1),
+        u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ K.indid   "
+        "JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ 'ARTICULO_Clave1'  "
+        "ORDER BY K.KeyNo"
+        "SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id $IGUAL$ O.id   WHERE O.name $IGUAL$ "
+        "'ARTICULO' AND C.xtype <> 35  ORDER BY C.colid "_qs);
+  }
+  EXPECT_FALSE(ModuloDatosListo);
+}

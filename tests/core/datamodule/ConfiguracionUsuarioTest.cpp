@@ -1,0 +1,101 @@
+#include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/datamodule/TablaFisica.h"
+#include "core/helpers/Listas.h"
+#include "core/sql/BaseDatosSQL.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+namespace {
+
+const QString kGeneral = QStringLiteral("DatabaseGeneral");
+
+// ANA is a plain user; LUIS takes his rights from the profile user MODELO.
+class ConfiguracionUsuario : public ConexionesFixture {
+ protected:
+  ConfiguracionUsuario() {
+    Iniciar();
+    Ejecutar(
+        u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
+        "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
+        "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
+        kGeneral);
+    for (const char* fila :
+         {"'ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,"
+          "dbo.PROVEEDO:x'",
+          "'MODELO', 'Administrador', 'CONTWIN', 'CamposNoVisibles=Coste\r\nProcesosNoAutorizados=BorrarTodo'",
+          "'LUIS', 'MODELO', 'PROPIO', 'ContadorAccesos=4\r\nCamposNoVisibles=Propio'"})
+      Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, ProgramasSoloLectura, Configuracion) VALUES ("_qs +
+                   QString::fromLatin1(fila) + u')',
+               kGeneral);
+    usuario.SetDatabaseName(BaseDatosBDE(kGeneral));
+    usuario.SetTableName(u"USUARIO"_qs);
+    usuario.Open();
+    modulo.Usuario = &usuario;
+    ModuloDatos = &modulo;
+  }
+
+  static QString Fila(const char* codigo, const char* columna) {
+    return EjecutarSQL(
+        u"SELECT %1 FROM USUARIO WHERE Codigo = '%2'"_qs.arg(QLatin1String(columna), QLatin1String(codigo)), kGeneral);
+  }
+
+  Table usuario;
+  TModuloDatos modulo;
+};
+
+}  // namespace
+
+TEST_F(ConfiguracionUsuario, KeysAreReadFromTheProfileUsersRowButThreeFromTheUsersOwn) {
+  struct Caso {
+    const char* usuario;
+    const char* clave;
+    const char* valor;
+  };
+  const Caso casos[] = {{"ANA", "CamposNoVisibles", "Precio"}, {"ANA", "Vacia", "defecto"},
+                        {"ANA", "Falta", "defecto"},           {"ANA", "ProgramasSoloLectura", ""},
+                        {"LUIS", "CamposNoVisibles", "Coste"}, {"LUIS", "ProgramasSoloLectura", "CONTWIN"},
+                        {"LUIS", "ContadorAccesos", "4"},      {"NADIE", "CamposNoVisibles", "defecto"}};
+  for (const Caso& caso : casos)
+    EXPECT_EQ(LeerConfigUsuario(QString::fromLatin1(caso.usuario), QString::fromLatin1(caso.clave), u"defecto"_qs),
+              QString::fromLatin1(caso.valor))
+        << caso.usuario << " " << caso.clave;
+  EXPECT_EQ(CategoriaUsuario(u"LUIS"_qs), u"MODELO"_qs);
+  EXPECT_EQ(CategoriaUsuario(u"MODELO"_qs), u"MODELO"_qs);
+  EXPECT_FALSE(ProcesoAutorizado(u"LUIS"_qs, u"Borrar"_qs));
+  EXPECT_TRUE(ProcesoAutorizado(u"LUIS"_qs, u"Listar"_qs) && ProcesoAutorizado(u"ANA"_qs, u"Borrar"_qs));
+
+  CodigoUsuarioActual = u"ANA"_qs;
+  InstalarNombreTablaFisica([](const QString& tabla) { return u"dbo."_qs + tabla; });
+  EXPECT_EQ(IndiceBusquedaTabla(u"CLIENTES"_qs), 2);
+  EXPECT_EQ(IndiceBusquedaTabla(u"PROVEEDO"_qs) + IndiceBusquedaTabla(u"FACTURA"_qs), -2);
+  DesactivarIndicesPorUsuarioEnBusquedas = true;
+  EXPECT_EQ(IndiceBusquedaTabla(u"CLIENTES"_qs), -1);
+}
+
+TEST_F(ConfiguracionUsuario, KeysAreWrittenToTheRowTheyAreReadFrom) {
+  GrabarConfigUsuario(u"LUIS"_qs, u"CamposNoVisibles"_qs, u"Margen"_qs);
+  GrabarConfigUsuario(u"LUIS"_qs, u"ContadorAccesos"_qs, u"5"_qs);
+  GrabarConfigUsuario(u"LUIS"_qs, u"Empresas"_qs, u"1,2"_qs);
+  // Another program's line written meanwhile stays.
+  Ejecutar(
+      u"UPDATE USUARIO SET Configuracion = 'CamposNoVisibles=Margen\r\nProcesosNoAutorizados=BorrarTodo\r\nOtro=1' "
+      "WHERE Codigo = 'MODELO'"_qs,
+      kGeneral);
+  GrabarConfigUsuario(u"LUIS"_qs, u"ProcesosNoAutorizados"_qs, QString());
+  GrabarConfigUsuario(u"NADIE"_qs, u"Empresas"_qs, u"9"_qs);
+  // Line breaks of a memo among several columns come as blanks.
+  EXPECT_EQ(Fila("MODELO", "Configuracion, Empresas"), u"CamposNoVisibles=Margen Otro=1 |1,2"_qs);
+  EXPECT_EQ(Fila("LUIS", "Configuracion, Empresas"), u"ContadorAccesos=5 CamposNoVisibles=Propio |"_qs);
+  EXPECT_TRUE(usuario.Active() && mensajes.Messages().isEmpty());
+
+  mensajes.Expect(u"A"_qs);
+  usuario.Close();
+  usuario.SetReadOnly(true);
+  usuario.Open();
+  GrabarConfigUsuario(u"ANA"_qs, u"CamposNoVisibles"_qs, u"Margen"_qs);
+  EXPECT_EQ(mensajes.Texts().value(0),
+            u"¡Imposible grabar la configuración del usuario!. Motivo: Cannot modify a read-only dataset"_qs);
+  EXPECT_EQ(ValorLista(u"CamposNoVisibles"_qs, Fila("ANA", "Configuracion")), u"Precio"_qs);
+}
