@@ -29,6 +29,9 @@ void RaiseSqliteError(sqlite3* db, int resultCode) {
       throw EDatabaseError(EngineText::TableIsBusy, driverText);
     case SQLITE_READONLY:
       throw EDatabaseError(EngineText::TableIsReadOnly, driverText);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      throw EDatabaseError(EngineText::CorruptHeader, driverText);
     case SQLITE_CANTOPEN:
       throw EDatabaseError(EngineText::PathNotFound, driverText);
     case SQLITE_CONSTRAINT:
