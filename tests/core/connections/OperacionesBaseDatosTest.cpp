@@ -11,7 +11,6 @@
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
 #include "platform/data/Table.h"
-#include "platform/sqlite/DatabaseError.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/ManualClock.h"
 
@@ -27,19 +26,16 @@ const QString kEmpresa = QStringLiteral("Database");
 
 class OperacionesBaseDatos : public ConexionesFixture {
  protected:
-  // Company 3 with its customers table, current.
+  // Company 3, current, with its customers table.
   void EmpresaTres() {
     ASSERT_TRUE(CrearBaseDatosEmpresa(Servicios(), 3));
     ConectarEmpresa(Servicios(), 3);
     EmpresaActual = 3;
     Ejecutar(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"));
     Ejecutar(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'antes')"));
+    Ejecutar(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (3, 'otro')"));
   }
   Database& Empresa() { return *Conexiones(Servicios()).Database; }
-  QString ListaReparar() const {
-    return IniFile(carpeta.File(QStringLiteral("ZEMWIN.INI")))
-        .ReadString(QStringLiteral("Reconstrucción Automática de Tablas"), QStringLiteral("Tablas"), QString());
-  }
 };
 
 }  // namespace
@@ -49,139 +45,90 @@ TEST_F(OperacionesBaseDatos, ATransactionCoversTheCompanyConnectionAndItsADOTwin
   EmpresaTres();
   AdoConnection& ado = *Conexiones(Servicios()).ADOConnection;
   EXPECT_TRUE(FinalizarTransaccion(Servicios()));  // none running: nothing to do
-  ASSERT_TRUE(IniciarTransaccion(Servicios()));
-  EXPECT_TRUE(Empresa().InTransaction() && ado.InTransaction());
-  EXPECT_TRUE(IniciarTransaccion(Servicios(), &Empresa()));  // the running one is reused
-  Ejecutar(QStringLiteral("UPDATE CLIENTES SET Nombre = 'por el motor'"));
-  ASSERT_EQ(EjecutarSQLADO(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'por ADO')"), kEmpresa),
-            QString());
-  Empresa().Rollback();
-  EXPECT_FALSE(ado.InTransaction());
-  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QStringLiteral("antes"));
-
-  ASSERT_TRUE(IniciarTransaccion(Servicios()));
-  Ejecutar(QStringLiteral("UPDATE CLIENTES SET Nombre = 'cambiado'"));
-  EXPECT_TRUE(FinalizarTransaccion(Servicios()));
-  EXPECT_FALSE(Empresa().InTransaction() || ado.InTransaction());
-  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QStringLiteral("cambiado"));
+  // Rolled back, then committed by FinalizarTransaccion: the writes of both roads go together.
+  for (const char* final : {"antes\r\notro", "cambiado"}) {
+    ASSERT_TRUE(IniciarTransaccion(Servicios()) && IniciarTransaccion(Servicios(), &Empresa()));  // reused
+    EXPECT_TRUE(Empresa().InTransaction() && ado.InTransaction());
+    Ejecutar(QStringLiteral("UPDATE CLIENTES SET Nombre = 'cambiado'"));
+    ASSERT_EQ(EjecutarSQLADO(QStringLiteral("DELETE FROM CLIENTES WHERE Codigo = 3"), kEmpresa), QString());
+    *final == 'a' ? Empresa().Rollback() : (void)FinalizarTransaccion(Servicios());
+    EXPECT_FALSE(Empresa().InTransaction() || ado.InTransaction());
+    EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QLatin1String(final));
+  }
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
-TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceWithTheInstallationsSettings) {
-  instalacion.Ini(QStringLiteral("Microsoft SQL Server"), QStringLiteral("NombreIntercalacionMSSQL"),
-                  QStringLiteral("Modern_Spanish_CI_AI"));
-  Iniciar();
-  ASSERT_TRUE(CrearBaseDatosEmpresa(Servicios(), 7));
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT name, cmptlevel, recovery_model_desc, collation_name FROM "
-                                       "master.dbo.sysdatabases WHERE name = 'ZEMEMP7'"),
-                        kEmpresa),
-            QStringLiteral("ZEMEMP7|80|SIMPLE|Modern_Spanish_CI_AI"));
-  // A second creation stops at its first statement: the SQL layer's warnings, then the error that ends the
-  // program.
-  mensajes.Expect(QStringLiteral("A")).Expect(QString()).Expect(QStringLiteral("E"));
-  EXPECT_FALSE(CrearBaseDatosEmpresa(Servicios(), 7));
-  ASSERT_EQ(mensajes.Texts().size(), 3);
-  EXPECT_TRUE(mensajes.Texts()[1].endsWith(QStringLiteral("CREATE DATABASE ZEMEMP7  COLLATE Modern_Spanish_CI_AI")))
-      << mensajes.Texts()[1].toStdString();
-  EXPECT_TRUE(mensajes.Texts()[2].startsWith(QStringLiteral("¡Imposible crear la base de datos ZEMEMP7!. Motivo:")));
-  EXPECT_TRUE(Application::Instance()->Terminated());
-}
-
-TEST_F(OperacionesBaseDatos, OnParadoxACompanyDatabaseIsItsFolderAndFile) {
-  instalacion.Engine(QStringLiteral("Paradox"));
-  Iniciar();
-  ASSERT_TRUE(CrearBaseDatosEmpresa(Servicios(), 5));
-  EXPECT_TRUE(QFileInfo::exists(instalacion.GeneralFolder() + QStringLiteral("/5/DATOS.SQLITE")));
-  // A folder that cannot be made ends the program.
-  QFile(instalacion.GeneralFolder() + QStringLiteral("/6")).open(QIODevice::WriteOnly);
-  mensajes.Expect(QStringLiteral("E"));
-  EXPECT_FALSE(CrearBaseDatosEmpresa(Servicios(), 6));
-  EXPECT_TRUE(mensajes.Texts().value(0).startsWith(QStringLiteral("¡Imposible crear la base de datos ") +
-                                                   instalacion.GeneralFolder() + QStringLiteral("/6!. Motivo:")));
-}
-
-TEST_F(OperacionesBaseDatos, ARestoredCompanyHoldsWhatItHeldAtItsBackup) {
+TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceAndRestoredHoldsWhatItHeldAtItsBackup) {
   ManualClock reloj(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0)));
   EXPECT_EQ(NombreCopiaSeguridad(QStringLiteral("D:\\Copias"), QStringLiteral("EMP3")),
             QStringLiteral("D:\\Copias\\dbb_EMP3_20240131154500.bak"));
+  instalacion.Ini(QStringLiteral("Microsoft SQL Server"), QStringLiteral("NombreIntercalacionMSSQL"),
+                  QStringLiteral("Modern_Spanish_CI_AI"));
   Iniciar();
   EmpresaTres();
+  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT cmptlevel, recovery_model_desc, collation_name FROM "
+                                       "master.dbo.sysdatabases WHERE name = 'ZEMEMP3'"),
+                        kEmpresa),
+            QStringLiteral("80|SIMPLE|Modern_Spanish_CI_AI"));
   // A quote in the folder stays inside the statement's one literal.
   const QString copias = carpeta.File(QStringLiteral("Copias de O'Donnell"));
   QDir().mkpath(copias);
+  // No folder chosen (here: no chooser at all, which is warned of): nothing runs.
+  mensajes.Expect(QStringLiteral("A"));
+  EXPECT_FALSE(CopiaSeguridadSQLServer(Servicios(), QString(), QString()));
   ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
-  EXPECT_EQ(fGENEPROG, nullptr);
   Ejecutar(QStringLiteral("UPDATE CLIENTES SET Nombre = 'después'"));
-  Ejecutar(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'nuevo')"));
-  ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), QStringLiteral("ZEMEMP3"), NombreCopiaSeguridad(copias, QStringLiteral("ZEMEMP3"))));
+  ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), QStringLiteral("ZEMEMP3"),
+                                      NombreCopiaSeguridad(copias, QStringLiteral("ZEMEMP3"))));
   for (const auto& ejecutar : {&EjecutarSQL, &EjecutarSQLADO})
-    EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), QStringLiteral("antes"));
-
+    EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), QStringLiteral("antes\r\notro"));
   // The server's refusal reaches the caller once the progress window is off.
   reloj.Advance(1000);
   EXPECT_THROW(RestaurarCopiaSQLServer(Servicios(), QString(), NombreCopiaSeguridad(copias, QStringLiteral("ZEMEMP3"))),
                std::exception);
   EXPECT_EQ(fGENEPROG, nullptr);
-  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QStringLiteral("antes"));
-  EXPECT_TRUE(mensajes.Messages().isEmpty());
+  // A second creation stops at its first statement: the SQL layer's warnings, then the error that ends the program.
+  mensajes.Expect(QStringLiteral("A")).Expect(QString()).Expect(QStringLiteral("E"));
+  EXPECT_FALSE(CrearBaseDatosEmpresa(Servicios(), 3));
+  EXPECT_TRUE(mensajes.Texts().value(2).endsWith(QStringLiteral("CREATE DATABASE ZEMEMP3  COLLATE Modern_Spanish_CI_AI")));
+  EXPECT_TRUE(mensajes.Texts().value(3).startsWith(QStringLiteral("¡Imposible crear la base de datos ZEMEMP3!. Motivo:")));
 }
 
-TEST_F(OperacionesBaseDatos, TheRepairListTakesParadoxTablesWithIndexOrCorruptionErrorsOnce) {
+TEST_F(OperacionesBaseDatos, ParadoxTablesWithIndexOrCorruptionErrorsGoOnceToTheRepairList) {
   instalacion.Engine(QStringLiteral("Paradox"));
   Iniciar();
-  EmpresaActual = 3;
+  EmpresaTres();
+  const QString carpetaEmpresa = instalacion.GeneralFolder() + QStringLiteral("/3/");
+  Empresa().Close();
+  QFile datos(carpetaEmpresa + QStringLiteral("DATOS.SQLITE"));  // made by the company's creation
+  ASSERT_TRUE(datos.open(QIODevice::ReadWrite) && datos.write(QByteArray(100, 'x')) == 100);  // its header
+  datos.close();
   Table clientes, pedidos;
   clientes.SetTableName(QStringLiteral("CLIENTES"));
   pedidos.SetTableName(QStringLiteral("PEDIDOS"));
-  const QString carpetaEmpresa = instalacion.GeneralFolder() + QStringLiteral("/3/");
-  const QString ambas = carpetaEmpresa + QStringLiteral("CLIENTES,") + carpetaEmpresa + QStringLiteral("PEDIDOS,");
-  // The table, the error, the list afterwards.
-  const std::tuple<Table*, const char*, QString> casos[] = {
-      {&pedidos, "Index is out of date", carpetaEmpresa + QStringLiteral("PEDIDOS,")},
-      {&clientes, "Record locked by another user\ndatabase is locked", carpetaEmpresa + QStringLiteral("PEDIDOS,")},
-      {&clientes, "Corrupt table/index header.", ambas},
-      {&pedidos, "index is out of date", ambas},
-      {nullptr, "Index is out of date", ambas},
-  };
-  for (const auto& [tabla, error, lista] : casos) {
-    RepararTablas(Servicios(), tabla, QLatin1String(error));
-    EXPECT_EQ(ListaReparar(), lista) << error;
-  }
-}
-
-TEST_F(OperacionesBaseDatos, OnSQLServerNothingGoesToTheRepairList) {
-  Iniciar();
-  Table clientes;
-  clientes.SetTableName(QStringLiteral("CLIENTES"));
-  RepararTablas(Servicios(), &clientes, QStringLiteral("Index is out of date"));
-  EXPECT_EQ(ListaReparar(), QString());
-}
-
-TEST_F(OperacionesBaseDatos, ADamagedParadoxFileIsListedForRepairWhenATableFailsToOpen) {
-  instalacion.Engine(QStringLiteral("Paradox"));
-  Iniciar();
-  ConectarEmpresa(Servicios(), 3);
-  EmpresaActual = 3;
-  Ejecutar(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"));
-  Empresa().Close();
-  const QString archivo = instalacion.GeneralFolder() + QStringLiteral("/3/DATOS.SQLITE");
-  {
-    QFile datos(archivo);
-    ASSERT_TRUE(datos.open(QIODevice::ReadWrite));
-    datos.write(QByteArray(100, 'x'));  // the file header
-  }
-  Table clientes;
-  clientes.SetTableName(QStringLiteral("CLIENTES"));
   mensajes.Expect(QStringLiteral("E"));
   EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), clientes));
-  EXPECT_EQ(ListaReparar(), instalacion.GeneralFolder() + QStringLiteral("/3/CLIENTES,"));
-  EXPECT_TRUE(mensajes.Texts().value(0).contains(QLatin1String(EngineText::CorruptHeader)));
+  EXPECT_TRUE(mensajes.Texts().value(0).contains(QStringLiteral("Corrupt table/index header.")));
+  // The engine, the table, the error; the list afterwards.
+  const QString una = carpetaEmpresa + QStringLiteral("CLIENTES,"), dos = una + carpetaEmpresa + QStringLiteral("PEDIDOS,");
+  const std::tuple<const char*, Table*, const char*, QString> casos[] = {
+      {"Paradox", &pedidos, "Record locked by another user\ndatabase is locked", una},
+      {"Microsoft SQL Server", &pedidos, "Index is out of date", una},
+      {"Paradox", &pedidos, "index is out of date", dos}, {"Paradox", &clientes, "Index is out of date", dos},
+      {"Paradox", nullptr, "Index is out of date", dos},
+  };
+  for (const auto& [motor, tabla, error, lista] : casos) {
+    TipoBaseDatos = QLatin1String(motor);
+    RepararTablas(Servicios(), tabla, QLatin1String(error));
+    EXPECT_EQ(IniFile(ArchivoINI).ReadString(QStringLiteral("Reconstrucción Automática de Tablas"),
+                                             QStringLiteral("Tablas"), QString()),
+              lista)
+        << error;
+  }
 }
 
 TEST(VersionBDE, GivesTheEnginesVersionInItsFourLines) {
-  const QStringList lineas = VersionBDE().split(QStringLiteral("\r\n"));
-  const QRegularExpression forma(QStringLiteral(
-      "^EngineVersion=3\\.\\d{3}\\|InterfaceLevel=3\\.\\d{3}\\|VersionDate=\\d\\d/\\d\\d/\\d\\d\\|"
-      "VersionTime=\\d\\d:\\d\\d:\\d\\d$"));
-  EXPECT_TRUE(forma.match(lineas.join(u'|')).hasMatch()) << lineas.join(u'|').toStdString();
+  const QRegularExpression forma(QStringLiteral("^EngineVersion=3\\.\\d{3}\r\nInterfaceLevel=3\\.\\d{3}\r\n"
+                                                "VersionDate=\\d\\d/\\d\\d/\\d\\d\r\nVersionTime=\\d\\d:\\d\\d:\\d\\d$"));
+  EXPECT_TRUE(forma.match(VersionBDE()).hasMatch()) << VersionBDE().toStdString();
 }
