@@ -22,13 +22,6 @@ constexpr int kLongitudNombreUsuario = 15;
 
 bool esLocal(const QString& carpetaRed) { return carpetaRed.toUpper() == QLatin1String("LOCAL"); }
 
-void fijarCarpetaRed(const QString& carpetaRed) {
-  if (!EsParadox() && esLocal(carpetaRed))
-    Session::Default().SetNetFileDir(QDir::tempPath());
-  else if (!carpetaRed.isEmpty())
-    Session::Default().SetNetFileDir(QDir(CarpetaPrograma).absoluteFilePath(Paths::Internal(carpetaRed)));
-}
-
 // The private folder PRIVDIR/n, when no other running instance holds it.
 bool tomarCarpetaPrivada(const QString& privdir, int n) {
   const QString carpeta = Paths::Join(privdir, QString::number(n));
@@ -55,6 +48,13 @@ int carpetaPrivadaAutomatica() {
 
 }  // namespace
 
+void FijarCarpetaRed(const QString& carpetaRed) {
+  if (!EsParadox() && esLocal(carpetaRed))
+    Session::Default().SetNetFileDir(QDir::tempPath());
+  else if (!carpetaRed.isEmpty())
+    Session::Default().SetNetFileDir(QDir(CarpetaPrograma).absoluteFilePath(Paths::Internal(carpetaRed)));
+}
+
 int SesionBDEUsuario() {
   const QString usuario = UsuarioWindows().left(kLongitudNombreUsuario);
   int sesion = -1;
@@ -73,7 +73,6 @@ bool PrepararSesionInicio(TfGENEINIC& servicios) {
   } catch (const Exception&) {
     // Its first reading has warned already; the defaults stand.
   }
-  fijarCarpetaRed(BDENetDir);
 
   Session::Default().SessionNumber();
   SesionBDE = std::max(SesionBDEUsuario(), 0);
