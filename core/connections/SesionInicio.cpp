@@ -16,6 +16,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kLongitudNombreUsuario = 15;
