@@ -10,6 +10,7 @@ class DiagnosticPresenter : public MessagePresenter {
     qWarning().noquote() << kind << text;
     return kind == QLatin1String("C") ? QStringLiteral("NO") : QString();
   }
+  bool LastClosed() const override { return true; }
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/CreacionTablas.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/RepararTablas.h"
 #include "core/connections/TransaccionesConexion.h"
 #include "core/helpers/Tablas.h"
 #include "core/messages/MensajeSistema.h"
@@ -102,7 +103,10 @@ bool AbrirTabla(TfGENEINIC& servicios, QObject& llamador, Table& tabla) {
     }
     capturarIncidencia(tabla, error,
                        QStringLiteral("Al entrar en ") + llamador.objectName() + QStringLiteral(" (AperturaTablaOK)"));
-    if (registroInstalado().RepararTablas) registroInstalado().RepararTablas(tabla, error);
+    if (registroInstalado().RepararTablas)
+      registroInstalado().RepararTablas(tabla, error);
+    else
+      RepararTablas(servicios, &tabla, error, &llamador);
     MensajeError(QStringLiteral("TRADUCIR: ") + error + QStringLiteral(" Tabla: ") + tabla.TableName());
     return false;
   }

@@ -8,8 +8,8 @@ class QObject;
 class Table;
 class TfGENEINIC;
 
-// The Paradox repair list that a failure of opening a table is handed to,
-// installed by its own module; by default nothing is recorded.
+// What a failure of opening a table is handed to in place of the Paradox
+// repair list (RepararTablas), which an empty one restores.
 struct RegistroFallosTablas {
   std::function<void(Table& tabla, const QString& error)> RepararTablas;
 };

@@ -27,8 +27,6 @@ bool CrearBaseDatosSQLServer(const QString& nombre) {
   return true;
 }
 
-bool CrearBaseDatosEmpresa(int empresa) { return CrearBaseDatosSQLServer(AliasBaseDatosEmpresa + QString::number(empresa)); }
-
 bool ExisteBaseDatosSQLServer(const QString& nombre) {
   return EjecutarSQLADO(QStringLiteral("SELECT name FROM master.dbo.sysdatabases WHERE name = ") + LiteralSQL(nombre),
                         QStringLiteral("master"), QStringLiteral("Silenciosa"))

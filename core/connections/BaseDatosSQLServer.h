@@ -6,7 +6,5 @@
 // compatibility level 80 and simple recovery. A failed step ends the
 // program with its error message and the result is false.
 bool CrearBaseDatosSQLServer(const QString& nombre);
-// The database of company n (AliasBaseDatosEmpresa followed by n).
-bool CrearBaseDatosEmpresa(int empresa);
 // The server holds a database of that name.
 bool ExisteBaseDatosSQLServer(const QString& nombre);

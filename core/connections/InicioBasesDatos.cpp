@@ -4,7 +4,9 @@
 #include "core/connections/AperturaTablas.h"
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/Conexiones.h"
+#include "core/connections/InicioSesionSQLServer.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/connections/SesionInicio.h"
 #include "core/connections/TransaccionesConexion.h"
 #include "core/connections/UsuarioServidor.h"
 #include "core/connections/VariablesConexion.h"
@@ -26,19 +28,6 @@ void instalarCaminoSQL() {
   SqlRouting::Install([] { return FormatoFechaSQL; },
                       {Session::Default().NetUserName(), QSysInfo::machineHostName(), Paths::ExecutableName()});
   AdjuntarBaseDatosGeneralAlAbrir();
-}
-
-// A parameter line written even when empty: the connection then does not
-// take the alias's own value in its place.
-void escribirParametro(StringList& parametros, const QString& nombre, const QString& valor) {
-  const QString linea = nombre + u'=' + valor;
-  const int indice = parametros.IndexOfName(nombre);
-  if (indice < 0) {
-    parametros.Add(linea);
-    return;
-  }
-  parametros.Delete(indice);
-  parametros.Insert(indice, linea);
 }
 
 void nombrarConAlias(Database& database, const QString& alias) {
@@ -68,20 +57,20 @@ void conectarEmpresaInicial(TfGENEINIC& servicios) {
     if (AutenticacionWindows) {
       UsuarioInicioSesion.clear();
       ClaveInicioSesion.clear();
-      escribirParametro(parametros, QStringLiteral("USER NAME"), UsuarioServidor(ServidorSQL));
-      escribirParametro(parametros, QStringLiteral("HOST NAME"), QString());
-      escribirParametro(parametros, QStringLiteral("PASSWORD"), QString());
+      EscribirParametroConexion(parametros, QStringLiteral("USER NAME"), UsuarioServidor(ServidorSQL));
+      EscribirParametroConexion(parametros, QStringLiteral("HOST NAME"), QString());
+      EscribirParametroConexion(parametros, QStringLiteral("PASSWORD"), QString());
     } else {
       if (UsuarioInicioSesion.isEmpty())
         UsuarioInicioSesion = parametros.Values(QStringLiteral("USER NAME"));
       else
-        escribirParametro(parametros, QStringLiteral("USER NAME"), UsuarioInicioSesion);
-      escribirParametro(parametros, QStringLiteral("PASSWORD"), ClaveInicioSesion);
+        EscribirParametroConexion(parametros, QStringLiteral("USER NAME"), UsuarioInicioSesion);
+      EscribirParametroConexion(parametros, QStringLiteral("PASSWORD"), ClaveInicioSesion);
     }
   }
   if (EsParadox() && parametros.Count() > 0) PathBaseDatos = parametros[0].mid(5);
   database.Params() = parametros;
-  abrirOCrear(database, AliasBaseDatos);
+  AbrirBaseDatosEmpresaInicio(database);
   FijarNivelAislamiento(QStringLiteral("Database"));
 }
 
@@ -90,10 +79,10 @@ void conectarGeneral(TfGENEINIC& servicios) {
   nombrarConAlias(general, AliasBaseDatosGeneral);
   StringList parametros = Session::Default().GetAliasParams(AliasBaseDatosGeneral);
   if (EsSQLServer()) {
-    escribirParametro(parametros, QStringLiteral("USER NAME"),
-                      UsuarioServidor(parametros.Values(QStringLiteral("SERVER NAME"))));
-    escribirParametro(parametros, QStringLiteral("HOST NAME"), UsuarioInicioSesion);
-    escribirParametro(parametros, QStringLiteral("PASSWORD"), ClaveInicioSesion);
+    EscribirParametroConexion(parametros, QStringLiteral("USER NAME"),
+                              UsuarioServidor(parametros.Values(QStringLiteral("SERVER NAME"))));
+    EscribirParametroConexion(parametros, QStringLiteral("HOST NAME"), UsuarioInicioSesion);
+    EscribirParametroConexion(parametros, QStringLiteral("PASSWORD"), ClaveInicioSesion);
   }
   general.Params() = parametros;
   abrirOCrear(general, AliasBaseDatosGeneral);
@@ -110,6 +99,7 @@ bool PrepararBasesDatosInicio(TfGENEINIC& servicios) {
   // The SQL routines reach the connections through the global, which is the
   // object being created from its creation on.
   fGENEINIC = &servicios;
+  if (!PrepararSesionInicio(servicios)) return false;
   instalarCaminoSQL();
   conectarEmpresaInicial(servicios);
   conectarGeneral(servicios);

@@ -1,7 +1,7 @@
 #include "core/datamodule/ConfiguracionUsuario.h"
 
 #include "core/datamodule/Genemodu.h"
-#include "core/datamodule/TablaFisica.h"
+#include "core/tables/NombresTablas.h"
 #include "core/helpers/Listas.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"

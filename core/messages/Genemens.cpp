@@ -54,11 +54,13 @@ TfGENEMENS::~TfGENEMENS() {
 QString TfGENEMENS::Present(const QString& kind, const QString& text, const QString& defaultAnswer) {
   // A copy: the arguments may be the request globals, which a nested message overwrites.
   const QString tipo = kind;
+  cerrado_ = true;
   if (isVisible()) return tipo == QLatin1String("C") ? QStringLiteral("NO") : QString();
   TipoMensajeActual = tipo;
   TextoMensajeActual = text;
   RespuestaMensaje = defaultAnswer;
   const int resultado = ShowModal();
+  cerrado_ = resultado != mrOk && resultado != mrYes && resultado != mrNo;
   if (tipo == QLatin1String("C")) return resultado == mrYes ? QStringLiteral("SI") : QStringLiteral("NO");
   if (tipo == QLatin1String("P")) return resultado == mrOk ? RespuestaMensaje : QString();
   return QString();

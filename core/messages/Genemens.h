@@ -21,6 +21,7 @@ class TfGENEMENS : public Form, public MessagePresenter {
   ~TfGENEMENS() override;
 
   QString Present(const QString& kind, const QString& text, const QString& defaultAnswer) override;
+  bool LastClosed() const override { return cerrado_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -36,6 +37,7 @@ class TfGENEMENS : public Form, public MessagePresenter {
   std::unique_ptr<Ui::TfGENEMENS> ui_;
   QString tipoMostrado_;    // the request on screen, which a nested message leaves alone
   int tamanoFuenteTexto_ = 0;
+  bool cerrado_ = false;  // the last request got no button
 };
 
 extern TfGENEMENS* fGENEMENS;

@@ -40,6 +40,11 @@ void MensajeSistema(const QString& tipo, const QString& texto, QString& respuest
     if (Application* application = Application::Instance()) application->Terminate();
 }
 
+bool MensajeCerrado() {
+  const Application* application = Application::Instance();
+  return (application && application->Terminated()) || MessagePresenterSeam::Get().LastClosed();
+}
+
 namespace {
 
 void mostrar(const char* tipo, const QString& texto) {

@@ -13,6 +13,10 @@ extern QString RespuestaMensaje;
 // marked "TRADUCIR: " comes from the database engine and is put into Spanish.
 void MensajeSistema(const QString& tipo, const QString& texto, QString& respuesta);
 
+// The last message got no answer: it was closed without a button, or the
+// program is ending and shows no more.
+bool MensajeCerrado();
+
 void MensajeInformacion(const QString& texto);
 void MensajeAviso(const QString& texto);
 void MensajeError(const QString& texto);

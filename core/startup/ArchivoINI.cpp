@@ -1,5 +1,6 @@
 #include "core/startup/ArchivoINI.h"
 
+#include "core/connections/SesionInicio.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/Clave.h"
 #include "core/startup/Configuracion.h"
@@ -62,6 +63,7 @@ void leer(const LectorINI& ini) {
   VisualizacionPreviaActivada = ini.Interruptor(QStringLiteral("VisualizacionPreviaActivada"), "SI");
   BusquedaAproximadaActivada = ini.Interruptor(QStringLiteral("BusquedaAproximadaActivada"), "NO");
   BDENetDir = ini.Configuracion(QStringLiteral("BDENetDir"));
+  FijarCarpetaRed(BDENetDir);
   EnviarIncidenciasAZEM = ini.Configuracion(QStringLiteral("EnviarIncidenciasAZEM"), QStringLiteral("NO"));
   DesactivarDiagnostico = ini.Interruptor(QStringLiteral("DesactivarDiagnostico"), "NO");
   AutenticacionWindows = ini.Interruptor(QStringLiteral("AutenticacionWindows"), "NO");

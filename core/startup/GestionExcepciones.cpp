@@ -1,5 +1,6 @@
 #include "core/startup/GestionExcepciones.h"
 
+#include "core/connections/RepararTablas.h"
 #include "core/datamodule/Genemodu.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/ClasificacionExcepciones.h"
@@ -41,7 +42,7 @@ QString nombreEmisor(const QObject* sender) {
 
 void InstalarReparacionTablas(ReparacionTablas reparacion) { reparacionInstalada() = std::move(reparacion); }
 
-void GestionExcepciones(TfGENEINIC&, QObject* sender, const Exception& error) {
+void GestionExcepciones(TfGENEINIC& servicios, QObject* sender, const Exception& error) {
   const QString& mensaje = error.Message();
   // The sender may be gone once a message box has run its own loop.
   const QPointer<QObject> emisor(sender);
@@ -60,7 +61,12 @@ void GestionExcepciones(TfGENEINIC&, QObject* sender, const Exception& error) {
     QApplication::setOverrideCursor(Qt::ForbiddenCursor);
     MensajeError(clasificacion.texto);
   }
-  if (clasificacion.reparar && reparacionInstalada()) reparacionInstalada()(nullptr, mensaje, emisor.data());
+  if (clasificacion.reparar) {
+    if (reparacionInstalada())
+      reparacionInstalada()(nullptr, mensaje, emisor.data());
+    else
+      RepararTablas(servicios, nullptr, mensaje, emisor.data());
+  }
   if (clasificacion.grupo == u"Error" || NivelCapturaIncidencias == u"Maximo")
     RegistrarTraza(mensaje, nombreEmisor(emisor.data()), QVariant());
 }

@@ -9,8 +9,8 @@ class QObject;
 class Table;
 class TfGENEINIC;
 
-// The Paradox repair list (table or none, error, caller), installed by its
-// own module; until then nothing is recorded.
+// What an index error is handed to (table or none, error, caller) in place of
+// the Paradox repair list (RepararTablas), which an empty one restores.
 using ReparacionTablas = std::function<void(Table* tabla, const QString& error, QObject* llamador)>;
 void InstalarReparacionTablas(ReparacionTablas reparacion);
 

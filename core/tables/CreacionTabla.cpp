@@ -1,5 +1,6 @@
 #include "core/tables/CreacionTabla.h"
 
+#include "core/connections/BaseDatosEmpresa.h"
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"

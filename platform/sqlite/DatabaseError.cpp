@@ -36,6 +36,10 @@ void RaiseSqliteError(sqlite3* db, int resultCode) {
     case SQLITE_READONLY:
       engineText = QString::fromLatin1(EngineText::TableIsReadOnly);
       break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      engineText = QString::fromLatin1(EngineText::CorruptHeader);
+      break;
     case SQLITE_CANTOPEN:
       engineText = QString::fromLatin1(EngineText::PathNotFound);
       break;

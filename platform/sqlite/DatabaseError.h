@@ -35,6 +35,7 @@ inline constexpr auto InvalidBoolean = "'%1' is not a valid boolean value for fi
 inline constexpr auto MissingTableName = "Missing TableName property";
 inline constexpr auto NoSqlStatement = "No SQL statement available";
 inline constexpr auto ParameterNotFound = "Parameter '%1' not found";
+inline constexpr auto CorruptHeader = "Corrupt table/index header.";
 inline constexpr auto AttachInTransaction = "Cannot attach database '%1' inside a transaction";
 inline constexpr auto RecordLockedBySession = "Record already locked by this session";
 inline constexpr auto RecordChanged = "Couldn't perform the edit because another user changed the record.";

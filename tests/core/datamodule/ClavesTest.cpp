@@ -1,3 +1,4 @@
+#include "core/connections/Conexiones.h"
 #include "core/datamodule/CamposNoVisibles.h"
 #include "core/datamodule/CatalogoClaves.h"
 #include "core/datamodule/ClavesRegistro.h"
@@ -141,6 +142,8 @@ TEST_P(Claves, RecordsAreCopiedAndPastedAndTablesPreparedForLookups) {
   EXPECT_EQ(albaran.RecordCount(), 3);
   Table inexistente;
   inexistente.SetTableName(u"NOEXISTE"_qs);
+  // Opening it tries to create it: the data layer's engine says it has no definition.
+  if (!EsSQLServer()) mensajes.Expect(u"A"_qs);
   EXPECT_FALSE(PrepararTabla(inexistente));
 }
 

@@ -1,6 +1,5 @@
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/datamodule/Genemodu.h"
-#include "core/datamodule/TablaFisica.h"
 #include "core/helpers/Listas.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "platform/data/Field.h"
@@ -67,7 +66,6 @@ TEST_F(ConfiguracionUsuario, KeysAreReadFromTheProfileUsersRowButThreeFromTheUse
   EXPECT_TRUE(ProcesoAutorizado(u"LUIS"_qs, u"Listar"_qs) && ProcesoAutorizado(u"ANA"_qs, u"Borrar"_qs));
 
   CodigoUsuarioActual = u"ANA"_qs;
-  InstalarNombreTablaFisica([](const QString& tabla) { return u"dbo."_qs + tabla; });
   EXPECT_EQ(IndiceBusquedaTabla(u"CLIENTES"_qs), 2);
   EXPECT_EQ(IndiceBusquedaTabla(u"PROVEEDO"_qs) + IndiceBusquedaTabla(u"FACTURA"_qs), -2);
   DesactivarIndicesPorUsuarioEnBusquedas = true;

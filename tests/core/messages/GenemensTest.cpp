@@ -105,6 +105,7 @@ TEST_F(Genemens, AQuestionOffersItsDefaultMaskingAPasswordAndClosedGivesNoAnswer
     QString respuesta = QLatin1String(defecto);
     MensajePregunta(QStringLiteral("Clave:"), respuesta);
     EXPECT_EQ(respuesta, QLatin1String(cerrar ? "" : esperada)) << defecto;
+    EXPECT_EQ(MensajeCerrado(), cerrar) << defecto;
   }
 }
 

@@ -2,6 +2,7 @@
 #include "core/startup/ParametrosInstalacion.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
+#include "platform/data/Session.h"
 #include "tests/core/startup/ConfiguracionFixture.h"
 
 #include <QDir>
@@ -127,4 +128,20 @@ TEST_F(ArchivoINI, AnUnreadableFileWarnsAndKeepsTheValuesFromBefore) {
                          ReplicacionBDActivada, FormatoFechaSQL, si(ArchivosTemporalesEnBD)}),
             QStringList({"NO", "", "", "", "SQL_Latin1_General_Cp1_CI_AI", "READ UNCOMMITTED", "NO", "mm/dd/yyyy",
                          "SI"}));  // the settings file's rule for the temporary files stands
+}
+
+TEST_F(ArchivoINI, BDENetDirMovesTheSessionsNetworkControlFolder) {
+  // The engine, BDENetDir, the network control folder below the program folder ("-": outside it).
+  const std::tuple<const char*, const char*, const char*> casos[] = {
+      {"Microsoft SQL Server", "", ""},  // the engine configuration's NET DIR
+      {"Microsoft SQL Server", "red", "/red"}, {"Paradox", "LOCAL", "/LOCAL"}, {"Microsoft SQL Server", "local", "-"}};
+  for (const auto& [motor, valor, carpetaRed] : casos) {
+    instalacion.Engine(QLatin1String(motor)).Ini(kConf, QStringLiteral("BDENetDir"), QLatin1String(valor));
+    Session::ResetDefault();
+    Leer();
+    const QString vista = Session::Default().NetFileDir();
+    EXPECT_EQ(*carpetaRed == '-' ? QString::number(vista.startsWith(carpeta.Path())) : vista,
+              *carpetaRed == '-' ? QStringLiteral("0") : carpeta.Path() + QLatin1String(carpetaRed))
+        << valor;
+  }
 }

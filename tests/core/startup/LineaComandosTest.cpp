@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(LeerLineaComandos, NamedAndPositionalParameters) {
   // The parameters and what L, U, I and T become, joined by "|".
   const std::pair<QStringList, const char*> casos[] = {
@@ -30,16 +32,22 @@ TEST(ParametrosLlamada, PassesTheFourParametersWithTheUserLoggedIn) {
   EXPECT_EQ(ParametrosLlamada(), QStringLiteral(" L=/inst/A.CFG U=PEDRO I= T=ENG"));
 }
 
-TEST(DesencriptarClave, UndoesTheScrambling) {
-  const std::pair<const char*, const char16_t*> casos[] = {
-      {"", u""}, {"020011015", u"abc"},
-      {"047044033058038063066", u"ZEMWIN7"},  // the sixth letter takes the key's first
-      {"164006157002", u"Ñoño"},
-      {"0200110", u"ab"},    // a trailing part group is ignored
-      {"02", u""},
-      {"999", u"\u2019"},    // 999 keeps its low 8 bits: 231, then XOR "u" gives 146
-      {"0a0011", u"ub"},     // a group that is no number counts as 0
+TEST(Clave, ScramblesAndUnscramblesWithTheFixedKey) {
+  // The stored text, the clear text, and whether scrambling that clear text gives the stored text back.
+  const std::tuple<const char*, const char16_t*, bool> casos[] = {
+      {"", u"", true}, {"020011015", u"abc", true},
+      {"047044033058038063066", u"ZEMWIN7", true},  // the sixth letter takes the key's first
+      {"164006157002", u"Ñoño", true},
+      {"0200110", u"ab", false},  // a trailing part group is ignored
+      {"02", u"", false},
+      {"999", u"\u2019", false},  // 999 keeps its low 8 bits: 231, then XOR "u" gives 146
+      {"231", u"\u2019", true},
+      {"0a0011", u"ub", false},  // a group that is no number counts as 0
   };
-  for (const auto& [encriptada, clara] : casos)
+  for (const auto& [encriptada, clara, idaYVuelta] : casos) {
     EXPECT_EQ(DesencriptarClave(QLatin1String(encriptada)), QString::fromUtf16(clara)) << encriptada;
+    if (idaYVuelta) {
+      EXPECT_EQ(EncriptarClave(QString::fromUtf16(clara)), QLatin1String(encriptada)) << encriptada;
+    }
+  }
 }

@@ -1,0 +1,75 @@
+#include "core/connections/CopiasSQLServer.h"
+
+#include "core/connections/NombresBaseDatos.h"
+#include "core/helpers/LiteralesSQL.h"
+#include "core/progress/Geneprog.h"
+#include "core/services/SeleccionArchivoCarpeta.h"
+#include "core/startup/Configuracion.h"
+#include "platform/Clock.h"
+#include "platform/data/Query.h"
+
+namespace {
+
+// What tells a backup from a restore.
+struct Operacion {
+  QString tituloEleccion;
+  QString opcionesEleccion;
+  QString tituloProgreso;
+  QString textoProgreso;
+  QString (*archivo)(const QString& elegido, const QString& baseDatos);
+  QString (*sentencia)(const QString& baseDatos, const QString& archivo);
+};
+
+class ProgresoEncendido {
+ public:
+  ProgresoEncendido(const QString& titulo, const QString& texto) {
+    VentanaProgreso(QStringLiteral("ON"), titulo, QString(), texto);
+  }
+  ~ProgresoEncendido() { VentanaProgreso(QStringLiteral("OFF"), QString(), QString(), QString()); }
+  ProgresoEncendido(const ProgresoEncendido&) = delete;
+  ProgresoEncendido& operator=(const ProgresoEncendido&) = delete;
+};
+
+bool ejecutar(TfGENEINIC& servicios, const QString& pedida, QString ruta, const Operacion& operacion) {
+  const QString baseDatos = pedida.isEmpty() ? NombreBaseDatosEmpresa(servicios, EmpresaActual) : pedida;
+  // The server's own statement, on a connection of its own; it runs for as long as the server needs.
+  Query consulta;
+  consulta.SetDatabaseName(CadenaConexionADO(servicios, QStringLiteral("msdb"), QString()));
+  if (ruta.isEmpty() && !SeleccionarArchivoCarpeta(operacion.tituloEleccion, ruta, operacion.opcionesEleccion))
+    return false;
+  const QString archivo = operacion.archivo(ruta, baseDatos);
+  const ProgresoEncendido progreso(operacion.tituloProgreso, operacion.textoProgreso + archivo);
+  consulta.SQL().SetText(operacion.sentencia(baseDatos, archivo));
+  consulta.ExecSQL();
+  return true;
+}
+
+}  // namespace
+
+QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos) {
+  return carpeta + QStringLiteral("\\dbb_") + baseDatos + u'_' +
+         ClockSeam::Get().Now().toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".bak");
+}
+
+bool CopiaSeguridadSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& carpeta) {
+  static const Operacion copia{
+      QStringLiteral("Seleccione la carpeta destino para la Copia de Seguridad"), QStringLiteral("Carpetas"),
+      QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), NombreCopiaSeguridad,
+      [](const QString& base, const QString& archivo) {
+        return QStringLiteral("BACKUP DATABASE ") + base + QStringLiteral("  TO DISK = ") + LiteralSQL(archivo) +
+               QStringLiteral("  WITH FORMAT");
+      }};
+  return ejecutar(servicios, baseDatos, carpeta, copia);
+}
+
+bool RestaurarCopiaSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& archivo) {
+  static const Operacion restauracion{
+      QStringLiteral("Seleccione el archivo de backup para restaurar"), QStringLiteral("Carpetas,Archivos"),
+      QStringLiteral("Restauración de la Copia de Seguridad de la Base de Datos"), QStringLiteral("Restaurando..."),
+      [](const QString& elegido, const QString&) { return elegido; },
+      [](const QString& base, const QString& archivo) {
+        return QStringLiteral("RESTORE DATABASE ") + base + QStringLiteral("  FROM DISK = ") + LiteralSQL(archivo) +
+               QStringLiteral("WITH REPLACE");
+      }};
+  return ejecutar(servicios, baseDatos, archivo, restauracion);
+}

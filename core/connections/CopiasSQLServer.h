@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class TfGENEINIC;
+
+// Manual backup and restore of a whole server database through the
+// server's own BACKUP and RESTORE, with the progress window on while the
+// server works. An empty database name means the current company's; an
+// empty folder or file is asked for, and a cancelled choice gives false
+// with nothing run. The statement's failure reaches the caller once the
+// progress window is off.
+bool CopiaSeguridadSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& carpeta);
+bool RestaurarCopiaSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& archivo);
+
+// The file a backup of the database made now goes to: the folder, "\",
+// "dbb_", the database, "_", the date and time as yyyymmddhhnnss, ".bak".
+QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos);
