@@ -1,10 +1,10 @@
 #include "core/system/Archivos.h"
 
+#include "core/system/CursorEspera.h"
 #include "platform/Exceptions.h"
 #include "platform/Paths.h"
 #include "platform/StringList.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,14 +49,6 @@ struct Mascara {
   }
 
   QDir Directorio() const { return QDir(carpeta.isEmpty() ? QStringLiteral(".") : carpeta); }
-};
-
-class CursorEspera {
- public:
-  CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~CursorEspera() { QApplication::restoreOverrideCursor(); }
-  CursorEspera(const CursorEspera&) = delete;
-  CursorEspera& operator=(const CursorEspera&) = delete;
 };
 
 // Sorted without regard to case, as the system lists paths; names that differ
