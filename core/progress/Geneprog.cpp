@@ -2,6 +2,7 @@
 
 #include "core/messages/MensajeSistema.h"
 #include "core/datamodule/Traduccion.h"
+#include "core/startup/TraduccionFormulario.h"
 #include "core/startup/Configuracion.h"
 #include "ui_GENEPROG.h"
 
@@ -111,6 +112,11 @@ void TfGENEPROG::EditProgresoChange() {
     const QRect area = pantalla->geometry();
     move(area.x() + (area.width() - ancho) / 2, area.y() + area.height() - kAlto - kDistanciaAlPie);
   }
+}
+
+void TfGENEPROG::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  TraducirFormulario(this);
 }
 
 void TfGENEPROG::changeEvent(QEvent* event) {
