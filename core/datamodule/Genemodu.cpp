@@ -118,7 +118,10 @@ void TModuloDatos::ModuloDatosCreate() {
   // Named only now, so the opening of the module's own tables above passes it by.
   Usuario->Close();
   Usuario->SetTableName(QStringLiteral("USUARIO"));
-  Usuario->SetDatabaseName(CadenaConexionADO(*fGENEINIC, QStringLiteral("DatabaseGeneral"), QString()));
+  // An ADO connection string names a SQL Server; Paradox data is reached by its folder.
+  const QString general = Conexiones(*fGENEINIC).DatabaseGeneral->DatabaseName();
+  Usuario->SetDatabaseName(EsSQLServer() ? CadenaConexionADO(*fGENEINIC, QStringLiteral("DatabaseGeneral"), QString())
+                                         : general);
   Usuario->Open();
 
   // The company step of the suite's module programs never runs in this one.

@@ -147,3 +147,14 @@ TEST_F(Identificacion, RightsOnProgramsAndTheAdministratorCheck) {
   EXPECT_EQ(mensajes.Texts().last(),
             u"¡Es necesario ser un usuario con categoría de Administrador para realizar este proceso!"_qs);
 }
+
+TEST_F(ConexionesFixture, OnParadoxTheModuleMakesTheUserTableInTheGeneralFolder) {
+  instalacion.Engine(u"Paradox"_qs);
+  Iniciar();
+  TModuloDatos modulo;
+  ModuloDatos = &modulo;
+  EXPECT_TRUE(ModuloDatosListo);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Categoria FROM USUARIO"_qs, u"DatabaseGeneral"_qs), u"ADMIN|Administrador"_qs);
+  mensajes.Expect(u"P"_qs, u"ADMIN"_qs);
+  EXPECT_TRUE(IdentificarUsuario(CodigoUsuarioActual));
+}
