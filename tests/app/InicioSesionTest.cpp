@@ -1,7 +1,5 @@
 #include "app/ProgramaZEM.h"
 #include "core/datamodule/Genemodu.h"
-#include "core/sql/EjecucionSQL.h"
-#include "core/startup/Configuracion.h"
 #include "platform/Application.h"
 #include "platform/Paths.h"
 #include "shell/Genemenu.h"
@@ -39,15 +37,6 @@ class InicioSesion : public ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(InicioSesion, AFreshInstallationLogsTheDefaultAdministratorIn) {
-  mensajes.Expect(u"P"_qs, u"ADMIN"_qs);
-  ProgramaZEM programa(*Application::Instance(), {});
-  programa.Iniciar();
-  EXPECT_TRUE(Ejecutar(programa));
-  EXPECT_EQ(CodigoUsuarioActual, u"ADMIN"_qs);
-  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Categoria FROM USUARIO"_qs, u"DatabaseGeneral"_qs), u"ADMIN|Administrador"_qs);
-}
 
 TEST_F(InicioSesion, ARefusedLoginClosesTheMainWindowAndEndsTheProgram) {
   mensajes.Expect(u"P"_qs, u"NADIE"_qs).Expect(u"A"_qs);

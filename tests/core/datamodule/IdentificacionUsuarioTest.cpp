@@ -11,6 +11,7 @@
 namespace {
 
 const QString kGeneral = QStringLiteral("DatabaseGeneral");
+const QString kCodigo = QStringLiteral("Introduzca el Código de Usuario:");
 
 // The data module's creation makes USUARIO with its administrator JEFE; ANA
 // has a password, LUIS takes his rights from the profile user JEFE.
@@ -20,11 +21,10 @@ class Identificacion : public ConexionesFixture {
     instalacion.Setting(u"CodigoAdministrador"_qs, u"JEFE"_qs);
     Iniciar();
     Reiniciar();
-    for (const char* fila : {"'ANA', 'Ana', 'Normal', 'pw', 'CamposNoVisibles=Precio'",
-                             "'LUIS', 'Luis', 'JEFE', NULL, NULL", "'RAUL', 'Raul', 'Normal', NULL, NULL"})
-      Ejecutar(u"INSERT INTO USUARIO (Codigo, Nombre, Categoria, ClaveAcceso, Configuracion) VALUES (%1)"_qs.arg(
-                   QLatin1String(fila)),
-               kGeneral);
+    Ejecutar(u"INSERT INTO USUARIO (Codigo, Nombre, Categoria, ClaveAcceso, Configuracion) VALUES ('ANA', 'Ana', "
+             "'Normal', 'pw', 'CamposNoVisibles=Precio'), ('LUIS', 'Luis', 'JEFE', NULL, NULL), ('RAUL', 'Raul', "
+             "'Normal', NULL, NULL)"_qs,
+             kGeneral);
     Reiniciar();
   }
 
@@ -35,16 +35,15 @@ class Identificacion : public ConexionesFixture {
     ModuloDatos = modulo.get();
   }
 
-  // Logs in from the code prompt with the scripted answers.
-  bool Entrar(std::initializer_list<std::pair<const char*, const char*>> respuestas) {
+  // Logs in with the scripted answers; the messages it showed.
+  QStringList Entrar(std::initializer_list<std::pair<const char*, const char*>> respuestas, bool esperado) {
     for (const auto& [tipo, respuesta] : respuestas) mensajes.Expect(QLatin1String(tipo), QString::fromUtf8(respuesta));
-    CodigoUsuarioActual.clear();
-    return IdentificarUsuario(CodigoUsuarioActual);
+    const qsizetype antes = mensajes.Messages().size();
+    EXPECT_EQ(IdentificarUsuario(CodigoUsuarioActual), esperado);
+    return mensajes.Texts().mid(antes);
   }
 
-  static QString Contador(const char* usuario) {
-    return LeerConfigUsuario(QLatin1String(usuario), u"ContadorAccesos"_qs, u"0"_qs);
-  }
+  static QString Contador() { return LeerConfigUsuario(u"ANA"_qs, u"ContadorAccesos"_qs, u"0"_qs); }
 
   std::unique_ptr<TModuloDatos> modulo;
 };
@@ -63,56 +62,49 @@ TEST_F(Identificacion, TheModuleGivesAnEmptyUserTableOneAdministratorAndIsReady)
 
 TEST_F(Identificacion, TheLoginRefusesUnknownUsersAndEndsOnAnEmptyCode) {
   ParametroU = u"RAUL"_qs;
-  EXPECT_FALSE(Entrar({{"P", "NADIE"}, {"A", ""}}));
-  EXPECT_FALSE(Entrar({{"P", ""}}));
-  EXPECT_TRUE(Entrar({{"P", "RAUL"}}));  // no password, no question
-  EXPECT_EQ(mensajes.Texts(), QStringList({"Introduzca el Código de Usuario:", "¡El usuario no está definido!",
-                                           "Introduzca el Código de Usuario:", "Introduzca el Código de Usuario:"}));
+  EXPECT_EQ(Entrar({{"P", "NADIE"}, {"A", ""}}, false), QStringList({kCodigo, "¡El usuario no está definido!"}));
   EXPECT_EQ(mensajes.Messages().value(0).defaultAnswer, u"RAUL"_qs);
+  EXPECT_EQ(Entrar({{"P", ""}}, false), QStringList{kCodigo});
+  EXPECT_EQ(Entrar({{"P", "RAUL"}}, true), QStringList{kCodigo});  // no password, no question
   EXPECT_EQ(CodigoUsuarioActual, u"RAUL"_qs);
 }
 
 TEST_F(Identificacion, WrongPasswordsLockTheUserAcrossRunsAndARightOneResetsTheCount) {
-  EXPECT_FALSE(Entrar({{"P", "ANA"}, {"P", "mal"}, {"A", ""}}));
+  const QStringList incorrecta = {kCodigo, "Introduzca la Clave de Acceso:", "¡La Clave de Acceso es incorrecta!"};
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"P", "mal"}, {"A", ""}}, false), incorrecta);
   EXPECT_EQ(mensajes.Messages().value(1).defaultAnswer, u"Password"_qs);
-  EXPECT_EQ(mensajes.Texts().value(2), u"¡La Clave de Acceso es incorrecta!"_qs);
   Reiniciar();
-  EXPECT_FALSE(Entrar({{"P", "ANA"}, {"P", "PW"}, {"A", ""}}));
-  EXPECT_EQ(Contador("ANA"), u"2"_qs);
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"P", "PW"}, {"A", ""}}, false), incorrecta);
+  EXPECT_EQ(Contador(), u"2"_qs);
   Reiniciar();
-  EXPECT_TRUE(Entrar({{"P", "ANA"}, {"P", "pw"}}));
-  EXPECT_EQ(QStringList({Contador("ANA"), CodigoUsuarioActual, ClaveUsuarioActual, CamposNoVisiblesUsuario}),
+  Entrar({{"P", "ANA"}, {"P", "pw"}}, true);
+  EXPECT_EQ(QStringList({Contador(), CodigoUsuarioActual, ClaveUsuarioActual, CamposNoVisiblesUsuario}),
             QStringList({"0", "ANA", "pw", "Precio"}));
 
   for (int vez = 0; vez < 3; ++vez) {
     Reiniciar();
-    EXPECT_FALSE(Entrar({{"P", "ANA"}, {"P", ""}, {"A", ""}}));
+    Entrar({{"P", "ANA"}, {"P", ""}, {"A", ""}}, false);
   }
   // Locked: refused before the password is asked, even the right one.
   Reiniciar();
-  const qsizetype antes = mensajes.Messages().size();
-  EXPECT_FALSE(Entrar({{"P", "ANA"}, {"A", ""}}));
-  EXPECT_EQ(mensajes.Texts().mid(antes),
-            QStringList({"Introduzca el Código de Usuario:",
-                         "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."}));
-  EXPECT_EQ(Contador("ANA"), u"3"_qs);
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"A", ""}}, false),
+            QStringList({kCodigo, "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."}));
+  EXPECT_EQ(Contador(), u"3"_qs);
 }
 
 TEST_F(Identificacion, WindowsAuthenticationLogsTheLogonNameInWithoutQuestions) {
   AutenticacionWindows = true;
   ParametroU = u"ANA"_qs;  // not used with Windows authentication
   const QString nombre = UsuarioWindows();
-  EXPECT_TRUE(IdentificarUsuario(CodigoUsuarioActual));
+  EXPECT_TRUE(Entrar({}, true).isEmpty());
   EXPECT_EQ(CodigoUsuarioActual, nombre);
-  EXPECT_EQ(EjecutarSQL(u"SELECT Nombre, Categoria FROM USUARIO WHERE Codigo = "_qs + u'\'' + nombre + u'\'', kGeneral),
-            nombre + u"|Normal"_qs);
-  EXPECT_TRUE(mensajes.Messages().isEmpty());
+  const QString donde = u" WHERE Codigo = '"_qs + nombre + u'\'';
+  EXPECT_EQ(EjecutarSQL(u"SELECT Nombre, Categoria FROM USUARIO"_qs + donde, kGeneral), nombre + u"|Normal"_qs);
 
   // A stored password is taken, not asked.
-  Ejecutar(u"UPDATE USUARIO SET ClaveAcceso = 'secreta' WHERE Codigo = '"_qs + nombre + u'\'', kGeneral);
-  modulo->Usuario->Close();
-  modulo->Usuario->Open();
-  EXPECT_TRUE(IdentificarUsuario(CodigoUsuarioActual));
+  Ejecutar(u"UPDATE USUARIO SET ClaveAcceso = 'secreta'"_qs + donde, kGeneral);
+  modulo->Usuario->Refresh();
+  EXPECT_TRUE(Entrar({}, true).isEmpty());
   EXPECT_EQ(ClaveUsuarioActual, u"secreta"_qs);
 }
 
@@ -120,28 +112,21 @@ TEST_F(Identificacion, RightsOnProgramsAndTheAdministratorCheck) {
   Ejecutar(u"UPDATE USUARIO SET ProgramasNoAccesibles = 'CONTWIN\r\nNOMIWIN', ProgramasSoloLectura = 'ALMAWIN' "
            "WHERE Codigo = 'JEFE'"_qs,
            kGeneral);
-  Reiniciar();
+  modulo->Usuario->Refresh();
   mensajes.Expect(u"I"_qs);
-  struct Caso {
-    const char* usuario;
-    const char* programa;
-    const char* derecho;
-  };
-  const Caso casos[] = {{"LUIS", "&Contwin", "Ninguno"},
-                        {"LUIS", "ALMAWIN", "Solo Lectura"},
-                        {"LUIS", "VENTWIN", "Total"},
-                        {"RAUL", "CONTWIN", "Total"}};
-  for (const Caso& caso : casos) {
+  const char* const casos[][3] = {{"LUIS", "&Contwin", "Ninguno"},
+                                  {"LUIS", "ALMAWIN", "Solo Lectura"},
+                                  {"LUIS", "VENTWIN", "Total"},
+                                  {"RAUL", "CONTWIN", "Total"}};
+  for (const auto& caso : casos) {
     QString derecho;
-    DerechoAccesoPrograma(QLatin1String(caso.usuario), QLatin1String(caso.programa), derecho);
-    EXPECT_EQ(derecho, QLatin1String(caso.derecho)) << caso.usuario << " " << caso.programa;
+    DerechoAccesoPrograma(QLatin1String(caso[0]), QLatin1String(caso[1]), derecho);
+    EXPECT_EQ(derecho, QLatin1String(caso[2])) << caso[0] << " " << caso[1];
   }
   EXPECT_EQ(mensajes.Texts(), QStringList{u"Vd. no tiene acceso al programa Contwin"_qs});
 
-  EXPECT_TRUE(ExigirAdministrador(u"JEFE"_qs, QString()));
-  EXPECT_TRUE(ExigirAdministrador(u"LUIS"_qs, QString()));
-  EXPECT_FALSE(ExigirAdministrador(u"RAUL"_qs, u"Silencio"_qs));
-  EXPECT_FALSE(ExigirAdministrador(u"NADIE"_qs, u"Silencio"_qs));
+  EXPECT_TRUE(ExigirAdministrador(u"JEFE"_qs, QString()) && ExigirAdministrador(u"LUIS"_qs, QString()));
+  EXPECT_FALSE(ExigirAdministrador(u"RAUL"_qs, u"Silencio"_qs) || ExigirAdministrador(u"NADIE"_qs, u"Silencio"_qs));
   mensajes.Expect(u"A"_qs);
   EXPECT_FALSE(ExigirAdministrador(u"RAUL"_qs, QString()));
   EXPECT_EQ(mensajes.Texts().last(),
@@ -152,9 +137,6 @@ TEST_F(ConexionesFixture, OnParadoxTheModuleMakesTheUserTableInTheGeneralFolder)
   instalacion.Engine(u"Paradox"_qs);
   Iniciar();
   TModuloDatos modulo;
-  ModuloDatos = &modulo;
   EXPECT_TRUE(ModuloDatosListo);
   EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Categoria FROM USUARIO"_qs, u"DatabaseGeneral"_qs), u"ADMIN|Administrador"_qs);
-  mensajes.Expect(u"P"_qs, u"ADMIN"_qs);
-  EXPECT_TRUE(IdentificarUsuario(CodigoUsuarioActual));
 }
