@@ -2,65 +2,55 @@
 #include "core/datamodule/Genemodu.h"
 #include "platform/Application.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 #include "shell/Genemenu.h"
 #include "tests/fixtures/InstallationBuilder.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
-#include <QFile>
-#include <QObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class InicioSesion : public ::testing::Test {
- protected:
-  InicioSesion() { instalacion.Write(); }
-
-  // Runs the program to its first loop turn; true when the loop ran.
-  static bool Ejecutar(ProgramaZEM& programa) {
-    bool bucle = false;
-    QObject alcance;
-    QTimer::singleShot(0, &alcance, [&] {
-      bucle = true;
-      Application::Instance()->Terminate();
-    });
-    EXPECT_EQ(programa.Ejecutar(), 0);
-    return bucle;
-  }
-
-  TemporaryFolder carpeta;
-  InstallationBuilder instalacion{carpeta.Path()};
-  ScriptedPresenter mensajes;
-};
+// Starts the program in the current folder; true when its message loop ran.
+bool Ejecutar() {
+  ProgramaZEM programa(*Application::Instance(), {});
+  programa.Iniciar();
+  bool bucle = false;
+  QObject alcance;
+  QTimer::singleShot(0, &alcance, [&] {
+    bucle = true;
+    Application::Instance()->Terminate();
+  });
+  EXPECT_EQ(programa.Ejecutar(), 0);
+  EXPECT_FALSE(fGENEMENU->isVisible());
+  EXPECT_NE(ModuloDatos, nullptr);  // the module never frees itself
+  return bucle;
+}
 
 }  // namespace
 
-TEST_F(InicioSesion, ARefusedLoginClosesTheMainWindowAndEndsTheProgram) {
+TEST(InicioSesion, ARefusedLoginClosesTheMainWindowAndEndsTheProgram) {
+  TemporaryFolder carpeta;
+  InstallationBuilder(carpeta.Path()).Write();
+  ScriptedPresenter mensajes;
   mensajes.Expect(u"P"_qs, u"NADIE"_qs).Expect(u"A"_qs);
-  ProgramaZEM programa(*Application::Instance(), {});
-  programa.Iniciar();
-  EXPECT_FALSE(Ejecutar(programa));
-  EXPECT_FALSE(fGENEMENU->isVisible());
+  EXPECT_FALSE(Ejecutar());
 }
 
-TEST_F(InicioSesion, AUserTableThatCannotBeMadeEndsTheProgramWithAnError) {
+TEST(InicioSesion, AUserTableThatCannotBeMadeEndsTheProgramWithAnError) {
+  TemporaryFolder carpeta;
+  InstallationBuilder(carpeta.Path()).Write();
   // Definitions without USUARIO: the table cannot be made.
-  QFile definiciones(Paths::FindFile(carpeta.Path(), QString::fromLatin1(InstallationBuilder::kDefinitionsFile)));
-  ASSERT_TRUE(definiciones.open(QIODevice::ReadOnly));
-  QList<QByteArray> lineas = definiciones.readAll().split('\n');
-  definiciones.close();
+  const QString definiciones = Paths::Join(carpeta.Path(), QString::fromLatin1(InstallationBuilder::kDefinitionsFile));
+  QList<QByteArray> lineas = TextFile::ReadBytes(definiciones).split('\n');
   lineas.removeIf([](const QByteArray& linea) { return linea.startsWith("USUARIO/"); });
-  ASSERT_TRUE(definiciones.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  definiciones.write(lineas.join('\n'));
-  definiciones.close();
+  TextFile::WriteBytes(definiciones, lineas.join('\n'));
+  ScriptedPresenter mensajes;
   mensajes.Expect(u"E"_qs);
-  ProgramaZEM programa(*Application::Instance(), {});
-  programa.Iniciar();
+  EXPECT_FALSE(Ejecutar());
   EXPECT_EQ(mensajes.Texts(), QStringList{u"¡ La tabla no existe !. Compruebe la Base de Datos por favor."_qs});
   EXPECT_FALSE(ModuloDatosListo);
-  EXPECT_NE(ModuloDatos, nullptr);  // the module never frees itself
-  EXPECT_FALSE(Ejecutar(programa));
 }

@@ -17,18 +17,17 @@ class Traduccion : public ConexionesFixture {
  protected:
   Traduccion() {
     Iniciar();
-    for (const char* fila : {"'Aceptar', 'Accept'", "'Abrir', 'Open'", "'Sí', 'Yes'", "'Fichero', 'File'",
-                             "'Cerrar', 'Close'", "'Se han procesado \\X1 registros', '\\X1 records processed'",
-                             "'Error en $Fichero', 'Error in $Fichero'", "'L''Empresa', 'The Company'",
-                             "'A=B', 'A equals B'", "'Open', 'Retranslated'", "'Corto|Largo', 'Short|Long'",
-                             "'Datos', 'Data'"})
-      Anadir(fila);
+    Anadir(u"('Aceptar', 'Accept'), ('Abrir', 'Open'), ('Sí', 'Yes'), ('Fichero', 'File'), ('Cerrar', 'Close'), "
+           "('Se han procesado \\X1 registros', '\\X1 records processed'), ('Error en $Fichero', 'Error in $Fichero'), "
+           "('L''Empresa', 'The Company'), ('A=B', 'A equals B'), ('Open', 'Retranslated'), "
+           "('Corto|Largo', 'Short|Long'), ('Datos', 'Data')"_qs);
     IdiomaActual = u"EN"_qs;
   }
 
-  void Anadir(const char* fila) {
-    Ejecutar(u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES ('EN', %1)"_qs.arg(QString::fromUtf8(fila)),
-             kGeneral);
+  // Rows of (source text, English text).
+  void Anadir(const QString& filas) {
+    QString sql = u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES "_qs + filas;
+    Ejecutar(sql.replace(u"('"_qs, u"('EN', '"_qs), kGeneral);
   }
 };
 
@@ -73,7 +72,7 @@ TEST_F(Traduccion, TheCacheAnswersRepeatedTextsAndKeepsItsBounds) {
   EXPECT_EQ(Traducir(u"Nada que traducir"_qs), u"Nada que traducir"_qs);
   EXPECT_EQ(CacheTraducciones.Lines().count(u"Nada que traducir=Nada que traducir"_qs), 1);
   // Cached texts no longer reach the database; a text holding "=" always does.
-  Anadir("'Nada que traducir', 'Nothing'");
+  Anadir(u"('Nada que traducir', 'Nothing')"_qs);
   Ejecutar(u"UPDATE TXIDIOMA SET Texto = 'A is B' WHERE ClaveTexto = 'A=B'"_qs, kGeneral);
   EXPECT_EQ(Traducir(u"Nada que traducir"_qs) + Traducir(u"Aceptar"_qs) + u'|' + Traducir(u"A=B"_qs),
             u"Nada que traducirAccept|A is B"_qs);
