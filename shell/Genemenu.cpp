@@ -1,7 +1,9 @@
 #include "shell/Genemenu.h"
 
+#include "core/datamodule/IdentificacionUsuario.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Genepant.h"
+#include "platform/Application.h"
 #include "ui_GENEMENU.h"
 
 TfGENEMENU* fGENEMENU = nullptr;
@@ -23,4 +25,10 @@ void TfGENEMENU::showEvent(QShowEvent* event) {
   }
 }
 
-void TfGENEMENU::FormShow() { LiberarPantallaPresentacion(); }
+void TfGENEMENU::FormShow() {
+  if (!IdentificarUsuario(CodigoUsuarioActual)) {
+    close();
+    if (Application* application = Application::Instance()) application->Terminate();
+  }
+  LiberarPantallaPresentacion();
+}

@@ -8,29 +8,80 @@
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <functional>
+#include <memory>
+
+class DataSource;
+class Query;
+class QColorDialog;
+class QFileDialog;
+class QFontDialog;
 
 // The shared data module: the non-visual container whose methods are the data
-// layer of the suite.
+// layer of the suite. Its creation opens the general database's user table
+// (creating it when missing) and gives an empty one the default
+// administrator; a failure reaches the application's exception handler and
+// leaves the module in place, not ready.
 class TModuloDatos : public QObject {
   Q_OBJECT
+
+  // Dialogs are widgets and cannot have the module as their parent.
+  std::unique_ptr<QFileDialog> abrir_;
+  std::unique_ptr<QFileDialog> guardar_;
+  std::unique_ptr<QFontDialog> fuente_;
+  std::unique_ptr<QColorDialog> color_;
 
  public:
   explicit TModuloDatos(QObject* owner = nullptr);
   ~TModuloDatos() override;
 
+  // The company tables: they carry no table name in the application manager.
+  Table* const ParamGenerales;
+  Table* const Table1;
   // The general database's user table, opened by the module's creation.
   QPointer<Table> Usuario;
+  QFileDialog* const OpenDialog1;
+  QFileDialog* const SaveDialog1;
+  QFontDialog* const FontDialog1;
+  Table* const Responsabilidad;
+  Table* const Empresa;
+  DataSource* const DSEmpresa;
+  Query* const Query1;
+  Table* const Moneda;
+  DataSource* const DSMoneda;
+  QColorDialog* const ColorDialog1;
+  Table* const GATablas;
+  Table* const GAnalisis;
+  Table* const RegistroAccesos;
+  Table* const QR_Export_Table;
+
   // The catalogue queries' results of the key routines, once the module is ready.
   StringList CacheConsultasSQL;
 
  private:
+  void ModuloDatosCreate();
   void ModuloDatosDestroy();
+
+  std::array<double, 6> PorcentajesIVA{};
+  std::array<double, 6> PorcentajesRecargo{};
+  bool MonedaBaseDistintaNacional = false;
+  StringList listaPrivada_;
 };
 
 extern TModuloDatos* ModuloDatos;
 // Set as the last step of the module's creation, cleared by its destruction.
 extern bool ModuloDatosListo;
+
+// Number formats and the base currency, set by the module's creation.
+extern QString FormatoNumericoEstandar;
+extern std::array<QString, 6> PlantillasNumericas;  // templates 1 to 5; 0 unused
+extern int DecimalesMonedaBase;
+extern double CambioMonedaBase;
+extern QString AbreviaturaMonedaBase;
+extern QString DescripcionMonedaBase;
+// Puts the values above back to those they have before the module's creation.
+void ResetModuloDatos();
 
 // The incident trace hook: it keeps nothing itself; an observer, when one is
 // installed, is handed every call.

@@ -2,6 +2,7 @@
 
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/Configuracion.h"
+#include "core/startup/TraduccionFormulario.h"
 #include "ui_GENEMENS.h"
 
 #include <QGuiApplication>
@@ -163,6 +164,8 @@ void TfGENEMENS::FormShow() {
 }
 
 void TfGENEMENS::FormActivate() {
+  // The caption and the text are among the form's translated texts.
+  TraducirFormulario(this);
   QString texto = ui_->EditRespuesta->text();
   const qsizetype inicio = texto.indexOf(QLatin1String(":SelStart:"));
   if (inicio < 0) return;

@@ -1,7 +1,8 @@
 #include "core/progress/Geneprog.h"
 
 #include "core/messages/MensajeSistema.h"
-#include "core/progress/Traduccion.h"
+#include "core/datamodule/Traduccion.h"
+#include "core/startup/TraduccionFormulario.h"
 #include "core/startup/Configuracion.h"
 #include "ui_GENEPROG.h"
 
@@ -68,11 +69,11 @@ void cambiarProgreso(const QString& modo, const QString& titulo, const QString& 
 QString textoTraducido(const QString& texto) {
   const QLatin1String puntos("...");
   const qsizetype primeros = texto.indexOf(puntos);
-  if (primeros < 0) return TraducirTextoProgreso(texto);
+  if (primeros < 0) return Traducir(texto);
   const qsizetype desde = primeros + puntos.size();
   const qsizetype segundos = texto.indexOf(puntos, desde);
   const QString medio = segundos < 0 ? texto.mid(desde) : texto.mid(desde, segundos - desde);
-  return TraducirTextoProgreso(texto.left(primeros)) + puntos + medio;
+  return Traducir(texto.left(primeros)) + puntos + medio;
 }
 
 }  // namespace
@@ -113,6 +114,11 @@ void TfGENEPROG::EditProgresoChange() {
   }
 }
 
+void TfGENEPROG::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  TraducirFormulario(this);
+}
+
 void TfGENEPROG::changeEvent(QEvent* event) {
   Form::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
@@ -143,5 +149,5 @@ void VentanaProgreso(const QString& modo, const QString& titulo, const QString& 
 }
 
 void MostrarProgreso(const QString& modo, const QString& titulo, const QString& texto) {
-  cambiarProgreso(modo, TraducirTextoProgreso(titulo), textoTraducido(texto));
+  cambiarProgreso(modo, Traducir(titulo), textoTraducido(texto));
 }

@@ -39,6 +39,7 @@ class TfGENEPROG : public Form {
   ::Timer Timer{1000};
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 

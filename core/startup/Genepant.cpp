@@ -1,5 +1,6 @@
 #include "core/startup/Genepant.h"
 
+#include "core/startup/TraduccionFormulario.h"
 #include "platform/Paths.h"
 #include "ui_GENEPANT.h"
 
@@ -40,6 +41,7 @@ void TfGENEPANT::showEvent(QShowEvent* event) {
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
   }
   Form::showEvent(event);
+  TraducirFormulario(this);
 }
 
 TfGENEPANT* CrearPantallaPresentacion() {

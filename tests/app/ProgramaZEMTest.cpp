@@ -38,7 +38,8 @@ class ProgramaZEMTest : public ::testing::Test {
 
 TEST_F(ProgramaZEMTest, CreatesTheFormsInTheirOrderAndRunsTheMainWindow) {
   instalacion.Write();
-  ScriptedPresenter mensajes;  // no message at all
+  ScriptedPresenter mensajes;
+  mensajes.Expect(QStringLiteral("P"), QStringLiteral("ADMIN"));  // the login, the only message
   {
     ProgramaZEM programa(Aplicacion(), {QStringLiteral("U=ANA")});
     programa.Iniciar();

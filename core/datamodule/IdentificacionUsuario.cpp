@@ -1,0 +1,130 @@
+#include "core/datamodule/IdentificacionUsuario.h"
+
+#include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/messages/MensajeSistema.h"
+#include "core/services/Mensajeria.h"
+#include "core/startup/Configuracion.h"
+#include "core/system/Equipo.h"
+#include "platform/data/Field.h"
+#include "platform/Exceptions.h"
+#include "platform/data/Table.h"
+#include "platform/format/Format.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString kCodigo = QStringLiteral("Codigo");
+const QString kCategoria = QStringLiteral("Categoria");
+const QString kContador = QStringLiteral("ContadorAccesos");
+const QString kAdministrador = QStringLiteral("Administrador");
+constexpr int kFallosBloqueo = 3;
+
+Table& usuarios() {
+  if (!ModuloDatos || !ModuloDatos->Usuario) throw Exception(QStringLiteral("Cannot perform this operation on a closed dataset"));
+  return *ModuloDatos->Usuario;
+}
+
+bool localizar(Table& tabla, const QString& codigo) {
+  return tabla.Locate(kCodigo, Variant::String(codigo));
+}
+
+void darDeAlta(Table& tabla, const QString& codigo) {
+  try {
+    tabla.Append();
+    tabla.FieldByName(kCodigo).SetAsString(codigo);
+    tabla.FieldByName(QStringLiteral("Nombre")).SetAsString(codigo);
+    tabla.FieldByName(kCategoria).SetAsString(QStringLiteral("Normal"));
+    tabla.Post();
+  } catch (const std::exception&) {
+    tabla.Cancel();
+    MensajeAviso(QStringLiteral("¡Imposible dar de alta el usuario!"));
+  }
+}
+
+QStringList lineas(const QString& texto) {
+  StringList lista;
+  lista.SetText(texto);
+  return lista.Lines();
+}
+
+}  // namespace
+
+bool IdentificarUsuario(QString& codigo) {
+  codigo = AutenticacionWindows || ParametroU.isEmpty() ? UsuarioWindows() : ParametroU;
+  if (!AutenticacionWindows) {
+    QString respuesta = codigo;
+    MensajePregunta(QStringLiteral("Introduzca el Código de Usuario:"), respuesta);
+    codigo = respuesta;
+    if (codigo.isEmpty()) return false;
+  }
+
+  Table& tabla = usuarios();
+  if (AutenticacionWindows && !localizar(tabla, codigo)) darDeAlta(tabla, codigo);
+  if (!localizar(tabla, codigo)) {
+    MensajeAviso(QStringLiteral("¡El usuario no está definido!"));
+    return false;
+  }
+  codigo = tabla.FieldByName(kCodigo).AsString();
+  const Field* campoClave = tabla.FindField(QStringLiteral("ClaveAcceso"));
+  const QString claveGuardada = campoClave ? campoClave->AsString() : QString();
+  // The code may be the very global, so the user is read from a copy.
+  const QString usuario = codigo;
+  CamposNoVisiblesUsuario = LeerConfigUsuario(usuario, QStringLiteral("CamposNoVisibles"), QString());
+
+  const int fallos = StrToIntDef(LeerConfigUsuario(usuario, kContador, QStringLiteral("0")), 0);
+  if (fallos >= kFallosBloqueo) {
+    MensajeAviso(QStringLiteral(
+        "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."));
+    return false;
+  }
+
+  ClaveUsuarioActual.clear();
+  if (!claveGuardada.isEmpty()) {
+    if (AutenticacionWindows) {
+      ClaveUsuarioActual = claveGuardada;
+    } else {
+      QString respuesta = QStringLiteral("Password");
+      MensajePregunta(QStringLiteral("Introduzca la Clave de Acceso:"), respuesta);
+      ClaveUsuarioActual = respuesta;
+      if (ClaveUsuarioActual != claveGuardada) {
+        MensajeAviso(QStringLiteral("¡La Clave de Acceso es incorrecta!"));
+        GrabarConfigUsuario(usuario, kContador, QString::number(fallos + 1));
+        return false;
+      }
+      if (fallos != 0) GrabarConfigUsuario(usuario, kContador, QStringLiteral("0"));
+    }
+  }
+  CodigoUsuarioActual = usuario;
+  return true;
+}
+
+void DerechoAccesoPrograma(const QString& usuario, const QString& programa, QString& derecho) {
+  derecho = QStringLiteral("Ninguno");
+  QString nombre = programa;
+  nombre.remove(u'&');
+  const QStringList noAccesibles = lineas(LeerConfigUsuario(usuario, QStringLiteral("ProgramasNoAccesibles")));
+  const QStringList soloLectura = lineas(LeerConfigUsuario(usuario, QStringLiteral("ProgramasSoloLectura")));
+  if (noAccesibles.contains(nombre, Qt::CaseInsensitive)) {
+    MensajeInformacion(QStringLiteral("Vd. no tiene acceso al programa ") + nombre);
+    return;
+  }
+  derecho = soloLectura.contains(nombre, Qt::CaseInsensitive) ? QStringLiteral("Solo Lectura") : QStringLiteral("Total");
+}
+
+bool ExigirAdministrador(const QString& usuario, const QString& opciones) {
+  Table& tabla = usuarios();
+  QString perfil = usuario;
+  if (localizar(tabla, usuario)) {
+    const QString categoria = tabla.FieldByName(kCategoria).AsString();
+    static const QStringList propias = {kAdministrador, QStringLiteral("Configurador"), QStringLiteral("Normal"),
+                                        QString()};
+    if (!propias.contains(categoria)) perfil = categoria;
+  }
+  const bool administrador = localizar(tabla, perfil) && tabla.FieldByName(kCategoria).AsString() == kAdministrador;
+  if (!administrador && !opciones.contains(QLatin1String("Silencio")))
+    MensajeAviso(QStringLiteral(
+        "¡Es necesario ser un usuario con categoría de Administrador para realizar este proceso!"));
+  return administrador;
+}

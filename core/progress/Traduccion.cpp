@@ -1,3 +1,0 @@
-#include "core/progress/Traduccion.h"
-
-QString TraducirTextoProgreso(const QString& texto) { return texto; }

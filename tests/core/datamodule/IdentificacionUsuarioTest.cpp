@@ -1,0 +1,142 @@
+#include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/datamodule/IdentificacionUsuario.h"
+#include "core/services/Mensajeria.h"
+#include "core/system/Equipo.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+#include <memory>
+
+namespace {
+
+const QString kGeneral = QStringLiteral("DatabaseGeneral");
+const QString kCodigo = QStringLiteral("Introduzca el Código de Usuario:");
+
+// The data module's creation makes USUARIO with its administrator JEFE; ANA
+// has a password, LUIS takes his rights from the profile user JEFE.
+class Identificacion : public ConexionesFixture {
+ protected:
+  Identificacion() {
+    instalacion.Setting(u"CodigoAdministrador"_qs, u"JEFE"_qs);
+    Iniciar();
+    Reiniciar();
+    Ejecutar(u"INSERT INTO USUARIO (Codigo, Nombre, Categoria, ClaveAcceso, Configuracion) VALUES ('ANA', 'Ana', "
+             "'Normal', 'pw', 'CamposNoVisibles=Precio'), ('LUIS', 'Luis', 'JEFE', NULL, NULL), ('RAUL', 'Raul', "
+             "'Normal', NULL, NULL)"_qs,
+             kGeneral);
+    Reiniciar();
+  }
+
+  // A new run of the program: a new data module on the same databases.
+  void Reiniciar() {
+    modulo.reset();
+    modulo = std::make_unique<TModuloDatos>();
+    ModuloDatos = modulo.get();
+  }
+
+  // Logs in with the scripted answers; the messages it showed.
+  QStringList Entrar(std::initializer_list<std::pair<const char*, const char*>> respuestas, bool esperado) {
+    for (const auto& [tipo, respuesta] : respuestas) mensajes.Expect(QLatin1String(tipo), QString::fromUtf8(respuesta));
+    const qsizetype antes = mensajes.Messages().size();
+    EXPECT_EQ(IdentificarUsuario(CodigoUsuarioActual), esperado);
+    return mensajes.Texts().mid(antes);
+  }
+
+  static QString Contador() { return LeerConfigUsuario(u"ANA"_qs, u"ContadorAccesos"_qs, u"0"_qs); }
+
+  std::unique_ptr<TModuloDatos> modulo;
+};
+
+}  // namespace
+
+TEST_F(Identificacion, TheModuleGivesAnEmptyUserTableOneAdministratorAndIsReady) {
+  EXPECT_TRUE(ModuloDatosListo);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Nombre, Categoria FROM USUARIO ORDER BY Codigo"_qs, kGeneral),
+            u"ANA|Ana|Normal\r\nJEFE|Administrador|Administrador\r\nLUIS|Luis|JEFE\r\nRAUL|Raul|Normal"_qs);
+  EXPECT_EQ(FormatoNumericoEstandar + u'|' + PlantillasNumericas[1] + u'|' + PlantillasNumericas[5],
+            u"#,###.##|#,###.##|#,###.##"_qs);
+  modulo.reset();
+  EXPECT_FALSE(ModuloDatosListo);
+}
+
+TEST_F(Identificacion, TheLoginRefusesUnknownUsersAndEndsOnAnEmptyCode) {
+  ParametroU = u"RAUL"_qs;
+  EXPECT_EQ(Entrar({{"P", "NADIE"}, {"A", ""}}, false), QStringList({kCodigo, "¡El usuario no está definido!"}));
+  EXPECT_EQ(mensajes.Messages().value(0).defaultAnswer, u"RAUL"_qs);
+  EXPECT_EQ(Entrar({{"P", ""}}, false), QStringList{kCodigo});
+  EXPECT_EQ(Entrar({{"P", "RAUL"}}, true), QStringList{kCodigo});  // no password, no question
+  EXPECT_EQ(CodigoUsuarioActual, u"RAUL"_qs);
+}
+
+TEST_F(Identificacion, WrongPasswordsLockTheUserAcrossRunsAndARightOneResetsTheCount) {
+  const QStringList incorrecta = {kCodigo, "Introduzca la Clave de Acceso:", "¡La Clave de Acceso es incorrecta!"};
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"P", "mal"}, {"A", ""}}, false), incorrecta);
+  EXPECT_EQ(mensajes.Messages().value(1).defaultAnswer, u"Password"_qs);
+  Reiniciar();
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"P", "PW"}, {"A", ""}}, false), incorrecta);
+  EXPECT_EQ(Contador(), u"2"_qs);
+  Reiniciar();
+  Entrar({{"P", "ANA"}, {"P", "pw"}}, true);
+  EXPECT_EQ(QStringList({Contador(), CodigoUsuarioActual, ClaveUsuarioActual, CamposNoVisiblesUsuario}),
+            QStringList({"0", "ANA", "pw", "Precio"}));
+
+  for (int vez = 0; vez < 3; ++vez) {
+    Reiniciar();
+    Entrar({{"P", "ANA"}, {"P", ""}, {"A", ""}}, false);
+  }
+  // Locked: refused before the password is asked, even the right one.
+  Reiniciar();
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"A", ""}}, false),
+            QStringList({kCodigo, "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."}));
+  EXPECT_EQ(Contador(), u"3"_qs);
+}
+
+TEST_F(Identificacion, WindowsAuthenticationLogsTheLogonNameInWithoutQuestions) {
+  AutenticacionWindows = true;
+  ParametroU = u"ANA"_qs;  // not used with Windows authentication
+  const QString nombre = UsuarioWindows();
+  EXPECT_TRUE(Entrar({}, true).isEmpty());
+  EXPECT_EQ(CodigoUsuarioActual, nombre);
+  const QString donde = u" WHERE Codigo = '"_qs + nombre + u'\'';
+  EXPECT_EQ(EjecutarSQL(u"SELECT Nombre, Categoria FROM USUARIO"_qs + donde, kGeneral), nombre + u"|Normal"_qs);
+
+  // A stored password is taken, not asked.
+  Ejecutar(u"UPDATE USUARIO SET ClaveAcceso = 'secreta'"_qs + donde, kGeneral);
+  modulo->Usuario->Refresh();
+  EXPECT_TRUE(Entrar({}, true).isEmpty());
+  EXPECT_EQ(ClaveUsuarioActual, u"secreta"_qs);
+}
+
+TEST_F(Identificacion, RightsOnProgramsAndTheAdministratorCheck) {
+  Ejecutar(u"UPDATE USUARIO SET ProgramasNoAccesibles = 'CONTWIN\r\nNOMIWIN', ProgramasSoloLectura = 'ALMAWIN' "
+           "WHERE Codigo = 'JEFE'"_qs,
+           kGeneral);
+  modulo->Usuario->Refresh();
+  mensajes.Expect(u"I"_qs);
+  const char* const casos[][3] = {{"LUIS", "&Contwin", "Ninguno"},
+                                  {"LUIS", "ALMAWIN", "Solo Lectura"},
+                                  {"LUIS", "VENTWIN", "Total"},
+                                  {"RAUL", "CONTWIN", "Total"}};
+  for (const auto& caso : casos) {
+    QString derecho;
+    DerechoAccesoPrograma(QLatin1String(caso[0]), QLatin1String(caso[1]), derecho);
+    EXPECT_EQ(derecho, QLatin1String(caso[2])) << caso[0] << " " << caso[1];
+  }
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"Vd. no tiene acceso al programa Contwin"_qs});
+
+  EXPECT_TRUE(ExigirAdministrador(u"JEFE"_qs, QString()) && ExigirAdministrador(u"LUIS"_qs, QString()));
+  EXPECT_FALSE(ExigirAdministrador(u"RAUL"_qs, u"Silencio"_qs) || ExigirAdministrador(u"NADIE"_qs, u"Silencio"_qs));
+  mensajes.Expect(u"A"_qs);
+  EXPECT_FALSE(ExigirAdministrador(u"RAUL"_qs, QString()));
+  EXPECT_EQ(mensajes.Texts().last(),
+            u"¡Es necesario ser un usuario con categoría de Administrador para realizar este proceso!"_qs);
+}
+
+TEST_F(ConexionesFixture, OnParadoxTheModuleMakesTheUserTableInTheGeneralFolder) {
+  instalacion.Engine(u"Paradox"_qs);
+  Iniciar();
+  TModuloDatos modulo;
+  EXPECT_TRUE(ModuloDatosListo);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Categoria FROM USUARIO"_qs, u"DatabaseGeneral"_qs), u"ADMIN|Administrador"_qs);
+}

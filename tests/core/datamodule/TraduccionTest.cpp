@@ -1,0 +1,118 @@
+#include "core/datamodule/Traduccion.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/TraduccionFormulario.h"
+#include "platform/Form.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+const QString kGeneral = QStringLiteral("DatabaseGeneral");
+
+// English texts in TXIDIOMA; the interface works in English.
+class Traduccion : public ConexionesFixture {
+ protected:
+  Traduccion() {
+    Iniciar();
+    Anadir(u"('Aceptar', 'Accept'), ('Abrir', 'Open'), ('Sí', 'Yes'), ('Fichero', 'File'), ('Cerrar', 'Close'), "
+           "('Se han procesado \\X1 registros', '\\X1 records processed'), ('Error en $Fichero', 'Error in $Fichero'), "
+           "('L''Empresa', 'The Company'), ('A=B', 'A equals B'), ('Open', 'Retranslated'), "
+           "('Corto|Largo', 'Short|Long'), ('Datos', 'Data')"_qs);
+    IdiomaActual = u"EN"_qs;
+  }
+
+  // Rows of (source text, English text).
+  void Anadir(const QString& filas) {
+    QString sql = u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES "_qs + filas;
+    Ejecutar(sql.replace(u"('"_qs, u"('EN', '"_qs), kGeneral);
+  }
+};
+
+}  // namespace
+
+TEST_F(Traduccion, TextsAreLookedUpWholeWithTheirVariablePartsOrWordByWord) {
+  struct Caso {
+    const char* texto;
+    const char* parametros;
+    const char* esperado;
+  };
+  const Caso casos[] = {
+      {"", "", ""},
+      {"A", "", "A"},
+      {"&A", "", "&A"},
+      {"QRAbrir", "", "QRAbrir"},
+      {"&Aceptar", "", "Accept"},
+      {"&Guardar", "", "Guardar"},
+      {"Se han procesado 25 registros", "", "25 records processed"},
+      {"Abrir  Fichero", "", "Open  File"},
+      {"Sí Abrir", "", "Ye Open"},  // a word's translation is cut to the word's length
+      {"L'Empresa", "", "The Company"},
+      {"Error en $Fichero", "Fichero=Datos\r\nOtro=X", "Error in Data"},
+      {"A=B", "", "A equals B"},
+      {"A=B", "", "A equals B"},
+  };
+  for (const Caso& caso : casos)
+    EXPECT_EQ(Traducir(QString::fromUtf8(caso.texto), QString::fromUtf8(caso.parametros)),
+              QString::fromUtf8(caso.esperado))
+        << caso.texto;
+  EXPECT_EQ(TraducirLista(u"Abrir;Cerrar;Nada"_qs), u"Open;Close;Nada"_qs);
+  EXPECT_EQ(SepararPuntos(SepararPuntos(u"a.b"_qs, u"."_qs, u"Directo"_qs), u"."_qs, u"Inverso"_qs), u"a.b"_qs);
+
+  IdiomaActual.clear();
+  EXPECT_EQ(Traducir(u"Error en $Fichero"_qs, u"Fichero=A.TXT"_qs), u"Error en A.TXT"_qs);
+  EXPECT_EQ(Traducir(u"&Aceptar"_qs), u"&Aceptar"_qs);
+  EXPECT_EQ(Traducir(u"Aceptar"_qs, QString(), u"EN"_qs), u"Accept"_qs);
+}
+
+TEST_F(Traduccion, TheCacheAnswersRepeatedTextsAndKeepsItsBounds) {
+  EXPECT_EQ(Traducir(u"Nada que traducir"_qs), u"Nada que traducir"_qs);
+  EXPECT_EQ(Traducir(u"Nada que traducir"_qs), u"Nada que traducir"_qs);
+  EXPECT_EQ(CacheTraducciones.Lines().count(u"Nada que traducir=Nada que traducir"_qs), 1);
+  // Cached texts no longer reach the database; a text holding "=" always does.
+  Anadir(u"('Nada que traducir', 'Nothing')"_qs);
+  Ejecutar(u"UPDATE TXIDIOMA SET Texto = 'A is B' WHERE ClaveTexto = 'A=B'"_qs, kGeneral);
+  EXPECT_EQ(Traducir(u"Nada que traducir"_qs) + Traducir(u"Aceptar"_qs) + u'|' + Traducir(u"A=B"_qs),
+            u"Nada que traducirAccept|A is B"_qs);
+
+  CacheTraducciones.Clear();
+  for (int i = 0; i < 9999; ++i) CacheTraducciones.Add(u"Texto%1=Text%1"_qs.arg(i));
+  EXPECT_EQ(BuscarTraduccion(u"Cerrar"_qs, QString()), u"Close"_qs);
+  EXPECT_EQ(CacheTraducciones.Count(), 10000);
+  EXPECT_EQ(BuscarTraduccion(u"Abrir"_qs, QString()), u"Open"_qs);
+  ASSERT_EQ(CacheTraducciones.Count(), 9000);
+  EXPECT_EQ(CacheTraducciones[0], u"Texto1001=Text1001"_qs);
+  EXPECT_EQ(CacheTraducciones[8999], u"Abrir=Open"_qs);
+}
+
+TEST_F(Traduccion, AFormIsTranslatedOnceAndTextsSetSinceAreTranslatedLater) {
+  Form formulario;
+  formulario.SetCaption(u"Datos"_qs);
+  auto* etiqueta = new QLabel(u"Abrir"_qs, &formulario);
+  auto* boton = new QPushButton(u"&Aceptar"_qs, &formulario);
+  boton->setToolTip(u"Corto|Largo"_qs);
+  auto* rejilla = new QTableWidget(1, 2, &formulario);
+  rejilla->setHorizontalHeaderLabels({u"Fichero"_qs, u"Cerrar"_qs});
+  const auto textos = [&] {
+    return QStringList{formulario.Caption(), etiqueta->text(), boton->text(), boton->toolTip(),
+                       rejilla->horizontalHeaderItem(0)->text(), rejilla->horizontalHeaderItem(1)->text()};
+  };
+  const QStringList ingles = {"Data", "Open", "Accept", "Short|Long", "File", "Close"};
+
+  TraducirFormulario(&formulario);
+  EXPECT_EQ(textos(), ingles);
+  // "Open" has a translation of its own, which a second pass must not apply.
+  TraducirFormulario(&formulario);
+  EXPECT_EQ(textos(), ingles);
+
+  etiqueta->setText(u"Cerrar"_qs);
+  TraducirFormulario(&formulario);
+  EXPECT_EQ(etiqueta->text(), u"Close"_qs);
+
+  IdiomaActual.clear();
+  etiqueta->setText(u"Abrir"_qs);
+  TraducirFormulario(&formulario);
+  EXPECT_EQ(etiqueta->text(), u"Abrir"_qs);
+}
