@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 
 // The hourglass cursor while an object of this class lives.
