@@ -4,6 +4,7 @@
 #include "core/datamodule/CamposHora.h"
 #include "core/datamodule/CatalogoClaves.h"
 #include "core/datamodule/PrepararTabla.h"
+#include "core/helpers/Fechas.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/TextoSQL.h"
@@ -42,16 +43,15 @@ QStringList camposClave(const QString& tabla) {
   return lista.split(u';');
 }
 
-// A d/m/y piece with a two-digit year in this century below 50.
+// A d/m/y piece; a two-digit year below 50 in the 2000s.
 bool fechaDePieza(const QString& pieza, TDateTime& fecha) {
   if (ContarCaracter(u'/', pieza) != 2) return false;
   bool bien[3];
   const int dia = pieza.section(u'/', 0, 0).trimmed().toInt(&bien[0]);
   const int mes = pieza.section(u'/', 1, 1).trimmed().toInt(&bien[1]);
-  int anyo = pieza.section(u'/', 2, 2).trimmed().toInt(&bien[2]);
+  const int anyo = pieza.section(u'/', 2, 2).trimmed().toInt(&bien[2]);
   if (!bien[0] || !bien[1] || !bien[2]) return false;
-  if (anyo < 100) anyo += anyo < 50 ? 2000 : 1900;
-  return TryEncodeDate(anyo, mes, dia, fecha);
+  return TryEncodeDate(AnioCompleto(anyo), mes, dia, fecha);
 }
 
 // The key fields that hold dates, read from a query that returns no row.

@@ -6,6 +6,8 @@
 #include "core/datamodule/PresentacionFechaHora.h"
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/TablaBusquedas.h"
+#include "core/datamodule/TextosPlantilla.h"
+#include "core/services/VisorAgregarDatos.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/system/Equipo.h"
 #include "platform/Form.h"
@@ -250,4 +252,42 @@ TEST_F(SesionesUso, TimesAreCompletedAndZeroDaysHidden) {
   momento.SetAsString(u"05/03/2024 10:15:00"_qs);
   EXPECT_EQ(MostrarFecha(momento), u"05/03/2024 10:15:00"_qs);
   EXPECT_EQ(MostrarHora(momento), u"05/03/2024 10:15:00"_qs);
+}
+
+TEST_F(SesionesUso, TextsAreReadAndTemplatesFilledIn) {
+  Iniciar();
+  Ejecutar(u"CREATE TABLE TEXTO (Codigo VARCHAR(10), Descripcion VARCHAR(40) NULL, Texto TEXT NULL, "
+           "Tipo VARCHAR(20) NULL, CONSTRAINT TEXTO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO TEXTO VALUES ('SALUDO', 'Saludo', 'Hola\r\nmundo', NULL)"_qs);
+  Ejecutar(u"INSERT INTO TEXTO VALUES ('FICHA', 'Ficha de cliente', 'Nombre: x\r\nFecha:', 'Plantilla')"_qs);
+  QStringList pedidos;
+  FormRegistry::Register(QLatin1String(kFormularioVisorValores), [&pedidos](QWidget* owner) {
+    auto* visor = new Form(owner);
+    auto* rejilla = new QTableWidget(visor);
+    rejilla->setObjectName(u"StringGrid"_qs);
+    QTimer::singleShot(0, visor, [visor, rejilla, &pedidos] {
+      pedidos = QStringList{visor->Caption(), visor->property("OpcionesVisor").toString(), ModoVisorGENEVLIS};
+      for (int fila = 0; fila < rejilla->rowCount(); ++fila) pedidos.append(rejilla->item(fila, 0)->text());
+      rejilla->item(0, 1)->setText(u"Ana"_qs);
+      visor->SetModalResult(mrOk);
+    });
+    return visor;
+  });
+
+  EXPECT_EQ(TextoPlantilla(u"SALUDO"_qs), u"Hola\r\nmundo"_qs);
+  EXPECT_EQ(TextoPlantilla(u"FICHA"_qs), u"Nombre: Ana\r\nFecha: \r\n"_qs);
+  EXPECT_EQ(pedidos, QStringList({u"Ficha de cliente"_qs, u"RespetarNombresCampos"_qs, u"VisorAgregarDatos"_qs,
+                                  u"Nombre"_qs, u"Fecha"_qs}));
+
+  // An unknown code is chosen in the search, with the code as its default.
+  EXPECT_EQ(TextoPlantilla(u"SAL"_qs), QString());
+  QString defecto;
+  InstalarBusquedaPorDefecto([&defecto](const QString& tabla, int, const QString&, const QString& valor) {
+    defecto = tabla + u'/' + valor;
+    return Variant::String(u"SALUDO"_qs);
+  });
+  EXPECT_EQ(TextoPlantilla(u"SAL"_qs), u"Hola\r\nmundo"_qs);
+  EXPECT_EQ(defecto, u"TEXTO/SAL"_qs);
+  InstalarBusquedaPorDefecto({});
+  FormRegistry::Clear();
 }
