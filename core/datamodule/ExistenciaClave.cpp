@@ -93,9 +93,8 @@ Variant valoresConsultaSQLServer(const QString& tabla, const QString& clave, con
   const QString condiciones = condicionesSQLServer(tabla, clave);
   Query consulta;
   consulta.SetDatabaseName(BaseDatosBDE(baseDatosLogica(tabla)));
-  consulta.SQL().SetText(QStringLiteral("SELECT ") +
-                         (campos.isEmpty() ? QStringLiteral("*") : QString(campos).replace(u';', QStringLiteral(", "))) +
-                         QStringLiteral(" FROM ") + NombreTablaFisica(tabla) +
+  const QString lista = campos.isEmpty() ? QStringLiteral("*") : QString(campos).replace(u';', QStringLiteral(", "));
+  consulta.SQL().SetText(QStringLiteral("SELECT ") + lista + QStringLiteral(" FROM ") + NombreTablaFisica(tabla) +
                          (condiciones.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condiciones));
   if (!AbrirOEjecutarConsulta(consulta, QStringLiteral("Silencio")) || consulta.IsEmpty()) return Variant::Null();
   QList<Variant> valores;

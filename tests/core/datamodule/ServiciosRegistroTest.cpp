@@ -115,7 +115,8 @@ TEST_P(ServiciosRegistro, NextCodeCountsOnlyDigitCodesOfTheSameLeadingKey) {
   EXPECT_EQ(SiguienteCodigo(factura), 41);
 
   Ejecutar(
-      u"CREATE TABLE SERIE (Empresa INTEGER, Numero INTEGER, CONSTRAINT SERIE_Clave1 PRIMARY KEY (Empresa, Numero))"_qs);
+      u"CREATE TABLE SERIE (Empresa INTEGER, Numero INTEGER, "
+      "CONSTRAINT SERIE_Clave1 PRIMARY KEY (Empresa, Numero))"_qs);
   Table serie;
   serie.SetTableName(u"SERIE"_qs);
   ASSERT_TRUE(PrepararTabla(serie));

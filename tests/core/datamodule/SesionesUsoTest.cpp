@@ -101,7 +101,8 @@ TEST_F(SesionesUso, SmtpSettingsComeFromTheUserOrTheCompany) {
   Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
            "CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
            general);
-  Ejecutar(u"INSERT INTO USUARIO VALUES ('ANA', 'Normal', 'ServidorSMTP=smtp.ana\r\nPuertoSSL(Masivo)=465')"_qs, general);
+  Ejecutar(u"INSERT INTO USUARIO VALUES ('ANA', 'Normal', 'ServidorSMTP=smtp.ana\r\nPuertoSSL(Masivo)=465')"_qs,
+           general);
   Ejecutar(u"INSERT INTO USUARIO VALUES ('LUIS', 'Normal', NULL)"_qs, general);
   Table usuario;
   usuario.SetDatabaseName(BaseDatosBDE(general));
