@@ -50,8 +50,10 @@ int SiguienteCodigo(Table& tabla, int incremento, int desde, int hasta) {
     condiciones.append(u"ISNUMERIC("_qs + campo + u") = 1 AND "_qs + campo + u" NOT LIKE '%[^0-9]%'"_qs);
   else if (texto)
     condiciones.append(campo + u" <> '' AND "_qs + campo + u" NOT LIKE '%[^0-9]%'"_qs);
-  // A text code is compared as the number it is, not as text ("12" > "100").
-  const QString valor = texto ? u"CAST("_qs + campo + u" AS INTEGER)"_qs : campo;
+  // A text code is compared as the number it is, not as text ("12" > "100");
+  // the server may convert before it filters, so only digits are converted.
+  const QString valor =
+      texto ? u"CASE WHEN "_qs + campo + u" NOT LIKE '%[^0-9]%' THEN CAST("_qs + campo + u" AS INTEGER) END"_qs : campo;
   if (desde != -1) condiciones.append(valor + u" >= "_qs + QString::number(desde));
   if (hasta != -1) condiciones.append(valor + u" <= "_qs + QString::number(hasta));
   for (int i = 0; i < n - 1; ++i) condiciones.append(claves[i] + u'=' + literal(tabla.FieldByName(claves[i])));
