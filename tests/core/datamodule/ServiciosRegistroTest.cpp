@@ -235,3 +235,20 @@ TEST_P(ServiciosRegistro, WhatHangsOffADeletedRecordGoesWithItAndStaysWhenItCann
       u"¡El registro de G.A. de Tablas asociado no ha sido eliminado! Motivo: Error."_qs));
   EXPECT_EQ(filas(u"SELECT COUNT(*) FROM CONTACTO"_qs), u"0"_qs);
 }
+
+TEST_P(ServiciosRegistro, TimeKeysAreLookedUpByTheirTimeText) {
+  Ejecutar(u"CREATE TABLE FICHA (HoraEntrada DATETIME, Linea INTEGER, Nota VARCHAR(10) NULL, "
+           "CONSTRAINT FICHA_Clave1 PRIMARY KEY (HoraEntrada, Linea))"_qs);
+  for (const char* fila : {"'12/30/1899 08:30:00', 5, 'c'", "'12/30/1899 09:00:00', 1, 'a'",
+                           "'12/30/1899 09:00:00', 2, 'b'"})
+    Ejecutar(u"INSERT INTO FICHA VALUES (%1)"_qs.arg(QLatin1String(fila)));
+  Table ficha;
+  ficha.SetTableName(u"FICHA"_qs);
+  ASSERT_TRUE(PrepararTabla(ficha));
+  Variant valores;
+  for (const auto& [clave, esperado] : {std::pair{"9:00;2;", u"b|09:00:00"_qs}, {"9:00;Ant:2;", u"a|09:00:00"_qs},
+                                        {"9:00;Ant:1;", u"Null"_qs}})
+    EXPECT_EQ(textos(LeerRegistroClave(ficha, QString::fromLatin1(clave), valores, u"Nota;HoraEntrada"_qs)).join(u'|'),
+              esperado)
+        << clave;
+}
