@@ -68,7 +68,13 @@ bool EliminarRegistrosAsociados(Table& tabla) {
 }
 
 void EliminarRegistroConAsociados(Table& tabla) {
-  Database* database = fGENEINIC ? Conexiones(*fGENEINIC).Database : nullptr;
+  TConexiones* conexiones = fGENEINIC ? &Conexiones(*fGENEINIC) : nullptr;
+  // The general database's records have nothing hanging off them.
+  if (conexiones && tabla.DatabaseName() == conexiones->DatabaseGeneral->DatabaseName()) {
+    tabla.Delete();
+    return;
+  }
+  Database* database = conexiones ? conexiones->Database : nullptr;
   // A transaction already running belongs to the caller, who settles it.
   const bool propia = database && !database->InTransaction();
   if (propia) database->StartTransaction();
@@ -77,10 +83,10 @@ void EliminarRegistroConAsociados(Table& tabla) {
   try {
     avisos = eliminarAsociados(tabla, propia);
     tabla.Delete();
+    if (propia) database->Commit();
   } catch (...) {
     if (propia && database->InTransaction()) database->Rollback();
     throw;
   }
-  if (propia) database->Commit();
   for (const QString& aviso : avisos) MensajeAviso(aviso);
 }

@@ -16,5 +16,7 @@ bool EliminarRegistrosAsociados(Table& tabla);
 
 // Deletes the current record of a company table with what hangs off it, in
 // one transaction on the company database: when the record cannot be
-// deleted nothing is removed and the failure is raised again.
+// deleted nothing is removed and the failure is raised again. The failures
+// of the side tables are warned of once the transaction has ended. A record
+// of the general database is deleted alone.
 void EliminarRegistroConAsociados(Table& tabla);
