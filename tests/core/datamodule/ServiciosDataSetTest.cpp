@@ -98,6 +98,25 @@ TEST_F(ServiciosDataSet, AQueryIsListedFromATemporaryCopyDeletedAfterwards) {
   EXPECT_TRUE(ListadoPrueba::Vistos.isEmpty());
 }
 
+TEST_F(ServiciosDataSet, MoreThanAThousandRecordsAreListedOnlyWhenTheUserAgrees) {
+  Ejecutar(u"CREATE TABLE DIGITO (D INTEGER)"_qs);
+  for (int d = 0; d < 10; ++d) Ejecutar(u"INSERT INTO DIGITO VALUES (%1)"_qs.arg(d));
+  Query producto;
+  producto.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  producto.SQL().SetText(u"SELECT A.D AS A, B.D AS B, C.D AS C FROM DIGITO A, DIGITO B, DIGITO C"_qs);
+  producto.Open();
+  ListarEnTablaTemporal(producto, QString(), QString());  // 1000: no question
+  EXPECT_EQ(ListadoPrueba::Vistos.value(2).count(u','), 999);
+
+  Ejecutar(u"INSERT INTO DIGITO VALUES (10)"_qs);
+  producto.Close();
+  producto.Open();
+  ListadoPrueba::Vistos.clear();
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  ListarEnTablaTemporal(producto, QString(), QString());
+  EXPECT_TRUE(ListadoPrueba::Vistos.isEmpty());
+}
+
 TEST_F(ServiciosDataSet, EveryShownRecordIsDeletedAfterTwoConfirmations) {
   Table articulos;
   articulos.SetTableName(u"ARTICULO"_qs);
