@@ -1,0 +1,10 @@
+#pragma once
+
+class Table;
+
+// The next free code of a master: the highest code stored in the field that
+// follows the leading key fields, among the records that share the current
+// record's leading key values, plus the step; the step alone when none is
+// found or the statement fails. Bounds of -1 leave that side open. Of a
+// text code field only codes made of digits count.
+int SiguienteCodigo(Table& tabla, int incremento = 1, int desde = -1, int hasta = -1);

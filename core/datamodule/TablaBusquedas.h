@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// The search table assigned to each control, kept as name=value lines in
+// BUSQUEDA.TXT in the program folder; a missing file counts as empty.
+QString LeerBusqueda(const QString& nombre);
+// An empty value removes the line; a file that cannot be written is warned of.
+void GrabarBusqueda(const QString& nombre, const QString& valor);
