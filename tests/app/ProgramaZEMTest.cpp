@@ -20,10 +20,10 @@
 
 namespace {
 
-const QString kConf = QStringLiteral("Configuración");
+const QString kConf = u"Configuración"_qs;
 
-const QStringList kFormulariosConBusqueda = {"fGENEMENU", "fGENEMENS", "fGENEDETA", "fGENEINIC",
-                                             "fGENEVMEM", "fGENECOPI", "fGENEFILT", "fGENEDOCE",
+const QStringList kFormulariosConBusqueda = {"fGENEMENU", "fGENEMENS", "fGENEDETA",  "fGENEINIC",
+                                             "fGENEVMEM", "fGENECOPI", "fGENEFILT",  "fGENEDOCE",
                                              "fGENECPRO", "fGENEBUSQ", "ModuloDatos"};
 
 }  // namespace
@@ -41,7 +41,7 @@ TEST_F(ProgramaZEMTest, CreatesTheFormsInTheirOrderAndRunsTheMainWindow) {
   ScriptedPresenter mensajes;
   mensajes.Expect(QStringLiteral("P"), QStringLiteral("ADMIN"));  // the login, the only message
   {
-    ProgramaZEM programa(Aplicacion(), {QStringLiteral("U=ANA")});
+    ProgramaZEM programa(Aplicacion(), {u"U=ANA"_qs});
     programa.Iniciar();
     EXPECT_EQ(programa.FormulariosCreados(), kFormulariosConBusqueda);
     EXPECT_EQ(fGENEBUSA, nullptr);
@@ -68,12 +68,12 @@ TEST_F(ProgramaZEMTest, CreatesTheFormsInTheirOrderAndRunsTheMainWindow) {
 }
 
 TEST_F(ProgramaZEMTest, TheApproximateSearchReplacesTheSearchForm) {
-  instalacion.Ini(kConf, QStringLiteral("BusquedaAproximadaActivada"), QStringLiteral("SI")).Write();
+  instalacion.Ini(kConf, u"BusquedaAproximadaActivada"_qs, u"SI"_qs).Write();
   ScriptedPresenter mensajes;
   ProgramaZEM programa(Aplicacion(), {});
   programa.Iniciar();
   QStringList esperados = kFormulariosConBusqueda;
-  esperados.replace(esperados.indexOf(QStringLiteral("fGENEBUSQ")), QStringLiteral("fGENEBUSA"));
+  esperados.replace(esperados.indexOf(u"fGENEBUSQ"_qs), u"fGENEBUSA"_qs);
   EXPECT_EQ(programa.FormulariosCreados(), esperados);
   EXPECT_NE(fGENEBUSA, nullptr);
   EXPECT_EQ(fGENEBUSQ, nullptr);
@@ -82,13 +82,12 @@ TEST_F(ProgramaZEMTest, TheApproximateSearchReplacesTheSearchForm) {
 TEST_F(ProgramaZEMTest, AStartUpFailureShowsOneErrorAndNeverRunsTheLoop) {
   instalacion.Write();
   TfGENEINIC::InstalarPreparacionBasesDatos(
-      [](TfGENEINIC&) -> bool { throw Exception(QStringLiteral("Unknown database 'ZEMEMP'")); });
+      [](TfGENEINIC&) -> bool { throw Exception(u"Unknown database 'ZEMEMP'"_qs); });
   ScriptedPresenter mensajes;
-  mensajes.Expect(QStringLiteral("E"));
+  mensajes.Expect(u"E"_qs);
   ProgramaZEM programa(Aplicacion(), {});
   programa.Iniciar();
-  EXPECT_EQ(mensajes.Texts(),
-            QStringList{QStringLiteral("¡Imposible iniciar la aplicación!. Motivo: Unknown database 'ZEMEMP'")});
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"¡Imposible iniciar la aplicación!. Motivo: Unknown database 'ZEMEMP'"_qs});
   EXPECT_EQ(programa.FormulariosCreados(), kFormulariosConBusqueda);  // the main block still creates them all
 
   bool bucle = false;

@@ -56,7 +56,7 @@ TEST_F(ApplicationTest, AnExceptionInAnEventHandlerReachesTheHandler) {
   });
   Form form;
   QPushButton button(&form);
-  QObject::connect(&button, &QPushButton::clicked, [] { throw Exception(QStringLiteral("Key violation")); });
+  QObject::connect(&button, &QPushButton::clicked, [] { throw Exception(u"Key violation"_qs); });
   QTimer::singleShot(0, [&] { button.click(); });
   QTimer::singleShot(0, [] { throw Abort(); });  // silent
   QTimer::singleShot(0, [] { throw std::runtime_error("otro"); });
@@ -67,15 +67,15 @@ TEST_F(ApplicationTest, AnExceptionInAnEventHandlerReachesTheHandler) {
 }
 
 TEST_F(ApplicationTest, FormsOfHigherLayersAreCreatedThroughTheRegistry) {
-  EXPECT_EQ(FormRegistry::Create(QStringLiteral("TfGENEDIAG"), nullptr), nullptr);
-  FormRegistry::Register(QStringLiteral("TfGENEDIAG"), [](QWidget* owner) {
+  EXPECT_EQ(FormRegistry::Create(u"TfGENEDIAG"_qs, nullptr), nullptr);
+  FormRegistry::Register(u"TfGENEDIAG"_qs, [](QWidget* owner) {
     auto* form = new Form(owner);
-    form->setObjectName(QStringLiteral("fGENEDIAG"));
+    form->setObjectName(u"fGENEDIAG"_qs);
     return form;
   });
   Form owner;
-  QWidget* created = FormRegistry::Create(QStringLiteral("TfGENEDIAG"), &owner);
+  QWidget* created = FormRegistry::Create(u"TfGENEDIAG"_qs, &owner);
   ASSERT_NE(created, nullptr);
-  EXPECT_EQ(created->objectName(), QStringLiteral("fGENEDIAG"));
+  EXPECT_EQ(created->objectName(), u"fGENEDIAG"_qs);
   EXPECT_EQ(created->parent(), &owner);
 }

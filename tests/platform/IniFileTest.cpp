@@ -1,7 +1,10 @@
+#include "platform/ConnectionString.h"
 #include "platform/Cp1252.h"
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
+#include "platform/StringList.h"
 #include "platform/TextFile.h"
+#include "platform/data/Session.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QFile>
@@ -13,18 +16,17 @@ namespace {
 // A file as another Windows program leaves it: accented section names, blanks
 // around names and values, comments, lines that are neither, mixed endings,
 // and the three Windows-1252 bytes the system stores (0x80, 0xB7, 0xFF).
-const QByteArray kSample =
-    "; Archivo de configuraci\xF3n\r\n"
-    "[Configuraci\xF3n]\r\n"
-    "  ModoAdministradorActivado = SI  \r\n"
-    "TiempoForzarTerminacionAplicacion=\r\n"
-    "texto sin igual\r\n"
-    "Moneda=\x80 y \xB7 y \xFF\r\n"
-    "\r\n"
-    "[ Microsoft SQL Server ]\r\n"
-    "NombreUsuarioInicioSesion=\"ZEM\"\n"
-    "[Secci\xF3n con espacios]\r\n"
-    "Clave con espacios=valor con espacios";
+const QByteArray kSample = "; Archivo de configuraci\xF3n\r\n"
+                           "[Configuraci\xF3n]\r\n"
+                           "  ModoAdministradorActivado = SI  \r\n"
+                           "TiempoForzarTerminacionAplicacion=\r\n"
+                           "texto sin igual\r\n"
+                           "Moneda=\x80 y \xB7 y \xFF\r\n"
+                           "\r\n"
+                           "[ Microsoft SQL Server ]\r\n"
+                           "NombreUsuarioInicioSesion=\"ZEM\"\n"
+                           "[Secci\xF3n con espacios]\r\n"
+                           "Clave con espacios=valor con espacios";
 
 class IniFileTest : public ::testing::Test {
  protected:
@@ -42,73 +44,90 @@ class IniFileTest : public ::testing::Test {
 
 TEST_F(IniFileTest, ReadsWithWindowsSemantics) {
   const IniFile ini(write(kSample));
-  struct Case {
-    const char16_t* section;
-    const char16_t* key;
-    const char16_t* expected;
-  };
-  const Case cases[] = {
-      {u"Configuración", u"ModoAdministradorActivado", u"SI"},
-      {u"CONFIGURACIÓN", u"modoadministradoractivado", u"SI"},
+  const std::tuple<const char16_t*, const char16_t*, const char16_t*> cases[] = {
+      {u"Configuración", u"ModoAdministradorActivado", u"SI"}, {u"CONFIGURACIÓN", u"modoadministradoractivado", u"SI"},
       {u"Configuración", u"TiempoForzarTerminacionAplicacion", u""},
-      {u"Configuración", u"Moneda", u"\u20AC y \u00B7 y \u00FF"},
-      {u"Configuración", u"texto sin igual", u"(defecto)"},
+      {u"Configuración", u"Moneda", u"\u20AC y \u00B7 y \u00FF"}, {u"Configuración", u"texto sin igual", u"(defecto)"},
       {u"Microsoft SQL Server", u"NombreUsuarioInicioSesion", u"ZEM"},
-      {u"Sección con espacios", u"Clave con espacios", u"valor con espacios"},
-      {u"Inexistente", u"Clave", u"(defecto)"},
+      {u"Sección con espacios", u"Clave con espacios", u"valor con espacios"}, {u"Inexistente", u"Clave", u"(defecto)"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ini.ReadString(QString::fromUtf16(c.section), QString::fromUtf16(c.key), QStringLiteral("(defecto)")),
-              QString::fromUtf16(c.expected))
-        << QString::fromUtf16(c.section).toStdString() << "/" << QString::fromUtf16(c.key).toStdString();
-  }
-  EXPECT_TRUE(ini.ValueExists(QStringLiteral("Configuración"), QStringLiteral("TiempoForzarTerminacionAplicacion")));
-  EXPECT_FALSE(ini.ValueExists(QStringLiteral("Configuración"), QStringLiteral("Nada")));
+  for (const auto& [section, key, expected] : cases)
+    EXPECT_EQ(ini.ReadString(QString::fromUtf16(section), QString::fromUtf16(key), u"(defecto)"_qs),
+              QString::fromUtf16(expected))
+        << QString::fromUtf16(section).toStdString() << "/" << QString::fromUtf16(key).toStdString();
+  EXPECT_TRUE(ini.ValueExists(u"Configuración"_qs, u"TiempoForzarTerminacionAplicacion"_qs));
+  EXPECT_FALSE(ini.ValueExists(u"Configuración"_qs, u"Nada"_qs));
   EXPECT_EQ(ini.ReadSections(),
             QStringList({u"Configuración"_qs, u"Microsoft SQL Server"_qs, u"Sección con espacios"_qs}));
-  EXPECT_EQ(ini.ReadSection(QStringLiteral("Configuración")),
+  EXPECT_EQ(ini.ReadSection(u"Configuración"_qs),
             QStringList({u"ModoAdministradorActivado"_qs, u"TiempoForzarTerminacionAplicacion"_qs, u"Moneda"_qs}));
 }
 
-TEST_F(IniFileTest, RewritingAValueKeepsEveryOtherByte) {
+// A rewritten value keeps every other byte; new keys go at the end of their section, new sections at the end.
+TEST_F(IniFileTest, WritingKeepsEveryOtherByte) {
   IniFile ini(write(kSample));
-  ini.WriteString(QStringLiteral("Configuración"), QStringLiteral("Moneda"), u"\u20AC y \u00B7 y \u00FF"_qs);
+  ini.WriteString(u"Configuración"_qs, u"Moneda"_qs, u"\u20AC y \u00B7 y \u00FF"_qs);
   EXPECT_EQ(bytes(), kSample);
-
-  ini.WriteString(QStringLiteral("configuración"), QStringLiteral("TIEMPOFORZARTERMINACIONAPLICACION"),
-                  QStringLiteral("5"));
+  ini.WriteString(u"configuración"_qs, u"TIEMPOFORZARTERMINACIONAPLICACION"_qs, u"5"_qs);
+  ini.WriteString(u"Configuración"_qs, u"Nueva"_qs, u"1"_qs);
+  ini.WriteString(u"Sección con espacios"_qs, u"Otra"_qs, u"2"_qs);
+  ini.WriteString(u"Tablas"_qs, u"Tablas"_qs, u"ARTICULO"_qs);
   QByteArray expected = kSample;
   expected.replace("TiempoForzarTerminacionAplicacion=\r\n", "TiempoForzarTerminacionAplicacion=5\r\n");
-  EXPECT_EQ(bytes(), expected);
-  EXPECT_EQ(IniFile(folder.File("PRUEBA.INI"))
-                .ReadString(QStringLiteral("Configuración"), QStringLiteral("TiempoForzarTerminacionAplicacion"), {}),
-            QStringLiteral("5"));
-}
-
-TEST_F(IniFileTest, NewKeysGoAtTheEndOfTheirSectionAndNewSectionsAtTheEnd) {
-  IniFile ini(write(kSample));
-  ini.WriteString(QStringLiteral("Configuración"), QStringLiteral("Nueva"), QStringLiteral("1"));
-  ini.WriteString(QStringLiteral("Sección con espacios"), QStringLiteral("Otra"), QStringLiteral("2"));
-  ini.WriteString(QStringLiteral("Tablas"), QStringLiteral("Tablas"), QStringLiteral("ARTICULO"));
-
-  QByteArray expected = kSample;
   expected.replace("Moneda=\x80 y \xB7 y \xFF\r\n", "Moneda=\x80 y \xB7 y \xFF\r\nNueva=1\r\n");
   expected += "\r\nOtra=2\r\n[Tablas]\r\nTablas=ARTICULO\r\n";
   EXPECT_EQ(bytes(), expected);
+  EXPECT_EQ(
+      IniFile(folder.File("PRUEBA.INI")).ReadString(u"Configuración"_qs, u"TiempoForzarTerminacionAplicacion"_qs, {}),
+      u"5"_qs);
 }
 
+// A missing file reads empty and is made on the first write; one that cannot be written raises and keeps its values.
 TEST_F(IniFileTest, AMissingFileReadsEmptyAndIsCreatedOnFirstWrite) {
   const QString path = folder.File("NUEVO.INI");
-  IniFile ini(path);
-  EXPECT_EQ(ini.ReadString(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("x")), QStringLiteral("x"));
+  IniFile ini(path), unwritable(folder.File("SOLO/PRUEBA.INI"));
+  EXPECT_EQ(ini.ReadString(u"A"_qs, u"B"_qs, u"x"_qs), u"x"_qs);
   EXPECT_FALSE(QFile::exists(path));
-  ini.WriteString(QStringLiteral("Configuración"), QStringLiteral("Clave"), QStringLiteral("ñ"));
+  ini.WriteString(u"Configuración"_qs, u"Clave"_qs, u"ñ"_qs);
   EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("[Configuraci\xF3n]\r\nClave=\xF1\r\n"));
+  EXPECT_THROW(unwritable.WriteString(u"A"_qs, u"B"_qs, u"C"_qs), Exception);
+  EXPECT_FALSE(unwritable.ValueExists(u"A"_qs, u"B"_qs));
 }
 
-TEST_F(IniFileTest, AFileThatCannotBeWrittenRaisesAndKeepsItsValues) {
-  const QString path = folder.File("SOLO/PRUEBA.INI");  // the folder does not exist
-  IniFile ini(path);
-  EXPECT_THROW(ini.WriteString(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")), Exception);
-  EXPECT_FALSE(ini.ValueExists(QStringLiteral("A"), QStringLiteral("B")));
+// Values and names typed by users never make a settings line or key of their own.
+
+TEST(SettingsLines, AValueWithLineBreaksStaysOneLine) {
+  TemporaryFolder folder;
+  const QString path = folder.File("PRUEBA.INI");
+  IniFile(path).WriteString(u"S"_qs, u"K"_qs, u"a\r\n[Otra]\r\nX=1\rY\nZ"_qs);
+  EXPECT_EQ(IniFile(path).ReadString(u"S"_qs, u"K"_qs, QString()), u"a  [Otra]  X=1 Y Z"_qs);
+  EXPECT_EQ(IniFile(path).ReadSections(), QStringList{u"S"_qs});
+
+  StringList lista;
+  lista.SetValue(u"K"_qs, u"a\r\nX=1"_qs);
+  EXPECT_EQ(lista.Lines(), QStringList{u"K=a  X=1"_qs});
+  EXPECT_THROW(lista.SetValue(u"a=b"_qs, u"1"_qs), Exception);
+}
+
+TEST(SettingsLines, NamesThatWouldNotReadBackAreRefused) {
+  TemporaryFolder folder;
+  const QString path = folder.File("PRUEBA.INI");
+  TextFile::WriteBytes(path, "[S]\r\nK=1\r\n");
+  const std::pair<const char16_t*, const char16_t*> refused[] = {
+      {u"", u"K"}, {u"a]b", u"K"}, {u" S", u"K"}, {u"S\nX", u"K"}, {u"S", u""},
+      {u"S", u"a=b"}, {u"S", u";k"}, {u"S", u"[k]"}, {u"S", u"k\r"}, {u"S", u"k "}};
+  for (const auto& [section, key] : refused) {
+    EXPECT_THROW(IniFile(path).WriteString(QString::fromUtf16(section), QString::fromUtf16(key), u"v"_qs), Exception)
+        << QString::fromUtf16(section).toStdString() << '|' << QString::fromUtf16(key).toStdString();
+    EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("[S]\r\nK=1\r\n"));
+  }
+}
+
+TEST(SettingsLines, ConnectionStringValuesCannotSetOtherKeys) {
+  for (const char16_t* raw : {u"plain", u"x;Initial Catalog=OTRO", u"\"q\";", u"it's;", u"a\"b'c;", u" b ", u""}) {
+    const QString value = QString::fromUtf16(raw);
+    const StringList params = Session::ConnectionStringParams(u"Password="_qs + ConnectionString::Quoted(value) +
+                                                              u";Initial Catalog=EMP"_qs);
+    EXPECT_EQ(params.Lines(), QStringList({u"PASSWORD="_qs + value, u"DATABASE NAME=EMP"_qs})) << value.toStdString();
+  }
 }

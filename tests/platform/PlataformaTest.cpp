@@ -25,28 +25,15 @@ TEST(SystemClock, RunsTimersOnTheEventLoop) {
   EXPECT_GE(count, 2);
 }
 
-TEST(Cp1252, EveryByteSurvivesARoundTrip) {
+TEST(Cp1252, EveryByteRoundTripsTheSystemsSpecialOnesMapAndOthersBecomeQuestionMarks) {
   QByteArray all;
   for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
   const QString text = Cp1252::decode(all);
   ASSERT_EQ(text.size(), 256);
   EXPECT_EQ(Cp1252::encode(text), all);
-}
-
-TEST(Cp1252, MapsTheSystemsSpecialCharacters) {
-  struct Case {
-    unsigned char byte;
-    char16_t unicode;
-  };
-  const Case cases[] = {{0x80, 0x20AC}, {0xB7, 0x00B7}, {0xFF, 0x00FF}, {0xF1, 0x00F1},
-                        {0x93, 0x201C}, {0x81, 0x0081}, {0x9F, 0x0178}, {'A', 'A'}};
-  for (const Case& c : cases) {
-    const QString text = Cp1252::decode(QByteArray(1, static_cast<char>(c.byte)));
-    EXPECT_EQ(text.at(0).unicode(), c.unicode) << int(c.byte);
-  }
-}
-
-TEST(Cp1252, CharactersOutsideThePageBecomeQuestionMarks) {
+  for (const auto& [byte, unicode] : {std::pair{0x80, 0x20AC}, {0xB7, 0x00B7}, {0xFF, 0x00FF}, {0xF1, 0x00F1},
+                                      {0x93, 0x201C}, {0x81, 0x0081}, {0x9F, 0x0178}, {'A', 'A'}})
+    EXPECT_EQ(text.at(byte).unicode(), unicode) << byte;
   EXPECT_EQ(Cp1252::encode(u"a\u4E2Db\u0394"), QByteArray("a?b?"));
 }
 
@@ -60,37 +47,36 @@ TEST(Paths, ExecutableNameIsTheUpperCasedBaseNameWithAnExtension) {
 }
 
 TEST(Paths, BothSeparatorsCount) {
-  EXPECT_TRUE(Paths::HasSeparator(QStringLiteral("D:\\CFG\\OTRO.INI")));
-  EXPECT_TRUE(Paths::HasSeparator(QStringLiteral("/etc/zem/OTRO.INI")));
-  EXPECT_FALSE(Paths::HasSeparator(QStringLiteral("OTRO.INI")));
-  EXPECT_EQ(Paths::Internal(QStringLiteral("D:\\CFG\\OTRO.INI")), QStringLiteral("D:/CFG/OTRO.INI"));
-  EXPECT_EQ(Paths::Join(QStringLiteral("C:\\ZEM\\"), QStringLiteral("ZEMWIN.INI")), QStringLiteral("C:/ZEM/ZEMWIN.INI"));
-  EXPECT_EQ(Paths::Join(QStringLiteral("/zem"), QStringLiteral("ZEMWIN.INI")), QStringLiteral("/zem/ZEMWIN.INI"));
+  for (const auto& [path, separated] :
+       {std::pair{u"D:\\CFG\\OTRO.INI", true}, {u"/etc/zem/OTRO.INI", true}, {u"OTRO.INI", false}})
+    EXPECT_EQ(Paths::HasSeparator(QString::fromUtf16(path)), separated) << QString::fromUtf16(path).toStdString();
+  EXPECT_EQ(QStringList({Paths::Internal(u"D:\\CFG\\OTRO.INI"_qs), Paths::Join(u"C:\\ZEM\\"_qs, u"ZEMWIN.INI"_qs),
+                         Paths::Join(u"/zem"_qs, u"ZEMWIN.INI"_qs)}),
+            QStringList({"D:/CFG/OTRO.INI", "C:/ZEM/ZEMWIN.INI", "/zem/ZEMWIN.INI"}));
 }
 
 TEST(Paths, FixedNamesAreFoundWithoutRegardToCase) {
   TemporaryFolder folder;
   TextFile::Write(folder.File("zemwin.ini"), QString());
-  EXPECT_EQ(Paths::FindFile(folder.Path(), QStringLiteral("ZEMWIN.INI")), folder.File("zemwin.ini"));
-  EXPECT_EQ(Paths::FindFile(folder.Path(), QStringLiteral("ZEMWIN.MAP")), folder.File("ZEMWIN.MAP"));
+  EXPECT_EQ(Paths::FindFile(folder.Path(), u"ZEMWIN.INI"_qs), folder.File("zemwin.ini"));
+  EXPECT_EQ(Paths::FindFile(folder.Path(), u"ZEMWIN.MAP"_qs), folder.File("ZEMWIN.MAP"));
 }
 
 TEST(SystemLauncher, StartsOrWaitsForTheProgramGivingItsExitCode) {
   ProcessLauncher& launcher = ProcessLauncher::Default();
-  EXPECT_EQ(launcher.Run(QStringLiteral("/bin/true"), {}, {}), 0);
-  EXPECT_EQ(launcher.Run(QStringLiteral("/bin/sh"), {u"-c"_qs, u"exit 3"_qs}, {}), 3);
-  EXPECT_EQ(launcher.Run(QStringLiteral("/nonexistent/PROGRAMA.EXE"), {}, {}), std::nullopt);
-  EXPECT_TRUE(launcher.Start(QStringLiteral("/bin/true"), {}, {}));
-  EXPECT_FALSE(launcher.Start(QStringLiteral("/nonexistent/PROGRAMA.EXE"), {}, {}));
+  EXPECT_EQ(launcher.Run(u"/bin/true"_qs, {}, {}), 0);
+  EXPECT_EQ(launcher.Run(u"/bin/sh"_qs, {u"-c"_qs, u"exit 3"_qs}, {}), 3);
+  EXPECT_EQ(launcher.Run(u"/nonexistent/PROGRAMA.EXE"_qs, {}, {}), std::nullopt);
+  EXPECT_TRUE(launcher.Start(u"/bin/true"_qs, {}, {}));
+  EXPECT_FALSE(launcher.Start(u"/nonexistent/PROGRAMA.EXE"_qs, {}, {}));
 }
 
 TEST(SystemLauncher, PassesArgumentsAsTheyAreAndRunsInTheWorkingFolder) {
   TemporaryFolder folder;
   // A quote or a semicolon in an argument reaches the program unchanged.
-  const QString argument = QStringLiteral("L=C:\\A B\\X.TXT'; rm -rf x");
-  EXPECT_EQ(ProcessLauncher::Default().Run(QStringLiteral("/bin/sh"),
-                                           {u"-c"_qs, u"printf '%s' \"$1\" > salida.txt"_qs, u"sh"_qs, argument},
-                                           folder.Path()),
+  const QString argument = u"L=C:\\A B\\X.TXT'; rm -rf x"_qs;
+  EXPECT_EQ(ProcessLauncher::Default().Run(
+                u"/bin/sh"_qs, {u"-c"_qs, u"printf '%s' \"$1\" > salida.txt"_qs, u"sh"_qs, argument}, folder.Path()),
             0);
   QFile output(folder.File("salida.txt"));
   ASSERT_TRUE(output.open(QIODevice::ReadOnly));

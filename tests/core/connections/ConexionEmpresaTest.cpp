@@ -22,27 +22,22 @@
 
 namespace {
 
-const QString kNombres = QStringLiteral("SELECT Nombre FROM CLIENTES");
-const QString kEmpresa = QStringLiteral("Database");
+const QString kNombres = u"SELECT Nombre FROM CLIENTES"_qs;
+const QString kEmpresa = u"Database"_qs;
 
 // A company database holding one customer with its company's name.
 void crearEmpresa(int empresa) {
-  const QString nombre = QStringLiteral("ZEMEMP%1").arg(empresa);
+  const QString nombre = u"ZEMEMP%1"_qs.arg(empresa);
   ASSERT_TRUE(CrearBaseDatosSQLServer(nombre));
-  const QString alias = QStringLiteral("?") + nombre;
-  ASSERT_EQ(EjecutarSQLADO(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) "
-                                          "DEFAULT '' NULL, CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"),
-                           alias),
-            QString());
-  ASSERT_EQ(EjecutarSQLADO(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'de la empresa %1')")
-                               .arg(empresa),
-                           alias),
-            QString());
+  for (const QString& sql : {u"CREATE TABLE CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+                             "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"_qs,
+                             u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'de la empresa %1')"_qs.arg(empresa)})
+    ASSERT_EQ(EjecutarSQLADO(sql, u'?' + nombre), QString());
 }
 
 QString primerNombre(Table& tabla) {
   tabla.First();
-  return tabla.FieldByName(QStringLiteral("Nombre")).AsString();
+  return tabla.FieldByName(u"Nombre"_qs).AsString();
 }
 
 class ConexionEmpresa : public ConexionesFixture {
@@ -67,12 +62,11 @@ TEST_F(ConexionEmpresa, StartUpOpenedTheCompanyAndGeneralDatabasesWithTheLogin) 
             QStringList({servidor, "ZEM", ServerCommands::VersionText(), "ZEMEMP"}));
   EXPECT_TRUE(Empresa().Connected() && Conexiones(Servicios()).DatabaseGeneral->Connected());
   // The server lists this program's sessions under its login.
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT DISTINCT loginame FROM master.dbo.sysprocesses"), kEmpresa),
-            QStringLiteral("ZEM"));
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT cmptlevel, recovery_model_desc FROM master.dbo.sysdatabases WHERE name = "
-                                       "'ZEMGENERAL'"),
-                        kEmpresa),
-            QStringLiteral("80|SIMPLE"));
+  EXPECT_EQ(EjecutarSQL(u"SELECT DISTINCT loginame FROM master.dbo.sysprocesses"_qs, kEmpresa), u"ZEM"_qs);
+  EXPECT_EQ(
+      EjecutarSQL(u"SELECT cmptlevel, recovery_model_desc FROM master.dbo.sysdatabases WHERE name = 'ZEMGENERAL'"_qs,
+                  kEmpresa),
+      u"80|SIMPLE"_qs);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
@@ -81,92 +75,89 @@ TEST_F(ConexionEmpresa, SwitchingCompanyMovesTheTablesAndTheADOTwin) {
     ConectarEmpresa(Servicios(), empresa);
     Table tabla;
     tabla.SetDatabaseName(Empresa().DatabaseName());
-    tabla.SetTableName(QStringLiteral("CLIENTES"));
+    tabla.SetTableName(u"CLIENTES"_qs);
     tabla.Open();
-    EXPECT_EQ(primerNombre(tabla), QStringLiteral("de la empresa %1").arg(empresa));
+    EXPECT_EQ(primerNombre(tabla), u"de la empresa %1"_qs.arg(empresa));
   }
-  EXPECT_EQ(Empresa().Params().Values(QStringLiteral("DATABASE NAME")), QStringLiteral("ZEMEMP2"));
+  EXPECT_EQ(Empresa().Params().Values(u"DATABASE NAME"_qs), u"ZEMEMP2"_qs);
   // The ADO twin is the same connection: one transaction covers both.
   AdoConnection& ado = *Conexiones(Servicios()).ADOConnection;
-  EXPECT_TRUE(ado.ConnectionString().contains(QStringLiteral("Initial Catalog=ZEMEMP2;")));
+  EXPECT_TRUE(ado.ConnectionString().contains(u"Initial Catalog=ZEMEMP2;"_qs));
   EXPECT_EQ(ado.SharedConnection().get(), Empresa().SharedConnection().get());
   Empresa().StartTransaction();
   ado.BeginTrans();
-  EXPECT_EQ(EjecutarSQLADO(QStringLiteral("UPDATE CLIENTES SET Nombre = 'cambiado' WHERE Codigo = 1"), kEmpresa),
-            QString());
+  EXPECT_EQ(EjecutarSQLADO(u"UPDATE CLIENTES SET Nombre = 'cambiado' WHERE Codigo = 1"_qs, kEmpresa), QString());
   Empresa().Rollback();
   ado.CommitTrans();
-  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QStringLiteral("de la empresa 2"));
+  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"de la empresa 2"_qs);
   // The company's database stays known by its name as a session alias.
-  EXPECT_EQ(EjecutarSQL(kNombres, QStringLiteral("ZEMEMP1")), QStringLiteral("de la empresa 1"));
+  EXPECT_EQ(EjecutarSQL(kNombres, u"ZEMEMP1"_qs), u"de la empresa 1"_qs);
 }
 
 TEST_F(ConexionEmpresa, ASecondCompanyOpensBesideTheCurrentOneThroughTheMarker) {
   ConectarEmpresa(Servicios(), 1);
   EmpresaActual = 1;
-  Table otra;
-  otra.SetTableName(QStringLiteral("CLIENTES"));
+  Table otra, actual;
+  otra.SetTableName(u"CLIENTES"_qs);
+  actual.SetTableName(u"CLIENTES"_qs);
   PrepararDataSetEmpresa(Servicios(), otra, 2);
-  EXPECT_EQ(otra.DatabaseName(), QStringLiteral("?ZEMEMP2"));
-  Table actual;
-  actual.SetTableName(QStringLiteral("CLIENTES"));
+  EXPECT_EQ(otra.DatabaseName(), u"?ZEMEMP2"_qs);
   ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), actual));
   ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), otra));
-  EXPECT_EQ(primerNombre(actual) + u'|' + primerNombre(otra), QStringLiteral("de la empresa 1|de la empresa 2"));
-  EXPECT_TRUE(Conexiones(Servicios()).ADOConnectionAlt->ConnectionString().contains(QStringLiteral("ZEMEMP2")));
+  EXPECT_EQ(primerNombre(actual) + u'|' + primerNombre(otra), u"de la empresa 1|de la empresa 2"_qs);
+  EXPECT_TRUE(Conexiones(Servicios()).ADOConnectionAlt->ConnectionString().contains(u"ZEMEMP2"_qs));
 
   // Asking again for the company it holds reconnects nothing.
   const auto conexion = Alternativa().SharedConnection();
   ConectarBaseDatosAlternativa(Servicios(), 2, QString());
   EXPECT_EQ(Alternativa().SharedConnection().get(), conexion.get());
   ConectarBaseDatosAlternativa(Servicios(), 1, QString());
-  EXPECT_EQ(Alternativa().DatabaseName(), QStringLiteral("ZEMEMP1"));
+  EXPECT_EQ(Alternativa().DatabaseName(), u"ZEMEMP1"_qs);
   // The alias left behind still reaches company 2 and no other.
-  EXPECT_EQ(EjecutarSQL(kNombres, QStringLiteral("?ZEMEMP2")), QStringLiteral("de la empresa 2"));
+  EXPECT_EQ(EjecutarSQL(kNombres, u"?ZEMEMP2"_qs), u"de la empresa 2"_qs);
 }
 
 TEST_F(ConexionEmpresa, ChoosingACompanyConnectsItAndAFailedSwitchKeepsThePreviousOne) {
   const auto elegir = [this](Variant clave) {
     InstalarBusquedaDato([clave](const QString& tabla, int indice) {
-      EXPECT_EQ(tabla + QString::number(indice), QStringLiteral("EMPRESA0"));
+      EXPECT_EQ(tabla + QString::number(indice), u"EMPRESA0"_qs);
       return clave;
     });
     SeleccionarEmpresa(Servicios());
   };
   elegir(Variant::Array({Variant::Integer(2)}));
   EXPECT_EQ(EmpresaActual, 2);
-  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QStringLiteral("de la empresa 2"));
+  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"de la empresa 2"_qs);
   elegir(Variant::Null());
   EXPECT_EQ(EmpresaActual, 0);
-  EXPECT_EQ(Empresa().Params().Values(QStringLiteral("DATABASE NAME")), QStringLiteral("ZEMEMP2"));
+  EXPECT_EQ(Empresa().Params().Values(u"DATABASE NAME"_qs), u"ZEMEMP2"_qs);
 
   elegir(Variant::Array({Variant::Integer(1)}));
   EXPECT_THROW(elegir(Variant::Array({Variant::Integer(7)})), std::exception);
   EXPECT_THROW(ConectarEmpresa(Servicios(), 7), std::exception);
   EXPECT_EQ(EmpresaActual, 1);
-  EXPECT_TRUE(Empresa().Connected() && Empresa().Params().Values(QStringLiteral("DATABASE NAME")) == u"ZEMEMP1");
+  EXPECT_TRUE(Empresa().Connected() && Empresa().Params().Values(u"DATABASE NAME"_qs) == u"ZEMEMP1");
   for (const auto& ejecutar : {&EjecutarSQL, &EjecutarSQLADO})
-    EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), QStringLiteral("de la empresa 1"));
+    EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), u"de la empresa 1"_qs);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
 TEST_F(ConexionEmpresa, AMissingTableIsCreatedOrItsIncidentCaptured) {
   Table tabla;
-  tabla.setObjectName(QStringLiteral("TablaArticulos"));
-  tabla.SetTableName(QStringLiteral("ARTICULO"));
+  tabla.setObjectName(u"TablaArticulos"_qs);
+  tabla.SetTableName(u"ARTICULO"_qs);
   QStringList incidencias;
-  InstalarObservadorTraza([&](const QString& texto, const QString& lugar, const QVariant&) {
-    incidencias << texto << lugar;
-  });
-  Servicios().setObjectName(QStringLiteral("fGENEPRUE"));
-  const QString lugar = QStringLiteral("Al crear la tabla entrando en fGENEPRUE (AperturaTablaOK)");
+  InstalarObservadorTraza(
+      [&](const QString& texto, const QString& lugar, const QVariant&) { incidencias << texto << lugar; });
+  Servicios().setObjectName(u"fGENEPRUE"_qs);
+  const QString lugar = u"Al crear la tabla entrando en fGENEPRUE (AperturaTablaOK)"_qs;
   EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), tabla));
   // A creation that raises counts as failed.
-  InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(QStringLiteral("sin definicion")); });
+  InstalarCreacionTabla([](Table&, const QString&, int) -> bool { throw Exception(u"sin definicion"_qs); });
   EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), tabla));
   const QString error = incidencias.value(0).section(u'\r', 0, 0);
-  EXPECT_TRUE(error.startsWith(QStringLiteral("Table does not exist"))) << error.toStdString();
-  const QString texto = error + QStringLiteral("\r\nTabla: ARTICULO(TablaArticulos) DataBase: ZEMEMP");
+  EXPECT_TRUE(error.startsWith(u"Table does not exist"_qs)) << error.toStdString();
+  const QString texto = error + u"\r\nTabla: ARTICULO(TablaArticulos) DataBase: ZEMEMP"_qs;
   EXPECT_EQ(incidencias, QStringList({texto, lugar, texto, lugar}));
 
   int creaciones = 0;
@@ -174,8 +165,7 @@ TEST_F(ConexionEmpresa, AMissingTableIsCreatedOrItsIncidentCaptured) {
     ++creaciones;
     EXPECT_TRUE(definicion.isEmpty());
     EXPECT_EQ(empresa, EmpresaActual);
-    return EjecutarSQL(QStringLiteral("CREATE TABLE ") + nueva.TableName() + QStringLiteral(" (Codigo VARCHAR(10))"),
-                       nueva.DatabaseName())
+    return EjecutarSQL(u"CREATE TABLE "_qs + nueva.TableName() + u" (Codigo VARCHAR(10))"_qs, nueva.DatabaseName())
         .isEmpty();
   });
   EXPECT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla));
@@ -186,48 +176,43 @@ TEST_F(ConexionEmpresa, AMissingTableIsCreatedOrItsIncidentCaptured) {
 TEST_F(ConexionEmpresa, AnyOtherOpeningFailureIsCapturedHandedToTheRepairAndEndsTheProgram) {
   ConectarEmpresa(Servicios(), 1);
   QStringList vistos;
-  InstalarObservadorTraza([&](const QString& texto, const QString& lugar, const QVariant&) {
-    vistos << texto << lugar;
-  });
+  InstalarObservadorTraza(
+      [&](const QString& texto, const QString& lugar, const QVariant&) { vistos << texto << lugar; });
   InstalarRegistroFallosTablas({[&](Table& tabla, const QString& error) { vistos << tabla.TableName() << error; }});
-  Servicios().setObjectName(QStringLiteral("fGENEPRUE"));
+  Servicios().setObjectName(u"fGENEPRUE"_qs);
   Table tabla;
-  tabla.setObjectName(QStringLiteral("Table1"));
-  tabla.SetTableName(QStringLiteral("CLIENTES"));
-  tabla.SetIndexName(QStringLiteral("NOEXISTE"));
-  mensajes.Expect(QStringLiteral("E"));
+  tabla.setObjectName(u"Table1"_qs);
+  tabla.SetTableName(u"CLIENTES"_qs);
+  tabla.SetIndexName(u"NOEXISTE"_qs);
+  mensajes.Expect(u"E"_qs);
   EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), tabla));
   ASSERT_EQ(vistos.size(), 4) << vistos.join(u'\n').toStdString();
   const QString error = vistos[3];
-  EXPECT_TRUE(error.startsWith(QStringLiteral("Index does not exist"))) << error.toStdString();
-  EXPECT_EQ(vistos, QStringList({error + QStringLiteral("\r\nTabla: CLIENTES(Table1) DataBase: ZEMEMP"),
-                                 QStringLiteral("Al entrar en fGENEPRUE (AperturaTablaOK)"), QStringLiteral("CLIENTES"),
-                                 error}));
+  EXPECT_TRUE(error.startsWith(u"Index does not exist"_qs)) << error.toStdString();
+  EXPECT_EQ(vistos, QStringList({error + u"\r\nTabla: CLIENTES(Table1) DataBase: ZEMEMP"_qs,
+                                 u"Al entrar en fGENEPRUE (AperturaTablaOK)"_qs, u"CLIENTES"_qs, error}));
   // The engine's text is translated by the message routine, which ends the program.
-  EXPECT_EQ(mensajes.Texts(), QStringList{TraducirMensajeMotor(QStringLiteral("TRADUCIR: ") + error +
-                                                               QStringLiteral(" Tabla: CLIENTES"))});
+  EXPECT_EQ(mensajes.Texts(), QStringList{TraducirMensajeMotor(u"TRADUCIR: "_qs + error + u" Tabla: CLIENTES"_qs)});
   EXPECT_TRUE(Application::Instance()->Terminated());
 }
 
 TEST_F(ConexionEmpresa, GeneralTablesOpenOnTheGeneralDatabase) {
-  Ejecutar(QStringLiteral("CREATE TABLE EMPRESA (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40), CONSTRAINT "
-                          "EMPRESA_Clave1 PRIMARY KEY (Codigo))"),
-           QStringLiteral("DatabaseGeneral"));
+  Ejecutar(u"CREATE TABLE EMPRESA (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40), CONSTRAINT EMPRESA_Clave1 PRIMARY KEY "
+           "(Codigo))"_qs, u"DatabaseGeneral"_qs);
   Table empresa;
-  empresa.SetTableName(QStringLiteral("EMPRESA"));
+  empresa.SetTableName(u"EMPRESA"_qs);
   ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), empresa));
-  EXPECT_EQ(empresa.DatabaseName(), QStringLiteral("ZEMGENERAL"));
+  EXPECT_EQ(empresa.DatabaseName(), u"ZEMGENERAL"_qs);
   ConectarEmpresa(Servicios(), 2);
-  EXPECT_EQ(NombreBaseDatosTabla(Servicios(), QStringLiteral("dbo.EMPRESA")), QStringLiteral("ZEMGENERAL"));
-  EXPECT_EQ(NombreBaseDatosTabla(Servicios(), QStringLiteral("EMPRESA.DB")), Empresa().DatabaseName());
-  EXPECT_EQ(Empresa().DatabaseName(), QStringLiteral("ZEMEMP"));
+  EXPECT_EQ(NombreBaseDatosTabla(Servicios(), u"dbo.EMPRESA"_qs), u"ZEMGENERAL"_qs);
+  EXPECT_EQ(NombreBaseDatosTabla(Servicios(), u"EMPRESA.DB"_qs), Empresa().DatabaseName());
+  EXPECT_EQ(Empresa().DatabaseName(), u"ZEMEMP"_qs);
   // Written by key: the mapper keeps keyed tables without row ids.
   for (const char* nombre : {"EMPRESA 1", "PRIMERA"}) {
     *nombre == 'E' ? empresa.Append() : empresa.Edit();
-    empresa.FieldByName(QStringLiteral("Codigo")).SetAsInteger(1);
-    empresa.FieldByName(QStringLiteral("Nombre")).SetAsString(QLatin1String(nombre));
+    empresa.FieldByName(u"Codigo"_qs).SetAsInteger(1);
+    empresa.FieldByName(u"Nombre"_qs).SetAsString(QLatin1String(nombre));
     empresa.Post();
   }
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT Codigo, Nombre FROM EMPRESA"), QStringLiteral("DatabaseGeneral")),
-            QStringLiteral("1|PRIMERA"));
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Nombre FROM EMPRESA"_qs, u"DatabaseGeneral"_qs), u"1|PRIMERA"_qs);
 }

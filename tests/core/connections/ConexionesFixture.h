@@ -29,7 +29,7 @@ class ConexionesFixture : public ::testing::Test {
   }
   TfGENEINIC& Servicios() { return *servicios_; }
   // Runs a statement that must succeed.
-  static void Ejecutar(const QString& sql, const QString& base = QStringLiteral("Database")) {
+  static void Ejecutar(const QString& sql, const QString& base = u"Database"_qs) {
     ASSERT_EQ(EjecutarSQL(sql, base), QString()) << sql.toStdString();
   }
 

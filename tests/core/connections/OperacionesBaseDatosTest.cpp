@@ -21,8 +21,8 @@
 
 namespace {
 
-const QString kNombres = QStringLiteral("SELECT Nombre FROM CLIENTES ORDER BY Codigo");
-const QString kEmpresa = QStringLiteral("Database");
+const QString kNombres = u"SELECT Nombre FROM CLIENTES ORDER BY Codigo"_qs;
+const QString kEmpresa = u"Database"_qs;
 
 class OperacionesBaseDatos : public ConexionesFixture {
  protected:
@@ -31,9 +31,9 @@ class OperacionesBaseDatos : public ConexionesFixture {
     ASSERT_TRUE(CrearBaseDatosEmpresa(3));
     ConectarEmpresa(Servicios(), 3);
     EmpresaActual = 3;
-    Ejecutar(QStringLiteral("CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"));
-    Ejecutar(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'antes')"));
-    Ejecutar(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (3, 'otro')"));
+    Ejecutar(u"CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40))"_qs);
+    Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'antes')"_qs);
+    Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (3, 'otro')"_qs);
   }
   Database& Empresa() { return *Conexiones(Servicios()).Database; }
 };
@@ -49,8 +49,8 @@ TEST_F(OperacionesBaseDatos, ATransactionCoversTheCompanyConnectionAndItsADOTwin
   for (const char* final : {"antes\r\notro", "cambiado"}) {
     ASSERT_TRUE(IniciarTransaccion(Servicios()) && IniciarTransaccion(Servicios(), &Empresa()));  // reused
     EXPECT_TRUE(Empresa().InTransaction() && ado.InTransaction());
-    Ejecutar(QStringLiteral("UPDATE CLIENTES SET Nombre = 'cambiado'"));
-    ASSERT_EQ(EjecutarSQLADO(QStringLiteral("DELETE FROM CLIENTES WHERE Codigo = 3"), kEmpresa), QString());
+    Ejecutar(u"UPDATE CLIENTES SET Nombre = 'cambiado'"_qs);
+    ASSERT_EQ(EjecutarSQLADO(u"DELETE FROM CLIENTES WHERE Codigo = 3"_qs, kEmpresa), QString());
     *final == 'a' ? Empresa().Rollback() : (void)FinalizarTransaccion(Servicios());
     EXPECT_FALSE(Empresa().InTransaction() || ado.InTransaction());
     EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), QLatin1String(final));
@@ -60,57 +60,54 @@ TEST_F(OperacionesBaseDatos, ATransactionCoversTheCompanyConnectionAndItsADOTwin
 
 TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceAndRestoredHoldsWhatItHeldAtItsBackup) {
   ManualClock reloj(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0)));
-  EXPECT_EQ(NombreCopiaSeguridad(QStringLiteral("D:\\Copias"), QStringLiteral("EMP3")),
-            QStringLiteral("D:\\Copias\\dbb_EMP3_20240131154500.bak"));
-  instalacion.Ini(QStringLiteral("Microsoft SQL Server"), QStringLiteral("NombreIntercalacionMSSQL"),
-                  QStringLiteral("Modern_Spanish_CI_AI"));
+  EXPECT_EQ(NombreCopiaSeguridad(u"D:\\Copias"_qs, u"EMP3"_qs), u"D:\\Copias\\dbb_EMP3_20240131154500.bak"_qs);
+  instalacion.Ini(u"Microsoft SQL Server"_qs, u"NombreIntercalacionMSSQL"_qs, u"Modern_Spanish_CI_AI"_qs);
   Iniciar();
   EmpresaTres();
-  EXPECT_EQ(EjecutarSQL(QStringLiteral("SELECT cmptlevel, recovery_model_desc, collation_name FROM "
-                                       "master.dbo.sysdatabases WHERE name = 'ZEMEMP3'"),
+  EXPECT_EQ(EjecutarSQL(u"SELECT cmptlevel, recovery_model_desc, collation_name FROM "
+                        "master.dbo.sysdatabases WHERE name = 'ZEMEMP3'"_qs,
                         kEmpresa),
-            QStringLiteral("80|SIMPLE|Modern_Spanish_CI_AI"));
+            u"80|SIMPLE|Modern_Spanish_CI_AI"_qs);
   // A quote in the folder stays inside the statement's one literal.
-  const QString copias = carpeta.File(QStringLiteral("Copias de O'Donnell"));
+  const QString copias = carpeta.File(u"Copias de O'Donnell"_qs);
   QDir().mkpath(copias);
   // No folder chosen (here: no chooser at all, which is warned of): nothing runs.
-  mensajes.Expect(QStringLiteral("A"));
+  mensajes.Expect(u"A"_qs);
   EXPECT_FALSE(CopiaSeguridadSQLServer(Servicios(), QString(), QString()));
   ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
-  Ejecutar(QStringLiteral("UPDATE CLIENTES SET Nombre = 'después'"));
-  ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), QStringLiteral("ZEMEMP3"),
-                                      NombreCopiaSeguridad(copias, QStringLiteral("ZEMEMP3"))));
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = 'después'"_qs);
+  ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), u"ZEMEMP3"_qs, NombreCopiaSeguridad(copias, u"ZEMEMP3"_qs)));
   for (const auto& ejecutar : {&EjecutarSQL, &EjecutarSQLADO})
-    EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), QStringLiteral("antes\r\notro"));
+    EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), u"antes\r\notro"_qs);
   // The server's refusal reaches the caller once the progress window is off.
   reloj.Advance(1000);
-  EXPECT_THROW(RestaurarCopiaSQLServer(Servicios(), QString(), NombreCopiaSeguridad(copias, QStringLiteral("ZEMEMP3"))),
+  EXPECT_THROW(RestaurarCopiaSQLServer(Servicios(), QString(), NombreCopiaSeguridad(copias, u"ZEMEMP3"_qs)),
                std::exception);
   EXPECT_EQ(fGENEPROG, nullptr);
   // A second creation stops at its first statement: the SQL layer's warnings, then the error that ends the program.
-  mensajes.Expect(QStringLiteral("A")).Expect(QString()).Expect(QStringLiteral("E"));
+  mensajes.Expect(u"A"_qs).Expect(QString()).Expect(u"E"_qs);
   EXPECT_FALSE(CrearBaseDatosEmpresa(3));
-  EXPECT_TRUE(mensajes.Texts().value(2).endsWith(QStringLiteral("CREATE DATABASE ZEMEMP3  COLLATE Modern_Spanish_CI_AI")));
-  EXPECT_TRUE(mensajes.Texts().value(3).startsWith(QStringLiteral("¡Imposible crear la base de datos ZEMEMP3!. Motivo:")));
+  EXPECT_TRUE(mensajes.Texts().value(2).endsWith(u"CREATE DATABASE ZEMEMP3  COLLATE Modern_Spanish_CI_AI"_qs));
+  EXPECT_TRUE(mensajes.Texts().value(3).startsWith(u"¡Imposible crear la base de datos ZEMEMP3!. Motivo:"_qs));
 }
 
 TEST_F(OperacionesBaseDatos, ParadoxTablesWithIndexOrCorruptionErrorsGoOnceToTheRepairList) {
-  instalacion.Engine(QStringLiteral("Paradox"));
+  instalacion.Engine(u"Paradox"_qs);
   Iniciar();
   EmpresaTres();
-  const QString carpetaEmpresa = instalacion.GeneralFolder() + QStringLiteral("/3/");
+  const QString carpetaEmpresa = instalacion.GeneralFolder() + u"/3/"_qs;
   Empresa().Close();
-  QFile datos(carpetaEmpresa + QStringLiteral("DATOS.SQLITE"));  // made by the company's creation
+  QFile datos(carpetaEmpresa + u"DATOS.SQLITE"_qs);  // made by the company's creation
   ASSERT_TRUE(datos.open(QIODevice::ReadWrite) && datos.write(QByteArray(100, 'x')) == 100);  // its header
   datos.close();
   Table clientes, pedidos;
-  clientes.SetTableName(QStringLiteral("CLIENTES"));
-  pedidos.SetTableName(QStringLiteral("PEDIDOS"));
-  mensajes.Expect(QStringLiteral("E"));
+  clientes.SetTableName(u"CLIENTES"_qs);
+  pedidos.SetTableName(u"PEDIDOS"_qs);
+  mensajes.Expect(u"E"_qs);
   EXPECT_FALSE(AbrirTabla(Servicios(), Servicios(), clientes));
-  EXPECT_TRUE(mensajes.Texts().value(0).contains(QStringLiteral("Corrupt table/index header.")));
+  EXPECT_TRUE(mensajes.Texts().value(0).contains(u"Corrupt table/index header."_qs));
   // The engine, the table, the error; the list afterwards.
-  const QString una = carpetaEmpresa + QStringLiteral("CLIENTES,"), dos = una + carpetaEmpresa + QStringLiteral("PEDIDOS,");
+  const QString una = carpetaEmpresa + u"CLIENTES,"_qs, dos = una + carpetaEmpresa + u"PEDIDOS,"_qs;
   const std::tuple<const char*, Table*, const char*, QString> casos[] = {
       {"Paradox", &pedidos, "Record locked by another user\ndatabase is locked", una},
       {"Microsoft SQL Server", &pedidos, "Index is out of date", una},
@@ -120,15 +117,13 @@ TEST_F(OperacionesBaseDatos, ParadoxTablesWithIndexOrCorruptionErrorsGoOnceToThe
   for (const auto& [motor, tabla, error, lista] : casos) {
     TipoBaseDatos = QLatin1String(motor);
     RepararTablas(Servicios(), tabla, QLatin1String(error));
-    EXPECT_EQ(IniFile(ArchivoINI).ReadString(QStringLiteral("Reconstrucción Automática de Tablas"),
-                                             QStringLiteral("Tablas"), QString()),
-              lista)
+    EXPECT_EQ(IniFile(ArchivoINI).ReadString(u"Reconstrucción Automática de Tablas"_qs, u"Tablas"_qs, QString()), lista)
         << error;
   }
 }
 
 TEST(VersionBDE, GivesTheEnginesVersionInItsFourLines) {
-  const QRegularExpression forma(QStringLiteral("^EngineVersion=3\\.\\d{3}\r\nInterfaceLevel=3\\.\\d{3}\r\n"
-                                                "VersionDate=\\d\\d/\\d\\d/\\d\\d\r\nVersionTime=\\d\\d:\\d\\d:\\d\\d$"));
+  const QRegularExpression forma(u"^EngineVersion=3\\.\\d{3}\r\nInterfaceLevel=3\\.\\d{3}\r\n"
+                                 "VersionDate=\\d\\d/\\d\\d/\\d\\d\r\nVersionTime=\\d\\d:\\d\\d:\\d\\d$"_qs);
   EXPECT_TRUE(forma.match(VersionBDE()).hasMatch()) << VersionBDE().toStdString();
 }

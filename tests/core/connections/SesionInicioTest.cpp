@@ -20,8 +20,8 @@
 
 namespace {
 
-const QString kSQLServer = QStringLiteral("Microsoft SQL Server");
-const QString kConfiguracion = QStringLiteral("Configuración");
+const QString kSQLServer = u"Microsoft SQL Server"_qs;
+const QString kConfiguracion = u"Configuración"_qs;
 
 // Job "privadas": in the network folder ZEM_FOLDER takes ZEM_SESIONES session numbers and holds the private
 // folders PRIVDIR/n listed in ZEM_PRIVADAS, each in a session of its own, until its input ends.
@@ -35,15 +35,15 @@ void privadasJob() {
     sesion.SetNetFileDir(carpeta);
     if (i < sesiones) sesion.SessionNumber();
     if (i < privadas.size()) {
-      QDir(carpeta).mkpath(QStringLiteral("PRIVDIR/") + privadas[i]);
-      sesion.SetPrivateDir(carpeta + QStringLiteral("/PRIVDIR/") + privadas[i]);
+      QDir(carpeta).mkpath(u"PRIVDIR/"_qs + privadas[i]);
+      sesion.SetPrivateDir(carpeta + u"/PRIVDIR/"_qs + privadas[i]);
     }
   }
-  SecondProcess::Report(QStringLiteral("held"));
+  SecondProcess::Report(u"held"_qs);
   SecondProcess::NextLine();
 }
 
-[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(QStringLiteral("privadas"), privadasJob);
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"privadas"_qs, privadasJob);
 
 // A diagnosis form as the maintenance tools register it, noting the groups it is run with.
 class DiagnosticoPrueba : public Form {
@@ -77,28 +77,28 @@ TEST(SesionInicio, EachInstanceTakesTheHighestFreePrivateFolderFromItsSessionNum
   for (const auto& [valor, enBD, sinDiagnostico, usuario, sesiones, privadas, sesion, obtenida] : casos) {
     const TemporaryFolder programa;
     InstallationBuilder instalacion(programa.Path());
-    instalacion.Ini(kConfiguracion, QStringLiteral("BDEPrivateDir"), QLatin1String(valor))
-        .Ini(kConfiguracion, QStringLiteral("ArchivosTemporalesEnBD"), QLatin1String(enBD))
-        .Ini(kConfiguracion, QStringLiteral("DesactivarDiagnostico"), QLatin1String(sinDiagnostico))
+    instalacion.Ini(kConfiguracion, u"BDEPrivateDir"_qs, QLatin1String(valor))
+        .Ini(kConfiguracion, u"ArchivosTemporalesEnBD"_qs, QLatin1String(enBD))
+        .Ini(kConfiguracion, u"DesactivarDiagnostico"_qs, QLatin1String(sinDiagnostico))
         .Write();
-    const QString temporal = programa.File(QStringLiteral("PRIVDIR/1/TEMP000001_X.DB"));
-    QDir(programa.Path()).mkpath(QStringLiteral("PRIVDIR/1"));
-    TextFile::Write(temporal, QStringLiteral("x"));
+    const QString temporal = programa.File(u"PRIVDIR/1/TEMP000001_X.DB"_qs);
+    QDir(programa.Path()).mkpath(u"PRIVDIR/1"_qs);
+    TextFile::Write(temporal, u"x"_qs);
     std::optional<SecondProcess> otra;
     if (sesiones) {
-      otra.emplace(QStringLiteral("privadas"), QMap<QString, QString>{{"ZEM_FOLDER", programa.Path()},
-                                                                      {"ZEM_SESIONES", QString::number(sesiones)},
-                                                                      {"ZEM_PRIVADAS", QLatin1String(privadas)}});
-      ASSERT_EQ(otra->ReadReport(), QStringLiteral("held"));
+      otra.emplace(u"privadas"_qs, QMap<QString, QString>{{"ZEM_FOLDER", programa.Path()},
+                                                          {"ZEM_SESIONES", QString::number(sesiones)},
+                                                          {"ZEM_PRIVADAS", QLatin1String(privadas)}});
+      ASSERT_EQ(otra->ReadReport(), u"held"_qs);
     }
     Session::ResetDefault();
     Session::Default().SetNetUserName(QLatin1String(usuario));
     Application::Instance()->ResetTerminated();
-    if (!obtenida) mensajes.Expect(QStringLiteral("A"));
+    if (!obtenida) mensajes.Expect(u"A"_qs);
     TfGENEINIC servicios({});
     EXPECT_EQ(SesionBDE, sesion) << valor << privadas;
     if (obtenida > 0) {
-      EXPECT_EQ(Session::Default().PrivateDir(), programa.File(QStringLiteral("PRIVDIR/") + QString::number(obtenida)));
+      EXPECT_EQ(Session::Default().PrivateDir(), programa.File(u"PRIVDIR/"_qs + QString::number(obtenida)));
     }
     EXPECT_EQ(QFileInfo::exists(temporal), obtenida != 1) << valor << privadas;
     // The conflict ends the program with its one warning, before any database is opened.
@@ -117,17 +117,15 @@ TEST(SesionInicio, AWrongStoredPasswordIsAskedForUntilTheServerTakesOneOrTheQues
   // The login's password on the server, the messages with their answers ("-" closed), the password the INI
   // file keeps afterwards (null: start-up ended and it keeps the old one).
   const std::tuple<const char*, QStringList, const char*> casos[] = {
-      {"buena", {"P mala", "P ", "C NO", "P buena"}, "buena"},
-      {"", {"P ", "C SI"}, ""},
-      {"buena", {"P -", "E "}, nullptr},
-      {"buena", {"P ", "C -", "E "}, nullptr},
+      {"buena", {"P mala", "P ", "C NO", "P buena"}, "buena"}, {"", {"P ", "C SI"}, ""},
+      {"buena", {"P -", "E "}, nullptr}, {"buena", {"P ", "C -", "E "}, nullptr},
   };
-  const QString vieja = EncriptarClave(QStringLiteral("vieja"));
+  const QString vieja = EncriptarClave(u"vieja"_qs);
   for (const auto& [servidor, guion, guardada] : casos) {
     const TemporaryFolder programa;
     InstallationBuilder instalacion(programa.Path());
-    instalacion.Ini(kSQLServer, QStringLiteral("PasswordInicioSesion"), vieja).Write();
-    SqlRouting::Login(instalacion.ServerFolder(), QStringLiteral("ZEM"), QLatin1String(servidor));
+    instalacion.Ini(kSQLServer, u"PasswordInicioSesion"_qs, vieja).Write();
+    SqlRouting::Login(instalacion.ServerFolder(), u"ZEM"_qs, QLatin1String(servidor));
     Application::Instance()->ResetTerminated();
     ScriptedPresenter mensajes;
     QStringList esperados;
@@ -143,8 +141,7 @@ TEST(SesionInicio, AWrongStoredPasswordIsAskedForUntilTheServerTakesOneOrTheQues
     QStringList vistos = mensajes.Texts();
     if (!guardada) vistos.last() = vistos.last().section(u'\n', 0, 0);
     EXPECT_EQ(vistos, esperados);
-    EXPECT_EQ(IniFile(programa.File(QStringLiteral("ZEMWIN.INI")))
-                  .ReadString(kSQLServer, QStringLiteral("PasswordInicioSesion"), QStringLiteral("-")),
+    EXPECT_EQ(IniFile(programa.File(u"ZEMWIN.INI"_qs)).ReadString(kSQLServer, u"PasswordInicioSesion"_qs, u"-"_qs),
               guardada ? EncriptarClave(QLatin1String(guardada)) : vieja);
     // Both databases and the ADO twin open with the password taken, which stays for the session.
     EXPECT_EQ(Terminado(), !guardada);

@@ -105,9 +105,8 @@ TEST_P(Claves, RecordsAreFoundAndCopiedByKey) {
 }
 
 TEST_P(Claves, KeysOfSixFieldsSetNoRangeAndCopyNoSingleField) {
-  Ejecutar(
-      u"CREATE TABLE SEIS (A INTEGER, B INTEGER, C INTEGER, D INTEGER, E INTEGER, F INTEGER, V VARCHAR(5) NULL, "
-      "CONSTRAINT SEIS_Clave1 PRIMARY KEY (A, B, C, D, E, F))"_qs);
+  Ejecutar(u"CREATE TABLE SEIS (A INTEGER, B INTEGER, C INTEGER, D INTEGER, E INTEGER, F INTEGER, V VARCHAR(5) NULL, "
+           "CONSTRAINT SEIS_Clave1 PRIMARY KEY (A, B, C, D, E, F))"_qs);
   for (const char* fila : {"1, 1, 1, 1, 1, 1, 'a'", "1, 1, 1, 1, 1, 2, 'b'", "2, 1, 1, 1, 1, 1, 'c'"})
     Ejecutar(u"INSERT INTO SEIS VALUES (%1)"_qs.arg(QLatin1String(fila)));
   Table seis;
@@ -148,20 +147,13 @@ TEST_P(Claves, RecordsAreCopiedAndPastedAndTablesPreparedForLookups) {
 }
 
 TEST(CamposNoVisibles, FragmentsHideAndDashedNamesExempt) {
-  struct Caso {
-    const char* lista;
-    const char* campo;
-    bool oculto;
-  };
-  const Caso casos[] = {{"", "PrecioCoste", false},
-                        {"Precio,-PrecioVenta", "PrecioCoste", true},
-                        {"Precio, -PrecioVenta", "preciOVENTA", false},
-                        {" coste ", "PrecioCoste", true},
-                        {"Nombre,,Precio", "PrecioCoste", false},
-                        {"-Precio", "PrecioCoste", false}};
-  for (const Caso& caso : casos) {
-    CamposNoVisiblesUsuario = QString::fromLatin1(caso.lista);
-    EXPECT_EQ(CampoNoVisible(QString::fromLatin1(caso.campo)), caso.oculto) << caso.lista << caso.campo;
+  const std::tuple<const char*, const char*, bool> casos[] = {
+      {"", "PrecioCoste", false},        {"Precio,-PrecioVenta", "PrecioCoste", true},
+      {"Precio, -PrecioVenta", "preciOVENTA", false}, {" coste ", "PrecioCoste", true},
+      {"Nombre,,Precio", "PrecioCoste", false},       {"-Precio", "PrecioCoste", false}};
+  for (const auto& [lista, campo, oculto] : casos) {
+    CamposNoVisiblesUsuario = QString::fromLatin1(lista);
+    EXPECT_EQ(CampoNoVisible(QString::fromLatin1(campo)), oculto) << lista << campo;
   }
 }
 
@@ -176,8 +168,7 @@ TEST_F(ConexionesFixture, CatalogueQueriesRunAsSqlServerTextThroughTheModulesCac
     EXPECT_EQ(CamposClavePrimaria(u"ARTICULO"_qs), u"Codigo"_qs);
     EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, u"SinMemos"_qs), u"Codigo"_qs);
     ASSERT_EQ(modulo.CacheConsultasSQL.Count(), 2);
-    EXPECT_EQ(
-        modulo.CacheConsultasSQL.Names(0) + modulo.CacheConsultasSQL.Names(1),
+    EXPECT_EQ(modulo.CacheConsultasSQL.Names(0) + modulo.CacheConsultasSQL.Names(1),
         u"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id $IGUAL$ K.id AND I.indid $IGUAL$ K.indid   "
         "JOIN SYSCOLUMNS C ON I.id $IGUAL$ C.id AND K.colid $IGUAL$ C.colid   WHERE I.Name $IGUAL$ 'ARTICULO_Clave1'  "
         "ORDER BY K.KeyNo"

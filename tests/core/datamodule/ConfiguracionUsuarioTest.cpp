@@ -8,21 +8,19 @@
 
 namespace {
 
-const QString kGeneral = QStringLiteral("DatabaseGeneral");
+const QString kGeneral = u"DatabaseGeneral"_qs;
 
 // ANA is a plain user; LUIS takes his rights from the profile user MODELO.
 class ConfiguracionUsuario : public ConexionesFixture {
  protected:
   ConfiguracionUsuario() {
     Iniciar();
-    Ejecutar(
-        u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
-        "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
-        "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
+    Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
+             "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
+             "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
         kGeneral);
     for (const char* fila :
-         {"'ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,"
-          "dbo.PROVEEDO:x'",
+         {"'ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,dbo.PROVEEDO:x'",
           "'MODELO', 'Administrador', 'CONTWIN', 'CamposNoVisibles=Coste\r\nProcesosNoAutorizados=BorrarTodo'",
           "'LUIS', 'MODELO', 'PROPIO', 'ContadorAccesos=4\r\nCamposNoVisibles=Propio'"})
       Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, ProgramasSoloLectura, Configuracion) VALUES ("_qs +
@@ -47,19 +45,15 @@ class ConfiguracionUsuario : public ConexionesFixture {
 }  // namespace
 
 TEST_F(ConfiguracionUsuario, KeysAreReadFromTheProfileUsersRowButThreeFromTheUsersOwn) {
-  struct Caso {
-    const char* usuario;
-    const char* clave;
-    const char* valor;
-  };
-  const Caso casos[] = {{"ANA", "CamposNoVisibles", "Precio"}, {"ANA", "Vacia", "defecto"},
-                        {"ANA", "Falta", "defecto"},           {"ANA", "ProgramasSoloLectura", ""},
-                        {"LUIS", "CamposNoVisibles", "Coste"}, {"LUIS", "ProgramasSoloLectura", "CONTWIN"},
-                        {"LUIS", "ContadorAccesos", "4"},      {"NADIE", "CamposNoVisibles", "defecto"}};
-  for (const Caso& caso : casos)
-    EXPECT_EQ(LeerConfigUsuario(QString::fromLatin1(caso.usuario), QString::fromLatin1(caso.clave), u"defecto"_qs),
-              QString::fromLatin1(caso.valor))
-        << caso.usuario << " " << caso.clave;
+  const std::tuple<const char*, const char*, const char*> casos[] = {
+      {"ANA", "CamposNoVisibles", "Precio"}, {"ANA", "Vacia", "defecto"},
+      {"ANA", "Falta", "defecto"},           {"ANA", "ProgramasSoloLectura", ""},
+      {"LUIS", "CamposNoVisibles", "Coste"}, {"LUIS", "ProgramasSoloLectura", "CONTWIN"},
+      {"LUIS", "ContadorAccesos", "4"},      {"NADIE", "CamposNoVisibles", "defecto"}};
+  for (const auto& [usuario, clave, valor] : casos)
+    EXPECT_EQ(LeerConfigUsuario(QString::fromLatin1(usuario), QString::fromLatin1(clave), u"defecto"_qs),
+              QString::fromLatin1(valor))
+        << usuario << " " << clave;
   EXPECT_EQ(CategoriaUsuario(u"LUIS"_qs), u"MODELO"_qs);
   EXPECT_EQ(CategoriaUsuario(u"MODELO"_qs), u"MODELO"_qs);
   EXPECT_FALSE(ProcesoAutorizado(u"LUIS"_qs, u"Borrar"_qs));

@@ -17,7 +17,7 @@ class FormaConManejadores : public QObject {
     lastSender = sender;
     ++calls;
   }
-  void FallaClick(QObject*) { throw Exception(QStringLiteral("fallo")); }
+  void FallaClick(QObject*) { throw Exception(u"fallo"_qs); }
   void SinArgumentos() { ++calls; }
 
  signals:

@@ -34,34 +34,26 @@ TEST(Letras, SepararPalabras) {
 }
 
 TEST(Letras, AbreviarNombre) {
-  const struct {
-    const char16_t* name;
-    int letters;
-    const char16_t* expected;
-  } cases[] = {
+  const std::tuple<const char16_t*, int, const char16_t*> cases[] = {
       {u"Cartera de Pedidos", 1, u"C.Pedidos"}, {u"Fecha de Entrega Prevista", 1, u"F.E.Prevista"},
       {u"Cliente", 1, u"Cliente"}, {u"2 Pedidos Caja", 1, u"2 Pedidos Caja"}, {u"CodigoCliente", 0, u"C.Cliente"},
       {u"Fecha Entrega", 2, u"Fe.Entrega"}, {u"", 1, u""},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(AbreviarNombre(QString::fromUtf16(c.name), c.letters), QString::fromUtf16(c.expected))
-        << QString::fromUtf16(c.name).toStdString();
+  for (const auto& [name, letters, expected] : cases)
+    EXPECT_EQ(AbreviarNombre(QString::fromUtf16(name), letters), QString::fromUtf16(expected))
+        << QString::fromUtf16(name).toStdString();
 }
 
 TEST(Letras, IdentificadorValido) {
-  const struct {
-    const char16_t* text;
-    const char16_t* identifier;
-    bool valid;
-  } cases[] = {
+  const std::tuple<const char16_t*, const char16_t*, bool> cases[] = {
       {u"Codigo_1", u"Codigo_1", true}, {u"1ª Línea", u"___L_nea", false}, {u"", u"", false},
       {u"Nombre con blancos", u"Nombre_con_blancos", false},
       {u"UnNombreDeMasDeVeinticincoLetras", u"UnNombreDeMasDeVeinticinc", false}, {u"_x", u"_x", true},
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, expected, valid] : cases) {
     QString identifier = u"previo"_qs;
-    EXPECT_EQ(IdentificadorValido(QString::fromUtf16(c.text), identifier), c.valid)
-        << QString::fromUtf16(c.text).toStdString();
-    EXPECT_EQ(identifier, QString::fromUtf16(c.identifier));
+    EXPECT_EQ(IdentificadorValido(QString::fromUtf16(text), identifier), valid)
+        << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(identifier, QString::fromUtf16(expected));
   }
 }

@@ -16,19 +16,15 @@ TDateTime At(int year, int month, int day, int hour = 0, int minute = 0) {
 }  // namespace
 
 TEST(Numeros, TextoAFlotante) {
-  const struct {
-    const char16_t* text;
-    const char16_t* options;
-    double expected;
-  } cases[] = {
+  const std::tuple<const char16_t*, const char16_t*, double> cases[] = {
       {u"1.234,5", u"", 1234.5}, {u"1,234.5", u"PuntoDecimal", 1234.5}, {u"1.5", u"Opciones=PuntoDecimal", 1.5},
       {u"-2,25", u"", -2.25},
       {u"1.5", u"", 15},  // the point is a thousands separator
       {u"abc", u"", 0}, {u"", u"", 0}, {u"1,5,5", u"", 0},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(TextoAFlotante(QString::fromUtf16(c.text), QString::fromUtf16(c.options)), c.expected)
-        << QString::fromUtf16(c.text).toStdString();
+  for (const auto& [text, options, expected] : cases)
+    EXPECT_EQ(TextoAFlotante(QString::fromUtf16(text), QString::fromUtf16(options)), expected)
+        << QString::fromUtf16(text).toStdString();
 }
 
 TEST(Numeros, EsCeroIncludesBothEnds) {
@@ -48,18 +44,15 @@ TEST(Numeros, RedondearHalvesAwayFromZero) {
 }
 
 TEST(Numeros, RedondearDecimales) {
-  const struct {
-    int decimals;
-    double value;
-    double expected;
-  } cases[] = {
+  const std::tuple<int, double, double> cases[] = {
       // The 0.0000001 of tolerance absorbs the binary error of 2.675 and 1.005,
       // unlike FormatFloat's rounding.
       {2, 1.235, 1.24}, {2, -1.235, -1.24}, {2, 2.675, 2.68}, {2, 1.005, 1.01}, {0, 2.5, 3},
       {-1, 2.5, 3},     {3, 1.0005, 1.001}, {2, 1.2349, 1.23},
       {2, 1e308, 1e308},  // the overflow gives the value back
   };
-  for (const auto& c : cases) EXPECT_EQ(RedondearDecimales(c.decimals, c.value), c.expected) << c.value;
+  for (const auto& [decimals, value, expected] : cases)
+    EXPECT_EQ(RedondearDecimales(decimals, value), expected) << value;
 }
 
 TEST(Fechas, AnioCompleto) {
@@ -76,16 +69,13 @@ TEST(Fechas, TextoAFechaHora) {
 }
 
 TEST(Fechas, SumarMesesClipsTheDayAndKeepsTheTime) {
-  const struct {
-    TDateTime date;
-    int months;
-    TDateTime expected;
-  } cases[] = {
+  const std::tuple<TDateTime, int, TDateTime> cases[] = {
       {At(2024, 1, 31, 10, 0), 1, At(2024, 2, 29, 10, 0)}, {At(2024, 3, 31), -1, At(2024, 2, 29)},
       {At(2023, 1, 31), 1, At(2023, 2, 28)}, {At(2024, 1, 15), 12, At(2025, 1, 15)},
       {At(2024, 1, 15), -13, At(2022, 12, 15)}, {At(2024, 1, 15), 0, At(2024, 1, 15)},
       {-1.25, 1, 30.25},  // 29/12/1899 06:00 gives 29/01/1900 06:00
       {At(9999, 12, 31), 1, 0}, {At(1, 1, 1), -1, 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(SumarMeses(c.date, c.months), c.expected) << c.date << " + " << c.months;
+  for (const auto& [date, months, expected] : cases)
+    EXPECT_EQ(SumarMeses(date, months), expected) << date << " + " << months;
 }

@@ -3,6 +3,8 @@
 #include "core/helpers/Tablas.h"
 #include "core/helpers/TextoSQL.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 TEST(ValorSQL, LiteralOfEveryKind) {
@@ -79,19 +81,37 @@ TEST(TextoSQL, AmpliarComparacionesVaciasMatchesNullsAfterTheWhere) {
 }
 
 TEST(Tablas, GeneralAndTemporaryTablesByName) {
-  const struct {
-    const char16_t* name;
-    bool general;
-    bool temporary;
-  } cases[] = {
+  const std::tuple<const char16_t*, bool, bool> cases[] = {
       {u"EMPRESA", true, false},       {u"dbo.EMPRESA", true, false},     {u"EMPRESA.DB", false, false},
       {u"empresa", false, false},      {u"VPART", true, false},           {u"TXIDIOMA", true, false},
       {u"CLIENTES", false, false},     {u"x.EMPRESA.DB", true, false},    {u"TEMP1234", false, false},
       {u"temp12345", false, true},     {u"dbo.TEMP000001_F", false, true}, {u"TEMPORAL", false, false},
       {u"XTEMP12345", false, false},   {u"TEMP000001_F.DB", false, false}, {u"", false, false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(EsTablaGeneral(QString::fromUtf16(c.name)), c.general) << QString::fromUtf16(c.name).toStdString();
-    EXPECT_EQ(EsTablaTemporal(QString::fromUtf16(c.name)), c.temporary) << QString::fromUtf16(c.name).toStdString();
+  for (const auto& [name, general, temporary] : cases) {
+    EXPECT_EQ(EsTablaGeneral(QString::fromUtf16(name)), general) << QString::fromUtf16(name).toStdString();
+    EXPECT_EQ(EsTablaTemporal(QString::fromUtf16(name)), temporary) << QString::fromUtf16(name).toStdString();
   }
+}
+
+TEST(TextoSQL, NullComparisonsAreRewrittenOnTokensOnly) {
+  const std::tuple<const char16_t*, bool, const char16_t*> casos[] = {
+      {u"WHERE A=NULL AND B = NULL", false, u"WHERE A IS NULL  AND B  IS NULL "},
+      {u"WHERE A = 'x= NULL' AND B = NULLIF(C, 1)", false, u"WHERE A = 'x= NULL' AND B = NULLIF(C, 1)"},
+      {u"WHERE A = '' AND B = \"\" AND C = ' = '''", true, u"WHERE A IS NULL  AND B IS NULL  AND C = ' = '''"},
+      {u"WHERE A = ''", false, u"WHERE A = ''"},
+  };
+  for (const auto& [sql, forzar, esperado] : casos)
+    EXPECT_EQ(ComparacionesConNULL(QString::fromUtf16(sql), forzar), QString::fromUtf16(esperado));
+}
+
+TEST(TextoSQL, ManyEmptyComparisonsAreWidenedInLinearTime) {
+  QString sql = u"SELECT * FROM T WHERE A = 1"_qs;
+  for (int i = 0; i < 40000; ++i) sql += u" AND C%1 = ''"_qs.arg(i);
+  QElapsedTimer reloj;
+  reloj.start();
+  const QString ampliado = AmpliarComparacionesVacias(sql);
+  EXPECT_LT(reloj.elapsed(), 10000);
+  EXPECT_EQ(ampliado.count(QLatin1String(" IS NULL)")), 40000);
+  EXPECT_TRUE(ampliado.endsWith(u" AND (C39999 = '' OR C39999 IS NULL)"_qs));
 }

@@ -5,34 +5,28 @@
 #include <gtest/gtest.h>
 
 TEST(Textos, ExtraerElementoCountsEmptyElements) {
-  const struct {
-    int index;
-    const char16_t* text;
-    const char16_t* separator;
-    const char16_t* expected;
-  } cases[] = {
+  const std::tuple<int, const char16_t*, const char16_t*, const char16_t*> cases[] = {
       {0, u"a;;b", u";", u"a"},         {1, u"a;;b", u";", u""},         {2, u"a;;b", u";", u"b"},
       {3, u"a;;b", u";", u""},          {2, u"a;b;", u";", u""},         {1, u"a;b;", u";", u"b"},
       {0, u"abc", u"", u"abc"},         {1, u"abc", u"", u""},           {0, u"abc", u"|", u"abc"},
       {-1, u"a;b", u";", u""},          {1, u"A FROM B", u" FROM ", u"B"}, {0, u"A FROM B", u" FROM ", u"A"},
       {1, u"x||y||z", u"||", u"y"},     {0, u"", u";", u""},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(ExtraerElemento(c.index, QString::fromUtf16(c.text), QString::fromUtf16(c.separator)),
-              QString::fromUtf16(c.expected))
-        << c.index << " of " << QString::fromUtf16(c.text).toStdString();
+  for (const auto& [index, text, separator, expected] : cases)
+    EXPECT_EQ(ExtraerElemento(index, QString::fromUtf16(text), QString::fromUtf16(separator)),
+              QString::fromUtf16(expected))
+        << index << " of " << QString::fromUtf16(text).toStdString();
 }
 
 TEST(Textos, CountsAndElementsFromTheEnd) {
-  EXPECT_EQ(ContarOcurrencias(u"ab"_qs, u"aabb"_qs), 2);  // each removal joins the text around it
-  EXPECT_EQ(ContarOcurrencias(u"|"_qs, u"a|b|c"_qs), 2);
-  EXPECT_EQ(ContarOcurrencias(QString(), u"abc"_qs), 0);
-  EXPECT_EQ(ContarOcurrencias(u"x"_qs, u"abc"_qs), 0);
-  EXPECT_EQ(ExtraerElementoDesdeFinal(0, u"a|b|c"_qs, u"|"_qs), u"c"_qs);
-  EXPECT_EQ(ExtraerElementoDesdeFinal(1, u"a|b|c"_qs, u"|"_qs), u"b"_qs);
-  EXPECT_EQ(ExtraerElementoDesdeFinal(5, u"a|b|c"_qs, u"|"_qs), u"a"_qs);
-  EXPECT_EQ(ExtraerElementoDesdeFinal(0, u"abc"_qs, u"|"_qs), u"abc"_qs);
-  EXPECT_EQ(ContarCaracter(u';', u"a;b;;c"_qs), 3);
+  const std::pair<int, int> cuentas[] = {
+      {ContarOcurrencias(u"ab"_qs, u"aabb"_qs), 2},  // each removal joins the text around it
+      {ContarOcurrencias(u"|"_qs, u"a|b|c"_qs), 2}, {ContarOcurrencias(QString(), u"abc"_qs), 0},
+      {ContarOcurrencias(u"x"_qs, u"abc"_qs), 0}, {ContarCaracter(u';', u"a;b;;c"_qs), 3}};
+  for (const auto& [vista, esperada] : cuentas) EXPECT_EQ(vista, esperada);
+  for (const auto& [indice, texto, esperado] : {std::tuple{0, u"a|b|c", u"c"}, {1, u"a|b|c", u"b"}, {5, u"a|b|c", u"a"},
+                                                {0, u"abc", u"abc"}})
+    EXPECT_EQ(ExtraerElementoDesdeFinal(indice, QString::fromUtf16(texto), u"|"_qs), QString::fromUtf16(esperado));
 }
 
 TEST(Textos, CaracterNoUsadoTakesTheHighestFreeCode) {
@@ -62,13 +56,11 @@ TEST(Textos, Replacements) {
 }
 
 TEST(Textos, SmallTextHelpers) {
-  EXPECT_EQ(QuitarCRLFFinal(u"a\r\n\r\n"_qs), u"a\r\n"_qs);
-  EXPECT_EQ(QuitarCRLFFinal(u"a\n"_qs), u"a\n"_qs);
-  EXPECT_EQ(QuitarCRLFFinal(u"a"_qs), u"a"_qs);
-  EXPECT_EQ(Entrecomillar(u"O'Brien"_qs), u"'O'Brien'"_qs);
-  EXPECT_EQ(Espacios(3), u"   "_qs);
-  EXPECT_EQ(Espacios(0), QString());
-  EXPECT_EQ(Espacios(-2), QString());
+  const std::pair<QString, QString> casos[] = {
+      {QuitarCRLFFinal(u"a\r\n\r\n"_qs), u"a\r\n"_qs}, {QuitarCRLFFinal(u"a\n"_qs), u"a\n"_qs},
+      {QuitarCRLFFinal(u"a"_qs), u"a"_qs}, {Entrecomillar(u"O'Brien"_qs), u"'O'Brien'"_qs},
+      {Espacios(3), u"   "_qs}, {Espacios(0), QString()}, {Espacios(-2), QString()}};
+  for (const auto& [visto, esperado] : casos) EXPECT_EQ(visto, esperado);
 }
 
 TEST(Textos, OrdenarLineasInSpanishOrderWithoutRegardToCase) {

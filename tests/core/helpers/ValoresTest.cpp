@@ -1,7 +1,12 @@
+#include "core/helpers/AnchoCampo.h"
+#include "core/helpers/BaseDatosEmpresaUnidad.h"
 #include "core/helpers/Estilos.h"
 #include "core/helpers/Rangos.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/helpers/Valores.h"
+#include "core/startup/Configuracion.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
 
 #include <QRegularExpression>
 
@@ -37,10 +42,8 @@ TEST(Valores, ClaveAVariante) {
 
 TEST(Valores, GUIDTexto) {
   const QString first = GUIDTexto();
-  EXPECT_TRUE(QRegularExpression(u"^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"_qs)
-                  .match(first)
-                  .hasMatch())
-      << first.toStdString();
+  const QRegularExpression guid(u"^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"_qs);
+  EXPECT_TRUE(guid.match(first).hasMatch()) << first.toStdString();
   EXPECT_NE(GUIDTexto(), first);
 }
 
@@ -90,4 +93,28 @@ TEST(Rangos, DescripcionRango) {
             u"Desde Codigo Cliente: 1, Hasta Codigo Cliente: 99, Desde Importe: , Hasta Importe: 500, "_qs);
   EXPECT_EQ(DescripcionRango(u"Nombre|A|"_qs), u"Desde Nombre: A, Hasta Nombre: , "_qs);
   EXPECT_EQ(DescripcionRango(QString()), QString());
+}
+
+TEST(AnchoCampo, GivesTheDisplayWidthByFieldType) {
+  Table tabla;
+  const std::tuple<FieldType, int, int> casos[] = {
+      {ftFloat, 0, 13}, {ftInteger, 0, 9},  {ftSmallint, 0, 5}, {ftDate, 0, 10},   {ftDateTime, 0, 10},
+      {ftMemo, 0, 10},  {ftTime, 0, 8},     {ftString, 25, 25}, {ftBoolean, 0, 5}, {ftBlob, 0, 10},
+  };
+  for (const auto& [tipo, tamano, ancho] : casos)
+    EXPECT_EQ(AnchoCampo(*new Field(&tabla, u"C%1"_qs.arg(tipo), tipo, tamano)), ancho) << tipo;
+}
+
+TEST(NombreBaseDatosEmpresaUnidad, FollowsTheModulesEngineRules) {
+  PathBaseDatos = u"/datos/zem"_qs;
+  AliasBaseDatosEmpresa = u"EMP"_qs;
+  const std::tuple<const char*, int, const char*> casos[] = {
+      {"Paradox", 0, "/datos/zem"},   {"Paradox", 12, "/datos/zem/12"},     {"", 3, "/datos/zem/3"},
+      {"Microsoft SQL Server", 0, "EMP"}, {"Microsoft SQL Server", 12, "EMP12"}, {"Interbase", 4, "EMP4"},
+      {"Microsoft Access", 4, ""},    {"SQL Generica", 0, ""},
+  };
+  for (const auto& [motor, empresa, nombre] : casos) {
+    TipoBaseDatos = QLatin1String(motor);
+    EXPECT_EQ(NombreBaseDatosEmpresaUnidad(empresa), QLatin1String(nombre)) << motor << empresa;
+  }
 }

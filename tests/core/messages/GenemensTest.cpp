@@ -1,6 +1,7 @@
 #include "core/messages/Genemens.h"
 #include "core/messages/MensajeSistema.h"
 #include "platform/Application.h"
+#include "tests/fixtures/ScriptedPresenter.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -73,10 +74,10 @@ TEST_F(Genemens, EachKindShowsItsCaptionPictureAndButtons) {
       }
       Pulsar(boton);
     });
-    QString respuesta = QStringLiteral("antes");
-    MensajeSistema(QLatin1String(tipo), QStringLiteral("Texto ") + tipo, respuesta);
+    QString respuesta = u"antes"_qs;
+    MensajeSistema(QLatin1String(tipo), u"Texto "_qs + tipo, respuesta);
     EXPECT_EQ(respuesta, QLatin1String(*tipo == 'C' ? "SI" : "antes")) << tipo;  // a question offers it
-    EXPECT_EQ(Application::Instance()->Terminated(), *tipo == 'E') << tipo;  // only an error ends the program
+    EXPECT_EQ(Application::Instance()->Terminated(), *tipo == 'E') << tipo;      // only an error ends the program
   }
 }
 
@@ -103,7 +104,7 @@ TEST_F(Genemens, AQuestionOffersItsDefaultMaskingAPasswordAndClosedGivesNoAnswer
       cerrar ? (void)caja.close() : QTest::keyClick(Respuesta(), Qt::Key_Return);
     });
     QString respuesta = QLatin1String(defecto);
-    MensajePregunta(QStringLiteral("Clave:"), respuesta);
+    MensajePregunta(u"Clave:"_qs, respuesta);
     EXPECT_EQ(respuesta, QLatin1String(cerrar ? "" : esperada)) << defecto;
     EXPECT_EQ(MensajeCerrado(), cerrar) << defecto;
   }
@@ -125,48 +126,82 @@ TEST_F(Genemens, ALongTextIsShownInSmallerType) {
 TEST_F(Genemens, ClosingOrEscapeAnswerNoAndEscapeNeedsANoButton) {
   for (const bool escape : {false, true}) {
     AlMostrarse([&] { escape ? QTest::keyClick(caja.focusWidget(), Qt::Key_Escape) : (void)caja.close(); });
-    QString confirmacion = QStringLiteral("SI");
-    MensajeConfirmacion(QStringLiteral("¿Seguro?"), confirmacion);
-    EXPECT_EQ(confirmacion, QStringLiteral("NO"));
+    QString confirmacion = u"SI"_qs;
+    MensajeConfirmacion(u"¿Seguro?"_qs, confirmacion);
+    EXPECT_EQ(confirmacion, u"NO"_qs);
   }
   AlMostrarse([&] {
     QTest::keyClick(&caja, Qt::Key_Escape);
     EXPECT_TRUE(caja.isVisible());
     Pulsar("pbAceptar");
   });
-  MensajeAviso(QStringLiteral("Aviso"));
+  MensajeAviso(u"Aviso"_qs);
 }
 
 TEST_F(Genemens, AMessageAskedForWhileTheBoxIsOpenIsAnsweredUnanswered) {
   AlMostrarse([&] {
-    QTest::keyClicks(Respuesta(), QStringLiteral("respuesta"));
-    QString pregunta = QStringLiteral("defecto");
-    MensajePregunta(QStringLiteral("¿Otra pregunta?"), pregunta);
+    QTest::keyClicks(Respuesta(), u"respuesta"_qs);
+    QString pregunta = u"defecto"_qs;
+    MensajePregunta(u"¿Otra pregunta?"_qs, pregunta);
     EXPECT_TRUE(pregunta.isEmpty());
     // The last request is a confirmation: the open question still keeps its answer.
-    QString anidada = QStringLiteral("SI");
-    MensajeConfirmacion(QStringLiteral("¿Otra?"), anidada);
-    EXPECT_EQ(anidada, QStringLiteral("NO"));
-    EXPECT_EQ(Texto()->text(), QStringLiteral("¿Primera?"));  // the open box is left as it was
+    QString anidada = u"SI"_qs;
+    MensajeConfirmacion(u"¿Otra?"_qs, anidada);
+    EXPECT_EQ(anidada, u"NO"_qs);
+    EXPECT_EQ(Texto()->text(), u"¿Primera?"_qs);  // the open box is left as it was
     Pulsar("pbAceptar");
   });
   QString respuesta;
-  MensajePregunta(QStringLiteral("¿Primera?"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("respuesta"));
+  MensajePregunta(u"¿Primera?"_qs, respuesta);
+  EXPECT_EQ(respuesta, u"respuesta"_qs);
 }
 
 TEST_F(Genemens, AnErrorEndsTheProgramEvenWhenTheCallerGoesOn) {
   AlMostrarse([&] { Pulsar("pbAceptar"); });
-  MensajeError(QStringLiteral("Fallo grave"));
+  MensajeError(u"Fallo grave"_qs);
   EXPECT_TRUE(Application::Instance()->Terminated());
   // No box shows any more.
   QTimer::singleShot(0, &caja, [this] {
     EXPECT_FALSE(caja.isVisible()) << "the box was shown";
     caja.close();
   });
-  QString respuesta = QStringLiteral("SI");
-  MensajeConfirmacion(QStringLiteral("¿Seguimos?"), respuesta);
-  EXPECT_EQ(respuesta, QStringLiteral("NO"));
-  MensajeInformacion(QStringLiteral("Seguimos"));
+  QString respuesta = u"SI"_qs;
+  MensajeConfirmacion(u"¿Seguimos?"_qs, respuesta);
+  EXPECT_EQ(respuesta, u"NO"_qs);
+  MensajeInformacion(u"Seguimos"_qs);
   EXPECT_EQ(Application::Instance()->Run(), 0);
+}
+
+TEST(MensajeSistema, EngineTextsMarkedForTranslationArePutIntoSpanish) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"TRADUCIR: Field 'X' not found", u"El campo 'X' no está definido."},
+      {u"TRADUCIR: Field 'IMPORTE' is not of the expected type", u"El campo 'IMPORTE' no es del tipo adecuado."},
+      {u"TRADUCIR: Index is out of date. Table: CLIENTE.DB", u"El índice no está actualizado.. Table: CLIENTE.DB"},
+      {u"TRADUCIR: At beginning of table", u"Al principio de la tabla."},
+      {u"TRADUCIR: An error occurred while attempting to initialize the Borland Database Engine (error $2109)",
+       u"Se ha producido un error al inicializar el BDE."},
+      {u"TRADUCIR: Some internal limit (see context) has been exceeded",
+       u"¡Se ha producido un error de límite interno!. Cierre alguna aplicación e inténtelo de nuevo."},
+      {u"TRADUCIR: Key violation", u"Key violation"},
+      {u"Field 'X' not found", u"Field 'X' not found"},  // unmarked: as it is
+  };
+  for (const auto& [texto, esperado] : cases)
+    EXPECT_EQ(TraducirMensajeMotor(QString::fromUtf16(texto)), QString::fromUtf16(esperado));
+}
+
+TEST(MensajeSistema, AnswersByKind) {
+  ScriptedPresenter presenter;
+  presenter.Expect(u"C"_qs, u"SI"_qs).Expect(u"P"_qs, u"JUAN"_qs).Expect(u"I"_qs, u"ignorada"_qs).Expect(u"X"_qs);
+  QString respuesta;
+  MensajeConfirmacion(u"¿Seguro?"_qs, respuesta);
+  EXPECT_EQ(respuesta, u"SI"_qs);
+  respuesta = u"Password"_qs;
+  MensajePregunta(u"Clave:"_qs, respuesta);
+  EXPECT_EQ(respuesta, u"JUAN"_qs);
+  EXPECT_EQ(presenter.Messages()[1].defaultAnswer, u"Password"_qs);
+  respuesta = u"sin cambio"_qs;
+  MensajeSistema(u"I"_qs, u"Hecho"_qs, respuesta);
+  MensajeSistema(u"X"_qs, u"Tipo desconocido"_qs, respuesta);
+  EXPECT_EQ(respuesta, u"sin cambio"_qs);
+  EXPECT_EQ(TipoMensajeActual, u"X"_qs);
 }

@@ -30,7 +30,7 @@ class ContadorPintados : public QObject {
 };
 
 void progreso(const char* modo, const QString& titulo, const QString& texto) {
-  VentanaProgreso(QLatin1String(modo), titulo, QStringLiteral("x"), texto);
+  VentanaProgreso(QLatin1String(modo), titulo, u"x"_qs, texto);
 }
 
 }  // namespace
@@ -45,15 +45,13 @@ class Geneprog : public ::testing::Test {
 };
 
 TEST_F(Geneprog, OnShowsTheTitleAndTextNearTheBottomOfTheScreenSizedToTheText) {
-  progreso("ON", QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."));
+  progreso("ON", u"Copia de Seguridad de la Base de Datos"_qs, u"Generando..."_qs);
   ASSERT_NE(fGENEPROG, nullptr);
-  EXPECT_TRUE(fGENEPROG->isVisible());
-  EXPECT_FALSE(fGENEPROG->isModal());
+  EXPECT_TRUE(fGENEPROG->isVisible() && !fGENEPROG->isModal());
   EXPECT_TRUE(fGENEPROG->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_FALSE(fGENEPROG->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-  EXPECT_EQ(fGENEPROG->objectName(), QStringLiteral("fGENEPROG"));
-  EXPECT_EQ(fGENEPROG->Caption(), QStringLiteral("Copia de Seguridad de la Base de Datos"));
-  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), QStringLiteral("Generando..."));
+  EXPECT_EQ(QStringList({fGENEPROG->objectName(), fGENEPROG->Caption(), fGENEPROG->EditProgreso()->text()}),
+            QStringList({"fGENEPROG", "Copia de Seguridad de la Base de Datos", "Generando..."}));
   const QRect pantalla = QGuiApplication::primaryScreen()->geometry();
   EXPECT_EQ(QRect(fGENEPROG->pos(), fGENEPROG->size()), QRect(pantalla.x() + (pantalla.width() - 330) / 2,
                                          pantalla.y() + pantalla.height() - 85 - 150, 330, 85));
@@ -62,17 +60,17 @@ TEST_F(Geneprog, OnShowsTheTitleAndTextNearTheBottomOfTheScreenSizedToTheText) {
   ASSERT_EQ(paneles.size(), 1);
   EXPECT_EQ(paneles[0]->width(), 50);
 
-  const QString largo = QStringLiteral("Copiando registros de la tabla de movimientos de almacén: 1250 de 40000");
-  progreso("", QStringLiteral("no cambia"), largo);
-  EXPECT_EQ(fGENEPROG->Caption(), QStringLiteral("Copia de Seguridad de la Base de Datos"));
-  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), largo);
+  const QString largo = u"Copiando registros de la tabla de movimientos de almacén: 1250 de 40000"_qs;
+  progreso("", u"no cambia"_qs, largo);
+  EXPECT_EQ(fGENEPROG->Caption() + u'|' + fGENEPROG->EditProgreso()->text(),
+            u"Copia de Seguridad de la Base de Datos|"_qs + largo);
   const int ancho = fGENEPROG->EditProgreso()->width() + 40;
   ASSERT_GT(ancho, 330);
   EXPECT_EQ(fGENEPROG->width(), ancho);
   EXPECT_EQ(fGENEPROG->PanelProgreso()->width(), ancho - 16);
   EXPECT_EQ(fGENEPROG->x(), pantalla.x() + (pantalla.width() - ancho) / 2);
   // Other units change the label themselves and ask for the new size.
-  fGENEPROG->EditProgreso()->setText(QStringLiteral("1 de 40"));
+  fGENEPROG->EditProgreso()->setText(u"1 de 40"_qs);
   fGENEPROG->EditProgresoChange();
   EXPECT_EQ(fGENEPROG->width(), 330);
 
@@ -84,40 +82,38 @@ TEST_F(Geneprog, OnShowsTheTitleAndTextNearTheBottomOfTheScreenSizedToTheText) {
 }
 
 TEST_F(Geneprog, OffFreesTheWindowASecondOnReplacesItAndOtherModesDoNothing) {
-  progreso("ON", {}, QStringLiteral("uno"));
+  progreso("ON", {}, u"uno"_qs);
   QPointer<TfGENEPROG> ventana = fGENEPROG;
-  progreso("on", {}, QStringLiteral("dos"));
+  progreso("on", {}, u"dos"_qs);
   EXPECT_EQ(fGENEPROG, ventana.data());
-  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), QStringLiteral("uno"));
-  MostrarProgreso(QStringLiteral("ON"), QStringLiteral("Segundo"), QString());
+  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), u"uno"_qs);
+  MostrarProgreso(u"ON"_qs, u"Segundo"_qs, QString());
   EXPECT_TRUE(ventana.isNull());
   ASSERT_NE(fGENEPROG, nullptr);
-  EXPECT_EQ(fGENEPROG->Caption(), QStringLiteral("Segundo"));
+  EXPECT_EQ(fGENEPROG->Caption(), u"Segundo"_qs);
   progreso("OFF", {}, {});
   EXPECT_EQ(fGENEPROG, nullptr);
-  progreso("", {}, QStringLiteral("tres"));
+  progreso("", {}, u"tres"_qs);
   progreso("OFF", {}, {});
   EXPECT_EQ(fGENEPROG, nullptr);
 }
 
 TEST_F(Geneprog, TheTimerRepaintsTheTextEverySecondAndEscAsksWhetherToGoOnWithTheListing) {
-  progreso("ON", {}, QStringLiteral("Leyendo"));
+  progreso("ON", {}, u"Leyendo"_qs);
   ASSERT_NE(fGENEPROG, nullptr);
-  ContadorPintados pintados(*fGENEPROG->EditProgreso());
-  reloj.Advance(999);
-  EXPECT_EQ(pintados.pintados, 0);
-  reloj.Advance(1);
-  EXPECT_EQ(pintados.pintados, 1);
-  reloj.Advance(3000);
-  EXPECT_EQ(pintados.pintados, 4);
+  ContadorPintados contador(*fGENEPROG->EditProgreso());
+  for (const auto& [avance, pintados] : {std::pair{999, 0}, {1, 1}, {3000, 4}}) {
+    reloj.Advance(avance);
+    EXPECT_EQ(contador.pintados, pintados) << avance;
+  }
 
   // Esc asks whether to go on with the listing.
-  mensajes.Expect(QStringLiteral("C"), QStringLiteral("NO")).Expect(QStringLiteral("C"), QStringLiteral("SI"));
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
   QTest::keyClick(fGENEPROG, Qt::Key_Escape);
   EXPECT_TRUE(CancelarListado);
   EXPECT_TRUE(fGENEPROG->isVisible());  // the listing decides when to stop
   EXPECT_EQ(mensajes.Texts(),
-            QStringList{QStringLiteral("El listado será cancelado a continuación. ¿Desea continuar con el listado?")});
+            QStringList{u"El listado será cancelado a continuación. ¿Desea continuar con el listado?"_qs});
   QTest::keyClick(fGENEPROG, Qt::Key_Escape);
   EXPECT_FALSE(CancelarListado);
   QTest::keyClick(fGENEPROG, Qt::Key_A);  // other keys ask nothing
@@ -133,7 +129,7 @@ TEST_F(Geneprog, MostrarProgresoKeepsWhatStandsBeforeTheSecondEllipsisAndHandles
       {"Copiando...12 de 40", "Copiando...12 de 40"}, {"Copiando...12 de 40...CLIENTES", "Copiando...12 de 40"},
       {"Copiando......", "Copiando..."},
   };
-  MostrarProgreso(QStringLiteral("ON"), QStringLiteral("Copia"), QString());
+  MostrarProgreso(u"ON"_qs, u"Copia"_qs, QString());
   for (const auto& [texto, visto] : casos) {
     MostrarProgreso(QString(), QString(), QLatin1String(texto));
     EXPECT_EQ(fGENEPROG->EditProgreso()->text(), QLatin1String(visto));
@@ -141,5 +137,5 @@ TEST_F(Geneprog, MostrarProgresoKeepsWhatStandsBeforeTheSecondEllipsisAndHandles
   EXPECT_FALSE(atendido);
   progreso("X", {}, {});
   EXPECT_TRUE(atendido);
-  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), QStringLiteral("Copiando..."));
+  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), u"Copiando..."_qs);
 }

@@ -34,27 +34,27 @@ TEST_F(ConfiguracionInicio, TheHelpButtonOfAFormOpensTheHelpFileWhereverItStands
   TfGENEINIC servicios({});
   fGENEINIC = &servicios;
   CarpetaPrograma = QDir(carpeta.Path()).canonicalPath() + u'/';
-  TextFile::Write(QStringLiteral("zemwin.map"),
-                  QStringLiteral("#define Maestro_de_Empresas 1200\r\nIDH Gestor 10\r\nIDH Copias 3a\r\n"));
+  TextFile::Write(u"zemwin.map"_qs, u"#define Maestro_de_Empresas 1200\r\nIDH Gestor 10\r\nIDH Copias 3a\r\n"_qs);
   CargarMapaAyuda();
   // Topics are looked up without regard to case; one that is no number gives 0.
-  for (const auto& [tema, contexto] : {std::pair{"Maestro_de_Empresas", 1200}, {"gestor", 10}, {"Copias", 0}, {"Usuarios", 0}})
+  for (const auto& [tema, contexto] :
+       {std::pair{"Maestro_de_Empresas", 1200}, {"gestor", 10}, {"Copias", 0}, {"Usuarios", 0}})
     EXPECT_EQ(ContextoAyuda(QLatin1String(tema)), contexto) << tema;
 
   // A missing help file is warned of and the viewer still called.
-  mensajes.Expect(QStringLiteral("A"));
+  mensajes.Expect(u"A"_qs);
   EXPECT_TRUE(MostrarAyuda(0));
   EXPECT_EQ(mensajes.Texts(), QStringList{"¡No existe el archivo de ayuda!"});
-  EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + QStringLiteral("ZEMWIN.CHM"));
+  EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + u"ZEMWIN.CHM"_qs);
 
-  TextFile::Write(QStringLiteral("ZemWin.chm"), QStringLiteral("ayuda"));
-  EXPECT_TRUE(MostrarAyuda(ContextoAyuda(QStringLiteral("Gestor"))));
-  EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + QStringLiteral("ZemWin.chm"));
+  TextFile::Write(u"ZemWin.chm"_qs, u"ayuda"_qs);
+  EXPECT_TRUE(MostrarAyuda(ContextoAyuda(u"Gestor"_qs)));
+  EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + u"ZemWin.chm"_qs);
 
   visor.abre = false;
-  mensajes.Expect(QStringLiteral("A"));
+  mensajes.Expect(u"A"_qs);
   EXPECT_FALSE(MostrarAyuda(7));
-  EXPECT_EQ(mensajes.Texts().last(), QStringLiteral("¡La Ayuda HTML no está instalada en esta máquina!"));
-  EXPECT_EQ(visor.abiertos, QStringList({servicios.PathAyuda.chopped(10) + "ZEMWIN.CHM", servicios.PathAyuda,
-                                         servicios.PathAyuda}));
+  EXPECT_EQ(mensajes.Texts().last(), u"¡La Ayuda HTML no está instalada en esta máquina!"_qs);
+  EXPECT_EQ(visor.abiertos,
+            QStringList({servicios.PathAyuda.chopped(10) + "ZEMWIN.CHM", servicios.PathAyuda, servicios.PathAyuda}));
 }

@@ -9,9 +9,9 @@
 class Mensajeria : public ::testing::Test {
  protected:
   Mensajeria() {
-    CarpetaPrograma = QStringLiteral("/zem/");
-    ArchivoInstalacion = QStringLiteral("/zem/INSTALACION.CFG");
-    CodigoUsuarioActual = QStringLiteral("ANA");
+    CarpetaPrograma = u"/zem/"_qs;
+    ArchivoInstalacion = u"/zem/INSTALACION.CFG"_qs;
+    CodigoUsuarioActual = u"ANA"_qs;
   }
 
   RecordingLauncher lanzador;
@@ -22,15 +22,14 @@ TEST_F(Mensajeria, StartsTheMessagingProgramWithTheSessionAndTheTextWhenItIsOn) 
   EXPECT_TRUE(lanzador.Calls().isEmpty());
   MensajeriaInternaActivada = true;
   AbrirMensajeria(QString());
-  ClaveUsuarioActual = QStringLiteral("secreta");
-  AbrirMensajeria(QStringLiteral("Nuevo aviso"));
+  ClaveUsuarioActual = u"secreta"_qs;
+  AbrirMensajeria(u"Nuevo aviso"_qs);
   ASSERT_EQ(lanzador.Calls().size(), 2);
   for (const RecordingLauncher::Call& llamada : lanzador.Calls()) {
-    EXPECT_EQ(llamada.program, QStringLiteral("/zem/PANIWIN.EXE"));
+    EXPECT_EQ(llamada.program, u"/zem/PANIWIN.EXE"_qs);
     EXPECT_FALSE(llamada.waited);
     EXPECT_EQ(llamada.workingFolder, QDir::currentPath());
   }
   EXPECT_EQ(lanzador.Calls()[0].arguments, (QStringList{"/zem/INSTALACION.CFG", "ANA", "Indefinida"}));
-  EXPECT_EQ(lanzador.Calls()[1].arguments,
-            (QStringList{"/zem/INSTALACION.CFG", "ANA", "secreta", "Nuevo", "aviso"}));
+  EXPECT_EQ(lanzador.Calls()[1].arguments, (QStringList{"/zem/INSTALACION.CFG", "ANA", "secreta", "Nuevo", "aviso"}));
 }

@@ -40,11 +40,11 @@ TEST(DireccionMAC, IsTheFirstAdapterWithAnAddress) {
       {{{"lo", kCeros, true}}, "", "000000000000"}};
   for (const auto& [adaptadores, conSeparadores, sinSeparadores] : casos) {
     const AdaptadoresFijos red(adaptadores);
-    EXPECT_EQ(DireccionMAC(QString()) + u' ' + DireccionMAC(QStringLiteral("SinSeparadores")),
+    EXPECT_EQ(DireccionMAC(QString()) + u' ' + DireccionMAC(u"SinSeparadores"_qs),
               QLatin1String(conSeparadores) + u' ' + QLatin1String(sinSeparadores));
   }
 }
 
 TEST(NombreUniversal, ALocalPathIsItsOwnUniversalName) {
-  EXPECT_EQ(NombreUniversal(QStringLiteral("/srv/zem/DOCUMENTOS/a.pdf")), QStringLiteral("/srv/zem/DOCUMENTOS/a.pdf"));
+  EXPECT_EQ(NombreUniversal(u"/srv/zem/DOCUMENTOS/a.pdf"_qs), u"/srv/zem/DOCUMENTOS/a.pdf"_qs);
 }

@@ -9,10 +9,10 @@
 
 namespace {
 
-const QString kConf = QStringLiteral("Configuración");
-const QString kSQL = QStringLiteral("Microsoft SQL Server");
+const QString kConf = u"Configuración"_qs;
+const QString kSQL = u"Microsoft SQL Server"_qs;
 
-QString si(bool valor) { return valor ? QStringLiteral("SI") : QStringLiteral("NO"); }
+QString si(bool valor) { return valor ? u"SI"_qs : u"NO"_qs; }
 
 // The settings that have defaults, in one line to compare.
 QString ajustes() {
@@ -37,36 +37,32 @@ class ArchivoINI : public ConfiguracionInicio {
 };
 
 TEST_F(ArchivoINI, KeysMissingTakeTheirDefaults) {
-  instalacion.Setting(QStringLiteral("PathArchivosTemporales"), QStringLiteral("/datos/temp"));
+  instalacion.Setting(u"PathArchivosTemporales"_qs, u"/datos/temp"_qs);
   Leer();  // the INI key's default "SI" puts the temporary files in the general database
-  EXPECT_EQ(ajustes(), carpeta.File(QStringLiteral("ZEMWIN.INI")) +
-                           QStringLiteral("|Minimo|SI|SI|NO|NO||mm/dd/yyyy|12/30/1899 00:00:00|"
-                                          "SQL_Latin1_General_Cp1_CI_AI|READ UNCOMMITTED|NO|NO|5000|evo+|ZEM|||ZEMGENERAL"));
-  QFile::remove(carpeta.File(QStringLiteral("ZEMWIN.INI")));  // a missing file is no failure
+  EXPECT_EQ(ajustes(), carpeta.File(u"ZEMWIN.INI"_qs) +
+                           u"|Minimo|SI|SI|NO|NO||mm/dd/yyyy|12/30/1899 00:00:00|SQL_Latin1_General_Cp1_CI_AI|"
+                           "READ UNCOMMITTED|NO|NO|5000|evo+|ZEM|||ZEMGENERAL"_qs);
+  QFile::remove(carpeta.File(u"ZEMWIN.INI"_qs));  // a missing file is no failure
   LeerArchivoINI();
-  EXPECT_EQ(NivelCapturaIncidencias, QStringLiteral("Minimo"));
+  EXPECT_EQ(NivelCapturaIncidencias, u"Minimo"_qs);
 }
 
 TEST_F(ArchivoINI, ReadsTheSettingsGiven) {
-  instalacion.Ini(kConf, QStringLiteral("ModoAdministradorActivado"), QStringLiteral("SI"))
-      .Ini(kConf, QStringLiteral("BusquedaAproximadaActivada"), QStringLiteral("si"))  // only "SI" is on
-      .Ini(kConf, QStringLiteral("VisualizacionPreviaActivada"), QStringLiteral("NO"))
-      .Ini(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QStringLiteral("5"))
-      .Ini(kConf, QStringLiteral("NivelCapturaIncidencias"), QStringLiteral("Maximo"))
-      .Ini(kConf, QStringLiteral("RetardoGrabacionPDF"), QStringLiteral("3"))
-      .Ini(kConf, QStringLiteral("AspectoAplicacion"), QStringLiteral("Clasico"))
-      .Ini(kConf, QStringLiteral("RegistrarAccesoATablas"), QStringLiteral("ARTICULO,CLIENTE"))
-      .Ini(kConf, QStringLiteral("ArchivosTemporalesEnBD"), QStringLiteral("NO"))
-      .Ini(kSQL, QStringLiteral("PasswordInicioSesion"), QStringLiteral("020011015"))
-      .Ini(kSQL, QStringLiteral("NivelAislamientoTransaccionesMSSQL"), QString())
-      .Ini(kSQL, QStringLiteral("ReplicacionBDActivada"), QStringLiteral("SI"));
+  for (const auto& [clave, valor] :
+       {std::pair{"ModoAdministradorActivado", "SI"}, {"BusquedaAproximadaActivada", "si"},  // only "SI" is on
+        {"VisualizacionPreviaActivada", "NO"}, {"TiempoForzarTerminacionAplicacion", "5"},
+        {"NivelCapturaIncidencias", "Maximo"}, {"RetardoGrabacionPDF", "3"}, {"AspectoAplicacion", "Clasico"},
+        {"RegistrarAccesoATablas", "ARTICULO,CLIENTE"}, {"ArchivosTemporalesEnBD", "NO"}})
+    instalacion.Ini(kConf, QLatin1String(clave), QLatin1String(valor));
+  instalacion.Ini(kSQL, u"PasswordInicioSesion"_qs, u"020011015"_qs)
+      .Ini(kSQL, u"NivelAislamientoTransaccionesMSSQL"_qs, QString())
+      .Ini(kSQL, u"ReplicacionBDActivada"_qs, u"SI"_qs);
   Leer();
   // The temporary folder stays as the settings file gave it.
-  EXPECT_EQ(ajustes(), carpeta.File(QStringLiteral("ZEMWIN.INI")) +
-                           QStringLiteral("|Maximo|NO|NO|SI|NO|5|mm/dd/yyyy|12/30/1899 00:00:00|"
-                                          "SQL_Latin1_General_Cp1_CI_AI|READ UNCOMMITTED|SI|NO|3000|Clasico|ZEM|abc|"
-                                          "ARTICULO,CLIENTE|ZEMGENERAL"));
-  instalacion.Ini(kConf, QStringLiteral("RetardoGrabacionPDF"), QStringLiteral("2,5"));
+  EXPECT_EQ(ajustes(), carpeta.File(u"ZEMWIN.INI"_qs) +
+                           u"|Maximo|NO|NO|SI|NO|5|mm/dd/yyyy|12/30/1899 00:00:00|SQL_Latin1_General_Cp1_CI_AI|"
+                           "READ UNCOMMITTED|SI|NO|3000|Clasico|ZEM|abc|ARTICULO,CLIENTE|ZEMGENERAL"_qs);
+  instalacion.Ini(kConf, u"RetardoGrabacionPDF"_qs, u"2,5"_qs);
   Leer();
   EXPECT_EQ(RetardoGrabacionPDF, 5000);  // no whole number
 }
@@ -79,10 +75,8 @@ TEST_F(ArchivoINI, TheSQLDateFormatIsReadOnlyOnSQLServer) {
       {"Paradox", "dd/mm/yyyy", "mm/dd/yyyy", "12/30/1899 00:00:00"},
   };
   for (const auto& [motor, formato, esperado, fechaNula] : casos) {
-    InstallationBuilder(carpeta.Path())
-        .Engine(QLatin1String(motor))
-        .Ini(kConf, QStringLiteral("FormatoFechaSQL"), QLatin1String(formato))
-        .Write();
+    InstallationBuilder(carpeta.Path()).Engine(QLatin1String(motor)).Ini(kConf, u"FormatoFechaSQL"_qs,
+                                                                        QLatin1String(formato)).Write();
     LeerParametrosInstalacion();
     LeerArchivoINI();
     EXPECT_EQ(FormatoFechaSQL + u'|' + FechaNulaSQL, QLatin1String(esperado) + u'|' + QLatin1String(fechaNula))
@@ -92,37 +86,37 @@ TEST_F(ArchivoINI, TheSQLDateFormatIsReadOnlyOnSQLServer) {
 
 TEST_F(ArchivoINI, TheIParameterIsANameInTheProgramFolderOrAPath) {
   instalacion.Write();
-  QDir().mkdir(QStringLiteral("CFG"));
+  QDir().mkdir(u"CFG"_qs);
   const std::tuple<const char*, QString, const char*> casos[] = {
-      {"OTRO.INI", carpeta.File(QStringLiteral("OTRO.INI")), "1"},
-      {"", carpeta.File(QStringLiteral("zemwin.ini")), "3"},  // the fixed name in any case
-      {"CFG\\OTRO.INI", QStringLiteral("CFG/OTRO.INI"), "2"},
+      {"OTRO.INI", carpeta.File(u"OTRO.INI"_qs), "1"},
+      {"", carpeta.File(u"zemwin.ini"_qs), "3"},  // the fixed name in any case
+      {"CFG\\OTRO.INI", u"CFG/OTRO.INI"_qs, "2"},
   };
   for (const auto& [parametro, archivo, valor] : casos) {
     TextFile::Write(archivo, QString());
-    IniFile(archivo).WriteString(kConf, QStringLiteral("TiempoForzarTerminacionAplicacion"), QLatin1String(valor));
+    IniFile(archivo).WriteString(kConf, u"TiempoForzarTerminacionAplicacion"_qs, QLatin1String(valor));
   }
-  QFile::remove(carpeta.File(QStringLiteral("ZEMWIN.INI")));
+  QFile::remove(carpeta.File(u"ZEMWIN.INI"_qs));
   for (const auto& [parametro, archivo, valor] : casos) {
     ParametroI = QLatin1String(parametro);
     LeerArchivoINI();
     EXPECT_EQ(::ArchivoINI + u'|' + TiempoForzarTerminacionAplicacion, archivo + u'|' + QLatin1String(valor));
   }
-  ParametroI = carpeta.File(QStringLiteral("CFG/OTRO.INI"));
+  ParametroI = carpeta.File(u"CFG/OTRO.INI"_qs);
   LeerArchivoINI();
-  EXPECT_EQ(TiempoForzarTerminacionAplicacion, QStringLiteral("2"));
+  EXPECT_EQ(TiempoForzarTerminacionAplicacion, u"2"_qs);
 }
 
 TEST_F(ArchivoINI, AnUnreadableFileWarnsAndKeepsTheValuesFromBefore) {
-  mensajes.Expect(QStringLiteral("A"));
+  mensajes.Expect(u"A"_qs);
   instalacion.Write();
-  QFile::remove(carpeta.File(QStringLiteral("ZEMWIN.INI")));
-  QDir().mkdir(carpeta.File(QStringLiteral("ZEMWIN.INI")));
+  QFile::remove(carpeta.File(u"ZEMWIN.INI"_qs));
+  QDir().mkdir(carpeta.File(u"ZEMWIN.INI"_qs));
   LeerParametrosInstalacion();
   LeerArchivoINI();
-  EXPECT_EQ(mensajes.Texts(), QStringList{QStringLiteral("No ha sido posible leer los parámetros del archivo ") +
-                                          carpeta.File(QStringLiteral("ZEMWIN.INI")) +
-                                          QStringLiteral(". Se utilizarán los parámetros por defecto.")});
+  EXPECT_EQ(mensajes.Texts(),
+            QStringList{u"No ha sido posible leer los parámetros del archivo "_qs + carpeta.File(u"ZEMWIN.INI"_qs) +
+                        u". Se utilizarán los parámetros por defecto."_qs});
   EXPECT_EQ(QStringList({si(VisualizacionPreviaActivada), NivelCapturaIncidencias, UsuarioInicioSesion,
                          AspectoAplicacion, NombreIntercalacionMSSQL, NivelAislamientoTransaccionesMSSQL,
                          ReplicacionBDActivada, FormatoFechaSQL, si(ArchivosTemporalesEnBD)}),
@@ -136,12 +130,12 @@ TEST_F(ArchivoINI, BDENetDirMovesTheSessionsNetworkControlFolder) {
       {"Microsoft SQL Server", "", ""},  // the engine configuration's NET DIR
       {"Microsoft SQL Server", "red", "/red"}, {"Paradox", "LOCAL", "/LOCAL"}, {"Microsoft SQL Server", "local", "-"}};
   for (const auto& [motor, valor, carpetaRed] : casos) {
-    instalacion.Engine(QLatin1String(motor)).Ini(kConf, QStringLiteral("BDENetDir"), QLatin1String(valor));
+    instalacion.Engine(QLatin1String(motor)).Ini(kConf, u"BDENetDir"_qs, QLatin1String(valor));
     Session::ResetDefault();
     Leer();
     const QString vista = Session::Default().NetFileDir();
     EXPECT_EQ(*carpetaRed == '-' ? QString::number(vista.startsWith(carpeta.Path())) : vista,
-              *carpetaRed == '-' ? QStringLiteral("0") : carpeta.Path() + QLatin1String(carpetaRed))
+              *carpetaRed == '-' ? u"0"_qs : carpeta.Path() + QLatin1String(carpetaRed))
         << valor;
   }
 }

@@ -13,7 +13,7 @@ class ConfiguracionInicio : public ::testing::Test {
  protected:
   ConfiguracionInicio() {
     CarpetaPrograma = carpeta.Path() + u'/';
-    AspectoPorDefecto = QStringLiteral("evo+");
+    AspectoPorDefecto = u"evo+"_qs;
   }
 
   ScriptedPresenter mensajes;

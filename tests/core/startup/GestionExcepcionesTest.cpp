@@ -23,9 +23,8 @@ TEST(ClasificacionExcepciones, EngineTextsBecomeWarningsErrorsOrNothing) {
       {"Table does not exist. x", "Error|¡ La tabla no existe !. Compruebe la Base de Datos por favor.|0"},
       {"'0.0' is not a valid integer value", "IGNORAR|IGNORAR|0"},
       {"'x' is not a valid integer value", "Advertencia|¡ El dato introducido no es válido !. Repita por favor.|0"},
-      {"record/key deleted",
-       "Advertencia|¡Este registro ya no está disponible en la vista actual!. Para ver la nueva "
-       "situación vuelva a seleccionar o filtrar los datos que desee.|0"},
+      {"record/key deleted", "Advertencia|¡Este registro ya no está disponible en la vista actual!. Para ver la nueva "
+                             "situación vuelva a seleccionar o filtrar los datos que desee.|0"},
       {"Algo que nadie conoce", "Advertencia|Algo que nadie conoce|0"},
   };
   for (const auto& [mensaje, esperado] : casos) {

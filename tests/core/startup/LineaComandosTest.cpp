@@ -19,7 +19,7 @@ TEST(LeerLineaComandos, NamedAndPositionalParameters) {
       {{"t=FRA", "L=X"}, "X|||FRA"},
   };
   for (const auto& [parametros, leidos] : casos) {
-    ParametroL = ParametroU = ParametroI = ParametroT = QStringLiteral("antes");
+    ParametroL = ParametroU = ParametroI = ParametroT = u"antes"_qs;
     LeerLineaComandos(parametros);
     EXPECT_EQ(QStringList({ParametroL, ParametroU, ParametroI, ParametroT}).join(u'|'), QLatin1String(leidos))
         << parametros.join(u' ').toStdString();
@@ -27,9 +27,9 @@ TEST(LeerLineaComandos, NamedAndPositionalParameters) {
 }
 
 TEST(ParametrosLlamada, PassesTheFourParametersWithTheUserLoggedIn) {
-  LeerLineaComandos({QStringLiteral("L=/inst/A.CFG"), QStringLiteral("U=ANA"), QStringLiteral("T=ENG")});
-  CodigoUsuarioActual = QStringLiteral("PEDRO");
-  EXPECT_EQ(ParametrosLlamada(), QStringLiteral(" L=/inst/A.CFG U=PEDRO I= T=ENG"));
+  LeerLineaComandos({u"L=/inst/A.CFG"_qs, u"U=ANA"_qs, u"T=ENG"_qs});
+  CodigoUsuarioActual = u"PEDRO"_qs;
+  EXPECT_EQ(ParametrosLlamada(), u" L=/inst/A.CFG U=PEDRO I= T=ENG"_qs);
 }
 
 TEST(Clave, ScramblesAndUnscramblesWithTheFixedKey) {

@@ -19,53 +19,53 @@ QStringList leidos() {
 
 TEST_F(ParametrosInstalacion, ReadsTheFileNamedOnTheCommandLineOrTheFixedName) {
   instalacion.Write();
-  QDir().mkdir(QStringLiteral("OTRA"));
+  QDir().mkdir(u"OTRA"_qs);
   StringList({"TipoBaseDatos=", "AliasBaseDatosGeneral=GENPDX", "PathBaseDatosGeneral=/datos/general/",
               "AliasBaseDatos=EMPPDX", "PathArchivosTemporales=/datos/temp", "CodigoAdministrador=JEFE",
               "NombreEmpresaInicial=Mi Empresa, S.L."})
-      .SaveToFile(QStringLiteral("OTRA/INST.CFG"));
-  ParametroL = QStringLiteral("OTRA\\INST.CFG");
-  ParametroT = QStringLiteral("ENG");
+      .SaveToFile(u"OTRA/INST.CFG"_qs);
+  ParametroL = u"OTRA\\INST.CFG"_qs;
+  ParametroT = u"ENG"_qs;
   LeerParametrosInstalacion();  // an empty engine means Paradox
   EXPECT_EQ(leidos(), QStringList({"OTRA\\INST.CFG", "Paradox", "GENPDX", "/datos/general/", "/datos/general/", "EMPPDX",
                                    "EMPPDX", "/datos/temp", "JEFE", "Mi Empresa, S.L.", "LOGO.BMP", "ENG", "0", "NO"}));
 
   // A temporary-files path that is no folder puts temporary tables in the database.
-  ParametroL = carpeta.File(QStringLiteral("NOEXISTE.CFG"));
+  ParametroL = carpeta.File(u"NOEXISTE.CFG"_qs);
   LeerParametrosInstalacion();
   const QStringList fijo = leidos();
-  EXPECT_EQ(fijo.mid(0, 3), QStringList({carpeta.File(QStringLiteral("INSTALACION.CFG")), "Microsoft SQL Server", "ZEMGENERAL"}));
+  EXPECT_EQ(fijo.mid(0, 3), QStringList({carpeta.File(u"INSTALACION.CFG"_qs), "Microsoft SQL Server", "ZEMGENERAL"}));
   EXPECT_EQ(fijo.mid(7, 3), QStringList({"ZEMGENERAL", "ADMIN", "EMPRESA 1"}));
-  EXPECT_EQ(fijo.last(), QStringLiteral("SI"));
+  EXPECT_EQ(fijo.last(), u"SI"_qs);
 
-  QFile::remove(QStringLiteral("INSTALACION.CFG"));
-  StringList({"TipoBaseDatos=Paradox"}).SaveToFile(QStringLiteral("instalacion.cfg"));
+  QFile::remove(u"INSTALACION.CFG"_qs);
+  StringList({"TipoBaseDatos=Paradox"}).SaveToFile(u"instalacion.cfg"_qs);
   ParametroL.clear();
   LeerParametrosInstalacion();  // found without regard to case
-  EXPECT_EQ(ArchivoInstalacion + TipoBaseDatos, carpeta.File(QStringLiteral("instalacion.cfg")) + "Paradox");
+  EXPECT_EQ(ArchivoInstalacion + TipoBaseDatos, carpeta.File(u"instalacion.cfg"_qs) + "Paradox");
 }
 
 TEST_F(ParametrosInstalacion, NeitherFileReadableWarnsAndLeavesTheValuesEmpty) {
   for (const bool carpetaEnSuLugar : {false, true}) {
-    mensajes.Expect(QStringLiteral("A"));
-    if (carpetaEnSuLugar) QDir().mkdir(QStringLiteral("INSTALACION.CFG"));
-    ParametroL = carpeta.File(QStringLiteral("NOEXISTE.CFG"));
-    ParametroT = QStringLiteral("ENG");
+    mensajes.Expect(u"A"_qs);
+    if (carpetaEnSuLugar) QDir().mkdir(u"INSTALACION.CFG"_qs);
+    ParametroL = carpeta.File(u"NOEXISTE.CFG"_qs);
+    ParametroT = u"ENG"_qs;
     LeerParametrosInstalacion();
-    EXPECT_EQ(mensajes.Texts().last(), QStringLiteral("No ha sido posible leer los parámetros de instalación. Se "
-                                                      "utilizarán los parámetros por defecto."));
+    EXPECT_EQ(mensajes.Texts().last(), u"No ha sido posible leer los parámetros de instalación. Se "
+                                       "utilizarán los parámetros por defecto."_qs);
     const QStringList vacios = leidos();
     EXPECT_EQ(vacios.mid(0, 5) + vacios.mid(10, 2), QStringList(7, QString()));
-    EXPECT_EQ(CodigoAdministrador, QStringLiteral("ADMIN"));
+    EXPECT_EQ(CodigoAdministrador, u"ADMIN"_qs);
   }
 }
 
 TEST_F(ParametrosInstalacion, PrivateDirNamesTheSessionsPrivateFolder) {
-  instalacion.Setting(QStringLiteral("PathArchivosTemporales"), QStringLiteral("PrivateDir")).Write();
+  instalacion.Setting(u"PathArchivosTemporales"_qs, u"PrivateDir"_qs).Write();
   LeerParametrosInstalacion();
   EXPECT_EQ(PathArchivosTemporales, QDir::currentPath());  // no private folder set yet
   EXPECT_TRUE(ArchivosTemporalesEnBD);                     // the INI file decides finally
-  const QString privada = carpeta.File(QStringLiteral("PRIVDIR"));
+  const QString privada = carpeta.File(u"PRIVDIR"_qs);
   ASSERT_TRUE(QDir().mkdir(privada));
   Session::Default().SetPrivateDir(privada);
   LeerParametrosInstalacion();

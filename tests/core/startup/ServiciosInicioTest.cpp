@@ -13,21 +13,20 @@
 using ServiciosInicio = ConfiguracionInicio;
 
 TEST_F(ServiciosInicio, TheHelpMapKeepsTheSecondAndThirdWordsAndIsEmptyWithoutAFile) {
-  MapaAyuda.Add(QStringLiteral("Viejo=1"));
+  MapaAyuda.Add(u"Viejo=1"_qs);
   CargarMapaAyuda();
   EXPECT_EQ(MapaAyuda.Count(), 0);
-  TextFile::Write(QStringLiteral("zemwin.map"), QStringLiteral("X Pantalla_Clientes 120\r\n#define Maestro_de_Empresas 7 "
-                                                               "sobra\r\n#define  Doble 8\r\nSolo\r\n"));
+  TextFile::Write(u"zemwin.map"_qs, u"X Pantalla_Clientes 120\r\n#define Maestro_de_Empresas 7 "
+                                    "sobra\r\n#define  Doble 8\r\nSolo\r\n"_qs);
   CargarMapaAyuda();
   EXPECT_EQ(MapaAyuda.Lines(), (QStringList{"Pantalla_Clientes=120", "Maestro_de_Empresas=7", "=Doble", "="}));
-  EXPECT_EQ(MapaAyuda.Values(QStringLiteral("pantalla_clientes")), QStringLiteral("120"));
+  EXPECT_EQ(MapaAyuda.Values(u"pantalla_clientes"_qs), u"120"_qs);
 }
 
 TEST_F(ServiciosInicio, TheDistributorAddressIsNormalised) {
   const std::pair<const char*, const char*> casos[] = {
       {"", kURLDistribuidorPorDefecto}, {"Por Defecto", kURLDistribuidorPorDefecto}, {"por defecto", "por defecto"},
-      {"Ninguna", ""},
-      {"https://distribuidor.local/menu", "https://distribuidor.local/menu"},
+      {"Ninguna", ""}, {"https://distribuidor.local/menu", "https://distribuidor.local/menu"},
   };
   for (const auto& [valor, esperado] : casos) {
     URLAccesoMenuWebDistribuidor = QLatin1String(valor);
@@ -54,12 +53,12 @@ TEST_F(ServiciosInicio, TheLookGivesTheFontAndTheFormColours) {
 }
 
 TEST_F(ServiciosInicio, LeftOverTemporaryFilesAreDeleted) {
-  const QString temporal = carpeta.File(QStringLiteral("TMP"));
+  const QString temporal = carpeta.File(u"TMP"_qs);
   QDir().mkdir(temporal);
   qputenv("TMPDIR", temporal.toLocal8Bit());
   const QStringList archivos = {"_QS0001.TMP", "_qs0002", "ZEMWIN.INI", "QRP1.TMP",
                                 "TMP/QRP1.TMP", "TMP/qrp2.tmp", "TMP/QRP3.TXT", "TMP/_QS4.TMP"};
-  for (const QString& archivo : archivos) TextFile::Write(carpeta.File(archivo), QStringLiteral("x"));
+  for (const QString& archivo : archivos) TextFile::Write(carpeta.File(archivo), u"x"_qs);
   BorrarArchivosTemporales();
   QStringList quedan;
   for (const QString& archivo : archivos)

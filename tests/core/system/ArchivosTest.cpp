@@ -12,7 +12,7 @@
 namespace {
 
 void crear(const QStringList& nombres) {
-  for (const QString& nombre : nombres) TextFile::Write(nombre, QStringLiteral("x"));
+  for (const QString& nombre : nombres) TextFile::Write(nombre, u"x"_qs);
 }
 
 QStringList quedan() { return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name); }
@@ -32,18 +32,17 @@ TEST(CoincideConMascara, MatchesAsWindowsDoes) {
 
 TEST(BorrarArchivos, DeletesTheMatchingFilesAndFailsOnFolders) {
   TemporaryFolder carpeta;
-  QDir().mkpath(QStringLiteral("SUB/TEMP1"));
+  QDir().mkpath(u"SUB/TEMP1"_qs);
   crear({"_QS1.TMP", "_qs2", "_QSX.DAT", "QS3.TMP", "SUB/QRP1.TMP", "SUB/OTRO.TMP", "SUB/TEMP2"});
-  EXPECT_TRUE(BorrarArchivos(carpeta.Path() + QStringLiteral("/_QS*.*")));
+  EXPECT_TRUE(BorrarArchivos(carpeta.Path() + u"/_QS*.*"_qs));
   EXPECT_EQ(quedan(), (QStringList{"QS3.TMP", "SUB"}));
-  EXPECT_TRUE(BorrarArchivos(QStringLiteral("SUB\\QRP*.TMP")));  // relative, with backslashes
-  EXPECT_FALSE(BorrarArchivos(QStringLiteral("SUB/TEMP*")));      // the folder TEMP1 cannot go
-  EXPECT_EQ(QDir(QStringLiteral("SUB")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            (QStringList{"OTRO.TMP", "TEMP1"}));
+  EXPECT_TRUE(BorrarArchivos(u"SUB\\QRP*.TMP"_qs));  // relative, with backslashes
+  EXPECT_FALSE(BorrarArchivos(u"SUB/TEMP*"_qs));     // the folder TEMP1 cannot go
+  EXPECT_EQ(QDir(u"SUB"_qs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"OTRO.TMP", "TEMP1"}));
   // "." and ".." match "*.*" and cannot be deleted as files.
-  EXPECT_FALSE(BorrarArchivos(QStringLiteral("SUB/*.*")));
-  EXPECT_EQ(QDir(QStringLiteral("SUB")).entryList(QDir::Files), QStringList());
-  EXPECT_FALSE(BorrarArchivos(QStringLiteral("NOEXISTE/*.TMP")));
+  EXPECT_FALSE(BorrarArchivos(u"SUB/*.*"_qs));
+  EXPECT_EQ(QDir(u"SUB"_qs).entryList(QDir::Files), QStringList());
+  EXPECT_FALSE(BorrarArchivos(u"NOEXISTE/*.TMP"_qs));
 }
 
 TEST(DirectorioTemporal, IsTheTemporaryFolderWithItsSeparator) {
@@ -56,25 +55,25 @@ TEST(CopiarArchivo, CopiesTheWholeFileAndOnFailureLeavesTheTargetAlone) {
   TemporaryFolder carpeta;
   QByteArray contenido(3 * 1024 * 1024 + 17, '\0');  // more than one block, with NUL bytes
   for (qsizetype i = 0; i < contenido.size(); ++i) contenido[i] = static_cast<char>(i % 251);
-  TextFile::WriteBytes(QStringLiteral("ORIGEN.DAT"), contenido);
-  TextFile::WriteBytes(QStringLiteral("DESTINO.DAT"), QByteArray(5 * 1024 * 1024, 'x'));
-  CopiarArchivo(carpeta.File(QStringLiteral("ORIGEN.DAT")), carpeta.File(QStringLiteral("DESTINO.DAT")));
-  EXPECT_EQ(TextFile::ReadBytes(QStringLiteral("DESTINO.DAT")), contenido);
-  CopiarArchivo(QStringLiteral("ORIGEN.DAT"), QStringLiteral(".\\ORIGEN.DAT"));  // onto itself
-  EXPECT_EQ(TextFile::ReadBytes(QStringLiteral("ORIGEN.DAT")), contenido);
+  TextFile::WriteBytes(u"ORIGEN.DAT"_qs, contenido);
+  TextFile::WriteBytes(u"DESTINO.DAT"_qs, QByteArray(5 * 1024 * 1024, 'x'));
+  CopiarArchivo(carpeta.File(u"ORIGEN.DAT"_qs), carpeta.File(u"DESTINO.DAT"_qs));
+  EXPECT_EQ(TextFile::ReadBytes(u"DESTINO.DAT"_qs), contenido);
+  CopiarArchivo(u"ORIGEN.DAT"_qs, u".\\ORIGEN.DAT"_qs);  // onto itself
+  EXPECT_EQ(TextFile::ReadBytes(u"ORIGEN.DAT"_qs), contenido);
 
-  TextFile::Write(QStringLiteral("DESTINO.TXT"), QStringLiteral("anterior"));
+  TextFile::Write(u"DESTINO.TXT"_qs, u"anterior"_qs);
   try {
-    CopiarArchivo(QStringLiteral("NOEXISTE.TXT"), QStringLiteral("DESTINO.TXT"));
+    CopiarArchivo(u"NOEXISTE.TXT"_qs, u"DESTINO.TXT"_qs);
     ADD_FAILURE() << "a missing source was copied";
   } catch (const Exception& error) {
-    EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Cannot open file \"NOEXISTE.TXT"))) << error.what();
+    EXPECT_TRUE(error.Message().startsWith(u"Cannot open file \"NOEXISTE.TXT"_qs)) << error.what();
   }
-  EXPECT_EQ(TextFile::Read(QStringLiteral("DESTINO.TXT")), QStringLiteral("anterior"));
-  QDir().mkdir(QStringLiteral("CARPETA"));
+  EXPECT_EQ(TextFile::Read(u"DESTINO.TXT"_qs), u"anterior"_qs);
+  QDir().mkdir(u"CARPETA"_qs);
   for (const char* destino : {"NO/EXISTE.TXT", "CARPETA"})
-    EXPECT_THROW(CopiarArchivo(QStringLiteral("DESTINO.TXT"), QLatin1String(destino)), Exception) << destino;
-  EXPECT_TRUE(QFileInfo(QStringLiteral("CARPETA")).isDir());
+    EXPECT_THROW(CopiarArchivo(u"DESTINO.TXT"_qs, QLatin1String(destino)), Exception) << destino;
+  EXPECT_TRUE(QFileInfo(u"CARPETA"_qs).isDir());
 }
 
 TEST(BuscarArchivos, ListsTheFilesBelowTheMasksWithTheirFolders) {
@@ -86,21 +85,21 @@ TEST(BuscarArchivos, ListsTheFilesBelowTheMasksWithTheirFolders) {
          "COPIAS/2023/enero/leeme", "COPIAS/2023/.oculto", "COPIAS/dbb_otra/a.txt", "COPIAS/.oculta/dbb_y.bak",
          "COPIAS/.dbb_oculto.bak", "OTRA/dbb_z.bak", "OTRA/DBB_Z.bak", "A/B/f.txt"});
   // A link back up would make the search endless: it is not followed.
-  ASSERT_TRUE(QFile::link(base + QStringLiteral("/A"), QStringLiteral("A/B/arriba")));
+  ASSERT_TRUE(QFile::link(base + u"/A"_qs, u"A/B/arriba"_qs));
 
   // At the first level the pattern picks files and folders; below, every file.
   // An absolute path lists every folder above it, from the one below the root.
-  const QString copias = QStringLiteral("COPIAS\r\nCOPIAS/dbb_EMP1_1.bak\r\nCOPIAS/DBB_EMP1_2.BAK\r\n"
-                                        "COPIAS/dbb_otra\r\nCOPIAS/dbb_otra/a.txt\r\n");
+  const QString copias = u"COPIAS\r\nCOPIAS/dbb_EMP1_1.bak\r\nCOPIAS/DBB_EMP1_2.BAK\r\n"
+                         "COPIAS/dbb_otra\r\nCOPIAS/dbb_otra/a.txt\r\n"_qs;
   QString antecesoras, camino;
   for (const QString& pieza : base.split(u'/', Qt::SkipEmptyParts)) antecesoras += (camino += u'/' + pieza) + "\r\n";
   QString absoluto = copias;
-  absoluto.replace(QStringLiteral("COPIAS"), base + QStringLiteral("/COPIAS"));
-  EXPECT_EQ(BuscarArchivos(base + QStringLiteral("/COPIAS/dbb_*.*")), antecesoras + absoluto);
-  EXPECT_EQ(BuscarArchivos(QStringLiteral("COPIAS\\dbb_*.*")), copias);
+  absoluto.replace(u"COPIAS"_qs, base + u"/COPIAS"_qs);
+  EXPECT_EQ(BuscarArchivos(base + u"/COPIAS/dbb_*.*"_qs), antecesoras + absoluto);
+  EXPECT_EQ(BuscarArchivos(u"COPIAS\\dbb_*.*"_qs), copias);
   // Names that differ only in case are different files and both are listed.
-  EXPECT_EQ(BuscarArchivos(QStringLiteral("COPIAS/2023/*.*\r\nOTRA\\*.bak\r\nA/*.*")),
-            QStringLiteral("A\r\nA/B\r\nA/B/f.txt\r\nCOPIAS\r\nCOPIAS/2023\r\nCOPIAS/2023/dbb_x.bak\r\n"
-                           "COPIAS/2023/enero\r\nCOPIAS/2023/enero/leeme\r\nOTRA\r\nOTRA/DBB_Z.bak\r\nOTRA/dbb_z.bak\r\n"));
+  EXPECT_EQ(BuscarArchivos(u"COPIAS/2023/*.*\r\nOTRA\\*.bak\r\nA/*.*"_qs),
+            u"A\r\nA/B\r\nA/B/f.txt\r\nCOPIAS\r\nCOPIAS/2023\r\nCOPIAS/2023/dbb_x.bak\r\n"
+            "COPIAS/2023/enero\r\nCOPIAS/2023/enero/leeme\r\nOTRA\r\nOTRA/DBB_Z.bak\r\nOTRA/dbb_z.bak\r\n"_qs);
   for (const char* nada : {"OTRA/*.txt", "NOEXISTE/*.*", ""}) EXPECT_EQ(BuscarArchivos(QLatin1String(nada)), QString());
 }

@@ -16,8 +16,8 @@
 
 TEST(EjecutarPrograma, StartsARealProgramOrTellsWhyItDidNot) {
   TemporaryFolder carpeta;
-  TextFile::Write(QStringLiteral("DATOS.TXT"), QStringLiteral("no es un programa"));
-  QDir().mkdir(QStringLiteral("CARPETA.EXE"));
+  TextFile::Write(u"DATOS.TXT"_qs, u"no es un programa"_qs);
+  QDir().mkdir(u"CARPETA.EXE"_qs);
   const std::pair<const char*, const char*> casos[] = {
       {"/bin/true", ""},
       {"true x", ""},  // found in the PATH
@@ -29,8 +29,8 @@ TEST(EjecutarPrograma, StartsARealProgramOrTellsWhyItDidNot) {
   };
   for (const auto& [linea, mensaje] : casos) {
     MensajesSimples mensajes;
-    EjecutarPrograma(QString::fromUtf8(linea), QStringLiteral("Normal"));
-    EjecutarPrograma(QString::fromUtf8(linea), QStringLiteral("Oculto,SinMensaje"));
+    EjecutarPrograma(QString::fromUtf8(linea), u"Normal"_qs);
+    EjecutarPrograma(QString::fromUtf8(linea), u"Oculto,SinMensaje"_qs);
     EXPECT_EQ(mensajes.textos.join(u'\n'), QString::fromUtf8(mensaje)) << linea;
   }
 }
@@ -39,38 +39,38 @@ TEST(EjecutarPrograma, HandsProgramAndParametersToTheLauncher) {
   TemporaryFolder carpeta;
   RecordingLauncher lanzador;
   MensajesSimples mensajes;
-  EjecutarPrograma(QStringLiteral("TUVAWIN.EXE  L=/zem/INSTALACION.CFG U=ANA I=ZEMWIN.INI T="), QStringLiteral("Normal"));
+  EjecutarPrograma(u"TUVAWIN.EXE  L=/zem/INSTALACION.CFG U=ANA I=ZEMWIN.INI T="_qs, u"Normal"_qs);
   ASSERT_EQ(lanzador.Calls().size(), 1);
   const RecordingLauncher::Call& llamada = lanzador.Calls()[0];
-  EXPECT_EQ(llamada.program, QStringLiteral("TUVAWIN.EXE"));
+  EXPECT_EQ(llamada.program, u"TUVAWIN.EXE"_qs);
   EXPECT_EQ(llamada.arguments, (QStringList{"L=/zem/INSTALACION.CFG", "U=ANA", "I=ZEMWIN.INI", "T="}));
   EXPECT_EQ(llamada.workingFolder, QDir::currentPath());
   EXPECT_FALSE(llamada.waited);
   lanzador.starts = false;
-  EjecutarPrograma(QStringLiteral("CONTWIN.EXE X"), QString());
+  EjecutarPrograma(u"CONTWIN.EXE X"_qs, QString());
   EXPECT_EQ(mensajes.textos, QStringList{"El archivo CONTWIN.EXE X no ha sido encontrado."});
 }
 
 TEST(EjecutarYEsperar, RunsTheLinuxBinaryOfAWindowsNameHandlingMessagesOrTellsItsFailure) {
   TemporaryFolder carpeta;
   // Writes its parameters, one a line, to "parametros.txt".
-  TextFile::Write(QStringLiteral("tuvawin"), QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > parametros.txt\n"));
-  QFile::setPermissions(QStringLiteral("tuvawin"), QFile::permissions(QStringLiteral("tuvawin")) | QFileDevice::ExeOwner);
-  TextFile::Write(QStringLiteral("DATOS.TXT"), QStringLiteral("x"));
+  TextFile::Write(u"tuvawin"_qs, u"#!/bin/sh\nprintf '%s\\n' \"$@\" > parametros.txt\n"_qs);
+  QFile::setPermissions(u"tuvawin"_qs, QFile::permissions(u"tuvawin"_qs) | QFileDevice::ExeOwner);
+  TextFile::Write(u"DATOS.TXT"_qs, u"x"_qs);
   MensajesSimples mensajes;
   bool atendido = false;
   QTimer::singleShot(0, [&atendido] { atendido = true; });
-  EjecutarYEsperar(QString(), QStringLiteral("TUVAWIN.EXE  L=/zem/a b.cfg \"U=ANA MARIA\""));
+  EjecutarYEsperar(QString(), u"TUVAWIN.EXE  L=/zem/a b.cfg \"U=ANA MARIA\""_qs);
   EXPECT_TRUE(atendido);
-  EXPECT_EQ(TextFile::Read(QStringLiteral("parametros.txt")), QStringLiteral("L=/zem/a\nb.cfg\nU=ANA MARIA\n"));
+  EXPECT_EQ(TextFile::Read(u"parametros.txt"_qs), u"L=/zem/a\nb.cfg\nU=ANA MARIA\n"_qs);
   // With the program named apart, the command line's first word stands for it.
-  EjecutarYEsperar(carpeta.File(QStringLiteral("TUVAWIN.EXE")), QStringLiteral("TUVAWIN.EXE uno"));
-  EXPECT_EQ(TextFile::Read(QStringLiteral("parametros.txt")), QStringLiteral("uno\n"));
+  EjecutarYEsperar(carpeta.File(u"TUVAWIN.EXE"_qs), u"TUVAWIN.EXE uno"_qs);
+  EXPECT_EQ(TextFile::Read(u"parametros.txt"_qs), u"uno\n"_qs);
   // A program that ends with an error code was created all the same.
-  EjecutarYEsperar(QStringLiteral("/bin/sh"), QStringLiteral("sh -c \"exit 3\""));
+  EjecutarYEsperar(u"/bin/sh"_qs, u"sh -c \"exit 3\""_qs);
   EXPECT_TRUE(mensajes.textos.isEmpty()) << mensajes.textos.join(u'\n').toStdString();
-  EjecutarYEsperar(QStringLiteral("/noexiste/DEXOWIN.EXE"), QString());
-  EjecutarYEsperar(QString(), QStringLiteral("DATOS.TXT"));
+  EjecutarYEsperar(u"/noexiste/DEXOWIN.EXE"_qs, QString());
+  EjecutarYEsperar(QString(), u"DATOS.TXT"_qs);
   EXPECT_EQ(mensajes.textos, (QStringList{"Error de Creación del Proceso: 2", "Error de Creación del Proceso: 13"}));
 }
 
@@ -101,26 +101,26 @@ TEST(CrearArchivoBat, WritesTheLinesWithCrLfOrTellsWhyNotAndWaitsASecond) {
   TemporaryFolder carpeta;
   ManualClock reloj;
   MensajesSimples mensajes;
-  TextFile::Write(QStringLiteral("X.BAT"), QStringLiteral("antiguo\r\nmas\r\n"));
+  TextFile::Write(u"X.BAT"_qs, u"antiguo\r\nmas\r\n"_qs);
   const QDateTime inicio = reloj.Now();
   QTimer::singleShot(0, [&reloj] { reloj.Advance(1000); });
-  EXPECT_TRUE(CrearArchivoBat(carpeta.File(QStringLiteral("X.BAT")), QStringLiteral("/zem/ZEMLEXT.EXE Ñ\nsegunda")));
-  EXPECT_EQ(TextFile::ReadBytes(QStringLiteral("X.BAT")), QByteArray("/zem/ZEMLEXT.EXE \xD1\r\nsegunda\r\n"));
+  EXPECT_TRUE(CrearArchivoBat(carpeta.File(u"X.BAT"_qs), u"/zem/ZEMLEXT.EXE Ñ\nsegunda"_qs));
+  EXPECT_EQ(TextFile::ReadBytes(u"X.BAT"_qs), QByteArray("/zem/ZEMLEXT.EXE \xD1\r\nsegunda\r\n"));
   EXPECT_EQ(reloj.Now(), inicio.addMSecs(1000));
   EXPECT_TRUE(mensajes.textos.isEmpty());
 
-  const QString ruta = carpeta.File(QStringLiteral("NOEXISTE/X.BAT"));
+  const QString ruta = carpeta.File(u"NOEXISTE/X.BAT"_qs);
   QTimer::singleShot(0, [&reloj] { reloj.Advance(1000); });
-  EXPECT_FALSE(CrearArchivoBat(ruta, QStringLiteral("x")));
+  EXPECT_FALSE(CrearArchivoBat(ruta, u"x"_qs));
   ASSERT_EQ(mensajes.textos.size(), 1);
   EXPECT_TRUE(mensajes.textos[0].startsWith(
-      QStringLiteral("Error de Creación del Archivo (.bat). Motivo: Cannot create file \"") + ruta))
+      u"Error de Creación del Archivo (.bat). Motivo: Cannot create file \""_qs + ruta))
       << mensajes.textos[0].toStdString();
 }
 
 TEST(EsEjecutable, ComparesWithTheRunningProgramsName) {
   // This program runs as "test_core", compared as "TEST_CORE.EXE".
-  ASSERT_EQ(Paths::ExecutableName(), QStringLiteral("TEST_CORE.EXE"));
+  ASSERT_EQ(Paths::ExecutableName(), u"TEST_CORE.EXE"_qs);
   for (const char* nombre : {"test_core", "TEST_CORE.EXE", "CORE"}) EXPECT_TRUE(EsEjecutable(QLatin1String(nombre)));
   for (const char* nombre : {"ZEMWIN", ""}) EXPECT_FALSE(EsEjecutable(QLatin1String(nombre)));
 }

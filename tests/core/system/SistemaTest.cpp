@@ -22,8 +22,7 @@ TEST(SepararComando, SplitsAtBlanksAndKeepsQuotedBlanks) {
     EXPECT_EQ(comando.parametros.size(), parametros.size()) << linea;
     EXPECT_EQ(QStringList(comando.parametros) << comando.programa, QStringList(parametros) << programa) << linea;
   }
-  EXPECT_EQ(SepararParametros(QStringLiteral("/ZEM/X.CFG ANA Indefinida ")),
-            (QStringList{"/ZEM/X.CFG", "ANA", "Indefinida"}));
+  EXPECT_EQ(SepararParametros(u"/ZEM/X.CFG ANA Indefinida "_qs), (QStringList{"/ZEM/X.CFG", "ANA", "Indefinida"}));
 }
 
 TEST(InformacionSistemaOperativo, GivesTheUnknownPlatformWithTheKernelVersion) {
@@ -33,8 +32,8 @@ TEST(InformacionSistemaOperativo, GivesTheUnknownPlatformWithTheKernelVersion) {
   };
   for (const auto& [nucleo, version] : casos)
     EXPECT_EQ(InformacionSistemaOperativo(QLatin1String(nucleo)),
-              QStringLiteral("PlataformaBase=Desconocida\r\nPlataforma=Desconocida\r\nVersion=") +
-                  QLatin1String(version) + QStringLiteral("\r\nNivel="))
+              u"PlataformaBase=Desconocida\r\nPlataforma=Desconocida\r\nVersion="_qs +
+                  QLatin1String(version) + u"\r\nNivel="_qs)
         << nucleo;
 }
 
@@ -58,12 +57,12 @@ class RedFija : public NetworkInfo {
 
 TEST(NombreYDireccionEquipo, GivesTheHostNameAndItsFirstAddress) {
   RedFija red;
-  red.nombre = QStringLiteral("PUESTO7");
-  red.direcciones = {QStringLiteral("192.168.1.20"), QStringLiteral("10.0.0.4")};
-  QString nombre, direccion, error = QStringLiteral("anterior");
+  red.nombre = u"PUESTO7"_qs;
+  red.direcciones = {u"192.168.1.20"_qs, u"10.0.0.4"_qs};
+  QString nombre, direccion, error = u"anterior"_qs;
   EXPECT_TRUE(NombreYDireccionEquipo(nombre, direccion, error));
   EXPECT_EQ(QStringList({nombre, direccion, error}), QStringList({"PUESTO7", "192.168.1.20", ""}));
-  EXPECT_EQ(NombreEquipo(), QStringLiteral("PUESTO7"));
+  EXPECT_EQ(NombreEquipo(), u"PUESTO7"_qs);
 
   red.direcciones.clear();
   EXPECT_TRUE(NombreYDireccionEquipo(nombre, direccion, error));
@@ -81,11 +80,11 @@ TEST(CapturarIncidencia, HandsTheIncidentToTheTraceHookUnlessTheLevelIsNinguno) 
   });
   for (const char* nivel : {"Minimo", "Maximo", "", "Ninguno"}) {
     NivelCapturaIncidencias = QLatin1String(nivel);
-    CapturarIncidencia(QStringLiteral("Traspaso de Datos desde Paradox/Interbase.\r\n") + QLatin1String(nivel));
+    CapturarIncidencia(u"Traspaso de Datos desde Paradox/Interbase.\r\n"_qs + QLatin1String(nivel));
   }
-  CapturarIncidencia(QStringLiteral("no"), QStringLiteral("detalle"), 7);
-  NivelCapturaIncidencias = QStringLiteral("Minimo");
-  CapturarIncidencia(QStringLiteral("texto"), QStringLiteral("detalle"), 7);
+  CapturarIncidencia(u"no"_qs, u"detalle"_qs, 7);
+  NivelCapturaIncidencias = u"Minimo"_qs;
+  CapturarIncidencia(u"texto"_qs, u"detalle"_qs, 7);
   EXPECT_EQ(vistos, QStringList({"Traspaso de Datos desde Paradox/Interbase.\r\nMinimo||",
                                  "Traspaso de Datos desde Paradox/Interbase.\r\nMaximo||",
                                  "Traspaso de Datos desde Paradox/Interbase.\r\n||", "texto|detalle|7"}));

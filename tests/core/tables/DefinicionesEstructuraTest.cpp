@@ -21,10 +21,7 @@ const QString kBase = crlf({"A/C/1/Codigo/ftInteger/0/*/|01/01/2024", "A/C/2/Nom
 TEST(DefinicionesEstructura, MergesBySections) {
   const QString aAmpliada = crlf({"A/C/1/Codigo/ftInteger/0/*/|01/01/2024", "A/C/2/Nombre/ftString/40//",
                                   "A/C/3/Alta/ftDateTime/0//|02/02/2024", "A/I/1/<Primary>/Codigo//"});
-  const struct {
-    QString fusion;
-    QString esperado;
-  } casos[] = {
+  const std::tuple<QString, QString> casos[] = {
       // Complementary lines join their table's base block, in front of the untouched base.
       {crlf({"[Definiciones Complementarias]", "A/C/3/Alta/ftDateTime/0//|02/02/2024"}), aAmpliada + kBase},
       // Without a header: new or substitutive definitions before the base.
@@ -34,9 +31,10 @@ TEST(DefinicionesEstructura, MergesBySections) {
              "[Definiciones Nuevas o Sustitutivas]", "C/C/1/X/ftMemo/0//|04/04/2024"}),
        aAmpliada + crlf({"C/C/1/X/ftMemo/0//|04/04/2024", "", ""}) + kBase},
   };
-  for (const auto& caso : casos) EXPECT_EQ(DefinicionesEstructura(kBase, caso.fusion), caso.esperado) << caso.fusion.toStdString();
+  for (const auto& [fusion, esperado] : casos)
+    EXPECT_EQ(DefinicionesEstructura(kBase, fusion), esperado) << fusion.toStdString();
   // A reader takes the first block: the substituted B has one field.
-  const QString sustituida = DefinicionesEstructura(kBase, casos[1].fusion);
+  const QString sustituida = DefinicionesEstructura(kBase, std::get<0>(casos[1]));
   EXPECT_EQ(ListaCamposDefinidos(u"B"_qs, sustituida), u"Otro\r\nCodigo\r\n"_qs);  // every block
   EXPECT_EQ(DefinicionTabla(u"B"_qs, sustituida, u"Campos"_qs), u"B/C/1/Otro/ftString/5//|03/03/2024\r\n"_qs);
 }

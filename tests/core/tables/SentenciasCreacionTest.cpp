@@ -17,11 +17,7 @@ const QString kClientes = u"CLIENTES/C/1/Codigo/ftInteger/0/*/|CLIENTES/C/2/Nomb
 TEST(SentenciasCreacion, SqlServerTextsOfTheDefinitions) {
   TipoBaseDatos = u"Microsoft SQL Server"_qs;
   FechaNulaSQL = u"12/30/1899 00:00:00"_qs;
-  const struct {
-    QString tabla;
-    QString lineas;
-    QString esperado;
-  } casos[] = {
+  const std::tuple<QString, QString, QString> casos[] = {
       {u"CLIENTES"_qs, kClientes,
        u"CREATE TABLE dbo.CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
        "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"_qs},
@@ -37,8 +33,8 @@ TEST(SentenciasCreacion, SqlServerTextsOfTheDefinitions) {
        u"CREATE TABLE dbo.T (Texto VARCHAR(MAX) DEFAULT '' NULL, Foto IMAGE NULL, Si BIT DEFAULT 0 NULL)"_qs},
       {u"T"_qs, u"T/I/1/<Primary>/Codigo//"_qs, QString()},
   };
-  for (const auto& caso : casos)
-    EXPECT_EQ(SentenciaCrearTablaSQL(caso.tabla, lineas(caso.lineas), TipoBaseDatos, false), caso.esperado);
+  for (const auto& [tabla, definicion, esperado] : casos)
+    EXPECT_EQ(SentenciaCrearTablaSQL(tabla, lineas(definicion), TipoBaseDatos, false), esperado);
 
   VersionServidorSQL = u"Microsoft SQL Server  2000 - 8.00.2039"_qs;
   EXPECT_EQ(SentenciaCrearTablaSQL(u"T"_qs, {u"T/C/1/Texto/ftString/max//"_qs}, TipoBaseDatos, true),

@@ -5,18 +5,15 @@
 #include <gtest/gtest.h>
 
 TEST(DateTime, DaysCountFromTheThirtiethOfDecember1899) {
-  const struct {
-    int year, month, day;
-    double expected;
-  } cases[] = {
+  const std::tuple<int, int, int, double> cases[] = {
       {1899, 12, 30, 0}, {1899, 12, 31, 1},       {1900, 1, 1, 2},       {2024, 1, 15, 45306},
       {1899, 12, 29, -1}, {1890, 1, 1, -3650},    {1, 1, 1, -693593},    {9999, 12, 31, 2958465},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(EncodeDate(c.year, c.month, c.day), c.expected) << c.year << "-" << c.month << "-" << c.day;
+  for (const auto& [y, m, d, expected] : cases) {
+    EXPECT_EQ(EncodeDate(y, m, d), expected) << y << "-" << m << "-" << d;
     int year = 0, month = 0, day = 0;
-    DecodeDate(c.expected, year, month, day);
-    EXPECT_EQ(QDate(year, month, day), QDate(c.year, c.month, c.day));
+    DecodeDate(expected, year, month, day);
+    EXPECT_EQ(QDate(year, month, day), QDate(y, m, d));
   }
 }
 
@@ -39,21 +36,18 @@ TEST(DateTime, EncodingRefusesWhatIsNoDateOrTime) {
 }
 
 TEST(DateTime, TheFractionIsTheTimeOfDayEvenBeforeDayZero) {
-  const struct {
-    double value;
-    int year, month, day, hour, minute, second, msec;
-  } cases[] = {
+  const std::tuple<double, int, int, int, int, int, int, int> cases[] = {
       {-1.25, 1899, 12, 29, 6, 0, 0, 0}, {-0.5, 1899, 12, 30, 12, 0, 0, 0}, {45306.5, 2024, 1, 15, 12, 0, 0, 0},
       {45306.99999999999, 2024, 1, 16, 0, 0, 0, 0},  // rounds to the next millisecond: next day
       {45306 + 45296.789 / 86400, 2024, 1, 15, 12, 34, 56, 789},
   };
-  for (const auto& c : cases) {
+  for (const auto& [value, y, mo, d, h, mi, s, ms] : cases) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, msec = 0;
-    DecodeDate(c.value, year, month, day);
-    DecodeTime(c.value, hour, minute, second, msec);
+    DecodeDate(value, year, month, day);
+    DecodeTime(value, hour, minute, second, msec);
     EXPECT_EQ(QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec)),
-              QDateTime(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second, c.msec)))
-        << c.value;
+              QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms)))
+        << value;
   }
   EXPECT_EQ(ComposeDateTime(-1, 0.25), -1.25);
   EXPECT_EQ(ComposeDateTime(2, 0.25), 2.25);

@@ -30,8 +30,7 @@ TEST(FormatDateTime, DateAndTimeTokens) {
 }
 
 TEST(FormatDateTime, MAfterAnHourMeansMinutes) {
-  ExpectFormats(At(2024, 1, 15, 9, 5, 7),
-                {
+  ExpectFormats(At(2024, 1, 15, 9, 5, 7), {
                     {u"hh:mm", u"09:05"}, {u"hh:mm:ss", u"09:05:07"}, {u"h mm", u"9 05"}, {u"hhmm", u"0905"},
                     {u"mm/dd hh", u"01/15 09"}, {u"mm:hh", u"01:09"},
                     {u"hh:nn dd/mm", u"09:05 15/01"},  // after another letter, m is the month again

@@ -48,8 +48,7 @@ TEST(ReadDateTime, TwoDigitYearsFallWithinFiftyYearsOfTheCurrentYear) {
 }
 
 TEST(ReadDateTime, TimesAreHourMinuteAndSecond) {
-  ExpectReads(TryStrToTime,
-              {{u"10:20", EncodeTime(10, 20, 0, 0)}, {u"10:20:30", EncodeTime(10, 20, 30, 0)},
+  ExpectReads(TryStrToTime, {{u"10:20", EncodeTime(10, 20, 0, 0)}, {u"10:20:30", EncodeTime(10, 20, 30, 0)},
                {u"10", EncodeTime(10, 0, 0, 0)}, {u"9:5:7", EncodeTime(9, 5, 7, 0)},
                {u" 10 : 20 ", EncodeTime(10, 20, 0, 0)}, {u"10:20:30,5", EncodeTime(10, 20, 30, 5)},
                {u"10:20 PM", EncodeTime(22, 20, 0, 0)}, {u"12:00 AM", 0}, {u"12:30 pm", EncodeTime(12, 30, 0, 0)},
@@ -60,8 +59,7 @@ TEST(ReadDateTime, TimesAreHourMinuteAndSecond) {
 
 TEST(ReadDateTime, DateWithOptionalTimeOrTimeAlone) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  ExpectReads(TryStrToDateTime,
-              {{u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)}, {u"15/1/2024", At(2024, 1, 15)},
+  ExpectReads(TryStrToDateTime, {{u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)}, {u"15/1/2024", At(2024, 1, 15)},
                {u"10:20", EncodeTime(10, 20, 0, 0)}, {u"29/12/1899 6:00", -1.25},
                {u"15/1/24 23:59:59", At(2024, 1, 15, 23, 59, 59)}},
               {u"15/1/2024 10:20 x", u"15/1/2024 x", u"x", u"", u"15/1/2024 25:00"});
@@ -69,8 +67,7 @@ TEST(ReadDateTime, DateWithOptionalTimeOrTimeAlone) {
 
 TEST(ReadDateTime, FailuresRaiseTheStandardTexts) {
   const std::pair<TDateTime (*)(const QString&), const char*> cases[] = {
-      {StrToDate, "'x' is not a valid date"},
-      {StrToTime, "'x' is not a valid time"},
+      {StrToDate, "'x' is not a valid date"}, {StrToTime, "'x' is not a valid time"},
       {StrToDateTime, "'x' is not a valid date and time"}};
   for (const auto& [read, message] : cases) {
     try {

@@ -7,11 +7,7 @@
 #include <functional>
 
 TEST(Variant, KindsAndTheirClasses) {
-  const struct {
-    Variant value;
-    VarType type;
-    bool numeric;
-  } cases[] = {
+  const std::tuple<Variant, VarType, bool> cases[] = {
       {Variant(), VarType::Empty, false}, {Variant::Null(), VarType::Null, false},
       {Variant::Smallint(-3), VarType::Smallint, true}, {Variant::Integer(7), VarType::Integer, true},
       {Variant::Int64(1LL << 40), VarType::Int64, true}, {Variant::Single(1.5f), VarType::Single, true},
@@ -21,10 +17,10 @@ TEST(Variant, KindsAndTheirClasses) {
       {Variant::OleStr(u"a"_qs), VarType::OleStr, false},
       {Variant::Array({Variant::String(u"a"_qs)}), VarType::Array, false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.value.Type(), c.type) << Variant::TypeName(c.type).toStdString();
-    EXPECT_EQ(c.value.IsNumeric(), c.numeric) << Variant::TypeName(c.type).toStdString();
-    EXPECT_EQ(c.value.IsNullOrEmpty(), c.type == VarType::Null || c.type == VarType::Empty);
+  for (const auto& [value, type, numeric] : cases) {
+    EXPECT_EQ(value.Type(), type) << Variant::TypeName(type).toStdString();
+    EXPECT_EQ(value.IsNumeric(), numeric) << Variant::TypeName(type).toStdString();
+    EXPECT_EQ(value.IsNullOrEmpty(), type == VarType::Null || type == VarType::Empty);
   }
   EXPECT_TRUE(Variant::Null().IsNull());
   EXPECT_FALSE(Variant().IsNull());
@@ -72,13 +68,13 @@ TEST(Variant, WhatDoesNotConvertRaisesTheStandardText) {
       {[] { (void)Variant::Null().AsDateTime(); }, "(Null) into type (Date)"},
       {[] { (void)Variant::String(u"ayer"_qs).AsDateTime(); }, "(String) into type (Date)"}};
   for (const auto& [convert, types] : cases) {
-    QString message = QStringLiteral("(converted)");
+    QString message = u"(converted)"_qs;
     try {
       convert();
     } catch (const Exception& e) {
       message = e.Message();
     }
-    EXPECT_EQ(message, QStringLiteral("Could not convert variant of type ") + QLatin1String(types));
+    EXPECT_EQ(message, u"Could not convert variant of type "_qs + QLatin1String(types));
   }
 }
 

@@ -1,20 +1,16 @@
 #include "platform/sql/Collation.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
 namespace {
 
 int Sign(int value) { return (value > 0) - (value < 0); }
 
-struct Comparison {
-  const char16_t* a;
-  const char16_t* b;
-  int latin1;   // SQL_Latin1_General_Cp1_CI_AI
-  int spanish;  // Modern_Spanish_CI_AI
-};
-
 TEST(Collation, ComparesWithoutCaseAccentsOrTrailingBlanks) {
-  const Comparison comparisons[] = {
+  // The two texts and the sign in SQL_Latin1_General_Cp1_CI_AI and in Modern_Spanish_CI_AI.
+  const std::tuple<const char16_t*, const char16_t*, int, int> comparisons[] = {
       {u"Álvaro", u"alvaro", 0, 0},   {u"CAMIÓN", u"camion", 0, 0},    {u"Ávila", u"avila ", 0, 0},
       {u"ü", u"U", 0, 0},             {u"ç", u"C", 0, 0},              {u"peña", u"pena", 0, 1},
       {u"PEÑA", u"peña", 0, 0},       {u"ñu", u"nz", -1, 1},           {u"ñ", u"o", -1, -1},
@@ -23,47 +19,36 @@ TEST(Collation, ComparesWithoutCaseAccentsOrTrailingBlanks) {
   };
   const Collation& latin1 = *Collation::Find(u"SQL_Latin1_General_Cp1_CI_AI");
   const Collation& spanish = *Collation::Find(u"modern_spanish_ci_ai");
-  for (const Comparison& c : comparisons) {
-    const QString a = QString::fromUtf16(c.a), b = QString::fromUtf16(c.b);
-    EXPECT_EQ(Sign(latin1.Compare(a, b)), c.latin1) << a.toStdString() << " / " << b.toStdString();
-    EXPECT_EQ(Sign(latin1.Compare(b, a)), -c.latin1) << a.toStdString() << " / " << b.toStdString();
-    EXPECT_EQ(Sign(spanish.Compare(a, b)), c.spanish) << a.toStdString() << " / " << b.toStdString();
+  for (const auto& [first, second, signLatin1, signSpanish] : comparisons) {
+    const QString a = QString::fromUtf16(first), b = QString::fromUtf16(second);
+    EXPECT_EQ(QList<int>({Sign(latin1.Compare(a, b)), Sign(latin1.Compare(b, a)), Sign(spanish.Compare(a, b))}),
+              QList<int>({signLatin1, -signLatin1, signSpanish}))
+        << a.toStdString() << " / " << b.toStdString();
   }
   EXPECT_EQ(&Collation::Default(), &latin1);
 }
 
 TEST(Collation, KnowsSqlServersNamesAsItSpellsThem) {
-  const struct {
-    const char16_t* name;
-    const char16_t* canonical;  // empty: SQL Server has no such collation
-  } names[] = {
+  // The name and how SQL Server spells it (empty: it has no such collation).
+  const std::pair<const char16_t*, const char16_t*> names[] = {
       {u"SQL_Latin1_General_Cp1_CI_AI", u"SQL_Latin1_General_CP1_CI_AI"},
       {u"sql_latin1_general_cp1_cs_as", u"SQL_Latin1_General_CP1_CS_AS"},
-      {u"latin1_general_bin", u"Latin1_General_BIN"},
-      {u"Modern_Spanish_CI_AS", u"Modern_Spanish_CI_AS"},
-      {u"TRADITIONAL_SPANISH_CS_AI", u"Traditional_Spanish_CS_AI"},
-      {u"Latin1_General_BIN2", u"Latin1_General_BIN2"},
-      {u"SQL_Latin1_General_CP1_bin", u"SQL_Latin1_General_CP1_BIN"},
-      {u"SQL_Latin1_General_CP1_CS_AI", u""},
-      {u"Modern_Spanish", u""},
-      {u"Modern_Spanish_CI_XX", u""},
-      {u"Klingon_CI_AI", u""},
+      {u"latin1_general_bin", u"Latin1_General_BIN"}, {u"Modern_Spanish_CI_AS", u"Modern_Spanish_CI_AS"},
+      {u"TRADITIONAL_SPANISH_CS_AI", u"Traditional_Spanish_CS_AI"}, {u"Latin1_General_BIN2", u"Latin1_General_BIN2"},
+      {u"SQL_Latin1_General_CP1_bin", u"SQL_Latin1_General_CP1_BIN"}, {u"SQL_Latin1_General_CP1_CS_AI", u""},
+      {u"Modern_Spanish", u""}, {u"Modern_Spanish_CI_XX", u""}, {u"Klingon_CI_AI", u""},
   };
-  for (const auto& n : names) {
-    const QString name = QString::fromUtf16(n.name);
-    EXPECT_EQ(Collation::CanonicalName(name), QString::fromUtf16(n.canonical)) << name.toStdString();
-    EXPECT_EQ(Collation::Find(name) != nullptr, *n.canonical != 0) << name.toStdString();
+  for (const auto& [raw, canonical] : names) {
+    const QString name = QString::fromUtf16(raw);
+    EXPECT_EQ(Collation::CanonicalName(name), QString::fromUtf16(canonical)) << name.toStdString();
+    EXPECT_EQ(Collation::Find(name) != nullptr, *canonical != 0) << name.toStdString();
   }
 }
 
 // Accents, then case, decide only where the collation says they count;
 // the base letter decides first.
 TEST(Collation, TellsAccentsAndCaseApartWhereTheNameSays) {
-  const struct {
-    const char16_t* a;
-    const char16_t* b;
-    int ciAs, csAs, csAi, bin;
-  } comparisons[] = {
+  const std::tuple<const char16_t*, const char16_t*, int, int, int, int> comparisons[] = {
       {u"a", u"á", -1, -1, 0, -1},      {u"A", u"a", 0, 1, 1, -1},   {u"Á", u"a", 1, 1, 1, 1},
       {u"ab", u"Áb", -1, -1, -1, -1},    {u"b", u"á", 1, 1, 1, -1},   {u"peña ", u"peña", 0, 0, 0, 0},
   };
@@ -71,12 +56,12 @@ TEST(Collation, TellsAccentsAndCaseApartWhereTheNameSays) {
   const Collation& csAs = *Collation::Find(u"Latin1_General_CS_AS");
   const Collation& csAi = *Collation::Find(u"Latin1_General_CS_AI");
   const Collation& bin = *Collation::Find(u"Latin1_General_BIN");
-  for (const auto& c : comparisons) {
-    const QString a = QString::fromUtf16(c.a), b = QString::fromUtf16(c.b);
-    EXPECT_EQ(Sign(ciAs.Compare(a, b)), c.ciAs) << a.toStdString() << " / " << b.toStdString();
-    EXPECT_EQ(Sign(csAs.Compare(a, b)), c.csAs) << a.toStdString() << " / " << b.toStdString();
-    EXPECT_EQ(Sign(csAi.Compare(a, b)), c.csAi) << a.toStdString() << " / " << b.toStdString();
-    EXPECT_EQ(Sign(bin.Compare(a, b)), c.bin) << a.toStdString() << " / " << b.toStdString();
+  for (const auto& [first, second, signCiAs, signCsAs, signCsAi, signBin] : comparisons) {
+    const QString a = QString::fromUtf16(first), b = QString::fromUtf16(second);
+    EXPECT_EQ(QList<int>({Sign(ciAs.Compare(a, b)), Sign(csAs.Compare(a, b)), Sign(csAi.Compare(a, b)),
+                          Sign(bin.Compare(a, b))}),
+              QList<int>({signCiAs, signCsAs, signCsAi, signBin}))
+        << a.toStdString() << " / " << b.toStdString();
   }
   EXPECT_FALSE(csAs.Like(u"%pena%", u"Peña"));
   EXPECT_TRUE(ciAs.Like(u"%PEÑA%", u"casa peña"));
@@ -84,20 +69,16 @@ TEST(Collation, TellsAccentsAndCaseApartWhereTheNameSays) {
 }
 
 TEST(Collation, MatchesLikeSqlServer) {
-  const struct {
-    const char16_t* pattern;
-    const char16_t* text;
-    bool matches;
-  } cases[] = {
+  const std::tuple<const char16_t*, const char16_t*, bool> cases[] = {
       {u"%PENA%", u"Casa Peña", true},  {u"a_c", u"ÁBC", true},        {u"a_c", u"abbc", false},
       {u"[a-c]%", u"Bodega", true},     {u"[^a-c]%", u"Bodega", false}, {u"[xyz]", u"Y", true},
       {u"100[%]", u"100%", true},       {u"100[%]", u"1000", false},    {u"abc", u"abc   ", true},
       {u"%", u"", true},                {u"_", u"", false},             {u"%a%b", u"xaxxb", true},
       {u"[abc", u"[abc", true},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(Collation::Default().Like(QString::fromUtf16(c.pattern), QString::fromUtf16(c.text)), c.matches)
-        << QString::fromUtf16(c.pattern).toStdString() << " / " << QString::fromUtf16(c.text).toStdString();
+  for (const auto& [pattern, text, matches] : cases)
+    EXPECT_EQ(Collation::Default().Like(QString::fromUtf16(pattern), QString::fromUtf16(text)), matches)
+        << QString::fromUtf16(pattern).toStdString() << " / " << QString::fromUtf16(text).toStdString();
   EXPECT_TRUE(Collation::Default().Like(u"10!%%", u"10% más", u'!'));
   EXPECT_FALSE(Collation::Default().Like(u"10!%%", u"100 más", u'!'));
   EXPECT_FALSE(Collation::Find(u"Modern_Spanish_CI_AI")->Like(u"%pena%", u"Peña"));

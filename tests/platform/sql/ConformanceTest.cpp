@@ -19,10 +19,8 @@ struct Case {
 };
 
 const char* const kSetUp[] = {
-    "USE master CREATE DATABASE ZEMG  COLLATE Modern_Spanish_CI_AI",
-    "EXEC sp_dbcmptlevel ZEMG, 80",
-    "ALTER DATABASE ZEMG SET RECOVERY SIMPLE",
-    "USE master CREATE DATABASE ZEM1  COLLATE SQL_Latin1_General_Cp1_CI_AI",
+    "USE master CREATE DATABASE ZEMG  COLLATE Modern_Spanish_CI_AI", "EXEC sp_dbcmptlevel ZEMG, 80",
+    "ALTER DATABASE ZEMG SET RECOVERY SIMPLE", "USE master CREATE DATABASE ZEM1  COLLATE SQL_Latin1_General_Cp1_CI_AI",
     "USE ZEMG",
     "CREATE TABLE dbo.TXIDIOMA (Idioma VARCHAR(10) DEFAULT '', ClaveTexto VARCHAR(250) DEFAULT '', "
     "Texto VARCHAR(250) DEFAULT '' NULL, CONSTRAINT TXIDIOMA_Clave1 PRIMARY KEY (Idioma, ClaveTexto))",
@@ -39,8 +37,7 @@ const char* const kSetUp[] = {
     "INSERT INTO CAMPOUSR (NombreTabla, OrdenCampo, NombreCampo, TipoCampo, LongitudCampo) "
     "VALUES ('CLIENTES', '1', 'Ciudad', 'Alfanumerico', '30')",
     "INSERT INTO EMPRESA (Codigo, Nombre) VALUES ('2', 'SEGUNDA')",
-    "INSERT INTO EMPRESA (Codigo, Nombre) VALUES ('1', 'EMPRESA 1')",
-    "USE ZEM1",
+    "INSERT INTO EMPRESA (Codigo, Nombre) VALUES ('1', 'EMPRESA 1')", "USE ZEM1",
     "CREATE TABLE dbo.CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
     "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))",
     "CREATE TABLE dbo.ARTICULO (Empresa INTEGER DEFAULT 0, Codigo VARCHAR(10) DEFAULT '', "
@@ -68,8 +65,7 @@ const char* const kSetUp[] = {
     "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('1', 'Álvaro')",
     "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('2', 'Ávila')",
     "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('4', 'bueno')",
-    "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('5', NULL)",
-    "INSERT INTO CLIENTES VALUES (6, '')",
+    "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('5', NULL)", "INSERT INTO CLIENTES VALUES (6, '')",
     "INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'Casa Peña')",
     "INSERT INTO ARTICULO (Empresa, Codigo, Descripcion, Fecha) VALUES ('1', '7', 'Tornillo', '01/31/2024 00:00:00')",
     "INSERT INTO ARTICULO (Empresa, Codigo, Descripcion, Fecha) VALUES ('1', '12', 'Tuerca', '02/29/2024 10:15:00')",
@@ -79,6 +75,11 @@ const char* const kSetUp[] = {
     "INSERT INTO TEXTO (Codigo, Descripcion, Texto, Tipo) VALUES ('T2', 'Ficha', 'Nombre:', 'Plantilla')",
     "INSERT INTO BLOBTAB (NombreTabla, ClaveTabla, IdObjeto, TipoObjeto) VALUES ('CLIENTES', '1;', '1', 'PDF')",
 };
+
+// The key columns of an index, as the system asks the catalogue for them.
+#define KEY_COLUMNS(index)                                                                                     \
+  "SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = K.indid   JOIN SYSCOLUMNS C " \
+  "ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = '" index "'  ORDER BY K.KeyNo"
 
 const Case kCompanyCases[] = {
     // Text "+" joins; SQLite's "+" would add the numbers.
@@ -122,18 +123,9 @@ const Case kCompanyCases[] = {
      "SUBSTRING('ZEM|MASP', CHARINDEX('|','ZEM|MASP')+1, LEN('ZEM|MASP')-(CHARINDEX('|','ZEM|MASP')))",
      {{"4", "ZEM", "MASP"}}},
     // Key fields and columns from the catalogue.
-    {"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = K.indid   JOIN SYSCOLUMNS C "
-     "ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = 'ARTICULO_Clave1'  ORDER BY K.KeyNo",
-     {{"Empresa"}, {"Codigo"}}},
-    {"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = K.indid   JOIN SYSCOLUMNS C "
-     "ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = 'articulo_clave1'  ORDER BY K.KeyNo",
-     {{"Empresa"}, {"Codigo"}}},
-    {"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = K.indid   JOIN SYSCOLUMNS C "
-     "ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = 'ARTICULO_Fecha'  ORDER BY K.KeyNo",
-     {{"Fecha"}, {"Codigo"}}},
-    {"SELECT C.Name   FROM SYSINDEXES I JOIN SYSINDEXKEYS K   ON I.id = K.id AND I.indid = K.indid   JOIN SYSCOLUMNS C "
-     "ON I.id = C.id AND K.colid = C.colid   WHERE I.Name = 'NOEXISTE_Clave1'  ORDER BY K.KeyNo",
-     {}},
+    {KEY_COLUMNS("ARTICULO_Clave1"), {{"Empresa"}, {"Codigo"}}},
+    {KEY_COLUMNS("articulo_clave1"), {{"Empresa"}, {"Codigo"}}},
+    {KEY_COLUMNS("ARTICULO_Fecha"), {{"Fecha"}, {"Codigo"}}}, {KEY_COLUMNS("NOEXISTE_Clave1"), {}},
     {"SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE O.name = 'ARTICULO' "
      "ORDER BY C.colid ",
      {{"Empresa"}, {"Codigo"}, {"Descripcion"}, {"Fecha"}, {"Notas"}}},
@@ -155,8 +147,7 @@ const Case kCompanyCases[] = {
     {"SELECT OrdenCampo, NombreCampo, TipoCampo, LongitudCampo   FROM ZEMG.dbo.CAMPOUSR   WHERE NombreTabla = 'CLIENTES'",
      {{"1", "Ciudad", "Alfanumerico", "30"}}},
     // DELETE T WHERE and the memo rewrite.
-    {"DELETE TEXTO   WHERE Codigo = 'T1'", {}},
-    {"UPDATE TEXTO  SET Texto = NULL  WHERE Codigo = 'T2'", {}},
+    {"DELETE TEXTO   WHERE Codigo = 'T1'", {}}, {"UPDATE TEXTO  SET Texto = NULL  WHERE Codigo = 'T2'", {}},
     {"SELECT Codigo, Texto FROM TEXTO", {{"T2", "NULL"}}},
     // Table creation from the structure definitions, and a temporary table filled from a query.
     {"CREATE TABLE dbo.INCAPLIC (NumeroIncidencia INTEGER DEFAULT 0, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
@@ -171,8 +162,7 @@ const Case kCompanyCases[] = {
     {"SELECT Nombre FROM TEMP000001_X ORDER BY Codigo", {{"Álvaro"}, {"Ávila"}}},
     // Values are stored as SQL Server converts them to the column's type.
     {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) VALUES ('', '2.345', ' 7 ')", {}},
-    {"INSERT INTO PRECIOS VALUES (1, -2.345, 1.9, 'Una nota larga, más larga que cualquier VARCHAR corto', "
-     "12.000000)",
+    {"INSERT INTO PRECIOS VALUES (1, -2.345, 1.9, 'Una nota larga, más larga que cualquier VARCHAR corto', 12.000000)",
      {}},
     {"SELECT LEN(Notas), Ref FROM PRECIOS WHERE Codigo = 1", {{"53", "12.000000"}}},
     {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) SELECT Codigo + 100, Codigo * 1.005, '' FROM CLIENTES "
@@ -184,8 +174,7 @@ const Case kCompanyCases[] = {
     {"UPDATE CLIENTES SET Nombre = Nombre + '  ' WHERE Codigo = ''", {}},
     {"SELECT Nombre FROM CLIENTES WHERE Codigo = '20'", {{"05/03/2024"}}},
     // IDENTITY numbers the rows; the catalogue marks the column.
-    {"INSERT INTO HISTORIA (Texto) VALUES ('uno')", {}},
-    {"INSERT INTO HISTORIA VALUES ('dos')", {}},
+    {"INSERT INTO HISTORIA (Texto) VALUES ('uno')", {}}, {"INSERT INTO HISTORIA VALUES ('dos')", {}},
     {"SELECT Id, Texto FROM HISTORIA ORDER BY Id", {{"1", "uno"}, {"2", "dos"}}},
     {"INSERT INTO LINEAS (Serie, Numero) VALUES ('A', 1)", {}},
     {"SELECT Id, Fecha FROM LINEAS WHERE Serie = 'A'", {{"1", "1899-12-30 00:00:00"}}},
@@ -205,8 +194,7 @@ const Case kCompanyCases[] = {
      {{"HISTORIA_Clave1"}}},
     // Transactions, in one batch or statement by statement.
     {"BEGIN TRANSACTION INSERT INTO CLIENTES (Codigo, Nombre) VALUES (21, 'x') ROLLBACK TRANSACTION", {}},
-    {"USE ZEM1; BEGIN TRANSACTION", {}},
-    {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (22, 'y')", {}},
+    {"USE ZEM1; BEGIN TRANSACTION", {}}, {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (22, 'y')", {}},
     {"USE ZEM1; COMMIT TRANSACTION", {}},
     {"BEGIN TRANSACTION INSERT INTO CLIENTES (Codigo, Nombre) VALUES (23, 'z') BEGIN TRANSACTION COMMIT TRANSACTION", {}},
     {"ROLLBACK TRANSACTION", {}},  // the outer one too
@@ -250,7 +238,7 @@ class Conformance : public ::testing::Test {
   }
 
   void RunCases(const char* database, const Case* cases, size_t count) {
-    client_.Run(QStringLiteral("USE %1").arg(QLatin1String(database)));
+    client_.Run(u"USE %1"_qs.arg(QLatin1String(database)));
     for (size_t i = 0; i < count; ++i) {
       const QString statement = QString::fromUtf8(cases[i].statement);
       try {
@@ -277,10 +265,7 @@ TEST_F(Conformance, GeneralDatabaseAnswersAsSqlServer) {
 
 TEST_F(Conformance, WhatSqlServerRefusesFails) {
   client_.Run(u"USE ZEM1"_qs);
-  const struct {
-    const char* statement;
-    const char* error;
-  } refusals[] = {
+  const std::tuple<const char*, const char*> refusals[] = {
       {"SELECT 'A1' + 1", "Conversion failed when converting the varchar value 'A1' to data type int."},
       {"SELECT CAST(Codigo AS INTEGER) FROM ARTICULO WHERE Codigo = 'A1'",
        "Conversion failed when converting the varchar value 'A1' to data type int."},
@@ -328,12 +313,12 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
       {"COMMIT TRANSACTION", "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."},
       {"SELECT * FROM CLIENTES WHERE Nombre = 'x' COLLATE Spanish_CI_AI", "Invalid collation 'Spanish_CI_AI'."},
   };
-  for (const auto& refusal : refusals) {
+  for (const auto& [statement, message] : refusals) {
     try {
-      client_.Run(QString::fromUtf8(refusal.statement));
-      EXPECT_STREQ("", refusal.error) << refusal.statement;
+      client_.Run(QString::fromUtf8(statement));
+      EXPECT_STREQ("", message) << statement;
     } catch (const EDatabaseError& error) {
-      EXPECT_EQ(error.DriverMessage(), QString::fromUtf8(refusal.error)) << refusal.statement;
+      EXPECT_EQ(error.DriverMessage(), QString::fromUtf8(message)) << statement;
     }
   }
 }

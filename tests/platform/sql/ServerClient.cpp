@@ -8,8 +8,7 @@ ServerClient::ServerClient(const QString& folder, const QString& login, const QS
                            const QString& dateFormat)
     : server_(folder), dateFormat_(dateFormat) {
   server_.Connect(login, password);
-  session_ = server_.OpenSession({login, QStringLiteral("master"), QStringLiteral("usuario"),
-                                  QStringLiteral("equipo"), QStringLiteral("ZEMWIN.EXE")});
+  session_ = server_.OpenSession({login, u"master"_qs, u"usuario"_qs, u"equipo"_qs, u"ZEMWIN.EXE"_qs});
   commands_ = std::make_unique<ServerCommands>(server_);
 }
 
@@ -52,7 +51,7 @@ SqlRows ServerClient::Run(const QString& batch) {
 QStringList RowTexts(const QVariantList& row) {
   QStringList texts;
   for (const QVariant& value : row) {
-    if (value.isNull()) texts << QStringLiteral("NULL");
+    if (value.isNull()) texts << u"NULL"_qs;
     else if (value.typeId() == QMetaType::Double) texts << QString::number(value.toDouble(), 'g', 15);
     else texts << value.toString();
   }

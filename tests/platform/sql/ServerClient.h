@@ -15,8 +15,8 @@
 // of its file.
 class ServerClient {
  public:
-  explicit ServerClient(const QString& folder, const QString& login = QStringLiteral("sa"),
-                        const QString& password = QString(), const QString& dateFormat = QStringLiteral("mm/dd/yyyy"));
+  explicit ServerClient(const QString& folder, const QString& login = u"sa"_qs, const QString& password = QString(),
+                        const QString& dateFormat = u"mm/dd/yyyy"_qs);
 
   SqlRows Run(const QString& batch);
   // The rows as texts: NULL for null, numbers without trailing zeros.

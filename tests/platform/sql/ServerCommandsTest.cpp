@@ -27,9 +27,9 @@ class ServerCommandsTest : public ::testing::Test {
 
   // The three statements that create a company database.
   void CreateDatabase(const QString& name, const QString& collation = u"SQL_Latin1_General_Cp1_CI_AI"_qs) {
-    client_.Run(QStringLiteral("USE master CREATE DATABASE %1  COLLATE %2").arg(name, collation));
-    client_.Run(QStringLiteral("EXEC sp_dbcmptlevel %1, 80").arg(name));
-    client_.Run(QStringLiteral("ALTER DATABASE %1 SET RECOVERY SIMPLE").arg(name));
+    client_.Run(u"USE master CREATE DATABASE %1  COLLATE %2"_qs.arg(name, collation));
+    client_.Run(u"EXEC sp_dbcmptlevel %1, 80"_qs.arg(name));
+    client_.Run(u"ALTER DATABASE %1 SET RECOVERY SIMPLE"_qs.arg(name));
   }
 
   TemporaryFolder folder_;
@@ -113,10 +113,7 @@ TEST_F(ServerCommandsTest, RefusesWithTheServersTexts) {
   ASSERT_TRUE(text.open(QIODevice::WriteOnly));
   text.write("esto no es una copia");
   text.close();
-  const struct {
-    QString batch;
-    QString error;
-  } refusals[] = {
+  const std::tuple<QString, QString> refusals[] = {
       {u"CREATE DATABASE emp1"_qs, u"Database 'emp1' already exists. Choose a different database name."_qs},
       {u"CREATE DATABASE EMP9 COLLATE Modern_Spanish_CI"_qs, u"Invalid collation 'Modern_Spanish_CI'."_qs},
       {u"ALTER DATABASE EMP1 COLLATE Klingon_CI_AI"_qs, u"Invalid collation 'Klingon_CI_AI'."_qs},
@@ -146,7 +143,7 @@ TEST_F(ServerCommandsTest, RefusesWithTheServersTexts) {
       {u"EXEC xp_readerrorlog 0, 1"_qs, u"Could not find stored procedure 'xp_readerrorlog'."_qs},
       {u"USE msdb EXEC sp_add_job @job_name = 'x'"_qs, u"Could not find stored procedure 'sp_add_job'."_qs},
   };
-  for (const auto& refusal : refusals) EXPECT_EQ(ErrorOf(client_, refusal.batch), refusal.error) << refusal.batch.toStdString();
+  for (const auto& [batch, error] : refusals) EXPECT_EQ(ErrorOf(client_, batch), error) << batch.toStdString();
 }
 
 TEST_F(ServerCommandsTest, RenamesTablesAndKeysAsTheRebuildDoes) {
@@ -192,6 +189,66 @@ TEST_F(ServerCommandsTest, GivesEachDatabaseItsCollation) {
   client_.Run(u"ALTER TABLE dbo.T ADD Ciudad VARCHAR(20) NULL"_qs);
   EXPECT_EQ(client_.Texts(u"SELECT column_name, collation_name FROM information_schema.columns WHERE table_name = 'T'"_qs),
             Rows({{"Nombre", "SQL_Latin1_General_CP1_CI_AI"}, {"Ciudad", "Modern_Spanish_CI_AI"}}));
+}
+
+// Names holding a double quote reach SQLite intact through every rewrite
+// that writes a name: column collations, TOP's key order, sp_rename.
+TEST_F(ServerCommandsTest, NamesWithQuotesSurviveEveryRewrite) {
+  client_.Run(u"CREATE DATABASE EMP1"_qs);
+  client_.Run(u"USE EMP1"_qs);
+  client_.Run(u"CREATE TABLE [Ta\"bla] ([Co\"digo] INTEGER NOT NULL, Nombre VARCHAR(10) NULL, "
+              "CONSTRAINT [Cla\"ve] PRIMARY KEY ([Co\"digo]))"_qs);
+  client_.Run(u"INSERT INTO [Ta\"bla] ([Co\"digo], Nombre) VALUES (2, 'dos')"_qs);
+  client_.Run(u"INSERT INTO [Ta\"bla] ([Co\"digo], Nombre) VALUES (1, 'UNO')"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT TOP 1 Nombre FROM [Ta\"bla]"_qs), Rows({{"UNO"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM [Ta\"bla] WHERE Nombre = 'uno'"_qs), Rows({{"UNO"}}));
+  client_.Run(u"EXEC sp_rename 'Ta\"bla.Co\"digo', 'Nu\"mero', 'COLUMN'"_qs);
+  client_.Run(u"EXEC sp_rename 'Ta\"bla.Cla\"ve', 'Lla\"ve'"_qs);
+  client_.Run(u"EXEC sp_rename 'Ta\"bla', 'Ot\"ra'"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT TOP 1 [Nu\"mero] FROM [Ot\"ra]"_qs), Rows({{"1"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT name FROM sysindexes WHERE indid = 1"_qs), Rows({{"Lla\"ve"}}));
+}
+
+// Two servers side by side: a database name of one never reaches the other.
+TEST(EmbeddedServer, ANameLeadingOutOfTheServerFolderIsRefused) {
+  TemporaryFolder folder;
+  QDir(folder.Path()).mkdir(u"A"_qs);
+  QDir(folder.Path()).mkdir(u"OTRO"_qs);
+  ServerClient otro(folder.File("OTRO"));
+  otro.Run(u"CREATE DATABASE EMP"_qs);
+  otro.Run(u"USE EMP CREATE TABLE T (C INTEGER)"_qs);
+  otro.Run(u"INSERT INTO T (C) VALUES (7)"_qs);
+  ServerClient client(folder.File("A"));
+  client.Run(u"CREATE DATABASE EMP"_qs);
+  const QString backup = folder.File("EMP.bak");
+  client.Run(u"BACKUP DATABASE EMP TO DISK = '"_qs + backup + u"'"_qs);
+
+  const char16_t* const names[] = {u"../OTRO/EMP", u"..", u"a/b", u"a\\b", u"x\x01y"};
+  for (const char16_t* raw : names) {
+    const QString name = QString::fromUtf16(raw);
+    const QString quoted = u'[' + name + u']';
+    const QString restore = u"RESTORE DATABASE "_qs + quoted + u" FROM DISK = '"_qs + backup + u"'"_qs;
+    for (const QString& batch : {u"CREATE DATABASE "_qs + quoted, u"DROP DATABASE "_qs + quoted, restore,
+                                 u"USE EMP SELECT * FROM "_qs + quoted + u".dbo.T"_qs}) {
+      try {
+        client.Run(batch);
+        ADD_FAILURE() << batch.toStdString();
+      } catch (const SqlError& error) {
+        const bool refused = error.DriverMessage() == u"Invalid database name '"_qs + name + u"'."_qs ||
+                             error.DriverMessage().contains(u"does not exist"_qs);
+        EXPECT_TRUE(refused) << batch.toStdString() << ": " << error.DriverMessage().toStdString();
+      }
+    }
+  }
+  EXPECT_EQ(otro.Texts(u"USE EMP SELECT C FROM T"_qs), Rows{{u"7"_qs}});
+  EXPECT_EQ(QDir(folder.Path()).entryList({u"*.sqlite*"_qs}, QDir::Files), QStringList());
+
+  // A file the server does not list gives way to an empty database; its log is not replayed into it.
+  for (const char* suffix : {"", "-wal"})
+    QFile::copy(folder.File("OTRO/EMP.sqlite") + suffix, folder.File("A/NUEVA.sqlite") + suffix);
+  client.Run(u"CREATE DATABASE NUEVA"_qs);
+  client.Run(u"USE NUEVA"_qs);
+  EXPECT_EQ(client.Connection().TableNames(), QStringList());
 }
 
 TEST(EmbeddedServer, WorksThroughTheProcesssConnectionsWithTheirBusyTimeout) {

@@ -5,16 +5,11 @@
 // At ";" outside strings, names and comments, and where a statement
 // written right after another begins.
 TEST(StatementSplit, SplitsWhereSqlServerSeesStatements) {
-  const struct {
-    const char* batch;
-    QStringList statements;
-  } cases[] = {
-      {"SELECT 1", {"SELECT 1"}},
-      {"SELECT 1;", {"SELECT 1"}},
+  const std::tuple<const char*, QStringList> cases[] = {
+      {"SELECT 1", {"SELECT 1"}}, {"SELECT 1;", {"SELECT 1"}},
       {"DELETE T; INSERT INTO T VALUES ('a;b')", {"DELETE T", "INSERT INTO T VALUES ('a;b')"}},
       {"SELECT [a;b] FROM T;SELECT \"c;d\" FROM T", {"SELECT [a;b] FROM T", "SELECT \"c;d\" FROM T"}},
-      {"UPDATE T SET A = 1 -- one; two\n; /* three; */ ;", {"UPDATE T SET A = 1 -- one; two"}},
-      {" ; ;\n", {}},
+      {"UPDATE T SET A = 1 -- one; two\n; /* three; */ ;", {"UPDATE T SET A = 1 -- one; two"}}, {" ; ;\n", {}},
       {"USE master CREATE DATABASE ZEM1  COLLATE Modern_Spanish_CI_AI",
        {"USE master", "CREATE DATABASE ZEM1  COLLATE Modern_Spanish_CI_AI"}},
       {"BEGIN TRANSACTION UPDATE T SET a = 1 WHERE b IN (SELECT b FROM U) COMMIT TRANSACTION",
@@ -29,5 +24,6 @@ TEST(StatementSplit, SplitsWhereSqlServerSeesStatements) {
        {"ALTER TABLE T ADD CONSTRAINT F FOREIGN KEY (a) REFERENCES U (a) ON DELETE CASCADE", "SELECT U.[Update] FROM U"}},
       {"CREATE VIEW V AS SELECT a FROM T", {"CREATE VIEW V AS SELECT a FROM T"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(SplitSqlStatements(QString::fromUtf8(c.batch)), c.statements) << c.batch;
+  for (const auto& [batch, statements] : cases)
+    EXPECT_EQ(SplitSqlStatements(QString::fromUtf8(batch)), statements) << batch;
 }

@@ -13,16 +13,14 @@ class AttachmentsTest : public ::testing::Test {
  protected:
   AttachmentsTest() {
     for (int file = 1; file <= kFiles; ++file)
-      OpenConnection(File(file))->Execute(QStringLiteral("CREATE TABLE T (N INT); INSERT INTO T VALUES (%1)").arg(file));
-    OpenConnection(folder_.File(QStringLiteral("GENERAL.sqlite")))->Execute(QStringLiteral("CREATE TABLE G (N INT)"));
-    main_ = OpenConnection(folder_.File(QStringLiteral("MAIN.sqlite")));
+      OpenConnection(File(file))->Execute(u"CREATE TABLE T (N INT); INSERT INTO T VALUES (%1)"_qs.arg(file));
+    OpenConnection(folder_.File(u"GENERAL.sqlite"_qs))->Execute(u"CREATE TABLE G (N INT)"_qs);
+    main_ = OpenConnection(folder_.File(u"MAIN.sqlite"_qs));
   }
 
-  QString File(int file) const { return folder_.File(Schema(file) + QStringLiteral(".sqlite")); }
-  static QString Schema(int file) { return QStringLiteral("E%1").arg(file, 2, 10, QLatin1Char('0')); }
-  int Number(int file) {
-    return main_->QueryRows(QStringLiteral("SELECT N FROM %1.T").arg(Schema(file))).rows[0][0].toInt();
-  }
+  QString File(int file) const { return folder_.File(Schema(file) + u".sqlite"_qs); }
+  static QString Schema(int file) { return u"E%1"_qs.arg(file, 2, 10, QLatin1Char('0')); }
+  int Number(int file) { return main_->QueryRows(u"SELECT N FROM %1.T"_qs.arg(Schema(file))).rows[0][0].toInt(); }
   QStringList Schemas(int from, int to) const {
     QStringList schemas;
     for (int file = from; file <= to; ++file) schemas << Schema(file);
@@ -37,13 +35,13 @@ class AttachmentsTest : public ::testing::Test {
 
 TEST_F(AttachmentsTest, FilesUsedOnDemandMakeRoomLeastRecentlyUsedFirst) {
   Attachments& attached = main_->Attached();
-  attached.Keep(QStringLiteral("GENERAL"), folder_.File(QStringLiteral("GENERAL.sqlite")));
+  attached.Keep(u"GENERAL"_qs, folder_.File(u"GENERAL.sqlite"_qs));
   for (int file = 1; file <= kFiles; ++file) {
     attached.Use(Schema(file), File(file));
     EXPECT_EQ(Number(file), file);
   }
   // Ten at once: the general database and the nine used last.
-  EXPECT_TRUE(attached.Contains(QStringLiteral("general")));
+  EXPECT_TRUE(attached.Contains(u"general"_qs));
   EXPECT_EQ(attached.OnDemand(), Schemas(4, 12));
   attached.Use(Schema(4), File(4));  // used again: now the most recent
   attached.Use(Schema(1), File(1));
@@ -62,8 +60,8 @@ TEST_F(AttachmentsTest, WhatTheStatementUsesIsNeverDetached) {
     attached.Use(Schema(11), File(11), Schemas(1, 10));
     FAIL() << "eleven files attached";
   } catch (const EDatabaseError& error) {
-    EXPECT_EQ(error.EngineMessage(), QStringLiteral("General SQL error"));
-    EXPECT_EQ(error.DriverMessage(), QStringLiteral("too many attached databases - max 10"));
+    EXPECT_EQ(error.EngineMessage(), u"General SQL error"_qs);
+    EXPECT_EQ(error.DriverMessage(), u"too many attached databases - max 10"_qs);
   }
   EXPECT_EQ(attached.OnDemand(), Schemas(1, 10));
   // Only the first two in use: the least recently used of the others goes.
@@ -81,7 +79,7 @@ TEST_F(AttachmentsTest, InsideATransactionOnlyWhatIsAttachedServes) {
     attached.Use(Schema(2), File(2));
     FAIL() << "attached inside a transaction";
   } catch (const EDatabaseError& error) {
-    EXPECT_EQ(error.EngineMessage(), QStringLiteral("Cannot attach database 'E02' inside a transaction"));
+    EXPECT_EQ(error.EngineMessage(), u"Cannot attach database 'E02' inside a transaction"_qs);
   }
   EXPECT_TRUE(main_->InTransaction());
   main_->Rollback();
@@ -91,9 +89,9 @@ TEST_F(AttachmentsTest, InsideATransactionOnlyWhatIsAttachedServes) {
 
 TEST_F(AttachmentsTest, ANameAttachedToAnotherFileTakesTheFileAskedFor) {
   Attachments& attached = main_->Attached();
-  attached.Keep(QStringLiteral("EMPRESA"), File(1));
-  attached.Keep(QStringLiteral("EMPRESA"), File(2));
-  EXPECT_EQ(main_->QueryRows(QStringLiteral("SELECT N FROM EMPRESA.T")).rows[0][0].toInt(), 2);
+  attached.Keep(u"EMPRESA"_qs, File(1));
+  attached.Keep(u"EMPRESA"_qs, File(2));
+  EXPECT_EQ(main_->QueryRows(u"SELECT N FROM EMPRESA.T"_qs).rows[0][0].toInt(), 2);
   attached.Use(Schema(3), File(3));
   attached.Use(Schema(3), File(4));
   EXPECT_EQ(Number(3), 4);

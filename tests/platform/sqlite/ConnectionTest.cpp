@@ -114,25 +114,20 @@ TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {
   auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
   connection->Execute(u"CREATE TABLE T (A INT NOT NULL PRIMARY KEY, B TEXT)"_qs);
   connection->Execute(u"INSERT INTO T VALUES (1, 'x')"_qs);
-  struct Case {
-    const char* sql;
-    const char* engineText;
-    int sqliteCode;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, int> cases[] = {
       {"SELECT * FROM NOEXISTE", "Table does not exist", SQLITE_ERROR},
       {"INSERT INTO T VALUES (1, 'y')", "Key violation", SQLITE_CONSTRAINT_PRIMARYKEY},
       {"INSERT INTO T VALUES (NULL, 'y')", "Field 'A' must have a value", SQLITE_CONSTRAINT_NOTNULL},
       {"SELEC 1", "General SQL error", SQLITE_ERROR},
   };
-  for (const Case& c : cases) {
+  for (const auto& [sql, engineText, sqliteCode] : cases) {
     try {
-      connection->Execute(QString::fromLatin1(c.sql));
-      ADD_FAILURE() << c.sql << " ran";
+      connection->Execute(QString::fromLatin1(sql));
+      ADD_FAILURE() << sql << " ran";
     } catch (const EDatabaseError& error) {
-      EXPECT_EQ(error.EngineMessage(), QString::fromLatin1(c.engineText)) << c.sql;
-      EXPECT_EQ(error.SqliteCode(), c.sqliteCode) << c.sql;
-      EXPECT_FALSE(error.DriverMessage().isEmpty()) << c.sql;
+      EXPECT_EQ(error.EngineMessage(), QString::fromLatin1(engineText)) << sql;
+      EXPECT_EQ(error.SqliteCode(), sqliteCode) << sql;
+      EXPECT_FALSE(error.DriverMessage().isEmpty()) << sql;
       EXPECT_EQ(error.Message(), error.EngineMessage() + u'\n' + error.DriverMessage());
     }
   }

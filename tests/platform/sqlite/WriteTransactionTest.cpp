@@ -25,13 +25,11 @@ class OtherProgram {
   sqlite3* db_ = nullptr;
 };
 
-int Count(Connection& connection) {
-  return connection.QueryRows(QStringLiteral("SELECT count(*) FROM T")).rows[0][0].toInt();
-}
+int Count(Connection& connection) { return connection.QueryRows(u"SELECT count(*) FROM T"_qs).rows[0][0].toInt(); }
 
 void Insert(Connection& connection, int value, bool commit) {
   WriteTransaction transaction(connection);
-  connection.Execute(QStringLiteral("INSERT INTO T VALUES (?)"), {value});
+  connection.Execute(u"INSERT INTO T VALUES (?)"_qs, {value});
   if (commit) transaction.Commit();
 }
 
@@ -39,8 +37,8 @@ void Insert(Connection& connection, int value, bool commit) {
 
 TEST(WriteTransaction, StandsAloneOrJoinsTheRunningTransaction) {
   TemporaryFolder folder;
-  auto connection = OpenConnection(folder.File(QStringLiteral("DATOS.SQLITE")));
-  connection->Execute(QStringLiteral("CREATE TABLE T (A INT)"));
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  connection->Execute(u"CREATE TABLE T (A INT)"_qs);
   Insert(*connection, 1, true);
   Insert(*connection, 2, false);
   EXPECT_FALSE(connection->InTransaction());
@@ -57,12 +55,12 @@ TEST(WriteTransaction, StandsAloneOrJoinsTheRunningTransaction) {
 
 TEST(Transactions, LockOnlyTheirOwnFileAndNeverWaitToStart) {
   TemporaryFolder folder;
-  const QString general = folder.File(QStringLiteral("GENERAL.sqlite"));
-  OpenConnection(general)->Execute(QStringLiteral("CREATE TABLE G (A INT)"));
-  auto connection = OpenConnection(folder.File(QStringLiteral("EMP1.sqlite")));
-  connection->Execute(QStringLiteral("CREATE TABLE T (A INT NOT NULL)"));
-  connection->Attached().Keep(QStringLiteral("GENERAL"), general);
-  OtherProgram company(folder.File(QStringLiteral("EMP1.sqlite")));
+  const QString general = folder.File(u"GENERAL.sqlite"_qs);
+  OpenConnection(general)->Execute(u"CREATE TABLE G (A INT)"_qs);
+  auto connection = OpenConnection(folder.File(u"EMP1.sqlite"_qs));
+  connection->Execute(u"CREATE TABLE T (A INT NOT NULL)"_qs);
+  connection->Attached().Keep(u"GENERAL"_qs, general);
+  OtherProgram company(folder.File(u"EMP1.sqlite"_qs));
   OtherProgram generalUser(general);
 
   // The empty pair that opening a form runs neither waits for another
@@ -78,14 +76,14 @@ TEST(Transactions, LockOnlyTheirOwnFileAndNeverWaitToStart) {
   EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
   EXPECT_EQ(generalUser.Run("INSERT INTO G VALUES (1)"), SQLITE_OK);
   // A failure before any write gives the lock back while it is told.
-  EXPECT_THROW(connection->Execute(QStringLiteral("INSERT INTO T VALUES (NULL)")), EDatabaseError);
+  EXPECT_THROW(connection->Execute(u"INSERT INTO T VALUES (NULL)"_qs), EDatabaseError);
   EXPECT_EQ(company.Run("BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
   EXPECT_TRUE(connection->InTransaction());
-  connection->QueryRows(QStringLiteral("SELECT COUNT(*) FROM GENERAL.G"));
+  connection->QueryRows(u"SELECT COUNT(*) FROM GENERAL.G"_qs);
   EXPECT_EQ(company.Run("INSERT INTO T VALUES (1)"), SQLITE_BUSY);
-  connection->Execute(QStringLiteral("INSERT INTO T VALUES (2)"));  // no older snapshot to refuse it
+  connection->Execute(u"INSERT INTO T VALUES (2)"_qs);  // no older snapshot to refuse it
   connection->Commit();
-  EXPECT_EQ(connection->QueryRows(QStringLiteral("SELECT group_concat(A) FROM T")).rows[0][0].toString(), u"2"_qs);
+  EXPECT_EQ(connection->QueryRows(u"SELECT group_concat(A) FROM T"_qs).rows[0][0].toString(), u"2"_qs);
 
   // A lock not had within the busy timeout keeps SQLite's code.
   ConnectionSettings::SetBusyTimeout(50);
