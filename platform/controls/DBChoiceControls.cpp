@@ -29,16 +29,17 @@ void DBCheckBox::display() {
 }
 
 void DBCheckBox::store(bool checked) {
-  if (!link_.Edit()) {
-    display();
-    return;
+  {
+    const QScopedValueRollback guard(showing_, true);
+    if (link_.Edit()) {
+      Field* field = BoundField();
+      if (field->DataType() == ftBoolean)
+        field->SetAsBoolean(checked);
+      else
+        field->SetText(checked ? ValueChecked : ValueUnchecked);
+    }
   }
-  Field* field = BoundField();
-  const QScopedValueRollback guard(showing_, true);
-  if (field->DataType() == ftBoolean)
-    field->SetAsBoolean(checked);
-  else
-    field->SetText(checked ? ValueChecked : ValueUnchecked);
+  display();
 }
 
 DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent) {
@@ -67,12 +68,11 @@ void DBComboBox::display() {
 
 void DBComboBox::store(const QString& text) {
   if (showing_) return;
-  if (!link_.Edit()) {
-    display();
-    return;
+  {
+    const QScopedValueRollback guard(showing_, true);
+    if (link_.Edit()) BoundField()->SetText(text);
   }
-  const QScopedValueRollback guard(showing_, true);
-  BoundField()->SetText(text);
+  display();
 }
 
 DBRadioGroup::DBRadioGroup(QWidget* parent) : QGroupBox(parent), buttons_(new QButtonGroup(this)) {
@@ -107,9 +107,9 @@ int DBRadioGroup::ItemIndex() const {
 
 void DBRadioGroup::SetItemIndex(int index) {
   if (showing_ || index < 0 || index >= items_.size()) return;
-  if (link_.Edit()) {
+  {
     const QScopedValueRollback guard(showing_, true);
-    BoundField()->SetText(valueOf(index));
+    if (link_.Edit()) BoundField()->SetText(valueOf(index));
   }
   display();
 }

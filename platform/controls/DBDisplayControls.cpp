@@ -26,5 +26,6 @@ void DBImage::display() {
 bool DBImage::LoadPicture(const QByteArray& bytes) {
   if (!link_.Edit()) return false;
   BoundField()->SetAsBytes(bytes);
+  display();
   return true;
 }

@@ -7,11 +7,16 @@
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QLineEdit::textEdited, this, [this] {
-    if (!link_.Edit()) {
-      display();
-      return;
+    bool editing;
+    {
+      // Edit reads the record again: what was typed stays.
+      const QScopedValueRollback guard(showing_, true);
+      editing = link_.Edit();
     }
-    changed_ = true;
+    if (editing)
+      changed_ = true;
+    else
+      display();
   });
   connect(this, &QLineEdit::editingFinished, this, &DBEdit::UpdateRecord);
   display();
@@ -56,11 +61,15 @@ DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QPlainTextEdit::textChanged, this, [this] {
     if (showing_) return;
-    if (!link_.Edit()) {
-      display();
-      return;
+    bool editing;
+    {
+      const QScopedValueRollback guard(showing_, true);
+      editing = link_.Edit();
     }
-    changed_ = true;
+    if (editing)
+      changed_ = true;
+    else
+      display();
   });
   display();
 }

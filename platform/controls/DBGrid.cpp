@@ -55,11 +55,15 @@ QString DBGrid::ColumnFieldName(int column) const { return model_->FieldNames().
 Field* DBGrid::ColumnField(int column) const { return model_->FieldAt(column); }
 bool DBGrid::ColumnVisible(int column) const { return !isColumnHidden(column); }
 void DBGrid::SetColumnVisible(int column, bool visible) {
+  if (column >= 0 && column < ColumnCount()) SetFieldVisible(ColumnFieldName(column), visible);
+}
+
+void DBGrid::SetFieldVisible(const QString& fieldName, bool visible) {
   if (visible)
-    hidden_.remove(ColumnFieldName(column));
+    hidden_.remove(fieldName);
   else
-    hidden_.insert(ColumnFieldName(column));
-  setColumnHidden(column, !visible);
+    hidden_.insert(fieldName);
+  restoreColumns();
 }
 
 // A reset of the model (the dataset opened, closed or changed its number of

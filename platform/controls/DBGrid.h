@@ -36,6 +36,8 @@ class DBGrid : public QTableView {
   void SetColumnVisible(int column, bool visible);
   int ColumnWidth(int column) const { return columnWidth(column); }
   void SetColumnWidth(int column, int width) { setColumnWidth(column, width); }
+  // Hides or shows the column of the field, now or when it comes.
+  void SetFieldVisible(const QString& fieldName, bool visible);
   // Columns of the grid's own; an empty list goes back to the visible fields.
   void SetColumns(const QStringList& fieldNames);
 

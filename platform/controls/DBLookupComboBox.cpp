@@ -61,9 +61,9 @@ void DBLookupComboBox::display() {
 
 void DBLookupComboBox::store(int index) {
   if (showing_ || index < 0 || index >= keys_.size()) return;
-  if (link_.Edit()) {
+  {
     const QScopedValueRollback guard(showing_, true);
-    BoundField()->SetAsVariant(keys_[index]);
+    if (link_.Edit()) BoundField()->SetAsVariant(keys_[index]);
   }
   display();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/data/DataSource.h"
 #include "platform/data/Dataset.h"
+#include "platform/data/Field.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>
