@@ -56,10 +56,12 @@ void AplicarControlesNoVisibles(QObject& formulario) {
     auto* rejilla = qobject_cast<DBGrid*>(componente);
     Dataset* dataset = rejilla ? datasetDe(*rejilla) : nullptr;
     if (!dataset) continue;
-    for (int i = 0; i < dataset->FieldCount(); ++i) {
-      const QString campo = dataset->Fields(i).FieldName();
-      if (enLista(nombre + QLatin1Char('.') + dataset->objectName() + campo)) OcultarColumnaRejilla(*rejilla, campo);
-    }
+    // The fields a closed dataset will make are not known yet: the entries
+    // name them.
+    const QString columna = nombre + QLatin1Char('.') + dataset->objectName();
+    for (const QString& entrada : ControlesNoVisibles.Lines())
+      if (entrada.size() > columna.size() && entrada.startsWith(columna, Qt::CaseInsensitive))
+        OcultarColumnaRejilla(*rejilla, entrada.mid(columna.size()));
   }
 }
 

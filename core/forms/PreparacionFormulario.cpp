@@ -164,9 +164,11 @@ void CompletarPreparacion(QObject& formulario) {
 void PrepararFormulario(QObject& formulario) {
   transaccionVacia();
   if (EsSQLServer()) {
+    // The data layer names a server's tables without their owner "dbo.",
+    // which the physical name carries.
     const CursorEspera espera;
     for (Table* tabla : tablasConNombre(formulario))
-      if (!tabla->Active()) tabla->SetTableName(NombreTablaFisica(tabla->TableName()));
+      if (!tabla->Active()) tabla->SetTableName(QuitarPrefijoTabla(NombreTablaFisica(tabla->TableName())));
   }
   const QList<QObject*> componentes = Components(&formulario);
   {

@@ -35,7 +35,10 @@
 
 namespace {
 
+// Qt's inner parts of a widget; our own non-visual components count even
+// when made at run time without a name.
 bool isOwnPart(const QObject* object) {
+  if (qobject_cast<const Dataset*>(object) || qobject_cast<const DataSource*>(object)) return false;
   const QString name = object->objectName();
   return name.isEmpty() || name.startsWith(QLatin1String("qt_"));
 }

@@ -21,7 +21,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
     restoreColumns();
   });
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-    if (!restoring_ && width > 0) widths_.insert(ColumnFieldName(column), width);
+    if (!restoring_ && width > 0) widths_.insert(ColumnFieldName(column).toUpper(), width);
   });
 }
 
@@ -60,9 +60,9 @@ void DBGrid::SetColumnVisible(int column, bool visible) {
 
 void DBGrid::SetFieldVisible(const QString& fieldName, bool visible) {
   if (visible)
-    hidden_.remove(fieldName);
+    hidden_.remove(fieldName.toUpper());
   else
-    hidden_.insert(fieldName);
+    hidden_.insert(fieldName.toUpper());
   restoreColumns();
 }
 
@@ -71,7 +71,7 @@ void DBGrid::SetFieldVisible(const QString& fieldName, bool visible) {
 void DBGrid::restoreColumns() {
   const QScopedValueRollback guard(restoring_, true);
   for (int column = 0; column < ColumnCount(); ++column) {
-    const QString name = ColumnFieldName(column);
+    const QString name = ColumnFieldName(column).toUpper();
     setColumnHidden(column, hidden_.contains(name));
     if (auto width = widths_.constFind(name); width != widths_.constEnd()) setColumnWidth(column, *width);
   }

@@ -63,6 +63,6 @@ class DBGrid : public QTableView {
   bool ownColumns_ = false;
   bool following_ = false;
   bool restoring_ = false;
-  QSet<QString> hidden_;        // columns hidden, by field name
-  QHash<QString, int> widths_;  // widths set, by field name
+  QSet<QString> hidden_;        // columns hidden, by upper-case field name
+  QHash<QString, int> widths_;  // widths set, by upper-case field name
 };

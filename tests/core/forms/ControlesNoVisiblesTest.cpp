@@ -115,12 +115,12 @@ TEST_F(FormulariosDatos, TheAdministratorsListIsAppendedToEachUserNamed) {
   mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"P"_qs, u"ANA,LUIS"_qs);
   ListaControlesNoVisibles();
   EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, kClave),
-            u"fA.Edit1,fA.Edit2,fA.Pagina2,fA.DBGrid1.Table1Nombre,fA.Edit9,fA.Edit8,"_qs);
-  EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, kClave), u"fX.Boton,fA.Edit9,fA.Edit8,"_qs)
+            u"fA.Edit1,fA.Edit2,fA.Pagina2,fA.DBGrid1.Table1Nombre,fA.Edit8,fA.Edit9,"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, kClave), u"fX.Boton,fA.Edit8,fA.Edit9,"_qs)
       << "two lists keep their names apart";
   mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"P"_qs, QString());
   ListaControlesNoVisibles();
-  EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, kClave), u"fX.Boton,fA.Edit9,fA.Edit8,"_qs) << "an empty answer";
+  EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, kClave), u"fX.Boton,fA.Edit8,fA.Edit9,"_qs) << "an empty answer";
 }
 
 TEST_F(FormulariosDatos, ClosingWithRecordsNotPosted) {

@@ -67,20 +67,20 @@ TEST(DataAwareControls, ShowTheFieldAndStoreWhatTheUserChanges) {
          emit edit->editingFinished();
        },
        u"Ana María"_qs},
-      {"memo", "Notas",
+      {"memo", "Nombre",
        [](BoundCustomers& b) {
          auto* memo = new DBMemo;
          memo->SetSource(&b.source);
-         memo->SetDataField(u"Notas"_qs);
+         memo->SetDataField(u"Nombre"_qs);
          return memo;
        },
        [](QWidget* w) { return static_cast<DBMemo*>(w)->toPlainText(); },
        [](QWidget* w) {
          auto* memo = static_cast<DBMemo*>(w);
-         memo->setPlainText(u"línea 1\nlínea 2"_qs);
+         memo->setPlainText(u"Ana\nMaría"_qs);
          memo->UpdateRecord();
        },
-       u"línea 1\nlínea 2"_qs},
+       u"Ana\nMaría"_qs},
       {"check box", "Nombre",
        [](BoundCustomers& b) {
          auto* check = new DBCheckBox;
