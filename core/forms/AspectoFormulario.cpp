@@ -94,8 +94,15 @@ void pintarFondo(QWidget& control, QPalette::ColorRole papel, const QColor& colo
   control.setAutoFillBackground(true);
 }
 
-QString lineasManifiesto() {
-  const QString ejecutable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+// The program as it was started: the installation's link to the binary
+// keeps its own name and folder.
+QString rutaEjecutable() {
+  const QStringList argumentos = QCoreApplication::arguments();
+  if (!argumentos.isEmpty() && argumentos.first().contains(u'/')) return QFileInfo(argumentos.first()).absoluteFilePath();
+  return QCoreApplication::applicationFilePath();
+}
+
+QString lineasManifiesto(const QString& ejecutable) {
   const QStringList lineas = {
       QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"),
       QStringLiteral("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"),
@@ -125,7 +132,13 @@ QString lineasManifiesto() {
 
 }  // namespace
 
-QString ArchivoManifiesto() { return QCoreApplication::applicationFilePath() + QStringLiteral(".manifest"); }
+QString ArchivoManifiesto() { return rutaEjecutable() + QStringLiteral(".manifest"); }
+
+bool GrabarManifiesto(const QString& ejecutable) {
+  QFile salida(ejecutable + QStringLiteral(".manifest"));
+  return salida.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         salida.write(lineasManifiesto(QFileInfo(ejecutable).fileName()).toUtf8()) >= 0;
+}
 
 void EscribirManifiesto(const QString& aspecto) {
   const QString archivo = ArchivoManifiesto();
@@ -134,14 +147,12 @@ void EscribirManifiesto(const QString& aspecto) {
   if (aspecto != kEvoMas) {
     if (!QFile::remove(archivo)) return;
   } else {
-    QFile salida(archivo);
     // A manifest that cannot be written would restart the program at every
     // start: it goes on with the look it has.
-    if (!salida.open(QIODevice::WriteOnly | QIODevice::Truncate) || salida.write(lineasManifiesto().toUtf8()) < 0)
-      return;
+    if (!GrabarManifiesto(rutaEjecutable())) return;
   }
   MensajeInformacion(QStringLiteral("La aplicación se ha reconfigurado y será reiniciada a continuación"));
-  ProcessLauncherSeam::Get().Start(QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
+  ProcessLauncherSeam::Get().Start(rutaEjecutable(), QCoreApplication::arguments().mid(1),
                                    QDir::currentPath());
   if (Application* aplicacion = Application::Instance()) aplicacion->Terminate();
 }

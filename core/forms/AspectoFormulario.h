@@ -14,6 +14,8 @@ void AplicarAspecto(QObject& formulario);
 // the same arguments and ends this run.
 void EscribirManifiesto(const QString& aspecto);
 QString ArchivoManifiesto();
+// Writes the manifest of the "evo+" look beside the executable.
+bool GrabarManifiesto(const QString& ejecutable);
 
 // Status-bar panels from a "|"-separated text, translated with Traducir
 // over the name=value placeholders; in simple-panel mode (the status bar's
