@@ -9,7 +9,7 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
-DBCheckBox::DBCheckBox(QWidget* parent) : QCheckBox(parent) {
+DBCheckBox::DBCheckBox(QWidget* parent) : QCheckBox(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QCheckBox::clicked, this, &DBCheckBox::store);
   display();
@@ -29,20 +29,16 @@ void DBCheckBox::display() {
 }
 
 void DBCheckBox::store(bool checked) {
-  {
-    const QScopedValueRollback guard(showing_, true);
-    if (link_.Edit()) {
-      Field* field = BoundField();
-      if (field->DataType() == ftBoolean)
-        field->SetAsBoolean(checked);
-      else
-        field->SetText(checked ? ValueChecked : ValueUnchecked);
-    }
-  }
+  WriteNow([&](Field& field) {
+    if (field.DataType() == ftBoolean)
+      field.SetAsBoolean(checked);
+    else
+      field.SetText(checked ? ValueChecked : ValueUnchecked);
+  });
   display();
 }
 
-DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent) {
+DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QComboBox::textActivated, this, &DBComboBox::store);
   display();
@@ -68,14 +64,12 @@ void DBComboBox::display() {
 
 void DBComboBox::store(const QString& text) {
   if (showing_) return;
-  {
-    const QScopedValueRollback guard(showing_, true);
-    if (link_.Edit()) BoundField()->SetText(text);
-  }
+  WriteNow([&](Field& field) { field.SetText(text); });
   display();
 }
 
-DBRadioGroup::DBRadioGroup(QWidget* parent) : QGroupBox(parent), buttons_(new QButtonGroup(this)) {
+DBRadioGroup::DBRadioGroup(QWidget* parent)
+    : QGroupBox(parent), DataAwareControl(this), buttons_(new QButtonGroup(this)) {
   new QVBoxLayout(this);
   link_.OnRefresh = [this] { display(); };
   connect(buttons_, &QButtonGroup::idClicked, this, &DBRadioGroup::SetItemIndex);
@@ -107,10 +101,7 @@ int DBRadioGroup::ItemIndex() const {
 
 void DBRadioGroup::SetItemIndex(int index) {
   if (showing_ || index < 0 || index >= items_.size()) return;
-  {
-    const QScopedValueRollback guard(showing_, true);
-    if (link_.Edit()) BoundField()->SetText(valueOf(index));
-  }
+  WriteNow([&](Field& field) { field.SetText(valueOf(index)); });
   display();
 }
 

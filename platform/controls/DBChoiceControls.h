@@ -12,7 +12,7 @@ class QButtonGroup;
 // A check box bound to a field: checked when the field holds ValueChecked
 // (or true, for a boolean field); clicking stores ValueChecked or
 // ValueUnchecked at once.
-class DBCheckBox : public QCheckBox {
+class DBCheckBox : public QCheckBox, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
   Q_PROPERTY(QString ValueChecked MEMBER ValueChecked)
@@ -21,11 +21,6 @@ class DBCheckBox : public QCheckBox {
  public:
   explicit DBCheckBox(QWidget* parent = nullptr);
 
-  DataSource* Source() const { return link_.Source(); }
-  void SetSource(DataSource* source) { link_.SetSource(source); }
-  QString DataField() const { return link_.FieldName(); }
-  void SetDataField(const QString& name) { link_.SetFieldName(name); }
-  Field* BoundField() const { return link_.BoundField(); }
 
   QString ValueChecked = QStringLiteral("True");
   QString ValueUnchecked = QStringLiteral("False");
@@ -33,35 +28,26 @@ class DBCheckBox : public QCheckBox {
  private:
   void display();
   void store(bool checked);
-  FieldDataLink link_{this};
-  bool showing_ = false;
 };
 
 // A combo box bound to a field: its text is the field's text; choosing an
 // item or leaving an edited text stores it.
-class DBComboBox : public QComboBox {
+class DBComboBox : public QComboBox, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 
  public:
   explicit DBComboBox(QWidget* parent = nullptr);
 
-  DataSource* Source() const { return link_.Source(); }
-  void SetSource(DataSource* source) { link_.SetSource(source); }
-  QString DataField() const { return link_.FieldName(); }
-  void SetDataField(const QString& name) { link_.SetFieldName(name); }
-  Field* BoundField() const { return link_.BoundField(); }
 
  private:
   void display();
   void store(const QString& text);
-  FieldDataLink link_{this};
-  bool showing_ = false;
 };
 
 // A group of radio buttons bound to a field: button i stands for Values[i]
 // (or, without values, for its caption Items[i]).
-class DBRadioGroup : public QGroupBox {
+class DBRadioGroup : public QGroupBox, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
   Q_PROPERTY(QStringList Items READ Items WRITE SetItems)
@@ -71,11 +57,6 @@ class DBRadioGroup : public QGroupBox {
  public:
   explicit DBRadioGroup(QWidget* parent = nullptr);
 
-  DataSource* Source() const { return link_.Source(); }
-  void SetSource(DataSource* source) { link_.SetSource(source); }
-  QString DataField() const { return link_.FieldName(); }
-  void SetDataField(const QString& name) { link_.SetFieldName(name); }
-  Field* BoundField() const { return link_.BoundField(); }
 
   QStringList Items() const { return items_; }
   void SetItems(const QStringList& items);
@@ -86,8 +67,6 @@ class DBRadioGroup : public QGroupBox {
  private:
   QString valueOf(int index) const;
   void display();
-  FieldDataLink link_{this};
   QStringList items_;
   QButtonGroup* buttons_;
-  bool showing_ = false;
 };

@@ -4,14 +4,14 @@
 
 #include <QPixmap>
 
-DBText::DBText(QWidget* parent) : QLabel(parent) {
+DBText::DBText(QWidget* parent) : QLabel(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] {
     Field* field = BoundField();
     setText(field ? field->DisplayText() : QString());
   };
 }
 
-DBImage::DBImage(QWidget* parent) : QLabel(parent) {
+DBImage::DBImage(QWidget* parent) : QLabel(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   setAlignment(Qt::AlignCenter);
 }

@@ -4,19 +4,10 @@
 
 #include <QScopedValueRollback>
 
-DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QLineEdit::textEdited, this, [this] {
-    bool editing;
-    {
-      // Edit reads the record again: what was typed stays.
-      const QScopedValueRollback guard(showing_, true);
-      editing = link_.Edit();
-    }
-    if (editing)
-      changed_ = true;
-    else
-      display();
+    if (!BeginChange()) display();
   });
   connect(this, &QLineEdit::editingFinished, this, &DBEdit::UpdateRecord);
   display();
@@ -37,13 +28,7 @@ void DBEdit::display() {
 }
 
 void DBEdit::UpdateRecord() {
-  Field* field = BoundField();
-  if (!changed_ || !field) return;
-  {
-    const QScopedValueRollback guard(showing_, true);
-    field->SetText(text());
-  }
-  changed_ = false;
+  StoreChange([this](Field& field) { field.SetText(text()); });
 }
 
 void DBEdit::focusInEvent(QFocusEvent* event) {
@@ -57,19 +42,10 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
   display();
 }
 
-DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
+DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QPlainTextEdit::textChanged, this, [this] {
-    if (showing_) return;
-    bool editing;
-    {
-      const QScopedValueRollback guard(showing_, true);
-      editing = link_.Edit();
-    }
-    if (editing)
-      changed_ = true;
-    else
-      display();
+    if (!showing_ && !BeginChange()) display();
   });
   display();
 }
@@ -84,13 +60,7 @@ void DBMemo::display() {
 }
 
 void DBMemo::UpdateRecord() {
-  Field* field = BoundField();
-  if (!changed_ || !field) return;
-  {
-    const QScopedValueRollback guard(showing_, true);
-    field->SetAsString(toPlainText());
-  }
-  changed_ = false;
+  StoreChange([this](Field& field) { field.SetAsString(toPlainText()); });
 }
 
 void DBMemo::focusOutEvent(QFocusEvent* event) {

@@ -10,7 +10,7 @@
 // it has; typing puts the dataset in edit and the text is stored in the
 // field when the edit is left or Enter is pressed. EditMask is the input
 // mask of the text.
-class DBEdit : public QLineEdit {
+class DBEdit : public QLineEdit, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
   Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
@@ -18,11 +18,6 @@ class DBEdit : public QLineEdit {
  public:
   explicit DBEdit(QWidget* parent = nullptr);
 
-  DataSource* Source() const { return link_.Source(); }
-  void SetSource(DataSource* source) { link_.SetSource(source); }
-  QString DataField() const { return link_.FieldName(); }
-  void SetDataField(const QString& name) { link_.SetFieldName(name); }
-  Field* BoundField() const { return link_.BoundField(); }
   QString EditMask() const { return inputMask(); }
   void SetEditMask(const QString& mask) { setInputMask(mask); }
 
@@ -35,24 +30,16 @@ class DBEdit : public QLineEdit {
 
  private:
   void display();
-  FieldDataLink link_{this};
-  bool changed_ = false;
-  bool showing_ = false;
 };
 
 // A memo bound to a text or memo field, stored when it is left.
-class DBMemo : public QPlainTextEdit {
+class DBMemo : public QPlainTextEdit, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 
  public:
   explicit DBMemo(QWidget* parent = nullptr);
 
-  DataSource* Source() const { return link_.Source(); }
-  void SetSource(DataSource* source) { link_.SetSource(source); }
-  QString DataField() const { return link_.FieldName(); }
-  void SetDataField(const QString& name) { link_.SetFieldName(name); }
-  Field* BoundField() const { return link_.BoundField(); }
 
   void UpdateRecord();
 
@@ -61,7 +48,4 @@ class DBMemo : public QPlainTextEdit {
 
  private:
   void display();
-  FieldDataLink link_{this};
-  bool changed_ = false;
-  bool showing_ = false;
 };

@@ -5,7 +5,7 @@
 
 #include <QScopedValueRollback>
 
-DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent) {
+DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QComboBox::activated, this, &DBLookupComboBox::store);
 }
@@ -61,9 +61,6 @@ void DBLookupComboBox::display() {
 
 void DBLookupComboBox::store(int index) {
   if (showing_ || index < 0 || index >= keys_.size()) return;
-  {
-    const QScopedValueRollback guard(showing_, true);
-    if (link_.Edit()) BoundField()->SetAsVariant(keys_[index]);
-  }
+  WriteNow([&](Field& field) { field.SetAsVariant(keys_[index]); });
   display();
 }

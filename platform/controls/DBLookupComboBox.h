@@ -8,7 +8,7 @@
 // A combo box whose field holds a key of another dataset (ListSource): it
 // shows ListField of the record whose KeyField equals the field's value and
 // stores the key of the record chosen. The list is read when it drops down.
-class DBLookupComboBox : public QComboBox {
+class DBLookupComboBox : public QComboBox, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
   Q_PROPERTY(QString KeyField MEMBER KeyField)
@@ -17,11 +17,6 @@ class DBLookupComboBox : public QComboBox {
  public:
   explicit DBLookupComboBox(QWidget* parent = nullptr);
 
-  DataSource* Source() const { return link_.Source(); }
-  void SetSource(DataSource* source) { link_.SetSource(source); }
-  QString DataField() const { return link_.FieldName(); }
-  void SetDataField(const QString& name) { link_.SetFieldName(name); }
-  Field* BoundField() const { return link_.BoundField(); }
   DataSource* ListSource() const { return listSource_; }
   void SetListSource(DataSource* source);
 
@@ -35,8 +30,6 @@ class DBLookupComboBox : public QComboBox {
  private:
   void display();
   void store(int index);
-  FieldDataLink link_{this};
   QPointer<DataSource> listSource_;
   QList<Variant> keys_;  // of the items read; a last item beyond them shows a key not listed
-  bool showing_ = false;
 };

@@ -3,6 +3,8 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
 
+#include <QScopedValueRollback>
+
 FieldDataLink::FieldDataLink(QObject* control) : QObject(control) {}
 
 void FieldDataLink::SetSource(DataSource* source) {
@@ -57,4 +59,25 @@ bool FieldDataLink::Edit() {
 
 void FieldDataLink::refresh() {
   if (OnRefresh) OnRefresh();
+}
+
+bool DataAwareControl::BeginChange() {
+  const QScopedValueRollback guard(showing_, true);
+  changed_ = link_.Edit();
+  return changed_;
+}
+
+void DataAwareControl::StoreChange(const std::function<void(Field&)>& write) {
+  Field* field = BoundField();
+  if (!changed_ || !field) return;
+  {
+    const QScopedValueRollback guard(showing_, true);
+    write(*field);
+  }
+  changed_ = false;
+}
+
+void DataAwareControl::WriteNow(const std::function<void(Field&)>& write) {
+  const QScopedValueRollback guard(showing_, true);
+  if (link_.Edit()) write(*BoundField());
 }
