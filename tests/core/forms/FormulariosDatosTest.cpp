@@ -178,3 +178,42 @@ TEST_F(FormulariosDatos, TablesOpenOnTheirDatabaseAndMissingOnesAreCreated) {
   EXPECT_EQ(idiomas->DatabaseName(), conexiones.DatabaseGeneral->DatabaseName());
   EXPECT_FALSE(parametros->Active()) << "no company selected";
 }
+
+TEST_F(FormulariosDatos, RightsAndATableThatCannotBeCreated) {
+  const struct {
+    const char* derecho;
+    const char* tabla;
+    bool soloLectura;
+    bool cierra;
+  } casos[] = {
+      {"Total", "IDIOMA", false, false},
+      {"Solo Lectura", "IDIOMA", true, false},
+      {"Ninguno", "IDIOMA", false, true},
+      {"Total", "NOEXISTE", false, true},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.derecho + std::string(" ") + caso.tabla);
+    Ganchos().DerechoAccesoPrograma = [&](const QString& usuario, const QString& programa) {
+      EXPECT_EQ(usuario + programa, u"ANAClientes"_qs);
+      return QString::fromLatin1(caso.derecho);
+    };
+    Form formulario;
+    formulario.SetCaption(u"Clientes"_qs);
+    int cierres = 0;
+    formulario.OnCloseQuery = [&](Form&, bool&) { ++cierres; };
+    auto* tabla = Control<Table>(nullptr, "Table1");
+    auto* otra = Control<Table>(nullptr, "Table2");
+    tabla->setParent(&formulario);
+    otra->setParent(&formulario);
+    tabla->SetTableName(QString::fromLatin1(caso.tabla));
+    otra->SetTableName(u"IDIOMA"_qs);
+    if (QLatin1String(caso.tabla) == QLatin1String("NOEXISTE")) mensajes.Expect(u"A"_qs);
+    AbrirTablasFormulario(formulario);
+    EXPECT_TRUE(otra->Active()) << "the other tables are still opened";
+    EXPECT_EQ(otra->ReadOnly(), caso.soloLectura);
+    EXPECT_EQ(cierres, 0) << "closed once the set-up is over";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cierres, caso.cierra ? 1 : 0);
+  }
+  EXPECT_TRUE(mensajes.Texts().last().contains(u"NOEXISTE"_qs));
+}
