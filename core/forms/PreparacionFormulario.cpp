@@ -170,10 +170,9 @@ void PrepararFormulario(QObject& formulario) {
     for (Table* tabla : tablasConNombre(formulario))
       if (!tabla->Active()) tabla->SetTableName(QuitarPrefijoTabla(NombreTablaFisica(tabla->TableName())));
   }
-  const QList<QObject*> componentes = Components(&formulario);
   {
     const CursorEspera espera;
-    for (QObject* componente : componentes) FormatoCampo(componente);
+    for (QObject* componente : Components(&formulario)) FormatoCampo(componente);
   }
   if (ModoAdministradorActivado) {
     instalarHintEnEstado();
@@ -182,7 +181,8 @@ void PrepararFormulario(QObject& formulario) {
   derechosPrograma(formulario);
   ganchosTablas(formulario);
   ganchosFormulario(formulario);
-  for (QObject* componente : componentes)
+  // The read-only switch may have opened tables again: their fields are new.
+  for (QObject* componente : Components(&formulario))
     if (auto* campo = qobject_cast<Field*>(componente); campo && campo->FieldName() == QLatin1String("Cambio"))
       campo->setProperty("Alignment", int(Qt::AlignLeft));
   OcultarCamposRestringidos(formulario);
@@ -194,6 +194,7 @@ void PrepararFormulario(QObject& formulario) {
   if (QObject* previa = BuscarComponente(&formulario, QStringLiteral("VisualizacionPrevia")))
     EscribirPropiedad(previa, QStringLiteral("Checked"), VisualizacionPreviaActivada);
   documentacionElectronica(formulario);
+  const QList<QObject*> componentes = Components(&formulario);
   listasTraducidas(componentes);
   for (QObject* componente : componentes)
     if (ComponentKind(componente) == QLatin1String("TEdit") && !componente->property("OnDblClick").toBool())

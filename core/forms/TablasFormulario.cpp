@@ -22,6 +22,7 @@
 #include "platform/data/Table.h"
 
 #include <QMetaObject>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -118,8 +119,11 @@ void AbrirTablasFormulario(QObject& formulario) {
 
 void RefrescarTablasFormulario(QObject& formulario, const QString& modo) {
   const CursorEspera espera;
-  for (QObject* componente : Components(&formulario)) {
-    auto* dataset = qobject_cast<Dataset*>(componente);
+  // Closing a dataset frees the fields it made: the datasets are taken first.
+  QList<QPointer<Dataset>> datasets;
+  for (QObject* componente : Components(&formulario))
+    if (auto* dataset = qobject_cast<Dataset*>(componente)) datasets.append(dataset);
+  for (Dataset* dataset : datasets) {
     if (!dataset || dataset->State() != dsBrowse) continue;
     if (!EsSQLServer()) {
       dataset->Refresh();

@@ -217,3 +217,25 @@ TEST_F(FormulariosDatos, RightsAndATableThatCannotBeCreated) {
   }
   EXPECT_TRUE(mensajes.Texts().last().contains(u"NOEXISTE"_qs));
 }
+
+TEST_F(FormulariosDatos, RefreshKeepsTheRecordShownAndSeesOtherWrites) {
+  Form formulario;
+  Table* tabla = Clientes(formulario);
+  Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'Luis')"_qs);
+  AbrirTablasFormulario(formulario);
+  for (const char* modo : {"Apertura/Cierre", "", "Apertura/Cierre"}) {
+    SCOPED_TRACE(modo);
+    tabla->Last();
+    Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (0, 'Cero')"_qs);
+    RefrescarTablasFormulario(formulario, QString::fromLatin1(modo));
+    EXPECT_EQ(tabla->FieldByName(u"Codigo"_qs).AsInteger(), 2);
+    if (*modo) {
+      EXPECT_EQ(tabla->RecordCount(), 3) << "opened again";
+    }
+    Ejecutar(u"DELETE FROM CLIENTES WHERE Codigo = 0"_qs);
+    RefrescarTablasFormulario(formulario, u"Apertura/Cierre"_qs);
+  }
+  Ejecutar(u"DELETE FROM CLIENTES"_qs);
+  RefrescarTablasFormulario(formulario, u"Apertura/Cierre"_qs);
+  EXPECT_TRUE(tabla->Active() && tabla->IsEmpty());
+}
