@@ -18,8 +18,9 @@ class DBEdit : public QLineEdit, public DataAwareControl {
  public:
   explicit DBEdit(QWidget* parent = nullptr);
 
-  QString EditMask() const { return inputMask(); }
-  void SetEditMask(const QString& mask) { setInputMask(mask); }
+  QString EditMask() const { return editMask_; }
+  // The engine's mask ("!99/99/0000;1;_"), turned into Qt's input mask.
+  void SetEditMask(const QString& mask);
 
   // Stores the edited text in the field, as leaving the edit does.
   void UpdateRecord();
@@ -30,6 +31,7 @@ class DBEdit : public QLineEdit, public DataAwareControl {
 
  private:
   void display();
+  QString editMask_;
 };
 
 // A memo bound to a text or memo field, stored when it is left.

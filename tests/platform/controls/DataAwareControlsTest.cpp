@@ -187,6 +187,25 @@ TEST(DataAwareControls, DisplayFormatLookupLabelAndReadOnlyDataset) {
   EXPECT_TRUE(edit.isReadOnly());
 }
 
+TEST(DataAwareControls, EngineEditMasksBecomeInputMasks) {
+  const struct {
+    const char* engine;
+    const char* qt;
+  } masks[] = {
+      {"!99/99/0000;1;_", "00/00/9999;_"},
+      {"LL-000;0;*", "AA-999;*"},
+      {">LL<>ca;1;_", ">AA!xn;_"},
+      {"\\L00;1;_", "\\L99;_"},
+      {"", ""},
+  };
+  DBEdit edit;
+  for (const auto& mask : masks) {
+    edit.SetEditMask(QString::fromLatin1(mask.engine));
+    EXPECT_EQ(edit.inputMask(), QString::fromLatin1(mask.qt)) << mask.engine;
+    EXPECT_EQ(ReadProperty(&edit, u"EditMask"_qs).toString(), QString::fromLatin1(mask.engine));
+  }
+}
+
 TEST(DataAwareControls, NavigatorFollowsTheState) {
   BoundCustomers customers;
   DBNavigator navigator;
