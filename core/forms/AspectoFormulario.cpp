@@ -23,6 +23,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 
 namespace {
@@ -102,6 +104,16 @@ QString rutaEjecutable() {
   return QCoreApplication::applicationFilePath();
 }
 
+// The tabs are filled with the form's colour and their captions drawn black.
+void pintarPestanas(QTabWidget& paginas, const QColor& color) {
+  QPalette paleta = paginas.tabBar()->palette();
+  paleta.setColor(QPalette::Button, color);
+  paleta.setColor(QPalette::Window, color);
+  paleta.setColor(QPalette::ButtonText, Qt::black);
+  paleta.setColor(QPalette::WindowText, Qt::black);
+  paginas.tabBar()->setPalette(paleta);
+}
+
 QString lineasManifiesto(const QString& ejecutable) {
   const QStringList lineas = {
       QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"),
@@ -175,6 +187,7 @@ void AplicarAspecto(QObject& formulario) {
       if (qobject_cast<DBGrid*>(componente) || qobject_cast<QTableWidget*>(componente))
         cambiarColor(componente, QStringLiteral("FixedColor"), color);
       if (auto* barra = qobject_cast<QStatusBar*>(componente)) pintarFondo(*barra, QPalette::Window, color);
+      if (auto* paginas = qobject_cast<QTabWidget*>(componente)) pintarPestanas(*paginas, color);
       if (auto* casilla = qobject_cast<QCheckBox*>(componente); casilla && AspectoAplicacion == kEvoMas)
         enmarcarCasilla(*casilla);
     }

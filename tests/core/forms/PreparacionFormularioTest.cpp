@@ -23,6 +23,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -222,7 +224,10 @@ TEST(AplicarAspecto, EvoLooksChangeFontsAndColoursAndFrameColouredCheckBoxes) {
     QPalette roja = casilla->palette();
     roja.setColor(QPalette::WindowText, Qt::red);
     casilla->setPalette(roja);
+    auto* paginas = new QTabWidget(&formulario);
+    paginas->setObjectName(u"PageControl1"_qs);
     AplicarAspecto(formulario);
+    EXPECT_EQ(paginas->tabBar()->palette().color(QPalette::Button), QColor(234, 234, 255));
     EXPECT_EQ(etiqueta->font().family(), u"Segoe UI"_qs);
     EXPECT_EQ(etiqueta->font().pointSize(), 8);
     EXPECT_EQ(formulario.palette().color(QPalette::Window), QColor(234, 234, 255));
