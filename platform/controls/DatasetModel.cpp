@@ -6,6 +6,8 @@
 
 #include <QScopedValueRollback>
 
+#include <algorithm>
+
 namespace {
 
 // Moves a browsing dataset to read other records and puts it back as it
@@ -85,35 +87,44 @@ Field* DatasetModel::FieldAt(int column) const {
 int DatasetModel::CurrentRow() const {
   Dataset* dataset = DataSet();
   if (!dataset || !dataset->Active()) return -1;
+  if (insertRow_ >= 0) return insertRow_;
   const int recNo = dataset->RecNo();
   return recNo > 0 ? recNo - 1 : -1;
 }
 
+int DatasetModel::recordRow(int row) const { return insertRow_ >= 0 && row > insertRow_ ? row - 1 : row; }
+
 void DatasetModel::SetCurrentRow(int row) {
   Dataset* dataset = DataSet();
   if (!dataset || !dataset->Active() || row < 0 || row == CurrentRow()) return;
-  dataset->SetRecNo(row + 1);
+  dataset->SetRecNo(recordRow(row) + 1);
 }
 
 void DatasetModel::wholeSetChanged() {
   Dataset* dataset = DataSet();
-  const int rows = dataset && dataset->Active() ? dataset->RecordCount() : 0;
-  if (rows != rows_) {
+  int rows = dataset && dataset->Active() ? dataset->RecordCount() : 0;
+  // A record being inserted is shown as a row of its own where the current
+  // record was; the records read stay good while it is edited.
+  const bool editing = dataset && (dataset->State() == dsEdit || dataset->State() == dsInsert);
+  const int insertRow = dataset && dataset->State() == dsInsert ? std::clamp(lastCurrent_, 0, rows) : -1;
+  if (insertRow >= 0) ++rows;
+  if (!editing) cache_.clear();
+  if (rows != rows_ || insertRow != insertRow_) {
     beginResetModel();
     rows_ = rows;
-    cache_.clear();
+    insertRow_ = insertRow;
     endResetModel();
   } else {
-    cache_.clear();
     if (rows_ > 0 && !fieldNames_.isEmpty()) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
   }
+  if (insertRow_ < 0 && CurrentRow() >= 0) lastCurrent_ = CurrentRow();
   emit CurrentRowChanged(CurrentRow());
 }
 
 void DatasetModel::fieldChanged(Field*) {
   const int row = CurrentRow();
   if (row < 0 || row >= rows_) return;
-  cache_.remove(row);
+  if (insertRow_ < 0) cache_.remove(row);
   emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
@@ -183,7 +194,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     if (!field) return {};
     return role == Qt::EditRole ? field->Text() : field->DisplayText();
   }
-  const QStringList* texts = window(index.row());
+  const QStringList* texts = window(recordRow(index.row()));
   return texts ? texts->value(index.column()) : QVariant();
 }
 

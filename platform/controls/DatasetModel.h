@@ -55,7 +55,11 @@ class DatasetModel : public QAbstractTableModel {
 
   QPointer<DataSource> source_;
   QStringList fieldNames_;
+  int recordRow(int row) const;  // the dataset's row a row of the model shows
+
   int rows_ = 0;
+  int insertRow_ = -1;   // the row of a record being inserted; -1 for none
+  int lastCurrent_ = -1;  // the row of the last current record
   mutable QHash<int, QStringList> cache_;  // texts of rows read, by row
   mutable bool reading_ = false;
   mutable int recordsRead_ = 0;

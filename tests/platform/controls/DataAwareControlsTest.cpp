@@ -264,6 +264,25 @@ TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
   EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Primero"_qs);
 }
 
+TEST(DBGridOverDataset, ARecordBeingInsertedHasARowOfItsOwn) {
+  BoundCustomers customers;
+  customers.data.AddCustomer(3, u"Eva"_qs);
+  customers.table->Refresh();
+  DBGrid grid;
+  grid.SetSource(&customers.source);
+  const auto name = [&](int row) { return grid.model()->index(row, 1).data().toString(); };
+  customers.table->SetRecNo(2);
+  EXPECT_EQ(name(2), u"Eva"_qs) << "the rows shown are read before the insert";
+  customers.table->Insert();
+  ASSERT_EQ(grid.model()->rowCount(), 4);
+  EXPECT_EQ(grid.currentIndex().row(), 1);
+  customers.field("Nombre").SetAsString(u"Nuevo"_qs);
+  EXPECT_EQ((QStringList{name(0), name(1), name(2), name(3)}), (QStringList{u"Ana"_qs, u"Nuevo"_qs, u"Luis"_qs, u"Eva"_qs}));
+  customers.table->Cancel();
+  EXPECT_EQ(grid.model()->rowCount(), 3);
+  EXPECT_EQ(name(1), u"Luis"_qs);
+}
+
 TEST(FormComponents, ListedInOrderWithKindsAndPropertiesByOriginalName) {
   DataFixture data;
   Form form;
