@@ -61,6 +61,7 @@ int Form::ShowModal() {
 }
 
 void Form::SetModalResult(int result) {
+  if (modal_ && result != mrNone && !CloseQuery()) return;
   modalResult_ = result;
   if (modal_ && result != mrNone) QDialog::done(result);
 }

@@ -42,7 +42,8 @@ class Form : public QDialog {
   std::function<void(Form& sender, bool& canClose)> OnCloseQuery;
   std::function<void(Form& sender, QMouseEvent* event)> OnMouseMove;
   std::function<void(Form& sender, QKeyEvent* event)> OnKeyDown;
-  // Whether the form may close now, as OnCloseQuery answers.
+  // Whether the form may close now, as OnCloseQuery answers; closing, a
+  // modal result and accept/reject ask it once.
   bool CloseQuery();
 
  protected:

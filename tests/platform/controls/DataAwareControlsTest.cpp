@@ -16,6 +16,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -340,4 +341,14 @@ TEST(FormComponents, CloseQueryCanKeepTheFormOpen) {
   form.close();
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(asked, 2) << "one question per close";
+
+  allow = false;
+  QTimer::singleShot(0, &form, [&] {
+    form.SetModalResult(mrOk);
+    EXPECT_TRUE(form.isVisible()) << "a modal result is refused as a close is";
+    allow = true;
+    form.SetModalResult(mrOk);
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_EQ(asked, 4);
 }
