@@ -2,6 +2,11 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QKeyEvent;
+class QMouseEvent;
+
 // Results of a modal form, with the values the system compares.
 enum ModalResult : int {
   mrNone = 0,
@@ -31,10 +36,22 @@ class Form : public QDialog {
   QString Caption() const { return windowTitle(); }
   void SetCaption(const QString& caption) { setWindowTitle(caption); }
 
+  // Events as single slots, empty until assigned. OnCloseQuery may refuse
+  // the close by clearing canClose; the mouse and key events are those of
+  // the form and of every control on it.
+  std::function<void(Form& sender, bool& canClose)> OnCloseQuery;
+  std::function<void(Form& sender, QMouseEvent* event)> OnMouseMove;
+  std::function<void(Form& sender, QKeyEvent* event)> OnKeyDown;
+  // Whether the form may close now, as OnCloseQuery answers; closing, a
+  // modal result and accept/reject ask it once.
+  bool CloseQuery();
+
  protected:
   void done(int result) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   int modalResult_ = mrNone;
   bool modal_ = false;
+  bool closeQueried_ = false;
 };

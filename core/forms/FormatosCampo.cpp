@@ -1,0 +1,70 @@
+#include "core/forms/FormatosCampo.h"
+
+#include "core/forms/Propiedades.h"
+#include "core/startup/Configuracion.h"
+#include "platform/data/Field.h"
+#include "platform/format/DateTime.h"
+#include "platform/format/Format.h"
+
+QString FormatoNumericoEstandar = QString::fromLatin1(kFormatoProvisional);
+std::array<QString, 6> PlantillasNumericas;
+
+namespace {
+
+QString formatoPlantilla(std::size_t plantilla) { return PlantillasNumericas[plantilla]; }
+
+// The time of day for fields named "...HORA..."; the date for the others,
+// nothing for the zero date or any day of 1899 (the engine's empty date).
+void manejadoresFechaHora(Field& campo) {
+  if (campo.objectName().toUpper().contains(QLatin1String("HORA"))) {
+    campo.SetDisplayFormat(QStringLiteral("HH:MM:SS"));
+    campo.setProperty("EditMask", QString());
+    campo.OnGetText = [](Field& sender, QString& texto, bool) {
+      texto = sender.IsNull() ? QString() : FormatDateTime(QStringLiteral("hh:nn:ss"), sender.AsDateTime());
+    };
+    return;
+  }
+  campo.OnGetText = [](Field& sender, QString& texto, bool mostrado) {
+    if (sender.IsNull()) {
+      texto.clear();
+      return;
+    }
+    const TDateTime valor = sender.AsDateTime();
+    if (valor == 0 || FormatDateTime(QStringLiteral("yyyy"), valor) == QLatin1String("1899")) {
+      texto.clear();
+      return;
+    }
+    const QString formato = mostrado ? sender.DisplayFormat() : QString();
+    texto = FormatDateTime(formato.isEmpty() ? QStringLiteral("c") : formato, valor);
+  };
+}
+
+}  // namespace
+
+QString FormatoNumerico(const QString& campo) {
+  const QString nombre = campo.toUpper();
+  if (nombre.contains(QLatin1String("PRECIO"))) return formatoPlantilla(2);
+  if (nombre.contains(QLatin1String("IMPORTE"))) return formatoPlantilla(3);
+  for (std::size_t plantilla = 1; plantilla <= 5; ++plantilla)
+    for (const QString& fragmento : CamposPlantillasNumericas[plantilla].Lines())
+      if (!fragmento.isEmpty() && nombre.contains(fragmento.toUpper())) return formatoPlantilla(plantilla);
+  if (nombre.contains(QLatin1String("TOTAL"))) return formatoPlantilla(3);
+  return FormatoNumericoEstandar;
+}
+
+void FormatoCampo(QObject* componente) {
+  auto* campo = qobject_cast<Field*>(componente);
+  QString nombreCampo = campo ? campo->FieldName() : QString();
+  if (!campo) {
+    const QVariant expresion = LeerPropiedad(componente, QStringLiteral("Expression"));
+    nombreCampo = TienePropiedad(componente, QStringLiteral("Expression"))
+                      ? expresion.toString()
+                      : LeerPropiedad(componente, QStringLiteral("DataField")).toString();
+  }
+  for (const char* propiedad : {"DisplayFormat", "Mask"}) {
+    const QString nombre = QString::fromLatin1(propiedad);
+    if (TienePropiedad(componente, nombre) && LeerPropiedad(componente, nombre).toString() == kFormatoProvisional)
+      EscribirPropiedad(componente, nombre, FormatoNumerico(nombreCampo));
+  }
+  if (campo && campo->DataType() == ftDateTime) manejadoresFechaHora(*campo);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Dataset;
+class Form;
+class QObject;
+class QWidget;
+class Table;
+
+// What the form services call whose bodies other modules give: each one is
+// installed by its module at start-up (or by a test); an empty one does what
+// the comment says.
+struct GanchosFormulario {
+  // The translation of a form's texts; nothing.
+  std::function<void(QObject& formulario)> TraducirFormulario;
+  // The translation of a text with its name=value placeholders; the text.
+  std::function<QString(const QString& texto, const QString& valores)> Traducir;
+  // The translation of a list item; the item.
+  std::function<QString(const QString& texto)> TraducirLista;
+  // The user's right on the program of the caption: "Ninguno",
+  // "Solo Lectura" or full; full.
+  std::function<QString(const QString& usuario, const QString& programa)> DerechoAccesoPrograma;
+  // The usage log's line for a form; nothing.
+  std::function<void(const QString& accion, QWidget& formulario)> RegistrarUso;
+  // Deletes the rows tied to the current record; true (nothing to delete).
+  std::function<bool(Table& tabla)> EliminarRegistrosAsociados;
+  // The after-post hook of tables: the document responsibility check;
+  // nothing.
+  std::function<void(Dataset& dataset)> ComprobarResponsabilidadDocumental;
+  // The euro toggle with its mode ("Asignar"); nothing.
+  std::function<void(QObject& formulario, const QString& modo)> ConmutarEuro;
+  // The MDI child of that name; none.
+  std::function<QWidget*(const QString& nombre)> BuscarFormularioMDI;
+  // A text shown in the detail viewer with its title; nothing.
+  std::function<void(const QString& texto, const QString& titulo)> MostrarDetalle;
+  // The application's main window; none.
+  std::function<QWidget*()> VentanaPrincipal;
+  // The double-click of an edit: the search table bound to it; nothing.
+  std::function<void(QObject* sender)> AsociarTablaBusqueda;
+};
+
+GanchosFormulario& Ganchos();
+// Puts every hook back to empty.
+void RestablecerGanchosFormulario();

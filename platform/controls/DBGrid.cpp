@@ -1,0 +1,115 @@
+#include "platform/controls/DBGrid.h"
+
+#include "platform/controls/DatasetModel.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Dataset.h"
+#include "platform/data/Field.h"
+
+#include <QHeaderView>
+#include <QScopedValueRollback>
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
+  setModel(model_);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setFixedWidth(12);
+  connect(model_, &DatasetModel::CurrentRowChanged, this, &DBGrid::followDataset);
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    if (!ownColumns_) defaultColumns();
+    restoreColumns();
+  });
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+    if (!restoring_ && width > 0) widths_.insert(ColumnFieldName(column).toUpper(), width);
+  });
+}
+
+DataSource* DBGrid::Source() const { return model_->Source(); }
+
+void DBGrid::SetSource(DataSource* source) {
+  model_->SetSource(source);
+  if (!ownColumns_) defaultColumns();
+}
+
+void DBGrid::defaultColumns() {
+  QStringList names;
+  if (Dataset* dataset = model_->DataSet(); dataset && dataset->Active())
+    for (int i = 0; i < dataset->FieldCount(); ++i)
+      if (dataset->Fields(i).Visible()) names.append(dataset->Fields(i).FieldName());
+  if (names == model_->FieldNames()) return;
+  const QScopedValueRollback guard(ownColumns_, true);
+  model_->SetFieldNames(names);
+}
+
+void DBGrid::SetColumns(const QStringList& fieldNames) {
+  ownColumns_ = !fieldNames.isEmpty();
+  if (ownColumns_)
+    model_->SetFieldNames(fieldNames);
+  else
+    defaultColumns();
+}
+
+int DBGrid::ColumnCount() const { return model_->columnCount(); }
+QString DBGrid::ColumnFieldName(int column) const { return model_->FieldNames().value(column); }
+Field* DBGrid::ColumnField(int column) const { return model_->FieldAt(column); }
+bool DBGrid::ColumnVisible(int column) const { return !isColumnHidden(column); }
+void DBGrid::SetColumnVisible(int column, bool visible) {
+  if (column >= 0 && column < ColumnCount()) SetFieldVisible(ColumnFieldName(column), visible);
+}
+
+void DBGrid::SetFieldVisible(const QString& fieldName, bool visible) {
+  if (visible)
+    hidden_.remove(fieldName.toUpper());
+  else
+    hidden_.insert(fieldName.toUpper());
+  restoreColumns();
+}
+
+// A reset of the model (the dataset opened, closed or changed its number of
+// records) would lose what was set on the columns.
+void DBGrid::restoreColumns() {
+  const QScopedValueRollback guard(restoring_, true);
+  for (int column = 0; column < ColumnCount(); ++column) {
+    const QString name = ColumnFieldName(column).toUpper();
+    setColumnHidden(column, hidden_.contains(name));
+    if (auto width = widths_.constFind(name); width != widths_.constEnd()) setColumnWidth(column, *width);
+  }
+}
+
+bool DBGrid::ShowIndicator() const { return !verticalHeader()->isHidden(); }
+void DBGrid::SetShowIndicator(bool show) { verticalHeader()->setHidden(!show); }
+QFont DBGrid::TitleFont() const { return horizontalHeader()->font(); }
+void DBGrid::SetTitleFont(const QFont& font) { horizontalHeader()->setFont(font); }
+
+QColor DBGrid::FixedColor() const { return horizontalHeader()->palette().color(QPalette::Button); }
+void DBGrid::SetFixedColor(const QColor& color) {
+  for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+    QPalette palette = header->palette();
+    palette.setColor(QPalette::Button, color);
+    palette.setColor(QPalette::Window, color);
+    header->setPalette(palette);
+  }
+}
+QColor DBGrid::Color() const { return palette().color(QPalette::Base); }
+void DBGrid::SetColor(const QColor& color) {
+  QPalette own = palette();
+  own.setColor(QPalette::Base, color);
+  setPalette(own);
+}
+
+void DBGrid::followDataset(int row) {
+  const QScopedValueRollback guard(following_, true);
+  if (row < 0) {
+    selectionModel()->clearCurrentIndex();
+    return;
+  }
+  const int column = std::max(currentIndex().column(), 0);
+  setCurrentIndex(model_->index(row, column));
+  verticalHeader()->viewport()->update();
+}
+
+void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (!following_ && current.isValid() && current.row() != previous.row()) model_->SetCurrentRow(current.row());
+}

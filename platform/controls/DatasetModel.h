@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
+class DataSource;
+class Dataset;
+class Field;
+
+// The records of a data source's dataset as rows of a table model, one
+// column per field name. Rows are read through the dataset's own navigation
+// when a view asks for them, a window at a time, and only the windows in
+// view are kept: a view over a large table reads what it shows.
+class DatasetModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit DatasetModel(QObject* parent = nullptr);
+
+  DataSource* Source() const { return source_; }
+  void SetSource(DataSource* source);
+  Dataset* DataSet() const;
+  const QStringList& FieldNames() const { return fieldNames_; }
+  void SetFieldNames(const QStringList& names);
+  Field* FieldAt(int column) const;
+
+  // The row of the dataset's current record; -1 for none.
+  int CurrentRow() const;
+  // Makes the row's record the dataset's current one.
+  void SetCurrentRow(int row);
+  // How many records have been read to show rows since the model was made.
+  int RecordsRead() const { return recordsRead_; }
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+  static constexpr int kWindow = 64;
+
+ signals:
+  // The dataset moved to another record (or the whole set changed).
+  void CurrentRowChanged(int row);
+
+ private:
+  void wholeSetChanged();
+  void fieldChanged(Field* field);
+  const QStringList* window(int row) const;
+  QStringList currentTexts() const;
+  QVariant alignment(int column) const;
+
+  QPointer<DataSource> source_;
+  QStringList fieldNames_;
+  int recordRow(int row) const;  // the dataset's row a row of the model shows
+
+  int rows_ = 0;
+  int insertRow_ = -1;   // the row of a record being inserted; -1 for none
+  int lastCurrent_ = -1;  // the row of the last current record
+  mutable QHash<int, QStringList> cache_;  // texts of rows read, by row
+  mutable bool reading_ = false;
+  mutable int recordsRead_ = 0;
+  QMetaObject::Connection dataConnection_;
+  QMetaObject::Connection stateConnection_;
+};

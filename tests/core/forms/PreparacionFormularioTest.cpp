@@ -1,0 +1,275 @@
+#include "core/forms/AspectoFormulario.h"
+#include "core/forms/ColumnasRejilla.h"
+#include "core/forms/FormatosCampo.h"
+#include "core/forms/GanchosFormulario.h"
+#include "core/forms/PreparacionFormulario.h"
+#include "core/forms/Propiedades.h"
+#include "core/startup/Apariencia.h"
+#include "core/startup/Configuracion.h"
+#include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/fixtures/ManualClock.h"
+#include "tests/fixtures/RecordingLauncher.h"
+#include "tests/fixtures/ScriptedPresenter.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+TEST(PrepararFormulario, InstallsHooksOnlyWhereTheFormLeftTheEventEmpty) {
+  ManualClock reloj;
+  Form propio, vacio;
+  int propios = 0;
+  propio.OnCloseQuery = [&](Form&, bool&) { ++propios; };
+  propio.OnMouseMove = [&](Form&, QMouseEvent*) { ++propios; };
+  auto* conManejador = new Table(&propio);
+  conManejador->SetTableName(u"CLIENTES"_qs);
+  conManejador->BeforeDelete = [&](Dataset&) { ++propios; };
+  conManejador->AfterPost = [&](Dataset&) { ++propios; };
+  auto* sinManejador = new Table(&propio);
+  sinManejador->SetTableName(u"PROVEEDO"_qs);
+  auto* sinNombre = new Table(&propio);
+  for (Form* formulario : {&propio, &vacio}) PrepararFormulario(*formulario);
+
+  bool cerrar = true;
+  propio.OnCloseQuery(propio, cerrar);
+  propio.OnMouseMove(propio, nullptr);
+  conManejador->BeforeDelete(*conManejador);
+  conManejador->AfterPost(*conManejador);
+  EXPECT_EQ(propios, 4) << "the form's own handlers stay";
+  EXPECT_TRUE(sinManejador->BeforeDelete && sinManejador->AfterPost);
+  EXPECT_FALSE(sinNombre->BeforeDelete || sinNombre->AfterPost) << "a table without a name is left alone";
+  EXPECT_TRUE(propio.OnKeyDown && vacio.OnCloseQuery && vacio.OnMouseMove && vacio.OnKeyDown);
+
+  // Activity on any control of the form puts off the idle end.
+  auto* edit = new QLabel(&vacio);
+  vacio.show();
+  reloj.Advance(60000);
+  QMouseEvent movimiento(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(edit, &movimiento);
+  EXPECT_EQ(UltimaActividad, reloj.Now());
+}
+
+TEST(PrepararFormulario, OptionsFieldsAndAdministratorHints) {
+  ModoAdministradorActivado = true;
+  VisualizacionPreviaActivada = true;
+  TemporaryFolder carpeta;
+  Form formulario;
+  formulario.setObjectName(u"fGENEUSER"_qs);
+  auto* previa = new QCheckBox(&formulario);
+  previa->setObjectName(u"VisualizacionPrevia"_qs);
+  auto* tabla = new Table(&formulario);
+  tabla->setObjectName(u"Table1"_qs);
+  auto* cambio = new Field(tabla, u"Cambio"_qs, ftFloat);
+  auto* precio = new Field(tabla, u"PrecioVenta"_qs, ftFloat);
+  precio->SetDisplayFormat(QString::fromLatin1(kFormatoProvisional));
+  PlantillasNumericas[2] = u"#,##0.0000"_qs;
+  PrepararFormulario(formulario);
+  EXPECT_TRUE(previa->isChecked());
+  EXPECT_EQ(cambio->property("Alignment").toInt(), int(Qt::AlignLeft));
+  EXPECT_EQ(precio->DisplayFormat(), u"#,##0.0000"_qs);
+  EXPECT_EQ(previa->toolTip(), u"fGENEUSER.VisualizacionPrevia"_qs);
+}
+
+TEST(FormatoNumerico, FirstMatchWins) {
+  for (std::size_t i = 1; i <= 5; ++i) PlantillasNumericas[i] = u"P%1"_qs.arg(i);
+  FormatoNumericoEstandar = u"STD"_qs;
+  CamposPlantillasNumericas[1].SetText(u"Total\r\nCoste"_qs);
+  CamposPlantillasNumericas[4].SetText(u"Unidades"_qs);
+  const struct {
+    const char* campo;
+    const char* formato;
+  } casos[] = {
+      {"PrecioImporte", "P2"},  {"ImporteTotal", "P3"}, {"CosteUnidades", "P1"}, {"unidadesCaja", "P4"},
+      {"TotalLinea", "P1"},     {"Nombre", "STD"},      {"importe", "P3"},
+  };
+  for (const auto& caso : casos)
+    EXPECT_EQ(FormatoNumerico(QString::fromLatin1(caso.campo)), QString::fromLatin1(caso.formato)) << caso.campo;
+  CamposPlantillasNumericas[1].SetText(QString());
+  EXPECT_EQ(FormatoNumerico(u"SubTotal"_qs), u"P3"_qs) << "TOTAL after every template list";
+}
+
+TEST(FormatoCampo, TimeAndDateFields) {
+  TemporaryFolder carpeta;
+  Table tabla;
+  tabla.setObjectName(u"Table1"_qs);
+  auto* hora = new Field(&tabla, u"HoraEntrada"_qs, ftDateTime);
+  hora->setObjectName(u"Table1HoraEntrada"_qs);
+  auto* alta = new Field(&tabla, u"Alta"_qs, ftDateTime);
+  alta->setObjectName(u"Table1Alta"_qs);
+  FormatoCampo(hora);
+  FormatoCampo(alta);
+  EXPECT_EQ(hora->DisplayFormat(), u"HH:MM:SS"_qs);
+  EXPECT_TRUE(alta->OnGetText && hora->OnGetText);
+  EXPECT_TRUE(alta->DisplayFormat().isEmpty());
+}
+
+TEST(PanelesEstado, OnePanelPerPieceUpToTheFirstEmptyOne) {
+  Ganchos().Traducir = [](const QString& texto, const QString& valores) { return texto + valores; };
+  const struct {
+    const char* texto;
+    QStringList paneles;
+  } casos[] = {
+      {"Uno|Dos|Tres", {u"Uno;v"_qs, u"Dos;v"_qs, u"Tres;v"_qs}},
+      {"Uno||Tres", {u"Uno;v"_qs}},
+      {"", {u";v"_qs}},
+  };
+  QStatusBar barra;
+  for (const auto& caso : casos) {
+    PanelesEstado(barra, QString::fromLatin1(caso.texto), u";v"_qs);
+    QStringList paneles;
+    for (QLabel* panel : barra.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+      paneles << panel->text();
+      EXPECT_EQ(panel->width(), barra.fontMetrics().horizontalAdvance(panel->text()) + 10);
+    }
+    EXPECT_EQ(paneles, caso.paneles) << caso.texto;
+  }
+  barra.setProperty("SimplePanel", true);
+  PanelesEstado(barra, u"Simple|Dos"_qs, u"!"_qs);
+  EXPECT_EQ(barra.currentMessage(), u"Simple|Dos!"_qs);
+  EXPECT_TRUE(barra.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
+}
+
+TEST(AjustarTamanoFormulario, FitDesignAndScreenClasses) {
+  QWidget principal;
+  Ganchos().VentanaPrincipal = [&] { return &principal; };
+  const struct {
+    QSize principal;
+    const char* modo;
+    bool menu;
+    QSize esperado;
+  } casos[] = {
+      {{1280, 1024}, "", false, {969, 609}},   {{1024, 767}, "", false, {760, 520}},
+      {{1023, 900}, "", false, {760, 520}},    {{800, 600}, "Fit", false, {796, 596}},
+      {{800, 600}, "Design", true, {300, 180}}, {{800, 600}, "Design", false, {300, 200}},
+  };
+  for (const auto& caso : casos) {
+    principal.resize(caso.principal);
+    QWidget formulario;
+    if (caso.menu) new QMenuBar(&formulario);
+    formulario.resize(300, 200);
+    AjustarTamanoFormulario(formulario, QString::fromLatin1(caso.modo));
+    EXPECT_EQ(formulario.size(), caso.esperado) << caso.modo;
+  }
+}
+
+TEST(PropiedadesPublicadas, NamesCompareExactlyAndFailuresAreSwallowed) {
+  QLabel etiqueta;
+  EXPECT_FALSE(TienePropiedad(nullptr, u"Hint"_qs));
+  EXPECT_TRUE(TienePropiedad(&etiqueta, u"Caption"_qs));
+  EXPECT_FALSE(TienePropiedad(&etiqueta, u"caption"_qs));
+  EXPECT_EQ(LeerPropiedad(&etiqueta, u"NoExiste"_qs), QVariant(QString()));
+  EscribirPropiedad(&etiqueta, u"caption"_qs, u"x"_qs);
+  EscribirPropiedad(&etiqueta, u"Caption"_qs, u"Nombre"_qs);
+  EXPECT_EQ(etiqueta.text(), u"Nombre"_qs);
+}
+
+TEST(EscribirManifiesto, WritesOrDeletesAndRestartsOnlyOnChange) {
+  RecordingLauncher lanzador;
+  ScriptedPresenter mensajes;
+  const QString archivo = ArchivoManifiesto();
+  QFile::remove(archivo);
+  mensajes.Expect(u"I"_qs);
+  EscribirManifiesto(u"evo+"_qs);
+  ASSERT_TRUE(QFile::exists(archivo));
+  QFile escrito(archivo);
+  ASSERT_TRUE(escrito.open(QIODevice::ReadOnly));
+  const QByteArray contenido = escrito.readAll();
+  EXPECT_TRUE(contenido.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"));
+  EXPECT_TRUE(contenido.contains("        publicKeyToken=\"6595b64144ccf1df\"\r\n"));
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"La aplicación se ha reconfigurado y será reiniciada a continuación"_qs});
+  ASSERT_EQ(lanzador.Calls().size(), 1);
+  EXPECT_EQ(lanzador.Calls()[0].arguments, QCoreApplication::arguments().mid(1));
+  EXPECT_TRUE(Application::Instance()->Terminated());
+  Application::Instance()->ResetTerminated();
+
+  EscribirManifiesto(u"evo+"_qs);  // already there: nothing
+  EXPECT_EQ(lanzador.Calls().size(), 1);
+  mensajes.Expect(u"I"_qs);
+  EscribirManifiesto(u"evo"_qs);
+  EXPECT_FALSE(QFile::exists(archivo));
+  EXPECT_EQ(lanzador.Calls().size(), 2);
+  EscribirManifiesto(u"clasico"_qs);
+  EXPECT_EQ(lanzador.Calls().size(), 2);
+  Application::Instance()->ResetTerminated();
+}
+
+TEST(AplicarAspecto, EvoLooksChangeFontsAndColoursAndFrameColouredCheckBoxes) {
+  const struct {
+    const char* aspecto;
+    bool marco;
+  } casos[] = {{"evo+", true}, {"evo", false}};
+  for (const auto& caso : casos) {
+    AspectoAplicacion = QString::fromLatin1(caso.aspecto);
+    ConstruirAspecto();
+    Form formulario;
+    auto* etiqueta = new QLabel(&formulario);
+    etiqueta->setObjectName(u"Label1"_qs);
+    etiqueta->setFont(QFont(u"MS Sans Serif"_qs, 9));
+    auto* casilla = new QCheckBox(&formulario);
+    casilla->setObjectName(u"CheckBox1"_qs);
+    QPalette roja = casilla->palette();
+    roja.setColor(QPalette::WindowText, Qt::red);
+    casilla->setPalette(roja);
+    auto* paginas = new QTabWidget(&formulario);
+    paginas->setObjectName(u"PageControl1"_qs);
+    AplicarAspecto(formulario);
+    EXPECT_EQ(paginas->tabBar()->palette().color(QPalette::Button), QColor(234, 234, 255));
+    EXPECT_EQ(etiqueta->font().family(), u"Segoe UI"_qs);
+    EXPECT_EQ(etiqueta->font().pointSize(), 8);
+    EXPECT_EQ(formulario.palette().color(QPalette::Window), QColor(234, 234, 255));
+    int marcos = 0;
+    for (QFrame* marco : formulario.findChildren<QFrame*>(QString(), Qt::FindDirectChildrenOnly))
+      if (!qobject_cast<QLabel*>(marco)) ++marcos;
+    EXPECT_EQ(marcos, caso.marco ? 1 : 0) << caso.aspecto;
+  }
+}
+
+TEST(AjustarColumnasRejilla, SpreadsTheVisibleColumnsOverTheWidth) {
+  TemporaryFolder carpeta;
+  Table tabla;
+  tabla.SetDatabaseName(carpeta.Path());
+  tabla.SetTableName(u"REJILLA"_qs);
+  for (const char* nombre : {"A", "B", "C", "D"})
+    tabla.FieldDefs().Add(QString::fromLatin1(nombre), ftString, nombre[0] == 'C' ? 20 : 10);
+  tabla.IndexDefs().Add(QString(), u"A"_qs, ixPrimary);
+  tabla.CreateTable();
+  tabla.Open();
+  DataSource fuente;
+  fuente.SetDataSet(&tabla);
+  DBGrid rejilla;
+  rejilla.SetSource(&fuente);
+  rejilla.resize(500, 200);
+  rejilla.SetColumnVisible(3, false);
+  const struct {
+    const char* opciones;
+    bool indicador;
+    QList<int> anchos;
+  } casos[] = {
+      {"", true, {117, 117, 230}},
+      {"", false, {120, 120, 236}},
+      {"ColumnaInicial:1", true, {50, 58, 357}},  // 58.5 rounds to even
+      {"ColumnaInicial:1,X", true, {50, 58, 357}},
+  };
+  for (const auto& caso : casos) {
+    rejilla.SetShowIndicator(caso.indicador);
+    rejilla.SetColumnWidth(0, 50);
+    AjustarColumnasRejillaOpciones(rejilla, QString::fromLatin1(caso.opciones));
+    EXPECT_EQ((QList<int>{rejilla.ColumnWidth(0), rejilla.ColumnWidth(1), rejilla.ColumnWidth(2)}), caso.anchos)
+        << caso.opciones;
+    EXPECT_FALSE(rejilla.ColumnVisible(3));
+  }
+}

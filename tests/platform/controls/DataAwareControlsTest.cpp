@@ -1,0 +1,354 @@
+#include "platform/Form.h"
+#include "platform/controls/Components.h"
+#include "platform/controls/DBChoiceControls.h"
+#include "platform/controls/DBDisplayControls.h"
+#include "platform/controls/DBEdit.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/controls/DBLookupComboBox.h"
+#include "platform/controls/DBNavigator.h"
+#include "platform/controls/DatasetModel.h"
+#include "platform/controls/Properties.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+#include "tests/platform/data/DataFixture.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// The customers table with two records, open on a data source.
+struct BoundCustomers {
+  BoundCustomers() {
+    data.AddCustomer(1, u"Ana"_qs);
+    data.AddCustomer(2, u"Luis"_qs);
+    table = data.OpenTable(u"CLIENTES"_qs);
+    table->setObjectName(u"Table1"_qs);
+    source.SetDataSet(table.get());
+  }
+  Field& field(const char* name) { return table->FieldByName(QString::fromLatin1(name)); }
+  DataFixture data;
+  std::unique_ptr<Table> table;
+  DataSource source;
+};
+
+struct Binding {
+  const char* kind;
+  const char* field;
+  std::function<QWidget*(BoundCustomers&)> make;  // bound to the field
+  std::function<QString(QWidget*)> shown;
+  std::function<void(QWidget*)> userChange;  // as a user would
+  QString stored;                            // the field's text afterwards
+};
+
+}  // namespace
+
+TEST(DataAwareControls, ShowTheFieldAndStoreWhatTheUserChanges) {
+  const Binding bindings[] = {
+      {"edit", "Nombre",
+       [](BoundCustomers& b) {
+         auto* edit = new DBEdit;
+         edit->SetSource(&b.source);
+         edit->SetDataField(u"Nombre"_qs);
+         return edit;
+       },
+       [](QWidget* w) { return static_cast<DBEdit*>(w)->text(); },
+       [](QWidget* w) {
+         auto* edit = static_cast<DBEdit*>(w);
+         edit->setText(u"Ana María"_qs);
+         emit edit->textEdited(edit->text());
+         emit edit->editingFinished();
+       },
+       u"Ana María"_qs},
+      {"memo", "Nombre",
+       [](BoundCustomers& b) {
+         auto* memo = new DBMemo;
+         memo->SetSource(&b.source);
+         memo->SetDataField(u"Nombre"_qs);
+         return memo;
+       },
+       [](QWidget* w) { return static_cast<DBMemo*>(w)->toPlainText(); },
+       [](QWidget* w) {
+         auto* memo = static_cast<DBMemo*>(w);
+         memo->setPlainText(u"Ana\nMaría"_qs);
+         memo->UpdateRecord();
+       },
+       u"Ana\nMaría"_qs},
+      {"check box", "Nombre",
+       [](BoundCustomers& b) {
+         auto* check = new DBCheckBox;
+         check->ValueChecked = u"Ana"_qs;
+         check->ValueUnchecked = u"Nadie"_qs;
+         check->SetSource(&b.source);
+         check->SetDataField(u"Nombre"_qs);
+         return check;
+       },
+       [](QWidget* w) { return static_cast<DBCheckBox*>(w)->isChecked() ? u"on"_qs : u"off"_qs; },
+       [](QWidget* w) { static_cast<DBCheckBox*>(w)->click(); },
+       u"Nadie"_qs},
+      {"combo box", "Nombre",
+       [](BoundCustomers& b) {
+         auto* combo = new DBComboBox;
+         combo->addItems({u"Luis"_qs, u"Ana"_qs, u"Eva"_qs});
+         combo->SetSource(&b.source);
+         combo->SetDataField(u"Nombre"_qs);
+         return combo;
+       },
+       [](QWidget* w) { return static_cast<DBComboBox*>(w)->currentText(); },
+       [](QWidget* w) {
+         auto* combo = static_cast<DBComboBox*>(w);
+         combo->setCurrentIndex(2);
+         emit combo->textActivated(combo->currentText());
+       },
+       u"Eva"_qs},
+      {"radio group", "Codigo",
+       [](BoundCustomers& b) {
+         auto* group = new DBRadioGroup;
+         group->SetItems({u"Uno"_qs, u"Dos"_qs, u"Tres"_qs});
+         group->Values = {u"1"_qs, u"2"_qs, u"3"_qs};
+         group->SetSource(&b.source);
+         group->SetDataField(u"Codigo"_qs);
+         return group;
+       },
+       [](QWidget* w) {
+         for (auto* button : w->findChildren<QRadioButton*>())
+           if (button->isChecked()) return button->text();
+         return QString();
+       },
+       [](QWidget* w) { w->findChildren<QRadioButton*>().at(2)->click(); },
+       u"3"_qs},
+  };
+  for (const Binding& binding : bindings) {
+    SCOPED_TRACE(binding.kind);
+    BoundCustomers customers;
+    std::unique_ptr<QWidget> control(binding.make(customers));
+    const QString first = binding.shown(control.get());
+    customers.table->Next();
+    const QString second = binding.shown(control.get());
+    EXPECT_NE(first, second) << "the control follows the current record";
+    customers.table->First();
+    EXPECT_EQ(binding.shown(control.get()), first);
+    ASSERT_EQ(customers.table->State(), dsBrowse);
+    binding.userChange(control.get());
+    EXPECT_EQ(customers.table->State(), dsEdit) << "changing the value puts the dataset in edit";
+    EXPECT_EQ(customers.field(binding.field).Text(), binding.stored);
+    customers.table->Post();
+    customers.table->Refresh();
+    EXPECT_EQ(customers.field(binding.field).Text(), binding.stored);
+  }
+}
+
+TEST(DataAwareControls, DisplayFormatLookupLabelAndReadOnlyDataset) {
+  BoundCustomers customers;
+  customers.table->Edit();
+  customers.field("Saldo").SetAsFloat(1234.5);
+  customers.table->Post();
+  customers.field("Saldo").SetDisplayFormat(u"#,##0.00"_qs);
+  DBEdit edit;
+  edit.SetSource(&customers.source);
+  edit.SetDataField(u"Saldo"_qs);
+  EXPECT_EQ(edit.text(), u"1.234,50"_qs) << "the display format while it has no focus";
+  DBText label;
+  label.SetSource(&customers.source);
+  label.SetDataField(u"Saldo"_qs);
+  EXPECT_EQ(label.text(), u"1.234,50"_qs);
+
+  // The second table lists the names; the lookup stores the chosen key.
+  auto names = customers.data.OpenTable(u"CLIENTES"_qs);
+  DataSource list;
+  list.SetDataSet(names.get());
+  DBLookupComboBox lookup;
+  lookup.KeyField = u"Codigo"_qs;
+  lookup.ListField = u"Nombre"_qs;
+  lookup.SetListSource(&list);
+  lookup.SetSource(&customers.source);
+  lookup.SetDataField(u"Codigo"_qs);
+  EXPECT_EQ(lookup.currentText(), u"Ana"_qs);
+  lookup.FillList();
+  ASSERT_EQ(lookup.count(), 2);
+  EXPECT_EQ(names->RecNo(), 1) << "reading the list leaves its dataset where it was";
+  emit lookup.activated(lookup.findText(u"Luis"_qs));
+  EXPECT_EQ(customers.field("Codigo").AsInteger(), 2);
+  customers.table->Cancel();
+
+  customers.table->Close();
+  customers.table->SetReadOnly(true);
+  customers.table->Open();
+  edit.setText(u"9"_qs);
+  emit edit.textEdited(edit.text());
+  EXPECT_EQ(customers.table->State(), dsBrowse) << "a read-only dataset is not put in edit";
+  EXPECT_TRUE(edit.isReadOnly());
+}
+
+TEST(DataAwareControls, EngineEditMasksBecomeInputMasks) {
+  const struct {
+    const char* engine;
+    const char* qt;
+  } masks[] = {
+      {"!99/99/0000;1;_", "00/00/9999;_"},
+      {"LL-000;0;*", "AA-999;*"},
+      {">LL<>ca;1;_", ">AA!xn;_"},
+      {"\\L00;1;_", "\\L99;_"},
+      {"", ""},
+  };
+  DBEdit edit;
+  for (const auto& mask : masks) {
+    edit.SetEditMask(QString::fromLatin1(mask.engine));
+    EXPECT_EQ(edit.inputMask(), QString::fromLatin1(mask.qt)) << mask.engine;
+    EXPECT_EQ(ReadProperty(&edit, u"EditMask"_qs).toString(), QString::fromLatin1(mask.engine));
+  }
+}
+
+TEST(DataAwareControls, NavigatorFollowsTheState) {
+  BoundCustomers customers;
+  DBNavigator navigator;
+  navigator.SetSource(&customers.source);
+  EXPECT_FALSE(navigator.Button(nbPrior)->isEnabled());
+  EXPECT_TRUE(navigator.Button(nbNext)->isEnabled());
+  EXPECT_FALSE(navigator.Button(nbPost)->isEnabled());
+  navigator.Button(nbLast)->click();
+  EXPECT_EQ(customers.table->RecNo(), 2);
+  EXPECT_FALSE(navigator.Button(nbNext)->isEnabled());
+  navigator.Button(nbEdit)->click();
+  EXPECT_EQ(customers.table->State(), dsEdit);
+  EXPECT_TRUE(navigator.Button(nbPost)->isEnabled());
+  EXPECT_FALSE(navigator.Button(nbInsert)->isEnabled());
+  navigator.Button(nbCancel)->click();
+  EXPECT_EQ(customers.table->State(), dsBrowse);
+}
+
+TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
+  DataFixture data;
+  data.Execute(
+      u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+      "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  int scrolls = 0;
+  table->AfterScroll = [&](Dataset&) { ++scrolls; };
+  DataSource source;
+  source.SetDataSet(table.get());
+  DBGrid grid;
+  grid.resize(500, 300);
+  grid.SetSource(&source);
+  grid.show();
+  QApplication::processEvents();
+  ASSERT_EQ(grid.model()->rowCount(), 100000);
+  EXPECT_EQ(grid.model()->index(0, 1).data().toString(), u"Cliente 1"_qs);
+  EXPECT_LE(grid.Model()->RecordsRead(), 2 * DatasetModel::kWindow);
+  EXPECT_EQ(scrolls, 0) << "reading rows to show them is not a scroll";
+  EXPECT_EQ(table->RecNo(), 1);
+
+  table->SetRecNo(70000);
+  EXPECT_EQ(grid.currentIndex().row(), 69999) << "the grid follows the dataset";
+  QApplication::processEvents();
+  EXPECT_EQ(grid.model()->index(69999, 1).data().toString(), u"Cliente 70000"_qs);
+  grid.setCurrentIndex(grid.model()->index(12, 1));
+  EXPECT_EQ(table->RecNo(), 13) << "the dataset follows the grid";
+  EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Cliente 13"_qs);
+  EXPECT_LE(grid.Model()->RecordsRead(), 8 * DatasetModel::kWindow);
+
+  grid.SetColumnVisible(0, false);
+  table->Close();
+  table->Open();
+  EXPECT_FALSE(grid.ColumnVisible(0)) << "a hidden column stays hidden when the dataset opens again";
+  EXPECT_TRUE(grid.model()->setData(grid.model()->index(0, 1), u"Primero"_qs));
+  EXPECT_EQ(table->State(), dsEdit) << "typing in a cell puts the dataset in edit";
+  table->Post();
+  EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Primero"_qs);
+}
+
+TEST(DBGridOverDataset, ARecordBeingInsertedHasARowOfItsOwn) {
+  BoundCustomers customers;
+  customers.data.AddCustomer(3, u"Eva"_qs);
+  customers.table->Refresh();
+  DBGrid grid;
+  grid.SetSource(&customers.source);
+  const auto name = [&](int row) { return grid.model()->index(row, 1).data().toString(); };
+  customers.table->SetRecNo(2);
+  EXPECT_EQ(name(2), u"Eva"_qs) << "the rows shown are read before the insert";
+  customers.table->Insert();
+  ASSERT_EQ(grid.model()->rowCount(), 4);
+  EXPECT_EQ(grid.currentIndex().row(), 1);
+  customers.field("Nombre").SetAsString(u"Nuevo"_qs);
+  EXPECT_EQ((QStringList{name(0), name(1), name(2), name(3)}), (QStringList{u"Ana"_qs, u"Nuevo"_qs, u"Luis"_qs, u"Eva"_qs}));
+  customers.table->Cancel();
+  EXPECT_EQ(grid.model()->rowCount(), 3);
+  EXPECT_EQ(name(1), u"Luis"_qs);
+}
+
+TEST(FormComponents, ListedInOrderWithKindsAndPropertiesByOriginalName) {
+  DataFixture data;
+  Form form;
+  form.setObjectName(u"fPRUEBA"_qs);
+  auto* edit = new DBEdit(&form);
+  edit->setObjectName(u"EditNombre"_qs);
+  auto table = data.NewTable(u"CLIENTES"_qs, &form);
+  table->setObjectName(u"Table1"_qs);
+  auto* codigo = new Field(table.get(), u"Codigo"_qs);
+  auto* source = new DataSource(&form);
+  source->setObjectName(u"DataSource1"_qs);
+  auto* grid = new DBGrid(&form);
+  grid->setObjectName(u"DBGrid1"_qs);
+  new QObject(&form);  // unnamed: not a component
+
+  const QList<QObject*> components = Components(&form);
+  QStringList listed;
+  for (QObject* component : components) listed << ComponentName(component) + u":"_qs + ComponentKind(component);
+  EXPECT_EQ(listed, (QStringList{u"EditNombre:TDBEdit"_qs, u"Table1:TTable"_qs, u"Table1Codigo:TField"_qs,
+                                 u"DataSource1:TDataSource"_qs, u"DBGrid1:TDBGrid"_qs}));
+
+  EXPECT_TRUE(HasProperty(edit, u"Hint"_qs));
+  EXPECT_FALSE(HasProperty(edit, u"hint"_qs)) << "names compare exactly";
+  EXPECT_FALSE(HasProperty(edit, u"font"_qs));
+  EXPECT_FALSE(HasProperty(source, u"Font"_qs));
+  EXPECT_TRUE(HasProperty(grid, u"TitleFont"_qs));
+  EXPECT_TRUE(WriteProperty(edit, u"Hint"_qs, u"fPRUEBA.EditNombre"_qs));
+  EXPECT_EQ(edit->toolTip(), u"fPRUEBA.EditNombre"_qs);
+  EXPECT_TRUE(WriteProperty(edit, u"DataField"_qs, u"Nombre"_qs));
+  EXPECT_EQ(ReadProperty(edit, u"DataField"_qs).toString(), u"Nombre"_qs);
+  EXPECT_TRUE(WriteProperty(codigo, u"DisplayFormat"_qs, u"#,###.##"_qs));
+  EXPECT_EQ(codigo->DisplayFormat(), u"#,###.##"_qs);
+  EXPECT_FALSE(WriteProperty(codigo, u"Font"_qs, QFont()));
+  EXPECT_TRUE(WriteProperty(edit, u"Visible"_qs, false));
+  EXPECT_EQ(ReadProperty(edit, u"Visible"_qs), QVariant(false));
+  EXPECT_TRUE(WriteProperty(edit, u"Tag"_qs, 7));
+  EXPECT_EQ(ReadProperty(edit, u"Tag"_qs).toInt(), 7);
+  EXPECT_FALSE(ReadProperty(edit, u"NoExiste"_qs).isValid());
+  table.release();  // owned by the form
+}
+
+TEST(FormComponents, CloseQueryCanKeepTheFormOpen) {
+  Form form;
+  EXPECT_FALSE(form.OnCloseQuery);
+  bool allow = false;
+  int asked = 0;
+  form.OnCloseQuery = [&](Form&, bool& canClose) {
+    ++asked;
+    canClose = allow;
+  };
+  form.show();
+  form.close();
+  EXPECT_TRUE(form.isVisible());
+  allow = true;
+  form.close();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(asked, 2) << "one question per close";
+
+  allow = false;
+  QTimer::singleShot(0, &form, [&] {
+    form.SetModalResult(mrOk);
+    EXPECT_TRUE(form.isVisible()) << "a modal result is refused as a close is";
+    allow = true;
+    form.SetModalResult(mrOk);
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_EQ(asked, 4);
+}
