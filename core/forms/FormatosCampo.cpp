@@ -1,13 +1,11 @@
 #include "core/forms/FormatosCampo.h"
 
+#include "core/datamodule/Genemodu.h"
 #include "core/forms/Propiedades.h"
 #include "core/startup/Configuracion.h"
 #include "platform/data/Field.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/Format.h"
-
-QString FormatoNumericoEstandar = QString::fromLatin1(kFormatoProvisional);
-std::array<QString, 6> PlantillasNumericas;
 
 namespace {
 

@@ -6,11 +6,10 @@
 
 class QObject;
 
-// The display formats of numbers the data module's creation sets from the
-// general parameters: the standard one and those of numeric templates 1 to 5
-// (index 0 unused), whose field-name fragments are CamposPlantillasNumericas.
-extern QString FormatoNumericoEstandar;
-extern std::array<QString, 6> PlantillasNumericas;
+// The display formats of numbers are the data module's (FormatoNumericoEstandar
+// and PlantillasNumericas, whose field-name fragments are
+// CamposPlantillasNumericas); a field still showing the provisional format
+// takes the one for its name.
 inline constexpr char kFormatoProvisional[] = "#,###.##";
 
 // The display format for a field of that name.

@@ -1,3 +1,4 @@
+#include "core/datamodule/Genemodu.h"
 #include "core/forms/AspectoFormulario.h"
 #include "core/forms/ColumnasRejilla.h"
 #include "core/forms/FormatosCampo.h"
