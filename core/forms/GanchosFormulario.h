@@ -10,22 +10,23 @@ class QObject;
 class QWidget;
 class Table;
 
-// What the form services call whose bodies other modules give: each one is
-// installed by its module at start-up (or by a test); an empty one does what
-// the comment says.
+// What the form services call whose bodies other modules give. The first
+// ones start as the data module's own routines; the others are installed by
+// their modules once they exist, and an empty one does what its comment says.
+// A test may put its own in place of any.
 struct GanchosFormulario {
-  // The translation of a form's texts; nothing.
+  // The translation of a form's texts.
   std::function<void(QObject& formulario)> TraducirFormulario;
-  // The translation of a text with its name=value placeholders; the text.
+  // The translation of a text with its name=value placeholders.
   std::function<QString(const QString& texto, const QString& valores)> Traducir;
-  // The translation of a list item; the item.
+  // The translation of a list item.
   std::function<QString(const QString& texto)> TraducirLista;
   // The user's right on the program of the caption: "Ninguno",
-  // "Solo Lectura" or full; full.
+  // "Solo Lectura" or full.
   std::function<QString(const QString& usuario, const QString& programa)> DerechoAccesoPrograma;
-  // The usage log's line for a form; nothing.
+  // The usage log's line for a form.
   std::function<void(const QString& accion, QWidget& formulario)> RegistrarUso;
-  // Deletes the rows tied to the current record; true (nothing to delete).
+  // Deletes the rows tied to the current record; false when they stay.
   std::function<bool(Table& tabla)> EliminarRegistrosAsociados;
   // The after-post hook of tables: the document responsibility check;
   // nothing.
