@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -117,13 +118,17 @@ void Dataset::Open() {
     bindFields();
     PrepareView();
     compileFilter();
-    applyView(records.rows);
+    applyView(records.rows, records.ordered);
     rows_ = std::move(records.rows);
+    complete_ = records.complete;
+    placed_.clear();
+    ReadRowsUpTo(1);
   } catch (...) {
     filter_.reset();
     unbindFields();
     columns_.clear();
     rows_.clear();
+    complete_ = true;
     ReleaseSource();
     throw;
   }
@@ -149,6 +154,8 @@ void Dataset::Close() {
   unbindFields();
   columns_.clear();
   rows_.clear();
+  complete_ = true;
+  placed_.clear();
   current_ = -1;
   bof_ = eof_ = true;
   modified_ = false;
@@ -212,11 +219,35 @@ void Dataset::removeField(Field* field) { fields_.removeAll(field); }
 
 // ---- navigation
 
-bool Dataset::IsEmpty() const { return !Active() || (rows_.empty() && state_ != dsInsert); }
+bool Dataset::IsEmpty() const {
+  if (!Active()) return true;
+  ReadRowsUpTo(1);
+  return rows_.empty() && state_ != dsInsert;
+}
 
 int Dataset::RecordCount() const {
   CheckActive();
+  ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
   return static_cast<int>(rows_.size());
+}
+
+namespace {
+
+// The first records a source gives, then blocks growing with what was read.
+constexpr std::size_t kFirstBlock = 64;
+constexpr std::size_t kLargestBlock = 4096;
+
+}  // namespace
+
+void Dataset::ReadRowsUpTo(std::size_t count) const {
+  auto& self = const_cast<Dataset&>(*this);
+  while (!complete_ && rows_.size() < count) {
+    const std::size_t block = std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+    std::vector<Row> more = self.ReadMore(block);
+    self.complete_ = more.size() < block;
+    for (Row& row : more)
+      if (!placed_.contains(row.identity) && self.inView(row)) self.rows_.push_back(std::move(row));
+  }
 }
 
 int Dataset::RecNo() const {
@@ -232,6 +263,7 @@ void Dataset::scrolled() {
 void Dataset::First() {
   CheckBrowseMode();
   fire(BeforeScroll);
+  ReadRowsUpTo(1);
   current_ = rows_.empty() ? -1 : 0;
   bof_ = true;
   eof_ = rows_.empty();
@@ -241,6 +273,7 @@ void Dataset::First() {
 void Dataset::Last() {
   CheckBrowseMode();
   fire(BeforeScroll);
+  ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
   current_ = static_cast<int>(rows_.size()) - 1;
   eof_ = true;
   bof_ = rows_.empty();
@@ -253,8 +286,10 @@ int Dataset::MoveBy(int distance) {
   int moved = 0;
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
     bof_ = eof_ = false;
+    const qint64 target64 = qint64{current_} + distance;
+    if (target64 >= 0) ReadRowsUpTo(static_cast<std::size_t>(target64) + 1);
     const int last = static_cast<int>(rows_.size()) - 1;
-    const int target = current_ + distance;
+    const int target = static_cast<int>(std::clamp<qint64>(target64, -1, qint64{last} + 1));
     if (target > last) {
       eof_ = true;
       moved = last - current_;
@@ -274,7 +309,9 @@ int Dataset::MoveBy(int distance) {
 
 void Dataset::SetRecNo(int recNo) {
   CheckBrowseMode();
-  if (rows_.empty() || recNo == RecNo()) return;
+  if (recNo == RecNo()) return;
+  ReadRowsUpTo(static_cast<std::size_t>(std::max(recNo, 1)));
+  if (rows_.empty()) return;
   fire(BeforeScroll);
   current_ = std::clamp(recNo, 1, static_cast<int>(rows_.size())) - 1;
   bof_ = eof_ = false;
@@ -287,10 +324,13 @@ Bookmark Dataset::GetBookmark() const {
   return Bookmark(rows_[static_cast<std::size_t>(current_)].identity);
 }
 
+// Among the records read, then among those still to read.
 int Dataset::indexOfIdentity(qint64 identity) const {
-  const auto found =
-      std::find_if(rows_.begin(), rows_.end(), [identity](const Row& row) { return row.identity == identity; });
-  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+  for (std::size_t i = 0;; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size()) return -1;
+    if (rows_[i].identity == identity) return static_cast<int>(i);
+  }
 }
 
 bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
@@ -348,6 +388,7 @@ void Dataset::CheckBrowseMode() {
 void Dataset::Edit() {
   if (state_ == dsEdit || state_ == dsInsert) return;
   CheckActive();
+  ReadRowsUpTo(1);
   if (rows_.empty()) {
     Insert();
     return;
@@ -458,7 +499,12 @@ void Dataset::Post() {
   if (!orderColumns_.isEmpty()) position = orderedPosition(stored);
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
-  if (shown) rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  if (shown) {
+    if (!complete_) placed_.insert(stored.identity);
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  } else {
+    ReadRowsUpTo(position + 1);
+  }
   editRow_ = Row();
   editOriginal_ = Row();
   modified_ = false;
@@ -497,6 +543,7 @@ void Dataset::Delete() {
     Cancel();
     return;
   }
+  ReadRowsUpTo(1);
   if (rows_.empty()) throw EDatabaseError(EngineText::DatasetEmpty);
   postDetails();
   CheckCanModify();
@@ -512,6 +559,7 @@ void Dataset::Delete() {
   }
   const int index = indexOfIdentity(removed.identity);
   if (index >= 0) rows_.erase(rows_.begin() + index);
+  ReadRowsUpTo(static_cast<std::size_t>(index >= 0 ? index : current_) + 1);
   current_ = std::min(index >= 0 ? index : current_, static_cast<int>(rows_.size()) - 1);
   editRow_ = Row();
   editOriginal_ = Row();
@@ -532,9 +580,9 @@ void Dataset::Refresh() {
   fire(AfterRefresh);
 }
 
-void Dataset::Reload() {
+void Dataset::Reload(bool keepCurrent) {
   CheckActive();
-  const bool hadCurrent = current_ >= 0;
+  const bool hadCurrent = keepCurrent && current_ >= 0;
   const qint64 identity = hadCurrent ? rows_[static_cast<std::size_t>(current_)].identity : 0;
   Records records = ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
@@ -553,10 +601,13 @@ void Dataset::Reload() {
     rows.push_back(std::move(row));
   }
   PrepareView();
-  applyView(rows);
-  const int previous = current_;
+  applyView(rows, records.ordered);
+  const int previous = keepCurrent ? current_ : 0;
   rows_ = std::move(rows);
+  complete_ = records.complete;
+  placed_.clear();
   const int found = hadCurrent ? indexOfIdentity(identity) : -1;
+  ReadRowsUpTo(static_cast<std::size_t>(std::max(previous, 0)) + 1);
   current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
   if (current_ < 0 && !rows_.empty()) current_ = 0;
   bof_ = rows_.empty();

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 class DataSource;
@@ -52,9 +53,10 @@ class Bookmark {
   std::optional<qint64> identity_;
 };
 
-// A set of records read whole when it opens (no cursor stays open on the
-// engine), kept in memory in order, navigated and edited one record at a
-// time. Table and Query give the records and store the changes.
+// A set of records navigated and edited one record at a time. Table and
+// Query give the records and store the changes; the records are read in
+// order as they are visited (all at once where the source gives them so),
+// and no cursor stays open on the engine between calls.
 class Dataset : public QObject {
   Q_OBJECT
 
@@ -172,10 +174,16 @@ class Dataset : public QObject {
   struct Records {
     QList<Column> columns;
     std::vector<Row> rows;
+    bool complete = true;  // false: ReadMore gives the rest
+    bool ordered = false;  // already in the order of OrderColumns
   };
 
   // What a Table or Query does with its source.
   virtual Records ReadRecords() = 0;
+  // The next records after those read so far, in order (range and master
+  // link applied or not; the view applies them again): at most count, fewer
+  // only at the end.
+  virtual std::vector<Row> ReadMore(std::size_t /*count*/) { return {}; }
   // The writes of one Post or Delete: undone unless committed.
   class PendingWrite {
    public:
@@ -206,8 +214,12 @@ class Dataset : public QObject {
   void SetOrderColumns(QList<int> columns) { orderColumns_ = std::move(columns); }
   const QList<int>& OrderColumns() const { return orderColumns_; }
   const QList<Column>& Columns() const { return columns_; }
-  // The records shown, in order, and the current one (-1: none).
+  // The records shown that were read so far, in order, and the current one
+  // (-1: none).
   const std::vector<Row>& Rows() const { return rows_; }
+  // Reads on until count records are shown or none is left.
+  void ReadRowsUpTo(std::size_t count) const;
+  bool AllRowsRead() const { return complete_; }
   int CurrentRow() const { return current_; }
   // Makes a record current, as navigation does.
   void GotoRow(int index);
@@ -231,8 +243,9 @@ class Dataset : public QObject {
   void CheckCanModify() const;
   // The key values of the last set-key state.
   const Row& KeyBuffer() const { return keyRow_; }
-  // Reloads the records after a change of the whole table, or a closed set.
-  void Reload();
+  // Reloads the records after a change of the whole table, or a closed set,
+  // staying on the current record where it is still shown when asked.
+  void Reload(bool keepCurrent = true);
 
  private:
   friend class Field;
@@ -253,7 +266,7 @@ class Dataset : public QObject {
   void refilter();
   bool passesFilter(const Row& row);
   bool inView(const Row& row);
-  void applyView(std::vector<Row>& rows);
+  void applyView(std::vector<Row>& rows, bool ordered);
   void fire(const DataSetNotifyEvent& event);
   void beginInsert(bool append);
   void checkRequiredFields() const;
@@ -267,6 +280,10 @@ class Dataset : public QObject {
   DataSetState state_ = dsInactive;
   QList<Column> columns_;
   std::vector<Row> rows_;
+  bool complete_ = true;
+  // Records a Post placed among those read, out of the source's reading
+  // order: skipped when the source gives them again.
+  std::unordered_set<qint64> placed_;
   QList<int> orderColumns_;
   int current_ = -1;
   bool bof_ = true;

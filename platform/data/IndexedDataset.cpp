@@ -120,6 +120,9 @@ void IndexedDataset::ReleaseSource() {
 
 int IndexedDataset::seek(const Row& key, int count) const {
   const IndexOrder order(indexColumns_);
+  // Read on until the records read reach past the key.
+  while (!AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0))
+    ReadRowsUpTo(Rows().size() + 1);
   const auto found = std::lower_bound(Rows().begin(), Rows().end(), key, [&](const Row& row, const Row& wanted) {
     return order.Compare(row.values, wanted.values, count) < 0;
   });
@@ -144,7 +147,10 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
   const IndexOrder order(indexColumns_);
   const auto first = static_cast<std::size_t>(seek(key, count));
   std::size_t last = first;
-  while (last < Rows().size() && order.Compare(Rows()[last].values, key.values, count) == 0) ++last;
+  for (;; ++last) {
+    if (last >= Rows().size()) ReadRowsUpTo(last + 1);
+    if (last >= Rows().size() || order.Compare(Rows()[last].values, key.values, count) != 0) break;
+  }
   return FindRowBetween(fields, values, options, first, last);
 }
 
@@ -207,7 +213,7 @@ void IndexedDataset::SetRange(const QList<Variant>& start, const QList<Variant>&
   KeyLimit to{KeyRow(indexFields(endCount), end), endCount};
   rangeStart_ = std::move(from);
   rangeEnd_ = std::move(to);
-  Reload();
+  Reload(false);
   First();
 }
 
@@ -242,7 +248,7 @@ void IndexedDataset::SetMasterFields(const QString& names) {
 void IndexedDataset::followMaster() {
   if (!Active()) return;
   CheckBrowseMode();
-  Reload();
+  Reload(false);
   First();
 }
 
@@ -274,7 +280,7 @@ void IndexedDataset::masterChanged(Field* field) {
       (!next || (next->count == link_->count &&
                  IndexOrder(indexColumns_).Compare(next->key.values, link_->key.values, next->count) == 0));
   if (same) return;
-  Reload();
+  Reload(false);
   First();
 }
 

@@ -6,12 +6,13 @@
 #include "platform/data/FieldComparison.h"
 
 #include <algorithm>
+#include <limits>
 
 using FieldComparison::Operand;
 using FieldComparison::TextCase;
 
 int Dataset::FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) {
-  return FindRowBetween(fields, values, options, 0, rows_.size());
+  return FindRowBetween(fields, values, options, 0, std::numeric_limits<std::size_t>::max());
 }
 
 int Dataset::FindRowBetween(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options,
@@ -32,7 +33,9 @@ int Dataset::FindRowBetween(const QList<Field*>& fields, const QList<Variant>& v
   const bool calculate =
       std::any_of(fields.begin(), fields.end(), [](const Field* field) { return field->outsideRecord(); });
   TemporaryState state(*this, dsFilter);
-  for (std::size_t i = first; i < last && i < rows_.size(); ++i) {
+  for (std::size_t i = first; i < last; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size()) break;
     state.Show(rows_[i], calculate);
     if (matches()) return static_cast<int>(i);
   }

@@ -8,6 +8,7 @@ class Statement;
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A table of a database, ordered by its current index (the primary key
@@ -40,6 +41,7 @@ class Table : public IndexedDataset {
 
  protected:
   Records ReadRecords() override;
+  std::vector<Row> ReadMore(std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;
   Row InsertRecord(const Row& row) override;
   Row UpdateRecord(const Row& original, const Row& changed) override;
@@ -51,6 +53,12 @@ class Table : public IndexedDataset {
 
  private:
   class Write;
+  struct OrderTerm {
+    QString expression;
+    int column = -1;  // -1: the row id
+  };
+  QList<OrderTerm> orderTerms() const;
+  void limitConditions(const QList<OrderTerm>& terms, QStringList& conditions, QList<QVariant>& arguments) const;
   QString tableText() const;
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
@@ -78,4 +86,6 @@ class Table : public IndexedDataset {
   std::map<qint64, qint64> rowIdOfIdentity_;
   qint64 lastIdentity_ = 0;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  // The order values of the last record read: the next read starts after it.
+  std::optional<QList<QVariant>> lastRead_;
 };

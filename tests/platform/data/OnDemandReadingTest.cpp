@@ -1,0 +1,73 @@
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRecords = 300;  // several blocks of reading
+
+// Documents 1..300, one line each. Texto: NULL every 50th document; else
+// the even document d holds "T<300-d>" and the odd one "t<301-d>", so
+// pairs of documents hold texts the collation takes as equal.
+class OnDemandReadingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateLines(data);
+    data.Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+        "INSERT INTO LINEAS (CodigoTemporal, Linea, LineaMemo, Texto) SELECT i, 1, 0, "
+        "CASE WHEN i % 50 = 0 THEN NULL WHEN i % 2 = 0 THEN printf('T%03d', 300 - i) "
+        "ELSE printf('t%03d', 301 - i) END FROM n")
+                     .arg(kRecords));
+    table = data.OpenTable(u"LINEAS"_qs);
+  }
+
+  int current() const { return table->FieldByName(u"CodigoTemporal"_qs).AsInteger(); }
+
+  DataFixture data;
+  std::unique_ptr<Table> table;
+};
+
+TEST_F(OnDemandReadingTest, ATextIndexIsWalkedBothWaysNullsFirstEqualTextsByKey) {
+  QStringList expected;
+  for (int document = 50; document <= kRecords; document += 50) expected.append(QString::number(document));
+  for (int value = 2; value <= kRecords; value += 2) {
+    if (const int even = kRecords - value; even > 0 && even % 50 != 0) expected.append(QString::number(even));
+    expected.append(QString::number(kRecords + 1 - value));
+  }
+  table->SetIndexName(u"Clave2"_qs);
+  EXPECT_EQ(Walk(*table, u"CodigoTemporal"_qs), expected);
+  QStringList backwards;
+  for (table->Last(); !table->Bof(); table->Prior()) backwards.prepend(QString::number(current()));
+  EXPECT_EQ(backwards, expected);
+  EXPECT_EQ(table->RecordCount(), kRecords);
+}
+
+TEST_F(OnDemandReadingTest, SearchesRangesAndFiltersReachPastTheRecordsReadFirst) {
+  ASSERT_TRUE(table->FindKey({Int(250)}));
+  table->Next();
+  EXPECT_EQ(current(), 251);
+  EXPECT_EQ(table->RecNo(), 251);
+  ASSERT_TRUE(table->Locate(u"Texto"_qs, Text(u"t002"_qs)));
+  EXPECT_EQ(current(), 299);
+  table->SetRange({Int(100)}, {Int(230)});
+  EXPECT_EQ(table->RecordCount(), 131);
+  table->Last();
+  EXPECT_EQ(current(), 230);
+  table->CancelRange();
+  table->SetFilter(u"CodigoTemporal > 280"_qs);
+  table->SetFiltered(true);
+  EXPECT_EQ(current(), 281);
+  EXPECT_EQ(table->RecordCount(), 20);
+}
+
+TEST_F(OnDemandReadingTest, RecordsAnotherProgramAddsWhereTheTableWasNotReadYetAreShown) {
+  data.Execute(u"INSERT INTO LINEAS (CodigoTemporal, Linea, LineaMemo) VALUES (1000, 1, 0)"_qs);
+  table->Last();
+  EXPECT_EQ(current(), 1000);
+  EXPECT_EQ(table->RecordCount(), kRecords + 1);
+}
+
+}  // namespace
