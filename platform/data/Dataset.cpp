@@ -227,6 +227,10 @@ bool Dataset::IsEmpty() const {
 
 int Dataset::RecordCount() const {
   CheckActive();
+  // Every record still to read counts unless a filter could leave it out.
+  const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+  if (!complete_ && !filtering)
+    if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
   ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
   return static_cast<int>(rows_.size());
 }
@@ -396,18 +400,33 @@ void Dataset::Edit() {
   CheckBrowseMode();
   CheckCanModify();
   fire(BeforeEdit);
-  Row& row = rows_[static_cast<std::size_t>(current_)];
+  const Row& row = rows_[static_cast<std::size_t>(current_)];
   std::unique_ptr<RecordLock> lock = LockRecord(row);
-  const std::optional<Row> fresh = ReadRecord(row);
+  std::optional<Row> fresh = ReadRecord(row);
   if (!fresh) throw EDatabaseError(EngineText::RecordDeleted);
-  row = *fresh;
-  editRow_ = row;
-  editOriginal_ = row;
+  editRow_ = *fresh;
+  editOriginal_ = *fresh;
+  placeReadAgain(std::move(*fresh));
   recordLock_ = std::move(lock);
   modified_ = false;
   setState(dsEdit);
   changed(nullptr);
   fire(AfterEdit);
+}
+
+// Another program may have changed the fields of the order: the record goes
+// where the order now places it.
+void Dataset::placeReadAgain(Row fresh) {
+  auto& current = rows_[static_cast<std::size_t>(current_)];
+  if (orderColumns_.isEmpty() || IndexOrder(orderColumns_).Compare(current.values, fresh.values) == 0) {
+    current = std::move(fresh);
+    return;
+  }
+  rows_.erase(rows_.begin() + current_);
+  const std::size_t position = orderedPosition(fresh);
+  if (!complete_) placed_.insert(fresh.identity);
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(fresh));
+  current_ = static_cast<int>(position);
 }
 
 void Dataset::SetKey() {

@@ -184,6 +184,9 @@ class Dataset : public QObject {
   // link applied or not; the view applies them again): at most count, fewer
   // only at the end.
   virtual std::vector<Row> ReadMore(std::size_t /*count*/) { return {}; }
+  // How many records the source gives (range and master link applied), when
+  // it can tell without reading them; nullopt otherwise.
+  virtual std::optional<int> CountRecords() { return std::nullopt; }
   // The writes of one Post or Delete: undone unless committed.
   class PendingWrite {
    public:
@@ -271,6 +274,7 @@ class Dataset : public QObject {
   void beginInsert(bool append);
   void checkRequiredFields() const;
   std::size_t orderedPosition(const Row& row) const;
+  void placeReadAgain(Row fresh);
   int indexOfIdentity(qint64 identity) const;
   void scrolled();
   void postDetails();

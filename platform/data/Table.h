@@ -42,6 +42,7 @@ class Table : public IndexedDataset {
  protected:
   Records ReadRecords() override;
   std::vector<Row> ReadMore(std::size_t count) override;
+  std::optional<int> CountRecords() override;
   std::optional<Row> ReadRecord(const Row& row) override;
   Row InsertRecord(const Row& row) override;
   Row UpdateRecord(const Row& original, const Row& changed) override;

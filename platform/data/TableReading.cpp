@@ -41,6 +41,10 @@ QString afterCondition(const QList<QString>& expressions, const QList<QVariant>&
   return seek + afterTerms(expressions, last, 0, arguments);
 }
 
+QString whereClause(const QStringList& conditions) {
+  return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
 }  // namespace
 
 // The index fields, text under the collation its index is kept in, then
@@ -107,11 +111,8 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
   limitConditions(terms, conditions, arguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
   if (lastRead_) conditions.append(afterCondition(order, *lastRead_, arguments));
-  Statement select(connection(), QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT %5")
-                                     .arg(selectList(Columns()), QStringLiteral("main.") + Quoted(tableName_),
-                                          conditions.isEmpty()
-                                              ? QString()
-                                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")),
+  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
+                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions),
                                           order.join(QStringLiteral(", ")), QString::number(count)));
   for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
   std::vector<Row> rows;
@@ -123,4 +124,19 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
     last.append(term.column < 0 ? QVariant(rowIdOf(rows.back())) : rows.back().values[term.column]);
   lastRead_ = std::move(last);
   return rows;
+}
+
+// The engine counts what the conditions show exactly: a master link, and a
+// range on one index field.
+std::optional<int> Table::CountRecords() {
+  const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
+  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  QStringList conditions;
+  QList<QVariant> arguments;
+  limitConditions(orderTerms(), conditions, arguments);
+  Statement count(connection(),
+                  QStringLiteral("SELECT COUNT(*) FROM main.%1%2").arg(Quoted(tableName_), whereClause(conditions)));
+  for (int i = 0; i < arguments.size(); ++i) count.Bind(i + 1, arguments[i]);
+  count.Step();
+  return count.Column(0).toInt();
 }

@@ -65,9 +65,22 @@ TEST_F(OnDemandReadingTest, SearchesRangesAndFiltersReachPastTheRecordsReadFirst
 
 TEST_F(OnDemandReadingTest, RecordsAnotherProgramAddsWhereTheTableWasNotReadYetAreShown) {
   data.Execute(u"INSERT INTO LINEAS (CodigoTemporal, Linea, LineaMemo) VALUES (1000, 1, 0)"_qs);
+  EXPECT_EQ(table->RecordCount(), kRecords + 1);
   table->Last();
   EXPECT_EQ(current(), 1000);
-  EXPECT_EQ(table->RecordCount(), kRecords + 1);
+}
+
+TEST_F(OnDemandReadingTest, EditPutsARecordAnotherProgramRenamedWhereTheOrderNowPlacesIt) {
+  table->SetIndexName(u"Clave2"_qs);
+  ASSERT_TRUE(table->FindKey({Text(u"t300"_qs)}));
+  data.Execute(u"UPDATE LINEAS SET Texto = 'a' WHERE CodigoTemporal = 1"_qs);
+  table->Edit();
+  EXPECT_EQ(table->FieldByName(u"Texto"_qs).AsString(), u"a"_qs);
+  table->Cancel();
+  ASSERT_TRUE(table->FindKey({Text(u"A"_qs)}));
+  EXPECT_EQ(current(), 1);
+  table->Prior();
+  EXPECT_EQ(current(), kRecords);  // the last of the NULLs
 }
 
 }  // namespace
