@@ -507,21 +507,29 @@ void Dataset::Post() {
     if (write) write->Commit();
   }
   std::size_t position = std::min(inserting ? insertPosition_ : static_cast<std::size_t>(current_), rows_.size());
+  bool inPlace = false;
   if (!inserting) {
     // Where the record read at Edit is shown now (a rollback reads them again).
-    const int index = indexOfIdentity(editOriginal_.identity);
+    const bool atCurrent = current_ >= 0 && static_cast<std::size_t>(current_) < rows_.size() &&
+                           rows_[static_cast<std::size_t>(current_)].identity == editOriginal_.identity;
+    const int index = atCurrent ? current_ : indexOfIdentity(editOriginal_.identity);
     if (index >= 0) {
-      rows_.erase(rows_.begin() + index);
       position = static_cast<std::size_t>(index);
+      Row& shownBefore = rows_[position];
+      inPlace = shown && (orderColumns_.isEmpty() || IndexOrder(orderColumns_).Compare(shownBefore.values, stored.values) == 0);
+      if (inPlace)
+        shownBefore = std::move(stored);
+      else
+        rows_.erase(rows_.begin() + index);
     }
   }
-  if (!orderColumns_.isEmpty()) position = orderedPosition(stored);
+  if (!inPlace && !orderColumns_.isEmpty()) position = orderedPosition(stored);
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
-  if (shown) {
+  if (shown && !inPlace) {
     if (!complete_) placed_.insert(stored.identity);
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
-  } else {
+  } else if (!shown) {
     ReadRowsUpTo(position + 1);
   }
   editRow_ = Row();

@@ -187,6 +187,14 @@ class Dataset : public QObject {
   // How many records the source gives (range and master link applied), when
   // it can tell without reading them; nullopt otherwise.
   virtual std::optional<int> CountRecords() { return std::nullopt; }
+  // Records that may hold the values, in the order shown, as the engine
+  // finds them: every record that holds them is among them, up to count;
+  // nullopt when the engine cannot tell.
+  virtual std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& /*fields*/,
+                                                            const QList<Variant>& /*values*/, LocateOptions /*options*/,
+                                                            std::size_t /*count*/) {
+    return std::nullopt;
+  }
   // The writes of one Post or Delete: undone unless committed.
   class PendingWrite {
    public:

@@ -137,7 +137,7 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
   for (int i = 0; leading && i < count; ++i)
     leading = fields[i]->FieldKind() == fkData &&
               fields[i]->FieldName().compare(Columns()[indexColumns_[i]].name, Qt::CaseInsensitive) == 0;
-  if (!leading) return Dataset::FindRow(fields, values, options);
+  if (!leading) return findThroughCandidates(fields, values, options);
   Row key;
   try {
     key = KeyRow(fields, values);
@@ -152,6 +152,28 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
     if (last >= Rows().size() || order.Compare(Rows()[last].values, key.values, count) != 0) break;
   }
   return FindRowBetween(fields, values, options, first, last);
+}
+
+// The engine names the records that may match, in order; the first of them
+// that matches as Locate compares is the one.
+int IndexedDataset::findThroughCandidates(const QList<Field*>& fields, const QList<Variant>& values,
+                                          LocateOptions options) {
+  constexpr std::size_t kCandidates = 64;
+  const std::optional<std::vector<Row>> candidates =
+      indexColumns_.isEmpty() ? std::nullopt : LocateCandidates(fields, values, options, kCandidates);
+  if (!candidates) return Dataset::FindRow(fields, values, options);
+  const IndexOrder order(indexColumns_);
+  for (const Row& candidate : *candidates) {
+    const auto first = static_cast<std::size_t>(seek(candidate, IndexFieldCount()));
+    std::size_t last = first;
+    for (;; ++last) {
+      if (last >= Rows().size()) ReadRowsUpTo(last + 1);
+      if (last >= Rows().size() || order.Compare(Rows()[last].values, candidate.values) != 0) break;
+    }
+    const int found = FindRowBetween(fields, values, options, first, last);
+    if (found >= 0) return found;
+  }
+  return candidates->size() < kCandidates ? -1 : Dataset::FindRow(fields, values, options);
 }
 
 bool IndexedDataset::FindKey(const QList<Variant>& values) {

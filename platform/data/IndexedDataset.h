@@ -82,6 +82,7 @@ class IndexedDataset : public Dataset {
   void requireIndex() const;
   void chooseIndex(const QString& name, const QString& fieldNames);
   int seek(const Row& key, int count) const;
+  int findThroughCandidates(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options);
   QList<Variant> masterValues() const;
   std::optional<KeyLimit> linkFromMaster();
   void masterChanged(Field* field);

@@ -43,6 +43,8 @@ class Table : public IndexedDataset {
   Records ReadRecords() override;
   std::vector<Row> ReadMore(std::size_t count) override;
   std::optional<int> CountRecords() override;
+  std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
+                                                    LocateOptions options, std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;
   Row InsertRecord(const Row& row) override;
   Row UpdateRecord(const Row& original, const Row& changed) override;

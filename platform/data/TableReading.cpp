@@ -4,6 +4,8 @@
 
 #include "platform/data/Table.h"
 
+#include "platform/Exceptions.h"
+#include "platform/data/Field.h"
 #include "platform/data/TypeTable.h"
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/SqlText.h"
@@ -139,4 +141,49 @@ std::optional<int> Table::CountRecords() {
   for (int i = 0; i < arguments.size(); ++i) count.Bind(i + 1, arguments[i]);
   count.Step();
   return count.Column(0).toInt();
+}
+
+// Text equal under the collation takes in every text Locate finds equal,
+// with or without case; integers are equal or not. Other kinds, calculated
+// fields and partial keys are left to Locate's own comparison.
+std::optional<std::vector<Dataset::Row>> Table::LocateCandidates(const QList<Field*>& fields,
+                                                                 const QList<Variant>& values, LocateOptions options,
+                                                                 std::size_t count) {
+  if (options & loPartialKey) return std::nullopt;
+  for (const Field* field : fields)
+    if (field->FieldKind() != fkData) return std::nullopt;
+  Row key;
+  try {
+    key = KeyRow(fields, values);
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList conditions, order;
+  QList<QVariant> arguments;
+  limitConditions(terms, conditions, arguments);
+  const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
+  for (const Field* field : fields) {
+    const auto column = std::find_if(Columns().begin(), Columns().end(), [field](const Column& c) {
+      return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
+    });
+    if (column == Columns().end()) return std::nullopt;
+    const ValueClass kind = TypeTable::ValueClassOf(column->type);
+    if (kind != ValueClass::Text && kind != ValueClass::Integer) return std::nullopt;
+    const QVariant& value = key.values[static_cast<int>(column - Columns().begin())];
+    if (value.isNull()) {
+      conditions.append(Quoted(column->name) + QStringLiteral(" IS NULL"));
+    } else {
+      conditions.append(Quoted(column->name) + (kind == ValueClass::Text ? collate : QString()) + QStringLiteral(" = ?"));
+      arguments.append(value);
+    }
+  }
+  for (const OrderTerm& term : terms) order.append(term.expression);
+  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
+                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions),
+                                          order.join(QStringLiteral(", ")), QString::number(count)));
+  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
+  std::vector<Row> rows;
+  while (select.Step()) rows.push_back(rowOf(select));
+  return rows;
 }
