@@ -611,7 +611,7 @@ void Dataset::Reload(bool keepCurrent) {
   CheckActive();
   const bool hadCurrent = keepCurrent && current_ >= 0;
   const qint64 identity = hadCurrent ? rows_[static_cast<std::size_t>(current_)].identity : 0;
-  Records records = ReadRecords();
+  Records records = !keepCurrent && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
   std::vector<Row> rows;
   rows.reserve(records.rows.size());

@@ -187,6 +187,9 @@ class Dataset : public QObject {
   // How many records the source gives (range and master link applied), when
   // it can tell without reading them; nullopt otherwise.
   virtual std::optional<int> CountRecords() { return std::nullopt; }
+  // Starts reading from the first record again, with the same columns and
+  // order (ReadMore gives them); false when the source cannot.
+  virtual bool RestartReading() { return false; }
   // Records that may hold the values, in the order shown, as the engine
   // finds them: every record that holds them is among them, up to count;
   // nullopt when the engine cannot tell.
@@ -255,7 +258,9 @@ class Dataset : public QObject {
   // The key values of the last set-key state.
   const Row& KeyBuffer() const { return keyRow_; }
   // Reloads the records after a change of the whole table, or a closed set,
-  // staying on the current record where it is still shown when asked.
+  // staying on the current record where it is still shown; without
+  // keepCurrent only the view changed (range, master, filter), and a source
+  // that can start reading again keeps its columns.
   void Reload(bool keepCurrent = true);
 
  private:

@@ -43,6 +43,10 @@ class Table : public IndexedDataset {
   Records ReadRecords() override;
   std::vector<Row> ReadMore(std::size_t count) override;
   std::optional<int> CountRecords() override;
+  bool RestartReading() override {
+    lastRead_.reset();
+    return true;
+  }
   std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
                                                     LocateOptions options, std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;
