@@ -6,7 +6,7 @@
 class Statement;
 
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -88,9 +88,9 @@ class Table : public IndexedDataset {
   std::shared_ptr<Connection> connection_;
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
-  std::map<QString, qint64> identities_;  // by key text, in a table without row ids
-  std::map<qint64, qint64> identityOfRowId_;
-  std::map<qint64, qint64> rowIdOfIdentity_;
+  std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
+  std::unordered_map<qint64, qint64> identityOfRowId_;
+  std::unordered_map<qint64, qint64> rowIdOfIdentity_;
   qint64 lastIdentity_ = 0;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
   // The order values of the last record read: the next read starts after it.
