@@ -121,6 +121,7 @@ void Dataset::Open() {
     applyView(records.rows, records.ordered);
     rows_ = std::move(records.rows);
     complete_ = records.complete;
+    headComplete_ = true;
     placed_.clear();
     ReadRowsUpTo(1);
   } catch (...) {
@@ -154,7 +155,7 @@ void Dataset::Close() {
   unbindFields();
   columns_.clear();
   rows_.clear();
-  complete_ = true;
+  complete_ = headComplete_ = true;
   placed_.clear();
   current_ = -1;
   bof_ = eof_ = true;
@@ -231,6 +232,7 @@ int Dataset::RecordCount() const {
   const bool filtering = filtered_ && (filter_ || OnFilterRecord);
   if (!complete_ && !filtering)
     if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
+  restartFromFirst(true);
   ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
   return static_cast<int>(rows_.size());
 }
@@ -254,9 +256,102 @@ void Dataset::ReadRowsUpTo(std::size_t count) const {
   }
 }
 
+// One block before the first record read (the last block without one).
+void Dataset::readBefore() const {
+  auto& self = const_cast<Dataset&>(*this);
+  const std::size_t block = std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+  std::optional<std::vector<Row>> before = self.ReadBefore(rows_.empty() ? nullptr : &rows_.front(), block);
+  if (!before) {
+    self.restartFromFirst(true);
+    return;
+  }
+  self.headComplete_ = before->size() < block;
+  std::vector<Row> shown;
+  for (Row& row : *before)
+    if (!placed_.contains(row.identity) && self.inView(row)) shown.push_back(std::move(row));
+  self.rows_.insert(self.rows_.begin(), std::make_move_iterator(shown.begin()), std::make_move_iterator(shown.end()));
+  if (current_ >= 0) self.current_ += static_cast<int>(shown.size());
+}
+
+void Dataset::restartFromFirst(bool keepCurrent) const {
+  if (headComplete_) return;
+  auto& self = const_cast<Dataset&>(*this);
+  const std::optional<qint64> held =
+      keepCurrent && current_ >= 0 ? std::optional<qint64>(rows_[static_cast<std::size_t>(current_)].identity)
+                                   : std::nullopt;
+  if (!self.RestartReading()) return;
+  self.rows_.clear();
+  self.placed_.clear();
+  self.complete_ = false;
+  self.headComplete_ = true;
+  self.current_ = -1;
+  ReadRowsUpTo(1);
+  const int found = held ? indexOfIdentity(*held) : -1;
+  self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
+}
+
+bool Dataset::ReadFrom(const Row& key, int count) const {
+  auto& self = const_cast<Dataset&>(*this);
+  if (!self.StartReadingAt(key, count)) return false;
+  self.rows_.clear();
+  self.placed_.clear();
+  self.complete_ = false;
+  self.headComplete_ = false;
+  self.current_ = -1;
+  ReadRowsUpTo(1);
+  return true;
+}
+
+std::optional<Dataset::Row> Dataset::CurrentRecord() const {
+  if (current_ < 0 || static_cast<std::size_t>(current_) >= rows_.size()) return std::nullopt;
+  return rows_[static_cast<std::size_t>(current_)];
+}
+
+void Dataset::ReturnTo(const std::optional<Row>& record) const {
+  if (!record) return;
+  if (current_ >= 0 && static_cast<std::size_t>(current_) < rows_.size() &&
+      rows_[static_cast<std::size_t>(current_)].identity == record->identity)
+    return;
+  auto& self = const_cast<Dataset&>(*this);
+  int found = -1;
+  for (std::size_t i = 0; i < rows_.size() && found < 0; ++i)
+    if (rows_[i].identity == record->identity) found = static_cast<int>(i);
+  if (found < 0 && ReadFrom(*record, static_cast<int>(orderColumns_.size()))) found = indexOfIdentity(record->identity);
+  if (found < 0) found = indexOfIdentity(record->identity);
+  self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
+}
+
+// The last records, read backwards from the end where the source can.
+void Dataset::readLast() {
+  if (complete_ && headComplete_) return;
+  if (complete_) return;
+  std::optional<std::vector<Row>> last = ReadBefore(nullptr, kFirstBlock);
+  if (!last) {
+    ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
+    return;
+  }
+  rows_.clear();
+  placed_.clear();
+  complete_ = true;
+  headComplete_ = last->size() < kFirstBlock;
+  for (Row& row : *last)
+    if (inView(row)) rows_.push_back(std::move(row));
+  current_ = -1;
+  while (rows_.empty() && !headComplete_) readBefore();
+}
+
 int Dataset::RecNo() const {
   CheckActive();
-  return state_ == dsInsert || current_ < 0 ? -1 : current_ + 1;
+  if (state_ == dsInsert || current_ < 0) return -1;
+  if (!headComplete_) {
+    const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+    if (!filtering)
+      if (const std::optional<int> before =
+              const_cast<Dataset&>(*this).CountBefore(rows_[static_cast<std::size_t>(current_)]))
+        return *before + 1;
+    restartFromFirst(true);
+  }
+  return current_ + 1;
 }
 
 void Dataset::scrolled() {
@@ -267,6 +362,7 @@ void Dataset::scrolled() {
 void Dataset::First() {
   CheckBrowseMode();
   fire(BeforeScroll);
+  restartFromFirst(false);
   ReadRowsUpTo(1);
   current_ = rows_.empty() ? -1 : 0;
   bof_ = true;
@@ -277,7 +373,7 @@ void Dataset::First() {
 void Dataset::Last() {
   CheckBrowseMode();
   fire(BeforeScroll);
-  ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
+  readLast();
   current_ = static_cast<int>(rows_.size()) - 1;
   eof_ = true;
   bof_ = rows_.empty();
@@ -290,6 +386,7 @@ int Dataset::MoveBy(int distance) {
   int moved = 0;
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
     bof_ = eof_ = false;
+    while (distance < 0 && !headComplete_ && qint64{current_} + distance < 0) readBefore();
     const qint64 target64 = qint64{current_} + distance;
     if (target64 >= 0) ReadRowsUpTo(static_cast<std::size_t>(target64) + 1);
     const int last = static_cast<int>(rows_.size()) - 1;
@@ -314,6 +411,7 @@ int Dataset::MoveBy(int distance) {
 void Dataset::SetRecNo(int recNo) {
   CheckBrowseMode();
   if (recNo == RecNo()) return;
+  restartFromFirst(false);
   ReadRowsUpTo(static_cast<std::size_t>(std::max(recNo, 1)));
   if (rows_.empty()) return;
   fire(BeforeScroll);
@@ -332,9 +430,12 @@ Bookmark Dataset::GetBookmark() const {
 int Dataset::indexOfIdentity(qint64 identity) const {
   for (std::size_t i = 0;; ++i) {
     if (i >= rows_.size()) ReadRowsUpTo(i + 1);
-    if (i >= rows_.size()) return -1;
+    if (i >= rows_.size()) break;
     if (rows_[i].identity == identity) return static_cast<int>(i);
   }
+  if (headComplete_) return -1;
+  restartFromFirst(true);
+  return indexOfIdentity(identity);
 }
 
 bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
@@ -609,8 +710,7 @@ void Dataset::Refresh() {
 
 void Dataset::Reload(bool keepCurrent) {
   CheckActive();
-  const bool hadCurrent = keepCurrent && current_ >= 0;
-  const qint64 identity = hadCurrent ? rows_[static_cast<std::size_t>(current_)].identity : 0;
+  const std::optional<Row> held = keepCurrent ? CurrentRecord() : std::nullopt;
   Records records = !keepCurrent && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
   std::vector<Row> rows;
@@ -629,12 +729,16 @@ void Dataset::Reload(bool keepCurrent) {
   }
   PrepareView();
   applyView(rows, records.ordered);
-  const int previous = keepCurrent ? current_ : 0;
+  const int previous = keepCurrent && headComplete_ ? current_ : 0;
   rows_ = std::move(rows);
   complete_ = records.complete;
+  headComplete_ = true;
   placed_.clear();
-  const int found = hadCurrent ? indexOfIdentity(identity) : -1;
-  ReadRowsUpTo(static_cast<std::size_t>(std::max(previous, 0)) + 1);
+  current_ = -1;
+  // The current record is read again where the order now places it.
+  if (held && !complete_) ReadFrom(*held, static_cast<int>(orderColumns_.size()));
+  const int found = held ? indexOfIdentity(held->identity) : -1;
+  if (found < 0) ReadRowsUpTo(static_cast<std::size_t>(std::max(previous, 0)) + 1);
   current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
   if (current_ < 0 && !rows_.empty()) current_ = 0;
   bof_ = rows_.empty();

@@ -190,6 +190,17 @@ class Dataset : public QObject {
   // Starts reading from the first record again, with the same columns and
   // order (ReadMore gives them); false when the source cannot.
   virtual bool RestartReading() { return false; }
+  // Makes ReadMore start at the first record at or after key on the first
+  // count order columns; false when the source cannot.
+  virtual bool StartReadingAt(const Row& /*key*/, int /*count*/) { return false; }
+  // The records just before first (before the end without one), in order:
+  // at most count, fewer only at the start; nullopt when the source cannot.
+  virtual std::optional<std::vector<Row>> ReadBefore(const Row* /*first*/, std::size_t /*count*/) {
+    return std::nullopt;
+  }
+  // How many records are shown before row (range and master link applied),
+  // when the source can tell without reading them.
+  virtual std::optional<int> CountBefore(const Row& /*row*/) { return std::nullopt; }
   // Records that may hold the values, in the order shown, as the engine
   // finds them: every record that holds them is among them, up to count;
   // nullopt when the engine cannot tell.
@@ -234,6 +245,16 @@ class Dataset : public QObject {
   // Reads on until count records are shown or none is left.
   void ReadRowsUpTo(std::size_t count) const;
   bool AllRowsRead() const { return complete_; }
+  // Whether the first record read is the first one shown.
+  bool StartRead() const { return headComplete_; }
+  // Reads from the first record at or after key on count order columns, the
+  // current record given up; false, and nothing changes, where the source
+  // cannot.
+  bool ReadFrom(const Row& key, int count) const;
+  // The current record, to come back to with ReturnTo after a search that
+  // read elsewhere.
+  std::optional<Row> CurrentRecord() const;
+  void ReturnTo(const std::optional<Row>& record) const;
   int CurrentRow() const { return current_; }
   // Makes a record current, as navigation does.
   void GotoRow(int index);
@@ -288,6 +309,9 @@ class Dataset : public QObject {
   void checkRequiredFields() const;
   std::size_t orderedPosition(const Row& row) const;
   void placeReadAgain(Row fresh);
+  void readBefore() const;
+  void restartFromFirst(bool keepCurrent) const;
+  void readLast();
   int indexOfIdentity(qint64 identity) const;
   void scrolled();
   void postDetails();
@@ -298,6 +322,7 @@ class Dataset : public QObject {
   QList<Column> columns_;
   std::vector<Row> rows_;
   bool complete_ = true;
+  bool headComplete_ = true;  // rows_ starts at the first record shown
   // Records a Post placed among those read, out of the source's reading
   // order: skipped when the source gives them again.
   std::unordered_set<qint64> placed_;

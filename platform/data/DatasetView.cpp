@@ -87,6 +87,7 @@ Dataset::Row Dataset::KeyRow(const QList<Field*>& fields, const QList<Variant>& 
 }
 
 Dataset::Records Dataset::Snapshot(const Dataset& source) {
+  source.restartFromFirst(true);
   source.ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
   return Records{source.columns_, source.rows_};
 }

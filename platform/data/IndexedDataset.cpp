@@ -120,7 +120,11 @@ void IndexedDataset::ReleaseSource() {
 
 int IndexedDataset::seek(const Row& key, int count) const {
   const IndexOrder order(indexColumns_);
-  // Read on until the records read reach past the key.
+  // Where the records read do not hold the first one at or after the key,
+  // the reading starts at the key.
+  const bool before = !StartRead() && (Rows().empty() || order.Compare(Rows().front().values, key.values, count) >= 0);
+  const bool after = !AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0);
+  if ((before || after) && ReadFrom(key, count)) return 0;
   while (!AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0))
     ReadRowsUpTo(Rows().size() + 1);
   const auto found = std::lower_bound(Rows().begin(), Rows().end(), key, [&](const Row& row, const Row& wanted) {
@@ -181,10 +185,13 @@ bool IndexedDataset::FindKey(const QList<Variant>& values) {
   requireIndex();
   const int count = std::min(static_cast<int>(values.size()), IndexFieldCount());
   const Row key = KeyRow(indexFields(count), values);
+  const std::optional<Row> current = CurrentRecord();
   const int found = seek(key, count);
   if (found >= static_cast<int>(Rows().size()) ||
-      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values, count) != 0)
+      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values, count) != 0) {
+    ReturnTo(current);
     return false;
+  }
   GotoRow(found);
   return true;
 }
@@ -205,10 +212,13 @@ bool IndexedDataset::GotoKey() {
   requireIndex();
   const Row& key = KeyBuffer();
   if (key.values.size() != Columns().size()) return false;
+  const std::optional<Row> current = CurrentRecord();
   const int found = seek(key, IndexFieldCount());
   if (found >= static_cast<int>(Rows().size()) ||
-      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values) != 0)
+      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values) != 0) {
+    ReturnTo(current);
     return false;
+  }
   GotoRow(found);
   return true;
 }

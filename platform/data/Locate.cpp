@@ -12,6 +12,7 @@ using FieldComparison::Operand;
 using FieldComparison::TextCase;
 
 int Dataset::FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) {
+  restartFromFirst(true);
   return FindRowBetween(fields, values, options, 0, std::numeric_limits<std::size_t>::max());
 }
 
@@ -55,8 +56,12 @@ QList<Variant> valuesFor(const QList<Field*>& fields, const Variant& keyValues) 
 bool Dataset::Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options) {
   CheckBrowseMode();
   const QList<Field*> fields = fieldsNamed(keyFields);
+  const std::optional<Row> current = CurrentRecord();
   const int found = FindRow(fields, valuesFor(fields, keyValues), options);
-  if (found < 0) return false;
+  if (found < 0) {
+    ReturnTo(current);
+    return false;
+  }
   GotoRow(found);
   return true;
 }
@@ -65,12 +70,19 @@ Variant Dataset::Lookup(const QString& keyFields, const Variant& keyValues, cons
   CheckActive();
   const QList<Field*> fields = fieldsNamed(keyFields);
   const QList<Field*> results = fieldsNamed(resultFields);
+  const std::optional<Row> current = CurrentRecord();
   const int found = FindRow(fields, valuesFor(fields, keyValues), 0);
-  if (found < 0) return Variant::Null();
-  TemporaryState state(*this, dsFilter);
-  state.Show(rows_[static_cast<std::size_t>(found)],
-             std::any_of(results.begin(), results.end(), [](const Field* field) { return field->outsideRecord(); }));
+  if (found < 0) {
+    ReturnTo(current);
+    return Variant::Null();
+  }
   QList<Variant> values;
-  for (const Field* field : results) values.append(field->AsVariant());
+  {
+    TemporaryState state(*this, dsFilter);
+    state.Show(rows_[static_cast<std::size_t>(found)],
+               std::any_of(results.begin(), results.end(), [](const Field* field) { return field->outsideRecord(); }));
+    for (const Field* field : results) values.append(field->AsVariant());
+  }
+  ReturnTo(current);
   return values.size() == 1 ? values.front() : Variant::Array(values);
 }

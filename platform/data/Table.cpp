@@ -83,6 +83,7 @@ void Table::ReleaseSource() {
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
   lastRead_.reset();
+  startAt_.reset();
 }
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
@@ -199,6 +200,7 @@ Dataset::Records Table::ReadRecords() {
     withoutRowId_ = kind.Step() && kind.Column(0).toInt() != 0;
   }
   lastRead_.reset();
+  startAt_.reset();
   records.complete = false;
   records.ordered = true;
   return records;

@@ -45,8 +45,12 @@ class Table : public IndexedDataset {
   std::optional<int> CountRecords() override;
   bool RestartReading() override {
     lastRead_.reset();
+    startAt_.reset();
     return true;
   }
+  bool StartReadingAt(const Row& key, int count) override;
+  std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
+  std::optional<int> CountBefore(const Row& row) override;
   std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
                                                     LocateOptions options, std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;
@@ -66,6 +70,9 @@ class Table : public IndexedDataset {
   };
   QList<OrderTerm> orderTerms() const;
   void limitConditions(const QList<OrderTerm>& terms, QStringList& conditions, QList<QVariant>& arguments) const;
+  QList<QVariant> orderValues(const QList<OrderTerm>& terms, const Row& row) const;
+  std::vector<Row> selectRows(const QStringList& conditions, const QList<QVariant>& arguments, const QString& order,
+                              std::size_t count);
   QString tableText() const;
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
@@ -95,4 +102,7 @@ class Table : public IndexedDataset {
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
   // The order values of the last record read: the next read starts after it.
   std::optional<QList<QVariant>> lastRead_;
+  // Where the next read starts when nothing was read yet (the first values
+  // of the order).
+  std::optional<QList<QVariant>> startAt_;
 };

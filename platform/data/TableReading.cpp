@@ -12,35 +12,67 @@
 #include "platform/sqlite/Statement.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 using SqlText::Quoted;
 
 namespace {
 
-QString afterTerms(const QList<QString>& expressions, const QList<QVariant>& last, int from,
+// The records after the values (at them too, with orEqual) in the order of
+// the terms, as many terms as values; NULL comes first, as the engine sorts it.
+QString afterTerms(const QList<QString>& expressions, const QList<QVariant>& last, int from, bool orEqual,
                    QList<QVariant>& arguments) {
-  if (from >= expressions.size()) return QStringLiteral("0");
+  if (from >= last.size()) return orEqual ? QStringLiteral("1") : QStringLiteral("0");
   const QString& term = expressions[from];
   if (last[from].isNull()) {
-    const QString rest = afterTerms(expressions, last, from + 1, arguments);
+    const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
     return QStringLiteral("(%1 IS NOT NULL OR (%1 IS NULL AND %2))").arg(term, rest);
   }
   arguments.append(last[from]);
   arguments.append(last[from]);
-  const QString rest = afterTerms(expressions, last, from + 1, arguments);
+  const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
   return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(term, rest);
 }
 
-// Every record after the last one read in the order of the terms; NULL
-// comes first, as the engine sorts it. The bound on the first term lets the
-// index seek to where the block starts.
-QString afterCondition(const QList<QString>& expressions, const QList<QVariant>& last, QList<QVariant>& arguments) {
+// The bound on the first term lets the index seek to where the block starts.
+QString afterCondition(const QList<QString>& expressions, const QList<QVariant>& last, bool orEqual,
+                       QList<QVariant>& arguments) {
   QString seek;
   if (!last.front().isNull()) {
     seek = expressions.front() + QStringLiteral(" >= ? AND ");
     arguments.append(last.front());
   }
-  return seek + afterTerms(expressions, last, 0, arguments);
+  return seek + afterTerms(expressions, last, 0, orEqual, arguments);
+}
+
+QString beforeTerms(const QList<QString>& expressions, const QList<QVariant>& first, int from,
+                    QList<QVariant>& arguments) {
+  if (from >= first.size()) return QStringLiteral("0");
+  const QString& term = expressions[from];
+  if (first[from].isNull()) {
+    const QString rest = beforeTerms(expressions, first, from + 1, arguments);
+    return QStringLiteral("(%1 IS NULL AND %2)").arg(term, rest);
+  }
+  arguments.append(first[from]);
+  arguments.append(first[from]);
+  const QString rest = beforeTerms(expressions, first, from + 1, arguments);
+  return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(term, rest);
+}
+
+// The records before the values, as conditions read one after the other
+// backwards: with a first value, those above NULL through the index, then
+// those whose first term is NULL.
+QList<std::pair<QString, QList<QVariant>>> beforeConditions(const QList<QString>& expressions,
+                                                             const QList<QVariant>& first) {
+  QList<QVariant> arguments;
+  if (first.front().isNull()) {
+    const QString condition = beforeTerms(expressions, first, 0, arguments);
+    return {{condition, arguments}};
+  }
+  arguments.append(first.front());
+  const QString condition = expressions.front() + QStringLiteral(" <= ? AND ") + beforeTerms(expressions, first, 0, arguments);
+  return {{condition, arguments}, {expressions.front() + QStringLiteral(" IS NULL"), {}}};
 }
 
 QString whereClause(const QStringList& conditions) {
@@ -106,26 +138,91 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
   }
 }
 
+std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
+                                            const QString& order, std::size_t count) {
+  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
+                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions), order,
+                                          QString::number(count)));
+  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
+  std::vector<Row> rows;
+  rows.reserve(std::min<std::size_t>(count, 4096));
+  while (select.Step()) rows.push_back(rowOf(select));
+  return rows;
+}
+
+QList<QVariant> Table::orderValues(const QList<OrderTerm>& terms, const Row& row) const {
+  QList<QVariant> values;
+  for (const OrderTerm& term : terms) values.append(term.column < 0 ? QVariant(rowIdOf(row)) : row.values[term.column]);
+  return values;
+}
+
 std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
   const QList<OrderTerm> terms = orderTerms();
   QStringList conditions, order;
   QList<QVariant> arguments;
   limitConditions(terms, conditions, arguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
-  if (lastRead_) conditions.append(afterCondition(order, *lastRead_, arguments));
-  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
-                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions),
-                                          order.join(QStringLiteral(", ")), QString::number(count)));
-  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
-  std::vector<Row> rows;
-  rows.reserve(count);
-  while (select.Step()) rows.push_back(rowOf(select));
+  if (lastRead_)
+    conditions.append(afterCondition(order, *lastRead_, false, arguments));
+  else if (startAt_ && !startAt_->isEmpty())
+    conditions.append(afterCondition(order, *startAt_, true, arguments));
+  std::vector<Row> rows = selectRows(conditions, arguments, order.join(QStringLiteral(", ")), count);
   if (rows.empty()) return rows;
-  QList<QVariant> last;
-  for (const OrderTerm& term : terms)
-    last.append(term.column < 0 ? QVariant(rowIdOf(rows.back())) : rows.back().values[term.column]);
-  lastRead_ = std::move(last);
+  lastRead_ = orderValues(terms, rows.back());
   return rows;
+}
+
+bool Table::StartReadingAt(const Row& key, int count) {
+  const QList<OrderTerm> terms = orderTerms();
+  QList<QVariant> values;
+  for (int i = 0; i < count && i < OrderColumns().size(); ++i) values.append(key.values[terms[i].column]);
+  lastRead_.reset();
+  startAt_ = std::move(values);
+  return true;
+}
+
+std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std::size_t count) {
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList limits, order, descending;
+  QList<QVariant> limitArguments;
+  limitConditions(terms, limits, limitArguments);
+  for (const OrderTerm& term : terms) {
+    order.append(term.expression);
+    descending.append(term.expression + QStringLiteral(" DESC"));
+  }
+  QList<std::pair<QString, QList<QVariant>>> parts{{QString(), {}}};
+  if (first) parts = beforeConditions(order, orderValues(terms, *first));
+  std::vector<Row> rows;
+  for (const auto& [condition, arguments] : parts) {
+    if (rows.size() >= count) break;
+    QStringList conditions = limits;
+    if (!condition.isEmpty()) conditions.append(condition);
+    std::vector<Row> more =
+        selectRows(conditions, limitArguments + arguments, descending.join(QStringLiteral(", ")), count - rows.size());
+    std::move(more.begin(), more.end(), std::back_inserter(rows));
+  }
+  std::reverse(rows.begin(), rows.end());
+  return rows;
+}
+
+std::optional<int> Table::CountBefore(const Row& row) {
+  const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
+  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList limits, order;
+  QList<QVariant> limitArguments;
+  limitConditions(terms, limits, limitArguments);
+  for (const OrderTerm& term : terms) order.append(term.expression);
+  int before = 0;
+  for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
+    Statement count(connection(), QStringLiteral("SELECT COUNT(*) FROM main.%1%2")
+                                      .arg(Quoted(tableName_), whereClause(limits + QStringList{condition})));
+    const QList<QVariant> all = limitArguments + arguments;
+    for (int i = 0; i < all.size(); ++i) count.Bind(i + 1, all[i]);
+    count.Step();
+    before += count.Column(0).toInt();
+  }
+  return before;
 }
 
 // The engine counts what the conditions show exactly: a master link, and a
@@ -179,11 +276,5 @@ std::optional<std::vector<Dataset::Row>> Table::LocateCandidates(const QList<Fie
     }
   }
   for (const OrderTerm& term : terms) order.append(term.expression);
-  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
-                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions),
-                                          order.join(QStringLiteral(", ")), QString::number(count)));
-  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
-  std::vector<Row> rows;
-  while (select.Step()) rows.push_back(rowOf(select));
-  return rows;
+  return selectRows(conditions, arguments, order.join(QStringLiteral(", ")), count);
 }

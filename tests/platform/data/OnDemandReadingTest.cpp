@@ -63,6 +63,29 @@ TEST_F(OnDemandReadingTest, SearchesRangesAndFiltersReachPastTheRecordsReadFirst
   EXPECT_EQ(table->RecordCount(), 20);
 }
 
+// FindKey reads from the key on; the reading moves back from there, and a
+// search that fails or only looks leaves the current record where it was.
+TEST_F(OnDemandReadingTest, ReadingFromAKeyMovesBothWaysAndKeepsTheCurrentRecord) {
+  ASSERT_TRUE(table->FindKey({Int(200)}));
+  const Bookmark mark = table->GetBookmark();
+  EXPECT_EQ(table->MoveBy(-150), -150);
+  EXPECT_EQ(current(), 50);
+  EXPECT_EQ(table->RecNo(), 50);
+  EXPECT_FALSE(table->FindKey({Int(5000)}));
+  EXPECT_EQ(current(), 50);
+  EXPECT_EQ(table->Lookup(u"CodigoTemporal"_qs, Int(280), u"Texto"_qs).AsString(), u"T020"_qs);
+  EXPECT_EQ(current(), 50);
+  table->First();
+  table->GotoBookmark(mark);
+  EXPECT_EQ(current(), 200);
+  table->SetFilter(u"CodigoTemporal > 100"_qs);
+  table->SetFiltered(true);
+  ASSERT_TRUE(table->FindKey({Int(250)}));
+  EXPECT_EQ(table->RecNo(), 150);
+  table->SetRecNo(3);
+  EXPECT_EQ(current(), 103);
+}
+
 TEST_F(OnDemandReadingTest, RecordsAnotherProgramAddsWhereTheTableWasNotReadYetAreShown) {
   data.Execute(u"INSERT INTO LINEAS (CodigoTemporal, Linea, LineaMemo) VALUES (1000, 1, 0)"_qs);
   EXPECT_EQ(table->RecordCount(), kRecords + 1);
