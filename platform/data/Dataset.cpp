@@ -242,13 +242,19 @@ namespace {
 // The first records a source gives, then blocks growing with what was read.
 constexpr std::size_t kFirstBlock = 64;
 constexpr std::size_t kLargestBlock = 4096;
+// After a search, most often only the record found is wanted.
+constexpr std::size_t kSearchBlock = 16;
+// Moving on past this many records read, those far behind are let go.
+constexpr int kWindowLimit = 16384;
+constexpr int kKeptBehind = 4096;
 
 }  // namespace
 
 void Dataset::ReadRowsUpTo(std::size_t count) const {
   auto& self = const_cast<Dataset&>(*this);
   while (!complete_ && rows_.size() < count) {
-    const std::size_t block = std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+    const std::size_t block =
+        rows_.empty() && !headComplete_ ? kSearchBlock : std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
     std::vector<Row> more = self.ReadMore(block);
     self.complete_ = more.size() < block;
     for (Row& row : more)
@@ -263,6 +269,7 @@ void Dataset::readBefore() const {
   std::optional<std::vector<Row>> before = self.ReadBefore(rows_.empty() ? nullptr : &rows_.front(), block);
   if (!before) {
     self.restartFromFirst(true);
+    self.headComplete_ = true;  // a source that cannot read back has nothing before
     return;
   }
   self.headComplete_ = before->size() < block;
@@ -271,6 +278,17 @@ void Dataset::readBefore() const {
     if (!placed_.contains(row.identity) && self.inView(row)) shown.push_back(std::move(row));
   self.rows_.insert(self.rows_.begin(), std::make_move_iterator(shown.begin()), std::make_move_iterator(shown.end()));
   if (current_ >= 0) self.current_ += static_cast<int>(shown.size());
+}
+
+// Memory does not grow with the table: a walk keeps the records around the
+// current one, and reads back those it let go when it returns.
+void Dataset::letGoBehind() {
+  if (complete_ || current_ < kWindowLimit) return;
+  const int drop = current_ - kKeptBehind;
+  for (int i = 0; i < drop; ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
+  rows_.erase(rows_.begin(), rows_.begin() + drop);
+  current_ -= drop;
+  headComplete_ = false;
 }
 
 void Dataset::restartFromFirst(bool keepCurrent) const {
@@ -387,6 +405,7 @@ int Dataset::MoveBy(int distance) {
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
     bof_ = eof_ = false;
     while (distance < 0 && !headComplete_ && qint64{current_} + distance < 0) readBefore();
+    if (distance > 0) letGoBehind();
     const qint64 target64 = qint64{current_} + distance;
     if (target64 >= 0) ReadRowsUpTo(static_cast<std::size_t>(target64) + 1);
     const int last = static_cast<int>(rows_.size()) - 1;

@@ -310,6 +310,7 @@ class Dataset : public QObject {
   std::size_t orderedPosition(const Row& row) const;
   void placeReadAgain(Row fresh);
   void readBefore() const;
+  void letGoBehind();
   void restartFromFirst(bool keepCurrent) const;
   void readLast();
   int indexOfIdentity(qint64 identity) const;

@@ -86,6 +86,21 @@ TEST_F(OnDemandReadingTest, ReadingFromAKeyMovesBothWaysAndKeepsTheCurrentRecord
   EXPECT_EQ(current(), 103);
 }
 
+TEST_F(OnDemandReadingTest, AWalkLetsGoOfTheRecordsFarBehindAndReadsThemBackOnItsWayBack) {
+  constexpr int kMany = 20000;
+  data.Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) "
+                              "INSERT INTO LINEAS (CodigoTemporal, Linea, LineaMemo) SELECT i, 1, 0 FROM n")
+                   .arg(kRecords + 1)
+                   .arg(kMany));
+  int forward = 0, backward = 0;
+  for (table->First(); !table->Eof(); table->Next()) ++forward;
+  EXPECT_EQ(table->RecNo(), kMany);
+  for (int expected = kMany; !table->Bof(); table->Prior(), --expected, ++backward)
+    if (current() != expected) break;
+  EXPECT_EQ(forward, kMany);
+  EXPECT_EQ(backward, kMany);
+}
+
 TEST_F(OnDemandReadingTest, RecordsAnotherProgramAddsWhereTheTableWasNotReadYetAreShown) {
   data.Execute(u"INSERT INTO LINEAS (CodigoTemporal, Linea, LineaMemo) VALUES (1000, 1, 0)"_qs);
   EXPECT_EQ(table->RecordCount(), kRecords + 1);
