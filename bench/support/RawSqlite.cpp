@@ -1,5 +1,7 @@
 #include "bench/support/RawSqlite.h"
 
+#include "platform/sql/Collation.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +19,9 @@ RawConnection::RawConnection(const QString& fileName) {
       SQLITE_OK)
     Fail(db_, "open");
   sqlite3_busy_timeout(db_, 5000);
+  // The index on a text field is kept under the system's collation; without
+  // it, SQLite could not read the file's indexes.
+  if (!Collation::RegisterWhenNeeded(db_)) Fail(db_, "collation");
 }
 
 RawConnection::~RawConnection() { sqlite3_close_v2(db_); }

@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -117,13 +118,18 @@ void Dataset::Open() {
     bindFields();
     PrepareView();
     compileFilter();
-    applyView(records.rows);
+    applyView(records.rows, records.ordered);
     rows_ = std::move(records.rows);
+    complete_ = records.complete;
+    headComplete_ = true;
+    placed_.clear();
+    ReadRowsUpTo(1);
   } catch (...) {
     filter_.reset();
     unbindFields();
     columns_.clear();
     rows_.clear();
+    complete_ = true;
     ReleaseSource();
     throw;
   }
@@ -149,6 +155,8 @@ void Dataset::Close() {
   unbindFields();
   columns_.clear();
   rows_.clear();
+  complete_ = headComplete_ = true;
+  placed_.clear();
   current_ = -1;
   bof_ = eof_ = true;
   modified_ = false;
@@ -212,16 +220,156 @@ void Dataset::removeField(Field* field) { fields_.removeAll(field); }
 
 // ---- navigation
 
-bool Dataset::IsEmpty() const { return !Active() || (rows_.empty() && state_ != dsInsert); }
+bool Dataset::IsEmpty() const {
+  if (!Active()) return true;
+  ReadRowsUpTo(1);
+  return rows_.empty() && state_ != dsInsert;
+}
 
 int Dataset::RecordCount() const {
   CheckActive();
+  // Every record still to read counts unless a filter could leave it out.
+  const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+  if (!complete_ && !filtering)
+    if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
+  restartFromFirst(true);
+  ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
   return static_cast<int>(rows_.size());
+}
+
+namespace {
+
+// The first records a source gives, then blocks growing with what was read.
+constexpr std::size_t kFirstBlock = 64;
+constexpr std::size_t kLargestBlock = 4096;
+// After a search, most often only the record found is wanted.
+constexpr std::size_t kSearchBlock = 16;
+// Moving on past this many records read, those far behind are let go.
+constexpr int kWindowLimit = 16384;
+constexpr int kKeptBehind = 4096;
+
+}  // namespace
+
+void Dataset::ReadRowsUpTo(std::size_t count) const {
+  auto& self = const_cast<Dataset&>(*this);
+  while (!complete_ && rows_.size() < count) {
+    const std::size_t block =
+        rows_.empty() && !headComplete_ ? kSearchBlock : std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+    std::vector<Row> more = self.ReadMore(block);
+    self.complete_ = more.size() < block;
+    for (Row& row : more)
+      if (!placed_.contains(row.identity) && self.inView(row)) self.rows_.push_back(std::move(row));
+  }
+}
+
+// One block before the first record read (the last block without one).
+void Dataset::readBefore() const {
+  auto& self = const_cast<Dataset&>(*this);
+  const std::size_t block = std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+  std::optional<std::vector<Row>> before = self.ReadBefore(rows_.empty() ? nullptr : &rows_.front(), block);
+  if (!before) {
+    self.restartFromFirst(true);
+    self.headComplete_ = true;  // a source that cannot read back has nothing before
+    return;
+  }
+  self.headComplete_ = before->size() < block;
+  std::vector<Row> shown;
+  for (Row& row : *before)
+    if (!placed_.contains(row.identity) && self.inView(row)) shown.push_back(std::move(row));
+  self.rows_.insert(self.rows_.begin(), std::make_move_iterator(shown.begin()), std::make_move_iterator(shown.end()));
+  if (current_ >= 0) self.current_ += static_cast<int>(shown.size());
+}
+
+// Memory does not grow with the table: a walk keeps the records around the
+// current one, and reads back those it let go when it returns.
+void Dataset::letGoBehind() {
+  if (complete_ || current_ < kWindowLimit) return;
+  const int drop = current_ - kKeptBehind;
+  for (int i = 0; i < drop; ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
+  rows_.erase(rows_.begin(), rows_.begin() + drop);
+  current_ -= drop;
+  headComplete_ = false;
+}
+
+void Dataset::restartFromFirst(bool keepCurrent) const {
+  if (headComplete_) return;
+  auto& self = const_cast<Dataset&>(*this);
+  const std::optional<qint64> held =
+      keepCurrent && current_ >= 0 ? std::optional<qint64>(rows_[static_cast<std::size_t>(current_)].identity)
+                                   : std::nullopt;
+  if (!self.RestartReading()) return;
+  self.rows_.clear();
+  self.placed_.clear();
+  self.complete_ = false;
+  self.headComplete_ = true;
+  self.current_ = -1;
+  ReadRowsUpTo(1);
+  const int found = held ? indexOfIdentity(*held) : -1;
+  self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
+}
+
+bool Dataset::ReadFrom(const Row& key, int count) const {
+  auto& self = const_cast<Dataset&>(*this);
+  if (!self.StartReadingAt(key, count)) return false;
+  self.rows_.clear();
+  self.placed_.clear();
+  self.complete_ = false;
+  self.headComplete_ = false;
+  self.current_ = -1;
+  ReadRowsUpTo(1);
+  return true;
+}
+
+std::optional<Dataset::Row> Dataset::CurrentRecord() const {
+  if (current_ < 0 || static_cast<std::size_t>(current_) >= rows_.size()) return std::nullopt;
+  return rows_[static_cast<std::size_t>(current_)];
+}
+
+void Dataset::ReturnTo(const std::optional<Row>& record) const {
+  if (!record) return;
+  if (current_ >= 0 && static_cast<std::size_t>(current_) < rows_.size() &&
+      rows_[static_cast<std::size_t>(current_)].identity == record->identity)
+    return;
+  auto& self = const_cast<Dataset&>(*this);
+  int found = -1;
+  for (std::size_t i = 0; i < rows_.size() && found < 0; ++i)
+    if (rows_[i].identity == record->identity) found = static_cast<int>(i);
+  if (found < 0 && ReadFrom(*record, static_cast<int>(orderColumns_.size()))) found = indexOfIdentity(record->identity);
+  if (found < 0) found = indexOfIdentity(record->identity);
+  self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
+}
+
+// The last records, read backwards from the end where the source can.
+void Dataset::readLast() {
+  if (complete_ && headComplete_) return;
+  if (complete_) return;
+  std::optional<std::vector<Row>> last = ReadBefore(nullptr, kFirstBlock);
+  if (!last) {
+    ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
+    return;
+  }
+  rows_.clear();
+  placed_.clear();
+  complete_ = true;
+  headComplete_ = last->size() < kFirstBlock;
+  for (Row& row : *last)
+    if (inView(row)) rows_.push_back(std::move(row));
+  current_ = -1;
+  while (rows_.empty() && !headComplete_) readBefore();
 }
 
 int Dataset::RecNo() const {
   CheckActive();
-  return state_ == dsInsert || current_ < 0 ? -1 : current_ + 1;
+  if (state_ == dsInsert || current_ < 0) return -1;
+  if (!headComplete_) {
+    const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+    if (!filtering)
+      if (const std::optional<int> before =
+              const_cast<Dataset&>(*this).CountBefore(rows_[static_cast<std::size_t>(current_)]))
+        return *before + 1;
+    restartFromFirst(true);
+  }
+  return current_ + 1;
 }
 
 void Dataset::scrolled() {
@@ -232,6 +380,8 @@ void Dataset::scrolled() {
 void Dataset::First() {
   CheckBrowseMode();
   fire(BeforeScroll);
+  restartFromFirst(false);
+  ReadRowsUpTo(1);
   current_ = rows_.empty() ? -1 : 0;
   bof_ = true;
   eof_ = rows_.empty();
@@ -241,6 +391,7 @@ void Dataset::First() {
 void Dataset::Last() {
   CheckBrowseMode();
   fire(BeforeScroll);
+  readLast();
   current_ = static_cast<int>(rows_.size()) - 1;
   eof_ = true;
   bof_ = rows_.empty();
@@ -253,8 +404,12 @@ int Dataset::MoveBy(int distance) {
   int moved = 0;
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
     bof_ = eof_ = false;
+    while (distance < 0 && !headComplete_ && qint64{current_} + distance < 0) readBefore();
+    if (distance > 0) letGoBehind();
+    const qint64 target64 = qint64{current_} + distance;
+    if (target64 >= 0) ReadRowsUpTo(static_cast<std::size_t>(target64) + 1);
     const int last = static_cast<int>(rows_.size()) - 1;
-    const int target = current_ + distance;
+    const int target = static_cast<int>(std::clamp<qint64>(target64, -1, qint64{last} + 1));
     if (target > last) {
       eof_ = true;
       moved = last - current_;
@@ -274,7 +429,10 @@ int Dataset::MoveBy(int distance) {
 
 void Dataset::SetRecNo(int recNo) {
   CheckBrowseMode();
-  if (rows_.empty() || recNo == RecNo()) return;
+  if (recNo == RecNo()) return;
+  restartFromFirst(false);
+  ReadRowsUpTo(static_cast<std::size_t>(std::max(recNo, 1)));
+  if (rows_.empty()) return;
   fire(BeforeScroll);
   current_ = std::clamp(recNo, 1, static_cast<int>(rows_.size())) - 1;
   bof_ = eof_ = false;
@@ -287,10 +445,16 @@ Bookmark Dataset::GetBookmark() const {
   return Bookmark(rows_[static_cast<std::size_t>(current_)].identity);
 }
 
+// Among the records read, then among those still to read.
 int Dataset::indexOfIdentity(qint64 identity) const {
-  const auto found =
-      std::find_if(rows_.begin(), rows_.end(), [identity](const Row& row) { return row.identity == identity; });
-  return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+  for (std::size_t i = 0;; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size()) break;
+    if (rows_[i].identity == identity) return static_cast<int>(i);
+  }
+  if (headComplete_) return -1;
+  restartFromFirst(true);
+  return indexOfIdentity(identity);
 }
 
 bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
@@ -348,6 +512,7 @@ void Dataset::CheckBrowseMode() {
 void Dataset::Edit() {
   if (state_ == dsEdit || state_ == dsInsert) return;
   CheckActive();
+  ReadRowsUpTo(1);
   if (rows_.empty()) {
     Insert();
     return;
@@ -355,18 +520,33 @@ void Dataset::Edit() {
   CheckBrowseMode();
   CheckCanModify();
   fire(BeforeEdit);
-  Row& row = rows_[static_cast<std::size_t>(current_)];
+  const Row& row = rows_[static_cast<std::size_t>(current_)];
   std::unique_ptr<RecordLock> lock = LockRecord(row);
-  const std::optional<Row> fresh = ReadRecord(row);
+  std::optional<Row> fresh = ReadRecord(row);
   if (!fresh) throw EDatabaseError(EngineText::RecordDeleted);
-  row = *fresh;
-  editRow_ = row;
-  editOriginal_ = row;
+  editRow_ = *fresh;
+  editOriginal_ = *fresh;
+  placeReadAgain(std::move(*fresh));
   recordLock_ = std::move(lock);
   modified_ = false;
   setState(dsEdit);
   changed(nullptr);
   fire(AfterEdit);
+}
+
+// Another program may have changed the fields of the order: the record goes
+// where the order now places it.
+void Dataset::placeReadAgain(Row fresh) {
+  auto& current = rows_[static_cast<std::size_t>(current_)];
+  if (orderColumns_.isEmpty() || IndexOrder(orderColumns_).Compare(current.values, fresh.values) == 0) {
+    current = std::move(fresh);
+    return;
+  }
+  rows_.erase(rows_.begin() + current_);
+  const std::size_t position = orderedPosition(fresh);
+  if (!complete_) placed_.insert(fresh.identity);
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(fresh));
+  current_ = static_cast<int>(position);
 }
 
 void Dataset::SetKey() {
@@ -447,18 +627,31 @@ void Dataset::Post() {
     if (write) write->Commit();
   }
   std::size_t position = std::min(inserting ? insertPosition_ : static_cast<std::size_t>(current_), rows_.size());
+  bool inPlace = false;
   if (!inserting) {
     // Where the record read at Edit is shown now (a rollback reads them again).
-    const int index = indexOfIdentity(editOriginal_.identity);
+    const bool atCurrent = current_ >= 0 && static_cast<std::size_t>(current_) < rows_.size() &&
+                           rows_[static_cast<std::size_t>(current_)].identity == editOriginal_.identity;
+    const int index = atCurrent ? current_ : indexOfIdentity(editOriginal_.identity);
     if (index >= 0) {
-      rows_.erase(rows_.begin() + index);
       position = static_cast<std::size_t>(index);
+      Row& shownBefore = rows_[position];
+      inPlace = shown && (orderColumns_.isEmpty() || IndexOrder(orderColumns_).Compare(shownBefore.values, stored.values) == 0);
+      if (inPlace)
+        shownBefore = std::move(stored);
+      else
+        rows_.erase(rows_.begin() + index);
     }
   }
-  if (!orderColumns_.isEmpty()) position = orderedPosition(stored);
+  if (!inPlace && !orderColumns_.isEmpty()) position = orderedPosition(stored);
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
-  if (shown) rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  if (shown && !inPlace) {
+    if (!complete_) placed_.insert(stored.identity);
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+  } else if (!shown) {
+    ReadRowsUpTo(position + 1);
+  }
   editRow_ = Row();
   editOriginal_ = Row();
   modified_ = false;
@@ -497,6 +690,7 @@ void Dataset::Delete() {
     Cancel();
     return;
   }
+  ReadRowsUpTo(1);
   if (rows_.empty()) throw EDatabaseError(EngineText::DatasetEmpty);
   postDetails();
   CheckCanModify();
@@ -512,6 +706,7 @@ void Dataset::Delete() {
   }
   const int index = indexOfIdentity(removed.identity);
   if (index >= 0) rows_.erase(rows_.begin() + index);
+  ReadRowsUpTo(static_cast<std::size_t>(index >= 0 ? index : current_) + 1);
   current_ = std::min(index >= 0 ? index : current_, static_cast<int>(rows_.size()) - 1);
   editRow_ = Row();
   editOriginal_ = Row();
@@ -532,11 +727,10 @@ void Dataset::Refresh() {
   fire(AfterRefresh);
 }
 
-void Dataset::Reload() {
+void Dataset::Reload(bool keepCurrent) {
   CheckActive();
-  const bool hadCurrent = current_ >= 0;
-  const qint64 identity = hadCurrent ? rows_[static_cast<std::size_t>(current_)].identity : 0;
-  Records records = ReadRecords();
+  const std::optional<Row> held = keepCurrent ? CurrentRecord() : std::nullopt;
+  Records records = !keepCurrent && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
   std::vector<Row> rows;
   rows.reserve(records.rows.size());
@@ -553,10 +747,17 @@ void Dataset::Reload() {
     rows.push_back(std::move(row));
   }
   PrepareView();
-  applyView(rows);
-  const int previous = current_;
+  applyView(rows, records.ordered);
+  const int previous = keepCurrent && headComplete_ ? current_ : 0;
   rows_ = std::move(rows);
-  const int found = hadCurrent ? indexOfIdentity(identity) : -1;
+  complete_ = records.complete;
+  headComplete_ = true;
+  placed_.clear();
+  current_ = -1;
+  // The current record is read again where the order now places it.
+  if (held && !complete_) ReadFrom(*held, static_cast<int>(orderColumns_.size()));
+  const int found = held ? indexOfIdentity(held->identity) : -1;
+  if (found < 0) ReadRowsUpTo(static_cast<std::size_t>(std::max(previous, 0)) + 1);
   current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
   if (current_ < 0 && !rows_.empty()) current_ = 0;
   bof_ = rows_.empty();

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 class DataSource;
@@ -52,9 +53,10 @@ class Bookmark {
   std::optional<qint64> identity_;
 };
 
-// A set of records read whole when it opens (no cursor stays open on the
-// engine), kept in memory in order, navigated and edited one record at a
-// time. Table and Query give the records and store the changes.
+// A set of records navigated and edited one record at a time. Table and
+// Query give the records and store the changes; the records are read in
+// order as they are visited (all at once where the source gives them so),
+// and no cursor stays open on the engine between calls.
 class Dataset : public QObject {
   Q_OBJECT
 
@@ -172,10 +174,41 @@ class Dataset : public QObject {
   struct Records {
     QList<Column> columns;
     std::vector<Row> rows;
+    bool complete = true;  // false: ReadMore gives the rest
+    bool ordered = false;  // already in the order of OrderColumns
   };
 
   // What a Table or Query does with its source.
   virtual Records ReadRecords() = 0;
+  // The next records after those read so far, in order (range and master
+  // link applied or not; the view applies them again): at most count, fewer
+  // only at the end.
+  virtual std::vector<Row> ReadMore(std::size_t /*count*/) { return {}; }
+  // How many records the source gives (range and master link applied), when
+  // it can tell without reading them; nullopt otherwise.
+  virtual std::optional<int> CountRecords() { return std::nullopt; }
+  // Starts reading from the first record again, with the same columns and
+  // order (ReadMore gives them); false when the source cannot.
+  virtual bool RestartReading() { return false; }
+  // Makes ReadMore start at the first record at or after key on the first
+  // count order columns; false when the source cannot.
+  virtual bool StartReadingAt(const Row& /*key*/, int /*count*/) { return false; }
+  // The records just before first (before the end without one), in order:
+  // at most count, fewer only at the start; nullopt when the source cannot.
+  virtual std::optional<std::vector<Row>> ReadBefore(const Row* /*first*/, std::size_t /*count*/) {
+    return std::nullopt;
+  }
+  // How many records are shown before row (range and master link applied),
+  // when the source can tell without reading them.
+  virtual std::optional<int> CountBefore(const Row& /*row*/) { return std::nullopt; }
+  // Records that may hold the values, in the order shown, as the engine
+  // finds them: every record that holds them is among them, up to count;
+  // nullopt when the engine cannot tell.
+  virtual std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& /*fields*/,
+                                                            const QList<Variant>& /*values*/, LocateOptions /*options*/,
+                                                            std::size_t /*count*/) {
+    return std::nullopt;
+  }
   // The writes of one Post or Delete: undone unless committed.
   class PendingWrite {
    public:
@@ -206,8 +239,22 @@ class Dataset : public QObject {
   void SetOrderColumns(QList<int> columns) { orderColumns_ = std::move(columns); }
   const QList<int>& OrderColumns() const { return orderColumns_; }
   const QList<Column>& Columns() const { return columns_; }
-  // The records shown, in order, and the current one (-1: none).
+  // The records shown that were read so far, in order, and the current one
+  // (-1: none).
   const std::vector<Row>& Rows() const { return rows_; }
+  // Reads on until count records are shown or none is left.
+  void ReadRowsUpTo(std::size_t count) const;
+  bool AllRowsRead() const { return complete_; }
+  // Whether the first record read is the first one shown.
+  bool StartRead() const { return headComplete_; }
+  // Reads from the first record at or after key on count order columns, the
+  // current record given up; false, and nothing changes, where the source
+  // cannot.
+  bool ReadFrom(const Row& key, int count) const;
+  // The current record, to come back to with ReturnTo after a search that
+  // read elsewhere.
+  std::optional<Row> CurrentRecord() const;
+  void ReturnTo(const std::optional<Row>& record) const;
   int CurrentRow() const { return current_; }
   // Makes a record current, as navigation does.
   void GotoRow(int index);
@@ -231,8 +278,11 @@ class Dataset : public QObject {
   void CheckCanModify() const;
   // The key values of the last set-key state.
   const Row& KeyBuffer() const { return keyRow_; }
-  // Reloads the records after a change of the whole table, or a closed set.
-  void Reload();
+  // Reloads the records after a change of the whole table, or a closed set,
+  // staying on the current record where it is still shown; without
+  // keepCurrent only the view changed (range, master, filter), and a source
+  // that can start reading again keeps its columns.
+  void Reload(bool keepCurrent = true);
 
  private:
   friend class Field;
@@ -253,11 +303,16 @@ class Dataset : public QObject {
   void refilter();
   bool passesFilter(const Row& row);
   bool inView(const Row& row);
-  void applyView(std::vector<Row>& rows);
+  void applyView(std::vector<Row>& rows, bool ordered);
   void fire(const DataSetNotifyEvent& event);
   void beginInsert(bool append);
   void checkRequiredFields() const;
   std::size_t orderedPosition(const Row& row) const;
+  void placeReadAgain(Row fresh);
+  void readBefore() const;
+  void letGoBehind();
+  void restartFromFirst(bool keepCurrent) const;
+  void readLast();
   int indexOfIdentity(qint64 identity) const;
   void scrolled();
   void postDetails();
@@ -267,6 +322,11 @@ class Dataset : public QObject {
   DataSetState state_ = dsInactive;
   QList<Column> columns_;
   std::vector<Row> rows_;
+  bool complete_ = true;
+  bool headComplete_ = true;  // rows_ starts at the first record shown
+  // Records a Post placed among those read, out of the source's reading
+  // order: skipped when the source gives them again.
+  std::unordered_set<qint64> placed_;
   QList<int> orderColumns_;
   int current_ = -1;
   bool bof_ = true;

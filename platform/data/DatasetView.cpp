@@ -6,6 +6,7 @@
 #include "platform/data/filter/FilterExpression.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 // ---- the records shown: range, master link, filter and order
@@ -21,9 +22,9 @@ bool Dataset::passesFilter(const Row& row) {
 
 bool Dataset::inView(const Row& row) { return RecordInView(row) && passesFilter(row); }
 
-void Dataset::applyView(std::vector<Row>& rows) {
+void Dataset::applyView(std::vector<Row>& rows, bool ordered) {
   rows.erase(std::remove_if(rows.begin(), rows.end(), [this](const Row& row) { return !inView(row); }), rows.end());
-  if (orderColumns_.isEmpty()) return;
+  if (ordered || orderColumns_.isEmpty()) return;
   const IndexOrder order(orderColumns_);
   std::stable_sort(rows.begin(), rows.end(),
                    [&order](const Row& a, const Row& b) { return order.Compare(a.values, b.values) < 0; });
@@ -36,7 +37,7 @@ void Dataset::compileFilter() {
 }
 
 void Dataset::refilter() {
-  Reload();
+  Reload(false);
   First();
 }
 
@@ -85,4 +86,8 @@ Dataset::Row Dataset::KeyRow(const QList<Field*>& fields, const QList<Variant>& 
   return std::exchange(keyRow_, std::move(saved));
 }
 
-Dataset::Records Dataset::Snapshot(const Dataset& source) { return Records{source.columns_, source.rows_}; }
+Dataset::Records Dataset::Snapshot(const Dataset& source) {
+  source.restartFromFirst(true);
+  source.ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
+  return Records{source.columns_, source.rows_};
+}

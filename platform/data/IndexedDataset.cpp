@@ -120,6 +120,13 @@ void IndexedDataset::ReleaseSource() {
 
 int IndexedDataset::seek(const Row& key, int count) const {
   const IndexOrder order(indexColumns_);
+  // Where the records read do not hold the first one at or after the key,
+  // the reading starts at the key.
+  const bool before = !StartRead() && (Rows().empty() || order.Compare(Rows().front().values, key.values, count) >= 0);
+  const bool after = !AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0);
+  if ((before || after) && ReadFrom(key, count)) return 0;
+  while (!AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0))
+    ReadRowsUpTo(Rows().size() + 1);
   const auto found = std::lower_bound(Rows().begin(), Rows().end(), key, [&](const Row& row, const Row& wanted) {
     return order.Compare(row.values, wanted.values, count) < 0;
   });
@@ -134,7 +141,7 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
   for (int i = 0; leading && i < count; ++i)
     leading = fields[i]->FieldKind() == fkData &&
               fields[i]->FieldName().compare(Columns()[indexColumns_[i]].name, Qt::CaseInsensitive) == 0;
-  if (!leading) return Dataset::FindRow(fields, values, options);
+  if (!leading) return findThroughCandidates(fields, values, options);
   Row key;
   try {
     key = KeyRow(fields, values);
@@ -144,8 +151,33 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
   const IndexOrder order(indexColumns_);
   const auto first = static_cast<std::size_t>(seek(key, count));
   std::size_t last = first;
-  while (last < Rows().size() && order.Compare(Rows()[last].values, key.values, count) == 0) ++last;
+  for (;; ++last) {
+    if (last >= Rows().size()) ReadRowsUpTo(last + 1);
+    if (last >= Rows().size() || order.Compare(Rows()[last].values, key.values, count) != 0) break;
+  }
   return FindRowBetween(fields, values, options, first, last);
+}
+
+// The engine names the records that may match, in order; the first of them
+// that matches as Locate compares is the one.
+int IndexedDataset::findThroughCandidates(const QList<Field*>& fields, const QList<Variant>& values,
+                                          LocateOptions options) {
+  constexpr std::size_t kCandidates = 64;
+  const std::optional<std::vector<Row>> candidates =
+      indexColumns_.isEmpty() ? std::nullopt : LocateCandidates(fields, values, options, kCandidates);
+  if (!candidates) return Dataset::FindRow(fields, values, options);
+  const IndexOrder order(indexColumns_);
+  for (const Row& candidate : *candidates) {
+    const auto first = static_cast<std::size_t>(seek(candidate, IndexFieldCount()));
+    std::size_t last = first;
+    for (;; ++last) {
+      if (last >= Rows().size()) ReadRowsUpTo(last + 1);
+      if (last >= Rows().size() || order.Compare(Rows()[last].values, candidate.values) != 0) break;
+    }
+    const int found = FindRowBetween(fields, values, options, first, last);
+    if (found >= 0) return found;
+  }
+  return candidates->size() < kCandidates ? -1 : Dataset::FindRow(fields, values, options);
 }
 
 bool IndexedDataset::FindKey(const QList<Variant>& values) {
@@ -153,10 +185,13 @@ bool IndexedDataset::FindKey(const QList<Variant>& values) {
   requireIndex();
   const int count = std::min(static_cast<int>(values.size()), IndexFieldCount());
   const Row key = KeyRow(indexFields(count), values);
+  const std::optional<Row> current = CurrentRecord();
   const int found = seek(key, count);
   if (found >= static_cast<int>(Rows().size()) ||
-      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values, count) != 0)
+      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values, count) != 0) {
+    ReturnTo(current);
     return false;
+  }
   GotoRow(found);
   return true;
 }
@@ -177,10 +212,13 @@ bool IndexedDataset::GotoKey() {
   requireIndex();
   const Row& key = KeyBuffer();
   if (key.values.size() != Columns().size()) return false;
+  const std::optional<Row> current = CurrentRecord();
   const int found = seek(key, IndexFieldCount());
   if (found >= static_cast<int>(Rows().size()) ||
-      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values) != 0)
+      IndexOrder(indexColumns_).Compare(Rows()[found].values, key.values) != 0) {
+    ReturnTo(current);
     return false;
+  }
   GotoRow(found);
   return true;
 }
@@ -207,7 +245,7 @@ void IndexedDataset::SetRange(const QList<Variant>& start, const QList<Variant>&
   KeyLimit to{KeyRow(indexFields(endCount), end), endCount};
   rangeStart_ = std::move(from);
   rangeEnd_ = std::move(to);
-  Reload();
+  Reload(false);
   First();
 }
 
@@ -242,7 +280,7 @@ void IndexedDataset::SetMasterFields(const QString& names) {
 void IndexedDataset::followMaster() {
   if (!Active()) return;
   CheckBrowseMode();
-  Reload();
+  Reload(false);
   First();
 }
 
@@ -274,7 +312,7 @@ void IndexedDataset::masterChanged(Field* field) {
       (!next || (next->count == link_->count &&
                  IndexOrder(indexColumns_).Compare(next->key.values, link_->key.values, next->count) == 0));
   if (same) return;
-  Reload();
+  Reload(false);
   First();
 }
 

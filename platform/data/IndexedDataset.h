@@ -61,6 +61,15 @@ class IndexedDataset : public Dataset {
   void SetMasterFields(const QString& names);
 
  protected:
+  struct KeyLimit {
+    Row key;
+    int count = 0;
+  };
+  // What the records shown are limited to (Table reads through them).
+  const std::optional<KeyLimit>& Link() const { return link_; }
+  const std::optional<KeyLimit>& RangeStart() const { return rangeStart_; }
+  const std::optional<KeyLimit>& RangeEnd() const { return rangeEnd_; }
+
   void PrepareView() override;
   bool RecordInView(const Row& row) const override;
   void InitNewRecord() override;
@@ -68,16 +77,12 @@ class IndexedDataset : public Dataset {
   int FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) override;
 
  private:
-  struct KeyLimit {
-    Row key;
-    int count = 0;
-  };
-
   QList<int> resolveIndex() const;
   QList<Field*> indexFields(int count) const;
   void requireIndex() const;
   void chooseIndex(const QString& name, const QString& fieldNames);
   int seek(const Row& key, int count) const;
+  int findThroughCandidates(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options);
   QList<Variant> masterValues() const;
   std::optional<KeyLimit> linkFromMaster();
   void masterChanged(Field* field);

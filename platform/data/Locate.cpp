@@ -6,12 +6,14 @@
 #include "platform/data/FieldComparison.h"
 
 #include <algorithm>
+#include <limits>
 
 using FieldComparison::Operand;
 using FieldComparison::TextCase;
 
 int Dataset::FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) {
-  return FindRowBetween(fields, values, options, 0, rows_.size());
+  restartFromFirst(true);
+  return FindRowBetween(fields, values, options, 0, std::numeric_limits<std::size_t>::max());
 }
 
 int Dataset::FindRowBetween(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options,
@@ -32,7 +34,9 @@ int Dataset::FindRowBetween(const QList<Field*>& fields, const QList<Variant>& v
   const bool calculate =
       std::any_of(fields.begin(), fields.end(), [](const Field* field) { return field->outsideRecord(); });
   TemporaryState state(*this, dsFilter);
-  for (std::size_t i = first; i < last && i < rows_.size(); ++i) {
+  for (std::size_t i = first; i < last; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size()) break;
     state.Show(rows_[i], calculate);
     if (matches()) return static_cast<int>(i);
   }
@@ -52,8 +56,12 @@ QList<Variant> valuesFor(const QList<Field*>& fields, const Variant& keyValues) 
 bool Dataset::Locate(const QString& keyFields, const Variant& keyValues, LocateOptions options) {
   CheckBrowseMode();
   const QList<Field*> fields = fieldsNamed(keyFields);
+  const std::optional<Row> current = CurrentRecord();
   const int found = FindRow(fields, valuesFor(fields, keyValues), options);
-  if (found < 0) return false;
+  if (found < 0) {
+    ReturnTo(current);
+    return false;
+  }
   GotoRow(found);
   return true;
 }
@@ -62,12 +70,19 @@ Variant Dataset::Lookup(const QString& keyFields, const Variant& keyValues, cons
   CheckActive();
   const QList<Field*> fields = fieldsNamed(keyFields);
   const QList<Field*> results = fieldsNamed(resultFields);
+  const std::optional<Row> current = CurrentRecord();
   const int found = FindRow(fields, valuesFor(fields, keyValues), 0);
-  if (found < 0) return Variant::Null();
-  TemporaryState state(*this, dsFilter);
-  state.Show(rows_[static_cast<std::size_t>(found)],
-             std::any_of(results.begin(), results.end(), [](const Field* field) { return field->outsideRecord(); }));
+  if (found < 0) {
+    ReturnTo(current);
+    return Variant::Null();
+  }
   QList<Variant> values;
-  for (const Field* field : results) values.append(field->AsVariant());
+  {
+    TemporaryState state(*this, dsFilter);
+    state.Show(rows_[static_cast<std::size_t>(found)],
+               std::any_of(results.begin(), results.end(), [](const Field* field) { return field->outsideRecord(); }));
+    for (const Field* field : results) values.append(field->AsVariant());
+  }
+  ReturnTo(current);
   return values.size() == 1 ? values.front() : Variant::Array(values);
 }

@@ -3,6 +3,7 @@
 #include "platform/data/RecordLock.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
+#include "platform/sql/Collation.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
@@ -81,6 +82,8 @@ void Table::ReleaseSource() {
   identities_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
+  lastRead_.reset();
+  startAt_.reset();
 }
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
@@ -196,13 +199,10 @@ Dataset::Records Table::ReadRecords() {
     kind.Bind(1, tableName_);
     withoutRowId_ = kind.Step() && kind.Column(0).toInt() != 0;
   }
-  QStringList order;
-  for (const int column : keyColumns_) order.append(Quoted(records.columns[column].name));
-  if (order.isEmpty()) order.append(QStringLiteral("rowid"));
-  Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                     .arg(selectList(records.columns), InMain(tableName_),
-                                          order.join(QStringLiteral(", "))));
-  while (select.Step()) records.rows.push_back(rowOf(select));
+  lastRead_.reset();
+  startAt_.reset();
+  records.complete = false;
+  records.ordered = true;
   return records;
 }
 
@@ -414,9 +414,17 @@ void Table::CreateTable() {
       QStringLiteral("CREATE TABLE %1 (%2)").arg(InMain(tableName_), definitions.join(QStringLiteral(", ")))};
   for (const IndexDef& index : IndexDefs()) {
     if (index.Options & ixPrimary) continue;
+    // Text is kept in the index under the collation the dataset orders by.
     QStringList columns;
-    for (const QString& name : fieldNamesOf(index.Fields))
-      columns.append(Quoted(name) + (index.Options & ixDescending ? QStringLiteral(" DESC") : QString()));
+    for (const QString& name : fieldNamesOf(index.Fields)) {
+      const auto field = std::find_if(fieldDefs_.begin(), fieldDefs_.end(), [&name](const FieldDef& def) {
+        return def.Name.compare(name, Qt::CaseInsensitive) == 0;
+      });
+      const bool text = field != fieldDefs_.end() && TypeTable::ValueClassOf(field->DataType) == ValueClass::Text;
+      columns.append(Quoted(name) +
+                     (text ? QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString()) : QString()) +
+                     (index.Options & ixDescending ? QStringLiteral(" DESC") : QString()));
+    }
     statements.append(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                           .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
                                InMain(indexNameFor(tableName_, index.Name)), Quoted(tableName_),

@@ -6,8 +6,9 @@
 class Statement;
 
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A table of a database, ordered by its current index (the primary key
@@ -40,6 +41,18 @@ class Table : public IndexedDataset {
 
  protected:
   Records ReadRecords() override;
+  std::vector<Row> ReadMore(std::size_t count) override;
+  std::optional<int> CountRecords() override;
+  bool RestartReading() override {
+    lastRead_.reset();
+    startAt_.reset();
+    return true;
+  }
+  bool StartReadingAt(const Row& key, int count) override;
+  std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
+  std::optional<int> CountBefore(const Row& row) override;
+  std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
+                                                    LocateOptions options, std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;
   Row InsertRecord(const Row& row) override;
   Row UpdateRecord(const Row& original, const Row& changed) override;
@@ -51,6 +64,15 @@ class Table : public IndexedDataset {
 
  private:
   class Write;
+  struct OrderTerm {
+    QString expression;
+    int column = -1;  // -1: the row id
+  };
+  QList<OrderTerm> orderTerms() const;
+  void limitConditions(const QList<OrderTerm>& terms, QStringList& conditions, QList<QVariant>& arguments) const;
+  QList<QVariant> orderValues(const QList<OrderTerm>& terms, const Row& row) const;
+  std::vector<Row> selectRows(const QStringList& conditions, const QList<QVariant>& arguments, const QString& order,
+                              std::size_t count);
   QString tableText() const;
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
@@ -73,9 +95,14 @@ class Table : public IndexedDataset {
   std::shared_ptr<Connection> connection_;
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
-  std::map<QString, qint64> identities_;  // by key text, in a table without row ids
-  std::map<qint64, qint64> identityOfRowId_;
-  std::map<qint64, qint64> rowIdOfIdentity_;
+  std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
+  std::unordered_map<qint64, qint64> identityOfRowId_;
+  std::unordered_map<qint64, qint64> rowIdOfIdentity_;
   qint64 lastIdentity_ = 0;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  // The order values of the last record read: the next read starts after it.
+  std::optional<QList<QVariant>> lastRead_;
+  // Where the next read starts when nothing was read yet (the first values
+  // of the order).
+  std::optional<QList<QVariant>> startAt_;
 };

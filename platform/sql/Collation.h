@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+struct sqlite3;
+
 // SQL Server's collations the system and its installations name, for
 // Spanish text: the Latin1_General, SQL_Latin1_General_CP1, Modern_Spanish
 // and Traditional_Spanish families, each case and accent insensitive
@@ -22,6 +24,10 @@ class Collation {
   static const Collation* Find(QStringView name);
   // The name as SQL Server spells it; empty for an unknown one.
   static QString CanonicalName(QStringView name);
+
+  // Lets the connection use every collation Find knows, registered when a
+  // statement, a column or an index first names it; false on failure.
+  static bool RegisterWhenNeeded(sqlite3* handle);
 
   // Negative, zero or positive, as a sorts before, equal to or after b.
   int Compare(QStringView a, QStringView b) const;

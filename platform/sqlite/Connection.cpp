@@ -1,5 +1,6 @@
 #include "platform/sqlite/Connection.h"
 
+#include "platform/sql/Collation.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
@@ -58,6 +59,8 @@ class ConnectionOpener {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_busy_timeout(db, registry().busyTimeout);
+    // The indexes of text fields are kept under the system's collations.
+    Collation::RegisterWhenNeeded(db);
     return connection;
   }
 };

@@ -1,0 +1,280 @@
+// A table's records read in blocks, in the order of its current index, each
+// block by its own statement from the last record read: no statement stays
+// open between calls, and the engine's indexes find where a block starts.
+
+#include "platform/data/Table.h"
+
+#include "platform/Exceptions.h"
+#include "platform/data/Field.h"
+#include "platform/data/TypeTable.h"
+#include "platform/sql/Collation.h"
+#include "platform/sqlite/SqlText.h"
+#include "platform/sqlite/Statement.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+using SqlText::Quoted;
+
+namespace {
+
+// The records after the values (at them too, with orEqual) in the order of
+// the terms, as many terms as values; NULL comes first, as the engine sorts it.
+QString afterTerms(const QList<QString>& expressions, const QList<QVariant>& last, int from, bool orEqual,
+                   QList<QVariant>& arguments) {
+  if (from >= last.size()) return orEqual ? QStringLiteral("1") : QStringLiteral("0");
+  const QString& term = expressions[from];
+  if (last[from].isNull()) {
+    const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
+    return QStringLiteral("(%1 IS NOT NULL OR (%1 IS NULL AND %2))").arg(term, rest);
+  }
+  arguments.append(last[from]);
+  arguments.append(last[from]);
+  const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
+  return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(term, rest);
+}
+
+// The bound on the first term lets the index seek to where the block starts.
+QString afterCondition(const QList<QString>& expressions, const QList<QVariant>& last, bool orEqual,
+                       QList<QVariant>& arguments) {
+  QString seek;
+  if (!last.front().isNull()) {
+    seek = expressions.front() + QStringLiteral(" >= ? AND ");
+    arguments.append(last.front());
+  }
+  return seek + afterTerms(expressions, last, 0, orEqual, arguments);
+}
+
+QString beforeTerms(const QList<QString>& expressions, const QList<QVariant>& first, int from,
+                    QList<QVariant>& arguments) {
+  if (from >= first.size()) return QStringLiteral("0");
+  const QString& term = expressions[from];
+  if (first[from].isNull()) {
+    const QString rest = beforeTerms(expressions, first, from + 1, arguments);
+    return QStringLiteral("(%1 IS NULL AND %2)").arg(term, rest);
+  }
+  arguments.append(first[from]);
+  arguments.append(first[from]);
+  const QString rest = beforeTerms(expressions, first, from + 1, arguments);
+  return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(term, rest);
+}
+
+// The records before the values, as conditions read one after the other
+// backwards: with a first value, those above NULL through the index, then
+// those whose first term is NULL.
+QList<std::pair<QString, QList<QVariant>>> beforeConditions(const QList<QString>& expressions,
+                                                             const QList<QVariant>& first) {
+  QList<QVariant> arguments;
+  if (first.front().isNull()) {
+    const QString condition = beforeTerms(expressions, first, 0, arguments);
+    return {{condition, arguments}};
+  }
+  arguments.append(first.front());
+  const QString condition = expressions.front() + QStringLiteral(" <= ? AND ") + beforeTerms(expressions, first, 0, arguments);
+  return {{condition, arguments}, {expressions.front() + QStringLiteral(" IS NULL"), {}}};
+}
+
+QString whereClause(const QStringList& conditions) {
+  return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+}  // namespace
+
+// The index fields, text under the collation its index is kept in, then
+// what tells records apart: the key, or the row id in a table without one.
+QList<Table::OrderTerm> Table::orderTerms() const {
+  const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
+  QList<OrderTerm> terms;
+  for (const int column : OrderColumns()) {
+    const Column& shown = Columns()[column];
+    const bool text = TypeTable::ValueClassOf(shown.type) == ValueClass::Text;
+    terms.append(OrderTerm{Quoted(shown.name) + (text ? collate : QString()), column});
+  }
+  // The key as its uniqueness holds it (text compared byte for byte).
+  for (const int column : keyColumns_) {
+    OrderTerm key{Quoted(Columns()[column].name), column};
+    if (std::none_of(terms.begin(), terms.end(), [&key](const OrderTerm& term) { return term.expression == key.expression; }))
+      terms.append(std::move(key));
+  }
+  if (keyColumns_.isEmpty()) terms.append(OrderTerm{QStringLiteral("rowid"), -1});
+  return terms;
+}
+
+// The master link and the range, as far as the index can answer them; the
+// view checks every record read against them besides.
+void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditions,
+                            QList<QVariant>& arguments) const {
+  const auto valueOf = [&terms](const KeyLimit& limit, int term) -> const QVariant& {
+    return limit.key.values[terms[term].column];
+  };
+  if (const std::optional<KeyLimit>& link = Link())
+    for (int i = 0; i < link->count && i < OrderColumns().size(); ++i) {
+      const QVariant& value = valueOf(*link, i);
+      if (value.isNull()) {
+        conditions.append(terms[i].expression + QStringLiteral(" IS NULL"));
+      } else {
+        conditions.append(terms[i].expression + QStringLiteral(" = ?"));
+        arguments.append(value);
+      }
+    }
+  if (OrderColumns().isEmpty()) return;
+  const QString& first = terms.front().expression;
+  const std::optional<KeyLimit>& start = RangeStart();
+  const bool fromValue = start && start->count > 0 && !valueOf(*start, 0).isNull();
+  if (fromValue) {
+    conditions.append(first + QStringLiteral(" >= ?"));
+    arguments.append(valueOf(*start, 0));
+  }
+  const std::optional<KeyLimit>& end = RangeEnd();
+  if (!end || end->count == 0) return;
+  const QVariant& to = valueOf(*end, 0);
+  if (to.isNull()) {
+    conditions.append(first + QStringLiteral(" IS NULL"));
+  } else {
+    conditions.append(fromValue ? first + QStringLiteral(" <= ?")
+                                : QStringLiteral("(%1 IS NULL OR %1 <= ?)").arg(first));
+    arguments.append(to);
+  }
+}
+
+std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
+                                            const QString& order, std::size_t count) {
+  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
+                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions), order,
+                                          QString::number(count)));
+  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
+  std::vector<Row> rows;
+  rows.reserve(std::min<std::size_t>(count, 4096));
+  while (select.Step()) rows.push_back(rowOf(select));
+  return rows;
+}
+
+QList<QVariant> Table::orderValues(const QList<OrderTerm>& terms, const Row& row) const {
+  QList<QVariant> values;
+  for (const OrderTerm& term : terms) values.append(term.column < 0 ? QVariant(rowIdOf(row)) : row.values[term.column]);
+  return values;
+}
+
+std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList conditions, order;
+  QList<QVariant> arguments;
+  limitConditions(terms, conditions, arguments);
+  for (const OrderTerm& term : terms) order.append(term.expression);
+  if (lastRead_)
+    conditions.append(afterCondition(order, *lastRead_, false, arguments));
+  else if (startAt_ && !startAt_->isEmpty())
+    conditions.append(afterCondition(order, *startAt_, true, arguments));
+  std::vector<Row> rows = selectRows(conditions, arguments, order.join(QStringLiteral(", ")), count);
+  if (rows.empty()) return rows;
+  lastRead_ = orderValues(terms, rows.back());
+  return rows;
+}
+
+bool Table::StartReadingAt(const Row& key, int count) {
+  const QList<OrderTerm> terms = orderTerms();
+  QList<QVariant> values;
+  for (int i = 0; i < count && i < OrderColumns().size(); ++i) values.append(key.values[terms[i].column]);
+  lastRead_.reset();
+  startAt_ = std::move(values);
+  return true;
+}
+
+std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std::size_t count) {
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList limits, order, descending;
+  QList<QVariant> limitArguments;
+  limitConditions(terms, limits, limitArguments);
+  for (const OrderTerm& term : terms) {
+    order.append(term.expression);
+    descending.append(term.expression + QStringLiteral(" DESC"));
+  }
+  QList<std::pair<QString, QList<QVariant>>> parts{{QString(), {}}};
+  if (first) parts = beforeConditions(order, orderValues(terms, *first));
+  std::vector<Row> rows;
+  for (const auto& [condition, arguments] : parts) {
+    if (rows.size() >= count) break;
+    QStringList conditions = limits;
+    if (!condition.isEmpty()) conditions.append(condition);
+    std::vector<Row> more =
+        selectRows(conditions, limitArguments + arguments, descending.join(QStringLiteral(", ")), count - rows.size());
+    std::move(more.begin(), more.end(), std::back_inserter(rows));
+  }
+  std::reverse(rows.begin(), rows.end());
+  return rows;
+}
+
+std::optional<int> Table::CountBefore(const Row& row) {
+  const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
+  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList limits, order;
+  QList<QVariant> limitArguments;
+  limitConditions(terms, limits, limitArguments);
+  for (const OrderTerm& term : terms) order.append(term.expression);
+  int before = 0;
+  for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
+    Statement count(connection(), QStringLiteral("SELECT COUNT(*) FROM main.%1%2")
+                                      .arg(Quoted(tableName_), whereClause(limits + QStringList{condition})));
+    const QList<QVariant> all = limitArguments + arguments;
+    for (int i = 0; i < all.size(); ++i) count.Bind(i + 1, all[i]);
+    count.Step();
+    before += count.Column(0).toInt();
+  }
+  return before;
+}
+
+// The engine counts what the conditions show exactly: a master link, and a
+// range on one index field.
+std::optional<int> Table::CountRecords() {
+  const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
+  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  QStringList conditions;
+  QList<QVariant> arguments;
+  limitConditions(orderTerms(), conditions, arguments);
+  Statement count(connection(),
+                  QStringLiteral("SELECT COUNT(*) FROM main.%1%2").arg(Quoted(tableName_), whereClause(conditions)));
+  for (int i = 0; i < arguments.size(); ++i) count.Bind(i + 1, arguments[i]);
+  count.Step();
+  return count.Column(0).toInt();
+}
+
+// Text equal under the collation takes in every text Locate finds equal,
+// with or without case; integers are equal or not. Other kinds, calculated
+// fields and partial keys are left to Locate's own comparison.
+std::optional<std::vector<Dataset::Row>> Table::LocateCandidates(const QList<Field*>& fields,
+                                                                 const QList<Variant>& values, LocateOptions options,
+                                                                 std::size_t count) {
+  if (options & loPartialKey) return std::nullopt;
+  for (const Field* field : fields)
+    if (field->FieldKind() != fkData) return std::nullopt;
+  Row key;
+  try {
+    key = KeyRow(fields, values);
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList conditions, order;
+  QList<QVariant> arguments;
+  limitConditions(terms, conditions, arguments);
+  const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
+  for (const Field* field : fields) {
+    const auto column = std::find_if(Columns().begin(), Columns().end(), [field](const Column& c) {
+      return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
+    });
+    if (column == Columns().end()) return std::nullopt;
+    const ValueClass kind = TypeTable::ValueClassOf(column->type);
+    if (kind != ValueClass::Text && kind != ValueClass::Integer) return std::nullopt;
+    const QVariant& value = key.values[static_cast<int>(column - Columns().begin())];
+    if (value.isNull()) {
+      conditions.append(Quoted(column->name) + QStringLiteral(" IS NULL"));
+    } else {
+      conditions.append(Quoted(column->name) + (kind == ValueClass::Text ? collate : QString()) + QStringLiteral(" = ?"));
+      arguments.append(value);
+    }
+  }
+  for (const OrderTerm& term : terms) order.append(term.expression);
+  return selectRows(conditions, arguments, order.join(QStringLiteral(", ")), count);
+}

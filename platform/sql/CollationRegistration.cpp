@@ -1,0 +1,23 @@
+#include "platform/sql/Collation.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+int CompareUtf16(void* collation, int lengthA, const void* a, int lengthB, const void* b) {
+  return static_cast<const Collation*>(collation)->Compare(
+      QStringView(static_cast<const char16_t*>(a), lengthA / 2),
+      QStringView(static_cast<const char16_t*>(b), lengthB / 2));
+}
+
+void RegisterNamed(void*, sqlite3* connection, int, const char* name) {
+  if (const Collation* collation = Collation::Find(QString::fromUtf8(name)))
+    sqlite3_create_collation_v2(connection, name, SQLITE_UTF16_ALIGNED, const_cast<Collation*>(collation),
+                                CompareUtf16, nullptr);
+}
+
+}  // namespace
+
+bool Collation::RegisterWhenNeeded(sqlite3* handle) {
+  return sqlite3_collation_needed(handle, nullptr, RegisterNamed) == SQLITE_OK;
+}
