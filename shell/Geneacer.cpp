@@ -81,8 +81,9 @@ TfGENEACER::TfGENEACER(QWidget* owner) : Form(owner) {
   connect(cerrar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   for (QWidget* control : {superior, static_cast<QWidget*>(inferior), static_cast<QWidget*>(version_),
                            static_cast<QWidget*>(correo), static_cast<QWidget*>(aviso_), panelWebBrowser_,
-                           static_cast<QWidget*>(cerrar)})
+                           })
     columna->addWidget(control);
+  columna->addWidget(cerrar, 0, Qt::AlignRight);
   OnKeyDown = [](Form& formulario, QKeyEvent* evento) {
     if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
         !(evento->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
@@ -99,6 +100,7 @@ void TfGENEACER::showEvent(QShowEvent* event) {
 }
 
 void TfGENEACER::FormShow() {
+  resize(230, height());
   panelWebBrowser_->move(25, -3);
   version_->setText(TextoVersion(QCoreApplication::applicationFilePath()));
   aviso_->setText(QStringLiteral("<a href=\"") + kWeb + QStringLiteral("\">© 1989-") +
