@@ -2,13 +2,22 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
+
+class QAction;
+class QMdiArea;
+class QMenuBar;
+class QToolButton;
+class QWidget;
+class Table;
 
 namespace Ui {
 class TfGENEMENU;
 }
 
-// The MDI main window of the application manager.
+// The MDI main window of the application manager: the application menu and
+// the icon panel of the suite's modules.
 class TfGENEMENU : public QMainWindow {
   Q_OBJECT
 
@@ -16,14 +25,38 @@ class TfGENEMENU : public QMainWindow {
   explicit TfGENEMENU(QWidget* parent = nullptr);
   ~TfGENEMENU() override;
 
+  // The run of the configuration program: no module menu, no icon panel.
+  void ModoSoloConfiguracion();
+  // Names and pictures of the special applications and of the icon buttons.
+  void ConstruirMenuAplicaciones();
+  void ImagenesClick(QObject* sender);
+  void VerMenu1Click();
+  void AcercadelGestordeAplicaciones1Click();
+
+  QWidget* Panel1() const { return panel1_; }
+  QMdiArea* AreaMDI() const;
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void FormShow();
+  void FormResize();
+  void conectarMenu();
+  QAction* accion(const char* nombre) const;
 
   std::unique_ptr<Ui::TfGENEMENU> ui_;
+  QMenuBar* mainMenu1_ = nullptr;
+  QWidget* panel1_ = nullptr;
+  QAction* verMenu1_ = nullptr;
+  Table* configuracion_ = nullptr;
+  Table* empresa_ = nullptr;
+  std::array<QToolButton*, 31> imagenes_{};  // 1 to 30
+  bool creando_ = true;
   bool mostrado_ = false;
+  bool cerrarTrasMostrar_ = false;
 };
 
 extern TfGENEMENU* fGENEMENU;
