@@ -4,7 +4,7 @@
 #include "core/connections/TransaccionesConexion.h"
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/datamodule/Genemodu.h"
-#include "core/forms/AspectoFormulario.h"
+#include "core/forms/AparienciaFormulario.h"
 #include "core/forms/ControlesNoVisibles.h"
 #include "core/forms/FormatosCampo.h"
 #include "core/forms/GanchosFormulario.h"

@@ -1,5 +1,5 @@
 #include "core/datamodule/Genemodu.h"
-#include "core/forms/AspectoFormulario.h"
+#include "core/forms/AparienciaFormulario.h"
 #include "core/forms/ColumnasRejilla.h"
 #include "core/forms/FormatosCampo.h"
 #include "core/forms/GanchosFormulario.h"

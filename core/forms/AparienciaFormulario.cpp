@@ -1,4 +1,4 @@
-#include "core/forms/AspectoFormulario.h"
+#include "core/forms/AparienciaFormulario.h"
 
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/Propiedades.h"
