@@ -144,7 +144,12 @@ QString lineasManifiesto(const QString& ejecutable) {
 
 }  // namespace
 
-QString ArchivoManifiesto() { return rutaEjecutable() + QStringLiteral(".manifest"); }
+// In the program folder, named after the program as it was started (the
+// installation's link), so each installation keeps its own.
+QString ArchivoManifiesto() {
+  const QString carpeta = CarpetaPrograma.isEmpty() ? QDir::currentPath() : CarpetaPrograma;
+  return QDir(carpeta).filePath(QFileInfo(rutaEjecutable()).fileName() + QStringLiteral(".manifest"));
+}
 
 bool GrabarManifiesto(const QString& ejecutable) {
   QFile salida(ejecutable + QStringLiteral(".manifest"));
@@ -161,7 +166,7 @@ void EscribirManifiesto(const QString& aspecto) {
   } else {
     // A manifest that cannot be written would restart the program at every
     // start: it goes on with the look it has.
-    if (!GrabarManifiesto(rutaEjecutable())) return;
+    if (!GrabarManifiesto(archivo.chopped(int(qstrlen(".manifest"))))) return;
   }
   MensajeInformacion(QStringLiteral("La aplicación se ha reconfigurado y será reiniciada a continuación"));
   ProcessLauncherSeam::Get().Start(rutaEjecutable(), QCoreApplication::arguments().mid(1),

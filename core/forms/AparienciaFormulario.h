@@ -13,8 +13,10 @@ void AplicarAspecto(QObject& formulario);
 // file; when that changed it, tells the user, starts the program again with
 // the same arguments and ends this run.
 void EscribirManifiesto(const QString& aspecto);
+// The manifest file the look brings in line: in the program folder, named
+// after the program as it was started.
 QString ArchivoManifiesto();
-// Writes the manifest of the "evo+" look beside the executable.
+// Writes the manifest of the "evo+" look for the program at that path.
 bool GrabarManifiesto(const QString& ejecutable);
 
 // Status-bar panels from a "|"-separated text, translated with Traducir

@@ -19,7 +19,9 @@
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -179,10 +181,11 @@ TEST(PropiedadesPublicadas, NamesCompareExactlyAndFailuresAreSwallowed) {
 }
 
 TEST(EscribirManifiesto, WritesOrDeletesAndRestartsOnlyOnChange) {
+  const TemporaryFolder carpeta;  // the program folder
   RecordingLauncher lanzador;
   ScriptedPresenter mensajes;
   const QString archivo = ArchivoManifiesto();
-  QFile::remove(archivo);
+  EXPECT_EQ(QFileInfo(archivo).dir().canonicalPath(), QDir(carpeta.Path()).canonicalPath());
   mensajes.Expect(u"I"_qs);
   EscribirManifiesto(u"evo+"_qs);
   ASSERT_TRUE(QFile::exists(archivo));
