@@ -39,6 +39,8 @@ DateOrder DateOrderOf(QStringView sqlDateFormat) {
 DateReading ReadSqlDate(QStringView text, DateOrder order) {
   static const QRegularExpression yearFirst(QStringLiteral(R"(^(\d{4})(?:-(\d{1,2})-(\d{1,2})|(\d{2})(\d{2})))") +
                                             kTime + u'$');
+  // A time alone is that time of SQL Server's first day.
+  static const QRegularExpression timeOnly(QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3}))?)?$)"));
   static const QRegularExpression dayOrMonthFirst(QStringLiteral(R"(^(\d{1,2})([/.-])(\d{1,2})\2(\d{4}))") + kTime +
                                                   QStringLiteral("$"));
   const QString trimmed = text.trimmed().toString();
@@ -54,6 +56,9 @@ DateReading ReadSqlDate(QStringView text, DateOrder order) {
     reading.shaped = true;
     reading.date = Build(Group(d, 4), dayFirst ? second : first, dayFirst ? first : second, Group(d, 5), Group(d, 6),
                          Group(d, 7), Milliseconds(d.captured(8)));
+  } else if (const QRegularExpressionMatch t = timeOnly.match(trimmed); t.hasMatch()) {
+    reading.shaped = true;
+    reading.date = Build(1900, 1, 1, Group(t, 1), Group(t, 2), Group(t, 3), Milliseconds(t.captured(4)));
   }
   return reading;
 }

@@ -20,7 +20,8 @@ DateOrder DateOrderOf(QStringView sqlDateFormat);
 
 // A text read as SQL Server reads a date: ISO ("yyyy-mm-dd", "yyyymmdd")
 // or day and month in the session's order ("m/d/yyyy", "-" and "." too),
-// each with an optional time "hh:nn[:ss[.zzz]]". `shaped` tells a text of a
+// each with an optional time "hh:nn[:ss[.zzz]]", or a time alone (on
+// 1900-01-01, SQL Server's first day). `shaped` tells a text of a
 // date's shape naming no real day (out of range) from one that is no date.
 struct DateReading {
   std::optional<QDateTime> date;

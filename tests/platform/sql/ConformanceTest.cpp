@@ -178,6 +178,10 @@ const Case kCompanyCases[] = {
     {"SELECT Id, Texto FROM HISTORIA ORDER BY Id", {{"1", "uno"}, {"2", "dos"}}},
     {"INSERT INTO LINEAS (Serie, Numero) VALUES ('A', 1)", {}},
     {"SELECT Id, Fecha FROM LINEAS WHERE Serie = 'A'", {{"1", "1899-12-30 00:00:00"}}},
+    // A time alone is that time of SQL Server's first day.
+    {"UPDATE LINEAS SET Fecha = '8:30' WHERE Serie = 'A'", {}},
+    {"SELECT Id, Fecha FROM LINEAS WHERE Fecha = '08:30:00'", {{"1", "1900-01-01 08:30:00"}}},
+    {"UPDATE LINEAS SET Fecha = '12/30/1899' WHERE Serie = 'A'", {}},
     {"SELECT I.name FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id WHERE O.name = 'LINEAS'",
      {{"LINEAS_Clave1"}, {"LINEAS_Fecha"}, {"LINEAS_Id"}}, true},
     {"SELECT C.Name, C.xtype, C.colstat   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE "
