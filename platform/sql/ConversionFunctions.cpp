@@ -166,30 +166,40 @@ void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
 
 // "+": two texts are joined; otherwise a text takes the other side's numeric
 // type, as SQL Server converts by type precedence (an empty text is 0).
-void Add(sqlite3_context* context, int, sqlite3_value** values) {
-  sqlite3_value* a = values[0];
-  sqlite3_value* b = values[1];
-  if (IsNull(a) || IsNull(b)) return sqlite3_result_null(context);
-  if (!IsNumber(a) && !IsNumber(b)) return ResultText(context, TextOf(a) + TextOf(b));
-  if (sqlite3_value_type(a) != SQLITE_FLOAT && sqlite3_value_type(b) != SQLITE_FLOAT) {
-    auto integer = [](sqlite3_value* v) {
-      return IsNumber(v) ? std::optional<qint64>(sqlite3_value_int64(v)) : ParseInteger(TextOf(v));
+ColumnValue AddTwo(const QVariant& a, const QVariant& b) {
+  if (a.isNull() || b.isNull()) return {};
+  auto isNumber = [](const QVariant& v) {
+    return v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Double;
+  };
+  auto text = [](const QVariant& v) {
+    return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
+  };
+  if (!isNumber(a) && !isNumber(b)) return {text(a) + text(b), {}};
+  if (a.typeId() != QMetaType::Double && b.typeId() != QMetaType::Double) {
+    auto integer = [&](const QVariant& v) {
+      return isNumber(v) ? std::optional<qint64>(v.toLongLong()) : ParseInteger(text(v));
     };
     const std::optional<qint64> x = integer(a), y = integer(b);
-    if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), SqlType::Parse(u"INT")));
+    if (!x || !y) return {{}, ConversionFailed(text(x ? b : a), SqlType::Parse(u"INT"))};
     qint64 sum = 0;
     if (__builtin_add_overflow(*x, *y, &sum))
-      return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
-    return sqlite3_result_int64(context, sum);
+      return {{}, QStringLiteral("Arithmetic overflow error converting expression to data type int.")};
+    return {sum, {}};
   }
-  auto decimal = [](sqlite3_value* v) {
-    if (IsNumber(v)) return std::optional<double>(sqlite3_value_double(v));
-    const QString text = TextOf(v);
-    return text.trimmed().isEmpty() ? std::optional<double>(0) : ParseDecimal(text);
+  auto decimal = [&](const QVariant& v) {
+    if (isNumber(v)) return std::optional<double>(v.toDouble());
+    return text(v).trimmed().isEmpty() ? std::optional<double>(0) : ParseDecimal(text(v));
   };
   const std::optional<double> x = decimal(a), y = decimal(b);
-  if (!x || !y) return ResultError(context, ConversionFailed(TextOf(x ? b : a), SqlType::Parse(u"FLOAT")));
-  sqlite3_result_double(context, *x + *y);
+  if (!x || !y) return {{}, ConversionFailed(text(x ? b : a), SqlType::Parse(u"FLOAT"))};
+  return {*x + *y, {}};
+}
+
+// zem_add(a, b, ...): a + b + ... from the left, as the terms are written.
+void Add(sqlite3_context* context, int count, sqlite3_value** values) {
+  ColumnValue sum{ValueOf(values[0]), {}};
+  for (int i = 1; i < count && sum.error.isEmpty(); ++i) sum = AddTwo(sum.value, ValueOf(values[i]));
+  Result(context, sum);
 }
 
 // zem_store(type, value[, date format]): the value a write through SQL
@@ -208,7 +218,7 @@ void RegisterConversionFunctions(sqlite3* connection) {
     void (*function)(sqlite3_context*, int, sqlite3_value**);
   };
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
-                           {"zem_add", 2, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store}};
+                           {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    row.function, nullptr, nullptr, nullptr) != SQLITE_OK)

@@ -20,9 +20,13 @@ bool EndsSegment(const SqlNode& node) {
 
 bool IsAdditive(const SqlNode& node) { return node.token.IsSymbol(u"+") || node.token.IsSymbol(u"-"); }
 
-// One operand run between keywords, commas and comparisons: a + b - c + d
-// becomes zem_add(zem_add(a, b) - c, d); "+" and "-" share one precedence
-// and bind left to right.
+// Terms a call of zem_add takes at most; SQLite allows a few more.
+constexpr int kTermsPerCall = 100;
+
+// One operand run between keywords, commas and comparisons: a + b + c - d + e
+// becomes zem_add(zem_add(a, b, c) - d, e); "+" and "-" share one precedence
+// and bind left to right. A run of "+" is one call, so a long chain nests
+// only every kTermsPerCall terms (SQLite's parser refuses deep nesting).
 void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
   std::vector<size_t> operators;
   bool addition = false;
@@ -34,20 +38,42 @@ void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
     addition = addition || nodes[i].token.IsSymbol(u"+");
   }
   if (!addition) return;
+  // Which "+" opens a call of its own: the first, one after a "-", and one
+  // past a full call. Every call opens before the first operand, so the
+  // text grows by appending only.
+  std::vector<bool> opens(operators.size(), false);
+  int terms = 0;
+  bool open = false;
+  for (size_t k = 0; k < operators.size(); ++k) {
+    if (!nodes[operators[k]].token.IsSymbol(u"+")) {
+      open = false;
+      continue;
+    }
+    opens[k] = !open || terms == kTermsPerCall;
+    terms = opens[k] ? 2 : terms + 1;
+    open = true;
+  }
   const size_t first = NextSignificant(nodes, begin);
-  size_t last = PreviousSignificant(nodes, end);
-  // Every call opens before the first operand, so the text grows by
-  // appending only.
+  const size_t last = PreviousSignificant(nodes, end);
   QString expression;
-  for (const size_t op : operators)
-    if (nodes[op].token.IsSymbol(u"+")) expression += QLatin1String("zem_add(");
+  for (const bool call : opens)
+    if (call) expression += QLatin1String("zem_add(");
   expression += RenderSql(nodes, first, operators[0]).trimmed();
+  open = false;
   for (size_t k = 0; k < operators.size(); ++k) {
     const size_t termEnd = k + 1 < operators.size() ? operators[k + 1] : last + 1;
     const QString term = RenderSql(nodes, operators[k] + 1, termEnd).trimmed();
-    if (nodes[operators[k]].token.IsSymbol(u"+")) expression += QLatin1String(", ") + term + u')';
-    else expression += QLatin1String(" - ") + term;
+    const bool plus = nodes[operators[k]].token.IsSymbol(u"+");
+    if (open && (!plus || opens[k])) expression += u')';
+    open = open && plus && !opens[k];
+    if (plus) {
+      expression += QLatin1String(", ") + term;
+      open = true;
+    } else {
+      expression += QLatin1String(" - ") + term;
+    }
   }
+  if (open) expression += u')';
   for (size_t i = first + 1; i <= last; ++i) nodes[i] = SqlNode{};  // blanked: erasing moves the tail
   nodes[first] = SqlNode::Rewritten(expression);
 }

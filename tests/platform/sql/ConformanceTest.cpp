@@ -263,6 +263,13 @@ TEST_F(Conformance, CompanyDatabaseAnswersAsSqlServer) {
   RunCases("ZEM1", kCompanyCases, std::size(kCompanyCases));
 }
 
+TEST_F(Conformance, LongChainsOfAdditionsRun) {
+  client_.Run(u"USE ZEM1"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT 1"_qs + u" + 1"_qs.repeated(1999)), QList<QStringList>{{u"2000"_qs}});
+  EXPECT_EQ(client_.Texts(u"SELECT LEN('ab'"_qs + u" + 'ab'"_qs.repeated(1499) + u")"_qs),
+            QList<QStringList>{{u"3000"_qs}});
+}
+
 TEST_F(Conformance, GeneralDatabaseAnswersAsSqlServer) {
   RunCases("ZEMG", kGeneralCases, std::size(kGeneralCases));
 }
