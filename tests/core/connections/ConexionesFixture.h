@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/connections/VariablesConexion.h"
+#include "core/datamodule/Genemodu.h"
+#include "core/sql/BaseDatosSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "platform/Application.h"
+#include "platform/data/Table.h"
 #include "tests/fixtures/InstallationBuilder.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 #include "tests/fixtures/TemporaryFolder.h"
@@ -39,4 +42,20 @@ class ConexionesFixture : public ::testing::Test {
 
  private:
   std::unique_ptr<TfGENEINIC> servicios_;
+};
+
+// The data module, with USUARIO of the general database open as its user
+// table once AbrirUsuarios runs.
+class ModuloConUsuarios {
+ protected:
+  void AbrirUsuarios() {
+    usuario.SetDatabaseName(BaseDatosBDE(QStringLiteral("DatabaseGeneral")));
+    usuario.SetTableName(QStringLiteral("USUARIO"));
+    usuario.Open();
+    modulo.Usuario = &usuario;
+    ModuloDatos = &modulo;
+  }
+
+  Table usuario;
+  TModuloDatos modulo;
 };

@@ -11,7 +11,7 @@ namespace {
 const QString kGeneral = u"DatabaseGeneral"_qs;
 
 // ANA is a plain user; LUIS takes his rights from the profile user MODELO.
-class ConfiguracionUsuario : public ConexionesFixture {
+class ConfiguracionUsuario : public ConexionesFixture, public ModuloConUsuarios {
  protected:
   ConfiguracionUsuario() {
     Iniciar();
@@ -26,20 +26,13 @@ class ConfiguracionUsuario : public ConexionesFixture {
       Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, ProgramasSoloLectura, Configuracion) VALUES ("_qs +
                    QString::fromLatin1(fila) + u')',
                kGeneral);
-    usuario.SetDatabaseName(BaseDatosBDE(kGeneral));
-    usuario.SetTableName(u"USUARIO"_qs);
-    usuario.Open();
-    modulo.Usuario = &usuario;
-    ModuloDatos = &modulo;
+    AbrirUsuarios();
   }
 
   static QString Fila(const char* codigo, const char* columna) {
     return EjecutarSQL(
         u"SELECT %1 FROM USUARIO WHERE Codigo = '%2'"_qs.arg(QLatin1String(columna), QLatin1String(codigo)), kGeneral);
   }
-
-  Table usuario;
-  TModuloDatos modulo;
 };
 
 }  // namespace

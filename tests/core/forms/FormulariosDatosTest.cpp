@@ -26,7 +26,7 @@ const QString kClave = QStringLiteral("ControlesNoVisibles");
 // The embedded-server installation with the users ANA (a hidden-controls
 // list) and LUIS (another list, without its last comma), and the data
 // module ready.
-class FormulariosDatos : public ConexionesFixture {
+class FormulariosDatos : public ConexionesFixture, public ModuloConUsuarios {
  protected:
   FormulariosDatos() {
     Iniciar();
@@ -40,11 +40,7 @@ class FormulariosDatos : public ConexionesFixture {
     Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, Configuracion) VALUES ('LUIS', 'Normal', "
              "'ControlesNoVisibles=fX.Boton')"_qs,
              kGeneral);
-    usuario.SetDatabaseName(BaseDatosBDE(kGeneral));
-    usuario.SetTableName(u"USUARIO"_qs);
-    usuario.Open();
-    modulo.Usuario = &usuario;
-    ModuloDatos = &modulo;
+    AbrirUsuarios();
     ModuloDatosListo = true;
     CodigoUsuarioActual = u"ANA"_qs;
   }
@@ -60,9 +56,6 @@ class FormulariosDatos : public ConexionesFixture {
     tabla->SetTableName(u"CLIENTES"_qs);
     return tabla;
   }
-
-  Table usuario;
-  TModuloDatos modulo;
 };
 
 template <typename T>
