@@ -1,5 +1,6 @@
 #include "tests/platform/sql/ServerClient.h"
 
+#include "platform/sql/SqlError.h"
 #include "platform/sql/SqlMapper.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Statement.h"
@@ -56,6 +57,15 @@ QStringList RowTexts(const QVariantList& row) {
     else texts << value.toString();
   }
   return texts;
+}
+
+QString ServerClient::Error(const QString& batch) {
+  try {
+    Run(batch);
+  } catch (const EDatabaseError& error) {
+    return error.DriverMessage();
+  }
+  return {};
 }
 
 QList<QStringList> ServerClient::Texts(const QString& batch) {

@@ -21,6 +21,8 @@ class ServerClient {
   SqlRows Run(const QString& batch);
   // The rows as texts: NULL for null, numbers without trailing zeros.
   QList<QStringList> Texts(const QString& batch);
+  // The driver's text of the error the batch raises; empty when it runs.
+  QString Error(const QString& batch);
 
   EmbeddedServer& Server() { return server_; }
   ServerSession& Session() { return *session_; }

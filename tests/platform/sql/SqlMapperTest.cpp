@@ -29,53 +29,26 @@ class SqlMapperTest : public ::testing::Test {
   std::shared_ptr<Connection> connection_;
 };
 
+// Exact texts only of rewrites whose results the conformance run does not reach.
 TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
   const std::pair<const char*, const char*> mappings[] = {
-      {"SELECT TOP 1 Nombre FROM CLIENTES WHERE Codigo > 1",
-       "SELECT  Nombre FROM main.CLIENTES WHERE Codigo > 1 ORDER BY CLIENTES.\"Codigo\" LIMIT 1"},
-      {"SELECT TOP 5 C.Nombre FROM dbo.CLIENTES C ORDER BY Nombre",
-       "SELECT  C.Nombre FROM main.CLIENTES C ORDER BY Nombre LIMIT 5"},
       {"SELECT DISTINCT TOP (2) Nombre FROM [dbo].[CLIENTES] AS X",
        "SELECT DISTINCT  Nombre FROM main.[CLIENTES] AS X ORDER BY X.\"Codigo\" LIMIT 2"},
-      {"SELECT MAX(Codigo)  FROM CLIENTES WITH(NOLOCK)  WHERE  (Codigo >= 1000) ",
-       "SELECT max(Codigo)  FROM main.CLIENTES   WHERE  (Codigo >= 1000)"},
-      {"SELECT MAX(CAST(Nombre AS INTEGER))  FROM CLIENTES WITH (NOLOCK) WHERE (ISNUMERIC(Nombre) = 1)",
-       "SELECT max(zem_convert('INTEGER', Nombre))  FROM main.CLIENTES  WHERE (zem_isnumeric(Nombre) = 1)"},
-      {"DELETE CLIENTES   WHERE Codigo = 3", "DELETE FROM main.CLIENTES   WHERE Codigo = 3"},
-      {"DELETE FROM dbo.CLIENTES", "DELETE FROM main.CLIENTES"},
       {"UPDATE CLIENTES SET Nombre = Nombre + 'x' + N'ñ' WHERE Codigo = Codigo + 1 - 2",
        "UPDATE main.CLIENTES SET Nombre = zem_store('VARCHAR(40)', (zem_add(Nombre, 'x', 'ñ'))) WHERE Codigo = "
        "zem_add(Codigo, 1) - 2"},
       {"SELECT a * 2 + -b, (c + d) * e FROM T", "SELECT zem_add(a * 2, -b), (zem_add(c, d)) * e FROM main.T"},
       {"SELECT CASE WHEN a = 1 THEN 'x' + b ELSE c END + 'z' FROM T",
        "SELECT zem_add(CASE WHEN a = 1 THEN zem_add('x', b) ELSE c END, 'z') FROM main.T"},
-      {"SELECT COUNT(DISTINCT P.hostprocess + P.nt_username) FROM T P",
-       "SELECT count(DISTINCT zem_add(P.hostprocess, P.nt_username)) FROM main.T P"},
       {"SELECT ISNULL(a, ''), LEN(b), SUBSTRING(b, 1, 2), CHARINDEX('|', b), UPPER(b), LTRIM(RTRIM(b)), GETDATE()",
        "SELECT ifnull(a, ''), zem_len(b), zem_substring(b, 1, 2), zem_charindex('|', b), zem_upper(b), "
        "ltrim(rtrim(b)), zem_getdate()"},
       {"SELECT LEFT(a, 2), RIGHT(a, 1) FROM T LEFT JOIN U ON T.x = U.x",
        "SELECT zem_left(a, 2), zem_right(a, 1) FROM main.T LEFT JOIN main.U ON T.x = U.x"},
-      {"SELECT CONVERT( VARCHAR, F, 103) + '|' + CONVERT(VARCHAR(4), Codigo) FROM T",
-       "SELECT zem_add(zem_convert('VARCHAR', F, 103), '|', zem_convert('VARCHAR(4)', Codigo)) FROM main.T"},
       {"SELECT Texto FROM T WHERE Clave = 'a' COLLATE SQL_Latin1_General_Cp1_CI_AI -- comentario",
        "SELECT Texto FROM main.T WHERE Clave = 'a' COLLATE \"SQL_Latin1_General_CP1_CI_AI\""},
-      {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('7', 'O''Neil')",
-       "INSERT INTO main.CLIENTES (Codigo, Nombre) VALUES (7, 'O''Neil')"},
-      {"CREATE TABLE dbo.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
-       "Notas VARCHAR(MAX) NULL, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
-       "CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
-       "CREATE TABLE main.ARTICULO (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" "
-       "DEFAULT '' NULL, Notas VARCHAR COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL, Fecha DATETIME DEFAULT "
-       "'1899-12-30 00:00:00' NULL, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID"},
       {"CREATE TABLE dbo.CLIENTES2 (Codigo INTEGER DEFAULT '' NULL, Nombre CHAR(4) COLLATE Modern_Spanish_ci_ai NULL)",
        "CREATE TABLE main.CLIENTES2 (Codigo INTEGER DEFAULT 0 NULL, Nombre CHAR(4) COLLATE \"Modern_Spanish_CI_AI\" NULL)"},
-      {"CREATE INDEX T_Fecha ON dbo.T (Fecha,Codigo) ", "CREATE INDEX main.T_Fecha ON T (Fecha,Codigo)"},
-      {"ALTER TABLE dbo.CLIENTES ADD Ciudad VARCHAR(30) NULL",
-       "ALTER TABLE main.CLIENTES ADD Ciudad VARCHAR(30) COLLATE \"SQL_Latin1_General_CP1_CI_AI\" NULL"},
-      {"SELECT collation_name FROM information_schema.columns",
-       "SELECT collation_name FROM information_schema_columns"},
-      {"SELECT * FROM DATOS.dbo.CLIENTES", "SELECT * FROM main.CLIENTES"},
       {"SELECT A.x FROM A, dbo.B AS b JOIN C c ON c.y = b.y, (SELECT z FROM D) d WHERE A.x IN (SELECT x FROM E)",
        "SELECT A.x FROM main.A, main.B AS b JOIN main.C c ON c.y = b.y, (SELECT z FROM main.D) d WHERE A.x IN "
        "(SELECT x FROM main.E)"},
@@ -84,9 +57,6 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
       {"CREATE UNIQUE INDEX T_Clave ON [T] (a DESC)", "CREATE UNIQUE INDEX main.T_Clave ON [T] (a DESC)"},
       {"CREATE UNIQUE NONCLUSTERED INDEX T_Clave ON T (a)", "CREATE UNIQUE  INDEX main.T_Clave ON T (a)"},
       {"BEGIN TRAN", "BEGIN"},
-      // The catalogue's views are the connection's temporary ones.
-      {"SELECT name FROM sysobjects O JOIN SYSCOLUMNS C ON C.id = O.id",
-       "SELECT name FROM sysobjects O JOIN SYSCOLUMNS C ON C.id = O.id"},
   };
   for (const auto& [statement, mapped] : mappings)
     EXPECT_EQ(Map(QString::fromUtf8(statement)), QString::fromUtf8(mapped)) << statement;
@@ -106,21 +76,13 @@ TEST_F(SqlMapperTest, ConvertsTextsOnlyForTypedColumnsAndCasts) {
        "mm/dd/yyyy",
        "SELECT '05/03/2024' FROM main.CLIENTES WHERE Nombre = '05/03/2024' AND Codigo IN (1, 0, 3) OR Codigo = "
        "zem_add('1', '2')"},
-      {"INSERT INTO CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES ('', '05/03/2024', '05/03/2024', '1.005')",
-       "dd/mm/yyyy",
-       "INSERT INTO main.CLIENTES (Codigo, Nombre, Alta, Saldo) VALUES (0, '05/03/2024', '2024-03-05 00:00:00', 1.01)"},
       {"UPDATE CLIENTES SET Saldo = Saldo * 2, Alta = GETDATE() WHERE Codigo = ''", "mm/dd/yyyy",
        "UPDATE main.CLIENTES SET Saldo = zem_store('DECIMAL(10,2)', (Saldo * 2)), Alta = zem_store('DATETIME', "
        "(zem_getdate()), 'mm/dd/yyyy') WHERE Codigo = 0"},
-      {"INSERT INTO CLIENTES SELECT Codigo + 1, Nombre N, NULL, 0 AS S FROM CLIENTES", "mm/dd/yyyy",
-       "INSERT INTO main.CLIENTES SELECT zem_store('INT', (zem_add(Codigo, 1))), zem_store('VARCHAR(40)', "
-       "(Nombre)) N, NULL, 0 AS S FROM main.CLIENTES"},
       {"SELECT * FROM CLIENTES WHERE ISNULL(Alta, '12/30/1899') = '12/30/1899' OR '' = COALESCE(Codigo, '')",
        "mm/dd/yyyy",
        "SELECT * FROM main.CLIENTES WHERE ifnull(Alta, '1899-12-30 00:00:00') = '1899-12-30 00:00:00' OR 0 = "
        "coalesce(Codigo, 0)"},
-      {"SELECT CAST('01/02/2024' AS DATETIME)", "dd/mm/yyyy",
-       "SELECT zem_convert('DATETIME', '01/02/2024', NULL, 'dd/mm/yyyy')"},
   };
   for (const auto& [statement, dateFormat, mapped] : mappings)
     EXPECT_EQ(Map(QString::fromUtf8(statement), QString::fromLatin1(dateFormat)), QString::fromUtf8(mapped))
@@ -139,11 +101,8 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
       {"DELETE C FROM CLIENTES C JOIN T ON T.x = C.Codigo",
        "'DELETE ... FROM ... FROM' is not supported by the embedded server."},
       {"SELECT * FROM SRV.EMP.dbo.CLIENTES", "'SRV.EMP.dbo.CLIENTES' is not supported by the embedded server."},
-      {"SELECT * FROM OTRA.dbo.CLIENTES",
-       "Database 'OTRA' does not exist. Make sure that the name is entered correctly."},
       {"CREATE TABLE T (Id INTEGER IDENTITY(10,5))", "'IDENTITY(10,5)' is not supported by the embedded server."},
       {"CREATE PROCEDURE P AS SELECT 1", "'CREATE PROCEDURE' is not supported by the embedded server."},
-      {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
       {"DECLARE @x INT", "'DECLARE @x' is not supported by the embedded server."},
       {"SELECT 1; SELECT 2", "Several statements in one text are not supported by the embedded server."},
       {"SELECT 'sin cerrar", "Unclosed quotation mark after the character string ''sin cerrar'."},
