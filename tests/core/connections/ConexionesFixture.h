@@ -48,6 +48,18 @@ class ConexionesFixture : public ::testing::Test {
 // table once AbrirUsuarios runs.
 class ModuloConUsuarios {
  protected:
+  // USUARIO with the columns the user services read, holding the rows given
+  // (an INSERT's column list and VALUES), open.
+  void CrearUsuarios(const QString& columnas, const QString& filas) {
+    const QString general = QStringLiteral("DatabaseGeneral");
+    for (const QString& sql :
+         {u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
+          "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
+          "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
+          u"INSERT INTO USUARIO (%1) VALUES %2"_qs.arg(columnas, filas)})
+      ASSERT_EQ(EjecutarSQL(sql, general), QString()) << sql.toStdString();
+    AbrirUsuarios();
+  }
   void AbrirUsuarios() {
     usuario.SetDatabaseName(BaseDatosBDE(QStringLiteral("DatabaseGeneral")));
     usuario.SetTableName(QStringLiteral("USUARIO"));

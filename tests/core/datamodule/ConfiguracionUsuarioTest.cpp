@@ -15,18 +15,11 @@ class ConfiguracionUsuario : public ConexionesFixture, public ModuloConUsuarios 
  protected:
   ConfiguracionUsuario() {
     Iniciar();
-    Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
-             "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
-             "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
-        kGeneral);
-    for (const char* fila :
-         {"'ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,dbo.PROVEEDO:x'",
-          "'MODELO', 'Administrador', 'CONTWIN', 'CamposNoVisibles=Coste\r\nProcesosNoAutorizados=BorrarTodo'",
-          "'LUIS', 'MODELO', 'PROPIO', 'ContadorAccesos=4\r\nCamposNoVisibles=Propio'"})
-      Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, ProgramasSoloLectura, Configuracion) VALUES ("_qs +
-                   QString::fromLatin1(fila) + u')',
-               kGeneral);
-    AbrirUsuarios();
+    CrearUsuarios(
+        u"Codigo, Categoria, ProgramasSoloLectura, Configuracion"_qs,
+        u"('ANA', 'Normal', NULL, 'CamposNoVisibles=Precio\r\nVacia=\r\nIndicesBusqueda=dbo.CLIENTES:2,dbo.PROVEEDO:x'), "
+        "('MODELO', 'Administrador', 'CONTWIN', 'CamposNoVisibles=Coste\r\nProcesosNoAutorizados=BorrarTodo'), "
+        "('LUIS', 'MODELO', 'PROPIO', 'ContadorAccesos=4\r\nCamposNoVisibles=Propio')"_qs);
   }
 
   static QString Fila(const char* codigo, const char* columna) {

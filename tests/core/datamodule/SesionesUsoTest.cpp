@@ -95,22 +95,12 @@ TEST_F(SesionesUso, TheUsageLogKeepsItsLast101Lines) {
   EXPECT_TRUE(QFileInfo(archivo).isDir());
 }
 
-TEST_F(SesionesUso, SmtpSettingsComeFromTheUserOrTheCompany) {
+class SesionesUsoSMTP : public ConexionesFixture, public ModuloConUsuarios {};
+
+TEST_F(SesionesUsoSMTP, SettingsComeFromTheUserOrTheCompany) {
   Iniciar();
-  const QString general = u"DatabaseGeneral"_qs;
-  Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
-           "CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
-           general);
-  Ejecutar(u"INSERT INTO USUARIO VALUES ('ANA', 'Normal', 'ServidorSMTP=smtp.ana\r\nPuertoSSL(Masivo)=465')"_qs,
-           general);
-  Ejecutar(u"INSERT INTO USUARIO VALUES ('LUIS', 'Normal', NULL)"_qs, general);
-  Table usuario;
-  usuario.SetDatabaseName(BaseDatosBDE(general));
-  usuario.SetTableName(u"USUARIO"_qs);
-  usuario.Open();
-  TModuloDatos modulo;
-  modulo.Usuario = &usuario;
-  ModuloDatos = &modulo;
+  CrearUsuarios(u"Codigo, Categoria, Configuracion"_qs,
+                u"('ANA', 'Normal', 'ServidorSMTP=smtp.ana\r\nPuertoSSL(Masivo)=465'), ('LUIS', 'Normal', NULL)"_qs);
 
   const QString empresa = u"ServidorSMTP=smtp.empresa\r\nCuentaFromSMTP=yo@empresa"_qs;
   EXPECT_EQ(ConfigSMTP(u"ANA"_qs, QString(), empresa),
@@ -120,7 +110,6 @@ TEST_F(SesionesUso, SmtpSettingsComeFromTheUserOrTheCompany) {
   EXPECT_EQ(ConfigSMTP(u"LUIS"_qs, QString(), empresa),
             u"ClienteSMTP=\r\nServidorSMTP=smtp.empresa\r\nCodigoUsuarioSMTP=\r\nClaveAccesoSMTP=\r\nPuertoSSL=\r\n"
             "CuentaSMTPCopiasDocumentos=\r\nCuentaFromSMTP=yo@empresa"_qs);
-  ModuloDatos = nullptr;
 }
 
 TEST_F(SesionesUso, StoredObjectsAreExtractedToFiles) {

@@ -20,7 +20,6 @@
 
 namespace {
 
-const QString kGeneral = QStringLiteral("DatabaseGeneral");
 const QString kClave = QStringLiteral("ControlesNoVisibles");
 
 // The embedded-server installation with the users ANA (a hidden-controls
@@ -30,17 +29,9 @@ class FormulariosDatos : public ConexionesFixture, public ModuloConUsuarios {
  protected:
   FormulariosDatos() {
     Iniciar();
-    Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(10), Categoria VARCHAR(20) NULL, Configuracion TEXT NULL, "
-             "ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, ProgramasActivos TEXT NULL, "
-             "Empresas TEXT NULL, CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
-             kGeneral);
-    Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, Configuracion) VALUES ('ANA', 'Normal', "
-             "'ControlesNoVisibles=fA.Edit1,fA.Edit2,fA.Pagina2,fA.DBGrid1.Table1Nombre,')"_qs,
-             kGeneral);
-    Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, Configuracion) VALUES ('LUIS', 'Normal', "
-             "'ControlesNoVisibles=fX.Boton')"_qs,
-             kGeneral);
-    AbrirUsuarios();
+    CrearUsuarios(u"Codigo, Categoria, Configuracion"_qs,
+                  u"('ANA', 'Normal', 'ControlesNoVisibles=fA.Edit1,fA.Edit2,fA.Pagina2,fA.DBGrid1.Table1Nombre,'), "
+                  "('LUIS', 'Normal', 'ControlesNoVisibles=fX.Boton')"_qs);
     ModuloDatosListo = true;
     CodigoUsuarioActual = u"ANA"_qs;
   }
