@@ -49,82 +49,64 @@ struct Binding {
   QString stored;                            // the field's text afterwards
 };
 
+// A control of kind C, set up, then bound to the field.
+template <class C>
+std::function<QWidget*(BoundCustomers&)> Bound(const char* field, std::function<void(C&)> setUp = {}) {
+  return [field, setUp](BoundCustomers& b) {
+    auto* control = new C;
+    if (setUp) setUp(*control);
+    control->SetSource(&b.source);
+    control->SetDataField(QString::fromLatin1(field));
+    return control;
+  };
+}
+
+template <class C>
+C* As(QWidget* widget) {
+  return static_cast<C*>(widget);
+}
+
 }  // namespace
 
 TEST(DataAwareControls, ShowTheFieldAndStoreWhatTheUserChanges) {
   const Binding bindings[] = {
-      {"edit", "Nombre",
-       [](BoundCustomers& b) {
-         auto* edit = new DBEdit;
-         edit->SetSource(&b.source);
-         edit->SetDataField(u"Nombre"_qs);
-         return edit;
-       },
-       [](QWidget* w) { return static_cast<DBEdit*>(w)->text(); },
+      {"edit", "Nombre", Bound<DBEdit>("Nombre"), [](QWidget* w) { return As<DBEdit>(w)->text(); },
        [](QWidget* w) {
-         auto* edit = static_cast<DBEdit*>(w);
-         edit->setText(u"Ana María"_qs);
-         emit edit->textEdited(edit->text());
-         emit edit->editingFinished();
+         As<DBEdit>(w)->setText(u"Ana María"_qs);
+         emit As<DBEdit>(w)->textEdited(As<DBEdit>(w)->text());
+         emit As<DBEdit>(w)->editingFinished();
        },
        u"Ana María"_qs},
-      {"memo", "Nombre",
-       [](BoundCustomers& b) {
-         auto* memo = new DBMemo;
-         memo->SetSource(&b.source);
-         memo->SetDataField(u"Nombre"_qs);
-         return memo;
-       },
-       [](QWidget* w) { return static_cast<DBMemo*>(w)->toPlainText(); },
+      {"memo", "Nombre", Bound<DBMemo>("Nombre"), [](QWidget* w) { return As<DBMemo>(w)->toPlainText(); },
        [](QWidget* w) {
-         auto* memo = static_cast<DBMemo*>(w);
-         memo->setPlainText(u"Ana\nMaría"_qs);
-         memo->UpdateRecord();
+         As<DBMemo>(w)->setPlainText(u"Ana\nMaría"_qs);
+         As<DBMemo>(w)->UpdateRecord();
        },
        u"Ana\nMaría"_qs},
-      {"check box", "Nombre",
-       [](BoundCustomers& b) {
-         auto* check = new DBCheckBox;
-         check->ValueChecked = u"Ana"_qs;
-         check->ValueUnchecked = u"Nadie"_qs;
-         check->SetSource(&b.source);
-         check->SetDataField(u"Nombre"_qs);
-         return check;
-       },
-       [](QWidget* w) { return static_cast<DBCheckBox*>(w)->isChecked() ? u"on"_qs : u"off"_qs; },
-       [](QWidget* w) { static_cast<DBCheckBox*>(w)->click(); },
-       u"Nadie"_qs},
+      {"check box", "Nombre", Bound<DBCheckBox>("Nombre", [](DBCheckBox& check) {
+         check.ValueChecked = u"Ana"_qs;
+         check.ValueUnchecked = u"Nadie"_qs;
+       }),
+       [](QWidget* w) { return As<DBCheckBox>(w)->isChecked() ? u"on"_qs : u"off"_qs; },
+       [](QWidget* w) { As<DBCheckBox>(w)->click(); }, u"Nadie"_qs},
       {"combo box", "Nombre",
-       [](BoundCustomers& b) {
-         auto* combo = new DBComboBox;
-         combo->addItems({u"Luis"_qs, u"Ana"_qs, u"Eva"_qs});
-         combo->SetSource(&b.source);
-         combo->SetDataField(u"Nombre"_qs);
-         return combo;
-       },
-       [](QWidget* w) { return static_cast<DBComboBox*>(w)->currentText(); },
+       Bound<DBComboBox>("Nombre", [](DBComboBox& combo) { combo.addItems({u"Luis"_qs, u"Ana"_qs, u"Eva"_qs}); }),
+       [](QWidget* w) { return As<DBComboBox>(w)->currentText(); },
        [](QWidget* w) {
-         auto* combo = static_cast<DBComboBox*>(w);
-         combo->setCurrentIndex(2);
-         emit combo->textActivated(combo->currentText());
+         As<DBComboBox>(w)->setCurrentIndex(2);
+         emit As<DBComboBox>(w)->textActivated(As<DBComboBox>(w)->currentText());
        },
        u"Eva"_qs},
-      {"radio group", "Codigo",
-       [](BoundCustomers& b) {
-         auto* group = new DBRadioGroup;
-         group->SetItems({u"Uno"_qs, u"Dos"_qs, u"Tres"_qs});
-         group->Values = {u"1"_qs, u"2"_qs, u"3"_qs};
-         group->SetSource(&b.source);
-         group->SetDataField(u"Codigo"_qs);
-         return group;
-       },
+      {"radio group", "Codigo", Bound<DBRadioGroup>("Codigo", [](DBRadioGroup& group) {
+         group.SetItems({u"Uno"_qs, u"Dos"_qs, u"Tres"_qs});
+         group.Values = {u"1"_qs, u"2"_qs, u"3"_qs};
+       }),
        [](QWidget* w) {
          for (auto* button : w->findChildren<QRadioButton*>())
            if (button->isChecked()) return button->text();
          return QString();
        },
-       [](QWidget* w) { w->findChildren<QRadioButton*>().at(2)->click(); },
-       u"3"_qs},
+       [](QWidget* w) { w->findChildren<QRadioButton*>().at(2)->click(); }, u"3"_qs},
   };
   for (const Binding& binding : bindings) {
     SCOPED_TRACE(binding.kind);

@@ -1,12 +1,9 @@
 #include "platform/format/Format.h"
+#include "tests/platform/format/Readings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int msec = 0) {
-  return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, second, msec));
-}
 
 void ExpectFormats(TDateTime value, const std::vector<std::pair<const char16_t*, const char16_t*>>& cases) {
   for (const auto& [pattern, expected] : cases)

@@ -1,35 +1,13 @@
 #include "platform/Exceptions.h"
 #include "platform/format/Format.h"
 #include "tests/fixtures/ManualClock.h"
+#include "tests/platform/format/Readings.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-  return ComposeDateTime(EncodeDate(year, month, day), EncodeTime(hour, minute, second, 0));
-}
-
-using Reader = bool (*)(const QString&, TDateTime&);
-
-// Every accepted text gives its value; a refused one leaves the value alone.
-void ExpectReads(Reader read, std::initializer_list<std::pair<const char16_t*, TDateTime>> accepted,
-                 std::initializer_list<const char16_t*> refused) {
-  for (const auto& [text, expected] : accepted) {
-    TDateTime value = -99;
-    EXPECT_TRUE(read(QString::fromUtf16(text), value) && value == expected) << QString::fromUtf16(text).toStdString();
-  }
-  for (const char16_t* text : refused) {
-    TDateTime value = -99;
-    EXPECT_FALSE(read(QString::fromUtf16(text), value) || value != -99) << QString::fromUtf16(text).toStdString();
-  }
-}
-
-}  // namespace
-
 TEST(ReadDateTime, DatesAreDayMonthYear) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  ExpectReads(TryStrToDate,
+  ExpectReads<TDateTime>(TryStrToDate,
               {{u"15/1/2024", At(2024, 1, 15)}, {u" 15 / 01 / 2024 ", At(2024, 1, 15)}, {u"15/1", At(2024, 1, 15)},
                {u"29/2/2024", At(2024, 2, 29)}, {u"1/1/0024", At(24, 1, 1)}, {u"2/1/1890", At(1890, 1, 2)}},
               {u"31/2/2024", u"29/2/2023", u"15-1-2024", u"15.1.2024", u"2024/1/15", u"15/1/2024x", u"", u"15/13/2024",
@@ -48,7 +26,7 @@ TEST(ReadDateTime, TwoDigitYearsFallWithinFiftyYearsOfTheCurrentYear) {
 }
 
 TEST(ReadDateTime, TimesAreHourMinuteAndSecond) {
-  ExpectReads(TryStrToTime, {{u"10:20", EncodeTime(10, 20, 0, 0)}, {u"10:20:30", EncodeTime(10, 20, 30, 0)},
+  ExpectReads<TDateTime>(TryStrToTime, {{u"10:20", EncodeTime(10, 20, 0, 0)}, {u"10:20:30", EncodeTime(10, 20, 30, 0)},
                {u"10", EncodeTime(10, 0, 0, 0)}, {u"9:5:7", EncodeTime(9, 5, 7, 0)},
                {u" 10 : 20 ", EncodeTime(10, 20, 0, 0)}, {u"10:20:30,5", EncodeTime(10, 20, 30, 5)},
                {u"10:20 PM", EncodeTime(22, 20, 0, 0)}, {u"12:00 AM", 0}, {u"12:30 pm", EncodeTime(12, 30, 0, 0)},
@@ -59,7 +37,7 @@ TEST(ReadDateTime, TimesAreHourMinuteAndSecond) {
 
 TEST(ReadDateTime, DateWithOptionalTimeOrTimeAlone) {
   ManualClock clock(QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
-  ExpectReads(TryStrToDateTime, {{u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)}, {u"15/1/2024", At(2024, 1, 15)},
+  ExpectReads<TDateTime>(TryStrToDateTime, {{u"15/1/2024 10:20", At(2024, 1, 15, 10, 20)}, {u"15/1/2024", At(2024, 1, 15)},
                {u"10:20", EncodeTime(10, 20, 0, 0)}, {u"29/12/1899 6:00", -1.25},
                {u"15/1/24 23:59:59", At(2024, 1, 15, 23, 59, 59)}},
               {u"15/1/2024 10:20 x", u"15/1/2024 x", u"x", u"", u"15/1/2024 25:00"});

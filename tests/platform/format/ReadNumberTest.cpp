@@ -1,29 +1,10 @@
 #include "platform/Exceptions.h"
 #include "platform/format/Format.h"
+#include "tests/platform/format/Readings.h"
 
 #include <functional>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// Every accepted text gives its value; a refused one leaves the value alone.
-template <class T, class Reader>
-void ExpectReads(Reader read, std::initializer_list<std::pair<const char16_t*, T>> accepted,
-                 std::initializer_list<const char16_t*> refused) {
-  for (const auto& [text, expected] : accepted) {
-    T value = -99;
-    EXPECT_TRUE(read(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, expected) << QString::fromUtf16(text).toStdString();
-  }
-  for (const char16_t* text : refused) {
-    T value = -99;
-    EXPECT_FALSE(read(QString::fromUtf16(text), value)) << QString::fromUtf16(text).toStdString();
-    EXPECT_EQ(value, -99) << QString::fromUtf16(text).toStdString();
-  }
-}
-
-}  // namespace
 
 TEST(ReadNumber, FloatsTakeTheCommaAsDecimalPoint) {
   ExpectReads<double>(TryStrToFloat,
