@@ -264,13 +264,4 @@ TEST(EmbeddedServer, CreatesItsMasterWithTheFirstLogin) {
   for (const char* system : {"master", "tempdb", "model", "msdb"}) EXPECT_TRUE(server.Database(QString::fromLatin1(system)));
 }
 
-TEST(EmbeddedServer, KnowsItsFolderFromTheServerName) {
-  TemporaryFolder folder;
-  EXPECT_EQ(EmbeddedServer::FolderOfServerName(u"np:"_qs + folder.Path()), QDir::cleanPath(folder.Path()));
-  EXPECT_EQ(EmbeddedServer::FolderOfServerName(folder.Path() + u"/"_qs), QDir::cleanPath(folder.Path()));
-  EXPECT_EQ(EmbeddedServer::FolderOfServerName(u"SRV1"_qs), std::nullopt);
-  EXPECT_EQ(EmbeddedServer::FolderOfServerName(u"np:SRV1"_qs), std::nullopt);
-  EXPECT_EQ(EmbeddedServer::FolderOfServerName(folder.File("no-existe")), std::nullopt);
-}
-
 }  // namespace
