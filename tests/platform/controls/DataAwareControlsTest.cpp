@@ -287,22 +287,20 @@ TEST(FormComponents, ListedInOrderWithKindsAndPropertiesByOriginalName) {
   EXPECT_EQ(listed, (QStringList{u"EditNombre:TDBEdit"_qs, u"Table1:TTable"_qs, u"Table1Codigo:TField"_qs,
                                  u"DataSource1:TDataSource"_qs, u"DBGrid1:TDBGrid"_qs}));
 
-  EXPECT_TRUE(HasProperty(edit, u"Hint"_qs));
-  EXPECT_FALSE(HasProperty(edit, u"hint"_qs)) << "names compare exactly";
-  EXPECT_FALSE(HasProperty(edit, u"font"_qs));
-  EXPECT_FALSE(HasProperty(source, u"Font"_qs));
-  EXPECT_TRUE(HasProperty(grid, u"TitleFont"_qs));
-  EXPECT_TRUE(WriteProperty(edit, u"Hint"_qs, u"fPRUEBA.EditNombre"_qs));
-  EXPECT_EQ(edit->toolTip(), u"fPRUEBA.EditNombre"_qs);
-  EXPECT_TRUE(WriteProperty(edit, u"DataField"_qs, u"Nombre"_qs));
-  EXPECT_EQ(ReadProperty(edit, u"DataField"_qs).toString(), u"Nombre"_qs);
-  EXPECT_TRUE(WriteProperty(codigo, u"DisplayFormat"_qs, u"#,###.##"_qs));
-  EXPECT_EQ(codigo->DisplayFormat(), u"#,###.##"_qs);
+  // Names compare exactly.
+  for (const auto& [object, name, has] : {std::tuple<QObject*, const char16_t*, bool>{edit, u"Hint", true},
+                                          {edit, u"hint", false}, {edit, u"font", false}, {source, u"Font", false},
+                                          {grid, u"TitleFont", true}})
+    EXPECT_EQ(HasProperty(object, QString::fromUtf16(name)), has) << QString::fromUtf16(name).toStdString();
+  using Valor = std::tuple<QObject*, const char16_t*, QVariant>;
+  for (const auto& [object, name, value] :
+       {Valor{edit, u"Hint", u"fPRUEBA.EditNombre"_qs}, Valor{edit, u"DataField", u"Nombre"_qs},
+        Valor{codigo, u"DisplayFormat", u"#,###.##"_qs}, Valor{edit, u"Visible", false}, Valor{edit, u"Tag", 7}}) {
+    EXPECT_TRUE(WriteProperty(object, QString::fromUtf16(name), value));
+    EXPECT_EQ(ReadProperty(object, QString::fromUtf16(name)), value) << QString::fromUtf16(name).toStdString();
+  }
+  EXPECT_EQ(edit->toolTip() + codigo->DisplayFormat(), u"fPRUEBA.EditNombre#,###.##"_qs);
   EXPECT_FALSE(WriteProperty(codigo, u"Font"_qs, QFont()));
-  EXPECT_TRUE(WriteProperty(edit, u"Visible"_qs, false));
-  EXPECT_EQ(ReadProperty(edit, u"Visible"_qs), QVariant(false));
-  EXPECT_TRUE(WriteProperty(edit, u"Tag"_qs, 7));
-  EXPECT_EQ(ReadProperty(edit, u"Tag"_qs).toInt(), 7);
   EXPECT_FALSE(ReadProperty(edit, u"NoExiste"_qs).isValid());
   table.release();  // owned by the form
 }
