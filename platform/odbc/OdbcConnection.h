@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/engine/EngineConnection.h"
+#include "platform/odbc/OdbcError.h"
+#include "platform/odbc/OdbcHandle.h"
+
+#include <QList>
+
+class OdbcStatement;
+
+// A database reached through unixODBC. Texts travel as UTF-8, which the
+// SQLite driver speaks and FreeTDS speaks with "ClientCharset=UTF-8". Only
+// one statement gives rows at a time (FreeTDS allows no more): before
+// another runs, the one giving rows reads the rest of them out.
+class OdbcConnection final : public EngineConnection {
+ public:
+  // Connects with an ODBC connection string; raises EDatabaseError.
+  explicit OdbcConnection(const QString& connectionString);
+  // An open transaction is rolled back.
+  ~OdbcConnection() override;
+  OdbcConnection(const OdbcConnection&) = delete;
+  OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+  // A driver that takes a batch whole runs it so; for one that takes one
+  // statement at a time, the batch is split into its statements.
+  void Execute(const QString& sql, const QVariantList& parameters = {}) override;
+  SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) override;
+  // The rows of every result of a batch that has columns, in order.
+  QList<SqlRows> QueryResults(const QString& sql, const QVariantList& parameters = {});
+  std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
+
+  bool InTransaction() const override { return inTransaction_; }
+  void StartTransaction() override;
+  void Commit() override;
+  void Rollback() override;
+
+  bool TableExists(const QString& tableName) override;
+  QStringList TableNames() override;
+
+  OdbcServer Server() const { return server_; }
+
+ private:
+  friend class OdbcStatement;
+  void* handle() const { return connection_.Get(); }
+  void statementRuns(OdbcStatement& statement);
+  void statementEnded(const OdbcStatement& statement);
+  void readOutActive();
+  QStringList statementsOf(const QString& batch) const;
+  void endTransaction(short completion);
+  void setAutocommit(bool on);
+  QStringList tables(const QString& pattern);
+
+  OdbcHandle environment_;
+  OdbcHandle connection_;
+  OdbcServer server_ = OdbcServer::Other;
+  bool takesBatches_ = false;
+  bool inTransaction_ = false;
+  OdbcStatement* active_ = nullptr;
+};

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/engine/EngineStatement.h"
+#include "platform/odbc/OdbcHandle.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <deque>
+#include <exception>
+#include <optional>
+#include <vector>
+
+class OdbcConnection;
+
+// A prepared statement on an ODBC connection, freed when it goes out of
+// scope. Its first Step runs it; a batch's results without columns (row
+// counts) are passed over to the first that has some, and once its rows end
+// every result left is read and its diagnostics checked.
+class OdbcStatement final : public EngineStatement {
+ public:
+  OdbcStatement(OdbcConnection& connection, const QString& sql);  // raises EDatabaseError
+  ~OdbcStatement() override;
+  OdbcStatement(const OdbcStatement&) = delete;
+  OdbcStatement& operator=(const OdbcStatement&) = delete;
+
+  int ParameterCount() const override;
+  QString ParameterName(int index) const override;
+  void Bind(int index, const QVariant& value) override;
+
+  bool Step() override;
+  void Reset() override;
+
+  int ColumnCount() const override { return static_cast<int>(columns_.size()); }
+  QString ColumnName(int column) const override { return columns_.value(column); }
+  QString ColumnDeclaredType(int column) const override { return declaredTypes_.value(column); }
+  QVariant Column(int column) const override { return row_.value(column); }
+
+  bool IsReadOnly() const override { return readOnly_; }
+  int Changes() const override { return static_cast<int>(changes_); }
+
+ private:
+  friend class OdbcConnection;
+  enum class ValueKind { Integer, Real, Text, Bytes };
+
+  // Runs it and settles on its first result with columns: false when none.
+  bool execute();
+  // The catalogue's tables whose names match a pattern, in place of a text.
+  void runTables(const QString& pattern);
+  // After a run, from the current result on.
+  bool settle();
+  void bindParameters();
+  // Moves on to the next result with columns; false, with nothing left to
+  // read, when there is none.
+  bool nextResultWithColumns();
+  bool moreResults();
+  void describeColumns();
+  void finish();
+  // The next row of the current result; false at its end.
+  bool fetch();
+  QVariant readColumn(int column);
+  std::optional<QByteArray> readChunks(int column, short cType);
+  void countChanges();
+  void drain();
+  // Keeps the current result's remaining rows, so another statement can run.
+  void readOut();
+  void check(short result) const;
+
+  OdbcConnection& connection_;
+  OdbcHandle handle_;
+  bool readOnly_;
+  QVariantList parameters_;
+  bool executed_ = false;
+  bool finished_ = false;
+  QStringList columns_;
+  QStringList declaredTypes_;
+  QList<ValueKind> kinds_;
+  QVariantList row_;
+  std::deque<QVariantList> keptRows_;
+  bool keptAll_ = false;
+  std::exception_ptr keptFailure_;  // of a result left after the kept rows
+  struct BoundValue {
+    QByteArray bytes;
+    qint64 integer = 0;
+    double real = 0;
+    long indicator = 0;
+  };
+  std::vector<BoundValue> boundValues_;
+  qint64 changes_ = 0;
+};
