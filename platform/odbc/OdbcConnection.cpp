@@ -63,15 +63,22 @@ QStringList OdbcConnection::statementsOf(const QString& batch) const {
   return SplitSqlStatements(batch);
 }
 
-void OdbcConnection::Execute(const QString& sql, const QVariantList& parameters) {
+void OdbcConnection::forEachStatement(const QString& batch, const QVariantList& parameters,
+                                      const std::function<void(OdbcStatement&)>& run) {
   qsizetype bound = 0;
-  for (const QString& text : statementsOf(sql)) {
+  for (const QString& text : statementsOf(batch)) {
     OdbcStatement statement(*this, text);
     for (int i = 1; i <= statement.ParameterCount() && bound < parameters.size(); ++i)
       statement.Bind(i, parameters[bound++]);
+    run(statement);
+  }
+}
+
+void OdbcConnection::Execute(const QString& sql, const QVariantList& parameters) {
+  forEachStatement(sql, parameters, [](OdbcStatement& statement) {
     while (statement.Step()) {
     }
-  }
+  });
 }
 
 SqlRows OdbcConnection::QueryRows(const QString& sql, const QVariantList& parameters) {
@@ -85,17 +92,13 @@ SqlRows OdbcConnection::QueryRows(const QString& sql, const QVariantList& parame
 
 QList<SqlRows> OdbcConnection::QueryResults(const QString& sql, const QVariantList& parameters) {
   QList<SqlRows> results;
-  qsizetype bound = 0;
-  for (const QString& text : statementsOf(sql)) {
-    OdbcStatement statement(*this, text);
-    for (int i = 1; i <= statement.ParameterCount() && bound < parameters.size(); ++i)
-      statement.Bind(i, parameters[bound++]);
+  forEachStatement(sql, parameters, [&results](OdbcStatement& statement) {
     for (bool more = statement.execute(); more; more = statement.nextResultWithColumns()) {
       SqlRows rows{statement.columns_, {}};
       while (statement.fetch()) rows.rows << statement.row_;
       results << rows;
     }
-  }
+  });
   return results;
 }
 

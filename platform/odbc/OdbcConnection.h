@@ -6,6 +6,8 @@
 
 #include <QList>
 
+#include <functional>
+
 class OdbcStatement;
 
 // A database reached through unixODBC. Texts travel as UTF-8, which the
@@ -46,6 +48,9 @@ class OdbcConnection final : public EngineConnection {
   void statementEnded(const OdbcStatement& statement);
   void readOutActive();
   QStringList statementsOf(const QString& batch) const;
+  // Runs each statement of a batch, the parameters bound in order across them.
+  void forEachStatement(const QString& batch, const QVariantList& parameters,
+                        const std::function<void(OdbcStatement&)>& run);
   void endTransaction(short completion);
   void setAutocommit(bool on);
   QStringList tables(const QString& pattern);

@@ -10,24 +10,22 @@
 #include <algorithm>
 #include <array>
 
-static_assert(sizeof(long) == sizeof(SQLLEN), "bound indicators are SQLLEN");
-
 namespace {
 
-// SQL Server's limits for a value that is not a "max" one.
-constexpr qsizetype kLongestShortText = 4000;
-constexpr qsizetype kLongestShortBinary = 8000;
 constexpr SQLLEN kChunk = 32768;
 
-// Only a SELECT that fills no table reads without writing.
+// A SELECT in which no word that writes appears; a word that only looks
+// like one (a column named "Update") errs on the side of writing.
 bool readsOnly(const QString& sql) {
+  static const QStringList writers = QStringLiteral("INTO INSERT UPDATE DELETE MERGE CREATE DROP ALTER EXEC EXECUTE TRUNCATE")
+                                         .split(u' ');
   try {
     bool first = true;
     for (const SqlToken& token : TokenizeSql(sql)) {
       if (!token.IsSignificant()) continue;
       if (first && !token.IsWord(u"SELECT")) return false;
-      if (token.IsWord(u"INTO")) return false;
       first = false;
+      if (token.Is(SqlTokenKind::Word) && writers.contains(token.text, Qt::CaseInsensitive)) return false;
     }
     return !first;
   } catch (const SqlError&) {
@@ -58,72 +56,11 @@ int OdbcStatement::ParameterCount() const {
 
 QString OdbcStatement::ParameterName(int) const { return {}; }
 
-void OdbcStatement::Bind(int index, const QVariant& value) {
-  if (parameters_.size() < index) parameters_.resize(index);
-  parameters_[index - 1] = value;
-}
-
-void OdbcStatement::bindParameters() {
-  const int count = ParameterCount();
-  boundValues_.assign(count, {});
-  for (int index = 1; index <= count; ++index) {
-    const QVariant value = parameters_.value(index - 1);
-    BoundValue& bound = boundValues_[index - 1];
-    SQLSMALLINT cType = SQL_C_CHAR;
-    SQLSMALLINT sqlType = SQL_VARCHAR;
-    SQLULEN size = 1;
-    SQLPOINTER data = nullptr;
-    SQLLEN length = 0;
-    switch (value.typeId()) {
-      case QMetaType::UnknownType:
-        bound.indicator = SQL_NULL_DATA;
-        break;
-      case QMetaType::Bool:
-      case QMetaType::Int:
-      case QMetaType::UInt:
-      case QMetaType::LongLong:
-      case QMetaType::ULongLong:
-        bound.integer = value.toLongLong();
-        cType = SQL_C_SBIGINT;
-        sqlType = SQL_BIGINT;
-        size = 19;
-        data = &bound.integer;
-        break;
-      case QMetaType::Double:
-      case QMetaType::Float:
-        bound.real = value.toDouble();
-        cType = SQL_C_DOUBLE;
-        sqlType = SQL_DOUBLE;
-        size = 15;
-        data = &bound.real;
-        break;
-      case QMetaType::QByteArray:
-        bound.bytes = value.toByteArray();
-        cType = SQL_C_BINARY;
-        sqlType = bound.bytes.size() > kLongestShortBinary ? SQL_LONGVARBINARY : SQL_VARBINARY;
-        size = std::max<SQLULEN>(1, bound.bytes.size());
-        break;
-      default: {
-        const QString text = value.toString();
-        bound.bytes = text.toUtf8();
-        sqlType = text.size() > kLongestShortText ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
-        size = std::max<SQLULEN>(1, text.size());
-        break;
-      }
-    }
-    if (cType == SQL_C_CHAR || cType == SQL_C_BINARY) {
-      data = bound.bytes.data();
-      length = bound.bytes.size();
-      if (bound.indicator != SQL_NULL_DATA) bound.indicator = length;
-    }
-    check(SQLBindParameter(handle_.Get(), static_cast<SQLUSMALLINT>(index), SQL_PARAM_INPUT, cType, sqlType, size, 0,
-                           data, length, reinterpret_cast<SQLLEN*>(&bound.indicator)));
-  }
-}
+void OdbcStatement::Bind(int index, const QVariant& value) { parameters_.Set(index, value); }
 
 bool OdbcStatement::execute() {
   connection_.statementRuns(*this);
-  bindParameters();
+  parameters_.BindTo(handle_.Get(), ParameterCount(), connection_.Server());
   const SQLRETURN result = SQLExecute(handle_.Get());
   executed_ = true;
   check(result);
@@ -331,8 +268,7 @@ void OdbcStatement::Reset() {
   SQLFreeStmt(handle_.Get(), SQL_CLOSE);
   SQLFreeStmt(handle_.Get(), SQL_RESET_PARAMS);
   connection_.statementEnded(*this);
-  parameters_.clear();
-  boundValues_.clear();
+  parameters_.Clear();
   executed_ = finished_ = keptAll_ = false;
   keptRows_.clear();
   keptFailure_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/engine/EngineStatement.h"
 #include "platform/odbc/OdbcHandle.h"
+#include "platform/odbc/OdbcParameters.h"
 
 #include <QList>
 #include <QStringList>
@@ -9,7 +10,6 @@
 #include <deque>
 #include <exception>
 #include <optional>
-#include <vector>
 
 class OdbcConnection;
 
@@ -49,7 +49,6 @@ class OdbcStatement final : public EngineStatement {
   void runTables(const QString& pattern);
   // After a run, from the current result on.
   bool settle();
-  void bindParameters();
   // Moves on to the next result with columns; false, with nothing left to
   // read, when there is none.
   bool nextResultWithColumns();
@@ -69,7 +68,7 @@ class OdbcStatement final : public EngineStatement {
   OdbcConnection& connection_;
   OdbcHandle handle_;
   bool readOnly_;
-  QVariantList parameters_;
+  OdbcParameters parameters_;
   bool executed_ = false;
   bool finished_ = false;
   QStringList columns_;
@@ -79,12 +78,5 @@ class OdbcStatement final : public EngineStatement {
   std::deque<QVariantList> keptRows_;
   bool keptAll_ = false;
   std::exception_ptr keptFailure_;  // of a result left after the kept rows
-  struct BoundValue {
-    QByteArray bytes;
-    qint64 integer = 0;
-    double real = 0;
-    long indicator = 0;
-  };
-  std::vector<BoundValue> boundValues_;
   qint64 changes_ = 0;
 };
