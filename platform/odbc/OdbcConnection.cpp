@@ -154,9 +154,9 @@ void OdbcConnection::Rollback() {
   endTransaction(SQL_ROLLBACK);
 }
 
-QStringList OdbcConnection::tables(const QString& pattern) {
+QStringList OdbcConnection::tables(const QString& pattern, const QString& types) {
   OdbcStatement statement(*this, QString());
-  statement.runTables(pattern);
+  statement.runTables(pattern, types);
   QStringList names;
   constexpr int kTableName = 2;
   while (statement.Step()) names << statement.Column(kTableName).toString();
@@ -165,9 +165,16 @@ QStringList OdbcConnection::tables(const QString& pattern) {
 
 bool OdbcConnection::TableExists(const QString& tableName) {
   // "_" in a name is a pattern that also matches other names.
-  for (const QString& name : tables(tableName))
+  for (const QString& name : tables(tableName, QStringLiteral("TABLE,VIEW")))
     if (name.compare(tableName, Qt::CaseInsensitive) == 0) return true;
   return false;
 }
 
-QStringList OdbcConnection::TableNames() { return tables(QStringLiteral("%")); }
+QStringList OdbcConnection::TableNames() {
+  QStringList names = tables(QStringLiteral("%"), QStringLiteral("TABLE"));
+  // SQLite's own tables (sqlite_sequence, ...), which its driver lists as any other.
+  if (server_ == OdbcServer::Sqlite)
+    names.removeIf([](const QString& name) { return name.startsWith(u"sqlite_", Qt::CaseInsensitive); });
+  names.sort();
+  return names;
+}

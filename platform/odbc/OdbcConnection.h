@@ -36,7 +36,9 @@ class OdbcConnection final : public EngineConnection {
   void Commit() override;
   void Rollback() override;
 
+  // A table or view of that name, whatever its case.
   bool TableExists(const QString& tableName) override;
+  // The tables, sorted by name.
   QStringList TableNames() override;
 
   OdbcServer Server() const { return server_; }
@@ -53,7 +55,8 @@ class OdbcConnection final : public EngineConnection {
                         const std::function<void(OdbcStatement&)>& run);
   void endTransaction(short completion);
   void setAutocommit(bool on);
-  QStringList tables(const QString& pattern);
+  // The names of the tables of the given kinds ("TABLE,VIEW") that match a pattern.
+  QStringList tables(const QString& pattern, const QString& types);
 
   OdbcHandle environment_;
   OdbcHandle connection_;

@@ -68,10 +68,10 @@ bool OdbcStatement::execute() {
   return settle();
 }
 
-void OdbcStatement::runTables(const QString& pattern) {
+void OdbcStatement::runTables(const QString& pattern, const QString& types) {
   connection_.statementRuns(*this);
   QByteArray name = pattern.toUtf8();
-  QByteArray type("TABLE");
+  QByteArray type = types.toUtf8();
   executed_ = true;
   check(SQLTables(handle_.Get(), nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(name.data()),
                   static_cast<SQLSMALLINT>(name.size()), reinterpret_cast<SQLCHAR*>(type.data()),

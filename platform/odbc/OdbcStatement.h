@@ -45,8 +45,9 @@ class OdbcStatement final : public EngineStatement {
 
   // Runs it and settles on its first result with columns: false when none.
   bool execute();
-  // The catalogue's tables whose names match a pattern, in place of a text.
-  void runTables(const QString& pattern);
+  // The catalogue's tables of some kinds whose names match a pattern, in
+  // place of a text.
+  void runTables(const QString& pattern, const QString& types);
   // After a run, from the current result on.
   bool settle();
   // Moves on to the next result with columns; false, with nothing left to

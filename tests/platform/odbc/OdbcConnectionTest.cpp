@@ -149,6 +149,7 @@ TEST_F(OdbcSqlite, AQueryReadsOutItsRowsBeforeAnotherStatementRuns) {
   while (consulta->Step()) resto << consulta->Column(1).toString();
   EXPECT_EQ(resto, QStringList({"b", "c"}));
   EXPECT_EQ(consulta->ColumnName(1), u"Nombre"_qs);
+  EXPECT_EQ(consulta->ColumnDeclaredType(1).toUpper(), u"TEXT"_qs);
   EXPECT_TRUE(consulta->IsReadOnly());
 
   const std::unique_ptr<EngineStatement> cambio = connection_->Prepare(u"UPDATE U SET Nombre = ? WHERE Id > ?"_qs);
@@ -161,10 +162,10 @@ TEST_F(OdbcSqlite, AQueryReadsOutItsRowsBeforeAnotherStatementRuns) {
 }
 
 TEST_F(OdbcSqlite, TablesByName) {
-  connection_->Execute(u"CREATE TABLE TAX (Id INTEGER); CREATE TABLE Clientes (Id INTEGER)"_qs);
-  QStringList nombres = connection_->TableNames();
-  nombres.sort();
-  EXPECT_EQ(nombres, QStringList({"Clientes", "TAX"}));
+  connection_->Execute(u"CREATE TABLE TAX (Id INTEGER PRIMARY KEY AUTOINCREMENT); CREATE TABLE Clientes (Id INTEGER);"
+                       "CREATE VIEW Vista AS SELECT * FROM TAX"_qs);
+  EXPECT_EQ(connection_->TableNames(), QStringList({"Clientes", "TAX"}));
+  EXPECT_TRUE(connection_->TableExists(u"vista"_qs));
   EXPECT_TRUE(connection_->TableExists(u"CLIENTES"_qs));
   EXPECT_TRUE(connection_->TableExists(u"tax"_qs));
   EXPECT_FALSE(connection_->TableExists(u"T_X"_qs));  // "_" matches any character in a pattern
