@@ -14,32 +14,41 @@ namespace {
 
 constexpr SQLLEN kChunk = 32768;
 
-// A SELECT in which no word that writes appears; a word that only looks
-// like one (a column named "Update") errs on the side of writing.
-bool readsOnly(const QString& sql) {
-  static const QStringList writers = QStringLiteral("INTO INSERT UPDATE DELETE MERGE CREATE DROP ALTER EXEC EXECUTE TRUNCATE")
-                                         .split(u' ');
+// A SELECT in which no word that writes appears reads only; a word that
+// only looks like one (a column named "Update") errs on the side of writing.
+// A text the tokenizer refuses is left for the server to refuse.
+struct StatementShape {
+  bool readsOnly = false;
+  int markers = 0;
+};
+
+StatementShape shapeOf(const QString& sql) {
+  static const QStringList writers =
+      QStringLiteral("INTO INSERT UPDATE DELETE MERGE CREATE DROP ALTER EXEC EXECUTE TRUNCATE").split(u' ');
+  StatementShape shape;
   try {
     bool first = true;
+    bool writes = false;
     for (const SqlToken& token : TokenizeSql(sql)) {
       if (!token.IsSignificant()) continue;
-      if (first && !token.IsWord(u"SELECT")) return false;
+      if (first && !token.IsWord(u"SELECT")) writes = true;
       first = false;
-      if (token.Is(SqlTokenKind::Word) && writers.contains(token.text, Qt::CaseInsensitive)) return false;
+      if (token.Is(SqlTokenKind::Word) && writers.contains(token.text, Qt::CaseInsensitive)) writes = true;
+      if (token.IsSymbol(u"?")) ++shape.markers;
     }
-    return !first;
+    shape.readsOnly = !first && !writes;
   } catch (const SqlError&) {
-    return false;
   }
+  return shape;
 }
 
 }  // namespace
 
 OdbcStatement::OdbcStatement(OdbcConnection& connection, const QString& sql)
-    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()), readOnly_(readsOnly(sql)) {
-  if (sql.isEmpty()) return;
-  QByteArray text = sql.toUtf8();
-  check(SQLPrepare(handle_.Get(), reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size())));
+    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()), text_(sql.toUtf8()) {
+  const StatementShape shape = shapeOf(sql);
+  readOnly_ = shape.readsOnly;
+  markers_ = shape.markers;
 }
 
 OdbcStatement::~OdbcStatement() { connection_.statementEnded(*this); }
@@ -48,11 +57,7 @@ void OdbcStatement::check(short result) const {
   CheckOdbc(result, SQL_HANDLE_STMT, handle_.Get(), connection_.Server());
 }
 
-int OdbcStatement::ParameterCount() const {
-  SQLSMALLINT count = 0;
-  check(SQLNumParams(handle_.Get(), &count));
-  return count;
-}
+int OdbcStatement::ParameterCount() const { return markers_; }
 
 QString OdbcStatement::ParameterName(int) const { return {}; }
 
@@ -60,8 +65,11 @@ void OdbcStatement::Bind(int index, const QVariant& value) { parameters_.Set(ind
 
 bool OdbcStatement::execute() {
   connection_.statementRuns(*this);
-  parameters_.BindTo(handle_.Get(), ParameterCount(), connection_.Server());
-  const SQLRETURN result = SQLExecute(handle_.Get());
+  parameters_.BindTo(handle_.Get(), markers_, connection_.Server());
+  // Run directly, as ADO ran its commands: a text without parameters goes as
+  // a batch of its own, so its SET options and temporary tables outlive it.
+  const SQLRETURN result =
+      SQLExecDirect(handle_.Get(), reinterpret_cast<SQLCHAR*>(text_.data()), static_cast<SQLINTEGER>(text_.size()));
   executed_ = true;
   check(result);
   if (result != SQL_NO_DATA) countChanges();

@@ -13,13 +13,14 @@
 
 class OdbcConnection;
 
-// A prepared statement on an ODBC connection, freed when it goes out of
-// scope. Its first Step runs it; a batch's results without columns (row
-// counts) are passed over to the first that has some, and once its rows end
-// every result left is read and its diagnostics checked.
+// A statement on an ODBC connection, freed when it goes out of scope. Its
+// first Step runs it (so the server's refusal comes there), and its columns
+// are known from then on. A batch's results without columns (row counts) are
+// passed over to the first that has some, and once its rows end every
+// result left is read and its diagnostics checked.
 class OdbcStatement final : public EngineStatement {
  public:
-  OdbcStatement(OdbcConnection& connection, const QString& sql);  // raises EDatabaseError
+  OdbcStatement(OdbcConnection& connection, const QString& sql);
   ~OdbcStatement() override;
   OdbcStatement(const OdbcStatement&) = delete;
   OdbcStatement& operator=(const OdbcStatement&) = delete;
@@ -68,7 +69,9 @@ class OdbcStatement final : public EngineStatement {
 
   OdbcConnection& connection_;
   OdbcHandle handle_;
-  bool readOnly_;
+  QByteArray text_;
+  bool readOnly_ = false;
+  int markers_ = 0;  // "?" outside strings and comments
   OdbcParameters parameters_;
   bool executed_ = false;
   bool finished_ = false;
