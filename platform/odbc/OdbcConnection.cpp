@@ -115,6 +115,32 @@ void OdbcConnection::statementEnded(const OdbcStatement& statement) {
   if (active_ == &statement) active_ = nullptr;
 }
 
+void OdbcConnection::statementRan() {
+  if (inTransaction_) transactionWrote_ = true;
+}
+
+void OdbcConnection::statementFailed() {
+  if (!inTransaction_ || server_ != OdbcServer::SqlServer || !transactionWrote_ || transactionLost_) return;
+  transactionLost_ = serverTransactionCount() == 0;
+}
+
+// -1 when it cannot be told.
+qint64 OdbcConnection::serverTransactionCount() {
+  try {
+    OdbcHandle statement(SQL_HANDLE_STMT, handle());
+    QByteArray text("SELECT @@TRANCOUNT");
+    SQLBIGINT count = -1;
+    SQLLEN indicator = 0;
+    if (!SQL_SUCCEEDED(SQLExecDirect(statement.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS)) ||
+        !SQL_SUCCEEDED(SQLFetch(statement.Get())) ||
+        !SQL_SUCCEEDED(SQLGetData(statement.Get(), 1, SQL_C_SBIGINT, &count, sizeof count, &indicator)))
+      return -1;
+    return count;
+  } catch (const EDatabaseError&) {
+    return -1;
+  }
+}
+
 void OdbcConnection::readOutActive() {
   if (!active_) return;
   OdbcStatement* const reading = std::exchange(active_, nullptr);
@@ -134,6 +160,7 @@ void OdbcConnection::StartTransaction() {
   readOutActive();
   setAutocommit(false);
   inTransaction_ = true;
+  transactionWrote_ = transactionLost_ = false;
 }
 
 // A failing end leaves the transaction open, so the caller can still roll it back.
@@ -146,6 +173,10 @@ void OdbcConnection::endTransaction(short completion) {
 
 void OdbcConnection::Commit() {
   if (!inTransaction_) raiseMisuse("cannot commit - no transaction is active");
+  if (transactionLost_) {
+    endTransaction(SQL_ROLLBACK);
+    raiseMisuse("cannot commit - no transaction is active");
+  }
   endTransaction(SQL_COMMIT);
 }
 

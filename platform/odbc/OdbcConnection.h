@@ -48,6 +48,9 @@ class OdbcConnection final : public EngineConnection {
   void* handle() const { return connection_.Get(); }
   void statementRuns(OdbcStatement& statement);
   void statementEnded(const OdbcStatement& statement);
+  void statementRan();
+  void statementFailed();
+  qint64 serverTransactionCount();
   void readOutActive();
   QStringList statementsOf(const QString& batch) const;
   // Runs each statement of a batch, the parameters bound in order across them.
@@ -63,5 +66,10 @@ class OdbcConnection final : public EngineConnection {
   OdbcServer server_ = OdbcServer::Other;
   bool takesBatches_ = false;
   bool inTransaction_ = false;
+  bool transactionWrote_ = false;  // a statement ran in it
+  // SQL Server ended it on a failure (a deadlock victim, say); later
+  // statements run in a transaction of their own, which Commit must not
+  // make look like the whole of it.
+  bool transactionLost_ = false;
   OdbcStatement* active_ = nullptr;
 };

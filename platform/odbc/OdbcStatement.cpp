@@ -54,7 +54,13 @@ OdbcStatement::OdbcStatement(OdbcConnection& connection, const QString& sql)
 OdbcStatement::~OdbcStatement() { connection_.statementEnded(*this); }
 
 void OdbcStatement::check(short result) const {
-  CheckOdbc(result, SQL_HANDLE_STMT, handle_.Get(), connection_.Server());
+  try {
+    CheckOdbc(result, SQL_HANDLE_STMT, handle_.Get(), connection_.Server());
+  } catch (...) {
+    SQLFreeStmt(handle_.Get(), SQL_CLOSE);  // the connection may have to ask the server
+    connection_.statementFailed();
+    throw;
+  }
 }
 
 int OdbcStatement::ParameterCount() const { return markers_; }
@@ -72,6 +78,7 @@ bool OdbcStatement::execute() {
       SQLExecDirect(handle_.Get(), reinterpret_cast<SQLCHAR*>(text_.data()), static_cast<SQLINTEGER>(text_.size()));
   executed_ = true;
   check(result);
+  connection_.statementRan();
   if (result != SQL_NO_DATA) countChanges();
   return settle();
 }

@@ -46,4 +46,13 @@ TEST(SqlServerReal, SessionRowsAndFailuresAsOnTheOtherRoads) {
       EXPECT_EQ(error.EngineMessage(), QString::fromLatin1(texto)) << sql;
     }
   }
+
+  // The server ends the transaction on this failure: what runs after it is not committed as if it were the whole.
+  servidor->StartTransaction();
+  servidor->Execute(u"INSERT INTO #T VALUES (10, N'x'); SET XACT_ABORT ON"_qs);
+  EXPECT_THROW(servidor->Execute(u"INSERT INTO #T VALUES (1, N'x')"_qs), EDatabaseError);
+  servidor->Execute(u"SET XACT_ABORT OFF; INSERT INTO #T VALUES (11, N'y')"_qs);
+  EXPECT_THROW(servidor->Commit(), EDatabaseError);
+  EXPECT_FALSE(servidor->InTransaction());
+  EXPECT_EQ(servidor->QueryRows(u"SELECT COUNT(*) FROM #T WHERE Id >= 10"_qs).rows.value(0), QVariantList{qint64(0)});
 }
