@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libsqlite3-dev
+  unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   locales

@@ -1,0 +1,292 @@
+#include "platform/odbc/OdbcStatement.h"
+
+#include "platform/odbc/OdbcConnection.h"
+#include "platform/sql/SqlError.h"
+#include "platform/sql/SqlTokenizer.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr SQLLEN kChunk = 32768;
+
+// A SELECT in which no word that writes appears reads only; a word that
+// only looks like one (a column named "Update") errs on the side of writing.
+// A text the tokenizer refuses is left for the server to refuse.
+struct StatementShape {
+  bool readsOnly = false;
+  int markers = 0;
+};
+
+StatementShape shapeOf(const QString& sql) {
+  static const QStringList writers =
+      QStringLiteral("INTO INSERT UPDATE DELETE MERGE CREATE DROP ALTER EXEC EXECUTE TRUNCATE").split(u' ');
+  StatementShape shape;
+  try {
+    bool first = true;
+    bool writes = false;
+    for (const SqlToken& token : TokenizeSql(sql)) {
+      if (!token.IsSignificant()) continue;
+      if (first && !token.IsWord(u"SELECT")) writes = true;
+      first = false;
+      if (token.Is(SqlTokenKind::Word) && writers.contains(token.text, Qt::CaseInsensitive)) writes = true;
+      if (token.IsSymbol(u"?")) ++shape.markers;
+    }
+    shape.readsOnly = !first && !writes;
+  } catch (const SqlError&) {
+  }
+  return shape;
+}
+
+}  // namespace
+
+OdbcStatement::OdbcStatement(OdbcConnection& connection, const QString& sql)
+    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()), text_(sql.toUtf8()) {
+  const StatementShape shape = shapeOf(sql);
+  readOnly_ = shape.readsOnly;
+  markers_ = shape.markers;
+}
+
+OdbcStatement::~OdbcStatement() { connection_.statementEnded(*this); }
+
+void OdbcStatement::check(short result) const {
+  try {
+    CheckOdbc(result, SQL_HANDLE_STMT, handle_.Get(), connection_.Server());
+  } catch (...) {
+    SQLFreeStmt(handle_.Get(), SQL_CLOSE);  // the connection may have to ask the server
+    connection_.statementFailed();
+    throw;
+  }
+}
+
+int OdbcStatement::ParameterCount() const { return markers_; }
+
+QString OdbcStatement::ParameterName(int) const { return {}; }
+
+void OdbcStatement::Bind(int index, const QVariant& value) { parameters_.Set(index, value); }
+
+bool OdbcStatement::execute() {
+  connection_.statementRuns(*this);
+  parameters_.BindTo(handle_.Get(), markers_, connection_.Server());
+  // Run directly, as ADO ran its commands: a text without parameters goes as
+  // a batch of its own, so its SET options and temporary tables outlive it.
+  const SQLRETURN result =
+      SQLExecDirect(handle_.Get(), reinterpret_cast<SQLCHAR*>(text_.data()), static_cast<SQLINTEGER>(text_.size()));
+  executed_ = true;
+  check(result);
+  connection_.statementRan();
+  if (result != SQL_NO_DATA) countChanges();
+  return settle();
+}
+
+void OdbcStatement::runTables(const QString& pattern, const QString& types) {
+  connection_.statementRuns(*this);
+  QByteArray name = pattern.toUtf8();
+  QByteArray type = types.toUtf8();
+  executed_ = true;
+  check(SQLTables(handle_.Get(), nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(name.data()),
+                  static_cast<SQLSMALLINT>(name.size()), reinterpret_cast<SQLCHAR*>(type.data()),
+                  static_cast<SQLSMALLINT>(type.size())));
+  settle();
+}
+
+bool OdbcStatement::settle() {
+  for (;;) {
+    describeColumns();
+    if (!columns_.isEmpty()) return true;
+    if (!moreResults()) {
+      finish();
+      return false;
+    }
+  }
+}
+
+bool OdbcStatement::moreResults() {
+  const SQLRETURN result = SQLMoreResults(handle_.Get());
+  if (result == SQL_NO_DATA) return false;
+  check(result);
+  countChanges();
+  return true;
+}
+
+bool OdbcStatement::nextResultWithColumns() {
+  if (moreResults()) return settle();
+  finish();
+  return false;
+}
+
+void OdbcStatement::countChanges() {
+  SQLLEN rows = -1;
+  if (SQL_SUCCEEDED(SQLRowCount(handle_.Get(), &rows)) && rows > 0) changes_ += rows;
+}
+
+void OdbcStatement::describeColumns() {
+  columns_.clear();
+  declaredTypes_.clear();
+  kinds_.clear();
+  SQLSMALLINT count = 0;
+  check(SQLNumResultCols(handle_.Get(), &count));
+  for (SQLUSMALLINT column = 1; column <= count; ++column) {
+    std::array<char, 1024> name{};
+    SQLSMALLINT nameLength = 0;
+    SQLSMALLINT type = 0;
+    SQLULEN size = 0;
+    SQLSMALLINT decimals = 0;
+    SQLSMALLINT nullable = 0;
+    check(SQLDescribeCol(handle_.Get(), column, reinterpret_cast<SQLCHAR*>(name.data()),
+                         static_cast<SQLSMALLINT>(name.size()), &nameLength, &type, &size, &decimals, &nullable));
+    columns_ << QString::fromUtf8(name.data());
+    std::array<char, 256> typeName{};
+    SQLSMALLINT typeLength = 0;
+    SQLColAttribute(handle_.Get(), column, SQL_DESC_TYPE_NAME, typeName.data(),
+                    static_cast<SQLSMALLINT>(typeName.size()), &typeLength, nullptr);
+    declaredTypes_ << QString::fromUtf8(typeName.data());
+    switch (type) {
+      case SQL_BIT:
+      case SQL_TINYINT:
+      case SQL_SMALLINT:
+      case SQL_INTEGER:
+      case SQL_BIGINT:
+        kinds_ << ValueKind::Integer;
+        break;
+      case SQL_REAL:
+      case SQL_FLOAT:
+      case SQL_DOUBLE:
+        kinds_ << ValueKind::Real;
+        break;
+      case SQL_DECIMAL:
+      case SQL_NUMERIC:
+        kinds_ << (decimals == 0 && size <= 18 ? ValueKind::Integer : ValueKind::Real);
+        break;
+      case SQL_BINARY:
+      case SQL_VARBINARY:
+      case SQL_LONGVARBINARY:
+        kinds_ << ValueKind::Bytes;
+        break;
+      default:
+        kinds_ << ValueKind::Text;
+        break;
+    }
+  }
+}
+
+bool OdbcStatement::Step() {
+  if (finished_) return false;
+  try {
+    if (!executed_ && !execute()) return false;
+    if (fetch()) return true;
+    drain();
+  } catch (...) {
+    finish();
+    throw;
+  }
+  return false;
+}
+
+bool OdbcStatement::fetch() {
+  if (keptAll_) {
+    if (keptRows_.empty()) return false;
+    row_ = std::move(keptRows_.front());
+    keptRows_.pop_front();
+    return true;
+  }
+  const SQLRETURN result = SQLFetch(handle_.Get());
+  if (result == SQL_NO_DATA) return false;
+  check(result);
+  row_.clear();
+  for (int column = 0; column < kinds_.size(); ++column) row_ << readColumn(column);
+  return true;
+}
+
+QVariant OdbcStatement::readColumn(int column) {
+  const auto number = static_cast<SQLUSMALLINT>(column + 1);
+  SQLLEN indicator = 0;
+  switch (kinds_[column]) {
+    case ValueKind::Integer: {
+      SQLBIGINT value = 0;
+      check(SQLGetData(handle_.Get(), number, SQL_C_SBIGINT, &value, sizeof value, &indicator));
+      return indicator == SQL_NULL_DATA ? QVariant() : QVariant(static_cast<qint64>(value));
+    }
+    case ValueKind::Real: {
+      double value = 0;
+      check(SQLGetData(handle_.Get(), number, SQL_C_DOUBLE, &value, sizeof value, &indicator));
+      return indicator == SQL_NULL_DATA ? QVariant() : QVariant(value);
+    }
+    case ValueKind::Bytes: {
+      const std::optional<QByteArray> bytes = readChunks(column, SQL_C_BINARY);
+      return bytes ? QVariant(*bytes) : QVariant();
+    }
+    case ValueKind::Text:
+      break;
+  }
+  const std::optional<QByteArray> text = readChunks(column, SQL_C_CHAR);
+  return text ? QVariant(QString::fromUtf8(*text)) : QVariant();
+}
+
+// A text's pieces end in a terminating zero; a multi-byte character may be
+// split between two, so the text is decoded once whole.
+std::optional<QByteArray> OdbcStatement::readChunks(int column, short cType) {
+  const SQLLEN terminator = cType == SQL_C_CHAR ? 1 : 0;
+  QByteArray data;
+  std::vector<char> chunk(kChunk);
+  for (;;) {
+    SQLLEN indicator = 0;
+    const SQLRETURN result = SQLGetData(handle_.Get(), static_cast<SQLUSMALLINT>(column + 1), cType, chunk.data(),
+                                        kChunk, &indicator);
+    if (result == SQL_NO_DATA) break;
+    if (!SQL_SUCCEEDED(result)) check(result);
+    if (indicator == SQL_NULL_DATA) return std::nullopt;
+    const SQLLEN room = kChunk - terminator;
+    const SQLLEN got = indicator == SQL_NO_TOTAL || indicator > room ? room : indicator;
+    data.append(chunk.data(), got);
+    if (result == SQL_SUCCESS) break;
+  }
+  return data;
+}
+
+void OdbcStatement::drain() {
+  if (keptAll_) {
+    finish();
+    if (keptFailure_) std::rethrow_exception(std::exchange(keptFailure_, nullptr));
+    return;
+  }
+  while (moreResults()) {
+  }
+  finish();
+}
+
+void OdbcStatement::finish() {
+  finished_ = true;
+  SQLFreeStmt(handle_.Get(), SQL_CLOSE);  // a failure may leave results unread
+  connection_.statementEnded(*this);
+}
+
+void OdbcStatement::readOut() {
+  const QVariantList current = row_;
+  try {
+    while (fetch()) keptRows_.push_back(row_);
+    while (moreResults()) {
+    }
+  } catch (...) {
+    keptFailure_ = std::current_exception();
+  }
+  SQLFreeStmt(handle_.Get(), SQL_CLOSE);
+  row_ = current;
+  keptAll_ = true;
+}
+
+void OdbcStatement::Reset() {
+  SQLFreeStmt(handle_.Get(), SQL_CLOSE);
+  SQLFreeStmt(handle_.Get(), SQL_RESET_PARAMS);
+  connection_.statementEnded(*this);
+  parameters_.Clear();
+  executed_ = finished_ = keptAll_ = false;
+  keptRows_.clear();
+  keptFailure_ = nullptr;
+  row_.clear();
+  changes_ = 0;
+}

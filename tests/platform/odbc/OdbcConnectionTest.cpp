@@ -1,0 +1,172 @@
+#include "platform/engine/EngineStatement.h"
+#include "platform/odbc/OdbcConnection.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+// The ODBC road run for real through unixODBC, with the SQLite ODBC driver
+// on a plain file (no collations of ours in it).
+namespace {
+
+class OdbcSqlite : public ::testing::Test {
+ protected:
+  std::unique_ptr<OdbcConnection> open() const {
+    return std::make_unique<OdbcConnection>(u"DRIVER=SQLite3;Database="_qs + folder_.File(u"DATOS.db"_qs) +
+                                            u";Timeout=200"_qs);
+  }
+  qint64 count(const QString& table = u"T"_qs) {
+    return connection_->QueryRows(u"SELECT COUNT(*) FROM "_qs + table).rows.value(0).value(0).toLongLong();
+  }
+  void expectFailure(const std::function<void()>& work, const QString& engineText) {
+    try {
+      work();
+      ADD_FAILURE() << "no failure, expected " << engineText.toStdString();
+    } catch (const EDatabaseError& error) {
+      EXPECT_EQ(error.EngineMessage(), engineText) << error.DriverMessage().toStdString();
+      EXPECT_FALSE(error.DriverMessage().isEmpty());
+    }
+  }
+
+  TemporaryFolder folder_;
+  std::unique_ptr<OdbcConnection> connection_ = open();
+};
+
+}  // namespace
+
+TEST_F(OdbcSqlite, ValuesRoundTripThroughParameters) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Texto TEXT, Numero DOUBLE, Datos BLOB)"_qs);
+  QByteArray bytes(100 * 1024, '\0');
+  for (qsizetype i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+  // Two-byte characters cross every boundary of the pieces a long text is read in.
+  const QString largo = QString(u"añ"_qs).repeated(50 * 1024) + u"€"_qs;
+  const std::tuple<QVariant, QVariant, QVariant> filas[] = {
+      {QVariant(), QVariant(), QVariant()},
+      {u"Ñandú, camión y pingüino"_qs, -1.25, QByteArray("\x00\xff", 2)},
+      {largo, 1e300, bytes},
+      {QString(), 0.0, QByteArray()},
+  };
+  qint64 id = 0;
+  for (const auto& [texto, numero, datos] : filas)
+    connection_->Execute(u"INSERT INTO T VALUES (?, ?, ?, ?)"_qs, {++id, texto, numero, datos});
+  connection_->Execute(u"INSERT INTO T (Id) VALUES (?)"_qs, {Q_INT64_C(9007199254740993)});
+
+  const SqlRows leidas = connection_->QueryRows(u"SELECT Id, Texto, Numero, Datos FROM T ORDER BY Id"_qs);
+  EXPECT_EQ(leidas.columns, QStringList({"Id", "Texto", "Numero", "Datos"}));
+  ASSERT_EQ(leidas.rows.size(), 5);
+  for (int fila = 0; fila < 4; ++fila) {
+    const auto& [texto, numero, datos] = filas[fila];
+    const QVariantList& leida = leidas.rows[fila];
+    EXPECT_EQ(leida[0], QVariant(qint64(fila + 1)));
+    EXPECT_EQ(leida[1].isNull(), texto.isNull()) << fila;
+    EXPECT_EQ(leida[1].toString(), texto.toString()) << fila;
+    EXPECT_EQ(leida[2], numero) << fila;
+    EXPECT_EQ(leida[3].isNull(), datos.isNull()) << fila;
+    EXPECT_EQ(leida[3].toByteArray(), datos.toByteArray()) << fila;
+  }
+  EXPECT_EQ(leidas.rows[4][0], QVariant(Q_INT64_C(9007199254740993)));
+  EXPECT_EQ(leidas.rows[1][2].typeId(), QMetaType::Double);
+  EXPECT_EQ(leidas.rows[1][3].typeId(), QMetaType::QByteArray);
+}
+
+TEST_F(OdbcSqlite, ATransactionSpansSeveralCallsUntilCommitOrRollback) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY)"_qs);
+  const auto otra = open();
+  for (const bool confirmar : {false, true}) {
+    connection_->StartTransaction();
+    EXPECT_TRUE(connection_->InTransaction());
+    connection_->Execute(u"INSERT INTO T VALUES (1)"_qs);
+    connection_->Execute(u"INSERT INTO T VALUES (2)"_qs);
+    EXPECT_EQ(otra->QueryRows(u"SELECT COUNT(*) FROM T"_qs).rows[0][0], QVariant(qint64(0)));
+    confirmar ? connection_->Commit() : connection_->Rollback();
+    EXPECT_FALSE(connection_->InTransaction());
+    EXPECT_EQ(otra->QueryRows(u"SELECT COUNT(*) FROM T"_qs).rows[0][0], QVariant(qint64(confirmar ? 2 : 0)));
+  }
+  // Back to writing each statement at once.
+  connection_->Execute(u"INSERT INTO T VALUES (3)"_qs);
+  EXPECT_EQ(otra->QueryRows(u"SELECT COUNT(*) FROM T"_qs).rows[0][0], QVariant(qint64(3)));
+  const QString general = QString::fromLatin1(EngineText::GeneralSqlError);
+  expectFailure([&] { connection_->Commit(); }, general);
+  expectFailure([&] { connection_->Rollback(); }, general);
+  connection_->StartTransaction();
+  expectFailure([&] { connection_->StartTransaction(); }, general);
+}
+
+TEST_F(OdbcSqlite, FailuresRaiseTheEngineTexts) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Nombre TEXT NOT NULL)"_qs);
+  connection_->Execute(u"INSERT INTO T VALUES (1, 'a')"_qs);
+  const std::pair<const char*, QString> casos[] = {
+      {"INSERT INTO T VALUES (1, 'b')", QString::fromLatin1(EngineText::KeyViolation)},
+      {"INSERT INTO T VALUES (2, NULL)", u"Field 'Nombre' must have a value"_qs},
+      {"SELECT * FROM NOEXISTE", QString::fromLatin1(EngineText::TableDoesNotExist)},
+      {"SELEC 1", QString::fromLatin1(EngineText::GeneralSqlError)},
+  };
+  for (const auto& [sql, texto] : casos) {
+    SCOPED_TRACE(sql);
+    expectFailure([&] { connection_->Execute(QString::fromLatin1(sql)); }, texto);
+    expectFailure([&] { connection_->QueryRows(QString::fromLatin1(sql)); }, texto);
+  }
+  EXPECT_EQ(count(), 1);
+}
+
+TEST_F(OdbcSqlite, ABatchRunsEveryStatementAndReturnsEachResult) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER, Nombre TEXT); INSERT INTO T VALUES (?, ?);\n"
+                       "INSERT INTO T VALUES (?, 'dos'); UPDATE T SET Nombre = ? WHERE Id = ?"_qs,
+                       {1, u"uno"_qs, 2, u"UNO"_qs, 1});
+  const QList<SqlRows> resultados = connection_->QueryResults(
+      u"SELECT Nombre FROM T ORDER BY Id; DELETE FROM T WHERE Id = 2; SELECT COUNT(*) AS N FROM T"_qs);
+  ASSERT_EQ(resultados.size(), 2);
+  EXPECT_EQ(resultados[0].columns, QStringList{"Nombre"});
+  EXPECT_EQ(resultados[0].rows, QList<QVariantList>({{u"UNO"_qs}, {u"dos"_qs}}));
+  EXPECT_EQ(resultados[1].rows, QList<QVariantList>({{qint64(1)}}));
+  // A failure after a result is a failure of the batch, never a short answer.
+  expectFailure([&] { connection_->QueryResults(u"SELECT Id FROM T; SELECT * FROM NOEXISTE"_qs); },
+                QString::fromLatin1(EngineText::TableDoesNotExist));
+}
+
+TEST_F(OdbcSqlite, ASecondConnectionWaitingForTheWriterIsRefusedAsLocked) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY)"_qs);
+  const auto otra = open();
+  connection_->StartTransaction();
+  connection_->Execute(u"INSERT INTO T VALUES (1)"_qs);
+  expectFailure([&] { otra->Execute(u"INSERT INTO T VALUES (2)"_qs); },
+                QString::fromLatin1(EngineText::RecordLocked));
+  connection_->Commit();
+  otra->Execute(u"INSERT INTO T VALUES (2)"_qs);
+  EXPECT_EQ(count(), 2);
+}
+
+TEST_F(OdbcSqlite, AQueryReadsOutItsRowsBeforeAnotherStatementRuns) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Nombre TEXT)"_qs);
+  connection_->Execute(u"INSERT INTO T VALUES (1, 'a'); INSERT INTO T VALUES (2, 'b'); INSERT INTO T VALUES (3, 'c')"_qs);
+  const std::unique_ptr<EngineStatement> consulta = connection_->Prepare(u"SELECT Id, Nombre FROM T ORDER BY Id"_qs);
+  ASSERT_TRUE(consulta->Step());
+  // SQLite refuses to drop a table a statement is still reading.
+  connection_->Execute(u"CREATE TABLE U AS SELECT * FROM T; DROP TABLE T"_qs);
+  EXPECT_EQ(consulta->Column(1), QVariant(u"a"_qs));
+  QStringList resto;
+  while (consulta->Step()) resto << consulta->Column(1).toString();
+  EXPECT_EQ(resto, QStringList({"b", "c"}));
+  EXPECT_EQ(consulta->ColumnName(1), u"Nombre"_qs);
+  EXPECT_EQ(consulta->ColumnDeclaredType(1).toUpper(), u"TEXT"_qs);
+  EXPECT_TRUE(consulta->IsReadOnly());
+
+  const std::unique_ptr<EngineStatement> cambio = connection_->Prepare(u"UPDATE U SET Nombre = ? WHERE Id > ?"_qs);
+  EXPECT_EQ(cambio->ParameterCount(), 2);
+  cambio->Bind(1, u"x"_qs);
+  cambio->Bind(2, 1);
+  EXPECT_FALSE(cambio->Step());
+  EXPECT_EQ(cambio->Changes(), 2);
+  EXPECT_FALSE(cambio->IsReadOnly());
+}
+
+TEST_F(OdbcSqlite, TablesByName) {
+  connection_->Execute(u"CREATE TABLE TAX (Id INTEGER PRIMARY KEY AUTOINCREMENT); CREATE TABLE Clientes (Id INTEGER);"
+                       "CREATE VIEW Vista AS SELECT * FROM TAX"_qs);
+  EXPECT_EQ(connection_->TableNames(), QStringList({"Clientes", "TAX"}));
+  EXPECT_TRUE(connection_->TableExists(u"vista"_qs));
+  EXPECT_TRUE(connection_->TableExists(u"CLIENTES"_qs));
+  EXPECT_TRUE(connection_->TableExists(u"tax"_qs));
+  EXPECT_FALSE(connection_->TableExists(u"T_X"_qs));  // "_" matches any character in a pattern
+}
