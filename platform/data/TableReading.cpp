@@ -176,8 +176,9 @@ bool Table::StartReadingAt(const Row& key, int count) {
   const QList<OrderTerm> terms = orderTerms();
   // A record read (not a key's values) starts exactly at itself, the terms
   // that tell records apart included, where the order has many equal values.
-  const bool known = key.identity != 0 && (keyColumns_.size() > 0 || rowIdOfIdentity_.contains(key.identity));
-  const qsizetype upto = known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
+  const bool known = key.identity != 0 && (!keyColumns_.isEmpty() || rowIdOfIdentity_.contains(key.identity));
+  const qsizetype upto =
+      known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
   QList<QVariant> values;
   for (qsizetype i = 0; i < upto; ++i)
     values.append(terms[i].column < 0 ? QVariant(rowIdOf(key)) : key.values[terms[i].column]);

@@ -75,6 +75,8 @@ TEST(QueryReading, AWalkThroughALargeAnswerHoldsABoundedNumberOfRowsAndRowNumber
   query->MoveBy(-(kLarge - 10));
   EXPECT_EQ(number(*query), 10);
   const Bookmark tenth = query->GetBookmark();
+  ASSERT_TRUE(query->Locate(u"i"_qs, Int(kLarge - 5)));
+  EXPECT_EQ(query->RecNo(), kLarge - 5);
   EXPECT_EQ(query->RecordCount(), kLarge);
   query->Last();
   query->Refresh();
