@@ -1,5 +1,5 @@
-// A table's bookmarks name their record by its row id, or by its key in a
-// table without row ids, within the table in its file: every dataset on the
+// A table's bookmarks name their record by its key, or by its row id in a
+// table without one, within the table in its file: every dataset on the
 // table finds the record with them. The dataset that made one also follows
 // its record through a change of key.
 
@@ -28,11 +28,11 @@ std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target
   if (target.source != bookmarkSource() || RemovedRecords::RemovedSince(target.source, target.record, target.removals))
     return std::nullopt;
   if (read) return *read;
-  const bool own = target.maker == Serial();
-  if (!withoutRowId_ && (own || keyColumns_.isEmpty())) {
-    if (!own) return readByRowId(target.record.toLongLong());
-    const auto rowId = rowIdOfIdentity_.find(target.identity);
-    return rowId == rowIdOfIdentity_.end() ? std::nullopt : readByRowId(rowId->second);
+  const bool mine = target.maker == Serial();
+  if (!withoutRowId_) {
+    const auto known = mine ? rowIdOfIdentity_.find(target.identity) : rowIdOfIdentity_.end();
+    if (known != rowIdOfIdentity_.end()) return readByRowId(known->second);
+    if (keyColumns_.isEmpty()) return readByRowId(target.record.toLongLong());
   }
   std::optional<Row> found;
   if (target.key.size() == keyColumns_.size()) {
@@ -40,9 +40,9 @@ std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target
     for (int i = 0; i < keyColumns_.size(); ++i) key.values[keyColumns_[i]] = target.key[i];
     found = ReadRecord(key);
   }
-  if (!own || (found && found->identity == target.identity)) return found;
+  if (!mine || (found && found->identity == target.identity)) return found;
   // Its own record may have been given another key since.
   const bool kept = std::any_of(identities_.begin(), identities_.end(),
                                 [&target](const auto& entry) { return entry.second == target.identity; });
-  return kept ? ShownRecord(target.identity) : std::nullopt;
+  return kept ? ShownRecord(target.identity) : found;
 }

@@ -43,13 +43,17 @@ TEST(Bookmarks, AnyDatasetOnTheTableFindsTheRecordThroughTheIndexWhileItExistsAn
     other->GotoBookmark(mark);
     EXPECT_EQ(codigo(*other), 1500);
     EXPECT_LT(other->Rows().size(), 200u) << "read the table";
-    // Its own dataset, through an index change, ranges and Refresh.
+    // Its own dataset, through an index change, ranges, Refresh and reopening.
     marking->SetIndexName(u"PorNombre"_qs);
     marking->SetRange({Text(u"n00000"_qs)}, {Text(u"n00100"_qs)});
     EXPECT_EQ(EngineMessageOf([&] { marking->GotoBookmark(mark); }), u"Record/Key deleted"_qs);
     EXPECT_EQ(codigo(*marking), kRecords) << "moved by a refused bookmark";
     marking->SetRange({Text(u"n00400"_qs)}, {Text(u"n00600"_qs)});
     marking->Refresh();
+    marking->GotoBookmark(mark);
+    EXPECT_EQ(codigo(*marking), 1500);
+    marking->Close();
+    marking->Open();
     marking->GotoBookmark(mark);
     EXPECT_EQ(codigo(*marking), 1500);
 
