@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 namespace {
@@ -19,9 +20,14 @@ const QVariant kNull;
 
 QString fieldText(const char* pattern, const QString& name) { return QString::fromLatin1(pattern).arg(name); }
 
+qint64 nextSerial() {
+  static std::atomic<qint64> last{0};
+  return ++last;
+}
+
 }  // namespace
 
-Dataset::Dataset(QObject* owner) : QObject(owner) {}
+Dataset::Dataset(QObject* owner) : QObject(owner), serial_(nextSerial()) {}
 
 Dataset::~Dataset() {
   // Fields are children too, but they must go while this is still a Dataset.
@@ -442,7 +448,29 @@ void Dataset::SetRecNo(int recNo) {
 Bookmark Dataset::GetBookmark() const {
   CheckActive();
   if (current_ < 0 || state_ == dsInsert) return Bookmark();
-  return Bookmark(rows_[static_cast<std::size_t>(current_)].identity);
+  const Row& row = rows_[static_cast<std::size_t>(current_)];
+  BookmarkTarget target = const_cast<Dataset&>(*this).BookmarkOf(row);
+  target.maker = serial_;
+  target.identity = row.identity;
+  return Bookmark(std::move(target));
+}
+
+BookmarkTarget Dataset::BookmarkOf(const Row&) {
+  BookmarkTarget target;
+  target.source = QStringLiteral("dataset:%1").arg(serial_);
+  return target;
+}
+
+std::optional<Dataset::Row> Dataset::BookmarkedRecord(const BookmarkTarget& target, const Row* read) {
+  if (target.maker != serial_) return std::nullopt;
+  if (read) return *read;
+  return ShownRecord(target.identity);
+}
+
+std::optional<Dataset::Row> Dataset::ShownRecord(qint64 identity) const {
+  const int index = indexOfIdentity(identity);
+  if (index < 0) return std::nullopt;
+  return rows_[static_cast<std::size_t>(index)];
 }
 
 // Among the records read, then among those still to read.
@@ -457,14 +485,53 @@ int Dataset::indexOfIdentity(qint64 identity) const {
   return indexOfIdentity(identity);
 }
 
+int Dataset::bookmarkedIndex(const Bookmark& bookmark) {
+  if (!Active() || !bookmark.target_) return -1;
+  const BookmarkTarget& target = *bookmark.target_;
+  int index = -1;
+  for (std::size_t i = 0; target.maker == serial_ && index < 0 && i < rows_.size(); ++i)
+    if (rows_[i].identity == target.identity) index = static_cast<int>(i);
+  const std::optional<Row> record =
+      BookmarkedRecord(target, index >= 0 ? &rows_[static_cast<std::size_t>(index)] : nullptr);
+  if (!record) return -1;
+  if (index >= 0 && rows_[static_cast<std::size_t>(index)].identity == record->identity) return index;
+  return indexOfRecord(*record);
+}
+
+// Where a record is shown: among those read, else read from its place in
+// the order; -1, and the current record kept, when the view leaves it out.
+int Dataset::indexOfRecord(const Row& record) {
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].identity == record.identity) return static_cast<int>(i);
+  if (!inView(record)) return -1;
+  const std::optional<Row> held = CurrentRecord();
+  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()))) return indexOfIdentity(record.identity);
+  const IndexOrder order(orderColumns_);
+  for (std::size_t i = 0;; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size() || (!orderColumns_.isEmpty() && order.Compare(rows_[i].values, record.values) > 0)) break;
+    if (rows_[i].identity == record.identity) return static_cast<int>(i);
+  }
+  ReturnTo(held);
+  return -1;
+}
+
 bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
-  return Active() && bookmark.identity_ && indexOfIdentity(*bookmark.identity_) >= 0;
+  auto& self = const_cast<Dataset&>(*this);
+  const std::optional<Row> held = CurrentRecord();
+  const bool valid = self.bookmarkedIndex(bookmark) >= 0;
+  ReturnTo(held);
+  return valid;
 }
 
 void Dataset::GotoBookmark(const Bookmark& bookmark) {
   CheckBrowseMode();
-  const int index = bookmark.identity_ ? indexOfIdentity(*bookmark.identity_) : -1;
-  if (index < 0) throw EDatabaseError(EngineText::RecordDeleted);
+  const std::optional<Row> held = CurrentRecord();
+  const int index = bookmarkedIndex(bookmark);
+  if (index < 0) {
+    ReturnTo(held);
+    throw EDatabaseError(EngineText::RecordDeleted);
+  }
   GotoRow(index);
 }
 

@@ -40,23 +40,36 @@ using DataSetNotifyEvent = std::function<void(Dataset&)>;
 // record, and clearing accept leaves it out.
 using FilterRecordEvent = std::function<void(Dataset&, bool& accept)>;
 
-// A position that GotoBookmark returns to, while its record exists.
+// What a bookmark names: a record within its source (a table in its file,
+// or the dataset that made it), by key or row id there.
+struct BookmarkTarget {
+  QString source;
+  QString record;         // its key or row id as text, empty for a dataset's own
+  QList<QVariant> key;    // the values to read it by
+  qint64 removals = 0;    // the records its table had seen deleted when it was made
+  qint64 maker = 0;       // the dataset that made it
+  qint64 identity = 0;    // the record as its maker knows it
+  bool operator==(const BookmarkTarget&) const = default;
+};
+
+// A record that GotoBookmark returns to, while it exists and is shown; any
+// dataset on the same table finds it.
 class Bookmark {
  public:
   Bookmark() = default;
-  bool IsValid() const { return identity_.has_value(); }
+  bool IsValid() const { return target_.has_value(); }
   bool operator==(const Bookmark&) const = default;
 
  private:
   friend class Dataset;
-  explicit Bookmark(qint64 identity) : identity_(identity) {}
-  std::optional<qint64> identity_;
+  explicit Bookmark(BookmarkTarget target) : target_(std::move(target)) {}
+  std::optional<BookmarkTarget> target_;
 };
 
 // A set of records navigated and edited one record at a time. Table and
 // Query give the records and store the changes; the records are read in
 // order as they are visited (all at once where the source gives them so),
-// and no cursor stays open on the engine between calls.
+// and no cursor stays open on the engine while anything else runs on it.
 class Dataset : public QObject {
   Q_OBJECT
 
@@ -227,6 +240,17 @@ class Dataset : public QObject {
   virtual Row UpdateRecord(const Row& original, const Row& changed);
   virtual void DeleteRecord(const Row& row);
   virtual void ReleaseSource() {}
+  // What a bookmark of the record names (source, record, key, removals); by
+  // default the record within this dataset.
+  virtual BookmarkTarget BookmarkOf(const Row& row);
+  // The record a bookmark names, as the source holds it now; nullopt when it
+  // is gone or the bookmark is another source's. read: the record with the
+  // bookmark's identity among those read, where this dataset made it.
+  virtual std::optional<Row> BookmarkedRecord(const BookmarkTarget& target, const Row* read);
+  // This dataset, for the bookmarks it makes.
+  qint64 Serial() const { return serial_; }
+  // The record with the identity, among the records shown, read on as needed.
+  std::optional<Row> ShownRecord(qint64 identity) const;
 
   // The index of the first record shown whose fields hold the values (each
   // converted to its field's type), from the first; -1 for none.
@@ -314,10 +338,13 @@ class Dataset : public QObject {
   void restartFromFirst(bool keepCurrent) const;
   void readLast();
   int indexOfIdentity(qint64 identity) const;
+  int bookmarkedIndex(const Bookmark& bookmark);
+  int indexOfRecord(const Row& record);
   void scrolled();
   void postDetails();
   void followRollbacks();
 
+  const qint64 serial_;
   QString databaseName_;
   DataSetState state_ = dsInactive;
   QList<Column> columns_;

@@ -1,5 +1,6 @@
 #include "platform/data/Query.h"
 
+#include "platform/data/QueryAnswer.h"
 #include "platform/data/SqlRouting.h"
 #include "platform/data/TypeTable.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -8,6 +9,8 @@
 #include "platform/sqlite/Statement.h"
 
 #include <QRegularExpression>
+
+#include <limits>
 
 namespace {
 
@@ -75,35 +78,62 @@ void Query::bindParams(Statement& statement) {
   }
 }
 
-Dataset::Records Query::ReadRecords() {
+namespace {
+
+// As many as a dataset reads first; the types of expressions are taken from them.
+constexpr std::size_t kFirstRows = 64;
+
+}  // namespace
+
+Dataset::Records Query::ReadRecords() { return execute(true, kFirstRows); }
+
+Dataset::Records Query::execute(bool typed, std::size_t firstRows) {
+  answer_.reset();
+  rowsRead_ = 0;
+  rereadable_ = false;
   const QString text = statementText();
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
   if (!connection_) connection_ = OpenDatabaseConnection();
   const SqlRouting::Routed routed = SqlRouting::Route(connection_, text, DatabaseName());
   if (routed.answer) return answerRecords(*routed.answer);
-  Statement select(*routed.connection, routed.statement);
-  bindParams(select);
+  auto select = std::make_unique<Statement>(*routed.connection, routed.statement);
+  bindParams(*select);
 
   Records records;
   QList<int> untyped;
-  for (int i = 0; i < select.ColumnCount(); ++i) {
+  for (int i = 0; typed && i < select->ColumnCount(); ++i) {
     Column column;
-    column.name = select.ColumnName(i);
-    const QString declared = select.ColumnDeclaredType(i);
+    column.name = select->ColumnName(i);
+    const QString declared = select->ColumnDeclaredType(i);
     if (declared.isEmpty())
       untyped.append(i);
     else
       column.type = TypeTable::FromDeclaredType(declared, &column.size);
     records.columns.append(column);
   }
-  qint64 ordinal = 0;
-  while (select.Step()) {
-    Row row{++ordinal, {}};
-    for (int i = 0; i < records.columns.size(); ++i) row.values.append(select.Column(i));
-    records.rows.push_back(std::move(row));
-  }
+  // A statement that writes is run to its end at once.
+  rereadable_ = select->IsReadOnly();
+  answer_ = std::make_unique<QueryAnswer>(routed.connection, std::move(select));
+  records.rows = ReadMore(rereadable_ ? firstRows : std::numeric_limits<std::size_t>::max());
+  records.complete = !answer_;
   for (const int i : untyped) inferType(records.columns[i], i, records.rows);
   return records;
+}
+
+std::vector<Dataset::Row> Query::ReadMore(std::size_t count) {
+  if (!answer_) return {};
+  std::vector<QList<QVariant>> values = answer_->Next(count);
+  if (values.size() < count) answer_.reset();
+  std::vector<Row> rows;
+  rows.reserve(values.size());
+  for (QList<QVariant>& row : values) rows.push_back(Row{++rowsRead_, std::move(row)});
+  return rows;
+}
+
+bool Query::RestartReading() {
+  if (!rereadable_) return false;
+  execute(false, 0);
+  return true;
 }
 
 // The rows a server command answered (SELECT @@VERSION), typed by their values.
@@ -116,7 +146,10 @@ Dataset::Records Query::answerRecords(const SqlRows& answer) {
   return records;
 }
 
-void Query::ReleaseSource() { connection_.reset(); }
+void Query::ReleaseSource() {
+  answer_.reset();
+  connection_.reset();
+}
 
 void Query::ExecSQL() {
   CheckInactive();

@@ -4,11 +4,15 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Param.h"
 
+#include <memory>
+
+class QueryAnswer;
 struct SqlRows;
 
 // An SQL statement on a database: Open reads the rows of a SELECT, ExecSQL
 // runs statements that return none (several, separated by ";"). The rows of
-// a query cannot be edited.
+// a query cannot be edited. A SELECT's rows are read in blocks as they are
+// visited; before anything else runs on the connection, the rest is read.
 class Query : public Dataset {
   Q_OBJECT
 
@@ -28,6 +32,8 @@ class Query : public Dataset {
 
  protected:
   Records ReadRecords() override;
+  std::vector<Row> ReadMore(std::size_t count) override;
+  bool RestartReading() override;
   void ReleaseSource() override;
   std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
 
@@ -35,6 +41,8 @@ class Query : public Dataset {
   static void inferType(Column& column, int index, const std::vector<Row>& rows);
   static Records answerRecords(const SqlRows& answer);
   QString statementText() const;
+  // Runs the statement and reads its first rows; the columns when typed.
+  Records execute(bool typed, std::size_t firstRows);
   void bindParams(class Statement& statement);
 
   StringList sql_;
@@ -42,4 +50,7 @@ class Query : public Dataset {
   QString parsedText_;
   int rowsAffected_ = 0;
   std::shared_ptr<Connection> connection_;
+  std::unique_ptr<QueryAnswer> answer_;
+  qint64 rowsRead_ = 0;  // a row's number is its identity: its bookmark survives Refresh
+  bool rereadable_ = false;  // a SELECT, that can run again without changing anything
 };

@@ -1,6 +1,7 @@
 #include "platform/data/Table.h"
 
 #include "platform/data/RecordLock.h"
+#include "platform/data/RemovedRecords.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
 #include "platform/sql/Collation.h"
@@ -337,7 +338,10 @@ void Table::DeleteRecord(const Row& row) {
   for (int i = 0; i < arguments.size(); ++i) remove.Bind(i + 1, arguments[i]);
   remove.Step();
   if (remove.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, tableText());
-  identityChanges_.push_back([this, identity = row.identity] { forgetIdentity(identity); });
+  identityChanges_.push_back([this, identity = row.identity, removed = recordName(row)] {
+    forgetIdentity(identity);
+    RemovedRecords::Remove(bookmarkSource(), removed);
+  });
 }
 
 void Table::UpdateIndexDefs() {
@@ -436,6 +440,7 @@ void Table::CreateTable() {
   try {
     for (const QString& statement : statements) database.Execute(statement);
     database.Execute(QStringLiteral("RELEASE CreateTable"));
+    RemovedRecords::RemoveAll(bookmarkSource());
   } catch (...) {
     database.Execute(QStringLiteral("ROLLBACK TO CreateTable"));
     database.Execute(QStringLiteral("RELEASE CreateTable"));
@@ -449,6 +454,7 @@ void Table::EmptyTable() {
   checkTableName();
   if (Active()) CheckBrowseMode();
   connection().Execute(QStringLiteral("DELETE FROM %1").arg(InMain(tableName_)));
+  RemovedRecords::RemoveAll(bookmarkSource());
   if (Active())
     Reload();
   else
@@ -460,6 +466,7 @@ void Table::DeleteTable() {
   checkTableName();
   try {
     connection().Execute(QStringLiteral("DROP TABLE %1").arg(InMain(tableName_)));
+    RemovedRecords::RemoveAll(bookmarkSource());
   } catch (...) {
     ReleaseSource();
     throw;

@@ -61,6 +61,8 @@ class Table : public IndexedDataset {
   std::unique_ptr<PendingWrite> BeginWrite() override;
   std::unique_ptr<RecordLock> LockRecord(const Row& row) override;
   std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
+  BookmarkTarget BookmarkOf(const Row& row) override;
+  std::optional<Row> BookmarkedRecord(const BookmarkTarget& target, const Row* read) override;
 
  private:
   class Write;
@@ -74,6 +76,10 @@ class Table : public IndexedDataset {
   std::vector<Row> selectRows(const QStringList& conditions, const QList<QVariant>& arguments, const QString& order,
                               std::size_t count);
   QString tableText() const;
+  // The table within its file, as bookmarks and deletions name it.
+  QString bookmarkSource();
+  // The record within its table: its row id, or its key without one.
+  QString recordName(const Row& row) const;
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
   void checkTableName() const;

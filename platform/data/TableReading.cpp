@@ -174,8 +174,14 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
 
 bool Table::StartReadingAt(const Row& key, int count) {
   const QList<OrderTerm> terms = orderTerms();
+  // A record read (not a key's values) starts exactly at itself, the terms
+  // that tell records apart included, where the order has many equal values.
+  const bool known = key.identity != 0 && (!keyColumns_.isEmpty() || rowIdOfIdentity_.contains(key.identity));
+  const qsizetype upto =
+      known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
   QList<QVariant> values;
-  for (int i = 0; i < count && i < OrderColumns().size(); ++i) values.append(key.values[terms[i].column]);
+  for (qsizetype i = 0; i < upto; ++i)
+    values.append(terms[i].column < 0 ? QVariant(rowIdOf(key)) : key.values[terms[i].column]);
   lastRead_.reset();
   startAt_ = std::move(values);
   return true;

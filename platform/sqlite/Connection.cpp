@@ -103,6 +103,26 @@ SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters
   return result;
 }
 
+void Connection::HoldOpen(const void* holder, std::function<void()> finish) {
+  finishHeld();
+  holder_ = holder;
+  finishHeld_ = std::move(finish);
+}
+
+void Connection::LetGo(const void* holder) {
+  if (holder_ != holder) return;
+  holder_ = nullptr;
+  finishHeld_ = nullptr;
+}
+
+// Let go before it is called: reading the rest runs statements too.
+void Connection::finishHeld() const {
+  if (!finishHeld_) return;
+  const std::function<void()> finish = std::exchange(finishHeld_, nullptr);
+  holder_ = nullptr;
+  finish();
+}
+
 void Connection::SetState(std::unique_ptr<ConnectionState> state) { state_ = std::move(state); }
 
 bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_autocommit(db_) == 0; }

@@ -35,8 +35,12 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // For the SQL dialect layer (collations, functions).
-  sqlite3* Handle() const { return db_; }
+  // For the SQL dialect layer (collations, functions) and every statement:
+  // whatever is done with the handle, no statement is left open under it.
+  sqlite3* Handle() const {
+    finishHeld();
+    return db_;
+  }
   const QString& FileName() const { return fileName_; }
 
   // Runs the statements of a text, the parameters bound in order across
@@ -64,6 +68,13 @@ class Connection {
   // The other database files this connection sees under a schema name.
   Attachments& Attached() { return attachments_; }
 
+  // A statement left open between calls (a query's answer read as it is
+  // visited): before anything else runs on the connection, finish reads its
+  // rest and lets it go, as a pending statement makes DROP TABLE fail and
+  // stalls checkpoints. One at a time; a new one finishes the one before.
+  void HoldOpen(const void* holder, std::function<void()> finish);
+  void LetGo(const void* holder);
+
   // What a layer above keeps with the connection (the SQL road's state);
   // null until it sets one.
   ConnectionState* State() const { return state_.get(); }
@@ -82,6 +93,7 @@ class Connection {
   void statementWrote() { unusedLock_ = false; }
   void statementFailed();
   void rollbackQuietly();
+  void finishHeld() const;
 
   sqlite3* db_;
   QString fileName_;
@@ -91,6 +103,8 @@ class Connection {
   bool unusedLock_ = false;  // taken by beginPending, nothing written since
   std::map<int, std::function<void()>> rollbackListeners_;
   int lastListener_ = 0;
+  mutable const void* holder_ = nullptr;
+  mutable std::function<void()> finishHeld_;
 };
 
 class Connection::RollbackListener {

@@ -1,0 +1,48 @@
+// A table's bookmarks name their record by its key, or by its row id in a
+// table without one, within the table in its file: every dataset on the
+// table finds the record with them. The dataset that made one also follows
+// its record through a change of key.
+
+#include "platform/data/RemovedRecords.h"
+#include "platform/data/Table.h"
+#include "platform/sqlite/Connection.h"
+
+#include <algorithm>
+
+QString Table::bookmarkSource() { return connection().FileName() + u'\x1f' + tableName_.toLower(); }
+
+QString Table::recordName(const Row& row) const {
+  return withoutRowId_ ? keyText(row.values) : QString::number(rowIdOf(row));
+}
+
+BookmarkTarget Table::BookmarkOf(const Row& row) {
+  BookmarkTarget target;
+  target.source = bookmarkSource();
+  target.record = recordName(row);
+  for (const int column : keyColumns_) target.key.append(row.values[column]);
+  target.removals = RemovedRecords::Count(target.source);
+  return target;
+}
+
+std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target, const Row* read) {
+  if (target.source != bookmarkSource() || RemovedRecords::RemovedSince(target.source, target.record, target.removals))
+    return std::nullopt;
+  if (read) return *read;
+  const bool mine = target.maker == Serial();
+  if (!withoutRowId_) {
+    const auto known = mine ? rowIdOfIdentity_.find(target.identity) : rowIdOfIdentity_.end();
+    if (known != rowIdOfIdentity_.end()) return readByRowId(known->second);
+    if (keyColumns_.isEmpty()) return readByRowId(target.record.toLongLong());
+  }
+  std::optional<Row> found;
+  if (target.key.size() == keyColumns_.size()) {
+    Row key{0, QList<QVariant>(Columns().size())};
+    for (int i = 0; i < keyColumns_.size(); ++i) key.values[keyColumns_[i]] = target.key[i];
+    found = ReadRecord(key);
+  }
+  if (!mine || (found && found->identity == target.identity)) return found;
+  // Its own record may have been given another key since.
+  const bool kept = std::any_of(identities_.begin(), identities_.end(),
+                                [&target](const auto& entry) { return entry.second == target.identity; });
+  return kept ? ShownRecord(target.identity) : found;
+}

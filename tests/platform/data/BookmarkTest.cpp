@@ -1,0 +1,78 @@
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRecords = 2000;  // many blocks of reading
+
+struct WatchedTable : Table {
+  using Dataset::Rows;
+};
+
+// Codigo 1..kRecords; Nombre runs the other way, as its index orders them.
+std::unique_ptr<WatchedTable> openT(const DataFixture& data) {
+  auto table = std::make_unique<WatchedTable>();
+  table->SetDatabaseName(data.Folder());
+  table->SetTableName(u"T"_qs);
+  table->Open();
+  return table;
+}
+
+int codigo(const Dataset& table) { return table.FieldByName(u"Codigo"_qs).AsInteger(); }
+
+}  // namespace
+
+TEST(Bookmarks, AnyDatasetOnTheTableFindsTheRecordThroughTheIndexWhileItExistsAndIsShown) {
+  for (const char* create : {"CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo))",
+                             "CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID",
+                             "CREATE TABLE T (Codigo INT, Nombre TEXT)"}) {
+    SCOPED_TRACE(create);
+    DataFixture data;
+    data.Execute(QString::fromUtf8(create) + u"; CREATE INDEX T_PorNombre ON T (Nombre); "
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                 "INSERT INTO T SELECT i, printf('n%05d', 2000 - i) FROM n"_qs);
+    auto marking = openT(data), other = openT(data);
+    marking->MoveBy(1499);
+    const Bookmark mark = marking->GetBookmark();
+    other->SetIndexName(u"PorNombre"_qs);
+    ASSERT_TRUE(other->BookmarkValid(mark));
+    EXPECT_EQ(codigo(*other), 1) << "moved by BookmarkValid";
+    other->GotoBookmark(mark);
+    EXPECT_EQ(codigo(*other), 1500);
+    EXPECT_LT(other->Rows().size(), 200u) << "read the table";
+    // Its own dataset, through an index change, ranges, Refresh and reopening.
+    marking->SetIndexName(u"PorNombre"_qs);
+    marking->SetRange({Text(u"n00000"_qs)}, {Text(u"n00100"_qs)});
+    EXPECT_EQ(EngineMessageOf([&] { marking->GotoBookmark(mark); }), u"Record/Key deleted"_qs);
+    EXPECT_EQ(codigo(*marking), kRecords) << "moved by a refused bookmark";
+    marking->SetRange({Text(u"n00400"_qs)}, {Text(u"n00600"_qs)});
+    marking->Refresh();
+    marking->GotoBookmark(mark);
+    EXPECT_EQ(codigo(*marking), 1500);
+    marking->Close();
+    marking->Open();
+    marking->GotoBookmark(mark);
+    EXPECT_EQ(codigo(*marking), 1500);
+
+    // Another table's record of that key; a deleted record whose row id
+    // (SQLite gives the last one out again) or key came back.
+    other->SetIndexName(QString());
+    other->Last();
+    const Bookmark last = other->GetBookmark();
+    data.AddCustomer(kRecords, u"otra tabla"_qs);
+    EXPECT_FALSE(data.OpenTable(u"CLIENTES"_qs)->BookmarkValid(last));
+    other->Delete();
+    other->Append();
+    other->FieldByName(u"Codigo"_qs).SetAsInteger(kRecords);
+    other->Post();
+    marking->Refresh();
+    EXPECT_FALSE(marking->BookmarkValid(last));
+    EXPECT_FALSE(other->BookmarkValid(last));
+    marking->CancelRange();
+    marking->GotoBookmark(other->GetBookmark());
+    EXPECT_TRUE(marking->FieldByName(u"Nombre"_qs).IsNull());
+  }
+}
