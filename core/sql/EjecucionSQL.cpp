@@ -2,7 +2,6 @@
 
 #include "core/connections/NombresBaseDatos.h"
 #include "core/helpers/TextoSQL.h"
-#include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/sql/MensajesSQL.h"
@@ -18,7 +17,7 @@ enum class Camino { BDE, ADO };
 
 // The statement kind is its first word as written: "select" or a statement
 // that begins with a line break is a command.
-QString tipoSentencia(const QString& sql) { return ExtraerElemento(0, sql, QStringLiteral(" ")); }
+QString tipoSentencia(const QString& sql) { return sql.left(sql.indexOf(u' ')); }
 
 bool daFilas(const QString& tipo, Camino camino) {
   return tipo == u"SELECT" || (camino == Camino::BDE && tipo == u"EXEC");

@@ -36,8 +36,9 @@ struct SqlToken {
 
 // Splits a statement of SQL Server's dialect into tokens, whitespace and
 // comments included, so that joining the texts gives the statement back.
-// Raises SqlError for an unterminated string, name or comment.
-std::vector<SqlToken> TokenizeSql(QStringView statement);
+// Raises SqlError for an unterminated string, name or comment. Stops after
+// the given number of significant tokens, for a look at how a text begins.
+std::vector<SqlToken> TokenizeSql(QStringView statement, size_t significantTokens = size_t(-1));
 
 // The statements of a batch, split at each ";" that is not inside a string,
 // a quoted name or a comment, and where a statement written right after
