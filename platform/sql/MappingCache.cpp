@@ -14,8 +14,6 @@ QString NameKey(const QString& name) {
   return key;
 }
 
-constexpr int kMappedStatements = 4096;
-
 }  // namespace
 
 // The version of one schema, read through a statement prepared once; it is
@@ -49,7 +47,7 @@ MappingCache::MappingCache(Connection& connection) : connection_(connection) {}
 MappingCache::~MappingCache() = default;
 
 void MappingCache::forget() {
-  mapped_.clear();
+  mapped_.Clear();
   columns_.clear();
   primaryKeys_.clear();
   temporary_.reset();
@@ -67,19 +65,13 @@ void MappingCache::Validate(const QString& dateFormat) {
   // Unread versions vouch for nothing: what is kept then lasts one statement.
   if (!versions || versions != versions_) forget();
   versions_ = versions;
-  if (dateFormat != dateFormat_) mapped_.clear();
+  if (dateFormat != dateFormat_) mapped_.Clear();
   dateFormat_ = dateFormat;
 }
 
-const QString* MappingCache::Mapped(const QString& statement) const {
-  const auto found = mapped_.constFind(statement);
-  return found == mapped_.cend() ? nullptr : &found.value();
-}
+const QString* MappingCache::Mapped(const QString& statement) const { return mapped_.Find(statement); }
 
-void MappingCache::KeepMapped(const QString& statement, const QString& mapped) {
-  if (mapped_.size() >= kMappedStatements) mapped_.clear();
-  mapped_.insert(statement, mapped);
-}
+void MappingCache::KeepMapped(const QString& statement, const QString& mapped) { mapped_.Keep(statement, mapped); }
 
 const QList<SqlColumn>* MappingCache::Columns(const QString& table) const {
   const auto found = columns_.find(table);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sql/SqlTypes.h"
+#include "platform/sql/TextMemo.h"
 
 #include <QHash>
 #include <QList>
@@ -53,7 +54,7 @@ class MappingCache {
   std::unique_ptr<SchemaVersion> temp_;
   std::optional<std::pair<qint64, qint64>> versions_;  // none while they cannot be read
   QString dateFormat_;
-  QHash<QString, QString> mapped_;
+  TextMemo<QString> mapped_;
   std::map<QString, QList<SqlColumn>> columns_;  // references stay valid while others are added
   QHash<QString, QStringList> primaryKeys_;
   std::optional<QSet<QString>> temporary_;

@@ -1,6 +1,7 @@
 #include "platform/sql/SqlTokenizer.h"
 
 #include "platform/sql/SqlError.h"
+#include "platform/sql/TextMemo.h"
 
 #include <optional>
 
@@ -242,6 +243,11 @@ class StatementStarts {
 };
 
 }  // namespace
+
+QStringList SplitSqlStatements(const QString& batch) {
+  thread_local TextMemo<QStringList> split;
+  return split.Of(batch, [&] { return SplitSqlStatements(QStringView(batch)); });
+}
 
 QStringList SplitSqlStatements(QStringView batch) {
   QStringList statements;

@@ -45,6 +45,8 @@ std::vector<SqlToken> TokenizeSql(QStringView statement, size_t significantToken
 // another begins (SQL Server needs no ";" between them); pieces with nothing
 // but blanks and comments are left out.
 QStringList SplitSqlStatements(QStringView batch);
+// The same, kept for the texts split lately.
+QStringList SplitSqlStatements(const QString& batch);
 
 // A text as an SQL string literal, its quotes doubled.
 QString QuoteSqlString(QStringView text);
