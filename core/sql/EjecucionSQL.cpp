@@ -2,13 +2,13 @@
 
 #include "core/connections/NombresBaseDatos.h"
 #include "core/helpers/TextoSQL.h"
-#include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/sql/ResultadoSQL.h"
 #include "core/sql/TablasSentencia.h"
 #include "platform/data/Query.h"
+#include "platform/sql/TextMemo.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ enum class Camino { BDE, ADO };
 
 // The statement kind is its first word as written: "select" or a statement
 // that begins with a line break is a command.
-QString tipoSentencia(const QString& sql) { return ExtraerElemento(0, sql, QStringLiteral(" ")); }
+QString tipoSentencia(const QString& sql) { return sql.left(sql.indexOf(u' ')); }
 
 bool daFilas(const QString& tipo, Camino camino) {
   return tipo == u"SELECT" || (camino == Camino::BDE && tipo == u"EXEC");
@@ -34,13 +34,21 @@ void ejecutar(Query& consulta, const QString& tipo, Camino camino) {
   if (camino == Camino::BDE && tipo == u"EXEC") consulta.Open();
 }
 
+// The statement as it is run, kept for the texts the program sends again.
+QString textoConsulta(const QString& sql, bool select, bool forzarNULL) {
+  thread_local TextMemo<QString> textos[3];  // command, SELECT, SELECT with ForzarNULL
+  return textos[select ? 1 + forzarNULL : 0].Of(sql, [&] {
+    const QString texto = AmpliarComparacionesVacias(sql);
+    return select ? ComparacionesConNULL(texto, forzarNULL) : texto;
+  });
+}
+
 class EjecucionSQL {
  public:
   EjecucionSQL(const QString& sql, const QString& baseDatos, const QString& opciones, Camino camino)
       : sql_(sql), opciones_(opciones), camino_(camino), tipo_(tipoSentencia(sql)) {
     consulta_.SetDatabaseName(camino == Camino::BDE ? BaseDatosBDE(baseDatos) : BaseDatosADO(baseDatos, opciones));
-    texto_ = AmpliarComparacionesVacias(sql);
-    if (tipo_ == u"SELECT") texto_ = ComparacionesConNULL(texto_, opciones.contains(QLatin1String("ForzarNULL")));
+    texto_ = textoConsulta(sql, tipo_ == u"SELECT", opciones.contains(QLatin1String("ForzarNULL")));
     consulta_.SQL().SetText(texto_);
   }
 

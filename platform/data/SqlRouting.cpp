@@ -1,6 +1,7 @@
 #include "platform/data/SqlRouting.h"
 
 #include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/MappingCache.h"
 #include "platform/sql/ServerCommands.h"
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlDialect.h"
@@ -33,16 +34,20 @@ Road& road() {
 
 QString folderKey(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
 
-EmbeddedServer& serverOf(const QString& folder) {
-  auto& server = road().servers[folderKey(folder)];
-  if (!server) server = std::make_unique<EmbeddedServer>(folderKey(folder));
+EmbeddedServer& serverAt(const QString& key) {
+  auto& server = road().servers[key];
+  if (!server) server = std::make_unique<EmbeddedServer>(key);
   return *server;
 }
+
+EmbeddedServer& serverOf(const QString& folder) { return serverAt(folderKey(folder)); }
 
 ConnectionRoute& routeOf(Connection& connection) {
   if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) return *route;
   auto route = std::make_unique<ConnectionRoute>();
   route->context = SqlContext::ForConnection(connection, QString());
+  route->context.cache = std::make_shared<MappingCache>(connection);
+  if (!route->context.serverFolder.isEmpty()) route->serverKey = folderKey(route->context.serverFolder);
   ConnectionRoute& taken = *route;
   connection.SetState(std::move(route));
   return taken;
@@ -72,7 +77,7 @@ ServerSession& sessionOf(Connection& connection, EmbeddedServer& server, const Q
 }
 
 Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName) {
-  EmbeddedServer& server = serverOf(routeOf(*connection).context.serverFolder);
+  EmbeddedServer& server = serverAt(routeOf(*connection).serverKey);
   ServerSession& session = sessionOf(*connection, server, logicalName);
   CommandOutcome outcome = ServerCommands(server).Run(sql, session);
   if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};

@@ -73,6 +73,7 @@ void EndSession(Connection& connection, const QString& logicalName);
 // their upper-cased names), each with its current database.
 struct ConnectionRoute : ConnectionState {
   SqlContext context;  // without the date format, which is asked per statement
+  QString serverKey;   // of the embedded server's folder, as the road keeps its servers
   std::map<QString, std::unique_ptr<ServerSession>> sessions;
   ~ConnectionRoute() override;
 };

@@ -1,5 +1,7 @@
 #include "platform/data/TypeTable.h"
 
+#include "platform/sql/TextMemo.h"
+
 #include <QRegularExpression>
 
 #include <array>
@@ -132,15 +134,27 @@ FieldType typeOfDeclaredName(const QString& name, const QString& length) {
   return ftString;
 }
 
-}  // namespace
-
-FieldType FromDeclaredType(const QString& declared, int* size) {
+FieldType readDeclaredType(const QString& declared, int* size) {
   static const QRegularExpression pattern(QStringLiteral(R"(^\s*([A-Z ]*?)\s*(?:\(\s*(\w+)\s*(?:,[^)]*)?\))?\s*$)"));
   const QRegularExpressionMatch match = pattern.match(declared.toUpper());
   const QString name = match.hasMatch() ? match.captured(1) : declared.toUpper().trimmed();
   const QString length = match.captured(2);
   const FieldType type = typeOfDeclaredName(name, length);
   if (size) *size = (type == ftString || type == ftBytes || type == ftVarBytes) ? length.toInt() : 0;
+  return type;
+}
+
+}  // namespace
+
+FieldType FromDeclaredType(const QString& declared, int* size) {
+  // Every query asks again for the same few declared types.
+  thread_local TextMemo<std::pair<FieldType, int>> read;
+  const auto [type, length] = read.Of(declared, [&] {
+    int width = 0;
+    const FieldType kind = readDeclaredType(declared, &width);
+    return std::pair(kind, width);
+  });
+  if (size) *size = length;
   return type;
 }
 

@@ -299,7 +299,33 @@ QString ServerCommands::VersionText() {
       .arg(QString::fromLatin1(sqlite3_libversion()));
 }
 
+namespace {
+
+// Whether a batch may begin with a server command; its first two tokens
+// tell, so a statement that is none is not read through here.
+bool MayBeCommand(const std::vector<SqlToken>& lead) {
+  if (lead.empty()) return true;
+  const SqlToken& first = lead.front();
+  if (first.IsWord(u"USE") || first.IsWord(u"DBCC") || first.IsWord(u"SET")) return true;
+  for (const CommandRow& row : kCommands)
+    if (first.IsWord(row.first)) return true;
+  return first.IsWord(u"SELECT") && lead.size() > 1 && lead[1].Is(SqlTokenKind::Variable);
+}
+
+}  // namespace
+
 CommandOutcome ServerCommands::Run(QStringView batch, ServerSession& session) {
+  std::vector<SqlToken> lead;
+  qsizetype begin = 0;  // of the first significant token
+  for (SqlToken& token : TokenizeSql(batch, 2)) {
+    if (token.IsSignificant()) lead.push_back(std::move(token));
+    else if (lead.empty()) begin += token.text.size();
+  }
+  if (!MayBeCommand(lead)) {
+    CommandOutcome outcome;
+    outcome.statement = batch.mid(begin).toString();
+    return outcome;
+  }
   CommandReader reader(batch);
   CommandOutcome outcome;
   outcome.handled = true;

@@ -1,5 +1,6 @@
 #include "platform/sql/SqlRewrite.h"
 
+#include "platform/sql/MappingCache.h"
 #include "platform/sqlite/Connection.h"
 
 #include <sqlite3.h>
@@ -34,6 +35,33 @@ void CollectTables(const SqlNodes& nodes, SqlObjects& objects) {
   }
 }
 
+namespace {
+
+// The columns a table shows and whether they all come from the connection's
+// own file or its temporary schema, whose versions a cache follows. The
+// statement is stepped once, so that SQLite reads a schema another program
+// changed instead of answering from the one it had.
+std::pair<QList<SqlColumn>, bool> ReadColumns(sqlite3* handle, const QString& table) {
+  std::pair<QList<SqlColumn>, bool> read{{}, false};
+  const QByteArray select = (QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" LIMIT 0")).toUtf8();
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(handle, select.constData(), int(select.size()), &statement, nullptr) == SQLITE_OK) {
+    const int stepped = sqlite3_step(statement);
+    read.second = stepped == SQLITE_DONE || stepped == SQLITE_ROW;
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+      const QString declared = QString::fromUtf8(sqlite3_column_decltype(statement, i));
+      read.first.append({QString::fromUtf8(sqlite3_column_name(statement, i)), declared, SqlType::Parse(declared)});
+      const char* origin = sqlite3_column_database_name(statement, i);
+      read.second = read.second && origin && (qstrcmp(origin, "main") == 0 || qstrcmp(origin, "temp") == 0);
+    }
+  }
+  sqlite3_finalize(statement);
+  read.second = read.second && !read.first.isEmpty();
+  return read;
+}
+
+}  // namespace
+
 const QList<SqlColumn>& SqlObjects::ColumnsOf(const SqlChain& table) const {
   static const QList<SqlColumn> none;
   if (table.names.size() == 1 && table.names[0].startsWith(u'#')) return none;
@@ -43,20 +71,14 @@ const QList<SqlColumn>& SqlObjects::ColumnsOf(const SqlChain& table) const {
   } catch (const std::exception&) {
     return none;  // the rewrite of the name itself reports it
   }
+  if (context_.cache)
+    if (const QList<SqlColumn>* cached = context_.cache->Columns(text)) return *cached;
   auto found = columns_.find(text);
   if (found != columns_.end()) return found->second;
-  QList<SqlColumn>& columns = columns_[text];
-  sqlite3* handle = context_.connection->Handle();
-  const QByteArray select = (QStringLiteral("SELECT * FROM ") + text).toUtf8();
-  sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(handle, select.constData(), int(select.size()), &statement, nullptr) == SQLITE_OK) {
-    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-      const QString declared = QString::fromUtf8(sqlite3_column_decltype(statement, i));
-      columns.append({QString::fromUtf8(sqlite3_column_name(statement, i)), declared, SqlType::Parse(declared)});
-    }
-  }
-  sqlite3_finalize(statement);
-  return columns;
+  auto [columns, cacheable] = ReadColumns(context_.connection->Handle(), text);
+  if (context_.cache && cacheable) return context_.cache->KeepColumns(text, std::move(columns));
+  reusable_ = false;
+  return columns_[text] = std::move(columns);
 }
 
 std::optional<SqlColumn> SqlObjects::ColumnOf(const SqlChain& column) const {

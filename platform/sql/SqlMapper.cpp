@@ -1,5 +1,6 @@
 #include "platform/sql/SqlMapper.h"
 
+#include "platform/sql/MappingCache.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlRewrite.h"
@@ -196,6 +197,18 @@ SqlContext SqlContext::ForConnection(Connection& connection, const QString& date
 SqlMapper::SqlMapper(SqlContext context) : context_(std::move(context)) {}
 
 QString SqlMapper::Map(QStringView statement) const {
+  bool reusable = false;
+  if (!context_.cache) return map(statement, reusable);
+  MappingCache& cache = *context_.cache;
+  cache.Validate(context_.dateFormat);
+  const QString text = statement.toString();
+  if (const QString* kept = cache.Mapped(text)) return *kept;
+  QString mapped = map(statement, reusable);
+  if (reusable) cache.KeepMapped(text, mapped);
+  return mapped;
+}
+
+QString SqlMapper::map(QStringView statement, bool& reusable) const {
   std::vector<SqlToken> tokens = TokenizeSql(statement);
   for (SqlToken& token : tokens)
     if (token.kind == SqlTokenKind::Comment) token = {SqlTokenKind::Whitespace, QStringLiteral(" ")};
@@ -217,10 +230,13 @@ QString SqlMapper::Map(QStringView statement) const {
   if (head.IsWord(u"INSERT") || head.IsWord(u"UPDATE")) {
     RewriteAssignments(nodes, first, objects);
     RewriteExpressions(nodes, objects);
+    reusable = objects.Reusable();
   } else if (head.IsGroup() || head.IsWord(u"SELECT")) {
     RewriteExpressions(nodes, objects);
+    reusable = objects.Reusable();
   } else if (head.IsWord(u"DELETE")) {
     RewriteDelete(nodes, first, objects);
+    reusable = objects.Reusable();
   } else if (head.IsWord(u"CREATE") && secondWord(u"TABLE")) {
     RewriteCreateTable(nodes, second, objects);
   } else if (head.IsWord(u"CREATE") && (secondWord(u"INDEX") || secondWord(u"UNIQUE") ||

@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
+
 class Connection;
+class MappingCache;
 
 // What the mapper needs to know of the connection a statement will run on.
 struct SqlContext {
@@ -12,6 +15,9 @@ struct SqlContext {
   QString serverFolder;   // where <db>.dbo.T finds <db> to attach on demand; empty outside the embedded server
   QString collationName;  // given to the text columns of CREATE TABLE and ALTER TABLE ADD
   QString dateFormat = QStringLiteral("mm/dd/yyyy");  // `FormatoFechaSQL`
+  // What earlier statements learnt of the connection; none: every statement
+  // asks the catalogue.
+  std::shared_ptr<MappingCache> cache;
 
   // The context of a connection opened on a database file, from where the
   // file lies (DatabaseLocation).
@@ -32,5 +38,9 @@ class SqlMapper {
   QString Map(QStringView statement) const;
 
  private:
+  // Whether the mapping may be given again to the same text while the schema
+  // stays as it is.
+  QString map(QStringView statement, bool& reusable) const;
+
   SqlContext context_;
 };

@@ -1,6 +1,7 @@
 #include "platform/sql/SqlRewrite.h"
 
 #include "platform/sql/Catalogue.h"
+#include "platform/sql/MappingCache.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sqlite/Connection.h"
@@ -38,10 +39,14 @@ QString SqlObjects::SchemaOf(const QString& database) const {
                                                        : ServerFiles::DatabaseFile(context_.serverFolder, database);
   if (file.isEmpty() || !QFileInfo::exists(file)) {
     // Outside the server only what is attached for good (the general database).
-    if (attached.Contains(schema)) return SqlText::Quoted(schema);
+    if (attached.Contains(schema)) {
+      reusable_ = false;
+      return SqlText::Quoted(schema);
+    }
     throw SqlError(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
                        .arg(database));
   }
+  reusable_ = false;
   attached.Use(schema, file, named_);
   if (!named_.contains(schema, Qt::CaseInsensitive)) named_.append(schema);
   return SqlText::Quoted(schema);
@@ -49,12 +54,16 @@ QString SqlObjects::SchemaOf(const QString& database) const {
 
 QString SqlObjects::CatalogueView(const QString& database, const QString& schema, const QString& view) const {
   if (schema == u"main") return view;
+  reusable_ = false;
   const QString file =
       context_.serverFolder.isEmpty() ? QString() : ServerFiles::DatabaseFile(context_.serverFolder, database);
-  return AttachedCatalogueView(*context_.connection, schema.mid(1, schema.size() - 2), file, view.toLower());
+  QString name = AttachedCatalogueView(*context_.connection, schema.mid(1, schema.size() - 2), file, view.toLower());
+  if (context_.cache) context_.cache->ForgetTemporaryNames();
+  return name;
 }
 
 bool SqlObjects::IsTemporary(const QString& name) const {
+  if (context_.cache) return context_.cache->IsTemporary(name);
   return !context_.connection
               ->QueryRows(QStringLiteral("SELECT 1 FROM temp.sqlite_master WHERE name = ? COLLATE NOCASE"), {name})
               .rows.isEmpty();
@@ -63,10 +72,15 @@ bool SqlObjects::IsTemporary(const QString& name) const {
 QStringList SqlObjects::PrimaryKeyOf(const QString& schema, const QString& table) const {
   QString plainSchema = schema;
   if (plainSchema.startsWith(u'"')) plainSchema = plainSchema.mid(1, plainSchema.size() - 2);
+  const bool cached = context_.cache && (plainSchema == u"main" || plainSchema == u"temp");
+  if (cached)
+    if (std::optional<QStringList> key = context_.cache->PrimaryKey(plainSchema, table)) return *key;
   QStringList columns;
   const SqlRows rows = context_.connection->QueryRows(
       QStringLiteral("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk"), {table, plainSchema});
   for (const QVariantList& row : rows.rows) columns << row[0].toString();
+  if (cached) context_.cache->KeepPrimaryKey(plainSchema, table, columns);
+  else reusable_ = false;
   return columns;
 }
 

@@ -19,13 +19,6 @@ struct SqlChain {
   QStringList written;        // parts as written
 };
 
-// A column of a table with its declared type.
-struct SqlColumn {
-  QString name;
-  QString declared;  // as SQLite keeps it: VARCHAR(40), INTEGER IDENTITY(1,1)
-  SqlType type;
-};
-
 // The databases and tables a statement names, looked up on its connection.
 class SqlObjects {
  public:
@@ -44,6 +37,9 @@ class SqlObjects {
   // schema it is attached under.
   QString CatalogueView(const QString& database, const QString& schema, const QString& view) const;
   const SqlContext& Context() const { return context_; }
+  // Whether the mapping rests on nothing but the schema of the connection's
+  // own file and its temporary one (no other database attached for it).
+  bool Reusable() const { return reusable_; }
 
   // The tables the statement names at every level, with their aliases, so
   // that a column's type can be found (CollectTables).
@@ -64,7 +60,8 @@ class SqlObjects {
   const SqlContext& context_;
   mutable QStringList named_;  // the other databases the statement names
   std::vector<NamedTable> tables_;
-  mutable std::map<QString, QList<SqlColumn>> columns_;  // by the table's SQLite text
+  mutable std::map<QString, QList<SqlColumn>> columns_;  // by the table's SQLite text, when not cached
+  mutable bool reusable_ = true;
 };
 
 // Follows a statement's words at one level to tell where a table name

@@ -1,6 +1,7 @@
 #include "platform/sql/SqlTokenizer.h"
 
 #include "platform/sql/SqlError.h"
+#include "platform/sql/TextMemo.h"
 
 #include <optional>
 
@@ -55,12 +56,25 @@ qsizetype EndOfNumber(QStringView text, qsizetype i) {
   return i;
 }
 
+// Keywords are compared as SQL Server compares them: ASCII letters in
+// either case.
+bool IsWordOf(SqlTokenKind kind, QStringView text, QStringView word) {
+  if (kind != SqlTokenKind::Word || text.size() != word.size()) return false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t a = text[i].unicode();
+    const char16_t b = word[i].unicode();
+    const char16_t lower = a | 0x20;
+    if (a != b && (lower != (b | 0x20) || lower < u'a' || lower > u'z')) return false;
+  }
+  return true;
+}
+
 const QStringView kTwoCharSymbols[] = {u"<=", u">=", u"<>", u"!=", u"!<", u"!>", u"||", u"::"};
 
 }  // namespace
 
 bool SqlToken::IsWord(QStringView word) const {
-  return kind == SqlTokenKind::Word && text.compare(word, Qt::CaseInsensitive) == 0;
+  return IsWordOf(kind, text, word);
 }
 
 QString SqlToken::Value() const {
@@ -78,18 +92,35 @@ QString SqlToken::Value() const {
   }
 }
 
-std::vector<SqlToken> TokenizeSql(QStringView s) {
-  std::vector<SqlToken> tokens;
+namespace {
+
+// A token as a view of the text it was read from.
+struct TokenView {
+  SqlTokenKind kind;
+  QStringView text;
+
+  bool Is(SqlTokenKind k) const { return kind == k; }
+  bool IsWord(QStringView word) const { return IsWordOf(kind, text, word); }
+  bool IsSignificant() const { return kind != SqlTokenKind::Whitespace && kind != SqlTokenKind::Comment; }
+};
+
+// Hands each token of the text to `take`, until the given number of
+// significant ones were read.
+template <typename Take>
+void ScanSql(QStringView s, size_t significantTokens, Take&& take) {
   qsizetype i = 0;
+  size_t significant = 0;
   auto add = [&](SqlTokenKind kind, qsizetype end) {
-    tokens.push_back({kind, s.mid(i, end - i).toString()});
+    const TokenView token{kind, s.mid(i, end - i)};
+    if (token.IsSignificant()) ++significant;
+    take(token);
     i = end;
   };
   auto unterminated = [&](const char* what) {
     throw SqlError(QStringLiteral("Unclosed %1 after the character string '%2'.")
                        .arg(QLatin1String(what), s.mid(i).toString()));
   };
-  while (i < s.size()) {
+  while (i < s.size() && significant < significantTokens) {
     const QChar c = s[i];
     const QChar next = i + 1 < s.size() ? s[i + 1] : QChar();
     if (c.isSpace()) {
@@ -142,12 +173,20 @@ std::vector<SqlToken> TokenizeSql(QStringView s) {
       add(SqlTokenKind::Symbol, end);
     }
   }
+}
+
+}  // namespace
+
+std::vector<SqlToken> TokenizeSql(QStringView statement, size_t significantTokens) {
+  std::vector<SqlToken> tokens;
+  ScanSql(statement, significantTokens,
+          [&](const TokenView& token) { tokens.push_back({token.kind, token.text.toString()}); });
   return tokens;
 }
 
 namespace {
 
-bool IsOneOf(const SqlToken& token, std::initializer_list<QStringView> words) {
+bool IsOneOf(const TokenView& token, std::initializer_list<QStringView> words) {
   for (QStringView word : words)
     if (token.IsWord(word)) return true;
   return false;
@@ -160,7 +199,7 @@ bool IsOneOf(const SqlToken& token, std::initializer_list<QStringView> words) {
 // an IF are never cut.
 class StatementStarts {
  public:
-  bool StartsNew(const SqlToken& token, int depth) {
+  bool StartsNew(const TokenView& token, int depth) {
     if (!token.IsSignificant()) return false;
     const bool starts = depth == 0 && head_ && StartsStatement(token);
     if (starts) Reset();
@@ -170,7 +209,7 @@ class StatementStarts {
   void Reset() { *this = StatementStarts(); }
 
  private:
-  bool StartsStatement(const SqlToken& token) const {
+  bool StartsStatement(const TokenView& token) const {
     if (whole_ || previous_.Is(SqlTokenKind::Dot)) return false;
     if (!IsOneOf(token, {u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"CREATE", u"DROP", u"ALTER", u"USE", u"BEGIN",
                          u"COMMIT", u"ROLLBACK", u"EXEC", u"EXECUTE", u"SET", u"TRUNCATE", u"BACKUP", u"RESTORE",
@@ -186,7 +225,7 @@ class StatementStarts {
     return true;
   }
 
-  void Follow(const SqlToken& token, int depth) {
+  void Follow(const TokenView& token, int depth) {
     if (!head_) {
       head_ = token;
       whole_ = IsOneOf(token, {u"IF", u"WITH", u"WHILE"});
@@ -197,37 +236,44 @@ class StatementStarts {
     previous_ = token;
   }
 
-  std::optional<SqlToken> head_;
-  SqlToken previous_{SqlTokenKind::Whitespace, {}};
+  std::optional<TokenView> head_;
+  TokenView previous_{SqlTokenKind::Whitespace, {}};
   bool whole_ = false;
   bool sawSource_ = false;
 };
 
 }  // namespace
 
+QStringList SplitSqlStatements(const QString& batch) {
+  thread_local TextMemo<QStringList> split;
+  return split.Of(batch, [&] { return SplitSqlStatements(QStringView(batch)); });
+}
+
 QStringList SplitSqlStatements(QStringView batch) {
   QStringList statements;
-  QString statement;
+  qsizetype begin = 0;  // of the statement being read
+  qsizetype at = 0;
   bool significant = false;
   auto finish = [&] {
-    if (significant) statements.append(statement.trimmed());
-    statement.clear();
+    if (significant) statements.append(batch.mid(begin, at - begin).trimmed().toString());
+    begin = at;
     significant = false;
   };
   StatementStarts starts;
   int depth = 0;
-  for (const SqlToken& token : TokenizeSql(batch)) {
+  ScanSql(batch, size_t(-1), [&](const TokenView& token) {
     if (token.Is(SqlTokenKind::Semicolon)) {
       finish();
+      at = begin = at + token.text.size();
       starts.Reset();
-      continue;
+      return;
     }
     if (starts.StartsNew(token, depth)) finish();
     if (token.Is(SqlTokenKind::Open)) ++depth;
     if (token.Is(SqlTokenKind::Close)) --depth;
-    statement += token.text;
+    at += token.text.size();
     significant = significant || token.IsSignificant();
-  }
+  });
   finish();
   return statements;
 }

@@ -36,14 +36,17 @@ struct SqlToken {
 
 // Splits a statement of SQL Server's dialect into tokens, whitespace and
 // comments included, so that joining the texts gives the statement back.
-// Raises SqlError for an unterminated string, name or comment.
-std::vector<SqlToken> TokenizeSql(QStringView statement);
+// Raises SqlError for an unterminated string, name or comment. Stops after
+// the given number of significant tokens, for a look at how a text begins.
+std::vector<SqlToken> TokenizeSql(QStringView statement, size_t significantTokens = size_t(-1));
 
 // The statements of a batch, split at each ";" that is not inside a string,
 // a quoted name or a comment, and where a statement written right after
 // another begins (SQL Server needs no ";" between them); pieces with nothing
 // but blanks and comments are left out.
 QStringList SplitSqlStatements(QStringView batch);
+// The same, kept for the texts split lately.
+QStringList SplitSqlStatements(const QString& batch);
 
 // A text as an SQL string literal, its quotes doubled.
 QString QuoteSqlString(QStringView text);

@@ -2,7 +2,8 @@
 
 #include "platform/sql/SqlError.h"
 
-#include <QSet>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -106,19 +107,26 @@ std::vector<SqlNodes> SplitAtCommas(const SqlNodes& nodes) {
 }
 
 bool IsKeyword(const SqlNode& node) {
-  static const QSet<QString> keywords = {
-      u"ADD"_qs,     u"ALL"_qs,       u"ALTER"_qs,    u"AND"_qs,      u"ANY"_qs,     u"AS"_qs,
-      u"ASC"_qs,     u"BETWEEN"_qs,   u"BY"_qs,       u"CASE"_qs,     u"CHECK"_qs,   u"COLLATE"_qs,
-      u"COLUMN"_qs,  u"CONSTRAINT"_qs, u"CREATE"_qs,  u"CROSS"_qs,    u"DEFAULT"_qs, u"DELETE"_qs,
-      u"DESC"_qs,    u"DISTINCT"_qs,  u"DROP"_qs,     u"ELSE"_qs,     u"END"_qs,     u"ESCAPE"_qs,
-      u"EXCEPT"_qs,  u"EXEC"_qs,      u"EXECUTE"_qs,  u"EXISTS"_qs,   u"FOREIGN"_qs, u"FROM"_qs,
-      u"FULL"_qs,    u"GROUP"_qs,     u"HAVING"_qs,   u"IN"_qs,       u"INDEX"_qs,   u"INNER"_qs,
-      u"INSERT"_qs,  u"INTERSECT"_qs, u"INTO"_qs,     u"IS"_qs,       u"JOIN"_qs,    u"KEY"_qs,
-      u"LEFT"_qs,    u"LIKE"_qs,      u"LIMIT"_qs,    u"NOT"_qs,      u"ON"_qs,      u"OR"_qs,
-      u"ORDER"_qs,   u"OUTER"_qs,     u"PRIMARY"_qs,  u"REFERENCES"_qs, u"RIGHT"_qs, u"SELECT"_qs,
-      u"SET"_qs,     u"TABLE"_qs,     u"THEN"_qs,     u"TOP"_qs,      u"UNION"_qs,   u"UNIQUE"_qs,
-      u"UPDATE"_qs,  u"VALUES"_qs,    u"WHEN"_qs,     u"WHERE"_qs,    u"WITH"_qs,
+  // In order, for a binary search.
+  static constexpr QStringView keywords[] = {
+      u"ADD",     u"ALL",       u"ALTER",  u"AND",     u"ANY",        u"AS",      u"ASC",     u"BETWEEN",
+      u"BY",      u"CASE",      u"CHECK",  u"COLLATE", u"COLUMN",     u"CONSTRAINT", u"CREATE", u"CROSS",
+      u"DEFAULT", u"DELETE",    u"DESC",   u"DISTINCT", u"DROP",      u"ELSE",    u"END",     u"ESCAPE",
+      u"EXCEPT",  u"EXEC",      u"EXECUTE", u"EXISTS", u"FOREIGN",    u"FROM",    u"FULL",    u"GROUP",
+      u"HAVING",  u"IN",        u"INDEX",  u"INNER",   u"INSERT",     u"INTERSECT", u"INTO",  u"IS",
+      u"JOIN",    u"KEY",       u"LEFT",   u"LIKE",    u"LIMIT",      u"NOT",     u"ON",      u"OR",
+      u"ORDER",   u"OUTER",     u"PRIMARY", u"REFERENCES", u"RIGHT",  u"SELECT",  u"SET",     u"TABLE",
+      u"THEN",    u"TOP",       u"UNION",  u"UNIQUE",  u"UPDATE",     u"VALUES",  u"WHEN",    u"WHERE",
+      u"WITH",
   };
-  return node.kind == SqlNode::Kind::Token && node.token.kind == SqlTokenKind::Word &&
-         keywords.contains(node.token.text.toUpper());
+  constexpr qsizetype kLongest = 10;
+  if (node.kind != SqlNode::Kind::Token || node.token.kind != SqlTokenKind::Word) return false;
+  const QString& text = node.token.text;
+  if (text.size() > kLongest) return false;
+  char16_t upper[kLongest];
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    upper[i] = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+  }
+  return std::binary_search(std::begin(keywords), std::end(keywords), QStringView(upper, text.size()));
 }

@@ -31,3 +31,10 @@ struct SqlType {
   QString DataTypeName() const;        // information_schema DATA_TYPE
   std::optional<int> CharacterLength() const;  // CHARACTER_MAXIMUM_LENGTH
 };
+
+// A column of a table with its declared type.
+struct SqlColumn {
+  QString name;
+  QString declared;  // as SQLite keeps it: VARCHAR(40), INTEGER IDENTITY(1,1)
+  SqlType type;
+};

@@ -13,6 +13,8 @@
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
+#include <sqlite3.h>
+
 namespace {
 
 const QString kDatabase = u"Database"_qs;
@@ -335,3 +337,66 @@ TEST_F(EjecucionSQL, ServerNameChoosesTheServerOfANamedDatabaseOnADOOnly) {
   // The company connection keeps its server.
   EXPECT_EQ(EjecutarSQLADO(sql, kDatabase, u"ServerName=np:"_qs + otro), u"1"_qs);
 }
+
+// What the mapper keeps of a connection (its tables' columns, the statements
+// it mapped) is given again only while the schema, ours or another
+// program's, stays as it was, and only to the same date format and database.
+TEST_F(EjecucionSQL, KeptMappingsFollowTheSchemaTheDateFormatAndTheDatabaseInUse) {
+  const QString archivo = Conexiones(Servicios()).Database->FileName();
+  enum Por { Nosotros, OtroPrograma, Falla };
+  const char* const cuenta = "SELECT COUNT(*) FROM CAMBIOS WHERE F = '03/04/2024'";
+  const struct {
+    Por por;
+    const char* sql;
+    const char* esperado;
+  } pasos[] = {
+      // Rows are written past the road, so that a stale mapping cannot
+      // store them as it then reads them.
+      {Nosotros, "CREATE TABLE CAMBIOS (Codigo INTEGER DEFAULT 0, F VARCHAR(20) NULL)", ""},
+      {OtroPrograma, "INSERT INTO CAMBIOS VALUES (1, '03/04/2024')", ""},
+      {Nosotros, cuenta, "1"},
+      // Made again with a date column: the literal is now a date.
+      {Nosotros, "DROP TABLE CAMBIOS", ""},
+      {Nosotros, "CREATE TABLE CAMBIOS (Codigo INTEGER DEFAULT 0, F DATETIME NULL)", ""},
+      {OtroPrograma, "INSERT INTO CAMBIOS VALUES (2, '2024-03-04 00:00:00')", ""},
+      {Nosotros, cuenta, "1"},
+      // A column added by our road and by another program.
+      {Falla, "SELECT COUNT(*) FROM CAMBIOS WHERE G = '03/04/2024'", ""},
+      {Nosotros, "ALTER TABLE CAMBIOS ADD G DATETIME NULL", ""},
+      {Nosotros, "UPDATE CAMBIOS SET G = F", ""},
+      {Nosotros, "SELECT COUNT(*) FROM CAMBIOS WHERE G = '03/04/2024'", "1"},
+      {Falla, "SELECT COUNT(*) FROM CAMBIOS WHERE H = '03/04/2024'", ""},
+      {OtroPrograma, "ALTER TABLE CAMBIOS ADD COLUMN H DATETIME; UPDATE CAMBIOS SET H = F", ""},
+      {Nosotros, "SELECT COUNT(*) FROM CAMBIOS WHERE H = '03/04/2024'", "1"},
+      // Another program makes the table again with a text column.
+      {OtroPrograma, "DROP TABLE CAMBIOS; CREATE TABLE CAMBIOS (Codigo INTEGER, F VARCHAR(20)); "
+                     "INSERT INTO CAMBIOS VALUES (3, '03/04/2024')", ""},
+      {Nosotros, cuenta, "1"},
+      // After USE the same text runs on the other database's table of dates.
+      {Nosotros, "USE ZEMGENERAL", ""},
+      {Nosotros, "CREATE TABLE CAMBIOS (Codigo INTEGER DEFAULT 0, F DATETIME NULL)", ""},
+      {Nosotros, "INSERT INTO CAMBIOS (Codigo, F) VALUES (4, '2024-03-04 00:00:00')", ""},
+      {Nosotros, cuenta, "1"},
+  };
+  for (const auto& paso : pasos) {
+    const QString sql = QString::fromUtf8(paso.sql);
+    if (paso.por == OtroPrograma) {
+      sqlite3* otro = nullptr;
+      ASSERT_EQ(sqlite3_open(archivo.toUtf8().constData(), &otro), SQLITE_OK);
+      EXPECT_EQ(sqlite3_exec(otro, paso.sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(otro);
+      sqlite3_close(otro);
+    } else if (paso.por == Falla) {
+      EXPECT_TRUE(EjecutarSQL(sql, kDatabase, u"Silenciosa"_qs).startsWith(u"Error."_qs)) << paso.sql;
+    } else {
+      EXPECT_EQ(Sql(sql), QString::fromUtf8(paso.esperado)) << paso.sql;
+    }
+  }
+  // Under another date format the same text names another day.
+  const QString antes = FormatoFechaSQL;
+  for (const auto& [formato, esperado] : {std::pair{"dd/mm/yyyy", "0"}, {"mm/dd/yyyy", "1"}}) {
+    FormatoFechaSQL = QString::fromLatin1(formato);
+    EXPECT_EQ(Sql(QString::fromUtf8(cuenta)), QString::fromLatin1(esperado)) << formato;
+  }
+  FormatoFechaSQL = antes;
+}
+

@@ -1,5 +1,6 @@
 #include "tests/platform/sql/ServerClient.h"
 
+#include "platform/sql/MappingCache.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlMapper.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -15,7 +16,9 @@ ServerClient::ServerClient(const QString& folder, const QString& login, const QS
 
 ::Connection& ServerClient::Connection() {
   if (!connection_ || connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) {
+    cache_.reset();
     connection_ = OpenConnection(server_.DatabaseFile(session_->Database()));
+    cache_ = std::make_shared<MappingCache>(*connection_);
     connectedTo_ = session_->Database();
   }
   return *connection_;
@@ -26,14 +29,18 @@ SqlRows ServerClient::Run(const QString& batch) {
   for (const QString& statement : SplitSqlStatements(batch)) {
     const CommandOutcome outcome = commands_->Run(statement, *session_);
     // A database the session left is no longer held, as on a server.
-    if (connection_ && connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) connection_.reset();
+    if (connection_ && connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) {
+      cache_.reset();
+      connection_.reset();
+    }
     if (outcome.handled) {
       rows = outcome.rows;
       continue;
     }
     ::Connection& connection = Connection();
-    const QByteArray mapped =
-        SqlMapper(SqlContext::ForConnection(connection, dateFormat_)).Map(outcome.statement).toUtf8();
+    SqlContext context = SqlContext::ForConnection(connection, dateFormat_);
+    context.cache = cache_;
+    const QByteArray mapped = SqlMapper(std::move(context)).Map(outcome.statement).toUtf8();
     // As the data layer runs it: every statement of the mapped text.
     for (qsizetype offset = 0; offset < mapped.size();) {
       Statement step(connection, mapped, offset);

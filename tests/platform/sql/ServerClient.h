@@ -9,10 +9,12 @@
 #include <memory>
 #include <ostream>
 
+class MappingCache;
+
 // A client of the embedded server wired as the data layer wires it: each
 // statement of a batch goes to the server commands first; what they leave is mapped and
 // run on the session's current database, through the process's connection
-// of its file.
+// of its file, with what the mapper keeps of that connection.
 class ServerClient {
  public:
   explicit ServerClient(const QString& folder, const QString& login = u"sa"_qs, const QString& password = QString(),
@@ -34,6 +36,7 @@ class ServerClient {
   std::unique_ptr<ServerSession> session_;
   std::unique_ptr<ServerCommands> commands_;
   std::shared_ptr<::Connection> connection_;
+  std::shared_ptr<MappingCache> cache_;  // the road's, of connection_
   QString connectedTo_;
 };
 
