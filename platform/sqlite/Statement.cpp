@@ -7,11 +7,12 @@
 
 #include <utility>
 
-Statement::Statement(Connection& connection, const QString& sql)
+Statement::Statement(Connection& connection, const QString& sql, Lifetime lifetime)
     : connection_(connection),
       db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const QByteArray text = sql.toUtf8();
-  const int result = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement_, nullptr);
+  const int result = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
+                                        lifetime == Kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, nullptr);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
 }
 
@@ -69,7 +70,10 @@ void Statement::Bind(int index, const QVariant& value) {
 
 bool Statement::Step() {
   if (!statement_) return false;
-  if (!std::exchange(started_, true)) connection_.beginPending();
+  if (!std::exchange(started_, true)) {
+    connection_.beginPending();
+    totalChangesBefore_ = sqlite3_total_changes64(db_);
+  }
   const int result = sqlite3_step(statement_);
   if (result == SQLITE_ROW) return true;
   if (result == SQLITE_DONE) {
@@ -88,6 +92,7 @@ bool Statement::Step() {
 void Statement::Reset() {
   sqlite3_reset(statement_);
   sqlite3_clear_bindings(statement_);
+  started_ = false;
 }
 
 int Statement::ColumnCount() const { return sqlite3_column_count(statement_); }

@@ -11,7 +11,9 @@ struct sqlite3_stmt;
 // are QVariants: invalid for NULL, qint64, double, QString, QByteArray.
 class Statement {
  public:
-  Statement(Connection& connection, const QString& sql);  // raises EDatabaseError
+  // Once: run and finalised; Kept: run again and again (a cache keeps it).
+  enum Lifetime { Once, Kept };
+  Statement(Connection& connection, const QString& sql, Lifetime lifetime = Once);  // raises EDatabaseError
   // The statement that starts at offset in a batch of statements; offset
   // moves past it. Only blanks or comments left give an empty statement,
   // which has no columns and no rows.
@@ -26,6 +28,7 @@ class Statement {
 
   // Advances to the next row: true while there is one.
   bool Step();
+  // Back to before its first step, the bindings cleared: it runs anew.
   void Reset();
 
   int ColumnCount() const;
