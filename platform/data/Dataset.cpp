@@ -242,8 +242,9 @@ namespace {
 // The first records a source gives, then blocks growing with what was read.
 constexpr std::size_t kFirstBlock = 64;
 constexpr std::size_t kLargestBlock = 4096;
-// After a search, most often only the record found is wanted.
-constexpr std::size_t kSearchBlock = 16;
+// After a search, most often only the record found is wanted, and the one
+// after it tells where the records equal to the key end.
+constexpr std::size_t kSearchBlock = 2;
 // Moving on past this many records read, those far behind are let go.
 constexpr int kWindowLimit = 16384;
 constexpr int kKeptBehind = 4096;
@@ -285,7 +286,7 @@ void Dataset::readBefore() const {
 void Dataset::letGoBehind() {
   if (complete_ || current_ < kWindowLimit) return;
   const int drop = current_ - kKeptBehind;
-  for (int i = 0; i < drop; ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
+  for (int i = 0; i < drop && !placed_.empty(); ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
   rows_.erase(rows_.begin(), rows_.begin() + drop);
   current_ -= drop;
   headComplete_ = false;
@@ -727,10 +728,14 @@ void Dataset::Refresh() {
   fire(AfterRefresh);
 }
 
-void Dataset::Reload(bool keepCurrent) {
+void Dataset::Reload(bool keepCurrent) { reload(keepCurrent, !keepCurrent); }
+
+void Dataset::ReloadView() { reload(true, true); }
+
+void Dataset::reload(bool keepCurrent, bool sameColumns) {
   CheckActive();
   const std::optional<Row> held = keepCurrent ? CurrentRecord() : std::nullopt;
-  Records records = !keepCurrent && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
+  Records records = sameColumns && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
   std::vector<Row> rows;
   rows.reserve(records.rows.size());

@@ -283,6 +283,8 @@ class Dataset : public QObject {
   // keepCurrent only the view changed (range, master, filter), and a source
   // that can start reading again keeps its columns.
   void Reload(bool keepCurrent = true);
+  // Only the view changed (its order, a range), the current record kept.
+  void ReloadView();
 
  private:
   friend class Field;
@@ -316,6 +318,7 @@ class Dataset : public QObject {
   int indexOfIdentity(qint64 identity) const;
   void scrolled();
   void postDetails();
+  void reload(bool keepCurrent, bool sameColumns);
   void followRollbacks();
 
   QString databaseName_;

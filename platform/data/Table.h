@@ -93,6 +93,7 @@ class Table : public IndexedDataset {
   bool readOnly_ = false;
   ::FieldDefs fieldDefs_;
   std::shared_ptr<Connection> connection_;
+  std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
   std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
