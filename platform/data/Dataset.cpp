@@ -155,6 +155,7 @@ void Dataset::Close() {
   unbindFields();
   columns_.clear();
   rows_.clear();
+  spare_.clear();
   complete_ = headComplete_ = true;
   placed_.clear();
   current_ = -1;
@@ -248,6 +249,8 @@ constexpr std::size_t kSearchBlock = 2;
 // Moving on past this many records read, those far behind are let go.
 constexpr int kWindowLimit = 16384;
 constexpr int kKeptBehind = 4096;
+// Records let go of lend their buffers to the next ones read.
+constexpr std::size_t kMostSpare = kLargestBlock;
 
 }  // namespace
 
@@ -259,8 +262,27 @@ void Dataset::ReadRowsUpTo(std::size_t count) const {
     std::vector<Row> more = self.ReadMore(block);
     self.complete_ = more.size() < block;
     for (Row& row : more)
-      if (!placed_.contains(row.identity) && self.inView(row)) self.rows_.push_back(std::move(row));
+      if (!placed_.contains(row.identity) && self.inView(row))
+        self.rows_.push_back(std::move(row));
+      else if (spare_.size() < kMostSpare)
+        self.spare_.push_back(std::move(row));
   }
+}
+
+void Dataset::letRowsGo(std::size_t count) const {
+  auto& self = const_cast<Dataset&>(*this);
+  const auto end = self.rows_.begin() + static_cast<std::ptrdiff_t>(count);
+  const std::size_t room = kMostSpare - std::min(kMostSpare, spare_.size());
+  std::move(self.rows_.begin(), self.rows_.begin() + static_cast<std::ptrdiff_t>(std::min(count, room)),
+            std::back_inserter(self.spare_));
+  self.rows_.erase(self.rows_.begin(), end);
+}
+
+Dataset::Row Dataset::RecycledRow() {
+  if (spare_.empty()) return Row();
+  Row row = std::move(spare_.back());
+  spare_.pop_back();
+  return row;
 }
 
 // One block before the first record read (the last block without one).
@@ -287,7 +309,7 @@ void Dataset::letGoBehind() {
   if (complete_ || current_ < kWindowLimit) return;
   const int drop = current_ - kKeptBehind;
   for (int i = 0; i < drop && !placed_.empty(); ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
-  rows_.erase(rows_.begin(), rows_.begin() + drop);
+  letRowsGo(static_cast<std::size_t>(drop));
   current_ -= drop;
   headComplete_ = false;
 }
@@ -299,7 +321,7 @@ void Dataset::restartFromFirst(bool keepCurrent) const {
       keepCurrent && current_ >= 0 ? std::optional<qint64>(rows_[static_cast<std::size_t>(current_)].identity)
                                    : std::nullopt;
   if (!self.RestartReading()) return;
-  self.rows_.clear();
+  letRowsGo(rows_.size());
   self.placed_.clear();
   self.complete_ = false;
   self.headComplete_ = true;
@@ -312,7 +334,7 @@ void Dataset::restartFromFirst(bool keepCurrent) const {
 bool Dataset::ReadFrom(const Row& key, int count) const {
   auto& self = const_cast<Dataset&>(*this);
   if (!self.StartReadingAt(key, count)) return false;
-  self.rows_.clear();
+  letRowsGo(rows_.size());
   self.placed_.clear();
   self.complete_ = false;
   self.headComplete_ = false;

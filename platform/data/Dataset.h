@@ -244,6 +244,8 @@ class Dataset : public QObject {
   const std::vector<Row>& Rows() const { return rows_; }
   // Reads on until count records are shown or none is left.
   void ReadRowsUpTo(std::size_t count) const;
+  // A record let go of, whose buffers a record being read can reuse.
+  Row RecycledRow();
   bool AllRowsRead() const { return complete_; }
   // Whether the first record read is the first one shown.
   bool StartRead() const { return headComplete_; }
@@ -319,6 +321,7 @@ class Dataset : public QObject {
   void scrolled();
   void postDetails();
   void reload(bool keepCurrent, bool sameColumns);
+  void letRowsGo(std::size_t count) const;
   void followRollbacks();
 
   QString databaseName_;
@@ -330,6 +333,7 @@ class Dataset : public QObject {
   // Records a Post placed among those read, out of the source's reading
   // order: skipped when the source gives them again.
   std::unordered_set<qint64> placed_;
+  std::vector<Row> spare_;  // records let go of, for their buffers
   QList<int> orderColumns_;
   int current_ = -1;
   bool bof_ = true;

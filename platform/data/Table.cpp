@@ -163,10 +163,10 @@ void Table::forgetIdentity(qint64 identity) {
 }
 
 Dataset::Row Table::rowOf(const Statement& select) {
-  Row row;
+  Row row = RecycledRow();
   const int first = withoutRowId_ ? 0 : 1;
-  row.values.reserve(select.ColumnCount() - first);
-  for (int i = first; i < select.ColumnCount(); ++i) row.values.append(select.Column(i));
+  row.values.resize(select.ColumnCount() - first);
+  for (int i = first; i < select.ColumnCount(); ++i) select.ColumnInto(i, row.values[i - first]);
   row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
   return row;
 }

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 Statement::Statement(Connection& connection, const QString& sql, Lifetime lifetime)
@@ -120,6 +121,22 @@ QVariant Statement::Column(int column) const {
     default:
       return QVariant();
   }
+}
+
+void Statement::ColumnInto(int column, QVariant& value) const {
+  if (value.typeId() == QMetaType::QString && sqlite3_column_type(statement_, column) == SQLITE_TEXT) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    const int size = sqlite3_column_bytes(statement_, column);
+    const bool ascii = std::all_of(text, text + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    auto& held = *static_cast<QString*>(value.data());
+    if (ascii && held.isDetached() && held.capacity() >= size) {
+      held.resize(size);
+      std::transform(text, text + size, held.data(),
+                     [](char c) { return QChar(static_cast<char16_t>(static_cast<unsigned char>(c))); });
+      return;
+    }
+  }
+  value = Column(column);
 }
 
 bool Statement::IsReadOnly() const { return !statement_ || sqlite3_stmt_readonly(statement_) != 0; }

@@ -35,6 +35,8 @@ class Statement {
   QString ColumnName(int column) const;
   QString ColumnDeclaredType(int column) const;  // empty for an expression
   QVariant Column(int column) const;
+  // The same into a value, whose text buffer is reused where it can be.
+  void ColumnInto(int column, QVariant& value) const;
 
   bool IsReadOnly() const;  // changes nothing in the database
   // Rows this statement inserted, changed or deleted; 0 for one that changes
