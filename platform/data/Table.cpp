@@ -84,6 +84,7 @@ void Table::ReleaseSource() {
   identities_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
+  retiredRowIds_.clear();
   lastRead_.reset();
   startAt_.reset();
 }
@@ -136,30 +137,39 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   return identities_[key] = ++lastIdentity_;
 }
 
-// Not the row id itself: SQLite hands a deleted row id out again, and the
-// deleted record's bookmark must not find the new one.
+// The row id itself, so that reading keeps nothing per record; but SQLite
+// hands a deleted row id out again, and the deleted record's bookmark must
+// not find the new one: the records this table added, and those read under
+// a row id it deleted, get identities of their own, from the lowest number
+// up, where no row id SQLite hands out lies.
 qint64 Table::identityOfRowId(qint64 rowId) {
-  const auto found = identityOfRowId_.find(rowId);
-  if (found != identityOfRowId_.end()) return found->second;
-  const qint64 identity = ++lastIdentity_;
+  if (!identityOfRowId_.empty())
+    if (const auto found = identityOfRowId_.find(rowId); found != identityOfRowId_.end()) return found->second;
+  if (retiredRowIds_.empty() || !retiredRowIds_.contains(rowId)) return rowId;
+  const qint64 identity = ++lastOwnIdentity_;
   identityOfRowId_[rowId] = identity;
   rowIdOfIdentity_[identity] = rowId;
   return identity;
 }
 
 qint64 Table::rowIdOf(const Row& row) const {
-  const auto found = rowIdOfIdentity_.find(row.identity);
-  if (found == rowIdOfIdentity_.end())
+  if (const auto found = rowIdOfIdentity_.find(row.identity); found != rowIdOfIdentity_.end()) return found->second;
+  // One of its own identities no longer held names a deleted record.
+  if (row.identity <= lastOwnIdentity_ || retiredRowIds_.contains(row.identity))
     throw EDatabaseError(EngineText::RecordDeleted, tableText());
-  return found->second;
+  return row.identity;
 }
 
 void Table::forgetIdentity(qint64 identity) {
   std::erase_if(identities_, [&](const auto& entry) { return entry.second == identity; });
-  const auto rowId = rowIdOfIdentity_.find(identity);
-  if (rowId == rowIdOfIdentity_.end()) return;
-  identityOfRowId_.erase(rowId->second);
-  rowIdOfIdentity_.erase(rowId);
+  if (withoutRowId_) return;
+  qint64 rowId = identity;
+  if (const auto own = rowIdOfIdentity_.find(identity); own != rowIdOfIdentity_.end()) {
+    rowId = own->second;
+    identityOfRowId_.erase(rowId);
+    rowIdOfIdentity_.erase(own);
+  }
+  retiredRowIds_.insert(rowId);
 }
 
 Dataset::Row Table::rowOf(const Statement& select) {
@@ -282,7 +292,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 known = stored->identity;
-  stored->identity = ++lastIdentity_;
+  stored->identity = withoutRowId_ ? ++lastIdentity_ : ++lastOwnIdentity_;
   identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
     forgetIdentity(known);
     if (withoutRowId_) {
