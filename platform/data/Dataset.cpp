@@ -776,6 +776,7 @@ void Dataset::reload(bool keepCurrent, bool sameColumns) {
   PrepareView();
   applyView(rows, records.ordered);
   const int previous = keepCurrent && headComplete_ ? current_ : 0;
+  letRowsGo(rows_.size());
   rows_ = std::move(rows);
   complete_ = records.complete;
   headComplete_ = true;
