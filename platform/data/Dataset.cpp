@@ -161,6 +161,7 @@ void Dataset::Close() {
   unbindFields();
   columns_.clear();
   rows_.clear();
+  spare_.clear();
   complete_ = headComplete_ = true;
   placed_.clear();
   current_ = -1;
@@ -248,11 +249,14 @@ namespace {
 // The first records a source gives, then blocks growing with what was read.
 constexpr std::size_t kFirstBlock = 64;
 constexpr std::size_t kLargestBlock = 4096;
-// After a search, most often only the record found is wanted.
-constexpr std::size_t kSearchBlock = 16;
+// After a search, most often only the record found is wanted, and the one
+// after it tells where the records equal to the key end.
+constexpr std::size_t kSearchBlock = 2;
 // Moving on past this many records read, those far behind are let go.
 constexpr int kWindowLimit = 16384;
 constexpr int kKeptBehind = 4096;
+// Records let go of lend their buffers to the next ones read.
+constexpr std::size_t kMostSpare = kLargestBlock;
 
 }  // namespace
 
@@ -264,8 +268,27 @@ void Dataset::ReadRowsUpTo(std::size_t count) const {
     std::vector<Row> more = self.ReadMore(block);
     self.complete_ = more.size() < block;
     for (Row& row : more)
-      if (!placed_.contains(row.identity) && self.inView(row)) self.rows_.push_back(std::move(row));
+      if (!placed_.contains(row.identity) && self.inView(row))
+        self.rows_.push_back(std::move(row));
+      else if (spare_.size() < kMostSpare)
+        self.spare_.push_back(std::move(row));
   }
+}
+
+void Dataset::letRowsGo(std::size_t count) const {
+  auto& self = const_cast<Dataset&>(*this);
+  const auto end = self.rows_.begin() + static_cast<std::ptrdiff_t>(count);
+  const std::size_t room = kMostSpare - std::min(kMostSpare, spare_.size());
+  std::move(self.rows_.begin(), self.rows_.begin() + static_cast<std::ptrdiff_t>(std::min(count, room)),
+            std::back_inserter(self.spare_));
+  self.rows_.erase(self.rows_.begin(), end);
+}
+
+Dataset::Row Dataset::RecycledRow() {
+  if (spare_.empty()) return Row();
+  Row row = std::move(spare_.back());
+  spare_.pop_back();
+  return row;
 }
 
 // One block before the first record read (the last block without one).
@@ -291,8 +314,8 @@ void Dataset::readBefore() const {
 void Dataset::letGoBehind() {
   if (complete_ || current_ < kWindowLimit) return;
   const int drop = current_ - kKeptBehind;
-  for (int i = 0; i < drop; ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
-  rows_.erase(rows_.begin(), rows_.begin() + drop);
+  for (int i = 0; i < drop && !placed_.empty(); ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
+  letRowsGo(static_cast<std::size_t>(drop));
   current_ -= drop;
   headComplete_ = false;
 }
@@ -304,7 +327,7 @@ void Dataset::restartFromFirst(bool keepCurrent) const {
       keepCurrent && current_ >= 0 ? std::optional<qint64>(rows_[static_cast<std::size_t>(current_)].identity)
                                    : std::nullopt;
   if (!self.RestartReading()) return;
-  self.rows_.clear();
+  letRowsGo(rows_.size());
   self.placed_.clear();
   self.complete_ = false;
   self.headComplete_ = true;
@@ -317,7 +340,7 @@ void Dataset::restartFromFirst(bool keepCurrent) const {
 bool Dataset::ReadFrom(const Row& key, int count) const {
   auto& self = const_cast<Dataset&>(*this);
   if (!self.StartReadingAt(key, count)) return false;
-  self.rows_.clear();
+  letRowsGo(rows_.size());
   self.placed_.clear();
   self.complete_ = false;
   self.headComplete_ = false;
@@ -794,10 +817,14 @@ void Dataset::Refresh() {
   fire(AfterRefresh);
 }
 
-void Dataset::Reload(bool keepCurrent) {
+void Dataset::Reload(bool keepCurrent) { reload(keepCurrent, !keepCurrent); }
+
+void Dataset::ReloadView() { reload(true, true); }
+
+void Dataset::reload(bool keepCurrent, bool sameColumns) {
   CheckActive();
   const std::optional<Row> held = keepCurrent ? CurrentRecord() : std::nullopt;
-  Records records = !keepCurrent && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
+  Records records = sameColumns && RestartReading() ? Records{columns_, {}, false, true} : ReadRecords();
   // Keep the fields on their columns even if the table's columns moved.
   std::vector<Row> rows;
   rows.reserve(records.rows.size());
@@ -816,6 +843,7 @@ void Dataset::Reload(bool keepCurrent) {
   PrepareView();
   applyView(rows, records.ordered);
   const int previous = keepCurrent && headComplete_ ? current_ : 0;
+  letRowsGo(rows_.size());
   rows_ = std::move(rows);
   complete_ = records.complete;
   headComplete_ = true;

@@ -268,6 +268,8 @@ class Dataset : public QObject {
   const std::vector<Row>& Rows() const { return rows_; }
   // Reads on until count records are shown or none is left.
   void ReadRowsUpTo(std::size_t count) const;
+  // A record let go of, whose buffers a record being read can reuse.
+  Row RecycledRow();
   bool AllRowsRead() const { return complete_; }
   // Whether the first record read is the first one shown.
   bool StartRead() const { return headComplete_; }
@@ -307,6 +309,8 @@ class Dataset : public QObject {
   // keepCurrent only the view changed (range, master, filter), and a source
   // that can start reading again keeps its columns.
   void Reload(bool keepCurrent = true);
+  // Only the view changed (its order, a range), the current record kept.
+  void ReloadView();
 
  private:
   friend class Field;
@@ -342,6 +346,8 @@ class Dataset : public QObject {
   int indexOfRecord(const Row& record);
   void scrolled();
   void postDetails();
+  void reload(bool keepCurrent, bool sameColumns);
+  void letRowsGo(std::size_t count) const;
   void followRollbacks();
 
   const qint64 serial_;
@@ -354,6 +360,7 @@ class Dataset : public QObject {
   // Records a Post placed among those read, out of the source's reading
   // order: skipped when the source gives them again.
   std::unordered_set<qint64> placed_;
+  std::vector<Row> spare_;  // records let go of, for their buffers
   QList<int> orderColumns_;
   int current_ = -1;
   bool bof_ = true;

@@ -92,7 +92,7 @@ void IndexedDataset::chooseIndex(const QString& name, const QString& fieldNames)
   }
   rangeStart_.reset();
   rangeEnd_.reset();
-  Reload();
+  ReloadView();
 }
 
 void IndexedDataset::PrepareView() {
@@ -254,7 +254,7 @@ void IndexedDataset::CancelRange() {
   CheckBrowseMode();
   rangeStart_.reset();
   rangeEnd_.reset();
-  Reload();
+  ReloadView();
 }
 
 // ---- master link

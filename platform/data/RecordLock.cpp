@@ -94,6 +94,10 @@ void RecordLock::SideFile::Unlock(qint64 offset) {
   ::fcntl(descriptor_, F_OFD_SETLK, &lock);
 }
 
+std::shared_ptr<RecordLock::SideFile> RecordLock::KeepSideFile(const QString& databaseFile) {
+  return sideFileOf(databaseFile);
+}
+
 std::unique_ptr<RecordLock> RecordLock::Acquire(const QString& databaseFile, const QString& tableName,
                                                 const QString& keyText) {
   std::shared_ptr<SideFile> file = sideFileOf(databaseFile);

@@ -23,6 +23,9 @@ class RecordLock {
   RecordLock& operator=(const RecordLock&) = delete;
 
   class SideFile;
+  // The side file of a database, kept open while the returned object lives,
+  // so that editing record after record does not open it every time.
+  static std::shared_ptr<SideFile> KeepSideFile(const QString& databaseFile);
 
  private:
   RecordLock(std::shared_ptr<SideFile> file, qint64 offset) : file_(std::move(file)), offset_(offset) {}

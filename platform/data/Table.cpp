@@ -9,6 +9,7 @@
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
+#include "platform/sqlite/StatementCache.h"
 #include "platform/sqlite/WriteTransaction.h"
 
 #include <sqlite3.h>
@@ -79,10 +80,12 @@ Connection& Table::connection() {
 void Table::ReleaseSource() {
   IndexedDataset::ReleaseSource();
   connection_.reset();
+  lockFile_.reset();
   keyColumns_.clear();
   identities_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
+  retiredRowIds_.clear();
   lastRead_.reset();
   startAt_.reset();
 }
@@ -100,6 +103,7 @@ std::unique_ptr<RecordLock> Table::LockRecord(const Row& row) {
       const QVariant& value = row.values[column];
       key += (value.isNull() ? QStringLiteral("\x01") : value.toString()) + u'\x1f';
     }
+  if (!lockFile_) lockFile_ = RecordLock::KeepSideFile(connection().FileName());
   return RecordLock::Acquire(connection().FileName(), tableName_, key);
 }
 
@@ -134,36 +138,46 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   return identities_[key] = ++lastIdentity_;
 }
 
-// Not the row id itself: SQLite hands a deleted row id out again, and the
-// deleted record's bookmark must not find the new one.
+// The row id itself, so that reading keeps nothing per record; but SQLite
+// hands a deleted row id out again, and the deleted record's bookmark must
+// not find the new one: the records this table added, and those read under
+// a row id it deleted, get identities of their own, from the lowest number
+// up, where no row id SQLite hands out lies.
 qint64 Table::identityOfRowId(qint64 rowId) {
-  const auto found = identityOfRowId_.find(rowId);
-  if (found != identityOfRowId_.end()) return found->second;
-  const qint64 identity = ++lastIdentity_;
+  if (!identityOfRowId_.empty())
+    if (const auto found = identityOfRowId_.find(rowId); found != identityOfRowId_.end()) return found->second;
+  if (retiredRowIds_.empty() || !retiredRowIds_.contains(rowId)) return rowId;
+  const qint64 identity = ++lastOwnIdentity_;
   identityOfRowId_[rowId] = identity;
   rowIdOfIdentity_[identity] = rowId;
   return identity;
 }
 
 qint64 Table::rowIdOf(const Row& row) const {
-  const auto found = rowIdOfIdentity_.find(row.identity);
-  if (found == rowIdOfIdentity_.end())
+  if (const auto found = rowIdOfIdentity_.find(row.identity); found != rowIdOfIdentity_.end()) return found->second;
+  // One of its own identities no longer held names a deleted record.
+  if (row.identity <= lastOwnIdentity_ || retiredRowIds_.contains(row.identity))
     throw EDatabaseError(EngineText::RecordDeleted, tableText());
-  return found->second;
+  return row.identity;
 }
 
 void Table::forgetIdentity(qint64 identity) {
   std::erase_if(identities_, [&](const auto& entry) { return entry.second == identity; });
-  const auto rowId = rowIdOfIdentity_.find(identity);
-  if (rowId == rowIdOfIdentity_.end()) return;
-  identityOfRowId_.erase(rowId->second);
-  rowIdOfIdentity_.erase(rowId);
+  if (withoutRowId_) return;
+  qint64 rowId = identity;
+  if (const auto own = rowIdOfIdentity_.find(identity); own != rowIdOfIdentity_.end()) {
+    rowId = own->second;
+    identityOfRowId_.erase(rowId);
+    rowIdOfIdentity_.erase(own);
+  }
+  retiredRowIds_.insert(rowId);
 }
 
 Dataset::Row Table::rowOf(const Statement& select) {
-  Row row;
+  Row row = RecycledRow();
   const int first = withoutRowId_ ? 0 : 1;
-  for (int i = first; i < select.ColumnCount(); ++i) row.values.append(select.Column(i));
+  row.values.resize(select.ColumnCount() - first);
+  for (int i = first; i < select.ColumnCount(); ++i) select.ColumnInto(i, row.values[i - first]);
   row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
   return row;
 }
@@ -173,15 +187,15 @@ Dataset::Records Table::ReadRecords() {
   Records records;
   std::map<int, int> keyByPosition;  // position in the key -> column
   {
-    Statement info(connection(), QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?, 'main')"));
-    info.Bind(1, tableName_);
-    while (info.Step()) {
+    CachedStatement info(connection(), QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?, 'main')"));
+    info->Bind(1, tableName_);
+    while (info->Step()) {
       Column column;
-      column.name = info.Column(0).toString();
-      column.type = TypeTable::FromDeclaredType(info.Column(1).toString(), &column.size);
-      const int keyPosition = info.Column(3).toInt();
+      column.name = info->Column(0).toString();
+      column.type = TypeTable::FromDeclaredType(info->Column(1).toString(), &column.size);
+      const int keyPosition = info->Column(3).toInt();
       column.key = keyPosition > 0;
-      column.required = info.Column(2).toInt() != 0 || column.key;
+      column.required = info->Column(2).toInt() != 0 || column.key;
       if (column.key) keyByPosition[keyPosition] = static_cast<int>(records.columns.size());
       records.columns.append(column);
     }
@@ -196,9 +210,9 @@ Dataset::Records Table::ReadRecords() {
   readIndexDefs(keyNames);
 
   {
-    Statement kind(connection(), QStringLiteral("SELECT wr FROM pragma_table_list(?) WHERE schema = 'main'"));
-    kind.Bind(1, tableName_);
-    withoutRowId_ = kind.Step() && kind.Column(0).toInt() != 0;
+    CachedStatement kind(connection(), QStringLiteral("SELECT wr FROM pragma_table_list(?) WHERE schema = 'main'"));
+    kind->Bind(1, tableName_);
+    withoutRowId_ = kind->Step() && kind->Column(0).toInt() != 0;
   }
   lastRead_.reset();
   startAt_.reset();
@@ -226,21 +240,21 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
 }
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
-  Statement select(connection(),
+  CachedStatement select(connection(),
                    QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(Columns()), InMain(tableName_)));
-  select.Bind(1, rowId);
-  if (!select.Step()) return std::nullopt;
-  return rowOf(select);
+  select->Bind(1, rowId);
+  if (!select->Step()) return std::nullopt;
+  return rowOf(*select);
 }
 
 std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
-  Statement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+  CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                                      .arg(selectList(Columns()), InMain(tableName_), condition));
-  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
-  if (!select.Step()) return std::nullopt;
-  return rowOf(select);
+  for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
+  if (!select->Step()) return std::nullopt;
+  return rowOf(*select);
 }
 
 // The record just written, as the database holds it: by its row id, or by
@@ -253,10 +267,10 @@ Dataset::Row Table::readWritten(const Row& written) {
 
 // Inside the write of the Post, so the next number stays ours.
 QVariant Table::nextAutoInc(const Column& column) {
-  Statement next(connection(),
+  CachedStatement next(connection(),
                  QStringLiteral("SELECT IFNULL(MAX(%1), 0) + 1 FROM %2").arg(Quoted(column.name), InMain(tableName_)));
-  next.Step();
-  return next.Column(0);
+  next->Step();
+  return next->Column(0);
 }
 
 Dataset::Row Table::InsertRecord(const Row& row) {
@@ -268,18 +282,18 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     names.append(Quoted(column.name));
     marks.append(QStringLiteral("?"));
   }
-  Statement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+  CachedStatement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                      .arg(InMain(tableName_), names.join(QStringLiteral(", ")),
                                           marks.join(QStringLiteral(", "))));
-  for (int i = 0; i < written.values.size(); ++i) insert.Bind(i + 1, written.values[i]);
-  insert.Step();
+  for (int i = 0; i < written.values.size(); ++i) insert->Bind(i + 1, written.values[i]);
+  insert->Step();
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
   const qint64 rowId = withoutRowId_ ? 0 : sqlite3_last_insert_rowid(connection().Handle());
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 known = stored->identity;
-  stored->identity = ++lastIdentity_;
+  stored->identity = withoutRowId_ ? ++lastIdentity_ : ++lastOwnIdentity_;
   identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
     forgetIdentity(known);
     if (withoutRowId_) {
@@ -308,12 +322,12 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
   arguments.append(readValues);
-  Statement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
+  CachedStatement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
                                      .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition,
                                           unchanged.join(QStringLiteral(" AND "))));
-  for (int i = 0; i < arguments.size(); ++i) update.Bind(i + 1, arguments[i]);
-  update.Step();
-  if (update.Changes() == 0) {
+  for (int i = 0; i < arguments.size(); ++i) update->Bind(i + 1, arguments[i]);
+  update->Step();
+  if (update->Changes() == 0) {
     if (!ReadRecord(original)) throw EDatabaseError(EngineText::RecordDeleted, tableText());
     throw EDatabaseError(EngineText::RecordChanged);
   }
@@ -334,10 +348,10 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
 void Table::DeleteRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
-  Statement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(InMain(tableName_), condition));
-  for (int i = 0; i < arguments.size(); ++i) remove.Bind(i + 1, arguments[i]);
-  remove.Step();
-  if (remove.Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, tableText());
+  CachedStatement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(InMain(tableName_), condition));
+  for (int i = 0; i < arguments.size(); ++i) remove->Bind(i + 1, arguments[i]);
+  remove->Step();
+  if (remove->Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   identityChanges_.push_back([this, identity = row.identity, removed = recordName(row)] {
     forgetIdentity(identity);
     RemovedRecords::Remove(bookmarkSource(), removed);
@@ -347,10 +361,10 @@ void Table::DeleteRecord(const Row& row) {
 void Table::UpdateIndexDefs() {
   checkTableName();
   try {
-    Statement info(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?, 'main') WHERE pk > 0 ORDER BY pk"));
-    info.Bind(1, tableName_);
+    CachedStatement info(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?, 'main') WHERE pk > 0 ORDER BY pk"));
+    info->Bind(1, tableName_);
     QStringList keyNames;
-    while (info.Step()) keyNames.append(info.Column(0).toString());
+    while (info->Step()) keyNames.append(info->Column(0).toString());
     readIndexDefs(keyNames);
   } catch (...) {
     if (!Active()) ReleaseSource();
@@ -363,20 +377,20 @@ void Table::readIndexDefs(const QStringList& keyNames) {
   ::IndexDefs& defs = IndexDefs();
   defs.Clear();
   if (!keyNames.isEmpty()) defs.Add(QString(), keyNames.join(u';'), ixPrimary | ixUnique);
-  Statement list(connection(), QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?, 'main') WHERE origin = 'c' "
+  CachedStatement list(connection(), QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?, 'main') WHERE origin = 'c' "
                                               "ORDER BY name"));
-  list.Bind(1, tableName_);
-  while (list.Step()) {
-    const QString sqliteName = list.Column(0).toString();
-    Statement info(connection(),
+  list->Bind(1, tableName_);
+  while (list->Step()) {
+    const QString sqliteName = list->Column(0).toString();
+    CachedStatement info(connection(),
                    QStringLiteral("SELECT name, desc FROM pragma_index_xinfo(?, 'main') WHERE key = 1 ORDER BY seqno"));
-    info.Bind(1, sqliteName);
+    info->Bind(1, sqliteName);
     QStringList names;
     bool descending = false, expression = false;
-    while (info.Step()) {
-      expression = expression || info.Column(0).isNull();
-      names.append(info.Column(0).toString());
-      descending = descending || info.Column(1).toInt() != 0;
+    while (info->Step()) {
+      expression = expression || info->Column(0).isNull();
+      names.append(info->Column(0).toString());
+      descending = descending || info->Column(1).toInt() != 0;
     }
     if (expression || names.isEmpty()) continue;
     // Created as <table>_<index>, so that the name is unique in the file.
@@ -384,7 +398,7 @@ void Table::readIndexDefs(const QStringList& keyNames) {
     const QString name =
         sqliteName.startsWith(prefix, Qt::CaseInsensitive) ? sqliteName.mid(prefix.size()) : sqliteName;
     defs.Add(name, names.join(u';'),
-             (list.Column(1).toInt() != 0 ? unsigned{ixUnique} : 0u) | (descending ? unsigned{ixDescending} : 0u));
+             (list->Column(1).toInt() != 0 ? unsigned{ixUnique} : 0u) | (descending ? unsigned{ixDescending} : 0u));
   }
 }
 

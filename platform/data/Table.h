@@ -6,7 +6,9 @@
 class Statement;
 
 #include <functional>
+#include <limits>
 #include <unordered_map>
+#include <unordered_set>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -99,11 +101,16 @@ class Table : public IndexedDataset {
   bool readOnly_ = false;
   ::FieldDefs fieldDefs_;
   std::shared_ptr<Connection> connection_;
+  std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
   std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
+  // Identities other than the row id (see identityOfRowId).
   std::unordered_map<qint64, qint64> identityOfRowId_;
   std::unordered_map<qint64, qint64> rowIdOfIdentity_;
+  std::unordered_set<qint64> retiredRowIds_;  // of records this table deleted
+  static constexpr qint64 kFirstOwnIdentity = std::numeric_limits<qint64>::min();
+  qint64 lastOwnIdentity_ = kFirstOwnIdentity;
   qint64 lastIdentity_ = 0;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
   // The order values of the last record read: the next read starts after it.

@@ -10,6 +10,7 @@
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
+#include "platform/sqlite/StatementCache.h"
 
 #include <algorithm>
 #include <iterator>
@@ -140,13 +141,13 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
 
 std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
                                             const QString& order, std::size_t count) {
-  Statement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
+  CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
                                      .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions), order,
                                           QString::number(count)));
-  for (int i = 0; i < arguments.size(); ++i) select.Bind(i + 1, arguments[i]);
+  for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   std::vector<Row> rows;
   rows.reserve(std::min<std::size_t>(count, 4096));
-  while (select.Step()) rows.push_back(rowOf(select));
+  while (select->Step()) rows.push_back(rowOf(*select));
   return rows;
 }
 
@@ -221,12 +222,12 @@ std::optional<int> Table::CountBefore(const Row& row) {
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
   for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
-    Statement count(connection(), QStringLiteral("SELECT COUNT(*) FROM main.%1%2")
+    CachedStatement count(connection(), QStringLiteral("SELECT COUNT(*) FROM main.%1%2")
                                       .arg(Quoted(tableName_), whereClause(limits + QStringList{condition})));
     const QList<QVariant> all = limitArguments + arguments;
-    for (int i = 0; i < all.size(); ++i) count.Bind(i + 1, all[i]);
-    count.Step();
-    before += count.Column(0).toInt();
+    for (int i = 0; i < all.size(); ++i) count->Bind(i + 1, all[i]);
+    count->Step();
+    before += count->Column(0).toInt();
   }
   return before;
 }
@@ -239,11 +240,11 @@ std::optional<int> Table::CountRecords() {
   QStringList conditions;
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
-  Statement count(connection(),
+  CachedStatement count(connection(),
                   QStringLiteral("SELECT COUNT(*) FROM main.%1%2").arg(Quoted(tableName_), whereClause(conditions)));
-  for (int i = 0; i < arguments.size(); ++i) count.Bind(i + 1, arguments[i]);
-  count.Step();
-  return count.Column(0).toInt();
+  for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
+  count->Step();
+  return count->Column(0).toInt();
 }
 
 // Text equal under the collation takes in every text Locate finds equal,

@@ -37,6 +37,39 @@ QString keyOf(const QString& fileName) {
   return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
+// Told of every statement as it is prepared: one that changes the schema
+// makes the connection's kept statements stale.
+int watchSchema(void* cache, int action, const char*, const char*, const char*, const char*) {
+  switch (action) {
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_CREATE_TEMP_INDEX:
+    case SQLITE_CREATE_TEMP_TABLE:
+    case SQLITE_CREATE_TEMP_TRIGGER:
+    case SQLITE_CREATE_TEMP_VIEW:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_VIEW:
+    case SQLITE_DROP_INDEX:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_TEMP_INDEX:
+    case SQLITE_DROP_TEMP_TABLE:
+    case SQLITE_DROP_TEMP_TRIGGER:
+    case SQLITE_DROP_TEMP_VIEW:
+    case SQLITE_DROP_TRIGGER:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_CREATE_VTABLE:
+    case SQLITE_DROP_VTABLE:
+      static_cast<StatementCache*>(cache)->SchemaChanging();
+      break;
+    default:
+      break;
+  }
+  return SQLITE_OK;
+}
+
 std::shared_ptr<Connection> openOf(const QString& key) {
   const auto entry = registry().open.find(key);
   return entry == registry().open.end() ? nullptr : entry->second.lock();
@@ -59,6 +92,7 @@ class ConnectionOpener {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_busy_timeout(db, registry().busyTimeout);
+    sqlite3_set_authorizer(db, watchSchema, &connection->statements_);
     // The indexes of text fields are kept under the system's collations.
     Collation::RegisterWhenNeeded(db);
     return connection;
@@ -70,6 +104,7 @@ Connection::Connection(sqlite3* db, QString fileName)
 
 Connection::~Connection() {
   state_.reset();
+  statements_.Clear();
   sqlite3_close_v2(db_);
   auto& open = registry().open;
   const auto entry = open.find(fileName_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sqlite/Attachments.h"
+#include "platform/sqlite/StatementCache.h"
 
 #include <QList>
 #include <QString>
@@ -48,6 +49,8 @@ class Connection {
   void Execute(const QString& sql, const QVariantList& parameters = {});
   // The rows of one statement.
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {});
+  // How many statements the connection keeps prepared for reuse.
+  int CachedStatementCount() const { return statements_.Size(); }
 
   // A transaction takes the write lock of the connection's own file (never
   // of the files attached to it) at its start, or, when another program
@@ -84,6 +87,7 @@ class Connection {
   friend class ConnectionOpener;
   friend class Statement;
   friend class WriteTransaction;
+  friend class CachedStatement;
   Connection(sqlite3* db, QString fileName);
   // Opens the transaction StartTransaction left pending, before a statement.
   void beginPending();
@@ -97,6 +101,7 @@ class Connection {
 
   sqlite3* db_;
   QString fileName_;
+  StatementCache statements_;
   Attachments attachments_;
   std::unique_ptr<ConnectionState> state_;
   bool pendingBegin_ = false;

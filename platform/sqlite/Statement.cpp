@@ -5,13 +5,15 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
-Statement::Statement(Connection& connection, const QString& sql)
+Statement::Statement(Connection& connection, const QString& sql, Lifetime lifetime)
     : connection_(connection),
       db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const QByteArray text = sql.toUtf8();
-  const int result = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement_, nullptr);
+  const int result = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
+                                        lifetime == Kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, nullptr);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
 }
 
@@ -69,7 +71,10 @@ void Statement::Bind(int index, const QVariant& value) {
 
 bool Statement::Step() {
   if (!statement_) return false;
-  if (!std::exchange(started_, true)) connection_.beginPending();
+  if (!std::exchange(started_, true)) {
+    connection_.beginPending();
+    totalChangesBefore_ = sqlite3_total_changes64(db_);
+  }
   const int result = sqlite3_step(statement_);
   if (result == SQLITE_ROW) return true;
   if (result == SQLITE_DONE) {
@@ -88,6 +93,7 @@ bool Statement::Step() {
 void Statement::Reset() {
   sqlite3_reset(statement_);
   sqlite3_clear_bindings(statement_);
+  started_ = false;
 }
 
 int Statement::ColumnCount() const { return sqlite3_column_count(statement_); }
@@ -115,6 +121,22 @@ QVariant Statement::Column(int column) const {
     default:
       return QVariant();
   }
+}
+
+void Statement::ColumnInto(int column, QVariant& value) const {
+  if (value.typeId() == QMetaType::QString && sqlite3_column_type(statement_, column) == SQLITE_TEXT) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    const int size = sqlite3_column_bytes(statement_, column);
+    const bool ascii = std::all_of(text, text + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    auto& held = *static_cast<QString*>(value.data());
+    if (ascii && held.isDetached() && held.capacity() >= size) {
+      held.resize(size);
+      std::transform(text, text + size, held.data(),
+                     [](char c) { return QChar(static_cast<char16_t>(static_cast<unsigned char>(c))); });
+      return;
+    }
+  }
+  value = Column(column);
 }
 
 bool Statement::IsReadOnly() const { return !statement_ || sqlite3_stmt_readonly(statement_) != 0; }

@@ -11,7 +11,9 @@ struct sqlite3_stmt;
 // are QVariants: invalid for NULL, qint64, double, QString, QByteArray.
 class Statement {
  public:
-  Statement(Connection& connection, const QString& sql);  // raises EDatabaseError
+  // Once: run and finalised; Kept: run again and again (a cache keeps it).
+  enum Lifetime { Once, Kept };
+  Statement(Connection& connection, const QString& sql, Lifetime lifetime = Once);  // raises EDatabaseError
   // The statement that starts at offset in a batch of statements; offset
   // moves past it. Only blanks or comments left give an empty statement,
   // which has no columns and no rows.
@@ -26,12 +28,15 @@ class Statement {
 
   // Advances to the next row: true while there is one.
   bool Step();
+  // Back to before its first step, the bindings cleared: it runs anew.
   void Reset();
 
   int ColumnCount() const;
   QString ColumnName(int column) const;
   QString ColumnDeclaredType(int column) const;  // empty for an expression
   QVariant Column(int column) const;
+  // The same into a value, whose text buffer is reused where it can be.
+  void ColumnInto(int column, QVariant& value) const;
 
   bool IsReadOnly() const;  // changes nothing in the database
   // Rows this statement inserted, changed or deleted; 0 for one that changes

@@ -1,11 +1,23 @@
 #include "platform/sqlite/WriteTransaction.h"
 
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/StatementCache.h"
+
+namespace {
+
+// A Post runs these every time: they are kept prepared.
+void run(Connection& connection, const QString& sql) {
+  const CachedStatement statement(connection, sql);
+  while (statement->Step()) {
+  }
+}
+
+}  // namespace
 
 WriteTransaction::WriteTransaction(Connection& connection)
     : connection_(connection), nested_(connection.InTransaction()) {
   if (nested_)
-    connection_.Execute(QStringLiteral("SAVEPOINT zem_write"));
+    run(connection_, QStringLiteral("SAVEPOINT zem_write"));
   else
     connection_.StartTransaction();
 }
@@ -24,7 +36,7 @@ WriteTransaction::~WriteTransaction() {
 
 void WriteTransaction::Commit() {
   if (nested_)
-    connection_.Execute(QStringLiteral("RELEASE zem_write"));
+    run(connection_, QStringLiteral("RELEASE zem_write"));
   else
     connection_.Commit();
   finished_ = true;

@@ -289,31 +289,38 @@ TEST(TableBookmarks, ADeletedRecordsBookmarkStaysInvalidWhenItsKeyOrRowIdComesBa
        "CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID", false},
       {"without key", "CREATE TABLE T (Codigo INT, Nombre TEXT)", true},
   };
-  for (const auto& kind : tables) {
-    SCOPED_TRACE(kind.name);
-    DataFixture data;
-    data.Execute(QString::fromUtf8(kind.create));
-    data.Execute(u"INSERT INTO T VALUES (1, 'primero'), (2, 'segundo')"_qs);
-    auto table = data.OpenTable(u"T"_qs);
-    table->Last();
-    const Bookmark deleted = table->GetBookmark();
-    table->Delete();
-    table->Append();
-    table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-    table->FieldByName(u"Nombre"_qs).SetAsString(u"nuevo"_qs);
-    table->Post();
-    if (kind.rowIds) {  // the case itself: SQLite gave the row id out again
-      EXPECT_EQ(data.Scalar(u"SELECT rowid FROM T WHERE Nombre = 'nuevo'"_qs).toInt(), 2);
+  for (const auto& kind : tables)
+    for (const bool byStatement : {false, true}) {
+      SCOPED_TRACE(std::string(kind.name) + (byStatement ? ", added by a statement" : ", added by the table"));
+      DataFixture data;
+      data.Execute(QString::fromUtf8(kind.create));
+      data.Execute(u"INSERT INTO T VALUES (1, 'primero'), (2, 'segundo')"_qs);
+      auto table = data.OpenTable(u"T"_qs);
+      table->Last();
+      const Bookmark deleted = table->GetBookmark();
+      table->Delete();
+      if (byStatement) {
+        data.Execute(u"INSERT INTO T VALUES (2, 'nuevo')"_qs);
+        table->Refresh();
+        table->Last();
+      } else {
+        table->Append();
+        table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+        table->FieldByName(u"Nombre"_qs).SetAsString(u"nuevo"_qs);
+        table->Post();
+      }
+      if (kind.rowIds) {  // the case itself: SQLite gave the row id out again
+        EXPECT_EQ(data.Scalar(u"SELECT rowid FROM T WHERE Nombre = 'nuevo'"_qs).toInt(), 2);
+      }
+      EXPECT_FALSE(table->BookmarkValid(deleted));
+      table->Refresh();
+      EXPECT_FALSE(table->BookmarkValid(deleted));
+      // The others keep theirs.
+      const Bookmark nuevo = table->GetBookmark();
+      table->First();
+      table->Refresh();
+      ASSERT_TRUE(table->BookmarkValid(nuevo));
+      table->GotoBookmark(nuevo);
+      EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"nuevo"_qs);
     }
-    EXPECT_FALSE(table->BookmarkValid(deleted));
-    table->Refresh();
-    EXPECT_FALSE(table->BookmarkValid(deleted));
-    // The others keep theirs.
-    const Bookmark nuevo = table->GetBookmark();
-    table->First();
-    table->Refresh();
-    ASSERT_TRUE(table->BookmarkValid(nuevo));
-    table->GotoBookmark(nuevo);
-    EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"nuevo"_qs);
-  }
 }

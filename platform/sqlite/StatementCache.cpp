@@ -1,0 +1,39 @@
+#include "platform/sqlite/StatementCache.h"
+
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/Statement.h"
+
+namespace {
+
+// Texts built from a dataset's order and conditions are few per table; a
+// connection that runs ever new texts starts again rather than grow.
+constexpr std::size_t kMostKept = 256;
+
+}  // namespace
+
+StatementCache::~StatementCache() = default;
+
+std::unique_ptr<Statement> StatementCache::Take(Connection& connection, const QString& sql, quint64& schema) {
+  if (keptSchema_ != schema_) {
+    kept_.clear();
+    keptSchema_ = schema_;
+  }
+  schema = schema_;
+  const auto kept = kept_.find(sql);
+  if (kept == kept_.end()) return std::make_unique<Statement>(connection, sql, Statement::Kept);
+  std::unique_ptr<Statement> statement = std::move(kept->second);
+  kept_.erase(kept);
+  return statement;
+}
+
+void StatementCache::Give(const QString& sql, std::unique_ptr<Statement> statement, quint64 schema) {
+  statement->Reset();
+  if (schema != schema_) return;
+  if (kept_.size() >= kMostKept) kept_.clear();
+  kept_.try_emplace(sql, std::move(statement));
+}
+
+CachedStatement::CachedStatement(Connection& connection, const QString& sql)
+    : connection_(connection), sql_(sql), statement_(connection.statements_.Take(connection, sql, schema_)) {}
+
+CachedStatement::~CachedStatement() { connection_.statements_.Give(sql_, std::move(statement_), schema_); }

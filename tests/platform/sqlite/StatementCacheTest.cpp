@@ -1,0 +1,81 @@
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/StatementCache.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StatementCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    connection_ = OpenConnection(folder_.File(u"DATOS.SQLITE"_qs));
+    connection_->Execute(u"CREATE TABLE T (A INTEGER); INSERT INTO T VALUES (1), (2), (3)"_qs);
+  }
+  Connection& connection() { return *connection_; }
+
+  TemporaryFolder folder_;
+  std::shared_ptr<Connection> connection_;
+};
+
+}  // namespace
+
+TEST_F(StatementCacheTest, AStatementLeftInTheMiddleOfItsRowsComesBackResetAndUnbound) {
+  for (int use = 0; use < 2; ++use) {
+    const CachedStatement select(connection(), u"SELECT A, ? FROM T ORDER BY A"_qs);
+    if (use == 0) select->Bind(1, 7);
+    ASSERT_TRUE(select->Step());
+    EXPECT_EQ(select->Column(0).toInt(), 1);  // from the first row again
+    EXPECT_EQ(select->Column(1).isNull(), use == 1);
+  }
+  EXPECT_EQ(connection().CachedStatementCount(), 1);
+  // Nothing kept is pending, so the table can go.
+  EXPECT_NO_THROW(connection().Execute(u"DROP TABLE T"_qs));
+}
+
+TEST_F(StatementCacheTest, NoStatementPreparedBeforeTheSchemaChangedIsServedAgain) {
+  const struct {
+    const char* change;
+    int columns;
+  } cases[] = {
+      {"ALTER TABLE T ADD COLUMN B TEXT", 2},
+      {"DROP TABLE T; CREATE TABLE T (X, Y, Z)", 3},
+  };
+  for (const auto& step : cases) {
+    { const CachedStatement select(connection(), u"SELECT * FROM T"_qs); }
+    connection().Execute(QString::fromLatin1(step.change));
+    const CachedStatement select(connection(), u"SELECT * FROM T"_qs);
+    EXPECT_EQ(select->ColumnCount(), step.columns) << step.change;
+  }
+}
+
+TEST_F(StatementCacheTest, TheSameTextInUseTwiceIsTwoStatements) {
+  const CachedStatement outer(connection(), u"SELECT A FROM T ORDER BY A"_qs);
+  ASSERT_TRUE(outer->Step());
+  {
+    const CachedStatement inner(connection(), u"SELECT A FROM T ORDER BY A"_qs);
+    ASSERT_TRUE(inner->Step());
+    ASSERT_TRUE(inner->Step());
+    EXPECT_EQ(inner->Column(0).toInt(), 2);
+  }
+  ASSERT_TRUE(outer->Step());
+  EXPECT_EQ(outer->Column(0).toInt(), 2);
+}
+
+// A transaction that could not take the lock at its start takes it before
+// the first statement runs, a statement used before among them.
+TEST_F(StatementCacheTest, AReusedStatementStartsTheTransactionLeftPending) {
+  { const CachedStatement select(connection(), u"SELECT COUNT(*) FROM T"_qs); select->Step(); }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(connection().FileName().toUtf8().constData(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  connection().StartTransaction();
+  sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  ASSERT_NE(sqlite3_get_autocommit(connection().Handle()), 0);
+  { const CachedStatement select(connection(), u"SELECT COUNT(*) FROM T"_qs); select->Step(); }
+  EXPECT_EQ(sqlite3_get_autocommit(connection().Handle()), 0);
+  connection().Rollback();
+}
