@@ -10,10 +10,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-}  // namespace
-
 TEST(SessionAliases, ComeFromTheEngineConfigurationFile) {
   TemporaryFolder folder;
   InstallationBuilder installation(folder.Path());
@@ -146,13 +142,4 @@ TEST(PrivateFolder, IsHeldByOneInstanceAtATime) {
   first.SetPrivateDir(folder.File(u"PRIVDIR"_qs));
   second.SetPrivateDir(folder.File(u"PRIVDIR/1"_qs));
   EXPECT_EQ(second.PrivateDir(), folder.File(u"PRIVDIR/1"_qs));
-}
-
-TEST(DatabaseComponent, WithoutAliasItsNameIsAFolder) {
-  TemporaryFolder folder;
-  Database database;
-  database.SetDatabaseName(folder.Path());
-  EXPECT_EQ(database.FileName(), folder.File(u"DATOS.SQLITE"_qs));
-  EXPECT_EQ(Session::Default().DatabaseFile(u"?"_qs + folder.Path()), database.FileName());
-  EXPECT_EQ(Session::Default().OpenDatabase(folder.Path()).get(), database.SharedConnection().get());
 }

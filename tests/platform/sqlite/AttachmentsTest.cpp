@@ -69,24 +69,6 @@ TEST_F(AttachmentsTest, WhatTheStatementUsesIsNeverDetached) {
   EXPECT_EQ(attached.OnDemand(), Schemas(1, 2) + Schemas(4, 11));
 }
 
-TEST_F(AttachmentsTest, InsideATransactionOnlyWhatIsAttachedServes) {
-  Attachments& attached = main_->Attached();
-  attached.Use(Schema(1), File(1));
-  main_->StartTransaction();
-  attached.Use(Schema(1), File(1));
-  EXPECT_EQ(Number(1), 1);
-  try {
-    attached.Use(Schema(2), File(2));
-    FAIL() << "attached inside a transaction";
-  } catch (const EDatabaseError& error) {
-    EXPECT_EQ(error.EngineMessage(), u"Cannot attach database 'E02' inside a transaction"_qs);
-  }
-  EXPECT_TRUE(main_->InTransaction());
-  main_->Rollback();
-  attached.Use(Schema(2), File(2));
-  EXPECT_EQ(Number(2), 2);
-}
-
 TEST_F(AttachmentsTest, ANameAttachedToAnotherFileTakesTheFileAskedFor) {
   Attachments& attached = main_->Attached();
   attached.Keep(u"EMPRESA"_qs, File(1));
