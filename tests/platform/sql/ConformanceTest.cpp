@@ -133,13 +133,6 @@ const Case kCompanyCases[] = {
      "AND C.xtype <> 35  ORDER BY C.colid ",
      {{"Empresa"}, {"Codigo"}, {"Descripcion"}, {"Fecha"}}},
     {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'U'", {{"7"}}},
-    // Who is connected.
-    {"SELECT DISTINCT nt_username   FROM master.dbo.sysprocesses   WHERE nt_username <> ''  ORDER BY nt_username",
-     {{"usuario"}}},
-    {"SELECT COUNT(DISTINCT P.hostprocess + P.nt_username)   FROM master.dbo.sysprocesses P   JOIN "
-     "master.dbo.sysdatabases D     ON D.dbid = P.dbid   WHERE P.nt_username <> ''    AND (D.name = 'ZEMG'         "
-     "OR D.name LIKE 'ZEM%')",
-     {{"1"}}},
     // Stored objects, templates, user fields of the general database.
     {"SELECT TipoObjeto FROM BLOBTAB   WHERE NombreTabla = 'CLIENTES'    AND ClaveTabla = '1;'    AND IdObjeto = '1'",
      {{"PDF"}}},
