@@ -47,3 +47,10 @@ TEST(TypeTable, ReadsTheSqlServerColumnTextsBack) {
     EXPECT_EQ(size, c.size) << c.declared;
   }
 }
+
+// String, integer, float and date fields give theirs through their values.
+TEST(TypeTable, GivesTheValueKindsOfTheSystemsVariants) {
+  const std::pair<FieldType, VarType> kinds[] = {{ftMemo, VarType::String}, {ftSmallint, VarType::Integer},
+                                                 {ftBoolean, VarType::Boolean}, {ftBCD, VarType::Currency}};
+  for (const auto& [type, kind] : kinds) EXPECT_EQ(TypeTable::VariantKindOf(type), kind) << type;
+}
