@@ -10,20 +10,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(SessionAliases, ComeFromTheEngineConfigurationFile) {
-  TemporaryFolder folder;
-  InstallationBuilder installation(folder.Path());
-  installation.Write();
-  Session session;
-  EXPECT_TRUE(session.IsAlias(u"zemgeneral"_qs));
-  EXPECT_TRUE(session.GetAliasNames().contains(u"ZEMEMP"_qs));
-  EXPECT_EQ(session.GetAliasDriverName(u"ZEMGENERAL"_qs), u"MSSQL"_qs);
-  EXPECT_EQ(session.GetAliasParams(u"ZEMGENERAL"_qs).Values(u"DATABASE NAME"_qs), u"ZEMGENERAL"_qs);
-  EXPECT_FALSE(session.IsAlias(u"NOEXISTE"_qs));
-  EXPECT_EQ(EngineMessageOf([&] { session.GetAliasParams(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
-}
-
-TEST(SessionAliases, ResolveToTheFileOfTheEmbeddedServerOrOfTheDataFolder) {
+TEST(SessionAliases, ComeFromTheEngineConfigurationAndResolveToTheServersFileOrTheDataFolder) {
   TemporaryFolder folder;
   InstallationBuilder installation(folder.Path());
   installation.EngineConfig(u"Databases\\PIPES"_qs, u"TYPE"_qs, u"MSSQL"_qs)
@@ -36,6 +23,12 @@ TEST(SessionAliases, ResolveToTheFileOfTheEmbeddedServerOrOfTheDataFolder) {
       .EngineConfig(u"Databases\\REMOTO"_qs, u"DATABASE NAME"_qs, u"EMP"_qs);
   installation.Write();
   Session session;
+  EXPECT_TRUE(session.IsAlias(u"zemgeneral"_qs));
+  EXPECT_TRUE(session.GetAliasNames().contains(u"ZEMEMP"_qs));
+  EXPECT_EQ(session.GetAliasDriverName(u"ZEMGENERAL"_qs), u"MSSQL"_qs);
+  EXPECT_EQ(session.GetAliasParams(u"ZEMGENERAL"_qs).Values(u"DATABASE NAME"_qs), u"ZEMGENERAL"_qs);
+  EXPECT_FALSE(session.IsAlias(u"NOEXISTE"_qs));
+  EXPECT_EQ(EngineMessageOf([&] { session.GetAliasParams(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
   const QString server = installation.ServerFolder();
   EXPECT_EQ(session.DatabaseFile(u"ZEMGENERAL"_qs), server + u"/ZEMGENERAL.sqlite"_qs);
   EXPECT_EQ(session.DatabaseFile(u"PIPES"_qs), server + u"/EMP3.sqlite"_qs);
@@ -115,15 +108,6 @@ TEST(SessionNumbers, TwoInstancesOfOneUserGetDifferentNumbers) {
   Session fourth;
   fourth.SetNetFileDir(folder.Path());
   EXPECT_EQ(fourth.SessionNumber(), 3);
-}
-
-TEST(SessionNumbers, TheNetworkFolderComesFromTheConfigurationFile) {
-  TemporaryFolder folder;
-  InstallationBuilder(folder.Path()).Write();
-  Session session;
-  EXPECT_EQ(session.NetFileDir(), QDir(folder.Path()).absolutePath());
-  EXPECT_EQ(session.SessionNumber(), 1);
-  EXPECT_TRUE(QFile::exists(folder.File(u"SESION1.LCK"_qs)));
 }
 
 TEST(PrivateFolder, IsHeldByOneInstanceAtATime) {
