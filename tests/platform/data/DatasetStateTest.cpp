@@ -197,9 +197,7 @@ TEST_F(DatasetOperations, NavigatesWithEofBofRecNoAndBookmarks) {
   EXPECT_FALSE(table_->Eof());
   EXPECT_EQ(table_->RecNo(), 1);
   EXPECT_EQ(table_->RecordCount(), 3);
-  QStringList seen;
-  for (table_->First(); !table_->Eof(); table_->Next()) seen.append(table_->FieldByName(u"Nombre"_qs).AsString());
-  EXPECT_EQ(seen, (QStringList{u"Ana"_qs, u"Luis"_qs, u"Eva"_qs}));
+  EXPECT_EQ(Walk(*table_, u"Nombre"_qs), (QStringList{u"Ana"_qs, u"Luis"_qs, u"Eva"_qs}));
   EXPECT_EQ(table_->RecNo(), 3);  // Eof stays on the last record
   table_->Next();
   EXPECT_TRUE(table_->Eof());
