@@ -52,6 +52,15 @@ QString EngineMessageOf(const std::function<void()>& action) {
   return QString();
 }
 
+QString DriverMessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EDatabaseError& error) {
+    return error.DriverMessage();
+  }
+  return QString();
+}
+
 QString MessageOf(const std::function<void()>& action) {
   try {
     action();

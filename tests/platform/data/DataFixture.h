@@ -36,5 +36,8 @@ class DataFixture {
 // The engine text of the database error the action raises; empty when it
 // raises none.
 QString EngineMessageOf(const std::function<void()>& action);
+// The driver's text of the database error the action raises; empty when it
+// raises none.
+QString DriverMessageOf(const std::function<void()>& action);
 // The whole message of the error the action raises; empty when it raises none.
 QString MessageOf(const std::function<void()>& action);

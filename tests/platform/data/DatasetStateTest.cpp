@@ -1,6 +1,6 @@
 #include "platform/data/Field.h"
 #include "platform/sqlite/DatabaseError.h"
-#include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -53,13 +53,7 @@ class DatasetOperations : public ::testing::Test {
   }
   void TestBody() override {}
 
-  QString storedRows() const {
-    auto check = data_.OpenTable(u"CLIENTES"_qs);
-    QStringList rows;
-    for (check->First(); !check->Eof(); check->Next())
-      rows.append(check->FieldByName(u"Codigo"_qs).AsString() + u':' + check->FieldByName(u"Nombre"_qs).AsString());
-    return rows.join(u' ');
-  }
+  QString storedRows() const { return Walk(*data_.OpenTable(u"CLIENTES"_qs), u"Codigo;Nombre"_qs).join(u' '); }
 
   void Check(DataSetState state, const std::function<void(Table&)>& operation, const Outcome& outcome) {
     SCOPED_TRACE(testing::Message() << "state " << state);
@@ -124,25 +118,19 @@ TEST_F(DatasetOperations, FieldsAreWrittenOnlyInEditOrInsertState) {
 
 TEST_F(DatasetOperations, EventsRunInTheirOrder) {
   QStringList events;
-  const auto record = [&events](const char* name) { return [&events, name](Dataset&) { events.append(name); }; };
   table_->Close();
-  table_->BeforeOpen = record("BeforeOpen");
-  table_->AfterOpen = record("AfterOpen");
-  table_->BeforeScroll = record("BeforeScroll");
-  table_->AfterScroll = record("AfterScroll");
-  table_->BeforeEdit = record("BeforeEdit");
-  table_->AfterEdit = record("AfterEdit");
-  table_->BeforeInsert = record("BeforeInsert");
-  table_->OnNewRecord = record("OnNewRecord");
-  table_->AfterInsert = record("AfterInsert");
-  table_->BeforePost = record("BeforePost");
-  table_->AfterPost = record("AfterPost");
-  table_->BeforeCancel = record("BeforeCancel");
-  table_->AfterCancel = record("AfterCancel");
-  table_->BeforeDelete = record("BeforeDelete");
-  table_->AfterDelete = record("AfterDelete");
-  table_->BeforeClose = record("BeforeClose");
-  table_->AfterClose = record("AfterClose");
+  using Hook = DataSetNotifyEvent Dataset::*;
+  const std::pair<const char*, Hook> hooks[] = {
+      {"BeforeOpen", &Dataset::BeforeOpen},     {"AfterOpen", &Dataset::AfterOpen},
+      {"BeforeScroll", &Dataset::BeforeScroll}, {"AfterScroll", &Dataset::AfterScroll},
+      {"BeforeEdit", &Dataset::BeforeEdit},     {"AfterEdit", &Dataset::AfterEdit},
+      {"BeforeInsert", &Dataset::BeforeInsert}, {"OnNewRecord", &Dataset::OnNewRecord},
+      {"AfterInsert", &Dataset::AfterInsert},   {"BeforePost", &Dataset::BeforePost},
+      {"AfterPost", &Dataset::AfterPost},       {"BeforeCancel", &Dataset::BeforeCancel},
+      {"AfterCancel", &Dataset::AfterCancel},   {"BeforeDelete", &Dataset::BeforeDelete},
+      {"AfterDelete", &Dataset::AfterDelete},   {"BeforeClose", &Dataset::BeforeClose},
+      {"AfterClose", &Dataset::AfterClose}};
+  for (const auto& [name, hook] : hooks) (*table_).*hook = [&events, name](Dataset&) { events.append(name); };
 
   const auto step = [&](const std::function<void()>& action) {
     events.clear();
@@ -188,35 +176,17 @@ TEST_F(DatasetOperations, ABeforePostThatAbortsEndsThePostSilently) {
   EXPECT_EQ(data_.Scalar(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs).toString(), u"Eva"_qs);
 }
 
-TEST_F(DatasetOperations, AnOnNewRecordThatAbortsLeavesNoNewRecord) {
-  table_->OnNewRecord = [](Dataset&) { throw Abort(); };
-  EXPECT_THROW(table_->Append(), Abort);
-  EXPECT_EQ(table_->State(), dsBrowse);
-  EXPECT_EQ(table_->RecordCount(), 2);
-}
-
-TEST_F(DatasetOperations, ValuesSetOnANewRecordDoNotCountAsChanges) {
+TEST_F(DatasetOperations, OnNewRecordValuesAreNoChangesAndItsAbortLeavesNoNewRecord) {
   table_->OnNewRecord = [](Dataset& dataset) { dataset.FieldByName(u"Saldo"_qs).SetAsFloat(0); };
   table_->Append();
   EXPECT_FALSE(table_->Modified());
   EXPECT_FALSE(table_->FieldByName(u"Saldo"_qs).IsNull());
   table_->First();  // an unmodified new record is given up
   EXPECT_EQ(table_->RecordCount(), 2);
-}
-
-TEST(DatasetEvents, AnEmptySlotIsToldFromASetOne) {
-  Table table;
-  EXPECT_FALSE(table.BeforeDelete);
-  EXPECT_FALSE(table.AfterPost);
-  // A hook goes in only where the form left the event empty.
-  bool formsOwn = false;
-  table.AfterPost = [&formsOwn](Dataset&) { formsOwn = true; };
-  if (!table.AfterPost) table.AfterPost = [](Dataset&) { FAIL() << "the form's handler was replaced"; };
-  if (!table.BeforeDelete) table.BeforeDelete = [](Dataset&) {};
-  EXPECT_TRUE(table.BeforeDelete);
-  Dataset& dataset = table;
-  table.AfterPost(dataset);
-  EXPECT_TRUE(formsOwn);
+  table_->OnNewRecord = [](Dataset&) { throw Abort(); };
+  EXPECT_THROW(table_->Append(), Abort);
+  EXPECT_EQ(table_->State(), dsBrowse);
+  EXPECT_EQ(table_->RecordCount(), 2);
 }
 
 TEST_F(DatasetOperations, NavigatesWithEofBofRecNoAndBookmarks) {
@@ -227,9 +197,7 @@ TEST_F(DatasetOperations, NavigatesWithEofBofRecNoAndBookmarks) {
   EXPECT_FALSE(table_->Eof());
   EXPECT_EQ(table_->RecNo(), 1);
   EXPECT_EQ(table_->RecordCount(), 3);
-  QStringList seen;
-  for (table_->First(); !table_->Eof(); table_->Next()) seen.append(table_->FieldByName(u"Nombre"_qs).AsString());
-  EXPECT_EQ(seen, (QStringList{u"Ana"_qs, u"Luis"_qs, u"Eva"_qs}));
+  EXPECT_EQ(Walk(*table_, u"Nombre"_qs), (QStringList{u"Ana"_qs, u"Luis"_qs, u"Eva"_qs}));
   EXPECT_EQ(table_->RecNo(), 3);  // Eof stays on the last record
   table_->Next();
   EXPECT_TRUE(table_->Eof());
@@ -268,26 +236,10 @@ TEST(DatasetNavigation, AnEmptyDatasetIsAtBothEnds) {
   table->Edit();
   EXPECT_EQ(table->State(), dsInsert);
   EXPECT_FALSE(table->IsEmpty());
-}
-
-TEST(DatasetNavigation, AClosedDatasetRefusesToMove) {
-  Table table;
-  EXPECT_EQ(EngineMessageOf([&] { table.First(); }), QString::fromLatin1(kClosed));
-  EXPECT_EQ(EngineMessageOf([&] { table.Edit(); }), QString::fromLatin1(kClosed));
-  EXPECT_EQ(EngineMessageOf([&] { table.RecordCount(); }), QString::fromLatin1(kClosed));
-  EXPECT_TRUE(table.IsEmpty());
-}
-
-TEST(DatasetComponents, CarryTheirNameAndOwner) {
-  QObject form;
-  form.setObjectName(u"fGENEEMPR"_qs);
-  auto* table = new Table(&form);
-  table->setObjectName(u"Table1"_qs);
-  EXPECT_EQ(form.findChild<Table*>(u"Table1"_qs), table);
-  auto* codigo = new Field(table, u"Codigo"_qs, ftSmallint);
-  codigo->setObjectName(u"Table1Codigo"_qs);
-  codigo->SetTag(1000);
-  EXPECT_EQ(codigo->property("tag").toInt(), 1000);
-  EXPECT_EQ(table->FindField(u"CODIGO"_qs), codigo);
-  EXPECT_EQ(EngineMessageOf([&] { table->FieldByName(u"Nombre"_qs); }), u"Field 'Nombre' not found"_qs);
+  // A closed one refuses to move.
+  table->Close();
+  EXPECT_TRUE(table->IsEmpty());
+  EXPECT_EQ(EngineMessageOf([&] { table->First(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(EngineMessageOf([&] { table->Edit(); }), QString::fromLatin1(kClosed));
+  EXPECT_EQ(EngineMessageOf([&] { table->RecordCount(); }), QString::fromLatin1(kClosed));
 }

@@ -57,13 +57,10 @@ TEST_F(LocateTest, FindsTheFirstRecordWithTheValuesGiven) {
   }
 }
 
-TEST_F(LocateTest, ValuesThatDoNotFitRaise) {
+TEST_F(LocateTest, ValuesThatDoNotFitRaiseAndOnlyTheRecordsShownAreSearched) {
   EXPECT_THROW(table->Locate(u"Codigo;Nombre"_qs, Int(1)), Exception);
   EXPECT_THROW(table->Locate(u"Codigo"_qs, Text(u"uno"_qs)), Exception);
   EXPECT_EQ(EngineMessageOf([&] { table->Locate(u"NoExiste"_qs, Int(1)); }), u"Field 'NoExiste' not found"_qs);
-}
-
-TEST_F(LocateTest, OnlyTheRecordsShownAreSearched) {
   table->SetFilter(u"(Saldo > '30')"_qs);
   table->SetFiltered(true);
   EXPECT_TRUE(table->Locate(u"Nombre"_qs, Text(u"Luis"_qs)));
@@ -73,12 +70,14 @@ TEST_F(LocateTest, OnlyTheRecordsShownAreSearched) {
 
 TEST(ClientDatasetTest, KeepsTheRowsOfTheQueryAfterItCloses) {
   DataFixture data;
+  ClientDataset rows;
+  EXPECT_EQ(EngineMessageOf([&] { rows.Open(); }), u"Missing data provider or data packet"_qs);
+  EXPECT_FALSE(rows.Active());
   data.Execute(
       u"INSERT INTO CLIENTES (Codigo, Nombre, Saldo) VALUES (1, 'Ana', 5), (2, 'bruno', 7), (3, 'Álex', 9)"_qs);
   Query query;
   query.SetDatabaseName(data.Folder());
   query.SQL().SetText(u"SELECT Codigo, Nombre, Saldo FROM CLIENTES WHERE Codigo > 0"_qs);
-  ClientDataset rows;
   rows.SetProviderDataSet(&query);
   query.Open();
   rows.Open();
@@ -102,12 +101,6 @@ TEST(ClientDatasetTest, KeepsTheRowsOfTheQueryAfterItCloses) {
   rows.Open();
   EXPECT_TRUE(rows.IsEmpty());
   EXPECT_FALSE(query.Active());
-}
-
-TEST(ClientDatasetTest, WithoutAProviderThereIsNothingToOpen) {
-  ClientDataset rows;
-  EXPECT_EQ(EngineMessageOf([&] { rows.Open(); }), u"Missing data provider or data packet"_qs);
-  EXPECT_FALSE(rows.Active());
 }
 
 }  // namespace

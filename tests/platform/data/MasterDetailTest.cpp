@@ -61,13 +61,6 @@ TEST_F(MasterDetailTest, TheDetailShowsTheLinesOfTheMastersRecord) {
   EXPECT_EQ(lines->RecordCount(), 3);
 }
 
-TEST_F(MasterDetailTest, ANewLineTakesTheMastersKey) {
-  documents->Next();
-  appendLine(2, 0, u"dos.2"_qs);
-  EXPECT_EQ(texts(), QStringList({u"dos.1"_qs, u"dos.2"_qs}));
-  EXPECT_EQ(data.Scalar(u"SELECT CodigoTemporal FROM LINEAS WHERE Texto = 'dos.2'"_qs).toInt(), 2);
-}
-
 TEST_F(MasterDetailTest, TheDetailPostsBeforeTheMasterMovesAndAFailureKeepsTheMaster) {
   lines->Append();
   lines->FieldByName(u"Linea"_qs).SetAsInteger(1);  // line 1 of document 1 exists
@@ -88,8 +81,9 @@ TEST_F(MasterDetailTest, TheDetailFollowsTheMasterThroughInsertsAndDeletes) {
   documents->FieldByName(u"CodigoTemporal"_qs).SetAsInteger(4);
   documents->Post();
   EXPECT_TRUE(lines->IsEmpty());
-  appendLine(1, 0, u"cuatro.1"_qs);
+  appendLine(1, 0, u"cuatro.1"_qs);  // takes the master's key
   EXPECT_EQ(texts(), QStringList({u"cuatro.1"_qs}));
+  EXPECT_EQ(data.Scalar(u"SELECT CodigoTemporal FROM LINEAS WHERE Texto = 'cuatro.1'"_qs).toInt(), 4);
 
   documents->First();
   documents->Delete();  // document 1: the master goes on to document 2
@@ -174,42 +168,6 @@ TEST_F(MasterDetailTest, ContinuationRowsLeftByAnEarlierRunAreEditedNotDuplicate
       lines->Prior();
   }
   EXPECT_EQ(texts(), QStringList({u"uno.1"_qs, u"uno.2"_qs}));
-}
-
-TEST_F(MasterDetailTest, BookmarksSurviveEdits) {
-  lines->SetMasterSource(nullptr);
-  ASSERT_TRUE(lines->FindKey({Int(1), Int(2)}));
-  const Bookmark mark = lines->GetBookmark();
-
-  lines->First();  // another record changes key and moves
-  lines->Edit();
-  lines->FieldByName(u"Linea"_qs).SetAsInteger(7);
-  lines->Post();
-  lines->Insert();
-  lines->FieldByName(u"CodigoTemporal"_qs).SetAsInteger(1);
-  lines->FieldByName(u"Linea"_qs).SetAsInteger(0);
-  lines->FieldByName(u"LineaMemo"_qs).SetAsInteger(0);
-  lines->Post();
-  ASSERT_TRUE(lines->FindKey({Int(2), Int(1)}));
-  lines->Delete();
-  lines->Refresh();
-  lines->GotoBookmark(mark);
-  EXPECT_EQ(lines->FieldByName(u"Texto"_qs).AsString(), u"uno.2"_qs);
-
-  lines->Edit();  // the marked record itself changes key
-  lines->FieldByName(u"Linea"_qs).SetAsInteger(9);
-  lines->FieldByName(u"Texto"_qs).SetAsString(u"movida"_qs);
-  lines->Post();
-  lines->First();
-  ASSERT_TRUE(lines->BookmarkValid(mark));
-  lines->GotoBookmark(mark);
-  EXPECT_EQ(lines->FieldByName(u"Texto"_qs).AsString(), u"movida"_qs);
-  EXPECT_TRUE(lines->FindKey({Int(1), Int(9)}));
-
-  lines->GotoBookmark(mark);
-  lines->Delete();
-  EXPECT_FALSE(lines->BookmarkValid(mark));
-  EXPECT_EQ(EngineMessageOf([&] { lines->GotoBookmark(mark); }), u"Record/Key deleted"_qs);
 }
 
 }  // namespace

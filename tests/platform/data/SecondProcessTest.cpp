@@ -1,8 +1,8 @@
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
-#include "tests/platform/data/DataFixture.h"
 #include "tests/fixtures/SecondProcess.h"
+#include "tests/platform/data/RecordsHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +32,7 @@ TEST(SecondProcessWrites, AWriterWaitsTheBusyTimeoutThenFindsTheRecordLockedAndN
   EXPECT_EQ(writer.Finish(), 0);
 
   mine->Refresh();
-  QStringList names;
-  for (mine->First(); !mine->Eof(); mine->Next()) names.append(mine->FieldByName(u"Nombre"_qs).AsString());
-  EXPECT_EQ(names, (QStringList{u"Primer proceso"_qs, u"Segundo proceso"_qs}));
+  EXPECT_EQ(Walk(*mine, u"Nombre"_qs), (QStringList{u"Primer proceso"_qs, u"Segundo proceso"_qs}));
 }
 
 TEST(SecondProcessSessions, EachInstanceHasItsNumberUntilItEnds) {

@@ -1,13 +1,12 @@
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
-#include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/data/SqlRouting.h"
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/Statement.h"
-#include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 #include "tests/platform/data/ServerRoad.h"
 
 #include <QDir>
@@ -20,32 +19,19 @@ class ServerRoadTest : public ::testing::Test {
  protected:
   ServerRoadTest() {
     InstallServerRoad();
-    SqlRouting::Login(Server(), QStringLiteral("ZEM"), QString());
+    SqlRouting::Login(Server(), u"ZEM"_qs, QString());
   }
 
   QString Server() const { return folder_.Path(); }
   void Run(const QString& database, const QString& sql) const { RunOnServer(Server(), database, sql); }
 
-  QString Value(const QString& database, const QString& sql) const {
-    Query query;
-    query.SetDatabaseName(ServerConnectionString(Server(), database));
-    query.SQL().SetText(sql);
-    query.Open();
-    return query.Fields(0).AsString();
-  }
+  QString Value(const QString& database, const QString& sql) const { return ValueOnServer(Server(), database, sql); }
 
   // Read straight from the database's file, past the road.
   QVariant Stored(const QString& database, const QString& sql) const {
-    auto connection = OpenConnection(QDir(Server()).filePath(database + QStringLiteral(".sqlite")));
+    auto connection = OpenConnection(QDir(Server()).filePath(database + u".sqlite"_qs));
     Statement statement(*connection, sql);
     return statement.Step() ? statement.Column(0) : QVariant();
-  }
-
-  void OnServer(Database& database, const QString& name) const {
-    database.SetDriverName(QLatin1String(Session::kSqlServerDriver));
-    database.Params().Add(QStringLiteral("SERVER NAME=np:") + Server());
-    database.Params().Add(QStringLiteral("DATABASE NAME=") + name);
-    database.Params().Add(QStringLiteral("USER NAME=ZEM"));
   }
 
   TemporaryFolder folder_;
@@ -56,154 +42,121 @@ class ServerRoadTest : public ::testing::Test {
 // The server's own work on a file this process holds goes through the
 // process's connection: it never waits for this process's own lock.
 TEST_F(ServerRoadTest, ServerWorkJoinsTheTransactionThisProcessHasOpen) {
-  Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE EMP1"));
+  Run(u"master"_qs, u"CREATE DATABASE EMP1"_qs);
   ConnectionSettings::SetBusyTimeout(100);
 
   Database empresa;
-  OnServer(empresa, QStringLiteral("EMP1"));
+  PointAtServer(empresa, Server(), u"EMP1"_qs);
   empresa.StartTransaction();
-  empresa.Execute(QStringLiteral("CREATE TABLE T (A INT)"));
-  EXPECT_EQ(EngineMessageOf([&] { Run(QStringLiteral("EMP1"), QStringLiteral("EXEC sp_rename 'T', 'T2'")); }),
-            QString());
-  EXPECT_TRUE(empresa.SharedConnection()->TableExists(QStringLiteral("T2")));
+  empresa.Execute(u"CREATE TABLE T (A INT)"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { Run(u"EMP1"_qs, u"EXEC sp_rename 'T', 'T2'"_qs); }), QString());
+  EXPECT_TRUE(empresa.SharedConnection()->TableExists(u"T2"_qs));
   empresa.Rollback();
-  EXPECT_FALSE(empresa.SharedConnection()->TableExists(QStringLiteral("T2")));
+  EXPECT_FALSE(empresa.SharedConnection()->TableExists(u"T2"_qs));
 
   Database master;
-  OnServer(master, QStringLiteral("master"));
+  PointAtServer(master, Server(), u"master"_qs);
   master.StartTransaction();
-  master.Execute(QStringLiteral("CREATE TABLE NOTAS (A INT)"));
-  EXPECT_EQ(EngineMessageOf([&] { Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE EMP2")); }),
-            QString());
+  master.Execute(u"CREATE TABLE NOTAS (A INT)"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { Run(u"master"_qs, u"CREATE DATABASE EMP2"_qs); }), QString());
   master.Commit();
-  EXPECT_EQ(Value(QStringLiteral("master"), QStringLiteral("SELECT count(*) FROM sysdatabases WHERE name = 'EMP2'")),
-            QStringLiteral("1"));
+  EXPECT_EQ(Value(u"master"_qs, u"SELECT count(*) FROM sysdatabases WHERE name = 'EMP2'"_qs), u"1"_qs);
 }
 
 TEST(ServerDatabaseFiles, AreTheServersOwnFiles) {
   TemporaryFolder folder;
   auto params = [&](const QString& server, const QString& database) {
     StringList list;
-    list.Add(QStringLiteral("SERVER NAME=") + server);
-    list.Add(QStringLiteral("DATABASE NAME=") + database);
+    list.Add(u"SERVER NAME="_qs + server);
+    list.Add(u"DATABASE NAME="_qs + database);
     return list;
   };
   const QString driver = QLatin1String(Session::kSqlServerDriver);
-  EXPECT_EQ(Session::DatabaseFile(driver, params(QStringLiteral("np:") + folder.Path(), QStringLiteral("master"))),
-            folder.File(QStringLiteral("master.sqlite")));
-  EXPECT_EQ(Session::DatabaseFile(driver, params(folder.Path(), QStringLiteral("emp1"))),
-            folder.File(QStringLiteral("EMP1.sqlite")));
+  EXPECT_EQ(Session::DatabaseFile(driver, params(u"np:"_qs + folder.Path(), u"master"_qs)),
+            folder.File(u"master.sqlite"_qs));
+  EXPECT_EQ(Session::DatabaseFile(driver, params(folder.Path(), u"emp1"_qs)), folder.File(u"EMP1.sqlite"_qs));
   // Only an existing absolute folder is an embedded server.
-  for (const QString& server : {folder.File(QStringLiteral("NOEXISTE")), QStringLiteral("np:SERVIDOR"),
-                                QStringLiteral("np:") + folder.File(QStringLiteral("NOEXISTE"))})
-    EXPECT_EQ(EngineMessageOf([&] { Session::DatabaseFile(driver, params(server, QStringLiteral("EMP1"))); }),
-              QStringLiteral("Unknown database"))
+  for (const QString& server :
+       {folder.File(u"NOEXISTE"_qs), u"np:SERVIDOR"_qs, u"np:"_qs + folder.File(u"NOEXISTE"_qs)})
+    EXPECT_EQ(EngineMessageOf([&] { Session::DatabaseFile(driver, params(server, u"EMP1"_qs)); }),
+              u"Unknown database"_qs)
         << server.toStdString();
 }
 
 TEST_F(ServerRoadTest, StatementsReachEveryCompanyDatabase) {
   constexpr int kCompanies = 12;
-  auto name = [](int company) { return QStringLiteral("EMP%1").arg(company, 2, 10, QLatin1Char('0')); };
+  auto name = [](int company) { return u"EMP%1"_qs.arg(company, 2, 10, QLatin1Char('0')); };
   for (int company = 1; company <= kCompanies; ++company) {
-    Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE ") + name(company));
-    Run(name(company), QStringLiteral("CREATE TABLE dbo.T (N INT)"));
-    Run(name(company), QStringLiteral("INSERT INTO dbo.T (N) VALUES (%1)").arg(company));
+    Run(u"master"_qs, u"CREATE DATABASE "_qs + name(company));
+    Run(name(company), u"CREATE TABLE dbo.T (N INT)"_qs);
+    Run(name(company), u"INSERT INTO dbo.T (N) VALUES (%1)"_qs.arg(company));
   }
-  Query query;
-  query.SetDatabaseName(ServerConnectionString(Server(), name(1)));
-  auto valueOf = [&](const QString& sql) {
-    query.SQL().SetText(sql);
-    query.Open();
-    const QString value = query.Fields(0).AsString();
-    query.Close();
-    return value;
-  };
+  auto valueOf = [&](const QString& sql) { return Value(name(1), sql); };
   Database first;
-  OnServer(first, name(1));
+  PointAtServer(first, Server(), name(1));
   first.Open();  // keeps the connection, and what it attached, alive
   for (int pass = 0; pass < 2; ++pass)
     for (int company = 2; company <= kCompanies; ++company) {
       const int asked = pass == 0 ? company : kCompanies + 2 - company;
-      EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM %1.dbo.T").arg(name(asked))), QString::number(asked));
+      EXPECT_EQ(valueOf(u"SELECT N FROM %1.dbo.T"_qs.arg(name(asked))), QString::number(asked));
     }
-  EXPECT_EQ(valueOf(QStringLiteral("SELECT A.N * 100 + B.N FROM EMP02.dbo.T A, EMP12.dbo.T B")),
-            QStringLiteral("212"));
+  EXPECT_EQ(valueOf(u"SELECT A.N * 100 + B.N FROM EMP02.dbo.T A, EMP12.dbo.T B"_qs), u"212"_qs);
   // Inside a transaction only what is attached is reached: EMP11 made room for EMP12.
   first.StartTransaction();
-  EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM EMP12.dbo.T")), QStringLiteral("12"));
-  EXPECT_EQ(EngineMessageOf([&] { valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")); }),
-            QStringLiteral("Cannot attach database 'EMP11' inside a transaction"));
+  EXPECT_EQ(valueOf(u"SELECT N FROM EMP12.dbo.T"_qs), u"12"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { valueOf(u"SELECT N FROM EMP11.dbo.T"_qs); }),
+            u"Cannot attach database 'EMP11' inside a transaction"_qs);
   first.Rollback();
-  EXPECT_EQ(valueOf(QStringLiteral("SELECT N FROM EMP11.dbo.T")), QStringLiteral("11"));
-}
-
-TEST_F(ServerRoadTest, ExecSqlRunsEveryStatementOfABatch) {
-  Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE EMP1"));
-  Run(QStringLiteral("EMP1"),
-      QStringLiteral("CREATE TABLE dbo.T (A INT, B VARCHAR(10) NULL); INSERT INTO dbo.T (A, B) VALUES (1, 'x;y');\n"
-                     "-- a note; not a statement\nINSERT INTO T (A, B) VALUES (2, '/*;*/') ;"));
-  EXPECT_EQ(Stored(QStringLiteral("EMP1"), QStringLiteral("SELECT group_concat(A || B, '|') FROM T")).toString(),
-            QStringLiteral("1x;y|2/*;*/"));
-}
-
-TEST(FolderRoad, ExecSqlRunsEveryStatementOfABatch) {
-  DataFixture data;
-  InstallServerRoad();
-  Query query;
-  query.SetDatabaseName(data.Folder());
-  query.SQL().SetText(QStringLiteral("INSERT INTO dbo.CLIENTES (Codigo, Nombre) VALUES (1, 'Ana; Eva');"
-                                     "UPDATE CLIENTES SET Saldo = 5 WHERE Codigo = :codigo"));
-  query.ParamByName(QStringLiteral("codigo")).SetAsInteger(1);
-  query.ExecSQL();
-  EXPECT_EQ(data.Scalar(QStringLiteral("SELECT Nombre || Saldo FROM CLIENTES")).toString(), QStringLiteral("Ana; Eva5.0"));
+  EXPECT_EQ(valueOf(u"SELECT N FROM EMP11.dbo.T"_qs), u"11"_qs);
 }
 
 // The server makes a keyed table without row ids; a Table on its alias
-// reads and writes it by key.
+// reads and writes it by key. The batch that makes it runs every statement.
 TEST_F(ServerRoadTest, ATableTheServerCreatedIsWrittenByItsKey) {
-  Run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE EMP1"));
-  Run(QStringLiteral("EMP1"), QStringLiteral("CREATE TABLE dbo.CLIENTES (Codigo INTEGER NOT NULL, Nombre VARCHAR(40) "
-                                             "NULL, CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"));
-  StringList params;
-  params.Add(QStringLiteral("SERVER NAME=np:") + Server());
-  params.Add(QStringLiteral("DATABASE NAME=EMP1"));
-  params.Add(QStringLiteral("USER NAME=ZEM"));
-  Session::Default().AddAlias(QStringLiteral("EMPRESA1"), QLatin1String(Session::kSqlServerDriver), params);
+  Run(u"master"_qs, u"CREATE DATABASE EMP1"_qs);
+  Run(u"EMP1"_qs,
+      u"CREATE TABLE dbo.CLIENTES (Codigo INTEGER NOT NULL, Nombre VARCHAR(40) NULL, CONSTRAINT "
+      "CLIENTES_Clave1 PRIMARY KEY (Codigo)); INSERT INTO dbo.CLIENTES VALUES (9, 'x;y');\n"
+      "-- a note; not a statement\nINSERT INTO CLIENTES VALUES (8, '/*;*/') ;"_qs);
+  Session::Default().AddAlias(u"EMPRESA1"_qs, QLatin1String(Session::kSqlServerDriver),
+                              ServerParams(Server(), u"EMP1"_qs));
 
   Table clientes;
-  clientes.SetDatabaseName(QStringLiteral("EMPRESA1"));
-  clientes.SetTableName(QStringLiteral("CLIENTES"));
+  clientes.SetDatabaseName(u"EMPRESA1"_qs);
+  clientes.SetTableName(u"CLIENTES"_qs);
   clientes.Open();
-  for (const int codigo : {3, 1, 2}) {
+  Field& codigo = clientes.FieldByName(u"Codigo"_qs);
+  for (const int added : {3, 1, 2}) {
     clientes.Insert();
-    clientes.FieldByName(QStringLiteral("Codigo")).SetAsInteger(codigo);
-    clientes.FieldByName(QStringLiteral("Nombre")).SetAsString(QStringLiteral("Cliente %1").arg(codigo));
+    codigo.SetAsInteger(added);
+    clientes.FieldByName(u"Nombre"_qs).SetAsString(u"Cliente %1"_qs.arg(added));
     clientes.Post();
   }
-  ASSERT_TRUE(clientes.FindKey({Variant::Integer(2)}));
+  ASSERT_TRUE(clientes.FindKey({Int(2)}));
   const Bookmark segundo = clientes.GetBookmark();
   clientes.Edit();
-  clientes.FieldByName(QStringLiteral("Codigo")).SetAsInteger(20);
-  clientes.FieldByName(QStringLiteral("Nombre")).SetAsString(QStringLiteral("Cambiado"));
+  codigo.SetAsInteger(20);
+  clientes.FieldByName(u"Nombre"_qs).SetAsString(u"Cambiado"_qs);
   clientes.Post();
-  EXPECT_FALSE(clientes.FindKey({Variant::Integer(2)}));
-  ASSERT_TRUE(clientes.FindKey({Variant::Integer(20)}));
-  EXPECT_EQ(clientes.FieldByName(QStringLiteral("Nombre")).AsString(), QStringLiteral("Cambiado"));
+  EXPECT_FALSE(clientes.FindKey({Int(2)}));
+  ASSERT_TRUE(clientes.FindKey({Int(20)}));
+  EXPECT_EQ(clientes.FieldByName(u"Nombre"_qs).AsString(), u"Cambiado"_qs);
+  // A new key keeps the record's bookmark, after a refresh too.
   clientes.First();
   clientes.Refresh();
   ASSERT_TRUE(clientes.BookmarkValid(segundo));
   clientes.GotoBookmark(segundo);
-  EXPECT_EQ(clientes.FieldByName(QStringLiteral("Codigo")).AsInteger(), 20);
-  ASSERT_TRUE(clientes.FindKey({Variant::Integer(1)}));
+  EXPECT_EQ(codigo.AsInteger(), 20);
+  ASSERT_TRUE(clientes.FindKey({Int(1)}));
   clientes.Delete();
   clientes.Insert();
-  clientes.FieldByName(QStringLiteral("Codigo")).SetAsInteger(3);
-  EXPECT_EQ(EngineMessageOf([&] { clientes.Post(); }), QStringLiteral("Key violation"));
+  codigo.SetAsInteger(3);
+  EXPECT_EQ(EngineMessageOf([&] { clientes.Post(); }), u"Key violation"_qs);
   clientes.Cancel();
-  EXPECT_EQ(Stored(QStringLiteral("EMP1"), QStringLiteral("SELECT group_concat(Codigo || ':' || Nombre, '|') FROM "
-                                                          "(SELECT * FROM CLIENTES ORDER BY Codigo)")).toString(),
-            QStringLiteral("3:Cliente 3|20:Cambiado"));
-  EXPECT_EQ(Stored(QStringLiteral("EMP1"), QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name = 'CLIENTES' "
-                                                          "AND sql LIKE '%WITHOUT ROWID'")).toInt(),
-            1);
+  EXPECT_EQ(Stored(u"EMP1"_qs,
+                   u"SELECT group_concat(Codigo || ':' || Nombre, '|') FROM "
+                   "(SELECT * FROM CLIENTES ORDER BY Codigo)"_qs)
+                .toString(),
+            u"3:Cliente 3|8:/*;*/|9:x;y|20:Cambiado"_qs);
+  EXPECT_EQ(Stored(u"EMP1"_qs, u"SELECT count(*) FROM sqlite_schema WHERE sql LIKE '%WITHOUT ROWID'"_qs).toInt(), 1);
 }

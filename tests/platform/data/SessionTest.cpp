@@ -10,24 +10,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-}  // namespace
-
-TEST(SessionAliases, ComeFromTheEngineConfigurationFile) {
-  TemporaryFolder folder;
-  InstallationBuilder installation(folder.Path());
-  installation.Write();
-  Session session;
-  EXPECT_TRUE(session.IsAlias(u"zemgeneral"_qs));
-  EXPECT_TRUE(session.GetAliasNames().contains(u"ZEMEMP"_qs));
-  EXPECT_EQ(session.GetAliasDriverName(u"ZEMGENERAL"_qs), u"MSSQL"_qs);
-  EXPECT_EQ(session.GetAliasParams(u"ZEMGENERAL"_qs).Values(u"DATABASE NAME"_qs), u"ZEMGENERAL"_qs);
-  EXPECT_FALSE(session.IsAlias(u"NOEXISTE"_qs));
-  EXPECT_EQ(EngineMessageOf([&] { session.GetAliasParams(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
-}
-
-TEST(SessionAliases, ResolveToTheFileOfTheEmbeddedServerOrOfTheDataFolder) {
+TEST(SessionAliases, ComeFromTheEngineConfigurationAndResolveToTheServersFileOrTheDataFolder) {
   TemporaryFolder folder;
   InstallationBuilder installation(folder.Path());
   installation.EngineConfig(u"Databases\\PIPES"_qs, u"TYPE"_qs, u"MSSQL"_qs)
@@ -40,6 +23,12 @@ TEST(SessionAliases, ResolveToTheFileOfTheEmbeddedServerOrOfTheDataFolder) {
       .EngineConfig(u"Databases\\REMOTO"_qs, u"DATABASE NAME"_qs, u"EMP"_qs);
   installation.Write();
   Session session;
+  EXPECT_TRUE(session.IsAlias(u"zemgeneral"_qs));
+  EXPECT_TRUE(session.GetAliasNames().contains(u"ZEMEMP"_qs));
+  EXPECT_EQ(session.GetAliasDriverName(u"ZEMGENERAL"_qs), u"MSSQL"_qs);
+  EXPECT_EQ(session.GetAliasParams(u"ZEMGENERAL"_qs).Values(u"DATABASE NAME"_qs), u"ZEMGENERAL"_qs);
+  EXPECT_FALSE(session.IsAlias(u"NOEXISTE"_qs));
+  EXPECT_EQ(EngineMessageOf([&] { session.GetAliasParams(u"NOEXISTE"_qs); }), u"Unknown database"_qs);
   const QString server = installation.ServerFolder();
   EXPECT_EQ(session.DatabaseFile(u"ZEMGENERAL"_qs), server + u"/ZEMGENERAL.sqlite"_qs);
   EXPECT_EQ(session.DatabaseFile(u"PIPES"_qs), server + u"/EMP3.sqlite"_qs);
@@ -121,15 +110,6 @@ TEST(SessionNumbers, TwoInstancesOfOneUserGetDifferentNumbers) {
   EXPECT_EQ(fourth.SessionNumber(), 3);
 }
 
-TEST(SessionNumbers, TheNetworkFolderComesFromTheConfigurationFile) {
-  TemporaryFolder folder;
-  InstallationBuilder(folder.Path()).Write();
-  Session session;
-  EXPECT_EQ(session.NetFileDir(), QDir(folder.Path()).absolutePath());
-  EXPECT_EQ(session.SessionNumber(), 1);
-  EXPECT_TRUE(QFile::exists(folder.File(u"SESION1.LCK"_qs)));
-}
-
 TEST(PrivateFolder, IsHeldByOneInstanceAtATime) {
   TemporaryFolder folder;
   ASSERT_TRUE(QDir(folder.Path()).mkpath(u"PRIVDIR/1"_qs));
@@ -146,13 +126,4 @@ TEST(PrivateFolder, IsHeldByOneInstanceAtATime) {
   first.SetPrivateDir(folder.File(u"PRIVDIR"_qs));
   second.SetPrivateDir(folder.File(u"PRIVDIR/1"_qs));
   EXPECT_EQ(second.PrivateDir(), folder.File(u"PRIVDIR/1"_qs));
-}
-
-TEST(DatabaseComponent, WithoutAliasItsNameIsAFolder) {
-  TemporaryFolder folder;
-  Database database;
-  database.SetDatabaseName(folder.Path());
-  EXPECT_EQ(database.FileName(), folder.File(u"DATOS.SQLITE"_qs));
-  EXPECT_EQ(Session::Default().DatabaseFile(u"?"_qs + folder.Path()), database.FileName());
-  EXPECT_EQ(Session::Default().OpenDatabase(folder.Path()).get(), database.SharedConnection().get());
 }

@@ -2,7 +2,6 @@
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
-#include "platform/data/Session.h"
 #include "platform/data/SqlRouting.h"
 #include "platform/sql/ServerCommands.h"
 #include "platform/sqlite/Connection.h"
@@ -14,152 +13,91 @@
 
 #include <gtest/gtest.h>
 
+namespace {
 
-TEST(TableWithoutRowIds, IsWrittenAndFoundAgainByItsKey) {
-  DataFixture data;
-  data.Execute(QStringLiteral("CREATE TABLE PEDIDOS (Serie TEXT NOT NULL, Numero INTEGER NOT NULL, Cliente TEXT, "
-                              "PRIMARY KEY (Serie, Numero)) WITHOUT ROWID"));
-  auto pedidos = data.OpenTable(QStringLiteral("PEDIDOS"));
-  for (const int numero : {2, 1}) {
-    pedidos->Append();
-    pedidos->FieldByName(QStringLiteral("Serie")).SetAsString(QStringLiteral("A"));
-    pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(numero);
-    pedidos->FieldByName(QStringLiteral("Cliente")).SetAsString(QStringLiteral("C%1").arg(numero));
-    pedidos->Post();
-  }
-  EXPECT_EQ(pedidos->RecNo(), 1);  // kept in key order
-  const Bookmark segundo = [&] {
-    pedidos->Last();
-    return pedidos->GetBookmark();
-  }();
-  pedidos->Edit();
-  pedidos->FieldByName(QStringLiteral("Cliente")).SetAsString(QStringLiteral("cambiado"));
-  pedidos->Post();
-  // A new key keeps the record's bookmark, before and after a refresh.
-  pedidos->Edit();
-  pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(7);
-  pedidos->Post();
-  pedidos->First();
-  pedidos->Refresh();
-  ASSERT_TRUE(pedidos->BookmarkValid(segundo));
-  pedidos->GotoBookmark(segundo);
-  EXPECT_EQ(pedidos->FieldByName(QStringLiteral("Numero")).AsInteger(), 7);
-  EXPECT_EQ(pedidos->FieldByName(QStringLiteral("Cliente")).AsString(), QStringLiteral("cambiado"));
-  pedidos->First();
-  pedidos->Delete();
-  EXPECT_EQ(data.Scalar(QStringLiteral("SELECT group_concat(Numero || Cliente) FROM PEDIDOS")).toString(),
-            QStringLiteral("7cambiado"));
-  // A duplicate key is refused as on any keyed table.
-  pedidos->Append();
-  pedidos->FieldByName(QStringLiteral("Serie")).SetAsString(QStringLiteral("A"));
-  pedidos->FieldByName(QStringLiteral("Numero")).SetAsInteger(7);
-  EXPECT_EQ(EngineMessageOf([&] { pedidos->Post(); }), QStringLiteral("Key violation"));
+// Runs a statement on the query and gives a column of its first row.
+QString answer(Query& query, const QString& sql, const QString& column = QString()) {
+  query.SQL().SetText(sql);
+  query.Open();
+  const QString value = (column.isEmpty() ? query.Fields(0) : query.FieldByName(column)).AsString();
+  query.Close();
+  return value;
 }
+
+void exec(Query& query, const QString& sql) {
+  query.SQL().SetText(sql);
+  query.ExecSQL();
+}
+
+}  // namespace
 
 TEST(SqlRoad, ServerDatabasesOpenOnlyAfterTheLoginAndWhenTheServerListsThem) {
   TemporaryFolder folder;
   InstallServerRoad();
   const QString server = folder.Path();
   // The first login makes the server, with that login as its first.
-  SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("clave"));
-  EXPECT_TRUE(QFileInfo::exists(server + QStringLiteral("/master.sqlite")));
-  EXPECT_EQ(EngineMessageOf([&] { SqlRouting::Login(server, QStringLiteral("ZEM"), QStringLiteral("otra")); }),
-            QStringLiteral("Unknown user name or password"));
+  SqlRouting::Login(server, u"ZEM"_qs, u"clave"_qs);
+  EXPECT_TRUE(QFileInfo::exists(server + u"/master.sqlite"_qs));
+  EXPECT_EQ(EngineMessageOf([&] { SqlRouting::Login(server, u"ZEM"_qs, u"otra"_qs); }),
+            u"Unknown user name or password"_qs);
 
   AdoConnection ado;
-  ado.SetConnectionString(ServerConnectionString(server, QStringLiteral("EMP1"), QStringLiteral("clave")));
-  EXPECT_EQ(EngineMessageOf([&] { ado.Open(); }), QStringLiteral("Unknown database"));
-  EXPECT_FALSE(QFileInfo::exists(server + QStringLiteral("/EMP1.sqlite")));
+  ado.SetConnectionString(ServerConnectionString(server, u"EMP1"_qs, u"clave"_qs));
+  EXPECT_EQ(EngineMessageOf([&] { ado.Open(); }), u"Unknown database"_qs);
+  EXPECT_FALSE(QFileInfo::exists(server + u"/EMP1.sqlite"_qs));
 
   // Server commands run on the server; what they leave runs mapped.
-  Query command;
-  command.SetDatabaseName(ServerConnectionString(server, QStringLiteral("master"), QStringLiteral("clave")));
-  command.SQL().SetText(QStringLiteral("USE master CREATE DATABASE EMP1  COLLATE SQL_Latin1_General_Cp1_CI_AI"));
-  command.ExecSQL();
-  ado.Open();
-  Query version;
-  version.SetDatabaseName(ado.ConnectionString());
-  version.SQL().SetText(QStringLiteral("SELECT @@VERSION"));
-  version.Open();
-  EXPECT_EQ(version.Fields(0).AsString(), ServerCommands::VersionText());
-
   Query statement;
+  statement.SetDatabaseName(ServerConnectionString(server, u"master"_qs, u"clave"_qs));
+  exec(statement, u"USE master CREATE DATABASE EMP1  COLLATE SQL_Latin1_General_Cp1_CI_AI"_qs);
+  ado.Open();
   statement.SetDatabaseName(ado.ConnectionString());
-  statement.SQL().SetText(QStringLiteral("CREATE TABLE T (Codigo INTEGER DEFAULT 0, Fecha DATETIME NULL, "
-                                         "CONSTRAINT T_Clave1 PRIMARY KEY (Codigo))"));
-  statement.ExecSQL();
-  statement.SQL().SetText(QStringLiteral("INSERT INTO T (Codigo, Fecha) VALUES (1, '01/31/2024 10:00:00')"));
-  statement.ExecSQL();
+  EXPECT_EQ(answer(statement, u"SELECT @@VERSION"_qs), ServerCommands::VersionText());
+  exec(statement,
+       u"CREATE TABLE T (Codigo INTEGER DEFAULT 0, Fecha DATETIME NULL, "
+       "CONSTRAINT T_Clave1 PRIMARY KEY (Codigo))"_qs);
+  exec(statement, u"INSERT INTO T (Codigo, Fecha) VALUES (1, '01/31/2024 10:00:00')"_qs);
+  EXPECT_EQ(answer(statement, u"SELECT TOP 1 Fecha FROM dbo.T WITH(NOLOCK)"_qs), u"31/01/2024 10:00:00"_qs);
   // An IDENTITY column comes with what fills it.
-  statement.SQL().SetText(QStringLiteral("CREATE TABLE H (Id INTEGER IDENTITY(1,1), Texto VARCHAR(10) NULL) "
-                                         "INSERT INTO H (Texto) VALUES ('a')"));
-  statement.ExecSQL();
-  statement.SQL().SetText(QStringLiteral("SELECT Id FROM H"));
-  statement.Open();
-  EXPECT_EQ(statement.Fields(0).AsInteger(), 1);
-  statement.Close();
-  statement.SQL().SetText(QStringLiteral("SELECT TOP 1 Fecha FROM dbo.T WITH(NOLOCK)"));
-  statement.Open();
-  EXPECT_EQ(statement.Fields(0).AsString(), QStringLiteral("31/01/2024 10:00:00"));
-  statement.Close();
+  exec(statement,
+       u"CREATE TABLE H (Id INTEGER IDENTITY(1,1), Texto VARCHAR(10) NULL) "
+       "INSERT INTO H (Texto) VALUES ('a')"_qs);
+  EXPECT_EQ(answer(statement, u"SELECT Id FROM H"_qs), u"1"_qs);
   // This process's session is listed while the connection lives.
-  statement.SQL().SetText(QStringLiteral("SELECT loginame, program_name FROM master.dbo.sysprocesses"));
-  statement.Open();
-  EXPECT_EQ(statement.FieldByName(QStringLiteral("program_name")).AsString(), QStringLiteral("ZEMWIN.EXE"));
-  statement.Close();
+  EXPECT_EQ(answer(statement, u"SELECT loginame, program_name FROM master.dbo.sysprocesses"_qs, u"program_name"_qs),
+            u"ZEMWIN.EXE"_qs);
   // A statement the server does not run fails with its text.
-  statement.SQL().SetText(QStringLiteral("SET NOCOUNT ON"));
-  EXPECT_EQ(EngineMessageOf([&] { statement.ExecSQL(); }), QStringLiteral("General SQL error"));
+  EXPECT_EQ(EngineMessageOf([&] { exec(statement, u"SET NOCOUNT ON"_qs); }), u"General SQL error"_qs);
 }
 
-TEST(SqlRoad, TheAdoTwinIsTheSameConnectionAndJoinsItsTransaction) {
+// Its transactions joined are checked where the program begins and ends them.
+TEST(SqlRoad, TheAdoTwinIsTheSameConnectionWithItsOwnSession) {
   TemporaryFolder folder;
   InstallServerRoad();
   const QString server = folder.Path();
-  SqlRouting::Login(server, QStringLiteral("ZEM"), QString());
-  Query create;
-  create.SetDatabaseName(ServerConnectionString(server, QStringLiteral("master")));
-  create.SQL().SetText(QStringLiteral("CREATE DATABASE EMP2"));
-  create.ExecSQL();
+  SqlRouting::Login(server, u"ZEM"_qs, QString());
+  RunOnServer(server, u"master"_qs, u"CREATE DATABASE EMP2"_qs);
 
   Database database;
-  database.SetDatabaseName(QStringLiteral("EMPRESA"));
-  database.SetDriverName(QLatin1String(Session::kSqlServerDriver));
-  database.Params().Add(QStringLiteral("SERVER NAME=np:") + server);
-  database.Params().Add(QStringLiteral("DATABASE NAME=EMP2"));
-  database.Params().Add(QStringLiteral("USER NAME=ZEM"));
+  database.SetDatabaseName(u"EMPRESA"_qs);
+  PointAtServer(database, server, u"EMP2"_qs);
   AdoConnection ado;
-  ado.SetConnectionString(ServerConnectionString(server, QStringLiteral("EMP2")));
+  ado.SetConnectionString(ServerConnectionString(server, u"EMP2"_qs));
   EXPECT_EQ(ado.SharedConnection().get(), database.SharedConnection().get());
-
-  database.StartTransaction();
-  ado.BeginTrans();  // joins the running transaction
-  database.Execute(QStringLiteral("CREATE TABLE T (A INT)"));
-  database.Commit();
-  ado.CommitTrans();  // nothing left to commit
-  EXPECT_FALSE(ado.InTransaction());
-  EXPECT_TRUE(database.SharedConnection()->TableExists(QStringLiteral("T")));
+  database.Execute(u"CREATE TABLE T (A INT)"_qs);
 
   // USE moves only the logical connection it ran on; one opened again starts in its own database.
   Query onAdo, onDatabase;
   onAdo.SetDatabaseName(ado.ConnectionString());
-  onDatabase.SetDatabaseName(QStringLiteral("EMPRESA"));
-  const auto count = [](Query& query, const char* sql) {
-    query.SQL().SetText(QString::fromLatin1(sql));
-    query.Open();
-    const int counted = query.Fields(0).AsInteger();
-    query.Close();
-    return counted;
-  };
-  const char* tablesNamedT = "SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'T'";
-  const char* sessions = "SELECT COUNT(*) FROM master.dbo.sysprocesses";
-  onAdo.SQL().SetText(QStringLiteral("USE master"));
-  onAdo.ExecSQL();
-  EXPECT_EQ(count(onAdo, tablesNamedT), 0);
-  EXPECT_EQ(count(onDatabase, tablesNamedT), 1);
-  const int listed = count(onDatabase, sessions);
+  onDatabase.SetDatabaseName(u"EMPRESA"_qs);
+  const QString tablesNamedT = u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'T'"_qs;
+  const QString sessions = u"SELECT COUNT(*) FROM master.dbo.sysprocesses"_qs;
+  exec(onAdo, u"USE master"_qs);
+  EXPECT_EQ(answer(onAdo, tablesNamedT), u"0"_qs);
+  EXPECT_EQ(answer(onDatabase, tablesNamedT), u"1"_qs);
+  const int listed = answer(onDatabase, sessions).toInt();
   ado.Close();  // its session ends
-  EXPECT_EQ(count(onDatabase, sessions), listed - 1);
+  EXPECT_EQ(answer(onDatabase, sessions).toInt(), listed - 1);
   ado.Open();
-  EXPECT_EQ(count(onAdo, tablesNamedT), 1);
+  EXPECT_EQ(answer(onAdo, tablesNamedT), u"1"_qs);
 }

@@ -3,6 +3,7 @@
 #include "platform/odbc/SqlServerOdbc.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
+#include "tests/platform/data/DataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -38,14 +39,9 @@ TEST(SqlServerReal, SessionRowsAndFailuresAsOnTheOtherRoads) {
       {"SELECT * FROM NOEXISTE_ZEM", "Table does not exist"},
       {"SELECT 1; SELECT * FROM NOEXISTE_ZEM", "Table does not exist"},
   };
-  for (const auto& [sql, texto] : fallos) {
-    try {
-      servidor->QueryRows(QString::fromLatin1(sql));
-      ADD_FAILURE() << sql;
-    } catch (const EDatabaseError& error) {
-      EXPECT_EQ(error.EngineMessage(), QString::fromLatin1(texto)) << sql;
-    }
-  }
+  for (const auto& [sql, texto] : fallos)
+    EXPECT_EQ(EngineMessageOf([&] { servidor->QueryRows(QString::fromLatin1(sql)); }), QString::fromLatin1(texto))
+        << sql;
 
   // The server ends the transaction on this failure: what runs after it is not committed as if it were the whole.
   servidor->StartTransaction();

@@ -27,8 +27,6 @@ const char* const kSetUp[] = {
     "CREATE TABLE dbo.CAMPOUSR (NombreTabla VARCHAR(20) DEFAULT '', OrdenCampo INTEGER DEFAULT 0, "
     "NombreCampo VARCHAR(30) DEFAULT '' NULL, TipoCampo VARCHAR(20) DEFAULT '' NULL, "
     "LongitudCampo INTEGER DEFAULT 0 NULL, CONSTRAINT CAMPOUSR_Clave1 PRIMARY KEY (NombreTabla, OrdenCampo))",
-    "CREATE TABLE dbo.NOMBTTEM (Contador INTEGER DEFAULT 0, NombreTablaTemporalOrg VARCHAR(250) DEFAULT '' NULL, "
-    "NombreTablaTemporal VARCHAR(20) DEFAULT '' NULL, CONSTRAINT NOMBTTEM_Clave1 PRIMARY KEY (Contador))",
     "CREATE TABLE dbo.EMPRESA (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
     "CONSTRAINT EMPRESA_Clave1 PRIMARY KEY (Codigo))",
     "INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES ('ENG', 'Año', 'Year')",
@@ -133,13 +131,6 @@ const Case kCompanyCases[] = {
      "AND C.xtype <> 35  ORDER BY C.colid ",
      {{"Empresa"}, {"Codigo"}, {"Descripcion"}, {"Fecha"}}},
     {"SELECT COUNT(*) FROM SYSOBJECTS WHERE xtype = 'U'", {{"7"}}},
-    // Who is connected.
-    {"SELECT DISTINCT nt_username   FROM master.dbo.sysprocesses   WHERE nt_username <> ''  ORDER BY nt_username",
-     {{"usuario"}}},
-    {"SELECT COUNT(DISTINCT P.hostprocess + P.nt_username)   FROM master.dbo.sysprocesses P   JOIN "
-     "master.dbo.sysdatabases D     ON D.dbid = P.dbid   WHERE P.nt_username <> ''    AND (D.name = 'ZEMG'         "
-     "OR D.name LIKE 'ZEM%')",
-     {{"1"}}},
     // Stored objects, templates, user fields of the general database.
     {"SELECT TipoObjeto FROM BLOBTAB   WHERE NombreTabla = 'CLIENTES'    AND ClaveTabla = '1;'    AND IdObjeto = '1'",
      {{"PDF"}}},
@@ -149,7 +140,7 @@ const Case kCompanyCases[] = {
     // DELETE T WHERE and the memo rewrite.
     {"DELETE TEXTO   WHERE Codigo = 'T1'", {}}, {"UPDATE TEXTO  SET Texto = NULL  WHERE Codigo = 'T2'", {}},
     {"SELECT Codigo, Texto FROM TEXTO", {{"T2", "NULL"}}},
-    // Table creation from the structure definitions, and a temporary table filled from a query.
+    // Table creation from the structure definitions.
     {"CREATE TABLE dbo.INCAPLIC (NumeroIncidencia INTEGER DEFAULT 0, Fecha DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
      "CodigoEmpresa SMALLINT DEFAULT 0 NULL, Descripcion TEXT  NULL, Factor DECIMAL(28,12) DEFAULT 0 NULL, "
      "Foto IMAGE NULL, CONSTRAINT INCAPLIC_Clave1 PRIMARY KEY (NumeroIncidencia))",
@@ -157,9 +148,6 @@ const Case kCompanyCases[] = {
     {"CREATE INDEX INCAPLIC_Fecha ON INCAPLIC (Fecha,NumeroIncidencia) ", {}},
     {"INSERT INTO INCAPLIC (NumeroIncidencia) VALUES (1)", {}},
     {"SELECT NumeroIncidencia, CodigoEmpresa, Descripcion FROM INCAPLIC", {{"1", "0", "NULL"}}},
-    {"CREATE TABLE TEMP000001_X (Codigo INTEGER DEFAULT 0 NULL, Nombre VARCHAR(40) DEFAULT '' NULL)", {}},
-    {"INSERT INTO TEMP000001_X SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo < 3", {}},
-    {"SELECT Nombre FROM TEMP000001_X ORDER BY Codigo", {{"Álvaro"}, {"Ávila"}}},
     // Values are stored as SQL Server converts them to the column's type.
     {"INSERT INTO PRECIOS (Codigo, Precio, Cantidad) VALUES ('', '2.345', ' 7 ')", {}},
     {"INSERT INTO PRECIOS VALUES (1, -2.345, 1.9, 'Una nota larga, más larga que cualquier VARCHAR corto', 12.000000)",
@@ -228,10 +216,6 @@ const Case kGeneralCases[] = {
     {"SELECT TOP 1 Texto FROM TXIDIOMA   WHERE Idioma = 'ENG'    AND ClaveTexto = 'ano'", {{"Anus"}}},
     {"SELECT TOP 1 ClaveTexto FROM TXIDIOMA   WHERE Idioma = 'ENG'  AND ClaveTexto LIKE 'a%' ", {{"Aceptar"}}},
     {"SELECT COUNT(*) FROM TXIDIOMA WHERE ClaveTexto LIKE 'an%'", {{"1"}}},
-    {"SELECT NombreTablaTemporal FROM NOMBTTEM   WHERE NombreTablaTemporalOrg = 'TEMP_X'", {}},
-    {"SELECT MAX(Contador) FROM NOMBTTEM", {{"NULL"}}},
-    {"INSERT INTO NOMBTTEM VALUES (1, 'TEMP_X', 'TEMP000001_X')", {}},
-    {"SELECT NombreTablaTemporal FROM NOMBTTEM   WHERE NombreTablaTemporalOrg = 'TEMP_X'", {{"TEMP000001_X"}}},
     {"USE master SELECT name FROM sysdatabases   WHERE name LIKE 'ZEM%'     OR name = 'ZEMG'", {{"ZEM1"}, {"ZEMG"}}, true},
 };
 

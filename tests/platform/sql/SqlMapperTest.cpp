@@ -3,6 +3,7 @@
 #include "platform/sql/SqlMapper.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/fixtures/TemporaryFolder.h"
+#include "tests/platform/data/DataFixture.h"
 #include "tests/platform/sql/ServerClient.h"
 
 #include <QElapsedTimer>
@@ -108,27 +109,17 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
       {"SELECT 'sin cerrar", "Unclosed quotation mark after the character string ''sin cerrar'."},
       {"SELECT * FROM INFORMATION_SCHEMA.ROUTINES", "Invalid object name 'INFORMATION_SCHEMA.ROUTINES'."},
   };
-  for (const auto& [statement, message] : refusals) {
-    try {
-      Map(QString::fromUtf8(statement));
-      ADD_FAILURE() << "mapped: " << statement;
-    } catch (const EDatabaseError& error) {
-      EXPECT_EQ(error.DriverMessage(), QString::fromUtf8(message)) << statement;
-    }
-  }
+  for (const auto& [statement, message] : refusals)
+    EXPECT_EQ(DriverMessageOf([&] { Map(QString::fromUtf8(statement)); }), QString::fromUtf8(message)) << statement;
 }
 
 TEST_F(SqlMapperTest, NestingBeyondAHundredLevelsIsRefused) {
   for (const auto& [open, close, levels] :
-       {std::tuple(u"("_qs, u")"_qs, 4400), std::tuple(u"(CASE WHEN 1 = 1 THEN "_qs, u" END)"_qs, 51)}) {
-    try {
-      Map(u"SELECT "_qs + open.repeated(levels) + u"1"_qs + close.repeated(levels));
-      ADD_FAILURE() << levels;
-    } catch (const SqlError& error) {
-      EXPECT_EQ(error.DriverMessage(), u"Some part of your SQL statement is nested too deeply. Rewrite the query or "
-                                       "break it up into smaller queries."_qs);
-    }
-  }
+       {std::tuple(u"("_qs, u")"_qs, 4400), std::tuple(u"(CASE WHEN 1 = 1 THEN "_qs, u" END)"_qs, 51)})
+    EXPECT_EQ(DriverMessageOf([&] { Map(u"SELECT "_qs + open.repeated(levels) + u"1"_qs + close.repeated(levels)); }),
+              u"Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into smaller "
+              "queries."_qs)
+        << levels;
   const QString hundred = u"SELECT "_qs + u"("_qs.repeated(100) + u"1"_qs + u")"_qs.repeated(100);
   EXPECT_EQ(Map(hundred), hundred);
 }
