@@ -89,7 +89,7 @@ SqlChain ReadChain(const SqlNodes& nodes, size_t i) {
   chain.begin = i;
   auto addPart = [&](const SqlNode& node) {
     chain.names << node.token.Value();
-    chain.written << node.token.text;
+    chain.written << node.token.text.toString();
   };
   addPart(nodes[i]);
   ++i;
