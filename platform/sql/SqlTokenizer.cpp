@@ -153,6 +153,7 @@ void ScanSql(QStringView s, size_t significantTokens, Take&& take) {
 
 std::vector<SqlToken> TokenizeSql(QStringView statement, size_t significantTokens) {
   std::vector<SqlToken> tokens;
+  tokens.reserve(size_t(statement.size()) / 4 + 1);  // about one token in four characters, blanks included
   ScanSql(statement, significantTokens,
           [&](const SqlToken& token) { tokens.push_back(token); });
   return tokens;

@@ -17,6 +17,7 @@ SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, boo
     throw SqlError(QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the query or break "
                                   "it up into smaller queries."));
   SqlNodes nodes;
+  if (depth == 0) nodes.reserve(tokens.size());
   while (i < tokens.size()) {
     const SqlToken& token = tokens[i];
     if (token.kind == SqlTokenKind::Close) {
