@@ -3,6 +3,7 @@
 #include "platform/sql/SqlError.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string_view>
 
@@ -129,8 +130,7 @@ std::vector<SqlNodes> SplitAtCommas(const SqlNodes& nodes) {
 }
 
 bool IsKeyword(const SqlNode& node) {
-  // In order, for a binary search.
-  static constexpr std::u16string_view keywords[] = {
+  static constexpr std::u16string_view written[] = {
       u"ADD",     u"ALL",       u"ALTER",  u"AND",     u"ANY",        u"AS",      u"ASC",     u"BETWEEN",
       u"BY",      u"CASE",      u"CHECK",  u"COLLATE", u"COLUMN",     u"CONSTRAINT", u"CREATE", u"CROSS",
       u"DEFAULT", u"DELETE",    u"DESC",   u"DISTINCT", u"DROP",      u"ELSE",    u"END",     u"ESCAPE",
@@ -141,6 +141,16 @@ bool IsKeyword(const SqlNode& node) {
       u"THEN",    u"TOP",       u"UNION",  u"UNIQUE",  u"UPDATE",     u"VALUES",  u"WHEN",    u"WHERE",
       u"WITH",
   };
+  // Shorter first, so that most comparisons end at the length.
+  static constexpr auto before = [](std::u16string_view a, std::u16string_view b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  };
+  static const std::array keywords = [] {
+    std::array<std::u16string_view, std::size(written)> sorted;
+    std::copy(std::begin(written), std::end(written), sorted.begin());
+    std::sort(sorted.begin(), sorted.end(), before);
+    return sorted;
+  }();
   constexpr qsizetype kLongest = 10;
   if (node.kind != SqlNode::Kind::Token || node.token.kind != SqlTokenKind::Word) return false;
   const QStringView text = node.token.text;
@@ -151,5 +161,5 @@ bool IsKeyword(const SqlNode& node) {
     upper[i] = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
   }
   const std::u16string_view word(upper, size_t(text.size()));
-  return std::binary_search(std::begin(keywords), std::end(keywords), word);
+  return std::binary_search(keywords.begin(), keywords.end(), word, before);
 }
