@@ -122,6 +122,10 @@ QString AmpliarComparacionesVacias(const QString& sql) {
 }
 
 QString ComparacionesConNULL(const QString& sql, bool forzarNULL) {
+  // Most texts have nothing to rewrite: they are not read token by token.
+  if (!sql.contains(QLatin1String("NULL")) &&
+      !(forzarNULL && (sql.contains(QLatin1String("''")) || sql.contains(QLatin1String("\"\"")))))
+    return sql;
   const std::optional<Tokens> tokens = Tokenized(sql);
   if (!tokens) return sql;
   const QString isNull = QStringLiteral(" IS NULL ");

@@ -50,7 +50,8 @@ void ColumnCollation(sqlite3_context* context, int, sqlite3_value** values) {
 
 // The name of the primary key constraint in a CREATE TABLE text.
 void PrimaryKeyName(sqlite3_context* context, int, sqlite3_value** values) {
-  const std::vector<SqlToken> all = TokenizeSql(TextOf(values[0]));
+  const QString definition = TextOf(values[0]);
+  const std::vector<SqlToken> all = TokenizeSql(definition);
   std::vector<SqlToken> tokens;
   for (const SqlToken& token : all)
     if (token.IsSignificant()) tokens.push_back(token);

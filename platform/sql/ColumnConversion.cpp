@@ -51,8 +51,9 @@ ColumnValue ToInteger(const QVariant& value, const SqlType& type) {
   const IntegerRange* range = nullptr;
   for (const IntegerRange& row : kIntegers)
     if (type.name == row.name) range = &row;
-  const QString overflow = QStringLiteral("Arithmetic overflow error converting expression to data type %1.")
-                               .arg(type.ErrorName());
+  auto overflow = [&] {
+    return QStringLiteral("Arithmetic overflow error converting expression to data type %1.").arg(type.ErrorName());
+  };
   if (IsText(value)) {
     static const QRegularExpression integer(QStringLiteral(R"(^[+-]?\d+$)"));
     const QString text = value.toString().trimmed();
@@ -75,10 +76,10 @@ ColumnValue ToInteger(const QVariant& value, const SqlType& type) {
     if (number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max())
       return Refused(QStringLiteral("Arithmetic overflow error for data type %1, value = %2.")
                          .arg(type.ErrorName()).arg(number));
-    return Refused(overflow);
+    return Refused(overflow());
   }
   const double number = std::trunc(value.toDouble());
-  if (!(number >= double(range->low) && number <= double(range->high))) return Refused(overflow);
+  if (!(number >= double(range->low) && number <= double(range->high))) return Refused(overflow());
   return {qint64(number), {}};
 }
 

@@ -21,7 +21,7 @@ class CommandReader {
  public:
   explicit CommandReader(QStringView text) : text_(text.toString()) {
     qsizetype offset = 0;
-    for (SqlToken& token : TokenizeSql(text)) {
+    for (SqlToken& token : TokenizeSql(text_)) {
       const qsizetype length = token.text.size();
       if (token.IsSignificant()) {
         tokens_.push_back(std::move(token));

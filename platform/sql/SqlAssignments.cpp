@@ -17,7 +17,7 @@ void Convert(SqlNodes& nodes, size_t begin, size_t end, const SqlColumn& column,
     const SqlToken& token = nodes[first].token;
     // A number written into a text column keeps its digits as written (12.000000).
     const bool asWritten = token.Is(SqlTokenKind::String) || column.type.IsText();
-    const QVariant value = asWritten ? QVariant(token.Is(SqlTokenKind::String) ? token.Value() : token.text)
+    const QVariant value = asWritten ? QVariant(token.Is(SqlTokenKind::String) ? token.Value() : token.text.toString())
                            : token.text.contains(u'.') || token.text.contains(u'e', Qt::CaseInsensitive)
                                ? QVariant(token.text.toDouble())
                                : QVariant(token.text.toLongLong());
@@ -68,7 +68,9 @@ const SqlColumn* Find(const QList<SqlColumn>& columns, const QString& name) {
 }
 
 bool EndsSelectList(const SqlNode& node) {
-  for (QStringView word : {u"FROM", u"WHERE", u"GROUP", u"ORDER", u"HAVING", u"UNION", u"EXCEPT", u"INTERSECT"})
+  static constexpr QStringView kWords[] = {u"FROM",  u"WHERE",  u"GROUP",  u"ORDER",
+                                           u"HAVING", u"UNION", u"EXCEPT", u"INTERSECT"};
+  for (QStringView word : kWords)
     if (node.IsWord(word)) return true;
   return false;
 }

@@ -4,7 +4,8 @@
 
 bool IsComparison(const SqlNode& node) {
   if (!node.Is(SqlTokenKind::Symbol)) return false;
-  for (QStringView symbol : {u"=", u"<", u">", u"<=", u">=", u"<>", u"!=", u"!<", u"!>"})
+  static constexpr QStringView kComparisons[] = {u"=", u"<", u">", u"<=", u">=", u"<>", u"!=", u"!<", u"!>"};
+  for (QStringView symbol : kComparisons)
     if (node.token.text == symbol) return true;
   return false;
 }
@@ -40,7 +41,8 @@ std::optional<SqlChain> ColumnBefore(const SqlNodes& nodes, size_t word) {
 }
 
 bool IsArithmetic(const SqlNode& node) {
-  for (QStringView symbol : {u"+", u"-", u"*", u"/", u"%"})
+  static constexpr QStringView kOperators[] = {u"+", u"-", u"*", u"/", u"%"};
+  for (QStringView symbol : kOperators)
     if (node.token.IsSymbol(symbol)) return true;
   return false;
 }

@@ -1,5 +1,7 @@
 #include "platform/sql/SqlRewrite.h"
 
+#include <algorithm>
+
 namespace {
 
 bool EndsOperand(const SqlNode& node) {
@@ -81,6 +83,9 @@ void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
 }  // namespace
 
 void RewriteConcatenation(SqlNodes& nodes) {
+  // Without a "+" at this level no segment has anything to rewrite.
+  const auto plus = [](const SqlNode& node) { return node.kind == SqlNode::Kind::Token && node.token.IsSymbol(u"+"); };
+  if (std::none_of(nodes.begin(), nodes.end(), plus)) return;
   std::vector<std::pair<size_t, size_t>> segments;
   size_t begin = 0;
   for (size_t i = 0; i <= nodes.size(); ++i) {

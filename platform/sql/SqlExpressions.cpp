@@ -110,7 +110,9 @@ void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
 
 }  // namespace
 
-QString RewriteLiteral(const SqlToken& token) { return token.text.startsWith(u'\'') ? token.text : token.text.mid(1); }
+QString RewriteLiteral(const SqlToken& token) {
+  return (token.text.startsWith(u'\'') ? token.text : token.text.mid(1)).toString();
+}
 
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteTop(nodes, objects);
@@ -126,7 +128,7 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
     }
     if (node.kind != SqlNode::Kind::Token) continue;
     const SqlToken& token = node.token;
-    if (token.kind == SqlTokenKind::Variable) Unsupported(token.text);
+    if (token.kind == SqlTokenKind::Variable) Unsupported(token.text.toString());
     if (token.kind == SqlTokenKind::String) {
       node = SqlNode::Rewritten(RewriteLiteral(token));
       continue;
@@ -152,7 +154,7 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
     const size_t afterChain = NextSignificant(nodes, chain.end);
     if (chain.names.size() == 1 && token.kind == SqlTokenKind::Word && afterChain < nodes.size() &&
         nodes[afterChain].IsGroup() && !isTable) {
-      Replace(nodes, i, afterChain + 1, RewriteCall(token.text, nodes[afterChain], objects));
+      Replace(nodes, i, afterChain + 1, RewriteCall(token.text.toString(), nodes[afterChain], objects));
     } else if (chain.names.size() > 1 && afterChain < nodes.size() && nodes[afterChain].IsGroup() && !isTable) {
       Unsupported(chain.written.join(u'.') + QStringLiteral("()"));
     } else {

@@ -114,7 +114,7 @@ QString TransactionStatement(const SqlNodes& nodes, size_t head, const SqlObject
   if (at < nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(RenderSql(nodes[at])));
   const Connection* connection = objects.Context().connection;
   std::map<const Connection*, int>& all = NestedTransactions();
-  const QString word = nodes[head].token.text.toUpper();
+  const QString word = nodes[head].token.text.toString().toUpper();
   if (!connection->InTransaction()) {
     all.erase(connection);
     if (begin) return QStringLiteral("BEGIN");
@@ -170,8 +170,8 @@ void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects
   if (table < nodes.size() && nodes[table].IsWord(u"FROM")) {
     table = NextSignificant(nodes, table + 1);
   } else {
-    const SqlNode from{SqlNode::Kind::Token, {SqlTokenKind::Word, QStringLiteral("FROM")}, {}, {}};
-    const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, QStringLiteral(" ")}, {}, {}};
+    const SqlNode from{SqlNode::Kind::Token, {SqlTokenKind::Word, u"FROM"}, {}, {}};
+    const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}};
     nodes.insert(nodes.begin() + qsizetype(table), {from, space});
     table += 2;
   }
@@ -211,7 +211,7 @@ QString SqlMapper::Map(QStringView statement) const {
 QString SqlMapper::map(QStringView statement, bool& reusable) const {
   std::vector<SqlToken> tokens = TokenizeSql(statement);
   for (SqlToken& token : tokens)
-    if (token.kind == SqlTokenKind::Comment) token = {SqlTokenKind::Whitespace, QStringLiteral(" ")};
+    if (token.kind == SqlTokenKind::Comment) token = {SqlTokenKind::Whitespace, u" "};
   SqlNodes nodes = BuildSqlTree(tokens);
   const size_t last = PreviousSignificant(nodes, nodes.size());
   if (last != size_t(-1) && nodes[last].Is(SqlTokenKind::Semicolon)) nodes.erase(nodes.begin() + qsizetype(last));

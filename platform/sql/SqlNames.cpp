@@ -88,8 +88,9 @@ SqlChain ReadChain(const SqlNodes& nodes, size_t i) {
   SqlChain chain;
   chain.begin = i;
   auto addPart = [&](const SqlNode& node) {
-    chain.names << node.token.Value();
-    chain.written << node.token.text;
+    chain.written << node.token.text.toString();
+    // A plain word is its own name: both share one text.
+    chain.names << (node.token.Is(SqlTokenKind::Word) ? chain.written.last() : node.token.Value());
   };
   addPart(nodes[i]);
   ++i;

@@ -87,8 +87,10 @@ class TablePositions {
 
  private:
   static bool EndsFromList(const SqlNode& node) {
-    for (const QStringView word : {u"WHERE", u"ON", u"USING", u"GROUP", u"ORDER", u"HAVING", u"UNION", u"EXCEPT",
-                                   u"INTERSECT", u"SET", u"VALUES", u"SELECT", u"LIMIT"})
+    static constexpr QStringView kWords[] = {u"WHERE",  u"ON",        u"USING", u"GROUP",  u"ORDER",
+                                             u"HAVING", u"UNION",     u"EXCEPT", u"INTERSECT", u"SET",
+                                             u"VALUES", u"SELECT",    u"LIMIT"};
+    for (const QStringView word : kWords)
       if (node.IsWord(word)) return true;
     return false;
   }

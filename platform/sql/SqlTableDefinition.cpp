@@ -53,7 +53,7 @@ ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
     throw SqlError(QStringLiteral("The definition for column '%1' must include a data type.").arg(facts.name));
   const size_t size = NextSignificant(column, type + 1);
   const bool sized = size < column.size() && column[size].IsGroup();
-  const SqlType declared = SqlType::Parse(column[type].token.text + (sized ? RenderSql(column[size]) : QString()));
+  const SqlType declared = SqlType::Parse(column[type].token.text.toString() + (sized ? RenderSql(column[size]) : QString()));
   size_t typeEnd = sized ? size + 1 : type + 1;
   if (sized && declared.length == SqlType::kMax) {
     column.erase(column.begin() + qsizetype(type) + 1, column.begin() + qsizetype(size) + 1);
@@ -141,7 +141,7 @@ void CheckConstraintNames(const std::vector<SqlNodes>& definitions, const SqlObj
 SqlNodes JoinWithCommas(const std::vector<SqlNodes>& parts) {
   SqlNodes joined;
   for (size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0) joined.push_back(SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Comma, QStringLiteral(",")}, {}, {}});
+    if (i > 0) joined.push_back(SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Comma, u","}, {}, {}});
     joined.insert(joined.end(), parts[i].begin(), parts[i].end());
   }
   return joined;

@@ -56,53 +56,27 @@ qsizetype EndOfNumber(QStringView text, qsizetype i) {
   return i;
 }
 
-// Keywords are compared as SQL Server compares them: ASCII letters in
-// either case.
-bool IsWordOf(SqlTokenKind kind, QStringView text, QStringView word) {
-  if (kind != SqlTokenKind::Word || text.size() != word.size()) return false;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t a = text[i].unicode();
-    const char16_t b = word[i].unicode();
-    const char16_t lower = a | 0x20;
-    if (a != b && (lower != (b | 0x20) || lower < u'a' || lower > u'z')) return false;
-  }
-  return true;
-}
-
 const QStringView kTwoCharSymbols[] = {u"<=", u">=", u"<>", u"!=", u"!<", u"!>", u"||", u"::"};
 
 }  // namespace
-
-bool SqlToken::IsWord(QStringView word) const {
-  return IsWordOf(kind, text, word);
-}
 
 QString SqlToken::Value() const {
   switch (kind) {
     case SqlTokenKind::String: {
       const qsizetype open = text.indexOf(u'\'');
-      return text.mid(open + 1, text.size() - open - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+      return text.mid(open + 1, text.size() - open - 2).toString().replace(QStringLiteral("''"), QStringLiteral("'"));
     }
     case SqlTokenKind::QuotedName:
       if (text.startsWith(u'['))
-        return text.mid(1, text.size() - 2).replace(QStringLiteral("]]"), QStringLiteral("]"));
-      return text.mid(1, text.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        return text.mid(1, text.size() - 2).toString().replace(QStringLiteral("]]"), QStringLiteral("]"));
+      return text.mid(1, text.size() - 2).toString().replace(QStringLiteral("\"\""), QStringLiteral("\""));
     default:
-      return text;
+      return text.toString();
   }
 }
 
 namespace {
 
-// A token as a view of the text it was read from.
-struct TokenView {
-  SqlTokenKind kind;
-  QStringView text;
-
-  bool Is(SqlTokenKind k) const { return kind == k; }
-  bool IsWord(QStringView word) const { return IsWordOf(kind, text, word); }
-  bool IsSignificant() const { return kind != SqlTokenKind::Whitespace && kind != SqlTokenKind::Comment; }
-};
 
 // Hands each token of the text to `take`, until the given number of
 // significant ones were read.
@@ -111,7 +85,7 @@ void ScanSql(QStringView s, size_t significantTokens, Take&& take) {
   qsizetype i = 0;
   size_t significant = 0;
   auto add = [&](SqlTokenKind kind, qsizetype end) {
-    const TokenView token{kind, s.mid(i, end - i)};
+    const SqlToken token{kind, s.mid(i, end - i)};
     if (token.IsSignificant()) ++significant;
     take(token);
     i = end;
@@ -179,17 +153,17 @@ void ScanSql(QStringView s, size_t significantTokens, Take&& take) {
 
 std::vector<SqlToken> TokenizeSql(QStringView statement, size_t significantTokens) {
   std::vector<SqlToken> tokens;
+  tokens.reserve(size_t(statement.size()) / 4 + 1);  // about one token in four characters, blanks included
   ScanSql(statement, significantTokens,
-          [&](const TokenView& token) { tokens.push_back({token.kind, token.text.toString()}); });
+          [&](const SqlToken& token) { tokens.push_back(token); });
   return tokens;
 }
 
 namespace {
 
-bool IsOneOf(const TokenView& token, std::initializer_list<QStringView> words) {
-  for (QStringView word : words)
-    if (token.IsWord(word)) return true;
-  return false;
+template <size_t... N>
+bool IsOneOf(const SqlToken& token, const char16_t (&... words)[N]) {
+  return token.Is(SqlTokenKind::Word) && (token.IsWord(words) || ...);
 }
 
 // Where SQL Server's parser sees the next statement of a batch begin: a
@@ -199,7 +173,7 @@ bool IsOneOf(const TokenView& token, std::initializer_list<QStringView> words) {
 // an IF are never cut.
 class StatementStarts {
  public:
-  bool StartsNew(const TokenView& token, int depth) {
+  bool StartsNew(const SqlToken& token, int depth) {
     if (!token.IsSignificant()) return false;
     const bool starts = depth == 0 && head_ && StartsStatement(token);
     if (starts) Reset();
@@ -209,35 +183,35 @@ class StatementStarts {
   void Reset() { *this = StatementStarts(); }
 
  private:
-  bool StartsStatement(const TokenView& token) const {
+  bool StartsStatement(const SqlToken& token) const {
     if (whole_ || previous_.Is(SqlTokenKind::Dot)) return false;
-    if (!IsOneOf(token, {u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"CREATE", u"DROP", u"ALTER", u"USE", u"BEGIN",
+    if (!IsOneOf(token, u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"CREATE", u"DROP", u"ALTER", u"USE", u"BEGIN",
                          u"COMMIT", u"ROLLBACK", u"EXEC", u"EXECUTE", u"SET", u"TRUNCATE", u"BACKUP", u"RESTORE",
-                         u"DBCC", u"KILL", u"DECLARE", u"PRINT", u"GRANT"}))
+                         u"DBCC", u"KILL", u"DECLARE", u"PRINT", u"GRANT"))
       return false;
     if (token.IsWord(u"SELECT"))
-      return !IsOneOf(previous_, {u"UNION", u"ALL", u"EXCEPT", u"INTERSECT", u"AS"}) &&
-             !(IsOneOf(*head_, {u"INSERT"}) && !sawSource_);
-    if (token.IsWord(u"SET")) return !IsOneOf(*head_, {u"UPDATE", u"ALTER"});
-    if (IsOneOf(token, {u"DELETE", u"UPDATE"})) return !IsOneOf(previous_, {u"ON", u"DO"});
+      return !IsOneOf(previous_, u"UNION", u"ALL", u"EXCEPT", u"INTERSECT", u"AS") &&
+             !(IsOneOf(*head_, u"INSERT") && !sawSource_);
+    if (token.IsWord(u"SET")) return !IsOneOf(*head_, u"UPDATE", u"ALTER");
+    if (IsOneOf(token, u"DELETE", u"UPDATE")) return !IsOneOf(previous_, u"ON", u"DO");
     if (token.IsWord(u"DROP")) return !head_->IsWord(u"ALTER");
-    if (IsOneOf(token, {u"EXEC", u"EXECUTE"})) return !head_->IsWord(u"INSERT");
+    if (IsOneOf(token, u"EXEC", u"EXECUTE")) return !head_->IsWord(u"INSERT");
     return true;
   }
 
-  void Follow(const TokenView& token, int depth) {
+  void Follow(const SqlToken& token, int depth) {
     if (!head_) {
       head_ = token;
-      whole_ = IsOneOf(token, {u"IF", u"WITH", u"WHILE"});
+      whole_ = IsOneOf(token, u"IF", u"WITH", u"WHILE");
     } else if (previous_.IsWord(u"CREATE") || previous_.IsWord(u"ALTER")) {
-      whole_ = whole_ || IsOneOf(token, {u"VIEW", u"PROCEDURE", u"PROC", u"FUNCTION", u"TRIGGER"});
+      whole_ = whole_ || IsOneOf(token, u"VIEW", u"PROCEDURE", u"PROC", u"FUNCTION", u"TRIGGER");
     }
-    if (depth == 0 && IsOneOf(token, {u"VALUES", u"SELECT"})) sawSource_ = true;
+    if (depth == 0 && IsOneOf(token, u"VALUES", u"SELECT")) sawSource_ = true;
     previous_ = token;
   }
 
-  std::optional<TokenView> head_;
-  TokenView previous_{SqlTokenKind::Whitespace, {}};
+  std::optional<SqlToken> head_;
+  SqlToken previous_{SqlTokenKind::Whitespace, {}};
   bool whole_ = false;
   bool sawSource_ = false;
 };
@@ -261,7 +235,7 @@ QStringList SplitSqlStatements(QStringView batch) {
   };
   StatementStarts starts;
   int depth = 0;
-  ScanSql(batch, size_t(-1), [&](const TokenView& token) {
+  ScanSql(batch, size_t(-1), [&](const SqlToken& token) {
     if (token.Is(SqlTokenKind::Semicolon)) {
       finish();
       at = begin = at + token.text.size();

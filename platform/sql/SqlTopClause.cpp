@@ -5,13 +5,13 @@
 namespace {
 
 QString TopCount(const SqlNodes& nodes, size_t at) {
-  if (at < nodes.size() && nodes[at].Is(SqlTokenKind::Number)) return nodes[at].token.text;
+  if (at < nodes.size() && nodes[at].Is(SqlTokenKind::Number)) return nodes[at].token.text.toString();
   if (at < nodes.size() && nodes[at].IsGroup()) {
     const SqlNodes& inner = nodes[at].children;
     const size_t number = NextSignificant(inner, 0);
     if (number < inner.size() && inner[number].Is(SqlTokenKind::Number) &&
         NextSignificant(inner, number + 1) == inner.size())
-      return inner[number].token.text;
+      return inner[number].token.text.toString();
   }
   Unsupported(QStringLiteral("TOP ") + (at < nodes.size() ? RenderSql(nodes[at]) : QString()));
 }
@@ -33,7 +33,7 @@ QString PrimaryKeyOrder(const SqlNodes& nodes, size_t from, size_t end, const Sq
   if (alias < end && nodes[alias].IsWord(u"AS")) alias = NextSignificant(nodes, alias + 1);
   const bool aliased = alias < end && (nodes[alias].Is(SqlTokenKind::QuotedName) ||
                                        (nodes[alias].Is(SqlTokenKind::Word) && !IsKeyword(nodes[alias])));
-  const QString qualifier = aliased ? nodes[alias].token.text : chain.written.last();
+  const QString qualifier = aliased ? nodes[alias].token.text.toString() : chain.written.last();
   QStringList columns;
   for (const QString& column : key) columns << qualifier + u'.' + SqlText::Quoted(column);
   return QStringLiteral(" ORDER BY ") + columns.join(QStringLiteral(", "));
@@ -52,12 +52,12 @@ void RewriteTop(SqlNodes& nodes, const SqlObjects& objects) {
     const QString limit = TopCount(nodes, count);
     const size_t after = NextSignificant(nodes, count + 1);
     if (after < nodes.size() && (nodes[after].IsWord(u"PERCENT") || nodes[after].IsWord(u"WITH")))
-      Unsupported(QStringLiteral("TOP ") + limit + u' ' + nodes[after].token.text);
+      Unsupported(QStringLiteral("TOP ") + limit + u' ' + nodes[after].token.text.toString());
     size_t end = count + 1;
     bool ordered = false;
     for (; end < nodes.size() && !nodes[end].Is(SqlTokenKind::Semicolon); ++end) {
       if (nodes[end].IsWord(u"UNION") || nodes[end].IsWord(u"EXCEPT") || nodes[end].IsWord(u"INTERSECT"))
-        Unsupported(QStringLiteral("TOP in a ") + nodes[end].token.text.toUpper());
+        Unsupported(QStringLiteral("TOP in a ") + nodes[end].token.text.toString().toUpper());
       if (nodes[end].IsWord(u"ORDER")) ordered = true;
     }
     const QString order = ordered ? QString() : PrimaryKeyOrder(nodes, count + 1, end, objects);

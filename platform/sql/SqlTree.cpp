@@ -3,7 +3,9 @@
 #include "platform/sql/SqlError.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -16,6 +18,7 @@ SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, boo
     throw SqlError(QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the query or break "
                                   "it up into smaller queries."));
   SqlNodes nodes;
+  if (depth == 0) nodes.reserve(tokens.size());
   while (i < tokens.size()) {
     const SqlToken& token = tokens[i];
     if (token.kind == SqlTokenKind::Close) {
@@ -68,19 +71,39 @@ SqlNodes BuildSqlTree(const std::vector<SqlToken>& tokens) {
   return nodes;
 }
 
-QString RenderSql(const SqlNode& node) {
+namespace {
+
+// Appended in place: a statement is rendered into one text.
+void AppendSql(QString& text, const SqlNode& node);
+
+void AppendSql(QString& text, const SqlNodes& nodes, size_t from, size_t to) {
+  for (size_t i = from; i < std::min(to, nodes.size()); ++i) AppendSql(text, nodes[i]);
+}
+
+void AppendSql(QString& text, const SqlNode& node) {
   switch (node.kind) {
-    case SqlNode::Kind::Token: return node.token.text;
-    case SqlNode::Kind::Text: return node.text;
-    case SqlNode::Kind::Group: return u'(' + RenderSql(node.children) + u')';
-    case SqlNode::Kind::Case: return RenderSql(node.children);
+    case SqlNode::Kind::Token: text += node.token.text; break;
+    case SqlNode::Kind::Text: text += node.text; break;
+    case SqlNode::Kind::Group:
+      text += u'(';
+      AppendSql(text, node.children, 0, size_t(-1));
+      text += u')';
+      break;
+    case SqlNode::Kind::Case: AppendSql(text, node.children, 0, size_t(-1)); break;
   }
-  return {};
+}
+
+}  // namespace
+
+QString RenderSql(const SqlNode& node) {
+  QString text;
+  AppendSql(text, node);
+  return text;
 }
 
 QString RenderSql(const SqlNodes& nodes, size_t from, size_t to) {
   QString text;
-  for (size_t i = from; i < std::min(to, nodes.size()); ++i) text += RenderSql(nodes[i]);
+  AppendSql(text, nodes, from, to);
   return text;
 }
 
@@ -107,8 +130,7 @@ std::vector<SqlNodes> SplitAtCommas(const SqlNodes& nodes) {
 }
 
 bool IsKeyword(const SqlNode& node) {
-  // In order, for a binary search.
-  static constexpr QStringView keywords[] = {
+  static constexpr std::u16string_view written[] = {
       u"ADD",     u"ALL",       u"ALTER",  u"AND",     u"ANY",        u"AS",      u"ASC",     u"BETWEEN",
       u"BY",      u"CASE",      u"CHECK",  u"COLLATE", u"COLUMN",     u"CONSTRAINT", u"CREATE", u"CROSS",
       u"DEFAULT", u"DELETE",    u"DESC",   u"DISTINCT", u"DROP",      u"ELSE",    u"END",     u"ESCAPE",
@@ -119,14 +141,25 @@ bool IsKeyword(const SqlNode& node) {
       u"THEN",    u"TOP",       u"UNION",  u"UNIQUE",  u"UPDATE",     u"VALUES",  u"WHEN",    u"WHERE",
       u"WITH",
   };
+  // Shorter first, so that most comparisons end at the length.
+  static constexpr auto before = [](std::u16string_view a, std::u16string_view b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  };
+  static const std::array keywords = [] {
+    std::array<std::u16string_view, std::size(written)> sorted;
+    std::copy(std::begin(written), std::end(written), sorted.begin());
+    std::sort(sorted.begin(), sorted.end(), before);
+    return sorted;
+  }();
   constexpr qsizetype kLongest = 10;
   if (node.kind != SqlNode::Kind::Token || node.token.kind != SqlTokenKind::Word) return false;
-  const QString& text = node.token.text;
+  const QStringView text = node.token.text;
   if (text.size() > kLongest) return false;
   char16_t upper[kLongest];
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     upper[i] = c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
   }
-  return std::binary_search(std::begin(keywords), std::end(keywords), QStringView(upper, text.size()));
+  const std::u16string_view word(upper, size_t(text.size()));
+  return std::binary_search(keywords.begin(), keywords.end(), word, before);
 }

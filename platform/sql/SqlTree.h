@@ -18,6 +18,8 @@ struct SqlNode {
 
   bool IsSignificant() const { return kind != Kind::Token || token.IsSignificant(); }
   bool IsWord(QStringView word) const { return kind == Kind::Token && token.IsWord(word); }
+  template <size_t N>
+  bool IsWord(const char16_t (&word)[N]) const { return kind == Kind::Token && token.IsWord(word); }
   bool Is(SqlTokenKind tokenKind) const { return kind == Kind::Token && token.kind == tokenKind; }
   bool IsGroup() const { return kind == Kind::Group; }
 };
