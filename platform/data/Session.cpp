@@ -4,6 +4,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/data/Database.h"
+#include "platform/data/EngineConfigCache.h"
 #include "platform/data/LockFile.h"
 #include "platform/data/SqlRouting.h"
 #include "platform/sql/EmbeddedServer.h"
@@ -53,17 +54,17 @@ void Session::ResetDefault() {
   session.privateDir_.clear();
 }
 
-Session::Session() = default;
+Session::Session() : configCache_(std::make_unique<EngineConfigCache>()) {}
 Session::~Session() = default;
 
 QString Session::ConfigFile() const {
-  return configFile_.isEmpty() ? Paths::FindFile(QDir::currentPath(), QString::fromLatin1(kConfigFile)) : configFile_;
+  return configFile_.isEmpty() ? configCache_->Find(QDir::currentPath(), QString::fromLatin1(kConfigFile)) : configFile_;
 }
 
 std::optional<Session::Alias> Session::findAlias(const QString& name) const {
   if (name.isEmpty()) return std::nullopt;
   if (auto found = sessionAliases_.find(name.toUpper()); found != sessionAliases_.end()) return found.value();
-  const IniFile config(ConfigFile());
+  const IniFile config = configCache_->Read(ConfigFile());
   const QString section = kAliasSectionPrefix + name;
   if (!config.SectionExists(section)) return std::nullopt;
   Alias alias;
@@ -81,7 +82,7 @@ bool Session::IsAlias(const QString& name) const { return findAlias(name).has_va
 
 QStringList Session::GetAliasNames() const {
   QStringList names;
-  for (const QString& section : IniFile(ConfigFile()).ReadSections())
+  for (const QString& section : configCache_->Read(ConfigFile()).ReadSections())
     if (section.startsWith(kAliasSectionPrefix, Qt::CaseInsensitive)) names.append(section.mid(kAliasSectionPrefix.size()));
   for (auto it = sessionAliases_.begin(); it != sessionAliases_.end(); ++it)
     if (!names.contains(it.key(), Qt::CaseInsensitive)) names.append(it.key());
@@ -199,7 +200,7 @@ void Session::UnregisterDatabase(Database* database) { databases_.removeAll(data
 QString Session::NetFileDir() const {
   if (!netFileDir_.isEmpty()) return netFileDir_;
   const QString configured =
-      IniFile(ConfigFile()).ReadString(kParadoxSection, QStringLiteral("NET DIR"), QString());
+      configCache_->Read(ConfigFile()).ReadString(kParadoxSection, QStringLiteral("NET DIR"), QString());
   return configured.isEmpty() ? QDir::tempPath() : Paths::Internal(configured);
 }
 

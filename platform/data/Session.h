@@ -12,6 +12,7 @@
 
 class Connection;
 class Database;
+class EngineConfigCache;
 class LockFile;
 
 // The database engine's session: the aliases of the engine configuration
@@ -38,7 +39,7 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   // The engine configuration file; by default MOTORBD.CFG in the current
-  // folder, read afresh on every look-up.
+  // folder, read again whenever it or the file found changes.
   QString ConfigFile() const;
   void SetConfigFile(const QString& path) { configFile_ = path; }
 
@@ -111,6 +112,7 @@ class Session {
   QString sessionLockPath(int number) const;
 
   QString configFile_;
+  std::unique_ptr<EngineConfigCache> configCache_;
   QMap<QString, Alias> sessionAliases_;  // by upper-cased name
   QList<Database*> databases_;
   QString netFileDir_;

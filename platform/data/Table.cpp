@@ -32,6 +32,12 @@ QString indexNameFor(const QString& table, const QString& index) {
   return index.startsWith(table + u'_', Qt::CaseInsensitive) ? index : table + u'_' + index;
 }
 
+// Read back, the key is taken off again: a non-unique index ascending on
+// fields and key orders as one on the fields alone does in a dataset.
+bool carriesKey(const IndexDef& index, const QStringList& keyFields) {
+  return !keyFields.isEmpty() && !(index.Options & (ixUnique | ixDescending));
+}
+
 // Always the connection's own file: left unqualified, SQLite would also look
 // in every attached file (the general database, other companies).
 QString InMain(const QString& name) { return QStringLiteral("main.") + Quoted(name); }
@@ -393,12 +399,17 @@ void Table::readIndexDefs(const QStringList& keyNames) {
       descending = descending || info->Column(1).toInt() != 0;
     }
     if (expression || names.isEmpty()) continue;
+    const bool unique = list->Column(1).toInt() != 0;
+    if (!unique && !descending && names.size() > keyNames.size() &&
+        std::equal(keyNames.begin(), keyNames.end(), names.end() - keyNames.size(),
+                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }))
+      names.erase(names.end() - keyNames.size(), names.end());
     // Created as <table>_<index>, so that the name is unique in the file.
     const QString prefix = tableName_ + u'_';
     const QString name =
         sqliteName.startsWith(prefix, Qt::CaseInsensitive) ? sqliteName.mid(prefix.size()) : sqliteName;
     defs.Add(name, names.join(u';'),
-             (list->Column(1).toInt() != 0 ? unsigned{ixUnique} : 0u) | (descending ? unsigned{ixDescending} : 0u));
+             (unique ? unsigned{ixUnique} : 0u) | (descending ? unsigned{ixDescending} : 0u));
   }
 }
 
@@ -443,6 +454,10 @@ void Table::CreateTable() {
                      (text ? QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString()) : QString()) +
                      (index.Options & ixDescending ? QStringLiteral(" DESC") : QString()));
     }
+    // A non-unique index carries the key after its fields, so that the engine
+    // walks the dataset's whole order (fields, then key) without sorting.
+    if (carriesKey(index, keyFields))
+      for (const QString& name : keyFields) columns.append(Quoted(name));
     statements.append(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                           .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
                                InMain(indexNameFor(tableName_, index.Name)), Quoted(tableName_),

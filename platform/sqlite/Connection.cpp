@@ -83,7 +83,9 @@ class ConnectionOpener {
     if (!QFileInfo(key).absoluteDir().exists())
       throw EDatabaseError(EngineText::PathNotFound, QFileInfo(key).absolutePath());
     sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(key.toUtf8().constData(), &db, flags, nullptr);
+    // The program uses its connections from one thread only: SQLite need not
+    // take the connection's lock on every call.
+    const int opened = sqlite3_open_v2(key.toUtf8().constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     std::shared_ptr<Connection> connection(new Connection(db, key));
     if (opened != SQLITE_OK) RaiseSqliteError(db, opened);
     sqlite3_extended_result_codes(db, 1);
