@@ -8,10 +8,18 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 // The values of some fields in every record a dataset shows, from the first
 // one, each record's values joined by ":".
 QStringList Walk(Dataset& dataset, const QString& fieldNames);
+
+// Appends a record, or edits the current one, with these values by field
+// name, and posts it.
+using NamedValues = std::vector<std::pair<QString, Variant>>;
+void AppendRecord(Table& table, const NamedValues& values);
+void EditRecord(Table& table, const NamedValues& values);
 
 inline Variant Int(int value) { return Variant::Integer(value); }
 inline Variant Text(const QString& value) { return Variant::String(value); }
