@@ -12,21 +12,6 @@ QStringList Walk(Dataset& dataset, const QString& fieldNames) {
   return records;
 }
 
-static void PostValues(Table& table, const NamedValues& values) {
-  for (const auto& [name, value] : values) table.FieldByName(name).SetAsVariant(value);
-  table.Post();
-}
-
-void AppendRecord(Table& table, const NamedValues& values) {
-  table.Append();
-  PostValues(table, values);
-}
-
-void EditRecord(Table& table, const NamedValues& values) {
-  table.Edit();
-  PostValues(table, values);
-}
-
 void CreateLines(const DataFixture& data) {
   auto table = data.NewTable(u"LINEAS"_qs);
   table->FieldDefs().Add(u"CodigoTemporal"_qs, ftInteger);
