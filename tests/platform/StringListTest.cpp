@@ -2,6 +2,7 @@
 #include "platform/StringList.h"
 #include "platform/TextFile.h"
 #include "tests/fixtures/TemporaryFolder.h"
+#include "tests/platform/data/DataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -44,10 +45,5 @@ TEST(StringList, FilesAreWindows1252AndAMissingOneRaisesWithItsName) {
   list.SetValue(u"Nombre"_qs, u"Año"_qs);
   list.SaveToFile(path);
   EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("TipoBaseDatos=Microsoft SQL Server\r\nNombre=A\xF1o\r\n"));
-  try {
-    list.LoadFromFile(folder.File("NOEXISTE.CFG"));
-    ADD_FAILURE() << "no exception";
-  } catch (const Exception& error) {
-    EXPECT_TRUE(error.Message().contains(u"NOEXISTE.CFG"_qs));
-  }
+  EXPECT_TRUE(MessageOf([&] { list.LoadFromFile(folder.File("NOEXISTE.CFG")); }).contains(u"NOEXISTE.CFG"_qs));
 }

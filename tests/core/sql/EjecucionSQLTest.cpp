@@ -12,6 +12,7 @@
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/Records.h"
 
 #include <sqlite3.h>
 
@@ -34,12 +35,8 @@ class EjecucionSQL : public ConexionesFixture {
     clientes.SetDatabaseName(u"ZEMEMP"_qs);
     clientes.SetTableName(u"CLIENTES"_qs);
     clientes.Open();
-    clientes.Append();
-    clientes.FieldByName(u"Codigo"_qs).SetAsInteger(1);
-    clientes.FieldByName(u"Nombre"_qs).SetAsString(u"x"_qs);
-    clientes.FieldByName(u"Notas"_qs).SetAsString(u"l1\r\nl2"_qs);
-    clientes.FieldByName(u"rowguid"_qs).SetAsString(u"G1"_qs);
-    clientes.Post();
+    AppendRecord(clientes, {{u"Codigo"_qs, Int(1)}, {u"Nombre"_qs, Text(u"x"_qs)},
+                            {u"Notas"_qs, Text(u"l1\r\nl2"_qs)}, {u"rowguid"_qs, Text(u"G1"_qs)}});
     Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'B=b')"_qs);
     Ejecutar(u"INSERT INTO CLIENTES (Codigo) VALUES (3)"_qs);
   }

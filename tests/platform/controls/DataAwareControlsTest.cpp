@@ -10,7 +10,7 @@
 #include "platform/controls/Properties.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
-#include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 
 #include <QApplication>
 #include <QFont>
@@ -130,9 +130,7 @@ TEST(DataAwareControls, ShowTheFieldAndStoreWhatTheUserChanges) {
 
 TEST(DataAwareControls, DisplayFormatLookupLabelAndReadOnlyDataset) {
   BoundCustomers customers;
-  customers.table->Edit();
-  customers.field("Saldo").SetAsFloat(1234.5);
-  customers.table->Post();
+  EditRecord(*customers.table, {{u"Saldo"_qs, Variant::Double(1234.5)}});
   customers.field("Saldo").SetDisplayFormat(u"#,##0.00"_qs);
   DBEdit edit;
   edit.SetSource(&customers.source);

@@ -2,7 +2,7 @@
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
-#include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 #include "tests/platform/data/ServerRoad.h"
 
 #include <gtest/gtest.h>
@@ -88,10 +88,7 @@ TEST_F(AttachedDatabaseTest, ATableOfTheCompanyNeverOpensTheAttachedFilesTable) 
   secreto->Open();
   EXPECT_EQ(secreto->RecordCount(), 0);
   EXPECT_EQ(secreto->IndexDefs().Count(), 2);
-  secreto->Append();
-  secreto->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-  secreto->FieldByName(u"Nombre"_qs).SetAsString(u"propio"_qs);
-  secreto->Post();
+  AppendRecord(*secreto, {{u"Codigo"_qs, Int(2)}, {u"Nombre"_qs, Text(u"propio"_qs)}});
   EXPECT_EQ(empresa_.Scalar(u"SELECT group_concat(Codigo || Nombre) FROM SECRETO"_qs).toString(), u"2propio"_qs);
   EXPECT_EQ(empresa_.Scalar(u"SELECT count(*) FROM sqlite_master WHERE name = 'SECRETO_Nombre'"_qs).toInt(), 1);
   EXPECT_EQ(GeneralRows(), u"1ajeno"_qs);

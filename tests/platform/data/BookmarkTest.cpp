@@ -65,9 +65,7 @@ TEST(Bookmarks, AnyDatasetOnTheTableFindsTheRecordThroughTheIndexWhileItExistsAn
     data.AddCustomer(kRecords, u"otra tabla"_qs);
     EXPECT_FALSE(data.OpenTable(u"CLIENTES"_qs)->BookmarkValid(last));
     other->Delete();
-    other->Append();
-    other->FieldByName(u"Codigo"_qs).SetAsInteger(kRecords);
-    other->Post();
+    AppendRecord(*other, {{u"Codigo"_qs, Int(kRecords)}});
     marking->Refresh();
     EXPECT_FALSE(marking->BookmarkValid(last));
     EXPECT_FALSE(other->BookmarkValid(last));

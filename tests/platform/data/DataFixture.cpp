@@ -43,29 +43,23 @@ void DataFixture::AddCustomer(int codigo, const QString& nombre) const {
   Execute(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, '%2')").arg(codigo).arg(nombre));
 }
 
-QString EngineMessageOf(const std::function<void()>& action) {
+namespace {
+
+// The text of the error of type E the action raises; empty when it raises none.
+template <class E>
+QString TextOf(const std::function<void()>& action, const QString& (E::*text)() const) {
   try {
     action();
-  } catch (const EDatabaseError& error) {
-    return error.EngineMessage();
+  } catch (const E& error) {
+    return (error.*text)();
   }
   return QString();
 }
 
-QString DriverMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.DriverMessage();
-  }
-  return QString();
-}
+}  // namespace
 
-QString MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.Message();
-  }
-  return QString();
-}
+QString EngineMessageOf(const std::function<void()>& action) { return TextOf(action, &EDatabaseError::EngineMessage); }
+
+QString DriverMessageOf(const std::function<void()>& action) { return TextOf(action, &EDatabaseError::DriverMessage); }
+
+QString MessageOf(const std::function<void()>& action) { return TextOf(action, &Exception::Message); }

@@ -38,6 +38,10 @@ TEST(FieldTypes, EveryTypeRoundTripsThroughTheFile) {
   };
   const QByteArray bytes("\x00\x01\xfe\xff", 4);
   const QString memo = u"Primera línea\r\nSegunda: «ñandú» €"_qs;
+  const auto writeBytes = [&](Field& f) { f.SetAsBytes(bytes); };
+  const auto hasBytes = [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); };
+  const auto writeMemo = [&](Field& f) { f.SetAsString(memo); };
+  const auto hasMemo = [&](const Field& f) { EXPECT_EQ(f.AsString(), memo); };
   const std::vector<Column> columns = {
       {"Texto", ftString, 20, [](Field& f) { f.SetAsString(u"Año ñandú"_qs); },
        [](const Field& f) { EXPECT_EQ(f.AsString(), u"Año ñandú"_qs); }},
@@ -61,25 +65,16 @@ TEST(FieldTypes, EveryTypeRoundTripsThroughTheFile) {
        [](const Field& f) { EXPECT_NEAR(f.AsDateTime(), EncodeTime(8, 30, 15, 250), 1e-9); }},
       {"Alta", ftDateTime, 0, [](Field& f) { f.SetAsDateTime(kAlta); },
        [](const Field& f) { EXPECT_NEAR(f.AsDateTime(), kAlta, 1e-9); }},
-      {"Fijos", ftBytes, 4, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
-      {"Variables", ftVarBytes, 8, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
+      {"Fijos", ftBytes, 4, writeBytes, hasBytes},
+      {"Variables", ftVarBytes, 8, writeBytes, hasBytes},
       {"Numero", ftAutoInc, 0, [](Field&) {}, [](const Field& f) { EXPECT_EQ(f.AsInteger(), 1); }},
-      {"Datos", ftBlob, 0, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
-      {"Notas", ftMemo, 0, [&](Field& f) { f.SetAsString(memo); },
-       [&](const Field& f) { EXPECT_EQ(f.AsString(), memo); }},
-      {"Imagen", ftGraphic, 0, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
-      {"Formato", ftFmtMemo, 0, [&](Field& f) { f.SetAsString(memo); },
-       [&](const Field& f) { EXPECT_EQ(f.AsString(), memo); }},
-      {"OlePdx", ftParadoxOle, 0, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
-      {"OleDbf", ftDBaseOle, 0, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
-      {"Tipado", ftTypedBinary, 0, [&](Field& f) { f.SetAsBytes(bytes); },
-       [&](const Field& f) { EXPECT_EQ(f.AsBytes(), bytes); }},
+      {"Datos", ftBlob, 0, writeBytes, hasBytes},
+      {"Notas", ftMemo, 0, writeMemo, hasMemo},
+      {"Imagen", ftGraphic, 0, writeBytes, hasBytes},
+      {"Formato", ftFmtMemo, 0, writeMemo, hasMemo},
+      {"OlePdx", ftParadoxOle, 0, writeBytes, hasBytes},
+      {"OleDbf", ftDBaseOle, 0, writeBytes, hasBytes},
+      {"Tipado", ftTypedBinary, 0, writeBytes, hasBytes},
   };
   {
     auto table = data.NewTable(u"TIPOS"_qs);

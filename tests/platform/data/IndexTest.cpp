@@ -146,11 +146,7 @@ TEST_F(IndexTest, ARangeOnLeadingKeyFieldsShowsOnlyThem) {
   EXPECT_FALSE(table->FindKey({Int(2)})) << "searches stay inside the range";
 
   // A record posted outside the range leaves the view.
-  table->Append();
-  table->FieldByName(u"CodigoTemporal"_qs).SetAsInteger(5);
-  table->FieldByName(u"Linea"_qs).SetAsInteger(1);
-  table->FieldByName(u"LineaMemo"_qs).SetAsInteger(0);
-  table->Post();
+  AppendRecord(*table, {{u"CodigoTemporal"_qs, Int(5)}, {u"Linea"_qs, Int(1)}, {u"LineaMemo"_qs, Int(0)}});
   EXPECT_EQ(table->RecordCount(), 3);
   EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM LINEAS WHERE CodigoTemporal = 5"_qs).toInt(), 1);
 

@@ -35,11 +35,7 @@ class MasterDetailTest : public ::testing::Test {
   QStringList texts() { return Walk(*lines, u"Texto"_qs); }
 
   void appendLine(int line, int memoLine, const QString& text) {
-    lines->Append();
-    lines->FieldByName(u"Linea"_qs).SetAsInteger(line);
-    lines->FieldByName(u"LineaMemo"_qs).SetAsInteger(memoLine);
-    lines->FieldByName(u"Texto"_qs).SetAsString(text);
-    lines->Post();
+    AppendRecord(*lines, {{u"Linea"_qs, Int(line)}, {u"LineaMemo"_qs, Int(memoLine)}, {u"Texto"_qs, Text(text)}});
   }
 
   DataFixture data;
@@ -132,14 +128,12 @@ TEST_F(MasterDetailTest, RowsAppendedBehindTheLineBeingWalkedAreWalkedNext) {
       const Bookmark line = lines->GetBookmark();
       const int number = lines->FieldByName(u"Linea"_qs).AsInteger();
       for (int memoLine = 1; memoLine <= 2; ++memoLine) {
+        const NamedValues values = {{u"Linea"_qs, Int(number)}, {u"LineaMemo"_qs, Int(memoLine)},
+                                    {u"Texto"_qs, Text(QStringLiteral("uno.1 sigue %1").arg(memoLine))}};
         if (lines->FindKey({Int(1), Int(number), Int(memoLine)}))
-          lines->Edit();
+          EditRecord(*lines, values);
         else
-          lines->Append();
-        lines->FieldByName(u"Linea"_qs).SetAsInteger(number);
-        lines->FieldByName(u"LineaMemo"_qs).SetAsInteger(memoLine);
-        lines->FieldByName(u"Texto"_qs).SetAsString(QStringLiteral("uno.1 sigue %1").arg(memoLine));
-        lines->Post();
+          AppendRecord(*lines, values);
       }
       appendLine(0, 0, u"antes"_qs);  // before the walk's position: not walked
       lines->GotoBookmark(line);
@@ -154,9 +148,7 @@ TEST_F(MasterDetailTest, ContinuationRowsLeftByAnEarlierRunAreEditedNotDuplicate
   AddLine(data, 1, 1, 1, u"vieja"_qs);
   lines->Refresh();
   ASSERT_TRUE(lines->FindKey({Int(1), Int(1), Int(1)}));
-  lines->Edit();
-  lines->FieldByName(u"Texto"_qs).SetAsString(u"nueva"_qs);
-  lines->Post();
+  EditRecord(*lines, {{u"Texto"_qs, Text(u"nueva"_qs)}});
   EXPECT_EQ(texts(), QStringList({u"uno.1"_qs, u"nueva"_qs, u"uno.2"_qs}));
 
   // Removing them walking from the last row to the first.

@@ -2,6 +2,7 @@
 
 #include "platform/Variant.h"
 #include "platform/data/Dataset.h"
+#include "tests/fixtures/Records.h"
 #include "tests/platform/data/DataFixture.h"
 
 #include <QString>
@@ -12,9 +13,6 @@
 // The values of some fields in every record a dataset shows, from the first
 // one, each record's values joined by ":".
 QStringList Walk(Dataset& dataset, const QString& fieldNames);
-
-inline Variant Int(int value) { return Variant::Integer(value); }
-inline Variant Text(const QString& value) { return Variant::String(value); }
 
 // LINEAS (CodigoTemporal, Linea, LineaMemo: the key; Texto; Importe;
 // Fecha) in the folder, created empty.

@@ -11,10 +11,7 @@ TEST(SecondProcessWrites, AWriterWaitsTheBusyTimeoutThenFindsTheRecordLockedAndN
   auto mine = data.OpenTable(u"CLIENTES"_qs);
   auto connection = OpenConnection(data.File());
   connection->StartTransaction();
-  mine->Append();
-  mine->FieldByName(u"Codigo"_qs).SetAsInteger(1);
-  mine->FieldByName(u"Nombre"_qs).SetAsString(u"Primer proceso"_qs);
-  mine->Post();
+  AppendRecord(*mine, {{u"Codigo"_qs, Int(1)}, {u"Nombre"_qs, Text(u"Primer proceso"_qs)}});
 
   const int busyTimeout = 300;
   SecondProcess writer(u"post"_qs, {{u"ZEM_FOLDER"_qs, data.Folder()},

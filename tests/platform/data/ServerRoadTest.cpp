@@ -134,10 +134,7 @@ TEST_F(ServerRoadTest, ATableTheServerCreatedIsWrittenByItsKey) {
   }
   ASSERT_TRUE(clientes.FindKey({Int(2)}));
   const Bookmark segundo = clientes.GetBookmark();
-  clientes.Edit();
-  codigo.SetAsInteger(20);
-  clientes.FieldByName(u"Nombre"_qs).SetAsString(u"Cambiado"_qs);
-  clientes.Post();
+  EditRecord(clientes, {{u"Codigo"_qs, Int(20)}, {u"Nombre"_qs, Text(u"Cambiado"_qs)}});
   EXPECT_FALSE(clientes.FindKey({Int(2)}));
   ASSERT_TRUE(clientes.FindKey({Int(20)}));
   EXPECT_EQ(clientes.FieldByName(u"Nombre"_qs).AsString(), u"Cambiado"_qs);

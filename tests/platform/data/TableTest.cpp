@@ -11,13 +11,8 @@
 TEST(TableWrites, OpeningAMissingTableSaysItDoesNotExist) {
   DataFixture data;
   auto table = data.NewTable(u"NOEXISTE"_qs);
-  try {
-    table->Open();
-    FAIL() << "opened";
-  } catch (const EDatabaseError& error) {
-    EXPECT_EQ(error.EngineMessage(), u"Table does not exist"_qs);
-    EXPECT_TRUE(error.Message().contains(u"NOEXISTE"));
-  }
+  EXPECT_EQ(EngineMessageOf([&] { table->Open(); }), u"Table does not exist"_qs);
+  EXPECT_TRUE(MessageOf([&] { table->Open(); }).contains(u"NOEXISTE"));
   EXPECT_FALSE(table->Active());
   EXPECT_FALSE(table->Exists());
   EXPECT_TRUE(data.NewTable(u"clientes"_qs)->Exists());
@@ -29,12 +24,8 @@ TEST(TableWrites, TwoDatasetsSeeEachOthersWritesAfterRefresh) {
   data.AddCustomer(1, u"Ana"_qs);
   auto mine = data.OpenTable(u"CLIENTES"_qs);
   auto theirs = data.OpenTable(u"CLIENTES"_qs);
-  theirs->Edit();
-  theirs->FieldByName(u"Nombre"_qs).SetAsString(u"Ana María"_qs);
-  theirs->Post();
-  theirs->Append();
-  theirs->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-  theirs->Post();
+  EditRecord(*theirs, {{u"Nombre"_qs, Text(u"Ana María"_qs)}});
+  AppendRecord(*theirs, {{u"Codigo"_qs, Int(2)}});
   EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Ana"_qs);
   EXPECT_EQ(mine->RecordCount(), 1);
   mine->Refresh();
@@ -115,15 +106,11 @@ TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
   data.AddCustomer(10, u"A"_qs);
   data.AddCustomer(30, u"C"_qs);
   auto table = data.OpenTable(u"CLIENTES"_qs);
-  table->Append();
-  table->FieldByName(u"Codigo"_qs).SetAsInteger(20);
-  table->Post();
+  AppendRecord(*table, {{u"Codigo"_qs, Int(20)}});
   EXPECT_EQ(table->RecNo(), 2);
   EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), 20);
   table->First();
-  table->Edit();
-  table->FieldByName(u"Codigo"_qs).SetAsInteger(40);
-  table->Post();
+  EditRecord(*table, {{u"Codigo"_qs, Int(40)}});
   EXPECT_EQ(Walk(*table, u"Codigo"_qs), (QStringList{u"20"_qs, u"30"_qs, u"40"_qs}));
   EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES WHERE Codigo = 10"_qs).toInt(), 0);
 }
@@ -136,9 +123,7 @@ TEST(TableWrites, ATableWithoutKeyIsWrittenByRowId) {
   data.Execute(u"INSERT INTO NOTAS VALUES ('igual'), ('igual'), ('otra')"_qs);
   table->Open();
   table->Next();
-  table->Edit();
-  table->FieldByName(u"Texto"_qs).SetAsString(u"segunda"_qs);
-  table->Post();
+  EditRecord(*table, {{u"Texto"_qs, Text(u"segunda"_qs)}});
   table->Insert();
   table->FieldByName(u"Texto"_qs).SetAsString(u"nueva"_qs);
   table->Post();
@@ -242,12 +227,8 @@ TEST(TableDatabases, ADatabaseTransactionCoversItsDatasets) {
   query.SetDatabaseName(data.Folder());
   query.SQL().SetText(u"SELECT Nombre FROM CLIENTES"_qs);
   connection->StartTransaction();
-  table->Edit();
-  table->FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
-  table->Post();
-  table->Append();
-  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-  table->Post();
+  EditRecord(*table, {{u"Nombre"_qs, Text(u"Eva"_qs)}});
+  AppendRecord(*table, {{u"Codigo"_qs, Int(2)}});
   query.Open();
   EXPECT_EQ(query.RecordCount(), 2);
   table->Edit();
@@ -304,10 +285,7 @@ TEST(TableBookmarks, ADeletedRecordsBookmarkStaysInvalidWhenItsKeyOrRowIdComesBa
         table->Refresh();
         table->Last();
       } else {
-        table->Append();
-        table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
-        table->FieldByName(u"Nombre"_qs).SetAsString(u"nuevo"_qs);
-        table->Post();
+        AppendRecord(*table, {{u"Codigo"_qs, Int(2)}, {u"Nombre"_qs, Text(u"nuevo"_qs)}});
       }
       if (kind.rowIds) {  // the case itself: SQLite gave the row id out again
         EXPECT_EQ(data.Scalar(u"SELECT rowid FROM T WHERE Nombre = 'nuevo'"_qs).toInt(), 2);

@@ -1,6 +1,7 @@
 #include "platform/Exceptions.h"
 #include "platform/format/DateTime.h"
 #include "tests/fixtures/ManualClock.h"
+#include "tests/platform/data/DataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,12 +23,8 @@ TEST(DateTime, EncodingRefusesWhatIsNoDateOrTime) {
   for (const auto& d : badDates) {
     TDateTime value = 0;
     EXPECT_FALSE(TryEncodeDate(d[0], d[1], d[2], value));
-    try {
-      EncodeDate(d[0], d[1], d[2]);
-      ADD_FAILURE() << "accepted " << d[0] << "-" << d[1] << "-" << d[2];
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), u"Invalid argument to date encode"_qs);
-    }
+    EXPECT_EQ(MessageOf([&] { EncodeDate(d[0], d[1], d[2]); }), u"Invalid argument to date encode"_qs)
+        << d[0] << "-" << d[1] << "-" << d[2];
   }
   for (const auto& [hour, minute, msec] : {std::tuple{24, 0, 0}, {0, 60, 0}, {0, 0, 1000}, {-1, 0, 0}})
     EXPECT_THROW(EncodeTime(hour, minute, 0, msec), Exception) << hour << ":" << minute << "." << msec;
