@@ -44,16 +44,16 @@ class Genemens : public ::testing::Test {
 };
 
 TEST_F(Genemens, EachKindShowsItsCaptionPictureAndButtons) {
-  const std::tuple<const char*, const char*, QStringList, const char*> casos[] = {
-      {"I", "Información", {"PanelMensaje", "ImagenInformacion", "pbAceptar"}, "pbAceptar"},
-      {"A", "Advertencia", {"PanelMensaje", "ImagenExclamacion", "pbAceptar"}, "pbAceptar"},
-      {"E", "Error", {"PanelMensaje", "ImagenError", "pbAceptar"}, "pbAceptar"},
-      {"C", "Confirmar", {"PanelMensaje", "ImagenInterrogacion", "pbSI", "pbNO"}, "pbSI"},
-      {"P", "Pregunta", {"PanelMensaje", "ImagenInterrogacion", "PanelRespuesta", "pbAceptar"}, "pbAceptar"},
-      {"X", "", {}, ""},  // an unknown kind: the answer is left alone
+  const std::tuple<const char*, const char*, QStringList, const char*, int> casos[] = {
+      {"I", "Información", {"PanelMensaje", "ImagenInformacion", "pbAceptar"}, "pbAceptar", 131},
+      {"A", "Advertencia", {"PanelMensaje", "ImagenExclamacion", "pbAceptar"}, "pbAceptar", 131},
+      {"E", "Error", {"PanelMensaje", "ImagenError", "pbAceptar"}, "pbAceptar", 131},
+      {"C", "Confirmar", {"PanelMensaje", "ImagenInterrogacion", "pbSI", "pbNO"}, "pbSI", 131},
+      {"P", "Pregunta", {"PanelMensaje", "ImagenInterrogacion", "PanelRespuesta", "pbAceptar"}, "pbAceptar", 168},
+      {"X", "", {}, "", 0},  // an unknown kind: the answer is left alone
   };
-  const QPoint centro = QGuiApplication::primaryScreen()->geometry().center();
-  for (const auto& [tipo, titulo, visibles, boton] : casos) {
+  const QRect pantalla = QGuiApplication::primaryScreen()->geometry();
+  for (const auto& [tipo, titulo, visibles, boton, alto] : casos) {
     Application::Instance()->ResetTerminated();
     AlMostrarse([&] {
       QStringList vistos;
@@ -66,7 +66,9 @@ TEST_F(Genemens, EachKindShowsItsCaptionPictureAndButtons) {
         return;
       }
       EXPECT_EQ(caja.Caption() + u'|' + Texto()->text(), QString::fromUtf8(titulo) + "|Texto " + tipo);
-      EXPECT_LT((caja.frameGeometry().center() - centro).manhattanLength(), 40) << tipo;
+      EXPECT_EQ(caja.size(), QSize(394, alto)) << tipo;
+      EXPECT_EQ(caja.pos(), QPoint((pantalla.width() - 404) / 2, (pantalla.height() - alto - 27) / 2)) << tipo;
+      EXPECT_EQ(Componente("pbAceptar")->pos(), QPoint(153, alto == 168 ? 135 : 99));
       if (*tipo == 'C' || *tipo == 'P') {
         EXPECT_EQ(caja.focusWidget(), *tipo == 'C' ? Componente("pbNO") : Respuesta());
       }

@@ -53,26 +53,32 @@ TEST_F(Geneprog, OnShowsTheTitleAndTextNearTheBottomOfTheScreenSizedToTheText) {
   EXPECT_EQ(QStringList({fGENEPROG->objectName(), fGENEPROG->Caption(), fGENEPROG->EditProgreso()->text()}),
             QStringList({"fGENEPROG", "Copia de Seguridad de la Base de Datos", "Generando..."}));
   const QRect pantalla = QGuiApplication::primaryScreen()->geometry();
-  const int ancho = fGENEPROG->width();
-  EXPECT_NEAR(fGENEPROG->geometry().center().x(), pantalla.center().x(), 2);
-  EXPECT_GT(fGENEPROG->y(), pantalla.center().y());
-  EXPECT_EQ(fGENEPROG->StatusBar1()->findChildren<QLabel*>().size(), 1);
+  EXPECT_EQ(QRect(fGENEPROG->pos(), fGENEPROG->size()), QRect(pantalla.x() + (pantalla.width() - 330) / 2,
+                                         pantalla.y() + pantalla.height() - 85 - 150, 330, 85));
+  EXPECT_EQ(fGENEPROG->PanelProgreso()->width(), 314);
+  const QList<QLabel*> paneles = fGENEPROG->StatusBar1()->findChildren<QLabel*>();
+  ASSERT_EQ(paneles.size(), 1);
+  EXPECT_EQ(paneles[0]->width(), 50);
 
-  // Sized to a long text, centred again; other units change the label themselves and ask for the new size.
   const QString largo = u"Copiando registros de la tabla de movimientos de almacén: 1250 de 40000"_qs;
   progreso("", u"no cambia"_qs, largo);
   EXPECT_EQ(fGENEPROG->Caption() + u'|' + fGENEPROG->EditProgreso()->text(),
             u"Copia de Seguridad de la Base de Datos|"_qs + largo);
-  EXPECT_GT(fGENEPROG->width(), fGENEPROG->EditProgreso()->width());
-  EXPECT_GT(fGENEPROG->width(), ancho);
-  EXPECT_NEAR(fGENEPROG->geometry().center().x(), pantalla.center().x(), 2);
+  const int ancho = fGENEPROG->EditProgreso()->width() + 40;
+  ASSERT_GT(ancho, 330);
+  EXPECT_EQ(fGENEPROG->width(), ancho);
+  EXPECT_EQ(fGENEPROG->PanelProgreso()->width(), ancho - 16);
+  EXPECT_EQ(fGENEPROG->x(), pantalla.x() + (pantalla.width() - ancho) / 2);
+  // Other units change the label themselves and ask for the new size.
   fGENEPROG->EditProgreso()->setText(u"1 de 40"_qs);
   fGENEPROG->EditProgresoChange();
-  EXPECT_EQ(fGENEPROG->width(), ancho);
-  const int panel = fGENEPROG->PanelProgreso()->width();
-  Plataforma = u"Windows 7"_qs;
-  fGENEPROG->EditProgresoChange();
-  EXPECT_LT(fGENEPROG->PanelProgreso()->width(), panel) << "a wider frame on those platforms";
+  EXPECT_EQ(fGENEPROG->width(), 330);
+
+  for (const char* plataforma : {"Windows VISTA", "Windows 7"}) {
+    Plataforma = QLatin1String(plataforma);
+    fGENEPROG->EditProgresoChange();
+    EXPECT_EQ(fGENEPROG->PanelProgreso()->width(), 330 - 24) << plataforma;
+  }
 }
 
 TEST_F(Geneprog, OffFreesTheWindowASecondOnReplacesItAndOtherModesDoNothing) {
