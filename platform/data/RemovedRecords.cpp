@@ -39,6 +39,14 @@ void Remove(const QString& table, const QString& record) {
   Registry& all = registry();
   const std::lock_guard lock(all.mutex);
   Removals& removals = all.tables[table];
+  // Past this many, every earlier bookmark of the table is refused rather
+  // than the process keep one entry for each record it ever deleted.
+  constexpr std::size_t kMostRemembered = 4096;
+  if (removals.at.size() >= kMostRemembered) {
+    removals.allAt = ++removals.count;
+    removals.at.clear();
+    return;
+  }
   removals.at[record] = ++removals.count;
 }
 

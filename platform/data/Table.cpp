@@ -33,10 +33,12 @@ QString indexNameFor(const QString& table, const QString& index) {
 }
 
 // Read back, the key is taken off again: a non-unique index ascending on
-// fields and key orders as one on the fields alone does in a dataset.
+// fields and key orders as one on the fields alone does in a dataset. The
+// mark in its text tells it from an index defined on those fields.
 bool carriesKey(const IndexDef& index, const QStringList& keyFields) {
   return !keyFields.isEmpty() && !(index.Options & (ixUnique | ixDescending));
 }
+const QString kCarriedKey = QStringLiteral("/* key */ ");
 
 // Always the connection's own file: left unqualified, SQLite would also look
 // in every attached file (the general database, other companies).
@@ -383,9 +385,10 @@ void Table::readIndexDefs(const QStringList& keyNames) {
   ::IndexDefs& defs = IndexDefs();
   defs.Clear();
   if (!keyNames.isEmpty()) defs.Add(QString(), keyNames.join(u';'), ixPrimary | ixUnique);
-  CachedStatement list(connection(), QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?, 'main') WHERE origin = 'c' "
-                                              "ORDER BY name"));
-  list->Bind(1, tableName_);
+  CachedStatement list(connection(), QStringLiteral("SELECT l.name, l.\"unique\", instr(m.sql, ?) > 0 FROM pragma_index_list(?, 'main') l "
+                                                    "JOIN main.sqlite_master m ON m.name = l.name WHERE l.origin = 'c' ORDER BY l.name"));
+  list->Bind(1, kCarriedKey);
+  list->Bind(2, tableName_);
   while (list->Step()) {
     const QString sqliteName = list->Column(0).toString();
     CachedStatement info(connection(),
@@ -400,7 +403,8 @@ void Table::readIndexDefs(const QStringList& keyNames) {
     }
     if (expression || names.isEmpty()) continue;
     const bool unique = list->Column(1).toInt() != 0;
-    if (!unique && !descending && names.size() > keyNames.size() &&
+    const bool keyCarried = list->Column(2).toInt() != 0;
+    if (keyCarried && !unique && !descending && names.size() > keyNames.size() &&
         std::equal(keyNames.begin(), keyNames.end(), names.end() - keyNames.size(),
                    [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }))
       names.erase(names.end() - keyNames.size(), names.end());
@@ -457,7 +461,7 @@ void Table::CreateTable() {
     // A non-unique index carries the key after its fields, so that the engine
     // walks the dataset's whole order (fields, then key) without sorting.
     if (carriesKey(index, keyFields))
-      for (const QString& name : keyFields) columns.append(Quoted(name));
+      for (const QString& name : keyFields) columns.append((name == keyFields.first() ? kCarriedKey : QString()) + Quoted(name));
     statements.append(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                           .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
                                InMain(indexNameFor(tableName_, index.Name)), Quoted(tableName_),

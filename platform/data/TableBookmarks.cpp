@@ -29,11 +29,8 @@ std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target
     return std::nullopt;
   if (read) return *read;
   const bool mine = target.maker == Serial();
-  if (!withoutRowId_) {
-    const auto known = mine ? rowIdOfIdentity_.find(target.identity) : rowIdOfIdentity_.end();
-    if (known != rowIdOfIdentity_.end()) return readByRowId(known->second);
-    if (keyColumns_.isEmpty()) return readByRowId(target.record.toLongLong());
-  }
+  // A row id stays with its record through a change of key.
+  if (!withoutRowId_ && (mine || keyColumns_.isEmpty())) return readByRowId(target.record.toLongLong());
   std::optional<Row> found;
   if (target.key.size() == keyColumns_.size()) {
     Row key{0, QList<QVariant>(Columns().size())};

@@ -25,6 +25,7 @@ class EngineConnection {
   virtual SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) = 0;
   // A statement to bind and step. Another statement run on the connection
   // first reads out the rows this one has not yet given.
+  // It must not outlive the connection.
   virtual std::unique_ptr<EngineStatement> Prepare(const QString& sql) = 0;
 
   virtual bool InTransaction() const = 0;

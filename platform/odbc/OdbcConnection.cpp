@@ -167,8 +167,9 @@ void OdbcConnection::StartTransaction() {
 void OdbcConnection::endTransaction(short completion) {
   readOutActive();
   CheckOdbc(SQLEndTran(SQL_HANDLE_DBC, handle(), completion), SQL_HANDLE_DBC, handle(), server_);
-  inTransaction_ = false;
+  // Out of the transaction only once the driver commits each statement again.
   setAutocommit(true);
+  inTransaction_ = false;
 }
 
 void OdbcConnection::Commit() {

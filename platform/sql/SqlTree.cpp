@@ -151,7 +151,8 @@ bool IsKeyword(const SqlNode& node) {
     std::sort(sorted.begin(), sorted.end(), before);
     return sorted;
   }();
-  constexpr qsizetype kLongest = 10;
+  static constexpr qsizetype kLongest = qsizetype(
+      std::ranges::max(written, {}, [](std::u16string_view word) { return word.size(); }).size());
   if (node.kind != SqlNode::Kind::Token || node.token.kind != SqlTokenKind::Word) return false;
   const QStringView text = node.token.text;
   if (text.size() > kLongest) return false;

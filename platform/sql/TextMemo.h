@@ -8,8 +8,8 @@
 template <typename Value>
 class TextMemo {
  public:
-  static constexpr qsizetype kTexts = 4096;
-  static constexpr qsizetype kLongestText = 4000;
+  static constexpr qsizetype kTexts = 1024;
+  static constexpr qsizetype kLongestText = 1000;
 
   const Value* Find(const QString& text) const {
     const auto found = values_.constFind(text);

@@ -21,6 +21,7 @@ TEST(ReadingCost, AnIndexOrdersByItsFieldsThenTheKeyWithoutSortingAndReadsBackAs
   table->IndexDefs().Add(u"PorNombreYCodigo"_qs, u"Nombre;Codigo"_qs, 0);
   table->CreateTable();
   data.Execute(u"INSERT INTO ARTICULOS VALUES (5, 'a'), (3, 'A'), (9, 'b'), (1, 'á')"_qs);
+  data.Execute(u"CREATE INDEX ARTICULOS_PorSql ON ARTICULOS (Nombre, Codigo)"_qs);  // made by another road
   const auto connection = OpenConnection(data.File());
   Statement plan(*connection, QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM ARTICULOS ORDER BY "
                                                  "\"Nombre\" COLLATE \"%1\", \"Codigo\"")
@@ -31,6 +32,7 @@ TEST(ReadingCost, AnIndexOrdersByItsFieldsThenTheKeyWithoutSortingAndReadsBackAs
   EXPECT_EQ(Walk(*table, u"Codigo"_qs), QStringList({u"1"_qs, u"3"_qs, u"5"_qs, u"9"_qs}));
   EXPECT_EQ(table->IndexDefs()[1].Fields, u"Nombre"_qs);
   EXPECT_EQ(table->IndexDefs()[2].Fields, u"Nombre;Codigo"_qs);
+  EXPECT_EQ(table->IndexDefs()[3].Name + u'=' + table->IndexDefs()[3].Fields, u"PorSql=Nombre;Codigo"_qs);
 }
 
 TEST(ReadingCost, TheEngineConfigurationIsReadAgainAtEveryChange) {
