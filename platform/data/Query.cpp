@@ -3,6 +3,7 @@
 #include "platform/data/QueryAnswer.h"
 #include "platform/data/SqlRouting.h"
 #include "platform/data/TypeTable.h"
+#include "platform/sql/SqlResultColumns.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
@@ -22,8 +23,9 @@ bool looksLikeStoredDate(const QVariant& value) {
 }  // namespace
 
 // A column without a declared type (an expression) takes its type from its
-// values; texts that are all stored dates make a date column.
-void Query::inferType(Column& column, int index, const std::vector<Row>& rows) {
+// values; texts that are all stored dates make a date column, unless the
+// statement writes the column as text.
+void Query::inferType(Column& column, int index, const std::vector<Row>& rows) const {
   int length = 0;
   bool allDates = true;
   QMetaType::Type kind = QMetaType::UnknownType;
@@ -45,6 +47,7 @@ void Query::inferType(Column& column, int index, const std::vector<Row>& rows) {
       column.type = ftBlob;
       break;
     case QMetaType::QString:
+      allDates = allDates && !IsWrittenAsText(statementText(), index);
       column.type = allDates ? ftDateTime : ftString;
       column.size = allDates ? 0 : length;
       break;
@@ -137,7 +140,7 @@ bool Query::RestartReading() {
 }
 
 // The rows a server command answered (SELECT @@VERSION), typed by their values.
-Dataset::Records Query::answerRecords(const SqlRows& answer) {
+Dataset::Records Query::answerRecords(const SqlRows& answer) const {
   Records records;
   for (const QString& name : answer.columns) records.columns.append(Column{name});
   qint64 ordinal = 0;

@@ -38,8 +38,8 @@ class Query : public Dataset {
   std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
 
  private:
-  static void inferType(Column& column, int index, const std::vector<Row>& rows);
-  static Records answerRecords(const SqlRows& answer);
+  void inferType(Column& column, int index, const std::vector<Row>& rows) const;
+  Records answerRecords(const SqlRows& answer) const;
   QString statementText() const;
   // Runs the statement and reads its first rows; the columns when typed.
   Records execute(bool typed, std::size_t firstRows);

@@ -139,6 +139,20 @@ ColumnValue ToText(const QVariant& value, const SqlType& type) {
   return {text, {}};
 }
 
+// DATETIME counts time in 1/300 s: .998 is .997, .999 the next second.
+QDateTime ToTicks(const QDateTime& date) {
+  const int ms = date.time().msec();
+  const int ticks = (ms * 3 + 5) / 10;
+  return date.addMSecs((ticks * 10 + 1) / 3 - ms);
+}
+
+// SMALLDATETIME counts minutes: 29.998 s round down, 29.999 s up.
+QDateTime ToMinute(const QDateTime& date) {
+  const QTime time = date.time();
+  const QDateTime minute(date.date(), QTime(time.hour(), time.minute()));
+  return time.second() * 1000 + time.msec() >= 29999 ? minute.addSecs(60) : minute;
+}
+
 // A number is a count of days from 1900-01-01, as SQL Server reads it.
 ColumnValue ToDate(const QVariant& value, const SqlType& type, DateOrder order) {
   std::optional<QDateTime> date;
@@ -155,7 +169,8 @@ ColumnValue ToDate(const QVariant& value, const SqlType& type, DateOrder order) 
     shaped = reading.shaped;
   }
   const bool small = type.name == u"SMALLDATETIME";
-  if (date && type.name == u"DATETIME" && date->date().year() < 1753) date.reset();
+  if (date) *date = small ? ToMinute(*date) : type.name == u"DATETIME" ? ToTicks(*date) : *date;
+  if (date && type.name == u"DATETIME" && (date->date().year() < 1753 || date->date().year() > 9999)) date.reset();
   if (date && small && (date->date() < QDate(1900, 1, 1) || date->date() > QDate(2079, 6, 6))) date.reset();
   if (!date) {
     if (!shaped || type.name == u"DATE")
@@ -165,7 +180,7 @@ ColumnValue ToDate(const QVariant& value, const SqlType& type, DateOrder order) 
   }
   // Date columns keep the data layer's one form, a DATE's at midnight.
   if (type.name == u"DATE") date->setTime(QTime(0, 0));
-  return {IsoDateTime(*date), {}};
+  return {IsoDateTimeWithMilliseconds(*date), {}};
 }
 
 }  // namespace

@@ -81,37 +81,6 @@ QString ConversionFailed(const QString& text, const SqlType& type) {
   return QStringLiteral("Error converting data type varchar to %1.").arg(type.ErrorName());
 }
 
-void ToInteger(sqlite3_context* context, sqlite3_value* value, const SqlType& type) {
-  qint64 number = 0;
-  if (sqlite3_value_type(value) == SQLITE_INTEGER) {
-    number = sqlite3_value_int64(value);
-  } else if (sqlite3_value_type(value) == SQLITE_FLOAT) {
-    number = qint64(std::trunc(sqlite3_value_double(value)));
-  } else {
-    const std::optional<qint64> parsed = ParseInteger(TextOf(value));
-    if (!parsed) return ResultError(context, ConversionFailed(TextOf(value), type));
-    number = *parsed;
-  }
-  if (type.name == u"BIT") number = number != 0;
-  sqlite3_result_int64(context, number);
-}
-
-void ToDecimal(sqlite3_context* context, sqlite3_value* value, const SqlType& type) {
-  double number = 0;
-  if (IsNumber(value)) {
-    number = sqlite3_value_double(value);
-  } else {
-    const std::optional<double> parsed = ParseDecimal(TextOf(value));
-    if (!parsed) return ResultError(context, ConversionFailed(TextOf(value), type));
-    number = *parsed;
-  }
-  if (type.scale) {
-    const double factor = std::pow(10.0, *type.scale);
-    number = std::round(number * factor) / factor;
-  }
-  sqlite3_result_double(context, number);
-}
-
 QVariant ValueOf(sqlite3_value* value) {
   switch (sqlite3_value_type(value)) {
     case SQLITE_NULL: return {};
@@ -158,8 +127,8 @@ void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
   if (count > 2 && !IsNull(values[2])) style = sqlite3_value_int(values[2]);
   const DateOrder order = count > 3 ? DateOrderOf(TextOf(values[3])) : DateOrder::MonthDayYear;
   if (type.IsText()) return ToText(context, value, type, style);
-  if (type.IsInteger()) return ToInteger(context, value, type);
-  if (type.IsDecimal()) return ToDecimal(context, value, type);
+  // Numbers are range-checked, rounded and truncated as a column of the type is.
+  if (type.IsInteger() || type.IsDecimal()) return Result(context, ToColumnType(ValueOf(value), type, order));
   if (type.IsDate()) return ToDate(context, value, type, style, order);
   ResultError(context, QStringLiteral("Explicit conversion to data type %1 is not allowed.").arg(type.DataTypeName()));
 }
@@ -209,6 +178,15 @@ void Store(sqlite3_context* context, int count, sqlite3_value** values) {
   Result(context, ToColumnType(ValueOf(values[1]), SqlType::Parse(TextOf(values[0])), order));
 }
 
+// zem_divisor(d): d, unless it is zero (a text as the number it reads as).
+void Divisor(sqlite3_context* context, int, sqlite3_value** values) {
+  sqlite3_value* value = values[0];
+  const bool zero = IsNumber(value) ? sqlite3_value_double(value) == 0
+                                    : !IsNull(value) && ParseDecimal(TextOf(value)).value_or(1) == 0;
+  if (zero) return ResultError(context, QStringLiteral("Divide by zero error encountered."));
+  sqlite3_result_value(context, value);
+}
+
 }  // namespace
 
 void RegisterConversionFunctions(sqlite3* connection) {
@@ -218,7 +196,8 @@ void RegisterConversionFunctions(sqlite3* connection) {
     void (*function)(sqlite3_context*, int, sqlite3_value**);
   };
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
-                           {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store}};
+                           {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store},
+                           {"zem_divisor", 1, Divisor}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    row.function, nullptr, nullptr, nullptr) != SQLITE_OK)

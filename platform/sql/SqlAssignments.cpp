@@ -3,9 +3,30 @@
 #include "platform/sql/SqlRewrite.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 bool Checked(const SqlType& type) { return type.IsInteger() || type.IsDecimal() || type.IsText() || type.IsDate(); }
+
+// SQLite keeps no number exactly past 15 digits: an exact column is not
+// given one it would store as another.
+constexpr int kExactDigits = 15;
+
+QVariant NumberOf(const SqlToken& token, const SqlType& type) {
+  const QString text = token.text.toString();
+  if (type.IsDecimal() && type.name != u"FLOAT" && type.name != u"REAL" && !text.contains(u'e', Qt::CaseInsensitive)) {
+    // The digits the column keeps: the whole part and the fraction up to its scale.
+    QString whole = text.section(u'.', 0, 0), fraction = text.section(u'.', 1);
+    whole.remove(QRegularExpression(QStringLiteral("^[+-]?0*")));
+    while (fraction.endsWith(u'0')) fraction.chop(1);
+    const qsizetype scale = type.name.endsWith(u"MONEY") ? 4 : type.scale.value_or(0);
+    if (whole.size() + std::min(fraction.size(), scale) > kExactDigits) Unsupported(text);
+  }
+  bool whole = !text.contains(u'.') && !text.contains(u'e', Qt::CaseInsensitive);
+  const qint64 integer = whole ? text.toLongLong(&whole) : 0;
+  return whole ? QVariant(integer) : QVariant(text.toDouble());
+}
 
 // A lone literal is converted here; any other expression at run time.
 void Convert(SqlNodes& nodes, size_t begin, size_t end, const SqlColumn& column, const SqlObjects& objects) {
@@ -18,9 +39,7 @@ void Convert(SqlNodes& nodes, size_t begin, size_t end, const SqlColumn& column,
     // A number written into a text column keeps its digits as written (12.000000).
     const bool asWritten = token.Is(SqlTokenKind::String) || column.type.IsText();
     const QVariant value = asWritten ? QVariant(token.Is(SqlTokenKind::String) ? token.Value() : token.text.toString())
-                           : token.text.contains(u'.') || token.text.contains(u'e', Qt::CaseInsensitive)
-                               ? QVariant(token.text.toDouble())
-                               : QVariant(token.text.toLongLong());
+                                     : NumberOf(token, column.type);
     const ColumnValue converted = ToColumnType(value, column.type, DateOrderOf(format));
     if (!converted.error.isEmpty()) throw SqlError(converted.error);
     nodes[first] = SqlNode::Rewritten(SqlLiteral(converted.value));

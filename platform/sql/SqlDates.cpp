@@ -22,6 +22,11 @@ const QString kTime = QStringLiteral(R"((?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\
 
 QString IsoDateTime(const QDateTime& value) { return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
 
+QString IsoDateTimeWithMilliseconds(const QDateTime& value) {
+  const int ms = value.time().msec();
+  return ms == 0 ? IsoDateTime(value) : IsoDateTime(value) + QStringLiteral(".%1").arg(ms, 3, 10, QLatin1Char('0'));
+}
+
 std::optional<QDateTime> ParseIsoDateTime(QStringView text) {
   static const QRegularExpression iso(
       QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3}))?)?)?$)"));

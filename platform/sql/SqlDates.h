@@ -8,6 +8,9 @@
 
 // Dates as SQLite keeps them for the system: ISO text "yyyy-mm-dd hh:nn:ss".
 QString IsoDateTime(const QDateTime& value);
+// The same with ".zzz" where there are milliseconds, so that whole seconds
+// keep the one form.
+QString IsoDateTimeWithMilliseconds(const QDateTime& value);
 
 // "yyyy-mm-dd" with an optional " hh:nn[:ss[.zzz]]"; nothing when the text
 // is not such a date.

@@ -2,6 +2,8 @@
 
 #include "platform/sql/SqlError.h"
 
+#include <algorithm>
+
 namespace {
 
 // SQL Server's functions the system's statements use, with their SQLite
@@ -49,6 +51,77 @@ QString DateFormatArguments(const QString& type, int arguments, const SqlObjects
          QuoteSqlString(objects.Context().dateFormat);
 }
 
+// The type of a value the statement writes as a literal, a column or a
+// conversion; nothing for any other expression.
+std::optional<QString> WrittenType(const SqlNodes& value, const SqlObjects& objects) {
+  const size_t first = NextSignificant(value, 0);
+  const size_t last = PreviousSignificant(value, value.size());
+  if (first >= value.size()) return std::nullopt;
+  if (first == last && value[first].Is(SqlTokenKind::String)) return QStringLiteral("VARCHAR");
+  if (first == last && value[first].Is(SqlTokenKind::Number))
+    return value[first].token.text.contains(u'.') ? QStringLiteral("NUMERIC(38,10)") : QStringLiteral("INT");
+  if (value[last].IsGroup() && PreviousSignificant(value, last) == first) {
+    const SqlNodes& inside = value[last].children;
+    if (value[first].IsWord(u"CONVERT")) return RenderSql(SplitAtCommas(inside).front()).trimmed();
+    if (!value[first].IsWord(u"CAST")) return std::nullopt;
+    for (size_t i = inside.size(); i-- > 0;)
+      if (inside[i].IsWord(u"AS")) return RenderSql(inside, i + 1).trimmed();
+    return std::nullopt;
+  }
+  const std::optional<SqlChain> chain = ChainEndingAt(value, last);
+  if (!chain || chain->begin != first) return std::nullopt;
+  const std::optional<SqlColumn> column = objects.ColumnOf(*chain);
+  return column ? std::optional<QString>(column->declared) : std::nullopt;
+}
+
+bool IsMoney(const std::optional<QString>& type) { return type && SqlType::Parse(*type).name.endsWith(u"MONEY"); }
+
+// MONEY becomes a whole number rounded, where SQLite would truncate it.
+QString ConvertedValue(const SqlType& target, const SqlNodes& value, const SqlObjects& objects) {
+  const QString rendered = RenderArgument(value, objects);
+  return target.IsInteger() && IsMoney(WrittenType(value, objects)) ? u"round("_qs + rendered + u')' : rendered;
+}
+
+// SQL Server's order of types, the highest of which COALESCE answers in.
+int Precedence(const SqlType& type) {
+  if (type.IsDate()) return 5;
+  if (type.name == u"FLOAT" || type.name == u"REAL") return 4;
+  if (type.IsDecimal()) return 3;
+  if (type.IsInteger()) return 2;
+  return type.IsText() ? 1 : 0;
+}
+
+bool IsNullConstant(const SqlNodes& value) {
+  const size_t first = NextSignificant(value, 0);
+  return first < value.size() && value[first].IsWord(u"NULL") && NextSignificant(value, first + 1) == value.size();
+}
+
+// COALESCE converts a text argument to the type of higher precedence that
+// another argument is written in; SQLite would hand each back as it is.
+QString RewriteCoalesce(const SqlNodes& arguments, const SqlObjects& objects) {
+  const std::vector<SqlNodes> parts = SplitAtCommas(arguments);
+  if (std::all_of(parts.begin(), parts.end(), IsNullConstant))
+    throw SqlError(QStringLiteral("At least one of the arguments to COALESCE must be an expression that is not the "
+                                  "NULL constant."));
+  std::vector<std::optional<QString>> types;
+  std::optional<QString> highest;
+  for (const SqlNodes& part : parts) {
+    types.push_back(WrittenType(part, objects));
+    if (types.back() && (!highest || Precedence(SqlType::Parse(*types.back())) > Precedence(SqlType::Parse(*highest))))
+      highest = types.back();
+  }
+  const bool converts = highest && Precedence(SqlType::Parse(*highest)) > 1;
+  QStringList rendered;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const QString value = RenderArgument(parts[i], objects);
+    const bool text = types[i] && Precedence(SqlType::Parse(*types[i])) == 1;
+    rendered << (converts && text ? QStringLiteral("zem_convert(%1, %2%3)")
+                                        .arg(QuoteSqlString(*highest), value, DateFormatArguments(*highest, 2, objects))
+                                  : value);
+  }
+  return u"coalesce("_qs + rendered.join(u", ") + u')';
+}
+
 QString RewriteCast(const SqlNodes& arguments, const SqlObjects& objects) {
   size_t as = arguments.size();
   for (size_t i = 0; i < arguments.size(); ++i)
@@ -57,7 +130,8 @@ QString RewriteCast(const SqlNodes& arguments, const SqlObjects& objects) {
   const SqlNodes value(arguments.begin(), arguments.begin() + qsizetype(as));
   const QString type = RenderSql(arguments, as + 1).trimmed();
   return QStringLiteral("zem_convert(%1, %2%3)")
-      .arg(QuoteSqlString(type), RenderArgument(value, objects), DateFormatArguments(type, 2, objects));
+      .arg(QuoteSqlString(type), ConvertedValue(SqlType::Parse(type), value, objects),
+           DateFormatArguments(type, 2, objects));
 }
 
 QString RewriteConvert(const SqlNodes& arguments, const SqlObjects& objects) {
@@ -65,13 +139,17 @@ QString RewriteConvert(const SqlNodes& arguments, const SqlObjects& objects) {
   if (parts.size() < 2 || parts.size() > 3)
     throw SqlError(QStringLiteral("The convert function requires 2 to 3 arguments."));
   QString call = QStringLiteral("zem_convert(%1").arg(QuoteSqlString(RenderSql(parts[0]).trimmed()));
-  for (size_t i = 1; i < parts.size(); ++i) call += QStringLiteral(", ") + RenderArgument(parts[i], objects);
+  for (size_t i = 1; i < parts.size(); ++i)
+    call += QStringLiteral(", ") +
+            (i == 1 ? ConvertedValue(SqlType::Parse(RenderSql(parts[0])), parts[i], objects) : RenderArgument(parts[i], objects));
   return call + DateFormatArguments(RenderSql(parts[0]), int(parts.size()), objects) + u')';
 }
 
 QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects& objects) {
   if (name.compare(u"CAST", Qt::CaseInsensitive) == 0) return RewriteCast(group.children, objects);
   if (name.compare(u"CONVERT", Qt::CaseInsensitive) == 0) return RewriteConvert(group.children, objects);
+  if (name.compare(u"COALESCE", Qt::CaseInsensitive) == 0 && ArgumentCount(group.children) >= 2)
+    return RewriteCoalesce(group.children, objects);
   const FunctionRow* row = FindFunction(name);
   if (!row) throw SqlError(QStringLiteral("'%1' is not a recognized built-in function name.").arg(name));
   const int count = ArgumentCount(group.children);
@@ -162,5 +240,6 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
               isTable ? RenderTableChain(chain, objects) : RenderChain(chain, objects));
     }
   }
+  RewriteDivisions(nodes);
   RewriteConcatenation(nodes);
 }

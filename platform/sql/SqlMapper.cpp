@@ -228,6 +228,7 @@ QString SqlMapper::map(QStringView statement, bool& reusable) const {
   const bool hasSecond = second < nodes.size();
   auto secondWord = [&](QStringView word) { return hasSecond && nodes[second].IsWord(word); };
   if (head.IsWord(u"INSERT") || head.IsWord(u"UPDATE")) {
+    if (head.IsWord(u"UPDATE")) PlaceUpdateTarget(nodes, first, objects);
     RewriteAssignments(nodes, first, objects);
     RewriteExpressions(nodes, objects);
     reusable = objects.Reusable();

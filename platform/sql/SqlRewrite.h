@@ -106,6 +106,10 @@ void CollectTables(const SqlNodes& nodes, SqlObjects& objects);
 // to: '' is 0 for a number, a date is read in the session's order; what SQL
 // Server cannot convert raises its error.
 void RewriteComparedLiterals(SqlNodes& nodes, const SqlObjects& objects);
+// UPDATE T ... FROM ...: the FROM's item T names (its alias, or the one
+// instance of its table) becomes the row the UPDATE changes, as SQL Server
+// binds it; two instances raise SQL Server's "is ambiguous".
+void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects);
 // The values INSERT and UPDATE write are converted to their columns'
 // types as SQL Server converts them (zem_store, or the literal converted
 // here); an IDENTITY column is left to the table.
@@ -147,6 +151,9 @@ QString RewriteLiteral(const SqlToken& token);
 void RewriteTop(SqlNodes& nodes, const SqlObjects& objects);
 // Binary "+" becomes zem_add(a, b), which joins texts and adds numbers.
 void RewriteConcatenation(SqlNodes& nodes);
+// The divisor of "/" and "%" becomes zem_divisor(d), which raises SQL
+// Server's error for zero where SQLite would answer NULL.
+void RewriteDivisions(SqlNodes& nodes);
 
 // COLLATE <name> at nodes[collate]: the name as SQL Server spells it;
 // an unknown one raises "Invalid collation".

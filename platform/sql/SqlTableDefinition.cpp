@@ -204,9 +204,24 @@ void RewriteAlterTable(SqlNodes& nodes, size_t table, const SqlObjects& objects)
   if (action < nodes.size() && nodes[action].IsWord(u"ADD")) {
     SqlNodes column(nodes.begin() + qsizetype(action) + 1, nodes.end());
     if (SplitAtCommas(column).size() > 1) Unsupported(QStringLiteral("ALTER TABLE ... ADD of several columns"));
-    if (RewriteColumn(column, objects).identity) Unsupported(QStringLiteral("ALTER TABLE ... ADD ... IDENTITY"));
+    // SQLite shows a new column's default in the rows there; SQL Server
+    // leaves a nullable one NULL unless WITH VALUES asks for the default.
+    bool withValues = false, defaulted = false, notNull = false;
+    for (size_t i = 0; i < column.size(); ++i) {
+      const size_t next = NextSignificant(column, i + 1);
+      defaulted = defaulted || column[i].IsWord(u"DEFAULT");
+      notNull = notNull || (column[i].IsWord(u"NOT") && next < column.size() && column[next].IsWord(u"NULL"));
+      if (!column[i].IsWord(u"WITH") || next >= column.size() || !column[next].IsWord(u"VALUES")) continue;
+      withValues = true;
+      column.erase(column.begin() + qsizetype(i), column.begin() + qsizetype(next) + 1);
+    }
+    const ColumnFacts facts = RewriteColumn(column, objects);
+    if (facts.identity) Unsupported(QStringLiteral("ALTER TABLE ... ADD ... IDENTITY"));
     nodes.erase(nodes.begin() + qsizetype(action) + 1, nodes.end());
     nodes.insert(nodes.end(), column.begin(), column.end());
+    if (defaulted && !notNull && !withValues)
+      nodes.push_back(SqlNode::Rewritten(QStringLiteral("; UPDATE %1 SET %2 = NULL")
+                                             .arg(RenderSql(nodes[name]), SqlText::Quoted(facts.name))));
   } else if (action < nodes.size() && nodes[action].IsWord(u"DROP")) {
     RewriteNames(nodes, objects);
   } else {

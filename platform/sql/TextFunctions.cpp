@@ -30,24 +30,29 @@ void Len(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_result_int64(context, WithoutTrailingBlanks(TextOf(values[0])).size());
 }
 
+// A negative length is refused even of a NULL text, as SQL Server does.
+bool NegativeLength(sqlite3_value* length) { return !IsNull(length) && sqlite3_value_int64(length) < 0; }
+
+QString InvalidLength(const char* function) {
+  return QStringLiteral("Invalid length parameter passed to the %1 function.").arg(QLatin1String(function));
+}
+
 // SUBSTRING counts from 1; a start before 1 eats into the length.
 void Substring(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (NegativeLength(values[2])) return ResultError(context, InvalidLength("substring"));
   if (AnyNull(count, values)) return sqlite3_result_null(context);
   const QString text = TextOf(values[0]);
   const qint64 start = sqlite3_value_int64(values[1]);
   const qint64 length = sqlite3_value_int64(values[2]);
-  if (length < 0) return ResultError(context, QStringLiteral("Invalid length parameter passed to the substring function."));
   const qint64 first = std::max<qint64>(start, 1);
   const qint64 end = std::min<qint64>(start + length, text.size() + 1);
   ResultText(context, end > first ? text.mid(first - 1, end - first) : QString());
 }
 
 void LeftOrRight(sqlite3_context* context, sqlite3_value** values, bool left) {
+  if (NegativeLength(values[1])) return ResultError(context, InvalidLength(left ? "left" : "right"));
   if (IsNull(values[0]) || IsNull(values[1])) return sqlite3_result_null(context);
   const qint64 length = sqlite3_value_int64(values[1]);
-  if (length < 0)
-    return ResultError(context, QStringLiteral("Invalid length parameter passed to the %1 function.")
-                                    .arg(left ? QStringLiteral("left") : QStringLiteral("right")));
   const QString text = TextOf(values[0]);
   ResultText(context, left ? text.left(length) : text.right(length));
 }

@@ -50,6 +50,15 @@ TEST(Queries, ReadRowsWithTheirParametersAndDeclaredTypes) {
   EXPECT_EQ(query->FieldByName(u"Ultima"_qs).AsString(), u"31/01/2024 15:45:00"_qs);
   EXPECT_EQ(query->FieldByName(u"Clave"_qs).DataType(), ftString);
   EXPECT_EQ(query->FieldByName(u"Media"_qs).DataType(), ftFloat);
+  // A text written in the statement stays text, though it reads like a date.
+  query->Close();
+  query->SQL().SetText(u"SELECT '2016-12-21' AS Literal, MAX(Alta) AS Ultima, UPPER('2016-12-21 10:00:00') AS Mayus, "
+                       "'2016-12-21' Escrito FROM CLIENTES WHERE Codigo > 2"_qs);
+  query->Open();
+  for (const QString& name : {u"Literal"_qs, u"Mayus"_qs, u"Escrito"_qs})
+    EXPECT_EQ(query->FieldByName(name).DataType(), ftString) << name.toStdString();
+  EXPECT_EQ(query->FieldByName(u"Literal"_qs).AsString(), u"2016-12-21"_qs);
+  EXPECT_EQ(query->FieldByName(u"Ultima"_qs).DataType(), ftDateTime);
 }
 
 TEST(Queries, ExecuteBatchesAndCountTheRowsTheyChange) {

@@ -318,6 +318,153 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
   }
 }
 
+// Answers SQLite gives without an error where SQL Server's differ, or
+// where SQL Server raises one: each either the answer SQL Server gives or
+// its error.
+struct Answer {
+  const char* statement;
+  Rows expected;
+  const char* error = nullptr;
+};
+
+const char* const kAnswerTables[] = {
+    "CREATE TABLE dbo.CUENTAS (Codigo INTEGER DEFAULT 0, Saldo MONEY DEFAULT 0 NULL, Resto SMALLMONEY DEFAULT 0 "
+    "NULL, Grande NUMERIC(38) DEFAULT 0 NULL, Alta DATETIME NULL, Corta SMALLDATETIME NULL, "
+    "CONSTRAINT CUENTAS_Clave1 PRIMARY KEY (Codigo))",
+    "INSERT INTO CUENTAS (Codigo, Saldo, Resto) VALUES (1, 1.56, -2.5)",
+    "INSERT INTO CUENTAS (Codigo, Saldo, Resto) VALUES (2, 0, 0)",
+    "CREATE TABLE dbo.PEDIDOS (Numero INTEGER DEFAULT 0, Cliente INTEGER DEFAULT 0 NULL, "
+    "CONSTRAINT PEDIDOS_Clave1 PRIMARY KEY (Numero))",
+    "INSERT INTO PEDIDOS (Numero, Cliente) VALUES (1, 1)", "INSERT INTO PEDIDOS (Numero, Cliente) VALUES (2, 2)",
+    "INSERT INTO PEDIDOS (Numero, Cliente) VALUES (3, 99)",
+};
+
+const Answer kAnswers[] = {
+    // Division by zero is an error, in a SELECT, a WHERE and an UPDATE alike.
+    {"SELECT 25/0", {}, "Divide by zero error encountered."},
+    {"SELECT 25 % 0", {}, "Divide by zero error encountered."},
+    {"SELECT Codigo FROM CLIENTES WHERE 10 / (Codigo - 4) > 0", {}, "Divide by zero error encountered."},
+    {"UPDATE CLIENTES SET Nombre = CAST(Codigo / (Codigo - 4) AS VARCHAR)", {}, "Divide by zero error encountered."},
+    {"SELECT Nombre FROM CLIENTES WHERE Codigo = 3", {{"Zamora"}}},
+    {"SELECT 25 / 2, 7 % 3, 1.0 / 4, -8 / -(2)", {{"12", "1", "0.25", "4"}}},
+    // DATETIME counts time in 1/300 s; SMALLDATETIME in minutes.
+    {"SELECT CAST('1753-12-31 23:59:59.999' AS DATETIME), CAST('2024-01-31 10:00:00.998' AS DATETIME), "
+     "CAST('2024-01-31 10:00:00.002' AS DATETIME)",
+     {{"1754-01-01 00:00:00", "2024-01-31 10:00:00.997", "2024-01-31 10:00:00.003"}}},
+    {"SELECT CAST('2024-01-31 10:00:29.998' AS SMALLDATETIME), CAST('2024-01-31 10:00:29.999' AS SMALLDATETIME)",
+     {{"2024-01-31 10:00:00", "2024-01-31 10:01:00"}}},
+    {"SELECT CAST('9999-12-31 23:59:59.999' AS DATETIME)", {},
+     "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."},
+    {"SELECT CAST('2079-06-06 23:59:30' AS SMALLDATETIME)", {},
+     "The conversion of a varchar data type to a smalldatetime data type resulted in an out-of-range value."},
+    {"UPDATE CUENTAS SET Alta = '01/31/2024 23:59:59.998', Corta = '01/31/2024 23:59:31' WHERE Codigo = 1", {}},
+    {"SELECT Alta, Corta FROM CUENTAS WHERE Codigo = 1", {{"2024-01-31 23:59:59.997", "2024-02-01 00:00:00"}}},
+    // An end of day that rounds to the next one takes its midnight in.
+    {"SELECT COUNT(*) FROM ARTICULO WHERE Fecha BETWEEN '01/01/2024' AND '01/30/2024 23:59:59.999'", {{"1"}}},
+    // MONEY rounds to a whole number; NUMERIC and DECIMAL without a precision are NUMERIC(18,0).
+    {"SELECT CAST(Saldo AS INT), CONVERT(INT, Resto), CAST(CAST(1.56 AS MONEY) AS INTEGER) FROM CUENTAS "
+     "WHERE Codigo = 1",
+     {{"2", "-3", "2"}}},
+    {"SELECT CAST(2.5 AS NUMERIC), CAST(1.4 AS DECIMAL), CAST(-2.5 AS NUMERIC), CAST(2.75 AS NUMERIC(5,1))",
+     {{"3", "1", "-3", "2.8"}}},
+    {"SELECT CAST(12345.6 AS NUMERIC(4))", {}, "Arithmetic overflow error converting numeric to data type numeric."},
+    {"SELECT CAST(40000 AS SMALLINT)", {}, "Arithmetic overflow error for data type smallint, value = 40000."},
+    {"SELECT CAST(Codigo * 10000 AS SMALLINT) FROM CLIENTES WHERE Codigo = 4", {},
+     "Arithmetic overflow error for data type smallint, value = 40000."},
+    {"SELECT CAST('70000' AS SMALLINT)", {},
+     "The conversion of the varchar value '70000' overflowed an INT2 column. Use a larger integer column."},
+    {"SELECT CONVERT(INT, 3000000000.0)", {}, "Arithmetic overflow error converting expression to data type int."},
+    // 38 digits are beyond what SQLite keeps exactly: refused rather than stored as another number.
+    {"INSERT INTO CUENTAS (Codigo, Grande) VALUES (3, 99999999999999999999999999999999999999)", {},
+     "'99999999999999999999999999999999999999' is not supported by the embedded server."},
+    {"INSERT INTO CUENTAS (Codigo, Grande) VALUES (3, 123456789012345)", {}},
+    {"SELECT Grande FROM CUENTAS WHERE Codigo = 3", {{"123456789012345"}}},
+    // COALESCE answers in the type of its argument of highest precedence.
+    {"SELECT COALESCE('7', 2) + '1', COALESCE(NULL, '2.5', 1.0) + 1", {{"8", "3.5"}}},
+    {"SELECT COALESCE('a', 1)", {}, "Conversion failed when converting the varchar value 'a' to data type int."},
+    {"SELECT COALESCE(Nombre, Codigo) FROM CLIENTES WHERE Codigo = 3", {},
+     "Conversion failed when converting the varchar value 'Zamora' to data type int."},
+    {"SELECT COALESCE(Nombre, 'x'), COALESCE(NULL, Nombre, 'y') FROM CLIENTES WHERE Codigo = 5", {{"x", "y"}}},
+    {"SELECT COALESCE(NULL, NULL)", {},
+     "At least one of the arguments to COALESCE must be an expression that is not the NULL constant."},
+    // A length SQL Server refuses is refused before a NULL text is looked at.
+    {"SELECT LEFT(NULL, -2)", {}, "Invalid length parameter passed to the left function."},
+    {"SELECT RIGHT(NULL, -1)", {}, "Invalid length parameter passed to the right function."},
+    {"SELECT SUBSTRING(NULL, 1, -1)", {}, "Invalid length parameter passed to the substring function."},
+    {"SELECT LEFT(NULL, 2), LEFT('abc', NULL)", {{"NULL", "NULL"}}},
+    // A column added with a default leaves the rows there NULL unless WITH VALUES asks for it.
+    {"ALTER TABLE CUENTAS ADD Nuevo INT NULL DEFAULT 5", {}},
+    {"ALTER TABLE CUENTAS ADD Lleno INT NULL DEFAULT 6 WITH VALUES", {}},
+    {"ALTER TABLE CUENTAS ADD Fijo INT NOT NULL DEFAULT 7", {}},
+    {"INSERT INTO CUENTAS (Codigo) VALUES (4)", {}},
+    {"SELECT Codigo, Nuevo, Lleno, Fijo FROM CUENTAS ORDER BY Codigo",
+     {{"1", "NULL", "6", "7"}, {"2", "NULL", "6", "7"}, {"3", "NULL", "6", "7"}, {"4", "5", "6", "7"}}},
+    // UPDATE ... FROM: the target is the FROM's item that names it.
+    {"UPDATE CLIENTES SET Nombre = 'con pedido' FROM PEDIDOS LEFT JOIN CLIENTES C ON C.Codigo = PEDIDOS.Cliente "
+     "WHERE PEDIDOS.Numero = 1",
+     {}},
+    {"UPDATE CLIENTES SET Nombre = Nombre + ' 2' FROM PEDIDOS JOIN CLIENTES C ON Codigo = Cliente WHERE Numero = 2",
+     {}},
+    {"UPDATE C SET Nombre = 'de ' + CAST(P.Numero AS VARCHAR) FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo "
+     "WHERE P.Numero = 2",
+     {}},
+    {"UPDATE CLIENTES SET Nombre = 'sin pedido' FROM PEDIDOS WHERE PEDIDOS.Cliente = CLIENTES.Codigo "
+     "AND PEDIDOS.Numero = 3",
+     {}},
+    {"SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo IN (1, 2, 3, 4) ORDER BY Codigo",
+     {{"1", "con pedido"}, {"2", "de 2"}, {"3", "Zamora"}, {"4", "bueno"}}},
+    {"UPDATE CLIENTES SET Nombre = 'z' FROM CLIENTES A JOIN CLIENTES B ON A.Codigo = B.Codigo", {},
+     "The table 'CLIENTES' is ambiguous."},
+    {"UPDATE CLIENTES SET Nombre = 'z' FROM PEDIDOS P JOIN CLIENTES C ON C.Codigo = P.Cliente "
+     "JOIN CUENTAS K ON K.Codigo = P.Numero WHERE Codigo = 1",
+     {}, "Ambiguous column name 'Codigo'."},
+};
+
+// Rows or an error as one readable text.
+QString Shown(const Rows& rows) {
+  QStringList shown;
+  for (const QStringList& row : rows) shown << row.join(u" | ");
+  return shown.join(u"\n");
+}
+
+TEST_F(Conformance, AnswersWhereSqliteWouldDifferAreSqlServers) {
+  client_.Run(u"USE ZEM1"_qs);
+  for (const char* statement : kAnswerTables) client_.Run(QString::fromUtf8(statement));
+  for (const Answer& answer : kAnswers) {
+    const QString expected = answer.error ? u"error: "_qs + QString::fromUtf8(answer.error) : Shown(answer.expected);
+    QString seen;
+    try {
+      seen = Shown(client_.Texts(QString::fromUtf8(answer.statement)));
+    } catch (const EDatabaseError& error) {
+      seen = u"error: "_qs + error.DriverMessage();
+    }
+    EXPECT_EQ(seen.toStdString(), expected.toStdString()) << answer.statement;
+  }
+}
+
+// An UPDATE or DELETE whose target cannot be told among its FROM's items
+// fails, and no row changes.
+TEST_F(Conformance, UnplacedTargetsChangeNothing) {
+  client_.Run(u"USE ZEM1"_qs);
+  for (const char* statement : kAnswerTables) client_.Run(QString::fromUtf8(statement));
+  const char* const statements[] = {
+      "UPDATE CLIENTES SET Nombre = 'z' FROM CLIENTES A JOIN CLIENTES B ON A.Codigo = B.Codigo",
+      "UPDATE CLIENTES SET Nombre = 'z' FROM PEDIDOS P JOIN CLIENTES C ON C.Codigo = P.Cliente "
+      "JOIN CLIENTES D ON D.Codigo = P.Numero",
+      "UPDATE X SET Nombre = 'z' FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo",
+      "DELETE CLIENTES FROM PEDIDOS JOIN CLIENTES C ON C.Codigo = PEDIDOS.Cliente WHERE PEDIDOS.Numero = 1",
+      "DELETE C FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo",
+  };
+  const QString count = u"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'z'"_qs;
+  const QString all = u"SELECT COUNT(*) FROM CLIENTES"_qs;
+  for (const char* statement : statements) {
+    const Rows before = client_.Texts(all);
+    EXPECT_FALSE(client_.Error(QString::fromUtf8(statement)).isEmpty()) << statement;
+    EXPECT_EQ(client_.Texts(all), before) << statement;
+    EXPECT_EQ(client_.Texts(count), Rows({{"0"}})) << statement;
+  }
+}
+
 TEST_F(Conformance, DateLiteralsFollowTheConfiguredFormat) {
   ServerClient dayFirst(folder_.Path(), u"sa"_qs, QString(), u"dd/mm/yyyy"_qs);
   dayFirst.Run(u"USE ZEM1"_qs);
