@@ -237,7 +237,7 @@ int Dataset::RecordCount() const {
   CheckActive();
   // Every record still to read counts unless a filter could leave it out.
   const bool filtering = filtered_ && (filter_ || OnFilterRecord);
-  if (!complete_ && !filtering)
+  if ((!complete_ || !headComplete_) && !filtering)
     if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
   restartFromFirst(true);
   ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
@@ -633,10 +633,20 @@ void Dataset::placeReadAgain(Row fresh) {
     return;
   }
   rows_.erase(rows_.begin() + current_);
-  const std::size_t position = orderedPosition(fresh);
-  if (!complete_) placed_.insert(fresh.identity);
-  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(fresh));
-  current_ = static_cast<int>(position);
+  current_ = static_cast<int>(place(fresh, orderedPosition(fresh)));
+}
+
+// Past either end of the records read, others not read yet may come before
+// the record: the reading starts again at it, so that the records read stay
+// one run of the order, as the searches take them.
+std::size_t Dataset::place(Row row, std::size_t position) {
+  const bool pastRead = (position >= rows_.size() && !complete_) || (position == 0 && !headComplete_);
+  if (const int index = pastRead ? indexOfRecord(row) : -1; index >= 0) return static_cast<std::size_t>(index);
+  if (pastRead && !orderColumns_.isEmpty()) position = orderedPosition(row);
+  position = std::min(position, rows_.size());
+  if (!complete_) placed_.insert(row.identity);
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(row));
+  return position;
 }
 
 void Dataset::SetKey() {
@@ -737,8 +747,7 @@ void Dataset::Post() {
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
   if (shown && !inPlace) {
-    if (!complete_) placed_.insert(stored.identity);
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+    position = place(std::move(stored), position);
   } else if (!shown) {
     ReadRowsUpTo(position + 1);
   }

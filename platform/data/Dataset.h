@@ -337,6 +337,9 @@ class Dataset : public QObject {
   void checkRequiredFields() const;
   std::size_t orderedPosition(const Row& row) const;
   void placeReadAgain(Row fresh);
+  // Shows a record where it belongs, from position among the records read;
+  // where it is now shown.
+  std::size_t place(Row row, std::size_t position);
   void readBefore() const;
   void letGoBehind();
   void restartFromFirst(bool keepCurrent) const;
