@@ -478,16 +478,34 @@ Bookmark Dataset::GetBookmark() const {
   return Bookmark(std::move(target));
 }
 
-BookmarkTarget Dataset::BookmarkOf(const Row&) {
+BookmarkTarget Dataset::BookmarkOf(const Row& row) {
   BookmarkTarget target;
   target.source = QStringLiteral("dataset:%1").arg(serial_);
+  target.key = row.values;
   return target;
 }
 
+// Read again, the records may have moved (a query's row number is its
+// identity): the one nearest the old place that holds the values.
 std::optional<Dataset::Row> Dataset::BookmarkedRecord(const BookmarkTarget& target, const Row* read) {
   if (target.maker != serial_) return std::nullopt;
-  if (read) return *read;
-  return ShownRecord(target.identity);
+  if (read && read->values == target.key) return *read;
+  int place = indexOfIdentity(target.identity);
+  if (place >= 0 && rows_[static_cast<std::size_t>(place)].values == target.key)
+    return rows_[static_cast<std::size_t>(place)];
+  if (!headComplete_) {
+    restartFromFirst(true);
+    place = indexOfIdentity(target.identity);
+  }
+  if (place < 0) place = static_cast<int>(rows_.size());
+  for (int distance = 0;; ++distance) {
+    const std::size_t after = static_cast<std::size_t>(place) + static_cast<std::size_t>(distance);
+    ReadRowsUpTo(after + 1);
+    if (after < rows_.size() && rows_[after].values == target.key) return rows_[after];
+    if (distance > 0 && distance <= place && rows_[static_cast<std::size_t>(place - distance)].values == target.key)
+      return rows_[static_cast<std::size_t>(place - distance)];
+    if (after >= rows_.size() && distance >= place) return std::nullopt;
+  }
 }
 
 std::optional<Dataset::Row> Dataset::ShownRecord(qint64 identity) const {
@@ -517,7 +535,9 @@ int Dataset::bookmarkedIndex(const Bookmark& bookmark) {
   const std::optional<Row> record =
       BookmarkedRecord(target, index >= 0 ? &rows_[static_cast<std::size_t>(index)] : nullptr);
   if (!record) return -1;
-  if (index >= 0 && rows_[static_cast<std::size_t>(index)].identity == record->identity) return index;
+  if (index >= 0 && static_cast<std::size_t>(index) < rows_.size() &&
+      rows_[static_cast<std::size_t>(index)].identity == record->identity)
+    return index;
   return indexOfRecord(*record);
 }
 
