@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,34 +35,13 @@ const TableKind kKinds[] = {
 
 enum class View { Whole, Range, MasterLink };
 enum class Change { Append, AppendInTransaction, Insert, EditKey, Delete };
-
-const char* nameOf(View view) {
-  switch (view) {
-    case View::Whole:
-      return "the whole table";
-    case View::Range:
-      return "a range";
-    case View::MasterLink:
-      return "a master link";
-  }
-  return "";
-}
-
-const char* nameOf(Change change) {
-  switch (change) {
-    case Change::Append:
-      return "Append";
-    case Change::AppendInTransaction:
-      return "Append in a transaction";
-    case Change::Insert:
-      return "Insert";
-    case Change::EditKey:
-      return "Edit of the key";
-    case Change::Delete:
-      return "Delete";
-  }
-  return "";
-}
+const std::pair<View, const char*> kViews[] = {
+    {View::Whole, "the whole table"}, {View::Range, "a range"}, {View::MasterLink, "a master link"}};
+const std::pair<Change, const char*> kChanges[] = {{Change::Append, "Append"},
+                                                   {Change::AppendInTransaction, "Append in a transaction"},
+                                                   {Change::Insert, "Insert"},
+                                                   {Change::EditKey, "Edit of the key"},
+                                                   {Change::Delete, "Delete"}};
 
 QString nombreOf(int codigo) { return QStringLiteral("n%1").arg(codigo, 6, 10, QLatin1Char('0')); }
 
@@ -283,12 +263,11 @@ const Probe kProbes[] = {
 TEST(SearchAfterWrite, SearchesBookmarksAndMovesFindEveryRecordAfterAWrite) {
   for (const TableKind& kind : kKinds) {
     const Folder folder(kind);
-    for (const View view : {View::Whole, View::Range, View::MasterLink})
-      for (const Change written :
-           {Change::Append, Change::AppendInTransaction, Change::Insert, Change::EditKey, Change::Delete})
+    for (const auto& [view, viewName] : kViews)
+      for (const auto& [written, changeName] : kChanges)
         for (const Probe& probe : kProbes) {
           SCOPED_TRACE(
-              QStringLiteral("%1, %2, %3: %4").arg(kind.name, nameOf(view), nameOf(written), probe.name).toStdString());
+              QStringLiteral("%1, %2, %3: %4").arg(kind.name, viewName, changeName, probe.name).toStdString());
           Scenario scenario(folder, view);
           const int current = change(scenario, written);
           ASSERT_EQ(scenario.codigo(), current);
