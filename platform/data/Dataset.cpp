@@ -237,7 +237,7 @@ int Dataset::RecordCount() const {
   CheckActive();
   // Every record still to read counts unless a filter could leave it out.
   const bool filtering = filtered_ && (filter_ || OnFilterRecord);
-  if (!complete_ && !filtering)
+  if ((!complete_ || !headComplete_) && !filtering)
     if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
   restartFromFirst(true);
   ReadRowsUpTo(std::numeric_limits<std::size_t>::max());
@@ -478,16 +478,34 @@ Bookmark Dataset::GetBookmark() const {
   return Bookmark(std::move(target));
 }
 
-BookmarkTarget Dataset::BookmarkOf(const Row&) {
+BookmarkTarget Dataset::BookmarkOf(const Row& row) {
   BookmarkTarget target;
   target.source = QStringLiteral("dataset:%1").arg(serial_);
+  target.key = row.values;
   return target;
 }
 
+// Read again, the records may have moved (a query's row number is its
+// identity): the one nearest the old place that holds the values.
 std::optional<Dataset::Row> Dataset::BookmarkedRecord(const BookmarkTarget& target, const Row* read) {
   if (target.maker != serial_) return std::nullopt;
-  if (read) return *read;
-  return ShownRecord(target.identity);
+  if (read && read->values == target.key) return *read;
+  int place = indexOfIdentity(target.identity);
+  if (place >= 0 && rows_[static_cast<std::size_t>(place)].values == target.key)
+    return rows_[static_cast<std::size_t>(place)];
+  if (!headComplete_) {
+    restartFromFirst(true);
+    place = indexOfIdentity(target.identity);
+  }
+  if (place < 0) place = static_cast<int>(rows_.size());
+  for (int distance = 0;; ++distance) {
+    const std::size_t after = static_cast<std::size_t>(place) + static_cast<std::size_t>(distance);
+    ReadRowsUpTo(after + 1);
+    if (after < rows_.size() && rows_[after].values == target.key) return rows_[after];
+    if (distance > 0 && distance <= place && rows_[static_cast<std::size_t>(place - distance)].values == target.key)
+      return rows_[static_cast<std::size_t>(place - distance)];
+    if (after >= rows_.size() && distance >= place) return std::nullopt;
+  }
 }
 
 std::optional<Dataset::Row> Dataset::ShownRecord(qint64 identity) const {
@@ -517,7 +535,9 @@ int Dataset::bookmarkedIndex(const Bookmark& bookmark) {
   const std::optional<Row> record =
       BookmarkedRecord(target, index >= 0 ? &rows_[static_cast<std::size_t>(index)] : nullptr);
   if (!record) return -1;
-  if (index >= 0 && rows_[static_cast<std::size_t>(index)].identity == record->identity) return index;
+  if (index >= 0 && static_cast<std::size_t>(index) < rows_.size() &&
+      rows_[static_cast<std::size_t>(index)].identity == record->identity)
+    return index;
   return indexOfRecord(*record);
 }
 
@@ -633,10 +653,20 @@ void Dataset::placeReadAgain(Row fresh) {
     return;
   }
   rows_.erase(rows_.begin() + current_);
-  const std::size_t position = orderedPosition(fresh);
-  if (!complete_) placed_.insert(fresh.identity);
-  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(fresh));
-  current_ = static_cast<int>(position);
+  current_ = static_cast<int>(place(fresh, orderedPosition(fresh)));
+}
+
+// Past either end of the records read, others not read yet may come before
+// the record: the reading starts again at it, so that the records read stay
+// one run of the order, as the searches take them.
+std::size_t Dataset::place(Row row, std::size_t position) {
+  const bool pastRead = (position >= rows_.size() && !complete_) || (position == 0 && !headComplete_);
+  if (const int index = pastRead ? indexOfRecord(row) : -1; index >= 0) return static_cast<std::size_t>(index);
+  if (pastRead && !orderColumns_.isEmpty()) position = orderedPosition(row);
+  position = std::min(position, rows_.size());
+  if (!complete_) placed_.insert(row.identity);
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(row));
+  return position;
 }
 
 void Dataset::SetKey() {
@@ -737,8 +767,7 @@ void Dataset::Post() {
   // A record the range, the master or the filter no longer shows leaves the
   // view; the one after it becomes current.
   if (shown && !inPlace) {
-    if (!complete_) placed_.insert(stored.identity);
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(position), std::move(stored));
+    position = place(std::move(stored), position);
   } else if (!shown) {
     ReadRowsUpTo(position + 1);
   }

@@ -45,8 +45,8 @@ using FilterRecordEvent = std::function<void(Dataset&, bool& accept)>;
 struct BookmarkTarget {
   QString source;
   QString record;         // its key or row id as text, empty for a dataset's own
-  QList<QVariant> key;    // the values to read it by
-  qint64 removals = 0;    // the records its table had seen deleted when it was made
+  QList<QVariant> key;    // the values to read it by, that it must still hold
+  qint64 removals = 0;    // the deletions and rewrites its table had seen when it was made
   qint64 maker = 0;       // the dataset that made it
   qint64 identity = 0;    // the record as its maker knows it
   bool operator==(const BookmarkTarget&) const = default;
@@ -337,6 +337,9 @@ class Dataset : public QObject {
   void checkRequiredFields() const;
   std::size_t orderedPosition(const Row& row) const;
   void placeReadAgain(Row fresh);
+  // Shows a record where it belongs, from position among the records read;
+  // where it is now shown.
+  std::size_t place(Row row, std::size_t position);
   void readBefore() const;
   void letGoBehind();
   void restartFromFirst(bool keepCurrent) const;

@@ -339,6 +339,10 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
     if (!ReadRecord(original)) throw EDatabaseError(EngineText::RecordDeleted, tableText());
     throw EDatabaseError(EngineText::RecordChanged);
   }
+  if (bookmarkKey(original) != bookmarkKey(changed))
+    identityChanges_.push_back([this, rewritten = recordName(original)] {
+      RemovedRecords::Rewrite(bookmarkSource(), rewritten);
+    });
   if (!withoutRowId_) return readWritten(original);
   // A new key keeps the record's identity, so its bookmarks stay good.
   Row stored = readWritten(changed);

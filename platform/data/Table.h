@@ -82,6 +82,7 @@ class Table : public IndexedDataset {
   QString bookmarkSource();
   // The record within its table: its row id, or its key without one.
   QString recordName(const Row& row) const;
+  QList<QVariant> bookmarkKey(const Row& row) const;
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
   void checkTableName() const;

@@ -15,11 +15,19 @@ QString Table::recordName(const Row& row) const {
   return withoutRowId_ ? keyText(row.values) : QString::number(rowIdOf(row));
 }
 
+// Its key's values; every value of a record without a key.
+QList<QVariant> Table::bookmarkKey(const Row& row) const {
+  if (keyColumns_.isEmpty()) return row.values;
+  QList<QVariant> key;
+  for (const int column : keyColumns_) key.append(row.values[column]);
+  return key;
+}
+
 BookmarkTarget Table::BookmarkOf(const Row& row) {
   BookmarkTarget target;
   target.source = bookmarkSource();
   target.record = recordName(row);
-  for (const int column : keyColumns_) target.key.append(row.values[column]);
+  target.key = bookmarkKey(row);
   target.removals = RemovedRecords::Count(target.source);
   return target;
 }
@@ -27,10 +35,18 @@ BookmarkTarget Table::BookmarkOf(const Row& row) {
 std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target, const Row* read) {
   if (target.source != bookmarkSource() || RemovedRecords::RemovedSince(target.source, target.record, target.removals))
     return std::nullopt;
-  if (read) return *read;
+  // Another program may have given the record's row id, or the key it was
+  // known by, to a new record: that one does not hold the bookmark's key.
+  const auto held = [&](std::optional<Row> row) -> std::optional<Row> {
+    if (!row || bookmarkKey(*row) == target.key ||
+        RemovedRecords::RewrittenSince(target.source, target.record, target.removals))
+      return row;
+    return std::nullopt;
+  };
+  if (read) return held(*read);
   const bool mine = target.maker == Serial();
   // A row id stays with its record through a change of key.
-  if (!withoutRowId_ && (mine || keyColumns_.isEmpty())) return readByRowId(target.record.toLongLong());
+  if (!withoutRowId_ && (mine || keyColumns_.isEmpty())) return held(readByRowId(target.record.toLongLong()));
   std::optional<Row> found;
   if (target.key.size() == keyColumns_.size()) {
     Row key{0, QList<QVariant>(Columns().size())};
@@ -41,5 +57,5 @@ std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target
   // Its own record may have been given another key since.
   const bool kept = std::any_of(identities_.begin(), identities_.end(),
                                 [&target](const auto& entry) { return entry.second == target.identity; });
-  return kept ? ShownRecord(target.identity) : found;
+  return kept ? held(ShownRecord(target.identity)) : found;
 }

@@ -1,5 +1,7 @@
 #include "platform/data/Field.h"
+#include "platform/data/Query.h"
 #include "platform/data/Table.h"
+#include "tests/fixtures/SecondProcess.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <gtest/gtest.h>
@@ -83,4 +85,62 @@ TEST(Bookmarks, AnyDatasetOnTheTableFindsTheRecordThroughTheIndexWhileItExistsAn
     marking->GotoBookmark(other->GetBookmark());
     EXPECT_TRUE(marking->FieldByName(u"Nombre"_qs).IsNull());
   }
+}
+
+// Another program deletes the last record and adds one, which SQLite gives
+// the same row id: the bookmark names the record deleted, not the new one.
+TEST(Bookmarks, ARecordAnotherProgramDeletedIsNotFoundUnderItsRowIdGivenToANewRecord) {
+  for (const char* create : {"CREATE TABLE T (Codigo INT, Nombre TEXT)",
+                             "CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo))"}) {
+    SCOPED_TRACE(create);
+    DataFixture data;
+    data.Execute(QString::fromUtf8(create) + u"; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                 "WHERE i < 2000) INSERT INTO T SELECT i, printf('n%05d', 2000 - i) FROM n"_qs);
+    auto marking = openT(data);
+    const Bookmark first = marking->GetBookmark();
+    marking->Last();
+    const Bookmark last = marking->GetBookmark();
+    SecondProcess other(u"execute"_qs,
+                        {{u"ZEM_FILE"_qs, data.File()},
+                         {u"ZEM_SQL"_qs, u"DELETE FROM T WHERE Codigo = 2000; INSERT INTO T VALUES (5000, 'nuevo')"_qs}});
+    ASSERT_EQ(other.ReadReport(), u"executed"_qs);
+    EXPECT_EQ(other.Finish(), 0);
+    ASSERT_EQ(data.Scalar(u"SELECT rowid FROM T WHERE Codigo = 5000"_qs).toInt(), kRecords) << "row id not reused";
+
+    marking->Refresh();
+    marking->First();
+    EXPECT_FALSE(marking->BookmarkValid(last));
+    EXPECT_EQ(EngineMessageOf([&] { marking->GotoBookmark(last); }), u"Record/Key deleted"_qs);
+    EXPECT_EQ(codigo(*marking), 1) << "moved by a refused bookmark";
+    auto reading = openT(data);
+    EXPECT_FALSE(reading->BookmarkValid(last));
+    reading->GotoBookmark(first);
+    EXPECT_EQ(codigo(*reading), 1);
+  }
+}
+
+// A query's rows are numbered as they are read: rows another program adds
+// before the bookmarked one move it, and its values find it again.
+TEST(Bookmarks, AQueryRowIsFoundAfterARefreshBroughtRowsInBeforeIt) {
+  DataFixture data;
+  data.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+               "INSERT INTO CLIENTES (Codigo, Nombre) SELECT 2 * i, printf('c%03d', i) FROM n"_qs);
+  Query query;
+  query.SetDatabaseName(data.Folder());
+  query.SQL().SetText(u"SELECT Codigo, Nombre FROM CLIENTES ORDER BY Codigo"_qs);
+  query.Open();
+  const Bookmark first = query.GetBookmark();
+  ASSERT_TRUE(query.Locate(u"Codigo"_qs, Int(400)));
+  const Bookmark middle = query.GetBookmark();
+  ASSERT_TRUE(query.Locate(u"Codigo"_qs, Int(500)));
+  const Bookmark deleted = query.GetBookmark();
+  data.Execute(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'uno'), (3, 'tres'); "
+               "DELETE FROM CLIENTES WHERE Codigo = 500"_qs);
+  query.Refresh();
+  query.GotoBookmark(middle);
+  EXPECT_EQ(codigo(query), 400);
+  query.GotoBookmark(first);
+  EXPECT_EQ(codigo(query), 2);
+  EXPECT_EQ(EngineMessageOf([&] { query.GotoBookmark(deleted); }), u"Record/Key deleted"_qs);
+  EXPECT_EQ(codigo(query), 2);
 }

@@ -70,9 +70,17 @@ void sessionJob() {
   SecondProcess::NextLine();
 }
 
+// Job "execute": runs the statements ZEM_SQL on the database file ZEM_FILE
+// and reports "executed".
+void executeJob() {
+  OpenConnection(setting("ZEM_FILE"))->Execute(setting("ZEM_SQL"));
+  SecondProcess::Report(QStringLiteral("executed"));
+}
+
 [[maybe_unused]] const bool registered =
     SecondProcess::RegisterJob(QStringLiteral("post"), postJob) &&
     SecondProcess::RegisterJob(QStringLiteral("edit"), editJob) &&
-    SecondProcess::RegisterJob(QStringLiteral("session"), sessionJob);
+    SecondProcess::RegisterJob(QStringLiteral("session"), sessionJob) &&
+    SecondProcess::RegisterJob(QStringLiteral("execute"), executeJob);
 
 }  // namespace
