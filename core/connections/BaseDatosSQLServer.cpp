@@ -7,17 +7,21 @@
 
 bool CrearBaseDatosSQLServer(const QString& nombre) {
   const QString master = QStringLiteral("master");
+  // A collation name cannot be quoted: one that is not a plain name is
+  // refused as the server would, before it can end the statement.
   QString resultado =
-      EjecutarSQLADO(QStringLiteral("USE master CREATE DATABASE ") + nombre + QStringLiteral("  COLLATE ") +
-                         NombreIntercalacionMSSQL,
-                     master);
+      NombreSQL(NombreIntercalacionMSSQL) != NombreIntercalacionMSSQL
+          ? QStringLiteral("Invalid collation '%1'.").arg(NombreIntercalacionMSSQL)
+          : EjecutarSQLADO(QStringLiteral("USE master CREATE DATABASE ") + NombreSQL(nombre) + QStringLiteral("  COLLATE ") +
+                               NombreIntercalacionMSSQL,
+                           master);
   if (!resultado.isEmpty()) {
     MensajeError(QStringLiteral("¡Imposible crear la base de datos ") + nombre + QStringLiteral("!. Motivo:") + resultado);
     return false;
   }
   const QString configuracion = QStringLiteral("¡Error configurando la base de datos ") + nombre + QStringLiteral("!. Motivo:");
-  for (const QString& sentencia : {QStringLiteral("EXEC sp_dbcmptlevel ") + nombre + QStringLiteral(", 80"),
-                                   QStringLiteral("ALTER DATABASE ") + nombre + QStringLiteral(" SET RECOVERY SIMPLE")}) {
+  for (const QString& sentencia : {QStringLiteral("EXEC sp_dbcmptlevel ") + NombreSQL(nombre) + QStringLiteral(", 80"),
+                                   QStringLiteral("ALTER DATABASE ") + NombreSQL(nombre) + QStringLiteral(" SET RECOVERY SIMPLE")}) {
     resultado = EjecutarSQLADO(sentencia, master);
     if (!resultado.isEmpty()) {
       MensajeError(configuracion + resultado);

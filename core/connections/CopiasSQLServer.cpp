@@ -56,7 +56,7 @@ bool CopiaSeguridadSQLServer(TfGENEINIC& servicios, const QString& baseDatos, co
       QStringLiteral("Seleccione la carpeta destino para la Copia de Seguridad"), QStringLiteral("Carpetas"),
       QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), NombreCopiaSeguridad,
       [](const QString& base, const QString& archivo) {
-        return QStringLiteral("BACKUP DATABASE ") + base + QStringLiteral("  TO DISK = ") + LiteralSQL(archivo) +
+        return QStringLiteral("BACKUP DATABASE ") + NombreSQL(base) + QStringLiteral("  TO DISK = ") + LiteralSQL(archivo) +
                QStringLiteral("  WITH FORMAT");
       }};
   return ejecutar(servicios, baseDatos, carpeta, copia);
@@ -68,7 +68,7 @@ bool RestaurarCopiaSQLServer(TfGENEINIC& servicios, const QString& baseDatos, co
       QStringLiteral("Restauración de la Copia de Seguridad de la Base de Datos"), QStringLiteral("Restaurando..."),
       [](const QString& elegido, const QString&) { return elegido; },
       [](const QString& base, const QString& archivo) {
-        return QStringLiteral("RESTORE DATABASE ") + base + QStringLiteral("  FROM DISK = ") + LiteralSQL(archivo) +
+        return QStringLiteral("RESTORE DATABASE ") + NombreSQL(base) + QStringLiteral("  FROM DISK = ") + LiteralSQL(archivo) +
                QStringLiteral("WITH REPLACE");
       }};
   return ejecutar(servicios, baseDatos, archivo, restauracion);

@@ -4,6 +4,8 @@
 #include "core/helpers/Textos.h"
 #include "platform/format/Format.h"
 
+#include <algorithm>
+
 QString ValorSQL(const Variant& valor) {
   switch (valor.Type()) {
     case VarType::Single:
@@ -29,4 +31,13 @@ QString ValorSQL(const Variant& valor) {
 QString LiteralSQL(const QString& texto) {
   QString doubled = texto;
   return Entrecomillar(doubled.replace(u'\'', QLatin1String("''")));
+}
+
+QString NombreSQL(const QString& nombre) {
+  const auto corriente = [](QChar c) { return c.isLetter() || c.isDigit() || c == u'_'; };
+  if (!nombre.isEmpty() && (nombre.front().isLetter() || nombre.front() == u'_') &&
+      std::all_of(nombre.begin(), nombre.end(), corriente))
+    return nombre;
+  QString doblado = nombre;
+  return u'[' + doblado.replace(u']', QLatin1String("]]")) + u']';
 }

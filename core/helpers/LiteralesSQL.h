@@ -15,3 +15,9 @@ QString ValorSQL(const Variant& valor);
 // A text between single quotes with every inner quote doubled: the literal
 // for values that may hold a quote.
 QString LiteralSQL(const QString& texto);
+
+// A table, column, index or database name as SQL Server reads it: as it is
+// when it is a plain name (a letter or "_", then letters, digits and "_"),
+// otherwise between brackets with every "]" doubled, so that no stored name
+// ends the statement it is written into.
+QString NombreSQL(const QString& nombre);

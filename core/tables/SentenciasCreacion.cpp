@@ -3,6 +3,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/VariablesConexion.h"
 #include "core/helpers/Letras.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/tables/DefinicionesEstructura.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/startup/Configuracion.h"
@@ -21,7 +22,7 @@ QString identificador(const QString& nombre) {
 
 QString camposIndice(const QString& campos, const Nombrar& nombrar) {
   QStringList nombres;
-  for (const QString& campo : campos.split(u';')) nombres.append(nombrar(campo));
+  for (const QString& campo : campos.split(u';')) nombres.append(NombreSQL(nombrar(campo)));
   return nombres.join(u',');
 }
 
@@ -41,11 +42,14 @@ Columnas columnasDe(const QStringList& lineas, const Nombrar& nombrar, bool sqlG
     opciones.nullDate = FechaNulaSQL;
     opciones.textForMax = VersionServidorSQL.contains(QLatin1String("Microsoft SQL Server  2000"));
     opciones.genericSql = sqlGenerica;
-    const QString nombre = nombrar(campo);
-    resultado.columnas += nombre + TypeTable::SqlServerColumn(TipoCampoDeTexto(PiezaDefinicion(4, linea)), opciones);
-    if (PiezaDefinicion(6, linea) == u"*") {
+    const QString nombre = NombreSQL(nombrar(campo));
+    const FieldType tipo = TipoCampoDeTexto(PiezaDefinicion(4, linea));
+    resultado.columnas += nombre + TypeTable::SqlServerColumn(tipo, opciones);
+    const bool clave = PiezaDefinicion(6, linea) == u"*";
+    if (clave) resultado.claves += nombre + QStringLiteral(", ");
+    // SQL Server refuses an IDENTITY column declared NULL.
+    if (clave || tipo == ftAutoInc) {
       resultado.columnas += QStringLiteral(", ");
-      resultado.claves += nombre + QStringLiteral(", ");
     } else {
       resultado.columnas += QStringLiteral(" NULL, ");
     }
@@ -53,12 +57,18 @@ Columnas columnasDe(const QStringList& lineas, const Nombrar& nombrar, bool sqlG
   return resultado;
 }
 
+// Each column and key ends in ", ": the last one's is dropped here rather
+// than by replacing ", )" in the statement, which could be part of a name.
+QString sinSeparadorFinal(QString lista) {
+  if (lista.endsWith(QLatin1String(", "))) lista.chop(2);
+  return lista;
+}
+
 QString crearTabla(const QString& prefijo, const QString& tabla, const Columnas& columnas) {
-  QString sentencia = QStringLiteral("CREATE TABLE ") + prefijo + tabla + QStringLiteral(" (") + columnas.columnas;
-  if (!columnas.claves.isEmpty())
-    sentencia += QStringLiteral("CONSTRAINT ") + tabla + QStringLiteral("_Clave1 PRIMARY KEY (") + columnas.claves + u')';
-  sentencia += u')';
-  return sentencia.replace(QLatin1String(", )"), QLatin1String(")"));
+  QString sentencia = QStringLiteral("CREATE TABLE ") + prefijo + NombreSQL(tabla) + QStringLiteral(" (");
+  if (columnas.claves.isEmpty()) return sentencia + sinSeparadorFinal(columnas.columnas) + u')';
+  return sentencia + columnas.columnas + QStringLiteral("CONSTRAINT ") + NombreSQL(tabla + QStringLiteral("_Clave1")) +
+         QStringLiteral(" PRIMARY KEY (") + sinSeparadorFinal(columnas.claves) + QStringLiteral("))");
 }
 
 }  // namespace
@@ -79,9 +89,7 @@ QString SentenciaCrearTablaSQL(const QString& tabla, const QStringList& lineas, 
   const bool sqlServer = motor == QLatin1String(kMicrosoftSQLServer);
   const Columnas columnas = columnasDe(lineas, NombreColumnaSQL, !sqlServer);
   if (columnas.columnas.isEmpty()) return QString();
-  QString sentencia = crearTabla(sqlServer ? QStringLiteral("dbo.") : QString(), tabla, columnas);
-  if (sqlServer && temporal) sentencia.remove(QStringLiteral("dbo."));
-  return sentencia;
+  return crearTabla(sqlServer && !temporal ? QStringLiteral("dbo.") : QString(), tabla, columnas);
 }
 
 QStringList SentenciasIndicesSQL(const QString& tabla, const QStringList& lineas) {
@@ -89,7 +97,7 @@ QStringList SentenciasIndicesSQL(const QString& tabla, const QStringList& lineas
   for (const QString& linea : lineas) {
     const QString indice = NombreColumnaSQL(PiezaDefinicion(3, linea));
     if (PiezaDefinicion(1, linea) != u"I" || indice == u"<Primary>") continue;
-    sentencias.append(QStringLiteral("CREATE INDEX ") + tabla + u'_' + indice + QStringLiteral(" ON ") + tabla +
+    sentencias.append(QStringLiteral("CREATE INDEX ") + NombreSQL(tabla + u'_' + indice) + QStringLiteral(" ON ") + NombreSQL(tabla) +
                       QStringLiteral(" (") + camposIndice(PiezaDefinicion(4, linea), NombreColumnaSQL) + QStringLiteral(") "));
   }
   return sentencias;
@@ -109,8 +117,8 @@ QString SentenciasCrearTabla(const QStringList& lineas, const QString& partes) {
     for (const QString& linea : lineas) {
       if (PiezaDefinicion(1, linea) != u"I" || PiezaDefinicion(3, linea) == u"<Primary>") continue;
       if (buscadas.contains(QLatin1String("Tablas"))) resultado += QStringLiteral("; ");
-      resultado += QStringLiteral("CREATE INDEX ") + tabla + u'_' + identificador(PiezaDefinicion(3, linea)) +
-                   QStringLiteral("  ON ") + tabla + QStringLiteral(" (") + camposIndice(PiezaDefinicion(4, linea), identificador) +
+      resultado += QStringLiteral("CREATE INDEX ") + NombreSQL(tabla + u'_' + identificador(PiezaDefinicion(3, linea))) +
+                   QStringLiteral("  ON ") + NombreSQL(tabla) + QStringLiteral(" (") + camposIndice(PiezaDefinicion(4, linea), identificador) +
                    QStringLiteral(") ");
     }
   }

@@ -35,7 +35,7 @@ QString columnaConsulta(const Field& campo) {
   opciones.length = QString::number(campo.Size());
   opciones.decimalType = TipoDecimalSQL(campo.FieldName());
   opciones.nullDate = FechaNulaSQL;
-  return campo.FieldName() + TypeTable::SqlServerColumn(campo.DataType(), opciones) +
+  return NombreSQL(campo.FieldName()) + TypeTable::SqlServerColumn(campo.DataType(), opciones) +
          (campo.Required() ? QStringLiteral(", ") : QStringLiteral(" NULL, "));
 }
 

@@ -3,9 +3,6 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <sqlite3.h>
 
 void CopyDatabase(Connection& source, Connection& destination) {
@@ -16,22 +13,4 @@ void CopyDatabase(Connection& source, Connection& destination) {
   const int finished = sqlite3_backup_finish(backup);
   if (stepped != SQLITE_DONE) RaiseSqliteError(target, stepped);
   if (finished != SQLITE_OK) RaiseSqliteError(target, finished);
-}
-
-BackupReading::BackupReading(QString file) {
-  for (const QString& side : {file + QStringLiteral("-wal"), file + QStringLiteral("-shm")})
-    if (!QFileInfo::exists(side)) made_ << side;
-}
-
-BackupReading::~BackupReading() {
-  for (const QString& side : made_) QFile::remove(side);
-}
-
-bool IsReadableDatabase(const QString& file) {
-  try {
-    OpenBackupFile(file, FileAccess::Read)->QueryRows(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
-    return true;
-  } catch (const EDatabaseError&) {
-    return false;
-  }
 }

@@ -1,6 +1,7 @@
 #include "platform/sql/ServerCommands.h"
 
 #include "platform/Paths.h"
+#include "platform/sql/BackupFiles.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/DatabaseCopy.h"
 #include "platform/sql/EmbeddedServer.h"
@@ -166,6 +167,19 @@ DiskFile ReadDiskFile(CommandReader& reader) {
   return {written, Paths::Internal(written)};
 }
 
+// What stops a BACKUP or RESTORE once it runs is followed, as on SQL Server,
+// by the statement's own end.
+template <typename Work>
+void RunToTheEnd(const char* statement, Work&& work) {
+  try {
+    work();
+  } catch (const EDatabaseError& error) {
+    throw EDatabaseError(error.EngineMessage(),
+                         error.DriverMessage() + QStringLiteral("\n%1 is terminating abnormally.").arg(QLatin1String(statement)),
+                         error.SqliteCode());
+  }
+}
+
 void BackupDatabase(Command c) {
   c.reader.Expect(u"DATABASE");
   const QString name = c.reader.Name();
@@ -175,15 +189,24 @@ void BackupDatabase(Command c) {
     while (c.reader.Word(u"FORMAT") || c.reader.Word(u"INIT") || c.reader.Kind(SqlTokenKind::Comma)) {
     }
   c.reader.ExpectEnd();
-  if (!c.server.Database(name)) throw SqlError(NoSuchDatabase(name));
-  if (!QFileInfo(QFileInfo(file.path).absolutePath()).isDir())
-    throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
-                                  "the path specified.).").arg(file.written));
-  // A backup file holds one backup: writing it again replaces it. It keeps
-  // a rollback journal, so reading it later leaves no -wal or -shm beside it.
-  const std::shared_ptr<Connection> target = OpenBackupFile(file.path, FileAccess::Write);
-  CopyDatabase(*ConnectionToCopy(c.server.DatabaseFile(name)), *target);
-  target->Execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+  RunToTheEnd("BACKUP DATABASE", [&] {
+    if (!c.server.Database(name)) throw SqlError(NoSuchDatabase(name));
+    if (!QFileInfo(QFileInfo(file.path).absolutePath()).isDir())
+      throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
+                                    "the path specified.).").arg(file.written));
+    const std::shared_ptr<Connection> source = ConnectionToCopy(c.server.DatabaseFile(name));
+    BackupWriting writing(file.path);
+    {
+      // A backup file holds one backup: writing it again replaces it. It keeps
+      // a rollback journal, so reading it later leaves no -wal or -shm beside it.
+      const std::shared_ptr<Connection> target = OpenBackupFile(writing.PartialFile(), FileAccess::Write);
+      CopyDatabase(*source, *target);
+      target->Execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    }
+    if (const std::error_code error = writing.Complete())
+      throw SqlError(QStringLiteral("Write on \"%1\" failed: %2(%3)")
+                         .arg(file.written, QString::number(error.value()), QString::fromStdString(error.message())));
+  });
 }
 
 void RestoreDatabase(Command c) {
@@ -193,21 +216,23 @@ void RestoreDatabase(Command c) {
   const DiskFile file = ReadDiskFile(c.reader);
   if (c.reader.Word(u"WITH")) c.reader.Expect(u"REPLACE");
   c.reader.ExpectEnd();
-  if (!QFileInfo(file.path).isFile())
-    throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
-                                  "the file specified.).").arg(file.written));
-  const BackupReading reading(file.path);
-  if (!IsReadableDatabase(file.path))
-    throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
-                                  "this media family.").arg(file.written));
-  const std::optional<DatabaseInfo> database = c.server.Database(name);
-  if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
-    throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
-  const QString restored = database ? database->name : name.toUpper();
-  // The name as written, so a refusal names what the statement said.
-  const QString target = c.server.DatabaseFile(database ? database->name : name);
-  CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *ConnectionToCopy(target));
-  if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
+  RunToTheEnd("RESTORE DATABASE", [&] {
+    if (!QFileInfo(file.path).isFile())
+      throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
+                                    "the file specified.).").arg(file.written));
+    const BackupReading reading(file.path);
+    if (!IsWholeDatabase(file.path))
+      throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
+                                    "this media family.").arg(file.written));
+    const std::optional<DatabaseInfo> database = c.server.Database(name);
+    if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
+      throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
+    const QString restored = database ? database->name : name.toUpper();
+    // The name as written, so a refusal names what the statement said.
+    const QString target = c.server.DatabaseFile(database ? database->name : name);
+    CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *ConnectionToCopy(target));
+    if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
+  });
 }
 
 void SetIsolationLevel(Command c) {

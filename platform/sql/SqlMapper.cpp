@@ -7,6 +7,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <deque>
 #include <map>
 
 void RewriteNames(SqlNodes& nodes, const SqlObjects& objects) {
@@ -210,8 +211,17 @@ QString SqlMapper::Map(QStringView statement) const {
 
 QString SqlMapper::map(QStringView statement, bool& reusable) const {
   std::vector<SqlToken> tokens = TokenizeSql(statement);
-  for (SqlToken& token : tokens)
-    if (token.kind == SqlTokenKind::Comment) token = {SqlTokenKind::Whitespace, u" "};
+  // SQLite ends a [name] at its first "]": a name holding one ("]]" as
+  // written) reaches it between double quotes.
+  std::deque<QString> requoted;
+  for (SqlToken& token : tokens) {
+    if (token.kind == SqlTokenKind::Comment) {
+      token = {SqlTokenKind::Whitespace, u" "};
+    } else if (token.Is(SqlTokenKind::QuotedName) && token.text.startsWith(u'[') && token.text.contains(u"]]")) {
+      requoted.push_back(SqlText::Quoted(token.Value()));
+      token.text = requoted.back();
+    }
+  }
   SqlNodes nodes = BuildSqlTree(tokens);
   const size_t last = PreviousSignificant(nodes, nodes.size());
   if (last != size_t(-1) && nodes[last].Is(SqlTokenKind::Semicolon)) nodes.erase(nodes.begin() + qsizetype(last));

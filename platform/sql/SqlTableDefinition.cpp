@@ -13,6 +13,7 @@ struct ColumnFacts {
   QString name;
   bool primaryKey = false;
   bool identity = false;
+  bool nullable = false;  // declared NULL
 };
 
 // IDENTITY [(1, 1)] moves next to the type, where SQLite keeps it in the
@@ -42,14 +43,19 @@ ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
   ColumnFacts facts;
   bool collated = false;
   facts.identity = TakeIdentity(column);
-  for (const SqlNode& node : column) {
-    if (node.IsWord(u"PRIMARY")) facts.primaryKey = true;
-    if (node.IsWord(u"COLLATE")) collated = true;
+  for (size_t i = 0; i < column.size(); ++i) {
+    if (column[i].IsWord(u"PRIMARY")) facts.primaryKey = true;
+    if (column[i].IsWord(u"COLLATE")) collated = true;
+    const size_t before = PreviousSignificant(column, i);
+    if (column[i].IsWord(u"NULL") && !(before < column.size() && column[before].IsWord(u"NOT")))
+      facts.nullable = true;
   }
   const size_t name = NextSignificant(column, 0);
   const size_t type = NextSignificant(column, name + 1);
   facts.name = column[name].token.Value();
-  if (type >= column.size() || !column[type].Is(SqlTokenKind::Word) || IsKeyword(column[type]))
+  // NULL is a value to the expressions, no keyword: here it is no type either.
+  if (type >= column.size() || !column[type].Is(SqlTokenKind::Word) || IsKeyword(column[type]) ||
+      column[type].IsWord(u"NULL"))
     throw SqlError(QStringLiteral("The definition for column '%1' must include a data type.").arg(facts.name));
   const size_t size = NextSignificant(column, type + 1);
   const bool sized = size < column.size() && column[size].IsGroup();
@@ -94,8 +100,9 @@ QString IdentityTrigger(const QString& schema, const QString& table, const QStri
 }
 
 // A table that keeps SQLite's row numbers lets its key columns hold NULL
-// unless they say NOT NULL; SQL Server's keys never do.
-void RefuseNullKeys(std::vector<SqlNodes>& definitions) {
+// unless they say NOT NULL; SQL Server's keys never do. The IDENTITY column
+// is left to the table, which fills it once the row is in.
+void RefuseNullKeys(std::vector<SqlNodes>& definitions, const QString& identity) {
   QStringList keys;
   for (const SqlNodes& definition : definitions) {
     const size_t first = NextSignificant(definition, 0);
@@ -113,7 +120,9 @@ void RefuseNullKeys(std::vector<SqlNodes>& definitions) {
   }
   for (SqlNodes& definition : definitions) {
     const size_t first = NextSignificant(definition, 0);
-    if (first < definition.size() && keys.contains(definition[first].token.Value(), Qt::CaseInsensitive))
+    if (first >= definition.size()) continue;
+    const QString name = definition[first].token.Value();
+    if (keys.contains(name, Qt::CaseInsensitive) && name.compare(identity, Qt::CaseInsensitive) != 0)
       definition.push_back(SqlNode::Rewritten(QStringLiteral(" NOT NULL")));
   }
 }
@@ -187,9 +196,12 @@ void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects
     if (column.identity && !identity.isEmpty())
       throw SqlError(QStringLiteral("Multiple identity columns specified for table '%1'. Only one identity column "
                                     "per table is allowed.").arg(qualified.second));
+    if (column.identity && column.nullable)
+      throw SqlError(QStringLiteral("Could not create IDENTITY attribute on nullable column '%1', table '%2'.")
+                         .arg(column.name, qualified.second));
     if (column.identity) identity = column.name;
   }
-  if (!identity.isEmpty() && primaryKey) RefuseNullKeys(definitions);
+  if (!identity.isEmpty() && primaryKey) RefuseNullKeys(definitions, identity);
   nodes[group].children = JoinWithCommas(definitions);
   if (!identity.isEmpty())
     nodes.push_back(SqlNode::Rewritten(IdentityTrigger(qualified.first, qualified.second, identity)));

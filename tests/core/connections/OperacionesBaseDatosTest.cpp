@@ -7,6 +7,7 @@
 #include "core/connections/Transacciones.h"
 #include "core/connections/VersionBDE.h"
 #include "core/progress/Geneprog.h"
+#include "core/startup/Configuracion.h"
 #include "platform/IniFile.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
@@ -89,6 +90,20 @@ TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceAndRestoredHoldsWhatIt
   EXPECT_FALSE(CrearBaseDatosEmpresa(3));
   EXPECT_TRUE(mensajes.Texts().value(2).endsWith(u"CREATE DATABASE ZEMEMP3  COLLATE Modern_Spanish_CI_AI"_qs));
   EXPECT_TRUE(mensajes.Texts().value(3).startsWith(u"¡Imposible crear la base de datos ZEMEMP3!. Motivo:"_qs));
+}
+
+// A collation name cannot be quoted: one that could end the statement is
+// refused before anything runs.
+TEST_F(OperacionesBaseDatos, ACollationThatIsNotAPlainNameIsRefused) {
+  Iniciar();
+  ASSERT_TRUE(CrearBaseDatosEmpresa(3));
+  NombreIntercalacionMSSQL = u"Modern_Spanish_CI_AI DROP DATABASE ZEMEMP3"_qs;
+  mensajes.Expect(u"E"_qs);
+  EXPECT_FALSE(CrearBaseDatosEmpresa(4));
+  EXPECT_EQ(mensajes.Texts().value(0), u"¡Imposible crear la base de datos ZEMEMP4!. Motivo:Invalid collation "
+                                       "'Modern_Spanish_CI_AI DROP DATABASE ZEMEMP3'."_qs);
+  EXPECT_TRUE(QFileInfo::exists(instalacion.ServerFolder() + u"/ZEMEMP3.sqlite"_qs));
+  EXPECT_FALSE(QFileInfo::exists(instalacion.ServerFolder() + u"/ZEMEMP4.sqlite"_qs));
 }
 
 TEST_F(OperacionesBaseDatos, ParadoxTablesWithIndexOrCorruptionErrorsGoOnceToTheRepairList) {

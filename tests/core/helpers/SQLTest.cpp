@@ -41,6 +41,19 @@ TEST(LiteralSQL, DoublesEveryInnerQuote) {
   EXPECT_EQ(LiteralSQL(u"x'; DROP TABLE T; --"_qs), u"'x''; DROP TABLE T; --'"_qs);
 }
 
+TEST(NombreSQL, QuotesEveryNameThatIsNotAPlainOne) {
+  const std::pair<const char*, const char*> casos[] = {
+      {"CLIENTES", "CLIENTES"},           {"_Alta", "_Alta"},
+      {"Código", "Código"},               {"1Alta", "[1Alta]"},
+      {"Por Nombre", "[Por Nombre]"},     {"A_o-_", "[A_o-_]"},
+      {"a]b", "[a]]b]"},                  {"x]; DROP TABLE T--", "[x]]; DROP TABLE T--]"},
+      {"ñ INT);DELETE FROM V--", "[ñ INT);DELETE FROM V--]"},
+      {"#TEMP", "[#TEMP]"},               {"", "[]"},
+  };
+  for (const auto& [nombre, esperado] : casos)
+    EXPECT_EQ(NombreSQL(QString::fromUtf8(nombre)), QString::fromUtf8(esperado)) << nombre;
+}
+
 TEST(TextoSQL, NombreTablaSQLTakesTheFirstTableAfterFrom) {
   const std::pair<const char16_t*, const char16_t*> cases[] = {
       {u"SELECT * FROM Clientes WHERE Codigo = 1", u"CLIENTES"}, {u"SELECT *\r\nFROM clientes", u"CLIENTES"},

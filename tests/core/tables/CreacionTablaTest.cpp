@@ -94,7 +94,55 @@ class CrearTablas : public ConexionesFixture {
       EXPECT_TRUE(existe(EsTablaGeneral(nombre) ? General() : Empresa(), nombre)) << nombre.toStdString();
     }
   }
+
+  // A user field's stored name stays a name on the way into the table's
+  // creation: the column bears it, the key is made, and no other statement
+  // runs (table V keeps its rows).
+  void UnNombreRaroEsSoloUnNombre(const QString& columna) {
+    Iniciar();
+    TextFile::Write(instalacion.GeneralFolder() + u"/DATABASE.ESP"_qs,
+                    u"RARA/C/1/Codigo/ftInteger/0/*/|01/01/2024\r\nRARA/I/1/<Primary>/Codigo//\r\n"
+                    "V/C/1/Codigo/ftInteger/0/*/|01/01/2024\r\nV/I/1/<Primary>/Codigo//\r\n"_qs);
+    Table v(&Servicios());
+    v.SetTableName(u"V"_qs);
+    ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), v));
+    v.Close();
+    ASSERT_EQ(EjecutarSQL(u"INSERT INTO V VALUES (1); INSERT INTO V VALUES (2); INSERT INTO V VALUES (3)"_qs,
+                          u"Database"_qs),
+              QString());
+    ASSERT_EQ(EjecutarSQL(u"INSERT INTO CAMPOUSR VALUES ('RARA', 1, 'ñ INT);DELETE FROM V--', 'Alfanumerico', 10, ''); "
+                          "INSERT INTO CAMPOUSR VALUES ('RARA', 2, 'x]y', 'Entero', 0, '')"_qs,
+                          u"DatabaseGeneral"_qs),
+              QString());
+
+    Table rara(&Servicios());
+    rara.SetTableName(u"RARA"_qs);
+    ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), rara));
+    EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM V"_qs, u"Database"_qs), u"3"_qs);
+    EXPECT_EQ(rara.GetFieldNames(), QStringList({u"Codigo"_qs, columna, u"x]y"_qs}));
+    EXPECT_EQ(rara.IndexFieldCount(), 1);
+    rara.Append();
+    rara.FieldByName(u"Codigo"_qs).SetAsInteger(7);
+    rara.FieldByName(columna).SetAsString(u"dentro"_qs);
+    rara.FieldByName(u"x]y"_qs).SetAsInteger(5);
+    rara.Post();
+    rara.Close();
+    rara.Open();
+    EXPECT_EQ(QStringList({rara.Fields(0).AsString(), rara.Fields(1).AsString(), rara.Fields(2).AsString()}),
+              QStringList({u"7"_qs, u"dentro"_qs, u"5"_qs}));
+    rara.Close();
+    EXPECT_TRUE(mensajes.Messages().isEmpty());
+  }
 };
+
+TEST_F(CrearTablas, AStoredFieldNameIsOnlyANameOnTheEmbeddedServer) {
+  UnNombreRaroEsSoloUnNombre(u"_ INT);DELETE FROM V--"_qs);  // "ñ" becomes "_" on SQL Server
+}
+
+TEST_F(CrearTablas, AStoredFieldNameIsOnlyANameOnParadoxFolders) {
+  instalacion.Engine(u"Paradox"_qs);
+  UnNombreRaroEsSoloUnNombre(u"ñ INT);DELETE FROM V--"_qs);
+}
 
 TEST_F(CrearTablas, OnTheEmbeddedServer) {
   CreaLasTablasAlAbrirlas();

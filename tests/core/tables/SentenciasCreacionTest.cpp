@@ -27,8 +27,15 @@ TEST(SentenciasCreacion, SqlServerTextsOfTheDefinitions) {
        u"CREATE TABLE dbo.T (Cambio DECIMAL(28,12) DEFAULT 0 NULL, UnFactorX DECIMAL(28,12) DEFAULT 0 NULL, "
        "cambio DECIMAL(28,8) DEFAULT 0 NULL)"_qs},
       {u"T"_qs, u"T/C/1/Año/ftSmallint/0/*/|T/C/2/Año-ñ/ftDateTime/0//|T/C/3/Id-X/ftAutoInc/0//|T/C/4/Notas/ftMemo/0//"_qs,
-       u"CREATE TABLE dbo.T (A_o SMALLINT DEFAULT 0, A_o-_ DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
-       "IdX INTEGER IDENTITY(1,1) NULL, Notas TEXT  NULL, CONSTRAINT T_Clave1 PRIMARY KEY (A_o))"_qs},
+       u"CREATE TABLE dbo.T (A_o SMALLINT DEFAULT 0, [A_o-_] DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
+       "IdX INTEGER IDENTITY(1,1), Notas TEXT  NULL, CONSTRAINT T_Clave1 PRIMARY KEY (A_o))"_qs},
+      // Stored names that are not plain ones stay names, whatever they hold.
+      {u"T"_qs, u"T/C/1/Codigo/ftInteger/0/*/|T/C/1001/ñ INT);DELETE FROM V--/ftString/10/NO"_qs,
+       u"CREATE TABLE dbo.T (Codigo INTEGER DEFAULT 0, [_ INT);DELETE FROM V--] VARCHAR(10) DEFAULT '' NULL, "
+       "CONSTRAINT T_Clave1 PRIMARY KEY (Codigo))"_qs},
+      {u"T]1"_qs, u"T]1/C/1/a]b, )/ftInteger/0/*/|T]1/C/2/dbo.x/ftAutoInc/0//"_qs,
+       u"CREATE TABLE dbo.[T]]1] ([a]]b, )] INTEGER DEFAULT 0, [dbo.x] INTEGER IDENTITY(1,1), "
+       "CONSTRAINT [T]]1_Clave1] PRIMARY KEY ([a]]b, )]))"_qs},
       {u"T"_qs, u"T/C/1/Texto/ftString/MAX//|T/C/2/Foto/ftGraphic/0//|T/C/3/Si/ftBoolean/0//"_qs,
        u"CREATE TABLE dbo.T (Texto VARCHAR(MAX) DEFAULT '' NULL, Foto IMAGE NULL, Si BIT DEFAULT 0 NULL)"_qs},
       {u"T"_qs, u"T/I/1/<Primary>/Codigo//"_qs, QString()},
@@ -44,6 +51,10 @@ TEST(SentenciasCreacion, SqlServerTextsOfTheDefinitions) {
   EXPECT_EQ(SentenciasIndicesSQL(u"T"_qs, {u"T/I/1/<Primary>/Codigo//"_qs, u"T/I/2/Fecha/Fecha;Código/-/"_qs}),
             QStringList{u"CREATE INDEX T_Fecha ON T (Fecha,Código) "_qs});
   EXPECT_EQ(SentenciasIndicesSQL(u"T"_qs, {u"T/I/2/Año/Año;Id-X//"_qs}), QStringList{u"CREATE INDEX T_A_o ON T (A_o,IdX) "_qs});
+  EXPECT_EQ(SentenciasIndicesSQL(u"T]1"_qs, {u"T]1/I/2/Por Nombre/a]b;Id X//"_qs}),
+            QStringList{u"CREATE INDEX [T]]1_Por Nombre] ON [T]]1] ([a]]b],[Id X]) "_qs});
+  EXPECT_EQ(SentenciaCrearTablaSQL(u"T"_qs, {u"T/C/1/x dbo.y/ftInteger/0//"_qs}, TipoBaseDatos, true),
+            u"CREATE TABLE T ([x dbo.y] INTEGER DEFAULT 0 NULL)"_qs);
 }
 
 TEST(SentenciasCreacion, UpdateToolStatements) {
@@ -59,6 +70,9 @@ TEST(SentenciasCreacion, UpdateToolStatements) {
   EXPECT_EQ(SentenciasCrearTabla(definicion, u"Indices"_qs), indices + alta);
   EXPECT_EQ(SentenciasCrearTabla(definicion, u"Tablas,Indices"_qs), tabla + u"; "_qs + indices + u"; "_qs + alta);
   EXPECT_EQ(SentenciasCrearTabla({u"/C/1/X/ftString/1//"_qs}), QString());
+  EXPECT_EQ(SentenciasCrearTabla({u"MAL TABLA/C/1/X/ftString/1/*/"_qs, u"MAL TABLA/I/2/Por X/X//"_qs}),
+            u"CREATE TABLE dbo.[MAL TABLA] (X VARCHAR(1) DEFAULT '', CONSTRAINT [MAL TABLA_Clave1] PRIMARY KEY (X))"
+            "CREATE INDEX [MAL TABLA_Por_X]  ON [MAL TABLA] (X) "_qs);
 }
 
 TEST(NombresTablas, ByEngine) {

@@ -219,6 +219,35 @@ const Case kGeneralCases[] = {
     {"USE master SELECT name FROM sysdatabases   WHERE name LIKE 'ZEM%'     OR name = 'ZEMG'", {{"ZEM1"}, {"ZEMG"}}, true},
 };
 
+// Names written between brackets, "]" doubled inside, as the system quotes
+// a stored name that is not a plain one; and the IDENTITY that fills a key.
+const Case kNameCases[] = {
+    {"CREATE TABLE dbo.[RA]]RO] (Codigo INTEGER DEFAULT 0, [_ INT);DELETE FROM CLIENTES--] INTEGER DEFAULT 0 NULL, "
+     "[a]]b] VARCHAR(10) DEFAULT '' NULL, [Año-ñ] DATETIME DEFAULT '12/30/1899 00:00:00' NULL, "
+     "CONSTRAINT [RA]]RO_Clave1] PRIMARY KEY (Codigo))",
+     {}},
+    {"CREATE INDEX [RA]]RO_a]]b] ON [RA]]RO] ([a]]b],[Año-ñ]) ", {}},
+    {"INSERT INTO [RA]]RO] (Codigo, [_ INT);DELETE FROM CLIENTES--], [a]]b]) VALUES (1, 7, 'x]y')", {}},
+    {"UPDATE dbo.[RA]]RO] SET [a]]b] = [a]]b] + '!' WHERE [_ INT);DELETE FROM CLIENTES--] = 7", {}},
+    {"SELECT Codigo, [_ INT);DELETE FROM CLIENTES--], [a]]b], R.[Año-ñ] FROM ZEM1.dbo.[RA]]RO] R",
+     {{"1", "7", "x]y!", "1899-12-30 00:00:00"}}},
+    {"SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   WHERE O.name = 'RA]RO' "
+     "ORDER BY C.colid ",
+     {{"Codigo"}, {"_ INT);DELETE FROM CLIENTES--"}, {"a]b"}, {"Año-ñ"}}},
+    {KEY_COLUMNS("RA]RO_a]b"), {{"a]b"}, {"Año-ñ"}}},
+    {KEY_COLUMNS("RA]RO_Clave1"), {{"Codigo"}}},
+    {"SELECT COUNT(*) FROM CLIENTES", {{"7"}}},
+    {"DROP INDEX [RA]]RO_a]]b] ON [dbo].[RA]]RO]", {}},
+    {"DROP TABLE [RA]]RO]", {}},
+    {"CREATE TABLE dbo.SERIE (Numero INTEGER IDENTITY(1,1), Descripcion VARCHAR(40) DEFAULT '' NULL, "
+     "CONSTRAINT SERIE_Clave1 PRIMARY KEY (Numero))",
+     {}},
+    {"INSERT INTO SERIE (Descripcion) VALUES ('Primera')", {}},
+    {"INSERT INTO SERIE (Descripcion) VALUES ('Segunda')", {}},
+    {"SELECT Numero, Descripcion FROM SERIE ORDER BY Numero", {{"1", "Primera"}, {"2", "Segunda"}}},
+    {KEY_COLUMNS("SERIE_Clave1"), {{"Numero"}}},
+};
+
 class Conformance : public ::testing::Test {
  protected:
   Conformance() : client_(folder_.Path()) {
@@ -245,6 +274,10 @@ class Conformance : public ::testing::Test {
 
 TEST_F(Conformance, CompanyDatabaseAnswersAsSqlServer) {
   RunCases("ZEM1", kCompanyCases, std::size(kCompanyCases));
+}
+
+TEST_F(Conformance, BracketedNamesAndIdentityKeysAnswerAsSqlServer) {
+  RunCases("ZEM1", kNameCases, std::size(kNameCases));
 }
 
 TEST_F(Conformance, LongChainsOfAdditionsRun) {
@@ -303,6 +336,14 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
       {"DROP INDEX [NOEXISTE] ON [dbo].[ARTICULO]",
        "Cannot drop the index 'dbo.ARTICULO.NOEXISTE', because it does not exist or you do not have permission."},
       {"CREATE TABLE dbo.MAL (Codigo INTEGER, Nombre)", "The definition for column 'Nombre' must include a data type."},
+      {"CREATE TABLE dbo.MAL (Codigo INTEGER DEFAULT 0 NULL, Activo NULL)",
+       "The definition for column 'Activo' must include a data type."},
+      {"CREATE TABLE dbo.MAL (Codigo INTEGER DEFAULT 0, Activo DEFAULT 0 NULL)",
+       "The definition for column 'Activo' must include a data type."},
+      {"CREATE TABLE dbo.MAL (Codigo INTEGER DEFAULT 0, Id INTEGER IDENTITY(1,1) NULL)",
+       "Could not create IDENTITY attribute on nullable column 'Id', table 'MAL'."},
+      {"CREATE TABLE dbo.MAL (Id INTEGER IDENTITY(1,1) NOT NULL, Otro INTEGER NULL)", ""},
+      {"DROP TABLE MAL", ""},
       {"CREATE TABLE dbo.MAL (Codigo INTEGER, CONSTRAINT ARTICULO_Clave1 PRIMARY KEY (Codigo))",
        "There is already an object named 'ARTICULO_Clave1' in the database."},
       {"COMMIT TRANSACTION", "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."},

@@ -77,4 +77,21 @@ TEST_F(Sessions, KillEndsAnotherInstancesSession) {
   EXPECT_EQ(second->Finish(), 0);
 }
 
+// A session of this process on the database is not another user: the
+// system restores while its own company connection is open.
+TEST_F(Sessions, ADatabaseAnotherInstanceUsesIsNotRestoredOver) {
+  client_.Run(u"USE ZEM1 CREATE TABLE T (C INTEGER)"_qs);
+  client_.Run(u"INSERT INTO T (C) VALUES (1)"_qs);
+  const QString restore = u"RESTORE DATABASE ZEM1  FROM DISK = '"_qs + folder_.File("ZEM1.bak") + u"'WITH REPLACE"_qs;
+  client_.Run(u"BACKUP DATABASE ZEM1  TO DISK = '"_qs + folder_.File("ZEM1.bak") + u"'  WITH FORMAT"_qs);
+  client_.Run(u"INSERT INTO T (C) VALUES (2)"_qs);
+  const auto second = StartSecondInstance();
+  EXPECT_EQ(client_.Error(restore), u"Exclusive access could not be obtained because the database is in use.\n"
+                                    "RESTORE DATABASE is terminating abnormally."_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM T"_qs), Rows({{"2"}}));
+  EXPECT_EQ(second->Finish(), 0);
+  client_.Run(restore);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM T"_qs), Rows({{"1"}}));
+}
+
 }  // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <system_error>
+
+// What the embedded server's BACKUP and RESTORE do with backup files.
+
+// Whether a file is a whole database: SQLite's header, every page the
+// header counts, and nothing SQLite's quick check finds wrong. A backup cut
+// short (0 bytes, or ended in the middle) is not one.
+bool IsWholeDatabase(const QString& file);
+
+// While a backup is read: SQLite, reading a file of the WAL kind (as
+// backups of older versions are), leaves "-wal" and "-shm" files beside it;
+// those it made go when this ends.
+class BackupReading {
+ public:
+  explicit BackupReading(QString file);
+  ~BackupReading();
+  BackupReading(const BackupReading&) = delete;
+  BackupReading& operator=(const BackupReading&) = delete;
+
+ private:
+  QStringList made_;  // the side files that were not there before
+};
+
+// A backup is written under a name of its own beside its file and takes
+// the file's name only once it is complete and on disk: a backup that fails
+// or is killed never leaves a partial file under that name, and one that
+// fails leaves none at all.
+class BackupWriting {
+ public:
+  explicit BackupWriting(QString file);
+  ~BackupWriting();  // removes the partial file unless completed
+  BackupWriting(const BackupWriting&) = delete;
+  BackupWriting& operator=(const BackupWriting&) = delete;
+
+  const QString& PartialFile() const { return partial_; }
+  // Once its connection is closed: the partial file, on disk, becomes the
+  // backup, replacing an older one; the system's error when it cannot.
+  [[nodiscard]] std::error_code Complete();
+
+ private:
+  void RemovePartial() const;
+
+  QString file_;
+  QString partial_;
+  bool completed_ = false;
+};
