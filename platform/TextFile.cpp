@@ -93,9 +93,8 @@ namespace TextFile {
 
 QByteArray ReadBytes(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-  QByteArray bytes = file.readAll();
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
   if (file.error() != QFileDevice::NoError)
     throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
   return bytes;

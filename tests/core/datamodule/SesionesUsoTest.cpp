@@ -212,7 +212,7 @@ TEST_F(SesionesUso, CopiesWritingSettingsAtOnceKeepEachOthersLines) {
   EXPECT_EQ(otra.Finish(), 0);
 
   const QString registro = TextFile::Read(CarpetaPrograma + UsuarioWindows() + u".log"_qs);
-  for (const QString prefijo : {u"A"_qs, u"B"_qs})
+  for (const QString& prefijo : {u"A"_qs, u"B"_qs})
     for (int i = 0; i < kEscrituras; ++i) {
       const QString nombre = prefijo + QString::number(i);
       EXPECT_EQ(LeerBusqueda(nombre), u"TABLA"_qs + QString::number(i)) << nombre.toStdString();
