@@ -1,6 +1,7 @@
 #include "platform/Cp1252.h"
 
 #include <array>
+#include <optional>
 
 namespace Cp1252 {
 namespace {
@@ -12,11 +13,11 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char toByte(char16_t unit) {
+std::optional<char> byteOf(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
   for (std::size_t i = 0; i < kHighControls.size(); ++i)
     if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
-  return '?';
+  return std::nullopt;
 }
 
 }  // namespace
@@ -34,8 +35,14 @@ QString decode(QByteArrayView bytes) {
 QByteArray encode(QStringView text) {
   QByteArray bytes;
   bytes.reserve(text.size());
-  for (QChar c : text) bytes.append(toByte(c.unicode()));
+  for (QChar c : text) bytes.append(byteOf(c.unicode()).value_or('?'));
   return bytes;
+}
+
+bool Holds(QStringView text) {
+  for (QChar c : text)
+    if (!byteOf(c.unicode())) return false;
+  return true;
 }
 
 }  // namespace Cp1252

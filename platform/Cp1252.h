@@ -10,5 +10,6 @@ namespace Cp1252 {
 
 QString decode(QByteArrayView bytes);
 QByteArray encode(QStringView text);  // characters outside the code page become '?'
+bool Holds(QStringView text);         // whether every character has its byte
 
 }  // namespace Cp1252

@@ -34,10 +34,14 @@ QString valueOf(const QByteArray& line) {
   return value;
 }
 
+// NUL would end the text for a reader, and a character outside the code
+// page would read back as another one.
+bool Writable(const QString& text) { return !text.contains(QChar(u'\0')) && Cp1252::Holds(text); }
+
 // A name that would read back as another one, as a comment or as a
 // section header cannot be written.
 bool ReadsBack(const QString& name, QStringView forbidden) {
-  if (name.isEmpty() || name != name.trimmed()) return false;
+  if (name.isEmpty() || name != name.trimmed() || !Writable(name)) return false;
   for (const QChar c : name)
     if (c == u'\r' || c == u'\n' || forbidden.contains(c)) return false;
   return true;
@@ -52,9 +56,10 @@ void CheckNames(const QString& section, const QString& key) {
 
 }  // namespace
 
-IniFile::IniFile(QString path) : path_(std::move(path)) {
-  if (!QFileInfo::exists(path_)) return;
-  const QByteArray bytes = TextFile::ReadBytes(path_);
+IniFile::IniFile(QString path)
+    : IniFile(path, QFileInfo::exists(path) ? TextFile::ReadBytes(path) : QByteArray()) {}
+
+IniFile::IniFile(QString path, const QByteArray& bytes) : path_(std::move(path)) {
   qsizetype start = 0;
   while (start < bytes.size()) {
     qsizetype stop = start;
@@ -123,12 +128,22 @@ QByteArray IniFile::newLineEnd() const {
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
   CheckNames(section, key);
-  const std::vector<Line> before = lines_;
-  const QByteArray eol = newLineEnd();
   // A line break in the value would start a line of its own when read.
   QString oneLine = value;
   oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
-  const QByteArray encodedValue = Cp1252::encode(oneLine);
+  if (!Writable(oneLine)) throw Exception(QStringLiteral("Invalid INI value '%1'.").arg(value));
+  std::vector<Line> written;
+  TextFile::Update(path_, [&](const QByteArray& current) {
+    IniFile now(path_, current);
+    now.setValue(section, key, Cp1252::encode(oneLine));
+    written = now.lines_;
+    return now.bytes();
+  });
+  lines_ = std::move(written);
+}
+
+void IniFile::setValue(const QString& section, const QString& key, const QByteArray& encodedValue) {
+  const QByteArray eol = newLineEnd();
   const auto range = findSection(section);
   if (range) {
     if (const auto at = findKey(*range, key)) {
@@ -147,16 +162,10 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     lines_.push_back({'[' + Cp1252::encode(section) + ']', eol});
     lines_.push_back({Cp1252::encode(key) + '=' + encodedValue, eol});
   }
-  try {
-    save();
-  } catch (...) {
-    lines_ = before;  // what is in memory stays what is on disk
-    throw;
-  }
 }
 
-void IniFile::save() const {
+QByteArray IniFile::bytes() const {
   QByteArray bytes;
   for (const Line& line : lines_) bytes += line.text + line.end;
-  TextFile::WriteBytes(path_, bytes);
+  return bytes;
 }

@@ -21,11 +21,14 @@ class IniFile {
   const QString& FileName() const { return path_; }
 
   QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
-  // Changes the value in place, or adds the key at the end of its section,
-  // or adds the section at the end of the file; CR and LF in the value are
-  // written as blanks. Raises Exception when the file cannot be written or
-  // a name would not read back as itself (empty, blanks at its ends, a line
-  // break, "]" in a section, "=" in a key, a key beginning with ";" or "[").
+  // Reads the file again, then changes the value in place, or adds the key
+  // at the end of its section, or adds the section at the end of the file;
+  // CR and LF in the value are written as blanks. Another program's writes
+  // to other keys survive. Raises Exception, and leaves the file as it was,
+  // when it cannot be written, when a name would not read back as itself
+  // (empty, blanks at its ends, a line break, "]" in a section, "=" in a
+  // key, a key beginning with ";" or "["), or when a name or the value holds
+  // NUL or a character Windows-1252 lacks.
   void WriteString(const QString& section, const QString& key, const QString& value);
 
   bool SectionExists(const QString& section) const;
@@ -43,10 +46,13 @@ class IniFile {
     std::size_t end;  // one past the section's last line
   };
 
+  IniFile(QString path, const QByteArray& bytes);
+
   std::optional<Range> findSection(const QString& section) const;
   std::optional<std::size_t> findKey(const Range& range, const QString& key) const;
   QByteArray newLineEnd() const;
-  void save() const;
+  void setValue(const QString& section, const QString& key, const QByteArray& encodedValue);
+  QByteArray bytes() const;
 
   QString path_;
   std::vector<Line> lines_;

@@ -1,5 +1,6 @@
 #include "platform/StringList.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Exceptions.h"
 #include "platform/TextFile.h"
 
@@ -107,3 +108,12 @@ void StringList::SetValue(const QString& name, const QString& value) {
 void StringList::LoadFromFile(const QString& path) { SetText(TextFile::Read(path)); }
 
 void StringList::SaveToFile(const QString& path) const { TextFile::Write(path, Text()); }
+
+void StringList::UpdateFile(const QString& path, const std::function<void(StringList& lines)>& change) {
+  TextFile::Update(path, [&](const QByteArray& bytes) {
+    StringList lines;
+    lines.SetText(Cp1252::decode(bytes));
+    change(lines);
+    return Cp1252::encode(lines.Text());
+  });
+}

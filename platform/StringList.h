@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // A list of text lines with the name=value access the system uses for option
 // texts, settings files and caches. Names are compared without regard to case;
 // the first line with a name is the one that counts.
@@ -43,6 +45,9 @@ class StringList {
   // Windows-1252 on disk; failures raise Exception.
   void LoadFromFile(const QString& path);
   void SaveToFile(const QString& path) const;
+  // The lines of the file (none when it is missing) changed and saved, with
+  // the file locked against every other UpdateFile of it meanwhile.
+  static void UpdateFile(const QString& path, const std::function<void(StringList& lines)>& change);
 
  private:
   int insertionPoint(const QString& line) const;

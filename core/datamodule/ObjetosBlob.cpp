@@ -8,10 +8,10 @@
 #include "core/system/Archivos.h"
 #include "core/tables/NombresTablas.h"
 #include "core/tables/TablasTemporales.h"
+#include "platform/Exceptions.h"
+#include "platform/TextFile.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -36,8 +36,10 @@ QString ExtraerObjetoBlob(const QString& tabla, const QString& clave, const QStr
   const QString archivo = DirectorioTemporal() + NombreTablaTemporal(ModuloDatos, 0) +
                           (tipo.isEmpty() ? QString() : u'.' + tipo.toLower());
   // Written whole or not at all: a half-written object would pass for the real one.
-  QSaveFile salida(archivo);
-  if (!salida.open(QIODevice::WriteOnly)) return {};
-  salida.write(consulta.FieldByName(QStringLiteral("Objeto")).AsBytes());
-  return salida.commit() ? archivo : QString();
+  try {
+    TextFile::WriteBytes(archivo, consulta.FieldByName(QStringLiteral("Objeto")).AsBytes());
+  } catch (const Exception&) {
+    return {};
+  }
+  return archivo;
 }

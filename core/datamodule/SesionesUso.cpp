@@ -46,22 +46,18 @@ int ContarSesiones(const QString& usuario) {
 
 void RegistrarUso(const QWidget* formulario, const QString& accion) {
   if (!formulario || !MonitorizarActividadUsuario) return;
-  const QString archivo = CarpetaPrograma + UsuarioWindows() + u".log"_qs;
-  StringList lineas;
-  try {
-    lineas.LoadFromFile(archivo);
-  } catch (const std::exception&) {
-    lineas.Clear();
-  }
   QString escrita = accion;
-  if (accion.contains(QLatin1String("Start"))) {
-    lineas.Clear();
-    escrita = accion.mid(accion.indexOf(u',') + 1);
-  }
-  if (lineas.Count() > kLineasRegistro) lineas.Delete(0);
-  lineas.Add(lineaUso(*formulario, escrita));
+  const bool inicio = accion.contains(QLatin1String("Start"));
+  if (inicio) escrita = accion.mid(accion.indexOf(u',') + 1);
+  const QString linea = lineaUso(*formulario, escrita);
+  // Another copy of the program may be adding its own line meanwhile; a log
+  // that cannot be read is left as it is.
   try {
-    lineas.SaveToFile(archivo);
+    StringList::UpdateFile(CarpetaPrograma + UsuarioWindows() + u".log"_qs, [&](StringList& lineas) {
+      if (inicio) lineas.Clear();
+      if (lineas.Count() > kLineasRegistro) lineas.Delete(0);
+      lineas.Add(linea);
+    });
   } catch (const std::exception&) {
   }
 }

@@ -15,5 +15,6 @@ int ContarSesiones(const QString& usuario = QString());
 // Adds a line for the form's event to <program folder>/<logon name>.log,
 // which keeps its last 101 lines, when user monitoring is on. An action
 // holding "Start" empties the log first and writes what follows its first
-// ",". Failures are never reported.
+// ",". Failures are never reported; a log that cannot be read is left as it
+// was, and lines other copies add meanwhile stay.
 void RegistrarUso(const QWidget* formulario, const QString& accion);

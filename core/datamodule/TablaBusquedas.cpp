@@ -35,11 +35,9 @@ StringList busquedas(const QString& archivo) {
 QString LeerBusqueda(const QString& nombre) { return ValorStrings(nombre, busquedas(archivoBusquedas())); }
 
 void GrabarBusqueda(const QString& nombre, const QString& valor) {
-  const QString archivo = archivoBusquedas();
-  StringList lineas = busquedas(archivo);
   try {
-    AsignarValorLista(nombre, valor, lineas);
-    lineas.SaveToFile(archivo);
+    StringList::UpdateFile(archivoBusquedas(),
+                           [&](StringList& lineas) { AsignarValorLista(nombre, valor, lineas); });
   } catch (const Exception& error) {
     MensajeAviso(u"No ha sido posible grabar los datos en la tabla de búsquedas. Motivo: "_qs + error.Message());
   }

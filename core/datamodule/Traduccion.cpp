@@ -11,10 +11,15 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kLineasCache = 10000;
 constexpr int kLineasDescartadas = 1001;
+// A variable part is translated on its own and may hold variable parts
+// again; past this depth the parts are translated word by word.
+constexpr int kProfundidadVariables = 4;
 const QLatin1String kCRLF("\r\n");
 
 bool generalConectada() { return fGENEINIC && Conexiones(*fGENEINIC).DatabaseGeneral->Connected(); }
@@ -92,7 +97,23 @@ QString traduccionExacta(const QString& texto, const QString& idioma) {
   return traduccion;
 }
 
+int profundidadVariables = 0;
+
+class NivelVariables {
+ public:
+  NivelVariables() { ++profundidadVariables; }
+  ~NivelVariables() { --profundidadVariables; }
+  NivelVariables(const NivelVariables&) = delete;
+  NivelVariables& operator=(const NivelVariables&) = delete;
+};
+
+qsizetype contarPalabras(const QStringList& lista) {
+  return std::count_if(lista.begin(), lista.end(), [](const QString& palabra) { return !palabra.isEmpty(); });
+}
+
 QString traduccionConVariables(const QString& texto, const QString& idioma) {
+  if (profundidadVariables >= kProfundidadVariables) return QString();
+  const NivelVariables nivel;
   const QStringList del_texto = palabras(texto);
   QString condiciones;
   QString origen;
@@ -117,6 +138,9 @@ QString traduccionConVariables(const QString& texto, const QString& idioma) {
         break;
       }
 
+  // A run holding every word of the text is the whole text, whatever its
+  // blanks: translating it again would only come back here.
+  const qsizetype palabrasTexto = contarPalabras(del_texto);
   QStringList partes;
   QStringList tramo;
   for (int i = 0; i <= del_texto.size(); ++i) {
@@ -125,9 +149,10 @@ QString traduccionConVariables(const QString& texto, const QString& idioma) {
       continue;
     }
     const QString parte = tramo.join(u' ').trimmed();
+    const bool todoElTexto = contarPalabras(tramo) == palabrasTexto;
     tramo.clear();
     if (parte.isEmpty()) continue;
-    const bool literal = ValidarEntero(parte, QString()) || ValidarFecha(parte, QString()) || parte == texto;
+    const bool literal = ValidarEntero(parte, QString()) || ValidarFecha(parte, QString()) || todoElTexto;
     partes.append(literal ? parte : TraducirTexto(parte, QString(), IdiomaActual));
   }
 

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,11 +20,29 @@ struct flock wholeFile(short type) {
   return lock;
 }
 
-}  // namespace
-
-std::unique_ptr<LockFile> LockFile::TryAcquire(const QString& path, const QByteArray& content) {
+int openLockFile(const QString& path) {
   const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (descriptor < 0) throw Exception(QStringLiteral("Cannot create lock file \"%1\"").arg(path));
+  return descriptor;
+}
+
+}  // namespace
+
+std::unique_ptr<LockFile> LockFile::Acquire(const QString& path) {
+  const int descriptor = openLockFile(path);
+  struct flock lock = wholeFile(F_WRLCK);
+  int result;
+  do result = ::fcntl(descriptor, F_OFD_SETLKW, &lock);
+  while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    ::close(descriptor);
+    throw Exception(QStringLiteral("Cannot create lock file \"%1\"").arg(path));
+  }
+  return std::unique_ptr<LockFile>(new LockFile(descriptor, path));
+}
+
+std::unique_ptr<LockFile> LockFile::TryAcquire(const QString& path, const QByteArray& content) {
+  const int descriptor = openLockFile(path);
   struct flock lock = wholeFile(F_WRLCK);
   if (::fcntl(descriptor, F_OFD_SETLK, &lock) != 0) {
     ::close(descriptor);

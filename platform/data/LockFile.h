@@ -14,6 +14,9 @@ class LockFile {
   // The lock, with the content written into the file; nullptr when another
   // holder has it. Raises Exception when the file cannot be created.
   static std::unique_ptr<LockFile> TryAcquire(const QString& path, const QByteArray& content);
+  // The lock, once every other holder has let it go. Raises Exception when
+  // the file cannot be created or locked.
+  static std::unique_ptr<LockFile> Acquire(const QString& path);
   // Whether anyone holds the lock of an existing file.
   static bool IsHeld(const QString& path);
 

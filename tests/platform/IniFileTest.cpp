@@ -115,12 +115,43 @@ TEST(SettingsLines, NamesThatWouldNotReadBackAreRefused) {
   TextFile::WriteBytes(path, "[S]\r\nK=1\r\n");
   const std::pair<const char16_t*, const char16_t*> refused[] = {
       {u"", u"K"}, {u"a]b", u"K"}, {u" S", u"K"}, {u"S\nX", u"K"}, {u"S", u""},
-      {u"S", u"a=b"}, {u"S", u";k"}, {u"S", u"[k]"}, {u"S", u"k\r"}, {u"S", u"k "}};
+      {u"S", u"a=b"}, {u"S", u";k"}, {u"S", u"[k]"}, {u"S", u"k\r"}, {u"S", u"k "},
+      {u"S\u4E00", u"K"}, {u"S", u"k\u0101"}, {u"S", u"k\U0001F600"}};
   for (const auto& [section, key] : refused) {
     EXPECT_THROW(IniFile(path).WriteString(QString::fromUtf16(section), QString::fromUtf16(key), u"v"_qs), Exception)
         << QString::fromUtf16(section).toStdString() << '|' << QString::fromUtf16(key).toStdString();
     EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("[S]\r\nK=1\r\n"));
   }
+}
+
+// What Windows-1252 cannot hold, or NUL, which ends the text for a reader,
+// is refused rather than written as another character.
+TEST(SettingsLines, TextsTheFileCannotHoldAreRefused) {
+  TemporaryFolder folder;
+  const QString path = folder.File("PRUEBA.INI");
+  TextFile::WriteBytes(path, "[S]\r\nK=1\r\n");
+  const QString nul(QChar(u'\0'));
+  const std::tuple<QString, QString, QString, QString> refused[] = {
+      {u"S"_qs, u"K"_qs, u"a\u4E00"_qs, u"Invalid INI value 'a\u4E00'."_qs},
+      {u"S"_qs, u"K"_qs, u"\U0001F600"_qs, u"Invalid INI value '\U0001F600'."_qs},
+      {u"S"_qs, u"K"_qs, u"a"_qs + nul + u"b"_qs, u"Invalid INI value 'a"_qs + nul + u"b'."_qs},
+      {u"S"_qs, u"K"_qs + nul, u"v"_qs, u"Invalid INI key name 'K"_qs + nul + u"'."_qs},
+      {u"S\u0100"_qs, u"K"_qs, u"v"_qs, u"Invalid INI section name 'S\u0100'."_qs},
+      {u"S"_qs, u"\u4E00"_qs, u"v"_qs, u"Invalid INI key name '\u4E00'."_qs}};
+  for (const auto& [section, key, value, message] : refused) {
+    IniFile ini(path);
+    try {
+      ini.WriteString(section, key, value);
+      ADD_FAILURE() << "written: " << section.toStdString() << '|' << key.toStdString() << '|' << value.toStdString();
+    } catch (const Exception& error) {
+      EXPECT_EQ(error.Message(), message);
+    }
+    EXPECT_EQ(ini.ReadString(u"S"_qs, u"K"_qs, QString()), u"1"_qs);
+    EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("[S]\r\nK=1\r\n"));
+  }
+  // The code page's own characters, the undefined bytes' controls among them.
+  IniFile(path).WriteString(u"S"_qs, u"K\u20AC"_qs, u"\u0081\u017D\u00FF"_qs);
+  EXPECT_EQ(TextFile::ReadBytes(path), QByteArray("[S]\r\nK=1\r\nK\x80=\x81\x8E\xFF\r\n"));
 }
 
 TEST(SettingsLines, ConnectionStringValuesCannotSetOtherKeys) {

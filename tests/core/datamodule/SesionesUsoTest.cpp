@@ -17,6 +17,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/FullDisk.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
@@ -38,6 +39,27 @@ void otraCopiaAbierta() {
 }
 
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"copia-abierta"_qs, otraCopiaAbierta);
+
+constexpr char kPrefijo[] = "ZEM_PREFIX";
+constexpr int kEscrituras = 40;
+
+// Another copy writing its own search tables and usage lines (<prefix>0 to
+// <prefix>39) in the program folder, once told "go".
+void otraCopiaEscribiendo() {
+  CarpetaPrograma = qEnvironmentVariable(kCarpeta) + u'/';
+  MonitorizarActividadUsuario = true;
+  const QString prefijo = qEnvironmentVariable(kPrefijo);
+  QWidget formulario;
+  SecondProcess::Report(u"lista"_qs);
+  if (SecondProcess::NextLine() != u"go") return;
+  for (int i = 0; i < kEscrituras; ++i) {
+    GrabarBusqueda(prefijo + QString::number(i), u"TABLA"_qs + QString::number(i));
+    RegistrarUso(&formulario, prefijo + QString::number(i));
+  }
+  SecondProcess::Report(u"hecho"_qs);
+}
+
+[[maybe_unused]] const bool escribiendo = SecondProcess::RegisterJob(u"copia-escribiendo"_qs, otraCopiaEscribiendo);
 
 class SesionesUso : public ConexionesFixture {};
 
@@ -173,6 +195,48 @@ TEST_F(SesionesUso, SettingsFilesAreReadAndWritten) {
   }
   LeerValorTexto(CarpetaPrograma + u"NOEXISTE.TXT"_qs, u"Clave"_qs, valor, u"defecto"_qs);
   EXPECT_EQ(valor, u"defecto"_qs);
+}
+
+TEST_F(SesionesUso, CopiesWritingSettingsAtOnceKeepEachOthersLines) {
+  CarpetaPrograma = carpeta.Path() + u'/';
+  MonitorizarActividadUsuario = true;
+  SecondProcess otra(u"copia-escribiendo"_qs, {{kCarpeta, carpeta.Path()}, {kPrefijo, u"A"_qs}});
+  ASSERT_EQ(otra.ReadReport(), u"lista"_qs);
+  otra.Send(u"go"_qs);
+  QWidget formulario;
+  for (int i = 0; i < kEscrituras; ++i) {
+    GrabarBusqueda(u"B"_qs + QString::number(i), u"TABLA"_qs + QString::number(i));
+    RegistrarUso(&formulario, u"B"_qs + QString::number(i));
+  }
+  EXPECT_EQ(otra.ReadReport(), u"hecho"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+
+  const QString registro = TextFile::Read(CarpetaPrograma + UsuarioWindows() + u".log"_qs);
+  for (const QString& prefijo : {u"A"_qs, u"B"_qs})
+    for (int i = 0; i < kEscrituras; ++i) {
+      const QString nombre = prefijo + QString::number(i);
+      EXPECT_EQ(LeerBusqueda(nombre), u"TABLA"_qs + QString::number(i)) << nombre.toStdString();
+      EXPECT_TRUE(registro.contains(u", "_qs + nombre + u", "_qs)) << nombre.toStdString();
+    }
+}
+
+TEST_F(SesionesUso, AFullDiskKeepsTheSettingsAndIsReported) {
+  CarpetaPrograma = carpeta.Path() + u'/';
+  const QString ini = CarpetaPrograma + u"ZEMWIN.INI"_qs;
+  const QString busquedas = CarpetaPrograma + u"BUSQUEDA.TXT"_qs;
+  const QByteArray configuracion = "[Configuraci\xF3n]\r\nModoAdministradorActivado=SI\r\n";
+  TextFile::WriteBytes(ini, configuracion);
+  TextFile::WriteBytes(busquedas, "edCliente=CLIENTES\r\n");
+  mensajes.Expect(u"A"_qs);
+  {
+    const FullDisk lleno(64);
+    EXPECT_FALSE(EscribirValorINI(ini, u"Configuración"_qs, u"AspectoAplicacion"_qs, QString(100, u'x')));
+    GrabarBusqueda(u"edArticulo"_qs, QString(100, u'x'));
+  }
+  EXPECT_EQ(TextFile::ReadBytes(ini), configuracion);
+  EXPECT_EQ(TextFile::ReadBytes(busquedas), QByteArray("edCliente=CLIENTES\r\n"));
+  EXPECT_TRUE(mensajes.Texts().value(0).startsWith(
+      u"No ha sido posible grabar los datos en la tabla de búsquedas. Motivo: "_qs));
 }
 
 TEST(EditorRegistroINI, ValuesAreMergedIntoTheTemplate) {

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <random>
+
 namespace {
 
 const QString kGeneral = QStringLiteral("DatabaseGeneral");
@@ -115,4 +117,48 @@ TEST_F(Traduccion, AFormIsTranslatedOnceAndTextsSetSinceAreTranslatedLater) {
   etiqueta->setText(u"Abrir"_qs);
   TraducirFormulario(&formulario);
   EXPECT_EQ(etiqueta->text(), u"Abrir"_qs);
+}
+
+// A variable part is translated on its own and may match a source text with
+// variable parts again; however the texts and the rows, translation ends.
+
+TEST_F(Traduccion, ATextThatMatchesASourceWithVariablesOnlyLooselyIsTranslated) {
+  const QString texto = u"Se ha borrado el registro."_qs;
+  const QString resultado = Traducir(texto);
+  EXPECT_FALSE(resultado.isEmpty());
+  EXPECT_EQ(Traducir(texto), resultado);
+  EXPECT_EQ(Traducir(u"Se han procesado 7 registros"_qs), u"7 records processed"_qs);
+}
+
+TEST_F(Traduccion, VariablePartsWithinVariablePartsStopAtABoundedDepth) {
+  Anadir(u"('x \\X1', 'y \\X1')"_qs);
+  QStringList equis;
+  for (int i = 0; i < 40; ++i) equis.append(u"x"_qs);
+  const QStringList palabras = Traducir(equis.join(u' ')).split(u' ');
+  ASSERT_EQ(palabras.size(), 40);
+  EXPECT_EQ(palabras.front(), u"y"_qs);  // the first levels are translated
+  EXPECT_EQ(palabras.back(), u"x"_qs);
+  EXPECT_LT(palabras.count(u"y"_qs), 10);
+}
+
+TEST_F(Traduccion, RandomTextsAgainstRandomSourcesWithVariablesAllEnd) {
+  const QStringList vocabulario = {u"Se"_qs, u"ha"_qs, u"han"_qs, u"el"_qs, u"registro"_qs, u"registros"_qs,
+                                   u"."_qs,  u""_qs,   u"\\X1"_qs, u"\\X2"_qs, u"&"_qs, u"25"_qs, u"="_qs,
+                                   u"%"_qs,  u"_"_qs,  u"'"_qs,    u"a.b"_qs, u"..."_qs, u"Abrir"_qs, u"\t"_qs};
+  std::mt19937 azar(28);
+  const auto texto = [&](int maximo) {
+    QStringList palabras;
+    for (int n = std::uniform_int_distribution<int>(1, maximo)(azar); n > 0; --n)
+      palabras.append(vocabulario[std::uniform_int_distribution<int>(0, vocabulario.size() - 1)(azar)]);
+    return palabras.join(std::uniform_int_distribution<int>(0, 3)(azar) == 0 ? u""_qs : u" "_qs);
+  };
+  for (int i = 0; i < 30; ++i) {
+    QString origen = texto(6) + u" \\X1 "_qs + texto(4);
+    Anadir(u"('%1', '%2')"_qs.arg(origen.replace(u'\'', u"''"_qs), u"T%1 \\X1 \\X2"_qs.arg(i)));
+  }
+  for (int i = 0; i < 300; ++i) {
+    const QString entrada = texto(12);
+    const QString resultado = Traducir(entrada);
+    EXPECT_EQ(resultado.isEmpty(), entrada.isEmpty()) << entrada.toStdString();
+  }
 }
