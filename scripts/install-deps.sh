@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
-  libsqlite3-dev
+  libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
@@ -21,9 +21,22 @@ done
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# Another program holding the package lock is waited for, not failed on.
+apt_get() { $SUDO apt-get -o DPkg::Lock::Timeout=600 "$@"; }
+# Older apt-get update does not wait for the lists lock: it is tried again.
+update_lists() {
+  local attempt output
+  for attempt in $(seq 60); do
+    if output="$(apt_get update -qq 2>&1)"; then return 0; fi
+    grep -q 'Could not get lock' <<<"$output" || break
+    sleep 10
+  done
+  echo "$output" >&2
+  return 1
+}
 if [ ${#missing[@]} -gt 0 ]; then
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  update_lists
+  apt_get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The format tests run under a Spanish process locale to show it changes nothing.

@@ -119,6 +119,12 @@ QString ListaColumnas(const QString& tabla, const QString& opciones) {
                            tabla, baseDatos);
 }
 
+QString ColumnasSinMemos(const QString& tabla, const QString& opciones) {
+  QString opcionesLista = opciones;
+  opcionesLista.replace(QLatin1String("Sin Campos Memo"), QLatin1String("SinMemos"));
+  return ListaColumnas(tabla, opcionesLista).replace(u';', QLatin1String("\r\n"));
+}
+
 int NumeroCamposClaveTabla(const QString& tabla) {
   const QString campos = CamposClavePrimaria(tabla);
   return campos.isEmpty() ? 0 : ContarCaracter(u';', campos) + 1;

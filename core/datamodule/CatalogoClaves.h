@@ -17,4 +17,7 @@ QString CamposClavePrimaria(const QString& tabla, const QString& indice = QStrin
 // The columns of a table in their order; "SinMemos" leaves text columns out.
 // A name "<base>.dbo.<table>" names the database it lies in.
 QString ListaColumnas(const QString& tabla, const QString& opciones = QString());
+// The same columns one per line; the option "Sin Campos Memo" leaves text
+// columns out.
+QString ColumnasSinMemos(const QString& tabla, const QString& opciones = QString());
 int NumeroCamposClaveTabla(const QString& tabla);

@@ -36,7 +36,7 @@ QString literal(const Field& campo) {
 
 }  // namespace
 
-int SiguienteCodigo(Table& tabla, int incremento, int desde, int hasta) {
+qint64 SiguienteCodigo(Table& tabla, qint64 incremento, qint64 desde, qint64 hasta) {
   const QStringList claves = DefinicionIndice(tabla).split(u';', Qt::SkipEmptyParts);
   const int n = static_cast<int>(claves.size());
   if (n < 1 || n > tabla.FieldCount()) return incremento;
@@ -67,5 +67,5 @@ int SiguienteCodigo(Table& tabla, int incremento, int desde, int hasta) {
   const QString resultado = EjecutarSQL(sql, u'?' + tabla.DatabaseName(), texto ? u"Silenciosa"_qs : QString());
   bool numero = false;
   const qint64 mayor = resultado.trimmed().toLongLong(&numero);
-  return static_cast<int>((numero ? mayor : 0) + incremento);
+  return (numero ? mayor : 0) + incremento;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class Table;
 
 // The next free code of a master: the highest code stored in the field that
@@ -7,4 +9,4 @@ class Table;
 // record's leading key values, plus the step; the step alone when none is
 // found or the statement fails. Bounds of -1 leave that side open. Of a
 // text code field only codes made of digits count.
-int SiguienteCodigo(Table& tabla, int incremento = 1, int desde = -1, int hasta = -1);
+qint64 SiguienteCodigo(Table& tabla, qint64 incremento = 1, qint64 desde = -1, qint64 hasta = -1);

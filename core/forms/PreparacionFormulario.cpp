@@ -82,6 +82,13 @@ class DobleClicBusqueda : public QObject {
   }
 };
 
+// A form set up again keeps one filter per edit: each would open a search.
+void instalarDobleClic(QObject& edit) {
+  for (QObject* hijo : edit.children())
+    if (dynamic_cast<DobleClicBusqueda*>(hijo)) return;
+  edit.installEventFilter(new DobleClicBusqueda(&edit));
+}
+
 void derechosPrograma(QObject& formulario) {
   auto* form = qobject_cast<Form*>(&formulario);
   if (!ModuloDatosListo || !form || !Ganchos().DerechoAccesoPrograma) return;
@@ -198,7 +205,7 @@ void PrepararFormulario(QObject& formulario) {
   listasTraducidas(componentes);
   for (QObject* componente : componentes)
     if (ComponentKind(componente) == QLatin1String("TEdit") && !componente->property("OnDblClick").toBool())
-      componente->installEventFilter(new DobleClicBusqueda(componente));
+      instalarDobleClic(*componente);
   AplicarAspecto(formulario);
   CompletarPreparacion(formulario);
 }

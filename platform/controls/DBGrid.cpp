@@ -5,11 +5,51 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+// A column with a pick list is edited through a list of its values, which
+// still takes any text typed.
+class PickListDelegate : public QStyledItemDelegate {
+ public:
+  explicit PickListDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QStringList items = grid_->ColumnPickList(index.column());
+    if (items.isEmpty()) return QStyledItemDelegate::createEditor(parent, option, index);
+    auto* list = new QComboBox(parent);
+    list->setEditable(true);
+    list->addItems(items);
+    return list;
+  }
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    if (auto* list = qobject_cast<QComboBox*>(editor))
+      list->setCurrentText(index.data(Qt::EditRole).toString());
+    else
+      QStyledItemDelegate::setEditorData(editor, index);
+  }
+  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+    if (auto* list = qobject_cast<QComboBox*>(editor))
+      model->setData(index, list->currentText(), Qt::EditRole);
+    else
+      QStyledItemDelegate::setModelData(editor, model, index);
+  }
+
+ private:
+  DBGrid* grid_;
+};
+
+}  // namespace
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
   setModel(model_);
+  setItemDelegate(new PickListDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -49,6 +89,18 @@ void DBGrid::SetColumns(const QStringList& fieldNames) {
   else
     defaultColumns();
 }
+
+QString DBGrid::ColumnTitle(int column) const {
+  return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+void DBGrid::SetColumnTitle(int column, const QString& title) {
+  model_->setHeaderData(column, Qt::Horizontal, title, Qt::DisplayRole);
+}
+QStringList DBGrid::ColumnPickList(int column) const { return pickLists_.value(ColumnFieldName(column).toUpper()); }
+void DBGrid::SetColumnPickList(int column, const QStringList& items) {
+  if (column >= 0 && column < ColumnCount()) pickLists_.insert(ColumnFieldName(column).toUpper(), items);
+}
+Field* DBGrid::SelectedField() const { return ColumnField(std::max(currentIndex().column(), 0)); }
 
 int DBGrid::ColumnCount() const { return model_->columnCount(); }
 QString DBGrid::ColumnFieldName(int column) const { return model_->FieldNames().value(column); }

@@ -40,6 +40,14 @@ class DBGrid : public QTableView {
   void SetFieldVisible(const QString& fieldName, bool visible);
   // Columns of the grid's own; an empty list goes back to the visible fields.
   void SetColumns(const QStringList& fieldNames);
+  // A column's title (Title.Caption): its own once set, else its field's label.
+  QString ColumnTitle(int column) const;
+  void SetColumnTitle(int column, const QString& title);
+  // The values a column offers (PickList), edited through a list; kept by field name.
+  QStringList ColumnPickList(int column) const;
+  void SetColumnPickList(int column, const QStringList& items);
+  // The field of the current column (SelectedField); none while closed.
+  Field* SelectedField() const;
 
   // The indicator column (dgIndicator) marks the current record.
   bool ShowIndicator() const;
@@ -65,4 +73,5 @@ class DBGrid : public QTableView {
   bool restoring_ = false;
   QSet<QString> hidden_;        // columns hidden, by upper-case field name
   QHash<QString, int> widths_;  // widths set, by upper-case field name
+  QHash<QString, QStringList> pickLists_;  // by upper-case field name
 };

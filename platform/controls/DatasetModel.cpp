@@ -201,8 +201,18 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section == CurrentRow() ? QStringLiteral("\u25b6") : QString();
+  if (auto title = titles_.constFind(fieldNames_.value(section).toUpper()); title != titles_.constEnd()) return *title;
   Field* field = FieldAt(section);
   return field ? field->DisplayLabel() : fieldNames_.value(section);
+}
+
+bool DatasetModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
+  if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::EditRole) || section < 0 ||
+      section >= fieldNames_.size())
+    return false;
+  titles_.insert(fieldNames_[section].toUpper(), value.toString());
+  emit headerDataChanged(orientation, section, section);
+  return true;
 }
 
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {

@@ -37,6 +37,9 @@ class DatasetModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  // A column's own title, kept by its field name, in place of the field's label.
+  bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                     int role = Qt::EditRole) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
@@ -61,6 +64,7 @@ class DatasetModel : public QAbstractTableModel {
   int insertRow_ = -1;   // the row of a record being inserted; -1 for none
   int lastCurrent_ = -1;  // the row of the last current record
   mutable QHash<int, QStringList> cache_;  // texts of rows read, by row
+  QHash<QString, QString> titles_;          // columns' own titles, by upper-case field name
   mutable bool reading_ = false;
   mutable int recordsRead_ = 0;
   QMetaObject::Connection dataConnection_;

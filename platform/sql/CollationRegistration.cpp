@@ -1,6 +1,13 @@
 #include "platform/sql/Collation.h"
 
+// Built into the program and into the loadable SQLite extension, whose calls
+// go through the table of routines the loading SQLite hands it.
+#ifdef ZEM_SQLITE_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 namespace {
 

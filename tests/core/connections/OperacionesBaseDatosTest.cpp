@@ -59,6 +59,22 @@ TEST_F(OperacionesBaseDatos, ATransactionCoversTheCompanyConnectionAndItsADOTwin
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
+TEST_F(OperacionesBaseDatos, WithoutItsConnectionStringTheADOTwinStaysOutOfTheTransaction) {
+  Iniciar();
+  EmpresaTres();
+  AdoConnection& ado = *Conexiones(Servicios()).ADOConnection;
+  ado.Close();
+  ado.SetConnectionString(QString());
+  ASSERT_TRUE(IniciarTransaccion(Servicios()));
+  EXPECT_TRUE(Empresa().InTransaction());
+  EXPECT_FALSE(ado.InTransaction() || ado.Connected());
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = 'cambiado' WHERE Codigo = 3"_qs);
+  EXPECT_TRUE(FinalizarTransaccion(Servicios()));
+  EXPECT_FALSE(Empresa().InTransaction());
+  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"antes\r\ncambiado"_qs);
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
 TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceAndRestoredHoldsWhatItHeldAtItsBackup) {
   ManualClock reloj(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0)));
   EXPECT_EQ(NombreCopiaSeguridad(u"D:\\Copias"_qs, u"EMP3"_qs), u"D:\\Copias\\dbb_EMP3_20240131154500.bak"_qs);

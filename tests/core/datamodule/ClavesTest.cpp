@@ -6,6 +6,10 @@
 #include "core/datamodule/Genemodu.h"
 #include "core/datamodule/InstantaneaRegistro.h"
 #include "core/datamodule/PrepararTabla.h"
+#include "core/datamodule/ValidacionRejilla.h"
+#include "platform/controls/DBChoiceControls.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
@@ -144,6 +148,75 @@ TEST_P(Claves, RecordsAreCopiedAndPastedAndTablesPreparedForLookups) {
   // Opening it tries to create it: the data layer's engine says it has no definition.
   if (!EsSQLServer()) mensajes.Expect(u"A"_qs);
   EXPECT_FALSE(PrepararTabla(inexistente));
+}
+
+TEST_P(Claves, ColumnsComeOnePerLineAndMemosAreLeftOutOnRequest) {
+  const struct {
+    const char* tabla;
+    const char* opciones;
+    const char* columnas;
+  } casos[] = {
+      {"ALBARAN", "", "Empresa\r\nCodigo\r\nNombre\r\nHoraEntrada\r\nNotas"},
+      {"ALBARAN", "Sin Campos Memo", "Empresa\r\nCodigo\r\nNombre\r\nHoraEntrada"},
+      {"dbo.ALBARAN", "Ordenadas,Sin Campos Memo", "Empresa\r\nCodigo\r\nNombre\r\nHoraEntrada"},
+      {"ALBARAN", "SinMemos", "Empresa\r\nCodigo\r\nNombre\r\nHoraEntrada"},
+      {"FICHAJE", "Sin Campos Memo", "HoraEntrada\r\nNota"},
+  };
+  for (const auto& caso : casos)
+    EXPECT_EQ(ColumnasSinMemos(QString::fromLatin1(caso.tabla), QString::fromLatin1(caso.opciones)),
+              QString::fromLatin1(caso.columnas))
+        << caso.tabla << " " << caso.opciones;
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+// The albaranes in a grid whose name column offers two names, and in a data
+// combo box of those names.
+TEST_P(Claves, GridAndComboValuesMustBeAmongTheirItems) {
+  DataSource fuente;
+  fuente.SetDataSet(&albaran);
+  DBGrid rejilla;
+  rejilla.SetSource(&fuente);
+  rejilla.SetColumns({u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs});
+  rejilla.SetColumnTitle(1, u"Cliente"_qs);
+  rejilla.SetColumnPickList(1, {u"uno"_qs, u"tres"_qs});
+  DBComboBox lista;
+  lista.addItems({u"uno"_qs, u"tres"_qs});
+  Field* nombre = &albaran.FieldByName(u"Nombre"_qs);
+  Field* notas = &albaran.FieldByName(u"Notas"_qs);
+  Field* hora = &albaran.FieldByName(u"HoraEntrada"_qs);
+  const struct {
+    int columna;  // the grid's current column
+    const char* valor;
+    Field* campo;
+    bool enRejilla;
+    bool enLista;
+  } casos[] = {
+      {1, "tres", nombre, true, true},
+      {1, "cinco", nombre, false, false},
+      {1, "Tres", nombre, false, false},  // items compare exactly
+      {0, "cinco", nombre, true, false},  // the grid checks its current column only
+      {2, "uno", notas, false, true},     // a column without a pick list takes nothing
+      {2, "05/03/2024", hora, true, false},
+  };
+  albaran.First();
+  albaran.Edit();
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.valor);
+    rejilla.setCurrentIndex(rejilla.model()->index(0, caso.columna));
+    caso.campo->SetText(QString::fromLatin1(caso.valor));
+    if (!caso.enRejilla) mensajes.Expect(u"A"_qs);
+    EXPECT_EQ(ValidarValoresRejilla(&rejilla, caso.campo), caso.enRejilla);
+    if (!caso.enLista) mensajes.Expect(u"A"_qs);
+    EXPECT_EQ(ValidarValoresRejilla(&lista, caso.campo), caso.enLista);
+  }
+  albaran.Cancel();
+  EXPECT_TRUE(ValidarValoresRejilla(&fuente, nombre) && ValidarValoresRejilla(nullptr, nombre));
+  const QStringList textos = mensajes.Texts();
+  ASSERT_GE(textos.size(), 2);
+  EXPECT_EQ(textos[0], u"¡ El valor \"cinco\" de la columna \"Cliente\" no es correcto !"_qs);
+  EXPECT_EQ(textos[1], u"¡El valor \"cinco\" del campo \"Nombre\" no es correcto!"_qs);
+  EXPECT_TRUE(textos.contains(u"¡ El valor \"uno\" de la columna \"Notas\" no es correcto !"_qs));
+  EXPECT_TRUE(textos.last().endsWith(u"\" del campo \"Hora Entrada\" no es correcto!"_qs)) << textos.last().toStdString();
 }
 
 TEST(CamposNoVisibles, FragmentsHideAndDashedNamesExempt) {

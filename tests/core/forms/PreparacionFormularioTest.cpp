@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -64,6 +65,20 @@ TEST(PrepararFormulario, InstallsHooksOnlyWhereTheFormLeftTheEventEmpty) {
   QMouseEvent movimiento(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(edit, &movimiento);
   EXPECT_EQ(UltimaActividad, reloj.Now());
+}
+
+TEST(PrepararFormulario, ADoubleClickOpensOneSearchHoweverOftenTheFormIsSetUp) {
+  Form formulario;
+  auto* libre = new QLineEdit(&formulario);
+  libre->setObjectName(u"EditCliente"_qs);
+  auto* propio = new QLineEdit(&formulario);
+  propio->setObjectName(u"EditPropio"_qs);
+  propio->setProperty("OnDblClick", true);
+  QList<QObject*> busquedas;
+  Ganchos().AsociarTablaBusqueda = [&](QObject* sender) { busquedas.append(sender); };
+  for (int vez = 0; vez < 3; ++vez) PrepararFormulario(formulario);
+  for (QLineEdit* edit : {libre, propio}) QTest::mouseDClick(edit, Qt::LeftButton);
+  EXPECT_EQ(busquedas, QList<QObject*>{libre});
 }
 
 TEST(PrepararFormulario, OptionsFieldsAndAdministratorHints) {
@@ -118,6 +133,36 @@ TEST(FormatoCampo, TimeAndDateFields) {
   EXPECT_EQ(hora->DisplayFormat(), u"HH:MM:SS"_qs);
   EXPECT_TRUE(alta->OnGetText && hora->OnGetText);
   EXPECT_TRUE(alta->DisplayFormat().isEmpty());
+}
+
+TEST(FormatoCampo, ADateHoldingZeroOrADayOf1899IsShownEmpty) {
+  TemporaryFolder carpeta;
+  Table tabla;
+  tabla.SetDatabaseName(carpeta.Path());
+  tabla.SetTableName(u"ALTAS"_qs);
+  tabla.FieldDefs().Add(u"Codigo"_qs, ftInteger);
+  tabla.FieldDefs().Add(u"Alta"_qs, ftDateTime);
+  tabla.IndexDefs().Add(QString(), u"Codigo"_qs, ixPrimary);
+  tabla.CreateTable();
+  tabla.Open();
+  Field& alta = tabla.FieldByName(u"Alta"_qs);
+  FormatoCampo(&alta);
+  const struct {
+    double valor;  // days since 30 December 1899
+    const char* mostrado;
+  } casos[] = {{0, ""}, {1, ""}, {0.5, ""}, {45356, "05/03/2024"}, {45356.25, "05/03/2024 06:00:00"}};
+  int codigo = 0;
+  for (const auto& caso : casos) {
+    tabla.Append();
+    tabla.FieldByName(u"Codigo"_qs).SetAsInteger(++codigo);
+    alta.SetAsDateTime(TDateTime(caso.valor));
+    tabla.Post();
+    EXPECT_EQ(alta.DisplayText(), QString::fromLatin1(caso.mostrado)) << caso.valor;
+  }
+  tabla.Append();
+  tabla.FieldByName(u"Codigo"_qs).SetAsInteger(++codigo);
+  tabla.Post();
+  EXPECT_EQ(alta.DisplayText(), QString()) << "no date";
 }
 
 TEST(PanelesEstado, OnePanelPerPieceUpToTheFirstEmptyOne) {

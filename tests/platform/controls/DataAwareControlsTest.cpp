@@ -13,6 +13,7 @@
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFont>
 #include <QHeaderView>
 #include <QRadioButton>
@@ -262,6 +263,36 @@ TEST(DBGridOverDataset, ARecordBeingInsertedHasARowOfItsOwn) {
   customers.table->Cancel();
   EXPECT_EQ(grid.model()->rowCount(), 3);
   EXPECT_EQ(name(1), u"Luis"_qs);
+}
+
+TEST(DBGridOverDataset, AColumnsTitleAndPickListStayWithItsFieldAndTheListEditsIt) {
+  BoundCustomers customers;
+  DBGrid grid;
+  grid.SetSource(&customers.source);
+  EXPECT_EQ(grid.ColumnTitle(1), u"Nombre"_qs) << "the field's label until the column has a title";
+  grid.SetColumnTitle(1, u"Cliente"_qs);
+  grid.SetColumnPickList(1, {u"Ana"_qs, u"Zoe"_qs});
+  customers.table->Close();
+  customers.table->Open();
+  ASSERT_EQ(grid.ColumnFieldName(1), u"Nombre"_qs);
+  EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal).toString(), u"Cliente"_qs);
+  EXPECT_EQ(grid.ColumnPickList(1), QStringList({u"Ana"_qs, u"Zoe"_qs}));
+  EXPECT_TRUE(grid.ColumnPickList(0).isEmpty());
+  EXPECT_EQ(grid.SelectedField(), &customers.field("Codigo"));
+
+  grid.show();
+  const QModelIndex nombre = grid.model()->index(0, 1);
+  grid.setCurrentIndex(nombre);
+  EXPECT_EQ(grid.SelectedField(), &customers.field("Nombre"));
+  grid.edit(nombre);
+  auto* list = grid.findChild<QComboBox*>();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->count(), 2);
+  EXPECT_EQ(list->currentText(), u"Ana"_qs);
+  list->setCurrentIndex(1);
+  grid.itemDelegate()->setModelData(list, grid.model(), nombre);
+  EXPECT_EQ(customers.table->State(), dsEdit);
+  EXPECT_EQ(customers.field("Nombre").AsString(), u"Zoe"_qs);
 }
 
 TEST(FormComponents, ListedInOrderWithKindsAndPropertiesByOriginalName) {
