@@ -16,6 +16,8 @@
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QTabWidget>
 
 namespace {
@@ -252,4 +254,24 @@ TEST_F(FormulariosDatos, ATimeFieldShowsNothingForZeroAndCompletesAWholeHour) {
     hora->SetText(QString::fromLatin1(caso.tecleado));
     EXPECT_EQ(hora->DisplayText(), QString::fromLatin1(caso.mostrado)) << caso.tecleado;
   }
+}
+
+TEST_F(FormulariosDatos, ClosingTheMainWindowLogsTheOpenFormsMdiChildrenIncluded) {
+  QStringList registrados;
+  Ganchos().RegistrarUso = [&](const QString& accion, QWidget& formulario) {
+    registrados.append(accion + u' ' + formulario.objectName());
+  };
+  QMainWindow principal;
+  auto* area = new QMdiArea;
+  principal.setCentralWidget(area);
+  Form suelto, interno;
+  suelto.setObjectName(u"fCLIENTES"_qs);
+  interno.setObjectName(u"fGENEUSER"_qs);
+  auto* hija = new Form;
+  hija->setObjectName(u"fPEDIDOS"_qs);
+  area->addSubWindow(hija);
+  ListaControlesNoVisibles();
+  Ganchos().RegistrarUso = nullptr;
+  registrados.sort();
+  EXPECT_EQ(registrados, QStringList({u"Close fCLIENTES"_qs, u"Close fPEDIDOS"_qs}));
 }
