@@ -96,6 +96,7 @@ TfGENEMENU::TfGENEMENU(QWidget* parent) : QMainWindow(parent), ui_(std::make_uni
 }
 
 TfGENEMENU::~TfGENEMENU() {
+  menuFuera_.reset();
   // The children's destruction moves the focus, and this window is half gone by then.
   disconnect(qApp, nullptr, this, nullptr);
   if (fGENEMENU == this) fGENEMENU = nullptr;
@@ -224,8 +225,17 @@ void TfGENEMENU::ImagenesClick(QObject* sender) {
 }
 
 void TfGENEMENU::VerMenu1Click() {
-  // The bar is only hidden, so the window keeps its menu and its shortcuts.
-  mainMenu1_->setVisible(verMenu1_->isChecked());
+  if (verMenu1_->isChecked()) {
+    if (menuWidget() != mainMenu1_) setMenuBar(menuFuera_.release());
+    mainMenu1_->show();
+    return;
+  }
+  // Taken off the window, the bar's accelerators and shortcuts go with it;
+  // the window keeps it for the pop-up menu to put back.
+  if (menuWidget() != mainMenu1_) return;
+  mainMenu1_->hide();
+  mainMenu1_->setParent(nullptr);
+  menuFuera_.reset(mainMenu1_);
 }
 
 void TfGENEMENU::AcercadelGestordeAplicaciones1Click() {

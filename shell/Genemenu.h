@@ -49,6 +49,7 @@ class TfGENEMENU : public QMainWindow {
 
   std::unique_ptr<Ui::TfGENEMENU> ui_;
   QMenuBar* mainMenu1_ = nullptr;
+  std::unique_ptr<QMenuBar> menuFuera_;  // the menu bar while it is off the window
   QWidget* panel1_ = nullptr;
   QAction* verMenu1_ = nullptr;
   Table* configuracion_ = nullptr;

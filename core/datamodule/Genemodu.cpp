@@ -15,6 +15,9 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 TModuloDatos* ModuloDatos = nullptr;
 bool ModuloDatosListo = false;
@@ -55,6 +58,11 @@ std::unique_ptr<QFileDialog> dialogoArchivos(const char* nombre, QFileDialog::Ac
   return creado;
 }
 
+QPrinter& impresoraModulo(std::unique_ptr<QPrinter>& impresora) {
+  if (!impresora) impresora = std::make_unique<QPrinter>();
+  return *impresora;
+}
+
 }  // namespace
 
 TModuloDatos::TModuloDatos(QObject* owner)
@@ -84,6 +92,7 @@ TModuloDatos::TModuloDatos(QObject* owner)
   QFont fuente(QStringLiteral("MS Sans Serif"));
   fuente.setPixelSize(11);
   FontDialog1->setCurrentFont(fuente);
+  ParamGenerales->AfterPost = [this](Dataset&) { ParamGeneralesAfterPost(); };
   // Without the services object there are no databases: the module is a bare container.
   const Application* application = Application::Instance();
   if (!fGENEINIC || (application && application->Terminated())) return;
@@ -96,6 +105,23 @@ TModuloDatos::TModuloDatos(QObject* owner)
     if (Application* aplicacion = Application::Instance())
       aplicacion->HandleException(this, Exception(QString::fromLocal8Bit(error.what())));
   }
+}
+
+QPrintDialog* TModuloDatos::PrintDialog1() {
+  if (!imprimir_) {
+    imprimir_ = std::make_unique<QPrintDialog>(&impresoraModulo(impresora_));
+    imprimir_->setObjectName(QStringLiteral("PrintDialog1"));
+    imprimir_->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange);
+  }
+  return imprimir_.get();
+}
+
+QPageSetupDialog* TModuloDatos::PrinterSetupDialog1() {
+  if (!configurarImpresora_) {
+    configurarImpresora_ = std::make_unique<QPageSetupDialog>(&impresoraModulo(impresora_));
+    configurarImpresora_->setObjectName(QStringLiteral("PrinterSetupDialog1"));
+  }
+  return configurarImpresora_.get();
 }
 
 TModuloDatos::~TModuloDatos() {
@@ -124,9 +150,9 @@ void TModuloDatos::ModuloDatosCreate() {
                                          : general);
   Usuario->Open();
 
-  // The company step of the suite's module programs never runs in this one.
   for (std::size_t plantilla = 1; plantilla < PlantillasNumericas.size(); ++plantilla)
     PlantillasNumericas[plantilla] = FormatoNumericoEstandar;
+  if (EsProgramaModulo() && EmpresaActual != 0) PrepararEmpresa();
 
   if (Usuario->IsEmpty()) {
     Usuario->Append();

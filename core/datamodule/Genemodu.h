@@ -17,12 +17,17 @@ class Query;
 class QColorDialog;
 class QFileDialog;
 class QFontDialog;
+class QPageSetupDialog;
+class QPrintDialog;
+class QPrinter;
 
 // The shared data module: the non-visual container whose methods are the data
 // layer of the suite. Its creation opens the general database's user table
 // (creating it when missing) and gives an empty one the default
-// administrator; a failure reaches the application's exception handler and
-// leaves the module in place, not ready.
+// administrator; in the suite's module programs, with a company selected, it
+// also reads the company's general parameters and base currency. A failure
+// reaches the application's exception handler and leaves the module in
+// place, not ready.
 class TModuloDatos : public QObject {
   Q_OBJECT
 
@@ -31,6 +36,9 @@ class TModuloDatos : public QObject {
   std::unique_ptr<QFileDialog> guardar_;
   std::unique_ptr<QFontDialog> fuente_;
   std::unique_ptr<QColorDialog> color_;
+  std::unique_ptr<QPrinter> impresora_;
+  std::unique_ptr<QPrintDialog> imprimir_;
+  std::unique_ptr<QPageSetupDialog> configurarImpresora_;
 
  public:
   explicit TModuloDatos(QObject* owner = nullptr);
@@ -59,9 +67,22 @@ class TModuloDatos : public QObject {
   // The catalogue queries' results of the key routines, once the module is ready.
   StringList CacheConsultasSQL;
 
+  // The print dialogs share the module's printer; made at their first use,
+  // as asking the print system for its printers takes time.
+  QPrintDialog* PrintDialog1();
+  QPageSetupDialog* PrinterSetupDialog1();
+
+  // After the general parameters are saved: the base currency again.
+  void ParamGeneralesAfterPost();
+  // Elements 1 to 5: PARAGENE's Iva1..Iva5 and Recargo1..Recargo5; 0 is 0.
+  const std::array<double, 6>& PorcentajesIVAEmpresa() const { return PorcentajesIVA; }
+  const std::array<double, 6>& PorcentajesRecargoEmpresa() const { return PorcentajesRecargo; }
+  bool MonedaBaseDistintaDeNacional() const { return MonedaBaseDistintaNacional; }
+
  private:
   void ModuloDatosCreate();
   void ModuloDatosDestroy();
+  void PrepararEmpresa();
 
   std::array<double, 6> PorcentajesIVA{};
   std::array<double, 6> PorcentajesRecargo{};
@@ -80,6 +101,9 @@ extern int DecimalesMonedaBase;
 extern double CambioMonedaBase;
 extern QString AbreviaturaMonedaBase;
 extern QString DescripcionMonedaBase;
+// The running program is one of the suite's module programs, neither the
+// application manager nor its configuration program.
+bool EsProgramaModulo();
 // Puts the values above back to those they have before the module's creation.
 void ResetModuloDatos();
 

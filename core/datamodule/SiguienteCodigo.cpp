@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 bool esTexto(FieldType tipo) { return tipo == ftString; }
@@ -38,8 +40,9 @@ QString literal(const Field& campo) {
 
 qint64 SiguienteCodigo(Table& tabla, qint64 incremento, qint64 desde, qint64 hasta) {
   const QStringList claves = DefinicionIndice(tabla).split(u';', Qt::SkipEmptyParts);
-  const int n = static_cast<int>(claves.size());
-  if (n < 1 || n > tabla.FieldCount()) return incremento;
+  // Without a primary index the code is the first field.
+  const int n = std::max(static_cast<int>(claves.size()), 1);
+  if (n > tabla.FieldCount()) return incremento;
   const Field& codigo = tabla.Fields(n - 1);
   const QString campo = codigo.FieldName();
   const bool texto = esTexto(codigo.DataType());
@@ -62,8 +65,7 @@ qint64 SiguienteCodigo(Table& tabla, qint64 incremento, qint64 desde, qint64 has
   for (const QString& condicion : condiciones)
     donde += (donde.isEmpty() ? u" WHERE "_qs : u" AND "_qs) + u" ("_qs + condicion + u") "_qs;
   const QString maximo = u"MAX("_qs + valor + u") "_qs;
-  const QString bloqueo = EsSQLServer() ? u" WITH(NOLOCK) "_qs : u" "_qs;
-  const QString sql = u"SELECT "_qs + maximo + u" FROM "_qs + tabla.TableName() + bloqueo + donde;
+  const QString sql = u"SELECT "_qs + maximo + u" FROM "_qs + tabla.TableName() + u" WITH(NOLOCK) "_qs + donde;
   const QString resultado = EjecutarSQL(sql, u'?' + tabla.DatabaseName(), texto ? u"Silenciosa"_qs : QString());
   bool numero = false;
   const qint64 mayor = resultado.trimmed().toLongLong(&numero);

@@ -5,8 +5,9 @@
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/Configuracion.h"
+#include "core/startup/LineaComandos.h"
+#include "core/system/Procesos.h"
 #include "platform/Application.h"
-#include "platform/ProcessLauncher.h"
 #include "platform/controls/Components.h"
 #include "platform/controls/DBGrid.h"
 
@@ -84,8 +85,11 @@ void enmarcarCasilla(QCheckBox& casilla) {
   marcosCasillas().append(marco);
 }
 
+// The MDI parent and its children take the MDI colour; any other form the
+// colour of other forms.
 QColor colorFormulario(const QWidget& formulario) {
-  const bool mdi = qobject_cast<QMdiSubWindow*>(formulario.parentWidget()) != nullptr;
+  const bool mdi = qobject_cast<QMdiSubWindow*>(formulario.parentWidget()) != nullptr ||
+                   formulario.findChild<QMdiArea*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
   return mdi ? ColorFormularioMDI : ColorFormularioNormal;
 }
 
@@ -169,8 +173,7 @@ void EscribirManifiesto(const QString& aspecto) {
     if (!GrabarManifiesto(archivo.chopped(int(qstrlen(".manifest"))))) return;
   }
   MensajeInformacion(QStringLiteral("La aplicación se ha reconfigurado y será reiniciada a continuación"));
-  ProcessLauncherSeam::Get().Start(rutaEjecutable(), QCoreApplication::arguments().mid(1),
-                                   QDir::currentPath());
+  EjecutarPrograma(u'"' + rutaEjecutable() + QStringLiteral("\" ") + ParametrosLlamada(), QStringLiteral("Normal"));
   if (Application* aplicacion = Application::Instance()) aplicacion->Terminate();
 }
 

@@ -66,10 +66,14 @@ void AplicarControlesNoVisibles(QObject& formulario) {
 }
 
 void ListaControlesNoVisibles() {
-  const QWidgetList ventanas = QApplication::topLevelWidgets();
-  for (auto ventana = ventanas.crbegin(); ventana != ventanas.crend(); ++ventana) {
-    auto* formulario = qobject_cast<Form*>(*ventana);
-    if (!formulario) continue;
+  // The MDI children live inside the main window, not among the windows.
+  QList<Form*> formularios;
+  for (QWidget* ventana : QApplication::topLevelWidgets()) {
+    if (auto* formulario = qobject_cast<Form*>(ventana)) formularios.append(formulario);
+    formularios += ventana->findChildren<Form*>();
+  }
+  for (auto cada = formularios.crbegin(); cada != formularios.crend(); ++cada) {
+    Form* formulario = *cada;
     const QString nombre = formulario->objectName();
     if (nombre.startsWith(QLatin1String("fGE")) && nombre != QLatin1String("fGENEGANA")) continue;
     if (Ganchos().RegistrarUso) Ganchos().RegistrarUso(QStringLiteral("Close"), *formulario);

@@ -1,6 +1,7 @@
 #include "core/forms/FormatosCampo.h"
 
 #include "core/datamodule/Genemodu.h"
+#include "core/datamodule/PresentacionFechaHora.h"
 #include "core/forms/Propiedades.h"
 #include "core/startup/Configuracion.h"
 #include "platform/data/Field.h"
@@ -17,23 +18,16 @@ void manejadoresFechaHora(Field& campo) {
   if (campo.objectName().toUpper().contains(QLatin1String("HORA"))) {
     campo.SetDisplayFormat(QStringLiteral("HH:MM:SS"));
     campo.setProperty("EditMask", QString());
-    campo.OnGetText = [](Field& sender, QString& texto, bool) {
-      texto = sender.IsNull() ? QString() : FormatDateTime(QStringLiteral("hh:nn:ss"), sender.AsDateTime());
-    };
+    campo.OnGetText = [](Field& sender, QString& texto, bool) { texto = MostrarHora(sender); };
+    campo.OnSetText = [](Field& sender, const QString& texto) { CompletarHora(sender, texto); };
     return;
   }
+  // The date keeps the field's display format, which the forms set for it.
   campo.OnGetText = [](Field& sender, QString& texto, bool mostrado) {
-    if (sender.IsNull()) {
-      texto.clear();
-      return;
-    }
-    const TDateTime valor = sender.AsDateTime();
-    if (valor == 0 || FormatDateTime(QStringLiteral("yyyy"), valor) == QLatin1String("1899")) {
-      texto.clear();
-      return;
-    }
+    texto = MostrarFecha(sender);
+    if (texto.isEmpty()) return;
     const QString formato = mostrado ? sender.DisplayFormat() : QString();
-    texto = FormatDateTime(formato.isEmpty() ? QStringLiteral("c") : formato, valor);
+    if (!formato.isEmpty()) texto = FormatDateTime(formato, sender.AsDateTime());
   };
 }
 

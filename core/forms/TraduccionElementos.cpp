@@ -9,14 +9,26 @@
 
 namespace {
 
+// Items drawn translated; owner-drawn combo boxes draw them at a fixed
+// height (0 keeps the style's).
 class ElementoTraducido : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  ElementoTraducido(QObject* padre, int altura) : QStyledItemDelegate(padre), altura_(altura) {}
   QString displayText(const QVariant& valor, const QLocale& locale) const override {
     const QString texto = QStyledItemDelegate::displayText(valor, locale);
     return Ganchos().TraducirLista ? Ganchos().TraducirLista(texto) : texto;
   }
+  QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override {
+    QSize tamano = QStyledItemDelegate::sizeHint(opcion, indice);
+    if (altura_ > 0) tamano.setHeight(altura_);
+    return tamano;
+  }
+
+ private:
+  int altura_;
 };
+
+constexpr int kAlturaElementoCombo = 15;
 
 // Qt's own delegates only: a list drawn by the form's own is its business.
 bool delegadoPropio(const QAbstractItemDelegate* delegado) {
@@ -30,11 +42,11 @@ bool delegadoPropio(const QAbstractItemDelegate* delegado) {
 
 void TraducirElementos(QComboBox& lista) {
   if (delegadoPropio(lista.itemDelegate())) return;
-  lista.setItemDelegate(new ElementoTraducido(&lista));
+  lista.setItemDelegate(new ElementoTraducido(&lista, kAlturaElementoCombo));
   lista.view()->setItemDelegate(lista.itemDelegate());
 }
 
 void TraducirElementos(QListWidget& lista) {
   if (delegadoPropio(lista.itemDelegate())) return;
-  lista.setItemDelegate(new ElementoTraducido(&lista));
+  lista.setItemDelegate(new ElementoTraducido(&lista, 0));
 }

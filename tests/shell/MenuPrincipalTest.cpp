@@ -74,10 +74,13 @@ TEST(MenuPrincipalSinDatos, TheApplicationsMenuHoldsTheModulesInOrderWithTheirTa
   EXPECT_EQ(ventana.windowTitle(), u"Configuración de Mirdal ERP"_qs);
 
   ventana.VerMenu1Click();  // still checked: the menu stays
+  QWidget* barra = ventana.menuWidget();
   Item(ventana, u"VerMenu1"_qs)->trigger();
-  EXPECT_TRUE(ventana.menuBar()->isHidden());
+  EXPECT_EQ(ventana.menuWidget(), nullptr) << "the window is left without a menu bar";
+  EXPECT_NE(barra->window(), &ventana) << "and its accelerators and shortcuts go with it";
   Item(ventana, u"VerMenu1"_qs)->trigger();
-  EXPECT_FALSE(ventana.menuBar()->isHidden());
+  EXPECT_EQ(ventana.menuWidget(), barra);
+  EXPECT_FALSE(barra->isHidden());
 }
 
 TEST_F(MenuPrincipal, SpecialApplicationsOneAndThreeShowTheirItemsAndButtons) {

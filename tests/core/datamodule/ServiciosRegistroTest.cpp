@@ -161,6 +161,15 @@ TEST_P(ServiciosRegistro, NextCodeCountsOnlyDigitCodesOfTheSameLeadingKey) {
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
+TEST_P(ServiciosRegistro, NextCodeOfATableWithoutPrimaryIndexIsItsFirstField) {
+  Ejecutar(u"CREATE TABLE APUNTE (Numero INTEGER NULL, Nota VARCHAR(10) NULL)"_qs);
+  for (const char* fila : {"3, 'a'", "9, 'b'"}) Ejecutar(u"INSERT INTO APUNTE VALUES (%1)"_qs.arg(QLatin1String(fila)));
+  Table apunte;
+  apunte.SetTableName(u"APUNTE"_qs);
+  ASSERT_TRUE(PrepararTabla(apunte));
+  EXPECT_EQ(SiguienteCodigo(apunte), 10);
+}
+
 TEST_P(ServiciosRegistro, ARecordIsDuplicatedWithItsDetails) {
   Table lineas, notas, perdida;
   for (Table* detalle : {&lineas, &notas}) {

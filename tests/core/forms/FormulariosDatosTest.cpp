@@ -16,6 +16,8 @@
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QTabWidget>
 
 namespace {
@@ -222,4 +224,54 @@ TEST_F(FormulariosDatos, RefreshKeepsTheRecordShownAndSeesOtherWrites) {
   Ejecutar(u"DELETE FROM CLIENTES"_qs);
   RefrescarTablasFormulario(formulario, u"Apertura/Cierre"_qs);
   EXPECT_TRUE(tabla->Active() && tabla->IsEmpty());
+}
+
+TEST_F(FormulariosDatos, ATimeFieldShowsNothingForZeroAndCompletesAWholeHour) {
+  Ejecutar(u"CREATE TABLE FICHAJE (Id INT NOT NULL, HoraEntrada DATETIME NULL, Alta DATETIME NULL, "
+           "CONSTRAINT FICHAJE_Clave1 PRIMARY KEY (Id))"_qs);
+  Form formulario;
+  auto* tabla = Control<Table>(nullptr, "Table1");
+  tabla->setParent(&formulario);
+  tabla->SetTableName(u"FICHAJE"_qs);
+  new Field(tabla, u"Id"_qs, ftInteger);
+  auto* hora = new Field(tabla, u"HoraEntrada"_qs, ftDateTime);
+  hora->setObjectName(u"Table1HoraEntrada"_qs);
+  auto* alta = new Field(tabla, u"Alta"_qs, ftDateTime);
+  alta->setObjectName(u"Table1Alta"_qs);
+  AbrirTablasFormulario(formulario);
+  ASSERT_TRUE(tabla->Active());
+  tabla->Append();
+  tabla->FieldByName(u"Id"_qs).SetAsInteger(1);
+  hora->SetAsDateTime(0);
+  alta->SetAsDateTime(0);
+  EXPECT_EQ(hora->DisplayText(), QString()) << "a zero time";
+  EXPECT_EQ(alta->DisplayText(), QString()) << "a zero date";
+  const struct {
+    const char* tecleado;
+    const char* mostrado;
+  } casos[] = {{"9", "09:00:00"}, {"14:30", "14:30:00"}, {"", ""}};
+  for (const auto& caso : casos) {
+    hora->SetText(QString::fromLatin1(caso.tecleado));
+    EXPECT_EQ(hora->DisplayText(), QString::fromLatin1(caso.mostrado)) << caso.tecleado;
+  }
+}
+
+TEST_F(FormulariosDatos, ClosingTheMainWindowLogsTheOpenFormsMdiChildrenIncluded) {
+  QStringList registrados;
+  Ganchos().RegistrarUso = [&](const QString& accion, QWidget& formulario) {
+    registrados.append(accion + u' ' + formulario.objectName());
+  };
+  QMainWindow principal;
+  auto* area = new QMdiArea;
+  principal.setCentralWidget(area);
+  Form suelto, interno;
+  suelto.setObjectName(u"fCLIENTES"_qs);
+  interno.setObjectName(u"fGENEUSER"_qs);
+  auto* hija = new Form;
+  hija->setObjectName(u"fPEDIDOS"_qs);
+  area->addSubWindow(hija);
+  ListaControlesNoVisibles();
+  Ganchos().RegistrarUso = nullptr;
+  registrados.sort();
+  EXPECT_EQ(registrados, QStringList({u"Close fCLIENTES"_qs, u"Close fPEDIDOS"_qs}));
 }

@@ -7,6 +7,8 @@
 #include "core/forms/Propiedades.h"
 #include "core/startup/Apariencia.h"
 #include "core/startup/Configuracion.h"
+#include "core/startup/LineaComandos.h"
+#include "core/system/Comandos.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
 #include "platform/controls/DBGrid.h"
@@ -19,11 +21,16 @@
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QStyledItemDelegate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -229,6 +236,9 @@ TEST(EscribirManifiesto, WritesOrDeletesAndRestartsOnlyOnChange) {
   const TemporaryFolder carpeta;  // the program folder
   RecordingLauncher lanzador;
   ScriptedPresenter mensajes;
+  ParametroL = u"/inst/A.CFG"_qs;
+  CodigoUsuarioActual = u"PEDRO"_qs;
+  ParametroT = u"ENG"_qs;
   const QString archivo = ArchivoManifiesto();
   EXPECT_EQ(QFileInfo(archivo).dir().canonicalPath(), QDir(carpeta.Path()).canonicalPath());
   mensajes.Expect(u"I"_qs);
@@ -241,7 +251,9 @@ TEST(EscribirManifiesto, WritesOrDeletesAndRestartsOnlyOnChange) {
   EXPECT_TRUE(contenido.contains("        publicKeyToken=\"6595b64144ccf1df\"\r\n"));
   EXPECT_EQ(mensajes.Texts(), QStringList{u"La aplicación se ha reconfigurado y será reiniciada a continuación"_qs});
   ASSERT_EQ(lanzador.Calls().size(), 1);
-  EXPECT_EQ(lanzador.Calls()[0].arguments, QCoreApplication::arguments().mid(1));
+  EXPECT_EQ(lanzador.Calls()[0].program, QFileInfo(QCoreApplication::arguments().first()).absoluteFilePath());
+  EXPECT_EQ(lanzador.Calls()[0].arguments, SepararParametros(ParametrosLlamada()))
+      << "started again as the suite's programs are";
   EXPECT_TRUE(Application::Instance()->Terminated());
   Application::Instance()->ResetTerminated();
 
@@ -287,6 +299,22 @@ TEST(AplicarAspecto, EvoLooksChangeFontsAndColoursAndFrameColouredCheckBoxes) {
   }
 }
 
+TEST(AplicarAspecto, TheMdiParentAndItsChildrenTakeTheMdiColour) {
+  AspectoAplicacion = u"evo+"_qs;
+  ConstruirAspecto();
+  ASSERT_NE(ColorFormularioMDI, ColorFormularioNormal);
+  QMainWindow principal;
+  auto* area = new QMdiArea;
+  principal.setCentralWidget(area);
+  auto* hija = new Form;
+  area->addSubWindow(hija);
+  Form otro;
+  for (QWidget* formulario : std::initializer_list<QWidget*>{&principal, hija, &otro}) AplicarAspecto(*formulario);
+  EXPECT_EQ(principal.palette().color(QPalette::Window), ColorFormularioMDI);
+  EXPECT_EQ(hija->palette().color(QPalette::Window), ColorFormularioMDI);
+  EXPECT_EQ(otro.palette().color(QPalette::Window), ColorFormularioNormal);
+}
+
 TEST(AjustarColumnasRejilla, SpreadsTheVisibleColumnsOverTheWidth) {
   TemporaryFolder carpeta;
   Table tabla;
@@ -321,4 +349,32 @@ TEST(AjustarColumnasRejilla, SpreadsTheVisibleColumnsOverTheWidth) {
         << caso.opciones;
     EXPECT_FALSE(rejilla.ColumnVisible(3));
   }
+}
+
+TEST(PrepararFormulario, ListsShowTheirItemsTranslatedAndCombosAtHeight15) {
+  IdiomaActual = u"ENG"_qs;
+  Ganchos().TraducirLista = [](const QString& texto) { return u"EN:"_qs + texto; };
+  Form formulario;
+  auto* combo = new QComboBox(&formulario);
+  combo->setObjectName(u"ComboBox1"_qs);
+  combo->addItem(u"Uno"_qs);
+  auto* editable = new QComboBox(&formulario);
+  editable->setObjectName(u"ComboBox2"_qs);
+  editable->setEditable(true);
+  auto* lista = new QListWidget(&formulario);
+  lista->setObjectName(u"ListBox1"_qs);
+  lista->addItem(u"Dos"_qs);
+  PrepararFormulario(formulario);
+  IdiomaActual.clear();
+  const QStyleOptionViewItem opcion;
+  const QModelIndex primero = combo->model()->index(0, 0);
+  EXPECT_EQ(combo->view()->itemDelegate()->sizeHint(opcion, primero).height(), 15);
+  EXPECT_EQ(static_cast<QStyledItemDelegate*>(combo->itemDelegate())->displayText(u"Uno"_qs, QLocale()), u"EN:Uno"_qs);
+  EXPECT_EQ(combo->itemText(0), u"Uno"_qs) << "the item kept stays";
+  auto* propio = qobject_cast<QStyledItemDelegate*>(editable->itemDelegate());
+  EXPECT_TRUE(!propio || propio->displayText(u"Uno"_qs, QLocale()) == u"Uno"_qs) << "an editable combo is left alone";
+  auto* delegado = static_cast<QStyledItemDelegate*>(lista->itemDelegate());
+  EXPECT_EQ(delegado->displayText(u"Dos"_qs, QLocale()), u"EN:Dos"_qs);
+  EXPECT_NE(delegado->sizeHint(opcion, lista->model()->index(0, 0)).height(), 15) << "a list keeps its style";
+  Ganchos().TraducirLista = nullptr;
 }
