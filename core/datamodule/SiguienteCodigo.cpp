@@ -56,7 +56,7 @@ qint64 SiguienteCodigo(Table& tabla, qint64 incremento, qint64 desde, qint64 has
   // A text code is compared as the number it is, not as text ("12" > "100");
   // the server may convert before it filters, so only digits are converted.
   const QString valor =
-      texto ? u"CASE WHEN "_qs + campo + u" NOT LIKE '%[^0-9]%' THEN CAST("_qs + campo + u" AS INTEGER) END"_qs : campo;
+      texto ? u"CASE WHEN "_qs + campo + u" NOT LIKE '%[^0-9]%' THEN CAST("_qs + campo + u" AS BIGINT) END"_qs : campo;
   if (desde != -1) condiciones.append(valor + u" >= "_qs + QString::number(desde));
   if (hasta != -1) condiciones.append(valor + u" <= "_qs + QString::number(hasta));
   for (int i = 0; i < n - 1; ++i) condiciones.append(claves[i] + u'=' + literal(tabla.FieldByName(claves[i])));
