@@ -3,6 +3,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
 #include "platform/data/Database.h"
+#include "core/datamodule/AdministradorInicial.h"
 #include "core/datamodule/AperturaTablasModulo.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
@@ -128,13 +129,7 @@ void TModuloDatos::ModuloDatosCreate() {
   for (std::size_t plantilla = 1; plantilla < PlantillasNumericas.size(); ++plantilla)
     PlantillasNumericas[plantilla] = FormatoNumericoEstandar;
 
-  if (Usuario->IsEmpty()) {
-    Usuario->Append();
-    Usuario->FieldByName(QStringLiteral("Codigo")).SetAsString(CodigoAdministrador);
-    Usuario->FieldByName(QStringLiteral("Nombre")).SetAsString(QStringLiteral("Administrador"));
-    Usuario->FieldByName(QStringLiteral("Categoria")).SetAsString(QStringLiteral("Administrador"));
-    Usuario->Post();
-  }
+  DarDeAltaAdministrador(*Usuario);
 
   listaPrivada_.Clear();
   ModuloDatosListo = true;
