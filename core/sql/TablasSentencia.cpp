@@ -15,9 +15,11 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
     texto.replace(QLatin1String(palabra), separador);
 
   // The statement runs again when any of its tables was created: the others
-  // existed already, or another name stood for the same table.
+  // existed already, or another name stood for the same table. It does too
+  // when every one is there: another running program made the missing one.
   bool nombrada = false;
   bool creada = false;
+  bool todas = true;
   for (int pieza = 1;; ++pieza) {
     const QString nombre = ExtraerElemento(0, ExtraerElemento(pieza, texto, separador), QStringLiteral(" "));
     if (nombre.isEmpty()) break;
@@ -25,7 +27,9 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
     tabla.SetTableName(nombre);
     tabla.SetDatabaseName(u'?' + BaseDatosBDE(baseDatos));
     nombrada = true;
-    creada = CrearTablaInexistente(tabla, QString(), EmpresaActual) || creada;
+    const bool hecha = CrearTablaInexistente(tabla, QString(), EmpresaActual);
+    creada = creada || hecha;
+    todas = todas && (hecha || ExisteTabla(tabla));
   }
-  return !nombrada || creada;
+  return !nombrada || creada || todas;
 }
