@@ -2,6 +2,7 @@
 
 #include "core/datamodule/CamposHora.h"
 #include "core/datamodule/SiguienteCodigo.h"
+#include "core/datamodule/TransaccionBasesDatos.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
@@ -76,11 +77,13 @@ bool abrir(Table& tabla, const QString& baseDatos, const QString& nombre, QStrin
   }
 }
 
-void copiarDetalles(Table& segunda, Table& detalle, const QStringList& clave) {
+// A detail table that cannot be opened leaves its warning for after the
+// copy, as no message waits for the user while the copy holds the write lock.
+void copiarDetalles(Table& segunda, Table& detalle, const QStringList& clave, QStringList& avisos) {
   QString error;
   detalle.DisableControls();
   if (!abrir(segunda, detalle.DatabaseName(), detalle.TableName(), error)) {
-    MensajeAviso(u"¡El registro está bloqueado por otro usuario!"_qs);
+    avisos.append(u"¡El registro está bloqueado por otro usuario!"_qs);
     detalle.EnableControls();
     return;
   }
@@ -98,6 +101,27 @@ void copiarDetalles(Table& segunda, Table& detalle, const QStringList& clave) {
   }
   segunda.Close();
   detalle.EnableControls();
+}
+
+// The master's new record and its details are written in one go: a copy
+// cut short leaves nothing behind.
+void copiar(Table& segunda, Table& tabla, const QList<Table*>& detalles, const QStringList& clave,
+            QStringList& avisos) {
+  QStringList basesDatos = {tabla.DatabaseName()};
+  for (const Table* detalle : detalles)
+    if (detalle) basesDatos.append(detalle->DatabaseName());
+  TransaccionBasesDatos transaccion(basesDatos);
+  try {
+    segunda.Insert();
+    rellenarCopia(tabla, segunda, clave);
+    segunda.Post();
+  } catch (const std::exception&) {
+    if (segunda.State() == dsInsert) segunda.Cancel();
+    throw;
+  }
+  for (Table* detalle : detalles)
+    if (detalle) copiarDetalles(segunda, *detalle, clave, avisos);
+  transaccion.Confirmar();
 }
 
 }  // namespace
@@ -131,20 +155,16 @@ void DuplicarRegistroClave(Table& tabla, const QList<Table*>& detalles, const QS
     resultado = u"Error: "_qs + error;
     return;
   }
+  QStringList avisos;
   try {
-    segunda.Insert();
-    rellenarCopia(tabla, segunda, clave);
-    segunda.Post();
+    copiar(segunda, tabla, detalles, clave, avisos);
   } catch (const std::exception& fallo) {
     resultado = u"Error: "_qs + TextoExcepcion(fallo);
-    if (segunda.State() == dsInsert) segunda.Cancel();
     return;
   }
+  for (const QString& aviso : avisos) MensajeAviso(aviso);
   QList<Variant> valores;
   for (const QString& valor : clave) valores.append(Variant::String(valor));
-
-  for (Table* detalle : detalles)
-    if (detalle) copiarDetalles(segunda, *detalle, clave);
 
   // The caller's table comes to the new record.
   try {
