@@ -2,8 +2,10 @@
 
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/datamodule/Genemodu.h"
+#include "core/datamodule/TransaccionBasesDatos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/Mensajeria.h"
+#include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/system/Equipo.h"
 #include "platform/data/Field.h"
@@ -12,6 +14,8 @@
 #include "platform/format/Format.h"
 
 #include <QStringList>
+
+#include <functional>
 
 namespace {
 
@@ -40,6 +44,23 @@ void darDeAlta(Table& tabla, const QString& codigo) {
   } catch (const std::exception&) {
     tabla.Cancel();
     MensajeAviso(QStringLiteral("¡Imposible dar de alta el usuario!"));
+  }
+}
+
+// Changes the user's count of failures from the value stored at that moment,
+// under the write lock of the user table's file: the attempts of every
+// running copy count, one after the other. False, after a warning, when it
+// could not be changed.
+bool cambiarFallos(const Table& tabla, const QString& usuario, const std::function<QString(int fallos)>& cambio) {
+  try {
+    TransaccionBasesDatos transaccion({tabla.DatabaseName()});
+    CambiarConfigUsuario(usuario, kContador,
+                         [&cambio](const QString& actual) { return cambio(StrToIntDef(actual, 0)); });
+    transaccion.Confirmar();
+    return true;
+  } catch (const std::exception& error) {
+    MensajeAviso(QStringLiteral("¡Imposible grabar la configuración del usuario!. Motivo: ") + TextoExcepcion(error));
+    return false;
   }
 }
 
@@ -73,10 +94,10 @@ bool IdentificarUsuario(QString& codigo) {
   const QString usuario = codigo;
   CamposNoVisiblesUsuario = LeerConfigUsuario(usuario, QStringLiteral("CamposNoVisibles"), QString());
 
-  const int fallos = StrToIntDef(LeerConfigUsuario(usuario, kContador, QStringLiteral("0")), 0);
-  if (fallos >= kFallosBloqueo) {
-    MensajeAviso(QStringLiteral(
-        "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."));
+  const QString revocado =
+      QStringLiteral("¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema.");
+  if (StrToIntDef(LeerConfigUsuario(usuario, kContador, QStringLiteral("0")), 0) >= kFallosBloqueo) {
+    MensajeAviso(revocado);
     return false;
   }
 
@@ -88,12 +109,23 @@ bool IdentificarUsuario(QString& codigo) {
       QString respuesta = QStringLiteral("Password");
       MensajePregunta(QStringLiteral("Introduzca la Clave de Acceso:"), respuesta);
       ClaveUsuarioActual = respuesta;
-      if (ClaveUsuarioActual != claveGuardada) {
-        MensajeAviso(QStringLiteral("¡La Clave de Acceso es incorrecta!"));
-        GrabarConfigUsuario(usuario, kContador, QString::number(fallos + 1));
+      // The attempt is counted before it is weighed, so that copies asking at
+      // once weigh no more attempts than the lock allows.
+      int fallos = -1;
+      if (!cambiarFallos(tabla, usuario, [&fallos](int anteriores) {
+            fallos = anteriores;
+            return QString::number(anteriores >= kFallosBloqueo ? anteriores : anteriores + 1);
+          }) || fallos < 0)
+        return false;
+      if (fallos >= kFallosBloqueo) {
+        MensajeAviso(revocado);
         return false;
       }
-      if (fallos != 0) GrabarConfigUsuario(usuario, kContador, QStringLiteral("0"));
+      if (ClaveUsuarioActual != claveGuardada) {
+        MensajeAviso(QStringLiteral("¡La Clave de Acceso es incorrecta!"));
+        return false;
+      }
+      cambiarFallos(tabla, usuario, [](int) { return QStringLiteral("0"); });
     }
   }
   CodigoUsuarioActual = usuario;
