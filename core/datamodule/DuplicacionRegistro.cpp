@@ -64,6 +64,18 @@ void rellenarCopia(const Dataset& origen, Table& destino, const QStringList& cla
   }
 }
 
+// A copy refused is cancelled, and its failure passed on.
+void insertarCopia(const Dataset& origen, Table& destino, const QStringList& clave) {
+  try {
+    destino.Insert();
+    rellenarCopia(origen, destino, clave);
+    destino.Post();
+  } catch (const std::exception&) {
+    if (destino.State() == dsInsert) destino.Cancel();
+    throw;
+  }
+}
+
 bool abrir(Table& tabla, const QString& baseDatos, const QString& nombre, QString& error) {
   tabla.Close();
   tabla.SetDatabaseName(baseDatos);
@@ -90,11 +102,9 @@ void copiarDetalles(Table& segunda, Table& detalle, const QStringList& clave, QS
   try {
     for (detalle.First(); !detalle.Eof(); detalle.Next()) {
       try {
-        segunda.Insert();
-        rellenarCopia(detalle, segunda, clave);
-        segunda.Post();
+        insertarCopia(detalle, segunda, clave);
       } catch (const std::exception&) {
-        if (segunda.State() == dsInsert) segunda.Cancel();
+        // A detail refused is left out.
       }
     }
   } catch (const std::exception&) {
@@ -111,14 +121,7 @@ void copiar(Table& segunda, Table& tabla, const QList<Table*>& detalles, const Q
   for (const Table* detalle : detalles)
     if (detalle) basesDatos.append(detalle->DatabaseName());
   TransaccionBasesDatos transaccion(basesDatos);
-  try {
-    segunda.Insert();
-    rellenarCopia(tabla, segunda, clave);
-    segunda.Post();
-  } catch (const std::exception&) {
-    if (segunda.State() == dsInsert) segunda.Cancel();
-    throw;
-  }
+  insertarCopia(tabla, segunda, clave);
   for (Table* detalle : detalles)
     if (detalle) copiarDetalles(segunda, *detalle, clave, avisos);
   transaccion.Confirmar();

@@ -145,6 +145,33 @@ TEST_F(Identificacion, WrongPasswordsLockTheUserAcrossRunsAndARightOneResetsTheC
   EXPECT_EQ(Contador(), u"3"_qs);
 }
 
+// A count that is no number counts as none; the other lines stay.
+TEST_F(Identificacion, TheCountIsRaisedFromWhatTheRowHolds) {
+  const struct {
+    const char* configuracion;  // NULL for none
+    const char* clave;
+    const char* guardada;
+  } casos[] = {
+      {nullptr, "mal", "ContadorAccesos=1\r\n"},
+      {"ContadorAccesos=", "mal", "ContadorAccesos=1\r\n"},
+      {"ContadorAccesos=abc\r\nCamposNoVisibles=Precio", "mal", "ContadorAccesos=1\r\nCamposNoVisibles=Precio\r\n"},
+      {"CamposNoVisibles=Precio\r\nContadorAccesos=2", "pw", "CamposNoVisibles=Precio\r\nContadorAccesos=0\r\n"},
+  };
+  for (const auto& caso : casos) {
+    const QString valor = caso.configuracion ? u"'"_qs + QString::fromUtf8(caso.configuracion) + u"'"_qs : u"NULL"_qs;
+    Ejecutar(u"UPDATE USUARIO SET Configuracion = "_qs + valor + u" WHERE Codigo = 'ANA'"_qs, kGeneral);
+    Reiniciar();
+    const bool correcta = QLatin1String(caso.clave) == u"pw";
+    if (correcta)
+      Entrar({{"P", "ANA"}, {"P", caso.clave}}, true);
+    else
+      Entrar({{"P", "ANA"}, {"P", caso.clave}, {"A", ""}}, false);
+    EXPECT_EQ(EjecutarSQL(u"SELECT Configuracion FROM USUARIO WHERE Codigo = 'ANA'"_qs, kGeneral),
+              QString::fromUtf8(caso.guardada))
+        << (caso.configuracion ? caso.configuracion : "NULL");
+  }
+}
+
 // Every copy has read the count and asks for the password before any answer
 // comes: still, no more than three guesses are weighed.
 TEST_F(Identificacion, PasswordsTypedAtOnceInSeveralCopiesAllCount) {
