@@ -23,6 +23,7 @@ const QString kCodigo = QStringLiteral("Codigo");
 const QString kCategoria = QStringLiteral("Categoria");
 const QString kContador = QStringLiteral("ContadorAccesos");
 const QString kAdministrador = QStringLiteral("Administrador");
+const QString kNoDefinido = QStringLiteral("¡El usuario no está definido!");
 constexpr int kFallosBloqueo = 3;
 
 Table& usuarios() {
@@ -84,7 +85,7 @@ bool IdentificarUsuario(QString& codigo) {
   Table& tabla = usuarios();
   if (AutenticacionWindows && !localizar(tabla, codigo)) darDeAlta(tabla, codigo);
   if (!localizar(tabla, codigo)) {
-    MensajeAviso(QStringLiteral("¡El usuario no está definido!"));
+    MensajeAviso(kNoDefinido);
     return false;
   }
   codigo = tabla.FieldByName(kCodigo).AsString();
@@ -115,8 +116,12 @@ bool IdentificarUsuario(QString& codigo) {
       if (!cambiarFallos(tabla, usuario, [&fallos](int anteriores) {
             fallos = anteriores;
             return QString::number(anteriores >= kFallosBloqueo ? anteriores : anteriores + 1);
-          }) || fallos < 0)
+          }))
         return false;
+      if (fallos < 0) {  // deleted meanwhile
+        MensajeAviso(kNoDefinido);
+        return false;
+      }
       if (fallos >= kFallosBloqueo) {
         MensajeAviso(revocado);
         return false;

@@ -7,7 +7,7 @@
 #include "core/startup/Configuracion.h"
 #include "platform/data/Table.h"
 
-bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
+bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos, bool* todasPresentes) {
   QString texto = sql;
   texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
   const QString separador = CaracterNoUsado(texto);
@@ -15,8 +15,7 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
     texto.replace(QLatin1String(palabra), separador);
 
   // The statement runs again when any of its tables was created: the others
-  // existed already, or another name stood for the same table. It does too
-  // when every one is there: another running program made the missing one.
+  // existed already, or another name stood for the same table.
   bool nombrada = false;
   bool creada = false;
   bool todas = true;
@@ -31,5 +30,6 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
     creada = creada || hecha;
     todas = todas && (hecha || ExisteTabla(tabla));
   }
-  return !nombrada || creada || todas;
+  if (todasPresentes) *todasPresentes = todas;
+  return !nombrada || creada;
 }

@@ -1,7 +1,10 @@
 #include "core/connections/AperturaTablas.h"
 #include "core/connections/CreacionTablas.h"
+#include "core/sql/ConsultasSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/tables/CreacionTabla.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/SecondProcess.h"
@@ -21,6 +24,11 @@ QString usarTablaFILTRO(TfGENEINIC& servicios, const QString& camino) {
     Table tabla;
     tabla.SetTableName(u"FILTRO"_qs);
     return AbrirTabla(servicios, servicios, tabla) && tabla.Active() ? u"abierta"_qs : u"no abierta"_qs;
+  }
+  if (camino == u"AbrirOEjecutarConsulta") {
+    Query consulta;
+    consulta.SQL().SetText(u"SELECT COUNT(*) FROM FILTRO"_qs);
+    return AbrirOEjecutarConsulta(consulta) ? consulta.Fields(0).AsString() : u"no abierta"_qs;
   }
   return EjecutarSQL(u"SELECT COUNT(*) FROM FILTRO"_qs, u"Database"_qs);
 }
@@ -70,5 +78,6 @@ TEST_P(CreacionSimultanea, TheInstanceThatLosesTheRaceUsesTheTableTheOtherMade) 
 INSTANTIATE_TEST_SUITE_P(Caminos, CreacionSimultanea,
                          ::testing::Values(Carrera{"Microsoft SQL Server", "AbrirTabla", "abierta"},
                                            Carrera{"Microsoft SQL Server", "EjecutarSQL", "0"},
+                                           Carrera{"Microsoft SQL Server", "AbrirOEjecutarConsulta", "0"},
                                            Carrera{"Paradox", "AbrirTabla", "abierta"},
                                            Carrera{"Paradox", "EjecutarSQL", "0"}));
