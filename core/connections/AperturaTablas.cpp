@@ -92,7 +92,7 @@ bool AbrirTabla(TfGENEINIC& servicios, QObject& llamador, Table& tabla) {
     if (tablaInexistente(error)) {
       tabla.Close();
       if (alternativa) tabla.SetDatabaseName(u'?' + tabla.DatabaseName());
-      if (CrearTablaInexistente(tabla, QString(), EmpresaActual)) {
+      if (CrearTablaSiFalta(tabla, QString(), EmpresaActual)) {
         tabla.Open();
         return true;
       }

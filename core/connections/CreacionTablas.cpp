@@ -1,5 +1,7 @@
 #include "core/connections/CreacionTablas.h"
 
+#include "platform/data/Table.h"
+
 #include <exception>
 
 namespace {
@@ -23,6 +25,18 @@ bool CrearTablaPorDefecto(Table& tabla) { return CrearTablaSegunDefinicion(tabla
 bool CrearTablaInexistente(Table& tabla, const QString& definicion, int empresa) {
   try {
     return CrearTablaSegunDefinicion(tabla, definicion, empresa);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool CrearTablaSiFalta(Table& tabla, const QString& definicion, int empresa) {
+  return CrearTablaInexistente(tabla, definicion, empresa) || ExisteTabla(tabla);
+}
+
+bool ExisteTabla(Table& tabla) {
+  try {
+    return tabla.Exists();
   } catch (const std::exception&) {
     return false;
   }

@@ -19,3 +19,8 @@ bool CrearTablaPorDefecto(Table& tabla);
 // The creation the routines that recover from a missing table run: one that
 // raises has failed, so the caller reports the failure it recovers from.
 bool CrearTablaInexistente(Table& tabla, const QString& definicion, int empresa);
+// The same for a caller that only wants the table there: true also when
+// another running program made it in the meantime.
+bool CrearTablaSiFalta(Table& tabla, const QString& definicion, int empresa);
+// Whether the table is there now; false when that cannot be told.
+bool ExisteTabla(Table& tabla);

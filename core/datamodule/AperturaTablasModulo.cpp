@@ -53,7 +53,7 @@ void abrir(TfGENEINIC& servicios, const QObject& modulo, Table& tabla) {
     const QString error = TextoExcepcion(fallo);
     if (ErrorTablaInexistente(error)) {
       tabla.Close();
-      if (CrearTablaInexistente(tabla, QString(), -1)) {
+      if (CrearTablaSiFalta(tabla, QString(), -1)) {
         tabla.Open();
         return;
       }

@@ -64,27 +64,34 @@ QString LeerConfigUsuario(const QString& usuario, const QString& clave, const QS
   return valor.isEmpty() ? defecto : valor;
 }
 
+void CambiarConfigUsuario(const QString& usuario, const QString& clave,
+                          const std::function<QString(const QString& actual)>& cambio) {
+  Table* usuarios = tablaUsuarios();
+  if (!usuarios || !localizar(*usuarios, codigoFila(usuario, clave))) return;
+  try {
+    // Edit reads the row again, so a line another program wrote meanwhile stays.
+    usuarios->Edit();
+    Field& campo = usuarios->FieldByName(esColumna(clave) ? clave : kConfiguracion);
+    if (esColumna(clave)) {
+      campo.SetAsString(cambio(campo.AsString()));
+    } else {
+      StringList lineas = lineasConfiguracion(*usuarios);
+      AsignarValorLista(clave, cambio(lineas.Values(clave)), lineas);
+      campo.SetAsString(lineas.Text());
+    }
+    usuarios->Post();
+  } catch (const std::exception&) {
+    if (usuarios->State() == dsEdit) usuarios->Cancel();
+    throw;
+  }
+}
+
 void GrabarConfigUsuario(const QString& usuario, const QString& clave, const QString& valor) {
   Table* usuarios = tablaUsuarios();
   if (!usuarios) return;
   try {
-    if (localizar(*usuarios, codigoFila(usuario, clave))) {
-      // Edit reads the row again, so a line another program wrote meanwhile stays.
-      usuarios->Edit();
-      if (esColumna(clave)) {
-        usuarios->FieldByName(clave).SetAsString(valor);
-      } else {
-        StringList lineas = lineasConfiguracion(*usuarios);
-        AsignarValorLista(clave, valor, lineas);
-        usuarios->FieldByName(kConfiguracion).SetAsString(lineas.Text());
-      }
-      usuarios->Post();
-    }
+    CambiarConfigUsuario(usuario, clave, [&valor](const QString&) { return valor; });
   } catch (const std::exception& error) {
-    try {
-      usuarios->Cancel();
-    } catch (const std::exception&) {
-    }
     MensajeAviso(QStringLiteral("¡Imposible grabar la configuración del usuario!. Motivo: ") + TextoExcepcion(error));
   }
   usuarios->Close();

@@ -2,6 +2,7 @@
 
 #include "core/datamodule/CamposHora.h"
 #include "core/datamodule/SiguienteCodigo.h"
+#include "core/datamodule/TransaccionBasesDatos.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
@@ -63,6 +64,18 @@ void rellenarCopia(const Dataset& origen, Table& destino, const QStringList& cla
   }
 }
 
+// A copy refused is cancelled, and its failure passed on.
+void insertarCopia(const Dataset& origen, Table& destino, const QStringList& clave) {
+  try {
+    destino.Insert();
+    rellenarCopia(origen, destino, clave);
+    destino.Post();
+  } catch (const std::exception&) {
+    if (destino.State() == dsInsert) destino.Cancel();
+    throw;
+  }
+}
+
 bool abrir(Table& tabla, const QString& baseDatos, const QString& nombre, QString& error) {
   tabla.Close();
   tabla.SetDatabaseName(baseDatos);
@@ -76,28 +89,42 @@ bool abrir(Table& tabla, const QString& baseDatos, const QString& nombre, QStrin
   }
 }
 
-void copiarDetalles(Table& segunda, Table& detalle, const QStringList& clave) {
+// A detail table that cannot be opened leaves its warning for after the
+// copy, as no message waits for the user while the copy holds the write lock.
+void copiarDetalles(Table& segunda, Table& detalle, const QStringList& clave, QStringList& avisos) {
   QString error;
   detalle.DisableControls();
   if (!abrir(segunda, detalle.DatabaseName(), detalle.TableName(), error)) {
-    MensajeAviso(u"¡El registro está bloqueado por otro usuario!"_qs);
+    avisos.append(u"¡El registro está bloqueado por otro usuario!"_qs);
     detalle.EnableControls();
     return;
   }
   try {
     for (detalle.First(); !detalle.Eof(); detalle.Next()) {
       try {
-        segunda.Insert();
-        rellenarCopia(detalle, segunda, clave);
-        segunda.Post();
+        insertarCopia(detalle, segunda, clave);
       } catch (const std::exception&) {
-        if (segunda.State() == dsInsert) segunda.Cancel();
+        // A detail refused is left out.
       }
     }
   } catch (const std::exception&) {
   }
   segunda.Close();
   detalle.EnableControls();
+}
+
+// The master's new record and its details are written in one go: a copy
+// cut short leaves nothing behind.
+void copiar(Table& segunda, Table& tabla, const QList<Table*>& detalles, const QStringList& clave,
+            QStringList& avisos) {
+  QStringList basesDatos = {tabla.DatabaseName()};
+  for (const Table* detalle : detalles)
+    if (detalle) basesDatos.append(detalle->DatabaseName());
+  TransaccionBasesDatos transaccion(basesDatos);
+  insertarCopia(tabla, segunda, clave);
+  for (Table* detalle : detalles)
+    if (detalle) copiarDetalles(segunda, *detalle, clave, avisos);
+  transaccion.Confirmar();
 }
 
 }  // namespace
@@ -131,20 +158,16 @@ void DuplicarRegistroClave(Table& tabla, const QList<Table*>& detalles, const QS
     resultado = u"Error: "_qs + error;
     return;
   }
+  QStringList avisos;
   try {
-    segunda.Insert();
-    rellenarCopia(tabla, segunda, clave);
-    segunda.Post();
+    copiar(segunda, tabla, detalles, clave, avisos);
   } catch (const std::exception& fallo) {
     resultado = u"Error: "_qs + TextoExcepcion(fallo);
-    if (segunda.State() == dsInsert) segunda.Cancel();
     return;
   }
+  for (const QString& aviso : avisos) MensajeAviso(aviso);
   QList<Variant> valores;
   for (const QString& valor : clave) valores.append(Variant::String(valor));
-
-  for (Table* detalle : detalles)
-    if (detalle) copiarDetalles(segunda, *detalle, clave);
 
   // The caller's table comes to the new record.
   try {

@@ -12,7 +12,8 @@ class Table;
 // value was refused (nothing written), or "Error: " and the reason when the
 // new record could not be written or the table opened. Details that fail
 // are left out; a detail table that cannot be opened is warned of and
-// skipped.
+// skipped. The new record and its details are written together or not at
+// all.
 void DuplicarRegistro(Table& tabla, Table* detalle, QString& resultado);
 void DuplicarRegistroDetalles(Table& tabla, const QList<Table*>& detalles, QString& resultado);
 // The new key as values separated by ";"; empty: asked field by field, the

@@ -3,6 +3,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
 #include "platform/data/Database.h"
+#include "core/datamodule/AdministradorInicial.h"
 #include "core/datamodule/AperturaTablasModulo.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
@@ -154,13 +155,7 @@ void TModuloDatos::ModuloDatosCreate() {
     PlantillasNumericas[plantilla] = FormatoNumericoEstandar;
   if (EsProgramaModulo() && EmpresaActual != 0) PrepararEmpresa();
 
-  if (Usuario->IsEmpty()) {
-    Usuario->Append();
-    Usuario->FieldByName(QStringLiteral("Codigo")).SetAsString(CodigoAdministrador);
-    Usuario->FieldByName(QStringLiteral("Nombre")).SetAsString(QStringLiteral("Administrador"));
-    Usuario->FieldByName(QStringLiteral("Categoria")).SetAsString(QStringLiteral("Administrador"));
-    Usuario->Post();
-  }
+  DarDeAltaAdministrador(*Usuario);
 
   listaPrivada_.Clear();
   ModuloDatosListo = true;

@@ -2,8 +2,10 @@
 
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/datamodule/Genemodu.h"
+#include "core/datamodule/TransaccionBasesDatos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/Mensajeria.h"
+#include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/system/Equipo.h"
 #include "platform/data/Field.h"
@@ -13,12 +15,15 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace {
 
 const QString kCodigo = QStringLiteral("Codigo");
 const QString kCategoria = QStringLiteral("Categoria");
 const QString kContador = QStringLiteral("ContadorAccesos");
 const QString kAdministrador = QStringLiteral("Administrador");
+const QString kNoDefinido = QStringLiteral("¡El usuario no está definido!");
 constexpr int kFallosBloqueo = 3;
 
 Table& usuarios() {
@@ -43,6 +48,23 @@ void darDeAlta(Table& tabla, const QString& codigo) {
   }
 }
 
+// Changes the user's count of failures from the value stored at that moment,
+// under the write lock of the user table's file: the attempts of every
+// running copy count, one after the other. False, after a warning, when it
+// could not be changed.
+bool cambiarFallos(const Table& tabla, const QString& usuario, const std::function<QString(int fallos)>& cambio) {
+  try {
+    TransaccionBasesDatos transaccion({tabla.DatabaseName()});
+    CambiarConfigUsuario(usuario, kContador,
+                         [&cambio](const QString& actual) { return cambio(StrToIntDef(actual, 0)); });
+    transaccion.Confirmar();
+    return true;
+  } catch (const std::exception& error) {
+    MensajeAviso(QStringLiteral("¡Imposible grabar la configuración del usuario!. Motivo: ") + TextoExcepcion(error));
+    return false;
+  }
+}
+
 QStringList lineas(const QString& texto) {
   StringList lista;
   lista.SetText(texto);
@@ -63,7 +85,7 @@ bool IdentificarUsuario(QString& codigo) {
   Table& tabla = usuarios();
   if (AutenticacionWindows && !localizar(tabla, codigo)) darDeAlta(tabla, codigo);
   if (!localizar(tabla, codigo)) {
-    MensajeAviso(QStringLiteral("¡El usuario no está definido!"));
+    MensajeAviso(kNoDefinido);
     return false;
   }
   codigo = tabla.FieldByName(kCodigo).AsString();
@@ -73,10 +95,10 @@ bool IdentificarUsuario(QString& codigo) {
   const QString usuario = codigo;
   CamposNoVisiblesUsuario = LeerConfigUsuario(usuario, QStringLiteral("CamposNoVisibles"), QString());
 
-  const int fallos = StrToIntDef(LeerConfigUsuario(usuario, kContador, QStringLiteral("0")), 0);
-  if (fallos >= kFallosBloqueo) {
-    MensajeAviso(QStringLiteral(
-        "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."));
+  const QString revocado =
+      QStringLiteral("¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema.");
+  if (StrToIntDef(LeerConfigUsuario(usuario, kContador, QStringLiteral("0")), 0) >= kFallosBloqueo) {
+    MensajeAviso(revocado);
     return false;
   }
 
@@ -88,12 +110,27 @@ bool IdentificarUsuario(QString& codigo) {
       QString respuesta = QStringLiteral("Password");
       MensajePregunta(QStringLiteral("Introduzca la Clave de Acceso:"), respuesta);
       ClaveUsuarioActual = respuesta;
-      if (ClaveUsuarioActual != claveGuardada) {
-        MensajeAviso(QStringLiteral("¡La Clave de Acceso es incorrecta!"));
-        GrabarConfigUsuario(usuario, kContador, QString::number(fallos + 1));
+      // The attempt is counted before it is weighed, so that copies asking at
+      // once weigh no more attempts than the lock allows.
+      int fallos = -1;
+      if (!cambiarFallos(tabla, usuario, [&fallos](int anteriores) {
+            fallos = anteriores;
+            return QString::number(anteriores >= kFallosBloqueo ? anteriores : anteriores + 1);
+          }))
+        return false;
+      if (fallos < 0) {  // deleted meanwhile
+        MensajeAviso(kNoDefinido);
         return false;
       }
-      if (fallos != 0) GrabarConfigUsuario(usuario, kContador, QStringLiteral("0"));
+      if (fallos >= kFallosBloqueo) {
+        MensajeAviso(revocado);
+        return false;
+      }
+      if (ClaveUsuarioActual != claveGuardada) {
+        MensajeAviso(QStringLiteral("¡La Clave de Acceso es incorrecta!"));
+        return false;
+      }
+      cambiarFallos(tabla, usuario, [](int) { return QStringLiteral("0"); });
     }
   }
   CodigoUsuarioActual = usuario;

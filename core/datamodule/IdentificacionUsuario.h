@@ -6,7 +6,9 @@
 
 // Logs the user in, asking for the code and, when the user has one, the
 // password; three wrong passwords in a row (counted in the user's
-// "ContadorAccesos", across runs) lock the user. On success the code holds
+// "ContadorAccesos", across runs) lock the user. Each attempt is counted
+// before the password is weighed, so copies asking at once weigh no more
+// than three. On success the code holds
 // the user's code as stored and CodigoUsuarioActual, ClaveUsuarioActual and
 // CamposNoVisiblesUsuario are set. The code is usually CodigoUsuarioActual itself.
 bool IdentificarUsuario(QString& codigo);

@@ -71,7 +71,7 @@ bool abrir(QObject& formulario, Table& tabla) {
     if (error.contains(QLatin1String("Table does not exist"))) {
       QString fallo2;
       try {
-        if (CrearTablaPorDefecto(tabla)) {
+        if (CrearTablaPorDefecto(tabla) || ExisteTabla(tabla)) {
           tabla.Open();
           return true;
         }

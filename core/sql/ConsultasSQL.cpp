@@ -17,6 +17,17 @@ void abrirOEjecutar(Query& consulta, const QString& opciones) {
     consulta.ExecSQL();
 }
 
+// Once more after another running program made the missing table; a
+// failure leaves the result of the first attempt.
+bool reintentarSinFallo(Query& consulta, const QString& opciones) {
+  try {
+    abrirOEjecutar(consulta, opciones);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 bool abrirOEjecutarConsulta(Query& consulta, QString opciones, bool ado) {
   consulta.Close();
   QString baseDatos = consulta.DatabaseName();
@@ -33,9 +44,12 @@ bool abrirOEjecutarConsulta(Query& consulta, QString opciones, bool ado) {
   } catch (const std::exception& fallo) {
     const QString error = TextoExcepcion(fallo);
     if (ErrorTablaInexistente(error)) {
-      if (!CrearTablasDeSentencia(consulta.SQL().Text(), consulta.DatabaseName())) return false;
-      abrirOEjecutar(consulta, opciones);
-      return true;
+      bool halladas = false;
+      if (CrearTablasDeSentencia(consulta.SQL().Text(), consulta.DatabaseName(), &halladas)) {
+        abrirOEjecutar(consulta, opciones);
+        return true;
+      }
+      return halladas && reintentarSinFallo(consulta, opciones);
     }
     if (!opciones.contains(QLatin1String("Silencio"))) {
       MensajeAviso(QStringLiteral("¡No es posible ejecutar la sentencia SQL. Motivo: ") + error);

@@ -56,11 +56,14 @@ class EjecucionSQL {
     try {
       ejecutar(consulta_, tipo_, camino_);
     } catch (const std::exception& error) {
-      if (!tablaCreada(error)) return falloEjecucion(TextoExcepcion(error));
+      bool halladas = false;
+      const bool creada = tablaCreada(error, halladas);
+      if (!creada && !halladas) return falloEjecucion(TextoExcepcion(error));
       try {
         ejecutar(consulta_, tipo_, camino_);
       } catch (const std::exception& reintento) {
-        return falloLectura(TextoExcepcion(reintento));
+        // Tables another program made change nothing of the statement's own failure.
+        return creada ? falloLectura(TextoExcepcion(reintento)) : falloEjecucion(TextoExcepcion(reintento));
       }
     }
     if (!daFilas(tipo_, camino_)) return {};
@@ -75,13 +78,15 @@ class EjecucionSQL {
   bool silenciosa() const { return opciones_.contains(QLatin1String("Silenciosa")); }
 
   // A missing table is created from its definition, once, on the engine's
-  // road. When it cannot be, the statement's own failure is reported.
-  bool tablaCreada(const std::exception& error) {
+  // road. When it cannot be, the statement's own failure is reported, unless
+  // every table it names is there now (halladas): another running program
+  // made it meanwhile, and the statement runs again.
+  bool tablaCreada(const std::exception& error, bool& halladas) {
     if (camino_ != Camino::BDE || opciones_.contains(QLatin1String("No Crear Tabla")) || tipo_ == u"EXEC" ||
         !ErrorTablaInexistente(TextoExcepcion(error)))
       return false;
     consulta_.Close();
-    return CrearTablasDeSentencia(texto_, consulta_.DatabaseName());
+    return CrearTablasDeSentencia(texto_, consulta_.DatabaseName(), &halladas);
   }
 
   QString falloEjecucion(const QString& motivo) const {

@@ -7,7 +7,7 @@
 #include "core/startup/Configuracion.h"
 #include "platform/data/Table.h"
 
-bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
+bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos, bool* todasPresentes) {
   QString texto = sql;
   texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
   const QString separador = CaracterNoUsado(texto);
@@ -18,6 +18,7 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
   // existed already, or another name stood for the same table.
   bool nombrada = false;
   bool creada = false;
+  bool todas = true;
   for (int pieza = 1;; ++pieza) {
     const QString nombre = ExtraerElemento(0, ExtraerElemento(pieza, texto, separador), QStringLiteral(" "));
     if (nombre.isEmpty()) break;
@@ -25,7 +26,10 @@ bool CrearTablasDeSentencia(const QString& sql, const QString& baseDatos) {
     tabla.SetTableName(nombre);
     tabla.SetDatabaseName(u'?' + BaseDatosBDE(baseDatos));
     nombrada = true;
-    creada = CrearTablaInexistente(tabla, QString(), EmpresaActual) || creada;
+    const bool hecha = CrearTablaInexistente(tabla, QString(), EmpresaActual);
+    creada = creada || hecha;
+    todas = todas && (hecha || ExisteTabla(tabla));
   }
+  if (todasPresentes) *todasPresentes = todas;
   return !nombrada || creada;
 }

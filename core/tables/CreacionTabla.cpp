@@ -238,9 +238,10 @@ bool CrearTabla(Table& tabla, const QString& definicion, int empresa) {
   if (EsSQLServer()) nombre = QuitarPrefijoTabla(nombre);
 
   const Destino destino = destinoDe(servicios, tabla, nombre, temporal, empresa);
-  if (!temporal && existe(destino.baseDatos, nombre)) return false;
+  // Named first, so that a caller finds a table that already exists where it is.
   tabla.SetDatabaseName(destino.baseDatos);
   tabla.SetTableName(nombre);
+  if (!temporal && existe(destino.baseDatos, nombre)) return false;
 
   const CursorEspera cursor;
   const QString tablaDefinida = temporal ? QString() : nombre;

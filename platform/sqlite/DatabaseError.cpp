@@ -40,6 +40,9 @@ void RaiseSqliteError(sqlite3* db, int resultCode) {
     case SQLITE_NOTADB:
       engineText = QString::fromLatin1(EngineText::CorruptHeader);
       break;
+    case SQLITE_FULL:
+      engineText = QString::fromLatin1(EngineText::InsufficientDiskSpace);
+      break;
     case SQLITE_CANTOPEN:
       engineText = QString::fromLatin1(EngineText::PathNotFound);
       break;

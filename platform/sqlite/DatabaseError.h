@@ -39,6 +39,7 @@ inline constexpr auto CorruptHeader = "Corrupt table/index header.";
 inline constexpr auto AttachInTransaction = "Cannot attach database '%1' inside a transaction";
 inline constexpr auto RecordLockedBySession = "Record already locked by this session";
 inline constexpr auto RecordChanged = "Couldn't perform the edit because another user changed the record.";
+inline constexpr auto InsufficientDiskSpace = "Insufficient disk space";
 }  // namespace EngineText
 
 // An error of the database engine: the engine's own text, then, on a new

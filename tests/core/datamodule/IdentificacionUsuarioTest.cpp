@@ -1,17 +1,70 @@
+#include "core/connections/AperturaTablas.h"
+#include "core/connections/Conexiones.h"
+#include "core/datamodule/AdministradorInicial.h"
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/datamodule/Genemodu.h"
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/services/Mensajeria.h"
+#include "core/sql/MensajesSQL.h"
 #include "core/system/Equipo.h"
+#include "platform/data/Database.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/RemotePresenter.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QDir>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
 const QString kGeneral = QStringLiteral("DatabaseGeneral");
 const QString kCodigo = QStringLiteral("Introduzca el Código de Usuario:");
+const QString kClave = QStringLiteral("Introduzca la Clave de Acceso:");
+const QString kIncorrecta = QStringLiteral("¡La Clave de Acceso es incorrecta!");
+const QString kRevocado =
+    QStringLiteral("¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema.");
+constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+
+// Another running copy of the program logging in; the first instance sees its
+// messages and types its answers.
+void identificarseEnOtraCopia() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const RemotePresenter pantalla;
+  TfGENEINIC servicios({});
+  TModuloDatos modulo;
+  ModuloDatos = &modulo;
+  SecondProcess::Report(IdentificarUsuario(CodigoUsuarioActual) ? u"dentro"_qs : u"fuera"_qs);
+  ModuloDatos = nullptr;
+}
+
+// Another running copy giving the empty user table its administrator; it
+// waits for the first instance just before it writes.
+void darDeAltaAdministradorEnOtraCopia() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table usuarios;
+  usuarios.SetDatabaseName(Conexiones(servicios).DatabaseGeneral->DatabaseName());
+  usuarios.SetTableName(u"USUARIO"_qs);
+  usuarios.Open();
+  usuarios.BeforePost = [](Dataset&) {
+    SecondProcess::Report(u"grabando"_qs);
+    SecondProcess::NextLine();
+  };
+  try {
+    DarDeAltaAdministrador(usuarios);
+    SecondProcess::Report(u"hecho"_qs);
+  } catch (const std::exception& error) {
+    SecondProcess::Report(TextoExcepcion(error).section(u'\n', 0, 0));
+  }
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"identificarse"_qs, identificarseEnOtraCopia) &&
+                                         SecondProcess::RegisterJob(u"alta-administrador"_qs,
+                                                                    darDeAltaAdministradorEnOtraCopia);
 
 // The data module's creation makes USUARIO with its administrator JEFE; ANA
 // has a password, LUIS takes his rights from the profile user JEFE.
@@ -92,6 +145,59 @@ TEST_F(Identificacion, WrongPasswordsLockTheUserAcrossRunsAndARightOneResetsTheC
   EXPECT_EQ(Contador(), u"3"_qs);
 }
 
+// A count that is no number counts as none; the other lines stay.
+TEST_F(Identificacion, TheCountIsRaisedFromWhatTheRowHolds) {
+  const struct {
+    const char* configuracion;  // NULL for none
+    const char* clave;
+    const char* guardada;
+  } casos[] = {
+      {nullptr, "mal", "ContadorAccesos=1\r\n"},
+      {"ContadorAccesos=", "mal", "ContadorAccesos=1\r\n"},
+      {"ContadorAccesos=abc\r\nCamposNoVisibles=Precio", "mal", "ContadorAccesos=1\r\nCamposNoVisibles=Precio\r\n"},
+      {"CamposNoVisibles=Precio\r\nContadorAccesos=2", "pw", "CamposNoVisibles=Precio\r\nContadorAccesos=0\r\n"},
+  };
+  for (const auto& caso : casos) {
+    const QString valor = caso.configuracion ? u"'"_qs + QString::fromUtf8(caso.configuracion) + u"'"_qs : u"NULL"_qs;
+    Ejecutar(u"UPDATE USUARIO SET Configuracion = "_qs + valor + u" WHERE Codigo = 'ANA'"_qs, kGeneral);
+    Reiniciar();
+    const bool correcta = QLatin1String(caso.clave) == u"pw";
+    if (correcta)
+      Entrar({{"P", "ANA"}, {"P", caso.clave}}, true);
+    else
+      Entrar({{"P", "ANA"}, {"P", caso.clave}, {"A", ""}}, false);
+    EXPECT_EQ(EjecutarSQL(u"SELECT Configuracion FROM USUARIO WHERE Codigo = 'ANA'"_qs, kGeneral),
+              QString::fromUtf8(caso.guardada))
+        << (caso.configuracion ? caso.configuracion : "NULL");
+  }
+}
+
+// Every copy has read the count and asks for the password before any answer
+// comes: still, no more than three guesses are weighed.
+TEST_F(Identificacion, PasswordsTypedAtOnceInSeveralCopiesAllCount) {
+  constexpr int kCopias = 5;
+  std::vector<std::unique_ptr<SecondProcess>> copias;
+  for (int i = 0; i < kCopias; ++i)
+    copias.push_back(std::make_unique<SecondProcess>(u"identificarse"_qs, QMap<QString, QString>{{kCarpeta, carpeta.Path()}}));
+  for (auto& copia : copias) {
+    ASSERT_EQ(copia->ReadReport(), u"P "_qs + kCodigo);
+    copia->Send(u"ANA"_qs);
+  }
+  for (auto& copia : copias) ASSERT_EQ(copia->ReadReport(), u"P "_qs + kClave);
+  for (auto& copia : copias) copia->Send(u"mal"_qs);
+  QStringList avisos;
+  for (auto& copia : copias) {
+    avisos.append(copia->ReadReport());
+    EXPECT_EQ(copia->ReadReport(), u"fuera"_qs);
+    EXPECT_EQ(copia->Finish(), 0);
+  }
+  EXPECT_EQ(avisos.count(u"A "_qs + kIncorrecta), 3) << avisos.join(u'\n').toStdString();
+  EXPECT_EQ(avisos.count(u"A "_qs + kRevocado), kCopias - 3) << avisos.join(u'\n').toStdString();
+  Reiniciar();
+  EXPECT_EQ(Contador(), u"3"_qs);
+  EXPECT_EQ(Entrar({{"P", "ANA"}, {"A", ""}}, false), QStringList({kCodigo, kRevocado}));
+}
+
 TEST_F(Identificacion, WindowsAuthenticationLogsTheLogonNameInWithoutQuestions) {
   AutenticacionWindows = true;
   ParametroU = u"ANA"_qs;  // not used with Windows authentication
@@ -139,4 +245,27 @@ TEST_F(ConexionesFixture, OnParadoxTheModuleMakesTheUserTableInTheGeneralFolder)
   TModuloDatos modulo;
   EXPECT_TRUE(ModuloDatosListo);
   EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Categoria FROM USUARIO"_qs, u"DatabaseGeneral"_qs), u"ADMIN|Administrador"_qs);
+}
+
+// Both copies find the table empty; the one that writes second finds the
+// other's administrator and goes on.
+TEST_F(ConexionesFixture, TwoCopiesStartingOnAnEmptyUserTableGiveItOneAdministrator) {
+  instalacion.Setting(u"CodigoAdministrador"_qs, u"JEFE"_qs);
+  Iniciar();
+  Table usuarios;
+  usuarios.SetTableName(u"USUARIO"_qs);
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), usuarios));
+  ASSERT_TRUE(usuarios.IsEmpty());
+  const QMap<QString, QString> entorno{{kCarpeta, carpeta.Path()}};
+  SecondProcess primera(u"alta-administrador"_qs, entorno);
+  SecondProcess segunda(u"alta-administrador"_qs, entorno);
+  ASSERT_EQ(primera.ReadReport(), u"grabando"_qs);
+  ASSERT_EQ(segunda.ReadReport(), u"grabando"_qs);
+  primera.Send(u"sigue"_qs);
+  EXPECT_EQ(primera.ReadReport(), u"hecho"_qs);
+  segunda.Send(u"sigue"_qs);
+  EXPECT_EQ(segunda.ReadReport(), u"hecho"_qs);
+  EXPECT_EQ(primera.Finish(), 0);
+  EXPECT_EQ(segunda.Finish(), 0);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Categoria FROM USUARIO"_qs, u"DatabaseGeneral"_qs), u"JEFE|Administrador"_qs);
 }

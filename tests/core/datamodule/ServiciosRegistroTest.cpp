@@ -7,8 +7,43 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QDir>
 
 namespace {
+
+constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+constexpr int kLineasCopiadas = 120;
+constexpr int kLineas = 300;
+
+QList<Variant> claveFactura12() { return {Variant::Integer(1), Variant::String(u"12"_qs)}; }
+
+// A second running instance that duplicates invoice 12 as 50 and stops
+// after it copied some of its lines, until it is killed.
+void duplicarHastaMorir() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table factura, lineas;
+  factura.SetTableName(u"FACTURA"_qs);
+  lineas.SetTableName(u"LINEA"_qs);
+  if (!PrepararTabla(factura) || !PrepararTabla(lineas) ||
+      !factura.Locate(u"Empresa;Codigo"_qs, Variant::Array(claveFactura12())))
+    return SecondProcess::Report(u"sin datos"_qs);
+  lineas.SetRange(claveFactura12(), claveFactura12());
+  int leidas = 0;
+  lineas.AfterScroll = [&leidas](Dataset&) {
+    if (++leidas != kLineasCopiadas) return;
+    SecondProcess::Report(u"a medias"_qs);
+    SecondProcess::NextLine();
+  };
+  QString resultado;
+  DuplicarRegistroClave(factura, {&lineas}, u"1;50"_qs, resultado);
+  SecondProcess::Report(resultado);
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"duplicar-hasta-morir"_qs, duplicarHastaMorir);
 
 QString filas(const QString& sql) { return EjecutarSQL(sql, u"Database"_qs); }
 
@@ -195,6 +230,28 @@ TEST_P(ServiciosRegistro, ARecordIsDuplicatedWithItsDetails) {
   DuplicarRegistroClave(factura, {&lineas}, u"1;7"_qs, resultado);
   EXPECT_TRUE(resultado.startsWith(u"Error: "_qs)) << resultado.toStdString();
   EXPECT_EQ(filas(u"SELECT COUNT(*) FROM LINEA WHERE Codigo = '7'"_qs), u"1"_qs);
+}
+
+// Killed in the middle, the duplication leaves nothing behind; done again, it
+// copies everything.
+TEST_P(ServiciosRegistro, ADuplicationKilledHalfWayLeavesNothing) {
+  for (int linea = 3; linea <= kLineas; ++linea)
+    Ejecutar(u"INSERT INTO LINEA VALUES (1, '12', %1, 'l')"_qs.arg(linea));
+  SecondProcess segunda(u"duplicar-hasta-morir"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(segunda.ReadReport(), u"a medias"_qs);
+  segunda.Kill();
+  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM FACTURA WHERE Codigo = '50'"_qs), u"0"_qs);
+  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM LINEA WHERE Codigo = '50'"_qs), u"0"_qs);
+
+  Table lineas;
+  lineas.SetTableName(u"LINEA"_qs);
+  ASSERT_TRUE(PrepararTabla(lineas));
+  lineas.SetRange(claveFactura12(), claveFactura12());
+  QString resultado;
+  DuplicarRegistroClave(factura, {&lineas}, u"1;50"_qs, resultado);
+  EXPECT_EQ(resultado, QString());
+  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM FACTURA WHERE Codigo = '50'"_qs), u"1"_qs);
+  EXPECT_EQ(filas(u"SELECT COUNT(*) FROM LINEA WHERE Codigo = '50'"_qs), QString::number(kLineas));
 }
 
 TEST_P(ServiciosRegistro, TheNewKeyIsAskedFieldByField) {

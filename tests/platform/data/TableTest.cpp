@@ -101,6 +101,19 @@ TEST(TableWrites, AFailedWriteChangesNothing) {
   EXPECT_EQ(EngineMessageOf([&] { usuario->Post(); }), u"Field 'Codigo' must have a value"_qs);
 }
 
+// A full disk is told as such, not as a failure of the statement.
+TEST(TableWrites, AFullDiskSaysSoAndChangesNothing) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto mine = data.OpenTable(u"CLIENTES"_qs);
+  data.Scalar(u"PRAGMA max_page_count = 1"_qs);  // the file may not grow by one page
+  mine->Edit();
+  mine->FieldByName(u"Notas"_qs).SetAsString(QString(100000, u'x'));
+  EXPECT_EQ(EngineMessageOf([&] { mine->Post(); }), u"Insufficient disk space"_qs);
+  EXPECT_EQ(mine->State(), dsEdit);
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES WHERE Notas IS NULL"_qs).toInt(), 1);
+}
+
 TEST(TableWrites, ANewRecordTakesItsPlaceInKeyOrder) {
   DataFixture data;
   data.AddCustomer(10, u"A"_qs);
