@@ -4,7 +4,8 @@
 #include "tests/core/connections/ConexionesFixture.h"
 
 // A failure counter that is no number counts as none: the password is
-// asked, a wrong one counts from 0 and a right one leaves the text alone.
+// asked, a wrong one counts from 0 and a right one puts the count back to 0
+// (the attempt is counted before the password is compared).
 TEST_F(ConexionesFixture, ALoginCounterThatIsNotANumberCountsAsNoFailure) {
   Iniciar();
   TModuloDatos modulo;
@@ -19,7 +20,7 @@ TEST_F(ConexionesFixture, ALoginCounterThatIsNotANumberCountsAsNoFailure) {
     const char* despues;
   } casos[] = {
       {"x", "mal", false, "1"},   {"3x", "mal", false, "1"}, {"", "mal", false, "1"},
-      {"abc", "pw", true, "abc"}, {"-5", "mal", false, "-4"},
+      {"abc", "pw", true, "0"}, {"-5", "mal", false, "-4"},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.contador);
