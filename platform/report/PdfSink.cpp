@@ -28,7 +28,7 @@ PdfSink::~PdfSink() {
 }
 
 void PdfSink::Begin(const PageSetup& setup) {
-  if (!file_.open(QIODevice::WriteOnly)) throw Exception(file_.errorString());
+  if (!file_.open(QIODevice::WriteOnly)) throw PdfWriteError(file_.errorString());
   writer_ = std::make_unique<QPdfWriter>(&file_);
   writer_->setResolution(kPdfResolution);
   writer_->setPageLayout(QPageLayout(QPageSize(pdfPaper(setup.Paper)), setup.Orientation, QMarginsF(0, 0, 0, 0)));
@@ -37,11 +37,11 @@ void PdfSink::Begin(const PageSetup& setup) {
   const QSizeF room = pdfPage.Size();
   const QSizeF page = setup.Size();
   scale_ = kPdfScale * std::min({1.0, room.width() / page.width(), room.height() / page.height()});
-  if (!painter_.begin(writer_.get())) throw Exception(file_.errorString());
+  if (!painter_.begin(writer_.get())) throw PdfWriteError(file_.errorString());
 }
 
 void PdfSink::AddPage(const PageRecord& page) {
-  if (!firstPage_ && !writer_->newPage()) throw Exception(file_.errorString());
+  if (!firstPage_ && !writer_->newPage()) throw PdfWriteError(file_.errorString());
   firstPage_ = false;
   painter_.save();
   painter_.scale(scale_, scale_);
@@ -52,5 +52,5 @@ void PdfSink::AddPage(const PageRecord& page) {
 void PdfSink::End() {
   painter_.end();
   writer_.reset();
-  if (file_.error() != QFileDevice::NoError || !file_.commit()) throw Exception(file_.errorString());
+  if (file_.error() != QFileDevice::NoError || !file_.commit()) throw PdfWriteError(file_.errorString());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Exceptions.h"
 #include "platform/report/PageSink.h"
 
 #include <QPainter>
@@ -8,6 +9,12 @@
 #include <memory>
 
 class QPdfWriter;
+
+// The PDF file could not be written; the target is as it was.
+class PdfWriteError : public Exception {
+ public:
+  using Exception::Exception;
+};
 
 // Writes the pages as vector PDF pages at 300 dpi (the report's 96-dpi unit
 // times 3.125) in the paper of the report: A3, A5, or A4 for every other

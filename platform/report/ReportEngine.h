@@ -2,6 +2,7 @@
 
 #include "platform/report/Band.h"
 #include "platform/report/PageSetup.h"
+#include "platform/report/PrintSettings.h"
 
 #include <functional>
 #include <memory>
@@ -21,7 +22,9 @@ class ReportEngine {
   ReportEngine(const ReportEngine&) = delete;
   ReportEngine& operator=(const ReportEngine&) = delete;
 
+  QString Title;  // the print job's name
   PageSetup Page;
+  PrintSettings PrinterSettings;
   bool FirstPageHeader = true;
   bool LastPageFooter = true;
   ReportSource* Source = nullptr;

@@ -2,7 +2,7 @@
 #include "platform/report/PdfSink.h"
 #include "platform/report/ReportEngine.h"
 #include "tests/fixtures/TemporaryFolder.h"
-#include "tests/platform/report/ReportTestSupport.h"
+#include "tests/fixtures/ReportTestSupport.h"
 
 #include <QBuffer>
 #include <QFile>

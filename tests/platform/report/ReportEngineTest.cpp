@@ -3,7 +3,7 @@
 #include "platform/report/RecordedPages.h"
 #include "platform/report/ReportEngine.h"
 #include "tests/fixtures/TemporaryFolder.h"
-#include "tests/platform/report/ReportTestSupport.h"
+#include "tests/fixtures/ReportTestSupport.h"
 
 #include <QDir>
 #include <QFile>
