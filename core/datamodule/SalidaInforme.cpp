@@ -45,7 +45,7 @@ void GenerarSalidaInforme(ReportEngine& informe, const QString& destino) {
   } else {
     const QStringList impresoras = PrinterSeam::Get().Printers();
     for (qsizetype indice = 0; indice < impresoras.size(); ++indice) {
-      if (!impresoras.at(indice).contains(destino, Qt::CaseInsensitive)) continue;
+      if (!impresoras.at(indice).contains(destino, Qt::CaseSensitive)) continue;
       informe.PrinterSettings.PrinterIndex = static_cast<int>(indice);
       Imprimir(informe);
       return;
