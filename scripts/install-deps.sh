@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
+  libxlsxwriter-dev libzip-dev poppler-utils fonts-liberation2
   xvfb xauth fonts-dejavu-core
   locales
 )

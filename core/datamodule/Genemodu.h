@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CommonDialogs.h"
 #include "platform/StringList.h"
 #include "platform/data/Table.h"
 
@@ -59,6 +60,7 @@ class TModuloDatos : public QObject {
   Table* const Moneda;
   DataSource* const DSMoneda;
   QColorDialog* const ColorDialog1;
+  PrintDialog PrintDialog1;
   Table* const GATablas;
   Table* const GAnalisis;
   Table* const RegistroAccesos;

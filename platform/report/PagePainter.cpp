@@ -1,0 +1,25 @@
+#include "platform/report/PagePainter.h"
+
+#include "platform/report/PageRecord.h"
+
+#include <QPainter>
+
+void PaintPage(QPainter& painter, const PageRecord& page) {
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  for (const PageCell& cell : page.cells) {
+    switch (cell.kind) {
+      case PageCell::Kind::Text:
+        painter.setFont(cell.font);
+        painter.drawText(cell.rect, cell.alignment, cell.text);
+        break;
+      case PageCell::Kind::Line:
+        if (cell.rect.width() >= cell.rect.height()) painter.drawLine(cell.rect.topLeft(), cell.rect.topRight());
+        else painter.drawLine(cell.rect.topLeft(), cell.rect.bottomLeft());
+        break;
+      case PageCell::Kind::Rectangle: painter.drawRect(cell.rect); break;
+      case PageCell::Kind::Ellipse: painter.drawEllipse(cell.rect); break;
+      case PageCell::Kind::Picture: painter.drawImage(cell.rect, cell.picture); break;
+    }
+  }
+}

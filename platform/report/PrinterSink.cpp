@@ -1,0 +1,52 @@
+#include "platform/report/PrinterSink.h"
+
+#include "platform/Exceptions.h"
+#include "platform/report/PagePainter.h"
+#include "platform/report/PageRecord.h"
+#include "platform/report/Printer.h"
+
+#include <QPrinter>
+
+PrinterSink::PrinterSink(const PrintSettings& settings, QString documentName)
+    : settings_(settings), documentName_(std::move(documentName)) {}
+
+PrinterSink::~PrinterSink() {
+  if (painter_.isActive()) {
+    printer_->abort();
+    painter_.end();
+  }
+}
+
+void PrinterSink::Begin(const PageSetup& setup) {
+  printer_ = PrinterSeam::Get().Open(PrinterName(settings_.PrinterIndex));
+  printer_->setDocName(documentName_);
+  printer_->setCopyCount(std::max(1, settings_.Copies));
+  printer_->setFullPage(true);
+  printer_->setPageLayout(QPageLayout(QPageSize(setup.PageSizeId()), settings_.Orientation, QMarginsF(0, 0, 0, 0)));
+  if (settings_.FirstPage > 0 || settings_.LastPage > 0) {
+    printer_->setPrintRange(QPrinter::PageRange);
+    printer_->setFromTo(std::max(1, settings_.FirstPage), settings_.LastPage > 0 ? settings_.LastPage : 9999);
+  }
+  scale_ = printer_->resolution() / kReportDpi;
+}
+
+void PrinterSink::AddPage(const PageRecord& page) {
+  if (settings_.FirstPage > 0 && page.number < settings_.FirstPage) return;
+  if (settings_.LastPage > 0 && page.number > settings_.LastPage) return;
+  if (printed_ == 0) {
+    if (!painter_.begin(printer_.get()))
+      throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + printer_->printerName());
+  } else if (!printer_->newPage()) {
+    throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + printer_->printerName());
+  }
+  ++printed_;
+  painter_.save();
+  painter_.scale(scale_, scale_);
+  PaintPage(painter_, page);
+  painter_.restore();
+}
+
+void PrinterSink::End() {
+  if (painter_.isActive() && !painter_.end())
+    throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + printer_->printerName());
+}

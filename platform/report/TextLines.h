@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+// Breaks a text into the lines it takes at a width: at its own line breaks,
+// then between words, and inside a word longer than the width. Control
+// characters are left out, so no output device is handed them.
+QStringList WrapText(const QString& text, const QFont& font, double width);
+QString PrintableText(const QString& text);
+double LineHeight(const QFont& font);
