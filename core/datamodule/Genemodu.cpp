@@ -17,7 +17,6 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 
 TModuloDatos* ModuloDatos = nullptr;
@@ -106,15 +105,6 @@ TModuloDatos::TModuloDatos(QObject* owner)
     if (Application* aplicacion = Application::Instance())
       aplicacion->HandleException(this, Exception(QString::fromLocal8Bit(error.what())));
   }
-}
-
-QPrintDialog* TModuloDatos::PrintDialog1() {
-  if (!imprimir_) {
-    imprimir_ = std::make_unique<QPrintDialog>(&impresoraModulo(impresora_));
-    imprimir_->setObjectName(QStringLiteral("PrintDialog1"));
-    imprimir_->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange);
-  }
-  return imprimir_.get();
 }
 
 QPageSetupDialog* TModuloDatos::PrinterSetupDialog1() {

@@ -19,7 +19,6 @@ class QColorDialog;
 class QFileDialog;
 class QFontDialog;
 class QPageSetupDialog;
-class QPrintDialog;
 class QPrinter;
 
 // The shared data module: the non-visual container whose methods are the data
@@ -38,7 +37,6 @@ class TModuloDatos : public QObject {
   std::unique_ptr<QFontDialog> fuente_;
   std::unique_ptr<QColorDialog> color_;
   std::unique_ptr<QPrinter> impresora_;
-  std::unique_ptr<QPrintDialog> imprimir_;
   std::unique_ptr<QPageSetupDialog> configurarImpresora_;
 
  public:
@@ -69,9 +67,8 @@ class TModuloDatos : public QObject {
   // The catalogue queries' results of the key routines, once the module is ready.
   StringList CacheConsultasSQL;
 
-  // The print dialogs share the module's printer; made at their first use,
-  // as asking the print system for its printers takes time.
-  QPrintDialog* PrintDialog1();
+  // The printer set-up dialog, made at its first use, as asking the print
+  // system for its printers takes time.
   QPageSetupDialog* PrinterSetupDialog1();
 
   // After the general parameters are saved: the base currency again.
