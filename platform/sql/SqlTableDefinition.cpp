@@ -13,26 +13,33 @@ struct ColumnFacts {
   QString name;
   bool primaryKey = false;
   bool identity = false;
+  QString identityNumbers = QStringLiteral("1,1");  // seed and increment
   bool nullable = false;  // declared NULL
 };
 
-// IDENTITY [(1, 1)] moves next to the type, where SQLite keeps it in the
-// declared type ("INTEGER IDENTITY(1,1)"); the table numbers the rows
-// (IdentityTrigger).
-bool TakeIdentity(SqlNodes& column) {
+// IDENTITY [(seed, increment)] moves next to the type, where SQLite keeps it
+// in the declared type ("INTEGER IDENTITY(1,1)"); the table numbers the rows
+// (IdentityTrigger). Gives the seed and increment, "1,1" when none are
+// written; an empty text when the column has no IDENTITY.
+QString TakeIdentity(SqlNodes& column) {
   for (size_t i = 0; i < column.size(); ++i) {
     if (!column[i].IsWord(u"IDENTITY")) continue;
     size_t end = i + 1;
+    QString numbers = QStringLiteral("1,1");
     const size_t group = NextSignificant(column, i + 1);
     if (group < column.size() && column[group].IsGroup()) {
-      const QString numbers = RenderSql(column[group].children).simplified().remove(u' ');
-      if (numbers != u"1,1") Unsupported(QStringLiteral("IDENTITY(") + numbers + u')');
+      numbers = RenderSql(column[group].children).simplified().remove(u' ');
+      const QStringList parts = numbers.split(u',');
+      bool seedRead = false, incrementRead = false;
+      const qint64 increment = parts.value(1).toLongLong(&incrementRead);
+      if (parts.size() != 2 || (parts[0].toLongLong(&seedRead), !seedRead) || !incrementRead || increment == 0)
+        Unsupported(QStringLiteral("IDENTITY(") + numbers + u')');
       end = group + 1;
     }
     column.erase(column.begin() + qsizetype(i), column.begin() + qsizetype(end));
-    return true;
+    return numbers;
   }
-  return false;
+  return QString();
 }
 
 // A column definition: text columns take the database's collation, as SQL
@@ -42,7 +49,9 @@ bool TakeIdentity(SqlNodes& column) {
 ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
   ColumnFacts facts;
   bool collated = false;
-  facts.identity = TakeIdentity(column);
+  const QString identityNumbers = TakeIdentity(column);
+  facts.identity = !identityNumbers.isEmpty();
+  if (facts.identity) facts.identityNumbers = identityNumbers;
   for (size_t i = 0; i < column.size(); ++i) {
     if (column[i].IsWord(u"PRIMARY")) facts.primaryKey = true;
     if (column[i].IsWord(u"COLLATE")) collated = true;
@@ -67,7 +76,16 @@ ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
   }
   if (facts.identity) {
     if (!declared.IsInteger()) Unsupported(declared.name + QStringLiteral(" IDENTITY"));
-    column.insert(column.begin() + qsizetype(typeEnd), SqlNode::Rewritten(QStringLiteral(" IDENTITY(1,1)")));
+    // The column is filled once the row is in (IdentityTrigger): NOT NULL,
+    // which SQL Server's identity columns always are, would refuse the row.
+    for (size_t i = typeEnd; i < column.size(); ++i) {
+      const size_t next = NextSignificant(column, i + 1);
+      if (!column[i].IsWord(u"NOT") || next >= column.size() || !column[next].IsWord(u"NULL")) continue;
+      column.erase(column.begin() + qsizetype(i), column.begin() + qsizetype(next) + 1);
+      break;
+    }
+    column.insert(column.begin() + qsizetype(typeEnd),
+                  SqlNode::Rewritten(QStringLiteral(" IDENTITY(") + facts.identityNumbers + u')'));
   } else if (declared.IsText() && !collated) {
     column.insert(column.begin() + qsizetype(typeEnd),
                   SqlNode::Rewritten(QStringLiteral(" COLLATE ") + SqlText::Quoted(objects.Context().collationName)));
@@ -88,15 +106,21 @@ ColumnFacts RewriteColumn(SqlNodes& column, const SqlObjects& objects) {
   return facts;
 }
 
-// Fills an IDENTITY column of a new row with the row's number: SQLite gives
-// a rowid one past the greatest, as IDENTITY(1,1) counts. The name is
-// unique, so a renamed table's trigger never stands in a new one's way.
-QString IdentityTrigger(const QString& schema, const QString& table, const QString& column) {
+// Fills an IDENTITY column of a new row from the row's number: SQLite gives
+// a rowid one past the greatest, so the n-th row gets seed + (n - 1) x
+// increment, as IDENTITY(seed, increment) counts. The name is unique, so a
+// renamed table's trigger never stands in a new one's way.
+QString IdentityTrigger(const QString& schema, const QString& table, const QString& column, const QString& numbers) {
   const QString name = QStringLiteral("zem_identity_") + QUuid::createUuid().toString(QUuid::Id128);
   const QString quoted = SqlText::Quoted(column);
+  const QStringList seedAndIncrement = numbers.split(u',');
+  const QString value = numbers == u"1,1" ? QStringLiteral("NEW.rowid")
+                                          : QStringLiteral("%1 + (NEW.rowid - 1) * %2")
+                                                .arg(seedAndIncrement.value(0).toLongLong())
+                                                .arg(seedAndIncrement.value(1).toLongLong());
   return QStringLiteral("; CREATE TRIGGER %1%2 AFTER INSERT ON %3 FOR EACH ROW WHEN NEW.%4 IS NULL "
-                        "BEGIN UPDATE %3 SET %4 = NEW.rowid WHERE rowid = NEW.rowid; END")
-      .arg(schema.isEmpty() ? QString() : schema + u'.', name, table, quoted);
+                        "BEGIN UPDATE %3 SET %4 = %5 WHERE rowid = NEW.rowid; END")
+      .arg(schema.isEmpty() ? QString() : schema + u'.', name, table, quoted, value);
 }
 
 // A table that keeps SQLite's row numbers lets its key columns hold NULL
@@ -177,7 +201,7 @@ void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects
     definitions.pop_back();
   CheckConstraintNames(definitions, objects);
   bool primaryKey = false;
-  QString identity;
+  QString identity, identityNumbers;
   for (SqlNodes& definition : definitions) {
     const size_t first = NextSignificant(definition, 0);
     if (first == definition.size()) throw SqlError(QStringLiteral("Incorrect syntax near ','."));
@@ -199,12 +223,15 @@ void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects
     if (column.identity && column.nullable)
       throw SqlError(QStringLiteral("Could not create IDENTITY attribute on nullable column '%1', table '%2'.")
                          .arg(column.name, qualified.second));
-    if (column.identity) identity = column.name;
+    if (column.identity) {
+      identity = column.name;
+      identityNumbers = column.identityNumbers;
+    }
   }
   if (!identity.isEmpty() && primaryKey) RefuseNullKeys(definitions, identity);
   nodes[group].children = JoinWithCommas(definitions);
   if (!identity.isEmpty())
-    nodes.push_back(SqlNode::Rewritten(IdentityTrigger(qualified.first, qualified.second, identity)));
+    nodes.push_back(SqlNode::Rewritten(IdentityTrigger(qualified.first, qualified.second, identity, identityNumbers)));
   else if (primaryKey)
     nodes.insert(nodes.begin() + qsizetype(group) + 1, SqlNode::Rewritten(QStringLiteral(" WITHOUT ROWID")));
 }

@@ -246,6 +246,16 @@ const Case kNameCases[] = {
     {"INSERT INTO SERIE (Descripcion) VALUES ('Segunda')", {}},
     {"SELECT Numero, Descripcion FROM SERIE ORDER BY Numero", {{"1", "Primera"}, {"2", "Segunda"}}},
     {KEY_COLUMNS("SERIE_Clave1"), {{"Numero"}}},
+    {"CREATE TABLE dbo.TALON (Numero INTEGER IDENTITY (100, 5) NOT NULL, Texto VARCHAR(10) NULL, "
+     "CONSTRAINT TALON_Clave1 PRIMARY KEY (Numero))",
+     {}},
+    {"INSERT INTO TALON (Texto) VALUES ('a')", {}},
+    {"INSERT INTO TALON (Texto) VALUES ('b')", {}},
+    {"CREATE TABLE dbo.CUENTA (Id INTEGER IDENTITY(-1,-2), Texto VARCHAR(10) NULL)", {}},
+    {"INSERT INTO CUENTA (Texto) VALUES ('a')", {}},
+    {"INSERT INTO CUENTA (Texto) VALUES ('b')", {}},
+    {"SELECT T.Numero, C.Id FROM TALON T JOIN CUENTA C ON C.Texto = T.Texto ORDER BY T.Numero",
+     {{"100", "-1"}, {"105", "-3"}}},
 };
 
 class Conformance : public ::testing::Test {

@@ -102,7 +102,7 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
       {"DELETE C FROM CLIENTES C JOIN T ON T.x = C.Codigo",
        "'DELETE ... FROM ... FROM' is not supported by the embedded server."},
       {"SELECT * FROM SRV.EMP.dbo.CLIENTES", "'SRV.EMP.dbo.CLIENTES' is not supported by the embedded server."},
-      {"CREATE TABLE T (Id INTEGER IDENTITY(10,5))", "'IDENTITY(10,5)' is not supported by the embedded server."},
+      {"CREATE TABLE T (Id INTEGER IDENTITY(10,0))", "'IDENTITY(10,0)' is not supported by the embedded server."},
       {"CREATE PROCEDURE P AS SELECT 1", "'CREATE PROCEDURE' is not supported by the embedded server."},
       {"DECLARE @x INT", "'DECLARE @x' is not supported by the embedded server."},
       {"SELECT 1; SELECT 2", "Several statements in one text are not supported by the embedded server."},
