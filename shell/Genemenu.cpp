@@ -20,6 +20,7 @@
 #include "shell/LanzamientoModulos.h"
 #include "shell/MenuPrincipal.h"
 #include "shell/RejillaIconos.h"
+#include "shell/ZipMstr.h"
 #include "ui_GENEMENU.h"
 
 #include <QAction>
@@ -53,7 +54,9 @@ void abrirAplicacionEspecial(Table& configuracion, const QObject& sender) {
 
 }  // namespace
 
-TfGENEMENU::TfGENEMENU(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TfGENEMENU>()) {
+TfGENEMENU::TfGENEMENU(QWidget* parent)
+    : QMainWindow(parent), ArchivoZip(new TZipMaster(this)), ui_(std::make_unique<Ui::TfGENEMENU>()) {
+  ArchivoZip->setObjectName(QStringLiteral("ArchivoZip"));
   ui_->setupUi(this);
   setCentralWidget(ui_->AreaMDI);
   AspectoPorDefecto = QStringLiteral("evo+");

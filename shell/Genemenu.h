@@ -11,6 +11,7 @@ class QMenuBar;
 class QToolButton;
 class QWidget;
 class Table;
+class TZipMaster;
 
 namespace Ui {
 class TfGENEMENU;
@@ -34,6 +35,7 @@ class TfGENEMENU : public QMainWindow {
   void AcercadelGestordeAplicaciones1Click();
 
   QWidget* Panel1() const { return panel1_; }
+  TZipMaster* const ArchivoZip;
   QMdiArea* AreaMDI() const;
 
  protected:
