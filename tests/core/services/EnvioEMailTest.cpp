@@ -177,7 +177,7 @@ TEST_F(EnvioSMTP, HeadersTakeNoLineBreaksAndAccentedTextsAndFileNamesArriveIntac
   EXPECT_EQ(mensaje[u"subject"_qs].toString(), u"Factura ñandú  Bcc: espia@x.es"_qs);
   EXPECT_FALSE(Lista(mensaje[u"headers"_qs]).contains(u"Bcc"_qs, Qt::CaseInsensitive));
   EXPECT_FALSE(Lista(mensajes[0][u"rcpt_tos"_qs]).contains(u"espia@x.es"_qs));
-  EXPECT_EQ(mensaje[u"body"_qs].toString(), u"Línea uno\n.\nLínea € dos"_qs);
+  EXPECT_EQ(mensaje[u"body"_qs].toString().replace(u"\r\n"_qs, u"\n"_qs), u"Línea uno\n.\nLínea € dos"_qs);
   const QJsonArray adjuntados = mensaje[u"attachments"_qs].toArray();
   ASSERT_EQ(adjuntados.size(), 1);
   EXPECT_EQ(adjuntados[0][u"name"_qs].toString(), u"presupuesto año.txt"_qs);
