@@ -41,9 +41,10 @@ void ejecutarAyudante(const QString& orden, const QStringList& lineasParametros)
   const QString ayudante = Paths::Join(CarpetaPrograma, NombreAyudante);
   const bool parametros =
       crearArchivoPrivado(archivoParametros, Cp1252::encode(lineasParametros.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-  // The batch file keeps the permissions of the empty file it replaces.
-  const bool bat = crearArchivoPrivado(archivoBat, {}) &&
-                   CrearArchivoBat(archivoBat, ayudante + u' ' + orden + u' ' + archivoParametros);
+  // Written over an empty private file of its own, whose permissions it keeps.
+  crearArchivoPrivado(archivoBat, {});
+  const bool bat = CrearArchivoBat(archivoBat, ayudante + u' ' + orden + u' ' + archivoParametros) &&
+                   QFile::setPermissions(archivoBat, QFile::ReadOwner | QFile::WriteOwner);
   if (parametros && bat) EjecutarYEsperarArgumentos(ayudante, {orden, archivoParametros});
   QDir::setCurrent(CarpetaPrograma);
   QFile::remove(archivoBat);
