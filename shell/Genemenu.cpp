@@ -15,6 +15,7 @@
 #include "platform/Application.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
 #include "shell/IconosModulos.h"
 #include "shell/LanzamientoModulos.h"
@@ -134,6 +135,7 @@ void TfGENEMENU::conectarMenu() {
   });
   alPulsar("LoNuevodelaVersion", [] { LoNuevoDeLaVersion(QStringLiteral("Titulo=la Versión 2024b")); });
   alPulsar("AcercadelGestordeAplicaciones1", [this] { AcercadelGestordeAplicaciones1Click(); });
+  alPulsar("DescargadelaUltimaVersindeMirdalERP1", [this] { DescargadelaUltimaVersindeMirdalERP1Click(); });
   QMenu* ventana1 = findChild<QMenu*>(QStringLiteral("Ventana1"));
   connect(ventana1, &QMenu::aboutToShow, this, [this, ventana1] {
     ventana1->clear();
@@ -262,3 +264,5 @@ void TfGENEMENU::closeEvent(QCloseEvent* event) {
   ListaControlesNoVisibles();
   QMainWindow::closeEvent(event);
 }
+
+void TfGENEMENU::DescargadelaUltimaVersindeMirdalERP1Click() { DescargarUltimaVersion(*ArchivoZip); }

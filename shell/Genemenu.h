@@ -33,6 +33,7 @@ class TfGENEMENU : public QMainWindow {
   void ImagenesClick(QObject* sender);
   void VerMenu1Click();
   void AcercadelGestordeAplicaciones1Click();
+  void DescargadelaUltimaVersindeMirdalERP1Click();
 
   QWidget* Panel1() const { return panel1_; }
   TZipMaster* const ArchivoZip;
