@@ -14,6 +14,14 @@ packages=(
   locales
 )
 
+# E-mail, download and unpacking: libcurl and libzip; the tests' loopback servers and certificates;
+# the outside helper's mail program and printer client.
+packages+=(
+  libcurl4-openssl-dev libzip-dev
+  python3-aiosmtpd python3-pyftpdlib openssl ca-certificates
+  xdg-utils cups-client
+)
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

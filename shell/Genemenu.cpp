@@ -15,11 +15,13 @@
 #include "platform/Application.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
 #include "shell/IconosModulos.h"
 #include "shell/LanzamientoModulos.h"
 #include "shell/MenuPrincipal.h"
 #include "shell/RejillaIconos.h"
+#include "shell/ZipMstr.h"
 #include "ui_GENEMENU.h"
 
 #include <QAction>
@@ -53,7 +55,9 @@ void abrirAplicacionEspecial(Table& configuracion, const QObject& sender) {
 
 }  // namespace
 
-TfGENEMENU::TfGENEMENU(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TfGENEMENU>()) {
+TfGENEMENU::TfGENEMENU(QWidget* parent)
+    : QMainWindow(parent), ArchivoZip(new TZipMaster(this)), ui_(std::make_unique<Ui::TfGENEMENU>()) {
+  ArchivoZip->setObjectName(QStringLiteral("ArchivoZip"));
   ui_->setupUi(this);
   setCentralWidget(ui_->AreaMDI);
   AspectoPorDefecto = QStringLiteral("evo+");
@@ -132,6 +136,7 @@ void TfGENEMENU::conectarMenu() {
   });
   alPulsar("LoNuevodelaVersion", [] { LoNuevoDeLaVersion(QStringLiteral("Titulo=la Versión 2024b")); });
   alPulsar("AcercadelGestordeAplicaciones1", [this] { AcercadelGestordeAplicaciones1Click(); });
+  alPulsar("DescargadelaUltimaVersindeMirdalERP1", [this] { DescargadelaUltimaVersindeMirdalERP1Click(); });
   QMenu* ventana1 = findChild<QMenu*>(QStringLiteral("Ventana1"));
   connect(ventana1, &QMenu::aboutToShow, this, [this, ventana1] {
     ventana1->clear();
@@ -269,3 +274,5 @@ void TfGENEMENU::closeEvent(QCloseEvent* event) {
   ListaControlesNoVisibles();
   QMainWindow::closeEvent(event);
 }
+
+void TfGENEMENU::DescargadelaUltimaVersindeMirdalERP1Click() { DescargarUltimaVersion(*ArchivoZip); }

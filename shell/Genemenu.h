@@ -11,6 +11,7 @@ class QMenuBar;
 class QToolButton;
 class QWidget;
 class Table;
+class TZipMaster;
 
 namespace Ui {
 class TfGENEMENU;
@@ -32,8 +33,10 @@ class TfGENEMENU : public QMainWindow {
   void ImagenesClick(QObject* sender);
   void VerMenu1Click();
   void AcercadelGestordeAplicaciones1Click();
+  void DescargadelaUltimaVersindeMirdalERP1Click();
 
   QWidget* Panel1() const { return panel1_; }
+  TZipMaster* const ArchivoZip;
   QMdiArea* AreaMDI() const;
 
  protected:

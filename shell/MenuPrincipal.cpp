@@ -95,7 +95,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
          {"InformacionConflictosBloqueo", "Información de Conflictos de Bloqueo", false},
          {"ListadeUsuariosdelBDE1", "Información del &Sistema", false},
          {"N9", "-", true},
-         {"DescargadelaUltimaVersindeMirdalERP1", "Descarga de la Ultima Versión de Mirdal ERP", false}});
+         {"DescargadelaUltimaVersindeMirdalERP1", "Descarga de la Ultima Versión de Mirdal ERP", true}});
 
   menu(barra, "Ventana1", "&Ventana");
 

@@ -59,11 +59,14 @@ void EjecutarPrograma(const QString& lineaComandos, const QString& opciones) {
 
 void EjecutarYEsperar(const QString& programa, const QString& lineaComandos) {
   const Comando comando = SepararComando(lineaComandos);
-  const QString ejecutable = programa.isEmpty() ? comando.programa : programa;
+  EjecutarYEsperarArgumentos(programa.isEmpty() ? comando.programa : programa, comando.parametros);
+}
+
+void EjecutarYEsperarArgumentos(const QString& programa, const QStringList& argumentos) {
   StartFailure fallo = StartFailure::FileNotFound;
-  if (!ejecutable.isEmpty()) {
+  if (!programa.isEmpty()) {
     ProcessLauncher& lanzador = ProcessLauncherSeam::Get();
-    if (lanzador.Run(ejecutable, comando.parametros, QDir::currentPath())) return;
+    if (lanzador.Run(programa, argumentos, QDir::currentPath())) return;
     fallo = lanzador.LastFailure();
   }
   // A program that started and crashed was created all the same.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Starts the program of the command line (its first word; "XXXXWIN.EXE" also
 // finds the Linux binary "xxxxwin") with the remaining words as its
@@ -15,6 +16,10 @@ void EjecutarPrograma(const QString& lineaComandos, const QString& opciones);
 // that first word names the program. A program that cannot start is told in
 // the plain message dialog.
 void EjecutarYEsperar(const QString& programa, const QString& lineaComandos);
+
+// As EjecutarYEsperar, with the program's parameters as a list: a parameter
+// may hold blanks.
+void EjecutarYEsperarArgumentos(const QString& programa, const QStringList& argumentos);
 
 // Writes the text as the file, each line ended by CR LF, replacing the file;
 // a failure is told in the plain message dialog and gives false. Either way it

@@ -1,0 +1,6 @@
+#include "platform/net/OpcionesRed.h"
+
+OpcionesRed& OpcionesRed::Actuales() {
+  static OpcionesRed opciones;
+  return opciones;
+}
