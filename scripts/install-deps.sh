@@ -10,15 +10,11 @@ packages=(
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev poppler-utils fonts-liberation2
+  libcurl4-openssl-dev openssl ca-certificates
   xvfb xauth fonts-dejavu-core
   locales
-)
-
-# E-mail, download and unpacking: libcurl and libzip; the tests' loopback servers and certificates;
-# the outside helper's mail program and printer client.
-packages+=(
-  libcurl4-openssl-dev libzip-dev
-  python3-aiosmtpd python3-pyftpdlib openssl ca-certificates
+  # the tests' loopback mail and FTP servers; the outside helper's mail program and printer client
+  python3-aiosmtpd python3-pyftpdlib
   xdg-utils cups-client
 )
 
