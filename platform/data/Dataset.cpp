@@ -33,6 +33,7 @@ Dataset::~Dataset() {
   // Fields are children too, but they must go while this is still a Dataset.
   const QList<Field*> fields = fields_;
   fields_.clear();
+  fieldsByName_.clear();
   qDeleteAll(fields);
 }
 
@@ -206,6 +207,7 @@ void Dataset::bindFields() {
       field->bind(i, column.type, column.size, column.required, column.key);
     }
     std::stable_partition(fields_.begin(), fields_.end(), [](Field* f) { return !f->outsideRecord(); });
+    indexFieldNames();
   }
   calculated_ = QList<QVariant>(calculated);
 }
@@ -213,17 +215,36 @@ void Dataset::bindFields() {
 void Dataset::unbindFields() {
   calculated_.clear();
   const QList<Field*> fields = fields_;
+  fieldsByName_.clear();
   for (Field* field : fields) {
     if (field->persistent_)
       field->column_ = -1;
     else
       delete field;
   }
+  indexFieldNames();
 }
 
-void Dataset::addField(Field* field) { fields_.append(field); }
+void Dataset::addField(Field* field) {
+  fields_.append(field);
+  fieldsByName_.try_emplace(field->FieldName(), field);
+}
 
-void Dataset::removeField(Field* field) { fields_.removeAll(field); }
+void Dataset::removeField(Field* field) {
+  fields_.removeAll(field);
+  const auto named = fieldsByName_.find(field->FieldName());
+  if (named == fieldsByName_.end() || named->second != field) return;
+  fieldsByName_.erase(named);
+  const FieldNameEqual same;
+  const auto other = std::find_if(fields_.begin(), fields_.end(),
+                                  [&](const Field* f) { return same(f->FieldName(), field->FieldName()); });
+  if (other != fields_.end()) fieldsByName_.emplace((*other)->FieldName(), *other);
+}
+
+void Dataset::indexFieldNames() {
+  fieldsByName_.clear();
+  for (Field* field : fields_) fieldsByName_.try_emplace(field->FieldName(), field);
+}
 
 // ---- navigation
 
@@ -255,8 +276,9 @@ constexpr std::size_t kSearchBlock = 2;
 // Moving on past this many records read, those far behind are let go.
 constexpr int kWindowLimit = 16384;
 constexpr int kKeptBehind = 4096;
-// Records let go of lend their buffers to the next ones read.
-constexpr std::size_t kMostSpare = kLargestBlock;
+// Records let go of lend their buffers to the next ones read: as many as a
+// walk lets go at a time.
+constexpr std::size_t kMostSpare = kWindowLimit - kKeptBehind;
 
 }  // namespace
 
@@ -275,13 +297,13 @@ void Dataset::ReadRowsUpTo(std::size_t count) const {
   }
 }
 
-void Dataset::letRowsGo(std::size_t count) const {
+void Dataset::letRowsGo(std::size_t count, std::size_t first) const {
   auto& self = const_cast<Dataset&>(*this);
-  const auto end = self.rows_.begin() + static_cast<std::ptrdiff_t>(count);
+  const auto begin = self.rows_.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto end = begin + static_cast<std::ptrdiff_t>(count);
   const std::size_t room = kMostSpare - std::min(kMostSpare, spare_.size());
-  std::move(self.rows_.begin(), self.rows_.begin() + static_cast<std::ptrdiff_t>(std::min(count, room)),
-            std::back_inserter(self.spare_));
-  self.rows_.erase(self.rows_.begin(), end);
+  std::move(begin, begin + static_cast<std::ptrdiff_t>(std::min(count, room)), std::back_inserter(self.spare_));
+  self.rows_.erase(begin, end);
 }
 
 Dataset::Row Dataset::RecycledRow() {
@@ -318,6 +340,17 @@ void Dataset::letGoBehind() {
   letRowsGo(static_cast<std::size_t>(drop));
   current_ -= drop;
   headComplete_ = false;
+}
+
+// Walking back, the records far ahead go likewise; the reading goes on
+// after the last one kept when the walk turns.
+void Dataset::letGoAhead() {
+  if (current_ < 0 || static_cast<int>(rows_.size()) - current_ <= kWindowLimit) return;
+  const std::size_t kept = static_cast<std::size_t>(current_ + kKeptBehind);
+  if (!ContinueReadingAfter(rows_[kept - 1])) return;
+  for (std::size_t i = kept; i < rows_.size() && !placed_.empty(); ++i) placed_.erase(rows_[i].identity);
+  letRowsGo(rows_.size() - kept, kept);
+  complete_ = false;
 }
 
 void Dataset::restartFromFirst(bool keepCurrent) const {
@@ -402,6 +435,7 @@ int Dataset::RecNo() const {
 }
 
 void Dataset::scrolled() {
+  ForgetRecordsLetGo();
   changed(nullptr);
   fire(AfterScroll);
 }
@@ -435,6 +469,7 @@ int Dataset::MoveBy(int distance) {
     bof_ = eof_ = false;
     while (distance < 0 && !headComplete_ && qint64{current_} + distance < 0) readBefore();
     if (distance > 0) letGoBehind();
+    if (distance < 0) letGoAhead();
     const qint64 target64 = qint64{current_} + distance;
     if (target64 >= 0) ReadRowsUpTo(static_cast<std::size_t>(target64) + 1);
     const int last = static_cast<int>(rows_.size()) - 1;
@@ -877,9 +912,8 @@ Field& Dataset::Fields(int index) const {
 }
 
 Field* Dataset::FindField(const QString& fieldName) const {
-  for (Field* field : fields_)
-    if (field->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0) return field;
-  return nullptr;
+  const auto found = fieldsByName_.find(fieldName);
+  return found == fieldsByName_.end() ? nullptr : found->second;
 }
 
 Field& Dataset::FieldByName(const QString& fieldName) const {

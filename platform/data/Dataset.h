@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Variant.h"
+#include "platform/data/FieldNames.h"
 #include "platform/data/FieldType.h"
 #include "platform/data/RecordLock.h"
 #include "platform/sqlite/Connection.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -206,6 +208,12 @@ class Dataset : public QObject {
   // Makes ReadMore start at the first record at or after key on the first
   // count order columns; false when the source cannot.
   virtual bool StartReadingAt(const Row& /*key*/, int /*count*/) { return false; }
+  // Makes ReadMore go on with the records after row, a record it gave;
+  // false when the source cannot.
+  virtual bool ContinueReadingAfter(const Row& /*row*/) { return false; }
+  // After a move: the records read that are not among Rows() are held
+  // nowhere else, and what the source keeps for them may go.
+  virtual void ForgetRecordsLetGo() {}
   // The records just before first (before the end without one), in order:
   // at most count, fewer only at the start; nullopt when the source cannot.
   virtual std::optional<std::vector<Row>> ReadBefore(const Row* /*first*/, std::size_t /*count*/) {
@@ -317,6 +325,7 @@ class Dataset : public QObject {
   friend class DataSource;
   void addField(Field* field);
   void removeField(Field* field);
+  void indexFieldNames();
   const QVariant& recordValue(const Field& field) const;
   const Row* shownRow() const;
   void calculateFields();
@@ -339,6 +348,7 @@ class Dataset : public QObject {
   void placeReadAgain(Row fresh);
   void readBefore() const;
   void letGoBehind();
+  void letGoAhead();
   void restartFromFirst(bool keepCurrent) const;
   void readLast();
   int indexOfIdentity(qint64 identity) const;
@@ -347,7 +357,7 @@ class Dataset : public QObject {
   void scrolled();
   void postDetails();
   void reload(bool keepCurrent, bool sameColumns);
-  void letRowsGo(std::size_t count) const;
+  void letRowsGo(std::size_t count, std::size_t first = 0) const;
   void followRollbacks();
 
   const qint64 serial_;
@@ -371,6 +381,8 @@ class Dataset : public QObject {
   std::size_t insertPosition_ = 0;
   bool modified_ = false;
   QList<Field*> fields_;
+  // The first field of each name, as FindField finds it.
+  std::unordered_map<QString, Field*, FieldNameHash, FieldNameEqual> fieldsByName_;
   QList<QVariant> calculated_;  // the calculated fields of the record shown
   QString filterText_;
   bool filtered_ = false;

@@ -15,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 using SqlText::Quoted;
@@ -91,11 +92,14 @@ void Table::ReleaseSource() {
   lockFile_.reset();
   keyColumns_.clear();
   identities_.clear();
+  keyOfIdentity_.clear();
+  followed_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
   retiredRowIds_.clear();
   lastRead_.reset();
   startAt_.reset();
+  opening_ = opening_ % kMostOpenings + 1;
 }
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
@@ -131,19 +135,87 @@ QString Table::selectList(const QList<Column>& columns) const {
 // A table kept in key order without row ids (as the SQL Server mapper makes
 // tables with a primary key) identifies its records by their key values.
 QString Table::keyText(const QList<QVariant>& values) const {
-  QStringList parts;
+  QString key;
   for (const int column : keyColumns_) {
+    if (!key.isEmpty()) key += u'\x1f';
     const QVariant& value = values[column];
-    parts.append(value.isNull() ? QStringLiteral("\x01") : QString::number(value.typeId()) + u':' + value.toString());
+    if (value.isNull()) {
+      key += u'\x01';
+      continue;
+    }
+    // Built in place: every record read of a table without row ids makes one.
+    char number[32];
+    const auto append = [&key, &number](auto whole) {
+      const auto end = std::to_chars(number, number + sizeof number, whole).ptr;
+      key += QLatin1StringView(number, end);
+    };
+    append(value.typeId());
+    key += u':';
+    if (value.typeId() == QMetaType::LongLong)
+      append(value.toLongLong());
+    else if (value.typeId() == QMetaType::QString)
+      key += *static_cast<const QString*>(value.constData());
+    else
+      key += value.toString();
   }
-  return parts.join(u'\x1f');
+  return key;
 }
 
+// A whole number key within its bounds makes the identity itself, with the
+// opening in the high bits, so that reading keeps nothing per record; the
+// map holds the other keys, those of records whose key this table changed,
+// and a number such a record took first.
 qint64 Table::identityOfKey(const QList<QVariant>& values) {
-  const QString key = keyText(values);
+  constexpr qint64 kMostNaturalKey = (qint64{1} << kOpeningShift) - 1;
+  if (keyColumns_.size() == 1 && identities_.empty()) {
+    const QVariant& value = values[keyColumns_.front()];
+    if (value.typeId() == QMetaType::LongLong) {
+      const qint64 whole = value.toLongLong();
+      if (whole > 0 && whole <= kMostNaturalKey) return (opening_ << kOpeningShift) | whole;
+    }
+  }
+  QString key = keyText(values);
   const auto found = identities_.find(key);
   if (found != identities_.end()) return found->second;
-  return identities_[key] = ++lastIdentity_;
+  if (keyColumns_.size() == 1 && values[keyColumns_.front()].typeId() == QMetaType::LongLong) {
+    const qint64 whole = values[keyColumns_.front()].toLongLong();
+    const qint64 natural = (opening_ << kOpeningShift) | whole;
+    if (whole > 0 && whole <= kMostNaturalKey && !keyOfIdentity_.contains(natural)) return natural;
+  }
+  const qint64 identity = ++lastOwnIdentity_;
+  keyOfIdentity_.emplace(identity, key);
+  identities_.emplace(std::move(key), identity);
+  return identity;
+}
+
+void Table::setIdentityOfKey(const QString& key, qint64 identity) {
+  if (const auto held = identities_.find(key); held != identities_.end()) {
+    keyOfIdentity_.erase(held->second);
+    identities_.erase(held);
+  }
+  if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
+    identities_.erase(known->second);
+    keyOfIdentity_.erase(known);
+  }
+  identities_.emplace(key, identity);
+  keyOfIdentity_.emplace(identity, key);
+}
+
+// A record read again after its identity went gets a new one; a bookmark
+// finds it by its key all the same.
+void Table::ForgetRecordsLetGo() {
+  constexpr std::size_t kLeeway = 4096;
+  if (keyOfIdentity_.size() <= 2 * Rows().size() + followed_.size() + kLeeway) return;
+  std::unordered_set<qint64> held(followed_);
+  for (const Row& row : Rows()) held.insert(row.identity);
+  for (auto entry = keyOfIdentity_.begin(); entry != keyOfIdentity_.end();) {
+    if (held.contains(entry->first)) {
+      ++entry;
+      continue;
+    }
+    identities_.erase(entry->second);
+    entry = keyOfIdentity_.erase(entry);
+  }
 }
 
 // The row id itself, so that reading keeps nothing per record; but SQLite
@@ -170,7 +242,11 @@ qint64 Table::rowIdOf(const Row& row) const {
 }
 
 void Table::forgetIdentity(qint64 identity) {
-  std::erase_if(identities_, [&](const auto& entry) { return entry.second == identity; });
+  if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
+    identities_.erase(known->second);
+    keyOfIdentity_.erase(known);
+  }
+  followed_.erase(identity);
   if (withoutRowId_) return;
   qint64 rowId = identity;
   if (const auto own = rowIdOfIdentity_.find(identity); own != rowIdOfIdentity_.end()) {
@@ -301,11 +377,11 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 known = stored->identity;
-  stored->identity = withoutRowId_ ? ++lastIdentity_ : ++lastOwnIdentity_;
+  stored->identity = ++lastOwnIdentity_;
   identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
     forgetIdentity(known);
     if (withoutRowId_) {
-      identities_[key] = identity;
+      setIdentityOfKey(key, identity);
     } else {
       identityOfRowId_[rowId] = identity;
       rowIdOfIdentity_[identity] = rowId;
@@ -345,8 +421,9 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
     identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
-      std::erase_if(identities_, [&](const auto& entry) { return entry.second == found || entry.second == identity; });
-      identities_[key] = identity;
+      forgetIdentity(found);
+      setIdentityOfKey(key, identity);
+      followed_.insert(identity);
     });
     stored.identity = original.identity;
   }

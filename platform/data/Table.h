@@ -51,6 +51,8 @@ class Table : public IndexedDataset {
     return true;
   }
   bool StartReadingAt(const Row& key, int count) override;
+  bool ContinueReadingAfter(const Row& row) override;
+  void ForgetRecordsLetGo() override;
   std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
   std::optional<int> CountBefore(const Row& row) override;
   std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
@@ -89,6 +91,7 @@ class Table : public IndexedDataset {
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
   QString keyText(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
+  void setIdentityOfKey(const QString& key, qint64 identity);
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
   void forgetIdentity(qint64 identity);
@@ -104,14 +107,22 @@ class Table : public IndexedDataset {
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
-  std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
+  // By key text, in a table without row ids: for the records shown, and
+  // those whose key this table changed (followed).
+  std::unordered_map<QString, qint64> identities_;
+  std::unordered_map<qint64, QString> keyOfIdentity_;
+  std::unordered_set<qint64> followed_;
   // Identities other than the row id (see identityOfRowId).
   std::unordered_map<qint64, qint64> identityOfRowId_;
   std::unordered_map<qint64, qint64> rowIdOfIdentity_;
   std::unordered_set<qint64> retiredRowIds_;  // of records this table deleted
   static constexpr qint64 kFirstOwnIdentity = std::numeric_limits<qint64>::min();
   qint64 lastOwnIdentity_ = kFirstOwnIdentity;
-  qint64 lastIdentity_ = 0;
+  // Counts the openings, so that an identity made from a key is another one
+  // once the table is opened again, as its bookmarks expect.
+  static constexpr int kOpeningShift = 40;
+  static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
+  qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
   // The order values of the last record read: the next read starts after it.
   std::optional<QList<QVariant>> lastRead_;

@@ -188,6 +188,12 @@ bool Table::StartReadingAt(const Row& key, int count) {
   return true;
 }
 
+bool Table::ContinueReadingAfter(const Row& row) {
+  lastRead_ = orderValues(orderTerms(), row);
+  startAt_.reset();
+  return true;
+}
+
 std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std::size_t count) {
   const QList<OrderTerm> terms = orderTerms();
   QStringList limits, order, descending;
