@@ -396,9 +396,22 @@ void Dataset::ReturnTo(const std::optional<Row>& record) const {
   int found = -1;
   for (std::size_t i = 0; i < rows_.size() && found < 0; ++i)
     if (rows_[i].identity == record->identity) found = static_cast<int>(i);
-  if (found < 0 && ReadFrom(*record, static_cast<int>(orderColumns_.size()))) found = indexOfIdentity(record->identity);
-  if (found < 0) found = indexOfIdentity(record->identity);
+  if (found < 0) found = readAt(*record);
   self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
+}
+
+// Reads from the record's place in the order, and nothing past it: where it
+// is shown there, -1 when it is not.
+int Dataset::readAt(const Row& record) const {
+  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()))) return indexOfIdentity(record.identity);
+  const IndexOrder order(orderColumns_);
+  for (std::size_t i = 0;; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size()) return -1;
+    if (rows_[i].identity == record.identity) return static_cast<int>(i);
+    // Without an order, the reading starts at the record itself.
+    if (orderColumns_.isEmpty() || order.Compare(rows_[i].values, record.values) > 0) return -1;
+  }
 }
 
 // The last records, read backwards from the end where the source can.
@@ -563,15 +576,9 @@ int Dataset::indexOfRecord(const Row& record) {
     if (rows_[i].identity == record.identity) return static_cast<int>(i);
   if (!inView(record)) return -1;
   const std::optional<Row> held = CurrentRecord();
-  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()))) return indexOfIdentity(record.identity);
-  const IndexOrder order(orderColumns_);
-  for (std::size_t i = 0;; ++i) {
-    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
-    if (i >= rows_.size() || (!orderColumns_.isEmpty() && order.Compare(rows_[i].values, record.values) > 0)) break;
-    if (rows_[i].identity == record.identity) return static_cast<int>(i);
-  }
-  ReturnTo(held);
-  return -1;
+  const int found = readAt(record);
+  if (found < 0) ReturnTo(held);
+  return found;
 }
 
 bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
@@ -885,8 +892,21 @@ void Dataset::reload(bool keepCurrent, bool sameColumns) {
   placed_.clear();
   current_ = -1;
   // The current record is read again where the order now places it.
-  if (held && !complete_) ReadFrom(*held, static_cast<int>(orderColumns_.size()));
-  const int found = held ? indexOfIdentity(held->identity) : -1;
+  int found = -1;
+  if (held && !complete_) {
+    found = readAt(*held);
+    if (found < 0) {
+      std::optional<Row> fresh;
+      try {
+        fresh = ReadRecord(*held);
+      } catch (const EDatabaseError&) {
+      }
+      if (fresh && fresh->identity == held->identity && inView(*fresh)) found = readAt(*fresh);
+    }
+    if (found < 0) restartFromFirst(false);
+  } else if (held) {
+    found = indexOfIdentity(held->identity);
+  }
   if (found < 0) ReadRowsUpTo(static_cast<std::size_t>(std::max(previous, 0)) + 1);
   current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
   if (current_ < 0 && !rows_.empty()) current_ = 0;

@@ -354,6 +354,7 @@ class Dataset : public QObject {
   int indexOfIdentity(qint64 identity) const;
   int bookmarkedIndex(const Bookmark& bookmark);
   int indexOfRecord(const Row& record);
+  int readAt(const Row& record) const;
   void scrolled();
   void postDetails();
   void reload(bool keepCurrent, bool sameColumns);

@@ -100,6 +100,7 @@ void Table::ReleaseSource() {
   lastRead_.reset();
   startAt_.reset();
   opening_ = opening_ % kMostOpenings + 1;
+  forgetStatementTexts();
 }
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
@@ -125,11 +126,30 @@ bool Table::Exists() {
   return OpenDatabaseConnection()->TableExists(tableName_);
 }
 
-QString Table::selectList(const QList<Column>& columns) const {
-  QStringList names;
-  if (!withoutRowId_) names.append(QStringLiteral("rowid"));
-  for (const Column& column : columns) names.append(Quoted(column.name));
-  return names.join(QStringLiteral(", "));
+// The texts of statements made at every read and write, made once for the
+// columns shown.
+const QString& Table::quotedName(int column) const {
+  if (quotedNames_.size() != Columns().size()) {
+    quotedNames_.clear();
+    for (const Column& shown : Columns()) quotedNames_.append(Quoted(shown.name));
+  }
+  return quotedNames_[column];
+}
+
+const QString& Table::selectList() const {
+  if (selectList_.isEmpty()) {
+    QStringList names;
+    if (!withoutRowId_) names.append(QStringLiteral("rowid"));
+    for (int i = 0; i < Columns().size(); ++i) names.append(quotedName(i));
+    selectList_ = names.join(QStringLiteral(", "));
+  }
+  return selectList_;
+}
+
+void Table::forgetStatementTexts() {
+  quotedNames_.clear();
+  selectList_.clear();
+  orderTerms_.reset();
 }
 
 // A table kept in key order without row ids (as the SQL Server mapper makes
@@ -298,6 +318,7 @@ Dataset::Records Table::ReadRecords() {
     kind->Bind(1, tableName_);
     withoutRowId_ = kind->Step() && kind->Column(0).toInt() != 0;
   }
+  forgetStatementTexts();
   lastRead_.reset();
   startAt_.reset();
   records.complete = false;
@@ -314,9 +335,9 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
   for (const int column : keyColumns_) {
     const QVariant& value = row.values[column];
     if (value.isNull()) {
-      terms.append(Quoted(Columns()[column].name) + QStringLiteral(" IS NULL"));
+      terms.append(quotedName(column) + QStringLiteral(" IS NULL"));
     } else {
-      terms.append(Quoted(Columns()[column].name) + QStringLiteral(" = ?"));
+      terms.append(quotedName(column) + QStringLiteral(" = ?"));
       arguments.append(value);
     }
   }
@@ -325,7 +346,7 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   CachedStatement select(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(Columns()), InMain(tableName_)));
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), InMain(tableName_)));
   select->Bind(1, rowId);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -335,7 +356,7 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                     .arg(selectList(Columns()), InMain(tableName_), condition));
+                                     .arg(selectList(), InMain(tableName_), condition));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -396,7 +417,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   QStringList assignments, unchanged;
   QList<QVariant> arguments, readValues;
   for (int i = 0; i < Columns().size(); ++i) {
-    const QString name = Quoted(Columns()[i].name);
+    const QString& name = quotedName(i);
     unchanged.append(name + QStringLiteral(" IS ? COLLATE BINARY"));
     readValues.append(original.values[i]);
     if (StoredValue::Same(original.values[i], changed.values[i])) continue;

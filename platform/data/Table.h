@@ -11,6 +11,7 @@ class Statement;
 #include <unordered_set>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A table of a database, ordered by its current index (the primary key
@@ -87,7 +88,9 @@ class Table : public IndexedDataset {
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
   void checkTableName() const;
-  QString selectList(const QList<Column>& columns) const;
+  const QString& quotedName(int column) const;
+  const QString& selectList() const;
+  void forgetStatementTexts();
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
   QString keyText(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
@@ -124,6 +127,9 @@ class Table : public IndexedDataset {
   static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
   qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  mutable QStringList quotedNames_;
+  mutable QString selectList_;
+  mutable std::optional<std::pair<QList<int>, QList<OrderTerm>>> orderTerms_;  // for those order columns
   // The order values of the last record read: the next read starts after it.
   std::optional<QList<QVariant>> lastRead_;
   // Where the next read starts when nothing was read yet (the first values

@@ -31,6 +31,8 @@ QString afterTerms(const QList<QString>& expressions, const QList<QVariant>& las
     return QStringLiteral("(%1 IS NOT NULL OR (%1 IS NULL AND %2))").arg(term, rest);
   }
   arguments.append(last[from]);
+  // The last term alone, as the engine checks it at every record.
+  if (from + 1 >= last.size()) return term + (orEqual ? QStringLiteral(" >= ?") : QStringLiteral(" > ?"));
   arguments.append(last[from]);
   const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
   return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(term, rest);
@@ -85,6 +87,7 @@ QString whereClause(const QStringList& conditions) {
 // The index fields, text under the collation its index is kept in, then
 // what tells records apart: the key, or the row id in a table without one.
 QList<Table::OrderTerm> Table::orderTerms() const {
+  if (orderTerms_ && orderTerms_->first == OrderColumns()) return orderTerms_->second;
   const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
   QList<OrderTerm> terms;
   for (const int column : OrderColumns()) {
@@ -94,11 +97,12 @@ QList<Table::OrderTerm> Table::orderTerms() const {
   }
   // The key as its uniqueness holds it (text compared byte for byte).
   for (const int column : keyColumns_) {
-    OrderTerm key{Quoted(Columns()[column].name), column};
+    OrderTerm key{quotedName(column), column};
     if (std::none_of(terms.begin(), terms.end(), [&key](const OrderTerm& term) { return term.expression == key.expression; }))
       terms.append(std::move(key));
   }
   if (keyColumns_.isEmpty()) terms.append(OrderTerm{QStringLiteral("rowid"), -1});
+  orderTerms_.emplace(OrderColumns(), terms);
   return terms;
 }
 
@@ -142,7 +146,7 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
 std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
                                             const QString& order, std::size_t count) {
   CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
-                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions), order,
+                                     .arg(selectList(), Quoted(tableName_), whereClause(conditions), order,
                                           QString::number(count)));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   std::vector<Row> rows;
