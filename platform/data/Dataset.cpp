@@ -256,8 +256,9 @@ bool Dataset::IsEmpty() const {
 
 int Dataset::RecordCount() const {
   CheckActive();
-  // Every record still to read counts unless a filter could leave it out.
-  const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+  // Every record still to read counts unless a filter the source cannot
+  // evaluate could leave it out.
+  const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
   if (!complete_ && !filtering)
     if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
   restartFromFirst(true);
@@ -437,7 +438,7 @@ int Dataset::RecNo() const {
   CheckActive();
   if (state_ == dsInsert || current_ < 0) return -1;
   if (!headComplete_) {
-    const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+    const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
     if (!filtering)
       if (const std::optional<int> before =
               const_cast<Dataset&>(*this).CountBefore(rows_[static_cast<std::size_t>(current_)]))

@@ -199,8 +199,9 @@ class Dataset : public QObject {
   // link applied or not; the view applies them again): at most count, fewer
   // only at the end.
   virtual std::vector<Row> ReadMore(std::size_t /*count*/) { return {}; }
-  // How many records the source gives (range and master link applied), when
-  // it can tell without reading them; nullopt otherwise.
+  // How many records the source gives (range and master link applied, and
+  // the filter where FilterColumns names its columns), when it can tell
+  // without reading them; nullopt otherwise.
   virtual std::optional<int> CountRecords() { return std::nullopt; }
   // Starts reading from the first record again, with the same columns and
   // order (ReadMore gives them); false when the source cannot.
@@ -219,7 +220,7 @@ class Dataset : public QObject {
   virtual std::optional<std::vector<Row>> ReadBefore(const Row* /*first*/, std::size_t /*count*/) {
     return std::nullopt;
   }
-  // How many records are shown before row (range and master link applied),
+  // How many records are shown before row (applied as by CountRecords),
   // when the source can tell without reading them.
   virtual std::optional<int> CountBefore(const Row& /*row*/) { return std::nullopt; }
   // Records that may hold the values, in the order shown, as the engine
@@ -297,6 +298,12 @@ class Dataset : public QObject {
   // Whether a record read or posted is shown (a range, a master's link); the
   // filter is applied besides.
   virtual bool RecordInView(const Row&) const { return true; }
+  // The columns the filter reads, where it alone decides which records the
+  // range and the master leave shown (no OnFilterRecord, no calculated
+  // fields); nullopt otherwise, and while nothing is filtered.
+  std::optional<QList<int>> FilterColumns() const;
+  // Whether the filter passes a record, of which only those columns count.
+  bool PassesFilter(const Row& row) { return passesFilter(row); }
   // A new record before OnNewRecord: the values a master link gives it.
   virtual void InitNewRecord() {}
   // The record a key's values make, assigned to the fields as in set-key

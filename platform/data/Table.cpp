@@ -65,7 +65,7 @@ class Table::Write : public Dataset::PendingWrite {
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
 
-Table::~Table() = default;
+Table::~Table() { dropFilterFunction(); }
 
 void Table::SetTableName(const QString& name) {
   CheckInactive();
@@ -88,6 +88,7 @@ Connection& Table::connection() {
 
 void Table::ReleaseSource() {
   IndexedDataset::ReleaseSource();
+  dropFilterFunction();
   connection_.reset();
   lockFile_.reset();
   keyColumns_.clear();

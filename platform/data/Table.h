@@ -4,6 +4,8 @@
 #include "platform/data/TableDefs.h"
 
 class Statement;
+struct sqlite3_context;
+struct sqlite3_value;
 
 #include <functional>
 #include <limits>
@@ -101,6 +103,11 @@ class Table : public IndexedDataset {
   Row rowOf(const Statement& select);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
+  // The condition that evaluates the filter in the reading; empty where it
+  // cannot.
+  QString filterCondition();
+  static void filterFunction(sqlite3_context* context, int count, sqlite3_value** values);
+  void dropFilterFunction();
   Row readWritten(const Row& written);
 
   QString tableName_;
@@ -127,6 +134,9 @@ class Table : public IndexedDataset {
   static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
   qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  QString filterFunctionName_;  // registered on the connection while open
+  QList<int> filterColumns_;     // its arguments
+  Row filterRow_;                // the record it evaluates
   mutable QStringList quotedNames_;
   mutable QString selectList_;
   mutable std::optional<std::pair<QList<int>, QList<OrderTerm>>> orderTerms_;  // for those order columns

@@ -167,6 +167,7 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
   QList<QVariant> arguments;
   limitConditions(terms, conditions, arguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   if (lastRead_)
     conditions.append(afterCondition(order, *lastRead_, false, arguments));
   else if (startAt_ && !startAt_->isEmpty())
@@ -181,7 +182,8 @@ bool Table::StartReadingAt(const Row& key, int count) {
   const QList<OrderTerm> terms = orderTerms();
   // A record read (not a key's values) starts exactly at itself, the terms
   // that tell records apart included, where the order has many equal values.
-  const bool known = key.identity != 0 && (!keyColumns_.isEmpty() || rowIdOfIdentity_.contains(key.identity));
+  const bool known = key.identity != 0 && (!keyColumns_.isEmpty() || rowIdOfIdentity_.contains(key.identity) ||
+                                           (key.identity > lastOwnIdentity_ && !retiredRowIds_.contains(key.identity)));
   const qsizetype upto =
       known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
   QList<QVariant> values;
@@ -203,6 +205,7 @@ std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std
   QStringList limits, order, descending;
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
   for (const OrderTerm& term : terms) {
     order.append(term.expression);
     descending.append(term.expression + QStringLiteral(" DESC"));
@@ -229,6 +232,7 @@ std::optional<int> Table::CountBefore(const Row& row) {
   QStringList limits, order;
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
   for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
@@ -250,6 +254,7 @@ std::optional<int> Table::CountRecords() {
   QStringList conditions;
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   CachedStatement count(connection(),
                   QStringLiteral("SELECT COUNT(*) FROM main.%1%2").arg(Quoted(tableName_), whereClause(conditions)));
   for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);

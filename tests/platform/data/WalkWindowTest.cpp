@@ -82,6 +82,28 @@ TEST_P(WalkWindowTest, BookmarksFindTheirRecordsAfterTheWalkLetThemGo) {
   EXPECT_LE(table.Rows().size(), kMostHeld);
 }
 
+// Counted and numbered by the engine, walked both ways from the end, the
+// records a filter shows are not all kept either.
+TEST_P(WalkWindowTest, AFilterIsCountedAndWalkedWithoutKeepingWhatItShows) {
+  constexpr int kLeftOut = 100;
+  table.SetFilter(u"Codigo > %1 AND Nombre <> 'N00200'"_qs.arg(kLeftOut));
+  table.SetFiltered(true);
+  table.SetFilterOptions(foCaseInsensitive);
+  EXPECT_EQ(table.RecordCount(), kRecords - kLeftOut - 1);
+  EXPECT_LE(table.Rows().size(), kMostHeld) << "counted";
+  table.Last();
+  EXPECT_EQ(table.RecNo(), kRecords - kLeftOut - 1);
+  std::size_t held = 0;
+  int expected = kRecords, walked = 0;
+  for (; !table.Bof(); table.Prior(), --expected, ++walked) {
+    if (expected == 200) --expected;
+    if (codigo(table) != expected) break;
+    held = std::max(held, table.Rows().size());
+  }
+  EXPECT_EQ(walked, kRecords - kLeftOut - 1);
+  EXPECT_LE(held, kMostHeld) << "walked";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Tables, WalkWindowTest,
     ::testing::Values("CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID",
