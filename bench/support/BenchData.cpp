@@ -5,6 +5,7 @@
 #include "platform/data/Table.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -68,22 +69,26 @@ void BenchData::MakeAll() {
   OrdersFolder();
 }
 
-// Made by the first process; the others find it.
+// Made once: by the first process, or by an earlier run in the folder
+// ZEMWIN_BENCH_DATA names.
 QString BenchData::folderNamed(const QString& name) const { return QDir(root_).filePath(name); }
 
+bool BenchData::made(const QString& name) const { return QFile::exists(DataFile(folderNamed(name))); }
+
 const QString& BenchData::LargeFolder() {
-  if (large_.isEmpty()) large_ = dir_ ? makeArticles(QStringLiteral("large"), rows_) : folderNamed(QStringLiteral("large"));
+  const QString name = QStringLiteral("large-%1").arg(rows_);
+  if (large_.isEmpty()) large_ = made(name) ? folderNamed(name) : makeArticles(name, rows_);
   return large_;
 }
 
 const QString& BenchData::FilterFolder() {
-  if (filter_.isEmpty())
-    filter_ = dir_ ? makeArticles(QStringLiteral("filter"), kFilterRows) : folderNamed(QStringLiteral("filter"));
+  const QString name = QStringLiteral("filter");
+  if (filter_.isEmpty()) filter_ = made(name) ? folderNamed(name) : makeArticles(name, kFilterRows);
   return filter_;
 }
 
 const QString& BenchData::OrdersFolder() {
-  if (orders_.isEmpty()) orders_ = dir_ ? makeOrders() : folderNamed(QStringLiteral("orders"));
+  if (orders_.isEmpty()) orders_ = made(QStringLiteral("orders")) ? folderNamed(QStringLiteral("orders")) : makeOrders();
   return orders_;
 }
 

@@ -5,8 +5,9 @@
 
 #include <optional>
 
-// The data folders the benchmarks work on, each made once per run, in a
-// temporary folder the benchmarks' own processes are given. Every folder
+// The data folders the benchmarks work on, each made once, in the folder
+// ZEMWIN_BENCH_DATA names (kept), or else in a temporary folder of the run
+// that the benchmarks' own processes are given. Every folder
 // holds the one SQLite file of a data folder; its keyed tables are kept
 // without row ids, as the embedded server keeps them.
 //
@@ -41,6 +42,7 @@ class BenchData {
  private:
   BenchData();
   QString folderNamed(const QString& name) const;
+  bool made(const QString& name) const;
   QString makeArticles(const QString& name, int rows);
   QString makeOrders();
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -226,11 +227,13 @@ void Dataset::unbindFields() {
 }
 
 void Dataset::addField(Field* field) {
+  askedNames_.fill(AskedName());
   fields_.append(field);
   fieldsByName_.try_emplace(field->FieldName(), field);
 }
 
 void Dataset::removeField(Field* field) {
+  askedNames_.fill(AskedName());
   fields_.removeAll(field);
   const auto named = fieldsByName_.find(field->FieldName());
   if (named == fieldsByName_.end() || named->second != field) return;
@@ -242,6 +245,7 @@ void Dataset::removeField(Field* field) {
 }
 
 void Dataset::indexFieldNames() {
+  askedNames_.fill(AskedName());
   fieldsByName_.clear();
   for (Field* field : fields_) fieldsByName_.try_emplace(field->FieldName(), field);
 }
@@ -270,13 +274,13 @@ namespace {
 
 // The first records a source gives, then blocks growing with what was read.
 constexpr std::size_t kFirstBlock = 64;
-constexpr std::size_t kLargestBlock = 4096;
+constexpr std::size_t kLargestBlock = 1024;
 // After a search, most often only the record found is wanted, and the one
 // after it tells where the records equal to the key end.
 constexpr std::size_t kSearchBlock = 2;
 // Moving on past this many records read, those far behind are let go.
-constexpr int kWindowLimit = 16384;
-constexpr int kKeptBehind = 4096;
+constexpr int kWindowLimit = 4096;
+constexpr int kKeptBehind = 1024;
 // Records let go of lend their buffers to the next ones read: as many as a
 // walk lets go at a time.
 constexpr std::size_t kMostSpare = kWindowLimit - kKeptBehind;
@@ -933,8 +937,14 @@ Field& Dataset::Fields(int index) const {
 }
 
 Field* Dataset::FindField(const QString& fieldName) const {
+  AskedName& asked = askedNames_[(reinterpret_cast<std::uintptr_t>(fieldName.constData()) >> 4) % askedNames_.size()];
+  if (asked.text == fieldName.constData() && asked.size == fieldName.size() && asked.field &&
+      asked.field->FieldName() == fieldName)
+    return asked.field;
   const auto found = fieldsByName_.find(fieldName);
-  return found == fieldsByName_.end() ? nullptr : found->second;
+  if (found == fieldsByName_.end()) return nullptr;
+  asked = AskedName{fieldName.constData(), fieldName.size(), found->second};
+  return found->second;
 }
 
 Field& Dataset::FieldByName(const QString& fieldName) const {

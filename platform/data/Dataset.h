@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -391,6 +392,14 @@ class Dataset : public QObject {
   QList<Field*> fields_;
   // The first field of each name, as FindField finds it.
   std::unordered_map<QString, Field*, FieldNameHash, FieldNameEqual> fieldsByName_;
+  // The names last asked for by the text they were given in (a routine asks
+  // with the same literal at every record), checked again at every use.
+  struct AskedName {
+    const QChar* text = nullptr;
+    qsizetype size = 0;
+    Field* field = nullptr;
+  };
+  mutable std::array<AskedName, 8> askedNames_{};
   QList<QVariant> calculated_;  // the calculated fields of the record shown
   QString filterText_;
   bool filtered_ = false;
