@@ -2,7 +2,6 @@
 
 #include "bench/support/BenchData.h"
 #include "bench/support/RawSqlite.h"
-#include "bench/support/ResidentMemory.h"
 #include "platform/Variant.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Database.h"
@@ -11,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -76,14 +74,10 @@ void ReadAll(RawStatement& select) {
 
 void OpenFirstRecordsDataset(benchmark::State& state) {
   const QString& folder = BenchData::Get().LargeFolder();
-  double growth = 0;
   for (auto _ : state) {
-    const double before = ResidentMegabytes();
     auto table = OpenTable(folder, kArticulos);
     ReadWindow(*table, kFirstWindow);
-    growth = std::max(growth, ResidentMegabytes() - before);
   }
-  state.counters["rss_growth_MB"] = growth;
 }
 
 void OpenFirstRecordsRaw(benchmark::State& state) {

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -28,9 +29,15 @@ class OneRunReporter : public benchmark::BenchmarkReporter {
       name = run.benchmark_name();
       failed = run.error_occurred;
       milliseconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+      for (const auto& [counter, value] : run.counters) {
+        char shown[64];
+        std::snprintf(shown, sizeof shown, " %s=%g", counter.c_str(), value.value);
+        counters += shown;
+      }
     }
   }
   std::string name;
+  std::string counters;  // what the benchmark counted, for the reader
   bool failed = false;
   double milliseconds = 0;
 };
@@ -77,7 +84,8 @@ int RunOne() {
   const double growth = (peak ? PeakResidentMegabytes() : ResidentMegabytes()) - before;
   if (reporter.failed) return 1;
   if (reporter.name.empty()) return 0;  // only listed
-  std::printf("%s\t%s\t%.6f\t%.3f\n", kResultMark, reporter.name.c_str(), reporter.milliseconds, growth);
+  std::printf("%s\t%s\t%.6f\t%.3f\t%s\n", kResultMark, reporter.name.c_str(), reporter.milliseconds, growth,
+              reporter.counters.c_str());
   std::fflush(stdout);
   return 0;
 }
@@ -98,8 +106,9 @@ int RunEach(const QStringList& arguments) {
     bool printed = false;
     for (const QString& line : Run(passed + QStringList{QStringLiteral("--benchmark_filter=^%1$").arg(name)}, environment)) {
       const QStringList fields = line.split(u'\t');
-      if (fields.size() != 4 || fields[0] != QLatin1String(kResultMark)) continue;
-      std::printf("%-45s %12.3f ms %9.1f MB\n", qPrintable(fields[1]), fields[2].toDouble(), fields[3].toDouble());
+      if (fields.size() != 5 || fields[0] != QLatin1String(kResultMark)) continue;
+      std::printf("%-45s %12.3f ms %9.1f MB%s\n", qPrintable(fields[1]), fields[2].toDouble(), fields[3].toDouble(),
+                  qPrintable(fields[4]));
       std::fflush(stdout);
       ratios.Add(fields[1].toStdString(), fields[2].toDouble(), fields[3].toDouble());
       printed = true;
