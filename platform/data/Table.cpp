@@ -281,8 +281,9 @@ void Table::forgetIdentity(qint64 identity) {
 Dataset::Row Table::rowOf(const Statement& select) {
   Row row = RecycledRow();
   const int first = withoutRowId_ ? 0 : 1;
-  row.values.resize(select.ColumnCount() - first);
-  for (int i = first; i < select.ColumnCount(); ++i) select.ColumnInto(i, row.values[i - first]);
+  const int count = select.ColumnCount();
+  row.values.resize(count - first);
+  for (int i = first; i < count; ++i) select.ColumnInto(i, row.values[i - first]);
   row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
   return row;
 }
