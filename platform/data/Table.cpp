@@ -150,6 +150,7 @@ const QString& Table::selectList() const {
 void Table::forgetStatementTexts() {
   quotedNames_.clear();
   selectList_.clear();
+  unchangedCondition_.clear();
   orderTerms_.reset();
 }
 
@@ -416,22 +417,24 @@ Dataset::Row Table::InsertRecord(const Row& row) {
 // Only where the record still holds what was read: a change that went
 // around this dataset (a statement, another program) is not overwritten.
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
-  QStringList assignments, unchanged;
-  QList<QVariant> arguments, readValues;
+  QStringList assignments;
+  QList<QVariant> arguments;
   for (int i = 0; i < Columns().size(); ++i) {
-    const QString& name = quotedName(i);
-    unchanged.append(name + QStringLiteral(" IS ? COLLATE BINARY"));
-    readValues.append(original.values[i]);
     if (StoredValue::Same(original.values[i], changed.values[i])) continue;
-    assignments.append(name + QStringLiteral(" = ?"));
+    assignments.append(quotedName(i) + QStringLiteral(" = ?"));
     arguments.append(changed.values[i]);
   }
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
-  arguments.append(readValues);
+  arguments.append(original.values);
+  if (unchangedCondition_.isEmpty()) {
+    QStringList unchanged;
+    for (int i = 0; i < Columns().size(); ++i) unchanged.append(quotedName(i) + QStringLiteral(" IS ? COLLATE BINARY"));
+    unchangedCondition_ = unchanged.join(QStringLiteral(" AND "));
+  }
   CachedStatement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
                                      .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition,
-                                          unchanged.join(QStringLiteral(" AND "))));
+                                          unchangedCondition_));
   for (int i = 0; i < arguments.size(); ++i) update->Bind(i + 1, arguments[i]);
   update->Step();
   if (update->Changes() == 0) {

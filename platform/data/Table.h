@@ -139,6 +139,7 @@ class Table : public IndexedDataset {
   Row filterRow_;                // the record it evaluates
   mutable QStringList quotedNames_;
   mutable QString selectList_;
+  QString unchangedCondition_;  // every column as it was read
   mutable std::optional<std::pair<QList<int>, QList<OrderTerm>>> orderTerms_;  // for those order columns
   // The order values of the last record read: the next read starts after it.
   std::optional<QList<QVariant>> lastRead_;
