@@ -5,6 +5,7 @@
 #include "platform/data/Table.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,13 +16,26 @@ namespace {
 // distinct for every row count it does not divide.
 constexpr int kNameStep = 7919;
 
+// As the system defines it, then made again without row ids.
 void CreateTable(const QString& folder, const QString& name, const FieldDefs& fields, const IndexDefs& indexes) {
-  Table table;
-  table.SetDatabaseName(folder);
-  table.SetTableName(name);
-  for (const FieldDef& field : fields) table.FieldDefs().Add(field.Name, field.DataType, field.Size);
-  for (const IndexDef& index : indexes) table.IndexDefs().Add(index.Name, index.Fields, index.Options);
-  table.CreateTable();
+  {
+    Table table;
+    table.SetDatabaseName(folder);
+    table.SetTableName(name);
+    for (const FieldDef& field : fields) table.FieldDefs().Add(field.Name, field.DataType, field.Size);
+    for (const IndexDef& index : indexes) table.IndexDefs().Add(index.Name, index.Fields, index.Options);
+    table.CreateTable();
+  }
+  RawConnection raw(BenchData::DataFile(folder));
+  QByteArrayList statements;
+  RawStatement definitions(raw, "SELECT sql FROM sqlite_master WHERE tbl_name = ? AND sql IS NOT NULL ORDER BY type DESC");
+  definitions.Bind(1, name);
+  while (definitions.Step()) statements.append(definitions.Text(0).toUtf8());
+  statements.front() += " WITHOUT ROWID";
+  raw.Execute("BEGIN");
+  raw.Execute(QStringLiteral("DROP TABLE \"%1\"").arg(name).toUtf8().constData());
+  for (const QByteArray& statement : statements) raw.Execute(statement.constData());
+  raw.Execute("COMMIT");
 }
 
 }  // namespace
@@ -31,10 +45,11 @@ BenchData& BenchData::Get() {
   return data;
 }
 
-BenchData::BenchData() : root_(dir_.path()) {
+BenchData::BenchData() : root_(qEnvironmentVariable(kRootVariable)) {
+  if (root_.isEmpty()) root_ = dir_.emplace().path();
   const int rows = qEnvironmentVariableIntValue("ZEMWIN_BENCH_ROWS");
   rows_ = rows > 0 ? rows : 1000000;
-  if (!dir_.isValid() || rows_ % kNameStep == 0) {
+  if ((dir_ && !dir_->isValid()) || rows_ % kNameStep == 0) {
     std::fprintf(stderr, "No benchmark folder, or a row count that is a multiple of %d.\n", kNameStep);
     std::exit(1);
   }
@@ -48,23 +63,37 @@ QString BenchData::ArticleName(int codigo) {
   return QStringLiteral("ARTICULO %1").arg((static_cast<qint64>(codigo) * kNameStep) % Get().Rows(), 7, 10, QChar(u'0'));
 }
 
+void BenchData::MakeAll() {
+  LargeFolder();
+  FilterFolder();
+  OrdersFolder();
+}
+
+// Made once: by the first process, or by an earlier run in the folder
+// ZEMWIN_BENCH_DATA names.
+QString BenchData::folderNamed(const QString& name) const { return QDir(root_).filePath(name); }
+
+bool BenchData::made(const QString& name) const { return QFile::exists(DataFile(folderNamed(name))); }
+
 const QString& BenchData::LargeFolder() {
-  if (large_.isEmpty()) large_ = makeArticles(QStringLiteral("large"), rows_);
+  const QString name = QStringLiteral("large-%1").arg(rows_);
+  if (large_.isEmpty()) large_ = made(name) ? folderNamed(name) : makeArticles(name, rows_);
   return large_;
 }
 
 const QString& BenchData::FilterFolder() {
-  if (filter_.isEmpty()) filter_ = makeArticles(QStringLiteral("filter"), kFilterRows);
+  const QString name = QStringLiteral("filter");
+  if (filter_.isEmpty()) filter_ = made(name) ? folderNamed(name) : makeArticles(name, kFilterRows);
   return filter_;
 }
 
 const QString& BenchData::OrdersFolder() {
-  if (orders_.isEmpty()) orders_ = makeOrders();
+  if (orders_.isEmpty()) orders_ = made(QStringLiteral("orders")) ? folderNamed(QStringLiteral("orders")) : makeOrders();
   return orders_;
 }
 
 QString BenchData::makeArticles(const QString& name, int rows) {
-  const QString folder = QDir(root_).filePath(name);
+  const QString folder = folderNamed(name);
   QDir().mkpath(folder);
   FieldDefs fields;
   fields.Add(QStringLiteral("Codigo"), ftInteger);
@@ -92,7 +121,7 @@ QString BenchData::makeArticles(const QString& name, int rows) {
 }
 
 QString BenchData::makeOrders() {
-  const QString folder = QDir(root_).filePath(QStringLiteral("orders"));
+  const QString folder = folderNamed(QStringLiteral("orders"));
   QDir().mkpath(folder);
   FieldDefs orders;
   orders.Add(QStringLiteral("Pedido"), ftInteger);

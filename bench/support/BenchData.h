@@ -3,9 +3,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// The data folders the benchmarks work on, each made once per run, when
-// first asked for, in a temporary folder. Every folder holds the one SQLite
-// file of a data folder.
+#include <optional>
+
+// The data folders the benchmarks work on, each made once, in the folder
+// ZEMWIN_BENCH_DATA names (kept), or else in a temporary folder of the run
+// that the benchmarks' own processes are given. Every folder
+// holds the one SQLite file of a data folder; its keyed tables are kept
+// without row ids, as the embedded server keeps them.
 //
 // ARTICULOS: Codigo (key), Nombre (index PorNombre, in another order than
 // the key), Precio, Familia.
@@ -17,7 +21,11 @@ class BenchData {
   static constexpr int kLinesPerOrder = 100;
   static constexpr int kFilterRows = 100000;
 
+  // Names the folder made for the run, in a benchmark's own process.
+  static constexpr char kRootVariable[] = "ZEMWIN_BENCH_DATA";
+
   static BenchData& Get();
+  void MakeAll();
 
   // Records of the large table: ZEMWIN_BENCH_ROWS, 1,000,000 by default.
   int Rows() const { return rows_; }
@@ -33,10 +41,12 @@ class BenchData {
 
  private:
   BenchData();
+  QString folderNamed(const QString& name) const;
+  bool made(const QString& name) const;
   QString makeArticles(const QString& name, int rows);
   QString makeOrders();
 
-  QTemporaryDir dir_;
+  std::optional<QTemporaryDir> dir_;
   QString root_;
   int rows_;
   QString large_;

@@ -1,4 +1,4 @@
-#include "bench/support/RatioReporter.h"
+#include "bench/support/FreshProcess.h"
 #include "platform/Application.h"
 
 #include <benchmark/benchmark.h>
@@ -7,10 +7,10 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   Application application(argc, argv);
+  const QStringList arguments = application.arguments();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const int result = FreshProcess::IsOne(arguments) ? FreshProcess::RunOne() : FreshProcess::RunEach(arguments);
   benchmark::Shutdown();
-  return 0;
+  return result;
 }

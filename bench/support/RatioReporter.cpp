@@ -16,28 +16,26 @@ std::pair<std::string, std::string> WorkAndSide(const std::string& name) {
 
 }  // namespace
 
-void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
-  ConsoleReporter::ReportRuns(runs);
-  for (const Run& run : runs) {
-    if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-    const auto [work, side] = WorkAndSide(run.benchmark_name());
-    if (side.empty()) continue;
-    if (!works_.count(work)) order_.push_back(work);
-    Times& times = works_[work];
-    (side == "dataset" ? times.dataset : times.raw) =
-        run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
-  }
+void RatioReporter::Add(const std::string& benchmark, double milliseconds, double growthMegabytes) {
+  const auto [work, side] = WorkAndSide(benchmark);
+  if (side.empty()) return;
+  if (!works_.count(work)) order_.push_back(work);
+  Times& times = works_[work];
+  (side == "dataset" ? times.dataset : times.raw) = Side{milliseconds, growthMegabytes};
 }
 
-void RatioReporter::Finalize() {
-  ConsoleReporter::Finalize();
-  std::printf("\n%-40s %14s %14s %10s\n", "work", "dataset (ms)", "raw (ms)", "ratio");
+void RatioReporter::Print() const {
+  std::printf("\n%-32s %13s %11s %8s %13s %9s\n", "work", "dataset (ms)", "raw (ms)", "ratio", "dataset +MB",
+              "raw +MB");
   for (const std::string& work : order_) {
-    const Times& times = works_[work];
-    if (times.dataset > 0 && times.raw > 0)
-      std::printf("%-40s %14.4g %14.4g %9.1fx\n", work.c_str(), times.dataset, times.raw, times.dataset / times.raw);
+    const Times& times = works_.at(work);
+    const double dataset = times.dataset.milliseconds, raw = times.raw.milliseconds;
+    if (dataset > 0 && raw > 0)
+      std::printf("%-32s %13.4g %11.4g %7.1fx %13.1f %9.1f\n", work.c_str(), dataset, raw, dataset / raw,
+                  times.dataset.growth, times.raw.growth);
     else
-      std::printf("%-40s %14.4g %14.4g %10s\n", work.c_str(), times.dataset, times.raw, "-");
+      std::printf("%-32s %13.4g %11.4g %8s %13.1f %9.1f\n", work.c_str(), dataset, raw, "-", times.dataset.growth,
+                  times.raw.growth);
   }
   std::fflush(stdout);
 }

@@ -1,23 +1,25 @@
 #pragma once
 
-#include <benchmark/benchmark.h>
-
 #include <map>
 #include <string>
 #include <vector>
 
-// Prints the usual console lines, then one line per work: the time of the
-// dataset layer, the time of the same work on raw SQLite, and their ratio.
-// A benchmark is named "<work>/dataset" or "<work>/raw".
-class RatioReporter : public benchmark::ConsoleReporter {
+// One line per work: the time of the dataset layer, the time of the same
+// work on raw SQLite, their ratio, and the growth of resident memory of
+// each. A benchmark is named "<work>/dataset" or "<work>/raw".
+class RatioReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override;
-  void Finalize() override;
+  void Add(const std::string& benchmark, double milliseconds, double growthMegabytes);
+  void Print() const;
 
  private:
+  struct Side {
+    double milliseconds = 0;
+    double growth = 0;
+  };
   struct Times {
-    double dataset = 0;
-    double raw = 0;
+    Side dataset;
+    Side raw;
   };
   std::vector<std::string> order_;
   std::map<std::string, Times> works_;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -33,6 +34,7 @@ Dataset::~Dataset() {
   // Fields are children too, but they must go while this is still a Dataset.
   const QList<Field*> fields = fields_;
   fields_.clear();
+  fieldsByName_.clear();
   qDeleteAll(fields);
 }
 
@@ -206,6 +208,7 @@ void Dataset::bindFields() {
       field->bind(i, column.type, column.size, column.required, column.key);
     }
     std::stable_partition(fields_.begin(), fields_.end(), [](Field* f) { return !f->outsideRecord(); });
+    indexFieldNames();
   }
   calculated_ = QList<QVariant>(calculated);
 }
@@ -213,17 +216,39 @@ void Dataset::bindFields() {
 void Dataset::unbindFields() {
   calculated_.clear();
   const QList<Field*> fields = fields_;
+  fieldsByName_.clear();
   for (Field* field : fields) {
     if (field->persistent_)
       field->column_ = -1;
     else
       delete field;
   }
+  indexFieldNames();
 }
 
-void Dataset::addField(Field* field) { fields_.append(field); }
+void Dataset::addField(Field* field) {
+  askedNames_.fill(AskedName());
+  fields_.append(field);
+  fieldsByName_.try_emplace(field->FieldName(), field);
+}
 
-void Dataset::removeField(Field* field) { fields_.removeAll(field); }
+void Dataset::removeField(Field* field) {
+  askedNames_.fill(AskedName());
+  fields_.removeAll(field);
+  const auto named = fieldsByName_.find(field->FieldName());
+  if (named == fieldsByName_.end() || named->second != field) return;
+  fieldsByName_.erase(named);
+  const FieldNameEqual same;
+  const auto other = std::find_if(fields_.begin(), fields_.end(),
+                                  [&](const Field* f) { return same(f->FieldName(), field->FieldName()); });
+  if (other != fields_.end()) fieldsByName_.emplace((*other)->FieldName(), *other);
+}
+
+void Dataset::indexFieldNames() {
+  askedNames_.fill(AskedName());
+  fieldsByName_.clear();
+  for (Field* field : fields_) fieldsByName_.try_emplace(field->FieldName(), field);
+}
 
 // ---- navigation
 
@@ -235,8 +260,9 @@ bool Dataset::IsEmpty() const {
 
 int Dataset::RecordCount() const {
   CheckActive();
-  // Every record still to read counts unless a filter could leave it out.
-  const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+  // Every record still to read counts unless a filter the source cannot
+  // evaluate could leave it out.
+  const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
   if ((!complete_ || !headComplete_) && !filtering)
     if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
   restartFromFirst(true);
@@ -248,15 +274,16 @@ namespace {
 
 // The first records a source gives, then blocks growing with what was read.
 constexpr std::size_t kFirstBlock = 64;
-constexpr std::size_t kLargestBlock = 4096;
+constexpr std::size_t kLargestBlock = 1024;
 // After a search, most often only the record found is wanted, and the one
 // after it tells where the records equal to the key end.
 constexpr std::size_t kSearchBlock = 2;
 // Moving on past this many records read, those far behind are let go.
-constexpr int kWindowLimit = 16384;
-constexpr int kKeptBehind = 4096;
-// Records let go of lend their buffers to the next ones read.
-constexpr std::size_t kMostSpare = kLargestBlock;
+constexpr int kWindowLimit = 4096;
+constexpr int kKeptBehind = 1024;
+// Records let go of lend their buffers to the next ones read: as many as a
+// walk lets go at a time.
+constexpr std::size_t kMostSpare = kWindowLimit - kKeptBehind;
 
 }  // namespace
 
@@ -275,13 +302,13 @@ void Dataset::ReadRowsUpTo(std::size_t count) const {
   }
 }
 
-void Dataset::letRowsGo(std::size_t count) const {
+void Dataset::letRowsGo(std::size_t count, std::size_t first) const {
   auto& self = const_cast<Dataset&>(*this);
-  const auto end = self.rows_.begin() + static_cast<std::ptrdiff_t>(count);
+  const auto begin = self.rows_.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto end = begin + static_cast<std::ptrdiff_t>(count);
   const std::size_t room = kMostSpare - std::min(kMostSpare, spare_.size());
-  std::move(self.rows_.begin(), self.rows_.begin() + static_cast<std::ptrdiff_t>(std::min(count, room)),
-            std::back_inserter(self.spare_));
-  self.rows_.erase(self.rows_.begin(), end);
+  std::move(begin, begin + static_cast<std::ptrdiff_t>(std::min(count, room)), std::back_inserter(self.spare_));
+  self.rows_.erase(begin, end);
 }
 
 Dataset::Row Dataset::RecycledRow() {
@@ -318,6 +345,17 @@ void Dataset::letGoBehind() {
   letRowsGo(static_cast<std::size_t>(drop));
   current_ -= drop;
   headComplete_ = false;
+}
+
+// Walking back, the records far ahead go likewise; the reading goes on
+// after the last one kept when the walk turns.
+void Dataset::letGoAhead() {
+  if (current_ < 0 || static_cast<int>(rows_.size()) - current_ <= kWindowLimit) return;
+  const std::size_t kept = static_cast<std::size_t>(current_ + kKeptBehind);
+  if (!ContinueReadingAfter(rows_[kept - 1])) return;
+  for (std::size_t i = kept; i < rows_.size() && !placed_.empty(); ++i) placed_.erase(rows_[i].identity);
+  letRowsGo(rows_.size() - kept, kept);
+  complete_ = false;
 }
 
 void Dataset::restartFromFirst(bool keepCurrent) const {
@@ -363,9 +401,22 @@ void Dataset::ReturnTo(const std::optional<Row>& record) const {
   int found = -1;
   for (std::size_t i = 0; i < rows_.size() && found < 0; ++i)
     if (rows_[i].identity == record->identity) found = static_cast<int>(i);
-  if (found < 0 && ReadFrom(*record, static_cast<int>(orderColumns_.size()))) found = indexOfIdentity(record->identity);
-  if (found < 0) found = indexOfIdentity(record->identity);
+  if (found < 0) found = readAt(*record);
   self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
+}
+
+// Reads from the record's place in the order, and nothing past it: where it
+// is shown there, -1 when it is not.
+int Dataset::readAt(const Row& record) const {
+  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()))) return indexOfIdentity(record.identity);
+  const IndexOrder order(orderColumns_);
+  for (std::size_t i = 0;; ++i) {
+    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
+    if (i >= rows_.size()) return -1;
+    if (rows_[i].identity == record.identity) return static_cast<int>(i);
+    // Without an order, the reading starts at the record itself.
+    if (orderColumns_.isEmpty() || order.Compare(rows_[i].values, record.values) > 0) return -1;
+  }
 }
 
 // The last records, read backwards from the end where the source can.
@@ -391,7 +442,7 @@ int Dataset::RecNo() const {
   CheckActive();
   if (state_ == dsInsert || current_ < 0) return -1;
   if (!headComplete_) {
-    const bool filtering = filtered_ && (filter_ || OnFilterRecord);
+    const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
     if (!filtering)
       if (const std::optional<int> before =
               const_cast<Dataset&>(*this).CountBefore(rows_[static_cast<std::size_t>(current_)]))
@@ -402,6 +453,7 @@ int Dataset::RecNo() const {
 }
 
 void Dataset::scrolled() {
+  ForgetRecordsLetGo();
   changed(nullptr);
   fire(AfterScroll);
 }
@@ -435,6 +487,7 @@ int Dataset::MoveBy(int distance) {
     bof_ = eof_ = false;
     while (distance < 0 && !headComplete_ && qint64{current_} + distance < 0) readBefore();
     if (distance > 0) letGoBehind();
+    if (distance < 0) letGoAhead();
     const qint64 target64 = qint64{current_} + distance;
     if (target64 >= 0) ReadRowsUpTo(static_cast<std::size_t>(target64) + 1);
     const int last = static_cast<int>(rows_.size()) - 1;
@@ -548,15 +601,9 @@ int Dataset::indexOfRecord(const Row& record) {
     if (rows_[i].identity == record.identity) return static_cast<int>(i);
   if (!inView(record)) return -1;
   const std::optional<Row> held = CurrentRecord();
-  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()))) return indexOfIdentity(record.identity);
-  const IndexOrder order(orderColumns_);
-  for (std::size_t i = 0;; ++i) {
-    if (i >= rows_.size()) ReadRowsUpTo(i + 1);
-    if (i >= rows_.size() || (!orderColumns_.isEmpty() && order.Compare(rows_[i].values, record.values) > 0)) break;
-    if (rows_[i].identity == record.identity) return static_cast<int>(i);
-  }
-  ReturnTo(held);
-  return -1;
+  const int found = readAt(record);
+  if (found < 0) ReturnTo(held);
+  return found;
 }
 
 bool Dataset::BookmarkValid(const Bookmark& bookmark) const {
@@ -879,8 +926,21 @@ void Dataset::reload(bool keepCurrent, bool sameColumns) {
   placed_.clear();
   current_ = -1;
   // The current record is read again where the order now places it.
-  if (held && !complete_) ReadFrom(*held, static_cast<int>(orderColumns_.size()));
-  const int found = held ? indexOfIdentity(held->identity) : -1;
+  int found = -1;
+  if (held && !complete_) {
+    found = readAt(*held);
+    if (found < 0) {
+      std::optional<Row> fresh;
+      try {
+        fresh = ReadRecord(*held);
+      } catch (const EDatabaseError&) {
+      }
+      if (fresh && fresh->identity == held->identity && inView(*fresh)) found = readAt(*fresh);
+    }
+    if (found < 0) restartFromFirst(false);
+  } else if (held) {
+    found = indexOfIdentity(held->identity);
+  }
   if (found < 0) ReadRowsUpTo(static_cast<std::size_t>(std::max(previous, 0)) + 1);
   current_ = found >= 0 ? found : std::min(previous, static_cast<int>(rows_.size()) - 1);
   if (current_ < 0 && !rows_.empty()) current_ = 0;
@@ -906,9 +966,14 @@ Field& Dataset::Fields(int index) const {
 }
 
 Field* Dataset::FindField(const QString& fieldName) const {
-  for (Field* field : fields_)
-    if (field->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0) return field;
-  return nullptr;
+  AskedName& asked = askedNames_[(reinterpret_cast<std::uintptr_t>(fieldName.constData()) >> 4) % askedNames_.size()];
+  if (asked.text == fieldName.constData() && asked.size == fieldName.size() && asked.field &&
+      asked.field->FieldName() == fieldName)
+    return asked.field;
+  const auto found = fieldsByName_.find(fieldName);
+  if (found == fieldsByName_.end()) return nullptr;
+  asked = AskedName{fieldName.constData(), fieldName.size(), found->second};
+  return found->second;
 }
 
 Field& Dataset::FieldByName(const QString& fieldName) const {

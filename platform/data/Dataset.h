@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Variant.h"
+#include "platform/data/FieldNames.h"
 #include "platform/data/FieldType.h"
 #include "platform/data/RecordLock.h"
 #include "platform/sqlite/Connection.h"
@@ -12,9 +13,11 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -197,8 +200,9 @@ class Dataset : public QObject {
   // link applied or not; the view applies them again): at most count, fewer
   // only at the end.
   virtual std::vector<Row> ReadMore(std::size_t /*count*/) { return {}; }
-  // How many records the source gives (range and master link applied), when
-  // it can tell without reading them; nullopt otherwise.
+  // How many records the source gives (range and master link applied, and
+  // the filter where FilterColumns names its columns), when it can tell
+  // without reading them; nullopt otherwise.
   virtual std::optional<int> CountRecords() { return std::nullopt; }
   // Starts reading from the first record again, with the same columns and
   // order (ReadMore gives them); false when the source cannot.
@@ -206,12 +210,18 @@ class Dataset : public QObject {
   // Makes ReadMore start at the first record at or after key on the first
   // count order columns; false when the source cannot.
   virtual bool StartReadingAt(const Row& /*key*/, int /*count*/) { return false; }
+  // Makes ReadMore go on with the records after row, a record it gave;
+  // false when the source cannot.
+  virtual bool ContinueReadingAfter(const Row& /*row*/) { return false; }
+  // After a move: the records read that are not among Rows() are held
+  // nowhere else, and what the source keeps for them may go.
+  virtual void ForgetRecordsLetGo() {}
   // The records just before first (before the end without one), in order:
   // at most count, fewer only at the start; nullopt when the source cannot.
   virtual std::optional<std::vector<Row>> ReadBefore(const Row* /*first*/, std::size_t /*count*/) {
     return std::nullopt;
   }
-  // How many records are shown before row (range and master link applied),
+  // How many records are shown before row (applied as by CountRecords),
   // when the source can tell without reading them.
   virtual std::optional<int> CountBefore(const Row& /*row*/) { return std::nullopt; }
   // Records that may hold the values, in the order shown, as the engine
@@ -289,6 +299,12 @@ class Dataset : public QObject {
   // Whether a record read or posted is shown (a range, a master's link); the
   // filter is applied besides.
   virtual bool RecordInView(const Row&) const { return true; }
+  // The columns the filter reads, where it alone decides which records the
+  // range and the master leave shown (no OnFilterRecord, no calculated
+  // fields); nullopt otherwise, and while nothing is filtered.
+  std::optional<QList<int>> FilterColumns() const;
+  // Whether the filter passes a record, of which only those columns count.
+  bool PassesFilter(const Row& row) { return passesFilter(row); }
   // A new record before OnNewRecord: the values a master link gives it.
   virtual void InitNewRecord() {}
   // The record a key's values make, assigned to the fields as in set-key
@@ -317,6 +333,7 @@ class Dataset : public QObject {
   friend class DataSource;
   void addField(Field* field);
   void removeField(Field* field);
+  void indexFieldNames();
   const QVariant& recordValue(const Field& field) const;
   const Row* shownRow() const;
   void calculateFields();
@@ -342,15 +359,17 @@ class Dataset : public QObject {
   std::size_t place(Row row, std::size_t position);
   void readBefore() const;
   void letGoBehind();
+  void letGoAhead();
   void restartFromFirst(bool keepCurrent) const;
   void readLast();
   int indexOfIdentity(qint64 identity) const;
   int bookmarkedIndex(const Bookmark& bookmark);
   int indexOfRecord(const Row& record);
+  int readAt(const Row& record) const;
   void scrolled();
   void postDetails();
   void reload(bool keepCurrent, bool sameColumns);
-  void letRowsGo(std::size_t count) const;
+  void letRowsGo(std::size_t count, std::size_t first = 0) const;
   void followRollbacks();
 
   const qint64 serial_;
@@ -374,6 +393,16 @@ class Dataset : public QObject {
   std::size_t insertPosition_ = 0;
   bool modified_ = false;
   QList<Field*> fields_;
+  // The first field of each name, as FindField finds it.
+  std::unordered_map<QString, Field*, FieldNameHash, FieldNameEqual> fieldsByName_;
+  // The names last asked for by the text they were given in (a routine asks
+  // with the same literal at every record), checked again at every use.
+  struct AskedName {
+    const QChar* text = nullptr;
+    qsizetype size = 0;
+    Field* field = nullptr;
+  };
+  mutable std::array<AskedName, 8> askedNames_{};
   QList<QVariant> calculated_;  // the calculated fields of the record shown
   QString filterText_;
   bool filtered_ = false;

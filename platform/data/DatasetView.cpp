@@ -22,6 +22,16 @@ bool Dataset::passesFilter(const Row& row) {
 
 bool Dataset::inView(const Row& row) { return RecordInView(row) && passesFilter(row); }
 
+std::optional<QList<int>> Dataset::FilterColumns() const {
+  if (!filtered_ || !filter_ || OnFilterRecord || !calculated_.isEmpty()) return std::nullopt;
+  QList<int> columns;
+  for (const Field* field : filter_->Fields()) {
+    if (field->outsideRecord() || field->column_ < 0) return std::nullopt;
+    if (!columns.contains(field->column_)) columns.append(field->column_);
+  }
+  return columns;
+}
+
 void Dataset::applyView(std::vector<Row>& rows, bool ordered) {
   rows.erase(std::remove_if(rows.begin(), rows.end(), [this](const Row& row) { return !inView(row); }), rows.end());
   if (ordered || orderColumns_.isEmpty()) return;

@@ -45,8 +45,16 @@ std::optional<qint64> roundToInteger(double value) {
 }
 
 double numberOf(const QVariant& stored) {
-  if (stored.typeId() == QMetaType::QString) return StrToFloat(stored.toString());
-  return stored.toDouble();
+  switch (stored.typeId()) {
+    case QMetaType::Double:  // as read, without the general conversion
+      return *static_cast<const double*>(stored.constData());
+    case QMetaType::LongLong:
+      return static_cast<double>(*static_cast<const qint64*>(stored.constData()));
+    case QMetaType::QString:
+      return StrToFloat(stored.toString());
+    default:
+      return stored.toDouble();
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 using SqlText::Quoted;
@@ -64,7 +65,7 @@ class Table::Write : public Dataset::PendingWrite {
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
 
-Table::~Table() = default;
+Table::~Table() { dropFilterFunction(); }
 
 void Table::SetTableName(const QString& name) {
   CheckInactive();
@@ -87,15 +88,20 @@ Connection& Table::connection() {
 
 void Table::ReleaseSource() {
   IndexedDataset::ReleaseSource();
+  dropFilterFunction();
   connection_.reset();
   lockFile_.reset();
   keyColumns_.clear();
   identities_.clear();
+  keyOfIdentity_.clear();
+  followed_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
   retiredRowIds_.clear();
   lastRead_.reset();
   startAt_.reset();
+  opening_ = opening_ % kMostOpenings + 1;
+  forgetStatementTexts();
 }
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
@@ -121,29 +127,117 @@ bool Table::Exists() {
   return OpenDatabaseConnection()->TableExists(tableName_);
 }
 
-QString Table::selectList(const QList<Column>& columns) const {
-  QStringList names;
-  if (!withoutRowId_) names.append(QStringLiteral("rowid"));
-  for (const Column& column : columns) names.append(Quoted(column.name));
-  return names.join(QStringLiteral(", "));
+// The texts of statements made at every read and write, made once for the
+// columns shown.
+const QString& Table::quotedName(int column) const {
+  if (quotedNames_.size() != Columns().size()) {
+    quotedNames_.clear();
+    for (const Column& shown : Columns()) quotedNames_.append(Quoted(shown.name));
+  }
+  return quotedNames_[column];
+}
+
+const QString& Table::selectList() const {
+  if (selectList_.isEmpty()) {
+    QStringList names;
+    if (!withoutRowId_) names.append(QStringLiteral("rowid"));
+    for (int i = 0; i < Columns().size(); ++i) names.append(quotedName(i));
+    selectList_ = names.join(QStringLiteral(", "));
+  }
+  return selectList_;
+}
+
+void Table::forgetStatementTexts() {
+  quotedNames_.clear();
+  selectList_.clear();
+  unchangedCondition_.clear();
+  orderTerms_.reset();
 }
 
 // A table kept in key order without row ids (as the SQL Server mapper makes
 // tables with a primary key) identifies its records by their key values.
 QString Table::keyText(const QList<QVariant>& values) const {
-  QStringList parts;
+  QString key;
   for (const int column : keyColumns_) {
+    if (!key.isEmpty()) key += u'\x1f';
     const QVariant& value = values[column];
-    parts.append(value.isNull() ? QStringLiteral("\x01") : QString::number(value.typeId()) + u':' + value.toString());
+    if (value.isNull()) {
+      key += u'\x01';
+      continue;
+    }
+    // Built in place: every record read of a table without row ids makes one.
+    char number[32];
+    const auto append = [&key, &number](auto whole) {
+      const auto end = std::to_chars(number, number + sizeof number, whole).ptr;
+      key += QLatin1StringView(number, end);
+    };
+    append(value.typeId());
+    key += u':';
+    if (value.typeId() == QMetaType::LongLong)
+      append(value.toLongLong());
+    else if (value.typeId() == QMetaType::QString)
+      key += *static_cast<const QString*>(value.constData());
+    else
+      key += value.toString();
   }
-  return parts.join(u'\x1f');
+  return key;
 }
 
+// A whole number key within its bounds makes the identity itself, with the
+// opening in the high bits, so that reading keeps nothing per record; the
+// map holds the other keys, those of records whose key this table changed,
+// and a number such a record took first.
 qint64 Table::identityOfKey(const QList<QVariant>& values) {
-  const QString key = keyText(values);
+  constexpr qint64 kMostNaturalKey = (qint64{1} << kOpeningShift) - 1;
+  if (keyColumns_.size() == 1 && identities_.empty()) {
+    const QVariant& value = values[keyColumns_.front()];
+    if (value.typeId() == QMetaType::LongLong) {
+      const qint64 whole = value.toLongLong();
+      if (whole > 0 && whole <= kMostNaturalKey) return (opening_ << kOpeningShift) | whole;
+    }
+  }
+  QString key = keyText(values);
   const auto found = identities_.find(key);
   if (found != identities_.end()) return found->second;
-  return identities_[key] = ++lastIdentity_;
+  if (keyColumns_.size() == 1 && values[keyColumns_.front()].typeId() == QMetaType::LongLong) {
+    const qint64 whole = values[keyColumns_.front()].toLongLong();
+    const qint64 natural = (opening_ << kOpeningShift) | whole;
+    if (whole > 0 && whole <= kMostNaturalKey && !keyOfIdentity_.contains(natural)) return natural;
+  }
+  const qint64 identity = ++lastOwnIdentity_;
+  keyOfIdentity_.emplace(identity, key);
+  identities_.emplace(std::move(key), identity);
+  return identity;
+}
+
+void Table::setIdentityOfKey(const QString& key, qint64 identity) {
+  if (const auto held = identities_.find(key); held != identities_.end()) {
+    keyOfIdentity_.erase(held->second);
+    identities_.erase(held);
+  }
+  if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
+    identities_.erase(known->second);
+    keyOfIdentity_.erase(known);
+  }
+  identities_.emplace(key, identity);
+  keyOfIdentity_.emplace(identity, key);
+}
+
+// A record read again after its identity went gets a new one; a bookmark
+// finds it by its key all the same.
+void Table::ForgetRecordsLetGo() {
+  constexpr std::size_t kLeeway = 4096;
+  if (keyOfIdentity_.size() <= 2 * Rows().size() + followed_.size() + kLeeway) return;
+  std::unordered_set<qint64> held(followed_);
+  for (const Row& row : Rows()) held.insert(row.identity);
+  for (auto entry = keyOfIdentity_.begin(); entry != keyOfIdentity_.end();) {
+    if (held.contains(entry->first)) {
+      ++entry;
+      continue;
+    }
+    identities_.erase(entry->second);
+    entry = keyOfIdentity_.erase(entry);
+  }
 }
 
 // The row id itself, so that reading keeps nothing per record; but SQLite
@@ -170,7 +264,11 @@ qint64 Table::rowIdOf(const Row& row) const {
 }
 
 void Table::forgetIdentity(qint64 identity) {
-  std::erase_if(identities_, [&](const auto& entry) { return entry.second == identity; });
+  if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
+    identities_.erase(known->second);
+    keyOfIdentity_.erase(known);
+  }
+  followed_.erase(identity);
   if (withoutRowId_) return;
   qint64 rowId = identity;
   if (const auto own = rowIdOfIdentity_.find(identity); own != rowIdOfIdentity_.end()) {
@@ -184,8 +282,9 @@ void Table::forgetIdentity(qint64 identity) {
 Dataset::Row Table::rowOf(const Statement& select) {
   Row row = RecycledRow();
   const int first = withoutRowId_ ? 0 : 1;
-  row.values.resize(select.ColumnCount() - first);
-  for (int i = first; i < select.ColumnCount(); ++i) select.ColumnInto(i, row.values[i - first]);
+  const int count = select.ColumnCount();
+  row.values.resize(count - first);
+  for (int i = first; i < count; ++i) select.ColumnInto(i, row.values[i - first]);
   row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
   return row;
 }
@@ -222,6 +321,7 @@ Dataset::Records Table::ReadRecords() {
     kind->Bind(1, tableName_);
     withoutRowId_ = kind->Step() && kind->Column(0).toInt() != 0;
   }
+  forgetStatementTexts();
   lastRead_.reset();
   startAt_.reset();
   records.complete = false;
@@ -238,9 +338,9 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
   for (const int column : keyColumns_) {
     const QVariant& value = row.values[column];
     if (value.isNull()) {
-      terms.append(Quoted(Columns()[column].name) + QStringLiteral(" IS NULL"));
+      terms.append(quotedName(column) + QStringLiteral(" IS NULL"));
     } else {
-      terms.append(Quoted(Columns()[column].name) + QStringLiteral(" = ?"));
+      terms.append(quotedName(column) + QStringLiteral(" = ?"));
       arguments.append(value);
     }
   }
@@ -249,7 +349,7 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   CachedStatement select(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(Columns()), InMain(tableName_)));
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), InMain(tableName_)));
   select->Bind(1, rowId);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -259,7 +359,7 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                     .arg(selectList(Columns()), InMain(tableName_), condition));
+                                     .arg(selectList(), InMain(tableName_), condition));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -301,11 +401,11 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 known = stored->identity;
-  stored->identity = withoutRowId_ ? ++lastIdentity_ : ++lastOwnIdentity_;
+  stored->identity = ++lastOwnIdentity_;
   identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
     forgetIdentity(known);
     if (withoutRowId_) {
-      identities_[key] = identity;
+      setIdentityOfKey(key, identity);
     } else {
       identityOfRowId_[rowId] = identity;
       rowIdOfIdentity_[identity] = rowId;
@@ -317,22 +417,24 @@ Dataset::Row Table::InsertRecord(const Row& row) {
 // Only where the record still holds what was read: a change that went
 // around this dataset (a statement, another program) is not overwritten.
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
-  QStringList assignments, unchanged;
-  QList<QVariant> arguments, readValues;
+  QStringList assignments;
+  QList<QVariant> arguments;
   for (int i = 0; i < Columns().size(); ++i) {
-    const QString name = Quoted(Columns()[i].name);
-    unchanged.append(name + QStringLiteral(" IS ? COLLATE BINARY"));
-    readValues.append(original.values[i]);
     if (StoredValue::Same(original.values[i], changed.values[i])) continue;
-    assignments.append(name + QStringLiteral(" = ?"));
+    assignments.append(quotedName(i) + QStringLiteral(" = ?"));
     arguments.append(changed.values[i]);
   }
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
-  arguments.append(readValues);
+  arguments.append(original.values);
+  if (unchangedCondition_.isEmpty()) {
+    QStringList unchanged;
+    for (int i = 0; i < Columns().size(); ++i) unchanged.append(quotedName(i) + QStringLiteral(" IS ? COLLATE BINARY"));
+    unchangedCondition_ = unchanged.join(QStringLiteral(" AND "));
+  }
   CachedStatement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
                                      .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition,
-                                          unchanged.join(QStringLiteral(" AND "))));
+                                          unchangedCondition_));
   for (int i = 0; i < arguments.size(); ++i) update->Bind(i + 1, arguments[i]);
   update->Step();
   if (update->Changes() == 0) {
@@ -349,8 +451,9 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
     identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
-      std::erase_if(identities_, [&](const auto& entry) { return entry.second == found || entry.second == identity; });
-      identities_[key] = identity;
+      forgetIdentity(found);
+      setIdentityOfKey(key, identity);
+      followed_.insert(identity);
     });
     stored.identity = original.identity;
   }

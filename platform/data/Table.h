@@ -4,6 +4,8 @@
 #include "platform/data/TableDefs.h"
 
 class Statement;
+struct sqlite3_context;
+struct sqlite3_value;
 
 #include <functional>
 #include <limits>
@@ -11,6 +13,7 @@ class Statement;
 #include <unordered_set>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A table of a database, ordered by its current index (the primary key
@@ -51,6 +54,8 @@ class Table : public IndexedDataset {
     return true;
   }
   bool StartReadingAt(const Row& key, int count) override;
+  bool ContinueReadingAfter(const Row& row) override;
+  void ForgetRecordsLetGo() override;
   std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
   std::optional<int> CountBefore(const Row& row) override;
   std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
@@ -86,16 +91,24 @@ class Table : public IndexedDataset {
   QVariant nextAutoInc(const Column& column);
   Connection& connection();
   void checkTableName() const;
-  QString selectList(const QList<Column>& columns) const;
+  const QString& quotedName(int column) const;
+  const QString& selectList() const;
+  void forgetStatementTexts();
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
   QString keyText(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
+  void setIdentityOfKey(const QString& key, qint64 identity);
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
   void forgetIdentity(qint64 identity);
   Row rowOf(const Statement& select);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
+  // The condition that evaluates the filter in the reading; empty where it
+  // cannot.
+  QString filterCondition();
+  static void filterFunction(sqlite3_context* context, int count, sqlite3_value** values);
+  void dropFilterFunction();
   Row readWritten(const Row& written);
 
   QString tableName_;
@@ -105,15 +118,30 @@ class Table : public IndexedDataset {
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
-  std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
+  // By key text, in a table without row ids: for the records shown, and
+  // those whose key this table changed (followed).
+  std::unordered_map<QString, qint64> identities_;
+  std::unordered_map<qint64, QString> keyOfIdentity_;
+  std::unordered_set<qint64> followed_;
   // Identities other than the row id (see identityOfRowId).
   std::unordered_map<qint64, qint64> identityOfRowId_;
   std::unordered_map<qint64, qint64> rowIdOfIdentity_;
   std::unordered_set<qint64> retiredRowIds_;  // of records this table deleted
   static constexpr qint64 kFirstOwnIdentity = std::numeric_limits<qint64>::min();
   qint64 lastOwnIdentity_ = kFirstOwnIdentity;
-  qint64 lastIdentity_ = 0;
+  // Counts the openings, so that an identity made from a key is another one
+  // once the table is opened again, as its bookmarks expect.
+  static constexpr int kOpeningShift = 40;
+  static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
+  qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  QString filterFunctionName_;  // registered on the connection while open
+  QList<int> filterColumns_;     // its arguments
+  Row filterRow_;                // the record it evaluates
+  mutable QStringList quotedNames_;
+  mutable QString selectList_;
+  QString unchangedCondition_;  // every column as it was read
+  mutable std::optional<std::pair<QList<int>, QList<OrderTerm>>> orderTerms_;  // for those order columns
   // The order values of the last record read: the next read starts after it.
   std::optional<QList<QVariant>> lastRead_;
   // Where the next read starts when nothing was read yet (the first values

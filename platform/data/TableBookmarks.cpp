@@ -7,7 +7,6 @@
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
 
-#include <algorithm>
 
 QString Table::bookmarkSource() { return connection().FileName() + u'\x1f' + tableName_.toLower(); }
 
@@ -55,7 +54,5 @@ std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target
   }
   if (!mine || (found && found->identity == target.identity)) return found;
   // Its own record may have been given another key since.
-  const bool kept = std::any_of(identities_.begin(), identities_.end(),
-                                [&target](const auto& entry) { return entry.second == target.identity; });
-  return kept ? held(ShownRecord(target.identity)) : found;
+  return keyOfIdentity_.contains(target.identity) ? held(ShownRecord(target.identity)) : found;
 }

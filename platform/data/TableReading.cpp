@@ -31,6 +31,8 @@ QString afterTerms(const QList<QString>& expressions, const QList<QVariant>& las
     return QStringLiteral("(%1 IS NOT NULL OR (%1 IS NULL AND %2))").arg(term, rest);
   }
   arguments.append(last[from]);
+  // The last term alone, as the engine checks it at every record.
+  if (from + 1 >= last.size()) return term + (orEqual ? QStringLiteral(" >= ?") : QStringLiteral(" > ?"));
   arguments.append(last[from]);
   const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
   return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(term, rest);
@@ -85,6 +87,7 @@ QString whereClause(const QStringList& conditions) {
 // The index fields, text under the collation its index is kept in, then
 // what tells records apart: the key, or the row id in a table without one.
 QList<Table::OrderTerm> Table::orderTerms() const {
+  if (orderTerms_ && orderTerms_->first == OrderColumns()) return orderTerms_->second;
   const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
   QList<OrderTerm> terms;
   for (const int column : OrderColumns()) {
@@ -94,11 +97,12 @@ QList<Table::OrderTerm> Table::orderTerms() const {
   }
   // The key as its uniqueness holds it (text compared byte for byte).
   for (const int column : keyColumns_) {
-    OrderTerm key{Quoted(Columns()[column].name), column};
+    OrderTerm key{quotedName(column), column};
     if (std::none_of(terms.begin(), terms.end(), [&key](const OrderTerm& term) { return term.expression == key.expression; }))
       terms.append(std::move(key));
   }
   if (keyColumns_.isEmpty()) terms.append(OrderTerm{QStringLiteral("rowid"), -1});
+  orderTerms_.emplace(OrderColumns(), terms);
   return terms;
 }
 
@@ -142,7 +146,7 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
 std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
                                             const QString& order, std::size_t count) {
   CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
-                                     .arg(selectList(Columns()), Quoted(tableName_), whereClause(conditions), order,
+                                     .arg(selectList(), Quoted(tableName_), whereClause(conditions), order,
                                           QString::number(count)));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   std::vector<Row> rows;
@@ -163,6 +167,7 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
   QList<QVariant> arguments;
   limitConditions(terms, conditions, arguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   if (lastRead_)
     conditions.append(afterCondition(order, *lastRead_, false, arguments));
   else if (startAt_ && !startAt_->isEmpty())
@@ -177,7 +182,8 @@ bool Table::StartReadingAt(const Row& key, int count) {
   const QList<OrderTerm> terms = orderTerms();
   // A record read (not a key's values) starts exactly at itself, the terms
   // that tell records apart included, where the order has many equal values.
-  const bool known = key.identity != 0 && (!keyColumns_.isEmpty() || rowIdOfIdentity_.contains(key.identity));
+  const bool known = key.identity != 0 && (!keyColumns_.isEmpty() || rowIdOfIdentity_.contains(key.identity) ||
+                                           (key.identity > lastOwnIdentity_ && !retiredRowIds_.contains(key.identity)));
   const qsizetype upto =
       known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
   QList<QVariant> values;
@@ -188,11 +194,18 @@ bool Table::StartReadingAt(const Row& key, int count) {
   return true;
 }
 
+bool Table::ContinueReadingAfter(const Row& row) {
+  lastRead_ = orderValues(orderTerms(), row);
+  startAt_.reset();
+  return true;
+}
+
 std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std::size_t count) {
   const QList<OrderTerm> terms = orderTerms();
   QStringList limits, order, descending;
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
   for (const OrderTerm& term : terms) {
     order.append(term.expression);
     descending.append(term.expression + QStringLiteral(" DESC"));
@@ -219,6 +232,7 @@ std::optional<int> Table::CountBefore(const Row& row) {
   QStringList limits, order;
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
   for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
@@ -240,6 +254,7 @@ std::optional<int> Table::CountRecords() {
   QStringList conditions;
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   CachedStatement count(connection(),
                   QStringLiteral("SELECT COUNT(*) FROM main.%1%2").arg(Quoted(tableName_), whereClause(conditions)));
   for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);

@@ -123,18 +123,37 @@ QVariant Statement::Column(int column) const {
   }
 }
 
+namespace {
+
+bool isAscii(const char* text, int size) {
+  unsigned char seen = 0;
+  for (int i = 0; i < size; ++i) seen |= static_cast<unsigned char>(text[i]);
+  return seen < 0x80;
+}
+
+}  // namespace
+
 void Statement::ColumnInto(int column, QVariant& value) const {
-  if (value.typeId() == QMetaType::QString && sqlite3_column_type(statement_, column) == SQLITE_TEXT) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    const int size = sqlite3_column_bytes(statement_, column);
-    const bool ascii = std::all_of(text, text + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    auto& held = *static_cast<QString*>(value.data());
-    if (ascii && held.isDetached() && held.capacity() >= size) {
-      held.resize(size);
-      std::transform(text, text + size, held.data(),
-                     [](char c) { return QChar(static_cast<char16_t>(static_cast<unsigned char>(c))); });
+  switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+      value.setValue(static_cast<qint64>(sqlite3_column_int64(statement_, column)));
       return;
-    }
+    case SQLITE_FLOAT:
+      value.setValue(sqlite3_column_double(statement_, column));
+      return;
+    case SQLITE_TEXT:
+      if (value.typeId() == QMetaType::QString) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        const int size = sqlite3_column_bytes(statement_, column);
+        auto& held = *static_cast<QString*>(value.data());
+        if (held.isDetached() && held.capacity() >= size && isAscii(text, size)) {
+          held = QLatin1StringView(text, size);
+          return;
+        }
+      }
+      break;
+    default:
+      break;
   }
   value = Column(column);
 }

@@ -32,6 +32,7 @@ class WithConstant : public FilterCondition {
   bool Holds() const override {
     return satisfies(FieldComparison::Compare(FieldComparison::ValueOf(field_), constant_, textCase_), comparison_);
   }
+  void AddFields(QList<const Field*>& fields) const override { fields.append(&field_); }
 
  private:
   const Field& field_;
@@ -47,6 +48,7 @@ class WithPrefix : public FilterCondition {
   bool Holds() const override {
     return FieldComparison::StartsWith(FieldComparison::ValueOf(field_), prefix_, textCase_) == equal_;
   }
+  void AddFields(QList<const Field*>& fields) const override { fields.append(&field_); }
 
  private:
   const Field& field_;
@@ -64,6 +66,7 @@ class WithField : public FilterCondition {
         FieldComparison::Compare(FieldComparison::ValueOf(left_), FieldComparison::ValueOf(right_), textCase_),
         comparison_);
   }
+  void AddFields(QList<const Field*>& fields) const override { fields << &left_ << &right_; }
 
  private:
   const Field& left_;
@@ -79,6 +82,7 @@ class IsTrue : public FilterCondition {
     const Operand value = FieldComparison::ValueOf(field_);
     return !value.null && value.number != 0;
   }
+  void AddFields(QList<const Field*>& fields) const override { fields.append(&field_); }
 
  private:
   const Field& field_;
@@ -88,6 +92,7 @@ class Negation : public FilterCondition {
  public:
   explicit Negation(std::unique_ptr<FilterCondition> operand) : operand_(std::move(operand)) {}
   bool Holds() const override { return !operand_->Holds(); }
+  void AddFields(QList<const Field*>& fields) const override { operand_->AddFields(fields); }
 
  private:
   std::unique_ptr<FilterCondition> operand_;
@@ -105,6 +110,9 @@ class Junction : public FilterCondition {
     for (const auto& operand : operands_)
       if (operand->Holds() != all_) return !all_;
     return all_;
+  }
+  void AddFields(QList<const Field*>& fields) const override {
+    for (const auto& operand : operands_) operand->AddFields(fields);
   }
   bool All() const { return all_; }
   void Join(std::unique_ptr<FilterCondition> operand) {

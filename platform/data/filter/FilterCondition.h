@@ -2,6 +2,7 @@
 
 #include "platform/data/FieldComparison.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -16,6 +17,8 @@ class FilterCondition {
  public:
   virtual ~FilterCondition() = default;
   virtual bool Holds() const = 0;
+  // Adds the fields it reads.
+  virtual void AddFields(QList<const Field*>& fields) const = 0;
 };
 
 namespace FilterConditions {

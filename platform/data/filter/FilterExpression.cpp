@@ -201,3 +201,9 @@ FilterExpression::FilterExpression(std::unique_ptr<FilterCondition> condition) :
 FilterExpression::~FilterExpression() = default;
 
 bool FilterExpression::Matches() const { return condition_->Holds(); }
+
+QList<const Field*> FilterExpression::Fields() const {
+  QList<const Field*> fields;
+  condition_->AddFields(fields);
+  return fields;
+}

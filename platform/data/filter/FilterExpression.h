@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class Field;
 class FilterCondition;
 
 // A filter expression of the engine, read against the fields of an open
@@ -26,6 +27,8 @@ class FilterExpression {
 
   // Whether the record the dataset's fields show passes.
   bool Matches() const;
+  // The fields it reads.
+  QList<const Field*> Fields() const;
 
  private:
   std::unique_ptr<FilterCondition> condition_;

@@ -1,0 +1,112 @@
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kRecords = 50000;  // several times what a walk keeps
+// What a walk may keep read around its current record.
+constexpr std::size_t kMostHeld = 24576;
+
+struct WatchedTable : Table {
+  using Dataset::Rows;
+};
+
+int codigo(const Dataset& table) { return table.FieldByName(u"Codigo"_qs).AsInteger(); }
+
+// T: Codigo 1..kRecords, as the embedded server keeps a keyed table, and
+// as a table without a key.
+class WalkWindowTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    data.Execute(QString::fromUtf8(GetParam()) +
+                 u"; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                 "INSERT INTO T SELECT i, printf('n%05d', i) FROM n"_qs.arg(kRecords));
+    table.SetDatabaseName(data.Folder());
+    table.SetTableName(u"T"_qs);
+    table.Open();
+  }
+
+  DataFixture data;
+  WatchedTable table;
+};
+
+TEST_P(WalkWindowTest, AWalkKeepsABoundedWindowOfRecordsWhicheverWayItGoes) {
+  std::size_t held = 0;
+  int expected = 1;
+  for (table.First(); !table.Eof(); table.Next(), ++expected) {
+    if (codigo(table) != expected) break;
+    held = std::max(held, table.Rows().size());
+  }
+  EXPECT_EQ(expected, kRecords + 1) << "walked forwards";
+  EXPECT_LE(held, kMostHeld) << "forwards";
+  held = 0;
+  expected = kRecords;
+  for (table.Last(); !table.Bof(); table.Prior(), --expected) {
+    if (codigo(table) != expected) break;
+    held = std::max(held, table.Rows().size());
+  }
+  EXPECT_EQ(expected, 0) << "walked backwards";
+  EXPECT_LE(held, kMostHeld) << "backwards";
+  // Turning back, the records let go ahead are read again.
+  for (expected = 2; expected <= kRecords; ++expected) {
+    table.Next();
+    if (codigo(table) != expected) break;
+  }
+  EXPECT_EQ(expected, kRecords + 1) << "walked forwards again";
+}
+
+// The records the walk let go are identified afresh when read again; a
+// bookmark still finds its record, one whose key this table changed too.
+TEST_P(WalkWindowTest, BookmarksFindTheirRecordsAfterTheWalkLetThemGo) {
+  table.MoveBy(9);
+  const Bookmark tenth = table.GetBookmark();
+  table.Next();
+  const Bookmark renamed = table.GetBookmark();
+  EditRecord(table, {{u"Codigo"_qs, Int(kRecords + 1)}});
+  for (table.First(); !table.Eof(); table.Next()) {
+  }
+  for (table.Last(); !table.Bof(); table.Prior()) {
+  }
+  table.Last();
+  table.GotoBookmark(tenth);
+  EXPECT_EQ(codigo(table), 10);
+  table.Last();
+  table.Prior();
+  table.GotoBookmark(renamed);
+  EXPECT_EQ(codigo(table), kRecords + 1);
+  EXPECT_LE(table.Rows().size(), kMostHeld);
+}
+
+// Counted and numbered by the engine, walked both ways from the end, the
+// records a filter shows are not all kept either.
+TEST_P(WalkWindowTest, AFilterIsCountedAndWalkedWithoutKeepingWhatItShows) {
+  constexpr int kLeftOut = 100;
+  table.SetFilter(u"Codigo > %1 AND Nombre <> 'N00200'"_qs.arg(kLeftOut));
+  table.SetFiltered(true);
+  table.SetFilterOptions(foCaseInsensitive);
+  EXPECT_EQ(table.RecordCount(), kRecords - kLeftOut - 1);
+  EXPECT_LE(table.Rows().size(), kMostHeld) << "counted";
+  table.Last();
+  EXPECT_EQ(table.RecNo(), kRecords - kLeftOut - 1);
+  std::size_t held = 0;
+  int expected = kRecords, walked = 0;
+  for (; !table.Bof(); table.Prior(), --expected, ++walked) {
+    if (expected == 200) --expected;
+    if (codigo(table) != expected) break;
+    held = std::max(held, table.Rows().size());
+  }
+  EXPECT_EQ(walked, kRecords - kLeftOut - 1);
+  EXPECT_LE(held, kMostHeld) << "walked";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, WalkWindowTest,
+    ::testing::Values("CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID",
+                      "CREATE TABLE T (Codigo INT, Nombre TEXT); CREATE INDEX T_Codigo ON T (Codigo)"));
+
+}  // namespace
