@@ -65,20 +65,32 @@ QString LeerConfigUsuario(const QString& usuario, const QString& clave, const QS
 }
 
 void GrabarConfigUsuario(const QString& usuario, const QString& clave, const QString& valor) {
+  CambiarConfigUsuario(usuario, clave, [&valor](const QString&) { return valor; });
+}
+
+void CambiarConfigUsuario(const QString& usuario, const QString& clave,
+                          const std::function<QString(const QString& actual)>& cambio) {
   Table* usuarios = tablaUsuarios();
   if (!usuarios) return;
   try {
     if (localizar(*usuarios, codigoFila(usuario, clave))) {
-      // Edit reads the row again, so a line another program wrote meanwhile stays.
+      // Edit locks the row and reads it again, so a line another program wrote meanwhile stays.
       usuarios->Edit();
-      if (esColumna(clave)) {
-        usuarios->FieldByName(clave).SetAsString(valor);
+      Field& columna = usuarios->FieldByName(esColumna(clave) ? clave : kConfiguracion);
+      StringList lineas = lineasConfiguracion(*usuarios);
+      const QString actual = esColumna(clave) ? columna.AsString() : lineas.Values(clave);
+      const QString valor = cambio(actual);
+      if (valor == actual) {
+        usuarios->Cancel();
       } else {
-        StringList lineas = lineasConfiguracion(*usuarios);
-        AsignarValorLista(clave, valor, lineas);
-        usuarios->FieldByName(kConfiguracion).SetAsString(lineas.Text());
+        if (esColumna(clave)) {
+          columna.SetAsString(valor);
+        } else {
+          AsignarValorLista(clave, valor, lineas);
+          columna.SetAsString(lineas.Text());
+        }
+        usuarios->Post();
       }
-      usuarios->Post();
     }
   } catch (const std::exception& error) {
     try {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Each user's rights and preferences, in the user's row of USUARIO (the data
 // module's table Usuario): four keys are columns of their own, the others
 // name=value lines of the memo Configuracion. A user whose Categoria names
@@ -17,6 +19,11 @@ QString LeerConfigUsuario(const QString& usuario, const QString& clave, const QS
 // Writes the key in the row it is read from (an empty value removes a
 // configuration line), warning when it cannot; the user table is read again.
 void GrabarConfigUsuario(const QString& usuario, const QString& clave, const QString& valor);
+// The same with the value the change makes of the one the row holds while it
+// is locked for the edit, so that another program's write in between is kept;
+// nothing is written when the value stays as it was.
+void CambiarConfigUsuario(const QString& usuario, const QString& clave,
+                          const std::function<QString(const QString& actual)>& cambio);
 // False when the process's name occurs in the user's ProcesosNoAutorizados.
 bool ProcesoAutorizado(const QString& usuario, const QString& proceso);
 // The current user's preferred search index of the table, -1 when none.

@@ -6,6 +6,7 @@
 
 class Dataset;
 class Form;
+class QKeyEvent;
 class QObject;
 class QWidget;
 class Table;
@@ -41,7 +42,13 @@ struct GanchosFormulario {
   std::function<QWidget*()> VentanaPrincipal;
   // The double-click of an edit: the search table bound to it; nothing.
   std::function<void(QObject* sender)> AsociarTablaBusqueda;
+  // The suite-wide keys of a form (TeclasFormulario, then PulsacionTecla)
+  // for a key the form handed on; nothing.
+  std::function<void(QWidget& formulario, QKeyEvent* tecla)> TeclasFormulario;
 };
+
+// The last key pressed in the record search's box, read by the key handling.
+extern int UltimaTeclaPulsada;
 
 GanchosFormulario& Ganchos();
 // Puts every hook back to empty.
