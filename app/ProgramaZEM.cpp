@@ -2,10 +2,12 @@
 
 #include "core/datamodule/Genemodu.h"
 #include "core/messages/Genemens.h"
+#include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "dialogs/Genebusa.h"
+#include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
@@ -36,6 +38,7 @@ ProgramaZEM::ProgramaZEM(Application& application, QStringList parametros)
 
 ProgramaZEM::~ProgramaZEM() {
   if (presentadorInstalado_) MessagePresenterSeam::Install(nullptr);
+  InstalarRutinasBusqueda({});
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -51,6 +54,7 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  InstalarRutinasBusqueda(Genebusc::Rutinas());
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

@@ -10,21 +10,19 @@
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/helpers/Letras.h"
-#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/BaseDatosSQL.h"
-#include "core/sql/ConsultasSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "core/tables/NombresTablas.h"
 #include "dialogs/DatosBusqueda.h"
+#include "dialogs/LecturaPaquetes.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
-#include "platform/data/StoredValue.h"
 #include "platform/format/Format.h"
 #include "ui_GENEBUSQ.h"
 
@@ -54,26 +52,6 @@ QStringList camposClave(const QString& tabla) {
   return claves.startsWith(QLatin1String("Error.")) ? QStringList() : piezas(claves);
 }
 
-QString literalDe(const Field* campo, const QVariant& valor) {
-  switch (campo ? campo->DataType() : ftString) {
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-      return ValorSQL(Variant::Date(StoredValue::ToDateTime(valor)));
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-      return QString::number(valor.toLongLong());
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-      return QString::number(valor.toDouble(), 'g', 17);
-    default:
-      return LiteralSQL(valor.toString());
-  }
-}
-
 }  // namespace
 
 TfGENEBUSQ::TfGENEBUSQ(QWidget* owner)
@@ -88,16 +66,7 @@ TfGENEBUSQ::TfGENEBUSQ(QWidget* owner)
   DataSetProvider1->setObjectName(QStringLiteral("DataSetProvider1"));
   DataSetProvider1->setProperty("DataSet", Query1->objectName());
   ClientDataSet1->setObjectName(QStringLiteral("ClientDataSet1"));
-  ClientDataSet1->SetProviderDataSet(Query1);
-  ClientDataSet1->BeforeGetRecords = [this](Dataset&, const QVariantHash& ultima) {
-    const QString siguiente = paquetes_ ? paquetes_->Siguiente(ultima, [this](const QString& columna, const QVariant& valor) {
-      return literalDe(ClientDataSet1->FindField(columna), valor);
-    })
-                                        : QString();
-    if (siguiente.isEmpty()) return false;
-    Query1->SQL().SetText(siguiente);
-    return AbrirOEjecutarConsulta(*Query1, QStringLiteral("Open,Silencio"));
-  };
+  lectura_ = std::make_unique<LecturaPaquetes>(*ClientDataSet1, *Query1);
   DataSource1->setObjectName(QStringLiteral("DataSource1"));
   DataSource1->SetDataSet(ClientDataSet1);
   ui_->DBGrid1->SetSource(DataSource1);
@@ -227,12 +196,9 @@ void TfGENEBUSQ::FormClose() {
   CondicionAdicional.clear();
 }
 
-void TfGENEBUSQ::cerrarFilas() {
-  ClientDataSet1->Close();
-  ClientDataSet1->SetFilter(QString());
-  Query1->Close();
-  paquetes_.reset();
-}
+void TfGENEBUSQ::cerrarFilas() { lectura_->Cerrar(); }
+
+const QString& TfGENEBUSQ::UltimaSentencia() const { return lectura_->Sentencia(); }
 
 void TfGENEBUSQ::pbPersonalizarBusquedaClick() {
   if (ui_->ListaCamposBusqueda->count() == 0) construirListaCampos();
@@ -364,33 +330,19 @@ void TfGENEBUSQ::pbBuscarClick(bool mostrarMensaje) {
 bool TfGENEBUSQ::abrirConsulta(const CriterioBusqueda& criterio) {
   cerrarFilas();
   const QString sentencia = SentenciaBusqueda(criterio, ListaColumnas(TablaBusqueda).split(u';'));
-  ultimaSentencia_.clear();
   if (sentencia.isEmpty()) return false;
   const QString limite = ui_->NumeroMaximoRegistros->currentText();
   const QStringList claves = camposClave(TablaBusqueda);
+  bool abierta = false;
   if (EsSQLServer() && limite != kIlimitado) {
     const int registros = StrToIntDef(limite, 0);
-    ultimaSentencia_ = LimitarSentencia(sentencia, registros > 0 ? registros : 1);
-    ClientDataSet1->SetPacketRecords(0);
+    abierta = lectura_->Abrir(LimitarSentencia(sentencia, registros > 0 ? registros : 1));
   } else if (!claves.isEmpty()) {
-    // Unbounded: a packet at a time as the rows are visited.
-    paquetes_ = std::make_unique<PaquetesBusqueda>(criterio, claves, kPaquete);
-    ultimaSentencia_ = paquetes_->Primera();
-    ClientDataSet1->SetPacketRecords(kPaquete);
+    abierta = lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesDeBusqueda(criterio, claves, kPaquete)));
   } else {
-    ultimaSentencia_ = sentencia;
-    ClientDataSet1->SetPacketRecords(0);
+    abierta = lectura_->Abrir(sentencia);
   }
-  Query1->SQL().SetText(ultimaSentencia_);
-  if (!AbrirOEjecutarConsulta(*Query1, QStringLiteral("Open,Silencio"))) return false;
-  try {
-    ClientDataSet1->SetFiltered(true);
-    ClientDataSet1->Open();
-  } catch (const std::exception&) {
-    cerrarFilas();
-    return false;
-  }
-  Query1->Close();
+  if (!abierta) return false;
   OcultarCamposRestringidos(*this);
   prepararColumnas();
   return true;

@@ -10,6 +10,7 @@ class TfGENEBUSQ;
 }
 
 class ClientDataset;
+class LecturaPaquetes;
 class DataSource;
 class QMenu;
 class Query;
@@ -36,7 +37,7 @@ class TfGENEBUSQ : public Form {
   void pbBuscarClick(bool mostrarMensaje);
   void pbConformeClick();
   // The statement the last search ran (packets read on from it).
-  const QString& UltimaSentencia() const { return ultimaSentencia_; }
+  const QString& UltimaSentencia() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -68,8 +69,7 @@ class TfGENEBUSQ : public Form {
   ClientDataset* ClientDataSet1;
   DataSource* DataSource1;
   QMenu* PopupMenu1;
-  QString ultimaSentencia_;
-  std::unique_ptr<PaquetesBusqueda> paquetes_;
+  std::unique_ptr<LecturaPaquetes> lectura_;
 };
 
 extern TfGENEBUSQ* fGENEBUSQ;

@@ -47,6 +47,11 @@ QString parteOrden(const QStringList& campos) {
   return campos.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + campos.join(u',');
 }
 
+QString seleccionDe(const CriterioBusqueda& criterio) {
+  return QStringLiteral("SELECT ") + criterio.seleccion + QStringLiteral(" FROM ") + criterio.tabla +
+         QStringLiteral(" WITH(NOLOCK) ");
+}
+
 bool sonColumnas(const QString& campos, const QStringList& columnas) {
   const QStringList piezas = campos.split(u';', Qt::SkipEmptyParts);
   return std::all_of(piezas.begin(), piezas.end(),
@@ -85,8 +90,7 @@ QString CondicionBusqueda(const CriterioBusqueda& criterio) {
 
 QString SentenciaBusqueda(const CriterioBusqueda& criterio, const QStringList& columnas) {
   if (!sonColumnas(criterio.campos, columnas)) return {};
-  return QStringLiteral("SELECT ") + criterio.seleccion + QStringLiteral(" FROM ") + criterio.tabla +
-         QStringLiteral(" WITH(NOLOCK) ") + parteWhere(criterio) + parteOrden(camposOrden(criterio));
+  return seleccionDe(criterio) + parteWhere(criterio) + parteOrden(camposOrden(criterio));
 }
 
 QString LimitarSentencia(const QString& sentencia, int registros) {
@@ -96,22 +100,22 @@ QString LimitarSentencia(const QString& sentencia, int registros) {
   return limitada;
 }
 
-PaquetesBusqueda::PaquetesBusqueda(const CriterioBusqueda& criterio, const QStringList& claves, int registros)
-    : criterio_(criterio), registros_(registros) {
-  for (const QString& campo : camposOrden(criterio) + claves)
+PaquetesBusqueda::PaquetesBusqueda(QString seleccion, QString where, const QStringList& orden, int registros)
+    : seleccion_(std::move(seleccion)), where_(std::move(where)), registros_(registros) {
+  for (const QString& campo : orden)
     if (!campo.isEmpty() && !orden_.contains(campo, Qt::CaseInsensitive)) orden_.append(campo);
 }
 
 QString PaquetesBusqueda::sentencia(const QString& continuacion) const {
-  CriterioBusqueda criterio = criterio_;
+  QString where = where_;
   if (!continuacion.isEmpty())
-    criterio.condicionAdicional = criterio.condicionAdicional.isEmpty()
-                                      ? continuacion
-                                      : u'(' + criterio.condicionAdicional + QStringLiteral(") AND ") + continuacion;
-  const QString where = parteWhere(criterio);
-  return LimitarSentencia(QStringLiteral("SELECT ") + criterio.seleccion + QStringLiteral(" FROM ") + criterio.tabla +
-                              QStringLiteral(" WITH(NOLOCK) ") + where + parteOrden(orden_),
-                          registros_);
+    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND (")) + continuacion +
+             (where.isEmpty() ? QString() : QStringLiteral(")"));
+  return LimitarSentencia(seleccion_ + where + parteOrden(orden_), registros_);
+}
+
+PaquetesBusqueda PaquetesDeBusqueda(const CriterioBusqueda& criterio, const QStringList& claves, int registros) {
+  return PaquetesBusqueda(seleccionDe(criterio), parteWhere(criterio), camposOrden(criterio) + claves, registros);
 }
 
 QString PaquetesBusqueda::Primera() const { return sentencia(QString()); }

@@ -33,14 +33,15 @@ QString SentenciaBusqueda(const CriterioBusqueda& criterio, const QStringList& c
 QString LimitarSentencia(const QString& sentencia, int registros);
 
 // The statements that read a search a packet at a time, each from the last
-// row read, in the order of the fields searched by (when ordered) and then
-// of the key fields, which tell rows apart.
+// row read, in the order of the terms given (which must tell rows apart).
 class PaquetesBusqueda {
  public:
   // The literal of a column's stored value (its SQL Server text).
   using Literal = std::function<QString(const QString& columna, const QVariant& valor)>;
 
-  PaquetesBusqueda(const CriterioBusqueda& criterio, const QStringList& claves, int registros);
+  // seleccion: "SELECT ... FROM ..."; where: empty or " WHERE " and the
+  // condition.
+  PaquetesBusqueda(QString seleccion, QString where, const QStringList& orden, int registros);
 
   // The first packet's statement.
   QString Primera() const;
@@ -51,7 +52,12 @@ class PaquetesBusqueda {
  private:
   QString sentencia(const QString& continuacion) const;
 
-  CriterioBusqueda criterio_;
+  QString seleccion_;
+  QString where_;
   QStringList orden_;
   int registros_;
 };
+
+// The packets of a record search: in the order of the fields searched by
+// (when ordered) and then of the key fields.
+PaquetesBusqueda PaquetesDeBusqueda(const CriterioBusqueda& criterio, const QStringList& claves, int registros);

@@ -5,7 +5,7 @@
 #include "dialogs/Genebusq.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
-#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/BusquedaFixture.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QCheckBox>
@@ -19,31 +19,16 @@ namespace {
 const QString kGeneral = u"DatabaseGeneral"_qs;
 constexpr auto kCarpeta = "ZEM_PROGRAM_FOLDER";
 
-// 250 customers, coded 1..250 and named "Cliente 001".. in the same order,
-// with a second index on the name, searched for user ANA.
-class Genebusq : public ConexionesFixture,
-                 public ModuloConUsuarios,
-                 public ::testing::WithParamInterface<const char*> {
+class Genebusq : public BusquedaFixture, public ::testing::WithParamInterface<const char*> {
  protected:
   void SetUp() override {
-    instalacion.Engine(QString::fromLatin1(GetParam()));
-    Iniciar();
-    CrearUsuarios(u"Codigo, Categoria, Configuracion"_qs,
-                  u"('ANA', 'Normal', 'DatosBusqueda=PROVEEDO:Codigo(P),'), ('LUIS', 'Normal', NULL)"_qs);
-    CodigoUsuarioActual = u"ANA"_qs;
-    Ejecutar(u"CREATE TABLE CLIENTES (Codigo INTEGER NOT NULL, Nombre VARCHAR(40) NULL, Notas TEXT NULL, "
-             "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"_qs);
-    Ejecutar(u"CREATE INDEX CLIENTES_Clave2 ON CLIENTES (Nombre, Codigo)"_qs);
-    QString valores;
-    for (int codigo = 1; codigo <= 250; ++codigo)
-      valores += u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, 'Cliente %2'); "_qs.arg(codigo).arg(
-          codigo, 3, 10, QLatin1Char('0'));
-    Ejecutar(valores);
+    Preparar(QString::fromLatin1(GetParam()));
     busqueda = std::make_unique<TfGENEBUSQ>();
     filas = busqueda->findChild<ClientDataset*>(u"ClientDataSet1"_qs);
   }
 
   void abrir(const QString& tabla, int indice = 0, const QString& dato = QString()) {
+    busqueda->hide();
     busqueda->TablaBusqueda = tabla;
     busqueda->IndiceBusqueda = indice;
     hijo<QLineEdit>("DatoABuscar")->setText(dato);

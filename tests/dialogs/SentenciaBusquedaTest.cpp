@@ -70,8 +70,8 @@ TEST(SentenciaBusqueda, TheLimitIsATopOnTheFirstSelect) {
 }
 
 TEST(SentenciaBusqueda, PacketsReadOnFromTheLastRowInTheOrderOfTheFieldsAndTheKey) {
-  const PaquetesBusqueda paquetes(criterio(u"Nombre"_qs, u"A"_qs, ModoBusqueda::Aproximada), {u"Codigo"_qs, u"Linea"_qs},
-                                  100);
+  const PaquetesBusqueda paquetes =
+      PaquetesDeBusqueda(criterio(u"Nombre"_qs, u"A"_qs, ModoBusqueda::Aproximada), {u"Codigo"_qs, u"Linea"_qs}, 100);
   EXPECT_EQ(paquetes.Primera(),
             u"SELECT TOP 100 * FROM PEDIDOS WITH(NOLOCK)  WHERE  (Nombre >= 'A')  ORDER BY Nombre,Codigo,Linea"_qs);
   const auto literal = [](const QString& columna, const QVariant& valor) {
@@ -87,9 +87,12 @@ TEST(SentenciaBusqueda, PacketsReadOnFromTheLastRowInTheOrderOfTheFieldsAndTheKe
   EXPECT_EQ(paquetes.Siguiente({{u"Nombre"_qs, u"Ana"_qs}}, literal), QString());
 
   // Unordered, the key alone orders the packets; the caller's condition stays whole.
-  const PaquetesBusqueda fonetica(criterio(u"Nombre"_qs, u"a"_qs, ModoBusqueda::Fonetica, false, u"X = 1 OR Y = 2"_qs),
-                                  {u"Codigo"_qs}, 100);
+  const PaquetesBusqueda fonetica = PaquetesDeBusqueda(
+      criterio(u"Nombre"_qs, u"a"_qs, ModoBusqueda::Fonetica, false, u"X = 1 OR Y = 2"_qs), {u"Codigo"_qs}, 100);
   EXPECT_EQ(fonetica.Siguiente({{u"Codigo"_qs, 9}}, literal),
-            u"SELECT TOP 100 * FROM PEDIDOS WITH(NOLOCK)  WHERE  (Nombre LIKE '%a%')  AND ((X = 1 OR Y = 2) AND "
-            "Codigo > 9) ORDER BY Codigo"_qs);
+            u"SELECT TOP 100 * FROM PEDIDOS WITH(NOLOCK)  WHERE  (Nombre LIKE '%a%')  AND (X = 1 OR Y = 2) AND "
+            "(Codigo > 9) ORDER BY Codigo"_qs);
+  // With no condition of its own the continuation is the whole WHERE.
+  const PaquetesBusqueda todos(u"SELECT * FROM T"_qs, QString(), {u"Codigo"_qs}, 100);
+  EXPECT_EQ(todos.Siguiente({{u"Codigo"_qs, 9}}, literal), u"SELECT TOP 100 * FROM T WHERE Codigo > 9 ORDER BY Codigo"_qs);
 }
