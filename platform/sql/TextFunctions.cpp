@@ -6,6 +6,8 @@
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlValues.h"
 
+#include <memory>
+
 
 namespace {
 
@@ -137,10 +139,23 @@ void GetDate(sqlite3_context* context, int, sqlite3_value**) {
   ResultText(context, IsoDateTime(ClockSeam::Get().Now()));
 }
 
+// The text against a statement's LIKE pattern, read once while it stays
+// the same: SQLite keeps it beside a constant argument between rows.
+void MatchPattern(sqlite3_context* context, const Collation& collation, QChar escape, sqlite3_value** values) {
+  const QString text = TextOf(values[0]);
+  if (const auto* kept = static_cast<const LikePattern*>(sqlite3_get_auxdata(context, 0));
+      kept && kept->ReadFrom(collation, text, escape))
+    return sqlite3_result_int(context, kept->Matches(TextOf(values[1])) ? 1 : 0);
+  auto read = std::make_unique<LikePattern>(collation, text, escape);
+  sqlite3_result_int(context, read->Matches(TextOf(values[1])) ? 1 : 0);
+  // SQLite may free it before this returns: nothing uses it after.
+  sqlite3_set_auxdata(context, 0, read.release(), [](void* pattern) { delete static_cast<LikePattern*>(pattern); });
+}
+
 // zem_like(pattern, text, collation).
 void CollatedLike(sqlite3_context* context, int count, sqlite3_value** values) {
   if (AnyNull(count, values)) return sqlite3_result_null(context);
-  sqlite3_result_int(context, CollationOf(context, count, values, 2).Like(TextOf(values[0]), TextOf(values[1])) ? 1 : 0);
+  MatchPattern(context, CollationOf(context, count, values, 2), QChar(), values);
 }
 
 void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
@@ -154,7 +169,7 @@ void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
     escape = escapeText[0];
   }
   // like(pattern, text): SQLite hands the pattern first.
-  sqlite3_result_int(context, CollationOf(context).Like(TextOf(values[0]), TextOf(values[1]), escape) ? 1 : 0);
+  MatchPattern(context, CollationOf(context), escape, values);
 }
 
 struct FunctionRow {
