@@ -1,6 +1,7 @@
 #include "app/ProgramaZEM.h"
 
 #include "core/datamodule/Genemodu.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
@@ -19,6 +20,7 @@
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "shell/Genemenu.h"
+#include "shell/VisorWeb.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -39,6 +41,8 @@ ProgramaZEM::ProgramaZEM(Application& application, QStringList parametros)
 ProgramaZEM::~ProgramaZEM() {
   if (presentadorInstalado_) MessagePresenterSeam::Install(nullptr);
   InstalarRutinasBusqueda({});
+  InstalarVisorDetalle({});
+  Ganchos().MostrarDetalle = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -55,6 +59,8 @@ void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
+  InstalarVisorDetalle([](QWidget& panel, const QString& direccion) { VisorWebSeam::Get().Navegar(panel, direccion); });
+  Ganchos().MostrarDetalle = &MostrarDetalle;
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

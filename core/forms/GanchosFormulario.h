@@ -36,8 +36,8 @@ struct GanchosFormulario {
   std::function<void(QObject& formulario, const QString& modo)> ConmutarEuro;
   // The MDI child of that name; none.
   std::function<QWidget*(const QString& nombre)> BuscarFormularioMDI;
-  // A text shown in the detail viewer with its title; nothing.
-  std::function<void(const QString& texto, const QString& titulo)> MostrarDetalle;
+  // A text shown in the detail viewer with its title and options; nothing.
+  std::function<void(const QString& texto, const QString& titulo, const QString& opciones)> MostrarDetalle;
   // The application's main window; none.
   std::function<QWidget*()> VentanaPrincipal;
   // The double-click of an edit: the search table bound to it; nothing.
