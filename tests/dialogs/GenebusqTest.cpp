@@ -3,6 +3,9 @@
 #include "core/startup/Configuracion.h"
 #include "dialogs/DatosBusqueda.h"
 #include "dialogs/Genebusq.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/controls/DatasetModel.h"
+#include "platform/data/DataSource.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
 #include "tests/dialogs/BusquedaFixture.h"
@@ -187,3 +190,54 @@ TEST_F(DatosBusquedaDosCopias, BothEntriesOfOneUserAreKept) {
   EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, u"Otra"_qs), u"1"_qs);
   EXPECT_EQ(LeerDatosBusqueda(u"ARTICULO"_qs), u"Nombre(F)"_qs);
 }
+
+namespace {
+
+// 100,000 customers more, for counting what a search copies.
+class GenebusqGrande : public Genebusq {
+ protected:
+  void SetUp() override {
+    Genebusq::SetUp();
+    for (int bloque = 0; bloque < 100; ++bloque) {
+      QString filas;
+      for (int i = 1; i <= 1000; ++i) {
+        const int codigo = 1000 + bloque * 1000 + i;
+        filas += u"(%1, 'Socio %2')"_qs.arg(codigo).arg(codigo, 6, 10, QLatin1Char('0')) + (i < 1000 ? u", "_qs : QString());
+      }
+      Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES "_qs + filas);
+    }
+    hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  }
+};
+
+}  // namespace
+
+TEST_P(GenebusqGrande, EachModesFirstPageCopiesOnePacket) {
+  abrir(u"CLIENTES"_qs);
+  hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  auto* rejilla = hijo<DBGrid>("DBGrid1");
+  const struct {
+    const char* campos;
+    const char* dato;
+    const char* modo;
+    const char* primero;
+  } casos[] = {
+      {"Nombre", "Socio 05", "BusquedaAproximada", "50000"},  {"Nombre", "o 0777", "BusquedaFonetica", "77700"},
+      {"Nombre;Codigo", "Socio 0123", "BusquedaParcial", "12300"},
+      {"Codigo", "", "BusquedaAproximada", "1"},
+  };
+  for (const auto& caso : casos) {
+    buscar(QString::fromLatin1(caso.campos), QString::fromLatin1(caso.dato), caso.modo);
+    ASSERT_TRUE(filas->Active()) << caso.modo;
+    EXPECT_EQ(codigo(), QString::fromLatin1(caso.primero)) << caso.modo;
+    // The grid reads its first windows from the packet.
+    for (int fila = 0; fila < 2 * DatasetModel::kWindow; ++fila) rejilla->model()->index(fila, 0).data();
+    EjecutarSQL(u"SELECT COUNT(*) FROM CLIENTES"_qs, u"Database"_qs);
+    EXPECT_EQ(filas->RecordCount(), 100) << caso.modo;
+  }
+  // Found nowhere: one statement, nothing copied.
+  buscar(u"Nombre"_qs, u"zzz"_qs, "BusquedaFonetica");
+  EXPECT_TRUE(filas->IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GenebusqGrande, ::testing::Values("Microsoft SQL Server", "Paradox"));
