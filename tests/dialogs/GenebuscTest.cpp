@@ -1,5 +1,6 @@
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
+#include "core/datamodule/TextosPlantilla.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
 #include "dialogs/Genebusa.h"
@@ -105,6 +106,18 @@ TEST_F(Lanzador, ACompanyIsChosenThroughTheDialog) {
   EXPECT_EQ(EmpresaActual, 1);
   // A general table is searched as soon as the dialog opens.
   EXPECT_TRUE(visto.contains(u"FROM EMPRESA WITH(NOLOCK)"_qs)) << visto.toStdString();
+}
+
+TEST_F(Lanzador, ATemplateTextIsChosenWithItsCodeAsTheSearchsValue) {
+  Ejecutar(u"CREATE TABLE TEXTO (Codigo VARCHAR(10) NOT NULL, Descripcion VARCHAR(40) NULL, Tipo VARCHAR(20) NULL, "
+           "Texto TEXT NULL, CONSTRAINT TEXTO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO TEXTO (Codigo, Descripcion, Tipo, Texto) VALUES ('SALUDO', 'Saludo', 'Texto', 'Hola')"_qs);
+  QString visto;
+  Elegir(u"Codigo"_qs, u"SAL"_qs, true, &visto);
+  EXPECT_EQ(TextoPlantilla(u"SAL"_qs), u"Hola"_qs);
+  EXPECT_EQ(visto, u"SAL|"_qs);
+  Elegir(QString(), QString(), false);
+  EXPECT_EQ(TextoPlantilla(u"SAL"_qs), QString());  // cancelled: nothing chosen
 }
 
 TEST(PatronAproximado, WidensAccentsAndLettersThatSoundAlike) {
