@@ -173,6 +173,14 @@ LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar 
       elements_.push_back({Element::Character, c, {}, false});
     }
   }
+  const bool runsAround = elements_.size() >= 2 && elements_.front().kind == Element::AnyRun &&
+                         elements_.back().kind == Element::AnyRun;
+  if (runsAround &&
+      std::all_of(elements_.begin() + 1, elements_.end() - 1, [](const Element& e) { return e.kind == Element::Character; })) {
+    QString text;
+    for (auto e = elements_.begin() + 1; e != elements_.end() - 1; ++e) text += e->character;
+    contained_ = text;
+  }
 }
 
 bool LikePattern::ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const {
@@ -197,16 +205,22 @@ bool LikePattern::InSet(const Element& set, QChar c) {
 // Every place in the pattern the text read so far can have reached, moved on
 // one character at a time.
 bool LikePattern::Matches(QStringView text) const {
-  const QString folded = collation_->Fold(WithoutTrailingBlanks(text));
+  text = WithoutTrailingBlanks(text);
+  thread_local QString folded;
+  folded.resize(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) folded[i] = collation_->Fold(text[i]);
+  if (contained_) return folded.contains(*contained_);
   const std::size_t count = elements_.size();
-  std::vector<char> reached(count + 1, 0), next(count + 1, 0);
+  thread_local std::vector<char> reached, next;
+  reached.assign(count + 1, 0);
+  next.assign(count + 1, 0);
   const auto throughRuns = [this, count](std::vector<char>& states) {
     for (std::size_t i = 0; i < count; ++i)
       if (states[i] && elements_[i].kind == Element::AnyRun) states[i + 1] = 1;
   };
   reached[0] = 1;
   throughRuns(reached);
-  for (const QChar c : folded) {
+  for (const QChar c : std::as_const(folded)) {
     std::fill(next.begin(), next.end(), 0);
     bool any = false;
     for (std::size_t i = 0; i < count; ++i) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -87,4 +88,6 @@ class LikePattern {
   QString pattern_;
   QChar escape_;
   std::vector<Element> elements_;
+  // "%text%", the search's usual pattern: found as folded text.
+  std::optional<QString> contained_;
 };
