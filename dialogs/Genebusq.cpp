@@ -104,6 +104,8 @@ TfGENEBUSQ::TfGENEBUSQ(QWidget* owner)
     connect(lista, qOverload<int>(&QComboBox::activated), this, [this] { ui_->DatoABuscar->setFocus(); });
   instalarTeclas();
   instalarMenu();
+  // The search box's double-click searches; it is bound to no search table.
+  ui_->DatoABuscar->setProperty("OnDblClick", true);
   PrepararFormulario(*this);
 }
 

@@ -1,5 +1,6 @@
 #include "core/connections/Conexiones.h"
 #include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/startup/Configuracion.h"
 #include "dialogs/DatosBusqueda.h"
 #include "dialogs/Genebusq.h"
@@ -12,6 +13,7 @@
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QCheckBox>
+#include <QTest>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -141,6 +143,23 @@ TEST_P(Genebusq, UnboundedSearchesReadAPacketAtATime) {
   filas->Last();
   EXPECT_EQ(codigo(), u"250"_qs);
   EXPECT_EQ(filas->RecordCount(), 201);
+}
+
+TEST_P(Genebusq, TheSearchBoxsDoubleClickAndEnterSearch) {
+  QStringList asociadas;
+  Ganchos().AsociarTablaBusqueda = [&asociadas](QObject* control) { asociadas.append(control->objectName()); };
+  abrir(u"CLIENTES"_qs);
+  hijo<QComboBox>("ListaCamposBusqueda")->setCurrentText(u"Codigo"_qs);
+  hijo<QLineEdit>("DatoABuscar")->setText(u"200"_qs);
+  QTest::mouseDClick(hijo<QLineEdit>("DatoABuscar"), Qt::LeftButton);
+  EXPECT_EQ(codigo(), u"200"_qs);
+  EXPECT_TRUE(asociadas.isEmpty());
+  hijo<QLineEdit>("DatoABuscar")->setText(u"7,"_qs);
+  QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), Qt::Key_Return);
+  EXPECT_EQ(hijo<QLineEdit>("DatoABuscar")->text(), u"7;"_qs);
+  EXPECT_EQ(codigo(), u"7"_qs);
+  EXPECT_EQ(UltimaTeclaPulsada, int(Qt::Key_Return));
+  Ganchos().AsociarTablaBusqueda = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Genebusq, ::testing::Values("Microsoft SQL Server", "Paradox"));
