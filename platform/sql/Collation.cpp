@@ -13,20 +13,22 @@ QStringView WithoutTrailingBlanks(QStringView text) {
 }
 
 // Base letter, lower case, of every character up to the end of Latin
-// Extended-B; computed once.
-const std::array<char16_t, 0x250>& BaseLetters() {
-  static const std::array<char16_t, 0x250> table = [] {
-    std::array<char16_t, 0x250> letters{};
-    for (char16_t code = 0; code < letters.size(); ++code) {
-      QChar c(code);
-      const QString decomposition = c.decomposition();
-      if (c.decompositionTag() == QChar::Canonical && !decomposition.isEmpty()) c = decomposition[0];
-      letters[code] = c.toCaseFolded().unicode();
-    }
-    return letters;
-  }();
-  return table;
+// Extended-B; computed once, before any statement runs (a function-local
+// table cost a guard on every character folded).
+std::array<char16_t, 0x250> MakeBaseLetters() {
+  std::array<char16_t, 0x250> letters{};
+  for (char16_t code = 0; code < letters.size(); ++code) {
+    QChar c(code);
+    const QString decomposition = c.decomposition();
+    if (c.decompositionTag() == QChar::Canonical && !decomposition.isEmpty()) c = decomposition[0];
+    letters[code] = c.toCaseFolded().unicode();
+  }
+  return letters;
 }
+
+const std::array<char16_t, 0x250> kBaseLetters = MakeBaseLetters();
+
+const std::array<char16_t, 0x250>& BaseLetters() { return kBaseLetters; }
 
 constexpr char16_t kEnye = u'ñ';
 
@@ -175,7 +177,9 @@ LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar 
   }
   const bool runsAround = elements_.size() >= 2 && elements_.front().kind == Element::AnyRun &&
                          elements_.back().kind == Element::AnyRun;
-  if (runsAround &&
+  fixedBetweenRuns_ = runsAround && std::none_of(elements_.begin() + 1, elements_.end() - 1,
+                                                 [](const Element& e) { return e.kind == Element::AnyRun; });
+  if (fixedBetweenRuns_ &&
       std::all_of(elements_.begin() + 1, elements_.end() - 1, [](const Element& e) { return e.kind == Element::Character; })) {
     QString text;
     for (auto e = elements_.begin() + 1; e != elements_.end() - 1; ++e) text += e->character;
@@ -202,14 +206,44 @@ bool LikePattern::InSet(const Element& set, QChar c) {
   return found != set.negated;
 }
 
+bool LikePattern::MatchesOne(const Element& element, QChar c) {
+  switch (element.kind) {
+    case Element::AnyOne:
+      return true;
+    case Element::Character:
+      return element.character == c;
+    case Element::Set:
+      return InSet(element, c);
+    case Element::AnyRun:
+      break;
+  }
+  return true;
+}
+
 // Every place in the pattern the text read so far can have reached, moved on
 // one character at a time.
 bool LikePattern::Matches(QStringView text) const {
   text = WithoutTrailingBlanks(text);
   thread_local QString folded;
   folded.resize(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) folded[i] = collation_->Fold(text[i]);
+  QChar* out = folded.data();
+  for (const QChar c : text) *out++ = collation_->Fold(c);
   if (contained_) return folded.contains(*contained_);
+  if (fixedBetweenRuns_) {
+    const auto first = elements_.begin() + 1;
+    const auto last = elements_.end() - 1;
+    const qsizetype width = last - first;
+    for (qsizetype start = 0; start + width <= folded.size(); ++start) {
+      qsizetype at = start;
+      auto element = first;
+      while (element != last && MatchesOne(*element, folded[at])) {
+        ++element;
+        ++at;
+      }
+      if (element == last) return true;
+    }
+    return false;
+  }
   const std::size_t count = elements_.size();
   thread_local std::vector<char> reached, next;
   reached.assign(count + 1, 0);

@@ -83,6 +83,7 @@ class LikePattern {
     bool negated = false;
   };
   static bool InSet(const Element& set, QChar c);
+  static bool MatchesOne(const Element& element, QChar c);
 
   const Collation* collation_;
   QString pattern_;
@@ -90,4 +91,6 @@ class LikePattern {
   std::vector<Element> elements_;
   // "%text%", the search's usual pattern: found as folded text.
   std::optional<QString> contained_;
+  // "%...%" with no other run: tried at every place of the text.
+  bool fixedBetweenRuns_ = false;
 };
