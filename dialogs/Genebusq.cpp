@@ -175,6 +175,9 @@ void TfGENEBUSQ::FormShow() {
       BaseDatosBDE(EsTablaGeneral(TablaBusqueda) ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database")));
   ui_->DatoABuscar->setFocus();
   ui_->DatoABuscar->selectAll();
+  // The table's columns and key, for every search of this opening.
+  columnas_ = ListaColumnas(TablaBusqueda).split(u';');
+  claves_ = camposClave(TablaBusqueda);
   ui_->ListaCamposBusqueda->clear();
   ui_->NumeroMaximoRegistros->setCurrentText(QStringLiteral("100"));
   pbPersonalizarBusquedaClick();
@@ -331,10 +334,10 @@ void TfGENEBUSQ::pbBuscarClick(bool mostrarMensaje) {
 
 bool TfGENEBUSQ::abrirConsulta(const CriterioBusqueda& criterio) {
   cerrarFilas();
-  const QString sentencia = SentenciaBusqueda(criterio, ListaColumnas(TablaBusqueda).split(u';'));
+  const QString sentencia = SentenciaBusqueda(criterio, columnas_);
   if (sentencia.isEmpty()) return false;
   const QString limite = ui_->NumeroMaximoRegistros->currentText();
-  const QStringList claves = camposClave(TablaBusqueda);
+  const QStringList& claves = claves_;
   bool abierta = false;
   if (EsSQLServer() && limite != kIlimitado) {
     const int registros = StrToIntDef(limite, 0);
@@ -375,7 +378,7 @@ void TfGENEBUSQ::prepararColumnas() {
 void TfGENEBUSQ::pbConformeClick() {
   ClaveSeleccionada.clear();
   if (ClientDataSet1->Active() && !ClientDataSet1->IsEmpty()) {
-    const QStringList claves = piezas(CamposClavePrimaria(TablaBusqueda));
+    const QStringList& claves = claves_;
     for (qsizetype i = 0; i < claves.size(); ++i) {
       const Field* campo = ClientDataSet1->FindField(claves[i]);
       if (!campo) continue;

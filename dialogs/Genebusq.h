@@ -3,6 +3,8 @@
 #include "dialogs/SentenciaBusqueda.h"
 #include "platform/Form.h"
 
+#include <QStringList>
+
 #include <memory>
 
 namespace Ui {
@@ -70,6 +72,8 @@ class TfGENEBUSQ : public Form {
   DataSource* DataSource1;
   QMenu* PopupMenu1;
   std::unique_ptr<LecturaPaquetes> lectura_;
+  QStringList columnas_;
+  QStringList claves_;
 };
 
 extern TfGENEBUSQ* fGENEBUSQ;
