@@ -1,11 +1,14 @@
 #include "app/ProgramaZEM.h"
 
 #include "core/datamodule/Genemodu.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
+#include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "dialogs/Genebusa.h"
+#include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
@@ -17,6 +20,7 @@
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "shell/Genemenu.h"
+#include "shell/VisorWeb.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -36,6 +40,9 @@ ProgramaZEM::ProgramaZEM(Application& application, QStringList parametros)
 
 ProgramaZEM::~ProgramaZEM() {
   if (presentadorInstalado_) MessagePresenterSeam::Install(nullptr);
+  InstalarRutinasBusqueda({});
+  InstalarVisorDetalle({});
+  Ganchos().MostrarDetalle = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -51,6 +58,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  InstalarRutinasBusqueda(Genebusc::Rutinas());
+  InstalarVisorDetalle([](QWidget& panel, const QString& direccion) { VisorWebSeam::Get().Navegar(panel, direccion); });
+  Ganchos().MostrarDetalle = &MostrarDetalle;
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

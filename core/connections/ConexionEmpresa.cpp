@@ -4,6 +4,7 @@
 #include "core/connections/NombresBaseDatos.h"
 #include "core/connections/TransaccionesConexion.h"
 #include "core/connections/VariablesConexion.h"
+#include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "platform/Paths.h"
@@ -17,11 +18,6 @@
 #include <QDir>
 
 namespace {
-
-BusquedaDato& busquedaInstalada() {
-  static BusquedaDato busqueda;
-  return busqueda;
-}
 
 void conectarADO(AdoConnection& conexion, TfGENEINIC& servicios, const QString& baseDatos) {
   conexion.Close();
@@ -95,7 +91,6 @@ void conectarEmpresa(TConexiones& conexiones, TfGENEINIC& servicios, const QStri
 
 }  // namespace
 
-void InstalarBusquedaDato(BusquedaDato busqueda) { busquedaInstalada() = std::move(busqueda); }
 
 QString CarpetaOBaseDatosEmpresa(TfGENEINIC& servicios, int empresa) {
   const QString nombre = NombreBaseDatosEmpresa(servicios, empresa);
@@ -105,8 +100,7 @@ QString CarpetaOBaseDatosEmpresa(TfGENEINIC& servicios, int empresa) {
 }
 
 void SeleccionarEmpresa(TfGENEINIC& servicios) {
-  const BusquedaDato& busqueda = busquedaInstalada();
-  const Variant clave = busqueda ? busqueda(QStringLiteral("EMPRESA"), 0) : Variant::Null();
+  const Variant clave = BuscarDato(QStringLiteral("EMPRESA"), 0);
   const QList<Variant>& valores = clave.Elements();
   if (clave.IsNullOrEmpty() || (clave.Type() == VarType::Array && valores.isEmpty())) {
     EmpresaActual = 0;

@@ -9,13 +9,6 @@
 class Dataset;
 class TfGENEINIC;
 
-// The record search on a table (the search dialog's BuscarDato): the chosen
-// record's key values as an array, Null when nothing is chosen. The dialog
-// installs it; until then nothing is ever chosen.
-using BusquedaDato = std::function<Variant(const QString& tabla, int indice)>;
-// An empty search restores the default.
-void InstalarBusquedaDato(BusquedaDato busqueda);
-
 // Lets the user choose a company and connects it; nothing chosen leaves
 // EmpresaActual 0 and the connections as they were. EmpresaActual changes
 // only once the chosen company is connected.

@@ -2,6 +2,7 @@
 
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Valores.h"
+#include "core/services/RutinasBusqueda.h"
 #include "core/services/VisorAgregarDatos.h"
 #include "core/sql/EjecucionSQL.h"
 #include "platform/StringList.h"
@@ -10,11 +11,6 @@ namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
 
-BusquedaPorDefecto& busquedaInstalada() {
-  static BusquedaPorDefecto busqueda;
-  return busqueda;
-}
-
 QString columnaTexto(const QString& columna, const QString& codigo) {
   return EjecutarSQL(u"SELECT "_qs + columna + u" FROM TEXTO WHERE Codigo = "_qs + LiteralSQL(codigo),
                      QStringLiteral("Database"));
@@ -22,14 +18,11 @@ QString columnaTexto(const QString& columna, const QString& codigo) {
 
 }  // namespace
 
-void InstalarBusquedaPorDefecto(BusquedaPorDefecto busqueda) { busquedaInstalada() = std::move(busqueda); }
-
 QString TextoPlantilla(const QString& codigo) {
   QString elegido = codigo;
   QString texto = codigo.isEmpty() ? QString() : columnaTexto(QStringLiteral("Texto"), codigo);
   if (texto.isEmpty()) {
-    const BusquedaPorDefecto& buscar = busquedaInstalada();
-    elegido = buscar ? VarianteATexto(buscar(QStringLiteral("TEXTO"), 0, QString(), codigo)) : QString();
+    elegido = VarianteATexto(BuscarDatoPorDefecto(QStringLiteral("TEXTO"), 0, QString(), codigo));
     if (elegido.isEmpty()) return {};
     texto = columnaTexto(QStringLiteral("Texto"), elegido);
   }

@@ -82,7 +82,7 @@ void ListaControlesNoVisibles() {
   QString respuesta;
   MensajeConfirmacion(QStringLiteral("¿Desea ver la Lista de Controles No Visibles?"), respuesta);
   if (respuesta == QLatin1String("SI") && Ganchos().MostrarDetalle)
-    Ganchos().MostrarDetalle(ControlesNoVisibles.Text(), QStringLiteral("Controles No Visibles"));
+    Ganchos().MostrarDetalle(ControlesNoVisibles.Text(), QStringLiteral("Controles No Visibles"), QString());
   respuesta.clear();
   MensajePregunta(QStringLiteral("Introduzca los Códigos de Usuario (separados por coma) a los que desea asignar "
                                  "la lista de Controles No Visibles: "),

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+int UltimaTeclaPulsada = 0;
+
 namespace {
 
 GanchosFormulario DelModuloDeDatos() {

@@ -6,6 +6,7 @@
 
 class Dataset;
 class Form;
+class QKeyEvent;
 class QObject;
 class QWidget;
 class Table;
@@ -35,13 +36,19 @@ struct GanchosFormulario {
   std::function<void(QObject& formulario, const QString& modo)> ConmutarEuro;
   // The MDI child of that name; none.
   std::function<QWidget*(const QString& nombre)> BuscarFormularioMDI;
-  // A text shown in the detail viewer with its title; nothing.
-  std::function<void(const QString& texto, const QString& titulo)> MostrarDetalle;
+  // A text shown in the detail viewer with its title and options; nothing.
+  std::function<void(const QString& texto, const QString& titulo, const QString& opciones)> MostrarDetalle;
   // The application's main window; none.
   std::function<QWidget*()> VentanaPrincipal;
   // The double-click of an edit: the search table bound to it; nothing.
   std::function<void(QObject* sender)> AsociarTablaBusqueda;
+  // The suite-wide keys of a form (TeclasFormulario, then PulsacionTecla)
+  // for a key the form handed on; nothing.
+  std::function<void(QWidget& formulario, QKeyEvent* tecla)> TeclasFormulario;
 };
+
+// The last key pressed in the record search's box, read by the key handling.
+extern int UltimaTeclaPulsada;
 
 GanchosFormulario& Ganchos();
 // Puts every hook back to empty.

@@ -1,5 +1,6 @@
 #include "platform/controls/DatasetModel.h"
 
+#include "platform/data/ClientDataset.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
@@ -152,11 +153,12 @@ const QStringList* DatasetModel::window(int row) const {
   const QScopedValueRollback guard(reading_, true);
   ReadingAside aside(*dataset);
   dataset->SetRecNo(first + 1);
-  for (int at = first; at < first + kWindow && at < rows_ && !dataset->Eof(); ++at) {
-    if (dataset->RecNo() != at + 1) break;
+  // No move past the window's last row: that would read the record after it.
+  for (int at = first; at < first + kWindow && at < rows_; ++at) {
+    if (at > first) dataset->Next();
+    if (dataset->Eof() || dataset->RecNo() != at + 1) break;
     cache_.insert(at, currentTexts());
     ++recordsRead_;
-    dataset->Next();
   }
   auto found = cache_.constFind(row);
   return found == cache_.constEnd() ? nullptr : &*found;
@@ -230,4 +232,24 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
   if (dataset->State() == dsBrowse) dataset->Edit();
   field->SetText(value.toString());
   return true;
+}
+
+bool DatasetModel::canFetchMore(const QModelIndex& parent) const {
+  const auto* client = qobject_cast<ClientDataset*>(DataSet());
+  return !parent.isValid() && client && client->State() == dsBrowse &&
+         (client->PacketsPending() || client->RecordCount() > rows_);
+}
+
+void DatasetModel::fetchMore(const QModelIndex& parent) {
+  if (!canFetchMore(parent)) return;
+  auto* client = qobject_cast<ClientDataset*>(DataSet());
+  {
+    const QScopedValueRollback guard(reading_, true);
+    if (client->RecordCount() <= rows_) client->GetNextPacket();
+  }
+  const int rows = client->RecordCount();
+  if (rows <= rows_) return;
+  beginInsertRows({}, rows_, rows - 1);
+  rows_ = rows;
+  endInsertRows();
 }

@@ -42,6 +42,10 @@ class DatasetModel : public QAbstractTableModel {
                      int role = Qt::EditRole) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  // A client dataset reading in packets gets its next packet as the view
+  // reaches the last row copied.
+  bool canFetchMore(const QModelIndex& parent) const override;
+  void fetchMore(const QModelIndex& parent) override;
 
   static constexpr int kWindow = 64;
 

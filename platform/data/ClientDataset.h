@@ -3,13 +3,22 @@
 #include "platform/data/IndexedDataset.h"
 
 #include <QPointer>
+#include <QVariantHash>
 
+#include <functional>
 #include <optional>
 
 // Records held in memory: opening copies the records its provider dataset
 // shows (opening it for the copy when closed), which may then close; the
 // copy is kept until the client dataset closes. Read only; with indexes,
 // ranges, filters and searches of its own.
+//
+// With PacketRecords above 0 the records come a packet at a time: the first
+// from the provider as it stands when the client opens, each next one when
+// the records copied so far have all been visited, after BeforeGetRecords
+// has made the provider read on after the last record copied. The provider
+// is closed after every packet, so no statement stays open between them;
+// RecordCount is the number of records copied so far.
 class ClientDataset : public IndexedDataset {
   Q_OBJECT
 
@@ -21,13 +30,35 @@ class ClientDataset : public IndexedDataset {
   Dataset* ProviderDataSet() const { return provider_; }
   void SetProviderDataSet(Dataset* dataSet);
 
+  // Records per packet; 0 or less: every record at once (only while closed).
+  int PacketRecords() const { return packetRecords_; }
+  void SetPacketRecords(int count);
+  // Given the closed provider and the last record copied (its values by
+  // column name, as stored), opens the provider on the records after it, at
+  // most a packet; false when it cannot, which ends the records there.
+  // Without it the first packet is the last.
+  std::function<bool(Dataset& provider, const QVariantHash& last)> BeforeGetRecords;
+  // Copies the next packet; the number of records it held.
+  int GetNextPacket();
+  // Whether the provider may still have records to copy.
+  bool PacketsPending() const { return data_ && !data_->complete; }
+
  protected:
   Records ReadRecords() override;
+  std::vector<Row> ReadMore(std::size_t count) override;
+  std::size_t ReadBlock(std::size_t wanted) const override;
+  std::optional<int> CountRecords() override;
+  bool RestartReading() override;
   void ReleaseSource() override;
 
  private:
   Records fetch();
+  // Copies what the open provider shows, numbered on from the records copied.
+  std::vector<Row> copyProvider(QList<Column>* columns);
+  bool fetchPacket();
 
   QPointer<Dataset> provider_;
+  int packetRecords_ = 0;
   std::optional<Records> data_;
+  std::size_t delivered_ = 0;  // of data_'s rows, those ReadRecords or ReadMore gave
 };

@@ -290,8 +290,8 @@ constexpr std::size_t kMostSpare = kWindowLimit - kKeptBehind;
 void Dataset::ReadRowsUpTo(std::size_t count) const {
   auto& self = const_cast<Dataset&>(*this);
   while (!complete_ && rows_.size() < count) {
-    const std::size_t block =
-        rows_.empty() && !headComplete_ ? kSearchBlock : std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+    const std::size_t block = ReadBlock(
+        rows_.empty() && !headComplete_ ? kSearchBlock : std::clamp(rows_.size(), kFirstBlock, kLargestBlock));
     std::vector<Row> more = self.ReadMore(block);
     self.complete_ = more.size() < block;
     for (Row& row : more)

@@ -200,6 +200,9 @@ class Dataset : public QObject {
   // link applied or not; the view applies them again): at most count, fewer
   // only at the end.
   virtual std::vector<Row> ReadMore(std::size_t /*count*/) { return {}; }
+  // How many records ReadMore is asked for at once when wanted would be: a
+  // source that reads in packets of its own asks for one packet.
+  virtual std::size_t ReadBlock(std::size_t wanted) const { return wanted; }
   // How many records the source gives (range and master link applied, and
   // the filter where FilterColumns names its columns), when it can tell
   // without reading them; nullopt otherwise.

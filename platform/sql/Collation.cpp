@@ -1,5 +1,6 @@
 #include "platform/sql/Collation.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -12,20 +13,22 @@ QStringView WithoutTrailingBlanks(QStringView text) {
 }
 
 // Base letter, lower case, of every character up to the end of Latin
-// Extended-B; computed once.
-const std::array<char16_t, 0x250>& BaseLetters() {
-  static const std::array<char16_t, 0x250> table = [] {
-    std::array<char16_t, 0x250> letters{};
-    for (char16_t code = 0; code < letters.size(); ++code) {
-      QChar c(code);
-      const QString decomposition = c.decomposition();
-      if (c.decompositionTag() == QChar::Canonical && !decomposition.isEmpty()) c = decomposition[0];
-      letters[code] = c.toCaseFolded().unicode();
-    }
-    return letters;
-  }();
-  return table;
+// Extended-B; computed once, before any statement runs (a function-local
+// table cost a guard on every character folded).
+std::array<char16_t, 0x250> MakeBaseLetters() {
+  std::array<char16_t, 0x250> letters{};
+  for (char16_t code = 0; code < letters.size(); ++code) {
+    QChar c(code);
+    const QString decomposition = c.decomposition();
+    if (c.decompositionTag() == QChar::Canonical && !decomposition.isEmpty()) c = decomposition[0];
+    letters[code] = c.toCaseFolded().unicode();
+  }
+  return letters;
 }
+
+const std::array<char16_t, 0x250> kBaseLetters = MakeBaseLetters();
+
+const std::array<char16_t, 0x250>& BaseLetters() { return kBaseLetters; }
 
 constexpr char16_t kEnye = u'ñ';
 
@@ -138,72 +141,144 @@ qsizetype Collation::IndexOf(QStringView what, QStringView text, qsizetype from)
   return Fold(text).indexOf(Fold(what), std::max<qsizetype>(from, 0));
 }
 
-namespace {
+bool Collation::Like(QStringView pattern, QStringView text, QChar escape) const {
+  return LikePattern(*this, pattern, escape).Matches(text);
+}
 
-// Matches one [...] set at pattern[p] against c; returns the index past the
-// set, or -1 when the set is not closed (then "[" is an ordinary character).
-qsizetype MatchSet(const QString& pattern, qsizetype p, QChar c, bool& matched) {
-  qsizetype i = p + 1;
-  const bool negated = i < pattern.size() && pattern[i] == u'^';
-  if (negated) ++i;
+// Trailing blanks are not significant for single-byte text.
+LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar escape)
+    : collation_(&collation), pattern_(pattern.toString()), escape_(escape) {
+  const QString folded = collation.Fold(WithoutTrailingBlanks(pattern));
+  const QChar foldedEscape = escape.isNull() ? escape : collation.Fold(escape);
+  for (qsizetype p = 0; p < folded.size(); ++p) {
+    const QChar c = folded[p];
+    if (!foldedEscape.isNull() && c == foldedEscape && p + 1 < folded.size()) {
+      elements_.push_back({Element::Character, folded[++p], {}, false});
+    } else if (c == u'%') {
+      if (elements_.empty() || elements_.back().kind != Element::AnyRun) elements_.push_back({Element::AnyRun, {}, {}, false});
+    } else if (c == u'_') {
+      elements_.push_back({Element::AnyOne, {}, {}, false});
+    } else if (c == u'[') {
+      // The set's first character may be "]"; an unclosed "[" is a character.
+      qsizetype i = p + 1;
+      const bool negated = i < folded.size() && folded[i] == u'^';
+      if (negated) ++i;
+      const qsizetype first = i;
+      while (i < folded.size() && (folded[i] != u']' || i == first)) ++i;
+      if (i >= folded.size()) {
+        elements_.push_back({Element::Character, c, {}, false});
+      } else {
+        elements_.push_back({Element::Set, {}, folded.mid(first, i - first), negated});
+        p = i;
+      }
+    } else {
+      elements_.push_back({Element::Character, c, {}, false});
+    }
+  }
+  const bool runsAround = elements_.size() >= 2 && elements_.front().kind == Element::AnyRun &&
+                         elements_.back().kind == Element::AnyRun;
+  fixedBetweenRuns_ = runsAround && std::none_of(elements_.begin() + 1, elements_.end() - 1,
+                                                 [](const Element& e) { return e.kind == Element::AnyRun; });
+  if (fixedBetweenRuns_ &&
+      std::all_of(elements_.begin() + 1, elements_.end() - 1, [](const Element& e) { return e.kind == Element::Character; })) {
+    QString text;
+    for (auto e = elements_.begin() + 1; e != elements_.end() - 1; ++e) text += e->character;
+    contained_ = text;
+  }
+}
+
+bool LikePattern::ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const {
+  return collation_ == &collation && escape_ == escape && pattern_ == pattern;
+}
+
+bool LikePattern::InSet(const Element& set, QChar c) {
   bool found = false;
-  const qsizetype first = i;
-  while (i < pattern.size() && (pattern[i] != u']' || i == first)) {
-    if (i + 2 < pattern.size() && pattern[i + 1] == u'-' && pattern[i + 2] != u']') {
-      if (c >= pattern[i] && c <= pattern[i + 2]) found = true;
+  const QString& s = set.set;
+  for (qsizetype i = 0; i < s.size() && !found;) {
+    if (i + 2 < s.size() && s[i + 1] == u'-') {
+      found = c >= s[i] && c <= s[i + 2];
       i += 3;
     } else {
-      if (c == pattern[i]) found = true;
+      found = c == s[i];
       ++i;
     }
   }
-  if (i >= pattern.size()) return -1;
-  matched = found != negated;
-  return i + 1;
+  return found != set.negated;
 }
 
-bool LikeFrom(const QString& pattern, qsizetype p, const QString& text, qsizetype t, QChar escape) {
-  while (p < pattern.size()) {
-    const QChar pc = pattern[p];
-    if (!escape.isNull() && pc == escape && p + 1 < pattern.size()) {
-      if (t >= text.size() || text[t] != pattern[p + 1]) return false;
-      p += 2;
-      ++t;
-    } else if (pc == u'%') {
-      while (p < pattern.size() && pattern[p] == u'%') ++p;
-      if (p == pattern.size()) return true;
-      for (qsizetype start = t; start <= text.size(); ++start)
-        if (LikeFrom(pattern, p, text, start, escape)) return true;
-      return false;
-    } else if (pc == u'_') {
-      if (t >= text.size()) return false;
-      ++p;
-      ++t;
-    } else if (pc == u'[') {
-      if (t >= text.size()) return false;
-      bool matched = false;
-      const qsizetype after = MatchSet(pattern, p, text[t], matched);
-      if (after < 0) {
-        if (text[t] != pc) return false;
-        ++p;
-      } else {
-        if (!matched) return false;
-        p = after;
-      }
-      ++t;
-    } else {
-      if (t >= text.size() || text[t] != pc) return false;
-      ++p;
-      ++t;
-    }
+bool LikePattern::MatchesOne(const Element& element, QChar c) {
+  switch (element.kind) {
+    case Element::AnyOne:
+      return true;
+    case Element::Character:
+      return element.character == c;
+    case Element::Set:
+      return InSet(element, c);
+    case Element::AnyRun:
+      break;
   }
-  return t == text.size();
+  return true;
 }
 
-}  // namespace
-
-bool Collation::Like(QStringView pattern, QStringView text, QChar escape) const {
-  // Trailing blanks are not significant for single-byte text.
-  return LikeFrom(Fold(WithoutTrailingBlanks(pattern)), 0, Fold(WithoutTrailingBlanks(text)), 0,
-                  escape.isNull() ? escape : Fold(escape));
+// Every place in the pattern the text read so far can have reached, moved on
+// one character at a time.
+bool LikePattern::Matches(QStringView text) const {
+  text = WithoutTrailingBlanks(text);
+  thread_local QString folded;
+  folded.resize(text.size());
+  QChar* out = folded.data();
+  for (const QChar c : text) *out++ = collation_->Fold(c);
+  if (contained_) return folded.contains(*contained_);
+  if (fixedBetweenRuns_) {
+    const auto first = elements_.begin() + 1;
+    const auto last = elements_.end() - 1;
+    const qsizetype width = last - first;
+    for (qsizetype start = 0; start + width <= folded.size(); ++start) {
+      qsizetype at = start;
+      auto element = first;
+      while (element != last && MatchesOne(*element, folded[at])) {
+        ++element;
+        ++at;
+      }
+      if (element == last) return true;
+    }
+    return false;
+  }
+  const std::size_t count = elements_.size();
+  thread_local std::vector<char> reached, next;
+  reached.assign(count + 1, 0);
+  next.assign(count + 1, 0);
+  const auto throughRuns = [this, count](std::vector<char>& states) {
+    for (std::size_t i = 0; i < count; ++i)
+      if (states[i] && elements_[i].kind == Element::AnyRun) states[i + 1] = 1;
+  };
+  reached[0] = 1;
+  throughRuns(reached);
+  for (const QChar c : std::as_const(folded)) {
+    std::fill(next.begin(), next.end(), 0);
+    bool any = false;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!reached[i]) continue;
+      const Element& element = elements_[i];
+      switch (element.kind) {
+        case Element::AnyRun:
+          next[i] = 1;
+          break;
+        case Element::AnyOne:
+          next[i + 1] = 1;
+          break;
+        case Element::Character:
+          if (element.character == c) next[i + 1] = 1;
+          break;
+        case Element::Set:
+          if (InSet(element, c)) next[i + 1] = 1;
+          break;
+      }
+      any = any || next[i] || next[i + 1];
+    }
+    if (!any) return false;
+    throughRuns(next);
+    reached.swap(next);
+  }
+  return reached[count] != 0;
 }

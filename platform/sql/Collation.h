@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+#include <vector>
+
 struct sqlite3;
 
 // SQL Server's collations the system and its installations name, for
@@ -40,7 +43,8 @@ class Collation {
   QChar Fold(QChar c) const;
 
   // SQL Server's LIKE: % any run, _ one character, [abc], [a-c] and [^abc]
-  // sets, an optional escape character; compared under the collation.
+  // sets, an optional escape character; compared under the collation. Many
+  // texts against one pattern: LikePattern.
   bool Like(QStringView pattern, QStringView text, QChar escape = QChar()) const;
 
   // The first position (from 0) of what in text at or after from under the
@@ -59,4 +63,34 @@ class Collation {
   int Weight(QChar c) const;
 
   Rules rules_;
+};
+
+// A LIKE pattern folded and read once, matched against texts in time bounded
+// by the pattern's length times the text's, whatever its runs of "%".
+class LikePattern {
+ public:
+  LikePattern(const Collation& collation, QStringView pattern, QChar escape = QChar());
+
+  bool Matches(QStringView text) const;
+  // Whether it was read from that pattern under that collation.
+  bool ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const;
+
+ private:
+  struct Element {
+    enum Kind { Character, AnyOne, AnyRun, Set } kind;
+    QChar character;  // Character
+    QString set;      // Set: the folded text between the brackets
+    bool negated = false;
+  };
+  static bool InSet(const Element& set, QChar c);
+  static bool MatchesOne(const Element& element, QChar c);
+
+  const Collation* collation_;
+  QString pattern_;
+  QChar escape_;
+  std::vector<Element> elements_;
+  // "%text%", the search's usual pattern: found as folded text.
+  std::optional<QString> contained_;
+  // "%...%" with no other run: tried at every place of the text.
+  bool fixedBetweenRuns_ = false;
 };

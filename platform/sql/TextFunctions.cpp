@@ -6,6 +6,9 @@
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlValues.h"
 
+#include <memory>
+#include <string>
+
 
 namespace {
 
@@ -137,10 +140,56 @@ void GetDate(sqlite3_context* context, int, sqlite3_value**) {
   ResultText(context, IsoDateTime(ClockSeam::Get().Now()));
 }
 
+// The value's text as UTF-16, decoded into a buffer kept for the next row:
+// LIKE reads every row of a scan, and allocating for each costs more than
+// the match.
+QStringView Utf16Of(sqlite3_value* value) {
+  thread_local std::u16string buffer;
+  const auto* bytes = sqlite3_value_text(value);
+  const int size = sqlite3_value_bytes(value);
+  buffer.resize(static_cast<std::size_t>(size));
+  std::size_t out = 0;
+  for (int i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    char32_t code = lead;
+    int length = 1;
+    if (lead >= 0xF0 && i + 3 < size) {
+      code = ((lead & 0x07u) << 18) | ((bytes[i + 1] & 0x3Fu) << 12) | ((bytes[i + 2] & 0x3Fu) << 6) | (bytes[i + 3] & 0x3Fu);
+      length = 4;
+    } else if (lead >= 0xE0 && i + 2 < size) {
+      code = ((lead & 0x0Fu) << 12) | ((bytes[i + 1] & 0x3Fu) << 6) | (bytes[i + 2] & 0x3Fu);
+      length = 3;
+    } else if (lead >= 0xC0 && i + 1 < size) {
+      code = ((lead & 0x1Fu) << 6) | (bytes[i + 1] & 0x3Fu);
+      length = 2;
+    }
+    i += length;
+    if (code >= 0x10000) {
+      buffer[out++] = static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      buffer[out++] = static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      buffer[out++] = static_cast<char16_t>(code);
+    }
+  }
+  return QStringView(buffer.data(), static_cast<qsizetype>(out));
+}
+
+// The text against a statement's LIKE pattern, read once while it stays
+// the same: SQLite keeps it beside a constant argument between rows.
+void MatchPattern(sqlite3_context* context, const Collation& collation, QChar escape, sqlite3_value** values) {
+  if (const auto* kept = static_cast<const LikePattern*>(sqlite3_get_auxdata(context, 0));
+      kept && kept->ReadFrom(collation, Utf16Of(values[0]), escape))
+    return sqlite3_result_int(context, kept->Matches(Utf16Of(values[1])) ? 1 : 0);
+  auto read = std::make_unique<LikePattern>(collation, TextOf(values[0]), escape);
+  sqlite3_result_int(context, read->Matches(Utf16Of(values[1])) ? 1 : 0);
+  // SQLite may free it before this returns: nothing uses it after.
+  sqlite3_set_auxdata(context, 0, read.release(), [](void* pattern) { delete static_cast<LikePattern*>(pattern); });
+}
+
 // zem_like(pattern, text, collation).
 void CollatedLike(sqlite3_context* context, int count, sqlite3_value** values) {
   if (AnyNull(count, values)) return sqlite3_result_null(context);
-  sqlite3_result_int(context, CollationOf(context, count, values, 2).Like(TextOf(values[0]), TextOf(values[1])) ? 1 : 0);
+  MatchPattern(context, CollationOf(context, count, values, 2), QChar(), values);
 }
 
 void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
@@ -154,7 +203,7 @@ void LikeFunction(sqlite3_context* context, int count, sqlite3_value** values) {
     escape = escapeText[0];
   }
   // like(pattern, text): SQLite hands the pattern first.
-  sqlite3_result_int(context, CollationOf(context).Like(TextOf(values[0]), TextOf(values[1]), escape) ? 1 : 0);
+  MatchPattern(context, CollationOf(context), escape, values);
 }
 
 struct FunctionRow {

@@ -6,6 +6,7 @@
 #include "core/connections/NombresBaseDatos.h"
 #include "core/datamodule/Genemodu.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/services/RutinasBusqueda.h"
 #include "core/sql/EjecucionSQL.h"
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
@@ -113,10 +114,12 @@ TEST_F(ConexionEmpresa, ASecondCompanyOpensBesideTheCurrentOneThroughTheMarker) 
 
 TEST_F(ConexionEmpresa, ChoosingACompanyConnectsItAndAFailedSwitchKeepsThePreviousOne) {
   const auto elegir = [this](Variant clave) {
-    InstalarBusquedaDato([clave](const QString& tabla, int indice) {
+    RutinasBusqueda rutinas;
+    rutinas.BuscarDato = [clave](const QString& tabla, int indice) {
       EXPECT_EQ(tabla + QString::number(indice), u"EMPRESA0"_qs);
       return clave;
-    });
+    };
+    InstalarRutinasBusqueda(rutinas);
     SeleccionarEmpresa(Servicios());
   };
   elegir(Variant::Array({Variant::Integer(2)}));

@@ -7,6 +7,7 @@
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/TablaBusquedas.h"
 #include "core/datamodule/TextosPlantilla.h"
+#include "core/services/RutinasBusqueda.h"
 #include "core/services/VisorAgregarDatos.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/system/Equipo.h"
@@ -336,12 +337,14 @@ TEST_F(SesionesUso, TextsAreReadAndTemplatesFilledIn) {
   // An unknown code is chosen in the search, with the code as its default.
   EXPECT_EQ(TextoPlantilla(u"SAL"_qs), QString());
   QString defecto;
-  InstalarBusquedaPorDefecto([&defecto](const QString& tabla, int, const QString&, const QString& valor) {
+  RutinasBusqueda rutinas;
+  rutinas.BuscarDatoPorDefecto = [&defecto](const QString& tabla, int, const QString&, const QString& valor) {
     defecto = tabla + u'/' + valor;
     return Variant::String(u"SALUDO"_qs);
-  });
+  };
+  InstalarRutinasBusqueda(rutinas);
   EXPECT_EQ(TextoPlantilla(u"SAL"_qs), u"Hola\r\nmundo"_qs);
   EXPECT_EQ(defecto, u"TEXTO/SAL"_qs);
-  InstalarBusquedaPorDefecto({});
+  InstalarRutinasBusqueda({});
   FormRegistry::Clear();
 }

@@ -84,6 +84,26 @@ TEST(Collation, MatchesLikeSqlServer) {
   EXPECT_FALSE(Collation::Find(u"Modern_Spanish_CI_AI")->Like(u"%pena%", u"Peña"));
 }
 
+TEST(Collation, LikeRunsInTimeBoundedByThePatternTimesTheText) {
+  // Backtracking tried every way of spreading the runs over the text.
+  const QString as(250, u'a');
+  const QString pattern = u"a%a%a%a%a%a%a%a%a%a%a%a%b"_qs;
+  EXPECT_FALSE(Collation::Default().Like(pattern, as));
+  EXPECT_TRUE(Collation::Default().Like(pattern, as + u'B'));
+  const LikePattern read(Collation::Default(), u"%[ct][hxz][aá][bv][eé]z%"_qs);
+  EXPECT_TRUE(read.Matches(u"Sr. CHAVEZ"));
+  EXPECT_TRUE(read.Matches(u"Txávez"));
+  EXPECT_FALSE(read.Matches(u"Chaves"));
+  const std::tuple<const char16_t*, const char16_t*, bool> cases[] = {
+      {u"[]]x", u"]x", true}, {u"%%%", u"", true},   {u"_%_", u"a", false}, {u"_%_", u"ab", true},
+      {u"a%", u"b", false},   {u"%b", u"ab ", true}, {u"[^]]", u"]", false},
+  };
+  for (const auto& [pattern, text, matches] : cases)
+    EXPECT_EQ(Collation::Default().Like(QString::fromUtf16(pattern), QString::fromUtf16(text)), matches)
+        << QString::fromUtf16(pattern).toStdString() << " / " << QString::fromUtf16(text).toStdString();
+  EXPECT_TRUE(Collation::Default().Like(u"a!", u"a!", u'!'));  // an escape at the end is itself
+}
+
 TEST(Collation, FindsTextsOneForOne) {
   EXPECT_EQ(Collation::Default().IndexOf(u"CAMION", u"Un camión rojo"), 3);
   EXPECT_EQ(Collation::Default().IndexOf(u"o", u"Óscar o", 1), 6);

@@ -95,6 +95,10 @@ const Case kCompanyCases[] = {
     {"SELECT Codigo FROM CLIENTES WHERE Nombre = 'ALVARO'", {{"1"}}},
     {"SELECT Codigo FROM CLIENTES WHERE Nombre = 'bueno   '", {{"4"}}},
     {"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE '%PENA%'", {{"7"}}},
+    // Every row against one pattern, accented text read from its stored form.
+    {"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE '%[aá]v%' ORDER BY Codigo", {{"2"}}},
+    {"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE '[aá]%o' ORDER BY Codigo", {{"1"}}},
+    {"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE '_v%' ORDER BY Codigo", {{"2"}}},
     {"SELECT Nombre FROM CLIENTES WHERE Nombre <> '' ORDER BY Nombre",
      {{"Álvaro"}, {"Ávila"}, {"bueno"}, {"Casa Peña"}, {"Zamora"}}},
     {"SELECT UPPER(Nombre), CHARINDEX('PEÑA', Nombre) FROM CLIENTES WHERE Codigo = 7", {{"CASA PEÑA", "6"}}},

@@ -1,0 +1,227 @@
+// The record searches on a 1,000,000-row table of the embedded server beside
+// the same reading on raw SQLite.
+
+#include "bench/support/BenchData.h"
+#include "bench/support/RawSqlite.h"
+#include "bench/support/ResidentMemory.h"
+#include "core/connections/Conexiones.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
+#include "dialogs/Genebusa.h"
+#include "dialogs/Genebusq.h"
+#include "platform/data/ClientDataset.h"
+#include "platform/data/Database.h"
+#include "platform/data/Field.h"
+#include "tests/fixtures/InstallationBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kSearches = 100;
+constexpr int kFirstRows = 100;
+const QString kNowhere = QStringLiteral("ZZZ");
+
+// An installation on the embedded server whose company database holds
+// ARTICULOS as BenchData describes it, with its name index as the search's
+// second index; made once, it lives until the program ends.
+class SearchInstallation {
+ public:
+  static SearchInstallation& Get() {
+    static SearchInstallation* installation = nullptr;
+    if (!installation) {
+      installation = new SearchInstallation();
+      // Its forms go before the application object does.
+      qAddPostRoutine([] {
+        delete installation;
+        installation = nullptr;
+      });
+    }
+    return *installation;
+  }
+  const QString& File() const { return file_; }
+
+ private:
+  SearchInstallation() {
+    const QString folder = QDir(BenchData::Get().Root()).filePath(QStringLiteral("busqueda"));
+    QDir().mkpath(folder);
+    QDir::setCurrent(folder);
+    InstallationBuilder(folder).Write();
+    services_ = std::make_unique<TfGENEINIC>(QStringList{});
+    for (const QString& sql :
+         {QStringLiteral("CREATE TABLE ARTICULOS (Codigo INTEGER NOT NULL, Nombre VARCHAR(40) NULL, Precio FLOAT NULL, "
+                         "Familia VARCHAR(10) NULL, CONSTRAINT ARTICULOS_Clave1 PRIMARY KEY (Codigo))"),
+          QStringLiteral("CREATE INDEX ARTICULOS_Clave2 ON ARTICULOS (Nombre, Codigo)")}) {
+      const QString error = EjecutarSQL(sql, QStringLiteral("Database"), QStringLiteral("Silenciosa"));
+      if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(1);
+      }
+    }
+    file_ = Conexiones(*services_).Database->FileName();
+    RawConnection raw(file_);
+    raw.Execute("BEGIN");
+    RawStatement insert(raw, "INSERT INTO ARTICULOS (Codigo, Nombre, Precio, Familia) VALUES (?, ?, ?, ?)");
+    for (int codigo = 1; codigo <= BenchData::Get().Rows(); ++codigo) {
+      insert.Bind(1, static_cast<qint64>(codigo));
+      insert.Bind(2, BenchData::ArticleName(codigo));
+      insert.Bind(3, BenchData::ArticlePrice(codigo));
+      insert.Bind(4, QStringLiteral("F%1").arg(codigo % 50));
+      insert.Step();
+      insert.Reset();
+    }
+    raw.Execute("COMMIT");
+    search_ = std::make_unique<TfGENEBUSQ>();
+    approximate_ = std::make_unique<TfGENEBUSA>();
+  }
+
+ public:
+  std::unique_ptr<TfGENEINIC> services_;
+  std::unique_ptr<TfGENEBUSQ> search_;
+  std::unique_ptr<TfGENEBUSA> approximate_;
+
+ private:
+  QString file_;
+};
+
+// The search dialog opened on ARTICULOS, searching by the field list in the mode.
+class SearchDialog {
+ public:
+  SearchDialog(const QString& fields, const char* mode) : dialog_(*SearchInstallation::Get().search_) {
+    dialog_.TablaBusqueda = QStringLiteral("ARTICULOS");
+    dialog_.show();
+    dialog_.findChild<QComboBox*>(QStringLiteral("ListaCamposBusqueda"))->setCurrentText(fields);
+    dialog_.findChild<QRadioButton*>(QString::fromLatin1(mode))->click();
+    rows_ = dialog_.findChild<ClientDataset*>(QStringLiteral("ClientDataSet1"));
+  }
+  ~SearchDialog() { dialog_.hide(); }
+  // Searches the value and reads the first rows; how many there were.
+  int Search(const QString& value) {
+    dialog_.findChild<QLineEdit*>(QStringLiteral("DatoABuscar"))->setText(value);
+    dialog_.pbBuscarClick(false);
+    int read = 0;
+    if (!rows_->Active()) return read;
+    const Field& codigo = rows_->FieldByName(QStringLiteral("Codigo"));
+    const Field& nombre = rows_->FieldByName(QStringLiteral("Nombre"));
+    // Read aside, as the grid reads its windows: the grid does not follow.
+    rows_->DisableControls();
+    for (rows_->First(); !rows_->Eof() && read < kFirstRows; rows_->Next(), ++read) {
+      benchmark::DoNotOptimize(codigo.AsInteger());
+      benchmark::DoNotOptimize(nombre.AsString());
+    }
+    rows_->EnableControls();
+    return read;
+  }
+
+ private:
+  TfGENEBUSQ& dialog_;
+  ClientDataset* rows_;
+};
+
+int ReadRaw(RawStatement& select) {
+  int read = 0;
+  while (select.Step()) {
+    benchmark::DoNotOptimize(select.Int64(0));
+    benchmark::DoNotOptimize(select.Text(1));
+    ++read;
+  }
+  select.Reset();
+  return read;
+}
+
+QString SpreadName(int search) {
+  return BenchData::ArticleName(static_cast<int>((static_cast<qint64>(search) * 104729) % BenchData::Get().Rows()) + 1);
+}
+
+// 100 searches from a value on on the name index, the first 100 rows each.
+
+void AproximadaDataset(benchmark::State& state) {
+  SearchInstallation::Get();
+  SearchDialog dialog(QStringLiteral("Nombre"), "BusquedaAproximada");
+  const double before = ResidentMegabytes();
+  for (auto _ : state)
+    for (int i = 0; i < kSearches; ++i)
+      if (dialog.Search(SpreadName(i)) == 0) std::abort();
+  state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
+}
+
+void AproximadaRaw(benchmark::State& state) {
+  RawConnection raw(SearchInstallation::Get().File());
+  RawStatement select(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS WHERE Nombre >= ? "
+                           "ORDER BY Nombre, Codigo LIMIT 100");
+  for (auto _ : state)
+    for (int i = 0; i < kSearches; ++i) {
+      select.Bind(1, SpreadName(i));
+      if (ReadRaw(select) == 0) std::abort();
+    }
+}
+
+// A search that contains the value, finding it nowhere.
+
+void FoneticaDataset(benchmark::State& state) {
+  SearchInstallation::Get();
+  SearchDialog dialog(QStringLiteral("Nombre"), "BusquedaFonetica");
+  const double before = ResidentMegabytes();
+  for (auto _ : state)
+    if (dialog.Search(kNowhere) != 0) std::abort();
+  state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
+}
+
+void FoneticaRaw(benchmark::State& state) {
+  RawConnection raw(SearchInstallation::Get().File());
+  RawStatement select(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS WHERE Nombre LIKE '%ZZZ%' LIMIT 100");
+  for (auto _ : state)
+    if (ReadRaw(select) != 0) std::abort();
+}
+
+// The approximate search over two columns, widened, finding nothing.
+
+void AmpliadaDataset(benchmark::State& state) {
+  TfGENEBUSA& dialog = *SearchInstallation::Get().approximate_;
+  const double before = ResidentMegabytes();
+  for (auto _ : state) {
+    QTimer::singleShot(0, &dialog, [&dialog] {
+      auto* criteria = dialog.findChild<QTableWidget*>(QStringLiteral("ValueListEditor"));
+      for (int row = 0; row < criteria->rowCount(); ++row) {
+        const QString column = criteria->item(row, 0)->data(Qt::UserRole).toString();
+        criteria->item(row, 1)->setText(column == u"Nombre" ? QStringLiteral("Txabez")
+                                        : column == u"Familia" ? QStringLiteral("F1")
+                                                               : QString());
+      }
+      dialog.pbBuscarClick();
+      dialog.SetModalResult(mrCancel);
+    });
+    dialog.BuscarAproximado(QStringLiteral("ARTICULOS"));
+  }
+  state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
+}
+
+void AmpliadaRaw(benchmark::State& state) {
+  RawConnection raw(SearchInstallation::Get().File());
+  RawStatement select(raw, "SELECT * FROM ARTICULOS WHERE (Nombre LIKE '%Txabez%') AND (Familia LIKE '%F1%') LIMIT 100");
+  for (auto _ : state)
+    if (ReadRaw(select) != 0) std::abort();
+}
+
+}  // namespace
+
+BENCHMARK(AproximadaDataset)->Name("Aproximada100/dataset")->Unit(benchmark::kMillisecond);
+BENCHMARK(AproximadaRaw)->Name("Aproximada100/raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(FoneticaDataset)->Name("FoneticaNada/dataset")->Unit(benchmark::kMillisecond);
+BENCHMARK(FoneticaRaw)->Name("FoneticaNada/raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(AmpliadaDataset)->Name("AmpliadaDosColumnasNada/dataset")->Unit(benchmark::kMillisecond);
+BENCHMARK(AmpliadaRaw)->Name("AmpliadaDosColumnasNada/raw")->Unit(benchmark::kMillisecond);

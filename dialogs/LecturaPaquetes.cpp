@@ -1,0 +1,85 @@
+#include "dialogs/LecturaPaquetes.h"
+
+#include "core/helpers/LiteralesSQL.h"
+#include "core/sql/ConsultasSQL.h"
+#include "platform/data/ClientDataset.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/StoredValue.h"
+
+namespace {
+
+constexpr int kPaquete = 100;
+const QString kOpciones = QStringLiteral("Open,Silencio");
+
+QString literalDe(const Field* campo, const QVariant& valor) {
+  switch (campo ? campo->DataType() : ftString) {
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+      return ValorSQL(Variant::Date(StoredValue::ToDateTime(valor)));
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+      return QString::number(valor.toLongLong());
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+      return QString::number(valor.toDouble(), 'g', 17);
+    default:
+      return LiteralSQL(valor.toString());
+  }
+}
+
+}  // namespace
+
+LecturaPaquetes::LecturaPaquetes(ClientDataset& filas, Query& consulta) : filas_(filas), consulta_(consulta) {
+  filas_.SetProviderDataSet(&consulta_);
+  filas_.BeforeGetRecords = [this](Dataset&, const QVariantHash& ultima) {
+    const QString siguiente =
+        paquetes_ ? paquetes_->Siguiente(ultima, [this](const QString& columna, const QVariant& valor) {
+          return literalDe(filas_.FindField(columna), valor);
+        })
+                  : QString();
+    if (siguiente.isEmpty()) return false;
+    consulta_.SQL().SetText(siguiente);
+    return AbrirOEjecutarConsulta(consulta_, kOpciones);
+  };
+}
+
+bool LecturaPaquetes::Abrir(const QString& sentencia) {
+  Cerrar();
+  sentencia_ = sentencia;
+  return abrir(0);
+}
+
+bool LecturaPaquetes::Abrir(std::unique_ptr<PaquetesBusqueda> paquetes) {
+  Cerrar();
+  sentencia_ = paquetes->Primera();
+  paquetes_ = std::move(paquetes);
+  return abrir(kPaquete);
+}
+
+bool LecturaPaquetes::abrir(int registros) {
+  filas_.SetPacketRecords(registros);
+  consulta_.SQL().SetText(sentencia_);
+  if (!AbrirOEjecutarConsulta(consulta_, kOpciones)) return false;
+  try {
+    filas_.SetFiltered(true);
+    filas_.Open();
+  } catch (const std::exception&) {
+    Cerrar();
+    return false;
+  }
+  consulta_.Close();
+  return true;
+}
+
+void LecturaPaquetes::Cerrar() {
+  filas_.Close();
+  filas_.SetFilter(QString());
+  consulta_.Close();
+  paquetes_.reset();
+  sentencia_.clear();
+}

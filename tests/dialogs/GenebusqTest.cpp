@@ -1,0 +1,262 @@
+#include "core/connections/Conexiones.h"
+#include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/forms/GanchosFormulario.h"
+#include "core/startup/Configuracion.h"
+#include "dialogs/DatosBusqueda.h"
+#include "dialogs/Genebusq.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/controls/DatasetModel.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/ClientDataset.h"
+#include "platform/data/Field.h"
+#include "tests/dialogs/BusquedaFixture.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QCheckBox>
+#include <QTest>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+const QString kGeneral = u"DatabaseGeneral"_qs;
+constexpr auto kCarpeta = "ZEM_PROGRAM_FOLDER";
+
+class Genebusq : public BusquedaFixture, public ::testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    Preparar(QString::fromLatin1(GetParam()));
+    busqueda = std::make_unique<TfGENEBUSQ>();
+    filas = busqueda->findChild<ClientDataset*>(u"ClientDataSet1"_qs);
+  }
+
+  void abrir(const QString& tabla, int indice = 0, const QString& dato = QString()) {
+    busqueda->hide();
+    busqueda->TablaBusqueda = tabla;
+    busqueda->IndiceBusqueda = indice;
+    hijo<QLineEdit>("DatoABuscar")->setText(dato);
+    busqueda->show();
+  }
+
+  void buscar(const QString& campos, const QString& dato, const char* modo = "BusquedaAproximada") {
+    hijo<QComboBox>("ListaCamposBusqueda")->setCurrentText(campos);
+    hijo<QRadioButton>(modo)->click();
+    hijo<QLineEdit>("DatoABuscar")->setText(dato);
+    busqueda->pbBuscarClick(false);
+  }
+
+  QString codigo() const { return filas->FieldByName(u"Codigo"_qs).AsString(); }
+
+  template <class T>
+  T* hijo(const char* nombre) const {
+    return busqueda->findChild<T*>(QString::fromLatin1(nombre));
+  }
+
+  std::unique_ptr<TfGENEBUSQ> busqueda;
+  ClientDataset* filas = nullptr;
+};
+
+}  // namespace
+
+TEST_P(Genebusq, FindsFromTheValueOnAndGivesTheChosenKey) {
+  abrir(EsSQLServer() ? u"dbo.CLIENTES"_qs : u"CLIENTES"_qs);
+  EXPECT_EQ(busqueda->Caption(), u"Buscar en la tabla CLIENTES"_qs);
+  const QStringList elecciones = [this] {
+    QStringList textos;
+    for (int i = 0; i < hijo<QComboBox>("ListaCamposBusqueda")->count(); ++i)
+      textos.append(hijo<QComboBox>("ListaCamposBusqueda")->itemText(i));
+    return textos;
+  }();
+  EXPECT_EQ(elecciones, QStringList({u"Codigo"_qs, u"Nombre;Codigo"_qs, u"Nombre"_qs}));
+  EXPECT_FALSE(filas->Active());  // a company table waits for the user
+
+  buscar(u"Nombre"_qs, u"cliente 120"_qs);
+  ASSERT_TRUE(filas->Active());
+  EXPECT_EQ(codigo(), u"120"_qs);
+  EXPECT_FALSE(filas->FindField(u"Notas"_qs));  // memos are left out
+  buscar(u"Nombre"_qs, u"e 01"_qs, "BusquedaFonetica");
+  EXPECT_EQ(codigo(), u"10"_qs);
+  EXPECT_FALSE(hijo<QCheckBox>("ResultadosOrdenados")->isChecked());
+  buscar(u"Nombre;Codigo"_qs, u"Cliente 007;7"_qs, "BusquedaParcial");
+  EXPECT_EQ(filas->RecordCount(), 1);  // 7, 70..79 start with 7 but only one has that name
+  busqueda->pbConformeClick();
+  EXPECT_EQ(busqueda->ModalResult(), mrYes);
+  EXPECT_EQ(busqueda->ClaveSeleccionada, u"7"_qs);
+  EXPECT_EQ(LeerDatosBusqueda(u"CLIENTES"_qs), u"Nombre;Codigo(P)"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"DatosBusqueda"_qs), u"PROVEEDO:Codigo(P),CLIENTES:Nombre;Codigo(P),"_qs);
+
+  // Reopened, the remembered choice and mode come back; the index asked for wins over it.
+  abrir(u"CLIENTES"_qs);
+  EXPECT_EQ(hijo<QComboBox>("ListaCamposBusqueda")->currentText(), u"Nombre;Codigo"_qs);
+  EXPECT_TRUE(hijo<QRadioButton>("BusquedaParcial")->isChecked());
+  busqueda->close();
+  EXPECT_EQ(busqueda->ModalResult(), mrCancel);
+  GrabarDatosBusqueda(u"CLIENTES"_qs, u"Codigo(A)"_qs);
+  abrir(u"CLIENTES"_qs, 2);
+  EXPECT_EQ(hijo<QComboBox>("ListaCamposBusqueda")->currentText(), u"Nombre;Codigo"_qs);
+}
+
+TEST_P(Genebusq, AFieldListThatIsNoColumnReadsNothing) {
+  abrir(u"CLIENTES"_qs);
+  buscar(u"Nombre) UNION SELECT Codigo FROM USUARIO --"_qs, u"x"_qs);
+  EXPECT_FALSE(filas->Active());
+  EXPECT_TRUE(busqueda->UltimaSentencia().isEmpty());
+  busqueda->pbConformeClick();
+  EXPECT_EQ(busqueda->ModalResult(), mrCancel);
+  EXPECT_TRUE(busqueda->ClaveSeleccionada.isEmpty());
+  // A failing statement leaves the grid empty, silently.
+  buscar(u"Codigo"_qs, u"x'"_qs);
+  EXPECT_FALSE(filas->Active() && !filas->IsEmpty());
+}
+
+TEST_P(Genebusq, UnboundedSearchesReadAPacketAtATime) {
+  abrir(u"CLIENTES"_qs);
+  if (EsSQLServer()) {
+    buscar(u"Codigo"_qs, QString());
+    EXPECT_EQ(busqueda->UltimaSentencia(),
+              u"SELECT TOP 100 Codigo,Nombre FROM CLIENTES WITH(NOLOCK)  ORDER BY Codigo"_qs);
+    filas->Last();
+    EXPECT_EQ(filas->RecordCount(), 100);
+    hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"0"_qs);
+    buscar(u"Codigo"_qs, u"5"_qs);
+    EXPECT_EQ(filas->RecordCount(), 1);
+    hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  }
+  buscar(u"Nombre"_qs, u"Cliente"_qs, "BusquedaFonetica");
+  EXPECT_EQ(busqueda->UltimaSentencia(),
+            u"SELECT TOP 100 Codigo,Nombre FROM CLIENTES WITH(NOLOCK)  WHERE  (Nombre LIKE '%Cliente%')  ORDER BY Codigo"_qs);
+  EXPECT_EQ(filas->RecordCount(), 100);
+  // Another statement on the connection does not make it read the rest.
+  EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM CLIENTES"_qs, u"Database"_qs), u"250"_qs);
+  EXPECT_EQ(filas->RecordCount(), 100);
+  filas->SetRecNo(100);
+  filas->Next();
+  EXPECT_EQ(codigo(), u"101"_qs);
+  EXPECT_EQ(filas->RecordCount(), 200);
+  filas->Last();
+  EXPECT_EQ(codigo(), u"250"_qs);
+  EXPECT_EQ(filas->RecordCount(), 250);
+
+  buscar(u"Nombre"_qs, u"Cliente 050"_qs);
+  filas->Last();
+  EXPECT_EQ(codigo(), u"250"_qs);
+  EXPECT_EQ(filas->RecordCount(), 201);
+}
+
+TEST_P(Genebusq, TheSearchBoxsDoubleClickAndEnterSearch) {
+  QStringList asociadas;
+  Ganchos().AsociarTablaBusqueda = [&asociadas](QObject* control) { asociadas.append(control->objectName()); };
+  abrir(u"CLIENTES"_qs);
+  hijo<QComboBox>("ListaCamposBusqueda")->setCurrentText(u"Codigo"_qs);
+  hijo<QLineEdit>("DatoABuscar")->setText(u"200"_qs);
+  QTest::mouseDClick(hijo<QLineEdit>("DatoABuscar"), Qt::LeftButton);
+  EXPECT_EQ(codigo(), u"200"_qs);
+  EXPECT_TRUE(asociadas.isEmpty());
+  hijo<QLineEdit>("DatoABuscar")->setText(u"7,"_qs);
+  QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), Qt::Key_Return);
+  EXPECT_EQ(hijo<QLineEdit>("DatoABuscar")->text(), u"7;"_qs);
+  EXPECT_EQ(codigo(), u"7"_qs);
+  EXPECT_EQ(UltimaTeclaPulsada, int(Qt::Key_Return));
+  Ganchos().AsociarTablaBusqueda = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Genebusq, ::testing::Values("Microsoft SQL Server", "Paradox"));
+
+namespace {
+
+// Another copy of the program of the same user: writes its own entry once told.
+void otraCopiaGraba() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table usuarios;
+  usuarios.SetDatabaseName(BaseDatosBDE(kGeneral));
+  usuarios.SetTableName(u"USUARIO"_qs);
+  usuarios.Open();
+  TModuloDatos modulo;
+  modulo.Usuario = &usuarios;
+  ModuloDatos = &modulo;
+  CodigoUsuarioActual = u"LUIS"_qs;
+  SecondProcess::Report(LeerDatosBusqueda(u"CLIENTES"_qs).isEmpty() ? u"leido"_qs : u"otro"_qs);
+  SecondProcess::NextLine();
+  GrabarDatosBusqueda(u"ARTICULO"_qs, u"Nombre(F)"_qs);
+  SecondProcess::Report(u"grabado"_qs);
+  SecondProcess::NextLine();
+  ModuloDatos = nullptr;
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"busqueda-otra-copia"_qs, otraCopiaGraba);
+
+class DatosBusquedaDosCopias : public ConexionesFixture, public ModuloConUsuarios {};
+
+}  // namespace
+
+TEST_F(DatosBusquedaDosCopias, BothEntriesOfOneUserAreKept) {
+  Iniciar();
+  CrearUsuarios(u"Codigo, Categoria, Configuracion"_qs, u"('LUIS', 'Normal', 'Otra=1')"_qs);
+  CodigoUsuarioActual = u"LUIS"_qs;
+  SecondProcess otra(u"busqueda-otra-copia"_qs, {{QString::fromLatin1(kCarpeta), carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"leido"_qs);
+  // Both copies read the row before either writes.
+  GrabarDatosBusqueda(u"CLIENTES"_qs, u"Codigo(A)(O)"_qs);
+  otra.Send(u"graba"_qs);
+  ASSERT_EQ(otra.ReadReport(), u"grabado"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+  GrabarDatosBusqueda(u"CLIENTES"_qs, u"Codigo(A)(O)"_qs);  // unchanged: nothing written
+  EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, u"DatosBusqueda"_qs), u"CLIENTES:Codigo(A)(O),ARTICULO:Nombre(F),"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, u"Otra"_qs), u"1"_qs);
+  EXPECT_EQ(LeerDatosBusqueda(u"ARTICULO"_qs), u"Nombre(F)"_qs);
+}
+
+namespace {
+
+// 100,000 customers more, for counting what a search copies.
+class GenebusqGrande : public Genebusq {
+ protected:
+  void SetUp() override {
+    Genebusq::SetUp();
+    for (int bloque = 0; bloque < 100; ++bloque) {
+      QString filas;
+      for (int i = 1; i <= 1000; ++i) {
+        const int codigo = 1000 + bloque * 1000 + i;
+        filas += u"(%1, 'Socio %2')"_qs.arg(codigo).arg(codigo, 6, 10, QLatin1Char('0')) + (i < 1000 ? u", "_qs : QString());
+      }
+      Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES "_qs + filas);
+    }
+    hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  }
+};
+
+}  // namespace
+
+TEST_P(GenebusqGrande, EachModesFirstPageCopiesOnePacket) {
+  abrir(u"CLIENTES"_qs);
+  hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  auto* rejilla = hijo<DBGrid>("DBGrid1");
+  const struct {
+    const char* campos;
+    const char* dato;
+    const char* modo;
+    const char* primero;
+  } casos[] = {
+      {"Nombre", "Socio 05", "BusquedaAproximada", "50000"},  {"Nombre", "o 0777", "BusquedaFonetica", "77700"},
+      {"Nombre;Codigo", "Socio 0123", "BusquedaParcial", "12300"},
+      {"Codigo", "", "BusquedaAproximada", "1"},
+  };
+  for (const auto& caso : casos) {
+    buscar(QString::fromLatin1(caso.campos), QString::fromLatin1(caso.dato), caso.modo);
+    ASSERT_TRUE(filas->Active()) << caso.modo;
+    EXPECT_EQ(codigo(), QString::fromLatin1(caso.primero)) << caso.modo;
+    // The grid reads its first windows from the packet.
+    for (int fila = 0; fila < 2 * DatasetModel::kWindow; ++fila) rejilla->model()->index(fila, 0).data();
+    EjecutarSQL(u"SELECT COUNT(*) FROM CLIENTES"_qs, u"Database"_qs);
+    EXPECT_EQ(filas->RecordCount(), 100) << caso.modo;
+  }
+  // Found nowhere: one statement, nothing copied.
+  buscar(u"Nombre"_qs, u"zzz"_qs, "BusquedaFonetica");
+  EXPECT_TRUE(filas->IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GenebusqGrande, ::testing::Values("Microsoft SQL Server", "Paradox"));

@@ -1,0 +1,194 @@
+#include "core/datamodule/CamposNoVisibles.h"
+#include "core/startup/Configuracion.h"
+#include "dialogs/Genefilt.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/dialogs/BusquedaFixture.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QDir>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// The customers' table filtered through the dialog, driven as a user would.
+class Genefilt : public BusquedaFixture {
+ protected:
+  void SetUp() override {
+    Preparar();
+    fGENEFILT = new TfGENEFILT();
+    clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    clientes.SetTableName(u"CLIENTES"_qs);
+    clientes.Open();
+  }
+  void TearDown() override { delete fGENEFILT; }
+
+  template <class T>
+  static T* hijo(QWidget& formulario, const char* nombre) {
+    return formulario.findChild<T*>(QString::fromLatin1(nombre));
+  }
+  static QPlainTextEdit& memo(QWidget& formulario) { return *hijo<QPlainTextEdit>(formulario, "MemoFiltros"); }
+  static void agregar(QWidget& formulario, const QString& campo, const QString& operador, const QString& valor) {
+    hijo<QComboBox>(formulario, "ListaCampos")->setCurrentText(campo);
+    hijo<QComboBox>(formulario, "Operador")->setCurrentText(operador);
+    hijo<QLineEdit>(formulario, "Valor")->setText(valor);
+    static_cast<TfGENEFILT&>(formulario).pbAgregarClick();
+  }
+  static void pulsar(QWidget& formulario, const char* boton) { hijo<QPushButton>(formulario, boton)->click(); }
+
+  QString filtros() { return EjecutarSQL(u"SELECT Descripcion FROM FILTRO ORDER BY Descripcion"_qs, u"Database"_qs); }
+
+  Table clientes;
+};
+
+}  // namespace
+
+TEST_F(Genefilt, LinesAreComposedFromFieldOperatorAndValueAndApplied) {
+  QStringList campos;
+  QString texto;
+  AlMostrarse([&](QWidget& formulario) {
+    for (int i = 0; i < hijo<QComboBox>(formulario, "ListaCampos")->count(); ++i)
+      campos.append(hijo<QComboBox>(formulario, "ListaCampos")->itemText(i));
+    agregar(formulario, u"Codigo"_qs, u">="_qs, u"100"_qs);
+    agregar(formulario, u"Nombre"_qs, u"="_qs, QString());  // no value, no line
+    agregar(formulario, u"Codigo"_qs, u"<"_qs, u"103"_qs);
+    texto = memo(formulario).toPlainText();
+    pulsar(formulario, "pbAplicar");
+  });
+  FiltrarTabla(clientes);
+  EXPECT_EQ(fGENEFILT->Caption(), u"Filtrar Registros de la Tabla CLIENTES"_qs);
+  // Memo fields never appear.
+  EXPECT_EQ(campos, QStringList({u"Codigo"_qs, u"Nombre"_qs}));
+  EXPECT_EQ(texto, u"(Codigo >= '100') AND\n(Codigo < '103')"_qs);
+  EXPECT_TRUE(clientes.Filtered());
+  EXPECT_EQ(clientes.RecordCount(), 3);
+  EXPECT_EQ(clientes.FieldByName(u"Codigo"_qs).AsInteger(), 100);
+
+  // A filtered table opens with its own filter; Restablecer removes it.
+  AlMostrarse([&](QWidget& formulario) {
+    texto = memo(formulario).toPlainText();
+    pulsar(formulario, "pbRestablecer");
+  });
+  FiltrarTabla(clientes);
+  EXPECT_EQ(texto, u"(Codigo >= '100') AND\n(Codigo < '103')"_qs);
+  EXPECT_EQ(clientes.RecordCount(), 250);
+
+  // Fields the user may not see are not offered.
+  CamposNoVisiblesUsuario = u"Nombre"_qs;
+  AlMostrarse([&](QWidget& formulario) {
+    campos.clear();
+    for (int i = 0; i < hijo<QComboBox>(formulario, "ListaCampos")->count(); ++i)
+      campos.append(hijo<QComboBox>(formulario, "ListaCampos")->itemText(i));
+    pulsar(formulario, "pbCancelar");
+  });
+  FiltrarTabla(clientes);
+  EXPECT_EQ(campos, QStringList{u"Codigo"_qs});
+}
+
+TEST_F(Genefilt, AFilterTheEngineRefusesLeavesTheTableUnfiltered) {
+  for (const QString& malo : {u"(Codigo >= '1' AND"_qs, QString(300, u'(') + u"Codigo = '1'"_qs + QString(300, u')')}) {
+    mensajes.Expect(u"A"_qs);
+    AlMostrarse([&](QWidget& formulario) {
+      memo(formulario).setPlainText(malo);
+      pulsar(formulario, "pbAplicar");
+    });
+    FiltrarTabla(clientes);
+    EXPECT_FALSE(clientes.Filtered());
+    EXPECT_EQ(clientes.RecordCount(), 250);
+  }
+  EXPECT_EQ(mensajes.Texts(), QStringList(2, u"¡La lista de filtros es incorrecta! Inténtelo de nuevo."_qs));
+}
+
+TEST_F(Genefilt, FiltersAreSavedUnderADescriptionAndLoadedAgain) {
+  // The side tables a deleted record's rows are taken from.
+  for (const char* tabla : {"RESPDOC", "DOCUTRON", "BLOBTAB", "GRANTAB"})
+    Ejecutar(u"CREATE TABLE %1 (NombreTabla VARCHAR(30) NULL, ClaveTabla VARCHAR(250) NULL)"_qs.arg(QLatin1String(tabla)));
+  Ejecutar(u"CREATE TABLE CONTACTO (NombreTabla VARCHAR(30) NULL, CodigoTabla VARCHAR(250) NULL)"_qs);
+  Ejecutar(u"CREATE TABLE RELACION (NombreTablaA VARCHAR(30) NULL, ClaveTablaA VARCHAR(250) NULL, "
+           "NombreTablaB VARCHAR(30) NULL, ClaveTablaB VARCHAR(250) NULL)"_qs);
+  mensajes.Expect(u"P"_qs, u"Grandes"_qs);
+  mensajes.Expect(u"P"_qs, u"Grandes"_qs);
+  mensajes.Expect(u"A"_qs);
+  mensajes.Expect(u"P"_qs, u"Pequeños"_qs);
+  AlMostrarse([&](QWidget& formulario) {
+    auto& dialogo = static_cast<TfGENEFILT&>(formulario);
+    agregar(formulario, u"Codigo"_qs, u">"_qs, u"200"_qs);
+    dialogo.GuardarComo1Click();
+    dialogo.GuardarComo1Click();  // the same description again
+    memo(formulario).setPlainText(u"(Codigo < '5')"_qs);
+    dialogo.GuardarComo1Click();
+    memo(formulario).setPlainText(u"(Codigo < '3')"_qs);
+    dialogo.Guardar1Click();  // the one selected: Pequeños
+    pulsar(formulario, "pbCancelar");
+  });
+  FiltrarTabla(clientes);
+  EXPECT_EQ(mensajes.Texts().value(2), u"¡Imposible grabar el registro!"_qs);
+  EXPECT_EQ(filtros(), u"Grandes\r\nPequeños"_qs);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Filtro FROM FILTRO WHERE Descripcion = 'Pequeños'"_qs, u"Database"_qs),
+            u"(Codigo < '3')"_qs);
+  EXPECT_FALSE(clientes.Filtered());
+
+  // Reopened, the first saved filter is shown; choosing another loads it; the
+  // last one deleted leaves the list empty.
+  QString texto;
+  AlMostrarse([&](QWidget& formulario) {
+    auto& dialogo = static_cast<TfGENEFILT&>(formulario);
+    texto = memo(formulario).toPlainText();
+    auto* lista = hijo<QComboBox>(formulario, "EditDescripcionFiltro");
+    lista->setCurrentIndex(1);
+    emit lista->activated(1);
+    texto += u'|' + memo(formulario).toPlainText();
+    dialogo.Eliminar1Click();
+    dialogo.Eliminar1Click();
+    texto += u'|' + QString::number(lista->count()) + u'|' + memo(formulario).toPlainText();
+    pulsar(formulario, "pbAplicar");
+  });
+  FiltrarTabla(clientes);
+  EXPECT_EQ(texto, u"(Codigo > '200')|(Codigo < '3')|0|"_qs);
+  EXPECT_EQ(filtros(), QString());
+  EXPECT_EQ(clientes.RecordCount(), 250);
+}
+
+namespace {
+
+constexpr auto kCarpetaFiltro = "ZEM_PROGRAM_FOLDER";
+
+// Another copy of the program editing the saved filter until told to stop.
+void otraCopiaEditaFiltro() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpetaFiltro));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table filtro;
+  filtro.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  filtro.SetTableName(u"FILTRO"_qs);
+  filtro.Open();
+  filtro.Edit();
+  SecondProcess::Report(u"editando"_qs);
+  SecondProcess::NextLine();
+  filtro.Cancel();
+}
+
+[[maybe_unused]] const bool editando = SecondProcess::RegisterJob(u"filtro-otra-copia"_qs, otraCopiaEditaFiltro);
+
+}  // namespace
+
+TEST_F(Genefilt, AFilterAnotherCopyIsEditingIsNotSaved) {
+  Ejecutar(u"INSERT INTO FILTRO (NombreTabla, Descripcion, Filtro) VALUES ('CLIENTES', 'Grandes', '(Codigo > ''200'')')"_qs);
+  SecondProcess otra(u"filtro-otra-copia"_qs, {{QString::fromLatin1(kCarpetaFiltro), carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
+  mensajes.Expect(u"A"_qs);
+  AlMostrarse([&](QWidget& formulario) {
+    memo(formulario).setPlainText(u"(Codigo > '1')"_qs);
+    static_cast<TfGENEFILT&>(formulario).Guardar1Click();
+    pulsar(formulario, "pbCancelar");
+  });
+  FiltrarTabla(clientes);
+  otra.Send(u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"¡El registro está siendo utilizado por otro usuario!"_qs});
+  EXPECT_EQ(EjecutarSQL(u"SELECT Filtro FROM FILTRO"_qs, u"Database"_qs), u"(Codigo > '200')"_qs);
+}
