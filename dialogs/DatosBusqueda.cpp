@@ -27,7 +27,6 @@ QString LeerDatosBusqueda(const QString& tabla) {
 }
 
 void GrabarDatosBusqueda(const QString& tabla, const QString& valor) {
-  if (LeerDatosBusqueda(tabla) == valor) return;
   try {
     CambiarConfigUsuario(CodigoUsuarioActual, kClave, [&](const QString& actual) {
       StringList lineas = entradas(actual);

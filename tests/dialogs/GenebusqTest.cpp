@@ -204,7 +204,7 @@ TEST_F(DatosBusquedaDosCopias, BothEntriesOfOneUserAreKept) {
   otra.Send(u"graba"_qs);
   ASSERT_EQ(otra.ReadReport(), u"grabado"_qs);
   EXPECT_EQ(otra.Finish(), 0);
-  GrabarDatosBusqueda(u"CLIENTES"_qs, u"Codigo(A)(O)"_qs);  // unchanged: nothing written
+  GrabarDatosBusqueda(u"CLIENTES"_qs, u"Codigo(A)(O)"_qs);  // unchanged: reads the row again
   EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, u"DatosBusqueda"_qs), u"CLIENTES:Codigo(A)(O),ARTICULO:Nombre(F),"_qs);
   EXPECT_EQ(LeerConfigUsuario(u"LUIS"_qs, u"Otra"_qs), u"1"_qs);
   EXPECT_EQ(LeerDatosBusqueda(u"ARTICULO"_qs), u"Nombre(F)"_qs);
