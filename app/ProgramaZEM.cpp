@@ -10,7 +10,10 @@
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
+#include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Genesele.h"
+#include "dialogs/Genetext.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
@@ -51,6 +54,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  RegistrarGENEMLIS();
+  RegistrarGENESELE();
+  RegistrarGENETEXT();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

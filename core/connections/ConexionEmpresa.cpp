@@ -97,6 +97,11 @@ void conectarEmpresa(TConexiones& conexiones, TfGENEINIC& servicios, const QStri
 
 void InstalarBusquedaDato(BusquedaDato busqueda) { busquedaInstalada() = std::move(busqueda); }
 
+Variant BuscarDato(const QString& tabla, int indice) {
+  const BusquedaDato& busqueda = busquedaInstalada();
+  return busqueda ? busqueda(tabla, indice) : Variant::Null();
+}
+
 QString CarpetaOBaseDatosEmpresa(TfGENEINIC& servicios, int empresa) {
   const QString nombre = NombreBaseDatosEmpresa(servicios, empresa);
   if (EsParadox() && !QDir().mkpath(Paths::Internal(nombre)))
@@ -105,8 +110,7 @@ QString CarpetaOBaseDatosEmpresa(TfGENEINIC& servicios, int empresa) {
 }
 
 void SeleccionarEmpresa(TfGENEINIC& servicios) {
-  const BusquedaDato& busqueda = busquedaInstalada();
-  const Variant clave = busqueda ? busqueda(QStringLiteral("EMPRESA"), 0) : Variant::Null();
+  const Variant clave = BuscarDato(QStringLiteral("EMPRESA"), 0);
   const QList<Variant>& valores = clave.Elements();
   if (clave.IsNullOrEmpty() || (clave.Type() == VarType::Array && valores.isEmpty())) {
     EmpresaActual = 0;

@@ -15,6 +15,8 @@ class TfGENEINIC;
 using BusquedaDato = std::function<Variant(const QString& tabla, int indice)>;
 // An empty search restores the default.
 void InstalarBusquedaDato(BusquedaDato busqueda);
+// The installed search on the table with that index; Null without one.
+Variant BuscarDato(const QString& tabla, int indice);
 
 // Lets the user choose a company and connects it; nothing chosen leaves
 // EmpresaActual 0 and the connections as they were. EmpresaActual changes

@@ -5,11 +5,35 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
 
+#include "platform/Exceptions.h"
+
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Lets the grid's handler dress a cell before it is drawn as usual.
+class CellDressing : public QStyledItemDelegate {
+ public:
+  explicit CellDressing(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (grid_->OnDrawColumnCell) grid_->OnDrawColumnCell(*grid_, index, *option);
+  }
+
+ private:
+  DBGrid* grid_;
+};
+
+}  // namespace
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
   setModel(model_);
+  setItemDelegate(new CellDressing(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -98,6 +122,46 @@ void DBGrid::SetColor(const QColor& color) {
   setPalette(own);
 }
 
+void DBGrid::SetGridOptions(Options options) {
+  options_ = options;
+  setSelectionBehavior(options.testFlag(dgRowSelect) || options.testFlag(dgMultiSelect) ? SelectRows : SelectItems);
+  setSelectionMode(options.testFlag(dgMultiSelect) ? ExtendedSelection : SingleSelection);
+  applyEditing();
+}
+
+void DBGrid::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  applyEditing();
+}
+
+void DBGrid::applyEditing() {
+  const bool editing = !readOnly_ && options_.testFlag(dgEditing) && !options_.testFlag(dgRowSelect);
+  setEditTriggers(editing ? (DoubleClicked | EditKeyPressed | AnyKeyPressed) : NoEditTriggers);
+}
+
+Field* DBGrid::SelectedField() const { return ColumnField(leaving_ >= 0 ? leaving_ : currentIndex().column()); }
+
+QList<int> DBGrid::SelectedRows() const {
+  QList<int> rows;
+  if (!options_.testFlag(dgMultiSelect)) return rows;
+  for (const QModelIndex& row : selectionModel()->selectedRows()) rows.append(row.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+bool DBGrid::RowSelected(int row) const {
+  return options_.testFlag(dgMultiSelect) && selectionModel()->isRowSelected(row, {});
+}
+
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!OnDblClick) {
+    QTableView::mouseDoubleClickEvent(event);
+    return;
+  }
+  event->accept();
+  OnDblClick(*this);
+}
+
 void DBGrid::followDataset(int row) {
   const QScopedValueRollback guard(following_, true);
   if (row < 0) {
@@ -110,6 +174,17 @@ void DBGrid::followDataset(int row) {
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (OnColExit && !returning_ && previous.isValid() && current.isValid() && current.column() != previous.column()) {
+    try {
+      const QScopedValueRollback leaving(leaving_, previous.column());
+      OnColExit(*this);
+    } catch (const Abort&) {
+      const QScopedValueRollback guard(returning_, true);
+      QTableView::currentChanged(current, previous);
+      selectionModel()->setCurrentIndex(previous, QItemSelectionModel::NoUpdate);
+      return;
+    }
+  }
   QTableView::currentChanged(current, previous);
   if (!following_ && current.isValid() && current.row() != previous.row()) model_->SetCurrentRow(current.row());
 }
