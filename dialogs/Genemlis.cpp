@@ -277,11 +277,15 @@ void TfGENEMLIS::aplicarFormulas(const Field& campo) {
     if (formula.disparador.compare(campo.FieldName(), Qt::CaseInsensitive) != 0) continue;
     Field* destino = temporal_->FindField(formula.destino);
     if (!destino) continue;
+    // A worked-out column is usually read-only to the user, not to its formula.
+    const bool soloLectura = destino->ReadOnly();
+    destino->SetReadOnly(false);
     try {
       destino->SetAsFloat(EvaluarFormula(SustituirCampos(formula.expresion, *temporal_)));
     } catch (const std::exception&) {
       // the row keeps its values
     }
+    destino->SetReadOnly(soloLectura);
   }
 }
 

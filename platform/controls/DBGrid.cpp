@@ -168,7 +168,7 @@ void DBGrid::followDataset(int row) {
     selectionModel()->clearCurrentIndex();
     return;
   }
-  const int column = std::max(currentIndex().column(), 0);
+  const int column = currentIndex().isValid() ? currentIndex().column() : std::max(lastColumn_, 0);
   setCurrentIndex(model_->index(row, column));
   verticalHeader()->viewport()->update();
 }
@@ -186,5 +186,6 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     }
   }
   QTableView::currentChanged(current, previous);
+  if (current.isValid()) lastColumn_ = current.column();
   if (!following_ && current.isValid() && current.row() != previous.row()) model_->SetCurrentRow(current.row());
 }

@@ -97,6 +97,7 @@ class DBGrid : public QTableView {
   bool readOnly_ = false;
   bool returning_ = false;  // back on the cell a column exit refused
   int leaving_ = -1;        // the column OnColExit is told of
+  int lastColumn_ = -1;     // the column kept when the rows are read again
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(DBGrid::Options)

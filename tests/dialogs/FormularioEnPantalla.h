@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <exception>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -17,7 +18,11 @@ void AlMostrarse(F* const& global, std::function<void(F&)> accion) {
       ADD_FAILURE() << "the form is not on screen";
       return;
     }
-    accion(*global);
+    try {
+      accion(*global);
+    } catch (const std::exception& error) {
+      ADD_FAILURE() << "raised: " << error.what();
+    }
     if (global && global->isVisible()) global->close();
   });
 }
