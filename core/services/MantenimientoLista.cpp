@@ -4,6 +4,7 @@
 #include "core/helpers/Listas.h"
 #include "core/helpers/Textos.h"
 #include "core/helpers/TiposCampo.h"
+#include "core/services/CargaLista.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/PosicionFormulario.h"
 #include "core/tables/CopiaRegistros.h"
@@ -11,11 +12,8 @@
 #include "platform/Exceptions.h"
 #include "platform/Form.h"
 #include "platform/FormRegistry.h"
-#include "platform/StringList.h"
 #include "platform/controls/DBGrid.h"
-#include "platform/data/Database.h"
 #include "platform/data/Field.h"
-#include "platform/data/Session.h"
 #include "platform/data/Table.h"
 
 #include <QPushButton>
@@ -61,41 +59,6 @@ class TablaDesechable {
  private:
   Table& tabla_;
 };
-
-// The rows of the list in one transaction of the table's database.
-void cargar(Table& tabla, const StringList& lineas, int numeroCampos) {
-  Database* base = Session::Default().FindDatabase(tabla.DatabaseName());
-  const bool propia = base && !base->InTransaction();
-  if (propia) base->StartTransaction();
-  const auto alNuevo = std::exchange(tabla.OnNewRecord, nullptr);
-  tabla.DisableControls();
-  try {
-    for (int fila = 0; fila < lineas.Count(); ++fila) {
-      tabla.Append();
-      tabla.FieldByName(kLinea).SetAsInteger(fila + 1);
-      for (int j = 1; j <= numeroCampos; ++j) {
-        Field& campo = tabla.Fields(j);
-        QString valor = ExtraerElemento(j - 1, lineas[fila], u"|"_qs);
-        if (campo.DataType() == ftMemo) valor.replace(kSaltoEnLinea, kCRLF);
-        try {
-          campo.SetText(valor);
-        } catch (const std::exception&) {
-          campo.Clear();
-        }
-      }
-      tabla.Post();
-    }
-    if (propia) base->Commit();
-  } catch (...) {
-    if (tabla.State() != dsBrowse && tabla.Active()) tabla.Cancel();
-    if (propia && base->InTransaction()) base->Rollback();
-    tabla.OnNewRecord = alNuevo;
-    tabla.EnableControls();
-    throw;
-  }
-  tabla.OnNewRecord = alNuevo;
-  tabla.EnableControls();
-}
 
 void prepararColumnas(DBGrid& rejilla, Table& tabla, const QStringList& definiciones, QObject& formulario) {
   QStringList formulas;
@@ -194,9 +157,7 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
   } catch (const Abort&) {
     return inicial;
   }
-  StringList lineas;
-  lineas.SetText(lista);
-  cargar(*temporal, lineas, numeroCampos);
+  CargarLineasLista(*temporal, lista, numeroCampos);
   RefrescarDataSet(*temporal);
   prepararColumnas(*rejilla, *temporal, definiciones, *formulario);
   formulario->setProperty("CamposTotalizadores", ValorLista(QStringLiteral("CamposTotalizadores"), opciones));
