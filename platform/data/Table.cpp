@@ -91,6 +91,7 @@ void Table::ReleaseSource() {
   lockFile_.reset();
   keyColumns_.clear();
   identities_.clear();
+  keyOfIdentity_.clear();
   identityOfRowId_.clear();
   rowIdOfIdentity_.clear();
   retiredRowIds_.clear();
@@ -143,7 +144,24 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   const QString key = keyText(values);
   const auto found = identities_.find(key);
   if (found != identities_.end()) return found->second;
-  return identities_[key] = ++lastIdentity_;
+  rememberKey(key, ++lastIdentity_);
+  return lastIdentity_;
+}
+
+// The key text a record's identity is known by, both ways, so that
+// forgetting an identity does not look through every key read.
+void Table::rememberKey(const QString& key, qint64 identity) {
+  if (const auto held = identities_.find(key); held != identities_.end()) keyOfIdentity_.erase(held->second);
+  forgetKey(identity);
+  identities_[key] = identity;
+  keyOfIdentity_[identity] = key;
+}
+
+void Table::forgetKey(qint64 identity) {
+  const auto known = keyOfIdentity_.find(identity);
+  if (known == keyOfIdentity_.end()) return;
+  identities_.erase(known->second);
+  keyOfIdentity_.erase(known);
 }
 
 // The row id itself, so that reading keeps nothing per record; but SQLite
@@ -170,7 +188,7 @@ qint64 Table::rowIdOf(const Row& row) const {
 }
 
 void Table::forgetIdentity(qint64 identity) {
-  std::erase_if(identities_, [&](const auto& entry) { return entry.second == identity; });
+  forgetKey(identity);
   if (withoutRowId_) return;
   qint64 rowId = identity;
   if (const auto own = rowIdOfIdentity_.find(identity); own != rowIdOfIdentity_.end()) {
@@ -305,7 +323,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
     forgetIdentity(known);
     if (withoutRowId_) {
-      identities_[key] = identity;
+      rememberKey(key, identity);
     } else {
       identityOfRowId_[rowId] = identity;
       rowIdOfIdentity_[identity] = rowId;
@@ -345,8 +363,8 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
     identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
-      std::erase_if(identities_, [&](const auto& entry) { return entry.second == found || entry.second == identity; });
-      identities_[key] = identity;
+      forgetKey(found);
+      rememberKey(key, identity);
     });
     stored.identity = original.identity;
   }

@@ -92,6 +92,8 @@ class Table : public IndexedDataset {
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
   void forgetIdentity(qint64 identity);
+  void rememberKey(const QString& key, qint64 identity);
+  void forgetKey(qint64 identity);
   Row rowOf(const Statement& select);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
@@ -105,6 +107,7 @@ class Table : public IndexedDataset {
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
   std::unordered_map<QString, qint64> identities_;  // by key text, in a table without row ids
+  std::unordered_map<qint64, QString> keyOfIdentity_;  // the other way round
   // Identities other than the row id (see identityOfRowId).
   std::unordered_map<qint64, qint64> identityOfRowId_;
   std::unordered_map<qint64, qint64> rowIdOfIdentity_;

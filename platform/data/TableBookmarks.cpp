@@ -39,7 +39,6 @@ std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target
   }
   if (!mine || (found && found->identity == target.identity)) return found;
   // Its own record may have been given another key since.
-  const bool kept = std::any_of(identities_.begin(), identities_.end(),
-                                [&target](const auto& entry) { return entry.second == target.identity; });
+  const bool kept = keyOfIdentity_.contains(target.identity);
   return kept ? ShownRecord(target.identity) : found;
 }

@@ -3,11 +3,17 @@
 #include "dialogs/Genemlis.h"
 #include "platform/FormRegistry.h"
 #include "platform/controls/DBGrid.h"
+#include "platform/controls/DatasetModel.h"
+#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
+#include "tests/fixtures/SecondProcess.h"
 
+#include <QDir>
+
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -32,6 +38,26 @@ QStringList filas(Table& tabla) {
   }
   return filas;
 }
+
+constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+
+// A second running program with its own list open: it reports the table it
+// shows, waits for a line, and reports what it got back.
+void listaEnOtraInstancia() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  RegistrarGENEMLIS();
+  AlMostrarse<TfGENEMLIS>(fGENEMLIS, [](TfGENEMLIS& formulario) {
+    SecondProcess::Report(formulario.Temporal().TableName());
+    SecondProcess::NextLine();
+    formulario.SetModalResult(mrOk);
+  });
+  SecondProcess::Report(MantenimientoLista(conModo(u"Normal"_qs), u"7|Otra"_qs));
+  SecondProcess::NextLine();
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"lista-en-otra-instancia"_qs, listaEnOtraInstancia);
 
 }  // namespace
 
@@ -176,4 +202,43 @@ TEST_F(MantenimientoListaTest, AFilteredListStillGivesEveryRow) {
     pulsar(formulario, "pbAceptar");
   });
   EXPECT_EQ(MantenimientoLista(conModo(u"Normal"_qs), kLineas), kLineas);
+}
+
+TEST_F(MantenimientoListaTest, TwoProgramsWithAListOpenEachGetTheirOwnRowsBack) {
+  SecondProcess segunda(u"lista-en-otra-instancia"_qs, {{kCarpeta, carpeta.Path()}});
+  const QString tablaOtra = segunda.ReadReport();
+  AlMostrarse<TfGENEMLIS>(fGENEMLIS, [&](TfGENEMLIS& formulario) {
+    RecordarTabla(formulario);
+    EXPECT_NE(formulario.Temporal().TableName(), tablaOtra);
+    EXPECT_TRUE(tablaOtra.startsWith(u"TEMP"_qs));
+    segunda.Send(u"adelante"_qs);
+    EXPECT_EQ(segunda.ReadReport(), u"7|Otra"_qs);
+    formulario.SetModalResult(mrOk);
+  });
+  EXPECT_EQ(MantenimientoLista(conModo(u"Normal"_qs), kLineas), kLineas);
+  EXPECT_EQ(segunda.Finish(), 0);
+  EXPECT_TRUE(TablaBorrada());
+  tablaVista = tablaOtra;
+  EXPECT_TRUE(TablaBorrada());
+}
+
+TEST_F(MantenimientoListaTest, AHundredThousandLinesLoadAndTheGridReadsOnlyWhatItShows) {
+  constexpr int kFilas = 100000;
+  QString lista;
+  for (int i = 1; i <= kFilas; ++i) lista += QString::number(i) + u"|Nombre "_qs + QString::number(i) + u"\r\n"_qs;
+  AlMostrarse<TfGENEMLIS>(fGENEMLIS, [&](TfGENEMLIS& formulario) {
+    QCoreApplication::processEvents();
+    EXPECT_EQ(formulario.Temporal().RecordCount(), kFilas);
+    EXPECT_LE(formulario.DBGrid1().Model()->RecordsRead(), 4 * DatasetModel::kWindow);
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"5.000.050.000,00       "_qs);
+    formulario.Temporal().SetFilter(u"(Codigo >= '99999')"_qs);
+    formulario.Temporal().SetFiltered(true);
+    formulario.CalcularTotales();
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"199.999,00       "_qs);
+    formulario.Temporal().Last();
+    formulario.SetModalResult(mrOk);
+  });
+  const QString resultado = MantenimientoLista(u"NumeroCampos=2\r\nModo=Consulta\r\nCamposTotalizadores=Codigo\r\n"
+                                               "DefinicionCampos=Codigo,ftInteger,0;Nombre,ftString,20"_qs, lista);
+  EXPECT_EQ(resultado, u"100000|Nombre 100000"_qs);
 }
