@@ -79,6 +79,7 @@ TfGENEMLIS::TfGENEMLIS(QWidget* owner)
   popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
   dataSource1_->SetDataSet(temporal_);
   ui_->DBGrid1->SetSource(dataSource1_);
+  ui_->DBGrid1->SetGridOptions(DBGrid::dgEditing);
 
   const struct {
     const char* nombre;

@@ -5,13 +5,12 @@
 #include "core/helpers/Textos.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/services/CargaLista.h"
+#include "core/services/FormularioRegistrado.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/PosicionFormulario.h"
 #include "core/tables/CopiaRegistros.h"
 #include "core/tables/CreacionTabla.h"
 #include "platform/Exceptions.h"
-#include "platform/Form.h"
-#include "platform/FormRegistry.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
@@ -124,15 +123,12 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
 
   AplicarFormato(ValorLista(QStringLiteral("Formato"), opciones), PosicionGENEMLIS);
   const QString clase = QLatin1String(kFormularioMantenimientoLista);
-  const std::unique_ptr<QWidget> ventana(FormRegistry::Create(clase, nullptr));
-  auto* formulario = qobject_cast<Form*>(ventana.get());
-  auto* rejilla = formulario ? formulario->findChild<DBGrid*>(QStringLiteral("DBGrid1")) : nullptr;
-  auto* temporal = formulario ? formulario->findChild<Table*>(QStringLiteral("Temporal")) : nullptr;
-  auto* aceptar = formulario ? formulario->findChild<QPushButton*>(QStringLiteral("pbAceptar")) : nullptr;
-  auto* restablecer = formulario ? formulario->findChild<QPushButton*>(QStringLiteral("pbRestablecer")) : nullptr;
-  auto* cancelar = formulario ? formulario->findChild<QPushButton*>(QStringLiteral("pbCancelar")) : nullptr;
-  if (!rejilla || !temporal || !aceptar || !restablecer || !cancelar)
-    throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
+  const std::unique_ptr<Form> formulario = CrearFormularioRegistrado(clase);
+  auto* rejilla = &ControlFormulario<DBGrid>(formulario, QStringLiteral("DBGrid1"), clase);
+  auto* temporal = &ControlFormulario<Table>(formulario, QStringLiteral("Temporal"), clase);
+  auto* aceptar = &ControlFormulario<QPushButton>(formulario, QStringLiteral("pbAceptar"), clase);
+  auto* restablecer = &ControlFormulario<QPushButton>(formulario, QStringLiteral("pbRestablecer"), clase);
+  auto* cancelar = &ControlFormulario<QPushButton>(formulario, QStringLiteral("pbCancelar"), clase);
   formulario->SetCaption(ValorLista(QStringLiteral("Titulo"), opciones));
 
   if (consulta) {

@@ -3,14 +3,11 @@
 #include "core/helpers/Listas.h"
 #include "core/helpers/Textos.h"
 #include "core/services/PosicionFormulario.h"
-#include "platform/Exceptions.h"
-#include "platform/Form.h"
-#include "platform/FormRegistry.h"
+#include "core/services/FormularioRegistrado.h"
 #include "platform/StringList.h"
 
 #include <QListWidget>
 
-#include <memory>
 
 namespace {
 
@@ -67,19 +64,17 @@ QString SeleccionarDeLista(const QString& opciones, const QString& lista) {
   AplicarFormato(ValorLista(QStringLiteral("Formato"), opciones), PosicionGENESELE);
 
   const QString clase = QLatin1String(kFormularioSeleccionLista);
-  const std::unique_ptr<QWidget> ventana(FormRegistry::Create(clase, nullptr));
-  auto* formulario = qobject_cast<Form*>(ventana.get());
-  auto* caja = formulario ? formulario->findChild<QListWidget*>(QStringLiteral("ListBox1")) : nullptr;
-  if (!caja) throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
+  const std::unique_ptr<Form> formulario = CrearFormularioRegistrado(clase);
+  auto& caja = ControlFormulario<QListWidget>(formulario, QStringLiteral("ListBox1"), clase);
   formulario->SetCaption(ValorLista(QStringLiteral("Titulo"), opciones));
-  caja->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+  caja.setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 
   const QList<Opcion> dadas = opcionesDe(lista);
-  llenar(*caja, ordenada ? ordenadas(dadas) : dadas);
-  if (formulario->ShowModal() != mrOk) llenar(*caja, dadas);
+  llenar(caja, ordenada ? ordenadas(dadas) : dadas);
+  if (formulario->ShowModal() != mrOk) llenar(caja, dadas);
 
   QStringList elegidas;
-  for (int i = 0; i < caja->count(); ++i)
-    if (caja->item(i)->isSelected()) elegidas.append(caja->item(i)->text());
+  for (int i = 0; i < caja.count(); ++i)
+    if (caja.item(i)->isSelected()) elegidas.append(caja.item(i)->text());
   return elegidas.join(QStringLiteral("\r\n"));
 }

@@ -8,6 +8,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/FilasTabla.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 
 #include <QAction>
@@ -23,15 +24,6 @@ const QString kPedido = u"NumeroCampos=4\r\nCamposTotalizadores=Importe;Cantidad
                         "Precio,ftFloat,0;Importe,ftFloat,0,ReadOnly"_qs;
 const QString kLineasPedido = u"1|2|1,5|3\r\n2|1|0,5|0,5"_qs;
 
-QStringList filas(Table& tabla) {
-  QStringList filas;
-  for (tabla.First(); !tabla.Eof(); tabla.Next()) {
-    QStringList campos;
-    for (int i = 0; i < tabla.FieldCount(); ++i) campos.append(tabla.Fields(i).AsString());
-    filas.append(campos.join(u'|'));
-  }
-  return filas;
-}
 
 int columna(DBGrid& rejilla, const QString& campo) { return rejilla.Model()->FieldNames().indexOf(campo); }
 
@@ -78,7 +70,7 @@ TEST_F(Genemlis, RestoreBringsBackTheOpeningRowsAndNoRowIsAddedAfterIt) {
     tabla.First();
     tabla.Delete();
     QTest::mouseClick(formulario.findChild<QPushButton*>(u"pbRestablecer"_qs), Qt::LeftButton);
-    EXPECT_EQ(filas(tabla), QStringList({u"1|1|2|1,5|3"_qs, u"2|2|1|0,5|0,5"_qs}));
+    EXPECT_EQ(FilasTabla(tabla), QStringList({u"1|1|2|1,5|3"_qs, u"2|2|1|0,5|0,5"_qs}));
     EXPECT_FALSE(formulario.Restaurando());
     EXPECT_THROW(tabla.Append(), Abort);  // refused without a word
     EXPECT_EQ(tabla.State(), dsBrowse);

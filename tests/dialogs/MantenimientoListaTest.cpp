@@ -8,6 +8,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/FilasTabla.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -29,15 +30,6 @@ void pulsar(QWidget& formulario, const char* boton) {
   QTest::mouseClick(formulario.findChild<QPushButton*>(QLatin1String(boton)), Qt::LeftButton);
 }
 
-QStringList filas(Table& tabla) {
-  QStringList filas;
-  for (tabla.First(); !tabla.Eof(); tabla.Next()) {
-    QStringList campos;
-    for (int i = 0; i < tabla.FieldCount(); ++i) campos.append(tabla.Fields(i).AsString());
-    filas.append(campos.join(u'|'));
-  }
-  return filas;
-}
 
 constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
 
@@ -146,7 +138,7 @@ TEST_F(MantenimientoListaTest, CancellingMaintenanceAsksWhetherToBlankTheList) {
 TEST_F(MantenimientoListaTest, HostileLinesLoadWhatFitsAndMemosKeepOneLinePerRow) {
   const QString opciones = u"NumeroCampos=3\r\nDefinicionCampos=Codigo,ftInteger,0;Nombre,ftString,10;Nota,ftMemo,0"_qs;
   AlMostrarse<TfGENEMLIS>(fGENEMLIS, [](TfGENEMLIS& formulario) {
-    EXPECT_EQ(filas(formulario.Temporal()),
+    EXPECT_EQ(FilasTabla(formulario.Temporal()),
               QStringList({u"1|1|uno|a\r\nb"_qs, u"2||dos|"_qs, u"3|3||"_qs}));
     pulsar(formulario, "pbAceptar");
   });
