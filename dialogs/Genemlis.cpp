@@ -232,8 +232,7 @@ void TfGENEMLIS::Restablecer() {
         const QString& original = lineas[i];
         const QString& limites = limitesFilas_.value(i);
         lineas[i] = ExtraerElemento(0, original, u"|"_qs) + u'|' + ExtraerElemento(1, original, u"|"_qs) + u'|' +
-                    ExtraerElemento(2, original, u"|"_qs) + u'|' + ExtraerElemento(0, limites, u"|"_qs) + u'|' +
-                    ExtraerElemento(1, limites, u"|"_qs);
+                    ExtraerElemento(0, limites, u"|"_qs) + u'|' + ExtraerElemento(1, limites, u"|"_qs);
       }
   }
   escribirLineas(lineas);

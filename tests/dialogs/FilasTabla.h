@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <ostream>
+
 // Every row of the table, its fields as text joined by "|".
 inline QStringList FilasTabla(Table& tabla) {
   QStringList filas;
@@ -15,3 +17,5 @@ inline QStringList FilasTabla(Table& tabla) {
   }
   return filas;
 }
+
+inline void PrintTo(const QStringList& lines, std::ostream* out) { *out << '[' << lines.join(u" / ").toStdString() << ']'; }

@@ -1,5 +1,7 @@
 #include "core/connections/ConexionEmpresa.h"
+#include "core/services/CargaLista.h"
 #include "core/services/MantenimientoLista.h"
+#include "core/tables/CreacionTabla.h"
 #include "dialogs/Genemlis.h"
 #include "platform/FormRegistry.h"
 #include "platform/controls/DBGrid.h"
@@ -184,4 +186,40 @@ TEST_F(Genemlis, ARowIsDrawnInTheColourAndStyleItsLineStyleNames) {
     formulario.SetModalResult(mrOk);
   });
   MantenimientoLista(opciones, u"MMMMMM|Rojo,Negrita\r\nMMMMMM|Rojo\r\nMMMMMM|\r\nMMMMMM|"_qs);
+}
+
+TEST_F(Genemlis, ARangeSelectionCopiesFromToChecksByRowTypeAndRestoresItsLimits) {
+  TfGENEMLIS formulario;
+  Table& tabla = formulario.Temporal();
+  ASSERT_TRUE(CrearTabla(tabla, u"Tabla Temporal\r\n/C/1/GENEMLISLinea/ftInteger/0/*/\r\n/C/2/Campo/ftString/30/\r\n"
+                                 "/C/3/ValorDesde/ftString/30/\r\n/C/4/ValorHasta/ftString/30/\r\n/I/1/<Primary>/GENEMLISLinea"_qs,
+                         -1));
+  CargarLineasLista(tabla, u"Cantidad|1|5\r\nPrecio|0,5|9,5"_qs, 3);
+  formulario.setProperty("ModoLista", u"SeleccionDesdeHasta"_qs);
+  formulario.setProperty("CamposTotalizadores", u"ValorDesde"_qs);
+  formulario.setProperty("TiposFilas", QStringList({u"x,ftSmallInt"_qs, u"x,ftFloat"_qs}));
+  formulario.setProperty("LimitesFilas", QStringList({u"0|100"_qs, u"0|1000"_qs}));
+  formulario.show();
+  EXPECT_FALSE(formulario.findChild<QWidget*>(u"PanelTotales"_qs)->isVisible());
+
+  tabla.First();
+  escribirYSalir(formulario, u"ValorDesde"_qs, u"3"_qs);
+  EXPECT_EQ(tabla.FieldByName(u"ValorHasta"_qs).AsString(), u"3"_qs);
+  tabla.Post();
+  tabla.Next();
+  mensajes.Expect(u"A"_qs);
+  escribirYSalir(formulario, u"ValorDesde"_qs, u"mucho"_qs);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"¡El valor de V.Desde es incorrecto! Repita por favor"_qs});
+  EXPECT_EQ(formulario.DBGrid1().currentIndex().column(), columna(formulario.DBGrid1(), u"ValorDesde"_qs));
+  tabla.Cancel();
+
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  formulario.Restablecer();
+  EXPECT_EQ(FilasTabla(tabla), QStringList({u"1|Cantidad|0|100"_qs, u"2|Precio|0|1000"_qs}));
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  formulario.Restablecer();
+  EXPECT_EQ(FilasTabla(tabla), QStringList({u"1|Cantidad|1|5"_qs, u"2|Precio|0,5|9,5"_qs}));
+  formulario.close();
+  tabla.Close();
+  tabla.DeleteTable();
 }
