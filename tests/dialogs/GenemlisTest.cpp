@@ -1,4 +1,5 @@
 #include "core/connections/ConexionEmpresa.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/services/CargaLista.h"
 #include "core/services/MantenimientoLista.h"
 #include "core/tables/CreacionTabla.h"
@@ -49,7 +50,10 @@ class Genemlis : public ConexionesFixture {
     Ejecutar(u"INSERT INTO ARTICULO VALUES (1, 'uno')"_qs);
     Ejecutar(u"INSERT INTO ARTICULO VALUES (2, 'dos')"_qs);
   }
-  ~Genemlis() override { FormRegistry::Clear(); }
+  ~Genemlis() override {
+    FormRegistry::Clear();
+    RestablecerGanchosFormulario();
+  }
 
   // Shows the order lines and runs the action on the form; the form is accepted afterwards.
   QString Pedido(std::function<void(TfGENEMLIS&)> accion, const QString& opciones = kPedido) {
@@ -222,4 +226,40 @@ TEST_F(Genemlis, ARangeSelectionCopiesFromToChecksByRowTypeAndRestoresItsLimits)
   formulario.close();
   tabla.Close();
   tabla.DeleteTable();
+}
+
+TEST_F(Genemlis, ColumnsSizedByTypeTakeTheirFieldWidthInLetters) {
+  TfGENEMLIS formulario;
+  Table& tabla = formulario.Temporal();
+  ASSERT_TRUE(CrearTabla(tabla, u"Tabla Temporal\r\n/C/1/GENEMLISLinea/ftInteger/0/*/\r\n/C/2/Nombre/ftString/12/\r\n"
+                                 "/C/3/Precio/ftFloat/0/\r\n/I/1/<Primary>/GENEMLISLinea"_qs,
+                         -1));
+  CargarLineasLista(tabla, u"Uno|1,5"_qs, 2);
+  formulario.setProperty("AnchoPorTipo", true);
+  formulario.show();
+  formulario.resize(formulario.width() + 150, formulario.height());
+  DBGrid& rejilla = formulario.DBGrid1();
+  const int letra = rejilla.fontMetrics().horizontalAdvance(u'Z');
+  EXPECT_EQ(rejilla.ColumnWidth(columna(rejilla, u"Nombre"_qs)), 12 * letra);
+  EXPECT_EQ(rejilla.ColumnWidth(columna(rejilla, u"Precio"_qs)), 13 * letra);
+  formulario.close();
+  tabla.Close();
+  tabla.DeleteTable();
+}
+
+TEST_F(Genemlis, AMemoIsShownInTheDetailViewerAndTheFormCentresOnTheMainWindow) {
+  QWidget principal;
+  principal.setGeometry(100, 80, 900, 700);
+  Ganchos().VentanaPrincipal = [&principal] { return &principal; };
+  QStringList detalle;
+  Ganchos().MostrarDetalle = [&detalle](const QString& texto, const QString& titulo) { detalle = {titulo, texto}; };
+  AlMostrarse<TfGENEMLIS>(fGENEMLIS, [&principal](TfGENEMLIS& formulario) {
+    EXPECT_LE((formulario.frameGeometry().center() - principal.frameGeometry().center()).manhattanLength(), 4);
+    DBGrid& rejilla = formulario.DBGrid1();
+    rejilla.setCurrentIndex(rejilla.Model()->index(0, columna(rejilla, u"NotaInterna"_qs)));
+    formulario.PopupMenu1().actions()[5]->trigger();
+    formulario.SetModalResult(mrOk);
+  });
+  MantenimientoLista(u"NumeroCampos=1\r\nDefinicionCampos=NotaInterna,ftMemo,0"_qs, u"uno·dos"_qs);
+  EXPECT_EQ(detalle, QStringList({u"Detalle del campo Nota Interna"_qs, u"uno\r\ndos"_qs}));
 }
