@@ -169,7 +169,11 @@ void DBGrid::followDataset(int row) {
     return;
   }
   const int column = currentIndex().isValid() ? currentIndex().column() : std::max(lastColumn_, 0);
-  setCurrentIndex(model_->index(row, column));
+  // The rows chosen in a multi-select grid stay chosen as the dataset moves.
+  if (options_.testFlag(dgMultiSelect))
+    selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
+  else
+    setCurrentIndex(model_->index(row, column));
   verticalHeader()->viewport()->update();
 }
 
