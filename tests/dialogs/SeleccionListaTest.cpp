@@ -1,8 +1,10 @@
 #include "core/services/EditorTexto.h"
+#include "core/services/MantenimientoLista.h"
 #include "core/services/PosicionFormulario.h"
 #include "core/services/SeleccionLista.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
+#include "platform/Exceptions.h"
 #include "platform/FormRegistry.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 #include "tests/fixtures/ScriptedPresenter.h"
@@ -130,4 +132,24 @@ TEST_F(SeleccionLista, TheTextWindowGivesItsTextOnlyWhenAccepted) {
     pulsar(formulario, "pbAceptar");
   });
   EXPECT_EQ(EditarTexto(QString(), texto), texto + u"\r\nfin"_qs);
+}
+
+TEST(FormulariosGenericos, AMissingFormIsReportedByItsClassName) {
+  FormRegistry::Clear();
+  const struct {
+    std::function<void()> lanzar;
+    const char* clase;
+  } casos[] = {
+      {[] { SeleccionarDeLista(QString(), u"A"_qs); }, "TfGENESELE"},
+      {[] { EditarTexto(QString(), u"A"_qs); }, "TfGENETEXT"},
+      {[] { MantenimientoLista(u"NumeroCampos=1\r\nDefinicionCampos=A,ftString,5"_qs, u"A"_qs); }, "TfGENEMLIS"},
+  };
+  for (const auto& caso : casos) {
+    try {
+      caso.lanzar();
+      ADD_FAILURE() << caso.clase << " did not raise";
+    } catch (const Exception& error) {
+      EXPECT_EQ(error.Message(), u"El formulario "_qs + QLatin1String(caso.clase) + u" no está disponible."_qs);
+    }
+  }
 }
