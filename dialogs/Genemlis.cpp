@@ -9,7 +9,6 @@
 #include "core/forms/FormatosCampo.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/helpers/AnchoCampo.h"
-#include "core/helpers/Estilos.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/Textos.h"
 #include "core/helpers/Validacion.h"
@@ -17,6 +16,8 @@
 #include "core/services/MantenimientoLista.h"
 #include "core/services/PosicionFormulario.h"
 #include "core/startup/TraduccionFormulario.h"
+#include "dialogs/EstiloLineaLista.h"
+#include "dialogs/FiltroValor.h"
 #include "dialogs/FormulasLista.h"
 #include "platform/Exceptions.h"
 #include "platform/FormRegistry.h"
@@ -35,13 +36,7 @@ TfGENEMLIS* fGENEMLIS = nullptr;
 namespace {
 
 const QString kLinea = QStringLiteral("GENEMLISLinea");
-const QString kEstiloLinea = QStringLiteral("EstiloLinea");
 
-// The system's colours hold red in the low byte.
-QColor colorSistema(int color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
-
-const QColor kAzulCeleste = colorSistema(0xF0CAA6);
-const QColor kFondoInformacion = colorSistema(0xE1FFFF);
 
 bool esEntero(const QString& tipo) {
   return tipo.compare(QLatin1String("ftInteger"), Qt::CaseInsensitive) == 0 ||
@@ -119,7 +114,7 @@ TfGENEMLIS::TfGENEMLIS(QWidget* owner)
   ui_->DBGrid1->OnColExit = [this](DBGrid& rejilla) { comprobarCelda(rejilla.SelectedField()); };
   ui_->DBGrid1->OnDblClick = [this](DBGrid&) { dobleClic(); };
   ui_->DBGrid1->OnDrawColumnCell = [this](DBGrid&, const QModelIndex& celda, QStyleOptionViewItem& opcion) {
-    dibujarCelda(celda, opcion);
+    VestirCeldaLista(*ui_->DBGrid1, celda, opcion);
   };
 
   QWidget* principal = Ganchos().VentanaPrincipal ? Ganchos().VentanaPrincipal() : nullptr;
@@ -345,66 +340,10 @@ void TfGENEMLIS::dobleClic() {
   if (!clave.IsNull() && !clave.Elements().isEmpty()) campo->SetText(clave.Elements().first().AsString());
 }
 
-void TfGENEMLIS::dibujarCelda(const QModelIndex& celda, QStyleOptionViewItem& opcion) const {
-  const DBGrid& rejilla = *ui_->DBGrid1;
-  QColor texto = colorSistema(ColorPorNombre(QStringLiteral("Negro")));
-  QColor resaltado = opcion.palette.color(QPalette::Highlight);
-  if (rejilla.RowSelected(celda.row()) || (rejilla.ReadOnly() && celda.row() == rejilla.currentIndex().row())) {
-    resaltado = kAzulCeleste;
-    opcion.backgroundBrush = kAzulCeleste;
-  } else if (const Field* campo = rejilla.ColumnField(celda.column()); campo && campo->ReadOnly()) {
-    opcion.backgroundBrush = kFondoInformacion;
-  }
-  const int columnaEstilo = rejilla.Model()->FieldNames().indexOf(kEstiloLinea);
-  const QString estilo = columnaEstilo < 0 ? QString() : celda.siblingAtColumn(columnaEstilo).data().toString();
-  const QString colorTexto = ExtraerElemento(0, estilo, u","_qs);
-  if (!colorTexto.isEmpty()) texto = colorSistema(ColorDeTexto(colorTexto));
-  switch (EstiloFuente(ExtraerElemento(1, estilo, u","_qs))) {
-    case 0: opcion.font.setBold(true); break;
-    case 1: opcion.font.setItalic(true); break;
-    case 2: opcion.font.setUnderline(true); break;
-    case 3: opcion.font.setStrikeOut(true); break;
-    default: break;
-  }
-  const QString fondo = ExtraerElemento(2, estilo, u","_qs);
-  if (!fondo.isEmpty()) opcion.backgroundBrush = colorSistema(ColorDeTexto(fondo));
-  opcion.palette.setColor(QPalette::Text, texto);
-  opcion.palette.setColor(QPalette::HighlightedText, texto);
-  opcion.palette.setColor(QPalette::Highlight, resaltado);
-}
-
 void TfGENEMLIS::filtrar(const QStringList& operadores) {
   Field* campo = ui_->DBGrid1->SelectedField();
   if (!campo || (campo->Calculated() && editando(*temporal_))) return;
-  const QString titulo = AbreviarNombre(campo->FieldName(), 1);
-  QStringList condiciones;
-  for (const QString& operador : operadores) {
-    const QString pregunta = operador == u"=" ? QStringLiteral("Introduzca el valor del campo ")
-                             : operador == u">=" ? QStringLiteral("Introduzca el valor Desde ")
-                                                  : QStringLiteral("Introduzca el valor Hasta ");
-    QString valor = campo->DisplayText();
-    MensajePregunta(pregunta + titulo, valor);
-    if (MensajeCerrado()) return;
-    condiciones.append(u'(' + campo->FieldName() + u' ' + operador + u' ' + Entrecomillar(valor) + u')');
-  }
-  const QString anterior = temporal_->Filter();
-  const bool filtrado = temporal_->Filtered();
-  try {
-    temporal_->CheckBrowseMode();
-    temporal_->SetFilter(anterior.isEmpty() ? condiciones.join(QStringLiteral(" AND "))
-                                            : anterior + QStringLiteral(" AND ") + condiciones.join(QStringLiteral(" AND ")));
-    temporal_->SetFiltered(true);
-  } catch (const std::exception&) {
-    try {
-      temporal_->SetFilter(anterior);
-      temporal_->SetFiltered(filtrado);
-    } catch (const std::exception&) {
-      // the filter that was on stays as the engine left it
-    }
-    MensajeAviso(QStringLiteral("¡No ha sido posible filtrar registros!"));
-    return;
-  }
-  CalcularTotales();
+  if (FiltrarPorValor(*temporal_, *campo, operadores)) CalcularTotales();
 }
 
 void TfGENEMLIS::cancelarFiltros() {

@@ -66,7 +66,6 @@ class TfGENEMLIS : public Form {
   void comprobarDesdeHasta(Field& campo);
   QString busquedaDe(const Field& campo) const;
   void dobleClic();
-  void dibujarCelda(const QModelIndex& celda, QStyleOptionViewItem& opcion) const;
   void filtrar(const QStringList& operadores);
   void cancelarFiltros();
   void verDetalle();
