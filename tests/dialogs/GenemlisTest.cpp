@@ -55,6 +55,15 @@ class Genemlis : public ConexionesFixture {
     RestablecerGanchosFormulario();
   }
 
+  // A form made here, its table with the fields given holding the lines.
+  static void Cargar(Table& tabla, const QString& campos, const QString& lineas, int numeroCampos) {
+    ASSERT_TRUE(CrearTabla(tabla,
+                           u"Tabla Temporal\r\n/C/1/GENEMLISLinea/ftInteger/0/*/\r\n"_qs + campos +
+                               u"\r\n/I/1/<Primary>/GENEMLISLinea"_qs,
+                           -1));
+    CargarLineasLista(tabla, lineas, numeroCampos);
+  }
+
   // Shows the order lines and runs the action on the form; the form is accepted afterwards.
   QString Pedido(std::function<void(TfGENEMLIS&)> accion, const QString& opciones = kPedido) {
     AlMostrarse<TfGENEMLIS>(fGENEMLIS, [accion](TfGENEMLIS& formulario) {
@@ -195,10 +204,8 @@ TEST_F(Genemlis, ARowIsDrawnInTheColourAndStyleItsLineStyleNames) {
 TEST_F(Genemlis, ARangeSelectionCopiesFromToChecksByRowTypeAndRestoresItsLimits) {
   TfGENEMLIS formulario;
   Table& tabla = formulario.Temporal();
-  ASSERT_TRUE(CrearTabla(tabla, u"Tabla Temporal\r\n/C/1/GENEMLISLinea/ftInteger/0/*/\r\n/C/2/Campo/ftString/30/\r\n"
-                                 "/C/3/ValorDesde/ftString/30/\r\n/C/4/ValorHasta/ftString/30/\r\n/I/1/<Primary>/GENEMLISLinea"_qs,
-                         -1));
-  CargarLineasLista(tabla, u"Cantidad|1|5\r\nPrecio|0,5|9,5"_qs, 3);
+  Cargar(tabla, u"/C/2/Campo/ftString/30/\r\n/C/3/ValorDesde/ftString/30/\r\n/C/4/ValorHasta/ftString/30/"_qs,
+         u"Cantidad|1|5\r\nPrecio|0,5|9,5"_qs, 3);
   formulario.setProperty("ModoLista", u"SeleccionDesdeHasta"_qs);
   formulario.setProperty("CamposTotalizadores", u"ValorDesde"_qs);
   formulario.setProperty("TiposFilas", QStringList({u"x,ftSmallInt"_qs, u"x,ftFloat"_qs}));
@@ -231,10 +238,7 @@ TEST_F(Genemlis, ARangeSelectionCopiesFromToChecksByRowTypeAndRestoresItsLimits)
 TEST_F(Genemlis, ColumnsSizedByTypeTakeTheirFieldWidthInLetters) {
   TfGENEMLIS formulario;
   Table& tabla = formulario.Temporal();
-  ASSERT_TRUE(CrearTabla(tabla, u"Tabla Temporal\r\n/C/1/GENEMLISLinea/ftInteger/0/*/\r\n/C/2/Nombre/ftString/12/\r\n"
-                                 "/C/3/Precio/ftFloat/0/\r\n/I/1/<Primary>/GENEMLISLinea"_qs,
-                         -1));
-  CargarLineasLista(tabla, u"Uno|1,5"_qs, 2);
+  Cargar(tabla, u"/C/2/Nombre/ftString/12/\r\n/C/3/Precio/ftFloat/0/"_qs, u"Uno|1,5"_qs, 2);
   formulario.setProperty("AnchoPorTipo", true);
   formulario.show();
   formulario.resize(formulario.width() + 150, formulario.height());
@@ -262,4 +266,15 @@ TEST_F(Genemlis, AMemoIsShownInTheDetailViewerAndTheFormCentresOnTheMainWindow) 
   });
   MantenimientoLista(u"NumeroCampos=1\r\nDefinicionCampos=NotaInterna,ftMemo,0"_qs, u"uno·dos"_qs);
   EXPECT_EQ(detalle, QStringList({u"Detalle del campo Nota Interna"_qs, u"uno\r\ndos"_qs}));
+}
+
+TEST_F(Genemlis, ANameThatIsNoColumnCountsAsZeroAndNamesAreReplacedWhole) {
+  const QString opciones = u"NumeroCampos=3\r\nDefinicionCampos=Precio,ftFloat,0,,Total->Precio*PrecioBase-Nada;"
+                           "PrecioBase,ftFloat,0;Total,ftFloat,0"_qs;
+  AlMostrarse<TfGENEMLIS>(fGENEMLIS, [](TfGENEMLIS& formulario) {
+    formulario.Temporal().First();
+    escribirYSalir(formulario, u"Precio"_qs, u"3"_qs);
+    formulario.SetModalResult(mrOk);
+  });
+  EXPECT_EQ(MantenimientoLista(opciones, u"1|-4|0"_qs), u"3|-4|-12"_qs);
 }
