@@ -27,18 +27,6 @@ const QString kLinea = QStringLiteral("GENEMLISLinea");
 
 QString elemento(int indice, const QString& definicion) { return ExtraerElemento(indice, definicion, u","_qs); }
 
-QString definicionTemporal(const QStringList& definiciones) {
-  QString texto = QStringLiteral("Tabla Temporal") + kCRLF + QStringLiteral("/C/1/") + kLinea +
-                  QStringLiteral("/ftInteger/0/*/") + kCRLF;
-  for (int i = 0; i < definiciones.size(); ++i) {
-    bool numero = false;
-    const int longitud = elemento(2, definiciones[i]).trimmed().toInt(&numero);
-    texto += QStringLiteral("/C/") + QString::number(i + 2) + u'/' + elemento(0, definiciones[i]) + u'/' +
-             TextoDeTipoCampo(TipoCampoDeTexto(elemento(1, definiciones[i]))) + u'/' +
-             QString::number(numero ? longitud : 0) + u'/' + kCRLF;
-  }
-  return texto + QStringLiteral("/I/1/<Primary>/") + kLinea;
-}
 
 // The temporary table goes however the launcher ends.
 class TablaDesechable {
@@ -108,6 +96,19 @@ QString todasLasFilas(Table& tabla, int numeroCampos) {
 
 }  // namespace
 
+QString DefinicionTablaLista(const QStringList& definiciones) {
+  QString texto = QStringLiteral("Tabla Temporal") + kCRLF + QStringLiteral("/C/1/") + kLinea +
+                  QStringLiteral("/ftInteger/0/*/") + kCRLF;
+  for (int i = 0; i < definiciones.size(); ++i) {
+    bool numero = false;
+    const int longitud = elemento(2, definiciones[i]).trimmed().toInt(&numero);
+    texto += QStringLiteral("/C/") + QString::number(i + 2) + u'/' + elemento(0, definiciones[i]) + u'/' +
+             TextoDeTipoCampo(TipoCampoDeTexto(elemento(1, definiciones[i]))) + u'/' +
+             QString::number(numero ? longitud : 0) + u'/' + kCRLF;
+  }
+  return texto + QStringLiteral("/I/1/<Primary>/") + kLinea;
+}
+
 QString MantenimientoLista(const QString& opciones, const QString& lista) {
   const QString modo = ValorLista(QStringLiteral("Modo"), opciones);
   const bool consulta = modo.contains(QLatin1String("Consulta"));
@@ -149,7 +150,7 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
 
   const TablaDesechable desechable(*temporal);
   try {
-    if (!CrearTabla(*temporal, definicionTemporal(definiciones), -1) || !temporal->Active()) return inicial;
+    if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
   } catch (const Abort&) {
     return inicial;
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The class name of the list maintenance form: a Form with the DBGrid
 // "DBGrid1" over its Table "Temporal" (no table of its own: the launcher
@@ -22,3 +23,8 @@ inline constexpr auto kFormularioMantenimientoLista = "TfGENEMLIS";
 // initial result comes back, without a usable "NumeroCampos" or when the
 // temporary table cannot be made; the table is deleted on every way out.
 QString MantenimientoLista(const QString& opciones, const QString& lista);
+
+// The temporary table of the list for its field definitions: the line number
+// "GENEMLISLinea" as primary key, then each field with its type name as the
+// definitions write it ("ftUnknown" for a name they do not know) and its length.
+QString DefinicionTablaLista(const QStringList& definiciones);

@@ -234,3 +234,10 @@ TEST_F(MantenimientoListaTest, AHundredThousandLinesLoadAndTheGridReadsOnlyWhatI
                                                "DefinicionCampos=Codigo,ftInteger,0;Nombre,ftString,20"_qs, lista);
   EXPECT_EQ(resultado, u"100000|Nombre 100000"_qs);
 }
+
+TEST(DefinicionTablaLista, TheTemporaryTableIsDefinedAsTheStructureTextsWriteIt) {
+  EXPECT_EQ(DefinicionTablaLista({u"Codigo,ftInteger,0"_qs, u"Nombre,ftString,40,ReadOnly"_qs, u"Raro,ftCosa"_qs,
+                                  u"Nota,ftMemo,x"_qs}),
+            u"Tabla Temporal\r\n/C/1/GENEMLISLinea/ftInteger/0/*/\r\n/C/2/Codigo/ftInteger/0/\r\n"
+            "/C/3/Nombre/ftString/40/\r\n/C/4/Raro/ftUnknown/0/\r\n/C/5/Nota/ftMemo/0/\r\n/I/1/<Primary>/GENEMLISLinea"_qs);
+}
