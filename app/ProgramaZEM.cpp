@@ -13,7 +13,10 @@
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
+#include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Genesele.h"
+#include "dialogs/Genetext.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
@@ -61,6 +64,9 @@ void ProgramaZEM::Iniciar() {
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) { VisorWebSeam::Get().Navegar(panel, direccion); });
   Ganchos().MostrarDetalle = &MostrarDetalle;
+  RegistrarGENEMLIS();
+  RegistrarGENESELE();
+  RegistrarGENETEXT();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

@@ -1,6 +1,7 @@
 #include "dialogs/Geneopen.h"
 
 #include "core/services/SeleccionArchivoCarpeta.h"
+#include "core/startup/TraduccionFormulario.h"
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
 #include "ui_GENEOPEN.h"
@@ -93,6 +94,11 @@ TfGENEOPEN::TfGENEOPEN(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   setWindowFlag(Qt::WindowStaysOnTopHint);
   connect(ui_->pbAceptar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   fGENEOPEN = this;
+}
+
+void TfGENEOPEN::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  TraducirFormulario(this);
 }
 
 TfGENEOPEN::~TfGENEOPEN() {

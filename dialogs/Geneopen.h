@@ -51,6 +51,9 @@ class TfGENEOPEN : public Form {
   explicit TfGENEOPEN(QWidget* owner = nullptr);
   ~TfGENEOPEN() override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   std::unique_ptr<Ui::TfGENEOPEN> ui_;
 };

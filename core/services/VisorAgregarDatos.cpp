@@ -3,9 +3,7 @@
 #include "core/helpers/Fechas.h"
 #include "core/helpers/Listas.h"
 #include "core/helpers/Textos.h"
-#include "platform/Exceptions.h"
-#include "platform/Form.h"
-#include "platform/FormRegistry.h"
+#include "core/services/FormularioRegistrado.h"
 #include "platform/StringList.h"
 #include "platform/format/Format.h"
 
@@ -38,10 +36,8 @@ QString VisorAgregarDatos(const QString& opciones, const QString& valores) {
 
   ModoVisorGENEVLIS = QStringLiteral("VisorAgregarDatos");
   const QString clase = QLatin1String(kFormularioVisorValores);
-  const std::unique_ptr<QWidget> formulario(FormRegistry::Create(clase, nullptr));
-  auto* visor = qobject_cast<Form*>(formulario.get());
-  auto* rejilla = visor ? visor->findChild<QTableWidget*>(QStringLiteral("StringGrid")) : nullptr;
-  if (!rejilla) throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
+  const std::unique_ptr<Form> visor = CrearFormularioRegistrado(clase);
+  auto* rejilla = &ControlFormulario<QTableWidget>(visor, QStringLiteral("StringGrid"), clase);
   visor->SetCaption(ValorLista(QStringLiteral("Titulo"), opciones));
   visor->setProperty("OpcionesVisor", ValorLista(QStringLiteral("Opciones"), opciones));
 

@@ -5,8 +5,11 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
 
+#include "platform/Exceptions.h"
+
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
@@ -14,11 +17,12 @@
 
 namespace {
 
-// A column with a pick list is edited through a list of its values, which
-// still takes any text typed.
-class PickListDelegate : public QStyledItemDelegate {
+// Edits a column with a pick list through a list of its values, which still
+// takes any text typed, and lets the grid's handler dress a cell before it
+// is drawn as usual.
+class GridDelegate : public QStyledItemDelegate {
  public:
-  explicit PickListDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+  explicit GridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const QStringList items = grid_->ColumnPickList(index.column());
@@ -41,6 +45,12 @@ class PickListDelegate : public QStyledItemDelegate {
       QStyledItemDelegate::setModelData(editor, model, index);
   }
 
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (grid_->OnDrawColumnCell) grid_->OnDrawColumnCell(*grid_, index, *option);
+  }
+
  private:
   DBGrid* grid_;
 };
@@ -49,7 +59,7 @@ class PickListDelegate : public QStyledItemDelegate {
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
   setModel(model_);
-  setItemDelegate(new PickListDelegate(this));
+  setItemDelegate(new GridDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -100,7 +110,6 @@ QStringList DBGrid::ColumnPickList(int column) const { return pickLists_.value(C
 void DBGrid::SetColumnPickList(int column, const QStringList& items) {
   if (column >= 0 && column < ColumnCount()) pickLists_.insert(ColumnFieldName(column).toUpper(), items);
 }
-Field* DBGrid::SelectedField() const { return ColumnField(std::max(currentIndex().column(), 0)); }
 
 int DBGrid::ColumnCount() const { return model_->columnCount(); }
 QString DBGrid::ColumnFieldName(int column) const { return model_->FieldNames().value(column); }
@@ -150,18 +159,74 @@ void DBGrid::SetColor(const QColor& color) {
   setPalette(own);
 }
 
+void DBGrid::SetGridOptions(Options options) {
+  options_ = options;
+  setSelectionBehavior(options.testFlag(dgRowSelect) || options.testFlag(dgMultiSelect) ? SelectRows : SelectItems);
+  setSelectionMode(options.testFlag(dgMultiSelect) ? ExtendedSelection : SingleSelection);
+  applyEditing();
+}
+
+void DBGrid::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  applyEditing();
+}
+
+void DBGrid::applyEditing() {
+  const bool editing = !readOnly_ && options_.testFlag(dgEditing) && !options_.testFlag(dgRowSelect);
+  setEditTriggers(editing ? (DoubleClicked | EditKeyPressed | AnyKeyPressed) : NoEditTriggers);
+}
+
+Field* DBGrid::SelectedField() const { return ColumnField(leaving_ >= 0 ? leaving_ : currentIndex().column()); }
+
+QList<int> DBGrid::SelectedRows() const {
+  QList<int> rows;
+  if (!options_.testFlag(dgMultiSelect)) return rows;
+  for (const QModelIndex& row : selectionModel()->selectedRows()) rows.append(row.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+bool DBGrid::RowSelected(int row) const {
+  return options_.testFlag(dgMultiSelect) && selectionModel()->isRowSelected(row, {});
+}
+
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!OnDblClick) {
+    QTableView::mouseDoubleClickEvent(event);
+    return;
+  }
+  event->accept();
+  OnDblClick(*this);
+}
+
 void DBGrid::followDataset(int row) {
   const QScopedValueRollback guard(following_, true);
   if (row < 0) {
     selectionModel()->clearCurrentIndex();
     return;
   }
-  const int column = std::max(currentIndex().column(), 0);
-  setCurrentIndex(model_->index(row, column));
+  const int column = currentIndex().isValid() ? currentIndex().column() : std::max(lastColumn_, 0);
+  // The rows chosen in a multi-select grid stay chosen as the dataset moves.
+  if (options_.testFlag(dgMultiSelect))
+    selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
+  else
+    setCurrentIndex(model_->index(row, column));
   verticalHeader()->viewport()->update();
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (OnColExit && !returning_ && previous.isValid() && current.isValid() && current.column() != previous.column()) {
+    try {
+      const QScopedValueRollback leaving(leaving_, previous.column());
+      OnColExit(*this);
+    } catch (const Abort&) {
+      const QScopedValueRollback guard(returning_, true);
+      QTableView::currentChanged(current, previous);
+      selectionModel()->setCurrentIndex(previous, QItemSelectionModel::NoUpdate);
+      return;
+    }
+  }
   QTableView::currentChanged(current, previous);
+  if (current.isValid()) lastColumn_ = current.column();
   if (!following_ && current.isValid() && current.row() != previous.row()) model_->SetCurrentRow(current.row());
 }

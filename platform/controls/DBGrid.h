@@ -5,7 +5,10 @@
 #include <QHash>
 #include <QSet>
 #include <QList>
+#include <QStyleOptionViewItem>
 #include <QTableView>
+
+#include <functional>
 
 class DataSource;
 class DatasetModel;
@@ -16,6 +19,7 @@ class Field;
 // other way round. Without columns of its own it shows the visible fields.
 class DBGrid : public QTableView {
   Q_OBJECT
+  Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
   Q_PROPERTY(QFont TitleFont READ TitleFont WRITE SetTitleFont)
   Q_PROPERTY(QColor FixedColor READ FixedColor WRITE SetFixedColor)
   Q_PROPERTY(QColor Color READ Color WRITE SetColor)
@@ -46,8 +50,6 @@ class DBGrid : public QTableView {
   // The values a column offers (PickList), edited through a list; kept by field name.
   QStringList ColumnPickList(int column) const;
   void SetColumnPickList(int column, const QStringList& items);
-  // The field of the current column (SelectedField); none while closed.
-  Field* SelectedField() const;
 
   // The indicator column (dgIndicator) marks the current record.
   bool ShowIndicator() const;
@@ -59,13 +61,37 @@ class DBGrid : public QTableView {
   QColor Color() const;
   void SetColor(const QColor& color);
 
+  // The grid's options: cells edited in place, whole rows selected, several
+  // rows selected at once.
+  enum Option { dgEditing = 1, dgRowSelect = 2, dgMultiSelect = 4 };
+  Q_DECLARE_FLAGS(Options, Option)
+  Options GridOptions() const { return options_; }
+  void SetGridOptions(Options options);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);
+  // The field of the current column; nullptr when there is none.
+  Field* SelectedField() const;
+  // The rows selected in a multi-select grid, in order.
+  QList<int> SelectedRows() const;
+  bool RowSelected(int row) const;
+
+  // Leaving a column for another one; raising Abort keeps the cell where it was.
+  std::function<void(DBGrid& sender)> OnColExit;
+  // A double-click on a cell; when assigned it replaces editing the cell.
+  std::function<void(DBGrid& sender)> OnDblClick;
+  // Before a cell is drawn: the handler may change the font, the colours and
+  // the background of the option the cell is then drawn with.
+  std::function<void(DBGrid& sender, const QModelIndex& cell, QStyleOptionViewItem& option)> OnDrawColumnCell;
+
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void followDataset(int row);
   void defaultColumns();
   void restoreColumns();
+  void applyEditing();
 
   DatasetModel* model_;
   bool ownColumns_ = false;
@@ -74,4 +100,11 @@ class DBGrid : public QTableView {
   QSet<QString> hidden_;        // columns hidden, by upper-case field name
   QHash<QString, int> widths_;  // widths set, by upper-case field name
   QHash<QString, QStringList> pickLists_;  // by upper-case field name
+  Options options_ = dgEditing;
+  bool readOnly_ = false;
+  bool returning_ = false;  // back on the cell a column exit refused
+  int leaving_ = -1;        // the column OnColExit is told of
+  int lastColumn_ = -1;     // the column kept when the rows are read again
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(DBGrid::Options)
