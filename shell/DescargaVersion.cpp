@@ -3,6 +3,7 @@
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/progress/Geneprog.h"
+#include "core/services/SeleccionLista.h"
 #include "core/startup/Configuracion.h"
 #include "core/system/Archivos.h"
 #include "platform/net/ClienteFTP.h"
@@ -53,7 +54,7 @@ namespace {
 const QString BibliotecaUnzip = QStringLiteral("Unzdll.dll");
 
 EleccionPaquetes& eleccion() {
-  static EleccionPaquetes instalada;
+  static EleccionPaquetes instalada = &SeleccionarDeLista;
   return instalada;
 }
 
@@ -101,7 +102,9 @@ void descomprimir(TZipMaster& zip, const QString& nombre, const QString& descarg
 
 }  // namespace
 
-void InstalarEleccionPaquetes(EleccionPaquetes nueva) { eleccion() = std::move(nueva); }
+void InstalarEleccionPaquetes(EleccionPaquetes nueva) {
+  eleccion() = nueva ? std::move(nueva) : EleccionPaquetes(&SeleccionarDeLista);
+}
 
 void DescargarUltimaVersion(TZipMaster& zip) {
   if (!ExigirAdministrador(CodigoUsuarioActual, QString())) return;
@@ -111,10 +114,8 @@ void DescargarUltimaVersion(TZipMaster& zip) {
 
   ClienteFTP cliente;
   Limpieza limpieza{cliente};
-  const QString elegidas =
-      eleccion() ? eleccion()(QStringLiteral("Titulo=Seleccion de Descargas\r\nFormato=0,0,300,0\r\nModo=Multiple"),
-                              PaquetesDescarga.join(QStringLiteral("\r\n")))
-                 : QString();
+  const QString elegidas = eleccion()(QStringLiteral("Titulo=Seleccion de Descargas\r\nFormato=0,0,300,0\r\nModo=Multiple"),
+                                      PaquetesDescarga.join(QStringLiteral("\r\n")));
   QStringList lista = elegidas.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
   if (lista.isEmpty()) return;
   lista.append(u'(' + BibliotecaUnzip + u')');

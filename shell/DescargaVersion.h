@@ -19,7 +19,8 @@ extern const QString ServidorDescargas;
 // The choice of packages: the option text and the lines offered (CR LF
 // between them) give the chosen lines, CR LF between them, empty when none.
 using EleccionPaquetes = std::function<QString(const QString& opciones, const QString& lista)>;
-// Until a choice is installed nothing is chosen.
+// The user's choice through the selection list (SeleccionarDeLista) unless
+// another is installed; an empty one puts that back.
 void InstalarEleccionPaquetes(EleccionPaquetes eleccion);
 
 // An administrator's run of the menu command. A failed connection, login or

@@ -150,4 +150,17 @@ TEST_F(Descarga, OnlyAnAdministratorIsOfferedThePackages) {
   EXPECT_TRUE(ofrecidas.isEmpty());
 }
 
+TEST_F(Descarga, WithoutAnotherChoiceThePackagesAreChosenInTheSelectionList) {
+  // No selection form is registered in this program: the routine says so.
+  InstalarEleccionPaquetes(nullptr);
+  Arrancar();
+  EXPECT_THROW(
+      try { DescargarUltimaVersion(zip); } catch (const Exception& error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).contains(u"no está disponible"_qs)) << error.what();
+        throw;
+      },
+      Exception);
+  EXPECT_EQ(Leer(Descargado(u"AYUDA.zip"_qs)), "<ninguno>");
+}
+
 }  // namespace
