@@ -63,7 +63,7 @@ class Output {
     if (file_.write(bytes) != bytes.size()) throw Exception(file_.errorString());
   }
   void Commit() {
-    // A write the buffer held fails only as it is flushed.
+    // The save file does not fail its commit when the last bytes cannot be flushed.
     if (!file_.flush() || file_.error() != QFileDevice::NoError || !file_.commit()) throw Exception(file_.errorString());
   }
 
