@@ -5,9 +5,6 @@
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/platform/data/DataFixture.h"
 
-#include <QBuffer>
-#include <QImage>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,15 +16,9 @@ TEST(DatasetSource, AReportWalksATableWithNumbersTextsAndPictures) {
   data.Execute("INSERT INTO FOTOS VALUES (2, 'Beta', 1234.5, NULL)");
   data.Execute("INSERT INTO FOTOS VALUES (1, 'Alfa & <Cía>', NULL, NULL)");
   auto table = data.OpenTable("FOTOS");
-  QImage red(30, 10, QImage::Format_RGB32);
-  red.fill(Qt::red);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  red.save(&buffer, "PNG");
   table->First();
   table->Edit();
-  table->FieldByName("Foto").SetAsBytes(png);
+  table->FieldByName("Foto").SetAsBytes(PngPicture(30, 10));
   table->Post();
 
   DatasetSource source(*table);

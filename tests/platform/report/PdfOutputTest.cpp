@@ -4,7 +4,6 @@
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
-#include <QBuffer>
 #include <QFile>
 #include "platform/report/RecordedPages.h"
 
@@ -116,15 +115,7 @@ TEST(PdfOutputTest, AnUnreadablePictureLeavesItsItemEmpty) {
   ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
   broken.write("\x89PNG\r\n\x1a\nbasura");
   broken.close();
-  QImage good(40, 20, QImage::Format_RGB32);
-  good.fill(Qt::red);
-  QByteArray png;
-  {
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    good.save(&buffer, "PNG");
-  }
-  RowSource rows({{{"Foto", png}}});
+  RowSource rows({{{"Foto", PngPicture(40, 20)}}});
   ReportEngine report;
   report.Source = &rows;
   Band& detail = report.AddBand(BandKind::Detail, "Detalle");
