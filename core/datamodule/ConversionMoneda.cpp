@@ -10,20 +10,10 @@
 
 namespace {
 
-struct CodigosMoneda {
-  int base = 0;
-  int euro = 0;
-  int nacional = 0;
-};
-
 int Parametro(const char* nombre) {
-  if (!ModuloDatos || !ModuloDatos->ParamGenerales->Active()) return 0;
+  if (!ParametrosGeneralesCargados()) return 0;
   const Field* campo = ModuloDatos->ParamGenerales->FindField(QLatin1String(nombre));
   return campo && !campo->IsNull() ? campo->AsInteger() : 0;
-}
-
-CodigosMoneda Codigos() {
-  return {Parametro("CodigoMonedaBase"), Parametro("CodigoMonedaEuro"), Parametro("CodigoMonedaNacional")};
 }
 
 Table* MonedaPreparada() {
@@ -45,6 +35,12 @@ double CampoMoneda(int codigo, const char* campo) {
 }
 
 }  // namespace
+
+bool ParametrosGeneralesCargados() { return ModuloDatos && ModuloDatos->ParamGenerales->Active(); }
+
+CodigosMoneda Codigos() {
+  return {Parametro("CodigoMonedaBase"), Parametro("CodigoMonedaEuro"), Parametro("CodigoMonedaNacional")};
+}
 
 int DecimalesMoneda(int codigo) { return static_cast<int>(CampoMoneda(codigo, "Decimales")); }
 

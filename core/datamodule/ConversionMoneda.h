@@ -2,6 +2,15 @@
 
 #include <QString>
 
+// The currency codes of the general parameters; 0 while they are not loaded.
+struct CodigosMoneda {
+  int base = 0;
+  int euro = 0;
+  int nacional = 0;
+};
+bool ParametrosGeneralesCargados();
+CodigosMoneda Codigos();
+
 // Amounts between the company's base currency and the national currency or
 // the euro, by the exchange rates of the currency table (MONEDA) and the
 // currency codes of the general parameters. A missing currency or a table

@@ -4,6 +4,7 @@
 #include "core/datamodule/RegistrosAsociados.h"
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/Traduccion.h"
+#include "core/forms/ConmutarEuro.h"
 #include "core/startup/TraduccionFormulario.h"
 
 #include <QWidget>
@@ -24,6 +25,7 @@ GanchosFormulario DelModuloDeDatos() {
   };
   ganchos.RegistrarUso = [](const QString& accion, QWidget& formulario) { RegistrarUso(&formulario, accion); };
   ganchos.EliminarRegistrosAsociados = [](Table& tabla) { return EliminarRegistrosAsociados(tabla); };
+  ganchos.ConmutarEuro = ConmutarEuro;
   return ganchos;
 }
 

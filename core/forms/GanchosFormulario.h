@@ -32,7 +32,7 @@ struct GanchosFormulario {
   // The after-post hook of tables: the document responsibility check;
   // nothing.
   std::function<void(Dataset& dataset)> ComprobarResponsabilidadDocumental;
-  // The euro toggle with its mode ("Asignar"); nothing.
+  // The euro toggle with its mode ("Asignar").
   std::function<void(QObject& formulario, const QString& modo)> ConmutarEuro;
   // The MDI child of that name; none.
   std::function<QWidget*(const QString& nombre)> BuscarFormularioMDI;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class ReportEngine;
 class ReportSource;
 
 enum class BandKind { PageHeader, Title, ColumnHeader, GroupHeader, Detail, SubDetail, GroupFooter, Summary, PageFooter };
@@ -20,6 +21,8 @@ class Band {
 
   const BandKind Kind;
   const QString Name;
+  // The report the band belongs to; none for a band made on its own.
+  const ReportEngine* Report = nullptr;
   double Height = 20;
   bool Enabled = true;
   bool ForceNewPage = false;

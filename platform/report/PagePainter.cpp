@@ -1,6 +1,7 @@
 #include "platform/report/PagePainter.h"
 
 #include "platform/report/PageRecord.h"
+#include "platform/report/TextLines.h"
 
 #include <QPainter>
 
@@ -10,7 +11,7 @@ void PaintPage(QPainter& painter, const PageRecord& page) {
   for (const PageCell& cell : page.cells) {
     switch (cell.kind) {
       case PageCell::Kind::Text:
-        painter.setFont(cell.font);
+        painter.setFont(UnitFont(cell.font));
         painter.drawText(cell.rect, cell.alignment, cell.text);
         break;
       case PageCell::Kind::Line:

@@ -52,5 +52,7 @@ void PdfSink::AddPage(const PageRecord& page) {
 void PdfSink::End() {
   painter_.end();
   writer_.reset();
-  if (file_.error() != QFileDevice::NoError || !file_.commit()) throw PdfWriteError(file_.errorString());
+  // The save file does not fail its commit when the last bytes cannot be flushed.
+  if (!file_.flush() || file_.error() != QFileDevice::NoError || !file_.commit())
+    throw PdfWriteError(file_.errorString());
 }

@@ -8,6 +8,7 @@ ReportEngine::~ReportEngine() = default;
 
 Band& ReportEngine::AddBand(BandKind kind, const QString& name) {
   bands_.push_back(std::make_unique<Band>(kind, name));
+  bands_.back()->Report = this;
   return *bands_.back();
 }
 

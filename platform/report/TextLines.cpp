@@ -1,6 +1,10 @@
 #include "platform/report/TextLines.h"
 
+#include "platform/report/PageSetup.h"
+
 #include <QFontMetricsF>
+
+#include <algorithm>
 
 QString PrintableText(const QString& text) {
   QString printable;
@@ -14,7 +18,14 @@ QString PrintableText(const QString& text) {
   return printable;
 }
 
-double LineHeight(const QFont& font) { return QFontMetricsF(font).height(); }
+QFont UnitFont(const QFont& font) {
+  if (font.pixelSize() > 0) return font;
+  QFont sized = font;
+  sized.setPixelSize(std::max(1, qRound(font.pointSizeF() * kReportDpi / 72.0)));
+  return sized;
+}
+
+double LineHeight(const QFont& font) { return QFontMetricsF(UnitFont(font)).height(); }
 
 namespace {
 
@@ -57,7 +68,7 @@ void wrapParagraph(const QString& paragraph, const QFontMetricsF& metrics, doubl
 QStringList WrapText(const QString& text, const QFont& font, double width) {
   QStringList lines;
   if (text.isEmpty()) return lines;
-  const QFontMetricsF metrics(font);
+  const QFontMetricsF metrics(UnitFont(font));
   const QStringList paragraphs = PrintableText(text).split(u'\n');
   for (const QString& paragraph : paragraphs) wrapParagraph(QString(paragraph).replace(u'\t', u' '), metrics, width, lines);
   return lines;

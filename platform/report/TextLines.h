@@ -9,4 +9,7 @@
 // characters are left out, so no output device is handed them.
 QStringList WrapText(const QString& text, const QFont& font, double width);
 QString PrintableText(const QString& text);
+// The font sized in report units: a size in points is taken at 96 dpi, as
+// the designer meant it, and not at the resolution of the device drawn on.
+QFont UnitFont(const QFont& font);
 double LineHeight(const QFont& font);

@@ -2,26 +2,25 @@
 
 #include "platform/Exceptions.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
 namespace {
 
-QString temporaryBeside(const QString& fileName) {
-  QTemporaryFile file(fileName + QStringLiteral(".XXXXXX"));
-  file.setAutoRemove(false);
-  if (!file.open()) throw Exception(file.errorString());
-  return file.fileName();
+// The writer keeps the rows of a sheet in a file of its own and does not
+// tell when a write to it failed: the rows lost, the workbook would still
+// come out whole.
+bool rowsKept(lxw_worksheet* sheet) {
+  FILE* rows = sheet->optimize_tmpfile;
+  return !rows || (std::fflush(rows) == 0 && !std::ferror(rows));
 }
 
 // Texts the XML of the sheet may not hold are left out, as the PDF does.
@@ -39,24 +38,18 @@ QByteArray cellText(const QString& text) {
 
 }  // namespace
 
-Workbook::Workbook(const QString& fileName) : fileName_(fileName), temporary_(temporaryBeside(fileName)) {
+Workbook::Workbook(const QString& fileName) : file_(fileName) {
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
-  const QByteArray folder = QFileInfo(temporary_).absolutePath().toLocal8Bit();
+  const QByteArray folder = QFile::encodeName(QFileInfo(fileName).absolutePath());
   options.tmpdir = const_cast<char*>(folder.constData());
-  book_ = workbook_new_opt(temporary_.toLocal8Bit().constData(), &options);
-  if (!book_) {
-    QFile::remove(temporary_);
-    throw Exception(QStringLiteral("No se ha podido crear el libro ") + fileName);
-  }
+  book_ = workbook_new_opt(file_.Path().constData(), &options);
+  if (!book_) throw Exception(QStringLiteral("No se ha podido crear el libro ") + fileName);
   sheet_ = workbook_add_worksheet(book_, nullptr);
 }
 
 Workbook::~Workbook() {
-  if (book_) {
-    workbook_close(book_);
-    QFile::remove(temporary_);
-  }
+  if (book_) workbook_close(book_);
 }
 
 lxw_format* Workbook::FormatOf(int column, bool bold) {
@@ -101,17 +94,16 @@ void Workbook::Write(int row, int column, const QString& text, bool bold) {
 }
 
 void Workbook::Save() {
+  errno = 0;
+  const bool kept = rowsKept(sheet_);
+  const int writeError = errno;
   lxw_workbook* book = std::exchange(book_, nullptr);
   const lxw_error closed = workbook_close(book);
   QString reason;
   if (overflow_) reason = QStringLiteral("La hoja no admite más de %1 filas").arg(kMaxRows);
+  else if (!kept && writeError != 0) reason = QString::fromLocal8Bit(std::strerror(writeError));
+  else if (!kept) reason = QStringLiteral("No se han podido escribir las filas del libro");
   else if (closed != LXW_NO_ERROR) reason = QString::fromLocal8Bit(lxw_strerror(closed));
-  else if (std::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(fileName_).constData()) != 0)
-    reason = QString::fromLocal8Bit(std::strerror(errno));
-  if (!reason.isEmpty()) {
-    QFile::remove(temporary_);
-    throw Exception(reason);
-  }
-  QFile::setPermissions(fileName_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                       QFileDevice::ReadOther);
+  if (!reason.isEmpty()) throw Exception(reason);
+  file_.Publish();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/report/UnnamedFile.h"
+
 #include <QString>
 
 #include <map>
@@ -13,7 +15,7 @@ struct lxw_format;
 // to disk as they are left, so memory stays flat). Every cell is text, but a
 // General column stores a text that reads as a number as that number, as the
 // spreadsheet would. The file replaces the target only at Save; a workbook
-// not saved leaves the target as it was.
+// not saved, or not whole, leaves the target as it was.
 class Workbook {
  public:
   struct Column {
@@ -36,8 +38,7 @@ class Workbook {
  private:
   lxw_format* FormatOf(int column, bool bold);
 
-  QString fileName_;
-  QString temporary_;
+  UnnamedFile file_;
   lxw_workbook* book_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
   std::map<int, Column> columns_;

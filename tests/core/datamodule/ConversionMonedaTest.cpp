@@ -1,41 +1,10 @@
 #include "core/datamodule/ConversionMoneda.h"
 #include "platform/Exceptions.h"
-#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/core/datamodule/MonedaFixture.h"
 
 namespace {
 
-// Base and national currency 1 (pesetas, no decimals), the euro 2.
-class ConversionMoneda : public ConexionesFixture {
- protected:
-  ConversionMoneda() {
-    Iniciar();
-    ModuloDatos = &modulo;
-    Ejecutar(u"CREATE TABLE MONEDA (Codigo INT, Cambio FLOAT NULL, Decimales INT NULL, "
-             "CONSTRAINT MONEDA_Clave1 PRIMARY KEY (Codigo))"_qs);
-    Ejecutar(u"INSERT INTO MONEDA VALUES (1, 1, 0)"_qs);
-    Ejecutar(u"INSERT INTO MONEDA VALUES (2, 166.386, 2)"_qs);
-    Ejecutar(u"INSERT INTO MONEDA VALUES (3, 0, 2)"_qs);
-    Ejecutar(u"CREATE TABLE PARAGENE (Codigo INT, CodigoMonedaBase INT NULL, CodigoMonedaEuro INT NULL, "
-             "CodigoMonedaNacional INT NULL, CONSTRAINT PARAGENE_Clave1 PRIMARY KEY (Codigo))"_qs);
-    Parametros(1, 2, 1);
-    modulo.Moneda->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-    modulo.Moneda->SetTableName(u"MONEDA"_qs);
-    DecimalesMonedaBase = 0;
-    PlantillasNumericas[3] = u"#,##0.00"_qs;
-  }
-  ~ConversionMoneda() override { ModuloDatos = nullptr; }
-
-  void Parametros(int base, int euro, int nacional) {
-    modulo.ParamGenerales->Close();
-    Ejecutar(u"DELETE FROM PARAGENE"_qs);
-    Ejecutar(u"INSERT INTO PARAGENE VALUES (1, %1, %2, %3)"_qs.arg(base).arg(euro).arg(nacional));
-    modulo.ParamGenerales->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-    modulo.ParamGenerales->SetTableName(u"PARAGENE"_qs);
-    modulo.ParamGenerales->Open();
-  }
-
-  TModuloDatos modulo;
-};
+using ConversionMoneda = MonedaFixture;
 
 TEST_F(ConversionMoneda, PesetasBecomeEurosAndBack) {
   EXPECT_DOUBLE_EQ(ConvertirImporte(QString(), 1000), 6.01);

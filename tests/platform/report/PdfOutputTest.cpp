@@ -4,7 +4,6 @@
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
-#include <QBuffer>
 #include <QFile>
 #include "platform/report/RecordedPages.h"
 
@@ -116,15 +115,7 @@ TEST(PdfOutputTest, AnUnreadablePictureLeavesItsItemEmpty) {
   ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
   broken.write("\x89PNG\r\n\x1a\nbasura");
   broken.close();
-  QImage good(40, 20, QImage::Format_RGB32);
-  good.fill(Qt::red);
-  QByteArray png;
-  {
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    good.save(&buffer, "PNG");
-  }
-  RowSource rows({{{"Foto", png}}});
+  RowSource rows({{{"Foto", PngPicture(40, 20)}}});
   ReportEngine report;
   report.Source = &rows;
   Band& detail = report.AddBand(BandKind::Detail, "Detalle");
@@ -137,6 +128,35 @@ TEST(PdfOutputTest, AnUnreadablePictureLeavesItsItemEmpty) {
   ASSERT_EQ(page.cells.size(), 1u);
   EXPECT_EQ(page.cells[0].item, "Campo");
   EXPECT_EQ(page.cells[0].picture.pixelColor(5, 5), QColor(Qt::red));
+}
+
+}  // namespace
+
+namespace {
+
+// A font sized in points prints at that size at any device resolution: the
+// words of a line sit where they sit with the same font sized in pixels.
+TEST(PdfOutputTest, AFontInPointsKeepsItsSizeOnTheDevice) {
+  TemporaryFolder folder;
+  std::vector<double> positions[2];
+  for (int sized = 0; sized < 2; ++sized) {
+    RowSource rows({{{"Texto", "uno dos tres cuatro"}}});
+    ReportEngine report;
+    report.Source = &rows;
+    ReportItem& text = report.AddBand(BandKind::Detail, "Detalle").Add(ItemKind::DataText, "Texto");
+    text.DataField = "Texto";
+    text.Width = 600;
+    text.Font = QFont("Arial");
+    if (sized) text.Font.setPixelSize(16);
+    else text.Font.setPointSize(12);
+    const QString target = folder.File(QString("letra%1.pdf").arg(sized));
+    PdfSink sink(target);
+    report.Run(sink);
+    for (const PdfWord& word : PdfWords(target)) positions[sized].push_back(word.x);
+  }
+  ASSERT_EQ(positions[0].size(), 4u) << "every word printed";
+  ASSERT_EQ(positions[1].size(), 4u);
+  for (std::size_t word = 0; word < 4; ++word) EXPECT_NEAR(positions[0][word], positions[1][word], 0.5) << word;
 }
 
 }  // namespace

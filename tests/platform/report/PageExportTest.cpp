@@ -1,0 +1,108 @@
+#include "platform/Cp1252.h"
+#include "platform/Exceptions.h"
+#include "platform/TextFile.h"
+#include "platform/report/PageExport.h"
+#include "platform/report/RecordedPages.h"
+#include "platform/report/ReportEngine.h"
+#include "tests/fixtures/FullDisk.h"
+#include "tests/fixtures/ReportTestSupport.h"
+#include "tests/fixtures/TemporaryFolder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kHostil = QString::fromUtf8("Ana & \"Luis\" <S.A.> Peña € Ω\x01z");
+
+// Codes right-aligned in 8 columns, names from column 12, a page header on
+// each of the pages and a summary memo that wraps.
+struct Listado {
+  RowSource rows{NumberedRows(120)};
+  ReportEngine report;
+  RecordedPages pages;
+  Listado() {
+    rows.Rows()[0]["Nombre"] = kHostil;
+    report.Source = &rows;
+    Band& header = report.AddBand(BandKind::PageHeader, "Cabecera");
+    header.Add(ItemKind::Label, "Titulo").Caption = "CLIENTES";
+    Band& detail = report.AddBand(BandKind::Detail, "Detalle");
+    ReportItem& code = detail.Add(ItemKind::DataText, "Codigo");
+    code.DataField = "Codigo";
+    code.Width = 64;
+    code.Alignment = Qt::AlignRight | Qt::AlignTop;
+    ReportItem& name = detail.Add(ItemKind::DataText, "Nombre");
+    name.DataField = "Nombre";
+    name.Left = 96;
+    name.Width = 400;
+    ReportItem& note = report.AddBand(BandKind::Summary, "Resumen").Add(ItemKind::Memo, "Nota");
+    note.Caption = QStringList(30, "nota").join(' ');
+    note.Width = 100;
+    report.Run(pages);
+  }
+};
+
+QStringList LinesOf(const QByteArray& bytes) {
+  QStringList lines = Cp1252::decode(bytes).split("\r\n");
+  EXPECT_EQ(lines.takeLast(), QString()) << "every line ends with CR LF";
+  return lines;
+}
+
+class PageExportTest : public testing::Test {
+ protected:
+  QByteArray Export(ExportFormat format) {
+    const QString file = folder.File("salida");
+    ExportPages(listado.pages, format, file, "Clientes & <cía>");
+    return TextFile::ReadBytes(file);
+  }
+  TemporaryFolder folder;
+  Listado listado;
+};
+
+TEST_F(PageExportTest, TextKeepsTheColumnsOfThePage) {
+  ASSERT_GT(listado.pages.PageCount(), 1);
+  const QStringList lines = LinesOf(Export(ExportFormat::Text));
+  EXPECT_EQ(lines.count("CLIENTES"), listado.pages.PageCount());
+  EXPECT_EQ(lines.at(1).toStdString(), "       1    Ana & \"Luis\" <S.A.> Peña € ?z");
+  EXPECT_EQ(lines.at(2).toStdString(), "       2    Fila 2");
+  EXPECT_TRUE(lines.contains("     120    Fila 120"));
+  EXPECT_GT(lines.filter("nota").size(), 1) << "the memo keeps its wrapped lines";
+  EXPECT_EQ(lines.join(' ').count("nota"), 30);
+}
+
+TEST_F(PageExportTest, CsvGivesALinePerBandWithItsValuesQuoted) {
+  const QStringList lines = LinesOf(Export(ExportFormat::Csv));
+  EXPECT_EQ(lines.at(0).toStdString(), "\"CLIENTES\"");
+  EXPECT_EQ(lines.at(1).toStdString(), "\"1\",\"Ana & \"\"Luis\"\" <S.A.> Peña € ?z\"");
+  EXPECT_EQ(lines.at(2).toStdString(), "\"2\",\"Fila 2\"");
+  EXPECT_EQ(lines.filter("\"Fila ").size() + 1, 120);
+  EXPECT_EQ(lines.last(), '"' + QStringList(30, "nota").join(' ') + '"') << "the memo is one value";
+}
+
+TEST_F(PageExportTest, HtmlIsATableWithItsTextsEscaped) {
+  const QByteArray bytes = Export(ExportFormat::Html);
+  const QStringList lines = LinesOf(bytes);
+  EXPECT_EQ(lines.at(1).toStdString(), "<html><head><meta charset=\"windows-1252\"><title>Clientes &amp; &lt;cía&gt;</title></head>"
+                         "<body><table>");
+  EXPECT_EQ(lines.at(2).toStdString(), "<tr><td>CLIENTES</td></tr>");
+  EXPECT_EQ(lines.at(3).toStdString(), "<tr><td>1</td><td>Ana &amp; &quot;Luis&quot; &lt;S.A.&gt; Peña € &#937;z</td></tr>");
+  EXPECT_EQ(lines.last().toStdString(), "</table></body></html>");
+  EXPECT_TRUE(bytes.contains("Pe\xF1" "a \x80")) << "Windows-1252 bytes";
+}
+
+TEST_F(PageExportTest, AFullDiskRaisesAndLeavesTheTargetAsItWas) {
+  const QString target = folder.File("salida.csv");
+  TextFile::WriteBytes(target, "anterior");
+  for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Csv, ExportFormat::Html}) {
+    {
+      const FullDisk full(256);
+      EXPECT_THROW(ExportPages(listado.pages, format, target), Exception);
+    }
+    EXPECT_EQ(TextFile::ReadBytes(target), "anterior");
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files | QDir::Hidden), QStringList({"salida.csv"}));
+  }
+  EXPECT_THROW(ExportPages(listado.pages, ExportFormat::Csv, folder.File("no/existe.csv")), Exception);
+}
+
+}  // namespace
