@@ -17,6 +17,7 @@
 #include "platform/data/Table.h"
 #include "shell/Geneacer.h"
 #include "shell/IconosModulos.h"
+#include "shell/ImagenesProducto.h"
 #include "shell/LanzamientoModulos.h"
 #include "shell/MenuPrincipal.h"
 #include "shell/RejillaIconos.h"
@@ -66,8 +67,14 @@ TfGENEMENU::TfGENEMENU(QWidget* parent) : QMainWindow(parent), ui_(std::make_uni
   empresa_->setObjectName(QStringLiteral("Empresa"));
   empresa_->SetTableName(QStringLiteral("EMPRESA"));
 
+  // Made before the icon panel, so it lies beneath it.
+  image1_ = new QLabel(ui_->AreaMDI->viewport());
+  image1_->setObjectName(QStringLiteral("Image1"));
+  image1_->setAlignment(Qt::AlignCenter);
+  image1_->setPixmap(EmblemaProducto(256));
   panel1_ = new QWidget(ui_->AreaMDI->viewport());
   panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setAutoFillBackground(true);
   mainMenu1_ = new QMenuBar(this);
   mainMenu1_->setObjectName(QStringLiteral("MainMenu1"));
   ConstruirMenuPrincipal(*this, *mainMenu1_);
@@ -253,6 +260,7 @@ void TfGENEMENU::resizeEvent(QResizeEvent* event) {
 void TfGENEMENU::FormResize() {
   if (creando_) return;
   const QSize cliente = ui_->AreaMDI->viewport()->size();
+  image1_->setGeometry(QRect(QPoint(0, 0), cliente));
   panel1_->setGeometry(QRect(QPoint(0, 0), cliente));
   for (int n = 1; n <= 30; ++n) {
     if (!imagenes_[n]) continue;

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMenuBar;
 class QToolButton;
@@ -33,6 +34,7 @@ class TfGENEMENU : public QMainWindow {
   void VerMenu1Click();
   void AcercadelGestordeAplicaciones1Click();
 
+  QLabel* Image1() const { return image1_; }
   QWidget* Panel1() const { return panel1_; }
   QMdiArea* AreaMDI() const;
 
@@ -50,6 +52,7 @@ class TfGENEMENU : public QMainWindow {
   std::unique_ptr<Ui::TfGENEMENU> ui_;
   QMenuBar* mainMenu1_ = nullptr;
   std::unique_ptr<QMenuBar> menuFuera_;  // the menu bar while it is off the window
+  QLabel* image1_ = nullptr;
   QWidget* panel1_ = nullptr;
   QAction* verMenu1_ = nullptr;
   Table* configuracion_ = nullptr;
