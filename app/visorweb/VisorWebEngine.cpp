@@ -5,7 +5,15 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-void VisorWebEngine::Preparar() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+#include <unistd.h>
+
+void VisorWebEngine::Preparar() {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The engine's sandbox refuses to run for root and ends the whole program
+  // at the first view; root goes without it.
+  if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
 
 QWidget* VisorWebEngine::Crear(QWidget& panel) {
   auto* vista = new QWebEngineView(&panel);

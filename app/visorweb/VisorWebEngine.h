@@ -7,7 +7,7 @@
 class VisorWebEngine : public VisorWeb {
  public:
   // Before the application object exists: the engine shares the windows'
-  // graphics contexts.
+  // graphics contexts, and runs without its sandbox for root.
   static void Preparar();
 
   QWidget* Crear(QWidget& panel) override;
