@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-webengine-dev
   libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev

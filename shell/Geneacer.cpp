@@ -4,22 +4,22 @@
 #include "core/startup/Configuracion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "core/system/CursorEspera.h"
+#include "platform/DesktopServices.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
+#include "platform/VisorWeb.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/Format.h"
-#include "shell/VisorWeb.h"
+#include "shell/ImagenesProducto.h"
+#include "ui_GENEACER.h"
 
-#include <QApplication>
 #include <QDate>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
+#include <QMouseEvent>
 #include <QStyle>
-#include <QUrl>
-#include <QVBoxLayout>
+
+#include <functional>
 
 namespace {
 
@@ -28,19 +28,27 @@ const QString kWeb = QStringLiteral("http://www.zem.es");
 const QString kServicioSoporte = QStringLiteral("https://soporte.zem.es");
 const QString kTokenCliente = QStringLiteral("W53QR2k614039H7");
 
-QLabel* etiqueta(QWidget* padre, const char* nombre, const QString& texto) {
-  auto* label = new QLabel(texto, padre);
-  label->setObjectName(QString::fromLatin1(nombre));
-  return label;
-}
+// The click of a label or picture, which have no click of their own.
+class Pulsacion : public QObject {
+ public:
+  Pulsacion(QWidget* control, std::function<void()> alPulsar) : QObject(control), alPulsar_(std::move(alPulsar)) {
+    control->installEventFilter(this);
+  }
 
-QWidget* panelNegro(QWidget* padre, const char* nombre) {
-  auto* panel = new QWidget(padre);
-  panel->setObjectName(QString::fromLatin1(nombre));
-  panel->setStyleSheet(QStringLiteral("background-color: black; color: white;"));
-  panel->setAutoFillBackground(true);
-  return panel;
-}
+  bool eventFilter(QObject* control, QEvent* evento) override {
+    if (evento->type() == QEvent::MouseButtonRelease) {
+      const auto* raton = static_cast<QMouseEvent*>(evento);
+      if (raton->button() == Qt::LeftButton && static_cast<QWidget*>(control)->rect().contains(raton->position().toPoint()))
+        alPulsar_();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> alPulsar_;
+};
+
+void abrir(const QString& direccion) { DesktopServicesSeam::Get().OpenUrl(direccion); }
 
 }  // namespace
 
@@ -56,60 +64,66 @@ QString TextoVersion(const QString& ejecutable) {
          DateTimeToStr(ToDateTime(QFileInfo(ejecutable).lastModified())) + u')';
 }
 
-TfGENEACER::TfGENEACER(QWidget* owner) : Form(owner) {
-  setObjectName(QStringLiteral("fGENEACER"));
-  SetCaption(QStringLiteral("Acerca de..."));
-  resize(455, 358);
-  auto* columna = new QVBoxLayout(this);
-  QWidget* superior = panelNegro(this, "PanelNegroSup");
-  auto* inferior = panelNegro(this, "PanelNegroInf");
-  panelNegro(this, "PanelNegroIzq")->hide();
-  panelNegro(this, "PanelNegroDer")->hide();
-  nombreProducto_ = etiqueta(inferior, "NombreProducto", QStringLiteral("Gestor de Aplicaciones Comerciales e Industriales"));
-  (new QVBoxLayout(inferior))->addWidget(nombreProducto_);
-  superior->setFixedHeight(4);
-  version_ = etiqueta(this, "Version", QStringLiteral("Versión xx.xx"));
-  auto* correo = etiqueta(this, "DireccionEMail", kCorreo);
-  correo->setCursor(Qt::PointingHandCursor);
-  aviso_ = etiqueta(this, "Aviso", QString());
-  aviso_->setCursor(Qt::PointingHandCursor);
-  panelWebBrowser_ = new QWidget(this);
-  panelWebBrowser_->setObjectName(QStringLiteral("PanelWebBrowser"));
-  auto* cerrar = new QPushButton(this);
-  cerrar->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  cerrar->setObjectName(QStringLiteral("SpeedButton1"));
-  connect(cerrar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
-  for (QWidget* control : {superior, static_cast<QWidget*>(inferior), static_cast<QWidget*>(version_),
-                           static_cast<QWidget*>(correo), static_cast<QWidget*>(aviso_), panelWebBrowser_,
-                           })
-    columna->addWidget(control);
-  columna->addWidget(cerrar, 0, Qt::AlignRight);
+TfGENEACER::TfGENEACER(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::TfGENEACER>()) {
+  ui_->setupUi(this);
+  ui_->Image1->setPixmap(EmblemaProducto(ui_->Image1->height()));
+  ui_->Image2->setPixmap(MarcaFabricante(ui_->Image2->size()));
+  ui_->DireccionEMail->setText(kCorreo);
+  ui_->SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  webBrowser1_ = VisorWebSeam::Get().Crear(*ui_->PanelWebBrowser);
+  webBrowser1_->setObjectName(QStringLiteral("WebBrowser1"));
+
+  connect(ui_->SpeedButton1, &QToolButton::clicked, this, [this] { SetModalResult(mrOk); });
+  new Pulsacion(ui_->DireccionEMail, [this] { abrir(QStringLiteral("mailto:") + ui_->DireccionEMail->text()); });
+  new Pulsacion(ui_->Aviso, [] { abrir(kWeb); });
+  new Pulsacion(ui_->Image2, [] { abrir(kWeb); });
   OnKeyDown = [](Form& formulario, QKeyEvent* evento) {
     if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
         !(evento->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
       formulario.SetModalResult(mrOk);
   };
-  correo->setText(QStringLiteral("<a href=\"mailto:") + kCorreo + QStringLiteral("\">") + kCorreo + QStringLiteral("</a>"));
-  correo->setOpenExternalLinks(true);
-  aviso_->setOpenExternalLinks(true);
 }
+
+TfGENEACER::~TfGENEACER() = default;
+
+QLabel* TfGENEACER::NombreProducto() const { return ui_->NombreProducto; }
+QLabel* TfGENEACER::Version() const { return ui_->Version; }
 
 void TfGENEACER::showEvent(QShowEvent* event) {
   Form::showEvent(event);
   FormShow();
 }
 
+void TfGENEACER::resizeEvent(QResizeEvent* event) {
+  Form::resizeEvent(event);
+  alinearMarco();
+}
+
+// The frame panels keep to the edges whatever the width.
+void TfGENEACER::alinearMarco() {
+  const int ancho = width();
+  const int alto = height();
+  const int arriba = ui_->PanelNegroSup->height();
+  const int abajo = ui_->PanelNegroInf->height();
+  ui_->PanelNegroSup->setGeometry(0, 0, ancho, arriba);
+  ui_->PanelNegroInf->setGeometry(0, alto - abajo, ancho, abajo);
+  ui_->PanelNegroIzq->setGeometry(0, arriba, ui_->PanelNegroIzq->width(), alto - arriba - abajo);
+  const int derecho = ui_->PanelNegroDer->width();
+  ui_->PanelNegroDer->setGeometry(ancho - derecho, arriba, derecho, alto - arriba - abajo);
+}
+
 void TfGENEACER::FormShow() {
   resize(230, height());
-  panelWebBrowser_->move(25, -3);
-  version_->setText(TextoVersion(QCoreApplication::applicationFilePath()));
-  aviso_->setText(QStringLiteral("<a href=\"") + kWeb + QStringLiteral("\">© 1989-") +
-                  QString::number(QDate::currentDate().year()) + QStringLiteral(" ZEM</a>"));
+  ui_->PanelWebBrowser->move(25, -3);
+  for (QFrame* panel : {ui_->PanelNegroSup, ui_->PanelNegroIzq, ui_->PanelNegroDer, ui_->PanelNegroInf})
+    panel->setStyleSheet(QStringLiteral("background-color: black; color: white;"));
+  ui_->Version->setText(TextoVersion(QCoreApplication::applicationFilePath()));
+  ui_->Aviso->setText(QStringLiteral("© 1989-") + QString::number(QDate::currentDate().year()) + QStringLiteral(" ZEM"));
   {
     CursorEspera espera;
-    const QString archivo = ArchivoPaginaSoporte();
-    TextFile::Write(Paths::Internal(archivo), PaginaSoporte());
-    VisorWebSeam::Get().Navegar(*panelWebBrowser_, QStringLiteral("file://") + archivo);
+    const QString archivo = Paths::Internal(ArchivoPaginaSoporte());
+    TextFile::Write(archivo, PaginaSoporte());
+    VisorWebSeam::Get().Navegar(*webBrowser1_, QStringLiteral("file://") + archivo);
   }
   TraducirFormulario(this);
 }

@@ -2,8 +2,14 @@
 
 #include "platform/Form.h"
 
+#include <memory>
+
 class QLabel;
 class QWidget;
+
+namespace Ui {
+class TfGENEACER;
+}
 
 // The about box: product, version with the executable's date, the maker's
 // contact links and the remote-support page.
@@ -12,20 +18,21 @@ class TfGENEACER : public Form {
 
  public:
   explicit TfGENEACER(QWidget* owner = nullptr);
+  ~TfGENEACER() override;
 
-  QLabel* NombreProducto() const { return nombreProducto_; }
-  QLabel* Version() const { return version_; }
+  QLabel* NombreProducto() const;
+  QLabel* Version() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void FormShow();
+  void alinearMarco();
 
-  QLabel* version_;
-  QLabel* nombreProducto_;
-  QLabel* aviso_;
-  QWidget* panelWebBrowser_;
+  std::unique_ptr<Ui::TfGENEACER> ui_;
+  QWidget* webBrowser1_;
 };
 
 // The support page file of the program folder, and its one line.

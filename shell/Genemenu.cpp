@@ -18,6 +18,7 @@
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
 #include "shell/IconosModulos.h"
+#include "shell/ImagenesProducto.h"
 #include "shell/LanzamientoModulos.h"
 #include "shell/MenuPrincipal.h"
 #include "shell/RejillaIconos.h"
@@ -70,8 +71,14 @@ TfGENEMENU::TfGENEMENU(QWidget* parent)
   empresa_->setObjectName(QStringLiteral("Empresa"));
   empresa_->SetTableName(QStringLiteral("EMPRESA"));
 
+  // Made before the icon panel, so it lies beneath it.
+  image1_ = new QLabel(ui_->AreaMDI->viewport());
+  image1_->setObjectName(QStringLiteral("Image1"));
+  image1_->setAlignment(Qt::AlignCenter);
+  image1_->setPixmap(EmblemaProducto(256));
   panel1_ = new QWidget(ui_->AreaMDI->viewport());
   panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setAutoFillBackground(true);
   mainMenu1_ = new QMenuBar(this);
   mainMenu1_->setObjectName(QStringLiteral("MainMenu1"));
   ConstruirMenuPrincipal(*this, *mainMenu1_);
@@ -258,6 +265,7 @@ void TfGENEMENU::resizeEvent(QResizeEvent* event) {
 void TfGENEMENU::FormResize() {
   if (creando_) return;
   const QSize cliente = ui_->AreaMDI->viewport()->size();
+  image1_->setGeometry(QRect(QPoint(0, 0), cliente));
   panel1_->setGeometry(QRect(QPoint(0, 0), cliente));
   for (int n = 1; n <= 30; ++n) {
     if (!imagenes_[n]) continue;

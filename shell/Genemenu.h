@@ -6,6 +6,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMenuBar;
 class QToolButton;
@@ -35,6 +36,7 @@ class TfGENEMENU : public QMainWindow {
   void AcercadelGestordeAplicaciones1Click();
   void DescargadelaUltimaVersindeMirdalERP1Click();
 
+  QLabel* Image1() const { return image1_; }
   QWidget* Panel1() const { return panel1_; }
   TZipMaster* const ArchivoZip;
   QMdiArea* AreaMDI() const;
@@ -53,6 +55,7 @@ class TfGENEMENU : public QMainWindow {
   std::unique_ptr<Ui::TfGENEMENU> ui_;
   QMenuBar* mainMenu1_ = nullptr;
   std::unique_ptr<QMenuBar> menuFuera_;  // the menu bar while it is off the window
+  QLabel* image1_ = nullptr;
   QWidget* panel1_ = nullptr;
   QAction* verMenu1_ = nullptr;
   Table* configuracion_ = nullptr;

@@ -203,8 +203,8 @@ void registrarEmpresaInicial(Table& tabla) {
     MensajeError(QStringLiteral("¡ Imposible crear el registro de la empresa 1 !"));
     return;
   }
-  const QString baseDatos = AliasBaseDatosEmpresa + u'1';
-  if (EsSQLServer() && !ExisteBaseDatosSQLServer(baseDatos)) CrearBaseDatosEmpresa(1);
+  // On Paradox the company's database is its data folder.
+  if (EsParadox() || (EsSQLServer() && !ExisteBaseDatosSQLServer(AliasBaseDatosEmpresa + u'1'))) CrearBaseDatosEmpresa(1);
 }
 
 }  // namespace

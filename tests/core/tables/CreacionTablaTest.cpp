@@ -154,6 +154,8 @@ TEST_F(CrearTablas, OnTheEmbeddedServer) {
 TEST_F(CrearTablas, OnParadoxFolders) {
   instalacion.Engine(u"Paradox"_qs);
   CreaLasTablasAlAbrirlas();
+  // Company 1 gets its data folder, as on the server its database.
+  EXPECT_TRUE(QFileInfo::exists(instalacion.GeneralFolder() + u"/1/DATOS.SQLITE"_qs));
 }
 
 TEST_F(CrearTablas, AFailedStatementRollsBackItsOwnTransactionBeforeItsMessages) {

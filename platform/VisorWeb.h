@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Seam.h"
+
+#include <QString>
+
+class QWidget;
+
+// The web view embedded in a form: made inside a panel, which it fills, and
+// sent to a page. The program puts the full web engine in place at start-up;
+// without it the view shows plain HTML and runs no script.
+class VisorWeb {
+ public:
+  virtual ~VisorWeb() = default;
+  // The view, a child of the panel.
+  virtual QWidget* Crear(QWidget& panel) = 0;
+  // Loads the page of the address into a view made by Crear; a page that
+  // cannot be loaded leaves the view empty.
+  virtual void Navegar(QWidget& vista, const QString& direccion) = 0;
+
+  static VisorWeb& Default();
+};
+
+using VisorWebSeam = Seam<VisorWeb>;
+
+// Makes the view of VisorWeb::Crear fill the panel.
+void LlenarPanel(QWidget& panel, QWidget& vista);
