@@ -23,7 +23,7 @@
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "shell/Genemenu.h"
-#include "shell/VisorWeb.h"
+#include "platform/VisorWeb.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -62,7 +62,15 @@ void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
-  InstalarVisorDetalle([](QWidget& panel, const QString& direccion) { VisorWebSeam::Get().Navegar(panel, direccion); });
+  InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
+    const QString nombre = QStringLiteral("WebBrowserDetalle");
+    QWidget* vista = panel.findChild<QWidget*>(nombre, Qt::FindDirectChildrenOnly);
+    if (!vista) {
+      vista = VisorWebSeam::Get().Crear(panel);
+      vista->setObjectName(nombre);
+    }
+    VisorWebSeam::Get().Navegar(*vista, direccion);
+  });
   Ganchos().MostrarDetalle = &MostrarDetalle;
   RegistrarGENEMLIS();
   RegistrarGENESELE();
