@@ -1,5 +1,6 @@
 #include "platform/Cp1252.h"
 #include "printing/formlang/LineaInstruccion.h"
+#include "printing/formlang/MarcasEstilo.h"
 #include "printing/formlang/PrepararPrograma.h"
 #include "printing/formlang/ProgramaImpreso.h"
 
@@ -45,6 +46,17 @@ void ComprobarLinea(const QString& linea, const QString& libre) {
   ASSERT_FALSE(analizada.argumentos.contains(u'='));
   ASSERT_FALSE(analizada.argumentos.contains(u';'));
   for (int n = 1; n <= 8; ++n) ASSERT_FALSE(analizada.Argumento(n).contains(u'|'));
+  const QString texto = analizada.Argumento(3);
+  const TextoConMarcas separado = SepararMarcas(texto);
+  ASSERT_LE(separado.texto.size(), texto.size());
+  QStringView impreso = separado.texto;
+  while (impreso.startsWith(u' ')) impreso = impreso.mid(1);
+  ASSERT_TRUE(impreso.isEmpty() || texto.endsWith(impreso));
+  ASSERT_GE(separado.marcas.tamano, 0);
+  ASSERT_LE(separado.marcas.tamano, MayorTamanoMarca);
+  const MarcasExtraidas extraidas = ExtraerMarcas(texto);
+  ASSERT_FALSE(extraidas.prefijo.contains(u' '));
+  ASSERT_EQ(extraidas.hayMarcas, !extraidas.prefijo.isEmpty());
 }
 
 void Comprobar(const QString& texto) {
