@@ -1,8 +1,10 @@
 #include "platform/Cp1252.h"
+#include "printing/formlang/EjecucionImpreso.h"
 #include "printing/formlang/LineaInstruccion.h"
 #include "printing/formlang/MarcasEstilo.h"
 #include "printing/formlang/PrepararPrograma.h"
 #include "printing/formlang/ProgramaImpreso.h"
+#include "tests/printing/formlang/EntornoEnMemoria.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +96,28 @@ void Comprobar(const QString& texto) {
   ASSERT_LE(std::llabs(preparado.lineasPorPagina), 200000);
 }
 
+// Three documents of four lines through a preview run of the program.
+void Previsualizar(const QString& texto) {
+  EntornoEnMemoria entorno;
+  entorno.soloContar = true;
+  EjecucionImpreso ejecucion(entorno);
+  entorno.ejecucion = &ejecucion;
+  ejecucion.codigoImpresoActual = u"HOSTIL"_qs;
+  entorno.impresos[u"HOSTIL"_qs] = DefinicionImpreso{u"HOSTIL"_qs, QString(), u"Grafico"_qs, texto, u"A4"_qs, QString()};
+  for (int documento = 1; documento <= 3; ++documento) {
+    entorno.documentos.push_back({{u"CodigoTemporal"_qs, documento}, {u"NumeroCopias"_qs, 9999}});
+    for (int linea = 1; linea <= 4; ++linea)
+      entorno.lineas[documento].push_back({{u"Linea"_qs, linea}, {u"LineaMemo"_qs, 0}, {u"Importe"_qs, 1.5}});
+  }
+  ASSERT_TRUE(ejecucion.Preparar(ejecucion.CodigoDocumentoInicial()));
+  ejecucion.Recorrer();
+  ASSERT_LE(entorno.paginas, 15);
+  const ProgramaImpreso programa = AnalizarPrograma(texto);
+  qint64 porDocumento = 0;
+  for (int n = 1; n < NumeroSecciones; ++n) porDocumento += programa.secciones[n].size() * 15;
+  ASSERT_LE(entorno.comandos, 3 * porDocumento);
+}
+
 QString TodosLosCodigos() {
   QByteArray bytes;
   for (int code = 0; code < 256; ++code) bytes.append(static_cast<char>(code));
@@ -107,6 +131,7 @@ TEST(ProgramasHostiles, HugeLineEndsAndKeepsItsPieces) {
   linea.reserve(10'000'000);
   while (linea.size() < 10'000'000) linea += u";|=<9>x"_qs;
   ASSERT_NO_FATAL_FAILURE(Comprobar(u"[PIE]\r\n"_qs + linea));
+  ASSERT_NO_FATAL_FAILURE(Previsualizar(u"[PIE]\r\n"_qs + linea));
   EXPECT_EQ(AnalizarPrograma(u"[PIE]\r\n"_qs + linea).nombresSumas, QStringList{u"Importe"_qs});
   EXPECT_EQ(AnalizarLinea(linea, u"\xff"_qs).Argumento(4), u"Importe"_qs);
 }
@@ -117,11 +142,13 @@ TEST(ProgramasHostiles, AMillionLines) {
   for (int n = 0; n < 1'000'000; ++n) texto += u"Camp=10;0;Articulo\r\n"_qs;
   ASSERT_NO_FATAL_FAILURE(Comprobar(texto));
   EXPECT_EQ(AnalizarPrograma(texto).Lineas(Seccion::Lineas).size(), 1'000'001);
+  ASSERT_NO_FATAL_FAILURE(Previsualizar(texto.left(texto.size() / 10)));
 }
 
 TEST(ProgramasHostiles, EveryCharacterLeavesNoFreeSeparator) {
   const QString texto = u"[PIE]\r\nText=1;2;a|b\r\n"_qs + TodosLosCodigos();
   ASSERT_NO_FATAL_FAILURE(Comprobar(texto));
+  ASSERT_NO_FATAL_FAILURE(Previsualizar(texto));
   const ProgramaImpreso programa = AnalizarPrograma(texto);
   EXPECT_TRUE(programa.separadorLibre.isEmpty());
   EXPECT_EQ(AnalizarLinea(programa.Lineas(Seccion::Pie).at(1), programa.separadorLibre).Argumento(3), u"ab"_qs);
@@ -146,6 +173,7 @@ TEST(ProgramasHostiles, TheHostileSet) {
   for (const char* programa : programas) {
     SCOPED_TRACE(programa);
     ASSERT_NO_FATAL_FAILURE(Comprobar(QString::fromUtf8(programa)));
+    ASSERT_NO_FATAL_FAILURE(Previsualizar(QString::fromUtf8(programa)));
   }
   EXPECT_EQ(PrepararPrograma(u"[SISTEMA]\r\nFinLineas=-5\r\nAlturaLinea=1"_qs).lineasPorPagina, -5);
 }
@@ -174,5 +202,8 @@ TEST(ProgramasHostiles, MutationsOfARealProgram) {
     }
     SCOPED_TRACE(vuelta);
     ASSERT_NO_FATAL_FAILURE(Comprobar(texto));
+    if (vuelta % 10 == 0) {
+      ASSERT_NO_FATAL_FAILURE(Previsualizar(texto));
+    }
   }
 }
