@@ -26,20 +26,20 @@ bool Numero(const QVariant& valor, double& numero) {
 }  // namespace
 
 QString EjecucionImpreso::CodigoDocumento() const {
-  const std::optional<QVariant> campo = entorno_.CampoDocumento(u"CodigoImpreso"_qs);
+  const std::optional<QVariant> campo = fuente_.CampoDocumento(u"CodigoImpreso"_qs);
   const QString codigo = campo ? campo->toString() : QString();
   return codigo.isEmpty() || codigo == u"Por Defecto" ? codigoImpresoActual : codigo;
 }
 
 QString EjecucionImpreso::CodigoDocumentoInicial() {
-  entorno_.PrimerDocumento();
+  fuente_.PrimerDocumento();
   return CodigoDocumento();
 }
 
 bool EjecucionImpreso::Preparar(const QString& codigo) {
-  if (std::optional<DefinicionImpreso> definicion = entorno_.Impreso(codigo)) {
+  if (std::optional<DefinicionImpreso> definicion = fuente_.Impreso(codigo)) {
     definicion_ = std::move(definicion);
-  } else if (std::optional<DefinicionImpreso> actual = entorno_.Impreso(codigoImpresoActual)) {
+  } else if (std::optional<DefinicionImpreso> actual = fuente_.Impreso(codigoImpresoActual)) {
     definicion_ = std::move(actual);
   }
   codigoPreparado_ = codigo;
@@ -113,8 +113,8 @@ void EjecucionImpreso::EjecutarCabecera() {
 }
 
 void EjecucionImpreso::EjecutarLineas() {
-  if (!sumas.nombres.isEmpty() && !sumas.nombres.first().isEmpty() && entorno_.InstruccionesLinea() != NoSumaYSigue) {
-    for (const auto& [campo, valor] : entorno_.ValoresLinea()) {
+  if (!sumas.nombres.isEmpty() && !sumas.nombres.first().isEmpty() && fuente_.InstruccionesLinea() != NoSumaYSigue) {
+    for (const auto& [campo, valor] : fuente_.ValoresLinea()) {
       const int hueco = sumas.Hueco(campo);
       double numero = 0;
       if (hueco >= 0 && Numero(valor, numero)) sumas.valores[hueco] += numero;
@@ -166,7 +166,7 @@ void EjecucionImpreso::NuevaPagina() {
   }
   ++numeroPaginas;
   geometria.posicionEtiqueta = 1;
-  entorno_.PaginaNueva(entorno_.ClaveDocumento());
+  entorno_.PaginaNueva(fuente_.ClaveDocumento());
 }
 
 void EjecucionImpreso::PasarEtiquetaImpresora(qint64 primeraDeHoja) {
@@ -176,11 +176,11 @@ void EjecucionImpreso::PasarEtiquetaImpresora(qint64 primeraDeHoja) {
 }
 
 void EjecucionImpreso::AplicarCambioDocumento() {
-  if (const std::optional<QVariant> cambio = entorno_.CampoDocumento(u"Cambio"_qs)) {
+  if (const std::optional<QVariant> cambio = fuente_.CampoDocumento(u"Cambio"_qs)) {
     double valor = 0;
     cambioDocumento = Numero(*cambio, valor) && valor != 0 ? valor : 1;
   }
-  const std::optional<QVariant> moneda = entorno_.CampoDocumento(u"CodigoMoneda"_qs);
+  const std::optional<QVariant> moneda = fuente_.CampoDocumento(u"CodigoMoneda"_qs);
   double valor = 0;
   codigoMonedaDocumento = moneda && Numero(*moneda, valor) && valor >= 1 && valor <= MayorNumeroImpreso ? int(valor) : 1;
 }
@@ -189,7 +189,7 @@ void EjecucionImpreso::TomarCopias() {
   numeroCopia = 1;
   copiasPendientes = 1;
   if (destino == DestinoSalida::Pantalla) return;
-  const std::optional<QVariant> copias = entorno_.CampoDocumento(u"NumeroCopias"_qs);
+  const std::optional<QVariant> copias = fuente_.CampoDocumento(u"NumeroCopias"_qs);
   double valor = 0;
   if (copias && Numero(*copias, valor) && valor >= 1 && valor <= 9999) copiasPendientes = int(valor);
 }
@@ -201,14 +201,14 @@ bool EjecucionImpreso::Recorrer() {
   numeroPaginas = 0;
   copiasPendientes = 0;
   numeroCopia = 1;
-  entorno_.PrimerDocumento();
-  while (!entorno_.FinDocumentos() && !detenido_) {
+  fuente_.PrimerDocumento();
+  while (!fuente_.FinDocumentos() && !detenido_) {
     if (entorno_.Cancelado()) {
       detenido_ = true;
       break;
     }
-    if (!soloClave.isEmpty() && entorno_.ClaveDocumento() != soloClave) {
-      entorno_.SiguienteDocumento();
+    if (!soloClave.isEmpty() && fuente_.ClaveDocumento() != soloClave) {
+      fuente_.SiguienteDocumento();
       continue;
     }
     const QString codigo = CodigoDocumento();
@@ -227,10 +227,10 @@ bool EjecucionImpreso::Recorrer() {
     if (detenido_) break;
     EjecutarCabecera();
 
-    if (!programa.Lineas(Seccion::Lineas).isEmpty() && entorno_.LineasAbiertas()) {
-      entorno_.BorrarContinuaciones();
+    if (!programa.Lineas(Seccion::Lineas).isEmpty() && fuente_.LineasAbiertas()) {
+      fuente_.BorrarContinuaciones();
       geometria.lineaActual = 1;
-      for (entorno_.PrimeraLinea(); !entorno_.FinLineas() && !detenido_; entorno_.SiguienteLinea()) {
+      for (fuente_.PrimeraLinea(); !fuente_.FinLineas() && !detenido_; fuente_.SiguienteLinea()) {
         if (geometria.lineaActual > lineasPorPagina) {
           EjecutarPieSumaYSigue();
           EjecutarPiePagina();
@@ -240,7 +240,7 @@ bool EjecucionImpreso::Recorrer() {
           geometria.lineaActual = 1;
           EjecutarCabecera();
         }
-        if (const std::optional<QString> instrucciones = entorno_.InstruccionesLinea()) EjecutarInstruccion(*instrucciones);
+        if (const std::optional<QString> instrucciones = fuente_.InstruccionesLinea()) EjecutarInstruccion(*instrucciones);
         EjecutarLineas();
         ++geometria.lineaActual;
       }
@@ -250,8 +250,8 @@ bool EjecucionImpreso::Recorrer() {
 
     --copiasPendientes;
     ++numeroCopia;
-    if (copiasPendientes == 0) entorno_.SiguienteDocumento();
-    if (destino == DestinoSalida::Impresora && !entorno_.FinDocumentos()) NuevaPagina();
+    if (copiasPendientes == 0) fuente_.SiguienteDocumento();
+    if (destino == DestinoSalida::Impresora && !fuente_.FinDocumentos()) NuevaPagina();
     if (destino == DestinoSalida::Pantalla && !avisoPaginasDado && numeroPaginas > PaginasAviso) {
       avisoPaginasDado = true;
       if (!entorno_.Confirmar(u"¡El número de páginas del informe es mayor que "_qs + IntToStr(PaginasAviso) +

@@ -27,7 +27,7 @@ struct SumaYSigue {
 
 class EjecucionImpreso {
  public:
-  explicit EjecucionImpreso(EntornoImpreso& entorno) : entorno_(entorno) {}
+  EjecucionImpreso(FuenteImpreso& fuente, EntornoImpreso& entorno) : fuente_(fuente), entorno_(entorno) {}
 
   // Prepares a printout's program: the paper of its definition (of
   // `codigoImpresoActual` when the code has none), its sections and
@@ -79,6 +79,7 @@ class EjecucionImpreso {
   bool PreguntarPrimeraEtiqueta();
   void PasarEtiquetaImpresora(qint64 primeraDeHoja);
 
+  FuenteImpreso& fuente_;
   EntornoImpreso& entorno_;
   bool detenido_ = false;
   QString codigoPreparado_;

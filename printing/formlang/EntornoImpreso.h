@@ -19,13 +19,12 @@ struct DefinicionImpreso {
   QString impresoraPorDefecto;
 };
 
-// What a printed-form run needs from around it: the documents and their
-// lines (the caller's temporary tables), the definitions, the user, the
-// pages and the commands that draw. The engine form gives it over its
-// tables and devices; tests give it from memory.
-class EntornoImpreso {
+// The data of a printed-form run: the documents and their lines (the
+// caller's temporary tables) and the definitions. The engine gives it over
+// its tables; tests give it from memory.
+class FuenteImpreso {
  public:
-  virtual ~EntornoImpreso() = default;
+  virtual ~FuenteImpreso() = default;
 
   // The documents, one row each.
   virtual void PrimerDocumento() = 0;
@@ -44,6 +43,13 @@ class EntornoImpreso {
   virtual std::optional<QString> InstruccionesLinea() const = 0;  // none: no such field
 
   virtual std::optional<DefinicionImpreso> Impreso(const QString& codigo) const = 0;
+};
+
+// What else a run needs from around it: the user, files, the pages and the
+// commands that draw.
+class EntornoImpreso {
+ public:
+  virtual ~EntornoImpreso() = default;
 
   // Pending window messages are handled here; true when the user cancelled.
   virtual bool Cancelado() = 0;

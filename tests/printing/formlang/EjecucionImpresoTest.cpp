@@ -49,7 +49,7 @@ class Ejecucion : public testing::Test {
   }
 
   EntornoEnMemoria entorno;
-  EjecucionImpreso ejecucion{entorno};
+  EjecucionImpreso ejecucion{entorno, entorno};
 };
 
 }  // namespace

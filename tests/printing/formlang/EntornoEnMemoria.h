@@ -10,7 +10,7 @@
 
 // Documents and lines in memory; every page, break, message and command is
 // written down as a line of text, with the engine's state where it matters.
-class EntornoEnMemoria : public EntornoImpreso {
+class EntornoEnMemoria : public FuenteImpreso, public EntornoImpreso {
  public:
   std::vector<QVariantMap> documentos;  // "CodigoTemporal" is the key
   QMap<int, std::vector<QVariantMap>> lineas;

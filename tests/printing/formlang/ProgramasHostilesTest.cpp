@@ -100,7 +100,7 @@ void Comprobar(const QString& texto) {
 void Previsualizar(const QString& texto) {
   EntornoEnMemoria entorno;
   entorno.soloContar = true;
-  EjecucionImpreso ejecucion(entorno);
+  EjecucionImpreso ejecucion(entorno, entorno);
   entorno.ejecucion = &ejecucion;
   ejecucion.codigoImpresoActual = u"HOSTIL"_qs;
   entorno.impresos[u"HOSTIL"_qs] = DefinicionImpreso{u"HOSTIL"_qs, QString(), u"Grafico"_qs, texto, u"A4"_qs, QString()};
