@@ -57,6 +57,19 @@ class Genelimp : public ConexionesFixture {
   RecordingPrinter impresoras{{u"Oficina 1"_qs, u"Oficina 2"_qs}, carpeta.Path()};
 };
 
+// Runs the look once the preview window shows, then closes it; the run
+// handles pending events once a document, so the look waits for the window.
+void AlMostrarse(TfGENELIMP& formulario, const std::function<void()>& mirar) {
+  auto* reloj = new QTimer(&formulario);
+  QObject::connect(reloj, &QTimer::timeout, [&formulario, reloj, mirar] {
+    if (!formulario.isVisible()) return;
+    reloj->stop();
+    mirar();
+    formulario.reject();
+  });
+  reloj->start(0);
+}
+
 const char* const Factura = "[SISTEMA]\r\nFinLineas=9999\r\n[CABECERA]\r\nCabe=1\r\n[LINEAS]\r\nLin=1";
 
 }  // namespace
@@ -135,17 +148,11 @@ TEST_F(Genelimp, ThePreviewHoldsOnePageACopyWithItsDocumentsKey) {
   int paginas = 0;
   QStringList claves;
   QSize tamano;
-  // The run handles pending events once a document: the look waits for the window.
-  QTimer mirar;
-  QObject::connect(&mirar, &QTimer::timeout, [&] {
-    if (!formulario->isVisible()) return;
-    mirar.stop();
+  AlMostrarse(*formulario, [&] {
     paginas = formulario->PaginasImpreso().PageCount();
     claves = formulario->ClavesPaginas();
     tamano = {formulario->Ejecucion().geometria.anchoPagina, formulario->Ejecucion().geometria.altoPagina};
-    formulario->reject();
   });
-  mirar.start(0);
   formulario->ImprimirImpreso();
   EXPECT_EQ(paginas, 2);
   EXPECT_EQ(claves, QStringList({u"1;"_qs, u"2;"_qs}));
@@ -162,4 +169,37 @@ TEST_F(Genelimp, DestructionDeletesTheTemporaryTables) {
   temporal.SetTableName(u"TEMPIMP"_qs);
   EXPECT_FALSE(temporal.Exists());
   EXPECT_TRUE(FormularioLlamador.isEmpty());
+}
+
+TEST_F(Genelimp, LabelsFromTheSlotTheUserGivesOnPaper) {
+  Impreso(u"FAC"_qs, u"[SISTEMA]\r\nFormatoEtiqueta=3;8;70;37\r\n[CABECERA]\r\nEtiq=1"_qs, u"Oficina 1"_qs);
+  QStringList filas;
+  for (int n = 1; n <= 22; ++n) filas << u"(%1)"_qs.arg(n);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES "_qs + filas.join(u','));
+  mensajes.Expect(u"P"_qs, u"25"_qs).Expect(u"A"_qs).Expect(u"P"_qs, u"5"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 3);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"Introduzca la posición de la primera etiqueta: "_qs);
+  EXPECT_EQ(mensajes.Messages()[0].defaultAnswer, u"1"_qs);
+  EXPECT_EQ(mensajes.Messages()[1].text, u"La posición no puede ser mayor que 24"_qs);
+  // Slots 5 to 24 fill the first sheet, the last two documents start the second.
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), 2);
+}
+
+TEST_F(Genelimp, MoreThan25PagesInThePreviewAndNo) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  QStringList filas;
+  for (int n = 1; n <= 30; ++n) filas << u"(%1)"_qs.arg(n);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES "_qs + filas.join(u','));
+  VisualizarEnPantalla = true;
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  auto formulario = Formulario();
+  int paginas = 0;
+  AlMostrarse(*formulario, [&] { paginas = formulario->PaginasImpreso().PageCount(); });
+  formulario->ImprimirImpreso();
+  EXPECT_EQ(paginas, 26);
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(u"¡El número de páginas del informe es mayor que 25!"_qs));
 }
