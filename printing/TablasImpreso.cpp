@@ -8,18 +8,8 @@
 
 QVariant ValorCampo(const Field& campo) {
   if (campo.IsNull()) return QVariant();
-  switch (campo.DataType()) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftAutoInc:
-      return campo.AsFloat();
-    default:
-      return campo.AsString();
-  }
+  if (campo.AsVariant().IsNumeric()) return campo.AsFloat();
+  return campo.AsString();
 }
 
 void TablasImpreso::PrimerDocumento() { temporal_.First(); }

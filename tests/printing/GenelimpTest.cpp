@@ -39,6 +39,12 @@ class Genelimp : public ConexionesFixture {
              "VALUES ('%1', 'Factura', 'Grafico', '%2', 'A4', '%3')"_qs.arg(codigo, instrucciones, impresora));
   }
 
+  static void Documentos(int cuantos) {
+    QStringList filas;
+    for (int n = 1; n <= cuantos; ++n) filas << u"(%1)"_qs.arg(n);
+    Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES "_qs + filas.join(u','));
+  }
+
   // The caller's part: create the form, open its temporary tables.
   std::unique_ptr<TfGENELIMP> Formulario() {
     auto formulario = std::make_unique<TfGENELIMP>();
@@ -173,9 +179,7 @@ TEST_F(Genelimp, DestructionDeletesTheTemporaryTables) {
 
 TEST_F(Genelimp, LabelsFromTheSlotTheUserGivesOnPaper) {
   Impreso(u"FAC"_qs, u"[SISTEMA]\r\nFormatoEtiqueta=3;8;70;37\r\n[CABECERA]\r\nEtiq=1"_qs, u"Oficina 1"_qs);
-  QStringList filas;
-  for (int n = 1; n <= 22; ++n) filas << u"(%1)"_qs.arg(n);
-  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES "_qs + filas.join(u','));
+  Documentos(22);
   mensajes.Expect(u"P"_qs, u"25"_qs).Expect(u"A"_qs).Expect(u"P"_qs, u"5"_qs);
   auto formulario = Formulario();
   formulario->ImprimirImpreso();
@@ -190,9 +194,7 @@ TEST_F(Genelimp, LabelsFromTheSlotTheUserGivesOnPaper) {
 
 TEST_F(Genelimp, MoreThan25PagesInThePreviewAndNo) {
   Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
-  QStringList filas;
-  for (int n = 1; n <= 30; ++n) filas << u"(%1)"_qs.arg(n);
-  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES "_qs + filas.join(u','));
+  Documentos(30);
   VisualizarEnPantalla = true;
   mensajes.Expect(u"C"_qs, u"NO"_qs);
   auto formulario = Formulario();
