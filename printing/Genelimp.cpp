@@ -7,6 +7,7 @@
 #include "core/messages/MensajeSistema.h"
 #include "core/progress/Geneprog.h"
 #include "core/system/Archivos.h"
+#include "core/system/CursorEspera.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Exceptions.h"
 #include "platform/data/DataSource.h"
@@ -154,6 +155,7 @@ void TfGENELIMP::EjecutarImpreso() {
     LiberarPaginas();
     paginas_.Begin(PageSetup());
   }
+  const CursorEspera espera;
   ejecucion_.Recorrer();
   if (pantalla) {
     GuardarPagina();
