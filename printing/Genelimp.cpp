@@ -142,7 +142,8 @@ void TfGENELIMP::EjecutarImpreso() {
     return;
   }
   const bool pantalla = ejecucion_.destino == DestinoSalida::Pantalla;
-  ejecucion_.soloClave.clear();
+  // The preview's "document of this page" print sets the key with the flag.
+  if (!SoloDocumentoPagina) ejecucion_.soloClave.clear();
   if (!ejecucion_.Preparar(codigo)) return;
 
   GeometriaImpreso& geometria = ejecucion_.geometria;

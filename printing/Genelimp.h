@@ -59,7 +59,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   EjecucionImpreso& Ejecucion() { return ejecucion_; }
   QString SalidaImpreso;  // empty or a printer name; "PDF:" and a file name
   DestinoSalida Destino() const { return ejecucion_.destino; }
-  bool SoloDocumentoPagina = false;
+  bool SoloDocumentoPagina = false;  // with Ejecucion().soloClave: the key of the page's document
   QString ImpresoraActual;
   QString ImpresoraPredeterminadaWindows;
   bool UsarImpresoraPredeterminada = false;
