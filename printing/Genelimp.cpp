@@ -1,0 +1,285 @@
+#include "printing/Genelimp.h"
+
+#include "core/datamodule/Genemodu.h"
+#include "core/forms/TablasFormulario.h"
+#include "core/helpers/Listas.h"
+#include "core/helpers/Textos.h"
+#include "core/messages/MensajeSistema.h"
+#include "core/progress/Geneprog.h"
+#include "core/system/Archivos.h"
+#include "core/system/CursorEspera.h"
+#include "platform/CommonDialogs.h"
+#include "platform/Exceptions.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "platform/report/Printer.h"
+#include "printing/ImpresoraPredeterminada.h"
+
+#include <QCoreApplication>
+#include <QPrinter>
+
+QString CodigoImpresoActual;
+bool VisualizarEnPantalla = false;
+QString FormularioLlamador;
+bool NoSolicitarDialogoImpresora = false;
+TfGENELIMP* fGENELIMP = nullptr;
+
+SalidasImpreso& Salidas() {
+  static SalidasImpreso salidas;
+  return salidas;
+}
+
+namespace {
+
+const QString PrefijoPDF = u"PDF:"_qs;
+
+bool EsSalidaExterna(const QString& modo) { return modo == u"ASCII" || modo == u"MSWord"; }
+
+// Without the general parameters open the dialog is asked for.
+bool SinDialogoImpresora() {
+  if (!ModuloDatos || !ModuloDatos->ParamGenerales->Active()) return false;
+  const Field* campo = ModuloDatos->ParamGenerales->FindField(u"SolicitarDialogoImpresora"_qs);
+  return campo && campo->AsString() == u"NO";
+}
+
+}  // namespace
+
+TfGENELIMP::TfGENELIMP(QWidget* owner)
+    : Form(owner),
+      Temporal(new Table(this)),
+      LTemporal(new Table(this)),
+      DataSource1(new DataSource(this)),
+      Impreso(new Table(this)),
+      tablas_(*Temporal, LTemporal, *Impreso),
+      ejecucion_(tablas_, *this) {
+  setObjectName(u"fGENELIMP"_qs);
+  Temporal->setObjectName(u"Temporal"_qs);
+  LTemporal->setObjectName(u"LTemporal"_qs);
+  DataSource1->setObjectName(u"DataSource1"_qs);
+  Impreso->setObjectName(u"Impreso"_qs);
+  Impreso->SetTableName(u"IMPRESO"_qs);
+  DataSource1->SetDataSet(Temporal);
+  LTemporal->SetMasterSource(DataSource1);
+  fGENELIMP = this;
+
+  CancelarListado = false;
+  AbrirTablasFormulario(*this);
+  const std::optional<DefinicionImpreso> impreso = tablas_.Impreso(CodigoImpresoActual);
+  if (impreso && EsSalidaExterna(impreso->modo)) VisualizarEnPantalla = false;
+  if (!NoSolicitarDialogoImpresora) NoSolicitarDialogoImpresora = SinDialogoImpresora();
+}
+
+TfGENELIMP::~TfGENELIMP() {
+  if (painter_.isActive()) {
+    impresora_->abort();
+    painter_.end();
+  }
+  for (Table* tabla : {LTemporal, Temporal}) {
+    if (!tabla->Active()) continue;
+    try {
+      tabla->Close();
+      tabla->DeleteTable();
+    } catch (const Exception&) {
+      // A temporary table that cannot go now is removed by the next start's clean-up.
+    }
+  }
+  FormularioLlamador.clear();
+  NoSolicitarDialogoImpresora = false;
+  if (fGENELIMP == this) fGENELIMP = nullptr;
+}
+
+QString TfGENELIMP::ValorPrograma(const QString& nombre) const {
+  const std::optional<DefinicionImpreso>& impreso = ejecucion_.Definicion();
+  return impreso ? ValorLista(nombre, impreso->instrucciones) : QString();
+}
+
+void TfGENELIMP::ImprimirImpreso() {
+  if (CancelarListado) return;
+  if (!VisualizarEnPantalla) {
+    const std::optional<DefinicionImpreso> impreso = tablas_.Impreso(CodigoImpresoActual);
+    if (impreso && ValorLista(u"DocumentosAdjuntos"_qs, impreso->instrucciones) == u"Auto") {
+      if (Salidas().AdjuntosAutomaticos) Salidas().AdjuntosAutomaticos(*this);
+      return;
+    }
+  }
+  ejecucion_.primeraEtiqueta = 1;
+  const bool pdf = SalidaImpreso.startsWith(PrefijoPDF);
+  ejecucion_.destino = pdf || VisualizarEnPantalla ? DestinoSalida::Pantalla : DestinoSalida::Impresora;
+  EjecutarImpreso();
+  if (!pdf) {
+    if (VisualizarEnPantalla && NumeroPaginas() > 0) ShowModal();
+    LiberarPaginas();
+    return;
+  }
+  if (ValorPrograma(u"DocumentosAdjuntos"_qs) == u"Auto") {
+    if (Salidas().AdjuntosAutomaticos) Salidas().AdjuntosAutomaticos(*this);
+  } else if (Salidas().GenerarPDF) {
+    Salidas().GenerarPDF(*this);
+  }
+}
+
+void TfGENELIMP::EjecutarImpreso() {
+  ejecucion_.geometria.filaTexto = 0;
+  ImpresoraActual = u"Ninguna"_qs;
+  ejecucion_.codigoImpresoActual = CodigoImpresoActual;
+  const QString codigo = ejecucion_.CodigoDocumentoInicial();
+  if (codigo.isEmpty()) {
+    MensajeAviso(u"¡El formato del Impreso no está definido!"_qs);
+    return;
+  }
+  const std::optional<DefinicionImpreso> impreso = tablas_.Impreso(codigo);
+  if (!impreso) {
+    MensajeAviso(u"¡No existe el formato del Impreso!"_qs);
+    return;
+  }
+  if (impreso->modo == u"ASCII") {
+    if (Salidas().SalidaASCII) Salidas().SalidaASCII(*this);
+    return;
+  }
+  if (impreso->modo == u"MSWord") {
+    if (Salidas().SalidaWord) Salidas().SalidaWord(*this);
+    return;
+  }
+  const bool pantalla = ejecucion_.destino == DestinoSalida::Pantalla;
+  // The preview's "document of this page" print sets the key with the flag.
+  if (!SoloDocumentoPagina) ejecucion_.soloClave.clear();
+  if (!ejecucion_.Preparar(codigo)) return;
+
+  GeometriaImpreso& geometria = ejecucion_.geometria;
+  if (SalidaImpreso.startsWith(PrefijoPDF))
+    geometria.TamanoPaginaPDF();
+  else
+    geometria.TamanoPaginaPantalla();
+  if (!pantalla && !EmpezarImpresora(*impreso)) return;
+  if (pantalla) {
+    LiberarPaginas();
+    paginas_.Begin(PageSetup());
+  }
+  const CursorEspera espera;
+  ejecucion_.Recorrer();
+  if (pantalla) {
+    GuardarPagina();
+    paginas_.End();
+    return;
+  }
+  TerminarTrabajo();
+  const QString adjuntos = ValorPrograma(u"DocumentosAdjuntos"_qs);
+  if (!adjuntos.isEmpty() && adjuntos != u"Auto" && Salidas().ImprimirDocumentosAdjuntos)
+    Salidas().ImprimirDocumentosAdjuntos(*this);
+}
+
+bool TfGENELIMP::EmpezarImpresora(const DefinicionImpreso& impreso) {
+  Printer& impresoras = PrinterSeam::Get();
+  ImpresoraPredeterminadaWindows = impresoras.DefaultPrinter();
+  QString nombre = SalidaImpreso.isEmpty() ? impreso.impresoraPorDefecto : SalidaImpreso;
+  UsarImpresoraPredeterminada = nombre.isEmpty() || nombre == u"Predeterminada";
+  if (UsarImpresoraPredeterminada || !impresoras.Printers().contains(nombre)) nombre = ImpresoraPredeterminadaWindows;
+
+  const bool haySecciones = ejecucion_.programa.haySeccionesImpresion;
+  if (haySecciones && (NoSolicitarDialogoImpresora || !UsarImpresoraPredeterminada)) {
+    if (nombre != ImpresoraPredeterminadaWindows) CambiarImpresoraPredeterminada(nombre);
+    return AbrirTrabajo(nombre, 1, impreso);
+  }
+  PrintDialog sinModulo;
+  PrintDialog& dialogo = ModuloDatos ? ModuloDatos->PrintDialog1 : sinModulo;
+  if (!CommonDialogsSeam::Get().Execute(dialogo)) return false;
+  if (!haySecciones) {
+    ImpresoraPredeterminadaWindows.clear();
+    return true;
+  }
+  const QString elegida =
+      dialogo.Choice.PrinterIndex < 0 ? ImpresoraPredeterminadaWindows : PrinterName(dialogo.Choice.PrinterIndex);
+  if (elegida != ImpresoraPredeterminadaWindows) CambiarImpresoraPredeterminada(elegida);
+  return AbrirTrabajo(elegida, dialogo.Choice.Copies, impreso);
+}
+
+bool TfGENELIMP::AbrirTrabajo(const QString& nombre, int copias, const DefinicionImpreso& impreso) {
+  const GeometriaImpreso& geometria = ejecucion_.geometria;
+  const auto orientacion = ExtraerElemento(1, impreso.formato, u"-"_qs) == u"Apaisado" ? QPageLayout::Landscape
+                                                                                      : QPageLayout::Portrait;
+  // The size given upright, so the turned page is the paper the program names.
+  const QSizeF papel = orientacion == QPageLayout::Landscape ? QSizeF(geometria.altoPapel, geometria.anchoPapel)
+                                                             : QSizeF(geometria.anchoPapel, geometria.altoPapel);
+  impresora_ = PrinterSeam::Get().Open(nombre);
+  impresora_->setDocName(impreso.descripcion);
+  impresora_->setCopyCount(std::max(1, copias));
+  impresora_->setPageLayout(
+      QPageLayout(QPageSize(papel, QPageSize::Millimeter), orientacion, QMarginsF(0, 0, 0, 0)));
+  trabajoFallido_ = false;
+  if (!painter_.begin(impresora_.get())) {
+    MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + nombre);
+    impresora_.reset();
+    return false;
+  }
+  ImpresoraActual = nombre;
+  const QRect fisico = impresora_->paperRect(QPrinter::DevicePixel).toRect();
+  ejecucion_.geometria.anchoFisicoImpresora = fisico.width();
+  ejecucion_.geometria.altoFisicoImpresora = fisico.height();
+  return true;
+}
+
+void TfGENELIMP::TerminarTrabajo() {
+  if (!painter_.isActive()) return;
+  if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+  impresora_.reset();
+}
+
+void TfGENELIMP::GuardarPagina() {
+  if (!paginaAbierta_) return;
+  paginas_.AddPage(pagina_);
+  pagina_ = PageRecord();
+  paginaAbierta_ = false;
+}
+
+void TfGENELIMP::LiberarPaginas() {
+  pagina_ = PageRecord();
+  paginaAbierta_ = false;
+  claves_.clear();
+}
+
+bool TfGENELIMP::Cancelado() {
+  QCoreApplication::processEvents();
+  return CancelarListado;
+}
+
+void TfGENELIMP::Informacion(const QString& texto) { MensajeInformacion(texto); }
+
+void TfGENELIMP::Aviso(const QString& texto) { MensajeAviso(texto); }
+
+bool TfGENELIMP::Confirmar(const QString& texto) {
+  QString respuesta;
+  MensajeConfirmacion(texto, respuesta);
+  return respuesta != u"NO";
+}
+
+std::optional<QString> TfGENELIMP::PreguntarPrimeraEtiqueta(const QString& texto, const QString& inicial) {
+  QString respuesta = inicial;
+  MensajePregunta(texto, respuesta);
+  if (MensajeCerrado()) return std::nullopt;
+  return respuesta;
+}
+
+bool TfGENELIMP::CopiarArchivo(const QString& origen, const QString& destino) {
+  try {
+    ::CopiarArchivo(origen, destino);
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+void TfGENELIMP::PaginaNueva(const QString& clave) {
+  GuardarPagina();
+  pagina_.number = ejecucion_.numeroPaginas;
+  paginaAbierta_ = true;
+  claves_.append(clave);
+}
+
+void TfGENELIMP::SaltoPaginaImpresora() {
+  if (painter_.isActive() && !impresora_->newPage()) trabajoFallido_ = true;
+}
+
+void TfGENELIMP::EjecutarComando(const LineaInstruccion& linea) {
+  if (Salidas().EjecutarComando) Salidas().EjecutarComando(*this, linea);
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/report/PageRecord.h"
+#include "platform/report/RecordedPages.h"
+#include "printing/TablasImpreso.h"
+#include "printing/formlang/EjecucionImpreso.h"
+
+#include <QPainter>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class DataSource;
+class QPrinter;
+class Table;
+class TfGENELIMP;
+
+// Set by the caller before it creates the engine form; they outlive it.
+extern QString CodigoImpresoActual;
+extern bool VisualizarEnPantalla;
+extern QString FormularioLlamador;  // "fGENEIMPR": a design test
+extern bool NoSolicitarDialogoImpresora;
+
+// The outputs and commands built beside the engine, reached through these
+// slots so that the engine stands without them: the drawing and field
+// commands, raw text and Word (modes "ASCII" and "MSWord", the Word
+// documents attached to each document), PDF and the automatic attachments.
+// The part of printing/ that builds one assigns its slot.
+struct SalidasImpreso {
+  std::function<void(TfGENELIMP&, const LineaInstruccion&)> EjecutarComando;
+  std::function<void(TfGENELIMP&)> SalidaASCII;
+  std::function<void(TfGENELIMP&)> SalidaWord;
+  std::function<void(TfGENELIMP&)> ImprimirDocumentosAdjuntos;
+  std::function<void(TfGENELIMP&)> GenerarPDF;
+  std::function<void(TfGENELIMP&)> AdjuntosAutomaticos;
+};
+SalidasImpreso& Salidas();
+
+// The printed-form engine: the caller creates it, fills `Temporal` and
+// `LTemporal`, calls ImprimirImpreso and frees it. Pages go to recorded
+// pages (the preview, PDF) or into a job on a printer.
+class TfGENELIMP : public Form, private EntornoImpreso {
+  Q_OBJECT
+
+ public:
+  explicit TfGENELIMP(QWidget* owner = nullptr);
+  ~TfGENELIMP() override;
+
+  Table* const Temporal;
+  Table* const LTemporal;
+  DataSource* const DataSource1;
+  Table* const Impreso;
+
+  void ImprimirImpreso();
+  void EjecutarImpreso();
+
+  EjecucionImpreso& Ejecucion() { return ejecucion_; }
+  QString SalidaImpreso;  // empty or a printer name; "PDF:" and a file name
+  DestinoSalida Destino() const { return ejecucion_.destino; }
+  bool SoloDocumentoPagina = false;  // with Ejecucion().soloClave: the key of the page's document
+  QString ImpresoraActual;
+  QString ImpresoraPredeterminadaWindows;
+  bool UsarImpresoraPredeterminada = false;
+
+  // The pages of a "Pantalla" run, from 1, with the key of each page's document.
+  const RecordedPages& PaginasImpreso() const { return paginas_; }
+  const QStringList& ClavesPaginas() const { return claves_; }
+  int NumeroPaginas() const { return ejecucion_.numeroPaginas; }
+  // What the commands draw on: the page in work, or the printer's painter.
+  PageRecord* PaginaActual() { return paginaAbierta_ ? &pagina_ : nullptr; }
+  QPainter* LienzoImpresora() { return painter_.isActive() ? &painter_ : nullptr; }
+
+ private:
+  // The run's surroundings.
+  bool Cancelado() override;
+  void Informacion(const QString& texto) override;
+  void Aviso(const QString& texto) override;
+  bool Confirmar(const QString& texto) override;
+  std::optional<QString> PreguntarPrimeraEtiqueta(const QString& texto, const QString& inicial) override;
+  bool CopiarArchivo(const QString& origen, const QString& destino) override;
+  void PaginaNueva(const QString& clave) override;
+  void SaltoPaginaImpresora() override;
+  void EjecutarComando(const LineaInstruccion& linea) override;
+
+  bool EmpezarImpresora(const DefinicionImpreso& impreso);
+  bool AbrirTrabajo(const QString& impresora, int copias, const DefinicionImpreso& impreso);
+  void TerminarTrabajo();
+  void GuardarPagina();
+  void LiberarPaginas();
+  QString ValorPrograma(const QString& nombre) const;
+
+  TablasImpreso tablas_;
+  EjecucionImpreso ejecucion_;
+  RecordedPages paginas_;
+  QStringList claves_;
+  PageRecord pagina_;
+  bool paginaAbierta_ = false;
+  std::unique_ptr<QPrinter> impresora_;
+  QPainter painter_;
+  bool trabajoFallido_ = false;
+};
+
+extern TfGENELIMP* fGENELIMP;

@@ -1,0 +1,3 @@
+#include "printing/ImpresoraPredeterminada.h"
+
+void CambiarImpresoraPredeterminada(const QString&) {}

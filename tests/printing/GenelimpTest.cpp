@@ -1,0 +1,207 @@
+#include "printing/Genelimp.h"
+
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/RecordingPrinter.h"
+#include "tests/fixtures/ReportTestSupport.h"
+#include "tests/fixtures/ScriptedDialogs.h"
+
+#include <QTimer>
+
+namespace {
+
+// The engine form over a caller's temporary tables on the company database,
+// with IMPRESO holding the printouts of each test.
+class Genelimp : public ConexionesFixture {
+ protected:
+  Genelimp() {
+    Iniciar();
+    for (const QString& sql : {
+             u"CREATE TABLE TEMPIMP (CodigoTemporal INTEGER, CodigoImpreso VARCHAR(20) NULL, NumeroCopias INTEGER NULL, "
+             "CONSTRAINT TEMPIMP_Clave1 PRIMARY KEY (CodigoTemporal))"_qs,
+             u"CREATE TABLE LTEMPIMP (CodigoTemporal INTEGER, Linea SMALLINT, LineaMemo SMALLINT, Importe FLOAT NULL, "
+             "CONSTRAINT LTEMPIMP_Clave1 PRIMARY KEY (CodigoTemporal, Linea, LineaMemo))"_qs,
+             u"CREATE TABLE IMPRESO (Codigo VARCHAR(10), Descripcion VARCHAR(40) NULL, TipoDocumento VARCHAR(40) NULL, "
+             "Modo VARCHAR(10) NULL, Instrucciones TEXT NULL, Formato VARCHAR(30) NULL, "
+             "ImpresoraPorDefecto VARCHAR(100) NULL, CONSTRAINT IMPRESO_Clave1 PRIMARY KEY (Codigo))"_qs,
+         })
+      Ejecutar(sql);
+    CodigoImpresoActual = u"FAC"_qs;
+    VisualizarEnPantalla = false;
+  }
+  ~Genelimp() override {
+    CodigoImpresoActual.clear();
+    VisualizarEnPantalla = false;
+  }
+
+  void Impreso(const QString& codigo, const QString& instrucciones, const QString& impresora = QString()) {
+    Ejecutar(u"INSERT INTO IMPRESO (Codigo, Descripcion, Modo, Instrucciones, Formato, ImpresoraPorDefecto) "
+             "VALUES ('%1', 'Factura', 'Grafico', '%2', 'A4', '%3')"_qs.arg(codigo, instrucciones, impresora));
+  }
+
+  static void Documentos(int cuantos) {
+    QStringList filas;
+    for (int n = 1; n <= cuantos; ++n) filas << u"(%1)"_qs.arg(n);
+    Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES "_qs + filas.join(u','));
+  }
+
+  // The caller's part: create the form, open its temporary tables.
+  std::unique_ptr<TfGENELIMP> Formulario() {
+    auto formulario = std::make_unique<TfGENELIMP>();
+    for (auto [tabla, nombre] : {std::pair{formulario->Temporal, u"TEMPIMP"_qs}, std::pair{formulario->LTemporal, u"LTEMPIMP"_qs}}) {
+      tabla->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+      tabla->SetTableName(nombre);
+    }
+    formulario->LTemporal->SetIndexFieldNames(u"CodigoTemporal;Linea;LineaMemo"_qs);
+    formulario->LTemporal->SetMasterFields(u"CodigoTemporal"_qs);
+    formulario->Temporal->Open();
+    formulario->LTemporal->Open();
+    return formulario;
+  }
+
+  ScriptedDialogs dialogos;
+  RecordingPrinter impresoras{{u"Oficina 1"_qs, u"Oficina 2"_qs}, carpeta.Path()};
+};
+
+// Runs the look once the preview window shows, then closes it; the run
+// handles pending events once a document, so the look waits for the window.
+void AlMostrarse(TfGENELIMP& formulario, const std::function<void()>& mirar) {
+  auto* reloj = new QTimer(&formulario);
+  QObject::connect(reloj, &QTimer::timeout, [&formulario, reloj, mirar] {
+    if (!formulario.isVisible()) return;
+    reloj->stop();
+    mirar();
+    formulario.reject();
+  });
+  reloj->start(0);
+}
+
+const char* const Factura = "[SISTEMA]\r\nFinLineas=9999\r\n[CABECERA]\r\nCabe=1\r\n[LINEAS]\r\nLin=1";
+
+}  // namespace
+
+TEST_F(Genelimp, NoDataInThePreview) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  VisualizarEnPantalla = true;
+  mensajes.Expect(u"I"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"¡No hay datos para procesar!"_qs);
+}
+
+TEST_F(Genelimp, APrintoutThatDoesNotExist) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal, CodigoImpreso) VALUES (1, 'NOEXISTE')"_qs);
+  mensajes.Expect(u"A"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"¡No existe el formato del Impreso!"_qs);
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+}
+
+TEST_F(Genelimp, APrintoutThatIsNotDefined) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal, CodigoImpreso) VALUES (1, 'Por Defecto')"_qs);
+  CodigoImpresoActual.clear();
+  mensajes.Expect(u"A"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"¡El formato del Impreso no está definido!"_qs);
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+}
+
+TEST_F(Genelimp, OnlySistemaOpensNoJob) {
+  Impreso(u"FAC"_qs, u"[SISTEMA]\r\nMargenes=5;5"_qs, u"Oficina 2"_qs);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES (1), (2)"_qs);
+  dialogos.ExpectPrint(true);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+}
+
+TEST_F(Genelimp, CopiesOnTheNamedPrinterWithoutTheDialog) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura), u"Oficina 2"_qs);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal, NumeroCopias) VALUES (1, 3), (2, NULL)"_qs);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Importe) VALUES (1, 1, 0, 1), (2, 1, 0, 2)"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  EXPECT_EQ(impresoras.Jobs()[0].printer, u"Oficina 2"_qs);
+  EXPECT_EQ(impresoras.Jobs()[0].document, u"Factura"_qs);
+  EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), 4);
+  EXPECT_EQ(formulario->ImpresoraActual, u"Oficina 2"_qs);
+  EXPECT_GT(formulario->Ejecucion().geometria.anchoFisicoImpresora, 0);
+}
+
+TEST_F(Genelimp, TheDefaultPrinterAsksTheDialogAndACancelEndsSilently) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura), u"Predeterminada"_qs);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES (1)"_qs);
+  dialogos.ExpectPrint(false);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+TEST_F(Genelimp, ThePreviewHoldsOnePageACopyWithItsDocumentsKey) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal, NumeroCopias) VALUES (1, 3), (2, 3)"_qs);
+  VisualizarEnPantalla = true;
+  auto formulario = Formulario();
+  int paginas = 0;
+  QStringList claves;
+  QSize tamano;
+  AlMostrarse(*formulario, [&] {
+    paginas = formulario->PaginasImpreso().PageCount();
+    claves = formulario->ClavesPaginas();
+    tamano = {formulario->Ejecucion().geometria.anchoPagina, formulario->Ejecucion().geometria.altoPagina};
+  });
+  formulario->ImprimirImpreso();
+  EXPECT_EQ(paginas, 2);
+  EXPECT_EQ(claves, QStringList({u"1;"_qs, u"2;"_qs}));
+  EXPECT_EQ(tamano, QSize(800, 1131));
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+  EXPECT_TRUE(formulario->ClavesPaginas().isEmpty());
+}
+
+TEST_F(Genelimp, DestructionDeletesTheTemporaryTables) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  Formulario().reset();
+  Table temporal;
+  temporal.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  temporal.SetTableName(u"TEMPIMP"_qs);
+  EXPECT_FALSE(temporal.Exists());
+  EXPECT_TRUE(FormularioLlamador.isEmpty());
+}
+
+TEST_F(Genelimp, LabelsFromTheSlotTheUserGivesOnPaper) {
+  Impreso(u"FAC"_qs, u"[SISTEMA]\r\nFormatoEtiqueta=3;8;70;37\r\n[CABECERA]\r\nEtiq=1"_qs, u"Oficina 1"_qs);
+  Documentos(22);
+  mensajes.Expect(u"P"_qs, u"25"_qs).Expect(u"A"_qs).Expect(u"P"_qs, u"5"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 3);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"Introduzca la posición de la primera etiqueta: "_qs);
+  EXPECT_EQ(mensajes.Messages()[0].defaultAnswer, u"1"_qs);
+  EXPECT_EQ(mensajes.Messages()[1].text, u"La posición no puede ser mayor que 24"_qs);
+  // Slots 5 to 24 fill the first sheet, the last two documents start the second.
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), 2);
+}
+
+TEST_F(Genelimp, MoreThan25PagesInThePreviewAndNo) {
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
+  Documentos(30);
+  VisualizarEnPantalla = true;
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  auto formulario = Formulario();
+  int paginas = 0;
+  AlMostrarse(*formulario, [&] { paginas = formulario->PaginasImpreso().PageCount(); });
+  formulario->ImprimirImpreso();
+  EXPECT_EQ(paginas, 26);
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(u"¡El número de páginas del informe es mayor que 25!"_qs));
+}
