@@ -113,7 +113,11 @@ void TfGENEACER::alinearMarco() {
 }
 
 void TfGENEACER::FormShow() {
+  // Narrowed once shown: it is placed again at the middle of its owner's window.
+  const QRect antes = geometry();
   resize(230, height());
+  const QWidget* propietario = parentWidget() ? parentWidget()->window() : nullptr;
+  move((propietario ? propietario->geometry().center() : antes.center()) - rect().center());
   ui_->PanelWebBrowser->move(25, -3);
   for (QFrame* panel : {ui_->PanelNegroSup, ui_->PanelNegroIzq, ui_->PanelNegroDer, ui_->PanelNegroInf})
     panel->setStyleSheet(QStringLiteral("background-color: black; color: white;"));

@@ -115,6 +115,16 @@ TEST_F(Geneacer, TheShownBoxIsNarrowWithTheWebPanelAtItsTopInsideABlackFrame) {
             u"© 1989-"_qs + QString::number(QDate::currentDate().year()) + u" ZEM"_qs);
 }
 
+TEST_F(Geneacer, TheNarrowedBoxStandsAtTheMiddleOfItsOwnersWindow) {
+  QWidget principal;
+  principal.setGeometry(100, 80, 900, 700);
+  principal.show();
+  TfGENEACER acerca(&principal);
+  acerca.show();
+  EXPECT_EQ(acerca.width(), 230);
+  EXPECT_LE((acerca.geometry().center() - principal.geometry().center()).manhattanLength(), 10);
+}
+
 TEST_F(Geneacer, TheMakersPictureAndLinksOpenItsPagesThroughTheShell) {
   const struct {
     const char* componente;
