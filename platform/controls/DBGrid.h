@@ -48,6 +48,10 @@ class DBGrid : public QTableView {
   void SetColumnPickList(int column, const QStringList& items);
   // The field of the current column (SelectedField); none while closed.
   Field* SelectedField() const;
+  // The current column (SelectedIndex), 0 when there is none; setting it
+  // keeps the current record.
+  int SelectedIndex() const;
+  void SetSelectedIndex(int column);
 
   // The indicator column (dgIndicator) marks the current record.
   bool ShowIndicator() const;

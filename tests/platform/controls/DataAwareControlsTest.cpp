@@ -265,6 +265,26 @@ TEST(DBGridOverDataset, ARecordBeingInsertedHasARowOfItsOwn) {
   EXPECT_EQ(name(1), u"Luis"_qs);
 }
 
+TEST(DBGridOverDataset, TheSelectedIndexIsTheCurrentColumnAndSettingItKeepsTheRecord) {
+  BoundCustomers customers;
+  DBGrid grid;
+  grid.SetSource(&customers.source);
+  grid.show();
+  EXPECT_EQ(grid.SelectedIndex(), 0) << "no current cell yet";
+  customers.table->Last();
+  const int registro = customers.table->RecNo();
+  ASSERT_GT(registro, 1);
+  grid.SetSelectedIndex(1);
+  EXPECT_EQ(grid.SelectedIndex(), 1);
+  EXPECT_EQ(grid.SelectedField(), &customers.field("Nombre"));
+  EXPECT_EQ(customers.table->RecNo(), registro);
+  grid.SetSelectedIndex(7);
+  EXPECT_EQ(grid.SelectedIndex(), 1) << "a column the grid lacks";
+  grid.SetSelectedIndex(0);
+  EXPECT_EQ(grid.SelectedIndex(), 0);
+  EXPECT_EQ(customers.table->RecNo(), registro);
+}
+
 TEST(DBGridOverDataset, AColumnsTitleAndPickListStayWithItsFieldAndTheListEditsIt) {
   BoundCustomers customers;
   DBGrid grid;
