@@ -129,6 +129,25 @@ TEST(DataAwareControls, ShowTheFieldAndStoreWhatTheUserChanges) {
   }
 }
 
+TEST(DataAwareControls, AnEditsOwnReadOnlyFlagOutlastsTheStatesOfItsDataset) {
+  BoundCustomers customers;
+  DBEdit edit;
+  edit.SetSource(&customers.source);
+  edit.SetDataField(u"Nombre"_qs);
+  edit.SetReadOnly(true);
+  EXPECT_TRUE(edit.isReadOnly());
+  customers.table->Edit();
+  customers.table->Cancel();
+  customers.table->Next();
+  EXPECT_TRUE(edit.isReadOnly()) << "shown again, still its own flag";
+  edit.SetReadOnly(false);
+  EXPECT_FALSE(edit.isReadOnly());
+  customers.table->Close();
+  customers.table->SetReadOnly(true);
+  customers.table->Open();
+  EXPECT_TRUE(edit.isReadOnly()) << "a dataset that cannot be modified";
+}
+
 TEST(DataAwareControls, DisplayFormatLookupLabelAndReadOnlyDataset) {
   BoundCustomers customers;
   EditRecord(*customers.table, {{u"Saldo"_qs, Variant::Double(1234.5)}});
