@@ -41,6 +41,13 @@ struct GanchosFormulario {
   std::function<QWidget*()> VentanaPrincipal;
   // The double-click of an edit: the search table bound to it; nothing.
   std::function<void(QObject* sender)> AsociarTablaBusqueda;
+  // The record search on a table, which moves it to the record chosen;
+  // nothing.
+  std::function<void(Dataset& dataset)> BuscarRegistro;
+  // The filter dialog on a table; nothing.
+  std::function<void(Dataset& dataset)> FiltrarTabla;
+  // The copy of a table's records to other companies; nothing.
+  std::function<void(Dataset& dataset)> CopiarRegistrosAOtrasEmpresas;
 };
 
 GanchosFormulario& Ganchos();
