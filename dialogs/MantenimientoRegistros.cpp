@@ -174,6 +174,7 @@ void MantenimientoRegistros::Iniciar(const QString& titulo, const QString& nombr
   ActivarBotones(false);
   ClaveModificada = false;
   Boton("pbSalir")->setFocus();
+  iniciado_ = true;
 }
 
 void MantenimientoRegistros::AsignarRejilla(DBGrid* rejilla) {
@@ -219,7 +220,7 @@ void MantenimientoRegistros::DataSource1StateChange() {
   if (estado == dsEdit || estado == dsInsert) {
     ActivarBotones(true);
     if (estado == dsInsert && DBGrid1) {
-      DBGrid1->SetSelectedIndex(0);
+      seleccionarColumna(0);
       DBGrid1->setFocus();
     }
   } else if (estado != dsSetKey) {
@@ -268,7 +269,7 @@ void MantenimientoRegistros::Eliminar1Click() {
 void MantenimientoRegistros::AgregarClick() {
   if (variante_ == Rejilla) {
     DBGrid1->setFocus();
-    DBGrid1->SetSelectedIndex(0);
+    seleccionarColumna(0);
     Table1->Append();
   } else {
     Table1->Insert();
@@ -278,9 +279,10 @@ void MantenimientoRegistros::AgregarClick() {
 }
 
 void MantenimientoRegistros::SiguienteNuevoRegistro() {
+  if (Table1->State() == dsInsert) return;  // already started after the post
   if (variante_ == Rejilla) {
     DBGrid1->setFocus();
-    DBGrid1->SetSelectedIndex(0);
+    seleccionarColumna(0);
     Table1->Append();
   } else {
     Table1->Insert();
@@ -353,6 +355,7 @@ void MantenimientoRegistros::Ayuda1Click() { MostrarAyuda(ContextoAyuda(Caption(
 bool MantenimientoRegistros::ComprobarDatos(QWidget*) { return true; }
 
 void MantenimientoRegistros::Table1BeforePost(Dataset&) {
+  if (!Iniciado()) return;
   EstadoAnterior = Table1->State();
   if (!ComprobarDatos(ControlActivo())) throw Abort();
 }
@@ -428,6 +431,12 @@ bool MantenimientoRegistros::CampoClaveExit() {
   return comprobarUnicidadFicha();
 }
 
+void MantenimientoRegistros::seleccionarColumna(int columna) {
+  const QScopedValueRollback guarda(comprobando_, true);
+  DBGrid1->SetSelectedIndex(columna);
+  columnaActual_ = DBGrid1->SelectedIndex();
+}
+
 bool MantenimientoRegistros::DBGrid1ColExit(int columna) {
   const DataSetState estado = Table1->State();
   if (estado != dsEdit && estado != dsInsert) return true;
@@ -436,9 +445,7 @@ bool MantenimientoRegistros::DBGrid1ColExit(int columna) {
     return true;
   }
   const auto volver = [this, columna] {
-    const QScopedValueRollback guarda(comprobando_, true);
-    DBGrid1->SetSelectedIndex(columna);
-    columnaActual_ = columna;
+    seleccionarColumna(columna);
     return false;
   };
   if (!comprobarClaveNumerica()) return volver();

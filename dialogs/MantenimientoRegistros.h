@@ -32,6 +32,7 @@ class MantenimientoRegistros : public Form {
 
   Table* Table1;
   DataSource* DataSource1;
+  DBGrid* DBGrid1 = nullptr;  // the grid variant's
 
   // The commands of the buttons and of the menu.
   void pbPrimeroClick();
@@ -79,13 +80,15 @@ class MantenimientoRegistros : public Form {
   void SiguienteNuevoRegistro();
   // Whether the table is being edited, inserted or key-set.
   bool Editando() const;
+  // Once the tables are open: a table created at its opening posts its
+  // first records before the form's checks apply.
+  bool Iniciado() const { return iniciado_; }
   QWidget* ControlActivo() const;
   QAction* Accion(const char* nombre) const;
   QPushButton* Boton(const char* nombre) const;
 
   QString NombreCampoClave;
   QWidget* CampoClave = nullptr;
-  DBGrid* DBGrid1 = nullptr;
   DataSetState EstadoAnterior = dsInactive;
 
   void keyPressEvent(QKeyEvent* event) override;
@@ -98,6 +101,8 @@ class MantenimientoRegistros : public Form {
   void CampoClaveChange();
   void Table1BeforeEdit();
   void DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada);
+  // Moves the grid's column without the check of the column left.
+  void seleccionarColumna(int columna);
   void mostrarPrimeraPagina();
   void enfocarClave();
   bool comprobarClaveNumerica();
@@ -110,4 +115,5 @@ class MantenimientoRegistros : public Form {
   QTabWidget* paginas_ = nullptr;
   int columnaActual_ = 0;
   bool comprobando_ = false;
+  bool iniciado_ = false;
 };

@@ -12,11 +12,13 @@
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "core/system/Procesos.h"
+#include "dialogs/FormularioAdministrador.h"
 #include "platform/Application.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
+#include "shell/Geneempr.h"
 #include "shell/IconosModulos.h"
 #include "shell/LanzamientoModulos.h"
 #include "shell/MenuPrincipal.h"
@@ -131,6 +133,7 @@ void TfGENEMENU::conectarMenu() {
     connect(especial, &QAction::triggered, this, [this, especial] { abrirAplicacionEspecial(*configuracion_, *especial); });
   }
   alPulsar("Salir1", [this] { close(); });
+  alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });
