@@ -19,6 +19,7 @@
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
 #include "shell/Geneempr.h"
+#include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
 #include "shell/LanzamientoModulos.h"
 #include "shell/MenuPrincipal.h"
@@ -134,6 +135,7 @@ void TfGENEMENU::conectarMenu() {
   }
   alPulsar("Salir1", [this] { close(); });
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
+  alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });

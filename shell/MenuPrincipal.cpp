@@ -63,7 +63,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
         {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
          {"N4", "-", true},
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", false},
-         {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", false},
+         {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
          {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
          {"N11", "-", true},

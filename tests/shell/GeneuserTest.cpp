@@ -1,0 +1,158 @@
+#include "shell/Geneuser.h"
+
+#include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/sql/BaseDatosSQL.h"
+#include "platform/controls/DBChoiceControls.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+
+// Another copy of the program editing user ANA until told to cancel.
+void editarUsuario() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table usuarios;
+  usuarios.SetDatabaseName(BaseDatosBDE(u"DatabaseGeneral"_qs));
+  usuarios.SetTableName(u"USUARIO"_qs);
+  usuarios.Open();
+  usuarios.Locate(u"Codigo"_qs, Variant::String(u"ANA"_qs));
+  usuarios.Edit();
+  SecondProcess::Report(u"editando"_qs);
+  SecondProcess::NextLine();
+  usuarios.Cancel();
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"editar-usuario"_qs, editarUsuario);
+
+class Usuarios : public ConexionesFixture, public ModuloConUsuarios {
+ protected:
+  Usuarios() {
+    Iniciar();
+    Ejecutar(u"CREATE TABLE USUARIO (Codigo VARCHAR(50) NOT NULL, Nombre VARCHAR(40) NULL, Empresas TEXT NULL, "
+             "Categoria VARCHAR(20) NULL, ProgramasNoAccesibles TEXT NULL, ProgramasSoloLectura TEXT NULL, "
+             "ProgramasActivos TEXT NULL, Configuracion TEXT NULL, ClaveAcceso VARCHAR(30) NULL, "
+             "NombreUsuarioPerfil VARCHAR(40) NULL, CodigoUsuarioPerfil VARCHAR(12) NULL, "
+             "CONSTRAINT USUARIO_Clave1 PRIMARY KEY (Codigo))"_qs,
+             u"DatabaseGeneral"_qs);
+    Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, Empresas, Configuracion) VALUES "
+             "('ADMIN', 'Administrador', NULL, NULL), "
+             "('ANA', 'Normal', '1\r\n99', 'ContadorAccesos=3\r\nServidorSMTP=smtp.ana'), "
+             "('PERFILADO', 'ANA', NULL, NULL)"_qs,
+             u"DatabaseGeneral"_qs);
+    Ejecutar(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (2, 'Dos')"_qs, u"DatabaseGeneral"_qs);
+    AbrirUsuarios();
+  }
+  static void Ir(TfGENEUSER& f, const char* codigo) {
+    ASSERT_TRUE(f.Table1->Locate(u"Codigo"_qs, Variant::String(QString::fromLatin1(codigo))));
+  }
+  static QStringList Textos(const TfGENEUSER& f, const char* lista) {
+    QStringList textos;
+    const auto* l = f.findChild<QListWidget*>(QString::fromLatin1(lista));
+    for (int i = 0; i < l->count(); ++i) textos << l->item(i)->text();
+    return textos;
+  }
+  static QString Configuracion(const TfGENEUSER& f, const QString& clave) {
+    const QStringList lineas = f.findChild<QPlainTextEdit*>(u"EditConfiguracion"_qs)->toPlainText().split(u'\n');
+    for (const QString& linea : lineas)
+      if (linea.startsWith(clave + u'=')) return linea.mid(clave.size() + 1);
+    return u"<ausente>"_qs;
+  }
+  static QString Guardado(const char* codigo, const char* campo) {
+    return EjecutarSQL(u"SELECT %1 FROM USUARIO WHERE Codigo = '%2'"_qs.arg(QLatin1String(campo), QLatin1String(codigo)),
+                       u"DatabaseGeneral"_qs);
+  }
+};
+
+TEST_F(Usuarios, ThePageListsEveryKeyInOrderAndAProfileShowsItsProfilesValues) {
+  TfGENEUSER f;
+  EXPECT_EQ(f.Caption(), u"Configuración de Usuarios"_qs);
+  ASSERT_EQ(TfGENEUSER::ClavesConfiguracion().size(), 50);
+  EXPECT_EQ(TfGENEUSER::ClavesConfiguracion()[3].first, u"ContadorAccesos"_qs);
+  EXPECT_EQ(TfGENEUSER::ClavesConfiguracion().last().first, u"NumeroCaracteresVisor"_qs);
+  Ir(f, "ANA");
+  EXPECT_EQ(Configuracion(f, u"ServidorSMTP"_qs), u"smtp.ana"_qs);
+  EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"3"_qs);
+  EXPECT_EQ(Configuracion(f, u"ClienteSMTP"_qs), u"Por Defecto"_qs);
+  EXPECT_EQ(Configuracion(f, u"ClienteSMTP(Masivo)"_qs), u"Indy"_qs);
+  auto* categoria = f.findChild<DBComboBox*>(u"EditCategoria"_qs);
+  EXPECT_EQ(categoria->palette().color(QPalette::Base), QColor(Qt::white));
+  Ir(f, "PERFILADO");
+  EXPECT_EQ(categoria->palette().color(QPalette::Base), QColor(255, 213, 213));
+  EXPECT_EQ(Configuracion(f, u"ServidorSMTP"_qs), u"smtp.ana"_qs) << "the profile's value";
+  EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"0"_qs) << "the counter is the user's own";
+}
+
+TEST_F(Usuarios, CompaniesMoveBetweenTheListsAndAMissingOneIsNotDefined) {
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  EXPECT_EQ(Textos(f, "ListaEmpresasAccesibles"), QStringList({u"1 - EMPRESA 1"_qs, u"99 - No Definida"_qs}));
+  EXPECT_EQ(Textos(f, "ListaEmpresasNoAccesibles"), QStringList({u"2 - Dos"_qs}));
+  // Another administrator gives ANA company 2 meanwhile: the move starts from the row read again.
+  Ejecutar(u"UPDATE USUARIO SET Empresas = '1\r\n99\r\n2' WHERE Codigo = 'ANA'"_qs, u"DatabaseGeneral"_qs);
+  f.findChild<QPushButton*>(u"pbANoAccesiblesTodo"_qs)->click();
+  EXPECT_EQ(f.Table1->State(), dsEdit);
+  EXPECT_TRUE(Textos(f, "ListaEmpresasAccesibles").isEmpty());
+  EXPECT_EQ(Textos(f, "ListaEmpresasNoAccesibles").size(), 3);
+  EXPECT_FALSE(f.findChild<QPushButton*>(u"pbANoAccesibles"_qs)->isEnabled());
+  EXPECT_FALSE(f.findChild<QPushButton*>(u"pbANoAccesiblesTodo"_qs)->isEnabled());
+  f.findChild<QListWidget*>(u"ListaEmpresasNoAccesibles"_qs)->item(0)->setSelected(true);
+  f.pbAAccesiblesClick();
+  f.pbConformeClick();
+  EXPECT_EQ(Guardado("ANA", "Empresas"), u"1"_qs);
+}
+
+TEST_F(Usuarios, ACategoryMustBeOneOfTheListOrAUserCode) {
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  f.Table1->Edit();
+  f.Table1->FieldByName(u"Categoria"_qs).SetAsString(u"NADIE"_qs);
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  f.pbConformeClick();
+  EXPECT_EQ(Guardado("ANA", "Categoria"), u"Normal"_qs);
+  f.Table1->Edit();
+  f.Table1->FieldByName(u"Categoria"_qs).SetAsString(u"ADMIN"_qs);
+  f.pbConformeClick();
+  EXPECT_EQ(Guardado("ANA", "Categoria"), u"ADMIN"_qs);
+}
+
+TEST_F(Usuarios, ResettingTheCounterFirstSavesThePendingEdit) {
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  f.Table1->Edit();
+  f.Table1->FieldByName(u"Nombre"_qs).SetAsString(u"Ana O'Neill"_qs);
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
+  f.SpeedButton1Click();
+  EXPECT_EQ(f.Table1->State(), dsEdit) << "NO does nothing";
+  f.SpeedButton1Click();
+  EXPECT_EQ(f.Table1->State(), dsBrowse);
+  EXPECT_EQ(Guardado("ANA", "Nombre"), u"Ana O'Neill"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ContadorAccesos"_qs), u"0"_qs);
+  EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"0"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ServidorSMTP"_qs), u"smtp.ana"_qs) << "the other lines stay";
+}
+
+TEST_F(Usuarios, AResetRefusedWhileAnotherCopyHoldsTheUserShowsWhatIsStored) {
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  SecondProcess otra(u"editar-usuario"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"A"_qs);
+  f.SpeedButton1Click();
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ContadorAccesos"_qs), u"3"_qs);
+  EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"3"_qs);
+  otra.Send(u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+}
+
+}  // namespace
