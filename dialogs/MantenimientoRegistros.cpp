@@ -266,17 +266,7 @@ void MantenimientoRegistros::Eliminar1Click() {
   }
 }
 
-void MantenimientoRegistros::AgregarClick() {
-  if (variante_ == Rejilla) {
-    DBGrid1->setFocus();
-    seleccionarColumna(0);
-    Table1->Append();
-  } else {
-    Table1->Insert();
-    mostrarPrimeraPagina();
-    enfocarClave();
-  }
-}
+void MantenimientoRegistros::AgregarClick() { SiguienteNuevoRegistro(); }
 
 void MantenimientoRegistros::SiguienteNuevoRegistro() {
   if (Table1->State() == dsInsert) return;  // already started after the post

@@ -64,6 +64,12 @@ class Empresas : public ConexionesFixture, public ::testing::WithParamInterface<
     f.Table1->FieldByName(u"Nombre"_qs).SetAsString(nombre);
     f.pbConformeClick();
   }
+  // Company 7 added and current.
+  void ConSiete(TfGENEEMPR& f) {
+    mensajes.Expect(u"I"_qs);
+    Agregar(f, 7, u"Siete"_qs);
+    Ir(f, 7);
+  }
   static void Ir(TfGENEEMPR& f, int n) {
     if (f.Table1->State() != dsBrowse) f.pbCancelarClick();
     ASSERT_TRUE(f.Table1->Locate(u"Codigo"_qs, Variant::Integer(n)));
@@ -141,9 +147,7 @@ TEST_P(Empresas, DeletingAsksTwiceAndDropsOnlyOnTheSecondYes) {
 
 TEST_P(Empresas, ADatabaseAnotherCopyUsesIsNotDroppedAndTheCompanyStays) {
   TfGENEEMPR f;
-  mensajes.Expect(u"I"_qs);
-  Agregar(f, 7, u"Siete"_qs);
-  Ir(f, 7);
+  ConSiete(f);
   SecondProcess otra(u"usar-empresa"_qs, {{kCarpeta, carpeta.Path()}, {kEmpresa, u"7"_qs}});
   ASSERT_EQ(otra.ReadReport(), u"conectada"_qs);
   mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"A"_qs).Expect(u"A"_qs);
@@ -165,9 +169,7 @@ TEST_P(Empresas, ADatabaseAnotherCopyUsesIsNotDroppedAndTheCompanyStays) {
 
 TEST_P(Empresas, ThisProgramsOwnCompanyIsNotDropped) {
   TfGENEEMPR f;
-  mensajes.Expect(u"I"_qs);
-  Agregar(f, 7, u"Siete"_qs);
-  Ir(f, 7);
+  ConSiete(f);
   ConectarEmpresa(Servicios(), 7);
   mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"A"_qs).Expect(u"A"_qs);
   f.Eliminar1Click();
@@ -177,9 +179,7 @@ TEST_P(Empresas, ThisProgramsOwnCompanyIsNotDropped) {
 
 TEST_P(Empresas, NothingIsDroppedForACompanyAnotherEditorHolds) {
   TfGENEEMPR f;
-  mensajes.Expect(u"I"_qs);
-  Agregar(f, 7, u"Siete"_qs);
-  Ir(f, 7);
+  ConSiete(f);
   Table otra;
   otra.SetDatabaseName(f.Table1->DatabaseName());
   otra.SetTableName(u"EMPRESA"_qs);

@@ -56,6 +56,10 @@ class Usuarios : public ConexionesFixture, public ModuloConUsuarios {
   static void Ir(TfGENEUSER& f, const char* codigo) {
     ASSERT_TRUE(f.Table1->Locate(u"Codigo"_qs, Variant::String(QString::fromLatin1(codigo))));
   }
+  static void Editar(TfGENEUSER& f, const char* campo, const QString& valor) {
+    f.Table1->Edit();
+    f.Table1->FieldByName(QString::fromLatin1(campo)).SetAsString(valor);
+  }
   static QStringList Textos(const TfGENEUSER& f, const char* lista) {
     QStringList textos;
     const auto* l = f.findChild<QListWidget*>(QString::fromLatin1(lista));
@@ -115,13 +119,11 @@ TEST_F(Usuarios, CompaniesMoveBetweenTheListsAndAMissingOneIsNotDefined) {
 TEST_F(Usuarios, ACategoryMustBeOneOfTheListOrAUserCode) {
   TfGENEUSER f;
   Ir(f, "ANA");
-  f.Table1->Edit();
-  f.Table1->FieldByName(u"Categoria"_qs).SetAsString(u"NADIE"_qs);
+  Editar(f, "Categoria", u"NADIE"_qs);
   mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
   f.pbConformeClick();
   EXPECT_EQ(Guardado("ANA", "Categoria"), u"Normal"_qs);
-  f.Table1->Edit();
-  f.Table1->FieldByName(u"Categoria"_qs).SetAsString(u"ADMIN"_qs);
+  Editar(f, "Categoria", u"ADMIN"_qs);
   f.pbConformeClick();
   EXPECT_EQ(Guardado("ANA", "Categoria"), u"ADMIN"_qs);
 }
@@ -129,8 +131,7 @@ TEST_F(Usuarios, ACategoryMustBeOneOfTheListOrAUserCode) {
 TEST_F(Usuarios, ResettingTheCounterFirstSavesThePendingEdit) {
   TfGENEUSER f;
   Ir(f, "ANA");
-  f.Table1->Edit();
-  f.Table1->FieldByName(u"Nombre"_qs).SetAsString(u"Ana O'Neill"_qs);
+  Editar(f, "Nombre", u"Ana O'Neill"_qs);
   mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
   f.SpeedButton1Click();
   EXPECT_EQ(f.Table1->State(), dsEdit) << "NO does nothing";
