@@ -1,6 +1,7 @@
 #include "shell/Geneuser.h"
 
 #include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/datamodule/Genemodu.h"
 #include "core/datamodule/DuplicacionRegistro.h"
 #include "core/datamodule/EditorRegistroINI.h"
 #include "core/datamodule/ValidacionRejilla.h"
@@ -92,6 +93,9 @@ TfGENEUSER::TfGENEUSER(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
 
   Table1->SetTableName(QStringLiteral("USUARIO"));
   Table1->OnNewRecord = [](Dataset& tabla) { tabla.FieldByName(kCategoria).SetAsString(QStringLiteral("Normal")); };
+  // The pages read the users through the data module's table: it must see what this form stores.
+  Table1->AfterPost = [this](Dataset&) { usuariosGuardados(); };
+  Table1->AfterDelete = [this](Dataset&) { usuariosGuardados(); };
   Iniciar(QStringLiteral("Configuración de Usuarios"), QStringLiteral("Codigo"), ui_->EditCodigo);
 
   QStringList categorias = kCategoriasPropias;
@@ -100,6 +104,7 @@ TfGENEUSER::TfGENEUSER(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   categorias += codigos.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
   ui_->EditCategoria->addItems(categorias);
   ui_->PageControl1->setCurrentWidget(ui_->PaginaGeneral);
+  prepararPaginasDerechos();
 
   connect(ui_->pbANoAccesibles, &QPushButton::clicked, this, [this] { pbANoAccesiblesClick(); });
   connect(ui_->pbANoAccesiblesTodo, &QPushButton::clicked, this, [this] { pbANoAccesiblesTodoClick(); });
@@ -137,13 +142,21 @@ void TfGENEUSER::Table1BeforePost(Dataset&) {
   // The category is checked whichever control the post comes from.
   if (!ValidacionWinControl(ui_->EditCategoria)) {
     ui_->PageControl1->setCurrentWidget(ui_->PaginaGeneral);
+  prepararPaginasDerechos();
     throw Abort();
   }
+}
+
+void TfGENEUSER::usuariosGuardados() {
+  if (ModuloDatos && ModuloDatos->Usuario && ModuloDatos->Usuario->Active()) ModuloDatos->Usuario->Refresh();
+  if (Iniciado()) DataSource1DataChange(nullptr);
 }
 
 void TfGENEUSER::DataSource1DataChange(Field* campo) {
   if (!campo && Table1->State() != dsEdit) {
     CargarEmpresasUsuario();
+    CargarListasProgramas();
+    CargarControlesNoVisibles();
     CargarConfiguracionUsuario();
   }
   colorearCategoria();

@@ -3,6 +3,9 @@
 #include "dialogs/MantenimientoRegistros.h"
 
 #include <QMap>
+#include <QStringList>
+
+#include <functional>
 
 #include <memory>
 
@@ -11,6 +14,10 @@ class TfGENEUSER;
 }
 
 class QListWidget;
+class QModelIndex;
+class QPainter;
+class QStyleOptionViewItem;
+class QTreeWidgetItem;
 
 // The users of the suite (USUARIO) on a card with pages: password and
 // category or profile, the companies each may open and the configuration
@@ -31,6 +38,20 @@ class TfGENEUSER : public MantenimientoRegistros {
   void SpeedButton1Click();
   void EditConfiguracionDblClick();
 
+  // The program rights and hidden controls pages (GeneuserProgramas.cpp).
+  void pbSelectedClick();
+  void pbReadOnlyClick();
+  void pbDeseleccionarClick();
+  void pbOpenActiveClick();
+  void pbDesmarcarClick();
+  void Expandirlalista1Click();
+  void Colapsarlalista1Click();
+  void BuscarunControl1Click();
+  void Eliminardelalista1Click();
+  void LBProgramasDrawItem(QPainter& lienzo, const QStyleOptionViewItem& opcion, const QModelIndex& fila) const;
+  // The texts from the root down to the node, joined by ".".
+  static QString RutaNodo(const QTreeWidgetItem* nodo);
+
   // The configuration keys in the page's order, with the defaults the page shows.
   static const QList<QPair<QString, QString>>& ClavesConfiguracion();
 
@@ -41,6 +62,7 @@ class TfGENEUSER : public MantenimientoRegistros {
 
  private:
   void DataSource1DataChange(Field* campo);
+  void usuariosGuardados();
   void CargarEmpresasUsuario();
   void ActualizarBotonesEmpresas();
   void CargarConfiguracionUsuario();
@@ -52,8 +74,18 @@ class TfGENEUSER : public MantenimientoRegistros {
   bool grabarEdicionPendiente();
   QString usuarioActual() const;
 
+  void prepararPaginasDerechos();
+  void CargarListaProgramas();
+  void CargarListasProgramas();
+  void CargarControlesNoVisibles();
+  void GrabarListasProgramas();
+  // Applies the change to every selected program, then writes the lists.
+  void marcarProgramas(const std::function<void(const QString& programa)>& cambio);
+  bool esCabecera(const QString& programa) const;
+
   std::unique_ptr<Ui::TfGENEUSER> ui_;
   QMap<int, QString> nombresEmpresas_;  // EMPRESA, by code
+  QStringList ProgramasNoAccesibles_, ProgramasSoloLectura_, ProgramasActivos_;
 };
 
 extern TfGENEUSER* fGENEUSER;

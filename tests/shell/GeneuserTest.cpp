@@ -2,6 +2,7 @@
 
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/sql/BaseDatosSQL.h"
+#include "core/startup/Configuracion.h"
 #include "platform/controls/DBChoiceControls.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -154,6 +156,91 @@ TEST_F(Usuarios, AResetRefusedWhileAnotherCopyHoldsTheUserShowsWhatIsStored) {
   EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"3"_qs);
   otra.Send(u"fin"_qs);
   EXPECT_EQ(otra.Finish(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+class DerechosUsuario : public Usuarios {
+ protected:
+  DerechosUsuario() {
+    MapaAyuda.SetText(u"Facturación=10\r\nAlbaranes=11\r\nPedidos=abc\r\nInterno=11000\r\n=5\r\nsin igual\r\nClientes=12"_qs);
+  }
+  static void Elegir(TfGENEUSER& f, const QStringList& programas) {
+    auto* lista = f.findChild<QListWidget*>(u"LBProgramas"_qs);
+    lista->clearSelection();
+    for (int i = 0; i < lista->count(); ++i)
+      if (programas.contains(lista->item(i)->text())) lista->item(i)->setSelected(true);
+  }
+};
+
+TEST_F(DerechosUsuario, TheProgramsAreTheNumberedTopicsAndTheMarksEndInOneList) {
+  TfGENEUSER f;
+  EXPECT_EQ(Textos(f, "LBProgramas"), QStringList({u"Facturación"_qs, u"Albaranes"_qs, u"Clientes"_qs}));
+  Ir(f, "ANA");
+  Elegir(f, {u"Facturación"_qs, u"Albaranes"_qs});
+  f.pbReadOnlyClick();
+  f.pbDeseleccionarClick();
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ProgramasNoAccesibles"_qs), u"Facturación\r\nAlbaranes"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ProgramasSoloLectura"_qs), QString());
+  f.pbReadOnlyClick();
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ProgramasNoAccesibles"_qs), QString()) << "read-only wins";
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ProgramasSoloLectura"_qs), u"Facturación\r\nAlbaranes"_qs);
+  Elegir(f, {u"Clientes"_qs});
+  f.pbOpenActiveClick();
+  Elegir(f, {u"Albaranes"_qs});
+  f.pbDesmarcarClick();
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ProgramasSoloLectura"_qs), u"Facturación"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ProgramasActivos"_qs), u"Clientes"_qs);
+
+  // A profiled user's marks go into the profile's row.
+  Ir(f, "PERFILADO");
+  Elegir(f, {u"Clientes"_qs});
+  f.pbDeseleccionarClick();
+  EXPECT_EQ(Guardado("ANA", "ProgramasNoAccesibles"), u"Clientes"_qs);
+  EXPECT_EQ(Guardado("PERFILADO", "ProgramasNoAccesibles"), QString());
+}
+
+TEST_F(DerechosUsuario, HiddenControlsMakeATreeAndOnlyTheChosenItemIsRemoved) {
+  Ejecutar(u"UPDATE USUARIO SET Configuracion = 'ControlesNoVisibles=fFACTALBA.Panel1.EditCliente,fX.EditCliente,"
+           "fFACTALBA.Panel1.EditFecha,fFACTALBA.Panel1.EditCliente2\r\nOtra=fFACTALBA.Panel1.EditFecha,' "
+           "WHERE Codigo = 'ANA'"_qs,
+           u"DatabaseGeneral"_qs);
+  usuario.Refresh();
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  auto* arbol = f.findChild<QTreeWidget*>(u"TreeView1"_qs);
+  ASSERT_EQ(arbol->topLevelItemCount(), 2);
+  QTreeWidgetItem* raiz = arbol->topLevelItem(0);
+  ASSERT_EQ(raiz->text(0), u"fFACTALBA"_qs);
+  ASSERT_EQ(raiz->childCount(), 1);
+  QTreeWidgetItem* panel = raiz->child(0);
+  ASSERT_EQ(panel->childCount(), 3);
+  EXPECT_NE(panel->foreground(0).color(), QColor(Qt::red)) << "a qualifying node";
+  EXPECT_EQ(panel->child(0)->foreground(0).color(), QColor(Qt::red));
+  EXPECT_EQ(TfGENEUSER::RutaNodo(panel->child(2)), u"fFACTALBA.Panel1.EditFecha"_qs);
+
+  mensajes.Expect(u"I"_qs);
+  arbol->setCurrentItem(panel);
+  f.Eliminardelalista1Click();
+  EXPECT_EQ(mensajes.Texts().last(), u"No es posible eliminar un nodo cualificado"_qs);
+
+  arbol->setCurrentItem(panel->child(2));  // EditFecha, the last item but one, and in another key's text
+  f.Eliminardelalista1Click();
+  arbol->setCurrentItem(panel->child(0));  // EditCliente, not EditCliente2 nor fX.EditCliente
+  f.Eliminardelalista1Click();
+  EXPECT_EQ(panel->childCount(), 1);
+  f.pbConformeClick();
+  EXPECT_EQ(Guardado("ANA", "Configuracion"),
+            u"ControlesNoVisibles=fX.EditCliente,fFACTALBA.Panel1.EditCliente2\r\nOtra=fFACTALBA.Panel1.EditFecha,"_qs);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ControlesNoVisibles"_qs), u"fX.EditCliente,fFACTALBA.Panel1.EditCliente2"_qs)
+      << "the pages read what was saved";
+  EXPECT_EQ(arbol->topLevelItem(0)->child(0)->childCount(), 1);
+
+  mensajes.Expect(u"P"_qs, u"cliente2"_qs);
+  f.BuscarunControl1Click();
+  EXPECT_EQ(arbol->currentItem()->text(0), u"EditCliente2"_qs);
 }
 
 }  // namespace
