@@ -90,6 +90,10 @@ TfGENEUSER::TfGENEUSER(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   AsignarPaginas(ui_->PageControl1);
   Accion("Eliminar1")->setShortcut(Qt::Key_F6);
   Accion("CopiarRegistrosaOtrasEmpresas1")->setVisible(false);
+  auto* copiar = new QAction(QStringLiteral("Copiar Datos de Usuarios desde los Archivos de Configuración"), this);
+  copiar->setObjectName(QStringLiteral("CopiarDatosUsuariosDesdeArchivoConfiguracion"));
+  findChild<QMenu*>(QStringLiteral("Ficha1"))->insertAction(Accion("Cerrar1"), copiar);
+  connect(copiar, &QAction::triggered, this, [this] { CopiarDatosUsuariosDesdeArchivoConfiguracionClick(); });
 
   Table1->SetTableName(QStringLiteral("USUARIO"));
   Table1->OnNewRecord = [](Dataset& tabla) { tabla.FieldByName(kCategoria).SetAsString(QStringLiteral("Normal")); };

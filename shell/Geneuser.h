@@ -1,11 +1,13 @@
 #pragma once
 
 #include "dialogs/MantenimientoRegistros.h"
+#include "platform/StringList.h"
 
 #include <QMap>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 #include <memory>
 
@@ -37,6 +39,10 @@ class TfGENEUSER : public MantenimientoRegistros {
   void pbDuplicarClick();
   void SpeedButton1Click();
   void EditConfiguracionDblClick();
+  void CopiarDatosUsuariosDesdeArchivoConfiguracionClick();
+  // The name=value lines of the user's ".cfg" file in the program folder;
+  // none when the code is no plain file name or the file cannot be read.
+  static std::optional<StringList> LeerArchivoConfiguracion(const QString& usuario);
 
   // The program rights and hidden controls pages (GeneuserProgramas.cpp).
   void pbSelectedClick();
@@ -74,6 +80,8 @@ class TfGENEUSER : public MantenimientoRegistros {
   bool grabarEdicionPendiente();
   QString usuarioActual() const;
 
+  // The file's values of the keys it holds go into the record being edited.
+  void copiarDatosArchivo(const StringList& archivo);
   void prepararPaginasDerechos();
   void CargarListaProgramas();
   void CargarListasProgramas();

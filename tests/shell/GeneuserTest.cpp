@@ -10,6 +10,7 @@
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -241,6 +242,34 @@ TEST_F(DerechosUsuario, HiddenControlsMakeATreeAndOnlyTheChosenItemIsRemoved) {
   mensajes.Expect(u"P"_qs, u"cliente2"_qs);
   f.BuscarunControl1Click();
   EXPECT_EQ(arbol->currentItem()->text(0), u"EditCliente2"_qs);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Usuarios, TheCopyFromTheFilesTakesOnlyTheKeysAFileHas) {
+  Ejecutar(u"INSERT INTO USUARIO (Codigo, Categoria, ProgramasActivos, Configuracion) VALUES "
+           "('LUIS', 'Normal', 'Clientes', 'ContadorAccesos=2'), ('../ANA', 'Normal', 'Clientes', NULL)"_qs,
+           u"DatabaseGeneral"_qs);
+  // ANA's file is Windows-1252 and lacks ContadorAccesos; LUIS has none.
+  QFile archivo(carpeta.File(u"ANA.cfg"_qs));
+  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+  archivo.write("DatosBusqueda=Clientes;Nombre\r\nProgramasActivos=Facturaci\xf3n,Albaranes\r\nProgramasNoAccesibles=\r\n");
+  archivo.close();
+  TfGENEUSER f;
+  Ir(f, "LUIS");
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
+  f.CopiarDatosUsuariosDesdeArchivoConfiguracionClick();
+  EXPECT_EQ(Guardado("ANA", "ProgramasActivos"), QString());
+  f.CopiarDatosUsuariosDesdeArchivoConfiguracionClick();
+  EXPECT_EQ(f.Table1->FieldByName(u"Codigo"_qs).AsString(), u"LUIS"_qs) << "back on the user it started from";
+  EXPECT_EQ(Guardado("ANA", "ProgramasActivos"), u"Facturación\r\nAlbaranes"_qs);
+  EXPECT_EQ(Guardado("ANA", "Configuracion"), u"ContadorAccesos=3\r\nServidorSMTP=smtp.ana\r\nDatosBusqueda=Clientes;Nombre\r\n"_qs)
+      << "a key the file lacks stays";
+  EXPECT_EQ(Guardado("LUIS", "Configuracion"), u"ContadorAccesos=2"_qs) << "no file, nothing changes";
+  EXPECT_EQ(Guardado("LUIS", "ProgramasActivos"), u"Clientes"_qs);
+  EXPECT_EQ(Guardado("../ANA", "ProgramasActivos"), u"Clientes"_qs) << "not a file name: no file";
 }
 
 }  // namespace
