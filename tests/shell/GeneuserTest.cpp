@@ -1,6 +1,8 @@
 #include "shell/Geneuser.h"
 
 #include "core/datamodule/ConfiguracionUsuario.h"
+#include "core/datamodule/EditorRegistroINI.h"
+#include "platform/FormRegistry.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/startup/Configuracion.h"
 #include "platform/controls/DBChoiceControls.h"
@@ -9,11 +11,14 @@
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/SecondProcess.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -270,6 +275,38 @@ TEST_F(Usuarios, TheCopyFromTheFilesTakesOnlyTheKeysAFileHas) {
   EXPECT_EQ(Guardado("LUIS", "Configuracion"), u"ContadorAccesos=2"_qs) << "no file, nothing changes";
   EXPECT_EQ(Guardado("LUIS", "ProgramasActivos"), u"Clientes"_qs);
   EXPECT_EQ(Guardado("../ANA", "ProgramasActivos"), u"Clientes"_qs) << "not a file name: no file";
+}
+
+}  // namespace
+
+namespace {
+
+// The name=value editor, changing the value of one line and accepting.
+void EditorQueCambia(const QString& clave, const QString& valor) {
+  FormRegistry::Register(QLatin1String(kFormularioRegistroINI), [](QWidget* owner) {
+    auto* formulario = new Form(owner);
+    (new QTableWidget(formulario))->setObjectName(u"StringGrid"_qs);
+    return formulario;
+  });
+  QTimer::singleShot(0, [clave, valor] {
+    auto* editor = qobject_cast<Form*>(QApplication::activeModalWidget());
+    ASSERT_NE(editor, nullptr);
+    auto* rejilla = editor->findChild<QTableWidget*>(u"StringGrid"_qs);
+    for (int fila = 0; fila < rejilla->rowCount(); ++fila)
+      if (rejilla->item(fila, 0)->text() == clave) rejilla->item(fila, 1)->setText(valor);
+    editor->SetModalResult(mrOk);
+  });
+}
+
+TEST_F(Usuarios, TheConfigurationEditorWritesOnlyTheValuesChanged) {
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  EditorQueCambia(u"ServidorSMTP"_qs, u"smtp.nuevo"_qs);
+  f.EditConfiguracionDblClick();
+  FormRegistry::Clear();
+  EXPECT_EQ(Guardado("ANA", "Configuracion"), u"ContadorAccesos=3\r\nServidorSMTP=smtp.nuevo\r\n"_qs)
+      << "no default is stored for the keys left as shown";
+  EXPECT_EQ(Configuracion(f, u"ServidorSMTP"_qs), u"smtp.nuevo"_qs);
 }
 
 }  // namespace
