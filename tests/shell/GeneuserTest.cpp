@@ -310,3 +310,20 @@ TEST_F(Usuarios, TheConfigurationEditorWritesOnlyTheValuesChanged) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Usuarios, DuplicatingAUserCopiesItUnderTheCodeGiven) {
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  f.Table1->Edit();
+  f.pbDuplicarClick();  // nothing while editing
+  f.Table1->Cancel();
+  mensajes.Expect(u"P"_qs, u"BEA"_qs);
+  f.pbDuplicarClick();
+  EXPECT_EQ(Guardado("BEA", "Configuracion"), Guardado("ANA", "Configuracion"));
+  EXPECT_EQ(Guardado("BEA", "Empresas"), u"1\r\n99"_qs);
+  EXPECT_EQ(f.Table1->RecordCount(), 4) << "the table is read again";
+}
+
+}  // namespace
