@@ -72,6 +72,8 @@ void ProgramaZEM::Iniciar() {
     VisorWebSeam::Get().Navegar(*vista, direccion);
   });
   Ganchos().MostrarDetalle = &MostrarDetalle;
+  Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
+  Ganchos().FiltrarTabla = &FiltrarTabla;
   RegistrarGENEMLIS();
   RegistrarGENESELE();
   RegistrarGENETEXT();

@@ -12,11 +12,14 @@
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "core/system/Procesos.h"
+#include "dialogs/FormularioAdministrador.h"
 #include "platform/Application.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
+#include "shell/Geneempr.h"
+#include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
 #include "shell/ImagenesProducto.h"
 #include "shell/LanzamientoModulos.h"
@@ -138,6 +141,8 @@ void TfGENEMENU::conectarMenu() {
     connect(especial, &QAction::triggered, this, [this, especial] { abrirAplicacionEspecial(*configuracion_, *especial); });
   }
   alPulsar("Salir1", [this] { close(); });
+  alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
+  alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });

@@ -39,7 +39,7 @@ void items(QMenu& menu, QMainWindow& ventana, std::initializer_list<Item> lista)
 
 void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   items(*menu(barra, "BaseDatos1", "&Base Datos"), ventana,
-        {{"Empresas1", "Maestro de &Empresas", false},
+        {{"Empresas1", "Maestro de &Empresas", true},
          {"N6", "-", true},
          {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados", false},
          {"N2", "-", true},
@@ -63,7 +63,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
         {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
          {"N4", "-", true},
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", false},
-         {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", false},
+         {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
          {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
          {"N11", "-", true},

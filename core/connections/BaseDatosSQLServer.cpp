@@ -5,7 +5,10 @@
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Configuracion.h"
 
-bool CrearBaseDatosSQLServer(const QString& nombre) {
+bool CrearBaseDatosSQLServer(const QString& nombre, const QString& tipoMensaje) {
+  QString respuesta;
+  // A caller that goes on is told once, by the message below.
+  const QString opciones = tipoMensaje == QLatin1String("E") ? QString() : QStringLiteral("Silenciosa");
   const QString master = QStringLiteral("master");
   // A collation name cannot be quoted: one that is not a plain name is
   // refused as the server would, before it can end the statement.
@@ -14,17 +17,19 @@ bool CrearBaseDatosSQLServer(const QString& nombre) {
           ? QStringLiteral("Invalid collation '%1'.").arg(NombreIntercalacionMSSQL)
           : EjecutarSQLADO(QStringLiteral("USE master CREATE DATABASE ") + NombreSQL(nombre) + QStringLiteral("  COLLATE ") +
                                NombreIntercalacionMSSQL,
-                           master);
+                           master, opciones);
   if (!resultado.isEmpty()) {
-    MensajeError(QStringLiteral("¡Imposible crear la base de datos ") + nombre + QStringLiteral("!. Motivo:") + resultado);
+    MensajeSistema(tipoMensaje,
+                   QStringLiteral("¡Imposible crear la base de datos ") + nombre + QStringLiteral("!. Motivo:") + resultado,
+                   respuesta);
     return false;
   }
   const QString configuracion = QStringLiteral("¡Error configurando la base de datos ") + nombre + QStringLiteral("!. Motivo:");
   for (const QString& sentencia : {QStringLiteral("EXEC sp_dbcmptlevel ") + NombreSQL(nombre) + QStringLiteral(", 80"),
                                    QStringLiteral("ALTER DATABASE ") + NombreSQL(nombre) + QStringLiteral(" SET RECOVERY SIMPLE")}) {
-    resultado = EjecutarSQLADO(sentencia, master);
+    resultado = EjecutarSQLADO(sentencia, master, opciones);
     if (!resultado.isEmpty()) {
-      MensajeError(configuracion + resultado);
+      MensajeSistema(tipoMensaje, configuracion + resultado, respuesta);
       return false;
     }
   }

@@ -45,6 +45,13 @@ struct GanchosFormulario {
   // The suite-wide keys of a form (TeclasFormulario, then PulsacionTecla)
   // for a key the form handed on; nothing.
   std::function<void(QWidget& formulario, QKeyEvent* tecla)> TeclasFormulario;
+  // The record search on a table, which moves it to the record chosen;
+  // nothing.
+  std::function<void(Dataset& dataset)> BuscarRegistro;
+  // The filter dialog on a table; nothing.
+  std::function<void(Dataset& dataset)> FiltrarTabla;
+  // The copy of a table's records to other companies; nothing.
+  std::function<void(Dataset& dataset)> CopiarRegistrosAOtrasEmpresas;
 };
 
 // The last key pressed in the record search's box, read by the key handling.

@@ -13,12 +13,17 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), DataAwareControl(this) {
   display();
 }
 
+void DBEdit::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  setReadOnly(readOnly_ || !link_.CanModify());
+}
+
 void DBEdit::display() {
   if (showing_) return;
   const QScopedValueRollback guard(showing_, true);
   Field* field = BoundField();
   changed_ = false;
-  setReadOnly(!link_.CanModify());
+  setReadOnly(readOnly_ || !link_.CanModify());
   if (!field) {
     setText(QString());
     return;

@@ -14,9 +14,15 @@ class DBEdit : public QLineEdit, public DataAwareControl {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
   Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
+  Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
 
  public:
   explicit DBEdit(QWidget* parent = nullptr);
+
+  // The control's own read-only flag; the edit is read-only also while its
+  // field cannot be modified.
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);
 
   QString EditMask() const { return editMask_; }
   // The engine's mask ("!99/99/0000;1;_"), turned into Qt's input mask.
@@ -32,6 +38,7 @@ class DBEdit : public QLineEdit, public DataAwareControl {
  private:
   void display();
   QString editMask_;
+  bool readOnly_ = false;
 };
 
 // A memo bound to a text or memo field, stored when it is left.

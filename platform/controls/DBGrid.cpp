@@ -111,6 +111,14 @@ void DBGrid::SetColumnPickList(int column, const QStringList& items) {
   if (column >= 0 && column < ColumnCount()) pickLists_.insert(ColumnFieldName(column).toUpper(), items);
 }
 
+int DBGrid::SelectedIndex() const { return std::max(currentIndex().column(), 0); }
+
+void DBGrid::SetSelectedIndex(int column) {
+  if (column < 0 || column >= ColumnCount()) return;
+  const int row = std::max(currentIndex().row(), model_->CurrentRow());
+  if (row >= 0) setCurrentIndex(model_->index(row, column));
+}
+
 int DBGrid::ColumnCount() const { return model_->columnCount(); }
 QString DBGrid::ColumnFieldName(int column) const { return model_->FieldNames().value(column); }
 Field* DBGrid::ColumnField(int column) const { return model_->FieldAt(column); }

@@ -50,6 +50,10 @@ class DBGrid : public QTableView {
   // The values a column offers (PickList), edited through a list; kept by field name.
   QStringList ColumnPickList(int column) const;
   void SetColumnPickList(int column, const QStringList& items);
+  // The current column (SelectedIndex), 0 when there is none; setting it
+  // keeps the current record.
+  int SelectedIndex() const;
+  void SetSelectedIndex(int column);
 
   // The indicator column (dgIndicator) marks the current record.
   bool ShowIndicator() const;

@@ -860,12 +860,13 @@ void Dataset::Delete() {
   if (rows_.empty()) throw EDatabaseError(EngineText::DatasetEmpty);
   postDetails();
   CheckCanModify();
-  fire(BeforeDelete);
-  fire(BeforeScroll);
-  // The record being edited is the one read at Edit, and it is locked.
+  // The record being edited is the one read at Edit, and it is locked; any
+  // other is locked before BeforeDelete acts on it.
   const Row removed = state_ == dsEdit ? editOriginal_ : rows_[static_cast<std::size_t>(current_)];
   {
     const std::unique_ptr<RecordLock> lock = state_ == dsEdit ? nullptr : LockRecord(removed);
+    fire(BeforeDelete);
+    fire(BeforeScroll);
     const std::unique_ptr<PendingWrite> write = BeginWrite();
     DeleteRecord(removed);
     if (write) write->Commit();

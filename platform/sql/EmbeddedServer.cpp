@@ -195,6 +195,15 @@ int EmbeddedServer::SessionsOfOtherProcesses(const QString& database) const {
       .toInt();
 }
 
+int EmbeddedServer::OtherSessions(const QString& database, int spid) const {
+  return Master()
+      .QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "
+                                "WHERE D.name = ? AND P.spid <> ?"),
+                 {database, spid})
+      .rows[0][0]
+      .toInt();
+}
+
 bool EmbeddedServer::EndSession(int spid) {
   if (Master().QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses WHERE spid = ?"), {spid}).rows[0][0].toInt() ==
       0)

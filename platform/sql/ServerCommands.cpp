@@ -133,8 +133,9 @@ void DropDatabase(Command c) {
                                   "permission.").arg(name));
   if (database->dbid <= kLastSystemDatabase)
     throw SqlError(QStringLiteral("Cannot drop the database '%1' because it is a system database.").arg(name));
+  // Any other session on it, of this program too, keeps it, as on the server.
   if (c.session.Database().compare(database->name, Qt::CaseInsensitive) == 0 ||
-      c.server.SessionsOfOtherProcesses(database->name) > 0)
+      c.server.OtherSessions(database->name, c.session.Spid()) > 0)
     throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
   c.server.RemoveDatabase(database->name);
 }

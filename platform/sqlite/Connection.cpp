@@ -282,6 +282,8 @@ std::shared_ptr<Connection> OpenConnection(const QString& fileName) {
   return connection;
 }
 
+bool ConnectionIsOpen(const QString& fileName) { return openOf(keyOf(fileName)) != nullptr; }
+
 std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access) {
   const QString key = keyOf(fileName);
   if (auto existing = openOf(key)) return existing;

@@ -129,6 +129,8 @@ class Connection::RollbackListener {
 // timeout, on which every registered initialiser then runs. A missing file
 // is created; a missing folder raises "Path not found".
 std::shared_ptr<Connection> OpenConnection(const QString& fileName);
+// Whether the process has the file open as a database.
+bool ConnectionIsOpen(const QString& fileName);
 
 // A file that is no database of the system (a backup being written or
 // read), opened without the initialisers and shared with nobody; when the

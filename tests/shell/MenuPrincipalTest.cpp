@@ -65,7 +65,8 @@ TEST(MenuPrincipalSinDatos, TheApplicationsMenuHoldsTheModulesInOrderWithTheirTa
   }
   EXPECT_TRUE(items[26]->isSeparator());
   EXPECT_EQ(Item(ventana, u"LoNuevodelaVersion"_qs)->text(), u"Lo Nuevo de la Versión 2024b"_qs);
-  EXPECT_FALSE(Item(ventana, u"Empresas1"_qs)->isEnabled());
+  EXPECT_TRUE(Item(ventana, u"Empresas1"_qs)->isEnabled());
+  EXPECT_TRUE(Item(ventana, u"ConfiguracionDeUsuarios"_qs)->isEnabled());
   EXPECT_TRUE(Item(ventana, u"ConversionTiposIVA"_qs)->isEnabled());
 
   ventana.ModoSoloConfiguracion();

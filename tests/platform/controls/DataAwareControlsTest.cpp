@@ -129,6 +129,25 @@ TEST(DataAwareControls, ShowTheFieldAndStoreWhatTheUserChanges) {
   }
 }
 
+TEST(DataAwareControls, AnEditsOwnReadOnlyFlagOutlastsTheStatesOfItsDataset) {
+  BoundCustomers customers;
+  DBEdit edit;
+  edit.SetSource(&customers.source);
+  edit.SetDataField(u"Nombre"_qs);
+  edit.SetReadOnly(true);
+  EXPECT_TRUE(edit.isReadOnly());
+  customers.table->Edit();
+  customers.table->Cancel();
+  customers.table->Next();
+  EXPECT_TRUE(edit.isReadOnly()) << "shown again, still its own flag";
+  edit.SetReadOnly(false);
+  EXPECT_FALSE(edit.isReadOnly());
+  customers.table->Close();
+  customers.table->SetReadOnly(true);
+  customers.table->Open();
+  EXPECT_TRUE(edit.isReadOnly()) << "a dataset that cannot be modified";
+}
+
 TEST(DataAwareControls, DisplayFormatLookupLabelAndReadOnlyDataset) {
   BoundCustomers customers;
   EditRecord(*customers.table, {{u"Saldo"_qs, Variant::Double(1234.5)}});
@@ -263,6 +282,26 @@ TEST(DBGridOverDataset, ARecordBeingInsertedHasARowOfItsOwn) {
   customers.table->Cancel();
   EXPECT_EQ(grid.model()->rowCount(), 3);
   EXPECT_EQ(name(1), u"Luis"_qs);
+}
+
+TEST(DBGridOverDataset, TheSelectedIndexIsTheCurrentColumnAndSettingItKeepsTheRecord) {
+  BoundCustomers customers;
+  DBGrid grid;
+  grid.SetSource(&customers.source);
+  grid.show();
+  EXPECT_EQ(grid.SelectedIndex(), 0) << "no current cell yet";
+  customers.table->Last();
+  const int registro = customers.table->RecNo();
+  ASSERT_GT(registro, 1);
+  grid.SetSelectedIndex(1);
+  EXPECT_EQ(grid.SelectedIndex(), 1);
+  EXPECT_EQ(grid.SelectedField(), &customers.field("Nombre"));
+  EXPECT_EQ(customers.table->RecNo(), registro);
+  grid.SetSelectedIndex(7);
+  EXPECT_EQ(grid.SelectedIndex(), 1) << "a column the grid lacks";
+  grid.SetSelectedIndex(0);
+  EXPECT_EQ(grid.SelectedIndex(), 0);
+  EXPECT_EQ(customers.table->RecNo(), registro);
 }
 
 TEST(DBGridOverDataset, AColumnsTitleAndPickListStayWithItsFieldAndTheListEditsIt) {

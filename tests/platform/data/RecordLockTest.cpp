@@ -85,3 +85,21 @@ TEST(RecordLocks, AnotherProgramWaitsUntilThePostOrItsHoldersDeath) {
   mine->Edit();
   EXPECT_EQ(mine->FieldByName(u"Nombre"_qs).AsString(), u"Segundo"_qs);
 }
+
+TEST(RecordLocks, ADeleteTakesTheLockBeforeItsBeforeDeleteActs) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  auto mine = data.OpenTable(u"CLIENTES"_qs);
+  int antes = 0;
+  mine->BeforeDelete = [&](Dataset&) { ++antes; };
+  SecondProcess other(u"edit"_qs, {{u"ZEM_FOLDER"_qs, data.Folder()}, {u"ZEM_KEY"_qs, u"1"_qs}, {u"ZEM_NAME"_qs, u"Otro"_qs}});
+  ASSERT_EQ(other.ReadReport(), u"editing"_qs);
+  EXPECT_EQ(MessageOf([&] { mine->Delete(); }), QString::fromLatin1(kOtherUser));
+  EXPECT_EQ(antes, 0) << "nothing is done for a record another program holds";
+  EXPECT_EQ(mine->RecordCount(), 1);
+  other.Send(u"post"_qs);
+  ASSERT_EQ(other.ReadReport(), u"posted"_qs);
+  mine->Delete();
+  EXPECT_EQ(antes, 1);
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 0);
+}

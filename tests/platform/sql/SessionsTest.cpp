@@ -77,6 +77,16 @@ TEST_F(Sessions, KillEndsAnotherInstancesSession) {
   EXPECT_EQ(second->Finish(), 0);
 }
 
+TEST_F(Sessions, ADatabaseThisProgramUsesOnAnotherSessionIsNotDropped) {
+  client_.Run(u"USE master"_qs);
+  {
+    ServerClient empresa(folder_.Path());
+    empresa.Run(u"USE ZEM1"_qs);
+    EXPECT_EQ(client_.Error(u"DROP DATABASE ZEM1"_qs), u"Cannot drop database \"ZEM1\" because it is currently in use."_qs);
+  }
+  EXPECT_NO_THROW(client_.Run(u"DROP DATABASE ZEM1"_qs));
+}
+
 // A session of this process on the database is not another user: the
 // system restores while its own company connection is open.
 TEST_F(Sessions, ADatabaseAnotherInstanceUsesIsNotRestoredOver) {
