@@ -40,6 +40,8 @@ for file in "${settings[@]}"; do
 done
 # The collations as an SQLite extension, for opening the data files in sqlite3.
 ln -sf "$source_dir/build/app/libzemcollation.so" "$demo_dir/libzemcollation.so"
+# The suite's helper for the desktop's mail program and document printing.
+ln -sf "$source_dir/build/app/zemlext" "$demo_dir/zemlext"
 echo "$stamp" > "$demo_dir/DATABASE.STAMP"
 cd "$demo_dir"
 exec ./ZEMWIN "$@"
