@@ -31,6 +31,18 @@ bool EsEan(TBarCodeType tipo) {
   return tipo == TBarCodeType::EAN || tipo == TBarCodeType::EAN8 || tipo == TBarCodeType::EAN13;
 }
 
+}  // namespace
+
+ResolucionDestino ResolucionDeDestino(const QPaintDevice* destino, int resolucion, bool propia) {
+  if (destino && dynamic_cast<const QPagedPaintDevice*>(destino))
+    return {destino->logicalDpiX(), destino->logicalDpiY()};
+  int r = resolucion >= 5 ? resolucion : PixelesPorPulgadaPantalla();
+  if (resolucion < 5 && !propia && destino && destino->devType() == QInternal::Widget) r = destino->logicalDpiX();
+  return {r, r};
+}
+
+namespace {
+
 constexpr int kMargenBorde = 3;
 constexpr int kLadoMinimo = 8;
 
@@ -87,14 +99,9 @@ void TPrintBarcode::DrawOn(QPainter& pintor, int resolucion) {
   const bool propia = destino == this;
   const int pantalla = PixelesPorPulgadaPantalla();
   ParametrosCodigoBarras p;
-  p.resolucionX = resolucion >= 5 ? resolucion : pantalla;
-  if (resolucion < 5 && !propia && destino && destino->devType() == QInternal::Widget)
-    p.resolucionX = destino->logicalDpiX();
-  p.resolucionY = p.resolucionX;
-  if (destino && dynamic_cast<QPagedPaintDevice*>(destino)) {
-    p.resolucionX = destino->logicalDpiX();
-    p.resolucionY = destino->logicalDpiY();
-  }
+  const ResolucionDestino resolucionDestino = ResolucionDeDestino(destino, resolucion, propia);
+  p.resolucionX = resolucionDestino.x;
+  p.resolucionY = resolucionDestino.y;
   const double escala = double(p.resolucionX) / pantalla;
   if (!propia) p.origen = autoPosition_ ? QPoint(int(x() * escala), int(y() * escala)) : pos();
   p.ancho = width();

@@ -10,7 +10,17 @@
 
 #include <memory>
 
+class QPaintDevice;
 class QRubberBand;
+
+// The resolution across and down a barcode is drawn at on a target: the one
+// given, or below 5 the screen's (a widget's own); a printer or PDF device
+// always its own.
+struct ResolucionDestino {
+  int x = 96;
+  int y = 96;
+};
+ResolucionDestino ResolucionDeDestino(const QPaintDevice* destino, int resolucion, bool propia);
 
 // A barcode of its text, drawn on itself or onto another target (a page
 // picture, the printer) at that target's resolution; it may follow a data

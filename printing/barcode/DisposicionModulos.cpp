@@ -60,8 +60,8 @@ void DisponerEan(const ParametrosCodigoBarras& p, DibujoCodigoBarras& dibujo) {
   const int izquierda = ean13 ? 6 : 4;
   const int primero = ean13 ? 1 : 0;
   auto texto = [&](int desdeModulo, int modulos, const QString& digitos) {
-    dibujo.trazos.push_back({TrazoCodigo::Texto, QRect(x0 + desdeModulo * modulo, y0 + altoBarras, modulos * modulo, 12 * modulo),
-                             digitos, 14 * modulo});
+    const QRect caja(x0 + desdeModulo * modulo, y0 + altoBarras, modulos * modulo, 12 * modulo);
+    dibujo.trazos.push_back({TrazoCodigo::Texto, caja, digitos, 14 * modulo});
   };
   if (ean13) texto(0, inicioBarras, d.left(1));
   texto(inicioBarras + 3, 7 * izquierda, d.mid(primero, izquierda));

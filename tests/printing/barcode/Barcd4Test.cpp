@@ -4,8 +4,10 @@
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QRubberBand>
 #include <QTest>
 
@@ -250,5 +252,30 @@ TEST_F(PrintBarcodeEnlazado, ElTextoSigueAlCampoConCerosDelante) {
     EXPECT_EQ(control.Text(), c.primero) << int(c.tipo);
     tabla.Next();
     EXPECT_EQ(control.Text(), u"8412345678905"_qs);
+  }
+}
+
+TEST(PrintBarcode, ResolucionDelDestino) {
+  TPrintBarcode control;
+  QImage pagina(10, 10, QImage::Format_RGB32);
+  QPdfWriter pdf(QDir(QDir::tempPath()).filePath(u"zem-resolucion.pdf"_qs));
+  pdf.setResolution(300);
+  const struct {
+    const char* caso;
+    const QPaintDevice* destino;
+    int dada;
+    bool propia;
+    int x, y;
+  } casos[] = {
+      {"página a 150", &pagina, 150, false, 150, 150},
+      {"página sin resolución: la pantalla", &pagina, 4, false, 96, 96},
+      {"el propio control", &control, 0, true, 96, 96},
+      {"otro control sin resolución: la suya", &control, 0, false, control.logicalDpiX(), control.logicalDpiX()},
+      {"PDF: la suya aunque se dé otra", &pdf, 150, false, 300, 300},
+  };
+  for (const auto& c : casos) {
+    const ResolucionDestino r = ResolucionDeDestino(c.destino, c.dada, c.propia);
+    EXPECT_EQ(r.x, c.x) << c.caso;
+    EXPECT_EQ(r.y, c.y) << c.caso;
   }
 }

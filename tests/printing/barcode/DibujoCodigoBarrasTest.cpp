@@ -69,7 +69,8 @@ TEST(DibujoCodigoBarras, Code39EligeLosAnchosQueCabenEnElAncho) {
     ParametrosCodigoBarras p = Parametros(TBarCodeType::Code39, c.texto, c.ancho);
     p.zonaLibre = c.zonaLibre;
     const DibujoCodigoBarras dibujo = DisponerCodigoBarras(p);
-    SCOPED_TRACE(testing::Message() << c.texto.size() << " characters in " << c.ancho << (c.zonaLibre ? "" : " without quiet zone"));
+    SCOPED_TRACE(testing::Message() << c.texto.size() << " characters in " << c.ancho
+                                    << (c.zonaLibre ? "" : " without quiet zone"));
     if (c.margen == 0) {
       EXPECT_TRUE(dibujo.Vacio());
       continue;
