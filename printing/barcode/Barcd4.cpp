@@ -68,6 +68,7 @@ void TPrintBarcode::SetBarCodeType(TBarCodeType tipo) {
 }
 
 void TPrintBarcode::SetMagnification(double valor) {
+  if (!std::isfinite(valor)) return;
   if (tipo_ == TBarCodeType::Code128 || tipo_ == TBarCodeType::EAN128)
     magnification_ = std::clamp(valor, 0.2, 1.25);
   else if (EsEan(tipo_))

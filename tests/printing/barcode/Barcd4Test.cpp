@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 // The box of the ink drawn on the picture.
@@ -66,6 +68,8 @@ TEST(PrintBarcode, MagnificacionSoloDondeCuentaYEnSuMargen) {
       {TBarCodeType::EAN13, 3, 2.0},  {TBarCodeType::EAN13, 0.5, 0.8},   {TBarCodeType::EAN8, 1.5, 1.5},
       {TBarCodeType::EAN, 2.5, 2.0},  {TBarCodeType::Code128, 5, 1.25},  {TBarCodeType::EAN128, 0.1, 0.2},
       {TBarCodeType::Code39, 3, 1.0}, {TBarCodeType::PostNet, 0.5, 1.0}, {TBarCodeType::ITF14, 2, 1.0},
+      {TBarCodeType::Code128, std::numeric_limits<double>::quiet_NaN(), 1.0},
+      {TBarCodeType::EAN13, std::numeric_limits<double>::infinity(), 1.0},
   };
   for (const auto& c : casos) {
     TPrintBarcode control;
