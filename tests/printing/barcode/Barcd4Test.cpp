@@ -3,6 +3,7 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/printing/barcode/MuestrasCodigos.h"
 
 #include <QDir>
 #include <QImage>
@@ -287,21 +288,8 @@ TEST(PrintBarcode, ResolucionDelDestino) {
 // Every type on the control's own surface draws; kept as pictures where
 // ZEMWIN_PNG_CODIGOS names a folder.
 TEST(PrintBarcode, CadaTipoEnSuPropiaSuperficie) {
-  const struct {
-    TBarCodeType tipo;
-    QString texto;
-  } casos[] = {
-      {TBarCodeType::Code39, u"ZEM-39"_qs},       {TBarCodeType::Interleaved2Of5, u"12345"_qs},
-      {TBarCodeType::Code128, u"Zem 128"_qs},     {TBarCodeType::PostNet, u"12345"_qs},
-      {TBarCodeType::PostnetZip, u"12345"_qs},    {TBarCodeType::PostNetZipPlus4, u"123456789"_qs},
-      {TBarCodeType::Postnet11, u"12345678901"_qs}, {TBarCodeType::EAN, u"590123412345"_qs},
-      {TBarCodeType::EAN8, u"9638507"_qs},        {TBarCodeType::EAN13, u"841234567890"_qs},
-      {TBarCodeType::ITF14, u"123456789012"_qs},  {TBarCodeType::FIMA, QString()},
-      {TBarCodeType::FIMB, QString()},            {TBarCodeType::FIMC, QString()},
-      {TBarCodeType::EAN128, u"0109501101530003"_qs},
-  };
   const QString carpeta = qEnvironmentVariable("ZEMWIN_PNG_CODIGOS");
-  for (const auto& c : casos) {
+  for (const MuestraCodigo& c : MuestrasDeCadaTipo()) {
     ControlEnFormulario f;
     f.control->resize(300, 120);
     f.control->SetBarCodeType(c.tipo);

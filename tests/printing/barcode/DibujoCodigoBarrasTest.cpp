@@ -3,6 +3,7 @@
 #include "printing/barcode/Ean.h"
 #include "printing/barcode/Postal.h"
 #include "tests/printing/barcode/CodificadorReferencia.h"
+#include "tests/printing/barcode/MuestrasCodigos.h"
 
 #include <zint.h>
 
@@ -258,24 +259,11 @@ TEST(DibujoCodigoBarras, EanPintadoConGuardasMasLargasYDigitosDebajo) {
 
 // Every symbology on one page, for the eye: kept where ZEMWIN_PNG_CODIGOS names a folder.
 TEST(DibujoCodigoBarras, PaginaDeTodosLosTipos) {
-  const struct {
-    TBarCodeType tipo;
-    QString texto;
-  } casos[] = {
-      {TBarCodeType::Code39, u"CODE-39 $/+%"_qs}, {TBarCodeType::Interleaved2Of5, u"1234567"_qs},
-      {TBarCodeType::Code128, u"Code 128\t12345678"_qs}, {TBarCodeType::PostNet, u"12345"_qs},
-      {TBarCodeType::PostnetZip, u"12345"_qs}, {TBarCodeType::PostNetZipPlus4, u"123456789"_qs},
-      {TBarCodeType::Postnet11, u"12345678901"_qs}, {TBarCodeType::EAN, u"590123412345"_qs},
-      {TBarCodeType::EAN8, u"9638507"_qs}, {TBarCodeType::EAN13, u"8412345678905"_qs},
-      {TBarCodeType::ITF14, u"123456789012"_qs}, {TBarCodeType::FIMA, QString()},
-      {TBarCodeType::FIMB, QString()}, {TBarCodeType::FIMC, QString()},
-      {TBarCodeType::EAN128, u"0109501101530003"_qs},
-  };
   QImage pagina(1240, 1754, QImage::Format_RGB32);  // A4 at 150 dpi
   pagina.fill(Qt::white);
   QPainter pintor(&pagina);
   int y = 20;
-  for (const auto& c : casos) {
+  for (const MuestraCodigo& c : MuestrasDeCadaTipo()) {
     ParametrosCodigoBarras p = Parametros(c.tipo, c.texto, 900, 80);
     p.origen = QPoint(40, y);
     p.resolucionX = p.resolucionY = 150;
