@@ -10,6 +10,8 @@ packages=(
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev poppler-utils fonts-liberation2
+  # the reference barcode encoder of the barcode tests
+  libzint-dev
   libcurl4-openssl-dev openssl ca-certificates
   xvfb xauth fonts-dejavu-core
   locales
