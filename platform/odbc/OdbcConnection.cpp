@@ -42,8 +42,12 @@ OdbcServer serverOfDriver(const QString& connectionString) {
 
 }  // namespace
 
-OdbcConnection::OdbcConnection(const QString& connectionString)
+OdbcConnection::OdbcConnection(const QString& connectionString, std::optional<int> loginTimeoutSeconds)
     : environment_(SQL_HANDLE_ENV, nullptr), connection_(SQL_HANDLE_DBC, environment_.Get()) {
+  if (loginTimeoutSeconds)
+    CheckOdbc(SQLSetConnectAttr(handle(), SQL_ATTR_LOGIN_TIMEOUT,
+                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(*loginTimeoutSeconds)), SQL_IS_UINTEGER),
+              SQL_HANDLE_DBC, handle(), serverOfDriver(connectionString));
   QByteArray text = connectionString.toUtf8();
   const SQLRETURN result = SQLDriverConnect(handle(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
                                             static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
