@@ -1,5 +1,6 @@
 #include "platform/odbc/OdbcConnection.h"
 
+#include "platform/engine/EngineDialect.h"
 #include "platform/odbc/OdbcStatement.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Connection.h"
@@ -213,4 +214,8 @@ QStringList OdbcConnection::TableNames() {
     names.removeIf([](const QString& name) { return name.startsWith(u"sqlite_", Qt::CaseInsensitive); });
   names.sort();
   return names;
+}
+
+const EngineDialect& OdbcConnection::Dialect() const {
+  return server_ == OdbcServer::Sqlite ? EngineDialect::Sqlite() : EngineDialect::SqlServer();
 }

@@ -43,6 +43,9 @@ class OdbcConnection final : public EngineConnection {
   // The tables, sorted by name.
   QStringList TableNames() override;
 
+  // SQLite's through its driver, else SQL Server's.
+  const EngineDialect& Dialect() const override;
+
   OdbcServer Server() const { return server_; }
 
  private:
