@@ -107,7 +107,8 @@ QString ConnectionString(const Login& login, const OdbcDriverVersion& driver) {
 }
 
 QString ConnectionString(const Login& login) {
-  const std::optional<OdbcDriverVersion> installed = InstalledDriverVersion(QLatin1String(kDriver));
+  // Asked once: the library the process loaded does not change under it.
+  static const std::optional<OdbcDriverVersion> installed = InstalledDriverVersion(QLatin1String(kDriver));
   // A driver that does not tell is taken for the oldest.
   return ConnectionString(login, installed.value_or(OdbcDriverVersion{}));
 }
