@@ -54,7 +54,7 @@ std::shared_ptr<Connection> AdoConnection::SharedConnection() {
   return connection_;
 }
 
-Connection& AdoConnection::connection() {
+EngineConnection& AdoConnection::connection() {
   Open();
   return *connection_;
 }

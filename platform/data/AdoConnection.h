@@ -6,6 +6,7 @@
 #include <memory>
 
 class Connection;
+class EngineConnection;
 class Session;
 
 // An ADO connection: a connection string ("...;Initial Catalog=<db>;Data
@@ -37,7 +38,7 @@ class AdoConnection : public QObject {
   std::shared_ptr<Connection> SharedConnection();  // connecting first when needed
 
  private:
-  Connection& connection();
+  EngineConnection& connection();
 
   Session& session_;
   QString connectionString_;

@@ -98,9 +98,7 @@ std::shared_ptr<Connection> Database::SharedConnection() {
   return connection_;
 }
 
-sqlite3* Database::Handle() { return connection().Handle(); }
-
-Connection& Database::connection() {
+EngineConnection& Database::connection() {
   Open();
   return *connection_;
 }

@@ -9,8 +9,8 @@
 #include <memory>
 
 class Connection;
+class EngineConnection;
 class Session;
-struct sqlite3;
 
 // A database component: a logical name (DatabaseName) that datasets use,
 // bound to an alias of the session, a driver and its parameters. Its
@@ -49,14 +49,13 @@ class Database : public QObject {
 
   // The open connection (connecting first when needed).
   std::shared_ptr<Connection> SharedConnection();
-  sqlite3* Handle();
 
  private:
   void checkDisconnected() const;
   // The driver and the parameters the alias and the component's own give.
   std::pair<QString, StringList> driverAndParams() const;
   bool namesAFolder() const;  // no alias and no driver: the name is a folder
-  Connection& connection();
+  EngineConnection& connection();
 
   Session& session_;
   QString databaseName_;

@@ -6,7 +6,9 @@
 #include "platform/data/Database.h"
 #include "platform/data/EngineConfigCache.h"
 #include "platform/data/LockFile.h"
+#include "platform/data/ServerConnections.h"
 #include "platform/data/SqlRouting.h"
+#include "platform/odbc/SqlServerOdbc.h"
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sqlite/Connection.h"
@@ -33,6 +35,36 @@ QString sessionLockName(int number) { return QStringLiteral("SESION%1.LCK").arg(
 QString osUserName() {
   if (const passwd* entry = getpwuid(getuid())) return QString::fromLocal8Bit(entry->pw_name);
   return qEnvironmentVariable("USER");
+}
+
+bool isSqlServer(const QString& driver) {
+  return driver.compare(QLatin1String(Session::kSqlServerDriver), Qt::CaseInsensitive) == 0;
+}
+
+// A server name that is a folder is the embedded server; a host, a real one.
+bool namesARealServer(const QString& serverName) {
+  return !EmbeddedServer::FolderOfServerName(serverName) && SqlServerOdbc::NamesAHost(serverName);
+}
+
+std::optional<SqlServerOdbc::Login> realServerLogin(const QString& driver, const StringList& params) {
+  if (!isSqlServer(driver)) return std::nullopt;
+  SqlServerOdbc::Login login;
+  login.server = params.Values(QStringLiteral("SERVER NAME"));
+  if (!namesARealServer(login.server)) return std::nullopt;
+  login.database = params.Values(QStringLiteral("DATABASE NAME"));
+  login.user = params.Values(QStringLiteral("USER NAME"));
+  login.password = params.Values(QStringLiteral("PASSWORD"));
+  return login;
+}
+
+// The server is reached and the login checked; the datasets and the SQL
+// routines still run on SQLite connections only.
+[[noreturn]] void onRealServer(const SqlServerOdbc::Login& login) {
+  ServerConnections::Open(login);
+  throw EDatabaseError(EngineText::CapabilityNotSupported,
+                       QStringLiteral("Servidor \"%1\": las tablas y las consultas sólo trabajan sobre el servidor "
+                                      "incorporado.")
+                           .arg(login.server));
 }
 
 }  // namespace
@@ -113,7 +145,7 @@ void Session::AddStandardAlias(const QString& name, const QString& path, const Q
 }
 
 QString Session::DatabaseFile(const QString& driver, const StringList& params) {
-  if (driver.compare(QLatin1String(kSqlServerDriver), Qt::CaseInsensitive) == 0) {
+  if (isSqlServer(driver)) {
     // Only the embedded server: its folder in place of the server's name.
     const QString server = params.Values(QStringLiteral("SERVER NAME"));
     const QString name = params.Values(QStringLiteral("DATABASE NAME"));
@@ -149,7 +181,12 @@ QString Session::AliasOrFolderFile(const QString& databaseName) const {
 std::shared_ptr<Connection> Session::OpenDatabase(const QString& databaseName) {
   const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
   if (Database* database = FindDatabase(name)) return database->SharedConnection();
-  if (IsConnectionString(name)) return Connect(QLatin1String(kSqlServerDriver), ConnectionStringParams(name));
+  if (IsConnectionString(name)) {
+    // The ADO text's own login timeout, application and security go with it.
+    if (const SqlServerOdbc::Login login = SqlServerOdbc::LoginOf(name); namesARealServer(login.server))
+      onRealServer(login);
+    return Connect(QLatin1String(kSqlServerDriver), ConnectionStringParams(name));
+  }
   return OpenAliasOrFolder(name);
 }
 
@@ -159,8 +196,8 @@ std::shared_ptr<Connection> Session::OpenAliasOrFolder(const QString& name) {
 }
 
 std::shared_ptr<Connection> Session::Connect(const QString& driver, const StringList& params) {
-  const bool server = driver.compare(QLatin1String(kSqlServerDriver), Qt::CaseInsensitive) == 0;
-  if (server && SqlRouting::Installed()) {
+  if (const auto login = realServerLogin(driver, params)) onRealServer(*login);
+  if (isSqlServer(driver) && SqlRouting::Installed()) {
     const QString file = DatabaseFile(driver, params);  // refuses what is no embedded server
     return SqlRouting::OpenServerDatabase(QFileInfo(file).absolutePath(), params.Values(QStringLiteral("DATABASE NAME")),
                                           params.Values(QStringLiteral("USER NAME")),

@@ -63,7 +63,11 @@ class Session {
   static QString DatabaseFile(const QString& driver, const StringList& params);
   // The shared connection of a logical name, through its database component
   // when there is one (which is connected if it was not). An ADO connection
-  // string names a database of the embedded server too.
+  // string names a database of the embedded server too. A SQL Server name
+  // that is a host, not a folder, is a real server: its login goes through
+  // unixODBC and FreeTDS (ServerConnections), and a refusal raises the
+  // engine's text; the datasets do not run there yet ("Capability not
+  // supported").
   std::shared_ptr<Connection> OpenDatabase(const QString& databaseName);
   // The same for an alias or a folder, leaving database components aside.
   std::shared_ptr<Connection> OpenAliasOrFolder(const QString& name);

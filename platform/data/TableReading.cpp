@@ -7,6 +7,7 @@
 #include "platform/Exceptions.h"
 #include "platform/data/Field.h"
 #include "platform/data/TypeTable.h"
+#include "platform/engine/EngineDialect.h"
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/SqlText.h"
 #include "platform/sqlite/Statement.h"
@@ -145,9 +146,9 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
 
 std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
                                             const QString& order, std::size_t count) {
-  CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM main.%2%3 ORDER BY %4 LIMIT %5")
-                                     .arg(selectList(), Quoted(tableName_), whereClause(conditions), order,
-                                          QString::number(count)));
+  const EngineDialect& dialect = connection().Dialect();
+  CachedStatement select(connection(), dialect.Window(selectList(), dialect.OwnTable(tableName_),
+                                                     whereClause(conditions) + QStringLiteral(" ORDER BY ") + order, count));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   std::vector<Row> rows;
   rows.reserve(std::min<std::size_t>(count, 4096));
@@ -236,8 +237,9 @@ std::optional<int> Table::CountBefore(const Row& row) {
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
   for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
-    CachedStatement count(connection(), QStringLiteral("SELECT COUNT(*) FROM main.%1%2")
-                                      .arg(Quoted(tableName_), whereClause(limits + QStringList{condition})));
+    CachedStatement count(connection(), QStringLiteral("SELECT COUNT(*) FROM %1%2")
+                                      .arg(connection().Dialect().OwnTable(tableName_),
+                                           whereClause(limits + QStringList{condition})));
     const QList<QVariant> all = limitArguments + arguments;
     for (int i = 0; i < all.size(); ++i) count->Bind(i + 1, all[i]);
     count->Step();
@@ -256,7 +258,8 @@ std::optional<int> Table::CountRecords() {
   limitConditions(orderTerms(), conditions, arguments);
   if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   CachedStatement count(connection(),
-                  QStringLiteral("SELECT COUNT(*) FROM main.%1%2").arg(Quoted(tableName_), whereClause(conditions)));
+                  QStringLiteral("SELECT COUNT(*) FROM %1%2")
+                      .arg(connection().Dialect().OwnTable(tableName_), whereClause(conditions)));
   for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
   count->Step();
   return count->Column(0).toInt();

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class EngineDialect;
 class EngineStatement;
 // The rows a statement answered with its column names; declared beside the
 // SQLite connection, which keeps this same shape.
@@ -35,4 +36,7 @@ class EngineConnection {
 
   virtual bool TableExists(const QString& tableName) = 0;
   virtual QStringList TableNames() = 0;
+
+  // How the engine's SQL says what differs between engines.
+  virtual const EngineDialect& Dialect() const = 0;
 };

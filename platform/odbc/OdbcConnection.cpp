@@ -1,5 +1,6 @@
 #include "platform/odbc/OdbcConnection.h"
 
+#include "platform/engine/EngineDialect.h"
 #include "platform/odbc/OdbcStatement.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Connection.h"
@@ -42,8 +43,12 @@ OdbcServer serverOfDriver(const QString& connectionString) {
 
 }  // namespace
 
-OdbcConnection::OdbcConnection(const QString& connectionString)
+OdbcConnection::OdbcConnection(const QString& connectionString, std::optional<int> loginTimeoutSeconds)
     : environment_(SQL_HANDLE_ENV, nullptr), connection_(SQL_HANDLE_DBC, environment_.Get()) {
+  if (loginTimeoutSeconds)
+    CheckOdbc(SQLSetConnectAttr(handle(), SQL_ATTR_LOGIN_TIMEOUT,
+                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(*loginTimeoutSeconds)), SQL_IS_UINTEGER),
+              SQL_HANDLE_DBC, handle(), serverOfDriver(connectionString));
   QByteArray text = connectionString.toUtf8();
   const SQLRETURN result = SQLDriverConnect(handle(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
                                             static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
@@ -209,4 +214,8 @@ QStringList OdbcConnection::TableNames() {
     names.removeIf([](const QString& name) { return name.startsWith(u"sqlite_", Qt::CaseInsensitive); });
   names.sort();
   return names;
+}
+
+const EngineDialect& OdbcConnection::Dialect() const {
+  return server_ == OdbcServer::Sqlite ? EngineDialect::Sqlite() : EngineDialect::SqlServer();
 }

@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <functional>
+#include <optional>
 
 class OdbcStatement;
 
@@ -16,8 +17,9 @@ class OdbcStatement;
 // another runs, the one giving rows reads the rest of them out.
 class OdbcConnection final : public EngineConnection {
  public:
-  // Connects with an ODBC connection string; raises EDatabaseError.
-  explicit OdbcConnection(const QString& connectionString);
+  // Connects with an ODBC connection string, within the login timeout
+  // when one is given (0 waits without end); raises EDatabaseError.
+  explicit OdbcConnection(const QString& connectionString, std::optional<int> loginTimeoutSeconds = std::nullopt);
   // An open transaction is rolled back.
   ~OdbcConnection() override;
   OdbcConnection(const OdbcConnection&) = delete;
@@ -40,6 +42,9 @@ class OdbcConnection final : public EngineConnection {
   bool TableExists(const QString& tableName) override;
   // The tables, sorted by name.
   QStringList TableNames() override;
+
+  // SQLite's through its driver, else SQL Server's.
+  const EngineDialect& Dialect() const override;
 
   OdbcServer Server() const { return server_; }
 

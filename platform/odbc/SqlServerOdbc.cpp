@@ -2,56 +2,48 @@
 
 #include "platform/ConnectionString.h"
 #include "platform/odbc/OdbcConnection.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace {
 
+constexpr auto kDriver = "FreeTDS";
 constexpr auto kDefaultPort = "1433";
+// The first FreeTDS that reads "}}" inside braces back as "}".
+constexpr OdbcDriverVersion kEscapesBraces{1, 4, 0};
 
-QString braced(const QString& value) {
-  static const QString special = QStringLiteral(";{}");
-  const bool plain = value == value.trimmed() &&
-                     std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); });
-  if (plain) return value;
-  QString inner = value;
-  inner.replace(u'}', QStringLiteral("}}"));
-  return u'{' + inner + u'}';
+bool needsBraces(const QString& value) {
+  return value.contains(u';') || value.startsWith(u'{') || value != value.trimmed();
 }
 
-struct AdoValues {
-  QString server;
-  QString database;
-  QString user;
-  QString password;
-  QString application;
-  bool integrated = false;
-};
+// key=value of the connection string.
+QString pair(const QString& key, const QString& value, const OdbcDriverVersion& driver) {
+  if (!needsBraces(value)) return key + u'=' + value;
+  if (value.contains(u'}') && driver < kEscapesBraces)
+    throw EDatabaseError(
+        QString::fromLatin1(EngineText::GeneralSqlError),
+        QStringLiteral("FreeTDS %1 no lee bien una \"}\" en el valor de %2: cambie ese valor o instale FreeTDS 1.4 o "
+                       "posterior.")
+            .arg(driver.Text(), key));
+  QString inner = value;
+  inner.replace(u'}', QStringLiteral("}}"));
+  return key + QStringLiteral("={") + inner + u'}';
+}
 
-AdoValues adoValues(const QString& adoText) {
-  AdoValues values;
-  for (const auto& [name, value] : ConnectionString::Pairs(adoText)) {
-    const QString key = name.toLower();
-    if (key == u"data source" || key == u"server" || key == u"address")
-      values.server = value.trimmed();
-    else if (key == u"initial catalog" || key == u"database")
-      values.database = value;
-    else if (key == u"user id" || key == u"uid")
-      values.user = value;
-    else if (key == u"password" || key == u"pwd")
-      values.password = value;
-    else if (key == u"application name")
-      values.application = value;
-    else if (key == u"integrated security" || key == u"trusted_connection")
-      values.integrated = value.compare(u"false", Qt::CaseInsensitive) != 0 && value.compare(u"no", Qt::CaseInsensitive) != 0;
-  }
-  return values;
+QString withoutPrefix(QString server) {
+  server = server.trimmed();
+  for (const QLatin1String prefix : {QLatin1String("np:"), QLatin1String("tcp:")})
+    if (server.startsWith(prefix, Qt::CaseInsensitive)) server = server.mid(prefix.size());
+  return server;
 }
 
 // FreeTDS speaks TCP alone: a named pipe's "np:" reaches the same host.
-QString hostAndPort(QString server) {
-  for (const QLatin1String prefix : {QLatin1String("np:"), QLatin1String("tcp:")})
-    if (server.startsWith(prefix, Qt::CaseInsensitive)) server = server.mid(prefix.size());
+QStringList hostAndPort(const QString& serverName, const OdbcDriverVersion& driver) {
+  QString server = withoutPrefix(serverName);
   QString port = QLatin1String(kDefaultPort);
   if (const qsizetype comma = server.indexOf(u','); comma >= 0) {
     port = server.mid(comma + 1).trimmed();
@@ -59,42 +51,89 @@ QString hostAndPort(QString server) {
   }
   if (server == u"." || server.compare(u"(local)", Qt::CaseInsensitive) == 0) server = QStringLiteral("localhost");
   // A named instance is found by the server's browser, not at a fixed port.
-  if (server.contains(u'\\')) return QStringLiteral("SERVER=") + braced(server);
-  return QStringLiteral("SERVER=") + braced(server) + QStringLiteral(";PORT=") + braced(port);
+  if (server.contains(u'\\')) return {pair(QStringLiteral("SERVER"), server, driver)};
+  return {pair(QStringLiteral("SERVER"), server, driver), pair(QStringLiteral("PORT"), port, driver)};
 }
 
 }  // namespace
 
 namespace SqlServerOdbc {
 
-QString ConnectionString(const QString& adoText) {
-  const AdoValues values = adoValues(adoText);
-  QStringList parts{QStringLiteral("DRIVER={FreeTDS}"), hostAndPort(values.server)};
-  if (!values.database.isEmpty()) parts << QStringLiteral("DATABASE=") + braced(values.database);
-  if (!values.user.isEmpty()) parts << QStringLiteral("UID=") + braced(values.user);
-  if (values.integrated)
+Login LoginOf(const QString& adoText) {
+  Login login;
+  for (const auto& [name, value] : ConnectionString::Pairs(adoText)) {
+    const QString key = name.toLower();
+    if (key == u"data source" || key == u"server" || key == u"address")
+      login.server = value.trimmed();
+    else if (key == u"initial catalog" || key == u"database")
+      login.database = value;
+    else if (key == u"user id" || key == u"uid")
+      login.user = value;
+    else if (key == u"password" || key == u"pwd")
+      login.password = value;
+    else if (key == u"application name")
+      login.application = value;
+    else if (key == u"integrated security" || key == u"trusted_connection")
+      login.integrated = value.compare(u"false", Qt::CaseInsensitive) != 0 && value.compare(u"no", Qt::CaseInsensitive) != 0;
+    else if (key == u"connect timeout" || key == u"connection timeout") {
+      bool number = false;
+      const int seconds = value.trimmed().toInt(&number);
+      if (number && seconds >= 0) login.timeoutSeconds = seconds;
+    }
+  }
+  return login;
+}
+
+bool NamesAHost(const QString& serverName) {
+  // A name or an address (IPv6 between brackets), then an instance or a port.
+  static const QRegularExpression host(QStringLiteral(R"(^(\(local\)|\.|[A-Za-z0-9_.\-]+|\[[0-9A-Fa-f:.]+\])(\\[A-Za-z0-9_$\-]+)?(\s*,\s*\d{1,5})?$)"));
+  return host.match(withoutPrefix(serverName)).hasMatch();
+}
+
+QString ConnectionString(const Login& login, const OdbcDriverVersion& driver) {
+  QStringList parts{QStringLiteral("DRIVER={%1}").arg(QLatin1String(kDriver))};
+  parts << hostAndPort(login.server, driver);
+  if (!login.database.isEmpty()) parts << pair(QStringLiteral("DATABASE"), login.database, driver);
+  if (!login.user.isEmpty()) parts << pair(QStringLiteral("UID"), login.user, driver);
+  if (login.integrated)
     parts << QStringLiteral("Trusted_Connection=Yes");
   else
-    parts << QStringLiteral("PWD=") + braced(values.password);
-  parts << QStringLiteral("TDS_Version=7.4") << QStringLiteral("ClientCharset=UTF-8");
-  if (!values.application.isEmpty()) parts << QStringLiteral("APP=") + braced(values.application);
+    parts << pair(QStringLiteral("PWD"), login.password, driver);
+  // An empty language keeps the login's own: FreeTDS would otherwise send
+  // us_english, and a day-first installation would misread its dates.
+  parts << QStringLiteral("TDS_Version=7.4") << QStringLiteral("ClientCharset=UTF-8") << QStringLiteral("Language=");
+  if (!login.application.isEmpty()) parts << pair(QStringLiteral("APP"), login.application, driver);
   return parts.join(u';');
 }
 
+QString ConnectionString(const Login& login) {
+  // Asked once: the library the process loaded does not change under it.
+  static const std::optional<OdbcDriverVersion> installed = InstalledDriverVersion(QLatin1String(kDriver));
+  // A driver that does not tell is taken for the oldest.
+  return ConnectionString(login, installed.value_or(OdbcDriverVersion{}));
+}
+
+QString ConnectionString(const QString& adoText) { return ConnectionString(LoginOf(adoText)); }
+
 QStringList SessionOptions() {
+  const int busyTimeout = ConnectionSettings::BusyTimeout();
   return {
       QStringLiteral("SET QUOTED_IDENTIFIER ON"),      QStringLiteral("SET ANSI_NULLS ON"),
       QStringLiteral("SET ANSI_PADDING ON"),           QStringLiteral("SET ANSI_WARNINGS ON"),
       QStringLiteral("SET ANSI_NULL_DFLT_ON ON"),      QStringLiteral("SET CONCAT_NULL_YIELDS_NULL ON"),
       QStringLiteral("SET CURSOR_CLOSE_ON_COMMIT OFF"), QStringLiteral("SET IMPLICIT_TRANSACTIONS OFF"),
       QStringLiteral("SET TEXTSIZE 2147483647"),
+      // -1, the server's own, would wait without end.
+      QStringLiteral("SET LOCK_TIMEOUT %1").arg(std::max(busyTimeout, 0)),
   };
 }
 
-std::unique_ptr<OdbcConnection> Open(const QString& odbcConnectionString) {
-  auto connection = std::make_unique<OdbcConnection>(odbcConnectionString);
+std::unique_ptr<OdbcConnection> Open(const QString& odbcConnectionString, std::optional<int> loginTimeoutSeconds) {
+  auto connection = std::make_unique<OdbcConnection>(odbcConnectionString, loginTimeoutSeconds);
   connection->Execute(SessionOptions().join(u'\n'));
   return connection;
 }
+
+std::unique_ptr<OdbcConnection> Open(const Login& login) { return Open(ConnectionString(login), login.timeoutSeconds); }
 
 }  // namespace SqlServerOdbc

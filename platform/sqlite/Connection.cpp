@@ -1,5 +1,6 @@
 #include "platform/sqlite/Connection.h"
 
+#include "platform/engine/EngineDialect.h"
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
@@ -125,6 +126,10 @@ void Connection::Execute(const QString& sql, const QVariantList& parameters) {
     }
   }
 }
+
+std::unique_ptr<EngineStatement> Connection::Prepare(const QString& sql) { return std::make_unique<Statement>(*this, sql); }
+
+const EngineDialect& Connection::Dialect() const { return EngineDialect::Sqlite(); }
 
 SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters) {
   Statement statement(*this, sql);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/engine/EngineConnection.h"
 #include "platform/sqlite/Attachments.h"
 #include "platform/sqlite/StatementCache.h"
 
@@ -30,9 +31,9 @@ class ConnectionState {
 // every dataset, database component, SQL routine and the embedded server's
 // own work on that file share it, so a transaction started on it covers all
 // of them and none of them waits for another's lock.
-class Connection {
+class Connection final : public EngineConnection {
  public:
-  ~Connection();
+  ~Connection() override;
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
@@ -46,9 +47,10 @@ class Connection {
 
   // Runs the statements of a text, the parameters bound in order across
   // them; raises EDatabaseError.
-  void Execute(const QString& sql, const QVariantList& parameters = {});
+  void Execute(const QString& sql, const QVariantList& parameters = {}) override;
   // The rows of one statement.
-  SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {});
+  SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) override;
+  std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
   // How many statements the connection keeps prepared for reuse.
   int CachedStatementCount() const { return statements_.Size(); }
 
@@ -56,17 +58,18 @@ class Connection {
   // of the files attached to it) at its start, or, when another program
   // holds it then, before its first statement runs; so other programs'
   // writers wait for it and its reads see no older state than its writes.
-  bool InTransaction() const;
-  void StartTransaction();
-  void Commit();
+  bool InTransaction() const override;
+  void StartTransaction() override;
+  void Commit() override;
   // Tells every rollback listener once the database is back as it was.
-  void Rollback();
+  void Rollback() override;
   // Called after every Rollback while the returned object lives.
   class RollbackListener;
   [[nodiscard]] std::unique_ptr<RollbackListener> ListenToRollbacks(std::function<void()> listener);
 
-  bool TableExists(const QString& tableName);
-  QStringList TableNames();
+  bool TableExists(const QString& tableName) override;
+  QStringList TableNames() override;
+  const EngineDialect& Dialect() const override;
 
   // The other database files this connection sees under a schema name.
   Attachments& Attached() { return attachments_; }

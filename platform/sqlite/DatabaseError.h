@@ -22,6 +22,7 @@ inline constexpr auto UnknownDatabase = "Unknown database";
 inline constexpr auto UnknownUserName = "Unknown user name or password";
 inline constexpr auto InvalidFieldType = "Invalid field type";
 inline constexpr auto GeneralSqlError = "General SQL error";
+inline constexpr auto CapabilityNotSupported = "Capability not supported";
 inline constexpr auto DatasetClosed = "Cannot perform this operation on a closed dataset";
 inline constexpr auto DatasetOpen = "Cannot perform this operation on an open dataset";
 inline constexpr auto DatasetEmpty = "Cannot perform this operation on an empty dataset";

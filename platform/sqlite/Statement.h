@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/EngineStatement.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -9,7 +11,7 @@ struct sqlite3_stmt;
 
 // A prepared SQLite statement, finalised when it goes out of scope. Values
 // are QVariants: invalid for NULL, qint64, double, QString, QByteArray.
-class Statement {
+class Statement final : public EngineStatement {
  public:
   // Once: run and finalised; Kept: run again and again (a cache keeps it).
   enum Lifetime { Once, Kept };
@@ -18,30 +20,30 @@ class Statement {
   // moves past it. Only blanks or comments left give an empty statement,
   // which has no columns and no rows.
   Statement(Connection& connection, const QByteArray& batch, qsizetype& offset);
-  ~Statement();
+  ~Statement() override;
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
-  int ParameterCount() const;
-  QString ParameterName(int index) const;  // 1-based, with its ":" prefix
-  void Bind(int index, const QVariant& value);
+  int ParameterCount() const override;
+  QString ParameterName(int index) const override;  // 1-based, with its ":" prefix
+  void Bind(int index, const QVariant& value) override;
 
   // Advances to the next row: true while there is one.
-  bool Step();
+  bool Step() override;
   // Back to before its first step, the bindings cleared: it runs anew.
-  void Reset();
+  void Reset() override;
 
-  int ColumnCount() const;
-  QString ColumnName(int column) const;
-  QString ColumnDeclaredType(int column) const;  // empty for an expression
-  QVariant Column(int column) const;
+  int ColumnCount() const override;
+  QString ColumnName(int column) const override;
+  QString ColumnDeclaredType(int column) const override;  // empty for an expression
+  QVariant Column(int column) const override;
   // The same into a value, whose text buffer is reused where it can be.
   void ColumnInto(int column, QVariant& value) const;
 
-  bool IsReadOnly() const;  // changes nothing in the database
+  bool IsReadOnly() const override;  // changes nothing in the database
   // Rows this statement inserted, changed or deleted; 0 for one that changes
   // no rows (a table definition, say), whatever ran before it.
-  int Changes() const;
+  int Changes() const override;
 
  private:
   Connection& connection_;

@@ -1,11 +1,12 @@
 #include "platform/odbc/OdbcError.h"
 #include "platform/odbc/SqlServerOdbc.h"
+#include "platform/sqlite/Connection.h"
 
 #include <gtest/gtest.h>
 
 TEST(SqlServerOdbc, ConnectionStringsOfTheAdoTexts) {
   const QString login = u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=ZEM;Password=x;Connect Timeout=0;"_qs;
-  const QString fin = u"TDS_Version=7.4;ClientCharset=UTF-8;APP=zemwin|ANA"_qs;
+  const QString fin = u"TDS_Version=7.4;ClientCharset=UTF-8;Language=;APP=zemwin|ANA"_qs;
   const std::pair<QString, QString> casos[] = {
       {login + u"Initial Catalog=EMP5;Data Source=SRV1;Application Name=zemwin|ANA"_qs,
        u"DRIVER={FreeTDS};SERVER=SRV1;PORT=1433;DATABASE=EMP5;UID=ZEM;PWD=x;"_qs + fin},
@@ -21,14 +22,19 @@ TEST(SqlServerOdbc, ConnectionStringsOfTheAdoTexts) {
        "Data Source=SRV1;Application Name=zemwin|ANA"_qs,
        u"DRIVER={FreeTDS};SERVER=SRV1;PORT=1433;DATABASE={ EMP };UID={ZEM;DATABASE=OTRA};PWD={a}}b;PWD=c};"_qs + fin},
   };
-  for (const auto& [ado, odbc] : casos) EXPECT_EQ(SqlServerOdbc::ConnectionString(ado), odbc) << ado.toStdString();
+  // A driver that reads "}}" inside braces back as "}".
+  const OdbcDriverVersion controlador{1, 4, 0};
+  for (const auto& [ado, odbc] : casos)
+    EXPECT_EQ(SqlServerOdbc::ConnectionString(SqlServerOdbc::LoginOf(ado), controlador), odbc) << ado.toStdString();
 }
 
 TEST(SqlServerOdbc, SessionOptionsOfTheOriginalConnections) {
+  // A record another program holds fails as on the other roads, after the same wait.
+  ConnectionSettings::SetBusyTimeout(750);
   EXPECT_EQ(SqlServerOdbc::SessionOptions(),
             QStringList({"SET QUOTED_IDENTIFIER ON", "SET ANSI_NULLS ON", "SET ANSI_PADDING ON", "SET ANSI_WARNINGS ON",
                          "SET ANSI_NULL_DFLT_ON ON", "SET CONCAT_NULL_YIELDS_NULL ON", "SET CURSOR_CLOSE_ON_COMMIT OFF",
-                         "SET IMPLICIT_TRANSACTIONS OFF", "SET TEXTSIZE 2147483647"}));
+                         "SET IMPLICIT_TRANSACTIONS OFF", "SET TEXTSIZE 2147483647", "SET LOCK_TIMEOUT 750"}));
 }
 
 TEST(SqlServerOdbc, ServerErrorsBecomeTheEngineTexts) {
@@ -58,4 +64,13 @@ TEST(SqlServerOdbc, ServerErrorsBecomeTheEngineTexts) {
                                             {QString::fromLatin1(estado), numero, QString::fromUtf8(texto)}};
     EXPECT_EQ(EngineTextOf(diagnosticos, servidor), QString::fromLatin1(esperado)) << numero;
   }
+}
+
+TEST(SqlServerOdbc, ServerNamesThatNameAHost) {
+  for (const char* host : {"SRV1", "np:SRV1", "tcp:srv.local,1500", "192.168.1.10", "SRV1\\SQLEXPRESS", "srv-1 , 1433",
+                           "(local)", ".", "[::1],1433"})
+    EXPECT_TRUE(SqlServerOdbc::NamesAHost(QString::fromLatin1(host))) << host;
+  for (const char* other : {"", "/srv/zem/servidor", "np:/srv/zem", "C:\\ZEM\\SERVIDOR", "SRV 1", "SRV1\\", "SRV1,",
+                            "SRV1;DATABASE=X"})
+    EXPECT_FALSE(SqlServerOdbc::NamesAHost(QString::fromLatin1(other))) << other;
 }

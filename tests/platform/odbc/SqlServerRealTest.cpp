@@ -17,9 +17,9 @@ TEST(SqlServerReal, SessionRowsAndFailuresAsOnTheOtherRoads) {
   const SqlRows opciones = servidor->QueryRows(
       u"SELECT CAST(SESSIONPROPERTY('QUOTED_IDENTIFIER') AS INT), CAST(SESSIONPROPERTY('ANSI_NULLS') AS INT), "
       "CAST(SESSIONPROPERTY('ANSI_PADDING') AS INT), CAST(SESSIONPROPERTY('ANSI_WARNINGS') AS INT), "
-      "CAST(SESSIONPROPERTY('CONCAT_NULL_YIELDS_NULL') AS INT), @@TEXTSIZE"_qs);
+      "CAST(SESSIONPROPERTY('CONCAT_NULL_YIELDS_NULL') AS INT), @@TEXTSIZE, @@LOCK_TIMEOUT"_qs);
   EXPECT_EQ(opciones.rows.value(0), QVariantList({qint64(1), qint64(1), qint64(1), qint64(1), qint64(1),
-                                                  qint64(2147483647)}));
+                                                  qint64(2147483647), qint64(ConnectionSettings::BusyTimeout())}));
 
   servidor->Execute(u"CREATE TABLE #T (Id INT PRIMARY KEY, Nombre NVARCHAR(MAX) NOT NULL)"_qs);
   const QString largo = QString(u"añ€"_qs).repeated(40000);
