@@ -211,7 +211,9 @@ void TfGENECPRO::rellenarRangos() {
     rejilla.setItem(fila, 0, campo);
   }
   rejilla.setColumnWidth(0, 120);
-  const int ancho = (rejilla.width() - 127) / 2 - (rejilla.rowCount() + 1 > 10 ? 8 : 0);
+  // A page not yet shown has not been laid out: the shown page gives the width.
+  const int anchoRejilla = ui_->PageControl1->currentWidget()->contentsRect().width() - 18;
+  const int ancho = (anchoRejilla - 127) / 2 - (rejilla.rowCount() + 1 > 10 ? 8 : 0);
   rejilla.setColumnWidth(1, ancho);
   rejilla.setColumnWidth(2, ancho);
 }
