@@ -19,6 +19,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
+#include "printing/ClasificacionListado.h"
 #include "printing/ConsultaListado.h"
 #include "printing/FormatosListado.h"
 #include "ui_GENECPRO.h"
@@ -350,12 +351,28 @@ void TfGENECPRO::pbConformeClick() {
   if (!modoTabla() && ui_->PageControl1->currentIndex() != kAjustar && !EjecutarConsultaListado()) return;
   Dataset* resultado = modoTabla() ? dataSet_ : Query1;
   if (modoTabla()) {
-    deListaARejilla();
+    ui_->PageControl1->setCurrentIndex(kAjustar);
     if (!AplicarFiltroTabla()) return;
+    if (ui_->cbClasificado->isChecked()) {
+      if (dataSet_->RecordCount() > 1000) {
+        QString respuesta;
+        MensajeConfirmacion(QStringLiteral("El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
+                                           "clasificado. ¿Desea continuar en cualquier caso?"),
+                            respuesta);
+        if (respuesta == u"NO") return;
+      }
+      deRejillaALista();
+      clasificada_ = std::make_unique<CopiaClasificada>(this);
+      if (!clasificada_->Clasificar(*dataSet_)) {
+        clasificada_.reset();
+        return;
+      }
+      resultado = &clasificada_->Temporal();
+    }
     const QStringList campos = seleccionados();
-    for (int i = 0; i < dataSet_->FieldCount(); ++i) {
-      const auto posicion = campos.indexOf(dataSet_->Fields(i).FieldName());
-      dataSet_->Fields(i).SetTag(posicion < 0 ? 999 : static_cast<int>(posicion) + 1);
+    for (int i = 0; i < resultado->FieldCount(); ++i) {
+      const auto posicion = campos.indexOf(resultado->Fields(i).FieldName());
+      resultado->Fields(i).SetTag(posicion < 0 ? 999 : static_cast<int>(posicion) + 1);
     }
   }
   if (ui_->pbExportarExcel->isChecked()) ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
@@ -378,6 +395,7 @@ void TfGENECPRO::restaurarFiltro() {
 
 void TfGENECPRO::done(int result) {
   if (modoTabla()) restaurarFiltro();
+  clasificada_.reset();
   Form::done(result);
 }
 

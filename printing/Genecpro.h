@@ -12,6 +12,7 @@ namespace Ui {
 class TfGENECPRO;
 }
 
+class CopiaClasificada;
 class Dataset;
 class DataSource;
 class Query;
@@ -73,6 +74,7 @@ class TfGENECPRO : public Form {
   QString filtroGuardado_;
   std::vector<CampoFiltrable> camposFiltrables_;
   int paginaAnterior_ = 0;
+  std::unique_ptr<CopiaClasificada> clasificada_;  // the sorted copy of the last run
 };
 
 extern TfGENECPRO* fGENECPRO;

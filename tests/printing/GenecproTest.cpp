@@ -5,6 +5,8 @@
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/fixtures/ScriptedDialogs.h"
+#include "tests/fixtures/XlsxSheet.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -147,4 +149,57 @@ TEST_F(Genecpro, FormatsAreSavedAsAndFoundAgainByName) {
   mostrar(clientes, u"Otro"_qs);
   EXPECT_EQ(titulo, u"Clientes"_qs);
   EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs}));
+}
+
+TEST_F(Genecpro, TableModeSortsACopyPerRunAndHandsItToExcelWithTheSelectedFieldsOnly) {
+  ScriptedDialogs dialogos;
+  const QString archivo = carpeta.File(u"LISTPRG.XLS"_qs);
+  QString base, nombre;
+  AlMostrarse([&](QWidget&) {
+    hijo<QListWidget>("LBSeleccionado").clear();
+    hijo<QListWidget>("LBSeleccionado").addItems({u"Nombre"_qs, u"Codigo"_qs});
+    rango(0, u"3"_qs, u"5"_qs);
+    hijo<QToolButton>("pbExportarExcel").setChecked(true);
+    fGENECPRO->pbConformeClick();
+    auto* temporal = fGENECPRO->findChild<Table*>(u"Temporal"_qs);
+    ASSERT_NE(temporal, nullptr);
+    base = temporal->DatabaseName();
+    nombre = temporal->TableName();
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  dialogos.ExpectFile(archivo);
+  mostrar(clientes);
+  ASSERT_EQ(dialogos.Dialogs().size(), 1);
+  EXPECT_EQ(dialogos.Dialogs()[0].fileName, u"LISTPRG.XLS"_qs);
+  const XlsxSheet hoja = XlsxSheet::Read(archivo);
+  ASSERT_TRUE(hoja.read);
+  EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
+            QStringList({u"Codigo"_qs, u"Nombre"_qs, QString()}));  // Notas, not selected, stays out
+  EXPECT_EQ(QStringList({hoja.Text("B3"), hoja.Text("B4"), hoja.Text("B5"), hoja.Text("B6")}),
+            QStringList({u"Cliente 003"_qs, u"Cliente 004"_qs, u"Cliente 005"_qs, QString()}));
+  // The copy went with the dialog, and the customers have their filter back.
+  Table temporal;
+  temporal.SetDatabaseName(base);
+  temporal.SetTableName(nombre);
+  EXPECT_FALSE(temporal.Exists());
+  EXPECT_FALSE(clientes.Filtered());
+}
+
+TEST_F(Genecpro, AboveAThousandRecordsTheSortIsAskedForAndNoLeavesNothing) {
+  QString valores;
+  for (int codigo = 251; codigo <= 1001; ++codigo)
+    valores += u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, 'Otro'); "_qs.arg(codigo);
+  Ejecutar(valores);
+  Table* temporal = nullptr;
+  AlMostrarse([&](QWidget&) {
+    fGENECPRO->pbConformeClick();
+    temporal = fGENECPRO->findChild<Table*>(u"Temporal"_qs);
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
+                                          "clasificado. ¿Desea continuar en cualquier caso?"_qs});
+  EXPECT_EQ(temporal, nullptr);
 }
