@@ -34,7 +34,8 @@ TEST(DisenoListado, AnInstructionsFieldAtTheEndNeverPrints) {
 
 TEST(DisenoListado, ColumnWidthsRoundHalvesToEven) {
   EXPECT_EQ(AnchoColumna(1, 4, 750), 188);   // 187.5
-  EXPECT_EQ(AnchoColumna(1, 4, 1046), 262);  // 261.5
+  EXPECT_EQ(AnchoColumna(1, 4, 746), 186);   // 186.5
+  EXPECT_EQ(AnchoColumna(1, 4, 1042), 260);  // 260.5
   EXPECT_EQ(AnchoColumna(1, 3, 750), 250);
   EXPECT_EQ(AnchoColumna(5, 0, 750), 0);
 }
