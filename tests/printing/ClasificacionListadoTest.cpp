@@ -1,12 +1,15 @@
 #include "printing/ClasificacionListado.h"
 
 #include "core/datamodule/Genemodu.h"
+#include "core/progress/Geneprog.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <QTimer>
 
 namespace {
 
@@ -68,6 +71,28 @@ TEST_F(ClasificacionListado, EqualKeysKeepTheSourceOrderAndTheCopyGoesWithItsRun
   temporal.SetDatabaseName(base);
   temporal.SetTableName(nombre);
   EXPECT_FALSE(temporal.Exists());
+}
+
+TEST_F(ClasificacionListado, EscStopsTheCopyAndDeletesWhatItMade) {
+  QString valores;
+  for (int numero = 6; numero <= 250; ++numero) valores += u"INSERT INTO PEDIDO VALUES (%1, 'C', NULL); "_qs.arg(numero);
+  Ejecutar(valores);
+  Table pedidos;
+  pedidos.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  pedidos.SetTableName(u"PEDIDO"_qs);
+  pedidos.Open();
+  pedidos.SetRecNo(7);
+  // Esc, as the progress window answers it, while the first records are copied.
+  QTimer::singleShot(0, [] { CancelarListado = true; });
+  CopiaClasificada copia(&modulo);
+  EXPECT_FALSE(copia.Clasificar(pedidos));
+  EXPECT_FALSE(copia.Temporal().Active());
+  Table temporal;
+  temporal.SetDatabaseName(copia.Temporal().DatabaseName());
+  temporal.SetTableName(copia.Temporal().TableName());
+  EXPECT_FALSE(temporal.Exists());
+  EXPECT_EQ(pedidos.RecNo(), 7);
+  EXPECT_EQ(fGENEPROG, nullptr);
 }
 
 }  // namespace
