@@ -315,8 +315,11 @@ void TfGENECPRO::cambioPagina(int pagina) {
   if (paginaAnterior_ == kSeleccion && modoTabla()) deListaARejilla();
   if (paginaAnterior_ == kAjustar) deRejillaALista();
   paginaAnterior_ = pagina;
-  if (pagina == kAjustar && !(modoTabla() ? AplicarFiltroTabla() : EjecutarConsultaListado()))
+  // A grid that could not be filled has nothing to give back to the selection.
+  if (pagina == kAjustar && !(modoTabla() ? AplicarFiltroTabla() : EjecutarConsultaListado())) {
+    paginaAnterior_ = kSeleccion;
     ui_->PageControl1->setCurrentIndex(kSeleccion);
+  }
   OcultarCamposRestringidos(*this);
 }
 

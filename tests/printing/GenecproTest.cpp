@@ -203,3 +203,33 @@ TEST_F(Genecpro, AboveAThousandRecordsTheSortIsAskedForAndNoLeavesNothing) {
                                           "clasificado. ¿Desea continuar en cualquier caso?"_qs});
   EXPECT_EQ(temporal, nullptr);
 }
+
+TEST_F(Genecpro, AStoredFilterPassesTheSameChecksAndAFailingQueryLeavesTheDialogUsable) {
+  Ejecutar(u"CREATE TABLE FORMLIST (Prefijo VARCHAR(60), Nombre VARCHAR(60), Titulo VARCHAR(250) NULL, "
+           "ListaSeleccionado TEXT NULL, ListaFiltrosSQL TEXT NULL, CONSTRAINT FORMLIST_Clave1 PRIMARY KEY "
+           "(Prefijo, Nombre))"_qs);
+  Ejecutar(u"INSERT INTO FORMLIST VALUES ('CLIENTES', 'Malo', 'T', 'Codigo\rNombre', "
+           "'Codigo = 1; DROP TABLE CLIENTES')"_qs);
+  QStringList seleccionados;
+  int paginaVista = -1;
+  bool segundoIntento = false;
+  AlMostrarse([&](QWidget&) {
+    seleccionados = elementos("LBSeleccionado");
+    irA(3);  // refused: nothing runs
+    hijo<QPlainTextEdit>("MemoFiltros").clear();
+    Ejecutar(u"DROP TABLE CLIENTES"_qs);
+    irA(3);  // the table has gone: the engine's reason
+    paginaVista = pagina();
+    Ejecutar(u"CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40) NULL, Notas TEXT NULL)"_qs);
+    irA(3);
+    segundoIntento = pagina() == 3;
+  });
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs}));
+  ASSERT_EQ(mensajes.Texts().size(), 2);
+  for (const QString& texto : mensajes.Texts())
+    EXPECT_TRUE(texto.startsWith(u"Imposible ejecutar la sentencia SQL. Motivo: "_qs)) << texto.toStdString();
+  EXPECT_EQ(paginaVista, 0);
+  EXPECT_TRUE(segundoIntento);
+}
