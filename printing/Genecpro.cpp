@@ -27,6 +27,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 
 TfGENECPRO* fGENECPRO = nullptr;
 
@@ -102,6 +103,24 @@ TfGENECPRO::TfGENECPRO(QWidget* owner)
     ui_->NumeroColumnasFicha->setValue(1);
     ui_->NumeroLineasMemoFicha->setValue(3);
   });
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("PopupMenu1"));
+  menu->addAction(QStringLiteral("&Borrar filtros"), this, [this] { ui_->MemoFiltros->clear(); })
+      ->setObjectName(QStringLiteral("BorrarFiltros1"));
+  menu->addAction(QStringLiteral("&Deseleccionar Todos los Campos Seleccionados"), this, [this] { seleccionar({}); })
+      ->setObjectName(QStringLiteral("DeseleccionarTodos1"));
+  menu->addAction(QStringLiteral("&Seleccionar Todos los Campos Disponibles"), this,
+                  [this] { seleccionar(Textos(*ui_->LBDisponible)); })
+      ->setObjectName(QStringLiteral("SeleccionarTodos1"));
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this,
+          [this, menu](const QPoint& punto) { menu->popup(mapToGlobal(punto)); });
+  for (QWidget* control : findChildren<QWidget*>()) {
+    control->installEventFilter(this);
+    if (control->contextMenuPolicy() == Qt::DefaultContextMenu && !qobject_cast<QLineEdit*>(control) &&
+        !qobject_cast<QPlainTextEdit*>(control))
+      control->setContextMenuPolicy(Qt::NoContextMenu);  // the form's menu shows through
+  }
   PrepararFormulario(*this);
 }
 
@@ -402,8 +421,18 @@ void TfGENECPRO::done(int result) {
   Form::done(result);
 }
 
-// Dropping moves names between the two lists only; any other drop changes nothing.
+// Enter moves on to the next control (but for the filter memo's lines). Dropping
+// moves names between the two lists only; any other drop changes nothing.
 bool TfGENECPRO::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && !qobject_cast<QPlainTextEdit*>(watched)) {
+    const int tecla = static_cast<QKeyEvent*>(event)->key();
+    if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+      focusNextChild();
+      return true;
+    }
+  }
+  if (watched != ui_->LBSeleccionado->viewport() && watched != ui_->LBDisponible->viewport())
+    return Form::eventFilter(watched, event);
   if (event->type() != QEvent::Drop && event->type() != QEvent::DragMove && event->type() != QEvent::DragEnter)
     return Form::eventFilter(watched, event);
   auto* soltar = static_cast<QDropEvent*>(event);

@@ -8,6 +8,7 @@
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/XlsxSheet.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -232,4 +233,25 @@ TEST_F(Genecpro, AStoredFilterPassesTheSameChecksAndAFailingQueryLeavesTheDialog
     EXPECT_TRUE(texto.startsWith(u"Imposible ejecutar la sentencia SQL. Motivo: "_qs)) << texto.toStdString();
   EXPECT_EQ(paginaVista, 0);
   EXPECT_TRUE(segundoIntento);
+}
+
+TEST_F(Genecpro, ThePopupEmptiesOrFillsTheSelectionAndClearsTheFilters) {
+  QStringList vacia, llena;
+  QString memo = u"x"_qs;
+  AlMostrarse([&](QWidget& formulario) {
+    const auto pulsar = [&](const char* nombre) {
+      formulario.findChild<QAction*>(QString::fromLatin1(nombre))->trigger();
+    };
+    pulsar("DeseleccionarTodos1");
+    vacia = elementos("LBSeleccionado");
+    pulsar("SeleccionarTodos1");
+    llena = elementos("LBSeleccionado");
+    hijo<QPlainTextEdit>("MemoFiltros").setPlainText(u"(Codigo = '1')"_qs);
+    pulsar("BorrarFiltros1");
+    memo = hijo<QPlainTextEdit>("MemoFiltros").toPlainText();
+  });
+  mostrar(clientes);
+  EXPECT_TRUE(vacia.isEmpty());
+  EXPECT_EQ(llena, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_TRUE(memo.isEmpty());
 }
