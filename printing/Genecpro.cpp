@@ -7,6 +7,7 @@
 #include "core/helpers/Letras.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/services/Ayuda.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
@@ -421,13 +422,18 @@ void TfGENECPRO::done(int result) {
   Form::done(result);
 }
 
-// Enter moves on to the next control (but for the filter memo's lines). Dropping
+// Enter moves on to the next control (but for the filter memo's lines); F1 opens
+// the help. Dropping
 // moves names between the two lists only; any other drop changes nothing.
 bool TfGENECPRO::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && !qobject_cast<QPlainTextEdit*>(watched)) {
     const int tecla = static_cast<QKeyEvent*>(event)->key();
     if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
       focusNextChild();
+      return true;
+    }
+    if (tecla == Qt::Key_F1) {
+      MostrarAyuda(ContextoAyuda(Caption()));
       return true;
     }
   }
