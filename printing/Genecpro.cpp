@@ -194,6 +194,9 @@ void TfGENECPRO::listarFormatos(const QString& elegido) {
 
 void TfGENECPRO::CargarFormatoListado(bool standard) {
   if (!dataSet_ || !Formatos->Active()) return;
+  // Leaving the adjust page gives the grid's columns to the selection: done
+  // first, so that the format loaded wins.
+  ui_->PageControl1->setCurrentIndex(kSeleccion);
   const bool sinFormato = Formatos->IsEmpty();
   listarFormatos(sinFormato ? QString() : Formatos->FieldByName(kNombre).AsString());
   const Dataset& origen = modoTabla() ? *dataSet_ : *TablaTrabajo;
@@ -217,7 +220,6 @@ void TfGENECPRO::CargarFormatoListado(bool standard) {
   seleccionar(formato.seleccionados);
   ui_->MemoFiltros->setPlainText(formato.filtros);
   rellenarRangos();
-  ui_->PageControl1->setCurrentIndex(kSeleccion);
 }
 
 void TfGENECPRO::rellenarRangos() {

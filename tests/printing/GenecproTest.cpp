@@ -255,3 +255,15 @@ TEST_F(Genecpro, ThePopupEmptiesOrFillsTheSelectionAndClearsTheFilters) {
   EXPECT_EQ(llena, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
   EXPECT_TRUE(memo.isEmpty());
 }
+
+TEST_F(Genecpro, LoadingAFormatFromTheAdjustPageKeepsTheFormatsSelection) {
+  QStringList seleccionados;
+  AlMostrarse([&](QWidget&) {
+    hijo<QListWidget>("LBSeleccionado").takeItem(2);
+    irA(3);
+    hijo<QToolButton>("pbStandard").click();
+    seleccionados = elementos("LBSeleccionado");
+  });
+  mostrar(clientes);
+  EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+}
