@@ -77,6 +77,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEMLIS();
   RegistrarGENESELE();
   RegistrarGENETEXT();
+  RegistrarGENECPRO();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

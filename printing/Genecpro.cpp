@@ -1,11 +1,459 @@
 #include "printing/Genecpro.h"
 
+#include "core/connections/AperturaTablas.h"
+#include "core/datamodule/ExportacionExcel.h"
+#include "core/forms/ControlesNoVisibles.h"
+#include "core/forms/PreparacionFormulario.h"
+#include "core/helpers/Letras.h"
+#include "core/helpers/TiposCampo.h"
+#include "core/messages/MensajeSistema.h"
+#include "core/services/Ayuda.h"
+#include "core/sql/BaseDatosSQL.h"
+#include "core/sql/MensajesSQL.h"
+#include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
+#include "core/startup/TraduccionFormulario.h"
+#include "core/system/CursorEspera.h"
+#include "core/tables/NombresTablas.h"
+#include "platform/FormRegistry.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
+#include "printing/ClasificacionListado.h"
+#include "printing/ConsultaListado.h"
+#include "printing/FormatosListado.h"
 #include "ui_GENECPRO.h"
+
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
 
 TfGENECPRO* fGENECPRO = nullptr;
 
-TfGENECPRO::TfGENECPRO(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::TfGENECPRO>()) { ui_->setupUi(this); }
+namespace {
+
+enum Pagina { kSeleccion, kRangos, kFiltros, kAjustar };
+
+const QString kNombre = QStringLiteral("Nombre");
+
+bool NoClasificable(const QString& tipo) {
+  return tipo == u"ftMemo" || tipo == u"ftFmtMemo" || tipo == u"ftGraphic" || tipo == u"ftBlob";
+}
+
+QStringList Textos(const QListWidget& lista) {
+  QStringList textos;
+  for (int i = 0; i < lista.count(); ++i) textos.append(lista.item(i)->text());
+  return textos;
+}
+
+}  // namespace
+
+TfGENECPRO::TfGENECPRO(QWidget* owner)
+    : Form(owner),
+      ui_(std::make_unique<Ui::TfGENECPRO>()),
+      Formatos(new Table(this)),
+      DSFormatos(new DataSource(this)),
+      TablaTrabajo(new Table(this)),
+      Query1(new Query(this)),
+      DSAjustar(new DataSource(this)) {
+  ui_->setupUi(this);
+  setFixedSize(430, 449 + AjusteAlturaFormulario);
+  Formatos->setObjectName(QStringLiteral("Formatos"));
+  Formatos->SetTableName(QStringLiteral("FORMLIST"));
+  DSFormatos->SetDataSet(Formatos);
+  Query1->setObjectName(QStringLiteral("Query1"));
+  DSAjustar->setObjectName(QStringLiteral("DSAjustar"));
+  ui_->DBGrid1->SetSource(DSAjustar);
+  ui_->DBGrid1->horizontalHeader()->setSectionsMovable(true);
+  ui_->DBNavigator1->SetSource(DSFormatos);
+  for (NavigateBtn boton : {nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh})
+    ui_->DBNavigator1->Button(boton)->hide();
+  for (NavigateBtn boton : {nbFirst, nbPrior, nbNext, nbLast})
+    connect(ui_->DBNavigator1->Button(boton), &QToolButton::clicked, this, [this] { CargarFormatoListado(); });
+  ui_->StringGrid->setColumnCount(3);
+  ui_->StringGrid->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Desde Valor"),
+                                              QStringLiteral("Hasta Valor")});
+  ui_->StringGrid->verticalHeader()->hide();
+  for (QListWidget* lista : {ui_->LBDisponible, ui_->LBSeleccionado}) {
+    lista->setAcceptDrops(true);
+    lista->viewport()->installEventFilter(this);
+  }
+  connect(ui_->pbAgregar, &QPushButton::clicked, this, &TfGENECPRO::pbAgregarClick);
+  connect(ui_->pbGuardar, &QToolButton::clicked, this, &TfGENECPRO::pbGuardarClick);
+  connect(ui_->pbGuardarComo, &QToolButton::clicked, this, &TfGENECPRO::pbGuardarComoClick);
+  connect(ui_->pbEliminar, &QToolButton::clicked, this, &TfGENECPRO::pbEliminarClick);
+  connect(ui_->pbStandard, &QToolButton::clicked, this, [this] { CargarFormatoListado(true); });
+  connect(ui_->pbConforme, &QPushButton::clicked, this, &TfGENECPRO::pbConformeClick);
+  connect(ui_->pbSalir, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+  connect(ui_->pbActivarTablaLogica, &QToolButton::clicked, this, [this] {
+    if (dataSet_) MostrarListadoProgramable(dataSet_, QString(), QString(), QString());
+  });
+  connect(ui_->NombreFormato, qOverload<int>(&QComboBox::activated), this, [this] {
+    if (Formatos->Active() && Formatos->Locate(kNombre, Variant::String(ui_->NombreFormato->currentText())))
+      CargarFormatoListado();
+  });
+  connect(ui_->PageControl1, &QTabWidget::currentChanged, this, &TfGENECPRO::cambioPagina);
+  connect(ui_->FormatoFicha, &QCheckBox::toggled, this, [this](bool ficha) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ui_->NumeroColumnasFicha, ui_->NumeroLineasMemoFicha,
+                                                             ui_->SepararPorPaginas})
+      control->setEnabled(ficha);
+    if (ficha) return;
+    ui_->SepararPorPaginas->setChecked(false);
+    ui_->NumeroColumnasFicha->setValue(1);
+    ui_->NumeroLineasMemoFicha->setValue(3);
+  });
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("PopupMenu1"));
+  menu->addAction(QStringLiteral("&Borrar filtros"), this, [this] { ui_->MemoFiltros->clear(); })
+      ->setObjectName(QStringLiteral("BorrarFiltros1"));
+  menu->addAction(QStringLiteral("&Deseleccionar Todos los Campos Seleccionados"), this, [this] { seleccionar({}); })
+      ->setObjectName(QStringLiteral("DeseleccionarTodos1"));
+  menu->addAction(QStringLiteral("&Seleccionar Todos los Campos Disponibles"), this,
+                  [this] { seleccionar(Textos(*ui_->LBDisponible)); })
+      ->setObjectName(QStringLiteral("SeleccionarTodos1"));
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this,
+          [this, menu](const QPoint& punto) { menu->popup(mapToGlobal(punto)); });
+  for (QWidget* control : findChildren<QWidget*>()) {
+    control->installEventFilter(this);
+    if (control->contextMenuPolicy() == Qt::DefaultContextMenu && !qobject_cast<QLineEdit*>(control) &&
+        !qobject_cast<QPlainTextEdit*>(control))
+      control->setContextMenuPolicy(Qt::NoContextMenu);  // the form's menu shows through
+  }
+  PrepararFormulario(*this);
+}
 
 TfGENECPRO::~TfGENECPRO() {
   if (fGENECPRO == this) fGENECPRO = nullptr;
+}
+
+void RegistrarGENECPRO() {
+  FormRegistry::Register(QStringLiteral("TfGENECPRO"), [](QWidget* owner) { return new TfGENECPRO(owner); });
+}
+
+void TfGENECPRO::MostrarListadoProgramable(Dataset* dataSet, const QString& prefijo, const QString& tituloPorDefecto,
+                                           const QString& opciones) {
+  tituloPorDefecto_ = tituloPorDefecto;
+  ui_->LBDisponible->setSortingEnabled(!opciones.contains(QStringLiteral("CamposOrdenadosOFF")));
+  dataSet_ = dataSet;
+  Formatos->Close();
+  prefijo_ = prefijo;
+  bool abiertas = fGENEINIC != nullptr;
+  if (modoTabla()) {
+    filtroGuardado_ = dataSet->Filter();
+    DSAjustar->SetDataSet(dataSet);
+    abiertas = abiertas && AbrirTabla(*fGENEINIC, *this, *Formatos);
+  } else {
+    DSAjustar->SetDataSet(Query1);
+    TablaTrabajo->Close();
+    TablaTrabajo->SetTableName(nombreTabla());
+    abiertas = abiertas && AbrirTabla(*fGENEINIC, *this, *TablaTrabajo) && AbrirTabla(*fGENEINIC, *this, *Formatos);
+  }
+  if (!abiertas) {
+    MensajeAviso(QStringLiteral("¡No ha sido posible abrir las tablas!"));
+    return;
+  }
+  Formatos->SetFilter(FiltroFormatos(claveFormatos()));
+  Formatos->SetFiltered(true);
+  Formatos->First();
+  if (isVisible()) {
+    CargarFormatoListado();
+    return;
+  }
+  ShowModal();
+}
+
+void TfGENECPRO::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  CargarFormatoListado();
+  TraducirFormulario(this);
+}
+
+bool TfGENECPRO::modoTabla() const { return ui_->pbActivarTablaLogica->isChecked(); }
+
+QString TfGENECPRO::nombreTabla() const {
+  const auto* tabla = qobject_cast<const Table*>(dataSet_);
+  return QuitarPrefijoTabla(tabla ? tabla->TableName() : dataSet_->objectName().toUpper());
+}
+
+QString TfGENECPRO::claveFormatos() const { return prefijo_.isEmpty() ? nombreTabla() : prefijo_; }
+
+QString TfGENECPRO::formatoFecha() const { return modoTabla() ? QStringLiteral("dd/mm/yyyy") : FormatoFechaSQL; }
+
+void TfGENECPRO::listarFormatos(const QString& elegido) {
+  QStringList nombres;
+  const Bookmark marca = Formatos->GetBookmark();
+  for (Formatos->First(); !Formatos->Eof(); Formatos->Next()) nombres.append(Formatos->FieldByName(kNombre).AsString());
+  if (Formatos->BookmarkValid(marca)) Formatos->GotoBookmark(marca);
+  ui_->NombreFormato->clear();
+  ui_->NombreFormato->addItems(nombres);
+  ui_->NombreFormato->setCurrentIndex(static_cast<int>(nombres.indexOf(elegido)));
+}
+
+void TfGENECPRO::CargarFormatoListado(bool standard) {
+  if (!dataSet_ || !Formatos->Active()) return;
+  // Leaving the adjust page gives the grid's columns to the selection: done
+  // first, so that the format loaded wins.
+  ui_->PageControl1->setCurrentIndex(kSeleccion);
+  const bool sinFormato = Formatos->IsEmpty();
+  listarFormatos(sinFormato ? QString() : Formatos->FieldByName(kNombre).AsString());
+  const Dataset& origen = modoTabla() ? *dataSet_ : *TablaTrabajo;
+  ui_->LBDisponible->clear();
+  ui_->ListaCampos->clear();
+  camposFiltrables_.clear();
+  for (int i = 0; i < origen.FieldCount(); ++i) {
+    const Field& campo = origen.Fields(i);
+    if (CamposDisponiblesListado({campo.FieldName()}).isEmpty()) continue;
+    ui_->LBDisponible->addItem(campo.FieldName());
+    ui_->ListaCampos->addItem(campo.FieldName());
+    camposFiltrables_.push_back({campo.FieldName(), TextoDeTipoCampo(campo.DataType())});
+  }
+  ui_->Operador->setCurrentIndex(0);
+  ui_->Valor->clear();
+  const QStringList disponibles = Textos(*ui_->LBDisponible);
+  const FormatoListado formato = sinFormato || standard
+                                     ? FormatoStandard(disponibles, tituloPorDefecto_, nombreTabla())
+                                     : FormatoGuardado(*Formatos, disponibles);
+  ui_->Titulo->setText(formato.titulo);
+  seleccionar(formato.seleccionados);
+  ui_->MemoFiltros->setPlainText(formato.filtros);
+  rellenarRangos();
+}
+
+void TfGENECPRO::rellenarRangos() {
+  QTableWidget& rejilla = *ui_->StringGrid;
+  rejilla.clearContents();
+  rejilla.setRowCount(static_cast<int>(camposFiltrables_.size()));
+  for (int fila = 0; fila < rejilla.rowCount(); ++fila) {
+    const QString& nombre = camposFiltrables_[static_cast<size_t>(fila)].nombre;
+    auto* campo = new QTableWidgetItem(AbreviarNombre(nombre, 1));
+    campo->setData(Qt::UserRole, nombre);
+    campo->setFlags(campo->flags() & ~Qt::ItemIsEditable);
+    rejilla.setItem(fila, 0, campo);
+  }
+  rejilla.setColumnWidth(0, 120);
+  // A page not yet shown has not been laid out: the shown page gives the width.
+  const int anchoRejilla = ui_->PageControl1->currentWidget()->contentsRect().width() - 18;
+  const int ancho = (anchoRejilla - 127) / 2 - (rejilla.rowCount() + 1 > 10 ? 8 : 0);
+  rejilla.setColumnWidth(1, ancho);
+  rejilla.setColumnWidth(2, ancho);
+}
+
+std::vector<RangoCampo> TfGENECPRO::rangos() const {
+  std::vector<RangoCampo> lista;
+  const auto texto = [this](int fila, int columna) {
+    const QTableWidgetItem* celda = ui_->StringGrid->item(fila, columna);
+    return celda ? celda->text() : QString();
+  };
+  for (int fila = 0; fila < ui_->StringGrid->rowCount(); ++fila)
+    lista.push_back({camposFiltrables_[static_cast<size_t>(fila)], texto(fila, 1), texto(fila, 2)});
+  return lista;
+}
+
+QString TfGENECPRO::condicion() const {
+  return CondicionListado(ui_->MemoFiltros->toPlainText(), CondicionRangos(rangos(), formatoFecha()));
+}
+
+QStringList TfGENECPRO::seleccionados() const { return Textos(*ui_->LBSeleccionado); }
+
+void TfGENECPRO::seleccionar(const QStringList& campos) {
+  ui_->LBSeleccionado->clear();
+  ui_->LBSeleccionado->addItems(campos);
+}
+
+void TfGENECPRO::pbAgregarClick() {
+  if (ui_->Valor->text().isEmpty() || ui_->ListaCampos->currentIndex() < 0) return;
+  QString valor = ui_->Valor->text();
+  const QString linea = CondicionFiltro(camposFiltrables_[static_cast<size_t>(ui_->ListaCampos->currentIndex())],
+                                        ui_->Operador->currentText(), valor, formatoFecha());
+  ui_->Valor->setText(valor);
+  const QString memo = ui_->MemoFiltros->toPlainText();
+  ui_->MemoFiltros->setPlainText(
+      AgregarCondicion(memo.isEmpty() ? QStringList() : memo.split(u'\n'), linea).join(u'\n'));
+}
+
+bool TfGENECPRO::EjecutarConsultaListado() {
+  CursorEspera cursor;
+  DSAjustar->SetDataSet(ui_->PageControl1->currentIndex() == kAjustar ? Query1 : nullptr);
+  Query1->Close();
+  Query1->SetDatabaseName(BaseDatosBDE(QStringLiteral("Database")));
+  Query1->SQL().Clear();
+  try {
+    ConsultaListado consulta{NombreTablaFisica(nombreTabla()), seleccionados(), {}, condicion(),
+                             ui_->cbClasificado->isChecked()};
+    for (const CampoFiltrable& campo : camposFiltrables_)
+      if (NoClasificable(campo.tipo)) consulta.camposNoClasificables.append(campo.nombre);
+    Query1->SQL().SetText(SentenciaListado(consulta).join(QStringLiteral("\r\n")));
+    Query1->Open();
+  } catch (const std::exception& error) {
+    MensajeAviso(QStringLiteral("Imposible ejecutar la sentencia SQL. Motivo: ") + TextoExcepcion(error));
+    return false;
+  }
+  DSAjustar->SetDataSet(Query1);
+  for (int columna = 0; columna < ui_->DBGrid1->ColumnCount(); ++columna)
+    ui_->DBGrid1->SetColumnTitle(columna, AbreviarNombre(ui_->DBGrid1->ColumnFieldName(columna), 1));
+  TraducirFormulario(this);
+  return true;
+}
+
+bool TfGENECPRO::AplicarFiltroTabla() {
+  try {
+    dataSet_->SetFiltered(false);
+    QString filtro = condicion();
+    filtro.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+    dataSet_->SetFilter(filtro);
+    dataSet_->SetFiltered(true);
+  } catch (const std::exception& error) {
+    MensajeAviso(QStringLiteral("Imposible ejecutar la sentencia SQL. Motivo: ") + TextoExcepcion(error));
+    return false;
+  }
+  return true;
+}
+
+// The grid shows the selected fields in their order; the others stay behind, hidden.
+void TfGENECPRO::deListaARejilla() {
+  QStringList columnas = seleccionados();
+  for (const QString& campo : dataSet_->GetFieldNames())
+    if (!columnas.contains(campo)) columnas.append(campo);
+  ui_->DBGrid1->SetColumns(columnas);
+  for (const QString& campo : columnas) ui_->DBGrid1->SetFieldVisible(campo, seleccionados().contains(campo));
+}
+
+void TfGENECPRO::deRejillaALista() {
+  QStringList campos;
+  const QHeaderView& cabecera = *ui_->DBGrid1->horizontalHeader();
+  for (int visual = 0; visual < cabecera.count(); ++visual) {
+    const int columna = cabecera.logicalIndex(visual);
+    if (modoTabla() && !ui_->DBGrid1->ColumnVisible(columna)) continue;
+    campos.append(ui_->DBGrid1->ColumnFieldName(columna));
+  }
+  seleccionar(campos);
+}
+
+void TfGENECPRO::cambioPagina(int pagina) {
+  if (!dataSet_) return;
+  if (paginaAnterior_ == kSeleccion && modoTabla()) deListaARejilla();
+  if (paginaAnterior_ == kAjustar) deRejillaALista();
+  paginaAnterior_ = pagina;
+  // A grid that could not be filled has nothing to give back to the selection.
+  if (pagina == kAjustar && !(modoTabla() ? AplicarFiltroTabla() : EjecutarConsultaListado())) {
+    paginaAnterior_ = kSeleccion;
+    ui_->PageControl1->setCurrentIndex(kSeleccion);
+  }
+  OcultarCamposRestringidos(*this);
+}
+
+void TfGENECPRO::pbGuardarClick() {
+  if (!GuardarFormato(*Formatos, {ui_->Titulo->text(), seleccionados(), ui_->MemoFiltros->toPlainText()}))
+    MensajeAviso(QStringLiteral("¡No ha sido posible grabar el registro!"));
+}
+
+void TfGENECPRO::pbGuardarComoClick() {
+  QString nombre = ui_->NombreFormato->currentText();
+  MensajePregunta(QStringLiteral("Introduzca el Nombre del Formato:"), nombre);
+  if (nombre.isEmpty()) return;
+  if (!GuardarFormatoComo(*Formatos, claveFormatos(), nombre,
+                          {ui_->Titulo->text(), seleccionados(), ui_->MemoFiltros->toPlainText()})) {
+    MensajeAviso(QStringLiteral("¡Ya existe el formato!"));
+    return;
+  }
+  listarFormatos(nombre);
+}
+
+void TfGENECPRO::pbEliminarClick() {
+  if (Formatos->IsEmpty()) return;
+  QString respuesta;
+  MensajeConfirmacion(QStringLiteral("¿ Esta seguro de querer eliminar el formato actual ?"), respuesta);
+  if (respuesta != u"SI") return;
+  Formatos->Delete();
+  CargarFormatoListado();
+}
+
+void TfGENECPRO::pbConformeClick() {
+  if (!dataSet_) return;
+  if (!modoTabla() && ui_->PageControl1->currentIndex() != kAjustar && !EjecutarConsultaListado()) return;
+  Dataset* resultado = modoTabla() ? dataSet_ : Query1;
+  if (modoTabla()) {
+    ui_->PageControl1->setCurrentIndex(kAjustar);
+    if (!AplicarFiltroTabla()) return;
+    if (ui_->cbClasificado->isChecked()) {
+      if (dataSet_->RecordCount() > 1000) {
+        QString respuesta;
+        MensajeConfirmacion(QStringLiteral("El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
+                                           "clasificado. ¿Desea continuar en cualquier caso?"),
+                            respuesta);
+        if (respuesta == u"NO") return;
+      }
+      deRejillaALista();
+      clasificada_ = std::make_unique<CopiaClasificada>(this);
+      if (!clasificada_->Clasificar(*dataSet_)) {
+        clasificada_.reset();
+        return;
+      }
+      resultado = &clasificada_->Temporal();
+    }
+    const QStringList campos = seleccionados();
+    for (int i = 0; i < resultado->FieldCount(); ++i) {
+      const auto posicion = campos.indexOf(resultado->Fields(i).FieldName());
+      resultado->Fields(i).SetTag(posicion < 0 ? 999 : static_cast<int>(posicion) + 1);
+    }
+  }
+  if (ui_->pbExportarExcel->isChecked()) ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
+}
+
+void TfGENECPRO::restaurarFiltro() {
+  if (!dataSet_ || filtroGuardado_ == dataSet_->Filter()) return;
+  try {
+    if (filtroGuardado_.isEmpty()) {
+      dataSet_->SetFiltered(false);
+      dataSet_->SetFilter(QString());
+    } else {
+      dataSet_->SetFilter(filtroGuardado_);
+      dataSet_->SetFiltered(true);
+    }
+  } catch (const std::exception&) {
+    MensajeAviso(QStringLiteral("¡No ha sido posible restaurar los filtros de la tabla!"));
+  }
+}
+
+void TfGENECPRO::done(int result) {
+  if (modoTabla()) restaurarFiltro();
+  clasificada_.reset();
+  Form::done(result);
+}
+
+// Enter moves on to the next control (but for the filter memo's lines); F1 opens
+// the help. Dropping
+// moves names between the two lists only; any other drop changes nothing.
+bool TfGENECPRO::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && !qobject_cast<QPlainTextEdit*>(watched)) {
+    const int tecla = static_cast<QKeyEvent*>(event)->key();
+    if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+      focusNextChild();
+      return true;
+    }
+    if (tecla == Qt::Key_F1) {
+      MostrarAyuda(ContextoAyuda(Caption()));
+      return true;
+    }
+  }
+  if (watched != ui_->LBSeleccionado->viewport() && watched != ui_->LBDisponible->viewport())
+    return Form::eventFilter(watched, event);
+  if (event->type() != QEvent::Drop && event->type() != QEvent::DragMove && event->type() != QEvent::DragEnter)
+    return Form::eventFilter(watched, event);
+  auto* soltar = static_cast<QDropEvent*>(event);
+  QListWidget* destino = watched == ui_->LBSeleccionado->viewport() ? ui_->LBSeleccionado : ui_->LBDisponible;
+  auto* origen = qobject_cast<QListWidget*>(soltar->source());
+  soltar->setDropAction(Qt::CopyAction);
+  soltar->accept();
+  if (event->type() != QEvent::Drop || !origen || origen == destino) return true;
+  QStringList seleccion = seleccionados();
+  for (const QListWidgetItem* elemento : origen->selectedItems()) {
+    if (destino == ui_->LBSeleccionado && !seleccion.contains(elemento->text())) seleccion.append(elemento->text());
+    if (destino == ui_->LBDisponible) seleccion.removeAll(elemento->text());
+  }
+  seleccionar(seleccion);
+  return true;
 }

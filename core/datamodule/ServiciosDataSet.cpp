@@ -40,10 +40,10 @@ class FormularioListado {
                       QStringLiteral(" no está disponible."));
   }
 
-  void Mostrar(Dataset& dataSet, const QString& clave, const QString& opciones, const QString& titulo) {
+  void Mostrar(Dataset& dataSet, const QString& clave, const QString& titulo, const QString& opciones) {
     if (!QMetaObject::invokeMethod(formulario_, "MostrarListadoProgramable", Qt::DirectConnection,
-                                   Q_ARG(Dataset*, &dataSet), Q_ARG(QString, clave), Q_ARG(QString, opciones),
-                                   Q_ARG(QString, titulo)))
+                                   Q_ARG(Dataset*, &dataSet), Q_ARG(QString, clave), Q_ARG(QString, titulo),
+                                   Q_ARG(QString, opciones)))
       throw Exception(QStringLiteral("El formulario ") + QLatin1String(kFormularioListado) +
                       QStringLiteral(" no está disponible."));
   }
@@ -151,7 +151,7 @@ void ListarEnTablaTemporal(Dataset& dataSet, const QString& clave, const QString
   };
   pulsar(true);
   try {
-    listado.Mostrar(temporal.tabla, clave, QStringLiteral("CamposOrdenadosOFF"), titulo);
+    listado.Mostrar(temporal.tabla, clave, titulo, QStringLiteral("CamposOrdenadosOFF"));
   } catch (...) {
     pulsar(false);
     throw;

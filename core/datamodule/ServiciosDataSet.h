@@ -5,8 +5,8 @@
 class Dataset;
 
 // The class name of the programmable listing form, created once at start-up:
-// a slot MostrarListadoProgramable(Dataset*, QString clave, QString opciones,
-// QString titulo) that returns when the dialog closes, and the toggle button
+// a slot MostrarListadoProgramable(Dataset*, QString clave, QString titulo,
+// QString opciones) that returns when the dialog closes, and the toggle button
 // pbActivarTablaLogica.
 inline constexpr auto kFormularioListado = "TfGENECPRO";
 

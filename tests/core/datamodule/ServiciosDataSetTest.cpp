@@ -25,8 +25,8 @@ class ListadoPrueba : public Form {
     boton_->setCheckable(true);
   }
 
-  Q_INVOKABLE void MostrarListadoProgramable(Dataset* dataSet, const QString& clave, const QString& opciones,
-                                             const QString& titulo) {
+  Q_INVOKABLE void MostrarListadoProgramable(Dataset* dataSet, const QString& clave, const QString& titulo,
+                                             const QString& opciones) {
     QStringList filas;
     for (dataSet->First(); !dataSet->Eof(); dataSet->Next()) {
       QStringList campos;

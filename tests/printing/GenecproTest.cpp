@@ -1,0 +1,269 @@
+#include "printing/Genecpro.h"
+
+#include "core/startup/Configuracion.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
+#include "tests/dialogs/BusquedaFixture.h"
+#include "tests/fixtures/ScriptedDialogs.h"
+#include "tests/fixtures/XlsxSheet.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+namespace {
+
+// The customers listed through the dialog, driven as a user would.
+class Genecpro : public BusquedaFixture {
+ protected:
+  void SetUp() override {
+    Preparar();
+    fGENECPRO = new TfGENECPRO();
+    clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    clientes.SetTableName(u"CLIENTES"_qs);
+    clientes.Open();
+  }
+  void TearDown() override {
+    delete fGENECPRO;
+    CamposNoVisiblesUsuario.clear();
+  }
+
+  template <class T>
+  static T& hijo(const char* nombre) {
+    return *fGENECPRO->findChild<T*>(QString::fromLatin1(nombre));
+  }
+  static QStringList elementos(const char* lista) {
+    QStringList textos;
+    for (int i = 0; i < hijo<QListWidget>(lista).count(); ++i) textos.append(hijo<QListWidget>(lista).item(i)->text());
+    return textos;
+  }
+  static void rango(int fila, const QString& desde, const QString& hasta) {
+    hijo<QTableWidget>("StringGrid").setItem(fila, 1, new QTableWidgetItem(desde));
+    hijo<QTableWidget>("StringGrid").setItem(fila, 2, new QTableWidgetItem(hasta));
+  }
+  static int pagina() { return hijo<QTabWidget>("PageControl1").currentIndex(); }
+  static void irA(int numero) { hijo<QTabWidget>("PageControl1").setCurrentIndex(numero); }
+  static QString sentencia() { return fGENECPRO->findChild<Query*>(u"Query1"_qs)->SQL().Text(); }
+  static void mostrar(Dataset& dataSet, const QString& titulo = QString()) {
+    fGENECPRO->MostrarListadoProgramable(&dataSet, QString(), titulo, QString());
+  }
+
+  Table clientes;
+};
+
+}  // namespace
+
+TEST_F(Genecpro, WithoutSavedFormatsEveryVisibleFieldIsListedUnderTheDefaultTitle) {
+  CamposNoVisiblesUsuario = u"Notas"_qs;
+  QString titulo;
+  QStringList disponibles, seleccionados;
+  int filas = 0;
+  AlMostrarse([&](QWidget&) {
+    titulo = hijo<QLineEdit>("Titulo").text();
+    disponibles = elementos("LBDisponible");
+    seleccionados = elementos("LBSeleccionado");
+    filas = hijo<QTableWidget>("StringGrid").rowCount();
+  });
+  mostrar(clientes);
+  EXPECT_EQ(titulo, u"Listado programable de la tabla CLIENTES"_qs);
+  EXPECT_EQ(disponibles, (QStringList{u"Codigo"_qs, u"Nombre"_qs}));
+  EXPECT_EQ(seleccionados, disponibles);
+  EXPECT_EQ(filas, 2);
+}
+
+TEST_F(Genecpro, TheAdjustPageRunsTheSelectOfRangesAndFilters) {
+  QString texto;
+  int registros = 0;
+  AlMostrarse([&](QWidget&) {
+    rango(0, u"10"_qs, u"20"_qs);  // Codigo
+    hijo<QComboBox>("ListaCampos").setCurrentIndex(1);  // Nombre
+    hijo<QComboBox>("Operador").setCurrentText(u"<>"_qs);
+    hijo<QLineEdit>("Valor").setText(u"Cliente 012"_qs);
+    fGENECPRO->pbAgregarClick();
+    irA(3);
+    texto = sentencia();
+    registros = fGENECPRO->findChild<Query*>(u"Query1"_qs)->RecordCount();
+  });
+  mostrar(clientes);
+  EXPECT_EQ(texto.trimmed(), u"SELECT Codigo,Nombre,Notas\r\nFROM dbo.CLIENTES\r\nWHERE ((Nombre <> 'Cliente 012')) AND "
+                   "((Codigo >= '10') AND (Codigo <= '20'))\r\nORDER BY Codigo,Nombre"_qs);
+  EXPECT_EQ(registros, 10);
+}
+
+TEST_F(Genecpro, AFilterLeavingItsGroupRunsNothingAndTheDialogStays) {
+  int paginaVista = -1;
+  AlMostrarse([&](QWidget&) {
+    hijo<QPlainTextEdit>("MemoFiltros").setPlainText(u"Codigo = 1) OR (1 = 1"_qs);
+    irA(3);
+    paginaVista = pagina();
+  });
+  mensajes.Expect(u"A"_qs);
+  mostrar(clientes);
+  ASSERT_EQ(mensajes.Texts().size(), 1);
+  EXPECT_TRUE(mensajes.Texts()[0].startsWith(u"Imposible ejecutar la sentencia SQL. Motivo: "_qs));
+  EXPECT_EQ(paginaVista, 0);
+}
+
+TEST_F(Genecpro, TableModeFiltersTheDatasetAndGivesItsFilterBack) {
+  clientes.SetFilter(u"Codigo < 100"_qs);
+  clientes.SetFiltered(true);
+  int registros = 0;
+  AlMostrarse([&](QWidget&) {
+    hijo<QPlainTextEdit>("MemoFiltros").setPlainText(u"(Nombre = 'Cliente 007')"_qs);
+    irA(3);
+    registros = clientes.RecordCount();
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mostrar(clientes);
+  EXPECT_EQ(registros, 1);
+  EXPECT_EQ(clientes.Filter(), u"Codigo < 100"_qs);
+  EXPECT_TRUE(clientes.Filtered());
+  EXPECT_EQ(clientes.RecordCount(), 99);
+}
+
+TEST_F(Genecpro, FormatsAreSavedAsAndFoundAgainByName) {
+  AlMostrarse([&](QWidget&) {
+    hijo<QLineEdit>("Titulo").setText(u"Clientes"_qs);
+    hijo<QListWidget>("LBSeleccionado").takeItem(2);
+    fGENECPRO->pbGuardarComoClick();
+    fGENECPRO->pbGuardarComoClick();
+  });
+  mensajes.Expect(u"P"_qs, u"Breve"_qs).Expect(u"P"_qs, u"Breve"_qs).Expect(u"A"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(mensajes.Texts().last(), u"¡Ya existe el formato!"_qs);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Prefijo, Nombre, Titulo FROM FORMLIST"_qs, u"Database"_qs),
+            u"CLIENTES|Breve|Clientes"_qs);
+
+  QString titulo;
+  QStringList seleccionados;
+  AlMostrarse([&](QWidget&) {
+    titulo = hijo<QLineEdit>("Titulo").text();
+    seleccionados = elementos("LBSeleccionado");
+  });
+  mostrar(clientes, u"Otro"_qs);
+  EXPECT_EQ(titulo, u"Clientes"_qs);
+  EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs}));
+}
+
+TEST_F(Genecpro, TableModeSortsACopyPerRunAndHandsItToExcelWithTheSelectedFieldsOnly) {
+  ScriptedDialogs dialogos;
+  const QString archivo = carpeta.File(u"LISTPRG.XLS"_qs);
+  QString base, nombre;
+  AlMostrarse([&](QWidget&) {
+    hijo<QListWidget>("LBSeleccionado").clear();
+    hijo<QListWidget>("LBSeleccionado").addItems({u"Nombre"_qs, u"Codigo"_qs});
+    rango(0, u"3"_qs, u"5"_qs);
+    hijo<QToolButton>("pbExportarExcel").setChecked(true);
+    fGENECPRO->pbConformeClick();
+    auto* temporal = fGENECPRO->findChild<Table*>(u"Temporal"_qs);
+    ASSERT_NE(temporal, nullptr);
+    base = temporal->DatabaseName();
+    nombre = temporal->TableName();
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  dialogos.ExpectFile(archivo);
+  mostrar(clientes);
+  ASSERT_EQ(dialogos.Dialogs().size(), 1);
+  EXPECT_EQ(dialogos.Dialogs()[0].fileName, u"LISTPRG.XLS"_qs);
+  const XlsxSheet hoja = XlsxSheet::Read(archivo);
+  ASSERT_TRUE(hoja.read);
+  EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
+            QStringList({u"Codigo"_qs, u"Nombre"_qs, QString()}));  // Notas, not selected, stays out
+  EXPECT_EQ(QStringList({hoja.Text("B3"), hoja.Text("B4"), hoja.Text("B5"), hoja.Text("B6")}),
+            QStringList({u"Cliente 003"_qs, u"Cliente 004"_qs, u"Cliente 005"_qs, QString()}));
+  // The copy went with the dialog, and the customers have their filter back.
+  Table temporal;
+  temporal.SetDatabaseName(base);
+  temporal.SetTableName(nombre);
+  EXPECT_FALSE(temporal.Exists());
+  EXPECT_FALSE(clientes.Filtered());
+}
+
+TEST_F(Genecpro, AboveAThousandRecordsTheSortIsAskedForAndNoLeavesNothing) {
+  QString valores;
+  for (int codigo = 251; codigo <= 1001; ++codigo)
+    valores += u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, 'Otro'); "_qs.arg(codigo);
+  Ejecutar(valores);
+  Table* temporal = nullptr;
+  AlMostrarse([&](QWidget&) {
+    fGENECPRO->pbConformeClick();
+    temporal = fGENECPRO->findChild<Table*>(u"Temporal"_qs);
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"El listado actual puede ser largo (más de 1000 líneas) y ha de ser "
+                                          "clasificado. ¿Desea continuar en cualquier caso?"_qs});
+  EXPECT_EQ(temporal, nullptr);
+}
+
+TEST_F(Genecpro, AStoredFilterPassesTheSameChecksAndAFailingQueryLeavesTheDialogUsable) {
+  Ejecutar(u"CREATE TABLE FORMLIST (Prefijo VARCHAR(60), Nombre VARCHAR(60), Titulo VARCHAR(250) NULL, "
+           "ListaSeleccionado TEXT NULL, ListaFiltrosSQL TEXT NULL, CONSTRAINT FORMLIST_Clave1 PRIMARY KEY "
+           "(Prefijo, Nombre))"_qs);
+  Ejecutar(u"INSERT INTO FORMLIST VALUES ('CLIENTES', 'Malo', 'T', 'Codigo\rNombre', "
+           "'Codigo = 1; DROP TABLE CLIENTES')"_qs);
+  QStringList seleccionados;
+  int paginaVista = -1;
+  bool segundoIntento = false;
+  AlMostrarse([&](QWidget&) {
+    seleccionados = elementos("LBSeleccionado");
+    irA(3);  // refused: nothing runs
+    hijo<QPlainTextEdit>("MemoFiltros").clear();
+    Ejecutar(u"DROP TABLE CLIENTES"_qs);
+    irA(3);  // the table has gone: the engine's reason
+    paginaVista = pagina();
+    Ejecutar(u"CREATE TABLE CLIENTES (Codigo INTEGER, Nombre VARCHAR(40) NULL, Notas TEXT NULL)"_qs);
+    irA(3);
+    segundoIntento = pagina() == 3;
+  });
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs}));
+  ASSERT_EQ(mensajes.Texts().size(), 2);
+  for (const QString& texto : mensajes.Texts())
+    EXPECT_TRUE(texto.startsWith(u"Imposible ejecutar la sentencia SQL. Motivo: "_qs)) << texto.toStdString();
+  EXPECT_EQ(paginaVista, 0);
+  EXPECT_TRUE(segundoIntento);
+}
+
+TEST_F(Genecpro, ThePopupEmptiesOrFillsTheSelectionAndClearsTheFilters) {
+  QStringList vacia, llena;
+  QString memo = u"x"_qs;
+  AlMostrarse([&](QWidget& formulario) {
+    const auto pulsar = [&](const char* nombre) {
+      formulario.findChild<QAction*>(QString::fromLatin1(nombre))->trigger();
+    };
+    pulsar("DeseleccionarTodos1");
+    vacia = elementos("LBSeleccionado");
+    pulsar("SeleccionarTodos1");
+    llena = elementos("LBSeleccionado");
+    hijo<QPlainTextEdit>("MemoFiltros").setPlainText(u"(Codigo = '1')"_qs);
+    pulsar("BorrarFiltros1");
+    memo = hijo<QPlainTextEdit>("MemoFiltros").toPlainText();
+  });
+  mostrar(clientes);
+  EXPECT_TRUE(vacia.isEmpty());
+  EXPECT_EQ(llena, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_TRUE(memo.isEmpty());
+}
+
+TEST_F(Genecpro, LoadingAFormatFromTheAdjustPageKeepsTheFormatsSelection) {
+  QStringList seleccionados;
+  AlMostrarse([&](QWidget&) {
+    hijo<QListWidget>("LBSeleccionado").takeItem(2);
+    irA(3);
+    hijo<QToolButton>("pbStandard").click();
+    seleccionados = elementos("LBSeleccionado");
+  });
+  mostrar(clientes);
+  EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+}
