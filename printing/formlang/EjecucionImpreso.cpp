@@ -91,6 +91,8 @@ void EjecucionImpreso::EjecutarInstruccion(const QString& texto) {
   const LineaInstruccion linea = AnalizarLinea(texto, programa.separadorLibre);
   comandoActual = linea.palabra;
   if (AplicarAjuste(linea, geometria.ajustes)) return;
+  // A text printer has one face; the engine sets it at each page.
+  if (geometria.modoTexto && linea.palabra == u"Font") return;
   // Carried totals are printed and reset outside the lines only.
   if (geometria.enSeccionLineas && (linea.palabra == u"Suma" || linea.palabra == u"ISum")) return;
   entorno_.EjecutarComando(linea);

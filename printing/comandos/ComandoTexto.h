@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class DestinoComandos;
+struct LineaInstruccion;
+
+// What every value-printing command hands to the text routine.
+struct ArgumentosTexto {
+  double x = 0;
+  double y = 0;
+  double ancho = 0;
+  QString texto;
+  QString alineacion;
+};
+
+ArgumentosTexto LeerArgumentosTexto(const LineaInstruccion& linea, int argumentoTexto = 4, int argumentoAlineacion = 5);
+void ImprimirTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos);
+
+void ComandoText(DestinoComandos& destino, const LineaInstruccion& linea);
+void ComandoAsci(DestinoComandos& destino, const LineaInstruccion& linea);

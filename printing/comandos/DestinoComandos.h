@@ -1,0 +1,28 @@
+#pragma once
+
+#include "printing/comandos/LienzoImpreso.h"
+#include "printing/formlang/EjecucionImpreso.h"
+
+#include <QByteArray>
+
+// What the commands of a printed form act on: the run's state, the canvas of
+// the destination and the printer's raw channel.
+class DestinoComandos {
+ public:
+  virtual ~DestinoComandos() = default;
+  virtual EjecucionImpreso& Ejecucion() = 0;
+  // None when there is nothing to draw on (text mode on paper).
+  virtual LienzoImpreso* Lienzo() = 0;
+  virtual void EnviarCrudo(const QByteArray& bytes) = 0;
+
+  bool Pantalla() { return Ejecucion().destino == DestinoSalida::Pantalla; }
+  // Millimetres of the paper to pixels of the destination.
+  int PixelesX(double v) {
+    const GeometriaImpreso& g = Ejecucion().geometria;
+    return Pantalla() ? g.PixelesPaginaX(v) : g.PixelesImpresoraX(v);
+  }
+  int PixelesY(double v) {
+    const GeometriaImpreso& g = Ejecucion().geometria;
+    return Pantalla() ? g.PixelesPaginaY(v) : g.PixelesImpresoraY(v);
+  }
+};
