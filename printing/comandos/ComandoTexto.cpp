@@ -104,13 +104,9 @@ void ImprimirTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos) 
   } else {
     DibujarTexto(destino, *lienzo, argumentos, marcado.texto);
   }
-  // Colour, size and style go back; a face name the marks cannot change stays.
+  // The marks change colour, size and style only; they go back as they were.
   destinoFuente.colorFuente = colorGuardado;
-  destinoFuente.fuente.setPointSizeF(guardada.pointSizeF());
-  destinoFuente.fuente.setBold(guardada.bold());
-  destinoFuente.fuente.setItalic(guardada.italic());
-  destinoFuente.fuente.setUnderline(guardada.underline());
-  destinoFuente.fuente.setStrikeOut(guardada.strikeOut());
+  destinoFuente.fuente = guardada;
 }
 
 void ComandoText(DestinoComandos& destino, const LineaInstruccion& linea) {

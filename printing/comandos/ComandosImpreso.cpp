@@ -3,6 +3,7 @@
 #include "printing/Genelimp.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/ComandoVariable.h"
+#include "printing/comandos/ComandosCalculo.h"
 #include "printing/comandos/ComandosDibujo.h"
 #include "printing/comandos/DestinoComandos.h"
 
@@ -16,6 +17,8 @@ const QHash<QString, Comando>& TablaComandos() {
   static const QHash<QString, Comando> tabla{
       {u"Text"_qs, ComandoText}, {u"Asci"_qs, ComandoAsci}, {u"Vari"_qs, ComandoVari},
       {u"Rect"_qs, ComandoRect}, {u"Line"_qs, ComandoLine}, {u"Font"_qs, ComandoFont},
+      {u"Expr"_qs, ComandoExpr}, {u"Conc"_qs, ComandoConc}, {u"Suma"_qs, ComandoSuma},
+      {u"ISum"_qs, ComandoISum},
   };
   return tabla;
 }

@@ -4,6 +4,9 @@
 #include "printing/formlang/EjecucionImpreso.h"
 
 #include <QByteArray>
+#include <QVariant>
+
+#include <optional>
 
 // What the commands of a printed form act on: the run's state, the canvas of
 // the destination and the printer's raw channel.
@@ -14,6 +17,10 @@ class DestinoComandos {
   // None when there is nothing to draw on (text mode on paper).
   virtual LienzoImpreso* Lienzo() = 0;
   virtual void EnviarCrudo(const QByteArray& bytes) = 0;
+
+  // A field of the row in print: the line while [LINEAS] runs, else the
+  // document. None when the row has no such field.
+  std::optional<QVariant> CampoFila(const QString& campo);
 
   bool Pantalla() { return Ejecucion().destino == DestinoSalida::Pantalla; }
   // Millimetres of the paper to pixels of the destination.
