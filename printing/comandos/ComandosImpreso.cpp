@@ -1,6 +1,7 @@
 #include "printing/comandos/ComandosImpreso.h"
 
 #include "printing/Genelimp.h"
+#include "printing/comandos/ComandoGrafico.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/ComandoVariable.h"
 #include "printing/comandos/ComandosCalculo.h"
@@ -18,7 +19,7 @@ const QHash<QString, Comando>& TablaComandos() {
       {u"Text"_qs, ComandoText}, {u"Asci"_qs, ComandoAsci}, {u"Vari"_qs, ComandoVari},
       {u"Rect"_qs, ComandoRect}, {u"Line"_qs, ComandoLine}, {u"Font"_qs, ComandoFont},
       {u"Expr"_qs, ComandoExpr}, {u"Conc"_qs, ComandoConc}, {u"Suma"_qs, ComandoSuma},
-      {u"ISum"_qs, ComandoISum},
+      {u"ISum"_qs, ComandoISum}, {u"Graf"_qs, ComandoGraf},
   };
   return tabla;
 }
