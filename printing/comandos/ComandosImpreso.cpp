@@ -1,6 +1,8 @@
 #include "printing/comandos/ComandosImpreso.h"
 
+#include "platform/data/Table.h"
 #include "printing/Genelimp.h"
+#include "printing/comandos/ComandoCampo.h"
 #include "printing/comandos/ComandoGrafico.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/ComandoVariable.h"
@@ -19,7 +21,7 @@ const QHash<QString, Comando>& TablaComandos() {
       {u"Text"_qs, ComandoText}, {u"Asci"_qs, ComandoAsci}, {u"Vari"_qs, ComandoVari},
       {u"Rect"_qs, ComandoRect}, {u"Line"_qs, ComandoLine}, {u"Font"_qs, ComandoFont},
       {u"Expr"_qs, ComandoExpr}, {u"Conc"_qs, ComandoConc}, {u"Suma"_qs, ComandoSuma},
-      {u"ISum"_qs, ComandoISum}, {u"Graf"_qs, ComandoGraf},
+      {u"ISum"_qs, ComandoISum}, {u"Graf"_qs, ComandoGraf}, {u"Camp"_qs, ComandoCamp},
   };
   return tabla;
 }
@@ -29,6 +31,9 @@ class DestinoMotor : public DestinoComandos {
   explicit DestinoMotor(TfGENELIMP& motor) : motor_(motor) {}
   EjecucionImpreso& Ejecucion() override { return motor_.Ejecucion(); }
   LienzoImpreso* Lienzo() override { return motor_.Lienzo(); }
+  Dataset* DatosFila() override {
+    return Ejecucion().geometria.enSeccionLineas ? static_cast<Dataset*>(motor_.LTemporal) : motor_.Temporal;
+  }
   void EnviarCrudo(const QByteArray& bytes) override { motor_.EnviarCrudo(bytes); }
 
  private:

@@ -10,10 +10,15 @@
 
 // What the commands of a printed form act on: the run's state, the canvas of
 // the destination and the printer's raw channel.
+class Dataset;
+
 class DestinoComandos {
  public:
   virtual ~DestinoComandos() = default;
   virtual EjecucionImpreso& Ejecucion() = 0;
+  // The table of the row in print (the lines while [LINEAS] runs, else the
+  // documents); none when the run is not over tables.
+  virtual Dataset* DatosFila() = 0;
   // None when there is nothing to draw on (text mode on paper).
   virtual LienzoImpreso* Lienzo() = 0;
   virtual void EnviarCrudo(const QByteArray& bytes) = 0;

@@ -24,6 +24,7 @@ class DestinoPrueba : public DestinoComandos {
   DestinoPrueba();
   EjecucionImpreso& Ejecucion() override { return ejecucion; }
   LienzoImpreso* Lienzo() override { return conLienzo ? &lienzo : nullptr; }
+  Dataset* DatosFila() override { return datos; }
   void EnviarCrudo(const QByteArray& bytes) override { crudo += bytes; }
 
   void Ejecutar(const QString& linea);
@@ -39,5 +40,6 @@ class DestinoPrueba : public DestinoComandos {
   QPainter pintor;
   LienzoImpreso lienzo;
   bool conLienzo = true;
+  Dataset* datos = nullptr;
   QByteArray crudo;
 };
