@@ -9,9 +9,11 @@
 #include "platform/Exceptions.h"
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
+#include "platform/data/Table.h"
 #include "platform/format/Format.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/comandos/TablaReferida.h"
 #include "printing/comandos/ValoresImpreso.h"
 
 #include <optional>
@@ -39,8 +41,8 @@ QString FormatoEntero(const LineaInstruccion& linea) {
 }
 
 std::optional<QString> TextoValor(DestinoComandos& destino, const LineaInstruccion& linea, const Field& campo,
-                                  const ReferenciaCampo& referencia) {
-  if (CampoNoVisible(referencia.nombre)) return QString();
+                                  const ReferenciaCampo& referencia, bool ocultos) {
+  if (ocultos && CampoNoVisible(referencia.nombre)) return QString();
   if (EsCampoHora(campo)) return FormatDateTime(u"hh:nn:ss"_qs, campo.AsDateTime());
   switch (campo.DataType()) {
     case ftDate:
@@ -105,18 +107,26 @@ void ComandoCamp(DestinoComandos& destino, const LineaInstruccion& linea) {
     argumentos.texto = AbreviarNombre(referencia.nombre, 1);
     return ImprimirTexto(destino, argumentos);
   }
-  Dataset* datos = destino.DatosFila();
-  if (tablaReferida || !datos) return;
   try {
-    const Field* campo = datos->FindField(referencia.nombre);
+    std::unique_ptr<Table> referida;
+    Dataset* datos = destino.DatosFila();
+    QString nombre = referencia.nombre;
+    if (tablaReferida) {
+      const ReferenciaTabla tabla = LeerReferenciaTabla(referencia.nombre);
+      referida = AbrirTablaReferida(destino, tabla);
+      datos = referida.get();
+      nombre = tabla.campo;
+    }
+    if (!datos) return;
+    const Field* campo = datos->FindField(nombre);
     if (!campo) return;
     if ((campo->DataType() == ftMemo || campo->DataType() == ftFmtMemo) && LineaMemoActual(destino) == 0) return;
-    const std::optional<QString> texto = TextoValor(destino, linea, *campo, referencia);
+    const std::optional<QString> texto = TextoValor(destino, linea, *campo, referencia, !tablaReferida);
     if (!texto) return;
     const QString idioma = linea.Argumento(9);
     argumentos.texto = idioma.isEmpty() ? *texto : Traducir(*texto, QString(), idioma);
     ImprimirTexto(destino, argumentos);
   } catch (const Exception&) {
-    // A value that does not read or convert prints nothing; the run goes on.
+    // A value that does not read or convert, or a table that does not open, prints nothing; the run goes on.
   }
 }

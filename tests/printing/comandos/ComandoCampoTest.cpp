@@ -17,15 +17,29 @@ class Campo : public ConexionesFixture, public testing::WithParamInterface<CasoC
     Iniciar();
     Ejecutar(u"CREATE TABLE DOCIMP (Codigo INTEGER, Importe FLOAT NULL, Cero FLOAT NULL, Cantidad INTEGER NULL, "
              "Direccion VARCHAR(60) NULL, Fecha DATETIME NULL, Vacia DATETIME NULL, HoraEntrega DATETIME NULL, "
-             "Nombre_Cliente VARCHAR(30) NULL, Notas TEXT NULL, Coste FLOAT NULL, "
+             "Nombre_Cliente VARCHAR(30) NULL, Notas TEXT NULL, Coste FLOAT NULL, CodigoCliente VARCHAR(10) NULL, "
+             "Referencia VARCHAR(30) NULL, "
              "CONSTRAINT DOCIMP_Clave1 PRIMARY KEY (Codigo))"_qs);
     Ejecutar(u"INSERT INTO DOCIMP VALUES (1, 1234.5, 0, 7, 'Calle Mayor;Madrid;28001', '2024-03-05 00:00:00', NULL, "
-             "'1899-12-30 14:05:09', 'Ana', 'Uno', 99.5)"_qs);
+             "'1899-12-30 14:05:09', 'Ana', 'Uno', 99.5, 'O''B', 'PP:55/2')"_qs);
+    Ejecutar(u"CREATE TABLE CLIENTE (Codigo VARCHAR(10), Nombre VARCHAR(40) NULL, CONSTRAINT CLIENTE_Clave1 PRIMARY KEY (Codigo))"_qs);
+    Ejecutar(u"INSERT INTO CLIENTE VALUES ('C1', 'Uno'), ('C2', 'Dos'), ('O''B', 'Comillas')"_qs);
+    Ejecutar(u"CREATE TABLE LINPED (Pedido INTEGER, Linea INTEGER, Articulo VARCHAR(20) NULL, "
+             "CONSTRAINT LINPED_Clave1 PRIMARY KEY (Pedido, Linea))"_qs);
+    Ejecutar(u"INSERT INTO LINPED VALUES (55, 1, 'Tornillo'), (55, 2, 'Tuerca'), (56, 2, 'Arandela')"_qs);
     tabla.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
     tabla.SetTableName(u"DOCIMP"_qs);
     tabla.Open();
     destino.datos = &tabla;
     destino.ModoTextoImpresora(0);
+  }
+
+  // The run's own view of the same document row, as the engine gives it.
+  void Documento(DestinoPrueba& prueba) {
+    prueba.datos = &tabla;
+    prueba.entorno.documentos.push_back(
+        {{u"Codigo"_qs, 1}, {u"CodigoCliente"_qs, u"O'B"_qs}, {u"Referencia"_qs, u"PP:55/2"_qs}});
+    prueba.entorno.PrimerDocumento();
   }
   ~Campo() override {
     CamposNoVisiblesUsuario.clear();
@@ -61,6 +75,42 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoCampo{"Camp=0;0;0;NoExiste", nullptr},
                     CasoCampo{"Camp=0;0;0;Notas", nullptr},
                     CasoCampo{"Camp=0;0;0;CLIENTE.Nombre", nullptr}));
+
+struct CasoConexion {
+  const char* conexiones;  // "\n" between them
+  const char* camp;
+  const char* impreso;  // null: nothing is sent
+};
+
+TEST_F(Campo, RelatedRowsThroughTheConnectionLines) {
+  const CasoConexion casos[] = {
+      {"Conexion=CLIENTE>CodigoCliente", "CLIENTE.Nombre", "Comillas"},
+      {"", "CLIENTE.Nombre", nullptr},
+      {"Conexion=CLIENTE>\"C2\"", "CLIENTE.Nombre", "Dos"},
+      {"Conexion=CLIENTE>\"C2\"\nConexion=CLIENTE>\"NADA\"", "CLIENTE.Nombre", nullptr},
+      {"Conexion=CLIENTE>\"NADA\"\nConexion=CLIENTE>\"C1\"", "CLIENTE.Nombre", "Uno"},
+      {"Conexion=CLIENTE.envio>\"C2\"", "CLIENTE.envio.Nombre", "Dos"},
+      {"Conexion=CLIENTE.envio>\"C2\"", "CLIENTE.Nombre", nullptr},
+      {"Conexion=LINPED>Referencia", "LINPED.Articulo", "Tuerca"},
+      {"Conexion=LINPED>\"55\";\"1\"", "LINPED.Articulo", "Tornillo"},
+      {"Conexion=NOHAY>CodigoCliente", "NOHAY.Nombre", nullptr},
+      {"Conexion=CLIENTE>CodigoCliente", "CLIENTE.NoExiste", nullptr},
+      {"Conexion=LINPED>\"x\";\"1\"", "LINPED.Articulo", nullptr},
+      {"Conexion=CLIENTE>\"C1\"", "CLIENTE.Nombre,1", "Uno"},
+  };
+  for (const CasoConexion& caso : casos) {
+    DestinoPrueba prueba;
+    Documento(prueba);
+    prueba.ModoTextoImpresora(0);
+    for (const QString& conexion : QString::fromUtf8(caso.conexiones).split(u'\n', Qt::SkipEmptyParts)) prueba.Ejecutar(conexion);
+    prueba.Ejecutar(u"Camp=0;0;0;"_qs + QString::fromUtf8(caso.camp));
+    EXPECT_EQ(prueba.crudo, caso.impreso ? QByteArray(caso.impreso) + '\r' : QByteArray()) << caso.conexiones << " " << caso.camp;
+  }
+  Table nohay;
+  nohay.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  nohay.SetTableName(u"NOHAY"_qs);
+  EXPECT_FALSE(nohay.Exists());
+}
 
 TEST_F(Campo, TheDesignTestPrintsTheAbbreviatedName) {
   FormularioLlamador = u"fGENEIMPR"_qs;
