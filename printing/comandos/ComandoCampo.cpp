@@ -13,6 +13,7 @@
 #include "platform/format/Format.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/comandos/ImpresionMemo.h"
 #include "printing/comandos/TablaReferida.h"
 #include "printing/comandos/ValoresImpreso.h"
 
@@ -120,7 +121,8 @@ void ComandoCamp(DestinoComandos& destino, const LineaInstruccion& linea) {
     if (!datos) return;
     const Field* campo = datos->FindField(nombre);
     if (!campo) return;
-    if ((campo->DataType() == ftMemo || campo->DataType() == ftFmtMemo) && LineaMemoActual(destino) == 0) return;
+    if ((campo->DataType() == ftMemo || campo->DataType() == ftFmtMemo) && LineaMemoActual(destino) == 0)
+      return ImprimirMemo(destino, linea, referencia, *datos, *campo, tablaReferida);
     const std::optional<QString> texto = TextoValor(destino, linea, *campo, referencia, !tablaReferida);
     if (!texto) return;
     const QString idioma = linea.Argumento(9);

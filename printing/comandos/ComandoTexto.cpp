@@ -78,6 +78,16 @@ void DibujarTexto(DestinoComandos& destino, LienzoImpreso& lienzo, const Argumen
 
 }  // namespace
 
+QFont FuenteMedida(DestinoComandos& destino) {
+  LienzoImpreso* lienzo = destino.Lienzo();
+  return lienzo && lienzo->pintor ? lienzo->fuente : FuenteModoTexto();
+}
+
+QPaintDevice* DispositivoMedida(DestinoComandos& destino) {
+  LienzoImpreso* lienzo = destino.Lienzo();
+  return lienzo && lienzo->pintor ? lienzo->pintor->device() : nullptr;
+}
+
 ArgumentosTexto LeerArgumentosTexto(const LineaInstruccion& linea, int argumentoTexto, int argumentoAlineacion) {
   return {NumeroImpreso(linea.Argumento(1)), NumeroImpreso(linea.Argumento(2)), NumeroImpreso(linea.Argumento(3)),
           linea.Argumento(argumentoTexto), linea.Argumento(argumentoAlineacion)};

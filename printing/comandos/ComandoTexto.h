@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
+
+class QPaintDevice;
 
 class DestinoComandos;
 struct LineaInstruccion;
@@ -16,6 +19,10 @@ struct ArgumentosTexto {
 
 ArgumentosTexto LeerArgumentosTexto(const LineaInstruccion& linea, int argumentoTexto = 4, int argumentoAlineacion = 5);
 void ImprimirTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos);
+// The font texts are measured with on the destination: the canvas's, or
+// the raw text printer's.
+QFont FuenteMedida(DestinoComandos& destino);
+QPaintDevice* DispositivoMedida(DestinoComandos& destino);
 
 void ComandoText(DestinoComandos& destino, const LineaInstruccion& linea);
 void ComandoAsci(DestinoComandos& destino, const LineaInstruccion& linea);

@@ -264,3 +264,23 @@ TEST_F(Genelimp, ARawJobTheQueueRefusesIsReported) {
   ASSERT_EQ(mensajes.Messages().size(), 1);
   EXPECT_TRUE(mensajes.Messages()[0].text.contains(u"No se ha podido iniciar la impresión en Oficina 2"_qs));
 }
+
+TEST_F(Genelimp, AMemoInTheLinesGoesOnInContinuationRowsWrittenOnce) {
+  RecordingPrintQueue cola;
+  Ejecutar(u"ALTER TABLE LTEMPIMP ADD Notas TEXT NULL"_qs);
+  Impreso(u"FAC"_qs, u"[SISTEMA]\r\nInicioLineas=2\r\nFinLineas=9999\r\nAlturaLinea=1\r\n[LINEAS]\r\nCamp=0;0;5;Notas\r\n"
+                     "Camp=20;0;0;Linea\r\nText=30;0;0;T"_qs,
+          u"Oficina 2"_qs, u"Texto"_qs);
+  Documentos(1);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Notas) VALUES (1, 1, 0, 'uno dos tres'), (1, 2, 0, 'x')"_qs);
+  const QByteArray blancos(20, ' ');
+  const QByteArray esperado = "\n\nuno \r" + blancos + "1\r" + QByteArray(30, ' ') + "T\r" + "\ndos \r" + blancos + "1\r" +
+                              "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + QByteArray(30, ' ') + "T\r" + '\f';
+  auto formulario = Formulario();
+  for (int vez = 0; vez < 2; ++vez) {
+    formulario->ImprimirImpreso();
+    ASSERT_EQ(cola.jobs.size(), vez + 1);
+    EXPECT_EQ(cola.jobs[vez].bytes, esperado) << "run " << vez + 1;
+  }
+  EXPECT_EQ(formulario->LTemporal->RecordCount(), 4);
+}
