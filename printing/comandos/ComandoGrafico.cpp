@@ -3,6 +3,7 @@
 #include "core/startup/Configuracion.h"
 #include "platform/Paths.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/comandos/TablaReferida.h"
 #include "printing/comandos/ValoresImpreso.h"
 #include "printing/formlang/NumerosImpreso.h"
 
@@ -45,8 +46,7 @@ QImage LeerBytes(const QByteArray& bytes) {
 }
 
 QImage LeerCampo(DestinoComandos& destino, const QString& referencia) {
-  // A related table's file name is read by the field command's lookup.
-  if (referencia.contains(u'.')) return {};
+  if (referencia.contains(u'.')) return LeerArchivo(ValorCampoTablaReferida(destino, referencia).value_or(QString()));
   const std::optional<QVariant> valor = destino.CampoFila(referencia);
   if (!valor || valor->isNull()) return {};
   if (valor->metaType().id() == QMetaType::QByteArray) return LeerBytes(valor->toByteArray());

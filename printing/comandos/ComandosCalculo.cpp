@@ -1,9 +1,11 @@
 #include "printing/comandos/ComandosCalculo.h"
 
 #include "core/helpers/Letras.h"
+#include "core/helpers/Numeros.h"
 #include "platform/format/Format.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/comandos/TablaReferida.h"
 #include "printing/comandos/ValoresImpreso.h"
 #include "printing/formlang/NumerosImpreso.h"
 
@@ -12,8 +14,10 @@ namespace {
 double ValorOperando(DestinoComandos& destino, const QString& operando) {
   double valor = 0;
   if (TryStrToFloat(operando, valor)) return valor;
-  // A related table's field is read by the field command's lookup, not here.
-  if (operando.contains(u'.')) return 0;
+  if (operando.contains(u'.')) {
+    const std::optional<QString> texto = ValorCampoTablaReferida(destino, operando);
+    return texto ? TextoAFlotante(*texto) : 0;
+  }
   const std::optional<QVariant> campo = destino.CampoFila(operando);
   return campo && NumeroCampo(*campo, valor) ? valor : 0;
 }

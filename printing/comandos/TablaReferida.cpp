@@ -2,6 +2,7 @@
 
 #include "core/sql/BaseDatosSQL.h"
 #include "core/tables/NombresTablas.h"
+#include "platform/Exceptions.h"
 #include "platform/Variant.h"
 #include "platform/data/Field.h"
 #include "platform/format/Format.h"
@@ -106,4 +107,16 @@ std::unique_ptr<Table> AbrirTablaReferida(DestinoComandos& destino, const Refere
   tabla->Open();  // a missing table raises: it is never made here
   if (!PosicionarTablaReferida(destino, *tabla, referencia.tabla, referencia.enlace)) return nullptr;
   return tabla;
+}
+
+std::optional<QString> ValorCampoTablaReferida(DestinoComandos& destino, const QString& referencia) {
+  try {
+    const ReferenciaTabla tabla = LeerReferenciaTabla(referencia);
+    const std::unique_ptr<Table> referida = AbrirTablaReferida(destino, tabla);
+    const Field* campo = referida ? referida->FindField(tabla.campo) : nullptr;
+    if (!campo) return std::nullopt;
+    return campo->AsString();
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
 }

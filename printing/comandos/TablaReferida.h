@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class DestinoComandos;
 class Table;
@@ -24,3 +25,7 @@ bool PosicionarTablaReferida(DestinoComandos& destino, Table& tabla, const QStri
 // The related table opened read-only and put on its row; none when no row
 // is found. A table that cannot be opened raises.
 std::unique_ptr<Table> AbrirTablaReferida(DestinoComandos& destino, const ReferenciaTabla& referencia);
+
+// The text of a related table's field ("TABLA.Campo", "TABLA.enlace.Campo");
+// none when the row or the field is not there or the table does not open.
+std::optional<QString> ValorCampoTablaReferida(DestinoComandos& destino, const QString& referencia);

@@ -112,6 +112,16 @@ TEST_F(Campo, RelatedRowsThroughTheConnectionLines) {
   EXPECT_FALSE(nohay.Exists());
 }
 
+TEST_F(Campo, ExpressionsReadRelatedFields) {
+  DestinoPrueba prueba;
+  Documento(prueba);
+  prueba.ModoTextoImpresora(0);
+  prueba.Ejecutar(u"Conexion=LINPED>\"55\";\"2\""_qs);
+  prueba.Ejecutar(u"Expr=0;0;0;LINPED.Pedido * 2 + LINPED.Linea;;0"_qs);
+  prueba.Ejecutar(u"Expr=0;0;0;CLIENTE.Nombre + 1;;0"_qs);
+  EXPECT_EQ(prueba.crudo, QByteArray("112\r1\r"));
+}
+
 TEST_F(Campo, TheDesignTestPrintsTheAbbreviatedName) {
   FormularioLlamador = u"fGENEIMPR"_qs;
   destino.Ejecutar(u"Camp=0;0;0;NombreCliente"_qs);
