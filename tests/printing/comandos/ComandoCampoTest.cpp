@@ -1,6 +1,7 @@
 #include "printing/Genelimp.h"
 #include "printing/comandos/ComandoCampo.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/core/datamodule/MonedaFixture.h"
 #include "tests/printing/comandos/DestinoPrueba.h"
 
 namespace {
@@ -150,5 +151,39 @@ INSTANTIATE_TEST_SUITE_P(Casos, ReferenciaDeCampo,
                                          CasoReferenciaCampo{"Año-1", "Ano1", 0, false},
                                          CasoReferenciaCampo{"CLIENTE.Año-1", "CLIENTE.Año-1", 0, false},
                                          CasoReferenciaCampo{"Total(Euro),x", "Total", 0, true}));
+
+}  // namespace
+
+namespace {
+
+struct CasoEuro {
+  int monedaDocumento;
+  double cambioDocumento;
+  double importe;
+  const char* impreso;
+};
+
+// Pesetas are the base and national currency, the euro is 166.386 of them; the euro display is off.
+class CampoEuro : public MonedaFixture, public testing::WithParamInterface<CasoEuro> {};
+
+TEST_P(CampoEuro, AmountsConvertFromTheDocumentsCurrency) {
+  Ejecutar(u"CREATE TABLE DOCEURO (Codigo INTEGER, Importe FLOAT NULL, CONSTRAINT DOCEURO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO DOCEURO VALUES (1, %1)"_qs.arg(GetParam().importe, 0, 'f', 4));
+  Table tabla;
+  tabla.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  tabla.SetTableName(u"DOCEURO"_qs);
+  tabla.Open();
+  DestinoPrueba destino;
+  destino.datos = &tabla;
+  destino.ModoTextoImpresora(0);
+  destino.ejecucion.codigoMonedaDocumento = GetParam().monedaDocumento;
+  destino.ejecucion.cambioDocumento = GetParam().cambioDocumento;
+  destino.Ejecutar(u"Camp=0;0;0;Importe(Euro);;#,##0.00"_qs);
+  EXPECT_EQ(destino.crudo, QByteArray(GetParam().impreso) + '\r');
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, CampoEuro,
+                         testing::Values(CasoEuro{1, 1, 1663.86, "10,00"}, CasoEuro{2, 1, 10, "1.664,00"},
+                                         CasoEuro{3, 2, 1663.86, "20,00"}));
 
 }  // namespace
