@@ -13,9 +13,11 @@
 #include "platform/format/Format.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/comandos/GruposAnalisis.h"
 #include "printing/comandos/ImpresionMemo.h"
 #include "printing/comandos/TablaReferida.h"
 #include "printing/comandos/ValoresImpreso.h"
+#include "printing/formlang/AjustesImpreso.h"
 
 #include <optional>
 
@@ -106,6 +108,10 @@ void ComandoCamp(DestinoComandos& destino, const LineaInstruccion& linea) {
   if (tablaReferida && LineaMemoActual(destino) > 0) return;
   if (PruebaDiseno()) {
     argumentos.texto = AbreviarNombre(referencia.nombre, 1);
+    return ImprimirTexto(destino, argumentos);
+  }
+  if (!tablaReferida && EsGrupoAnalisis(referencia.nombre)) {
+    argumentos.texto = ValorGrupoAnalisis(destino, referencia.nombre);
     return ImprimirTexto(destino, argumentos);
   }
   try {

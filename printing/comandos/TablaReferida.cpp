@@ -8,8 +8,10 @@
 #include "platform/format/Format.h"
 #include "platform/data/Table.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/comandos/GruposAnalisis.h"
 #include "printing/comandos/ReferenciasOrigen.h"
 #include "printing/comandos/ValoresImpreso.h"
+#include "printing/formlang/AjustesImpreso.h"
 
 #include <optional>
 
@@ -36,6 +38,7 @@ QStringList ClavesReferencia(const QString& valor, int camposIndice) {
 
 QString ValorFuente(DestinoComandos& destino, const QString& fuente) {
   if (fuente.startsWith(u'"')) return fuente.section(u'"', 1, 1);
+  if (EsGrupoAnalisis(fuente)) return ValorGrupoAnalisis(destino, fuente);
   const std::optional<QVariant> valor = destino.CampoFila(fuente);
   return valor ? TextoCampo(*valor) : QString();
 }
@@ -84,7 +87,8 @@ bool PosicionarTablaReferida(DestinoComandos& destino, Table& tabla, const QStri
       claves << ValorFuente(destino, fuente);
     }
     const int camposIndice = tabla.IndexFieldCount();
-    if (fuentes == 1 && !Pieza(conexion.resto, u'|', 0).isEmpty()) claves = ClavesReferencia(claves.first(), camposIndice);
+    const QString primera = Pieza(conexion.resto, u'|', 0);
+    if (fuentes == 1 && !primera.isEmpty() && !EsGrupoAnalisis(primera)) claves = ClavesReferencia(claves.first(), camposIndice);
     encontrado = false;
     if (camposIndice < 1 || camposIndice > MayorClave) continue;
     QList<Variant> valores;

@@ -1,5 +1,6 @@
 #include "printing/Genelimp.h"
 #include "printing/comandos/ComandoCampo.h"
+#include "printing/comandos/GruposAnalisis.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/core/datamodule/MonedaFixture.h"
 #include "tests/printing/comandos/DestinoPrueba.h"
@@ -121,6 +122,23 @@ TEST_F(Campo, ExpressionsReadRelatedFields) {
   prueba.Ejecutar(u"Expr=0;0;0;LINPED.Pedido * 2 + LINPED.Linea;;0"_qs);
   prueba.Ejecutar(u"Expr=0;0;0;CLIENTE.Nombre + 1;;0"_qs);
   EXPECT_EQ(prueba.crudo, QByteArray("112\r1\r"));
+}
+
+TEST_F(Campo, AnalysisGroupsOfTheRowByTheirDefinition) {
+  QStringList preguntas;
+  GruposAnalisisRegistro() = [&](const QString& tabla, const QString& categoria, const QString& clave) {
+    preguntas << tabla + u'|' + categoria + u'|' + clave;
+    return u"NORTE"_qs;
+  };
+  DestinoPrueba prueba;
+  Documento(prueba);
+  prueba.ModoTextoImpresora(0);
+  prueba.Ejecutar(u"GrupoAnalisis01=CLIENTE,Todas,CodigoCliente"_qs);
+  prueba.Ejecutar(u"Camp=0;0;0;GrupoAnalisis01"_qs);
+  prueba.Ejecutar(u"Camp=0;0;0;GrupoAnalisis02"_qs);
+  GruposAnalisisRegistro() = nullptr;
+  EXPECT_EQ(prueba.crudo, QByteArray("NORTE\r\r"));
+  EXPECT_EQ(preguntas, QStringList{u"CLIENTE|Todas|O'B"_qs});
 }
 
 TEST_F(Campo, TheDesignTestPrintsTheAbbreviatedName) {
