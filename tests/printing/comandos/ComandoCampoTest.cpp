@@ -36,9 +36,10 @@ class Campo : public ConexionesFixture, public testing::WithParamInterface<CasoC
     destino.ModoTextoImpresora(0);
   }
 
-  // The run's own view of the same document row, as the engine gives it.
+  // The run's own view of the same document row, as the engine gives it, on a text printer.
   void Documento(DestinoPrueba& prueba) {
     prueba.datos = &tabla;
+    prueba.ModoTextoImpresora(0);
     prueba.entorno.documentos.push_back(
         {{u"Codigo"_qs, 1}, {u"CodigoCliente"_qs, u"O'B"_qs}, {u"Referencia"_qs, u"PP:55/2"_qs}});
     prueba.entorno.PrimerDocumento();
@@ -103,7 +104,6 @@ TEST_F(Campo, RelatedRowsThroughTheConnectionLines) {
   for (const CasoConexion& caso : casos) {
     DestinoPrueba prueba;
     Documento(prueba);
-    prueba.ModoTextoImpresora(0);
     for (const QString& conexion : QString::fromUtf8(caso.conexiones).split(u'\n', Qt::SkipEmptyParts)) prueba.Ejecutar(conexion);
     prueba.Ejecutar(u"Camp=0;0;0;"_qs + QString::fromUtf8(caso.camp));
     EXPECT_EQ(prueba.crudo, caso.impreso ? QByteArray(caso.impreso) + '\r' : QByteArray()) << caso.conexiones << " " << caso.camp;
@@ -117,7 +117,6 @@ TEST_F(Campo, RelatedRowsThroughTheConnectionLines) {
 TEST_F(Campo, ExpressionsReadRelatedFields) {
   DestinoPrueba prueba;
   Documento(prueba);
-  prueba.ModoTextoImpresora(0);
   prueba.Ejecutar(u"Conexion=LINPED>\"55\";\"2\""_qs);
   prueba.Ejecutar(u"Expr=0;0;0;LINPED.Pedido * 2 + LINPED.Linea;;0"_qs);
   prueba.Ejecutar(u"Expr=0;0;0;CLIENTE.Nombre + 1;;0"_qs);
@@ -132,7 +131,6 @@ TEST_F(Campo, AnalysisGroupsOfTheRowByTheirDefinition) {
   };
   DestinoPrueba prueba;
   Documento(prueba);
-  prueba.ModoTextoImpresora(0);
   prueba.Ejecutar(u"GrupoAnalisis01=CLIENTE,Todas,CodigoCliente"_qs);
   prueba.Ejecutar(u"Camp=0;0;0;GrupoAnalisis01"_qs);
   prueba.Ejecutar(u"Camp=0;0;0;GrupoAnalisis02"_qs);
