@@ -1,3 +1,4 @@
+#include "platform/data/Field.h"
 #include "printing/Genelimp.h"
 #include "printing/comandos/ComandoCampo.h"
 #include "printing/comandos/GruposAnalisis.h"
@@ -137,6 +138,19 @@ TEST_F(Campo, AnalysisGroupsOfTheRowByTheirDefinition) {
   GruposAnalisisRegistro() = nullptr;
   EXPECT_EQ(prueba.crudo, QByteArray("NORTE\r\r"));
   EXPECT_EQ(preguntas, QStringList{u"CLIENTE|Todas|O'B"_qs});
+}
+
+TEST_F(Campo, AMemoOutsideTheLinesPrintsTheLinesAsked) {
+  tabla.Edit();
+  tabla.FieldByName(u"Notas"_qs).SetAsString(u"uno|dos\r\ntres"_qs);
+  tabla.Post();
+  for (const auto& [lineas, impreso] : {std::pair{"0", QByteArray()}, std::pair{"2", QByteArray("\n\n\n\n\nuno \r\ndos \r")},
+                                        std::pair{"9", QByteArray("\n\n\n\n\nuno \r\ndos \r\ntres \r")}}) {
+    DestinoPrueba prueba;
+    Documento(prueba);
+    prueba.Ejecutar(u"Camp=0;5;10;Notas;"_qs + QString::fromLatin1(lineas));
+    EXPECT_EQ(prueba.crudo, impreso) << lineas;
+  }
 }
 
 TEST_F(Campo, TheDesignTestPrintsTheAbbreviatedName) {
