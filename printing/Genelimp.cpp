@@ -13,11 +13,16 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "platform/report/PageSetup.h"
+#include "platform/report/PrintQueue.h"
 #include "platform/report/Printer.h"
 #include "printing/ImpresoraPredeterminada.h"
+#include "printing/comandos/ComandosImpreso.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
+
+#include <utility>
 
 QString CodigoImpresoActual;
 bool VisualizarEnPantalla = false;
@@ -62,6 +67,7 @@ TfGENELIMP::TfGENELIMP(QWidget* owner)
   DataSource1->SetDataSet(Temporal);
   LTemporal->SetMasterSource(DataSource1);
   fGENELIMP = this;
+  InstalarComandosImpreso();
 
   CancelarListado = false;
   AbrirTablasFormulario(*this);
@@ -121,6 +127,7 @@ void TfGENELIMP::ImprimirImpreso() {
 
 void TfGENELIMP::EjecutarImpreso() {
   ejecucion_.geometria.filaTexto = 0;
+  crudo_.clear();
   ImpresoraActual = u"Ninguna"_qs;
   ejecucion_.codigoImpresoActual = CodigoImpresoActual;
   const QString codigo = ejecucion_.CodigoDocumentoInicial();
@@ -201,8 +208,13 @@ bool TfGENELIMP::AbrirTrabajo(const QString& nombre, int copias, const Definicio
   // The size given upright, so the turned page is the paper the program names.
   const QSizeF papel = orientacion == QPageLayout::Landscape ? QSizeF(geometria.altoPapel, geometria.anchoPapel)
                                                              : QSizeF(geometria.anchoPapel, geometria.altoPapel);
+  if (ejecucion_.geometria.modoTexto) {
+    AbrirTrabajoTexto(nombre, copias, impreso);
+    return true;
+  }
   impresora_ = PrinterSeam::Get().Open(nombre);
   impresora_->setDocName(impreso.descripcion);
+  documentoCrudo_ = impreso.descripcion;
   impresora_->setCopyCount(std::max(1, copias));
   impresora_->setPageLayout(
       QPageLayout(QPageSize(papel, QPageSize::Millimeter), orientacion, QMarginsF(0, 0, 0, 0)));
@@ -213,26 +225,64 @@ bool TfGENELIMP::AbrirTrabajo(const QString& nombre, int copias, const Definicio
     return false;
   }
   ImpresoraActual = nombre;
+  lienzoImpresora_ = LienzoImpreso{&painter_};
   const QRect fisico = impresora_->paperRect(QPrinter::DevicePixel).toRect();
   ejecucion_.geometria.anchoFisicoImpresora = fisico.width();
   ejecucion_.geometria.altoFisicoImpresora = fisico.height();
   return true;
 }
 
+// A text printer takes the run as one raw job, measured as a 600 dpi printer
+// of the printout's paper.
+void TfGENELIMP::AbrirTrabajoTexto(const QString& nombre, int copias, const DefinicionImpreso& impreso) {
+  constexpr double PuntosPulgada = 600;
+  GeometriaImpreso& geometria = ejecucion_.geometria;
+  geometria.anchoFisicoImpresora = RedondearPixel(geometria.anchoPapel * PuntosPulgada / 25.4);
+  geometria.altoFisicoImpresora = RedondearPixel(geometria.altoPapel * PuntosPulgada / 25.4);
+  ImpresoraActual = nombre;
+  documentoCrudo_ = impreso.descripcion;
+  copiasTexto_ = std::max(1, copias);
+  trabajoTexto_ = true;
+}
+
 void TfGENELIMP::TerminarTrabajo() {
-  if (!painter_.isActive()) return;
-  if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
-  impresora_.reset();
+  if (trabajoTexto_) {
+    crudo_ += '\f';
+    crudo_ = crudo_.repeated(copiasTexto_);
+    trabajoTexto_ = false;
+  } else if (painter_.isActive()) {
+    if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+    impresora_.reset();
+  }
+  // The raw codes of a page job go to the same printer right after it: the job has no raw channel.
+  if (!crudo_.isEmpty() && !PrintQueueSeam::Get().SendRaw(ImpresoraActual, documentoCrudo_, crudo_))
+    MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+  crudo_.clear();
+}
+
+LienzoImpreso* TfGENELIMP::Lienzo() {
+  if (ejecucion_.destino == DestinoSalida::Pantalla) return paginaAbierta_ ? &lienzoPagina_ : nullptr;
+  if (!painter_.isActive() || ejecucion_.geometria.modoTexto) return nullptr;
+  return &lienzoImpresora_;
 }
 
 void TfGENELIMP::GuardarPagina() {
   if (!paginaAbierta_) return;
+  pintorPagina_.end();
+  const GeometriaImpreso& geometria = ejecucion_.geometria;
+  PageCell dibujo;
+  dibujo.kind = PageCell::Kind::Picture;
+  dibujo.rect = QRectF(0, 0, MillimetresToUnits(geometria.anchoPapel), MillimetresToUnits(geometria.altoPapel));
+  dibujo.picture = std::exchange(imagenPagina_, QImage());
+  pagina_.cells.push_back(std::move(dibujo));
   paginas_.AddPage(pagina_);
   pagina_ = PageRecord();
   paginaAbierta_ = false;
 }
 
 void TfGENELIMP::LiberarPaginas() {
+  if (pintorPagina_.isActive()) pintorPagina_.end();
+  imagenPagina_ = QImage();
   pagina_ = PageRecord();
   paginaAbierta_ = false;
   claves_.clear();
@@ -272,11 +322,21 @@ bool TfGENELIMP::CopiarArchivo(const QString& origen, const QString& destino) {
 void TfGENELIMP::PaginaNueva(const QString& clave) {
   GuardarPagina();
   pagina_.number = ejecucion_.numeroPaginas;
+  // The page's picture at the page's own resolution, so fonts keep their size on paper.
+  const GeometriaImpreso& geometria = ejecucion_.geometria;
+  imagenPagina_ = QImage(std::max(1, geometria.anchoPagina), std::max(1, geometria.altoPagina), QImage::Format_RGB32);
+  imagenPagina_.fill(Qt::white);
+  const int puntosMetro = RedondearPixel(1000.0 * geometria.anchoPagina / std::max(1, geometria.anchoPapel));
+  imagenPagina_.setDotsPerMeterX(puntosMetro);
+  imagenPagina_.setDotsPerMeterY(puntosMetro);
+  pintorPagina_.begin(&imagenPagina_);
+  lienzoPagina_ = LienzoImpreso{&pintorPagina_};
   paginaAbierta_ = true;
   claves_.append(clave);
 }
 
 void TfGENELIMP::SaltoPaginaImpresora() {
+  if (trabajoTexto_) crudo_ += '\f';
   if (painter_.isActive() && !impresora_->newPage()) trabajoFallido_ = true;
 }
 

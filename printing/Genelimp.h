@@ -4,8 +4,11 @@
 #include "platform/report/PageRecord.h"
 #include "platform/report/RecordedPages.h"
 #include "printing/TablasImpreso.h"
+#include "printing/comandos/LienzoImpreso.h"
 #include "printing/formlang/EjecucionImpreso.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QPainter>
 #include <QStringList>
 
@@ -71,6 +74,11 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   // What the commands draw on: the page in work, or the printer's painter.
   PageRecord* PaginaActual() { return paginaAbierta_ ? &pagina_ : nullptr; }
   QPainter* LienzoImpresora() { return painter_.isActive() ? &painter_ : nullptr; }
+  // The canvas the commands draw on: the page's picture or the printer job;
+  // none for text mode on paper, which goes by the raw channel.
+  LienzoImpreso* Lienzo();
+  void EnviarCrudo(const QByteArray& bytes) { crudo_ += bytes; }
+  const QByteArray& Crudo() const { return crudo_; }
 
  private:
   // The run's surroundings.
@@ -86,6 +94,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
 
   bool EmpezarImpresora(const DefinicionImpreso& impreso);
   bool AbrirTrabajo(const QString& impresora, int copias, const DefinicionImpreso& impreso);
+  void AbrirTrabajoTexto(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void TerminarTrabajo();
   void GuardarPagina();
   void LiberarPaginas();
@@ -97,6 +106,14 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   QStringList claves_;
   PageRecord pagina_;
   bool paginaAbierta_ = false;
+  QImage imagenPagina_;
+  QPainter pintorPagina_;
+  LienzoImpreso lienzoPagina_;
+  LienzoImpreso lienzoImpresora_;
+  QByteArray crudo_;
+  QString documentoCrudo_;
+  bool trabajoTexto_ = false;
+  int copiasTexto_ = 1;
   std::unique_ptr<QPrinter> impresora_;
   QPainter painter_;
   bool trabajoFallido_ = false;

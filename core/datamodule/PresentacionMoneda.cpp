@@ -94,11 +94,14 @@ void VerEnMonedaNacionalOEuro(Field& campo, QString& texto, bool mostrar) {
   }
 }
 
+bool VerEnOtraMoneda() {
+  if (const QAbstractButton* boton = botonQueDecide()) return boton->isChecked();
+  if (const QAction* opcion = opcionMenu()) return opcion->isChecked();
+  return false;
+}
+
 void ImprimirEnMonedaNacionalOEuro(ReportItem&, QString& valor) {
-  bool convertir = false;
-  if (const QAbstractButton* boton = botonQueDecide()) convertir = boton->isChecked();
-  else if (const QAction* opcion = opcionMenu()) convertir = opcion->isChecked();
-  if (!convertir) return;
+  if (!VerEnOtraMoneda()) return;
   try {
     valor = TextoEnOtraMoneda(valor);
   } catch (const Exception&) {

@@ -7,22 +7,6 @@ namespace {
 
 const QString NoSumaYSigue = u"Inst=NoSumaYSigue"_qs;
 
-// A field's value as a number, the way a float field reads it.
-bool Numero(const QVariant& valor, double& numero) {
-  if (valor.isNull()) return false;
-  switch (valor.metaType().id()) {
-    case QMetaType::QString:
-      return TryStrToFloat(valor.toString(), numero);
-    case QMetaType::Bool:
-      return false;
-    default: {
-      bool leido = false;
-      numero = valor.toDouble(&leido);
-      return leido;
-    }
-  }
-}
-
 }  // namespace
 
 QString EjecucionImpreso::CodigoDocumento() const {
@@ -91,6 +75,8 @@ void EjecucionImpreso::EjecutarInstruccion(const QString& texto) {
   const LineaInstruccion linea = AnalizarLinea(texto, programa.separadorLibre);
   comandoActual = linea.palabra;
   if (AplicarAjuste(linea, geometria.ajustes)) return;
+  // A text printer has one face; the engine sets it at each page.
+  if (geometria.modoTexto && linea.palabra == u"Font") return;
   // Carried totals are printed and reset outside the lines only.
   if (geometria.enSeccionLineas && (linea.palabra == u"Suma" || linea.palabra == u"ISum")) return;
   entorno_.EjecutarComando(linea);
@@ -117,7 +103,7 @@ void EjecucionImpreso::EjecutarLineas() {
     for (const auto& [campo, valor] : fuente_.ValoresLinea()) {
       const int hueco = sumas.Hueco(campo);
       double numero = 0;
-      if (hueco >= 0 && Numero(valor, numero)) sumas.valores[hueco] += numero;
+      if (hueco >= 0 && NumeroCampo(valor, numero)) sumas.valores[hueco] += numero;
     }
   }
   geometria.enSeccionLineas = true;
@@ -178,11 +164,11 @@ void EjecucionImpreso::PasarEtiquetaImpresora(qint64 primeraDeHoja) {
 void EjecucionImpreso::AplicarCambioDocumento() {
   if (const std::optional<QVariant> cambio = fuente_.CampoDocumento(u"Cambio"_qs)) {
     double valor = 0;
-    cambioDocumento = Numero(*cambio, valor) && valor != 0 ? valor : 1;
+    cambioDocumento = NumeroCampo(*cambio, valor) && valor != 0 ? valor : 1;
   }
   const std::optional<QVariant> moneda = fuente_.CampoDocumento(u"CodigoMoneda"_qs);
   double valor = 0;
-  codigoMonedaDocumento = moneda && Numero(*moneda, valor) && valor >= 1 && valor <= MayorNumeroImpreso ? int(valor) : 1;
+  codigoMonedaDocumento = moneda && NumeroCampo(*moneda, valor) && valor >= 1 && valor <= MayorNumeroImpreso ? int(valor) : 1;
 }
 
 void EjecucionImpreso::TomarCopias() {
@@ -191,7 +177,7 @@ void EjecucionImpreso::TomarCopias() {
   if (destino == DestinoSalida::Pantalla) return;
   const std::optional<QVariant> copias = fuente_.CampoDocumento(u"NumeroCopias"_qs);
   double valor = 0;
-  if (copias && Numero(*copias, valor) && valor >= 1 && valor <= 9999) copiasPendientes = int(valor);
+  if (copias && NumeroCampo(*copias, valor) && valor >= 1 && valor <= 9999) copiasPendientes = int(valor);
 }
 
 bool EjecucionImpreso::Recorrer() {

@@ -51,6 +51,7 @@ class EjecucionImpreso {
   // The code of the first document, prepared before the printer is chosen.
   QString CodigoDocumentoInicial();
   const std::optional<DefinicionImpreso>& Definicion() const { return definicion_; }
+  const FuenteImpreso& Fuente() const { return fuente_; }
 
   // Set by the caller.
   QString codigoImpresoActual;

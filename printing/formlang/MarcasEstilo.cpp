@@ -92,26 +92,28 @@ MarcasExtraidas ExtraerMarcas(const QString& texto) {
   return extraidas;
 }
 
+void PonerEstilos(std::span<const QString> estilos, QFont& fuente) {
+  fuente.setBold(false);
+  fuente.setItalic(false);
+  fuente.setUnderline(false);
+  fuente.setStrikeOut(false);
+  for (const QString& estilo : estilos) {
+    switch (EstiloFuente(estilo)) {
+      case 0: fuente.setBold(true); break;
+      case 1: fuente.setItalic(true); break;
+      case 2: fuente.setUnderline(true); break;
+      case 3: fuente.setStrikeOut(true); break;
+      default: break;
+    }
+  }
+}
+
 void AplicarMarcas(const MarcasEstilo& marcas, QFont& fuente, QColor& color) {
   if (marcas.fin) return;
   if (!marcas.color.isEmpty()) {
     const int valor = ColorDeTexto(marcas.color);  // red in the low byte
     color = QColor(valor & 0xFF, (valor >> 8) & 0xFF, (valor >> 16) & 0xFF);
   }
-  if (!marcas.estilos.front().isEmpty()) {
-    fuente.setBold(false);
-    fuente.setItalic(false);
-    fuente.setUnderline(false);
-    fuente.setStrikeOut(false);
-    for (const QString& estilo : marcas.estilos) {
-      switch (EstiloFuente(estilo)) {
-        case 0: fuente.setBold(true); break;
-        case 1: fuente.setItalic(true); break;
-        case 2: fuente.setUnderline(true); break;
-        case 3: fuente.setStrikeOut(true); break;
-        default: break;
-      }
-    }
-  }
+  if (!marcas.estilos.front().isEmpty()) PonerEstilos(marcas.estilos, fuente);
   if (marcas.tamano > 0) fuente.setPointSize(marcas.tamano);
 }

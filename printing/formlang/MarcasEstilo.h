@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <span>
 
 class QColor;
 class QFont;
@@ -38,6 +39,9 @@ struct MarcasExtraidas {
   bool hayMarcas = false;
 };
 MarcasExtraidas ExtraerMarcas(const QString& texto);
+
+// The style words of a font ("Negrita", "fsItalic", ...), in place of the ones it had.
+void PonerEstilos(std::span<const QString> estilos, QFont& fuente);
 
 // The marks on a drawing font and colour; none after "</>".
 void AplicarMarcas(const MarcasEstilo& marcas, QFont& fuente, QColor& color);

@@ -22,3 +22,16 @@ double NumeroImpreso(const QString& texto) {
   double valor = 0;
   return LeerNumeroImpreso(texto, valor) ? valor : 0;
 }
+
+bool NumeroCampo(const QVariant& valor, double& numero) {
+  if (valor.isNull()) return false;
+  switch (valor.metaType().id()) {
+    case QMetaType::QString: return TryStrToFloat(valor.toString(), numero);
+    case QMetaType::Bool: return false;
+    default: {
+      bool leido = false;
+      numero = valor.toDouble(&leido);
+      return leido;
+    }
+  }
+}

@@ -2,6 +2,7 @@
 
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/RecordingPrintQueue.h"
 #include "tests/fixtures/RecordingPrinter.h"
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/fixtures/ScriptedDialogs.h"
@@ -34,9 +35,10 @@ class Genelimp : public ConexionesFixture {
     VisualizarEnPantalla = false;
   }
 
-  void Impreso(const QString& codigo, const QString& instrucciones, const QString& impresora = QString()) {
+  void Impreso(const QString& codigo, const QString& instrucciones, const QString& impresora = QString(),
+               const QString& modo = u"Grafico"_qs) {
     Ejecutar(u"INSERT INTO IMPRESO (Codigo, Descripcion, Modo, Instrucciones, Formato, ImpresoraPorDefecto) "
-             "VALUES ('%1', 'Factura', 'Grafico', '%2', 'A4', '%3')"_qs.arg(codigo, instrucciones, impresora));
+             "VALUES ('%1', 'Factura', '%4', '%2', 'A4', '%3')"_qs.arg(codigo, instrucciones, impresora, modo));
   }
 
   static void Documentos(int cuantos) {
@@ -204,4 +206,81 @@ TEST_F(Genelimp, MoreThan25PagesInThePreviewAndNo) {
   EXPECT_EQ(paginas, 26);
   ASSERT_EQ(mensajes.Messages().size(), 1);
   EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(u"¡El número de páginas del informe es mayor que 25!"_qs));
+}
+
+TEST_F(Genelimp, TextModeOnPaperIsOneRawJobWithAFormFeedAPage) {
+  RecordingPrintQueue cola;
+  Impreso(u"FAC"_qs, u"[CABECERA]\r\nText=5;12;0;Ñandú\r\nText=0;10;3;Abcdef\r\nFont=Arial;30"_qs, u"Oficina 2"_qs,
+          u"Texto"_qs);
+  Documentos(2);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+  ASSERT_EQ(cola.jobs.size(), 1);
+  EXPECT_EQ(cola.jobs[0].printer, u"Oficina 2"_qs);
+  EXPECT_EQ(cola.jobs[0].document, u"Factura"_qs);
+  const QByteArray pagina = QByteArray(12, '\n') + "     \xa5" "and\xa3\r" + "\x1bj$\x1bj$" + "Abc\r" + '\f';
+  EXPECT_EQ(cola.jobs[0].bytes, pagina + pagina);
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+TEST_F(Genelimp, RawCodesFollowThePageJobOnPaper) {
+  RecordingPrintQueue cola;
+  Impreso(u"FAC"_qs, u"[CABECERA]\r\nAsci=27,64\r\nText=10;10;0;Hola"_qs, u"Oficina 2"_qs);
+  Documentos(2);
+  Formulario()->ImprimirImpreso();
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  ASSERT_EQ(cola.jobs.size(), 1);
+  EXPECT_EQ(cola.jobs[0].printer, u"Oficina 2"_qs);
+  EXPECT_EQ(cola.jobs[0].bytes, QByteArray("\x1b@\x1b@"));
+}
+
+TEST_F(Genelimp, ThePreviewPageHoldsWhatTheCommandsDrawAndNoRawCodes) {
+  RecordingPrintQueue cola;
+  Impreso(u"FAC"_qs, u"[CABECERA]\r\nAsci=27,64\r\nText=10;10;0;Hola"_qs, u"Oficina 2"_qs);
+  Documentos(1);
+  VisualizarEnPantalla = true;
+  auto formulario = Formulario();
+  QImage pagina;
+  AlMostrarse(*formulario, [&] { pagina = formulario->PaginasImpreso().Page(1).cells.at(0).picture; });
+  formulario->ImprimirImpreso();
+  EXPECT_TRUE(cola.jobs.isEmpty());
+  ASSERT_FALSE(pagina.isNull());
+  const int x = formulario->Ejecucion().geometria.PixelesPaginaX(10);
+  const int y = formulario->Ejecucion().geometria.PixelesPaginaY(10);
+  bool tinta = false;
+  for (int dy = 0; dy < 20; ++dy)
+    for (int dx = 0; dx < 40; ++dx) tinta = tinta || pagina.pixel(x + dx, y + dy) != qRgb(255, 255, 255);
+  EXPECT_TRUE(tinta);
+}
+
+TEST_F(Genelimp, ARawJobTheQueueRefusesIsReported) {
+  RecordingPrintQueue cola;
+  cola.accept = false;
+  Impreso(u"FAC"_qs, u"[CABECERA]\r\nText=0;0;0;A"_qs, u"Oficina 2"_qs, u"Texto"_qs);
+  Documentos(1);
+  mensajes.Expect(u"A"_qs);
+  Formulario()->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_TRUE(mensajes.Messages()[0].text.contains(u"No se ha podido iniciar la impresión en Oficina 2"_qs));
+}
+
+TEST_F(Genelimp, AMemoInTheLinesGoesOnInContinuationRowsWrittenOnce) {
+  RecordingPrintQueue cola;
+  Ejecutar(u"ALTER TABLE LTEMPIMP ADD Notas TEXT NULL"_qs);
+  Impreso(u"FAC"_qs, u"[SISTEMA]\r\nInicioLineas=2\r\nFinLineas=9999\r\nAlturaLinea=1\r\n[LINEAS]\r\nCamp=0;0;5;Notas\r\n"
+                     "Camp=20;0;0;Linea\r\nText=30;0;0;T"_qs,
+          u"Oficina 2"_qs, u"Texto"_qs);
+  Documentos(1);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Notas) VALUES (1, 1, 0, 'uno dos tres'), (1, 2, 0, 'x')"_qs);
+  const QByteArray blancos(20, ' ');
+  const QByteArray esperado = "\n\nuno \r" + blancos + "1\r" + QByteArray(30, ' ') + "T\r" + "\ndos \r" + blancos + "1\r" +
+                              "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + QByteArray(30, ' ') + "T\r" + '\f';
+  auto formulario = Formulario();
+  for (int vez = 0; vez < 2; ++vez) {
+    formulario->ImprimirImpreso();
+    ASSERT_EQ(cola.jobs.size(), vez + 1);
+    EXPECT_EQ(cola.jobs[vez].bytes, esperado) << "run " << vez + 1;
+  }
+  EXPECT_EQ(formulario->LTemporal->RecordCount(), 4);
 }
