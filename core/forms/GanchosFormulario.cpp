@@ -2,6 +2,7 @@
 
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/datamodule/RegistrosAsociados.h"
+#include "core/datamodule/ResponsabilidadDocumental.h"
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ConmutarEuro.h"
@@ -25,6 +26,7 @@ GanchosFormulario DelModuloDeDatos() {
   };
   ganchos.RegistrarUso = [](const QString& accion, QWidget& formulario) { RegistrarUso(&formulario, accion); };
   ganchos.EliminarRegistrosAsociados = [](Table& tabla) { return EliminarRegistrosAsociados(tabla); };
+  ganchos.ComprobarResponsabilidadDocumental = ComprobarResponsabilidadDocumental;
   ganchos.ConmutarEuro = ConmutarEuro;
   return ganchos;
 }
