@@ -6,6 +6,7 @@
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ConmutarEuro.h"
+#include "core/forms/FormulariosMDI.h"
 #include "core/startup/TraduccionFormulario.h"
 
 #include <QWidget>
@@ -28,6 +29,7 @@ GanchosFormulario DelModuloDeDatos() {
   ganchos.EliminarRegistrosAsociados = [](Table& tabla) { return EliminarRegistrosAsociados(tabla); };
   ganchos.ComprobarResponsabilidadDocumental = ComprobarResponsabilidadDocumental;
   ganchos.ConmutarEuro = ConmutarEuro;
+  ganchos.BuscarFormularioMDI = FormularioMDI;
   return ganchos;
 }
 

@@ -35,7 +35,7 @@ struct GanchosFormulario {
   std::function<void(Dataset& dataset)> VisorCamposUsuario;
   // The euro toggle with its mode ("Asignar").
   std::function<void(QObject& formulario, const QString& modo)> ConmutarEuro;
-  // The MDI child of that name; none.
+  // The MDI child of exactly that name; none.
   std::function<QWidget*(const QString& nombre)> BuscarFormularioMDI;
   // A text shown in the detail viewer with its title and options; nothing.
   std::function<void(const QString& texto, const QString& titulo, const QString& opciones)> MostrarDetalle;
