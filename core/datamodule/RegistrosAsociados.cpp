@@ -2,6 +2,7 @@
 
 #include "core/connections/Conexiones.h"
 #include "core/datamodule/CamposHora.h"
+#include "core/datamodule/CatalogoClaves.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/EjecucionSQL.h"
@@ -18,7 +19,9 @@
 
 QString ClaveAsociada(const Table& tabla) {
   QStringList piezas;
-  const int n = std::min(tabla.IndexFieldCount(), tabla.FieldCount());
+  // The primary key's fields, whichever index the table is sorted by.
+  const int clave = NumeroCamposClaveTabla(tabla.TableName());
+  const int n = std::min(clave > 0 ? clave : tabla.IndexFieldCount(), tabla.FieldCount());
   for (int i = 0; i < n; ++i) piezas.append(TextoCampoRegistro(tabla.Fields(i)));
   return piezas.join(u'|');
 }

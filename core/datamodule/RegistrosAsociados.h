@@ -5,8 +5,8 @@
 class Table;
 
 // The key under which the shared side tables keep what hangs off a record:
-// the texts of its first n fields (n its index field count; a time field by
-// its time text) joined by "|".
+// the texts of its first n fields (n its primary key's field count; a time
+// field by its time text) joined by "|".
 QString ClaveAsociada(const Table& tabla);
 
 // Deletes the rows of RESPDOC, DOCUTRON, BLOBTAB, GRANTAB, CONTACTO and

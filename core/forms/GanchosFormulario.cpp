@@ -2,9 +2,11 @@
 
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/datamodule/RegistrosAsociados.h"
+#include "core/datamodule/ResponsabilidadDocumental.h"
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ConmutarEuro.h"
+#include "core/forms/FormulariosMDI.h"
 #include "core/startup/TraduccionFormulario.h"
 
 #include <QWidget>
@@ -25,7 +27,9 @@ GanchosFormulario DelModuloDeDatos() {
   };
   ganchos.RegistrarUso = [](const QString& accion, QWidget& formulario) { RegistrarUso(&formulario, accion); };
   ganchos.EliminarRegistrosAsociados = [](Table& tabla) { return EliminarRegistrosAsociados(tabla); };
+  ganchos.ComprobarResponsabilidadDocumental = ComprobarResponsabilidadDocumental;
   ganchos.ConmutarEuro = ConmutarEuro;
+  ganchos.BuscarFormularioMDI = FormularioMDI;
   return ganchos;
 }
 

@@ -29,12 +29,13 @@ struct GanchosFormulario {
   std::function<void(const QString& accion, QWidget& formulario)> RegistrarUso;
   // Deletes the rows tied to the current record; false when they stay.
   std::function<bool(Table& tabla)> EliminarRegistrosAsociados;
-  // The after-post hook of tables: the document responsibility check;
-  // nothing.
+  // The after-post hook of tables: the document responsibility check.
   std::function<void(Dataset& dataset)> ComprobarResponsabilidadDocumental;
+  // The user-field editor on a dataset's record; nothing.
+  std::function<void(Dataset& dataset)> VisorCamposUsuario;
   // The euro toggle with its mode ("Asignar").
   std::function<void(QObject& formulario, const QString& modo)> ConmutarEuro;
-  // The MDI child of that name; none.
+  // The MDI child of exactly that name; none.
   std::function<QWidget*(const QString& nombre)> BuscarFormularioMDI;
   // A text shown in the detail viewer with its title and options; nothing.
   std::function<void(const QString& texto, const QString& titulo, const QString& opciones)> MostrarDetalle;
