@@ -15,6 +15,7 @@
 #include "dialogs/Genefilt.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevmem.h"
@@ -75,6 +76,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEMLIS();
   RegistrarGENESELE();
   RegistrarGENETEXT();
+  RegistrarGENERINI();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
