@@ -1,48 +1,15 @@
 #include "core/services/VisorCampos.h"
-#include "core/services/VisorValores.h"
 #include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
-
-#include <QTableWidget>
-#include <QTimer>
+#include "tests/core/services/VisorValoresFalso.h"
 
 namespace {
 
-// What the grid form was given when it came on screen: mode, memo contents,
-// then "name=value" per row.
-QStringList& Visto() {
-  static QStringList visto;
-  return visto;
-}
-
-void registrarVisor() {
-  FormRegistry::Register(QLatin1String(kFormularioVisorValores), [](QWidget* owner) {
-    auto* visor = new Form(owner);
-    auto* rejilla = new QTableWidget(visor);
-    rejilla->setObjectName(u"StringGrid"_qs);
-    QTimer::singleShot(0, visor, [visor, rejilla] {
-      Visto() = {ModoVisorGENEVLIS, visor->property("ContenidosMemo").toString(),
-                  rejilla->horizontalHeaderItem(0)->text() + u'=' + rejilla->horizontalHeaderItem(1)->text()};
-      for (int fila = 0; fila < rejilla->rowCount(); ++fila) {
-        const QTableWidgetItem* nombre = rejilla->item(fila, 0);
-        const QTableWidgetItem* valor = rejilla->item(fila, 1);
-        Visto().append((nombre ? nombre->text() : QString()) + u'=' + (valor ? valor->text() : QString()));
-      }
-      visor->SetModalResult(mrOk);
-    });
-    return visor;
-  });
-}
-
 class VisorCamposTest : public ConexionesFixture {
  protected:
-  VisorCamposTest() { registrarVisor(); }
-  ~VisorCamposTest() override {
-    FormRegistry::Clear();
-    CamposNoVisiblesUsuario.clear();
-  }
+  ~VisorCamposTest() override { CamposNoVisiblesUsuario.clear(); }
 
   void CrearFicha() {
     Iniciar();
@@ -63,6 +30,7 @@ class VisorCamposTest : public ConexionesFixture {
   }
 
   Table ficha;
+  VisorValoresFalso visor;
 };
 
 }  // namespace
@@ -71,7 +39,7 @@ TEST_F(VisorCamposTest, EveryFieldInItsPlaceWithHiddenOnesEmpty) {
   CrearFicha();
   CamposNoVisiblesUsuario = u"Secreta"_qs;
   VisorCampos(ficha);
-  EXPECT_EQ(Visto(), QStringList({u"VisorCampos"_qs, u"Notasÿuno·dos\r\n"_qs, u"Campo=Valor"_qs,
+  EXPECT_EQ(visor.Visto, QStringList({u"VisorCampos"_qs, u"Notasÿuno·dos\r\n"_qs, u"Campo=Valor"_qs,
                                   u"Codigo=7"_qs, u"Nombre=Ana·ÿ"_qs, u"="_qs, u"HoraEntrada=10:15:00"_qs,
                                   u"FechaEntrega=06/03/2024 09:30:00"_qs, u"Notas=uno dos"_qs}));
 }
@@ -80,9 +48,9 @@ TEST_F(VisorCamposTest, ARecordChangedByAnotherCopyIsShownAsItNowIs) {
   CrearFicha();
   Ejecutar(u"UPDATE FICHA SET Nombre = 'Luis', HoraEntrada = NULL WHERE Codigo = 7"_qs);
   VisorCampos(ficha);
-  ASSERT_EQ(Visto().size(), 9);
-  EXPECT_EQ(Visto()[4], u"Nombre=Luis"_qs);
-  EXPECT_EQ(Visto()[6], u"HoraEntrada="_qs);
+  ASSERT_EQ(visor.Visto.size(), 9);
+  EXPECT_EQ(visor.Visto[4], u"Nombre=Luis"_qs);
+  EXPECT_EQ(visor.Visto[6], u"HoraEntrada="_qs);
 }
 
 TEST_F(VisorCamposTest, WithoutTheFormItSaysSo) {
