@@ -40,6 +40,8 @@ QString NombreTablaDataSet(Dataset& dataset) {
   return {};
 }
 
+bool DataSetDeModuloDatos(const Dataset& dataset) { return dataset.parent() && !dataset.parent()->isWidgetType(); }
+
 QString ClaveRegistro(Dataset& dataset) {
   auto* tabla = qobject_cast<Table*>(&dataset);
   const QString nombre = NombreTablaDataSet(dataset);

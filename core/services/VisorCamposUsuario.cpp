@@ -30,8 +30,6 @@ bool lineasDePedido(const Dataset& dataset, const QString& tablaFisica) {
   return es("fCCOMRECE", "LPEDIDOC") || es("fFACTALBA", "LPEDIDO");
 }
 
-bool deModuloDatos(const Dataset& dataset) { return dataset.parent() && !dataset.parent()->isWidgetType(); }
-
 // On the record whose primary key the dataset's fields of those names hold.
 bool situarRegistro(Dataset& dataset, Table& registro) {
   QString campos;
@@ -121,7 +119,7 @@ void grabarCambios(Table& registro, const QList<CampoUsuario>& campos, const QTa
 }  // namespace
 
 void VisorCamposUsuario(TfGENEINIC& servicios, Dataset& dataset) {
-  if (deModuloDatos(dataset)) return;
+  if (DataSetDeModuloDatos(dataset)) return;
   const QString tabla = NombreTablaDataSet(dataset);
   const QString tablaFisica = NombreTablaFisica(tabla);
   if (tabla.isEmpty() || lineasDePedido(dataset, tablaFisica)) return;
