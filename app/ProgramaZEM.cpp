@@ -18,6 +18,7 @@
 #include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
+#include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
@@ -77,6 +78,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENERINI();
+  RegistrarGENEVLIS();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

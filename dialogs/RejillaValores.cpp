@@ -94,6 +94,7 @@ void RejillaValores::initStyleOption(QStyleOptionViewItem* opcion, const QModelI
   const bool bloqueada = FilaBloqueada(rejilla_, indice.row());
   if (indice.column() == 0) {
     opcion->text = NombreMostrado(opcion->text);
+    if (ColorNombres.isValid()) opcion->palette.setColor(QPalette::Text, ColorNombres);
   } else if (bloqueada) {
     opcion->palette.setColor(QPalette::Text, opcion->palette.color(QPalette::Button));
   }

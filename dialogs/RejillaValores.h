@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -18,6 +19,8 @@ class RejillaValores : public QStyledItemDelegate {
   explicit RejillaValores(QTableWidget& rejilla);
 
   std::function<void(int fila)> PulsarElipsis;
+  // The colour of the names (invalid: the grid's own).
+  QColor ColorNombres;
   // How column 0 shows a row's name.
   std::function<QString(const QString& nombre)> NombreMostrado;
   // The width of the widest name as shown.
