@@ -157,3 +157,19 @@ TEST_F(Genevlis, HeightAutoFitAndPlacementAtTheCreationWidth) {
   });
   VisorAgregarDatos(definiciones, QString());
 }
+
+TEST_F(Genevlis, TheAddDataGridGivesItsRowsBackThroughTheForm) {
+  struct Caso {
+    QString opciones;
+    QString valores;
+    QString resultado;
+  } const casos[] = {
+      {u"DefinicionCampos=Nombre,ftString,100;Ciudad,ftString,100;"_qs, QString(), u"Nombre=\r\nCiudad=\r\n"_qs},
+      {u"DefinicionCampos=HoraInicio,ftDateTime;HoraFin,ftDateTime;Respuesta,ftString,2,,,Si/No"_qs,
+       u"14:30\r\nnada\r\nSI"_qs, u"HoraInicio=14:30:00\r\nHoraFin=00:00:00\r\nRespuesta=SI\r\n"_qs},
+  };
+  for (const Caso& caso : casos) {
+    AlMostrarse<TfGENEVLIS>(fGENEVLIS, [](TfGENEVLIS& formulario) { pulsar(formulario, "pbGrabar"); });
+    EXPECT_EQ(VisorAgregarDatos(caso.opciones, caso.valores), caso.resultado);
+  }
+}
