@@ -4,6 +4,7 @@
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
 #include "core/services/RutinasBusqueda.h"
+#include "core/services/VisorCamposUsuario.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
@@ -15,8 +16,10 @@
 #include "dialogs/Genefilt.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
+#include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
@@ -74,10 +77,15 @@ void ProgramaZEM::Iniciar() {
   Ganchos().MostrarDetalle = &MostrarDetalle;
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
+  Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
+    if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
+  };
   RegistrarGENEMLIS();
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENERINI();
+  RegistrarGENEVLIS();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

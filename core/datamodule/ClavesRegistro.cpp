@@ -14,15 +14,9 @@
 
 namespace {
 
-QString nombreTabla(Dataset& dataset) {
-  if (auto* tabla = qobject_cast<Table*>(&dataset)) return tabla->TableName();
-  if (auto* consulta = qobject_cast<Query*>(&dataset)) return NombreTablaSQL(consulta->SQL().Text());
-  return {};
-}
-
 QString camposClave(Dataset& dataset) {
   if (auto* tabla = qobject_cast<Table*>(&dataset)) return DefinicionIndice(*tabla);
-  const QString tabla = nombreTabla(dataset);
+  const QString tabla = NombreTablaDataSet(dataset);
   return tabla.isEmpty() ? QString() : CamposClavePrimaria(tabla);
 }
 
@@ -40,9 +34,17 @@ QStringList listaCampos(const QString& lista) {
 
 }  // namespace
 
+QString NombreTablaDataSet(Dataset& dataset) {
+  if (auto* tabla = qobject_cast<Table*>(&dataset)) return tabla->TableName();
+  if (auto* consulta = qobject_cast<Query*>(&dataset)) return NombreTablaSQL(consulta->SQL().Text());
+  return {};
+}
+
+bool DataSetDeModuloDatos(const Dataset& dataset) { return dataset.parent() && !dataset.parent()->isWidgetType(); }
+
 QString ClaveRegistro(Dataset& dataset) {
   auto* tabla = qobject_cast<Table*>(&dataset);
-  const QString nombre = nombreTabla(dataset);
+  const QString nombre = NombreTablaDataSet(dataset);
   QString lista;
   if (tabla && !ArchivosTemporalesEnBD)
     lista = DefinicionIndice(*tabla);
@@ -68,7 +70,7 @@ bool LocalizarClave(Dataset& dataset, const Variant& valores) {
 }
 
 int NumeroCamposClave(Dataset& dataset) {
-  const QString tabla = nombreTabla(dataset);
+  const QString tabla = NombreTablaDataSet(dataset);
   if (EsSQLServer() && !(EsTablaTemporal(tabla) && !ArchivosTemporalesEnBD)) return NumeroCamposClaveTabla(tabla);
   const QString lista = camposClave(dataset);
   return lista.isEmpty() ? 0 : ContarCaracter(u';', lista) + 1;

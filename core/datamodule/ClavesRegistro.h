@@ -12,6 +12,11 @@ class Field;
 // definitions or from the catalogue, the key of a query from the first table
 // after its FROM.
 QString ClaveRegistro(Dataset& dataset);
+// The table behind a dataset: a table's name, the first table after a
+// query's FROM in upper case; empty for any other.
+QString NombreTablaDataSet(Dataset& dataset);
+// Whether the dataset belongs to a data module rather than to a form.
+bool DataSetDeModuloDatos(const Dataset& dataset);
 // The key values of the current record, to find it again (Null without key).
 Variant ValoresClave(Dataset& dataset);
 // Makes current the record of those key values; false without values.

@@ -8,12 +8,13 @@
 #include "platform/StringList.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QTableWidget>
 
 #include <algorithm>
 #include <memory>
 
-std::array<int, 4> PosicionGENERINI = {0, 0, 0, 0};
+PosicionFormulario PosicionGENERINI;
 
 namespace {
 
@@ -64,26 +65,26 @@ QString textoCelda(const QTableWidget& rejilla, int fila, int columna) {
 }  // namespace
 
 QString MezclarRegistroINI(const QString& valores, const QString& plantilla) {
+  // Names compare as the lists compare them, without regard to case; the first line of a name counts.
   StringList dados;
   dados.SetText(valores);
+  QHash<QString, QString> valorDe;
+  for (int i = 0; i < dados.Count(); ++i) {
+    const QString nombre = dados.Names(i);
+    if (!nombre.isEmpty() && !valorDe.contains(nombre.toCaseFolded())) valorDe.insert(nombre.toCaseFolded(), dados.ValueFromIndex(i));
+  }
   StringList mezcla;
   mezcla.SetText(plantilla);
+  QStringList lineas;
+  lineas.reserve(mezcla.Count());
   for (int i = 0; i < mezcla.Count(); ++i) {
     const QString nombre = mezcla.Names(i);
-    const int dado = dados.IndexOfName(nombre);
-    if (nombre.isEmpty() || dado < 0) continue;
-    const QString valor = dados.ValueFromIndex(dado);
-    mezcla.Delete(i);
-    mezcla.Insert(i, nombre + u'=' + (valor.isEmpty() ? kNulo : valor));
+    const auto dado = nombre.isEmpty() ? valorDe.cend() : valorDe.constFind(nombre.toCaseFolded());
+    const QString valor = dado != valorDe.cend() ? *dado : mezcla.ValueFromIndex(i);
+    // The marker stands for a value given empty, wherever it came from.
+    lineas.append(dado == valorDe.cend() && valor != kNulo ? mezcla[i] : nombre + u'=' + (valor == kNulo ? QString() : valor));
   }
-  // Only a value that is the marker itself was given empty.
-  for (int i = 0; i < mezcla.Count(); ++i) {
-    if (mezcla.ValueFromIndex(i) != kNulo) continue;
-    const QString nombre = mezcla.Names(i);
-    mezcla.Delete(i);
-    mezcla.Insert(i, nombre + u'=');
-  }
-  return mezcla.Text();
+  return StringList(std::move(lineas)).Text();
 }
 
 void EditorRegistroINI(const QString& valores, const QString& plantilla, const QString& titulo,
@@ -100,7 +101,7 @@ void EditorRegistroINI(const QString& valores, const QString& plantilla, const Q
   auto* rejilla = editor ? editor->findChild<QTableWidget*>(QStringLiteral("StringGrid")) : nullptr;
   if (!rejilla) throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
 
-  editor->setProperty("Definiciones", definiciones);
+  editor->setProperty("EstilosEdicion", definiciones);
   rejilla->setColumnCount(2);
   rejilla->setHorizontalHeaderLabels({ExtraerElemento(0, titulosColumnas, QStringLiteral(";")),
                                       ExtraerElemento(1, titulosColumnas, QStringLiteral(";"))});

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "core/services/PosicionFormulario.h"
+
 #include <QString>
 
-#include <array>
-
-// The placement of the name=value editor form: Left, Top, Height, Width;
-// zeros leave the form's own.
-extern std::array<int, 4> PosicionGENERINI;
+// The placement of the name=value editor form.
+extern PosicionFormulario PosicionGENERINI;
 
 // The class name of the name=value editor form: a Form with the property
-// "Definiciones" (name=definition lines) and a QTableWidget "StringGrid" of
-// two columns, a row per name. A value cell carries its edit style: the
+// "EstilosEdicion" (name=style lines) and a QTableWidget "StringGrid" of
+// two columns, a row per name under the header of the column titles. A value cell carries its edit style: the
 // role Qt::UserRole true for an ellipsis button, Qt::UserRole + 1 the pick
 // list's items.
 inline constexpr auto kFormularioRegistroINI = "TfGENERINI";

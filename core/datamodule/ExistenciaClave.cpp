@@ -2,6 +2,7 @@
 
 #include "core/connections/Conexiones.h"
 #include "core/datamodule/CamposHora.h"
+#include "core/datamodule/ClavesRegistro.h"
 #include "core/datamodule/CatalogoClaves.h"
 #include "core/datamodule/PrepararTabla.h"
 #include "core/helpers/Fechas.h"
@@ -29,12 +30,6 @@ const QString kSeparador = QStringLiteral(";");
 
 QString baseDatosLogica(const QString& tabla) {
   return EsTablaGeneral(tabla) ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database");
-}
-
-QString nombreTabla(Dataset& dataset) {
-  if (auto* tabla = qobject_cast<Table*>(&dataset)) return tabla->TableName();
-  if (auto* consulta = qobject_cast<Query*>(&dataset)) return NombreTablaSQL(consulta->SQL().Text());
-  return {};
 }
 
 QStringList camposClave(const QString& tabla) {
@@ -110,7 +105,7 @@ QString textoHora(const QString& texto) {
 }  // namespace
 
 bool ExisteClave(Dataset& dataset, const QString& clave) {
-  const QString tabla = nombreTabla(dataset);
+  const QString tabla = NombreTablaDataSet(dataset);
   if (tabla.isEmpty()) return false;
   const QStringList campos = camposClave(tabla);
   // Without key fields the statement could only fail.

@@ -3,15 +3,12 @@
 #include "core/helpers/Fechas.h"
 #include "core/helpers/Listas.h"
 #include "core/helpers/Textos.h"
-#include "core/services/FormularioRegistrado.h"
 #include "platform/StringList.h"
 #include "platform/format/Format.h"
 
 #include <QTableWidget>
 
 #include <memory>
-
-QString ModoVisorGENEVLIS;
 
 namespace {
 
@@ -34,17 +31,11 @@ QString VisorAgregarDatos(const QString& opciones, const QString& valores) {
   definiciones.SetText(ValorLista(QStringLiteral("DefinicionCampos"), opciones).replace(u';', kCRLF));
   while (lineasValores.Count() <= definiciones.Count()) lineasValores.Add(QString());
 
-  ModoVisorGENEVLIS = QStringLiteral("VisorAgregarDatos");
-  const QString clase = QLatin1String(kFormularioVisorValores);
-  const std::unique_ptr<Form> visor = CrearFormularioRegistrado(clase);
-  auto* rejilla = &ControlFormulario<QTableWidget>(visor, QStringLiteral("StringGrid"), clase);
+  const std::unique_ptr<Form> visor = CrearVisorValores(QStringLiteral("VisorAgregarDatos"));
+  QTableWidget* rejilla = &RejillaVisorValores(visor, definiciones.Count());
   visor->SetCaption(ValorLista(QStringLiteral("Titulo"), opciones));
   visor->setProperty("OpcionesVisor", ValorLista(QStringLiteral("Opciones"), opciones));
 
-  rejilla->clear();
-  rejilla->setColumnCount(2);
-  rejilla->setRowCount(definiciones.Count());
-  rejilla->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Valor")});
   QStringList reglas;
   QString memos;
   for (int i = 0; i < definiciones.Count(); ++i) {
@@ -54,14 +45,14 @@ QString VisorAgregarDatos(const QString& opciones, const QString& valores) {
     rejilla->setItem(i, 0, new QTableWidgetItem(nombre));
     rejilla->setItem(i, 1, new QTableWidgetItem(valorInicial(nombre, tipo, lineasValores[i])));
     if (tipo == u"ftMemo")
-      memos += nombre + QChar(0xFF) + QString(lineasValores[i]).replace(kCRLF, QString(QChar(0xB7))) + kCRLF;
+      memos += LineaContenidoMemo(nombre, lineasValores[i]);
     if (!elemento(4, definicion).isEmpty())
       reglas.append(elemento(4, definicion) + u'>' + nombre + u">>"_qs + elemento(6, definicion));
     if (!elemento(5, definicion).isEmpty())
       reglas.append(u'?' + nombre + u'>' + nombre + u'>' + elemento(5, definicion) + u'>' + elemento(4, definicion));
   }
-  visor->setProperty("ReglasFilas", reglas);
-  visor->setProperty("TextoMemos", memos);
+  visor->setProperty("DefinicionesFilas", reglas);
+  visor->setProperty("ContenidosMemo", memos);
 
   if (visor->ShowModal() != mrOk) return {};
   QString resultado;

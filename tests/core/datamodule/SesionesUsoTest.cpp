@@ -249,6 +249,8 @@ TEST(EditorRegistroINI, ValuesAreMergedIntoTheTemplate) {
       {"B=2", "A=uno\r\nB=dos", "A=uno\r\nB=2\r\n"},
       {"A=\r\nZ=9", "A=uno\r\nB=dos", "A=\r\nB=dos\r\n"},  // given empty; Z dropped
       {"NULLES=NULLO", "NULLES=x", "NULLES=NULLO\r\n"},   // only the marker itself is removed
+      {"b=2\r\nB=3", "A=uno\r\nB=dos", "A=uno\r\nB=2\r\n"},  // any case; the first line of a name
+      {"", "A=NULL\r\nSinValor", "A=\r\nSinValor\r\n"},
   };
   for (const Caso& caso : casos)
     EXPECT_EQ(MezclarRegistroINI(QString::fromLatin1(caso.valores), QString::fromLatin1(caso.plantilla)),
@@ -280,7 +282,9 @@ TEST(EditorRegistroINI, TheEditorShowsTheMergedLinesAndGivesBackTheEdited) {
     EXPECT_EQ(vistos, QStringList({u"Editor de Registro INI"_qs, u"Valor"_qs, u"SI/NO"_qs, u"ELLIPSIS"_qs}));
     EXPECT_EQ(resultado, aceptar ? u"Rango=\r\nActivado=NO\r\n"_qs : u"Rango=\r\nActivado=SI\r\n"_qs);
   }
-  EXPECT_EQ(PosicionGENERINI, (std::array<int, 4>{10, 20, 300, 400}));
+  EXPECT_EQ((std::array<int, 4>{PosicionGENERINI.Left, PosicionGENERINI.Top, PosicionGENERINI.Height,
+                                PosicionGENERINI.Width}),
+            (std::array<int, 4>{10, 20, 300, 400}));
   FormRegistry::Clear();
 }
 
