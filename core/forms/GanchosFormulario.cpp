@@ -5,6 +5,7 @@
 #include "core/datamodule/ResponsabilidadDocumental.h"
 #include "core/datamodule/SesionesUso.h"
 #include "core/datamodule/Traduccion.h"
+#include "core/forms/AsociacionBusqueda.h"
 #include "core/forms/ConmutarEuro.h"
 #include "core/forms/FormulariosMDI.h"
 #include "core/startup/TraduccionFormulario.h"
@@ -30,6 +31,7 @@ GanchosFormulario DelModuloDeDatos() {
   ganchos.ComprobarResponsabilidadDocumental = ComprobarResponsabilidadDocumental;
   ganchos.ConmutarEuro = ConmutarEuro;
   ganchos.BuscarFormularioMDI = FormularioMDI;
+  ganchos.AsociarTablaBusqueda = AsociarTablaBusqueda;
   return ganchos;
 }
 

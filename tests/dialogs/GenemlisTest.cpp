@@ -124,9 +124,11 @@ TEST_F(Genemlis, AFormulaThatCannotBeWorkedOutLeavesItsTargetAsItWas) {
 }
 
 TEST_F(Genemlis, ADoubleClickSearchesTheLookupOrAcceptsAReadOnlyGrid) {
-  InstalarRutinasBusqueda({.BuscarDato = [](const QString& tabla, int indice) {
+  RutinasBusqueda rutinas;
+  rutinas.BuscarDato = [](const QString& tabla, int indice) {
     return tabla == u"ARTICULO" && indice == 0 ? Variant::Array({Variant::String(u"2"_qs)}) : Variant::Null();
-  }});
+  };
+  InstalarRutinasBusqueda(rutinas);
   const QString resultado = Pedido([](TfGENEMLIS& formulario) {
     DBGrid& rejilla = formulario.DBGrid1();
     formulario.Temporal().First();

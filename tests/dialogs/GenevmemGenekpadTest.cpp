@@ -56,10 +56,12 @@ TEST_F(VisorYTeclado, TheMemoViewerDropsTrailingEmptyLinesWhenItCloses) {
 }
 
 TEST_F(VisorYTeclado, ADoubleClickOnTheMemoAppendsTheChosenKeyOrField) {
-  InstalarRutinasBusqueda({.BuscarDato = [](const QString& tabla, int indice) {
+  RutinasBusqueda rutinas;
+  rutinas.BuscarDato = [](const QString& tabla, int indice) {
     EXPECT_EQ(tabla + QString::number(indice), u"ARTICULO0"_qs);
     return Variant::Array({Variant::String(u"2"_qs)});
-  }});
+  };
+  InstalarRutinasBusqueda(rutinas);
   articulos.Last();
   TfGENEVMEM visor;
   visor.DataSource1().SetDataSet(&articulos);
