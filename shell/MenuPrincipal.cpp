@@ -41,7 +41,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   items(*menu(barra, "BaseDatos1", "&Base Datos"), ventana,
         {{"Empresas1", "Maestro de &Empresas", true},
          {"N6", "-", true},
-         {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados", false},
+         {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados", true},
          {"N2", "-", true},
          {"Salir1", "&Salir", true}});
 
