@@ -19,6 +19,7 @@
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
 #include "shell/Genecaus.h"
+#include "shell/Geneconf.h"
 #include "shell/Geneempr.h"
 #include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
@@ -145,6 +146,9 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguraciondeAplicaciones1", [this] {
+    if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
+  });
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });

@@ -62,7 +62,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   items(*menu(barra, "Configuracin1", "&Configuración"), ventana,
         {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
          {"N4", "-", true},
-         {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", false},
+         {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
          {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
