@@ -273,6 +273,9 @@ void MantenimientoRegistros::SiguienteNuevoRegistro() {
   if (variante_ == Rejilla) {
     DBGrid1->setFocus();
     seleccionarColumna(0);
+    // The grid moving onto the new line leaves no column of it: a column it
+    // kept from a cancelled line would run its check and cancel this one.
+    const QScopedValueRollback guarda(comprobando_, true);
     Table1->Append();
   } else {
     Table1->Insert();
@@ -394,6 +397,13 @@ bool MantenimientoRegistros::comprobarUnicidadFicha() {
 }
 
 bool MantenimientoRegistros::comprobarUnicidadRejilla() {
+  if (ColumnasClave > 1) {
+    QString clave;
+    for (int n = 0; n < ColumnasClave; ++n) clave += DBGrid1->ColumnField(n)->AsString() + u';';
+    if (!ExisteClave(*Table1, clave)) return true;
+    MensajeAviso(kYaExiste);
+    return false;
+  }
   const Variant tecleada = Table1->FieldByName(NombreCampoClave).AsVariant();
   const QScopedValueRollback guarda(comprobando_, true);
   Table1->Cancel();
@@ -434,21 +444,22 @@ bool MantenimientoRegistros::DBGrid1ColExit(int columna) {
     Table1->Cancel();
     return true;
   }
+  const QScopedValueRollback dejada(columnaDejada_, columna);
   const auto volver = [this, columna] {
     seleccionarColumna(columna);
     return false;
   };
   if (!comprobarClaveNumerica()) return volver();
-  if (columna != 0) return ComprobarDatos(DBGrid1) || volver();
+  if (columna != ColumnasClave - 1) return ComprobarDatos(DBGrid1) || volver();
   if (!ComprobarDatos(DBGrid1)) return volver();
-  if (estado == dsInsert && !comprobarUnicidadRejilla()) return false;
+  if (estado == dsInsert && !comprobarUnicidadRejilla()) return ColumnasClave > 1 ? volver() : false;
   return true;
 }
 
 // ---- grid extras and keys
 
 void MantenimientoRegistros::Table1BeforeEdit() {
-  if (DBGrid1 && DBGrid1->SelectedIndex() == 0) {
+  if (DBGrid1 && DBGrid1->SelectedIndex() < ColumnasClave) {
     MensajeAviso(kClaveNoModificable);
     throw Abort();
   }
@@ -473,7 +484,7 @@ void MantenimientoRegistros::DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada) {
     tratada = true;
     return;
   }
-  if (DBGrid1->SelectedIndex() == 0 && Table1->State() == dsEdit && !tecla->text().isEmpty() &&
+  if (DBGrid1->SelectedIndex() < ColumnasClave && Table1->State() == dsEdit && !tecla->text().isEmpty() &&
       tecla->text().at(0).isPrint()) {
     MensajeAviso(kClaveNoModificable);
     tratada = true;

@@ -89,6 +89,11 @@ class MantenimientoRegistros : public Form {
 
   QString NombreCampoClave;
   QWidget* CampoClave = nullptr;
+  // The grid's leading columns that make the key: protected from edits, the
+  // last of them checked for a repeated key when a new line leaves it.
+  int ColumnasClave = 1;
+  // The grid column being left while its check runs; -1 outside one.
+  int ColumnaDejada() const { return columnaDejada_; }
   DataSetState EstadoAnterior = dsInactive;
 
   void keyPressEvent(QKeyEvent* event) override;
@@ -114,6 +119,7 @@ class MantenimientoRegistros : public Form {
   QMenuBar* MainMenu1_;
   QTabWidget* paginas_ = nullptr;
   int columnaActual_ = 0;
+  int columnaDejada_ = -1;
   bool comprobando_ = false;
   bool iniciado_ = false;
 };

@@ -18,6 +18,8 @@
 #include "platform/data/Table.h"
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
+#include "shell/Genecaus.h"
+#include "shell/Geneconf.h"
 #include "shell/Geneempr.h"
 #include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
@@ -143,6 +145,10 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Salir1", [this] { close(); });
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
+  alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguraciondeAplicaciones1", [this] {
+    if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
+  });
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });

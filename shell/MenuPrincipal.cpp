@@ -41,7 +41,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   items(*menu(barra, "BaseDatos1", "&Base Datos"), ventana,
         {{"Empresas1", "Maestro de &Empresas", true},
          {"N6", "-", true},
-         {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados", false},
+         {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados", true},
          {"N2", "-", true},
          {"Salir1", "&Salir", true}});
 
@@ -62,7 +62,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   items(*menu(barra, "Configuracin1", "&Configuración"), ventana,
         {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
          {"N4", "-", true},
-         {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", false},
+         {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
          {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},

@@ -12,13 +12,8 @@ QString entreComillas(const QString& texto) { return u'"' + texto + u'"'; }
 
 bool valorDeRejilla(const DBGrid& rejilla, Field& campo) {
   if (rejilla.SelectedField() != &campo) return true;
-  for (int columna = 0; columna < rejilla.ColumnCount(); ++columna) {
-    if (rejilla.ColumnField(columna) != &campo) continue;
-    if (rejilla.ColumnPickList(columna).contains(campo.Text())) return true;
-    MensajeAviso(u"¡ El valor "_qs + entreComillas(campo.Text()) + u" de la columna "_qs +
-                 entreComillas(rejilla.ColumnTitle(columna)) + u" no es correcto !"_qs);
-    return false;
-  }
+  for (int columna = 0; columna < rejilla.ColumnCount(); ++columna)
+    if (rejilla.ColumnField(columna) == &campo) return ValidarValorColumna(rejilla, columna);
   return true;
 }
 
@@ -30,6 +25,14 @@ bool valorDeLista(const DBComboBox& lista, Field& campo) {
 }
 
 }  // namespace
+
+bool ValidarValorColumna(const DBGrid& rejilla, int columna) {
+  const Field* campo = rejilla.ColumnField(columna);
+  if (!campo || rejilla.ColumnPickList(columna).contains(campo->Text())) return true;
+  MensajeAviso(u"¡ El valor "_qs + entreComillas(campo->Text()) + u" de la columna "_qs +
+               entreComillas(rejilla.ColumnTitle(columna)) + u" no es correcto !"_qs);
+  return false;
+}
 
 bool ValidarValoresRejilla(QObject* control, Field* campo) {
   if (!campo) return true;
