@@ -160,7 +160,7 @@ void TZipMaster::Extract() {
   Descompresion::Parametros parametros;
   parametros.archivo = zipFilename_;
   parametros.carpeta = QFileInfo(ExtrBaseDir).isDir() ? ExtrBaseDir : QDir::currentPath();
-  parametros.especificaciones = FSpecArgs.Lines();
+  parametros.patronesArchivo = FSpecArgs.Lines();
   parametros.clave = Password.left(80);
   parametros.soloPrueba = ExtrOptions.testFlag(ExtrTest);
   parametros.actualizar = ExtrOptions.testFlag(ExtrUpdate);

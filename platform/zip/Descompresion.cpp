@@ -127,7 +127,7 @@ class Extraccion {
       if (EntradaZip::EsEspecial(modo))
         throw Fallo{ErrorEntrada, QStringLiteral("Link or device entry: %1").arg(nombre)};
       const bool carpeta = ruta.endsWith(u'/') || S_ISDIR(modo);
-      if (!carpeta && !EntradaZip::Elegida(ruta, p_.especificaciones)) continue;
+      if (!carpeta && !EntradaZip::Elegida(ruta, p_.patronesArchivo)) continue;
       entradas.push_back({zip_uint64_t(i), ruta, carpeta, modo, estado.mtime, std::int64_t(estado.size)});
     }
     return entradas;

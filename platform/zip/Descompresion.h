@@ -31,7 +31,7 @@ using Llamada = std::function<bool(const Aviso&)>;
 struct Parametros {
   QString archivo;
   QString carpeta;                // the folder to extract into; it must exist
-  QStringList especificaciones;   // file-name patterns; none means every entry
+  QStringList patronesArchivo;   // file-name patterns; none means every entry
   QString clave;
   bool nombresCarpetas = false;   // keep the entries' folders
   bool sobrescribir = false;      // replace existing files

@@ -22,11 +22,11 @@ bool EsEspecial(std::uint32_t modoUnix) {
 
 std::uint32_t PermisosConservados(std::uint32_t modoUnix) { return modoUnix & 0777; }
 
-bool Elegida(const QString& nombre, const QStringList& especificaciones) {
-  if (especificaciones.isEmpty()) return true;
+bool Elegida(const QString& nombre, const QStringList& patronesArchivo) {
+  if (patronesArchivo.isEmpty()) return true;
   const QString ruta = QString(nombre).replace(u'\\', u'/');
   const QString archivo = ruta.mid(ruta.lastIndexOf(u'/') + 1);
-  for (QString patron : especificaciones) {
+  for (QString patron : patronesArchivo) {
     patron.replace(u'\\', u'/');
     if (patron == QLatin1String("*.*")) patron = QStringLiteral("*");
     const QRegularExpression expresion(

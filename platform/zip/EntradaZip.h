@@ -20,10 +20,10 @@ bool EsEspecial(std::uint32_t modoUnix);
 // The permission bits kept on an extracted file: without setuid and setgid.
 std::uint32_t PermisosConservados(std::uint32_t modoUnix);
 
-// Whether the entry is named by the file specifications: none, "*" or "*.*"
+// Whether the entry is named by the file patterns: none, "*" or "*.*"
 // names every entry; a pattern without a folder is matched against the
 // entry's file name, one with a folder against its whole name, both as
 // Windows does, without regard to case.
-bool Elegida(const QString& nombre, const QStringList& especificaciones);
+bool Elegida(const QString& nombre, const QStringList& patronesArchivo);
 
 }  // namespace EntradaZip

@@ -205,10 +205,10 @@ TEST_F(Descomprimir, TheOptionsDecideWhichFilesAreWritten) {
 TEST_F(Descomprimir, TheSpecificationsChooseEntriesWithoutRegardToCaseAndNoneMeansAll) {
   EscribirZip(Zip(), {Archivo("a.TXT", "a"), Archivo("b.dat", "b"), Archivo("sub/c.txt", "c")});
   auto p = Parametros();
-  p.especificaciones = QStringList{QStringLiteral("*.txt")};
+  p.patronesArchivo = QStringList{QStringLiteral("*.txt")};
   EXPECT_EQ(Descompresion::Extraer(p), 2);
   EXPECT_EQ(Leer(QStringLiteral("b.dat")), "<ninguno>");
-  p.especificaciones.clear();
+  p.patronesArchivo.clear();
   EXPECT_EQ(Descompresion::Extraer(p), 3);
   EXPECT_EQ(Leer(QStringLiteral("b.dat")), "b");
 }
