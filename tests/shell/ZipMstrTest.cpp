@@ -87,7 +87,7 @@ TEST_F(ArchivoZip, AnArchiveCutInsideItsSecondEntryRaisesAndKeepsTheEntryNamesAs
   }
 }
 
-TEST_F(ArchivoZip, ExtractUnpacksIntoTheBaseFolderWithoutChangingTheCurrentFolderAndEmptiesTheSpecifications) {
+TEST_F(ArchivoZip, ExtractUnpacksIntoTheBaseFolderWithoutChangingTheCurrentFolderAndEmptiesThePatterns) {
   const QString ruta = Ruta(QStringLiteral("p.zip"));
   EscribirZip(ruta, {Archivo("a.txt", "uno"), Archivo("sub/b.txt", "dos")});
   const QString actual = QDir::currentPath();

@@ -202,7 +202,7 @@ TEST_F(Descomprimir, TheOptionsDecideWhichFilesAreWritten) {
   }
 }
 
-TEST_F(Descomprimir, TheSpecificationsChooseEntriesWithoutRegardToCaseAndNoneMeansAll) {
+TEST_F(Descomprimir, ThePatternsChooseEntriesWithoutRegardToCaseAndNoneMeansAll) {
   EscribirZip(Zip(), {Archivo("a.TXT", "a"), Archivo("b.dat", "b"), Archivo("sub/c.txt", "c")});
   auto p = Parametros();
   p.patronesArchivo = QStringList{QStringLiteral("*.txt")};
