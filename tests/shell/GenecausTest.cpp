@@ -6,7 +6,6 @@
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
-#include "shell/Genemenu.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QAction>
@@ -212,20 +211,5 @@ TEST_P(CamposUsuario, ClosingRemindsOfTheDatabaseUpdateOnlyAfterChanges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, CamposUsuario, ::testing::Values("Microsoft SQL Server", "Paradox"));
-
-class MenuCamposUsuario : public ConexionesFixture, public ModuloConUsuarios {};
-
-TEST_F(MenuCamposUsuario, TheItemIsEnabledAndAskedOfAnAdministrator) {
-  Iniciar();
-  CrearUsuarios(u"Codigo, Categoria"_qs, u"('ANA', 'Normal')"_qs);
-  TfGENEMENU ventana;
-  QAction* campos = ventana.findChild<QAction*>(u"CamposdeUsuarioPersonalizados"_qs);
-  ASSERT_TRUE(campos->isEnabled());
-  CodigoUsuarioActual = u"ANA"_qs;
-  mensajes.Expect(u"A"_qs);
-  campos->trigger();
-  EXPECT_EQ(mensajes.Texts().last(),
-            u"¡Es necesario ser un usuario con categoría de Administrador para realizar este proceso!"_qs);
-}
 
 }  // namespace

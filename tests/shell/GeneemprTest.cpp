@@ -9,11 +9,9 @@
 #include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
-#include "shell/Genemenu.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/SecondProcess.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
@@ -210,20 +208,5 @@ TEST_P(Empresas, KeysOutsideTheRangeOrTakenAreRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Empresas, ::testing::Values("Microsoft SQL Server", "Paradox"));
-
-class MenuEmpresas : public ConexionesFixture, public ModuloConUsuarios {};
-
-TEST_F(MenuEmpresas, OnlyAnAdministratorOpensTheCompanies) {
-  Iniciar();
-  CrearUsuarios(u"Codigo, Categoria"_qs, u"('ANA', 'Normal')"_qs);
-  TfGENEMENU ventana;
-  QAction* empresas = ventana.findChild<QAction*>(u"Empresas1"_qs);
-  ASSERT_TRUE(empresas->isEnabled());
-  CodigoUsuarioActual = u"ANA"_qs;
-  mensajes.Expect(u"A"_qs);
-  empresas->trigger();
-  EXPECT_EQ(mensajes.Texts().last(),
-            u"¡Es necesario ser un usuario con categoría de Administrador para realizar este proceso!"_qs);
-}
 
 }  // namespace
