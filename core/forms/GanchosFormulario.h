@@ -59,5 +59,5 @@ struct GanchosFormulario {
 extern int UltimaTeclaPulsada;
 
 GanchosFormulario& Ganchos();
-// Puts every hook back to empty.
+// Puts every hook back as the data module installs it.
 void RestablecerGanchosFormulario();
