@@ -67,7 +67,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
          {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
          {"N11", "-", true},
-         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", false}});
+         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", true}});
 
   QMenu& utilidades = *menu(barra, "Utilidades1", "&Utilidades");
   items(utilidades, ventana,
