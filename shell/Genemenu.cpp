@@ -20,6 +20,7 @@
 #include "shell/Geneacer.h"
 #include "shell/Genecaus.h"
 #include "shell/Geneconf.h"
+#include "shell/Genecsis.h"
 #include "shell/Geneidma.h"
 #include "shell/Geneempr.h"
 #include "shell/Geneuser.h"
@@ -147,6 +148,7 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguracindelSistema1", [] { AbrirFormularioAdministrador<TfGENECSIS>(); });
   alPulsar("ConfiguracionDeInternacionalizacion", [] { AbrirFormularioAdministrador<TfGENEIDMA>(); });
   alPulsar("ConfiguraciondeAplicaciones1", [this] {
     if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();

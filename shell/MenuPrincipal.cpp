@@ -60,7 +60,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   }
 
   items(*menu(barra, "Configuracin1", "&Configuración"), ventana,
-        {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
+        {{"ConfiguracindelSistema1", "Configuración del &Sistema", true},
          {"N4", "-", true},
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
