@@ -16,6 +16,7 @@
 #include "dialogs/Genefilt.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Generesp.h"
 #include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
@@ -84,6 +85,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENERESP();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
 
