@@ -20,6 +20,7 @@
 #include "shell/Geneacer.h"
 #include "shell/Genecaus.h"
 #include "shell/Geneconf.h"
+#include "shell/Genecres.h"
 #include "shell/Genecsis.h"
 #include "shell/Geneidma.h"
 #include "shell/Geneempr.h"
@@ -149,6 +150,13 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
   alPulsar("ConfiguracindelSistema1", [] { AbrirFormularioAdministrador<TfGENECSIS>(); });
+  alPulsar("ConfiguracindeResponsabilidadDocumental1", [] {
+    AbrirFormularioAdministrador([]() -> std::unique_ptr<Form> {
+      auto formulario = std::make_unique<TfGENECRES>();
+      if (!formulario->Abierto()) return nullptr;
+      return formulario;
+    });
+  });
   alPulsar("ConfiguracionDeInternacionalizacion", [] { AbrirFormularioAdministrador<TfGENEIDMA>(); });
   alPulsar("ConfiguraciondeAplicaciones1", [this] {
     if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();

@@ -65,7 +65,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
-         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
+         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", true},
          {"N11", "-", true},
          {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", true}});
 
