@@ -3,6 +3,7 @@
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
+#include "core/services/DocumentacionElectronica.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/services/VisorCamposUsuario.h"
 #include "core/startup/Configuracion.h"
@@ -24,12 +25,15 @@
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
+#include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "shell/Genemenu.h"
 #include "platform/VisorWeb.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 #include <QLabel>
 
 namespace {
@@ -50,6 +54,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  RegistrarGENEDOCE();  // no longer through this program's start-up window
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -114,6 +119,14 @@ void ProgramaZEM::Iniciar() {
   Crear(fGENECOPI);
   Crear(fGENEFILT);
   Crear(fGENEDOCE);
+  FormRegistry::Register(QLatin1String(kFormularioDocumentacionElectronica), [this](QWidget* owner) -> QWidget* {
+    // The window made at start-up is the first one shown; the MDI area owns it from then on.
+    if (fGENEDOCE && !fGENEDOCE->parentWidget()) {
+      soltar(fGENEDOCE);
+      return fGENEDOCE;
+    }
+    return new TfGENEDOCE(owner);
+  });
   Crear(fGENECPRO);
   if (BusquedaAproximadaActivada)
     Crear(fGENEBUSA);
@@ -126,6 +139,15 @@ int ProgramaZEM::Ejecutar() {
   if (application_.Terminated()) return 0;
   fGENEMENU->show();
   return application_.Run();
+}
+
+void ProgramaZEM::soltar(const QObject* formulario) {
+  const auto propio = std::find_if(formularios_.begin(), formularios_.end(),
+                                   [formulario](const auto& creado) { return creado.get() == formulario; });
+  if (propio != formularios_.end()) {
+    static_cast<void>(propio->release());
+    formularios_.erase(propio);
+  }
 }
 
 QStringList ProgramaZEM::FormulariosCreados() const {
