@@ -95,8 +95,7 @@ TfGENEDOCE::TfGENEDOCE(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
     ui_->ScrollBoxImagen->setWidgetResizable(ajustar);
     ui_->Imagen->setScaledContents(ajustar);
   });
-  connect(ui_->ListView1, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* actual) { MostrarDocumento(actual); });
+  connect(ui_->ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { MostrarDocumento(elegido()); });
 
   const struct {
     const char* nombre;
@@ -131,6 +130,8 @@ TfGENEDOCE::TfGENEDOCE(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
 TfGENEDOCE::~TfGENEDOCE() {
   if (fGENEDOCE == this) fGENEDOCE = nullptr;
 }
+
+QSize TfGENEDOCE::sizeHint() const { return {600, 600}; }
 
 void TfGENEDOCE::showEvent(QShowEvent* event) {
   Form::showEvent(event);

@@ -53,6 +53,7 @@ class TfGENEDOCE : public Form {
   void EnviarDocumentosSeleccionados();
 
  protected:
+  QSize sizeHint() const override;
   void showEvent(QShowEvent* event) override;
 
  private:
