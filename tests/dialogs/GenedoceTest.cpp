@@ -259,7 +259,7 @@ TEST_P(Documentacion, TheSelectionIsMailedAndEmptiedOnceSent) {
 }
 
 TEST_P(Documentacion, TheWindowIsOpenedOnceInTheMainWindowAndFollowsTheRecord) {
-  Documento(u"PEDIDO"_qs, u"7"_qs, u"Factura"_qs, QString());
+  Ejecutar(SentenciaInsertarDocumento(u"PEDIDO"_qs, u"7"_qs, u"Factura"_qs, QString(), u"Pagada"_qs));
   QMainWindow principal;
   principal.setCentralWidget(new QMdiArea(&principal));
   Ganchos().VentanaPrincipal = [&principal]() -> QWidget* { return &principal; };
@@ -272,7 +272,11 @@ TEST_P(Documentacion, TheWindowIsOpenedOnceInTheMainWindowAndFollowsTheRecord) {
   EXPECT_EQ(ventana->ClaveTabla, u"8"_qs);
   EXPECT_EQ(ventana->findChild<QTreeWidget*>(u"ListView1"_qs)->topLevelItemCount(), 0);
   MostrarDocumentacionElectronica(u"PEDIDO"_qs, u"7"_qs);
-  EXPECT_EQ(ventana->findChild<QTreeWidget*>(u"ListView1"_qs)->topLevelItemCount(), 1);
+  auto* lista = ventana->findChild<QTreeWidget*>(u"ListView1"_qs);
+  ASSERT_EQ(lista->topLevelItemCount(), 1);
+  EXPECT_FALSE(lista->currentItem()->isSelected()) << "the first has the focus only";
+  lista->currentItem()->setSelected(true);
+  EXPECT_EQ(ventana->findChild<QPlainTextEdit*>(u"MemoDescripcion"_qs)->toPlainText(), u"Pagada"_qs);
   RestablecerGanchosFormulario();
 }
 
