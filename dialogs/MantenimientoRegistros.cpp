@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -492,7 +493,9 @@ void MantenimientoRegistros::DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada) {
 }
 
 bool MantenimientoRegistros::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == CampoClave && event->type() == QEvent::FocusOut) {
+  if (watched == CampoClave && event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // A list key's own drop-down list does not leave the key.
     CampoClaveExit();
   } else if (watched == DBGrid1 && event->type() == QEvent::KeyPress) {
     auto* tecla = static_cast<QKeyEvent*>(event);

@@ -9,6 +9,8 @@
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -67,7 +69,13 @@ TEST_P(ConfiguracionResponsabilidad, FieldsMoveBetweenTheListsAndTheDoersCodesGo
   auto& disponibles = *f.findChild<QListWidget*>(u"ListaCamposDisponibles"_qs);
 
   f.AgregarClick();
-  f.Table1->FieldByName(u"NombreTabla"_qs).SetAsString(u"CLIENTES"_qs);
+  // Opening the list of tables does not leave the key.
+  QFocusEvent desplegada(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(tablas, &desplegada);
+  ASSERT_EQ(f.Table1->State(), dsInsert);
+  tablas->setCurrentIndex(tablas->findText(u"CLIENTES"_qs));
+  emit tablas->textActivated(tablas->currentText());
+  EXPECT_EQ(f.Table1->FieldByName(u"NombreTabla"_qs).AsString(), u"CLIENTES"_qs);
   EXPECT_EQ(Lineas(disponibles), QStringList({u"AprobadoPor"_qs, u"FechaAprobacion"_qs, u"FechaRealizacion"_qs,
                                               u"FechaRegistro"_qs, u"RealizadoPor"_qs, u"RegistradoPor"_qs}));
   for (const QString& campo : {u"RealizadoPor"_qs, u"AprobadoPor"_qs}) {
