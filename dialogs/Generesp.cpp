@@ -1,5 +1,6 @@
 #include "dialogs/Generesp.h"
 
+#include "core/datamodule/EdicionRegistro.h"
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/datamodule/ResponsabilidadDocumental.h"
 #include "core/forms/GanchosFormulario.h"
@@ -182,16 +183,6 @@ void TfGENERESP::prepararEdicion() {
   ui_->pbGrabar->setFocus();
 }
 
-bool TfGENERESP::editar() {
-  const DataSetState estado = Table1->State();
-  if (estado == dsEdit || estado == dsInsert) return true;
-  try {
-    Table1->Edit();
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
 
 void TfGENERESP::Asignar(const Firma& firma) {
   const std::optional<int> operario = operarioUsuario();
@@ -200,14 +191,14 @@ void TfGENERESP::Asignar(const Firma& firma) {
     if (operario && !EstaAutorizado(*operario, *firma.autorizados)) return;
     const Variant clave = BuscarDatoFiltrado(QStringLiteral("OPERARIO"), 0, FiltroAutorizados(*firma.autorizados));
     const QList<Variant>& elegido = clave.Elements();
-    if (elegido.isEmpty() || !editar()) return;
+    if (elegido.isEmpty() || !EditarRegistro(*Table1)) return;
     codigo.SetAsInteger(elegido.first().AsString().toInt());
     if (ValidarDatos(firma.edit) && !firma.fecha->isReadOnly())
       Table1->FieldByName(firma.campoFecha).SetAsDateTime(Date());
   } else {
     // Another operator's signature is not overwritten.
     if (codigo.AsInteger() != 0 && operario && *operario != codigo.AsInteger()) return;
-    if (!editar()) return;
+    if (!EditarRegistro(*Table1)) return;
     if (!firma.edit->isReadOnly() && operario) codigo.SetAsInteger(*operario);
     if (!firma.fecha->isReadOnly()) Table1->FieldByName(firma.campoFecha).SetAsDateTime(Date());
   }
@@ -219,7 +210,7 @@ void TfGENERESP::Desasignar(const Firma& firma) {
   const std::optional<int> operario = operarioUsuario();
   Field& codigo = Table1->FieldByName(firma.campoCodigo);
   if (codigo.AsInteger() != 0 && operario && *operario != codigo.AsInteger()) return;
-  if (!editar()) return;
+  if (!EditarRegistro(*Table1)) return;
   if (!firma.edit->isReadOnly()) codigo.Clear();
   if (!firma.fecha->isReadOnly()) Table1->FieldByName(firma.campoFecha).Clear();
   mostrar();

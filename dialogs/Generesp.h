@@ -63,7 +63,6 @@ class TfGENERESP : public Form {
   void prepararEdicion();
   void Asignar(const Firma& firma);
   void Desasignar(const Firma& firma);
-  bool editar();
   void mostrar();
   bool solicitado(const QString& campo) const;
 

@@ -2,6 +2,7 @@
 
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
+#include "core/datamodule/EdicionRegistro.h"
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/Ayuda.h"
@@ -110,16 +111,6 @@ void TfGENECRES::ActivarFlechas() {
   ui_->pbAAccesiblesTodo->setEnabled(disponibles);
 }
 
-bool TfGENECRES::editar() {
-  const DataSetState estado = Table1->State();
-  if (estado == dsEdit || estado == dsInsert) return true;
-  try {
-    Table1->Edit();
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
 
 void TfGENECRES::escribirSolicitados() {
   StringList memo(lineas(*ui_->ListaCamposSolicitados));
@@ -128,7 +119,7 @@ void TfGENECRES::escribirSolicitados() {
 }
 
 void TfGENECRES::mover(QListWidget& origen, QListWidget& destino, bool todas) {
-  if (!editar()) return;
+  if (!EditarRegistro(*Table1)) return;
   const bool aDisponibles = &origen == ui_->ListaCamposSolicitados;
   int primera = -1;
   for (int n = 0; n < origen.count();) {
@@ -163,7 +154,7 @@ void TfGENECRES::AsignarOperariosporDefecto1Click() {
   }
   QString codigos;
   MensajePregunta(QStringLiteral("Introduzca los códigos de operario separados por comas: "), codigos);
-  if (!editar()) {
+  if (!EditarRegistro(*Table1)) {
     MensajeAviso(QStringLiteral("¡El registro está bloqueado por otro usuario!"));
     return;
   }

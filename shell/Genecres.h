@@ -37,8 +37,6 @@ class TfGENECRES : public MantenimientoRegistros {
 
  private:
   void ActivarFlechas();
-  // Puts the record in edit; false when another user holds it.
-  bool editar();
   // The requested list written into CamposSolicitados.
   void escribirSolicitados();
   // Moves the lines to the other list (as field names when leaving the

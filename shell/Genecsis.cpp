@@ -12,6 +12,7 @@
 #include "platform/IniFile.h"
 #include "platform/StringList.h"
 #include "platform/TextFile.h"
+#include "shell/TeclasConfiguracion.h"
 #include "ui_GENECSIS.h"
 
 #include <QCheckBox>
@@ -169,18 +170,6 @@ void TfGENECSIS::NombreIntercalacionMSSQLClick() {
 void TfGENECSIS::pbAyudaClick() { MostrarAyuda(ContextoAyuda(Caption())); }
 
 void TfGENECSIS::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_F1:
-      pbAyudaClick();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      // A memo keeps its new line; elsewhere Enter moves on.
-      if (qobject_cast<QPlainTextEdit*>(focusWidget())) break;
-      focusNextChild();
-      return;
-    default:
-      break;
-  }
-  Form::keyPressEvent(event);
+  // A memo keeps Enter for its new lines before the form sees it.
+  if (!TeclaConfiguracion(*this, *event)) Form::keyPressEvent(event);
 }

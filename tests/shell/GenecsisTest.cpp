@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <QApplication>
 
 namespace {
 
@@ -79,6 +81,21 @@ TEST_F(Sistema, KeysShowTheirDefaultsAndAreWrittenBackAsShownThenTheProgramStart
   EXPECT_EQ(llamada.arguments, QStringList({u"L="_qs + ParametroL, u"U="_qs + CodigoUsuarioActual,
                                             u"I="_qs + ParametroI, u"T=Inglés de EE UU"_qs}));
   EXPECT_TRUE(Application::Instance()->Terminated());
+}
+
+TEST_F(Sistema, EnterMovesToTheNextSettingAndAMemoKeepsItsLines) {
+  TfGENECSIS f;
+  f.show();
+  QApplication::setActiveWindow(&f);
+  auto* alias = Control<QLineEdit>(f, "AliasBaseDatosGeneral");
+  alias->setFocus();
+  QTest::keyClick(alias, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), Control<QLineEdit>(f, "PathBaseDatosGeneral"));
+  auto* memo = Control<QPlainTextEdit>(f, "RegistrarAccesoATablas");
+  memo->setFocus();
+  QTest::keyClick(memo, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), memo);
+  EXPECT_EQ(memo->toPlainText().count(u'\n'), 2);
 }
 
 TEST_F(Sistema, NoWritesNothingAndDoesNotRestart) {
