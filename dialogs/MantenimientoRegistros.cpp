@@ -459,6 +459,19 @@ bool MantenimientoRegistros::DBGrid1ColExit(int columna) {
 
 // ---- grid extras and keys
 
+void MantenimientoRegistros::EliminarLinea(Table& tabla) {
+  const DataSetState estado = tabla.State();
+  if (estado == dsEdit || estado == dsInsert || estado == dsSetKey || TablaVacia(tabla)) return;
+  QString respuesta;
+  MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?"), respuesta);
+  if (respuesta != QLatin1String("SI")) return;
+  try {
+    tabla.Delete();
+  } catch (const std::exception&) {
+    MensajeAviso(QStringLiteral("¡No ha sido posible eliminar la línea!"));
+  }
+}
+
 void MantenimientoRegistros::Table1BeforeEdit() {
   if (DBGrid1 && DBGrid1->SelectedIndex() < ColumnasClave) {
     MensajeAviso(kClaveNoModificable);
@@ -469,15 +482,7 @@ void MantenimientoRegistros::Table1BeforeEdit() {
 void MantenimientoRegistros::DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada) {
   if (tecla->key() == Qt::Key_Delete && (tecla->modifiers() & Qt::ControlModifier)) {
     tratada = true;
-    if (Editando() || TablaVacia(*Table1)) return;
-    QString respuesta;
-    MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?"), respuesta);
-    if (respuesta != QLatin1String("SI")) return;
-    try {
-      Table1->Delete();
-    } catch (const std::exception&) {
-      MensajeAviso(QStringLiteral("¡No ha sido posible eliminar la línea!"));
-    }
+    EliminarLinea(*Table1);
     return;
   }
   if (tecla->key() == Qt::Key_F2 && !(tecla->modifiers() & Qt::ShiftModifier)) {

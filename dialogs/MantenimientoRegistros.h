@@ -77,6 +77,8 @@ class MantenimientoRegistros : public Form {
   virtual bool ComprobarDatos(QWidget* control);
   virtual void Table1BeforePost(Dataset& dataset);
   void ActivarBotones(bool editando);
+  // Ctrl+Delete in a grid: the table's current line, once confirmed.
+  void EliminarLinea(Table& tabla);
   // Starts the next new record after an inserted one was saved.
   void SiguienteNuevoRegistro();
   // Whether the table is being edited, inserted or key-set.

@@ -182,18 +182,6 @@ void TfGENEIDMA::DBGrid1Enter() {
   ui_->DBGrid1->SetSelectedIndex(0);
 }
 
-void TfGENEIDMA::eliminarLinea() {
-  if (editando(*Table2) || TablaVacia(*Table2)) return;
-  QString respuesta;
-  MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?"), respuesta);
-  if (respuesta != QLatin1String("SI")) return;
-  try {
-    Table2->Delete();
-  } catch (const std::exception&) {
-    MensajeAviso(QStringLiteral("¡No ha sido posible eliminar la línea!"));
-  }
-}
-
 void TfGENEIDMA::Buscar1Click() {
   const QStringList idiomas = EjecutarSQL(QStringLiteral("SELECT Idioma FROM IDIOMA"), QStringLiteral("DatabaseGeneral"))
                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -222,7 +210,7 @@ bool TfGENEIDMA::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress) {
       auto* tecla = static_cast<QKeyEvent*>(event);
       if (tecla->key() == Qt::Key_Delete && (tecla->modifiers() & Qt::ControlModifier)) {
-        eliminarLinea();
+        EliminarLinea(*Table2);
         return true;
       }
       if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {

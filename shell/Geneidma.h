@@ -41,7 +41,6 @@ class TfGENEIDMA : public MantenimientoRegistros {
   bool GrabarDatos(Table& tabla);
   void Table2AfterPost();
   void DBGrid1Enter();
-  void eliminarLinea();
   void ponerDuplicado(Table& tabla, const QString& clave);
   QString ClaveAnterior1, ClaveAnterior2;  // the records current before an insert
   DataSetState EstadoAnterior2 = dsInactive;

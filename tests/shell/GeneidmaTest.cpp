@@ -2,11 +2,14 @@
 
 #include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
+#include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 
 namespace {
 
@@ -110,6 +113,18 @@ TEST_P(Idiomas, CancelUndoesTheLineThenTheLanguage) {
   EXPECT_TRUE(f.findChild<QAction*>(u"Buscar"_qs)->isEnabled());
   EXPECT_EQ(f.Table2->FieldByName(u"Texto"_qs).AsString(), u"Salut"_qs);
   EXPECT_EQ(General(u"SELECT FormatoFecha FROM IDIOMA WHERE Idioma = 'Francés'"_qs), u"dd/mm/yyyy"_qs);
+}
+
+TEST_P(Idiomas, CtrlDeleteInTheGridTakesTheLineOnceConfirmed) {
+  TfGENEIDMA f;
+  Ir(f, u"Francés"_qs, u"Hola"_qs);
+  QKeyEvent suprimir(QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier);
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
+  QApplication::sendEvent(f.Rejilla(), &suprimir);
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"3"_qs);
+  QApplication::sendEvent(f.Rejilla(), &suprimir);
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"2"_qs);
+  EXPECT_EQ(General(u"SELECT COUNT(*) FROM TXIDIOMA WHERE ClaveTexto = 'Hola'"_qs), u"0"_qs);
 }
 
 TEST_P(Idiomas, TheOnlyLanguageIsSearchedStraightAwayUnderItsQuotedName) {
