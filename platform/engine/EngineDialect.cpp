@@ -13,6 +13,9 @@ class SqliteDialect final : public EngineDialect {
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT %1 FROM %2%3 LIMIT %4").arg(columns, from, tail, QString::number(rows));
   }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 LIMIT 1 OFFSET ?").arg(columns, from, tail);
+  }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS ?"), 1};
   }
@@ -24,6 +27,9 @@ class SqlServerDialect final : public EngineDialect {
   QString OwnTable(const QString& tableName) const override { return Quoted(tableName); }
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT TOP %1 %2 FROM %3%4").arg(QString::number(rows), columns, from, tail);
+  }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 OFFSET ? ROWS FETCH NEXT 1 ROWS ONLY").arg(columns, from, tail);
   }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {QStringLiteral("(%1 = ? OR (%1 IS NULL AND ? IS NULL))").arg(expression), 2};

@@ -20,6 +20,9 @@ class EngineDialect {
   // A SELECT of at most rows rows: "tail" is what follows the table (its
   // WHERE and ORDER BY).
   virtual QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const = 0;
+  // A SELECT of the one row at a place of the order (from 0), bound as the
+  // statement's last parameter: "tail" ends with its ORDER BY.
+  virtual QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const = 0;
 
   // "expression equals the parameter, NULL equal to NULL"; the value is
   // bound ParameterUses() times in a row.
