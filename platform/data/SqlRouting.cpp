@@ -1,5 +1,6 @@
 #include "platform/data/SqlRouting.h"
 
+#include "platform/sql/ClientApplication.h"
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/MappingCache.h"
 #include "platform/sql/ServerCommands.h"
@@ -85,6 +86,10 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
   std::shared_ptr<Connection> target = connection;
   if (session.Database().compare(routeOf(*connection).context.databaseName, Qt::CaseInsensitive) != 0)
     target = OpenConnection(server.DatabaseFile(session.Database()));
+  if (!outcome.condition.isEmpty()) {
+    if (target->QueryRows(mapped(*target, outcome.condition)).rows.isEmpty()) return {target, QString(), SqlRows()};
+    return routeOnServer(connection, outcome.statement, logicalName);
+  }
   return {target, mapped(*target, outcome.statement), std::nullopt};
 }
 
@@ -98,6 +103,7 @@ void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
   Road& settings = road();
   settings.dateFormat = std::move(dateFormat);
   settings.identity = std::move(identity);
+  ClientApplication::SetProgramName(settings.identity.programName);
   if (settings.installed) return;
   settings.installed = true;
   SqlDialect::InstallOnEveryConnection();
@@ -114,6 +120,7 @@ void Login(const QString& serverFolder, const QString& user, const QString& pass
   serverOf(folder).Connect(user, password);
   road().accepted.insert(key);
   road().logins[folder] = user;
+  ClientApplication::SetLogin(user);
 }
 
 std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, const QString& database,

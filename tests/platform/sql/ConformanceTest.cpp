@@ -319,7 +319,11 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
       {"SELECT TOP 10 PERCENT * FROM CLIENTES", "'TOP 10 PERCENT' is not supported by the embedded server."},
       {"SELECT * FROM OTRA.dbo.CLIENTES", "Database 'OTRA' does not exist. Make sure that the name is entered correctly."},
       {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
-      {"DBCC CHECKTABLE ( CLIENTES )", "'DBCC CHECKTABLE ( CLIENTES )' is not supported by the embedded server."},
+      {"DBCC SHRINKDATABASE ( ZEM1 )", "'DBCC SHRINKDATABASE ( ZEM1 )' is not supported by the embedded server."},
+      {"DBCC CHECKTABLE ( 'NOHAY' )",
+       "Cannot find the object \"NOHAY\" because it does not exist or you do not have permissions."},
+      {"DROP TRIGGER TriggerInsertCLIENTES",
+       "Cannot drop the trigger 'TriggerInsertCLIENTES', because it does not exist or you do not have permission."},
       {"SET NOCOUNT ON", "'SET NOCOUNT ON' is not supported by the embedded server."},
       // Values a column's type cannot hold.
       {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('abc', 'x')",
