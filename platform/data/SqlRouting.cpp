@@ -81,11 +81,15 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
   EmbeddedServer& server = serverAt(routeOf(*connection).serverKey);
   ServerSession& session = sessionOf(*connection, server, logicalName);
   CommandOutcome outcome = ServerCommands(server).Run(sql, session);
-  if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};
-  // After a USE the batch goes on in the session's new database.
+  // After a USE the batch goes on in the session's new database, which the
+  // session holds while it is there: a transaction begun in one statement
+  // is still running at the next.
   std::shared_ptr<Connection> target = connection;
-  if (session.Database().compare(routeOf(*connection).context.databaseName, Qt::CaseInsensitive) != 0)
+  ConnectionRoute& route = routeOf(*connection);
+  if (session.Database().compare(route.context.databaseName, Qt::CaseInsensitive) != 0)
     target = OpenConnection(server.DatabaseFile(session.Database()));
+  route.sessionDatabases[logicalKey(logicalName)] = target == connection ? nullptr : target;
+  if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};
   if (!outcome.condition.isEmpty()) {
     if (target->QueryRows(mapped(*target, outcome.condition)).rows.isEmpty()) return {target, QString(), SqlRows()};
     return routeOnServer(connection, outcome.statement, logicalName);
@@ -96,7 +100,10 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
 }  // namespace
 
 void EndSession(Connection& connection, const QString& logicalName) {
-  if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) route->sessions.erase(logicalKey(logicalName));
+  if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) {
+    route->sessions.erase(logicalKey(logicalName));
+    route->sessionDatabases.erase(logicalKey(logicalName));
+  }
 }
 
 void Install(std::function<QString()> dateFormat, ClientIdentity identity) {

@@ -260,6 +260,12 @@ const Case kNameCases[] = {
     {"INSERT INTO CUENTA (Texto) VALUES ('b')", {}},
     {"SELECT T.Numero, C.Id FROM TALON T JOIN CUENTA C ON C.Texto = T.Texto ORDER BY T.Numero",
      {{"100", "-1"}, {"105", "-3"}}},
+    // The numbers count the rows, whatever the integer key they hold.
+    {"CREATE TABLE dbo.FICHA (Codigo INTEGER, Numero INTEGER IDENTITY(1,1), CONSTRAINT FICHA_Clave1 PRIMARY KEY (Codigo))",
+     {}},
+    {"INSERT INTO FICHA (Codigo) VALUES (9)", {}},
+    {"INSERT INTO FICHA (Codigo) VALUES (5)", {}},
+    {"SELECT Codigo, Numero FROM FICHA ORDER BY Codigo", {{"5", "2"}, {"9", "1"}}},
 };
 
 class Conformance : public ::testing::Test {
