@@ -101,7 +101,8 @@ QList<AuditTrigger> TriggersAuditoria(const QString& tabla, const QString& defin
     const QString campo = PiezaDefinicion(3, linea);
     const QString tipo = PiezaDefinicion(4, linea);
     const bool clave = PiezaDefinicion(6, linea) == u"*";
-    modelo.columns.append({campo, escrito(campo, tipo), clave, clave ? tipoClave(tipo, PiezaDefinicion(5, linea)) : QString()});
+    modelo.columns.append({campo, escrito(campo, tipo), clave, clave ? tipoClave(tipo, PiezaDefinicion(5, linea)) : QString(),
+                           tipo == u"ftAutoInc"});
   }
   struct Accion {
     AuditTrigger::Event evento;

@@ -110,9 +110,9 @@ void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
   Road& settings = road();
   settings.dateFormat = std::move(dateFormat);
   settings.identity = std::move(identity);
-  ClientApplication::SetProgramName(settings.identity.programName);
   if (settings.installed) return;
   settings.installed = true;
+  ClientApplication::SetProgramName(settings.identity.programName);
   SqlDialect::InstallOnEveryConnection();
 }
 

@@ -19,6 +19,7 @@ struct AuditTrigger {
     Written written = Written::Text;
     bool key = false;
     QString keyType;  // the SQL type a key value is declared with
+    bool autoNumber = false;  // numbered by the server as the row goes in, from 1 by 1
   };
 
   QString name;

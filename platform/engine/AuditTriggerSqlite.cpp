@@ -12,9 +12,11 @@ using SqlText::Quoted;
 
 QString literal(QString text) { return u'\'' + text.replace(u'\'', QLatin1String("''")) + u'\''; }
 
-// Dates are kept as ISO text.
+// Dates are kept as ISO text. A new row's auto number is its row number,
+// which the table's own trigger may not have written yet.
 QString valueText(const Column& column, const QString& row) {
-  const QString value = row + u'.' + Quoted(column.name);
+  QString value = row + u'.' + Quoted(column.name);
+  if (column.autoNumber && row == u"NEW") value = QStringLiteral("coalesce(%1, NEW.rowid)").arg(value);
   switch (column.written) {
     case Written::Date:
       return QStringLiteral("ifnull(strftime('%d/%m/%Y', ") + value + QStringLiteral("), '')");
@@ -54,6 +56,14 @@ QString changesText(const AuditTrigger& trigger) {
 
 const QString kBar = QStringLiteral("instr(app_name(), '|')");
 
+// The table numbering a new row is no edit.
+QString whenEdited(const AuditTrigger& trigger) {
+  QStringList numbered;
+  for (const Column& column : trigger.columns)
+    if (column.autoNumber) numbered.append(QStringLiteral("OLD.") + Quoted(column.name) + QStringLiteral(" IS NOT NULL"));
+  return numbered.isEmpty() ? QString() : QStringLiteral(" WHEN ") + numbered.join(QLatin1String(" AND "));
+}
+
 }  // namespace
 
 QString SqliteAuditTrigger(const AuditTrigger& trigger) {
@@ -64,8 +74,9 @@ QString SqliteAuditTrigger(const AuditTrigger& trigger) {
   const QString data = trigger.event == AuditTrigger::Event::Update ? changesText(trigger) : dataText(trigger, row);
   const QString user = QStringLiteral("CASE WHEN %1 > 0 THEN substr(app_name(), %1 + 1) ELSE zem_system_user() END").arg(kBar);
   const QString application = QStringLiteral("CASE WHEN %1 > 0 THEN substr(app_name(), 1, %1 - 1) ELSE app_name() END").arg(kBar);
-  return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 FOR EACH ROW BEGIN INSERT INTO %4 SELECT %5, %6, %7, "
+  const QString when = trigger.event == AuditTrigger::Event::Update ? whenEdited(trigger) : QString();
+  return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 FOR EACH ROW%11 BEGIN INSERT INTO %4 SELECT %5, %6, %7, "
                         "datetime('now', 'localtime'), %8, %9, %10; END")
       .arg(Quoted(trigger.name), event, Quoted(trigger.table), Quoted(trigger.logTable), literal(trigger.table),
-           keyText(trigger, row), user, data, literal(trigger.actionWord), application);
+           keyText(trigger, row), user, data, literal(trigger.actionWord), application, when);
 }
