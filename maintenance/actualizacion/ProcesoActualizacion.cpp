@@ -53,6 +53,9 @@ void RealizarActualizacion(EjecucionActualizacion& ejecucion, const OpcionesActu
   }
   ejecucion.AnotarLinea(Tipo::Progreso, ejecucion.HayErrores() ? QStringLiteral("¡FIN DEL PROCESO CON ERRORES!")
                                                                : QStringLiteral("FIN DEL PROCESO"));
+  // The general database's session goes back where it started, letting the last database go.
+  QString error;
+  ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + AliasBaseDatosGeneral, QStringLiteral("Silenciosa"), error);
   ResultadoActualizacion = ejecucion.Progreso();
   if (ejecucion.HayErrores()) ResultadoActualizacion += QStringLiteral("\r\n") + ejecucion.Errores();
   GuardarClavesActualizacion(opciones);

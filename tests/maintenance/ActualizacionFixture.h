@@ -46,6 +46,7 @@ class ActualizacionFixture : public ConexionesFixture {
                      base, QLatin1String(fila)),
                  u"DatabaseGeneral"_qs);
     }
+    Ejecutar(u"USE ZEMGENERAL"_qs, u"DatabaseGeneral"_qs);
     copias = carpeta.File(u"COPIAS"_qs);
     QDir().mkpath(copias);
     opciones.directorioCopiaSeguridad = copias;
