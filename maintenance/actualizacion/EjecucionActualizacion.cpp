@@ -46,6 +46,7 @@ bool EjecucionActualizacion::ConsultarSentenciaActualizacion(const QString& sql,
 
 bool EjecucionActualizacion::ejecutar(const QString& sql, const QString& opciones, QString& error, bool abrir) {
   error.clear();
+  if (AlEjecutar) AlEjecutar(sql);
   try {
     query_.Close();
     query_.SetDatabaseName(AliasBaseDatosGeneral);

@@ -31,6 +31,8 @@ class EjecucionActualizacion {
   // Opens the statement, left open on Consulta() ("Comando": executed).
   bool ConsultarSentenciaActualizacion(const QString& sql, const QString& opciones, QString& error);
   Query& Consulta() { return query_; }
+  // Told of each statement before it runs.
+  std::function<void(const QString& sql)> AlEjecutar;
 
   // Lets the window paint and take its messages between steps.
   static void ProcesarMensajes();

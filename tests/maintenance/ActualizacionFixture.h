@@ -12,7 +12,7 @@
 // renamed through "MAP", one dropped, an auto number, a new table with its
 // index, a "SQL" line, and a table to be created as missing.
 class ActualizacionFixture : public ConexionesFixture {
- protected:
+ public:
   static constexpr auto kScripts =
       "CLIENTES/C/1/Codigo/ftInteger/0/*/|01/06/2026\r\n"
       "CLIENTES/C/2/Nombre/ftString/40//\r\n"
@@ -32,6 +32,7 @@ class ActualizacionFixture : public ConexionesFixture {
       "PROVEEDO/C/1/Codigo/ftInteger/0/*/|01/01/2020\r\n"
       "PROVEEDO/I/1/<Primary>/Codigo//\r\n";
 
+ protected:
   void SetUp() override {
     instalacion.Ini(u"Actualización de la Base de Datos"_qs, u"UltimaFechaActualizacion"_qs, u"01/01/2026"_qs);
     Iniciar();
