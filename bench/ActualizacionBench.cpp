@@ -56,7 +56,7 @@ class Installation {
     }
     RawConnection raw(CompanyFile());
     raw.Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                               "INSERT INTO CLIENTES SELECT i, 'Cliente ' || (i * 7919 %% 1000003), i, 'x' FROM n")
+                               "INSERT INTO CLIENTES SELECT i, 'Cliente ' || (i * 7919 % 1000003), i, 'x' FROM n")
                     .arg(BenchData::Get().Rows())
                     .toUtf8()
                     .constData());

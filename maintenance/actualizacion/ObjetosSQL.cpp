@@ -17,6 +17,7 @@ const QStringList kInicios = {QStringLiteral("CREATE FUNCTION"), QStringLiteral(
 
 // A file that cannot be read counts as empty.
 QString leer(const QString& ruta) {
+  if (ruta.isEmpty()) return {};
   try {
     return TextFile::Read(ruta);
   } catch (const Exception&) {
