@@ -147,3 +147,24 @@ TEST_F(ActualizacionTablas, AFailedBackupChangesNothingAndStillWritesTheKeys) {
             opciones.directorioCopiaSeguridad);
   EXPECT_EQ(QDir(copias).entryList(QDir::Files), QStringList());
 }
+
+// Paradox folders have no server: its statements are refused and logged,
+// and nothing changes.
+using ActualizacionParadox = ConexionesFixture;
+
+TEST_F(ActualizacionParadox, TheServerStatementsAreRefusedAndLogged) {
+  instalacion.Engine(u"Paradox"_qs);
+  Iniciar();
+  OpcionesActualizacion opciones;
+  opciones.directorioCopiaSeguridad = carpeta.Path();
+  opciones.eliminarCopiasAnteriores = false;
+  opciones.basesDatos = {u"ZEMGENERAL"_qs};
+  opciones.definiciones = QString::fromLatin1(ActualizacionFixture::kScripts);
+  EjecucionActualizacion ejecucion;
+  RealizarActualizacion(ejecucion, opciones);
+  EXPECT_TRUE(ejecucion.Errores().startsWith(u"Error realizando la Copia de Seguridad de la Base de Datos ZEMGENERAL: "
+                                             "Error."_qs))
+      << ejecucion.Errores().toStdString();
+  EXPECT_TRUE(ejecucion.Progreso().endsWith(u"¡FIN DEL PROCESO CON ERRORES!\r\n"_qs));
+  EXPECT_EQ(QDir(carpeta.Path()).entryList({u"dbb_*"_qs}), QStringList());
+}
