@@ -1,5 +1,6 @@
 #include "platform/engine/EngineDialect.h"
 
+#include "platform/engine/AuditTriggerText.h"
 #include "platform/sqlite/SqlText.h"
 
 namespace {
@@ -19,6 +20,7 @@ class SqliteDialect final : public EngineDialect {
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS ?"), 1};
   }
+  QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqliteAuditTrigger(trigger); }
 };
 
 // "IS NOT DISTINCT FROM" only came with SQL Server 2022.
@@ -34,6 +36,7 @@ class SqlServerDialect final : public EngineDialect {
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {QStringLiteral("(%1 = ? OR (%1 IS NULL AND ? IS NULL))").arg(expression), 2};
   }
+  QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqlServerAuditTrigger(trigger); }
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/AuditTrigger.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -31,4 +33,7 @@ class EngineDialect {
     int parameterUses;
   };
   virtual NullSafeTerm NullSafeEquals(const QString& expression) const = 0;
+
+  // The statement that creates the trigger.
+  virtual QString AuditTriggerText(const AuditTrigger& trigger) const = 0;
 };
