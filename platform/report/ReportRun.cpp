@@ -39,6 +39,9 @@ PageCell textCell(const ReportItem& item, const QRectF& rect, const QString& tex
   cell.text = text;
   cell.font = item.Font;
   cell.alignment = item.Alignment;
+  cell.color = item.Color;
+  cell.background = item.BackColor;
+  cell.frame = item.Frame;
   cell.item = item.Name;
   return cell;
 }
