@@ -242,7 +242,7 @@ void TfGENELPRO::DisenarColumnas() {
   Band& pieGrupo = *informe.FindBand(QStringLiteral("BandaPieGrupo"));
   Band& totales = *informe.FindBand(QStringLiteral("BandaTotales"));
   grupo.Enabled = pieGrupo.Enabled = !ExpresionGrupo.isEmpty();
-  grupo.Expression = ExpresionGrupo;
+  grupo.Expression = CamposGrupo().join(u'+');
   totales.Enabled = !ListaTotales.isEmpty();
   grupo.ForceNewPage = totales.ForceNewPage = SepararPorPaginas;
   detalle.ForceNewPage = false;
@@ -312,7 +312,7 @@ void TfGENELPRO::DisenarFichas() {
   Band& detalle = *informe.FindBand(QStringLiteral("BandaDetalle"));
   Band& grupo = *informe.FindBand(QStringLiteral("BandaCabeceraGrupo"));
   grupo.Enabled = informe.FindBand(QStringLiteral("BandaPieGrupo"))->Enabled = !ExpresionGrupo.isEmpty();
-  grupo.Expression = ExpresionGrupo;
+  grupo.Expression = CamposGrupo().join(u'+');
   informe.FindBand(QStringLiteral("BandaTotales"))->Enabled = false;
   detalle.ForceNewPage = SepararPorPaginas;
   std::vector<bool> memos;
@@ -394,10 +394,20 @@ void TfGENELPRO::BandaTotalesBeforePrint(Band& banda, bool& /*imprimir*/) {
   }
 }
 
+// The names of the group expression, bare or in single quotes.
+QStringList TfGENELPRO::CamposGrupo() const {
+  QStringList campos;
+  for (QString nombre : ExpresionGrupo.split(u'+', Qt::SkipEmptyParts)) {
+    nombre = nombre.trimmed();
+    if (nombre.size() > 1 && nombre.startsWith(u'\'') && nombre.endsWith(u'\'')) nombre = nombre.mid(1, nombre.size() - 2);
+    campos << nombre;
+  }
+  return campos;
+}
+
 void TfGENELPRO::BandaCabeceraGrupoBeforePrint(Band& banda, bool& /*imprimir*/) {
   banda.RemoveIf([](const ReportItem& celda) { return celda.Name.startsWith(kGrupo); });
-  QStringList grupos;
-  for (const QString& nombre : ExpresionGrupo.split(u'+', Qt::SkipEmptyParts)) grupos << nombre.trimmed();
+  const QStringList grupos = CamposGrupo();
   double x = 0;
   int numero = 0;
   const auto escribir = [&](const QString& texto, const QColor& color) {
@@ -415,7 +425,7 @@ void TfGENELPRO::BandaCabeceraGrupoBeforePrint(Band& banda, bool& /*imprimir*/) 
     const Field& campo = dataSet_->Fields(i);
     if (campo.Tag() != kMarcaNoImpreso) continue;
     const QString& nombre = campo.FieldName();
-    if (!grupos.contains(nombre) && !grupos.contains(u'\'' + nombre + u'\'')) continue;
+    if (!grupos.contains(nombre)) continue;
     escribir(TituloColumna(nombre) + u':', Qt::darkBlue);
     x += 4;
     escribir(campo.Text(), Qt::black);

@@ -76,6 +76,7 @@ class TfGENELPRO : public Form {
   void BandaTotalesBeforePrint(Band& banda, bool& imprimir);
   void BandaCabeceraGrupoBeforePrint(Band& banda, bool& imprimir);
   std::vector<int> Marcas() const;
+  QStringList CamposGrupo() const;
   QFont Fuente() const;
 
   ReportComponent* informe_;
