@@ -88,8 +88,9 @@ TfGENEPREV::TfGENEPREV(QWidget* owner)
   connect(ui_->pbPrimeraPagina, &QToolButton::clicked, this, [this] { MostrarPagina(1); });
   connect(ui_->pbUltimaPagina, &QToolButton::clicked, this, [this] { MostrarPagina(numeroPaginas_); });
   connect(ui_->SpinEditZoom, &QSpinBox::valueChanged, this, &TfGENEPREV::SetZoom);
-  connect(ui_->pbZoomToFit, &QToolButton::clicked, this, [this] { SetZoom(zoomAjustado(true)); });
-  connect(ui_->pbZoomToWidth, &QToolButton::clicked, this, [this] { SetZoom(zoomAjustado(false)); });
+  connect(ui_->pbZoomToFit, &QToolButton::clicked, this, [this] { Ajustar(Ajuste::Completa); });
+  connect(ui_->pbZoomToWidth, &QToolButton::clicked, this, [this] { Ajustar(Ajuste::Ancho); });
+  ui_->QRPreview1->viewport()->installEventFilter(this);
   connect(ui_->pbZoomTo100, &QToolButton::clicked, this, [this] { SetZoom(100); });
   connect(ui_->pbImprimir, &QToolButton::clicked, this, &TfGENEPREV::pbImprimirClick);
   connect(ui_->pbImprimirPagina, &QToolButton::clicked, this, &TfGENEPREV::pbImprimirPaginaClick);
@@ -129,6 +130,7 @@ void TfGENEPREV::Previsualizar(ReportEngine& informe, const QString& formulario,
   ui_->ProgressBar1->setValue(0);
   ui_->ProgressBar1->show();
   showMaximized();
+  QCoreApplication::processEvents();  // laid out at its size before the page width is measured
   const qint64 total = datos && datos->Active() ? std::max(datos->RecordCount(), 1) : 0;
   QPointer<TfGENEPREV> vivo(this);
   informe.OnPage = [vivo](int pagina) {
@@ -165,15 +167,23 @@ void TfGENEPREV::PaginaDisponible(int pagina) {
   primeraPendiente_ = false;
   MostrarPagina(1);
   const QString formato = LeerParametrosListado().visualizacionPrevia;
-  int zoom = 100;
-  if (formato == u"Pagina Completa") zoom = zoomAjustado(true);
-  else if (formato == u"Ancho Ajustado") zoom = zoomAjustado(false);
-  else if (formato != u"Normal") {
-    bool numero = false;
-    zoom = formato.toInt(&numero);
-    if (!numero) zoom = 100;
-  }
-  SetZoom(zoom);
+  if (formato == u"Pagina Completa") return Ajustar(Ajuste::Completa);
+  if (formato == u"Ancho Ajustado") return Ajustar(Ajuste::Ancho);
+  bool numero = false;
+  const int zoom = formato.toInt(&numero);
+  SetZoom(numero ? zoom : 100);
+}
+
+// The page kept to the view's width or whole in it, also as the window changes size.
+void TfGENEPREV::Ajustar(Ajuste ajuste) {
+  SetZoom(zoomAjustado(ajuste == Ajuste::Completa));
+  ajuste_ = ajuste;
+}
+
+bool TfGENEPREV::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == ui_->QRPreview1->viewport() && ajuste_ != Ajuste::Ninguno)
+    Ajustar(ajuste_);
+  return Form::eventFilter(watched, event);
 }
 
 void TfGENEPREV::Progreso(qint64 porcentaje) {
@@ -195,6 +205,7 @@ void TfGENEPREV::MostrarPagina(int pagina) {
 }
 
 void TfGENEPREV::SetZoom(int porcentaje) {
+  ajuste_ = Ajuste::Ninguno;
   porcentaje = std::clamp(porcentaje, 10, 300);
   vista_->SetZoom(porcentaje);
   const QSignalBlocker bloqueo(ui_->SpinEditZoom);

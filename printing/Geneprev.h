@@ -48,8 +48,11 @@ class TfGENEPREV : public Form {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  enum class Ajuste { Ninguno, Ancho, Completa };
+  void Ajustar(Ajuste ajuste);
   void imprimir(bool soloPagina);
   void enviarPaginas(bool soloPagina);
   int zoomAjustado(bool completa) const;
@@ -67,6 +70,7 @@ class TfGENEPREV : public Form {
   bool generando_ = false;
   bool imprimiendo_ = false;
   bool progresoVisto_ = false;
+  Ajuste ajuste_ = Ajuste::Ninguno;
 };
 
 extern TfGENEPREV* fGENEPREV;
