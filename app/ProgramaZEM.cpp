@@ -21,7 +21,9 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Geneinap.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
@@ -86,6 +88,8 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENECPRO();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENEINAP();
+  RegistrarGENECINA();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

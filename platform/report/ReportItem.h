@@ -41,6 +41,7 @@ struct ReportItem {
   QColor BackColor;          // none when invalid: the band shows through
   bool Frame = false;        // a text framed on its four sides
   bool AutoStretch = false;  // a data text grows downwards with its wrapped text
+  bool CutAtFrame = false;   // a memo keeps to its height: the lines below it are left out
   ShapeKind Shape = ShapeKind::Rectangle;
   // Runs as the item prints, with the text it is about to print.
   std::function<void(ReportItem& item, QString& value)> OnPrint;
