@@ -8,6 +8,7 @@
 #include "core/messages/MensajeSistema.h"
 #include "core/services/Ayuda.h"
 #include "core/startup/TraduccionFormulario.h"
+#include "maintenance/CampoHora.h"
 #include "platform/FormRegistry.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/data/DataSource.h"
@@ -46,6 +47,7 @@ TfGENECINA::TfGENECINA(QWidget* owner)
   for (const char* nombre : {"DescripcionStr", "CondicionesStr"})
     (new Field(Table1, QString::fromLatin1(nombre), ftString, kLongitudCalculado))->SetFieldKind(fkCalculated);
   Table1->OnCalcFields = [this](Dataset&) { Table1CalcFields(); };
+  Table1->AfterOpen = [](Dataset& tabla) { MostrarComoHora(tabla.FieldByName(QStringLiteral("Hora"))); };
   ui_->DBGrid1->SetSource(DataSource1);
   ui_->DBGrid1->SetReadOnly(true);
   QPalette colores = ui_->DBGrid1->palette();

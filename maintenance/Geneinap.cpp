@@ -11,6 +11,7 @@
 #include "core/startup/Configuracion.h"
 #include "core/system/CursorEspera.h"
 #include "core/system/SistemaOperativo.h"
+#include "maintenance/CampoHora.h"
 #include "maintenance/Geqrlina.h"
 #include "platform/Clock.h"
 #include "platform/FormRegistry.h"
@@ -40,6 +41,7 @@ TfGENEINAP::TfGENEINAP(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   Table1->BeforeInsert = [this](Dataset&) { Table1BeforeInsert(); };
   Table1->OnNewRecord = [this](Dataset&) { Table1NewRecord(); };
   Table1->AfterPost = [this](Dataset&) { Table1AfterPost(); };
+  Table1->AfterOpen = [](Dataset& tabla) { MostrarComoHora(tabla.FieldByName(QStringLiteral("Hora"))); };
   connect(ui_->pbImprimir, &QPushButton::clicked, this, &TfGENEINAP::pbImprimirClick);
   Iniciar(QStringLiteral("Introducción de Incidencias de la Aplicación"), QStringLiteral("NumeroIncidencia"),
           ui_->EditNumeroIncidencia);
@@ -68,7 +70,7 @@ void TfGENEINAP::Table1NewRecord() {
   Table1->FieldByName(QStringLiteral("NumeroIncidencia")).SetAsInteger(static_cast<int>(SiguienteCodigo(*Table1)));
   const TDateTime ahora = ToDateTime(ClockSeam::Get().Now());
   Table1->FieldByName(QStringLiteral("Fecha")).SetAsDateTime(static_cast<int>(ahora));
-  Table1->FieldByName(QStringLiteral("Hora")).SetAsString(FormatDateTime(QStringLiteral("hh:nn:ss"), ahora));
+  Table1->FieldByName(QStringLiteral("Hora")).SetAsDateTime(StrToTime(FormatDateTime(QStringLiteral("hh:nn:ss"), ahora)));
   Table1->FieldByName(QStringLiteral("CodigoUsuario")).SetAsString(CodigoUsuarioActual);
   Table1->FieldByName(QStringLiteral("SistemaOperativo"))
       .SetAsString(ValorLista(QStringLiteral("Plataforma"), InformacionSistemaOperativo()));

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(Incidencias, ANewIncidentTakesTheNextNumberAndTheDefaults) {
   EXPECT_EQ(nuevo(), 1);
   EXPECT_EQ(tabla.FieldByName(u"CodigoUsuario"_qs).AsString(), u"ANA"_qs);
   EXPECT_FALSE(tabla.FieldByName(u"Fecha"_qs).IsNull());
-  EXPECT_FALSE(tabla.FieldByName(u"Hora"_qs).IsNull());
+  EXPECT_TRUE(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d$"_qs).match(tabla.FieldByName(u"Hora"_qs).Text()).hasMatch());
   // This platform's name is kept, and shows as no choice.
   EXPECT_EQ(tabla.FieldByName(u"SistemaOperativo"_qs).AsString(), u"Desconocida"_qs);
   EXPECT_EQ(entrada.findChild<DBComboBox*>(u"EditSistemaOperativo"_qs)->currentIndex(), -1);
@@ -102,6 +103,7 @@ TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
   EXPECT_TRUE(consulta.Table1->Filtered());
   consulta.Table1->First();
   EXPECT_EQ(consulta.Table1->FieldByName(u"CondicionesStr"_qs).AsString(), u"Al pulsar. Conforme"_qs);
+  EXPECT_EQ(consulta.Table1->FieldByName(u"Hora"_qs).Text(), u"10:20:30"_qs);
 }
 
 TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {

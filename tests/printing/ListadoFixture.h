@@ -2,6 +2,7 @@
 
 #include "platform/data/Table.h"
 #include "platform/report/RecordedPages.h"
+#include "platform/report/ReportEngine.h"
 #include "printing/Genelpro.h"
 #include "tests/dialogs/BusquedaFixture.h"
 
