@@ -167,3 +167,20 @@ TEST_F(Incidencias, CapturingAnIncidentWritesNoRecord) {
   CapturarIncidencia(u"Traspaso de Datos"_qs);
   EXPECT_EQ(Filas(), 2);
 }
+
+TEST_F(Incidencias, ANumberTakenMeanwhileKeepsTheNewIncidentToBeRenumbered) {
+  EXPECT_EQ(Filas(), 0);
+  TfGENEINAP entrada;
+  Table& tabla = *entrada.Table1;
+  entrada.AgregarClick();
+  tabla.FieldByName(u"Descripcion"_qs).SetAsString(u"Mi incidencia"_qs);
+  Agregar(1, 1);  // another user saved number 1 first
+  mensajes.Expect(u"A"_qs);
+  entrada.pbConformeClick();
+  EXPECT_EQ(tabla.State(), dsInsert);
+  EXPECT_EQ(tabla.FieldByName(u"Descripcion"_qs).AsString(), u"Mi incidencia"_qs);
+  tabla.FieldByName(u"NumeroIncidencia"_qs).SetAsInteger(2);
+  entrada.pbConformeClick();
+  EXPECT_EQ(EjecutarSQL(u"SELECT Descripcion FROM INCAPLIC WHERE NumeroIncidencia = 2"_qs, u"DatabaseGeneral"_qs).trimmed(),
+            u"Mi incidencia"_qs);
+}
