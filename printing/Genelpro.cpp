@@ -142,16 +142,35 @@ int TfGENELPRO::IndiceCampoColumna(int columna) const {
   return -1;
 }
 
-int TfGENELPRO::AnchoColumna(int campo) const {
+// Each field's weight: its entry of ListaAnchos, else its display width.
+std::vector<double> TfGENELPRO::Pesos() const {
   const QStringList anchos = ListaAnchos.split(u'|');
-  const auto peso = [&](int i) {
-    return ListaAnchos.isEmpty() ? static_cast<double>(::AnchoCampo(dataSet_->Fields(i))) : anchos.value(i).toDouble();
-  };
+  std::vector<double> pesos;
+  for (int i = 0; i < dataSet_->FieldCount(); ++i)
+    pesos.push_back(ListaAnchos.isEmpty() ? ::AnchoCampo(dataSet_->Fields(i)) : anchos.value(i).toDouble());
+  return pesos;
+}
+
+int TfGENELPRO::AnchoColumna(int campo) const {
+  const std::vector<double> pesos = Pesos();
   double total = 0;
   for (int i = 0; i <= ultimoCampo_; ++i)
-    if (dataSet_->Fields(i).Tag() != kMarcaNoImpreso) total += peso(i);
+    if (dataSet_->Fields(i).Tag() != kMarcaNoImpreso) total += pesos[static_cast<std::size_t>(i)];
   const ReportItem* empresa = QuickReport().FindItem(QStringLiteral("TituloNombreEmpresa"));
-  return ::AnchoColumna(peso(campo), total, static_cast<int>(empresa->Width));
+  return ::AnchoColumna(pesos[static_cast<std::size_t>(campo)], total, static_cast<int>(empresa->Width));
+}
+
+// The header and footer narrowed with the columns when the horizontal factor compresses.
+void TfGENELPRO::ComprimirAnchos(std::initializer_list<const char*> elementos) {
+  const double factor = parametros_.factorHorizontal;
+  if (factor == 0 || factor == 1) return;
+  ReportEngine& informe = QuickReport();
+  for (const char* nombre : elementos) {
+    ReportItem& elemento = *informe.FindItem(QString::fromLatin1(nombre));
+    elemento.Width = static_cast<int>(elemento.Width * factor);
+  }
+  ReportItem& fecha = *informe.FindItem(QStringLiteral("QRFechaImpreso"));
+  fecha.Left = static_cast<int>(fecha.Left * factor);
 }
 
 void TfGENELPRO::QuickReportBeforePrint() {
@@ -250,12 +269,8 @@ void TfGENELPRO::DisenarColumnas() {
   informe.FindItem(QStringLiteral("SeparadorCabecera"))->Enabled = ListaTotales.isEmpty();
   informe.FindItem(QStringLiteral("SeparadorPieGrupo"))->Enabled = !ListaTotales.isEmpty();
   informe.FindItem(QStringLiteral("SeparadorTotales"))->Enabled = true;
-  std::vector<double> pesos;
-  const QStringList anchos = ListaAnchos.split(u'|');
-  for (int i = 0; i < dataSet_->FieldCount(); ++i)
-    pesos.push_back(ListaAnchos.isEmpty() ? AnchoCampo(dataSet_->Fields(i)) : anchos.value(i).toDouble());
   const int anchoTitulo = static_cast<int>(informe.FindItem(QStringLiteral("TituloNombreEmpresa"))->Width);
-  const auto columnas = ::DisenarColumnas(Marcas(), pesos, ultimoCampo_, anchoTitulo);
+  const auto columnas = ::DisenarColumnas(Marcas(), Pesos(), ultimoCampo_, anchoTitulo);
   for (int i = 0; i < dataSet_->FieldCount(); ++i) dataSet_->Fields(i).SetTag(kMarcaNoImpreso);
   for (std::size_t c = 0; c < columnas.size(); ++c) {
     const ColumnaListado& columna = columnas[c];
@@ -294,15 +309,7 @@ void TfGENELPRO::DisenarColumnas() {
   }
   detalle.Height = kAltoDetalle;
   totales.Height = kAltoDetalle + 2;
-  const double factor = parametros_.factorHorizontal;
-  if (factor != 0 && factor != 1) {
-    for (const char* nombre : {"QRTitulo", "TituloNombreEmpresa", "QRNumeroPagina"}) {
-      ReportItem& celda = *informe.FindItem(QString::fromLatin1(nombre));
-      celda.Width = static_cast<int>(celda.Width * factor);
-    }
-    ReportItem& fecha = *informe.FindItem(QStringLiteral("QRFechaImpreso"));
-    fecha.Left = static_cast<int>(fecha.Left * factor);
-  }
+  ComprimirAnchos({"QRTitulo", "TituloNombreEmpresa", "QRNumeroPagina"});
 }
 
 void TfGENELPRO::DisenarFichas() {
@@ -345,15 +352,7 @@ void TfGENELPRO::DisenarFichas() {
   borde.Left = 0;
   borde.Width = ancho - 2;
   borde.Height = ficha.altoBanda - 2;
-  const double factor = parametros_.factorHorizontal;
-  if (factor != 0 && factor != 1) {
-    for (const char* nombre : {"QRTitulo", "TituloNombreEmpresa", "QRNumeroPagina", "BordeBandaDetalle"}) {
-      ReportItem& elemento = *informe.FindItem(QString::fromLatin1(nombre));
-      elemento.Width = static_cast<int>(elemento.Width * factor);
-    }
-    ReportItem& fecha = *informe.FindItem(QStringLiteral("QRFechaImpreso"));
-    fecha.Left = static_cast<int>(fecha.Left * factor);
-  }
+  ComprimirAnchos({"QRTitulo", "TituloNombreEmpresa", "QRNumeroPagina", "BordeBandaDetalle"});
 }
 
 void TfGENELPRO::LBDetallePrint(ReportItem& celda, QString& valor) {

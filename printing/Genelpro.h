@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QStringList>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -61,7 +62,6 @@ class TfGENELPRO : public Form {
   int AnchoColumna(int campo) const;
 
  private:
-  struct Columna;
   void PrepararCabecera();
   void DisenarColumnas();
   void DisenarFichas();
@@ -76,6 +76,8 @@ class TfGENELPRO : public Form {
   void BandaTotalesBeforePrint(Band& banda, bool& imprimir);
   void BandaCabeceraGrupoBeforePrint(Band& banda, bool& imprimir);
   std::vector<int> Marcas() const;
+  std::vector<double> Pesos() const;
+  void ComprimirAnchos(std::initializer_list<const char*> elementos);
   QStringList CamposGrupo() const;
   QFont Fuente() const;
 
