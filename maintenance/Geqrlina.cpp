@@ -136,6 +136,7 @@ TfGEQRLINA::TfGEQRLINA(QWidget* owner)
   ConmutarEuro(*this, QStringLiteral("Asignar"));
   const ParametrosListado parametros = LeerParametrosListado();
   if (parametros.margenIzquierdoImpresora != 0) informe.Page.LeftMargin = parametros.margenIzquierdoImpresora;
+  if (parametros.listarRestricciones) ColocarRestricciones(informe, OpcionesDelFormulario(parametros));
   AplicarTramas(informe, parametros.tramas);
   ComprimirInforme(informe, parametros);
 }

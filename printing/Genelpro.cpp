@@ -111,10 +111,13 @@ void TfGENELPRO::SetDataSet(Dataset* dataSet) {
   QuickReport().Source = fuente_.get();
 }
 
-// Creation: the general parameters, the colours and the compression of the design.
+// Creation: the general parameters, the options of the form asked from, the
+// colours and the compression of the design.
 void TfGENELPRO::PrepararCabecera() {
   parametros_ = LeerParametrosListado();
   ReportEngine& informe = QuickReport();
+  opciones_ = OpcionesDelFormulario(parametros_);
+  if (parametros_.listarRestricciones) ColocarRestricciones(informe, opciones_);
   if (parametros_.margenIzquierdoImpresora != 0) informe.Page.LeftMargin = parametros_.margenIzquierdoImpresora;
   AplicarTramas(informe, parametros_.tramas);
   ComprimirInforme(informe, parametros_);
@@ -202,7 +205,7 @@ void TfGENELPRO::QuickReportBeforePrint() {
       texto = QStringLiteral("Sentencia SQL: ") + consulta->SQL().Text();
       if (!consulta->Filter().isEmpty()) texto += QStringLiteral(". Filtro: ") + consulta->Filter();
     }
-    ColocarRestricciones(informe, texto + TextoRestricciones(Rangos, Filtros));
+    ColocarRestricciones(informe, opciones_ + texto + TextoRestricciones(Rangos, Filtros));
   }
   informe.FindBand(QStringLiteral("BandaDetalle"))->Enabled = !SinDetalle;
   TraducirFormulario(this);

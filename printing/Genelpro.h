@@ -88,7 +88,7 @@ class TfGENELPRO : public Form {
   int ultimoCampo_ = -1;
   bool instrucciones_ = false;
   QStringList listaInstrucciones_;
-  QStringList listaTotales_;
+  QString opciones_;  // of the form the listing was asked from
 };
 
 extern TfGENELPRO* fGENELPRO;

@@ -2,6 +2,8 @@
 
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/forms/CabeceraListado.h"
+#include "core/forms/HijaMDIActiva.h"
+#include "core/helpers/Letras.h"
 #include "core/startup/Configuracion.h"
 #include "platform/Clock.h"
 #include "platform/format/DateTime.h"
@@ -9,6 +11,11 @@
 #include "platform/report/Band.h"
 #include "platform/report/ReportEngine.h"
 #include "printing/ParametrosListado.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
 
 namespace {
 
@@ -114,6 +121,27 @@ void ComprimirInforme(ReportEngine& informe, const ParametrosListado& parametros
   for (const auto& banda : informe.Bands())
     for (const auto& celda : banda->Items())
       if (EsTexto(celda->Kind)) ComprimirCelda(*celda, parametros, celda->Kind == ItemKind::Label);
+}
+
+QString OpcionesDelFormulario(const ParametrosListado& parametros) {
+  if (!parametros.listarRestricciones) return {};
+  const QWidget* hija = HijaMDIActiva();
+  if (hija && hija->objectName() == u"fGENECPRO") return {};
+  QString texto;
+  for (const QWidget* control : ListaControlesListado) {
+    if (!control || control->isHidden() || control->objectName() == u"VisualizacionPrevia") continue;
+    const QString nombre = SepararPalabras(control->objectName()) + QStringLiteral(": ");
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+      texto += nombre + edit->text() + QStringLiteral(", ");
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+      texto += nombre + combo->currentText() + QStringLiteral(", ");
+    } else if (const auto* boton = qobject_cast<const QAbstractButton*>(control);
+               boton && (qobject_cast<const QCheckBox*>(boton) || qobject_cast<const QRadioButton*>(boton)) &&
+               boton->isChecked()) {
+      texto += boton->text() + QStringLiteral(", ");
+    }
+  }
+  return texto.remove(QStringLiteral("\r\n")).remove(QStringLiteral("Edit"));
 }
 
 void ColocarRestricciones(ReportEngine& informe, const QString& texto) {

@@ -29,6 +29,13 @@ void ComprimirCelda(ReportItem& celda, const ParametrosListado& parametros, bool
 // Every text of the design: labels also in place and width.
 void ComprimirInforme(ReportEngine& informe, const ParametrosListado& parametros);
 
+// Made with ListarRestricciones, unless the listing dialog is the active MDI
+// child: the options of the form the report is asked from, as its visible
+// controls in ListaControlesListado give them ("Nombre En Palabras: texto, "
+// for edits and combo boxes, the caption of a checked box or radio button),
+// but "VisualizacionPrevia"; empty otherwise.
+QString OpcionesDelFormulario(const ParametrosListado& parametros);
+
 // The memo of the restrictions under the logo of the page header, laid out
 // by CabeceraListado on the first page only.
 void ColocarRestricciones(ReportEngine& informe, const QString& texto);

@@ -1,12 +1,17 @@
 #include "core/datamodule/SalidaInforme.h"
 #include "core/forms/CabeceraListado.h"
+#include "core/forms/GanchosFormulario.h"
+#include "core/startup/Configuracion.h"
 #include "platform/data/Field.h"
 #include "platform/report/Band.h"
 #include "platform/report/ReportEngine.h"
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/printing/ListadoFixture.h"
 
-#include <QFontMetricsF>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
 
 namespace {
 
@@ -167,4 +172,38 @@ TEST_F(Genelpro, TheCompanysParametersGiveTheRestrictionsHeaderMarginAndCompress
   EXPECT_TRUE(Elemento("LBTitulo0").Frame);
   EXPECT_EQ(Elemento("LBTitulo0").BackColor, QColor(Qt::white));
   EXPECT_FALSE(Elemento("LBDetalle0").BackColor.isValid());
+}
+
+TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFrom) {
+  Parametros(u"ListarRestricciones VARCHAR(2) NULL"_qs, u"'SI'"_qs);
+  Ventas(2);
+  QMainWindow ventana;
+  auto* area = new QMdiArea(&ventana);
+  ventana.setCentralWidget(area);
+  auto* opciones = new QWidget;
+  opciones->setObjectName(u"fGENELVEN"_qs);
+  auto* desde = new QLineEdit(u"5"_qs, opciones);
+  desde->setObjectName(u"EditDesdeCodigo"_qs);
+  auto* bajas = new QCheckBox(u"Con Bajas"_qs, opciones);
+  bajas->setObjectName(u"cbBajas"_qs);
+  bajas->setChecked(true);
+  auto* oculto = new QLineEdit(u"x"_qs, opciones);
+  oculto->setObjectName(u"EditOculto"_qs);
+  oculto->hide();
+  auto* previa = new QCheckBox(u"Visualización Previa"_qs, opciones);
+  previa->setObjectName(u"VisualizacionPrevia"_qs);
+  previa->setChecked(true);
+  area->setActiveSubWindow(area->addSubWindow(opciones));
+  ventana.show();
+  Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
+  ListaControlesListado = {desde, bajas, oculto, previa};
+  informe = std::make_unique<TfGENELPRO>();
+  informe->SetDataSet(&ventas);
+  informe->Filtros = u"(Codigo = 1)"_qs;
+  RecordedPages paginas;
+  informe->QuickReport().Run(paginas);
+  Ganchos().VentanaPrincipal = nullptr;
+  ListaControlesListado.clear();
+  EXPECT_EQ(Elemento("MemoRestricciones").Caption,
+            u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas,  Filtros: (Codigo = 1)"_qs);
 }
