@@ -127,6 +127,12 @@ TEST_F(Geneprev, ExportsAppendTheExtensionOfTheChosenFilter) {
   EXPECT_EQ(PdfInfo(carpeta.File(u"ventas.pdf"_qs)).value(u"Pages"_qs).toInt(), vista->NumeroPaginas());
   mensajes.Expect(u"C"_qs, u"NO"_qs);
   vista->pbExportarAExcelClick();  // "NO": nothing more is asked
+  // "SI": the report's table, through the workbook export and its own questions.
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"NO"_qs).Expect(u"I"_qs);
+  dialogos.ExpectFile(carpeta.File(u"ventas"_qs));
+  vista->pbExportarAExcelClick();
+  EXPECT_EQ(dialogos.Dialogs().last().fileName, u"fGENELPRO"_qs);
+  EXPECT_TRUE(QFile::exists(carpeta.File(u"ventas.xlsx"_qs)));
 }
 
 TEST_F(Geneprev, WhileAPrintRunsPrintingAndClosingAreRefused) {
