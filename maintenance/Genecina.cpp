@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 
 TfGENECINA* fGENECINA = nullptr;
 
@@ -39,6 +40,7 @@ TfGENECINA::TfGENECINA(QWidget* owner)
     : Form(owner), Table1(new Table(this)), DataSource1(new DataSource(this)), ui_(std::make_unique<Ui::TfGENECINA>()) {
   ui_->setupUi(this);
   setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  setGeometry(screen()->availableGeometry());  // also where no window manager maximises it
   setWindowState(Qt::WindowMaximized);
   Table1->setObjectName(QStringLiteral("Table1"));
   Table1->SetTableName(QStringLiteral("INCAPLIC"));

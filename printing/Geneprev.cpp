@@ -27,6 +27,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 
 TfGENEPREV* fGENEPREV = nullptr;
@@ -129,6 +130,8 @@ void TfGENEPREV::Previsualizar(ReportEngine& informe, const QString& formulario,
   ui_->ProgressBar1->setRange(0, 100);
   ui_->ProgressBar1->setValue(0);
   ui_->ProgressBar1->show();
+  // Maximised also where no window manager does it.
+  setGeometry(screen()->availableGeometry());
   showMaximized();
   QCoreApplication::processEvents();  // laid out at its size before the page width is measured
   const qint64 total = datos && datos->Active() ? std::max(datos->RecordCount(), 1) : 0;
