@@ -22,7 +22,9 @@
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Geneacts.h"
+#include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Geneinap.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
@@ -88,6 +90,8 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENERINI();
   RegistrarGENEVLIS();
   RegistrarGENEACTS();
+  RegistrarGENEINAP();
+  RegistrarGENECINA();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
