@@ -25,6 +25,7 @@
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
+#include "printing/Geneimpr.h"
 #include "shell/Genemenu.h"
 #include "platform/VisorWeb.h"
 
@@ -84,6 +85,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
 

@@ -18,6 +18,7 @@
 #include "platform/report/Printer.h"
 #include "printing/ImpresoraPredeterminada.h"
 #include "printing/comandos/ComandosImpreso.h"
+#include "ui_GENELIMP.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
@@ -57,8 +58,11 @@ TfGENELIMP::TfGENELIMP(QWidget* owner)
       DataSource1(new DataSource(this)),
       Impreso(new Table(this)),
       tablas_(*Temporal, LTemporal, *Impreso),
-      ejecucion_(tablas_, *this) {
+      ejecucion_(tablas_, *this),
+      ui_(std::make_unique<Ui::TfGENELIMP>()),
+      paginas_(std::make_unique<RecordedPages>()) {
   setObjectName(u"fGENELIMP"_qs);
+  PrepararVista();
   Temporal->setObjectName(u"Temporal"_qs);
   LTemporal->setObjectName(u"LTemporal"_qs);
   DataSource1->setObjectName(u"DataSource1"_qs);
@@ -114,7 +118,10 @@ void TfGENELIMP::ImprimirImpreso() {
   ejecucion_.destino = pdf || VisualizarEnPantalla ? DestinoSalida::Pantalla : DestinoSalida::Impresora;
   EjecutarImpreso();
   if (!pdf) {
-    if (VisualizarEnPantalla && NumeroPaginas() > 0) ShowModal();
+    if (VisualizarEnPantalla && NumeroPaginas() > 0) {
+      setWindowState(windowState() | Qt::WindowMaximized);
+      ShowModal();
+    }
     LiberarPaginas();
     return;
   }
@@ -161,13 +168,14 @@ void TfGENELIMP::EjecutarImpreso() {
   if (!pantalla && !EmpezarImpresora(*impreso)) return;
   if (pantalla) {
     LiberarPaginas();
-    paginas_.Begin(PageSetup());
+    paginas_->Begin(PageSetup());
+    if (VisualizarEnPantalla && !SalidaImpreso.startsWith(PrefijoPDF)) DibujarRegla();
   }
   const CursorEspera espera;
   ejecucion_.Recorrer();
   if (pantalla) {
     GuardarPagina();
-    paginas_.End();
+    paginas_->End();
     return;
   }
   TerminarTrabajo();
@@ -275,7 +283,7 @@ void TfGENELIMP::GuardarPagina() {
   dibujo.rect = QRectF(0, 0, MillimetresToUnits(geometria.anchoPapel), MillimetresToUnits(geometria.altoPapel));
   dibujo.picture = std::exchange(imagenPagina_, QImage());
   pagina_.cells.push_back(std::move(dibujo));
-  paginas_.AddPage(pagina_);
+  paginas_->AddPage(pagina_);
   pagina_ = PageRecord();
   paginaAbierta_ = false;
 }
@@ -283,6 +291,7 @@ void TfGENELIMP::GuardarPagina() {
 void TfGENELIMP::LiberarPaginas() {
   if (pintorPagina_.isActive()) pintorPagina_.end();
   imagenPagina_ = QImage();
+  paginaTrabajo_ = QImage();
   pagina_ = PageRecord();
   paginaAbierta_ = false;
   claves_.clear();

@@ -1,0 +1,92 @@
+#include "platform/report/PdfCreator.h"
+
+#include "platform/report/PagePainter.h"
+#include "platform/report/PageRecord.h"
+#include "platform/report/PageSetup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+// qpdf 11 without its old pointer type.
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <cstdio>
+#include <list>
+
+namespace {
+
+constexpr int kResolution = 300;
+
+}  // namespace
+
+PdfCreator::PdfCreator() { pages_.Begin(PageSetup()); }
+
+void PdfCreator::AddPage(const PageRecord& page) { pages_.AddPage(page); }
+
+QString PdfCreator::Write(const QString& target, const QSizeF& paperMillimetres) {
+  if (pages_.PageCount() == 0) return QStringLiteral("No hay páginas");
+  QSaveFile file(target);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  QPdfWriter writer(&file);
+  writer.setResolution(kResolution);
+  const QSizeF paper = paperMillimetres.isEmpty() ? QSizeF(210, 297) : paperMillimetres;
+  writer.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  QPainter painter;
+  if (!painter.begin(&writer)) return file.errorString();
+  const double scale = kResolution / kReportDpi;
+  for (int n = 1; n <= pages_.PageCount(); ++n) {
+    if (n > 1 && !writer.newPage()) return file.errorString();
+    painter.save();
+    painter.scale(scale, scale);
+    PaintPage(painter, pages_.Page(n));
+    painter.restore();
+  }
+  painter.end();
+  if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit()) return file.errorString();
+  return {};
+}
+
+QString PdfCreator::Join(const QStringList& files, const QString& target) {
+  QStringList errors;
+  // The sources are read while the joined file is written.
+  std::list<QPDF> sources;
+  QPDF joined;
+  joined.emptyPDF();
+  QPDFPageDocumentHelper pages(joined);
+  int count = 0;
+  for (const QString& name : files) {
+    QPDF& source = sources.emplace_back();
+    try {
+      source.setSuppressWarnings(true);
+      source.processFile(QFile::encodeName(name).constData());
+      for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source).getAllPages()) {
+        pages.addPage(page, false);
+        ++count;
+      }
+    } catch (const std::exception& error) {
+      errors << QString::fromLocal8Bit(error.what());
+      sources.pop_back();
+    }
+  }
+  if (count == 0) return errors.isEmpty() ? QStringLiteral("No hay páginas") : errors.join(u'\n');
+  QTemporaryFile part(QFileInfo(target).absoluteDir().filePath(QStringLiteral(".pdfXXXXXX")));
+  if (!part.open()) return part.errorString();
+  try {
+    QPDFWriter writer(joined, QFile::encodeName(part.fileName()).constData());
+    writer.write();
+  } catch (const std::exception& error) {
+    errors << QString::fromLocal8Bit(error.what());
+    return errors.join(u'\n');
+  }
+  if (std::rename(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+    return QStringLiteral("No se puede escribir ") + target;
+  part.setAutoRemove(false);
+  return errors.join(u'\n');
+}
