@@ -18,10 +18,12 @@
 #include "platform/report/Printer.h"
 #include "printing/ImpresoraPredeterminada.h"
 #include "printing/comandos/ComandosImpreso.h"
+#include "printing/salidas/SalidasImpreso.h"
 #include "ui_GENELIMP.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
+#include <QTemporaryDir>
 
 #include <utility>
 
@@ -72,6 +74,7 @@ TfGENELIMP::TfGENELIMP(QWidget* owner)
   LTemporal->SetMasterSource(DataSource1);
   fGENELIMP = this;
   InstalarComandosImpreso();
+  InstalarSalidasImpreso();
 
   CancelarListado = false;
   AbrirTablasFormulario(*this);
@@ -286,6 +289,16 @@ void TfGENELIMP::GuardarPagina() {
   paginas_->AddPage(pagina_);
   pagina_ = PageRecord();
   paginaAbierta_ = false;
+}
+
+QString TfGENELIMP::CarpetaPiezas() {
+  if (!piezas_) piezas_ = std::make_unique<QTemporaryDir>();
+  return piezas_->path();
+}
+
+void TfGENELIMP::RetirarPiezas() {
+  ArchivosPDF.clear();
+  piezas_.reset();
 }
 
 void TfGENELIMP::LiberarPaginas() {

@@ -17,6 +17,7 @@
 
 class DataSource;
 class QPrinter;
+class QTemporaryDir;
 class Table;
 class TfGENELIMP;
 class TPrintBarcode;
@@ -93,6 +94,10 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   DestinoSalida Destino() const { return ejecucion_.destino; }
   bool SoloDocumentoPagina = false;  // with Ejecucion().soloClave: the key of the page's document
   QString ImpresoraActual;
+  QStringList ArchivosPDF;  // the PDF pieces of the run, in order
+  // A folder of this run's own for its pieces; removed with RetirarPiezas.
+  QString CarpetaPiezas();
+  void RetirarPiezas();
   QString ImpresoraPredeterminadaWindows;
   bool UsarImpresoraPredeterminada = false;
 
@@ -106,6 +111,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   // The canvas the commands draw on: the page's picture or the printer job;
   // none for text mode on paper, which goes by the raw channel.
   LienzoImpreso* Lienzo();
+  void LiberarPaginas();
   void EnviarCrudo(const QByteArray& bytes) { crudo_ += bytes; }
   const QByteArray& Crudo() const { return crudo_; }
 
@@ -127,7 +133,6 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   void AbrirTrabajoTexto(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void TerminarTrabajo();
   void GuardarPagina();
-  void LiberarPaginas();
   QString ValorPrograma(const QString& nombre) const;
   void PrepararVista();
   void DibujarRegla();
@@ -135,11 +140,12 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   // Runs the documents again onto paper and keeps the preview's pages.
   void ImprimirDesdeVista();
 
-  std::unique_ptr<Ui::TfGENELIMP> ui_;
 
   TablasImpreso tablas_;
   EjecucionImpreso ejecucion_;
+  std::unique_ptr<Ui::TfGENELIMP> ui_;
   std::unique_ptr<RecordedPages> paginas_;
+  std::unique_ptr<QTemporaryDir> piezas_;
   QImage paginaTrabajo_;
   QStringList claves_;
   PageRecord pagina_;
