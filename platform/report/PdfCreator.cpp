@@ -65,7 +65,9 @@ QString PdfCreator::Join(const QStringList& files, const QString& target) {
     QPDF& source = sources.emplace_back();
     try {
       source.setSuppressWarnings(true);
-      source.processFile(QFile::encodeName(name).constData());
+      source.setAttemptRecovery(false);
+      const QByteArray fileName = QFile::encodeName(name);
+      source.processFile(fileName.constData());
       for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source).getAllPages()) {
         pages.addPage(page, false);
         ++count;
@@ -78,14 +80,16 @@ QString PdfCreator::Join(const QStringList& files, const QString& target) {
   if (count == 0) return errors.isEmpty() ? QStringLiteral("No hay páginas") : errors.join(u'\n');
   QTemporaryFile part(QFileInfo(target).absoluteDir().filePath(QStringLiteral(".pdfXXXXXX")));
   if (!part.open()) return part.errorString();
+  // The writer keeps the name's pointer.
+  const QByteArray partName = QFile::encodeName(part.fileName());
   try {
-    QPDFWriter writer(joined, QFile::encodeName(part.fileName()).constData());
+    QPDFWriter writer(joined, partName.constData());
     writer.write();
   } catch (const std::exception& error) {
     errors << QString::fromLocal8Bit(error.what());
     return errors.join(u'\n');
   }
-  if (std::rename(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+  if (std::rename(partName.constData(), QFile::encodeName(target).constData()) != 0)
     return QStringLiteral("No se puede escribir ") + target;
   part.setAutoRemove(false);
   return errors.join(u'\n');

@@ -8,6 +8,9 @@
 #include "printing/Genelimp.h"
 #include "printing/salidas/SalidasImpreso.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace {
 
 QStringList Filas(const QString& resultado) {
@@ -16,18 +19,22 @@ QStringList Filas(const QString& resultado) {
 }
 
 // The files stored for the document: printed on the job's printer, or added
-// to the PDF (its own PDF files as they are).
-void DocumentosGuardados(TfGENELIMP& motor, const QString& tabla, const QString& clave, bool pdf) {
+// to the PDF (its own PDF files as they are). Each object is extracted to the
+// same file name, so a piece is moved into the run's folder at once.
+void DocumentosGuardados(TfGENELIMP& motor, const QString& tabla, const QString& clave, bool pdf, int& objetos) {
   const QString sql = u"SELECT IdObjeto FROM BLOBTAB   WHERE NombreTabla = "_qs + LiteralSQL(tabla) +
                       u"    AND ClaveTabla = "_qs + LiteralSQL(clave);
   for (const QString& objeto : Filas(EjecutarSQL(sql, u"Database"_qs))) {
-    const QString tipo = TipoObjetoBlob(tabla, clave, objeto);
+    const QString tipo = TipoObjetoBlob(tabla, clave, objeto).trimmed();
     const QString archivo = ExtraerObjetoBlob(tabla, clave, objeto);
     if (archivo.isEmpty()) continue;
-    if (!pdf)
+    if (!pdf) {
       ImprimirDocumentoExterno(archivo, motor.ImpresoraActual, tipo);
-    else if (tipo.compare(u"PDF"_qs, Qt::CaseInsensitive) == 0)
-      motor.ArchivosPDF.append(archivo);
+    } else if (tipo.compare(u"PDF"_qs, Qt::CaseInsensitive) == 0) {
+      const QString pieza = QDir(motor.CarpetaPiezas()).filePath(u"ZEMPDFCreatorTempAdj%1.pdf"_qs.arg(++objetos));
+      if (QFile::rename(archivo, pieza) || QFile::copy(archivo, pieza)) motor.ArchivosPDF.append(pieza);
+    }
+    QFile::remove(archivo);
   }
 }
 
@@ -36,7 +43,8 @@ void DocumentosGuardados(TfGENELIMP& motor, const QString& tabla, const QString&
 void AdjuntarDocumentosAutomaticamente(TfGENELIMP& motor) {
   EjecucionImpreso& ejecucion = motor.Ejecucion();
   Table& documentos = *motor.Temporal;
-  const std::optional<DefinicionImpreso> impreso = ejecucion.Fuente().Impreso(motor.Ejecucion().CodigoDocumentoInicial());
+  ejecucion.codigoImpresoActual = CodigoImpresoActual;
+  const std::optional<DefinicionImpreso> impreso = ejecucion.Fuente().Impreso(ejecucion.CodigoDocumentoInicial());
   const QString conexion = ValorLista(u"ConexionDocumentosAdjuntos"_qs, impreso ? impreso->instrucciones : QString());
   const QString tablaDocumentos = conexion.section(u'>', 0, 0);
   const QStringList camposConexion = conexion.section(u'>', 1).split(u';', Qt::SkipEmptyParts);
@@ -52,6 +60,7 @@ void AdjuntarDocumentosAutomaticamente(TfGENELIMP& motor) {
                                                        documentos.TableName() + orden,
                                                    documentos.DatabaseName()));
   const bool pdf = motor.SalidaImpreso.startsWith(u"PDF:"_qs);
+  int objetos = 0;
   for (qsizetype i = 0; i < filasClave.size(); ++i) {
     ejecucion.primeraEtiqueta = 1;
     QList<Variant> valores;
@@ -65,7 +74,7 @@ void AdjuntarDocumentosAutomaticamente(TfGENELIMP& motor) {
       motor.LiberarPaginas();
     }
     if (motor.ImpresoraActual == u"Ninguna") continue;
-    DocumentosGuardados(motor, tablaDocumentos, filasConexion.value(i), pdf);
+    DocumentosGuardados(motor, tablaDocumentos, filasConexion.value(i), pdf, objetos);
     // The next documents go to the same printer without the dialog.
     NoSolicitarDialogoImpresora = true;
     motor.SalidaImpreso = motor.ImpresoraActual;
