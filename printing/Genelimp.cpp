@@ -23,6 +23,7 @@
 
 #include <QCoreApplication>
 #include <QPrinter>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <utility>
@@ -122,6 +123,8 @@ void TfGENELIMP::ImprimirImpreso() {
   EjecutarImpreso();
   if (!pdf) {
     if (VisualizarEnPantalla && NumeroPaginas() > 0) {
+      // Maximised, also where no window manager does it.
+      if (const QScreen* pantalla = screen()) setGeometry(pantalla->availableGeometry());
       setWindowState(windowState() | Qt::WindowMaximized);
       ShowModal();
     }
