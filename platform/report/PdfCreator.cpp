@@ -1,5 +1,6 @@
 #include "platform/report/PdfCreator.h"
 
+#include "platform/ProcessLauncher.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/PageRecord.h"
 #include "platform/report/PageSetup.h"
@@ -9,7 +10,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QUrl>
 
 // qpdf 11 without its old pointer type.
 #define POINTERHOLDER_TRANSITION 4
@@ -93,4 +96,34 @@ QString PdfCreator::Join(const QStringList& files, const QString& target) {
     return QStringLiteral("No se puede escribir ") + target;
   part.setAutoRemove(false);
   return errors.join(u'\n');
+}
+
+QString PdfCreator::Convert(const QString& document, const QString& target) {
+  const QTemporaryDir work;
+  if (!work.isValid()) return work.errorString();
+  const QString format = QFileInfo(target).suffix().toLower() == QLatin1String("docx") ? QStringLiteral("docx")
+                                                                                        : QStringLiteral("pdf");
+  const QString output = work.filePath(QStringLiteral("salida"));
+  const QStringList arguments{
+      QStringLiteral("--headless"), QStringLiteral("--norestore"),
+      QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(work.filePath(QStringLiteral("perfil"))).toString(),
+      QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), output, QFileInfo(document).absoluteFilePath()};
+  const std::optional<int> exit = ProcessLauncherSeam::Get().Run(QStringLiteral("soffice"), arguments, work.path());
+  if (!exit) return QStringLiteral("No se puede ejecutar LibreOffice");
+  const QString converted = QDir(output).filePath(QFileInfo(document).completeBaseName() + u'.' + format);
+  if (*exit != 0 || !QFileInfo::exists(converted)) return QStringLiteral("LibreOffice no ha podido convertir ") + document;
+  return Copy(converted, target);
+}
+
+QString PdfCreator::Copy(const QString& file, const QString& target) {
+  QFile source(file);
+  if (!source.open(QIODevice::ReadOnly)) return source.errorString();
+  QSaveFile copy(target);
+  if (!copy.open(QIODevice::WriteOnly)) return copy.errorString();
+  while (!source.atEnd()) {
+    const QByteArray block = source.read(1 << 20);
+    if (block.isEmpty() || copy.write(block) != block.size()) return copy.errorString();
+  }
+  if (!copy.commit()) return copy.errorString();
+  return {};
 }

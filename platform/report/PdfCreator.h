@@ -22,6 +22,12 @@ class PdfCreator {
   QString Write(const QString& target, const QSizeF& paperMillimetres);
   // The files that can be read, in order; the error names those that cannot.
   static QString Join(const QStringList& files, const QString& target);
+  // The file copied whole to the target.
+  static QString Copy(const QString& file, const QString& target);
+  // A document LibreOffice reads (Word, RTF, OpenDocument) as PDF; with a
+  // DOCX target, the document as DOCX. Each conversion runs LibreOffice
+  // headless with a profile of its own.
+  static QString Convert(const QString& document, const QString& target);
 
  private:
   RecordedPages pages_;

@@ -5,25 +5,10 @@
 #include "printing/salidas/SalidasImpreso.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 
 const QString ErrorPDF = u"Se ha producido un error al generar el archivo PDF. Motivo: "_qs;
-
-QString CopiarPieza(const QString& pieza, const QString& destino) {
-  QFile origen(pieza);
-  if (!origen.open(QIODevice::ReadOnly)) return origen.errorString();
-  QSaveFile copia(destino);
-  if (!copia.open(QIODevice::WriteOnly)) return copia.errorString();
-  while (!origen.atEnd()) {
-    const QByteArray bloque = origen.read(1 << 20);
-    if (bloque.isEmpty() || copia.write(bloque) != bloque.size()) return copia.errorString();
-  }
-  if (!copia.commit()) return copia.errorString();
-  return {};
-}
 
 }  // namespace
 
@@ -57,7 +42,7 @@ void GenerarPDF(TfGENELIMP& motor) {
   if (motor.ArchivosPDF.isEmpty()) return;
   const QString destino = motor.SalidaImpreso.mid(4);
   const QString error = motor.ArchivosPDF.size() > 1 ? PdfCreator::Join(motor.ArchivosPDF, destino)
-                                                     : CopiarPieza(motor.ArchivosPDF.first(), destino);
+                                                     : PdfCreator::Copy(motor.ArchivosPDF.first(), destino);
   if (!error.isEmpty()) MensajeAviso(ErrorPDF + error);
   motor.RetirarPiezas();
 }

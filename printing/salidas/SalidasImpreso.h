@@ -4,12 +4,17 @@
 
 class TfGENELIMP;
 
-// Assigns the engine's output slots: raw text, PDF and the automatic attachments.
+// Assigns the engine's output slots: raw text, Word, PDF and the automatic attachments.
 void InstalarSalidasImpreso();
 
 // Mode "ASCII": each document's StreamASCII, as it is, in one raw job on the
 // printer the user chooses.
 void EnviarTextoImpresora(TfGENELIMP& motor);
+// Mode "MSWord": the template of "DocumentoModelo" filled for each document,
+// printed or made a PDF piece.
+void ImprimirDocumentoWord(TfGENELIMP& motor);
+// The Word documents "DocumentosAdjuntos" names, filled for each document.
+void AdjuntarDocumentosWord(TfGENELIMP& motor);
 // The PDF branch of a run: its pages (and attached pieces) into the target.
 void SalidaPDF(TfGENELIMP& motor);
 // The pieces of the run into the target named after "PDF:": joined, or the
