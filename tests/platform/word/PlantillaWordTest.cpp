@@ -1,12 +1,12 @@
 #include "platform/word/PlantillaWord.h"
 
+#include "tests/fixtures/PaquetesZip.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QFile>
 #include <QMap>
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 namespace {
 
@@ -15,34 +15,6 @@ const char* const kNs = R"(xmlns:w="http://schemas.openxmlformats.org/wordproces
 QByteArray Parte(const QByteArray& raiz, const QByteArray& cuerpo) {
   return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" "\n<w:" + raiz + " " + kNs + ">" + cuerpo +
          "</w:" + raiz + ">";
-}
-
-// A package of the parts given, as a Word editor leaves it.
-void Paquete(const QString& archivo, const QMap<QString, QByteArray>& partes) {
-  int error = 0;
-  zip_t* zip = zip_open(QFile::encodeName(archivo).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  ASSERT_NE(zip, nullptr);
-  for (auto parte = partes.begin(); parte != partes.end(); ++parte) {
-    zip_source_t* fuente = zip_source_buffer(zip, parte->constData(), zip_uint64_t(parte->size()), 0);
-    ASSERT_GE(zip_file_add(zip, parte.key().toUtf8().constData(), fuente, 0), 0);
-  }
-  ASSERT_EQ(zip_close(zip), 0);
-}
-
-QByteArray ParteDe(const QString& archivo, const char* nombre) {
-  int error = 0;
-  zip_t* zip = zip_open(QFile::encodeName(archivo).constData(), ZIP_RDONLY, &error);
-  if (!zip) return {};
-  zip_stat_t datos;
-  QByteArray bytes;
-  if (zip_stat(zip, nombre, 0, &datos) == 0) {
-    bytes.resize(qsizetype(datos.size));
-    zip_file_t* f = zip_fopen(zip, nombre, 0);
-    zip_fread(f, bytes.data(), datos.size);
-    zip_fclose(f);
-  }
-  zip_discard(zip);
-  return bytes;
 }
 
 const PlantillaWord::ValorCampo kCampos = [](const QString& campo) -> std::optional<QString> {
@@ -56,7 +28,7 @@ const PlantillaWord::ValorCampo kCampos = [](const QString& campo) -> std::optio
 class Plantilla : public testing::Test {
  protected:
   QString Rellenar(const QMap<QString, QByteArray>& partes) {
-    Paquete(carpeta.File(u"modelo.docx"_qs), partes);
+    EscribirPaquete(carpeta.File(u"modelo.docx"_qs), partes);
     return PlantillaWord::Rellenar(carpeta.File(u"modelo.docx"_qs), carpeta.File(u"relleno.docx"_qs), kCampos);
   }
   TemporaryFolder carpeta;
@@ -75,7 +47,7 @@ TEST_F(Plantilla, PlaceholdersOverRunsInHeadersAndWithLineBreaksAreFilled) {
                       {u"word/header1.xml"_qs, Parte("hdr", "<w:p><w:r><w:t>Fecha: $Fecha$</w:t></w:r></w:p>")},
                       {u"word/styles.xml"_qs, "<x>$Fecha$</x>"}}),
             QString());
-  const QString documento = QString::fromUtf8(ParteDe(carpeta.File(u"relleno.docx"_qs), "word/document.xml"));
+  const QString documento = QString::fromUtf8(LeerParte(carpeta.File(u"relleno.docx"_qs), "word/document.xml"));
   EXPECT_TRUE(documento.contains(
       u"<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">Sr. ACME &amp; &lt;Hijos&gt; &lt;/w:t&gt;</w:t></w:r>"
       "<w:r><w:t xml:space=\"preserve\"></w:t></w:r><w:r><w:t xml:space=\"preserve\"> y $NoExiste$</w:t></w:r>"_qs))
@@ -86,9 +58,9 @@ TEST_F(Plantilla, PlaceholdersOverRunsInHeadersAndWithLineBreaksAreFilled) {
       "<w:t xml:space=\"preserve\">Madrid.</w:t></w:r></w:p>"_qs))
       << documento.toStdString();
   EXPECT_TRUE(documento.contains(QLatin1String(kNs)));
-  EXPECT_TRUE(QString::fromUtf8(ParteDe(carpeta.File(u"relleno.docx"_qs), "word/header1.xml")).contains(u"Fecha: 07/12/2026"_qs));
-  EXPECT_EQ(ParteDe(carpeta.File(u"relleno.docx"_qs), "word/styles.xml"), QByteArray("<x>$Fecha$</x>"));
-  EXPECT_EQ(ParteDe(carpeta.File(u"relleno.docx"_qs), "[Content_Types].xml"), QByteArray("<Types/>"));
+  EXPECT_TRUE(QString::fromUtf8(LeerParte(carpeta.File(u"relleno.docx"_qs), "word/header1.xml")).contains(u"Fecha: 07/12/2026"_qs));
+  EXPECT_EQ(LeerParte(carpeta.File(u"relleno.docx"_qs), "word/styles.xml"), QByteArray("<x>$Fecha$</x>"));
+  EXPECT_EQ(LeerParte(carpeta.File(u"relleno.docx"_qs), "[Content_Types].xml"), QByteArray("<Types/>"));
 }
 
 TEST_F(Plantilla, WhatIsNoWordDocumentIsRefusedAndTheTargetKept) {
