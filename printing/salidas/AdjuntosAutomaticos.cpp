@@ -5,6 +5,7 @@
 #include "core/services/AyudanteExterno.h"
 #include "core/sql/EjecucionSQL.h"
 #include "platform/data/Table.h"
+#include "platform/report/PdfCreator.h"
 #include "printing/Genelimp.h"
 #include "printing/salidas/SalidasImpreso.h"
 
@@ -33,6 +34,13 @@ void DocumentosGuardados(TfGENELIMP& motor, const QString& tabla, const QString&
     } else if (tipo.compare(u"PDF"_qs, Qt::CaseInsensitive) == 0) {
       const QString pieza = QDir(motor.CarpetaPiezas()).filePath(u"ZEMPDFCreatorTempAdj%1.pdf"_qs.arg(++objetos));
       if (QFile::rename(archivo, pieza) || QFile::copy(archivo, pieza)) motor.ArchivosPDF.append(pieza);
+    } else if (tipo.compare(u"DOC"_qs, Qt::CaseInsensitive) == 0) {
+      const QString pieza = QDir(motor.CarpetaPiezas()).filePath(u"ZEMPDFCreatorTempAdj%1.pdf"_qs.arg(++objetos));
+      const QString error = PdfCreator::Convert(archivo, pieza);
+      if (error.isEmpty())
+        motor.ArchivosPDF.append(pieza);
+      else
+        AvisoErrorPDF(error);
     }
     QFile::remove(archivo);
   }

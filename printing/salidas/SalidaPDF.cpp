@@ -6,11 +6,9 @@
 
 #include <QDir>
 
-namespace {
-
-const QString ErrorPDF = u"Se ha producido un error al generar el archivo PDF. Motivo: "_qs;
-
-}  // namespace
+void AvisoErrorPDF(const QString& motivo) {
+  MensajeAviso(u"Se ha producido un error al generar el archivo PDF. Motivo: "_qs + motivo);
+}
 
 bool EscribirPaginasPDF(TfGENELIMP& motor, const QString& nombre) {
   PdfCreator pdf;
@@ -21,7 +19,7 @@ bool EscribirPaginasPDF(TfGENELIMP& motor, const QString& nombre) {
   const QString pieza = QDir(motor.CarpetaPiezas()).filePath(nombre);
   const QString error = pdf.Write(pieza, QSizeF(papel.ancho, papel.alto));
   if (!error.isEmpty()) {
-    MensajeAviso(ErrorPDF + error);
+    AvisoErrorPDF(error);
     return false;
   }
   motor.ArchivosPDF.append(pieza);
@@ -43,6 +41,6 @@ void GenerarPDF(TfGENELIMP& motor) {
   const QString destino = motor.SalidaImpreso.mid(4);
   const QString error = motor.ArchivosPDF.size() > 1 ? PdfCreator::Join(motor.ArchivosPDF, destino)
                                                      : PdfCreator::Copy(motor.ArchivosPDF.first(), destino);
-  if (!error.isEmpty()) MensajeAviso(ErrorPDF + error);
+  if (!error.isEmpty()) AvisoErrorPDF(error);
   motor.RetirarPiezas();
 }

@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString ErrorPDF = u"Se ha producido un error al generar el archivo PDF. Motivo: "_qs;
-
 void AvisoWord(const QString& motivo) { MensajeAviso(u"¡Imposible conectar con Word!. (Motivo: "_qs + motivo + u')'); }
 
 PlantillaWord::ValorCampo CamposDe(const Table& fila) {
@@ -52,7 +50,7 @@ void SalidaDocumento(TfGENELIMP& motor, const QString& docx, int numero, bool av
     if (error.isEmpty())
       motor.ArchivosPDF.append(pieza);
     else
-      MensajeAviso(ErrorPDF + error);
+      AvisoErrorPDF(error);
     return;
   }
   if (!error.isEmpty()) {

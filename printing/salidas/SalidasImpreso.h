@@ -20,6 +20,8 @@ void SalidaPDF(TfGENELIMP& motor);
 // The pieces of the run into the target named after "PDF:": joined, or the
 // only one copied; the pieces are removed.
 void GenerarPDF(TfGENELIMP& motor);
+// "Se ha producido un error al generar el archivo PDF. Motivo: " and the reason.
+void AvisoErrorPDF(const QString& motivo);
 // Writes the run's pages as a piece of that name; false after a warning.
 bool EscribirPaginasPDF(TfGENELIMP& motor, const QString& nombre);
 // "DocumentosAdjuntos=Auto": one run per document, each followed by the files stored for it.
