@@ -94,8 +94,9 @@ void ComandoCBar(DestinoComandos& destino, const LineaInstruccion& linea) {
   const GeometriaImpreso& g = destino.Ejecucion().geometria;
   const int x1 = destino.PixelesX(g.CoordenadaX(esquinas.x1));
   const int y1 = destino.PixelesY(g.CoordenadaY(esquinas.y1));
-  const int ancho = destino.PixelesX(g.CoordenadaX(esquinas.x2)) - x1;
-  const int alto = destino.PixelesY(g.CoordenadaY(esquinas.y2)) - y1;
+  // A box given the wrong way round has no room.
+  const int ancho = std::max(0, destino.PixelesX(g.CoordenadaX(esquinas.x2)) - x1);
+  const int alto = std::max(0, destino.PixelesY(g.CoordenadaY(esquinas.y2)) - y1);
   codigo.setGeometry(x1, y1, ancho, alto);
   if (giro.isEmpty()) {
     codigo.DrawOn(*lienzo->pintor, ResolucionCodigo(destino));
@@ -107,8 +108,8 @@ void ComandoCBar(DestinoComandos& destino, const LineaInstruccion& linea) {
   QPaintDevice* dispositivo = lienzo->pintor->device();
   const double razon = destino.Pantalla() || !dispositivo ? 1.0 : double(ResolucionPantalla()) / dispositivo->logicalDpiX();
   const auto escalar = [razon](int v) { return int(std::lround(v * razon)); };
-  const int w = escalar(std::max(0, ancho));
-  const int h = escalar(std::max(0, alto));
+  const int w = escalar(ancho);
+  const int h = escalar(alto);
   if (qint64(std::max(1, w)) * std::max(1, h) > MayorImagenGirada) return;
   const bool cuarto = giro == u"Girar+90" || giro == u"Girar-90";
   const QSize pagina = dispositivo ? QSize(escalar(dispositivo->width()), escalar(dispositivo->height())) : QSize();
