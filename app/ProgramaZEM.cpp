@@ -28,6 +28,7 @@
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
+#include "printing/Geneimpr.h"
 #include "shell/Genemenu.h"
 #include "platform/VisorWeb.h"
 
@@ -87,6 +88,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
   RegistrarGENEACTS();

@@ -13,6 +13,7 @@
 #include "core/startup/Genepant.h"
 #include "core/system/Procesos.h"
 #include "dialogs/FormularioAdministrador.h"
+#include "printing/Geneimpr.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
 #include "platform/FormRegistry.h"
@@ -148,6 +149,7 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguracindeImpresos1", [] { AbrirFormularioAdministrador<TfGENEIMPR>(); });
   alPulsar("ConfiguraciondeAplicaciones1", [this] {
     if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
   });
