@@ -23,11 +23,15 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Geneacts.h"
+#include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Geneinap.h"
 #include "platform/Application.h"
 #include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
+#include "printing/Geneimpr.h"
 #include "shell/Genemenu.h"
 #include "platform/VisorWeb.h"
 
@@ -91,8 +95,12 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENETEXT();
   RegistrarGENECPRO();
   RegistrarGENERESP();
+  RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENEACTS();
+  RegistrarGENEINAP();
+  RegistrarGENECINA();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
