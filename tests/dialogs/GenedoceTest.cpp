@@ -136,11 +136,10 @@ TEST(SentenciasDocumentos, AMailNamesItsDocumentsAndAttachesEveryLocation) {
   const TemporaryFolder carpeta;
   const QString archivo = carpeta.Path() + u"/DATABASE.TXT"_qs;
   TextFile::WriteBytes(archivo, "x");
-  const CorreoDocumentos web = ComponerCorreoDocumentos({u"Catálogo|http://zem.es/a|b"_qs});
-  EXPECT_EQ(web.asunto, u"Catálogo|http://zem.es/a"_qs) << "a location holds no \"|\"";
-  const CorreoDocumentos pagina = ComponerCorreoDocumentos({u"Catálogo|http://zem.es/c"_qs});
-  EXPECT_EQ(pagina.asunto, u"Catálogo"_qs);
-  EXPECT_EQ(pagina.cuerpo, u"La referencia siguiente puede ser de su interés: Catálogo (http://zem.es/c)"_qs);
+  // One web page: its title (which may hold "|") is the subject, the body names the address.
+  const CorreoDocumentos pagina = ComponerCorreoDocumentos({u"Catálogo | 2024|http://zem.es/c"_qs});
+  EXPECT_EQ(pagina.asunto, u"Catálogo | 2024"_qs);
+  EXPECT_EQ(pagina.cuerpo, u"La referencia siguiente puede ser de su interés: Catálogo | 2024 (http://zem.es/c)"_qs);
   EXPECT_EQ(pagina.adjuntos, u"http://zem.es/c|"_qs);
   EXPECT_EQ(ComponerCorreoDocumentos({u"Tablas|"_qs + archivo}).cuerpo, u"Ver documentos adjuntos..."_qs);
   const CorreoDocumentos varios = ComponerCorreoDocumentos({u"Tablas|"_qs + archivo, u"Web|http://zem.es"_qs});
