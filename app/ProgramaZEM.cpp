@@ -49,6 +49,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -77,6 +78,7 @@ void ProgramaZEM::Iniciar() {
   Ganchos().MostrarDetalle = &MostrarDetalle;
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = [](Dataset& dataset) { CopiarRegistrosAOtrasEmpresas(dataset); };
   Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
     if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
   };
