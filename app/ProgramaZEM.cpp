@@ -22,6 +22,7 @@
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Genediag.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
@@ -65,6 +66,7 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  RegistrarGENEDIAG();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
     const QString nombre = QStringLiteral("WebBrowserDetalle");
