@@ -22,7 +22,9 @@
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Genebsql.h"
 #include "maintenance/Genediag.h"
+#include "maintenance/Genetest.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
@@ -67,6 +69,8 @@ void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
   RegistrarGENEDIAG();
+  RegistrarGENEBSQL();
+  RegistrarGENETEST();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
     const QString nombre = QStringLiteral("WebBrowserDetalle");

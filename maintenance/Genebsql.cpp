@@ -6,6 +6,7 @@
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Validacion.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/services/FormularioRegistrado.h"
 #include "core/services/Ayuda.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
@@ -15,6 +16,7 @@
 #include "core/system/Equipo.h"
 #include "maintenance/TareasCopiaSeguridad.h"
 #include "platform/Exceptions.h"
+#include "platform/FormRegistry.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ProcessLauncher.h"
@@ -294,4 +296,8 @@ int EjecutarProceso(const QString& programa, const QStringList& argumentos, cons
                     QByteArray& salida) {
   const std::optional<int> fin = ProcessLauncherSeam::Get().RunPiped(programa, argumentos, CarpetaPrograma, entrada, salida);
   return fin.value_or(-1);
+}
+
+void RegistrarGENEBSQL() {
+  FormRegistry::Register(QLatin1String(kFormularioCopiasSQLServer), [](QWidget* owner) { return new TfGENEBSQL(owner); });
 }

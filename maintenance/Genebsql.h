@@ -64,3 +64,6 @@ QString DominioServidor();
 // it could not start or crashed. Its standard output and error go to salida.
 int EjecutarProceso(const QString& programa, const QStringList& argumentos, const QByteArray& entrada,
                     QByteArray& salida);
+
+// The main menu opens it by its class name.
+void RegistrarGENEBSQL();

@@ -3,10 +3,12 @@
 #include "core/forms/AparienciaFormulario.h"
 #include "core/forms/TablasFormulario.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/services/FormularioRegistrado.h"
 #include "core/services/Ayuda.h"
 #include "core/system/CursorEspera.h"
 #include "core/tables/CreacionTabla.h"
 #include "platform/Clock.h"
+#include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "platform/format/DateTime.h"
@@ -207,4 +209,8 @@ void TfGENETEST::pbTodosClick() {
   pbTest1Click();
   pbTest2Click();
   pbTest3Click();
+}
+
+void RegistrarGENETEST() {
+  FormRegistry::Register(QLatin1String(kFormularioTestRendimiento), [](QWidget* owner) { return new TfGENETEST(owner); });
 }

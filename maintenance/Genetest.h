@@ -66,3 +66,6 @@ class TfGENETEST : public Form {
 };
 
 extern TfGENETEST* fGENETEST;
+
+// The main menu opens it by its class name.
+void RegistrarGENETEST();
