@@ -7,6 +7,7 @@
 #include "core/helpers/Validacion.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/FormularioRegistrado.h"
+#include "core/sql/MensajesSQL.h"
 #include "core/services/Ayuda.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
@@ -77,11 +78,6 @@ class Desconectadas {
  private:
   QList<Database*> conectadas_;
 };
-
-QString textoError(const std::exception& error) {
-  const auto* propio = dynamic_cast<const Exception*>(&error);
-  return propio ? propio->Message() : QString::fromLocal8Bit(error.what());
-}
 
 }  // namespace
 
@@ -186,10 +182,22 @@ void TfGENEBSQL::ejecutar(const QString& sentencia) {
   consulta.ExecSQL();
 }
 
-bool TfGENEBSQL::CrearTareaAgenteSQL() {
+// Validates, makes the schedule and keeps the settings, or warns of why not.
+bool TfGENEBSQL::crearTarea(const std::function<void()>& crear) {
   if (!ValidarDatosCopia()) return false;
   const Ocupado ocupado(*ui_->pbCrearCopiaSeguridad);
   try {
+    crear();
+    GrabarConfiguracionCopias();
+    return true;
+  } catch (const std::exception& error) {
+    MensajeAviso(kNoCreada + TextoExcepcion(error));
+    return false;
+  }
+}
+
+bool TfGENEBSQL::CrearTareaAgenteSQL() {
+  return crearTarea([this] {
     for (int dia = 0; dia < 5; ++dia) {
       const QStringList sentencias =
           SentenciasTrabajoAgente(dia, basesDatos(), carpetaCopias(), ui_->edHoraInicio->text());
@@ -200,12 +208,7 @@ bool TfGENEBSQL::CrearTareaAgenteSQL() {
       }
       for (qsizetype i = 1; i < sentencias.size(); ++i) ejecutar(sentencias[i]);
     }
-    GrabarConfiguracionCopias();
-    return true;
-  } catch (const std::exception& error) {
-    MensajeAviso(kNoCreada + textoError(error));
-    return false;
-  }
+  });
 }
 
 // The runner's file is rewritten whole; the task's crontab line replaces
@@ -225,16 +228,7 @@ void TfGENEBSQL::crearTareaCrontab() {
 }
 
 bool TfGENEBSQL::CrearTareaProgramadaWindows() {
-  if (!ValidarDatosCopia()) return false;
-  const Ocupado ocupado(*ui_->pbCrearCopiaSeguridad);
-  try {
-    crearTareaCrontab();
-    GrabarConfiguracionCopias();
-    return true;
-  } catch (const std::exception& error) {
-    MensajeAviso(kNoCreada + textoError(error));
-    return false;
-  }
+  return crearTarea([this] { crearTareaCrontab(); });
 }
 
 // The server's databases but tempdb, which is never backed up.
@@ -251,7 +245,7 @@ void TfGENEBSQL::AgregartodaslasBasesdeDatos1Click() {
     }
     ui_->edBasesDatos->setPlainText(bases.join(u'\n'));
   } catch (const std::exception& error) {
-    MensajeAviso(QStringLiteral("¡No ha sido posible encontrar las bases de datos!. Motivo: ") + textoError(error));
+    MensajeAviso(QStringLiteral("¡No ha sido posible encontrar las bases de datos!. Motivo: ") + TextoExcepcion(error));
   }
 }
 
@@ -286,7 +280,7 @@ void TfGENEBSQL::pbRestaurarCopiaSeguridadClick() {
     ejecutar(QStringLiteral("USE msdb RESTORE DATABASE ") + NombreSQL(bases.first()->text()) +
              QStringLiteral(" FROM DISK = ") + LiteralSQL(copias.first()->text()) + QStringLiteral(" WITH REPLACE"));
   } catch (const std::exception& error) {
-    MensajeAviso(QStringLiteral("¡No ha sido posible restaurar la copia de seguridad!. Motivo: ") + textoError(error));
+    MensajeAviso(QStringLiteral("¡No ha sido posible restaurar la copia de seguridad!. Motivo: ") + TextoExcepcion(error));
   }
 }
 

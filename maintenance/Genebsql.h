@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QKeyEvent;
@@ -50,6 +51,7 @@ class TfGENEBSQL : public Form {
   QString carpetaCopias() const;
   // Runs a statement on the msdb connection; raises the server's error.
   void ejecutar(const QString& sentencia);
+  bool crearTarea(const std::function<void()>& crear);
   void crearTareaCrontab();
 
   std::unique_ptr<Ui::TfGENEBSQL> ui_;

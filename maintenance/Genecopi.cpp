@@ -6,18 +6,19 @@
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/AparienciaFormulario.h"
 #include "core/messages/MensajeSistema.h"
+#include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "core/system/CursorEspera.h"
 #include "core/tables/CopiaRegistros.h"
-#include "platform/Exceptions.h"
 #include "platform/data/BatchMove.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/WriteTransaction.h"
 #include "ui_GENECOPI.h"
 
@@ -132,7 +133,7 @@ bool TfGENECOPI::copiarAEmpresa(int empresa, Dataset& tabla, const QList<Dataset
       PrepararDataSetEmpresa(*fGENEINIC, *destino, empresa);
       destino->SetTableName(nombreTabla(*origen));
       if (!AbrirTabla(*fGENEINIC, *this, *destino))
-        throw Exception(QStringLiteral("Table does not exist: ") + destino->TableName());
+        throw EDatabaseError(QString::fromLatin1(EngineText::TableDoesNotExist), destino->TableName());
       destinos.push_back(std::move(destino));
     }
     const auto conexion = Session::Default().OpenDatabase(destinos.front()->DatabaseName());
@@ -142,10 +143,8 @@ bool TfGENECOPI::copiarAEmpresa(int empresa, Dataset& tabla, const QList<Dataset
       for (tabla.First(); !tabla.Eof(); tabla.Next()) transferir(*origenes[static_cast<qsizetype>(i)], *destinos[i]);
     transaccion.Commit();
     return true;
-  } catch (const Exception& error) {
-    motivo = error.Message();
   } catch (const std::exception& error) {
-    motivo = QString::fromLocal8Bit(error.what());
+    motivo = TextoExcepcion(error);
   }
   return false;
 }

@@ -52,6 +52,12 @@ class Copias : public ConexionesFixture {
   QString Ini(const char* clave) const {
     return IniFile(ArchivoINI).ReadString(u"Backup MS SQL Server"_qs, QLatin1String(clave), u"(ninguno)"_qs);
   }
+  // The crontab task with a Windows password, for these databases.
+  void TareaCrontab(const QString& bases) {
+    Control<QRadioButton>("TareaProgramadaWindows").click();
+    Control<QLineEdit>("edPasswordWindows").setText(u"secreta"_qs);
+    Control<QPlainTextEdit>("edBasesDatos").setPlainText(bases);
+  }
   static QString Hoy() { return QString::fromLatin1(kDiasSemana[QDate::currentDate().dayOfWeek() - 1]); }
 
   QString destino = carpeta.Path() + u"/Copias d'Ana"_qs;
@@ -113,9 +119,7 @@ TEST_F(Copias, WithoutAnAgentTheJobsAreNotMadeAndTheSettingsNotWritten) {
 }
 
 TEST_F(Copias, TheTaskGoesIntoTheCrontabAndTheRunnerFileIsTheOwnersOnly) {
-  Control<QRadioButton>("TareaProgramadaWindows").click();
-  Control<QLineEdit>("edPasswordWindows").setText(u"secreta"_qs);
-  Control<QPlainTextEdit>("edBasesDatos").setPlainText(u"ZEMGENERAL\nZEMEMP"_qs);
+  TareaCrontab(u"ZEMGENERAL\nZEMEMP"_qs);
   RecordingLauncher lanzador;
   lanzador.output = "0 3 * * * /usr/bin/otra\n";
   ASSERT_TRUE(formulario->CrearTareaProgramadaWindows());
@@ -153,9 +157,7 @@ TEST_F(Copias, TheTaskGoesIntoTheCrontabAndTheRunnerFileIsTheOwnersOnly) {
 // The runner, run for real, writes today's files, which the restore takes;
 // the restore connects again only what was connected.
 TEST_F(Copias, TheRunnerBacksUpForRealAndTheRestoreTakesItsFiles) {
-  Control<QRadioButton>("TareaProgramadaWindows").click();
-  Control<QLineEdit>("edPasswordWindows").setText(u"x"_qs);
-  Control<QPlainTextEdit>("edBasesDatos").setPlainText(u"ZEMGENERAL\nZEMEMP\nNOEXISTE"_qs);
+  TareaCrontab(u"ZEMGENERAL\nZEMEMP\nNOEXISTE"_qs);
   {
     RecordingLauncher lanzador;
     ASSERT_TRUE(formulario->CrearTareaProgramadaWindows());
