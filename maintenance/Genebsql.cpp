@@ -112,6 +112,11 @@ TfGENEBSQL::~TfGENEBSQL() {
   if (fGENEBSQL == this) fGENEBSQL = nullptr;
 }
 
+void TfGENEBSQL::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  TraducirFormulario(this);
+}
+
 void TfGENEBSQL::keyPressEvent(QKeyEvent* event) {
   if (event->key() != Qt::Key_F1) return Form::keyPressEvent(event);
   MostrarAyuda(ContextoAyuda(Caption()));

@@ -43,6 +43,7 @@ class TfGENEBSQL : public Form {
   bool CrearTareaProgramadaWindows();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
