@@ -7,6 +7,8 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
+#include "platform/data/Session.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 #include "tests/fixtures/SecondProcess.h"
@@ -38,7 +40,40 @@ void editarFiltro() {
   SecondProcess::NextLine();
 }
 
-[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"editar-filtro"_qs, editarFiltro);
+// Another copy of the program copying company 1's filters into every other
+// company; it stops, reporting "copiando", once it has moved kParada times
+// through them (the source walked again for each company), and waits to be
+// killed.
+constexpr int kCopiados = 300;
+constexpr int kParada = 450;
+
+void copiarHastaParar() {
+  QDir::setCurrent(qEnvironmentVariable("ZEM_PROGRAM_FOLDER"));
+  ScriptedPresenter mensajes;
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  TfGENEINIC servicios({});
+  ConectarEmpresa(servicios, 1);
+  EmpresaActual = 1;
+  Table filtros;
+  filtros.SetDatabaseName(Conexiones(servicios).Database->DatabaseName());
+  filtros.SetTableName(u"FILTRO"_qs);
+  filtros.Open();
+  int leidos = 0;
+  filtros.AfterScroll = [&leidos](Dataset&) {
+    if (++leidos != kParada) return;
+    SecondProcess::Report(u"copiando"_qs);
+    SecondProcess::NextLine();
+  };
+  TfGENECOPI copia;
+  AlMostrarse<TfGENECOPI>(fGENECOPI, [](TfGENECOPI& f) {
+    f.findChild<QListWidget*>(u"ListaEmpresas"_qs)->item(0)->setSelected(true);
+    f.findChild<QPushButton*>(u"pbConforme"_qs)->click();
+  });
+  copia.CopiarRegistros(filtros, {nullptr});
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"editar-filtro"_qs, editarFiltro) &&
+                                         SecondProcess::RegisterJob(u"copiar-hasta-parar"_qs, copiarHastaParar);
 
 // Companies 1 "Uno" (the current one), 2 "Dos", 3 "Tres" and 4 "Dos"; the
 // filters of company 1 are copied, company 2 holds two of its own.
@@ -190,4 +225,20 @@ TEST_F(Copia, TheDetailRecordsOfEachMainRecordAreCopiedWithIt) {
                         "CLIENTES|Madrid|Ciudad = Madrid"_qs);
   EXPECT_TRUE(principal.Eof());
   EXPECT_EQ(principal.FieldByName(u"NombreTabla"_qs).AsString(), u"CLIENTES"_qs);
+}
+
+// A copy killed halfway leaves each company as it was before or after.
+TEST_F(Copia, ACopyKilledLeavesEachCompanyBeforeOrAfter) {
+  Session::Default().OpenDatabase(Conexiones(Servicios()).Database->DatabaseName())->Execute(
+      u"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < %1) "
+      "INSERT INTO FILTRO (NombreTabla, Descripcion, Filtro) SELECT 'COPIA', 'F' || x, 'x' FROM n"_qs.arg(kCopiados));
+  SecondProcess copia(u"copiar-hasta-parar"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(copia.ReadReport(), u"copiando"_qs);
+  copia.Kill();
+  QStringList cuentas;
+  for (const int n : {2, 3, 4})
+    cuentas.append(EjecutarSQL(u"SELECT COUNT(*) FROM FILTRO WHERE NombreTabla = 'COPIA'"_qs, Empresa(n)));
+  for (const QString& cuenta : cuentas) EXPECT_TRUE(cuenta == u"0" || cuenta == QString::number(kCopiados)) << cuenta.toStdString();
+  EXPECT_EQ(cuentas.first(), QString::number(kCopiados)) << "the first company was copied before";
+  EXPECT_EQ(cuentas.last(), u"0"_qs) << "killed before the end";
 }
