@@ -21,6 +21,7 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Genecchr.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
@@ -86,6 +87,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENECPRO();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENECCHR();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
