@@ -21,6 +21,7 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Geneactu.h"
 #include "maintenance/Genecchr.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
@@ -88,6 +89,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENERINI();
   RegistrarGENEVLIS();
   RegistrarGENECCHR();
+  RegistrarGENEACTU();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
