@@ -234,6 +234,16 @@ void TfGENEACTU::CargarConversion() {
         Temporal->FieldByName(QStringLiteral("CampoRequerido")).SetAsString(campo.requerido ? QStringLiteral("SI") : QStringLiteral("NO"));
         Temporal->Post();
       }
+      if (!definicion.clave.isEmpty()) {
+        Temporal->Append();
+        Temporal->FieldByName(QStringLiteral("NombreTabla")).SetAsString(tabla);
+        Temporal->FieldByName(QStringLiteral("TipoDato")).SetAsString(QStringLiteral("I"));
+        Temporal->FieldByName(QStringLiteral("NumeroCampo")).SetAsInteger(1);
+        Temporal->FieldByName(QStringLiteral("NombreCampo")).SetAsString(QStringLiteral("<Primary>"));
+        Temporal->FieldByName(QStringLiteral("CamposIndice")).SetAsString(definicion.clave.join(u';'));
+        Temporal->FieldByName(QStringLiteral("CampoRequerido")).SetAsString(QStringLiteral("NO"));
+        Temporal->Post();
+      }
     } catch (const std::exception&) {
       // A row the work table refuses leaves the rest of that table out.
       if (Temporal->State() == dsInsert) Temporal->Cancel();

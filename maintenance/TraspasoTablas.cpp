@@ -3,6 +3,7 @@
 #include "core/datamodule/TransaccionBasesDatos.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
+#include "core/sql/BaseDatosSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
@@ -77,7 +78,7 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
     return;
   }
   if (opciones_.camposNull && definicion) sinCamposNulos(*origen, *definicion, sufijo);
-  const QString destino = general ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database");
+  const QString destino = BaseDatosBDE(general ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database"));
   try {
     TransaccionBasesDatos transaccion({destino});
     EjecutarSQL(QStringLiteral("DROP TABLE ") + tabla, destino, QStringLiteral("Silenciosa"));
