@@ -8,11 +8,17 @@
 #include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
 #include "core/tables/CreacionTabla.h"
+#include "core/tables/NombresTablas.h"
+#include "platform/data/BatchMove.h"
+#include "platform/data/EngineQuery.h"
+#include "platform/data/Field.h"
 #include "platform/data/Query.h"
+#include "platform/data/Session.h"
 #include "platform/data/Table.h"
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/WriteTransaction.h"
 
 namespace {
 
@@ -77,7 +83,7 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
     AgregarIncidencia(fallo + TextoExcepcion(error));
     return;
   }
-  if (opciones_.camposNull && definicion) sinCamposNulos(*origen, *definicion, sufijo);
+  const bool lotes = !opciones_.camposNull || !definicion || sinCamposNulos(*origen, *definicion, sufijo);
   const QString destino = BaseDatosBDE(general ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database"));
   try {
     TransaccionBasesDatos transaccion({destino});
@@ -87,7 +93,9 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
     nueva.SetTableName(tabla);
     if (!CrearTabla(nueva, opciones_.archivoConversion + u';', empresa))
       AgregarIncidencia(QStringLiteral("¡Error creando la nueva tabla ") + tabla + sufijo);
-    if (definicion) copiarRegistros(*origen, *definicion, destino, sufijo);
+    if (definicion && !(lotes && opciones_.porLotes && !tabla.startsWith(QLatin1String("PARA")) &&
+                        copiarPorLotes(*origen, *definicion, destino)))
+      copiarRegistros(*origen, *definicion, destino, sufijo);
     transaccion.Confirmar();
   } catch (const std::exception& error) {
     AgregarIncidencia(fallo + TextoExcepcion(error));
@@ -107,6 +115,35 @@ bool TraspasoTablas::sinCamposNulos(EngineConnection& origen, const TablaTraspas
                       sufijo + QStringLiteral(". Motivo: ") + TextoExcepcion(error));
     return false;
   }
+}
+
+bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino) {
+  EngineQuery fuente;
+  fuente.SetConnection(&origen);
+  fuente.SetSQLText(QStringLiteral("SELECT * FROM ") + definicion.nombre);
+  fuente.Open();
+  Table tabla;
+  tabla.SetDatabaseName(destino);
+  tabla.SetTableName(definicion.nombre);
+  tabla.Open();
+  BatchMove lote;
+  lote.SetSource(&fuente);
+  lote.SetDestination(&tabla);
+  lote.SetAbortOnKeyViol(false);
+  lote.SetAbortOnProblem(false);
+  for (int i = 0; i < fuente.FieldCount(); ++i)
+    if (const Field* campo = tabla.FindField(fuente.Fields(i).FieldName()))
+      lote.Mappings().Add(campo->FieldName() + u'=' + fuente.Fields(i).FieldName());
+  const QString fisica = NombreTablaFisica(definicion.nombre);
+  for (const QString& linea : opciones_.mapeado)
+    if (NombreTablaFisica(linea.section(u':', 0, 0).trimmed()).compare(fisica, Qt::CaseInsensitive) == 0)
+      lote.Mappings().Add(linea.section(u':', 1));
+  // A record the batch refuses is left to the copy by records, which names it.
+  WriteTransaction escritura(*Session::Default().OpenDatabase(destino));
+  lote.Execute();
+  if (lote.KeyViolCount() + lote.ProblemCount() > 0) return false;
+  escritura.Commit();
+  return true;
 }
 
 void TraspasoTablas::copiarRegistros(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino,

@@ -70,6 +70,7 @@ void traspasarGrande() {
   Formulario p;
   p.Origen(QDir::current().filePath(u"ORIGEN"_qs));
   p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  p.Casilla("RealizarProcesoPorLotes").setChecked(false);
   p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(QDir::current().filePath(u"GRANDE.TXT"_qs));
   p.f.pbActualizarClick();
   QTimer vigia;
