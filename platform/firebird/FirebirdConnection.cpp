@@ -1,6 +1,5 @@
 #include "platform/firebird/FirebirdConnection.h"
 
-#include "platform/Cp1252.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/sqlite/Connection.h"
@@ -13,8 +12,14 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 
 namespace {
+
+// RDB$FIELD_TYPE codes of the text columns.
+constexpr int kChar = 14;
+constexpr int kVarChar = 37;
+constexpr int kBlob = 261;
 
 [[noreturn]] void raise(const char* engineText, const QSqlError& error) {
   throw EDatabaseError(QLatin1String(engineText), error.text().trimmed());
@@ -29,12 +34,9 @@ bool isReading(const QString& sql) {
   return start == u"SELECT" || start == u"WITH";
 }
 
-// The client hands Windows-1252 bytes over as Latin-1 characters.
 QVariant asStored(const QVariant& value) {
   if (value.isNull()) return {};
   switch (value.metaType().id()) {
-    case QMetaType::QString:
-      return Cp1252::decode(value.toString().toLatin1());
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Short:
@@ -140,7 +142,7 @@ FirebirdConnection::FirebirdConnection(const QString& database, const QString& u
   db.setDatabaseName(database);
   db.setUserName(user.isEmpty() ? QStringLiteral("SYSDBA") : user);
   db.setPassword(password);
-  db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1252"));
+  db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
   if (!db.open()) {
     const QSqlError error = db.lastError();
     db = QSqlDatabase();
@@ -174,7 +176,34 @@ SqlRows FirebirdConnection::QueryRows(const QString& sql, const QVariantList& pa
 }
 
 std::unique_ptr<EngineStatement> FirebirdConnection::Prepare(const QString& sql) {
-  return std::make_unique<FirebirdStatement>(name_, sql);
+  static const QRegularExpression wholeTable(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = wholeTable.match(sql);
+  return std::make_unique<FirebirdStatement>(name_, match.hasMatch() ? wholeTableSelect(match.captured(1)) : sql);
+}
+
+// Texts of no character set are the older programs' Windows-1252 bytes,
+// which the client would otherwise take for UTF-8.
+QString FirebirdConnection::wholeTableSelect(const QString& table) {
+  const SqlRows columns = QueryRows(QStringLiteral(
+      "SELECT TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, f.RDB$CHARACTER_SET_ID, f.RDB$CHARACTER_LENGTH, "
+      "f.RDB$FIELD_SUB_TYPE FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+      "WHERE UPPER(TRIM(rf.RDB$RELATION_NAME)) = UPPER(?) ORDER BY rf.RDB$FIELD_POSITION"),
+                                     {table});
+  if (columns.rows.isEmpty()) return QStringLiteral("SELECT * FROM ") + table;
+  QStringList list;
+  for (const QVariantList& column : columns.rows) {
+    const QString name = u'"' + column[0].toString().replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const int type = column[1].toInt();
+    const bool noCharacterSet = column[2].toInt() == 0 && !column[2].isNull();
+    if (noCharacterSet && (type == kChar || type == kVarChar))
+      list << QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET WIN1252) AS %1").arg(name).arg(std::max(1, column[3].toInt()));
+    else if (noCharacterSet && type == kBlob && column[4].toInt() == 1)
+      list << QStringLiteral("CAST(%1 AS BLOB SUB_TYPE TEXT CHARACTER SET WIN1252) AS %1").arg(name);
+    else
+      list << name;
+  }
+  return QStringLiteral("SELECT ") + list.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + table;
 }
 
 void FirebirdConnection::StartTransaction() { readOnly(); }

@@ -7,8 +7,8 @@
 // A Firebird or Interbase database read through Qt's QIBASE driver and
 // Firebird's client library: a server's "host:path", or a file path, which
 // the client's embedded engine opens without a server. Only reads: anything
-// that would write raises "Table is read only". Texts are taken as
-// Windows-1252, whatever character set the columns declare.
+// that would write raises "Table is read only". A whole table's texts of no
+// character set are read as Windows-1252, the others as their columns say.
 class FirebirdConnection final : public EngineConnection {
  public:
   // Raises EDatabaseError "Unknown database" with the client's text when
@@ -33,5 +33,7 @@ class FirebirdConnection final : public EngineConnection {
   const EngineDialect& Dialect() const override;
 
  private:
+  QString wholeTableSelect(const QString& table);
+
   QString name_;
 };

@@ -2,6 +2,8 @@
 
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/forms/GanchosFormulario.h"
+#include "platform/Cp1252.h"
+#include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/SecondProcess.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -201,6 +204,51 @@ TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
   EXPECT_EQ(ResultadoTraspaso, u"- Empresa: 0\r\n"_qs + tablas + u"- Empresa: 1\r\n"_qs + tablas +
                                    u"- Lista de Errores: "_qs + incidencias[0].section(u'\n', 1) + u"\r\n- Empresa: 2\r\n"_qs +
                                    tablas + u"- Lista de Errores: "_qs + detalle.section(u'\n', 1) + u"\r\n"_qs);
+}
+
+TEST_F(Traspaso, ReadsAFirebirdDatabaseThroughAnInterbaseAlias) {
+  const QString base = carpeta.File(u"VIEJA.FDB"_qs);
+  const QString guion = carpeta.File(u"vieja.sql"_qs);
+  QFile archivo(guion);
+  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+  archivo.write(Cp1252::encode(
+      u"SET NAMES WIN1252;\nCREATE DATABASE '%1' USER 'SYSDBA';\n"
+      "CREATE TABLE IDIOMA (Codigo VARCHAR(3) NOT NULL PRIMARY KEY, Nombre VARCHAR(20) CHARACTER SET WIN1252);\n"
+      "INSERT INTO IDIOMA VALUES ('CAT', 'Català €');\n"
+      "CREATE TABLE ARTICULO (Codigo INTEGER, Nombre VARCHAR(40), Alta TIMESTAMP);\n"
+      "INSERT INTO ARTICULO VALUES (1, 'Tornillo', '2024-03-05 10:00:00');\n"
+      "INSERT INTO ARTICULO VALUES (NULL, 'Sin código', NULL);\n"
+      "INSERT INTO ARTICULO VALUES (7, 'Demasiado largo', NULL);\n"
+      "CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor DOUBLE PRECISION);\n"
+      "INSERT INTO PARAMETR VALUES ('IVA', 21.5);\nCOMMIT;\n"_qs.arg(base)));
+  archivo.close();
+  QProcess isql;
+  isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
+  ASSERT_TRUE(isql.waitForFinished(60000));
+  ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+  Session::Default().AddAlias(u"VIEJA"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
+  EXPECT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP2"_qs));
+  Ejecutar(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (2, 'Dos')"_qs, u"DatabaseGeneral"_qs);
+  Formulario p;
+  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(carpeta.File(u"CONVERSION.TXT"_qs));
+  p.Origen(u"VIEJA"_qs);
+  mensajes.Expect(u"I"_qs);
+  p.f.pbActualizarClick();
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM IDIOMA"_qs, u"ZEMGENERAL"_qs), u"CAT|Català €"_qs);
+  for (const QString& empresa : {u"ZEMEMP1"_qs, u"ZEMEMP2"_qs}) {
+    EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM ARTICULO ORDER BY Codigo"_qs, empresa), u"0|Sin código\r\n1|Tornillo"_qs);
+    EXPECT_EQ(Leer(u"SELECT Clave, Valor FROM PARAMETR"_qs, empresa), u"IVA|21,5"_qs);
+    EXPECT_TRUE(Leer(u"SELECT Alta FROM ARTICULO WHERE Codigo = 1"_qs, empresa).startsWith(u"05/03/2024 10:00"_qs));
+  }
+  const QStringList incidencias = detalle.split(u"\r\n"_qs);
+  ASSERT_EQ(incidencias.size(), 4) << detalle.toStdString();
+  EXPECT_TRUE(incidencias[0].startsWith(u"1 - ¡No ha sido posible grabar el registro 7; de la tabla ARTICULO (Empresa: 1)!. Motivo: "_qs));
+  EXPECT_TRUE(incidencias[1].startsWith(u"2 - ¡No ha sido posible traspasar la tabla ROTA (Empresa: 1)!. Motivo: "_qs));
 }
 
 TEST_F(Traspaso, ClosingIsRefusedWhileTheTransferRuns) {
