@@ -18,6 +18,7 @@
 #include "core/tables/DefinicionesEstructura.h"
 #include "core/tables/NombresTablas.h"
 #include "maintenance/OrigenTraspaso.h"
+#include "maintenance/ProcesoEnCurso.h"
 #include "maintenance/TraspasoTablas.h"
 #include "platform/CommonDialogs.h"
 #include "platform/FormRegistry.h"
@@ -56,29 +57,6 @@ void temporizadorInactividad(bool activo) {
   fGENEINIC->TimerAplicacion.SetEnabled(activo && !TiempoForzarTerminacionAplicacion.isEmpty() &&
                                         TiempoForzarTerminacionAplicacion != u"0");
 }
-
-// A run's state on screen, put back in every outcome.
-class TraspasoEnCurso {
- public:
-  TraspasoEnCurso(bool& traspasando, QWidget& traspasar, QWidget& cancelar)
-      : traspasando_(traspasando), traspasar_(traspasar), cancelar_(cancelar) {
-    traspasando_ = true;
-    traspasar_.setEnabled(false);
-    cancelar_.setEnabled(false);
-  }
-  ~TraspasoEnCurso() {
-    traspasar_.setEnabled(true);
-    cancelar_.setEnabled(true);
-    traspasando_ = false;
-  }
-  TraspasoEnCurso(const TraspasoEnCurso&) = delete;
-  TraspasoEnCurso& operator=(const TraspasoEnCurso&) = delete;
-
- private:
-  bool& traspasando_;
-  QWidget& traspasar_;
-  QWidget& cancelar_;
-};
 
 }  // namespace
 
@@ -298,7 +276,7 @@ QList<int> TfGENEACTU::EmpresasATraspasar() {
 }
 
 void TfGENEACTU::Traspasar() {
-  const TraspasoEnCurso enCurso(traspasando_, *ui_->pbActualizar, *ui_->pbCancelar);
+  const ProcesoEnCurso enCurso(traspasando_, {ui_->pbActualizar, ui_->pbCancelar}, *ui_->StatusBar1);
   OpcionesTraspaso opciones;
   opciones.origen = ui_->BaseDatosOrigen->currentText();
   opciones.empresaIndividual = ui_->SolicitarEmpresaIndividual->isChecked();

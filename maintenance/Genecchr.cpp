@@ -12,8 +12,8 @@
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/TraduccionFormulario.h"
-#include "core/system/CursorEspera.h"
 #include "core/tables/DefinicionesEstructura.h"
+#include "maintenance/ProcesoEnCurso.h"
 #include "platform/CommonDialogs.h"
 #include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
@@ -38,29 +38,6 @@ QStringList Nombres(const QString& lista) {
     if (!nombre.trimmed().isEmpty()) nombres << nombre.trimmed();
   return nombres;
 }
-
-// The run's state on screen, put back in every outcome.
-class ConversionEnCurso {
- public:
-  ConversionEnCurso(bool& convirtiendo, QWidget& boton, QStatusBar& estado)
-      : convirtiendo_(convirtiendo), boton_(boton), estado_(estado) {
-    convirtiendo_ = true;
-    boton_.setEnabled(false);
-  }
-  ~ConversionEnCurso() {
-    estado_.clearMessage();
-    boton_.setEnabled(true);
-    convirtiendo_ = false;
-  }
-  ConversionEnCurso(const ConversionEnCurso&) = delete;
-  ConversionEnCurso& operator=(const ConversionEnCurso&) = delete;
-
- private:
-  bool& convirtiendo_;
-  QWidget& boton_;
-  QStatusBar& estado_;
-  CursorEspera cursor_;
-};
 
 }  // namespace
 
@@ -257,7 +234,7 @@ void TfGENECCHR::pbIniciarConversionClick() {
   MensajeConfirmacion(QStringLiteral("El proceso de conversión comenzará ahora. ¿Está seguro de que desea continuar?"),
                       respuesta);
   if (respuesta != u"SI") return;
-  const ConversionEnCurso enCurso(convirtiendo_, *ui_->pbIniciarConversion, *ui_->StatusBar1);
+  const ProcesoEnCurso enCurso(convirtiendo_, {ui_->pbIniciarConversion}, *ui_->StatusBar1);
   const ServidorConversion servidor{NombreIntercalacionMSSQL,
                                     VersionServidorSQL.contains(QLatin1String("Microsoft SQL Server  2000"))};
   const QStringList tablas = TablasAConvertir();

@@ -12,7 +12,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QApplication>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
@@ -168,6 +172,9 @@ TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
                  "INSERT INTO ROTA VALUES (42)"_qs,
                  u"ZEMEMP2"_qs),
             QString());
+  Ejecutar(u"INSERT INTO CAMPOUSR VALUES ('ARTICULO', 1, 'Nombre', 'Alfanumerico', 10, ''); "
+           "INSERT INTO CAMPOUSR VALUES ('ARTICULO', 2, 'Color', 'Alfanumerico', 10, '')"_qs,
+           u"DatabaseGeneral"_qs);
   Formulario p;
   Cargar(p);
   p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
@@ -176,9 +183,11 @@ TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
   Ganchos().MostrarDetalle = [&](const QString& texto, const QString& titulo, const QString&) {
     detalle = titulo + u'\n' + texto;
   };
-  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"A"_qs).Expect(u"C"_qs, u"SI"_qs);
   p.f.pbActualizarClick();
-  EXPECT_EQ(mensajes.Texts().mid(1), QStringList({kConfirmar, kIncidencias}));
+  EXPECT_EQ(mensajes.Texts().mid(1),
+            QStringList({kConfirmar, u"El campo Nombre de la tabla ARTICULO está duplicado."_qs, kIncidencias}));
+  EXPECT_EQ(Leer(u"SELECT COUNT(Color) FROM ARTICULO"_qs, u"ZEMEMP1"_qs), u"2"_qs) << "the new user field is added";
   EXPECT_FALSE(p.f.isVisible()) << "the form closes itself";
 
   EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM IDIOMA ORDER BY Codigo"_qs, u"ZEMGENERAL"_qs), u"CAT|Català\r\nEUS|Euskera"_qs);
@@ -249,6 +258,21 @@ TEST_F(Traspaso, ReadsAFirebirdDatabaseThroughAnInterbaseAlias) {
   ASSERT_EQ(incidencias.size(), 4) << detalle.toStdString();
   EXPECT_TRUE(incidencias[0].startsWith(u"1 - ¡No ha sido posible grabar el registro 7; de la tabla ARTICULO (Empresa: 1)!. Motivo: "_qs));
   EXPECT_TRUE(incidencias[1].startsWith(u"2 - ¡No ha sido posible traspasar la tabla ROTA (Empresa: 1)!. Motivo: "_qs));
+}
+
+TEST_F(Traspaso, EnterMovesToTheNextControlButMakesALineInAMemo) {
+  Formulario p;
+  QApplication::setActiveWindow(&p.f);
+  auto* fichero = p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs);
+  fichero->setFocus();
+  QTest::keyClick(fichero, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), p.f.findChild<QWidget*>(u"pbExaminar"_qs));
+  p.f.findChild<QTabWidget*>(u"PageControl1"_qs)->setCurrentIndex(1);
+  auto* mapeado = p.f.findChild<QPlainTextEdit*>(u"ListaInstrucciones"_qs);
+  mapeado->setFocus();
+  QTest::keyClick(mapeado, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), mapeado);
+  EXPECT_EQ(mapeado->toPlainText(), u"\n"_qs);
 }
 
 TEST_F(Traspaso, ClosingIsRefusedWhileTheTransferRuns) {
