@@ -164,6 +164,26 @@ TEST_F(Traspaso, RefusesTheSameDatabaseAndAMissingConversionFile) {
   EXPECT_EQ(p.f.ListaTablas().count(), 0);
 }
 
+// On a Paradox installation the source may name its own data folder.
+class TraspasoParadox : public ConexionesFixture {
+ protected:
+  TraspasoParadox() {
+    instalacion.Engine(u"Paradox"_qs);
+    Iniciar();
+    fGENEINIC = &Servicios();
+  }
+  ~TraspasoParadox() override { fGENEINIC = nullptr; }
+};
+
+TEST_F(TraspasoParadox, ASourceThatIsTheDestinationsOwnFolderIsRefused) {
+  Formulario p;
+  p.Origen(instalacion.GeneralFolder());
+  mensajes.Expect(u"I"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_TRUE(mensajes.Texts().value(0).startsWith(u"Este punto solo puede ser empleado"_qs));
+  EXPECT_EQ(p.f.ListaTablas().count(), 0);
+}
+
 TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
   CrearOrigen();
   EXPECT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP2"_qs));
