@@ -117,7 +117,6 @@ void TfGENECCHR::showEvent(QShowEvent* event) {
 void TfGENECCHR::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) pbAyudaClick();
   if (Ganchos().TeclasFormulario) Ganchos().TeclasFormulario(*this, event);
-  if (!event->isAccepted()) return;
   Form::keyPressEvent(event);
 }
 
