@@ -67,7 +67,7 @@ TfGENEACTU::TfGENEACTU(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   OpenDialog1 = new QFileDialog(this);
   OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
   OpenDialog1->setWindowTitle(QStringLiteral("Examinar"));
-  SetFilter(*OpenDialog1, QStringLiteral("Archivos de Texto (*.txt)|*.txt|Todos los Archivos (*.*)|*.*"));
+  SetFilter(*OpenDialog1, QStringLiteral("Archivos de Texto (*.TXT)|*.TXT|Todos los Archivos (*.*)|*.*"));
   connect(ui_->pbActualizar, &QPushButton::clicked, this, &TfGENEACTU::pbActualizarClick);
   connect(ui_->pbCancelar, &QPushButton::clicked, this, &TfGENEACTU::pbCancelarClick);
   connect(ui_->pbAyuda, &QPushButton::clicked, this, &TfGENEACTU::pbAyudaClick);
