@@ -164,6 +164,17 @@ TEST_F(Conversor, GeneralTablesOnlyInTheGeneralDatabaseAndCompanyTablesOnlyInCom
   EXPECT_TRUE(convertida(u"OTRA"_qs, u"ARTICULO"_qs));
 }
 
+TEST_F(Conversor, AllTablesAreThoseTheInstallationDefines) {
+  Ejecutar(u"INSERT INTO IDIOMA (Idioma, FormatoFecha) VALUES ('ESPAÑOL', 'dd/mm/yyyy')"_qs, u"DatabaseGeneral"_qs);
+  TfGENECCHR f;
+  Preparar(f, {u"ZEMGENERAL"_qs}, QString(), {{u"Ñ"_qs, u"NI"_qs}});
+  f.findChild<QRadioButton*>(u"TodasLasTablas"_qs)->setChecked(true);
+  Convertir(f);
+  EXPECT_EQ(EjecutarSQLADO(u"SELECT Idioma FROM IDIOMA WHERE FormatoFecha = 'dd/mm/yyyy'"_qs, u"ZEMGENERAL"_qs),
+            u"ESPANIOL"_qs);
+  EXPECT_TRUE(Valores(u"Nombre"_qs, u"ZEMGENERAL"_qs, u"MENSAJE"_qs).startsWith(u"Ñandú"_qs)) << "not defined";
+}
+
 TEST_F(Conversor, AFailingDatabaseIsLeftAsItWasAndTheOnesBeforeStayReplaced) {
   EnBase(u"CREATE TABLE CORTA (Codigo INT NOT NULL, Nombre VARCHAR(5) NULL, CONSTRAINT CORTA_Clave1 PRIMARY KEY (Codigo))"_qs,
            u"ZEMEMP1"_qs);
