@@ -21,12 +21,16 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Geneacts.h"
 #include "maintenance/Geneactu.h"
 #include "maintenance/Genecchr.h"
+#include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Geneinap.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
+#include "printing/Geneimpr.h"
 #include "shell/Genemenu.h"
 #include "platform/VisorWeb.h"
 
@@ -86,8 +90,12 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENEACTS();
+  RegistrarGENEINAP();
+  RegistrarGENECINA();
   RegistrarGENECCHR();
   RegistrarGENEACTU();
 

@@ -11,7 +11,9 @@ packages=(
   # Interbase sources of the data transfer, and the embedded engine its tests make them with
   libqt6sql6-ibase libfbclient2 firebird3.0-server-core firebird3.0-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev libzip-dev poppler-utils fonts-liberation2
+  libxlsxwriter-dev libzip-dev libqpdf-dev poppler-utils fonts-liberation2
+  # Word templates converted and printed as PDF
+  libreoffice-writer-nogui
   # the reference barcode encoder of the barcode tests
   libzint-dev
   libcurl4-openssl-dev openssl ca-certificates

@@ -62,6 +62,7 @@ QString ClaveInicioSesion;
 QString NivelAislamientoTransaccionesMSSQL;
 QString ReplicacionBDActivada;
 
+QString ResultadoActualizacion;
 QString ResultadoTraspaso;
 
 std::optional<QFont> FuenteAplicacion;
@@ -140,6 +141,7 @@ void ResetConfiguracion() {
   NivelAislamientoTransaccionesMSSQL = QStringLiteral("READ UNCOMMITTED");
   ReplicacionBDActivada = QStringLiteral("NO");
 
+  ResultadoActualizacion.clear();
   ResultadoTraspaso.clear();
 
   FuenteAplicacion.reset();
