@@ -128,9 +128,13 @@ class FirebirdDialect final : public EngineDialect {
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT FIRST %1 %2 FROM %3 %4").arg(rows).arg(columns, from, tail);
   }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 OFFSET ? ROWS FETCH NEXT 1 ROWS ONLY").arg(columns, from, tail);
+  }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS NOT DISTINCT FROM ?"), 1};
   }
+  QString AuditTriggerText(const AuditTrigger&) const override { readOnly(); }
 };
 
 }  // namespace
