@@ -24,9 +24,14 @@
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Geneacts.h"
+#include "maintenance/Geneactu.h"
+#include "maintenance/Genecchr.h"
 #include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
 #include "maintenance/Geneinap.h"
+#include "maintenance/Genebsql.h"
+#include "maintenance/Genediag.h"
+#include "maintenance/Genetest.h"
 #include "platform/Application.h"
 #include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
@@ -59,6 +64,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
   RegistrarGENEDOCE();  // no longer through this program's start-up window
+  Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -74,6 +80,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  RegistrarGENEDIAG();
+  RegistrarGENEBSQL();
+  RegistrarGENETEST();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
     const QString nombre = QStringLiteral("WebBrowserDetalle");
@@ -87,6 +96,7 @@ void ProgramaZEM::Iniciar() {
   Ganchos().MostrarDetalle = &MostrarDetalle;
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = [](Dataset& dataset) { CopiarRegistrosAOtrasEmpresas(dataset); };
   Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
     if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
   };
@@ -101,6 +111,8 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();
+  RegistrarGENECCHR();
+  RegistrarGENEACTU();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

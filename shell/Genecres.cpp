@@ -63,12 +63,6 @@ TfGENECRES::TfGENECRES(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   connect(ui_->pbANoAccesiblesTodo, &QPushButton::clicked, this, [this] { pbANoAccesiblesTodoClick(); });
   connect(ui_->pbAAccesibles, &QPushButton::clicked, this, [this] { pbAAccesiblesClick(); });
   connect(ui_->pbAAccesiblesTodo, &QPushButton::clicked, this, [this] { pbAAccesiblesTodoClick(); });
-  // Copying to other companies comes with its own dialog, not yet here.
-  const auto estado = DataSource1->OnStateChange;
-  DataSource1->OnStateChange = [this, estado](DataSource& fuente) {
-    estado(fuente);
-    Accion("CopiarRegistrosaOtrasEmpresas1")->setEnabled(false);
-  };
   connect(DataSource1, &DataSource::DataChange, this, [this](Field* campo) {
     if (!campo && Table1->State() != dsEdit) CargarListas();
   });
@@ -76,8 +70,7 @@ TfGENECRES::TfGENECRES(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   Iniciar(valores.Elements().first().AsString() + QStringLiteral(": ") + titulo, QStringLiteral("NombreTabla"),
           ui_->EditNombreTabla);
   ui_->EditNombreTabla->addItems(TablasParaElegir(Conexiones(*fGENEINIC).Database->GetTableNames()));
-  for (const char* nombre : {"ListadoProgramable1", "DocumentacionElectronica1", "CopiarRegistrosaOtrasEmpresas1"})
-    Accion(nombre)->setEnabled(false);
+  for (const char* nombre : {"ListadoProgramable1", "DocumentacionElectronica1"}) Accion(nombre)->setEnabled(false);
   disconnect(Accion("EliminacionMultiple1"), &QAction::triggered, this, nullptr);
   Table1->First();
   CargarListas();

@@ -118,7 +118,7 @@ TEST_P(ConfiguracionResponsabilidad, FieldsMoveBetweenTheListsAndTheDoersCodesGo
   f.pbANoAccesiblesTodoClick();
   EXPECT_EQ(pedidos.count(), 0);
   EXPECT_EQ(disponibles.count(), 6);
-  EXPECT_FALSE(f.findChild<QAction*>(u"CopiarRegistrosaOtrasEmpresas1"_qs)->isEnabled());
+  EXPECT_FALSE(f.findChild<QAction*>(u"CopiarRegistrosaOtrasEmpresas1"_qs)->isEnabled()) << "while editing";
   f.pbCancelarClick();
 }
 

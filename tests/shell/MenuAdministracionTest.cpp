@@ -20,8 +20,7 @@ TEST_F(MenuAdministracion, EachItemIsEnabledAndOpensOnlyForAnAdministrator) {
   for (const char* nombre :
        {"Empresas1", "ConfiguracionDeUsuarios", "CamposdeUsuarioPersonalizados", "ConfiguraciondeAplicaciones1",
         "ConfiguracionDeInternacionalizacion", "ConfiguracindelSistema1",
-        "ConfiguracindeResponsabilidadDocumental1",
-         "ConfiguracindeImpresos1"}) {
+        "ConfiguracindeResponsabilidadDocumental1", "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer"}) {
     SCOPED_TRACE(nombre);
     QAction* item = ventana.findChild<QAction*>(QString::fromLatin1(nombre));
     ASSERT_NE(item, nullptr);
