@@ -53,6 +53,10 @@ struct AyudanteCorreo : ProcessLauncher {
     parametros = TextFile::Read(argumentos.value(1));
     return 0;
   }
+  std::optional<int> RunPiped(const QString&, const QStringList&, const QString&, const QByteArray&,
+                              QByteArray&) override {
+    return std::nullopt;
+  }
   QString parametros;
   ProcessLauncherSeam::Scoped instalado{*this};
 };
