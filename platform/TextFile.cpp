@@ -48,16 +48,16 @@ class Replacement {
  public:
   // ownerOnly: only the owner may read or write it, whatever the old file allowed.
   explicit Replacement(const QString& target, bool ownerOnly = false) : target_(target) {
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(target_).constData(), &old) == 0;
+    // A read-only file keeps its content, as on the system the files come from.
+    if (exists && (old.st_mode & 0222) == 0) failWriting(target_, EACCES);
     for (int attempt = 0; descriptor_ < 0; ++attempt) {
       name_ = QFile::encodeName(target_) + '.' +
               QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
       descriptor_ = ::open(name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (descriptor_ < 0 && (errno != EEXIST || attempt == 100)) failCreating(target_, errno);
     }
-    struct stat old {};
-    const bool exists = ::stat(QFile::encodeName(target_).constData(), &old) == 0;
-    // A read-only file keeps its content, as on the system the files come from.
-    if (exists && (old.st_mode & 0222) == 0) failWriting(target_, EACCES);
     if (ownerOnly) {
       if (::fchmod(descriptor_, 0600) != 0) failCreating(target_, errno);
     } else if (exists && ::fchmod(descriptor_, old.st_mode & 07777) != 0) {
