@@ -3,6 +3,7 @@
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
+#include "core/services/DocumentacionElectronica.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/services/VisorCamposUsuario.h"
 #include "core/startup/Configuracion.h"
@@ -16,6 +17,7 @@
 #include "dialogs/Genefilt.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Generesp.h"
 #include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
@@ -31,6 +33,7 @@
 #include "maintenance/Genediag.h"
 #include "maintenance/Genetest.h"
 #include "platform/Application.h"
+#include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "printing/Geneimpr.h"
@@ -38,6 +41,8 @@
 #include "platform/VisorWeb.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 #include <QLabel>
 
 namespace {
@@ -58,6 +63,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  RegistrarGENEDOCE();  // no longer through this program's start-up window
   Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
@@ -98,6 +104,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENERESP();
   RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
@@ -132,6 +139,14 @@ void ProgramaZEM::Iniciar() {
   Crear(fGENECOPI);
   Crear(fGENEFILT);
   Crear(fGENEDOCE);
+  FormRegistry::Register(QLatin1String(kFormularioDocumentacionElectronica), [this](QWidget* owner) -> QWidget* {
+    // The window made at start-up is the first one shown; the MDI area owns it from then on.
+    if (fGENEDOCE && !fGENEDOCE->parentWidget()) {
+      soltar(fGENEDOCE);
+      return fGENEDOCE;
+    }
+    return new TfGENEDOCE(owner);
+  });
   Crear(fGENECPRO);
   if (BusquedaAproximadaActivada)
     Crear(fGENEBUSA);
@@ -144,6 +159,15 @@ int ProgramaZEM::Ejecutar() {
   if (application_.Terminated()) return 0;
   fGENEMENU->show();
   return application_.Run();
+}
+
+void ProgramaZEM::soltar(const QObject* formulario) {
+  const auto propio = std::find_if(formularios_.begin(), formularios_.end(),
+                                   [formulario](const auto& creado) { return creado.get() == formulario; });
+  if (propio != formularios_.end()) {
+    static_cast<void>(propio->release());
+    formularios_.erase(propio);
+  }
 }
 
 QStringList ProgramaZEM::FormulariosCreados() const {

@@ -26,6 +26,9 @@
 #include "shell/Geneacer.h"
 #include "shell/Genecaus.h"
 #include "shell/Geneconf.h"
+#include "shell/Genecres.h"
+#include "shell/Genecsis.h"
+#include "shell/Geneidma.h"
 #include "shell/Geneempr.h"
 #include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
@@ -152,6 +155,15 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguracindelSistema1", [] { AbrirFormularioAdministrador<TfGENECSIS>(); });
+  alPulsar("ConfiguracindeResponsabilidadDocumental1", [] {
+    AbrirFormularioAdministrador([]() -> std::unique_ptr<Form> {
+      auto formulario = std::make_unique<TfGENECRES>();
+      if (!formulario->Abierto()) return nullptr;
+      return formulario;
+    });
+  });
+  alPulsar("ConfiguracionDeInternacionalizacion", [] { AbrirFormularioAdministrador<TfGENEIDMA>(); });
   alPulsar("ConfiguracindeImpresos1", [] { AbrirFormularioAdministrador<TfGENEIMPR>(); });
   alPulsar("GestionCopiasSeguridadSQLServer", [] {
     AbrirFormularioAdministrador([] { return FormularioRegistrado(QLatin1String(kFormularioCopiasSQLServer)); });

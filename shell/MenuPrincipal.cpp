@@ -60,14 +60,14 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   }
 
   items(*menu(barra, "Configuracin1", "&Configuración"), ventana,
-        {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
+        {{"ConfiguracindelSistema1", "Configuración del &Sistema", true},
          {"N4", "-", true},
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", true},
-         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
+         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", true},
          {"N11", "-", true},
-         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", false}});
+         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", true}});
 
   QMenu& utilidades = *menu(barra, "Utilidades1", "&Utilidades");
   items(utilidades, ventana,
