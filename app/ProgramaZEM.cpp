@@ -11,6 +11,7 @@
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
+#include "dialogs/Genecalc.h"
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
@@ -86,6 +87,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENECPRO();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENECALC();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

@@ -2,6 +2,7 @@
 
 #include "core/datamodule/EditorRegistroINI.h"
 #include "core/forms/AparienciaFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Listas.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
@@ -9,6 +10,7 @@
 #include "core/startup/TraduccionFormulario.h"
 #include "dialogs/RejillaValores.h"
 #include "platform/FormRegistry.h"
+#include "platform/VirtualKeys.h"
 #include "ui_GENERINI.h"
 
 #include <QKeyEvent>
@@ -36,9 +38,13 @@ TfGENERINI::TfGENERINI(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
   // Before the grid's editor, which would only drop its own edit.
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (tecla->key() == Qt::Key_Escape) formulario.SetModalResult(mrCancel);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::Escape)
+      formulario.SetModalResult(mrCancel);
+    else
+      TeclasFormulario(formulario, tecla, estado);
   };
+  OnKeyPress = PulsacionTecla;
   AplicarAspecto(*this);
   anchoCreacion_ = width();
   ColocarFormulario(*this, PosicionGENERINI);
