@@ -1,6 +1,7 @@
 #include "dialogs/Generini.h"
 
 #include "core/datamodule/EditorRegistroINI.h"
+#include "core/datamodule/GruposAnalisis.h"
 #include "core/forms/AparienciaFormulario.h"
 #include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Listas.h"
@@ -80,8 +81,13 @@ void TfGENERINI::StringGridEditButtonClick(int fila) {
   const QTableWidgetItem* nombre = ui_->StringGrid->item(fila, 0);
   if (!nombre) return;
   const QString estilo = ValorLista(nombre->text(), estilosEdicion_);
-  // Analysis-group ranges are built like a plain ellipsis until their dialog exists.
-  if (estilo.startsWith(QLatin1String("ELLIPSIS_RANGO"))) pedirRango(fila);
+  if (estilo.startsWith(QLatin1String("ELLIPSIS_RANGO"))) {
+    pedirRango(fila);
+  } else if (estilo.startsWith(QLatin1String("ELLIPSIS_GA")) && ui_->StringGrid->item(fila, 1)) {
+    QTableWidgetItem* valor = ui_->StringGrid->item(fila, 1);
+    const QString rangos = QString(valor->text()).replace(u'·', QLatin1String("\r\n"));
+    valor->setText(SeleccionRangosGA(estilo.section(u':', 1), rangos).replace(QLatin1String("\r\n"), QString(u'·')));
+  }
 }
 
 void TfGENERINI::pedirRango(int fila) {

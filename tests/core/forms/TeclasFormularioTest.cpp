@@ -1,5 +1,6 @@
 #include "core/forms/TeclasFormulario.h"
 
+#include "core/datamodule/ValoresControl.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/progress/Geneprog.h"
@@ -8,6 +9,8 @@
 #include "platform/controls/DBChoiceControls.h"
 #include "platform/controls/DBEdit.h"
 #include "platform/controls/DBGrid.h"
+#include "platform/controls/DBLookupComboBox.h"
+#include "platform/controls/Image.h"
 #include "platform/controls/DatasetModel.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -55,8 +58,9 @@ class AtajosFormulario : public ConexionesFixture {
     Iniciar();
     Ejecutar(u"CREATE TABLE CLIENTES (Codigo INT NOT NULL, Nombre VARCHAR(20) NULL, Importe FLOAT NULL, "
              "HoraEntrada DATETIME NULL, horaBaja DATETIME NULL, Notas TEXT NULL, Activo VARCHAR(2) NULL, "
+             "Zona INT NULL, Ruta VARCHAR(5) NULL, "
              "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"_qs);
-    Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre, Importe, Activo) VALUES (1, 'Ana', 1.2345, 'SI')"_qs);
+    Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre, Importe, Activo, Zona, Ruta) VALUES (1, 'Ana', 1.2345, 'SI', 7, 'R1')"_qs);
     Ejecutar(u"CREATE TABLE TEXTO (Codigo VARCHAR(10) NOT NULL, Texto TEXT NULL, Tipo VARCHAR(10) NULL, "
              "CONSTRAINT TEXTO_Clave1 PRIMARY KEY (Codigo))"_qs);
     Ejecutar(u"INSERT INTO TEXTO (Codigo, Texto, Tipo) VALUES ('FAC', 'Factura', 'Texto')"_qs);
@@ -105,6 +109,14 @@ class AtajosFormulario : public ConexionesFixture {
     activo->ValueChecked = u"SI"_qs;
     activo->SetSource(fuente);
     activo->SetDataField(u"Activo"_qs);
+    for (const auto& [nombre, campo] : {std::pair{"LookupZona", "Zona"}, {"LookupRuta", "Ruta"}}) {
+      auto* lookup = Control<DBLookupComboBox>(formulario.get(), nombre);
+      lookup->SetSource(fuente);
+      lookup->SetDataField(QLatin1String(campo));
+    }
+    QPixmap imagen(4, 4);
+    imagen.fill(Qt::red);
+    Control<Image>(formulario.get(), "Image1")->setPixmap(imagen);
     Control<QLineEdit>(formulario.get(), "Edit1");
     Control<QLineEdit>(formulario.get(), "EditFormatoImpreso")->setText(u"FAC01"_qs);
     Control<QPlainTextEdit>(formulario.get(), "Memo1");
@@ -185,6 +197,9 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {u"pedidos"_qs, [&] { return pedidos.join(u','); }},
       {u"activo"_qs, [&] { return Campo("Activo"); }},
       {u"importe"_qs, [&] { return Campo("Importe"); }},
+      {u"zona"_qs, [&] { return Campo("Zona"); }},
+      {u"ruta"_qs, [&] { return Campo("Ruta"); }},
+
   };
   const Fila filas[] = {
       {"Edit1", VK::Return, Qt::NoModifier, "tecla", "9"},
@@ -220,6 +235,10 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {"DBCheckBox1", 'I', kCtrl, "activo", ""},
       {"DBCheckBox1", 'I', kCtrlShift, "activo", "SI"},
       {"EditImporte", 'I', kCtrl, "importe", "1,2345"},
+      {"LookupZona", 'I', kCtrl, "zona", "0"},
+      {"LookupRuta", 'I', kCtrl, "ruta", ""},
+      {"LookupRuta", 'I', Qt::AltModifier, "ruta", "R1"},
+
   };
   for (const Fila& fila : filas) {
     Crear();
@@ -230,6 +249,16 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
     EXPECT_EQ(ContextoImpresos, QString()) << "a printed-form list that could not be made leaves no context";
     CancelarListado = false;
   }
+}
+
+TEST_F(AtajosFormulario, APictureOfTheFormsOwnIsClearedAndAnEditLeftAlone) {
+  auto* imagen = formulario->findChild<Image*>();
+  AsignarValorControl(imagen);
+  EXPECT_TRUE(imagen->pixmap().isNull());
+  auto* edit = formulario->findChild<QLineEdit*>(u"Edit1"_qs);
+  edit->setText(u"x"_qs);
+  AsignarValorControl(edit);
+  EXPECT_EQ(edit->text(), u"x"_qs);
 }
 
 TEST_F(AtajosFormulario, TheTemplateCodeIsTheWordTypedInAGridAndTheTextOfAnEdit) {
