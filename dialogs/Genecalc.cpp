@@ -58,7 +58,9 @@ QString TfGENECALC::Visor() const { return ui_->Visor->text(); }
 
 void TfGENECALC::showEvent(QShowEvent* event) {
   Form::showEvent(event);
-  ui_->Visor->setText(FormatFloat(QStringLiteral("0.##"), property(kPropiedadValorCalculadora).toDouble()));
+  exacto_ = property(kPropiedadValorCalculadora).toDouble();
+  ui_->Visor->setText(FormatFloat(QStringLiteral("0.##"), exacto_));
+  exactoVigente_ = true;
   setProperty(kPropiedadCambiadaCalculadora, false);
   acumulado_ = 0;
   pendiente_ = QChar();
@@ -68,14 +70,20 @@ void TfGENECALC::showEvent(QShowEvent* event) {
 }
 
 double TfGENECALC::valor() const {
+  if (exactoVigente_) return exacto_;
   double numero = 0;
   return TryStrToFloat(ui_->Visor->text(), numero) ? numero : 0;
 }
 
-void TfGENECALC::mostrar(double numero) { escribir(FormatFloat(QStringLiteral("0.##########"), numero)); }
+void TfGENECALC::mostrar(double numero) {
+  escribir(FormatFloat(QStringLiteral("0.##########"), numero));
+  exacto_ = numero;
+  exactoVigente_ = true;
+}
 
 void TfGENECALC::escribir(const QString& texto) {
   ui_->Visor->setText(texto);
+  exactoVigente_ = false;
   setProperty(kPropiedadCambiadaCalculadora, true);
 }
 

@@ -38,6 +38,9 @@ class TfGENECALC : public Form {
 
   std::unique_ptr<Ui::TfGENECALC> ui_;
   double acumulado_ = 0;
+  // The number behind the display, which shows it rounded, until the user types.
+  double exacto_ = 0;
+  bool exactoVigente_ = false;
   QChar pendiente_;
   bool nuevaEntrada_ = true;
 };

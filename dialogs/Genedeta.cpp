@@ -55,7 +55,10 @@ TfGENEDETA::TfGENEDETA(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   ui_->setupUi(this);
   connect(ui_->pbConforme, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
-    if (tecla != VK::Escape) TeclasFormulario(formulario, tecla, estado);
+    if (tecla == VK::Escape)
+      formulario.close();
+    else
+      TeclasFormulario(formulario, tecla, estado);
   };
 }
 

@@ -6,7 +6,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QAbstractItemView>
+#include <QTableView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -15,9 +15,13 @@
 
 namespace {
 
+// The form a widget is on; none for a window of its own (a menu or a list
+// that drops down) on the way up.
 Form* formOf(QObject* object) {
-  for (QObject* at = object; at; at = at->parent())
+  for (QObject* at = object; at; at = at->parent()) {
     if (auto* form = qobject_cast<Form*>(at)) return form;
+    if (at->isWidgetType() && static_cast<QWidget*>(at)->isWindow()) return nullptr;
+  }
   return nullptr;
 }
 
@@ -47,7 +51,7 @@ QAbstractButton* dialogKeyButton(Form& form, QObject* receiver, quint16 key, Qt:
   // Memos take Enter, and grids (their cell editors too) handle it themselves.
   if (qobject_cast<QPlainTextEdit*>(receiver) || qobject_cast<QTextEdit*>(receiver)) return nullptr;
   for (QObject* at = receiver; at && at != &form; at = at->parent())
-    if (qobject_cast<QAbstractItemView*>(at)) return nullptr;
+    if (qobject_cast<QTableView*>(at)) return nullptr;
   for (QPushButton* button : form.findChildren<QPushButton*>())
     if (button->isDefault() && usableButton(button)) return button;
   return nullptr;
