@@ -21,15 +21,7 @@ class RangosGA : public ConexionesFixture, public ModuloConUsuarios {
     RegistrarGENEMLIS();
     RegistrarGENERINI();
     ModuloDatos = &modulo;
-    Ejecutar(u"INSERT INTO PARAGENE (RazonSocial) VALUES ('Z')"_qs);
-    Table& parametros = *modulo.ParamGenerales;
-    parametros.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-    parametros.SetTableName(u"PARAGENE"_qs);
-    parametros.AfterPost = nullptr;  // no currency table here
-    parametros.Open();
-    parametros.Edit();
-    parametros.FieldByName(u"PerfilesCategoriasGA"_qs).SetAsString(u"P1=ZONA,TIPO\r\nP2=ALMACEN"_qs);
-    parametros.Post();
+    AbrirParametros(u"P1=ZONA,TIPO\r\nP2=ALMACEN"_qs);
   }
   ~RangosGA() override {
     FormRegistry::Clear();

@@ -41,19 +41,6 @@ class GruposAnalisis : public ConexionesFixture, public ModuloConUsuarios {
                 QString::fromUtf8(caso.grupos))
           << caso.tabla << " " << caso.categoria << " " << caso.clave;
   }
-
-  // PARAGENE with the profiles' categories, open as the data module's.
-  void Perfiles(const QString& definiciones) {
-    Ejecutar(u"INSERT INTO PARAGENE (RazonSocial) VALUES ('Z')"_qs);
-    Table& parametros = *modulo.ParamGenerales;
-    parametros.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-    parametros.SetTableName(u"PARAGENE"_qs);
-    parametros.AfterPost = nullptr;  // no currency table here
-    parametros.Open();
-    parametros.Edit();
-    parametros.FieldByName(u"PerfilesCategoriasGA"_qs).SetAsString(definiciones);
-    parametros.Post();
-  }
 };
 
 }  // namespace
@@ -86,7 +73,7 @@ TEST_F(GruposAnalisis, AMissingGroupTableIsCreatedAndAFailedStatementGivesNoGrou
 TEST_F(GruposAnalisis, TheCategoriesOfProfilesAreSortedWithWholeRepeatedListsOnce) {
   Preparar(u"Microsoft SQL Server"_qs);
   EXPECT_EQ(CategoriasPerfilesGA(u"P1"_qs), QString()) << "closed general parameters";
-  Perfiles(u"P1=ZONA,TIPO\r\nP2=TIPO,ZONA\r\nP3=ZONA,TIPO\r\nP4="_qs);
+  AbrirParametros(u"P1=ZONA,TIPO\r\nP2=TIPO,ZONA\r\nP3=ZONA,TIPO\r\nP4="_qs);
   EXPECT_EQ(CategoriasPerfilesGA(u"P1,P3,P4,PX"_qs), u"ZONA\r\nTIPO\r\n"_qs);
   EXPECT_EQ(CategoriasPerfilesGA(u"P1,P2"_qs), u"TIPO\r\nZONA\r\nZONA\r\nTIPO\r\n"_qs);
   EXPECT_EQ(CategoriasPerfilesGA(u"P4"_qs), QString());

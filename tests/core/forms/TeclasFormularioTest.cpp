@@ -381,19 +381,7 @@ namespace {
 constexpr auto kCarpeta = "ZEM_PROGRAM_FOLDER";
 
 // Another copy of the program holding customer 1 until told to stop.
-void otraCopiaBloquea() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  Table clientes;
-  clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-  clientes.SetTableName(u"CLIENTES"_qs);
-  clientes.Open();
-  clientes.Edit();
-  SecondProcess::Report(u"bloqueado"_qs);
-  SecondProcess::NextLine();
-  clientes.Cancel();
-}
+void otraCopiaBloquea() { OtraCopiaEditando(kCarpeta, u"CLIENTES"_qs); }
 
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"teclas-otra-copia"_qs, otraCopiaBloquea);
 
@@ -401,7 +389,7 @@ void otraCopiaBloquea() {
 
 TEST_F(AtajosFormulario, ARecordAnotherProgramHoldsIsNeitherCalculatedNorCleared) {
   SecondProcess otra(u"teclas-otra-copia"_qs, {{QString::fromLatin1(kCarpeta), carpeta.Path()}});
-  ASSERT_EQ(otra.ReadReport(), u"bloqueado"_qs);
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
   mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
   rejilla->SetSelectedIndex(2);
   Pulsar("DBGrid1", VK::F2);
