@@ -6,12 +6,12 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTableView>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTableView>
+#include <QTextEdit>
 
 namespace {
 

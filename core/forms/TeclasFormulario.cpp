@@ -33,9 +33,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QFontDialog>
-#include <QPlainTextEdit>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QPlainTextEdit>
 
 QString ContextoImpresos;
 
