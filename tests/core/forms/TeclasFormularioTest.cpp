@@ -1,6 +1,7 @@
 #include "core/forms/TeclasFormulario.h"
 
 #include "core/datamodule/ValoresControl.h"
+#include "core/forms/FormulariosMDI.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/progress/Geneprog.h"
@@ -23,6 +24,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -259,6 +262,22 @@ TEST_F(AtajosFormulario, APictureOfTheFormsOwnIsClearedAndAnEditLeftAlone) {
   edit->setText(u"x"_qs);
   AsignarValorControl(edit);
   EXPECT_EQ(edit->text(), u"x"_qs);
+}
+
+TEST_F(AtajosFormulario, TheDocumentationFollowsTheRecordOnlyWhileItsFormIsShown) {
+  Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'Luis')"_qs);
+  auto* area = new QMdiArea;
+  principal.setCentralWidget(area);
+  tabla->Refresh();
+  PrepararFormulario(*formulario);
+  QWidget* documentacion = nullptr;
+  AbrirFormularioMDI([] { return new QWidget; }, documentacion, QString(), u"fGENEDOCE"_qs);
+  area->subWindowList().constFirst()->hide();
+  tabla->Last();
+  EXPECT_EQ(formulario->documentacion, 0);
+  AbrirFormularioMDI([] { return new QWidget; }, documentacion, QString(), u"fGENEDOCE"_qs);
+  tabla->First();
+  EXPECT_EQ(formulario->documentacion, 1);
 }
 
 TEST_F(AtajosFormulario, TheTemplateCodeIsTheWordTypedInAGridAndTheTextOfAnEdit) {
