@@ -22,10 +22,14 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Geneacts.h"
+#include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
+#include "maintenance/Geneinap.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
+#include "printing/Geneimpr.h"
 #include "shell/Genemenu.h"
 #include "platform/VisorWeb.h"
 
@@ -85,9 +89,13 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
   RegistrarGENECALC();
+  RegistrarGENEACTS();
+  RegistrarGENEINAP();
+  RegistrarGENECINA();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

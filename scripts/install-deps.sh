@@ -9,7 +9,9 @@ packages=(
   libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev libzip-dev poppler-utils fonts-liberation2
+  libxlsxwriter-dev libzip-dev libqpdf-dev poppler-utils fonts-liberation2
+  # Word templates converted and printed as PDF
+  libreoffice-writer-nogui
   # the reference barcode encoder of the barcode tests
   libzint-dev
   libcurl4-openssl-dev openssl ca-certificates

@@ -64,7 +64,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
          {"N4", "-", true},
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
-         {"ConfiguracindeImpresos1", "Configuración de &Impresos", false},
+         {"ConfiguracindeImpresos1", "Configuración de &Impresos", true},
          {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
          {"N11", "-", true},
          {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", false}});

@@ -8,6 +8,7 @@
 #include "core/datamodule/TextosPlantilla.h"
 #include "core/datamodule/ValoresControl.h"
 #include "core/forms/ColumnasRejilla.h"
+#include "core/forms/ContextoImpresos.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/helpers/Calculadora.h"
@@ -35,8 +36,6 @@
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-
-QString ContextoImpresos;
 
 namespace {
 

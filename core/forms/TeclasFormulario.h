@@ -8,10 +8,6 @@ class Dataset;
 class Form;
 class QWidget;
 
-// The context the printed-form definitions open in: "Contexto" while Ctrl+P
-// shows them from a form's printed-form field, empty otherwise.
-extern QString ContextoImpresos;
-
 // The suite-wide key-down of every data form: Enter to the next control,
 // the Ctrl shortcuts (field viewer, access history, document responsibility,
 // templates, grid tools...), F2 (search or calculator), F3, F8 in

@@ -1,5 +1,6 @@
 #include "platform/engine/EngineDialect.h"
 
+#include "platform/engine/AuditTriggerText.h"
 #include "platform/sqlite/SqlText.h"
 
 namespace {
@@ -13,9 +14,13 @@ class SqliteDialect final : public EngineDialect {
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT %1 FROM %2%3 LIMIT %4").arg(columns, from, tail, QString::number(rows));
   }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 LIMIT 1 OFFSET ?").arg(columns, from, tail);
+  }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS ?"), 1};
   }
+  QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqliteAuditTrigger(trigger); }
 };
 
 // "IS NOT DISTINCT FROM" only came with SQL Server 2022.
@@ -25,9 +30,13 @@ class SqlServerDialect final : public EngineDialect {
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT TOP %1 %2 FROM %3%4").arg(QString::number(rows), columns, from, tail);
   }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 OFFSET ? ROWS FETCH NEXT 1 ROWS ONLY").arg(columns, from, tail);
+  }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {QStringLiteral("(%1 = ? OR (%1 IS NULL AND ? IS NULL))").arg(expression), 2};
   }
+  QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqlServerAuditTrigger(trigger); }
 };
 
 }  // namespace

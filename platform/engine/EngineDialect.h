@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/AuditTrigger.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -20,6 +22,9 @@ class EngineDialect {
   // A SELECT of at most rows rows: "tail" is what follows the table (its
   // WHERE and ORDER BY).
   virtual QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const = 0;
+  // A SELECT of the one row at a place of the order (from 0), bound as the
+  // statement's last parameter: "tail" ends with its ORDER BY.
+  virtual QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const = 0;
 
   // "expression equals the parameter, NULL equal to NULL"; the value is
   // bound ParameterUses() times in a row.
@@ -28,4 +33,7 @@ class EngineDialect {
     int parameterUses;
   };
   virtual NullSafeTerm NullSafeEquals(const QString& expression) const = 0;
+
+  // The statement that creates the trigger.
+  virtual QString AuditTriggerText(const AuditTrigger& trigger) const = 0;
 };
