@@ -24,7 +24,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QRegularExpression>
 
 TfGENEACTS* fGENEACTS = nullptr;

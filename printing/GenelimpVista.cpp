@@ -15,7 +15,6 @@
 
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
