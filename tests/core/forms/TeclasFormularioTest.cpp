@@ -1,6 +1,7 @@
 #include "core/forms/TeclasFormulario.h"
 
 #include "core/datamodule/ValoresControl.h"
+#include "core/forms/ContextoImpresos.h"
 #include "core/forms/FormulariosMDI.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
