@@ -4,7 +4,6 @@
 
 #include <QString>
 
-
 // The installation diagnosis: checks the registry, the engine configuration
 // and the operating system's network driver files (and, asked for, the SQL
 // Server agent), shows every anomaly in one report and offers to repair
