@@ -12,6 +12,7 @@
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
+#include "dialogs/Genecalc.h"
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
@@ -108,6 +109,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENECALC();
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();
