@@ -119,6 +119,7 @@ std::unique_ptr<Table> AbrirTablaReferida(DestinoComandos& destino, const Refere
   // The data layer names a server's tables without the owner their physical name carries.
   tabla->SetTableName(QuitarPrefijoTabla(NombreTablaFisica(referencia.tabla)));
   tabla->SetReadOnly(true);
+  tabla->SetOpeningBlock(1);
   tabla->Open();  // a missing table raises: it is never made here
   if (!PosicionarTablaReferida(destino, *tabla, referencia.tabla, referencia.enlace)) return nullptr;
   return tabla;
