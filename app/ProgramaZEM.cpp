@@ -22,9 +22,14 @@
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Geneacts.h"
+#include "maintenance/Geneactu.h"
+#include "maintenance/Genecchr.h"
 #include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
 #include "maintenance/Geneinap.h"
+#include "maintenance/Genebsql.h"
+#include "maintenance/Genediag.h"
+#include "maintenance/Genetest.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
@@ -53,6 +58,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -68,6 +74,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  RegistrarGENEDIAG();
+  RegistrarGENEBSQL();
+  RegistrarGENETEST();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
     const QString nombre = QStringLiteral("WebBrowserDetalle");
@@ -81,6 +90,7 @@ void ProgramaZEM::Iniciar() {
   Ganchos().MostrarDetalle = &MostrarDetalle;
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = [](Dataset& dataset) { CopiarRegistrosAOtrasEmpresas(dataset); };
   Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
     if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
   };
@@ -94,6 +104,8 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();
+  RegistrarGENECCHR();
+  RegistrarGENEACTU();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
