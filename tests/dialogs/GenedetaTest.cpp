@@ -1,3 +1,5 @@
+#include "core/forms/ControlesNoVisibles.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/startup/Configuracion.h"
 #include "dialogs/Genedeta.h"
 #include "platform/Cp1252.h"
@@ -45,8 +47,8 @@ class Genedeta : public ::testing::Test {
     qunsetenv("TMPDIR");
   }
 
-  Visto Mostrar(const QString& texto, const QString& titulo, const QString& opciones, bool imprimir = false) {
-    Visto visto;
+  // What the viewer shows next, once on screen, before it is closed.
+  static void AlMostrarse(Visto& visto, bool imprimir = false) {
     QTimer::singleShot(0, [&visto, imprimir] {
       QWidget* modal = QApplication::activeModalWidget();
       if (!modal) return ADD_FAILURE() << "the viewer is not on screen";
@@ -57,6 +59,11 @@ class Genedeta : public ::testing::Test {
                modal->findChild<QWidget*>(u"WebBrowserDetalle"_qs)->isVisible()};
       modal->close();
     });
+  }
+
+  static Visto Mostrar(const QString& texto, const QString& titulo, const QString& opciones, bool imprimir = false) {
+    Visto visto;
+    AlMostrarse(visto, imprimir);
     MostrarDetalle(texto, titulo, opciones);
     return visto;
   }
@@ -189,4 +196,20 @@ TEST_F(Genedeta, ATextTheWindowCannotShowIsOfferedAsAFile) {
   }
   // The most it takes is shown whole, its one line wrapped anywhere.
   EXPECT_EQ(Mostrar(QString(kTextoMaximoDetalle, u'x'), u"T"_qs, QString()).texto.size(), kTextoMaximoDetalle);
+}
+
+TEST_F(Genedeta, TheAdministratorsHiddenControlsAreListedInIt) {
+  ModoAdministradorActivado = true;
+  ControlesNoVisibles.SetText(u"fCLIENTES.Edit9\r\nfCLIENTES.DBGrid1.Table1Nombre"_qs);
+  Ganchos().MostrarDetalle = &MostrarDetalle;
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"P"_qs, QString());
+  Visto visto;
+  AlMostrarse(visto);
+  ListaControlesNoVisibles();
+  Ganchos().MostrarDetalle = nullptr;
+  ControlesNoVisibles.Clear();
+  ModoAdministradorActivado = false;
+  EXPECT_EQ(mensajes.Texts().front(), u"¿Desea ver la Lista de Controles No Visibles?"_qs);
+  EXPECT_EQ(visto.titulo, u"Controles No Visibles"_qs);
+  EXPECT_EQ(visto.texto, u"fCLIENTES.Edit9\nfCLIENTES.DBGrid1.Table1Nombre\n"_qs);
 }
