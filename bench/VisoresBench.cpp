@@ -18,6 +18,7 @@
 #include "dialogs/Genevlis.h"
 #include "platform/Variant.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/Dataset.h"
 #include "platform/data/Database.h"
 #include "platform/data/Table.h"
 #include "tests/fixtures/InstallationBuilder.h"
@@ -155,22 +156,26 @@ void ReadAll(RawStatement& select) {
   select.Reset();
 }
 
-// Ctrl+Z on 100 records spread over the table: the record found, the viewer
-// refreshing it and showing its fields, the grid painted again.
-
-void CtrlZDataset(benchmark::State& state) {
+// Each of 100 records spread over the first ones given found in the grid
+// and viewed, the viewer's window closed once on screen, the grid painted again.
+void ViewRecords(benchmark::State& state, int records, void (*view)(Dataset&)) {
   ViewerInstallation::Get();
   ArticleGrid grid;
   const double before = ResidentMegabytes();
   for (auto _ : state)
     for (int i = 0; i < kViews; ++i) {
-      grid.GoTo(SpreadKey(i, BenchData::Get().Rows()));
+      grid.GoTo(SpreadKey(i, records));
       CloseOnceShown();
-      VisorCampos(grid.Articles());
+      view(grid.Articles());
       grid.Show();
     }
   state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
 }
+
+// Ctrl+Z on 100 records spread over the table: the viewer refreshes the
+// record and shows its fields.
+
+void CtrlZDataset(benchmark::State& state) { ViewRecords(state, BenchData::Get().Rows(), &VisorCampos); }
 
 void CtrlZRaw(benchmark::State& state) {
   RawConnection raw(ViewerInstallation::Get().File());
@@ -192,18 +197,7 @@ void CtrlZRaw(benchmark::State& state) {
 // The access history of 100 records, each with its five rows among the
 // 1,000,000 of REGACCES.
 
-void HistorialDataset(benchmark::State& state) {
-  ViewerInstallation::Get();
-  ArticleGrid grid;
-  const double before = ResidentMegabytes();
-  for (auto _ : state)
-    for (int i = 0; i < kViews; ++i) {
-      grid.GoTo(SpreadKey(i, kRecordsWithHistory));
-      CloseOnceShown();
-      HistorialAccesos(grid.Articles());
-    }
-  state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
-}
+void HistorialDataset(benchmark::State& state) { ViewRecords(state, kRecordsWithHistory, &HistorialAccesos); }
 
 void HistorialRaw(benchmark::State& state) {
   RawConnection raw(ViewerInstallation::Get().File());
