@@ -1,5 +1,6 @@
 #include "app/ProgramaZEM.h"
 
+#include "core/datamodule/CicloModuloDatos.h"
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
@@ -53,6 +54,8 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  // The data module was the last to be made.
+  LiberarModuloDatos();
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -125,7 +128,7 @@ void ProgramaZEM::Iniciar() {
     Crear(fGENEBUSA);
   else
     Crear(fGENEBUSQ);
-  Crear(ModuloDatos);
+  CrearModuloDatos();
 }
 
 int ProgramaZEM::Ejecutar() {
@@ -137,5 +140,6 @@ int ProgramaZEM::Ejecutar() {
 QStringList ProgramaZEM::FormulariosCreados() const {
   QStringList nombres;
   for (const auto& formulario : formularios_) nombres.append(formulario->objectName());
+  if (ModuloDatos) nombres.append(ModuloDatos->objectName());
   return nombres;
 }

@@ -9,6 +9,8 @@
 // A generic form of a higher layer, created for one use by its registered
 // class name; nullptr when no Form is registered under it.
 std::unique_ptr<Form> CrearFormularioRegistrado(const QString& clase);
+// As above; raises as below when no Form is registered under it.
+std::unique_ptr<Form> CrearFormularioDisponible(const QString& clase);
 // Raises "El formulario <clase> no está disponible.".
 [[noreturn]] void FormularioNoDisponible(const QString& clase);
 

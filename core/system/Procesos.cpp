@@ -57,6 +57,12 @@ void EjecutarPrograma(const QString& lineaComandos, const QString& opciones) {
   if (!opciones.contains(QLatin1String("SinMensaje"))) ShowMessage(mensajeWinExec(codigoWinExec(fallo), lineaComandos));
 }
 
+void EjecutarProgramaArgumentos(const QString& programa, const QStringList& argumentos) {
+  ProcessLauncher& lanzador = ProcessLauncherSeam::Get();
+  if (lanzador.Start(programa, argumentos, QDir::currentPath())) return;
+  ShowMessage(mensajeWinExec(codigoWinExec(lanzador.LastFailure()), (QStringList{programa} + argumentos).join(u' ')));
+}
+
 void EjecutarYEsperar(const QString& programa, const QString& lineaComandos) {
   const Comando comando = SepararComando(lineaComandos);
   EjecutarYEsperarArgumentos(programa.isEmpty() ? comando.programa : programa, comando.parametros);
