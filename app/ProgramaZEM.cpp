@@ -26,6 +26,9 @@
 #include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
 #include "maintenance/Geneinap.h"
+#include "maintenance/Genebsql.h"
+#include "maintenance/Genediag.h"
+#include "maintenance/Genetest.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
@@ -54,6 +57,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   // The data module was the last to be made.
   LiberarModuloDatos();
   while (!formularios_.empty()) formularios_.pop_back();
@@ -71,6 +75,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  RegistrarGENEDIAG();
+  RegistrarGENEBSQL();
+  RegistrarGENETEST();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
     const QString nombre = QStringLiteral("WebBrowserDetalle");
@@ -84,6 +91,7 @@ void ProgramaZEM::Iniciar() {
   Ganchos().MostrarDetalle = &MostrarDetalle;
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = [](Dataset& dataset) { CopiarRegistrosAOtrasEmpresas(dataset); };
   Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
     if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
   };

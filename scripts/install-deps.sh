@@ -20,6 +20,8 @@ packages=(
   # the tests' loopback mail and FTP servers; the outside helper's mail program and printer client
   python3-aiosmtpd python3-pyftpdlib
   xdg-utils cups-client
+  # the scheduled backups' crontab
+  cron
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "shell/Genemenu.h"
 
+#include "core/services/FormularioRegistrado.h"
+
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ControlesNoVisibles.h"
@@ -8,6 +10,7 @@
 #include "core/helpers/Letras.h"
 #include "core/helpers/Listas.h"
 #include "core/services/Ayuda.h"
+#include "core/services/FormularioRegistrado.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"

@@ -31,7 +31,7 @@ const QString kFin = QStringLiteral("\r\n");
 
 // The form of another folder, made by the class name the program registers.
 CreacionFormulario registrado(const char* clase) {
-  return [clase] { return CrearFormularioDisponible(QLatin1String(clase)); };
+  return [clase] { return FormularioRegistrado(QLatin1String(clase)); };
 }
 
 bool administrador() { return ExigirAdministrador(CodigoUsuarioActual, QString()); }
@@ -117,7 +117,7 @@ void TfGENEMENU::ConversorJuegosCaracteresClick() {
     AbrirFormularioModal(registrado("TfGENECCHR"));
 }
 
-void TfGENEMENU::GestionCopiasSeguridadSQLServerClick() { AbrirFormularioAdministrador(registrado("TfGENEBSQL")); }
+void TfGENEMENU::GestionCopiasSeguridadSQLServerClick() { AbrirFormularioAdministrador(registrado(kFormularioCopiasSQLServer)); }
 
 void TfGENEMENU::CopiadeSeguridadInstantneadeunaEmpresa1Click() {
   if (administrador()) CopiaSeguridadInstantaneaEmpresa(*fGENEINIC);
@@ -148,7 +148,7 @@ void TfGENEMENU::RegistrarlasLibreriasZEMPDFCreator1Click() {
   RegistrarLibreriasZEMPDFCreator(QLatin1String(kCarpetaFrameworkNET));
 }
 
-void TfGENEMENU::TestdeRendimiento1Click() { AbrirFormularioModal(registrado("TfGENETEST")); }
+void TfGENEMENU::TestdeRendimiento1Click() { AbrirFormularioModal(registrado(kFormularioTestRendimiento)); }
 
 void TfGENEMENU::InformacionConflictosBloqueoClick() {
   InformacionConflictosBloqueo([](const QString& sql) { return EjecutarSQL(sql, QStringLiteral("Database")); });

@@ -68,6 +68,6 @@ void ResponsabilidadDocumental(Table& tabla) {
   if (!ExisteClaveEnTabla(QStringLiteral("CONFRESP"), QuitarPrefijoTabla(tabla.TableName()) + u';')) return;
   TablaResponsabilidad = tabla.TableName();
   ClaveResponsabilidad = ClaveAsociada(tabla);
-  const std::unique_ptr<Form> formulario = CrearFormularioDisponible(QStringLiteral("TfGENERESP"));
+  const std::unique_ptr<Form> formulario = FormularioRegistrado(QStringLiteral("TfGENERESP"));
   if (formulario->property("HayCamposEditables").toBool()) formulario->ShowModal();
 }

@@ -9,12 +9,12 @@ std::unique_ptr<Form> CrearFormularioRegistrado(const QString& clase) {
   return std::unique_ptr<Form>(static_cast<Form*>(creado.release()));
 }
 
-std::unique_ptr<Form> CrearFormularioDisponible(const QString& clase) {
+void FormularioNoDisponible(const QString& clase) {
+  throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
+}
+
+std::unique_ptr<Form> FormularioRegistrado(const QString& clase) {
   std::unique_ptr<Form> formulario = CrearFormularioRegistrado(clase);
   if (!formulario) FormularioNoDisponible(clase);
   return formulario;
-}
-
-void FormularioNoDisponible(const QString& clase) {
-  throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
 }

@@ -2,13 +2,13 @@
 #include "core/system/Archivos.h"
 #include "platform/DesktopServices.h"
 #include "platform/Exceptions.h"
-#include "platform/PlainMessage.h"
 #include "platform/SystemResources.h"
 #include "platform/TextFile.h"
 #include "shell/ConflictosBloqueo.h"
 #include "shell/InformacionSistema.h"
 #include "shell/RegistroLibrerias.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/core/system/MensajesSimples.h"
 #include "tests/fixtures/ManualClock.h"
 #include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/ScriptedDialogs.h"
@@ -37,12 +37,6 @@ struct EscritorioRegistrado : DesktopServices {
   }
   QStringList abiertos;
   DesktopServicesSeam::Scoped instalado{*this};
-};
-
-struct MensajesSimples : PlainMessage {
-  void Show(const QString& text) override { textos.append(text); }
-  QStringList textos;
-  PlainMessageSeam::Scoped instalado{*this};
 };
 
 const QString kBloqueados = u"    Usuario de Red:|ana|SPID|52|bloqueado por SPID|51\r\n"
