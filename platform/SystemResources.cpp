@@ -1,10 +1,18 @@
 #include "platform/SystemResources.h"
 
+#include <QFile>
 #include <QStorageInfo>
 
-#include <sys/sysinfo.h>
-
 namespace {
+
+// A "Name:   value kB" line of the kernel's memory report, in bytes.
+double bytesDeMemoria(const QByteArray& informe, const QByteArray& nombre) {
+  const qsizetype inicio = informe.indexOf('\n' + nombre + ':');
+  if (inicio < 0) return 0;
+  const qsizetype fin = informe.indexOf('\n', inicio + 1);
+  const QList<QByteArray> partes = informe.mid(inicio + nombre.size() + 2, fin - inicio - nombre.size() - 2).simplified().split(' ');
+  return partes.value(0).toDouble() * 1024.0;
+}
 
 class KernelResources : public SystemResources {
  public:
@@ -14,13 +22,14 @@ class KernelResources : public SystemResources {
   }
 
   Memory PhysicalMemory() override {
-    struct sysinfo datos {};
-    if (sysinfo(&datos) != 0 || datos.totalram == 0) return {};
-    const double unidad = datos.mem_unit;
-    const double total = static_cast<double>(datos.totalram) * unidad;
-    // Memory the kernel keeps as buffers can be had back at once: it is not in use.
-    const double libre = static_cast<double>(datos.freeram + datos.bufferram) * unidad;
-    return {total, 100.0 * (total - libre) / total};
+    QFile archivo(QStringLiteral("/proc/meminfo"));
+    if (!archivo.open(QIODevice::ReadOnly)) return {};
+    const QByteArray informe = '\n' + archivo.readAll();
+    const double total = bytesDeMemoria(informe, "MemTotal");
+    if (total <= 0) return {};
+    // What the kernel could hand out at once, its page cache included, is not in use.
+    const double disponible = bytesDeMemoria(informe, "MemAvailable");
+    return {total, 100.0 * (total - disponible) / total};
   }
 };
 

@@ -10,8 +10,8 @@
 #include "platform/IniFile.h"
 #include "shell/Genemenu.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/core/connections/OtraCopiaAbierta.h"
 #include "tests/fixtures/ManualClock.h"
-#include "tests/fixtures/SecondProcess.h"
 
 #include <QAction>
 #include <QDir>
@@ -86,17 +86,7 @@ class SelectorPrueba : public Form {
   }
 };
 
-constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
-
-void otraCopiaAbierta() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  SecondProcess::Report(u"abierta"_qs);
-  SecondProcess::NextLine();
-}
-
-[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"menu-copia-abierta"_qs, otraCopiaAbierta);
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"copia-abierta"_qs, OtraCopiaAbierta);
 
 const QString kOtrasSesiones =
     u"¡Hay otros usuarios utilizando la aplicación, o bien, tiene Vd. otras aplicaciones abiertas. Debe finalizar "
@@ -214,7 +204,7 @@ TEST_F(MenuUtilidades, TheUpdateRecreatesTheDataModuleAndRecordsItsResult) {
 // warns and stops.
 TEST_F(MenuUtilidades, AnotherRunningCopyIsWarnedOf) {
   CodigoUsuarioActual = u"ADMIN"_qs;
-  SecondProcess segunda(u"menu-copia-abierta"_qs, {{kCarpeta, carpeta.Path()}});
+  SecondProcess segunda(u"copia-abierta"_qs, {{kCarpetaOtraCopia, carpeta.Path()}});
   ASSERT_EQ(segunda.ReadReport(), u"abierta"_qs);
   mensajes.Expect(u"A"_qs).Expect(u"C"_qs, u"NO"_qs);
   ventana.ActualizacionBaseDatosClick();
