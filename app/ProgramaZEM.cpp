@@ -4,6 +4,7 @@
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
+#include "core/services/DocumentacionElectronica.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/services/VisorCamposUsuario.h"
 #include "core/startup/Configuracion.h"
@@ -17,6 +18,7 @@
 #include "dialogs/Genefilt.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Generesp.h"
 #include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
@@ -32,6 +34,7 @@
 #include "maintenance/Genediag.h"
 #include "maintenance/Genetest.h"
 #include "platform/Application.h"
+#include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "printing/Geneimpr.h"
@@ -39,6 +42,8 @@
 #include "platform/VisorWeb.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 #include <QLabel>
 
 namespace {
@@ -59,6 +64,7 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  RegistrarGENEDOCE();  // no longer through this program's start-up window
   Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   // The data module was the last to be made.
   LiberarModuloDatos();
@@ -101,6 +107,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENERESP();
   RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
@@ -135,6 +142,14 @@ void ProgramaZEM::Iniciar() {
   Crear(fGENECOPI);
   Crear(fGENEFILT);
   Crear(fGENEDOCE);
+  FormRegistry::Register(QLatin1String(kFormularioDocumentacionElectronica), [this](QWidget* owner) -> QWidget* {
+    // The window made at start-up is the first one shown; the MDI area owns it from then on.
+    if (fGENEDOCE && !fGENEDOCE->parentWidget()) {
+      soltar(fGENEDOCE);
+      return fGENEDOCE;
+    }
+    return new TfGENEDOCE(owner);
+  });
   Crear(fGENECPRO);
   if (BusquedaAproximadaActivada)
     Crear(fGENEBUSA);
@@ -147,6 +162,15 @@ int ProgramaZEM::Ejecutar() {
   if (application_.Terminated()) return 0;
   fGENEMENU->show();
   return application_.Run();
+}
+
+void ProgramaZEM::soltar(const QObject* formulario) {
+  const auto propio = std::find_if(formularios_.begin(), formularios_.end(),
+                                   [formulario](const auto& creado) { return creado.get() == formulario; });
+  if (propio != formularios_.end()) {
+    static_cast<void>(propio->release());
+    formularios_.erase(propio);
+  }
 }
 
 QStringList ProgramaZEM::FormulariosCreados() const {

@@ -7,7 +7,7 @@
 bool AbrirFormularioAdministrador(const CreacionFormulario& crear, const std::function<bool()>& mostrar) {
   if (!ExigirAdministrador(CodigoUsuarioActual, QString())) return false;
   const std::unique_ptr<Form> formulario = crear();
-  if (!mostrar || mostrar()) formulario->ShowModal();
+  if (formulario && (!mostrar || mostrar())) formulario->ShowModal();
   return true;
 }
 

@@ -9,8 +9,9 @@ using CreacionFormulario = std::function<std::unique_ptr<Form>()>;
 
 // An administration command: when the current user is an administrator (a
 // refusal is warned of), the form is created, shown modally and freed when
-// it closes. A form that may find nothing to show once created (the
-// condition false) is freed unseen. False when the user was refused.
+// it closes; a creation that gives none, or a form that finds nothing to
+// show once created (the condition false), shows nothing. False when the
+// user was refused.
 bool AbrirFormularioAdministrador(const CreacionFormulario& crear, const std::function<bool()>& mostrar = nullptr);
 
 template <class F>

@@ -21,6 +21,9 @@
 #include "shell/Geneconf.h"
 #include "shell/Geneempr.h"
 #include "shell/Genecaus.h"
+#include "shell/Genecres.h"
+#include "shell/Genecsis.h"
+#include "shell/Geneidma.h"
 #include "shell/Geneuser.h"
 #include "shell/InformacionSistema.h"
 #include "shell/RegistroLibrerias.h"
@@ -67,7 +70,7 @@ void reconectarGeneral() {
 
 void TfGENEMENU::Empresas1Click() { AbrirFormularioAdministrador<TfGENEEMPR>(); }
 void TfGENEMENU::CamposdeUsuarioPersonalizadosClick() { AbrirFormularioAdministrador<TfGENECAUS>(); }
-void TfGENEMENU::ConfiguracindelSistema1Click() { AbrirFormularioAdministrador(registrado("TfGENECSIS")); }
+void TfGENEMENU::ConfiguracindelSistema1Click() { AbrirFormularioAdministrador<TfGENECSIS>(); }
 
 void TfGENEMENU::ConfiguraciondeAplicaciones1Click() {
   if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
@@ -78,10 +81,15 @@ void TfGENEMENU::ConfiguracionDeUsuariosClick() { AbrirFormularioAdministrador<T
 void TfGENEMENU::ConfiguracindeImpresos1Click() { AbrirFormularioAdministrador(registrado("TfGENEIMPR"), hayEmpresa); }
 
 void TfGENEMENU::ConfiguracindeResponsabilidadDocumental1Click() {
-  AbrirFormularioAdministrador(registrado("TfGENECRES"), hayEmpresa);
+  // Its creation reads the current company's abbreviation; without one it has nothing to show.
+  AbrirFormularioAdministrador([]() -> std::unique_ptr<Form> {
+    auto formulario = std::make_unique<TfGENECRES>();
+    if (!formulario->Abierto()) return nullptr;
+    return formulario;
+  });
 }
 
-void TfGENEMENU::ConfiguracionDeInternacionalizacionClick() { AbrirFormularioAdministrador(registrado("TfGENEIDMA")); }
+void TfGENEMENU::ConfiguracionDeInternacionalizacionClick() { AbrirFormularioAdministrador<TfGENEIDMA>(); }
 
 void TfGENEMENU::ActualizacionBaseDatosClick() {
   if (!administrador()) return;

@@ -44,7 +44,7 @@ void RegistrarLibreria(QFileDialog& abrir, bool desregistrar) {
   if (!CommonDialogsSeam::Get().Execute(abrir)) return;
   QStringList argumentos{FileName(abrir)};
   if (desregistrar) argumentos.append(QStringLiteral("/U"));
-  EjecutarProgramaArgumentos(QStringLiteral("Regsvr32.exe"), argumentos);
+  EjecutarProgramaArgumentos(QStringLiteral("Regsvr32.exe"), argumentos, QString());
 }
 
 void RegistrarLibreriasZEMPDFCreator(const QString& carpetaFramework) {
@@ -58,7 +58,7 @@ void RegistrarLibreriasZEMPDFCreator(const QString& carpetaFramework) {
   }
   const QString temporal = DirectorioTemporal();
   for (const QString& libreria : kLibreriasPDF) CopiarArchivo(QDir::current().filePath(libreria), temporal + libreria);
-  EjecutarProgramaArgumentos(framework + QStringLiteral("/regasm.exe"), {temporal + kLibreriasPDF.first()});
+  EjecutarProgramaArgumentos(framework + QStringLiteral("/regasm.exe"), {temporal + kLibreriasPDF.first()}, QString());
   Esperar(1000);
   for (const QString& libreria : kLibreriasPDF) QFile::remove(temporal + libreria);
 }

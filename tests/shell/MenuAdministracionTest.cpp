@@ -19,7 +19,9 @@ TEST_F(MenuAdministracion, EachItemIsEnabledAndOpensOnlyForAnAdministrator) {
   CodigoUsuarioActual = u"ANA"_qs;
   for (const char* nombre :
        {"Empresas1", "ConfiguracionDeUsuarios", "CamposdeUsuarioPersonalizados", "ConfiguraciondeAplicaciones1",
-        "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer"}) {
+        "ConfiguracionDeInternacionalizacion", "ConfiguracindelSistema1",
+        "ConfiguracindeResponsabilidadDocumental1", "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer",
+        "CopiadeSeguridadInstantneadeunaEmpresa1", "Restaurarcopiadeseguridaddeunaempresa1"}) {
     SCOPED_TRACE(nombre);
     QAction* item = ventana.findChild<QAction*>(QString::fromLatin1(nombre));
     ASSERT_NE(item, nullptr);

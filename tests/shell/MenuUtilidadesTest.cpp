@@ -98,8 +98,8 @@ class MenuUtilidades : public ConexionesFixture, public ModuloConUsuarios {
     historia.clear();
     claseQueFalla.clear();
     eleccion = {};
-    for (const char* clase : {"TfGENECSIS", "TfGENEIMPR", "TfGENECRES", "TfGENEIDMA", "TfGENEACTS", "TfGENEACTU",
-                              "TfGENECCHR", "TfGENEBSQL", "TfGENEINAP", "TfGENECINA", "TfGENETEST"}) {
+    for (const char* clase : {"TfGENEIMPR", "TfGENEACTS", "TfGENEACTU", "TfGENECCHR", "TfGENEBSQL", "TfGENEINAP",
+                              "TfGENECINA", "TfGENETEST"}) {
       const QString nombre = QLatin1String(clase);
       FormRegistry::Register(nombre, [nombre](QWidget* owner) { return new FormularioRegistrado(owner, nombre); });
     }
@@ -122,7 +122,7 @@ class MenuUtilidades : public ConexionesFixture, public ModuloConUsuarios {
 
 // Every command that opens a form of another folder: the administrator's
 // check, the question asked first, and the form created, shown (the printed
-// forms and the responsibility only for a current company) and freed.
+// forms only for a current company) and freed.
 TEST_F(MenuUtilidades, EachCommandChecksItsUserAndOpensItsFormModally) {
   struct Caso {
     Manejador manejador;
@@ -131,10 +131,7 @@ TEST_F(MenuUtilidades, EachCommandChecksItsUserAndOpensItsFormModally) {
     const char* pregunta;
     bool conEmpresa;
   } casos[] = {
-      {&TfGENEMENU::ConfiguracindelSistema1Click, "TfGENECSIS", true, nullptr, false},
       {&TfGENEMENU::ConfiguracindeImpresos1Click, "TfGENEIMPR", true, nullptr, true},
-      {&TfGENEMENU::ConfiguracindeResponsabilidadDocumental1Click, "TfGENECRES", true, nullptr, true},
-      {&TfGENEMENU::ConfiguracionDeInternacionalizacionClick, "TfGENEIDMA", true, nullptr, false},
       {&TfGENEMENU::ActualizacionBaseDatosClick, "TfGENEACTS", true,
        "¿Está seguro de que desea Actualizar la Base de Datos?", false},
       {&TfGENEMENU::TraspasoDatosParadoxInterbaseClick, "TfGENEACTU", true,
