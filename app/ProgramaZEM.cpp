@@ -13,6 +13,7 @@
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
+#include "dialogs/Genecalc.h"
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
@@ -111,6 +112,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENECALC();
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();

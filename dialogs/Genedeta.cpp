@@ -1,11 +1,12 @@
 #include "dialogs/Genedeta.h"
 
-#include "core/forms/GanchosFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Listas.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "core/system/Archivos.h"
 #include "platform/Cp1252.h"
+#include "platform/VirtualKeys.h"
 #include "platform/format/Format.h"
 #include "ui_GENEDETA.h"
 
@@ -53,8 +54,11 @@ bool escribirPagina(const QString& texto, const QString& ruta) {
 TfGENEDETA::TfGENEDETA(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::TfGENEDETA>()) {
   ui_->setupUi(this);
   connect(ui_->pbConforme, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (tecla->key() != Qt::Key_Escape && Ganchos().TeclasFormulario) Ganchos().TeclasFormulario(formulario, tecla);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::Escape)
+      formulario.close();
+    else
+      TeclasFormulario(formulario, tecla, estado);
   };
 }
 

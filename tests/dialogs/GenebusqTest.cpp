@@ -4,6 +4,7 @@
 #include "core/startup/Configuracion.h"
 #include "dialogs/DatosBusqueda.h"
 #include "dialogs/Genebusq.h"
+#include "platform/VirtualKeys.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/controls/DatasetModel.h"
 #include "platform/data/DataSource.h"
@@ -158,7 +159,7 @@ TEST_P(Genebusq, TheSearchBoxsDoubleClickAndEnterSearch) {
   QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), Qt::Key_Return);
   EXPECT_EQ(hijo<QLineEdit>("DatoABuscar")->text(), u"7;"_qs);
   EXPECT_EQ(codigo(), u"7"_qs);
-  EXPECT_EQ(UltimaTeclaPulsada, int(Qt::Key_Return));
+  EXPECT_EQ(UltimaTeclaPulsada, int(VK::Return));
   Ganchos().AsociarTablaBusqueda = nullptr;
 }
 

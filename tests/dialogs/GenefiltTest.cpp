@@ -158,19 +158,7 @@ namespace {
 constexpr auto kCarpetaFiltro = "ZEM_PROGRAM_FOLDER";
 
 // Another copy of the program editing the saved filter until told to stop.
-void otraCopiaEditaFiltro() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpetaFiltro));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  Table filtro;
-  filtro.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-  filtro.SetTableName(u"FILTRO"_qs);
-  filtro.Open();
-  filtro.Edit();
-  SecondProcess::Report(u"editando"_qs);
-  SecondProcess::NextLine();
-  filtro.Cancel();
-}
+void otraCopiaEditaFiltro() { OtraCopiaEditando(kCarpetaFiltro, u"FILTRO"_qs); }
 
 [[maybe_unused]] const bool editando = SecondProcess::RegisterJob(u"filtro-otra-copia"_qs, otraCopiaEditaFiltro);
 
