@@ -1,5 +1,6 @@
 #include "app/ProgramaZEM.h"
 
+#include "core/datamodule/CicloModuloDatos.h"
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
@@ -66,6 +67,8 @@ ProgramaZEM::~ProgramaZEM() {
   Ganchos().MostrarDetalle = nullptr;
   RegistrarGENEDOCE();  // no longer through this program's start-up window
   Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
+  // The data module was the last to be made.
+  LiberarModuloDatos();
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -154,7 +157,7 @@ void ProgramaZEM::Iniciar() {
     Crear(fGENEBUSA);
   else
     Crear(fGENEBUSQ);
-  Crear(ModuloDatos);
+  CrearModuloDatos();
 }
 
 int ProgramaZEM::Ejecutar() {
@@ -175,5 +178,6 @@ void ProgramaZEM::soltar(const QObject* formulario) {
 QStringList ProgramaZEM::FormulariosCreados() const {
   QStringList nombres;
   for (const auto& formulario : formularios_) nombres.append(formulario->objectName());
+  if (ModuloDatos) nombres.append(ModuloDatos->objectName());
   return nombres;
 }

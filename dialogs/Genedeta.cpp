@@ -1,7 +1,6 @@
 #include "dialogs/Genedeta.h"
 
 #include "core/datamodule/ImpresionTexto.h"
-#include "core/forms/GanchosFormulario.h"
 #include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Listas.h"
 #include "core/messages/MensajeSistema.h"
