@@ -170,3 +170,35 @@ TEST_F(OdbcSqlite, TablesByName) {
   EXPECT_TRUE(connection_->TableExists(u"tax"_qs));
   EXPECT_FALSE(connection_->TableExists(u"T_X"_qs));  // "_" matches any character in a pattern
 }
+
+// A ":name" parameter reaches the driver as a "?" marker and keeps its
+// name; one in a string, a comment or a "::" stays text.
+TEST_F(OdbcSqlite, NamedParametersBecomeMarkersWithTheirNames) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Texto VARCHAR(12))"_qs);
+  connection_->Execute(u"INSERT INTO T VALUES (1, ':uno'), (2, 'dos')"_qs);
+  const struct {
+    const char16_t* sql;
+    QStringList names;
+    qint64 firstId;
+  } cases[] = {
+      {u"SELECT Id FROM T WHERE Id >= :Desde AND Id <= :Hasta ORDER BY Id", {u":Desde"_qs, u":Hasta"_qs}, 1},
+      {u"SELECT Id FROM T WHERE Texto = ':uno' AND Id = :Id /* :no */", {u":Id"_qs}, 1},
+      {u"SELECT Id FROM T WHERE Id = ? OR Id = :Otro ORDER BY Id", {QString(), u":Otro"_qs}, 1},
+  };
+  for (const auto& c : cases) {
+    const QString sql = QString::fromUtf16(c.sql);
+    SCOPED_TRACE(sql.toStdString());
+    const std::unique_ptr<EngineStatement> statement = connection_->Prepare(sql);
+    ASSERT_EQ(statement->ParameterCount(), c.names.size());
+    for (int i = 1; i <= statement->ParameterCount(); ++i) {
+      EXPECT_EQ(statement->ParameterName(i), c.names[i - 1]);
+      statement->Bind(i, QVariant(qint64(i)));
+    }
+    ASSERT_TRUE(statement->Step());
+    EXPECT_EQ(statement->Column(0).toLongLong(), c.firstId);
+  }
+  // Described as a table declares it, its size with it.
+  const std::unique_ptr<EngineStatement> described = connection_->Prepare(u"SELECT Texto FROM T"_qs);
+  ASSERT_TRUE(described->Step());
+  EXPECT_TRUE(described->ColumnDeclaredType(0).endsWith(u"(12)"_qs)) << described->ColumnDeclaredType(0).toStdString();
+}
