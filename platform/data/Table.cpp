@@ -215,6 +215,9 @@ std::optional<qint64> Table::naturalIdentity(const QList<QVariant>& values) cons
 }
 
 qint64 Table::identityOfKey(const QList<QVariant>& values) {
+  // Nothing names a record of a table without key or row ids: each one read
+  // is another.
+  if (keyColumns_.isEmpty()) return ++lastOwnIdentity_;
   const std::optional<qint64> natural = naturalIdentity(values);
   if (natural && identities_.empty()) return *natural;
   QString key = keyText(values);
@@ -348,6 +351,8 @@ Dataset::Records Table::ReadRecords() {
 }
 
 QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
+  if (keyColumns_.isEmpty() && withoutRowId_)
+    throw EDatabaseError(EngineText::CapabilityNotSupported, tableText() + QStringLiteral(" has no key"));
   if (keyColumns_.isEmpty()) {
     arguments.append(rowIdOf(row));
     return connection_->Dialect().RowId() + QStringLiteral(" = ?");
