@@ -21,6 +21,7 @@
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
+#include "maintenance/Geneacts.h"
 #include "maintenance/Genecopi.h"
 #include "platform/Application.h"
 #include "platform/MessagePresenter.h"
@@ -86,6 +87,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENECPRO();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENEACTS();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();

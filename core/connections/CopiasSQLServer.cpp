@@ -51,14 +51,16 @@ QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos) {
          ClockSeam::Get().Now().toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".bak");
 }
 
+QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo) {
+  return QStringLiteral("BACKUP DATABASE ") + NombreSQL(baseDatos) + QStringLiteral("  TO DISK = ") + LiteralSQL(archivo) +
+         QStringLiteral("  WITH FORMAT");
+}
+
 bool CopiaSeguridadSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& carpeta) {
   static const Operacion copia{
       QStringLiteral("Seleccione la carpeta destino para la Copia de Seguridad"), QStringLiteral("Carpetas"),
       QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), NombreCopiaSeguridad,
-      [](const QString& base, const QString& archivo) {
-        return QStringLiteral("BACKUP DATABASE ") + NombreSQL(base) + QStringLiteral("  TO DISK = ") + LiteralSQL(archivo) +
-               QStringLiteral("  WITH FORMAT");
-      }};
+      SentenciaCopiaSeguridad};
   return ejecutar(servicios, baseDatos, carpeta, copia);
 }
 

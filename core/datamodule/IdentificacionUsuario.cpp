@@ -10,8 +10,10 @@
 #include "core/system/Equipo.h"
 #include "platform/data/Field.h"
 #include "platform/Exceptions.h"
+#include "platform/Paths.h"
 #include "platform/data/Table.h"
 #include "platform/format/Format.h"
+#include "platform/sql/ClientApplication.h"
 
 #include <QStringList>
 
@@ -134,6 +136,8 @@ bool IdentificarUsuario(QString& codigo) {
     }
   }
   CodigoUsuarioActual = usuario;
+  // The server's triggers read the user from the program's name.
+  ClientApplication::SetProgramName(Paths::ExecutableName() + u'|' + usuario);
   return true;
 }
 

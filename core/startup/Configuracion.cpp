@@ -62,6 +62,8 @@ QString ClaveInicioSesion;
 QString NivelAislamientoTransaccionesMSSQL;
 QString ReplicacionBDActivada;
 
+QString ResultadoActualizacion;
+
 std::optional<QFont> FuenteAplicacion;
 QColor ColorFormularioMDI;
 QColor ColorFormularioNormal;
@@ -137,6 +139,8 @@ void ResetConfiguracion() {
   ClaveInicioSesion.clear();
   NivelAislamientoTransaccionesMSSQL = QStringLiteral("READ UNCOMMITTED");
   ReplicacionBDActivada = QStringLiteral("NO");
+
+  ResultadoActualizacion.clear();
 
   FuenteAplicacion.reset();
   ColorFormularioMDI = QColor();

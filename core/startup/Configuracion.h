@@ -84,6 +84,9 @@ extern QString ClaveInicioSesion;
 extern QString NivelAislamientoTransaccionesMSSQL;
 extern QString ReplicacionBDActivada;
 
+// What the exclusive tools leave for the menu command that opened them
+extern QString ResultadoActualizacion;  // the database update's progress and error logs
+
 // Look
 extern std::optional<QFont> FuenteAplicacion;  // made by the start-up services object
 extern QColor ColorFormularioMDI;

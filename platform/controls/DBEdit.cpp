@@ -6,9 +6,7 @@
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
-  connect(this, &QLineEdit::textEdited, this, [this] {
-    if (!BeginChange()) display();
-  });
+  connect(this, &QLineEdit::textEdited, this, [this] { BeginChange([this] { display(); }); });
   connect(this, &QLineEdit::editingFinished, this, &DBEdit::UpdateRecord);
   display();
 }
@@ -98,7 +96,7 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
 DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
   connect(this, &QPlainTextEdit::textChanged, this, [this] {
-    if (!showing_ && !BeginChange()) display();
+    if (!showing_) BeginChange([this] { display(); });
   });
   display();
 }

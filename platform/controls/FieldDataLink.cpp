@@ -61,10 +61,16 @@ void FieldDataLink::refresh() {
   if (OnRefresh) OnRefresh();
 }
 
-bool DataAwareControl::BeginChange() {
-  const QScopedValueRollback guard(showing_, true);
-  changed_ = link_.Edit();
-  return changed_;
+void DataAwareControl::BeginChange(const std::function<void()>& showField) {
+  try {
+    const QScopedValueRollback guard(showing_, true);
+    changed_ = link_.Edit();
+  } catch (...) {
+    changed_ = false;
+    showField();
+    throw;
+  }
+  if (!changed_) showField();
 }
 
 void DataAwareControl::StoreChange(const std::function<void(Field&)>& write) {

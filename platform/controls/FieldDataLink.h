@@ -61,9 +61,10 @@ class DataAwareControl {
   ~DataAwareControl() = default;
 
   // The user began changing the value: the dataset goes into edit (reading
-  // the record again, which is not shown over what the user typed). False
-  // when it cannot.
-  bool BeginChange();
+  // the record again, which is not shown over what the user typed). When it
+  // cannot, or raises (another program holds the record), showField puts
+  // the stored value back over what was typed.
+  void BeginChange(const std::function<void()>& showField);
   // Stores the changed value through write, without showing it back.
   void StoreChange(const std::function<void(Field&)>& write);
   // Puts the dataset in edit and writes the value at once, as a click does.

@@ -130,6 +130,7 @@ void Dataset::Open() {
     rows_ = std::move(records.rows);
     complete_ = records.complete;
     headComplete_ = true;
+    forgetFrontPlace();
     placed_.clear();
     ReadRowsUpTo(1);
   } catch (...) {
@@ -165,6 +166,7 @@ void Dataset::Close() {
   rows_.clear();
   spare_.clear();
   complete_ = headComplete_ = true;
+  forgetFrontPlace();
   placed_.clear();
   current_ = -1;
   bof_ = eof_ = true;
@@ -369,6 +371,7 @@ void Dataset::restartFromFirst(bool keepCurrent) const {
   self.placed_.clear();
   self.complete_ = false;
   self.headComplete_ = true;
+  self.forgetFrontPlace();
   self.current_ = -1;
   ReadRowsUpTo(1);
   const int found = held ? indexOfIdentity(*held) : -1;
@@ -382,6 +385,7 @@ bool Dataset::ReadFrom(const Row& key, int count) const {
   self.placed_.clear();
   self.complete_ = false;
   self.headComplete_ = false;
+  self.forgetFrontPlace();
   self.current_ = -1;
   ReadRowsUpTo(1);
   return true;
@@ -432,6 +436,7 @@ void Dataset::readLast() {
   placed_.clear();
   complete_ = true;
   headComplete_ = last->size() < kFirstBlock;
+  forgetFrontPlace();
   for (Row& row : *last)
     if (inView(row)) rows_.push_back(std::move(row));
   current_ = -1;
@@ -443,10 +448,19 @@ int Dataset::RecNo() const {
   if (state_ == dsInsert || current_ < 0) return -1;
   if (!headComplete_) {
     const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
-    if (!filtering)
-      if (const std::optional<int> before =
-              const_cast<Dataset&>(*this).CountBefore(rows_[static_cast<std::size_t>(current_)]))
-        return *before + 1;
+    if (!filtering) {
+      // The first record read is counted once: a grid asks at every row.
+      const Row& front = rows_.front();
+      if (!frontPlace_ || frontPlace_->first != front.identity) {
+        auto& self = const_cast<Dataset&>(*this);
+        // Read to the end, the records before are all the others.
+        std::optional<int> before = complete_ ? self.CountRecords() : std::nullopt;
+        if (before) *before -= static_cast<int>(rows_.size());
+        else before = self.CountBefore(front);
+        if (before) frontPlace_.emplace(front.identity, *before);
+      }
+      if (frontPlace_ && frontPlace_->first == front.identity) return frontPlace_->second + current_ + 1;
+    }
     restartFromFirst(true);
   }
   return current_ + 1;
@@ -512,13 +526,48 @@ int Dataset::MoveBy(int distance) {
 void Dataset::SetRecNo(int recNo) {
   CheckBrowseMode();
   if (recNo == RecNo()) return;
-  restartFromFirst(false);
-  ReadRowsUpTo(static_cast<std::size_t>(std::max(recNo, 1)));
+  const int place = std::max(recNo, 1) - 1;
+  // Far from what is read, the source finds the record by its place, so
+  // that a grid scrolled to the end of a large table reads only its view.
+  int at = placeNearRead(place);
+  if (at < 0) at = readFromPlace(place);
+  if (at < 0) {
+    restartFromFirst(false);
+    ReadRowsUpTo(static_cast<std::size_t>(place) + 1);
+    at = std::min(place, static_cast<int>(rows_.size()) - 1);
+  }
   if (rows_.empty()) return;
   fire(BeforeScroll);
-  current_ = std::clamp(recNo, 1, static_cast<int>(rows_.size())) - 1;
+  current_ = at;
   bof_ = eof_ = false;
   scrolled();
+}
+
+// Where the place is among the records read, reading up to a block more
+// either way; -1 when it is farther.
+int Dataset::placeNearRead(int place) {
+  if (current_ < 0) return -1;
+  const int currentPlace = RecNo() - 1;
+  const bool counted = headComplete_ || (frontPlace_ && frontPlace_->first == rows_.front().identity);
+  if (currentPlace < 0 || !counted) return -1;
+  const auto index = [&] { return current_ + (place - currentPlace); };
+  while (index() < 0 && !headComplete_ && -index() <= static_cast<int>(kLargestBlock)) {
+    const std::size_t read = rows_.size();
+    readBefore();
+    if (rows_.size() == read) break;
+  }
+  if (index() < 0) return headComplete_ ? 0 : -1;
+  const auto wanted = static_cast<std::size_t>(index()) + 1;
+  if (wanted > rows_.size() && wanted - rows_.size() <= kLargestBlock) ReadRowsUpTo(wanted);
+  if (wanted <= rows_.size()) return index();
+  return complete_ ? static_cast<int>(rows_.size()) - 1 : -1;
+}
+
+int Dataset::readFromPlace(int place) {
+  const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
+  if (filtering) return -1;
+  const std::optional<Row> record = ReadRecordAt(place);
+  return record ? readAt(*record) : -1;
 }
 
 Bookmark Dataset::GetBookmark() const {
@@ -707,6 +756,7 @@ void Dataset::placeReadAgain(Row fresh) {
 // the record: the reading starts again at it, so that the records read stay
 // one run of the order, as the searches take them.
 std::size_t Dataset::place(Row row, std::size_t position) {
+  forgetFrontPlace();
   const bool pastRead = (position >= rows_.size() && !complete_) || (position == 0 && !headComplete_);
   if (const int index = pastRead ? indexOfRecord(row) : -1; index >= 0) return static_cast<std::size_t>(index);
   if (pastRead && !orderColumns_.isEmpty()) position = orderedPosition(row);
@@ -872,6 +922,7 @@ void Dataset::Delete() {
     if (write) write->Commit();
   }
   const int index = indexOfIdentity(removed.identity);
+  forgetFrontPlace();
   if (index >= 0) rows_.erase(rows_.begin() + index);
   ReadRowsUpTo(static_cast<std::size_t>(index >= 0 ? index : current_) + 1);
   current_ = std::min(index >= 0 ? index : current_, static_cast<int>(rows_.size()) - 1);
@@ -924,6 +975,7 @@ void Dataset::reload(bool keepCurrent, bool sameColumns) {
   rows_ = std::move(rows);
   complete_ = records.complete;
   headComplete_ = true;
+  forgetFrontPlace();
   placed_.clear();
   current_ = -1;
   // The current record is read again where the order now places it.

@@ -227,6 +227,10 @@ class Dataset : public QObject {
   // How many records are shown before row (applied as by CountRecords),
   // when the source can tell without reading them.
   virtual std::optional<int> CountBefore(const Row& /*row*/) { return std::nullopt; }
+  // The record shown at a place (from 0; applied as by CountRecords), or
+  // the last one when there are fewer, read without the records before it;
+  // nullopt when the source cannot, or has no record.
+  virtual std::optional<Row> ReadRecordAt(int /*place*/) { return std::nullopt; }
   // Records that may hold the values, in the order shown, as the engine
   // finds them: every record that holds them is among them, up to count;
   // nullopt when the engine cannot tell.
@@ -369,6 +373,8 @@ class Dataset : public QObject {
   int bookmarkedIndex(const Bookmark& bookmark);
   int indexOfRecord(const Row& record);
   int readAt(const Row& record) const;
+  int placeNearRead(int place);
+  int readFromPlace(int place);
   void scrolled();
   void postDetails();
   void reload(bool keepCurrent, bool sameColumns);
@@ -382,6 +388,10 @@ class Dataset : public QObject {
   std::vector<Row> rows_;
   bool complete_ = true;
   bool headComplete_ = true;  // rows_ starts at the first record shown
+  // Where the first record read stands among those shown, once counted;
+  // forgotten whenever the records are read from another start.
+  mutable std::optional<std::pair<qint64, int>> frontPlace_;
+  void forgetFrontPlace() const { frontPlace_.reset(); }
   // Records a Post placed among those read, out of the source's reading
   // order: skipped when the source gives them again.
   std::unordered_set<qint64> placed_;

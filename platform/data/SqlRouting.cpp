@@ -1,5 +1,6 @@
 #include "platform/data/SqlRouting.h"
 
+#include "platform/sql/ClientApplication.h"
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/MappingCache.h"
 #include "platform/sql/ServerCommands.h"
@@ -80,18 +81,29 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
   EmbeddedServer& server = serverAt(routeOf(*connection).serverKey);
   ServerSession& session = sessionOf(*connection, server, logicalName);
   CommandOutcome outcome = ServerCommands(server).Run(sql, session);
-  if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};
-  // After a USE the batch goes on in the session's new database.
+  // After a USE the batch goes on in the session's new database, which the
+  // session holds while it is there: a transaction begun in one statement
+  // is still running at the next.
   std::shared_ptr<Connection> target = connection;
-  if (session.Database().compare(routeOf(*connection).context.databaseName, Qt::CaseInsensitive) != 0)
+  ConnectionRoute& route = routeOf(*connection);
+  if (session.Database().compare(route.context.databaseName, Qt::CaseInsensitive) != 0)
     target = OpenConnection(server.DatabaseFile(session.Database()));
+  route.sessionDatabases[logicalKey(logicalName)] = target == connection ? nullptr : target;
+  if (outcome.handled) return {connection, QString(), std::move(outcome.rows)};
+  if (!outcome.condition.isEmpty()) {
+    if (target->QueryRows(mapped(*target, outcome.condition)).rows.isEmpty()) return {target, QString(), SqlRows()};
+    return routeOnServer(connection, outcome.statement, logicalName);
+  }
   return {target, mapped(*target, outcome.statement), std::nullopt};
 }
 
 }  // namespace
 
 void EndSession(EngineConnection& connection, const QString& logicalName) {
-  if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) route->sessions.erase(logicalKey(logicalName));
+  if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) {
+    route->sessions.erase(logicalKey(logicalName));
+    route->sessionDatabases.erase(logicalKey(logicalName));
+  }
 }
 
 void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
@@ -100,6 +112,7 @@ void Install(std::function<QString()> dateFormat, ClientIdentity identity) {
   settings.identity = std::move(identity);
   if (settings.installed) return;
   settings.installed = true;
+  ClientApplication::SetProgramName(settings.identity.programName);
   SqlDialect::InstallOnEveryConnection();
 }
 
@@ -114,6 +127,7 @@ void Login(const QString& serverFolder, const QString& user, const QString& pass
   serverOf(folder).Connect(user, password);
   road().accepted.insert(key);
   road().logins[folder] = user;
+  ClientApplication::SetLogin(user);
 }
 
 std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, const QString& database,

@@ -75,5 +75,7 @@ struct ConnectionRoute : ConnectionState {
   SqlContext context;  // without the date format, which is asked per statement
   QString serverKey;   // of the embedded server's folder, as the road keeps its servers
   std::map<QString, std::unique_ptr<ServerSession>> sessions;
+  // The connection of the other database a session is in, held meanwhile.
+  std::map<QString, std::shared_ptr<Connection>> sessionDatabases;
   ~ConnectionRoute() override;
 };

@@ -57,6 +57,7 @@ class Table : public IndexedDataset {
   void ForgetRecordsLetGo() override;
   std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
   std::optional<int> CountBefore(const Row& row) override;
+  std::optional<Row> ReadRecordAt(int place) override;
   std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
                                                     LocateOptions options, std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;

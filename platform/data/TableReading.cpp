@@ -247,6 +247,26 @@ std::optional<int> Table::CountBefore(const Row& row) {
   return before;
 }
 
+std::optional<Dataset::Row> Table::ReadRecordAt(int place) {
+  const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
+  if (wide(RangeStart()) || wide(RangeEnd()) || filterLeftToTheDataset()) return std::nullopt;
+  const QList<OrderTerm> terms = orderTerms();
+  QStringList conditions, order;
+  QList<QVariant> arguments;
+  limitConditions(terms, conditions, arguments);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
+  for (const OrderTerm& term : terms) order.append(term.expression);
+  CachedStatement select(connection(),
+                         dialect().RowAtPlace(selectList(), ownTable(),
+                                              whereClause(conditions) + QStringLiteral(" ORDER BY ") + order.join(u", ")));
+  for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
+  select->Bind(static_cast<int>(arguments.size()) + 1, place);
+  if (select->Step()) return rowOf(*select);
+  std::optional<std::vector<Row>> last = ReadBefore(nullptr, 1);
+  if (!last || last->empty()) return std::nullopt;
+  return std::move(last->front());
+}
+
 // The engine counts what the conditions show exactly: a master link, and a
 // range on one index field.
 std::optional<int> Table::CountRecords() {

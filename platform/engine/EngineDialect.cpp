@@ -1,5 +1,6 @@
 #include "platform/engine/EngineDialect.h"
 
+#include "platform/engine/AuditTriggerText.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/SqlText.h"
@@ -14,6 +15,9 @@ class SqliteDialect : public EngineDialect {
   QString OwnTable(const QString& tableName) const override { return QStringLiteral("main.") + Quoted(tableName); }
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT %1 FROM %2%3 LIMIT %4").arg(columns, from, tail, QString::number(rows));
+  }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 LIMIT 1 OFFSET ?").arg(columns, from, tail);
   }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS ?"), 1};
@@ -45,6 +49,7 @@ class SqliteDialect : public EngineDialect {
     return QStringLiteral("SELECT 1 FROM pragma_table_list(?) WHERE schema = 'main' AND wr = 0");
   }
   bool LocksInSideFile() const override { return true; }
+  QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqliteAuditTrigger(trigger); }
 };
 
 // The driver's connection knows none of our collations; its files are
@@ -62,6 +67,9 @@ class SqlServerDialect final : public EngineDialect {
   QString OwnTable(const QString& tableName) const override { return Quoted(tableName); }
   QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
     return QStringLiteral("SELECT TOP %1 %2 FROM %3%4").arg(QString::number(rows), columns, from, tail);
+  }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 OFFSET ? ROWS FETCH NEXT 1 ROWS ONLY").arg(columns, from, tail);
   }
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {QStringLiteral("(%1 = ? OR (%1 IS NULL AND ? IS NULL))").arg(expression), 2};
@@ -96,6 +104,7 @@ class SqlServerDialect final : public EngineDialect {
   }
   QString TableHasRowIds() const override { return QString(); }
   bool LocksInSideFile() const override { return false; }
+  QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqlServerAuditTrigger(trigger); }
 };
 
 }  // namespace

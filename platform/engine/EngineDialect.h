@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/AuditTrigger.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -23,6 +25,9 @@ class EngineDialect {
   // A SELECT of at most rows rows: "tail" is what follows the table (its
   // WHERE and ORDER BY).
   virtual QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const = 0;
+  // A SELECT of the one row at a place of the order (from 0), bound as the
+  // statement's last parameter: "tail" ends with its ORDER BY.
+  virtual QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const = 0;
 
   // "expression equals the parameter, NULL equal to NULL"; the value is
   // bound parameterUses times in a row.
@@ -75,4 +80,7 @@ class EngineDialect {
   // Whether two programs' edits of one record are kept apart by locks in
   // a side file beside the database; otherwise by the server's own locks.
   virtual bool LocksInSideFile() const = 0;
+
+  // The statement that creates the trigger.
+  virtual QString AuditTriggerText(const AuditTrigger& trigger) const = 0;
 };

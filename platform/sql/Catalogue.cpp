@@ -142,6 +142,12 @@ QString CatalogueScript(const DatabaseLocation& location, const QString& schema)
       "ORDER BY m.name, c.cid;")
                 .arg(name, tables, ownObjects, QuoteSqlString(location.databaseName),
                      view("information_schema_columns"), inSchema);
+  script += QStringLiteral(
+      "CREATE TEMP VIEW IF NOT EXISTS %3 AS "
+      "SELECT %2 AS TABLE_CATALOG, 'dbo' AS TABLE_SCHEMA, m.name %1 AS TABLE_NAME, "
+      "CASE m.type WHEN 'view' THEN 'VIEW' ELSE 'BASE TABLE' END AS TABLE_TYPE "
+      "%4WHERE m.type IN ('table', 'view')%5;")
+                .arg(name, QuoteSqlString(location.databaseName), view("information_schema_tables"), tables, ownObjects);
   return script;
 }
 

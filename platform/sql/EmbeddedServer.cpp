@@ -34,6 +34,7 @@ QString MasterSchema() {
              "CREATE TABLE IF NOT EXISTS sessions (spid INTEGER PRIMARY KEY, dbid INT NOT NULL, "
              "hostprocess TEXT NOT NULL, process_started TEXT NOT NULL, nt_username TEXT NOT NULL, "
              "hostname TEXT NOT NULL, program_name TEXT NOT NULL, loginame TEXT NOT NULL, login_time TEXT NOT NULL);"
+             "CREATE TABLE IF NOT EXISTS errorlog (LogDate TEXT NOT NULL, ProcessInfo TEXT NOT NULL, Text TEXT NOT NULL);"
              // A session whose process has ended (a crash) is not listed.
              "CREATE VIEW IF NOT EXISTS sysprocesses AS SELECT spid, 0 AS blocked, dbid, hostprocess, nt_username, "
              "hostname, program_name, loginame, login_time, 'sleeping' AS status, 'AWAITING COMMAND' AS cmd "
@@ -210,4 +211,19 @@ bool EmbeddedServer::EndSession(int spid) {
     return false;
   Master().Execute(QStringLiteral("DELETE FROM sessions WHERE spid = ?"), {spid});
   return true;
+}
+
+void EmbeddedServer::LogLine(const QString& processInfo, const QString& text) {
+  Master().Execute(QStringLiteral("INSERT INTO errorlog VALUES (?, ?, ?)"), {Now(), processInfo, text});
+}
+
+SqlRows EmbeddedServer::ReadLog(const QStringList& searched, bool newestFirst) const {
+  QString sql = QStringLiteral("SELECT LogDate, ProcessInfo, Text FROM errorlog WHERE 1 = 1");
+  QVariantList parameters;
+  for (const QString& text : searched) {
+    sql += QStringLiteral(" AND instr(lower(Text), lower(?)) > 0");
+    parameters << text;
+  }
+  sql += newestFirst ? QStringLiteral(" ORDER BY rowid DESC") : QStringLiteral(" ORDER BY rowid");
+  return Master().QueryRows(sql, parameters);
 }

@@ -2,7 +2,10 @@
 
 #include "platform/sql/ServerSession.h"
 
+#include "platform/sqlite/Connection.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -58,6 +61,11 @@ class EmbeddedServer {
   int OtherSessions(const QString& database, int spid) const;
   // Ends the listing of a live session; false when there is none.
   bool EndSession(int spid);
+
+  // The server's error log: a line added now, and the lines holding every
+  // text searched (without regard to case), oldest or newest first.
+  void LogLine(const QString& processInfo, const QString& text);
+  SqlRows ReadLog(const QStringList& searched, bool newestFirst) const;
 
  private:
   int DatabaseId(const QString& name) const;

@@ -10,6 +10,7 @@
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/SqlText.h"
 
 #include <QFileInfo>
 
@@ -71,6 +72,21 @@ class CommandReader {
     if (!AtEnd()) SyntaxError();
   }
   QString Rest() const { return AtEnd() ? QString() : text_.mid(offsets_[at_]); }
+  // What stands between a "(" and its ")", read past them.
+  QString Group() {
+    if (!Kind(SqlTokenKind::Open)) SyntaxError();
+    const size_t first = at_;
+    for (int depth = 1; !AtEnd(); ++at_) {
+      depth += tokens_[at_].Is(SqlTokenKind::Open) ? 1 : tokens_[at_].Is(SqlTokenKind::Close) ? -1 : 0;
+      if (depth == 0) return text_.mid(offsets_[first], offsets_[at_++] - offsets_[first]);
+    }
+    SyntaxError();
+  }
+  // A NULL argument reads as nothing.
+  QString ArgumentText() {
+    if (Word(u"NULL")) return {};
+    return NameOrString();
+  }
   [[noreturn]] void SyntaxError() const {
     throw SqlError(QStringLiteral("Incorrect syntax near '%1'.").arg(AtEnd() ? tokens_.back().text : Peek()->text));
   }
@@ -279,11 +295,79 @@ void Rename(Command c) {
   RenameObject(*OpenConnection(c.server.DatabaseFile(c.session.Database())), object, newName, type);
 }
 
+// xp_readerrorlog log, kind, text, text, from, to, order: the lines of the
+// server's log holding both texts, in the order asked.
+void ReadErrorLog(Command c) {
+  QStringList arguments;
+  while (!c.reader.AtEnd() && !c.reader.Kind(SqlTokenKind::Semicolon)) {
+    if (c.reader.Peek()->Is(SqlTokenKind::Number)) {
+      arguments << QString::number(c.reader.Number());
+    } else {
+      arguments << c.reader.ArgumentText();
+    }
+    c.reader.Kind(SqlTokenKind::Comma);
+  }
+  c.reader.ExpectEnd();
+  QStringList searched;
+  for (const QString& text : arguments.mid(2, 2))
+    if (!text.isEmpty()) searched << text;
+  c.outcome.rows = c.server.ReadLog(searched, arguments.value(6).compare(u"DESC", Qt::CaseInsensitive) == 0);
+}
+
 void Execute(Command c) {
   const QString procedure = c.reader.Name();
   if (procedure.compare(u"sp_dbcmptlevel", Qt::CaseInsensitive) == 0) return CompatibilityLevel(c);
   if (procedure.compare(u"sp_rename", Qt::CaseInsensitive) == 0) return Rename(c);
+  if (procedure.compare(u"xp_readerrorlog", Qt::CaseInsensitive) == 0) return ReadErrorLog(c);
   throw SqlError(QStringLiteral("Could not find stored procedure '%1'.").arg(procedure));
+}
+
+std::shared_ptr<Connection> SessionDatabase(Command c) {
+  return OpenConnection(c.server.DatabaseFile(c.session.Database()));
+}
+
+bool HasObject(Connection& connection, const char* type, const QString& name) {
+  return !connection
+              .QueryRows(QStringLiteral("SELECT 1 FROM main.sqlite_schema WHERE type = ? AND name = ? COLLATE NOCASE"),
+                         {QString::fromLatin1(type), name})
+              .rows.isEmpty();
+}
+
+// DBCC CHECKTABLE ('T'): the table and its indexes checked, what was found
+// logged as SQL Server logs it.
+void CheckTable(Command c) {
+  const QString group = c.reader.Group();
+  c.reader.ExpectEnd();
+  CommandReader inner(group);
+  const QString table = inner.NameOrString();
+  const std::shared_ptr<Connection> database = SessionDatabase(c);
+  if (!HasObject(*database, "table", table))
+    throw SqlError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
+                                  "permissions.").arg(table));
+  int errors = 0;
+  for (const QVariantList& row :
+       database->QueryRows(QStringLiteral("PRAGMA main.integrity_check(%1)").arg(QuoteSqlString(table))).rows)
+    if (row.value(0).toString() != u"ok") ++errors;
+  c.server.LogLine(QStringLiteral("spid%1").arg(c.session.Spid()),
+                   QStringLiteral("DBCC CHECKTABLE (%1.dbo.%2) found %3 errors and repaired 0 errors.")
+                       .arg(c.session.Database(), table, QString::number(errors)));
+}
+
+// The server's own row triggers; SQL Server's text goes to the mapper,
+// which refuses it.
+bool IsRowTrigger(QStringView text) { return text.contains(u"FOR EACH ROW", Qt::CaseInsensitive); }
+
+void CreateTrigger(Command c, const QString& text) { SessionDatabase(c)->Execute(text); }
+
+void DropTrigger(Command c) {
+  QString name = c.reader.Name();
+  if (c.reader.Kind(SqlTokenKind::Dot)) name = c.reader.Name();
+  c.reader.ExpectEnd();
+  const std::shared_ptr<Connection> database = SessionDatabase(c);
+  if (!HasObject(*database, "trigger", name))
+    throw SqlError(QStringLiteral("Cannot drop the trigger '%1', because it does not exist or you do not have "
+                                  "permission.").arg(name));
+  database->Execute(QStringLiteral("DROP TRIGGER main.") + SqlText::Quoted(name));
 }
 
 void Kill(Command c) {
@@ -313,7 +397,8 @@ constexpr CommandRow kCommands[] = {
     {u"ALTER", u"DATABASE", AlterDatabase},    {u"BACKUP", u"", BackupDatabase},
     {u"RESTORE", u"", RestoreDatabase},        {u"SET", u"TRANSACTION", SetIsolationLevel},
     {u"EXEC", u"", Execute},                   {u"EXECUTE", u"", Execute},
-    {u"KILL", u"", Kill},
+    {u"KILL", u"", Kill},                      {u"DROP", u"TRIGGER", DropTrigger},
+    {u"DBCC", u"CHECKTABLE", CheckTable},
 };
 
 }  // namespace
@@ -332,7 +417,7 @@ namespace {
 bool MayBeCommand(const std::vector<SqlToken>& lead) {
   if (lead.empty()) return true;
   const SqlToken& first = lead.front();
-  if (first.IsWord(u"USE") || first.IsWord(u"DBCC") || first.IsWord(u"SET")) return true;
+  if (first.IsWord(u"USE") || first.IsWord(u"DBCC") || first.IsWord(u"SET") || first.IsWord(u"IF")) return true;
   for (const CommandRow& row : kCommands)
     if (first.IsWord(row.first)) return true;
   return first.IsWord(u"SELECT") && lead.size() > 1 && lead[1].Is(SqlTokenKind::Variable);
@@ -358,6 +443,20 @@ CommandOutcome ServerCommands::Run(QStringView batch, ServerSession& session) {
   const Command command{reader, server_, session, outcome};
   while (reader.Word(u"USE")) Use(command);
   if (reader.AtEnd()) return outcome;
+  if (reader.PeekWord(u"CREATE") && reader.PeekWord(u"TRIGGER", 1) && IsRowTrigger(reader.Rest())) {
+    CreateTrigger(command, reader.Rest());
+    return outcome;
+  }
+  // IF EXISTS (query) command: the query is left to the caller, who runs
+  // the command when it gives a row.
+  if (reader.PeekWord(u"IF") && reader.PeekWord(u"EXISTS", 1)) {
+    reader.Expect(u"IF");
+    reader.Expect(u"EXISTS");
+    outcome.handled = false;
+    outcome.condition = reader.Group();
+    outcome.statement = reader.Rest();
+    return outcome;
+  }
 
   for (const CommandRow& row : kCommands) {
     if (!reader.PeekWord(row.first) || (!row.second.isEmpty() && !reader.PeekWord(row.second, 1))) continue;

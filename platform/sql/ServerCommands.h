@@ -12,6 +12,7 @@ struct CommandOutcome {
   bool handled = false;  // a server command, carried out
   SqlRows rows;          // what it answered (SELECT @@VERSION)
   QString statement;     // not a server command: the statement left to map and run on the session's database
+  QString condition;     // IF EXISTS (condition) statement: the query that lets the statement run
 };
 
 // The server commands the system sends, recognised from a fixed set of
@@ -20,8 +21,11 @@ struct CommandOutcome {
 //   ALTER DATABASE db SET RECOVERY SIMPLE|FULL|BULK_LOGGED | ALTER DATABASE db COLLATE c |
 //   BACKUP DATABASE db TO DISK = 'file' [WITH ...] | RESTORE DATABASE db FROM DISK = 'file' [WITH REPLACE] |
 //   SET TRANSACTION ISOLATION LEVEL level | SELECT @@VERSION | EXEC sp_dbcmptlevel db, level |
-//   EXEC sp_rename 'old', 'new' [, 'COLUMN'|'INDEX'|'OBJECT'] | KILL spid
-// Any other command of the server (another EXEC, BACKUP LOG, DBCC, ...)
+//   EXEC sp_rename 'old', 'new' [, 'COLUMN'|'INDEX'|'OBJECT'] | KILL spid |
+//   DBCC CHECKTABLE ('T') | EXEC xp_readerrorlog n, n, 'text', 'text', from, to, 'ASC'|'DESC' |
+//   DROP TRIGGER t | CREATE TRIGGER ... FOR EACH ROW ... (SQLite's own) |
+//   IF EXISTS (query) statement (the query left to the caller)
+// Any other command of the server (another EXEC, BACKUP LOG, another DBCC, ...)
 // raises SqlError with the server's text. A database this process has open
 // is restored through its open connection.
 class ServerCommands {

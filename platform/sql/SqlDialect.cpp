@@ -1,6 +1,7 @@
 #include "platform/sql/SqlDialect.h"
 
 #include "platform/sql/Catalogue.h"
+#include "platform/sql/ClientApplication.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/ConversionFunctions.h"
 #include "platform/sql/ServerFiles.h"
@@ -31,5 +32,6 @@ void SqlDialect::InstallOn(Connection& connection) {
   const Collation* collation = Collation::Find(location.collationName);
   RegisterTextFunctions(handle, collation ? *collation : Collation::Default());
   RegisterConversionFunctions(handle);
+  ClientApplication::RegisterFunctions(handle);
   InstallCatalogue(connection, location);
 }

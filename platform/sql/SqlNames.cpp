@@ -117,6 +117,7 @@ QStringList ResolveParts(const SqlChain& chain, const SqlObjects& objects) {
   const QStringList& names = chain.names;
   QStringList parts = chain.written;
   if (names.size() == 2 && names[0].compare(u"INFORMATION_SCHEMA", Qt::CaseInsensitive) == 0) {
+    if (names[1].compare(u"TABLES", Qt::CaseInsensitive) == 0) return {QStringLiteral("information_schema_tables")};
     if (names[1].compare(u"COLUMNS", Qt::CaseInsensitive) != 0)
       throw SqlError(QStringLiteral("Invalid object name '%1'.").arg(chain.written.join(u'.')));
     return {QStringLiteral("information_schema_columns")};

@@ -125,7 +125,9 @@ QString IdentityTrigger(const QString& schema, const QString& table, const QStri
 
 // A table that keeps SQLite's row numbers lets its key columns hold NULL
 // unless they say NOT NULL; SQL Server's keys never do. The IDENTITY column
-// is left to the table, which fills it once the row is in.
+// is left to the table, which fills it once the row is in. A key declared
+// INTEGER alone would be the row number itself, which the IDENTITY column
+// counts by: it is declared INT, which is the same type to both.
 void RefuseNullKeys(std::vector<SqlNodes>& definitions, const QString& identity) {
   QStringList keys;
   for (const SqlNodes& definition : definitions) {
@@ -146,8 +148,11 @@ void RefuseNullKeys(std::vector<SqlNodes>& definitions, const QString& identity)
     const size_t first = NextSignificant(definition, 0);
     if (first >= definition.size()) continue;
     const QString name = definition[first].token.Value();
-    if (keys.contains(name, Qt::CaseInsensitive) && name.compare(identity, Qt::CaseInsensitive) != 0)
-      definition.push_back(SqlNode::Rewritten(QStringLiteral(" NOT NULL")));
+    if (!keys.contains(name, Qt::CaseInsensitive) || name.compare(identity, Qt::CaseInsensitive) == 0) continue;
+    definition.push_back(SqlNode::Rewritten(QStringLiteral(" NOT NULL")));
+    if (const size_t type = NextSignificant(definition, first + 1);
+        type < definition.size() && definition[type].IsWord(u"INTEGER"))
+      definition[type] = SqlNode::Rewritten(QStringLiteral("INT"));
   }
 }
 

@@ -181,6 +181,9 @@ class StatementStarts {
     return starts;
   }
   void Reset() { *this = StatementStarts(); }
+  // A module's definition (CREATE VIEW, PROCEDURE, FUNCTION, TRIGGER) is
+  // the whole rest of its batch, its ";" included, as SQL Server reads it.
+  bool ToBatchEnd() const { return toBatchEnd_; }
 
  private:
   bool StartsStatement(const SqlToken& token) const {
@@ -204,7 +207,9 @@ class StatementStarts {
       head_ = token;
       whole_ = IsOneOf(token, u"IF", u"WITH", u"WHILE");
     } else if (previous_.IsWord(u"CREATE") || previous_.IsWord(u"ALTER")) {
-      whole_ = whole_ || IsOneOf(token, u"VIEW", u"PROCEDURE", u"PROC", u"FUNCTION", u"TRIGGER");
+      const bool module = IsOneOf(token, u"VIEW", u"PROCEDURE", u"PROC", u"FUNCTION", u"TRIGGER");
+      whole_ = whole_ || module;
+      toBatchEnd_ = toBatchEnd_ || (module && previous_.text.data() == head_->text.data());
     }
     if (depth == 0 && IsOneOf(token, u"VALUES", u"SELECT")) sawSource_ = true;
     previous_ = token;
@@ -214,6 +219,7 @@ class StatementStarts {
   SqlToken previous_{SqlTokenKind::Whitespace, {}};
   bool whole_ = false;
   bool sawSource_ = false;
+  bool toBatchEnd_ = false;
 };
 
 }  // namespace
@@ -236,7 +242,7 @@ QStringList SplitSqlStatements(QStringView batch) {
   StatementStarts starts;
   int depth = 0;
   ScanSql(batch, size_t(-1), [&](const SqlToken& token) {
-    if (token.Is(SqlTokenKind::Semicolon)) {
+    if (token.Is(SqlTokenKind::Semicolon) && !starts.ToBatchEnd()) {
       finish();
       at = begin = at + token.text.size();
       starts.Reset();

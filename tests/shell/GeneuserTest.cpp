@@ -2,6 +2,9 @@
 
 #include "core/datamodule/ConfiguracionUsuario.h"
 #include "core/datamodule/EditorRegistroINI.h"
+#include "core/datamodule/IdentificacionUsuario.h"
+#include "core/startup/GestionExcepciones.h"
+#include "platform/controls/DBEdit.h"
 #include "platform/FormRegistry.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/startup/Configuracion.h"
@@ -18,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -149,6 +153,44 @@ TEST_F(Usuarios, ResettingTheCounterFirstSavesThePendingEdit) {
   EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ContadorAccesos"_qs), u"0"_qs);
   EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"0"_qs);
   EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ServidorSMTP"_qs), u"smtp.ana"_qs) << "the other lines stay";
+}
+
+TEST_F(Usuarios, AResetCounterLetsALockedOutUserLogInAgain) {
+  const auto entrar = [] {
+    QString codigo;
+    return IdentificarUsuario(codigo);
+  };
+  Ejecutar(u"UPDATE USUARIO SET ClaveAcceso = 'pw' WHERE Codigo = 'ANA'"_qs, u"DatabaseGeneral"_qs);
+  usuario.Refresh();
+  mensajes.Expect(u"P"_qs, u"ANA"_qs).Expect(u"A"_qs);
+  EXPECT_FALSE(entrar()) << "three failures lock the user out before the password is asked";
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.SpeedButton1Click();
+  usuario.Refresh();
+  mensajes.Expect(u"P"_qs, u"ANA"_qs).Expect(u"P"_qs, u"pw"_qs);
+  EXPECT_TRUE(entrar());
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"ContadorAccesos"_qs), u"0"_qs);
+}
+
+TEST_F(Usuarios, ASecondAdministratorIsWarnedAtTheFirstKeyAndNothingOfHisIsSaved) {
+  InstalarGestionExcepciones(Servicios());
+  TfGENEUSER f;
+  f.show();
+  Ir(f, "ANA");
+  SecondProcess otra(u"editar-usuario"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
+  auto* nombre = f.findChild<DBEdit*>(u"EditNombre"_qs);
+  const QString antes = nombre->text();
+  mensajes.Expect(u"A"_qs);
+  QTest::keyClick(nombre, Qt::Key_X);
+  EXPECT_EQ(mensajes.Texts().size(), 1) << "warned at once";
+  EXPECT_EQ(f.Table1->State(), dsBrowse);
+  EXPECT_EQ(nombre->text(), antes);
+  otra.Send(u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+  EXPECT_EQ(Guardado("ANA", "Nombre"), antes);
 }
 
 TEST_F(Usuarios, AResetRefusedWhileAnotherCopyHoldsTheUserShowsWhatIsStored) {

@@ -101,3 +101,22 @@ TEST(SqlRoad, TheAdoTwinIsTheSameConnectionWithItsOwnSession) {
   ado.Open();
   EXPECT_EQ(answer(onAdo, tablesNamedT), u"1"_qs);
 }
+
+// A session that moved to another database holds it: a transaction begun
+// there by one statement is still running at the next, while nothing else
+// of the program has that database open.
+TEST(SqlRoad, ATransactionBegunAfterAUseLastsFromOneStatementToTheNext) {
+  TemporaryFolder folder;
+  InstallServerRoad();
+  const QString server = folder.Path();
+  SqlRouting::Login(server, u"ZEM"_qs, QString());
+  RunOnServer(server, u"master"_qs, u"CREATE DATABASE EMP3"_qs);
+  Query statement;
+  statement.SetDatabaseName(ServerConnectionString(server, u"master"_qs));
+  exec(statement, u"USE EMP3; CREATE TABLE T (A INT NULL)"_qs);
+  for (const char* sql : {"USE EMP3; BEGIN TRANSACTION", "USE EMP3; INSERT INTO T (A) VALUES (1)",
+                          "USE EMP3; ROLLBACK TRANSACTION", "USE EMP3; BEGIN TRANSACTION",
+                          "USE EMP3; INSERT INTO T (A) VALUES (2)", "USE EMP3; COMMIT TRANSACTION"})
+    exec(statement, QString::fromLatin1(sql));
+  EXPECT_EQ(answer(statement, u"SELECT SUM(A) FROM T"_qs), u"2"_qs);
+}

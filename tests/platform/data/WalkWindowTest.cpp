@@ -104,6 +104,33 @@ TEST_P(WalkWindowTest, AFilterIsCountedAndWalkedWithoutKeepingWhatItShows) {
   EXPECT_LE(held, kMostHeld) << "walked";
 }
 
+// A grid scrolled anywhere sets the record number: the record is found by
+// its place, near or far from what is read, without reading those before it.
+TEST_P(WalkWindowTest, ARecordNumberFarFromWhatIsReadReadsOnlyAroundIt) {
+  const struct {
+    bool filtered;
+    int recNo;
+    int codigo;
+  } casos[] = {
+      {false, kRecords, kRecords},        {false, kRecords - 40, kRecords - 40}, {false, kRecords - 2000, kRecords - 2000},
+      {false, 25000, 25000},              {false, 2, 2},                         {false, kRecords + 10, kRecords},
+      {true, 1, 101},                     {true, 99, 199},                       {true, 100, 201},
+      {true, kRecords - 101, kRecords},   {true, 30000, 30101},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.recNo);
+    table.SetFilter(u"Codigo > 100 AND Nombre <> 'n00200'"_qs);
+    table.SetFiltered(caso.filtered);
+    table.Last();
+    table.SetRecNo(caso.recNo);
+    EXPECT_EQ(codigo(table), caso.codigo);
+    EXPECT_EQ(table.RecNo(), std::min(caso.recNo, table.RecordCount()));
+    EXPECT_LE(table.Rows().size(), std::size_t{4096});
+    table.Next();
+    EXPECT_EQ(codigo(table), caso.codigo == kRecords ? kRecords : caso.codigo + (caso.codigo == 199 ? 2 : 1));
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Tables, WalkWindowTest,
     ::testing::Values("CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID",

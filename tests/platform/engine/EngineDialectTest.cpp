@@ -66,6 +66,10 @@ TEST(EngineDialect, WindowsOwnTablesAndNullSafeTermsOnEveryEngine) {
     EXPECT_EQ(window.rows, (QList<QVariantList>{{qint64(2)}, {qint64(3)}}));
     EXPECT_EQ(engine->QueryRows(dialect.Window(u"K"_qs, table, u" ORDER BY K DESC"_qs, 1)).rows,
               QList<QVariantList>{{qint64(5)}});
+    // The row at a place of the order; none past the last.
+    const QString place = dialect.RowAtPlace(u"K"_qs, table, u" WHERE K > ? ORDER BY K"_qs);
+    EXPECT_EQ(engine->QueryRows(place, {1, 2}).rows, QList<QVariantList>{{qint64(4)}});
+    EXPECT_TRUE(engine->QueryRows(place, {1, 4}).rows.isEmpty());
 
     // NULL equals NULL; a value only itself.
     const EngineDialect::NullSafeTerm term = dialect.NullSafeEquals(u"N"_qs);

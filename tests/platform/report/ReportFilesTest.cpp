@@ -179,3 +179,22 @@ TEST_P(ReportFiles, AKillMidWriteLeavesTheEarlierFileAndNothingHalfWritten) {
 INSTANTIATE_TEST_SUITE_P(Files, ReportFiles, testing::Values("pdf", "xlsx"));
 
 }  // namespace
+
+TEST(WorkbookRows, ARowPastTheSheetsLastFailsTheSaveAndKeepsTheEarlierFile) {
+  TemporaryFolder folder;
+  const QString target = folder.File("informe.xlsx");
+  WriteWorkbook(target, 10, "E");
+  const QByteArray earlier = TextFile::ReadBytes(target);
+  Workbook book(target);
+  book.Write(0, 0, "primera");
+  book.Write(Workbook::kMaxRows - 1, 0, "ultima");
+  book.Write(Workbook::kMaxRows, 0, "sobra");
+  try {
+    book.Save();
+    ADD_FAILURE() << "a row the sheet cannot hold was dropped unsaid";
+  } catch (const Exception& error) {
+    EXPECT_EQ(error.Message(), "La hoja no admite más de 1048576 filas");
+  }
+  EXPECT_EQ(TextFile::ReadBytes(target), earlier);
+  EXPECT_EQ(FilesIn(folder), QStringList({"informe.xlsx"}));
+}

@@ -260,6 +260,12 @@ const Case kNameCases[] = {
     {"INSERT INTO CUENTA (Texto) VALUES ('b')", {}},
     {"SELECT T.Numero, C.Id FROM TALON T JOIN CUENTA C ON C.Texto = T.Texto ORDER BY T.Numero",
      {{"100", "-1"}, {"105", "-3"}}},
+    // The numbers count the rows, whatever the integer key they hold.
+    {"CREATE TABLE dbo.FICHA (Codigo INTEGER, Numero INTEGER IDENTITY(1,1), CONSTRAINT FICHA_Clave1 PRIMARY KEY (Codigo))",
+     {}},
+    {"INSERT INTO FICHA (Codigo) VALUES (9)", {}},
+    {"INSERT INTO FICHA (Codigo) VALUES (5)", {}},
+    {"SELECT Codigo, Numero FROM FICHA ORDER BY Codigo", {{"5", "2"}, {"9", "1"}}},
 };
 
 class Conformance : public ::testing::Test {
@@ -319,7 +325,11 @@ TEST_F(Conformance, WhatSqlServerRefusesFails) {
       {"SELECT TOP 10 PERCENT * FROM CLIENTES", "'TOP 10 PERCENT' is not supported by the embedded server."},
       {"SELECT * FROM OTRA.dbo.CLIENTES", "Database 'OTRA' does not exist. Make sure that the name is entered correctly."},
       {"EXEC sp_who", "Could not find stored procedure 'sp_who'."},
-      {"DBCC CHECKTABLE ( CLIENTES )", "'DBCC CHECKTABLE ( CLIENTES )' is not supported by the embedded server."},
+      {"DBCC SHRINKDATABASE ( ZEM1 )", "'DBCC SHRINKDATABASE ( ZEM1 )' is not supported by the embedded server."},
+      {"DBCC CHECKTABLE ( 'NOHAY' )",
+       "Cannot find the object \"NOHAY\" because it does not exist or you do not have permissions."},
+      {"DROP TRIGGER TriggerInsertCLIENTES",
+       "Cannot drop the trigger 'TriggerInsertCLIENTES', because it does not exist or you do not have permission."},
       {"SET NOCOUNT ON", "'SET NOCOUNT ON' is not supported by the embedded server."},
       // Values a column's type cannot hold.
       {"INSERT INTO CLIENTES (Codigo, Nombre) VALUES ('abc', 'x')",

@@ -133,7 +133,7 @@ TEST_F(ServerCommandsTest, RefusesWithTheServersTexts) {
       {u"SET TRANSACTION ISOLATION LEVEL DIRTY READ"_qs, u"Incorrect syntax near 'DIRTY'."_qs},
       {u"KILL "_qs + QString::number(client_.Session().Spid()), u"Cannot use KILL to kill your own process."_qs},
       {u"KILL 999"_qs, u"Process ID 999 is not an active process ID."_qs},
-      {u"EXEC xp_readerrorlog 0, 1"_qs, u"Could not find stored procedure 'xp_readerrorlog'."_qs},
+      {u"EXEC xp_cmdshell 'dir'"_qs, u"Could not find stored procedure 'xp_cmdshell'."_qs},
       {u"USE msdb EXEC sp_add_job @job_name = 'x'"_qs, u"Could not find stored procedure 'sp_add_job'."_qs},
   };
   for (const auto& [batch, error] : refusals) EXPECT_EQ(client_.Error(batch), error) << batch.toStdString();
@@ -243,3 +243,42 @@ TEST(EmbeddedServer, CreatesItsMasterWithTheFirstLogin) {
 }
 
 }  // namespace
+
+// What DBCC CHECKTABLE finds goes to the server's log, where the newest line
+// of a table tells how it is now.
+TEST_F(ServerCommandsTest, ChecksATableAndLogsWhatItFound) {
+  CreateDatabase(u"EMP1"_qs);
+  client_.Run(u"USE EMP1 CREATE TABLE dbo.T (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(20) DEFAULT '' NULL, "
+              "CONSTRAINT T_Clave1 PRIMARY KEY (Codigo)) CREATE INDEX T_Nombre ON T (Nombre)"_qs);
+  client_.Run(u"INSERT INTO T (Codigo, Nombre) VALUES (1, 'b') INSERT INTO T (Codigo, Nombre) VALUES (2, 'a')"_qs);
+  const QString read = u"EXEC xp_readerrorlog 0, 1, \"DBCC\", \"T)\", NULL, NULL, N'DESC'"_qs;
+  client_.Run(u"DBCC CHECKTABLE ( 'T')"_qs);
+  // An index that no longer says what it holds.
+  Connection& file = client_.Connection();
+  file.Execute(u"PRAGMA writable_schema = ON"_qs);
+  file.Execute(u"UPDATE sqlite_schema SET sql = 'CREATE INDEX T_Nombre ON T (Codigo)' WHERE name = 'T_Nombre'"_qs);
+  const int version = file.QueryRows(u"PRAGMA schema_version"_qs).rows[0][0].toInt();
+  file.Execute(u"PRAGMA schema_version = %1"_qs.arg(version + 1));
+  file.Execute(u"PRAGMA writable_schema = OFF"_qs);
+  client_.Run(u"USE EMP1"_qs);
+  client_.Run(u"DBCC CHECKTABLE ( T )"_qs);
+  const Rows lines = client_.Texts(read);
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_TRUE(lines[0].value(2).startsWith(u"DBCC CHECKTABLE (EMP1.dbo.T) found "_qs)) << lines[0].value(2).toStdString();
+  EXPECT_FALSE(lines[0].value(2).contains(u"found 0 errors"_qs));
+  EXPECT_EQ(lines[1].value(2), u"DBCC CHECKTABLE (EMP1.dbo.T) found 0 errors and repaired 0 errors."_qs);
+  EXPECT_EQ(client_.Texts(read.left(read.size() - 7) + u"'ASC'"_qs).value(0).value(2), lines[1].value(2));
+}
+
+// The server's own row triggers are made and dropped by name in the session's database.
+TEST_F(ServerCommandsTest, CreatesAndDropsRowTriggers) {
+  CreateDatabase(u"EMP1"_qs);
+  client_.Run(u"USE EMP1 CREATE TABLE dbo.T (Codigo INTEGER DEFAULT 0) CREATE TABLE dbo.L (Texto VARCHAR(20) NULL)"_qs);
+  client_.Run(u"CREATE TRIGGER G AFTER INSERT ON T FOR EACH ROW BEGIN INSERT INTO L SELECT 'x' || NEW.Codigo; END"_qs);
+  client_.Run(u"INSERT INTO T (Codigo) VALUES (7)"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT Texto FROM L"_qs), (Rows{{u"x7"_qs}}));
+  EXPECT_EQ(client_.Texts(u"SELECT name FROM sysobjects WHERE xtype = 'TR'"_qs), (Rows{{u"G"_qs}}));
+  client_.Run(u"DROP TRIGGER [dbo].[G]"_qs);
+  EXPECT_EQ(client_.Error(u"DROP TRIGGER G"_qs),
+            u"Cannot drop the trigger 'G', because it does not exist or you do not have permission."_qs);
+}

@@ -23,6 +23,8 @@ TEST(StatementSplit, SplitsWhereSqlServerSeesStatements) {
       {"ALTER TABLE T ADD CONSTRAINT F FOREIGN KEY (a) REFERENCES U (a) ON DELETE CASCADE SELECT U.[Update] FROM U",
        {"ALTER TABLE T ADD CONSTRAINT F FOREIGN KEY (a) REFERENCES U (a) ON DELETE CASCADE", "SELECT U.[Update] FROM U"}},
       {"CREATE VIEW V AS SELECT a FROM T", {"CREATE VIEW V AS SELECT a FROM T"}},
+      {"USE Z; CREATE TRIGGER G AFTER DELETE ON T FOR EACH ROW BEGIN INSERT INTO L SELECT 1; END",
+       {"USE Z", "CREATE TRIGGER G AFTER DELETE ON T FOR EACH ROW BEGIN INSERT INTO L SELECT 1; END"}},
   };
   for (const auto& [batch, statements] : cases)
     EXPECT_EQ(SplitSqlStatements(QString::fromUtf8(batch)), statements) << batch;

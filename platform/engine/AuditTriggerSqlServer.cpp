@@ -1,0 +1,135 @@
+#include "platform/engine/AuditTriggerText.h"
+
+namespace {
+
+using Column = AuditTrigger::Column;
+using Written = AuditTrigger::Written;
+
+QString quoted(const QString& text) { return u'\'' + text + u'\''; }
+
+// The value as text; one NULL would empty the whole concatenation.
+QString valueText(const Column& column, const QString& separator = QStringLiteral(", ")) {
+  switch (column.written) {
+    case Written::Time:
+      return QStringLiteral("ISNULL(CONVERT( VARCHAR, ") + column.name + separator + QStringLiteral("108), '')");
+    case Written::Date:
+      return QStringLiteral("ISNULL(CONVERT( VARCHAR, ") + column.name + separator + QStringLiteral("103), '')");
+    default:
+      return QStringLiteral("ISNULL(CAST(") + column.name + QStringLiteral(" AS VARCHAR), '')");
+  }
+}
+
+QList<Column> keys(const AuditTrigger& trigger) {
+  QList<Column> keys;
+  for (const Column& column : trigger.columns)
+    if (column.key) keys.append(column);
+  return keys;
+}
+
+QString dataExpression(const AuditTrigger& trigger) {
+  QStringList parts;
+  for (const Column& column : trigger.columns)
+    if (column.written != Written::LeftOut)
+      parts.append(quoted(column.name + u'=') + QStringLiteral("+ ") + valueText(column) + QStringLiteral(" +'|'"));
+  return parts.join(u'+');
+}
+
+QString keyExpression(const QList<Column>& keys) {
+  QStringList parts;
+  for (const Column& column : keys) parts.append(valueText(column, QStringLiteral(" ,")) + QStringLiteral(" +'|'"));
+  QString expression = parts.join(u'+');
+  expression.chop(4);
+  return expression;
+}
+
+QString keyCondition(const QList<Column>& keys) {
+  QStringList parts;
+  for (const Column& column : keys) parts.append(QStringLiteral(" (") + column.name + QStringLiteral(" = @") + column.name + QStringLiteral(") "));
+  return parts.join(QLatin1String(" AND "));
+}
+
+QString declarations(const QList<Column>& keys) {
+  QString text;
+  for (const Column& column : keys) text += QStringLiteral(" DECLARE @") + column.name + u' ' + column.keyType + QStringLiteral("\r\n");
+  return text;
+}
+
+QString variables(const QList<Column>& keys) {
+  QStringList names;
+  for (const Column& column : keys) names.append(u'@' + column.name);
+  return names.join(u',');
+}
+
+QString columnNames(const QList<Column>& keys) {
+  QStringList names;
+  for (const Column& column : keys) names.append(column.name);
+  return names.join(u',');
+}
+
+QString updateBlocks(const AuditTrigger& trigger, const QString& condition) {
+  QString blocks;
+  for (const Column& column : trigger.columns) {
+    if (column.written == Written::LeftOut) continue;
+    blocks += QStringLiteral("    IF UPDATE(") + column.name + QStringLiteral(") ") + QStringLiteral("    BEGIN ") +
+              QStringLiteral("      SET @Datos = @Datos + ") + QStringLiteral("                   (SELECT ") +
+              quoted(column.name + u'=') + QStringLiteral("                      +") + valueText(column) +
+              QStringLiteral("                      FROM inserted WHERE ") + condition + QStringLiteral(")+") +
+              QStringLiteral("                   (SELECT ") + quoted(QStringLiteral(" [")) +
+              QStringLiteral("                      +") + valueText(column) + u'+' + quoted(QStringLiteral("]")) +
+              QStringLiteral("                      FROM deleted WHERE ") + condition + QStringLiteral(")+") +
+              QStringLiteral("'|'") + QStringLiteral("    END");
+  }
+  return blocks;
+}
+
+const QString kUserSplit =
+    QStringLiteral("    IF CHARINDEX('|',APP_NAME()) > 0") + QStringLiteral("      BEGIN") +
+    QStringLiteral("        SET @Aplicacion = SUBSTRING(APP_NAME(), 0, CHARINDEX('|',APP_NAME()))") +
+    QStringLiteral("        SET @Usuario = SUBSTRING(APP_NAME(), CHARINDEX('|',APP_NAME())+1, "
+                   "LEN(APP_NAME())-(CHARINDEX('|',APP_NAME())))") +
+    QStringLiteral("      END") + QStringLiteral("    ELSE") + QStringLiteral("      BEGIN") +
+    QStringLiteral("        SET @Aplicacion = APP_NAME()") + QStringLiteral("        SET @Usuario = SYSTEM_USER") +
+    QStringLiteral("      END");
+
+QString cursorHead(const QList<Column>& keys, const QString& rows) {
+  return QStringLiteral("    DECLARE MICursor CURSOR FOR") + QStringLiteral(" \t   ") + QStringLiteral("SELECT ") +
+         columnNames(keys) + QStringLiteral(" FROM ") + rows + QStringLiteral("    OPEN MICursor") +
+         QStringLiteral("    FETCH next FROM MICursor") + QStringLiteral("    INTO ") + variables(keys) +
+         QStringLiteral("    WHILE @@fetch_status = 0") + QStringLiteral("      BEGIN");
+}
+
+QString cursorTail(const QList<Column>& keys) {
+  return QStringLiteral("        FETCH next FROM MICursor") + QStringLiteral("        INTO ") + variables(keys) +
+         QStringLiteral("      END") + QStringLiteral("      CLOSE MICursor") + QStringLiteral("      DEALLOCATE MICursor") +
+         QStringLiteral("  END");
+}
+
+}  // namespace
+
+QString SqlServerAuditTrigger(const AuditTrigger& trigger) {
+  const QList<Column> keyColumns = keys(trigger);
+  const QString condition = keyCondition(keyColumns);
+  const QString head = QStringLiteral("CREATE TRIGGER ") + trigger.name + QStringLiteral(" ON ") + trigger.table;
+  const QString insertHead = QStringLiteral("INSERT INTO ") + trigger.logTable + QStringLiteral(" SELECT ") +
+                             quoted(trigger.table) + QStringLiteral(", ") + QStringLiteral("                         (SELECT ") +
+                             keyExpression(keyColumns);
+  const QString action = QStringLiteral("                         ") + quoted(trigger.actionWord) + QStringLiteral(", @Aplicacion");
+  if (trigger.event == AuditTrigger::Event::Update)
+    return head + QStringLiteral("  FOR UPDATE AS") + QStringLiteral("  BEGIN ") +
+           QStringLiteral("    DECLARE @Datos varchar(8000)") + QStringLiteral("    DECLARE @Usuario varchar(12)") +
+           QStringLiteral("    DECLARE @Aplicacion varchar(30)") + QStringLiteral("    ") + declarations(keyColumns) +
+           kUserSplit + QStringLiteral("    SET @Datos = ''") + cursorHead(keyColumns, QStringLiteral("inserted")) +
+           QStringLiteral("        ") + updateBlocks(trigger, condition) + QStringLiteral("         ") + insertHead +
+           QStringLiteral(" FROM inserted WHERE ") + condition + QStringLiteral("), ") +
+           QStringLiteral("                         @Usuario, getdate(), @Datos,") + action +
+           QStringLiteral("         SET @Datos = ''") + cursorTail(keyColumns);
+  const bool deleted = trigger.event == AuditTrigger::Event::Delete;
+  const QString rows = deleted ? QStringLiteral("deleted") : QStringLiteral("inserted");
+  return head + (deleted ? QStringLiteral("  FOR DELETE AS") : QStringLiteral("  FOR INSERT AS")) + QStringLiteral("  BEGIN") +
+         QStringLiteral("    DECLARE @Usuario varchar(12)") + QStringLiteral("    DECLARE @Aplicacion varchar(30)") +
+         QStringLiteral("    ") + declarations(keyColumns) + kUserSplit + cursorHead(keyColumns, rows) +
+         QStringLiteral("        ") + insertHead + QStringLiteral(" FROM ") + rows + QStringLiteral(" WHERE ") + condition +
+         QStringLiteral("), ") + QStringLiteral("                         @Usuario, getdate(),") +
+         QStringLiteral("                         (SELECT ") + dataExpression(trigger) + QStringLiteral(" FROM ") + rows +
+         QStringLiteral(" WHERE ") + condition + QStringLiteral("),") + action + cursorTail(keyColumns);
+}
