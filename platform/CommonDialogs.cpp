@@ -16,6 +16,7 @@ class ShownDialogs : public CommonDialogs {
     dialog.selectFile(FileName(dialog));
     if (dialog.exec() != QDialog::Accepted) return false;
     SetFileName(dialog, dialog.selectedFiles().value(0));
+    SetFilterIndex(dialog, static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())) + 1);
     return true;
   }
   bool Execute(QFontDialog& dialog) override { return dialog.exec() == QDialog::Accepted; }
@@ -74,6 +75,13 @@ QStringList NameFilters(const QString& filter) {
 }
 
 void SetFilter(QFileDialog& dialog, const QString& filter) { dialog.setNameFilters(NameFilters(filter)); }
+
+int FilterIndex(const QFileDialog& dialog) { return dialog.property("FilterIndex").toInt(); }
+
+void SetFilterIndex(QFileDialog& dialog, int index) {
+  dialog.setProperty("FilterIndex", index);
+  if (index >= 1 && index <= dialog.nameFilters().size()) dialog.selectNameFilter(dialog.nameFilters().at(index - 1));
+}
 
 QString FileName(const QFileDialog& dialog) { return dialog.property("FileName").toString(); }
 

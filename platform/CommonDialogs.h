@@ -44,3 +44,6 @@ QStringList NameFilters(const QString& filter);
 QString FileName(const QFileDialog& dialog);
 void SetFileName(QFileDialog& dialog, const QString& fileName);
 void SetFilter(QFileDialog& dialog, const QString& filter);
+// The chosen filter, counting from 1 as the system does; 0 when none was set.
+int FilterIndex(const QFileDialog& dialog);
+void SetFilterIndex(QFileDialog& dialog, int index);

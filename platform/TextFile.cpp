@@ -42,7 +42,8 @@ void syncFolder(const QString& file) {
 // complete on disk; removed unless it took the file's place.
 class Replacement {
  public:
-  explicit Replacement(const QString& target) : target_(target) {
+  // ownerOnly: only the owner may read or write it, whatever the old file allowed.
+  explicit Replacement(const QString& target, bool ownerOnly = false) : target_(target) {
     for (int attempt = 0; descriptor_ < 0; ++attempt) {
       name_ = QFile::encodeName(target_) + '.' +
               QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
@@ -50,8 +51,12 @@ class Replacement {
       if (descriptor_ < 0 && (errno != EEXIST || attempt == 100)) failCreating(target_, errno);
     }
     struct stat old {};
-    if (::stat(QFile::encodeName(target_).constData(), &old) == 0 && ::fchmod(descriptor_, old.st_mode & 07777) != 0)
+    if (ownerOnly) {
+      if (::fchmod(descriptor_, 0600) != 0) failCreating(target_, errno);
+    } else if (::stat(QFile::encodeName(target_).constData(), &old) == 0 &&
+               ::fchmod(descriptor_, old.st_mode & 07777) != 0) {
       failCreating(target_, errno);
+    }
   }
   ~Replacement() {
     if (descriptor_ >= 0) ::close(descriptor_);
@@ -103,6 +108,12 @@ QByteArray ReadBytes(const QString& path) {
 void WriteBytes(const QString& path, const QByteArray& bytes) {
   Replacement replacement(replacedFile(path));
   replacement.Write(bytes);
+  replacement.Place();
+}
+
+void WriteOwnerOnly(const QString& path, const QString& text) {
+  Replacement replacement(replacedFile(path), true);
+  replacement.Write(Cp1252::encode(text));
   replacement.Place();
 }
 

@@ -17,6 +17,9 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 
 QString Read(const QString& path);
 void Write(const QString& path, const QString& text);
+// As Write, the new file readable and writable by its owner only (it may
+// hold a password).
+void WriteOwnerOnly(const QString& path, const QString& text);
 
 // Reads the file (empty when missing) and writes what change makes of its
 // bytes, holding a lock that every other Update of the file, in this program

@@ -23,6 +23,7 @@
 #include "printing/ClasificacionListado.h"
 #include "printing/ConsultaListado.h"
 #include "printing/FormatosListado.h"
+#include "printing/Genelpro.h"
 #include "ui_GENECPRO.h"
 
 #include <QDropEvent>
@@ -400,7 +401,38 @@ void TfGENECPRO::pbConformeClick() {
       resultado->Fields(i).SetTag(posicion < 0 ? 999 : static_cast<int>(posicion) + 1);
     }
   }
-  if (ui_->pbExportarExcel->isChecked()) ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
+  if (ui_->pbExportarExcel->isChecked()) {
+    ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
+    return;
+  }
+  ListarInforme(*resultado);
+}
+
+void TfGENECPRO::ListarInforme(Dataset& resultado) {
+  auto informe = std::make_unique<TfGENELPRO>();
+  fGENELPRO = informe.get();
+  informe->NumeroColumnasFicha = ui_->NumeroColumnasFicha->value();
+  informe->NumeroLineasMemoFicha = ui_->NumeroLineasMemoFicha->value();
+  informe->FormatoFicha = ui_->FormatoFicha->isChecked();
+  informe->SepararPorPaginas = ui_->SepararPorPaginas->isChecked();
+  informe->SetDataSet(&resultado);
+  informe->Titulo = ui_->Titulo->text();
+  informe->AjustarPalabras = !ui_->LimitarPalabras->isChecked();
+  informe->ListaTotales = QStringLiteral("Todas");
+  informe->Orientacion = ui_->cbApaisado->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
+  informe->Papel = ui_->cbTamanio->currentText();
+  informe->FuenteListado = ui_->DBGrid1->font();
+  for (const RangoCampo& rango : rangos())
+    informe->Rangos.append({rango.campo.nombre, rango.desde, rango.hasta});
+  informe->Filtros = ui_->MemoFiltros->toPlainText();
+  DSAjustar->SetDataSet(nullptr);  // the grid reads nothing while the report walks the records
+  try {
+    if (ui_->VisualizacionPrevia->isChecked()) informe->Previsualizar();
+    else informe->Imprimir();
+  } catch (const std::exception& error) {
+    MensajeAviso(TextoExcepcion(error));
+  }
+  DSAjustar->SetDataSet(modoTabla() ? dataSet_ : Query1);
 }
 
 void TfGENECPRO::restaurarFiltro() {

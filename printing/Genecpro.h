@@ -61,6 +61,7 @@ class TfGENECPRO : public Form {
   void deRejillaALista();
   void listarFormatos(const QString& elegido);
   void restaurarFiltro();
+  void ListarInforme(Dataset& resultado);
 
   std::unique_ptr<Ui::TfGENECPRO> ui_;
   Table* Formatos;

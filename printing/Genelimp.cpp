@@ -18,9 +18,13 @@
 #include "platform/report/Printer.h"
 #include "printing/ImpresoraPredeterminada.h"
 #include "printing/comandos/ComandosImpreso.h"
+#include "printing/salidas/SalidasImpreso.h"
+#include "ui_GENELIMP.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
+#include <QScreen>
+#include <QTemporaryDir>
 
 #include <utility>
 
@@ -57,8 +61,11 @@ TfGENELIMP::TfGENELIMP(QWidget* owner)
       DataSource1(new DataSource(this)),
       Impreso(new Table(this)),
       tablas_(*Temporal, LTemporal, *Impreso),
-      ejecucion_(tablas_, *this) {
+      ejecucion_(tablas_, *this),
+      ui_(std::make_unique<Ui::TfGENELIMP>()),
+      paginas_(std::make_unique<RecordedPages>()) {
   setObjectName(u"fGENELIMP"_qs);
+  PrepararVista();
   Temporal->setObjectName(u"Temporal"_qs);
   LTemporal->setObjectName(u"LTemporal"_qs);
   DataSource1->setObjectName(u"DataSource1"_qs);
@@ -68,6 +75,7 @@ TfGENELIMP::TfGENELIMP(QWidget* owner)
   LTemporal->SetMasterSource(DataSource1);
   fGENELIMP = this;
   InstalarComandosImpreso();
+  InstalarSalidasImpreso();
 
   CancelarListado = false;
   AbrirTablasFormulario(*this);
@@ -114,7 +122,12 @@ void TfGENELIMP::ImprimirImpreso() {
   ejecucion_.destino = pdf || VisualizarEnPantalla ? DestinoSalida::Pantalla : DestinoSalida::Impresora;
   EjecutarImpreso();
   if (!pdf) {
-    if (VisualizarEnPantalla && NumeroPaginas() > 0) ShowModal();
+    if (VisualizarEnPantalla && NumeroPaginas() > 0) {
+      // Maximised, also where no window manager does it.
+      if (const QScreen* pantalla = screen()) setGeometry(pantalla->availableGeometry());
+      setWindowState(windowState() | Qt::WindowMaximized);
+      ShowModal();
+    }
     LiberarPaginas();
     return;
   }
@@ -161,13 +174,14 @@ void TfGENELIMP::EjecutarImpreso() {
   if (!pantalla && !EmpezarImpresora(*impreso)) return;
   if (pantalla) {
     LiberarPaginas();
-    paginas_.Begin(PageSetup());
+    paginas_->Begin(PageSetup());
+    if (VisualizarEnPantalla && !SalidaImpreso.startsWith(PrefijoPDF)) DibujarRegla();
   }
   const CursorEspera espera;
   ejecucion_.Recorrer();
   if (pantalla) {
     GuardarPagina();
-    paginas_.End();
+    paginas_->End();
     return;
   }
   TerminarTrabajo();
@@ -275,14 +289,25 @@ void TfGENELIMP::GuardarPagina() {
   dibujo.rect = QRectF(0, 0, MillimetresToUnits(geometria.anchoPapel), MillimetresToUnits(geometria.altoPapel));
   dibujo.picture = std::exchange(imagenPagina_, QImage());
   pagina_.cells.push_back(std::move(dibujo));
-  paginas_.AddPage(pagina_);
+  paginas_->AddPage(pagina_);
   pagina_ = PageRecord();
   paginaAbierta_ = false;
+}
+
+QString TfGENELIMP::CarpetaPiezas() {
+  if (!piezas_) piezas_ = std::make_unique<QTemporaryDir>();
+  return piezas_->path();
+}
+
+void TfGENELIMP::RetirarPiezas() {
+  ArchivosPDF.clear();
+  piezas_.reset();
 }
 
 void TfGENELIMP::LiberarPaginas() {
   if (pintorPagina_.isActive()) pintorPagina_.end();
   imagenPagina_ = QImage();
+  paginaTrabajo_ = QImage();
   pagina_ = PageRecord();
   paginaAbierta_ = false;
   claves_.clear();

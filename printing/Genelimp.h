@@ -17,8 +17,14 @@
 
 class DataSource;
 class QPrinter;
+class QTemporaryDir;
 class Table;
 class TfGENELIMP;
+class TPrintBarcode;
+
+namespace Ui {
+class TfGENELIMP;
+}
 
 // Set by the caller before it creates the engine form; they outlive it.
 extern QString CodigoImpresoActual;
@@ -59,16 +65,44 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   void ImprimirImpreso();
   void EjecutarImpreso();
 
+  // The preview window's commands.
+  void FormShow();
+  void SpinEditPaginaChange();
+  void pbPrimeraPaginaClick();
+  void pbUltimaPaginaClick();
+  void SpinEditZoomChange();
+  void pbZoomTo100Click();
+  void pbZoomToWidthClick();
+  void pbZoomToFitClick();
+  void pbImprimirClick();
+  void pbImprimirPaginaClick();
+  void pbExportarAExcelClick();
+  void pbExportarAPDFClick();
+  void pbAyudaClick();
+  // Page n of the preview, zoomed, the ruler ANDed over it.
+  void MostrarPagina(int n);
+  int PaginaMostrada() const;
+  int Zoom() const;
+  void SetZoom(int zoom);
+  QImage ImagenMostrada() const;
+  // The ruler sheet of a preview run; null without a ruler.
+  const QImage& PaginaTrabajo() const { return paginaTrabajo_; }
+  TPrintBarcode* PrintBarcode1() const;
+
   EjecucionImpreso& Ejecucion() { return ejecucion_; }
   QString SalidaImpreso;  // empty or a printer name; "PDF:" and a file name
   DestinoSalida Destino() const { return ejecucion_.destino; }
   bool SoloDocumentoPagina = false;  // with Ejecucion().soloClave: the key of the page's document
   QString ImpresoraActual;
+  QStringList ArchivosPDF;  // the PDF pieces of the run, in order
+  // A folder of this run's own for its pieces; removed with RetirarPiezas.
+  QString CarpetaPiezas();
+  void RetirarPiezas();
   QString ImpresoraPredeterminadaWindows;
   bool UsarImpresoraPredeterminada = false;
 
   // The pages of a "Pantalla" run, from 1, with the key of each page's document.
-  const RecordedPages& PaginasImpreso() const { return paginas_; }
+  const RecordedPages& PaginasImpreso() const { return *paginas_; }
   const QStringList& ClavesPaginas() const { return claves_; }
   int NumeroPaginas() const { return ejecucion_.numeroPaginas; }
   // What the commands draw on: the page in work, or the printer's painter.
@@ -77,6 +111,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   // The canvas the commands draw on: the page's picture or the printer job;
   // none for text mode on paper, which goes by the raw channel.
   LienzoImpreso* Lienzo();
+  void LiberarPaginas();
   void EnviarCrudo(const QByteArray& bytes) { crudo_ += bytes; }
   const QByteArray& Crudo() const { return crudo_; }
 
@@ -91,18 +126,27 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   void PaginaNueva(const QString& clave) override;
   void SaltoPaginaImpresora() override;
   void EjecutarComando(const LineaInstruccion& linea) override;
+  void showEvent(QShowEvent* event) override;
 
   bool EmpezarImpresora(const DefinicionImpreso& impreso);
   bool AbrirTrabajo(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void AbrirTrabajoTexto(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void TerminarTrabajo();
   void GuardarPagina();
-  void LiberarPaginas();
   QString ValorPrograma(const QString& nombre) const;
+  void PrepararVista();
+  void DibujarRegla();
+  void CentrarImagen();
+  // Runs the documents again onto paper and keeps the preview's pages.
+  void ImprimirDesdeVista();
+
 
   TablasImpreso tablas_;
   EjecucionImpreso ejecucion_;
-  RecordedPages paginas_;
+  std::unique_ptr<Ui::TfGENELIMP> ui_;
+  std::unique_ptr<RecordedPages> paginas_;
+  std::unique_ptr<QTemporaryDir> piezas_;
+  QImage paginaTrabajo_;
   QStringList claves_;
   PageRecord pagina_;
   bool paginaAbierta_ = false;

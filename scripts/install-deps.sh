@@ -9,7 +9,9 @@ packages=(
   libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev libzip-dev poppler-utils fonts-liberation2
+  libxlsxwriter-dev libzip-dev libqpdf-dev poppler-utils fonts-liberation2
+  # Word templates converted and printed as PDF
+  libreoffice-writer-nogui
   # the reference barcode encoder of the barcode tests
   libzint-dev
   libcurl4-openssl-dev openssl ca-certificates
@@ -18,6 +20,8 @@ packages=(
   # the tests' loopback mail and FTP servers; the outside helper's mail program and printer client
   python3-aiosmtpd python3-pyftpdlib
   xdg-utils cups-client
+  # the scheduled backups' crontab
+  cron
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "shell/Genemenu.h"
 
+#include "core/services/FormularioRegistrado.h"
+
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ControlesNoVisibles.h"
@@ -8,12 +10,16 @@
 #include "core/helpers/Letras.h"
 #include "core/helpers/Listas.h"
 #include "core/services/Ayuda.h"
+#include "core/services/FormularioRegistrado.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "core/system/Procesos.h"
 #include "dialogs/FormularioAdministrador.h"
+#include "printing/Geneimpr.h"
 #include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "shell/DescargaVersion.h"
@@ -146,9 +152,25 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguracindeImpresos1", [] { AbrirFormularioAdministrador<TfGENEIMPR>(); });
+  alPulsar("GestionCopiasSeguridadSQLServer", [] {
+    AbrirFormularioAdministrador([] { return FormularioRegistrado(QLatin1String(kFormularioCopiasSQLServer)); });
+  });
+  // Anyone may measure this machine.
+  alPulsar("TestdeRendimiento1", [] { FormularioRegistrado(QLatin1String(kFormularioTestRendimiento))->ShowModal(); });
   alPulsar("ConfiguraciondeAplicaciones1", [this] {
     if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
   });
+  // The incidents' forms live above this layer: opened by the class name the program registers.
+  for (const auto& [nombre, clase] : {std::pair{"IntroduccindeIncidenciasdelaAplicacin1", "TfGENEINAP"},
+                                      std::pair{"ConsultadeIncidenciasdelaAplicacin1", "TfGENECINA"}}) {
+    const QString registrada = QString::fromLatin1(clase);
+    accion(nombre)->setEnabled(FormRegistry::IsRegistered(registrada));
+    alPulsar(nombre, [registrada] {
+      const std::unique_ptr<QWidget> formulario(FormRegistry::Create(registrada, nullptr));
+      if (auto* modal = qobject_cast<Form*>(formulario.get())) modal->ShowModal();
+    });
+  }
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });

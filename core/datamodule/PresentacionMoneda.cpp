@@ -5,6 +5,7 @@
 #include "core/forms/BotonEuro.h"
 #include "core/forms/FormatosCampo.h"
 #include "core/forms/GanchosFormulario.h"
+#include "core/forms/HijaMDIActiva.h"
 #include "platform/Exceptions.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -14,8 +15,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
 #include <optional>
 
@@ -23,17 +22,10 @@ namespace {
 
 QWidget* ventanaPrincipal() { return Ganchos().VentanaPrincipal ? Ganchos().VentanaPrincipal() : nullptr; }
 
-const QWidget* hijaMDIActiva() {
-  const QWidget* principal = ventanaPrincipal();
-  const QMdiArea* area = principal ? principal->findChild<QMdiArea*>() : nullptr;
-  const QMdiSubWindow* hija = area ? area->activeSubWindow() : nullptr;
-  return hija ? hija->widget() : nullptr;
-}
-
 // The euro button that decides: the active form's, else the active MDI child's.
 const QAbstractButton* botonQueDecide() {
   if (const QAbstractButton* boton = BotonEuro(QApplication::activeWindow())) return boton;
-  return BotonEuro(hijaMDIActiva());
+  return BotonEuro(HijaMDIActiva());
 }
 
 const QAction* opcionMenu() {

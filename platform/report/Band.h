@@ -38,6 +38,8 @@ class Band {
 
   ReportItem& Add(ItemKind kind, const QString& name);
   ReportItem* Item(const QString& name) const;
+  // Frees the items made by Add that the test picks.
+  void RemoveIf(const std::function<bool(const ReportItem& item)>& test);
   const std::vector<std::unique_ptr<ReportItem>>& Items() const { return items_; }
 
  private:

@@ -11,8 +11,12 @@ void PaintPage(QPainter& painter, const PageRecord& page) {
   for (const PageCell& cell : page.cells) {
     switch (cell.kind) {
       case PageCell::Kind::Text:
+        if (cell.background.isValid()) painter.fillRect(cell.rect, cell.background);
+        if (cell.frame) painter.drawRect(cell.rect);
         painter.setFont(UnitFont(cell.font));
+        painter.setPen(cell.color);
         painter.drawText(cell.rect, cell.alignment, cell.text);
+        painter.setPen(QPen(Qt::black, 1));
         break;
       case PageCell::Kind::Line:
         if (cell.rect.width() >= cell.rect.height()) painter.drawLine(cell.rect.topLeft(), cell.rect.topRight());

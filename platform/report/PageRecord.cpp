@@ -2,7 +2,7 @@
 
 QDataStream& operator<<(QDataStream& stream, const PageCell& cell) {
   stream << static_cast<quint8>(cell.kind) << cell.rect << cell.text << cell.font << qint32(cell.alignment)
-         << cell.band << cell.item;
+         << cell.band << cell.item << cell.color << cell.background << cell.frame;
   const bool withPicture = cell.kind == PageCell::Kind::Picture;
   stream << withPicture;
   if (withPicture) stream << cell.picture;
@@ -13,7 +13,8 @@ QDataStream& operator>>(QDataStream& stream, PageCell& cell) {
   quint8 kind = 0;
   qint32 alignment = 0;
   bool withPicture = false;
-  stream >> kind >> cell.rect >> cell.text >> cell.font >> alignment >> cell.band >> cell.item >> withPicture;
+  stream >> kind >> cell.rect >> cell.text >> cell.font >> alignment >> cell.band >> cell.item >> cell.color >> cell.background >> cell.frame >>
+      withPicture;
   cell.kind = static_cast<PageCell::Kind>(kind);
   cell.alignment = alignment;
   if (withPicture) stream >> cell.picture;

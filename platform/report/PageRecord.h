@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDataStream>
 #include <QFont>
 #include <QImage>
@@ -18,6 +19,9 @@ struct PageCell {
   QString text;
   QFont font;
   int alignment = 0;
+  QColor color = Qt::black;
+  QColor background;  // invalid: nothing behind the text
+  bool frame = false;
   QImage picture;
   quint32 band = 0;  // the band's sequence number in the report
   QString item;      // the item's name

@@ -25,6 +25,7 @@ ReportItem* ReportEngine::FindItem(const QString& name) const {
 }
 
 int ReportEngine::Run(PageSink& sink) {
+  if (BeforePrint) BeforePrint();
   if (!Source) throw Exception(QStringLiteral("Report has no data source"));
   ReportRun run(*this, sink);
   const int pages = run.Run();

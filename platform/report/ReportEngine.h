@@ -28,6 +28,9 @@ class ReportEngine {
   bool FirstPageHeader = true;
   bool LastPageFooter = true;
   ReportSource* Source = nullptr;
+  // Runs at the start of every run, before the first record is read: the
+  // report may lay its bands out again for the output at hand.
+  std::function<void()> BeforePrint;
   std::function<void(int page)> OnPage;
   std::function<void(qint64 records)> OnProgress;
   // Polled before each record; true ends the run and its output is not finished.

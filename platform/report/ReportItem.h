@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -36,7 +37,11 @@ struct ReportItem {
   QString PictureFile;
   QFont Font;
   int Alignment = 0x21;  // Qt::AlignLeft | Qt::AlignTop
+  QColor Color = Qt::black;  // of the text, or of a shape's line
+  QColor BackColor;          // none when invalid: the band shows through
+  bool Frame = false;        // a text framed on its four sides
   bool AutoStretch = false;  // a data text grows downwards with its wrapped text
+  bool CutAtFrame = false;   // a memo keeps to its height: the lines below it are left out
   ShapeKind Shape = ShapeKind::Rectangle;
   // Runs as the item prints, with the text it is about to print.
   std::function<void(ReportItem& item, QString& value)> OnPrint;

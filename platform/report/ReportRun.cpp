@@ -39,6 +39,9 @@ PageCell textCell(const ReportItem& item, const QRectF& rect, const QString& tex
   cell.text = text;
   cell.font = item.Font;
   cell.alignment = item.Alignment;
+  cell.color = item.Color;
+  cell.background = item.BackColor;
+  cell.frame = item.Frame;
   cell.item = item.Name;
   return cell;
 }
@@ -139,8 +142,9 @@ std::optional<ReportRun::LaidBand> ReportRun::Lay(Band& band, const Lookup& valu
         if (item.OnPrint) item.OnPrint(item, text);
         if (!item.Enabled) break;
         if (item.Kind == ItemKind::Memo || item.AutoStretch) {
-          const QStringList lines = WrapText(text, item.Font, item.Width);
           const double lineHeight = LineHeight(item.Font);
+          const qsizetype fitting = static_cast<qsizetype>((item.Height + kTolerance) / lineHeight);
+          const QStringList lines = WrapText(text, item.Font, item.Width, item.CutAtFrame ? fitting : -1);
           for (qsizetype line = 0; line < lines.size(); ++line)
             laid.cells.push_back(textCell(item, QRectF(item.Left, item.Top + line * lineHeight, item.Width, lineHeight),
                                           lines.at(line)));

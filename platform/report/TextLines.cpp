@@ -30,10 +30,12 @@ double LineHeight(const QFont& font) { return QFontMetricsF(UnitFont(font)).heig
 namespace {
 
 // Appends the pieces of one paragraph; a word wider than the line is cut by characters.
-void wrapParagraph(const QString& paragraph, const QFontMetricsF& metrics, double width, QStringList& lines) {
+void wrapParagraph(const QString& paragraph, const QFontMetricsF& metrics, double width, qsizetype maxLines,
+                   QStringList& lines) {
   QString line;
   qsizetype position = 0;
   while (position < paragraph.size()) {
+    if (maxLines >= 0 && lines.size() >= maxLines) return;
     qsizetype end = paragraph.indexOf(u' ', position);
     if (end < 0) end = paragraph.size();
     QString word = paragraph.mid(position, end - position);
@@ -65,11 +67,15 @@ void wrapParagraph(const QString& paragraph, const QFontMetricsF& metrics, doubl
 
 }  // namespace
 
-QStringList WrapText(const QString& text, const QFont& font, double width) {
+QStringList WrapText(const QString& text, const QFont& font, double width, qsizetype maxLines) {
   QStringList lines;
-  if (text.isEmpty()) return lines;
+  if (text.isEmpty() || maxLines == 0) return lines;
   const QFontMetricsF metrics(UnitFont(font));
   const QStringList paragraphs = PrintableText(text).split(u'\n');
-  for (const QString& paragraph : paragraphs) wrapParagraph(QString(paragraph).replace(u'\t', u' '), metrics, width, lines);
+  for (const QString& paragraph : paragraphs) {
+    if (maxLines >= 0 && lines.size() >= maxLines) break;
+    wrapParagraph(QString(paragraph).replace(u'\t', u' '), metrics, width, maxLines, lines);
+  }
+  if (maxLines >= 0 && lines.size() > maxLines) lines.resize(maxLines);
   return lines;
 }

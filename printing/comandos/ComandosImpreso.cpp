@@ -3,6 +3,7 @@
 #include "platform/data/Table.h"
 #include "printing/Genelimp.h"
 #include "printing/comandos/ComandoCampo.h"
+#include "printing/comandos/ComandoCodigoBarras.h"
 #include "printing/comandos/ComandoGrafico.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/ComandoVariable.h"
@@ -22,6 +23,7 @@ const QHash<QString, Comando>& TablaComandos() {
       {u"Rect"_qs, ComandoRect}, {u"Line"_qs, ComandoLine}, {u"Font"_qs, ComandoFont},
       {u"Expr"_qs, ComandoExpr}, {u"Conc"_qs, ComandoConc}, {u"Suma"_qs, ComandoSuma},
       {u"ISum"_qs, ComandoISum}, {u"Graf"_qs, ComandoGraf}, {u"Camp"_qs, ComandoCamp},
+      {u"CBar"_qs, ComandoCBar},
   };
   return tabla;
 }
@@ -35,6 +37,7 @@ class DestinoMotor : public DestinoComandos {
     return Ejecucion().geometria.enSeccionLineas ? static_cast<Dataset*>(motor_.LTemporal) : motor_.Temporal;
   }
   void EnviarCrudo(const QByteArray& bytes) override { motor_.EnviarCrudo(bytes); }
+  TPrintBarcode* CodigoBarras() override { return motor_.PrintBarcode1(); }
 
  private:
   TfGENELIMP& motor_;

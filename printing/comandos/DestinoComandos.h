@@ -11,6 +11,7 @@
 // What the commands of a printed form act on: the run's state, the canvas of
 // the destination and the printer's raw channel.
 class Dataset;
+class TPrintBarcode;
 
 class DestinoComandos {
  public:
@@ -22,6 +23,8 @@ class DestinoComandos {
   // None when there is nothing to draw on (text mode on paper).
   virtual LienzoImpreso* Lienzo() = 0;
   virtual void EnviarCrudo(const QByteArray& bytes) = 0;
+  // The form's own barcode control; none: the command makes one.
+  virtual TPrintBarcode* CodigoBarras() { return nullptr; }
 
   // A field of the row in print: the line while [LINEAS] runs, else the
   // document. None when the row has no such field.

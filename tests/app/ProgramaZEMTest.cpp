@@ -1,5 +1,6 @@
 #include "app/ProgramaZEM.h"
 #include "core/datamodule/Genemodu.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
@@ -8,6 +9,7 @@
 #include "dialogs/Genebusq.h"
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
+#include "platform/FormRegistry.h"
 #include "shell/Genemenu.h"
 #include "tests/fixtures/InstallationBuilder.h"
 #include "tests/fixtures/ScriptedPresenter.h"
@@ -52,6 +54,10 @@ TEST_F(ProgramaZEMTest, CreatesTheFormsInTheirOrderAndRunsTheMainWindow) {
                            AspectoAplicacion, fGENEBUSQ->Caption()}),
               QStringList({"Versión 2024b", "Gestor de Aplicaciones ZEM", "ZEMWIN.HLP", "ANA", "evo+", "Buscar"}));
     EXPECT_EQ(&MessagePresenterSeam::Get(), &mensajes);  // a presenter already in place keeps the messages
+    // The maintenance tools that lower layers open by name, and the masters' copy.
+    for (const char* clase : {"TfGENEDIAG", "TfGENEBSQL", "TfGENETEST"})
+      EXPECT_TRUE(FormRegistry::IsRegistered(QLatin1String(clase))) << clase;
+    EXPECT_TRUE(Ganchos().CopiarRegistrosAOtrasEmpresas);
 
     bool mostrada = false;
     QTimer::singleShot(0, [&] {

@@ -4,7 +4,12 @@
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
+#include "platform/report/RecordedPages.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "printing/Genelpro.h"
+#include "printing/Geneprev.h"
+#include "tests/fixtures/RecordingPrinter.h"
+#include "tests/fixtures/ReportTestSupport.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/XlsxSheet.h"
 
@@ -266,4 +271,38 @@ TEST_F(Genecpro, LoadingAFormatFromTheAdjustPageKeepsTheFormatsSelection) {
   });
   mostrar(clientes);
   EXPECT_EQ(seleccionados, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+}
+
+TEST_F(Genecpro, ConformePreviewsTheListingUntilThePreviewClosesOrPrintsIt) {
+  RecordingPrinter impresoras({u"Oficina"_qs}, carpeta.Path());
+  ScriptedDialogs dialogos;
+  int paginas = 0;
+  QString titulo;
+  bool informeDuranteVista = false;
+  bool informeDespues = true;
+  AlMostrarse([&](QWidget&) {
+    hijo<QLineEdit>("Titulo").setText(u"Clientes"_qs);
+    QTimer cerrar;
+    cerrar.callOnTimeout([&] {
+      if (!fGENEPREV || fGENEPREV->EstadoInforme != u"Finalizada"_qs) return;
+      paginas = fGENEPREV->NumeroPaginas();
+      titulo = TextsOfItem(fGENEPREV->Paginas().Page(1), u"QRTitulo"_qs).value(0);
+      informeDuranteVista = fGENELPRO != nullptr;
+      fGENEPREV->close();
+    });
+    cerrar.start(10);
+    fGENECPRO->pbConformeClick();
+    cerrar.stop();
+    informeDespues = fGENELPRO != nullptr;
+    hijo<QCheckBox>("VisualizacionPrevia").setChecked(false);
+    dialogos.ExpectPrint(true);
+    fGENECPRO->pbConformeClick();
+  });
+  mostrar(clientes);
+  EXPECT_GE(paginas, 4);  // 250 customers
+  EXPECT_EQ(titulo, u"Clientes"_qs);
+  EXPECT_TRUE(informeDuranteVista);
+  EXPECT_FALSE(informeDespues);
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), paginas);
 }

@@ -18,7 +18,8 @@ TEST_F(MenuAdministracion, EachItemIsEnabledAndOpensOnlyForAnAdministrator) {
   TfGENEMENU ventana;
   CodigoUsuarioActual = u"ANA"_qs;
   for (const char* nombre :
-       {"Empresas1", "ConfiguracionDeUsuarios", "CamposdeUsuarioPersonalizados", "ConfiguraciondeAplicaciones1"}) {
+       {"Empresas1", "ConfiguracionDeUsuarios", "CamposdeUsuarioPersonalizados", "ConfiguraciondeAplicaciones1",
+        "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer"}) {
     SCOPED_TRACE(nombre);
     QAction* item = ventana.findChild<QAction*>(QString::fromLatin1(nombre));
     ASSERT_NE(item, nullptr);

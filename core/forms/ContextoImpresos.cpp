@@ -1,0 +1,3 @@
+#include "core/forms/ContextoImpresos.h"
+
+QString ContextoImpresos;

@@ -1,0 +1,129 @@
+#include "platform/report/PdfCreator.h"
+
+#include "platform/ProcessLauncher.h"
+#include "platform/report/PagePainter.h"
+#include "platform/report/PageRecord.h"
+#include "platform/report/PageSetup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QUrl>
+
+// qpdf 11 without its old pointer type.
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <cstdio>
+#include <list>
+
+namespace {
+
+constexpr int kResolution = 300;
+
+}  // namespace
+
+PdfCreator::PdfCreator() { pages_.Begin(PageSetup()); }
+
+void PdfCreator::AddPage(const PageRecord& page) { pages_.AddPage(page); }
+
+QString PdfCreator::Write(const QString& target, const QSizeF& paperMillimetres) {
+  if (pages_.PageCount() == 0) return QStringLiteral("No hay páginas");
+  QSaveFile file(target);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  QPdfWriter writer(&file);
+  writer.setResolution(kResolution);
+  const QSizeF paper = paperMillimetres.isEmpty() ? QSizeF(210, 297) : paperMillimetres;
+  writer.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  QPainter painter;
+  if (!painter.begin(&writer)) return file.errorString();
+  const double scale = kResolution / kReportDpi;
+  for (int n = 1; n <= pages_.PageCount(); ++n) {
+    if (n > 1 && !writer.newPage()) return file.errorString();
+    painter.save();
+    painter.scale(scale, scale);
+    PaintPage(painter, pages_.Page(n));
+    painter.restore();
+  }
+  painter.end();
+  if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit()) return file.errorString();
+  return {};
+}
+
+QString PdfCreator::Join(const QStringList& files, const QString& target) {
+  QStringList errors;
+  // The sources are read while the joined file is written.
+  std::list<QPDF> sources;
+  QPDF joined;
+  joined.emptyPDF();
+  QPDFPageDocumentHelper pages(joined);
+  int count = 0;
+  for (const QString& name : files) {
+    QPDF& source = sources.emplace_back();
+    try {
+      source.setSuppressWarnings(true);
+      source.setAttemptRecovery(false);
+      const QByteArray fileName = QFile::encodeName(name);
+      source.processFile(fileName.constData());
+      for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source).getAllPages()) {
+        pages.addPage(page, false);
+        ++count;
+      }
+    } catch (const std::exception& error) {
+      errors << QString::fromLocal8Bit(error.what());
+      sources.pop_back();
+    }
+  }
+  if (count == 0) return errors.isEmpty() ? QStringLiteral("No hay páginas") : errors.join(u'\n');
+  QTemporaryFile part(QFileInfo(target).absoluteDir().filePath(QStringLiteral(".pdfXXXXXX")));
+  if (!part.open()) return part.errorString();
+  // The writer keeps the name's pointer.
+  const QByteArray partName = QFile::encodeName(part.fileName());
+  try {
+    QPDFWriter writer(joined, partName.constData());
+    writer.write();
+  } catch (const std::exception& error) {
+    errors << QString::fromLocal8Bit(error.what());
+    return errors.join(u'\n');
+  }
+  if (std::rename(partName.constData(), QFile::encodeName(target).constData()) != 0)
+    return QStringLiteral("No se puede escribir ") + target;
+  part.setAutoRemove(false);
+  return errors.join(u'\n');
+}
+
+QString PdfCreator::Convert(const QString& document, const QString& target) {
+  const QTemporaryDir work;
+  if (!work.isValid()) return work.errorString();
+  const QString format = QFileInfo(target).suffix().toLower() == QLatin1String("docx") ? QStringLiteral("docx")
+                                                                                        : QStringLiteral("pdf");
+  const QString output = work.filePath(QStringLiteral("salida"));
+  const QStringList arguments{
+      QStringLiteral("--headless"), QStringLiteral("--norestore"),
+      QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(work.filePath(QStringLiteral("perfil"))).toString(),
+      QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), output, QFileInfo(document).absoluteFilePath()};
+  const std::optional<int> exit = ProcessLauncherSeam::Get().Run(QStringLiteral("soffice"), arguments, work.path());
+  if (!exit) return QStringLiteral("No se puede ejecutar LibreOffice");
+  const QString converted = QDir(output).filePath(QFileInfo(document).completeBaseName() + u'.' + format);
+  if (*exit != 0 || !QFileInfo::exists(converted)) return QStringLiteral("LibreOffice no ha podido convertir ") + document;
+  return Copy(converted, target);
+}
+
+QString PdfCreator::Copy(const QString& file, const QString& target) {
+  QFile source(file);
+  if (!source.open(QIODevice::ReadOnly)) return source.errorString();
+  QSaveFile copy(target);
+  if (!copy.open(QIODevice::WriteOnly)) return copy.errorString();
+  while (!source.atEnd()) {
+    const QByteArray block = source.read(1 << 20);
+    if (block.isEmpty() || copy.write(block) != block.size()) return copy.errorString();
+  }
+  if (!copy.commit()) return copy.errorString();
+  return {};
+}

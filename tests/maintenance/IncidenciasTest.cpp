@@ -1,0 +1,186 @@
+#include "core/datamodule/SalidaInforme.h"
+#include "core/system/Incidencias.h"
+#include "maintenance/Genecina.h"
+#include "maintenance/Geneinap.h"
+#include "maintenance/Geqrlina.h"
+#include "platform/controls/DBChoiceControls.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/data/Field.h"
+#include "platform/report/Band.h"
+#include "platform/report/RecordedPages.h"
+#include "platform/report/ReportEngine.h"
+#include "printing/Geneprev.h"
+#include "tests/dialogs/BusquedaFixture.h"
+#include "tests/fixtures/ReportTestSupport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+
+// INCAPLIC of the general database, with the incidents a test adds.
+class Incidencias : public BusquedaFixture {
+ protected:
+  void SetUp() override {
+    Preparar();
+  }
+  // Incidents desde..hasta, their texts as given.
+  void Agregar(int desde, int hasta, const QString& descripcion = u"Falla al grabar"_qs) {
+    QString sql;
+    for (int numero = desde; numero <= hasta; ++numero)
+      sql += u"INSERT INTO INCAPLIC (NumeroIncidencia, Fecha, Hora, CodigoUsuario, Descripcion, Condiciones, "
+             "Programa) VALUES (%1, '2024-03-05 00:00:00', '1899-12-30 10:20:30', 'ANA', '%2', "
+             "'Al pulsar\r\nConforme', 'Clientes %1'); "_qs.arg(numero)
+                 .arg(descripcion);
+    Ejecutar(sql, u"DatabaseGeneral"_qs);
+  }
+  int Filas() {
+    return EjecutarSQL(u"SELECT COUNT(*) FROM INCAPLIC"_qs, u"DatabaseGeneral"_qs).trimmed().toInt();
+  }
+
+};
+
+}  // namespace
+
+TEST_F(Incidencias, ANewIncidentTakesTheNextNumberAndTheDefaults) {
+  EXPECT_EQ(Filas(), 0);  // made from the shipped definitions
+  TfGENEINAP entrada;
+  EXPECT_FALSE(entrada.findChild<QAction*>(u"CopiarRegistrosaOtrasEmpresas1"_qs)->isVisible());
+  EXPECT_FALSE(entrada.findChild<QAction*>(u"DocumentacionElectronica1"_qs)->isEnabled());
+  Table& tabla = *entrada.Table1;
+  const auto nuevo = [&] {
+    entrada.AgregarClick();
+    return tabla.FieldByName(u"NumeroIncidencia"_qs).AsInteger();
+  };
+  EXPECT_EQ(nuevo(), 1);
+  EXPECT_EQ(tabla.FieldByName(u"CodigoUsuario"_qs).AsString(), u"ANA"_qs);
+  EXPECT_FALSE(tabla.FieldByName(u"Fecha"_qs).IsNull());
+  EXPECT_TRUE(QRegularExpression(u"^\\d\\d:\\d\\d:\\d\\d$"_qs).match(tabla.FieldByName(u"Hora"_qs).Text()).hasMatch());
+  // This platform's name is kept, and shows as no choice.
+  EXPECT_EQ(tabla.FieldByName(u"SistemaOperativo"_qs).AsString(), u"Desconocida"_qs);
+  EXPECT_EQ(entrada.findChild<DBComboBox*>(u"EditSistemaOperativo"_qs)->currentIndex(), -1);
+  tabla.FieldByName(u"Descripcion"_qs).SetAsString(u"No imprime\r\n50% de 'O'Neill_x'"_qs);
+  tabla.Post();
+  Agregar(10, 10);
+  tabla.Refresh();
+  EXPECT_EQ(nuevo(), 11);  // over the gap
+  tabla.Cancel();
+  // "Agregar con Duplicación" copies the record shown when the command was given.
+  tabla.First();
+  entrada.findChild<QAction*>(u"Agregar"_qs)->setText(u"&Agregar con Duplicación"_qs);
+  EXPECT_EQ(nuevo(), 11);
+  EXPECT_EQ(tabla.FieldByName(u"Descripcion"_qs).AsString(), u"No imprime\r\n50% de 'O'Neill_x'"_qs);
+  tabla.Post();
+  EXPECT_EQ(Filas(), 3);
+}
+
+TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
+  Agregar(1, 100);
+  TfGENECINA consulta;
+  DBGrid& rejilla = *consulta.findChild<DBGrid*>(u"DBGrid1"_qs);
+  rejilla.SetSelectedIndex(0);
+  mensajes.Expect(u"P"_qs, u"10"_qs).Expect(u"P"_qs, u"20"_qs);
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::Desde);
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::Hasta);
+  EXPECT_EQ(consulta.Table1->Filter(), u"(NumeroIncidencia >= '10') AND (NumeroIncidencia <= '20')"_qs);
+  int filas = 0;
+  for (consulta.Table1->First(); !consulta.Table1->Eof(); consulta.Table1->Next()) ++filas;
+  EXPECT_EQ(filas, 11);
+  // A calculated column, or a table being edited, asks nothing.
+  rejilla.SetSelectedIndex(static_cast<int>(consulta.Table1->FieldByName(u"DescripcionStr"_qs).Index()));
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::IgualA);
+  rejilla.SetSelectedIndex(0);
+  consulta.Table1->Edit();
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::IgualA);
+  consulta.Table1->Cancel();
+  // A quote makes a filter the engine cannot read: the warning, and the filter as it was.
+  mensajes.Expect(u"P"_qs, u"O'Neill"_qs).Expect(u"A"_qs);
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::IgualA);
+  EXPECT_EQ(mensajes.Texts().last(), u"¡No ha sido posible filtrar registros!"_qs);
+  EXPECT_EQ(consulta.Table1->Filter(), u"(NumeroIncidencia >= '10') AND (NumeroIncidencia <= '20')"_qs);
+  EXPECT_TRUE(consulta.Table1->Filtered());
+  consulta.Table1->First();
+  EXPECT_EQ(consulta.Table1->FieldByName(u"CondicionesStr"_qs).AsString(), u"Al pulsar. Conforme"_qs);
+  EXPECT_EQ(consulta.Table1->FieldByName(u"Hora"_qs).Text(), u"10:20:30"_qs);
+}
+
+TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
+  Agregar(1, 4);
+  Agregar(5, 7, QString(50000, u'x').replace(100, 1, u' '));
+  Agregar(8, 9);
+  IncidenciaDesde = 5;
+  IncidenciaHasta = 7;
+  TfGEQRLINA informe;
+  const QString archivo = carpeta.File(u"incidencias.pdf"_qs);
+  GenerarSalidaInforme(informe.QuickReport(), u"PDF:"_qs + archivo);
+  EXPECT_EQ(PdfInfo(archivo).value(u"Pages"_qs).toInt(), 3);
+  QStringList palabras;
+  for (const PdfWord& palabra : PdfWords(archivo))
+    if (palabra.page == 2) palabras << palabra.text;
+  for (const QString& esperada : {u"Identificación"_qs, u"Origen"_qs, u"Observaciones"_qs, u"Clientes"_qs, u"6"_qs,
+                                  u"10:20:30"_qs, u"05/03/2024"_qs, u"Página"_qs})
+    EXPECT_TRUE(palabras.contains(esperada)) << esperada.toStdString();
+  // The long description ends at its frame, above the next block.
+  RecordedPages paginas;
+  informe.QuickReport().Run(paginas);
+  const ReportItem& marco = *informe.QuickReport().FindItem(u"MarcoDescripcion"_qs);
+  const PageRecord pagina = paginas.Page(1);
+  double fondoMarco = 0;
+  double fondoTexto = 0;
+  for (const PageCell& celda : pagina.cells) {
+    if (celda.item == u"MarcoDescripcion"_qs) fondoMarco = celda.rect.bottom();
+    if (celda.item == u"QRDescripcion"_qs) fondoTexto = std::max(fondoTexto, celda.rect.bottom());
+  }
+  EXPECT_GT(fondoTexto, fondoMarco - marco.Height);
+  EXPECT_LE(fondoTexto, fondoMarco);
+  // A number that does not exist prints nothing.
+  IncidenciaDesde = IncidenciaHasta = 50;
+  const QString vacio = carpeta.File(u"vacio.pdf"_qs);
+  GenerarSalidaInforme(informe.QuickReport(), u"PDF:"_qs + vacio);
+  EXPECT_FALSE(QFile::exists(vacio));
+}
+
+TEST_F(Incidencias, PrintingFromTheEntryAsksForThePreview) {
+  Agregar(1, 3);
+  TfGENEINAP entrada;
+  entrada.Table1->Last();
+  int paginas = 0;
+  QTimer cerrar;
+  cerrar.callOnTimeout([&] {
+    if (!fGENEPREV || fGENEPREV->EstadoInforme != u"Finalizada"_qs) return;
+    paginas = fGENEPREV->NumeroPaginas();
+    fGENEPREV->close();
+  });
+  cerrar.start(10);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  entrada.findChild<QPushButton*>(u"pbImprimir"_qs)->click();
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"¿Desea realizar una visualización previa?"_qs});
+  EXPECT_EQ(paginas, 1);
+  EXPECT_EQ((std::vector<int>{IncidenciaDesde, IncidenciaHasta}), (std::vector<int>{3, 3}));
+}
+
+TEST_F(Incidencias, CapturingAnIncidentWritesNoRecord) {
+  Agregar(1, 2);
+  CapturarIncidencia(u"Actualización de la Base de Datos"_qs, u"Resultado"_qs);
+  CapturarIncidencia(u"Traspaso de Datos"_qs);
+  EXPECT_EQ(Filas(), 2);
+}
+
+TEST_F(Incidencias, ANumberTakenMeanwhileKeepsTheNewIncidentToBeRenumbered) {
+  EXPECT_EQ(Filas(), 0);
+  TfGENEINAP entrada;
+  Table& tabla = *entrada.Table1;
+  entrada.AgregarClick();
+  tabla.FieldByName(u"Descripcion"_qs).SetAsString(u"Mi incidencia"_qs);
+  Agregar(1, 1);  // another user saved number 1 first
+  mensajes.Expect(u"A"_qs);
+  entrada.pbConformeClick();
+  EXPECT_EQ(tabla.State(), dsInsert);
+  EXPECT_EQ(tabla.FieldByName(u"Descripcion"_qs).AsString(), u"Mi incidencia"_qs);
+  tabla.FieldByName(u"NumeroIncidencia"_qs).SetAsInteger(2);
+  entrada.pbConformeClick();
+  EXPECT_EQ(EjecutarSQL(u"SELECT Descripcion FROM INCAPLIC WHERE NumeroIncidencia = 2"_qs, u"DatabaseGeneral"_qs).trimmed(),
+            u"Mi incidencia"_qs);
+}

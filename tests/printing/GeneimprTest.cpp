@@ -1,0 +1,141 @@
+#include "printing/Geneimpr.h"
+
+#include "core/forms/ContextoImpresos.h"
+#include "platform/TextFile.h"
+#include "platform/data/Field.h"
+#include "printing/Genelimp.h"
+#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/RecordingPrinter.h"
+#include "tests/fixtures/ScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString CodigoEnBlanco = u"¡No es posible crear registros con el código en blanco!"_qs;
+
+// The definitions opened from a module (no company asked) on the company
+// database, IMPRESO made from the installation's definitions.
+class Definiciones : public ConexionesFixture, public ModuloConUsuarios {
+ protected:
+  Definiciones() {
+    Iniciar();
+    CrearUsuarios(u"Codigo, Categoria, Configuracion"_qs,
+                  u"('ADMIN', 'Administrador', NULL), ('ANA', 'Normal', 'ProcesosNoAutorizados=Modificar Impresos')"_qs);
+    CodigoUsuarioActual = u"ADMIN"_qs;
+    ContextoImpresos = u"Contexto"_qs;
+  }
+  ~Definiciones() override {
+    ContextoImpresos.clear();
+    ModuloDatos = nullptr;
+  }
+
+  static QString Campo(const TfGENEIMPR& f, const char* nombre) {
+    return f.Table1->FieldByName(QString::fromLatin1(nombre)).AsString();
+  }
+  static void Escribir(TfGENEIMPR& f, const char* nombre, const QString& valor) {
+    f.Table1->FieldByName(QString::fromLatin1(nombre)).SetAsString(valor);
+  }
+  // F9, noting the preview's page count (-1: no preview) and closing it.
+  static int Simular(TfGENEIMPR& f) {
+    int paginas = -1;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+      if (!fGENELIMP || !fGENELIMP->isVisible()) return;
+      paginas = fGENELIMP->NumeroPaginas();
+      EXPECT_EQ(FormularioLlamador, u"fGENEIMPR"_qs);
+      fGENELIMP->reject();
+    });
+    reloj.start(0);
+    QTest::keyClick(&f, Qt::Key_F9);
+    return paginas;
+  }
+
+  ScriptedDialogs dialogos;
+  RecordingPrinter impresoras{{u"Oficina 1"_qs}, carpeta.Path()};
+};
+
+}  // namespace
+
+TEST_F(Definiciones, ANewRecordsDefaultsAndAsciiHasNoPaper) {
+  TfGENEIMPR f;
+  EXPECT_EQ(f.Caption(), u"Configuración de Impresos"_qs);
+  EXPECT_EQ(f.size(), QSize(969, 609));
+  const auto* impresoras = f.findChild<QComboBox*>(u"EditImpresoraPorDefecto"_qs);
+  EXPECT_EQ(impresoras->itemText(0), u"Predeterminada"_qs);
+  EXPECT_EQ(impresoras->itemText(1), u"Oficina 1"_qs);
+  const auto* tipos = f.findChild<QComboBox*>(u"EditTipoDocumento"_qs);
+  EXPECT_EQ(tipos->count(), 54);
+  EXPECT_EQ(tipos->itemText(53), u"Visita"_qs);
+  f.AgregarClick();
+  EXPECT_EQ(Campo(f, "TipoDocumento"), u"Otro"_qs);
+  EXPECT_EQ(Campo(f, "Modo"), u"Grafico"_qs);
+  EXPECT_EQ(Campo(f, "Formato"), u"A4"_qs);
+  EXPECT_EQ(Campo(f, "ImpresoraPorDefecto"), u"Predeterminada"_qs);
+  Escribir(f, "Codigo", u"TICKET"_qs);
+  Escribir(f, "Modo", u"ASCII"_qs);
+  EXPECT_TRUE(f.ValidacionWinControl(f.findChild<QWidget*>(u"EditModo"_qs)));
+  EXPECT_EQ(Campo(f, "Formato"), u"Sin Formato"_qs);
+}
+
+TEST_F(Definiciones, F9SavesAndPreviewsOnePageButNotWithoutACode) {
+  TfGENEIMPR f;
+  f.show();
+  f.AgregarClick();
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  EXPECT_EQ(Simular(f), -1);
+  ASSERT_GE(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, CodigoEnBlanco);
+  EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM IMPRESO"_qs, u"Database"_qs), u"0"_qs);
+
+  f.AgregarClick();
+  Escribir(f, "Codigo", u"FAC"_qs);
+  Escribir(f, "Descripcion", u"Factura"_qs);
+  Escribir(f, "Instrucciones", u"[CABECERA]\r\nText=10;10;0;Hola\r\nCamp=10;20;0;Importe"_qs);
+  EXPECT_EQ(Simular(f), 1);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Descripcion FROM IMPRESO WHERE Codigo = 'FAC'"_qs, u"Database"_qs), u"Factura"_qs);
+  EXPECT_EQ(fGENELIMP, nullptr);
+}
+
+TEST_F(Definiciones, WithoutTheRightTheDefinitionsAreOnlyBrowsedAndSimulated) {
+  Ejecutar(u"INSERT INTO IMPRESO (Codigo, Descripcion, Modo, Formato, Instrucciones) "
+           "VALUES ('FAC', 'Factura', 'Grafico', 'A4', '[CABECERA]\r\nText=10;10;0;Hola')"_qs);
+  CodigoUsuarioActual = u"ANA"_qs;
+  ModuloDatosListo = true;
+  TfGENEIMPR f;
+  ModuloDatosListo = false;
+  f.show();
+  EXPECT_TRUE(f.Table1->ReadOnly());
+  EXPECT_EQ(Campo(f, "Codigo"), u"FAC"_qs);
+  EXPECT_EQ(Simular(f), 1);
+}
+
+TEST_F(Definiciones, TheProgramIsImportedAndExportedInWindows1252) {
+  const QByteArray texto("[CABECERA]\r\nText=10;10;0;A\xf1o \xb7 1");
+  TextFile::WriteBytes(carpeta.File(u"entrada.txt"_qs), texto);
+  dialogos.ExpectFile(carpeta.File(u"entrada.txt"_qs)).ExpectFile(carpeta.File(u"salida.txt"_qs));
+  TfGENEIMPR f;
+  f.AgregarClick();
+  Escribir(f, "Codigo", u"FAC"_qs);
+  f.pbImportarClick();
+  EXPECT_EQ(Campo(f, "Instrucciones"), u"[CABECERA]\r\nText=10;10;0;Año · 1"_qs);
+  f.pbExportarClick();
+  EXPECT_EQ(TextFile::ReadBytes(carpeta.File(u"salida.txt"_qs)), texto);
+  ASSERT_EQ(dialogos.Dialogs().size(), 2);
+  EXPECT_EQ(dialogos.Dialogs()[0].title, u"Importar desde un Archivo de Texto"_qs);
+  EXPECT_EQ(dialogos.Dialogs()[1].title, u"Exportar a un Archivo de Texto"_qs);
+}
+
+TEST_F(Definiciones, ClosingClearsTheContext) {
+  {
+    TfGENEIMPR f;
+    f.show();
+    f.close();
+    EXPECT_TRUE(ContextoImpresos.isEmpty());
+  }
+  ContextoImpresos = u"Contexto"_qs;
+  { TfGENEIMPR f; }
+  EXPECT_TRUE(ContextoImpresos.isEmpty());
+}

@@ -1,0 +1,209 @@
+#include "core/datamodule/SalidaInforme.h"
+#include "core/forms/CabeceraListado.h"
+#include "core/forms/GanchosFormulario.h"
+#include "core/startup/Configuracion.h"
+#include "platform/data/Field.h"
+#include "platform/report/Band.h"
+#include "platform/report/ReportEngine.h"
+#include "tests/fixtures/ReportTestSupport.h"
+#include "tests/printing/ListadoFixture.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+
+namespace {
+
+using Genelpro = ListadoFixture;
+
+// The cell of an item on a page, by its name and the text it printed.
+const PageCell* Celda(const PageRecord& pagina, const QString& item, const QString& texto) {
+  for (const PageCell& celda : pagina.cells)
+    if (celda.item == item && celda.text == texto) return &celda;
+  return nullptr;
+}
+
+double Ancho(const ReportItem& elemento) { return elemento.Width; }
+
+}  // namespace
+
+TEST_F(Genelpro, ColumnsTakeTheBandWidthOfThePaperAndOrientation) {
+  Ventas(1);
+  struct Caso {
+    QPageLayout::Orientation orientacion;
+    QString papel;
+    int ancho, margen;
+  } casos[] = {{QPageLayout::Portrait, QString(), 750, 5},
+               {QPageLayout::Portrait, u"A3"_qs, 1047, 5},
+               {QPageLayout::Landscape, u"A4"_qs, 1047, 10},
+               {QPageLayout::Landscape, u"A3"_qs, 1511, 10}};
+  for (const Caso& caso : casos) {
+    informe->Orientacion = caso.orientacion;
+    informe->Papel = caso.papel;
+    informe->QuickReportBeforePrint();
+    const ReportEngine& quickReport = informe->QuickReport();
+    EXPECT_EQ(quickReport.Page.LeftMargin, caso.margen) << caso.ancho;
+    EXPECT_EQ(quickReport.Page.RightMargin, caso.margen) << caso.ancho;
+    for (const char* nombre : {"QRTitulo", "TituloNombreEmpresa", "QRNumeroPagina"})
+      EXPECT_EQ(Ancho(Elemento(nombre)), caso.ancho) << nombre;
+    EXPECT_EQ(Elemento("QRFechaImpreso").Left + Elemento("QRFechaImpreso").Width, caso.ancho);
+    // Five listed fields, weighing 9, 20, 13, 10 and 10; the last column ends at the band's width.
+    const ReportItem& ultima = Elemento("LBDetalle4");
+    EXPECT_NEAR(ultima.Left + ultima.Width + 2, caso.ancho, 1) << caso.ancho;
+    EXPECT_EQ(informe->QuickReport().FindItem(u"LBDetalle5"_qs), nullptr);  // the instructions never print
+  }
+  // Portrait A4: 9 × 750 / 62 = 108.9 → 109; 20 × 750 / 62 = 241.9 → 242.
+  informe->Orientacion = QPageLayout::Portrait;
+  informe->Papel = u"A4"_qs;
+  informe->QuickReportBeforePrint();
+  EXPECT_EQ((std::vector<double>{Elemento("LBDetalle0").Left, Elemento("LBDetalle0").Width, Elemento("LBDetalle1").Left,
+                                 Elemento("LBDetalle1").Width, Elemento("LBTitulo1").Top, Elemento("LBTotales1").Top}),
+            (std::vector<double>{0, 107, 109, 240, 79, 8}));
+  EXPECT_EQ(informe->QuickReport().FindBand(u"BandaDetalle"_qs)->Height, 15);
+  EXPECT_EQ(informe->QuickReport().FindBand(u"BandaTotales"_qs)->Height, 17);
+  EXPECT_EQ(Elemento("LBDetalle2").Alignment & Qt::AlignRight, Qt::AlignRight);  // the amount
+}
+
+TEST_F(Genelpro, DetailCellsFormatTheirValuesAndFollowEachRecordsInstructions) {
+  Ventas(3);
+  RecordedPages paginas;
+  ASSERT_EQ(informe->QuickReport().Run(paginas), 1);
+  const PageRecord pagina = paginas.Page(1);
+  // Row 2 has no date: nothing prints; the hours print as a time.
+  EXPECT_EQ(TextsOfItem(pagina, u"LBDetalle3"_qs), (QStringList{u"05/03/2024"_qs, u"05/03/2024"_qs}));
+  EXPECT_EQ(TextsOfItem(pagina, u"LBDetalle4"_qs), QStringList(3, u"08:05:09"_qs));
+  const PageCell* normal = Celda(pagina, u"LBDetalle1"_qs, u"Venta 1"_qs);
+  const PageCell* negrita = Celda(pagina, u"LBDetalle1"_qs, u"Venta 3"_qs);
+  ASSERT_TRUE(normal && negrita);
+  EXPECT_FALSE(normal->font.bold());
+  EXPECT_TRUE(negrita->font.bold());
+  EXPECT_EQ(normal->alignment & Qt::AlignRight, 0);
+  EXPECT_EQ(negrita->alignment & Qt::AlignRight, Qt::AlignRight);
+  // Totals for the float column only; the instructions text never prints.
+  EXPECT_EQ(TextsOfItem(pagina, u"LBTotales2"_qs).size(), 1);
+  EXPECT_TRUE(TextsOfItem(pagina, u"LBTotales0"_qs).isEmpty());
+  EXPECT_FALSE(TextsOf(pagina).join(u'|').contains(u"JR"_qs));
+  // A list naming other fields gives no total at all.
+  informe->ListaTotales = u"Cantidad,Codigo"_qs;
+  RecordedPages sinTotales;
+  informe->QuickReport().Run(sinTotales);
+  EXPECT_TRUE(TextsOfItem(sinTotales.Page(1), u"LBTotales2"_qs).isEmpty());
+}
+
+TEST_F(Genelpro, AColumnListingOnPaperPutsTitlesAndFooterWhereTheLayoutSays) {
+  Ventas(60);
+  informe->Orientacion = QPageLayout::Landscape;
+  informe->Papel = u"A3"_qs;
+  const QString archivo = carpeta.File(u"ventas.pdf"_qs);
+  GenerarSalidaInforme(informe->QuickReport(), u"PDF:"_qs + archivo);
+  const std::vector<PdfWord> palabras = PdfWords(archivo);
+  const auto primera = [&](const QString& texto) {
+    for (const PdfWord& palabra : palabras)
+      if (palabra.text == texto) return palabra;
+    return PdfWord{};
+  };
+  // 10 mm of margin, then 9 × 1511 / 62 = 219.3 → 219 report pixels of the first column, at 0.75 points each.
+  EXPECT_NEAR(primera(u"Codigo"_qs).x, 28.35, 1);
+  EXPECT_NEAR(primera(u"Nombre"_qs).x, 28.35 + 219 * 0.75, 1);
+  EXPECT_EQ(primera(u"Impreso"_qs).page, 1);
+  EXPECT_EQ(primera(u"Listado"_qs).page, 1);
+  int paginas = 0;
+  for (const PdfWord& palabra : palabras) paginas = std::max(paginas, palabra.page);
+  EXPECT_EQ(PdfInfo(archivo).value(u"Pages"_qs).toInt(), paginas);
+  EXPECT_GE(paginas, 2);
+}
+
+TEST_F(Genelpro, CardsPlaceEveryFieldInTheirColumnsAndPrintNoTotals) {
+  Ventas(3);
+  informe->FormatoFicha = true;
+  informe->NumeroColumnasFicha = 2;
+  informe->SepararPorPaginas = true;
+  RecordedPages paginas;
+  EXPECT_EQ(informe->QuickReport().Run(paginas), 3);  // one card a page
+  // Five fields in two columns: three rows, the band 51 + 32 high, framed.
+  const Band& detalle = *informe->QuickReport().FindBand(u"BandaDetalle"_qs);
+  EXPECT_EQ(detalle.Height, 83);
+  EXPECT_EQ((std::vector<double>{Elemento("LBDetalle2").Top, Elemento("LBDetalle3").Top, Elemento("LBDetalle3").Left}),
+            (std::vector<double>{51, 17, 375 + 4 + 121 + 4}));
+  const ReportItem& borde = Elemento("BordeBandaDetalle");
+  EXPECT_TRUE(borde.Enabled);
+  EXPECT_EQ((std::vector<double>{borde.Top, borde.Width, borde.Height}), (std::vector<double>{2, 748, 81}));
+  EXPECT_EQ(informe->QuickReport().FindItem(u"LBTotales2"_qs), nullptr);
+  EXPECT_EQ(TextsOfItem(paginas.Page(3), u"LBTitulo1"_qs), QStringList{u"Nombre"_qs});
+}
+
+TEST_F(Genelpro, AGroupHeaderShowsTheUnlistedGroupFieldsWithTheirValues) {
+  Ventas(2);
+  ventas.FieldByName(u"Nombre"_qs).SetTag(999);
+  informe->ExpresionGrupo = u"'Nombre'"_qs;
+  RecordedPages paginas;
+  informe->QuickReport().Run(paginas);
+  const PageRecord pagina = paginas.Page(1);
+  EXPECT_EQ(TextsOfItem(pagina, u"LBGrupo0"_qs), QStringList(2, u"Nombre:"_qs));
+  EXPECT_EQ(TextsOfItem(pagina, u"LBGrupo1"_qs), (QStringList{u"Venta 1"_qs, u"Venta 2"_qs}));
+  const PageCell* titulo = Celda(pagina, u"LBGrupo0"_qs, u"Nombre:"_qs);
+  const PageCell* valor = Celda(pagina, u"LBGrupo1"_qs, u"Venta 1"_qs);
+  ASSERT_TRUE(titulo && valor);
+  EXPECT_NEAR(valor->rect.left() - titulo->rect.right(), 4, 0.01);
+  EXPECT_EQ(titulo->color, QColor(Qt::darkBlue));
+}
+
+TEST_F(Genelpro, TheCompanysParametersGiveTheRestrictionsHeaderMarginAndCompression) {
+  Parametros(u"ListarRestricciones VARCHAR(2) NULL, MargenIzquierdoImpresora INTEGER NULL, "
+             "FCompresionListados FLOAT NULL, FCompresionTLetraListados FLOAT NULL, TipoLetraListados VARCHAR(40) NULL, "
+             "TipoCombinacionTramas VARCHAR(20) NULL"_qs,
+             u"'SI', 8, 0.5, 1, 'Por Defecto', 'Basica'"_qs);
+  Ventas(70);
+  informe = std::make_unique<TfGENELPRO>();  // the parameters are read as it is made
+  informe->SetDataSet(&ventas);
+  informe->Rangos = {{u"Codigo"_qs, u"1"_qs, u"9"_qs}, {u"Nombre"_qs, QString(), QString()}};
+  informe->Filtros = u"(Nombre = 'Venta 1')"_qs;
+  RecordedPages paginas;
+  ASSERT_GE(informe->QuickReport().Run(paginas), 2);
+  EXPECT_EQ(informe->QuickReport().Page.LeftMargin, 8);
+  EXPECT_FALSE(TextsOfItem(paginas.Page(1), u"MemoRestricciones"_qs).isEmpty());
+  EXPECT_EQ(Elemento("MemoRestricciones").Caption,
+            u"RESTRICCIONES Y OPCIONES DEL LISTADO: Desde Codigo: 1, Hasta Codigo: 9,  Filtros: (Nombre = 'Venta 1')"_qs);
+  EXPECT_TRUE(TextsOfItem(paginas.Page(2), u"MemoRestricciones"_qs).isEmpty());
+  // Half as wide; "Basica" frames the titles black on white.
+  EXPECT_EQ(Elemento("TituloNombreEmpresa").Width, 375);
+  EXPECT_EQ(Elemento("LBDetalle1").Left, 54);  // 109 × 0.5
+  EXPECT_TRUE(Elemento("LBTitulo0").Frame);
+  EXPECT_EQ(Elemento("LBTitulo0").BackColor, QColor(Qt::white));
+  EXPECT_FALSE(Elemento("LBDetalle0").BackColor.isValid());
+}
+
+TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFrom) {
+  Parametros(u"ListarRestricciones VARCHAR(2) NULL"_qs, u"'SI'"_qs);
+  Ventas(2);
+  QMainWindow ventana;
+  auto* area = new QMdiArea(&ventana);
+  ventana.setCentralWidget(area);
+  auto* opciones = new QWidget;
+  opciones->setObjectName(u"fGENELVEN"_qs);
+  auto* desde = new QLineEdit(u"5"_qs, opciones);
+  desde->setObjectName(u"EditDesdeCodigo"_qs);
+  auto* bajas = new QCheckBox(u"Con Bajas"_qs, opciones);
+  bajas->setObjectName(u"cbBajas"_qs);
+  bajas->setChecked(true);
+  auto* oculto = new QLineEdit(u"x"_qs, opciones);
+  oculto->setObjectName(u"EditOculto"_qs);
+  oculto->hide();
+  auto* previa = new QCheckBox(u"Visualización Previa"_qs, opciones);
+  previa->setObjectName(u"VisualizacionPrevia"_qs);
+  previa->setChecked(true);
+  area->setActiveSubWindow(area->addSubWindow(opciones));
+  ventana.show();
+  Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
+  ListaControlesListado = {desde, bajas, oculto, previa};
+  informe = std::make_unique<TfGENELPRO>();
+  informe->SetDataSet(&ventas);
+  informe->Filtros = u"(Codigo = 1)"_qs;
+  RecordedPages paginas;
+  informe->QuickReport().Run(paginas);
+  Ganchos().VentanaPrincipal = nullptr;
+  ListaControlesListado.clear();
+  EXPECT_EQ(Elemento("MemoRestricciones").Caption,
+            u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas,  Filtros: (Codigo = 1)"_qs);
+}
