@@ -22,6 +22,8 @@
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Geneacts.h"
+#include "maintenance/Geneactu.h"
+#include "maintenance/Genecchr.h"
 #include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
 #include "maintenance/Geneinap.h"
@@ -102,6 +104,8 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();
+  RegistrarGENECCHR();
+  RegistrarGENEACTU();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
