@@ -17,9 +17,9 @@
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
+#include "platform/engine/WriteTransaction.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
-#include "platform/sqlite/WriteTransaction.h"
 #include "ui_GENECOPI.h"
 
 #include <QKeyEvent>

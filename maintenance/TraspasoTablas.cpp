@@ -17,8 +17,8 @@
 #include "platform/data/Table.h"
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineStatement.h"
+#include "platform/engine/WriteTransaction.h"
 #include "platform/sqlite/Connection.h"
-#include "platform/sqlite/WriteTransaction.h"
 
 namespace {
 

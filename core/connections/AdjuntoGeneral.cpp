@@ -27,12 +27,14 @@ QString archivoGeneral(TfGENEINIC& servicios) {
 
 }  // namespace
 
-void AdjuntarBaseDatosGeneral(TfGENEINIC& servicios, Connection& conexion) {
+void AdjuntarBaseDatosGeneral(TfGENEINIC& servicios, EngineConnection& conexion) {
+  auto* archivo = dynamic_cast<Connection*>(&conexion);
+  if (!archivo) return;
   const QString general = archivoGeneral(servicios);
-  if (general.isEmpty() || AliasBaseDatosGeneral.isEmpty() || archivoCanonico(conexion.FileName()) == general ||
-      conexion.InTransaction())
+  if (general.isEmpty() || AliasBaseDatosGeneral.isEmpty() || archivoCanonico(archivo->FileName()) == general ||
+      archivo->InTransaction())
     return;
-  conexion.Attached().Keep(AliasBaseDatosGeneral.toUpper(), general);
+  archivo->Attached().Keep(AliasBaseDatosGeneral.toUpper(), general);
 }
 
 void AdjuntarBaseDatosGeneralAlAbrir() {

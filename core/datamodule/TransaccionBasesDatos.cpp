@@ -1,14 +1,14 @@
 #include "core/datamodule/TransaccionBasesDatos.h"
 
 #include "platform/data/Session.h"
-#include "platform/sqlite/Connection.h"
-#include "platform/sqlite/WriteTransaction.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/WriteTransaction.h"
 
 #include <algorithm>
 
 TransaccionBasesDatos::TransaccionBasesDatos(const QStringList& basesDatos) {
   for (const QString& baseDatos : basesDatos) {
-    std::shared_ptr<Connection> conexion;
+    std::shared_ptr<EngineConnection> conexion;
     try {
       conexion = Session::Default().OpenDatabase(baseDatos);
     } catch (const std::exception&) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-class Connection;
+class EngineConnection;
 class WriteTransaction;
 
 // The writes on the files some databases live on, all or nothing: a
@@ -24,6 +24,6 @@ class TransaccionBasesDatos {
   void Confirmar();
 
  private:
-  std::vector<std::shared_ptr<Connection>> conexiones_;
+  std::vector<std::shared_ptr<EngineConnection>> conexiones_;
   std::vector<std::unique_ptr<WriteTransaction>> transacciones_;
 };

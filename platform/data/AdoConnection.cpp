@@ -2,7 +2,7 @@
 
 #include "platform/data/Session.h"
 #include "platform/data/SqlRouting.h"
-#include "platform/sqlite/Connection.h"
+#include "platform/engine/EngineConnection.h"
 #include "platform/sqlite/DatabaseError.h"
 
 AdoConnection::AdoConnection(QObject* owner, Session* session)
@@ -49,7 +49,7 @@ void AdoConnection::RollbackTrans() {
   if (connection().InTransaction()) connection().Rollback();
 }
 
-std::shared_ptr<Connection> AdoConnection::SharedConnection() {
+std::shared_ptr<EngineConnection> AdoConnection::SharedConnection() {
   Open();
   return connection_;
 }

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-class Connection;
 class EngineConnection;
 class Session;
 
@@ -35,12 +34,12 @@ class AdoConnection : public QObject {
   void CommitTrans();
   void RollbackTrans();
 
-  std::shared_ptr<Connection> SharedConnection();  // connecting first when needed
+  std::shared_ptr<EngineConnection> SharedConnection();  // connecting first when needed
 
  private:
   EngineConnection& connection();
 
   Session& session_;
   QString connectionString_;
-  std::shared_ptr<Connection> connection_;
+  std::shared_ptr<EngineConnection> connection_;
 };

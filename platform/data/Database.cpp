@@ -2,7 +2,7 @@
 
 #include "platform/data/Session.h"
 #include "platform/data/SqlRouting.h"
-#include "platform/sqlite/Connection.h"
+#include "platform/engine/EngineConnection.h"
 #include "platform/sqlite/DatabaseError.h"
 
 Database::Database(QObject* owner, Session* session)
@@ -93,7 +93,7 @@ void Database::Execute(const QString& sql) { connection().Execute(sql); }
 
 QStringList Database::GetTableNames() { return connection().TableNames(); }
 
-std::shared_ptr<Connection> Database::SharedConnection() {
+std::shared_ptr<EngineConnection> Database::SharedConnection() {
   Open();
   return connection_;
 }

@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class Connection;
 class EngineConnection;
 class Session;
 
@@ -48,7 +47,7 @@ class Database : public QObject {
   QStringList GetTableNames();
 
   // The open connection (connecting first when needed).
-  std::shared_ptr<Connection> SharedConnection();
+  std::shared_ptr<EngineConnection> SharedConnection();
 
  private:
   void checkDisconnected() const;
@@ -62,5 +61,5 @@ class Database : public QObject {
   QString aliasName_;
   QString driverName_;
   StringList params_;
-  std::shared_ptr<Connection> connection_;
+  std::shared_ptr<EngineConnection> connection_;
 };

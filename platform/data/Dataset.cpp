@@ -44,7 +44,7 @@ void Dataset::SetDatabaseName(const QString& name) {
   databaseName_ = name;
 }
 
-std::shared_ptr<Connection> Dataset::OpenDatabaseConnection() const {
+std::shared_ptr<EngineConnection> Dataset::OpenDatabaseConnection() const {
   return Session::Default().OpenDatabase(databaseName_);
 }
 
@@ -180,7 +180,7 @@ void Dataset::Close() {
 
 // What a rollback undid leaves the records shown; they are read again.
 void Dataset::followRollbacks() {
-  std::shared_ptr<Connection> connection = SourceConnection();
+  std::shared_ptr<EngineConnection> connection = SourceConnection();
   if (!connection) return;
   auto listener = connection->ListenToRollbacks([this] { Reload(); });
   rollbacks_ = RollbackFollowing{std::move(connection), std::move(listener)};

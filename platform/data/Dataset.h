@@ -4,7 +4,7 @@
 #include "platform/data/FieldNames.h"
 #include "platform/data/FieldType.h"
 #include "platform/data/RecordLock.h"
-#include "platform/sqlite/Connection.h"
+#include "platform/engine/EngineConnection.h"
 
 #include <QList>
 #include <QObject>
@@ -255,7 +255,7 @@ class Dataset : public QObject {
   // deletes; none by default.
   virtual std::unique_ptr<RecordLock> LockRecord(const Row&) { return nullptr; }
   // The connection whose rollbacks an open dataset follows; none by default.
-  virtual std::shared_ptr<Connection> SourceConnection() const { return nullptr; }
+  virtual std::shared_ptr<EngineConnection> SourceConnection() const { return nullptr; }
   // The record as the database holds it now; nullopt when it is gone.
   virtual std::optional<Row> ReadRecord(const Row& row);
   virtual Row InsertRecord(const Row& row);
@@ -324,7 +324,7 @@ class Dataset : public QObject {
   Row KeyRow(const QList<Field*>& fields, const QList<Variant>& values);
   // The columns and the records another dataset shows.
   static Records Snapshot(const Dataset& source);
-  std::shared_ptr<Connection> OpenDatabaseConnection() const;
+  std::shared_ptr<EngineConnection> OpenDatabaseConnection() const;
 
   void CheckActive() const;
   void CheckInactive() const;
@@ -435,8 +435,8 @@ class Dataset : public QObject {
   QList<QPointer<DataSource>> sources_;  // that show this dataset
   bool postingDetails_ = false;
   struct RollbackFollowing {
-    std::shared_ptr<Connection> connection;  // outlives the listener
-    std::unique_ptr<Connection::RollbackListener> listener;
+    std::shared_ptr<EngineConnection> connection;  // outlives the listener
+    std::unique_ptr<EngineConnection::RollbackListener> listener;
   };
   std::optional<RollbackFollowing> rollbacks_;
 };

@@ -5,7 +5,12 @@
 
 void Param::SetAsString(const QString& value) { value_ = value.isEmpty() ? QVariant() : QVariant(value); }
 
-void Param::SetAsDateTime(TDateTime value) { value_ = StoredValue::FromDateTime(value); }
+// Through the stored text, so the engine that keeps dates as text gets it
+// back to the millisecond.
+void Param::SetAsDateTime(TDateTime value) {
+  const QString stored = StoredValue::FromDateTime(value).toString();
+  value_ = QDateTime::fromString(stored, stored.size() > 19 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+}
 
 void Param::SetValue(const Variant& value) {
   switch (value.Type()) {

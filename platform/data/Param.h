@@ -16,7 +16,7 @@ class Param {
   bool IsNull() const { return value_.isNull(); }
   void Clear() { value_ = QVariant(); }
 
-  // Empty text is bound as NULL, dates as ISO text.
+  // Empty text is bound as NULL, dates as dates (each engine's own way).
   void SetAsString(const QString& value);
   void SetAsInteger(int value) { value_ = QVariant(qint64{value}); }
   void SetAsFloat(double value) { value_ = QVariant(value); }
@@ -24,7 +24,8 @@ class Param {
   void SetAsBoolean(bool value) { value_ = QVariant(qint64{value ? 1 : 0}); }
   void SetValue(const Variant& value);
 
-  // The value as bound: invalid for NULL, qint64, double or QString.
+  // The value as bound: invalid for NULL, qint64, double, QString or
+  // QDateTime.
   const QVariant& Bound() const { return value_; }
 
  private:

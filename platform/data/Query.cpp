@@ -5,9 +5,9 @@
 #include "platform/data/TypeTable.h"
 #include "platform/sql/SqlResultColumns.h"
 #include "platform/sql/SqlTokenizer.h"
-#include "platform/sqlite/Connection.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineStatement.h"
 #include "platform/sqlite/DatabaseError.h"
-#include "platform/sqlite/Statement.h"
 
 #include <QRegularExpression>
 
@@ -72,7 +72,7 @@ QString Query::statementText() const { return sql_.Text().trimmed(); }
   return params_;
 }
 
-void Query::bindParams(Statement& statement) {
+void Query::bindParams(EngineStatement& statement) {
   for (int i = 1; i <= statement.ParameterCount(); ++i) {
     const QString name = statement.ParameterName(i).mid(1);
     const Param* param = Params().FindParam(name);
@@ -99,24 +99,23 @@ Dataset::Records Query::execute(bool typed, std::size_t firstRows) {
   if (!connection_) connection_ = OpenDatabaseConnection();
   const SqlRouting::Routed routed = SqlRouting::Route(connection_, text, DatabaseName());
   if (routed.answer) return answerRecords(*routed.answer);
-  auto select = std::make_unique<Statement>(*routed.connection, routed.statement);
+  std::unique_ptr<EngineStatement> select = routed.connection->Prepare(routed.statement);
   bindParams(*select);
-
-  Records records;
-  QList<int> untyped;
-  for (int i = 0; typed && i < select->ColumnCount(); ++i) {
-    Column column;
-    column.name = select->ColumnName(i);
-    const QString declared = select->ColumnDeclaredType(i);
-    if (declared.isEmpty())
-      untyped.append(i);
-    else
-      column.type = TypeTable::FromDeclaredType(declared, &column.size);
-    records.columns.append(column);
-  }
   // A statement that writes is run to its end at once.
   rereadable_ = select->IsReadOnly();
   answer_ = std::make_unique<QueryAnswer>(routed.connection, std::move(select));
+
+  Records records;
+  QList<int> untyped;
+  for (const QueryAnswer::Column& answered : typed ? answer_->Columns() : QList<QueryAnswer::Column>()) {
+    Column column;
+    column.name = answered.name;
+    if (answered.declaredType.isEmpty())
+      untyped.append(static_cast<int>(records.columns.size()));
+    else
+      column.type = TypeTable::FromDeclaredType(answered.declaredType, &column.size);
+    records.columns.append(column);
+  }
   records.rows = ReadMore(rereadable_ ? firstRows : std::numeric_limits<std::size_t>::max());
   records.complete = !answer_;
   for (const int i : untyped) inferType(records.columns[i], i, records.rows);
@@ -158,20 +157,18 @@ void Query::ExecSQL() {
   CheckInactive();
   const QString text = statementText();
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
-  const std::shared_ptr<Connection> connection = OpenDatabaseConnection();
+  const std::shared_ptr<EngineConnection> connection = OpenDatabaseConnection();
   rowsAffected_ = 0;
   for (const QString& sql : SplitSqlStatements(text)) {
     const SqlRouting::Routed routed = SqlRouting::Route(connection, sql, DatabaseName());
     if (routed.answer) continue;
     // A mapped statement may come with the objects it needs (an IDENTITY
     // column's trigger).
-    const QByteArray batch = routed.statement.toUtf8();
-    for (qsizetype offset = 0; offset < batch.size();) {
-      Statement statement(*routed.connection, batch, offset);
+    routed.connection->ForEachStatement(routed.statement, [this](EngineStatement& statement) {
       bindParams(statement);
       while (statement.Step()) {
       }
       if (!statement.IsReadOnly()) rowsAffected_ += statement.Changes();
-    }
+    });
   }
 }

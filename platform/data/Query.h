@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class EngineStatement;
 class QueryAnswer;
 struct SqlRows;
 
@@ -35,7 +36,7 @@ class Query : public Dataset {
   std::vector<Row> ReadMore(std::size_t count) override;
   bool RestartReading() override;
   void ReleaseSource() override;
-  std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
+  std::shared_ptr<EngineConnection> SourceConnection() const override { return connection_; }
 
  private:
   void inferType(Column& column, int index, const std::vector<Row>& rows) const;
@@ -43,13 +44,13 @@ class Query : public Dataset {
   QString statementText() const;
   // Runs the statement and reads its first rows; the columns when typed.
   Records execute(bool typed, std::size_t firstRows);
-  void bindParams(class Statement& statement);
+  void bindParams(EngineStatement& statement);
 
   StringList sql_;
   ::Params params_;
   QString parsedText_;
   int rowsAffected_ = 0;
-  std::shared_ptr<Connection> connection_;
+  std::shared_ptr<EngineConnection> connection_;
   std::unique_ptr<QueryAnswer> answer_;
   qint64 rowsRead_ = 0;  // a row's number is its identity: its bookmark survives Refresh
   bool rereadable_ = false;  // a SELECT, that can run again without changing anything

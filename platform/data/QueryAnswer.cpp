@@ -1,11 +1,11 @@
 #include "platform/data/QueryAnswer.h"
 
-#include "platform/sqlite/Connection.h"
-#include "platform/sqlite/Statement.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineStatement.h"
 
 #include <utility>
 
-QueryAnswer::QueryAnswer(std::shared_ptr<Connection> connection, std::unique_ptr<Statement> statement)
+QueryAnswer::QueryAnswer(std::shared_ptr<EngineConnection> connection, std::unique_ptr<EngineStatement> statement)
     : connection_(std::move(connection)), statement_(std::move(statement)) {}
 
 QueryAnswer::~QueryAnswer() {
@@ -13,8 +13,24 @@ QueryAnswer::~QueryAnswer() {
   statement_.reset();
 }
 
+void QueryAnswer::describe() {
+  described_ = true;
+  for (int i = 0; i < statement_->ColumnCount(); ++i)
+    columns_.append(Column{statement_->ColumnName(i), statement_->ColumnDeclaredType(i)});
+}
+
+const QList<QueryAnswer::Column>& QueryAnswer::Columns() {
+  if (!described_ && statement_) {
+    std::vector<QList<QVariant>> first = Next(1);
+    for (auto row = first.rbegin(); row != first.rend(); ++row) ahead_.push_front(std::move(*row));
+  }
+  return columns_;
+}
+
 bool QueryAnswer::step(QList<QVariant>& row) {
-  if (!statement_->Step()) {
+  const bool more = statement_->Step();
+  if (!described_) describe();
+  if (!more) {
     statement_.reset();
     return false;
   }

@@ -21,14 +21,24 @@ std::map<QString, std::weak_ptr<OdbcConnection>>& openConnections() {
   return *connections;
 }
 
+template <typename Opening>
+std::shared_ptr<OdbcConnection> shared(const QString& key, const Opening& open) {
+  std::weak_ptr<OdbcConnection>& slot = openConnections()[key];
+  if (std::shared_ptr<OdbcConnection> held = slot.lock()) return held;
+  std::shared_ptr<OdbcConnection> connection = open();
+  slot = connection;
+  return connection;
+}
+
 }  // namespace
 
 std::shared_ptr<OdbcConnection> Open(const SqlServerOdbc::Login& login) {
-  std::weak_ptr<OdbcConnection>& slot = openConnections()[keyOf(login)];
-  if (std::shared_ptr<OdbcConnection> open = slot.lock()) return open;
-  std::shared_ptr<OdbcConnection> connection = SqlServerOdbc::Open(login);
-  slot = connection;
-  return connection;
+  return shared(keyOf(login), [&login] { return SqlServerOdbc::Open(login); });
+}
+
+std::shared_ptr<OdbcConnection> Open(const QString& odbcConnectionString) {
+  return shared(u'\x01' + odbcConnectionString,
+                [&odbcConnectionString] { return std::make_shared<OdbcConnection>(odbcConnectionString); });
 }
 
 }  // namespace ServerConnections

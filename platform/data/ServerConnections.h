@@ -16,5 +16,7 @@ namespace ServerConnections {
 // engine's and the driver's texts when the server refuses or cannot be
 // reached.
 std::shared_ptr<OdbcConnection> Open(const SqlServerOdbc::Login& login);
+// The same for an ODBC connection string (an alias of driver ODBC).
+std::shared_ptr<OdbcConnection> Open(const QString& odbcConnectionString);
 
 }  // namespace ServerConnections

@@ -8,6 +8,7 @@
 #include "platform/data/LockFile.h"
 #include "platform/data/ServerConnections.h"
 #include "platform/data/SqlRouting.h"
+#include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/SqlServerOdbc.h"
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/ServerFiles.h"
@@ -57,14 +58,21 @@ std::optional<SqlServerOdbc::Login> realServerLogin(const QString& driver, const
   return login;
 }
 
-// The server is reached and the login checked; the datasets and the SQL
-// routines still run on SQLite connections only.
-[[noreturn]] void onRealServer(const SqlServerOdbc::Login& login) {
-  ServerConnections::Open(login);
-  throw EDatabaseError(EngineText::CapabilityNotSupported,
-                       QStringLiteral("Servidor \"%1\": las tablas y las consultas sólo trabajan sobre el servidor "
-                                      "incorporado.")
-                           .arg(login.server));
+bool isOdbc(const QString& driver) {
+  return driver.compare(QLatin1String(Session::kOdbcDriver), Qt::CaseInsensitive) == 0;
+}
+
+// "ODBC DSN" names a data source, or holds a whole connection string; the
+// alias's user and password complete it.
+QString odbcConnectionString(const StringList& params) {
+  const QString source = params.Values(QStringLiteral("ODBC DSN"));
+  if (source.isEmpty()) throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Driver: ODBC"));
+  QString text = source.contains(u'=') ? source : QStringLiteral("DSN=") + source;
+  const QString user = params.Values(QStringLiteral("USER NAME"));
+  const QString password = params.Values(QStringLiteral("PASSWORD"));
+  if (!user.isEmpty()) text += QStringLiteral(";UID=") + user;
+  if (!password.isEmpty()) text += QStringLiteral(";PWD=") + password;
+  return text;
 }
 
 }  // namespace
@@ -181,25 +189,26 @@ QString Session::AliasOrFolderFile(const QString& databaseName) const {
   throw EDatabaseError(EngineText::UnknownDatabase, QStringLiteral("Alias: %1").arg(name));
 }
 
-std::shared_ptr<Connection> Session::OpenDatabase(const QString& databaseName) {
+std::shared_ptr<EngineConnection> Session::OpenDatabase(const QString& databaseName) {
   const QString name = databaseName.startsWith(u'?') ? databaseName.mid(1) : databaseName;
   if (Database* database = FindDatabase(name)) return database->SharedConnection();
   if (IsConnectionString(name)) {
     // The ADO text's own login timeout, application and security go with it.
     if (const SqlServerOdbc::Login login = SqlServerOdbc::LoginOf(name); namesARealServer(login.server))
-      onRealServer(login);
+      return ServerConnections::Open(login);
     return Connect(QLatin1String(kSqlServerDriver), ConnectionStringParams(name));
   }
   return OpenAliasOrFolder(name);
 }
 
-std::shared_ptr<Connection> Session::OpenAliasOrFolder(const QString& name) {
+std::shared_ptr<EngineConnection> Session::OpenAliasOrFolder(const QString& name) {
   if (const auto alias = findAlias(name)) return Connect(alias->driver, alias->params);
   return OpenConnection(AliasOrFolderFile(name));
 }
 
-std::shared_ptr<Connection> Session::Connect(const QString& driver, const StringList& params) {
-  if (const auto login = realServerLogin(driver, params)) onRealServer(*login);
+std::shared_ptr<EngineConnection> Session::Connect(const QString& driver, const StringList& params) {
+  if (const auto login = realServerLogin(driver, params)) return ServerConnections::Open(*login);
+  if (isOdbc(driver)) return ServerConnections::Open(odbcConnectionString(params));
   if (isSqlServer(driver) && SqlRouting::Installed()) {
     const QString file = DatabaseFile(driver, params);  // refuses what is no embedded server
     return SqlRouting::OpenServerDatabase(QFileInfo(file).absolutePath(), params.Values(QStringLiteral("DATABASE NAME")),

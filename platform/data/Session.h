@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-class Connection;
+class EngineConnection;
 class Database;
 class EngineConfigCache;
 class LockFile;
@@ -24,6 +24,7 @@ class Session {
   static constexpr auto kConfigFile = "MOTORBD.CFG";
   static constexpr auto kStandardDriver = "STANDARD";  // Paradox folders
   static constexpr auto kSqlServerDriver = "MSSQL";
+  static constexpr auto kOdbcDriver = "ODBC";  // "ODBC DSN": a data source or a connection string
   static constexpr auto kDataFile = "DATOS.SQLITE";
 
   // The program's session, which datasets and database components use.
@@ -66,15 +67,14 @@ class Session {
   // string names a database of the embedded server too. A SQL Server name
   // that is a host, not a folder, is a real server: its login goes through
   // unixODBC and FreeTDS (ServerConnections), and a refusal raises the
-  // engine's text; the datasets do not run there yet ("Capability not
-  // supported").
-  std::shared_ptr<Connection> OpenDatabase(const QString& databaseName);
+  // engine's text; so is an alias of driver ODBC.
+  std::shared_ptr<EngineConnection> OpenDatabase(const QString& databaseName);
   // The same for an alias or a folder, leaving database components aside.
-  std::shared_ptr<Connection> OpenAliasOrFolder(const QString& name);
+  std::shared_ptr<EngineConnection> OpenAliasOrFolder(const QString& name);
   // The connection a driver and its parameters address; with the SQL road
   // installed, a server database is opened only after the login and only
   // when the server lists it (SqlRouting).
-  static std::shared_ptr<Connection> Connect(const QString& driver, const StringList& params);
+  static std::shared_ptr<EngineConnection> Connect(const QString& driver, const StringList& params);
 
   // An ADO connection string ("Initial Catalog=...;Data Source=..."), and
   // the MSSQL parameters it stands for.

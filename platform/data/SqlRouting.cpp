@@ -99,7 +99,7 @@ Routed routeOnServer(const std::shared_ptr<Connection>& connection, const QStrin
 
 }  // namespace
 
-void EndSession(Connection& connection, const QString& logicalName) {
+void EndSession(EngineConnection& connection, const QString& logicalName) {
   if (auto* route = dynamic_cast<ConnectionRoute*>(connection.State())) {
     route->sessions.erase(logicalKey(logicalName));
     route->sessionDatabases.erase(logicalKey(logicalName));
@@ -141,10 +141,12 @@ std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, cons
   return OpenConnection(server.DatabaseFile(database));
 }
 
-Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName) {
-  if (!road().installed) return {connection, sql, std::nullopt};
-  if (!routeOf(*connection).context.serverFolder.isEmpty()) return routeOnServer(connection, sql, logicalName);
-  return {connection, mapped(*connection, sql), std::nullopt};
+Routed Route(const std::shared_ptr<EngineConnection>& connection, const QString& sql, const QString& logicalName) {
+  // The road leads to SQLite files only; a server runs what it is given.
+  const std::shared_ptr<Connection> file = std::dynamic_pointer_cast<Connection>(connection);
+  if (!road().installed || !file) return {connection, sql, std::nullopt};
+  if (!routeOf(*file).context.serverFolder.isEmpty()) return routeOnServer(file, sql, logicalName);
+  return {connection, mapped(*file, sql), std::nullopt};
 }
 
 }  // namespace SqlRouting

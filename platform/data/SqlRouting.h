@@ -15,8 +15,8 @@ class ServerSession;
 // The road of the system's SQL Server statements to SQLite. On a database
 // of the embedded server a statement goes to the server's commands first,
 // and what they leave is mapped and run on the session's current database;
-// on a data folder's file it is mapped only. Until Install is called the
-// data layer runs statements as written.
+// on a data folder's file it is mapped only. Until Install is called, and
+// on a real server always, the data layer runs statements as written.
 namespace SqlRouting {
 
 // Who the server's process list shows for this program's sessions.
@@ -50,7 +50,7 @@ std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, cons
 // What a statement became: the server's own answer, or the SQLite text
 // and the connection it runs on.
 struct Routed {
-  std::shared_ptr<Connection> connection;
+  std::shared_ptr<EngineConnection> connection;
   QString statement;
   std::optional<SqlRows> answer;
 };
@@ -60,11 +60,11 @@ struct Routed {
 // session on the embedded server, so a USE moves only it, though several
 // share one file connection. Raises EDatabaseError with the server's or the
 // mapper's text when the statement is refused.
-Routed Route(const std::shared_ptr<Connection>& connection, const QString& sql, const QString& logicalName = {});
+Routed Route(const std::shared_ptr<EngineConnection>& connection, const QString& sql, const QString& logicalName = {});
 // Ends the session of a logical connection that closes or opens again: a
 // closed one is no longer listed, and one opened again starts in the
 // connection's own database, whatever an earlier USE of it chose.
-void EndSession(Connection& connection, const QString& logicalName);
+void EndSession(EngineConnection& connection, const QString& logicalName);
 
 }  // namespace SqlRouting
 

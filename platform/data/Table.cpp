@@ -4,15 +4,12 @@
 #include "platform/data/RemovedRecords.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
-#include "platform/sql/Collation.h"
-#include "platform/sqlite/Connection.h"
+#include "platform/engine/CachedStatement.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineDialect.h"
+#include "platform/engine/WriteTransaction.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
-#include "platform/sqlite/Statement.h"
-#include "platform/sqlite/StatementCache.h"
-#include "platform/sqlite/WriteTransaction.h"
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <charconv>
@@ -39,11 +36,7 @@ QString indexNameFor(const QString& table, const QString& index) {
 bool carriesKey(const IndexDef& index, const QStringList& keyFields) {
   return !keyFields.isEmpty() && !(index.Options & (ixUnique | ixDescending));
 }
-const QString kCarriedKey = QStringLiteral("/* key */ ");
-
-// Always the connection's own file: left unqualified, SQLite would also look
-// in every attached file (the general database, other companies).
-QString InMain(const QString& name) { return QStringLiteral("main.") + Quoted(name); }
+const QString kCarriedKey = QString::fromLatin1(EngineDialect::kCarriedKeyMark);
 
 }  // namespace
 
@@ -81,7 +74,7 @@ void Table::checkTableName() const {
   if (tableName_.trimmed().isEmpty()) throw EDatabaseError(EngineText::MissingTableName);
 }
 
-Connection& Table::connection() {
+EngineConnection& Table::connection() {
   if (!connection_) connection_ = OpenDatabaseConnection();
   return *connection_;
 }
@@ -106,9 +99,20 @@ void Table::ReleaseSource() {
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
 
+QString Table::ownTable() { return dialect().OwnTable(tableName_); }
+
+qint64 Table::lastInsertedId() {
+  CachedStatement last(connection(), dialect().LastInsertedId());
+  last->Step();
+  return last->Column(0).toLongLong();
+}
+
 std::unique_ptr<Dataset::PendingWrite> Table::BeginWrite() { return std::make_unique<Write>(*this); }
 
+// Where the engine keeps no side file, the server's own locks and the check
+// of what was read at Post keep two programs' edits apart.
 std::unique_ptr<RecordLock> Table::LockRecord(const Row& row) {
+  if (!dialect().LocksInSideFile()) return nullptr;
   QString key;
   if (keyColumns_.isEmpty())
     key = QStringLiteral("rowid:%1").arg(rowIdOf(row));
@@ -117,8 +121,8 @@ std::unique_ptr<RecordLock> Table::LockRecord(const Row& row) {
       const QVariant& value = row.values[column];
       key += (value.isNull() ? QStringLiteral("\x01") : value.toString()) + u'\x1f';
     }
-  if (!lockFile_) lockFile_ = RecordLock::KeepSideFile(connection().FileName());
-  return RecordLock::Acquire(connection().FileName(), tableName_, key);
+  if (!lockFile_) lockFile_ = RecordLock::KeepSideFile(connection().Identity());
+  return RecordLock::Acquire(connection().Identity(), tableName_, key);
 }
 
 bool Table::Exists() {
@@ -140,7 +144,7 @@ const QString& Table::quotedName(int column) const {
 const QString& Table::selectList() const {
   if (selectList_.isEmpty()) {
     QStringList names;
-    if (!withoutRowId_) names.append(QStringLiteral("rowid"));
+    if (!withoutRowId_) names.append(connection_->Dialect().RowId());
     for (int i = 0; i < Columns().size(); ++i) names.append(quotedName(i));
     selectList_ = names.join(QStringLiteral(", "));
   }
@@ -183,27 +187,43 @@ QString Table::keyText(const QList<QVariant>& values) const {
   return key;
 }
 
-// A whole number key within its bounds makes the identity itself, with the
-// opening in the high bits, so that reading keeps nothing per record; the
-// map holds the other keys, those of records whose key this table changed,
-// and a number such a record took first.
-qint64 Table::identityOfKey(const QList<QVariant>& values) {
-  constexpr qint64 kMostNaturalKey = (qint64{1} << kOpeningShift) - 1;
-  if (keyColumns_.size() == 1 && identities_.empty()) {
+// A key of whole numbers within their bounds makes the identity itself,
+// packed beside the opening in the high bits, so that reading keeps nothing
+// per record; the map holds the other keys, those of records whose key this
+// table changed, and a number such a record took first.
+std::optional<qint64> Table::naturalIdentity(const QList<QVariant>& values) const {
+  const qsizetype fields = keyColumns_.size();
+  if (fields == 1) {  // the common case, at every record read
     const QVariant& value = values[keyColumns_.front()];
-    if (value.typeId() == QMetaType::LongLong) {
-      const qint64 whole = value.toLongLong();
-      if (whole > 0 && whole <= kMostNaturalKey) return (opening_ << kOpeningShift) | whole;
-    }
+    if (value.typeId() != QMetaType::LongLong) return std::nullopt;
+    const qint64 whole = *static_cast<const qint64*>(value.constData());
+    if (whole <= 0 || whole >= (qint64{1} << kOpeningShift)) return std::nullopt;
+    return (opening_ << kOpeningShift) | whole;
   }
+  if (fields == 0 || fields > kOpeningShift) return std::nullopt;
+  const int bits = kOpeningShift / static_cast<int>(fields);
+  qint64 packed = 0;
+  for (const int column : keyColumns_) {
+    const QVariant& value = values[column];
+    if (value.typeId() != QMetaType::LongLong) return std::nullopt;
+    const qint64 whole = *static_cast<const qint64*>(value.constData());
+    if (whole < 0 || whole >= (qint64{1} << bits)) return std::nullopt;
+    packed = (packed << bits) | whole;
+  }
+  if (packed == 0) return std::nullopt;
+  return (opening_ << kOpeningShift) | packed;
+}
+
+qint64 Table::identityOfKey(const QList<QVariant>& values) {
+  // Nothing names a record of a table without key or row ids: each one read
+  // is another.
+  if (keyColumns_.isEmpty()) return ++lastOwnIdentity_;
+  const std::optional<qint64> natural = naturalIdentity(values);
+  if (natural && identities_.empty()) return *natural;
   QString key = keyText(values);
   const auto found = identities_.find(key);
   if (found != identities_.end()) return found->second;
-  if (keyColumns_.size() == 1 && values[keyColumns_.front()].typeId() == QMetaType::LongLong) {
-    const qint64 whole = values[keyColumns_.front()].toLongLong();
-    const qint64 natural = (opening_ << kOpeningShift) | whole;
-    if (whole > 0 && whole <= kMostNaturalKey && !keyOfIdentity_.contains(natural)) return natural;
-  }
+  if (natural && !keyOfIdentity_.contains(*natural)) return *natural;
   const qint64 identity = ++lastOwnIdentity_;
   keyOfIdentity_.emplace(identity, key);
   identities_.emplace(std::move(key), identity);
@@ -279,7 +299,7 @@ void Table::forgetIdentity(qint64 identity) {
   retiredRowIds_.insert(rowId);
 }
 
-Dataset::Row Table::rowOf(const Statement& select) {
+Dataset::Row Table::rowOf(const EngineStatement& select) {
   Row row = RecycledRow();
   const int first = withoutRowId_ ? 0 : 1;
   const int count = select.ColumnCount();
@@ -294,7 +314,7 @@ Dataset::Records Table::ReadRecords() {
   Records records;
   std::map<int, int> keyByPosition;  // position in the key -> column
   {
-    CachedStatement info(connection(), QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?, 'main')"));
+    CachedStatement info(connection(), dialect().TableColumns());
     info->Bind(1, tableName_);
     while (info->Step()) {
       Column column;
@@ -316,10 +336,11 @@ Dataset::Records Table::ReadRecords() {
   for (const int column : keyColumns_) keyNames.append(records.columns[column].name);
   readIndexDefs(keyNames);
 
-  {
-    CachedStatement kind(connection(), QStringLiteral("SELECT wr FROM pragma_table_list(?) WHERE schema = 'main'"));
+  withoutRowId_ = true;
+  if (const QString rowIds = dialect().TableHasRowIds(); !rowIds.isEmpty()) {
+    CachedStatement kind(connection(), rowIds);
     kind->Bind(1, tableName_);
-    withoutRowId_ = kind->Step() && kind->Column(0).toInt() != 0;
+    withoutRowId_ = !kind->Step();
   }
   forgetStatementTexts();
   lastRead_.reset();
@@ -330,9 +351,11 @@ Dataset::Records Table::ReadRecords() {
 }
 
 QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
+  if (keyColumns_.isEmpty() && withoutRowId_)
+    throw EDatabaseError(EngineText::CapabilityNotSupported, tableText() + QStringLiteral(" has no key"));
   if (keyColumns_.isEmpty()) {
     arguments.append(rowIdOf(row));
-    return QStringLiteral("rowid = ?");
+    return connection_->Dialect().RowId() + QStringLiteral(" = ?");
   }
   QStringList terms;
   for (const int column : keyColumns_) {
@@ -348,8 +371,8 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
 }
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
-  CachedStatement select(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), InMain(tableName_)));
+  CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                           .arg(selectList(), ownTable(), dialect().RowId()));
   select->Bind(1, rowId);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -359,7 +382,7 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                     .arg(selectList(), InMain(tableName_), condition));
+                                     .arg(selectList(), ownTable(), condition));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -376,7 +399,7 @@ Dataset::Row Table::readWritten(const Row& written) {
 // Inside the write of the Post, so the next number stays ours.
 QVariant Table::nextAutoInc(const Column& column) {
   CachedStatement next(connection(),
-                 QStringLiteral("SELECT IFNULL(MAX(%1), 0) + 1 FROM %2").arg(Quoted(column.name), InMain(tableName_)));
+                 QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2").arg(Quoted(column.name), ownTable()));
   next->Step();
   return next->Column(0);
 }
@@ -391,13 +414,13 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     marks.append(QStringLiteral("?"));
   }
   CachedStatement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(InMain(tableName_), names.join(QStringLiteral(", ")),
+                                     .arg(ownTable(), names.join(QStringLiteral(", ")),
                                           marks.join(QStringLiteral(", "))));
   for (int i = 0; i < written.values.size(); ++i) insert->Bind(i + 1, written.values[i]);
   insert->Step();
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
-  const qint64 rowId = withoutRowId_ ? 0 : sqlite3_last_insert_rowid(connection().Handle());
+  const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
   std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 known = stored->identity;
@@ -426,14 +449,22 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   }
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
-  arguments.append(original.values);
+  int uses = 1;
   if (unchangedCondition_.isEmpty()) {
     QStringList unchanged;
-    for (int i = 0; i < Columns().size(); ++i) unchanged.append(quotedName(i) + QStringLiteral(" IS ? COLLATE BINARY"));
+    for (int i = 0; i < Columns().size(); ++i) {
+      const EngineDialect::NullSafeTerm term = dialect().Unchanged(quotedName(i));
+      unchanged.append(term.text);
+      uses = term.parameterUses;
+    }
     unchangedCondition_ = unchanged.join(QStringLiteral(" AND "));
+  } else {
+    uses = dialect().Unchanged(QString()).parameterUses;
   }
+  for (const QVariant& value : original.values)
+    for (int use = 0; use < uses; ++use) arguments.append(value);
   CachedStatement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
-                                     .arg(InMain(tableName_), assignments.join(QStringLiteral(", ")), condition,
+                                     .arg(ownTable(), assignments.join(QStringLiteral(", ")), condition,
                                           unchangedCondition_));
   for (int i = 0; i < arguments.size(); ++i) update->Bind(i + 1, arguments[i]);
   update->Step();
@@ -463,7 +494,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
 void Table::DeleteRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
-  CachedStatement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(InMain(tableName_), condition));
+  CachedStatement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(ownTable(), condition));
   for (int i = 0; i < arguments.size(); ++i) remove->Bind(i + 1, arguments[i]);
   remove->Step();
   if (remove->Changes() == 0) throw EDatabaseError(EngineText::RecordDeleted, tableText());
@@ -476,10 +507,15 @@ void Table::DeleteRecord(const Row& row) {
 void Table::UpdateIndexDefs() {
   checkTableName();
   try {
-    CachedStatement info(connection(), QStringLiteral("SELECT name FROM pragma_table_info(?, 'main') WHERE pk > 0 ORDER BY pk"));
-    info->Bind(1, tableName_);
+    std::map<int, QString> keyByPosition;
+    {
+      CachedStatement info(connection(), dialect().TableColumns());
+      info->Bind(1, tableName_);
+      while (info->Step())
+        if (const int position = info->Column(3).toInt(); position > 0) keyByPosition[position] = info->Column(0).toString();
+    }
     QStringList keyNames;
-    while (info->Step()) keyNames.append(info->Column(0).toString());
+    for (const auto& [position, name] : keyByPosition) keyNames.append(name);
     readIndexDefs(keyNames);
   } catch (...) {
     if (!Active()) ReleaseSource();
@@ -492,35 +528,36 @@ void Table::readIndexDefs(const QStringList& keyNames) {
   ::IndexDefs& defs = IndexDefs();
   defs.Clear();
   if (!keyNames.isEmpty()) defs.Add(QString(), keyNames.join(u';'), ixPrimary | ixUnique);
-  CachedStatement list(connection(), QStringLiteral("SELECT l.name, l.\"unique\", instr(m.sql, ?) > 0 FROM pragma_index_list(?, 'main') l "
-                                                    "JOIN main.sqlite_master m ON m.name = l.name WHERE l.origin = 'c' ORDER BY l.name"));
-  list->Bind(1, kCarriedKey);
-  list->Bind(2, tableName_);
-  while (list->Step()) {
-    const QString sqliteName = list->Column(0).toString();
-    CachedStatement info(connection(),
-                   QStringLiteral("SELECT name, desc FROM pragma_index_xinfo(?, 'main') WHERE key = 1 ORDER BY seqno"));
-    info->Bind(1, sqliteName);
+  struct Read {
     QStringList names;
-    bool descending = false, expression = false;
-    while (info->Step()) {
-      expression = expression || info->Column(0).isNull();
-      names.append(info->Column(0).toString());
-      descending = descending || info->Column(1).toInt() != 0;
+    bool unique = false, keyCarried = false, descending = false, expression = false;
+  };
+  std::map<QString, Read> indexes;
+  {
+    CachedStatement list(connection(), dialect().TableIndexes());
+    list->Bind(1, tableName_);
+    while (list->Step()) {
+      Read& index = indexes[list->Column(0).toString()];
+      index.unique = list->Column(1).toInt() != 0;
+      index.keyCarried = list->Column(2).toInt() != 0;
+      index.expression = index.expression || list->Column(3).isNull();
+      index.names.append(list->Column(3).toString());
+      index.descending = index.descending || list->Column(4).toInt() != 0;
     }
-    if (expression || names.isEmpty()) continue;
-    const bool unique = list->Column(1).toInt() != 0;
-    const bool keyCarried = list->Column(2).toInt() != 0;
-    if (keyCarried && !unique && !descending && names.size() > keyNames.size() &&
+  }
+  for (auto& [engineName, index] : indexes) {
+    QStringList& names = index.names;
+    if (index.expression || names.isEmpty()) continue;
+    if (index.keyCarried && !index.unique && !index.descending && names.size() > keyNames.size() &&
         std::equal(keyNames.begin(), keyNames.end(), names.end() - keyNames.size(),
                    [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }))
       names.erase(names.end() - keyNames.size(), names.end());
     // Created as <table>_<index>, so that the name is unique in the file.
     const QString prefix = tableName_ + u'_';
     const QString name =
-        sqliteName.startsWith(prefix, Qt::CaseInsensitive) ? sqliteName.mid(prefix.size()) : sqliteName;
+        engineName.startsWith(prefix, Qt::CaseInsensitive) ? engineName.mid(prefix.size()) : engineName;
     defs.Add(name, names.join(u';'),
-             (unique ? unsigned{ixUnique} : 0u) | (descending ? unsigned{ixDescending} : 0u));
+             (index.unique ? unsigned{ixUnique} : 0u) | (index.descending ? unsigned{ixDescending} : 0u));
   }
 }
 
@@ -536,6 +573,7 @@ void Table::CreateTable() {
       keyFields = fieldNamesOf(index.Fields);
       break;
     }
+  EngineConnection& database = connection();
   QStringList definitions;
   for (const FieldDef& field : fieldDefs_) {
     if (field.DataType <= ftUnknown || field.DataType > ftTypedBinary)
@@ -550,8 +588,8 @@ void Table::CreateTable() {
     definitions.append(QStringLiteral("PRIMARY KEY (%1)").arg(quoted.join(QStringLiteral(", "))));
   }
   QStringList statements{
-      QStringLiteral("DROP TABLE IF EXISTS %1").arg(InMain(tableName_)),
-      QStringLiteral("CREATE TABLE %1 (%2)").arg(InMain(tableName_), definitions.join(QStringLiteral(", ")))};
+      QStringLiteral("DROP TABLE IF EXISTS %1").arg(ownTable()),
+      QStringLiteral("CREATE TABLE %1 (%2)").arg(ownTable(), definitions.join(QStringLiteral(", ")))};
   for (const IndexDef& index : IndexDefs()) {
     if (index.Options & ixPrimary) continue;
     // Text is kept in the index under the collation the dataset orders by.
@@ -561,8 +599,7 @@ void Table::CreateTable() {
         return def.Name.compare(name, Qt::CaseInsensitive) == 0;
       });
       const bool text = field != fieldDefs_.end() && TypeTable::ValueClassOf(field->DataType) == ValueClass::Text;
-      columns.append(Quoted(name) +
-                     (text ? QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString()) : QString()) +
+      columns.append(Quoted(name) + (text ? database.Dialect().TextCollation() : QString()) +
                      (index.Options & ixDescending ? QStringLiteral(" DESC") : QString()));
     }
     // A non-unique index carries the key after its fields, so that the engine
@@ -571,19 +608,16 @@ void Table::CreateTable() {
       for (const QString& name : keyFields) columns.append((name == keyFields.first() ? kCarriedKey : QString()) + Quoted(name));
     statements.append(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                           .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
-                               InMain(indexNameFor(tableName_, index.Name)), Quoted(tableName_),
+                               database.Dialect().OwnTable(indexNameFor(tableName_, index.Name)), Quoted(tableName_),
                                columns.join(QStringLiteral(", "))));
   }
 
-  Connection& database = connection();
-  database.Execute(QStringLiteral("SAVEPOINT CreateTable"));
   try {
+    WriteTransaction transaction(database);
     for (const QString& statement : statements) database.Execute(statement);
-    database.Execute(QStringLiteral("RELEASE CreateTable"));
+    transaction.Commit();
     RemovedRecords::RemoveAll(bookmarkSource());
   } catch (...) {
-    database.Execute(QStringLiteral("ROLLBACK TO CreateTable"));
-    database.Execute(QStringLiteral("RELEASE CreateTable"));
     ReleaseSource();
     throw;
   }
@@ -593,7 +627,7 @@ void Table::CreateTable() {
 void Table::EmptyTable() {
   checkTableName();
   if (Active()) CheckBrowseMode();
-  connection().Execute(QStringLiteral("DELETE FROM %1").arg(InMain(tableName_)));
+  connection().Execute(QStringLiteral("DELETE FROM %1").arg(ownTable()));
   RemovedRecords::RemoveAll(bookmarkSource());
   if (Active())
     Reload();
@@ -605,7 +639,7 @@ void Table::DeleteTable() {
   CheckInactive();
   checkTableName();
   try {
-    connection().Execute(QStringLiteral("DROP TABLE %1").arg(InMain(tableName_)));
+    connection().Execute(QStringLiteral("DROP TABLE %1").arg(ownTable()));
     RemovedRecords::RemoveAll(bookmarkSource());
   } catch (...) {
     ReleaseSource();

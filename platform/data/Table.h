@@ -3,9 +3,8 @@
 #include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
 
-class Statement;
-struct sqlite3_context;
-struct sqlite3_value;
+class EngineDialect;
+class EngineStatement;
 
 #include <functional>
 #include <limits>
@@ -68,7 +67,7 @@ class Table : public IndexedDataset {
   void ReleaseSource() override;
   std::unique_ptr<PendingWrite> BeginWrite() override;
   std::unique_ptr<RecordLock> LockRecord(const Row& row) override;
-  std::shared_ptr<Connection> SourceConnection() const override { return connection_; }
+  std::shared_ptr<EngineConnection> SourceConnection() const override { return connection_; }
   BookmarkTarget BookmarkOf(const Row& row) override;
   std::optional<Row> BookmarkedRecord(const BookmarkTarget& target, const Row* read) override;
 
@@ -84,38 +83,44 @@ class Table : public IndexedDataset {
   std::vector<Row> selectRows(const QStringList& conditions, const QList<QVariant>& arguments, const QString& order,
                               std::size_t count);
   QString tableText() const;
+  // The table in the connection's own database (not one of an attached file).
+  QString ownTable();
+  qint64 lastInsertedId();
   // The table within its file, as bookmarks and deletions name it.
   QString bookmarkSource();
   // The record within its table: its row id, or its key without one.
   QString recordName(const Row& row) const;
   QList<QVariant> bookmarkKey(const Row& row) const;
   QVariant nextAutoInc(const Column& column);
-  Connection& connection();
+  EngineConnection& connection();
+  const EngineDialect& dialect() { return connection().Dialect(); }
   void checkTableName() const;
   const QString& quotedName(int column) const;
   const QString& selectList() const;
   void forgetStatementTexts();
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
   QString keyText(const QList<QVariant>& values) const;
+  std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
   void setIdentityOfKey(const QString& key, qint64 identity);
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
   void forgetIdentity(qint64 identity);
-  Row rowOf(const Statement& select);
+  Row rowOf(const EngineStatement& select);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
   // The condition that evaluates the filter in the reading; empty where it
   // cannot.
   QString filterCondition();
-  static void filterFunction(sqlite3_context* context, int count, sqlite3_value** values);
+  // A filter the engine cannot evaluate: only reading tells what it shows.
+  bool filterLeftToTheDataset();
   void dropFilterFunction();
   Row readWritten(const Row& written);
 
   QString tableName_;
   bool readOnly_ = false;
   ::FieldDefs fieldDefs_;
-  std::shared_ptr<Connection> connection_;
+  std::shared_ptr<EngineConnection> connection_;
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   bool withoutRowId_ = false;

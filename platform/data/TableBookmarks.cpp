@@ -5,10 +5,10 @@
 
 #include "platform/data/RemovedRecords.h"
 #include "platform/data/Table.h"
-#include "platform/sqlite/Connection.h"
+#include "platform/engine/EngineConnection.h"
 
 
-QString Table::bookmarkSource() { return connection().FileName() + u'\x1f' + tableName_.toLower(); }
+QString Table::bookmarkSource() { return connection().Identity() + u'\x1f' + tableName_.toLower(); }
 
 QString Table::recordName(const Row& row) const {
   return withoutRowId_ ? keyText(row.values) : QString::number(rowIdOf(row));

@@ -7,11 +7,11 @@
 #include "platform/Exceptions.h"
 #include "platform/data/Field.h"
 #include "platform/data/TypeTable.h"
+#include "platform/engine/CachedStatement.h"
+#include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineDialect.h"
-#include "platform/sql/Collation.h"
+#include "platform/engine/EngineStatement.h"
 #include "platform/sqlite/SqlText.h"
-#include "platform/sqlite/Statement.h"
-#include "platform/sqlite/StatementCache.h"
 
 #include <algorithm>
 #include <iterator>
@@ -89,7 +89,7 @@ QString whereClause(const QStringList& conditions) {
 // what tells records apart: the key, or the row id in a table without one.
 QList<Table::OrderTerm> Table::orderTerms() const {
   if (orderTerms_ && orderTerms_->first == OrderColumns()) return orderTerms_->second;
-  const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
+  const QString collate = connection_->Dialect().TextCollation();
   QList<OrderTerm> terms;
   for (const int column : OrderColumns()) {
     const Column& shown = Columns()[column];
@@ -102,7 +102,7 @@ QList<Table::OrderTerm> Table::orderTerms() const {
     if (std::none_of(terms.begin(), terms.end(), [&key](const OrderTerm& term) { return term.expression == key.expression; }))
       terms.append(std::move(key));
   }
-  if (keyColumns_.isEmpty()) terms.append(OrderTerm{QStringLiteral("rowid"), -1});
+  if (keyColumns_.isEmpty() && !withoutRowId_) terms.append(OrderTerm{connection_->Dialect().RowId(), -1});
   orderTerms_.emplace(OrderColumns(), terms);
   return terms;
 }
@@ -228,7 +228,7 @@ std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std
 
 std::optional<int> Table::CountBefore(const Row& row) {
   const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
-  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  if (wide(RangeStart()) || wide(RangeEnd()) || filterLeftToTheDataset()) return std::nullopt;
   const QList<OrderTerm> terms = orderTerms();
   QStringList limits, order;
   QList<QVariant> limitArguments;
@@ -238,8 +238,7 @@ std::optional<int> Table::CountBefore(const Row& row) {
   int before = 0;
   for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
     CachedStatement count(connection(), QStringLiteral("SELECT COUNT(*) FROM %1%2")
-                                      .arg(connection().Dialect().OwnTable(tableName_),
-                                           whereClause(limits + QStringList{condition})));
+                                      .arg(ownTable(), whereClause(limits + QStringList{condition})));
     const QList<QVariant> all = limitArguments + arguments;
     for (int i = 0; i < all.size(); ++i) count->Bind(i + 1, all[i]);
     count->Step();
@@ -250,16 +249,16 @@ std::optional<int> Table::CountBefore(const Row& row) {
 
 std::optional<Dataset::Row> Table::ReadRecordAt(int place) {
   const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
-  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  if (wide(RangeStart()) || wide(RangeEnd()) || filterLeftToTheDataset()) return std::nullopt;
   const QList<OrderTerm> terms = orderTerms();
   QStringList conditions, order;
   QList<QVariant> arguments;
   limitConditions(terms, conditions, arguments);
   if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   for (const OrderTerm& term : terms) order.append(term.expression);
-  CachedStatement select(connection(), connection().Dialect().RowAtPlace(
-                                           selectList(), connection().Dialect().OwnTable(tableName_),
-                                           whereClause(conditions) + QStringLiteral(" ORDER BY ") + order.join(u", ")));
+  CachedStatement select(connection(),
+                         dialect().RowAtPlace(selectList(), ownTable(),
+                                              whereClause(conditions) + QStringLiteral(" ORDER BY ") + order.join(u", ")));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   select->Bind(static_cast<int>(arguments.size()) + 1, place);
   if (select->Step()) return rowOf(*select);
@@ -272,14 +271,14 @@ std::optional<Dataset::Row> Table::ReadRecordAt(int place) {
 // range on one index field.
 std::optional<int> Table::CountRecords() {
   const auto wide = [](const std::optional<KeyLimit>& limit) { return limit && limit->count > 1; };
-  if (wide(RangeStart()) || wide(RangeEnd())) return std::nullopt;
+  if (wide(RangeStart()) || wide(RangeEnd()) || filterLeftToTheDataset()) return std::nullopt;
   QStringList conditions;
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
   if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
   CachedStatement count(connection(),
                   QStringLiteral("SELECT COUNT(*) FROM %1%2")
-                      .arg(connection().Dialect().OwnTable(tableName_), whereClause(conditions)));
+                      .arg(ownTable(), whereClause(conditions)));
   for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
   count->Step();
   return count->Column(0).toInt();
@@ -304,14 +303,15 @@ std::optional<std::vector<Dataset::Row>> Table::LocateCandidates(const QList<Fie
   QStringList conditions, order;
   QList<QVariant> arguments;
   limitConditions(terms, conditions, arguments);
-  const QString collate = QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
+  const QString collate = dialect().TextCollation();
   for (const Field* field : fields) {
     const auto column = std::find_if(Columns().begin(), Columns().end(), [field](const Column& c) {
       return c.name.compare(field->FieldName(), Qt::CaseInsensitive) == 0;
     });
     if (column == Columns().end()) return std::nullopt;
     const ValueClass kind = TypeTable::ValueClassOf(column->type);
-    if (kind != ValueClass::Text && kind != ValueClass::Integer) return std::nullopt;
+    if (kind != ValueClass::Integer && (kind != ValueClass::Text || !dialect().SortsTextAsTheSystem()))
+      return std::nullopt;
     const QVariant& value = key.values[static_cast<int>(column - Columns().begin())];
     if (value.isNull()) {
       conditions.append(Quoted(column->name) + QStringLiteral(" IS NULL"));

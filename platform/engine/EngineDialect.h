@@ -13,7 +13,10 @@ class EngineDialect {
  public:
   virtual ~EngineDialect() = default;
 
+  // Our own SQLite files, whose text indexes keep the system's collation.
   static const EngineDialect& Sqlite();
+  // SQLite through its ODBC driver: files without our collations.
+  static const EngineDialect& SqliteDriver();
   static const EngineDialect& SqlServer();
 
   // A table of the connection's own database, its name quoted: SQLite says
@@ -27,12 +30,56 @@ class EngineDialect {
   virtual QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const = 0;
 
   // "expression equals the parameter, NULL equal to NULL"; the value is
-  // bound ParameterUses() times in a row.
+  // bound parameterUses times in a row.
   struct NullSafeTerm {
     QString text;
     int parameterUses;
   };
   virtual NullSafeTerm NullSafeEquals(const QString& expression) const = 0;
+  // The same, text compared byte for byte whatever the column's collation:
+  // a record still holds what was read.
+  virtual NullSafeTerm Unchanged(const QString& expression) const = 0;
+
+  // What follows a text expression so that it sorts and compares as the
+  // system's text indexes keep it (case and accents aside); empty where
+  // the columns' own collation does.
+  virtual QString TextCollation() const = 0;
+  // Whether that collation takes case and accents aside as the system
+  // does, so that the engine may find text the system finds equal.
+  virtual bool SortsTextAsTheSystem() const = 0;
+
+  // The column that names a record of a table by itself where the engine
+  // gives one ("rowid"); empty where records are known by their key only.
+  virtual QString RowId() const = 0;
+  // One row, one column: the row id or identity value the connection's
+  // last insert gave.
+  virtual QString LastInsertedId() const = 0;
+
+  // A savepoint inside the running transaction: set, undo its work, let it
+  // go (empty where nothing is to be done).
+  struct SavepointTexts {
+    QString set, undo, release;
+  };
+  virtual SavepointTexts Savepoint(const QString& name) const = 0;
+
+  // Written before the key's first field where an index carries the key
+  // after its own fields (see Table).
+  static constexpr auto kCarriedKeyMark = "/* key */ ";
+
+  // The catalogue, each a statement with the table's name as its one
+  // parameter. Columns: name, declared type, not null (0/1), position in
+  // the primary key (0: none), in order. Indexes other than the primary key:
+  // index name, unique (0/1), carries the key after its fields as Table
+  // creates it (0/1), column name (NULL for an expression), descending
+  // (0/1), ordered by index and position. Row ids: a row with 1 where the
+  // table has them (empty where RowId is).
+  virtual QString TableColumns() const = 0;
+  virtual QString TableIndexes() const = 0;
+  virtual QString TableHasRowIds() const = 0;
+
+  // Whether two programs' edits of one record are kept apart by locks in
+  // a side file beside the database; otherwise by the server's own locks.
+  virtual bool LocksInSideFile() const = 0;
 
   // The statement that creates the trigger.
   virtual QString AuditTriggerText(const AuditTrigger& trigger) const = 0;

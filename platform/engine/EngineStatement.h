@@ -23,6 +23,8 @@ class EngineStatement {
   virtual QString ColumnName(int column) const = 0;
   virtual QString ColumnDeclaredType(int column) const = 0;  // empty when the engine gives none
   virtual QVariant Column(int column) const = 0;
+  // The same into a value, whose buffers the engine may reuse.
+  virtual void ColumnInto(int column, QVariant& value) const { value = Column(column); }
 
   // Changes nothing in the database.
   virtual bool IsReadOnly() const = 0;

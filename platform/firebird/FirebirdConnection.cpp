@@ -2,6 +2,7 @@
 
 #include "platform/engine/EngineDialect.h"
 #include "platform/engine/EngineStatement.h"
+#include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
@@ -134,12 +135,44 @@ class FirebirdDialect final : public EngineDialect {
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS NOT DISTINCT FROM ?"), 1};
   }
+  NullSafeTerm Unchanged(const QString& expression) const override { return NullSafeEquals(expression); }
+  QString TextCollation() const override { return QString(); }
+  bool SortsTextAsTheSystem() const override { return false; }
+  QString RowId() const override { return QString(); }
+  QString LastInsertedId() const override { readOnly(); }
+  SavepointTexts Savepoint(const QString& name) const override {
+    return {QStringLiteral("SAVEPOINT ") + name, QStringLiteral("ROLLBACK TO SAVEPOINT ") + name,
+            QStringLiteral("RELEASE SAVEPOINT ") + name};
+  }
+  QString TableColumns() const override {
+    return QStringLiteral(
+        "SELECT TRIM(rf.RDB$FIELD_NAME), CASE f.RDB$FIELD_TYPE WHEN 7 THEN 'SMALLINT' WHEN 8 THEN 'INTEGER' WHEN 16 "
+        "THEN 'BIGINT' WHEN 10 THEN 'FLOAT' WHEN 27 THEN 'DOUBLE' WHEN 12 THEN 'DATE' WHEN 13 THEN 'TIME' WHEN 35 THEN "
+        "'TIMESTAMP' WHEN 14 THEN 'CHAR(' || f.RDB$CHARACTER_LENGTH || ')' WHEN 37 THEN 'VARCHAR(' || "
+        "f.RDB$CHARACTER_LENGTH || ')' WHEN 261 THEN IIF(f.RDB$FIELD_SUB_TYPE = 1, 'TEXT', 'BLOB') ELSE 'VARCHAR' "
+        "END, COALESCE(rf.RDB$NULL_FLAG, 0), COALESCE((SELECT s.RDB$FIELD_POSITION + 1 FROM RDB$RELATION_CONSTRAINTS "
+        "rc JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = rc.RDB$INDEX_NAME WHERE rc.RDB$RELATION_NAME = "
+        "rf.RDB$RELATION_NAME AND rc.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' AND s.RDB$FIELD_NAME = rf.RDB$FIELD_NAME), "
+        "0) FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE WHERE "
+        "UPPER(TRIM(rf.RDB$RELATION_NAME)) = UPPER(?) ORDER BY rf.RDB$FIELD_POSITION");
+  }
+  QString TableIndexes() const override {
+    return QStringLiteral(
+        "SELECT TRIM(i.RDB$INDEX_NAME), COALESCE(i.RDB$UNIQUE_FLAG, 0), 0, TRIM(s.RDB$FIELD_NAME), "
+        "COALESCE(i.RDB$INDEX_TYPE, 0) FROM RDB$INDICES i JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = "
+        "i.RDB$INDEX_NAME WHERE UPPER(TRIM(i.RDB$RELATION_NAME)) = UPPER(?) AND NOT EXISTS (SELECT 1 FROM "
+        "RDB$RELATION_CONSTRAINTS rc WHERE rc.RDB$INDEX_NAME = i.RDB$INDEX_NAME AND rc.RDB$CONSTRAINT_TYPE = "
+        "'PRIMARY KEY') ORDER BY i.RDB$INDEX_NAME, s.RDB$FIELD_POSITION");
+  }
+  QString TableHasRowIds() const override { return QString(); }
+  bool LocksInSideFile() const override { return false; }
   QString AuditTriggerText(const AuditTrigger&) const override { readOnly(); }
 };
 
 }  // namespace
 
-FirebirdConnection::FirebirdConnection(const QString& database, const QString& user, const QString& password) {
+FirebirdConnection::FirebirdConnection(const QString& database, const QString& user, const QString& password)
+    : database_(database) {
   static QAtomicInt next;
   name_ = QStringLiteral("firebird-%1").arg(next.fetchAndAddRelaxed(1));
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name_);
@@ -212,7 +245,14 @@ QString FirebirdConnection::wholeTableSelect(const QString& table) {
 
 void FirebirdConnection::StartTransaction() { readOnly(); }
 void FirebirdConnection::Commit() { readOnly(); }
-void FirebirdConnection::Rollback() { readOnly(); }
+bool FirebirdConnection::undoTransaction() { readOnly(); }
+
+void FirebirdConnection::ForEachStatement(const QString& batch, const std::function<void(EngineStatement&)>& run) {
+  for (const QString& sql : SplitSqlStatements(batch)) {
+    const std::unique_ptr<EngineStatement> statement = Prepare(sql);
+    run(*statement);
+  }
+}
 
 bool FirebirdConnection::TableExists(const QString& tableName) {
   return TableNames().contains(tableName, Qt::CaseInsensitive);

@@ -15,25 +15,27 @@ class FirebirdConnection final : public EngineConnection {
   // the database cannot be opened.
   FirebirdConnection(const QString& database, const QString& user, const QString& password);
   ~FirebirdConnection() override;
-  FirebirdConnection(const FirebirdConnection&) = delete;
-  FirebirdConnection& operator=(const FirebirdConnection&) = delete;
-
+  QString Identity() const override { return database_; }
   void Execute(const QString& sql, const QVariantList& parameters = {}) override;
+  void ForEachStatement(const QString& batch, const std::function<void(EngineStatement&)>& run) override;
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) override;
   std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
 
   bool InTransaction() const override { return false; }
   void StartTransaction() override;
   void Commit() override;
-  void Rollback() override;
 
   bool TableExists(const QString& tableName) override;
   QStringList TableNames() override;
 
   const EngineDialect& Dialect() const override;
 
+ protected:
+  bool undoTransaction() override;
+
  private:
   QString wholeTableSelect(const QString& table);
 
+  QString database_;
   QString name_;
 };

@@ -1,5 +1,6 @@
 #include "platform/odbc/OdbcConnection.h"
 
+#include "platform/ConnectionString.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/odbc/OdbcStatement.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -41,10 +42,19 @@ OdbcServer serverOfDriver(const QString& connectionString) {
   throw EDatabaseError(QString::fromLatin1(EngineText::GeneralSqlError), QString::fromLatin1(sqliteText));
 }
 
+// The same database whatever password reached it.
+QString identityOf(const QString& connectionString) {
+  QStringList pairs;
+  for (const auto& [name, value] : ConnectionString::Pairs(connectionString))
+    if (name.compare(u"PWD", Qt::CaseInsensitive) != 0 && name.compare(u"Password", Qt::CaseInsensitive) != 0)
+      pairs.append(name.toUpper() + u'=' + value);
+  return pairs.join(u';');
+}
+
 }  // namespace
 
 OdbcConnection::OdbcConnection(const QString& connectionString, std::optional<int> loginTimeoutSeconds)
-    : environment_(SQL_HANDLE_ENV, nullptr), connection_(SQL_HANDLE_DBC, environment_.Get()) {
+    : identity_(identityOf(connectionString)), environment_(SQL_HANDLE_ENV, nullptr), connection_(SQL_HANDLE_DBC, environment_.Get()) {
   if (loginTimeoutSeconds)
     CheckOdbc(SQLSetConnectAttr(handle(), SQL_ATTR_LOGIN_TIMEOUT,
                                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(*loginTimeoutSeconds)), SQL_IS_UINTEGER),
@@ -77,6 +87,10 @@ void OdbcConnection::forEachStatement(const QString& batch, const QVariantList& 
       statement.Bind(i, parameters[bound++]);
     run(statement);
   }
+}
+
+void OdbcConnection::ForEachStatement(const QString& batch, const std::function<void(EngineStatement&)>& run) {
+  forEachStatement(batch, {}, run);
 }
 
 void OdbcConnection::Execute(const QString& sql, const QVariantList& parameters) {
@@ -112,7 +126,10 @@ std::unique_ptr<EngineStatement> OdbcConnection::Prepare(const QString& sql) {
 }
 
 void OdbcConnection::statementRuns(OdbcStatement& statement) {
-  if (active_ != &statement) readOutActive();
+  if (active_ != &statement) {
+    finishHeld();
+    readOutActive();
+  }
   active_ = &statement;
 }
 
@@ -186,9 +203,10 @@ void OdbcConnection::Commit() {
   endTransaction(SQL_COMMIT);
 }
 
-void OdbcConnection::Rollback() {
+bool OdbcConnection::undoTransaction() {
   if (!inTransaction_) raiseMisuse("cannot rollback - no transaction is active");
   endTransaction(SQL_ROLLBACK);
+  return true;
 }
 
 QStringList OdbcConnection::tables(const QString& pattern, const QString& types) {
@@ -217,5 +235,5 @@ QStringList OdbcConnection::TableNames() {
 }
 
 const EngineDialect& OdbcConnection::Dialect() const {
-  return server_ == OdbcServer::Sqlite ? EngineDialect::Sqlite() : EngineDialect::SqlServer();
+  return server_ == OdbcServer::Sqlite ? EngineDialect::SqliteDriver() : EngineDialect::SqlServer();
 }

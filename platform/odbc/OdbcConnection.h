@@ -22,12 +22,14 @@ class OdbcConnection final : public EngineConnection {
   explicit OdbcConnection(const QString& connectionString, std::optional<int> loginTimeoutSeconds = std::nullopt);
   // An open transaction is rolled back.
   ~OdbcConnection() override;
-  OdbcConnection(const OdbcConnection&) = delete;
-  OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+  // The connection string without its password.
+  QString Identity() const override { return identity_; }
 
   // A driver that takes a batch whole runs it so; for one that takes one
   // statement at a time, the batch is split into its statements.
   void Execute(const QString& sql, const QVariantList& parameters = {}) override;
+  void ForEachStatement(const QString& batch, const std::function<void(EngineStatement&)>& run) override;
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) override;
   // The rows of every result of a batch that has columns, in order.
   QList<SqlRows> QueryResults(const QString& sql, const QVariantList& parameters = {});
@@ -36,7 +38,6 @@ class OdbcConnection final : public EngineConnection {
   bool InTransaction() const override { return inTransaction_; }
   void StartTransaction() override;
   void Commit() override;
-  void Rollback() override;
 
   // A table or view of that name, whatever its case.
   bool TableExists(const QString& tableName) override;
@@ -47,6 +48,9 @@ class OdbcConnection final : public EngineConnection {
   const EngineDialect& Dialect() const override;
 
   OdbcServer Server() const { return server_; }
+
+ protected:
+  bool undoTransaction() override;
 
  private:
   friend class OdbcStatement;
@@ -66,6 +70,7 @@ class OdbcConnection final : public EngineConnection {
   // The names of the tables of the given kinds ("TABLE,VIEW") that match a pattern.
   QStringList tables(const QString& pattern, const QString& types);
 
+  QString identity_;
   OdbcHandle environment_;
   OdbcHandle connection_;
   OdbcServer server_ = OdbcServer::Other;

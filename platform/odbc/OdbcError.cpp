@@ -54,6 +54,8 @@ QString sqliteText(const OdbcDiagnostic& diagnostic) {
       return engine(EngineText::TableIsBusy);
     case 8:
       return engine(EngineText::TableIsReadOnly);
+    case 13:
+      return engine(EngineText::InsufficientDiskSpace);
     case 19:
       if (diagnostic.text.contains(QLatin1String("UNIQUE constraint failed")) ||
           diagnostic.text.contains(QLatin1String("PRIMARY KEY")))

@@ -16,39 +16,75 @@ constexpr SQLLEN kChunk = 32768;
 
 // A SELECT in which no word that writes appears reads only; a word that
 // only looks like one (a column named "Update") errs on the side of writing.
+// A ":name" parameter goes to the driver as a "?" marker, its name kept.
 // A text the tokenizer refuses is left for the server to refuse.
 struct StatementShape {
+  QString text;
   bool readsOnly = false;
-  int markers = 0;
+  QStringList names;  // of each marker, empty for a "?" written so
 };
 
 StatementShape shapeOf(const QString& sql) {
   static const QStringList writers =
       QStringLiteral("INTO INSERT UPDATE DELETE MERGE CREATE DROP ALTER EXEC EXECUTE TRUNCATE").split(u' ');
   StatementShape shape;
+  shape.text = sql;
   try {
     bool first = true;
     bool writes = false;
-    for (const SqlToken& token : TokenizeSql(sql)) {
+    QString text;
+    const std::vector<SqlToken> tokens = TokenizeSql(sql);
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+      const SqlToken& token = tokens[i];
+      const bool named = token.IsSymbol(u":") && i + 1 < tokens.size() && tokens[i + 1].Is(SqlTokenKind::Word) &&
+                         (i == 0 || !tokens[i - 1].IsSymbol(u":"));
+      if (named) {
+        shape.names.append(u':' + tokens[++i].text.toString());
+        text += u'?';
+        continue;
+      }
+      text += token.text;
       if (!token.IsSignificant()) continue;
-      if (first && !token.IsWord(u"SELECT")) writes = true;
+      if (first && !token.IsWord(u"SELECT") && !token.IsWord(u"WITH")) writes = true;
       first = false;
       if (token.Is(SqlTokenKind::Word) && writers.contains(token.text, Qt::CaseInsensitive)) writes = true;
-      if (token.IsSymbol(u"?")) ++shape.markers;
+      if (token.IsSymbol(u"?")) shape.names.append(QString());
     }
+    shape.text = text;
     shape.readsOnly = !first && !writes;
   } catch (const SqlError&) {
   }
   return shape;
 }
 
+// The type as a table declares it, with its size or precision and scale.
+QString declaredType(const QString& name, SQLSMALLINT type, SQLULEN size, SQLSMALLINT decimals) {
+  if (name.isEmpty() || name.contains(u'(')) return name;
+  switch (type) {
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+      return size > 0 ? QStringLiteral("%1(%2)").arg(name).arg(size) : name;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+      return QStringLiteral("%1(%2,%3)").arg(name).arg(size).arg(decimals);
+    default:
+      return name;
+  }
+}
+
 }  // namespace
 
 OdbcStatement::OdbcStatement(OdbcConnection& connection, const QString& sql)
-    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()), text_(sql.toUtf8()) {
-  const StatementShape shape = shapeOf(sql);
+    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()) {
+  StatementShape shape = shapeOf(sql);
+  text_ = shape.text.toUtf8();
   readOnly_ = shape.readsOnly;
-  markers_ = shape.markers;
+  markers_ = static_cast<int>(shape.names.size());
+  names_ = std::move(shape.names);
 }
 
 OdbcStatement::~OdbcStatement() { connection_.statementEnded(*this); }
@@ -65,7 +101,7 @@ void OdbcStatement::check(short result) const {
 
 int OdbcStatement::ParameterCount() const { return markers_; }
 
-QString OdbcStatement::ParameterName(int) const { return {}; }
+QString OdbcStatement::ParameterName(int index) const { return names_.value(index - 1); }
 
 void OdbcStatement::Bind(int index, const QVariant& value) { parameters_.Set(index, value); }
 
@@ -144,7 +180,7 @@ void OdbcStatement::describeColumns() {
     SQLSMALLINT typeLength = 0;
     SQLColAttribute(handle_.Get(), column, SQL_DESC_TYPE_NAME, typeName.data(),
                     static_cast<SQLSMALLINT>(typeName.size()), &typeLength, nullptr);
-    declaredTypes_ << QString::fromUtf8(typeName.data());
+    declaredTypes_ << declaredType(QString::fromUtf8(typeName.data()), type, size, decimals);
     switch (type) {
       case SQL_BIT:
       case SQL_TINYINT:

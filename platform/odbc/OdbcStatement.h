@@ -72,6 +72,7 @@ class OdbcStatement final : public EngineStatement {
   QByteArray text_;
   bool readOnly_ = false;
   int markers_ = 0;  // "?" outside strings and comments
+  QStringList names_;  // of each marker, with its ":"; empty for a "?"
   OdbcParameters parameters_;
   bool executed_ = false;
   bool finished_ = false;

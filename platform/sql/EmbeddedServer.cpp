@@ -10,7 +10,7 @@
 #include "platform/sql/SqlError.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
-#include "platform/sqlite/WriteTransaction.h"
+#include "platform/engine/WriteTransaction.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
-#include "platform/sqlite/WriteTransaction.h"
+#include "platform/engine/WriteTransaction.h"
 
 using SqlText::Quoted;
 

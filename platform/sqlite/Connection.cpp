@@ -106,7 +106,7 @@ Connection::Connection(sqlite3* db, QString fileName)
     : db_(db), fileName_(std::move(fileName)), attachments_(*this) {}
 
 Connection::~Connection() {
-  state_.reset();
+  forgetState();
   statements_.Clear();
   sqlite3_close_v2(db_);
   auto& open = registry().open;
@@ -114,20 +114,38 @@ Connection::~Connection() {
   if (entry != open.end() && entry->second.expired()) open.erase(entry);
 }
 
+void Connection::ForEachStatement(const QString& batch, const std::function<void(EngineStatement&)>& run) {
+  const QByteArray text = batch.toUtf8();
+  for (qsizetype offset = 0; offset < text.size();) {
+    Statement statement(*this, text, offset);
+    run(statement);
+  }
+}
+
 void Connection::Execute(const QString& sql, const QVariantList& parameters) {
-  const QByteArray batch = sql.toUtf8();
-  qsizetype offset = 0;
   qsizetype bound = 0;
-  while (offset < batch.size()) {
-    Statement statement(*this, batch, offset);
+  ForEachStatement(sql, [&](EngineStatement& statement) {
     for (int i = 1; i <= statement.ParameterCount() && bound < parameters.size(); ++i)
       statement.Bind(i, parameters[bound++]);
     while (statement.Step()) {
     }
-  }
+  });
 }
 
 std::unique_ptr<EngineStatement> Connection::Prepare(const QString& sql) { return std::make_unique<Statement>(*this, sql); }
+
+// A kept statement does not pass through the handle, which lets a held
+// statement go first; so it asks for that itself.
+std::unique_ptr<EngineStatement> Connection::TakeKept(const QString& sql, quint64& stamp) {
+  std::unique_ptr<Statement> statement = statements_.Take(*this, sql, stamp);
+  finishHeld();
+  return statement;
+}
+
+void Connection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) {
+  // Only its own statements come back to it.
+  statements_.Give(sql, std::unique_ptr<Statement>(static_cast<Statement*>(statement.release())), stamp);
+}
 
 const EngineDialect& Connection::Dialect() const { return EngineDialect::Sqlite(); }
 
@@ -144,28 +162,6 @@ SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters
   }
   return result;
 }
-
-void Connection::HoldOpen(const void* holder, std::function<void()> finish) {
-  finishHeld();
-  holder_ = holder;
-  finishHeld_ = std::move(finish);
-}
-
-void Connection::LetGo(const void* holder) {
-  if (holder_ != holder) return;
-  holder_ = nullptr;
-  finishHeld_ = nullptr;
-}
-
-// Let go before it is called: reading the rest runs statements too.
-void Connection::finishHeld() const {
-  if (!finishHeld_) return;
-  const std::function<void()> finish = std::exchange(finishHeld_, nullptr);
-  holder_ = nullptr;
-  finish();
-}
-
-void Connection::SetState(std::unique_ptr<ConnectionState> state) { state_ = std::move(state); }
 
 bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_autocommit(db_) == 0; }
 
@@ -228,35 +224,11 @@ void Connection::Commit() {
   Execute(QStringLiteral("COMMIT"));
 }
 
-void Connection::rollbackQuietly() {
+bool Connection::undoTransaction() {
   unusedLock_ = false;
-  if (std::exchange(pendingBegin_, false)) return;
+  if (std::exchange(pendingBegin_, false)) return false;
   Execute(QStringLiteral("ROLLBACK"));
-}
-
-void Connection::Rollback() {
-  const bool changed = !pendingBegin_;
-  rollbackQuietly();
-  if (!changed) return;
-  // A listener may end another's life (a dataset closing a second one).
-  std::vector<int> ids;
-  for (const auto& [id, listener] : rollbackListeners_) ids.push_back(id);
-  std::exception_ptr failure;
-  for (const int id : ids) {
-    const auto listener = rollbackListeners_.find(id);
-    if (listener == rollbackListeners_.end()) continue;
-    try {
-      listener->second();
-    } catch (...) {
-      if (!failure) failure = std::current_exception();
-    }
-  }
-  if (failure) std::rethrow_exception(failure);
-}
-
-std::unique_ptr<Connection::RollbackListener> Connection::ListenToRollbacks(std::function<void()> listener) {
-  rollbackListeners_[++lastListener_] = std::move(listener);
-  return std::make_unique<RollbackListener>(*this, lastListener_);
+  return true;
 }
 
 bool Connection::TableExists(const QString& tableName) {

@@ -21,12 +21,6 @@ struct SqlRows {
   QList<QVariantList> rows;
 };
 
-// What a layer above keeps with a connection for as long as it is open.
-class ConnectionState {
- public:
-  virtual ~ConnectionState() = default;
-};
-
 // One open SQLite file. A process holds at most one connection per file:
 // every dataset, database component, SQL routine and the embedded server's
 // own work on that file share it, so a transaction started on it covers all
@@ -34,8 +28,6 @@ class ConnectionState {
 class Connection final : public EngineConnection {
  public:
   ~Connection() override;
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
 
   // For the SQL dialect layer (collations, functions) and every statement:
   // whatever is done with the handle, no statement is left open under it.
@@ -44,13 +36,17 @@ class Connection final : public EngineConnection {
     return db_;
   }
   const QString& FileName() const { return fileName_; }
+  QString Identity() const override { return fileName_; }
 
   // Runs the statements of a text, the parameters bound in order across
   // them; raises EDatabaseError.
   void Execute(const QString& sql, const QVariantList& parameters = {}) override;
+  void ForEachStatement(const QString& batch, const std::function<void(EngineStatement&)>& run) override;
   // The rows of one statement.
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) override;
   std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
+  std::unique_ptr<EngineStatement> TakeKept(const QString& sql, quint64& stamp) override;
+  void GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) override;
   // How many statements the connection keeps prepared for reuse.
   int CachedStatementCount() const { return statements_.Size(); }
 
@@ -61,36 +57,22 @@ class Connection final : public EngineConnection {
   bool InTransaction() const override;
   void StartTransaction() override;
   void Commit() override;
-  // Tells every rollback listener once the database is back as it was.
-  void Rollback() override;
-  // Called after every Rollback while the returned object lives.
-  class RollbackListener;
-  [[nodiscard]] std::unique_ptr<RollbackListener> ListenToRollbacks(std::function<void()> listener);
 
   bool TableExists(const QString& tableName) override;
   QStringList TableNames() override;
+  bool DefineTest(const QString& name, RowTest test) override;
+  void DropTest(const QString& name) override;
   const EngineDialect& Dialect() const override;
 
   // The other database files this connection sees under a schema name.
   Attachments& Attached() { return attachments_; }
 
-  // A statement left open between calls (a query's answer read as it is
-  // visited): before anything else runs on the connection, finish reads its
-  // rest and lets it go, as a pending statement makes DROP TABLE fail and
-  // stalls checkpoints. One at a time; a new one finishes the one before.
-  void HoldOpen(const void* holder, std::function<void()> finish);
-  void LetGo(const void* holder);
-
-  // What a layer above keeps with the connection (the SQL road's state);
-  // null until it sets one.
-  ConnectionState* State() const { return state_.get(); }
-  void SetState(std::unique_ptr<ConnectionState> state);
+ protected:
+  bool undoTransaction() override;
 
  private:
   friend class ConnectionOpener;
   friend class Statement;
-  friend class WriteTransaction;
-  friend class CachedStatement;
   Connection(sqlite3* db, QString fileName);
   // Opens the transaction StartTransaction left pending, before a statement.
   void beginPending();
@@ -99,32 +81,13 @@ class Connection final : public EngineConnection {
   // told to the user.
   void statementWrote() { unusedLock_ = false; }
   void statementFailed();
-  void rollbackQuietly();
-  void finishHeld() const;
 
   sqlite3* db_;
   QString fileName_;
   StatementCache statements_;
   Attachments attachments_;
-  std::unique_ptr<ConnectionState> state_;
   bool pendingBegin_ = false;
   bool unusedLock_ = false;  // taken by beginPending, nothing written since
-  std::map<int, std::function<void()>> rollbackListeners_;
-  int lastListener_ = 0;
-  mutable const void* holder_ = nullptr;
-  mutable std::function<void()> finishHeld_;
-};
-
-class Connection::RollbackListener {
- public:
-  RollbackListener(Connection& connection, int id) : connection_(connection), id_(id) {}
-  ~RollbackListener() { connection_.rollbackListeners_.erase(id_); }
-  RollbackListener(const RollbackListener&) = delete;
-  RollbackListener& operator=(const RollbackListener&) = delete;
-
- private:
-  Connection& connection_;
-  int id_;
 };
 
 // The one way a database file is opened: the shared connection of the file

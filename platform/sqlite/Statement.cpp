@@ -3,6 +3,8 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
+#include <QDateTime>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -53,6 +55,15 @@ void Statement::Bind(int index, const QVariant& value) {
     case QMetaType::Float:
       result = sqlite3_bind_double(statement_, index, value.toDouble());
       break;
+    case QMetaType::QDateTime: {
+      // As dates are kept: "yyyy-mm-dd hh:nn:ss", ".zzz" only when not zero.
+      const QDateTime date = value.toDateTime();
+      const QByteArray text =
+          date.toString(date.time().msec() ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss").toUtf8();
+      result = sqlite3_bind_text64(statement_, index, text.constData(), static_cast<sqlite3_uint64>(text.size()),
+                                   SQLITE_TRANSIENT, SQLITE_UTF8);
+      break;
+    }
     case QMetaType::QByteArray: {
       const QByteArray bytes = value.toByteArray();
       result = sqlite3_bind_blob64(statement_, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),

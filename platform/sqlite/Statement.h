@@ -38,7 +38,7 @@ class Statement final : public EngineStatement {
   QString ColumnDeclaredType(int column) const override;  // empty for an expression
   QVariant Column(int column) const override;
   // The same into a value, whose text buffer is reused where it can be.
-  void ColumnInto(int column, QVariant& value) const;
+  void ColumnInto(int column, QVariant& value) const override;
 
   bool IsReadOnly() const override;  // changes nothing in the database
   // Rows this statement inserted, changed or deleted; 0 for one that changes

@@ -32,12 +32,3 @@ void StatementCache::Give(const QString& sql, std::unique_ptr<Statement> stateme
   if (kept_.size() >= kMostKept) kept_.clear();
   kept_.try_emplace(sql, std::move(statement));
 }
-
-// A kept statement does not pass through the handle, which lets a held
-// statement go first; so it asks for that itself.
-CachedStatement::CachedStatement(Connection& connection, const QString& sql)
-    : connection_(connection), sql_(sql), statement_(connection.statements_.Take(connection, sql, schema_)) {
-  connection.finishHeld();
-}
-
-CachedStatement::~CachedStatement() { connection_.statements_.Give(sql_, std::move(statement_), schema_); }

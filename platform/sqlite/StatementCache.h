@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/engine/CachedStatement.h"
 #include "platform/sqlite/Statement.h"
 
 #include <QString>
@@ -33,22 +34,4 @@ class StatementCache {
   std::unordered_map<QString, std::unique_ptr<Statement>> kept_;
   quint64 schema_ = 0;
   quint64 keptSchema_ = 0;  // the schema the kept statements were prepared on
-};
-
-// A statement of the connection's cache, lent for one use.
-class CachedStatement {
- public:
-  CachedStatement(Connection& connection, const QString& sql);
-  ~CachedStatement();
-  CachedStatement(const CachedStatement&) = delete;
-  CachedStatement& operator=(const CachedStatement&) = delete;
-
-  Statement& operator*() const { return *statement_; }
-  Statement* operator->() const { return statement_.get(); }
-
- private:
-  Connection& connection_;
-  QString sql_;
-  quint64 schema_ = 0;
-  std::unique_ptr<Statement> statement_;
 };

@@ -1,6 +1,7 @@
 #include "core/startup/Configuracion.h"
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
 #include "platform/IniFile.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/maintenance/ActualizacionFixture.h"
 
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "core/startup/Geneinic.h"
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/fixtures/SecondProcess.h"
 #include "tests/maintenance/ActualizacionFixture.h"
 

@@ -17,7 +17,7 @@ struct WatchedTable : Table {
 // Codigo 1..kRecords; Nombre runs the other way, as its index orders them.
 std::unique_ptr<WatchedTable> openT(const DataFixture& data) {
   auto table = std::make_unique<WatchedTable>();
-  table->SetDatabaseName(data.Folder());
+  table->SetDatabaseName(data.DatabaseName());
   table->SetTableName(u"T"_qs);
   table->Open();
   return table;
@@ -126,7 +126,7 @@ TEST(Bookmarks, AQueryRowIsFoundAfterARefreshBroughtRowsInBeforeIt) {
   data.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
                "INSERT INTO CLIENTES (Codigo, Nombre) SELECT 2 * i, printf('c%03d', i) FROM n"_qs);
   Query query;
-  query.SetDatabaseName(data.Folder());
+  query.SetDatabaseName(data.DatabaseName());
   query.SQL().SetText(u"SELECT Codigo, Nombre FROM CLIENTES ORDER BY Codigo"_qs);
   query.Open();
   const Bookmark first = query.GetBookmark();

@@ -17,7 +17,7 @@ class ClientDatasetPacketTest : public ::testing::Test {
     data.Execute(
         u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 250) "
         "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'C' || i FROM n"_qs);
-    query.SetDatabaseName(data.Folder());
+    query.SetDatabaseName(data.DatabaseName());
     rows.SetProviderDataSet(&query);
     rows.SetPacketRecords(100);
     rows.BeforeGetRecords = [this](Dataset& provider, const QVariantHash& last) {
@@ -56,7 +56,7 @@ TEST_F(ClientDatasetPacketTest, CopiesAPacketAtATimeAsTheRecordsAreVisited) {
   EXPECT_TRUE(statements.isEmpty());
   // Another statement on the same file does not make it copy the rest.
   Query other;
-  other.SetDatabaseName(data.Folder());
+  other.SetDatabaseName(data.DatabaseName());
   other.SQL().SetText(u"SELECT COUNT(*) FROM CLIENTES"_qs);
   other.Open();
   other.Close();

@@ -1,9 +1,11 @@
 #include "tests/platform/data/DataFixture.h"
 
+#include <QFileInfo>
+
 #include "platform/data/Session.h"
+#include "platform/engine/EngineConnection.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
-#include "platform/sqlite/Statement.h"
 
 DataFixture::DataFixture() {
   auto table = NewTable(QStringLiteral("CLIENTES"));
@@ -18,9 +20,21 @@ DataFixture::DataFixture() {
 
 QString DataFixture::File() const { return folder_.File(QString::fromLatin1(Session::kDataFile)); }
 
+bool DataFixture::ThroughOdbc() { return qEnvironmentVariable("ZEMWIN_DATA_ROAD") == u"odbc"; }
+
+// The alias is added again at every use: a test may have reset the session.
+QString DataFixture::DatabaseName() const {
+  if (!ThroughOdbc()) return Folder();
+  const QString alias = QStringLiteral("ODBC_") + QFileInfo(Folder()).fileName();
+  StringList params;
+  params.Add(QStringLiteral("ODBC DSN=DRIVER=SQLite3;Database=") + File() + QStringLiteral(";Timeout=1000"));
+  Session::Default().AddAlias(alias, QString::fromLatin1(Session::kOdbcDriver), params);
+  return alias;
+}
+
 std::unique_ptr<Table> DataFixture::NewTable(const QString& tableName, QObject* owner) const {
   auto table = std::make_unique<Table>(owner);
-  table->SetDatabaseName(Folder());
+  table->SetDatabaseName(DatabaseName());
   table->SetTableName(tableName);
   return table;
 }
@@ -31,13 +45,11 @@ std::unique_ptr<Table> DataFixture::OpenTable(const QString& tableName) const {
   return table;
 }
 
-void DataFixture::Execute(const QString& sql) const { OpenConnection(File())->Execute(sql); }
+std::shared_ptr<EngineConnection> DataFixture::Connection() const { return Session::Default().OpenDatabase(DatabaseName()); }
 
-QVariant DataFixture::Scalar(const QString& sql) const {
-  auto connection = OpenConnection(File());
-  Statement statement(*connection, sql);
-  return statement.Step() ? statement.Column(0) : QVariant();
-}
+void DataFixture::Execute(const QString& sql) const { Connection()->Execute(sql); }
+
+QVariant DataFixture::Scalar(const QString& sql) const { return Connection()->QueryRows(sql).rows.value(0).value(0); }
 
 void DataFixture::AddCustomer(int codigo, const QString& nombre) const {
   Execute(QStringLiteral("INSERT INTO CLIENTES (Codigo, Nombre) VALUES (%1, '%2')").arg(codigo).arg(nombre));

@@ -76,7 +76,7 @@ TEST(ClientDatasetTest, KeepsTheRowsOfTheQueryAfterItCloses) {
   data.Execute(
       u"INSERT INTO CLIENTES (Codigo, Nombre, Saldo) VALUES (1, 'Ana', 5), (2, 'bruno', 7), (3, 'Álex', 9)"_qs);
   Query query;
-  query.SetDatabaseName(data.Folder());
+  query.SetDatabaseName(data.DatabaseName());
   query.SQL().SetText(u"SELECT Codigo, Nombre, Saldo FROM CLIENTES WHERE Codigo > 0"_qs);
   rows.SetProviderDataSet(&query);
   query.Open();

@@ -15,7 +15,7 @@ struct WatchedQuery : Query {
 
 std::unique_ptr<WatchedQuery> openNumbers(const DataFixture& data, int count, const char* select = "SELECT i FROM n") {
   auto query = std::make_unique<WatchedQuery>();
-  query->SetDatabaseName(data.Folder());
+  query->SetDatabaseName(data.DatabaseName());
   query->SQL().SetText(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) %2")
                            .arg(count)
                            .arg(select));

@@ -12,7 +12,7 @@ namespace {
 
 std::unique_ptr<Query> newQuery(const DataFixture& data, const QString& sql) {
   auto query = std::make_unique<Query>();
-  query->SetDatabaseName(data.Folder());
+  query->SetDatabaseName(data.DatabaseName());
   query->SQL().SetText(sql);
   return query;
 }

@@ -2,8 +2,11 @@
 #include "platform/data/Database.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
+#include "platform/data/Field.h"
+#include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 #include "tests/platform/odbc/TdsLoginListener.h"
 
 #include <gtest/gtest.h>
@@ -68,4 +71,34 @@ TEST(RealServerSession, TheAdoConnectTimeoutBoundsTheLogin) {
                           LoopbackServerName(silent.Port()) + u";Connect Timeout=1"_qs);
   EXPECT_TRUE(DriverMessageOf([&] { ado.Open(); }).contains(u"[FreeTDS]"_qs));
   EXPECT_FALSE(ado.Connected());
+}
+
+// An alias of driver ODBC names its data source, or a whole connection
+// string, in "ODBC DSN"; every dataset and component on it shares one
+// connection, and the tables there are written as anywhere else.
+TEST(RealServerSession, AnOdbcAliasReachesItsDataSourceThroughOneConnection) {
+  DataFixture data;
+  StringList params;
+  params.Add(u"ODBC DSN=DRIVER=SQLite3;Database="_qs + data.File());
+  Session::Default().AddAlias(u"PORODBC"_qs, u"ODBC"_qs, params);
+  Session::Default().AddAlias(u"SINDSN"_qs, u"ODBC"_qs, StringList());
+  std::unique_ptr<Table> table = data.NewTable(u"CLIENTES"_qs);
+  table->SetDatabaseName(u"SINDSN"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->Open(); }), QString::fromLatin1(EngineText::UnknownDatabase));
+
+  table->SetDatabaseName(u"PORODBC"_qs);
+  table->Open();
+  AppendRecord(*table, {{u"Codigo"_qs, Int(7)}, {u"Nombre"_qs, Text(u"Eva"_qs)}});
+  Database database;
+  database.SetDatabaseName(u"BDODBC"_qs);
+  database.SetAliasName(u"PORODBC"_qs);
+  EXPECT_EQ(database.SharedConnection().get(), Session::Default().OpenDatabase(u"PORODBC"_qs).get());
+  EXPECT_TRUE(database.SharedConnection()->Identity().contains(data.File()));
+  EXPECT_EQ(database.SharedConnection()->QueryRows(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 7"_qs).rows.value(0).value(0),
+            QVariant(u"Eva"_qs));
+  // The record another program changed since it was read is not overwritten.
+  table->Edit();
+  data.Execute(u"UPDATE CLIENTES SET Nombre = 'Otra' WHERE Codigo = 7"_qs);
+  table->FieldByName(u"Nombre"_qs).SetAsString(u"Mía"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->Post(); }), QString::fromLatin1(EngineText::RecordChanged));
 }

@@ -76,7 +76,7 @@ class Scenario {
     for (int codigo = 2; codigo <= 2 * kRecords; codigo += 2)
       if (shows(codigo, (codigo / 2) % 3)) codes_.push_back(codigo);
     table_ = std::make_unique<WatchedTable>();
-    table_->SetDatabaseName(folder.data().Folder());
+    table_->SetDatabaseName(folder.data().DatabaseName());
     table_->SetTableName(u"T"_qs);
     table_->SetIndexName(QString::fromUtf8(folder.kind().codeIndex));
     if (view == View::MasterLink) {
@@ -101,7 +101,7 @@ class Scenario {
   }
 
   WatchedTable& table() { return *table_; }
-  std::shared_ptr<Connection> connection() const { return OpenConnection(folder_.data().File()); }
+  std::shared_ptr<EngineConnection> connection() const { return folder_.data().Connection(); }
   const std::vector<int>& codes() const { return codes_; }
   int Middle() const { return middle_; }
   // Made before the write.
@@ -155,7 +155,7 @@ int change(Scenario& scenario, Change change) {
       scenario.Added(kHighest, removeAdded.arg(kHighest));
       return kHighest;
     case Change::AppendInTransaction: {
-      const std::shared_ptr<Connection> connection = scenario.connection();
+      const std::shared_ptr<EngineConnection> connection = scenario.connection();
       connection->StartTransaction();
       AppendRecord(table, added);
       connection->Commit();

@@ -234,10 +234,10 @@ TEST(TableStructure, CreatingReplacesATableButAFailureKeepsTheOldOne) {
 TEST(TableDatabases, ADatabaseTransactionCoversItsDatasets) {
   DataFixture data;
   data.AddCustomer(1, u"Ana"_qs);
-  auto connection = OpenConnection(data.File());
+  auto connection = data.Connection();
   auto table = data.OpenTable(u"CLIENTES"_qs);
   Query query;
-  query.SetDatabaseName(data.Folder());
+  query.SetDatabaseName(data.DatabaseName());
   query.SQL().SetText(u"SELECT Nombre FROM CLIENTES"_qs);
   connection->StartTransaction();
   EditRecord(*table, {{u"Nombre"_qs, Text(u"Eva"_qs)}});

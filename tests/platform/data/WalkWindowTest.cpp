@@ -26,7 +26,7 @@ class WalkWindowTest : public ::testing::TestWithParam<const char*> {
     data.Execute(QString::fromUtf8(GetParam()) +
                  u"; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
                  "INSERT INTO T SELECT i, printf('n%05d', i) FROM n"_qs.arg(kRecords));
-    table.SetDatabaseName(data.Folder());
+    table.SetDatabaseName(data.DatabaseName());
     table.SetTableName(u"T"_qs);
     table.Open();
   }

@@ -94,3 +94,48 @@ TEST(EngineDialect, TheOwnTableIsNotATemporaryOneOfTheSameName) {
   EXPECT_EQ(first(*own, u"SELECT K FROM "_qs + dialect.OwnTable(u"T"_qs)), 1);
   EXPECT_EQ(&dialect, &EngineDialect::Sqlite());
 }
+
+// The catalogue as Table reads it, the same shape on every engine: columns
+// with their key positions, indexes field by field, row ids where the
+// engine gives them. Savepoints undo only their own work.
+TEST(EngineDialect, TheCatalogueAndSavepointsOnEveryEngine) {
+  for (const Engine& each : kEngines) {
+    if (QLatin1String(each.table) != u"T") continue;  // a server's temporary table is not in its catalogue
+    SCOPED_TRACE(each.name);
+    TemporaryFolder folder;
+    const std::shared_ptr<EngineConnection> engine = each.open(folder);
+    if (!engine) continue;
+    const EngineDialect& dialect = engine->Dialect();
+    engine->Execute(u"CREATE TABLE T (B INTEGER NOT NULL, A INTEGER NOT NULL, N VARCHAR(10), PRIMARY KEY (A, B))"_qs);
+    engine->Execute(u"CREATE INDEX T_PorNombre ON T (N"_qs + dialect.TextCollation() + u" DESC, "_qs +
+                    QString::fromLatin1(EngineDialect::kCarriedKeyMark) + u"A, B)"_qs);
+    const SqlRows columns = engine->QueryRows(dialect.TableColumns(), {u"T"_qs});
+    ASSERT_EQ(columns.rows.size(), 3);
+    const std::pair<const char16_t*, qint64> expected[] = {{u"B", 2}, {u"A", 1}, {u"N", 0}};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(columns.rows[i][0].toString(), QString::fromUtf16(expected[i].first));
+      EXPECT_EQ(columns.rows[i][3].toLongLong(), expected[i].second);
+    }
+    EXPECT_EQ(columns.rows[2][1].toString().toUpper(), u"VARCHAR(10)"_qs);
+    const SqlRows indexes = engine->QueryRows(dialect.TableIndexes(), {u"T"_qs});
+    ASSERT_EQ(indexes.rows.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(indexes.rows[i][0].toString(), u"T_PorNombre"_qs);
+      EXPECT_EQ(indexes.rows[i][2].toLongLong(), 1);  // carries the key
+      EXPECT_EQ(indexes.rows[i][3].toString(), QStringList({u"N"_qs, u"A"_qs, u"B"_qs})[i]);
+      EXPECT_EQ(indexes.rows[i][4].toLongLong(), i == 0 ? 1 : 0);
+    }
+    if (!dialect.TableHasRowIds().isEmpty()) {
+      EXPECT_EQ(engine->QueryRows(dialect.TableHasRowIds(), {u"T"_qs}).rows.size(), 1);
+    }
+
+    engine->StartTransaction();
+    engine->Execute(u"INSERT INTO T (A, B) VALUES (1, 1)"_qs);
+    const EngineDialect::SavepointTexts savepoint = dialect.Savepoint(u"prueba"_qs);
+    engine->Execute(savepoint.set);
+    engine->Execute(u"INSERT INTO T (A, B) VALUES (2, 2)"_qs);
+    engine->Execute(savepoint.undo);
+    engine->Commit();
+    EXPECT_EQ(first(*engine, u"SELECT COUNT(*) FROM T"_qs), 1);
+  }
+}

@@ -1,10 +1,14 @@
 #include "platform/engine/EngineStatement.h"
 #include "platform/odbc/OdbcConnection.h"
+#include "platform/odbc/OdbcParameters.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <sql.h>
+#include <sqlext.h>
 
 // The ODBC road run for real through unixODBC, with the SQLite ODBC driver
 // on a plain file (no collations of ours in it).
@@ -169,4 +173,70 @@ TEST_F(OdbcSqlite, TablesByName) {
   EXPECT_TRUE(connection_->TableExists(u"CLIENTES"_qs));
   EXPECT_TRUE(connection_->TableExists(u"tax"_qs));
   EXPECT_FALSE(connection_->TableExists(u"T_X"_qs));  // "_" matches any character in a pattern
+}
+
+// A ":name" parameter reaches the driver as a "?" marker and keeps its
+// name; one in a string, a comment or a "::" stays text.
+TEST_F(OdbcSqlite, NamedParametersBecomeMarkersWithTheirNames) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Texto VARCHAR(12))"_qs);
+  connection_->Execute(u"INSERT INTO T VALUES (1, ':uno'), (2, 'dos')"_qs);
+  const struct {
+    const char16_t* sql;
+    QStringList names;
+    qint64 firstId;
+  } cases[] = {
+      {u"SELECT Id FROM T WHERE Id >= :Desde AND Id <= :Hasta ORDER BY Id", {u":Desde"_qs, u":Hasta"_qs}, 1},
+      {u"SELECT Id FROM T WHERE Texto = ':uno' AND Id = :Id /* :no */", {u":Id"_qs}, 1},
+      {u"SELECT Id FROM T WHERE Id = ? OR Id = :Otro ORDER BY Id", {QString(), u":Otro"_qs}, 1},
+  };
+  for (const auto& c : cases) {
+    const QString sql = QString::fromUtf16(c.sql);
+    SCOPED_TRACE(sql.toStdString());
+    const std::unique_ptr<EngineStatement> statement = connection_->Prepare(sql);
+    ASSERT_EQ(statement->ParameterCount(), c.names.size());
+    for (int i = 1; i <= statement->ParameterCount(); ++i) {
+      EXPECT_EQ(statement->ParameterName(i), c.names[i - 1]);
+      statement->Bind(i, QVariant(qint64(i)));
+    }
+    ASSERT_TRUE(statement->Step());
+    EXPECT_EQ(statement->Column(0).toLongLong(), c.firstId);
+  }
+  // Described as a table declares it, its size with it.
+  const std::unique_ptr<EngineStatement> described = connection_->Prepare(u"SELECT Texto FROM T"_qs);
+  ASSERT_TRUE(described->Step());
+  EXPECT_TRUE(described->ColumnDeclaredType(0).endsWith(u"(12)"_qs)) << described->ColumnDeclaredType(0).toStdString();
+}
+
+// What each value goes to the driver as: a date as a timestamp to SQL
+// Server, which reads text dates under the session's DATEFORMAT; as the
+// text SQLite keeps dates in to SQLite's driver.
+TEST(OdbcParameterTypes, EachValueGoesAsItsOwnType) {
+  const QDateTime date(QDate(2024, 1, 31), QTime(15, 45));
+  const struct {
+    QVariant value;
+    OdbcServer server;
+    short cType, sqlType;
+  } cases[] = {
+      {QVariant(qint64(7)), OdbcServer::SqlServer, SQL_C_SBIGINT, SQL_BIGINT},
+      {QVariant(2.5), OdbcServer::SqlServer, SQL_C_DOUBLE, SQL_DOUBLE},
+      {QVariant(QByteArray("\x00\x01", 2)), OdbcServer::SqlServer, SQL_C_BINARY, SQL_VARBINARY},
+      {QVariant(u"Ñandú"_qs), OdbcServer::SqlServer, SQL_C_CHAR, SQL_WVARCHAR},
+      {QVariant(date), OdbcServer::SqlServer, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP},
+      {QVariant(date), OdbcServer::Sqlite, SQL_C_CHAR, SQL_WVARCHAR},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value.toString().toStdString());
+    const OdbcParameters::Types types = OdbcParameters::TypesOf(c.value, c.server);
+    EXPECT_EQ(types.cType, c.cType);
+    EXPECT_EQ(types.sqlType, c.sqlType);
+  }
+}
+
+TEST_F(OdbcSqlite, ADateParameterFindsTheDateAsStored) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Alta DATETIME)"_qs);
+  connection_->Execute(u"INSERT INTO T VALUES (1, '2024-01-31 15:45:00'), (2, '2024-01-31 15:45:00.250')"_qs);
+  for (const auto& [date, id] : {std::pair(QDateTime(QDate(2024, 1, 31), QTime(15, 45)), 1),
+                                 std::pair(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0, 250)), 2)})
+    EXPECT_EQ(connection_->QueryRows(u"SELECT Id FROM T WHERE Alta = ?"_qs, {date}).rows.value(0).value(0),
+              QVariant(qint64(id)));
 }

@@ -1,6 +1,6 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
-#include "platform/sqlite/WriteTransaction.h"
+#include "platform/engine/WriteTransaction.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <sqlite3.h>
