@@ -47,7 +47,8 @@ TEST_F(Genelimp, EachLookupOfAMillionRowTableReadsOnlyItsRow) {
           u"Oficina 2"_qs, u"Texto"_qs);
   Documentos(1);
   auto formulario = Formulario();
-  const std::shared_ptr<Connection> base = Session::Default().OpenDatabase(BaseDatosBDE(u"Database"_qs));
+  const auto base = std::dynamic_pointer_cast<Connection>(Session::Default().OpenDatabase(BaseDatosBDE(u"Database"_qs)));
+  ASSERT_NE(base, nullptr);
   Connection& conexion = *base;
   conexion.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
                    "INSERT INTO CLIENTE (Codigo, Nombre) SELECT printf('C%07d', i), printf('Nombre %07d', i) FROM n"_qs
