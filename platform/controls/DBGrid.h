@@ -94,6 +94,7 @@ class DBGrid : public QTableView {
  private:
   void followDataset(int row);
   void defaultColumns();
+  void followMovedColumns();
   void restoreColumns();
   void applyEditing();
 
