@@ -3,6 +3,7 @@
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
+#include "core/services/DocumentacionElectronica.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/services/VisorCamposUsuario.h"
 #include "core/startup/Configuracion.h"
@@ -16,16 +17,23 @@
 #include "dialogs/Genefilt.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Geneopen.h"
+#include "dialogs/Generesp.h"
 #include "dialogs/Generini.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "dialogs/Genevmem.h"
 #include "maintenance/Geneacts.h"
+#include "maintenance/Geneactu.h"
+#include "maintenance/Genecchr.h"
 #include "maintenance/Genecina.h"
 #include "maintenance/Genecopi.h"
 #include "maintenance/Geneinap.h"
+#include "maintenance/Genebsql.h"
+#include "maintenance/Genediag.h"
+#include "maintenance/Genetest.h"
 #include "platform/Application.h"
+#include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
 #include "printing/Genecpro.h"
 #include "printing/Geneimpr.h"
@@ -33,6 +41,8 @@
 #include "platform/VisorWeb.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 #include <QLabel>
 
 namespace {
@@ -53,6 +63,8 @@ ProgramaZEM::~ProgramaZEM() {
   InstalarRutinasBusqueda({});
   InstalarVisorDetalle({});
   Ganchos().MostrarDetalle = nullptr;
+  RegistrarGENEDOCE();  // no longer through this program's start-up window
+  Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -68,6 +80,9 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 void ProgramaZEM::Iniciar() {
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
+  RegistrarGENEDIAG();
+  RegistrarGENEBSQL();
+  RegistrarGENETEST();
   InstalarRutinasBusqueda(Genebusc::Rutinas());
   InstalarVisorDetalle([](QWidget& panel, const QString& direccion) {
     const QString nombre = QStringLiteral("WebBrowserDetalle");
@@ -81,6 +96,7 @@ void ProgramaZEM::Iniciar() {
   Ganchos().MostrarDetalle = &MostrarDetalle;
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = [](Dataset& dataset) { CopiarRegistrosAOtrasEmpresas(dataset); };
   Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
     if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
   };
@@ -88,12 +104,15 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENESELE();
   RegistrarGENETEXT();
   RegistrarGENECPRO();
+  RegistrarGENERESP();
   RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();
+  RegistrarGENECCHR();
+  RegistrarGENEACTU();
 
   TfGENEPANT* pantalla = CrearPantallaPresentacion();
   pantalla->show();
@@ -120,6 +139,14 @@ void ProgramaZEM::Iniciar() {
   Crear(fGENECOPI);
   Crear(fGENEFILT);
   Crear(fGENEDOCE);
+  FormRegistry::Register(QLatin1String(kFormularioDocumentacionElectronica), [this](QWidget* owner) -> QWidget* {
+    // The window made at start-up is the first one shown; the MDI area owns it from then on.
+    if (fGENEDOCE && !fGENEDOCE->parentWidget()) {
+      soltar(fGENEDOCE);
+      return fGENEDOCE;
+    }
+    return new TfGENEDOCE(owner);
+  });
   Crear(fGENECPRO);
   if (BusquedaAproximadaActivada)
     Crear(fGENEBUSA);
@@ -132,6 +159,15 @@ int ProgramaZEM::Ejecutar() {
   if (application_.Terminated()) return 0;
   fGENEMENU->show();
   return application_.Run();
+}
+
+void ProgramaZEM::soltar(const QObject* formulario) {
+  const auto propio = std::find_if(formularios_.begin(), formularios_.end(),
+                                   [formulario](const auto& creado) { return creado.get() == formulario; });
+  if (propio != formularios_.end()) {
+    static_cast<void>(propio->release());
+    formularios_.erase(propio);
+  }
 }
 
 QStringList ProgramaZEM::FormulariosCreados() const {

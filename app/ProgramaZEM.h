@@ -34,6 +34,8 @@ class ProgramaZEM {
  private:
   template <class T, class... Argumentos>
   T* Crear(T*& global, Argumentos&&... argumentos);
+  // A start-up form someone else owns from now on.
+  void soltar(const QObject* formulario);
 
   Application& application_;
   QStringList parametros_;

@@ -7,6 +7,6 @@
 bool AbrirFormularioAdministrador(const std::function<std::unique_ptr<Form>()>& crear) {
   if (!ExigirAdministrador(CodigoUsuarioActual, QString())) return false;
   const std::unique_ptr<Form> formulario = crear();
-  formulario->ShowModal();
+  if (formulario) formulario->ShowModal();
   return true;
 }

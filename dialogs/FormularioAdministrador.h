@@ -7,7 +7,8 @@ class Form;
 
 // An administration command: when the current user is an administrator (a
 // refusal is warned of), the form is created, shown modally and freed when
-// it closes. False when the user was refused.
+// it closes (a creation that gives none shows nothing). False when the user
+// was refused.
 bool AbrirFormularioAdministrador(const std::function<std::unique_ptr<Form>()>& crear);
 
 template <class F>

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -458,6 +459,19 @@ bool MantenimientoRegistros::DBGrid1ColExit(int columna) {
 
 // ---- grid extras and keys
 
+void MantenimientoRegistros::EliminarLinea(Table& tabla) {
+  const DataSetState estado = tabla.State();
+  if (estado == dsEdit || estado == dsInsert || estado == dsSetKey || TablaVacia(tabla)) return;
+  QString respuesta;
+  MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?"), respuesta);
+  if (respuesta != QLatin1String("SI")) return;
+  try {
+    tabla.Delete();
+  } catch (const std::exception&) {
+    MensajeAviso(QStringLiteral("¡No ha sido posible eliminar la línea!"));
+  }
+}
+
 void MantenimientoRegistros::Table1BeforeEdit() {
   if (DBGrid1 && DBGrid1->SelectedIndex() < ColumnasClave) {
     MensajeAviso(kClaveNoModificable);
@@ -468,15 +482,7 @@ void MantenimientoRegistros::Table1BeforeEdit() {
 void MantenimientoRegistros::DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada) {
   if (tecla->key() == Qt::Key_Delete && (tecla->modifiers() & Qt::ControlModifier)) {
     tratada = true;
-    if (Editando() || TablaVacia(*Table1)) return;
-    QString respuesta;
-    MensajeConfirmacion(QStringLiteral("¿ Está seguro de querer eliminar la linea ?"), respuesta);
-    if (respuesta != QLatin1String("SI")) return;
-    try {
-      Table1->Delete();
-    } catch (const std::exception&) {
-      MensajeAviso(QStringLiteral("¡No ha sido posible eliminar la línea!"));
-    }
+    EliminarLinea(*Table1);
     return;
   }
   if (tecla->key() == Qt::Key_F2 && !(tecla->modifiers() & Qt::ShiftModifier)) {
@@ -492,7 +498,9 @@ void MantenimientoRegistros::DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada) {
 }
 
 bool MantenimientoRegistros::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == CampoClave && event->type() == QEvent::FocusOut) {
+  if (watched == CampoClave && event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // A list key's own drop-down list does not leave the key.
     CampoClaveExit();
   } else if (watched == DBGrid1 && event->type() == QEvent::KeyPress) {
     auto* tecla = static_cast<QKeyEvent*>(event);

@@ -34,18 +34,19 @@ class MantenimientoRegistros : public Form {
   DataSource* DataSource1;
   DBGrid* DBGrid1 = nullptr;  // the grid variant's
 
-  // The commands of the buttons and of the menu.
+  // The commands of the buttons and of the menu; a master with detail lines
+  // gives its own for both tables.
   void pbPrimeroClick();
   void pbUltimoClick();
   void pbAnteriorClick();
   void pbSiguienteClick();
-  void Eliminar1Click();
+  virtual void Eliminar1Click();
   void AgregarClick();
-  void pbConformeClick();
-  void pbCancelarClick();
+  virtual void pbConformeClick();
+  virtual void pbCancelarClick();
   void pbRefrescarClick();
   void IralPaneldeControl1Click();
-  void Buscar1Click();
+  virtual void Buscar1Click();
   void FiltrarRegistros1Click();
   void EliminacionMultiple1Click();
   void ListadoProgramable1Click();
@@ -76,10 +77,12 @@ class MantenimientoRegistros : public Form {
   virtual bool ComprobarDatos(QWidget* control);
   virtual void Table1BeforePost(Dataset& dataset);
   void ActivarBotones(bool editando);
+  // Ctrl+Delete in a grid: the table's current line, once confirmed.
+  void EliminarLinea(Table& tabla);
   // Starts the next new record after an inserted one was saved.
   void SiguienteNuevoRegistro();
   // Whether the table is being edited, inserted or key-set.
-  bool Editando() const;
+  virtual bool Editando() const;
   // Once the tables are open: a table created at its opening posts its
   // first records before the form's checks apply.
   bool Iniciado() const { return iniciado_; }

@@ -126,18 +126,24 @@ QByteArray IniFile::newLineEnd() const {
   return QByteArrayLiteral("\r\n");
 }
 
-void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+IniFile IniFile::FromBytes(const QByteArray& bytes) { return IniFile(QString(), bytes); }
+
+void IniFile::SetString(const QString& section, const QString& key, const QString& value) {
   CheckNames(section, key);
   // A line break in the value would start a line of its own when read.
   QString oneLine = value;
   oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
   if (!Writable(oneLine)) throw Exception(QStringLiteral("Invalid INI value '%1'.").arg(value));
+  setValue(section, key, Cp1252::encode(oneLine));
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
   std::vector<Line> written;
   TextFile::Update(path_, [&](const QByteArray& current) {
     IniFile now(path_, current);
-    now.setValue(section, key, Cp1252::encode(oneLine));
+    now.SetString(section, key, value);
     written = now.lines_;
-    return now.bytes();
+    return now.Bytes();
   });
   lines_ = std::move(written);
 }
@@ -164,7 +170,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QByteAr
   }
 }
 
-QByteArray IniFile::bytes() const {
+QByteArray IniFile::Bytes() const {
   QByteArray bytes;
   for (const Line& line : lines_) bytes += line.text + line.end;
   return bytes;

@@ -31,6 +31,12 @@ class IniFile {
   // NUL or a character Windows-1252 lacks.
   void WriteString(const QString& section, const QString& key, const QString& value);
 
+  // A text held in memory: SetString changes it as WriteString would, with
+  // the same checks, and Bytes gives the result; the disk is not touched.
+  static IniFile FromBytes(const QByteArray& bytes);
+  void SetString(const QString& section, const QString& key, const QString& value);
+  QByteArray Bytes() const;
+
   bool SectionExists(const QString& section) const;
   bool ValueExists(const QString& section, const QString& key) const;
   QStringList ReadSections() const;
@@ -52,7 +58,6 @@ class IniFile {
   std::optional<std::size_t> findKey(const Range& range, const QString& key) const;
   QByteArray newLineEnd() const;
   void setValue(const QString& section, const QString& key, const QByteArray& encodedValue);
-  QByteArray bytes() const;
 
   QString path_;
   std::vector<Line> lines_;

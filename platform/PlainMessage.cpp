@@ -13,6 +13,11 @@ class MessageBoxDialog : public PlainMessage {
     QMessageBox box(QMessageBox::NoIcon, application ? application->Title() : QString(), text, QMessageBox::Ok);
     box.exec();
   }
+  bool AskYesNo(const QString& title, const QString& text) override {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+  }
 };
 
 }  // namespace
@@ -23,3 +28,5 @@ PlainMessage& PlainMessage::Default() {
 }
 
 void ShowMessage(const QString& text) { PlainMessageSeam::Get().Show(text); }
+
+bool AskYesNo(const QString& title, const QString& text) { return PlainMessageSeam::Get().AskYesNo(title, text); }

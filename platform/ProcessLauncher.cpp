@@ -45,28 +45,12 @@ class SystemLauncher : public ProcessLauncher {
 
   std::optional<int> Run(const QString& program, const QStringList& arguments,
                          const QString& workingFolder) override {
-    const QString path = locate(program, workingFolder);
-    if (path.isEmpty()) return std::nullopt;
-    QProcess process;
-    process.setWorkingDirectory(workingFolder);
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    QEventLoop loop;
-    bool failedToStart = false;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-      if (error == QProcess::FailedToStart) {
-        failedToStart = true;
-        loop.quit();
-      }
-    });
-    process.start(path, arguments);
-    if (!failedToStart && process.state() != QProcess::NotRunning) loop.exec();
-    if (failedToStart) {
-      lastFailure_ = StartFailure::NotExecutable;
-      return std::nullopt;
-    }
-    if (process.exitStatus() == QProcess::CrashExit) return std::nullopt;
-    return process.exitCode();
+    return run(program, arguments, workingFolder, nullptr, nullptr);
+  }
+
+  std::optional<int> RunPiped(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                              const QByteArray& input, QByteArray& output) override {
+    return run(program, arguments, workingFolder, &input, &output);
   }
 
   StartFailure LastFailure() const override { return lastFailure_; }
@@ -99,6 +83,41 @@ class SystemLauncher : public ProcessLauncher {
       return {};
     }
     return path;
+  }
+
+  // Without input and output the program's channels are this process's.
+  std::optional<int> run(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                         const QByteArray* input, QByteArray* output) {
+    const QString path = locate(program, workingFolder);
+    if (path.isEmpty()) return std::nullopt;
+    QProcess process;
+    process.setWorkingDirectory(workingFolder);
+    process.setProcessChannelMode(output ? QProcess::MergedChannels : QProcess::ForwardedChannels);
+    QEventLoop loop;
+    bool failedToStart = false;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+      if (error == QProcess::FailedToStart) {
+        failedToStart = true;
+        loop.quit();
+      }
+    });
+    if (output)
+      QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop,
+                       [&process, output] { output->append(process.readAllStandardOutput()); });
+    process.start(path, arguments);
+    if (input && !failedToStart && process.state() != QProcess::NotRunning) {
+      process.write(*input);
+      process.closeWriteChannel();
+    }
+    if (!failedToStart && process.state() != QProcess::NotRunning) loop.exec();
+    if (failedToStart) {
+      lastFailure_ = StartFailure::NotExecutable;
+      return std::nullopt;
+    }
+    if (output) output->append(process.readAllStandardOutput());
+    if (process.exitStatus() == QProcess::CrashExit) return std::nullopt;
+    return process.exitCode();
   }
 
   StartFailure lastFailure_ = StartFailure::None;

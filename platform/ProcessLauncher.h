@@ -2,6 +2,7 @@
 
 #include "platform/Seam.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,10 @@ class ProcessLauncher {
   // meanwhile; its exit code, or nothing when it could not start or crashed.
   virtual std::optional<int> Run(const QString& program, const QStringList& arguments,
                                  const QString& workingFolder) = 0;
+  // Runs the program as Run does, with input on its standard input and its
+  // standard output and error kept together in output.
+  virtual std::optional<int> RunPiped(const QString& program, const QStringList& arguments,
+                                      const QString& workingFolder, const QByteArray& input, QByteArray& output) = 0;
   // None after a call whose program started (a Run that gave nothing then
   // means the program crashed). A launcher that cannot tell says FileNotFound.
   virtual StartFailure LastFailure() const { return StartFailure::FileNotFound; }

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
 
 #include <cerrno>
 
@@ -42,16 +46,23 @@ void syncFolder(const QString& file) {
 // complete on disk; removed unless it took the file's place.
 class Replacement {
  public:
-  explicit Replacement(const QString& target) : target_(target) {
+  // ownerOnly: only the owner may read or write it, whatever the old file allowed.
+  explicit Replacement(const QString& target, bool ownerOnly = false) : target_(target) {
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(target_).constData(), &old) == 0;
+    // A read-only file keeps its content, as on the system the files come from.
+    if (exists && (old.st_mode & 0222) == 0) failWriting(target_, EACCES);
     for (int attempt = 0; descriptor_ < 0; ++attempt) {
       name_ = QFile::encodeName(target_) + '.' +
               QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
       descriptor_ = ::open(name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (descriptor_ < 0 && (errno != EEXIST || attempt == 100)) failCreating(target_, errno);
     }
-    struct stat old {};
-    if (::stat(QFile::encodeName(target_).constData(), &old) == 0 && ::fchmod(descriptor_, old.st_mode & 07777) != 0)
+    if (ownerOnly) {
+      if (::fchmod(descriptor_, 0600) != 0) failCreating(target_, errno);
+    } else if (exists && ::fchmod(descriptor_, old.st_mode & 07777) != 0) {
       failCreating(target_, errno);
+    }
   }
   ~Replacement() {
     if (descriptor_ >= 0) ::close(descriptor_);
@@ -70,11 +81,16 @@ class Replacement {
     }
   }
 
-  void Place() {
+  // The content complete on disk, ready to take the file's place.
+  void Finish() {
     if (::fsync(descriptor_) != 0) failWriting(target_, errno);
     const int closed = ::close(descriptor_);
     descriptor_ = -1;
     if (closed != 0) failWriting(target_, errno);
+  }
+
+  void Place() {
+    if (descriptor_ >= 0) Finish();
     if (::rename(name_.constData(), QFile::encodeName(target_).constData()) != 0) failWriting(target_, errno);
     placed_ = true;
     syncFolder(target_);
@@ -106,14 +122,40 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   replacement.Place();
 }
 
+void WriteOwnerOnly(const QString& path, const QString& text) {
+  Replacement replacement(replacedFile(path), true);
+  replacement.Write(Cp1252::encode(text));
+  replacement.Place();
+}
+
 QString Read(const QString& path) { return Cp1252::decode(ReadBytes(path)); }
 
 void Write(const QString& path, const QString& text) { WriteBytes(path, Cp1252::encode(text)); }
 
 void Update(const QString& path, const std::function<QByteArray(const QByteArray& bytes)>& change) {
-  const QString file = replacedFile(path);
-  const auto lock = LockFile::Acquire(file + QStringLiteral("-lock"));
-  WriteBytes(file, change(QFileInfo::exists(file) ? ReadBytes(file) : QByteArray()));
+  UpdateTogether({path}, [&change](const QList<QByteArray>& bytes) { return QList<QByteArray>{change(bytes.first())}; });
+}
+
+void UpdateTogether(const QStringList& paths,
+                    const std::function<QList<QByteArray>(const QList<QByteArray>& bytes)>& change) {
+  QStringList files;
+  for (const QString& path : paths) files.append(replacedFile(path));
+  // Taken in one order by every program, so that two never wait for each other.
+  QStringList order = files;
+  order.sort();
+  order.removeDuplicates();
+  std::vector<std::unique_ptr<LockFile>> locks;
+  for (const QString& file : order) locks.push_back(LockFile::Acquire(file + QStringLiteral("-lock")));
+  QList<QByteArray> old;
+  for (const QString& file : files) old.append(QFileInfo::exists(file) ? ReadBytes(file) : QByteArray());
+  const QList<QByteArray> changed = change(old);
+  std::vector<std::unique_ptr<Replacement>> replacements;
+  for (qsizetype n = 0; n < files.size(); ++n) {
+    replacements.push_back(std::make_unique<Replacement>(files.at(n)));
+    replacements.back()->Write(changed.value(n));
+    replacements.back()->Finish();
+  }
+  for (const auto& replacement : replacements) replacement->Place();
 }
 
 }  // namespace TextFile

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -17,11 +19,20 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 
 QString Read(const QString& path);
 void Write(const QString& path, const QString& text);
+// As Write, the new file readable and writable by its owner only (it may
+// hold a password).
+void WriteOwnerOnly(const QString& path, const QString& text);
 
 // Reads the file (empty when missing) and writes what change makes of its
 // bytes, holding a lock that every other Update of the file, in this program
 // or another, waits for: two copies changing different parts keep both. A
 // file that exists but cannot be read raises and is not written.
 void Update(const QString& path, const std::function<QByteArray(const QByteArray& bytes)>& change);
+// The same for several files at once, change giving their contents in the
+// order of the paths: every new content is on disk before any takes its
+// file's place, so a failure (a read-only file, a full disk) leaves them all
+// as they were.
+void UpdateTogether(const QStringList& paths,
+                    const std::function<QList<QByteArray>(const QList<QByteArray>& bytes)>& change);
 
 }  // namespace TextFile

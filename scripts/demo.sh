@@ -42,6 +42,8 @@ done
 ln -sf "$source_dir/build/app/libzemcollation.so" "$demo_dir/libzemcollation.so"
 # The suite's helper for the desktop's mail program and document printing.
 ln -sf "$source_dir/build/app/zemlext" "$demo_dir/zemlext"
+# The backup runner the scheduled backup task starts.
+ln -sf "$source_dir/build/app/dexowin" "$demo_dir/dexowin"
 echo "$stamp" > "$demo_dir/DATABASE.STAMP"
 cd "$demo_dir"
 exec ./ZEMWIN "$@"

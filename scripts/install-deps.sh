@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-webengine-dev
   libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
+  # Interbase sources of the data transfer, and the embedded engine its tests make them with
+  libqt6sql6-ibase libfbclient2 firebird3.0-server-core firebird3.0-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev libqpdf-dev poppler-utils fonts-liberation2
   # Word templates converted and printed as PDF
@@ -20,6 +22,8 @@ packages=(
   # the tests' loopback mail and FTP servers; the outside helper's mail program and printer client
   python3-aiosmtpd python3-pyftpdlib
   xdg-utils cups-client
+  # the scheduled backups' crontab
+  cron
 )
 
 missing=()

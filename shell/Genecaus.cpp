@@ -13,7 +13,6 @@
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Geneinic.h"
 #include "core/tables/DefinicionesEstructura.h"
-#include "core/tables/NombresTablas.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -21,6 +20,7 @@
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
 #include "shell/NombresReservados.h"
+#include "shell/TablasEmpresa.h"
 #include "ui_GENECAUS.h"
 
 #include <QAction>
@@ -58,11 +58,7 @@ QStringList tablasEmpresa(int empresa) {
   } else {
     nombres = Session::Default().OpenAliasOrFolder(NombreBaseDatosEmpresa(*fGENEINIC, empresa))->TableNames();
   }
-  QStringList tablas;
-  for (const QString& nombre : nombres)
-    if (!nombre.contains(u"INFORMATION_SCHEMA"_qs, Qt::CaseInsensitive)) tablas.append(QuitarPrefijoTabla(nombre));
-  tablas.sort(Qt::CaseInsensitive);
-  return tablas;
+  return TablasParaElegir(nombres);
 }
 
 }  // namespace

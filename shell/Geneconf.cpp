@@ -13,6 +13,7 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "shell/TeclasConfiguracion.h"
 #include "ui_GENECONF.h"
 
 #include <QFileDialog>
@@ -116,19 +117,8 @@ void TfGENECONF::pbCancelarClick() {
 void TfGENECONF::pbAyudaClick() { MostrarAyuda(ContextoAyuda(Caption())); }
 
 void TfGENECONF::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_F1:
-      pbAyudaClick();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      focusNextChild();
-      return;
-    case Qt::Key_F2:
-      if (!(event->modifiers() & Qt::ShiftModifier)) return;  // the field search: none here
-      break;
-    default:
-      break;
-  }
+  if (TeclaConfiguracion(*this, *event)) return;
+  // F2 is the field search: none here.
+  if (event->key() == Qt::Key_F2 && !(event->modifiers() & Qt::ShiftModifier)) return;
   Form::keyPressEvent(event);
 }

@@ -1,5 +1,7 @@
 #include "shell/Genemenu.h"
 
+#include "core/services/FormularioRegistrado.h"
+
 #include "core/datamodule/IdentificacionUsuario.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ControlesNoVisibles.h"
@@ -8,6 +10,7 @@
 #include "core/helpers/Letras.h"
 #include "core/helpers/Listas.h"
 #include "core/services/Ayuda.h"
+#include "core/services/FormularioRegistrado.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
@@ -23,6 +26,9 @@
 #include "shell/Geneacer.h"
 #include "shell/Genecaus.h"
 #include "shell/Geneconf.h"
+#include "shell/Genecres.h"
+#include "shell/Genecsis.h"
+#include "shell/Geneidma.h"
 #include "shell/Geneempr.h"
 #include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
@@ -149,7 +155,21 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
   alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
   alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
+  alPulsar("ConfiguracindelSistema1", [] { AbrirFormularioAdministrador<TfGENECSIS>(); });
+  alPulsar("ConfiguracindeResponsabilidadDocumental1", [] {
+    AbrirFormularioAdministrador([]() -> std::unique_ptr<Form> {
+      auto formulario = std::make_unique<TfGENECRES>();
+      if (!formulario->Abierto()) return nullptr;
+      return formulario;
+    });
+  });
+  alPulsar("ConfiguracionDeInternacionalizacion", [] { AbrirFormularioAdministrador<TfGENEIDMA>(); });
   alPulsar("ConfiguracindeImpresos1", [] { AbrirFormularioAdministrador<TfGENEIMPR>(); });
+  alPulsar("GestionCopiasSeguridadSQLServer", [] {
+    AbrirFormularioAdministrador([] { return FormularioRegistrado(QLatin1String(kFormularioCopiasSQLServer)); });
+  });
+  // Anyone may measure this machine.
+  alPulsar("TestdeRendimiento1", [] { FormularioRegistrado(QLatin1String(kFormularioTestRendimiento))->ShowModal(); });
   alPulsar("ConfiguraciondeAplicaciones1", [this] {
     if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
   });

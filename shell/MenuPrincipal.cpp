@@ -60,14 +60,14 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   }
 
   items(*menu(barra, "Configuracin1", "&Configuración"), ventana,
-        {{"ConfiguracindelSistema1", "Configuración del &Sistema", false},
+        {{"ConfiguracindelSistema1", "Configuración del &Sistema", true},
          {"N4", "-", true},
          {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
          {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
          {"ConfiguracindeImpresos1", "Configuración de &Impresos", true},
-         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", false},
+         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", true},
          {"N11", "-", true},
-         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", false}});
+         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", true}});
 
   QMenu& utilidades = *menu(barra, "Utilidades1", "&Utilidades");
   items(utilidades, ventana,
@@ -78,7 +78,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
     if (entrada.tag < 0) item(utilidades, ventana, entrada.nombre, QString::fromUtf8(entrada.titulo));
   items(utilidades, ventana,
         {{"N10", "-", true},
-         {"GestionCopiasSeguridadSQLServer", "Gestión de Copias de Seguridad", false},
+         {"GestionCopiasSeguridadSQLServer", "Gestión de Copias de Seguridad", true},
          {"CopiadeSeguridadInstantneadeunaEmpresa1", "Copia de Seguridad Instantánea de una Empresa", false},
          {"Restaurarcopiadeseguridaddeunaempresa1", "Restaurar Copia de Seguridad sobre una Empresa", false},
          {"VerlaUbicacindelosArchivosdeCopia", "Ver la Ubicación de los Archivos de Copia de Seguridad", false},
@@ -90,7 +90,7 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
          {"DesregistrarunaLibreradeEnlaceDinmicoDLL1", "Desregistrar una Librería de Enlace Dinámico (DLL)", false},
          {"RegistrarlasLibreriasZEMPDFCreator1", "Registrar las Librerías de ZEMPDFCreator", false},
          {"N7", "-", true},
-         {"TestdeRendimiento1", "&Test de Rendimiento del Sistema", false},
+         {"TestdeRendimiento1", "&Test de Rendimiento del Sistema", true},
          {"N8", "-", true},
          {"InformacionConflictosBloqueo", "Información de Conflictos de Bloqueo", false},
          {"ListadeUsuariosdelBDE1", "Información del &Sistema", false},

@@ -66,6 +66,7 @@ QString BenchData::ArticleName(int codigo) {
 void BenchData::MakeAll() {
   LargeFolder();
   FilterFolder();
+  EmptyFolder();
   OrdersFolder();
 }
 
@@ -85,6 +86,12 @@ const QString& BenchData::FilterFolder() {
   const QString name = QStringLiteral("filter");
   if (filter_.isEmpty()) filter_ = made(name) ? folderNamed(name) : makeArticles(name, kFilterRows);
   return filter_;
+}
+
+const QString& BenchData::EmptyFolder() {
+  const QString name = QStringLiteral("empty");
+  if (empty_.isEmpty()) empty_ = made(name) ? folderNamed(name) : makeArticles(name, 0);
+  return empty_;
 }
 
 const QString& BenchData::OrdersFolder() {

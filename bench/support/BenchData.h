@@ -31,6 +31,7 @@ class BenchData {
   int Rows() const { return rows_; }
   const QString& LargeFolder();   // ARTICULOS with Rows() records
   const QString& FilterFolder();  // ARTICULOS with kFilterRows records
+  const QString& EmptyFolder();   // ARTICULOS with no records
   const QString& OrdersFolder();  // PEDIDOS and LINEAS
   const QString& Root() const { return root_; }
 
@@ -51,5 +52,6 @@ class BenchData {
   int rows_;
   QString large_;
   QString filter_;
+  QString empty_;
   QString orders_;
 };

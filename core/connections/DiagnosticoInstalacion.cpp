@@ -10,11 +10,12 @@ int DiagnosticoInstalacion(TfGENEINIC& servicios, const QString& grupo) {
   const QString clase = QLatin1String(kFormularioDiagnostico);
   if (!FormRegistry::IsRegistered(clase)) return 0;
   QWidget* formulario = FormRegistry::Create(clase, &servicios);
-  int resultado = 0;
+  bool correcta = false;
   const bool ejecutado = formulario && QMetaObject::invokeMethod(formulario, "DiagnosticarInstalacion",
-                                                                  Qt::DirectConnection, Q_RETURN_ARG(int, resultado),
+                                                                  Qt::DirectConnection, Q_RETURN_ARG(bool, correcta),
                                                                   Q_ARG(QString, grupo));
   if (!ejecutado) throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
+  // The form frees itself when closed.
   formulario->close();
-  return resultado;
+  return correcta ? 1 : 0;
 }

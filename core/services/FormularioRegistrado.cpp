@@ -12,3 +12,9 @@ std::unique_ptr<Form> CrearFormularioRegistrado(const QString& clase) {
 void FormularioNoDisponible(const QString& clase) {
   throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
 }
+
+std::unique_ptr<Form> FormularioRegistrado(const QString& clase) {
+  std::unique_ptr<Form> formulario = CrearFormularioRegistrado(clase);
+  if (!formulario) FormularioNoDisponible(clase);
+  return formulario;
+}

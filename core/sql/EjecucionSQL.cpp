@@ -8,7 +8,10 @@
 #include "core/sql/ResultadoSQL.h"
 #include "core/sql/TablasSentencia.h"
 #include "platform/data/Query.h"
+#include "platform/data/Field.h"
 #include "platform/sql/TextMemo.h"
+
+#include <optional>
 
 namespace {
 
@@ -53,6 +56,35 @@ class EjecucionSQL {
   }
 
   QString Resultado() {
+    if (const auto fallo = ejecutarConsulta()) return *fallo;
+    if (!daFilas(tipo_, camino_)) return {};
+    try {
+      return TextoResultadoSQL(consulta_, FormatoResultadoSQL::DeOpciones(opciones_, camino_ == Camino::BDE));
+    } catch (const std::exception& error) {
+      return falloLectura(TextoExcepcion(error));
+    }
+  }
+
+  std::optional<QList<QStringList>> Filas() {
+    if (ejecutarConsulta()) return std::nullopt;
+    QList<QStringList> filas;
+    if (!daFilas(tipo_, camino_)) return filas;
+    try {
+      for (consulta_.First(); !consulta_.Eof(); consulta_.Next()) {
+        QStringList fila;
+        for (int n = 0; n < consulta_.FieldCount(); ++n) fila << consulta_.Fields(n).AsString();
+        filas << fila;
+      }
+    } catch (const std::exception& error) {
+      falloLectura(TextoExcepcion(error));
+      return std::nullopt;
+    }
+    return filas;
+  }
+
+ private:
+  // Runs the statement; its failure text (shown unless silent), nothing when it ran.
+  std::optional<QString> ejecutarConsulta() {
     try {
       ejecutar(consulta_, tipo_, camino_);
     } catch (const std::exception& error) {
@@ -66,15 +98,9 @@ class EjecucionSQL {
         return creada ? falloLectura(TextoExcepcion(reintento)) : falloEjecucion(TextoExcepcion(reintento));
       }
     }
-    if (!daFilas(tipo_, camino_)) return {};
-    try {
-      return TextoResultadoSQL(consulta_, FormatoResultadoSQL::DeOpciones(opciones_, camino_ == Camino::BDE));
-    } catch (const std::exception& error) {
-      return falloLectura(TextoExcepcion(error));
-    }
+    return std::nullopt;
   }
 
- private:
   bool silenciosa() const { return opciones_.contains(QLatin1String("Silenciosa")); }
 
   // A missing table is created from its definition, once, on the engine's
@@ -127,6 +153,11 @@ QString codificar(QString texto) {
 
 QString EjecutarSQL(const QString& sql, const QString& baseDatos, const QString& opciones) {
   return EjecucionSQL(sql, baseDatos, opciones, Camino::BDE).Resultado();
+}
+
+std::optional<QList<QStringList>> EjecutarSQLFilas(const QString& sql, const QString& baseDatos,
+                                                    const QString& opciones) {
+  return EjecucionSQL(sql, baseDatos, opciones, Camino::BDE).Filas();
 }
 
 QString EjecutarSQLADO(const QString& sql, const QString& baseDatos, const QString& opciones) {

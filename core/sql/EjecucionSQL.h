@@ -2,7 +2,11 @@
 
 #include "platform/StringList.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 // Runs any statement on a logical database (see BaseDatosSQL.h) and gives
 // its result text: for a SELECT (and, on the engine's road, an EXEC) one line
@@ -12,6 +16,10 @@
 // "FormatoINI", "NoEliminarUltimoCRLF", "No Crear Tabla" and, for the ADO
 // road, "ServerName=<server>".
 QString EjecutarSQL(const QString& sql, const QString& baseDatos, const QString& opciones = QString());
+// The same with a SELECT's rows as the texts of their columns, whatever they
+// hold; nothing when the statement failed (shown as EjecutarSQL shows it).
+std::optional<QList<QStringList>> EjecutarSQLFilas(const QString& sql, const QString& baseDatos,
+                                                    const QString& opciones = QString());
 QString EjecutarSQLADO(const QString& sql, const QString& baseDatos, const QString& opciones = QString());
 
 // EjecutarSQL through a cache of results that the caller keeps: each

@@ -63,6 +63,7 @@ QString NivelAislamientoTransaccionesMSSQL;
 QString ReplicacionBDActivada;
 
 QString ResultadoActualizacion;
+QString ResultadoTraspaso;
 
 std::optional<QFont> FuenteAplicacion;
 QColor ColorFormularioMDI;
@@ -141,6 +142,7 @@ void ResetConfiguracion() {
   ReplicacionBDActivada = QStringLiteral("NO");
 
   ResultadoActualizacion.clear();
+  ResultadoTraspaso.clear();
 
   FuenteAplicacion.reset();
   ColorFormularioMDI = QColor();

@@ -86,6 +86,7 @@ extern QString ReplicacionBDActivada;
 
 // What the exclusive tools leave for the menu command that opened them
 extern QString ResultadoActualizacion;  // the database update's progress and error logs
+extern QString ResultadoTraspaso;  // the data transfer's tables and incidents
 
 // Look
 extern std::optional<QFont> FuenteAplicacion;  // made by the start-up services object

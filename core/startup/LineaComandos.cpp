@@ -27,7 +27,9 @@ void LeerLineaComandos(const QStringList& parametros) {
   }
 }
 
-QString ParametrosLlamada() {
-  return QStringLiteral(" L=") + ParametroL + QStringLiteral(" U=") + CodigoUsuarioActual + QStringLiteral(" I=") +
-         ParametroI + QStringLiteral(" T=") + ParametroT;
+QStringList ArgumentosLlamada() {
+  return {QStringLiteral("L=") + ParametroL, QStringLiteral("U=") + CodigoUsuarioActual,
+          QStringLiteral("I=") + ParametroI, QStringLiteral("T=") + ParametroT};
 }
+
+QString ParametrosLlamada() { return u' ' + ArgumentosLlamada().join(u' '); }

@@ -12,3 +12,6 @@ void LeerLineaComandos(const QStringList& parametros);
 // The four parameters as the suite's programs are started with them:
 // " L=... U=<user logged in> I=... T=...".
 QString ParametrosLlamada();
+// The same four as the arguments of a program started directly: a value
+// keeps its blanks.
+QStringList ArgumentosLlamada();

@@ -12,6 +12,7 @@
 #include <QDir>
 
 #include <cerrno>
+#include <optional>
 
 namespace {
 
@@ -41,6 +42,14 @@ QString mensajeWinExec(int codigo, const QString& lineaComandos) {
   }
 }
 
+// Starts the program without waiting; why it did not start, nothing when it did.
+std::optional<StartFailure> iniciar(const QString& programa, const QStringList& argumentos) {
+  if (programa.isEmpty()) return StartFailure::FileNotFound;
+  ProcessLauncher& lanzador = ProcessLauncherSeam::Get();
+  if (lanzador.Start(programa, argumentos, QDir::currentPath())) return std::nullopt;
+  return lanzador.LastFailure();
+}
+
 // The system's error number of a process that could not be created.
 int codigoCreacion(StartFailure fallo) { return fallo == StartFailure::NotExecutable ? EACCES : ENOENT; }
 
@@ -48,13 +57,16 @@ int codigoCreacion(StartFailure fallo) { return fallo == StartFailure::NotExecut
 
 void EjecutarPrograma(const QString& lineaComandos, const QString& opciones) {
   const Comando comando = SepararComando(lineaComandos);
-  StartFailure fallo = StartFailure::FileNotFound;
-  if (!comando.programa.isEmpty()) {
-    ProcessLauncher& lanzador = ProcessLauncherSeam::Get();
-    if (lanzador.Start(comando.programa, comando.parametros, QDir::currentPath())) return;
-    fallo = lanzador.LastFailure();
-  }
-  if (!opciones.contains(QLatin1String("SinMensaje"))) ShowMessage(mensajeWinExec(codigoWinExec(fallo), lineaComandos));
+  const auto fallo = iniciar(comando.programa, comando.parametros);
+  if (fallo && !opciones.contains(QLatin1String("SinMensaje")))
+    ShowMessage(mensajeWinExec(codigoWinExec(*fallo), lineaComandos));
+}
+
+bool EjecutarProgramaArgumentos(const QString& programa, const QStringList& argumentos, const QString& opciones) {
+  const auto fallo = iniciar(programa, argumentos);
+  if (fallo && !opciones.contains(QLatin1String("SinMensaje")))
+    ShowMessage(mensajeWinExec(codigoWinExec(*fallo), (QStringList{programa} + argumentos).join(u' ')));
+  return !fallo;
 }
 
 void EjecutarYEsperar(const QString& programa, const QString& lineaComandos) {

@@ -9,6 +9,9 @@
 // start is told in the plain message dialog unless the options hold
 // "SinMensaje"; the caller is not told.
 void EjecutarPrograma(const QString& lineaComandos, const QString& opciones);
+// The same with the program's parameters as a list (a parameter may hold
+// blanks); false when it did not start.
+bool EjecutarProgramaArgumentos(const QString& programa, const QStringList& argumentos, const QString& opciones);
 
 // Starts a program and waits for its end while the window messages keep being
 // handled. With a program given, the command line is the whole command line of

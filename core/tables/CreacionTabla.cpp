@@ -105,6 +105,16 @@ QStringList camposUsuario(TfGENEINIC& servicios, const QString& nombre) {
   }
 }
 
+// A user field named like a field of the definition is not added twice.
+QStringList camposNuevos(const QStringList& definidos, const QStringList& usuario) {
+  QStringList nombres;
+  for (const QString& linea : definidos) nombres << PiezaDefinicion(3, linea).toUpper();
+  QStringList nuevos;
+  for (const QString& linea : usuario)
+    if (!nombres.contains(PiezaDefinicion(3, linea).toUpper())) nuevos << linea;
+  return nuevos;
+}
+
 void ejecutar(const QString& baseDatos, const QString& sentencia) {
   Query consulta;
   consulta.setObjectName(QStringLiteral("Query1"));
@@ -247,7 +257,7 @@ bool CrearTabla(Table& tabla, const QString& definicion, int empresa) {
   const QString tablaDefinida = temporal ? QString() : nombre;
   QStringList trabajo = LineasDeTipo(lineas, tablaDefinida, QStringLiteral("C"), Qt::CaseInsensitive);
   if (!temporal && nombre.compare(QLatin1String("CAMPOUSR"), Qt::CaseInsensitive) != 0)
-    trabajo += camposUsuario(servicios, nombre);
+    trabajo += camposNuevos(trabajo, camposUsuario(servicios, nombre));
   trabajo += LineasDeTipo(lineas, tablaDefinida, QStringLiteral("I"), Qt::CaseInsensitive);
 
   const bool sql = motor == QLatin1String(kMicrosoftSQLServer) || motor == u"SQL Generica";

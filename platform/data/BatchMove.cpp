@@ -103,7 +103,7 @@ Outcome WriteRecord(Table& destination, const QList<MappedField>& mapped, bool o
   return overwrite ? Outcome::Changed : Outcome::Written;
 }
 
-// Opens a closed dataset for the move and closes it again afterwards.
+// Opens a closed source for the move and closes it again afterwards.
 class OpenedForMove {
  public:
   explicit OpenedForMove(Dataset& dataset) : dataset_(dataset), opened_(!dataset.Active()) {
@@ -122,6 +122,61 @@ class OpenedForMove {
   bool opened_;
 };
 
+// The destination's records are written through a table of the move's own,
+// opened again every so many records: a table keeps what it learns of each
+// record it writes, which over a large source would grow without end. The
+// destination itself, when open, shows the records once the move ends.
+class Writer {
+ public:
+  Writer(Table& destination, const StringList& mappings, Dataset& source, bool keyed)
+      : destination_(destination), mappings_(mappings), source_(source), keyed_(keyed) {
+    if (destination_.Active()) destination_.CheckBrowseMode();
+    table_.SetDatabaseName(destination_.DatabaseName());
+    table_.SetTableName(destination_.TableName());
+    if (destination_.IndexFieldNames().isEmpty())
+      table_.SetIndexName(destination_.IndexName());
+    else
+      table_.SetIndexFieldNames(destination_.IndexFieldNames());
+    open();
+  }
+  ~Writer() {
+    try {
+      if (destination_.Active()) destination_.Refresh();
+    } catch (const std::exception&) {
+      // The destination shows what it read before; the move's own outcome is the one to tell.
+    }
+  }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  Table& Destination() { return table_; }
+  const QList<MappedField>& Mapped() const { return mapped_; }
+  const QList<Field*>& KeySources() const { return keySources_; }
+
+  void Written() {
+    constexpr int kRecordsPerOpening = 4096;
+    if (++written_ % kRecordsPerOpening != 0) return;
+    table_.Close();
+    open();
+  }
+
+ private:
+  void open() {
+    table_.Open();
+    mapped_ = MapFields(mappings_, source_, table_);
+    if (keyed_) keySources_ = ::KeySources(mapped_, table_);
+  }
+
+  Table& destination_;
+  const StringList& mappings_;
+  Dataset& source_;
+  bool keyed_;
+  Table table_;
+  QList<MappedField> mapped_;
+  QList<Field*> keySources_;
+  int written_ = 0;
+};
+
 }  // namespace
 
 BatchMove::BatchMove(QObject* owner) : QObject(owner) {}
@@ -130,22 +185,20 @@ void BatchMove::Execute() {
   movedCount_ = changedCount_ = keyViolCount_ = problemCount_ = 0;
   if (!source_ || !destination_) throw EDatabaseError(QStringLiteral("Invalid batch move parameter"));
   Dataset& source = *source_;
-  Table& destination = *destination_;
   const OpenedForMove sourceOpen(source);
-  const OpenedForMove destinationOpen(destination);
-  destination.CheckBrowseMode();
-  const QList<MappedField> mapped = MapFields(mappings_, source, destination);
-  const QList<Field*> keySources = mode_ == batAppend ? QList<Field*>() : KeySources(mapped, destination);
+  Writer writer(*destination_, mappings_, source, mode_ != batAppend);
+  Table& destination = writer.Destination();
 
   for (source.First(); !source.Eof() && (recordCount_ <= 0 || movedCount_ < recordCount_); source.Next()) {
     ++movedCount_;
     Outcome outcome = Outcome::Skipped;
     try {
-      const bool found = mode_ != batAppend && FindDestinationRecord(destination, keySources);
-      if (found || mode_ != batUpdate) outcome = WriteRecord(destination, mapped, found);
+      const bool found = mode_ != batAppend && FindDestinationRecord(destination, writer.KeySources());
+      if (found || mode_ != batUpdate) outcome = WriteRecord(destination, writer.Mapped(), found);
     } catch (const ProblemRecord&) {
       outcome = Outcome::Problem;
     }
+    if (outcome == Outcome::Written || outcome == Outcome::Changed) writer.Written();
     switch (outcome) {
       case Outcome::Changed:
         ++changedCount_;

@@ -50,7 +50,8 @@ class BatchMove : public QObject {
   int RecordCount() const { return recordCount_; }
   void SetRecordCount(int count) { recordCount_ = count; }
 
-  // Opens the source and the destination where closed; raises
+  // Opens the source where closed, and reads the destination table by its
+  // database and name (an open destination is refreshed at the end); raises
   // EDatabaseError for a missing source, destination or mapped field.
   void Execute();
 

@@ -115,7 +115,10 @@ bool Session::IsAlias(const QString& name) const { return findAlias(name).has_va
 QStringList Session::GetAliasNames() const {
   QStringList names;
   for (const QString& section : configCache_->Read(ConfigFile()).ReadSections())
-    if (section.startsWith(kAliasSectionPrefix, Qt::CaseInsensitive)) names.append(section.mid(kAliasSectionPrefix.size()));
+    // An alias's own nodes ("Databases\<alias>\DB OPEN") are no aliases.
+    if (section.startsWith(kAliasSectionPrefix, Qt::CaseInsensitive) &&
+        !section.mid(kAliasSectionPrefix.size()).contains(u'\\'))
+      names.append(section.mid(kAliasSectionPrefix.size()));
   for (auto it = sessionAliases_.begin(); it != sessionAliases_.end(); ++it)
     if (!names.contains(it.key(), Qt::CaseInsensitive)) names.append(it.key());
   return names;

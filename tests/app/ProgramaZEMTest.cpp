@@ -1,19 +1,25 @@
 #include "app/ProgramaZEM.h"
 #include "core/datamodule/Genemodu.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
+#include "core/services/DocumentacionElectronica.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusq.h"
+#include "dialogs/Genedoce.h"
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
+#include "platform/FormRegistry.h"
 #include "shell/Genemenu.h"
 #include "tests/fixtures/InstallationBuilder.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -52,6 +58,10 @@ TEST_F(ProgramaZEMTest, CreatesTheFormsInTheirOrderAndRunsTheMainWindow) {
                            AspectoAplicacion, fGENEBUSQ->Caption()}),
               QStringList({"Versión 2024b", "Gestor de Aplicaciones ZEM", "ZEMWIN.HLP", "ANA", "evo+", "Buscar"}));
     EXPECT_EQ(&MessagePresenterSeam::Get(), &mensajes);  // a presenter already in place keeps the messages
+    // The maintenance tools that lower layers open by name, and the masters' copy.
+    for (const char* clase : {"TfGENEDIAG", "TfGENEBSQL", "TfGENETEST"})
+      EXPECT_TRUE(FormRegistry::IsRegistered(QLatin1String(clase))) << clase;
+    EXPECT_TRUE(Ganchos().CopiarRegistrosAOtrasEmpresas);
 
     bool mostrada = false;
     QTimer::singleShot(0, [&] {
@@ -109,4 +119,29 @@ TEST_F(ProgramaZEMTest, WithoutAnotherPresenterTheMessageBoxShowsTheMessages) {
     EXPECT_EQ(&MessagePresenterSeam::Get(), static_cast<MessagePresenter*>(fGENEMENS));
   }
   EXPECT_EQ(&MessagePresenterSeam::Get(), &MessagePresenter::Default());
+}
+
+// The documentation window made at start-up is the one the main window shows
+// first; once closed, the next showing makes a new one.
+TEST_F(ProgramaZEMTest, TheStartUpDocumentationWindowIsTheFirstShownInTheMainWindow) {
+  instalacion.Write();
+  ScriptedPresenter mensajes;
+  ProgramaZEM programa(Aplicacion(), {});
+  programa.Iniciar();
+  TfGENEDOCE* inicial = fGENEDOCE;
+  ASSERT_NE(inicial, nullptr);
+  EXPECT_FALSE(inicial->isVisible());
+  Ganchos().VentanaPrincipal = []() -> QWidget* { return fGENEMENU; };
+  MostrarDocumentacionElectronica(u"PEDIDO"_qs, u"7"_qs);
+  QMdiArea* area = fGENEMENU->AreaMDI();
+  ASSERT_EQ(area->subWindowList().size(), 1);
+  EXPECT_EQ(area->subWindowList().first()->widget(), inicial);
+  EXPECT_FALSE(programa.FormulariosCreados().contains(u"fGENEDOCE"_qs)) << "the main window owns it now";
+  area->subWindowList().first()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(fGENEDOCE, nullptr);
+  MostrarDocumentacionElectronica(u"PEDIDO"_qs, u"8"_qs);
+  ASSERT_EQ(area->subWindowList().size(), 1);
+  EXPECT_EQ(area->subWindowList().first()->widget()->property("ClaveTabla").toString(), u"8"_qs);
+  RestablecerGanchosFormulario();
 }

@@ -37,7 +37,33 @@ QStringList leftovers(const TemporaryFolder& folder) {
   return QDir(folder.Path()).entryList(QDir::Files | QDir::Hidden, QDir::Name).filter(QStringLiteral(".tmp"));
 }
 
+// Every way of writing a whole file.
+std::vector<std::pair<const char*, std::function<void()>>> writesOf(const QString& path, const QString& text) {
+  return {
+      {"WriteBytes", [=] { TextFile::WriteBytes(path, text.toLatin1()); }},
+      {"Write", [=] { TextFile::Write(path, text); }},
+      {"SaveToFile", [=] { StringList({text}).SaveToFile(path); }},
+      {"WriteString", [=] { IniFile(path).WriteString(QStringLiteral("Configuración"), QStringLiteral("Clave"), text); }},
+      {"UpdateTogether",
+       [=] { TextFile::UpdateTogether({path}, [&](const QList<QByteArray>&) { return QList{text.toLatin1()}; }); }},
+  };
+}
+
 }  // namespace
+
+// A file marked read-only keeps its content, whoever runs the program.
+TEST(TextFile, AReadOnlyFileIsNotReplaced) {
+  TemporaryFolder folder;
+  const QString path = folder.File("ZEMWIN.INI");
+  for (const auto& [name, write] : writesOf(path, QStringLiteral("nuevo"))) {
+    TextFile::WriteBytes(path, kOld);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    EXPECT_THROW(write(), Exception) << name;
+    EXPECT_EQ(TextFile::ReadBytes(path), kOld) << name;
+    EXPECT_EQ(leftovers(folder), QStringList()) << name;
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  }
+}
 
 // A write that the disk cannot hold raises and leaves the old file whole,
 // whether it fails while written or only when flushed.
@@ -46,14 +72,7 @@ TEST(TextFile, AFullDiskLeavesTheOldFileAndRaises) {
   const QString path = folder.File("ZEMWIN.INI");
   for (const int size : {200, 100000}) {
     const QString text(size, u'x');
-    const std::vector<std::pair<const char*, std::function<void()>>> writes = {
-        {"WriteBytes", [&] { TextFile::WriteBytes(path, text.toLatin1()); }},
-        {"Write", [&] { TextFile::Write(path, text); }},
-        {"SaveToFile", [&] { StringList({text}).SaveToFile(path); }},
-        {"WriteString",
-         [&] { IniFile(path).WriteString(QStringLiteral("Configuración"), QStringLiteral("Clave"), text); }},
-    };
-    for (const auto& [name, write] : writes) {
+    for (const auto& [name, write] : writesOf(path, text)) {
       TextFile::WriteBytes(path, kOld);
       {
         const FullDisk full(64);

@@ -19,7 +19,8 @@ TEST_F(MenuAdministracion, EachItemIsEnabledAndOpensOnlyForAnAdministrator) {
   CodigoUsuarioActual = u"ANA"_qs;
   for (const char* nombre :
        {"Empresas1", "ConfiguracionDeUsuarios", "CamposdeUsuarioPersonalizados", "ConfiguraciondeAplicaciones1",
-        "ConfiguracindeImpresos1"}) {
+        "ConfiguracionDeInternacionalizacion", "ConfiguracindelSistema1",
+        "ConfiguracindeResponsabilidadDocumental1", "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer"}) {
     SCOPED_TRACE(nombre);
     QAction* item = ventana.findChild<QAction*>(QString::fromLatin1(nombre));
     ASSERT_NE(item, nullptr);

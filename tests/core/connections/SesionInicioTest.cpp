@@ -51,9 +51,9 @@ class DiagnosticoPrueba : public Form {
 
  public:
   using Form::Form;
-  Q_INVOKABLE int DiagnosticarInstalacion(const QString& grupo) {
+  Q_INVOKABLE bool DiagnosticarInstalacion(const QString& grupo) {
     grupos.append(grupo);
-    return 3;
+    return true;
   }
   static inline QStringList grupos;
 };

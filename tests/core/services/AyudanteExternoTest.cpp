@@ -38,6 +38,11 @@ class LanzadorQueLee : public ProcessLauncher {
     llamadas.append(llamada);
     return 0;
   }
+  std::optional<int> RunPiped(const QString&, const QStringList&, const QString&, const QByteArray&,
+                              QByteArray&) override {
+    ADD_FAILURE() << "the helper is not piped";
+    return std::nullopt;
+  }
 
   QList<Llamada> llamadas;
 

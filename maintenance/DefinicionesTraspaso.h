@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// A field of a table as the conversion file (or CAMPOUSR) defines it.
+struct CampoTraspaso {
+  int numero = 0;
+  QString nombre;
+  QString tipo;  // "ftString", "ftInteger"...
+  int longitud = 0;
+  bool requerido = false;
+};
+
+struct TablaTraspaso {
+  QString nombre;
+  QList<CampoTraspaso> campos;
+  QStringList clave;  // the primary index's fields
+
+  const CampoTraspaso* Campo(const QString& nombreCampo) const;
+};
+
+// The tables of a conversion file ("C" field and "I" index lines), in the
+// order the file names them.
+class DefinicionesTraspaso {
+ public:
+  // Raises Exception when the file cannot be read.
+  static DefinicionesTraspaso Leer(const QString& archivo);
+
+  const QStringList& Tablas() const { return orden_; }
+  const TablaTraspaso* Tabla(const QString& nombre) const;
+  // A user field added to its table, numbered from 1000 on; false, and
+  // nothing added, when the table already has a field of that name.
+  bool AgregarCampoUsuario(const QString& tabla, const CampoTraspaso& campo);
+
+ private:
+  TablaTraspaso& tabla(const QString& nombre);
+
+  QStringList orden_;
+  QMap<QString, TablaTraspaso> tablas_;  // by upper-cased name
+};
+
+// A key field of these types that is still empty takes 0; any other, "".
+bool EsTipoNumerico(const QString& tipo);

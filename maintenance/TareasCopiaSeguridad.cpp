@@ -1,0 +1,86 @@
+#include "maintenance/TareasCopiaSeguridad.h"
+
+#include "core/helpers/LiteralesSQL.h"
+#include "platform/format/DateTime.h"
+#include "platform/format/Format.h"
+
+namespace {
+
+const QString kUsoMsdb = QStringLiteral("USE msdb EXEC ");
+
+QString copiaBase(const QString& base, const QString& archivo) {
+  return QStringLiteral("BACKUP DATABASE ") + NombreSQL(base) + QStringLiteral(" TO DISK = ") + LiteralSQL(archivo) +
+         QStringLiteral(" WITH FORMAT");
+}
+
+// A word of a crontab line the shell takes as it is; "%" would end the
+// command there.
+QString palabraShell(const QString& texto) {
+  QString palabra = texto;
+  palabra.replace(u'\'', QStringLiteral("'\\''")).replace(u'%', QStringLiteral("\\%"));
+  return u'\'' + palabra + u'\'';
+}
+
+}  // namespace
+
+QString HoraSeisCifras(const QString& hora) {
+  int horas = 0, minutos = 0, segundos = 0, milisegundos = 0;
+  DecodeTime(StrToTime(hora), horas, minutos, segundos, milisegundos);
+  return QStringLiteral("%1%2%3")
+      .arg(horas, 2, 10, QLatin1Char('0'))
+      .arg(minutos, 2, 10, QLatin1Char('0'))
+      .arg(segundos, 2, 10, QLatin1Char('0'));
+}
+
+QStringList SentenciasTrabajoAgente(int dia, const QStringList& bases, const QString& carpeta, const QString& hora) {
+  const QString nombreDia = QString::fromLatin1(kDiasTrabajo[dia]);
+  const QString trabajo = LiteralSQL(QStringLiteral("BackupZEM") + nombreDia);
+  QStringList sentencias{
+      kUsoMsdb + QStringLiteral("sp_delete_job @job_name = ") + trabajo,
+      kUsoMsdb + QStringLiteral("sp_add_job @job_name = ") + trabajo + QStringLiteral(", @enabled = 1, @description = ") +
+          trabajo + QStringLiteral(", @owner_login_name = ") + LiteralSQL(QStringLiteral("sa")) +
+          QStringLiteral(", @notify_level_eventlog = 2, @notify_level_email = 2, @notify_level_netsend = 2, "
+                         "@notify_level_page = 2")};
+  for (int i = 0; i < bases.size(); ++i) {
+    const QString& base = bases[i];
+    const QString archivo = carpeta + u'\\' + base + QStringLiteral("_db_") + nombreDia + QStringLiteral(".bak");
+    sentencias.append(kUsoMsdb + QStringLiteral("sp_add_jobstep @job_name = ") + trabajo + QStringLiteral(", @step_name = ") +
+                      LiteralSQL(QStringLiteral("Backup BD ") + base + u' ' + nombreDia) +
+                      QStringLiteral(", @subsystem = ") + LiteralSQL(QStringLiteral("TSQL")) +
+                      QStringLiteral(", @command = ") + LiteralSQL(copiaBase(base, archivo)) +
+                      QStringLiteral(", @on_success_action = ") + (i == bases.size() - 1 ? u'1' : u'3') +
+                      QStringLiteral(", @retry_attempts = 5, @retry_interval = 5"));
+  }
+  sentencias.append(kUsoMsdb + QStringLiteral("sp_add_jobserver @job_name = ") + trabajo +
+                    QStringLiteral(", @server_name = N") + LiteralSQL(QStringLiteral("(local)")));
+  sentencias.append(kUsoMsdb + QStringLiteral("sp_add_jobschedule @job_name = ") + trabajo + QStringLiteral(", @name = ") +
+                    LiteralSQL(QStringLiteral("Copia de Seguridad ZEM Programada ") + nombreDia) +
+                    QStringLiteral(", @freq_type = 8, @freq_interval = ") + QString::number(1 << (dia + 1)) +
+                    QStringLiteral(", @freq_subday_type = 1, @freq_recurrence_factor = 1, @active_start_time = ") +
+                    HoraSeisCifras(hora));
+  return sentencias;
+}
+
+QString ConfiguracionDEXOWIN(const QString& conexion, const QStringList& bases, const QString& carpeta) {
+  QString texto = conexion + QStringLiteral("\r\n");
+  for (const QString& base : bases)
+    texto += copiaBase(base, carpeta + u'\\' + base + QStringLiteral("_db_") + QLatin1String(kDiaSemana) +
+                                 QStringLiteral(".bak")) +
+             QStringLiteral("\r\n");
+  return texto;
+}
+
+QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, const QString& archivo,
+                           const QString& hora) {
+  const QByteArray marca = QByteArray("# ") + kNombreTarea;
+  QByteArray resultado;
+  QList<QByteArray> lineas = actual.split('\n');
+  if (lineas.last().isEmpty()) lineas.removeLast();
+  for (const QByteArray& linea : lineas)
+    if (!linea.trimmed().endsWith(marca)) resultado += linea + '\n';
+  int horas = 0, minutos = 0, segundos = 0, milisegundos = 0;
+  DecodeTime(StrToTime(hora), horas, minutos, segundos, milisegundos);
+  const QString tarea = QStringLiteral("%1 %2 * * * ").arg(minutos).arg(horas) + palabraShell(runner) + u' ' +
+                        palabraShell(archivo) + u' ' + QString::fromLatin1(marca);
+  return resultado + tarea.toUtf8() + '\n';
+}

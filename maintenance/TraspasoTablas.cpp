@@ -1,0 +1,202 @@
+#include "maintenance/TraspasoTablas.h"
+
+#include "core/datamodule/TransaccionBasesDatos.h"
+#include "core/helpers/LiteralesSQL.h"
+#include "core/helpers/Tablas.h"
+#include "core/sql/BaseDatosSQL.h"
+#include "core/sql/EjecucionSQL.h"
+#include "core/sql/MensajesSQL.h"
+#include "core/startup/Configuracion.h"
+#include "core/tables/CreacionTabla.h"
+#include "core/tables/NombresTablas.h"
+#include "platform/data/BatchMove.h"
+#include "platform/data/EngineQuery.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/data/Table.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineStatement.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/WriteTransaction.h"
+
+namespace {
+
+const QString kFinLinea = QStringLiteral("\r\n");
+
+// A source value bound as the destination column takes it.
+void asignar(Param& parametro, const QVariant& valor) {
+  switch (valor.metaType().id()) {
+    case QMetaType::LongLong:
+      return parametro.SetValue(Variant::Int64(valor.toLongLong()));
+    case QMetaType::Double:
+      return parametro.SetAsFloat(valor.toDouble());
+    case QMetaType::QByteArray:
+      return parametro.SetAsString(QString::fromLatin1(valor.toByteArray()));
+    default:
+      return parametro.SetAsString(valor.toString());
+  }
+}
+
+bool vacio(const QVariant& valor) { return valor.isNull() || (valor.metaType().id() == QMetaType::QString && valor.toString().isEmpty()); }
+
+}  // namespace
+
+TraspasoTablas::TraspasoTablas(TfGENEINIC& servicios, QObject& propietario, OpcionesTraspaso opciones,
+                               const DefinicionesTraspaso& definiciones, Estado estado)
+    : servicios_(servicios),
+      propietario_(propietario),
+      opciones_(std::move(opciones)),
+      origen_(opciones_.origen),
+      definiciones_(definiciones),
+      estado_(std::move(estado)) {}
+
+void TraspasoTablas::AgregarIncidencia(const QString& texto) {
+  incidencias_.append(QString::number(incidencias_.size() + 1) + QStringLiteral(" - ") + texto);
+}
+
+void TraspasoTablas::TraspasarTablas(const QString& pase, int empresa, const QStringList& tablas) {
+  ResultadoTraspaso += QStringLiteral("- Empresa: ") + QString::number(empresa) + kFinLinea +
+                       QStringLiteral("- Lista de Tablas: ") + kFinLinea;
+  for (const QString& tabla : tablas) ResultadoTraspaso += tabla + kFinLinea;
+  const bool general = pase == u"General";
+  for (const QString& tabla : tablas)
+    if (EsTablaGeneral(tabla) == general) traspasarTabla(tabla, empresa, general);
+  if (!incidencias_.isEmpty()) ResultadoTraspaso += QStringLiteral("- Lista de Errores: ") + incidencias_.join(kFinLinea) + kFinLinea;
+  estado_(QString());
+}
+
+void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool general) {
+  const QString codigo = QString::number(empresa);
+  const QString sufijo = QStringLiteral(" (Empresa: ") + codigo + QStringLiteral(")!");
+  estadoActual_ = general ? QStringLiteral("Traspasando Tabla: ") + tabla
+                          : QStringLiteral("Traspasando Empresa/Tabla: ") + codigo + u'/' + tabla;
+  estado_(estadoActual_);
+  const QString fallo = QStringLiteral("¡No ha sido posible traspasar la tabla ") + tabla + sufijo + QStringLiteral(". Motivo: ");
+  const TablaTraspaso* definicion = definiciones_.Tabla(tabla);
+  std::shared_ptr<EngineConnection> origen;
+  try {
+    origen = origen_.Abrir(general || opciones_.empresaIndividual ? QString() : codigo);
+    // A table that cannot be read leaves its destination as it was.
+    origen->Prepare(QStringLiteral("SELECT * FROM ") + tabla)->Step();
+  } catch (const std::exception& error) {
+    AgregarIncidencia(fallo + TextoExcepcion(error));
+    return;
+  }
+  const bool lotes = !opciones_.camposNull || !definicion || sinCamposNulos(*origen, *definicion, sufijo);
+  const QString destino = BaseDatosBDE(general ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database"));
+  try {
+    TransaccionBasesDatos transaccion({destino});
+    EjecutarSQL(QStringLiteral("DROP TABLE ") + tabla, destino, QStringLiteral("Silenciosa"));
+    Table nueva(&propietario_);
+    nueva.SetDatabaseName(destino);
+    nueva.SetTableName(tabla);
+    if (!CrearTabla(nueva, opciones_.archivoConversion + u';', empresa))
+      AgregarIncidencia(QStringLiteral("¡Error creando la nueva tabla ") + tabla + sufijo);
+    if (definicion && !(lotes && opciones_.porLotes && !tabla.startsWith(QLatin1String("PARA")) &&
+                        copiarPorLotes(*origen, *definicion, destino)))
+      copiarRegistros(*origen, *definicion, destino, sufijo);
+    transaccion.Confirmar();
+  } catch (const std::exception& error) {
+    AgregarIncidencia(fallo + TextoExcepcion(error));
+  }
+}
+
+bool TraspasoTablas::sinCamposNulos(EngineConnection& origen, const TablaTraspaso& definicion, const QString& sufijo) {
+  if (definicion.clave.isEmpty()) return true;
+  QStringList nulos;
+  for (const QString& campo : definicion.clave) nulos << campo + QStringLiteral(" IS NULL");
+  try {
+    return !origen.Prepare(QStringLiteral("SELECT ") + definicion.clave.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                           definicion.nombre + QStringLiteral(" WHERE ") + nulos.join(QStringLiteral(" OR ")))
+                ->Step();
+  } catch (const std::exception& error) {
+    AgregarIncidencia(QStringLiteral("¡No ha sido posible detectar los campos nulos de la tabla ") + definicion.nombre +
+                      sufijo + QStringLiteral(". Motivo: ") + TextoExcepcion(error));
+    return false;
+  }
+}
+
+bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino) {
+  EngineQuery fuente;
+  fuente.SetConnection(&origen);
+  fuente.SetSQLText(QStringLiteral("SELECT * FROM ") + definicion.nombre);
+  fuente.Open();
+  Table tabla;
+  tabla.SetDatabaseName(destino);
+  tabla.SetTableName(definicion.nombre);
+  tabla.Open();
+  BatchMove lote;
+  lote.SetSource(&fuente);
+  lote.SetDestination(&tabla);
+  lote.SetAbortOnKeyViol(false);
+  lote.SetAbortOnProblem(false);
+  for (int i = 0; i < fuente.FieldCount(); ++i)
+    if (const Field* campo = tabla.FindField(fuente.Fields(i).FieldName()))
+      lote.Mappings().Add(campo->FieldName() + u'=' + fuente.Fields(i).FieldName());
+  const QString fisica = NombreTablaFisica(definicion.nombre);
+  for (const QString& linea : opciones_.mapeado)
+    if (NombreTablaFisica(linea.section(u':', 0, 0).trimmed()).compare(fisica, Qt::CaseInsensitive) == 0)
+      lote.Mappings().Add(linea.section(u':', 1));
+  // A record the batch refuses is left to the copy by records, which names it.
+  WriteTransaction escritura(*Session::Default().OpenDatabase(destino));
+  lote.Execute();
+  if (lote.KeyViolCount() + lote.ProblemCount() > 0) return false;
+  escritura.Commit();
+  return true;
+}
+
+void TraspasoTablas::copiarRegistros(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino,
+                                     const QString& sufijo) {
+  std::unique_ptr<EngineStatement> lectura = origen.Prepare(QStringLiteral("SELECT * FROM ") + definicion.nombre);
+  bool hayFila = lectura->Step();
+  // The destination's columns the source has, and its key columns whatever the source has.
+  QList<int> columnasOrigen;
+  QList<const CampoTraspaso*> campos;
+  for (int i = 0; i < lectura->ColumnCount(); ++i)
+    if (const CampoTraspaso* campo = definicion.Campo(lectura->ColumnName(i))) {
+      columnasOrigen << i;
+      campos << campo;
+    }
+  for (const QString& clave : definicion.clave)
+    if (const CampoTraspaso* campo = definicion.Campo(clave); campo && !campos.contains(campo)) {
+      columnasOrigen << -1;
+      campos << campo;
+    }
+  QStringList nombres;
+  for (const CampoTraspaso* campo : campos) nombres << NombreSQL(campo->nombre);
+  const QString cabecera = QStringLiteral("INSERT INTO ") + NombreSQL(definicion.nombre) + QStringLiteral(" (") +
+                           nombres.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (");
+  Query insercion;
+  insercion.SetDatabaseName(destino);
+  for (int leidos = 1; hayFila; hayFila = lectura->Step(), ++leidos) {
+    // The screen stays alive through a long table.
+    if (leidos % 1000 == 0) estado_(estadoActual_);
+    QStringList valores;
+    QList<QVariant> ligados;
+    QString claveRegistro;
+    for (int i = 0; i < campos.size(); ++i) {
+      const CampoTraspaso& campo = *campos[i];
+      QVariant valor = columnasOrigen[i] < 0 ? QVariant() : lectura->Column(columnasOrigen[i]);
+      const bool esClave = definicion.clave.contains(campo.nombre, Qt::CaseInsensitive);
+      if (esClave && vacio(valor)) {
+        const bool numerico = EsTipoNumerico(campo.tipo);
+        valores << (numerico ? QStringLiteral("0") : QStringLiteral("''"));
+        claveRegistro += (numerico ? QStringLiteral("0") : QString()) + u';';
+        continue;
+      }
+      if (esClave) claveRegistro += valor.toString() + u';';
+      valores << u':' + QStringLiteral("p") + QString::number(ligados.size());
+      ligados << valor;
+    }
+    try {
+      insercion.SQL().SetText(cabecera + valores.join(QStringLiteral(", ")) + u')');
+      for (int i = 0; i < ligados.size(); ++i) asignar(insercion.Params()[i], ligados[i]);
+      insercion.ExecSQL();
+    } catch (const std::exception& error) {
+      AgregarIncidencia(QStringLiteral("¡No ha sido posible grabar el registro ") + claveRegistro +
+                        QStringLiteral(" de la tabla ") + definicion.nombre + sufijo + QStringLiteral(". Motivo: ") +
+                        TextoExcepcion(error));
+    }
+  }
+}

@@ -1,0 +1,230 @@
+#include "platform/firebird/FirebirdConnection.h"
+
+#include "platform/engine/EngineDialect.h"
+#include "platform/engine/EngineStatement.h"
+#include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+
+#include <QAtomicInt>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QRegularExpression>
+
+namespace {
+
+// RDB$FIELD_TYPE codes of the text columns.
+constexpr int kChar = 14;
+constexpr int kVarChar = 37;
+constexpr int kBlob = 261;
+
+[[noreturn]] void raise(const char* engineText, const QSqlError& error) {
+  throw EDatabaseError(QLatin1String(engineText), error.text().trimmed());
+}
+
+[[noreturn]] void readOnly() {
+  throw EDatabaseError(QLatin1String(EngineText::TableIsReadOnly), QStringLiteral("Firebird"));
+}
+
+bool isReading(const QString& sql) {
+  const QString start = sql.trimmed().section(u' ', 0, 0).toUpper();
+  return start == u"SELECT" || start == u"WITH";
+}
+
+QVariant asStored(const QVariant& value) {
+  if (value.isNull()) return {};
+  switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+      return value.toLongLong();
+    case QMetaType::Double:
+    case QMetaType::Float:
+      return value.toDouble();
+    case QMetaType::QDate:
+      return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QTime:
+      return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::QDateTime:
+      return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QByteArray:
+      return value.toByteArray();
+    default:
+      return value.toString();
+  }
+}
+
+QString declaredType(const QSqlField& field) {
+  switch (field.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::LongLong:
+      return QStringLiteral("INT");
+    case QMetaType::Double:
+    case QMetaType::Float:
+      return QStringLiteral("FLOAT");
+    case QMetaType::QDate:
+      return QStringLiteral("DATE");
+    case QMetaType::QTime:
+      return QStringLiteral("TIME");
+    case QMetaType::QDateTime:
+      return QStringLiteral("DATETIME");
+    case QMetaType::QByteArray:
+      return QStringLiteral("BLOB");
+    default:
+      return field.length() > 0 ? QStringLiteral("VARCHAR(%1)").arg(field.length()) : QStringLiteral("TEXT");
+  }
+}
+
+class FirebirdStatement final : public EngineStatement {
+ public:
+  FirebirdStatement(const QString& connection, const QString& sql) : query_(QSqlDatabase::database(connection, false)) {
+    query_.setForwardOnly(true);
+    if (!isReading(sql)) readOnly();
+    if (!query_.prepare(sql)) raise(EngineText::GeneralSqlError, query_.lastError());
+  }
+
+  int ParameterCount() const override { return int(query_.boundValues().size()); }
+  QString ParameterName(int) const override { return {}; }
+  void Bind(int index, const QVariant& value) override { query_.bindValue(index - 1, value); }
+
+  bool Step() override {
+    if (!started_) {
+      started_ = true;
+      if (!query_.exec()) raise(EngineText::GeneralSqlError, query_.lastError());
+      record_ = query_.record();
+    }
+    return query_.next();
+  }
+  void Reset() override {
+    query_.finish();
+    started_ = false;
+  }
+
+  int ColumnCount() const override { return record_.count(); }
+  QString ColumnName(int column) const override { return record_.fieldName(column); }
+  QString ColumnDeclaredType(int column) const override { return declaredType(record_.field(column)); }
+  QVariant Column(int column) const override { return asStored(query_.value(column)); }
+
+  bool IsReadOnly() const override { return true; }
+  int Changes() const override { return 0; }
+
+ private:
+  QSqlQuery query_;
+  QSqlRecord record_;
+  bool started_ = false;
+};
+
+class FirebirdDialect final : public EngineDialect {
+ public:
+  QString OwnTable(const QString& tableName) const override {
+    return u'"' + QString(tableName).replace(u'"', QStringLiteral("\"\"")) + u'"';
+  }
+  QString Window(const QString& columns, const QString& from, const QString& tail, std::size_t rows) const override {
+    return QStringLiteral("SELECT FIRST %1 %2 FROM %3 %4").arg(rows).arg(columns, from, tail);
+  }
+  QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const override {
+    return QStringLiteral("SELECT %1 FROM %2%3 OFFSET ? ROWS FETCH NEXT 1 ROWS ONLY").arg(columns, from, tail);
+  }
+  NullSafeTerm NullSafeEquals(const QString& expression) const override {
+    return {expression + QStringLiteral(" IS NOT DISTINCT FROM ?"), 1};
+  }
+  QString AuditTriggerText(const AuditTrigger&) const override { readOnly(); }
+};
+
+}  // namespace
+
+FirebirdConnection::FirebirdConnection(const QString& database, const QString& user, const QString& password) {
+  static QAtomicInt next;
+  name_ = QStringLiteral("firebird-%1").arg(next.fetchAndAddRelaxed(1));
+  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name_);
+  db.setDatabaseName(database);
+  db.setUserName(user.isEmpty() ? QStringLiteral("SYSDBA") : user);
+  db.setPassword(password);
+  db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+  if (!db.open()) {
+    const QSqlError error = db.lastError();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name_);
+    raise(EngineText::UnknownDatabase, error);
+  }
+}
+
+FirebirdConnection::~FirebirdConnection() {
+  QSqlDatabase::database(name_, false).close();
+  QSqlDatabase::removeDatabase(name_);
+}
+
+void FirebirdConnection::Execute(const QString& sql, const QVariantList& parameters) {
+  if (!isReading(sql)) readOnly();
+  QueryRows(sql, parameters);
+}
+
+SqlRows FirebirdConnection::QueryRows(const QString& sql, const QVariantList& parameters) {
+  FirebirdStatement statement(name_, sql);
+  for (int i = 0; i < parameters.size(); ++i) statement.Bind(i + 1, parameters[i]);
+  SqlRows answer;
+  while (statement.Step()) {
+    if (answer.columns.isEmpty())
+      for (int c = 0; c < statement.ColumnCount(); ++c) answer.columns << statement.ColumnName(c);
+    QVariantList row;
+    for (int c = 0; c < statement.ColumnCount(); ++c) row << statement.Column(c);
+    answer.rows << row;
+  }
+  return answer;
+}
+
+std::unique_ptr<EngineStatement> FirebirdConnection::Prepare(const QString& sql) {
+  static const QRegularExpression wholeTable(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = wholeTable.match(sql);
+  return std::make_unique<FirebirdStatement>(name_, match.hasMatch() ? wholeTableSelect(match.captured(1)) : sql);
+}
+
+// Texts of no character set are the older programs' Windows-1252 bytes,
+// which the client would otherwise take for UTF-8.
+QString FirebirdConnection::wholeTableSelect(const QString& table) {
+  const SqlRows columns = QueryRows(QStringLiteral(
+      "SELECT TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, f.RDB$CHARACTER_SET_ID, f.RDB$CHARACTER_LENGTH, "
+      "f.RDB$FIELD_SUB_TYPE FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+      "WHERE UPPER(TRIM(rf.RDB$RELATION_NAME)) = UPPER(?) ORDER BY rf.RDB$FIELD_POSITION"),
+                                     {table});
+  if (columns.rows.isEmpty()) return QStringLiteral("SELECT * FROM ") + table;
+  QStringList list;
+  for (const QVariantList& column : columns.rows) {
+    const QString name = u'"' + column[0].toString().replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const int type = column[1].toInt();
+    const bool noCharacterSet = column[2].toInt() == 0 && !column[2].isNull();
+    if (noCharacterSet && (type == kChar || type == kVarChar))
+      list << QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET WIN1252) AS %1").arg(name).arg(std::max(1, column[3].toInt()));
+    else if (noCharacterSet && type == kBlob && column[4].toInt() == 1)
+      list << QStringLiteral("CAST(%1 AS BLOB SUB_TYPE TEXT CHARACTER SET WIN1252) AS %1").arg(name);
+    else
+      list << name;
+  }
+  return QStringLiteral("SELECT ") + list.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + table;
+}
+
+void FirebirdConnection::StartTransaction() { readOnly(); }
+void FirebirdConnection::Commit() { readOnly(); }
+void FirebirdConnection::Rollback() { readOnly(); }
+
+bool FirebirdConnection::TableExists(const QString& tableName) {
+  return TableNames().contains(tableName, Qt::CaseInsensitive);
+}
+
+QStringList FirebirdConnection::TableNames() {
+  QStringList names = QSqlDatabase::database(name_, false).tables(QSql::Tables);
+  for (QString& name : names) name = name.trimmed();
+  return names;
+}
+
+const EngineDialect& FirebirdConnection::Dialect() const {
+  static const FirebirdDialect dialect;
+  return dialect;
+}

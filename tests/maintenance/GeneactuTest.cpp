@@ -1,0 +1,336 @@
+#include "maintenance/Geneactu.h"
+
+#include "core/connections/BaseDatosSQLServer.h"
+#include "core/forms/GanchosFormulario.h"
+#include "platform/Cp1252.h"
+#include "platform/data/Session.h"
+#include "platform/sqlite/Connection.h"
+#include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/SecondProcess.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QProcess>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+const QString kCargada =
+    u"A continuación examine la lista de tablas y seleccione las que vaya a traspasar. Después vuelva a pulsar el botón Traspasar."_qs;
+const QString kConfirmar = u"El proceso de Traspaso de Datos comenzará ahora. ¿Desea continuar?"_qs;
+const QString kIncidencias = u"Se han producido incidencias en el proceso. ¿Desea ver los detalles?"_qs;
+
+// The conversion file of the tests: a general table, company tables, one
+// of them read record by record for its name, and tables left unselected.
+const char kConversion[] =
+    "IDIOMA/C/1/Codigo/ftString/3/*/|01/12/2026\r\n"
+    "IDIOMA/C/2/Nombre/ftString/20//\r\n"
+    "IDIOMA/I/1/<Primary>/Codigo//\r\n"
+    "ARTICULO/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"
+    "ARTICULO/C/2/Nombre/ftString/10//\r\n"
+    "ARTICULO/C/3/Alta/ftDateTime/0//\r\n"
+    "ARTICULO/I/1/<Primary>/Codigo//\r\n"
+    "PARAMETR/C/1/Clave/ftString/10/*/|01/12/2026\r\n"
+    "PARAMETR/C/2/Valor/ftFloat/0//\r\n"
+    "PARAMETR/I/1/<Primary>/Clave//\r\n"
+    "ROTA/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"
+    "ROTA/I/1/<Primary>/Codigo//\r\n"
+    "PAGOIVA/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"
+    "PAGOIVA/I/1/<Primary>/Codigo//\r\n"
+    "USUARIO/C/1/Codigo/ftString/10/*/|01/12/2026\r\n"
+    "USUARIO/I/1/<Primary>/Codigo//\r\n";
+
+// Statements on a data file of the source, raw.
+void EnOrigen(const QString& archivo, const QStringList& sentencias) {
+  QDir().mkpath(QFileInfo(archivo).path());
+  const std::shared_ptr<Connection> conexion = OpenConnection(archivo);
+  for (const QString& sql : sentencias) conexion->Execute(sql);
+}
+
+// The transfer form on the test's installation, shown.
+class Formulario {
+ public:
+  Formulario() { f.show(); }
+  TfGENEACTU f;
+  void Origen(const QString& origen) { f.BaseDatosOrigen().setCurrentText(origen); }
+  QCheckBox& Casilla(const char* nombre) { return *f.findChild<QCheckBox*>(QLatin1String(nombre)); }
+};
+
+// Another copy of the program transferring GRANDE of company 1, stopped
+// once it has written some of its records, until its input ends.
+void traspasarGrande() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  ScriptedPresenter mensajes;
+  mensajes.Expect(u"I"_qs).Expect(u"C"_qs, u"SI"_qs);
+  TfGENEINIC servicios({});
+  fGENEINIC = &servicios;
+  Formulario p;
+  p.Origen(QDir::current().filePath(u"ORIGEN"_qs));
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  p.Casilla("RealizarProcesoPorLotes").setChecked(false);
+  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(QDir::current().filePath(u"GRANDE.TXT"_qs));
+  p.f.pbActualizarClick();
+  QTimer vigia;
+  QObject::connect(&vigia, &QTimer::timeout, [&] {
+    if (!p.f.Estado().currentMessage().endsWith(u"1/GRANDE"_qs)) return;
+    if (EjecutarSQL(u"SELECT COUNT(*) FROM GRANDE"_qs, u"Database"_qs, u"Silenciosa"_qs).toInt() < 1000) return;
+    vigia.stop();
+    SecondProcess::Report(u"traspasando"_qs);
+    SecondProcess::NextLine();
+  });
+  vigia.start(0);
+  p.f.pbActualizarClick();
+  SecondProcess::Report(u"terminado"_qs);
+}
+
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"traspasar-grande"_qs, traspasarGrande);
+
+class Traspaso : public ConexionesFixture {
+ protected:
+  Traspaso() {
+    Iniciar();
+    fGENEINIC = &Servicios();
+    QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+    EXPECT_TRUE(conversion.open(QIODevice::WriteOnly));
+    conversion.write(kConversion);
+  }
+  ~Traspaso() override { fGENEINIC = nullptr; }
+
+  QString Origen(const QString& subcarpeta = QString()) const {
+    return QDir(carpeta.File(u"ORIGEN"_qs)).filePath(subcarpeta.isEmpty() ? u"DATOS.SQLITE"_qs : subcarpeta + u"/DATOS.SQLITE"_qs);
+  }
+  // The source with two companies; company 2 has no ROTA.
+  void CrearOrigen() {
+    EnOrigen(Origen(), {u"CREATE TABLE IDIOMA (Codigo VARCHAR(3), Nombre VARCHAR(20))"_qs,
+                        u"INSERT INTO IDIOMA VALUES ('EUS', 'Euskera'), ('CAT', 'Català')"_qs});
+    for (const QString& empresa : {u"1"_qs, u"2"_qs}) {
+      QStringList sentencias{
+          u"CREATE TABLE ARTICULO (CODIGO INT, NOMBRE VARCHAR(40), ALTA DATETIME, SOBRANTE INT)"_qs,
+          u"INSERT INTO ARTICULO VALUES (1, 'Tornillo %1', '2024-03-05 10:00:00', 9), (NULL, 'Sin código', NULL, 9), "
+          "(7, 'Demasiado largo', NULL, 9)"_qs.arg(empresa),
+          u"CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor FLOAT)"_qs,
+          u"INSERT INTO PARAMETR VALUES ('IVA', 21.5), (NULL, 1)"_qs};
+      if (empresa == u"1") sentencias << u"CREATE TABLE ROTA (Codigo INT)"_qs << u"INSERT INTO ROTA VALUES (5)"_qs;
+      EnOrigen(Origen(empresa), sentencias);
+    }
+  }
+  static QString Leer(const QString& sql, const QString& base) { return EjecutarSQLADO(sql, base); }
+  void Cargar(Formulario& p) {
+    p.Origen(carpeta.File(u"ORIGEN"_qs));
+    p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(carpeta.File(u"CONVERSION.TXT"_qs));
+    mensajes.Expect(u"I"_qs);
+    p.f.pbActualizarClick();
+  }
+};
+
+TEST_F(Traspaso, TheFirstPressOnlyLoadsTheListWithTheSharedTablesUnselected) {
+  Formulario p;
+  EXPECT_EQ(p.f.Caption(), u"Traspaso de Datos desde Paradox/Interbase"_qs);
+  EXPECT_EQ(p.f.BaseDatosOrigen().itemText(0), u"La Misma en Origen que en Destino"_qs);
+  EXPECT_GE(p.f.BaseDatosOrigen().findText(u"ZEMGENERAL"_qs), 1) << "the aliases follow";
+  EXPECT_NE(p.f.Temporal, nullptr);
+  Cargar(p);
+  EXPECT_EQ(mensajes.Texts(), QStringList{kCargada});
+  QStringList elegidas, dejadas;
+  for (int i = 0; i < p.f.ListaTablas().count(); ++i)
+    (p.f.ListaTablas().item(i)->isSelected() ? elegidas : dejadas) << p.f.ListaTablas().item(i)->text();
+  EXPECT_EQ(elegidas, QStringList({u"ARTICULO"_qs, u"IDIOMA"_qs, u"PARAMETR"_qs, u"ROTA"_qs}));
+  EXPECT_EQ(dejadas, QStringList({u"PAGOIVA"_qs, u"USUARIO"_qs}));
+  EXPECT_EQ(p.f.Temporal->RecordCount(), 16) << "a row per field and per primary index";
+  EXPECT_FALSE(ExisteBaseDatosSQLServer(u"ZEMEMP2"_qs)) << "nothing is copied";
+}
+
+TEST_F(Traspaso, RefusesTheSameDatabaseAndAMissingConversionFile) {
+  Formulario p;
+  const QString misma =
+      u"Este punto solo puede ser empleado para traspasar bases de datos desde Paradox o Interbase. Utilice el punto "
+      "\"Actualización de la Base de Datos\" en su lugar."_qs;
+  mensajes.Expect(u"I"_qs).Expect(u"A"_qs);
+  p.f.pbActualizarClick();
+  p.Origen(carpeta.File(u"ORIGEN"_qs));
+  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(carpeta.File(u"NO.TXT"_qs));
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Texts(), QStringList({misma, u"¡ El fichero ASCII origen no está preparado !"_qs}));
+  EXPECT_EQ(p.f.ListaTablas().count(), 0);
+}
+
+// On a Paradox installation the source may name its own data folder.
+class TraspasoParadox : public ConexionesFixture {
+ protected:
+  TraspasoParadox() {
+    instalacion.Engine(u"Paradox"_qs);
+    Iniciar();
+    fGENEINIC = &Servicios();
+  }
+  ~TraspasoParadox() override { fGENEINIC = nullptr; }
+};
+
+TEST_F(TraspasoParadox, ASourceThatIsTheDestinationsOwnFolderIsRefused) {
+  Formulario p;
+  p.Origen(instalacion.GeneralFolder());
+  mensajes.Expect(u"I"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_TRUE(mensajes.Texts().value(0).startsWith(u"Este punto solo puede ser empleado"_qs));
+  EXPECT_EQ(p.f.ListaTablas().count(), 0);
+}
+
+TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
+  CrearOrigen();
+  EXPECT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP2"_qs));
+  Ejecutar(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (2, 'Dos')"_qs, u"DatabaseGeneral"_qs);
+  EXPECT_EQ(Leer(u"CREATE TABLE ROTA (Codigo INT NOT NULL, CONSTRAINT ROTA_Clave1 PRIMARY KEY (Codigo)); "
+                 "INSERT INTO ROTA VALUES (42)"_qs,
+                 u"ZEMEMP2"_qs),
+            QString());
+  Ejecutar(u"INSERT INTO CAMPOUSR VALUES ('ARTICULO', 1, 'Nombre', 'Alfanumerico', 10, ''); "
+           "INSERT INTO CAMPOUSR VALUES ('ARTICULO', 2, 'Color', 'Alfanumerico', 10, '')"_qs,
+           u"DatabaseGeneral"_qs);
+  Formulario p;
+  Cargar(p);
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  p.Casilla("TratamientoCamposNULL").setChecked(false);
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString& titulo, const QString&) {
+    detalle = titulo + u'\n' + texto;
+  };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"A"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Texts().mid(1),
+            QStringList({kConfirmar, u"El campo Nombre de la tabla ARTICULO está duplicado."_qs, kIncidencias}));
+  EXPECT_EQ(Leer(u"SELECT COUNT(Color) FROM ARTICULO"_qs, u"ZEMEMP1"_qs), u"2"_qs) << "the new user field is added";
+  EXPECT_FALSE(p.f.isVisible()) << "the form closes itself";
+
+  EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM IDIOMA ORDER BY Codigo"_qs, u"ZEMGENERAL"_qs), u"CAT|Català\r\nEUS|Euskera"_qs);
+  for (const QString& empresa : {u"1"_qs, u"2"_qs}) {
+    const QString base = u"ZEMEMP"_qs + empresa;
+    EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM ARTICULO ORDER BY Codigo"_qs, base),
+              u"0|Sin código\r\n1|Tornillo "_qs + empresa) << "an empty key takes 0, a long text is refused";
+    EXPECT_EQ(Leer(u"SELECT '[' + Clave + ']', Valor FROM PARAMETR ORDER BY Clave"_qs, base), u"[]|1\r\n[IVA]|21,5"_qs);
+  }
+  EXPECT_EQ(Leer(u"SELECT Codigo FROM ROTA"_qs, u"ZEMEMP1"_qs), u"5"_qs);
+  EXPECT_EQ(Leer(u"SELECT Codigo FROM ROTA"_qs, u"ZEMEMP2"_qs), u"42"_qs) << "an unreadable source leaves it as it was";
+
+  const QStringList incidencias = detalle.split(u"\r\n"_qs);
+  ASSERT_EQ(incidencias.size(), 3) << detalle.toStdString();
+  EXPECT_TRUE(incidencias[0].startsWith(
+      u"Incidencias producidas en Traspaso de Datos desde Paradox/Interbase\n1 - ¡No ha sido posible grabar el registro 7; "
+      "de la tabla ARTICULO (Empresa: 1)!. Motivo: "_qs))
+      << incidencias[0].toStdString();
+  EXPECT_TRUE(incidencias[1].startsWith(
+      u"2 - ¡No ha sido posible grabar el registro 7; de la tabla ARTICULO (Empresa: 2)!. Motivo: "_qs));
+  EXPECT_TRUE(incidencias[2].startsWith(u"3 - ¡No ha sido posible traspasar la tabla ROTA (Empresa: 2)!. Motivo: "_qs));
+  const QString tablas = u"- Lista de Tablas: \r\nARTICULO\r\nIDIOMA\r\nPARAMETR\r\nROTA\r\n"_qs;
+  EXPECT_EQ(ResultadoTraspaso, u"- Empresa: 0\r\n"_qs + tablas + u"- Empresa: 1\r\n"_qs + tablas +
+                                   u"- Lista de Errores: "_qs + incidencias[0].section(u'\n', 1) + u"\r\n- Empresa: 2\r\n"_qs +
+                                   tablas + u"- Lista de Errores: "_qs + detalle.section(u'\n', 1) + u"\r\n"_qs);
+}
+
+TEST_F(Traspaso, ReadsAFirebirdDatabaseThroughAnInterbaseAlias) {
+  const QString base = carpeta.File(u"VIEJA.FDB"_qs);
+  const QString guion = carpeta.File(u"vieja.sql"_qs);
+  QFile archivo(guion);
+  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+  archivo.write(Cp1252::encode(
+      u"SET NAMES WIN1252;\nCREATE DATABASE '%1' USER 'SYSDBA';\n"
+      "CREATE TABLE IDIOMA (Codigo VARCHAR(3) NOT NULL PRIMARY KEY, Nombre VARCHAR(20) CHARACTER SET WIN1252);\n"
+      "INSERT INTO IDIOMA VALUES ('CAT', 'Català €');\n"
+      "CREATE TABLE ARTICULO (Codigo INTEGER, Nombre VARCHAR(40), Alta TIMESTAMP);\n"
+      "INSERT INTO ARTICULO VALUES (1, 'Tornillo', '2024-03-05 10:00:00');\n"
+      "INSERT INTO ARTICULO VALUES (NULL, 'Sin código', NULL);\n"
+      "INSERT INTO ARTICULO VALUES (7, 'Demasiado largo', NULL);\n"
+      "CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor DOUBLE PRECISION);\n"
+      "INSERT INTO PARAMETR VALUES ('IVA', 21.5);\nCOMMIT;\n"_qs.arg(base)));
+  archivo.close();
+  QProcess isql;
+  isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
+  ASSERT_TRUE(isql.waitForFinished(60000));
+  ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+  Session::Default().AddAlias(u"VIEJA"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
+  EXPECT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP2"_qs));
+  Ejecutar(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (2, 'Dos')"_qs, u"DatabaseGeneral"_qs);
+  Formulario p;
+  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(carpeta.File(u"CONVERSION.TXT"_qs));
+  p.Origen(u"VIEJA"_qs);
+  mensajes.Expect(u"I"_qs);
+  p.f.pbActualizarClick();
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM IDIOMA"_qs, u"ZEMGENERAL"_qs), u"CAT|Català €"_qs);
+  for (const QString& empresa : {u"ZEMEMP1"_qs, u"ZEMEMP2"_qs}) {
+    EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM ARTICULO ORDER BY Codigo"_qs, empresa), u"0|Sin código\r\n1|Tornillo"_qs);
+    EXPECT_EQ(Leer(u"SELECT Clave, Valor FROM PARAMETR"_qs, empresa), u"IVA|21,5"_qs);
+    EXPECT_TRUE(Leer(u"SELECT Alta FROM ARTICULO WHERE Codigo = 1"_qs, empresa).startsWith(u"05/03/2024 10:00"_qs));
+  }
+  const QStringList incidencias = detalle.split(u"\r\n"_qs);
+  ASSERT_EQ(incidencias.size(), 4) << detalle.toStdString();
+  EXPECT_TRUE(incidencias[0].startsWith(u"1 - ¡No ha sido posible grabar el registro 7; de la tabla ARTICULO (Empresa: 1)!. Motivo: "_qs));
+  EXPECT_TRUE(incidencias[1].startsWith(u"2 - ¡No ha sido posible traspasar la tabla ROTA (Empresa: 1)!. Motivo: "_qs));
+}
+
+TEST_F(Traspaso, EnterMovesToTheNextControlButMakesALineInAMemo) {
+  Formulario p;
+  QApplication::setActiveWindow(&p.f);
+  auto* fichero = p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs);
+  fichero->setFocus();
+  QTest::keyClick(fichero, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), p.f.findChild<QWidget*>(u"pbExaminar"_qs));
+  p.f.findChild<QTabWidget*>(u"PageControl1"_qs)->setCurrentIndex(1);
+  auto* mapeado = p.f.findChild<QPlainTextEdit*>(u"ListaInstrucciones"_qs);
+  mapeado->setFocus();
+  QTest::keyClick(mapeado, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), mapeado);
+  EXPECT_EQ(mapeado->toPlainText(), u"\n"_qs);
+}
+
+TEST_F(Traspaso, ClosingIsRefusedWhileTheTransferRuns) {
+  CrearOrigen();
+  Formulario p;
+  Cargar(p);
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  bool cerrable = true;
+  QObject::connect(&p.f.Estado(), &QStatusBar::messageChanged, [&](const QString& texto) {
+    if (texto.isEmpty()) return;
+    cerrable = cerrable && p.f.CloseQuery();
+    EXPECT_FALSE(p.f.findChild<QPushButton*>(u"pbCancelar"_qs)->isEnabled());
+  });
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"NO"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_FALSE(cerrable);
+  EXPECT_TRUE(p.f.CloseQuery()) << "once it has ended";
+}
+
+TEST_F(Traspaso, AKilledTransferLeavesTheTableAsBefore) {
+  QFile conversion(carpeta.File(u"GRANDE.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  conversion.write("GRANDE/C/1/Codigo/ftInteger/0/*/\r\nGRANDE/C/2/Nombre/ftString/20//\r\nGRANDE/I/1/<Primary>/Codigo//\r\n");
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE GRANDE (Codigo INT, Nombre VARCHAR(20))"_qs,
+                             u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
+                             "INSERT INTO GRANDE SELECT i, 'nuevo ' || i FROM n"_qs});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  EXPECT_EQ(Leer(u"CREATE TABLE GRANDE (Codigo INT NOT NULL, Nombre VARCHAR(20) NULL, CONSTRAINT GRANDE_Clave1 PRIMARY KEY (Codigo)); "
+                 "INSERT INTO GRANDE VALUES (1, 'antes')"_qs,
+                 u"ZEMEMP1"_qs),
+            QString());
+  SecondProcess otra(u"traspasar-grande"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"traspasando"_qs);
+  otra.Kill();
+  EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM GRANDE"_qs, u"ZEMEMP1"_qs), u"1|antes"_qs);
+}
+
+}  // namespace

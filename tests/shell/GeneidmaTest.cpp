@@ -1,0 +1,149 @@
+#include "shell/Geneidma.h"
+
+#include "core/services/RutinasBusqueda.h"
+#include "core/startup/Configuracion.h"
+#include "platform/controls/DBGrid.h"
+#include "platform/data/Field.h"
+#include "platform/data/Table.h"
+#include "tests/core/connections/ConexionesFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace {
+
+const QString kGeneral = u"DatabaseGeneral"_qs;
+
+QString General(const QString& sql) { return EjecutarSQL(sql, kGeneral).trimmed(); }
+
+// The languages master on an installation of the engine given, used by an
+// administrator, with English (500 texts) and French (3 texts).
+class Idiomas : public ConexionesFixture, public ModuloConUsuarios, public ::testing::WithParamInterface<const char*> {
+ protected:
+  Idiomas() {
+    instalacion.Engine(QString::fromLatin1(GetParam()));
+    Iniciar();
+    CrearUsuarios(u"Codigo, Categoria"_qs, u"('ANA', 'Administrador')"_qs);
+    CodigoUsuarioActual = u"ANA"_qs;
+    Ejecutar(u"INSERT INTO IDIOMA (Idioma, FormatoFecha) VALUES ('Inglés', 'mm/dd/yyyy')"_qs, kGeneral);
+    Ejecutar(u"INSERT INTO IDIOMA (Idioma, FormatoFecha) VALUES ('Francés', 'dd/mm/yyyy')"_qs, kGeneral);
+    QStringList lineas;
+    for (int n = 1; n <= 500; ++n) lineas << u"('Inglés', 'Texto %1', 'Text %1')"_qs.arg(n);
+    lineas << u"('Francés', '1', 'Un')"_qs << u"('Francés', '7', 'Sept')"_qs << u"('Francés', 'Hola', 'Salut')"_qs;
+    for (const QString& linea : lineas)
+      Ejecutar(u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES "_qs + linea, kGeneral);
+  }
+  static QString Lineas(const QString& idioma) {
+    return General(u"SELECT COUNT(*) FROM TXIDIOMA WHERE Idioma = '%1'"_qs.arg(idioma));
+  }
+  static void Ir(TfGENEIDMA& f, const QString& idioma, const QString& clave = QString()) {
+    ASSERT_TRUE(f.Table1->Locate(u"Idioma"_qs, Variant::String(idioma)));
+    if (!clave.isEmpty()) {
+      ASSERT_TRUE(f.Table2->Locate(u"ClaveTexto"_qs, Variant::String(clave)));
+    }
+  }
+  void TablasNoAccesibles(const QString& tablas) {
+    Ejecutar(u"UPDATE USUARIO SET Configuracion = 'TablasNoAccesibles=%1' WHERE Codigo = 'ANA'"_qs.arg(tablas), kGeneral);
+    usuario.Refresh();
+  }
+};
+
+}  // namespace
+
+TEST_P(Idiomas, ALanguageGoesWithAllItsLinesOrNotAtAll) {
+  TfGENEIDMA f;
+  EXPECT_EQ(f.Caption(), u"Configuración de Internacionalización"_qs);
+  Ir(f, u"Inglés"_qs);
+  // A user who may not change the table: nothing goes, and nothing is said.
+  TablasNoAccesibles(u"CLIENTES, idioma"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.Eliminar1Click();
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"¿Está seguro de querer eliminar el registro y todas sus líneas?"_qs});
+  EXPECT_EQ(Lineas(u"Inglés"_qs), u"500"_qs);
+  EXPECT_EQ(General(u"SELECT COUNT(*) FROM IDIOMA"_qs), u"2"_qs);
+  EXPECT_EQ(f.Table2->FieldByName(u"Idioma"_qs).AsString(), u"Inglés"_qs) << "the grid still shows the lines";
+
+  TablasNoAccesibles(u"IDIOMAS"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.Eliminar1Click();
+  EXPECT_EQ(Lineas(u"Inglés"_qs), u"0"_qs);
+  EXPECT_EQ(General(u"SELECT Idioma FROM IDIOMA"_qs), u"Francés"_qs);
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"3"_qs);
+  EXPECT_EQ(mensajes.Messages().size(), 2);
+}
+
+TEST_P(Idiomas, DuplicationCopiesTheCurrentLineUnderTheNextNumber) {
+  TfGENEIDMA f;
+  Ir(f, u"Francés"_qs, u"7"_qs);
+  f.findChild<QAction*>(u"Agregar"_qs)->setText(u"&Agregar con Duplicación"_qs);
+  f.Table2->Append();
+  EXPECT_EQ(f.Table2->FieldByName(u"Idioma"_qs).AsString(), u"Francés"_qs);
+  EXPECT_EQ(f.Table2->FieldByName(u"ClaveTexto"_qs).AsString(), u"8"_qs) << "text codes are no numbers";
+  EXPECT_EQ(f.Table2->FieldByName(u"Texto"_qs).AsString(), u"Sept"_qs);
+  f.pbConformeClick();
+  EXPECT_EQ(General(u"SELECT Texto FROM TXIDIOMA WHERE Idioma = 'Francés' AND ClaveTexto = '8'"_qs), u"Sept"_qs);
+  EXPECT_EQ(f.Table2->State(), dsInsert) << "the next line follows";
+  f.pbCancelarClick();
+
+  // A language starts with no date format, duplicated or not.
+  f.findChild<QAction*>(u"Agregar"_qs)->setText(u"&Agregar"_qs);
+  f.AgregarClick();
+  EXPECT_EQ(f.Table1->State(), dsInsert);
+  EXPECT_TRUE(f.Table1->FieldByName(u"FormatoFecha"_qs).AsString().isEmpty());
+  f.Table1->FieldByName(u"Idioma"_qs).SetAsString(u"Alemán"_qs);
+  f.pbConformeClick();
+  EXPECT_EQ(General(u"SELECT COUNT(*) FROM IDIOMA WHERE Idioma = 'Alemán'"_qs), u"1"_qs);
+  f.Table2->Append();
+  EXPECT_EQ(f.Table2->FieldByName(u"ClaveTexto"_qs).AsString(), u"1"_qs);
+  f.pbCancelarClick();
+}
+
+TEST_P(Idiomas, CancelUndoesTheLineThenTheLanguage) {
+  TfGENEIDMA f;
+  Ir(f, u"Francés"_qs, u"Hola"_qs);
+  f.Table1->Edit();
+  f.Table1->FieldByName(u"FormatoFecha"_qs).SetAsString(u"yyyy-mm-dd"_qs);
+  f.Table2->Edit();
+  f.Table2->FieldByName(u"Texto"_qs).SetAsString(u"Bonjour"_qs);
+  EXPECT_FALSE(f.findChild<QAction*>(u"Buscar"_qs)->isEnabled());
+  f.pbCancelarClick();
+  EXPECT_EQ(f.Table1->State(), dsBrowse);
+  EXPECT_EQ(f.Table2->State(), dsBrowse);
+  EXPECT_TRUE(f.findChild<QAction*>(u"Buscar"_qs)->isEnabled());
+  EXPECT_EQ(f.Table2->FieldByName(u"Texto"_qs).AsString(), u"Salut"_qs);
+  EXPECT_EQ(General(u"SELECT FormatoFecha FROM IDIOMA WHERE Idioma = 'Francés'"_qs), u"dd/mm/yyyy"_qs);
+}
+
+TEST_P(Idiomas, CtrlDeleteInTheGridTakesTheLineOnceConfirmed) {
+  TfGENEIDMA f;
+  Ir(f, u"Francés"_qs, u"Hola"_qs);
+  QKeyEvent suprimir(QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier);
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
+  QApplication::sendEvent(f.Rejilla(), &suprimir);
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"3"_qs);
+  QApplication::sendEvent(f.Rejilla(), &suprimir);
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"2"_qs);
+  EXPECT_EQ(General(u"SELECT COUNT(*) FROM TXIDIOMA WHERE ClaveTexto = 'Hola'"_qs), u"0"_qs);
+}
+
+TEST_P(Idiomas, TheOnlyLanguageIsSearchedStraightAwayUnderItsQuotedName) {
+  Ejecutar(u"DELETE FROM IDIOMA"_qs, kGeneral);
+  Ejecutar(u"INSERT INTO IDIOMA (Idioma) VALUES ('Gaélico d''Irlanda')"_qs, kGeneral);
+  Ejecutar(u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES ('Gaélico d''Irlanda', 'Adiós', 'Slán')"_qs,
+           kGeneral);
+  QStringList busquedas;
+  RutinasBusqueda rutinas;
+  rutinas.BuscarDatoFiltrado = [&busquedas](const QString& tabla, int, const QString& condicion) {
+    busquedas << tabla + u' ' + condicion;
+    return Variant::Array({Variant::String(u"Gaélico d'Irlanda"_qs), Variant::String(u"Adiós"_qs)});
+  };
+  InstalarRutinasBusqueda(rutinas);
+  TfGENEIDMA f;
+  f.Buscar1Click();
+  EXPECT_EQ(busquedas, QStringList{u"TXIDIOMA Idioma='Gaélico d''Irlanda'"_qs});
+  EXPECT_EQ(f.Table1->FieldByName(u"Idioma"_qs).AsString(), u"Gaélico d'Irlanda"_qs);
+  EXPECT_EQ(f.Table2->FieldByName(u"Texto"_qs).AsString(), u"Slán"_qs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Idiomas, ::testing::Values("Microsoft SQL Server", "Paradox"));
