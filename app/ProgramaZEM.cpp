@@ -1,5 +1,6 @@
 #include "app/ProgramaZEM.h"
 
+#include "core/datamodule/CicloModuloDatos.h"
 #include "core/datamodule/Genemodu.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/messages/Genemens.h"
@@ -12,6 +13,7 @@
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
+#include "dialogs/Genecalc.h"
 #include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "dialogs/Genefilt.h"
@@ -65,6 +67,8 @@ ProgramaZEM::~ProgramaZEM() {
   Ganchos().MostrarDetalle = nullptr;
   RegistrarGENEDOCE();  // no longer through this program's start-up window
   Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
+  // The data module was the last to be made.
+  LiberarModuloDatos();
   while (!formularios_.empty()) formularios_.pop_back();
   LiberarPantallaPresentacion();
 }
@@ -108,6 +112,7 @@ void ProgramaZEM::Iniciar() {
   RegistrarGENEIMPR();
   RegistrarGENERINI();
   RegistrarGENEVLIS();
+  RegistrarGENECALC();
   RegistrarGENEACTS();
   RegistrarGENEINAP();
   RegistrarGENECINA();
@@ -152,7 +157,7 @@ void ProgramaZEM::Iniciar() {
     Crear(fGENEBUSA);
   else
     Crear(fGENEBUSQ);
-  Crear(ModuloDatos);
+  CrearModuloDatos();
 }
 
 int ProgramaZEM::Ejecutar() {
@@ -173,5 +178,6 @@ void ProgramaZEM::soltar(const QObject* formulario) {
 QStringList ProgramaZEM::FormulariosCreados() const {
   QStringList nombres;
   for (const auto& formulario : formularios_) nombres.append(formulario->objectName());
+  if (ModuloDatos) nombres.append(ModuloDatos->objectName());
   return nombres;
 }

@@ -3,26 +3,16 @@
 // of rows read on raw SQLite, on the same file.
 
 #include "bench/support/BenchData.h"
+#include "bench/support/GridView.h"
 #include "bench/support/RawSqlite.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// The rows a grid of its size shows, read as it paints them.
-void ShowGrid(DBGrid& grid) {
-  QApplication::processEvents();
-  const QModelIndex current = grid.currentIndex();
-  for (int row = std::max(0, current.row() - 20); row <= current.row() + 20; ++row)
-    for (int column = 0; column < grid.model()->columnCount(); ++column)
-      benchmark::DoNotOptimize(grid.model()->index(row, column).data());
-}
 
 void NavigationDataset(benchmark::State& state) {
   for (auto _ : state) {

@@ -1,9 +1,11 @@
 // The SQL execution layer on the embedded server beside the same literal
-// statements run on raw SQLite.
+// statements run on raw SQLite; and a record's analysis groups read among
+// as many assignments as the large table has records.
 
 #include "bench/support/BenchData.h"
 #include "bench/support/RawSqlite.h"
 #include "core/connections/Conexiones.h"
+#include "core/datamodule/GruposAnalisis.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Geneinic.h"
 #include "platform/data/Database.h"
@@ -109,7 +111,60 @@ void EjecutarSQLRaw(benchmark::State& state) {
   }
 }
 
+constexpr int kRecords = 1000;  // whose groups are read
+constexpr int kGroupsPerRecord = 3;
+
+// GRANTAB with BenchData's Rows() assignments, three groups to a record of
+// CLIENTES, and GRANALIS with the groups' categories.
+void AssignGroups(Installation& installation) {
+  // Both tables come from the structure definitions at their first use.
+  for (const char* table : {"GRANTAB", "GRANALIS"})
+    EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table), kDatabase, QStringLiteral("Silenciosa"));
+  RawConnection raw(installation.CompanyFile());
+  raw.Execute("BEGIN");
+  raw.Execute("INSERT INTO GRANALIS (Codigo, CategoriaGrupo) VALUES ('G0', 'ZONA'), ('G1', 'TIPO'), ('G2', 'RUTA')");
+  RawStatement insert(raw, "INSERT INTO GRANTAB (NombreTabla, ClaveTabla, GrupoAnalisis) VALUES ('CLIENTES', ?, ?)");
+  for (int i = 0; i < BenchData::Get().Rows(); ++i) {
+    insert.Bind(1, QString::number(i / kGroupsPerRecord) + u';');
+    insert.Bind(2, u'G' + QString::number(i % kGroupsPerRecord));
+    insert.Step();
+    insert.Reset();
+  }
+  raw.Execute("COMMIT");
+}
+
+QString RecordKey(int record) {
+  return QString::number(record * (BenchData::Get().Rows() / kGroupsPerRecord / kRecords)) + u';';
+}
+
+void GruposAnalisisDataset(benchmark::State& state) {
+  Installation installation(QStringLiteral("grupos-dataset"));
+  AssignGroups(installation);
+  for (auto _ : state)
+    for (int record = 0; record < kRecords; ++record)
+      benchmark::DoNotOptimize(GruposAnalisisRegistro(QStringLiteral("CLIENTES"), QStringLiteral("Todas"), RecordKey(record)));
+}
+
+void GruposAnalisisRaw(benchmark::State& state) {
+  Installation installation(QStringLiteral("grupos-raw"));
+  AssignGroups(installation);
+  RawConnection raw(installation.CompanyFile());
+  for (auto _ : state)
+    for (int record = 0; record < kRecords; ++record) {
+      const QByteArray statement =
+          (QStringLiteral("SELECT T.GrupoAnalisis FROM GRANTAB T JOIN GRANALIS G ON T.GrupoAnalisis = G.Codigo "
+                          "WHERE T.NombreTabla = 'CLIENTES' AND T.ClaveTabla = '") +
+           RecordKey(record) + QStringLiteral("' ORDER BY T.GrupoAnalisis"))
+              .toUtf8();
+      QString result;
+      if (sqlite3_exec(raw.Handle(), statement.constData(), CollectRow, &result, nullptr) != SQLITE_OK) std::abort();
+      benchmark::DoNotOptimize(result);
+    }
+}
+
 }  // namespace
 
+BENCHMARK(GruposAnalisisDataset)->Name("GruposAnalisis1000/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(GruposAnalisisRaw)->Name("GruposAnalisis1000/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EjecutarSQLDataset)->Name("EjecutarSQL1000/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EjecutarSQLRaw)->Name("EjecutarSQL1000/raw")->Iterations(1)->Unit(benchmark::kMillisecond);

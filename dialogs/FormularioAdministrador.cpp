@@ -4,9 +4,11 @@
 #include "core/startup/Configuracion.h"
 #include "platform/Form.h"
 
-bool AbrirFormularioAdministrador(const std::function<std::unique_ptr<Form>()>& crear) {
+bool AbrirFormularioAdministrador(const CreacionFormulario& crear, const std::function<bool()>& mostrar) {
   if (!ExigirAdministrador(CodigoUsuarioActual, QString())) return false;
   const std::unique_ptr<Form> formulario = crear();
-  if (formulario) formulario->ShowModal();
+  if (formulario && (!mostrar || mostrar())) formulario->ShowModal();
   return true;
 }
+
+void AbrirFormularioModal(const CreacionFormulario& crear) { crear()->ShowModal(); }

@@ -7,6 +7,7 @@
 #include "core/forms/ControlesNoVisibles.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
@@ -16,6 +17,7 @@
 #include "core/tables/NombresTablas.h"
 #include "dialogs/LecturaPaquetes.h"
 #include "dialogs/PatronAproximado.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -58,8 +60,12 @@ TfGENEBUSA::TfGENEBUSA(QWidget* owner)
   connect(ui_->DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { SetModalResult(mrOk); });
   ui_->DBGrid1->installEventFilter(this);
   ui_->ValueListEditor->installEventFilter(this);
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (Ganchos().TeclasFormulario && !esIntro(tecla)) Ganchos().TeclasFormulario(formulario, tecla);
+  // Enter is the grid's and the criteria's own.
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Return) TeclasFormulario(formulario, tecla, estado);
+  };
+  OnKeyPress = [](Form& formulario, QChar& tecla) {
+    if (tecla != u'\r') PulsacionTecla(formulario, tecla);
   };
   PrepararFormulario(*this);
 }

@@ -19,6 +19,7 @@
 #include "core/tables/NombresTablas.h"
 #include "dialogs/DatosBusqueda.h"
 #include "dialogs/LecturaPaquetes.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -432,7 +433,7 @@ bool TfGENEBUSQ::eventFilter(QObject* watched, QEvent* event) {
     auto* tecla = static_cast<QKeyEvent*>(event);
     const bool intro = tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
     if (watched == ui_->DatoABuscar) {
-      UltimaTeclaPulsada = tecla->key();
+      UltimaTeclaPulsada = VirtualKey(*tecla);
       if (intro) {
         pbBuscarClick(true);
         return true;

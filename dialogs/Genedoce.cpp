@@ -1,5 +1,6 @@
 #include "dialogs/Genedoce.h"
 
+#include "core/forms/TeclasFormulario.h"
 #include "core/datamodule/ConfiguracionSMTP.h"
 #include "core/datamodule/ConversionMoneda.h"
 #include "core/datamodule/Genemodu.h"
@@ -121,9 +122,8 @@ TfGENEDOCE::TfGENEDOCE(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
     }
     ui_->ListView1->addAction(accion);
   }
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (Ganchos().TeclasFormulario) Ganchos().TeclasFormulario(formulario, tecla);
-  };
+  OnKeyDown = TeclasFormulario;
+  OnKeyPress = PulsacionTecla;
   AbrirTablasFormulario(*this);
 }
 

@@ -5,6 +5,7 @@
 #include "core/datamodule/CamposNoVisibles.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/PreparacionFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Textos.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/messages/MensajeSistema.h"
@@ -12,6 +13,7 @@
 #include "core/startup/Geneinic.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "core/tables/NombresTablas.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
@@ -61,6 +63,10 @@ TfGENEFILT::TfGENEFILT(QWidget* owner)
   connect(ui_->EditDescripcionFiltro, qOverload<int>(&QComboBox::activated), this,
           &TfGENEFILT::EditDescripcionFiltroChange);
   for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(this);
+  // Enter is the form's own (see eventFilter).
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Return) TeclasFormulario(formulario, tecla, estado);
+  };
   PrepararFormulario(*this);
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/Genemlis.h"
 
+#include "core/forms/TeclasFormulario.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/datamodule/ServiciosDataSet.h"
@@ -103,6 +104,8 @@ TfGENEMLIS::TfGENEMLIS(QWidget* owner)
   connect(ui_->pbAceptar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   connect(ui_->pbRestablecer, &QPushButton::clicked, this, [this] { Restablecer(); });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+  OnKeyDown = TeclasFormulario;
+  OnKeyPress = PulsacionTecla;
 
   temporal_->BeforeInsert = [this](Dataset&) {
     if (!restaurando_) throw Abort();

@@ -1,5 +1,7 @@
 #include "dialogs/Generesp.h"
 
+#include "platform/VirtualKeys.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/datamodule/EdicionRegistro.h"
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/datamodule/ResponsabilidadDocumental.h"
@@ -89,9 +91,8 @@ TfGENERESP::TfGENERESP(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   connect(ui_->pbDesasignarAprobadoPor, &QAbstractButton::clicked, this, [this] { pbDesasignarAprobadoPorClick(); });
   connect(ui_->pbGrabar, &QPushButton::clicked, this, [this] { pbGrabarClick(); });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { pbCancelarClick(); });
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (Ganchos().TeclasFormulario && tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter)
-      Ganchos().TeclasFormulario(formulario, tecla);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Return) TeclasFormulario(formulario, tecla, estado);
   };
 
   ColocarFormulario(*this, PosicionGENERESP);

@@ -1,7 +1,9 @@
 #include "dialogs/Generini.h"
 
 #include "core/datamodule/EditorRegistroINI.h"
+#include "core/datamodule/GruposAnalisis.h"
 #include "core/forms/AparienciaFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Listas.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
@@ -9,6 +11,7 @@
 #include "core/startup/TraduccionFormulario.h"
 #include "dialogs/RejillaValores.h"
 #include "platform/FormRegistry.h"
+#include "platform/VirtualKeys.h"
 #include "ui_GENERINI.h"
 
 #include <QKeyEvent>
@@ -36,9 +39,13 @@ TfGENERINI::TfGENERINI(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
   // Before the grid's editor, which would only drop its own edit.
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (tecla->key() == Qt::Key_Escape) formulario.SetModalResult(mrCancel);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::Escape)
+      formulario.SetModalResult(mrCancel);
+    else
+      TeclasFormulario(formulario, tecla, estado);
   };
+  OnKeyPress = PulsacionTecla;
   AplicarAspecto(*this);
   anchoCreacion_ = width();
   ColocarFormulario(*this, PosicionGENERINI);
@@ -74,8 +81,13 @@ void TfGENERINI::StringGridEditButtonClick(int fila) {
   const QTableWidgetItem* nombre = ui_->StringGrid->item(fila, 0);
   if (!nombre) return;
   const QString estilo = ValorLista(nombre->text(), estilosEdicion_);
-  // Analysis-group ranges are built like a plain ellipsis until their dialog exists.
-  if (estilo.startsWith(QLatin1String("ELLIPSIS_RANGO"))) pedirRango(fila);
+  if (estilo.startsWith(QLatin1String("ELLIPSIS_RANGO"))) {
+    pedirRango(fila);
+  } else if (estilo.startsWith(QLatin1String("ELLIPSIS_GA")) && ui_->StringGrid->item(fila, 1)) {
+    QTableWidgetItem* valor = ui_->StringGrid->item(fila, 1);
+    const QString rangos = QString(valor->text()).replace(u'·', QLatin1String("\r\n"));
+    valor->setText(SeleccionRangosGA(estilo.section(u':', 1), rangos).replace(QLatin1String("\r\n"), QString(u'·')));
+  }
 }
 
 void TfGENERINI::pedirRango(int fila) {

@@ -1,6 +1,7 @@
 #include "dialogs/Genesele.h"
 
 #include "core/forms/PreparacionFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/services/PosicionFormulario.h"
 #include "core/services/SeleccionLista.h"
 #include "core/startup/TraduccionFormulario.h"
@@ -35,6 +36,8 @@ TfGENESELE::TfGENESELE(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   connect(ui_->pbAceptar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrIgnore); });
   connect(ui_->ListBox1, &QListWidget::itemDoubleClicked, this, [this] { SetModalResult(mrOk); });
+  OnKeyDown = TeclasFormulario;
+  OnKeyPress = PulsacionTecla;
   ColocarFormulario(*this, PosicionGENESELE);
   PrepararFormulario(*this);
   fGENESELE = this;

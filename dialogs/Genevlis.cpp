@@ -2,6 +2,7 @@
 
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/forms/AparienciaFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
@@ -14,6 +15,7 @@
 #include "core/tables/CamposUsuario.h"
 #include "dialogs/RejillaValores.h"
 #include "platform/FormRegistry.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "ui_GENEVLIS.h"
@@ -67,7 +69,8 @@ TfGENEVLIS::TfGENEVLIS(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
     if (ValidarFilas()) SetModalResult(mrOk);
   });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
-  OnKeyDown = [this](Form&, QKeyEvent* tecla) { teclaPulsada(tecla); };
+  OnKeyDown = [this](Form&, quint16& tecla, Qt::KeyboardModifiers estado) { teclaPulsada(tecla, estado); };
+  OnKeyPress = PulsacionTecla;
   anchoCreacion_ = width();
   ColocarFormulario(*this, PosicionGENEVLIS);
   AplicarAspecto(*this);
@@ -125,18 +128,19 @@ void TfGENEVLIS::autoajustar() {
   resize(width() + crecer, height());
 }
 
-void TfGENEVLIS::teclaPulsada(QKeyEvent* tecla) {
-  const Qt::KeyboardModifiers mando = tecla->modifiers() & ~Qt::KeypadModifier;
-  const bool cerrar =
-      tecla->key() == Qt::Key_Escape ||
-      (modo("VisorCampos") && mando == Qt::ControlModifier && tecla->key() == Qt::Key_Z) ||
-      (!modo("VisorCampos") && mando == Qt::ControlModifier && tecla->key() == Qt::Key_Plus &&
-       tecla->modifiers().testFlag(Qt::KeypadModifier));
+void TfGENEVLIS::teclaPulsada(quint16& tecla, Qt::KeyboardModifiers estado) {
+  const bool ctrl = estado == Qt::ControlModifier;
+  const bool cerrar = tecla == VK::Escape || (modo("VisorCampos") && ctrl && tecla == 'Z') ||
+                      (!modo("VisorCampos") && ctrl && tecla == VK::Add);
   if (cerrar) {
     SetModalResult(mrCancel);
     return;
   }
-  if (tecla->key() == Qt::Key_F2 && mando == Qt::NoModifier) EditarFila(ui_->StringGrid->currentRow());
+  if (tecla == VK::F2 && estado == Qt::NoModifier) {
+    EditarFila(ui_->StringGrid->currentRow());
+    return;
+  }
+  TeclasFormulario(*this, tecla, estado);
 }
 
 void TfGENEVLIS::EditarFila(int fila) {

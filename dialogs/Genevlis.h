@@ -46,7 +46,7 @@ class TfGENEVLIS : public Form {
 
  private:
   void autoajustar();
-  void teclaPulsada(QKeyEvent* tecla);
+  void teclaPulsada(quint16& tecla, Qt::KeyboardModifiers estado);
   QString nombreMostrado(const QString& nombre) const;
   void buscarEnTabla(int fila, const QString& tabla);
   void editarMemo(int fila, const QString& nombre);

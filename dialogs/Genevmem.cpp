@@ -1,10 +1,12 @@
 #include "dialogs/Genevmem.h"
 
+#include "core/forms/TeclasFormulario.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/datamodule/ExistenciaClave.h"
 #include "core/forms/TablasFormulario.h"
 #include "core/helpers/Textos.h"
 #include "core/startup/TraduccionFormulario.h"
+#include "platform/VirtualKeys.h"
 #include "platform/controls/DBEdit.h"
 #include "platform/data/DataSource.h"
 #include "ui_GENEVMEM.h"
@@ -24,6 +26,12 @@ TfGENEVMEM::TfGENEVMEM(QWidget* owner)
   layout()->addWidget(memo_);
   memo_->SetSource(dataSource1_);
   memo_->viewport()->installEventFilter(this);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::Escape)
+      formulario.close();
+    else
+      TeclasFormulario(formulario, tecla, estado);
+  };
   AbrirTablasFormulario(*this);
 }
 

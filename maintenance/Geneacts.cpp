@@ -2,7 +2,7 @@
 
 #include "core/datamodule/ImpresionTexto.h"
 #include "core/forms/AparienciaFormulario.h"
-#include "core/forms/GanchosFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Fechas.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/EditorTexto.h"
@@ -24,7 +24,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QRegularExpression>
 
 TfGENEACTS* fGENEACTS = nullptr;
@@ -106,9 +105,8 @@ TfGENEACTS::TfGENEACTS(QWidget* owner)
   enlazar(ui_->pbMapeado, &TfGENEACTS::pbMapeadoClick);
   // While the update runs the form stays: closing would free it under its handler.
   OnCloseQuery = [this](Form&, bool& puedeCerrar) { puedeCerrar = !ejecutando_; };
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (Ganchos().TeclasFormulario) Ganchos().TeclasFormulario(formulario, tecla);
-  };
+  OnKeyDown = TeclasFormulario;
+  OnKeyPress = PulsacionTecla;
 
   const QString rutaDatabase = RutaDatabaseTxt();
   ui_->NombreArchivoCfg->setText(rutaDatabase);

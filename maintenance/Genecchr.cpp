@@ -3,7 +3,7 @@
 #include "core/connections/NombresBaseDatos.h"
 #include "core/connections/VariablesConexion.h"
 #include "core/datamodule/TransaccionBasesDatos.h"
-#include "core/forms/GanchosFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/forms/TablasFormulario.h"
 #include "core/helpers/Tablas.h"
 #include "core/messages/MensajeSistema.h"
@@ -16,6 +16,7 @@
 #include "maintenance/ProcesoEnCurso.h"
 #include "platform/CommonDialogs.h"
 #include "platform/FormRegistry.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "ui_GENECCHR.h"
@@ -23,7 +24,6 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
 
 TfGENECCHR* fGENECCHR = nullptr;
@@ -94,6 +94,11 @@ TfGENECCHR::TfGENECCHR(QWidget* owner)
   connect(ui_->pbAyuda, &QPushButton::clicked, this, &TfGENECCHR::pbAyudaClick);
   OnCloseQuery = [this](Form&, bool& puedeCerrar) { puedeCerrar = !convirtiendo_; };
 
+  OnKeyDown = [this](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::F1) pbAyudaClick();
+    TeclasFormulario(formulario, tecla, estado);
+  };
+  OnKeyPress = PulsacionTecla;
   AbrirTablasFormulario(*this);
   LlenarBasesDatos(QStringLiteral("Aplicacion"));
   ui_->BasesDeDatos->selectAll();
@@ -112,12 +117,6 @@ QListWidget& TfGENECCHR::BasesDeDatos() const { return *ui_->BasesDeDatos; }
 void TfGENECCHR::showEvent(QShowEvent* event) {
   Form::showEvent(event);
   TraducirFormulario(this);
-}
-
-void TfGENECCHR::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) pbAyudaClick();
-  if (Ganchos().TeclasFormulario) Ganchos().TeclasFormulario(*this, event);
-  Form::keyPressEvent(event);
 }
 
 QList<ParEquivalencia> TfGENECCHR::Equivalencias() const {

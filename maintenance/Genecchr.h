@@ -56,7 +56,6 @@ class TfGENECCHR : public Form {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void MostrarEstado(const QString& texto);

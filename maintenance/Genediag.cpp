@@ -4,6 +4,7 @@
 #include "core/connections/VariablesConexion.h"
 #include "core/datamodule/ArchivosValores.h"
 #include "core/forms/GanchosFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/startup/Configuracion.h"
 #include "core/system/CursorEspera.h"
 #include "core/system/SistemaOperativo.h"
@@ -141,16 +142,12 @@ TfGENEDIAG::TfGENEDIAG(QWidget* owner) : Form(owner) {
   SetCaption(kTitulo);
   resize(329, 101);
   setAttribute(Qt::WA_DeleteOnClose);
+  OnKeyDown = TeclasFormulario;
   fGENEDIAG = this;
 }
 
 TfGENEDIAG::~TfGENEDIAG() {
   if (fGENEDIAG == this) fGENEDIAG = nullptr;
-}
-
-void TfGENEDIAG::keyPressEvent(QKeyEvent* event) {
-  if (Ganchos().TeclasFormulario) return Ganchos().TeclasFormulario(*this, event);
-  Form::keyPressEvent(event);
 }
 
 bool TfGENEDIAG::DiagnosticarInstalacion(const QString& grupo) {

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-class QKeyEvent;
-
 // The installation diagnosis: checks the registry, the engine configuration
 // and the operating system's network driver files (and, asked for, the SQL
 // Server agent), shows every anomaly in one report and offers to repair
@@ -22,9 +20,6 @@ class TfGENEDIAG : public Form {
   // True when nothing was found. An engine error reading or writing the
   // configuration reaches the caller.
   Q_INVOKABLE bool DiagnosticarInstalacion(const QString& grupo);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct Plataforma {

@@ -28,6 +28,8 @@ void Application::HandleException(QObject* sender, const Exception& error) {
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
+    if (event->type() == QEvent::KeyPress && keyPressFilter_ && keyPressFilter_(receiver, static_cast<QKeyEvent*>(event)))
+      return true;
     return QApplication::notify(receiver, event);
   } catch (const Abort&) {
   } catch (const Exception& error) {

@@ -3,6 +3,7 @@
 #include "platform/Exceptions.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include <functional>
 
@@ -41,6 +42,11 @@ class Application : public QApplication {
   // Clears the flag; for tests that run several start-ups in one process.
   void ResetTerminated() { terminated_ = false; }
 
+  // Sees every key press once, before its receiver and the receiver's
+  // parents do; a filter that answers true has taken the key.
+  using KeyPressFilter = std::function<bool(QObject* receiver, QKeyEvent* event)>;
+  void SetKeyPressFilter(KeyPressFilter filter) { keyPressFilter_ = std::move(filter); }
+
   bool notify(QObject* receiver, QEvent* event) override;
 
  signals:
@@ -51,4 +57,5 @@ class Application : public QApplication {
   QString title_;
   QString helpFile_;
   ExceptionHandler exceptionHandler_;
+  KeyPressFilter keyPressFilter_;
 };

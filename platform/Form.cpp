@@ -1,34 +1,113 @@
 #include "platform/Form.h"
 
 #include "platform/Application.h"
+#include "platform/VirtualKeys.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTableView>
+#include <QTextEdit>
 
 namespace {
 
-// Hands the mouse moves and key presses of every widget to the slots of the
-// form the widget is on.
+// The form a widget is on; none for a window of its own (a menu or a list
+// that drops down) on the way up.
+Form* formOf(QObject* object) {
+  for (QObject* at = object; at; at = at->parent()) {
+    if (auto* form = qobject_cast<Form*>(at)) return form;
+    if (at->isWidgetType() && static_cast<QWidget*>(at)->isWindow()) return nullptr;
+  }
+  return nullptr;
+}
+
+// Hands the mouse moves of every widget to the slot of the form the widget is on.
 class FormInputEvents : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::MouseMove && event->type() != QEvent::KeyPress) return false;
-    for (QObject* at = watched; at; at = at->parent()) {
-      auto* form = qobject_cast<Form*>(at);
-      if (!form) continue;
-      if (event->type() == QEvent::MouseMove && form->OnMouseMove)
-        form->OnMouseMove(*form, static_cast<QMouseEvent*>(event));
-      else if (event->type() == QEvent::KeyPress && form->OnKeyDown)
-        form->OnKeyDown(*form, static_cast<QKeyEvent*>(event));
-      break;
-    }
+    if (event->type() != QEvent::MouseMove) return false;
+    if (Form* form = formOf(watched); form && form->OnMouseMove)
+      form->OnMouseMove(*form, static_cast<QMouseEvent*>(event));
     return false;
   }
 };
+
+QAbstractButton* usableButton(QAbstractButton* button) {
+  return button && button->isVisible() && button->isEnabled() ? button : nullptr;
+}
+
+// The dialog keys: Enter on a focused button, or anywhere but in a memo with
+// a default button on the form; Esc with the form's cancel button.
+QAbstractButton* dialogKeyButton(Form& form, QObject* receiver, quint16 key, Qt::KeyboardModifiers shift) {
+  if (shift != Qt::NoModifier) return nullptr;
+  if (key == VK::Escape) return usableButton(form.findChild<QAbstractButton*>(QStringLiteral("pbCancelar")));
+  if (key != VK::Return) return nullptr;
+  if (auto* button = qobject_cast<QPushButton*>(receiver)) return usableButton(button);
+  // Memos take Enter, and grids (their cell editors too) handle it themselves.
+  if (qobject_cast<QPlainTextEdit*>(receiver) || qobject_cast<QTextEdit*>(receiver)) return nullptr;
+  for (QObject* at = receiver; at && at != &form; at = at->parent())
+    if (qobject_cast<QTableView*>(at)) return nullptr;
+  for (QPushButton* button : form.findChildren<QPushButton*>())
+    if (button->isDefault() && usableButton(button)) return button;
+  return nullptr;
+}
+
+const QKeyEvent* resending = nullptr;
+
+void resend(QObject* receiver, const QKeyEvent& original, int key, const QString& text) {
+  QKeyEvent changed(QEvent::KeyPress, key, original.modifiers() & ~Qt::KeypadModifier, text);
+  const QScopedValueRollback<const QKeyEvent*> guard(resending, &changed);
+  QCoreApplication::sendEvent(receiver, &changed);
+}
+
+QString textOf(quint16 key) {
+  switch (key) {
+    case VK::Tab: return QStringLiteral("\t");
+    case VK::Return: return QStringLiteral("\r");
+    default: return {};
+  }
+}
+
+int keyOfChar(QChar c) {
+  switch (c.unicode()) {
+    case u'\t': return Qt::Key_Tab;
+    case u'\r': return Qt::Key_Return;
+    default: return c.toUpper().unicode();
+  }
+}
+
+bool formKeyPress(QObject* receiver, QKeyEvent* event) {
+  Form* form = event == resending ? nullptr : formOf(receiver);
+  if (!form) return false;
+  quint16 key = VirtualKey(*event);
+  const Qt::KeyboardModifiers shift = ShiftState(*event);
+  if (QAbstractButton* button = dialogKeyButton(*form, receiver, key, shift)) {
+    button->click();
+    return true;
+  }
+  QPointer<QObject> target(receiver);
+  QPointer<Form> owner(form);
+  const quint16 pressed = key;
+  if (form->OnKeyDown) form->OnKeyDown(*form, key, shift);
+  if (key == 0 || !target) return true;
+  if (key != pressed) {
+    resend(target, *event, QtKey(key), textOf(key));
+    return true;
+  }
+  const QChar typed = shift & (Qt::ControlModifier | Qt::AltModifier) ? QChar() : TypedChar(*event);
+  if (!owner || !owner->OnKeyPress || typed.isNull()) return false;
+  QChar character = typed;
+  owner->OnKeyPress(*owner, character);
+  if (character.isNull() || !target) return true;
+  if (character == typed && event->text() == QString(typed)) return false;
+  resend(target, *event, keyOfChar(character), QString(character));
+  return true;
+}
 
 void watchInputEvents() {
   static QPointer<QObject> filter;
@@ -36,6 +115,7 @@ void watchInputEvents() {
   if (!app || filter) return;
   filter = new FormInputEvents(app);
   app->installEventFilter(filter);
+  if (Application* application = Application::Instance()) application->SetKeyPressFilter(formKeyPress);
 }
 
 }  // namespace
@@ -86,4 +166,26 @@ void Form::done(int result) {
   // QDialog's own accept/reject route through here.
   modalResult_ = result == QDialog::Accepted ? mrOk : result == QDialog::Rejected ? mrCancel : result;
   QDialog::done(modalResult_);
+}
+
+void Form::PostSelectNext() {
+  QMetaObject::invokeMethod(
+      this, [form = QPointer<Form>(this)] {
+        if (form) form->focusNextPrevChild(true);
+      }, Qt::QueuedConnection);
+}
+
+void Form::showEvent(QShowEvent* event) {
+  // Only a button the form makes its default takes Enter from other controls.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+  QDialog::showEvent(event);
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+  const quint16 key = VirtualKey(*event);
+  if (key == VK::Escape || key == VK::Return) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }

@@ -38,10 +38,20 @@ class Form : public QDialog {
 
   // Events as single slots, empty until assigned. OnCloseQuery may refuse
   // the close by clearing canClose; the mouse and key events are those of
-  // the form and of every control on it.
+  // the form and of every control on it, seen before the control.
   std::function<void(Form& sender, bool& canClose)> OnCloseQuery;
   std::function<void(Form& sender, QMouseEvent* event)> OnMouseMove;
-  std::function<void(Form& sender, QKeyEvent* event)> OnKeyDown;
+  // A key down, as a virtual-key code with the whole shift state. The
+  // control gets the key the handler leaves: 0 takes it, another key takes
+  // its place (without the character stage). A focused button has taken
+  // Enter, and "pbCancelar" Esc, before the form sees them.
+  std::function<void(Form& sender, quint16& key, Qt::KeyboardModifiers shift)> OnKeyDown;
+  // The character the key types, after OnKeyDown left the key unchanged;
+  // a null character takes it, another one is typed in its place.
+  std::function<void(Form& sender, QChar& key)> OnKeyPress;
+  // Moves the focus to the next control in tab order once the events
+  // already waiting have been handled.
+  void PostSelectNext();
   // Whether the form may close now, as OnCloseQuery answers; closing, a
   // modal result and accept/reject ask it once.
   bool CloseQuery();
@@ -49,6 +59,9 @@ class Form : public QDialog {
  protected:
   void done(int result) override;
   void closeEvent(QCloseEvent* event) override;
+  // Esc and Enter reach the form's buttons only as described above.
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int modalResult_ = mrNone;

@@ -2,10 +2,11 @@
 // the ruler sheet over it, printing and exports.
 #include "core/datamodule/ExportacionExcel.h"
 #include "core/datamodule/Genemodu.h"
-#include "core/forms/GanchosFormulario.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/progress/Geneprog.h"
 #include "core/services/Ayuda.h"
 #include "platform/CommonDialogs.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "printing/Genelimp.h"
@@ -14,7 +15,6 @@
 
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -67,8 +67,11 @@ void TfGENELIMP::PrepararVista() {
   alPulsar(ui_->pbExportarAPDF, &TfGENELIMP::pbExportarAPDFClick);
   alPulsar(ui_->pbAyuda, &TfGENELIMP::pbAyudaClick);
   connect(ui_->pbSalir, &QPushButton::clicked, this, [this] { close(); });
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (Ganchos().TeclasFormulario && tecla->key() != Qt::Key_Escape) Ganchos().TeclasFormulario(formulario, tecla);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::Escape)
+      formulario.close();
+    else
+      TeclasFormulario(formulario, tecla, estado);
   };
 }
 

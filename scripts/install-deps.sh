@@ -16,6 +16,8 @@ packages=(
   libreoffice-writer-nogui
   # the reference barcode encoder of the barcode tests
   libzint-dev
+  # raw and PDF jobs through the scheduler's library; the tests' private scheduler
+  libcups2-dev cups
   libcurl4-openssl-dev openssl ca-certificates
   xvfb xauth fonts-dejavu-core
   locales

@@ -7,6 +7,7 @@
 #include "platform/DesktopServices.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
+#include "platform/VirtualKeys.h"
 #include "platform/VisorWeb.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/Format.h"
@@ -77,9 +78,8 @@ TfGENEACER::TfGENEACER(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   new Pulsacion(ui_->DireccionEMail, [this] { abrir(QStringLiteral("mailto:") + ui_->DireccionEMail->text()); });
   new Pulsacion(ui_->Aviso, [] { abrir(kWeb); });
   new Pulsacion(ui_->Image2, [] { abrir(kWeb); });
-  OnKeyDown = [](Form& formulario, QKeyEvent* evento) {
-    if ((evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) &&
-        !(evento->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::Return && !(estado & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
       formulario.SetModalResult(mrOk);
   };
 }

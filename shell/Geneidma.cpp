@@ -1,5 +1,7 @@
 #include "shell/Geneidma.h"
 
+#include "platform/VirtualKeys.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/datamodule/ClavesRegistro.h"
 #include "core/datamodule/CopiaPorClave.h"
 #include "core/datamodule/PermisoTabla.h"
@@ -58,9 +60,8 @@ TfGENEIDMA::TfGENEIDMA(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   ui_->DBGrid1->SetColumns({kClaveTexto, QStringLiteral("Texto")});
   ui_->DBGrid1->installEventFilter(this);
   // The suite-wide keys; Enter stays the pattern's.
-  OnKeyDown = [](Form& formulario, QKeyEvent* tecla) {
-    if (Ganchos().TeclasFormulario && tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter)
-      Ganchos().TeclasFormulario(formulario, tecla);
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Return) TeclasFormulario(formulario, tecla, estado);
   };
 
   Table1->BeforeInsert = [this](Dataset&) {

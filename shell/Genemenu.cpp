@@ -15,22 +15,11 @@
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "core/system/Procesos.h"
-#include "dialogs/FormularioAdministrador.h"
-#include "printing/Geneimpr.h"
 #include "platform/Application.h"
-#include "platform/Form.h"
-#include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "shell/DescargaVersion.h"
 #include "shell/Geneacer.h"
-#include "shell/Genecaus.h"
-#include "shell/Geneconf.h"
-#include "shell/Genecres.h"
-#include "shell/Genecsis.h"
-#include "shell/Geneidma.h"
-#include "shell/Geneempr.h"
-#include "shell/Geneuser.h"
 #include "shell/IconosModulos.h"
 #include "shell/ImagenesProducto.h"
 #include "shell/LanzamientoModulos.h"
@@ -152,43 +141,38 @@ void TfGENEMENU::conectarMenu() {
     connect(especial, &QAction::triggered, this, [this, especial] { abrirAplicacionEspecial(*configuracion_, *especial); });
   }
   alPulsar("Salir1", [this] { close(); });
-  alPulsar("Empresas1", [] { AbrirFormularioAdministrador<TfGENEEMPR>(); });
-  alPulsar("ConfiguracionDeUsuarios", [] { AbrirFormularioAdministrador<TfGENEUSER>(); });
-  alPulsar("CamposdeUsuarioPersonalizados", [] { AbrirFormularioAdministrador<TfGENECAUS>(); });
-  alPulsar("ConfiguracindelSistema1", [] { AbrirFormularioAdministrador<TfGENECSIS>(); });
-  alPulsar("ConfiguracindeResponsabilidadDocumental1", [] {
-    AbrirFormularioAdministrador([]() -> std::unique_ptr<Form> {
-      auto formulario = std::make_unique<TfGENECRES>();
-      if (!formulario->Abierto()) return nullptr;
-      return formulario;
-    });
-  });
-  alPulsar("ConfiguracionDeInternacionalizacion", [] { AbrirFormularioAdministrador<TfGENEIDMA>(); });
-  alPulsar("ConfiguracindeImpresos1", [] { AbrirFormularioAdministrador<TfGENEIMPR>(); });
-  alPulsar("GestionCopiasSeguridadSQLServer", [] {
-    AbrirFormularioAdministrador([] { return FormularioRegistrado(QLatin1String(kFormularioCopiasSQLServer)); });
-  });
-  // Anyone may measure this machine.
-  alPulsar("TestdeRendimiento1", [] { FormularioRegistrado(QLatin1String(kFormularioTestRendimiento))->ShowModal(); });
-  alPulsar("ConfiguraciondeAplicaciones1", [this] {
-    if (AbrirFormularioAdministrador<TfGENECONF>()) ConstruirMenuAplicaciones();
-  });
-  // The incidents' forms live above this layer: opened by the class name the program registers.
-  for (const auto& [nombre, clase] : {std::pair{"IntroduccindeIncidenciasdelaAplicacin1", "TfGENEINAP"},
-                                      std::pair{"ConsultadeIncidenciasdelaAplicacin1", "TfGENECINA"}}) {
-    const QString registrada = QString::fromLatin1(clase);
-    accion(nombre)->setEnabled(FormRegistry::IsRegistered(registrada));
-    alPulsar(nombre, [registrada] {
-      const std::unique_ptr<QWidget> formulario(FormRegistry::Create(registrada, nullptr));
-      if (auto* modal = qobject_cast<Form*>(formulario.get())) modal->ShowModal();
-    });
-  }
+  using Manejador = void (TfGENEMENU::*)();
+  for (const auto& [nombre, manejador] : std::initializer_list<std::pair<const char*, Manejador>>{
+           {"Empresas1", &TfGENEMENU::Empresas1Click},
+           {"CamposdeUsuarioPersonalizados", &TfGENEMENU::CamposdeUsuarioPersonalizadosClick},
+           {"ConfiguracindelSistema1", &TfGENEMENU::ConfiguracindelSistema1Click},
+           {"ConfiguraciondeAplicaciones1", &TfGENEMENU::ConfiguraciondeAplicaciones1Click},
+           {"ConfiguracionDeUsuarios", &TfGENEMENU::ConfiguracionDeUsuariosClick},
+           {"ConfiguracindeImpresos1", &TfGENEMENU::ConfiguracindeImpresos1Click},
+           {"ConfiguracindeResponsabilidadDocumental1", &TfGENEMENU::ConfiguracindeResponsabilidadDocumental1Click},
+           {"ConfiguracionDeInternacionalizacion", &TfGENEMENU::ConfiguracionDeInternacionalizacionClick},
+           {"ActualizacionBaseDatos", &TfGENEMENU::ActualizacionBaseDatosClick},
+           {"TraspasoDatosParadoxInterbase", &TfGENEMENU::TraspasoDatosParadoxInterbaseClick},
+           {"ConversorJuegosCaracteres", &TfGENEMENU::ConversorJuegosCaracteresClick},
+           {"GestionCopiasSeguridadSQLServer", &TfGENEMENU::GestionCopiasSeguridadSQLServerClick},
+           {"CopiadeSeguridadInstantneadeunaEmpresa1", &TfGENEMENU::CopiadeSeguridadInstantneadeunaEmpresa1Click},
+           {"Restaurarcopiadeseguridaddeunaempresa1", &TfGENEMENU::Restaurarcopiadeseguridaddeunaempresa1Click},
+           {"VerlaUbicacindelosArchivosdeCopia", &TfGENEMENU::VerlaUbicacindelosArchivosdeCopiaClick},
+           {"IntroduccindeIncidenciasdelaAplicacin1", &TfGENEMENU::IntroduccindeIncidenciasdelaAplicacin1Click},
+           {"ConsultadeIncidenciasdelaAplicacin1", &TfGENEMENU::ConsultadeIncidenciasdelaAplicacin1Click},
+           {"RegistrarunaLibreradeEnlaceDinmicoDLL1", &TfGENEMENU::RegistrarunaLibreradeEnlaceDinmicoDLL1Click},
+           {"DesregistrarunaLibreradeEnlaceDinmicoDLL1", &TfGENEMENU::DesregistrarunaLibreradeEnlaceDinmicoDLL1Click},
+           {"RegistrarlasLibreriasZEMPDFCreator1", &TfGENEMENU::RegistrarlasLibreriasZEMPDFCreator1Click},
+           {"TestdeRendimiento1", &TfGENEMENU::TestdeRendimiento1Click},
+           {"InformacionConflictosBloqueo", &TfGENEMENU::InformacionConflictosBloqueoClick},
+           {"ListadeUsuariosdelBDE1", &TfGENEMENU::ListadeUsuariosdelBDE1Click},
+           {"DescargadelaUltimaVersindeMirdalERP1", &TfGENEMENU::DescargadelaUltimaVersindeMirdalERP1Click},
+           {"LoNuevodelaVersion", &TfGENEMENU::LoNuevodelaVersionClick},
+           {"AcercadelGestordeAplicaciones1", &TfGENEMENU::AcercadelGestordeAplicaciones1Click}})
+    alPulsar(nombre, [this, manejador] { (this->*manejador)(); });
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });
-  alPulsar("LoNuevodelaVersion", [] { LoNuevoDeLaVersion(QStringLiteral("Titulo=la Versión 2024b")); });
-  alPulsar("AcercadelGestordeAplicaciones1", [this] { AcercadelGestordeAplicaciones1Click(); });
-  alPulsar("DescargadelaUltimaVersindeMirdalERP1", [this] { DescargadelaUltimaVersindeMirdalERP1Click(); });
   QMenu* ventana1 = findChild<QMenu*>(QStringLiteral("Ventana1"));
   connect(ventana1, &QMenu::aboutToShow, this, [this, ventana1] {
     ventana1->clear();
@@ -329,3 +313,5 @@ void TfGENEMENU::closeEvent(QCloseEvent* event) {
 }
 
 void TfGENEMENU::DescargadelaUltimaVersindeMirdalERP1Click() { DescargarUltimaVersion(*ArchivoZip); }
+
+void TfGENEMENU::LoNuevodelaVersionClick() { LoNuevoDeLaVersion(QStringLiteral("Titulo=la Versión 2024b")); }

@@ -36,6 +36,32 @@ class TfGENEMENU : public QMainWindow {
   void AcercadelGestordeAplicaciones1Click();
   void DescargadelaUltimaVersindeMirdalERP1Click();
 
+  // The administration and utility commands of the menu, one per item.
+  void Empresas1Click();
+  void CamposdeUsuarioPersonalizadosClick();
+  void ConfiguracindelSistema1Click();
+  void ConfiguraciondeAplicaciones1Click();
+  void ConfiguracionDeUsuariosClick();
+  void ConfiguracindeImpresos1Click();
+  void ConfiguracindeResponsabilidadDocumental1Click();
+  void ConfiguracionDeInternacionalizacionClick();
+  void ActualizacionBaseDatosClick();
+  void TraspasoDatosParadoxInterbaseClick();
+  void ConversorJuegosCaracteresClick();
+  void GestionCopiasSeguridadSQLServerClick();
+  void CopiadeSeguridadInstantneadeunaEmpresa1Click();
+  void Restaurarcopiadeseguridaddeunaempresa1Click();
+  void VerlaUbicacindelosArchivosdeCopiaClick();
+  void IntroduccindeIncidenciasdelaAplicacin1Click();
+  void ConsultadeIncidenciasdelaAplicacin1Click();
+  void RegistrarunaLibreradeEnlaceDinmicoDLL1Click();
+  void DesregistrarunaLibreradeEnlaceDinmicoDLL1Click();
+  void RegistrarlasLibreriasZEMPDFCreator1Click();
+  void TestdeRendimiento1Click();
+  void InformacionConflictosBloqueoClick();
+  void ListadeUsuariosdelBDE1Click();
+  void LoNuevodelaVersionClick();
+
   QLabel* Image1() const { return image1_; }
   QWidget* Panel1() const { return panel1_; }
   TZipMaster* const ArchivoZip;

@@ -12,7 +12,6 @@ namespace {
 struct Item {
   const char* nombre;
   const char* titulo;  // "-" a separator
-  bool hecho;          // its command exists
 };
 
 QMenu* menu(QMenuBar& barra, const char* nombre, const char* titulo) {
@@ -22,28 +21,27 @@ QMenu* menu(QMenuBar& barra, const char* nombre, const char* titulo) {
   return nuevo;
 }
 
-QAction* item(QMenu& menu, QMainWindow& ventana, const char* nombre, const QString& titulo, bool hecho = true) {
+QAction* item(QMenu& menu, QMainWindow& ventana, const char* nombre, const QString& titulo) {
   QAction* accion = titulo == QLatin1String("-") ? new QAction(&ventana) : new QAction(titulo, &ventana);
   accion->setSeparator(titulo == QLatin1String("-"));
   accion->setObjectName(QString::fromLatin1(nombre));
-  accion->setEnabled(hecho);
   menu.addAction(accion);
   return accion;
 }
 
 void items(QMenu& menu, QMainWindow& ventana, std::initializer_list<Item> lista) {
-  for (const Item& i : lista) item(menu, ventana, i.nombre, QString::fromUtf8(i.titulo), i.hecho);
+  for (const Item& i : lista) item(menu, ventana, i.nombre, QString::fromUtf8(i.titulo));
 }
 
 }  // namespace
 
 void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   items(*menu(barra, "BaseDatos1", "&Base Datos"), ventana,
-        {{"Empresas1", "Maestro de &Empresas", true},
-         {"N6", "-", true},
-         {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados", true},
-         {"N2", "-", true},
-         {"Salir1", "&Salir", true}});
+        {{"Empresas1", "Maestro de &Empresas"},
+         {"N6", "-"},
+         {"CamposdeUsuarioPersonalizados", "Maestro de &Campos de Usuario Personalizados"},
+         {"N2", "-"},
+         {"Salir1", "&Salir"}});
 
   QMenu& aplicaciones = *menu(barra, "Aplicaciones1", "&Aplicaciones");
   for (const EntradaLanzamiento& entrada : EntradasLanzamiento) {
@@ -60,50 +58,50 @@ void ConstruirMenuPrincipal(QMainWindow& ventana, QMenuBar& barra) {
   }
 
   items(*menu(barra, "Configuracin1", "&Configuración"), ventana,
-        {{"ConfiguracindelSistema1", "Configuración del &Sistema", true},
-         {"N4", "-", true},
-         {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones", true},
-         {"ConfiguracionDeUsuarios", "Configuración de &Usuarios", true},
-         {"ConfiguracindeImpresos1", "Configuración de &Impresos", true},
-         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental", true},
-         {"N11", "-", true},
-         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización", true}});
+        {{"ConfiguracindelSistema1", "Configuración del &Sistema"},
+         {"N4", "-"},
+         {"ConfiguraciondeAplicaciones1", "&Configuración de Aplicaciones"},
+         {"ConfiguracionDeUsuarios", "Configuración de &Usuarios"},
+         {"ConfiguracindeImpresos1", "Configuración de &Impresos"},
+         {"ConfiguracindeResponsabilidadDocumental1", "Configuración de &Responsabilidad Documental"},
+         {"N11", "-"},
+         {"ConfiguracionDeInternacionalizacion", "Configuración de Internacionalización"}});
 
   QMenu& utilidades = *menu(barra, "Utilidades1", "&Utilidades");
   items(utilidades, ventana,
-        {{"ActualizacionBaseDatos", "Actualización de la Base de Datos", false},
-         {"TraspasoDatosParadoxInterbase", "Traspaso de Datos desde Paradox/Interbase", false},
-         {"ConversorJuegosCaracteres", "Conversor de Juegos de Caracteres", false}});
+        {{"ActualizacionBaseDatos", "Actualización de la Base de Datos"},
+         {"TraspasoDatosParadoxInterbase", "Traspaso de Datos desde Paradox/Interbase"},
+         {"ConversorJuegosCaracteres", "Conversor de Juegos de Caracteres"}});
   for (const EntradaLanzamiento& entrada : EntradasLanzamiento)
     if (entrada.tag < 0) item(utilidades, ventana, entrada.nombre, QString::fromUtf8(entrada.titulo));
   items(utilidades, ventana,
-        {{"N10", "-", true},
-         {"GestionCopiasSeguridadSQLServer", "Gestión de Copias de Seguridad", true},
-         {"CopiadeSeguridadInstantneadeunaEmpresa1", "Copia de Seguridad Instantánea de una Empresa", false},
-         {"Restaurarcopiadeseguridaddeunaempresa1", "Restaurar Copia de Seguridad sobre una Empresa", false},
-         {"VerlaUbicacindelosArchivosdeCopia", "Ver la Ubicación de los Archivos de Copia de Seguridad", false},
-         {"N1", "-", true},
-         {"IntroduccindeIncidenciasdelaAplicacin1", "&Introducción de Incidencias de la Aplicación", false},
-         {"ConsultadeIncidenciasdelaAplicacin1", "&Consulta de Incidencias de la Aplicación", false},
-         {"N3", "-", true},
-         {"RegistrarunaLibreradeEnlaceDinmicoDLL1", "Registrar una Librería de Enlace Dinámico (DLL)", false},
-         {"DesregistrarunaLibreradeEnlaceDinmicoDLL1", "Desregistrar una Librería de Enlace Dinámico (DLL)", false},
-         {"RegistrarlasLibreriasZEMPDFCreator1", "Registrar las Librerías de ZEMPDFCreator", false},
-         {"N7", "-", true},
-         {"TestdeRendimiento1", "&Test de Rendimiento del Sistema", true},
-         {"N8", "-", true},
-         {"InformacionConflictosBloqueo", "Información de Conflictos de Bloqueo", false},
-         {"ListadeUsuariosdelBDE1", "Información del &Sistema", false},
-         {"N9", "-", true},
-         {"DescargadelaUltimaVersindeMirdalERP1", "Descarga de la Ultima Versión de Mirdal ERP", true}});
+        {{"N10", "-"},
+         {"GestionCopiasSeguridadSQLServer", "Gestión de Copias de Seguridad"},
+         {"CopiadeSeguridadInstantneadeunaEmpresa1", "Copia de Seguridad Instantánea de una Empresa"},
+         {"Restaurarcopiadeseguridaddeunaempresa1", "Restaurar Copia de Seguridad sobre una Empresa"},
+         {"VerlaUbicacindelosArchivosdeCopia", "Ver la Ubicación de los Archivos de Copia de Seguridad"},
+         {"N1", "-"},
+         {"IntroduccindeIncidenciasdelaAplicacin1", "&Introducción de Incidencias de la Aplicación"},
+         {"ConsultadeIncidenciasdelaAplicacin1", "&Consulta de Incidencias de la Aplicación"},
+         {"N3", "-"},
+         {"RegistrarunaLibreradeEnlaceDinmicoDLL1", "Registrar una Librería de Enlace Dinámico (DLL)"},
+         {"DesregistrarunaLibreradeEnlaceDinmicoDLL1", "Desregistrar una Librería de Enlace Dinámico (DLL)"},
+         {"RegistrarlasLibreriasZEMPDFCreator1", "Registrar las Librerías de ZEMPDFCreator"},
+         {"N7", "-"},
+         {"TestdeRendimiento1", "&Test de Rendimiento del Sistema"},
+         {"N8", "-"},
+         {"InformacionConflictosBloqueo", "Información de Conflictos de Bloqueo"},
+         {"ListadeUsuariosdelBDE1", "Información del &Sistema"},
+         {"N9", "-"},
+         {"DescargadelaUltimaVersindeMirdalERP1", "Descarga de la Ultima Versión de Mirdal ERP"}});
 
   menu(barra, "Ventana1", "&Ventana");
 
   QMenu& ayuda = *menu(barra, "Ayuda1", "A&yuda");
   ayuda.menuAction()->setShortcut(QKeySequence(Qt::Key_F1));
   items(ayuda, ventana,
-        {{"AyudadelGestordeAplicaciones1", "&Ayuda del Gestor de Aplicaciones", true},
-         {"LoNuevodelaVersion", "Lo Nuevo de la Versión", true},
-         {"N5", "-", true},
-         {"AcercadelGestordeAplicaciones1", "A&cerca del Gestor de Aplicaciones", true}});
+        {{"AyudadelGestordeAplicaciones1", "&Ayuda del Gestor de Aplicaciones"},
+         {"LoNuevodelaVersion", "Lo Nuevo de la Versión"},
+         {"N5", "-"},
+         {"AcercadelGestordeAplicaciones1", "A&cerca del Gestor de Aplicaciones"}});
 }

@@ -54,8 +54,8 @@ void rellenarCopia(const Dataset& origen, Table& destino, const QStringList& cla
     if (!nuevo) continue;
     try {
       if (j < clave.size())
-        nuevo->SetAsString(EsCampoHora(campo) ? TimeToStr(StrToTime(clave[j])) : clave[j]);
-      else if (EsCampoHora(campo))
+        nuevo->SetAsString(EsCampoHoraRegistro(campo) ? TimeToStr(StrToTime(clave[j])) : clave[j]);
+      else if (EsCampoHoraRegistro(campo))
         nuevo->SetAsDateTime(campo.AsDateTime());
       else
         nuevo->SetAsString(campo.AsString());

@@ -153,7 +153,7 @@ Variant LeerRegistroClave(const Table& tabla, const QString& clave, Variant& val
       pieza = pieza.mid(4);
       anterior = true;
     }
-    if (EsCampoHora(copia.IndexFields(i))) pieza = textoHora(pieza);
+    if (EsCampoHoraRegistro(copia.IndexFields(i))) pieza = textoHora(pieza);
     textosClave.append(pieza);
     clavesBuscadas.append(Variant::String(pieza));
   }

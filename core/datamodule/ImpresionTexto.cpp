@@ -36,11 +36,12 @@ QStringList lineasDe(const QString& texto) {
 
 }  // namespace
 
-void ImprimirTexto(const QString& texto, const QString& titulo) {
+void ImprimirTexto(const QString& texto, const QString& titulo, const PrintSettings& ajustes) {
   Lineas lineas(QStringList{titulo.toUpper(), QString()} + lineasDe(texto));
   ReportEngine informe;
   informe.Title = titulo;
   informe.Source = &lineas;
+  informe.PrinterSettings = ajustes;
   Band& detalle = informe.AddBand(BandKind::Detail, QStringLiteral("Detalle"));
   detalle.Height = kAlturaLinea;
   ReportItem& linea = detalle.Add(ItemKind::DataText, kCampoLinea);

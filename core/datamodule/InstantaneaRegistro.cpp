@@ -31,7 +31,7 @@ void RestaurarCamposRegistro(Dataset& dataset, const QString& opciones) {
     if (sinIndices && EsCampoIndice(dataset, campo)) continue;
     const QString valor = ExtraerElemento(i, CamposHoraGuardados, QStringLiteral("|"));
     try {
-      campo.SetAsString(EsCampoHora(campo) ? TimeToStr(StrToTime(valor)) : valor);
+      campo.SetAsString(EsCampoHoraRegistro(campo) ? TimeToStr(StrToTime(valor)) : valor);
     } catch (const std::exception&) {
     }
   }

@@ -68,8 +68,6 @@ void ResponsabilidadDocumental(Table& tabla) {
   if (!ExisteClaveEnTabla(QStringLiteral("CONFRESP"), QuitarPrefijoTabla(tabla.TableName()) + u';')) return;
   TablaResponsabilidad = tabla.TableName();
   ClaveResponsabilidad = ClaveAsociada(tabla);
-  const QString clase = QStringLiteral("TfGENERESP");
-  std::unique_ptr<Form> formulario = CrearFormularioRegistrado(clase);
-  if (!formulario) FormularioNoDisponible(clase);
+  const std::unique_ptr<Form> formulario = FormularioRegistrado(QStringLiteral("TfGENERESP"));
   if (formulario->property("HayCamposEditables").toBool()) formulario->ShowModal();
 }

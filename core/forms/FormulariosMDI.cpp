@@ -2,11 +2,27 @@
 
 #include "core/datamodule/SesionesUso.h"
 #include "core/forms/GanchosFormulario.h"
+#include "core/services/FormularioRegistrado.h"
+#include "platform/FormRegistry.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace {
+
+// A child that closes leaves the area at once, before its deletion comes.
+class HijaMDI : public QMdiSubWindow {
+ public:
+  using QMdiSubWindow::QMdiSubWindow;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted() && mdiArea()) mdiArea()->removeSubWindow(this);
+  }
+};
 
 QMdiArea* areaMDI() {
   QWidget* principal = Ganchos().VentanaPrincipal ? Ganchos().VentanaPrincipal() : nullptr;
@@ -18,7 +34,8 @@ QList<QMdiSubWindow*> hijas() {
   return area ? area->subWindowList(QMdiArea::CreationOrder) : QList<QMdiSubWindow*>();
 }
 
-// The last child whose name before any "_" (a second copy) is the one given.
+// The last child, shown or hidden, whose name before any "_" (a second copy)
+// is the one given.
 QMdiSubWindow* hijaDeNombre(const QString& nombre) {
   const QList<QMdiSubWindow*> lista = hijas();
   for (auto i = lista.crbegin(); i != lista.crend(); ++i)
@@ -26,11 +43,26 @@ QMdiSubWindow* hijaDeNombre(const QString& nombre) {
   return nullptr;
 }
 
+bool nombreEnUso(const QString& nombre) {
+  for (QMdiSubWindow* hija : hijas())
+    if (hija->widget() && hija->widget()->objectName() == nombre) return true;
+  for (QWidget* ventana : QApplication::topLevelWidgets())
+    if (ventana->objectName() == nombre) return true;
+  return false;
+}
+
+// A second form open under a name takes "_1", a third "_2".
+QString nombreLibre(const QString& nombre) {
+  QString libre = nombre;
+  for (int copia = 1; nombreEnUso(libre); ++copia) libre = nombre + u'_' + QString::number(copia);
+  return libre;
+}
+
 }  // namespace
 
 QWidget* FormularioMDI(const QString& nombre) {
   for (QMdiSubWindow* hija : hijas())
-    if (hija->widget() && hija->widget()->objectName() == nombre) return hija->widget();
+    if (hija->widget() && !hija->isHidden() && hija->widget()->objectName() == nombre) return hija->widget();
   return nullptr;
 }
 
@@ -50,14 +82,30 @@ void AbrirFormularioMDI(const std::function<QWidget*()>& crear, QWidget*& formul
       accion = QStringLiteral("Restore");
     } else {
       hija->show();
+      hija->widget()->show();
       accion = QStringLiteral("Show");
     }
     RegistrarUso(formulario, accion);
     return;
   }
   formulario = crear();
-  formulario->setObjectName(nombre);
-  if (QMdiArea* area = areaMDI()) area->addSubWindow(formulario)->setAttribute(Qt::WA_DeleteOnClose);
+  formulario->setObjectName(nombreLibre(nombre));
+  if (QMdiArea* area = areaMDI()) {
+    auto* nueva = new HijaMDI;
+    nueva->setWidget(formulario);
+    nueva->setAttribute(Qt::WA_DeleteOnClose);
+    area->addSubWindow(nueva);
+  }
   formulario->show();
   RegistrarUso(formulario, accion);
+}
+
+void AbrirFormularioMDI(const QString& clase, QWidget*& formulario, const QString& opciones, const QString& nombre) {
+  AbrirFormularioMDI(
+      [&clase] {
+        QWidget* creado = FormRegistry::Create(clase, nullptr);
+        if (!creado) FormularioNoDisponible(clase);
+        return creado;
+      },
+      formulario, opciones, nombre);
 }

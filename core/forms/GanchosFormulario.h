@@ -6,7 +6,6 @@
 
 class Dataset;
 class Form;
-class QKeyEvent;
 class QObject;
 class QWidget;
 class Table;
@@ -43,9 +42,6 @@ struct GanchosFormulario {
   std::function<QWidget*()> VentanaPrincipal;
   // The double-click of an edit: the search table bound to it; nothing.
   std::function<void(QObject* sender)> AsociarTablaBusqueda;
-  // The suite-wide keys of a form (TeclasFormulario, then PulsacionTecla)
-  // for a key the form handed on; nothing.
-  std::function<void(QWidget& formulario, QKeyEvent* tecla)> TeclasFormulario;
   // The record search on a table, which moves it to the record chosen;
   // nothing.
   std::function<void(Dataset& dataset)> BuscarRegistro;
@@ -55,7 +51,8 @@ struct GanchosFormulario {
   std::function<void(Dataset& dataset)> CopiarRegistrosAOtrasEmpresas;
 };
 
-// The last key pressed in the record search's box, read by the key handling.
+// The virtual-key code of the last key down, written by the forms' key
+// handling and by the record search's box.
 extern int UltimaTeclaPulsada;
 
 GanchosFormulario& Ganchos();

@@ -113,7 +113,7 @@ void ganchosFormulario(QObject& formulario) {
   if (!form) return;
   if (!form->OnCloseQuery) form->OnCloseQuery = CamposSinConfirmar;
   if (!form->OnMouseMove) form->OnMouseMove = [](Form&, QMouseEvent*) { RegistrarActividadRaton(); };
-  if (!form->OnKeyDown) form->OnKeyDown = [](Form&, QKeyEvent*) { RegistrarActividadTeclado(); };
+  if (!form->OnKeyDown) form->OnKeyDown = [](Form&, quint16&, Qt::KeyboardModifiers) { RegistrarActividadTeclado(); };
 }
 
 void documentacionElectronica(QObject& formulario) {

@@ -9,9 +9,7 @@ QString ModoVisorGENEVLIS;
 std::unique_ptr<Form> CrearVisorValores(const QString& modo) {
   ModoVisorGENEVLIS = modo;
   const QString clase = QLatin1String(kFormularioVisorValores);
-  std::unique_ptr<Form> visor = CrearFormularioRegistrado(clase);
-  if (!visor) FormularioNoDisponible(clase);
-  return visor;
+  return FormularioRegistrado(clase);
 }
 
 QTableWidget& RejillaVisorValores(const std::unique_ptr<Form>& visor, int filas) {

@@ -38,6 +38,9 @@ class TfGENEINIC : public Form {
 
   // The full path of the help file, as the last help call found it.
   QString PathAyuda;
+  // The keys typed so far: letters and digits as themselves, runs of other
+  // keys as one "|" (the template shortcut reads the last word).
+  QString HistorialTeclas;
 
  private:
   void FormCreate(const QStringList& parametros);

@@ -4,6 +4,7 @@
 #include "platform/controls/DBDisplayControls.h"
 #include "platform/controls/DBEdit.h"
 #include "platform/controls/DBGrid.h"
+#include "platform/controls/Image.h"
 #include "platform/controls/DBLookupComboBox.h"
 #include "platform/controls/DBNavigator.h"
 #include "platform/Form.h"
@@ -104,6 +105,7 @@ QString ComponentKind(const QObject* c) {
       {is<QPushButton>, "TButton"},
       {is<QComboBox>, "TComboBox"},
       {is<QListWidget>, "TListBox"},
+      {is<Image>, "TImage"},
       {is<QLabel>, "TLabel"},
       {is<QGroupBox>, "TGroupBox"},
       {is<QTabWidget>, "TPageControl"},

@@ -133,6 +133,18 @@ void DBGrid::SetColumns(const QStringList& fieldNames) {
     defaultColumns();
 }
 
+void DBGrid::RestoreDefaults() {
+  widths_.clear();
+  model_->ClearTitles();
+  SetColumns({});
+  {
+    const QScopedValueRollback guard(restoring_, true);
+    for (int column = 0; column < ColumnCount(); ++column)
+      setColumnWidth(column, horizontalHeader()->defaultSectionSize());
+  }
+  restoreColumns();
+}
+
 QString DBGrid::ColumnTitle(int column) const {
   return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
@@ -183,6 +195,13 @@ bool DBGrid::ShowIndicator() const { return !verticalHeader()->isHidden(); }
 void DBGrid::SetShowIndicator(bool show) { verticalHeader()->setHidden(!show); }
 QFont DBGrid::TitleFont() const { return horizontalHeader()->font(); }
 void DBGrid::SetTitleFont(const QFont& font) { horizontalHeader()->setFont(font); }
+QColor DBGrid::TitleFontColor() const { return horizontalHeader()->palette().color(QPalette::ButtonText); }
+void DBGrid::SetTitleFontColor(const QColor& color) {
+  QPalette palette = horizontalHeader()->palette();
+  palette.setColor(QPalette::ButtonText, color);
+  palette.setColor(QPalette::WindowText, color);
+  horizontalHeader()->setPalette(palette);
+}
 
 QColor DBGrid::FixedColor() const { return horizontalHeader()->palette().color(QPalette::Button); }
 void DBGrid::SetFixedColor(const QColor& color) {

@@ -44,6 +44,9 @@ class DBGrid : public QTableView {
   void SetFieldVisible(const QString& fieldName, bool visible);
   // Columns of the grid's own; an empty list goes back to the visible fields.
   void SetColumns(const QStringList& fieldNames);
+  // The visible fields again, with their labels and default widths; the
+  // columns hidden stay hidden.
+  void RestoreDefaults();
   // A column's title (Title.Caption): its own once set, else its field's label.
   QString ColumnTitle(int column) const;
   void SetColumnTitle(int column, const QString& title);
@@ -60,6 +63,8 @@ class DBGrid : public QTableView {
   void SetShowIndicator(bool show);
   QFont TitleFont() const;
   void SetTitleFont(const QFont& font);
+  QColor TitleFontColor() const;
+  void SetTitleFontColor(const QColor& color);
   QColor FixedColor() const;
   void SetFixedColor(const QColor& color);
   QColor Color() const;

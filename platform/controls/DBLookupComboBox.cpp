@@ -41,6 +41,7 @@ void DBLookupComboBox::showPopup() {
 
 void DBLookupComboBox::display() {
   if (showing_) return;
+  shownKey_.reset();
   const QScopedValueRollback guard(showing_, true);
   Field* field = BoundField();
   Dataset* list = listSource_ ? listSource_->DataSet() : nullptr;
@@ -49,6 +50,10 @@ void DBLookupComboBox::display() {
     const Variant shown = list->Lookup(KeyField, field->AsVariant(), ListField);
       if (!shown.IsNullOrEmpty()) text = shown.AsString();
   }
+  showText(text);
+}
+
+void DBLookupComboBox::showText(const QString& text) {
   const int index = findText(text);
   if (index >= 0 && index < keys_.size()) {
     setCurrentIndex(index);
@@ -57,6 +62,24 @@ void DBLookupComboBox::display() {
     setItemText(count() - 1, text);
     setCurrentIndex(count() - 1);
   }
+}
+
+Variant DBLookupComboBox::KeyValue() const {
+  if (shownKey_) return *shownKey_;
+  Field* field = BoundField();
+  return field ? field->AsVariant() : Variant();
+}
+
+void DBLookupComboBox::SetKeyValue(const Variant& key) {
+  const QScopedValueRollback guard(showing_, true);
+  shownKey_ = key;
+  Dataset* list = listSource_ ? listSource_->DataSet() : nullptr;
+  QString text;
+  if (list && list->Active() && !KeyField.isEmpty() && !ListField.isEmpty()) {
+    const Variant shown = list->Lookup(KeyField, key, ListField);
+    if (!shown.IsNullOrEmpty()) text = shown.AsString();
+  }
+  showText(text);
 }
 
 void DBLookupComboBox::store(int index) {

@@ -217,6 +217,11 @@ bool DatasetModel::setHeaderData(int section, Qt::Orientation orientation, const
   return true;
 }
 
+void DatasetModel::ClearTitles() {
+  titles_.clear();
+  if (!fieldNames_.isEmpty()) emit headerDataChanged(Qt::Horizontal, 0, int(fieldNames_.size()) - 1);
+}
+
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags flags = QAbstractTableModel::flags(index);
   Field* field = FieldAt(index.column());

@@ -40,6 +40,7 @@ class DatasetModel : public QAbstractTableModel {
   // A column's own title, kept by its field name, in place of the field's label.
   bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
                      int role = Qt::EditRole) override;
+  void ClearTitles();
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
   // A client dataset reading in packets gets its next packet as the view

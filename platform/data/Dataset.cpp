@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <utility>
 #include <atomic>
 #include <cstdint>
 #include <limits>
@@ -132,6 +133,7 @@ void Dataset::Open() {
     headComplete_ = true;
     forgetFrontPlace();
     placed_.clear();
+    nextBlock_ = openingBlock_;
     ReadRowsUpTo(1);
   } catch (...) {
     filter_.reset();
@@ -292,8 +294,10 @@ constexpr std::size_t kMostSpare = kWindowLimit - kKeptBehind;
 void Dataset::ReadRowsUpTo(std::size_t count) const {
   auto& self = const_cast<Dataset&>(*this);
   while (!complete_ && rows_.size() < count) {
-    const std::size_t block = ReadBlock(
-        rows_.empty() && !headComplete_ ? kSearchBlock : std::clamp(rows_.size(), kFirstBlock, kLargestBlock));
+    const std::size_t wanted = std::exchange(self.nextBlock_, 0);
+    const std::size_t block = ReadBlock(wanted > 0                          ? wanted
+                                        : rows_.empty() && !headComplete_ ? kSearchBlock
+                                                                          : std::clamp(rows_.size(), kFirstBlock, kLargestBlock));
     std::vector<Row> more = self.ReadMore(block);
     self.complete_ = more.size() < block;
     for (Row& row : more)

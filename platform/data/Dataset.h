@@ -115,6 +115,11 @@ class Dataset : public QObject {
   // without moving; Null when there is none.
   Variant Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields);
 
+  // How many records opening reads (0: the usual first block). A dataset
+  // opened only to be searched at once reads one: a lookup in a large table
+  // reads the records it finds, not the table's first block.
+  void SetOpeningBlock(std::size_t records) { openingBlock_ = records; }
+
   // The engine's filter expression, applied while Filtered together with
   // OnFilterRecord. Setting either while open goes to the first record; a
   // malformed expression raises EDatabaseError and changes nothing.
@@ -388,6 +393,8 @@ class Dataset : public QObject {
   std::vector<Row> rows_;
   bool complete_ = true;
   bool headComplete_ = true;  // rows_ starts at the first record shown
+  std::size_t openingBlock_ = 0;
+  std::size_t nextBlock_ = 0;  // the size of the next read, once; 0: by what was read
   // Where the first record read stands among those shown, once counted;
   // forgotten whenever the records are read from another start.
   mutable std::optional<std::pair<qint64, int>> frontPlace_;

@@ -1,9 +1,11 @@
 #include "platform/report/PdfCreator.h"
 
+#include "platform/Exceptions.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/PageRecord.h"
 #include "platform/report/PageSetup.h"
+#include "platform/report/UnnamedFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +13,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QUrl>
 
 // qpdf 11 without its old pointer type.
@@ -20,7 +21,6 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include <cstdio>
 #include <list>
 
 namespace {
@@ -81,20 +81,19 @@ QString PdfCreator::Join(const QStringList& files, const QString& target) {
     }
   }
   if (count == 0) return errors.isEmpty() ? QStringLiteral("No hay páginas") : errors.join(u'\n');
-  QTemporaryFile part(QFileInfo(target).absoluteDir().filePath(QStringLiteral(".pdfXXXXXX")));
-  if (!part.open()) return part.errorString();
-  // The writer keeps the name's pointer.
-  const QByteArray partName = QFile::encodeName(part.fileName());
+  // Written without a name and named whole at the end: a program killed meanwhile leaves nothing.
   try {
-    QPDFWriter writer(joined, partName.constData());
-    writer.write();
+    UnnamedFile part(target);
+    {
+      QPDFWriter writer(joined, part.Path().constData());
+      writer.write();
+    }
+    part.Publish();
+  } catch (const Exception& error) {
+    errors << error.Message();
   } catch (const std::exception& error) {
     errors << QString::fromLocal8Bit(error.what());
-    return errors.join(u'\n');
   }
-  if (std::rename(partName.constData(), QFile::encodeName(target).constData()) != 0)
-    return QStringLiteral("No se puede escribir ") + target;
-  part.setAutoRemove(false);
   return errors.join(u'\n');
 }
 

@@ -1,10 +1,14 @@
 #include "printing/comandos/GruposAnalisis.h"
 
+#include "core/datamodule/GruposAnalisis.h"
+
 #include "printing/comandos/DestinoComandos.h"
 #include "printing/comandos/ValoresImpreso.h"
 
 ConsultaGruposAnalisis& GruposAnalisisRegistro() {
-  static ConsultaGruposAnalisis consulta;
+  static ConsultaGruposAnalisis consulta = [](const QString& tabla, const QString& categoria, const QString& clave) {
+    return GruposAnalisisRegistro(tabla, categoria, clave);
+  };
   return consulta;
 }
 

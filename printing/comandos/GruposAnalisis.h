@@ -6,9 +6,8 @@
 
 class DestinoComandos;
 
-// The analysis groups of a record (table, category or "Todas", key text), one
-// a line. The service belongs to the data module's analysis groups; until it
-// is there the slot stays empty and a record has none.
+// The analysis groups of a record (table, category or "Todas", key text), as
+// the data module gives them; a test may put its own in place.
 using ConsultaGruposAnalisis = std::function<QString(const QString& tabla, const QString& categoria, const QString& clave)>;
 ConsultaGruposAnalisis& GruposAnalisisRegistro();
 

@@ -36,11 +36,22 @@ QStringList ClavesReferencia(const QString& valor, int camposIndice) {
   return {valor};
 }
 
-QString ValorFuente(DestinoComandos& destino, const QString& fuente) {
+QString TextoCampoFila(DestinoComandos& destino, const QString& campo) {
+  const std::optional<QVariant> valor = destino.CampoFila(campo);
+  return valor ? TextoCampo(*valor) : QString();
+}
+
+// A key source: a literal, an analysis group or a field of the row in print.
+// The attachments' key may join several fields: `A"+|+"B` gives A's and B's
+// texts joined by "|", as the attachment rows store a record's key.
+QString ValorFuente(DestinoComandos& destino, const QString& fuente, bool variosCampos) {
   if (fuente.startsWith(u'"')) return fuente.section(u'"', 1, 1);
   if (EsGrupoAnalisis(fuente)) return ValorGrupoAnalisis(destino, fuente);
-  const std::optional<QVariant> valor = destino.CampoFila(fuente);
-  return valor ? TextoCampo(*valor) : QString();
+  if (!variosCampos) return TextoCampoFila(destino, fuente);
+  const QString juntura = u"\"+"_qs + destino.Ejecucion().programa.separadorLibre + u"+\""_qs;
+  QStringList valores;
+  for (const QString& campo : fuente.split(juntura)) valores << TextoCampoFila(destino, campo);
+  return valores.join(u'|');
 }
 
 // A key text as the index field holds it; none when a number field gets no number.
@@ -84,7 +95,7 @@ bool PosicionarTablaReferida(DestinoComandos& destino, Table& tabla, const QStri
       const QString fuente = Pieza(conexion.resto, u'|', n);
       if (fuente.isEmpty()) continue;
       ++fuentes;
-      claves << ValorFuente(destino, fuente);
+      claves << ValorFuente(destino, fuente, n == 1 && nombre.contains(u"DOCUTRON"_qs));
     }
     const int camposIndice = tabla.IndexFieldCount();
     const QString primera = Pieza(conexion.resto, u'|', 0);
@@ -108,6 +119,7 @@ std::unique_ptr<Table> AbrirTablaReferida(DestinoComandos& destino, const Refere
   // The data layer names a server's tables without the owner their physical name carries.
   tabla->SetTableName(QuitarPrefijoTabla(NombreTablaFisica(referencia.tabla)));
   tabla->SetReadOnly(true);
+  tabla->SetOpeningBlock(1);
   tabla->Open();  // a missing table raises: it is never made here
   if (!PosicionarTablaReferida(destino, *tabla, referencia.tabla, referencia.enlace)) return nullptr;
   return tabla;

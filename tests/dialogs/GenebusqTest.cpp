@@ -4,9 +4,11 @@
 #include "core/startup/Configuracion.h"
 #include "dialogs/DatosBusqueda.h"
 #include "dialogs/Genebusq.h"
+#include "platform/VirtualKeys.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/controls/DatasetModel.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/Database.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
 #include "tests/dialogs/BusquedaFixture.h"
@@ -158,7 +160,7 @@ TEST_P(Genebusq, TheSearchBoxsDoubleClickAndEnterSearch) {
   QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), Qt::Key_Return);
   EXPECT_EQ(hijo<QLineEdit>("DatoABuscar")->text(), u"7;"_qs);
   EXPECT_EQ(codigo(), u"7"_qs);
-  EXPECT_EQ(UltimaTeclaPulsada, int(Qt::Key_Return));
+  EXPECT_EQ(UltimaTeclaPulsada, int(VK::Return));
   Ganchos().AsociarTablaBusqueda = nullptr;
 }
 
@@ -260,3 +262,58 @@ TEST_P(GenebusqGrande, EachModesFirstPageCopiesOnePacket) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, GenebusqGrande, ::testing::Values("Microsoft SQL Server", "Paradox"));
+
+namespace {
+
+// Another copy of the program posts 10,000 customers in a transaction it
+// keeps open until told, then rolls it back.
+void otraCopiaPendiente() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Database& empresa = *Conexiones(servicios).Database;
+  Table clientes;
+  clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  clientes.SetTableName(u"CLIENTES"_qs);
+  clientes.Open();
+  empresa.StartTransaction();
+  for (int codigo = 1001; codigo <= 11000; ++codigo) {
+    clientes.Append();
+    clientes.FieldByName(u"Codigo"_qs).SetAsInteger(codigo);
+    clientes.FieldByName(u"Nombre"_qs).SetAsString(u"Cliente pendiente"_qs);
+    clientes.FieldByName(u"Notas"_qs).SetAsString(QString(200, u'n'));
+    clientes.Post();
+  }
+  SecondProcess::Report(u"pendiente"_qs);
+  SecondProcess::NextLine();
+  empresa.Rollback();
+}
+
+[[maybe_unused]] const bool pendiente = SecondProcess::RegisterJob(u"busqueda-pendiente"_qs, otraCopiaPendiente);
+
+}  // namespace
+
+TEST_P(Genebusq, HostileValuesAndAnotherCopysPendingPostsLeaveTheCommittedRows) {
+  abrir(u"CLIENTES"_qs);
+  hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  // Quotes and pattern characters first: the search box keeps 32,767 characters.
+  const QString enorme = u"'%_[ÿ"_qs + QString(100 * 1024, u'a');
+  for (const char* modo : {"BusquedaAproximada", "BusquedaFonetica", "BusquedaParcial"}) {
+    SCOPED_TRACE(modo);
+    buscar(u"Nombre"_qs, enorme, modo);
+    ASSERT_TRUE(filas->Active());
+    // Every name sorts after it; none holds it.
+    if (QLatin1String(modo) == u"BusquedaAproximada")
+      EXPECT_EQ(codigo(), u"1"_qs);
+    else
+      EXPECT_TRUE(filas->IsEmpty());
+  }
+  SecondProcess otra(u"busqueda-pendiente"_qs, {{QString::fromLatin1(kCarpeta), carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"pendiente"_qs);
+  buscar(u"Nombre"_qs, u"Cliente"_qs, "BusquedaFonetica");
+  filas->Last();
+  EXPECT_EQ(filas->RecordCount(), 250) << "the other copy's posts are not seen, nor do they hold the search";
+  EXPECT_EQ(codigo(), u"250"_qs);
+  otra.Send(u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+}

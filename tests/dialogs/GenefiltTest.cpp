@@ -1,8 +1,11 @@
+#include "core/connections/Conexiones.h"
 #include "core/datamodule/CamposNoVisibles.h"
 #include "core/startup/Configuracion.h"
 #include "dialogs/Genefilt.h"
+#include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/dialogs/BusquedaFixture.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -12,6 +15,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -158,19 +163,7 @@ namespace {
 constexpr auto kCarpetaFiltro = "ZEM_PROGRAM_FOLDER";
 
 // Another copy of the program editing the saved filter until told to stop.
-void otraCopiaEditaFiltro() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpetaFiltro));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  Table filtro;
-  filtro.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-  filtro.SetTableName(u"FILTRO"_qs);
-  filtro.Open();
-  filtro.Edit();
-  SecondProcess::Report(u"editando"_qs);
-  SecondProcess::NextLine();
-  filtro.Cancel();
-}
+void otraCopiaEditaFiltro() { OtraCopiaEditando(kCarpetaFiltro, u"FILTRO"_qs); }
 
 [[maybe_unused]] const bool editando = SecondProcess::RegisterJob(u"filtro-otra-copia"_qs, otraCopiaEditaFiltro);
 
@@ -191,4 +184,50 @@ TEST_F(Genefilt, AFilterAnotherCopyIsEditingIsNotSaved) {
   EXPECT_EQ(otra.Finish(), 0);
   EXPECT_EQ(mensajes.Texts(), QStringList{u"¡El registro está siendo utilizado por otro usuario!"_qs});
   EXPECT_EQ(EjecutarSQL(u"SELECT Filtro FROM FILTRO"_qs, u"Database"_qs), u"(Codigo > '200')"_qs);
+}
+
+namespace {
+
+// Counts the rows the engine hands over on the company database's
+// connection, which every dataset on that file shares.
+class FilasEntregadas {
+ public:
+  explicit FilasEntregadas(const QString& archivo) : conexion_(OpenConnection(archivo)) {
+    sqlite3_trace_v2(conexion_->Handle(), SQLITE_TRACE_ROW, &FilasEntregadas::contar, this);
+  }
+  ~FilasEntregadas() { sqlite3_trace_v2(conexion_->Handle(), 0, nullptr, nullptr); }
+  qint64 Filas() const { return filas_; }
+
+ private:
+  static int contar(unsigned, void* contador, void*, void*) {
+    ++static_cast<FilasEntregadas*>(contador)->filas_;
+    return 0;
+  }
+  std::shared_ptr<Connection> conexion_;
+  qint64 filas_ = 0;
+};
+
+}  // namespace
+
+TEST_F(Genefilt, AFilterOnAHundredThousandRecordsReadsOnlyToItsFirstPage) {
+  const QString archivo = Conexiones(Servicios()).Database->FileName();
+  OpenConnection(archivo)->Execute(
+      u"WITH RECURSIVE n(i) AS (SELECT 1001 UNION ALL SELECT i + 1 FROM n WHERE i < 100250) "
+      "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Socio ' || i FROM n"_qs);
+  clientes.Refresh();
+  AlMostrarse([](QWidget& formulario) {
+    agregar(formulario, u"Codigo"_qs, u">="_qs, u"50000"_qs);
+    pulsar(formulario, "pbAplicar");
+  });
+  const FilasEntregadas entregadas(archivo);
+  FiltrarTabla(clientes);
+  QStringList pagina;
+  for (int fila = 0; fila < 50 && !clientes.Eof(); ++fila, clientes.Next())
+    pagina << clientes.FieldByName(u"Codigo"_qs).AsString();
+  EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM CLIENTES"_qs, u"Database"_qs), u"99500"_qs);
+  clientes.Next();
+  EXPECT_EQ(clientes.FieldByName(u"Codigo"_qs).AsInteger(), 50051);
+  ASSERT_EQ(pagina.size(), 50);
+  EXPECT_EQ(pagina.front() + u'-' + pagina.back(), u"50000-50049"_qs);
+  EXPECT_LT(entregadas.Filas(), 1000) << "the filtered table is read a block at a time, not whole";
 }

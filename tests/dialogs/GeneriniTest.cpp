@@ -166,3 +166,20 @@ TEST_F(Generini, EscapeWithAnEditorOpenCancelsTheWholeEdit) {
   });
   EXPECT_EQ(editar(u"A=1"_qs, u"A=\r\nB=2"_qs, QString()), u"A=1\r\nB=2\r\n"_qs);
 }
+
+TEST_F(Generini, AThousandWordPickListOffersEveryWordInItsOrder) {
+  QStringList palabras;
+  for (int i = 0; i < 1000; ++i) palabras << u"Valor·%1ÿ"_qs.arg(i);
+  AlMostrarse<TfGENERINI>(fGENERINI, [&palabras](TfGENERINI& formulario) {
+    auto* desplegable = qobject_cast<QComboBox*>(editorDe(formulario));
+    ASSERT_NE(desplegable, nullptr);
+    QStringList ofrecidas;
+    for (int i = 0; i < desplegable->count(); ++i) ofrecidas << desplegable->itemText(i);
+    EXPECT_EQ(ofrecidas, palabras);
+    EXPECT_EQ(desplegable->currentText(), palabras[500]);
+    desplegable->setCurrentIndex(999);
+    pulsar(formulario, "pbAceptar");
+  });
+  EXPECT_EQ(editar(u"Dato="_qs + palabras[500], u"Dato=\r\n"_qs, u"Dato="_qs + palabras.join(u','), QString()),
+            u"Dato="_qs + palabras[999] + u"\r\n"_qs);
+}

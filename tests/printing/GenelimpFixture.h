@@ -59,6 +59,17 @@ class Genelimp : public ConexionesFixture {
     return formulario;
   }
 
+  // One document on a text printer whose first line's memo, "uno dos tres"
+  // in a 5 mm box, goes on in two continuation rows.
+  void DocumentoConMemo() {
+    Ejecutar(u"ALTER TABLE LTEMPIMP ADD Notas TEXT NULL"_qs);
+    Impreso(u"FAC"_qs, u"[SISTEMA]\r\nInicioLineas=2\r\nFinLineas=9999\r\nAlturaLinea=1\r\n[LINEAS]\r\nCamp=0;0;5;Notas\r\n"
+                       "Camp=20;0;0;Linea\r\nText=30;0;0;T"_qs,
+            u"Oficina 2"_qs, u"Texto"_qs);
+    Documentos(1);
+    Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Notas) VALUES (1, 1, 0, 'uno dos tres'), (1, 2, 0, 'x')"_qs);
+  }
+
   ScriptedDialogs dialogos;
   RecordingPrinter impresoras{{u"Oficina 1"_qs, u"Oficina 2"_qs}, carpeta.Path()};
 };

@@ -1,5 +1,7 @@
 #include "tests/printing/GenelimpFixture.h"
 
+#include "platform/data/Session.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/fixtures/RecordingPrintQueue.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
@@ -188,12 +190,7 @@ TEST_F(Genelimp, ARawJobTheQueueRefusesIsReported) {
 
 TEST_F(Genelimp, AMemoInTheLinesGoesOnInContinuationRowsWrittenOnce) {
   RecordingPrintQueue cola;
-  Ejecutar(u"ALTER TABLE LTEMPIMP ADD Notas TEXT NULL"_qs);
-  Impreso(u"FAC"_qs, u"[SISTEMA]\r\nInicioLineas=2\r\nFinLineas=9999\r\nAlturaLinea=1\r\n[LINEAS]\r\nCamp=0;0;5;Notas\r\n"
-                     "Camp=20;0;0;Linea\r\nText=30;0;0;T"_qs,
-          u"Oficina 2"_qs, u"Texto"_qs);
-  Documentos(1);
-  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Notas) VALUES (1, 1, 0, 'uno dos tres'), (1, 2, 0, 'x')"_qs);
+  DocumentoConMemo();
   const QByteArray blancos(20, ' ');
   const QByteArray esperado = "\n\nuno \r" + blancos + "1\r" + QByteArray(30, ' ') + "T\r" + "\ndos \r" + blancos + "1\r" +
                               "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + QByteArray(30, ' ') + "T\r" + '\f';
@@ -204,4 +201,24 @@ TEST_F(Genelimp, AMemoInTheLinesGoesOnInContinuationRowsWrittenOnce) {
     EXPECT_EQ(cola.jobs[vez].bytes, esperado) << "run " << vez + 1;
   }
   EXPECT_EQ(formulario->LTemporal->RecordCount(), 4);
+}
+
+// The database refuses the first continuation row: the warning gives its
+// reason, the memo's next row is written and the run ends with its job.
+TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) {
+  RecordingPrintQueue cola;
+  DocumentoConMemo();
+  Session::Default().OpenDatabase(BaseDatosBDE(u"Database"_qs))->Execute(
+      u"CREATE TRIGGER Rechazo BEFORE INSERT ON LTEMPIMP WHEN NEW.LineaMemo = 1 BEGIN SELECT RAISE(ABORT, 'fila rechazada'); END"_qs);
+  mensajes.Expect(u"A"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(u"Imposible grabar el registro. Motivo: "_qs));
+  EXPECT_TRUE(mensajes.Messages()[0].text.contains(u"fila rechazada"_qs)) << mensajes.Messages()[0].text.toStdString();
+  const QByteArray blancos(20, ' ');
+  const QByteArray t = QByteArray(30, ' ') + "T\r";
+  ASSERT_EQ(cola.jobs.size(), 1);
+  EXPECT_EQ(cola.jobs[0].bytes, "\n\nuno \r" + blancos + "1\r" + t + "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + t + '\f');
+  EXPECT_EQ(formulario->LTemporal->RecordCount(), 3);
 }

@@ -20,7 +20,8 @@ TEST_F(MenuAdministracion, EachItemIsEnabledAndOpensOnlyForAnAdministrator) {
   for (const char* nombre :
        {"Empresas1", "ConfiguracionDeUsuarios", "CamposdeUsuarioPersonalizados", "ConfiguraciondeAplicaciones1",
         "ConfiguracionDeInternacionalizacion", "ConfiguracindelSistema1",
-        "ConfiguracindeResponsabilidadDocumental1", "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer"}) {
+        "ConfiguracindeResponsabilidadDocumental1", "ConfiguracindeImpresos1", "GestionCopiasSeguridadSQLServer",
+        "CopiadeSeguridadInstantneadeunaEmpresa1", "Restaurarcopiadeseguridaddeunaempresa1"}) {
     SCOPED_TRACE(nombre);
     QAction* item = ventana.findChild<QAction*>(QString::fromLatin1(nombre));
     ASSERT_NE(item, nullptr);

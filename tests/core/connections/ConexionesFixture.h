@@ -9,8 +9,12 @@
 #include "platform/Application.h"
 #include "platform/data/Table.h"
 #include "tests/fixtures/InstallationBuilder.h"
+#include "platform/data/Field.h"
 #include "tests/fixtures/ScriptedPresenter.h"
+#include "tests/fixtures/SecondProcess.h"
 #include "tests/fixtures/TemporaryFolder.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +72,37 @@ class ModuloConUsuarios {
     ModuloDatos = &modulo;
   }
 
+  // The company's general parameters, one row with the analysis-group
+  // categories of each profile, open as the module's.
+  void AbrirParametros(const QString& perfilesCategorias) {
+    ASSERT_EQ(EjecutarSQL(u"INSERT INTO PARAGENE (RazonSocial) VALUES ('Z')"_qs, u"Database"_qs), QString());
+    Table& parametros = *modulo.ParamGenerales;
+    parametros.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    parametros.SetTableName(u"PARAGENE"_qs);
+    parametros.AfterPost = nullptr;  // no currency table here
+    parametros.Open();
+    parametros.Edit();
+    parametros.FieldByName(u"PerfilesCategoriasGA"_qs).SetAsString(perfilesCategorias);
+    parametros.Post();
+  }
+
   Table usuario;
   TModuloDatos modulo;
 };
+
+// The job of a second copy of the program, started in the folder the
+// environment variable names: it holds the first record of the table in edit,
+// reports "editando" and lets it go at the next line.
+inline void OtraCopiaEditando(const char* variableCarpeta, const QString& tabla) {
+  QDir::setCurrent(qEnvironmentVariable(variableCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table registros;
+  registros.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  registros.SetTableName(tabla);
+  registros.Open();
+  registros.Edit();
+  SecondProcess::Report(u"editando"_qs);
+  SecondProcess::NextLine();
+  registros.Cancel();
+}

@@ -18,6 +18,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/core/connections/OtraCopiaAbierta.h"
 #include "tests/fixtures/FullDisk.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -28,18 +29,9 @@
 
 namespace {
 
-constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
+constexpr const char* kCarpeta = kCarpetaOtraCopia;
 
-// A second running copy of the program on the same installation, until told to end.
-void otraCopiaAbierta() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  SecondProcess::Report(u"abierta"_qs);
-  SecondProcess::NextLine();
-}
-
-[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"copia-abierta"_qs, otraCopiaAbierta);
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"copia-abierta"_qs, OtraCopiaAbierta);
 
 constexpr char kPrefijo[] = "ZEM_PREFIX";
 constexpr int kEscrituras = 40;

@@ -1,5 +1,11 @@
 #include "core/forms/FormulariosMDI.h"
 #include "core/forms/GanchosFormulario.h"
+#include "core/startup/Configuracion.h"
+#include "core/system/Equipo.h"
+#include "platform/Exceptions.h"
+#include "platform/FormRegistry.h"
+#include "platform/StringList.h"
+#include "tests/fixtures/TemporaryFolder.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -36,6 +42,7 @@ class FormulariosMDI : public ::testing::Test {
   QMainWindow principal;
   QMdiArea* area = new QMdiArea;
   int creados = 0;
+  TemporaryFolder carpeta;
 };
 
 }  // namespace
@@ -73,5 +80,49 @@ TEST_F(FormulariosMDI, ASecondCopyIsFoundByItsNameBeforeTheBarAndCreateReplacesI
   EXPECT_EQ(creados, 2);
   EXPECT_EQ(FormularioMDI(u"fGENEDOCE"_qs), primero.data());
   EXPECT_NE(nuevo, primero.data());
-  EXPECT_EQ(nuevo->objectName(), u"fGENEDOCE"_qs);
+  EXPECT_EQ(nuevo->objectName(), u"fGENEDOCE_1"_qs) << "the first copy is still open";
+}
+
+TEST_F(FormulariosMDI, AHiddenChildIsFoundAndShownAndAClosedOneLeavesTheArea) {
+  MonitorizarActividadUsuario = true;
+  const QString registro = carpeta.Path() + u'/' + UsuarioWindows() + u".log"_qs;
+  CarpetaPrograma = carpeta.Path() + u'/';
+  QWidget* documentacion = Abrir(u"fGENEDOCE"_qs);
+  area->subWindowList().first()->hide();
+  EXPECT_FALSE(BuscarFormularioMDI(u"fGENEDOCE"_qs)) << "only shown children count";
+  EXPECT_EQ(Abrir(u"fGENEDOCE"_qs), documentacion);
+  EXPECT_TRUE(BuscarFormularioMDI(u"fGENEDOCE"_qs));
+  area->subWindowList().first()->showMaximized();
+  EXPECT_EQ(Abrir(u"fGENEDOCE"_qs), documentacion);
+  area->subWindowList().first()->close();
+  EXPECT_TRUE(area->subWindowList().isEmpty());
+  EXPECT_NE(Abrir(u"fGENEDOCE"_qs), nullptr);
+  EXPECT_EQ(creados, 2);
+  QStringList acciones;
+  StringList lineas;
+  lineas.LoadFromFile(registro);
+  for (const QString& linea : lineas.Lines()) acciones << linea.section(u", "_qs, 1, 1);
+  EXPECT_EQ(acciones, (QStringList{u"Create"_qs, u"Show"_qs, u"Restore"_qs, u"Create"_qs}));
+  MonitorizarActividadUsuario = false;
+}
+
+TEST_F(FormulariosMDI, AFormIsMadeByItsRegisteredClassAndOpensAloneWithoutAMainWindow) {
+  FormRegistry::Register(u"TfPRUEBA"_qs, [](QWidget*) { return new QWidget; });
+  QWidget* formulario = nullptr;
+  AbrirFormularioMDI(u"TfPRUEBA"_qs, formulario, QString(), u"fPRUEBA"_qs);
+  ASSERT_NE(formulario, nullptr);
+  EXPECT_EQ(formulario->parentWidget()->parentWidget()->parentWidget(), area);
+  try {
+    AbrirFormularioMDI(u"TfOTRO"_qs, formulario, QString(), u"fOTRO"_qs);
+    ADD_FAILURE() << "an unregistered class";
+  } catch (const Exception& error) {
+    EXPECT_EQ(error.Message(), u"El formulario TfOTRO no está disponible."_qs);
+  }
+  Ganchos().VentanaPrincipal = nullptr;
+  QWidget* solo = nullptr;
+  AbrirFormularioMDI(u"TfPRUEBA"_qs, solo, QString(), u"fPRUEBA"_qs);
+  std::unique_ptr<QWidget> liberar(solo);
+  EXPECT_TRUE(solo->isWindow() && solo->isVisible());
+  EXPECT_EQ(solo->objectName(), u"fPRUEBA"_qs);
+  FormRegistry::Clear();
 }

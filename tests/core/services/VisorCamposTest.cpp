@@ -63,3 +63,15 @@ TEST_F(VisorCamposTest, WithoutTheFormItSaysSo) {
     EXPECT_STREQ(error.what(), "El formulario TfGENEVLIS no está disponible.");
   }
 }
+
+TEST_F(VisorCamposTest, AMegabyteMemoIsShownWholeOnItsRowAndInItsLine) {
+  CrearFicha();
+  const QString lineas = QString(u"línea ÿ·\r\n"_qs).repeated(1024 * 1024 / 10);
+  ficha.Edit();
+  ficha.FieldByName(u"Notas"_qs).SetAsString(lineas);
+  ficha.Post();
+  VisorCampos(ficha);
+  ASSERT_EQ(visor.Visto.size(), 9);
+  EXPECT_EQ(visor.Visto[1], u"Notasÿ"_qs + QString(lineas).replace(u"\r\n"_qs, u"·"_qs) + u"\r\n"_qs);
+  EXPECT_EQ(visor.Visto[8], u"Notas="_qs + QString(lineas).replace(u"\r\n"_qs, u" "_qs));
+}

@@ -2,6 +2,7 @@
 #include "printing/Genelimp.h"
 #include "printing/comandos/ComandoCampo.h"
 #include "printing/comandos/GruposAnalisis.h"
+#include "printing/formlang/ProgramaImpreso.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/core/datamodule/MonedaFixture.h"
 #include "tests/printing/comandos/DestinoPrueba.h"
@@ -30,6 +31,9 @@ class Campo : public ConexionesFixture, public testing::WithParamInterface<CasoC
     Ejecutar(u"CREATE TABLE LINPED (Pedido INTEGER, Linea INTEGER, Articulo VARCHAR(20) NULL, "
              "CONSTRAINT LINPED_Clave1 PRIMARY KEY (Pedido, Linea))"_qs);
     Ejecutar(u"INSERT INTO LINPED VALUES (55, 1, 'Tornillo'), (55, 2, 'Tuerca'), (56, 2, 'Arandela')"_qs);
+    Ejecutar(u"CREATE TABLE DOCUTRON (NombreTabla VARCHAR(30), ClaveTabla VARCHAR(136), Nombre VARCHAR(125), "
+             "Ubicacion VARCHAR(255) NULL, CONSTRAINT DOCUTRON_Clave1 PRIMARY KEY (NombreTabla, ClaveTabla, Nombre))"_qs);
+    Ejecutar(u"INSERT INTO DOCUTRON VALUES ('DOCIMP', '1|O''B', 'Plano', 'plano.pdf'), ('DOCIMP', '1', 'Plano', 'uno.pdf')"_qs);
     tabla.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
     tabla.SetTableName(u"DOCIMP"_qs);
     tabla.Open();
@@ -44,6 +48,7 @@ class Campo : public ConexionesFixture, public testing::WithParamInterface<CasoC
     prueba.entorno.documentos.push_back(
         {{u"Codigo"_qs, 1}, {u"CodigoCliente"_qs, u"O'B"_qs}, {u"Referencia"_qs, u"PP:55/2"_qs}});
     prueba.entorno.PrimerDocumento();
+    prueba.ejecucion.programa.separadorLibre = AnalizarPrograma(QString()).separadorLibre;
   }
   ~Campo() override {
     CamposNoVisiblesUsuario.clear();
@@ -101,6 +106,10 @@ TEST_F(Campo, RelatedRowsThroughTheConnectionLines) {
       {"Conexion=CLIENTE>CodigoCliente", "CLIENTE.NoExiste", nullptr},
       {"Conexion=LINPED>\"x\";\"1\"", "LINPED.Articulo", nullptr},
       {"Conexion=CLIENTE>\"C1\"", "CLIENTE.Nombre,1", "Uno"},
+      {"Conexion=DOCUTRON>\"DOCIMP\";Codigo\"+|+\"CodigoCliente;\"Plano\"", "DOCUTRON.Ubicacion", "plano.pdf"},
+      {"Conexion=DOCUTRON>\"DOCIMP\";Codigo;\"Plano\"", "DOCUTRON.Ubicacion", "uno.pdf"},
+      {"Conexion=DOCUTRON>\"DOCIMP\";Codigo\"+|+\"NoExiste;\"Plano\"", "DOCUTRON.Ubicacion", nullptr},
+      {"Conexion=LINPED>\"55\";Codigo\"+|+\"Codigo", "LINPED.Articulo", nullptr},
   };
   for (const CasoConexion& caso : casos) {
     DestinoPrueba prueba;
@@ -113,6 +122,33 @@ TEST_F(Campo, RelatedRowsThroughTheConnectionLines) {
   nohay.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
   nohay.SetTableName(u"NOHAY"_qs);
   EXPECT_FALSE(nohay.Exists());
+}
+
+// Key values are bound to the index search, never pasted into a statement.
+TEST_F(Campo, HostileKeyValuesFindTheirOwnRows) {
+  Ejecutar(u"CREATE TABLE CLIENTEX (Codigo VARCHAR(255), Nombre VARCHAR(40) NULL, "
+           "CONSTRAINT CLIENTEX_Clave1 PRIMARY KEY (Codigo))"_qs);
+  const QStringList claves = {u"O'Brien|1"_qs,   u"a\"b\"'"_qs, u"<99>x"_qs, u"x;y|z"_qs,
+                              u"\x01\t\x1b\r\n"_qs, u"%_*?"_qs,    QString(1 << 20, u'x')};
+  Table clientes;
+  clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  clientes.SetTableName(u"CLIENTEX"_qs);
+  clientes.Open();
+  for (int n = 0; n < claves.size(); ++n) {
+    clientes.Append();
+    clientes.FieldByName(u"Codigo"_qs).SetAsString(claves[n]);
+    clientes.FieldByName(u"Nombre"_qs).SetAsString(u"Fila %1"_qs.arg(n));
+    clientes.Post();
+  }
+  for (int n = 0; n <= claves.size(); ++n) {
+    SCOPED_TRACE(n);
+    DestinoPrueba prueba;
+    Documento(prueba);
+    prueba.entorno.documentos[0][u"CodigoCliente"_qs] = n < claves.size() ? claves[n] : u"O'Brien|2"_qs;
+    prueba.Ejecutar(u"Conexion=CLIENTEX>CodigoCliente"_qs);
+    prueba.Ejecutar(u"Camp=0;0;0;CLIENTEX.Nombre"_qs);
+    EXPECT_EQ(prueba.crudo, n < claves.size() ? u"Fila %1\r"_qs.arg(n).toLatin1() : QByteArray());
+  }
 }
 
 TEST_F(Campo, ExpressionsReadRelatedFields) {

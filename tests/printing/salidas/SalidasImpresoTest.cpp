@@ -1,6 +1,7 @@
 #include "tests/printing/GenelimpFixture.h"
 
 #include "platform/data/Field.h"
+#include "tests/fixtures/PrivateCupsd.h"
 #include "tests/fixtures/RecordingPrintQueue.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
@@ -69,6 +70,23 @@ TEST_F(Salidas, AsciiSendsEachDocumentsTextAsItIsAndNeverPreviews) {
       EXPECT_TRUE(cola.jobs.isEmpty());
     }
   }
+}
+
+TEST_F(Salidas, AsciiReachesThePrintersSocketThroughTheScheduler) {
+  PrivateCupsd cups(u"Prueba"_qs);
+  if (!cups.Unavailable().isEmpty()) GTEST_SKIP() << cups.Unavailable().toStdString();
+  RecordingPrinter sistema({u"Prueba"_qs}, carpeta.Path());
+  Impreso(u"FAC"_qs, QString(), QString(), u"ASCII"_qs);
+  Ejecutar(u"ALTER TABLE TEMPIMP ADD StreamASCII TEXT NULL"_qs);
+  dialogos.ExpectPrint(true);
+  auto formulario = Formulario();
+  formulario->Temporal->Append();
+  formulario->Temporal->FieldByName(u"CodigoTemporal"_qs).SetAsInteger(1);
+  formulario->Temporal->FieldByName(u"StreamASCII"_qs).SetAsString(u"\f\x1b@Ñ\r\nuno"_qs);
+  formulario->Temporal->Post();
+  formulario->ImprimirImpreso();
+  EXPECT_EQ(cups.NextJob(), QByteArray("\f\x1b@\xd1\r\nuno"));
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
 TEST_F(Salidas, AQueueThatRefusesTheJobIsWarnedOf) {
