@@ -295,6 +295,9 @@ bool TfGENECPRO::EjecutarConsultaListado() {
   DSAjustar->SetDataSet(Query1);
   for (int columna = 0; columna < ui_->DBGrid1->ColumnCount(); ++columna)
     ui_->DBGrid1->SetColumnTitle(columna, AbreviarNombre(ui_->DBGrid1->ColumnFieldName(columna), 1));
+  for (int i = 0; i < Query1->FieldCount(); ++i)
+    if (const FieldType tipo = Query1->Fields(i).DataType(); tipo == ftDate || tipo == ftDateTime || tipo == ftTime)
+      Query1->Fields(i).SetDisplayWidth(10);
   TraducirFormulario(this);
   return true;
 }
@@ -397,8 +400,12 @@ void TfGENECPRO::pbConformeClick() {
     }
     const QStringList campos = seleccionados();
     for (int i = 0; i < resultado->FieldCount(); ++i) {
-      const auto posicion = campos.indexOf(resultado->Fields(i).FieldName());
-      resultado->Fields(i).SetTag(posicion < 0 ? 999 : static_cast<int>(posicion) + 1);
+      Field& campo = resultado->Fields(i);
+      const auto posicion = campos.indexOf(campo.FieldName());
+      campo.SetTag(posicion < 0 ? 999 : static_cast<int>(posicion) + 1);
+      // The sorted copy keeps the widths the grid gave.
+      if (const Field* origen = resultado != dataSet_ ? dataSet_->FindField(campo.FieldName()) : nullptr)
+        campo.SetDisplayWidth(origen->DisplayWidth());
     }
   }
   if (ui_->pbExportarExcel->isChecked()) {

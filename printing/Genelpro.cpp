@@ -4,7 +4,6 @@
 #include "core/forms/ConmutarEuro.h"
 #include "core/forms/FormatosCampo.h"
 #include "core/forms/PreparacionFormulario.h"
-#include "core/helpers/AnchoCampo.h"
 #include "core/helpers/Letras.h"
 #include "core/progress/Geneprog.h"
 #include "core/startup/Configuracion.h"
@@ -150,7 +149,7 @@ std::vector<double> TfGENELPRO::Pesos() const {
   const QStringList anchos = ListaAnchos.split(u'|');
   std::vector<double> pesos;
   for (int i = 0; i < dataSet_->FieldCount(); ++i)
-    pesos.push_back(ListaAnchos.isEmpty() ? ::AnchoCampo(dataSet_->Fields(i)) : anchos.value(i).toDouble());
+    pesos.push_back(ListaAnchos.isEmpty() ? dataSet_->Fields(i).DisplayWidth() : anchos.value(i).toDouble());
   return pesos;
 }
 

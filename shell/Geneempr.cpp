@@ -1,6 +1,7 @@
 #include "shell/Geneempr.h"
 
 #include "core/connections/BaseDatosEmpresa.h"
+#include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
 #include "core/messages/MensajeSistema.h"
@@ -103,9 +104,10 @@ QString TfGENEEMPR::eliminarBaseDatos(int empresa) {
     Query1->Close();
     // On the server's master connection, as the database was created.
     Query1->SetDatabaseName(CadenaConexionADO(*fGENEINIC, QStringLiteral("master"), QString()));
-    Query1->SQL().SetText(QStringLiteral("USE master DROP DATABASE ") + AliasBaseDatosEmpresa +
-                          Table1->FieldByName(QStringLiteral("Codigo")).AsString());
-    Query1->ExecSQL();
+    const QString nombre = AliasBaseDatosEmpresa + Table1->FieldByName(QStringLiteral("Codigo")).AsString();
+    Query1->SQL().SetText(QStringLiteral("USE master DROP DATABASE ") + nombre);
+    // A drop whose program ended before the line went leaves nothing to drop.
+    if (ExisteBaseDatosSQLServer(nombre)) Query1->ExecSQL();
     return QString();
   } catch (const std::exception& error) {
     return TextoExcepcion(error);

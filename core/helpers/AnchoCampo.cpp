@@ -2,17 +2,4 @@
 
 #include "platform/data/Field.h"
 
-int AnchoCampo(const Field& campo) {
-  switch (campo.DataType()) {
-    case ftFloat: return 13;
-    case ftInteger: return 9;
-    case ftSmallint:
-    case ftBoolean: return 5;
-    case ftDate:
-    case ftDateTime:
-    case ftMemo: return 10;
-    case ftTime: return 8;
-    case ftString: return campo.Size();
-    default: return 10;
-  }
-}
+int AnchoCampo(const Field& campo) { return Field::TypeDisplayWidth(campo.DataType(), campo.Size()); }

@@ -71,8 +71,41 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
     restoreColumns();
   });
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-    if (!restoring_ && width > 0) widths_.insert(ColumnFieldName(column).toUpper(), width);
+    if (restoring_ || width <= 0) return;
+    widths_.insert(ColumnFieldName(column).toUpper(), width);
+    if (Field* field = ColumnField(column))
+      field->SetDisplayWidth(std::max(1, qRound(static_cast<double>(width) / fontMetrics().horizontalAdvance(u'0'))));
   });
+  connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
+    if (!restoring_) followMovedColumns();
+  });
+}
+
+// A column dragged elsewhere moves itself, so that column n is still the n-th
+// shown; over the visible fields it moves its field among the dataset's.
+void DBGrid::followMovedColumns() {
+  QHeaderView& header = *horizontalHeader();
+  QStringList order;
+  for (int visual = 0; visual < header.count(); ++visual) order.append(ColumnFieldName(header.logicalIndex(visual)));
+  {
+    const QScopedValueRollback guard(restoring_, true);
+    for (int column = 0; column < header.count(); ++column) header.moveSection(header.visualIndex(column), column);
+  }
+  if (ownColumns_) {
+    model_->SetFieldNames(order);
+    return;
+  }
+  Dataset* dataset = model_->DataSet();
+  if (!dataset || !dataset->Active()) return;
+  // The fields shown take the places the shown fields held, in the new order.
+  QList<Field*> fields;
+  auto next = order.cbegin();
+  for (int i = 0; i < dataset->FieldCount(); ++i) {
+    Field* field = &dataset->Fields(i);
+    fields.append(order.contains(field->FieldName()) && next != order.cend() ? dataset->FindField(*next++) : field);
+  }
+  for (int i = 0; i < fields.size(); ++i) fields[i]->SetIndex(i);
+  defaultColumns();
 }
 
 DataSource* DBGrid::Source() const { return model_->Source(); }

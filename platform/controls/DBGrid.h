@@ -99,6 +99,7 @@ class DBGrid : public QTableView {
  private:
   void followDataset(int row);
   void defaultColumns();
+  void followMovedColumns();
   void restoreColumns();
   void applyEditing();
 

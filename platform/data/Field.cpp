@@ -6,6 +6,7 @@
 #include "platform/format/Format.h"
 #include "platform/sqlite/DatabaseError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -76,6 +77,28 @@ Field::~Field() {
 }
 
 int Field::Index() const { return dataset_ ? static_cast<int>(dataset_->fields_.indexOf(this)) : -1; }
+
+void Field::SetIndex(int index) {
+  if (!dataset_) return;
+  QList<Field*>& fields = dataset_->fields_;
+  const qsizetype from = fields.indexOf(this);
+  fields.move(from, std::clamp<qsizetype>(index, 0, fields.size() - 1));
+}
+
+int Field::TypeDisplayWidth(FieldType type, int size) {
+  switch (type) {
+    case ftFloat: return 13;
+    case ftInteger: return 9;
+    case ftSmallint:
+    case ftBoolean: return 5;
+    case ftDate:
+    case ftDateTime:
+    case ftMemo: return 10;
+    case ftTime: return 8;
+    case ftString: return size;
+    default: return 10;
+  }
+}
 
 int Field::Tag() const { return property("tag").toInt(); }
 

@@ -40,6 +40,9 @@ class Field : public QObject {
 
   Dataset* DataSet() const { return dataset_; }
   int Index() const;  // position among the dataset's fields
+  // Moves the field to the position among the dataset's fields; the others
+  // keep their order.
+  void SetIndex(int index);
 
   const QString& FieldName() const { return fieldName_; }
   FieldType DataType() const { return dataType_; }
@@ -47,6 +50,12 @@ class Field : public QObject {
   QString DisplayLabel() const { return displayLabel_.isEmpty() ? fieldName_ : displayLabel_; }
   void SetDisplayLabel(const QString& label) { displayLabel_ = label; }
   QString DisplayName() const { return DisplayLabel(); }
+  // The width in characters grids and listings give the field: the one set
+  // (a grid column resized sets it), else the width of its type.
+  int DisplayWidth() const { return displayWidth_ > 0 ? displayWidth_ : TypeDisplayWidth(dataType_, size_); }
+  void SetDisplayWidth(int width) { displayWidth_ = width; }
+  // A text field's size; a fixed width for the other types.
+  static int TypeDisplayWidth(FieldType type, int size);
   const QString& DisplayFormat() const { return displayFormat_; }
   void SetDisplayFormat(const QString& format) { displayFormat_ = format; }
   // The component's numeric tag (amount fields carry 1000 and more).
@@ -143,6 +152,7 @@ class Field : public QObject {
   QString keyFields_;
   QString displayLabel_;
   QString displayFormat_;
+  int displayWidth_ = 0;
   bool readOnly_ = false;
   bool visible_ = true;
   bool required_ = false;

@@ -65,6 +65,15 @@ TEST_F(Genelpro, ColumnsTakeTheBandWidthOfThePaperAndOrientation) {
   EXPECT_EQ(Elemento("LBDetalle2").Alignment & Qt::AlignRight, Qt::AlignRight);  // the amount
 }
 
+TEST_F(Genelpro, AColumnWeighsTheDisplayWidthItsFieldWasGiven) {
+  Ventas(1);
+  ventas.Fields(1).SetDisplayWidth(40);
+  informe->QuickReportBeforePrint();
+  // 9 × 750 / 82 = 82.3 → 82; 40 × 750 / 82 = 365.9 → 366.
+  EXPECT_EQ((std::vector<double>{Elemento("LBDetalle0").Width, Elemento("LBDetalle1").Left, Elemento("LBDetalle1").Width}),
+            (std::vector<double>{80, 82, 364}));
+}
+
 TEST_F(Genelpro, DetailCellsFormatTheirValuesAndFollowEachRecordsInstructions) {
   Ventas(3);
   RecordedPages paginas;

@@ -33,6 +33,80 @@ void usarEmpresa() {
 
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"usar-empresa"_qs, usarEmpresa);
 
+constexpr char kAccion[] = "ZEM_ACCION";
+
+// The second administrator's messages, told to the first instance; he
+// answers every question with "SI".
+class AdministradorRemoto : public MessagePresenter {
+ public:
+  QString Present(const QString& kind, const QString& text, const QString&) override {
+    SecondProcess::Report(kind + u' ' + text);
+    return kind == QLatin1String("C") ? u"SI"_qs : QString();
+  }
+
+ private:
+  MessagePresenterSeam::Scoped installed_{*this};
+};
+
+// Tells the step and waits for the first instance, which may kill it there.
+void Paso(const QString& paso) {
+  SecondProcess::Report(paso);
+  SecondProcess::NextLine();
+}
+
+// Another administrator's companies master adding, editing or deleting
+// company 7, stopping before and after the table's write.
+void administrarEmpresa() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const AdministradorRemoto pantalla;
+  TfGENEINIC servicios({});
+  TfGENEEMPR f;
+  Table& tabla = *f.Table1;
+  for (auto* evento : {&tabla.BeforePost, &tabla.BeforeDelete}) {
+    *evento = [propio = *evento](Dataset& d) {
+      propio(d);
+      Paso(u"antes"_qs);
+    };
+  }
+  for (auto* evento : {&tabla.AfterPost, &tabla.AfterDelete}) {
+    *evento = [propio = *evento](Dataset& d) {
+      Paso(u"despues"_qs);
+      if (propio) propio(d);
+    };
+  }
+  const QString accion = qEnvironmentVariable(kAccion);
+  if (accion == QLatin1String("agregar")) {
+    f.AgregarClick();
+    tabla.FieldByName(u"Codigo"_qs).SetAsInteger(7);
+    if (!f.DBGrid1ColExit(0)) return;
+    tabla.FieldByName(u"Nombre"_qs).SetAsString(u"Otra's"_qs);
+    Paso(u"tecleada"_qs);
+    f.pbConformeClick();
+  } else {
+    tabla.Locate(u"Codigo"_qs, Variant::Integer(7));
+    if (accion == QLatin1String("eliminar")) {
+      f.Eliminar1Click();
+    } else {
+      f.DBGrid1->SetSelectedIndex(1);  // the key column is not edited
+      tabla.Edit();
+      tabla.FieldByName(u"Nombre"_qs).SetAsString(u"Cambiada"_qs);
+      f.pbConformeClick();
+    }
+  }
+  if (tabla.State() != dsBrowse) f.pbCancelarClick();
+  SecondProcess::Report(u"fin"_qs);
+}
+
+[[maybe_unused]] const bool registradoAdministrar = SecondProcess::RegisterJob(u"administrar-empresa"_qs, administrarEmpresa);
+
+// The next of the second process's reports that is not a message.
+QString SiguientePaso(SecondProcess& otra) {
+  for (;;) {
+    const QString linea = otra.ReadReport();
+    if (linea.size() < 2 || linea[1] != u' ') return linea;
+  }
+}
+
 const QString kEliminar = u"¿ Está seguro de querer eliminar el registro ?"_qs;
 const QString kBaseCompleta = u"Esta opción eliminará la Base de Datos completa de la Empresa. ¿ Está Vd. conforme ?"_qs;
 const QString kRecordatorio = u"Recuerde incluir la nueva empresa en su sistema de copias de seguridad."_qs;
@@ -207,6 +281,103 @@ TEST_P(Empresas, KeysOutsideTheRangeOrTakenAreRefused) {
   }
 }
 
+// Both have typed company 7 before either saves it: one line, one database,
+// one add refused.
+TEST_P(Empresas, TwoAdministratorsAddingOneCompanyMakeOneLineAndOneDatabase) {
+  TfGENEEMPR f;
+  f.AgregarClick();
+  f.Table1->FieldByName(u"Codigo"_qs).SetAsInteger(7);
+  ASSERT_TRUE(f.DBGrid1ColExit(0));
+  f.Table1->FieldByName(u"Nombre"_qs).SetAsString(u"Mía"_qs);
+  SecondProcess otra(u"administrar-empresa"_qs, {{kCarpeta, carpeta.Path()}, {kAccion, u"agregar"_qs}});
+  for (const char* paso : {"tecleada", "antes", "despues"}) {
+    ASSERT_EQ(SiguientePaso(otra), QString::fromLatin1(paso));
+    otra.Send(QString());
+  }
+  ASSERT_EQ(SiguientePaso(otra), u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+  if (!Paradox()) mensajes.Expect(u"A"_qs);  // the database exists
+  mensajes.Expect(u"A"_qs);
+  f.pbConformeClick();
+  EXPECT_EQ(mensajes.Texts().last(), u"¡ El registro no ha sido grabado !"_qs);
+  EXPECT_EQ(f.Table1->State(), dsInsert);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Nombre FROM EMPRESA WHERE Codigo > 1"_qs, u"DatabaseGeneral"_qs), u"7|Otra's"_qs);
+  EXPECT_TRUE(ExisteBase(7));
+  f.pbCancelarClick();
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, Empresas, ::testing::Values("Microsoft SQL Server", "Paradox"));
+
+}  // namespace
+
+namespace {
+
+using EmpresasInterrumpidas = Empresas;
+
+// Another administrator killed before or after the table's write of an add,
+// an edit or a delete leaves the line as before or as after, and nothing held.
+TEST_P(EmpresasInterrumpidas, AnAdministratorKilledMidWriteLeavesTheLineAsBeforeOrAfter) {
+  const struct {
+    const char* accion;
+    const char* paso;
+    const char* linea;  // company 7's name afterwards, empty when it has none
+    bool base;
+  } casos[] = {
+      {"agregar", "antes", "", true},           {"agregar", "despues", "Otra's", true},
+      {"editar", "antes", "Siete", true},       {"editar", "despues", "Cambiada", true},
+      {"eliminar", "antes", "Siete", false},    {"eliminar", "despues", "", false},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(std::string(caso.accion) + " " + caso.paso);
+    const bool agregar = QLatin1String(caso.accion) == QLatin1String("agregar");
+    {
+      TfGENEEMPR f;
+      if (!agregar) ConSiete(f);
+    }
+    SecondProcess otra(u"administrar-empresa"_qs,
+                       {{kCarpeta, carpeta.Path()}, {kAccion, QString::fromLatin1(caso.accion)}});
+    if (agregar) {
+      ASSERT_EQ(SiguientePaso(otra), u"tecleada"_qs);
+      otra.Send(QString());
+    }
+    for (QString paso = SiguientePaso(otra); paso != QLatin1String(caso.paso); paso = SiguientePaso(otra)) {
+      ASSERT_NE(paso, u"fin"_qs);
+      otra.Send(QString());
+    }
+    otra.Kill();
+    EXPECT_TRUE(otra.Crashed());
+    EXPECT_EQ(Empresa(7), QString::fromUtf8(caso.linea));
+    EXPECT_EQ(ExisteBase(7), caso.base);
+
+    // Nothing stays held: the line is edited, then deleted with its database.
+    TfGENEEMPR f;
+    if (Empresa(7).isEmpty()) {
+      if (!caso.base) {
+        ConSiete(f);
+      } else {
+        // A database left without its line is not taken for a new company.
+        mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+        Agregar(f, 7, u"Siete"_qs);
+        f.pbCancelarClick();
+        EXPECT_EQ(Empresa(7), QString());
+        ASSERT_EQ(EjecutarSQL(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (7, 'Siete')"_qs, u"DatabaseGeneral"_qs),
+                  QString());
+        f.pbRefrescarClick();
+      }
+    }
+    Ir(f, 7);
+    f.DBGrid1->SetSelectedIndex(1);
+    f.Table1->Edit();
+    f.Table1->FieldByName(u"Nombre"_qs).SetAsString(u"Otra vez"_qs);
+    f.pbConformeClick();
+    EXPECT_EQ(Empresa(7), u"Otra vez"_qs);
+    mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+    f.Eliminar1Click();
+    EXPECT_EQ(Empresa(7), QString()) << "also when its database had gone";
+    EXPECT_FALSE(ExisteBase(7));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ServidorIntegrado, EmpresasInterrumpidas, ::testing::Values("Microsoft SQL Server"));
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "platform/FormRegistry.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/startup/Configuracion.h"
+#include "core/startup/MapaAyuda.h"
+#include "platform/TextFile.h"
 #include "platform/controls/DBChoiceControls.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
@@ -366,6 +368,68 @@ TEST_F(Usuarios, DuplicatingAUserCopiesItUnderTheCodeGiven) {
   EXPECT_EQ(Guardado("BEA", "Configuracion"), Guardado("ANA", "Configuracion"));
   EXPECT_EQ(Guardado("BEA", "Empresas"), u"1\r\n99"_qs);
   EXPECT_EQ(f.Table1->RecordCount(), 4) << "the table is read again";
+}
+
+}  // namespace
+
+namespace {
+
+// A user whose code holds a quote, with 10,000 companies and hidden controls
+// over 100,000 characters long.
+TEST_F(DerechosUsuario, HostileSizesAndQuotesAreKeptWhole) {
+  QStringList codigos, controles;
+  for (int n = 1; n <= 10000; ++n) codigos << QString::number(n);
+  for (int n = 0; n < 4000; ++n) controles << u"fFORM%1.Panel%2.EditConNombreLargo%3"_qs.arg(n % 40).arg(n % 7).arg(n);
+  const QString ocultos = controles.join(u',');
+  ASSERT_GT(ocultos.size(), 100000);
+  Table usuarios;
+  usuarios.SetDatabaseName(BaseDatosBDE(u"DatabaseGeneral"_qs));
+  usuarios.SetTableName(u"USUARIO"_qs);
+  usuarios.Open();
+  usuarios.Append();
+  usuarios.FieldByName(u"Codigo"_qs).SetAsString(u"O'NEIL"_qs);
+  usuarios.FieldByName(u"Categoria"_qs).SetAsString(u"Normal"_qs);
+  usuarios.FieldByName(u"Empresas"_qs).SetAsString(codigos.join(u"\r\n"_qs));
+  usuarios.FieldByName(u"Configuracion"_qs).SetAsString(u"ControlesNoVisibles="_qs + ocultos + u"\r\nContadorAccesos=3"_qs);
+  usuarios.Post();
+  usuario.Refresh();
+  // Malformed lines of the help map give no program; CR alone ends a line too.
+  TextFile::Write(carpeta.File(u"ZEMWIN.MAP"_qs),
+                  u"#define Ventas 10\r#define  Doble 11\r\n#define\tTabulado\t12\r\n#define SinNumero\r\n"
+                  "#define Letras 1a\r\n#define Cero 0\r\n#define Negativo -3\r\n\r\n#define Compras 10999 extra\r\n"_qs);
+  CargarMapaAyuda();
+
+  TfGENEUSER f;
+  EXPECT_EQ(Textos(f, "LBProgramas"), QStringList({u"Ventas"_qs, u"Compras"_qs}));
+  Ir(f, "O'NEIL");
+  EXPECT_EQ(Textos(f, "ListaEmpresasAccesibles").size(), 10000);
+  EXPECT_EQ(Textos(f, "ListaEmpresasAccesibles").value(1), u"2 - Dos"_qs);
+  EXPECT_TRUE(Textos(f, "ListaEmpresasNoAccesibles").isEmpty());
+  f.pbANoAccesiblesTodoClick();
+  EXPECT_EQ(Textos(f, "ListaEmpresasNoAccesibles").size(), 10000);
+  f.findChild<QListWidget*>(u"ListaEmpresasNoAccesibles"_qs)->item(0)->setSelected(true);
+  f.pbAAccesiblesClick();
+  f.pbConformeClick();
+  EXPECT_EQ(Guardado("O''NEIL", "Empresas"), u"1"_qs);
+
+  auto* arbol = f.findChild<QTreeWidget*>(u"TreeView1"_qs);
+  ASSERT_EQ(arbol->topLevelItemCount(), 40);
+  QTreeWidgetItem* ultimo = arbol->topLevelItem(39);
+  while (ultimo->childCount() > 0) ultimo = ultimo->child(ultimo->childCount() - 1);
+  const QString ruta = TfGENEUSER::RutaNodo(ultimo);
+  arbol->setCurrentItem(ultimo);
+  f.Eliminardelalista1Click();
+  f.pbConformeClick();
+  QStringList quedan = controles;
+  quedan.removeOne(ruta);
+  EXPECT_EQ(LeerConfigUsuario(u"O'NEIL"_qs, u"ControlesNoVisibles"_qs), quedan.join(u','));
+
+  Elegir(f, {u"Compras"_qs});
+  f.pbDeseleccionarClick();
+  EXPECT_EQ(Guardado("O''NEIL", "ProgramasNoAccesibles"), u"Compras"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.SpeedButton1Click();
+  EXPECT_EQ(LeerConfigUsuario(u"O'NEIL"_qs, u"ContadorAccesos"_qs), u"0"_qs);
 }
 
 }  // namespace

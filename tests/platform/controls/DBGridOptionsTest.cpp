@@ -7,6 +7,7 @@
 #include "tests/platform/data/DataFixture.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 
@@ -84,4 +85,32 @@ TEST(DBGridOptions, ADoubleClickHandlerTakesThePlaceOfEditing) {
   EXPECT_FALSE(g.grid.indexWidget(g.grid.currentIndex())) << "no editor opened";
   EXPECT_EQ(g.grid.findChildren<QLineEdit*>().size(), 0);
   EXPECT_EQ(g.table->State(), dsBrowse);
+}
+
+TEST(DBGridOptions, AResizedColumnGivesItsFieldsWidthAndAMovedOneMovesItsField) {
+  GridOverCustomers g;
+  QHeaderView& header = *g.grid.horizontalHeader();
+  Field& nombre = g.table->FieldByName(u"Nombre"_qs);
+  const int antes = nombre.DisplayWidth();
+  EXPECT_EQ(antes, nombre.Size()) << "a text field's size by default";
+  header.resizeSection(g.name(), g.grid.fontMetrics().horizontalAdvance(u'0') * 25);
+  EXPECT_EQ(nombre.DisplayWidth(), 25);
+
+  // A field the grid does not show keeps its place among the others.
+  ASSERT_EQ(g.table->GetFieldNames(), QStringList({u"Codigo"_qs, u"Nombre"_qs, u"Alta"_qs, u"Saldo"_qs, u"Notas"_qs}));
+  g.table->FieldByName(u"Alta"_qs).SetVisible(false);
+  g.grid.SetColumns({});
+  header.moveSection(header.visualIndex(g.name()), 0);
+  EXPECT_EQ(g.grid.ColumnFieldName(0), u"Nombre"_qs) << "column 0 is the first shown";
+  EXPECT_EQ(header.visualIndex(0), 0);
+  const QStringList movidos = {u"Nombre"_qs, u"Codigo"_qs, u"Alta"_qs, u"Saldo"_qs, u"Notas"_qs};
+  EXPECT_EQ(g.table->GetFieldNames(), movidos);
+  EXPECT_EQ(header.sectionSize(0), g.grid.fontMetrics().horizontalAdvance(u'0') * 25) << "the width goes with it";
+
+  // The grid's own columns move among themselves; the fields stay.
+  g.grid.SetColumns({u"Codigo"_qs, u"Nombre"_qs});
+  header.moveSection(1, 0);
+  EXPECT_EQ(g.grid.ColumnFieldName(0), u"Nombre"_qs);
+  EXPECT_EQ(g.grid.ColumnFieldName(1), u"Codigo"_qs);
+  EXPECT_EQ(g.table->GetFieldNames(), movidos);
 }
