@@ -560,7 +560,7 @@ int Dataset::placeNearRead(int place) {
     readBefore();
     if (rows_.size() == read) break;
   }
-  if (index() < 0) return headComplete_ ? 0 : -1;
+  if (index() < 0) return -1;
   const auto wanted = static_cast<std::size_t>(index()) + 1;
   if (wanted > rows_.size() && wanted - rows_.size() <= kLargestBlock) ReadRowsUpTo(wanted);
   if (wanted <= rows_.size()) return index();

@@ -19,19 +19,7 @@ constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
 
 // Another copy of the program holding the order's responsibility row in edit
 // until its input ends.
-void firmarPedido() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  Table respdoc;
-  respdoc.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-  respdoc.SetTableName(u"RESPDOC"_qs);
-  respdoc.Open();
-  respdoc.Edit();
-  respdoc.FieldByName(u"RealizadoPor"_qs).SetAsInteger(3);
-  SecondProcess::Report(u"firmando"_qs);
-  SecondProcess::NextLine();
-}
+void firmarPedido() { OtraCopiaEditando(kCarpeta, u"RESPDOC"_qs); }
 
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"firmar-pedido"_qs, firmarPedido);
 
@@ -174,7 +162,7 @@ TEST_P(Responsabilidad, ARowAnotherUserIsSigningIsNotOverwritten) {
   Configurar(u"RealizadoPor\r\nFechaRealizacion"_qs);
   Ejecutar(u"INSERT INTO RESPDOC (NombreTabla, ClaveTabla, RealizadoPor) VALUES ('PEDIDO', '7', 4)"_qs);
   SecondProcess otra(u"firmar-pedido"_qs, {{kCarpeta, carpeta.Path()}});
-  ASSERT_EQ(otra.ReadReport(), u"firmando"_qs);
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
   TfGENERESP f;
   mensajes.Expect(u"A"_qs);
   f.pbGrabarClick();

@@ -31,21 +31,8 @@ namespace {
 
 constexpr char kCarpeta[] = "ZEM_PROGRAM_FOLDER";
 
-// Another copy of the program editing user ANA until told to cancel.
-void editarUsuario() {
-  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
-  const ScriptedPresenter sinMensajes;
-  TfGENEINIC servicios({});
-  Table usuarios;
-  usuarios.SetDatabaseName(BaseDatosBDE(u"DatabaseGeneral"_qs));
-  usuarios.SetTableName(u"USUARIO"_qs);
-  usuarios.Open();
-  usuarios.Locate(u"Codigo"_qs, Variant::String(u"ANA"_qs));
-  usuarios.Edit();
-  SecondProcess::Report(u"editando"_qs);
-  SecondProcess::NextLine();
-  usuarios.Cancel();
-}
+// Another copy of the program editing user ANA until told to go on.
+void editarUsuario() { OtraCopiaEditando(kCarpeta, u"USUARIO"_qs, u"DatabaseGeneral"_qs, u"Codigo"_qs, u"ANA"_qs); }
 
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"editar-usuario"_qs, editarUsuario);
 

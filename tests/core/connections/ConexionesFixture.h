@@ -91,16 +91,20 @@ class ModuloConUsuarios {
 };
 
 // The job of a second copy of the program, started in the folder the
-// environment variable names: it holds the first record of the table in edit,
+// environment variable names: it holds a record of the table of that
+// database in edit (the first, or the one whose text field holds the value),
 // reports "editando" and lets it go at the next line.
-inline void OtraCopiaEditando(const char* variableCarpeta, const QString& tabla) {
+inline void OtraCopiaEditando(const char* variableCarpeta, const QString& tabla,
+                              const QString& base = u"Database"_qs, const QString& campo = {},
+                              const QString& valor = {}) {
   QDir::setCurrent(qEnvironmentVariable(variableCarpeta));
   const ScriptedPresenter sinMensajes;
   TfGENEINIC servicios({});
   Table registros;
-  registros.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  registros.SetDatabaseName(BaseDatosBDE(base));
   registros.SetTableName(tabla);
   registros.Open();
+  if (!campo.isEmpty()) registros.Locate(campo, Variant::String(valor));
   registros.Edit();
   SecondProcess::Report(u"editando"_qs);
   SecondProcess::NextLine();
