@@ -10,6 +10,7 @@
 #include "platform/controls/Properties.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <QApplication>
@@ -21,6 +22,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <cstring>
 
 #include <functional>
 
@@ -223,6 +228,64 @@ TEST(DataAwareControls, NavigatorFollowsTheState) {
   EXPECT_FALSE(navigator.Button(nbInsert)->isEnabled());
   navigator.Button(nbCancel)->click();
   EXPECT_EQ(customers.table->State(), dsBrowse);
+}
+
+namespace {
+
+// The places counted on a file's connection: the engine's counts of the
+// records before one.
+class PlacesCounted {
+ public:
+  explicit PlacesCounted(const QString& file) : connection_(OpenConnection(file)) {
+    sqlite3_trace_v2(connection_->Handle(), SQLITE_TRACE_STMT, &PlacesCounted::seen, this);
+  }
+  ~PlacesCounted() { sqlite3_trace_v2(connection_->Handle(), 0, nullptr, nullptr); }
+  PlacesCounted(const PlacesCounted&) = delete;
+  PlacesCounted& operator=(const PlacesCounted&) = delete;
+  int Counted() const { return counted_; }
+
+ private:
+  static int seen(unsigned, void* places, void*, void* sql) {
+    const auto* text = static_cast<const char*>(sql);
+    if (std::strstr(text, "COUNT(") && std::strstr(text, " < ")) ++static_cast<PlacesCounted*>(places)->counted_;
+    return 0;
+  }
+  std::shared_ptr<Connection> connection_;
+  int counted_ = 0;
+};
+
+}  // namespace
+
+// The rows painted around a record found far into a large table are read
+// by moving from it: its place is counted once, not again for each window.
+TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
+  DataFixture data;
+  data.Execute(
+      u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+      "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  DataSource source;
+  source.SetDataSet(table.get());
+  DBGrid grid;
+  grid.resize(500, 300);
+  grid.SetSource(&source);
+  grid.show();
+  QApplication::processEvents();
+  const PlacesCounted places(data.File());
+  const int codigos[] = {70030, 30002, 99999, 64, 65};
+  for (const int codigo : codigos) {
+    SCOPED_TRACE(codigo);
+    ASSERT_TRUE(table->FindKey({Variant::Integer(codigo)}));
+    QApplication::processEvents();
+    grid.viewport()->repaint();
+    EXPECT_EQ(grid.currentIndex().row(), codigo - 1);
+    for (const int row : {codigo - 70, codigo - 2, codigo - 1, codigo + 60})
+      EXPECT_EQ(grid.model()->index(row, 1).data().toString(),
+                row >= 0 && row < 100000 ? u"Cliente %1"_qs.arg(row + 1) : QString())
+          << row;
+    EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), codigo) << "reading rows leaves the record current";
+  }
+  EXPECT_LE(places.Counted(), int(std::size(codigos)));
 }
 
 TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
