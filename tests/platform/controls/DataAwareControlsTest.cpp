@@ -254,23 +254,35 @@ class PlacesCounted {
   int counted_ = 0;
 };
 
+// CLIENTES with 100,000 records, in a grid shown once Show is called.
+struct LargeTableGrid {
+  LargeTableGrid() {
+    data.Execute(
+        u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+        "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
+    table = data.OpenTable(u"CLIENTES"_qs);
+  }
+  void Show() {
+    source.SetDataSet(table.get());
+    grid.resize(500, 300);
+    grid.SetSource(&source);
+    grid.show();
+    QApplication::processEvents();
+  }
+  DataFixture data;
+  std::unique_ptr<Table> table;
+  DataSource source;
+  DBGrid grid;
+};
+
 }  // namespace
 
 // The rows painted around a record found far into a large table are read
 // by moving from it: its place is counted once, not again for each window.
 TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
-  DataFixture data;
-  data.Execute(
-      u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-      "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
-  auto table = data.OpenTable(u"CLIENTES"_qs);
-  DataSource source;
-  source.SetDataSet(table.get());
-  DBGrid grid;
-  grid.resize(500, 300);
-  grid.SetSource(&source);
-  grid.show();
-  QApplication::processEvents();
+  LargeTableGrid large;
+  auto& [data, table, source, grid] = large;
+  large.Show();
   const PlacesCounted places(data.File());
   const int codigos[] = {70030, 30002, 99999, 64, 65};
   for (const int codigo : codigos) {
@@ -289,20 +301,11 @@ TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
 }
 
 TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
-  DataFixture data;
-  data.Execute(
-      u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-      "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
-  auto table = data.OpenTable(u"CLIENTES"_qs);
+  LargeTableGrid large;
+  auto& [data, table, source, grid] = large;
   int scrolls = 0;
   table->AfterScroll = [&](Dataset&) { ++scrolls; };
-  DataSource source;
-  source.SetDataSet(table.get());
-  DBGrid grid;
-  grid.resize(500, 300);
-  grid.SetSource(&source);
-  grid.show();
-  QApplication::processEvents();
+  large.Show();
   ASSERT_EQ(grid.model()->rowCount(), 100000);
   EXPECT_EQ(grid.model()->index(0, 1).data().toString(), u"Cliente 1"_qs);
   EXPECT_LE(grid.Model()->RecordsRead(), 2 * DatasetModel::kWindow);
