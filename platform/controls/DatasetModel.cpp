@@ -190,7 +190,7 @@ const QStringList* DatasetModel::window(int row) const {
 
 bool DatasetModel::reachWindow(Dataset& dataset, int first) const {
   const int distance = first - currentRecord_;
-  if (currentRecord_ >= 0 && std::abs(distance) <= kNear) return dataset.MoveBy(distance) == distance && !dataset.Eof();
+  if (currentRecord_ >= 0 && std::abs(distance) <= kNear) return distance == 0 || dataset.MoveBy(distance) == distance;
   dataset.SetRecNo(first + 1);
   return !dataset.Eof() && dataset.RecNo() == first + 1;
 }

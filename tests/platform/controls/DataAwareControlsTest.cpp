@@ -298,6 +298,10 @@ TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
     EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), codigo) << "reading rows leaves the record current";
   }
   EXPECT_LE(places.Counted(), int(std::size(codigos)));
+  table->Last();
+  QApplication::processEvents();
+  for (const int row : {99999, 99968, 99967, 99900})
+    EXPECT_EQ(grid.model()->index(row, 1).data().toString(), u"Cliente %1"_qs.arg(row + 1)) << row;
 }
 
 TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
