@@ -298,9 +298,11 @@ TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
     EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), codigo) << "reading rows leaves the record current";
   }
   EXPECT_LE(places.Counted(), int(std::size(codigos)));
+  // The last record first in its window, reached by Last, its window read first.
+  data.Execute(u"DELETE FROM CLIENTES WHERE Codigo > 99969"_qs);
+  table->Refresh();
   table->Last();
-  QApplication::processEvents();
-  for (const int row : {99999, 99968, 99967, 99900})
+  for (const int row : {99968, 99967, 99900})
     EXPECT_EQ(grid.model()->index(row, 1).data().toString(), u"Cliente %1"_qs.arg(row + 1)) << row;
 }
 
