@@ -1,4 +1,5 @@
 #include "platform/report/PdfCreator.h"
+#include "platform/report/PageRecord.h"
 #include "tests/fixtures/FullDisk.h"
 #include "tests/fixtures/LiveHeap.h"
 #include "tests/fixtures/ReportTestSupport.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -119,4 +121,35 @@ TEST(PdfJoin, AJoinThatCannotBeWrittenWholeLeavesTheFormerTargetAsItWas) {
   ASSERT_TRUE(former.open(QIODevice::ReadOnly));
   EXPECT_EQ(former.readAll(), "anterior");
   EXPECT_EQ(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 21);
+}
+
+// Pages go to the PDF one at a time: ten times the pages, not ten times the memory.
+TEST(PdfCreatorPages, TwoThousandPagesAreWrittenWithTheMemoryOfAFew) {
+  TemporaryFolder folder;
+  qint64 growth[2] = {};
+  const int counts[2] = {200, 2000};
+  for (int run = 0; run < 2; ++run) {
+    PdfCreator pdf;
+    for (int n = 1; n <= counts[run]; ++n) {
+      PageRecord page;
+      page.number = n;
+      PageCell text;
+      text.rect = QRectF(40, 40, 300, 20);
+      text.text = u"Hoja %1"_qs.arg(n);
+      // A picture of its own on each page, as a printed form's drawings are: 40 kB held each.
+      PageCell drawing;
+      drawing.kind = PageCell::Kind::Picture;
+      drawing.rect = QRectF(20, 80, 100, 100);
+      drawing.picture = QImage(100, 100, QImage::Format_ARGB32);
+      drawing.picture.fill(QColor::fromRgb(n % 256, 0, 255 - n % 256));
+      page.cells = {text, drawing};
+      pdf.AddPage(page);
+    }
+    const QString target = folder.File(u"%1.pdf"_qs.arg(counts[run]));
+    HeapPeak peak;
+    ASSERT_EQ(pdf.Write(target, QSizeF(210, 297)).toStdString(), "");
+    growth[run] = peak.Growth();
+    EXPECT_EQ(PdfInfo(target).value(u"Pages"_qs).toInt(), counts[run]);
+  }
+  EXPECT_LT(growth[1] - growth[0], 8 << 20) << growth[0] << " " << growth[1];
 }
