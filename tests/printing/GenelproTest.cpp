@@ -1,3 +1,4 @@
+#include "core/datamodule/GruposAnalisis.h"
 #include "core/datamodule/SalidaInforme.h"
 #include "core/forms/CabeceraListado.h"
 #include "core/forms/GanchosFormulario.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QPushButton>
 
 namespace {
 
@@ -202,6 +204,8 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
   auto* previa = new QCheckBox(u"Visualización Previa"_qs, opciones);
   previa->setObjectName(u"VisualizacionPrevia"_qs);
   previa->setChecked(true);
+  (new QPushButton(u"Grupos"_qs, opciones))->setObjectName(u"pbRangoGruposAnalisis"_qs);
+  RangosGruposAnalisis = u"ALMACEN|5|9\r\nZonaVenta||3"_qs;
   area->setActiveSubWindow(area->addSubWindow(opciones));
   ventana.show();
   Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
@@ -213,6 +217,8 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
   informe->QuickReport().Run(paginas);
   Ganchos().VentanaPrincipal = nullptr;
   ListaControlesListado.clear();
+  RangosGruposAnalisis.clear();
   EXPECT_EQ(Elemento("MemoRestricciones").Caption,
-            u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas,  Filtros: (Codigo = 1)"_qs);
+            u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas, Desde ALMACEN: 5, Hasta ALMACEN: 9, "
+            "Desde Zona Venta: , Hasta Zona Venta: 3,  Filtros: (Codigo = 1)"_qs);
 }
