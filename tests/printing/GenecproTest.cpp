@@ -1,6 +1,7 @@
 #include "printing/Genecpro.h"
 
 #include "core/startup/Configuracion.h"
+#include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
@@ -180,9 +181,10 @@ TEST_F(Genecpro, TableModeSortsACopyPerRunAndHandsItToExcelWithTheSelectedFields
   EXPECT_EQ(dialogos.Dialogs()[0].fileName, u"LISTPRG.XLS"_qs);
   const XlsxSheet hoja = XlsxSheet::Read(archivo);
   ASSERT_TRUE(hoja.read);
+  // The selection's order, sorted by it; Notas, not selected, stays out.
   EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
-            QStringList({u"Codigo"_qs, u"Nombre"_qs, QString()}));  // Notas, not selected, stays out
-  EXPECT_EQ(QStringList({hoja.Text("B3"), hoja.Text("B4"), hoja.Text("B5"), hoja.Text("B6")}),
+            QStringList({u"Nombre"_qs, u"Codigo"_qs, QString()}));
+  EXPECT_EQ(QStringList({hoja.Text("A3"), hoja.Text("A4"), hoja.Text("A5"), hoja.Text("A6")}),
             QStringList({u"Cliente 003"_qs, u"Cliente 004"_qs, u"Cliente 005"_qs, QString()}));
   // The copy went with the dialog, and the customers have their filter back.
   Table temporal;
@@ -305,4 +307,36 @@ TEST_F(Genecpro, ConformePreviewsTheListingUntilThePreviewClosesOrPrintsIt) {
   EXPECT_FALSE(informeDespues);
   ASSERT_EQ(impresoras.Jobs().size(), 1);
   EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), paginas);
+}
+
+TEST_F(Genecpro, TableModeListsInTheSelectionsOrderAndGivesTheDatasetBackAsItCame) {
+  ScriptedDialogs dialogos;
+  const QString archivo = carpeta.File(u"LISTPRG.XLS"_qs);
+  clientes.FieldByName(u"Nombre"_qs).SetTag(1000);
+  ASSERT_TRUE(clientes.Locate(u"Codigo"_qs, Variant::Integer(50)));
+  QStringList columnasRejilla;
+  AlMostrarse([&](QWidget&) {
+    hijo<QListWidget>("LBSeleccionado").clear();
+    hijo<QListWidget>("LBSeleccionado").addItems({u"Notas"_qs, u"Codigo"_qs});
+    hijo<QCheckBox>("cbClasificado").setChecked(false);
+    hijo<QToolButton>("pbExportarExcel").setChecked(true);
+    irA(3);
+    const auto& rejilla = hijo<DBGrid>("DBGrid1");
+    for (int columna = 0; columna < rejilla.ColumnCount(); ++columna)
+      if (rejilla.ColumnVisible(columna)) columnasRejilla.append(rejilla.ColumnFieldName(columna));
+    fGENECPRO->pbConformeClick();
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  dialogos.ExpectFile(archivo);
+  mostrar(clientes);
+  EXPECT_EQ(columnasRejilla, (QStringList{u"Notas"_qs, u"Codigo"_qs}));
+  const XlsxSheet hoja = XlsxSheet::Read(archivo);
+  ASSERT_TRUE(hoja.read);
+  EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
+            QStringList({u"Notas"_qs, u"Codigo"_qs, QString()}));
+  EXPECT_EQ(clientes.GetFieldNames(), (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_EQ(clientes.FieldByName(u"Nombre"_qs).Tag(), 1000);
+  EXPECT_EQ(clientes.FieldByName(u"Codigo"_qs).AsInteger(), 50);
+  EXPECT_FALSE(clientes.Filtered());
 }
