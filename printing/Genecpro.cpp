@@ -295,6 +295,8 @@ bool TfGENECPRO::EjecutarConsultaListado() {
     return false;
   }
   DSAjustar->SetDataSet(Query1);
+  // The query holds the selected fields only: none stays hidden from table mode.
+  for (const QString& campo : Query1->GetFieldNames()) ui_->DBGrid1->SetFieldVisible(campo, true);
   for (int columna = 0; columna < ui_->DBGrid1->ColumnCount(); ++columna)
     ui_->DBGrid1->SetColumnTitle(columna, AbreviarNombre(ui_->DBGrid1->ColumnFieldName(columna), 1));
   for (int i = 0; i < Query1->FieldCount(); ++i)

@@ -30,7 +30,7 @@ namespace {
 class Genecpro : public BusquedaFixture {
  protected:
   void SetUp() override {
-    Preparar();
+    Preparar(Motor());
     fGENECPRO = new TfGENECPRO();
     clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
     clientes.SetTableName(u"CLIENTES"_qs);
@@ -54,6 +54,7 @@ class Genecpro : public BusquedaFixture {
     hijo<QTableWidget>("StringGrid").setItem(fila, 1, new QTableWidgetItem(desde));
     hijo<QTableWidget>("StringGrid").setItem(fila, 2, new QTableWidgetItem(hasta));
   }
+  virtual QString Motor() const { return u"Microsoft SQL Server"_qs; }
   static int pagina() { return hijo<QTabWidget>("PageControl1").currentIndex(); }
   static void irA(int numero) { hijo<QTabWidget>("PageControl1").setCurrentIndex(numero); }
   static QString sentencia() { return fGENECPRO->findChild<Query*>(u"Query1"_qs)->SQL().Text(); }
@@ -62,6 +63,11 @@ class Genecpro : public BusquedaFixture {
   }
 
   Table clientes;
+};
+
+class GenecproMotores : public Genecpro, public ::testing::WithParamInterface<const char*> {
+ protected:
+  QString Motor() const override { return QString::fromLatin1(GetParam()); }
 };
 
 }  // namespace
@@ -314,7 +320,7 @@ TEST_F(Genecpro, TableModeListsInTheSelectionsOrderAndGivesTheDatasetBackAsItCam
   const QString archivo = carpeta.File(u"LISTPRG.XLS"_qs);
   clientes.FieldByName(u"Nombre"_qs).SetTag(1000);
   ASSERT_TRUE(clientes.Locate(u"Codigo"_qs, Variant::Integer(50)));
-  QStringList columnasRejilla;
+  QStringList columnasRejilla, camposAlVolver, columnasConsulta;
   AlMostrarse([&](QWidget&) {
     hijo<QListWidget>("LBSeleccionado").clear();
     hijo<QListWidget>("LBSeleccionado").addItems({u"Notas"_qs, u"Codigo"_qs});
@@ -325,6 +331,12 @@ TEST_F(Genecpro, TableModeListsInTheSelectionsOrderAndGivesTheDatasetBackAsItCam
     for (int columna = 0; columna < rejilla.ColumnCount(); ++columna)
       if (rejilla.ColumnVisible(columna)) columnasRejilla.append(rejilla.ColumnFieldName(columna));
     fGENECPRO->pbConformeClick();
+    // Back to query mode: the customers come back at once, and the query's columns all show.
+    hijo<QToolButton>("pbActivarTablaLogica").click();
+    camposAlVolver = clientes.GetFieldNames();
+    irA(3);
+    for (int columna = 0; columna < rejilla.ColumnCount(); ++columna)
+      if (rejilla.ColumnVisible(columna)) columnasConsulta.append(rejilla.ColumnFieldName(columna));
   });
   hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
   mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
@@ -335,8 +347,74 @@ TEST_F(Genecpro, TableModeListsInTheSelectionsOrderAndGivesTheDatasetBackAsItCam
   ASSERT_TRUE(hoja.read);
   EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
             QStringList({u"Notas"_qs, u"Codigo"_qs, QString()}));
+  EXPECT_EQ(camposAlVolver, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_EQ(columnasConsulta, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
   EXPECT_EQ(clientes.GetFieldNames(), (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
   EXPECT_EQ(clientes.FieldByName(u"Nombre"_qs).Tag(), 1000);
   EXPECT_EQ(clientes.FieldByName(u"Codigo"_qs).AsInteger(), 50);
   EXPECT_FALSE(clientes.Filtered());
+}
+
+// A range on a date: the query writes it as FormatoFechaSQL says, the table's filter as dd/mm/yyyy.
+TEST_P(GenecproMotores, DateRangesTakeTheDateFormatOfEachMode) {
+  Ejecutar(u"CREATE TABLE ALTAS (Codigo INTEGER NOT NULL, FechaAlta DATETIME NULL, "
+           "CONSTRAINT ALTAS_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO ALTAS VALUES (1, '2026-11-30 00:00:00'), (2, '2026-12-05 00:00:00'), "
+           "(3, '2027-01-01 00:00:00')"_qs);
+  Table altas;
+  altas.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  altas.SetTableName(u"ALTAS"_qs);
+  altas.Open();
+  const QString tabla = Motor() == u"Paradox"_qs ? u"ALTAS"_qs : u"dbo.ALTAS"_qs;
+  for (const QString& formato : {u"mm/dd/yyyy"_qs, u"dd/mm/yyyy"_qs}) {
+    FormatoFechaSQL = formato;
+    for (const bool modoTabla : {false, true}) {
+      QString texto;
+      int registros = -1;
+      AlMostrarse([&](QWidget&) {
+        rango(1, u"1/12/2026"_qs, u"31/12/2026"_qs);  // FechaAlta
+        irA(3);
+        texto = modoTabla ? altas.Filter() : sentencia();
+        registros = modoTabla ? altas.RecordCount() : fGENECPRO->findChild<Query*>(u"Query1"_qs)->RecordCount();
+      });
+      hijo<QToolButton>("pbActivarTablaLogica").setChecked(modoTabla);
+      mostrar(altas);
+      const QString esperado =
+          modoTabla || formato == u"dd/mm/yyyy"_qs
+              ? u"((FechaAlta >= '01/12/2026') AND (FechaAlta <= '31/12/2026'))"_qs
+              : u"((FechaAlta >= '12/01/2026') AND (FechaAlta <= '12/31/2026'))"_qs;
+      EXPECT_EQ(texto.trimmed(), modoTabla ? esperado
+                                           : u"SELECT Codigo,FechaAlta\r\nFROM "_qs + tabla + u"\r\nWHERE "_qs +
+                                                 esperado + u"\r\nORDER BY Codigo,FechaAlta"_qs)
+          << formato.toStdString() << modoTabla;
+      EXPECT_EQ(registros, 1) << formato.toStdString() << modoTabla;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GenecproMotores, ::testing::Values("Microsoft SQL Server", "Paradox"));
+
+TEST_F(Genecpro, AFormatIsDeletedOnlyAfterItsConfirmationAndTheNextOneLoads) {
+  Ejecutar(u"CREATE TABLE FORMLIST (Prefijo VARCHAR(60), Nombre VARCHAR(60), Titulo VARCHAR(250) NULL, "
+           "ListaSeleccionado TEXT NULL, ListaFiltrosSQL TEXT NULL, CONSTRAINT FORMLIST_Clave1 PRIMARY KEY "
+           "(Prefijo, Nombre))"_qs);
+  Ejecutar(u"INSERT INTO FORMLIST VALUES ('CLIENTES', 'A', 'Primero', 'Codigo', NULL), "
+           "('CLIENTES', 'B', 'Segundo', 'Nombre', '(Codigo > 5)'), ('ARTICULO', 'A', 'Otro', 'Codigo', NULL)"_qs);
+  QString titulo, filtros;
+  QStringList seleccionados;
+  AlMostrarse([&](QWidget&) {
+    fGENECPRO->pbEliminarClick();  // NO
+    fGENECPRO->pbEliminarClick();  // SI
+    titulo = hijo<QLineEdit>("Titulo").text();
+    seleccionados = elementos("LBSeleccionado");
+    filtros = hijo<QPlainTextEdit>("MemoFiltros").toPlainText();
+  });
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(mensajes.Texts(), QStringList(2, u"¿ Esta seguro de querer eliminar el formato actual ?"_qs));
+  EXPECT_EQ(EjecutarSQL(u"SELECT Prefijo, Nombre FROM FORMLIST ORDER BY Prefijo, Nombre"_qs, u"Database"_qs),
+            u"ARTICULO|A\r\nCLIENTES|B"_qs);
+  EXPECT_EQ(titulo, u"Segundo"_qs);
+  EXPECT_EQ(seleccionados, QStringList{u"Nombre"_qs});
+  EXPECT_EQ(filtros, u"(Codigo > 5)"_qs);
 }
