@@ -77,6 +77,7 @@ TfGENECPRO::TfGENECPRO(QWidget* owner)
   ui_->StringGrid->setColumnCount(3);
   ui_->StringGrid->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Desde Valor"),
                                               QStringLiteral("Hasta Valor")});
+  for (int columna = 0; columna < 3; ++columna) ui_->StringGrid->horizontalHeaderItem(columna)->setForeground(Qt::darkBlue);
   ui_->StringGrid->verticalHeader()->hide();
   for (QListWidget* lista : {ui_->LBDisponible, ui_->LBSeleccionado}) {
     lista->setAcceptDrops(true);

@@ -6,7 +6,7 @@
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "platform/report/RecordedPages.h"
-#include "tests/dialogs/BusquedaFixture.h"
+#include "tests/printing/ListadoFixture.h"
 #include "printing/Genelpro.h"
 #include "printing/Geneprev.h"
 #include "tests/fixtures/RecordingPrinter.h"
@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -27,7 +28,7 @@
 namespace {
 
 // The customers listed through the dialog, driven as a user would.
-class Genecpro : public BusquedaFixture {
+class Genecpro : public ListadoFixture {
  protected:
   void SetUp() override {
     Preparar(Motor());
@@ -39,6 +40,7 @@ class Genecpro : public BusquedaFixture {
   void TearDown() override {
     delete fGENECPRO;
     CamposNoVisiblesUsuario.clear();
+    ListadoFixture::TearDown();
   }
 
   template <class T>
@@ -417,4 +419,46 @@ TEST_F(Genecpro, AFormatIsDeletedOnlyAfterItsConfirmationAndTheNextOneLoads) {
   EXPECT_EQ(titulo, u"Segundo"_qs);
   EXPECT_EQ(seleccionados, QStringList{u"Nombre"_qs});
   EXPECT_EQ(filtros, u"(Codigo > 5)"_qs);
+}
+
+// The dialog's pages and its listings in the preview as a person sees them;
+// ZEMWIN_CAPTURAS names a folder that keeps the pictures.
+TEST_F(Genecpro, ThePagesAndTheListingsInThePreviewAreDrawn) {
+  Parametros(u"FmtVisualizacionPrevia VARCHAR(20) NULL"_qs, u"'Ancho Ajustado'"_qs);
+  QList<QImage> imagenes;
+  const auto capturar = [&](QWidget& ventana, const QString& nombre) {
+    const QImage imagen = ventana.grab().toImage();
+    EXPECT_FALSE(imagenes.contains(imagen)) << nombre.toStdString();
+    imagenes.append(imagen);
+    if (const QString capturas = qEnvironmentVariable("ZEMWIN_CAPTURAS"); !capturas.isEmpty())
+      imagen.save(capturas + u'/' + nombre + u".png"_qs);
+  };
+  const auto listar = [&](const QString& nombre) {
+    int paginas = 0;
+    QTimer cerrar;
+    cerrar.callOnTimeout([&] {
+      if (!fGENEPREV || fGENEPREV->EstadoInforme != u"Finalizada"_qs) return;
+      paginas = fGENEPREV->NumeroPaginas();
+      capturar(*fGENEPREV, nombre);
+      fGENEPREV->close();
+    });
+    cerrar.start(10);
+    fGENECPRO->pbConformeClick();
+    return paginas;
+  };
+  int columnas = 0, fichas = 0;
+  AlMostrarse([&](QWidget& dialogo) {
+    rango(0, u"1"_qs, u"150"_qs);
+    for (int numero = 0; numero < 4; ++numero) {
+      irA(numero);
+      capturar(dialogo, u"GENECPRO-%1"_qs.arg(numero + 1));
+    }
+    columnas = listar(u"GENEPREV-columnas"_qs);
+    hijo<QCheckBox>("FormatoFicha").setChecked(true);
+    hijo<QSpinBox>("NumeroColumnasFicha").setValue(2);
+    fichas = listar(u"GENEPREV-fichas"_qs);
+  });
+  mostrar(clientes);
+  EXPECT_EQ(columnas, 3);
+  EXPECT_GE(fichas, 2);
 }
