@@ -139,3 +139,100 @@ TEST(EngineDialect, TheCatalogueAndSavepointsOnEveryEngine) {
     EXPECT_EQ(first(*engine, u"SELECT COUNT(*) FROM T"_qs), 1);
   }
 }
+
+// A record's unchanged check on every kind of column: text byte for byte
+// (another case is a change), long texts and pictures as the engine can
+// compare them, dates given as the engine reads them, NULL equal to NULL.
+TEST(EngineDialect, TheUnchangedCheckComparesEveryKindOfColumnOnEveryEngine) {
+  using Kind = EngineDialect::ColumnKind;
+  const struct {
+    const char* column;
+    Kind kind;
+    QVariant stored, other;
+  } columns[] = {
+      {"T", Kind::Text, u"Año"_qs, u"año"_qs},
+      {"M", Kind::LongText, QString(3000, u'ñ'), QString(3000, u'n')},
+      {"B", Kind::LongBytes, QByteArray("\x00\xff", 2), QByteArray("\x00\xfe", 2)},
+      {"V", Kind::Bytes, QByteArray("\x01", 1), QByteArray("\x02", 1)},
+      {"F", Kind::Date, u"2024-01-31 15:45:00"_qs, u"2024-01-31 15:45:01"_qs},
+      {"N", Kind::Number, 2.5, 2.25},
+  };
+  for (const Engine& each : kEngines) {
+    SCOPED_TRACE(each.name);
+    TemporaryFolder folder;
+    const std::shared_ptr<EngineConnection> engine = each.open(folder);
+    if (!engine) continue;
+    const EngineDialect& dialect = engine->Dialect();
+    const QString table = dialect.OwnTable(QString::fromLatin1(each.table));
+    engine->Execute(u"CREATE TABLE "_qs + table +
+                    u" (K INTEGER NOT NULL PRIMARY KEY, T VARCHAR(10), M TEXT, B IMAGE, V VARBINARY(10), F DATETIME, "
+                    "N FLOAT)"_qs);
+    QVariantList values{1}, nulls{2};
+    for (const auto& c : columns) {
+      values << dialect.Bound(c.stored, c.kind);
+      nulls << dialect.Bound(QVariant(), c.kind);
+    }
+    const QString insert = u"INSERT INTO "_qs + table + u" VALUES (?, ?, ?, ?, ?, ?, ?)"_qs;
+    engine->Execute(insert, values);
+    engine->Execute(insert, nulls);
+    for (const auto& c : columns) {
+      SCOPED_TRACE(c.column);
+      const EngineDialect::NullSafeTerm term = dialect.Unchanged(QString::fromLatin1(c.column), c.kind);
+      const std::pair<QVariant, qint64> probes[] = {{c.stored, 1}, {c.other, 0}, {QVariant(), 2}};
+      for (const auto& [probe, key] : probes) {
+        const QVariantList parameters(term.parameterUses, dialect.Bound(probe, c.kind));
+        EXPECT_EQ(first(*engine, u"SELECT SUM(K) FROM "_qs + table + u" WHERE "_qs + term.text, parameters), key)
+            << probe.toString().left(10).toStdString();
+      }
+    }
+  }
+}
+
+// What a real server is given: its collation only on text, TEXT and IMAGE
+// columns compared as the types that replaced them; a stored date as a date,
+// which the server does not read under the session's DATEFORMAT.
+TEST(EngineDialect, SqlServerComparesAndBindsEachKindOfColumnAsItAllows) {
+  using Kind = EngineDialect::ColumnKind;
+  const EngineDialect& server = EngineDialect::SqlServer();
+  const std::pair<Kind, const char*> unchanged[] = {
+      {Kind::Text, "([T] COLLATE Latin1_General_BIN2 = ? OR ([T] COLLATE Latin1_General_BIN2 IS NULL AND ? IS NULL))"},
+      {Kind::LongText,
+       "(CAST([T] AS NVARCHAR(MAX)) COLLATE Latin1_General_BIN2 = ? OR (CAST([T] AS NVARCHAR(MAX)) COLLATE "
+       "Latin1_General_BIN2 IS NULL AND ? IS NULL))"},
+      {Kind::LongBytes, "(CAST([T] AS VARBINARY(MAX)) = ? OR (CAST([T] AS VARBINARY(MAX)) IS NULL AND ? IS NULL))"},
+      {Kind::Number, "([T] = ? OR ([T] IS NULL AND ? IS NULL))"},
+      {Kind::Date, "([T] = ? OR ([T] IS NULL AND ? IS NULL))"},
+  };
+  for (const auto& [kind, text] : unchanged) EXPECT_EQ(server.Unchanged(u"[T]"_qs, kind).text, QString::fromLatin1(text));
+
+  const QDateTime afternoon(QDate(2024, 1, 31), QTime(15, 45, 0, 250), Qt::UTC);
+  const struct {
+    const EngineDialect& dialect;
+    QVariant stored;
+    Kind kind;
+    QVariant bound;
+  } bindings[] = {
+      {server, u"2024-01-31 15:45:00.250"_qs, Kind::Date, afternoon},
+      {server, u"2024-01-31 15:45:00"_qs, Kind::Date, afternoon.addMSecs(-250)},
+      {server, u"2024-01-31"_qs, Kind::Date, QDateTime(QDate(2024, 1, 31), QTime(0, 0), Qt::UTC)},
+      {server, u"31/01/2024"_qs, Kind::Date, u"31/01/2024"_qs},  // not as dates are stored: the server's own reading
+      {server, u"2024-01-31"_qs, Kind::Text, u"2024-01-31"_qs},
+      {EngineDialect::Sqlite(), u"2024-01-31 15:45:00"_qs, Kind::Date, u"2024-01-31 15:45:00"_qs},
+      {EngineDialect::SqliteDriver(), u"2024-01-31 15:45:00"_qs, Kind::Date, u"2024-01-31 15:45:00"_qs},
+  };
+  for (const auto& b : bindings) {
+    SCOPED_TRACE(b.stored.toString().toStdString());
+    const QVariant bound = b.dialect.Bound(b.stored, b.kind);
+    EXPECT_EQ(bound.typeId(), b.bound.typeId());
+    EXPECT_EQ(bound, b.bound);
+  }
+  const std::pair<Kind, QMetaType> nulls[] = {{Kind::Text, QMetaType::fromType<QString>()},
+                                              {Kind::LongBytes, QMetaType::fromType<QByteArray>()},
+                                              {Kind::Number, QMetaType::fromType<qint64>()},
+                                              {Kind::Date, QMetaType::fromType<QDateTime>()}};
+  for (const auto& [kind, type] : nulls) {
+    const QVariant null = server.Bound(QVariant(), kind);
+    EXPECT_TRUE(null.isNull());
+    EXPECT_EQ(null.metaType(), type);
+  }
+}
