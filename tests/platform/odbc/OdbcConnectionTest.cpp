@@ -5,9 +5,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/fixtures/TemporaryFolder.h"
-
-#include <QFile>
-#include <QRegularExpression>
+#include "tests/platform/odbc/OdbcTrace.h"
 
 #include <gtest/gtest.h>
 
@@ -273,28 +271,6 @@ TEST_F(OdbcSqlite, ADateParameterFindsTheDateAsStored) {
               QVariant(qint64(id)));
 }
 
-namespace {
-
-// The calls of one ODBC function in the driver manager's trace, each as the
-// text of what it was given.
-QStringList tracedCalls(const QString& traceFile, const QString& function) {
-  QFile file(traceFile);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QStringList calls;
-  for (const QString& record : QString::fromUtf8(file.readAll()).split(u"[ODBC]"_qs))
-    if (record.contains(u"["_qs + function + u".c]"_qs) && record.contains(u"Entry:"_qs)) calls << record;
-  return calls;
-}
-
-QStringList boundSqlTypes(const QString& traceFile) {
-  static const QRegularExpression sqlType(u"SQL Type = -?\\d+ (\\w+)"_qs);
-  QStringList types;
-  for (const QString& call : tracedCalls(traceFile, u"SQLBindParameter"_qs)) types << sqlType.match(call).captured(1);
-  return types;
-}
-
-}  // namespace
-
 // A statement the datasets run again and again is prepared once, and its
 // texts and NULLs go as the driver describes their markers (the SQLite
 // driver describes every marker as a long text); a NULL is NULL, whatever
@@ -313,10 +289,10 @@ TEST_F(OdbcSqlite, AKeptStatementIsPreparedOnceAndItsTextsAndNullsTakeTheDescrib
     EXPECT_FALSE(statement->Step());
   }
   EXPECT_EQ(connection_->KeptStatementCount(), 1);
-  EXPECT_EQ(tracedCalls(trace, u"SQLPrepare"_qs).size(), 1);
-  EXPECT_EQ(tracedCalls(trace, u"SQLExecute"_qs).size(), 3);
-  EXPECT_EQ(tracedCalls(trace, u"SQLDescribeParam"_qs).size(), 3);  // each marker once
-  EXPECT_EQ(boundSqlTypes(trace).join(u' '), u"SQL_BIGINT SQL_LONGVARCHAR SQL_VARBINARY "
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 1);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLExecute"_qs).size(), 3);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLDescribeParam"_qs).size(), 3);  // each marker once
+  EXPECT_EQ(OdbcTrace::BoundSqlTypes(trace).join(u' '), u"SQL_BIGINT SQL_LONGVARCHAR SQL_VARBINARY "
                                              "SQL_BIGINT SQL_LONGVARCHAR SQL_LONGVARCHAR "
                                              "SQL_BIGINT SQL_LONGVARCHAR SQL_LONGVARCHAR"_qs);
   EXPECT_EQ(connection_->QueryRows(u"SELECT Nombre IS NULL, Datos IS NULL FROM T ORDER BY Id"_qs).rows,
@@ -324,9 +300,9 @@ TEST_F(OdbcSqlite, AKeptStatementIsPreparedOnceAndItsTextsAndNullsTakeTheDescrib
 
   connection_->Execute(u"CREATE TABLE U (A INTEGER)"_qs);
   connection_->Execute(insert, {4, u"cuatro"_qs, QVariant()});  // run once, directly
-  EXPECT_EQ(tracedCalls(trace, u"SQLPrepare"_qs).size(), 1);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 1);
   const CachedStatement again(*connection_, insert);
   again->Bind(1, 5);
   EXPECT_FALSE(again->Step());
-  EXPECT_EQ(tracedCalls(trace, u"SQLPrepare"_qs).size(), 2);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 2);
 }
