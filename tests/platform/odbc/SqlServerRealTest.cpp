@@ -1,9 +1,15 @@
+#include "platform/data/Field.h"
+#include "platform/data/Session.h"
+#include "platform/data/Table.h"
 #include "platform/engine/EngineStatement.h"
+#include "platform/format/DateTime.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/SqlServerOdbc.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -51,4 +57,68 @@ TEST(SqlServerReal, SessionRowsAndFailuresAsOnTheOtherRoads) {
   EXPECT_THROW(servidor->Commit(), EDatabaseError);
   EXPECT_FALSE(servidor->InTransaction());
   EXPECT_EQ(servidor->QueryRows(u"SELECT COUNT(*) FROM #T WHERE Id >= 10"_qs).rows.value(0), QVariantList{qint64(0)});
+}
+
+// A master's table on the server, written under a day-first session: every
+// kind of column appended, edited and emptied, dates as the system meant
+// them, and a record changed since it was read is not overwritten. The
+// table is dropped at the end.
+TEST(SqlServerReal, AMastersTableWritesEveryKindOfColumn) {
+  const QString conexion = qEnvironmentVariable("ZEMWIN_SQLSERVER_ODBC");
+  if (conexion.isEmpty()) GTEST_SKIP() << "ZEMWIN_SQLSERVER_ODBC names no SQL Server";
+  StringList params;
+  params.Add(u"ODBC DSN="_qs + conexion);
+  Session::Default().AddAlias(u"REALSQL"_qs, u"ODBC"_qs, params);
+  const std::shared_ptr<EngineConnection> servidor = Session::Default().OpenDatabase(u"REALSQL"_qs);
+  const QString tabla = u"ZEM_PRUEBA_"_qs + QString::number(QCoreApplication::applicationPid());
+  servidor->Execute(u"SET DATEFORMAT dmy; CREATE TABLE "_qs + tabla +
+                    u" (Codigo INTEGER NOT NULL PRIMARY KEY, Nombre VARCHAR(40) DEFAULT '', Notas TEXT, Foto IMAGE, "
+                    "Alta DATETIME, Saldo FLOAT)"_qs);
+  const struct Drop {
+    EngineConnection& servidor;
+    QString tabla;
+    ~Drop() {
+      try {
+        servidor.Execute(u"DROP TABLE "_qs + tabla);
+      } catch (const EDatabaseError& error) {
+        ADD_FAILURE() << error.what();
+      }
+    }
+  } drop{*servidor, tabla};
+
+  Table table;
+  table.SetDatabaseName(u"REALSQL"_qs);
+  table.SetTableName(tabla);
+  table.Open();
+  const QString notas = QString(u"Ñandú "_qs).repeated(2000);
+  table.Append();
+  table.FieldByName(u"Codigo"_qs).SetAsInteger(1);
+  table.FieldByName(u"Nombre"_qs).SetAsString(u"Año"_qs);
+  table.FieldByName(u"Notas"_qs).SetAsString(notas);
+  table.FieldByName(u"Foto"_qs).SetAsBytes(QByteArray("\x00\xff\x10", 3));
+  table.FieldByName(u"Alta"_qs).SetAsDateTime(EncodeDate(2024, 1, 5) + EncodeTime(10, 30, 0, 0));
+  table.FieldByName(u"Saldo"_qs).SetAsFloat(2.5);
+  table.Post();
+  const auto fila = [&] {
+    return servidor
+        ->QueryRows(u"SELECT Nombre, CONVERT(VARCHAR(19), Alta, 120), DATALENGTH(Foto), DATALENGTH(Notas), Saldo FROM "_qs +
+                    tabla)
+        .rows.value(0);
+  };
+  EXPECT_EQ(fila(), QVariantList({u"Año"_qs, u"2024-01-05 10:30:00"_qs, qint64(3), qint64(notas.size()),
+                                  2.5}));
+
+  table.Edit();  // the unchanged check compares the memo, the picture, the date and the number as read
+  table.FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
+  table.FieldByName(u"Foto"_qs).Clear();
+  table.Post();
+  EXPECT_EQ(fila().value(0), QVariant(u"Eva"_qs));
+  EXPECT_TRUE(fila().value(2).isNull());
+
+  table.Edit();
+  servidor->Execute(u"UPDATE "_qs + tabla + u" SET Saldo = 3"_qs);
+  table.FieldByName(u"Nombre"_qs).SetAsString(u"Mía"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table.Post(); }), QString::fromLatin1(EngineText::RecordChanged));
+  table.Cancel();
+  table.Close();
 }
