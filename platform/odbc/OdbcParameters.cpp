@@ -78,21 +78,23 @@ SQLSMALLINT cTypeOf(SQLSMALLINT sqlType) {
   }
 }
 
-// A described text type, a "max" one when the text is longer than it takes.
-SQLSMALLINT textTypeFor(SQLSMALLINT described, qsizetype length) {
-  switch (described) {
-    case SQL_CHAR:
-    case SQL_VARCHAR:
-      return length > kLongestShortVarchar ? SQL_LONGVARCHAR : described;
-    case SQL_WCHAR:
-    case SQL_WVARCHAR:
-      return length > kLongestShortText ? SQL_WLONGVARCHAR : described;
-    default:
-      return described;
-  }
+bool isWide(SQLSMALLINT sqlType) {
+  return sqlType == SQL_WCHAR || sqlType == SQL_WVARCHAR || sqlType == SQL_WLONGVARCHAR;
 }
 
 unsigned long sizeOf(qsizetype length) { return static_cast<unsigned long>(std::max<qsizetype>(1, length)); }
+
+// A text as a text type: its size counted as the server counts it (UTF-16
+// units, or bytes, as many as UTF-8 takes, so that no code page of the
+// server finds it longer than declared), a "max" type when the text is
+// longer than the short one takes.
+OdbcParameters::Types textAs(SQLSMALLINT sqlType, const QString& text) {
+  const bool wide = isWide(sqlType);
+  const qsizetype size = wide ? text.size() : text.toUtf8().size();
+  if (wide && size > kLongestShortText) sqlType = SQL_WLONGVARCHAR;
+  if (!wide && size > kLongestShortVarchar) sqlType = SQL_LONGVARCHAR;
+  return {SQL_C_CHAR, sqlType, sizeOf(size)};
+}
 
 }  // namespace
 
@@ -117,10 +119,8 @@ OdbcParameters::Types OdbcParameters::TypesOf(const QVariant& value, OdbcServer 
   if (described && null)
     return {cTypeOf(described->sqlType), described->sqlType, sizeOf(static_cast<qsizetype>(described->size)),
             described->digits};
-  if (described && value.typeId() == QMetaType::QString && isText(described->sqlType)) {
-    const qsizetype length = value.toString().size();
-    return {SQL_C_CHAR, textTypeFor(described->sqlType, length), sizeOf(length)};
-  }
+  if (described && value.typeId() == QMetaType::QString && isText(described->sqlType))
+    return textAs(described->sqlType, value.toString());
   switch (value.typeId()) {
     case QMetaType::UnknownType:
       return {SQL_C_CHAR, SQL_VARCHAR, 1};
@@ -145,11 +145,7 @@ OdbcParameters::Types OdbcParameters::TypesOf(const QVariant& value, OdbcServer 
       return {SQL_C_CHAR, SQL_WVARCHAR, kTimestampSize};
     default: {
       const QString text = null ? QString() : value.toString();
-      if (server == OdbcServer::SqlServer && Cp1252::Holds(text))
-        return {SQL_C_CHAR, static_cast<short>(text.size() > kLongestShortVarchar ? SQL_LONGVARCHAR : SQL_VARCHAR),
-                sizeOf(text.size())};
-      return {SQL_C_CHAR, static_cast<short>(text.size() > kLongestShortText ? SQL_WLONGVARCHAR : SQL_WVARCHAR),
-              sizeOf(text.size())};
+      return textAs(server == OdbcServer::SqlServer && Cp1252::Holds(text) ? SQL_VARCHAR : SQL_WVARCHAR, text);
     }
   }
 }

@@ -231,7 +231,7 @@ TEST(OdbcParameterTypes, EachValueGoesAsItsOwnOrItsColumnsType) {
       {QVariant(2.5), OdbcServer::SqlServer, {}, SQL_C_DOUBLE, SQL_DOUBLE, 15},
       {QVariant(QByteArray("\x00\x01", 2)), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 2},
       {QVariant(QByteArray(9000, 'x')), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_LONGVARBINARY, 9000},
-      {QVariant(u"Ñandú €"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 7},
+      {QVariant(u"Ñandú €"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 11},  // bytes as UTF-8 counts them
       {QVariant(QString(9000, u'x')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_LONGVARCHAR, 9000},
       {QVariant(u"Ωμέγα"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_WVARCHAR, 5},
       {QVariant(u"Ñandú"_qs), OdbcServer::Sqlite, {}, SQL_C_CHAR, SQL_WVARCHAR, 5},
