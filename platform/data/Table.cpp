@@ -410,18 +410,34 @@ QVariant Table::nextAutoInc(const Column& column) {
 
 Dataset::Row Table::InsertRecord(const Row& row) {
   Row written = row;
+  const bool engineNumbers = !dialect().InsertNumbered(QString()).isEmpty();
+  int numbered = -1;  // the column the engine numbers
   QStringList names, marks;
+  QList<QVariant> values;
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
-    if (column.type == ftAutoInc && written.values[i].isNull()) written.values[i] = nextAutoInc(column);
+    if (column.type == ftAutoInc && written.values[i].isNull()) {
+      if (engineNumbers && numbered < 0) {
+        numbered = i;
+        continue;
+      }
+      written.values[i] = nextAutoInc(column);
+    }
     names.append(Quoted(column.name));
     marks.append(QStringLiteral("?"));
+    values.append(bound(i, written.values[i]));
   }
-  CachedStatement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(ownTable(), names.join(QStringLiteral(", ")),
-                                          marks.join(QStringLiteral(", "))));
-  for (int i = 0; i < written.values.size(); ++i) insert->Bind(i + 1, bound(i, written.values[i]));
-  insert->Step();
+  const QString text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(ownTable(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+  CachedStatement insert(connection(), numbered < 0 ? text : dialect().InsertNumbered(text));
+  for (int i = 0; i < values.size(); ++i) insert->Bind(i + 1, values[i]);
+  const bool answered = insert->Step();
+  if (numbered >= 0) {
+    if (!answered || insert->Column(0).isNull()) throw EDatabaseError(EngineText::RecordDeleted, tableText());
+    written.values[numbered] = insert->Column(0).toLongLong();
+    while (insert->Step()) {
+    }
+  }
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
   const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();

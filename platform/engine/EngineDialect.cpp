@@ -97,6 +97,10 @@ class SqlServerDialect final : public EngineDialect {
   bool SortsTextAsTheSystem() const override { return true; }
   QString RowId() const override { return QString(); }
   QString LastInsertedId() const override { return QStringLiteral("SELECT CAST(SCOPE_IDENTITY() AS BIGINT)"); }
+  // The server refuses a number given to an identity column; and a
+  // statement run with parameters is a scope of its own, so the number is
+  // asked in the same batch.
+  QString InsertNumbered(const QString& insert) const override { return insert + QStringLiteral("; ") + LastInsertedId(); }
   SavepointTexts Savepoint(const QString& name) const override {
     return {QStringLiteral("SAVE TRANSACTION ") + name, QStringLiteral("ROLLBACK TRANSACTION ") + name, QString()};
   }

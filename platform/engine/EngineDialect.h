@@ -63,6 +63,10 @@ class EngineDialect {
   // One row, one column: the row id or identity value the connection's
   // last insert gave.
   virtual QString LastInsertedId() const = 0;
+  // An INSERT that leaves out an identity column for the engine to number,
+  // followed by what answers the number given, in the same scope; empty
+  // where the program numbers the column itself.
+  virtual QString InsertNumbered(const QString& /*insert*/) const { return QString(); }
 
   // A savepoint inside the running transaction: set, undo its work, let it
   // go (empty where nothing is to be done).

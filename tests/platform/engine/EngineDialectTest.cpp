@@ -207,6 +207,10 @@ TEST(EngineDialect, SqlServerComparesAndBindsEachKindOfColumnAsItAllows) {
       {Kind::Date, "([T] = ? OR ([T] IS NULL AND ? IS NULL))"},
   };
   for (const auto& [kind, text] : unchanged) EXPECT_EQ(server.Unchanged(u"[T]"_qs, kind).text, QString::fromLatin1(text));
+  // An identity column is left to the server, asked in the same scope.
+  const QString insert = u"INSERT INTO [T] ([A]) VALUES (?)"_qs;
+  EXPECT_EQ(server.InsertNumbered(insert), insert + u"; SELECT CAST(SCOPE_IDENTITY() AS BIGINT)"_qs);
+  EXPECT_TRUE(EngineDialect::Sqlite().InsertNumbered(insert).isEmpty());
 
   const QDateTime afternoon(QDate(2024, 1, 31), QTime(15, 45, 0, 250), Qt::UTC);
   const struct {

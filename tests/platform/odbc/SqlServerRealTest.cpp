@@ -71,20 +71,35 @@ TEST(SqlServerReal, AMastersTableWritesEveryKindOfColumn) {
   Session::Default().AddAlias(u"REALSQL"_qs, u"ODBC"_qs, params);
   const std::shared_ptr<EngineConnection> servidor = Session::Default().OpenDatabase(u"REALSQL"_qs);
   const QString tabla = u"ZEM_PRUEBA_"_qs + QString::number(QCoreApplication::applicationPid());
+  const QString numerada = tabla + u"_N"_qs;
   servidor->Execute(u"SET DATEFORMAT dmy; CREATE TABLE "_qs + tabla +
                     u" (Codigo INTEGER NOT NULL PRIMARY KEY, Nombre VARCHAR(40) DEFAULT '', Notas TEXT, Foto IMAGE, "
-                    "Alta DATETIME, Saldo FLOAT)"_qs);
+                    "Alta DATETIME, Saldo FLOAT); CREATE TABLE "_qs +
+                    numerada + u" (Numero INTEGER IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20))"_qs);
   const struct Drop {
     EngineConnection& servidor;
-    QString tabla;
+    QStringList tablas;
     ~Drop() {
       try {
-        servidor.Execute(u"DROP TABLE "_qs + tabla);
+        servidor.Execute(u"DROP TABLE "_qs + tablas.join(u", "_qs));
       } catch (const EDatabaseError& error) {
         ADD_FAILURE() << error.what();
       }
     }
-  } drop{*servidor, tabla};
+  } drop{*servidor, {tabla, numerada}};
+
+  // The server numbers an identity column; the record shows its number.
+  Table numeros;
+  numeros.SetDatabaseName(u"REALSQL"_qs);
+  numeros.SetTableName(numerada);
+  numeros.Open();
+  for (const char* nombre : {"uno", "dos"}) {
+    numeros.Append();
+    numeros.FieldByName(u"Nombre"_qs).SetAsString(QString::fromLatin1(nombre));
+    numeros.Post();
+  }
+  EXPECT_EQ(numeros.FieldByName(u"Numero"_qs).AsInteger(), 2);
+  numeros.Close();
 
   Table table;
   table.SetDatabaseName(u"REALSQL"_qs);
