@@ -1,4 +1,5 @@
 #include "platform/data/Field.h"
+#include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
 #include "platform/engine/EngineStatement.h"
@@ -8,6 +9,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
 
 #include <QCoreApplication>
 
@@ -122,6 +124,26 @@ TEST(SqlServerReal, AMastersTableWritesEveryKindOfColumn) {
   };
   EXPECT_EQ(fila(), QVariantList({u"Año"_qs, u"2024-01-05 10:30:00"_qs, qint64(3), qint64(notas.size()),
                                   2.5}));
+
+  // Read in the order of a date, from a date on: the dates reach the server as dates.
+  AppendRecord(table, {{u"Codigo"_qs, Int(2)}, {u"Alta"_qs, Variant::Date(EncodeDate(2024, 5, 1))}});
+  table.SetIndexFieldNames(u"Alta"_qs);
+  EXPECT_EQ(Walk(table, u"Codigo"_qs), QStringList({"1", "2"}));
+  table.SetRange({Variant::Date(EncodeDate(2024, 2, 1))}, {Variant::Date(EncodeDate(2024, 12, 31))});
+  EXPECT_EQ(Walk(table, u"Codigo"_qs), QStringList({"2"}));
+  table.CancelRange();
+  ASSERT_TRUE(table.FindKey({Variant::Date(EncodeDate(2024, 1, 5) + EncodeTime(10, 30, 0, 0))}));
+  EXPECT_EQ(table.FieldByName(u"Codigo"_qs).AsInteger(), 1);
+
+  // A query's named parameters, a date among them, on the same session.
+  Query consulta;
+  consulta.SetDatabaseName(u"REALSQL"_qs);
+  consulta.SQL().SetText(u"SELECT Codigo FROM "_qs + tabla + u" WHERE Alta = :Alta AND Nombre = :Nombre"_qs);
+  consulta.ParamByName(u"Alta"_qs).SetAsDateTime(EncodeDate(2024, 1, 5) + EncodeTime(10, 30, 0, 0));
+  consulta.ParamByName(u"Nombre"_qs).SetAsString(u"Año"_qs);
+  consulta.Open();
+  EXPECT_EQ(consulta.RecordCount(), 1);
+  consulta.Close();
 
   table.Edit();  // the unchanged check compares the memo, the picture, the date and the number as read
   table.FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
