@@ -84,16 +84,25 @@ bool isWide(SQLSMALLINT sqlType) {
 
 unsigned long sizeOf(qsizetype length) { return static_cast<unsigned long>(std::max<qsizetype>(1, length)); }
 
+// The size a short value is declared with: one of a few steps up to the
+// longest, so that values of near lengths keep one binding (and one plan).
+unsigned long declaredSize(qsizetype length, qsizetype longest) {
+  for (const qsizetype step : {qsizetype(64), qsizetype(256), qsizetype(1024)})
+    if (length <= step) return static_cast<unsigned long>(step);
+  return static_cast<unsigned long>(longest);
+}
+
 // A text as a text type: its size counted as the server counts it (UTF-16
 // units, or bytes, as many as UTF-8 takes, so that no code page of the
-// server finds it longer than declared), a "max" type when the text is
-// longer than the short one takes.
+// server finds it longer than declared), a "max" type, of the text's own
+// size, when the text is longer than the short one takes.
 OdbcParameters::Types textAs(SQLSMALLINT sqlType, const QString& text) {
   const bool wide = isWide(sqlType);
   const qsizetype size = wide ? text.size() : text.toUtf8().size();
-  if (wide && size > kLongestShortText) sqlType = SQL_WLONGVARCHAR;
-  if (!wide && size > kLongestShortVarchar) sqlType = SQL_LONGVARCHAR;
-  return {SQL_C_CHAR, sqlType, sizeOf(size)};
+  const qsizetype longest = wide ? kLongestShortText : kLongestShortVarchar;
+  if (sqlType == SQL_LONGVARCHAR || sqlType == SQL_WLONGVARCHAR || size > longest)
+    return {SQL_C_CHAR, static_cast<short>(wide ? SQL_WLONGVARCHAR : SQL_LONGVARCHAR), sizeOf(size)};
+  return {SQL_C_CHAR, sqlType, declaredSize(size, longest)};
 }
 
 }  // namespace
@@ -103,10 +112,7 @@ void OdbcParameters::Set(int index, const QVariant& value) {
   values_[index - 1] = value;
 }
 
-void OdbcParameters::Clear() {
-  values_.clear();
-  buffers_.clear();
-}
+void OdbcParameters::Clear() { values_.clear(); }
 
 bool OdbcParameters::WantsDescriptions() const {
   return std::any_of(values_.begin(), values_.end(),
@@ -135,8 +141,8 @@ OdbcParameters::Types OdbcParameters::TypesOf(const QVariant& value, OdbcServer 
       return {SQL_C_DOUBLE, SQL_DOUBLE, 15};
     case QMetaType::QByteArray: {
       const qsizetype length = null ? 0 : value.toByteArray().size();
-      return {SQL_C_BINARY, static_cast<short>(length > kLongestShortBinary ? SQL_LONGVARBINARY : SQL_VARBINARY),
-              sizeOf(length)};
+      if (length > kLongestShortBinary) return {SQL_C_BINARY, SQL_LONGVARBINARY, sizeOf(length)};
+      return {SQL_C_BINARY, SQL_VARBINARY, declaredSize(length, kLongestShortBinary)};
     }
     case QMetaType::QDateTime:
     case QMetaType::QDate:
@@ -151,7 +157,8 @@ OdbcParameters::Types OdbcParameters::TypesOf(const QVariant& value, OdbcServer 
 }
 
 void OdbcParameters::BindTo(void* statement, int count, OdbcServer server, const Descriptions& described) {
-  buffers_.assign(count, {});
+  // The driver keeps the buffers' addresses: they must not move.
+  if (buffers_.size() != static_cast<std::size_t>(count)) buffers_ = std::vector<Buffer>(count);
   for (int index = 1; index <= count; ++index) {
     const QVariant value = values_.value(index - 1);
     const bool null = value.isNull();
@@ -159,6 +166,7 @@ void OdbcParameters::BindTo(void* statement, int count, OdbcServer server, const
     const Types types = TypesOf(value, server, described.value(index - 1));
     SQLPOINTER data = nullptr;
     SQLLEN length = 0;
+    SQLLEN room = 0;
     switch (types.cType) {
       case SQL_C_SBIGINT:
         buffer.integer = null ? 0 : value.toLongLong();
@@ -180,19 +188,29 @@ void OdbcParameters::BindTo(void* statement, int count, OdbcServer server, const
                               static_cast<unsigned int>(date.time().msec()) * 1000000u};
         }
         data = &buffer.timestamp;
-        length = sizeof buffer.timestamp;
+        length = room = sizeof buffer.timestamp;
         break;
       }
-      default:
-        if (!null) buffer.bytes = types.cType == SQL_C_BINARY ? value.toByteArray() : textOf(value).toUtf8();
+      default: {
+        // Into the room the buffer has, so that it stays where it was bound.
+        const QByteArray bytes =
+            null ? QByteArray() : types.cType == SQL_C_BINARY ? value.toByteArray() : textOf(value).toUtf8();
+        buffer.bytes.reserve(std::max<qsizetype>(bytes.size(), static_cast<qsizetype>(types.size)));
+        buffer.bytes.resize(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), buffer.bytes.begin());
         data = buffer.bytes.data();
         length = buffer.bytes.size();
+        room = buffer.bytes.capacity();
         break;
+      }
     }
     buffer.indicator = null ? SQL_NULL_DATA : length;
+    if (buffer.bound == types && buffer.boundData == data) continue;
     CheckOdbc(SQLBindParameter(statement, static_cast<SQLUSMALLINT>(index), SQL_PARAM_INPUT, types.cType,
-                               types.sqlType, types.size, types.digits, data, length,
+                               types.sqlType, types.size, types.digits, data, room,
                                reinterpret_cast<SQLLEN*>(&buffer.indicator)),
               SQL_HANDLE_STMT, statement, server);
+    buffer.bound = types;
+    buffer.boundData = data;
   }
 }

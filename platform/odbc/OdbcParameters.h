@@ -22,12 +22,15 @@ class OdbcParameters {
   using Descriptions = QList<std::optional<Described>>;  // by marker, from the first
 
   void Set(int index, const QVariant& value);  // 1-based
+  // The values are forgotten; the buffers stay bound for the next run.
   void Clear();
   // Whether a value bound so far would take the type of its column from a
   // description: a text or a NULL.
   bool WantsDescriptions() const;
-  // Binds the first count markers, a marker given no value as NULL. Raises
-  // EDatabaseError.
+  // Binds the first count markers, a marker given no value as NULL. A
+  // marker bound before as the same types from the same buffer is not bound
+  // again: a driver may take a new binding for a new statement to prepare
+  // (FreeTDS does). Raises EDatabaseError.
   void BindTo(void* statement, int count, OdbcServer server, const Descriptions& described = {});
 
   // The C type and SQL type a value goes to the driver as, and the size
@@ -43,6 +46,7 @@ class OdbcParameters {
     short sqlType;
     unsigned long size = 0;
     short digits = 0;
+    bool operator==(const Types&) const = default;
   };
   static Types TypesOf(const QVariant& value, OdbcServer server, const std::optional<Described>& described = {});
 
@@ -59,6 +63,9 @@ class OdbcParameters {
       unsigned short month, day, hour, minute, second;
       unsigned int fraction;
     } timestamp{};
+    // What the driver was last given for the marker.
+    std::optional<Types> bound;
+    const void* boundData = nullptr;
   };
   QVariantList values_;
   std::vector<Buffer> buffers_;

@@ -354,7 +354,6 @@ void OdbcStatement::readOut() {
 
 void OdbcStatement::Reset() {
   SQLFreeStmt(handle_.Get(), SQL_CLOSE);
-  SQLFreeStmt(handle_.Get(), SQL_RESET_PARAMS);
   connection_.statementEnded(*this);
   parameters_.Clear();
   executed_ = finished_ = keptAll_ = false;

@@ -134,5 +134,5 @@ TEST(RealServerSession, StatementsReachTheServerAsTheSystemWroteThem) {
     const QString engineText = EngineMessageOf([&] { query.ExecSQL(); });
     EXPECT_TRUE(statement.startsWith(u"UPDATE"_qs) == engineText.isEmpty()) << engineText.toStdString();
   }
-  EXPECT_EQ(OdbcTrace::StatementTexts(trace).join(u'\n'), statements.join(u'\n'));
+  EXPECT_EQ(OdbcTrace::StatementTexts(trace).join(u'\n').toStdString(), statements.join(u'\n').toStdString());
 }

@@ -229,28 +229,30 @@ TEST(OdbcParameterTypes, EachValueGoesAsItsOwnOrItsColumnsType) {
   } cases[] = {
       {QVariant(qint64(7)), OdbcServer::SqlServer, {}, SQL_C_SBIGINT, SQL_BIGINT, 19},
       {QVariant(2.5), OdbcServer::SqlServer, {}, SQL_C_DOUBLE, SQL_DOUBLE, 15},
-      {QVariant(QByteArray("\x00\x01", 2)), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 2},
+      {QVariant(QByteArray("\x00\x01", 2)), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 64},
       {QVariant(QByteArray(9000, 'x')), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_LONGVARBINARY, 9000},
-      {QVariant(u"Ñandú €"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 11},  // bytes as UTF-8 counts them
+      {QVariant(QString(100, u'ñ')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 256},  // bytes as UTF-8 counts them
       {QVariant(QString(9000, u'x')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_LONGVARCHAR, 9000},
-      {QVariant(u"Ωμέγα"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_WVARCHAR, 5},
-      {QVariant(u"Ñandú"_qs), OdbcServer::Sqlite, {}, SQL_C_CHAR, SQL_WVARCHAR, 5},
+      {QVariant(u"Ωμέγα"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_WVARCHAR, 64},
+      {QVariant(QString(2000, u'€')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 8000},
+      {QVariant(QString(3000, u'€')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_LONGVARCHAR, 9000},
+      {QVariant(u"Ñandú"_qs), OdbcServer::Sqlite, {}, SQL_C_CHAR, SQL_WVARCHAR, 64},
       {QVariant(date), OdbcServer::SqlServer, {}, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23},
       {QVariant(date), OdbcServer::Sqlite, {}, SQL_C_CHAR, SQL_WVARCHAR, 23},
       {QVariant(), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 1},
-      {typedNull(QMetaType::fromType<QByteArray>()), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 1},
+      {typedNull(QMetaType::fromType<QByteArray>()), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 64},
       {typedNull(QMetaType::fromType<QDateTime>()), OdbcServer::SqlServer, {}, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23},
       {typedNull(QMetaType::fromType<qint64>()), OdbcServer::SqlServer, {}, SQL_C_SBIGINT, SQL_BIGINT, 19},
       // Described by the driver.
       {QVariant(), OdbcServer::SqlServer, Described{SQL_VARBINARY, 50, 0}, SQL_C_BINARY, SQL_VARBINARY, 50},
       {typedNull(QMetaType::fromType<QString>()), OdbcServer::Other, Described{SQL_DECIMAL, 12, 2}, SQL_C_DOUBLE,
        SQL_DECIMAL, 12},
-      {QVariant(u"abc"_qs), OdbcServer::SqlServer, Described{SQL_WVARCHAR, 10, 0}, SQL_C_CHAR, SQL_WVARCHAR, 3},
+      {QVariant(u"abc"_qs), OdbcServer::SqlServer, Described{SQL_WVARCHAR, 10, 0}, SQL_C_CHAR, SQL_WVARCHAR, 64},
       {QVariant(QString(5000, u'x')), OdbcServer::Other, Described{SQL_WVARCHAR, 10, 0}, SQL_C_CHAR, SQL_WLONGVARCHAR,
        5000},
       {QVariant(u"abc"_qs), OdbcServer::Sqlite, Described{SQL_LONGVARCHAR, 65536, 0}, SQL_C_CHAR, SQL_LONGVARCHAR, 3},
       // Not a text column: the text's own type, for the server to convert.
-      {QVariant(u"12"_qs), OdbcServer::SqlServer, Described{SQL_INTEGER, 10, 0}, SQL_C_CHAR, SQL_VARCHAR, 2},
+      {QVariant(u"12"_qs), OdbcServer::SqlServer, Described{SQL_INTEGER, 10, 0}, SQL_C_CHAR, SQL_VARCHAR, 64},
       {QVariant(qint64(7)), OdbcServer::SqlServer, Described{SQL_VARCHAR, 10, 0}, SQL_C_SBIGINT, SQL_BIGINT, 19},
   };
   for (const auto& c : cases) {
@@ -280,9 +282,9 @@ TEST_F(OdbcSqlite, AKeptStatementIsPreparedOnceAndItsTextsAndNullsTakeTheDescrib
   const QString trace = folder_.File(u"odbc.trace"_qs);
   connection_->TraceTo(trace);
   const QString insert = u"INSERT INTO T VALUES (?, ?, ?)"_qs;
-  const QVariantList rows[] = {{1, u"uno"_qs, QByteArray("a")},
-                               {2, QVariant(), QVariant()},
-                               {3, u"tres"_qs, QVariant(QMetaType::fromType<QByteArray>())}};
+  const QVariant noBytes(QMetaType::fromType<QByteArray>());
+  const QVariantList rows[] = {
+      {1, u"uno"_qs, QByteArray("a")}, {2, QVariant(), QVariant()}, {3, u"tres"_qs, noBytes}, {4, u"ocho"_qs, noBytes}};
   for (const QVariantList& row : rows) {
     const CachedStatement statement(*connection_, insert);
     for (int i = 0; i < row.size(); ++i) statement->Bind(i + 1, row[i]);
@@ -290,19 +292,23 @@ TEST_F(OdbcSqlite, AKeptStatementIsPreparedOnceAndItsTextsAndNullsTakeTheDescrib
   }
   EXPECT_EQ(connection_->KeptStatementCount(), 1);
   EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 1);
-  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLExecute"_qs).size(), 3);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLExecute"_qs).size(), 4);
   EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLDescribeParam"_qs).size(), 3);  // each marker once
-  EXPECT_EQ(OdbcTrace::BoundSqlTypes(trace).join(u' '), u"SQL_BIGINT SQL_LONGVARCHAR SQL_VARBINARY "
-                                             "SQL_BIGINT SQL_LONGVARCHAR SQL_LONGVARCHAR "
-                                             "SQL_BIGINT SQL_LONGVARCHAR SQL_LONGVARCHAR"_qs);
-  EXPECT_EQ(connection_->QueryRows(u"SELECT Nombre IS NULL, Datos IS NULL FROM T ORDER BY Id"_qs).rows,
-            QList<QVariantList>({{qint64(0), qint64(0)}, {qint64(1), qint64(1)}, {qint64(0), qint64(1)}}));
+  // Only a marker whose types changed is bound again (a new binding makes
+  // FreeTDS prepare the statement anew); the last row changes none.
+  EXPECT_EQ(OdbcTrace::BoundSqlTypes(trace).join(u' ').toStdString(),
+            "SQL_BIGINT SQL_LONGVARCHAR SQL_VARBINARY SQL_LONGVARCHAR SQL_LONGVARCHAR SQL_LONGVARCHAR");
+  EXPECT_EQ(connection_->QueryRows(u"SELECT Id, Nombre, Datos IS NULL FROM T ORDER BY Id"_qs).rows,
+            QList<QVariantList>({{qint64(1), u"uno"_qs, qint64(0)},
+                                 {qint64(2), QVariant(), qint64(1)},
+                                 {qint64(3), u"tres"_qs, qint64(1)},
+                                 {qint64(4), u"ocho"_qs, qint64(1)}}));
 
   connection_->Execute(u"CREATE TABLE U (A INTEGER)"_qs);
-  connection_->Execute(insert, {4, u"cuatro"_qs, QVariant()});  // run once, directly
+  connection_->Execute(insert, {5, u"cinco"_qs, QVariant()});  // run once, directly
   EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 1);
   const CachedStatement again(*connection_, insert);
-  again->Bind(1, 5);
+  again->Bind(1, 6);
   EXPECT_FALSE(again->Step());
   EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 2);
 }
