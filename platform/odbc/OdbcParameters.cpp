@@ -195,7 +195,7 @@ void OdbcParameters::BindTo(void* statement, int count, OdbcServer server, const
         // Into the room the buffer has, so that it stays where it was bound.
         const QByteArray bytes =
             null ? QByteArray() : types.cType == SQL_C_BINARY ? value.toByteArray() : textOf(value).toUtf8();
-        buffer.bytes.reserve(std::max<qsizetype>(bytes.size(), static_cast<qsizetype>(types.size)));
+        buffer.bytes.reserve(null ? 0 : std::max<qsizetype>(bytes.size(), static_cast<qsizetype>(types.size)));
         buffer.bytes.resize(bytes.size());
         std::copy(bytes.begin(), bytes.end(), buffer.bytes.begin());
         data = buffer.bytes.data();
