@@ -114,9 +114,12 @@ class SqlServerDialect final : public EngineDialect {
         "ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id) ON i.object_id = c.object_id AND "
         "i.is_primary_key = 1 AND ic.column_id = c.column_id WHERE c.object_id = OBJECT_ID(?) ORDER BY c.column_id");
   }
+  // The server keeps no index's text, so no mark: a non-unique index is
+  // taken to carry the key, and Table drops the key's fields only where they
+  // are the index's last ones.
   QString TableIndexes() const override {
     return QStringLiteral(
-        "SELECT i.name, CAST(i.is_unique AS int), 0, c.name, CAST(ic.is_descending_key AS int) FROM sys.indexes i "
+        "SELECT i.name, CAST(i.is_unique AS int), 1 - CAST(i.is_unique AS int), c.name, CAST(ic.is_descending_key AS int) FROM sys.indexes i "
         "JOIN sys.index_columns ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id JOIN sys.columns c ON "
         "c.object_id = ic.object_id AND c.column_id = ic.column_id WHERE i.object_id = OBJECT_ID(?) AND "
         "i.is_primary_key = 0 AND i.type > 0 AND ic.is_included_column = 0 ORDER BY i.name, ic.key_ordinal");
