@@ -89,7 +89,10 @@ bool Statement::Step() {
   const int result = sqlite3_step(statement_);
   if (result == SQLITE_ROW) return true;
   if (result == SQLITE_DONE) {
-    if (!IsReadOnly()) connection_.statementWrote();
+    if (!IsReadOnly())
+      connection_.statementWrote();
+    else if (undoesWork())
+      connection_.rolledBack();
     return false;
   }
   sqlite3_reset(statement_);
@@ -167,6 +170,13 @@ void Statement::ColumnInto(int column, QVariant& value) const {
       break;
   }
   value = Column(column);
+}
+
+// A rollback to a savepoint reaches no hook of the engine's.
+bool Statement::undoesWork() const {
+  const char* text = sqlite3_sql(statement_);
+  while (text && (*text == ' ' || *text == '\n' || *text == '\r' || *text == '\t')) ++text;
+  return text && sqlite3_strnicmp(text, "ROLLBACK", 8) == 0;
 }
 
 bool Statement::IsReadOnly() const { return !statement_ || sqlite3_stmt_readonly(statement_) != 0; }
