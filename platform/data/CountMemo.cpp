@@ -20,7 +20,11 @@ int CountMemo::Count(EngineConnection& connection, const QString& sql, const QLi
   const QString key = context.isEmpty() ? sql : sql + QChar(0) + context;
   const auto found = std::find_if(kept_.begin(), kept_.end(),
                                   [&](const Kept& kept) { return kept.sql == key && kept.arguments == arguments; });
-  if (found != kept_.end()) return found->count;
+  if (found != kept_.end()) {
+    // The last asked for is the last to go.
+    std::rotate(found, found + 1, kept_.end());
+    return kept_.back().count;
+  }
   const int counted = count();
   if (kept_.size() >= kMostKept) kept_.erase(kept_.begin());
   kept_.push_back(Kept{key, arguments, counted});

@@ -75,7 +75,10 @@ QList<std::pair<QString, QList<QVariant>>> beforeConditions(const QList<QString>
     return {{condition, arguments}};
   }
   arguments.append(first.front());
-  const QString condition = expressions.front() + QStringLiteral(" <= ? AND ") + beforeTerms(expressions, first, 0, arguments);
+  // One term alone: the engine checks no more than the bound at every record.
+  const QString condition = first.size() == 1 ? expressions.front() + QStringLiteral(" < ?")
+                                              : expressions.front() + QStringLiteral(" <= ? AND ") +
+                                                    beforeTerms(expressions, first, 0, arguments);
   return {{condition, arguments}, {expressions.front() + QStringLiteral(" IS NULL"), {}}};
 }
 

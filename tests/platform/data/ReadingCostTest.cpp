@@ -160,4 +160,16 @@ TEST(ReadingCost, AGridRefreshedCountsAgainOnlyWhatChanged) {
       EXPECT_EQ(asked->Counts(), 0);
     }
   }
+  // Read on from the record counted either way, the places follow from its own.
+  std::optional<CountsAsked> asked;
+  if (!DataFixture::ThroughOdbc()) asked.emplace(data.File());
+  const int place = table->RecNo();
+  EXPECT_EQ(table->MoveBy(-3000), -3000);
+  EXPECT_EQ(table->RecNo(), place - 3000);
+  for (int i = 0; i < 8000; ++i) table->Next();
+  EXPECT_EQ(table->RecNo(), place + 5000);
+  EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), 24690 + 2 * 5000);
+  if (asked) {
+    EXPECT_EQ(asked->Counts(), 0);
+  }
 }
