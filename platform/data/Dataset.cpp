@@ -8,6 +8,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/DatabaseError.h"
 
+#include <QMetaMethod>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -68,8 +69,14 @@ void Dataset::setState(DataSetState state) {
 
 void Dataset::changed(Field* field) {
   if (!field || (!field->outsideRecord() && (state_ == dsEdit || state_ == dsInsert))) calculateFields();
-  if (quiet_ == 0) emit DataChanged(field);
+  if (quiet_ == 0 && dataListeners_ > 0) emit DataChanged(field);
 }
+
+// Told at every move, a change is worth telling only while someone listens;
+// Qt calls these once a connection is made or gone.
+void Dataset::connectNotify(const QMetaMethod&) { dataListeners_ = receivers(SIGNAL(DataChanged(Field*))); }
+
+void Dataset::disconnectNotify(const QMetaMethod&) { dataListeners_ = receivers(SIGNAL(DataChanged(Field*))); }
 
 const Dataset::Row* Dataset::shownRow() const {
   switch (state_) {
@@ -700,7 +707,7 @@ void Dataset::GotoRow(int index) {
 // ---- editing
 
 void Dataset::postDetails() {
-  if (postingDetails_) return;
+  if (postingDetails_ || sources_.isEmpty()) return;
   const QScopedValueRollback posting(postingDetails_, true);
   const QList<QPointer<DataSource>> sources = sources_;
   for (const QPointer<DataSource>& source : sources) {
