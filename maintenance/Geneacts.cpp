@@ -267,7 +267,7 @@ void TfGENEACTS::pbImprimirClick() {
   if (!CommonDialogsSeam::Get().Execute(PrintDialog1)) return;
   QString texto = ui_->MemoProgreso->toPlainText();
   if (!ui_->ListaErrores->toPlainText().isEmpty()) texto += kCRLF + kCRLF + ui_->ListaErrores->toPlainText();
-  ImprimirTexto(texto, kSeccionActualizacion);
+  ImprimirTexto(texto, kSeccionActualizacion, PrintDialog1.Choice);
 }
 
 void TfGENEACTS::RealizarCopiaSeguridadClick() {

@@ -3,6 +3,8 @@
 #include "core/startup/Configuracion.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
+#include "tests/fixtures/RecordingPrinter.h"
+#include "tests/fixtures/ReportTestSupport.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/maintenance/ActualizacionFixture.h"
 
@@ -131,6 +133,26 @@ TEST_F(Geneacts, CancelWritesNoKey) {
   EXPECT_FALSE(formulario->isVisible());
   EXPECT_EQ(Clave("Backup MS SQL Server", "UbicacionArchivosCopia"), QString());
   EXPECT_EQ(Clave("Actualización de la Base de Datos", "UltimaFechaActualizacion"), u"01/01/2026"_qs);
+}
+
+TEST_F(Geneacts, BothLogsArePrintedOnThePrinterChosenOnlyWhenTheDialogIsConfirmed) {
+  RecordingPrinter impresoras({u"Oficina"_qs, u"Almacen"_qs}, carpeta.Path());
+  C<QPlainTextEdit>("MemoProgreso").setPlainText(u"Actualizada ARTICULO"_qs);
+  C<QPlainTextEdit>("ListaErrores").setPlainText(u"Fallo PEDIDOS"_qs);
+  ScriptedDialogs dialogos;
+  dialogos.ExpectPrint(false);
+  formulario->pbImprimirClick();
+  EXPECT_TRUE(impresoras.Jobs().isEmpty());
+
+  PrintSettings almacen;
+  almacen.PrinterIndex = 1;
+  dialogos.ExpectPrint(true, almacen);
+  formulario->pbImprimirClick();
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  EXPECT_EQ(impresoras.Jobs()[0].printer, u"Almacen"_qs);
+  QStringList palabras;
+  for (const PdfWord& palabra : PdfWords(impresoras.Jobs()[0].file)) palabras << palabra.text;
+  EXPECT_EQ(palabras.join(u' '), u"ACTUALIZACIÓN DE LA BASE DE DATOS Actualizada ARTICULO Fallo PEDIDOS"_qs);
 }
 
 // Each page as a person sees it; ZEMWIN_CAPTURAS keeps the pictures.
