@@ -1,12 +1,11 @@
 // What saves work on every open and every read keeps the behaviour it saves.
 
-#include "platform/controls/DBGrid.h"
-#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/Statement.h"
+#include "tests/platform/controls/ShownGrid.h"
 #include "tests/platform/data/DataFixture.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
@@ -100,12 +99,8 @@ TEST(ReadingCost, AGridRefreshedCountsAgainOnlyWhatChanged) {
   data.Execute(u"WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 2 FROM n WHERE i < %1) "
                "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs.arg(2 * kRecords));
   auto table = data.OpenTable(u"CLIENTES"_qs);
-  DataSource source;
-  source.SetDataSet(table.get());
-  DBGrid grid;
-  grid.resize(500, 300);
-  grid.SetSource(&source);
-  grid.show();
+  ShownGrid shown(*table);
+  DBGrid& grid = shown.grid;
   ASSERT_TRUE(table->FindKey({Variant::Integer(24690)}));
   QApplication::processEvents();
   ASSERT_EQ(grid.model()->rowCount(), kRecords);
