@@ -72,11 +72,17 @@ void Dataset::changed(Field* field) {
   if (quiet_ == 0 && dataListeners_ > 0) emit DataChanged(field);
 }
 
-// Told at every move, a change is worth telling only while someone listens;
-// Qt calls these once a connection is made or gone.
-void Dataset::connectNotify(const QMetaMethod&) { dataListeners_ = receivers(SIGNAL(DataChanged(Field*))); }
+// Told at every move, a change is worth telling only while someone listens.
+// Qt calls these holding its own lock of the connections: they only count.
+void Dataset::connectNotify(const QMetaMethod& signal) {
+  if (signal == QMetaMethod::fromSignal(&Dataset::DataChanged)) ++dataListeners_;
+}
 
-void Dataset::disconnectNotify(const QMetaMethod&) { dataListeners_ = receivers(SIGNAL(DataChanged(Field*))); }
+// Every connection dropped at once (an invalid signal) may leave the count
+// too high, which costs only a signal nobody hears.
+void Dataset::disconnectNotify(const QMetaMethod& signal) {
+  if (signal == QMetaMethod::fromSignal(&Dataset::DataChanged) && dataListeners_ > 0) --dataListeners_;
+}
 
 const Dataset::Row* Dataset::shownRow() const {
   switch (state_) {

@@ -1,5 +1,6 @@
 // What saves work on every open and every read keeps the behaviour it saves.
 
+#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/sql/Collation.h"
@@ -18,7 +19,9 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 TEST(ReadingCost, AnIndexOrdersByItsFieldsThenTheKeyWithoutSortingAndReadsBackAsDefined) {
   DataFixture data;
@@ -167,4 +170,32 @@ TEST(ReadingCost, AGridRefreshedCountsAgainOnlyWhatChanged) {
   if (asked) {
     EXPECT_EQ(asked->Counts(), 0);
   }
+}
+
+// A move is told only while someone listens: whatever sources came and went
+// before (each destroyed while connected), those connected now hear it.
+TEST(ReadingCost, AMoveIsToldToWhoeverListensAfterOthersCameAndWent) {
+  DataFixture data;
+  data.AddCustomer(1, u"Ana"_qs);
+  data.AddCustomer(2, u"Luis"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  {
+    std::vector<std::unique_ptr<DataSource>> gone;
+    for (int i = 0; i < 1000; ++i) {
+      gone.push_back(std::make_unique<DataSource>());
+      gone.back()->SetDataSet(table.get());
+    }
+  }
+  int toldSource = 0, toldDirectly = 0;
+  DataSource source;
+  source.SetDataSet(table.get());
+  QObject::connect(&source, &DataSource::DataChange, [&](Field*) { ++toldSource; });
+  const auto direct = QObject::connect(table.get(), &Dataset::DataChanged, [&](Field*) { ++toldDirectly; });
+  table->Next();
+  EXPECT_EQ(toldSource, 1);
+  EXPECT_EQ(toldDirectly, 1);
+  QObject::disconnect(direct);
+  table->Prior();
+  EXPECT_EQ(toldSource, 2);
+  EXPECT_EQ(toldDirectly, 1);
 }
