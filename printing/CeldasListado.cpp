@@ -50,8 +50,9 @@ bool ColumnaConTotal(FieldType tipo, const QString& campo, const QString& listaT
 QString TextoRestricciones(const QList<RangoImpreso>& rangos, const QString& filtros) {
   QString texto;
   for (const RangoImpreso& rango : rangos) {
-    if (!rango.desde.isEmpty()) texto += QStringLiteral("Desde ") + rango.campo + QStringLiteral(": ") + rango.desde + QStringLiteral(", ");
-    if (!rango.hasta.isEmpty()) texto += QStringLiteral("Hasta ") + rango.campo + QStringLiteral(": ") + rango.hasta + QStringLiteral(", ");
+    if (rango.desde.isEmpty() && rango.hasta.isEmpty()) continue;
+    texto += QStringLiteral("Desde ") + rango.campo + QStringLiteral(": ") + rango.desde + QStringLiteral(", ") +
+             QStringLiteral("Hasta ") + rango.campo + QStringLiteral(": ") + rango.hasta + QStringLiteral(", ");
   }
   if (!filtros.isEmpty()) texto += QStringLiteral(" Filtros: ") + filtros;
   return texto.remove(QStringLiteral("\r\n")).remove(u'\n').remove(QStringLiteral("Edit"));

@@ -25,8 +25,9 @@ bool DetalleEnNegrita(const QStringList& instrucciones);
 // Totals only for floats, and with a list other than "Todas" only for the fields named in it.
 bool ColumnaConTotal(FieldType tipo, const QString& campo, const QString& listaTotales);
 
-// The restrictions the listing was made under, on one line: the ranges
-// given ("Desde <campo>: x, Hasta <campo>: y, ") and the filter memo.
+// The restrictions the listing was made under, on one line: each range with
+// a value at either end ("Desde <campo>: x, Hasta <campo>: y, ", an end not
+// given left empty) and the filter memo.
 struct RangoImpreso {
   QString campo, desde, hasta;
 };

@@ -22,6 +22,7 @@
 #include "platform/data/Table.h"
 #include "printing/ClasificacionListado.h"
 #include "printing/ConsultaListado.h"
+#include "printing/EstadoDataSetListado.h"
 #include "printing/FormatosListado.h"
 #include "printing/Genelpro.h"
 #include "ui_GENECPRO.h"
@@ -76,6 +77,7 @@ TfGENECPRO::TfGENECPRO(QWidget* owner)
   ui_->StringGrid->setColumnCount(3);
   ui_->StringGrid->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Desde Valor"),
                                               QStringLiteral("Hasta Valor")});
+  for (int columna = 0; columna < 3; ++columna) ui_->StringGrid->horizontalHeaderItem(columna)->setForeground(Qt::darkBlue);
   ui_->StringGrid->verticalHeader()->hide();
   for (QListWidget* lista : {ui_->LBDisponible, ui_->LBSeleccionado}) {
     lista->setAcceptDrops(true);
@@ -142,8 +144,9 @@ void TfGENECPRO::MostrarListadoProgramable(Dataset* dataSet, const QString& pref
   Formatos->Close();
   prefijo_ = prefijo;
   bool abiertas = fGENEINIC != nullptr;
+  if (prestado_ && (!modoTabla() || &prestado_->DataSet() != dataSet)) devolverDataSet();
   if (modoTabla()) {
-    filtroGuardado_ = dataSet->Filter();
+    if (!prestado_) prestado_ = std::make_unique<EstadoDataSetListado>(*dataSet);
     DSAjustar->SetDataSet(dataSet);
     abiertas = abiertas && AbrirTabla(*fGENEINIC, *this, *Formatos);
   } else {
@@ -293,6 +296,8 @@ bool TfGENECPRO::EjecutarConsultaListado() {
     return false;
   }
   DSAjustar->SetDataSet(Query1);
+  // The query holds the selected fields only: none stays hidden from table mode.
+  for (const QString& campo : Query1->GetFieldNames()) ui_->DBGrid1->SetFieldVisible(campo, true);
   for (int columna = 0; columna < ui_->DBGrid1->ColumnCount(); ++columna)
     ui_->DBGrid1->SetColumnTitle(columna, AbreviarNombre(ui_->DBGrid1->ColumnFieldName(columna), 1));
   for (int i = 0; i < Query1->FieldCount(); ++i)
@@ -316,13 +321,15 @@ bool TfGENECPRO::AplicarFiltroTabla() {
   return true;
 }
 
-// The grid shows the selected fields in their order; the others stay behind, hidden.
+// The dataset's fields take the selection's order, which the grid, the
+// sorted copy and the listing's columns follow; the fields not selected
+// stay behind, hidden. Moving a column moves its field.
 void TfGENECPRO::deListaARejilla() {
-  QStringList columnas = seleccionados();
-  for (const QString& campo : dataSet_->GetFieldNames())
-    if (!columnas.contains(campo)) columnas.append(campo);
-  ui_->DBGrid1->SetColumns(columnas);
-  for (const QString& campo : columnas) ui_->DBGrid1->SetFieldVisible(campo, seleccionados().contains(campo));
+  const QStringList campos = seleccionados();
+  for (int posicion = 0; posicion < campos.size(); ++posicion)
+    if (Field* campo = dataSet_->FindField(campos[posicion])) campo->SetIndex(posicion);
+  ui_->DBGrid1->SetColumns({});
+  for (const QString& campo : dataSet_->GetFieldNames()) ui_->DBGrid1->SetFieldVisible(campo, campos.contains(campo));
 }
 
 void TfGENECPRO::deRejillaALista() {
@@ -408,11 +415,9 @@ void TfGENECPRO::pbConformeClick() {
         campo.SetDisplayWidth(origen->DisplayWidth());
     }
   }
-  if (ui_->pbExportarExcel->isChecked()) {
-    ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
-    return;
-  }
-  ListarInforme(*resultado);
+  if (ui_->pbExportarExcel->isChecked()) ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
+  else ListarInforme(*resultado);
+  if (modoTabla()) deListaARejilla();
 }
 
 void TfGENECPRO::ListarInforme(Dataset& resultado) {
@@ -442,23 +447,15 @@ void TfGENECPRO::ListarInforme(Dataset& resultado) {
   DSAjustar->SetDataSet(modoTabla() ? dataSet_ : Query1);
 }
 
-void TfGENECPRO::restaurarFiltro() {
-  if (!dataSet_ || filtroGuardado_ == dataSet_->Filter()) return;
-  try {
-    if (filtroGuardado_.isEmpty()) {
-      dataSet_->SetFiltered(false);
-      dataSet_->SetFilter(QString());
-    } else {
-      dataSet_->SetFilter(filtroGuardado_);
-      dataSet_->SetFiltered(true);
-    }
-  } catch (const std::exception&) {
-    MensajeAviso(QStringLiteral("¡No ha sido posible restaurar los filtros de la tabla!"));
-  }
+// Query mode and the end of the dialog leave the caller's dataset as it came.
+void TfGENECPRO::devolverDataSet() {
+  if (DSAjustar->DataSet() == &prestado_->DataSet()) DSAjustar->SetDataSet(nullptr);
+  prestado_->Devolver();
+  prestado_.reset();
 }
 
 void TfGENECPRO::done(int result) {
-  if (modoTabla()) restaurarFiltro();
+  if (prestado_) devolverDataSet();
   clasificada_.reset();
   Form::done(result);
 }

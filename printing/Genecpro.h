@@ -13,6 +13,7 @@ class TfGENECPRO;
 }
 
 class CopiaClasificada;
+class EstadoDataSetListado;
 class Dataset;
 class DataSource;
 class Query;
@@ -60,7 +61,7 @@ class TfGENECPRO : public Form {
   void deListaARejilla();
   void deRejillaALista();
   void listarFormatos(const QString& elegido);
-  void restaurarFiltro();
+  void devolverDataSet();
   void ListarInforme(Dataset& resultado);
 
   std::unique_ptr<Ui::TfGENECPRO> ui_;
@@ -72,10 +73,10 @@ class TfGENECPRO : public Form {
   Dataset* dataSet_ = nullptr;
   QString prefijo_;
   QString tituloPorDefecto_;
-  QString filtroGuardado_;
   std::vector<CampoFiltrable> camposFiltrables_;
   int paginaAnterior_ = 0;
   std::unique_ptr<CopiaClasificada> clasificada_;  // the sorted copy of the last run
+  std::unique_ptr<EstadoDataSetListado> prestado_;  // the caller's dataset while table mode has it
 };
 
 extern TfGENECPRO* fGENECPRO;

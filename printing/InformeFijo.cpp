@@ -1,9 +1,11 @@
 #include "printing/InformeFijo.h"
 
 #include "core/datamodule/ExistenciaClave.h"
+#include "core/datamodule/GruposAnalisis.h"
 #include "core/forms/CabeceraListado.h"
 #include "core/forms/HijaMDIActiva.h"
 #include "core/helpers/Letras.h"
+#include "core/helpers/Rangos.h"
 #include "core/startup/Configuracion.h"
 #include "platform/Clock.h"
 #include "platform/format/DateTime.h"
@@ -141,6 +143,8 @@ QString OpcionesDelFormulario(const ParametrosListado& parametros) {
       texto += boton->text() + QStringLiteral(", ");
     }
   }
+  if (hija && hija->findChild<QObject*>(QStringLiteral("pbRangoGruposAnalisis")))
+    texto += DescripcionRango(RangosGruposAnalisis);
   return texto.remove(QStringLiteral("\r\n")).remove(QStringLiteral("Edit"));
 }
 

@@ -33,7 +33,8 @@ void ComprimirInforme(ReportEngine& informe, const ParametrosListado& parametros
 // child: the options of the form the report is asked from, as its visible
 // controls in ListaControlesListado give them ("Nombre En Palabras: texto, "
 // for edits and combo boxes, the caption of a checked box or radio button),
-// but "VisualizacionPrevia"; empty otherwise.
+// but "VisualizacionPrevia", then the analysis-group ranges when the form
+// offers them (pbRangoGruposAnalisis); empty otherwise.
 QString OpcionesDelFormulario(const ParametrosListado& parametros);
 
 // The memo of the restrictions under the logo of the page header, laid out

@@ -1,17 +1,22 @@
 // The suite's helper program: "zemlext <command word> <parameter file>".
 // The parameter file holds name=value lines in Windows-1252, each line break
 // of a value written as "·". It hands a message to the desktop's mail program
-// (xdg-email) or prints a document (lp for PDF, headless LibreOffice for
-// Word), and ends; the suite does not read its exit code.
+// (xdg-email) or prints a document through the print spooler as the suite
+// prints (a Word document made a PDF by headless LibreOffice first), and
+// ends; the suite does not read its exit code.
 
 #include "platform/StringList.h"
 #include "platform/TextFile.h"
+#include "platform/report/PdfCreator.h"
+#include "platform/report/PrintQueue.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -45,16 +50,22 @@ int ejecutar(const QString& programa, const QStringList& argumentos) {
   return QProcess::execute(ruta, argumentos);
 }
 
+// On the named queue, or the default one when none is named.
+int imprimirPDF(const QString& documento, const QString& impresora, const QString& pdf) {
+  if (PrintQueueSeam::Get().SendPdf(impresora, QFileInfo(documento).fileName(), pdf)) return 0;
+  std::fprintf(stderr, "zemlext: the print queue did not take %s\n", qPrintable(documento));
+  return 3;
+}
+
 int imprimirWord(const QString& documento, const QString& impresora) {
-  for (const char* oficina : {"soffice", "libreoffice"}) {
-    if (QStandardPaths::findExecutable(QString::fromLatin1(oficina)).isEmpty()) continue;
-    const QStringList argumentos = impresora.isEmpty()
-                                       ? QStringList{QStringLiteral("--headless"), QStringLiteral("-p"), documento}
-                                       : QStringList{QStringLiteral("--headless"), QStringLiteral("--pt"), impresora, documento};
-    return ejecutar(QString::fromLatin1(oficina), argumentos);
+  const QTemporaryDir carpeta;
+  const QString pdf = carpeta.filePath(QStringLiteral("documento.pdf"));
+  const QString error = carpeta.isValid() ? PdfCreator::Convert(documento, pdf) : carpeta.errorString();
+  if (!error.isEmpty()) {
+    std::fprintf(stderr, "zemlext: %s\n", qPrintable(error));
+    return 2;
   }
-  std::fprintf(stderr, "zemlext: LibreOffice is not installed\n");
-  return 2;
+  return imprimirPDF(documento, impresora, pdf);
 }
 
 }  // namespace
@@ -77,11 +88,7 @@ int main(int argc, char** argv) {
   if (orden == QLatin1String("EnviarEMailMAPI")) return ejecutar(QStringLiteral("xdg-email"), correo(parametros));
   const QString documento = valor(parametros, "PathDocumento");
   const QString impresora = valor(parametros, "NombreImpresora");
-  if (orden == QLatin1String("ImprimirDocumentoPDF")) {
-    QStringList lp;
-    if (!impresora.isEmpty()) lp << QStringLiteral("-d") << impresora;
-    return ejecutar(QStringLiteral("lp"), lp << QStringLiteral("--") << documento);
-  }
+  if (orden == QLatin1String("ImprimirDocumentoPDF")) return imprimirPDF(documento, impresora, documento);
   if (orden == QLatin1String("ImprimirDocumentoWord")) return imprimirWord(documento, impresora);
   std::fprintf(stderr, "zemlext: unknown command %s\n", qPrintable(orden));
   return 1;

@@ -2,10 +2,10 @@
 
 #include "platform/Exceptions.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/report/JoinedPdf.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/PageRecord.h"
 #include "platform/report/PageSetup.h"
-#include "platform/report/UnnamedFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,14 +14,6 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QUrl>
-
-// qpdf 11 without its old pointer type.
-#define POINTERHOLDER_TRANSITION 4
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-
-#include <list>
 
 namespace {
 
@@ -58,41 +50,16 @@ QString PdfCreator::Write(const QString& target, const QSizeF& paperMillimetres)
 
 QString PdfCreator::Join(const QStringList& files, const QString& target) {
   QStringList errors;
-  // The sources are read while the joined file is written.
-  std::list<QPDF> sources;
-  QPDF joined;
-  joined.emptyPDF();
-  QPDFPageDocumentHelper pages(joined);
-  int count = 0;
-  for (const QString& name : files) {
-    QPDF& source = sources.emplace_back();
-    try {
-      source.setSuppressWarnings(true);
-      source.setAttemptRecovery(false);
-      const QByteArray fileName = QFile::encodeName(name);
-      source.processFile(fileName.constData());
-      for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source).getAllPages()) {
-        pages.addPage(page, false);
-        ++count;
-      }
-    } catch (const std::exception& error) {
-      errors << QString::fromLocal8Bit(error.what());
-      sources.pop_back();
-    }
-  }
-  if (count == 0) return errors.isEmpty() ? QStringLiteral("No hay páginas") : errors.join(u'\n');
-  // Written without a name and named whole at the end: a program killed meanwhile leaves nothing.
   try {
-    UnnamedFile part(target);
-    {
-      QPDFWriter writer(joined, part.Path().constData());
-      writer.write();
+    JoinedPdf joined(target);
+    for (const QString& file : files) {
+      const QString unreadable = joined.Add(file);
+      if (!unreadable.isEmpty()) errors << unreadable;
     }
-    part.Publish();
+    if (joined.PageCount() == 0) return errors.isEmpty() ? QStringLiteral("No hay páginas") : errors.join(u'\n');
+    joined.Publish();
   } catch (const Exception& error) {
     errors << error.Message();
-  } catch (const std::exception& error) {
-    errors << QString::fromLocal8Bit(error.what());
   }
   return errors.join(u'\n');
 }

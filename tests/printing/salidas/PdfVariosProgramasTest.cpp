@@ -101,14 +101,15 @@ class PdfVariosProgramas : public Genelimp {
     QStringList filas;
     for (int n = 1; n <= documentos; ++n) filas << u"(%1)"_qs.arg(n);
     Ejecutar(u"INSERT INTO TEMPIMP%1 (CodigoTemporal) VALUES "_qs.arg(marca) + filas.join(u','));
-    Impreso(u"F"_qs + marca, u"[CABECERA]\r\nRect=%1;20;%2;250;3"_qs.arg(marca == u"A" ? 10 : 120).arg(marca == u"A" ? 90 : 200));
+    const bool izquierda = marca.startsWith(u'A');
+    Impreso(u"F"_qs + marca, u"[CABECERA]\r\nRect=%1;20;%2;250;3"_qs.arg(izquierda ? 10 : 120).arg(izquierda ? 90 : 200));
   }
 
   std::unique_ptr<SecondProcess> Empezar(const QString& marca, QMap<QString, QString> mas = {}) {
     mas.insert(u"ZEM_CARPETA"_qs, carpeta.Path());
     mas.insert(u"ZEM_MARCA"_qs, marca);
     mas.insert(u"ZEM_IMPRESO"_qs, u"F"_qs + marca);
-    mas.insert(u"ZEM_DESTINO"_qs, Destino(marca));
+    if (!mas.contains(u"ZEM_DESTINO"_qs)) mas.insert(u"ZEM_DESTINO"_qs, Destino(marca));
     auto copia = std::make_unique<SecondProcess>(u"impreso-pdf"_qs, mas);
     EXPECT_EQ(copia->ReadReport(), u"ready"_qs);
     return copia;
@@ -139,14 +140,25 @@ TEST_F(PdfVariosProgramas, TwoProgramsWritingPdfsAtOnceEachGetTheirOwnPages) {
   EXPECT_EQ(Salida(), QStringList({u"A.pdf"_qs, u"B.pdf"_qs}));
 }
 
+// The kill lands while the target is open only when the watching thread is
+// given the processor in time; a run it misses must still leave a whole new
+// file, and runs go on until one is killed.
 TEST_F(PdfVariosProgramas, AProgramKilledWhileWritingLeavesTheEarlierFileWhole) {
-  Preparar(u"A"_qs, 25);
   const QByteArray anterior = "%PDF-1.4 anterior\n%%EOF\n";
-  TextFile::WriteBytes(Destino(u"A"_qs), anterior);
-  auto a = Empezar(u"A"_qs, {{u"ZEM_MATAR"_qs, u"1"_qs}});
-  a->Send(u"go"_qs);
-  a->Finish();
-  EXPECT_TRUE(a->Crashed()) << "killed while writing, not finished";
-  EXPECT_EQ(TextFile::ReadBytes(Destino(u"A"_qs)), anterior);
-  EXPECT_EQ(Salida(), QStringList({u"A.pdf"_qs}));
+  bool muerto = false;
+  for (int intento = 1; intento <= 20 && !muerto; ++intento) {
+    SCOPED_TRACE(intento);
+    // A printout empties its temporary tables: each run has its own.
+    const QString marca = u"A"_qs + QString::number(intento);
+    Preparar(marca, 25);
+    TextFile::WriteBytes(Destino(u"A"_qs), anterior);
+    auto a = Empezar(marca, {{u"ZEM_MATAR"_qs, u"1"_qs}, {u"ZEM_DESTINO"_qs, Destino(u"A"_qs)}});
+    a->Send(u"go"_qs);
+    a->Finish();
+    muerto = a->Crashed();
+    if (muerto) EXPECT_EQ(TextFile::ReadBytes(Destino(u"A"_qs)), anterior);
+    else EXPECT_EQ(PdfInfo(Destino(u"A"_qs)).value(u"Pages"_qs).toInt(), 25) << "a run not killed wrote it whole";
+    EXPECT_EQ(Salida(), QStringList({u"A.pdf"_qs}));
+  }
+  EXPECT_TRUE(muerto) << "no run was killed while writing";
 }
