@@ -101,6 +101,7 @@ class Table : public IndexedDataset {
   const QString& selectList() const;
   void forgetStatementTexts();
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
+  QVariant bound(int column, const QVariant& value) const;
   QString keyText(const QList<QVariant>& values) const;
   std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);

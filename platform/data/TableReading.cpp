@@ -114,12 +114,12 @@ QList<Table::OrderTerm> Table::orderTerms() const {
 // view checks every record read against them besides.
 void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditions,
                             QList<QVariant>& arguments) const {
-  const auto valueOf = [&terms](const KeyLimit& limit, int term) -> const QVariant& {
-    return limit.key.values[terms[term].column];
+  const auto valueOf = [this, &terms](const KeyLimit& limit, int term) {
+    return bound(terms[term].column, limit.key.values[terms[term].column]);
   };
   if (const std::optional<KeyLimit>& link = Link())
     for (int i = 0; i < link->count && i < OrderColumns().size(); ++i) {
-      const QVariant& value = valueOf(*link, i);
+      const QVariant value = valueOf(*link, i);
       if (value.isNull()) {
         conditions.append(terms[i].expression + QStringLiteral(" IS NULL"));
       } else {
@@ -137,7 +137,7 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
   }
   const std::optional<KeyLimit>& end = RangeEnd();
   if (!end || end->count == 0) return;
-  const QVariant& to = valueOf(*end, 0);
+  const QVariant to = valueOf(*end, 0);
   if (to.isNull()) {
     conditions.append(first + QStringLiteral(" IS NULL"));
   } else {
@@ -159,9 +159,11 @@ std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const
   return rows;
 }
 
+// As the engine is given them, so that they compare as the columns do.
 QList<QVariant> Table::orderValues(const QList<OrderTerm>& terms, const Row& row) const {
   QList<QVariant> values;
-  for (const OrderTerm& term : terms) values.append(term.column < 0 ? QVariant(rowIdOf(row)) : row.values[term.column]);
+  for (const OrderTerm& term : terms)
+    values.append(term.column < 0 ? QVariant(rowIdOf(row)) : bound(term.column, row.values[term.column]));
   return values;
 }
 
@@ -192,7 +194,7 @@ bool Table::StartReadingAt(const Row& key, int count) {
       known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
   QList<QVariant> values;
   for (qsizetype i = 0; i < upto; ++i)
-    values.append(terms[i].column < 0 ? QVariant(rowIdOf(key)) : key.values[terms[i].column]);
+    values.append(terms[i].column < 0 ? QVariant(rowIdOf(key)) : bound(terms[i].column, key.values[terms[i].column]));
   lastRead_.reset();
   startAt_ = std::move(values);
   return true;

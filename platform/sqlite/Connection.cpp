@@ -141,14 +141,14 @@ std::unique_ptr<EngineStatement> Connection::Prepare(const QString& sql) { retur
 // A kept statement does not pass through the handle, which lets a held
 // statement go first; so it asks for that itself.
 std::unique_ptr<EngineStatement> Connection::TakeKept(const QString& sql, quint64& stamp) {
-  std::unique_ptr<Statement> statement = statements_.Take(*this, sql, stamp);
+  std::unique_ptr<EngineStatement> statement =
+      statements_.Take(sql, stamp, [&] { return std::make_unique<Statement>(*this, sql, Statement::Kept); });
   finishHeld();
   return statement;
 }
 
 void Connection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) {
-  // Only its own statements come back to it.
-  statements_.Give(sql, std::unique_ptr<Statement>(static_cast<Statement*>(statement.release())), stamp);
+  statements_.Give(sql, std::move(statement), stamp);
 }
 
 const EngineDialect& Connection::Dialect() const { return EngineDialect::Sqlite(); }

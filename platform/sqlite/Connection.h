@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/engine/EngineConnection.h"
+#include "platform/engine/StatementCache.h"
 #include "platform/sqlite/Attachments.h"
-#include "platform/sqlite/StatementCache.h"
 
 #include <QList>
 #include <QString>

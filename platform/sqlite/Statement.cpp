@@ -40,7 +40,8 @@ QString Statement::ParameterName(int index) const {
 
 void Statement::Bind(int index, const QVariant& value) {
   int result = SQLITE_OK;
-  switch (value.typeId()) {
+  // A NULL may come typed by its column, for engines that bind it so.
+  switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
     case QMetaType::UnknownType:
       result = sqlite3_bind_null(statement_, index);
       break;
