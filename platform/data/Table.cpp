@@ -82,6 +82,7 @@ EngineConnection& Table::connection() {
 void Table::ReleaseSource() {
   IndexedDataset::ReleaseSource();
   dropFilterFunction();
+  counts_.Clear();
   connection_.reset();
   lockFile_.reset();
   keyColumns_.clear();

@@ -75,7 +75,10 @@ QList<std::pair<QString, QList<QVariant>>> beforeConditions(const QList<QString>
     return {{condition, arguments}};
   }
   arguments.append(first.front());
-  const QString condition = expressions.front() + QStringLiteral(" <= ? AND ") + beforeTerms(expressions, first, 0, arguments);
+  // One term alone: the engine checks no more than the bound at every record.
+  const QString condition = first.size() == 1 ? expressions.front() + QStringLiteral(" < ?")
+                                              : expressions.front() + QStringLiteral(" <= ? AND ") +
+                                                    beforeTerms(expressions, first, 0, arguments);
   return {{condition, arguments}, {expressions.front() + QStringLiteral(" IS NULL"), {}}};
 }
 
@@ -238,14 +241,8 @@ std::optional<int> Table::CountBefore(const Row& row) {
   if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
-  for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
-    CachedStatement count(connection(), QStringLiteral("SELECT COUNT(*) FROM %1%2")
-                                      .arg(ownTable(), whereClause(limits + QStringList{condition})));
-    const QList<QVariant> all = limitArguments + arguments;
-    for (int i = 0; i < all.size(); ++i) count->Bind(i + 1, all[i]);
-    count->Step();
-    before += count->Column(0).toInt();
-  }
+  for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row)))
+    before += count(limits + QStringList{condition}, limitArguments + arguments);
   return before;
 }
 
@@ -278,12 +275,19 @@ std::optional<int> Table::CountRecords() {
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
   if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
-  CachedStatement count(connection(),
-                  QStringLiteral("SELECT COUNT(*) FROM %1%2")
-                      .arg(ownTable(), whereClause(conditions)));
-  for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
-  count->Step();
-  return count->Column(0).toInt();
+  return count(conditions, arguments);
+}
+
+// Counted again only once the data may have changed.
+int Table::count(const QStringList& conditions, const QList<QVariant>& arguments) {
+  const QString sql = QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(ownTable(), whereClause(conditions));
+  const QString filter = filterFunctionName_.isEmpty() ? QString() : Filter() + QString::number(FilterOptions());
+  return counts_.Count(connection(), sql, arguments, filter, [&] {
+    CachedStatement count(connection(), sql);
+    for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
+    count->Step();
+    return count->Column(0).toInt();
+  });
 }
 
 // Text equal under the collation takes in every text Locate finds equal,

@@ -1,5 +1,6 @@
 #include "platform/sqlite/Connection.h"
 
+#include "platform/engine/CachedStatement.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/DatabaseError.h"
@@ -96,6 +97,9 @@ class ConnectionOpener {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_busy_timeout(db, registry().busyTimeout);
     sqlite3_set_authorizer(db, watchSchema, &connection->statements_);
+    // Also the rollbacks the engine makes on its own after a failure.
+    sqlite3_rollback_hook(db, [](void* rolledBack) { static_cast<Connection*>(rolledBack)->rolledBack(); },
+                          connection.get());
     // The indexes of text fields are kept under the system's collations.
     Collation::RegisterWhenNeeded(db);
     return connection;
@@ -148,6 +152,16 @@ void Connection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> s
 }
 
 const EngineDialect& Connection::Dialect() const { return EngineDialect::Sqlite(); }
+
+// Other connections' commits move the file's data version, this one's own
+// writes its change count; neither counts a table created or rolled back.
+std::optional<EngineConnection::DataVersion> Connection::CurrentDataVersion() {
+  const CachedStatement versions(*this, QStringLiteral("SELECT (SELECT data_version FROM main.pragma_data_version), "
+                                                       "(SELECT schema_version FROM main.pragma_schema_version)"));
+  if (!versions->Step()) return std::nullopt;
+  return DataVersion{versions->Column(0).toLongLong(), versions->Column(1).toLongLong(), sqlite3_total_changes64(db_),
+                     rollbacks_};
+}
 
 SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters) {
   Statement statement(*this, sql);

@@ -10,6 +10,7 @@
 #include "platform/controls/Properties.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "tests/platform/controls/ShownGrid.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <QApplication>
@@ -233,12 +234,8 @@ TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
   auto table = data.OpenTable(u"CLIENTES"_qs);
   int scrolls = 0;
   table->AfterScroll = [&](Dataset&) { ++scrolls; };
-  DataSource source;
-  source.SetDataSet(table.get());
-  DBGrid grid;
-  grid.resize(500, 300);
-  grid.SetSource(&source);
-  grid.show();
+  ShownGrid shown(*table);
+  DBGrid& grid = shown.grid;
   QApplication::processEvents();
   ASSERT_EQ(grid.model()->rowCount(), 100000);
   EXPECT_EQ(grid.model()->index(0, 1).data().toString(), u"Cliente 1"_qs);
