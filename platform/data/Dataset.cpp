@@ -8,6 +8,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/DatabaseError.h"
 
+#include <QMetaMethod>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -68,7 +69,19 @@ void Dataset::setState(DataSetState state) {
 
 void Dataset::changed(Field* field) {
   if (!field || (!field->outsideRecord() && (state_ == dsEdit || state_ == dsInsert))) calculateFields();
-  if (quiet_ == 0) emit DataChanged(field);
+  if (quiet_ == 0 && dataListeners_ > 0) emit DataChanged(field);
+}
+
+// Told at every move, a change is worth telling only while someone listens.
+// Qt calls these holding its own lock of the connections: they only count.
+void Dataset::connectNotify(const QMetaMethod& signal) {
+  if (signal == QMetaMethod::fromSignal(&Dataset::DataChanged)) ++dataListeners_;
+}
+
+// Every connection dropped at once (an invalid signal) may leave the count
+// too high, which costs only a signal nobody hears.
+void Dataset::disconnectNotify(const QMetaMethod& signal) {
+  if (signal == QMetaMethod::fromSignal(&Dataset::DataChanged) && dataListeners_ > 0) --dataListeners_;
 }
 
 const Dataset::Row* Dataset::shownRow() const {
@@ -336,9 +349,17 @@ void Dataset::readBefore() const {
   }
   self.headComplete_ = before->size() < block;
   std::vector<Row> shown;
+  bool skipped = false;
   for (Row& row : *before)
-    if (!placed_.contains(row.identity) && self.inView(row)) shown.push_back(std::move(row));
+    if (!placed_.contains(row.identity) && self.inView(row))
+      shown.push_back(std::move(row));
+    else
+      skipped = skipped || placed_.contains(row.identity);
+  // The place of the first record read follows from the one counted after it.
+  const bool counted = frontPlace_ && !rows_.empty() && frontPlace_->first == rows_.front().identity && !skipped;
+  const int frontPlace = counted ? frontPlace_->second - static_cast<int>(shown.size()) : 0;
   self.rows_.insert(self.rows_.begin(), std::make_move_iterator(shown.begin()), std::make_move_iterator(shown.end()));
+  if (counted && !rows_.empty()) self.frontPlace_.emplace(rows_.front().identity, frontPlace);
   if (current_ >= 0) self.current_ += static_cast<int>(shown.size());
 }
 
@@ -348,8 +369,11 @@ void Dataset::letGoBehind() {
   if (complete_ || current_ < kWindowLimit) return;
   const int drop = current_ - kKeptBehind;
   for (int i = 0; i < drop && !placed_.empty(); ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
+  const bool counted = frontPlace_ && frontPlace_->first == rows_.front().identity;
   letRowsGo(static_cast<std::size_t>(drop));
   current_ -= drop;
+  if (counted) frontPlace_.emplace(rows_.front().identity, frontPlace_->second + drop);
+  else if (headComplete_) frontPlace_.emplace(rows_.front().identity, drop);
   headComplete_ = false;
 }
 
@@ -689,7 +713,7 @@ void Dataset::GotoRow(int index) {
 // ---- editing
 
 void Dataset::postDetails() {
-  if (postingDetails_) return;
+  if (postingDetails_ || sources_.isEmpty()) return;
   const QScopedValueRollback posting(postingDetails_, true);
   const QList<QPointer<DataSource>> sources = sources_;
   for (const QPointer<DataSource>& source : sources) {

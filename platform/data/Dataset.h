@@ -340,6 +340,9 @@ class Dataset : public QObject {
   // Only the view changed (its order, a range), the current record kept.
   void ReloadView();
 
+  void connectNotify(const QMetaMethod& signal) override;
+  void disconnectNotify(const QMetaMethod& signal) override;
+
  private:
   friend class Field;
   friend class DataSource;
@@ -431,6 +434,7 @@ class Dataset : public QObject {
   const Row* candidate_ = nullptr;  // the record dsFilter shows
   int disableCount_ = 0;
   int quiet_ = 0;  // temporary states tell nobody
+  int dataListeners_ = 0;  // connected to DataChanged
   std::unique_ptr<RecordLock> recordLock_;
   QList<QPointer<DataSource>> sources_;  // that show this dataset
   bool postingDetails_ = false;

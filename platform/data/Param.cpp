@@ -1,15 +1,17 @@
 #include "platform/data/Param.h"
 
-#include "platform/data/StoredValue.h"
 #include "platform/sqlite/DatabaseError.h"
 
 void Param::SetAsString(const QString& value) { value_ = value.isEmpty() ? QVariant() : QVariant(value); }
 
-// Through the stored text, so the engine that keeps dates as text gets it
-// back to the millisecond.
+// To the millisecond, as the stored text has it; in UTC, where no clock
+// change skips an hour (a local 02:30 on the day summer time starts is no
+// time at all).
 void Param::SetAsDateTime(TDateTime value) {
-  const QString stored = StoredValue::FromDateTime(value).toString();
-  value_ = QDateTime::fromString(stored, stored.size() > 19 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+  DecodeDate(value, year, month, day);
+  DecodeTime(value, hour, minute, second, millisecond);
+  value_ = QDateTime(QDate(year, month, day), QTime(hour, minute, second, millisecond), Qt::UTC);
 }
 
 void Param::SetValue(const Variant& value) {

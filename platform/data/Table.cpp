@@ -82,6 +82,7 @@ EngineConnection& Table::connection() {
 void Table::ReleaseSource() {
   IndexedDataset::ReleaseSource();
   dropFilterFunction();
+  counts_.Clear();
   connection_.reset();
   lockFile_.reset();
   keyColumns_.clear();
@@ -364,10 +365,14 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
       terms.append(quotedName(column) + QStringLiteral(" IS NULL"));
     } else {
       terms.append(quotedName(column) + QStringLiteral(" = ?"));
-      arguments.append(value);
+      arguments.append(bound(column, value));
     }
   }
   return terms.join(QStringLiteral(" AND "));
+}
+
+QVariant Table::bound(int column, const QVariant& value) const {
+  return connection_->Dialect().Bound(value, TypeTable::ColumnKindOf(Columns()[column].type));
 }
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
@@ -406,18 +411,34 @@ QVariant Table::nextAutoInc(const Column& column) {
 
 Dataset::Row Table::InsertRecord(const Row& row) {
   Row written = row;
+  const bool engineNumbers = !dialect().InsertNumbered(QString()).isEmpty();
+  int numbered = -1;  // the column the engine numbers
   QStringList names, marks;
+  QList<QVariant> values;
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
-    if (column.type == ftAutoInc && written.values[i].isNull()) written.values[i] = nextAutoInc(column);
+    if (column.type == ftAutoInc && written.values[i].isNull()) {
+      if (engineNumbers && numbered < 0) {
+        numbered = i;
+        continue;
+      }
+      written.values[i] = nextAutoInc(column);
+    }
     names.append(Quoted(column.name));
     marks.append(QStringLiteral("?"));
+    values.append(bound(i, written.values[i]));
   }
-  CachedStatement insert(connection(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(ownTable(), names.join(QStringLiteral(", ")),
-                                          marks.join(QStringLiteral(", "))));
-  for (int i = 0; i < written.values.size(); ++i) insert->Bind(i + 1, written.values[i]);
-  insert->Step();
+  const QString text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(ownTable(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+  CachedStatement insert(connection(), numbered < 0 ? text : dialect().InsertNumbered(text));
+  for (int i = 0; i < values.size(); ++i) insert->Bind(i + 1, values[i]);
+  const bool answered = insert->Step();
+  if (numbered >= 0) {
+    if (!answered || insert->Column(0).isNull()) throw EDatabaseError(EngineText::RecordDeleted, tableText());
+    written.values[numbered] = insert->Column(0).toLongLong();
+    while (insert->Step()) {
+    }
+  }
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
   const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
@@ -445,7 +466,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   for (int i = 0; i < Columns().size(); ++i) {
     if (StoredValue::Same(original.values[i], changed.values[i])) continue;
     assignments.append(quotedName(i) + QStringLiteral(" = ?"));
-    arguments.append(changed.values[i]);
+    arguments.append(bound(i, changed.values[i]));
   }
   if (assignments.isEmpty()) return original;
   const QString condition = keyCondition(original, arguments);
@@ -453,16 +474,16 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (unchangedCondition_.isEmpty()) {
     QStringList unchanged;
     for (int i = 0; i < Columns().size(); ++i) {
-      const EngineDialect::NullSafeTerm term = dialect().Unchanged(quotedName(i));
+      const EngineDialect::NullSafeTerm term = dialect().Unchanged(quotedName(i), TypeTable::ColumnKindOf(Columns()[i].type));
       unchanged.append(term.text);
       uses = term.parameterUses;
     }
     unchangedCondition_ = unchanged.join(QStringLiteral(" AND "));
   } else {
-    uses = dialect().Unchanged(QString()).parameterUses;
+    uses = dialect().Unchanged(QString(), EngineDialect::ColumnKind::Number).parameterUses;
   }
-  for (const QVariant& value : original.values)
-    for (int use = 0; use < uses; ++use) arguments.append(value);
+  for (int i = 0; i < original.values.size(); ++i)
+    for (int use = 0; use < uses; ++use) arguments.append(bound(i, original.values[i]));
   CachedStatement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
                                      .arg(ownTable(), assignments.join(QStringLiteral(", ")), condition,
                                           unchangedCondition_));

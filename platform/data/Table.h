@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/data/CountMemo.h"
 #include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
 
@@ -80,6 +81,7 @@ class Table : public IndexedDataset {
   QList<OrderTerm> orderTerms() const;
   void limitConditions(const QList<OrderTerm>& terms, QStringList& conditions, QList<QVariant>& arguments) const;
   QList<QVariant> orderValues(const QList<OrderTerm>& terms, const Row& row) const;
+  int count(const QStringList& conditions, const QList<QVariant>& arguments);
   std::vector<Row> selectRows(const QStringList& conditions, const QList<QVariant>& arguments, const QString& order,
                               std::size_t count);
   QString tableText() const;
@@ -99,6 +101,7 @@ class Table : public IndexedDataset {
   const QString& selectList() const;
   void forgetStatementTexts();
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
+  QVariant bound(int column, const QVariant& value) const;
   QString keyText(const QList<QVariant>& values) const;
   std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
@@ -141,6 +144,7 @@ class Table : public IndexedDataset {
   static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
   qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  CountMemo counts_;
   QString filterFunctionName_;  // registered on the connection while open
   QList<int> filterColumns_;     // its arguments
   Row filterRow_;                // the record it evaluates

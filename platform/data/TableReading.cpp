@@ -75,7 +75,10 @@ QList<std::pair<QString, QList<QVariant>>> beforeConditions(const QList<QString>
     return {{condition, arguments}};
   }
   arguments.append(first.front());
-  const QString condition = expressions.front() + QStringLiteral(" <= ? AND ") + beforeTerms(expressions, first, 0, arguments);
+  // One term alone: the engine checks no more than the bound at every record.
+  const QString condition = first.size() == 1 ? expressions.front() + QStringLiteral(" < ?")
+                                              : expressions.front() + QStringLiteral(" <= ? AND ") +
+                                                    beforeTerms(expressions, first, 0, arguments);
   return {{condition, arguments}, {expressions.front() + QStringLiteral(" IS NULL"), {}}};
 }
 
@@ -111,12 +114,12 @@ QList<Table::OrderTerm> Table::orderTerms() const {
 // view checks every record read against them besides.
 void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditions,
                             QList<QVariant>& arguments) const {
-  const auto valueOf = [&terms](const KeyLimit& limit, int term) -> const QVariant& {
-    return limit.key.values[terms[term].column];
+  const auto valueOf = [this, &terms](const KeyLimit& limit, int term) {
+    return bound(terms[term].column, limit.key.values[terms[term].column]);
   };
   if (const std::optional<KeyLimit>& link = Link())
     for (int i = 0; i < link->count && i < OrderColumns().size(); ++i) {
-      const QVariant& value = valueOf(*link, i);
+      const QVariant value = valueOf(*link, i);
       if (value.isNull()) {
         conditions.append(terms[i].expression + QStringLiteral(" IS NULL"));
       } else {
@@ -134,7 +137,7 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
   }
   const std::optional<KeyLimit>& end = RangeEnd();
   if (!end || end->count == 0) return;
-  const QVariant& to = valueOf(*end, 0);
+  const QVariant to = valueOf(*end, 0);
   if (to.isNull()) {
     conditions.append(first + QStringLiteral(" IS NULL"));
   } else {
@@ -156,9 +159,11 @@ std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const
   return rows;
 }
 
+// As the engine is given them, so that they compare as the columns do.
 QList<QVariant> Table::orderValues(const QList<OrderTerm>& terms, const Row& row) const {
   QList<QVariant> values;
-  for (const OrderTerm& term : terms) values.append(term.column < 0 ? QVariant(rowIdOf(row)) : row.values[term.column]);
+  for (const OrderTerm& term : terms)
+    values.append(term.column < 0 ? QVariant(rowIdOf(row)) : bound(term.column, row.values[term.column]));
   return values;
 }
 
@@ -189,7 +194,7 @@ bool Table::StartReadingAt(const Row& key, int count) {
       known && count >= OrderColumns().size() ? terms.size() : std::min<qsizetype>(count, OrderColumns().size());
   QList<QVariant> values;
   for (qsizetype i = 0; i < upto; ++i)
-    values.append(terms[i].column < 0 ? QVariant(rowIdOf(key)) : key.values[terms[i].column]);
+    values.append(terms[i].column < 0 ? QVariant(rowIdOf(key)) : bound(terms[i].column, key.values[terms[i].column]));
   lastRead_.reset();
   startAt_ = std::move(values);
   return true;
@@ -236,14 +241,8 @@ std::optional<int> Table::CountBefore(const Row& row) {
   if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
-  for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row))) {
-    CachedStatement count(connection(), QStringLiteral("SELECT COUNT(*) FROM %1%2")
-                                      .arg(ownTable(), whereClause(limits + QStringList{condition})));
-    const QList<QVariant> all = limitArguments + arguments;
-    for (int i = 0; i < all.size(); ++i) count->Bind(i + 1, all[i]);
-    count->Step();
-    before += count->Column(0).toInt();
-  }
+  for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row)))
+    before += count(limits + QStringList{condition}, limitArguments + arguments);
   return before;
 }
 
@@ -276,12 +275,19 @@ std::optional<int> Table::CountRecords() {
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
   if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
-  CachedStatement count(connection(),
-                  QStringLiteral("SELECT COUNT(*) FROM %1%2")
-                      .arg(ownTable(), whereClause(conditions)));
-  for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
-  count->Step();
-  return count->Column(0).toInt();
+  return count(conditions, arguments);
+}
+
+// Counted again only once the data may have changed.
+int Table::count(const QStringList& conditions, const QList<QVariant>& arguments) {
+  const QString sql = QStringLiteral("SELECT COUNT(*) FROM %1%2").arg(ownTable(), whereClause(conditions));
+  const QString filter = filterFunctionName_.isEmpty() ? QString() : Filter() + QString::number(FilterOptions());
+  return counts_.Count(connection(), sql, arguments, filter, [&] {
+    CachedStatement count(connection(), sql);
+    for (int i = 0; i < arguments.size(); ++i) count->Bind(i + 1, arguments[i]);
+    count->Step();
+    return count->Column(0).toInt();
+  });
 }
 
 // Text equal under the collation takes in every text Locate finds equal,

@@ -162,4 +162,30 @@ ValueClass ValueClassOf(FieldType type) { return rowOf(type).valueClass; }
 
 VarType VariantKindOf(FieldType type) { return rowOf(type).variantKind; }
 
+EngineDialect::ColumnKind ColumnKindOf(FieldType type) {
+  using Kind = EngineDialect::ColumnKind;
+  switch (type) {
+    case ftUnknown:
+      return Kind::Number;  // compared as it is, under no collation
+    case ftMemo:
+    case ftFmtMemo:
+      return Kind::LongText;
+    case ftBytes:
+    case ftVarBytes:
+      return Kind::Bytes;
+    default:
+      break;
+  }
+  switch (ValueClassOf(type)) {
+    case ValueClass::Text:
+      return Kind::Text;
+    case ValueClass::Binary:
+      return Kind::LongBytes;
+    case ValueClass::DateTime:
+      return Kind::Date;
+    default:
+      return Kind::Number;
+  }
+}
+
 }  // namespace TypeTable

@@ -2,6 +2,7 @@
 
 #include "platform/Variant.h"
 #include "platform/data/FieldType.h"
+#include "platform/engine/EngineDialect.h"
 
 #include <QString>
 
@@ -36,5 +37,7 @@ FieldType FromDeclaredType(const QString& declared, int* size = nullptr);
 ValueClass ValueClassOf(FieldType type);
 // The variant kind a field's value gives: text, integer, float, date...
 VarType VariantKindOf(FieldType type);
+// What an engine's dialect compares and binds a column of that type as.
+EngineDialect::ColumnKind ColumnKindOf(FieldType type);
 
 }  // namespace TypeTable

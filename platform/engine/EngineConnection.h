@@ -4,9 +4,11 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class EngineDialect;
 class EngineStatement;
@@ -60,6 +62,13 @@ class EngineConnection {
   // Called after every Rollback while the returned object lives.
   class RollbackListener;
   [[nodiscard]] std::unique_ptr<RollbackListener> ListenToRollbacks(std::function<void()> listener);
+
+  // What changes whenever the database's data may have changed, by this
+  // program or another (rollbacks and table definitions included): two equal
+  // answers mean nothing changed in between. nullopt where the engine
+  // cannot tell.
+  using DataVersion = std::array<qint64, 4>;
+  virtual std::optional<DataVersion> CurrentDataVersion() { return std::nullopt; }
 
   virtual bool TableExists(const QString& tableName) = 0;
   virtual QStringList TableNames() = 0;

@@ -5,6 +5,10 @@
 #include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <QDateTime>
+
+#include <optional>
+
 namespace {
 
 // Both quote names alike, SQL Server under QUOTED_IDENTIFIER ON.
@@ -22,7 +26,7 @@ class SqliteDialect : public EngineDialect {
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS ?"), 1};
   }
-  NullSafeTerm Unchanged(const QString& expression) const override {
+  NullSafeTerm Unchanged(const QString& expression, ColumnKind) const override {
     return {expression + QStringLiteral(" IS ? COLLATE BINARY"), 1};
   }
   QString TextCollation() const override {
@@ -74,14 +78,29 @@ class SqlServerDialect final : public EngineDialect {
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {QStringLiteral("(%1 = ? OR (%1 IS NULL AND ? IS NULL))").arg(expression), 2};
   }
-  NullSafeTerm Unchanged(const QString& expression) const override {
-    return NullSafeEquals(expression + QStringLiteral(" COLLATE Latin1_General_BIN2"));
+  // A collation only applies to text, and TEXT and IMAGE columns cannot be
+  // compared at all but as the types that replaced them.
+  NullSafeTerm Unchanged(const QString& expression, ColumnKind kind) const override {
+    switch (kind) {
+      case ColumnKind::Text:
+        return NullSafeEquals(expression + QStringLiteral(" COLLATE Latin1_General_BIN2"));
+      case ColumnKind::LongText:
+        return NullSafeEquals(QStringLiteral("CAST(%1 AS NVARCHAR(MAX)) COLLATE Latin1_General_BIN2").arg(expression));
+      case ColumnKind::LongBytes:
+        return NullSafeEquals(QStringLiteral("CAST(%1 AS VARBINARY(MAX))").arg(expression));
+      default:
+        return NullSafeEquals(expression);
+    }
   }
   QString TextCollation() const override { return QString(); }
   // The installations' databases are created case and accent insensitive.
   bool SortsTextAsTheSystem() const override { return true; }
   QString RowId() const override { return QString(); }
   QString LastInsertedId() const override { return QStringLiteral("SELECT CAST(SCOPE_IDENTITY() AS BIGINT)"); }
+  // The server refuses a number given to an identity column; and a
+  // statement run with parameters is a scope of its own, so the number is
+  // asked in the same batch.
+  QString InsertNumbered(const QString& insert) const override { return insert + QStringLiteral("; ") + LastInsertedId(); }
   SavepointTexts Savepoint(const QString& name) const override {
     return {QStringLiteral("SAVE TRANSACTION ") + name, QStringLiteral("ROLLBACK TRANSACTION ") + name, QString()};
   }
@@ -95,9 +114,12 @@ class SqlServerDialect final : public EngineDialect {
         "ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id) ON i.object_id = c.object_id AND "
         "i.is_primary_key = 1 AND ic.column_id = c.column_id WHERE c.object_id = OBJECT_ID(?) ORDER BY c.column_id");
   }
+  // The server keeps no index's text, so no mark: a non-unique index is
+  // taken to carry the key, and Table drops the key's fields only where they
+  // are the index's last ones.
   QString TableIndexes() const override {
     return QStringLiteral(
-        "SELECT i.name, CAST(i.is_unique AS int), 0, c.name, CAST(ic.is_descending_key AS int) FROM sys.indexes i "
+        "SELECT i.name, CAST(i.is_unique AS int), 1 - CAST(i.is_unique AS int), c.name, CAST(ic.is_descending_key AS int) FROM sys.indexes i "
         "JOIN sys.index_columns ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id JOIN sys.columns c ON "
         "c.object_id = ic.object_id AND c.column_id = ic.column_id WHERE i.object_id = OBJECT_ID(?) AND "
         "i.is_primary_key = 0 AND i.type > 0 AND ic.is_included_column = 0 ORDER BY i.name, ic.key_ordinal");
@@ -105,9 +127,50 @@ class SqlServerDialect final : public EngineDialect {
   QString TableHasRowIds() const override { return QString(); }
   bool LocksInSideFile() const override { return false; }
   QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqlServerAuditTrigger(trigger); }
+
+ protected:
+  bool BindsDatesAsDates() const override { return true; }
 };
 
+QMetaType nullTypeOf(EngineDialect::ColumnKind kind) {
+  switch (kind) {
+    case EngineDialect::ColumnKind::Text:
+    case EngineDialect::ColumnKind::LongText:
+      return QMetaType::fromType<QString>();
+    case EngineDialect::ColumnKind::Bytes:
+    case EngineDialect::ColumnKind::LongBytes:
+      return QMetaType::fromType<QByteArray>();
+    case EngineDialect::ColumnKind::Number:
+      return QMetaType::fromType<qint64>();
+    case EngineDialect::ColumnKind::Date:
+      return QMetaType::fromType<QDateTime>();
+  }
+  return {};
+}
+
+// A date as it is stored, "yyyy-mm-dd", with its time and milliseconds when
+// it has them; in UTC, where no clock change skips an hour.
+std::optional<QDateTime> storedDate(const QString& text) {
+  const QDate day = QDate::fromString(text.left(10), u"yyyy-MM-dd");
+  if (!day.isValid()) return std::nullopt;
+  QTime time(0, 0);
+  if (text.size() > 10) {
+    if (text[10] != u' ') return std::nullopt;
+    const QString rest = text.mid(11);
+    time = QTime::fromString(rest, rest.size() > 8 ? u"HH:mm:ss.zzz" : u"HH:mm:ss");
+    if (!time.isValid()) return std::nullopt;
+  }
+  return QDateTime(day, time, Qt::UTC);
+}
+
 }  // namespace
+
+QVariant EngineDialect::Bound(const QVariant& stored, ColumnKind kind) const {
+  if (stored.isNull()) return QVariant(nullTypeOf(kind));
+  if (kind == ColumnKind::Date && BindsDatesAsDates() && stored.typeId() == QMetaType::QString)
+    if (const std::optional<QDateTime> date = storedDate(stored.toString())) return *date;
+  return stored;
+}
 
 const EngineDialect& EngineDialect::Sqlite() {
   static const SqliteDialect dialect;

@@ -3,6 +3,7 @@
 #include "platform/engine/AuditTrigger.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <cstddef>
 
@@ -29,6 +30,9 @@ class EngineDialect {
   // statement's last parameter: "tail" ends with its ORDER BY.
   virtual QString RowAtPlace(const QString& columns, const QString& from, const QString& tail) const = 0;
 
+  // What a column holds, as far as comparing and binding its values differ.
+  enum class ColumnKind { Text, LongText, Bytes, LongBytes, Number, Date };
+
   // "expression equals the parameter, NULL equal to NULL"; the value is
   // bound parameterUses times in a row.
   struct NullSafeTerm {
@@ -36,9 +40,14 @@ class EngineDialect {
     int parameterUses;
   };
   virtual NullSafeTerm NullSafeEquals(const QString& expression) const = 0;
-  // The same, text compared byte for byte whatever the column's collation:
-  // a record still holds what was read.
-  virtual NullSafeTerm Unchanged(const QString& expression) const = 0;
+  // The same for a column of that kind, text compared byte for byte
+  // whatever the column's collation: a record still holds what was read.
+  virtual NullSafeTerm Unchanged(const QString& expression, ColumnKind kind) const = 0;
+
+  // A column's stored value as the engine is given it: a NULL typed by the
+  // column, so that a driver binds it as the column's own type, and a date
+  // as a date where the engine reads text dates under the session's format.
+  QVariant Bound(const QVariant& stored, ColumnKind kind) const;
 
   // What follows a text expression so that it sorts and compares as the
   // system's text indexes keep it (case and accents aside); empty where
@@ -54,6 +63,10 @@ class EngineDialect {
   // One row, one column: the row id or identity value the connection's
   // last insert gave.
   virtual QString LastInsertedId() const = 0;
+  // An INSERT that leaves out an identity column for the engine to number,
+  // followed by what answers the number given, in the same scope; empty
+  // where the program numbers the column itself.
+  virtual QString InsertNumbered(const QString& /*insert*/) const { return QString(); }
 
   // A savepoint inside the running transaction: set, undo its work, let it
   // go (empty where nothing is to be done).
@@ -83,4 +96,7 @@ class EngineDialect {
 
   // The statement that creates the trigger.
   virtual QString AuditTriggerText(const AuditTrigger& trigger) const = 0;
+
+ protected:
+  virtual bool BindsDatesAsDates() const { return false; }
 };

@@ -135,7 +135,7 @@ class FirebirdDialect final : public EngineDialect {
   NullSafeTerm NullSafeEquals(const QString& expression) const override {
     return {expression + QStringLiteral(" IS NOT DISTINCT FROM ?"), 1};
   }
-  NullSafeTerm Unchanged(const QString& expression) const override { return NullSafeEquals(expression); }
+  NullSafeTerm Unchanged(const QString& expression, ColumnKind) const override { return NullSafeEquals(expression); }
   QString TextCollation() const override { return QString(); }
   bool SortsTextAsTheSystem() const override { return false; }
   QString RowId() const override { return QString(); }

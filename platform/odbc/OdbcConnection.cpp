@@ -66,9 +66,13 @@ OdbcConnection::OdbcConnection(const QString& connectionString, std::optional<in
   if (!SQL_SUCCEEDED(result)) RaiseOdbcError(SQL_HANDLE_DBC, handle(), serverOfDriver(connectionString));
   server_ = serverOf(infoText(handle(), SQL_DBMS_NAME));
   takesBatches_ = infoText(handle(), SQL_MULT_RESULT_SETS) == u"Y";
+  SQLUSMALLINT describes = SQL_FALSE;
+  describesParameters_ =
+      SQL_SUCCEEDED(SQLGetFunctions(handle(), SQL_API_SQLDESCRIBEPARAM, &describes)) && describes == SQL_TRUE;
 }
 
 OdbcConnection::~OdbcConnection() {
+  kept_.Clear();
   if (inTransaction_) SQLEndTran(SQL_HANDLE_DBC, handle(), SQL_ROLLBACK);
   SQLDisconnect(handle());
 }
@@ -123,6 +127,21 @@ QList<SqlRows> OdbcConnection::QueryResults(const QString& sql, const QVariantLi
 
 std::unique_ptr<EngineStatement> OdbcConnection::Prepare(const QString& sql) {
   return std::make_unique<OdbcStatement>(*this, sql);
+}
+
+std::unique_ptr<EngineStatement> OdbcConnection::TakeKept(const QString& sql, quint64& stamp) {
+  return kept_.Take(sql, stamp, [&] { return std::make_unique<OdbcStatement>(*this, sql, OdbcStatement::Kept); });
+}
+
+void OdbcConnection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) {
+  kept_.Give(sql, std::move(statement), stamp);
+}
+
+void OdbcConnection::TraceTo(const QString& fileName) {
+  QByteArray file = fileName.toLocal8Bit();
+  CheckOdbc(SQLSetConnectAttr(handle(), SQL_ATTR_TRACEFILE, file.data(), SQL_NTS), SQL_HANDLE_DBC, handle(), server_);
+  CheckOdbc(SQLSetConnectAttr(handle(), SQL_ATTR_TRACE, reinterpret_cast<SQLPOINTER>(SQL_OPT_TRACE_ON), SQL_IS_UINTEGER),
+            SQL_HANDLE_DBC, handle(), server_);
 }
 
 void OdbcConnection::statementRuns(OdbcStatement& statement) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/engine/EngineConnection.h"
+#include "platform/engine/StatementCache.h"
 #include "platform/odbc/OdbcError.h"
 #include "platform/odbc/OdbcHandle.h"
 
@@ -34,6 +35,15 @@ class OdbcConnection final : public EngineConnection {
   // The rows of every result of a batch that has columns, in order.
   QList<SqlRows> QueryResults(const QString& sql, const QVariantList& parameters = {});
   std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
+  // Prepared once and kept by their text until a statement of the
+  // connection changes the schema.
+  std::unique_ptr<EngineStatement> TakeKept(const QString& sql, quint64& stamp) override;
+  void GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) override;
+  int KeptStatementCount() const { return kept_.Size(); }
+
+  // The driver manager writes every call made on this connection to that
+  // file (unixODBC's trace): what reaches the driver, as it reaches it.
+  void TraceTo(const QString& fileName);
 
   bool InTransaction() const override { return inTransaction_; }
   void StartTransaction() override;
@@ -59,6 +69,8 @@ class OdbcConnection final : public EngineConnection {
   void statementEnded(const OdbcStatement& statement);
   void statementRan();
   void statementFailed();
+  void schemaChanging() { kept_.SchemaChanging(); }
+  bool describesParameters() const { return describesParameters_; }
   qint64 serverTransactionCount();
   void readOutActive();
   QStringList statementsOf(const QString& batch) const;
@@ -75,6 +87,7 @@ class OdbcConnection final : public EngineConnection {
   OdbcHandle connection_;
   OdbcServer server_ = OdbcServer::Other;
   bool takesBatches_ = false;
+  bool describesParameters_ = false;
   bool inTransaction_ = false;
   bool transactionWrote_ = false;  // a statement ran in it
   // SQL Server ended it on a failure (a deadlock victim, say); later
@@ -82,4 +95,5 @@ class OdbcConnection final : public EngineConnection {
   // make look like the whole of it.
   bool transactionLost_ = false;
   OdbcStatement* active_ = nullptr;
+  StatementCache kept_;  // last, so its statements go before the connection
 };

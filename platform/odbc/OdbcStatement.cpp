@@ -21,17 +21,20 @@ constexpr SQLLEN kChunk = 32768;
 struct StatementShape {
   QString text;
   bool readsOnly = false;
+  bool changesSchema = true;
   QStringList names;  // of each marker, empty for a "?" written so
 };
 
 StatementShape shapeOf(const QString& sql) {
   static const QStringList writers =
       QStringLiteral("INTO INSERT UPDATE DELETE MERGE CREATE DROP ALTER EXEC EXECUTE TRUNCATE").split(u' ');
+  static const QStringList schemaChangers = QStringLiteral("CREATE DROP ALTER EXEC EXECUTE USE").split(u' ');
   StatementShape shape;
   shape.text = sql;
   try {
     bool first = true;
     bool writes = false;
+    bool changesSchema = false;
     QString text;
     const std::vector<SqlToken> tokens = TokenizeSql(sql);
     for (std::size_t i = 0; i < tokens.size(); ++i) {
@@ -48,10 +51,13 @@ StatementShape shapeOf(const QString& sql) {
       if (first && !token.IsWord(u"SELECT") && !token.IsWord(u"WITH")) writes = true;
       first = false;
       if (token.Is(SqlTokenKind::Word) && writers.contains(token.text, Qt::CaseInsensitive)) writes = true;
+      if (token.Is(SqlTokenKind::Word) && schemaChangers.contains(token.text, Qt::CaseInsensitive))
+        changesSchema = true;
       if (token.IsSymbol(u"?")) shape.names.append(QString());
     }
     shape.text = text;
     shape.readsOnly = !first && !writes;
+    shape.changesSchema = changesSchema;
   } catch (const SqlError&) {
   }
   return shape;
@@ -78,11 +84,12 @@ QString declaredType(const QString& name, SQLSMALLINT type, SQLULEN size, SQLSMA
 
 }  // namespace
 
-OdbcStatement::OdbcStatement(OdbcConnection& connection, const QString& sql)
-    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()) {
+OdbcStatement::OdbcStatement(OdbcConnection& connection, const QString& sql, Use use)
+    : connection_(connection), handle_(SQL_HANDLE_STMT, connection.handle()), use_(use) {
   StatementShape shape = shapeOf(sql);
   text_ = shape.text.toUtf8();
   readOnly_ = shape.readsOnly;
+  changesSchema_ = shape.changesSchema;
   markers_ = static_cast<int>(shape.names.size());
   names_ = std::move(shape.names);
 }
@@ -107,16 +114,46 @@ void OdbcStatement::Bind(int index, const QVariant& value) { parameters_.Set(ind
 
 bool OdbcStatement::execute() {
   connection_.statementRuns(*this);
-  parameters_.BindTo(handle_.Get(), markers_, connection_.Server());
+  executed_ = true;
+  if (use_ == Kept) {
+    prepare();
+    describeParameters();
+  }
+  parameters_.BindTo(handle_.Get(), markers_, connection_.Server(), described_.value_or(OdbcParameters::Descriptions()));
   // Run directly, as ADO ran its commands: a text without parameters goes as
   // a batch of its own, so its SET options and temporary tables outlive it.
   const SQLRETURN result =
-      SQLExecDirect(handle_.Get(), reinterpret_cast<SQLCHAR*>(text_.data()), static_cast<SQLINTEGER>(text_.size()));
-  executed_ = true;
+      prepared_ ? SQLExecute(handle_.Get())
+                : SQLExecDirect(handle_.Get(), reinterpret_cast<SQLCHAR*>(text_.data()),
+                                static_cast<SQLINTEGER>(text_.size()));
+  if (changesSchema_) connection_.schemaChanging();
   check(result);
   connection_.statementRan();
   if (result != SQL_NO_DATA) countChanges();
   return settle();
+}
+
+void OdbcStatement::prepare() {
+  if (prepared_) return;
+  check(SQLPrepare(handle_.Get(), reinterpret_cast<SQLCHAR*>(text_.data()), static_cast<SQLINTEGER>(text_.size())));
+  prepared_ = true;
+}
+
+// A driver that cannot tell a marker leaves it to the value's own type.
+void OdbcStatement::describeParameters() {
+  if (described_ || !connection_.describesParameters() || !parameters_.WantsDescriptions()) return;
+  OdbcParameters::Descriptions described;
+  for (SQLUSMALLINT marker = 1; marker <= markers_; ++marker) {
+    SQLSMALLINT type = 0;
+    SQLULEN size = 0;
+    SQLSMALLINT digits = 0;
+    SQLSMALLINT nullable = 0;
+    if (SQL_SUCCEEDED(SQLDescribeParam(handle_.Get(), marker, &type, &size, &digits, &nullable)))
+      described.append(OdbcParameters::Described{type, size, digits});
+    else
+      described.append(std::nullopt);
+  }
+  described_ = std::move(described);
 }
 
 void OdbcStatement::runTables(const QString& pattern, const QString& types) {
@@ -317,7 +354,6 @@ void OdbcStatement::readOut() {
 
 void OdbcStatement::Reset() {
   SQLFreeStmt(handle_.Get(), SQL_CLOSE);
-  SQLFreeStmt(handle_.Get(), SQL_RESET_PARAMS);
   connection_.statementEnded(*this);
   parameters_.Clear();
   executed_ = finished_ = keptAll_ = false;

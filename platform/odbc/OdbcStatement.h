@@ -20,7 +20,10 @@ class OdbcConnection;
 // result left is read and its diagnostics checked.
 class OdbcStatement final : public EngineStatement {
  public:
-  OdbcStatement(OdbcConnection& connection, const QString& sql);
+  // A statement run once goes directly, as ADO ran its commands; one kept to
+  // run again and again is prepared on its first run only.
+  enum Use { Once, Kept };
+  OdbcStatement(OdbcConnection& connection, const QString& sql, Use use = Once);
   ~OdbcStatement() override;
   OdbcStatement(const OdbcStatement&) = delete;
   OdbcStatement& operator=(const OdbcStatement&) = delete;
@@ -39,6 +42,9 @@ class OdbcStatement final : public EngineStatement {
 
   bool IsReadOnly() const override { return readOnly_; }
   int Changes() const override { return static_cast<int>(changes_); }
+  // Whether running it may change what the connection's kept statements
+  // were prepared on (a table created or dropped, another database used).
+  bool ChangesSchema() const { return changesSchema_; }
 
  private:
   friend class OdbcConnection;
@@ -46,6 +52,10 @@ class OdbcStatement final : public EngineStatement {
 
   // Runs it and settles on its first result with columns: false when none.
   bool execute();
+  void prepare();
+  // What the driver says of each marker, asked once where a text or a NULL
+  // is bound, so they take their columns' types.
+  void describeParameters();
   // The catalogue's tables of some kinds whose names match a pattern, in
   // place of a text.
   void runTables(const QString& pattern, const QString& types);
@@ -71,6 +81,10 @@ class OdbcStatement final : public EngineStatement {
   OdbcHandle handle_;
   QByteArray text_;
   bool readOnly_ = false;
+  bool changesSchema_ = false;
+  Use use_;
+  bool prepared_ = false;
+  std::optional<OdbcParameters::Descriptions> described_;
   int markers_ = 0;  // "?" outside strings and comments
   QStringList names_;  // of each marker, with its ":"; empty for a "?"
   OdbcParameters parameters_;

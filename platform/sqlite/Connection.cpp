@@ -1,5 +1,6 @@
 #include "platform/sqlite/Connection.h"
 
+#include "platform/engine/CachedStatement.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/sql/Collation.h"
 #include "platform/sqlite/DatabaseError.h"
@@ -96,6 +97,9 @@ class ConnectionOpener {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_busy_timeout(db, registry().busyTimeout);
     sqlite3_set_authorizer(db, watchSchema, &connection->statements_);
+    // Also the rollbacks the engine makes on its own after a failure.
+    sqlite3_rollback_hook(db, [](void* rolledBack) { static_cast<Connection*>(rolledBack)->rolledBack(); },
+                          connection.get());
     // The indexes of text fields are kept under the system's collations.
     Collation::RegisterWhenNeeded(db);
     return connection;
@@ -137,17 +141,27 @@ std::unique_ptr<EngineStatement> Connection::Prepare(const QString& sql) { retur
 // A kept statement does not pass through the handle, which lets a held
 // statement go first; so it asks for that itself.
 std::unique_ptr<EngineStatement> Connection::TakeKept(const QString& sql, quint64& stamp) {
-  std::unique_ptr<Statement> statement = statements_.Take(*this, sql, stamp);
+  std::unique_ptr<EngineStatement> statement =
+      statements_.Take(sql, stamp, [&] { return std::make_unique<Statement>(*this, sql, Statement::Kept); });
   finishHeld();
   return statement;
 }
 
 void Connection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) {
-  // Only its own statements come back to it.
-  statements_.Give(sql, std::unique_ptr<Statement>(static_cast<Statement*>(statement.release())), stamp);
+  statements_.Give(sql, std::move(statement), stamp);
 }
 
 const EngineDialect& Connection::Dialect() const { return EngineDialect::Sqlite(); }
+
+// Other connections' commits move the file's data version, this one's own
+// writes its change count; neither counts a table created or rolled back.
+std::optional<EngineConnection::DataVersion> Connection::CurrentDataVersion() {
+  const CachedStatement versions(*this, QStringLiteral("SELECT (SELECT data_version FROM main.pragma_data_version), "
+                                                       "(SELECT schema_version FROM main.pragma_schema_version)"));
+  if (!versions->Step()) return std::nullopt;
+  return DataVersion{versions->Column(0).toLongLong(), versions->Column(1).toLongLong(), sqlite3_total_changes64(db_),
+                     rollbacks_};
+}
 
 SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters) {
   Statement statement(*this, sql);

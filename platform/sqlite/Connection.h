@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/engine/EngineConnection.h"
+#include "platform/engine/StatementCache.h"
 #include "platform/sqlite/Attachments.h"
-#include "platform/sqlite/StatementCache.h"
 
 #include <QList>
 #include <QString>
@@ -58,6 +58,8 @@ class Connection final : public EngineConnection {
   void StartTransaction() override;
   void Commit() override;
 
+  std::optional<DataVersion> CurrentDataVersion() override;
+
   bool TableExists(const QString& tableName) override;
   QStringList TableNames() override;
   bool DefineTest(const QString& name, RowTest test) override;
@@ -81,6 +83,7 @@ class Connection final : public EngineConnection {
   // told to the user.
   void statementWrote() { unusedLock_ = false; }
   void statementFailed();
+  void rolledBack() { ++rollbacks_; }
 
   sqlite3* db_;
   QString fileName_;
@@ -88,6 +91,7 @@ class Connection final : public EngineConnection {
   Attachments attachments_;
   bool pendingBegin_ = false;
   bool unusedLock_ = false;  // taken by beginPending, nothing written since
+  qint64 rollbacks_ = 0;  // whole or to a savepoint
 };
 
 // The one way a database file is opened: the shared connection of the file

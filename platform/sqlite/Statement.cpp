@@ -40,7 +40,8 @@ QString Statement::ParameterName(int index) const {
 
 void Statement::Bind(int index, const QVariant& value) {
   int result = SQLITE_OK;
-  switch (value.typeId()) {
+  // A NULL may come typed by its column, for engines that bind it so.
+  switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
     case QMetaType::UnknownType:
       result = sqlite3_bind_null(statement_, index);
       break;
@@ -89,7 +90,10 @@ bool Statement::Step() {
   const int result = sqlite3_step(statement_);
   if (result == SQLITE_ROW) return true;
   if (result == SQLITE_DONE) {
-    if (!IsReadOnly()) connection_.statementWrote();
+    if (!IsReadOnly())
+      connection_.statementWrote();
+    else if (undoesWork())
+      connection_.rolledBack();
     return false;
   }
   sqlite3_reset(statement_);
@@ -144,18 +148,22 @@ bool isAscii(const char* text, int size) {
 
 }  // namespace
 
+// The column's value is looked up once for all that is read of it: each
+// column call of the engine's looks it up again. Only one thread uses a
+// connection, so the value needs no protection of its own.
 void Statement::ColumnInto(int column, QVariant& value) const {
-  switch (sqlite3_column_type(statement_, column)) {
+  sqlite3_value* const held = sqlite3_column_value(statement_, column);
+  switch (sqlite3_value_type(held)) {
     case SQLITE_INTEGER:
-      value.setValue(static_cast<qint64>(sqlite3_column_int64(statement_, column)));
+      value.setValue(static_cast<qint64>(sqlite3_value_int64(held)));
       return;
     case SQLITE_FLOAT:
-      value.setValue(sqlite3_column_double(statement_, column));
+      value.setValue(sqlite3_value_double(held));
       return;
     case SQLITE_TEXT:
       if (value.typeId() == QMetaType::QString) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-        const int size = sqlite3_column_bytes(statement_, column);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(held));
+        const int size = sqlite3_value_bytes(held);
         auto& held = *static_cast<QString*>(value.data());
         if (held.isDetached() && held.capacity() >= size && isAscii(text, size)) {
           held = QLatin1StringView(text, size);
@@ -167,6 +175,13 @@ void Statement::ColumnInto(int column, QVariant& value) const {
       break;
   }
   value = Column(column);
+}
+
+// A rollback to a savepoint reaches no hook of the engine's.
+bool Statement::undoesWork() const {
+  const char* text = sqlite3_sql(statement_);
+  while (text && (*text == ' ' || *text == '\n' || *text == '\r' || *text == '\t')) ++text;
+  return text && sqlite3_strnicmp(text, "ROLLBACK", 8) == 0;
 }
 
 bool Statement::IsReadOnly() const { return !statement_ || sqlite3_stmt_readonly(statement_) != 0; }

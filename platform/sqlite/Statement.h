@@ -46,6 +46,8 @@ class Statement final : public EngineStatement {
   int Changes() const override;
 
  private:
+  bool undoesWork() const;
+
   Connection& connection_;
   sqlite3* db_;
   sqlite3_stmt* statement_ = nullptr;

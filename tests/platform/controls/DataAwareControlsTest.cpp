@@ -10,7 +10,8 @@
 #include "platform/controls/Properties.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
-#include "platform/sqlite/Connection.h"
+#include "tests/platform/controls/ShownGrid.h"
+#include "tests/platform/data/CountsAsked.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <QApplication>
@@ -22,10 +23,6 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
-
-#include <sqlite3.h>
-
-#include <cstring>
 
 #include <functional>
 
@@ -230,60 +227,17 @@ TEST(DataAwareControls, NavigatorFollowsTheState) {
   EXPECT_EQ(customers.table->State(), dsBrowse);
 }
 
-namespace {
-
-// The places counted on a file's connection: the engine's counts of the
-// records before one.
-class PlacesCounted {
- public:
-  explicit PlacesCounted(const QString& file) : connection_(OpenConnection(file)) {
-    sqlite3_trace_v2(connection_->Handle(), SQLITE_TRACE_STMT, &PlacesCounted::seen, this);
-  }
-  ~PlacesCounted() { sqlite3_trace_v2(connection_->Handle(), 0, nullptr, nullptr); }
-  PlacesCounted(const PlacesCounted&) = delete;
-  PlacesCounted& operator=(const PlacesCounted&) = delete;
-  int Counted() const { return counted_; }
-
- private:
-  static int seen(unsigned, void* places, void*, void* sql) {
-    const auto* text = static_cast<const char*>(sql);
-    if (std::strstr(text, "COUNT(") && std::strstr(text, " < ")) ++static_cast<PlacesCounted*>(places)->counted_;
-    return 0;
-  }
-  std::shared_ptr<Connection> connection_;
-  int counted_ = 0;
-};
-
-// CLIENTES with 100,000 records, in a grid shown once Show is called.
-struct LargeTableGrid {
-  LargeTableGrid() {
-    data.Execute(
-        u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-        "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
-    table = data.OpenTable(u"CLIENTES"_qs);
-  }
-  void Show() {
-    source.SetDataSet(table.get());
-    grid.resize(500, 300);
-    grid.SetSource(&source);
-    grid.show();
-    QApplication::processEvents();
-  }
-  DataFixture data;
-  std::unique_ptr<Table> table;
-  DataSource source;
-  DBGrid grid;
-};
-
-}  // namespace
-
 // The rows painted around a record found far into a large table are read
 // by moving from it: its place is counted once, not again for each window.
 TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
-  LargeTableGrid large;
-  auto& [data, table, source, grid] = large;
-  large.Show();
-  const PlacesCounted places(data.File());
+  DataFixture data;
+  data.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+               "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  ShownGrid shown(*table);
+  DBGrid& grid = shown.grid;
+  QApplication::processEvents();
+  const CountsAsked places(data.File(), " < ");
   const int codigos[] = {70030, 30002, 99999, 64, 65};
   for (const int codigo : codigos) {
     SCOPED_TRACE(codigo);
@@ -297,7 +251,7 @@ TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
           << row;
     EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), codigo) << "reading rows leaves the record current";
   }
-  EXPECT_LE(places.Counted(), int(std::size(codigos)));
+  EXPECT_LE(places.Counts(), int(std::size(codigos)));
   // The last record first in its window, reached by Last, its window read first.
   data.Execute(u"DELETE FROM CLIENTES WHERE Codigo > 99969"_qs);
   table->Refresh();
@@ -307,11 +261,16 @@ TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
 }
 
 TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {
-  LargeTableGrid large;
-  auto& [data, table, source, grid] = large;
+  DataFixture data;
+  data.Execute(
+      u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+      "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
   int scrolls = 0;
   table->AfterScroll = [&](Dataset&) { ++scrolls; };
-  large.Show();
+  ShownGrid shown(*table);
+  DBGrid& grid = shown.grid;
+  QApplication::processEvents();
   ASSERT_EQ(grid.model()->rowCount(), 100000);
   EXPECT_EQ(grid.model()->index(0, 1).data().toString(), u"Cliente 1"_qs);
   EXPECT_LE(grid.Model()->RecordsRead(), 2 * DatasetModel::kWindow);

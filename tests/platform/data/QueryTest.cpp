@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -59,6 +60,42 @@ TEST(Queries, ReadRowsWithTheirParametersAndDeclaredTypes) {
     EXPECT_EQ(query->FieldByName(name).DataType(), ftString) << name.toStdString();
   EXPECT_EQ(query->FieldByName(u"Literal"_qs).AsString(), u"2016-12-21"_qs);
   EXPECT_EQ(query->FieldByName(u"Ultima"_qs).DataType(), ftDateTime);
+}
+
+namespace {
+
+// The machine's time zone for a while, as if set by its user.
+class TimeZone {
+ public:
+  explicit TimeZone(const char* zone) : before_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ")) {
+    qputenv("TZ", zone);
+    tzset();
+  }
+  ~TimeZone() {
+    had_ ? qputenv("TZ", before_) : qunsetenv("TZ");
+    tzset();
+  }
+  TimeZone(const TimeZone&) = delete;
+  TimeZone& operator=(const TimeZone&) = delete;
+
+ private:
+  QByteArray before_;
+  bool had_;
+};
+
+}  // namespace
+
+// A date parameter at an hour the local clock skips (summer time starts at
+// 02:00 in Madrid) still names that hour.
+TEST(Queries, ADateParameterAtAnHourTheClockSkipsFindsItsRecords) {
+  const TimeZone madrid("Europe/Madrid");
+  DataFixture data;
+  data.Execute(u"INSERT INTO CLIENTES (Codigo, Alta) VALUES (1, '2024-03-31 02:30:00'), (2, '2024-03-31 03:30:00')"_qs);
+  auto query = newQuery(data, u"SELECT Codigo FROM CLIENTES WHERE Alta = :Alta"_qs);
+  query->ParamByName(u"Alta"_qs).SetAsDateTime(EncodeDate(2024, 3, 31) + EncodeTime(2, 30, 0, 0));
+  query->Open();
+  EXPECT_EQ(query->RecordCount(), 1);
+  EXPECT_EQ(query->FieldByName(u"Codigo"_qs).AsInteger(), 1);
 }
 
 TEST(Queries, ExecuteBatchesAndCountTheRowsTheyChange) {

@@ -3,10 +3,14 @@
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
 #include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/odbc/OdbcConnection.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
 #include "tests/platform/data/RecordsHelpers.h"
+#include "tests/platform/data/ServerRoad.h"
+#include "tests/platform/odbc/OdbcTrace.h"
 #include "tests/platform/odbc/TdsLoginListener.h"
 
 #include <gtest/gtest.h>
@@ -101,4 +105,34 @@ TEST(RealServerSession, AnOdbcAliasReachesItsDataSourceThroughOneConnection) {
   data.Execute(u"UPDATE CLIENTES SET Nombre = 'Otra' WHERE Codigo = 7"_qs);
   table->FieldByName(u"Nombre"_qs).SetAsString(u"Mía"_qs);
   EXPECT_EQ(EngineMessageOf([&] { table->Post(); }), QString::fromLatin1(EngineText::RecordChanged));
+}
+
+// On a server the system's statements go as it wrote them: not mapped to
+// SQLite, not taken by the embedded server's commands, the general database
+// by its three-part name and a backup's path the server's own. Seen where
+// they reach the driver; the SQLite driver refuses what only a server runs.
+TEST(RealServerSession, StatementsReachTheServerAsTheSystemWroteThem) {
+  DataFixture data;
+  InstallServerRoad();
+  StringList params;
+  params.Add(u"ODBC DSN=DRIVER=SQLite3;Database="_qs + data.File());
+  Session::Default().AddAlias(u"PORODBC"_qs, u"ODBC"_qs, params);
+  const auto odbc = std::dynamic_pointer_cast<OdbcConnection>(Session::Default().OpenDatabase(u"PORODBC"_qs));
+  ASSERT_TRUE(odbc);
+  const QString trace = data.Folder() + u"/odbc.trace"_qs;
+  odbc->TraceTo(trace);
+  const QStringList statements = {
+      u"UPDATE CLIENTES SET [Nombre] = 'Eva' WHERE Codigo = 1"_qs,
+      u"SELECT Codigo FROM ZEMGENERAL.dbo.USUARIO"_qs,
+      u"BACKUP DATABASE [EMP]  TO DISK = 'D:\\Copias\\dbb_EMP_20240131101500.bak'  WITH FORMAT"_qs,
+      u"RESTORE DATABASE [EMP]  FROM DISK = 'D:\\Copias\\dbb_EMP_20240131101500.bak'WITH REPLACE"_qs,
+  };
+  for (const QString& statement : statements) {
+    Query query;
+    query.SetDatabaseName(u"PORODBC"_qs);
+    query.SQL().SetText(statement);
+    const QString engineText = EngineMessageOf([&] { query.ExecSQL(); });
+    EXPECT_TRUE(statement.startsWith(u"UPDATE"_qs) == engineText.isEmpty()) << engineText.toStdString();
+  }
+  EXPECT_EQ(OdbcTrace::StatementTexts(trace).join(u'\n').toStdString(), statements.join(u'\n').toStdString());
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 // The same work through the engine interface on every engine at hand: our
 // SQLite connection, unixODBC with the SQLite driver on a plain file, and a
 // real server when ZEMWIN_SQLSERVER_ODBC names one.
@@ -34,6 +36,19 @@ const Engine kEngines[] = {
      "#ZEMDIALECTO"},
 };
 
+// The work on each engine at hand, with its dialect and a table name of its
+// own (on a server, a temporary one).
+void onEveryEngine(const std::function<void(EngineConnection&, const EngineDialect&, const QString& table)>& work) {
+  for (const Engine& each : kEngines) {
+    SCOPED_TRACE(each.name);
+    TemporaryFolder folder;
+    const std::shared_ptr<EngineConnection> engine = each.open(folder);
+    if (!engine) continue;
+    const EngineDialect& dialect = engine->Dialect();
+    work(*engine, dialect, dialect.OwnTable(QString::fromLatin1(each.table)));
+  }
+}
+
 qint64 first(EngineConnection& engine, const QString& sql, const QVariantList& parameters = {}) {
   return engine.QueryRows(sql, parameters).rows.value(0).value(0).toLongLong();
 }
@@ -41,16 +56,10 @@ qint64 first(EngineConnection& engine, const QString& sql, const QVariantList& p
 }  // namespace
 
 TEST(EngineDialect, WindowsOwnTablesAndNullSafeTermsOnEveryEngine) {
-  for (const Engine& each : kEngines) {
-    SCOPED_TRACE(each.name);
-    TemporaryFolder folder;
-    const std::shared_ptr<EngineConnection> engine = each.open(folder);
-    if (!engine) continue;
-    const EngineDialect& dialect = engine->Dialect();
-    const QString table = dialect.OwnTable(QString::fromLatin1(each.table));
-    engine->Execute(u"CREATE TABLE "_qs + table + u" (K INTEGER NOT NULL PRIMARY KEY, N VARCHAR(10))"_qs);
+  onEveryEngine([](EngineConnection& engine, const EngineDialect& dialect, const QString& table) {
+    engine.Execute(u"CREATE TABLE "_qs + table + u" (K INTEGER NOT NULL PRIMARY KEY, N VARCHAR(10))"_qs);
     const std::unique_ptr<EngineStatement> insert =
-        engine->Prepare(u"INSERT INTO "_qs + table + u" (K, N) VALUES (?, ?)"_qs);
+        engine.Prepare(u"INSERT INTO "_qs + table + u" (K, N) VALUES (?, ?)"_qs);
     const QVariantList names{u"a"_qs, QVariant(), u"c"_qs, QVariant(), u"e"_qs};
     for (int k = 1; k <= names.size(); ++k) {
       insert->Reset();
@@ -62,14 +71,14 @@ TEST(EngineDialect, WindowsOwnTablesAndNullSafeTermsOnEveryEngine) {
     }
 
     // Two rows from after the first, in key order, whatever the table holds further on.
-    const SqlRows window = engine->QueryRows(dialect.Window(u"K"_qs, table, u" WHERE K > ? ORDER BY K"_qs, 2), {1});
+    const SqlRows window = engine.QueryRows(dialect.Window(u"K"_qs, table, u" WHERE K > ? ORDER BY K"_qs, 2), {1});
     EXPECT_EQ(window.rows, (QList<QVariantList>{{qint64(2)}, {qint64(3)}}));
-    EXPECT_EQ(engine->QueryRows(dialect.Window(u"K"_qs, table, u" ORDER BY K DESC"_qs, 1)).rows,
+    EXPECT_EQ(engine.QueryRows(dialect.Window(u"K"_qs, table, u" ORDER BY K DESC"_qs, 1)).rows,
               QList<QVariantList>{{qint64(5)}});
     // The row at a place of the order; none past the last.
     const QString place = dialect.RowAtPlace(u"K"_qs, table, u" WHERE K > ? ORDER BY K"_qs);
-    EXPECT_EQ(engine->QueryRows(place, {1, 2}).rows, QList<QVariantList>{{qint64(4)}});
-    EXPECT_TRUE(engine->QueryRows(place, {1, 4}).rows.isEmpty());
+    EXPECT_EQ(engine.QueryRows(place, {1, 2}).rows, QList<QVariantList>{{qint64(4)}});
+    EXPECT_TRUE(engine.QueryRows(place, {1, 4}).rows.isEmpty());
 
     // NULL equals NULL; a value only itself.
     const EngineDialect::NullSafeTerm term = dialect.NullSafeEquals(u"N"_qs);
@@ -77,10 +86,10 @@ TEST(EngineDialect, WindowsOwnTablesAndNullSafeTermsOnEveryEngine) {
     for (const auto& [value, expected] : matches) {
       QVariantList parameters;
       for (int use = 0; use < term.parameterUses; ++use) parameters << value;
-      EXPECT_EQ(first(*engine, u"SELECT COUNT(*) FROM "_qs + table + u" WHERE "_qs + term.text, parameters), expected)
+      EXPECT_EQ(first(engine, u"SELECT COUNT(*) FROM "_qs + table + u" WHERE "_qs + term.text, parameters), expected)
           << value.toString().toStdString();
     }
-  }
+  });
 }
 
 // A table of the connection's own database, not a temporary one of the
@@ -137,5 +146,96 @@ TEST(EngineDialect, TheCatalogueAndSavepointsOnEveryEngine) {
     engine->Execute(savepoint.undo);
     engine->Commit();
     EXPECT_EQ(first(*engine, u"SELECT COUNT(*) FROM T"_qs), 1);
+  }
+}
+
+// A record's unchanged check on every kind of column: text byte for byte
+// (another case is a change), long texts and pictures as the engine can
+// compare them, dates given as the engine reads them, NULL equal to NULL.
+TEST(EngineDialect, TheUnchangedCheckComparesEveryKindOfColumnOnEveryEngine) {
+  using Kind = EngineDialect::ColumnKind;
+  const struct {
+    const char* column;
+    Kind kind;
+    QVariant stored, other;
+  } columns[] = {
+      {"T", Kind::Text, u"Año"_qs, u"año"_qs},
+      {"M", Kind::LongText, QString(3000, u'ñ'), QString(3000, u'n')},
+      {"B", Kind::LongBytes, QByteArray("\x00\xff", 2), QByteArray("\x00\xfe", 2)},
+      {"V", Kind::Bytes, QByteArray("\x01", 1), QByteArray("\x02", 1)},
+      {"F", Kind::Date, u"2024-01-31 15:45:00"_qs, u"2024-01-31 15:45:01"_qs},
+      {"N", Kind::Number, 2.5, 2.25},
+  };
+  onEveryEngine([&](EngineConnection& engine, const EngineDialect& dialect, const QString& table) {
+    engine.Execute(u"CREATE TABLE "_qs + table +
+                   u" (K INTEGER NOT NULL PRIMARY KEY, T VARCHAR(10), M TEXT, B IMAGE, V VARBINARY(10), F DATETIME, "
+                   "N FLOAT)"_qs);
+    QVariantList values{1}, nulls{2};
+    for (const auto& c : columns) {
+      values << dialect.Bound(c.stored, c.kind);
+      nulls << dialect.Bound(QVariant(), c.kind);
+    }
+    const QString insert = u"INSERT INTO "_qs + table + u" VALUES (?, ?, ?, ?, ?, ?, ?)"_qs;
+    engine.Execute(insert, values);
+    engine.Execute(insert, nulls);
+    for (const auto& c : columns) {
+      SCOPED_TRACE(c.column);
+      const EngineDialect::NullSafeTerm term = dialect.Unchanged(QString::fromLatin1(c.column), c.kind);
+      const std::pair<QVariant, qint64> probes[] = {{c.stored, 1}, {c.other, 0}, {QVariant(), 2}};
+      for (const auto& [probe, key] : probes) {
+        const QVariantList parameters(term.parameterUses, dialect.Bound(probe, c.kind));
+        EXPECT_EQ(first(engine, u"SELECT SUM(K) FROM "_qs + table + u" WHERE "_qs + term.text, parameters), key)
+            << probe.toString().left(10).toStdString();
+      }
+    }
+  });
+}
+
+// What a real server is given: its collation only on text, TEXT and IMAGE
+// columns compared as the types that replaced them; a stored date as a date,
+// which the server does not read under the session's DATEFORMAT.
+TEST(EngineDialect, SqlServerComparesAndBindsEachKindOfColumnAsItAllows) {
+  using Kind = EngineDialect::ColumnKind;
+  const EngineDialect& server = EngineDialect::SqlServer();
+  const std::pair<Kind, const char*> unchanged[] = {
+      {Kind::Text, "([T] COLLATE Latin1_General_BIN2 = ? OR ([T] COLLATE Latin1_General_BIN2 IS NULL AND ? IS NULL))"},
+      {Kind::LongText,
+       "(CAST([T] AS NVARCHAR(MAX)) COLLATE Latin1_General_BIN2 = ? OR (CAST([T] AS NVARCHAR(MAX)) COLLATE "
+       "Latin1_General_BIN2 IS NULL AND ? IS NULL))"},
+      {Kind::LongBytes, "(CAST([T] AS VARBINARY(MAX)) = ? OR (CAST([T] AS VARBINARY(MAX)) IS NULL AND ? IS NULL))"},
+      {Kind::Number, "([T] = ? OR ([T] IS NULL AND ? IS NULL))"},
+  };
+  for (const auto& [kind, text] : unchanged) EXPECT_EQ(server.Unchanged(u"[T]"_qs, kind).text, QString::fromLatin1(text));
+  // An identity column is left to the server, asked in the same scope.
+  const QString insert = u"INSERT INTO [T] ([A]) VALUES (?)"_qs;
+  EXPECT_EQ(server.InsertNumbered(insert), insert + u"; SELECT CAST(SCOPE_IDENTITY() AS BIGINT)"_qs);
+  EXPECT_TRUE(EngineDialect::Sqlite().InsertNumbered(insert).isEmpty());
+
+  const QDateTime afternoon(QDate(2024, 1, 31), QTime(15, 45, 0, 250), Qt::UTC);
+  const struct {
+    const EngineDialect& dialect;
+    QVariant stored;
+    Kind kind;
+    QVariant bound;
+  } bindings[] = {
+      {server, u"2024-01-31 15:45:00.250"_qs, Kind::Date, afternoon},
+      {server, u"2024-01-31 15:45:00"_qs, Kind::Date, afternoon.addMSecs(-250)},
+      {server, u"2024-01-31"_qs, Kind::Date, QDateTime(QDate(2024, 1, 31), QTime(0, 0), Qt::UTC)},
+      {server, u"31/01/2024"_qs, Kind::Date, u"31/01/2024"_qs},  // not as dates are stored: the server's own reading
+      {server, u"2024-01-31"_qs, Kind::Text, u"2024-01-31"_qs},
+      {EngineDialect::Sqlite(), u"2024-01-31 15:45:00"_qs, Kind::Date, u"2024-01-31 15:45:00"_qs},
+  };
+  for (const auto& b : bindings) {
+    SCOPED_TRACE(b.stored.toString().toStdString());
+    const QVariant bound = b.dialect.Bound(b.stored, b.kind);
+    EXPECT_EQ(bound.typeId(), b.bound.typeId());
+    EXPECT_EQ(bound, b.bound);
+  }
+  const std::pair<Kind, QMetaType> nulls[] = {{Kind::LongBytes, QMetaType::fromType<QByteArray>()},
+                                              {Kind::Date, QMetaType::fromType<QDateTime>()}};
+  for (const auto& [kind, type] : nulls) {
+    const QVariant null = server.Bound(QVariant(), kind);
+    EXPECT_TRUE(null.isNull());
+    EXPECT_EQ(null.metaType(), type);
   }
 }

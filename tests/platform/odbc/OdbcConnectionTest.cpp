@@ -1,9 +1,11 @@
+#include "platform/engine/CachedStatement.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/OdbcParameters.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/fixtures/TemporaryFolder.h"
+#include "tests/platform/odbc/OdbcTrace.h"
 
 #include <gtest/gtest.h>
 
@@ -209,26 +211,53 @@ TEST_F(OdbcSqlite, NamedParametersBecomeMarkersWithTheirNames) {
 
 // What each value goes to the driver as: a date as a timestamp to SQL
 // Server, which reads text dates under the session's DATEFORMAT; as the
-// text SQLite keeps dates in to SQLite's driver.
-TEST(OdbcParameterTypes, EachValueGoesAsItsOwnType) {
+// text SQLite keeps dates in to SQLite's driver. A text or a NULL takes the
+// column's type where the driver describes the marker; otherwise a NULL
+// typed by its column goes as that type, and a text as varchar where the
+// suite's code page holds it (a varchar column sought with nvarchar is
+// scanned).
+TEST(OdbcParameterTypes, EachValueGoesAsItsOwnOrItsColumnsType) {
   const QDateTime date(QDate(2024, 1, 31), QTime(15, 45));
+  using Described = OdbcParameters::Described;
+  const auto typedNull = [](QMetaType type) { return QVariant(type); };
   const struct {
     QVariant value;
     OdbcServer server;
+    std::optional<Described> described;
     short cType, sqlType;
+    unsigned long size;
   } cases[] = {
-      {QVariant(qint64(7)), OdbcServer::SqlServer, SQL_C_SBIGINT, SQL_BIGINT},
-      {QVariant(2.5), OdbcServer::SqlServer, SQL_C_DOUBLE, SQL_DOUBLE},
-      {QVariant(QByteArray("\x00\x01", 2)), OdbcServer::SqlServer, SQL_C_BINARY, SQL_VARBINARY},
-      {QVariant(u"Ñandú"_qs), OdbcServer::SqlServer, SQL_C_CHAR, SQL_WVARCHAR},
-      {QVariant(date), OdbcServer::SqlServer, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP},
-      {QVariant(date), OdbcServer::Sqlite, SQL_C_CHAR, SQL_WVARCHAR},
+      {QVariant(qint64(7)), OdbcServer::SqlServer, {}, SQL_C_SBIGINT, SQL_BIGINT, 19},
+      {QVariant(2.5), OdbcServer::SqlServer, {}, SQL_C_DOUBLE, SQL_DOUBLE, 15},
+      {QVariant(QByteArray("\x00\x01", 2)), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 64},
+      {QVariant(QByteArray(9000, 'x')), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_LONGVARBINARY, 9000},
+      {QVariant(QString(100, u'ñ')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 256},  // bytes as UTF-8 counts them
+      {QVariant(u"Ωμέγα"_qs), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_WVARCHAR, 64},
+      {QVariant(QString(2000, u'€')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 8000},
+      {QVariant(QString(3000, u'€')), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_LONGVARCHAR, 9000},
+      {QVariant(u"Ñandú"_qs), OdbcServer::Sqlite, {}, SQL_C_CHAR, SQL_WVARCHAR, 64},
+      {QVariant(date), OdbcServer::SqlServer, {}, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23},
+      {QVariant(date), OdbcServer::Sqlite, {}, SQL_C_CHAR, SQL_WVARCHAR, 23},
+      {QVariant(), OdbcServer::SqlServer, {}, SQL_C_CHAR, SQL_VARCHAR, 1},
+      {typedNull(QMetaType::fromType<QByteArray>()), OdbcServer::SqlServer, {}, SQL_C_BINARY, SQL_VARBINARY, 64},
+      {typedNull(QMetaType::fromType<QDateTime>()), OdbcServer::SqlServer, {}, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23},
+      // Described by the driver.
+      {QVariant(), OdbcServer::SqlServer, Described{SQL_VARBINARY, 50, 0}, SQL_C_BINARY, SQL_VARBINARY, 50},
+      {typedNull(QMetaType::fromType<QString>()), OdbcServer::Other, Described{SQL_DECIMAL, 12, 2}, SQL_C_DOUBLE,
+       SQL_DECIMAL, 12},
+      {QVariant(u"abc"_qs), OdbcServer::SqlServer, Described{SQL_WVARCHAR, 10, 0}, SQL_C_CHAR, SQL_WVARCHAR, 64},
+      {QVariant(QString(5000, u'x')), OdbcServer::Other, Described{SQL_WVARCHAR, 10, 0}, SQL_C_CHAR, SQL_WLONGVARCHAR,
+       5000},
+      // Not a text column: the text's own type, for the server to convert.
+      {QVariant(u"12"_qs), OdbcServer::SqlServer, Described{SQL_INTEGER, 10, 0}, SQL_C_CHAR, SQL_VARCHAR, 64},
+      {QVariant(qint64(7)), OdbcServer::SqlServer, Described{SQL_VARCHAR, 10, 0}, SQL_C_SBIGINT, SQL_BIGINT, 19},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.value.toString().toStdString());
-    const OdbcParameters::Types types = OdbcParameters::TypesOf(c.value, c.server);
+    SCOPED_TRACE(&c - cases);
+    const OdbcParameters::Types types = OdbcParameters::TypesOf(c.value, c.server, c.described);
     EXPECT_EQ(types.cType, c.cType);
     EXPECT_EQ(types.sqlType, c.sqlType);
+    EXPECT_EQ(types.size, c.size);
   }
 }
 
@@ -239,4 +268,44 @@ TEST_F(OdbcSqlite, ADateParameterFindsTheDateAsStored) {
                                  std::pair(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0, 250)), 2)})
     EXPECT_EQ(connection_->QueryRows(u"SELECT Id FROM T WHERE Alta = ?"_qs, {date}).rows.value(0).value(0),
               QVariant(qint64(id)));
+}
+
+// A statement the datasets run again and again is prepared once, and its
+// texts and NULLs go as the driver describes their markers (the SQLite
+// driver describes every marker as a long text); a NULL is NULL, whatever
+// column type it carries. A change of the schema prepares it afresh.
+TEST_F(OdbcSqlite, AKeptStatementIsPreparedOnceAndItsTextsAndNullsTakeTheDescribedTypes) {
+  connection_->Execute(u"CREATE TABLE T (Id INTEGER PRIMARY KEY, Nombre VARCHAR(20), Datos BLOB)"_qs);
+  const QString trace = folder_.File(u"odbc.trace"_qs);
+  connection_->TraceTo(trace);
+  const QString insert = u"INSERT INTO T VALUES (?, ?, ?)"_qs;
+  const QVariant noBytes(QMetaType::fromType<QByteArray>());
+  const QVariantList rows[] = {
+      {1, u"uno"_qs, QByteArray("a")}, {2, QVariant(), QVariant()}, {3, u"tres"_qs, noBytes}, {4, u"ocho"_qs, noBytes}};
+  for (const QVariantList& row : rows) {
+    const CachedStatement statement(*connection_, insert);
+    for (int i = 0; i < row.size(); ++i) statement->Bind(i + 1, row[i]);
+    EXPECT_FALSE(statement->Step());
+  }
+  EXPECT_EQ(connection_->KeptStatementCount(), 1);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 1);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLExecute"_qs).size(), 4);
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLDescribeParam"_qs).size(), 3);  // each marker once
+  // Only a marker whose types changed is bound again (a new binding makes
+  // FreeTDS prepare the statement anew); the last row changes none.
+  EXPECT_EQ(OdbcTrace::BoundSqlTypes(trace).join(u' ').toStdString(),
+            "SQL_BIGINT SQL_LONGVARCHAR SQL_VARBINARY SQL_LONGVARCHAR SQL_LONGVARCHAR SQL_LONGVARCHAR");
+  EXPECT_EQ(connection_->QueryRows(u"SELECT Id, Nombre, Datos IS NULL FROM T ORDER BY Id"_qs).rows,
+            QList<QVariantList>({{qint64(1), u"uno"_qs, qint64(0)},
+                                 {qint64(2), QVariant(), qint64(1)},
+                                 {qint64(3), u"tres"_qs, qint64(1)},
+                                 {qint64(4), u"ocho"_qs, qint64(1)}}));
+
+  connection_->Execute(u"CREATE TABLE U (A INTEGER)"_qs);
+  connection_->Execute(insert, {5, u"cinco"_qs, QVariant()});  // run once, directly
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 1);
+  const CachedStatement again(*connection_, insert);
+  again->Bind(1, 6);
+  EXPECT_FALSE(again->Step());
+  EXPECT_EQ(OdbcTrace::Calls(trace, u"SQLPrepare"_qs).size(), 2);
 }

@@ -1,9 +1,17 @@
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/data/Table.h"
 #include "platform/engine/EngineStatement.h"
+#include "platform/format/DateTime.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/SqlServerOdbc.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "tests/platform/data/DataFixture.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -51,4 +59,103 @@ TEST(SqlServerReal, SessionRowsAndFailuresAsOnTheOtherRoads) {
   EXPECT_THROW(servidor->Commit(), EDatabaseError);
   EXPECT_FALSE(servidor->InTransaction());
   EXPECT_EQ(servidor->QueryRows(u"SELECT COUNT(*) FROM #T WHERE Id >= 10"_qs).rows.value(0), QVariantList{qint64(0)});
+}
+
+// A master's table on the server, written under a day-first session: every
+// kind of column appended, edited and emptied, dates as the system meant
+// them, and a record changed since it was read is not overwritten. The
+// table is dropped at the end.
+TEST(SqlServerReal, AMastersTableWritesEveryKindOfColumn) {
+  const QString conexion = qEnvironmentVariable("ZEMWIN_SQLSERVER_ODBC");
+  if (conexion.isEmpty()) GTEST_SKIP() << "ZEMWIN_SQLSERVER_ODBC names no SQL Server";
+  StringList params;
+  params.Add(u"ODBC DSN="_qs + conexion);
+  Session::Default().AddAlias(u"REALSQL"_qs, u"ODBC"_qs, params);
+  const std::shared_ptr<EngineConnection> servidor = Session::Default().OpenDatabase(u"REALSQL"_qs);
+  const QString tabla = u"ZEM_PRUEBA_"_qs + QString::number(QCoreApplication::applicationPid());
+  const QString numerada = tabla + u"_N"_qs;
+  servidor->Execute(u"SET DATEFORMAT dmy; CREATE TABLE "_qs + tabla +
+                    u" (Codigo INTEGER NOT NULL PRIMARY KEY, Nombre VARCHAR(40) DEFAULT '', Notas TEXT, Foto IMAGE, "
+                    "Alta DATETIME, Saldo FLOAT); CREATE TABLE "_qs +
+                    numerada + u" (Numero INTEGER IDENTITY(1,1) PRIMARY KEY, Nombre VARCHAR(20))"_qs);
+  const struct Drop {
+    EngineConnection& servidor;
+    QStringList tablas;
+    ~Drop() {
+      try {
+        servidor.Execute(u"DROP TABLE "_qs + tablas.join(u", "_qs));
+      } catch (const EDatabaseError& error) {
+        ADD_FAILURE() << error.what();
+      }
+    }
+  } drop{*servidor, {tabla, numerada}};
+
+  // The server numbers an identity column; the record shows its number.
+  Table numeros;
+  numeros.SetDatabaseName(u"REALSQL"_qs);
+  numeros.SetTableName(numerada);
+  numeros.Open();
+  for (const char* nombre : {"uno", "dos"}) {
+    numeros.Append();
+    numeros.FieldByName(u"Nombre"_qs).SetAsString(QString::fromLatin1(nombre));
+    numeros.Post();
+  }
+  EXPECT_EQ(numeros.FieldByName(u"Numero"_qs).AsInteger(), 2);
+  numeros.Close();
+
+  Table table;
+  table.SetDatabaseName(u"REALSQL"_qs);
+  table.SetTableName(tabla);
+  table.Open();
+  const QString notas = QString(u"Ñandú "_qs).repeated(2000);
+  table.Append();
+  table.FieldByName(u"Codigo"_qs).SetAsInteger(1);
+  table.FieldByName(u"Nombre"_qs).SetAsString(u"Año"_qs);
+  table.FieldByName(u"Notas"_qs).SetAsString(notas);
+  table.FieldByName(u"Foto"_qs).SetAsBytes(QByteArray("\x00\xff\x10", 3));
+  table.FieldByName(u"Alta"_qs).SetAsDateTime(EncodeDate(2024, 1, 5) + EncodeTime(10, 30, 0, 0));
+  table.FieldByName(u"Saldo"_qs).SetAsFloat(2.5);
+  table.Post();
+  const auto fila = [&] {
+    return servidor
+        ->QueryRows(u"SELECT Nombre, CONVERT(VARCHAR(19), Alta, 120), DATALENGTH(Foto), DATALENGTH(Notas), Saldo FROM "_qs +
+                    tabla)
+        .rows.value(0);
+  };
+  EXPECT_EQ(fila(), QVariantList({u"Año"_qs, u"2024-01-05 10:30:00"_qs, qint64(3), qint64(notas.size()),
+                                  2.5}));
+
+  // Read in the order of a date, from a date on: the dates reach the server as dates.
+  AppendRecord(table, {{u"Codigo"_qs, Int(2)}, {u"Alta"_qs, Variant::Date(EncodeDate(2024, 5, 1))}});
+  table.SetIndexFieldNames(u"Alta"_qs);
+  EXPECT_EQ(Walk(table, u"Codigo"_qs), QStringList({"1", "2"}));
+  table.SetRange({Variant::Date(EncodeDate(2024, 2, 1))}, {Variant::Date(EncodeDate(2024, 12, 31))});
+  EXPECT_EQ(Walk(table, u"Codigo"_qs), QStringList({"2"}));
+  table.CancelRange();
+  ASSERT_TRUE(table.FindKey({Variant::Date(EncodeDate(2024, 1, 5) + EncodeTime(10, 30, 0, 0))}));
+  EXPECT_EQ(table.FieldByName(u"Codigo"_qs).AsInteger(), 1);
+
+  // A query's named parameters, a date among them, on the same session.
+  Query consulta;
+  consulta.SetDatabaseName(u"REALSQL"_qs);
+  consulta.SQL().SetText(u"SELECT Codigo FROM "_qs + tabla + u" WHERE Alta = :Alta AND Nombre = :Nombre"_qs);
+  consulta.ParamByName(u"Alta"_qs).SetAsDateTime(EncodeDate(2024, 1, 5) + EncodeTime(10, 30, 0, 0));
+  consulta.ParamByName(u"Nombre"_qs).SetAsString(u"Año"_qs);
+  consulta.Open();
+  EXPECT_EQ(consulta.RecordCount(), 1);
+  consulta.Close();
+
+  table.Edit();  // the unchanged check compares the memo, the picture, the date and the number as read
+  table.FieldByName(u"Nombre"_qs).SetAsString(u"Eva"_qs);
+  table.FieldByName(u"Foto"_qs).Clear();
+  table.Post();
+  EXPECT_EQ(fila().value(0), QVariant(u"Eva"_qs));
+  EXPECT_TRUE(fila().value(2).isNull());
+
+  table.Edit();
+  servidor->Execute(u"UPDATE "_qs + tabla + u" SET Saldo = 3"_qs);
+  table.FieldByName(u"Nombre"_qs).SetAsString(u"Mía"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table.Post(); }), QString::fromLatin1(EngineText::RecordChanged));
+  table.Cancel();
+  table.Close();
 }

@@ -1,5 +1,5 @@
 #include "platform/sqlite/Connection.h"
-#include "platform/sqlite/StatementCache.h"
+#include "platform/engine/CachedStatement.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <sqlite3.h>

@@ -1,7 +1,4 @@
-#include "platform/sqlite/StatementCache.h"
-
-#include "platform/sqlite/Connection.h"
-#include "platform/sqlite/Statement.h"
+#include "platform/engine/StatementCache.h"
 
 namespace {
 
@@ -13,20 +10,20 @@ constexpr std::size_t kMostKept = 256;
 
 StatementCache::~StatementCache() = default;
 
-std::unique_ptr<Statement> StatementCache::Take(Connection& connection, const QString& sql, quint64& schema) {
+std::unique_ptr<EngineStatement> StatementCache::Take(const QString& sql, quint64& schema, const Prepare& prepare) {
   if (keptSchema_ != schema_) {
     kept_.clear();
     keptSchema_ = schema_;
   }
   schema = schema_;
   const auto kept = kept_.find(sql);
-  if (kept == kept_.end()) return std::make_unique<Statement>(connection, sql, Statement::Kept);
-  std::unique_ptr<Statement> statement = std::move(kept->second);
+  if (kept == kept_.end()) return prepare();
+  std::unique_ptr<EngineStatement> statement = std::move(kept->second);
   kept_.erase(kept);
   return statement;
 }
 
-void StatementCache::Give(const QString& sql, std::unique_ptr<Statement> statement, quint64 schema) {
+void StatementCache::Give(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 schema) {
   statement->Reset();
   if (schema != schema_) return;
   if (kept_.size() >= kMostKept) kept_.clear();
