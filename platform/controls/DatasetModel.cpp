@@ -8,29 +8,35 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
-// Moves a browsing dataset to read other records and puts it back as it
-// was, telling neither its scroll handlers nor its controls.
+// Moves a browsing dataset, on its record recNo, to read other records and
+// puts it back as it was, telling neither its scroll handlers nor its
+// controls; moved is set when the record is gone and it stays elsewhere.
 class ReadingAside {
  public:
-  explicit ReadingAside(Dataset& dataset)
+  ReadingAside(Dataset& dataset, int recNo, bool& moved)
       : dataset_(dataset),
         position_(dataset.GetBookmark()),
-        recNo_(dataset.RecNo()),
+        recNo_(recNo),
+        moved_(moved),
         beforeScroll_(std::exchange(dataset.BeforeScroll, nullptr)),
         afterScroll_(std::exchange(dataset.AfterScroll, nullptr)) {
     dataset.DisableControls();
   }
   ~ReadingAside() {
     try {
-      if (position_.IsValid() && dataset_.BookmarkValid(position_))
+      if (position_.IsValid() && dataset_.BookmarkValid(position_)) {
         dataset_.GotoBookmark(position_);
-      else if (recNo_ > 0)
-        dataset_.SetRecNo(recNo_);
+      } else {
+        moved_ = true;
+        if (recNo_ > 0) dataset_.SetRecNo(recNo_);
+      }
     } catch (...) {
       // the record shown is gone: the dataset stays where reading left it
+      moved_ = true;
     }
     dataset_.BeforeScroll = std::move(beforeScroll_);
     dataset_.AfterScroll = std::move(afterScroll_);
@@ -43,9 +49,14 @@ class ReadingAside {
   Dataset& dataset_;
   Bookmark position_;
   int recNo_;
+  bool& moved_;
   DataSetNotifyEvent beforeScroll_;
   DataSetNotifyEvent afterScroll_;
 };
+
+// Rows this near the current record are reached by moving from it: its place
+// is known, and a move counts no records.
+constexpr int kNear = 4 * DatasetModel::kWindow;
 
 }  // namespace
 
@@ -89,8 +100,15 @@ int DatasetModel::CurrentRow() const {
   Dataset* dataset = DataSet();
   if (!dataset || !dataset->Active()) return -1;
   if (insertRow_ >= 0) return insertRow_;
-  const int recNo = dataset->RecNo();
-  return recNo > 0 ? recNo - 1 : -1;
+  return currentRecord_;
+}
+
+// A large table's dataset counts the records before to tell a place: asked
+// once per move it tells, not at every row painted.
+void DatasetModel::placeCurrentRecord() {
+  Dataset* dataset = DataSet();
+  const int recNo = dataset && dataset->Active() ? dataset->RecNo() : -1;
+  currentRecord_ = recNo > 0 ? recNo - 1 : -1;
 }
 
 int DatasetModel::recordRow(int row) const { return insertRow_ >= 0 && row > insertRow_ ? row - 1 : row; }
@@ -103,6 +121,7 @@ void DatasetModel::SetCurrentRow(int row) {
 
 void DatasetModel::wholeSetChanged() {
   Dataset* dataset = DataSet();
+  placeCurrentRecord();
   int rows = dataset && dataset->Active() ? dataset->RecordCount() : 0;
   // A record being inserted is shown as a row of its own where the current
   // record was; the records read stay good while it is edited.
@@ -118,8 +137,9 @@ void DatasetModel::wholeSetChanged() {
   } else {
     if (rows_ > 0 && !fieldNames_.isEmpty()) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
   }
-  if (insertRow_ < 0 && CurrentRow() >= 0) lastCurrent_ = CurrentRow();
-  emit CurrentRowChanged(CurrentRow());
+  const int current = CurrentRow();
+  if (insertRow_ < 0 && current >= 0) lastCurrent_ = current;
+  emit CurrentRowChanged(current);
 }
 
 void DatasetModel::fieldChanged(Field*) {
@@ -150,18 +170,29 @@ const QStringList* DatasetModel::window(int row) const {
   if (!dataset || dataset->State() != dsBrowse || reading_) return nullptr;
   if (cache_.size() > 4 * kWindow) cache_.clear();
   const int first = row / kWindow * kWindow;
-  const QScopedValueRollback guard(reading_, true);
-  ReadingAside aside(*dataset);
-  dataset->SetRecNo(first + 1);
-  // No move past the window's last row: that would read the record after it.
-  for (int at = first; at < first + kWindow && at < rows_; ++at) {
-    if (at > first) dataset->Next();
-    if (dataset->Eof() || dataset->RecNo() != at + 1) break;
-    cache_.insert(at, currentTexts());
-    ++recordsRead_;
+  bool moved = false;
+  {
+    const QScopedValueRollback guard(reading_, true);
+    ReadingAside aside(*dataset, currentRecord_ + 1, moved);
+    if (reachWindow(*dataset, first)) {
+      // No move past the window's last row: that would read the record after it.
+      for (int at = first; at < first + kWindow && at < rows_; ++at) {
+        if (at > first && dataset->MoveBy(1) != 1) break;
+        cache_.insert(at, currentTexts());
+        ++recordsRead_;
+      }
+    }
   }
+  if (moved) const_cast<DatasetModel*>(this)->placeCurrentRecord();
   auto found = cache_.constFind(row);
   return found == cache_.constEnd() ? nullptr : &*found;
+}
+
+bool DatasetModel::reachWindow(Dataset& dataset, int first) const {
+  const int distance = first - currentRecord_;
+  if (currentRecord_ >= 0 && std::abs(distance) <= kNear) return distance == 0 || dataset.MoveBy(distance) == distance;
+  dataset.SetRecNo(first + 1);
+  return !dataset.Eof() && dataset.RecNo() == first + 1;
 }
 
 // A field's "Alignment" (set on it as a dynamic property) or, without one,

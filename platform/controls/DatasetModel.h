@@ -56,6 +56,9 @@ class DatasetModel : public QAbstractTableModel {
 
  private:
   void wholeSetChanged();
+  void placeCurrentRecord();
+  // The dataset moved to the window's first record; false when there is none.
+  bool reachWindow(Dataset& dataset, int first) const;
   void fieldChanged(Field* field);
   const QStringList* window(int row) const;
   QStringList currentTexts() const;
@@ -68,6 +71,7 @@ class DatasetModel : public QAbstractTableModel {
   int rows_ = 0;
   int insertRow_ = -1;   // the row of a record being inserted; -1 for none
   int lastCurrent_ = -1;  // the row of the last current record
+  int currentRecord_ = -1;  // the current record's row, as the dataset last told
   mutable QHash<int, QStringList> cache_;  // texts of rows read, by row
   QHash<QString, QString> titles_;          // columns' own titles, by upper-case field name
   mutable bool reading_ = false;

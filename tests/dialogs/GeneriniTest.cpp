@@ -1,6 +1,7 @@
 #include "core/datamodule/EditorRegistroINI.h"
 #include "dialogs/Generini.h"
 #include "platform/FormRegistry.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 
@@ -182,4 +183,29 @@ TEST_F(Generini, AThousandWordPickListOffersEveryWordInItsOrder) {
   });
   EXPECT_EQ(editar(u"Dato="_qs + palabras[500], u"Dato=\r\n"_qs, u"Dato="_qs + palabras.join(u','), QString()),
             u"Dato="_qs + palabras[999] + u"\r\n"_qs);
+}
+
+// As a person sees it with the pick list open: the words listed below the
+// row, the locked row's value in the button-face colour.
+TEST_F(Generini, AnOpenPickListIsDrawnOverTheForm) {
+  AlMostrarse<TfGENERINI>(fGENERINI, [](TfGENERINI& formulario) {
+    auto* desplegable = qobject_cast<QComboBox*>(editorDe(formulario));
+    ASSERT_NE(desplegable, nullptr);
+    desplegable->showPopup();
+    QWidget* lista = desplegable->view()->window();
+    ASSERT_TRUE(lista->isVisible());
+    EXPECT_EQ(desplegable->view()->model()->rowCount(), 3);
+    const QImage imagen = CapturaFormulario(formulario, u"GENERINI-lista"_qs);
+    EXPECT_GT(imagen.height(), formulario.height() - 1);
+    const QRect enImagen = lista->geometry().translated(-formulario.geometry().united(lista->geometry()).topLeft());
+    EXPECT_LT(TintaMasOscura(imagen, enImagen.adjusted(2, 2, -2, -2)).lightness(), 60) << "its words are drawn";
+    QTableWidget& rejilla = formulario.StringGrid();
+    const QRect fijo = rejilla.visualRect(rejilla.model()->index(0, 1));
+    const QColor bloqueado = TintaMasOscura(
+        imagen, QRect(rejilla.viewport()->mapTo(&formulario, fijo.topLeft()), fijo.size()).adjusted(1, 1, -2, -2));
+    EXPECT_GE(bloqueado.lightness(), rejilla.palette().color(QPalette::Button).lightness() - 8);
+    EXPECT_LT(bloqueado.lightness(), 255) << "its value is drawn";
+    desplegable->hidePopup();
+  });
+  editar(u"Fijo(*)=1\r\nActivo=SI\r\nOtro=x"_qs, u"Fijo(*)=\r\nActivo=\r\nOtro="_qs, u"Activo=SI,NO,QUIZA"_qs);
 }

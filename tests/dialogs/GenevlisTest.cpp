@@ -1,9 +1,13 @@
+#include "core/datamodule/TextosPlantilla.h"
 #include "core/services/VisorAgregarDatos.h"
+#include "core/services/VisorCampos.h"
 #include "dialogs/Genesele.h"
 #include "dialogs/Genetext.h"
 #include "dialogs/Genevlis.h"
 #include "platform/FormRegistry.h"
+#include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 
 #include <QGuiApplication>
@@ -22,6 +26,13 @@ void pulsar(QWidget& formulario, const char* boton) {
 }
 
 void valor(TfGENEVLIS& formulario, int fila, const QString& texto) { formulario.StringGrid().item(fila, 1)->setText(texto); }
+
+// Where a cell is drawn in the form, inside its lines.
+QRect celda(TfGENEVLIS& formulario, int fila, int columna) {
+  const QTableWidget& rejilla = formulario.StringGrid();
+  const QRect enRejilla = rejilla.visualRect(rejilla.model()->index(fila, columna));
+  return QRect(rejilla.viewport()->mapTo(&formulario, enRejilla.topLeft()), enRejilla.size()).adjusted(1, 1, -2, -2);
+}
 
 class Genevlis : public ConexionesFixture {
  protected:
@@ -172,4 +183,52 @@ TEST_F(Genevlis, TheAddDataGridGivesItsRowsBackThroughTheForm) {
     AlMostrarse<TfGENEVLIS>(fGENEVLIS, [](TfGENEVLIS& formulario) { pulsar(formulario, "pbGrabar"); });
     EXPECT_EQ(VisorAgregarDatos(caso.opciones, caso.valores), caso.resultado);
   }
+}
+
+// Each mode as a person sees it: names in navy, values in black, a locked
+// row's value in the button-face colour.
+TEST_F(Genevlis, NamesValuesAndLockedRowsAreDrawnInTheirColours) {
+  Ejecutar(u"CREATE TABLE FICHA (Codigo INTEGER, NombreCliente VARCHAR(20) NULL, Notas TEXT NULL, "
+           "CONSTRAINT FICHA_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO FICHA VALUES (7, 'Ana María', 'uno\r\ndos')"_qs);
+  Table ficha;
+  ficha.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  ficha.SetTableName(u"FICHA"_qs);
+  ficha.Open();
+  struct Caso {
+    const char* captura;
+    std::function<void()> abrir;
+    int filaBloqueada;  // -1: none
+  } const casos[] = {
+      {"GENEVLIS-VisorCampos", [&ficha] { VisorCampos(ficha); }, -1},
+      {"GENEVLIS-VisorAgregarDatos", [] { VisorAgregarDatos(kDatos, kValores); }, 3},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.captura);
+    AlMostrarse<TfGENEVLIS>(fGENEVLIS, [&caso](TfGENEVLIS& formulario) {
+      const QImage imagen = CapturaFormulario(formulario, QLatin1String(caso.captura));
+      const QColor nombre = TintaMasOscura(imagen, celda(formulario, 1, 0));
+      EXPECT_GT(nombre.blue() - nombre.red(), 60) << qPrintable(nombre.name());
+      EXPECT_LT(TintaMasOscura(imagen, celda(formulario, 1, 1)).lightness(), 60);
+      if (caso.filaBloqueada < 0) return;
+      const QColor boton = formulario.StringGrid().palette().color(QPalette::Button);
+      const QColor bloqueado = TintaMasOscura(imagen, celda(formulario, caso.filaBloqueada, 1));
+      EXPECT_LT(bloqueado.lightness(), 255) << "its value is drawn";
+      EXPECT_GE(bloqueado.lightness(), boton.lightness() - 8) << qPrintable(bloqueado.name());
+    });
+    caso.abrir();
+  }
+}
+
+TEST_F(Genevlis, ATemplateIsFilledInThroughTheForm) {
+  Ejecutar(u"CREATE TABLE TEXTO (Codigo VARCHAR(10), Descripcion VARCHAR(40) NULL, Texto TEXT NULL, "
+           "Tipo VARCHAR(20) NULL, CONSTRAINT TEXTO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO TEXTO VALUES ('FICHA', 'Ficha de cliente', 'NombreCliente: x\r\nFecha:', 'Plantilla')"_qs);
+  AlMostrarse<TfGENEVLIS>(fGENEVLIS, [](TfGENEVLIS& formulario) {
+    EXPECT_EQ(formulario.Caption(), u"Ficha de cliente"_qs);
+    EXPECT_EQ(formulario.StringGrid().item(0, 0)->text(), u"NombreCliente"_qs);
+    valor(formulario, 0, u"Ana"_qs);
+    pulsar(formulario, "pbGrabar");
+  });
+  EXPECT_EQ(TextoPlantilla(u"FICHA"_qs), u"NombreCliente: Ana\r\nFecha: \r\n"_qs);
 }

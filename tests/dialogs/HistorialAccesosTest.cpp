@@ -52,6 +52,13 @@ class HistorialAccesosTest : public ConexionesFixture {
       EXPECT_EQ(formulario.width(), 430);
       EXPECT_EQ(formulario.findChild<QPushButton*>(u"pbAceptar"_qs)->text(), u"&Conforme"_qs);
       filas = {formulario.Caption()};
+      // Three texts of 20 and the memo, after the line number.
+      QStringList columnas;
+      for (int i = 1; i < formulario.Temporal().FieldCount(); ++i) {
+        const Field& campo = formulario.Temporal().Fields(i);
+        columnas.append(campo.FieldName() + u':' + QString::number(campo.DataType() == ftMemo ? -1 : campo.Size()));
+      }
+      EXPECT_EQ(columnas.mid(0, 4), QStringList({u"CodigoUsuario:20"_qs, u"Fecha:20"_qs, u"Accion:20"_qs, u"Datos:-1"_qs}));
       filas += FilasTabla(formulario.Temporal());
     });
     HistorialAccesos(ficha);

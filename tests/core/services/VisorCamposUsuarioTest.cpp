@@ -1,3 +1,4 @@
+#include "core/datamodule/ClavesRegistro.h"
 #include "core/datamodule/PrepararTabla.h"
 #include "core/services/VisorCamposUsuario.h"
 #include "platform/data/Field.h"
@@ -8,6 +9,9 @@
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -154,22 +158,33 @@ TEST_F(VisorCamposUsuarioTest, NothingIsShownOrWrittenWhereItDoesNotApply) {
   deModulo.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
   deModulo.SetTableName(u"FICHA"_qs);
   deModulo.Open();
-  QWidget pedidos;
-  pedidos.setObjectName(u"fFACTALBA"_qs);
-  Ejecutar(u"CREATE TABLE LPEDIDO (Numero INTEGER, Zona VARCHAR(10) NULL, CONSTRAINT LPEDIDO_Clave1 PRIMARY KEY (Numero))"_qs);
-  Ejecutar(u"INSERT INTO LPEDIDO VALUES (1, 'x')"_qs);
-  Ejecutar(u"INSERT INTO CAMPOUSR VALUES ('LPEDIDO', 8, 'Zona', 'Alfanumerico', 10, '')"_qs, u"DatabaseGeneral"_qs);
-  Table lineas(&pedidos);
-  lineas.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
-  lineas.SetTableName(u"LPEDIDO"_qs);
-  lineas.Open();
+  // The order lines of the two order forms, and a table without user fields.
+  std::vector<std::unique_ptr<QWidget>> formularios;
+  std::vector<std::unique_ptr<Table>> tablas;
+  for (const auto& [formulario, tabla] : {std::pair{u"fFACTALBA"_qs, u"LPEDIDO"_qs}, std::pair{u"fCCOMRECE"_qs, u"LPEDIDOC"_qs},
+                                          std::pair{u"fOTRO"_qs, u"SINCAMPOS"_qs}}) {
+    Ejecutar(u"CREATE TABLE %1 (Numero INTEGER, Zona VARCHAR(10) NULL, CONSTRAINT %1_Clave1 PRIMARY KEY (Numero))"_qs.arg(tabla));
+    Ejecutar(u"INSERT INTO %1 VALUES (1, 'x')"_qs.arg(tabla));
+    if (tabla != u"SINCAMPOS")
+      Ejecutar(u"INSERT INTO CAMPOUSR VALUES ('%1', %2, 'Zona', 'Alfanumerico', 10, '')"_qs.arg(tabla).arg(tablas.size() + 8),
+               u"DatabaseGeneral"_qs);
+    formularios.push_back(std::make_unique<QWidget>());
+    formularios.back()->setObjectName(formulario);
+    tablas.push_back(std::make_unique<Table>(formularios.back().get()));
+    tablas.back()->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    tablas.back()->SetTableName(tabla);
+    tablas.back()->Open();
+  }
   Query sinClave;
   sinClave.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
   sinClave.SQL().SetText(u"SELECT Nombre FROM FICHA"_qs);
   sinClave.Open();
-  for (Dataset* dataset : std::initializer_list<Dataset*>{&deModulo, &lineas, &sinClave}) {
+  std::vector<Dataset*> datasets{&deModulo, &sinClave};
+  for (const auto& tabla : tablas) datasets.push_back(tabla.get());
+  for (Dataset* dataset : datasets) {
+    visor.Visto.clear();
     VisorCamposUsuario(Servicios(), *dataset);
-    EXPECT_TRUE(visor.Visto.isEmpty()) << dataset->objectName().toStdString();
+    EXPECT_TRUE(visor.Visto.isEmpty()) << NombreTablaDataSet(*dataset).toStdString();
   }
   Teclear({{u"Zona"_qs, u"Sur"_qs}});
   visor.Usuario = [](QTableWidget& rejilla) {

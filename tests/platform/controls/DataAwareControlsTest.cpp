@@ -11,6 +11,7 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "tests/platform/controls/ShownGrid.h"
+#include "tests/platform/data/CountsAsked.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <QApplication>
@@ -224,6 +225,39 @@ TEST(DataAwareControls, NavigatorFollowsTheState) {
   EXPECT_FALSE(navigator.Button(nbInsert)->isEnabled());
   navigator.Button(nbCancel)->click();
   EXPECT_EQ(customers.table->State(), dsBrowse);
+}
+
+// The rows painted around a record found far into a large table are read
+// by moving from it: its place is counted once, not again for each window.
+TEST(DBGridOverDataset, ARecordFoundFarInALargeTableHasItsPlaceCountedOnce) {
+  DataFixture data;
+  data.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+               "INSERT INTO CLIENTES (Codigo, Nombre) SELECT i, 'Cliente ' || i FROM n"_qs);
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  ShownGrid shown(*table);
+  DBGrid& grid = shown.grid;
+  QApplication::processEvents();
+  const CountsAsked places(data.File(), " < ");
+  const int codigos[] = {70030, 30002, 99999, 64, 65};
+  for (const int codigo : codigos) {
+    SCOPED_TRACE(codigo);
+    ASSERT_TRUE(table->FindKey({Variant::Integer(codigo)}));
+    QApplication::processEvents();
+    grid.viewport()->repaint();
+    EXPECT_EQ(grid.currentIndex().row(), codigo - 1);
+    for (const int row : {codigo - 70, codigo - 2, codigo - 1, codigo + 60})
+      EXPECT_EQ(grid.model()->index(row, 1).data().toString(),
+                row >= 0 && row < 100000 ? u"Cliente %1"_qs.arg(row + 1) : QString())
+          << row;
+    EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), codigo) << "reading rows leaves the record current";
+  }
+  EXPECT_LE(places.Counts(), int(std::size(codigos)));
+  // The last record first in its window, reached by Last, its window read first.
+  data.Execute(u"DELETE FROM CLIENTES WHERE Codigo > 99969"_qs);
+  table->Refresh();
+  table->Last();
+  for (const int row : {99968, 99967, 99900})
+    EXPECT_EQ(grid.model()->index(row, 1).data().toString(), u"Cliente %1"_qs.arg(row + 1)) << row;
 }
 
 TEST(DBGridOverDataset, ALargeTableShowsOnlyWhatIsInView) {

@@ -7,6 +7,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/Statement.h"
 #include "tests/platform/controls/ShownGrid.h"
+#include "tests/platform/data/CountsAsked.h"
 #include "tests/platform/data/DataFixture.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
@@ -67,24 +68,6 @@ TEST(ReadingCost, TheEngineConfigurationIsReadAgainAtEveryChange) {
 }
 
 namespace {
-
-// The counts the engine is asked for on the datasets' connection.
-class CountsAsked {
- public:
-  explicit CountsAsked(const QString& file) : connection_(OpenConnection(file)) {
-    sqlite3_trace_v2(connection_->Handle(), SQLITE_TRACE_STMT, &CountsAsked::seen, this);
-  }
-  ~CountsAsked() { sqlite3_trace_v2(connection_->Handle(), 0, nullptr, nullptr); }
-  int Counts() const { return counts_; }
-
- private:
-  static int seen(unsigned, void* asked, void*, void* sql) {
-    if (std::strstr(static_cast<const char*>(sql), "COUNT(")) ++static_cast<CountsAsked*>(asked)->counts_;
-    return 0;
-  }
-  std::shared_ptr<Connection> connection_;
-  int counts_ = 0;
-};
 
 struct Change {
   const char* what;
