@@ -1,5 +1,6 @@
 #include "core/forms/TeclasFormulario.h"
 
+#include "core/datamodule/InstantaneaRegistro.h"
 #include "core/datamodule/ValoresControl.h"
 #include "core/forms/ContextoImpresos.h"
 #include "core/forms/FormulariosMDI.h"
@@ -71,7 +72,7 @@ class AtajosFormulario : public ConexionesFixture {
     Ganchos().VentanaPrincipal = [this]() -> QWidget* { return &principal; };
     Ganchos().VisorCamposUsuario = [this](Dataset&) { ++camposUsuario; };
     Ganchos().AsociarTablaBusqueda = [this](QObject*) { ++busquedas; };
-    for (const char* clase : {"TfGENEVLIS", "TfGENEIMPR"})
+    for (const char* clase : {"TfGENEVLIS", "TfGENEIMPR", "TfGENEMLIS", "TfGENERESP"})
       FormRegistry::Register(QLatin1String(clase), [this, clase](QWidget*) -> QWidget* {
         pedidos << QLatin1String(clase);
         return nullptr;
@@ -82,13 +83,16 @@ class AtajosFormulario : public ConexionesFixture {
     formulario.reset();
     FormRegistry::Clear();
     RestablecerGanchosFormulario();
-    ModoAdministradorActivado = MensajeriaInternaActivada = DesactivarPuntoPorComaDecimal = CancelarListado = false;
+    ModoAdministradorActivado = MensajeriaInternaActivada = DesactivarPuntoPorComaDecimal = CancelarListado =
+        RegistroAccesosActivado = ResponsabilidadDocumentalActivada = false;
+    CamposHoraGuardados.clear();
     ControlesNoVisibles.Clear();
   }
 
   void Crear() {
     camposUsuario = busquedas = especiales = 0;
     pedidos.clear();
+    CamposHoraGuardados.clear();
     lanzados = lanzador.Calls().size();
     formulario = std::make_unique<FormularioPrueba>();
     formulario->setObjectName(u"fPRUEBA"_qs);
@@ -185,7 +189,8 @@ constexpr auto kCtrlAlt = Qt::ControlModifier | Qt::AltModifier;
 }  // namespace
 
 TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
-  MensajeriaInternaActivada = true;
+  MensajeriaInternaActivada = RegistroAccesosActivado = ResponsabilidadDocumentalActivada = true;
+  Ejecutar(u"INSERT INTO CONFRESP (NombreTabla) VALUES ('CLIENTES')"_qs);
   const std::map<QString, std::function<QString()>> observables{
       {u"tecla"_qs, {}},
       {u"agregar"_qs, [&] { return formulario->findChild<QAction*>(u"Agregar"_qs)->text(); }},
@@ -203,6 +208,8 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {u"importe"_qs, [&] { return Campo("Importe"); }},
       {u"zona"_qs, [&] { return Campo("Zona"); }},
       {u"ruta"_qs, [&] { return Campo("Ruta"); }},
+      {u"guardados"_qs, [&] { return CamposHoraGuardados; }},
+      {u"estado"_qs, [&] { return QLatin1String(tabla->State() == dsBrowse ? "consulta" : "edicion"); }},
 
   };
   const Fila filas[] = {
@@ -242,6 +249,15 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {"LookupZona", 'I', kCtrl, "zona", "0"},
       {"LookupRuta", 'I', kCtrl, "ruta", ""},
       {"LookupRuta", 'I', Qt::AltModifier, "ruta", "R1"},
+      {"DBGrid1", 'C', kCtrlAlt, "guardados", "1|Ana|1,2345||||SI|7|R1|"},
+      {"DBGrid1", 'C', kCtrl, "guardados", ""},
+      {"EditNombre", 'C', kCtrlAlt, "guardados", ""},
+      {"DBGrid1", 'A', kCtrl, "pedidos", "TfGENEMLIS"},
+      {"DBGrid1", 'A', kCtrlAlt, "pedidos", ""},
+      {"DBGrid1", 'R', kCtrl, "pedidos", "TfGENERESP"},
+      {"Edit1", 'R', kCtrl, "pedidos", "TfGENERESP"},
+      {"DBGrid1", 'R', kCtrlShift, "pedidos", ""},
+      {"EditImporte", VK::F2, Qt::NoModifier, "estado", "consulta"},
 
   };
   for (const Fila& fila : filas) {
@@ -252,6 +268,30 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
     EXPECT_EQ(valor, QString::fromUtf8(fila.esperado)) << fila.control << " " << fila.tecla << " " << int(fila.estado);
     EXPECT_EQ(ContextoImpresos, QString()) << "a printed-form list that could not be made leaves no context";
     CancelarListado = false;
+  }
+}
+
+TEST_F(AtajosFormulario, TheGridsRecordToolsWriteOnlyIntoARecordBeingEdited) {
+  Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'Luis')"_qs);
+  const struct {
+    quint16 tecla;
+    Qt::KeyboardModifiers estado;
+    bool editando;
+    const char* nombre;
+  } casos[] = {
+      {VK::F5, Qt::ShiftModifier, true, "Luis"},  {VK::F5, Qt::ShiftModifier, false, "Ana"},
+      {VK::F5, kCtrlShift, true, "Ana"},           {'V', kCtrlAlt, true, "Otro"},
+      {'V', kCtrlAlt, false, "Ana"},               {'V', kCtrl, true, "Ana"},
+  };
+  for (const auto& caso : casos) {
+    Crear();
+    CamposHoraGuardados = u"9|Otro|"_qs;
+    rejilla->SetSelectedIndex(1);
+    if (caso.editando) tabla->Edit();
+    Pulsar("DBGrid1", caso.tecla, caso.estado);
+    EXPECT_EQ(Campo("Nombre"), QLatin1String(caso.nombre)) << caso.tecla << " " << int(caso.estado) << caso.editando;
+    EXPECT_EQ(Campo("Codigo"), u"1"_qs) << "the key stays";
+    tabla->Cancel();
   }
 }
 
@@ -415,6 +455,8 @@ TEST_F(AtajosFormulario, ARecordAnotherProgramHoldsIsNeitherCalculatedNorCleared
   Pulsar("DBGrid1", VK::F2);
   Pulsar("EditImporte", VK::F2);
   Pulsar("DBCheckBox1", 'I', kCtrl);
+  Pulsar("LookupZona", 'I', kCtrl);
+  EXPECT_EQ(formulario->findChild<DBLookupComboBox*>(u"LookupZona"_qs)->KeyValue().AsString(), u"7"_qs);
   EXPECT_EQ(mensajes.Texts(), QStringList(2, u"El registro está siendo bloqueado por otro usuario"_qs));
   EXPECT_EQ(tabla->State(), dsBrowse);
   otra.Send(u"fin"_qs);
