@@ -18,11 +18,13 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
@@ -113,6 +115,9 @@ class AtajosFormulario : public ConexionesFixture {
     auto* memo = Control<DBMemo>(formulario.get(), "DBMemo1");
     memo->SetSource(fuente);
     memo->SetDataField(u"Notas"_qs);
+    auto* nombre = Control<DBComboBox>(formulario.get(), "DBComboBox1");
+    nombre->SetSource(fuente);
+    nombre->SetDataField(u"Nombre"_qs);
     auto* activo = Control<DBCheckBox>(formulario.get(), "DBCheckBox1");
     activo->ValueChecked = u"SI"_qs;
     activo->SetSource(fuente);
@@ -208,6 +213,7 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {u"importe"_qs, [&] { return Campo("Importe"); }},
       {u"zona"_qs, [&] { return Campo("Zona"); }},
       {u"ruta"_qs, [&] { return Campo("Ruta"); }},
+      {u"nombre"_qs, [&] { return Campo("Nombre"); }},
       {u"guardados"_qs, [&] { return CamposHoraGuardados; }},
       {u"estado"_qs, [&] { return QLatin1String(tabla->State() == dsBrowse ? "consulta" : "edicion"); }},
 
@@ -249,6 +255,8 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {"LookupZona", 'I', kCtrl, "zona", "0"},
       {"LookupRuta", 'I', kCtrl, "ruta", ""},
       {"LookupRuta", 'I', Qt::AltModifier, "ruta", "R1"},
+      {"DBComboBox1", 'I', kCtrl, "nombre", ""},
+      {"EditNombre", 'I', kCtrl, "nombre", "Ana"},
       {"DBGrid1", 'C', kCtrlAlt, "guardados", "1|Ana|1,2345||||SI|7|R1|"},
       {"DBGrid1", 'C', kCtrl, "guardados", ""},
       {"EditNombre", 'C', kCtrlAlt, "guardados", ""},
@@ -406,6 +414,9 @@ TEST_F(AtajosFormulario, CtrlLGivesAGridTheFontChosenWithNavyTitlesAndCtrlHResto
   Pulsar("DBGrid1", 'L', kCtrl);
   EXPECT_EQ(rejilla->TitleFontColor(), QColor(0, 0, 128));
   EXPECT_EQ(dialogos.Dialogs().size(), 2);
+  const QImage imagen = CapturaFormulario(*rejilla, u"rejilla-ctrl-l"_qs);
+  const QRect titulos = rejilla->horizontalHeader()->geometry().adjusted(2, 2, -2, -2);
+  EXPECT_EQ(TintaMasOscura(imagen, titulos), QColor(0, 0, 128)) << "the titles are painted navy";
 
   const int ancho = rejilla->ColumnWidth(1);
   rejilla->SetColumnWidth(1, ancho + 150);
