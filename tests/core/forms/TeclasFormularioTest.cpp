@@ -31,9 +31,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -92,7 +94,7 @@ class AtajosFormulario : public ConexionesFixture {
   }
 
   void Crear() {
-    camposUsuario = busquedas = especiales = 0;
+    camposUsuario = busquedas = especiales = doblesClics = 0;
     pedidos.clear();
     CamposHoraGuardados.clear();
     lanzados = lanzador.Calls().size();
@@ -106,6 +108,7 @@ class AtajosFormulario : public ConexionesFixture {
     fuente->SetDataSet(tabla);
     rejilla = Control<DBGrid>(formulario.get(), "DBGrid1");
     rejilla->SetSource(fuente);
+    rejilla->OnDblClick = [this](DBGrid&) { ++doblesClics; };
     for (const auto& [nombre, campo] : {std::pair{"EditImporte", "Importe"}, {"EditHora", "HoraEntrada"},
                                         {"EditBaja", "horaBaja"}, {"EditNombre", "Nombre"}}) {
       auto* edit = Control<DBEdit>(formulario.get(), nombre);
@@ -171,7 +174,7 @@ class AtajosFormulario : public ConexionesFixture {
   std::unique_ptr<FormularioPrueba> formulario;
   Table* tabla = nullptr;
   DBGrid* rejilla = nullptr;
-  int camposUsuario = 0, busquedas = 0, especiales = 0;
+  int camposUsuario = 0, busquedas = 0, especiales = 0, doblesClics = 0;
   QStringList pedidos;
   RecordingLauncher lanzador;
   qsizetype lanzados = 0;
@@ -214,6 +217,7 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {u"zona"_qs, [&] { return Campo("Zona"); }},
       {u"ruta"_qs, [&] { return Campo("Ruta"); }},
       {u"nombre"_qs, [&] { return Campo("Nombre"); }},
+      {u"dobleclic"_qs, [&] { return QString::number(doblesClics); }},
       {u"guardados"_qs, [&] { return CamposHoraGuardados; }},
       {u"estado"_qs, [&] { return QLatin1String(tabla->State() == dsBrowse ? "consulta" : "edicion"); }},
 
@@ -266,6 +270,8 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {"Edit1", 'R', kCtrl, "pedidos", "TfGENERESP"},
       {"DBGrid1", 'R', kCtrlShift, "pedidos", ""},
       {"EditImporte", VK::F2, Qt::NoModifier, "estado", "consulta"},
+      {"DBGrid1", VK::F2, Qt::NoModifier, "dobleclic", "1"},
+      {"DBGrid1", VK::F2, Qt::ShiftModifier, "dobleclic", "0"},
 
   };
   for (const Fila& fila : filas) {
@@ -303,7 +309,7 @@ TEST_F(AtajosFormulario, TheGridsRecordToolsWriteOnlyIntoARecordBeingEdited) {
   }
 }
 
-TEST_F(AtajosFormulario, APictureOfTheFormsOwnIsClearedAndAnEditLeftAlone) {
+TEST_F(AtajosFormulario, APictureIsClearedAndAnEditOrAClosedDatasetLeftAlone) {
   auto* imagen = formulario->findChild<Image*>();
   AsignarValorControl(imagen);
   EXPECT_TRUE(imagen->pixmap().isNull());
@@ -311,6 +317,35 @@ TEST_F(AtajosFormulario, APictureOfTheFormsOwnIsClearedAndAnEditLeftAlone) {
   edit->setText(u"x"_qs);
   AsignarValorControl(edit);
   EXPECT_EQ(edit->text(), u"x"_qs);
+  tabla->Close();
+  for (const char* control : {"DBCheckBox1", "DBComboBox1", "LookupZona"}) Pulsar(control, 'I', kCtrl);
+  EXPECT_FALSE(tabla->Active());
+  EXPECT_EQ(EjecutarSQL(u"SELECT Nombre, Activo, Zona FROM CLIENTES"_qs, u"Database"_qs), u"Ana|SI|7"_qs);
+}
+
+TEST_F(AtajosFormulario, CtrlPShowsThePrintedFormsOnTheFieldsKeyAloneAndFreesThem) {
+  Ejecutar(u"INSERT INTO TEXTO (Codigo, Texto, Tipo) VALUES ('AAA', 'Otro', 'Texto')"_qs);
+  QPointer<Form> impresos;
+  FormRegistry::Register(u"TfGENEIMPR"_qs, [&](QWidget*) -> QWidget* {
+    impresos = new Form;
+    auto* textos = Control<Table>(impresos.data(), "Table1");
+    textos->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    textos->SetTableName(u"TEXTO"_qs);
+    textos->Open();
+    return impresos.data();
+  });
+  QString visto;
+  QTimer::singleShot(0, [&] {
+    visto = ContextoImpresos + u' ' + impresos->objectName() + u' ' +
+            impresos->findChild<Table*>()->FieldByName(u"Codigo"_qs).AsString() + u' ' +
+            QString::number(impresos->isModal() && impresos->parentWidget() == nullptr);
+    impresos->SetModalResult(mrOk);
+  });
+  static_cast<QLineEdit*>(Enfocar("EditFormatoImpreso"))->setText(u"FAC"_qs);
+  Pulsar("EditFormatoImpreso", 'P', kCtrl);
+  EXPECT_EQ(visto, u"Contexto fGENEIMPR FAC 1"_qs);
+  EXPECT_TRUE(impresos.isNull());
+  EXPECT_EQ(ContextoImpresos, QString());
 }
 
 TEST_F(AtajosFormulario, TheDocumentationFollowsTheRecordOnlyWhileItsFormIsShown) {
