@@ -6,6 +6,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QCheckBox>
@@ -331,6 +332,29 @@ TEST_F(Traspaso, AKilledTransferLeavesTheTableAsBefore) {
   ASSERT_EQ(otra.ReadReport(), u"traspasando"_qs);
   otra.Kill();
   EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM GRANDE"_qs, u"ZEMEMP1"_qs), u"1|antes"_qs);
+}
+
+
+// As a person sees it with the list loaded; widened, the buttons stay
+// side by side in the middle of the bottom.
+TEST_F(Traspaso, TheFormIsDrawnWithItsButtonsCentredAtAnyWidth) {
+  Formulario p;
+  Cargar(p);
+  const QList<QPushButton*> botones{p.f.findChild<QPushButton*>(u"pbActualizar"_qs),
+                                    p.f.findChild<QPushButton*>(u"pbCancelar"_qs),
+                                    p.f.findChild<QPushButton*>(u"pbAyuda"_qs)};
+  for (const int ancho : {p.f.width(), p.f.width() + 300}) {
+    SCOPED_TRACE(ancho);
+    p.f.resize(ancho, p.f.height());
+    QApplication::processEvents();
+    const QImage imagen = CapturaFormulario(p.f, u"GENEACTU-"_qs + QString::number(ancho));
+    EXPECT_EQ(imagen.width(), ancho);
+    const int izquierda = botones.first()->mapTo(&p.f, QPoint()).x();
+    const int derecha = ancho - botones.last()->mapTo(&p.f, QPoint(botones.last()->width(), 0)).x();
+    EXPECT_LE(std::abs(izquierda - derecha), 2) << izquierda << " " << derecha;
+    EXPECT_EQ(botones[0]->y(), botones[2]->y());
+    EXPECT_LT(botones[0]->x() + botones[0]->width(), botones[1]->x());
+  }
 }
 
 }  // namespace
