@@ -1,7 +1,13 @@
+#include "core/connections/ConexionEmpresa.h"
+#include "core/sql/BaseDatosSQL.h"
 #include "core/startup/Configuracion.h"
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
 #include "platform/IniFile.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/maintenance/ActualizacionFixture.h"
 
 #include <QDir>
@@ -76,6 +82,34 @@ TEST_F(ActualizacionTablas, RebuildsEveryChosenTableKeepingItsRowsAndCreatesTheM
               u"5|911|x|70\r\n9|922|y|80"_qs);
     EXPECT_EQ(Objetos(base), u"CLIENTES"_qs);
   }
+}
+
+// Another program's datasets opened on the old structure: editing reads a
+// dropped column, an engine error; reopened they see the new structure.
+TEST_F(ActualizacionTablas, ADatasetOpenOnTheOldTableGetsAnErrorAndSeesTheNewOneWhenReopened) {
+  opciones.basesDatos = {u"ZEMEMP1"_qs};
+  opciones.tablas = {u"CLIENTES"_qs};
+  opciones.realizarCopiaSeguridad = false;
+  ConectarEmpresa(Servicios(), 1);
+  Table tabla;
+  tabla.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  tabla.SetTableName(u"CLIENTES"_qs);
+  tabla.Open();
+  Query consulta;
+  consulta.SetDatabaseName(tabla.DatabaseName());
+  consulta.SQL().SetText(u"SELECT Codigo, Antiguo FROM CLIENTES"_qs);
+  consulta.Open();
+  RealizarActualizacion(ejecucion, opciones);
+  ASSERT_EQ(ejecucion.Errores(), QString());
+
+  EXPECT_THROW(tabla.Edit(), EDatabaseError);  // the row is read again, by the old columns
+  consulta.Close();
+  EXPECT_THROW(consulta.Open(), EDatabaseError);
+  tabla.Close();
+  tabla.Open();
+  EXPECT_EQ(tabla.FindField(u"Antiguo"_qs), nullptr);
+  EXPECT_EQ(tabla.FieldByName(u"Telefono"_qs).AsString(), u"911"_qs);
+  EXPECT_EQ(tabla.RecordCount(), 2);
 }
 
 namespace {
