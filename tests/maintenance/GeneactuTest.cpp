@@ -43,6 +43,7 @@ const char kConversion[] =
     "ARTICULO/I/1/<Primary>/Codigo//\r\n"
     "PARAMETR/C/1/Clave/ftString/10/*/|01/12/2026\r\n"
     "PARAMETR/C/2/Valor/ftFloat/0//\r\n"
+    "PARAMETR/C/3/Imagen/ftBlob/0//\r\n"
     "PARAMETR/I/1/<Primary>/Clave//\r\n"
     "ROTA/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"
     "ROTA/I/1/<Primary>/Codigo//\r\n"
@@ -119,8 +120,8 @@ class Traspaso : public ConexionesFixture {
           u"CREATE TABLE ARTICULO (CODIGO INT, NOMBRE VARCHAR(40), ALTA DATETIME, SOBRANTE INT)"_qs,
           u"INSERT INTO ARTICULO VALUES (1, 'Tornillo %1', '2024-03-05 10:00:00', 9), (NULL, 'Sin código', NULL, 9), "
           "(7, 'Demasiado largo', NULL, 9)"_qs.arg(empresa),
-          u"CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor FLOAT)"_qs,
-          u"INSERT INTO PARAMETR VALUES ('IVA', 21.5), (NULL, 1)"_qs};
+          u"CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor FLOAT, Imagen BLOB)"_qs,
+          u"INSERT INTO PARAMETR VALUES ('IVA', 21.5, x'00017F80C3A9FF'), (NULL, 1, NULL)"_qs};
       if (empresa == u"1") sentencias << u"CREATE TABLE ROTA (Codigo INT)"_qs << u"INSERT INTO ROTA VALUES (5)"_qs;
       EnOrigen(Origen(empresa), sentencias);
     }
@@ -147,7 +148,7 @@ TEST_F(Traspaso, TheFirstPressOnlyLoadsTheListWithTheSharedTablesUnselected) {
     (p.f.ListaTablas().item(i)->isSelected() ? elegidas : dejadas) << p.f.ListaTablas().item(i)->text();
   EXPECT_EQ(elegidas, QStringList({u"ARTICULO"_qs, u"IDIOMA"_qs, u"PARAMETR"_qs, u"ROTA"_qs}));
   EXPECT_EQ(dejadas, QStringList({u"PAGOIVA"_qs, u"USUARIO"_qs}));
-  EXPECT_EQ(p.f.Temporal->RecordCount(), 16) << "a row per field and per primary index";
+  EXPECT_EQ(p.f.Temporal->RecordCount(), 17) << "a row per field and per primary index";
   EXPECT_FALSE(ExisteBaseDatosSQLServer(u"ZEMEMP2"_qs)) << "nothing is copied";
 }
 
@@ -217,6 +218,10 @@ TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
     EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM ARTICULO ORDER BY Codigo"_qs, base),
               u"0|Sin código\r\n1|Tornillo "_qs + empresa) << "an empty key takes 0, a long text is refused";
     EXPECT_EQ(Leer(u"SELECT '[' + Clave + ']', Valor FROM PARAMETR ORDER BY Clave"_qs, base), u"[]|1\r\n[IVA]|21,5"_qs);
+    const std::shared_ptr<Connection> destino = OpenConnection(QDir(instalacion.ServerFolder()).filePath(base + u".sqlite"_qs));
+    EXPECT_EQ(destino->QueryRows(u"SELECT hex(Imagen) FROM PARAMETR WHERE Clave = 'IVA'"_qs).rows.value(0).value(0).toString(),
+              u"00017F80C3A9FF"_qs)
+        << "a binary value keeps its bytes";
   }
   EXPECT_EQ(Leer(u"SELECT Codigo FROM ROTA"_qs, u"ZEMEMP1"_qs), u"5"_qs);
   EXPECT_EQ(Leer(u"SELECT Codigo FROM ROTA"_qs, u"ZEMEMP2"_qs), u"42"_qs) << "an unreadable source leaves it as it was";
