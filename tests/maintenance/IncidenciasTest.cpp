@@ -11,12 +11,15 @@
 #include "platform/report/ReportEngine.h"
 #include "printing/Geneprev.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 
 namespace {
 
@@ -74,6 +77,8 @@ TEST_F(Incidencias, ANewIncidentTakesTheNextNumberAndTheDefaults) {
   EXPECT_EQ(tabla.FieldByName(u"Descripcion"_qs).AsString(), u"No imprime\r\n50% de 'O'Neill_x'"_qs);
   tabla.Post();
   EXPECT_EQ(Filas(), 3);
+  entrada.show();
+  EXPECT_FALSE(CapturaFormulario(entrada, u"GENEINAP"_qs).isNull());
 }
 
 TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
@@ -104,6 +109,20 @@ TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
   consulta.Table1->First();
   EXPECT_EQ(consulta.Table1->FieldByName(u"CondicionesStr"_qs).AsString(), u"Al pulsar. Conforme"_qs);
   EXPECT_EQ(consulta.Table1->FieldByName(u"Hora"_qs).Text(), u"10:20:30"_qs);
+  consulta.show();
+  EXPECT_EQ(CapturaFormulario(consulta, u"GENECINA"_qs).size(), consulta.screen()->availableGeometry().size());
+  // A date is typed as the user reads it, and compared as a date.
+  Ejecutar(u"UPDATE INCAPLIC SET Fecha = '2024-11-02 00:00:00' WHERE NumeroIncidencia >= 96"_qs, u"DatabaseGeneral"_qs);
+  consulta.Table1->SetFiltered(false);
+  consulta.Table1->SetFilter(QString());
+  consulta.Table1->Refresh();
+  rejilla.SetSelectedIndex(static_cast<int>(consulta.Table1->FieldByName(u"Fecha"_qs).Index()));
+  mensajes.Expect(u"P"_qs, u"10/03/2024"_qs);
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::Desde);
+  EXPECT_EQ(consulta.Table1->Filter(), u"(Fecha >= '10/03/2024')"_qs);
+  filas = 0;
+  for (consulta.Table1->First(); !consulta.Table1->Eof(); consulta.Table1->Next()) ++filas;
+  EXPECT_EQ(filas, 5);
 }
 
 TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
@@ -116,6 +135,8 @@ TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
   const QString archivo = carpeta.File(u"incidencias.pdf"_qs);
   GenerarSalidaInforme(informe.QuickReport(), u"PDF:"_qs + archivo);
   EXPECT_EQ(PdfInfo(archivo).value(u"Pages"_qs).toInt(), 3);
+  if (const QString capturas = qEnvironmentVariable("ZEMWIN_CAPTURAS"); !capturas.isEmpty())
+    QFile::copy(archivo, QDir(capturas).filePath(u"GEQRLINA.pdf"_qs));
   QStringList palabras;
   for (const PdfWord& palabra : PdfWords(archivo))
     if (palabra.page == 2) palabras << palabra.text;
