@@ -1,4 +1,5 @@
 #include "core/datamodule/SalidaInforme.h"
+#include "core/startup/Configuracion.h"
 #include "core/system/Incidencias.h"
 #include "maintenance/Genecina.h"
 #include "maintenance/Geneinap.h"
@@ -168,6 +169,26 @@ TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
   const QString vacio = carpeta.File(u"vacio.pdf"_qs);
   GenerarSalidaInforme(informe.QuickReport(), u"PDF:"_qs + vacio);
   EXPECT_FALSE(QFile::exists(vacio));
+}
+
+// The report speaks the user's language, its designed texts translated once at each run.
+TEST_F(Incidencias, TheReportIsTranslatedAtEachRun) {
+  Agregar(1, 1);
+  Ejecutar(u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES "
+           "('EN', 'Informe de Incidencias de la Aplicación', 'Incidents'), ('EN', 'Origen', 'Origin'), "
+           "('EN', 'Origin', 'Retranslated'), ('EN', 'Número Incidencia:', 'Number:')"_qs,
+           u"DatabaseGeneral"_qs);
+  IdiomaActual = u"EN"_qs;
+  IncidenciaDesde = IncidenciaHasta = 1;
+  TfGEQRLINA informe;
+  for (int vez = 0; vez < 2; ++vez) {
+    RecordedPages paginas;
+    ASSERT_EQ(informe.QuickReport().Run(paginas), 1);
+    const QStringList textos = TextsOf(paginas.Page(1));
+    for (const QString& esperado : {u"Incidents"_qs, u"Origin"_qs, u"Number:"_qs, u"Observaciones"_qs})
+      EXPECT_TRUE(textos.contains(esperado)) << vez << " " << esperado.toStdString();
+    EXPECT_FALSE(textos.contains(u"Retranslated"_qs)) << vez;
+  }
 }
 
 TEST_F(Incidencias, PrintingFromTheEntryAsksForThePreview) {
