@@ -113,11 +113,28 @@ TEST_F(SalidaInforme, TheDialogsChoiceOfPrinterCopiesOrientationAndPagesIsKept) 
   EXPECT_EQ(trabajo.document, "Listado");
   EXPECT_EQ(trabajo.fromPage, 2);
   EXPECT_EQ(trabajo.toPage, 3);
-  // Landscape A4 holds 33 rows of 21: 140 rows make five pages, of which two are printed.
+  // Landscape A4 holds 34 rows of 21: 140 rows make five pages, of which two are printed whole.
   const QVariantMap pdf = PdfInfo(trabajo.file);
   EXPECT_EQ(pdf.value("Pages").toInt(), 2);
   EXPECT_TRUE(pdf.value("Page size").toString().startsWith("842 x 595"));
   EXPECT_EQ(listado.informe.PrinterSettings.Copies, 3);
+  QStringList numeros;
+  for (const PdfWord& palabra : PdfWords(trabajo.file))
+    if (palabra.text != "Fila") numeros << palabra.text;
+  ASSERT_EQ(numeros.size(), 68);
+  EXPECT_EQ(numeros.first(), "35");
+  EXPECT_EQ(numeros.last(), "102");
+}
+
+TEST_F(SalidaInforme, ALandscapeReportPrintsWholeOnTurnedPaper) {
+  RecordingPrinter impresoras({"Oficina 1"}, carpeta.Path());
+  listado.informe.Page.Orientation = QPageLayout::Landscape;
+  GenerarSalidaInforme(listado.informe, "Oficina");
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  const QVariantMap pdf = PdfInfo(impresoras.Jobs()[0].file);
+  EXPECT_EQ(pdf.value("Pages").toInt(), 5);
+  EXPECT_TRUE(pdf.value("Page size").toString().startsWith("842 x 595"));
+  EXPECT_EQ(PdfWords(impresoras.Jobs()[0].file).size(), 2u * 140);
 }
 
 TEST_F(SalidaInforme, APrintJobThatCannotStartRaises) {
