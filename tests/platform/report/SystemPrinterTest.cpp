@@ -10,22 +10,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct ThreePages {
-  RowSource rows{NumberedRows(140)};
-  ReportEngine report;
-  ThreePages() {
-    report.Source = &rows;
-    report.Title = QStringLiteral("Listado");
-    Band& detail = report.AddBand(BandKind::Detail, QStringLiteral("Detalle"));
-    detail.Height = 21;
-    detail.Add(ItemKind::DataText, QStringLiteral("Nombre")).DataField = QStringLiteral("Nombre");
-  }
-};
-
-}  // namespace
-
 // The system's printers as the print layer finds them, and a report printed
 // on one reaching the scheduler's queue; a scheduler that is gone makes the
 // job fail, never taken as printed.
@@ -36,7 +20,7 @@ TEST(SystemPrinter, AReportReachesTheSchedulersQueueAndAJobItCannotTakeRaises) {
   ASSERT_EQ(printers.Printers(), QStringList{u"Prueba"_qs});
   EXPECT_EQ(printers.DefaultPrinter(), u"Prueba"_qs);
 
-  ThreePages listing;
+  NamesListing listing(140);
   listing.report.PrinterSettings.PrinterIndex = PrinterIndex(u"Prueba"_qs);
   listing.report.PrinterSettings.FirstPage = 2;
   listing.report.PrinterSettings.LastPage = 3;
@@ -57,7 +41,7 @@ TEST(SystemPrinter, AReportReachesTheSchedulersQueueAndAJobItCannotTakeRaises) {
   EXPECT_EQ(numbers.last(), u"140"_qs);
 
   cups.Stop();
-  ThreePages again;
+  NamesListing again(140);
   PrinterSink gone(again.report.PrinterSettings, again.report.Title);
   EXPECT_THROW(again.report.Run(gone), Exception);
 }
