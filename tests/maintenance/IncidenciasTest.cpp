@@ -139,6 +139,9 @@ TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
   Agregar(8, 9);
   IncidenciaDesde = 5;
   IncidenciaHasta = 7;
+  EmpresaActual = 1;
+  Ejecutar(u"DELETE FROM EMPRESA; INSERT INTO EMPRESA (Codigo, Nombre) VALUES (1, 'Talleres Ñandú')"_qs,
+           u"DatabaseGeneral"_qs);
   TfGEQRLINA informe;
   const QString archivo = carpeta.File(u"incidencias.pdf"_qs);
   GenerarSalidaInforme(informe.QuickReport(), u"PDF:"_qs + archivo);
@@ -148,7 +151,7 @@ TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
   QStringList palabras;
   for (const PdfWord& palabra : PdfWords(archivo))
     if (palabra.page == 2) palabras << palabra.text;
-  for (const QString& esperada : {u"Identificación"_qs, u"Origen"_qs, u"Observaciones"_qs, u"Clientes"_qs, u"6"_qs,
+  for (const QString& esperada : {u"Ñandú"_qs, u"Identificación"_qs, u"Origen"_qs, u"Observaciones"_qs, u"Clientes"_qs, u"6"_qs,
                                   u"10:20:30"_qs, u"05/03/2024"_qs, u"Página"_qs})
     EXPECT_TRUE(palabras.contains(esperada)) << esperada.toStdString();
   // The long description ends at its frame, above the next block.
