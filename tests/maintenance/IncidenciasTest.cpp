@@ -13,7 +13,9 @@
 #include "printing/Geneprev.h"
 #include "tests/dialogs/BusquedaFixture.h"
 #include "tests/dialogs/CapturaFormulario.h"
+#include "tests/fixtures/RecordingPrinter.h"
 #include "tests/fixtures/ReportTestSupport.h"
+#include "tests/fixtures/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QDir>
@@ -211,6 +213,21 @@ TEST_F(Incidencias, PrintingFromTheEntryAsksForThePreview) {
   EXPECT_EQ(mensajes.Texts(), QStringList{u"¿Desea realizar una visualización previa?"_qs});
   EXPECT_EQ(paginas, 1);
   EXPECT_EQ((std::vector<int>{IncidenciaDesde, IncidenciaHasta}), (std::vector<int>{3, 3}));
+}
+
+// A job that cannot start fails with its own reason; the form keeps its incident.
+TEST_F(Incidencias, APrintThatCannotStartLeavesTheFormAsItWas) {
+  Agregar(1, 2);
+  TfGENEINAP entrada;
+  entrada.Table1->Last();
+  RecordingPrinter impresoras({}, carpeta.File(u"no/existe"_qs));
+  ScriptedDialogs dialogos;
+  dialogos.ExpectPrint(true);
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  EXPECT_THROW(entrada.pbImprimirClick(), Exception);
+  EXPECT_EQ(entrada.Table1->State(), dsBrowse);
+  EXPECT_EQ(entrada.Table1->FieldByName(u"NumeroIncidencia"_qs).AsInteger(), 2);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(Incidencias, CapturingAnIncidentWritesNoRecord) {
