@@ -56,10 +56,13 @@ void BorrarValorCampo(Field& campo) {
   }
 }
 
+// The key shown changes only with the field: a record that cannot be edited
+// keeps showing its own.
 void BorrarValorLookup(DBLookupComboBox& lookup) {
-  lookup.SetKeyValue(Variant::Integer(0));
   Field* campo = lookup.BoundField();
-  if (!campo || !enEdicion(campo->DataSet())) return;
+  if (campo && !enEdicion(campo->DataSet())) return;
+  lookup.SetKeyValue(Variant::Integer(0));
+  if (!campo) return;
   const bool entero = campo->DataType() == ftInteger || campo->DataType() == ftSmallint;
   campo->SetText(entero ? QStringLiteral("0") : QString());
 }

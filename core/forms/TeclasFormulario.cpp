@@ -101,15 +101,23 @@ void elegirFuente(QWidget& control) {
 }
 
 // The calculator on a float field, in edit mode; another program's lock is
-// told and nothing is written.
+// told and nothing is written. A calculator that fails leaves the record as
+// it was, its lock let go.
 void calcular(Field& campo) {
+  Dataset& dataset = *campo.DataSet();
+  const bool yaEditando = editando(&dataset);
   try {
-    if (!editando(campo.DataSet())) campo.DataSet()->Edit();
+    if (!yaEditando) dataset.Edit();
   } catch (const std::exception&) {
     MensajeAviso(kAviso);
     return;
   }
-  campo.SetAsFloat(Calculadora(campo.AsFloat()));
+  try {
+    campo.SetAsFloat(Calculadora(campo.AsFloat()));
+  } catch (const std::exception&) {
+    if (!yaEditando) dataset.Cancel();
+    throw;
+  }
 }
 
 void teclaF2(Form& formulario, QWidget* activo) {

@@ -7,6 +7,7 @@
 #include "platform/data/Field.h"
 #include "platform/format/Format.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 
 #include <QPushButton>
@@ -48,6 +49,7 @@ TEST_F(Calculadora, ItClosesWithTheNumberWorkedOutOrItsOwnWhenUnchanged) {
     QString visto;
     AlMostrarse<TfGENECALC>(fGENECALC, [&](TfGENECALC& calculadora) {
       visto = calculadora.Caption() + u' ' + calculadora.Visor();
+      if (caso.inicial == 1.2345) CapturaFormulario(calculadora, u"calculadora"_qs);
       caso.teclas(calculadora);
       if (calculadora.isVisible()) QTest::keyClick(&calculadora, Qt::Key_Return);
     });

@@ -5,6 +5,7 @@
 #include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 
 #include <QPushButton>
@@ -59,6 +60,7 @@ TEST_F(RangosGA, AFromAfterItsToIsRefusedAndTheEditorShownAgainAsReturned) {
   AlMostrarse<TfGENEMLIS>(fGENEMLIS, [&](TfGENEMLIS& editor) {
     titulo = editor.Caption();
     primera = Editar(editor, u"ALMACEN"_qs, u"5"_qs, QString(), [&](TfGENEMLIS& otra) {
+      CapturaFormulario(otra, u"rangos-mostrados-de-nuevo"_qs);
       segunda = Editar(otra, u"ALMACEN"_qs, u"5"_qs, u"10"_qs, [&](TfGENEMLIS& ultima) {
         tercera = Editar(ultima, u"ALMACEN"_qs, u"5"_qs, u"9"_qs);
       });

@@ -5,6 +5,7 @@
 #include "platform/Exceptions.h"
 #include "platform/FormRegistry.h"
 #include "platform/StringList.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QCoreApplication>
@@ -57,10 +58,17 @@ TEST_F(FormulariosMDI, AChildIsOpenedOnceAndBroughtBack) {
   EXPECT_FALSE(BuscarFormularioMDI(u"fGENEDOC"_qs));
 
   EXPECT_EQ(Abrir(u"fGENEDOCE"_qs), primero);
+  principal.resize(640, 480);
+  principal.show();
+  Abrir(u"fGENEFILT"_qs)->setWindowTitle(u"fGENEFILT"_qs);
+  primero->setWindowTitle(u"fGENEDOCE"_qs);
   area->subWindowList().first()->showMinimized();
   EXPECT_EQ(Abrir(u"fGENEDOCE"_qs), primero);
   EXPECT_FALSE(area->subWindowList().first()->isMinimized());
-  EXPECT_EQ(creados, 1);
+  EXPECT_EQ(creados, 2);
+  area->tileSubWindows();
+  CapturaFormulario(principal, u"mdi-restaurada"_qs);
+  for (QMdiSubWindow* hija : area->subWindowList()) EXPECT_TRUE(hija->isVisible() && !hija->isMinimized());
 }
 
 TEST_F(FormulariosMDI, ASecondCopyIsFoundByItsNameBeforeTheBarAndCreateReplacesIt) {

@@ -1,5 +1,6 @@
 #include "core/forms/TeclasFormulario.h"
 
+#include "core/datamodule/InstantaneaRegistro.h"
 #include "core/datamodule/ValoresControl.h"
 #include "core/forms/ContextoImpresos.h"
 #include "core/forms/FormulariosMDI.h"
@@ -17,20 +18,24 @@
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,7 +76,7 @@ class AtajosFormulario : public ConexionesFixture {
     Ganchos().VentanaPrincipal = [this]() -> QWidget* { return &principal; };
     Ganchos().VisorCamposUsuario = [this](Dataset&) { ++camposUsuario; };
     Ganchos().AsociarTablaBusqueda = [this](QObject*) { ++busquedas; };
-    for (const char* clase : {"TfGENEVLIS", "TfGENEIMPR"})
+    for (const char* clase : {"TfGENEVLIS", "TfGENEIMPR", "TfGENEMLIS", "TfGENERESP"})
       FormRegistry::Register(QLatin1String(clase), [this, clase](QWidget*) -> QWidget* {
         pedidos << QLatin1String(clase);
         return nullptr;
@@ -82,13 +87,16 @@ class AtajosFormulario : public ConexionesFixture {
     formulario.reset();
     FormRegistry::Clear();
     RestablecerGanchosFormulario();
-    ModoAdministradorActivado = MensajeriaInternaActivada = DesactivarPuntoPorComaDecimal = CancelarListado = false;
+    ModoAdministradorActivado = MensajeriaInternaActivada = DesactivarPuntoPorComaDecimal = CancelarListado =
+        RegistroAccesosActivado = ResponsabilidadDocumentalActivada = false;
+    CamposHoraGuardados.clear();
     ControlesNoVisibles.Clear();
   }
 
   void Crear() {
-    camposUsuario = busquedas = especiales = 0;
+    camposUsuario = busquedas = especiales = doblesClics = 0;
     pedidos.clear();
+    CamposHoraGuardados.clear();
     lanzados = lanzador.Calls().size();
     formulario = std::make_unique<FormularioPrueba>();
     formulario->setObjectName(u"fPRUEBA"_qs);
@@ -100,6 +108,7 @@ class AtajosFormulario : public ConexionesFixture {
     fuente->SetDataSet(tabla);
     rejilla = Control<DBGrid>(formulario.get(), "DBGrid1");
     rejilla->SetSource(fuente);
+    rejilla->OnDblClick = [this](DBGrid&) { ++doblesClics; };
     for (const auto& [nombre, campo] : {std::pair{"EditImporte", "Importe"}, {"EditHora", "HoraEntrada"},
                                         {"EditBaja", "horaBaja"}, {"EditNombre", "Nombre"}}) {
       auto* edit = Control<DBEdit>(formulario.get(), nombre);
@@ -109,6 +118,9 @@ class AtajosFormulario : public ConexionesFixture {
     auto* memo = Control<DBMemo>(formulario.get(), "DBMemo1");
     memo->SetSource(fuente);
     memo->SetDataField(u"Notas"_qs);
+    auto* nombre = Control<DBComboBox>(formulario.get(), "DBComboBox1");
+    nombre->SetSource(fuente);
+    nombre->SetDataField(u"Nombre"_qs);
     auto* activo = Control<DBCheckBox>(formulario.get(), "DBCheckBox1");
     activo->ValueChecked = u"SI"_qs;
     activo->SetSource(fuente);
@@ -162,7 +174,7 @@ class AtajosFormulario : public ConexionesFixture {
   std::unique_ptr<FormularioPrueba> formulario;
   Table* tabla = nullptr;
   DBGrid* rejilla = nullptr;
-  int camposUsuario = 0, busquedas = 0, especiales = 0;
+  int camposUsuario = 0, busquedas = 0, especiales = 0, doblesClics = 0;
   QStringList pedidos;
   RecordingLauncher lanzador;
   qsizetype lanzados = 0;
@@ -185,7 +197,8 @@ constexpr auto kCtrlAlt = Qt::ControlModifier | Qt::AltModifier;
 }  // namespace
 
 TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
-  MensajeriaInternaActivada = true;
+  MensajeriaInternaActivada = RegistroAccesosActivado = ResponsabilidadDocumentalActivada = true;
+  Ejecutar(u"INSERT INTO CONFRESP (NombreTabla) VALUES ('CLIENTES')"_qs);
   const std::map<QString, std::function<QString()>> observables{
       {u"tecla"_qs, {}},
       {u"agregar"_qs, [&] { return formulario->findChild<QAction*>(u"Agregar"_qs)->text(); }},
@@ -203,6 +216,10 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {u"importe"_qs, [&] { return Campo("Importe"); }},
       {u"zona"_qs, [&] { return Campo("Zona"); }},
       {u"ruta"_qs, [&] { return Campo("Ruta"); }},
+      {u"nombre"_qs, [&] { return Campo("Nombre"); }},
+      {u"dobleclic"_qs, [&] { return QString::number(doblesClics); }},
+      {u"guardados"_qs, [&] { return CamposHoraGuardados; }},
+      {u"estado"_qs, [&] { return QLatin1String(tabla->State() == dsBrowse ? "consulta" : "edicion"); }},
 
   };
   const Fila filas[] = {
@@ -242,6 +259,19 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
       {"LookupZona", 'I', kCtrl, "zona", "0"},
       {"LookupRuta", 'I', kCtrl, "ruta", ""},
       {"LookupRuta", 'I', Qt::AltModifier, "ruta", "R1"},
+      {"DBComboBox1", 'I', kCtrl, "nombre", ""},
+      {"EditNombre", 'I', kCtrl, "nombre", "Ana"},
+      {"DBGrid1", 'C', kCtrlAlt, "guardados", "1|Ana|1,2345||||SI|7|R1|"},
+      {"DBGrid1", 'C', kCtrl, "guardados", ""},
+      {"EditNombre", 'C', kCtrlAlt, "guardados", ""},
+      {"DBGrid1", 'A', kCtrl, "pedidos", "TfGENEMLIS"},
+      {"DBGrid1", 'A', kCtrlAlt, "pedidos", ""},
+      {"DBGrid1", 'R', kCtrl, "pedidos", "TfGENERESP"},
+      {"Edit1", 'R', kCtrl, "pedidos", "TfGENERESP"},
+      {"DBGrid1", 'R', kCtrlShift, "pedidos", ""},
+      {"EditImporte", VK::F2, Qt::NoModifier, "estado", "consulta"},
+      {"DBGrid1", VK::F2, Qt::NoModifier, "dobleclic", "1"},
+      {"DBGrid1", VK::F2, Qt::ShiftModifier, "dobleclic", "0"},
 
   };
   for (const Fila& fila : filas) {
@@ -255,7 +285,31 @@ TEST_F(AtajosFormulario, EachRowActsOnlyOnItsKeyWithExactlyItsModifiers) {
   }
 }
 
-TEST_F(AtajosFormulario, APictureOfTheFormsOwnIsClearedAndAnEditLeftAlone) {
+TEST_F(AtajosFormulario, TheGridsRecordToolsWriteOnlyIntoARecordBeingEdited) {
+  Ejecutar(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (2, 'Luis')"_qs);
+  const struct {
+    quint16 tecla;
+    Qt::KeyboardModifiers estado;
+    bool editando;
+    const char* nombre;
+  } casos[] = {
+      {VK::F5, Qt::ShiftModifier, true, "Luis"},  {VK::F5, Qt::ShiftModifier, false, "Ana"},
+      {VK::F5, kCtrlShift, true, "Ana"},           {'V', kCtrlAlt, true, "Otro"},
+      {'V', kCtrlAlt, false, "Ana"},               {'V', kCtrl, true, "Ana"},
+  };
+  for (const auto& caso : casos) {
+    Crear();
+    CamposHoraGuardados = u"9|Otro|"_qs;
+    rejilla->SetSelectedIndex(1);
+    if (caso.editando) tabla->Edit();
+    Pulsar("DBGrid1", caso.tecla, caso.estado);
+    EXPECT_EQ(Campo("Nombre"), QLatin1String(caso.nombre)) << caso.tecla << " " << int(caso.estado) << caso.editando;
+    EXPECT_EQ(Campo("Codigo"), u"1"_qs) << "the key stays";
+    tabla->Cancel();
+  }
+}
+
+TEST_F(AtajosFormulario, APictureIsClearedAndAnEditOrAClosedDatasetLeftAlone) {
   auto* imagen = formulario->findChild<Image*>();
   AsignarValorControl(imagen);
   EXPECT_TRUE(imagen->pixmap().isNull());
@@ -263,6 +317,35 @@ TEST_F(AtajosFormulario, APictureOfTheFormsOwnIsClearedAndAnEditLeftAlone) {
   edit->setText(u"x"_qs);
   AsignarValorControl(edit);
   EXPECT_EQ(edit->text(), u"x"_qs);
+  tabla->Close();
+  for (const char* control : {"DBCheckBox1", "DBComboBox1", "LookupZona"}) Pulsar(control, 'I', kCtrl);
+  EXPECT_FALSE(tabla->Active());
+  EXPECT_EQ(EjecutarSQL(u"SELECT Nombre, Activo, Zona FROM CLIENTES"_qs, u"Database"_qs), u"Ana|SI|7"_qs);
+}
+
+TEST_F(AtajosFormulario, CtrlPShowsThePrintedFormsOnTheFieldsKeyAloneAndFreesThem) {
+  Ejecutar(u"INSERT INTO TEXTO (Codigo, Texto, Tipo) VALUES ('AAA', 'Otro', 'Texto')"_qs);
+  QPointer<Form> impresos;
+  FormRegistry::Register(u"TfGENEIMPR"_qs, [&](QWidget*) -> QWidget* {
+    impresos = new Form;
+    auto* textos = Control<Table>(impresos.data(), "Table1");
+    textos->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    textos->SetTableName(u"TEXTO"_qs);
+    textos->Open();
+    return impresos.data();
+  });
+  QString visto;
+  QTimer::singleShot(0, [&] {
+    visto = ContextoImpresos + u' ' + impresos->objectName() + u' ' +
+            impresos->findChild<Table*>()->FieldByName(u"Codigo"_qs).AsString() + u' ' +
+            QString::number(impresos->isModal() && impresos->parentWidget() == nullptr);
+    impresos->SetModalResult(mrOk);
+  });
+  static_cast<QLineEdit*>(Enfocar("EditFormatoImpreso"))->setText(u"FAC"_qs);
+  Pulsar("EditFormatoImpreso", 'P', kCtrl);
+  EXPECT_EQ(visto, u"Contexto fGENEIMPR FAC 1"_qs);
+  EXPECT_TRUE(impresos.isNull());
+  EXPECT_EQ(ContextoImpresos, QString());
 }
 
 TEST_F(AtajosFormulario, TheDocumentationFollowsTheRecordOnlyWhileItsFormIsShown) {
@@ -366,6 +449,9 @@ TEST_F(AtajosFormulario, CtrlLGivesAGridTheFontChosenWithNavyTitlesAndCtrlHResto
   Pulsar("DBGrid1", 'L', kCtrl);
   EXPECT_EQ(rejilla->TitleFontColor(), QColor(0, 0, 128));
   EXPECT_EQ(dialogos.Dialogs().size(), 2);
+  const QImage imagen = CapturaFormulario(*rejilla, u"rejilla-ctrl-l"_qs);
+  const QRect titulos = rejilla->horizontalHeader()->geometry().adjusted(2, 2, -2, -2);
+  EXPECT_EQ(TintaMasOscura(imagen, titulos), QColor(0, 0, 128)) << "the titles are painted navy";
 
   const int ancho = rejilla->ColumnWidth(1);
   rejilla->SetColumnWidth(1, ancho + 150);
@@ -415,6 +501,8 @@ TEST_F(AtajosFormulario, ARecordAnotherProgramHoldsIsNeitherCalculatedNorCleared
   Pulsar("DBGrid1", VK::F2);
   Pulsar("EditImporte", VK::F2);
   Pulsar("DBCheckBox1", 'I', kCtrl);
+  Pulsar("LookupZona", 'I', kCtrl);
+  EXPECT_EQ(formulario->findChild<DBLookupComboBox*>(u"LookupZona"_qs)->KeyValue().AsString(), u"7"_qs);
   EXPECT_EQ(mensajes.Texts(), QStringList(2, u"El registro está siendo bloqueado por otro usuario"_qs));
   EXPECT_EQ(tabla->State(), dsBrowse);
   otra.Send(u"fin"_qs);

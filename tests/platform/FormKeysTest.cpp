@@ -1,0 +1,97 @@
+#include "platform/Form.h"
+#include "platform/VirtualKeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+TEST(VirtualKeys, KeysAreWindowsCodesWithTheKeypadToldApart) {
+  constexpr auto kKeypad = Qt::KeypadModifier;
+  const struct {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;
+    quint16 code;
+    const char* typed;
+  } cases[] = {
+      {Qt::Key_0, kKeypad, "0", 96, "0"},     {Qt::Key_9, kKeypad, "9", 105, "9"},
+      {Qt::Key_Plus, kKeypad, "+", 107, "+"}, {Qt::Key_Plus, Qt::ShiftModifier, "+", 187, "+"},
+      {Qt::Key_Period, kKeypad, ".", 110, "."},
+      {Qt::Key_Comma, kKeypad, ",", 110, "."},  // a layout whose keypad types ","
+      {Qt::Key_Period, Qt::NoModifier, ".", 190, "."}, {Qt::Key_Down, Qt::NoModifier, "", 40, ""},
+      {Qt::Key_Shift, Qt::NoModifier, "", 16, ""},    {Qt::Key_Control, Qt::NoModifier, "", 17, ""},
+      {Qt::Key_A, Qt::NoModifier, "a", 'A', "a"},     {Qt::Key_F8, Qt::NoModifier, "", 119, ""},
+      {Qt::Key_Enter, kKeypad, "\n", 13, "\r"},
+  };
+  for (const auto& c : cases) {
+    const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, QString::fromLatin1(c.text));
+    EXPECT_EQ(VirtualKey(event), c.code) << c.key;
+    const QChar typed = TypedChar(event);
+    EXPECT_EQ(typed.isNull() ? QString() : QString(typed), QLatin1String(c.typed)) << c.key;
+    // Qt reports a modifier key's own press with its modifier flipped.
+    if (c.code != VK::Shift && c.code != VK::Control) {
+      EXPECT_EQ(ShiftState(event), c.modifiers & ~kKeypad) << c.key;
+    }
+  }
+}
+
+namespace {
+
+// A form with an edit, an accept button Qt would make auto-default and a
+// cancel button; the key-downs the form saw.
+class FormKeys : public ::testing::Test {
+ protected:
+  FormKeys() {
+    auto* column = new QVBoxLayout(&form);
+    for (auto* widget : std::initializer_list<QWidget*>{edit, accept, cancel}) column->addWidget(widget);
+    cancel->setObjectName(QStringLiteral("pbCancelar"));
+    QObject::connect(accept, &QPushButton::clicked, [this] { ++accepted; });
+    QObject::connect(cancel, &QPushButton::clicked, [this] { ++cancelled; });
+    form.OnKeyDown = [this](Form&, quint16& key, Qt::KeyboardModifiers) {
+      seen << key;
+      if (key == 'X') key = 0;
+    };
+    form.show();
+    QApplication::setActiveWindow(&form);
+  }
+
+  Form form;
+  QLineEdit* edit = new QLineEdit;
+  QPushButton* accept = new QPushButton(QStringLiteral("Aceptar"));
+  QPushButton* cancel = new QPushButton(QStringLiteral("Cancelar"));
+  QList<quint16> seen;
+  int accepted = 0, cancelled = 0;
+};
+
+}  // namespace
+
+TEST_F(FormKeys, AFocusedButtonTakesEnterAndTheCancelButtonEscBeforeTheForm) {
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(accepted, 0) << "no auto-default button";
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(seen, QList<quint16>{13});
+  accept->setFocus();
+  QTest::keyClick(accept, Qt::Key_Return);
+  EXPECT_EQ(accepted, 1);
+  EXPECT_EQ(seen, QList<quint16>{13});
+
+  cancel->hide();
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_TRUE(form.isVisible()) << "Esc closes no form by itself";
+  EXPECT_EQ(seen, (QList<quint16>{13, 27}));
+}
+
+TEST_F(FormKeys, TheControlGetsWhatTheHandlerLeft) {
+  edit->setFocus();
+  QTest::keyClicks(edit, QStringLiteral("axb"));
+  EXPECT_EQ(edit->text(), QStringLiteral("ab"));
+  EXPECT_EQ(seen, (QList<quint16>{'A', 'X', 'B'}));
+}
