@@ -10,6 +10,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -128,6 +129,7 @@ class Copia : public ConexionesFixture {
       for (const int fila : filas) lista->item(fila)->setSelected(true);
       f.findChild<QRadioButton*>(QLatin1String(metodo))->setChecked(true);
       titulo = f.Caption() + u'|' + f.findChild<QLineEdit*>(u"EditEmpresaOrigen"_qs)->text();
+      CapturaFormulario(f, u"GENECOPI"_qs);
       f.findChild<QPushButton*>(u"pbConforme"_qs)->click();
     });
     copia.CopiarRegistros(filtros, {nullptr});
