@@ -341,6 +341,7 @@ TEST_F(MenuUtilidades, TheMenusAndBothReportsAreDrawn) {
                                           : u"    Usuario de Red:|ana|SPID|52|bloqueado por SPID|51"_qs;
   });
   Ganchos().MostrarDetalle = nullptr;
+  delete fGENEDETA;  // made on first use, it must go before the application
   EXPECT_EQ(vistos, QStringList({u"Información del Sistema"_qs, u"Información de conflictos de bloqueo"_qs}));
 }
 
