@@ -159,6 +159,8 @@ void TfGENEMENU::RegistrarlasLibreriasZEMPDFCreator1Click() {
 void TfGENEMENU::TestdeRendimiento1Click() { AbrirFormularioModal(registrado(kFormularioTestRendimiento)); }
 
 void TfGENEMENU::InformacionConflictosBloqueoClick() {
+  // Paradox folders have no server to ask; there a second editor fails at once, so nobody is ever blocked.
+  if (EsParadox()) return InformacionConflictosBloqueo([](const QString&) { return QString(); });
   InformacionConflictosBloqueo([](const QString& sql) { return EjecutarSQL(sql, QStringLiteral("Database")); });
 }
 

@@ -82,7 +82,8 @@ Destino destinoDe(TfGENEINIC& servicios, const Table& tabla, const QString& nomb
     const QString pedida = baseDatos.mid(1);
     for (Database* conexion : {conexiones.Database, conexiones.DatabaseAlt})
       if (conexion->Connected() && conexion->DatabaseName() == pedida) return {conexion, pedida};
-    ConectarBaseDatosAlternativa(servicios, empresa, pedida);
+    // The database named wins over the company number, which on Paradox would be the current company's folder.
+    ConectarBaseDatosAlternativa(servicios, pedida.isEmpty() ? empresa : -1, pedida);
     return {conexiones.DatabaseAlt, conexiones.DatabaseAlt->DatabaseName()};
   }
   return {conexiones.Database, baseDatos.isEmpty() ? conexiones.Database->DatabaseName() : baseDatos};

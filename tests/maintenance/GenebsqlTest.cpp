@@ -7,6 +7,7 @@
 #include "platform/TextFile.h"
 #include "platform/data/Database.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -200,7 +201,9 @@ TEST_F(Copias, TheRunnerBacksUpForRealAndTheRestoreTakesItsFiles) {
 }
 
 TEST_F(Copias, TheServersDatabasesButTempdbAndTheRestorePageReadsTheSettingsAgain) {
+  formulario->show();
   formulario->AgregartodaslasBasesdeDatos1Click();
+  const QImage programacion = CapturaFormulario(*formulario, u"GENEBSQL-1"_qs);
   const QStringList bases = Control<QPlainTextEdit>("edBasesDatos").toPlainText().split(u'\n');
   EXPECT_TRUE(bases.contains(u"ZEMGENERAL"_qs) && bases.contains(u"msdb"_qs));
   EXPECT_FALSE(bases.contains(u"tempdb"_qs));
@@ -211,6 +214,7 @@ TEST_F(Copias, TheServersDatabasesButTempdbAndTheRestorePageReadsTheSettingsAgai
     TextFile::Write(destino + u'/' + QLatin1String(nombre), u"x"_qs);
   Control<QListWidget>("edBasesDatosRestaurar").setCurrentRow(0);
   formulario->edBasesDatosRestaurarClick();
+  EXPECT_NE(CapturaFormulario(*formulario, u"GENEBSQL-2"_qs), programacion);
   auto& copias = Control<QListWidget>("edCopiasSeguridad");
   QStringList listadas;
   for (int i = 0; i < copias.count(); ++i) listadas.append(QFileInfo(copias.item(i)->text()).fileName());

@@ -1,6 +1,7 @@
 #include "maintenance/Genecopi.h"
 
 #include "core/connections/AperturaTablas.h"
+#include "core/connections/BaseDatosEmpresa.h"
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
@@ -10,6 +11,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -128,6 +130,7 @@ class Copia : public ConexionesFixture {
       for (const int fila : filas) lista->item(fila)->setSelected(true);
       f.findChild<QRadioButton*>(QLatin1String(metodo))->setChecked(true);
       titulo = f.Caption() + u'|' + f.findChild<QLineEdit*>(u"EditEmpresaOrigen"_qs)->text();
+      CapturaFormulario(f, u"GENECOPI"_qs);
       f.findChild<QPushButton*>(u"pbConforme"_qs)->click();
     });
     copia.CopiarRegistros(filtros, {nullptr});
@@ -241,4 +244,43 @@ TEST_F(Copia, ACopyKilledLeavesEachCompanyBeforeOrAfter) {
   for (const QString& cuenta : cuentas) EXPECT_TRUE(cuenta == u"0" || cuenta == QString::number(kCopiados)) << cuenta.toStdString();
   EXPECT_EQ(cuentas.first(), QString::number(kCopiados)) << "the first company was copied before";
   EXPECT_EQ(cuentas.last(), u"0"_qs) << "killed before the end";
+}
+
+namespace {
+
+class CopiaParadox : public ConexionesFixture {};
+
+}  // namespace
+
+// On Paradox folders a company that lacks the table gets it in its own
+// folder, and the records with it; the current company keeps what it had.
+TEST_F(CopiaParadox, ACompanyWithoutTheTableGetsItInItsOwnFolder) {
+  instalacion.Engine(u"Paradox"_qs);
+  Iniciar();
+  for (const int n : {1, 2}) ASSERT_TRUE(CrearBaseDatosEmpresa(n));
+  ConectarEmpresa(Servicios(), 1);
+  EmpresaActual = 1;
+  Table filtros;
+  filtros.SetTableName(u"FILTRO"_qs);
+  ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), filtros));
+  filtros.Close();
+  Ejecutar(u"INSERT INTO FILTRO (NombreTabla, Descripcion, Filtro) VALUES ('CLIENTES', 'Lugo', 'x')"_qs);
+  Ejecutar(u"DELETE FROM EMPRESA"_qs, u"DatabaseGeneral"_qs);
+  Ejecutar(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (1, 'Uno'), (2, 'Dos')"_qs, u"DatabaseGeneral"_qs);
+  filtros.Open();
+  TfGENECOPI copia;
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  AlMostrarse<TfGENECOPI>(fGENECOPI, [](TfGENECOPI& f) {
+    f.findChild<QListWidget*>(u"ListaEmpresas"_qs)->item(1)->setSelected(true);
+    f.findChild<QPushButton*>(u"pbConforme"_qs)->click();
+  });
+  copia.CopiarRegistros(filtros, {nullptr});
+  EXPECT_EQ(mensajes.Messages().size(), 2) << mensajes.Texts().join(u'\n').toStdString();
+  Table destino;
+  destino.SetDatabaseName(CarpetaOBaseDatosEmpresa(Servicios(), 2));
+  destino.SetTableName(u"FILTRO"_qs);
+  ASSERT_TRUE(destino.Exists());
+  destino.Open();
+  EXPECT_EQ(destino.RecordCount(), 1);
+  EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM FILTRO"_qs, u"Database"_qs), u"1"_qs);
 }

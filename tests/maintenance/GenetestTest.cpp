@@ -5,6 +5,7 @@
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ManualClock.h"
 
 #include <QLabel>
@@ -90,4 +91,6 @@ TEST_F(Rendimiento, TheTableTestIsEmptiedBeforeAndAfterAndAllRunsOnlyOnceConfirm
   EXPECT_EQ(grabados, 123);
   EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM TEST"_qs, u"Database"_qs), u"0"_qs);
   EXPECT_EQ(Paneles(3).first(), u"00:00:14 "_qs);
+  formulario->show();
+  CapturaFormulario(*formulario, u"GENETEST"_qs);
 }

@@ -5,6 +5,7 @@
 #include "platform/SystemResources.h"
 #include "platform/TextFile.h"
 #include "shell/ConflictosBloqueo.h"
+#include "shell/Genemenu.h"
 #include "shell/InformacionSistema.h"
 #include "shell/RegistroLibrerias.h"
 #include "tests/core/connections/ConexionesFixture.h"
@@ -87,17 +88,21 @@ TEST(ConflictosBloqueo, TheBlockersAreKilledOnlyWhenTheUserAgrees) {
   }
 }
 
-class ConflictosServidor : public ConexionesFixture {};
+class ConflictosServidor : public ConexionesFixture, public ::testing::WithParamInterface<const char*> {};
 
-// On the embedded server nobody waits for a lock: there is never a conflict.
-TEST_F(ConflictosServidor, WithoutConflictsTheUserIsToldSo) {
+// On the embedded server and on Paradox folders nobody waits for a lock:
+// there is never a conflict.
+TEST_P(ConflictosServidor, WithoutConflictsTheUserIsToldSo) {
+  instalacion.Engine(QLatin1String(GetParam()));
   Iniciar();
   DetalleRegistrado detalle;
   mensajes.Expect(u"I"_qs);
-  InformacionConflictosBloqueo([](const QString& sql) { return EjecutarSQL(sql, u"Database"_qs); });
+  TfGENEMENU().InformacionConflictosBloqueoClick();
   EXPECT_EQ(mensajes.Texts(), QStringList{u"No hay conflictos de bloqueo actualmente."_qs});
   EXPECT_TRUE(detalle.mostrados.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Motores, ConflictosServidor, ::testing::Values("Microsoft SQL Server", "Paradox"));
 
 TEST(InformacionSistema, TheWholeTextForFixedInputs) {
   DatosInformacionSistema datos;

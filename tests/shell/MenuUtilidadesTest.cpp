@@ -2,15 +2,20 @@
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/CopiasSQLServer.h"
 #include "core/datamodule/CicloModuloDatos.h"
+#include "core/forms/GanchosFormulario.h"
+#include "core/progress/Geneprog.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/services/SeleccionArchivoCarpeta.h"
+#include "dialogs/Genedeta.h"
 #include "platform/Exceptions.h"
 #include "platform/Form.h"
 #include "platform/FormRegistry.h"
 #include "platform/IniFile.h"
+#include "shell/ConflictosBloqueo.h"
 #include "shell/Genemenu.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/core/connections/OtraCopiaAbierta.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ManualClock.h"
 
 #include <QAction>
@@ -87,6 +92,17 @@ class SelectorPrueba : public Form {
 };
 
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"copia-abierta"_qs, OtraCopiaAbierta);
+
+// Another copy of the program working on company 3 until its input ends.
+void trabajarEnEmpresa3() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpetaOtraCopia));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  ConectarEmpresa(servicios, 3);
+  SecondProcess::Report(u"en la empresa 3"_qs);
+  SecondProcess::NextLine();
+}
+[[maybe_unused]] const bool registradoEmpresa3 = SecondProcess::RegisterJob(u"empresa-3"_qs, trabajarEnEmpresa3);
 
 const QString kOtrasSesiones =
     u"¡Hay otros usuarios utilizando la aplicación, o bien, tiene Vd. otras aplicaciones abiertas. Debe finalizar "
@@ -198,7 +214,7 @@ TEST_F(MenuUtilidades, TheUpdateRecreatesTheDataModuleAndRecordsItsResult) {
 }
 
 // With another copy running, the update warns and still asks; the transfer
-// warns and stops.
+// warns and stops; the character conversion warns and asks its own question.
 TEST_F(MenuUtilidades, AnotherRunningCopyIsWarnedOf) {
   CodigoUsuarioActual = u"ADMIN"_qs;
   SecondProcess segunda(u"copia-abierta"_qs, {{kCarpetaOtraCopia, carpeta.Path()}});
@@ -207,8 +223,11 @@ TEST_F(MenuUtilidades, AnotherRunningCopyIsWarnedOf) {
   ventana.ActualizacionBaseDatosClick();
   mensajes.Expect(u"A"_qs);
   ventana.TraspasoDatosParadoxInterbaseClick();
+  mensajes.Expect(u"A"_qs).Expect(u"C"_qs, u"NO"_qs);
+  ventana.ConversorJuegosCaracteresClick();
   EXPECT_EQ(mensajes.Texts(),
-            QStringList({kOtrasSesiones, u"¿Está seguro de que desea Actualizar la Base de Datos?"_qs, kOtrasSesiones}));
+            QStringList({kOtrasSesiones, u"¿Está seguro de que desea Actualizar la Base de Datos?"_qs, kOtrasSesiones,
+                         kOtrasSesiones, u"¿ Está seguro de querer seguir con la Conversión de Caracteres ?"_qs}));
   EXPECT_TRUE(historia.isEmpty());
   EXPECT_EQ(segunda.Finish(), 0);
 }
@@ -259,6 +278,17 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
                          "trabajando sobre la empresa 3."_qs}));
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"antes"_qs);
   EXPECT_EQ(eleccion.vistos.size(), 2);
+
+  // Over a company another copy works on, the server refuses after the
+  // notice: nothing changes and the progress window is gone.
+  SecondProcess otra(u"empresa-3"_qs, {{kCarpetaOtraCopia, carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"en la empresa 3"_qs);
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = 'de la otra copia'"_qs, base);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  EXPECT_THROW(ventana.Restaurarcopiadeseguridaddeunaempresa1Click(), Exception);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"de la otra copia"_qs);
+  EXPECT_TRUE(!fGENEPROG || !fGENEPROG->isVisible());
+  EXPECT_EQ(otra.Finish(), 0);
 }
 
 // The backup folder of the settings is shown in the chooser; without one
@@ -278,6 +308,41 @@ TEST_F(MenuUtilidades, EveryEntryOfTheFourMenusIsEnabled) {
     for (const QAction* item : ventana.findChild<QMenu*>(QLatin1String(nombre))->actions())
       EXPECT_TRUE(item->isSeparator() || item->isEnabled()) << item->objectName().toStdString();
   }
+}
+
+// The four menus and both reports as a person sees them; ZEMWIN_CAPTURAS
+// keeps the pictures.
+TEST_F(MenuUtilidades, TheMenusAndBothReportsAreDrawn) {
+  QList<QImage> menus;
+  for (const char* nombre : {"BaseDatos1", "Configuracin1", "Utilidades1", "Ayuda1"}) {
+    QMenu* menu = ventana.findChild<QMenu*>(QLatin1String(nombre));
+    menu->popup(QPoint(0, 0));
+    const QImage imagen = CapturaFormulario(*menu, u"GENEMENU-"_qs + QLatin1String(nombre));
+    menu->hide();
+    EXPECT_FALSE(menus.contains(imagen)) << nombre;
+    menus.append(imagen);
+  }
+
+  Ganchos().MostrarDetalle = &MostrarDetalle;
+  QStringList vistos;
+  const auto verAlMostrarse = [&vistos](const QString& nombre) {
+    QTimer::singleShot(0, [&vistos, nombre] {
+      vistos.append(fGENEDETA->windowTitle());
+      CapturaFormulario(*fGENEDETA, nombre);
+      fGENEDETA->SetModalResult(mrOk);
+    });
+  };
+  verAlMostrarse(u"GENEMENU-InformacionSistema"_qs);
+  ventana.ListadeUsuariosdelBDE1Click();
+  verAlMostrarse(u"GENEMENU-ConflictosBloqueo"_qs);
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  InformacionConflictosBloqueo([](const QString& sql) {
+    return sql.contains(u"T2.blocked"_qs) ? u"    Usuario de Red:|pepe|SPID|51"_qs
+                                          : u"    Usuario de Red:|ana|SPID|52|bloqueado por SPID|51"_qs;
+  });
+  Ganchos().MostrarDetalle = nullptr;
+  delete fGENEDETA;  // made on first use, it must go before the application
+  EXPECT_EQ(vistos, QStringList({u"Información del Sistema"_qs, u"Información de conflictos de bloqueo"_qs}));
 }
 
 #include "MenuUtilidadesTest.moc"

@@ -49,8 +49,11 @@ TEST_F(ConexionParadox, StartUpOpensTheDataFoldersAndSwitchingCompanyMakesAndUse
   PrepararDataSetEmpresa(Servicios(), otra, 4);
   EXPECT_EQ(otra.DatabaseName(), u'?' + Carpeta(4));
   EXPECT_TRUE(QFileInfo::exists(Carpeta(4)));
+  // Company 4's folder lacks the table, which has no definition to be made from.
+  mensajes.Expect(u"A"_qs);
   EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM CLIENTES"_qs, otra.DatabaseName(), u"Silenciosa"_qs).left(6),
             u"Error."_qs);
+  EXPECT_EQ(mensajes.Texts().last(), u"No se ha encontrado la definición de la tabla. Tabla: CLIENTES"_qs);
   // A company-0 dataset is the current company's.
   Table actual;
   PrepararDataSetEmpresa(Servicios(), actual, 0);
