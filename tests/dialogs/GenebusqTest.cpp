@@ -12,6 +12,7 @@
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace {
 
@@ -171,6 +173,8 @@ TEST_P(Genebusq, TheSearchBoxsDoubleClickAndEnterSearch) {
 TEST_P(Genebusq, TheGridsLetterIsChosenOrMadeSmall) {
   abrir(u"CLIENTES"_qs);
   buscar(u"Codigo"_qs, u"1"_qs);
+  hijo<QToolButton>("pbPersonalizarBusqueda")->setChecked(true);
+  CapturaFormulario(*busqueda, u"busqueda"_qs);
   auto& rejilla = *hijo<DBGrid>("DBGrid1");
   rejilla.SetColumnWidth(1, 121);
   QAction& pequena = *hijo<QMenu>("PopupMenu1")->actions().first();
