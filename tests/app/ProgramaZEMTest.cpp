@@ -109,12 +109,16 @@ TEST_F(ProgramaZEMTest, TheDetailViewersPagesRunNoScript) {
   ProgramaZEM programa(Aplicacion(), {});
   programa.Iniciar();
   visor.creadas.clear();
+  const QByteArray temporal = qgetenv("TMPDIR");
   qputenv("TMPDIR", carpeta.Path().toLocal8Bit());
   QTimer::singleShot(0, [] {
     if (QWidget* detalle = QApplication::activeModalWidget()) detalle->close();
   });
   MostrarDetalle(u"<p onclick=\"x()\">Texto</p>"_qs, u"T"_qs, u"Interprete=HTML"_qs);
-  qunsetenv("TMPDIR");
+  if (temporal.isEmpty())
+    qunsetenv("TMPDIR");
+  else
+    qputenv("TMPDIR", temporal);
   EXPECT_EQ(visor.creadas, QStringList{u"CrearSinScripts"_qs});
 }
 
