@@ -92,7 +92,7 @@ void ProgramaZEM::Iniciar() {
     const QString nombre = QStringLiteral("WebBrowserDetalle");
     QWidget* vista = panel.findChild<QWidget*>(nombre, Qt::FindDirectChildrenOnly);
     if (!vista) {
-      vista = VisorWebSeam::Get().Crear(panel);
+      vista = VisorWebSeam::Get().CrearSinScripts(panel);
       vista->setObjectName(nombre);
     }
     VisorWebSeam::Get().Navegar(*vista, direccion);

@@ -19,6 +19,7 @@
 #include "core/tables/NombresTablas.h"
 #include "dialogs/DatosBusqueda.h"
 #include "dialogs/LecturaPaquetes.h"
+#include "platform/CommonDialogs.h"
 #include "platform/VirtualKeys.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/DataSource.h"
@@ -27,6 +28,7 @@
 #include "platform/format/Format.h"
 #include "ui_GENEBUSQ.h"
 
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
@@ -124,6 +126,16 @@ void TfGENEBUSQ::instalarTeclas() {
   });
   connect(new QShortcut(Qt::Key_F3, this), &QShortcut::activated, this, &TfGENEBUSQ::siguienteModo);
   connect(new QShortcut(Qt::Key_F4, this), &QShortcut::activated, ui_->pbPersonalizarBusqueda, &QToolButton::toggle);
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
+          &TfGENEBUSQ::elegirLetraRejilla);
+}
+
+void TfGENEBUSQ::elegirLetraRejilla() {
+  QFontDialog dialogo(ui_->DBGrid1->font(), this);
+  if (!CommonDialogsSeam::Get().Execute(dialogo)) return;
+  ui_->DBGrid1->setFont(dialogo.selectedFont());
+  ui_->DBGrid1->SetTitleFont(dialogo.selectedFont());
+  ui_->DBGrid1->SetTitleFontColor(QColor(0x00, 0x00, 0x80));
 }
 
 void TfGENEBUSQ::instalarMenu() {
@@ -134,8 +146,13 @@ void TfGENEBUSQ::instalarMenu() {
   connect(pequena, &QAction::toggled, this, [this](bool marcada) {
     QFont letra = FuenteAplicacion.value_or(font());
     if (marcada) letra.setPointSize(std::max(1, letra.pointSize() - 2));
-    ui_->DBGrid1->setFont(letra);
-    ui_->DBGrid1->SetTitleFont(letra);
+    DBGrid& rejilla = *ui_->DBGrid1;
+    rejilla.setFont(letra);
+    rejilla.SetTitleFont(letra);
+    for (int columna = 0; columna < rejilla.ColumnCount(); ++columna) {
+      const int ancho = rejilla.columnWidth(columna);
+      rejilla.SetColumnWidth(columna, marcada ? std::max(1, qRound(ancho / 2.0)) : ancho * 2);
+    }
   });
   const auto filtro = [this](const QString& texto, std::function<void()> accion) {
     connect(PopupMenu1->addAction(texto), &QAction::triggered, this, std::move(accion));

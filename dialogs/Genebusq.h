@@ -63,6 +63,8 @@ class TfGENEBUSQ : public Form {
   void filtrarPorValor(const QString& operador);
   void cerrarFilas();
   void instalarTeclas();
+  // Ctrl+L: the grid's font, its titles in navy.
+  void elegirLetraRejilla();
   void instalarMenu();
 
   std::unique_ptr<Ui::TfGENEBUSQ> ui_;

@@ -155,12 +155,12 @@ void TfGENEDOCE::CargarDocumentos() {
   ui_->ListView1->clear();
   for (const QStringList& fila : filas.value_or(QList<QStringList>()))
     new QTreeWidgetItem(ui_->ListView1, {fila.value(0), fila.value(1)});
+  // Nothing is chosen yet: no document of the record shown before stays in view.
+  ui_->MemoDescripcion->clear();
+  vaciarVisor();
   if (ui_->ListView1->topLevelItemCount() > 0) {
     ui_->ListView1->setCurrentItem(ui_->ListView1->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
     ui_->ListView1->setFocus();
-  } else {
-    ui_->MemoDescripcion->clear();
-    vaciarVisor();
   }
   DocumentosSeleccionados.clear();
 }

@@ -14,6 +14,9 @@ class VisorWeb {
   virtual ~VisorWeb() = default;
   // The view, a child of the panel.
   virtual QWidget* Crear(QWidget& panel) = 0;
+  // A view for texts the program did not write: it runs no script, and its
+  // local page reaches no remote address.
+  virtual QWidget* CrearSinScripts(QWidget& panel) { return Crear(panel); }
   // Loads the page of the address into a view made by Crear; a page that
   // cannot be loaded leaves the view empty.
   virtual void Navegar(QWidget& vista, const QString& direccion) = 0;

@@ -25,6 +25,13 @@ QWidget* VisorWebEngine::Crear(QWidget& panel) {
   return vista;
 }
 
+QWidget* VisorWebEngine::CrearSinScripts(QWidget& panel) {
+  auto* vista = static_cast<QWebEngineView*>(Crear(panel));
+  vista->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+  vista->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+  return vista;
+}
+
 void VisorWebEngine::Navegar(QWidget& vista, const QString& direccion) {
   if (auto* navegador = qobject_cast<QWebEngineView*>(&vista)) navegador->load(QUrl(direccion));
 }

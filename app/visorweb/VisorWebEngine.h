@@ -11,5 +11,6 @@ class VisorWebEngine : public VisorWeb {
   static void Preparar();
 
   QWidget* Crear(QWidget& panel) override;
+  QWidget* CrearSinScripts(QWidget& panel) override;
   void Navegar(QWidget& vista, const QString& direccion) override;
 };

@@ -8,15 +8,18 @@
 #include "core/startup/Genepant.h"
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusq.h"
+#include "dialogs/Genedeta.h"
 #include "dialogs/Genedoce.h"
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
 #include "platform/FormRegistry.h"
+#include "platform/VisorWeb.h"
 #include "shell/Genemenu.h"
 #include "tests/fixtures/InstallationBuilder.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -87,6 +90,36 @@ TEST_F(ProgramaZEMTest, TheApproximateSearchReplacesTheSearchForm) {
   EXPECT_EQ(programa.FormulariosCreados(), esperados);
   EXPECT_NE(fGENEBUSA, nullptr);
   EXPECT_EQ(fGENEBUSQ, nullptr);
+}
+
+TEST_F(ProgramaZEMTest, TheDetailViewersPagesRunNoScript) {
+  struct Visor : VisorWeb {
+    QWidget* Crear(QWidget& panel) override { return crear(panel, u"Crear"_qs); }
+    QWidget* CrearSinScripts(QWidget& panel) override { return crear(panel, u"CrearSinScripts"_qs); }
+    void Navegar(QWidget&, const QString&) override {}
+    QWidget* crear(QWidget& panel, const QString& como) {
+      if (panel.objectName() == u"WebBrowserDetalle") creadas << como;  // the detail viewer's panel
+      return new QWidget(&panel);
+    }
+    QStringList creadas;
+    VisorWebSeam::Scoped instalado{*this};
+  } visor;
+  instalacion.Write();
+  ScriptedPresenter mensajes;
+  ProgramaZEM programa(Aplicacion(), {});
+  programa.Iniciar();
+  visor.creadas.clear();
+  const QByteArray temporal = qgetenv("TMPDIR");
+  qputenv("TMPDIR", carpeta.Path().toLocal8Bit());
+  QTimer::singleShot(0, [] {
+    if (QWidget* detalle = QApplication::activeModalWidget()) detalle->close();
+  });
+  MostrarDetalle(u"<p onclick=\"x()\">Texto</p>"_qs, u"T"_qs, u"Interprete=HTML"_qs);
+  if (temporal.isEmpty())
+    qunsetenv("TMPDIR");
+  else
+    qputenv("TMPDIR", temporal);
+  EXPECT_EQ(visor.creadas, QStringList{u"CrearSinScripts"_qs});
 }
 
 TEST_F(ProgramaZEMTest, AStartUpFailureShowsOneErrorAndNeverRunsTheLoop) {

@@ -10,6 +10,7 @@
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -155,6 +156,7 @@ class Genebusa : public BusquedaFixture, public ::testing::WithParamInterface<co
         criterios->item(fila, 1)->setText(valores.value(columna));
       }
       busqueda.pbBuscarClick();
+      CapturaFormulario(busqueda, u"busqueda-aproximada-"_qs + QString::number(valores.size()));
       if (visto) *visto = filas.join(u',') + u'|' + busqueda.Condicion() + u'|' + busqueda.UltimaSentencia();
       busqueda.findChild<QPushButton*>(u"pbConforme"_qs)->click();
     });

@@ -12,14 +12,19 @@
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
+#include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/SecondProcess.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QTest>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace {
 
@@ -38,6 +43,7 @@ class Genebusq : public BusquedaFixture, public ::testing::WithParamInterface<co
     busqueda->hide();
     busqueda->TablaBusqueda = tabla;
     busqueda->IndiceBusqueda = indice;
+    busqueda->CamposSeleccion.clear();  // as the launcher passes it
     hijo<QLineEdit>("DatoABuscar")->setText(dato);
     busqueda->show();
   }
@@ -162,6 +168,49 @@ TEST_P(Genebusq, TheSearchBoxsDoubleClickAndEnterSearch) {
   EXPECT_EQ(codigo(), u"7"_qs);
   EXPECT_EQ(UltimaTeclaPulsada, int(VK::Return));
   Ganchos().AsociarTablaBusqueda = nullptr;
+}
+
+TEST_P(Genebusq, TheGridsLetterIsChosenOrMadeSmall) {
+  abrir(u"CLIENTES"_qs);
+  buscar(u"Codigo"_qs, u"1"_qs);
+  hijo<QToolButton>("pbPersonalizarBusqueda")->setChecked(true);
+  CapturaFormulario(*busqueda, u"busqueda"_qs);
+  auto& rejilla = *hijo<DBGrid>("DBGrid1");
+  rejilla.SetColumnWidth(1, 121);
+  QAction& pequena = *hijo<QMenu>("PopupMenu1")->actions().first();
+  pequena.trigger();
+  EXPECT_EQ(rejilla.columnWidth(1), 61);
+  pequena.trigger();
+  EXPECT_EQ(rejilla.columnWidth(1), 122);
+
+  ScriptedDialogs dialogos;
+  dialogos.ExpectFont(false).ExpectFont(true);
+  const QColor titulos = rejilla.TitleFontColor();
+  QApplication::setActiveWindow(busqueda.get());
+  rejilla.setFocus();
+  QTest::keyClick(&rejilla, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(rejilla.TitleFontColor(), titulos) << "cancelled";
+  QTest::keyClick(&rejilla, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(rejilla.TitleFontColor(), QColor(0x00, 0x00, 0x80));
+  EXPECT_EQ(dialogos.Dialogs().size(), 2);
+}
+
+TEST_P(Genebusq, AnEmptyLastKeyIsNULLAndAGeneralTablesSearchIsNotRemembered) {
+  Ejecutar(u"CREATE TABLE SERIES (Serie VARCHAR(2) NOT NULL, Numero VARCHAR(8) NOT NULL, "
+           "CONSTRAINT SERIES_Clave1 PRIMARY KEY (Serie, Numero))"_qs);
+  Ejecutar(u"INSERT INTO SERIES (Serie, Numero) VALUES ('A', '')"_qs);
+  abrir(u"SERIES"_qs);
+  buscar(u"Serie;Numero"_qs, u"A"_qs);
+  busqueda->pbConformeClick();
+  EXPECT_EQ(busqueda->ClaveSeleccionada, u"A\r\nNULL"_qs);
+
+  const QString antes = LeerConfigUsuario(u"ANA"_qs, u"DatosBusqueda"_qs);
+  ASSERT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM EMPRESA"_qs, kGeneral), u"1"_qs);
+  abrir(u"EMPRESA"_qs);
+  ASSERT_TRUE(filas->Active()) << "a general table is searched at once";
+  busqueda->pbConformeClick();
+  EXPECT_EQ(busqueda->ModalResult(), mrYes);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"DatosBusqueda"_qs), antes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Genebusq, ::testing::Values("Microsoft SQL Server", "Paradox"));

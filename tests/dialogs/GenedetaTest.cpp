@@ -5,6 +5,7 @@
 #include "platform/Cp1252.h"
 #include "platform/TextFile.h"
 #include "tests/fixtures/RecordingPrinter.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/ScriptedPresenter.h"
@@ -53,6 +54,7 @@ class Genedeta : public ::testing::Test {
       QWidget* modal = QApplication::activeModalWidget();
       if (!modal) return ADD_FAILURE() << "the viewer is not on screen";
       if (imprimir) modal->findChild<QToolButton*>(u"pbImprimir"_qs)->click();
+      CapturaFormulario(*modal, u"detalle-"_qs + modal->windowTitle());
       auto* memo = modal->findChild<QPlainTextEdit*>(u"MemoDetalle"_qs);
       visto = {modal->windowTitle(),        modal->size(),         memo->font().family(),
                memo->font().pointSize(),    memo->toPlainText(),   memo->isVisible(),

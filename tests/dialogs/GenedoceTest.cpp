@@ -11,6 +11,7 @@
 #include "platform/TextFile.h"
 #include "platform/VisorWeb.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QImage>
@@ -280,6 +281,19 @@ TEST_P(Documentacion, TheWindowIsOpenedOnceInTheMainWindowAndFollowsTheRecord) {
   EXPECT_FALSE(lista->currentItem()->isSelected()) << "the first has the focus only";
   lista->currentItem()->setSelected(true);
   EXPECT_EQ(ventana->findChild<QPlainTextEdit*>(u"MemoDescripcion"_qs)->toPlainText(), u"Pagada"_qs);
+  const QString foto = carpeta.Path() + u"/Foto.jpg"_qs;
+  QImage imagen(160, 120, QImage::Format_RGB32);
+  imagen.fill(QColor(0x33, 0x66, 0x99));
+  imagen.save(foto, "JPG");
+  Documento(u"PEDIDO"_qs, u"7"_qs, u"Foto"_qs, foto);
+  MostrarDocumentacionElectronica(u"PEDIDO"_qs, u"7"_qs);
+  EXPECT_EQ(ventana->findChild<QPlainTextEdit*>(u"MemoDescripcion"_qs)->toPlainText(), QString())
+      << "nothing chosen: no document's description is shown";
+  principal.resize(900, 700);
+  principal.show();
+  lista->setCurrentItem(lista->findItems(u"Foto"_qs, Qt::MatchExactly).value(0));
+  EXPECT_EQ(ventana->findChild<QLabel*>(u"Imagen"_qs)->pixmap().size(), QSize(160, 120));
+  CapturaFormulario(principal, u"documentacion"_qs);
   RestablecerGanchosFormulario();
 }
 

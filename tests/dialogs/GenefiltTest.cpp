@@ -7,6 +7,7 @@
 #include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
@@ -142,6 +143,7 @@ TEST_F(Genefilt, FiltersAreSavedUnderADescriptionAndLoadedAgain) {
   QString texto;
   AlMostrarse([&](QWidget& formulario) {
     auto& dialogo = static_cast<TfGENEFILT&>(formulario);
+    CapturaFormulario(formulario, u"filtro"_qs);
     texto = memo(formulario).toPlainText();
     auto* lista = hijo<QComboBox>(formulario, "EditDescripcionFiltro");
     lista->setCurrentIndex(1);

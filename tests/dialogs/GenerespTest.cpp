@@ -9,6 +9,7 @@
 #include "platform/data/Table.h"
 #include "platform/format/DateTime.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
@@ -130,6 +131,8 @@ TEST_P(Responsabilidad, AnotherOperatorsSignatureIsNotOverwrittenAndAClearedDoer
   }
   Ejecutar(u"UPDATE RESPDOC SET RealizadoPor = 5"_qs);
   TfGENERESP f;
+  f.show();
+  CapturaFormulario(f, u"responsabilidad"_qs);
   f.pbDesasignarRealizadoPorClick();  // operator 5's own signature
   EXPECT_TRUE(f.Table1->FieldByName(u"RealizadoPor"_qs).IsNull());
   f.pbAsignarAprobadoPorClick();  // the approval date is not asked for: only the code

@@ -7,6 +7,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +84,8 @@ TEST_P(ConfiguracionResponsabilidad, FieldsMoveBetweenTheListsAndTheDoersCodesGo
     f.pbAAccesiblesClick();
   }
   Elegir(pedidos, u"RealizadoPor"_qs);
+  f.show();
+  CapturaFormulario(f, u"configuracion-responsabilidad"_qs);
   mensajes.Expect(u"P"_qs, u"3,7"_qs);
   f.AsignarOperariosporDefecto1Click();
   f.pbConformeClick();

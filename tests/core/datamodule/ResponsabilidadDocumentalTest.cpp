@@ -60,10 +60,12 @@ class Responsabilidad : public ConexionesFixture, public ::testing::WithParamInt
     actuaciones = {};
     FormRegistry::Register(u"TfGENERESP"_qs, [](QWidget* owner) { return new FormularioResponsabilidad(owner); });
     ResponsabilidadDocumentalActivada = true;
-    Ejecutar(u"CREATE TABLE PEDIDO (Fecha DATETIME NOT NULL, Numero INTEGER NOT NULL, Nombre VARCHAR(40) NULL, "
-             "CONSTRAINT PEDIDO_Clave1 PRIMARY KEY (Fecha, Numero))"_qs);
+    // A date and a time in the key, which the form is not sorted by.
+    Ejecutar(u"CREATE TABLE PEDIDO (Fecha DATETIME NOT NULL, HoraEntrada DATETIME NOT NULL, Numero INTEGER NOT NULL, "
+             "Nombre VARCHAR(40) NULL, CONSTRAINT PEDIDO_Clave1 PRIMARY KEY (Fecha, HoraEntrada, Numero))"_qs);
     Ejecutar(u"CREATE INDEX PEDIDO_Nombre ON PEDIDO (Nombre)"_qs);
-    Ejecutar(u"INSERT INTO PEDIDO (Fecha, Numero, Nombre) VALUES ('05/03/2024', 7, 'Ana')"_qs);
+    Ejecutar(u"INSERT INTO PEDIDO (Fecha, HoraEntrada, Numero, Nombre) VALUES ('05/03/2024', '12/30/1899 10:30:00', 7, "
+             "'Ana')"_qs);
     Ejecutar(u"INSERT INTO CONFRESP (NombreTabla, CamposSolicitados) VALUES ('PEDIDO', 'RegistradoPor')"_qs);
   }
   ~Responsabilidad() override {
@@ -87,7 +89,7 @@ class Responsabilidad : public ConexionesFixture, public ::testing::WithParamInt
     tabla.FieldByName(u"Nombre"_qs).SetAsString(nombre);
     tabla.Post();
   }
-  static QString Clave(Table& tabla) { return TextoCampoRegistro(tabla.FieldByName(u"Fecha"_qs)) + u"|7"_qs; }
+  static QString Clave(Table& tabla) { return TextoCampoRegistro(tabla.FieldByName(u"Fecha"_qs)) + u"|10:30:00|7"_qs; }
   static QString Filas(const QString& sql) { return EjecutarSQL(sql, u"Database"_qs).trimmed(); }
 
  public:
