@@ -187,7 +187,9 @@ void MantenimientoRegistros::AsignarRejilla(DBGrid* rejilla) {
           [this](const QModelIndex& actual, const QModelIndex&) {
             const int dejada = columnaActual_;
             columnaActual_ = actual.isValid() ? actual.column() : 0;
-            if (!comprobando_ && actual.isValid() && actual.column() != dejada) DBGrid1ColExit(dejada);
+            if (comprobando_ || !actual.isValid() || actual.column() == dejada) return;
+            // A new line made again for its key loses the column moved to.
+            if (DBGrid1ColExit(dejada) && DBGrid1->SelectedIndex() != actual.column()) seleccionarColumna(actual.column());
           });
   Table1->BeforeEdit = [this](Dataset&) { Table1BeforeEdit(); };
 }
