@@ -5,16 +5,20 @@
 #include "platform/Cp1252.h"
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/FullDisk.h"
 #include "tests/fixtures/RecordingLauncher.h"
+#include "tests/fixtures/TemporaryFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTest>
 #include <QApplication>
 
@@ -146,4 +150,31 @@ TEST_F(Sistema, KeysAndLinesWrittenByOthersWhileTheFormIsOpenSurvive) {
   EXPECT_EQ(Ini(u"Backup MS SQL Server"_qs, u"HoraCopia"_qs), u"22:00"_qs);
   EXPECT_EQ(Ini(u"Configuración"_qs, u"ModoAdministradorActivado"_qs), u"NO"_qs);
   EXPECT_TRUE(TextFile::Read(ArchivoInstalacion).contains(u"NombreApEspecial1=Taller\r\n"_qs));
+}
+
+// Run under both names (this program linked as each): saving restarts the
+// program that runs.
+TEST_F(Sistema, SavingRestartsTheProgramOfTheRunningName) {
+  const QString nombre = Paths::ExecutableName();
+  if (nombre != u"ZEMWIN.EXE"_qs && nombre != u"MASPWIN.EXE"_qs) {
+    TemporaryFolder programas;
+    for (const char* programa : {"zemwin", "maspwin"}) {
+      SCOPED_TRACE(programa);
+      const QString enlace = programas.File(QString::fromLatin1(programa));
+      ASSERT_TRUE(QFile::link(QCoreApplication::applicationFilePath(), enlace));
+      QProcess copia;
+      copia.setProcessChannelMode(QProcess::MergedChannels);
+      copia.start(enlace, {u"--gtest_filter=Sistema.SavingRestartsTheProgramOfTheRunningName"_qs});
+      ASSERT_TRUE(copia.waitForFinished(120000));
+      const QByteArray salida = copia.readAll();
+      EXPECT_EQ(copia.exitCode(), 0) << salida.toStdString();
+      EXPECT_TRUE(salida.contains("[  PASSED  ] 1 test.")) << salida.toStdString();
+    }
+    return;
+  }
+  TfGENECSIS f;
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.pbGrabarClick();
+  ASSERT_EQ(lanzador.Calls().size(), 1);
+  EXPECT_EQ(lanzador.Calls().first().program, nombre);
 }
