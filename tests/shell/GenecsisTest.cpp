@@ -10,15 +10,13 @@
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/FullDisk.h"
 #include "tests/fixtures/RecordingLauncher.h"
-#include "tests/fixtures/TemporaryFolder.h"
+#include "tests/shell/ProgramaComo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QTest>
 #include <QApplication>
 
@@ -157,19 +155,8 @@ TEST_F(Sistema, KeysAndLinesWrittenByOthersWhileTheFormIsOpenSurvive) {
 TEST_F(Sistema, SavingRestartsTheProgramOfTheRunningName) {
   const QString nombre = Paths::ExecutableName();
   if (nombre != u"ZEMWIN.EXE"_qs && nombre != u"MASPWIN.EXE"_qs) {
-    TemporaryFolder programas;
-    for (const char* programa : {"zemwin", "maspwin"}) {
-      SCOPED_TRACE(programa);
-      const QString enlace = programas.File(QString::fromLatin1(programa));
-      ASSERT_TRUE(QFile::link(QCoreApplication::applicationFilePath(), enlace));
-      QProcess copia;
-      copia.setProcessChannelMode(QProcess::MergedChannels);
-      copia.start(enlace, {u"--gtest_filter=Sistema.SavingRestartsTheProgramOfTheRunningName"_qs});
-      ASSERT_TRUE(copia.waitForFinished(120000));
-      const QByteArray salida = copia.readAll();
-      EXPECT_EQ(copia.exitCode(), 0) << salida.toStdString();
-      EXPECT_TRUE(salida.contains("[  PASSED  ] 1 test.")) << salida.toStdString();
-    }
+    for (const char* programa : {"zemwin", "maspwin"})
+      EjecutarTestComo(programa, u"Sistema.SavingRestartsTheProgramOfTheRunningName"_qs);
     return;
   }
   TfGENECSIS f;
