@@ -279,12 +279,19 @@ void MantenimientoRegistros::SiguienteNuevoRegistro() {
     // The grid moving onto the new line leaves no column of it: a column it
     // kept from a cancelled line would run its check and cancel this one.
     const QScopedValueRollback guarda(comprobando_, true);
-    Table1->Append();
+    AnadirLinea();
   } else {
     Table1->Insert();
     mostrarPrimeraPagina();
     enfocarClave();
   }
+}
+
+void MantenimientoRegistros::AnadirLinea() {
+  // The grid reads the lines it shows while it still can: a table being
+  // inserted into is not moved to read them.
+  DBGrid1->ReadShownRows();
+  Table1->Append();
 }
 
 void MantenimientoRegistros::GrabarDatos() {
@@ -415,7 +422,7 @@ bool MantenimientoRegistros::comprobarUnicidadRejilla() {
     MensajeAviso(kYaExiste);
     return false;
   }
-  Table1->Append();
+  AnadirLinea();
   Table1->FieldByName(NombreCampoClave).SetAsVariant(tecleada);
   return true;
 }

@@ -234,6 +234,8 @@ TEST_F(Mantenimiento, AGridInsertLeavesOneNewRow) {
   f.Table1->FieldByName(u"Nombre"_qs).SetAsString(u"Arandela"_qs);
   f.pbConformeClick();
   EXPECT_EQ(f.Cuadricula()->currentIndex().row(), 3) << "the next one below the line saved, 5 7 8";
+  EXPECT_EQ(f.Cuadricula()->model()->index(1, 1).data().toString(), u"Arandela"_qs) << "the saved lines still show";
+  EXPECT_EQ(f.Cuadricula()->model()->index(2, 1).data().toString(), u"Tuerca"_qs);
   f.pbCancelarClick();
   EXPECT_EQ(Contar(u"ARTICULOS"_qs), u"3"_qs);
   EXPECT_EQ(f.Table1->RecordCount(), 3);
