@@ -3,6 +3,7 @@
 #include "core/datamodule/TransaccionBasesDatos.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
+#include "core/helpers/TiposCampo.h"
 #include "core/sql/BaseDatosSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/sql/MensajesSQL.h"
@@ -12,9 +13,10 @@
 #include "platform/data/BatchMove.h"
 #include "platform/data/EngineQuery.h"
 #include "platform/data/Field.h"
-#include "platform/data/Query.h"
 #include "platform/data/Session.h"
+#include "platform/data/SqlRouting.h"
 #include "platform/data/Table.h"
+#include "platform/data/TypeTable.h"
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/engine/WriteTransaction.h"
@@ -24,18 +26,34 @@ namespace {
 
 const QString kFinLinea = QStringLiteral("\r\n");
 
-// A source value bound as the destination column takes it.
-void asignar(Param& parametro, const QVariant& valor) {
+// A source value bound as a query binds it (empty text as NULL), a binary
+// one as its bytes: as text it would be stored re-encoded.
+QVariant ligado(const QVariant& valor, bool binario) {
   switch (valor.metaType().id()) {
     case QMetaType::LongLong:
-      return parametro.SetValue(Variant::Int64(valor.toLongLong()));
     case QMetaType::Double:
-      return parametro.SetAsFloat(valor.toDouble());
+      return valor;
     case QMetaType::QByteArray:
-      return parametro.SetAsString(QString::fromLatin1(valor.toByteArray()));
-    default:
-      return parametro.SetAsString(valor.toString());
+      return binario ? valor : QVariant(QString::fromLatin1(valor.toByteArray()));
+    default: {
+      const QString texto = valor.toString();
+      return texto.isEmpty() ? QVariant() : QVariant(texto);
+    }
   }
+}
+
+// One statement of the copy by records, its ":pN" parameters taken from the
+// values in order. A query's parameters carry no bytes, so it runs on the
+// destination's connection as a query would run it.
+void insertar(const QString& destino, const QString& sql, const QList<QVariant>& valores) {
+  const SqlRouting::Routed encaminada = SqlRouting::Route(Session::Default().OpenDatabase(destino), sql, destino);
+  if (encaminada.answer) return;
+  encaminada.connection->ForEachStatement(encaminada.statement, [&valores](EngineStatement& sentencia) {
+    for (int i = 1; i <= sentencia.ParameterCount(); ++i)
+      sentencia.Bind(i, valores.value(sentencia.ParameterName(i).mid(2).toInt()));
+    while (sentencia.Step()) {
+    }
+  });
 }
 
 bool vacio(const QVariant& valor) { return valor.isNull() || (valor.metaType().id() == QMetaType::QString && valor.toString().isEmpty()); }
@@ -167,8 +185,6 @@ void TraspasoTablas::copiarRegistros(EngineConnection& origen, const TablaTraspa
   for (const CampoTraspaso* campo : campos) nombres << NombreSQL(campo->nombre);
   const QString cabecera = QStringLiteral("INSERT INTO ") + NombreSQL(definicion.nombre) + QStringLiteral(" (") +
                            nombres.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (");
-  Query insercion;
-  insercion.SetDatabaseName(destino);
   for (int leidos = 1; hayFila; hayFila = lectura->Step(), ++leidos) {
     // The screen stays alive through a long table.
     if (leidos % 1000 == 0) estado_(estadoActual_);
@@ -187,12 +203,10 @@ void TraspasoTablas::copiarRegistros(EngineConnection& origen, const TablaTraspa
       }
       if (esClave) claveRegistro += valor.toString() + u';';
       valores << u':' + QStringLiteral("p") + QString::number(ligados.size());
-      ligados << valor;
+      ligados << ligado(valor, TypeTable::ValueClassOf(TipoCampoDeTexto(campo.tipo)) == ValueClass::Binary);
     }
     try {
-      insercion.SQL().SetText(cabecera + valores.join(QStringLiteral(", ")) + u')');
-      for (int i = 0; i < ligados.size(); ++i) asignar(insercion.Params()[i], ligados[i]);
-      insercion.ExecSQL();
+      insertar(destino, cabecera + valores.join(QStringLiteral(", ")) + u')', ligados);
     } catch (const std::exception& error) {
       AgregarIncidencia(QStringLiteral("¡No ha sido posible grabar el registro ") + claveRegistro +
                         QStringLiteral(" de la tabla ") + definicion.nombre + sufijo + QStringLiteral(". Motivo: ") +

@@ -59,7 +59,10 @@ bool DialogoImpresionInforme(ReportEngine& informe) {
   dialogo.PrintToFile = true;
   dialogo.PageNumbers = true;
   dialogo.Choice = informe.PrinterSettings;
+  dialogo.Choice.Orientation = informe.Page.Orientation;
   if (!CommonDialogsSeam::Get().Execute(dialogo)) return false;
   informe.PrinterSettings = dialogo.Choice;
+  // The report is laid out again on the paper as it was turned.
+  informe.Page.Orientation = dialogo.Choice.Orientation;
   return true;
 }

@@ -13,5 +13,6 @@ class ReportEngine;
 // at the target stays as it was; a print job that cannot start raises.
 void GenerarSalidaInforme(ReportEngine& informe, const QString& destino);
 // Shows the module's print dialog; when accepted its printer, copies,
-// orientation and page range become the report's printer settings.
+// orientation and page range become the report's printer settings, and the
+// orientation its pages'.
 bool DialogoImpresionInforme(ReportEngine& informe);

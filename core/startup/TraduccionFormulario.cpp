@@ -2,6 +2,7 @@
 
 #include "core/datamodule/Traduccion.h"
 #include "core/startup/Configuracion.h"
+#include "platform/report/ReportComponent.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -92,11 +93,27 @@ void traducirTitulosColumnas(QAbstractItemView& vista) {
 
 QList<QObject*> componentes(QObject* formulario) { return formulario->findChildren<QObject*>(); }
 
+// A report's labels and title are texts of its form, as a component's are.
+void traducirInforme(ReportComponent& componente, const QString& propiedad) {
+  const auto traducir = [&componente, &propiedad](const QString& nombre, QString& texto) {
+    if (!texto.isEmpty()) texto = traducirUnaVez(&componente, marca(propiedad + u'.' + nombre), texto, QString());
+  };
+  ReportEngine& informe = componente.Report();
+  if (propiedad == QLatin1String("ReportTitle")) traducir(QString(), informe.Title);
+  if (propiedad != QLatin1String("Caption")) return;
+  for (const auto& banda : informe.Bands())
+    for (const auto& elemento : banda->Items())
+      if (elemento->Kind == ItemKind::Label) traducir(elemento->Name, elemento->Caption);
+}
+
 }  // namespace
 
 void TraducirComponente(QObject* formulario, const QString& propiedad) {
   if (!formulario) return;
-  for (QObject* componente : componentes(formulario)) traducirPropiedad(componente, propiedad, QString());
+  for (QObject* componente : componentes(formulario)) {
+    traducirPropiedad(componente, propiedad, QString());
+    if (auto* informe = qobject_cast<ReportComponent*>(componente)) traducirInforme(*informe, propiedad);
+  }
 }
 
 void TraducirFormulario(QObject* formulario, const QString& idioma) {

@@ -100,7 +100,10 @@ void Table::ReleaseSource() {
 
 QString Table::tableText() const { return QStringLiteral("Table: %1").arg(tableName_); }
 
-QString Table::ownTable() { return dialect().OwnTable(tableName_); }
+const QString& Table::ownTable() {
+  if (ownTable_.isEmpty()) ownTable_ = dialect().OwnTable(tableName_);
+  return ownTable_;
+}
 
 qint64 Table::lastInsertedId() {
   CachedStatement last(connection(), dialect().LastInsertedId());
@@ -155,7 +158,12 @@ const QString& Table::selectList() const {
 void Table::forgetStatementTexts() {
   quotedNames_.clear();
   selectList_.clear();
+  ownTable_.clear();
   unchangedCondition_.clear();
+  keyCondition_.clear();
+  readRecord_ = {};
+  readByRowId_.clear();
+  insert_ = {};
   orderTerms_.reset();
 }
 
@@ -358,6 +366,17 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
     arguments.append(rowIdOf(row));
     return connection_->Dialect().RowId() + QStringLiteral(" = ?");
   }
+  const bool anyNull = std::any_of(keyColumns_.begin(), keyColumns_.end(),
+                                   [&row](int column) { return row.values[column].isNull(); });
+  if (!anyNull) {
+    for (const int column : keyColumns_) arguments.append(bound(column, row.values[column]));
+    if (keyCondition_.isEmpty()) {
+      QStringList terms;
+      for (const int column : keyColumns_) terms.append(quotedName(column) + QStringLiteral(" = ?"));
+      keyCondition_ = terms.join(QStringLiteral(" AND "));
+    }
+    return keyCondition_;
+  }
   QStringList terms;
   for (const int column : keyColumns_) {
     const QVariant& value = row.values[column];
@@ -376,8 +395,9 @@ QVariant Table::bound(int column, const QVariant& value) const {
 }
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
-  CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                           .arg(selectList(), ownTable(), dialect().RowId()));
+  if (readByRowId_.isEmpty())
+    readByRowId_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(selectList(), ownTable(), dialect().RowId());
+  CachedStatement select(connection(), readByRowId_);
   select->Bind(1, rowId);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -386,8 +406,11 @@ std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
 std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
-  CachedStatement select(connection(), QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                     .arg(selectList(), ownTable(), condition));
+  if (condition != readRecord_.condition) {
+    readRecord_.condition = condition;
+    readRecord_.text = QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(selectList(), ownTable(), condition);
+  }
+  CachedStatement select(connection(), readRecord_.text);
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   if (!select->Step()) return std::nullopt;
   return rowOf(*select);
@@ -413,7 +436,6 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   Row written = row;
   const bool engineNumbers = !dialect().InsertNumbered(QString()).isEmpty();
   int numbered = -1;  // the column the engine numbers
-  QStringList names, marks;
   QList<QVariant> values;
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
@@ -424,13 +446,9 @@ Dataset::Row Table::InsertRecord(const Row& row) {
       }
       written.values[i] = nextAutoInc(column);
     }
-    names.append(Quoted(column.name));
-    marks.append(QStringLiteral("?"));
     values.append(bound(i, written.values[i]));
   }
-  const QString text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(ownTable(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-  CachedStatement insert(connection(), numbered < 0 ? text : dialect().InsertNumbered(text));
+  CachedStatement insert(connection(), insertText(numbered));
   for (int i = 0; i < values.size(); ++i) insert->Bind(i + 1, values[i]);
   const bool answered = insert->Step();
   if (numbered >= 0) {
@@ -456,6 +474,22 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     }
   });
   return *stored;
+}
+
+// Every column but the one the engine numbers (none: -1).
+const QString& Table::insertText(int numbered) {
+  if (insert_.text.isEmpty() || insert_.numbered != numbered) {
+    QStringList names, marks;
+    for (int i = 0; i < Columns().size(); ++i) {
+      if (i == numbered) continue;
+      names.append(quotedName(i));
+      marks.append(QStringLiteral("?"));
+    }
+    const QString text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(ownTable(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    insert_ = {numbered < 0 ? text : dialect().InsertNumbered(text), numbered};
+  }
+  return insert_.text;
 }
 
 // Only where the record still holds what was read: a change that went

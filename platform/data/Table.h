@@ -86,7 +86,7 @@ class Table : public IndexedDataset {
                               std::size_t count);
   QString tableText() const;
   // The table in the connection's own database (not one of an attached file).
-  QString ownTable();
+  const QString& ownTable();
   qint64 lastInsertedId();
   // The table within its file, as bookmarks and deletions name it.
   QString bookmarkSource();
@@ -101,6 +101,7 @@ class Table : public IndexedDataset {
   const QString& selectList() const;
   void forgetStatementTexts();
   QString keyCondition(const Row& row, QList<QVariant>& arguments) const;
+  const QString& insertText(int numbered);
   QVariant bound(int column, const QVariant& value) const;
   QString keyText(const QList<QVariant>& values) const;
   std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
@@ -150,6 +151,16 @@ class Table : public IndexedDataset {
   Row filterRow_;                // the record it evaluates
   mutable QStringList quotedNames_;
   mutable QString selectList_;
+  QString ownTable_;
+  mutable QString keyCondition_;  // with no field of the key empty
+  struct {
+    QString condition, text;
+  } readRecord_;  // of the last record read back
+  QString readByRowId_;
+  struct {
+    QString text;
+    int numbered = -1;
+  } insert_;  // of the last insert
   QString unchangedCondition_;  // every column as it was read
   mutable std::optional<std::pair<QList<int>, QList<OrderTerm>>> orderTerms_;  // for those order columns
   // The order values of the last record read: the next read starts after it.

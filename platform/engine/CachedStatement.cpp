@@ -3,6 +3,6 @@
 #include "platform/engine/EngineConnection.h"
 
 CachedStatement::CachedStatement(EngineConnection& connection, const QString& sql)
-    : connection_(connection), sql_(sql), statement_(connection.TakeKept(sql, stamp_)) {}
+    : connection_(connection), statement_(connection.TakeKept(sql, lease_)) {}
 
-CachedStatement::~CachedStatement() { connection_.GiveKept(sql_, std::move(statement_), stamp_); }
+CachedStatement::~CachedStatement() { connection_.GiveKept(lease_, std::move(statement_)); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/engine/EngineStatement.h"
+#include "platform/engine/StatementCache.h"
 
 #include <QString>
 
@@ -22,7 +23,6 @@ class CachedStatement {
 
  private:
   EngineConnection& connection_;
-  QString sql_;
-  quint64 stamp_ = 0;
+  StatementCache::Lease lease_;
   std::unique_ptr<EngineStatement> statement_;
 };

@@ -6,12 +6,11 @@
 #include <utility>
 #include <vector>
 
-std::unique_ptr<EngineStatement> EngineConnection::TakeKept(const QString& sql, quint64& stamp) {
-  stamp = 0;
+std::unique_ptr<EngineStatement> EngineConnection::TakeKept(const QString& sql, StatementCache::Lease&) {
   return Prepare(sql);
 }
 
-void EngineConnection::GiveKept(const QString&, std::unique_ptr<EngineStatement>, quint64) {}
+void EngineConnection::GiveKept(const StatementCache::Lease&, std::unique_ptr<EngineStatement>) {}
 
 void EngineConnection::Rollback() {
   if (!undoTransaction()) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/StatementCache.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -48,9 +50,9 @@ class EngineConnection {
   // It must not outlive the connection.
   virtual std::unique_ptr<EngineStatement> Prepare(const QString& sql) = 0;
   // A statement run again and again: the connection may keep it prepared
-  // between uses (see CachedStatement), stamped as its kept ones are.
-  virtual std::unique_ptr<EngineStatement> TakeKept(const QString& sql, quint64& stamp);
-  virtual void GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp);
+  // between uses (see CachedStatement); the lease tells where it goes back.
+  virtual std::unique_ptr<EngineStatement> TakeKept(const QString& sql, StatementCache::Lease& lease);
+  virtual void GiveKept(const StatementCache::Lease& lease, std::unique_ptr<EngineStatement> statement);
 
   virtual bool InTransaction() const = 0;
   virtual void StartTransaction() = 0;

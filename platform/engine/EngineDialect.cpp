@@ -172,6 +172,11 @@ QVariant EngineDialect::Bound(const QVariant& stored, ColumnKind kind) const {
   return stored;
 }
 
+const EngineDialect::SavepointTexts& EngineDialect::WriteSavepoint() const {
+  std::call_once(writeSavepointMade_, [this] { writeSavepoint_ = Savepoint(QStringLiteral("zem_write")); });
+  return writeSavepoint_;
+}
+
 const EngineDialect& EngineDialect::Sqlite() {
   static const SqliteDialect dialect;
   return dialect;

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <cstddef>
+#include <mutex>
 
 // What the SQL of the layers above says differently on each engine, stated
 // once per engine: the layers above ask the connection's dialect and never
@@ -74,6 +75,9 @@ class EngineDialect {
     QString set, undo, release;
   };
   virtual SavepointTexts Savepoint(const QString& name) const = 0;
+  // The savepoint a write inside the running transaction takes, made once:
+  // a Post runs it every time.
+  const SavepointTexts& WriteSavepoint() const;
 
   // Written before the key's first field where an index carries the key
   // after its own fields (see Table).
@@ -99,4 +103,8 @@ class EngineDialect {
 
  protected:
   virtual bool BindsDatesAsDates() const { return false; }
+
+ private:
+  mutable std::once_flag writeSavepointMade_;
+  mutable SavepointTexts writeSavepoint_;
 };

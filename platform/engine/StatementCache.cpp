@@ -10,22 +10,36 @@ constexpr std::size_t kMostKept = 256;
 
 StatementCache::~StatementCache() = default;
 
-std::unique_ptr<EngineStatement> StatementCache::Take(const QString& sql, quint64& schema, const Prepare& prepare) {
+void StatementCache::forget() {
+  kept_.clear();
+  ++generation_;
+}
+
+std::unique_ptr<EngineStatement> StatementCache::Take(const QString& sql, Lease& lease, const Prepare& prepare) {
   if (keptSchema_ != schema_) {
-    kept_.clear();
+    forget();
     keptSchema_ = schema_;
   }
-  schema = schema_;
-  const auto kept = kept_.find(sql);
-  if (kept == kept_.end()) return prepare();
-  std::unique_ptr<EngineStatement> statement = std::move(kept->second);
-  kept_.erase(kept);
+  lease = Lease();
+  lease.schema_ = schema_;
+  if (const auto kept = kept_.find(sql); kept != kept_.end()) {
+    if (kept->second.lent) return prepare();  // in use: this one is not kept
+    lease.slot_ = &kept->second;
+    lease.slot_->lent = true;
+    lease.generation_ = generation_;
+    return std::move(lease.slot_->statement);
+  }
+  std::unique_ptr<EngineStatement> statement = prepare();
+  if (kept_.size() >= kMostKept) forget();
+  lease.slot_ = &kept_.try_emplace(sql).first->second;
+  lease.slot_->lent = true;
+  lease.generation_ = generation_;
   return statement;
 }
 
-void StatementCache::Give(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 schema) {
+void StatementCache::Give(const Lease& lease, std::unique_ptr<EngineStatement> statement) {
   statement->Reset();
-  if (schema != schema_) return;
-  if (kept_.size() >= kMostKept) kept_.clear();
-  kept_.try_emplace(sql, std::move(statement));
+  if (!lease.slot_ || lease.generation_ != generation_ || lease.schema_ != schema_) return;
+  lease.slot_->statement = std::move(statement);
+  lease.slot_->lent = false;
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-const QString kSavepoint = QStringLiteral("zem_write");
-
 // A Post runs these every time: they are kept prepared.
 void run(EngineConnection& connection, const QString& sql) {
   if (sql.isEmpty()) return;
@@ -23,7 +21,7 @@ void run(EngineConnection& connection, const QString& sql) {
 WriteTransaction::WriteTransaction(EngineConnection& connection)
     : connection_(connection), nested_(connection.InTransaction()) {
   if (nested_)
-    run(connection_, connection_.Dialect().Savepoint(kSavepoint).set);
+    run(connection_, connection_.Dialect().WriteSavepoint().set);
   else
     connection_.StartTransaction();
 }
@@ -32,7 +30,7 @@ WriteTransaction::~WriteTransaction() {
   if (finished_) return;
   try {
     if (nested_)
-      connection_.Execute(connection_.Dialect().Savepoint(kSavepoint).undo);
+      connection_.Execute(connection_.Dialect().WriteSavepoint().undo);
     else
       connection_.RollbackQuietly();
   } catch (const std::exception&) {
@@ -42,7 +40,7 @@ WriteTransaction::~WriteTransaction() {
 
 void WriteTransaction::Commit() {
   if (nested_)
-    run(connection_, connection_.Dialect().Savepoint(kSavepoint).release);
+    run(connection_, connection_.Dialect().WriteSavepoint().release);
   else
     connection_.Commit();
   finished_ = true;

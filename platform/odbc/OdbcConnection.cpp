@@ -129,12 +129,12 @@ std::unique_ptr<EngineStatement> OdbcConnection::Prepare(const QString& sql) {
   return std::make_unique<OdbcStatement>(*this, sql);
 }
 
-std::unique_ptr<EngineStatement> OdbcConnection::TakeKept(const QString& sql, quint64& stamp) {
-  return kept_.Take(sql, stamp, [&] { return std::make_unique<OdbcStatement>(*this, sql, OdbcStatement::Kept); });
+std::unique_ptr<EngineStatement> OdbcConnection::TakeKept(const QString& sql, StatementCache::Lease& lease) {
+  return kept_.Take(sql, lease, [&] { return std::make_unique<OdbcStatement>(*this, sql, OdbcStatement::Kept); });
 }
 
-void OdbcConnection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) {
-  kept_.Give(sql, std::move(statement), stamp);
+void OdbcConnection::GiveKept(const StatementCache::Lease& lease, std::unique_ptr<EngineStatement> statement) {
+  kept_.Give(lease, std::move(statement));
 }
 
 void OdbcConnection::TraceTo(const QString& fileName) {

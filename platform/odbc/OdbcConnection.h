@@ -37,8 +37,8 @@ class OdbcConnection final : public EngineConnection {
   std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
   // Prepared once and kept by their text until a statement of the
   // connection changes the schema.
-  std::unique_ptr<EngineStatement> TakeKept(const QString& sql, quint64& stamp) override;
-  void GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) override;
+  std::unique_ptr<EngineStatement> TakeKept(const QString& sql, StatementCache::Lease& lease) override;
+  void GiveKept(const StatementCache::Lease& lease, std::unique_ptr<EngineStatement> statement) override;
   int KeptStatementCount() const { return kept_.Size(); }
 
   // The driver manager writes every call made on this connection to that

@@ -22,7 +22,8 @@ void PrinterSink::Begin(const PageSetup& setup) {
   printer_->setDocName(documentName_);
   printer_->setCopyCount(std::max(1, settings_.Copies));
   printer_->setFullPage(true);
-  printer_->setPageLayout(QPageLayout(QPageSize(setup.PageSizeId()), settings_.Orientation, QMarginsF(0, 0, 0, 0)));
+  // The paper is turned as the pages were laid out, or they would be cut.
+  printer_->setPageLayout(QPageLayout(QPageSize(setup.PageSizeId()), setup.Orientation, QMarginsF(0, 0, 0, 0)));
   if (settings_.FirstPage > 0 || settings_.LastPage > 0) {
     printer_->setPrintRange(QPrinter::PageRange);
     printer_->setFromTo(std::max(1, settings_.FirstPage), settings_.LastPage > 0 ? settings_.LastPage : 9999);

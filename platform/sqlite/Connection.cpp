@@ -140,15 +140,15 @@ std::unique_ptr<EngineStatement> Connection::Prepare(const QString& sql) { retur
 
 // A kept statement does not pass through the handle, which lets a held
 // statement go first; so it asks for that itself.
-std::unique_ptr<EngineStatement> Connection::TakeKept(const QString& sql, quint64& stamp) {
+std::unique_ptr<EngineStatement> Connection::TakeKept(const QString& sql, StatementCache::Lease& lease) {
   std::unique_ptr<EngineStatement> statement =
-      statements_.Take(sql, stamp, [&] { return std::make_unique<Statement>(*this, sql, Statement::Kept); });
+      statements_.Take(sql, lease, [&] { return std::make_unique<Statement>(*this, sql, Statement::Kept); });
   finishHeld();
   return statement;
 }
 
-void Connection::GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) {
-  statements_.Give(sql, std::move(statement), stamp);
+void Connection::GiveKept(const StatementCache::Lease& lease, std::unique_ptr<EngineStatement> statement) {
+  statements_.Give(lease, std::move(statement));
 }
 
 const EngineDialect& Connection::Dialect() const { return EngineDialect::Sqlite(); }

@@ -45,8 +45,8 @@ class Connection final : public EngineConnection {
   // The rows of one statement.
   SqlRows QueryRows(const QString& sql, const QVariantList& parameters = {}) override;
   std::unique_ptr<EngineStatement> Prepare(const QString& sql) override;
-  std::unique_ptr<EngineStatement> TakeKept(const QString& sql, quint64& stamp) override;
-  void GiveKept(const QString& sql, std::unique_ptr<EngineStatement> statement, quint64 stamp) override;
+  std::unique_ptr<EngineStatement> TakeKept(const QString& sql, StatementCache::Lease& lease) override;
+  void GiveKept(const StatementCache::Lease& lease, std::unique_ptr<EngineStatement> statement) override;
   // How many statements the connection keeps prepared for reuse.
   int CachedStatementCount() const { return statements_.Size(); }
 

@@ -119,11 +119,15 @@ void ImprimirTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos) 
   destinoFuente.fuente = guardada;
 }
 
+QString TextoEscrito(DestinoComandos& destino, QString texto) {
+  const QString& libre = destino.Ejecucion().programa.separadorLibre;
+  if (!libre.isEmpty()) texto.replace(libre, u"|"_qs);
+  return texto;
+}
+
 void ComandoText(DestinoComandos& destino, const LineaInstruccion& linea) {
   ArgumentosTexto argumentos = LeerArgumentosTexto(linea);
-  // The program's free separator stands for a typed "|".
-  const QString& libre = destino.Ejecucion().programa.separadorLibre;
-  if (!libre.isEmpty()) argumentos.texto.replace(libre, u"|"_qs);
+  argumentos.texto = TextoEscrito(destino, argumentos.texto);
   ImprimirTexto(destino, argumentos);
 }
 

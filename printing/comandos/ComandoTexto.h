@@ -18,6 +18,8 @@ struct ArgumentosTexto {
 };
 
 ArgumentosTexto LeerArgumentosTexto(const LineaInstruccion& linea, int argumentoTexto = 4, int argumentoAlineacion = 5);
+// A literal of the program as typed: the free separator back to the "|" it stands for.
+QString TextoEscrito(DestinoComandos& destino, QString texto);
 void ImprimirTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos);
 // The font texts are measured with on the destination: the canvas's, or
 // the raw text printer's.

@@ -23,7 +23,7 @@ std::optional<QString> Valor(const QString& variable, const EjecucionImpreso& ej
 
 void ComandoVari(DestinoComandos& destino, const LineaInstruccion& linea) {
   ArgumentosTexto argumentos = LeerArgumentosTexto(linea);
-  QString variable = argumentos.texto;
+  QString variable = TextoEscrito(destino, argumentos.texto);
   QString original;
   QString copia;
   if (variable.contains(u"OriginalCopia")) {

@@ -95,7 +95,7 @@ void ComandoExpr(DestinoComandos& destino, const LineaInstruccion& linea) {
 }
 
 void ComandoConc(DestinoComandos& destino, const LineaInstruccion& linea) {
-  const QString texto = linea.Argumento(4);
+  const QString texto = TextoEscrito(destino, linea.Argumento(4));
   ImprimirValor(destino, linea, PruebaDiseno() ? AbreviarNombre(texto, 1) : Concatenar(destino, texto));
 }
 

@@ -81,7 +81,7 @@ void ComandoFont(DestinoComandos& destino, const LineaInstruccion& linea) {
   if (!lienzo) return;
   const AjustesImpreso& ajustes = destino.Ejecucion().geometria.ajustes;
   qint64 tamano = 0;
-  if (!LeerEnteroImpreso(linea.Argumento(2), tamano)) tamano = 0;
+  if (!LeerEnteroImpreso(linea.Argumento(2), tamano) || tamano > MayorTamanoMarca) tamano = 0;
   const double compresion = ajustes.compresionVertical != 1 ? ajustes.compresionVertical : ajustes.compresionHorizontal;
   const qint64 puntos = static_cast<qint64>(std::trunc(double(tamano) * compresion));
   lienzo->fuente.setFamily(linea.Argumento(1));

@@ -1,7 +1,13 @@
+#include "core/connections/ConexionEmpresa.h"
+#include "core/sql/BaseDatosSQL.h"
 #include "core/startup/Configuracion.h"
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
 #include "platform/IniFile.h"
+#include "platform/data/Field.h"
+#include "platform/data/Query.h"
+#include "platform/data/Table.h"
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "tests/maintenance/ActualizacionFixture.h"
 
 #include <QDir>
@@ -64,15 +70,46 @@ TEST_F(ActualizacionTablas, RebuildsEveryChosenTableKeepingItsRowsAndCreatesTheM
   // brings back the old table and its rows.
   EXPECT_EQ(QDir(copias).entryList({u"*.bak"_qs}).size(), 4);
   EXPECT_TRUE(QFile::exists(copias + u"/otra.bak"_qs));
-  const QStringList archivos = QDir(copias).entryList({u"dbb_ZEMEMP1_*.bak"_qs});
-  ASSERT_EQ(archivos.size(), 1);
-  EXPECT_NE(archivos[0], u"dbb_ZEMEMP1_20200101000000.bak"_qs);
-  Ejecutar(u"RESTORE DATABASE ZEMEMP1  FROM DISK = '%1' WITH REPLACE"_qs.arg(copias + u'/' + archivos[0]),
-           u"DatabaseGeneral"_qs);
-  EXPECT_EQ(Columnas(u"ZEMEMP1"_qs, u"CLIENTES"_qs), u"Codigo\r\nNombre\r\nTlf\r\nAntiguo\r\nNumero"_qs);
-  EXPECT_EQ(Filas(u"SELECT Codigo, Tlf, Antiguo, Numero FROM ZEMEMP1.dbo.CLIENTES ORDER BY Codigo"_qs),
-            u"5|911|x|70\r\n9|922|y|80"_qs);
-  EXPECT_EQ(Objetos(u"ZEMEMP1"_qs), u"CLIENTES"_qs);
+  for (const QString& base : Empresas()) {
+    SCOPED_TRACE(base.toStdString());
+    const QStringList archivos = QDir(copias).entryList({u"dbb_"_qs + base + u"_*.bak"_qs});
+    ASSERT_EQ(archivos.size(), 1);
+    EXPECT_NE(archivos[0], u"dbb_ZEMEMP1_20200101000000.bak"_qs);
+    Ejecutar(u"RESTORE DATABASE %1  FROM DISK = '%2' WITH REPLACE"_qs.arg(base, copias + u'/' + archivos[0]),
+             u"DatabaseGeneral"_qs);
+    EXPECT_EQ(Columnas(base, u"CLIENTES"_qs), u"Codigo\r\nNombre\r\nTlf\r\nAntiguo\r\nNumero"_qs);
+    EXPECT_EQ(Filas(u"SELECT Codigo, Tlf, Antiguo, Numero FROM %1.dbo.CLIENTES ORDER BY Codigo"_qs.arg(base)),
+              u"5|911|x|70\r\n9|922|y|80"_qs);
+    EXPECT_EQ(Objetos(base), u"CLIENTES"_qs);
+  }
+}
+
+// Another program's datasets opened on the old structure: editing reads a
+// dropped column, an engine error; reopened they see the new structure.
+TEST_F(ActualizacionTablas, ADatasetOpenOnTheOldTableGetsAnErrorAndSeesTheNewOneWhenReopened) {
+  opciones.basesDatos = {u"ZEMEMP1"_qs};
+  opciones.tablas = {u"CLIENTES"_qs};
+  opciones.realizarCopiaSeguridad = false;
+  ConectarEmpresa(Servicios(), 1);
+  Table tabla;
+  tabla.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  tabla.SetTableName(u"CLIENTES"_qs);
+  tabla.Open();
+  Query consulta;
+  consulta.SetDatabaseName(tabla.DatabaseName());
+  consulta.SQL().SetText(u"SELECT Codigo, Antiguo FROM CLIENTES"_qs);
+  consulta.Open();
+  RealizarActualizacion(ejecucion, opciones);
+  ASSERT_EQ(ejecucion.Errores(), QString());
+
+  EXPECT_THROW(tabla.Edit(), EDatabaseError);  // the row is read again, by the old columns
+  consulta.Close();
+  EXPECT_THROW(consulta.Open(), EDatabaseError);
+  tabla.Close();
+  tabla.Open();
+  EXPECT_EQ(tabla.FindField(u"Antiguo"_qs), nullptr);
+  EXPECT_EQ(tabla.FieldByName(u"Telefono"_qs).AsString(), u"911"_qs);
+  EXPECT_EQ(tabla.RecordCount(), 2);
 }
 
 namespace {
@@ -105,6 +142,8 @@ TEST_F(ActualizacionTablas, AFailingTableIsLeftAsItWasAndStopsTheLaterPhases) {
       {"creation", "CLIENTES/C/4/Nuevo/ftString/10//", "CLIENTES/C/4/Nombre/ftString/10//", "CLIENTES=Tlf,Telefono",
        "duplicate column name: Nombre", true},
       {"copy", "", "", "CLIENTES=Tlf", "en la siguiente sentencia SQL: USE ZEMEMP1; INSERT INTO TEMP_CLIENTES", true},
+      {"a value that no longer fits", "CLIENTES/C/2/Nombre/ftString/40//", "CLIENTES/C/2/Nombre/ftString/3//",
+       "CLIENTES=Tlf,Telefono", "String or binary data would be truncated.", true},
       {"indexes", "CLIENTES/I/2/Nombre/Nombre//", "CLIENTES/I/2/Nombre/NoHay//", "CLIENTES=Tlf,Telefono",
        "en la siguiente sentencia SQL: USE ZEMEMP1; CREATE INDEX CLIENTES_Nombre", true},
       {"integrity", "", "", "CLIENTES=Tlf,Telefono",

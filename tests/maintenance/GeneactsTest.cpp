@@ -1,6 +1,7 @@
 #include "maintenance/Geneacts.h"
 
 #include "core/startup/Configuracion.h"
+#include "core/startup/Geneinic.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
 #include "tests/fixtures/RecordingPrinter.h"
@@ -153,6 +154,29 @@ TEST_F(Geneacts, BothLogsArePrintedOnThePrinterChosenOnlyWhenTheDialogIsConfirme
   QStringList palabras;
   for (const PdfWord& palabra : PdfWords(impresoras.Jobs()[0].file)) palabras << palabra.text;
   EXPECT_EQ(palabras.join(u' '), u"ACTUALIZACIÓN DE LA BASE DE DATOS Actualizada ARTICULO Fallo PEDIDOS"_qs);
+}
+
+// Closing would free the form under its running handler: while the update
+// runs "Salir" and the window's closing do nothing and the idle exit waits.
+TEST_F(Geneacts, WhileTheUpdateRunsItStaysOpenAndTheIdleExitWaits) {
+  fGENEINIC = &Servicios();
+  Servicios().TimerAplicacion.SetEnabled(true);
+  formulario->show();
+  for (int paso = 0; paso < 3; ++paso) formulario->pbSiguienteClick();
+  ASSERT_EQ(Pagina(), u"PagActualizacion"_qs);
+  int vistas = 0;
+  QObject::connect(&C<QPlainTextEdit>("MemoProgreso"), &QPlainTextEdit::textChanged, [&] {
+    if (C<QPlainTextEdit>("MemoProgreso").toPlainText().isEmpty()) return;  // the log cleared first
+    ++vistas;
+    EXPECT_FALSE(formulario->CloseQuery());
+    EXPECT_FALSE(Servicios().TimerAplicacion.Enabled());
+  });
+  formulario->pbActualizarClick();
+  formulario->pbSalirClick();
+  EXPECT_GT(vistas, 10);
+  EXPECT_TRUE(Servicios().TimerAplicacion.Enabled());
+  EXPECT_TRUE(formulario->CloseQuery());
+  fGENEINIC = nullptr;
 }
 
 // Each page as a person sees it; ZEMWIN_CAPTURAS keeps the pictures.

@@ -6,6 +6,7 @@
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QCheckBox>
@@ -42,6 +43,7 @@ const char kConversion[] =
     "ARTICULO/I/1/<Primary>/Codigo//\r\n"
     "PARAMETR/C/1/Clave/ftString/10/*/|01/12/2026\r\n"
     "PARAMETR/C/2/Valor/ftFloat/0//\r\n"
+    "PARAMETR/C/3/Imagen/ftBlob/0//\r\n"
     "PARAMETR/I/1/<Primary>/Clave//\r\n"
     "ROTA/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"
     "ROTA/I/1/<Primary>/Codigo//\r\n"
@@ -118,8 +120,8 @@ class Traspaso : public ConexionesFixture {
           u"CREATE TABLE ARTICULO (CODIGO INT, NOMBRE VARCHAR(40), ALTA DATETIME, SOBRANTE INT)"_qs,
           u"INSERT INTO ARTICULO VALUES (1, 'Tornillo %1', '2024-03-05 10:00:00', 9), (NULL, 'Sin código', NULL, 9), "
           "(7, 'Demasiado largo', NULL, 9)"_qs.arg(empresa),
-          u"CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor FLOAT)"_qs,
-          u"INSERT INTO PARAMETR VALUES ('IVA', 21.5), (NULL, 1)"_qs};
+          u"CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor FLOAT, Imagen BLOB)"_qs,
+          u"INSERT INTO PARAMETR VALUES ('IVA', 21.5, x'00017F80C3A9FF'), (NULL, 1, NULL)"_qs};
       if (empresa == u"1") sentencias << u"CREATE TABLE ROTA (Codigo INT)"_qs << u"INSERT INTO ROTA VALUES (5)"_qs;
       EnOrigen(Origen(empresa), sentencias);
     }
@@ -146,7 +148,7 @@ TEST_F(Traspaso, TheFirstPressOnlyLoadsTheListWithTheSharedTablesUnselected) {
     (p.f.ListaTablas().item(i)->isSelected() ? elegidas : dejadas) << p.f.ListaTablas().item(i)->text();
   EXPECT_EQ(elegidas, QStringList({u"ARTICULO"_qs, u"IDIOMA"_qs, u"PARAMETR"_qs, u"ROTA"_qs}));
   EXPECT_EQ(dejadas, QStringList({u"PAGOIVA"_qs, u"USUARIO"_qs}));
-  EXPECT_EQ(p.f.Temporal->RecordCount(), 16) << "a row per field and per primary index";
+  EXPECT_EQ(p.f.Temporal->RecordCount(), 17) << "a row per field and per primary index";
   EXPECT_FALSE(ExisteBaseDatosSQLServer(u"ZEMEMP2"_qs)) << "nothing is copied";
 }
 
@@ -216,6 +218,10 @@ TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
     EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM ARTICULO ORDER BY Codigo"_qs, base),
               u"0|Sin código\r\n1|Tornillo "_qs + empresa) << "an empty key takes 0, a long text is refused";
     EXPECT_EQ(Leer(u"SELECT '[' + Clave + ']', Valor FROM PARAMETR ORDER BY Clave"_qs, base), u"[]|1\r\n[IVA]|21,5"_qs);
+    const std::shared_ptr<Connection> destino = OpenConnection(QDir(instalacion.ServerFolder()).filePath(base + u".sqlite"_qs));
+    EXPECT_EQ(destino->QueryRows(u"SELECT hex(Imagen) FROM PARAMETR WHERE Clave = 'IVA'"_qs).rows.value(0).value(0).toString(),
+              u"00017F80C3A9FF"_qs)
+        << "a binary value keeps its bytes";
   }
   EXPECT_EQ(Leer(u"SELECT Codigo FROM ROTA"_qs, u"ZEMEMP1"_qs), u"5"_qs);
   EXPECT_EQ(Leer(u"SELECT Codigo FROM ROTA"_qs, u"ZEMEMP2"_qs), u"42"_qs) << "an unreadable source leaves it as it was";
@@ -331,6 +337,29 @@ TEST_F(Traspaso, AKilledTransferLeavesTheTableAsBefore) {
   ASSERT_EQ(otra.ReadReport(), u"traspasando"_qs);
   otra.Kill();
   EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM GRANDE"_qs, u"ZEMEMP1"_qs), u"1|antes"_qs);
+}
+
+
+// As a person sees it with the list loaded; widened, the buttons stay
+// side by side in the middle of the bottom.
+TEST_F(Traspaso, TheFormIsDrawnWithItsButtonsCentredAtAnyWidth) {
+  Formulario p;
+  Cargar(p);
+  const QList<QPushButton*> botones{p.f.findChild<QPushButton*>(u"pbActualizar"_qs),
+                                    p.f.findChild<QPushButton*>(u"pbCancelar"_qs),
+                                    p.f.findChild<QPushButton*>(u"pbAyuda"_qs)};
+  for (const int ancho : {p.f.width(), p.f.width() + 300}) {
+    SCOPED_TRACE(ancho);
+    p.f.resize(ancho, p.f.height());
+    QApplication::processEvents();
+    const QImage imagen = CapturaFormulario(p.f, u"GENEACTU-"_qs + QString::number(ancho));
+    EXPECT_EQ(imagen.width(), ancho);
+    const int izquierda = botones.first()->mapTo(&p.f, QPoint()).x();
+    const int derecha = ancho - botones.last()->mapTo(&p.f, QPoint(botones.last()->width(), 0)).x();
+    EXPECT_LE(std::abs(izquierda - derecha), 2) << izquierda << " " << derecha;
+    EXPECT_EQ(botones[0]->y(), botones[2]->y());
+    EXPECT_LT(botones[0]->x() + botones[0]->width(), botones[1]->x());
+  }
 }
 
 }  // namespace

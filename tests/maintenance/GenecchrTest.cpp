@@ -4,10 +4,12 @@
 #include "core/helpers/LiteralesSQL.h"
 #include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -237,6 +239,27 @@ TEST_F(Conversor, AKilledRunLeavesTheMillionRowTableAsItWas) {
   otra.Kill();
   EXPECT_EQ(conÑ(), 1000000) << "the first pair's replacement is undone";
   EXPECT_EQ(EjecutarSQLADO(u"SELECT Nombre FROM GRANDE WHERE Codigo = 7"_qs, u"ZEMEMP1"_qs), u"Ñu 7"_qs);
+}
+
+
+// As a person sees it: the warning in red above the grid of pairs, whose
+// cells keep the sizes of the design.
+TEST_F(Conversor, TheFormIsDrawnWithTheWarningAndTheGridOfPairs) {
+  TfGENECCHR f;
+  f.PonerEquivalencias(kPares);
+  f.show();
+  QApplication::processEvents();
+  const QImage imagen = CapturaFormulario(f, u"GENECCHR"_qs);
+  const QLabel& aviso = *f.findChild<QLabel*>(u"Panel1"_qs);
+  EXPECT_EQ(aviso.text(), u"¡Haga una copia de seguridad antes de realizar la conversión!"_qs);
+  const QColor tinta = TintaMasOscura(imagen, QRect(aviso.mapTo(&f, QPoint()), aviso.size()));
+  EXPECT_GT(tinta.red(), 2 * tinta.green()) << "written in red";
+  const QTableWidget& pares = f.TablaEquivalencias();
+  EXPECT_EQ(pares.columnWidth(0), 74);
+  EXPECT_EQ(pares.columnWidth(1), 74);
+  EXPECT_EQ(pares.rowHeight(0), 18);
+  EXPECT_EQ(pares.rowCount(), 255);
+  EXPECT_TRUE(pares.isVisible());
 }
 
 }  // namespace

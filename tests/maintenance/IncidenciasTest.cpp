@@ -1,4 +1,5 @@
 #include "core/datamodule/SalidaInforme.h"
+#include "core/startup/Configuracion.h"
 #include "core/system/Incidencias.h"
 #include "maintenance/Genecina.h"
 #include "maintenance/Geneinap.h"
@@ -11,12 +12,17 @@
 #include "platform/report/ReportEngine.h"
 #include "printing/Geneprev.h"
 #include "tests/dialogs/BusquedaFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
+#include "tests/fixtures/RecordingPrinter.h"
 #include "tests/fixtures/ReportTestSupport.h"
+#include "tests/fixtures/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 
 namespace {
 
@@ -33,7 +39,7 @@ class Incidencias : public BusquedaFixture {
       sql += u"INSERT INTO INCAPLIC (NumeroIncidencia, Fecha, Hora, CodigoUsuario, Descripcion, Condiciones, "
              "Programa) VALUES (%1, '2024-03-05 00:00:00', '1899-12-30 10:20:30', 'ANA', '%2', "
              "'Al pulsar\r\nConforme', 'Clientes %1'); "_qs.arg(numero)
-                 .arg(descripcion);
+                 .arg(QString(descripcion).replace(u"'"_qs, u"''"_qs));
     Ejecutar(sql, u"DatabaseGeneral"_qs);
   }
   int Filas() {
@@ -74,11 +80,20 @@ TEST_F(Incidencias, ANewIncidentTakesTheNextNumberAndTheDefaults) {
   EXPECT_EQ(tabla.FieldByName(u"Descripcion"_qs).AsString(), u"No imprime\r\n50% de 'O'Neill_x'"_qs);
   tabla.Post();
   EXPECT_EQ(Filas(), 3);
+  entrada.show();
+  EXPECT_FALSE(CapturaFormulario(entrada, u"GENEINAP"_qs).isNull());
 }
 
 TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
   Agregar(1, 100);
+  const QString memo = u"Línea 'a' 50% _b_\r\n"_qs.repeated(50000);
+  Agregar(101, 101, memo);
   TfGENECINA consulta;
+  // A memo of a megabyte is read back whole; its grid line is cut at 200 characters.
+  consulta.Table1->Last();
+  EXPECT_EQ(consulta.Table1->FieldByName(u"Descripcion"_qs).AsString(), memo);
+  EXPECT_EQ(consulta.Table1->FieldByName(u"DescripcionStr"_qs).AsString(),
+            QString(memo).replace(u"\r\n"_qs, u". "_qs).left(200));
   DBGrid& rejilla = *consulta.findChild<DBGrid*>(u"DBGrid1"_qs);
   rejilla.SetSelectedIndex(0);
   mensajes.Expect(u"P"_qs, u"10"_qs).Expect(u"P"_qs, u"20"_qs);
@@ -104,6 +119,20 @@ TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
   consulta.Table1->First();
   EXPECT_EQ(consulta.Table1->FieldByName(u"CondicionesStr"_qs).AsString(), u"Al pulsar. Conforme"_qs);
   EXPECT_EQ(consulta.Table1->FieldByName(u"Hora"_qs).Text(), u"10:20:30"_qs);
+  consulta.show();
+  EXPECT_EQ(CapturaFormulario(consulta, u"GENECINA"_qs).size(), consulta.screen()->availableGeometry().size());
+  // A date is typed as the user reads it, and compared as a date.
+  Ejecutar(u"UPDATE INCAPLIC SET Fecha = '2024-11-02 00:00:00' WHERE NumeroIncidencia >= 96"_qs, u"DatabaseGeneral"_qs);
+  consulta.Table1->SetFiltered(false);
+  consulta.Table1->SetFilter(QString());
+  consulta.Table1->Refresh();
+  rejilla.SetSelectedIndex(static_cast<int>(consulta.Table1->FieldByName(u"Fecha"_qs).Index()));
+  mensajes.Expect(u"P"_qs, u"10/03/2024"_qs);
+  consulta.FiltrarRegistrosporValorClick(TfGENECINA::Desde);
+  EXPECT_EQ(consulta.Table1->Filter(), u"(Fecha >= '10/03/2024')"_qs);
+  filas = 0;
+  for (consulta.Table1->First(); !consulta.Table1->Eof(); consulta.Table1->Next()) ++filas;
+  EXPECT_EQ(filas, 6);  // 96 to 101
 }
 
 TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
@@ -112,14 +141,19 @@ TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
   Agregar(8, 9);
   IncidenciaDesde = 5;
   IncidenciaHasta = 7;
+  EmpresaActual = 1;
+  Ejecutar(u"DELETE FROM EMPRESA; INSERT INTO EMPRESA (Codigo, Nombre) VALUES (1, 'Talleres Ñandú')"_qs,
+           u"DatabaseGeneral"_qs);
   TfGEQRLINA informe;
   const QString archivo = carpeta.File(u"incidencias.pdf"_qs);
   GenerarSalidaInforme(informe.QuickReport(), u"PDF:"_qs + archivo);
   EXPECT_EQ(PdfInfo(archivo).value(u"Pages"_qs).toInt(), 3);
+  if (const QString capturas = qEnvironmentVariable("ZEMWIN_CAPTURAS"); !capturas.isEmpty())
+    QFile::copy(archivo, QDir(capturas).filePath(u"GEQRLINA.pdf"_qs));
   QStringList palabras;
   for (const PdfWord& palabra : PdfWords(archivo))
     if (palabra.page == 2) palabras << palabra.text;
-  for (const QString& esperada : {u"Identificación"_qs, u"Origen"_qs, u"Observaciones"_qs, u"Clientes"_qs, u"6"_qs,
+  for (const QString& esperada : {u"Ñandú"_qs, u"Identificación"_qs, u"Origen"_qs, u"Observaciones"_qs, u"Clientes"_qs, u"6"_qs,
                                   u"10:20:30"_qs, u"05/03/2024"_qs, u"Página"_qs})
     EXPECT_TRUE(palabras.contains(esperada)) << esperada.toStdString();
   // The long description ends at its frame, above the next block.
@@ -142,6 +176,26 @@ TEST_F(Incidencias, TheReportPrintsOneIncidentAPageInsideItsFrames) {
   EXPECT_FALSE(QFile::exists(vacio));
 }
 
+// The report speaks the user's language, its designed texts translated once at each run.
+TEST_F(Incidencias, TheReportIsTranslatedAtEachRun) {
+  Agregar(1, 1);
+  Ejecutar(u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES "
+           "('EN', 'Informe de Incidencias de la Aplicación', 'Incidents'), ('EN', 'Origen', 'Origin'), "
+           "('EN', 'Origin', 'Retranslated'), ('EN', 'Número Incidencia:', 'Number:')"_qs,
+           u"DatabaseGeneral"_qs);
+  IdiomaActual = u"EN"_qs;
+  IncidenciaDesde = IncidenciaHasta = 1;
+  TfGEQRLINA informe;
+  for (int vez = 0; vez < 2; ++vez) {
+    RecordedPages paginas;
+    ASSERT_EQ(informe.QuickReport().Run(paginas), 1);
+    const QStringList textos = TextsOf(paginas.Page(1));
+    for (const QString& esperado : {u"Incidents"_qs, u"Origin"_qs, u"Number:"_qs, u"Observaciones"_qs})
+      EXPECT_TRUE(textos.contains(esperado)) << vez << " " << esperado.toStdString();
+    EXPECT_FALSE(textos.contains(u"Retranslated"_qs)) << vez;
+  }
+}
+
 TEST_F(Incidencias, PrintingFromTheEntryAsksForThePreview) {
   Agregar(1, 3);
   TfGENEINAP entrada;
@@ -159,6 +213,21 @@ TEST_F(Incidencias, PrintingFromTheEntryAsksForThePreview) {
   EXPECT_EQ(mensajes.Texts(), QStringList{u"¿Desea realizar una visualización previa?"_qs});
   EXPECT_EQ(paginas, 1);
   EXPECT_EQ((std::vector<int>{IncidenciaDesde, IncidenciaHasta}), (std::vector<int>{3, 3}));
+}
+
+// A job that cannot start fails with its own reason; the form keeps its incident.
+TEST_F(Incidencias, APrintThatCannotStartLeavesTheFormAsItWas) {
+  Agregar(1, 2);
+  TfGENEINAP entrada;
+  entrada.Table1->Last();
+  RecordingPrinter impresoras({}, carpeta.File(u"no/existe"_qs));
+  ScriptedDialogs dialogos;
+  dialogos.ExpectPrint(true);
+  mensajes.Expect(u"C"_qs, u"NO"_qs);
+  EXPECT_THROW(entrada.pbImprimirClick(), Exception);
+  EXPECT_EQ(entrada.Table1->State(), dsBrowse);
+  EXPECT_EQ(entrada.Table1->FieldByName(u"NumeroIncidencia"_qs).AsInteger(), 2);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(Incidencias, CapturingAnIncidentWritesNoRecord) {

@@ -5,6 +5,8 @@
 #include "tests/fixtures/RecordingPrintQueue.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
+#include <QRegularExpression>
+
 TEST_F(Genelimp, NoDataInThePreview) {
   Impreso(u"FAC"_qs, QString::fromUtf8(Factura));
   VisualizarEnPantalla = true;
@@ -145,6 +147,29 @@ TEST_F(Genelimp, TextModeOnPaperIsOneRawJobWithAFormFeedAPage) {
   const QByteArray pagina = QByteArray(12, '\n') + "     \xa5" "and\xa3\r" + "\x1bj$\x1bj$" + "Abc\r" + '\f';
   EXPECT_EQ(cola.jobs[0].bytes, pagina + pagina);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+// Two lines a page on a text printer: the full page runs both feet, the
+// carried total leaves out the line that asks so, a document without lines
+// still has its head and feet; each page ends in a form feed.
+TEST_F(Genelimp, PageBreaksThroughBothFeetWithTheirCarriedTotals) {
+  RecordingPrintQueue cola;
+  Ejecutar(u"ALTER TABLE LTEMPIMP ADD Instrucciones VARCHAR(40) NULL"_qs);
+  Impreso(u"FAC"_qs,
+          u"[SISTEMA]\r\nInicioLineas=10\r\nFinLineas=12\r\nAlturaLinea=1\r\n[CABECERA]\r\nText=0;0;0;C\r\n"
+          "[LINEAS]\r\nCamp=0;0;0;Linea\r\n[PIESUMAYSIGUE]\r\nSuma=0;20;0;Importe;;0.00\r\n"
+          "[PIE]\r\nSuma=0;25;0;Importe;;0.00\r\n[PIEPAGINA]\r\nText=0;30;0;P"_qs,
+          u"Oficina 2"_qs, u"Texto"_qs);
+  Documentos(2);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Importe, Instrucciones) VALUES "
+           "(1, 1, 0, 1, NULL), (1, 2, 0, 2, 'Inst=NoSumaYSigue'), (1, 3, 0, 4, '')"_qs);
+  Formulario()->ImprimirImpreso();
+  ASSERT_EQ(cola.jobs.size(), 1);
+  const QString impreso = QString::fromLatin1(cola.jobs[0].bytes);
+  EXPECT_EQ(impreso.count(u'\f'), 3);
+  EXPECT_EQ(impreso.split(QRegularExpression(u"[\\x00-\\x1f]+"_qs), Qt::SkipEmptyParts),
+            (QStringList{u"C"_qs, u"1"_qs, u"2"_qs, u"1,00"_qs, u"P"_qs, u"C"_qs, u"3"_qs, u"5,00"_qs, u"P"_qs,
+                         u"C"_qs, u"0,00"_qs, u"P"_qs}));
 }
 
 TEST_F(Genelimp, RawCodesFollowThePageJobOnPaper) {

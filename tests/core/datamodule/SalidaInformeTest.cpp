@@ -11,19 +11,6 @@
 
 namespace {
 
-// Three pages of 49 rows on A4, as the listings make them.
-struct Informe {
-  RowSource filas{NumberedRows(140)};
-  ReportEngine informe;
-  Informe() {
-    informe.Source = &filas;
-    informe.Title = "Listado";
-    Band& detalle = informe.AddBand(BandKind::Detail, "Detalle");
-    detalle.Height = 21;
-    detalle.Add(ItemKind::DataText, "Nombre").DataField = "Nombre";
-  }
-};
-
 class SalidaInforme : public ConexionesFixture {
  protected:
   SalidaInforme() {
@@ -43,7 +30,7 @@ class SalidaInforme : public ConexionesFixture {
 
   TModuloDatos modulo;
   ScriptedDialogs dialogos;
-  Informe listado;
+  NamesListing listado{140};
 };
 
 struct Destino {
@@ -55,7 +42,7 @@ class DestinosImpresora : public SalidaInforme, public testing::WithParamInterfa
 
 TEST_P(DestinosImpresora, APartOfANameChoosesTheFirstPrinterHoldingIt) {
   RecordingPrinter impresoras({"Almacen", "Oficina 1", "Oficina 2", "PDF:y"}, carpeta.Path());
-  GenerarSalidaInforme(listado.informe, QString::fromUtf8(GetParam().destino));
+  GenerarSalidaInforme(listado.report, QString::fromUtf8(GetParam().destino));
   const QString esperada = QString::fromUtf8(GetParam().impresora);
   if (esperada.isEmpty()) {
     EXPECT_TRUE(impresoras.Jobs().isEmpty());
@@ -63,7 +50,7 @@ TEST_P(DestinosImpresora, APartOfANameChoosesTheFirstPrinterHoldingIt) {
   }
   ASSERT_EQ(impresoras.Jobs().size(), 1);
   EXPECT_EQ(impresoras.Jobs()[0].printer, esperada);
-  EXPECT_EQ(listado.informe.PrinterSettings.PrinterIndex, impresoras.Printers().indexOf(esperada));
+  EXPECT_EQ(listado.report.PrinterSettings.PrinterIndex, impresoras.Printers().indexOf(esperada));
   EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value("Pages").toInt(), 3);
 }
 
@@ -84,7 +71,7 @@ TEST_P(SolicitudDialogo, OnlyNoPrintsWithoutTheDialog) {
   if (GetParam().parametro) AbrirParametros(QString::fromUtf8(GetParam().parametro));
   RecordingPrinter impresoras({"Oficina 1", "Oficina 2"}, carpeta.Path());
   if (GetParam().dialogo) dialogos.ExpectPrint(false);
-  GenerarSalidaInforme(listado.informe, QString());
+  GenerarSalidaInforme(listado.report, QString());
   EXPECT_EQ(impresoras.Jobs().size(), GetParam().dialogo ? 0 : 1);
 }
 
@@ -101,7 +88,7 @@ TEST_F(SalidaInforme, TheDialogsChoiceOfPrinterCopiesOrientationAndPagesIsKept) 
   eleccion.FirstPage = 2;
   eleccion.LastPage = 3;
   dialogos.ExpectPrint(true, eleccion);
-  GenerarSalidaInforme(listado.informe, QString());
+  GenerarSalidaInforme(listado.report, QString());
   ASSERT_EQ(dialogos.Dialogs().size(), 1);
   EXPECT_TRUE(dialogos.Dialogs()[0].print.PrintToFile);
   EXPECT_TRUE(dialogos.Dialogs()[0].print.PageNumbers);
@@ -113,35 +100,52 @@ TEST_F(SalidaInforme, TheDialogsChoiceOfPrinterCopiesOrientationAndPagesIsKept) 
   EXPECT_EQ(trabajo.document, "Listado");
   EXPECT_EQ(trabajo.fromPage, 2);
   EXPECT_EQ(trabajo.toPage, 3);
-  // Landscape A4 holds 33 rows of 21: 140 rows make five pages, of which two are printed.
+  // Landscape A4 holds 34 rows of 21: 140 rows make five pages, of which two are printed whole.
   const QVariantMap pdf = PdfInfo(trabajo.file);
   EXPECT_EQ(pdf.value("Pages").toInt(), 2);
   EXPECT_TRUE(pdf.value("Page size").toString().startsWith("842 x 595"));
-  EXPECT_EQ(listado.informe.PrinterSettings.Copies, 3);
+  EXPECT_EQ(listado.report.PrinterSettings.Copies, 3);
+  QStringList numeros;
+  for (const PdfWord& palabra : PdfWords(trabajo.file))
+    if (palabra.text != "Fila") numeros << palabra.text;
+  ASSERT_EQ(numeros.size(), 68);
+  EXPECT_EQ(numeros.first(), "35");
+  EXPECT_EQ(numeros.last(), "102");
+}
+
+TEST_F(SalidaInforme, ALandscapeReportPrintsWholeOnTurnedPaper) {
+  RecordingPrinter impresoras({"Oficina 1"}, carpeta.Path());
+  listado.report.Page.Orientation = QPageLayout::Landscape;
+  GenerarSalidaInforme(listado.report, "Oficina");
+  ASSERT_EQ(impresoras.Jobs().size(), 1);
+  const QVariantMap pdf = PdfInfo(impresoras.Jobs()[0].file);
+  EXPECT_EQ(pdf.value("Pages").toInt(), 5);
+  EXPECT_TRUE(pdf.value("Page size").toString().startsWith("842 x 595"));
+  EXPECT_EQ(PdfWords(impresoras.Jobs()[0].file).size(), 2u * 140);
 }
 
 TEST_F(SalidaInforme, APrintJobThatCannotStartRaises) {
   RecordingPrinter impresoras({"Oficina 1"}, carpeta.File("no/existe"));
-  EXPECT_THROW(GenerarSalidaInforme(listado.informe, "Oficina"), Exception);
+  EXPECT_THROW(GenerarSalidaInforme(listado.report, "Oficina"), Exception);
 }
 
 TEST_F(SalidaInforme, PdfGoesToThePathAfterThePrefix) {
   const QString archivo = carpeta.File("x.pdf");
-  GenerarSalidaInforme(listado.informe, "PDF:" + archivo + "PDF:otro");
+  GenerarSalidaInforme(listado.report, "PDF:" + archivo + "PDF:otro");
   EXPECT_EQ(PdfInfo(archivo).value("Pages").toInt(), 3);
   EXPECT_EQ(QDir(carpeta.Path()).entryList({"*.pdf*"}, QDir::Files), QStringList{"x.pdf"});
 }
 
 TEST_F(SalidaInforme, AReportWithoutPagesWritesNoPdfAndSaysNothing) {
-  listado.filas.Rows().clear();
-  GenerarSalidaInforme(listado.informe, "PDF:" + carpeta.File("vacio.pdf"));
+  listado.rows.Rows().clear();
+  GenerarSalidaInforme(listado.report, "PDF:" + carpeta.File("vacio.pdf"));
   EXPECT_FALSE(QFile::exists(carpeta.File("vacio.pdf")));
 }
 
 TEST_F(SalidaInforme, APdfThatCannotBeWrittenIsWarnedOnceAndLeavesTheTarget) {
   ASSERT_TRUE(QDir(carpeta.Path()).mkpath("ocupado.pdf"));
   mensajes.Expect("A");
-  GenerarSalidaInforme(listado.informe, "PDF:" + carpeta.File("ocupado.pdf"));
+  GenerarSalidaInforme(listado.report, "PDF:" + carpeta.File("ocupado.pdf"));
   ASSERT_EQ(mensajes.Messages().size(), 1);
   EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(
       "Se ha producido un error al generar el archivo PDF. Motivo: "));

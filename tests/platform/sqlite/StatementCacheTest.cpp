@@ -79,3 +79,29 @@ TEST_F(StatementCacheTest, AReusedStatementStartsTheTransactionLeftPending) {
   EXPECT_EQ(sqlite3_get_autocommit(connection().Handle()), 0);
   connection().Rollback();
 }
+
+// A connection running ever new texts starts its kept ones again, also while
+// some are lent: those come back to nothing kept, and the next use of their
+// text is prepared and kept anew. A text that cannot be prepared keeps nothing.
+TEST_F(StatementCacheTest, StatementsLentWhileTheKeptOnesStartAgainComeBackSafely) {
+  {
+    const CachedStatement lent(connection(), u"SELECT A FROM T ORDER BY A"_qs);
+    ASSERT_TRUE(lent->Step());
+    for (int text = 0; text < 600; ++text) {
+      const CachedStatement other(connection(), u"SELECT A + %1 FROM T"_qs.arg(text));
+      ASSERT_TRUE(other->Step());
+    }
+    ASSERT_TRUE(lent->Step());
+    EXPECT_EQ(lent->Column(0).toInt(), 2);
+  }
+  const int kept = connection().CachedStatementCount();
+  EXPECT_LE(kept, 256);
+  EXPECT_THROW(CachedStatement(connection(), u"SELECT FROM WHERE"_qs), std::exception);
+  EXPECT_EQ(connection().CachedStatementCount(), kept);
+  for (int use = 0; use < 2; ++use) {
+    const CachedStatement again(connection(), u"SELECT A FROM T ORDER BY A"_qs);
+    ASSERT_TRUE(again->Step());
+    EXPECT_EQ(again->Column(0).toInt(), 1);
+  }
+  EXPECT_EQ(connection().CachedStatementCount(), kept + 1);
+}

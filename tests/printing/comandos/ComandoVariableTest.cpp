@@ -18,6 +18,7 @@ TEST_P(Variable, PrintsTheEngineValue) {
   const ManualClock reloj(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9)));
   DestinoPrueba destino;
   destino.ModoTextoImpresora(0);
+  destino.ejecucion.programa.separadorLibre = QString(QChar(0xFF));
   destino.ejecucion.paginaDocumento = 2;
   destino.ejecucion.numeroPaginas = 7;
   destino.ejecucion.numeroCopia = GetParam().copia;
@@ -34,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, Variable,
                                          CasoVariable{"OriginalCopia,Cliente,Archivo", 3, "Archivo"},
                                          CasoVariable{"OriginalCopia,Cliente", 1, "Cliente"},
                                          CasoVariable{"OriginalCopia,Cliente", 2, ""},
+                                         CasoVariable{"OriginalCopia,Cliente|Banco", 1, "Cliente|Banco"},
                                          CasoVariable{"FechaImpresion", 1, "05/03/2024"},
                                          CasoVariable{"FechaYHoraImpresion", 1, "05/03/2024 07:08:09"},
                                          CasoVariable{"numeropagina", 1, nullptr}, CasoVariable{"Otra", 1, nullptr}));

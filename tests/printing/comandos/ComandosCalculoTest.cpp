@@ -22,6 +22,7 @@ class Valor : public testing::TestWithParam<CasoValor> {
                                           {u"Importe"_qs, 7.0}, {u"Unidades"_qs, 0}, {u"Nombre"_qs, u"Ana"_qs},
                                           {u"Apellidos"_qs, u"Ruiz"_qs}, {u"Texto"_qs, u"abc"_qs}});
     destino.entorno.PrimerDocumento();
+    destino.ejecucion.programa.separadorLibre = QString(QChar(0xFF));
   }
   DestinoPrueba destino;
 };
@@ -52,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoValor{"Conc=0;0;0;\"10\\\"pulgadas\"", "10\"pulgadas"},
                     CasoValor{"Conc=0;0;0;\"a\\\\b\\c\"", "a\\b\\c"},
                     CasoValor{"Conc=0;0;0;Nombre + Falta + \"!\"", "Ana!"},
+                    CasoValor{"Conc=0;0;0;Nombre + \" | \" + Apellidos", "Ana | Ruiz"},
                     CasoValor{"Conc=0;0;0;  Precio  \"€\" \"sin cerrar", "2,5?sin cerrar"}));
 
 TEST(ValorDiseno, TheDesignTestPrintsAnAbbreviation) {

@@ -93,7 +93,10 @@ INSTANTIATE_TEST_SUITE_P(Casos, Fuente,
                          testing::Values(CasoFuente{"Font=Arial;10;Negro;Negrita,Subrayado", 1, 1, 10, true, false, true, Negro},
                                          CasoFuente{"Font=Arial;10;Negro;Negrita,Subrayado", 0.9, 1, 9, true, false, true, Negro},
                                          CasoFuente{"Font=Arial;10;Rojo;fsItalic", 0.9, 1.5, 15, false, true, false, qRgb(255, 0, 0)},
-                                         CasoFuente{"Font=Arial;10;;Cursiva", 1, 1, 10, false, false, false, Negro}));
+                                         CasoFuente{"Font=Arial;10;;Cursiva", 1, 1, 10, false, false, false, Negro},
+                                         // Past a thousand points a size is no number: the smallest face.
+                                         CasoFuente{"Font=Arial;1000;Negro;", 1, 1, 1000, false, false, false, Negro},
+                                         CasoFuente{"Font=Arial;1001;Negro;", 1, 1, 1, false, false, false, Negro}));
 
 TEST(Fuente, BoldTextIsWiderThanPlain) {
   DestinoPrueba llana;
