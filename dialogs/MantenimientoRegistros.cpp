@@ -187,7 +187,9 @@ void MantenimientoRegistros::AsignarRejilla(DBGrid* rejilla) {
           [this](const QModelIndex& actual, const QModelIndex&) {
             const int dejada = columnaActual_;
             columnaActual_ = actual.isValid() ? actual.column() : 0;
-            if (!comprobando_ && actual.isValid() && actual.column() != dejada) DBGrid1ColExit(dejada);
+            if (comprobando_ || !actual.isValid() || actual.column() == dejada) return;
+            // A new line made again for its key loses the column moved to.
+            if (DBGrid1ColExit(dejada) && DBGrid1->SelectedIndex() != actual.column()) seleccionarColumna(actual.column());
           });
   Table1->BeforeEdit = [this](Dataset&) { Table1BeforeEdit(); };
 }
@@ -277,12 +279,19 @@ void MantenimientoRegistros::SiguienteNuevoRegistro() {
     // The grid moving onto the new line leaves no column of it: a column it
     // kept from a cancelled line would run its check and cancel this one.
     const QScopedValueRollback guarda(comprobando_, true);
-    Table1->Append();
+    AnadirLinea();
   } else {
     Table1->Insert();
     mostrarPrimeraPagina();
     enfocarClave();
   }
+}
+
+void MantenimientoRegistros::AnadirLinea() {
+  // The grid reads the lines it shows while it still can: a table being
+  // inserted into is not moved to read them.
+  DBGrid1->ReadShownRows();
+  Table1->Append();
 }
 
 void MantenimientoRegistros::GrabarDatos() {
@@ -413,7 +422,7 @@ bool MantenimientoRegistros::comprobarUnicidadRejilla() {
     MensajeAviso(kYaExiste);
     return false;
   }
-  Table1->Append();
+  AnadirLinea();
   Table1->FieldByName(NombreCampoClave).SetAsVariant(tecleada);
   return true;
 }

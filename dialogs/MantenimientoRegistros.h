@@ -111,6 +111,8 @@ class MantenimientoRegistros : public Form {
   void DBGrid1KeyDown(QKeyEvent* tecla, bool& tratada);
   // Moves the grid's column without the check of the column left.
   void seleccionarColumna(int columna);
+  // A new line appended to the grid.
+  void AnadirLinea();
   void mostrarPrimeraPagina();
   void enfocarClave();
   bool comprobarClaveNumerica();

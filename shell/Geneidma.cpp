@@ -172,6 +172,7 @@ void TfGENEIDMA::Table2AfterPost() {
   if (Ganchos().ComprobarResponsabilidadDocumental) Ganchos().ComprobarResponsabilidadDocumental(*Table2);
   if (EstadoAnterior2 != dsInsert) return;
   ui_->DBGrid1->setFocus();
+  ui_->DBGrid1->ReadShownRows();
   Table2->Append();
 }
 

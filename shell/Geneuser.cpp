@@ -146,7 +146,6 @@ void TfGENEUSER::Table1BeforePost(Dataset&) {
   // The category is checked whichever control the post comes from.
   if (!ValidacionWinControl(ui_->EditCategoria)) {
     ui_->PageControl1->setCurrentWidget(ui_->PaginaGeneral);
-  prepararPaginasDerechos();
     throw Abort();
   }
 }

@@ -236,6 +236,14 @@ void DBGrid::applyEditing() {
   setEditTriggers(editing ? (DoubleClicked | EditKeyPressed | AnyKeyPressed) : NoEditTriggers);
 }
 
+void DBGrid::ReadShownRows() {
+  const int rows = model_->rowCount();
+  if (rows == 0 || model_->columnCount() == 0) return;
+  const int first = std::max(0, rowAt(0));
+  const int shown = viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()) + 1;
+  for (int row = first; row < std::min(rows, first + shown); ++row) model_->index(row, 0).data();
+}
+
 Field* DBGrid::SelectedField() const { return ColumnField(leaving_ >= 0 ? leaving_ : currentIndex().column()); }
 
 QList<int> DBGrid::SelectedRows() const {

@@ -58,6 +58,10 @@ class DBGrid : public QTableView {
   int SelectedIndex() const;
   void SetSelectedIndex(int column);
 
+  // Reads the texts of the rows in view, for a dataset about to stop being
+  // browsed: an insert or an edit shows them but cannot move to read them.
+  void ReadShownRows();
+
   // The indicator column (dgIndicator) marks the current record.
   bool ShowIndicator() const;
   void SetShowIndicator(bool show);

@@ -124,9 +124,12 @@ void DatasetModel::wholeSetChanged() {
   placeCurrentRecord();
   int rows = dataset && dataset->Active() ? dataset->RecordCount() : 0;
   // A record being inserted is shown as a row of its own where the current
-  // record was; the records read stay good while it is edited.
+  // record was, or below the last one when appended; the records read stay
+  // good while it is edited.
   const bool editing = dataset && (dataset->State() == dsEdit || dataset->State() == dsInsert);
-  const int insertRow = dataset && dataset->State() == dsInsert ? std::clamp(lastCurrent_, 0, rows) : -1;
+  const int insertRow = dataset && dataset->State() == dsInsert
+                            ? (dataset->Eof() ? rows : std::clamp(lastCurrent_, 0, rows))
+                            : -1;
   if (insertRow >= 0) ++rows;
   if (!editing) cache_.clear();
   if (rows != rows_ || insertRow != insertRow_) {

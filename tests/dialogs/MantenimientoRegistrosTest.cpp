@@ -9,6 +9,7 @@
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -225,17 +226,48 @@ TEST_F(Mantenimiento, AGridInsertLeavesOneNewRow) {
   RejillaPrueba f;
   f.show();
   f.AgregarClick();
+  EXPECT_EQ(f.Cuadricula()->currentIndex().row(), 2) << "below the saved lines, from the first one";
   f.Table1->FieldByName(u"Codigo"_qs).SetAsInteger(7);
   f.Cuadricula()->SetSelectedIndex(1);  // leaving the key column checks it
   EXPECT_EQ(f.Table1->State(), dsInsert);
   EXPECT_EQ(f.Table1->FieldByName(u"Codigo"_qs).AsInteger(), 7);
   f.Table1->FieldByName(u"Nombre"_qs).SetAsString(u"Arandela"_qs);
   f.pbConformeClick();
+  EXPECT_EQ(f.Cuadricula()->currentIndex().row(), 3) << "the next one below the line saved, 5 7 8";
+  EXPECT_EQ(f.Cuadricula()->model()->index(1, 1).data().toString(), u"Arandela"_qs) << "the saved lines still show";
+  EXPECT_EQ(f.Cuadricula()->model()->index(2, 1).data().toString(), u"Tuerca"_qs);
   f.pbCancelarClick();
   EXPECT_EQ(Contar(u"ARTICULOS"_qs), u"3"_qs);
   EXPECT_EQ(f.Table1->RecordCount(), 3);
   EXPECT_EQ(f.Cuadricula()->model()->rowCount(), 3);
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM ARTICULOS WHERE Codigo = 7"_qs, u"Database"_qs), u"Arandela"_qs);
+}
+
+// Each key to whatever has the focus then: the grid's first opens its cell's editor.
+void Pulsar(const char* texto) {
+  for (const char* letra = texto; *letra; ++letra) QTest::keyClick(QApplication::focusWidget(), *letra);
+}
+
+// As a user types: the key into its cell, then Tab or Enter to the next one.
+TEST_F(Mantenimiento, AKeyTypedInTheGridIsCheckedWhenItsCellIsLeft) {
+  for (const Qt::Key salida : {Qt::Key_Tab, Qt::Key_Return}) {
+    SCOPED_TRACE(salida);
+    RejillaPrueba f;
+    f.show();
+    QApplication::setActiveWindow(&f);
+    f.AgregarClick();
+    Pulsar("7");
+    QTest::keyClick(QApplication::focusWidget(), salida);
+    EXPECT_EQ(f.Table1->State(), dsInsert);
+    EXPECT_EQ(f.Table1->FieldByName(u"Codigo"_qs).AsString(), u"7"_qs);
+    EXPECT_EQ(f.Cuadricula()->SelectedIndex(), 1);
+    Pulsar("Arandela");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    f.pbConformeClick();
+    EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM ARTICULOS WHERE Codigo = 7"_qs, u"Database"_qs), u"Arandela"_qs);
+    EXPECT_TRUE(mensajes.Messages().isEmpty());
+    Ejecutar(u"DELETE FROM ARTICULOS WHERE Codigo = 7"_qs);
+  }
 }
 
 TEST_F(Mantenimiento, DeletingAsksFirstAndNothingOnAnEmptyTable) {

@@ -3,12 +3,14 @@
 #include "core/forms/TablasFormulario.h"
 #include "core/startup/Configuracion.h"
 #include "platform/Cp1252.h"
+#include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "shell/Genemenu.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/ScriptedDialogs.h"
+#include "tests/shell/ProgramaComo.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -95,6 +97,31 @@ TEST(AplicacionesInstalacion, TheSettingsFileKeepsItsOtherLinesAndTakesTheTenVal
     EXPECT_TRUE(despues.split(u"\r\n"_qs).contains(linea)) << linea.toStdString();
   EXPECT_FALSE(despues.contains(u"Vieja"_qs));
 
+}
+
+class ProgramaConfiguracion : public ConexionesFixture {
+ protected:
+  ProgramaConfiguracion() { Iniciar(); }
+};
+
+// Run as each program (this one linked under both names): only the
+// configuration program copies the names into the installation settings.
+TEST_F(ProgramaConfiguracion, OnlyTheConfigurationProgramCopiesTheNamesIntoTheSettingsFile) {
+  const QString nombre = Paths::ExecutableName();
+  if (nombre != u"ZEMWIN.EXE"_qs && nombre != u"MASPWIN.EXE"_qs) {
+    for (const char* programa : {"zemwin", "maspwin"})
+      EjecutarTestComo(programa,
+                       u"ProgramaConfiguracion.OnlyTheConfigurationProgramCopiesTheNamesIntoTheSettingsFile"_qs);
+    return;
+  }
+  TfGENECONF f;
+  f.Table1->Edit();
+  f.Table1->FieldByName(u"NombreApEspecial4"_qs).SetAsString(u"Taller; =á"_qs);
+  f.pbGrabarClick();
+  const QStringList lineas = Cp1252::decode(TextFile::ReadBytes(ArchivoInstalacion)).split(u"\r\n"_qs);
+  EXPECT_EQ(lineas.contains(u"NombreApEspecial4=Taller; =á"_qs), nombre == u"MASPWIN.EXE"_qs);
+  EXPECT_EQ(lineas.contains(u"NombreApEspecial1=Aplicación Especial 1"_qs), nombre == u"MASPWIN.EXE"_qs);
+  EXPECT_EQ(General(u"SELECT NombreApEspecial4 FROM CONFAPLI"_qs), u"Taller; =á"_qs);
 }
 
 class MenuAplicaciones : public ConexionesFixture, public ModuloConUsuarios {};

@@ -5,10 +5,12 @@
 #include "platform/Cp1252.h"
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/FullDisk.h"
 #include "tests/fixtures/RecordingLauncher.h"
+#include "tests/shell/ProgramaComo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -146,4 +148,20 @@ TEST_F(Sistema, KeysAndLinesWrittenByOthersWhileTheFormIsOpenSurvive) {
   EXPECT_EQ(Ini(u"Backup MS SQL Server"_qs, u"HoraCopia"_qs), u"22:00"_qs);
   EXPECT_EQ(Ini(u"Configuración"_qs, u"ModoAdministradorActivado"_qs), u"NO"_qs);
   EXPECT_TRUE(TextFile::Read(ArchivoInstalacion).contains(u"NombreApEspecial1=Taller\r\n"_qs));
+}
+
+// Run under both names (this program linked as each): saving restarts the
+// program that runs.
+TEST_F(Sistema, SavingRestartsTheProgramOfTheRunningName) {
+  const QString nombre = Paths::ExecutableName();
+  if (nombre != u"ZEMWIN.EXE"_qs && nombre != u"MASPWIN.EXE"_qs) {
+    for (const char* programa : {"zemwin", "maspwin"})
+      EjecutarTestComo(programa, u"Sistema.SavingRestartsTheProgramOfTheRunningName"_qs);
+    return;
+  }
+  TfGENECSIS f;
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.pbGrabarClick();
+  ASSERT_EQ(lanzador.Calls().size(), 1);
+  EXPECT_EQ(lanzador.Calls().first().program, nombre);
 }

@@ -84,6 +84,7 @@ TEST_P(Idiomas, DuplicationCopiesTheCurrentLineUnderTheNextNumber) {
   f.pbConformeClick();
   EXPECT_EQ(General(u"SELECT Texto FROM TXIDIOMA WHERE Idioma = 'Francés' AND ClaveTexto = '8'"_qs), u"Sept"_qs);
   EXPECT_EQ(f.Table2->State(), dsInsert) << "the next line follows";
+  EXPECT_EQ(f.Rejilla()->model()->index(0, 1).data().toString(), u"Un"_qs) << "below the lines, which still show";
   f.pbCancelarClick();
 
   // A language starts with no date format, duplicated or not.

@@ -25,6 +25,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -124,6 +125,13 @@ TEST_F(Usuarios, ACategoryMustBeOneOfTheListOrAUserCode) {
   mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
   f.pbConformeClick();
   EXPECT_EQ(Guardado("ANA", "Categoria"), u"Normal"_qs);
+  // A mark written at once first saves the edit: refused, it says so once per click.
+  Editar(f, "Categoria", u"NADIE"_qs);
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  f.findChild<QToolButton*>(u"pbOpenActive"_qs)->click();
+  EXPECT_EQ(mensajes.Messages().size(), 4);
+  EXPECT_EQ(mensajes.Texts().last(), u"¡ El registro no ha sido grabado !"_qs);
+  f.pbCancelarClick();
   Editar(f, "Categoria", u"ADMIN"_qs);
   f.pbConformeClick();
   EXPECT_EQ(Guardado("ANA", "Categoria"), u"ADMIN"_qs);
