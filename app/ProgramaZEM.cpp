@@ -67,6 +67,7 @@ ProgramaZEM::~ProgramaZEM() {
   Ganchos().MostrarDetalle = nullptr;
   RegistrarGENEDOCE();  // no longer through this program's start-up window
   Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
+  Ganchos().CopiarRegistrosAOtrasEmpresasConDetalle = nullptr;
   // The data module was the last to be made.
   LiberarModuloDatos();
   while (!formularios_.empty()) formularios_.pop_back();
@@ -101,6 +102,9 @@ void ProgramaZEM::Iniciar() {
   Ganchos().BuscarRegistro = [](Dataset& dataset) { BuscarRegistro(dataset, 0); };
   Ganchos().FiltrarTabla = &FiltrarTabla;
   Ganchos().CopiarRegistrosAOtrasEmpresas = [](Dataset& dataset) { CopiarRegistrosAOtrasEmpresas(dataset); };
+  Ganchos().CopiarRegistrosAOtrasEmpresasConDetalle = [](Dataset& dataset, Dataset& detalle) {
+    CopiarRegistrosAOtrasEmpresasConDetalle(dataset, detalle);
+  };
   Ganchos().VisorCamposUsuario = [](Dataset& dataset) {
     if (fGENEINIC) VisorCamposUsuario(*fGENEINIC, dataset);
   };

@@ -95,11 +95,17 @@ TfGENEIDMA::TfGENEIDMA(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   ui_->DBGrid1->SetColumnWidth(0, 362);
   ui_->DBGrid1->SetColumnTitle(1, QStringLiteral("Texto Traducido"));
   ui_->DBGrid1->SetColumnWidth(1, 345);
-  for (const char* nombre : {"ListadoProgramable1", "DocumentacionElectronica1", "CopiarRegistrosaOtrasEmpresas1"}) {
+  for (const char* nombre : {"ListadoProgramable1", "DocumentacionElectronica1"}) {
     QAction* accion = Accion(nombre);
     accion->setEnabled(false);
     disconnect(accion, &QAction::triggered, this, nullptr);
   }
+  // A language goes with its texts.
+  QAction* copia = Accion("CopiarRegistrosaOtrasEmpresas1");
+  disconnect(copia, &QAction::triggered, this, nullptr);
+  connect(copia, &QAction::triggered, this, [this] {
+    if (Ganchos().CopiarRegistrosAOtrasEmpresasConDetalle) Ganchos().CopiarRegistrosAOtrasEmpresasConDetalle(*Table1, *Table2);
+  });
   Table1->Refresh();
   Table2->Refresh();
 }

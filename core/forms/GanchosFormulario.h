@@ -49,6 +49,8 @@ struct GanchosFormulario {
   std::function<void(Dataset& dataset)> FiltrarTabla;
   // The copy of a table's records to other companies; nothing.
   std::function<void(Dataset& dataset)> CopiarRegistrosAOtrasEmpresas;
+  // The same with the lines of a detail table; nothing.
+  std::function<void(Dataset& dataset, Dataset& detalle)> CopiarRegistrosAOtrasEmpresasConDetalle;
 };
 
 // The virtual-key code of the last key down, written by the forms' key

@@ -1,5 +1,6 @@
 #include "shell/Geneidma.h"
 
+#include "core/forms/GanchosFormulario.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
 #include "platform/controls/DBGrid.h"
@@ -145,6 +146,23 @@ TEST_P(Idiomas, TheOnlyLanguageIsSearchedStraightAwayUnderItsQuotedName) {
   EXPECT_EQ(busquedas, QStringList{u"TXIDIOMA Idioma='Gaélico d''Irlanda'"_qs});
   EXPECT_EQ(f.Table1->FieldByName(u"Idioma"_qs).AsString(), u"Gaélico d'Irlanda"_qs);
   EXPECT_EQ(f.Table2->FieldByName(u"Texto"_qs).AsString(), u"Slán"_qs);
+}
+
+// The copy to other companies takes the language shown with its lines.
+TEST_P(Idiomas, TheCopyToOtherCompaniesTakesTheLanguageWithItsLines) {
+  QStringList copiadas;
+  Ganchos().CopiarRegistrosAOtrasEmpresasConDetalle = [&copiadas](Dataset& tabla, Dataset& detalle) {
+    copiadas << static_cast<Table&>(tabla).TableName() + u' ' + tabla.FieldByName(u"Idioma"_qs).AsString()
+             << static_cast<Table&>(detalle).TableName() + u' ' + QString::number(detalle.RecordCount());
+  };
+  TfGENEIDMA f;
+  Ir(f, u"Francés"_qs);
+  QAction* copia = f.findChild<QAction*>(u"CopiarRegistrosaOtrasEmpresas1"_qs);
+  ASSERT_NE(copia, nullptr);
+  EXPECT_TRUE(copia->isEnabled() && copia->isVisible());
+  copia->trigger();
+  RestablecerGanchosFormulario();
+  EXPECT_EQ(copiadas, (QStringList{u"IDIOMA Francés"_qs, u"TXIDIOMA 3"_qs}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Idiomas, ::testing::Values("Microsoft SQL Server", "Paradox"));
