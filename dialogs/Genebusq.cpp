@@ -49,6 +49,15 @@ QStringList piezas(const QString& lista) {
   return campos;
 }
 
+bool esMemo(const Field& campo) { return campo.DataType() == ftMemo || campo.DataType() == ftFmtMemo; }
+
+// A memo's text on one line: its line breaks shown as blanks. The grid hands
+// it on with its line feeds made line separators.
+QString enUnaLinea(QString texto) {
+  texto.replace(QChar::LineSeparator, u'\n').replace(QLatin1String("\r\n"), QLatin1String(" "));
+  return texto.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
 // The key fields as the catalogue gives them; none when it fails.
 QStringList camposClave(const QString& tabla) {
   const QString claves = CamposClavePrimaria(tabla);
@@ -74,6 +83,10 @@ TfGENEBUSQ::TfGENEBUSQ(QWidget* owner)
   DataSource1->SetDataSet(ClientDataSet1);
   ui_->DBGrid1->SetSource(DataSource1);
   ui_->DBNavigator1->SetSource(DataSource1);
+  ui_->DBGrid1->OnDrawColumnCell = [](DBGrid& rejilla, const QModelIndex& celda, QStyleOptionViewItem& opcion) {
+    if (const Field* campo = rejilla.ColumnField(celda.column()); campo && esMemo(*campo))
+      opcion.text = enUnaLinea(opcion.text);
+  };
   for (const NavigateBtn boton : {nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh})
     ui_->DBNavigator1->Button(boton)->hide();
 
@@ -372,20 +385,26 @@ bool TfGENEBUSQ::abrirConsulta(const CriterioBusqueda& criterio) {
 }
 
 void TfGENEBUSQ::prepararColumnas() {
-  for (int i = 0; i < ClientDataSet1->FieldCount(); ++i) {
-    Field& campo = ClientDataSet1->Fields(i);
-    campo.SetDisplayLabel(AbreviarNombre(campo.DisplayLabel(), 1));
-    switch (campo.DataType()) {
+  DBGrid& rejilla = *ui_->DBGrid1;
+  for (int columna = 0; columna < rejilla.ColumnCount(); ++columna) {
+    Field* campo = rejilla.ColumnField(columna);
+    if (!campo) continue;
+    campo->SetDisplayLabel(AbreviarNombre(campo->DisplayLabel(), 1));
+    rejilla.SetButtonStyle(columna, esMemo(*campo) ? DBGrid::cbsEllipsis : DBGrid::cbsAuto);
+    switch (campo->DataType()) {
       case ftMemo:
-        ui_->DBGrid1->SetColumnWidth(i, 200);
+      case ftFmtMemo:
+        rejilla.SetColumnWidth(columna, 200);
         break;
       case ftFloat:
       case ftCurrency:
-        campo.SetDisplayFormat(FormatoNumerico(campo.FieldName()));
+        campo->SetDisplayFormat(FormatoNumerico(campo->FieldName()));
         break;
+      case ftDate:
+      case ftTime:
       case ftDateTime:
-        if (campo.FieldName().toUpper().contains(QLatin1String("HORA")))
-          campo.SetDisplayFormat(QStringLiteral("HH:MM:SS"));
+        rejilla.SetColumnDisplayWidth(columna, 10);
+        ManejadoresFechaHora(*campo, campo->FieldName());
         break;
       default:
         break;

@@ -7,12 +7,14 @@
 #include "core/datamodule/CopiaPorClave.h"
 #include "core/datamodule/SiguienteCodigo.h"
 #include "core/datamodule/ValidacionRejilla.h"
+#include "core/forms/TeclasFormulario.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Geneinic.h"
 #include "core/tables/DefinicionesEstructura.h"
+#include "platform/VirtualKeys.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -25,7 +27,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QPushButton>
 
 namespace {
@@ -84,6 +85,12 @@ TfGENECAUS::TfGENECAUS(QWidget* owner)
   Table1->OnNewRecord = [this](Dataset&) { Table1NewRecord(); };
   Table1->AfterPost = [this](Dataset&) { Table1AfterPost(); };
   Table1->AfterDelete = [this](Dataset&) { CambiosRealizados = true; };
+  // F1's help first; then the suite-wide keys, Enter among them.
+  OnKeyDown = [this](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla == VK::F1) Ayuda1Click();
+    TeclasFormulario(formulario, tecla, estado);
+  };
+  OnKeyPress = PulsacionTecla;
   Iniciar(u"Maestro de Campos de Usuario Personalizados"_qs, u"OrdenCampo"_qs);
   for (int n = 0; n < DBGrid1->ColumnCount(); ++n) {
     DBGrid1->SetColumnTitle(n, QString::fromUtf8(kColumnas[n].titulo));
@@ -180,14 +187,6 @@ bool TfGENECAUS::ComprobarDatos(QWidget* control) {
     Table1->FieldByName(u"LongitudCampo"_qs).SetAsInteger(0);
   if (comprueba(kLongitud) && !comprobarLongitud()) return false;
   return ValidarValorColumna(dejada < 0 ? DBGrid1->SelectedIndex() : dejada);
-}
-
-void TfGENECAUS::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    Ayuda1Click();
-    return;
-  }
-  MantenimientoRegistros::keyPressEvent(event);
 }
 
 void TfGENECAUS::closeEvent(QCloseEvent* event) {

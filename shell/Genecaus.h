@@ -26,7 +26,6 @@ class TfGENECAUS : public MantenimientoRegistros {
  protected:
   bool ComprobarDatos(QWidget* control) override;
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void cargarTablas();

@@ -12,10 +12,10 @@ namespace {
 
 QString formatoPlantilla(std::size_t plantilla) { return PlantillasNumericas[plantilla]; }
 
-// The time of day for fields named "...HORA..."; the date for the others,
-// nothing for the zero date or any day of 1899 (the engine's empty date).
-void manejadoresFechaHora(Field& campo) {
-  if (campo.objectName().toUpper().contains(QLatin1String("HORA"))) {
+}  // namespace
+
+void ManejadoresFechaHora(Field& campo, const QString& nombre) {
+  if (nombre.toUpper().contains(QLatin1String("HORA"))) {
     campo.SetDisplayFormat(QStringLiteral("HH:MM:SS"));
     campo.setProperty("EditMask", QString());
     campo.OnGetText = [](Field& sender, QString& texto, bool) { texto = MostrarHora(sender); };
@@ -30,8 +30,6 @@ void manejadoresFechaHora(Field& campo) {
     if (!formato.isEmpty()) texto = FormatDateTime(formato, sender.AsDateTime());
   };
 }
-
-}  // namespace
 
 QString FormatoNumerico(const QString& campo) {
   const QString nombre = campo.toUpper();
@@ -58,5 +56,5 @@ void FormatoCampo(QObject* componente) {
     if (TienePropiedad(componente, nombre) && LeerPropiedad(componente, nombre).toString() == kFormatoProvisional)
       EscribirPropiedad(componente, nombre, FormatoNumerico(nombreCampo));
   }
-  if (campo && campo->DataType() == ftDateTime) manejadoresFechaHora(*campo);
+  if (campo && campo->DataType() == ftDateTime) ManejadoresFechaHora(*campo, campo->objectName());
 }

@@ -10,7 +10,10 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -18,8 +21,8 @@
 namespace {
 
 // Edits a column with a pick list through a list of its values, which still
-// takes any text typed, and lets the grid's handler dress a cell before it
-// is drawn as usual.
+// takes any text typed, lets the grid's handler dress a cell before it is
+// drawn as usual, and draws the current cell's ellipsis.
 class GridDelegate : public QStyledItemDelegate {
  public:
   explicit GridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -43,6 +46,18 @@ class GridDelegate : public QStyledItemDelegate {
       model->setData(index, list->currentText(), Qt::EditRole);
     else
       QStyledItemDelegate::setModelData(editor, model, index);
+  }
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QRect button = index == grid_->currentIndex() ? grid_->EditButtonRect() : QRect();
+    if (button.isEmpty()) return QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem cell = option;
+    cell.rect.setRight(button.left() - 1);
+    QStyledItemDelegate::paint(painter, cell, index);
+    QStyleOptionButton ellipsis;
+    ellipsis.initFrom(grid_);
+    ellipsis.rect = button;
+    ellipsis.text = QStringLiteral("...");
+    grid_->style()->drawControl(QStyle::CE_PushButton, &ellipsis, painter, grid_);
   }
 
  protected:
@@ -156,6 +171,30 @@ void DBGrid::SetColumnPickList(int column, const QStringList& items) {
   if (column >= 0 && column < ColumnCount()) pickLists_.insert(ColumnFieldName(column).toUpper(), items);
 }
 
+DBGrid::ColumnButtonStyle DBGrid::ButtonStyle(int column) const {
+  return buttons_.value(ColumnFieldName(column).toUpper(), cbsAuto);
+}
+void DBGrid::SetButtonStyle(int column, ColumnButtonStyle style) {
+  if (column < 0 || column >= ColumnCount()) return;
+  buttons_.insert(ColumnFieldName(column).toUpper(), style);
+  viewport()->update();
+}
+
+QRect DBGrid::EditButtonRect() const {
+  const QModelIndex current = currentIndex();
+  if (!current.isValid() || ButtonStyle(current.column()) != cbsEllipsis) return {};
+  const QRect cell = visualRect(current);
+  const int width = std::min(cell.width(), style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+  return {cell.right() - width + 1, cell.top(), width, cell.height()};
+}
+
+void DBGrid::SetColumnDisplayWidth(int column, int characters) {
+  // The margins the cell keeps about its text.
+  constexpr int kMargins = 4;
+  SetColumnWidth(column, characters * fontMetrics().horizontalAdvance(u'0') + kMargins);
+  if (Field* field = ColumnField(column)) field->SetDisplayWidth(characters);
+}
+
 int DBGrid::SelectedIndex() const { return std::max(currentIndex().column(), 0); }
 
 void DBGrid::SetSelectedIndex(int column) {
@@ -265,6 +304,15 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   }
   event->accept();
   OnDblClick(*this);
+}
+
+void DBGrid::mousePressEvent(QMouseEvent* event) {
+  if (OnEditButtonClick && EditButtonRect().contains(event->position().toPoint())) {
+    event->accept();
+    OnEditButtonClick(*this);
+    return;
+  }
+  QTableView::mousePressEvent(event);
 }
 
 void DBGrid::followDataset(int row) {

@@ -53,6 +53,17 @@ class DBGrid : public QTableView {
   // The values a column offers (PickList), edited through a list; kept by field name.
   QStringList ColumnPickList(int column) const;
   void SetColumnPickList(int column, const QStringList& items);
+  // The button a column's current cell shows (ButtonStyle): cbsAuto, the
+  // pick list's own; cbsEllipsis, one that calls OnEditButtonClick. Kept by
+  // field name.
+  enum ColumnButtonStyle { cbsAuto, cbsEllipsis, cbsNone };
+  ColumnButtonStyle ButtonStyle(int column) const;
+  void SetButtonStyle(int column, ColumnButtonStyle style);
+  // Where the current cell shows its ellipsis; empty when it shows none.
+  QRect EditButtonRect() const;
+  // A column's width for a number of characters of the grid's letter; sets
+  // its field's DisplayWidth too.
+  void SetColumnDisplayWidth(int column, int characters);
   // The current column (SelectedIndex), 0 when there is none; setting it
   // keeps the current record.
   int SelectedIndex() const;
@@ -92,6 +103,8 @@ class DBGrid : public QTableView {
   std::function<void(DBGrid& sender)> OnColExit;
   // A double-click on a cell; when assigned it replaces editing the cell.
   std::function<void(DBGrid& sender)> OnDblClick;
+  // A click on the current cell's ellipsis.
+  std::function<void(DBGrid& sender)> OnEditButtonClick;
   // Before a cell is drawn: the handler may change the font, the colours and
   // the background of the option the cell is then drawn with.
   std::function<void(DBGrid& sender, const QModelIndex& cell, QStyleOptionViewItem& option)> OnDrawColumnCell;
@@ -99,6 +112,7 @@ class DBGrid : public QTableView {
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void followDataset(int row);
@@ -114,6 +128,7 @@ class DBGrid : public QTableView {
   QSet<QString> hidden_;        // columns hidden, by upper-case field name
   QHash<QString, int> widths_;  // widths set, by upper-case field name
   QHash<QString, QStringList> pickLists_;  // by upper-case field name
+  QHash<QString, ColumnButtonStyle> buttons_;  // by upper-case field name
   Options options_ = dgEditing;
   bool readOnly_ = false;
   bool returning_ = false;  // back on the cell a column exit refused

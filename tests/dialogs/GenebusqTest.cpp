@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 
 namespace {
@@ -211,6 +212,55 @@ TEST_P(Genebusq, AnEmptyLastKeyIsNULLAndAGeneralTablesSearchIsNotRemembered) {
   busqueda->pbConformeClick();
   EXPECT_EQ(busqueda->ModalResult(), mrYes);
   EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"DatosBusqueda"_qs), antes);
+}
+
+TEST_P(Genebusq, MemoAndDateColumnsAreShownAsTheSuiteShowsThem) {
+  Ejecutar(u"CREATE TABLE AGENDA (Codigo INTEGER NOT NULL, Alta DATETIME NULL, HoraEntrada DATETIME NULL, "
+           "Notas TEXT NULL, CONSTRAINT AGENDA_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO AGENDA VALUES (1, '2024-03-05 00:00:00', '1899-12-30 10:15:00', "
+           "'Llamar el lunes\r\npor la tarde\nsin falta'), (2, '1899-12-30 00:00:00', NULL, NULL)"_qs);
+  abrir(u"AGENDA"_qs);
+  hijo<QCheckBox>("MostrarCamposMemo")->setChecked(true);
+  busqueda->resize(900, 357);
+  buscar(u"Codigo"_qs, QString());
+  ASSERT_EQ(filas->RecordCount(), 2);
+  auto& rejilla = *hijo<DBGrid>("DBGrid1");
+  const auto columna = [&rejilla](const QString& campo) { return rejilla.Model()->FieldNames().indexOf(campo); };
+  const auto celda = [&rejilla](int fila, int columna) { return rejilla.model()->index(fila, columna); };
+  const int alta = columna(u"Alta"_qs), hora = columna(u"HoraEntrada"_qs), notas = columna(u"Notas"_qs);
+  const int cero = rejilla.fontMetrics().horizontalAdvance(u'0');
+  for (int fila = 0; fila < 2; ++fila) {
+    EXPECT_EQ(celda(fila, alta).data().toString(), fila == 0 ? u"05/03/2024"_qs : QString()) << fila;
+    EXPECT_EQ(celda(fila, hora).data().toString(), fila == 0 ? u"10:15:00"_qs : QString()) << fila;
+  }
+  for (const int fecha : {alta, hora}) {
+    EXPECT_EQ(rejilla.ColumnField(fecha)->DisplayWidth(), 10);
+    EXPECT_EQ(rejilla.columnWidth(fecha) / cero, 10) << "ten characters wide";
+    EXPECT_EQ(rejilla.ButtonStyle(fecha), DBGrid::cbsAuto);
+  }
+
+  // The memo: wide, with an ellipsis on its current cell, drawn on one line.
+  EXPECT_EQ(rejilla.columnWidth(notas), 200);
+  EXPECT_EQ(rejilla.ButtonStyle(notas), DBGrid::cbsEllipsis);
+  ASSERT_TRUE(rejilla.OnDrawColumnCell) << "memo cells are drawn by the form";
+  for (int fila = 0; fila < 2; ++fila) {
+    QStyleOptionViewItem opcion;
+    // The text as the grid's delegate hands it to the drawing.
+    opcion.text = static_cast<QStyledItemDelegate*>(rejilla.itemDelegate())->displayText(celda(fila, notas).data(), {});
+    rejilla.OnDrawColumnCell(rejilla, celda(fila, notas), opcion);
+    EXPECT_EQ(opcion.text, fila == 0 ? u"Llamar el lunes por la tarde sin falta"_qs : QString()) << fila;
+  }
+  rejilla.setCurrentIndex(celda(0, alta));
+  EXPECT_TRUE(rejilla.EditButtonRect().isEmpty());
+  rejilla.setCurrentIndex(celda(0, notas));
+  CapturaFormulario(*busqueda, u"busqueda-memo-fecha"_qs);
+  int pulsado = 0;
+  rejilla.OnEditButtonClick = [&pulsado](DBGrid&) { ++pulsado; };
+  const QRect boton = rejilla.EditButtonRect();
+  ASSERT_FALSE(boton.isEmpty());
+  QTest::mouseClick(rejilla.viewport(), Qt::LeftButton, {}, boton.center());
+  QTest::mouseClick(rejilla.viewport(), Qt::LeftButton, {}, rejilla.visualRect(celda(0, notas)).topLeft() + QPoint(4, 4));
+  EXPECT_EQ(pulsado, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Genebusq, ::testing::Values("Microsoft SQL Server", "Paradox"));

@@ -9,6 +9,8 @@
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTest>
 
 namespace {
 
@@ -191,6 +193,24 @@ TEST_P(CamposUsuario, TheKeyOfASavedRowCannotBeEdited) {
     EXPECT_EQ(mensajes.Texts().last(), u"¡ No se puede modificar la clave del registro !"_qs);
     EXPECT_EQ(f.Table1->State(), dsBrowse);
   }
+}
+
+TEST_P(CamposUsuario, TheSuitesKeysReachTheMaster) {
+  Ejecutar(u"INSERT INTO CAMPOUSR VALUES ('CLIENTES', 30, 'Zona', 'Alfanumerico', 5, 'CONTACTO')"_qs,
+           u"DatabaseGeneral"_qs);
+  TfGENECAUS f;
+  f.show();
+  QApplication::setActiveWindow(&f);
+  Ir(f, u"CLIENTES"_qs, 30);
+  f.DBGrid1->setFocus();
+  // Ctrl+F5: the next line is a copy of the current one.
+  QTest::keyClick(f.DBGrid1, Qt::Key_F5, Qt::ControlModifier);
+  EXPECT_EQ(f.findChild<QAction*>(u"Agregar"_qs)->text(), u"&Agregar con Duplicación"_qs);
+  f.AgregarClick();
+  EXPECT_EQ(f.Table1->FieldByName(u"NombreCampo"_qs).AsString(), u"Zona"_qs);
+  EXPECT_EQ(f.Table1->FieldByName(u"NombreTablaConexion"_qs).AsString(), u"CONTACTO"_qs);
+  EXPECT_EQ(f.Table1->FieldByName(u"LongitudCampo"_qs).AsInteger(), 10);
+  f.pbCancelarClick();
 }
 
 TEST_P(CamposUsuario, ClosingRemindsOfTheDatabaseUpdateOnlyAfterChanges) {
