@@ -111,6 +111,9 @@ class SystemLauncher : public ProcessLauncher {
       process.closeWriteChannel();
     }
     if (!failedToStart && process.state() != QProcess::NotRunning) loop.exec();
+    // Once the application was told to end, an event loop returns at once:
+    // the program is still waited for.
+    if (!failedToStart && process.state() != QProcess::NotRunning) process.waitForFinished(-1);
     if (failedToStart) {
       lastFailure_ = StartFailure::NotExecutable;
       return std::nullopt;

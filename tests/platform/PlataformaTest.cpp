@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,21 @@ TEST(SystemLauncher, StartsOrWaitsForTheProgramGivingItsExitCode) {
   EXPECT_EQ(launcher.Run(u"/nonexistent/PROGRAMA.EXE"_qs, {}, {}), std::nullopt);
   EXPECT_TRUE(launcher.Start(u"/bin/true"_qs, {}, {}));
   EXPECT_FALSE(launcher.Start(u"/nonexistent/PROGRAMA.EXE"_qs, {}, {}));
+}
+
+// An application told to end outside its main loop (a modal window's, as the
+// idle limit or a failed start do) ends every event loop from then on: the
+// program run meanwhile is still waited for, not killed halfway.
+TEST(SystemLauncher, WaitsForTheProgramAlsoWhenTheApplicationIsToldToEnd) {
+  TemporaryFolder folder;
+  QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+  const std::optional<int> code =
+      ProcessLauncher::Default().Run(u"/bin/sh"_qs, {u"-c"_qs, u"sleep 0.3; echo > hecho.txt; exit 4"_qs}, folder.Path());
+  // The main loop run once more starts the application's loops afresh.
+  QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+  QCoreApplication::exec();
+  EXPECT_EQ(code, 4);
+  EXPECT_TRUE(QFile::exists(folder.File("hecho.txt")));
 }
 
 TEST(SystemLauncher, PassesArgumentsAsTheyAreAndRunsInTheWorkingFolder) {
