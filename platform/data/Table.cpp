@@ -366,28 +366,21 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
     arguments.append(rowIdOf(row));
     return connection_->Dialect().RowId() + QStringLiteral(" = ?");
   }
-  const bool anyNull = std::any_of(keyColumns_.begin(), keyColumns_.end(),
-                                   [&row](int column) { return row.values[column].isNull(); });
-  if (!anyNull) {
-    for (const int column : keyColumns_) arguments.append(bound(column, row.values[column]));
-    if (keyCondition_.isEmpty()) {
-      QStringList terms;
-      for (const int column : keyColumns_) terms.append(quotedName(column) + QStringLiteral(" = ?"));
-      keyCondition_ = terms.join(QStringLiteral(" AND "));
-    }
-    return keyCondition_;
-  }
-  QStringList terms;
+  bool anyNull = false;
   for (const int column : keyColumns_) {
     const QVariant& value = row.values[column];
-    if (value.isNull()) {
-      terms.append(quotedName(column) + QStringLiteral(" IS NULL"));
-    } else {
-      terms.append(quotedName(column) + QStringLiteral(" = ?"));
+    if (value.isNull())
+      anyNull = true;
+    else
       arguments.append(bound(column, value));
-    }
   }
-  return terms.join(QStringLiteral(" AND "));
+  if (!anyNull && !keyCondition_.isEmpty()) return keyCondition_;
+  QStringList terms;
+  for (const int column : keyColumns_)
+    terms.append(quotedName(column) + (row.values[column].isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?")));
+  const QString condition = terms.join(QStringLiteral(" AND "));
+  if (!anyNull) keyCondition_ = condition;
+  return condition;
 }
 
 QVariant Table::bound(int column, const QVariant& value) const {

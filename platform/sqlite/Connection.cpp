@@ -139,12 +139,11 @@ void Connection::Execute(const QString& sql, const QVariantList& parameters) {
 std::unique_ptr<EngineStatement> Connection::Prepare(const QString& sql) { return std::make_unique<Statement>(*this, sql); }
 
 // A kept statement does not pass through the handle, which lets a held
-// statement go first; so it asks for that itself.
+// statement go first; so it asks for that itself, before it is lent one: a
+// held statement that fails to finish would leave it lent for good.
 std::unique_ptr<EngineStatement> Connection::TakeKept(const QString& sql, StatementCache::Lease& lease) {
-  std::unique_ptr<EngineStatement> statement =
-      statements_.Take(sql, lease, [&] { return std::make_unique<Statement>(*this, sql, Statement::Kept); });
   finishHeld();
-  return statement;
+  return statements_.Take(sql, lease, [&] { return std::make_unique<Statement>(*this, sql, Statement::Kept); });
 }
 
 void Connection::GiveKept(const StatementCache::Lease& lease, std::unique_ptr<EngineStatement> statement) {

@@ -105,3 +105,26 @@ TEST_F(StatementCacheTest, StatementsLentWhileTheKeptOnesStartAgainComeBackSafel
   }
   EXPECT_EQ(connection().CachedStatementCount(), kept + 1);
 }
+
+// A held statement whose rest cannot be read fails the statement asked for,
+// and costs its text nothing: the next use is kept as before.
+TEST_F(StatementCacheTest, AHeldStatementThatFailsToFinishLeavesTheTextKept) {
+  const QString text = u"SELECT COUNT(*) FROM T"_qs;
+  const auto preparedOnTheHandle = [&] {
+    int found = 0;
+    sqlite3* db = connection().Handle();
+    for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement; statement = sqlite3_next_stmt(db, statement))
+      found += QString::fromUtf8(sqlite3_sql(statement)) == text;
+    return found;
+  };
+  { const CachedStatement first(connection(), text); }
+  const int holder = 0;
+  connection().HoldOpen(&holder, [] { throw std::runtime_error("the rest cannot be read"); });
+  EXPECT_THROW(CachedStatement(connection(), text), std::runtime_error);
+  for (int use = 0; use < 2; ++use) {
+    const CachedStatement count(connection(), text);
+    ASSERT_TRUE(count->Step());
+    EXPECT_EQ(count->Column(0).toInt(), 3);
+  }
+  EXPECT_EQ(preparedOnTheHandle(), 1);
+}
