@@ -1,7 +1,8 @@
-// The record viewers of a data form on 1,000,000 records of the embedded
-// server: the field viewer (Ctrl+Z) over a grid, and the access history of a
-// record among 1,000,000 REGACCES rows; beside the same work on raw SQLite on
-// the same file, shown in a plain Qt dialog.
+// Data forms on 1,000,000 records of the embedded server: a master form of
+// the record maintenance pattern moving through them, the field viewer
+// (Ctrl+Z) over a grid, and the access history of a record among 1,000,000
+// REGACCES rows; beside the same work on raw SQLite on the same file, shown
+// in a plain Qt dialog.
 
 #include "bench/support/BenchData.h"
 #include "bench/support/GridView.h"
@@ -16,7 +17,9 @@
 #include "core/startup/Geneinic.h"
 #include "dialogs/Genemlis.h"
 #include "dialogs/Genevlis.h"
+#include "dialogs/MantenimientoRegistros.h"
 #include "platform/Variant.h"
+#include "platform/controls/DBGrid.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Dataset.h"
 #include "platform/data/Database.h"
@@ -266,8 +269,59 @@ void HistorialRaw(benchmark::State& state) {
     }
 }
 
+// A grid master of the maintenance pattern on ARTICULOS, as the masters
+// open: opened, moved to the last record, refreshed, back to the first,
+// its grid painted at each step.
+class ArticleMaster : public MantenimientoRegistros {
+ public:
+  ArticleMaster() : MantenimientoRegistros(Rejilla) {
+    auto* layout = new QVBoxLayout(Datos());
+    grid_ = new DBGrid(Datos());
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    layout->addWidget(grid_);
+    AsignarRejilla(grid_);
+    Table1->SetTableName(QStringLiteral("ARTICULOS"));
+    Iniciar(QStringLiteral("Artículos"), QStringLiteral("Codigo"));
+    resize(700, 500);
+    show();
+    ShowGrid(*grid_);
+  }
+  void Show() { ShowGrid(*grid_); }
+
+ private:
+  DBGrid* grid_;
+};
+
+void MasterFormDataset(benchmark::State& state) {
+  ViewerInstallation::Get();
+  for (auto _ : state) {
+    ArticleMaster master;
+    master.pbUltimoClick();
+    master.Show();
+    master.pbRefrescarClick();
+    master.Show();
+    master.pbPrimeroClick();
+    master.Show();
+  }
+}
+
+// The same rows read on raw SQLite: the count the grid's scroll bar needs
+// (once: the refresh finds the data unchanged), the first rows in view, the
+// last, both again after the refresh.
+void MasterFormRaw(benchmark::State& state) {
+  RawConnection raw(ViewerInstallation::Get().File());
+  RawStatement count(raw, "SELECT COUNT(*) FROM ARTICULOS");
+  RawStatement first(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS ORDER BY Codigo LIMIT 41");
+  RawStatement last(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS ORDER BY Codigo DESC LIMIT 41");
+  for (auto _ : state) {
+    for (RawStatement* step : {&count, &first, &last, &last, &first}) benchmark::DoNotOptimize(ReadAll(*step));
+  }
+}
+
 }  // namespace
 
+BENCHMARK(MasterFormDataset)->Name("MaestroArticulos/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(MasterFormRaw)->Name("MaestroArticulos/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CtrlZDataset)->Name("VisorCampos100/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CtrlZRaw)->Name("VisorCampos100/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(HistorialDataset)->Name("HistorialAccesos100/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
