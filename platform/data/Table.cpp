@@ -63,6 +63,7 @@ Table::~Table() { dropFilterFunction(); }
 void Table::SetTableName(const QString& name) {
   CheckInactive();
   tableName_ = name;
+  forgetStatementTexts();
 }
 
 void Table::SetReadOnly(bool readOnly) {

@@ -315,3 +315,28 @@ TEST(TableBookmarks, ADeletedRecordsBookmarkStaysInvalidWhenItsKeyOrRowIdComesBa
       EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"nuevo"_qs);
     }
 }
+
+// One closed table object renamed between its works works on the table it
+// names each time, as a program making its temporary tables in turn does.
+TEST(TableStructure, ATableRenamedWhileClosedWorksOnItsNewName) {
+  DataFixture data;
+  auto table = data.NewTable(u"UNO"_qs);
+  table->FieldDefs().Add(u"Codigo"_qs, ftInteger);
+  table->IndexDefs().Add(QString(), u"Codigo"_qs, ixPrimary);
+  table->CreateTable();
+  table->SetTableName(u"DOS"_qs);
+  table->CreateTable();
+  data.Execute(u"INSERT INTO UNO VALUES (1); INSERT INTO DOS VALUES (2)"_qs);
+  table->SetTableName(u"UNO"_qs);
+  table->EmptyTable();
+  table->SetTableName(u"DOS"_qs);
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM DOS"_qs).toInt(), 1);
+  table->EmptyTable();
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM DOS"_qs).toInt(), 0);
+  table->SetTableName(u"UNO"_qs);
+  table->DeleteTable();
+  EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM sqlite_master WHERE name IN ('UNO', 'DOS')"_qs).toInt(), 1);
+  table->SetTableName(u"DOS"_qs);
+  table->Open();
+  EXPECT_TRUE(table->IsEmpty());
+}
