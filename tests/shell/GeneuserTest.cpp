@@ -13,6 +13,7 @@
 #include "platform/controls/DBChoiceControls.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "shell/LanzamientoModulos.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/SecondProcess.h"
 
@@ -309,6 +310,21 @@ TEST_F(DerechosUsuario, RemovingAControlChangesOnlyThatItemOfTheConfiguration) {
   f.Eliminardelalista1Click();
   f.pbConformeClick();
   EXPECT_EQ(Guardado("ANA", "Configuracion"), u"Uno=1\nControlesNoVisibles=,fA.EditDos,\nDos=2\r\n\r\nTres=\n"_qs);
+}
+
+// The demo's help map names every program the main menu launches.
+TEST_F(DerechosUsuario, TheShippedMapOffersEveryProgramTheMenuLaunches) {
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZEMWIN_MAPA_DEMO), carpeta.File(u"ZEMWIN.MAP"_qs)));
+  CargarMapaAyuda();
+  QStringList lanzados;
+  for (const EntradaLanzamiento& entrada : EntradasLanzamiento)
+    lanzados << QString::fromLatin1(entrada.ejecutable).trimmed().section(u'.', 0, 0);
+  TfGENEUSER f;
+  EXPECT_EQ(Textos(f, "LBProgramas"), lanzados);
+  Ir(f, "ANA");
+  Elegir(f, {u"RAXOWIN"_qs});
+  f.pbDeseleccionarClick();
+  EXPECT_EQ(Guardado("ANA", "ProgramasNoAccesibles"), u"RAXOWIN"_qs);
 }
 
 TEST_F(DerechosUsuario, HiddenControlsMakeATreeAndOnlyTheChosenItemIsRemoved) {
