@@ -256,11 +256,12 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
   elegida = Variant::Array({Variant::String(u"3"_qs)});
   eleccion.elegido = carpeta.File(u"Copias de O'Donnell"_qs);
   QDir().mkpath(eleccion.elegido);
-  mensajes.Expect(u"C"_qs);  // neither "SI" nor "NO"
+  mensajes.Expect(u"C"_qs).Expect(u"I"_qs);  // neither "SI" nor "NO"
   ventana.CopiadeSeguridadInstantneadeunaEmpresa1Click();
   EXPECT_EQ(busquedas, QStringList({"EMPRESA/0", "EMPRESA/0"}));
   EXPECT_EQ(mensajes.Texts(),
-            QStringList{u"¿Está seguro de que quiere realizar una copia de seguridad de la empresa 3?"_qs});
+            QStringList({u"¿Está seguro de que quiere realizar una copia de seguridad de la empresa 3?"_qs,
+                         u"La copia de seguridad de la empresa 3 se ha realizado correctamente."_qs}));
   const QString copia = NombreCopiaSeguridad(eleccion.elegido, u"ZEMEMP3"_qs);
   EXPECT_TRUE(copia.endsWith(u"dbb_ZEMEMP3_20240131154500.bak"_qs));
   EXPECT_TRUE(QFileInfo::exists(QString(copia).replace(u'\\', u'/')));
@@ -270,12 +271,13 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
   ventana.Restaurarcopiadeseguridaddeunaempresa1Click();
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"después"_qs);
   eleccion.elegido = copia;
-  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs).Expect(u"I"_qs);
   ventana.Restaurarcopiadeseguridaddeunaempresa1Click();
-  EXPECT_EQ(mensajes.Texts().mid(2),
+  EXPECT_EQ(mensajes.Texts().mid(3),
             QStringList({u"¿Está seguro de que quiere RESTAURAR una copia de seguridad sobre la empresa 3?"_qs,
                          u"Tenga en cuenta que no será posible restaurar la copia de seguridad si hay usuarios "
-                         "trabajando sobre la empresa 3."_qs}));
+                         "trabajando sobre la empresa 3."_qs,
+                         u"La copia de seguridad se ha restaurado correctamente sobre la empresa 3."_qs}));
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"antes"_qs);
   EXPECT_EQ(eleccion.vistos.size(), 2);
 
@@ -284,8 +286,10 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
   SecondProcess otra(u"empresa-3"_qs, {{kCarpetaOtraCopia, carpeta.Path()}});
   ASSERT_EQ(otra.ReadReport(), u"en la empresa 3"_qs);
   Ejecutar(u"UPDATE CLIENTES SET Nombre = 'de la otra copia'"_qs, base);
-  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
-  EXPECT_THROW(ventana.Restaurarcopiadeseguridaddeunaempresa1Click(), Exception);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs).Expect(u"A"_qs);
+  ventana.Restaurarcopiadeseguridaddeunaempresa1Click();
+  EXPECT_TRUE(mensajes.Texts().last().startsWith(u"¡No ha sido posible restaurar la copia de seguridad!. Motivo: "_qs))
+      << mensajes.Texts().last().toStdString();
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"de la otra copia"_qs);
   EXPECT_TRUE(!fGENEPROG || !fGENEPROG->isVisible());
   EXPECT_EQ(otra.Finish(), 0);
