@@ -314,6 +314,45 @@ TEST_F(MenuUtilidades, EveryEntryOfTheFourMenusIsEnabled) {
   }
 }
 
+// An entry whose form the program has not registered cannot run: it is
+// disabled when its menu opens, and enabled again once the form is there.
+TEST_F(MenuUtilidades, AnEntryIsEnabledExactlyWhenItsCommandCanRun) {
+  const QStringList deFormularios{u"ConfiguracindeImpresos1"_qs,
+                                  u"ActualizacionBaseDatos"_qs,
+                                  u"TraspasoDatosParadoxInterbase"_qs,
+                                  u"ConversorJuegosCaracteres"_qs,
+                                  u"GestionCopiasSeguridadSQLServer"_qs,
+                                  u"CopiadeSeguridadInstantneadeunaEmpresa1"_qs,
+                                  u"Restaurarcopiadeseguridaddeunaempresa1"_qs,
+                                  u"VerlaUbicacindelosArchivosdeCopia"_qs,
+                                  u"IntroduccindeIncidenciasdelaAplicacin1"_qs,
+                                  u"ConsultadeIncidenciasdelaAplicacin1"_qs,
+                                  u"TestdeRendimiento1"_qs};
+  const auto abrirMenus = [this] {
+    for (const char* nombre : {"BaseDatos1", "Configuracin1", "Utilidades1", "Ayuda1"})
+      emit ventana.findChild<QMenu*>(QLatin1String(nombre))->aboutToShow();
+  };
+  const auto entrada = [this](const QString& nombre) { return ventana.findChild<QAction*>(nombre); };
+  abrirMenus();
+  for (const QString& nombre : deFormularios) EXPECT_TRUE(entrada(nombre)->isEnabled()) << nombre.toStdString();
+
+  FormRegistry::Clear();
+  abrirMenus();
+  for (const QString& nombre : deFormularios) EXPECT_FALSE(entrada(nombre)->isEnabled()) << nombre.toStdString();
+  for (const char* propia : {"Empresas1", "ConfiguracionDeUsuarios", "ListadeUsuariosdelBDE1", "InformacionConflictosBloqueo"})
+    EXPECT_TRUE(entrada(QLatin1String(propia))->isEnabled()) << propia;
+  CodigoUsuarioActual = u"ADMIN"_qs;
+  entrada(u"TestdeRendimiento1"_qs)->trigger();  // nothing runs, nothing is said
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+
+  FormRegistry::Register(u"TfGENETEST"_qs, [](QWidget* owner) { return new FormularioRegistrado(owner, u"TfGENETEST"_qs); });
+  abrirMenus();
+  EXPECT_TRUE(entrada(u"TestdeRendimiento1"_qs)->isEnabled());
+  EXPECT_FALSE(entrada(u"ConsultadeIncidenciasdelaAplicacin1"_qs)->isEnabled());
+  entrada(u"TestdeRendimiento1"_qs)->trigger();
+  EXPECT_EQ(historia, QStringList({u"+TfGENETEST"_qs, u"*TfGENETEST"_qs, u"-TfGENETEST"_qs}));
+}
+
 // The four menus and both reports as a person sees them; ZEMWIN_CAPTURAS
 // keeps the pictures.
 TEST_F(MenuUtilidades, TheMenusAndBothReportsAreDrawn) {
