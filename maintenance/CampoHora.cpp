@@ -1,5 +1,6 @@
 #include "maintenance/CampoHora.h"
 
+#include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
 #include "platform/format/Format.h"
 
@@ -11,4 +12,9 @@ void MostrarComoHora(Field& campo) {
     if (texto.trimmed().remove(u':').isEmpty()) hora.Clear();
     else hora.SetAsDateTime(StrToTime(texto));
   };
+}
+
+void MostrarComoHoraAlAbrir(Dataset& tabla, const QString& campo) {
+  MostrarComoHora(tabla.FieldByName(campo));
+  emit tabla.DataChanged(nullptr);
 }

@@ -241,6 +241,8 @@ void TfGENECCHR::pbIniciarConversionClick() {
     const QListWidgetItem& base = *ui_->BasesDeDatos->item(i);
     if (base.isSelected()) ConvertirBaseDatos(base.text(), tablas, palabras, servidor);
   }
+  // A failure went on to the exception handler, which shows the server's reason.
+  MensajeInformacion(QStringLiteral("El proceso de conversión ha finalizado."));
 }
 
 void TfGENECCHR::ConvertirBaseDatos(const QString& baseDatos, const QStringList& tablas, const QStringList& palabras,

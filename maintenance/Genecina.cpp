@@ -49,7 +49,7 @@ TfGENECINA::TfGENECINA(QWidget* owner)
   for (const char* nombre : {"DescripcionStr", "CondicionesStr"})
     (new Field(Table1, QString::fromLatin1(nombre), ftString, kLongitudCalculado))->SetFieldKind(fkCalculated);
   Table1->OnCalcFields = [this](Dataset&) { Table1CalcFields(); };
-  Table1->AfterOpen = [](Dataset& tabla) { MostrarComoHora(tabla.FieldByName(QStringLiteral("Hora"))); };
+  Table1->AfterOpen = [](Dataset& tabla) { MostrarComoHoraAlAbrir(tabla, QStringLiteral("Hora")); };
   ui_->DBGrid1->SetSource(DataSource1);
   ui_->DBGrid1->SetReadOnly(true);
   QPalette colores = ui_->DBGrid1->palette();

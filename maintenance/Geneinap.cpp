@@ -41,7 +41,7 @@ TfGENEINAP::TfGENEINAP(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   Table1->BeforeInsert = [this](Dataset&) { Table1BeforeInsert(); };
   Table1->OnNewRecord = [this](Dataset&) { Table1NewRecord(); };
   Table1->AfterPost = [this](Dataset&) { Table1AfterPost(); };
-  Table1->AfterOpen = [](Dataset& tabla) { MostrarComoHora(tabla.FieldByName(QStringLiteral("Hora"))); };
+  Table1->AfterOpen = [](Dataset& tabla) { MostrarComoHoraAlAbrir(tabla, QStringLiteral("Hora")); };
   connect(ui_->pbImprimir, &QPushButton::clicked, this, &TfGENEINAP::pbImprimirClick);
   Iniciar(QStringLiteral("Introducción de Incidencias de la Aplicación"), QStringLiteral("NumeroIncidencia"),
           ui_->EditNumeroIncidencia);

@@ -282,7 +282,9 @@ bool TfGENECPRO::EjecutarConsultaListado() {
   CursorEspera cursor;
   DSAjustar->SetDataSet(ui_->PageControl1->currentIndex() == kAjustar ? Query1 : nullptr);
   Query1->Close();
-  Query1->SetDatabaseName(BaseDatosBDE(QStringLiteral("Database")));
+  // The listed dataset's own database: a general table is not in the company's.
+  const QString base = dataSet_->DatabaseName();
+  Query1->SetDatabaseName(base.isEmpty() ? BaseDatosBDE(QStringLiteral("Database")) : base);
   Query1->SQL().Clear();
   try {
     ConsultaListado consulta{NombreTablaFisica(nombreTabla()), seleccionados(), {}, condicion(),

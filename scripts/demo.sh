@@ -38,6 +38,8 @@ for file in "${settings[@]}"; do
     echo "$shipped" > "$demo_dir/.defaults/$file"
   fi
 done
+# The help map names the suite's programs, on which the users master sets rights.
+cp "$source_dir/app/instalacion/ZEMWIN.MAP" "$demo_dir/ZEMWIN.MAP"
 # The collations as an SQLite extension, for opening the data files in sqlite3.
 ln -sf "$source_dir/build/app/libzemcollation.so" "$demo_dir/libzemcollation.so"
 # The suite's helper for the desktop's mail program and document printing.

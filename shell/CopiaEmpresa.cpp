@@ -4,7 +4,10 @@
 #include "core/connections/NombresBaseDatos.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/RutinasBusqueda.h"
+#include "core/sql/MensajesSQL.h"
+#include "platform/Exceptions.h"
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -24,6 +27,20 @@ bool confirmada(const QString& pregunta) {
   return respuesta != QLatin1String("NO");
 }
 
+// The outcome is told either way; false when nothing ran or it failed.
+bool conResultado(const std::function<bool()>& operacion, const QString& exito, const QString& fallo) {
+  try {
+    if (!operacion()) return false;
+  } catch (const Abort&) {
+    throw;
+  } catch (const std::exception& error) {
+    MensajeAviso(fallo + TextoExcepcion(error));
+    return false;
+  }
+  MensajeInformacion(exito);
+  return true;
+}
+
 }  // namespace
 
 bool CopiaSeguridadInstantaneaEmpresa(TfGENEINIC& servicios) {
@@ -33,7 +50,12 @@ bool CopiaSeguridadInstantaneaEmpresa(TfGENEINIC& servicios) {
   if (!confirmada(QStringLiteral("¿Está seguro de que quiere realizar una copia de seguridad de la empresa ") + numero +
                   u'?'))
     return false;
-  return CopiaSeguridadSQLServer(servicios, NombreBaseDatosEmpresa(servicios, *empresa), QString());
+  const QString baseDatos = NombreBaseDatosEmpresa(servicios, *empresa);
+  return conResultado([&] { return CopiaSeguridadSQLServer(servicios, baseDatos, QString()); },
+                      QStringLiteral("La copia de seguridad de la empresa ") + numero +
+                          QStringLiteral(" se ha realizado correctamente."),
+                      QStringLiteral("Error realizando la Copia de Seguridad de la Base de Datos ") + baseDatos +
+                          QStringLiteral(": "));
 }
 
 bool RestaurarCopiaSeguridadEmpresa(TfGENEINIC& servicios) {
@@ -47,5 +69,8 @@ bool RestaurarCopiaSeguridadEmpresa(TfGENEINIC& servicios) {
       QStringLiteral("Tenga en cuenta que no será posible restaurar la copia de seguridad si hay usuarios trabajando "
                      "sobre la empresa ") +
       numero + u'.');
-  return RestaurarCopiaSQLServer(servicios, NombreBaseDatosEmpresa(servicios, *empresa), QString());
+  return conResultado(
+      [&] { return RestaurarCopiaSQLServer(servicios, NombreBaseDatosEmpresa(servicios, *empresa), QString()); },
+      QStringLiteral("La copia de seguridad se ha restaurado correctamente sobre la empresa ") + numero + u'.',
+      QStringLiteral("¡No ha sido posible restaurar la copia de seguridad!. Motivo: "));
 }

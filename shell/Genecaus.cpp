@@ -40,6 +40,7 @@ const Columna kColumnas[] = {{"NombreTabla", "Tabla", 120},       {"OrdenCampo",
                              {"NombreCampo", "Campo", 170},        {"TipoCampo", "Tipo", 100},
                              {"LongitudCampo", "Longitud", 60},    {"NombreTablaConexion", "Tabla Conexión", 120}};
 enum { kTabla, kOrden, kCampo, kTipo, kLongitud, kTablaConexion };
+constexpr int kNombreEscrito = 255;
 
 const QString kTipos[] = {u"Entero"_qs, u"Numerico"_qs, u"Alfanumerico"_qs, u"Fecha"_qs, u"Texto"_qs};
 const QString kNombreNoValido =
@@ -79,7 +80,12 @@ TfGENECAUS::TfGENECAUS(QWidget* owner)
   AsignarRejilla(ui_->DBGrid1);
   ColumnasClave = 2;
   QStringList campos;
-  for (const Columna& columna : kColumnas) campos << QString::fromLatin1(columna.campo);
+  for (const Columna& columna : kColumnas) {
+    campos << QString::fromLatin1(columna.campo);
+    // The name takes what is typed whole: the column would cut a name that is
+    // too long to one that passes the name rule.
+    new Field(Table1, campos.last(), ftUnknown, &columna == &kColumnas[kCampo] ? kNombreEscrito : 0);
+  }
   DBGrid1->SetColumns(campos);
   Table1->BeforeInsert = [this](Dataset&) { Table1BeforeInsert(); };
   Table1->OnNewRecord = [this](Dataset&) { Table1NewRecord(); };

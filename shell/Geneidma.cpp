@@ -59,6 +59,7 @@ TfGENEIDMA::TfGENEIDMA(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   ui_->DBGrid1->SetSource(DataSource2);
   ui_->DBGrid1->SetColumns({kClaveTexto, QStringLiteral("Texto")});
   ui_->DBGrid1->installEventFilter(this);
+  ui_->DBGrid1->viewport()->installEventFilter(this);
   // The suite-wide keys; Enter stays the pattern's.
   OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
     if (tecla != VK::Return) TeclasFormulario(formulario, tecla, estado);
@@ -190,6 +191,33 @@ void TfGENEIDMA::DBGrid1Enter() {
   ui_->DBGrid1->SetSelectedIndex(0);
 }
 
+bool TfGENEIDMA::nuevaLinea() {
+  if (editando(*Table2) || !Table1->Active() || TablaVacia(*Table1) || !Table2->Active()) return false;
+  if (editando(*Table1) && !GrabarDatos(*Table1)) return false;
+  ui_->DBGrid1->ReadShownRows();
+  Table2->Append();
+  return true;
+}
+
+bool TfGENEIDMA::teclaRejilla(const QKeyEvent& tecla) {
+  if (editando(*Table2)) return false;
+  const bool sinModificador = (tecla.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (tecla.key() == Qt::Key_Insert && sinModificador) {
+    nuevaLinea();
+    return true;
+  }
+  if (tecla.key() == Qt::Key_Down && sinModificador) {
+    if (!TablaVacia(*Table2)) Table2->Next();
+    if (TablaVacia(*Table2) || Table2->Eof()) nuevaLinea();
+    return true;
+  }
+  // The key itself then goes on to the new line's cell.
+  const bool escrita = !tecla.text().isEmpty() && tecla.text().at(0).isPrint() &&
+                       !(tecla.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (escrita && TablaVacia(*Table2)) nuevaLinea();
+  return false;
+}
+
 void TfGENEIDMA::Buscar1Click() {
   const QStringList idiomas = EjecutarSQL(QStringLiteral("SELECT Idioma FROM IDIOMA"), QStringLiteral("DatabaseGeneral"))
                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -226,7 +254,12 @@ bool TfGENEIDMA::eventFilter(QObject* watched, QEvent* event) {
         QApplication::sendEvent(ui_->DBGrid1, &tab);
         return true;
       }
+      if (teclaRejilla(*tecla)) return true;
     }
+  } else if (watched == ui_->DBGrid1->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+             !editando(*Table2) && TablaVacia(*Table2)) {
+    nuevaLinea();
+    return true;
   }
   return MantenimientoRegistros::eventFilter(watched, event);
 }

@@ -9,6 +9,7 @@ class TfGENEIDMA;
 }
 
 class DBGrid;
+class QKeyEvent;
 
 // The interface languages (IDIOMA) on a card, each with the translations of
 // the interface texts (TXIDIOMA) in a grid below it.
@@ -41,6 +42,11 @@ class TfGENEIDMA : public MantenimientoRegistros {
   bool GrabarDatos(Table& tabla);
   void Table2AfterPost();
   void DBGrid1Enter();
+  // A new text line of the saved language; false when none can start.
+  bool nuevaLinea();
+  // The grid's keys that start a line: Insert, Down past the last line, and
+  // any typing while the language has none.
+  bool teclaRejilla(const QKeyEvent& tecla);
   void ponerDuplicado(Table& tabla, const QString& clave);
   QString ClaveAnterior1, ClaveAnterior2;  // the records current before an insert
   DataSetState EstadoAnterior2 = dsInactive;

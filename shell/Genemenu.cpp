@@ -10,12 +10,13 @@
 #include "core/helpers/Letras.h"
 #include "core/helpers/Listas.h"
 #include "core/services/Ayuda.h"
-#include "core/services/FormularioRegistrado.h"
+#include "core/services/SeleccionArchivoCarpeta.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/Geneinic.h"
 #include "core/startup/Genepant.h"
 #include "core/system/Procesos.h"
 #include "platform/Application.h"
+#include "platform/FormRegistry.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "shell/DescargaVersion.h"
@@ -173,6 +174,8 @@ void TfGENEMENU::conectarMenu() {
   alPulsar("AyudadelGestordeAplicaciones1", [this] {
     MostrarAyuda(ValorStrings(windowTitle(), MapaAyuda).toInt());
   });
+  for (const char* menu : {"BaseDatos1", "Configuracin1", "Utilidades1", "Ayuda1"})
+    connect(findChild<QMenu*>(QLatin1String(menu)), &QMenu::aboutToShow, this, [this] { ActivarEntradas(); });
   QMenu* ventana1 = findChild<QMenu*>(QStringLiteral("Ventana1"));
   connect(ventana1, &QMenu::aboutToShow, this, [this, ventana1] {
     ventana1->clear();
@@ -182,6 +185,25 @@ void TfGENEMENU::conectarMenu() {
       entrada->setChecked(hija == AreaMDI()->activeSubWindow());
     }
   });
+}
+
+// The entries whose command opens a form of another folder, or its chooser,
+// can run only where the program registered it.
+void TfGENEMENU::ActivarEntradas() {
+  const char* const selector = kFormularioSeleccionArchivoCarpeta;
+  for (const auto& [nombre, clase] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"ConfiguracindeImpresos1", "TfGENEIMPR"},
+           {"ActualizacionBaseDatos", "TfGENEACTS"},
+           {"TraspasoDatosParadoxInterbase", "TfGENEACTU"},
+           {"ConversorJuegosCaracteres", "TfGENECCHR"},
+           {"GestionCopiasSeguridadSQLServer", kFormularioCopiasSQLServer},
+           {"CopiadeSeguridadInstantneadeunaEmpresa1", selector},
+           {"Restaurarcopiadeseguridaddeunaempresa1", selector},
+           {"VerlaUbicacindelosArchivosdeCopia", selector},
+           {"IntroduccindeIncidenciasdelaAplicacin1", "TfGENEINAP"},
+           {"ConsultadeIncidenciasdelaAplicacin1", "TfGENECINA"},
+           {"TestdeRendimiento1", kFormularioTestRendimiento}})
+    accion(nombre)->setEnabled(FormRegistry::IsRegistered(QLatin1String(clase)));
 }
 
 void TfGENEMENU::showEvent(QShowEvent* event) {
@@ -207,6 +229,7 @@ void TfGENEMENU::FormShow() {
     LiberarPantallaPresentacion();
     return;
   }
+  ActivarEntradas();
   ConstruirMenuAplicaciones();
   LiberarPantallaPresentacion();
   FormResize();

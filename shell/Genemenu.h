@@ -74,6 +74,8 @@ class TfGENEMENU : public QMainWindow {
 
  private:
   void FormShow();
+  // Enables each entry exactly when its command can run.
+  void ActivarEntradas();
   void FormResize();
   void conectarMenu();
   QAction* accion(const char* nombre) const;

@@ -19,6 +19,9 @@
 #include <QMenu>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <tuple>
+
 TfGENEUSER* fGENEUSER = nullptr;
 
 namespace {
@@ -186,6 +189,21 @@ void TfGENEUSER::anadirEmpresa(QListWidget& lista, const QString& codigo) {
   lista.addItem(elemento);
 }
 
+// Company codes are numbers: "2 - Y" goes before "10 - X".
+void TfGENEUSER::ordenarPorCodigo(QListWidget& lista) {
+  QList<QListWidgetItem*> elementos;
+  while (lista.count() > 0) elementos.prepend(lista.takeItem(lista.count() - 1));
+  const auto clave = [](const QListWidgetItem* elemento) {
+    bool numero = false;
+    const QString codigo = elemento->data(Qt::UserRole).toString();
+    const qlonglong valor = codigo.toLongLong(&numero);
+    return std::tuple(!numero, numero ? valor : 0, codigo);
+  };
+  std::stable_sort(elementos.begin(), elementos.end(),
+                   [&clave](const QListWidgetItem* a, const QListWidgetItem* b) { return clave(a) < clave(b); });
+  for (QListWidgetItem* elemento : elementos) lista.addItem(elemento);
+}
+
 void TfGENEUSER::CargarEmpresasUsuario() {
   nombresEmpresas_.clear();
   const QString filas =
@@ -218,13 +236,13 @@ void TfGENEUSER::ActualizarBotonesEmpresas() {
 
 void TfGENEUSER::moverEmpresas(QListWidget& origen, QListWidget& destino, bool todas) {
   if (Table1->IsEmpty()) return;
-  const auto codigos = [&origen, todas] {
+  const auto codigos = [&origen](bool todas) {
     QStringList elegidas;
     for (int i = 0; i < origen.count(); ++i)
       if (todas || origen.item(i)->isSelected()) elegidas << origen.item(i)->data(Qt::UserRole).toString();
     return elegidas;
   };
-  QStringList elegidas = codigos();
+  QStringList elegidas = codigos(todas);
   if (Table1->State() != dsEdit && Table1->State() != dsInsert) {
     try {
       Table1->Edit();
@@ -234,7 +252,7 @@ void TfGENEUSER::moverEmpresas(QListWidget& origen, QListWidget& destino, bool t
     }
     // Edit read the row again: another administrator's change is kept.
     CargarEmpresasUsuario();
-    const QStringList ahora = codigos();
+    const QStringList ahora = codigos(true);
     if (todas) elegidas = ahora;
     elegidas.removeIf([&ahora](const QString& codigo) { return !ahora.contains(codigo); });
   }
@@ -246,7 +264,7 @@ void TfGENEUSER::moverEmpresas(QListWidget& origen, QListWidget& destino, bool t
     delete origen.takeItem(i);
   }
   for (const QString& codigo : elegidas) anadirEmpresa(destino, codigo);
-  if (&destino == ui_->ListaEmpresasNoAccesibles) destino.sortItems();
+  if (&destino == ui_->ListaEmpresasNoAccesibles) ordenarPorCodigo(destino);
   if (primera >= 0 && origen.count() > 0) origen.setCurrentRow(std::min(primera, origen.count() - 1));
   QStringList accesibles;
   for (int i = 0; i < ui_->ListaEmpresasAccesibles->count(); ++i)
@@ -275,6 +293,8 @@ bool TfGENEUSER::grabarEdicionPendiente() {
   try {
     Table1->Post();
     return true;
+  } catch (const Abort&) {
+    return false;  // the check that refused it has said why
   } catch (const std::exception&) {
     MensajeAviso(QStringLiteral("¡ El registro no ha sido grabado !"));
     return false;

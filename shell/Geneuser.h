@@ -76,6 +76,7 @@ class TfGENEUSER : public MantenimientoRegistros {
   // Moves the selected companies (or all) from one list to the other.
   void moverEmpresas(QListWidget& origen, QListWidget& destino, bool todas);
   void anadirEmpresa(QListWidget& lista, const QString& codigo);
+  static void ordenarPorCodigo(QListWidget& lista);
   // Saves a pending edit of the user before a write that takes effect at once; false when it could not.
   bool grabarEdicionPendiente();
   QString usuarioActual() const;

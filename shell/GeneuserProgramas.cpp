@@ -46,25 +46,22 @@ void anadirSiFalta(QStringList& lista, const QString& programa) {
   if (!lista.contains(programa)) lista << programa;
 }
 
-// The ControlesNoVisibles line of a configuration text without the item
-// given: only that whole item, wherever it stands in the line.
+// The configuration text without the item given in its ControlesNoVisibles
+// line: only that whole item goes; every other byte of the text stays.
 QString sinControl(const QString& configuracion, const QString& ruta) {
-  StringList lista;
-  lista.SetText(configuracion);
-  const int linea = lista.IndexOfName(kControlesNoVisibles);
-  if (linea < 0) return configuracion;
-  QStringList elementos = lista.ValueFromIndex(linea).split(u',');
-  const bool finalConComa = !elementos.isEmpty() && elementos.last().isEmpty();
-  elementos.removeAll(QString());
-  elementos.removeAll(ruta);
-  QString valor = elementos.join(u',');
-  if (finalConComa && !valor.isEmpty()) valor += u',';
-  lista.Delete(linea);
-  lista.Insert(linea, kControlesNoVisibles + u'=' + valor);
-  QString texto = lista.Text();
-  // The memo keeps its own ending.
-  if (!configuracion.endsWith(u'\n') && texto.endsWith(QLatin1String("\r\n"))) texto.chop(2);
-  return texto;
+  const QString nombre = kControlesNoVisibles + u'=';
+  for (qsizetype inicio = 0; inicio < configuracion.size();) {
+    qsizetype fin = inicio;
+    while (fin < configuracion.size() && configuracion[fin] != u'\r' && configuracion[fin] != u'\n') ++fin;
+    if (QStringView(configuracion).mid(inicio, fin - inicio).startsWith(nombre, Qt::CaseInsensitive)) {
+      const qsizetype valor = inicio + nombre.size();
+      QStringList elementos = configuracion.mid(valor, fin - valor).split(u',');
+      elementos.removeIf([&ruta](const QString& elemento) { return elemento.trimmed() == ruta; });
+      return configuracion.left(valor) + elementos.join(u',') + configuracion.mid(fin);
+    }
+    inicio = fin + (configuracion.mid(fin, 2) == QLatin1String("\r\n") ? 2 : 1);
+  }
+  return configuracion;
 }
 
 }  // namespace
@@ -200,12 +197,16 @@ void TfGENEUSER::pbDesmarcarClick() {
 
 void TfGENEUSER::GrabarListasProgramas() {
   for (const QString& programa : ProgramasSoloLectura_) ProgramasNoAccesibles_.removeAll(programa);
+  // Saving the pending edit reloads the lists from storage: the marks are taken first.
+  const QString fin = QStringLiteral("\r\n");
+  const QString noAccesibles = ProgramasNoAccesibles_.join(fin);
+  const QString soloLectura = ProgramasSoloLectura_.join(fin);
+  const QString activos = ProgramasActivos_.join(fin);
   if (grabarEdicionPendiente()) {
     const QString usuario = usuarioActual();
-    const QString fin = QStringLiteral("\r\n");
-    GrabarConfigUsuario(usuario, kNoAccesibles, ProgramasNoAccesibles_.join(fin));
-    GrabarConfigUsuario(usuario, kSoloLectura, ProgramasSoloLectura_.join(fin));
-    GrabarConfigUsuario(usuario, kActivos, ProgramasActivos_.join(fin));
+    GrabarConfigUsuario(usuario, kNoAccesibles, noAccesibles);
+    GrabarConfigUsuario(usuario, kSoloLectura, soloLectura);
+    GrabarConfigUsuario(usuario, kActivos, activos);
   }
   // What is stored, whether or not the writes went through.
   CargarListasProgramas();

@@ -38,7 +38,7 @@ QStatusBar& Estado(TfGENECCHR& f) { return *f.findChild<QStatusBar*>(u"StatusBar
 void convertirGrande() {
   QDir::setCurrent(qEnvironmentVariable(kCarpeta));
   ScriptedPresenter mensajes;
-  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
   TfGENEINIC servicios({});
   fGENEINIC = &servicios;
   TfGENECCHR f;
@@ -90,8 +90,9 @@ class Conversor : public ConexionesFixture {
     ASSERT_EQ(EjecutarSQLADO(sql, base), QString()) << sql.toStdString();
   }
   void Convertir(TfGENECCHR& f) {
-    mensajes.Expect(u"C"_qs, u"SI"_qs);
+    mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
     f.pbIniciarConversionClick();
+    EXPECT_EQ(mensajes.Texts().last(), u"El proceso de conversión ha finalizado."_qs);
   }
 
   const QStringList kBases{u"ZEMGENERAL"_qs, u"ZEMEMP1"_qs, u"OTRA"_qs};
@@ -114,7 +115,7 @@ TEST_F(Conversor, ReplacesEachPairLiterallyAndCaseSensitivelyInEveryTextColumnKi
     botonActivo = f.findChild<QPushButton*>(u"pbIniciarConversion"_qs)->isEnabled();
   });
   Convertir(f);
-  EXPECT_EQ(mensajes.Texts(), QStringList{kConfirmar});
+  EXPECT_EQ(mensajes.Texts(), QStringList({kConfirmar, u"El proceso de conversión ha finalizado."_qs}));
   EXPECT_FALSE(cerrable) << "closing is refused during the run";
   EXPECT_FALSE(botonActivo);
   EXPECT_TRUE(f.findChild<QPushButton*>(u"pbIniciarConversion"_qs)->isEnabled());

@@ -5,6 +5,7 @@
 #include "maintenance/Geneinap.h"
 #include "maintenance/Geqrlina.h"
 #include "platform/controls/DBChoiceControls.h"
+#include "platform/controls/DBEdit.h"
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/report/Band.h"
@@ -82,6 +83,15 @@ TEST_F(Incidencias, ANewIncidentTakesTheNextNumberAndTheDefaults) {
   EXPECT_EQ(Filas(), 3);
   entrada.show();
   EXPECT_FALSE(CapturaFormulario(entrada, u"GENEINAP"_qs).isNull());
+}
+
+TEST_F(Incidencias, TheTimeShowsAsATimeFromTheOpening) {
+  Agregar(1, 2);
+  TfGENEINAP entrada;
+  const auto* hora = entrada.findChild<DBEdit*>(u"EditHora"_qs);
+  EXPECT_EQ(hora->text(), u"10:20:30"_qs);
+  entrada.Table1->Next();
+  EXPECT_EQ(hora->text(), u"10:20:30"_qs);
 }
 
 TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {

@@ -394,6 +394,32 @@ TEST_P(GenecproMotores, DateRangesTakeTheDateFormatOfEachMode) {
   }
 }
 
+// USUARIO lives in the general database, not in the company's.
+TEST_P(GenecproMotores, AGeneralTableIsQueriedAndPreviewedOnItsOwnDatabase) {
+  RecordingPrinter impresoras({u"Oficina"_qs}, carpeta.Path());
+  QString texto;
+  int registros = -1;
+  QStringList codigos;
+  AlMostrarse([&](QWidget&) {
+    irA(3);
+    texto = sentencia();
+    registros = fGENECPRO->findChild<Query*>(u"Query1"_qs)->RecordCount();
+    QTimer cerrar;
+    cerrar.callOnTimeout([&] {
+      if (!fGENEPREV || fGENEPREV->EstadoInforme != u"Finalizada"_qs) return;
+      codigos = TextsOfItem(fGENEPREV->Paginas().Page(1), u"LBDetalle1"_qs);  // Categoria, Codigo, ...
+      fGENEPREV->close();
+    });
+    cerrar.start(10);
+    fGENECPRO->pbConformeClick();
+    cerrar.stop();
+  });
+  mostrar(usuario);
+  EXPECT_TRUE(texto.contains(u"USUARIO"_qs)) << texto.toStdString();
+  EXPECT_EQ(registros, 2);
+  EXPECT_EQ(codigos, (QStringList{u"ANA"_qs, u"LUIS"_qs}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, GenecproMotores, ::testing::Values("Microsoft SQL Server", "Paradox"));
 
 TEST_F(Genecpro, AFormatIsDeletedOnlyAfterItsConfirmationAndTheNextOneLoads) {

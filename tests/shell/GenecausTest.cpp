@@ -117,8 +117,9 @@ TEST_P(CamposUsuario, OnlyNamesTheEnginesCanCreateAreAccepted) {
       {"CLIENTES", "1Campo", "invalid"},
       {"CLIENTES", "Año", "invalid"},
       {"CLIENTES", "Nombre'X", "invalid"},
-      // 25 is the column's size: a 26th letter never reaches the record.
       {"CLIENTES", "ABCDEFGHIJKLMNOPQRSTUVWXY", nullptr},
+      // One more than the column holds is refused, not cut to fit.
+      {"CLIENTES", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "invalid"},
       {"CLIENTES", "Order", "invalid"},
       {"CLIENTES", "select", "invalid"},
       {"CLIENTES", "Key", "invalid"},

@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
 
 namespace {
 
@@ -99,6 +101,48 @@ TEST_P(Idiomas, DuplicationCopiesTheCurrentLineUnderTheNextNumber) {
   f.Table2->Append();
   EXPECT_EQ(f.Table2->FieldByName(u"ClaveTexto"_qs).AsString(), u"1"_qs);
   f.pbCancelarClick();
+}
+
+TEST_P(Idiomas, ALanguageWithoutTextsTakesItsFirstLineFromTheGrid) {
+  Ejecutar(u"INSERT INTO IDIOMA (Idioma) VALUES ('Alemán')"_qs, kGeneral);
+  TfGENEIDMA f;
+  f.show();
+  Ir(f, u"Alemán"_qs);
+  DBGrid* rejilla = f.Rejilla();
+  rejilla->setFocus();
+  const auto empezada = [&f](const char* como) {
+    EXPECT_EQ(f.Table2->State(), dsInsert) << como;
+    EXPECT_EQ(f.Table2->FieldByName(u"Idioma"_qs).AsString(), u"Alemán"_qs) << como;
+    f.pbCancelarClick();
+  };
+  QTest::keyClick(rejilla, Qt::Key_Insert);
+  empezada("Insert");
+  QTest::keyClick(rejilla, Qt::Key_Down);
+  empezada("Down");
+  QTest::mouseDClick(rejilla->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+  empezada("double-click");
+
+  QTest::keyClick(rejilla, Qt::Key_H);
+  ASSERT_EQ(f.Table2->State(), dsInsert);
+  auto* celda = rejilla->findChild<QLineEdit*>();
+  ASSERT_NE(celda, nullptr) << "the key opened the cell";
+  QTest::keyClicks(celda, u"allo"_qs);
+  QTest::keyClick(celda, Qt::Key_Return);
+  EXPECT_EQ(f.Table2->FieldByName(u"ClaveTexto"_qs).AsString(), u"hallo"_qs);
+  f.pbConformeClick();
+  EXPECT_EQ(General(u"SELECT ClaveTexto FROM TXIDIOMA WHERE Idioma = 'Alemán'"_qs), u"hallo"_qs);
+  f.pbCancelarClick();
+
+  // Down past the last line starts the next one; above it, it only moves.
+  Ir(f, u"Francés"_qs, u"1"_qs);
+  QTest::keyClick(rejilla, Qt::Key_Down);
+  EXPECT_EQ(f.Table2->State(), dsBrowse);
+  EXPECT_EQ(f.Table2->FieldByName(u"ClaveTexto"_qs).AsString(), u"7"_qs);
+  Ir(f, u"Francés"_qs, u"Hola"_qs);
+  QTest::keyClick(rejilla, Qt::Key_Down);
+  EXPECT_EQ(f.Table2->State(), dsInsert);
+  f.pbCancelarClick();
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"3"_qs);
 }
 
 TEST_P(Idiomas, CancelUndoesTheLineThenTheLanguage) {

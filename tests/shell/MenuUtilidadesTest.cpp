@@ -256,11 +256,12 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
   elegida = Variant::Array({Variant::String(u"3"_qs)});
   eleccion.elegido = carpeta.File(u"Copias de O'Donnell"_qs);
   QDir().mkpath(eleccion.elegido);
-  mensajes.Expect(u"C"_qs);  // neither "SI" nor "NO"
+  mensajes.Expect(u"C"_qs).Expect(u"I"_qs);  // neither "SI" nor "NO"
   ventana.CopiadeSeguridadInstantneadeunaEmpresa1Click();
   EXPECT_EQ(busquedas, QStringList({"EMPRESA/0", "EMPRESA/0"}));
   EXPECT_EQ(mensajes.Texts(),
-            QStringList{u"¿Está seguro de que quiere realizar una copia de seguridad de la empresa 3?"_qs});
+            QStringList({u"¿Está seguro de que quiere realizar una copia de seguridad de la empresa 3?"_qs,
+                         u"La copia de seguridad de la empresa 3 se ha realizado correctamente."_qs}));
   const QString copia = NombreCopiaSeguridad(eleccion.elegido, u"ZEMEMP3"_qs);
   EXPECT_TRUE(copia.endsWith(u"dbb_ZEMEMP3_20240131154500.bak"_qs));
   EXPECT_TRUE(QFileInfo::exists(QString(copia).replace(u'\\', u'/')));
@@ -270,12 +271,13 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
   ventana.Restaurarcopiadeseguridaddeunaempresa1Click();
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"después"_qs);
   eleccion.elegido = copia;
-  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs).Expect(u"I"_qs);
   ventana.Restaurarcopiadeseguridaddeunaempresa1Click();
-  EXPECT_EQ(mensajes.Texts().mid(2),
+  EXPECT_EQ(mensajes.Texts().mid(3),
             QStringList({u"¿Está seguro de que quiere RESTAURAR una copia de seguridad sobre la empresa 3?"_qs,
                          u"Tenga en cuenta que no será posible restaurar la copia de seguridad si hay usuarios "
-                         "trabajando sobre la empresa 3."_qs}));
+                         "trabajando sobre la empresa 3."_qs,
+                         u"La copia de seguridad se ha restaurado correctamente sobre la empresa 3."_qs}));
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"antes"_qs);
   EXPECT_EQ(eleccion.vistos.size(), 2);
 
@@ -284,8 +286,10 @@ TEST_F(MenuUtilidades, ACompanyIsBackedUpAndRestoredOnTheServer) {
   SecondProcess otra(u"empresa-3"_qs, {{kCarpetaOtraCopia, carpeta.Path()}});
   ASSERT_EQ(otra.ReadReport(), u"en la empresa 3"_qs);
   Ejecutar(u"UPDATE CLIENTES SET Nombre = 'de la otra copia'"_qs, base);
-  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs);
-  EXPECT_THROW(ventana.Restaurarcopiadeseguridaddeunaempresa1Click(), Exception);
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"I"_qs).Expect(u"A"_qs);
+  ventana.Restaurarcopiadeseguridaddeunaempresa1Click();
+  EXPECT_TRUE(mensajes.Texts().last().startsWith(u"¡No ha sido posible restaurar la copia de seguridad!. Motivo: "_qs))
+      << mensajes.Texts().last().toStdString();
   EXPECT_EQ(EjecutarSQL(u"SELECT Nombre FROM CLIENTES"_qs, base), u"de la otra copia"_qs);
   EXPECT_TRUE(!fGENEPROG || !fGENEPROG->isVisible());
   EXPECT_EQ(otra.Finish(), 0);
@@ -308,6 +312,45 @@ TEST_F(MenuUtilidades, EveryEntryOfTheFourMenusIsEnabled) {
     for (const QAction* item : ventana.findChild<QMenu*>(QLatin1String(nombre))->actions())
       EXPECT_TRUE(item->isSeparator() || item->isEnabled()) << item->objectName().toStdString();
   }
+}
+
+// An entry whose form the program has not registered cannot run: it is
+// disabled when its menu opens, and enabled again once the form is there.
+TEST_F(MenuUtilidades, AnEntryIsEnabledExactlyWhenItsCommandCanRun) {
+  const QStringList deFormularios{u"ConfiguracindeImpresos1"_qs,
+                                  u"ActualizacionBaseDatos"_qs,
+                                  u"TraspasoDatosParadoxInterbase"_qs,
+                                  u"ConversorJuegosCaracteres"_qs,
+                                  u"GestionCopiasSeguridadSQLServer"_qs,
+                                  u"CopiadeSeguridadInstantneadeunaEmpresa1"_qs,
+                                  u"Restaurarcopiadeseguridaddeunaempresa1"_qs,
+                                  u"VerlaUbicacindelosArchivosdeCopia"_qs,
+                                  u"IntroduccindeIncidenciasdelaAplicacin1"_qs,
+                                  u"ConsultadeIncidenciasdelaAplicacin1"_qs,
+                                  u"TestdeRendimiento1"_qs};
+  const auto abrirMenus = [this] {
+    for (const char* nombre : {"BaseDatos1", "Configuracin1", "Utilidades1", "Ayuda1"})
+      emit ventana.findChild<QMenu*>(QLatin1String(nombre))->aboutToShow();
+  };
+  const auto entrada = [this](const QString& nombre) { return ventana.findChild<QAction*>(nombre); };
+  abrirMenus();
+  for (const QString& nombre : deFormularios) EXPECT_TRUE(entrada(nombre)->isEnabled()) << nombre.toStdString();
+
+  FormRegistry::Clear();
+  abrirMenus();
+  for (const QString& nombre : deFormularios) EXPECT_FALSE(entrada(nombre)->isEnabled()) << nombre.toStdString();
+  for (const char* propia : {"Empresas1", "ConfiguracionDeUsuarios", "ListadeUsuariosdelBDE1", "InformacionConflictosBloqueo"})
+    EXPECT_TRUE(entrada(QLatin1String(propia))->isEnabled()) << propia;
+  CodigoUsuarioActual = u"ADMIN"_qs;
+  entrada(u"TestdeRendimiento1"_qs)->trigger();  // nothing runs, nothing is said
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+
+  FormRegistry::Register(u"TfGENETEST"_qs, [](QWidget* owner) { return new FormularioRegistrado(owner, u"TfGENETEST"_qs); });
+  abrirMenus();
+  EXPECT_TRUE(entrada(u"TestdeRendimiento1"_qs)->isEnabled());
+  EXPECT_FALSE(entrada(u"ConsultadeIncidenciasdelaAplicacin1"_qs)->isEnabled());
+  entrada(u"TestdeRendimiento1"_qs)->trigger();
+  EXPECT_EQ(historia, QStringList({u"+TfGENETEST"_qs, u"*TfGENETEST"_qs, u"-TfGENETEST"_qs}));
 }
 
 // The four menus and both reports as a person sees them; ZEMWIN_CAPTURAS
