@@ -190,7 +190,10 @@ void TfGENERESP::Asignar(const Firma& firma) {
   Field& codigo = Table1->FieldByName(firma.campoCodigo);
   if (!firma.autorizados->isEmpty()) {
     if (operario && !EstaAutorizado(*operario, *firma.autorizados)) return;
-    const Variant clave = BuscarDatoFiltrado(QStringLiteral("OPERARIO"), 0, FiltroAutorizados(*firma.autorizados));
+    // A list that names no operator offers none: an empty condition would offer them all.
+    const QString autorizados = FiltroAutorizados(*firma.autorizados);
+    if (autorizados.isEmpty()) return;
+    const Variant clave = BuscarDatoFiltrado(QStringLiteral("OPERARIO"), 0, autorizados);
     const QList<Variant>& elegido = clave.Elements();
     if (elegido.isEmpty() || !EditarRegistro(*Table1)) return;
     codigo.SetAsInteger(elegido.first().AsString().toInt());

@@ -77,7 +77,7 @@ void CopiaClasificada::borrar() {
   creada_ = false;
 }
 
-bool CopiaClasificada::Clasificar(Dataset& origen) {
+bool CopiaClasificada::ClasificarEnTablaTemporal(Dataset& origen) {
   borrar();
   creada_ = CrearTabla(*temporal_, DefinicionClasificacion(origen), -1);
   if (!creada_) return false;

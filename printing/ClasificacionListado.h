@@ -26,7 +26,7 @@ class CopiaClasificada {
   // Copies every record the source shows, under the progress window; false,
   // with nothing kept, when the user cancels (Esc) or the table cannot be
   // made. The source comes back to its record.
-  bool Clasificar(Dataset& origen);
+  bool ClasificarEnTablaTemporal(Dataset& origen);
   Table& Temporal() { return *temporal_; }
 
  private:

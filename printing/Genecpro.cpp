@@ -2,7 +2,9 @@
 
 #include "core/connections/AperturaTablas.h"
 #include "core/datamodule/ExportacionExcel.h"
+#include "core/datamodule/Genemodu.h"
 #include "core/forms/ControlesNoVisibles.h"
+#include "core/forms/FormatosCampo.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/helpers/Letras.h"
 #include "core/helpers/TiposCampo.h"
@@ -15,6 +17,7 @@
 #include "core/startup/TraduccionFormulario.h"
 #include "core/system/CursorEspera.h"
 #include "core/tables/NombresTablas.h"
+#include "platform/CommonDialogs.h"
 #include "platform/FormRegistry.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -28,9 +31,12 @@
 #include "ui_GENECPRO.h"
 
 #include <QDropEvent>
+#include <QFontDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
+#include <QStyle>
 
 TfGENECPRO* fGENECPRO = nullptr;
 
@@ -72,8 +78,15 @@ TfGENECPRO::TfGENECPRO(QWidget* owner)
   ui_->DBNavigator1->SetSource(DSFormatos);
   for (NavigateBtn boton : {nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh})
     ui_->DBNavigator1->Button(boton)->hide();
-  for (NavigateBtn boton : {nbFirst, nbPrior, nbNext, nbLast})
+  const std::pair<NavigateBtn, const char*> recorrido[] = {{nbFirst, "Ir al primer registro"},
+                                                          {nbPrior, "Ir al registro anterior"},
+                                                          {nbNext, "Ir al registro siguiente"},
+                                                          {nbLast, "Ir al último registro"}};
+  for (const auto& [boton, sugerencia] : recorrido) {
+    ui_->DBNavigator1->Button(boton)->setToolTip(QString::fromUtf8(sugerencia));
     connect(ui_->DBNavigator1->Button(boton), &QToolButton::clicked, this, [this] { CargarFormatoListado(); });
+  }
+  DibujosBotones();
   ui_->StringGrid->setColumnCount(3);
   ui_->StringGrid->setHorizontalHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Desde Valor"),
                                               QStringLiteral("Hasta Valor")});
@@ -88,6 +101,7 @@ TfGENECPRO::TfGENECPRO(QWidget* owner)
   connect(ui_->pbGuardarComo, &QToolButton::clicked, this, &TfGENECPRO::pbGuardarComoClick);
   connect(ui_->pbEliminar, &QToolButton::clicked, this, &TfGENECPRO::pbEliminarClick);
   connect(ui_->pbStandard, &QToolButton::clicked, this, [this] { CargarFormatoListado(true); });
+  connect(ui_->pbCambiarFont, &QToolButton::clicked, this, &TfGENECPRO::pbCambiarFontClick);
   connect(ui_->pbConforme, &QPushButton::clicked, this, &TfGENECPRO::pbConformeClick);
   connect(ui_->pbSalir, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
   connect(ui_->pbActivarTablaLogica, &QToolButton::clicked, this, [this] {
@@ -302,9 +316,12 @@ bool TfGENECPRO::EjecutarConsultaListado() {
   for (const QString& campo : Query1->GetFieldNames()) ui_->DBGrid1->SetFieldVisible(campo, true);
   for (int columna = 0; columna < ui_->DBGrid1->ColumnCount(); ++columna)
     ui_->DBGrid1->SetColumnTitle(columna, AbreviarNombre(ui_->DBGrid1->ColumnFieldName(columna), 1));
-  for (int i = 0; i < Query1->FieldCount(); ++i)
-    if (const FieldType tipo = Query1->Fields(i).DataType(); tipo == ftDate || tipo == ftDateTime || tipo == ftTime)
-      Query1->Fields(i).SetDisplayWidth(10);
+  for (int i = 0; i < Query1->FieldCount(); ++i) {
+    Field& campo = Query1->Fields(i);
+    if (campo.DataType() == ftDateTime) ManejadoresFechaHora(campo, campo.FieldName());
+    if (campo.DataType() == ftDate || campo.DataType() == ftDateTime || campo.DataType() == ftTime)
+      campo.SetDisplayWidth(10);
+  }
   TraducirFormulario(this);
   return true;
 }
@@ -401,7 +418,7 @@ void TfGENECPRO::pbConformeClick() {
       }
       deRejillaALista();
       clasificada_ = std::make_unique<CopiaClasificada>(this);
-      if (!clasificada_->Clasificar(*dataSet_)) {
+      if (!clasificada_->ClasificarEnTablaTemporal(*dataSet_)) {
         clasificada_.reset();
         return;
       }
@@ -420,6 +437,38 @@ void TfGENECPRO::pbConformeClick() {
   if (ui_->pbExportarExcel->isChecked()) ExportarExcel(resultado, nullptr, QStringLiteral("LISTPRG.XLS"), QString());
   else ListarInforme(*resultado);
   if (modoTabla()) deListaARejilla();
+}
+
+// The grid's font is the listing's: its titles take it in navy.
+void TfGENECPRO::pbCambiarFontClick() {
+  QFontDialog local;
+  QFontDialog& dialogo = ModuloDatos ? *ModuloDatos->FontDialog1 : local;
+  dialogo.setCurrentFont(ui_->DBGrid1->font());
+  if (!CommonDialogsSeam::Get().Execute(dialogo)) return;
+  ui_->DBGrid1->SetTitleFont(dialogo.selectedFont());
+  ui_->DBGrid1->SetTitleFontColor(QColor(0x00, 0x00, 0x80));
+  ui_->DBGrid1->setFont(dialogo.selectedFont());
+}
+
+// The flat buttons show pictures, their hints say what they do.
+void TfGENECPRO::DibujosBotones() {
+  const std::pair<QToolButton*, QStyle::StandardPixmap> dibujos[] = {
+      {ui_->pbGuardar, QStyle::SP_DialogSaveButton},     {ui_->pbGuardarComo, QStyle::SP_FileDialogNewFolder},
+      {ui_->pbEliminar, QStyle::SP_TrashIcon},           {ui_->pbStandard, QStyle::SP_DialogResetButton},
+      {ui_->pbActivarTablaLogica, QStyle::SP_DriveHDIcon}, {ui_->pbExportarExcel, QStyle::SP_FileDialogDetailedView}};
+  for (const auto& [boton, dibujo] : dibujos) boton->setIcon(style()->standardIcon(dibujo));
+  // No standard picture says "font": a navy serif letter does.
+  QPixmap letra(16, 16);
+  letra.fill(Qt::transparent);
+  QPainter pintor(&letra);
+  QFont serif(QStringLiteral("Serif"));
+  serif.setPixelSize(15);
+  serif.setBold(true);
+  pintor.setFont(serif);
+  pintor.setPen(QColor(0x00, 0x00, 0x80));
+  pintor.drawText(letra.rect(), Qt::AlignCenter, QStringLiteral("A"));
+  pintor.end();
+  ui_->pbCambiarFont->setIcon(QIcon(letra));
 }
 
 void TfGENECPRO::ListarInforme(Dataset& resultado) {

@@ -41,6 +41,7 @@ class TfGENECPRO : public Form {
   void pbGuardarComoClick();
   void pbEliminarClick();
   void pbConformeClick();
+  void pbCambiarFontClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -63,6 +64,7 @@ class TfGENECPRO : public Form {
   void listarFormatos(const QString& elegido);
   void devolverDataSet();
   void ListarInforme(Dataset& resultado);
+  void DibujosBotones();
 
   std::unique_ptr<Ui::TfGENECPRO> ui_;
   Table* Formatos;

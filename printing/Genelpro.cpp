@@ -116,7 +116,7 @@ void TfGENELPRO::PrepararCabecera() {
   parametros_ = LeerParametrosListado();
   ReportEngine& informe = QuickReport();
   opciones_ = OpcionesDelFormulario(parametros_);
-  if (parametros_.listarRestricciones) ColocarRestricciones(informe, opciones_);
+  if (parametros_.RestriccionesAlCrear()) ColocarRestricciones(informe, opciones_);
   if (parametros_.margenIzquierdoImpresora != 0) informe.Page.LeftMargin = parametros_.margenIzquierdoImpresora;
   AplicarTramas(informe, parametros_.tramas);
   ComprimirInforme(informe, parametros_);

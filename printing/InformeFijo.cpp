@@ -126,7 +126,7 @@ void ComprimirInforme(ReportEngine& informe, const ParametrosListado& parametros
 }
 
 QString OpcionesDelFormulario(const ParametrosListado& parametros) {
-  if (!parametros.listarRestricciones) return {};
+  if (!parametros.RestriccionesAlCrear()) return {};
   const QWidget* hija = HijaMDIActiva();
   if (hija && hija->objectName() == u"fGENECPRO") return {};
   QString texto;

@@ -10,6 +10,10 @@ const QString kPorDefecto = QStringLiteral("Por Defecto");
 
 }  // namespace
 
+bool ListarRestriccionesSiempre = false;
+
+bool ParametrosListado::RestriccionesAlCrear() const { return listarRestricciones || ListarRestriccionesSiempre; }
+
 bool ParametrosListado::ConCompresion() const {
   if (factorLetra == 0 || factorHorizontal == 0) return false;
   return !(factorLetra == 1 && factorHorizontal == 1 && tipoLetra == kPorDefecto);

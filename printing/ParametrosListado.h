@@ -18,7 +18,14 @@ struct ParametrosListado {
 
   // Neither factor 0, and not both 1 with the default font.
   bool ConCompresion() const;
+  // Whether a listing made now puts the options of the form it was asked
+  // from under its title.
+  bool RestriccionesAlCrear() const;
 };
+
+// Makes listings print the restrictions header whatever the general
+// parameter says; off in this program.
+extern bool ListarRestriccionesSiempre;
 
 // Reads the parameters again, so a change another program saved counts.
 ParametrosListado LeerParametrosListado();

@@ -16,8 +16,11 @@ int Parametro(const char* nombre) {
   return campo && !campo->IsNull() ? campo->AsInteger() : 0;
 }
 
+// A currency table not named yet (the parameters never read) converts
+// nothing, without the message an opening would show.
 Table* MonedaPreparada() {
-  if (!ModuloDatos || !PrepararTabla(*ModuloDatos->Moneda)) return nullptr;
+  if (!ModuloDatos || ModuloDatos->Moneda->TableName().trimmed().isEmpty() || !PrepararTabla(*ModuloDatos->Moneda))
+    return nullptr;
   return ModuloDatos->Moneda;
 }
 

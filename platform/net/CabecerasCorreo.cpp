@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <optional>
+
 namespace CabecerasCorreo {
 
 namespace {
@@ -22,6 +24,58 @@ bool esAsciiVisible(const QString& texto) {
 
 QString palabraCodificada(const QString& texto) {
   return QStringLiteral("=?UTF-8?B?") + QString::fromLatin1(texto.toUtf8().toBase64()) + QStringLiteral("?=");
+}
+
+// Lines of a header, folded: each line after the first starts with the
+// blank that folding keeps.
+constexpr qsizetype kLineaMaxima = 78;
+// 42 bytes make 56 Base64 characters: with its 12 of framing an encoded
+// word fits the 75 its standard allows, and the first line with "Subject: ".
+constexpr qsizetype kBytesPorPalabra = 42;
+
+// The text as encoded words of whole characters, one per line.
+QString palabrasCodificadas(const QString& texto) {
+  QStringList palabras;
+  QString pieza;
+  qsizetype bytes = 0;
+  for (qsizetype i = 0; i < texto.size();) {
+    const qsizetype largo = texto.at(i).isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+    const QString caracter = texto.mid(i, largo);
+    const qsizetype suyos = caracter.toUtf8().size();
+    if (bytes + suyos > kBytesPorPalabra) {
+      palabras.append(palabraCodificada(pieza));
+      pieza.clear();
+      bytes = 0;
+    }
+    pieza += caracter;
+    bytes += suyos;
+    i += largo;
+  }
+  if (!pieza.isEmpty() || palabras.isEmpty()) palabras.append(palabraCodificada(pieza));
+  return palabras.join(QStringLiteral("\r\n "));
+}
+
+// Plain text folded before the blanks; nothing when a word alone would
+// pass the line's limit.
+std::optional<QString> plegadoEnBlancos(const QString& texto, qsizetype ocupado) {
+  QString plegado;
+  qsizetype linea = ocupado;
+  const QStringList palabras = texto.split(u' ');
+  for (qsizetype i = 0; i < palabras.size(); ++i) {
+    const QString& palabra = palabras.at(i);
+    if (i == 0) {
+      plegado = palabra;
+      linea += palabra.size();
+    } else if (linea + 1 + palabra.size() > kLineaMaxima && linea > 1) {
+      plegado += QStringLiteral("\r\n ") + palabra;
+      linea = 1 + palabra.size();
+    } else {
+      plegado += u' ' + palabra;
+      linea += 1 + palabra.size();
+    }
+    if (linea > kLineaMaxima) return std::nullopt;
+  }
+  return plegado;
 }
 
 }  // namespace
@@ -46,9 +100,12 @@ std::vector<struct Direccion> Direcciones(const QString& lista) {
   return direcciones;
 }
 
-QString Texto(const QString& texto) {
-  const QString limpio = sinControles(texto);
-  return esAsciiVisible(limpio) ? limpio : palabraCodificada(limpio);
+QString Cabecera(const QString& nombre, const QString& valor) {
+  const QString limpio = sinControles(valor);
+  const QString inicio = nombre + QStringLiteral(": ");
+  if (esAsciiVisible(limpio))
+    if (const std::optional<QString> plegado = plegadoEnBlancos(limpio, inicio.size())) return inicio + *plegado;
+  return inicio + palabrasCodificadas(limpio);
 }
 
 QString Direccion(const struct Direccion& direccion) {

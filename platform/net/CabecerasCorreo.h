@@ -18,8 +18,10 @@ struct Direccion {
 // a bare address; empty pieces are left out.
 std::vector<Direccion> Direcciones(const QString& lista);
 
-// A header value: line breaks become blanks, non-ASCII text an encoded word.
-QString Texto(const QString& texto);
+// A whole header line "Nombre: valor": line breaks of the value become
+// blanks, non-ASCII text encoded words, and a long value is folded so that
+// no line passes the 78 characters the mail standard asks for.
+QString Cabecera(const QString& nombre, const QString& valor);
 // "name <address>", or the bare address without a name.
 QString Direccion(const struct Direccion& direccion);
 QString ListaDirecciones(const std::vector<struct Direccion>& direcciones);

@@ -86,7 +86,7 @@ void Enviar(const Conexion& conexion, const Mensaje& mensaje) {
   QStringList cabeceras{QStringLiteral("Date: ") + QDateTime::currentDateTime().toString(Qt::RFC2822Date),
                         QStringLiteral("From: ") + Direccion({mensaje.nombreRemitente, remitente}),
                         QStringLiteral("To: ") + ListaDirecciones(para),
-                        QStringLiteral("Subject: ") + Texto(mensaje.asunto)};
+                        Cabecera(QStringLiteral("Subject"), mensaje.asunto)};
   if (!copia.empty()) cabeceras.insert(3, QStringLiteral("Cc: ") + ListaDirecciones(copia));
   curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, curl.Lista(cabeceras));
   const std::unique_ptr<curl_mime, LiberarMime> mime(cuerpo(curl, mensaje));

@@ -17,7 +17,7 @@ bool EndsOperand(const SqlNode& node) {
 }
 
 bool EndsSegment(const SqlNode& node) {
-  return node.Is(SqlTokenKind::Comma) || node.Is(SqlTokenKind::Semicolon) || IsKeyword(node) || IsComparison(node);
+  return node.clause || node.Is(SqlTokenKind::Comma) || node.Is(SqlTokenKind::Semicolon) || IsKeyword(node) || IsComparison(node);
 }
 
 bool IsAdditive(const SqlNode& node) { return node.token.IsSymbol(u"+") || node.token.IsSymbol(u"-"); }

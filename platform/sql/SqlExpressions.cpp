@@ -110,14 +110,16 @@ QString RewriteCoalesce(const SqlNodes& arguments, const SqlObjects& objects) {
     if (types.back() && (!highest || Precedence(SqlType::Parse(*types.back())) > Precedence(SqlType::Parse(*highest))))
       highest = types.back();
   }
-  const bool converts = highest && Precedence(SqlType::Parse(*highest)) > 1;
+  const int top = highest ? Precedence(SqlType::Parse(*highest)) : 0;
   QStringList rendered;
   for (size_t i = 0; i < parts.size(); ++i) {
     const QString value = RenderArgument(parts[i], objects);
-    const bool text = types[i] && Precedence(SqlType::Parse(*types[i])) == 1;
-    rendered << (converts && text ? QStringLiteral("zem_convert(%1, %2%3)")
-                                        .arg(QuoteSqlString(*highest), value, DateFormatArguments(*highest, 2, objects))
-                                  : value);
+    const int own = types[i] ? Precedence(SqlType::Parse(*types[i])) : 0;
+    // A text takes any higher type; a number only a higher number's.
+    const bool converts = top > 1 && own > 0 && own < top && (own == 1 || top <= 4);
+    rendered << (converts ? QStringLiteral("zem_convert(%1, %2%3)")
+                                .arg(QuoteSqlString(*highest), value, DateFormatArguments(*highest, 2, objects))
+                          : value);
   }
   return u"coalesce("_qs + rendered.join(u", ") + u')';
 }

@@ -61,7 +61,7 @@ void RewriteTop(SqlNodes& nodes, const SqlObjects& objects) {
       if (nodes[end].IsWord(u"ORDER")) ordered = true;
     }
     const QString order = ordered ? QString() : PrimaryKeyOrder(nodes, count + 1, end, objects);
-    nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Rewritten(order + QStringLiteral(" LIMIT ") + limit));
+    nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(order + QStringLiteral(" LIMIT ") + limit));
     nodes.erase(nodes.begin() + qsizetype(top), nodes.begin() + qsizetype(count) + 1);
   }
 }

@@ -64,6 +64,12 @@ SqlNode SqlNode::Rewritten(QString text) {
   return node;
 }
 
+SqlNode SqlNode::Clause(QString text) {
+  SqlNode node = Rewritten(std::move(text));
+  node.clause = true;
+  return node;
+}
+
 SqlNodes BuildSqlTree(const std::vector<SqlToken>& tokens) {
   size_t i = 0;
   SqlNodes nodes = Build(tokens, i, false, false, 0);

@@ -13,8 +13,10 @@ struct SqlNode {
   SqlToken token{SqlTokenKind::Whitespace, {}};
   std::vector<SqlNode> children;  // Group: between "(" and ")"; Case: from CASE to END
   QString text;                   // Text
+  bool clause = false;            // Text: a clause of the mapper's own, which ends an expression
 
   static SqlNode Rewritten(QString text);
+  static SqlNode Clause(QString text);
 
   bool IsSignificant() const { return kind != Kind::Token || token.IsSignificant(); }
   bool IsWord(QStringView word) const { return kind == Kind::Token && token.IsWord(word); }

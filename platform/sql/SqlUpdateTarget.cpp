@@ -95,6 +95,9 @@ class BareColumns {
 // The name the target's instance goes by where the FROM gives it none.
 constexpr QStringView kTargetAlias = u"zem_target";
 
+// Names of objects are compared as SQL Server compares them: "stock" is STOCK.
+bool SameTable(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
 // Which item of the FROM the target names, as SQL Server binds it: the
 // one that shows itself by that name, else the one instance of the
 // target's table; none when the table is not in the FROM.
@@ -103,12 +106,12 @@ std::optional<size_t> PlacedItem(const SqlChain& target, const std::vector<FromI
   for (size_t k = 0; k < items.size(); ++k) {
     const bool shown = items[k].alias ? target.names.size() == 1 &&
                                             AliasOf(items[k]).compare(target.names[0], Qt::CaseInsensitive) == 0
-                                      : RenderTableChain(items[k].chain, objects) == table;
+                                      : SameTable(RenderTableChain(items[k].chain, objects), table);
     if (shown) return k;
   }
   std::optional<size_t> instance;
   for (size_t k = 0; k < items.size(); ++k) {
-    if (RenderTableChain(items[k].chain, objects) != table) continue;
+    if (!SameTable(RenderTableChain(items[k].chain, objects), table)) continue;
     if (instance) throw SqlError(QStringLiteral("The table '%1' is ambiguous.").arg(target.names.last()));
     instance = k;
   }
@@ -152,11 +155,11 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
     nodes.erase(nodes.begin() + qsizetype(end) + 1, nodes.end());
     nodes.push_back(SqlNode::Rewritten(u" "_qs));
     nodes.push_back(std::move(condition));
-    nodes.push_back(SqlNode::Rewritten(u" AND "_qs + same.join(u" AND ")));
+    nodes.push_back(SqlNode::Clause(u" AND "_qs + same.join(u" AND ")));
   } else {
-    nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Rewritten(u" WHERE "_qs + same.join(u" AND ") + u' '));
+    nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(u" WHERE "_qs + same.join(u" AND ") + u' '));
   }
-  if (!item.alias) nodes.insert(nodes.begin() + qsizetype(item.end), SqlNode::Rewritten(u" AS "_qs + alias));
+  if (!item.alias) nodes.insert(nodes.begin() + qsizetype(item.end), SqlNode::Clause(u" AS "_qs + alias));
   objects.AddTable(item.chain, item.alias ? AliasOf(item) : kTargetAlias.toString());
   BareColumns(objects, items, *placed, qualifier).Qualify(nodes, targetChain.end);
   // An alias as the target stands for its table.

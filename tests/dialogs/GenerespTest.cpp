@@ -96,6 +96,9 @@ TEST_P(Responsabilidad, AnAuthorisedListDecidesWhoMaySignAndWhomTheSearchOffers)
       {"3,7", "ANA", nullptr, ""},  // 5 is not in the list: nothing
       {"3, 5,7", "ANA", "OPERARIO: (Codigo=3) OR (Codigo=5) OR (Codigo=7)", "3"},
       {"5,x); DELETE FROM OPERARIO;--", "NADIE", "OPERARIO: (Codigo=5)", "5"},  // no operator: the search
+      // A list without a whole number offers no operator, rather than all of them.
+      {"x", "NADIE", nullptr, ""},
+      {"3) OR (1=1", "NADIE", nullptr, ""},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.lista);

@@ -60,7 +60,7 @@ TEST_F(ClasificacionListado, EqualKeysKeepTheSourceOrderAndTheCopyGoesWithItsRun
   QString nombre, base;
   {
     CopiaClasificada copia(&modulo);
-    ASSERT_TRUE(copia.Clasificar(pedidos));
+    ASSERT_TRUE(copia.ClasificarEnTablaTemporal(pedidos));
     EXPECT_EQ(Filas(copia.Temporal()),
               (QStringList{u"Asegundo"_qs, u"Acuarto"_qs, u"Bprimero"_qs, u"Btercero"_qs, u"Bquinto"_qs}));
     nombre = copia.Temporal().TableName();
@@ -85,7 +85,7 @@ TEST_F(ClasificacionListado, EscStopsTheCopyAndDeletesWhatItMade) {
   // Esc, as the progress window answers it, while the first records are copied.
   QTimer::singleShot(0, [] { CancelarListado = true; });
   CopiaClasificada copia(&modulo);
-  EXPECT_FALSE(copia.Clasificar(pedidos));
+  EXPECT_FALSE(copia.ClasificarEnTablaTemporal(pedidos));
   EXPECT_FALSE(copia.Temporal().Active());
   Table temporal;
   temporal.SetDatabaseName(copia.Temporal().DatabaseName());

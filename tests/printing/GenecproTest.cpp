@@ -488,3 +488,55 @@ TEST_F(Genecpro, ThePagesAndTheListingsInThePreviewAreDrawn) {
   EXPECT_EQ(columnas, 3);
   EXPECT_GE(fichas, 2);
 }
+
+// The font button: the font the user accepts is the grid's and the
+// listing's, its titles in navy; a cancelled dialog changes nothing.
+TEST_F(Genecpro, TheFontButtonGivesTheGridAndTheListingTheChosenFont) {
+  ScriptedDialogs dialogos;
+  dialogos.ExpectFont(false).ExpectFont(true, u"DejaVu Serif"_qs, 14);
+  QFont antes, cancelada, elegida;
+  QColor titulos;
+  QStringList sugerencias;
+  AlMostrarse([&](QWidget&) {
+    auto& rejilla = hijo<DBGrid>("DBGrid1");
+    antes = rejilla.font();
+    hijo<QToolButton>("pbCambiarFont").click();
+    cancelada = rejilla.font();
+    hijo<QToolButton>("pbCambiarFont").click();
+    elegida = rejilla.font();
+    titulos = rejilla.TitleFontColor();
+    for (QToolButton* boton : hijo<QWidget>("DBNavigator1").findChildren<QToolButton*>())
+      if (boton->isVisibleTo(fGENECPRO)) sugerencias << boton->toolTip();
+    fGENECPRO->reject();
+  });
+  mostrar(clientes);
+  EXPECT_EQ(cancelada, antes);
+  EXPECT_EQ(elegida.family(), u"DejaVu Serif"_qs);
+  EXPECT_EQ(elegida.pointSize(), 14);
+  EXPECT_EQ(titulos, QColor(0x00, 0x00, 0x80));
+  EXPECT_EQ(sugerencias, (QStringList{u"Ir al primer registro"_qs, u"Ir al registro anterior"_qs,
+                                      u"Ir al registro siguiente"_qs, u"Ir al último registro"_qs}));
+  EXPECT_EQ(dialogos.Dialogs().size(), 2);
+}
+
+// On the adjust page a date-time field named for an hour shows the time
+// alone, the others the date alone.
+TEST_F(Genecpro, TheAdjustPageShowsHoursAsTimesAndOtherDateTimesAsDates) {
+  Ejecutar(u"CREATE TABLE VISITAS (Codigo INTEGER NOT NULL, Fecha DATETIME NULL, HoraVisita DATETIME NULL, "
+           "CONSTRAINT VISITAS_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO VISITAS (Codigo, Fecha, HoraVisita) VALUES (1, '05/03/2024 00:00:00', "
+           "'12/30/1899 08:05:09')"_qs);
+  Table visitas;
+  visitas.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  visitas.SetTableName(u"VISITAS"_qs);
+  visitas.Open();
+  QStringList textos;
+  AlMostrarse([&](QWidget&) {
+    irA(3);
+    Query& consulta = *fGENECPRO->findChild<Query*>(u"Query1"_qs);
+    for (const char* campo : {"Fecha", "HoraVisita"}) textos << consulta.FieldByName(QLatin1String(campo)).DisplayText();
+    fGENECPRO->reject();
+  });
+  mostrar(visitas);
+  EXPECT_EQ(textos, (QStringList{u"03/05/2024"_qs, u"08:05:09"_qs}));  // written month first
+}

@@ -6,6 +6,7 @@
 #include "platform/data/Field.h"
 #include "platform/report/Band.h"
 #include "platform/report/ReportEngine.h"
+#include "printing/ParametrosListado.h"
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/printing/ListadoFixture.h"
 
@@ -289,4 +290,36 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
   EXPECT_EQ(Elemento("MemoRestricciones").Caption,
             u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas, Desde ALMACEN: 5, Hasta ALMACEN: 9, "
             "Desde Zona Venta: , Hasta Zona Venta: 3,  Filtros: (Codigo = 1)"_qs);
+}
+
+// The switch puts the options of the form asked from under the title
+// whatever the general parameters say; without it, nothing is added.
+TEST_F(Genelpro, TheSwitchToAlwaysListRestrictionsGivesTheHeaderWithoutTheParameter) {
+  Ventas(1);
+  QMainWindow ventana;
+  auto* area = new QMdiArea(&ventana);
+  ventana.setCentralWidget(area);
+  auto* opciones = new QWidget;
+  opciones->setObjectName(u"fGENELVEN"_qs);
+  auto* desde = new QLineEdit(u"5"_qs, opciones);
+  desde->setObjectName(u"EditDesdeCodigo"_qs);
+  area->setActiveSubWindow(area->addSubWindow(opciones));
+  ventana.show();
+  Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
+  ListaControlesListado = {desde};
+  for (const bool siempre : {false, true}) {
+    ListarRestriccionesSiempre = siempre;
+    informe = std::make_unique<TfGENELPRO>();
+    informe->SetDataSet(&ventas);
+    RecordedPages paginas;
+    informe->QuickReport().Run(paginas);
+    const ReportItem* memo = informe->QuickReport().FindItem(u"MemoRestricciones"_qs);
+    ASSERT_EQ(memo != nullptr, siempre);
+    if (memo) {
+      EXPECT_TRUE(memo->Caption.contains(u"Desde Codigo: 5"_qs)) << memo->Caption.toStdString();
+    }
+  }
+  ListarRestriccionesSiempre = false;
+  Ganchos().VentanaPrincipal = nullptr;
+  ListaControlesListado.clear();
 }

@@ -23,6 +23,16 @@ TEST_F(ConversionMoneda, AMissingCurrencyLeavesTheAmountAsItIs) {
   EXPECT_DOUBLE_EQ(ConvertirImporte(QString(), 1000), 1000);
 }
 
+// The presenter holds no answer: a message would fail the test.
+TEST_F(ConversionMoneda, ACurrencyTableNotNamedConvertsNothingAndSaysNothing) {
+  modulo.Moneda->Close();
+  modulo.Moneda->SetTableName(QString());
+  EXPECT_DOUBLE_EQ(ConvertirImporte(QString(), 1000), 1000);
+  EXPECT_DOUBLE_EQ(ConvertirImporte(u"AutoInverso"_qs, 6.01), 6.01);
+  EXPECT_EQ(DecimalesMoneda(2), 0);
+  EXPECT_DOUBLE_EQ(CambioMoneda(2), 0);
+}
+
 TEST_F(ConversionMoneda, ARateOfNothingRaises) {
   Parametros(1, 3, 1);
   EXPECT_THROW(ConvertirImporte(QString(), 1000), Exception);

@@ -184,6 +184,28 @@ TEST_F(EnvioSMTP, HeadersTakeNoLineBreaksAndAccentedTextsAndFileNamesArriveIntac
   EXPECT_EQ(adjuntados[0][u"size"_qs].toInt(), 10);
 }
 
+// A long subject is folded, never one line past the standard's limit, and
+// arrives whole: accented or plain, with blanks or without.
+TEST_F(EnvioSMTP, LongSubjectsAreFoldedAndArriveIntact) {
+  Servidor("plain", 25);
+  const QString acentuado = QStringLiteral("Presupuesto de la obra de Peña Ibáñez, año 2024 (€) ").repeated(16);
+  const QString llano = QStringLiteral("Pedido de material para la obra ").repeated(25);
+  const QString sinBlancos = QStringLiteral("x").repeated(120) + QStringLiteral("ñ😀").repeated(40);
+  for (const QString& asunto : {acentuado, llano, sinBlancos, QStringLiteral("ñ")}) {
+    EXPECT_TRUE(EnviarEMailSMTP(Ajustes({}), u"a@b.es"_qs, asunto, u"t"_qs, {}));
+  }
+  const auto mensajes = Mensajes();
+  ASSERT_EQ(mensajes.size(), 4u);
+  const QString esperados[] = {acentuado.trimmed(), llano.trimmed(), sinBlancos, QStringLiteral("ñ")};
+  for (size_t i = 0; i < mensajes.size(); ++i) {
+    const QJsonObject mensaje = mensajes[i][u"message"_qs].toObject();
+    EXPECT_EQ(mensaje[u"subject"_qs].toString().trimmed(), esperados[i]) << i;
+    const QStringList lineas = Lista(mensaje[u"subject_lines"_qs]);
+    EXPECT_EQ(lineas.size() > 1, i < 3) << i;
+    for (const QString& linea : lineas) EXPECT_LE(linea.size(), 78) << linea.toStdString();
+  }
+}
+
 TEST_F(EnvioSMTP, ALargeAttachmentIsStreamedWhole) {
   // The test's server reads 50 MB slowly on a loaded machine: the silence
   // limit is the program's own, not the short one the other cases use.

@@ -402,6 +402,11 @@ const char* const kAnswerTables[] = {
     "CONSTRAINT PEDIDOS_Clave1 PRIMARY KEY (Numero))",
     "INSERT INTO PEDIDOS (Numero, Cliente) VALUES (1, 1)", "INSERT INTO PEDIDOS (Numero, Cliente) VALUES (2, 2)",
     "INSERT INTO PEDIDOS (Numero, Cliente) VALUES (3, 99)",
+    "CREATE TABLE dbo.STOCK (Almacen VARCHAR(4) DEFAULT '', Articulo VARCHAR(10) DEFAULT '', Cantidad INTEGER "
+    "DEFAULT 0 NULL, Minimo SMALLINT NULL, Coste DECIMAL(8,3) NULL, CONSTRAINT STOCK_Clave1 PRIMARY KEY (Almacen, Articulo))",
+    "INSERT INTO STOCK (Almacen, Articulo, Cantidad, Minimo, Coste) VALUES ('A', 'x', 1, NULL, 2.5)",
+    "INSERT INTO STOCK (Almacen, Articulo, Cantidad, Minimo, Coste) VALUES ('B', 'x', 2, 3, NULL)",
+    "INSERT INTO CLIENTES (Codigo, Nombre) VALUES (9, '41')",
 };
 
 const Answer kAnswers[] = {
@@ -478,6 +483,33 @@ const Answer kAnswers[] = {
      {}},
     {"SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo IN (1, 2, 3, 4) ORDER BY Codigo",
      {{"1", "con pedido"}, {"2", "de 2"}, {"3", "Zamora"}, {"4", "bueno"}}},
+    // The target's table aliased in the FROM: that one instance is the row changed.
+    {"UPDATE STOCK SET Cantidad = Cantidad + P.Numero FROM STOCK S INNER JOIN PEDIDOS P ON P.Cliente = S.Cantidad "
+     "WHERE S.Almacen = 'B'",
+     {}},
+    {"UPDATE CLIENTES SET Nombre = 'alias' FROM CLIENTES C1 INNER JOIN PEDIDOS P ON P.Cliente = C1.Codigo "
+     "WHERE P.Numero = 1",
+     {}},
+    {"UPDATE CUENTAS SET Resto = 1 FROM CUENTAS K INNER JOIN CLIENTES C ON C.Codigo = K.Codigo + 0", {}},
+    {"UPDATE dbo.STOCK SET Minimo = 1 FROM dbo.STOCK S INNER JOIN PEDIDOS P ON P.Cliente = S.Cantidad", {}},
+    {"UPDATE stock SET Minimo = 2 FROM STOCK AS s INNER JOIN PEDIDOS P ON P.Cliente = s.Cantidad", {}},
+    {"UPDATE STOCK SET Minimo = 3 FROM STOCK S WITH (NOLOCK) INNER JOIN PEDIDOS P ON P.Cliente = S.Cantidad", {}},
+    {"UPDATE ZEM1.dbo.STOCK SET Minimo = 4 FROM ZEM1.dbo.STOCK S INNER JOIN PEDIDOS P ON P.Cliente = S.Cantidad", {}},
+    {"UPDATE STOCK SET Minimo = 5 FROM STOCK S, PEDIDOS P WHERE P.Cliente = S.Cantidad", {}},
+    {"SELECT Almacen, Minimo FROM STOCK ORDER BY Almacen", {{"A", "5"}, {"B", "3"}}},
+    {"UPDATE STOCK SET Minimo = NULL FROM STOCK S INNER JOIN PEDIDOS P ON P.Cliente = S.Cantidad", {}},
+    {"SELECT Almacen, Cantidad FROM STOCK ORDER BY Almacen", {{"A", "1"}, {"B", "4"}}},
+    {"SELECT Codigo, Nombre FROM CLIENTES WHERE Codigo = 1", {{"1", "alias"}}},
+    {"SELECT COUNT(*) FROM CUENTAS WHERE Resto = 1", {{"4"}}},
+    // TOP with an addition in its WHERE and no ORDER BY of its own.
+    {"SELECT TOP 3 Codigo FROM CLIENTES WHERE Codigo = 1 + Codigo", {}},
+    {"SELECT TOP 2 Codigo FROM CLIENTES WHERE Codigo + 0 > 1", {{"2"}, {"3"}}},
+    {"SELECT TOP 1 Nombre + '!' FROM CLIENTES WHERE Nombre = 'bue' + 'no'", {{"bueno!"}}},
+    // COALESCE of columns answers in the type of the one of highest precedence.
+    {"SELECT COALESCE(Nombre, Codigo) + '1' FROM CLIENTES WHERE Codigo = 9", {{"42"}}},
+    {"SELECT COUNT(*) FROM STOCK WHERE COALESCE(Cantidad, Coste) / 2 > 0", {{"2"}}},
+    {"SELECT COALESCE(Minimo, Cantidad) / 2 FROM STOCK WHERE Almacen = 'B'", {{"1"}}},
+    {"SELECT COUNT(*) FROM STOCK S WHERE COALESCE(S.Minimo, S.Coste) / 2 BETWEEN 1.2 AND 1.3", {{"1"}}},
     {"UPDATE CLIENTES SET Nombre = 'z' FROM CLIENTES A JOIN CLIENTES B ON A.Codigo = B.Codigo", {},
      "The table 'CLIENTES' is ambiguous."},
     {"UPDATE CLIENTES SET Nombre = 'z' FROM PEDIDOS P JOIN CLIENTES C ON C.Codigo = P.Cliente "
