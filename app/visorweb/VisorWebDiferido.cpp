@@ -15,6 +15,8 @@ namespace {
 
 constexpr auto kModulo = "zemvisorweb";
 
+QtMessageHandler anterior = nullptr;
+
 class VistaDiferida : public QWidget {
  public:
   VistaDiferida(QWidget& panel, VisorWebDiferido& visor, bool scripts)
@@ -75,8 +77,13 @@ void VisorWebDiferido::Preparar() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The engine's sandbox refuses to run for root and ends the whole program
   // at the first view; root goes without it.
-  if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+  if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The engine would tell of it at its first page: it was our choice, not the user's.
+    anterior = qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+      if (anterior && texto != QLatin1String("Sandboxing disabled by user.")) anterior(tipo, contexto, texto);
+    });
+  }
   if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3");
   if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
     qputenv("QT_LOGGING_RULES", "qt.webenginecontext.info=false;qt.webenginecontext.debug=false");
