@@ -37,6 +37,7 @@
 #include "platform/Application.h"
 #include "platform/FormRegistry.h"
 #include "platform/MessagePresenter.h"
+#include "platform/TraduccionesQt.h"
 #include "printing/Genecpro.h"
 #include "printing/Geneimpr.h"
 #include "shell/Genemenu.h"
@@ -83,6 +84,7 @@ T* ProgramaZEM::Crear(T*& global, Argumentos&&... argumentos) {
 }
 
 void ProgramaZEM::Iniciar() {
+  CargarTraduccionesQt();
   // Forms that lower layers create by class name.
   RegistrarGENEOPEN();
   RegistrarGENEDIAG();

@@ -1,11 +1,11 @@
 #include "app/ProgramaZEM.h"
-#include "app/visorweb/VisorWebEngine.h"
+#include "app/visorweb/VisorWebDiferido.h"
 #include "platform/Application.h"
 
 int main(int argc, char** argv) {
-  VisorWebEngine::Preparar();
+  VisorWebDiferido::Preparar();
   Application application(argc, argv);
-  VisorWebEngine visorWeb;
+  VisorWebDiferido visorWeb(&VisorWebDiferido::CargarModulo);
   VisorWebSeam::Install(&visorWeb);
   ProgramaZEM programa(application, application.arguments().mid(1));
   programa.Iniciar();

@@ -72,7 +72,8 @@ TfGENEDOCE::TfGENEDOCE(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   ui_->ListView1->setColumnWidth(1, 500);
   OpenDialog1 = new QFileDialog(this);
   OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-  WebBrowser1 = VisorWebSeam::Get().Crear(*ui_->PanelNavegador);
+  // Attached pages come from whoever attached them: no script runs in them.
+  WebBrowser1 = VisorWebSeam::Get().CrearSinScripts(*ui_->PanelNavegador);
   WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
   LlenarPanel(*ui_->PanelNavegador, *WebBrowser1);
   ui_->ScrollBoxImagen->setVisible(false);
@@ -273,7 +274,9 @@ void TfGENEDOCE::pbEjecutarClick() {
   vaciarVisor();
   const QString ubicacion = elemento->text(1);
   DesktopServices& escritorio = DesktopServicesSeam::Get();
-  if (!(EsRuta(ubicacion) ? escritorio.OpenFile(ubicacion) : escritorio.OpenUrl(ubicacion)))
+  // The desktop's opener reports nothing once started: a missing file is told here.
+  if (!(EsRuta(ubicacion) ? QFileInfo::exists(ubicacion) && escritorio.OpenFile(ubicacion)
+                          : escritorio.OpenUrl(ubicacion)))
     MensajeAviso(QStringLiteral("¡Imposible ejecutar la aplicación!"));
 }
 

@@ -224,10 +224,10 @@ void TfGENEBSQL::crearTareaCrontab() {
   if (lectura == -1 || (lectura != 0 && !actual.startsWith("no crontab for"))) throw Exception(kErrorTarea);
   if (lectura != 0) actual.clear();
   const QString archivo = Paths::Join(CarpetaPrograma, QLatin1String(kArchivoRunner));
-  TextFile::WriteOwnerOnly(archivo, ConfiguracionDEXOWIN(conexion_, basesDatos(), carpetaCopias()));
-  QByteArray salida;
   const QByteArray nueva = CrontabConTarea(actual, Paths::FindFile(CarpetaPrograma, QStringLiteral("DEXOWIN")),
                                            archivo, ui_->edHoraInicio->text());
+  TextFile::WriteOwnerOnly(archivo, ConfiguracionDEXOWIN(conexion_, basesDatos(), carpetaCopias()));
+  QByteArray salida;
   if (EjecutarProceso(QStringLiteral("crontab"), {QStringLiteral("-")}, nueva, salida) != 0)
     throw Exception(kErrorTarea);
 }

@@ -1,6 +1,7 @@
 #include "maintenance/TareasCopiaSeguridad.h"
 
 #include "core/helpers/LiteralesSQL.h"
+#include "platform/Exceptions.h"
 #include "platform/format/DateTime.h"
 #include "platform/format/Format.h"
 
@@ -72,15 +73,28 @@ QString ConfiguracionDEXOWIN(const QString& conexion, const QStringList& bases, 
 
 QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, const QString& archivo,
                            const QString& hora) {
+  // A line break would end the task's line there and start another the
+  // crontab runs as given.
+  for (const QString& valor : {runner, archivo})
+    if (valor.contains(u'\n') || valor.contains(u'\r'))
+      throw Exception(QStringLiteral("¡Error creando la tarea programada! Ruta no válida: ") + valor);
   const QByteArray marca = QByteArray("# ") + kNombreTarea;
-  QByteArray resultado;
-  QList<QByteArray> lineas = actual.split('\n');
-  if (lineas.last().isEmpty()) lineas.removeLast();
-  for (const QByteArray& linea : lineas)
-    if (!linea.trimmed().endsWith(marca)) resultado += linea + '\n';
   int horas = 0, minutos = 0, segundos = 0, milisegundos = 0;
   DecodeTime(StrToTime(hora), horas, minutos, segundos, milisegundos);
-  const QString tarea = QStringLiteral("%1 %2 * * * ").arg(minutos).arg(horas) + palabraShell(runner) + u' ' +
-                        palabraShell(archivo) + u' ' + QString::fromLatin1(marca);
-  return resultado + tarea.toUtf8() + '\n';
+  const QByteArray tarea = (QStringLiteral("%1 %2 * * * ").arg(minutos).arg(horas) + palabraShell(runner) + u' ' +
+                            palabraShell(archivo) + u' ' + QString::fromLatin1(marca))
+                               .toUtf8();
+  QList<QByteArray> lineas = actual.split('\n');
+  if (lineas.last().isEmpty()) lineas.removeLast();
+  QByteArray resultado;
+  bool puesta = false;
+  for (const QByteArray& linea : lineas) {
+    if (!linea.trimmed().endsWith(marca)) {
+      resultado += linea + '\n';
+    } else if (!puesta) {
+      resultado += tarea + '\n';
+      puesta = true;
+    }
+  }
+  return puesta ? resultado : resultado + tarea + '\n';
 }

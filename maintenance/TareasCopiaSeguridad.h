@@ -31,7 +31,8 @@ QStringList SentenciasTrabajoAgente(int dia, const QStringList& bases, const QSt
 // statement per database into "<carpeta>\<base>_db_DiaSemana.bak".
 QString ConfiguracionDEXOWIN(const QString& conexion, const QStringList& bases, const QString& carpeta);
 
-// The user's crontab with the task's line in place of an earlier one and
-// every other line kept: the runner started daily at the time with its file.
+// The user's crontab with the task's line in place of its earlier ones (one
+// line in all) and every other line kept: the runner started daily at the
+// time with its file. A path holding a line break is refused.
 QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, const QString& archivo,
                            const QString& hora);

@@ -31,12 +31,7 @@ class ShownDialogs : public CommonDialogs {
     shown.setOptions(options);
     shown.setMinMax(dialog.MinPage, dialog.MaxPage);
     if (shown.exec() != QDialog::Accepted) return false;
-    dialog.Choice.PrinterIndex = PrinterIndex(printer->printerName());
-    dialog.Choice.Copies = printer->copyCount();
-    dialog.Choice.Orientation = printer->pageLayout().orientation();
-    const bool range = printer->printRange() == QPrinter::PageRange;
-    dialog.Choice.FirstPage = range ? printer->fromPage() : 0;
-    dialog.Choice.LastPage = range ? printer->toPage() : 0;
+    ReadPrintChoice(*printer, dialog.Choice);
     return true;
   }
 };
@@ -52,6 +47,17 @@ QString withBothCases(const QString& patterns) {
 }
 
 }  // namespace
+
+void ReadPrintChoice(const QPrinter& printer, PrintSettings& choice) {
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+  choice.OutputFile = toFile ? printer.outputFileName() : QString();
+  choice.PrinterIndex = toFile ? -1 : PrinterIndex(printer.printerName());
+  choice.Copies = printer.copyCount();
+  choice.Orientation = printer.pageLayout().orientation();
+  const bool range = printer.printRange() == QPrinter::PageRange;
+  choice.FirstPage = range ? printer.fromPage() : 0;
+  choice.LastPage = range ? printer.toPage() : 0;
+}
 
 CommonDialogs& CommonDialogs::Default() {
   static ShownDialogs dialogs;

@@ -8,6 +8,7 @@
 
 class QFileDialog;
 class QFontDialog;
+class QPrinter;
 
 // The print dialog of the data module: its options, and the choice the user
 // makes (printer, copies, orientation, page range) once it is accepted.
@@ -33,6 +34,10 @@ class CommonDialogs {
 };
 
 using CommonDialogsSeam = Seam<CommonDialogs>;
+
+// The choice a print dialog left in its printer: the printer, or the file
+// chosen to print to, copies, orientation and page range.
+void ReadPrintChoice(const QPrinter& printer, PrintSettings& choice);
 
 // The system's filter text "Description (*.X)|*.X|..." as Qt name filters:
 // one per description, with the patterns that follow it (";" between

@@ -1,5 +1,6 @@
 #include "platform/VisorWeb.h"
 
+#include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -37,6 +38,20 @@ void LlenarPanel(QWidget& panel, QWidget& vista) {
     capa->setContentsMargins(0, 0, 0, 0);
   }
   capa->addWidget(&vista);
+}
+
+bool NavegacionPermitida(const QUrl& documento, const QUrl& destino) {
+  const QUrl origen = documento.adjusted(QUrl::NormalizePathSegments | QUrl::RemoveQuery | QUrl::RemoveFragment);
+  const QUrl final = destino.adjusted(QUrl::NormalizePathSegments | QUrl::RemoveQuery | QUrl::RemoveFragment);
+  if (!origen.isValid() || !final.isValid() || origen.scheme().compare(final.scheme(), Qt::CaseInsensitive) != 0 ||
+      origen.host().compare(final.host(), Qt::CaseInsensitive) != 0 || origen.port() != final.port())
+    return false;
+  QString carpeta = origen.path();
+  if (!(origen.isLocalFile() && QFileInfo(origen.toLocalFile()).isDir()) || carpeta.isEmpty())
+    carpeta.truncate(carpeta.lastIndexOf(u'/') + 1);
+  if (!carpeta.endsWith(u'/')) carpeta += u'/';
+  const QString ruta = final.path();
+  return ruta.startsWith(carpeta) || ruta + u'/' == carpeta;
 }
 
 VisorWeb& VisorWeb::Default() {

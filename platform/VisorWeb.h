@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QUrl;
 class QWidget;
 
 // The web view embedded in a form: made inside a panel, which it fills, and
@@ -28,3 +29,8 @@ using VisorWebSeam = Seam<VisorWeb>;
 
 // Makes the view of VisorWeb::Crear fill the panel.
 void LlenarPanel(QWidget& panel, QWidget& vista);
+
+// Whether a page shown without scripts may go on from its document to the
+// address: only to what lies in the document's own folder (a folder shown
+// is its own), on the same site.
+bool NavegacionPermitida(const QUrl& documento, const QUrl& destino);

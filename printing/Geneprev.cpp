@@ -37,21 +37,24 @@ namespace {
 const QString kEnProgreso = QStringLiteral("En Progreso");
 const QString kFinalizada = QStringLiteral("Finalizada");
 
-// The module's save dialog with a name and filter of ours; its filters are
-// put back afterwards.
+// The module's save dialog with a name, filter and title of ours; its
+// filters and title are put back afterwards.
 class DialogoGuardar {
  public:
-  DialogoGuardar(const QString& nombre, const QString& filtro)
+  DialogoGuardar(const QString& nombre, const QString& filtro, const QString& titulo)
       : dialogo_(ModuloDatos ? *ModuloDatos->SaveDialog1 : sinModulo_),
         filtros_(dialogo_.nameFilters()),
-        indice_(FilterIndex(dialogo_)) {
+        indice_(FilterIndex(dialogo_)),
+        titulo_(dialogo_.windowTitle()) {
     SetFileName(dialogo_, nombre);
     SetFilter(dialogo_, filtro);
     SetFilterIndex(dialogo_, 1);
+    dialogo_.setWindowTitle(titulo);
   }
   ~DialogoGuardar() {
     dialogo_.setNameFilters(filtros_);
     SetFilterIndex(dialogo_, indice_);
+    dialogo_.setWindowTitle(titulo_);
   }
   DialogoGuardar(const DialogoGuardar&) = delete;
   DialogoGuardar& operator=(const DialogoGuardar&) = delete;
@@ -65,7 +68,23 @@ class DialogoGuardar {
   QFileDialog& dialogo_;
   QStringList filtros_;
   int indice_;
+  QString titulo_;
 };
+
+struct FormatoExportacion {
+  ExportFormat formato;
+  QString extension;
+};
+
+// The kinds of the export dialog's filters, in their order.
+const FormatoExportacion kFormatosExportacion[] = {{ExportFormat::Text, QStringLiteral(".TXT")},
+                                                   {ExportFormat::Csv, QStringLiteral(".CSV")},
+                                                   {ExportFormat::Html, QStringLiteral(".HTM")}};
+
+// The name as typed when it already ends in the extension, in any case.
+QString conExtension(const QString& archivo, const QString& extension) {
+  return archivo.endsWith(extension, Qt::CaseInsensitive) ? archivo : archivo + extension;
+}
 
 }  // namespace
 
@@ -266,19 +285,24 @@ void TfGENEPREV::enviarPaginas(bool soloPagina) {
 void TfGENEPREV::pbExportarClick() {
   DialogoGuardar dialogo(QStringLiteral("INFORME"),
                          QStringLiteral("Archivos de Texto (*.TXT)|*.TXT|Formato CSV (*.CSV)|*.CSV|"
-                                        "Documento HTML (*.HTM)|*.HTM"));
+                                        "Documento HTML (*.HTM)|*.HTM"),
+                         QStringLiteral("Exportar a un Archivo de Texto"));
   if (!dialogo.Ejecutar()) return;
-  ExportFormat formato = ExportFormat::Text;
-  QString extension = QStringLiteral(".TXT");
-  if (dialogo.Filtro() == 2) {
-    formato = ExportFormat::Csv;
-    extension = QStringLiteral(".CSV");
-  } else if (dialogo.Filtro() == 3) {
-    formato = ExportFormat::Html;
-    extension = QStringLiteral(".HTM");
+  // A name typed with the extension of one of the kinds is that kind, as
+  // typed; any other takes the chosen filter's kind and extension.
+  const QString tecleado = dialogo.Archivo();
+  const int filtro = dialogo.Filtro();
+  FormatoExportacion elegido = kFormatosExportacion[filtro >= 2 && filtro <= 3 ? filtro - 1 : 0];
+  QString archivo = tecleado + elegido.extension;
+  for (const FormatoExportacion& formato : kFormatosExportacion) {
+    if (tecleado.endsWith(formato.extension, Qt::CaseInsensitive) ||
+        (formato.formato == ExportFormat::Html && tecleado.endsWith(QStringLiteral(".HTML"), Qt::CaseInsensitive))) {
+      elegido = formato;
+      archivo = tecleado;
+    }
   }
   try {
-    ExportPages(*paginas_, formato, dialogo.Archivo() + extension, informe_->Title);
+    ExportPages(*paginas_, elegido.formato, archivo, informe_->Title);
   } catch (const std::exception&) {
     MensajeAviso(QStringLiteral("¡No ha sido posible grabar el informe!"));
   }
@@ -296,10 +320,10 @@ void TfGENEPREV::pbExportarAExcelClick() {
 }
 
 void TfGENEPREV::pbExportarAPDFClick() {
-  DialogoGuardar dialogo(formulario_, QStringLiteral("Archivos PDF (*.PDF)|*.PDF"));
+  DialogoGuardar dialogo(formulario_, QStringLiteral("Archivos PDF (*.PDF)|*.PDF"), QFileDialog::tr("Save As"));
   if (!dialogo.Ejecutar()) return;
   try {
-    GenerarSalidaInforme(*informe_, QStringLiteral("PDF:") + dialogo.Archivo() + QStringLiteral(".pdf"));
+    GenerarSalidaInforme(*informe_, QStringLiteral("PDF:") + conExtension(dialogo.Archivo(), QStringLiteral(".pdf")));
   } catch (const std::exception& error) {
     MensajeAviso(QStringLiteral("¡No ha sido posible grabar el informe! Motivo: ") + TextoExcepcion(error));
   }

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-webengine-dev
+  # Qt's own dialogs in Spanish
+  qt6-translations-l10n
   libsqlite3-dev sqlite3
   unixodbc-dev libsqliteodbc tdsodbc
   # Interbase sources of the data transfer, and the embedded engine its tests make them with

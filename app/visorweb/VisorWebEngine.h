@@ -2,15 +2,16 @@
 
 #include "platform/VisorWeb.h"
 
-// The forms' web view on the full browser engine (scripts, remote pages).
-// Only the program links it: the tests keep to the plain view.
+// The forms' web view on the full browser engine (scripts, remote pages),
+// built as a module of its own that the program loads when the first page
+// is shown (VistaWebDiferida): the tests never load it.
 class VisorWebEngine : public VisorWeb {
  public:
-  // Before the application object exists: the engine shares the windows'
-  // graphics contexts, and runs without its sandbox for root.
-  static void Preparar();
-
   QWidget* Crear(QWidget& panel) override;
   QWidget* CrearSinScripts(QWidget& panel) override;
   void Navegar(QWidget& vista, const QString& direccion) override;
 };
+
+// The module's one entry, found by this name once it is loaded.
+extern "C" VisorWeb* ZemVisorWebEngine();
+inline constexpr auto kEntradaVisorWebEngine = "ZemVisorWebEngine";

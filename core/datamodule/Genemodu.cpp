@@ -53,7 +53,8 @@ std::unique_ptr<Dialogo> dialogo(const char* nombre) {
 std::unique_ptr<QFileDialog> dialogoArchivos(const char* nombre, QFileDialog::AcceptMode modo) {
   auto creado = dialogo<QFileDialog>(nombre);
   creado->setAcceptMode(modo);
-  creado->setWindowTitle(QStringLiteral("Abrir Archivo"));
+  // The save dialog keeps the desktop's own caption.
+  if (modo == QFileDialog::AcceptOpen) creado->setWindowTitle(QStringLiteral("Abrir Archivo"));
   creado->setNameFilters({QStringLiteral("Archivos de Texto (*.TXT)"), QStringLiteral("Todos los Archivos (*.*)")});
   return creado;
 }

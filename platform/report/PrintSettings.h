@@ -10,4 +10,5 @@ struct PrintSettings {
   QPageLayout::Orientation Orientation = QPageLayout::Portrait;
   int FirstPage = 0;  // 0: from the first
   int LastPage = 0;   // 0: to the last
+  QString OutputFile;  // "print to file": the PDF written in place of a printer
 };

@@ -18,7 +18,13 @@ PrinterSink::~PrinterSink() {
 }
 
 void PrinterSink::Begin(const PageSetup& setup) {
-  printer_ = PrinterSeam::Get().Open(PrinterName(settings_.PrinterIndex));
+  if (settings_.OutputFile.isEmpty()) {
+    printer_ = PrinterSeam::Get().Open(PrinterName(settings_.PrinterIndex));
+  } else {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(settings_.OutputFile);
+  }
   printer_->setDocName(documentName_);
   printer_->setCopyCount(std::max(1, settings_.Copies));
   printer_->setFullPage(true);
@@ -31,14 +37,18 @@ void PrinterSink::Begin(const PageSetup& setup) {
   scale_ = printer_->resolution() / kReportDpi;
 }
 
+QString PrinterSink::destination() const {
+  return settings_.OutputFile.isEmpty() ? printer_->printerName() : settings_.OutputFile;
+}
+
 void PrinterSink::AddPage(const PageRecord& page) {
   if (settings_.FirstPage > 0 && page.number < settings_.FirstPage) return;
   if (settings_.LastPage > 0 && page.number > settings_.LastPage) return;
   if (printed_ == 0) {
     if (!painter_.begin(printer_.get()))
-      throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + printer_->printerName());
+      throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + destination());
   } else if (!printer_->newPage()) {
-    throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + printer_->printerName());
+    throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + destination());
   }
   ++printed_;
   painter_.save();
@@ -49,5 +59,5 @@ void PrinterSink::AddPage(const PageRecord& page) {
 
 void PrinterSink::End() {
   if (painter_.isActive() && !painter_.end())
-    throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + printer_->printerName());
+    throw Exception(QStringLiteral("No se ha podido iniciar la impresión en ") + destination());
 }

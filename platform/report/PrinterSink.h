@@ -10,7 +10,8 @@
 class QPrinter;
 
 // Draws the pages straight into a job on the printer of the settings,
-// leaving out the pages outside their range. A job that cannot start raises.
+// leaving out the pages outside their range, or into the PDF file the
+// settings print to. A job that cannot start raises.
 class PrinterSink : public PageSink {
  public:
   PrinterSink(const PrintSettings& settings, QString documentName);
@@ -21,6 +22,8 @@ class PrinterSink : public PageSink {
   int PagesPrinted() const { return printed_; }
 
  private:
+  QString destination() const;
+
   PrintSettings settings_;
   QString documentName_;
   std::unique_ptr<QPrinter> printer_;

@@ -20,6 +20,8 @@
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QTranslator>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -177,4 +179,18 @@ TEST_F(ProgramaZEMTest, TheStartUpDocumentationWindowIsTheFirstShownInTheMainWin
   ASSERT_EQ(area->subWindowList().size(), 1);
   EXPECT_EQ(area->subWindowList().first()->widget()->property("ClaveTabla").toString(), u"8"_qs);
   RestablecerGanchosFormulario();
+}
+
+TEST_F(ProgramaZEMTest, QtsOwnDialogsSpeakSpanishFromTheStart) {
+  instalacion.Write();
+  ScriptedPresenter mensajes;
+  ProgramaZEM programa(Aplicacion(), {});
+  programa.Iniciar();
+  QFileDialog guardar;
+  guardar.setAcceptMode(QFileDialog::AcceptSave);
+  EXPECT_EQ(guardar.windowTitle(), u"Guardar como"_qs);
+  for (QTranslator* traductor : Aplicacion().findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(traductor);
+    delete traductor;
+  }
 }

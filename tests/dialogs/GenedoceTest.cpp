@@ -29,7 +29,16 @@ namespace {
 const QString kNoRegistrado = u"¡No ha sido posible registrar el Documento!"_qs;
 
 struct VisorRegistrado : VisorWeb {
-  QWidget* Crear(QWidget& panel) override { return new QWidget(&panel); }
+  QWidget* Crear(QWidget& panel) override {
+    auto* vista = new QWidget(&panel);
+    vista->setProperty("scripts", true);
+    return vista;
+  }
+  QWidget* CrearSinScripts(QWidget& panel) override {
+    auto* vista = new QWidget(&panel);
+    vista->setProperty("scripts", false);
+    return vista;
+  }
   void Navegar(QWidget&, const QString& direccion) override { direcciones.append(direccion); }
   QStringList direcciones;
   VisorWebSeam::Scoped instalado{*this};
@@ -197,7 +206,9 @@ TEST_P(Documentacion, PathsPicturesAndAddressesAreShownAndOpenedEachTheirWay) {
   TextFile::WriteBytes(carpeta.Path() + u"/Enorme.jpg"_qs, enorme);
   Documento(u"T"_qs, u"A|B"_qs, u"Foto"_qs, foto);
   Documento(u"T"_qs, u"A|B"_qs, u"Enorme"_qs, carpeta.Path() + u"/Enorme.jpg"_qs);
-  Documento(u"T"_qs, u"A|B"_qs, u"Contrato"_qs, u"/srv/docs/contrato.pdf"_qs);
+  const QString contrato = carpeta.Path() + u"/contrato.pdf"_qs;
+  TextFile::WriteBytes(contrato, "%PDF-1.4\n");
+  Documento(u"T"_qs, u"A|B"_qs, u"Contrato"_qs, contrato);
   Documento(u"T"_qs, u"A|B"_qs, u"Web"_qs, u"www.zem.es"_qs);
   f.CargarDocumentos();
   auto* imagen = f.findChild<QLabel*>(u"Imagen"_qs);
@@ -206,16 +217,38 @@ TEST_P(Documentacion, PathsPicturesAndAddressesAreShownAndOpenedEachTheirWay) {
   Elegir(u"Enorme"_qs);
   EXPECT_TRUE(imagen->pixmap().isNull()) << "too large to read";
   Elegir(u"Contrato"_qs);
-  EXPECT_EQ(visor.direcciones.last(), u"file:///srv/docs/contrato.pdf"_qs);
+  EXPECT_EQ(visor.direcciones.last(), u"file://"_qs + contrato);
 
   f.pbEjecutarClick();
   Elegir(u"Web"_qs);
   f.pbEjecutarClick();
-  EXPECT_EQ(escritorio.abiertos, QStringList({u"/srv/docs/contrato.pdf"_qs, u"www.zem.es"_qs}));
+  EXPECT_EQ(escritorio.abiertos, QStringList({contrato, u"www.zem.es"_qs}));
   escritorio.abre = false;
   mensajes.Expect(u"A"_qs);
   f.pbEjecutarClick();
   EXPECT_EQ(mensajes.Texts(), QStringList{u"¡Imposible ejecutar la aplicación!"_qs});
+}
+
+// The desktop's opener would start and say nothing about a file that is gone.
+TEST_P(Documentacion, OpeningADocumentThatIsGoneWarnsAndStartsNothing) {
+  const QString ido = carpeta.Path() + u"/borrado.pdf"_qs;
+  Documento(u"T"_qs, u"A|B"_qs, u"Borrado"_qs, ido);
+  Documento(u"T"_qs, u"A|B"_qs, u"Windows"_qs, u"\\\\servidor\\docs\\nota.doc"_qs);
+  f.CargarDocumentos();
+  for (const QString& titulo : {u"Borrado"_qs, u"Windows"_qs}) {
+    Elegir(titulo);
+    mensajes.Expect(u"A"_qs);
+    f.pbEjecutarClick();
+  }
+  EXPECT_EQ(mensajes.Texts(), QStringList(2, u"¡Imposible ejecutar la aplicación!"_qs));
+  EXPECT_TRUE(escritorio.abiertos.isEmpty());
+}
+
+// An attached page is shown in the view that runs no script.
+TEST_P(Documentacion, AttachedPagesAreShownWithoutScripts) {
+  QWidget* vista = f.findChild<QWidget*>(u"WebBrowser1"_qs);
+  ASSERT_NE(vista, nullptr);
+  EXPECT_EQ(vista->property("scripts"), QVariant(false));
 }
 
 TEST_P(Documentacion, PagingGoesThroughTheTablesKeysThatHaveDocuments) {

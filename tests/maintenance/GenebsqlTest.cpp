@@ -2,7 +2,9 @@
 
 #include "core/connections/Conexiones.h"
 #include "core/connections/ConexionEmpresa.h"
+#include "core/startup/Configuracion.h"
 #include "maintenance/TareasCopiaSeguridad.h"
+#include "platform/Exceptions.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
 #include "platform/data/Database.h"
@@ -104,6 +106,27 @@ TEST(TareasCopia, TheTaskLineReplacesItsEarlierOneAndKeepsTheOthers) {
             QByteArray("5 7 * * * '/p/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n"));
 }
 
+TEST(TareasCopia, APathWithALineBreakIsRefusedAndTheTaskKeepsToOneLine) {
+  const QByteArray otras = "MAILTO=ana\n0 3 * * * /usr/bin/otra # copia\n";
+  for (const auto& [runner, archivo] : {std::pair{u"/p/nl\n* * * * * touch X #/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs},
+                                        {u"/p/dexowin"_qs, u"/p/cr\r* * * * * touch X #/DEXOWIN.CFG"_qs}}) {
+    try {
+      CrontabConTarea(otras, runner, archivo, u"01:00:00"_qs);
+      ADD_FAILURE() << "accepted " << runner.toStdString() << " " << archivo.toStdString();
+    } catch (const Exception& error) {
+      EXPECT_TRUE(error.Message().startsWith(u"¡Error creando la tarea programada!"_qs));
+      EXPECT_TRUE(error.Message().contains(runner.contains(u'\n') ? runner : archivo)) << "names the refused path";
+    }
+  }
+  // Earlier task lines anywhere give way to one line, where the first was.
+  const QByteArray viejas = "MAILTO=ana\n1 1 * * * '/a/dexowin' '/a/D.CFG' # Backup Mirdal ZEM\n0 3 * * * /usr/bin/otra\n"
+                            "2 2 * * * '/b/dexowin' '/b/D.CFG' # Backup Mirdal ZEM  \n# fin\n";
+  const QByteArray primera = CrontabConTarea(viejas, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs);
+  const QByteArray tarea = "5 7 * * * '/p/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n";
+  EXPECT_EQ(primera, "MAILTO=ana\n" + tarea + "0 3 * * * /usr/bin/otra\n# fin\n");
+  EXPECT_EQ(CrontabConTarea(primera, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs), primera);
+}
+
 // The embedded server has no agent: its answer is the warning, and the
 // settings are not written.
 TEST_F(Copias, WithoutAnAgentTheJobsAreNotMadeAndTheSettingsNotWritten) {
@@ -152,6 +175,23 @@ TEST_F(Copias, TheTaskGoesIntoTheCrontabAndTheRunnerFileIsTheOwnersOnly) {
     EXPECT_EQ(mensajes.Texts().last(), kNoCreada + u"¡Error creando la tarea programada!"_qs);
   }
   EXPECT_EQ(Ini("HoraInicio"), u"01:00:00"_qs);
+}
+
+TEST_F(Copias, AProgramFolderWithALineBreakWritesNeitherTheCrontabNorTheRunnerFile) {
+  TareaCrontab(u"ZEMGENERAL"_qs);
+  const QString antes = CarpetaPrograma;
+  CarpetaPrograma = carpeta.Path() + u"/nl\n* * * * * touch X #/"_qs;
+  QDir().mkpath(CarpetaPrograma);
+  RecordingLauncher lanzador;
+  lanzador.output = "0 3 * * * /usr/bin/otra\n";
+  mensajes.Expect(u"A"_qs);
+  const bool creada = formulario->CrearTareaProgramadaWindows();
+  CarpetaPrograma = antes;
+  EXPECT_FALSE(creada);
+  ASSERT_EQ(lanzador.Calls().size(), 1) << "the crontab is only read";
+  EXPECT_TRUE(mensajes.Texts().value(0).startsWith(kNoCreada + u"¡Error creando la tarea programada!"_qs));
+  EXPECT_FALSE(QFileInfo::exists(carpeta.Path() + u"/nl\n* * * * * touch X #/DEXOWIN.CFG"_qs));
+  EXPECT_EQ(Ini("GestorTareaCopia"), u"(ninguno)"_qs);
 }
 
 // The runner, run for real, writes today's files, which the restore takes;

@@ -1,6 +1,7 @@
 #include "platform/CommonDialogs.h"
 
 #include <QFileDialog>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -36,3 +37,27 @@ TEST(CommonDialogsTest, TheFileNameIsTheDialogsOwn) {
 }
 
 }  // namespace
+
+// "Print to file" leaves the printer without a name: the choice is the file.
+TEST(CommonDialogsTest, PrintingToAFileIsChosenAsTheFileAndNoPrinter) {
+  QPrinter impresora;
+  impresora.setOutputFormat(QPrinter::PdfFormat);
+  impresora.setOutputFileName(u"/tmp/informe.pdf"_qs);
+  impresora.setCopyCount(2);
+  impresora.setPrintRange(QPrinter::PageRange);
+  impresora.setFromTo(2, 3);
+  PrintSettings eleccion;
+  eleccion.PrinterIndex = 0;
+  ReadPrintChoice(impresora, eleccion);
+  EXPECT_EQ(eleccion.OutputFile, u"/tmp/informe.pdf"_qs);
+  EXPECT_EQ(eleccion.PrinterIndex, -1);
+  EXPECT_EQ(eleccion.Copies, 2);
+  EXPECT_EQ(eleccion.FirstPage, 2);
+  EXPECT_EQ(eleccion.LastPage, 3);
+  // A printer chosen the next time prints no file.
+  QPrinter otra;
+  otra.setOutputFormat(QPrinter::NativeFormat);
+  ReadPrintChoice(otra, eleccion);
+  EXPECT_EQ(eleccion.OutputFile, QString());
+  EXPECT_EQ(eleccion.FirstPage, 0);
+}

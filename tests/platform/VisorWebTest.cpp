@@ -2,7 +2,9 @@
 #include "platform/VisorWeb.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
+#include <QDir>
 #include <QLayout>
+#include <QUrl>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
@@ -36,4 +38,35 @@ TEST(VisorWeb, ThePlainViewFillsItsPanelAndShowsOnlyLocalPages) {
     VisorWebSeam::Get().Navegar(*vista, direccion);
     EXPECT_EQ(texto->toPlainText().trimmed(), muestra) << direccion.toStdString();
   }
+}
+
+// A page shown without scripts goes on only within its document's folder.
+TEST(VisorWeb, AScriptFreePageGoesNowhereButItsOwnFolder) {
+  TemporaryFolder carpeta;
+  const QString documentos = carpeta.Path() + u"/docs"_qs;
+  QDir().mkpath(documentos + u"/anexos"_qs);
+  const QUrl documento = QUrl::fromLocalFile(documentos + u"/contrato.html"_qs);
+  const QUrl enCarpeta = QUrl::fromLocalFile(documentos);
+  const struct {
+    QUrl desde;
+    QString hacia;
+    bool permitida;
+  } casos[] = {
+      {documento, u"file://"_qs + documentos + u"/otro.html"_qs, true},
+      {documento, u"file://"_qs + documentos + u"/anexos/a.pdf#p2"_qs, true},
+      {documento, u"file://"_qs + documentos + u"/../secreto.txt"_qs, false},
+      {documento, u"file://"_qs + documentos + u"/anexos/../../secreto.txt"_qs, false},
+      {documento, u"file://"_qs + documentos + u"x/a.html"_qs, false},
+      {documento, u"file:///etc/passwd"_qs, false},
+      {documento, u"https://ataque.example/robar"_qs, false},
+      {documento, u"data:text/html,<script>alert(1)</script>"_qs, false},
+      {enCarpeta, u"file://"_qs + documentos + u"/anexos/a.pdf"_qs, true},
+      {enCarpeta, u"file://"_qs + carpeta.Path() + u"/fuera.html"_qs, false},
+      {QUrl(u"http://zem.es/ayuda/indice.html"_qs), u"http://zem.es/ayuda/tema.html?x=1"_qs, true},
+      {QUrl(u"http://zem.es/ayuda/indice.html"_qs), u"http://zem.es/otra/tema.html"_qs, false},
+      {QUrl(u"http://zem.es/ayuda/indice.html"_qs), u"http://zem.es.ataque.example/ayuda/x.html"_qs, false},
+      {QUrl(u"http://zem.es/ayuda/indice.html"_qs), u"https://zem.es/ayuda/x.html"_qs, false},
+  };
+  for (const auto& caso : casos)
+    EXPECT_EQ(NavegacionPermitida(caso.desde, QUrl(caso.hacia)), caso.permitida) << caso.hacia.toStdString();
 }

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
@@ -81,7 +82,7 @@ TEST_F(Geneprev, TheFirstPageOpensAtTheZoomOfTheParameters) {
 TEST_F(Geneprev, PrintingTheCurrentPagePrintsOnlyThatPage) {
   Previsualizar();
   vista->MostrarPagina(3);
-  dialogos.ExpectPrint(true).ExpectPrint(true, {0, 1, QPageLayout::Portrait, 2, 3});
+  dialogos.ExpectPrint(true).ExpectPrint(true, {0, 1, QPageLayout::Portrait, 2, 3, {}});
   vista->pbImprimirPaginaClick();
   vista->pbImprimirClick();
   ASSERT_EQ(impresoras.Jobs().size(), 2);
@@ -103,29 +104,44 @@ TEST_F(Geneprev, WithoutThePrintDialogTheMadePagesGoToTheDefaultPrinter) {
   EXPECT_EQ(PdfInfo(impresoras.Jobs()[1].file).value(u"Pages"_qs).toInt(), 1);
 }
 
-TEST_F(Geneprev, ExportsAppendTheExtensionOfTheChosenFilter) {
+TEST_F(Geneprev, ExportsAppendTheExtensionOfTheChosenFilterUnlessOneIsTyped) {
   Previsualizar();
   struct Caso {
     QString tecleado;
     int filtro;
     QString escrito;
-  } casos[] = {{u"LISTADO"_qs, 2, u"LISTADO.CSV"_qs},
-               {u"LISTADO.CSV"_qs, 2, u"LISTADO.CSV.CSV"_qs},
-               {u"texto"_qs, 1, u"texto.TXT"_qs},
-               {u"pagina"_qs, 3, u"pagina.HTM"_qs}};
+    const char* contenido;  // what tells the kind written
+  } casos[] = {{u"LISTADO"_qs, 2, u"LISTADO.CSV"_qs, "\"Venta 199\""},
+               {u"LISTADO.CSV"_qs, 2, u"LISTADO.CSV"_qs, "\"Venta 199\""},
+               {u"x.csv"_qs, 1, u"x.csv"_qs, "\"Venta 199\""},
+               {u"texto"_qs, 1, u"texto.TXT"_qs, "Venta 199"},
+               {u"informe.v2"_qs, 1, u"informe.v2.TXT"_qs, "Venta 199"},
+               {u"pagina"_qs, 3, u"pagina.HTM"_qs, "<"},
+               {u"web.html"_qs, 1, u"web.html"_qs, "<"},
+               {u"nota.Txt"_qs, 3, u"nota.Txt"_qs, "Venta 199"}};
   for (const Caso& caso : casos) {
     dialogos.ExpectFile(carpeta.File(caso.tecleado), caso.filtro);
     vista->pbExportarClick();
     QFile archivo(carpeta.File(caso.escrito));
     ASSERT_TRUE(archivo.open(QIODevice::ReadOnly)) << caso.escrito.toStdString();
-    EXPECT_TRUE(archivo.readAll().contains("Venta 199")) << caso.escrito.toStdString();
+    const QByteArray escrito = archivo.readAll();
+    EXPECT_TRUE(escrito.contains("Venta 199")) << caso.escrito.toStdString();
+    EXPECT_TRUE(escrito.contains(caso.contenido)) << caso.escrito.toStdString();
+    EXPECT_EQ(escrito.contains("<"), QByteArray(caso.contenido) == "<") << caso.escrito.toStdString();
   }
+  EXPECT_FALSE(QFile::exists(carpeta.File(u"x.csv.TXT"_qs)));
   EXPECT_EQ(dialogos.Dialogs().front().fileName, u"INFORME"_qs);
   EXPECT_EQ(dialogos.Dialogs().front().nameFilters.size(), 3);
+  EXPECT_EQ(dialogos.Dialogs().front().title, u"Exportar a un Archivo de Texto"_qs);
   dialogos.ExpectFile(carpeta.File(u"ventas"_qs));
   vista->pbExportarAPDFClick();
   EXPECT_EQ(dialogos.Dialogs().last().fileName, u"fGENELPRO"_qs);
+  EXPECT_EQ(dialogos.Dialogs().last().title, QFileDialog::tr("Save As"));
   EXPECT_EQ(PdfInfo(carpeta.File(u"ventas.pdf"_qs)).value(u"Pages"_qs).toInt(), vista->NumeroPaginas());
+  dialogos.ExpectFile(carpeta.File(u"tecleado.PDF"_qs));
+  vista->pbExportarAPDFClick();
+  EXPECT_GT(PdfInfo(carpeta.File(u"tecleado.PDF"_qs)).value(u"Pages"_qs).toInt(), 0);
+  EXPECT_FALSE(QFile::exists(carpeta.File(u"tecleado.PDF.pdf"_qs)));
   mensajes.Expect(u"C"_qs, u"NO"_qs);
   vista->pbExportarAExcelClick();  // "NO": nothing more is asked
   // "SI": the report's table, through the workbook export and its own questions.
@@ -133,7 +149,12 @@ TEST_F(Geneprev, ExportsAppendTheExtensionOfTheChosenFilter) {
   dialogos.ExpectFile(carpeta.File(u"ventas"_qs));
   vista->pbExportarAExcelClick();
   EXPECT_EQ(dialogos.Dialogs().last().fileName, u"fGENELPRO"_qs);
+  EXPECT_EQ(dialogos.Dialogs().last().title, u"Introducir el Nombre del Fichero de Excel"_qs);
   EXPECT_TRUE(QFile::exists(carpeta.File(u"ventas.xlsx"_qs)));
+  // The workbook's title stays on the shared dialog, but not on the exports.
+  dialogos.ExpectFile(carpeta.File(u"despues"_qs));
+  vista->pbExportarAPDFClick();
+  EXPECT_EQ(dialogos.Dialogs().last().title, QFileDialog::tr("Save As"));
 }
 
 TEST_F(Geneprev, WhileAPrintRunsPrintingAndClosingAreRefused) {

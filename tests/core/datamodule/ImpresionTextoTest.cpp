@@ -66,6 +66,25 @@ TEST_F(ImpresionTexto, AnEmptyTextPrintsTheTitleAlone) {
   EXPECT_EQ(LineasImpresas(impresoras.Jobs().front().file), QStringList({u"VACÍO"_qs}));
 }
 
+// "Print to file" works with no printer at all: the lines go to the PDF.
+TEST(ImpresionTextoSinImpresora, PrintingToAFileWritesThePdf) {
+  TemporaryFolder carpeta;
+  RecordingPrinter ninguna({}, carpeta.Path());
+  PrintSettings ajustes;
+  ajustes.OutputFile = carpeta.File(u"Información del sistema.pdf"_qs);
+  ImprimirTexto(u"Plataforma=Linux\r\nMemoria=8 GB"_qs, u"Sistema"_qs, ajustes);
+  EXPECT_TRUE(ninguna.Jobs().isEmpty());
+  EXPECT_EQ(LineasImpresas(ajustes.OutputFile), QStringList({u"SISTEMA"_qs, u"Plataforma=Linux"_qs, u"Memoria=8 GB"_qs}));
+  // A file that cannot be written is said by its name.
+  ajustes.OutputFile = carpeta.File(u"no/existe/x.pdf"_qs);
+  try {
+    ImprimirTexto(u"uno"_qs, u"Sistema"_qs, ajustes);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& error) {
+    EXPECT_EQ(error.Message(), u"No se ha podido iniciar la impresión en "_qs + ajustes.OutputFile);
+  }
+}
+
 TEST(ImpresionTextoSinImpresora, AJobThatCannotStartRaises) {
   TemporaryFolder carpeta;
   RecordingPrinter impresoras({u"Oficina"_qs}, carpeta.File(u"no/existe"_qs));
