@@ -2,6 +2,7 @@
 
 #include "platform/engine/EngineConnection.h"
 
+#include <QSet>
 #include <QString>
 
 // A Firebird or Interbase database read through Qt's QIBASE driver and
@@ -34,7 +35,7 @@ class FirebirdConnection final : public EngineConnection {
   bool undoTransaction() override;
 
  private:
-  QString wholeTableSelect(const QString& table);
+  QString wholeTableSelect(const QString& table, QSet<int>& textBlobs);
 
   QString database_;
   QString name_;
