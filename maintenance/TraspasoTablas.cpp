@@ -193,6 +193,15 @@ bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspas
   for (const QString& linea : opciones_.mapeado)
     if (NombreTablaFisica(linea.section(u':', 0, 0).trimmed()).compare(fisica, Qt::CaseInsensitive) == 0)
       lote.Mappings().Add(linea.section(u':', 1));
+  // The batch would store bytes bound for a text as they come, even those that
+  // are no text: record by record they are read as text or named.
+  for (const QString& pareja : lote.Mappings().Lines()) {
+    const Field* campo = tabla.FindField(pareja.section(u'=', 0, 0).trimmed());
+    const Field* origenCampo = fuente.FindField(pareja.section(u'=', 1).trimmed());
+    if (campo && origenCampo && TypeTable::ValueClassOf(origenCampo->DataType()) == ValueClass::Binary &&
+        TypeTable::ValueClassOf(campo->DataType()) != ValueClass::Binary)
+      return false;
+  }
   // A record the batch refuses is left to the copy by records, which names it.
   WriteTransaction escritura(*Session::Default().OpenDatabase(destino));
   lote.Execute();
