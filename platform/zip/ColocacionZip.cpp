@@ -151,6 +151,11 @@ void RecuperarRestos(const QString& carpeta) {
     if (!Existe(raiz + Terminada)) Deshacer(raiz, destino);
     QDir(raiz).removeRecursively();
   }
+  // Earlier versions, given a folder ending in "/", staged inside it.
+  const QString dentro = QStringLiteral("..descomprimiendo-");
+  for (const QString& nombre :
+       QDir(destino).entryList({dentro + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+    if (nombre.startsWith(dentro)) QDir(destino + u'/' + nombre).removeRecursively();
 }
 
 void Recuperar(const QString& carpeta) {
