@@ -193,7 +193,7 @@ std::optional<QString> Preparacion::Colocar(const QStringList& archivos, const Q
     errno = error;
     return relativo;
   };
-  if (!EscribirLista(raiz_, colocacion)) return fallo(QString());
+  if (!EscribirLista(raiz_, colocacion)) return fallo(raiz_ + Lista);
   for (const QString& relativa : colocacion.carpetas)
     if (::mkdir(Nativo(carpeta_ + u'/' + relativa).constData(), 0777) != 0) return fallo(relativa);
   int colocados = 0;

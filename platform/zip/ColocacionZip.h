@@ -48,8 +48,8 @@ class Preparacion {
   // Where the new file of a path relative to the target is written.
   QString RutaNueva(const QString& relativo) const;
   // Places the new files and makes the folders (both relative to the target);
-  // on failure puts the target back as it was and returns the relative path
-  // that failed, with errno set.
+  // on failure puts the target back as it was and returns what failed (a
+  // relative path, or the list of the staging folder), with errno set.
   [[nodiscard]] std::optional<QString> Colocar(const QStringList& archivos, const QStringList& carpetas);
 
  private:
