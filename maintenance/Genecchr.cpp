@@ -39,6 +39,16 @@ QStringList Nombres(const QString& lista) {
   return nombres;
 }
 
+// The table names up to the first empty one, which ends the list.
+QStringList NombresHastaVacio(const QString& lista) {
+  QStringList nombres;
+  for (const QString& nombre : lista.split(u',')) {
+    if (nombre.trimmed().isEmpty()) break;
+    nombres << nombre.trimmed();
+  }
+  return nombres;
+}
+
 }  // namespace
 
 TfGENECCHR::TfGENECCHR(QWidget* owner)
@@ -218,7 +228,7 @@ QStringList TfGENECCHR::TablasAConvertir() const {
   const QString lista = ui_->TodasLasTablas->isChecked()
                             ? ListaTablasDefinidas(DefinicionesEstandar()).split(QStringLiteral("\r\n")).join(u',')
                             : ui_->TablasAProcesar->toPlainText();
-  return Nombres(lista.toUpper());
+  return NombresHastaVacio(lista.toUpper());
 }
 
 bool TfGENECCHR::CampoAConvertir(const QString& campo, const QStringList& palabras) const {

@@ -28,6 +28,13 @@
 
 TfGENEINAP* fGENEINAP = nullptr;
 
+namespace {
+
+// The key's edit holds eight digits.
+constexpr qint64 kUltimaIncidencia = 99999999;
+
+}  // namespace
+
 TfGENEINAP::TfGENEINAP(QWidget* owner) : MantenimientoRegistros(Ficha, owner), ui_(std::make_unique<Ui::TfGENEINAP>()) {
   setObjectName(QStringLiteral("fGENEINAP"));
   ui_->setupUi(Datos());
@@ -67,13 +74,27 @@ void TfGENEINAP::Table1BeforeInsert() {
 void TfGENEINAP::Table1NewRecord() {
   if (Accion("Agregar")->text() == u"&Agregar con Duplicación" && !claveAnterior_.isEmpty())
     CopiarRegistroClave(*Table1, claveAnterior_);
-  Table1->FieldByName(QStringLiteral("NumeroIncidencia")).SetAsInteger(static_cast<int>(SiguienteCodigo(*Table1)));
+  // Past the last number there is none to offer: the user types a free one.
+  Field& numero = Table1->FieldByName(QStringLiteral("NumeroIncidencia"));
+  const qint64 siguiente = SiguienteCodigo(*Table1);
+  if (siguiente <= kUltimaIncidencia)
+    numero.SetAsInteger(static_cast<int>(siguiente));
+  else
+    numero.Clear();
   const TDateTime ahora = ToDateTime(ClockSeam::Get().Now());
   Table1->FieldByName(QStringLiteral("Fecha")).SetAsDateTime(static_cast<int>(ahora));
   Table1->FieldByName(QStringLiteral("Hora")).SetAsDateTime(StrToTime(FormatDateTime(QStringLiteral("hh:nn:ss"), ahora)));
   Table1->FieldByName(QStringLiteral("CodigoUsuario")).SetAsString(CodigoUsuarioActual);
   Table1->FieldByName(QStringLiteral("SistemaOperativo"))
       .SetAsString(ValorLista(QStringLiteral("Plataforma"), InformacionSistemaOperativo()));
+}
+
+bool TfGENEINAP::ComprobarDatos(QWidget*) {
+  const qint64 numero = Table1->FieldByName(QStringLiteral("NumeroIncidencia")).AsString().toLongLong();
+  if (numero >= 1 && numero <= kUltimaIncidencia) return true;
+  MensajeAviso(QStringLiteral("¡ El valor debe estar entre 1 y 99999999 !"));
+  ui_->EditNumeroIncidencia->setFocus();
+  return false;
 }
 
 void TfGENEINAP::Table1AfterPost() {

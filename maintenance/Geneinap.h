@@ -19,6 +19,9 @@ class TfGENEINAP : public MantenimientoRegistros {
 
   void pbImprimirClick();
 
+ protected:
+  bool ComprobarDatos(QWidget* control) override;
+
  private:
   void Table1BeforeInsert();
   void Table1NewRecord();

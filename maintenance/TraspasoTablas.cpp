@@ -18,13 +18,29 @@
 #include "platform/data/Table.h"
 #include "platform/data/TypeTable.h"
 #include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineDialect.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/engine/WriteTransaction.h"
 #include "platform/sqlite/Connection.h"
+#include "platform/sqlite/DatabaseError.h"
+
+#include <QStringDecoder>
+
+#include <map>
 
 namespace {
 
 const QString kFinLinea = QStringLiteral("\r\n");
+
+// Bytes bound to a text column are the engine's own text, UTF-8; bytes that
+// are no such text are refused rather than stored changed.
+QString textoDeBytes(const QByteArray& bytes) {
+  QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString texto = decodificador(bytes);
+  if (decodificador.hasError())
+    throw EDatabaseError(QLatin1String(EngineText::GeneralSqlError), QStringLiteral("Malformed string"));
+  return texto;
+}
 
 // A source value bound as a query binds it (empty text as NULL), a binary
 // one as its bytes: as text it would be stored re-encoded.
@@ -34,7 +50,7 @@ QVariant ligado(const QVariant& valor, bool binario) {
     case QMetaType::Double:
       return valor;
     case QMetaType::QByteArray:
-      return binario ? valor : QVariant(QString::fromLatin1(valor.toByteArray()));
+      return binario ? valor : QVariant(textoDeBytes(valor.toByteArray()));
     default: {
       const QString texto = valor.toString();
       return texto.isEmpty() ? QVariant() : QVariant(texto);
@@ -101,7 +117,7 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
     AgregarIncidencia(fallo + TextoExcepcion(error));
     return;
   }
-  const bool lotes = !opciones_.camposNull || !definicion || sinCamposNulos(*origen, *definicion, sufijo);
+  bool lotes = !opciones_.camposNull || !definicion || sinCamposNulos(*origen, *definicion, sufijo);
   const QString destino = BaseDatosBDE(general ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database"));
   try {
     TransaccionBasesDatos transaccion({destino});
@@ -111,6 +127,8 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
     nueva.SetTableName(tabla);
     if (!CrearTabla(nueva, opciones_.archivoConversion + u';', empresa))
       AgregarIncidencia(QStringLiteral("¡Error creando la nueva tabla ") + tabla + sufijo);
+    else if (lotes && opciones_.camposNull && definicion && !mismaClave(*origen, *definicion))
+      lotes = false;
     if (definicion && !(lotes && opciones_.porLotes && !tabla.startsWith(QLatin1String("PARA")) &&
                         copiarPorLotes(*origen, *definicion, destino)))
       copiarRegistros(*origen, *definicion, destino, sufijo);
@@ -135,6 +153,25 @@ bool TraspasoTablas::sinCamposNulos(EngineConnection& origen, const TablaTraspas
   }
 }
 
+// A batch keyed otherwise than the source would drop or merge its records
+// silently; record by record each refusal is named.
+bool TraspasoTablas::mismaClave(EngineConnection& origen, const TablaTraspaso& definicion) {
+  std::map<int, QString> clave;
+  try {
+    const std::unique_ptr<EngineStatement> columnas = origen.Prepare(origen.Dialect().TableColumns());
+    columnas->Bind(1, definicion.nombre);
+    while (columnas->Step())
+      if (const int posicion = columnas->Column(3).toInt(); posicion > 0) clave[posicion] = columnas->Column(0).toString().trimmed();
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (int(clave.size()) != definicion.clave.size()) return false;
+  int i = 0;
+  for (const auto& [posicion, campo] : clave)
+    if (campo.compare(definicion.clave[i++], Qt::CaseInsensitive) != 0) return false;
+  return true;
+}
+
 bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino) {
   EngineQuery fuente;
   fuente.SetConnection(&origen);
@@ -156,6 +193,15 @@ bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspas
   for (const QString& linea : opciones_.mapeado)
     if (NombreTablaFisica(linea.section(u':', 0, 0).trimmed()).compare(fisica, Qt::CaseInsensitive) == 0)
       lote.Mappings().Add(linea.section(u':', 1));
+  // The batch would store bytes bound for a text as they come, even those that
+  // are no text: record by record they are read as text or named.
+  for (const QString& pareja : lote.Mappings().Lines()) {
+    const Field* campo = tabla.FindField(pareja.section(u'=', 0, 0).trimmed());
+    const Field* origenCampo = fuente.FindField(pareja.section(u'=', 1).trimmed());
+    if (campo && origenCampo && TypeTable::ValueClassOf(origenCampo->DataType()) == ValueClass::Binary &&
+        TypeTable::ValueClassOf(campo->DataType()) != ValueClass::Binary)
+      return false;
+  }
   // A record the batch refuses is left to the copy by records, which names it.
   WriteTransaction escritura(*Session::Default().OpenDatabase(destino));
   lote.Execute();
@@ -188,24 +234,25 @@ void TraspasoTablas::copiarRegistros(EngineConnection& origen, const TablaTraspa
   for (int leidos = 1; hayFila; hayFila = lectura->Step(), ++leidos) {
     // The screen stays alive through a long table.
     if (leidos % 1000 == 0) estado_(estadoActual_);
-    QStringList valores;
-    QList<QVariant> ligados;
     QString claveRegistro;
-    for (int i = 0; i < campos.size(); ++i) {
-      const CampoTraspaso& campo = *campos[i];
-      QVariant valor = columnasOrigen[i] < 0 ? QVariant() : lectura->Column(columnasOrigen[i]);
-      const bool esClave = definicion.clave.contains(campo.nombre, Qt::CaseInsensitive);
-      if (esClave && vacio(valor)) {
-        const bool numerico = EsTipoNumerico(campo.tipo);
-        valores << (numerico ? QStringLiteral("0") : QStringLiteral("''"));
-        claveRegistro += (numerico ? QStringLiteral("0") : QString()) + u';';
-        continue;
-      }
-      if (esClave) claveRegistro += valor.toString() + u';';
-      valores << u':' + QStringLiteral("p") + QString::number(ligados.size());
-      ligados << ligado(valor, TypeTable::ValueClassOf(TipoCampoDeTexto(campo.tipo)) == ValueClass::Binary);
-    }
+    // A value that cannot be read or written as it is fails its record only.
     try {
+      QStringList valores;
+      QList<QVariant> ligados;
+      for (int i = 0; i < campos.size(); ++i) {
+        const CampoTraspaso& campo = *campos[i];
+        QVariant valor = columnasOrigen[i] < 0 ? QVariant() : lectura->Column(columnasOrigen[i]);
+        const bool esClave = definicion.clave.contains(campo.nombre, Qt::CaseInsensitive);
+        if (esClave && vacio(valor)) {
+          const bool numerico = EsTipoNumerico(campo.tipo);
+          valores << (numerico ? QStringLiteral("0") : QStringLiteral("''"));
+          claveRegistro += (numerico ? QStringLiteral("0") : QString()) + u';';
+          continue;
+        }
+        if (esClave) claveRegistro += valor.toString() + u';';
+        valores << u':' + QStringLiteral("p") + QString::number(ligados.size());
+        ligados << ligado(valor, TypeTable::ValueClassOf(TipoCampoDeTexto(campo.tipo)) == ValueClass::Binary);
+      }
       insertar(destino, cabecera + valores.join(QStringLiteral(", ")) + u')', ligados);
     } catch (const std::exception& error) {
       AgregarIncidencia(QStringLiteral("¡No ha sido posible grabar el registro ") + claveRegistro +

@@ -42,6 +42,7 @@ class TraspasoTablas {
  private:
   void traspasarTabla(const QString& tabla, int empresa, bool general);
   bool sinCamposNulos(EngineConnection& origen, const TablaTraspaso& definicion, const QString& sufijo);
+  static bool mismaClave(EngineConnection& origen, const TablaTraspaso& definicion);
   bool copiarPorLotes(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino);
   void copiarRegistros(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino,
                        const QString& sufijo);

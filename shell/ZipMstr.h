@@ -24,6 +24,8 @@ class TZipMaster : public QObject {
  public:
   enum ExtrOption { ExtrDirNames = 1, ExtrOverWrite = 2, ExtrFreshen = 4, ExtrUpdate = 8, ExtrTest = 16 };
   Q_DECLARE_FLAGS(ExtrOptionSet, ExtrOption)
+  // What a self-extracting archive does with a file that exists.
+  enum SFXOverWriteMode { OvrConfirm, OvrAlways, OvrNever };
 
   // One local file header of the archive: the 26 bytes after its signature
   // and the entry's file name as stored.
@@ -58,6 +60,13 @@ class TZipMaster : public QObject {
   bool Cancel = false;
   bool Busy() const { return busy_; }
   int SuccessCnt() const { return successCnt_; }
+
+  // Kept as the form defines them; nothing here adds to or writes archives.
+  int AddCompLevel = 9;
+  unsigned AddOptions = 0;
+  unsigned SFXOptions = 0;
+  SFXOverWriteMode SFXOverWrMode = OvrConfirm;
+  QString SFXCaption = QStringLiteral("Self-extracting Archive");
 
   ProgressEvent OnProgress;
   MessageEvent OnMessage;

@@ -6,7 +6,9 @@
 #include "core/services/SeleccionArchivoCarpeta.h"
 #include "core/startup/Configuracion.h"
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/data/Query.h"
+#include "platform/sql/BackupFiles.h"
 
 namespace {
 
@@ -46,9 +48,28 @@ bool ejecutar(TfGENEINIC& servicios, const QString& pedida, QString ruta, const 
 
 }  // namespace
 
+namespace {
+
+QString nombreCopia(const QString& carpeta, const QString& baseDatos, const QDateTime& momento) {
+  return carpeta + QStringLiteral("\\dbb_") + baseDatos + u'_' + momento.toString(QStringLiteral("yyyyMMddHHmmss")) +
+         QStringLiteral(".bak");
+}
+
+}  // namespace
+
 QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos) {
-  return carpeta + QStringLiteral("\\dbb_") + baseDatos + u'_' +
-         ClockSeam::Get().Now().toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".bak");
+  return nombreCopia(carpeta, baseDatos, ClockSeam::Get().Now());
+}
+
+QString NombreCopiaSeguridadNueva(const QString& carpeta, const QString& baseDatos) {
+  // A folder this machine cannot see (the server's own) is the server's to judge.
+  constexpr int kSegundosProbados = 3600;
+  QDateTime momento = ClockSeam::Get().Now();
+  for (int segundo = 0; segundo < kSegundosProbados; ++segundo, momento = momento.addSecs(1)) {
+    const QString nombre = nombreCopia(carpeta, baseDatos, momento);
+    if (!BackupFileTaken(Paths::Internal(nombre))) return nombre;
+  }
+  return NombreCopiaSeguridad(carpeta, baseDatos);
 }
 
 QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo) {
@@ -59,7 +80,7 @@ QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo
 bool CopiaSeguridadSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& carpeta) {
   static const Operacion copia{
       QStringLiteral("Seleccione la carpeta destino para la Copia de Seguridad"), QStringLiteral("Carpetas"),
-      QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), NombreCopiaSeguridad,
+      QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), NombreCopiaSeguridadNueva,
       SentenciaCopiaSeguridad};
   return ejecutar(servicios, baseDatos, carpeta, copia);
 }

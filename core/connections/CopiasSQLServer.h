@@ -16,5 +16,9 @@ bool RestaurarCopiaSQLServer(TfGENEINIC& servicios, const QString& baseDatos, co
 // The file a backup of the database made now goes to: the folder, "\",
 // "dbb_", the database, "_", the date and time as yyyymmddhhnnss, ".bak".
 QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos);
+// The same for a new backup: where a backup of this name is already there or
+// being written, the next second whose name is free, so that two backups
+// made in one second keep two files.
+QString NombreCopiaSeguridadNueva(const QString& carpeta, const QString& baseDatos);
 // The server's statement that backs the database up into that file.
 QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo);

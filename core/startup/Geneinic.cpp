@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/Exceptions.h"
 #include "platform/data/Query.h"
+#include "platform/zip/ColocacionZip.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -95,6 +96,9 @@ void TfGENEINIC::FormCreate(const QStringList& parametros) {
   BorrarArchivosTemporales();
   LeerParametrosInstalacion();
   LeerArchivoINI();
+  // A download killed while unpacking leaves the folders wholly old or new.
+  for (const QString& carpeta : {CarpetaPrograma, PathBaseDatosGeneral})
+    if (!carpeta.isEmpty()) ColocacionZip::Recuperar(carpeta);
   ConstruirAspecto();
 
   InstalarCreacionTabla(CrearTabla);

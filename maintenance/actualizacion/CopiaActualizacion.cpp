@@ -34,7 +34,7 @@ void RealizarCopiaSeguridadBD(EjecucionActualizacion& ejecucion, const QString& 
   EjecucionActualizacion::ProcesarMensajes();
   ejecucion.AnotarLinea(EjecucionActualizacion::Tipo::Progreso,
                         QStringLiteral("Realizando Copia de Seguridad de la Base de Datos ") + baseDatos);
-  sentenciaServidor(ejecucion, SentenciaCopiaSeguridad(baseDatos, NombreCopiaSeguridad(directorio, baseDatos)),
+  sentenciaServidor(ejecucion, SentenciaCopiaSeguridad(baseDatos, NombreCopiaSeguridadNueva(directorio, baseDatos)),
                     QStringLiteral("Error realizando la Copia de Seguridad de la Base de Datos ") + baseDatos +
                         QStringLiteral(": "));
 }

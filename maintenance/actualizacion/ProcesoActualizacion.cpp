@@ -1,5 +1,6 @@
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
 
+#include "core/messages/MensajeSistema.h"
 #include "core/startup/Configuracion.h"
 #include "maintenance/actualizacion/CopiaActualizacion.h"
 #include "maintenance/actualizacion/EjecucionActualizacion.h"
@@ -32,8 +33,10 @@ void RealizarActualizacion(EjecucionActualizacion& ejecucion, const OpcionesActu
   ejecucion.AnotarLinea(Tipo::Progreso, QString());
   copiasSeguridad(ejecucion, opciones);
   if (ejecucion.HayErrores()) {
-    ejecucion.AnotarLinea(Tipo::Error, QStringLiteral("El proceso de copia de seguridad ha producido errores. No es posible "
-                                                      "continuar con el proceso de actualización."));
+    const QString aviso = QStringLiteral("El proceso de copia de seguridad ha producido errores. No es posible "
+                                         "continuar con el proceso de actualización.");
+    ejecucion.AnotarLinea(Tipo::Error, aviso);
+    MensajeAviso(aviso);
   } else {
     for (const QString& baseDatos : opciones.basesDatos) {
       if (opciones.actualizarLenguajeIntercalacion) {

@@ -1,5 +1,6 @@
 #include "platform/firebird/FirebirdConnection.h"
 
+#include "platform/Cp1252.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 
@@ -82,9 +84,22 @@ QString declaredType(const QSqlField& field) {
   }
 }
 
+// A text blob's bytes, which the client hands over undecoded: in the
+// connection's character set (UTF-8), or as stored where the column has no
+// character set (the older programs' Windows-1252). Bytes that are no UTF-8
+// text fail the read.
+QString textOf(const QByteArray& bytes, FirebirdConnection::BlobText kind) {
+  if (kind == FirebirdConnection::BlobText::Windows1252) return Cp1252::decode(bytes);
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder(bytes);
+  if (decoder.hasError()) throw EDatabaseError(QLatin1String(EngineText::GeneralSqlError), QStringLiteral("Malformed string"));
+  return text;
+}
+
 class FirebirdStatement final : public EngineStatement {
  public:
-  FirebirdStatement(const QString& connection, const QString& sql) : query_(QSqlDatabase::database(connection, false)) {
+  FirebirdStatement(const QString& connection, const QString& sql, FirebirdConnection::TextBlobs textBlobs = {})
+      : query_(QSqlDatabase::database(connection, false)), textBlobs_(std::move(textBlobs)) {
     query_.setForwardOnly(true);
     if (!isReading(sql)) readOnly();
     if (!query_.prepare(sql)) raise(EngineText::GeneralSqlError, query_.lastError());
@@ -109,14 +124,22 @@ class FirebirdStatement final : public EngineStatement {
 
   int ColumnCount() const override { return record_.count(); }
   QString ColumnName(int column) const override { return record_.fieldName(column); }
-  QString ColumnDeclaredType(int column) const override { return declaredType(record_.field(column)); }
-  QVariant Column(int column) const override { return asStored(query_.value(column)); }
+  QString ColumnDeclaredType(int column) const override {
+    return textBlobs_.contains(column) ? QStringLiteral("TEXT") : declaredType(record_.field(column));
+  }
+  QVariant Column(int column) const override {
+    const QVariant value = query_.value(column);
+    const auto blob = textBlobs_.constFind(column);
+    if (blob != textBlobs_.cend() && value.metaType().id() == QMetaType::QByteArray) return textOf(value.toByteArray(), *blob);
+    return asStored(value);
+  }
 
   bool IsReadOnly() const override { return true; }
   int Changes() const override { return 0; }
 
  private:
   QSqlQuery query_;
+  FirebirdConnection::TextBlobs textBlobs_;
   QSqlRecord record_;
   bool started_ = false;
 };
@@ -216,12 +239,18 @@ std::unique_ptr<EngineStatement> FirebirdConnection::Prepare(const QString& sql)
   static const QRegularExpression wholeTable(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
                                              QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = wholeTable.match(sql);
-  return std::make_unique<FirebirdStatement>(name_, match.hasMatch() ? wholeTableSelect(match.captured(1)) : sql);
+  if (!match.hasMatch()) return std::make_unique<FirebirdStatement>(name_, sql);
+  TextBlobs textBlobs;
+  const QString select = wholeTableSelect(match.captured(1), textBlobs);
+  return std::make_unique<FirebirdStatement>(name_, select, std::move(textBlobs));
 }
 
 // Texts of no character set are the older programs' Windows-1252 bytes,
-// which the client would otherwise take for UTF-8.
-QString FirebirdConnection::wholeTableSelect(const QString& table) {
+// which the client would otherwise take for UTF-8. The text blobs' places
+// go to textBlobs, as the client gives their bytes only; those of no
+// character set are read as stored, since a conversion in the statement would
+// keep a copy of each until the reading ends.
+QString FirebirdConnection::wholeTableSelect(const QString& table, TextBlobs& textBlobs) {
   const SqlRows columns = QueryRows(QStringLiteral(
       "SELECT TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, f.RDB$CHARACTER_SET_ID, f.RDB$CHARACTER_LENGTH, "
       "f.RDB$FIELD_SUB_TYPE FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
@@ -233,10 +262,10 @@ QString FirebirdConnection::wholeTableSelect(const QString& table) {
     const QString name = u'"' + column[0].toString().replace(u'"', QStringLiteral("\"\"")) + u'"';
     const int type = column[1].toInt();
     const bool noCharacterSet = column[2].toInt() == 0 && !column[2].isNull();
+    if (type == kBlob && column[4].toInt() == 1)
+      textBlobs.insert(int(list.size()), noCharacterSet ? BlobText::Windows1252 : BlobText::Utf8);
     if (noCharacterSet && (type == kChar || type == kVarChar))
       list << QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET WIN1252) AS %1").arg(name).arg(std::max(1, column[3].toInt()));
-    else if (noCharacterSet && type == kBlob && column[4].toInt() == 1)
-      list << QStringLiteral("CAST(%1 AS BLOB SUB_TYPE TEXT CHARACTER SET WIN1252) AS %1").arg(name);
     else
       list << name;
   }

@@ -2,6 +2,7 @@
 
 #include "platform/engine/EngineConnection.h"
 
+#include <QHash>
 #include <QString>
 
 // A Firebird or Interbase database read through Qt's QIBASE driver and
@@ -30,11 +31,15 @@ class FirebirdConnection final : public EngineConnection {
 
   const EngineDialect& Dialect() const override;
 
+  // How the bytes of a whole-table reading's text blob are read, by place.
+  enum class BlobText { Utf8, Windows1252 };
+  using TextBlobs = QHash<int, BlobText>;
+
  protected:
   bool undoTransaction() override;
 
  private:
-  QString wholeTableSelect(const QString& table);
+  QString wholeTableSelect(const QString& table, TextBlobs& textBlobs);
 
   QString database_;
   QString name_;

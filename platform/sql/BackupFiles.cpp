@@ -1,9 +1,11 @@
 #include "platform/sql/BackupFiles.h"
 
+#include "platform/sql/ProcessIdentity.h"
+
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -17,6 +19,12 @@
 namespace {
 
 constexpr qint64 kHeaderSize = 100;
+// The header's application number of the backups this system writes.
+constexpr quint32 kBackupMark = 0x5A454D42;
+constexpr int kApplicationIdAt = 68;
+// "<backup>.copia-<pid>-<start>.tmp", with its journal.
+const QString kPartialInfix = QStringLiteral(".copia-");
+const QString kPartialSuffix = QStringLiteral(".tmp");
 
 QStringList SideFiles(const QString& file) {
   return {file + QStringLiteral("-journal"), file + QStringLiteral("-wal"), file + QStringLiteral("-shm")};
@@ -52,7 +60,46 @@ std::error_code SyncToDisk(const QString& file) {
   return {};
 }
 
+QString PartialName(const QString& file, const ProcessIdentity& writer) {
+  return file + kPartialInfix + QString::number(writer.pid) + u'-' + writer.started + kPartialSuffix;
+}
+
+// The partial files (and their side files) in the folder whose writer has died.
+void RemoveDeadPartials(const QString& folder) {
+  const QStringList names = QDir(folder).entryList({u'*' + kPartialInfix + u'*'}, QDir::Files | QDir::Hidden);
+  for (const QString& name : names) {
+    const qsizetype at = name.lastIndexOf(kPartialInfix);
+    QString writer = name.mid(at + kPartialInfix.size());
+    for (const QString& side : {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+      if (writer.endsWith(side)) writer.chop(side.size());
+    if (!writer.endsWith(kPartialSuffix)) continue;
+    writer.chop(kPartialSuffix.size());
+    const qsizetype dash = writer.indexOf(u'-');
+    bool number = false;
+    const ProcessIdentity identity{writer.left(dash).toLongLong(&number), writer.mid(dash + 1)};
+    if (dash < 0 || !number || identity.IsAlive()) continue;
+    QFile::remove(QDir(folder).filePath(name));
+  }
+}
+
 }  // namespace
+
+bool IsBackupOfThisSystem(const QString& file) {
+  QFile data(file);
+  if (!data.open(QIODevice::ReadOnly)) return false;
+  const QByteArray header = data.read(kHeaderSize);
+  return header.size() == kHeaderSize && HeaderNumber(header, kApplicationIdAt) == kBackupMark;
+}
+
+void MarkAsBackup(Connection& backup, bool mark) {
+  backup.Execute(QStringLiteral("PRAGMA application_id = %1").arg(mark ? qint64(kBackupMark) : 0));
+}
+
+bool BackupFileTaken(const QString& file) {
+  const QFileInfo info(file);
+  return info.exists() ||
+         !QDir(info.absolutePath()).entryList({info.fileName() + kPartialInfix + u'*'}, QDir::Files | QDir::Hidden).isEmpty();
+}
 
 bool IsWholeDatabase(const QString& file) {
   if (!HasEveryPage(file)) return false;
@@ -75,8 +122,9 @@ BackupReading::~BackupReading() {
 
 BackupWriting::BackupWriting(QString file)
     : file_(std::move(file)),
-      partial_(file_ + u'.' + QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".tmp")) {
-  RemovePartial();  // what a killed backup of this process's number left
+      partial_(PartialName(file_, ProcessIdentity::Current())) {
+  RemoveDeadPartials(QFileInfo(file_).absolutePath());
+  RemovePartial();
 }
 
 BackupWriting::~BackupWriting() {

@@ -12,6 +12,16 @@
 // short (0 bytes, or ended in the middle) is not one.
 bool IsWholeDatabase(const QString& file);
 
+// Whether the file is a backup that this system's BACKUP wrote: it carries
+// their mark in its header, where it stays a valid database.
+bool IsBackupOfThisSystem(const QString& file);
+// Puts that mark on a backup being written, or takes it off a database
+// restored from one (a copy of a database file is no backup).
+void MarkAsBackup(class Connection& backup, bool mark = true);
+
+// Whether a backup of that name exists or is being written now.
+bool BackupFileTaken(const QString& file);
+
 // While a backup is read: SQLite, reading a file of the WAL kind (as
 // backups of older versions are), leaves "-wal" and "-shm" files beside it;
 // those it made go when this ends.
@@ -29,7 +39,9 @@ class BackupReading {
 // A backup is written under a name of its own beside its file and takes
 // the file's name only once it is complete and on disk: a backup that fails
 // or is killed never leaves a partial file under that name, and one that
-// fails leaves none at all.
+// fails leaves none at all. The partial file's name tells which process
+// writes it, so any later backup into the folder removes what a killed one
+// left.
 class BackupWriting {
  public:
   explicit BackupWriting(QString file);

@@ -218,6 +218,7 @@ void BackupDatabase(Command c) {
       // a rollback journal, so reading it later leaves no -wal or -shm beside it.
       const std::shared_ptr<Connection> target = OpenBackupFile(writing.PartialFile(), FileAccess::Write);
       CopyDatabase(*source, *target);
+      MarkAsBackup(*target);
       target->Execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
     }
     if (const std::error_code error = writing.Complete())
@@ -238,7 +239,7 @@ void RestoreDatabase(Command c) {
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                     "the file specified.).").arg(file.written));
     const BackupReading reading(file.path);
-    if (!IsWholeDatabase(file.path))
+    if (!IsBackupOfThisSystem(file.path) || !IsWholeDatabase(file.path))
       throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
                                     "this media family.").arg(file.written));
     const std::optional<DatabaseInfo> database = c.server.Database(name);
@@ -247,7 +248,9 @@ void RestoreDatabase(Command c) {
     const QString restored = database ? database->name : name.toUpper();
     // The name as written, so a refusal names what the statement said.
     const QString target = c.server.DatabaseFile(database ? database->name : name);
-    CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *ConnectionToCopy(target));
+    const std::shared_ptr<Connection> restoredConnection = ConnectionToCopy(target);
+    CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *restoredConnection);
+    MarkAsBackup(*restoredConnection, false);
     if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
   });
 }

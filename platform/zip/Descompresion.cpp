@@ -1,10 +1,11 @@
 #include "platform/zip/Descompresion.h"
 
+#include "platform/zip/ColocacionZip.h"
 #include "platform/zip/EntradaZip.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <QSet>
 
 #include <zip.h>
 
@@ -76,6 +77,9 @@ class Extraccion {
   explicit Extraccion(const Parametros& parametros) : p_(parametros) {}
 
   int Ejecutar() {
+    // What a killed run left beside the target is dealt with before anything else.
+    const ColocacionZip::CerrojoCarpeta cerrojo(p_.carpeta);
+    ColocacionZip::RecuperarRestos(p_.carpeta);
     try {
       abrir();
       const std::vector<Entrada> entradas = revisar();
@@ -198,26 +202,28 @@ class Extraccion {
   }
 
   int extraer(const std::vector<Entrada>& entradas) {
-    const QFileInfo carpeta(p_.carpeta);
-    QTemporaryDir preparacion(carpeta.absolutePath() + QStringLiteral("/.") + carpeta.fileName() +
-                              QStringLiteral(".descomprimiendo-XXXXXX"));
-    if (!preparacion.isValid())
+    ColocacionZip::Preparacion preparacion(p_.carpeta);
+    if (!preparacion.Error().isEmpty())
       throw Fallo{ErrorEscritura, QStringLiteral("Cannot create the staging folder beside %1: %2")
-                                      .arg(p_.carpeta, preparacion.errorString())};
-    std::vector<QString> preparados;
-    std::vector<QString> carpetas;
+                                      .arg(p_.carpeta, preparacion.Error())};
+    QStringList preparados;
+    QSet<QString> yaPreparados;
+    QStringList carpetas;
     for (const Entrada& entrada : entradas) {
       const QString relativo = destinoRelativo(entrada);
       if (entrada.carpeta) {
-        if (p_.nombresCarpetas) carpetas.push_back(relativo);
+        if (p_.nombresCarpetas) carpetas.append(relativo);
         continue;
       }
       if (relativo.isEmpty() || !seEscribe(entrada, relativo)) continue;
-      preparar(entrada, preparacion.filePath(relativo));
-      preparados.push_back(relativo);
+      preparar(entrada, preparacion.RutaNueva(relativo));
+      // A later entry of the same name replaces the earlier one.
+      if (!yaPreparados.contains(relativo)) {
+        yaPreparados.insert(relativo);
+        preparados.append(relativo);
+      }
     }
-    for (const QString& relativo : carpetas) QDir(p_.carpeta).mkpath(relativo);
-    for (const QString& relativo : preparados) colocar(preparacion.filePath(relativo), relativo);
+    if (const std::optional<QString> fallido = preparacion.Colocar(preparados, carpetas)) throw errorEscritura(*fallido);
     return int(preparados.size());
   }
 
@@ -233,13 +239,6 @@ class Extraccion {
     const std::array<timespec, 2> fechas{timespec{entrada.fecha, 0}, timespec{entrada.fecha, 0}};
     if (::fchmod(destino.get(), permisos) != 0 || ::futimens(destino.get(), fechas.data()) != 0 || !destino.Cerrar())
       throw errorEscritura(entrada.ruta);
-  }
-
-  void colocar(const QString& preparado, const QString& relativo) {
-    const QString destino = QDir(p_.carpeta).filePath(relativo);
-    QDir().mkpath(QFileInfo(destino).path());
-    if (::rename(QFile::encodeName(preparado).constData(), QFile::encodeName(destino).constData()) != 0)
-      throw errorEscritura(relativo);
   }
 
   const Parametros& p_;

@@ -11,9 +11,9 @@
 // libzip. An archive holding an entry that could land outside the folder (an
 // absolute name, "..", with "\" as a separator too), a link or a device, too
 // many entries or too many inflated bytes is refused as a whole. Every entry
-// is first written into a staging folder beside the target folder and moved
-// into place, file by file with a rename, only when the whole archive passed:
-// a refused, failed or cancelled archive leaves the target as it was.
+// is first written into a staging folder beside the target folder and placed
+// only when the whole archive passed, all files or none (ColocacionZip.h): a
+// refused, failed, cancelled or killed extraction leaves the target as it was.
 namespace Descompresion {
 
 // What the library tells its caller while it runs.

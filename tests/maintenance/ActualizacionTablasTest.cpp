@@ -177,7 +177,10 @@ TEST_F(ActualizacionTablas, AFailingTableIsLeftAsItWasAndStopsTheLaterPhases) {
 
 TEST_F(ActualizacionTablas, AFailedBackupChangesNothingAndStillWritesTheKeys) {
   opciones.directorioCopiaSeguridad = copias + u"/NOHAY"_qs;
+  mensajes.Expect(u"A"_qs);
   RealizarActualizacion(ejecucion, opciones);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"El proceso de copia de seguridad ha producido errores. No es posible "
+                                          "continuar con el proceso de actualización."_qs});
   EXPECT_TRUE(ejecucion.Errores().startsWith(u"Error realizando la Copia de Seguridad de la Base de Datos ZEMGENERAL: "_qs));
   EXPECT_TRUE(ejecucion.Errores().endsWith(u"El proceso de copia de seguridad ha producido errores. No es posible "
                                            "continuar con el proceso de actualización.\r\n"_qs));
@@ -201,6 +204,7 @@ TEST_F(ActualizacionParadox, TheServerStatementsAreRefusedAndLogged) {
   opciones.basesDatos = {u"ZEMGENERAL"_qs};
   opciones.definiciones = QString::fromLatin1(ActualizacionFixture::kScripts);
   EjecucionActualizacion ejecucion;
+  mensajes.Expect(u"A"_qs);
   RealizarActualizacion(ejecucion, opciones);
   EXPECT_TRUE(ejecucion.Errores().startsWith(u"Error realizando la Copia de Seguridad de la Base de Datos ZEMGENERAL: "
                                              "Error."_qs))

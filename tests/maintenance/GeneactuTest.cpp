@@ -286,6 +286,111 @@ TEST_F(Traspaso, ReadsAFirebirdDatabaseThroughAnInterbaseAlias) {
   EXPECT_TRUE(incidencias[1].startsWith(u"2 - ¡No ha sido posible traspasar la tabla ROTA (Empresa: 1)!. Motivo: "_qs));
 }
 
+// The batch applies the mapping lines; a source keyed otherwise than the
+// definition goes record by record, where they do not apply.
+TEST_F(Traspaso, TheBatchRunsOnlyWhenTheSourceKeyIsTheDefinedOne) {
+  const struct {
+    const char* clave;
+    const char* nombre;
+  } casos[] = {{"CODIGO", "x"}, {"CODIGO, LINEA", ""}, {"LINEA", ""}};
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.clave);
+    QFile::remove(Origen(u"1"_qs));
+    EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE ARTICULO (CODIGO INT NOT NULL, LINEA INT NOT NULL, OTRO VARCHAR(10), "
+                               "PRIMARY KEY (%1))"_qs.arg(QLatin1String(caso.clave)),
+                               u"INSERT INTO ARTICULO VALUES (1, 1, 'x')"_qs});
+    Formulario p;
+    Cargar(p);
+    p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+    p.Casilla("TratamientoCamposNULL").setChecked(true);
+    p.Casilla("RealizarProcesoPorLotes").setChecked(true);
+    QListWidget& lista = *p.f.findChild<QListWidget*>(u"ListaTablas"_qs);
+    for (int i = 0; i < lista.count(); ++i) lista.item(i)->setSelected(lista.item(i)->text() == u"ARTICULO");
+    p.f.findChild<QPlainTextEdit*>(u"ListaInstrucciones"_qs)->setPlainText(u"ARTICULO:Nombre=OTRO"_qs);
+    mensajes.Expect(u"C"_qs, u"SI"_qs);
+    p.f.pbActualizarClick();
+    EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM ARTICULO"_qs, u"ZEMEMP1"_qs), u"1|"_qs + QLatin1String(caso.nombre));
+  }
+}
+
+// Bytes bound for a text column are taken as the engine's own text; bytes
+// that are no text are an incident on either road, never a changed text.
+TEST_F(Traspaso, BytesThatAreNoTextAreAnIncidentOnBothRoads) {
+  EnOrigen(Origen(), {u"CREATE TABLE IDIOMA (Codigo VARCHAR(3) NOT NULL PRIMARY KEY, Nombre BLOB)"_qs,
+                      u"INSERT INTO IDIOMA VALUES ('CAT', x'436174616CC3A0'), ('EUS', x'FF41')"_qs});
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor FLOAT, Nota BLOB)"_qs,
+                             u"INSERT INTO PARAMETR VALUES ('A', 1, x'C3A9'), ('B', 2, x'FF41')"_qs});
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  conversion.write(QByteArray(kConversion).replace("PARAMETR/I/", "PARAMETR/C/4/Nota/ftString/10//\r\nPARAMETR/I/"));
+  conversion.close();
+  Formulario p;
+  Cargar(p);
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  QListWidget& lista = *p.f.findChild<QListWidget*>(u"ListaTablas"_qs);
+  for (int i = 0; i < lista.count(); ++i)
+    lista.item(i)->setSelected(lista.item(i)->text() == u"IDIOMA" || lista.item(i)->text() == u"PARAMETR");
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM IDIOMA"_qs, u"ZEMGENERAL"_qs), u"CAT|Català"_qs);
+  EXPECT_EQ(Leer(u"SELECT Clave, Nota FROM PARAMETR"_qs, u"ZEMEMP1"_qs), u"A|é"_qs);
+  const QStringList incidencias = detalle.split(u"\r\n"_qs);
+  ASSERT_EQ(incidencias.size(), 2) << detalle.toStdString();
+  EXPECT_TRUE(incidencias[0].startsWith(u"1 - ¡No ha sido posible grabar el registro EUS; de la tabla IDIOMA"_qs));
+  EXPECT_TRUE(incidencias[1].startsWith(u"2 - ¡No ha sido posible grabar el registro B; de la tabla PARAMETR"_qs));
+}
+
+// A memo of any character set arrives as it was written, by batch (NOTAS)
+// and record by record (PARANOTA).
+TEST_F(Traspaso, AFirebirdMemoArrivesUnchangedOnBothRoads) {
+  const QString texto = u"línea €, Ñandú, ¿año?"_qs;
+  const QString base = carpeta.File(u"MEMOS.FDB"_qs);
+  const QString guion = carpeta.File(u"memos.sql"_qs);
+  QString sql = u"SET NAMES UTF8;\nCREATE DATABASE '%1' USER 'SYSDBA' DEFAULT CHARACTER SET UTF8;\n"_qs.arg(base);
+  for (const QString& tabla : {u"NOTAS"_qs, u"PARANOTA"_qs})
+    sql += u"CREATE TABLE %1 (Codigo INTEGER NOT NULL PRIMARY KEY, Texto BLOB SUB_TYPE TEXT CHARACTER SET UTF8, "
+           "Viejo BLOB SUB_TYPE TEXT CHARACTER SET WIN1252, Nombre VARCHAR(30), Antiguo BLOB SUB_TYPE TEXT CHARACTER SET "
+           "NONE);\nINSERT INTO %1 VALUES (1, '%2', '%2', '%2', NULL);\nINSERT INTO %1 VALUES (2, NULL, '', 'x', NULL);\n"_qs
+               .arg(tabla, texto);
+  // The older programs wrote Windows-1252 bytes into texts of no character set.
+  QString antiguo = u"SET NAMES WIN1252;\nCONNECT '%1' USER 'SYSDBA';\n"_qs.arg(base);
+  for (const QString& tabla : {u"NOTAS"_qs, u"PARANOTA"_qs})
+    antiguo += u"UPDATE %1 SET Antiguo = '%2' WHERE Codigo = 1;\n"_qs.arg(tabla, texto);
+  for (const QByteArray& contenido : {(sql + u"COMMIT;\n"_qs).toUtf8(), Cp1252::encode(antiguo + u"COMMIT;\n"_qs)}) {
+    QFile archivo(guion);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    archivo.write(contenido);
+    archivo.close();
+    QProcess isql;
+    isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
+    ASSERT_TRUE(isql.waitForFinished(60000));
+    ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+  }
+  QFile conversion(carpeta.File(u"MEMOS.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  for (const char* tabla : {"NOTAS", "PARANOTA"})
+    conversion.write(QByteArray(tabla) + "/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n" + tabla + "/C/2/Texto/ftMemo/0//\r\n" +
+                     tabla + "/C/3/Viejo/ftMemo/0//\r\n" + tabla + "/C/4/Nombre/ftString/30//\r\n" + tabla +
+                     "/C/5/Antiguo/ftMemo/0//\r\n" + tabla + "/I/1/<Primary>/Codigo//\r\n");
+  conversion.close();
+  Session::Default().AddAlias(u"MEMOS"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
+  Formulario p;
+  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(conversion.fileName());
+  p.Origen(u"MEMOS"_qs);
+  mensajes.Expect(u"I"_qs);
+  p.f.pbActualizarClick();
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Messages().size(), 2) << ResultadoTraspaso.toStdString();
+  for (const QString& tabla : {u"NOTAS"_qs, u"PARANOTA"_qs})
+    EXPECT_EQ(Leer(u"SELECT Codigo, Texto, Viejo, Nombre, Antiguo FROM %1 ORDER BY Codigo"_qs.arg(tabla), u"ZEMEMP1"_qs),
+              u"1|%1|%1|%1|%1\r\n2|||x|"_qs.arg(texto))
+        << tabla.toStdString();
+}
+
 TEST_F(Traspaso, EnterMovesToTheNextControlButMakesALineInAMemo) {
   Formulario p;
   QApplication::setActiveWindow(&p.f);

@@ -167,6 +167,21 @@ TEST_F(Conversor, GeneralTablesOnlyInTheGeneralDatabaseAndCompanyTablesOnlyInCom
   EXPECT_TRUE(convertida(u"OTRA"_qs, u"ARTICULO"_qs));
 }
 
+TEST_F(Conversor, AnEmptyTableNameEndsTheTableList) {
+  TfGENECCHR f;
+  f.AgregarunaBasedeDatosquenoestenlalista1Click();
+  const auto convertida = [&](const QString& tabla) {
+    return Valores(u"Nombre"_qs, u"OTRA"_qs, tabla).startsWith(u"Nandú"_qs);
+  };
+  for (const char* lista : {"MENSAJE,,ARTICULO", "MENSAJE, ,ARTICULO", ",ARTICULO"}) {
+    SCOPED_TRACE(lista);
+    Preparar(f, {u"OTRA"_qs}, QString::fromLatin1(lista), {{u"Ñ"_qs, u"N"_qs}});
+    Convertir(f);
+    EXPECT_FALSE(convertida(u"ARTICULO"_qs));
+  }
+  EXPECT_TRUE(convertida(u"MENSAJE"_qs));
+}
+
 TEST_F(Conversor, AllTablesAreThoseTheInstallationDefines) {
   Ejecutar(u"INSERT INTO IDIOMA (Idioma, FormatoFecha) VALUES ('ESPAÑOL', 'dd/mm/yyyy')"_qs, u"DatabaseGeneral"_qs);
   TfGENECCHR f;

@@ -94,6 +94,26 @@ TEST_F(Incidencias, TheTimeShowsAsATimeFromTheOpening) {
   EXPECT_EQ(hora->text(), u"10:20:30"_qs);
 }
 
+TEST_F(Incidencias, NoNumberPastTheLastIsOfferedOrSaved) {
+  Agregar(99999999, 99999999);
+  TfGENEINAP entrada;
+  Table& tabla = *entrada.Table1;
+  entrada.AgregarClick();
+  EXPECT_TRUE(tabla.FieldByName(u"NumeroIncidencia"_qs).IsNull());
+  for (const char* numero : {"100000000", "0", ""}) {
+    SCOPED_TRACE(numero);
+    tabla.FieldByName(u"NumeroIncidencia"_qs).SetAsString(QString::fromLatin1(numero));
+    mensajes.Expect(u"A"_qs);
+    EXPECT_ANY_THROW(tabla.Post());
+    EXPECT_EQ(mensajes.Texts().last(), u"¡ El valor debe estar entre 1 y 99999999 !"_qs);
+    EXPECT_EQ(Filas(), 1);
+  }
+  tabla.FieldByName(u"NumeroIncidencia"_qs).SetAsInteger(5);
+  tabla.Post();
+  EXPECT_EQ(EjecutarSQL(u"SELECT NumeroIncidencia FROM INCAPLIC ORDER BY NumeroIncidencia"_qs, u"DatabaseGeneral"_qs),
+            u"5\r\n99999999"_qs);
+}
+
 TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
   Agregar(1, 100);
   const QString memo = u"Línea 'a' 50% _b_\r\n"_qs.repeated(50000);

@@ -157,3 +157,17 @@ TEST_F(ArchivoZip, ARefusedArchiveIsToldThroughTheMessageEventWithoutItsLineEnds
 }
 
 }  // namespace
+
+TEST(ZipMaster, ACreatedComponentHoldsItsDesignValues) {
+  QObject propietario;
+  const TZipMaster zip(&propietario);
+  EXPECT_FALSE(zip.Verbose);
+  EXPECT_FALSE(zip.Trace);
+  EXPECT_EQ(zip.AddCompLevel, 9);
+  EXPECT_EQ(zip.AddOptions, 0u);
+  EXPECT_EQ(zip.ExtrOptions, TZipMaster::ExtrOptionSet());
+  EXPECT_EQ(zip.SFXOptions, 0u);
+  EXPECT_EQ(zip.SFXOverWrMode, TZipMaster::OvrConfirm);
+  EXPECT_EQ(zip.SFXCaption, QStringLiteral("Self-extracting Archive"));
+  EXPECT_EQ(zip.Password, QString());
+}

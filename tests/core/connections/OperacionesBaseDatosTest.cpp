@@ -75,6 +75,28 @@ TEST_F(OperacionesBaseDatos, WithoutItsConnectionStringTheADOTwinStaysOutOfTheTr
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 
+TEST_F(OperacionesBaseDatos, TwoBackupsInOneSecondKeepTwoFilesAndAForeignFileIsNotRestored) {
+  ManualClock reloj(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0)));
+  Iniciar();
+  EmpresaTres();
+  const QString copias = carpeta.File(u"Copias"_qs);
+  QDir().mkpath(copias);
+  ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = 'segunda'"_qs);
+  ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
+  EXPECT_EQ(QDir(copias).entryList(QDir::Files),
+            QStringList({u"dbb_ZEMEMP3_20240131154500.bak"_qs, u"dbb_ZEMEMP3_20240131154501.bak"_qs}));
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = 'después'"_qs);
+  ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), u"ZEMEMP3"_qs, copias + u"\\dbb_ZEMEMP3_20240131154500.bak"_qs));
+  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"antes\r\notro"_qs);
+
+  // A whole database file that no backup wrote replaces nothing.
+  const QString ajena = carpeta.File(u"Copias/ajena.bak"_qs);
+  ASSERT_TRUE(QFile::copy(carpeta.File(u"SERVIDOR/ZEMEMP3.sqlite"_qs), ajena));
+  EXPECT_THROW(RestaurarCopiaSQLServer(Servicios(), u"ZEMEMP3"_qs, ajena), std::exception);
+  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"antes\r\notro"_qs);
+}
+
 TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceAndRestoredHoldsWhatItHeldAtItsBackup) {
   ManualClock reloj(QDateTime(QDate(2024, 1, 31), QTime(15, 45, 0)));
   EXPECT_EQ(NombreCopiaSeguridad(u"D:\\Copias"_qs, u"EMP3"_qs), u"D:\\Copias\\dbb_EMP3_20240131154500.bak"_qs);

@@ -1,3 +1,4 @@
+#include "platform/sql/ProcessIdentity.h"
 #include "tests/fixtures/SecondProcess.h"
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/sql/ServerClient.h"
@@ -139,4 +140,23 @@ TEST_F(BackupFiles, AFailedBackupLeavesNoFileAndAnOlderBackupStays) {
   client_.Run(u"USE master"_qs);
   EXPECT_EQ(Restore(), QString());
   EXPECT_EQ(Count(), Rows({{"1"}}));
+}
+
+TEST_F(BackupFiles, WhatAKilledBackupLeftIsRemovedByAnyLaterBackupAndALiveOneIsKept) {
+  const auto killed = LimitedProcess("kill");
+  killed->Finish();
+  ASSERT_TRUE(killed->Crashed());
+  // The partial file and its journal.
+  ASSERT_FALSE(OtherFiles().isEmpty());
+  for (const QString& left : OtherFiles()) EXPECT_TRUE(left.startsWith(kBackupName + u".copia-"_qs)) << left.toStdString();
+  // One being written by a live process stays.
+  const ProcessIdentity self = ProcessIdentity::Current();
+  const QString liveName = u"otra.bak.copia-%1-%2.tmp"_qs.arg(self.pid).arg(self.started);
+  QFile liveFile(folder_.File(liveName));
+  ASSERT_TRUE(liveFile.open(QIODevice::WriteOnly));
+  liveFile.close();
+
+  const QString other = u"dbb_EMP1_20240131154501.bak"_qs;
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + folder_.File(other) + u"'  WITH FORMAT"_qs);
+  EXPECT_EQ(OtherFiles(), QStringList({other, liveName}));
 }

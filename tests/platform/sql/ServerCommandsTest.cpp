@@ -1,5 +1,6 @@
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/SqlError.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/data/DataFixture.h"
 #include "tests/platform/sql/ServerClient.h"
@@ -61,13 +62,30 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   EXPECT_EQ(&client_.Connection(), open);  // restored through the connection the process has open
   EXPECT_EQ(client_.Texts(u"SELECT Codigo, Nombre FROM CLIENTES"_qs), Rows({{"1", "Antes"}}));
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SYSOBJECTS WHERE name = 'OTRA'"_qs), Rows({{"0"}}));
-  // A backup of the WAL kind (a database file copied as it is) leaves nothing beside it either.
+  // A database file copied as it is, whole but written by no BACKUP, is refused and the database kept.
+  const QString copied = folder_.File("Copias/copiada.bak");
+  ASSERT_TRUE(QFile::copy(folder_.File("EMP3.sqlite"), copied));
+  client_.Run(u"UPDATE CLIENTES SET Nombre = 'Ajena' WHERE Codigo = 1"_qs);
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + copied + u"' WITH REPLACE"_qs),
+            u"The media family on device '"_qs + copied +
+                u"' is incorrectly formed. SQL Server cannot process this media family.\nRESTORE DATABASE is "
+                "terminating abnormally."_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM CLIENTES"_qs), Rows({{"Ajena"}}));
+  // A backup of the WAL kind leaves nothing beside it either.
   const QString walBackup = folder_.File("Copias/antigua.bak");
-  ASSERT_TRUE(QFile::copy(folder_.File("EMP3.sqlite"), walBackup));
+  ASSERT_TRUE(QFile::copy(backup, walBackup));
+  OpenBackupFile(walBackup, FileAccess::Write)->Execute(u"PRAGMA journal_mode = WAL"_qs);
   client_.Run(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs);
   EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files),
-            QStringList({u"antigua.bak"_qs, u"dbb_EMP3_20240131154500.bak"_qs}));
+            QStringList({u"antigua.bak"_qs, u"copiada.bak"_qs, u"dbb_EMP3_20240131154500.bak"_qs}));
   client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
+  // The restored database is no backup: a copy of its file is refused too.
+  client_.Connection().Execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_qs);
+  const QString restoredCopy = folder_.File("Copias/restaurada.bak");
+  ASSERT_TRUE(QFile::copy(folder_.File("EMP3.sqlite"), restoredCopy));
+  EXPECT_TRUE(client_.Error(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + restoredCopy + u"' WITH REPLACE"_qs)
+                  .startsWith(u"The media family"_qs));
+  QFile::remove(restoredCopy);
 
   client_.Run(u"USE master DROP DATABASE EMP3"_qs);
   EXPECT_FALSE(client_.Server().Database(u"EMP3"_qs));

@@ -1,4 +1,6 @@
+#include "platform/zip/ColocacionZip.h"
 #include "platform/zip/Descompresion.h"
+#include "tests/fixtures/SecondProcess.h"
 #include "tests/platform/zip/ArchivoZipPrueba.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,22 @@
 namespace {
 
 using Descompresion::Aviso;
+
+// Extracts the archive of ZEM_ZIP into ZEM_DESTINO with every file replaced,
+// killed once ZEM_MATAR files are in place.
+void extraccionMatada() {
+  const int matar = qEnvironmentVariableIntValue("ZEM_MATAR");
+  ColocacionZip::GanchoColocacion() = [matar](int colocados) {
+    if (colocados == matar) ::raise(SIGKILL);
+  };
+  Descompresion::Parametros p;
+  p.archivo = qEnvironmentVariable("ZEM_ZIP");
+  p.carpeta = qEnvironmentVariable("ZEM_DESTINO");
+  p.nombresCarpetas = true;
+  p.sobrescribir = true;
+  Descompresion::Extraer(p);
+}
+[[maybe_unused]] const bool registrada = SecondProcess::RegisterJob(QStringLiteral("unzip-killed"), extraccionMatada);
 
 // A target folder holding one old file, inside a parent folder of its own so
 // that whatever is left beside it shows.
@@ -233,6 +251,96 @@ TEST_F(Descomprimir, ACancelOrAWriteFailureLeavesTheTargetAsItWas) {
   EXPECT_EQ(Contenido(), antes);
   ASSERT_EQ(Mensajes().size(), 1);
   EXPECT_TRUE(Mensajes()[0].startsWith(QLatin1String("Error writing grande")));
+}
+
+TEST_F(Descomprimir, AFailureAfterTheFirstFileIsPlacedPutsEveryReplacedFileBack) {
+  Escribir(QStringLiteral("a.txt"), "viejo a");
+  // A folder where the archive has a file: its rename cannot succeed.
+  QDir(Destino()).mkpath(QStringLiteral("b.txt/dentro"));
+  EscribirZip(Zip(), {Archivo("a.txt", "nuevo a"), Archivo("viejo.txt", "nuevo"), Archivo("b.txt", "nuevo b"),
+                      Archivo("nueva/c.txt", "c")});
+  const auto antes = Contenido();
+  EXPECT_EQ(Descompresion::Extraer(Parametros()), 0);
+  EXPECT_EQ(Contenido(), antes);
+  ASSERT_EQ(Mensajes().size(), 1);
+  EXPECT_TRUE(Mensajes()[0].startsWith(QLatin1String("Error writing b.txt")));
+}
+
+TEST_F(Descomprimir, ATargetEndingInASlashHasItsStagingBesideIt) {
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("otro.txt", "otro")});
+  QStringList dentro;
+  QStringList alLado;
+  ColocacionZip::GanchoColocacion() = [&](int) {
+    dentro = QDir(Destino()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    alLado = QDir(padre.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  };
+  auto p = Parametros();
+  p.carpeta = Destino() + u'/';
+  EXPECT_EQ(Descompresion::Extraer(p), 2);
+  ColocacionZip::GanchoColocacion() = nullptr;
+  for (const QString& nombre : dentro) EXPECT_FALSE(nombre.startsWith(u'.')) << nombre.toStdString();
+  EXPECT_EQ(alLado.filter(QStringLiteral(".destino.descomprimiendo-")).size(), 1);
+  EXPECT_EQ(Leer(QStringLiteral("viejo.txt")), "nuevo");
+  // What an earlier version staged inside such a target goes at the next run.
+  QDir(Destino()).mkpath(QStringLiteral("..descomprimiendo-AbC123/sub"));
+  Escribir(QStringLiteral("..descomprimiendo-AbC123/sub/x"), "resto");
+  EXPECT_EQ(Descompresion::Extraer(p), 2);
+  EXPECT_FALSE(QFileInfo::exists(Destino() + QStringLiteral("/..descomprimiendo-AbC123")));
+  EXPECT_EQ(QDir(padre.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+}
+
+// A run killed halfway through placing leaves half the files new; the next
+// run into the same target, or the recovery at start, leaves it wholly old
+// or wholly new and nothing beside it.
+TEST_F(Descomprimir, ARunKilledWhilePlacingIsUndoneBeforeAnythingElseIsDoneThere) {
+  constexpr int Archivos = 300;
+  std::vector<EntradaPrueba> entradas;
+  for (int i = 0; i < Archivos; ++i) {
+    const QByteArray nombre = QByteArray("f") + QByteArray::number(i).rightJustified(3, '0');
+    if (i % 3 != 0) Escribir(QString::fromLatin1(nombre), "viejo " + nombre);
+    entradas.push_back({i % 3 == 0 ? "nueva/" + nombre : nombre, "nuevo " + nombre});
+  }
+  EscribirZip(Zip(), entradas);
+  const auto antes = Contenido();
+  struct Caso {
+    const char* caso;
+    std::function<void()> siguiente;
+    bool queda;
+  };
+  const std::vector<Caso> casos = {
+      {"refused archive", [&] {
+         EscribirZip(padre.filePath(QStringLiteral("malo.zip")), {Archivo("../fuera", "x")});
+         auto p = Parametros();
+         p.archivo = padre.filePath(QStringLiteral("malo.zip"));
+         EXPECT_EQ(Descompresion::Extraer(p), 0);
+         QFile::remove(p.archivo);
+       }, true},
+      {"recovery at start", [&] { ColocacionZip::Recuperar(Destino() + u'/'); }, true},
+      {"successful archive", [&] { EXPECT_EQ(Descompresion::Extraer(Parametros()), Archivos); }, false},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.caso);
+    SecondProcess segundo(QStringLiteral("unzip-killed"), {{QStringLiteral("ZEM_ZIP"), Zip()},
+                                                          {QStringLiteral("ZEM_DESTINO"), Destino()},
+                                                          {QStringLiteral("ZEM_MATAR"), QString::number(Archivos / 2)}});
+    segundo.Finish();
+    ASSERT_TRUE(segundo.Crashed());
+    int nuevos = 0;
+    for (const auto& [ruta, bytes] : Contenido().asKeyValueRange())
+      nuevos += ruta.startsWith(u"destino/") && bytes.startsWith("nuevo f");
+    EXPECT_EQ(nuevos, Archivos / 2);
+
+    caso.siguiente();
+    if (caso.queda) {
+      EXPECT_EQ(Contenido(), antes);
+    } else {
+      for (int i = 0; i < Archivos; ++i) {
+        const QString nombre = QStringLiteral("f%1").arg(i, 3, 10, QLatin1Char('0'));
+        EXPECT_EQ(Leer(i % 3 == 0 ? QStringLiteral("nueva/") + nombre : nombre), "nuevo " + nombre.toLatin1());
+      }
+      EXPECT_EQ(QDir(padre.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// How extracted files reach their target folder all at once or not at all.
+// They are written into a staging folder made beside the target
+// (".<target>.descomprimiendo-XXXXXX"): "nuevos" holds the files to place,
+// "anteriores" the files they replace, and a list of what is being placed is
+// on disk before the first file moves. A failure puts every replaced file
+// back; a run killed while placing leaves its staging folder, which the next
+// run into the same target (or Recuperar) finishes or rolls back and removes
+// before anything else is done there. Runs into one target take turns.
+namespace ColocacionZip {
+
+// Held for the whole of a run into a folder: no other run, of this program or
+// another, works there meanwhile. It ends with its holder, killed or not.
+class CerrojoCarpeta {
+ public:
+  explicit CerrojoCarpeta(const QString& carpeta);
+  ~CerrojoCarpeta();
+  CerrojoCarpeta(const CerrojoCarpeta&) = delete;
+  CerrojoCarpeta& operator=(const CerrojoCarpeta&) = delete;
+
+ private:
+  int fd_;
+};
+
+// Finishes or rolls back, and removes, what a killed run left beside the
+// folder. The caller holds the folder's lock.
+void RecuperarRestos(const QString& carpeta);
+
+// Takes the folder's lock and recovers what a killed run left beside it.
+void Recuperar(const QString& carpeta);
+
+class Preparacion {
+ public:
+  // Makes the staging folder; empty Error() when it could be made.
+  explicit Preparacion(const QString& carpeta);
+  ~Preparacion();  // puts back what was placed unless Colocar completed
+  Preparacion(const Preparacion&) = delete;
+  Preparacion& operator=(const Preparacion&) = delete;
+
+  QString Error() const { return error_; }
+  // Where the new file of a path relative to the target is written.
+  QString RutaNueva(const QString& relativo) const;
+  // Places the new files and makes the folders (both relative to the target);
+  // on failure puts the target back as it was and returns what failed (a
+  // relative path, or the list of the staging folder), with errno set.
+  [[nodiscard]] std::optional<QString> Colocar(const QStringList& archivos, const QStringList& carpetas);
+
+ private:
+  QString carpeta_;
+  QString raiz_;
+  QString error_;
+  bool terminada_ = false;
+};
+
+// Run after each file placed, with how many are in place: tests stop there.
+std::function<void(int colocados)>& GanchoColocacion();
+
+}  // namespace ColocacionZip
