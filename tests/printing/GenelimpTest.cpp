@@ -228,6 +228,31 @@ TEST_F(Genelimp, AMemoInTheLinesGoesOnInContinuationRowsWrittenOnce) {
   EXPECT_EQ(formulario->LTemporal->RecordCount(), 4);
 }
 
+// A memo of more rows than any window of the table: each run first removes
+// the former run's rows, all of them, and the second run prints the same.
+TEST_F(Genelimp, AReprintedMemoOfThousandsOfParagraphsLeavesExactlyItsNewRows) {
+  RecordingPrintQueue cola;
+  DocumentoConMemo();
+  QStringList parrafos;
+  for (int n = 1; n <= 5000; ++n) parrafos << u"p%1"_qs.arg(n);
+  Ejecutar(u"UPDATE LTEMPIMP SET Notas = '%1' WHERE Linea = 1"_qs.arg(parrafos.join(u"\r\n"_qs)));
+  auto formulario = Formulario();
+  for (int vez = 0; vez < 2; ++vez) {
+    formulario->ImprimirImpreso();
+    ASSERT_EQ(cola.jobs.size(), vez + 1);
+    EXPECT_EQ(formulario->LTemporal->RecordCount(), 5001) << "run " << vez + 1;
+  }
+  EXPECT_EQ(cola.jobs[1].bytes, cola.jobs[0].bytes);
+  EXPECT_TRUE(cola.jobs[0].bytes.contains("\np4999\r                    1\r\np5000\r"));
+  Table continuaciones;
+  continuaciones.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  continuaciones.SetTableName(u"LTEMPIMP"_qs);
+  continuaciones.SetFilter(u"LineaMemo > 0"_qs);
+  continuaciones.SetFiltered(true);
+  continuaciones.Open();
+  EXPECT_EQ(continuaciones.RecordCount(), 4999);
+}
+
 // The database refuses the first continuation row: the warning gives its
 // reason, the memo's next row is written and the run ends with its job.
 TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) {
