@@ -139,7 +139,7 @@ void TfGENELIMP::ImprimirImpreso() {
 }
 
 void TfGENELIMP::EjecutarImpreso() {
-  ejecucion_.geometria.filaTexto = 0;
+  ejecucion_.EmpezarTrabajo();
   crudo_.clear();
   ImpresoraActual = u"Ninguna"_qs;
   ejecucion_.codigoImpresoActual = CodigoImpresoActual;
@@ -265,7 +265,8 @@ void TfGENELIMP::TerminarTrabajo() {
     crudo_ = crudo_.repeated(copiasTexto_);
     trabajoTexto_ = false;
   } else if (painter_.isActive()) {
-    if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+    // Begun and then stopped by the printer: the job is incomplete, not unstarted.
+    if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido completar la impresión en "_qs + ImpresoraActual);
     impresora_.reset();
   }
   // The raw codes of a page job go to the same printer right after it: the job has no raw channel.

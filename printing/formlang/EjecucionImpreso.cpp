@@ -21,6 +21,12 @@ QString EjecucionImpreso::CodigoDocumentoInicial() {
   return CodigoDocumento();
 }
 
+void EjecucionImpreso::EmpezarTrabajo() {
+  geometria.filaTexto = 0;
+  geometria.ajustes.inicioLineas = 0;
+  geometria.ajustes.finLineas = 0;
+}
+
 void EjecucionImpreso::EstablecerFormatoPapel(const QString& codigo) {
   if (std::optional<DefinicionImpreso> definicion = fuente_.Impreso(codigo)) {
     definicion_ = std::move(definicion);

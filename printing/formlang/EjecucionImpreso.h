@@ -29,6 +29,8 @@ class EjecucionImpreso {
  public:
   EjecucionImpreso(FuenteImpreso& fuente, EntornoImpreso& entorno) : fuente_(fuente), entorno_(entorno) {}
 
+  // A job starts at the paper's first row, its lines area not yet set.
+  void EmpezarTrabajo();
   // The definition of the code (of `codigoImpresoActual` when the code has
   // none; nothing changes when neither has one): text mode and paper size.
   void EstablecerFormatoPapel(const QString& codigo);

@@ -272,3 +272,37 @@ TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) 
   EXPECT_EQ(cola.jobs[0].bytes, "\n\nuno \r" + blancos + "1\r" + t + "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + t + '\f');
   EXPECT_EQ(formulario->LTemporal->RecordCount(), 3);
 }
+
+// A printer that stops at the second page: the job was begun, so the
+// warning says it did not complete.
+TEST_F(Genelimp, APrinterFailingHalfwaySaysTheJobDidNotComplete) {
+  impresoras.failAtPage = 2;
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura), u"Oficina 2"_qs);
+  Documentos(2);
+  mensajes.Expect(u"A"_qs);
+  Formulario()->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"No se ha podido completar la impresión en Oficina 2"_qs);
+}
+
+// Each job starts its lines area at 0; within a job a printout that does not
+// set it keeps the former printout's.
+TEST_F(Genelimp, TheLinesAreaStartsAtZeroInEachJob) {
+  RecordingPrintQueue cola;
+  Impreso(u"A"_qs, u"[SISTEMA]\r\nInicioLineas=3\r\nFinLineas=9999\r\nAlturaLinea=1\r\n[LINEAS]\r\nText=0;0;0;L"_qs,
+          u"Oficina 2"_qs, u"Texto"_qs);
+  Impreso(u"B"_qs, u"[SISTEMA]\r\nAlturaLinea=1\r\nFinLineas=9999\r\n[LINEAS]\r\nText=0;0;0;L"_qs, u"Oficina 2"_qs,
+          u"Texto"_qs);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal, CodigoImpreso) VALUES (1, NULL), (2, 'B')"_qs);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo) VALUES (1, 1, 0), (2, 1, 0)"_qs);
+  auto formulario = Formulario();
+  CodigoImpresoActual = u"A"_qs;
+  formulario->ImprimirImpreso();
+  Ejecutar(u"DELETE FROM TEMPIMP WHERE CodigoTemporal = 1"_qs);
+  formulario->Temporal->Refresh();
+  CodigoImpresoActual = u"B"_qs;
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(cola.jobs.size(), 2);
+  EXPECT_EQ(cola.jobs[0].bytes, "\n\n\nL\r\f\n\n\nL\r\f");
+  EXPECT_EQ(cola.jobs[1].bytes, "L\r\f");
+}
