@@ -7,6 +7,7 @@
 #include "platform/report/Band.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportEngine.h"
+#include "tests/fixtures/ManualClock.h"
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/printing/ListadoFixture.h"
 
@@ -296,6 +297,7 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
 // A one-page listing with its restrictions shown, output again and again (as
 // the preview, then to PDF, then on paper): every first page is the same.
 TEST_F(Genelpro, AListingOutputThreeTimesLooksTheSameEachTime) {
+  const ManualClock reloj;  // the time of printing is in the footer
   Parametros(u"ListarRestricciones VARCHAR(2) NULL"_qs, u"'SI'"_qs);
   Ventas(3);
   informe->Filtros = u"(Importe > 0)"_qs;
