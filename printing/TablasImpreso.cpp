@@ -31,8 +31,7 @@ bool TablasImpreso::LineasAbiertas() const { return lineas_ && lineas_->Active()
 
 void TablasImpreso::BorrarContinuaciones() {
   if (!LineasAbiertas() || lineas_->IsEmpty()) return;
-  auto* tabla = dynamic_cast<Table*>(lineas_);
-  if (!tabla) return;
+  Table* tabla = lineas_;
   // One statement over the rows the lines show (those of the master's
   // document), so an error leaves every earlier row where it was and a memo
   // of thousands of rows costs one pass of the engine.
