@@ -22,6 +22,9 @@
 #include "ui_GENELIMP.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -139,7 +142,7 @@ void TfGENELIMP::ImprimirImpreso() {
 }
 
 void TfGENELIMP::EjecutarImpreso() {
-  ejecucion_.geometria.filaTexto = 0;
+  ejecucion_.EmpezarTrabajo();
   crudo_.clear();
   ImpresoraActual = u"Ninguna"_qs;
   ejecucion_.codigoImpresoActual = CodigoImpresoActual;
@@ -181,6 +184,7 @@ void TfGENELIMP::EjecutarImpreso() {
   ejecucion_.Recorrer();
   if (pantalla) {
     GuardarPagina();
+    TerminarPaginasPDF();
     paginas_->End();
     return;
   }
@@ -265,7 +269,8 @@ void TfGENELIMP::TerminarTrabajo() {
     crudo_ = crudo_.repeated(copiasTexto_);
     trabajoTexto_ = false;
   } else if (painter_.isActive()) {
-    if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+    // Begun and then stopped by the printer: the job is incomplete, not unstarted.
+    if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido completar la impresión en "_qs + ImpresoraActual);
     impresora_.reset();
   }
   // The raw codes of a page job go to the same printer right after it: the job has no raw channel.
@@ -281,7 +286,7 @@ LienzoImpreso* TfGENELIMP::Lienzo() {
 }
 
 void TfGENELIMP::GuardarPagina() {
-  if (!paginaAbierta_) return;
+  if (!paginaAbierta_ || escritorPDF_) return;
   pintorPagina_.end();
   const GeometriaImpreso& geometria = ejecucion_.geometria;
   PageCell dibujo;
@@ -305,6 +310,8 @@ void TfGENELIMP::RetirarPiezas() {
 }
 
 void TfGENELIMP::LiberarPaginas() {
+  TerminarPaginasPDF();
+  if (!paginasPDF_.isEmpty()) QFile::remove(TomarPaginasPDF());
   if (pintorPagina_.isActive()) pintorPagina_.end();
   imagenPagina_ = QImage();
   paginaTrabajo_ = QImage();
@@ -345,6 +352,11 @@ bool TfGENELIMP::CopiarArchivo(const QString& origen, const QString& destino) {
 }
 
 void TfGENELIMP::PaginaNueva(const QString& clave) {
+  if (SalidaImpreso.startsWith(PrefijoPDF)) {
+    PaginaPDF();
+    claves_.append(clave);
+    return;
+  }
   GuardarPagina();
   pagina_.number = ejecucion_.numeroPaginas;
   // The page's picture at the page's own resolution, so fonts keep their size on paper.
@@ -358,6 +370,48 @@ void TfGENELIMP::PaginaNueva(const QString& clave) {
   lienzoPagina_ = LienzoImpreso{&pintorPagina_};
   paginaAbierta_ = true;
   claves_.append(clave);
+}
+
+// Each page of the paper's size at the output resolution, so the commands
+// measure as on the page pictures; every page starts with the canvas's
+// first font, as a picture does.
+void TfGENELIMP::PaginaPDF() {
+  if (escritorPDF_) {
+    if (!escritorPDF_->newPage() && errorPaginasPDF_.isEmpty()) errorPaginasPDF_ = u"No se ha podido añadir la página"_qs;
+    lienzoPagina_ = LienzoImpreso{&pintorPagina_};
+    return;
+  }
+  if (!paginasPDF_.isEmpty()) QFile::remove(TomarPaginasPDF());
+  errorPaginasPDF_.clear();
+  paginasPDF_ = QDir(CarpetaPiezas()).filePath(u"paginas%1.pdf"_qs.arg(++archivosPaginas_));
+  const GeometriaImpreso& geometria = ejecucion_.geometria;
+  escritorPDF_ = std::make_unique<QPdfWriter>(paginasPDF_);
+  escritorPDF_->setResolution(RedondearPixel(geometria.resolucionSalida));
+  escritorPDF_->setPageLayout(QPageLayout(QPageSize(QSizeF(geometria.anchoPapel, geometria.altoPapel), QPageSize::Millimeter),
+                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  if (const std::optional<DefinicionImpreso>& impreso = ejecucion_.Definicion()) escritorPDF_->setTitle(impreso->descripcion);
+  if (!pintorPagina_.begin(escritorPDF_.get())) {
+    errorPaginasPDF_ = u"No se puede escribir "_qs + paginasPDF_;
+    escritorPDF_.reset();
+    paginaAbierta_ = false;
+    return;
+  }
+  lienzoPagina_ = LienzoImpreso{&pintorPagina_};
+  paginaAbierta_ = true;
+}
+
+void TfGENELIMP::TerminarPaginasPDF() {
+  if (!escritorPDF_) return;
+  if (pintorPagina_.isActive() && !pintorPagina_.end() && errorPaginasPDF_.isEmpty())
+    errorPaginasPDF_ = u"No se puede escribir "_qs + paginasPDF_;
+  escritorPDF_.reset();
+  paginaAbierta_ = false;
+  if (errorPaginasPDF_.isEmpty() && QFileInfo(paginasPDF_).size() == 0) errorPaginasPDF_ = u"No se puede escribir "_qs + paginasPDF_;
+}
+
+QString TfGENELIMP::TomarPaginasPDF() {
+  TerminarPaginasPDF();
+  return std::exchange(paginasPDF_, QString());
 }
 
 void TfGENELIMP::SaltoPaginaImpresora() {

@@ -16,6 +16,7 @@
 #include <memory>
 
 class DataSource;
+class QPdfWriter;
 class QPrinter;
 class QTemporaryDir;
 class Table;
@@ -112,6 +113,11 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   // none for text mode on paper, which goes by the raw channel.
   LienzoImpreso* Lienzo();
   void LiberarPaginas();
+  // The pages a PDF run drew, as a PDF file of the run's own that the caller
+  // now owns; empty when it drew none. The error text of the file when it
+  // could not be written.
+  QString TomarPaginasPDF();
+  const QString& ErrorPaginasPDF() const { return errorPaginasPDF_; }
   void EnviarCrudo(const QByteArray& bytes) { crudo_ += bytes; }
   const QByteArray& Crudo() const { return crudo_; }
 
@@ -133,6 +139,8 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   void AbrirTrabajoTexto(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void TerminarTrabajo();
   void GuardarPagina();
+  void PaginaPDF();
+  void TerminarPaginasPDF();
   QString ValorPrograma(const QString& nombre) const;
   void PrepararVista();
   void DibujarRegla();
@@ -151,6 +159,12 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   PageRecord pagina_;
   bool paginaAbierta_ = false;
   QImage imagenPagina_;
+  // A PDF run draws on the PDF itself, as a job on a printer, so its text
+  // stays text and its lines stay sharp; only pictures are pictures.
+  std::unique_ptr<QPdfWriter> escritorPDF_;
+  QString paginasPDF_;
+  QString errorPaginasPDF_;
+  int archivosPaginas_ = 0;
   QPainter pintorPagina_;
   LienzoImpreso lienzoPagina_;
   LienzoImpreso lienzoImpresora_;

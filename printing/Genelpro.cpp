@@ -93,6 +93,7 @@ TfGENELPRO::TfGENELPRO(QWidget* owner) : Form(owner), informe_(new ReportCompone
   informe.Cancelled = [] { return CancelarListado; };
   PrepararFormulario(*this);
   ConmutarEuro(*this, QStringLiteral("Asignar"));
+  cabeceraDisenada_ = TomarCabeceraDisenada(informe);
   PrepararCabecera();
 }
 
@@ -116,7 +117,7 @@ void TfGENELPRO::PrepararCabecera() {
   parametros_ = LeerParametrosListado();
   ReportEngine& informe = QuickReport();
   opciones_ = OpcionesDelFormulario(parametros_);
-  if (parametros_.RestriccionesAlCrear()) ColocarRestricciones(informe, opciones_);
+  if (parametros_.RestriccionesAlCrear()) ColocarRestricciones(informe, opciones_, cabeceraDisenada_);
   if (parametros_.margenIzquierdoImpresora != 0) informe.Page.LeftMargin = parametros_.margenIzquierdoImpresora;
   AplicarTramas(informe, parametros_.tramas);
   ComprimirInforme(informe, parametros_);
@@ -204,7 +205,7 @@ void TfGENELPRO::QuickReportBeforePrint() {
       texto = QStringLiteral("Sentencia SQL: ") + consulta->SQL().Text();
       if (!consulta->Filter().isEmpty()) texto += QStringLiteral(". Filtro: ") + consulta->Filter();
     }
-    ColocarRestricciones(informe, opciones_ + texto + TextoRestricciones(Rangos, Filtros));
+    ColocarRestricciones(informe, opciones_ + texto + TextoRestricciones(Rangos, Filtros), cabeceraDisenada_);
   }
   informe.FindBand(QStringLiteral("BandaDetalle"))->Enabled = !SinDetalle;
   TraducirFormulario(this);

@@ -2,6 +2,7 @@
 
 #include "platform/Form.h"
 #include "printing/CeldasListado.h"
+#include "printing/InformeFijo.h"
 #include "printing/ParametrosListado.h"
 
 #include <QFont>
@@ -89,6 +90,7 @@ class TfGENELPRO : public Form {
   bool instrucciones_ = false;
   QStringList listaInstrucciones_;
   QString opciones_;  // of the form the listing was asked from
+  CabeceraDisenada cabeceraDisenada_;  // taken once: every output starts from it
 };
 
 extern TfGENELPRO* fGENELPRO;

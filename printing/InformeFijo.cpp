@@ -5,6 +5,7 @@
 #include "core/forms/CabeceraListado.h"
 #include "core/forms/HijaMDIActiva.h"
 #include "core/helpers/Letras.h"
+#include "core/helpers/Listas.h"
 #include "core/helpers/Rangos.h"
 #include "core/startup/Configuracion.h"
 #include "platform/Clock.h"
@@ -148,12 +149,30 @@ QString OpcionesDelFormulario(const ParametrosListado& parametros) {
   return texto.remove(QStringLiteral("\r\n")).remove(QStringLiteral("Edit"));
 }
 
-void ColocarRestricciones(ReportEngine& informe, const QString& texto) {
-  Band& cabecera = *informe.FindBand(kPaginaCabecera);
-  PosicionesCabecera.clear();
+CabeceraDisenada TomarCabeceraDisenada(const ReportEngine& informe) {
+  CabeceraDisenada disenada;
+  const Band& cabecera = *informe.FindBand(kPaginaCabecera);
   for (const auto& celda : cabecera.Items())
-    if (celda->Kind == ItemKind::Label) PosicionesCabecera << celda->Name + u'=' + QString::number(celda->Top);
-  AlturaCabeceraListado = static_cast<int>(cabecera.Height);
+    if (celda->Kind == ItemKind::Label) disenada.posiciones << celda->Name + u'=' + QString::number(celda->Top);
+  disenada.altura = static_cast<int>(cabecera.Height);
+  return disenada;
+}
+
+void ColocarRestricciones(ReportEngine& informe, const QString& texto) {
+  ColocarRestricciones(informe, texto, TomarCabeceraDisenada(informe));
+}
+
+void ColocarRestricciones(ReportEngine& informe, const QString& texto, const CabeceraDisenada& disenada) {
+  Band& cabecera = *informe.FindBand(kPaginaCabecera);
+  // Labels made for this run (the column titles) stand where they were made.
+  const QString posiciones = disenada.posiciones.join(QStringLiteral("\r\n"));
+  PosicionesCabecera.clear();
+  for (const auto& celda : cabecera.Items()) {
+    if (celda->Kind != ItemKind::Label) continue;
+    const QString top = ValorLista(celda->Name, posiciones);
+    PosicionesCabecera << celda->Name + u'=' + (top.isEmpty() ? QString::number(celda->Top) : top);
+  }
+  AlturaCabeceraListado = disenada.altura;
   RecolocarCabecera = true;
   cabecera.BeforePrint = CabeceraListado;
   ReportItem* memo = cabecera.Item(QStringLiteral("MemoRestricciones"));

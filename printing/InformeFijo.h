@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class ReportEngine;
 struct ParametrosListado;
@@ -37,6 +38,17 @@ void ComprimirInforme(ReportEngine& informe, const ParametrosListado& parametros
 // offers them (pbRangoGruposAnalisis); empty otherwise.
 QString OpcionesDelFormulario(const ParametrosListado& parametros);
 
+// The page header's label tops and height as designed, taken before any run
+// has moved them for the restrictions.
+struct CabeceraDisenada {
+  QStringList posiciones;  // label name "=" top
+  int altura = 0;
+};
+CabeceraDisenada TomarCabeceraDisenada(const ReportEngine& informe);
+
 // The memo of the restrictions under the logo of the page header, laid out
-// by CabeceraListado on the first page only.
+// by CabeceraListado on the first page only, from the designed header; a
+// report output again starts from that same design.
+void ColocarRestricciones(ReportEngine& informe, const QString& texto, const CabeceraDisenada& disenada);
+// The header as it stands taken as its design: for a report laid out once.
 void ColocarRestricciones(ReportEngine& informe, const QString& texto);

@@ -1,10 +1,11 @@
 #include "printing/TablasImpreso.h"
 
 #include "core/datamodule/ClavesRegistro.h"
+#include "core/helpers/LiteralesSQL.h"
+#include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/data/Query.h"
 #include "platform/data/Table.h"
-
-#include <vector>
 
 QVariant ValorCampo(const Field& campo) {
   if (campo.IsNull()) return QVariant();
@@ -30,16 +31,30 @@ bool TablasImpreso::LineasAbiertas() const { return lineas_ && lineas_->Active()
 
 void TablasImpreso::BorrarContinuaciones() {
   if (!LineasAbiertas() || lineas_->IsEmpty()) return;
-  // Found from the last row back, then deleted in that order, so no row is
-  // passed over while the cursor moves under the deletions.
-  std::vector<Bookmark> continuaciones;
-  for (lineas_->Last(); !lineas_->Bof(); lineas_->Prior()) {
-    if (lineas_->FieldByName(u"LineaMemo"_qs).AsFloat() > 0) continuaciones.push_back(lineas_->GetBookmark());
+  Table* tabla = lineas_;
+  // One statement over the rows the lines show (those of the master's
+  // document), so an error leaves every earlier row where it was and a memo
+  // of thousands of rows costs one pass of the engine.
+  Query borrar;
+  borrar.SetDatabaseName(tabla->DatabaseName());
+  QStringList condiciones{NombreSQL(u"LineaMemo"_qs) + u" > 0"_qs};
+  QList<Variant> valores;
+  const DataSource* maestro = tabla->MasterSource();
+  const QStringList camposMaestro = tabla->MasterFields().split(u';', Qt::SkipEmptyParts);
+  for (int n = 0; maestro && maestro->DataSet() && n < camposMaestro.size() && n < tabla->IndexFieldCount(); ++n) {
+    const QString detalle = NombreSQL(tabla->IndexFields(n).FieldName());
+    const Field& campo = maestro->DataSet()->FieldByName(camposMaestro[n].trimmed());
+    if (campo.IsNull()) {
+      condiciones << detalle + u" IS NULL"_qs;
+    } else {
+      condiciones << detalle + u" = :Clave"_qs + QString::number(valores.size());
+      valores << campo.AsVariant();
+    }
   }
-  for (const Bookmark& continuacion : continuaciones) {
-    lineas_->GotoBookmark(continuacion);
-    lineas_->Delete();
-  }
+  borrar.SQL().SetText(u"DELETE FROM "_qs + NombreSQL(tabla->TableName()) + u" WHERE "_qs + condiciones.join(u" AND "_qs));
+  for (int n = 0; n < valores.size(); ++n) borrar.ParamByName(u"Clave"_qs + QString::number(n)).SetValue(valores[n]);
+  borrar.ExecSQL();
+  if (borrar.RowsAffected() > 0) lineas_->Refresh();
 }
 
 void TablasImpreso::PrimeraLinea() { lineas_->First(); }

@@ -12,7 +12,7 @@ class Table;
 // printed-form run reads them.
 class TablasImpreso : public FuenteImpreso {
  public:
-  TablasImpreso(Dataset& temporal, Dataset* lineas, Table& impreso)
+  TablasImpreso(Dataset& temporal, Table* lineas, Table& impreso)
       : temporal_(temporal), lineas_(lineas), impreso_(impreso) {}
 
   void PrimerDocumento() override;
@@ -33,7 +33,7 @@ class TablasImpreso : public FuenteImpreso {
 
  private:
   Dataset& temporal_;
-  Dataset* lineas_;
+  Table* lineas_;
   Table& impreso_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/format/Format.h"
 #include "printing/comandos/DestinoComandos.h"
+#include "printing/formlang/LimitesImpreso.h"
 #include "printing/formlang/MarcasEstilo.h"
 #include "printing/formlang/NumerosImpreso.h"
 
@@ -32,6 +33,12 @@ QFont FuenteModoTexto() {
   return fuente;
 }
 
+// A box is at most as wide as the page it is drawn on.
+int CajaTexto(DestinoComandos& destino, double ancho) {
+  const GeometriaImpreso& g = destino.Ejecucion().geometria;
+  return std::min(destino.PixelesX(ancho), std::max(destino.Pantalla() ? g.anchoPagina : g.anchoFisicoImpresora, 0));
+}
+
 QString Rellenar(const QString& texto, const ArgumentosTexto& argumentos, int caja, const QFontMetrics& medidas) {
   if (argumentos.ancho == 0 || (argumentos.alineacion != u"D" && argumentos.alineacion != u"C")) return texto;
   const int blanco = medidas.horizontalAdvance(u' ');
@@ -44,16 +51,20 @@ QString Rellenar(const QString& texto, const ArgumentosTexto& argumentos, int ca
   return n > 0 ? QString(n, u' ') + texto : texto;
 }
 
+// One command moves the paper at most a page and writes at most a row of it.
 void EnviarFilaTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos, const QString& texto) {
   GeometriaImpreso& geometria = destino.Ejecucion().geometria;
+  const PaginaImpreso pagina = PaginaImpreso::De({geometria.anchoPapel, geometria.altoPapel}, true);
   const qint64 fila = geometria.PixelesImpresoraY(geometria.CoordenadaY(argumentos.y));
+  const qint64 salto = std::min(std::abs(fila - geometria.filaTexto), pagina.Filas());
   if (fila > geometria.filaTexto)
-    destino.EnviarCrudo(QByteArray(fila - geometria.filaTexto, '\n'));
+    destino.EnviarCrudo(QByteArray(salto, '\n'));
   else if (fila < geometria.filaTexto)
-    destino.EnviarCrudo(QByteArray("\x1bj$").repeated(geometria.filaTexto - fila));
+    destino.EnviarCrudo(QByteArray("\x1bj$").repeated(salto));
   QByteArray oem = TextoAOem(texto);
   if (argumentos.ancho != 0) oem = oem.left(std::max<qint64>(0, std::llround(argumentos.ancho)));
-  destino.EnviarCrudo(QByteArray(std::max<qint64>(0, std::llround(argumentos.x)), ' ') + oem);
+  const qint64 columna = std::clamp<qint64>(std::llround(argumentos.x), 0, pagina.Columnas());
+  destino.EnviarCrudo(QByteArray(columna, ' ') + oem.left(pagina.Columnas()));
   destino.EnviarCrudo(QByteArray(1, '\r'));
   geometria.filaTexto = fila;
 }
@@ -62,7 +73,7 @@ void DibujarTexto(DestinoComandos& destino, LienzoImpreso& lienzo, const Argumen
   const GeometriaImpreso& geometria = destino.Ejecucion().geometria;
   QPainter& pintor = *lienzo.pintor;
   const QFontMetrics medidas(lienzo.fuente, pintor.device());
-  const QString relleno = Rellenar(texto, argumentos, destino.PixelesX(argumentos.ancho), medidas);
+  const QString relleno = Rellenar(texto, argumentos, CajaTexto(destino, argumentos.ancho), medidas);
   const int x = destino.PixelesX(geometria.CoordenadaX(argumentos.x));
   const int y = destino.PixelesY(geometria.CoordenadaY(argumentos.y));
   pintor.save();
@@ -110,7 +121,7 @@ void ImprimirTexto(DestinoComandos& destino, const ArgumentosTexto& argumentos) 
   if (crudo) {
     const QFontMetrics medidas(destinoFuente.fuente);
     EnviarFilaTexto(destino, argumentos,
-                    Rellenar(marcado.texto, argumentos, destino.PixelesX(argumentos.ancho), medidas));
+                    Rellenar(marcado.texto, argumentos, CajaTexto(destino, argumentos.ancho), medidas));
   } else {
     DibujarTexto(destino, *lienzo, argumentos, marcado.texto);
   }

@@ -6,6 +6,9 @@
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
 #include "platform/data/IndexedDataset.h"
+#include "platform/data/Session.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/WriteTransaction.h"
 #include "printing/comandos/ComandoCampo.h"
 #include "printing/comandos/ComandoTexto.h"
 #include "printing/comandos/DestinoComandos.h"
@@ -50,10 +53,10 @@ int PasoLinea(DestinoComandos& destino) {
 }
 
 // The continuation row i of the line in print: found by the first k - 1 key
-// values and `LineaMemo`, else appended; a row that cannot be written is
-// reported and the next goes on.
-void GrabarContinuacion(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo, int i,
-                        const QString& texto) {
+// values and `LineaMemo`, else appended. The reason when it cannot be
+// written; the row is cancelled and the next goes on.
+std::optional<QString> GrabarContinuacion(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo,
+                                          int i, const QString& texto) {
   auto* indexado = dynamic_cast<IndexedDataset*>(&datos);
   try {
     const int k = static_cast<int>(clave.size());
@@ -73,10 +76,30 @@ void GrabarContinuacion(Dataset& datos, const QList<std::pair<Field*, Variant>>&
     datos.FieldByName(u"LineaMemo"_qs).SetAsInteger(i);
     memo.SetAsString(texto);
     datos.Post();
+    return std::nullopt;
   } catch (const Exception& error) {
     if (datos.State() == dsEdit || datos.State() == dsInsert) datos.Cancel();
-    MensajeAviso(u"Imposible grabar el registro. Motivo: "_qs + error.Message());
+    return error.Message();
   }
+}
+
+// The rows of one memo are written in one transaction of their database, so
+// a memo of thousands of lines commits once; a row that fails goes back alone.
+// The warnings wait for the commit: no message holds the database.
+void GrabarContinuaciones(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo,
+                          const QStringList& lineas) {
+  QStringList motivos;
+  try {
+    const std::shared_ptr<EngineConnection> conexion = Session::Default().OpenDatabase(datos.DatabaseName());
+    WriteTransaction transaccion(*conexion);
+    for (int i = 1; i < lineas.size(); ++i)
+      if (std::optional<QString> motivo = GrabarContinuacion(datos, clave, memo, i, lineas[i])) motivos << *motivo;
+    transaccion.Commit();
+  } catch (const Exception& error) {
+    motivos << error.Message();
+    datos.Refresh();
+  }
+  for (const QString& motivo : motivos) MensajeAviso(u"Imposible grabar el registro. Motivo: "_qs + motivo);
 }
 
 }  // namespace
@@ -135,6 +158,6 @@ void ImprimirMemo(DestinoComandos& destino, const LineaInstruccion& linea, const
   for (int n = 0; n < k; ++n) clave.append({&indexado->IndexFields(n), indexado->IndexFields(n).AsVariant()});
   Field& memo = datos.FieldByName(campo.FieldName());
   const Bookmark fila = datos.GetBookmark();
-  for (int i = 1; i < lineas.size(); ++i) GrabarContinuacion(datos, clave, memo, i, lineas[i]);
+  GrabarContinuaciones(datos, clave, memo, lineas);
   datos.GotoBookmark(fila);
 }

@@ -1,6 +1,7 @@
 #include "printing/formlang/EjecucionImpreso.h"
 
 #include "platform/format/Format.h"
+#include "printing/formlang/LimitesImpreso.h"
 #include "printing/formlang/NumerosImpreso.h"
 
 namespace {
@@ -20,19 +21,28 @@ QString EjecucionImpreso::CodigoDocumentoInicial() {
   return CodigoDocumento();
 }
 
-bool EjecucionImpreso::Preparar(const QString& codigo) {
+void EjecucionImpreso::EmpezarTrabajo() {
+  geometria.filaTexto = 0;
+  geometria.ajustes.inicioLineas = 0;
+  geometria.ajustes.finLineas = 0;
+}
+
+void EjecucionImpreso::EstablecerFormatoPapel(const QString& codigo) {
   if (std::optional<DefinicionImpreso> definicion = fuente_.Impreso(codigo)) {
     definicion_ = std::move(definicion);
   } else if (std::optional<DefinicionImpreso> actual = fuente_.Impreso(codigoImpresoActual)) {
     definicion_ = std::move(actual);
   }
+  if (!definicion_) return;
+  geometria.modoTexto = definicion_->modo == u"Texto";
+  const DimensionesPapel papel = FormatoPapel(definicion_->formato);
+  geometria.anchoPapel = papel.ancho;
+  geometria.altoPapel = papel.alto;
+}
+
+bool EjecucionImpreso::Preparar(const QString& codigo) {
+  EstablecerFormatoPapel(codigo);
   codigoPreparado_ = codigo;
-  if (definicion_) {
-    geometria.modoTexto = definicion_->modo == u"Texto";
-    const DimensionesPapel papel = FormatoPapel(definicion_->formato);
-    geometria.anchoPapel = papel.ancho;
-    geometria.altoPapel = papel.alto;
-  }
   ProgramaPreparado preparado = PrepararPrograma(definicion_ ? definicion_->instrucciones : QString(), geometria.ajustes);
   programa = std::move(preparado.programa);
   geometria.ajustes = std::move(preparado.ajustes);
@@ -40,6 +50,11 @@ bool EjecucionImpreso::Preparar(const QString& codigo) {
   lineasPorPagina = preparado.lineasPorPagina;
   sumas.nombres = programa.nombresSumas;
   sumas.valores.fill(0);
+  const PaginaImpreso pagina = PaginaImpreso::De({geometria.anchoPapel, geometria.altoPapel}, geometria.modoTexto);
+  if (const std::optional<QString> fuera = LineaFueraDePagina(programa, geometria.ajustes, pagina)) {
+    entorno_.Aviso(AvisoFueraDePagina(*fuera));
+    return false;
+  }
   if (destino == DestinoSalida::Impresora && !PreguntarPrimeraEtiqueta()) return false;
   const QString& driver = geometria.ajustes.driverAlternativo;
   if (!driver.isEmpty()) {

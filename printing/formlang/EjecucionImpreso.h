@@ -29,9 +29,14 @@ class EjecucionImpreso {
  public:
   EjecucionImpreso(FuenteImpreso& fuente, EntornoImpreso& entorno) : fuente_(fuente), entorno_(entorno) {}
 
-  // Prepares a printout's program: the paper of its definition (of
-  // `codigoImpresoActual` when the code has none), its sections and
-  // [SISTEMA]. False when the first-label question was closed.
+  // A job starts at the paper's first row, its lines area not yet set.
+  void EmpezarTrabajo();
+  // The definition of the code (of `codigoImpresoActual` when the code has
+  // none; nothing changes when neither has one): text mode and paper size.
+  void EstablecerFormatoPapel(const QString& codigo);
+  // Prepares a printout's program: its paper, its sections and [SISTEMA].
+  // False after a warning when a line would go beyond the page, or when the
+  // first-label question was closed.
   bool Preparar(const QString& codigo);
   // The walk over the documents (from the first); false when it was stopped.
   bool Recorrer();

@@ -1,27 +1,29 @@
 #include "core/messages/MensajeSistema.h"
 #include "platform/report/PdfCreator.h"
 #include "printing/Genelimp.h"
-#include "printing/formlang/GeometriaImpreso.h"
 #include "printing/salidas/SalidasImpreso.h"
 
 #include <QDir>
+#include <QFile>
 
 void AvisoErrorPDF(const QString& motivo) {
   MensajeAviso(u"Se ha producido un error al generar el archivo PDF. Motivo: "_qs + motivo);
 }
 
 bool EscribirPaginasPDF(TfGENELIMP& motor, const QString& nombre) {
-  PdfCreator pdf;
-  const RecordedPages& paginas = motor.PaginasImpreso();
-  for (int n = 1; n <= paginas.PageCount(); ++n) pdf.AddPage(paginas.Page(n));
-  const std::optional<DefinicionImpreso>& impreso = motor.Ejecucion().Definicion();
-  const DimensionesPapel papel = FormatoPapel(impreso ? impreso->formato : QString());
+  const QString paginas = motor.TomarPaginasPDF();
   const QString pieza = QDir(motor.CarpetaPiezas()).filePath(nombre);
-  const QString error = pdf.Write(pieza, QSizeF(papel.ancho, papel.alto));
+  QString error = motor.ErrorPaginasPDF();
+  if (error.isEmpty() && !paginas.isEmpty()) {
+    QFile::remove(pieza);
+    if (!QFile::rename(paginas, pieza)) error = u"No se puede escribir "_qs + pieza;
+  }
+  if (!paginas.isEmpty()) QFile::remove(paginas);
   if (!error.isEmpty()) {
     AvisoErrorPDF(error);
     return false;
   }
+  if (paginas.isEmpty()) return false;
   motor.ArchivosPDF.append(pieza);
   return true;
 }

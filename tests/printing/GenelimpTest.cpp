@@ -228,6 +228,31 @@ TEST_F(Genelimp, AMemoInTheLinesGoesOnInContinuationRowsWrittenOnce) {
   EXPECT_EQ(formulario->LTemporal->RecordCount(), 4);
 }
 
+// A memo of more rows than any window of the table: each run first removes
+// the former run's rows, all of them, and the second run prints the same.
+TEST_F(Genelimp, AReprintedMemoOfThousandsOfParagraphsLeavesExactlyItsNewRows) {
+  RecordingPrintQueue cola;
+  DocumentoConMemo();
+  QStringList parrafos;
+  for (int n = 1; n <= 5000; ++n) parrafos << u"p%1"_qs.arg(n);
+  Ejecutar(u"UPDATE LTEMPIMP SET Notas = '%1' WHERE Linea = 1"_qs.arg(parrafos.join(u"\r\n"_qs)));
+  auto formulario = Formulario();
+  for (int vez = 0; vez < 2; ++vez) {
+    formulario->ImprimirImpreso();
+    ASSERT_EQ(cola.jobs.size(), vez + 1);
+    EXPECT_EQ(formulario->LTemporal->RecordCount(), 5001) << "run " << vez + 1;
+  }
+  EXPECT_EQ(cola.jobs[1].bytes, cola.jobs[0].bytes);
+  EXPECT_TRUE(cola.jobs[0].bytes.contains("\np4999\r                    1\r\np5000\r"));
+  Table continuaciones;
+  continuaciones.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  continuaciones.SetTableName(u"LTEMPIMP"_qs);
+  continuaciones.SetFilter(u"LineaMemo > 0"_qs);
+  continuaciones.SetFiltered(true);
+  continuaciones.Open();
+  EXPECT_EQ(continuaciones.RecordCount(), 4999);
+}
+
 // The database refuses the first continuation row: the warning gives its
 // reason, the memo's next row is written and the run ends with its job.
 TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) {
@@ -246,4 +271,38 @@ TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) 
   ASSERT_EQ(cola.jobs.size(), 1);
   EXPECT_EQ(cola.jobs[0].bytes, "\n\nuno \r" + blancos + "1\r" + t + "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + t + '\f');
   EXPECT_EQ(formulario->LTemporal->RecordCount(), 3);
+}
+
+// A printer that stops at the second page: the job was begun, so the
+// warning says it did not complete.
+TEST_F(Genelimp, APrinterFailingHalfwaySaysTheJobDidNotComplete) {
+  impresoras.failAtPage = 2;
+  Impreso(u"FAC"_qs, QString::fromUtf8(Factura), u"Oficina 2"_qs);
+  Documentos(2);
+  mensajes.Expect(u"A"_qs);
+  Formulario()->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"No se ha podido completar la impresión en Oficina 2"_qs);
+}
+
+// Each job starts its lines area at 0; within a job a printout that does not
+// set it keeps the former printout's.
+TEST_F(Genelimp, TheLinesAreaStartsAtZeroInEachJob) {
+  RecordingPrintQueue cola;
+  Impreso(u"A"_qs, u"[SISTEMA]\r\nInicioLineas=3\r\nFinLineas=9999\r\nAlturaLinea=1\r\n[LINEAS]\r\nText=0;0;0;L"_qs,
+          u"Oficina 2"_qs, u"Texto"_qs);
+  Impreso(u"B"_qs, u"[SISTEMA]\r\nAlturaLinea=1\r\nFinLineas=9999\r\n[LINEAS]\r\nText=0;0;0;L"_qs, u"Oficina 2"_qs,
+          u"Texto"_qs);
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal, CodigoImpreso) VALUES (1, NULL), (2, 'B')"_qs);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo) VALUES (1, 1, 0), (2, 1, 0)"_qs);
+  auto formulario = Formulario();
+  CodigoImpresoActual = u"A"_qs;
+  formulario->ImprimirImpreso();
+  Ejecutar(u"DELETE FROM TEMPIMP WHERE CodigoTemporal = 1"_qs);
+  formulario->Temporal->Refresh();
+  CodigoImpresoActual = u"B"_qs;
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(cola.jobs.size(), 2);
+  EXPECT_EQ(cola.jobs[0].bytes, "\n\n\nL\r\f\n\n\nL\r\f");
+  EXPECT_EQ(cola.jobs[1].bytes, "L\r\f");
 }

@@ -5,8 +5,10 @@
 #include "core/startup/Configuracion.h"
 #include "platform/data/Field.h"
 #include "platform/report/Band.h"
+#include "platform/report/PagePainter.h"
 #include "platform/report/ReportEngine.h"
 #include "printing/ParametrosListado.h"
+#include "tests/fixtures/ManualClock.h"
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/printing/ListadoFixture.h"
 
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -322,4 +325,49 @@ TEST_F(Genelpro, TheSwitchToAlwaysListRestrictionsGivesTheHeaderWithoutTheParame
   ListarRestriccionesSiempre = false;
   Ganchos().VentanaPrincipal = nullptr;
   ListaControlesListado.clear();
+}
+
+// A one-page listing with its restrictions shown, output again and again (as
+// the preview, then to PDF, then on paper): every first page is the same.
+TEST_F(Genelpro, AListingOutputThreeTimesLooksTheSameEachTime) {
+  const ManualClock reloj;  // the time of printing is in the footer
+  Parametros(u"ListarRestricciones VARCHAR(2) NULL"_qs, u"'SI'"_qs);
+  Ventas(3);
+  informe->Filtros = u"(Importe > 0)"_qs;
+  const auto primeraPagina = [this] {
+    RecordedPages paginas;
+    informe->QuickReport().Run(paginas);
+    const QSizeF tamano = paginas.Setup().Size();
+    QImage imagen(tamano.toSize(), QImage::Format_RGB32);
+    imagen.fill(Qt::white);
+    QPainter pintor(&imagen);
+    PaintPage(pintor, paginas.Page(1));
+    return imagen;
+  };
+  const QImage vista = primeraPagina();
+  const double tituloPrimera = Elemento("QRTitulo").Top;
+  GenerarSalidaInforme(informe->QuickReport(), u"PDF:"_qs + carpeta.File(u"listado.pdf"_qs));
+  const QImage segunda = primeraPagina();
+  const QImage tercera = primeraPagina();
+  const auto distintos = [&vista](const QImage& otra) {
+    if (otra.size() != vista.size()) return qint64(-1);
+    qint64 cuantos = 0;
+    for (int y = 0; y < vista.height(); ++y)
+      for (int x = 0; x < vista.width(); ++x) cuantos += vista.pixel(x, y) != otra.pixel(x, y);
+    return cuantos;
+  };
+  EXPECT_EQ(distintos(segunda), 0);
+  EXPECT_EQ(distintos(tercera), 0);
+  EXPECT_EQ(Elemento("QRTitulo").Top, tituloPrimera);
+  // Clear of the memo of the restrictions, as the first time.
+  const ReportItem& memo = Elemento("MemoRestricciones");
+  EXPECT_LE(Elemento("QRTitulo").Top + Elemento("QRTitulo").Height, memo.Top);
+  // The column titles, made for each run, below it.
+  int titulos = 0;
+  for (const auto& celda : informe->QuickReport().FindBand(u"PageHeader"_qs)->Items()) {
+    if (!celda->Name.startsWith(u"LBTitulo"_qs)) continue;
+    ++titulos;
+    EXPECT_GE(celda->Top, memo.Top + memo.Height) << celda->Name.toStdString();
+  }
+  EXPECT_EQ(titulos, 5);
 }

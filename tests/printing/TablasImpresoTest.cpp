@@ -1,6 +1,8 @@
 #include "printing/TablasImpreso.h"
 
+#include "platform/Exceptions.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/Session.h"
 #include "platform/data/Table.h"
 #include "printing/formlang/EjecucionImpreso.h"
 #include "tests/core/connections/ConexionesFixture.h"
@@ -127,4 +129,26 @@ TEST_F(TablasImpresoTest, LinesOfADocumentWithoutInstructionsField) {
   EXPECT_EQ(valores[4], std::make_pair(u"Importe"_qs, QVariant(3.0)));
   EXPECT_EQ(valores[5], std::make_pair(u"Articulo"_qs, QVariant()));
   EXPECT_EQ(tablas.InstruccionesLinea(), std::optional<QString>(QString()));
+}
+
+// Only the document in print loses its continuation rows, all at once or
+// none: a refused deletion leaves every row where it was.
+TEST_F(TablasImpresoTest, ContinuationRowsOfTheDocumentGoAllAtOnceOrNone) {
+  Ejecutar(u"INSERT INTO TEMPIMP (CodigoTemporal) VALUES (1), (2)"_qs);
+  QStringList filas;
+  for (int documento = 1; documento <= 2; ++documento)
+    for (int memo = 0; memo <= 5000; ++memo) filas << u"(%1, 1, %2, NULL, NULL, 'p')"_qs.arg(documento).arg(memo);
+  Ejecutar(u"INSERT INTO LTEMPIMP (CodigoTemporal, Linea, LineaMemo, Instrucciones, Importe, Articulo) VALUES "_qs +
+           filas.join(u','));
+  temporal.Refresh();
+  tablas.PrimerDocumento();
+  Session::Default().OpenDatabase(BaseDatosBDE(u"Database"_qs))->Execute(
+      u"CREATE TRIGGER Rechazo BEFORE DELETE ON LTEMPIMP WHEN OLD.LineaMemo = 4000 BEGIN SELECT RAISE(ABORT, 'no'); END"_qs);
+  EXPECT_THROW(tablas.BorrarContinuaciones(), Exception);
+  EXPECT_EQ(Filas(u"LineaMemo > 0"_qs), 10000);
+  Session::Default().OpenDatabase(BaseDatosBDE(u"Database"_qs))->Execute(u"DROP TRIGGER Rechazo"_qs);
+  tablas.BorrarContinuaciones();
+  EXPECT_EQ(Filas(u"LineaMemo > 0"_qs), 5000);
+  EXPECT_EQ(Filas(u"LineaMemo > 0 AND CodigoTemporal = 2"_qs), 5000);
+  EXPECT_EQ(lineas.RecordCount(), 1);
 }

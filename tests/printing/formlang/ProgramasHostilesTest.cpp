@@ -109,7 +109,13 @@ void Previsualizar(const QString& texto) {
     for (int linea = 1; linea <= 4; ++linea)
       entorno.lineas[documento].push_back({{u"Linea"_qs, linea}, {u"LineaMemo"_qs, 0}, {u"Importe"_qs, 1.5}});
   }
-  ASSERT_TRUE(ejecucion.Preparar(ejecucion.CodigoDocumentoInicial()));
+  if (!ejecucion.Preparar(ejecucion.CodigoDocumentoInicial())) {
+    // Refused, before anything is drawn, with the line that goes beyond the page.
+    ASSERT_EQ(entorno.registro.size(), 1);
+    ASSERT_TRUE(entorno.registro[0].startsWith(u"Aviso ¡Valor fuera de los límites de la página"_qs));
+    ASSERT_EQ(entorno.paginas, 0);
+    return;
+  }
   ejecucion.Recorrer();
   ASSERT_LE(entorno.paginas, 15);
   const ProgramaImpreso programa = AnalizarPrograma(texto);

@@ -193,5 +193,5 @@ TEST_F(Salidas, AutomaticModeFollowsEachDocumentWithItsStoredPdfs) {
   EXPECT_EQ(aviso.count(u'\n'), 2) << aviso.toStdString();  // the damaged, the locked and the empty one
   ASSERT_EQ(PdfInfo(destino).value(u"Pages"_qs).toInt(), 6);
   EXPECT_EQ(PalabrasPorPagina(destino, 6),
-            QStringList({QString(), QString(), u"ADJUNTOA"_qs, u"ADJUNTOB"_qs, u"ADJUNTOE"_qs, QString()}));
+            QStringList({u"Hola"_qs, u"Hola"_qs, u"ADJUNTOA"_qs, u"ADJUNTOB"_qs, u"ADJUNTOE"_qs, u"Hola"_qs}));
 }
