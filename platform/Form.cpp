@@ -94,13 +94,15 @@ bool formKeyPress(QObject* receiver, QKeyEvent* event) {
   QPointer<Form> owner(form);
   const quint16 pressed = key;
   if (form->OnKeyDown) form->OnKeyDown(*form, key, shift);
-  if (key == 0 || !target) return true;
+  if (!target || !owner) return true;
+  // A key without a code of its own cannot have been taken: it types its text.
+  if (key == 0 && pressed != 0) return true;
   if (key != pressed) {
     resend(target, *event, QtKey(key), textOf(key));
     return true;
   }
   const QChar typed = shift & (Qt::ControlModifier | Qt::AltModifier) ? QChar() : TypedChar(*event);
-  if (!owner || !owner->OnKeyPress || typed.isNull()) return false;
+  if (!owner->OnKeyPress || typed.isNull()) return false;
   QChar character = typed;
   owner->OnKeyPress(*owner, character);
   if (character.isNull() || !target) return true;

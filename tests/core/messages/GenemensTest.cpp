@@ -1,6 +1,7 @@
 #include "core/messages/Genemens.h"
 #include "core/messages/MensajeSistema.h"
 #include "platform/Application.h"
+#include "tests/fixtures/Keyboard.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 
 #include <QGuiApplication>
@@ -108,6 +109,18 @@ TEST_F(Genemens, AQuestionOffersItsDefaultMaskingAPasswordAndClosedGivesNoAnswer
     EXPECT_EQ(respuesta, QLatin1String(cerrar ? "" : esperada)) << defecto;
     EXPECT_EQ(MensajeCerrado(), cerrar) << defecto;
   }
+}
+
+TEST_F(Genemens, EveryCharacterOfTheCodePageIsTypedIntoThePasswordQuestion) {
+  const QString todos = PrintableWindows1252();
+  AlMostrarse([&] {
+    TypeAsKeyboard(Respuesta(), todos);
+    EXPECT_EQ(Respuesta()->displayText(), QString(todos.size(), u'*'));
+    QTest::keyClick(Respuesta(), Qt::Key_Return);
+  });
+  QString respuesta = u"Password"_qs;
+  MensajePregunta(u"Introduzca la Clave de Acceso:"_qs, respuesta);
+  EXPECT_EQ(respuesta, todos);
 }
 
 TEST_F(Genemens, ALongTextIsShownInSmallerType) {
