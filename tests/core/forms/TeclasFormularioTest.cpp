@@ -393,6 +393,47 @@ TEST_F(AtajosFormulario, EveryCharacterOfTheCodePageIsTypedIntoEachKindOfControl
   }
 }
 
+TEST_F(AtajosFormulario, CtrlLOffersTheFontToAMemoButNotToADataMemo) {
+  ScriptedDialogs dialogos;
+  dialogos.ExpectFont(false);
+  Pulsar("DBMemo1", 'L', kCtrl);
+  EXPECT_TRUE(dialogos.Dialogs().isEmpty());
+  Pulsar("Memo1", 'L', kCtrl);
+  EXPECT_EQ(dialogos.Dialogs().size(), 1);
+}
+
+TEST_F(AtajosFormulario, CtrlPOnALookupComboShowsThePrintedFormsOnTheKeyChosen) {
+  Ejecutar(u"INSERT INTO TEXTO (Codigo, Texto, Tipo) VALUES ('AAA', 'Otro', 'Texto')"_qs);
+  delete formulario->findChild<QLineEdit*>(u"EditFormatoImpreso"_qs);
+  auto* textos = Control<Table>(formulario.get(), "TablaTextos");
+  textos->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  textos->SetTableName(u"TEXTO"_qs);
+  textos->Open();
+  auto* fuente = Control<DataSource>(formulario.get(), "DSTextos");
+  fuente->SetDataSet(textos);
+  auto* lista = Control<DBLookupComboBox>(formulario.get(), "EditFormatoImpreso");
+  lista->KeyField = u"Codigo"_qs;
+  lista->ListField = u"Texto"_qs;
+  lista->SetListSource(fuente);
+  lista->SetKeyValue(Variant::String(u"FAC"_qs));
+  lista->show();
+  QStringList vistos;
+  FormRegistry::Register(u"TfGENEIMPR"_qs, [&vistos](QWidget*) -> QWidget* {
+    auto* impresos = new Form;
+    auto* definiciones = Control<Table>(impresos, "Table1");
+    definiciones->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    definiciones->SetTableName(u"TEXTO"_qs);
+    definiciones->Open();
+    QTimer::singleShot(0, impresos, [&vistos, impresos, definiciones] {
+      vistos << definiciones->FieldByName(u"Codigo"_qs).AsString();
+      impresos->SetModalResult(mrOk);
+    });
+    return impresos;
+  });
+  Pulsar("EditFormatoImpreso", 'P', kCtrl);
+  EXPECT_EQ(vistos, QStringList{u"FAC"_qs}) << "the key chosen, not the first definition";
+}
+
 TEST_F(AtajosFormulario, TheTemplateCodeIsTheWordTypedInAGridAndTheTextOfAnEdit) {
   for (const QString& palabra : {u"FAC"_qs, u"fac"_qs}) {
     Crear();
