@@ -136,19 +136,24 @@ TEST_F(Genemens, ALongTextIsShownInSmallerType) {
   }
 }
 
-TEST_F(Genemens, ClosingOrEscapeAnswerNoAndEscapeNeedsANoButton) {
+TEST_F(Genemens, ClosingOrEscapeAnswerNoAndEscapeClosesTheOtherBoxesUnanswered) {
   for (const bool escape : {false, true}) {
     AlMostrarse([&] { escape ? QTest::keyClick(caja.focusWidget(), Qt::Key_Escape) : (void)caja.close(); });
     QString confirmacion = u"SI"_qs;
     MensajeConfirmacion(u"¿Seguro?"_qs, confirmacion);
     EXPECT_EQ(confirmacion, u"NO"_qs);
   }
-  AlMostrarse([&] {
-    QTest::keyClick(&caja, Qt::Key_Escape);
-    EXPECT_TRUE(caja.isVisible());
-    Pulsar("pbAceptar");
-  });
-  MensajeAviso(u"Aviso"_qs);
+  for (const char* tipo : {"I", "A", "P"}) {
+    AlMostrarse([&] {
+      if (*tipo == 'P') QTest::keyClicks(Respuesta(), u"escrito"_qs);
+      QTest::keyClick(caja.focusWidget() ? caja.focusWidget() : &caja, Qt::Key_Escape);
+      EXPECT_FALSE(caja.isVisible()) << tipo;
+    });
+    QString respuesta = u"previo"_qs;
+    MensajeSistema(QLatin1String(tipo), u"Texto"_qs, respuesta);
+    EXPECT_TRUE(MensajeCerrado()) << tipo;
+    EXPECT_EQ(respuesta, QLatin1String(*tipo == 'P' ? "" : "previo")) << tipo;
+  }
 }
 
 TEST_F(Genemens, AMessageAskedForWhileTheBoxIsOpenIsAnsweredUnanswered) {
