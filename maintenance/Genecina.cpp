@@ -39,7 +39,8 @@ QString UnaLinea(const QString& memo) {
 TfGENECINA::TfGENECINA(QWidget* owner)
     : Form(owner), Table1(new Table(this)), DataSource1(new DataSource(this)), ui_(std::make_unique<Ui::TfGENECINA>()) {
   ui_->setupUi(this);
-  setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   setGeometry(screen()->availableGeometry());  // also where no window manager maximises it
   setWindowState(Qt::WindowMaximized);
   Table1->setObjectName(QStringLiteral("Table1"));
@@ -76,6 +77,7 @@ TfGENECINA::TfGENECINA(QWidget* owner)
           [this, menu](const QPoint& punto) { menu->popup(ui_->DBGrid1->viewport()->mapToGlobal(punto)); });
   connect(ui_->SpeedButton2, &QToolButton::clicked, this, [this] { MostrarAyuda(ContextoAyuda(Caption())); });
   ui_->DBGrid1->installEventFilter(this);
+  installEventFilter(this);  // the keys the controls leave to the form
 
   PrepararFormulario(*this);
   AbrirTablasFormulario(*this);
@@ -139,10 +141,16 @@ void TfGENECINA::FiltrarRegistrosporValorClick(Operador operador) {
   }
 }
 
-// Enter moves on as Tab does; F2 does nothing here.
+// In the grid Enter moves on as Tab does and F2 does nothing; Esc, from any
+// control, closes the consultation.
 bool TfGENECINA::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto* tecla = static_cast<QKeyEvent*>(event);
+    if (tecla->key() == Qt::Key_Escape && tecla->modifiers() == Qt::NoModifier) {
+      close();
+      return true;
+    }
+    if (watched != ui_->DBGrid1) return Form::eventFilter(watched, event);
     if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
       focusNextChild();
       return true;

@@ -91,6 +91,10 @@ void TfGENETEST::keyPressEvent(QKeyEvent* event) {
     focusNextChild();
     return;
   }
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
   Form::keyPressEvent(event);
 }
 

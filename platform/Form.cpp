@@ -1,6 +1,8 @@
 #include "platform/Form.h"
 
 #include "platform/Application.h"
+#include "platform/ControlKeys.h"
+#include "platform/DialogPlacement.h"
 #include "platform/VirtualKeys.h"
 
 #include <QCloseEvent>
@@ -25,14 +27,42 @@ Form* formOf(QObject* object) {
   return nullptr;
 }
 
-// Hands the mouse moves of every widget to the slot of the form the widget is on.
+bool isDialogWindow(const QObject* object) {
+  if (!object->isWidgetType()) return false;
+  const auto* widget = static_cast<const QWidget*>(object);
+  const Qt::WindowType type = widget->windowType();
+  return widget->isWindow() && (type == Qt::Dialog || type == Qt::Sheet || type == Qt::Window) &&
+         !widget->inherits("QMainWindow");
+}
+
+// Hands the mouse moves of every widget to the slot of the form the widget is
+// on; keeps a shared accelerator for the form's key routine; places every
+// dialog over the window that opens it.
 class FormInputEvents : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::MouseMove) return false;
-    if (Form* form = formOf(watched); form && form->OnMouseMove)
-      form->OnMouseMove(*form, static_cast<QMouseEvent*>(event));
+    switch (event->type()) {
+      case QEvent::MouseMove:
+        if (Form* form = formOf(watched); form && form->OnMouseMove)
+          form->OnMouseMove(*form, static_cast<QMouseEvent*>(event));
+        break;
+      case QEvent::ShortcutOverride:
+        if (Form* form = formOf(watched); form && SharedAcceleratorButton(*form, *static_cast<QKeyEvent*>(event))) {
+          event->accept();
+          return true;
+        }
+        break;
+      case QEvent::Show:
+        if (isDialogWindow(watched)) ShowAboveOpener(*static_cast<QWidget*>(watched));
+        break;
+      case QEvent::WindowActivate:
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+          WindowActivated(*static_cast<QWidget*>(watched));
+        break;
+      default:
+        break;
+    }
     return false;
   }
 };
@@ -94,13 +124,20 @@ bool formKeyPress(QObject* receiver, QKeyEvent* event) {
   QPointer<Form> owner(form);
   const quint16 pressed = key;
   if (form->OnKeyDown) form->OnKeyDown(*form, key, shift);
-  if (key == 0 || !target) return true;
+  if (!target || !owner) return true;
+  // A key without a code of its own cannot have been taken: it types its text.
+  if (key == 0 && pressed != 0) return true;
   if (key != pressed) {
     resend(target, *event, QtKey(key), textOf(key));
     return true;
   }
+  if (target->isWidgetType() && ControlKey(*static_cast<QWidget*>(target.data()), key, shift)) return true;
+  if (QAbstractButton* button = SharedAcceleratorButton(*owner, *event)) {
+    button->click();
+    return true;
+  }
   const QChar typed = shift & (Qt::ControlModifier | Qt::AltModifier) ? QChar() : TypedChar(*event);
-  if (!owner || !owner->OnKeyPress || typed.isNull()) return false;
+  if (!owner->OnKeyPress || typed.isNull()) return false;
   QChar character = typed;
   owner->OnKeyPress(*owner, character);
   if (character.isNull() || !target) return true;

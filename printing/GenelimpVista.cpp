@@ -41,7 +41,8 @@ QString ParametroGeneral(const QString& nombre) {
 
 void TfGENELIMP::PrepararVista() {
   ui_->setupUi(this);
-  setWindowFlag(Qt::WindowMaximizeButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   auto* codigoBarras = new TPrintBarcode(this);
   codigoBarras->setObjectName(u"PrintBarcode1"_qs);
   codigoBarras->setGeometry(0, 0, 200, 200);
@@ -67,11 +68,13 @@ void TfGENELIMP::PrepararVista() {
   alPulsar(ui_->pbExportarAPDF, &TfGENELIMP::pbExportarAPDFClick);
   alPulsar(ui_->pbAyuda, &TfGENELIMP::pbAyudaClick);
   connect(ui_->pbSalir, &QPushButton::clicked, this, [this] { close(); });
+  // Esc passes the suite-wide routine (it cancels a listing) and closes the preview.
   OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
-    if (tecla == VK::Escape)
+    TeclasFormulario(formulario, tecla, estado);
+    if (tecla == VK::Escape && estado == Qt::NoModifier) {
+      tecla = 0;
       formulario.close();
-    else
-      TeclasFormulario(formulario, tecla, estado);
+    }
   };
 }
 

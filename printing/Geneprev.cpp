@@ -12,6 +12,7 @@
 #include "core/sql/MensajesSQL.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "platform/CommonDialogs.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/Table.h"
 #include "platform/report/PageExport.h"
 #include "platform/report/PrinterSink.h"
@@ -91,7 +92,8 @@ QString conExtension(const QString& archivo, const QString& extension) {
 TfGENEPREV::TfGENEPREV(QWidget* owner)
     : Form(owner), ui_(std::make_unique<Ui::TfGENEPREV>()), vista_(new VistaPagina) {
   ui_->setupUi(this);
-  setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   move(0, 0);
   ui_->QRPreview1->setWidget(vista_);
   ui_->QRPreview1->setBackgroundRole(QPalette::Dark);
@@ -100,7 +102,13 @@ TfGENEPREV::TfGENEPREV(QWidget* owner)
   QAction* cancelar = menu->addAction(QStringLiteral("&Cancelar el Listado"), this, &TfGENEPREV::CancelarelListado1Click);
   cancelar->setObjectName(QStringLiteral("CancelarelListado1"));
   cancelar->setShortcut(Qt::Key_Escape);
-  addAction(cancelar);
+  // The entry only shows its key, which the form takes: once the listing is
+  // made there is nothing to cancel, and Esc is the "Salir" button's.
+  OnKeyDown = [this](Form&, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Escape || estado != Qt::NoModifier) return;
+    tecla = 0;
+    ocupada() ? CancelarelListado1Click() : (void)close();
+  };
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QWidget::customContextMenuRequested, this,
           [this, menu](const QPoint& punto) { menu->popup(mapToGlobal(punto)); });

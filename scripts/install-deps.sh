@@ -22,6 +22,8 @@ packages=(
   libcups2-dev cups
   libcurl4-openssl-dev openssl ca-certificates
   xvfb xauth fonts-dejavu-core
+  # a window manager and the stacking order it reports, for the tests run on a display
+  openbox x11-utils
   locales
   # the tests' loopback mail and FTP servers; the outside helper's mail program and printer client
   python3-aiosmtpd python3-pyftpdlib

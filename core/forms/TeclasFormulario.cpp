@@ -27,6 +27,7 @@
 #include "platform/controls/Components.h"
 #include "platform/controls/DBEdit.h"
 #include "platform/controls/DBGrid.h"
+#include "platform/controls/DBLookupComboBox.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
@@ -196,6 +197,14 @@ void seleccionarBotonFinal(Form& formulario) {
     }
 }
 
+// The key a control holds: a lookup combo's chosen key, an edit's text.
+Variant valorClave(QWidget& control) {
+  if (auto* lista = qobject_cast<DBLookupComboBox*>(&control)) return lista->KeyValue();
+  if (auto* edit = qobject_cast<QLineEdit*>(&control)) return Variant::String(edit->text());
+  if (auto* combo = qobject_cast<QComboBox*>(&control)) return Variant::String(combo->currentText());
+  return Variant::String(QString());
+}
+
 // The printed-form definitions on the key of the form's printed-form field,
 // modally and on their own.
 void abrirImpresos(QWidget& campo) {
@@ -207,9 +216,8 @@ void abrirImpresos(QWidget& campo) {
     FormularioNoDisponible(clase);
   }
   impresos->setObjectName(QStringLiteral("fGENEIMPR"));
-  const QString clave = qobject_cast<QLineEdit*>(&campo) ? static_cast<QLineEdit&>(campo).text() : QString();
   if (auto* tabla = qobject_cast<Table*>(BuscarComponente(impresos.get(), QStringLiteral("Table1"))))
-    if (tabla->Active()) tabla->FindKey({Variant::String(clave)});
+    if (tabla->Active()) tabla->FindKey({valorClave(campo)});
   impresos->ShowModal();
   ContextoImpresos.clear();
 }
@@ -252,7 +260,7 @@ void TeclasFormulario(Form& formulario, quint16& tecla, Qt::KeyboardModifiers es
   if (tecla == VK::F5 && shift && rejilla && editando(dataset)) copiarDeUltimoRango(*grid, dataset);
   if (tecla == 'C' && ctrlAlt && rejilla && dataset) CamposHoraRegistro(*dataset);
   if (tecla == 'V' && ctrlAlt && rejilla && editando(dataset)) RestaurarCamposRegistro(*dataset, QStringLiteral("SinIndices"));
-  if (tecla == 'L' && ctrl && activo && (rejilla || es(activo, "TStringGrid") || esMemo(activo))) elegirFuente(*activo);
+  if (tecla == 'L' && ctrl && activo && (rejilla || es(activo, "TStringGrid") || es(activo, "TMemo"))) elegirFuente(*activo);
   if (tecla == 'Z' && ctrl && dataset) VisorCampos(*dataset);
   if (tecla == VK::Add && ctrl) {
     Dataset* usuario = rejilla ? dataset : datasetFuente1(formulario);

@@ -84,10 +84,13 @@ void TfGENEMENS::hideEvent(QHideEvent* event) {
 }
 
 void TfGENEMENS::keyPressEvent(QKeyEvent* event) {
-  // Esc answers with the cancel button, "No", when it is on the box; closing
-  // from the system menu is the only other way out.
+  // Esc answers with the cancel button, "No", when it is on the box; any
+  // other box it closes unanswered, as its close box does.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    if (ui_->pbNO->isVisible() && ui_->pbNO->isEnabled()) ui_->pbNO->click();
+    if (ui_->pbNO->isVisible() && ui_->pbNO->isEnabled())
+      ui_->pbNO->click();
+    else
+      close();
     return;
   }
   Form::keyPressEvent(event);

@@ -3,6 +3,7 @@
 #include "platform/data/Field.h"
 
 #include <QScopedValueRollback>
+#include <QTextDocument>
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), DataAwareControl(this) {
   link_.OnRefresh = [this] { display(); };
@@ -111,7 +112,14 @@ void DBMemo::display() {
 }
 
 void DBMemo::UpdateRecord() {
-  StoreChange([this](Field& field) { field.SetAsString(toPlainText()); });
+  StoreChange([this](Field& field) { field.SetAsString(MemoText(*this)); });
+}
+
+QString MemoText(const QPlainTextEdit& memo) {
+  QString text = memo.document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  text.replace(QChar::LineSeparator, u'\n');
+  return text;
 }
 
 void DBMemo::focusOutEvent(QFocusEvent* event) {

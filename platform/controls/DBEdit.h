@@ -41,6 +41,10 @@ class DBEdit : public QLineEdit, public DataAwareControl {
   bool readOnly_ = false;
 };
 
+// The text of a memo as typed: Qt's plain text turns a no-break space into
+// a blank.
+QString MemoText(const QPlainTextEdit& memo);
+
 // A memo bound to a text or memo field, stored when it is left.
 class DBMemo : public QPlainTextEdit, public DataAwareControl {
   Q_OBJECT

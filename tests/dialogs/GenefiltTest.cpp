@@ -10,12 +10,14 @@
 #include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/SecondProcess.h"
 
+#include <QApplication>
 #include <QDir>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <sqlite3.h>
 
@@ -232,4 +234,23 @@ TEST_F(Genefilt, AFilterOnAHundredThousandRecordsReadsOnlyToItsFirstPage) {
   ASSERT_EQ(pagina.size(), 50);
   EXPECT_EQ(pagina.front() + u'-' + pagina.back(), u"50000-50049"_qs);
   EXPECT_LT(entregadas.Filas(), 1000) << "the filtered table is read a block at a time, not whole";
+}
+
+TEST_F(Genefilt, AltAAddsTheLineItsThreeOwnersWouldShare) {
+  QString texto;
+  bool abierto = false;
+  AlMostrarse([&](QWidget& formulario) {
+    QApplication::setActiveWindow(&formulario);
+    hijo<QComboBox>(formulario, "ListaCampos")->setCurrentText(u"Codigo"_qs);
+    auto* valor = hijo<QLineEdit>(formulario, "Valor");
+    valor->setText(u"7"_qs);
+    valor->setFocus();
+    QTest::keyClick(valor, Qt::Key_A, Qt::AltModifier);
+    texto = memo(formulario).toPlainText();
+    abierto = formulario.isVisible();
+    pulsar(formulario, "pbCancelar");
+  });
+  FiltrarTabla(clientes);
+  EXPECT_EQ(texto, u"(Codigo = '7')"_qs);
+  EXPECT_TRUE(abierto) << "\"&Aplicar\" was not pressed";
 }

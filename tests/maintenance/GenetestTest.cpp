@@ -8,10 +8,12 @@
 #include "tests/dialogs/CapturaFormulario.h"
 #include "tests/fixtures/ManualClock.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTest>
 
 namespace {
 
@@ -93,4 +95,16 @@ TEST_F(Rendimiento, TheTableTestIsEmptiedBeforeAndAfterAndAllRunsOnlyOnceConfirm
   EXPECT_EQ(Paneles(3).first(), u"00:00:14 "_qs);
   formulario->show();
   CapturaFormulario(*formulario, u"GENETEST"_qs);
+}
+
+TEST_F(Rendimiento, EscFromAnyControlClosesTheTestWhichHasACloseBox) {
+  for (const char* control : {"EditNumeroTablasTMP", "pbTodos"}) {
+    formulario->show();
+    QApplication::setActiveWindow(formulario.get());
+    EXPECT_TRUE(formulario->windowFlags().testFlag(Qt::WindowCloseButtonHint)) << control;
+    auto* foco = formulario->findChild<QWidget*>(QLatin1String(control));
+    foco->setFocus();
+    QTest::keyClick(foco, Qt::Key_Escape);
+    EXPECT_FALSE(formulario->isVisible()) << control;
+  }
 }

@@ -19,11 +19,13 @@
 #include "tests/fixtures/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -282,4 +284,19 @@ TEST_F(Incidencias, ANumberTakenMeanwhileKeepsTheNewIncidentToBeRenumbered) {
   entrada.pbConformeClick();
   EXPECT_EQ(EjecutarSQL(u"SELECT Descripcion FROM INCAPLIC WHERE NumeroIncidencia = 2"_qs, u"DatabaseGeneral"_qs).trimmed(),
             u"Mi incidencia"_qs);
+}
+
+TEST_F(Incidencias, EscFromTheGridOrAButtonClosesTheConsultationWhichHasACloseBox) {
+  Agregar(1, 3);
+  for (const char* control : {"DBGrid1", "SpeedButton2"}) {
+    TfGENECINA consulta;
+    EXPECT_TRUE(consulta.windowFlags().testFlag(Qt::WindowTitleHint) &&
+                consulta.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    consulta.show();
+    QApplication::setActiveWindow(&consulta);
+    auto* foco = consulta.findChild<QWidget*>(QLatin1String(control));
+    foco->setFocus();
+    QTest::keyClick(foco, Qt::Key_Escape);
+    EXPECT_FALSE(consulta.isVisible()) << control;
+  }
 }

@@ -1,5 +1,6 @@
 #include "platform/Form.h"
 #include "platform/VirtualKeys.h"
+#include "tests/fixtures/Keyboard.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -94,4 +95,11 @@ TEST_F(FormKeys, TheControlGetsWhatTheHandlerLeft) {
   QTest::keyClicks(edit, QStringLiteral("axb"));
   EXPECT_EQ(edit->text(), QStringLiteral("ab"));
   EXPECT_EQ(seen, (QList<quint16>{'A', 'X', 'B'}));
+}
+
+TEST_F(FormKeys, AKeyWithoutACodeOfItsOwnReachesTheControlWithItsText) {
+  const QString text = QStringLiteral("ana@zem.es Campo_1 [José Pérez] ¿€?");
+  TypeAsKeyboard(edit, text);
+  EXPECT_EQ(edit->text(), text);
+  EXPECT_EQ(seen.count(0), 9) << "the form saw them, without a code";
 }

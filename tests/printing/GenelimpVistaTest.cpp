@@ -1,10 +1,14 @@
 #include "tests/printing/GenelimpFixture.h"
 
+#include "core/forms/GanchosFormulario.h"
+#include "core/progress/Geneprog.h"
+#include "platform/VirtualKeys.h"
 #include "platform/data/Field.h"
 #include "tests/fixtures/ReportTestSupport.h"
 
 #include <QScreen>
 #include <QSpinBox>
+#include <QTest>
 
 #include <cmath>
 
@@ -158,4 +162,21 @@ TEST_F(Vista, APdfExportWritesEveryPageAndLeavesThePreviewAsItWas) {
   EXPECT_EQ(paginas, 3);
   EXPECT_EQ(pagina, QSize(800, 1131));
   EXPECT_EQ(claves, QStringList({u"1;"_qs, u"2;"_qs, u"2;"_qs}));
+}
+
+TEST_F(Vista, EscGoesThroughTheFormsKeyRoutineAndClosesThePreviewWhichHasACloseBox) {
+  CancelarListado = false;
+  bool cancelado = false;
+  bool visible = true;
+  Qt::WindowFlags marco;
+  Mirar([&](TfGENELIMP& f) {
+    marco = f.windowFlags();
+    QTest::keyClick(f.focusWidget() ? f.focusWidget() : &f, Qt::Key_Escape);
+    cancelado = CancelarListado;
+    visible = f.isVisible();
+  });
+  EXPECT_TRUE(cancelado) << "the suite-wide routine saw the key";
+  EXPECT_EQ(UltimaTeclaPulsada, VK::Escape);
+  EXPECT_FALSE(visible);
+  EXPECT_TRUE(marco.testFlag(Qt::WindowTitleHint) && marco.testFlag(Qt::WindowCloseButtonHint));
 }

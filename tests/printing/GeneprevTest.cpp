@@ -8,10 +8,12 @@
 #include "tests/printing/ListadoFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -213,4 +215,15 @@ TEST_F(Geneprev, TheFirstPageShowsWhileTheLaterOnesAreMade) {
   EXPECT_EQ(paginaVista, 1);
   EXPECT_LT(hechas, vista->NumeroPaginas());
   EXPECT_NE(estado, u"Finalizada"_qs);
+}
+
+TEST_F(Geneprev, EscClosesTheMadeListingsPreviewWhichHasACloseBox) {
+  Previsualizar();
+  EXPECT_TRUE(vista->windowFlags().testFlag(Qt::WindowTitleHint) && vista->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  vista->show();
+  QApplication::setActiveWindow(vista.get());
+  ASSERT_EQ(vista->EstadoInforme, u"Finalizada"_qs);
+  QTest::keyClick(vista->focusWidget() ? vista->focusWidget() : vista.get(), Qt::Key_Escape);
+  EXPECT_FALSE(vista->isVisible());
+  EXPECT_TRUE(mensajes.Texts().isEmpty()) << "nothing left to cancel, nothing asked";
 }

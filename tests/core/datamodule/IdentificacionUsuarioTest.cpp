@@ -9,11 +9,17 @@
 #include "core/system/Equipo.h"
 #include "platform/data/Database.h"
 #include "platform/data/Table.h"
+#include "core/messages/Genemens.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/Keyboard.h"
 #include "tests/fixtures/RemotePresenter.h"
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -143,6 +149,33 @@ TEST_F(Identificacion, WrongPasswordsLockTheUserAcrossRunsAndARightOneResetsTheC
   EXPECT_EQ(Entrar({{"P", "ANA"}, {"A", ""}}, false),
             QStringList({kCodigo, "¡Su derecho de acceso ha sido revocado!. Contacte con el administrador del sistema."}));
   EXPECT_EQ(Contador(), u"3"_qs);
+}
+
+// The user types the code and the password into the program's own box, as a
+// keyboard sends them.
+TEST_F(Identificacion, APasswordHoldingAnyCharacterIsTypedIntoTheBoxAndLetsTheUserIn) {
+  Ejecutar(u"UPDATE USUARIO SET ClaveAcceso = 'clave_1' WHERE Codigo = 'ANA'"_qs, kGeneral);
+  Reiniciar();
+  TfGENEMENS caja;
+  const MessagePresenterSeam::Scoped enPantalla(caja);
+  QStringList tecleadas{u"ANA"_qs, u"clave_1"_qs};
+  QStringList preguntas;
+  QTimer teclado;
+  teclado.callOnTimeout([&] {
+    if (!caja.isVisible()) return;
+    preguntas << caja.findChild<QLabel*>(u"TextoMensaje"_qs)->text();
+    if (tecleadas.isEmpty()) {
+      caja.close();  // a message beyond the two questions
+      return;
+    }
+    auto* respuesta = caja.findChild<QLineEdit*>(u"EditRespuesta"_qs);
+    TypeAsKeyboard(respuesta, tecleadas.takeFirst());
+    QTest::keyClick(respuesta, Qt::Key_Return);
+  });
+  teclado.start(0);
+  EXPECT_TRUE(IdentificarUsuario(CodigoUsuarioActual));
+  EXPECT_EQ(preguntas, QStringList({kCodigo, kClave}));
+  EXPECT_EQ(CodigoUsuarioActual + u'|' + ClaveUsuarioActual + u'|' + Contador(), u"ANA|clave_1|0"_qs);
 }
 
 // A count that is no number counts as none; the other lines stay.

@@ -19,6 +19,7 @@
 #include "platform/data/Field.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/dialogs/CapturaFormulario.h"
+#include "tests/fixtures/Keyboard.h"
 #include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 #include "tests/fixtures/SecondProcess.h"
@@ -362,6 +363,75 @@ TEST_F(AtajosFormulario, TheDocumentationFollowsTheRecordOnlyWhileItsFormIsShown
   AbrirFormularioMDI([] { return new QWidget; }, documentacion, QString(), u"fGENEDOCE"_qs);
   tabla->First();
   EXPECT_EQ(formulario->documentacion, 1);
+}
+
+TEST_F(AtajosFormulario, EveryCharacterOfTheCodePageIsTypedIntoEachKindOfControl) {
+  const QString todos = PrintableWindows1252();
+  ASSERT_EQ(todos.size(), 217);
+  auto* edit = formulario->findChild<QLineEdit*>(u"Edit1"_qs);
+  TypeAsKeyboard(edit, todos);
+  EXPECT_EQ(edit->text(), todos);
+  auto* memo = formulario->findChild<QPlainTextEdit*>(u"Memo1"_qs);
+  TypeAsKeyboard(memo, todos);
+  EXPECT_EQ(MemoText(*memo), todos);
+
+  // Stored as it is left.
+  TypeAsKeyboard(formulario->findChild<DBMemo*>(u"DBMemo1"_qs), todos);
+  edit->setFocus();
+  tabla->Post();
+  tabla->Refresh();
+  EXPECT_EQ(Campo("Notas"), todos);
+
+  // The cell of a text of twenty, a piece at a time.
+  for (qsizetype desde = 0; desde < todos.size(); desde += 20) {
+    const QString trozo = todos.mid(desde, 20);
+    rejilla->SetSelectedIndex(1);
+    TypeAsKeyboard(rejilla, trozo);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    tabla->Post();
+    EXPECT_EQ(Campo("Nombre"), trozo) << desde;
+  }
+}
+
+TEST_F(AtajosFormulario, CtrlLOffersTheFontToAMemoButNotToADataMemo) {
+  ScriptedDialogs dialogos;
+  dialogos.ExpectFont(false);
+  Pulsar("DBMemo1", 'L', kCtrl);
+  EXPECT_TRUE(dialogos.Dialogs().isEmpty());
+  Pulsar("Memo1", 'L', kCtrl);
+  EXPECT_EQ(dialogos.Dialogs().size(), 1);
+}
+
+TEST_F(AtajosFormulario, CtrlPOnALookupComboShowsThePrintedFormsOnTheKeyChosen) {
+  Ejecutar(u"INSERT INTO TEXTO (Codigo, Texto, Tipo) VALUES ('AAA', 'Otro', 'Texto')"_qs);
+  delete formulario->findChild<QLineEdit*>(u"EditFormatoImpreso"_qs);
+  auto* textos = Control<Table>(formulario.get(), "TablaTextos");
+  textos->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  textos->SetTableName(u"TEXTO"_qs);
+  textos->Open();
+  auto* fuente = Control<DataSource>(formulario.get(), "DSTextos");
+  fuente->SetDataSet(textos);
+  auto* lista = Control<DBLookupComboBox>(formulario.get(), "EditFormatoImpreso");
+  lista->KeyField = u"Codigo"_qs;
+  lista->ListField = u"Texto"_qs;
+  lista->SetListSource(fuente);
+  lista->SetKeyValue(Variant::String(u"FAC"_qs));
+  lista->show();
+  QStringList vistos;
+  FormRegistry::Register(u"TfGENEIMPR"_qs, [&vistos](QWidget*) -> QWidget* {
+    auto* impresos = new Form;
+    auto* definiciones = Control<Table>(impresos, "Table1");
+    definiciones->SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    definiciones->SetTableName(u"TEXTO"_qs);
+    definiciones->Open();
+    QTimer::singleShot(0, impresos, [&vistos, impresos, definiciones] {
+      vistos << definiciones->FieldByName(u"Codigo"_qs).AsString();
+      impresos->SetModalResult(mrOk);
+    });
+    return impresos;
+  });
+  Pulsar("EditFormatoImpreso", 'P', kCtrl);
+  EXPECT_EQ(vistos, QStringList{u"FAC"_qs}) << "the key chosen, not the first definition";
 }
 
 TEST_F(AtajosFormulario, TheTemplateCodeIsTheWordTypedInAGridAndTheTextOfAnEdit) {

@@ -1,6 +1,7 @@
 #include "core/messages/Genemens.h"
 #include "core/messages/MensajeSistema.h"
 #include "platform/Application.h"
+#include "tests/fixtures/Keyboard.h"
 #include "tests/fixtures/ScriptedPresenter.h"
 
 #include <QGuiApplication>
@@ -110,6 +111,18 @@ TEST_F(Genemens, AQuestionOffersItsDefaultMaskingAPasswordAndClosedGivesNoAnswer
   }
 }
 
+TEST_F(Genemens, EveryCharacterOfTheCodePageIsTypedIntoThePasswordQuestion) {
+  const QString todos = PrintableWindows1252();
+  AlMostrarse([&] {
+    TypeAsKeyboard(Respuesta(), todos);
+    EXPECT_EQ(Respuesta()->displayText(), QString(todos.size(), u'*'));
+    QTest::keyClick(Respuesta(), Qt::Key_Return);
+  });
+  QString respuesta = u"Password"_qs;
+  MensajePregunta(u"Introduzca la Clave de Acceso:"_qs, respuesta);
+  EXPECT_EQ(respuesta, todos);
+}
+
 TEST_F(Genemens, ALongTextIsShownInSmallerType) {
   const int tamano = Texto()->font().pointSize();
   ASSERT_NE(tamano, 8);
@@ -123,19 +136,24 @@ TEST_F(Genemens, ALongTextIsShownInSmallerType) {
   }
 }
 
-TEST_F(Genemens, ClosingOrEscapeAnswerNoAndEscapeNeedsANoButton) {
+TEST_F(Genemens, ClosingOrEscapeAnswerNoAndEscapeClosesTheOtherBoxesUnanswered) {
   for (const bool escape : {false, true}) {
     AlMostrarse([&] { escape ? QTest::keyClick(caja.focusWidget(), Qt::Key_Escape) : (void)caja.close(); });
     QString confirmacion = u"SI"_qs;
     MensajeConfirmacion(u"¿Seguro?"_qs, confirmacion);
     EXPECT_EQ(confirmacion, u"NO"_qs);
   }
-  AlMostrarse([&] {
-    QTest::keyClick(&caja, Qt::Key_Escape);
-    EXPECT_TRUE(caja.isVisible());
-    Pulsar("pbAceptar");
-  });
-  MensajeAviso(u"Aviso"_qs);
+  for (const char* tipo : {"I", "A", "P"}) {
+    AlMostrarse([&] {
+      if (*tipo == 'P') QTest::keyClicks(Respuesta(), u"escrito"_qs);
+      QTest::keyClick(caja.focusWidget() ? caja.focusWidget() : &caja, Qt::Key_Escape);
+      EXPECT_FALSE(caja.isVisible()) << tipo;
+    });
+    QString respuesta = u"previo"_qs;
+    MensajeSistema(QLatin1String(tipo), u"Texto"_qs, respuesta);
+    EXPECT_TRUE(MensajeCerrado()) << tipo;
+    EXPECT_EQ(respuesta, QLatin1String(*tipo == 'P' ? "" : "previo")) << tipo;
+  }
 }
 
 TEST_F(Genemens, AMessageAskedForWhileTheBoxIsOpenIsAnsweredUnanswered) {

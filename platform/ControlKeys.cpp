@@ -1,0 +1,118 @@
+#include "platform/ControlKeys.h"
+
+#include "platform/VirtualKeys.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace {
+
+bool isMemo(const QWidget& widget) {
+  return qobject_cast<const QPlainTextEdit*>(&widget) || qobject_cast<const QTextEdit*>(&widget);
+}
+
+bool readOnly(const QWidget& memo) {
+  if (const auto* plain = qobject_cast<const QPlainTextEdit*>(&memo)) return plain->isReadOnly();
+  return static_cast<const QTextEdit&>(memo).isReadOnly();
+}
+
+void typeTab(QWidget& memo) {
+  if (readOnly(memo)) return;
+  if (auto* plain = qobject_cast<QPlainTextEdit*>(&memo))
+    plain->insertPlainText(QStringLiteral("\t"));
+  else
+    static_cast<QTextEdit&>(memo).insertPlainText(QStringLiteral("\t"));
+}
+
+// Tab and Shift+Tab go on to the widget's own focus change, which a memo
+// takes instead of typing.
+void tabLeaves(QWidget& memo) {
+  if (auto* plain = qobject_cast<QPlainTextEdit*>(&memo))
+    plain->setTabChangesFocus(true);
+  else
+    static_cast<QTextEdit&>(memo).setTabChangesFocus(true);
+}
+
+QTabWidget* pagesAround(QWidget& focus) {
+  for (QWidget* at = &focus; at && !at->isWindow(); at = at->parentWidget())
+    if (auto* pages = qobject_cast<QTabWidget*>(at)) return pages;
+  return nullptr;
+}
+
+void focusFirstControl(QWidget& page) {
+  for (QWidget* at = page.nextInFocusChain(); at && at != &page; at = at->nextInFocusChain()) {
+    if (!page.isAncestorOf(at)) continue;
+    if (at->isVisibleTo(&page) && at->isEnabled() && (at->focusPolicy() & Qt::TabFocus)) {
+      at->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+  page.setFocus(Qt::TabFocusReason);
+}
+
+bool turnPage(QTabWidget& pages, int step) {
+  const int count = pages.count();
+  if (count < 2) return false;
+  for (int index = pages.currentIndex(), pass = 1; pass < count; ++pass) {
+    index = (index + step + count) % count;
+    if (!pages.isTabEnabled(index) || !pages.isTabVisible(index)) continue;
+    pages.setCurrentIndex(index);
+    focusFirstControl(*pages.currentWidget());
+    return true;
+  }
+  return false;
+}
+
+bool carries(const QString& caption, int key) {
+  const QKeySequence accelerator = QKeySequence::mnemonic(caption);
+  return !accelerator.isEmpty() && accelerator[0].key() == key;
+}
+
+}  // namespace
+
+bool ControlKey(QWidget& focus, quint16 key, Qt::KeyboardModifiers shift) {
+  const bool ctrl = shift == Qt::ControlModifier, ctrlShift = shift == (Qt::ControlModifier | Qt::ShiftModifier);
+  if (key == VK::Tab && isMemo(focus)) {
+    if (ctrl) {
+      typeTab(focus);
+      return true;
+    }
+    if (shift == Qt::NoModifier || shift == Qt::ShiftModifier) tabLeaves(focus);
+    return false;
+  }
+  const bool forward = (key == VK::Tab && ctrl) || (key == VK::Next && ctrl);
+  const bool back = (key == VK::Tab && ctrlShift) || (key == VK::Prior && ctrl);
+  if (!forward && !back) return false;
+  QTabWidget* pages = pagesAround(focus);
+  return pages && turnPage(*pages, forward ? 1 : -1);
+}
+
+QAbstractButton* SharedAcceleratorButton(const QWidget& window, const QKeyEvent& event) {
+  if (event.modifiers() != Qt::AltModifier) return nullptr;
+  const int key = event.key();
+  const auto usable = [&window](const QWidget* widget) {
+    return widget->isVisible() && widget->isEnabled() && widget->window() == window.window() &&
+           (widget == &window || window.isAncestorOf(widget));
+  };
+  QAbstractButton* first = nullptr;
+  int owners = 0;
+  for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+    if (usable(button) && carries(button->text(), key)) {
+      if (!first) first = button;
+      ++owners;
+    }
+  for (const QLabel* label : window.findChildren<QLabel*>())
+    if (usable(label) && label->buddy() && carries(label->text(), key)) ++owners;
+  for (const QMenuBar* menu : window.findChildren<QMenuBar*>())
+    if (usable(menu))
+      for (const QAction* entry : menu->actions())
+        if (entry->isVisible() && entry->isEnabled() && carries(entry->text(), key)) ++owners;
+  return owners > 1 ? first : nullptr;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <Qt>
+
+class QAbstractButton;
+class QKeyEvent;
+class QWidget;
+
+// The keys the suite's controls give a meaning Qt's widgets give otherwise or
+// not at all, seen after the form's own key routine: Tab leaves a memo and
+// Ctrl+Tab types a tab in it; Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and
+// Ctrl+PgUp turn the pages of the page control the focus is in. True when the
+// key was used.
+bool ControlKey(QWidget& focus, quint16 key, Qt::KeyboardModifiers shift);
+
+// Alt and a letter that more than one control or menu of the window carries as
+// its accelerator: the first button that can take it, in the window's order,
+// as the dialog manager does; none when the letter is not shared.
+QAbstractButton* SharedAcceleratorButton(const QWidget& window, const QKeyEvent& event);

@@ -1,0 +1,134 @@
+#include "platform/Form.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QWidget* page(QTabWidget& pages, std::initializer_list<QWidget*> controls) {
+  auto* page = new QWidget;
+  auto* column = new QVBoxLayout(page);
+  for (QWidget* control : controls) column->addWidget(control);
+  pages.addTab(page, QString::number(pages.count() + 1));
+  return page;
+}
+
+void show(Form& form) {
+  form.show();
+  QApplication::setActiveWindow(&form);
+}
+
+}  // namespace
+
+TEST(ControlKeys, TabLeavesAMemoAndCtrlTabTypesATabInIt) {
+  Form form;
+  auto* column = new QVBoxLayout(&form);
+  auto* memo = new QPlainTextEdit;
+  auto* after = new QLineEdit;
+  auto* readOnly = new QPlainTextEdit;
+  readOnly->setReadOnly(true);
+  for (QWidget* control : {static_cast<QWidget*>(memo), static_cast<QWidget*>(after), static_cast<QWidget*>(readOnly)})
+    column->addWidget(control);
+  show(form);
+  memo->setFocus();
+  QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
+  QTest::keyClicks(memo, QStringLiteral("x"));
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("\tx"));
+  EXPECT_TRUE(memo->hasFocus());
+  QTest::keyClick(memo, Qt::Key_Tab);
+  EXPECT_TRUE(after->hasFocus());
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("\tx"));
+  QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(memo->hasFocus());
+  QTest::keyClick(memo, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_FALSE(memo->hasFocus());
+  readOnly->setFocus();
+  QTest::keyClick(readOnly, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_TRUE(readOnly->toPlainText().isEmpty());
+}
+
+TEST(ControlKeys, CtrlTabAndCtrlPageKeysTurnThePagesTheFocusIsIn) {
+  Form form;
+  auto* pages = new QTabWidget(&form);
+  auto* first = new QLineEdit;
+  auto* memo = new QPlainTextEdit;
+  auto* second = new QLineEdit;
+  auto* third = new QLineEdit;
+  page(*pages, {first, memo});
+  page(*pages, {second});
+  page(*pages, {third});
+  page(*pages, {new QLineEdit});
+  pages->setTabEnabled(3, false);
+  (new QVBoxLayout(&form))->addWidget(pages);
+  show(form);
+  first->setFocus();
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int page;
+    QLineEdit* focus;
+  } steps[] = {
+      {Qt::Key_Tab, Qt::ControlModifier, 1, second},
+      {Qt::Key_PageDown, Qt::ControlModifier, 2, third},
+      {Qt::Key_Tab, Qt::ControlModifier, 0, first},  // past the disabled page
+      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2, third},
+      {Qt::Key_PageUp, Qt::ControlModifier, 1, second},
+      {Qt::Key_PageUp, Qt::NoModifier, 1, second},
+  };
+  for (const auto& step : steps) {
+    QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
+    EXPECT_EQ(pages->currentIndex(), step.page) << step.key;
+    EXPECT_EQ(QApplication::focusWidget(), step.focus) << step.key;
+  }
+  // In a memo Ctrl+Tab is a tab; Ctrl+PgDn still turns the page.
+  pages->setCurrentIndex(0);
+  memo->setFocus();
+  QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(pages->currentIndex(), 0);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("\t"));
+  QTest::keyClick(memo, Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(pages->currentIndex(), 1);
+}
+
+TEST(ControlKeys, AnAcceleratorSharedByButtonsAndAMenuClicksTheFirstButtonThatCanTakeIt) {
+  Form form;
+  auto* column = new QVBoxLayout(&form);
+  auto* menu = new QMenuBar(&form);
+  int fileMenu = 0;
+  QObject::connect(menu->addMenu(QStringLiteral("&Archivo")), &QMenu::aboutToShow, [&] { ++fileMenu; });
+  column->setMenuBar(menu);
+  auto* edit = new QLineEdit;
+  column->addWidget(edit);
+  QMap<QString, int> clicks;
+  QMap<QString, QPushButton*> buttons;
+  for (const char* caption : {"&Agregar", "&Aplicar", "&Salir"}) {
+    auto* button = new QPushButton(QString::fromUtf8(caption));
+    column->addWidget(button);
+    buttons[button->text()] = button;
+    QObject::connect(button, &QPushButton::clicked, [&clicks, button] { ++clicks[button->text()]; });
+  }
+  show(form);
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_A, Qt::AltModifier);
+  EXPECT_EQ(clicks.value(QStringLiteral("&Agregar")), 1);
+  EXPECT_EQ(clicks.value(QStringLiteral("&Aplicar")), 0);
+  buttons[QStringLiteral("&Agregar")]->setEnabled(false);
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_A, Qt::AltModifier);
+  EXPECT_EQ(clicks.value(QStringLiteral("&Aplicar")), 1);
+  // A letter of one control alone stays the toolkit's.
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_S, Qt::AltModifier);
+  // The toolkit's click shows the button down for a moment first.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.value(QStringLiteral("&Salir")) == 1; }, 5000));
+  EXPECT_EQ(fileMenu, 0);
+  EXPECT_EQ(edit->text(), QString());
+}
