@@ -530,6 +530,11 @@ const Answer kAnswers[] = {
     {"UPDATE CLIENTES SET Nombre = 'z' FROM PEDIDOS P JOIN CLIENTES C ON C.Codigo = P.Cliente "
      "JOIN CUENTAS K ON K.Codigo = P.Numero WHERE Codigo = 1",
      {}, "Ambiguous column name 'Codigo'."},
+    // A whole number given with a narrow decimal fits the type COALESCE answers in.
+    {"UPDATE STOCK SET Cantidad = 1234567, Coste = NULL WHERE Almacen = 'B'", {}},
+    {"SELECT COALESCE(Coste, Cantidad), COALESCE(Coste, 1234567) / 2 FROM STOCK WHERE Almacen = 'B'",
+     {{"1234567", "617283.5"}}},
+    {"SELECT COALESCE(Coste, Cantidad) FROM STOCK WHERE Almacen = 'A'", {{"2.5"}}},
 };
 
 // Rows or an error as one readable text.
