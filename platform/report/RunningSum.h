@@ -12,7 +12,8 @@ class RunningSum {
     carried_ += std::abs(sum_) >= std::abs(value) ? (sum_ - total) + value : (value - total) + sum_;
     sum_ = total;
   }
-  double Value() const { return sum_ + carried_; }
+  // An infinite total has no rounding error to carry.
+  double Value() const { return std::isfinite(sum_) ? sum_ + carried_ : sum_; }
 
  private:
   double sum_ = 0;

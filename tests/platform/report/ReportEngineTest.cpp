@@ -167,6 +167,7 @@ TEST(ReportEngineTest, SumsWithoutAMaskPrintTheTotalOfTheAmounts) {
       {19.99, 19.99, 3000, "59970"},
       {12.34, 12.34, 100000, "1234000"},
       {19.99, -0.01, 10000, "99900"},
+      {1e308, 1e308, 2, "INF"},
   };
   for (const auto& [odd, even, count, expected] : cases) {
     std::vector<QVariantMap> rows;
