@@ -55,8 +55,9 @@ QString palabrasCodificadas(const QString& texto) {
   return palabras.join(QStringLiteral("\r\n "));
 }
 
-// Plain text folded before the blanks; nothing when a word alone would
-// pass the line's limit.
+// Plain text folded before the blanks that precede a word (a line of blanks
+// alone is not allowed); nothing when a word or a run of blanks would pass
+// the line's limit.
 std::optional<QString> plegadoEnBlancos(const QString& texto, qsizetype ocupado) {
   QString plegado;
   qsizetype linea = ocupado;
@@ -66,7 +67,7 @@ std::optional<QString> plegadoEnBlancos(const QString& texto, qsizetype ocupado)
     if (i == 0) {
       plegado = palabra;
       linea += palabra.size();
-    } else if (linea + 1 + palabra.size() > kLineaMaxima && linea > 1) {
+    } else if (linea + 1 + palabra.size() > kLineaMaxima && linea > 1 && !palabra.isEmpty()) {
       plegado += QStringLiteral("\r\n ") + palabra;
       linea = 1 + palabra.size();
     } else {

@@ -92,7 +92,7 @@ QString ReportRun::ItemText(const ReportItem& item, const Lookup& value) const {
     case ItemKind::Memo: return item.DataField.isEmpty() ? item.Caption : value(item.DataField).toString();
     case ItemKind::Sum: {
       const auto sum = sums_.find(&item);
-      return formatNumber(sum == sums_.end() ? 0.0 : sum->second, item.DisplayMask);
+      return formatNumber(sum == sums_.end() ? 0.0 : sum->second.Value(), item.DisplayMask);
     }
     case ItemKind::PageNumber: return item.Caption + QString::number(pageNumber_);
     case ItemKind::Date: return DateToStr(ToDateTime(ClockSeam::Get().Now()));
@@ -284,13 +284,13 @@ void ReportRun::Accumulate() {
   for (const auto& band : report_.Bands()) {
     if (band->Kind == BandKind::SubDetail) continue;
     for (const auto& item : band->Items())
-      if (item->Kind == ItemKind::Sum) sums_[item.get()] += current_.value(item->DataField).toDouble();
+      if (item->Kind == ItemKind::Sum) sums_[item.get()].Add(current_.value(item->DataField).toDouble());
   }
 }
 
 void ReportRun::ResetSums(const Band& band) {
   for (const auto& item : band.Items())
-    if (item->Kind == ItemKind::Sum) sums_[item.get()] = 0;
+    if (item->Kind == ItemKind::Sum) sums_[item.get()] = RunningSum();
 }
 
 void ReportRun::PrintSubDetails() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/report/PageRecord.h"
+#include "platform/report/RunningSum.h"
 
 #include <QHash>
 #include <QString>
@@ -69,5 +70,5 @@ class ReportRun {
   QHash<QString, QVariant> previous_;
   std::vector<Band*> groups_;
   std::vector<QString> groupKeys_;
-  std::unordered_map<const ReportItem*, double> sums_;
+  std::unordered_map<const ReportItem*, RunningSum> sums_;
 };

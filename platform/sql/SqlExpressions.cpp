@@ -96,6 +96,34 @@ bool IsNullConstant(const SqlNodes& value) {
   return first < value.size() && value[first].IsWord(u"NULL") && NextSignificant(value, first + 1) == value.size();
 }
 
+// The digits before the point that a value of an exact number type holds.
+std::optional<int> WholeDigits(const SqlType& type) {
+  if (type.name == u"BIT") return 1;
+  if (type.name == u"TINYINT") return 3;
+  if (type.name == u"SMALLINT") return 5;
+  if (type.name == u"INT" || type.name == u"INTEGER") return 10;
+  if (type.name == u"BIGINT") return 19;
+  if (type.name == u"DECIMAL" || type.name == u"NUMERIC") return type.length.value_or(18) - type.scale.value_or(0);
+  return std::nullopt;
+}
+
+// A decimal answer is wide enough for every exact number given with it, as
+// SQL Server sizes it: COALESCE(DECIMAL(8,3), INT) is DECIMAL(13,3).
+QString WidenedDecimal(const QString& highest, const std::vector<std::optional<QString>>& types) {
+  const SqlType top = SqlType::Parse(highest);
+  if (top.name != u"DECIMAL" && top.name != u"NUMERIC") return highest;
+  int whole = 0, scale = 0;
+  for (const std::optional<QString>& written : types) {
+    if (!written) continue;
+    const SqlType type = SqlType::Parse(*written);
+    if (const std::optional<int> digits = WholeDigits(type)) {
+      whole = std::max(whole, *digits);
+      if (!type.IsInteger()) scale = std::max(scale, type.scale.value_or(0));
+    }
+  }
+  return QStringLiteral("%1(%2,%3)").arg(top.name).arg(std::min(38, whole + scale)).arg(scale);
+}
+
 // COALESCE converts a text argument to the type of higher precedence that
 // another argument is written in; SQLite would hand each back as it is.
 QString RewriteCoalesce(const SqlNodes& arguments, const SqlObjects& objects) {
@@ -111,6 +139,7 @@ QString RewriteCoalesce(const SqlNodes& arguments, const SqlObjects& objects) {
       highest = types.back();
   }
   const int top = highest ? Precedence(SqlType::Parse(*highest)) : 0;
+  if (highest) highest = WidenedDecimal(*highest, types);
   QStringList rendered;
   for (size_t i = 0; i < parts.size(); ++i) {
     const QString value = RenderArgument(parts[i], objects);

@@ -159,6 +159,30 @@ TEST(ReportEngineTest, GroupsPrintTheirHeadersFootersAndSumsAtEachBreak) {
             "N 1 10 5,5 1 15,50 2 1 2 1,00 N 16,50 S 2 100 2 100,00 S 100,00 116,50");
 }
 
+// Amounts as a table holds them: a total without a mask shows the sum of
+// the amounts, not the error of adding their binary approximations.
+TEST(ReportEngineTest, SumsWithoutAMaskPrintTheTotalOfTheAmounts) {
+  const std::tuple<double, double, int, const char*> cases[] = {
+      {0.01, 0.01, 1000, "10"},
+      {19.99, 19.99, 3000, "59970"},
+      {12.34, 12.34, 100000, "1234000"},
+      {19.99, -0.01, 10000, "99900"},
+      {1e308, 1e308, 2, "INF"},
+  };
+  for (const auto& [odd, even, count, expected] : cases) {
+    std::vector<QVariantMap> rows;
+    for (int row = 0; row < count; ++row) rows.push_back({{"Importe", row % 2 ? even : odd}});
+    RowSource source(std::move(rows));
+    ReportEngine report;
+    report.Source = &source;
+    report.AddBand(BandKind::Detail, "Detalle").Height = 0;
+    report.AddBand(BandKind::Summary, "Resumen").Add(ItemKind::Sum, "Total").DataField = "Importe";
+    RecordedPages pages;
+    report.Run(pages);
+    EXPECT_EQ(TextsOf(pages.Page(pages.PageCount())).join(' ').toStdString(), expected) << odd << " x " << count;
+  }
+}
+
 TEST(ReportEngineTest, AGroupHeaderForcedOnANewPageStartsOneForEachGroup) {
   RowSource rows({{{"Zona", "N"}}, {{"Zona", "N"}}, {{"Zona", "S"}}, {{"Zona", "T"}}});
   ReportEngine report;

@@ -407,6 +407,9 @@ const char* const kAnswerTables[] = {
     "INSERT INTO STOCK (Almacen, Articulo, Cantidad, Minimo, Coste) VALUES ('A', 'x', 1, NULL, 2.5)",
     "INSERT INTO STOCK (Almacen, Articulo, Cantidad, Minimo, Coste) VALUES ('B', 'x', 2, 3, NULL)",
     "INSERT INTO CLIENTES (Codigo, Nombre) VALUES (9, '41')",
+    "CREATE TABLE [A]]B] ([Codigo] INTEGER DEFAULT 0, [Año-ñ] VARCHAR(10) DEFAULT '', [Valor] INTEGER NULL, "
+    "CONSTRAINT [A]]B_Clave1] PRIMARY KEY ([Codigo], [Año-ñ])) INSERT INTO [A]]B] VALUES (1, 'a', 0) "
+    "INSERT INTO [A]]B] VALUES (2, 'b', 0) INSERT INTO [A]]B] VALUES (3, 'c', 0)",
 };
 
 const Answer kAnswers[] = {
@@ -510,11 +513,28 @@ const Answer kAnswers[] = {
     {"SELECT COUNT(*) FROM STOCK WHERE COALESCE(Cantidad, Coste) / 2 > 0", {{"2"}}},
     {"SELECT COALESCE(Minimo, Cantidad) / 2 FROM STOCK WHERE Almacen = 'B'", {{"1"}}},
     {"SELECT COUNT(*) FROM STOCK S WHERE COALESCE(S.Minimo, S.Coste) / 2 BETWEEN 1.2 AND 1.3", {{"1"}}},
+    // The same through names as the system writes them: bracketed, the target
+    // by its alias, the general database by three parts.
+    {"UPDATE [A]]B] SET Valor = 1 FROM [dbo].[A]]B] t1 INNER JOIN CLIENTES C ON C.Codigo = t1.Codigo "
+     "WHERE C.Codigo = 2",
+     {}},
+    {"UPDATE t1 SET Valor = 2 FROM [A]]B] t1 INNER JOIN CLIENTES C ON C.Codigo = t1.Codigo WHERE C.Nombre = 'Zamora'",
+     {}},
+    {"SELECT Codigo, Valor FROM [A]]B] ORDER BY Codigo", {{"1", "0"}, {"2", "1"}, {"3", "2"}}},
+    {"UPDATE ZEMG.dbo.EMPRESA SET Nombre = 'x' FROM ZEMG..EMPRESA E INNER JOIN CLIENTES C ON C.Codigo = E.Codigo "
+     "WHERE C.Codigo = 2",
+     {}},
+    {"SELECT Codigo, Nombre FROM ZEMG.dbo.EMPRESA ORDER BY Codigo", {{"1", "EMPRESA 1"}, {"2", "x"}}},
     {"UPDATE CLIENTES SET Nombre = 'z' FROM CLIENTES A JOIN CLIENTES B ON A.Codigo = B.Codigo", {},
      "The table 'CLIENTES' is ambiguous."},
     {"UPDATE CLIENTES SET Nombre = 'z' FROM PEDIDOS P JOIN CLIENTES C ON C.Codigo = P.Cliente "
      "JOIN CUENTAS K ON K.Codigo = P.Numero WHERE Codigo = 1",
      {}, "Ambiguous column name 'Codigo'."},
+    // A whole number given with a narrow decimal fits the type COALESCE answers in.
+    {"UPDATE STOCK SET Cantidad = 1234567, Coste = NULL WHERE Almacen = 'B'", {}},
+    {"SELECT COALESCE(Coste, Cantidad), COALESCE(Coste, 1234567) / 2 FROM STOCK WHERE Almacen = 'B'",
+     {{"1234567", "617283.5"}}},
+    {"SELECT COALESCE(Coste, Cantidad) FROM STOCK WHERE Almacen = 'A'", {{"2.5"}}},
 };
 
 // Rows or an error as one readable text.
