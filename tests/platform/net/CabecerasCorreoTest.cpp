@@ -18,7 +18,8 @@ TEST(CabecerasCorreo, FoldedSubjectsHaveNoBlankLinesAndUnfoldToTheirText) {
       EXPECT_LE(linea.size(), 78) << asunto.toStdString();
       EXPECT_FALSE(linea.trimmed().isEmpty()) << asunto.toStdString();
     }
-    if (!cabecera.contains(QStringLiteral("=?")))
+    if (!cabecera.contains(QStringLiteral("=?"))) {
       EXPECT_EQ(QString(cabecera).remove(QStringLiteral("\r\n")), QStringLiteral("Subject: ") + asunto);
+    }
   }
 }
