@@ -30,10 +30,11 @@ QString baseDatosDe(const QString& tabla) {
   return {};
 }
 
+bool usaCache(const QString& tabla) { return ModuloDatosListo && ModuloDatos && !EsTablaTemporal(tabla); }
+
 QString consultarCatalogo(const QString& sql, const QString& tabla, const QString& baseDatos) {
-  const bool conCache = ModuloDatosListo && ModuloDatos && !EsTablaTemporal(tabla);
   QString lineas =
-      conCache ? EjecutarSQLConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos) : EjecutarSQL(sql, baseDatos);
+      usaCache(tabla) ? EjecutarSQLConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos) : EjecutarSQL(sql, baseDatos);
   return lineas.replace(QLatin1String("\r\n"), QLatin1String(";"));
 }
 
@@ -128,12 +129,13 @@ QString ListaColumnas(const QString& tabla, const QString& opciones, QStringList
   if (catalogoLocal(tabla)) return listaDeNombres(columnasLocales(nombre, baseDatos, sinMemos), noValidos);
   // Read row by row: a name holding a line break or a ";" would come out of
   // the result's text as two.
-  const std::optional<QList<QStringList>> filas = EjecutarSQLFilas(
-      QStringLiteral("SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   "
-                     "WHERE O.name = ") +
-          LiteralSQL(nombre) + (sinMemos ? QStringLiteral(" AND C.xtype <> 35 ") : QString()) +
-          QStringLiteral(" ORDER BY C.colid "),
-      baseDatos);
+  const QString sql = QStringLiteral("SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   "
+                                     "WHERE O.name = ") +
+                      LiteralSQL(nombre) + (sinMemos ? QStringLiteral(" AND C.xtype <> 35 ") : QString()) +
+                      QStringLiteral(" ORDER BY C.colid ");
+  const std::optional<QList<QStringList>> filas =
+      usaCache(tabla) ? EjecutarSQLFilasConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos)
+                      : EjecutarSQLFilas(sql, baseDatos);
   if (!filas) return QStringLiteral("Error.");
   QStringList nombres;
   for (const QStringList& fila : *filas) nombres.append(fila.value(0));
