@@ -94,6 +94,6 @@ QString SentenciaDestinatario(const QString& tabla, const QString& clave) {
   const QString pieza = clave.section(u'|', 0, 0);
   bool numero = false;
   pieza.toLongLong(&numero);
-  return QStringLiteral("SELECT DirecCorreoElectronico FROM ") + tabla + QStringLiteral("  WHERE Codigo = ") +
+  return QStringLiteral("SELECT DirecCorreoElectronico FROM ") + NombreSQLTabla(tabla) + QStringLiteral("  WHERE Codigo = ") +
          (numero ? pieza : LiteralSQL(pieza));
 }

@@ -17,6 +17,7 @@
 #include "core/tables/NombresTablas.h"
 #include "dialogs/LecturaPaquetes.h"
 #include "dialogs/PatronAproximado.h"
+#include "dialogs/SentenciaBusqueda.h"
 #include "platform/VirtualKeys.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/DataSource.h"
@@ -80,7 +81,10 @@ QString TfGENEBUSA::BuscarAproximado(const QString& tabla) {
   Query1->SetDatabaseName(BaseDatosADO(
       EsTablaGeneral(TablaBusqueda) ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database"), QString()));
   SetCaption(QStringLiteral("Búsqueda por Aproximación en la tabla ") + TablaBusqueda);
-  ColumnasBusqueda = ListaColumnas(TablaBusqueda, QStringLiteral("SinMemos")).split(u';', Qt::SkipEmptyParts);
+  QStringList noValidos;
+  ColumnasBusqueda =
+      ListaColumnas(TablaBusqueda, QStringLiteral("SinMemos"), &noValidos).split(u';', Qt::SkipEmptyParts);
+  for (const QString& nombre : noValidos) MensajeAviso(MensajeNombreNoValido(nombre));
   for (qsizetype i = ColumnasBusqueda.size() - 1; i >= 0; --i)
     if (CampoNoVisible(ColumnasBusqueda[i]) || ColumnasBusqueda[i].startsWith(QLatin1String("Error.")))
       ColumnasBusqueda.removeAt(i);
@@ -126,8 +130,8 @@ QString TfGENEBUSA::Condicion() const {
     QString valor = celda ? celda->text() : QString();
     if (valor.isEmpty()) continue;
     if (EsSQLServer()) valor = PatronAproximado(valor);
-    condicion += (condicion.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + u'(' +
-                 ColumnasBusqueda.value(fila) + QStringLiteral(" LIKE ") + LiteralSQL(u'%' + valor + u'%') + u')';
+    condicion += (condicion.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                 TerminoAproximado(ColumnasBusqueda.value(fila), valor);
   }
   return condicion;
 }
@@ -144,7 +148,7 @@ void TfGENEBUSA::pbBuscarClick() {
     MensajeInformacion(QStringLiteral("¡Debe introducir alguna restricción para realizar la búsqueda!"));
     return;
   }
-  const QString seleccion = QStringLiteral("SELECT * FROM ") + TablaBusqueda;
+  const QString seleccion = QStringLiteral("SELECT * FROM ") + NombreSQLTabla(TablaBusqueda);
   QStringList claves = CamposClavePrimaria(TablaBusqueda).split(u';', Qt::SkipEmptyParts);
   if (!claves.isEmpty() && claves.front().startsWith(QLatin1String("Error."))) claves.clear();
   // Unordered by the statement itself; the key orders the packets.

@@ -10,6 +10,7 @@
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/helpers/Letras.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/Textos.h"
 #include "core/messages/MensajeSistema.h"
@@ -62,6 +63,14 @@ QString enUnaLinea(QString texto) {
 QStringList camposClave(const QString& tabla) {
   const QString claves = CamposClavePrimaria(tabla);
   return claves.startsWith(QLatin1String("Error.")) ? QStringList() : piezas(claves);
+}
+
+// The columns a search shows when memos are left out, each as a name.
+QString listaSeleccion(const QString& tabla) {
+  QStringList nombres;
+  for (const QString& columna : ListaColumnas(tabla, QStringLiteral("SinMemos")).split(u';', Qt::SkipEmptyParts))
+    nombres.append(NombreSQL(columna));
+  return nombres.join(u',');
 }
 
 }  // namespace
@@ -207,7 +216,9 @@ void TfGENEBUSQ::FormShow() {
   ui_->DatoABuscar->setFocus();
   ui_->DatoABuscar->selectAll();
   // The table's columns and key, for every search of this opening.
-  columnas_ = ListaColumnas(TablaBusqueda).split(u';');
+  QStringList noValidos;
+  columnas_ = ListaColumnas(TablaBusqueda, QString(), &noValidos).split(u';');
+  for (const QString& nombre : noValidos) MensajeAviso(MensajeNombreNoValido(nombre));
   claves_ = camposClave(TablaBusqueda);
   ui_->ListaCamposBusqueda->clear();
   ui_->NumeroMaximoRegistros->setCurrentText(QStringLiteral("100"));
@@ -342,9 +353,7 @@ void TfGENEBUSQ::pbBuscarClick(bool mostrarMensaje) {
   if (ui_->DatoABuscar->text().isEmpty()) ponerModo(ModoBusqueda::Aproximada);
   ui_->DatoABuscar->setText(ui_->DatoABuscar->text().replace(u',', u';'));
   if (CamposSeleccion.isEmpty())
-    CamposSeleccion = ui_->MostrarCamposMemo->isChecked()
-                          ? QStringLiteral("*")
-                          : ListaColumnas(TablaBusqueda, QStringLiteral("SinMemos")).replace(u';', u',');
+    CamposSeleccion = ui_->MostrarCamposMemo->isChecked() ? QStringLiteral("*") : listaSeleccion(TablaBusqueda);
   CriterioBusqueda criterio{TablaBusqueda,   campos,
                             ui_->DatoABuscar->text(), modo(),
                             ui_->ResultadosOrdenados->isChecked(), CondicionAdicional,

@@ -20,15 +20,15 @@ QString valorAproximado(const QString& campo, const QString& valor) {
 QString par(const CriterioBusqueda& criterio, const QString& campo, QString valor, bool ultimo) {
   switch (criterio.modo) {
     case ModoBusqueda::Parcial:
-      return QStringLiteral(" (%1 LIKE %2) AND ").arg(campo, LiteralSQL(valor + u'%'));
+      return QStringLiteral(" (%1 LIKE %2) AND ").arg(NombreSQL(campo), LiteralSQL(valor + u'%'));
     case ModoBusqueda::Fonetica:
-      return QStringLiteral(" (%1 LIKE %2) AND ").arg(campo, LiteralSQL(u'%' + valor + u'%'));
+      return QStringLiteral(" (%1 LIKE %2) AND ").arg(NombreSQL(campo), LiteralSQL(u'%' + valor + u'%'));
     case ModoBusqueda::Aproximada:
       break;
   }
   valor = valorAproximado(campo, valor);
   return QStringLiteral(" (%1%2%3) AND ")
-      .arg(campo, ultimo ? QStringLiteral(" >= ") : QStringLiteral(" = "), LiteralSQL(valor));
+      .arg(NombreSQL(campo), ultimo ? QStringLiteral(" >= ") : QStringLiteral(" = "), LiteralSQL(valor));
 }
 
 QString parteWhere(const CriterioBusqueda& criterio) {
@@ -44,11 +44,13 @@ QStringList camposOrden(const CriterioBusqueda& criterio) {
 }
 
 QString parteOrden(const QStringList& campos) {
-  return campos.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + campos.join(u',');
+  QStringList nombres;
+  for (const QString& campo : campos) nombres.append(NombreSQL(campo));
+  return campos.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + nombres.join(u',');
 }
 
 QString seleccionDe(const CriterioBusqueda& criterio) {
-  return QStringLiteral("SELECT ") + criterio.seleccion + QStringLiteral(" FROM ") + criterio.tabla +
+  return QStringLiteral("SELECT ") + criterio.seleccion + QStringLiteral(" FROM ") + NombreSQLTabla(criterio.tabla) +
          QStringLiteral(" WITH(NOLOCK) ");
 }
 
@@ -61,14 +63,14 @@ bool sonColumnas(const QString& campos, const QStringList& columnas) {
 // The rows after the last one in the order of the terms; NULL sorts first.
 QString despues(const QStringList& orden, const QVariantHash& ultima, qsizetype desde,
                 const PaquetesBusqueda::Literal& literal) {
-  const QString& termino = orden[desde];
-  const QVariant valor = ultima.value(termino);
+  const QVariant valor = ultima.value(orden[desde]);
+  const QString termino = NombreSQL(orden[desde]);
   const bool final = desde + 1 == orden.size();
   if (valor.isNull()) {
     if (final) return termino + QStringLiteral(" IS NOT NULL");
     return QStringLiteral("(%1 IS NOT NULL OR (%1 IS NULL AND %2))").arg(termino, despues(orden, ultima, desde + 1, literal));
   }
-  const QString texto = literal(termino, valor);
+  const QString texto = literal(orden[desde], valor);
   if (final) return QStringLiteral("%1 > %2").arg(termino, texto);
   return QStringLiteral("(%1 > %2 OR (%1 = %2 AND %3))").arg(termino, texto, despues(orden, ultima, desde + 1, literal));
 }
@@ -86,6 +88,10 @@ QString CondicionBusqueda(const CriterioBusqueda& criterio) {
   for (qsizetype i = 0; i < pares; ++i) condicion += par(criterio, campos[i], lista[i], i + 1 == pares);
   condicion.chop(4);
   return condicion;
+}
+
+QString TerminoAproximado(const QString& columna, const QString& patron) {
+  return u'(' + NombreSQL(columna) + QStringLiteral(" LIKE ") + LiteralSQL(u'%' + patron + u'%') + u')';
 }
 
 QString SentenciaBusqueda(const CriterioBusqueda& criterio, const QStringList& columnas) {

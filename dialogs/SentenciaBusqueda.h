@@ -25,6 +25,8 @@ struct CriterioBusqueda {
 // Aproximada compares the leading fields with " = " and the last with " >= ";
 // Parcial gives "LIKE 'value%'", Fonetica "LIKE '%value%'". Quotes doubled.
 QString CondicionBusqueda(const CriterioBusqueda& criterio);
+// "(<column> LIKE '%<pattern>%')": a term of the approximate search.
+QString TerminoAproximado(const QString& columna, const QString& patron);
 // "SELECT <seleccion> FROM <tabla> WITH(NOLOCK) <where> <order>"; empty when a
 // piece of the field list is not one of the columns (compared without regard
 // to case): a typed list makes no statement of its own.

@@ -72,6 +72,10 @@ void insertar(const QString& destino, const QString& sql, const QList<QVariant>&
   });
 }
 
+// A name of the source as its engines read it: Interbase knows no brackets
+// and SQLite no doubled "]" inside them.
+QString NombreOrigen(const QString& nombre) { return NombreSQL(nombre, FormaNombreSQL::Comillas); }
+
 bool vacio(const QVariant& valor) { return valor.isNull() || (valor.metaType().id() == QMetaType::QString && valor.toString().isEmpty()); }
 
 }  // namespace
@@ -107,12 +111,16 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
                           : QStringLiteral("Traspasando Empresa/Tabla: ") + codigo + u'/' + tabla;
   estado_(estadoActual_);
   const QString fallo = QStringLiteral("¡No ha sido posible traspasar la tabla ") + tabla + sufijo + QStringLiteral(". Motivo: ");
+  if (!NombreObjetoSQLValido(tabla)) {
+    AgregarIncidencia(fallo + MensajeNombreNoValido(tabla));
+    return;
+  }
   const TablaTraspaso* definicion = definiciones_.Tabla(tabla);
   std::shared_ptr<EngineConnection> origen;
   try {
     origen = origen_.Abrir(general || opciones_.empresaIndividual ? QString() : codigo);
     // A table that cannot be read leaves its destination as it was.
-    origen->Prepare(QStringLiteral("SELECT * FROM ") + tabla)->Step();
+    origen->Prepare(QStringLiteral("SELECT * FROM ") + NombreOrigen(tabla))->Step();
   } catch (const std::exception& error) {
     AgregarIncidencia(fallo + TextoExcepcion(error));
     return;
@@ -121,7 +129,7 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
   const QString destino = BaseDatosBDE(general ? QStringLiteral("DatabaseGeneral") : QStringLiteral("Database"));
   try {
     TransaccionBasesDatos transaccion({destino});
-    EjecutarSQL(QStringLiteral("DROP TABLE ") + tabla, destino, QStringLiteral("Silenciosa"));
+    EjecutarSQL(SentenciaEliminarTabla(tabla), destino, QStringLiteral("Silenciosa"));
     Table nueva(&propietario_);
     nueva.SetDatabaseName(destino);
     nueva.SetTableName(tabla);
@@ -141,10 +149,14 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
 bool TraspasoTablas::sinCamposNulos(EngineConnection& origen, const TablaTraspaso& definicion, const QString& sufijo) {
   if (definicion.clave.isEmpty()) return true;
   QStringList nulos;
-  for (const QString& campo : definicion.clave) nulos << campo + QStringLiteral(" IS NULL");
+  QStringList campos;
+  for (const QString& campo : definicion.clave) {
+    campos << NombreOrigen(campo);
+    nulos << campos.last() + QStringLiteral(" IS NULL");
+  }
   try {
-    return !origen.Prepare(QStringLiteral("SELECT ") + definicion.clave.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                           definicion.nombre + QStringLiteral(" WHERE ") + nulos.join(QStringLiteral(" OR ")))
+    return !origen.Prepare(QStringLiteral("SELECT ") + campos.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                           NombreOrigen(definicion.nombre) + QStringLiteral(" WHERE ") + nulos.join(QStringLiteral(" OR ")))
                 ->Step();
   } catch (const std::exception& error) {
     AgregarIncidencia(QStringLiteral("¡No ha sido posible detectar los campos nulos de la tabla ") + definicion.nombre +
@@ -175,7 +187,7 @@ bool TraspasoTablas::mismaClave(EngineConnection& origen, const TablaTraspaso& d
 bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino) {
   EngineQuery fuente;
   fuente.SetConnection(&origen);
-  fuente.SetSQLText(QStringLiteral("SELECT * FROM ") + definicion.nombre);
+  fuente.SetSQLText(QStringLiteral("SELECT * FROM ") + NombreOrigen(definicion.nombre));
   fuente.Open();
   Table tabla;
   tabla.SetDatabaseName(destino);
@@ -212,7 +224,7 @@ bool TraspasoTablas::copiarPorLotes(EngineConnection& origen, const TablaTraspas
 
 void TraspasoTablas::copiarRegistros(EngineConnection& origen, const TablaTraspaso& definicion, const QString& destino,
                                      const QString& sufijo) {
-  std::unique_ptr<EngineStatement> lectura = origen.Prepare(QStringLiteral("SELECT * FROM ") + definicion.nombre);
+  std::unique_ptr<EngineStatement> lectura = origen.Prepare(QStringLiteral("SELECT * FROM ") + NombreOrigen(definicion.nombre));
   bool hayFila = lectura->Step();
   // The destination's columns the source has, and its key columns whatever the source has.
   QList<int> columnasOrigen;

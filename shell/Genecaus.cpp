@@ -43,9 +43,6 @@ enum { kTabla, kOrden, kCampo, kTipo, kLongitud, kTablaConexion };
 constexpr int kNombreEscrito = 255;
 
 const QString kTipos[] = {u"Entero"_qs, u"Numerico"_qs, u"Alfanumerico"_qs, u"Fecha"_qs, u"Texto"_qs};
-const QString kNombreNoValido =
-    u"¡El nombre de campo no es válido! Debe ser una combinación de dígitos a..z,A..Z,0..9 comenzando por letra y "
-    "una longitud máxima de 25 caracteres."_qs;
 const QString kYaExisteCampo = u"¡Ya existe un campo con ese nombre para la tabla!"_qs;
 
 bool conLongitud(const QString& tipo) { return tipo == u"Alfanumerico"_qs || tipo == u"Texto"_qs; }
@@ -147,7 +144,7 @@ bool TfGENECAUS::comprobarNombre(bool registro) {
   }
   QString identificador;
   if (!IdentificadorValido(nombre, identificador) || NombreColumnaReservado(nombre)) {
-    MensajeAviso(kNombreNoValido);
+    MensajeAviso(QString::fromUtf16(kNombreNoValido));
     return false;
   }
   const QString tabla = Table1->FieldByName(u"NombreTabla"_qs).AsString();

@@ -1,6 +1,7 @@
 #include "shell/Genecsis.h"
 
 #include "core/forms/AparienciaFormulario.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/Ayuda.h"
 #include "core/startup/Configuracion.h"
@@ -145,7 +146,23 @@ void TfGENECSIS::GrabarConfiguracion() {
   });
 }
 
+// The tables whose accesses are logged name triggers of their own: one
+// that cannot be a name is refused before anything is written.
+bool TfGENECSIS::tablasRegistroValidas() {
+  const QString lista = ui_->RegistrarAccesoATablas->toPlainText().replace(u'\n', u',');
+  for (const QString& pieza : lista.split(u',', Qt::SkipEmptyParts)) {
+    const QString tabla = pieza.trimmed();
+    if (tabla.isEmpty() || (NombreObjetoSQLValido(tabla) && NombreObjetoSQLValido(QStringLiteral("TriggerUpdate") + tabla)))
+      continue;
+    MensajeAviso(MensajeNombreNoValido(tabla));
+    ui_->RegistrarAccesoATablas->setFocus();
+    return false;
+  }
+  return true;
+}
+
 void TfGENECSIS::pbGrabarClick() {
+  if (!tablasRegistroValidas()) return;
   QString respuesta;
   MensajeConfirmacion(QStringLiteral("La aplicación será reiniciada. ¿Desea continuar con el proceso?"), respuesta);
   if (respuesta == QLatin1String("NO")) return;

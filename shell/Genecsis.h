@@ -28,6 +28,7 @@ class TfGENECSIS : public Form {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  bool tablasRegistroValidas();
   void CargarConfiguracion();
   // Both files read afresh, only the form's keys and lines changed, each
   // file replaced whole once both are written; a failure raises and leaves

@@ -4,6 +4,7 @@
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/Conexiones.h"
 #include "core/connections/NombresBaseDatos.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
@@ -105,7 +106,7 @@ QString TfGENEEMPR::eliminarBaseDatos(int empresa) {
     // On the server's master connection, as the database was created.
     Query1->SetDatabaseName(CadenaConexionADO(*fGENEINIC, QStringLiteral("master"), QString()));
     const QString nombre = AliasBaseDatosEmpresa + Table1->FieldByName(QStringLiteral("Codigo")).AsString();
-    Query1->SQL().SetText(QStringLiteral("USE master DROP DATABASE ") + nombre);
+    Query1->SQL().SetText(QStringLiteral("USE master DROP DATABASE ") + NombreSQL(nombre));
     // A drop whose program ended before the line went leaves nothing to drop.
     if (ExisteBaseDatosSQLServer(nombre)) Query1->ExecSQL();
     return QString();

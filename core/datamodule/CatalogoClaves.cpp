@@ -30,10 +30,11 @@ QString baseDatosDe(const QString& tabla) {
   return {};
 }
 
+bool usaCache(const QString& tabla) { return ModuloDatosListo && ModuloDatos && !EsTablaTemporal(tabla); }
+
 QString consultarCatalogo(const QString& sql, const QString& tabla, const QString& baseDatos) {
-  const bool conCache = ModuloDatosListo && ModuloDatos && !EsTablaTemporal(tabla);
   QString lineas =
-      conCache ? EjecutarSQLConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos) : EjecutarSQL(sql, baseDatos);
+      usaCache(tabla) ? EjecutarSQLConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos) : EjecutarSQL(sql, baseDatos);
   return lineas.replace(QLatin1String("\r\n"), QLatin1String(";"));
 }
 
@@ -57,10 +58,10 @@ QString indiceLocal(const QString& tabla, const QString& baseDatos, const QStrin
   return {};
 }
 
-QString columnasLocales(const QString& tabla, const QString& baseDatos, bool sinMemos) {
+QStringList columnasLocales(const QString& tabla, const QString& baseDatos, bool sinMemos) {
   Query consulta;
   consulta.SetDatabaseName(BaseDatosBDE(baseDatos));
-  consulta.SQL().SetText(QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" WHERE 1 = 0"));
+  consulta.SQL().SetText(QStringLiteral("SELECT * FROM ") + NombreSQLTabla(tabla) + QStringLiteral(" WHERE 1 = 0"));
   try {
     consulta.Open();
   } catch (const std::exception&) {
@@ -72,7 +73,21 @@ QString columnasLocales(const QString& tabla, const QString& baseDatos, bool sin
     if (sinMemos && (campo.DataType() == ftMemo || campo.DataType() == ftFmtMemo)) continue;
     columnas.append(campo.FieldName());
   }
-  return columnas.join(u';');
+  return columnas;
+}
+
+// The list joined by ";": a name that would be split, or is no name at all,
+// is left out of it.
+QString listaDeNombres(const QStringList& nombres, QStringList* noValidos) {
+  QStringList lista;
+  for (const QString& nombre : nombres) {
+    if (NombreObjetoSQLValido(nombre, u";")) {
+      lista.append(nombre);
+    } else if (noValidos) {
+      noValidos->append(nombre);
+    }
+  }
+  return lista.join(u';');
 }
 
 }  // namespace
@@ -104,19 +119,27 @@ QString CamposClavePrimaria(const QString& tabla, const QString& indice) {
       tabla, baseDatos);
 }
 
-QString ListaColumnas(const QString& tabla, const QString& opciones) {
+QString ListaColumnas(const QString& tabla, const QString& opciones, QStringList* noValidos) {
   QString baseDatos = baseDatosDe(tabla);
   // An owner prefix alone names no database.
   if (baseDatos.isEmpty() && tabla.contains(u'.') && !mismoNombre(tabla.section(u'.', 0, 0), QStringLiteral("dbo")))
     baseDatos = tabla.section(u'.', 0, 0);
   const QString nombre = sinPrefijo(tabla);
   const bool sinMemos = opciones.contains(QLatin1String("SinMemos"));
-  if (catalogoLocal(tabla)) return columnasLocales(nombre, baseDatos, sinMemos);
-  return consultarCatalogo(QStringLiteral("SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   "
-                                          "WHERE O.name = ") +
-                               LiteralSQL(nombre) + (sinMemos ? QStringLiteral(" AND C.xtype <> 35 ") : QString()) +
-                               QStringLiteral(" ORDER BY C.colid "),
-                           tabla, baseDatos);
+  if (catalogoLocal(tabla)) return listaDeNombres(columnasLocales(nombre, baseDatos, sinMemos), noValidos);
+  // Read row by row: a name holding a line break or a ";" would come out of
+  // the result's text as two.
+  const QString sql = QStringLiteral("SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   "
+                                     "WHERE O.name = ") +
+                      LiteralSQL(nombre) + (sinMemos ? QStringLiteral(" AND C.xtype <> 35 ") : QString()) +
+                      QStringLiteral(" ORDER BY C.colid ");
+  const std::optional<QList<QStringList>> filas =
+      usaCache(tabla) ? EjecutarSQLFilasConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos)
+                      : EjecutarSQLFilas(sql, baseDatos);
+  if (!filas) return QStringLiteral("Error.");
+  QStringList nombres;
+  for (const QStringList& fila : *filas) nombres.append(fila.value(0));
+  return listaDeNombres(nombres, noValidos);
 }
 
 QString ColumnasSinMemos(const QString& tabla, const QString& opciones) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Table;
 
@@ -15,8 +16,10 @@ QString DefinicionIndice(Table& tabla, const QString& indice = QString());
 // "_" as it is, otherwise <table>_<name>, and <table>_Clave1 for the primary.
 QString CamposClavePrimaria(const QString& tabla, const QString& indice = QString());
 // The columns of a table in their order; "SinMemos" leaves text columns out.
-// A name "<base>.dbo.<table>" names the database it lies in.
-QString ListaColumnas(const QString& tabla, const QString& opciones = QString());
+// A name "<base>.dbo.<table>" names the database it lies in. A column whose
+// name cannot be listed (a ";" or a control character in it) is left out,
+// and added to noValidos.
+QString ListaColumnas(const QString& tabla, const QString& opciones = QString(), QStringList* noValidos = nullptr);
 // The same columns one per line; the option "Sin Campos Memo" leaves text
 // columns out.
 QString ColumnasSinMemos(const QString& tabla, const QString& opciones = QString());

@@ -49,12 +49,18 @@ bool fechaDePieza(const QString& pieza, TDateTime& fecha) {
   return TryEncodeDate(AnioCompleto(anyo), mes, dia, fecha);
 }
 
+QStringList nombres(const QStringList& campos) {
+  QStringList escritos;
+  for (const QString& campo : campos) escritos.append(NombreSQL(campo));
+  return escritos;
+}
+
 // The key fields that hold dates, read from a query that returns no row.
 QStringList camposFecha(const QString& tabla, const QStringList& campos) {
   Query tipos;
   tipos.SetDatabaseName(BaseDatosBDE(baseDatosLogica(tabla)));
-  tipos.SQL().SetText(QStringLiteral("SELECT ") + campos.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                      NombreTablaFisica(tabla) + QStringLiteral(" WHERE 1 = 0"));
+  tipos.SQL().SetText(QStringLiteral("SELECT ") + nombres(campos).join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                      NombreSQLTabla(NombreTablaFisica(tabla)) + QStringLiteral(" WHERE 1 = 0"));
   if (!AbrirOEjecutarConsulta(tipos, QStringLiteral("Silencio"))) return {};
   QStringList fechas;
   for (int i = 0; i < tipos.FieldCount(); ++i) {
@@ -70,13 +76,13 @@ QString condicionesSQLServer(const QString& tabla, const QString& clave) {
   bool fechasLeidas = false;
   QStringList condiciones;
   for (int i = 0; i < campos.size(); ++i) {
-    const QString& campo = campos[i];
+    const QString campo = NombreSQL(campos[i]);
     QString valor = ExtraerElemento(i, clave, kSeparador);
     TDateTime fecha = 0;
     if (fechaDePieza(valor, fecha)) {
       if (!fechasLeidas) fechas = camposFecha(tabla, campos);
       fechasLeidas = true;
-      if (fechas.contains(campo, Qt::CaseInsensitive)) valor = FormatDateTime(FormatoFechaSQL, fecha);
+      if (fechas.contains(campos[i], Qt::CaseInsensitive)) valor = FormatDateTime(FormatoFechaSQL, fecha);
     }
     condiciones.append(valor.isEmpty() ? u"("_qs + campo + u" = '' OR "_qs + campo + u" IS NULL)"_qs
                                        : u"("_qs + campo + u" = "_qs + LiteralSQL(valor) + u')');
@@ -88,8 +94,9 @@ Variant valoresConsultaSQLServer(const QString& tabla, const QString& clave, con
   const QString condiciones = condicionesSQLServer(tabla, clave);
   Query consulta;
   consulta.SetDatabaseName(BaseDatosBDE(baseDatosLogica(tabla)));
-  const QString lista = campos.isEmpty() ? QStringLiteral("*") : QString(campos).replace(u';', QStringLiteral(", "));
-  consulta.SQL().SetText(QStringLiteral("SELECT ") + lista + QStringLiteral(" FROM ") + NombreTablaFisica(tabla) +
+  const QString lista =
+      campos.isEmpty() ? QStringLiteral("*") : nombres(campos.split(u';')).join(QStringLiteral(", "));
+  consulta.SQL().SetText(QStringLiteral("SELECT ") + lista + QStringLiteral(" FROM ") + NombreSQLTabla(NombreTablaFisica(tabla)) +
                          (condiciones.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condiciones));
   if (!AbrirOEjecutarConsulta(consulta, QStringLiteral("Silencio")) || consulta.IsEmpty()) return Variant::Null();
   QList<Variant> valores;
@@ -110,9 +117,9 @@ bool ExisteClave(Dataset& dataset, const QString& clave) {
   const QStringList campos = camposClave(tabla);
   // Without key fields the statement could only fail.
   if (campos.isEmpty()) return false;
-  QString sql = u"SELECT "_qs + campos.first() + u" FROM "_qs + tabla + u"  WHERE 1=1 "_qs;
+  QString sql = u"SELECT "_qs + NombreSQL(campos.first()) + u" FROM "_qs + NombreSQLTabla(tabla) + u"  WHERE 1=1 "_qs;
   for (int i = 0; i < campos.size(); ++i)
-    sql += u"  AND "_qs + campos[i] + u" = "_qs + LiteralSQL(ExtraerElemento(i, clave, kSeparador));
+    sql += u"  AND "_qs + NombreSQL(campos[i]) + u" = "_qs + LiteralSQL(ExtraerElemento(i, clave, kSeparador));
   const QString resultado = EjecutarSQL(sql, baseDatosLogica(tabla));
   return !resultado.isEmpty() && !resultado.contains(QLatin1String("Error."));
 }

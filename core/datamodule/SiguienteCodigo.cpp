@@ -44,7 +44,7 @@ qint64 SiguienteCodigo(Table& tabla, qint64 incremento, qint64 desde, qint64 has
   const int n = std::max(static_cast<int>(claves.size()), 1);
   if (n > tabla.FieldCount()) return incremento;
   const Field& codigo = tabla.Fields(n - 1);
-  const QString campo = codigo.FieldName();
+  const QString campo = NombreSQL(codigo.FieldName());
   const bool texto = esTexto(codigo.DataType());
 
   QStringList condiciones;
@@ -59,13 +59,13 @@ qint64 SiguienteCodigo(Table& tabla, qint64 incremento, qint64 desde, qint64 has
       texto ? u"CASE WHEN "_qs + campo + u" NOT LIKE '%[^0-9]%' THEN CAST("_qs + campo + u" AS BIGINT) END"_qs : campo;
   if (desde != -1) condiciones.append(valor + u" >= "_qs + QString::number(desde));
   if (hasta != -1) condiciones.append(valor + u" <= "_qs + QString::number(hasta));
-  for (int i = 0; i < n - 1; ++i) condiciones.append(claves[i] + u'=' + literal(tabla.FieldByName(claves[i])));
+  for (int i = 0; i < n - 1; ++i) condiciones.append(NombreSQL(claves[i]) + u'=' + literal(tabla.FieldByName(claves[i])));
 
   QString donde;
   for (const QString& condicion : condiciones)
     donde += (donde.isEmpty() ? u" WHERE "_qs : u" AND "_qs) + u" ("_qs + condicion + u") "_qs;
   const QString maximo = u"MAX("_qs + valor + u") "_qs;
-  const QString sql = u"SELECT "_qs + maximo + u" FROM "_qs + tabla.TableName() + u" WITH(NOLOCK) "_qs + donde;
+  const QString sql = u"SELECT "_qs + maximo + u" FROM "_qs + NombreSQLTabla(tabla.TableName()) + u" WITH(NOLOCK) "_qs + donde;
   const QString resultado = EjecutarSQL(sql, u'?' + tabla.DatabaseName(), texto ? u"Silenciosa"_qs : QString());
   bool numero = false;
   const qint64 mayor = resultado.trimmed().toLongLong(&numero);

@@ -33,11 +33,9 @@ QString LiteralSQL(const QString& texto) {
   return Entrecomillar(doubled.replace(u'\'', QLatin1String("''")));
 }
 
-QString NombreSQL(const QString& nombre) {
-  const auto corriente = [](QChar c) { return c.isLetter() || c.isDigit() || c == u'_'; };
-  if (!nombre.isEmpty() && (nombre.front().isLetter() || nombre.front() == u'_') &&
-      std::all_of(nombre.begin(), nombre.end(), corriente))
-    return nombre;
-  QString doblado = nombre;
-  return u'[' + doblado.replace(u']', QLatin1String("]]")) + u']';
+QString MensajeNombreNoValido(const QString& nombre) {
+  QString visible = nombre;
+  for (QChar& c : visible)
+    if (c.category() == QChar::Other_Control) c = u'?';
+  return QString::fromUtf16(kNombreNoValido) + QStringLiteral(" (") + visible + u')';
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Variant.h"
+#include "platform/sql/NombresSQL.h"
 
 #include <QString>
 
@@ -16,8 +17,9 @@ QString ValorSQL(const Variant& valor);
 // for values that may hold a quote.
 QString LiteralSQL(const QString& texto);
 
-// A table, column, index or database name as SQL Server reads it: as it is
-// when it is a plain name (a letter or "_", then letters, digits and "_"),
-// otherwise between brackets with every "]" doubled, so that no stored name
-// ends the statement it is written into.
-QString NombreSQL(const QString& nombre);
+// The system's refusal of a name, the same for every kind of object.
+inline constexpr char16_t kNombreNoValido[] =
+    u"¡El nombre de campo no es válido! Debe ser una combinación de dígitos a..z,A..Z,0..9 comenzando por letra y "
+    u"una longitud máxima de 25 caracteres.";
+// That refusal naming the name (its control characters shown as "?").
+QString MensajeNombreNoValido(const QString& nombre);

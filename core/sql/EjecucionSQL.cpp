@@ -185,3 +185,35 @@ QString EjecutarSQLConCache(const QString& sql, StringList& cache, const QString
   cache.Add(clave + u'=' + (resultado.isEmpty() ? kVacio : valor));
   return resultado;
 }
+
+// The rows are kept as one line of the list: each cell percent-encoded, so
+// that no "|", ";", "=" or line break of a value can be read as a boundary.
+std::optional<QList<QStringList>> EjecutarSQLFilasConCache(const QString& sql, StringList& cache,
+                                                           const QString& baseDatos, const QString& opciones) {
+  constexpr int kLineasCache = 20000;
+  if (cache.Count() > kLineasCache) cache.Delete(0);
+  const QString clave = codificar(QStringLiteral("Filas:") + sql);
+  const QString guardado = cache.Values(clave);
+  if (guardado.startsWith(u'F')) {
+    QList<QStringList> filas;
+    for (const QString& fila : guardado.mid(1).split(u';', Qt::SkipEmptyParts)) {
+      QStringList celdas;
+      for (const QString& celda : fila.split(u'|'))
+        celdas.append(QString::fromUtf8(QByteArray::fromPercentEncoding(celda.mid(1).toLatin1())));
+      filas.append(celdas);
+    }
+    return filas;
+  }
+  std::optional<QList<QStringList>> filas = EjecutarSQLFilas(sql, baseDatos, opciones);
+  if (!filas) return filas;
+  QStringList lineas;
+  for (const QStringList& fila : *filas) {
+    QStringList celdas;
+    // A leading mark keeps an empty cell from being an empty piece.
+    for (const QString& celda : fila) celdas.append(u'c' + QString::fromLatin1(celda.toUtf8().toPercentEncoding()));
+    lineas.append(celdas.join(u'|'));
+  }
+  cache.Add(clave + QStringLiteral("=F") + lineas.join(u';'));
+  return filas;
+}
+

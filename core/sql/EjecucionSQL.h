@@ -27,3 +27,8 @@ QString EjecutarSQLADO(const QString& sql, const QString& baseDatos, const QStri
 // a failure is not kept, so the statement runs again next time.
 QString EjecutarSQLConCache(const QString& sql, StringList& cache, const QString& baseDatos,
                             const QString& opciones = QString());
+// The same with the rows as EjecutarSQLFilas gives them, kept whole
+// whatever their values hold.
+std::optional<QList<QStringList>> EjecutarSQLFilasConCache(const QString& sql, StringList& cache,
+                                                           const QString& baseDatos,
+                                                           const QString& opciones = QString());

@@ -1,6 +1,7 @@
 #include "core/tables/NombresTablas.h"
 
 #include "core/connections/Conexiones.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/startup/Configuracion.h"
 #include "platform/data/Table.h"
@@ -12,6 +13,8 @@ QString NombreTablaFisica(const QString& tabla) {
     return tabla;
   return QStringLiteral("dbo.") + tabla;
 }
+
+QString SentenciaEliminarTabla(const QString& tabla) { return QStringLiteral("DROP TABLE ") + NombreSQLTabla(tabla); }
 
 QString QuitarPrefijoTabla(const QString& nombre) {
   if (!EsSQLServer() || nombre.count(u'.') != 1) return nombre;

@@ -7,6 +7,8 @@ class Table;
 // The name the current engine gives a table: on SQL Server with the owner
 // "dbo." (not for a temporary table kept as a file); elsewhere unchanged.
 QString NombreTablaFisica(const QString& tabla);
+// The statement that drops a table by its name.
+QString SentenciaEliminarTabla(const QString& tabla);
 // On SQL Server the piece after the only "."; anything else unchanged.
 QString QuitarPrefijoTabla(const QString& nombre);
 // The engine's name of one of the table's indexes ("<Primary>": "Clave1" on

@@ -45,7 +45,7 @@ void ActualizarIntercalacionBD(EjecucionActualizacion& ejecucion, const QString&
                         QStringLiteral("Actualizando el Lenguaje de Intercalación de la Base de Datos ") + baseDatos +
                             QStringLiteral(": ") + NombreIntercalacionMSSQL);
   sentenciaServidor(ejecucion,
-                    QStringLiteral("ALTER DATABASE ") + baseDatos + QStringLiteral("  COLLATE ") + NombreIntercalacionMSSQL,
+                    QStringLiteral("ALTER DATABASE ") + NombreSQL(baseDatos) + QStringLiteral("  COLLATE ") + NombreIntercalacionMSSQL,
                     QStringLiteral("Error actualizando el Lenguaje de Intercalación de la Base de Datos ") + baseDatos +
                         QStringLiteral(": "));
 }

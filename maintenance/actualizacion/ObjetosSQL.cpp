@@ -1,5 +1,6 @@
 #include "maintenance/actualizacion/ObjetosSQL.h"
 
+#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Textos.h"
 #include "maintenance/actualizacion/EjecucionActualizacion.h"
 #include "maintenance/actualizacion/OpcionesActualizacion.h"
@@ -33,16 +34,15 @@ QString rutaComandos(QString ruta, const QString& de, const QString& a) {
 
 struct Prefijo {
   const char* prefijo;
-  const char* eliminar;  // %1 the name, %2 an index's table
+  const char* eliminar;  // followed by the name; an index's by " ON " and its table
 };
 constexpr Prefijo kPrefijos[] = {
-    {"fnMirdal_", "DROP FUNCTION [dbo].[%1]"},  {"spMirdal_", "DROP PROCEDURE [dbo].[%1]"},
-    {"vwMirdal_", "DROP VIEW [dbo].[%1]"},      {"tgMirdal_", "DROP TRIGGER [dbo].[%1]"},
-    {"ixMirdal_", "DROP INDEX [%1] ON [dbo].[%2]"},
+    {"fnMirdal_", "DROP FUNCTION [dbo]."}, {"spMirdal_", "DROP PROCEDURE [dbo]."}, {"vwMirdal_", "DROP VIEW [dbo]."},
+    {"tgMirdal_", "DROP TRIGGER [dbo]."},  {"ixMirdal_", "DROP INDEX "},
 };
 
 QString nombresObjetos(const QString& baseDatos) {
-  return QStringLiteral("USE ") + baseDatos + QStringLiteral("; ") +
+  return QStringLiteral("USE ") + NombreSQL(baseDatos) + QStringLiteral("; ") +
          QStringLiteral("SELECT Name, '' AS Tabla   FROM SYSOBJECTS   WHERE name LIKE 'fnMirdal_%'") +
          QStringLiteral("     OR name LIKE 'spMirdal_%'     OR name LIKE 'vwMirdal_%'     OR name LIKE 'tgMirdal_%'") +
          QStringLiteral(" UNION SELECT I.Name, O.Name AS Tabla   FROM SYSINDEXES I JOIN SYSOBJECTS O ON O.id = I.id") +
@@ -66,9 +66,13 @@ QStringList SentenciasComandos(const QString& texto) {
 
 QStringList SentenciasEliminarObjeto(const QString& nombre, const QString& tablaIndice) {
   QStringList sentencias;
-  for (const Prefijo& prefijo : kPrefijos)
-    if (nombre.contains(QLatin1String(prefijo.prefijo)))
-      sentencias.append(QString::fromLatin1(prefijo.eliminar).arg(nombre, tablaIndice));
+  for (const Prefijo& prefijo : kPrefijos) {
+    if (!nombre.startsWith(QLatin1String(prefijo.prefijo))) continue;
+    QString sentencia = QLatin1String(prefijo.eliminar) + NombreSQL(nombre, FormaNombreSQL::SiempreCorchetes);
+    if (nombre.startsWith(QLatin1String("ixMirdal_")))
+      sentencia += QStringLiteral(" ON [dbo].") + NombreSQL(tablaIndice, FormaNombreSQL::SiempreCorchetes);
+    sentencias.append(sentencia);
+  }
   return sentencias;
 }
 
@@ -89,17 +93,28 @@ void RecrearObjetosSQL(EjecucionActualizacion& ejecucion, const OpcionesActualiz
   QString error;
   if (ejecucion.ConsultarSentenciaActualizacion(nombresObjetos(baseDatos), QString(), error)) {
     Query& consulta = ejecucion.Consulta();
-    for (consulta.First(); !consulta.Eof(); consulta.Next())
-      eliminar += SentenciasEliminarObjeto(consulta.FieldByName(QStringLiteral("Name")).AsString(),
-                                           consulta.FieldByName(QStringLiteral("Tabla")).AsString());
+    for (consulta.First(); !consulta.Eof(); consulta.Next()) {
+      const QString nombre = consulta.FieldByName(QStringLiteral("Name")).AsString();
+      const QString tabla = consulta.FieldByName(QStringLiteral("Tabla")).AsString();
+      // An index comes with its table; the other objects with none.
+      QStringList nombres{nombre};
+      if (!tabla.isEmpty()) nombres << tabla;
+      bool validos = true;
+      for (const QString& n : nombres)
+        if (!NombreObjetoSQLValido(n)) {
+          ejecucion.AnotarLinea(EjecucionActualizacion::Tipo::Error, MensajeNombreNoValido(n));
+          validos = false;
+        }
+      if (validos) eliminar += SentenciasEliminarObjeto(nombre, tabla);
+    }
     consulta.Close();
   }
   for (const QString& sentencia : eliminar)
-    ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + baseDatos + QStringLiteral("; ") + sentencia,
+    ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + NombreSQL(baseDatos) + QStringLiteral("; ") + sentencia,
                                              QString(), error);
 
   ejecucion.AnotarLinea(EjecucionActualizacion::Tipo::Progreso,
                         QStringLiteral("...Creando Funciones de Usuario y Procedimientos Almacenados"));
-  ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + baseDatos, QString(), error);
+  ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + NombreSQL(baseDatos), QString(), error);
   for (const QString& sentencia : sentencias) ejecucion.EjecutarSentenciaActualizacion(sentencia, QString(), error);
 }

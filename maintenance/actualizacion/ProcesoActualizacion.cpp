@@ -1,5 +1,6 @@
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
 
+#include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/startup/Configuracion.h"
 #include "maintenance/actualizacion/CopiaActualizacion.h"
@@ -58,7 +59,7 @@ void RealizarActualizacion(EjecucionActualizacion& ejecucion, const OpcionesActu
                                                                : QStringLiteral("FIN DEL PROCESO"));
   // The general database's session goes back where it started, letting the last database go.
   QString error;
-  ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + AliasBaseDatosGeneral, QStringLiteral("Silenciosa"), error);
+  ejecucion.EjecutarSentenciaActualizacion(QStringLiteral("USE ") + NombreSQL(AliasBaseDatosGeneral), QStringLiteral("Silenciosa"), error);
   ResultadoActualizacion = ejecucion.Progreso();
   if (ejecucion.HayErrores()) ResultadoActualizacion += QStringLiteral("\r\n") + ejecucion.Errores();
   GuardarClavesActualizacion(opciones);

@@ -17,7 +17,13 @@ namespace {
 
 const QString kTemporal = QStringLiteral("TEMP_");
 
-QString usar(const QString& baseDatos) { return QStringLiteral("USE ") + baseDatos + QStringLiteral("; "); }
+QString usar(const QString& baseDatos) { return QStringLiteral("USE ") + NombreSQL(baseDatos) + QStringLiteral("; "); }
+
+QStringList nombres(const QStringList& columnas) {
+  QStringList escritas;
+  for (const QString& columna : columnas) escritas.append(NombreSQL(columna));
+  return escritas;
+}
 
 // What one table's rebuild runs on its database, rolling back on failure.
 class Reconstruccion {
@@ -38,14 +44,14 @@ class Reconstruccion {
                              QStringLiteral("No está disponible el script de la tabla ") + baseDatos_ + u':' + tabla);
       return deshacer(tabla);
     }
-    ejecutar(usar(baseDatos_) + QStringLiteral("DROP TABLE ") + kTemporal + tabla, QStringLiteral("Silenciosa"));
+    ejecutar(usar(baseDatos_) + QStringLiteral("DROP TABLE ") + NombreSQL(kTemporal + tabla), QStringLiteral("Silenciosa"));
     if (!ejecutar(usar(baseDatos_) + crear)) return deshacer(tabla);
     const auto [seleccion, insercion] = columnasCopiadas(tabla, definicion);
     if (!seleccion.isEmpty()) {
-      if (!ejecutar(usar(baseDatos_) + QStringLiteral("INSERT INTO ") + kTemporal + tabla + QStringLiteral(" (") +
-                    insercion.join(QLatin1String(", ")) + QStringLiteral(")   SELECT ") +
-                    seleccion.join(QLatin1String(", ")) + QStringLiteral(" FROM ") + tabla) ||
-          !ejecutar(usar(baseDatos_) + QStringLiteral("DROP TABLE ") + tabla))
+      if (!ejecutar(usar(baseDatos_) + QStringLiteral("INSERT INTO ") + NombreSQL(kTemporal + tabla) + QStringLiteral(" (") +
+                    nombres(insercion).join(QLatin1String(", ")) + QStringLiteral(")   SELECT ") +
+                    nombres(seleccion).join(QLatin1String(", ")) + QStringLiteral(" FROM ") + NombreSQL(tabla)) ||
+          !ejecutar(usar(baseDatos_) + QStringLiteral("DROP TABLE ") + NombreSQL(tabla)))
         return deshacer(tabla);
     }
     if (!ejecutar(usar(baseDatos_) + QStringLiteral("EXEC sp_rename ") + LiteralSQL(kTemporal + tabla) +
@@ -160,7 +166,7 @@ class Reconstruccion {
 }  // namespace
 
 bool ExisteTabla(const QString& baseDatos, const QString& tabla) {
-  const QString filas = EjecutarSQL(QStringLiteral("SELECT name FROM ") + baseDatos + QStringLiteral(".dbo.sysobjects ") +
+  const QString filas = EjecutarSQL(QStringLiteral("SELECT name FROM ") + NombreSQL(baseDatos) + QStringLiteral(".dbo.sysobjects ") +
                                         QStringLiteral("  WHERE name = ") + LiteralSQL(tabla),
                                     QStringLiteral("Database"), QStringLiteral("Silenciosa"));
   return !filas.isEmpty() && !filas.startsWith(QLatin1String("Error."));

@@ -2,6 +2,7 @@
 
 #include "core/connections/VariablesConexion.h"
 #include "core/datamodule/ArchivosValores.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/startup/Configuracion.h"
@@ -46,7 +47,7 @@ bool ejecutar(EjecucionActualizacion& ejecucion, const QString& sql, const QStri
 
 void eliminarTrigger(EjecucionActualizacion& ejecucion, const QString& trigger) {
   QString error;
-  if (!ejecutar(ejecucion, QStringLiteral("DROP TRIGGER ") + trigger, QStringLiteral("SinMensaje"), error) &&
+  if (!ejecutar(ejecucion, SentenciaEliminarTrigger(trigger), QStringLiteral("SinMensaje"), error) &&
       !error.contains(QLatin1String("does not exist")))
     ejecucion.AnotarLinea(EjecucionActualizacion::Tipo::Error,
                           QStringLiteral("No ha sido posible eliminar el trigger ") + trigger + QStringLiteral(". Motivo: ") + error);
@@ -62,7 +63,7 @@ void crearTrigger(EjecucionActualizacion& ejecucion, const QString& sql, const Q
 
 void triggerBLOBTAB(EjecucionActualizacion& ejecucion, const QString& baseDatos) {
   QString error;
-  ejecutar(ejecucion, QStringLiteral("USE ") + baseDatos, QString(), error);
+  ejecutar(ejecucion, QStringLiteral("USE ") + NombreSQL(baseDatos), QString(), error);
   eliminarTrigger(ejecucion, QStringLiteral("TriggerUpdateImageBLOBTAB"));
   crearTrigger(ejecucion, TextoTriggerBLOBTAB(), QStringLiteral("TriggerBLOBTABUpdateImage BLOBTAB"), baseDatos);
 }
@@ -77,6 +78,8 @@ QStringList tablasRegistradas() {
 }
 
 }  // namespace
+
+QString SentenciaEliminarTrigger(const QString& trigger) { return QStringLiteral("DROP TRIGGER ") + NombreSQL(trigger); }
 
 QString TextoTriggerBLOBTAB() {
   const QString imagen = EjecucionActualizacion::ServidorSQL2000() ? QStringLiteral("IMAGE") : QStringLiteral("varbinary(MAX)");
@@ -130,8 +133,13 @@ void CrearTriggers(EjecucionActualizacion& ejecucion, const OpcionesActualizacio
   if (ReplicacionBDActivada == u"SI" && !embebido) triggerBLOBTAB(ejecucion, baseDatos);
   if (!RegistroAccesosActivado) return;
   for (const QString& tabla : tablasRegistradas()) {
+    // Its triggers' names must be names too.
+    if (!NombreObjetoSQLValido(tabla) || !NombreObjetoSQLValido(QStringLiteral("TriggerUpdate") + tabla)) {
+      ejecucion.AnotarLinea(EjecucionActualizacion::Tipo::Error, MensajeNombreNoValido(tabla));
+      continue;
+    }
     QString error;
-    ejecutar(ejecucion, QStringLiteral("USE ") + baseDatos, QString(), error);
+    ejecutar(ejecucion, QStringLiteral("USE ") + NombreSQL(baseDatos), QString(), error);
     const QList<AuditTrigger> triggers = TriggersAuditoria(tabla, opciones.definiciones);
     for (const char* nombre : {"TriggerDelete", "TriggerInsert", "TriggerUpdate"})
       eliminarTrigger(ejecucion, QLatin1String(nombre) + tabla);

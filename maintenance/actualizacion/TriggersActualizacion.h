@@ -16,5 +16,7 @@ void CrearTriggers(EjecucionActualizacion& ejecucion, const OpcionesActualizacio
 // The three access-history triggers of a table from its definition; REGACCES
 // gets no insert trigger.
 QList<AuditTrigger> TriggersAuditoria(const QString& tabla, const QString& definiciones);
+// The statement that drops a trigger by its name.
+QString SentenciaEliminarTrigger(const QString& trigger);
 // The BLOB trigger's text on SQL Server.
 QString TextoTriggerBLOBTAB();

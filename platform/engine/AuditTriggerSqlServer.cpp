@@ -1,11 +1,13 @@
 #include "platform/engine/AuditTriggerText.h"
 
+#include "platform/sql/NombresSQL.h"
+
 namespace {
 
 using Column = AuditTrigger::Column;
 using Written = AuditTrigger::Written;
 
-QString quoted(const QString& text) { return u'\'' + text + u'\''; }
+QString quoted(const QString& text) { return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\''; }
 
 // The value as text; one NULL would empty the whole concatenation.
 QString valueText(const Column& column, const QString& separator = QStringLiteral(", ")) {
@@ -109,7 +111,7 @@ QString cursorTail(const QList<Column>& keys) {
 QString SqlServerAuditTrigger(const AuditTrigger& trigger) {
   const QList<Column> keyColumns = keys(trigger);
   const QString condition = keyCondition(keyColumns);
-  const QString head = QStringLiteral("CREATE TRIGGER ") + trigger.name + QStringLiteral(" ON ") + trigger.table;
+  const QString head = QStringLiteral("CREATE TRIGGER ") + NombreSQL(trigger.name) + QStringLiteral(" ON ") + NombreSQLTabla(trigger.table);
   const QString insertHead = QStringLiteral("INSERT INTO ") + trigger.logTable + QStringLiteral(" SELECT ") +
                              quoted(trigger.table) + QStringLiteral(", ") + QStringLiteral("                         (SELECT ") +
                              keyExpression(keyColumns);

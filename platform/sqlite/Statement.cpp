@@ -10,13 +10,43 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// Whether only blanks, ";" and comments are left from here to the end.
+bool onlyBlanks(const char* text, const char* end) {
+  while (text < end) {
+    if (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n' || *text == '\f' || *text == ';') {
+      ++text;
+    } else if (end - text >= 2 && text[0] == '-' && text[1] == '-') {
+      while (text < end && *text != '\n') ++text;
+    } else if (end - text >= 2 && text[0] == '/' && text[1] == '*') {
+      const char* close = std::search(text + 2, end, "*/", "*/" + 2);
+      text = close == end ? end : close + 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 Statement::Statement(Connection& connection, const QString& sql, Lifetime lifetime)
     : connection_(connection),
       db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
   const QByteArray text = sql.toUtf8();
+  const char* tail = nullptr;
   const int result = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
-                                        lifetime == Kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, nullptr);
+                                        lifetime == Kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, &tail);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
+  // The engine compiles the first statement of a text and leaves the rest:
+  // a text of several, given where one runs, would run only part of itself.
+  if (tail && !onlyBlanks(tail, text.constData() + text.size())) {
+    sqlite3_finalize(std::exchange(statement_, nullptr));
+    throw EDatabaseError(QString::fromLatin1(EngineText::GeneralSqlError),
+                         QStringLiteral("The text holds more than one statement; only one can be run here."),
+                         SQLITE_ERROR);
+  }
 }
 
 Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype& offset)

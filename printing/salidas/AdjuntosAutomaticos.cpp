@@ -56,16 +56,19 @@ void AdjuntarDocumentosAutomaticamente(TfGENELIMP& motor) {
   const QString conexion = ValorLista(u"ConexionDocumentosAdjuntos"_qs, impreso ? impreso->instrucciones : QString());
   const QString tablaDocumentos = conexion.section(u'>', 0, 0);
   const QStringList camposConexion = conexion.section(u'>', 1).split(u';', Qt::SkipEmptyParts);
-  const QStringList claves = CamposClavePrimaria(documentos.TableName()).split(u';', Qt::SkipEmptyParts);
+  QStringList claves;
+  for (const QString& clave : CamposClavePrimaria(documentos.TableName()).split(u';', Qt::SkipEmptyParts))
+    claves.append(NombreSQL(clave));
   if (claves.isEmpty()) return;
+  QStringList columnasConexion;
+  for (const QString& campo : camposConexion) columnasConexion.append(NombreSQL(campo));
+  const QString tabla = NombreSQLTabla(documentos.TableName());
   const QString orden = u"   ORDER BY "_qs + claves.join(u',');
-  const QStringList filasClave = Filas(EjecutarSQL(u"SELECT "_qs + claves.join(u',') + u" FROM "_qs +
-                                                       documentos.TableName() + orden,
+  const QStringList filasClave = Filas(EjecutarSQL(u"SELECT "_qs + claves.join(u',') + u" FROM "_qs + tabla + orden,
                                                    documentos.DatabaseName()));
   const QStringList filasConexion =
       camposConexion.isEmpty() ? QStringList()
-                               : Filas(EjecutarSQL(u"SELECT "_qs + camposConexion.join(u',') + u" FROM "_qs +
-                                                       documentos.TableName() + orden,
+                               : Filas(EjecutarSQL(u"SELECT "_qs + columnasConexion.join(u',') + u" FROM "_qs + tabla + orden,
                                                    documentos.DatabaseName()));
   const bool pdf = motor.SalidaImpreso.startsWith(u"PDF:"_qs);
   int objetos = 0;

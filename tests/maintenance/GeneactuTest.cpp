@@ -2,6 +2,7 @@
 
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/forms/GanchosFormulario.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "platform/Cp1252.h"
 #include "platform/data/Session.h"
 #include "platform/sqlite/Connection.h"
@@ -444,6 +445,40 @@ TEST_F(Traspaso, AKilledTransferLeavesTheTableAsBefore) {
   EXPECT_EQ(Leer(u"SELECT Codigo, Nombre FROM GRANDE"_qs, u"ZEMEMP1"_qs), u"1|antes"_qs);
 }
 
+
+// A table of the conversion file whose name reads like statements is
+// transferred as the table it names; VX, which it names, keeps its rows. A
+// name too long to be a table's is an incident naming it, and nothing runs
+// for it.
+TEST_F(Traspaso, HostileTableNamesOfTheConversionFileRunNothingButThemselves) {
+  const QString hostil = u"GRANDE; DROP TABLE VX"_qs;
+  const QString largo = QString(200, u'G');
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  for (const QString& tabla : {hostil, largo})
+    conversion.write((tabla + u"/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"_qs + tabla + u"/I/1/<Primary>/Codigo//\r\n"_qs).toUtf8());
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE \"GRANDE; DROP TABLE VX\" (Codigo INT)"_qs,
+                             u"INSERT INTO \"GRANDE; DROP TABLE VX\" VALUES (7)"_qs,
+                             u"CREATE TABLE %1 (Codigo INT)"_qs.arg(largo)});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  ASSERT_EQ(Leer(u"CREATE TABLE VX (A INTEGER); INSERT INTO VX VALUES (1), (2), (3)"_qs, u"ZEMEMP1"_qs), QString());
+  Formulario p;
+  Cargar(p);
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  for (int i = 0; i < p.f.ListaTablas().count(); ++i) p.f.ListaTablas().item(i)->setSelected(true);
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Texts().mid(1), QStringList({kConfirmar, kIncidencias}));
+  EXPECT_EQ(Leer(u"SELECT SUM(A) FROM VX HAVING COUNT(*) = 3"_qs, u"ZEMEMP1"_qs), u"6"_qs);
+  EXPECT_EQ(Leer(u"SELECT Codigo FROM [GRANDE; DROP TABLE VX]"_qs, u"ZEMEMP1"_qs), u"7"_qs);
+  EXPECT_EQ(detalle, u"1 - ¡No ha sido posible traspasar la tabla "_qs + largo + u" (Empresa: 1)!. Motivo: "_qs +
+                         MensajeNombreNoValido(largo));
+}
 
 // As a person sees it with the list loaded; widened, the buttons stay
 // side by side in the middle of the bottom.

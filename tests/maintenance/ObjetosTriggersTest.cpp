@@ -1,4 +1,5 @@
 #include "core/connections/ConexionEmpresa.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/startup/Configuracion.h"
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
 #include "platform/IniFile.h"
@@ -80,4 +81,38 @@ TEST_F(ObjetosTriggers, CompanyDatabasesGetTheObjectsAndTheTriggersThatWriteTheA
             "CLIENTES|20|PEPE|Nombre=Eva María [Eva]||Editar|ZEMWIN.EXE\r\n"
             "CLIENTES|20|PEPE|Codigo=20|Nombre=Eva María|Telefono=933|Nuevo=|Numero=3||Eliminar|ZEMWIN.EXE"_qs);
   EXPECT_EQ(Filas(u"SELECT COUNT(*) FROM ZEMEMP1.dbo.REGACCES WHERE Fecha IS NULL"_qs), u"0"_qs);
+}
+
+// Names read from the catalogue and from the settings reach their drops
+// and triggers as the names they are: VX, which they name, keeps its rows.
+// A name that cannot be one is reported and nothing runs for it.
+TEST_F(ObjetosTriggers, HostileObjectAndTableNamesDropOnlyThemselvesAndTheUnusableOnesAreReported) {
+  const QString hostil = u"ixMirdal_h]]x] ON [dbo].[VX]; DELETE FROM VX; --"_qs;
+  const QString largo = u"ixMirdal_"_qs + QString(130, u'n');
+  const QString ajeno = u"Mio_ixMirdal_VX"_qs;
+  const QString tablaLarga = QString(120, u'T');
+  for (const QString& base : Empresas()) {
+    Ejecutar(u"USE %1 CREATE TABLE dbo.VX (A INTEGER)"_qs.arg(base), u"DatabaseGeneral"_qs);
+    Ejecutar(u"INSERT INTO %1.dbo.VX VALUES (1), (2), (3)"_qs.arg(base), u"DatabaseGeneral"_qs);
+    for (const QString& indice : {hostil, largo, ajeno})
+      Ejecutar(u"USE %1 CREATE INDEX %2 ON dbo.VX (A)"_qs.arg(base, NombreSQL(indice)), u"DatabaseGeneral"_qs);
+  }
+  Ejecutar(u"USE ZEMGENERAL"_qs, u"DatabaseGeneral"_qs);
+  IniFile(ArchivoINI).WriteString(u"Configuración"_qs, u"RegistrarAccesoATablas"_qs,
+                                  u"CLIENTES,CLIENTES;DELETE FROM VX,"_qs + tablaLarga);
+  RealizarActualizacion(ejecucion, opciones);
+
+  const QString errores = ejecucion.Errores();
+  for (const QString& base : Empresas()) {
+    SCOPED_TRACE(base.toStdString());
+    EXPECT_EQ(Filas(u"SELECT SUM(A) FROM %1.dbo.VX HAVING COUNT(*) = 3"_qs.arg(base)), u"6"_qs);
+    // The suite's index of the hostile name is dropped; the long one is refused, the other is not the suite's.
+    for (const auto& [indice, quedan] : {std::pair{hostil, u"0"_qs}, {largo, u"1"_qs}, {ajeno, u"1"_qs}})
+      EXPECT_EQ(Filas(u"SELECT COUNT(*) FROM %1.dbo.sysindexes WHERE name = %2"_qs.arg(base, LiteralSQL(indice))), quedan);
+    EXPECT_EQ(Filas(u"SELECT name FROM %1.dbo.sysobjects WHERE xtype = 'TR' ORDER BY name"_qs.arg(base)),
+              u"TriggerDeleteCLIENTES\r\nTriggerInsertCLIENTES\r\nTriggerUpdateCLIENTES"_qs);
+  }
+  EXPECT_EQ(errores.count(MensajeNombreNoValido(largo)), 2) << errores.toStdString();
+  EXPECT_EQ(errores.count(MensajeNombreNoValido(tablaLarga)), 2);
+  EXPECT_EQ(errores.count(u"No ha sido posible crear el trigger TriggerDeleteCLIENTES;DELETE FROM VX en "_qs), 2);
 }

@@ -1,6 +1,7 @@
 #include "printing/Geneimpr.h"
 
 #include "core/forms/ContextoImpresos.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "platform/TextFile.h"
 #include "platform/data/Field.h"
 #include "printing/Genelimp.h"
@@ -138,4 +139,34 @@ TEST_F(Definiciones, ClosingClearsTheContext) {
   ContextoImpresos = u"Contexto"_qs;
   { TfGENEIMPR f; }
   EXPECT_TRUE(ContextoImpresos.isEmpty());
+}
+
+// A user memo of IMPRESO whose name reads like statements is written as the
+// column it is: a save changes its own record only. A name that cannot be a
+// name is refused, naming it, and its memo is not written.
+TEST_F(Definiciones, ASaveWritesAUserMemoWithAHostileNameAsItsOwnColumnOnly) {
+  const QString hostil = u"Modo=1;DELETE FROM VX;X"_qs;
+  const QString roto = u"Notas\r\nDELETE FROM VX"_qs;
+  { TfGENEIMPR primera; }  // makes IMPRESO as the installation defines it
+  ContextoImpresos = u"Contexto"_qs;
+  for (const QString& sql : {u"ALTER TABLE IMPRESO ADD [Modo=1;DELETE FROM VX;X] TEXT NULL"_qs,
+                             u"ALTER TABLE IMPRESO ADD [Notas\r\nDELETE FROM VX] TEXT NULL"_qs,
+                             u"CREATE TABLE VX (A INTEGER)"_qs, u"INSERT INTO VX VALUES (1), (2), (3)"_qs,
+                             u"INSERT INTO IMPRESO (Codigo, Descripcion, Modo, Formato) VALUES ('ALB', 'Albarán', 'ASCII', 'A4')"_qs})
+    Ejecutar(sql);
+  TfGENEIMPR f;
+  f.show();
+  f.AgregarClick();
+  Escribir(f, "Codigo", u"FAC"_qs);
+  Escribir(f, "Descripcion", u"Factura"_qs);
+  f.Table1->FieldByName(hostil).SetAsString(u"texto de O'Neil"_qs);
+  f.Table1->FieldByName(roto).SetAsString(u"no se escribe"_qs);
+  mensajes.Expect(u"A"_qs);
+  f.pbConformeClick();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(QString::fromUtf16(kNombreNoValido)));
+  EXPECT_TRUE(mensajes.Messages()[0].text.contains(u"Notas??DELETE FROM VX"_qs)) << mensajes.Messages()[0].text.toStdString();
+  EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM VX"_qs, u"Database"_qs), u"3"_qs);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Modo, [Modo=1;DELETE FROM VX;X] FROM IMPRESO ORDER BY Codigo"_qs, u"Database"_qs),
+            u"ALB|ASCII|\r\nFAC|Grafico|texto de O'Neil"_qs);
 }

@@ -1,5 +1,7 @@
 #include "shell/Genecsis.h"
 
+#include "core/helpers/LiteralesSQL.h"
+
 #include "core/startup/Configuracion.h"
 #include "platform/Application.h"
 #include "platform/Cp1252.h"
@@ -164,4 +166,30 @@ TEST_F(Sistema, SavingRestartsTheProgramOfTheRunningName) {
   f.pbGrabarClick();
   ASSERT_EQ(lanzador.Calls().size(), 1);
   EXPECT_EQ(lanzador.Calls().first().program, nombre);
+}
+
+// A table whose triggers could not be named is refused where it is typed,
+// naming it, and nothing is written; names that only read oddly are kept.
+TEST_F(Sistema, ALoggedTableThatCannotBeANameIsRefusedAndNothingIsWritten) {
+  const QByteArray antes = Archivos();
+  const QString largo = QString(120, u'T');
+  TfGENECSIS f;
+  auto* tablas = Control<QPlainTextEdit>(f, "RegistrarAccesoATablas");
+  tablas->setPlainText(u"CLIENTES\nCLIENTES;DELETE FROM VX\n"_qs + largo + u"\nAño"_qs);
+  mensajes.Expect(u"A"_qs);
+  f.pbGrabarClick();
+  EXPECT_EQ(mensajes.Texts(), QStringList{MensajeNombreNoValido(largo)});
+  EXPECT_EQ(Archivos(), antes);
+  EXPECT_TRUE(lanzador.Calls().isEmpty());
+
+  tablas->setPlainText(u"CLIENTES\nCLIENTES;DELETE FROM VX\tX\nAño"_qs);
+  mensajes.Expect(u"A"_qs);
+  f.pbGrabarClick();
+  EXPECT_EQ(mensajes.Texts().last(), MensajeNombreNoValido(u"CLIENTES;DELETE FROM VX\tX"_qs));
+  EXPECT_EQ(Archivos(), antes);
+
+  tablas->setPlainText(u"CLIENTES\nCLIENTES;DELETE FROM VX\nAño"_qs);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  f.pbGrabarClick();
+  EXPECT_EQ(Ini(u"Configuración"_qs, u"RegistrarAccesoATablas"_qs), u"CLIENTES,CLIENTES;DELETE FROM VX,Año,"_qs);
 }

@@ -246,3 +246,22 @@ TEST_F(ConexionesFixture, CatalogueQueriesGoThroughTheModulesCache) {
   }
   EXPECT_FALSE(ModuloDatosListo);
 }
+
+// A column whose name would be split in the list is left out of it and
+// told, also when the list is answered from the module's cache.
+TEST_F(ConexionesFixture, AColumnThatCannotBeListedIsLeftOutAlsoFromTheCache) {
+  Iniciar();
+  TModuloDatos modulo;
+  ModuloDatos = &modulo;
+  ModuloDatosListo = true;
+  Ejecutar(u"CREATE TABLE ARTICULO (Codigo VARCHAR(10), [1=1);DELETE FROM VX--_] VARCHAR(10) NULL, [Año] INTEGER NULL)"_qs);
+  for (int vez = 0; vez < 2; ++vez) {
+    QStringList noValidos;
+    EXPECT_EQ(ListaColumnas(u"ARTICULO"_qs, QString(), &noValidos), u"Codigo;Año"_qs);
+    EXPECT_EQ(noValidos, QStringList{u"1=1);DELETE FROM VX--_"_qs});
+  }
+  EXPECT_EQ(modulo.CacheConsultasSQL.Count(), 1);
+  ModuloDatosListo = false;
+  ModuloDatos = nullptr;
+}
+

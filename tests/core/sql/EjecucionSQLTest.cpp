@@ -397,3 +397,24 @@ TEST_F(EjecucionSQL, KeptMappingsFollowTheSchemaTheDateFormatAndTheDatabaseInUse
   FormatoFechaSQL = antes;
 }
 
+
+// Kept rows come back cell for cell, whatever their values hold, and are
+// answered from the list once kept; a failure is not kept.
+TEST_F(EjecucionSQL, EjecutarSQLFilasConCacheKeepsEveryCellWhole) {
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = 'a|b;c=d' WHERE Codigo = 2"_qs);
+  Ejecutar(u"UPDATE CLIENTES SET Nombre = '%41 $CRLF$' WHERE Codigo = 3"_qs);
+  StringList cache;
+  const QString sql = u"SELECT Codigo, Nombre, Notas FROM CLIENTES ORDER BY Codigo"_qs;
+  const QList<QStringList> esperadas = {{u"1"_qs, u"x"_qs, u"l1\r\nl2"_qs},
+                                        {u"2"_qs, u"a|b;c=d"_qs, QString()},
+                                        {u"3"_qs, u"%41 $CRLF$"_qs, QString()}};
+  EXPECT_EQ(EjecutarSQLFilasConCache(sql, cache, kDatabase), esperadas);
+  EXPECT_EQ(cache.Count(), 1);
+  Ejecutar(u"DELETE FROM CLIENTES"_qs);
+  EXPECT_EQ(EjecutarSQLFilasConCache(sql, cache, kDatabase), esperadas) << "answered from the list";
+  EXPECT_EQ(EjecutarSQLFilasConCache(u"SELECT Codigo FROM CLIENTES"_qs, cache, kDatabase), QList<QStringList>());
+  EXPECT_EQ(EjecutarSQLFilasConCache(u"SELECT Codigo FROM CLIENTES"_qs, cache, kDatabase), QList<QStringList>());
+  EXPECT_EQ(cache.Count(), 2);
+  EXPECT_EQ(EjecutarSQLFilasConCache(u"SELECT X FROM NOEXISTE"_qs, cache, kDatabase, u"Silenciosa"_qs), std::nullopt);
+  EXPECT_EQ(cache.Count(), 2);
+}

@@ -1,3 +1,4 @@
+#include "platform/engine/CachedStatement.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/Statement.h"
@@ -115,4 +116,33 @@ TEST(EngineErrors, CarryTheEnginesTextThenTheDriversOnANewLine) {
       EXPECT_EQ(error.Message(), error.EngineMessage() + u'\n' + error.DriverMessage());
     }
   }
+}
+
+// Where one statement runs, a text of two is refused before anything runs:
+// the engine would compile the first and leave the rest unseen.
+TEST(Connection, ATextOfTwoStatementsIsRefusedWhereOneRuns) {
+  TemporaryFolder folder;
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  connection->Execute(u"CREATE TABLE VX (A INTEGER); INSERT INTO VX VALUES (1), (2), (3)"_qs);
+  const QString dobles[] = {u"SELECT * FROM VX; DELETE FROM VX"_qs, u"SELECT 1;DELETE FROM VX;--"_qs,
+                            u"DELETE FROM VX WHERE 0; DROP TABLE VX"_qs, u"SELECT 1 /* a */ ; UPDATE VX SET A = 0"_qs,
+                            u"SELECT 1; -- a\nDELETE FROM VX"_qs};
+  const std::function<void(const QString&)> caminos[] = {
+      [&](const QString& sql) { connection->Prepare(sql)->Step(); },
+      [&](const QString& sql) { connection->QueryRows(sql); },
+      [&](const QString& sql) { CachedStatement(*connection, sql)->Step(); },
+  };
+  for (const QString& sql : dobles)
+    for (const auto& camino : caminos) {
+      EXPECT_EQ(EngineMessageOf([&] { camino(sql); }), u"General SQL error"_qs) << sql.toStdString();
+      EXPECT_TRUE(DriverMessageOf([&] { camino(sql); }).contains(u"more than one statement"_qs));
+      EXPECT_EQ(firstValue(*connection, u"SELECT COUNT(*) FROM VX WHERE A > 0"_qs), u"3"_qs) << sql.toStdString();
+    }
+  // Blanks, a last ";" and comments after the statement are no second one.
+  for (const QString& sql : {u"SELECT COUNT(*) FROM VX;"_qs, u"SELECT COUNT(*) FROM VX ; -- fin\r\n"_qs,
+                             u"SELECT COUNT(*) FROM VX /* fin */;\n\t"_qs, u"SELECT COUNT(*) FROM VX -- ; DELETE FROM VX"_qs})
+    EXPECT_EQ(firstValue(*connection, sql), u"3"_qs) << sql.toStdString();
+  // The batch road still runs every statement of its text.
+  connection->Execute(u"INSERT INTO VX VALUES (4); DELETE FROM VX WHERE A = 4; INSERT INTO VX VALUES (5)"_qs);
+  EXPECT_EQ(firstValue(*connection, u"SELECT GROUP_CONCAT(A) FROM VX"_qs), u"1,2,3,5"_qs);
 }
