@@ -676,10 +676,12 @@ void Table::CreateTable() {
       ordered.append(Quoted(name) + (text ? collate : QString()));
       if (text) bytes.append(Quoted(name));
     }
+    // A table renamed since keeps the index's name: the new table takes it.
+    const QString index = database.Dialect().OwnTable(tableName_ + kKeyOrderSuffix);
     if (!bytes.isEmpty())
-      statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                            .arg(database.Dialect().OwnTable(tableName_ + kKeyOrderSuffix), Quoted(tableName_),
-                                 (ordered + bytes).join(QStringLiteral(", "))));
+      statements << QStringLiteral("DROP INDEX IF EXISTS %1").arg(index)
+                 << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                        .arg(index, Quoted(tableName_), (ordered + bytes).join(QStringLiteral(", ")));
   }
 
   try {

@@ -237,6 +237,14 @@ TEST(KeySeek, ATableMadeWithATextKeyIsSoughtThroughAnIndexUnderTheCollation) {
   EXPECT_TRUE(seen.Plan(seen.Selects().front()).contains(u"Numero"_qs)) << qPrintable(seen.Plan(seen.Selects().front()));
   EXPECT_EQ(table->FieldByName(u"Idioma"_qs).AsString() + table->FieldByName(u"Clave"_qs).AsString(),
             u"ESPClave 250"_qs) << "equal under the collation, then byte for byte 'ESP' before 'esp'";
+
+  // Renamed, the table keeps that index; a new table of the old name is made all the same.
+  table->Close();
+  data.Execute(u"ALTER TABLE TEXTOS RENAME TO TEXTOS2"_qs);
+  auto again = data.NewTable(u"TEXTOS"_qs);
+  again->FieldDefs().Add(u"Clave"_qs, ftString, 40);
+  again->IndexDefs().Add(QString(), u"Clave"_qs, ixPrimary);
+  EXPECT_NO_THROW(again->CreateTable());
 }
 
 }  // namespace
