@@ -2,10 +2,13 @@
 
 #include "core/helpers/LiteralesSQL.h"
 #include "core/sql/ConsultasSQL.h"
+#include "core/startup/Configuracion.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/StoredValue.h"
+#include "platform/format/DateTime.h"
+#include "platform/format/Format.h"
 
 namespace {
 
@@ -16,8 +19,15 @@ QString literalDe(const Field* campo, const QVariant& valor) {
   switch (campo ? campo->DataType() : ftString) {
     case ftDate:
     case ftTime:
-    case ftDateTime:
-      return ValorSQL(Variant::Date(StoredValue::ToDateTime(valor)));
+    case ftDateTime: {
+      // The next packet starts after the last row as the column holds it,
+      // fractions of a second included.
+      const TDateTime fecha = StoredValue::ToDateTime(valor);
+      int hora = 0, minuto = 0, segundo = 0, milisegundo = 0;
+      DecodeTime(fecha, hora, minuto, segundo, milisegundo);
+      if (milisegundo == 0) return ValorSQL(Variant::Date(fecha));
+      return LiteralSQL(FormatDateTime(FormatoFechaSQL + QStringLiteral(" hh:nn:ss.zzz"), fecha));
+    }
     case ftSmallint:
     case ftInteger:
     case ftWord:

@@ -9,6 +9,7 @@
 #include "core/startup/Geneinic.h"
 #include "platform/data/Database.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -116,13 +117,19 @@ QString traduccionConVariables(const QString& texto, const QString& idioma) {
   const NivelVariables nivel;
   const QStringList del_texto = palabras(texto);
   QString condiciones;
+  QSet<QString> patrones;
   QString origen;
   for (int i = 0; i < del_texto.size(); ++i) {
     const QString& palabra = del_texto[i];
     const QString patron = i == 0 ? palabra + u'%' : i == del_texto.size() - 1 ? u'%' + palabra : u'%' + palabra + u'%';
+    // A pattern already held changes neither the rows nor the first one;
+    // asked again at every repeated word, the statement would grow with
+    // the text.
+    if (patrones.contains(patron)) continue;
     const QString ampliadas = condiciones + QStringLiteral(" AND ClaveTexto LIKE ") + LiteralSQL(patron) + u' ';
     const QString encontrado = consultar(consultaIdioma("ClaveTexto", idioma, ampliadas));
     if (encontrado.isEmpty()) continue;
+    patrones.insert(patron);
     condiciones = ampliadas;
     origen = encontrado;
   }

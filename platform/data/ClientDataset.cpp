@@ -1,5 +1,6 @@
 #include "platform/data/ClientDataset.h"
 
+#include "platform/data/StoredValue.h"
 #include "platform/sqlite/DatabaseError.h"
 
 #include <algorithm>
@@ -8,6 +9,13 @@
 namespace {
 
 constexpr auto kNoProvider = "Missing data provider or data packet";
+
+bool sameValues(const QList<QVariant>& a, const QList<QVariant>& b) {
+  if (a.size() != b.size()) return false;
+  for (qsizetype i = 0; i < a.size(); ++i)
+    if (!StoredValue::Same(a[i], b[i])) return false;
+  return true;
+}
 
 }  // namespace
 
@@ -65,6 +73,12 @@ bool ClientDataset::fetchPacket() {
   }
   provider_->Close();
   data_->complete = packet.size() < static_cast<std::size_t>(packetRecords_);
+  // A packet that ends where the rows held end brought nothing beyond them:
+  // asked again, it would bring the same rows for ever.
+  if (!packet.empty() && !data_->rows.empty() && sameValues(packet.back().values, data_->rows.back().values)) {
+    data_->complete = true;
+    return false;
+  }
   std::move(packet.begin(), packet.end(), std::back_inserter(data_->rows));
   return true;
 }

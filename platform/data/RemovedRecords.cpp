@@ -8,17 +8,21 @@
 
 namespace {
 
+// A deleted record is remembered by a hash of its name, for as long as the
+// process lives: a bookmark made before any number of deletions still finds
+// its record, and the entry stays small.
+std::size_t hashOf(const QString& record) { return qHash(record, std::size_t{0x5a454d}); }
+
 struct Removals {
   qint64 count = 0;
   qint64 allAt = 0;
-  std::unordered_map<QString, qint64> at;  // record -> count after its deletion
+  std::unordered_map<std::size_t, qint64> at;  // record's hash -> count after its deletion
   std::unordered_map<QString, qint64> rewrittenAt;  // record -> count after its last rewrite
 };
 
-// Past this many, every earlier bookmark of the table is refused rather
-// than the process keep one entry for each record it ever deleted; and
-// records rewritten earlier must hold what their bookmarks remember.
-constexpr std::size_t kMostRemembered = 4096;
+// Past this many, records rewritten earlier must hold what their bookmarks
+// remember.
+constexpr std::size_t kMostRewrites = 4096;
 
 struct Registry {
   std::mutex mutex;
@@ -45,19 +49,14 @@ void Remove(const QString& table, const QString& record) {
   Registry& all = registry();
   const std::lock_guard lock(all.mutex);
   Removals& removals = all.tables[table];
-  if (removals.at.size() >= kMostRemembered) {
-    removals.allAt = ++removals.count;
-    removals.at.clear();
-    return;
-  }
-  removals.at[record] = ++removals.count;
+  removals.at[hashOf(record)] = ++removals.count;
 }
 
 void Rewrite(const QString& table, const QString& record) {
   Registry& all = registry();
   const std::lock_guard lock(all.mutex);
   Removals& removals = all.tables[table];
-  if (removals.rewrittenAt.size() >= kMostRemembered) removals.rewrittenAt.clear();
+  if (removals.rewrittenAt.size() >= kMostRewrites) removals.rewrittenAt.clear();
   removals.rewrittenAt[record] = ++removals.count;
 }
 
@@ -86,7 +85,7 @@ bool RemovedSince(const QString& table, const QString& record, qint64 count) {
   if (found == all.tables.end()) return false;
   const Removals& removals = found->second;
   if (removals.allAt > count) return true;
-  const auto removed = removals.at.find(record);
+  const auto removed = removals.at.find(hashOf(record));
   return removed != removals.at.end() && removed->second > count;
 }
 

@@ -38,6 +38,11 @@ bool carriesKey(const IndexDef& index, const QStringList& keyFields) {
 }
 const QString kCarriedKey = QString::fromLatin1(EngineDialect::kCarriedKeyMark);
 
+// The index that walks a key holding text in the dataset's order: its
+// fields under the collation, then its text byte for byte. The key itself
+// is kept byte for byte, so that its uniqueness holds as it always did.
+const QString kKeyOrderSuffix = QStringLiteral("__OrdenClave");
+
 }  // namespace
 
 // The writes of one Post or Delete. What the table knows of its records'
@@ -596,7 +601,7 @@ void Table::readIndexDefs(const QStringList& keyNames) {
   }
   for (auto& [engineName, index] : indexes) {
     QStringList& names = index.names;
-    if (index.expression || names.isEmpty()) continue;
+    if (index.expression || names.isEmpty() || engineName.endsWith(kKeyOrderSuffix, Qt::CaseInsensitive)) continue;
     if (index.keyCarried && !index.unique && !index.descending && names.size() > keyNames.size() &&
         std::equal(keyNames.begin(), keyNames.end(), names.end() - keyNames.size(),
                    [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }))
@@ -659,6 +664,24 @@ void Table::CreateTable() {
                           .arg(index.Options & ixUnique ? QStringLiteral("UNIQUE ") : QString(),
                                database.Dialect().OwnTable(indexNameFor(tableName_, index.Name)), Quoted(tableName_),
                                columns.join(QStringLiteral(", "))));
+  }
+
+  if (const QString collate = database.Dialect().TextCollation(); !collate.isEmpty()) {
+    QStringList ordered, bytes;
+    for (const QString& name : keyFields) {
+      const auto field = std::find_if(fieldDefs_.begin(), fieldDefs_.end(), [&name](const FieldDef& def) {
+        return def.Name.compare(name, Qt::CaseInsensitive) == 0;
+      });
+      const bool text = field != fieldDefs_.end() && TypeTable::ValueClassOf(field->DataType) == ValueClass::Text;
+      ordered.append(Quoted(name) + (text ? collate : QString()));
+      if (text) bytes.append(Quoted(name));
+    }
+    // A table renamed since keeps the index's name: the new table takes it.
+    const QString index = database.Dialect().OwnTable(tableName_ + kKeyOrderSuffix);
+    if (!bytes.isEmpty())
+      statements << QStringLiteral("DROP INDEX IF EXISTS %1").arg(index)
+                 << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                        .arg(index, Quoted(tableName_), (ordered + bytes).join(QStringLiteral(", ")));
   }
 
   try {

@@ -21,65 +21,78 @@ using SqlText::Quoted;
 
 namespace {
 
-// The records after the values (at them too, with orEqual) in the order of
-// the terms, as many terms as values; NULL comes first, as the engine sorts it.
-QString afterTerms(const QList<QString>& expressions, const QList<QVariant>& last, int from, bool orEqual,
+using Conditions = QList<std::pair<QString, QList<QVariant>>>;
+
+// The terms before `upto` equal to the values: what the index seeks on.
+QString equalTerms(const QList<QString>& expressions, const QList<QVariant>& values, int upto,
                    QList<QVariant>& arguments) {
-  if (from >= last.size()) return orEqual ? QStringLiteral("1") : QStringLiteral("0");
-  const QString& term = expressions[from];
-  if (last[from].isNull()) {
-    const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
-    return QStringLiteral("(%1 IS NOT NULL OR (%1 IS NULL AND %2))").arg(term, rest);
+  QStringList equal;
+  for (int i = 0; i < upto; ++i) {
+    if (values[i].isNull()) {
+      equal.append(expressions[i] + QStringLiteral(" IS NULL"));
+    } else {
+      equal.append(expressions[i] + QStringLiteral(" = ?"));
+      arguments.append(values[i]);
+    }
   }
-  arguments.append(last[from]);
-  // The last term alone, as the engine checks it at every record.
-  if (from + 1 >= last.size()) return term + (orEqual ? QStringLiteral(" >= ?") : QStringLiteral(" > ?"));
-  arguments.append(last[from]);
-  const QString rest = afterTerms(expressions, last, from + 1, orEqual, arguments);
-  return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(term, rest);
+  return equal.join(QStringLiteral(" AND "));
 }
 
-// The bound on the first term lets the index seek to where the block starts.
-QString afterCondition(const QList<QString>& expressions, const QList<QVariant>& last, bool orEqual,
-                       QList<QVariant>& arguments) {
-  QString seek;
-  if (!last.front().isNull()) {
-    seek = expressions.front() + QStringLiteral(" >= ? AND ");
-    arguments.append(last.front());
-  }
-  return seek + afterTerms(expressions, last, 0, orEqual, arguments);
+QString joined(const QString& equal, const QString& more) {
+  if (equal.isEmpty()) return more.isEmpty() ? QStringLiteral("1") : more;
+  return more.isEmpty() ? equal : equal + QStringLiteral(" AND ") + more;
 }
 
-QString beforeTerms(const QList<QString>& expressions, const QList<QVariant>& first, int from,
-                    QList<QVariant>& arguments) {
-  if (from >= first.size()) return QStringLiteral("0");
-  const QString& term = expressions[from];
-  if (first[from].isNull()) {
-    const QString rest = beforeTerms(expressions, first, from + 1, arguments);
-    return QStringLiteral("(%1 IS NULL AND %2)").arg(term, rest);
+// The records after the values (at them too, with orEqual) in the order of
+// the terms, as many terms as values, NULL first as the engine sorts it: one
+// condition for each term, read one after the other, each the leading terms
+// equal and the next beyond its value, so that the index seeks on every
+// term named, however many records share the leading ones.
+Conditions afterConditions(const QList<QString>& expressions, const QList<QVariant>& last, bool orEqual) {
+  Conditions parts;
+  for (int term = static_cast<int>(last.size()) - 1; term >= 0; --term) {
+    QList<QVariant> arguments;
+    const QString equal = equalTerms(expressions, last, term, arguments);
+    QString beyond;
+    const bool atToo = orEqual && term + 1 == last.size();
+    if (last[term].isNull()) {
+      if (!atToo) beyond = expressions[term] + QStringLiteral(" IS NOT NULL");
+    } else {
+      beyond = expressions[term] + (atToo ? QStringLiteral(" >= ?") : QStringLiteral(" > ?"));
+      arguments.append(last[term]);
+    }
+    parts.append({joined(equal, beyond), arguments});
   }
-  arguments.append(first[from]);
-  arguments.append(first[from]);
-  const QString rest = beforeTerms(expressions, first, from + 1, arguments);
-  return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(term, rest);
+  return parts;
 }
 
 // The records before the values, as conditions read one after the other
-// backwards: with a first value, those above NULL through the index, then
-// those whose first term is NULL.
-QList<std::pair<QString, QList<QVariant>>> beforeConditions(const QList<QString>& expressions,
-                                                             const QList<QVariant>& first) {
-  QList<QVariant> arguments;
-  if (first.front().isNull()) {
-    const QString condition = beforeTerms(expressions, first, 0, arguments);
-    return {{condition, arguments}};
+// backwards: for each term from the last, the leading terms equal and this
+// one below its value, first those above NULL, then those at NULL.
+Conditions beforeConditions(const QList<QString>& expressions, const QList<QVariant>& first) {
+  Conditions parts;
+  for (int term = static_cast<int>(first.size()) - 1; term >= 0; --term) {
+    if (first[term].isNull()) continue;  // nothing sorts before NULL
+    QList<QVariant> arguments;
+    const QString equal = equalTerms(expressions, first, term, arguments);
+    parts.append({joined(equal, expressions[term] + QStringLiteral(" < ?")), arguments + QList<QVariant>{first[term]}});
+    parts.append({joined(equal, expressions[term] + QStringLiteral(" IS NULL")), arguments});
   }
-  arguments.append(first.front());
-  // One term alone: the engine checks no more than the bound at every record.
-  const QString condition = first.size() == 1 ? expressions.front() + QStringLiteral(" < ?")
-                                              : expressions.front() + QStringLiteral(" <= ? AND ") +
-                                                    beforeTerms(expressions, first, 0, arguments);
-  return {{condition, arguments}, {expressions.front() + QStringLiteral(" IS NULL"), {}}};
+  return parts;
+}
+
+// The key's text columns the engine keeps under the collation the dataset
+// orders text by.
+QStringList keyColumnsUnderTheCollation(EngineConnection& connection, const QString& table) {
+  const QString statement = connection.Dialect().KeyCollations();
+  const QString collate = connection.Dialect().TextCollation();
+  QStringList names;
+  if (statement.isEmpty() || collate.isEmpty()) return names;
+  CachedStatement key(connection, statement);
+  key->Bind(1, table);
+  while (key->Step())
+    if (collate == QStringLiteral(" COLLATE ") + Quoted(key->Column(1).toString())) names.append(key->Column(0).toString());
+  return names;
 }
 
 QString whereClause(const QStringList& conditions) {
@@ -99,9 +112,12 @@ QList<Table::OrderTerm> Table::orderTerms() const {
     const bool text = TypeTable::ValueClassOf(shown.type) == ValueClass::Text;
     terms.append(OrderTerm{Quoted(shown.name) + (text ? collate : QString()), column});
   }
-  // The key as its uniqueness holds it (text compared byte for byte).
+  // The key as its uniqueness holds it (text compared byte for byte),
+  // unless the engine keeps it under the collation already ordered by.
+  const QStringList collated = keyColumnsUnderTheCollation(*connection_, tableName_);
   for (const int column : keyColumns_) {
     OrderTerm key{quotedName(column), column};
+    if (collated.contains(Columns()[column].name, Qt::CaseInsensitive)) key.expression += collate;
     if (std::none_of(terms.begin(), terms.end(), [&key](const OrderTerm& term) { return term.expression == key.expression; }))
       terms.append(std::move(key));
   }
@@ -127,22 +143,31 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
         arguments.append(value);
       }
     }
-  if (OrderColumns().isEmpty()) return;
-  const QString& first = terms.front().expression;
   const std::optional<KeyLimit>& start = RangeStart();
-  const bool fromValue = start && start->count > 0 && !valueOf(*start, 0).isNull();
-  if (fromValue) {
-    conditions.append(first + QStringLiteral(" >= ?"));
-    arguments.append(valueOf(*start, 0));
-  }
   const std::optional<KeyLimit>& end = RangeEnd();
-  if (!end || end->count == 0) return;
-  const QVariant to = valueOf(*end, 0);
+  // The leading fields where both ends hold the same value are equal, and
+  // the next one lies between the ends.
+  const int fields = static_cast<int>(OrderColumns().size());
+  int term = 0;
+  if (start && end)
+    for (const int shared = std::min({start->count, end->count, fields});
+         term < shared && !valueOf(*start, term).isNull() && valueOf(*start, term) == valueOf(*end, term); ++term) {
+      conditions.append(terms[term].expression + QStringLiteral(" = ?"));
+      arguments.append(valueOf(*start, term));
+    }
+  if (term >= fields) return;
+  const QString& next = terms[term].expression;
+  const bool fromValue = start && start->count > term && !valueOf(*start, term).isNull();
+  if (fromValue) {
+    conditions.append(next + QStringLiteral(" >= ?"));
+    arguments.append(valueOf(*start, term));
+  }
+  if (!end || end->count <= term) return;
+  const QVariant to = valueOf(*end, term);
   if (to.isNull()) {
-    conditions.append(first + QStringLiteral(" IS NULL"));
+    conditions.append(next + QStringLiteral(" IS NULL"));
   } else {
-    conditions.append(fromValue ? first + QStringLiteral(" <= ?")
-                                : QStringLiteral("(%1 IS NULL OR %1 <= ?)").arg(first));
+    conditions.append(fromValue ? next + QStringLiteral(" <= ?") : QStringLiteral("(%1 IS NULL OR %1 <= ?)").arg(next));
     arguments.append(to);
   }
 }
@@ -169,16 +194,28 @@ QList<QVariant> Table::orderValues(const QList<OrderTerm>& terms, const Row& row
 
 std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
   const QList<OrderTerm> terms = orderTerms();
-  QStringList conditions, order;
-  QList<QVariant> arguments;
-  limitConditions(terms, conditions, arguments);
+  QStringList limits, order;
+  QList<QVariant> limitArguments;
+  limitConditions(terms, limits, limitArguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
-  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
+  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
+  Conditions parts{{QString(), {}}};
   if (lastRead_)
-    conditions.append(afterCondition(order, *lastRead_, false, arguments));
+    parts = afterConditions(order, *lastRead_, false);
   else if (startAt_ && !startAt_->isEmpty())
-    conditions.append(afterCondition(order, *startAt_, true, arguments));
-  std::vector<Row> rows = selectRows(conditions, arguments, order.join(QStringLiteral(", ")), count);
+    parts = afterConditions(order, *startAt_, true);
+  std::vector<Row> rows;
+  for (const auto& [condition, arguments] : parts) {
+    if (rows.size() >= count) break;
+    QStringList conditions = limits;
+    if (!condition.isEmpty()) conditions.append(condition);
+    std::vector<Row> more =
+        selectRows(conditions, limitArguments + arguments, order.join(QStringLiteral(", ")), count - rows.size());
+    if (rows.empty())
+      rows = std::move(more);
+    else
+      std::move(more.begin(), more.end(), std::back_inserter(rows));
+  }
   if (rows.empty()) return rows;
   lastRead_ = orderValues(terms, rows.back());
   return rows;
@@ -216,7 +253,7 @@ std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std
     order.append(term.expression);
     descending.append(term.expression + QStringLiteral(" DESC"));
   }
-  QList<std::pair<QString, QList<QVariant>>> parts{{QString(), {}}};
+  Conditions parts{{QString(), {}}};
   if (first) parts = beforeConditions(order, orderValues(terms, *first));
   std::vector<Row> rows;
   for (const auto& [condition, arguments] : parts) {

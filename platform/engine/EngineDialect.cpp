@@ -52,6 +52,10 @@ class SqliteDialect : public EngineDialect {
   QString TableHasRowIds() const override {
     return QStringLiteral("SELECT 1 FROM pragma_table_list(?) WHERE schema = 'main' AND wr = 0");
   }
+  QString KeyCollations() const override {
+    return QStringLiteral("SELECT x.name, x.coll FROM pragma_index_list(?1, 'main') l JOIN pragma_index_xinfo(l.name, "
+                          "'main') x WHERE l.origin = 'pk' AND x.key = 1");
+  }
   bool LocksInSideFile() const override { return true; }
   QString AuditTriggerText(const AuditTrigger& trigger) const override { return SqliteAuditTrigger(trigger); }
 };

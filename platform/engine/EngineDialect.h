@@ -93,6 +93,9 @@ class EngineDialect {
   virtual QString TableColumns() const = 0;
   virtual QString TableIndexes() const = 0;
   virtual QString TableHasRowIds() const = 0;
+  // The primary key's columns with the collation the engine keeps each in:
+  // name, collation name; nothing where the key is not asked.
+  virtual QString KeyCollations() const { return {}; }
 
   // Whether two programs' edits of one record are kept apart by locks in
   // a side file beside the database; otherwise by the server's own locks.

@@ -227,6 +227,7 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteTop(nodes, objects);
   RewriteComparedLiterals(nodes, objects);
   RewriteCollatedLike(nodes);
+  RewritePrefixLike(nodes, objects);
   TablePositions positions;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];

@@ -163,6 +163,9 @@ void RewriteCollation(SqlNodes& nodes, size_t collate);
 QString TakeCollation(SqlNodes& nodes);
 // x [NOT] LIKE y COLLATE c: LIKE under that collation (zem_like).
 void RewriteCollatedLike(SqlNodes& nodes);
+// col LIKE 'abc%' on a text column: also bounded to the range of texts
+// starting so under the statement's collation, so an index answers.
+void RewritePrefixLike(SqlNodes& nodes, const SqlObjects& objects);
 
 // The error for a construct of SQL Server the embedded server does not run.
 [[noreturn]] void Unsupported(const QString& construct);

@@ -6,6 +6,7 @@
 #include "dialogs/Genebusq.h"
 #include "platform/VirtualKeys.h"
 #include "platform/controls/DBGrid.h"
+#include "platform/controls/DBNavigator.h"
 #include "platform/controls/DatasetModel.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Database.h"
@@ -24,6 +25,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
@@ -261,6 +263,32 @@ TEST_P(Genebusq, MemoAndDateColumnsAreShownAsTheSuiteShowsThem) {
   QTest::mouseClick(rejilla.viewport(), Qt::LeftButton, {}, boton.center());
   QTest::mouseClick(rejilla.viewport(), Qt::LeftButton, {}, rejilla.visualRect(celda(0, notas)).topLeft() + QPoint(4, 4));
   EXPECT_EQ(pulsado, 1);
+}
+
+// An order on a date and time with fractions of a second: each packet reads
+// on from the last row at its full precision, so every row comes once and
+// the last one is reached.
+TEST_P(Genebusq, PacketsOrderedByFractionalTimesReachTheLastRowOnce) {
+  Ejecutar(u"CREATE TABLE VISITAS (Codigo INTEGER NOT NULL, Fecha DATETIME NULL, "
+           "CONSTRAINT VISITAS_Clave1 PRIMARY KEY (Codigo))"_qs);
+  QString valores;
+  for (int codigo = 1; codigo <= 250; ++codigo)
+    valores += u"INSERT INTO VISITAS (Codigo, Fecha) VALUES (%1, '%2'); "_qs.arg(codigo).arg(
+        codigo <= 240 ? u"2024-01-15 10:00:00.500"_qs : u"2024-01-15 10:00:00.750"_qs);
+  Ejecutar(valores);
+  abrir(u"VISITAS"_qs);
+  hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  buscar(u"Fecha"_qs, QString());
+  ASSERT_TRUE(filas->Active());
+  // "Último" of the form's navigator.
+  QTest::mouseClick(hijo<DBNavigator>("DBNavigator1")->Button(nbLast), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(codigo(), u"250"_qs);
+  EXPECT_EQ(filas->RecordCount(), 250);
+  CapturaFormulario(*busqueda, u"busqueda-fechas-con-fraccion"_qs);
+  QSet<QString> vistos;
+  for (filas->First(); !filas->Eof(); filas->Next()) vistos.insert(codigo());
+  EXPECT_EQ(vistos.size(), 250);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Genebusq, ::testing::Values("Microsoft SQL Server", "Paradox"));

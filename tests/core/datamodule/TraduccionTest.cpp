@@ -1,13 +1,19 @@
 #include "core/datamodule/Traduccion.h"
+#include "core/connections/Conexiones.h"
 #include "core/startup/Configuracion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "platform/Form.h"
+#include "platform/data/Database.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <sqlite3.h>
+
+#include <cstring>
 #include <random>
 
 namespace {
@@ -161,4 +167,51 @@ TEST_F(Traduccion, RandomTextsAgainstRandomSourcesWithVariablesAllEnd) {
     const QString resultado = Traducir(entrada);
     EXPECT_EQ(resultado.isEmpty(), entrada.isEmpty()) << entrada.toStdString();
   }
+}
+
+namespace {
+
+// The length of every statement asked of the general database's file.
+class TextoPreguntado {
+ public:
+  explicit TextoPreguntado(const QString& fichero) : conexion_(OpenConnection(fichero)) {
+    sqlite3_trace_v2(conexion_->Handle(), SQLITE_TRACE_STMT, &TextoPreguntado::visto, this);
+  }
+  ~TextoPreguntado() { sqlite3_trace_v2(conexion_->Handle(), 0, nullptr, nullptr); }
+  qint64 Caracteres() const { return caracteres_; }
+
+ private:
+  static int visto(unsigned, void* contexto, void*, void* sql) {
+    static_cast<TextoPreguntado*>(contexto)->caracteres_ += qint64(std::strlen(static_cast<const char*>(sql)));
+    return 0;
+  }
+  std::shared_ptr<Connection> conexion_;
+  qint64 caracteres_ = 0;
+};
+
+QString numerosConPunto(int cuantos, int desde) {
+  QStringList numeros;
+  for (int i = desde; i < desde + cuantos; ++i) numeros.append(QString::number(i) + u'.');
+  return numeros.join(u' ');
+}
+
+}  // namespace
+
+// A text of many full stops: each stop is a word of its own that a source
+// with variable parts holds; the statements asked grow with the text, no
+// faster, and the translation is what it was.
+TEST_F(Traduccion, ATextOfManyFullStopsAsksStatementsThatGrowWithItsLength) {
+  Anadir(u"('Total \\X1.', 'Sum: \\X1.'), ('Nota. \\X1', 'Note. \\X1')"_qs);
+  EXPECT_EQ(Traducir(u"7. 8. 9."_qs), u"Sum: 7."_qs);
+  EXPECT_EQ(Traducir(u"Nota. 1. 2."_qs), u"Note.  Sum: 1."_qs);
+  const QString fichero = Conexiones(Servicios()).DatabaseGeneral->FileName();
+  qint64 caracteres[2] = {};
+  for (const int n : {60, 240}) {
+    const QString texto = numerosConPunto(n, 1000 + n);
+    const TextoPreguntado preguntado(fichero);
+    EXPECT_TRUE(Traducir(texto).startsWith(u"Sum: %1."_qs.arg(1000 + n))) << n;
+    caracteres[n == 240] = preguntado.Caracteres();
+  }
+  EXPECT_LT(caracteres[1], caracteres[0] * 5) << caracteres[0] << " characters for 60 numbers, " << caracteres[1]
+                                               << " for 240";
 }

@@ -144,3 +144,30 @@ TEST(Bookmarks, AQueryRowIsFoundAfterARefreshBroughtRowsInBeforeIt) {
   EXPECT_EQ(EngineMessageOf([&] { query.GotoBookmark(deleted); }), u"Record/Key deleted"_qs);
   EXPECT_EQ(codigo(query), 2);
 }
+
+// However many records the program deleted since, a bookmark still finds
+// its record, and still refuses a deleted one whose key came back.
+TEST(Bookmarks, ABookmarkOutlivesTenThousandDeletionsOfOtherRecords) {
+  DataFixture data;
+  data.Execute(u"CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID; "
+               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10100) "
+               "INSERT INTO T SELECT i, printf('n%05d', i) FROM n"_qs);
+  auto table = openT(data);
+  table->Last();
+  const Bookmark kept = table->GetBookmark();
+  table->First();
+  const Bookmark deleted = table->GetBookmark();
+  table->Delete();
+  AppendRecord(*table, {{u"Codigo"_qs, Int(1)}});
+  table->Last();
+  for (int i = 0; i < 10000; ++i) {
+    table->Prior();
+    table->Delete();
+  }
+  ASSERT_EQ(data.Scalar(u"SELECT COUNT(*) FROM T"_qs).toInt(), 100);
+  table->First();
+  ASSERT_TRUE(table->BookmarkValid(kept));
+  table->GotoBookmark(kept);
+  EXPECT_EQ(codigo(*table), 10100);
+  EXPECT_FALSE(table->BookmarkValid(deleted));
+}

@@ -118,3 +118,21 @@ TEST_F(ClientDatasetPacketTest, WithoutItsHandlerOrWhenItFailsTheRecordsEndThere
   rows.Open();
   EXPECT_EQ(rows.RecordCount(), 250);
 }
+
+// A handler whose statement does not read on from the last row brings the
+// same rows again: the records end there instead of growing for ever.
+TEST_F(ClientDatasetPacketTest, APacketBringingNothingBeyondTheLastRowEndsTheRecords) {
+  rows.BeforeGetRecords = [this](Dataset& provider, const QVariantHash& last) {
+    // The next packet as a lost precision would give it: from the row before.
+    statements.append(packetStatement(QString::number(last.value(u"Codigo"_qs).toInt() - 100)));
+    auto& packet = static_cast<Query&>(provider);
+    packet.SQL().SetText(statements.back());
+    packet.Open();
+    return true;
+  };
+  open();
+  rows.Last();
+  EXPECT_EQ(rows.FieldByName(u"Codigo"_qs).AsInteger(), 100);
+  EXPECT_EQ(rows.RecordCount(), 100);
+  EXPECT_EQ(statements.size(), 1);
+}
