@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -341,6 +342,37 @@ TEST_F(Descomprimir, ARunKilledWhilePlacingIsUndoneBeforeAnythingElseIsDoneThere
       EXPECT_EQ(QDir(padre.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
     }
   }
+}
+
+// The recovery itself may be killed after putting some replaced files back:
+// the next one must keep those, not take them for new files and remove them.
+TEST_F(Descomprimir, ARecoveryCutShortIsFinishedByTheNextWithoutLosingTheFilesItPutBack) {
+  constexpr int Archivos = 30;
+  std::vector<EntradaPrueba> entradas;
+  for (int i = 0; i < Archivos; ++i) {
+    const QByteArray nombre = QByteArray("f") + QByteArray::number(i).rightJustified(2, '0');
+    if (i % 2 == 0) Escribir(QString::fromLatin1(nombre), "viejo " + nombre);
+    entradas.push_back({nombre, "nuevo " + nombre});
+  }
+  EscribirZip(Zip(), entradas);
+  const auto antes = Contenido();
+  SecondProcess segundo(QStringLiteral("unzip-killed"), {{QStringLiteral("ZEM_ZIP"), Zip()},
+                                                        {QStringLiteral("ZEM_DESTINO"), Destino()},
+                                                        {QStringLiteral("ZEM_MATAR"), QString::number(Archivos / 2)}});
+  segundo.Finish();
+  ASSERT_TRUE(segundo.Crashed());
+  const QStringList restos = QDir(padre.path()).entryList({QStringLiteral(".destino.descomprimiendo-*")},
+                                                          QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+  ASSERT_EQ(restos.size(), 1);
+  // Undoing goes from the last file placed back: the cut-short recovery had
+  // put back the last replaced ones, f14 and f12, before it stopped.
+  for (const QString& nombre : {QStringLiteral("f14"), QStringLiteral("f12")})
+    ASSERT_EQ(std::rename(QFile::encodeName(padre.filePath(restos[0] + QStringLiteral("/anteriores/") + nombre)),
+                          QFile::encodeName(QDir(Destino()).filePath(nombre))),
+              0);
+  ASSERT_EQ(Leer(QStringLiteral("f12")), "viejo f12");
+  ColocacionZip::Recuperar(Destino());
+  EXPECT_EQ(Contenido(), antes);
 }
 
 }  // namespace
