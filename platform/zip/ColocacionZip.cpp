@@ -32,13 +32,16 @@ bool Existe(const QString& ruta) {
   return ::lstat(Nativo(ruta).constData(), &estado) == 0;
 }
 
-// The target folder's parent and the start of its staging folders' names.
+// The target folder's parent and the start of its staging folders' names:
+// beside the folder itself where a link leads to it, so that its files are
+// moved within their own disk.
 struct Sitio {
   QString padre;
   QString prefijo;
 };
 Sitio SitioDe(const QString& carpeta) {
-  const QFileInfo destino(QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()));
+  const QString real = QFileInfo(carpeta).canonicalFilePath();
+  const QFileInfo destino(real.isEmpty() ? QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()) : real);
   return {destino.absolutePath(), u'.' + destino.fileName() + QStringLiteral(".descomprimiendo-")};
 }
 

@@ -375,4 +375,32 @@ TEST_F(Descomprimir, ARecoveryCutShortIsFinishedByTheNextWithoutLosingTheFilesIt
   EXPECT_EQ(Contenido(), antes);
 }
 
+// A target reached through a link, on another disk than the link: its
+// staging goes beside the folder itself, where its files can be moved.
+TEST_F(Descomprimir, ATargetReachedThroughALinkToAnotherDiskIsFilled) {
+  QTemporaryDir otroDisco(QStringLiteral("/dev/shm/zem-destino-XXXXXX"));
+  ASSERT_TRUE(otroDisco.isValid());
+  struct stat aqui;
+  struct stat alli;
+  ASSERT_EQ(::stat(QFile::encodeName(padre.path()).constData(), &aqui), 0);
+  ASSERT_EQ(::stat(QFile::encodeName(otroDisco.path()).constData(), &alli), 0);
+  if (aqui.st_dev == alli.st_dev) GTEST_SKIP() << "/dev/shm is on the same disk here";
+  const QString real = otroDisco.filePath(QStringLiteral("destino"));
+  ASSERT_TRUE(QDir().mkpath(real));
+  ASSERT_TRUE(QFile::link(real, padre.filePath(QStringLiteral("enlace"))));
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("sub/otro.txt", "otro")});
+  for (const QString& carpeta : {padre.filePath(QStringLiteral("enlace")), padre.filePath(QStringLiteral("enlace/"))}) {
+    SCOPED_TRACE(carpeta.toStdString());
+    auto p = Parametros();
+    p.carpeta = carpeta;
+    EXPECT_EQ(Descompresion::Extraer(p), 2);
+    EXPECT_EQ(Mensajes(), QStringList());
+    QFile otro(real + QStringLiteral("/sub/otro.txt"));
+    EXPECT_TRUE(otro.open(QIODevice::ReadOnly));
+    EXPECT_EQ(otro.readAll(), "otro");
+    EXPECT_EQ(QDir(otroDisco.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("destino")});
+  }
+}
+
 }  // namespace
