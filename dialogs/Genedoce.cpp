@@ -184,7 +184,8 @@ void TfGENEDOCE::MostrarDocumento(QTreeWidgetItem* elemento) {
     WebBrowser1->setVisible(true);
     if (EsRuta(ubicacion)) {
       AbrirPaginaHTML(*WebBrowser1);
-      VisorWebSeam::Get().Navegar(*WebBrowser1, QStringLiteral("file://") + ubicacion);
+      // A file's name may hold "#" or "?", which in an address end its path.
+      VisorWebSeam::Get().Navegar(*WebBrowser1, QUrl::fromLocalFile(ubicacion).toString(QUrl::FullyEncoded));
     } else {
       VisorWebSeam::Get().Navegar(*WebBrowser1, ubicacion);
     }

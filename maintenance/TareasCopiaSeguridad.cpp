@@ -5,6 +5,8 @@
 #include "platform/format/DateTime.h"
 #include "platform/format/Format.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString kUsoMsdb = QStringLiteral("USE msdb EXEC ");
@@ -20,6 +22,21 @@ QString palabraShell(const QString& texto) {
   QString palabra = texto;
   palabra.replace(u'\'', QStringLiteral("'\\''")).replace(u'%', QStringLiteral("\\%"));
   return u'\'' + palabra + u'\'';
+}
+
+// The first half of a task line an earlier version split with a path's line
+// break: the daily time, then a word whose quote the line never closes.
+bool mitadDeTarea(const QByteArray& linea) {
+  static const QRegularExpression inicio(QStringLiteral("^\\d{1,2} \\d{1,2} \\* \\* \\* '"));
+  if (!inicio.match(QString::fromUtf8(linea)).hasMatch()) return false;
+  bool entreComillas = false;
+  for (qsizetype i = 0; i < linea.size(); ++i) {
+    if (linea[i] == '\'')
+      entreComillas = !entreComillas;
+    else if (linea[i] == '\\' && !entreComillas)
+      ++i;
+  }
+  return entreComillas;
 }
 
 }  // namespace
@@ -86,15 +103,21 @@ QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, cons
                                .toUtf8();
   QList<QByteArray> lineas = actual.split('\n');
   if (lineas.last().isEmpty()) lineas.removeLast();
-  QByteArray resultado;
-  bool puesta = false;
+  QList<QByteArray> quedan;
+  qsizetype puesta = -1;
   for (const QByteArray& linea : lineas) {
     if (!linea.trimmed().endsWith(marca)) {
-      resultado += linea + '\n';
-    } else if (!puesta) {
-      resultado += tarea + '\n';
-      puesta = true;
+      quedan.append(linea);
+      continue;
+    }
+    if (!quedan.isEmpty() && mitadDeTarea(quedan.last())) quedan.removeLast();
+    if (puesta < 0) {
+      puesta = quedan.size();
+      quedan.append(tarea);
     }
   }
-  return puesta ? resultado : resultado + tarea + '\n';
+  if (puesta < 0) quedan.append(tarea);
+  QByteArray resultado;
+  for (const QByteArray& linea : quedan) resultado += linea + '\n';
+  return resultado;
 }

@@ -110,8 +110,10 @@ QAbstractButton* SharedAcceleratorButton(const QWidget& window, const QKeyEvent&
     }
   for (const QLabel* label : window.findChildren<QLabel*>())
     if (usable(label) && label->buddy() && carries(label->text(), key)) ++owners;
-  for (const QMenuBar* menu : window.findChildren<QMenuBar*>())
-    if (usable(menu))
+  // A form inside the main window shares its letters with the main menu,
+  // which answers only after the form.
+  for (const QMenuBar* menu : window.window()->findChildren<QMenuBar*>())
+    if (menu->isVisible() && menu->isEnabled() && menu->window() == window.window())
       for (const QAction* entry : menu->actions())
         if (entry->isVisible() && entry->isEnabled() && carries(entry->text(), key)) ++owners;
   return owners > 1 ? first : nullptr;

@@ -13,7 +13,8 @@ class QWidget;
 // key was used.
 bool ControlKey(QWidget& focus, quint16 key, Qt::KeyboardModifiers shift);
 
-// Alt and a letter that more than one control or menu of the window carries as
-// its accelerator: the first button that can take it, in the window's order,
-// as the dialog manager does; none when the letter is not shared.
+// Alt and a letter that more than one control or menu of the window (or a
+// menu of the main window it is in) carries as its accelerator: the first
+// button that can take it, in the window's order, as the dialog manager
+// does; none when the letter is not shared.
 QAbstractButton* SharedAcceleratorButton(const QWidget& window, const QKeyEvent& event);

@@ -32,6 +32,18 @@ class ProgresoEncendido {
   ProgresoEncendido& operator=(const ProgresoEncendido&) = delete;
 };
 
+// A name held for a backup goes with its statement, done or failed.
+class NombreReservado {
+ public:
+  explicit NombreReservado(const QString& archivo) : archivo_(archivo) {}
+  ~NombreReservado() { ReleaseBackupName(Paths::Internal(archivo_)); }
+  NombreReservado(const NombreReservado&) = delete;
+  NombreReservado& operator=(const NombreReservado&) = delete;
+
+ private:
+  QString archivo_;
+};
+
 bool ejecutar(TfGENEINIC& servicios, const QString& pedida, QString ruta, const Operacion& operacion) {
   const QString baseDatos = pedida.isEmpty() ? NombreBaseDatosEmpresa(servicios, EmpresaActual) : pedida;
   // The server's own statement, on a connection of its own; it runs for as long as the server needs.
@@ -40,6 +52,7 @@ bool ejecutar(TfGENEINIC& servicios, const QString& pedida, QString ruta, const 
   if (ruta.isEmpty() && !SeleccionarArchivoCarpeta(operacion.tituloEleccion, ruta, operacion.opcionesEleccion))
     return false;
   const QString archivo = operacion.archivo(ruta, baseDatos);
+  const NombreReservado reservado(archivo);
   const ProgresoEncendido progreso(operacion.tituloProgreso, operacion.textoProgreso + archivo);
   consulta.SQL().SetText(operacion.sentencia(baseDatos, archivo));
   consulta.ExecSQL();
@@ -55,6 +68,18 @@ QString nombreCopia(const QString& carpeta, const QString& baseDatos, const QDat
          QStringLiteral(".bak");
 }
 
+// The first name from now on that the test accepts.
+QString nombreLibre(const QString& carpeta, const QString& baseDatos, bool (*libre)(const QString&)) {
+  // A folder this machine cannot see (the server's own) is the server's to judge.
+  constexpr int kSegundosProbados = 3600;
+  QDateTime momento = ClockSeam::Get().Now();
+  for (int segundo = 0; segundo < kSegundosProbados; ++segundo, momento = momento.addSecs(1)) {
+    const QString nombre = nombreCopia(carpeta, baseDatos, momento);
+    if (libre(Paths::Internal(nombre))) return nombre;
+  }
+  return NombreCopiaSeguridad(carpeta, baseDatos);
+}
+
 }  // namespace
 
 QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos) {
@@ -62,14 +87,11 @@ QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos) {
 }
 
 QString NombreCopiaSeguridadNueva(const QString& carpeta, const QString& baseDatos) {
-  // A folder this machine cannot see (the server's own) is the server's to judge.
-  constexpr int kSegundosProbados = 3600;
-  QDateTime momento = ClockSeam::Get().Now();
-  for (int segundo = 0; segundo < kSegundosProbados; ++segundo, momento = momento.addSecs(1)) {
-    const QString nombre = nombreCopia(carpeta, baseDatos, momento);
-    if (!BackupFileTaken(Paths::Internal(nombre))) return nombre;
-  }
-  return NombreCopiaSeguridad(carpeta, baseDatos);
+  return nombreLibre(carpeta, baseDatos, [](const QString& archivo) { return !BackupFileTaken(archivo); });
+}
+
+QString ReservarNombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos) {
+  return nombreLibre(carpeta, baseDatos, ReserveBackupName);
 }
 
 QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo) {
@@ -80,7 +102,7 @@ QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo
 bool CopiaSeguridadSQLServer(TfGENEINIC& servicios, const QString& baseDatos, const QString& carpeta) {
   static const Operacion copia{
       QStringLiteral("Seleccione la carpeta destino para la Copia de Seguridad"), QStringLiteral("Carpetas"),
-      QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), NombreCopiaSeguridadNueva,
+      QStringLiteral("Copia de Seguridad de la Base de Datos"), QStringLiteral("Generando..."), ReservarNombreCopiaSeguridad,
       SentenciaCopiaSeguridad};
   return ejecutar(servicios, baseDatos, carpeta, copia);
 }

@@ -20,5 +20,8 @@ QString NombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos);
 // being written, the next second whose name is free, so that two backups
 // made in one second keep two files.
 QString NombreCopiaSeguridadNueva(const QString& carpeta, const QString& baseDatos);
+// The same, held for this process until its backup ends or ReleaseBackupName:
+// another program choosing at once takes another.
+QString ReservarNombreCopiaSeguridad(const QString& carpeta, const QString& baseDatos);
 // The server's statement that backs the database up into that file.
 QString SentenciaCopiaSeguridad(const QString& baseDatos, const QString& archivo);

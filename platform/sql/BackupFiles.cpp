@@ -25,6 +25,9 @@ constexpr int kApplicationIdAt = 68;
 // "<backup>.copia-<pid>-<start>.tmp", with its journal.
 const QString kPartialInfix = QStringLiteral(".copia-");
 const QString kPartialSuffix = QStringLiteral(".tmp");
+// "<backup>.copia-<pid>-<start>.reserva": the name held by a process that
+// chose it for a backup it is about to make.
+const QString kReservationSuffix = QStringLiteral(".reserva");
 
 QStringList SideFiles(const QString& file) {
   return {file + QStringLiteral("-journal"), file + QStringLiteral("-wal"), file + QStringLiteral("-shm")};
@@ -60,11 +63,12 @@ std::error_code SyncToDisk(const QString& file) {
   return {};
 }
 
-QString PartialName(const QString& file, const ProcessIdentity& writer) {
-  return file + kPartialInfix + QString::number(writer.pid) + u'-' + writer.started + kPartialSuffix;
+QString PartialName(const QString& file, const ProcessIdentity& writer, const QString& suffix = kPartialSuffix) {
+  return file + kPartialInfix + QString::number(writer.pid) + u'-' + writer.started + suffix;
 }
 
-// The partial files (and their side files) in the folder whose writer has died.
+// The partial files (and their side files) and the names held in the folder
+// whose process has died.
 void RemoveDeadPartials(const QString& folder) {
   const QStringList names = QDir(folder).entryList({u'*' + kPartialInfix + u'*'}, QDir::Files | QDir::Hidden);
   for (const QString& name : names) {
@@ -72,8 +76,12 @@ void RemoveDeadPartials(const QString& folder) {
     QString writer = name.mid(at + kPartialInfix.size());
     for (const QString& side : {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
       if (writer.endsWith(side)) writer.chop(side.size());
-    if (!writer.endsWith(kPartialSuffix)) continue;
-    writer.chop(kPartialSuffix.size());
+    if (writer.endsWith(kPartialSuffix))
+      writer.chop(kPartialSuffix.size());
+    else if (writer.endsWith(kReservationSuffix))
+      writer.chop(kReservationSuffix.size());
+    else
+      continue;
     const qsizetype dash = writer.indexOf(u'-');
     bool number = false;
     const ProcessIdentity identity{writer.left(dash).toLongLong(&number), writer.mid(dash + 1)};
@@ -116,6 +124,29 @@ BackupReading::BackupReading(QString file) {
     if (!QFileInfo::exists(side)) made_ << side;
 }
 
+bool ReserveBackupName(const QString& file) {
+  const QFileInfo info(file);
+  const QString mine = PartialName(info.absoluteFilePath(), ProcessIdentity::Current(), kReservationSuffix);
+  if (info.exists()) return false;
+  QFile mark(mine);
+  // A folder this process cannot write in is the server's to judge.
+  if (!mark.open(QIODevice::WriteOnly)) return !BackupFileTaken(file);
+  mark.close();
+  // Each process puts its mark before it looks: of two choosing at once, the
+  // later to look sees the other's mark and gives way.
+  const QStringList holders =
+      QDir(info.absolutePath()).entryList({info.fileName() + kPartialInfix + u'*'}, QDir::Files | QDir::Hidden);
+  if (info.exists() || holders != QStringList{QFileInfo(mine).fileName()}) {
+    QFile::remove(mine);
+    return false;
+  }
+  return true;
+}
+
+void ReleaseBackupName(const QString& file) {
+  QFile::remove(PartialName(QFileInfo(file).absoluteFilePath(), ProcessIdentity::Current(), kReservationSuffix));
+}
+
 BackupReading::~BackupReading() {
   for (const QString& side : made_) QFile::remove(side);
 }
@@ -129,6 +160,7 @@ BackupWriting::BackupWriting(QString file)
 
 BackupWriting::~BackupWriting() {
   if (!completed_) RemovePartial();
+  ReleaseBackupName(file_);
 }
 
 void BackupWriting::RemovePartial() const {

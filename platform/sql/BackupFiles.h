@@ -19,8 +19,15 @@ bool IsBackupOfThisSystem(const QString& file);
 // restored from one (a copy of a database file is no backup).
 void MarkAsBackup(class Connection& backup, bool mark = true);
 
-// Whether a backup of that name exists or is being written now.
+// Whether a backup of that name exists, is being written now or is held by
+// a process about to write it.
 bool BackupFileTaken(const QString& file);
+// Holds the name for a backup this process is about to make, where no backup
+// of that name exists, is written or is held: another process asking for it
+// meanwhile is refused. The backup's end, a release or the process's death
+// (then the next backup into the folder) lets the name go.
+[[nodiscard]] bool ReserveBackupName(const QString& file);
+void ReleaseBackupName(const QString& file);
 
 // While a backup is read: SQLite, reading a file of the WAL kind (as
 // backups of older versions are), leaves "-wal" and "-shm" files beside it;

@@ -21,7 +21,8 @@ const QString Nuevos = QStringLiteral("/nuevos/");
 const QString Anteriores = QStringLiteral("/anteriores/");
 const QString Lista = QStringLiteral("/colocando");
 const QString Terminada = QStringLiteral("/colocado");
-constexpr char MarcaArchivo = 'A';
+constexpr char MarcaArchivo = 'A';     // a file the target did not have
+constexpr char MarcaReemplazo = 'R';   // a file replacing one the target had
 constexpr char MarcaCarpeta = 'D';
 
 QByteArray Nativo(const QString& ruta) { return QFile::encodeName(ruta); }
@@ -31,26 +32,33 @@ bool Existe(const QString& ruta) {
   return ::lstat(Nativo(ruta).constData(), &estado) == 0;
 }
 
-// The target folder's parent and the start of its staging folders' names.
+// The target folder's parent and the start of its staging folders' names:
+// beside the folder itself where a link leads to it, so that its files are
+// moved within their own disk.
 struct Sitio {
   QString padre;
   QString prefijo;
 };
 Sitio SitioDe(const QString& carpeta) {
-  const QFileInfo destino(QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()));
+  const QString real = QFileInfo(carpeta).canonicalFilePath();
+  const QFileInfo destino(real.isEmpty() ? QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()) : real);
   return {destino.absolutePath(), u'.' + destino.fileName() + QStringLiteral(".descomprimiendo-")};
 }
 
-// What is being placed: files and the folders made for them, in order.
+// What is being placed: files and the folders made for them, in order, and
+// which files replace one the target had.
 struct Colocacion {
   QStringList archivos;
   QStringList carpetas;
+  QSet<QString> reemplazos;
 };
 
 bool EscribirLista(const QString& raiz, const Colocacion& colocacion) {
   QByteArray texto;
   for (const QString& carpeta : colocacion.carpetas) texto += MarcaCarpeta + carpeta.toUtf8().toPercentEncoding() + '\n';
-  for (const QString& archivo : colocacion.archivos) texto += MarcaArchivo + archivo.toUtf8().toPercentEncoding() + '\n';
+  for (const QString& archivo : colocacion.archivos)
+    texto += (colocacion.reemplazos.contains(archivo) ? MarcaReemplazo : MarcaArchivo) +
+             archivo.toUtf8().toPercentEncoding() + '\n';
   QFile lista(raiz + Lista + QStringLiteral(".tmp"));
   if (!lista.open(QIODevice::WriteOnly) || lista.write(texto) != texto.size() || !lista.flush() ||
       ::fsync(lista.handle()) != 0)
@@ -67,12 +75,14 @@ Colocacion LeerLista(const QString& raiz) {
     if (linea.isEmpty()) continue;
     const QString ruta = QString::fromUtf8(QByteArray::fromPercentEncoding(linea.mid(1)));
     (linea[0] == MarcaCarpeta ? colocacion.carpetas : colocacion.archivos).append(ruta);
+    if (linea[0] == MarcaReemplazo) colocacion.reemplazos.insert(ruta);
   }
   return colocacion;
 }
 
 // Puts back every file replaced and removes every file and folder added,
-// whether the run got to them or not.
+// whether the run got to them or not. A replaced file whose former version is
+// no longer aside is already back (an undoing cut short is undone again).
 void Deshacer(const QString& raiz, const QString& carpeta) {
   const Colocacion colocacion = LeerLista(raiz);
   for (auto it = colocacion.archivos.crbegin(); it != colocacion.archivos.crend(); ++it) {
@@ -81,7 +91,7 @@ void Deshacer(const QString& raiz, const QString& carpeta) {
     const bool colocado = !Existe(raiz + Nuevos + *it);
     if (Existe(anterior))
       ::rename(Nativo(anterior).constData(), Nativo(destino).constData());
-    else if (colocado)
+    else if (colocado && !colocacion.reemplazos.contains(*it))
       ::unlink(Nativo(destino).constData());
   }
   for (auto it = colocacion.carpetas.crbegin(); it != colocacion.carpetas.crend(); ++it)
@@ -185,7 +195,9 @@ Preparacion::~Preparacion() {
 QString Preparacion::RutaNueva(const QString& relativo) const { return raiz_ + Nuevos + relativo; }
 
 std::optional<QString> Preparacion::Colocar(const QStringList& archivos, const QStringList& carpetas) {
-  const Colocacion colocacion{archivos, CarpetasQueFaltan(carpeta_, archivos, carpetas)};
+  Colocacion colocacion{archivos, CarpetasQueFaltan(carpeta_, archivos, carpetas), {}};
+  for (const QString& relativo : archivos)
+    if (Existe(carpeta_ + u'/' + relativo)) colocacion.reemplazos.insert(relativo);
   const auto fallo = [this](const QString& relativo) -> std::optional<QString> {
     const int error = errno;
     Deshacer(raiz_, carpeta_);

@@ -20,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QUrl>
 #include <QShowEvent>
 #include <QTimer>
 #include <QTreeWidget>
@@ -230,6 +231,22 @@ TEST_P(Documentacion, PathsPicturesAndAddressesAreShownAndOpenedEachTheirWay) {
 }
 
 // The desktop's opener would start and say nothing about a file that is gone.
+// Names a file may have that mean something in an address.
+TEST_P(Documentacion, AFileWhoseNameHoldsAddressSignsIsShownItself) {
+  for (const QString& nombre : {u"Factura #3.html"_qs, u"¿Precio?.html"_qs, u"100%25 a%.html"_qs}) {
+    const QString ruta = carpeta.Path() + u'/' + nombre;
+    TextFile::WriteBytes(ruta, "<p>x</p>");
+    Documento(u"T"_qs, u"A|B"_qs, nombre, ruta);
+  }
+  f.CargarDocumentos();
+  for (const QString& nombre : {u"Factura #3.html"_qs, u"¿Precio?.html"_qs, u"100%25 a%.html"_qs}) {
+    Elegir(nombre);
+    const QUrl direccion(visor.direcciones.last());
+    EXPECT_TRUE(direccion.isLocalFile()) << visor.direcciones.last().toStdString();
+    EXPECT_EQ(direccion.toLocalFile(), carpeta.Path() + u'/' + nombre) << visor.direcciones.last().toStdString();
+  }
+}
+
 TEST_P(Documentacion, OpeningADocumentThatIsGoneWarnsAndStartsNothing) {
   const QString ido = carpeta.Path() + u"/borrado.pdf"_qs;
   Documento(u"T"_qs, u"A|B"_qs, u"Borrado"_qs, ido);

@@ -127,6 +127,17 @@ TEST(TareasCopia, APathWithALineBreakIsRefusedAndTheTaskKeepsToOneLine) {
   EXPECT_EQ(CrontabConTarea(primera, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs), primera);
 }
 
+// What an earlier version wrote for a path holding a line break: the task's
+// first half, unclosed, and its second half ending with the task's mark.
+TEST(TareasCopia, AnEarlierTaskLineSplitByALineBreakGoesWholeAndTheUsersLinesStay) {
+  const QByteArray partida = "MAILTO=ana\n0 1 * * * '/p/nl\n* * * * * touch X #/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n"
+                             "0 3 * * * '/u/it'\\''s' '/u/otra' # mine\n"
+                             "30 2 * * * '/q/dexowin' '/q/cr\n* * * * * touch Y #/D.CFG' # Backup Mirdal ZEM\n# fin\n";
+  const QByteArray tarea = "5 7 * * * '/p/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n";
+  EXPECT_EQ(CrontabConTarea(partida, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs),
+            "MAILTO=ana\n" + tarea + "0 3 * * * '/u/it'\\''s' '/u/otra' # mine\n# fin\n");
+}
+
 // The embedded server has no agent: its answer is the warning, and the
 // settings are not written.
 TEST_F(Copias, WithoutAnAgentTheJobsAreNotMadeAndTheSettingsNotWritten) {

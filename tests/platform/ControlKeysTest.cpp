@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -131,4 +133,39 @@ TEST(ControlKeys, AnAcceleratorSharedByButtonsAndAMenuClicksTheFirstButtonThatCa
   EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.value(QStringLiteral("&Salir")) == 1; }, 5000));
   EXPECT_EQ(fileMenu, 0);
   EXPECT_EQ(edit->text(), QString());
+}
+
+// A form in the main window's workspace: its own controls answer an
+// accelerator before the main menu, as they would in a window of their own.
+TEST(ControlKeys, AnAcceleratorOfAFormInTheWorkspaceIsTheFormsBeforeTheMainMenus) {
+  QMainWindow principal;
+  auto* area = new QMdiArea(&principal);
+  principal.setCentralWidget(area);
+  int fileMenu = 0;
+  int viewMenu = 0;
+  QObject::connect(principal.menuBar()->addMenu(QStringLiteral("&Archivo")), &QMenu::aboutToShow, [&] { ++fileMenu; });
+  QMenu* view = principal.menuBar()->addMenu(QStringLiteral("&Ver"));
+  QObject::connect(view, &QMenu::aboutToShow, [&] { ++viewMenu; });
+  auto* form = new Form;
+  auto* column = new QVBoxLayout(form);
+  auto* edit = new QLineEdit;
+  auto* accept = new QPushButton(QStringLiteral("&Aceptar"));
+  column->addWidget(edit);
+  column->addWidget(accept);
+  int clicks = 0;
+  QObject::connect(accept, &QPushButton::clicked, [&] { ++clicks; });
+  area->addSubWindow(form);
+  principal.show();
+  form->show();
+  QApplication::setActiveWindow(&principal);
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_A, Qt::AltModifier);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(fileMenu, 0);
+  // A letter the form does not carry is the main menu's.
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_V, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return viewMenu == 1; }, 5000));
+  view->close();
+  EXPECT_EQ(clicks, 1);
 }

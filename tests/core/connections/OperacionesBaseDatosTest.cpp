@@ -9,11 +9,14 @@
 #include "core/progress/Geneprog.h"
 #include "core/startup/Configuracion.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/data/AdoConnection.h"
 #include "platform/data/Database.h"
 #include "platform/data/Table.h"
+#include "platform/sql/BackupFiles.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/ManualClock.h"
+#include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +24,18 @@
 #include <QRegularExpression>
 
 namespace {
+
+const QDateTime kMomentoCopia(QDate(2024, 1, 31), QTime(15, 45, 0));
+
+// Chooses a backup's name in ZEM_CARPETA at the same moment as the test,
+// tells it, and waits for its line: a program that has not written its
+// backup yet.
+void nombreElegido() {
+  ManualClock reloj(kMomentoCopia);
+  SecondProcess::Report(ReservarNombreCopiaSeguridad(qEnvironmentVariable("ZEM_CARPETA"), u"ZEMEMP3"_qs));
+  SecondProcess::NextLine();
+}
+[[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"backup-name"_qs, nombreElegido);
 
 const QString kNombres = u"SELECT Nombre FROM CLIENTES ORDER BY Codigo"_qs;
 const QString kEmpresa = u"Database"_qs;
@@ -73,6 +88,37 @@ TEST_F(OperacionesBaseDatos, WithoutItsConnectionStringTheADOTwinStaysOutOfTheTr
   EXPECT_FALSE(Empresa().InTransaction());
   EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"antes\r\ncambiado"_qs);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+// Two programs backing up in the same second, the other still before its
+// first byte: each backup has a file of its own.
+TEST_F(OperacionesBaseDatos, TwoProgramsChoosingABackupNameAtOnceTakeTwoNames) {
+  ManualClock reloj(kMomentoCopia);
+  Iniciar();
+  EmpresaTres();
+  const QString copias = carpeta.File(u"Copias"_qs);
+  QDir().mkpath(copias);
+  const QString primero = copias + u"\\dbb_ZEMEMP3_20240131154500.bak"_qs;
+  {
+    SecondProcess otro(u"backup-name"_qs, {{u"ZEM_CARPETA"_qs, copias}});
+    EXPECT_EQ(otro.ReadReport(), primero);
+    EXPECT_EQ(NombreCopiaSeguridadNueva(copias, u"ZEMEMP3"_qs), copias + u"\\dbb_ZEMEMP3_20240131154501.bak"_qs);
+    EXPECT_EQ(ReservarNombreCopiaSeguridad(copias, u"ZEMEMP3"_qs), copias + u"\\dbb_ZEMEMP3_20240131154501.bak"_qs);
+    ReleaseBackupName(Paths::Internal(copias + u"\\dbb_ZEMEMP3_20240131154501.bak"_qs));
+    ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
+    otro.Send(u"fin"_qs);
+    EXPECT_EQ(otro.Finish(), 0);
+  }
+  const QStringList bak{u"*.bak"_qs};
+  EXPECT_EQ(QDir(copias).entryList(bak, QDir::Files), QStringList{u"dbb_ZEMEMP3_20240131154501.bak"_qs});
+  // The name the ended program held is free again once a backup has looked.
+  ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
+  EXPECT_EQ(QDir(copias).entryList(bak, QDir::Files),
+            QStringList({u"dbb_ZEMEMP3_20240131154501.bak"_qs, u"dbb_ZEMEMP3_20240131154502.bak"_qs}));
+  ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
+  EXPECT_EQ(QDir(copias).entryList(QDir::Files | QDir::Hidden),
+            QStringList({u"dbb_ZEMEMP3_20240131154500.bak"_qs, u"dbb_ZEMEMP3_20240131154501.bak"_qs,
+                         u"dbb_ZEMEMP3_20240131154502.bak"_qs}));
 }
 
 TEST_F(OperacionesBaseDatos, TwoBackupsInOneSecondKeepTwoFilesAndAForeignFileIsNotRestored) {

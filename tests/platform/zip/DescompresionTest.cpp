@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -340,6 +341,65 @@ TEST_F(Descomprimir, ARunKilledWhilePlacingIsUndoneBeforeAnythingElseIsDoneThere
       }
       EXPECT_EQ(QDir(padre.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
     }
+  }
+}
+
+// The recovery itself may be killed after putting some replaced files back:
+// the next one must keep those, not take them for new files and remove them.
+TEST_F(Descomprimir, ARecoveryCutShortIsFinishedByTheNextWithoutLosingTheFilesItPutBack) {
+  constexpr int Archivos = 30;
+  std::vector<EntradaPrueba> entradas;
+  for (int i = 0; i < Archivos; ++i) {
+    const QByteArray nombre = QByteArray("f") + QByteArray::number(i).rightJustified(2, '0');
+    if (i % 2 == 0) Escribir(QString::fromLatin1(nombre), "viejo " + nombre);
+    entradas.push_back({nombre, "nuevo " + nombre});
+  }
+  EscribirZip(Zip(), entradas);
+  const auto antes = Contenido();
+  SecondProcess segundo(QStringLiteral("unzip-killed"), {{QStringLiteral("ZEM_ZIP"), Zip()},
+                                                        {QStringLiteral("ZEM_DESTINO"), Destino()},
+                                                        {QStringLiteral("ZEM_MATAR"), QString::number(Archivos / 2)}});
+  segundo.Finish();
+  ASSERT_TRUE(segundo.Crashed());
+  const QStringList restos = QDir(padre.path()).entryList({QStringLiteral(".destino.descomprimiendo-*")},
+                                                          QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+  ASSERT_EQ(restos.size(), 1);
+  // Undoing goes from the last file placed back: the cut-short recovery had
+  // put back the last replaced ones, f14 and f12, before it stopped.
+  for (const QString& nombre : {QStringLiteral("f14"), QStringLiteral("f12")})
+    ASSERT_EQ(std::rename(QFile::encodeName(padre.filePath(restos[0] + QStringLiteral("/anteriores/") + nombre)),
+                          QFile::encodeName(QDir(Destino()).filePath(nombre))),
+              0);
+  ASSERT_EQ(Leer(QStringLiteral("f12")), "viejo f12");
+  ColocacionZip::Recuperar(Destino());
+  EXPECT_EQ(Contenido(), antes);
+}
+
+// A target reached through a link, on another disk than the link: its
+// staging goes beside the folder itself, where its files can be moved.
+TEST_F(Descomprimir, ATargetReachedThroughALinkToAnotherDiskIsFilled) {
+  QTemporaryDir otroDisco(QStringLiteral("/dev/shm/zem-destino-XXXXXX"));
+  ASSERT_TRUE(otroDisco.isValid());
+  struct stat aqui;
+  struct stat alli;
+  ASSERT_EQ(::stat(QFile::encodeName(padre.path()).constData(), &aqui), 0);
+  ASSERT_EQ(::stat(QFile::encodeName(otroDisco.path()).constData(), &alli), 0);
+  if (aqui.st_dev == alli.st_dev) GTEST_SKIP() << "/dev/shm is on the same disk here";
+  const QString real = otroDisco.filePath(QStringLiteral("destino"));
+  ASSERT_TRUE(QDir().mkpath(real));
+  ASSERT_TRUE(QFile::link(real, padre.filePath(QStringLiteral("enlace"))));
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("sub/otro.txt", "otro")});
+  for (const QString& carpeta : {padre.filePath(QStringLiteral("enlace")), padre.filePath(QStringLiteral("enlace/"))}) {
+    SCOPED_TRACE(carpeta.toStdString());
+    auto p = Parametros();
+    p.carpeta = carpeta;
+    EXPECT_EQ(Descompresion::Extraer(p), 2);
+    EXPECT_EQ(Mensajes(), QStringList());
+    QFile otro(real + QStringLiteral("/sub/otro.txt"));
+    EXPECT_TRUE(otro.open(QIODevice::ReadOnly));
+    EXPECT_EQ(otro.readAll(), "otro");
+    EXPECT_EQ(QDir(otroDisco.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("destino")});
   }
 }
 
