@@ -68,11 +68,11 @@ class Installation {
   std::unique_ptr<TfGENEINIC> services_;
 };
 
-void RebuildDataset(benchmark::State& state) {
-  Installation installation(QStringLiteral("rebuild-dataset"));
+void Rebuild(benchmark::State& state, const char* folder, bool checked) {
+  Installation installation(QString::fromLatin1(folder));
   OpcionesActualizacion options;
   options.realizarCopiaSeguridad = false;
-  options.comprobarEstadoTablas = false;
+  options.comprobarEstadoTablas = checked;
   options.basesDatos = {installation.CompanyName()};
   options.tablas = {QStringLiteral("CLIENTES")};
   options.definiciones = kDefinitions;
@@ -85,14 +85,19 @@ void RebuildDataset(benchmark::State& state) {
   }
 }
 
-void RebuildRaw(benchmark::State& state) {
-  Installation installation(QStringLiteral("rebuild-raw"));
+void RebuildDataset(benchmark::State& state) { Rebuild(state, "rebuild-dataset", false); }
+// The same after the wizard's default check of the table.
+void RebuildCheckedDataset(benchmark::State& state) { Rebuild(state, "rebuild-checked-dataset", true); }
+
+void RebuildRaw(benchmark::State& state, const char* folder, bool checked) {
+  Installation installation(QString::fromLatin1(folder));
   RawConnection raw(installation.CompanyFile());
   const QByteArray collate = QStringLiteral(" COLLATE \"%1\"").arg(Collation::kDefaultName).toUtf8();
   const QByteArray create = "CREATE TABLE TEMP_CLIENTES (Codigo INT NOT NULL, Nombre VARCHAR(40)" + collate +
                             ", Telefono VARCHAR(20)" + collate + ", Nuevo VARCHAR(10)" + collate +
                             ", CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo)) WITHOUT ROWID";
   for (auto _ : state) {
+    if (checked) raw.Execute("PRAGMA quick_check(CLIENTES)");
     raw.Execute("BEGIN IMMEDIATE");
     raw.Execute(create.constData());
     raw.Execute("INSERT INTO TEMP_CLIENTES (Codigo, Nombre, Telefono) SELECT Codigo, Nombre, Tlf FROM CLIENTES");
@@ -106,4 +111,9 @@ void RebuildRaw(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(RebuildDataset)->Name("ReconstruirTabla/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(RebuildRaw)->Name("ReconstruirTabla/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RebuildRaw, plain, "rebuild-raw", false)->Name("ReconstruirTabla/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildCheckedDataset)->Name("ReconstruirTablaComprobada/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RebuildRaw, checked, "rebuild-checked-raw", true)
+    ->Name("ReconstruirTablaComprobada/raw")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);

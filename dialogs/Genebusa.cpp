@@ -5,6 +5,7 @@
 #include "core/datamodule/CatalogoClaves.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/ControlesNoVisibles.h"
+#include "core/forms/FormatosCampo.h"
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/PreparacionFormulario.h"
 #include "core/forms/TeclasFormulario.h"
@@ -37,6 +38,15 @@ bool esIntro(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int tecla = static_cast<const QKeyEvent*>(event)->key();
   return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
+}
+
+// Floats in the suite's number format; a time of day kept in a date-time
+// field shown as the time alone.
+void formatoRejilla(Field& campo) {
+  if (campo.DataType() == ftFloat || campo.DataType() == ftCurrency)
+    campo.SetDisplayFormat(FormatoNumerico(campo.FieldName()));
+  else if (campo.DataType() == ftDateTime && campo.FieldName().contains(QLatin1String("Hora")))
+    campo.SetDisplayFormat(QStringLiteral("hh:nn:ss"));
 }
 
 }  // namespace
@@ -160,6 +170,7 @@ void TfGENEBUSA::pbBuscarClick() {
   for (int i = 0; i < ClientDataSet1->FieldCount(); ++i) {
     Field& campo = ClientDataSet1->Fields(i);
     campo.SetDisplayLabel(AbreviarNombre(campo.DisplayLabel(), 1));
+    formatoRejilla(campo);
   }
   TraducirFormulario(this);
   ui_->DBGrid1->setFocus();

@@ -291,11 +291,9 @@ void TfGENEBUSQ::aplicarDatosUsuario(const QString& tabla) {
     ponerModo(ModoBusqueda::Parcial);
   else if (aproximada)
     ponerModo(ModoBusqueda::Aproximada);
-  const bool ordenados = bandera("(O)"), memos = bandera("(M)");
-  if (!LeerDatosBusqueda(tabla).isEmpty()) {
-    ui_->ResultadosOrdenados->setChecked(ordenados);
-    ui_->MostrarCamposMemo->setChecked(memos);
-  }
+  // A table without an entry has neither flag: both boxes are cleared.
+  ui_->ResultadosOrdenados->setChecked(bandera("(O)"));
+  ui_->MostrarCamposMemo->setChecked(bandera("(M)"));
   const int elegida = entrada.isEmpty() ? 0 : ui_->ListaCamposBusqueda->findText(entrada, Qt::MatchExactly);
   ui_->ListaCamposBusqueda->setCurrentIndex(elegida);
   if (elegida < 0) ui_->ListaCamposBusqueda->setCurrentText(QString());

@@ -251,14 +251,14 @@ void TfGENEMLIS::CalcularTotales() {
       for (int i = 0; i < nombres.size(); ++i)
         if (Field* campo = temporal_->FindField(nombres[i]); campo && !campo->IsNull()) sumas[i] += campo->AsFloat();
   }
-  QStringList textos;
-  QStringList totales;
+  QString textos;
+  QString totales;
   for (int i = 0; i < nombres.size(); ++i) {
-    textos.append(QStringLiteral("Total ") + SepararPalabras(nombres[i]) + QStringLiteral(": "));
-    totales.append(FormatFloat(QStringLiteral("#,##0.00"), sumas[i]) + Espacios(7));
+    textos += QStringLiteral("Total ") + SepararPalabras(nombres[i]) + QStringLiteral(": \r\n");
+    totales += FormatFloat(QStringLiteral("#,##0.00"), sumas[i]) + Espacios(7) + QStringLiteral("\r\n");
   }
-  ui_->LBTextoTotales->setText(textos.join(u'\n'));
-  ui_->LBTotales->setText(totales.join(u'\n'));
+  ui_->LBTextoTotales->setText(textos);
+  ui_->LBTotales->setText(totales);
 }
 
 void TfGENEMLIS::comprobarCelda(Field* campo) {

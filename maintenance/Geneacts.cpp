@@ -90,6 +90,7 @@ TfGENEACTS::TfGENEACTS(QWidget* owner)
   const auto enlazar = [this](QAbstractButton* boton, void (TfGENEACTS::*manejador)()) {
     connect(boton, &QAbstractButton::clicked, this, [this, manejador] { (this->*manejador)(); });
   };
+  connect(ui_->ComprobarEstadoTablas, &QCheckBox::toggled, ui_->ComprobacionCompleta, &QWidget::setEnabled);
   enlazar(ui_->pbSalir, &TfGENEACTS::pbSalirClick);
   enlazar(ui_->pbActualizar, &TfGENEACTS::pbActualizarClick);
   enlazar(ui_->pbImprimir, &TfGENEACTS::pbImprimirClick);
@@ -216,6 +217,7 @@ OpcionesActualizacion TfGENEACTS::opciones() const {
   opciones.actualizarLenguajeIntercalacion = ui_->ActualizarLenguajeIntercalacion->isChecked();
   opciones.actualizarComandos = ui_->ActualizarComandos->isChecked();
   opciones.comprobarEstadoTablas = ui_->ComprobarEstadoTablas->isChecked();
+  opciones.comprobacionCompleta = ui_->ComprobacionCompleta->isChecked();
   opciones.basesDatos = seleccionadas(*ui_->ListaBasesDatos);
   opciones.tablas = seleccionadas(*ui_->ListaTablas);
   opciones.definiciones = definiciones_;

@@ -5,6 +5,7 @@
 #include "core/connections/Conexiones.h"
 #include "core/datamodule/Traduccion.h"
 #include "core/forms/AparienciaFormulario.h"
+#include "core/helpers/Tablas.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
@@ -24,6 +25,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 TfGENECOPI* fGENECOPI = nullptr;
 
 namespace {
@@ -32,6 +35,10 @@ QString nombreTabla(const Dataset& tabla) {
   const auto* fisica = qobject_cast<const Table*>(&tabla);
   return fisica ? fisica->TableName() : tabla.objectName();
 }
+
+// A general table is the same one for every company: copied "to another
+// company" it would be copied onto itself.
+bool esTablaComun(const Dataset* tabla) { return tabla && EsTablaGeneral(nombreTabla(*tabla)); }
 
 }  // namespace
 
@@ -65,6 +72,12 @@ void TfGENECOPI::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfGENECOPI::CopiarRegistros(Dataset& tabla, const QList<Dataset*>& detalles) {
+  if (esTablaComun(&tabla) && std::all_of(detalles.begin(), detalles.end(),
+                                          [](const Dataset* detalle) { return !detalle || esTablaComun(detalle); })) {
+    MensajeAviso(QStringLiteral("Los registros de esta tabla son comunes a todas las empresas. No hay registros que "
+                                "copiar a otras empresas."));
+    return;
+  }
   QString respuesta;
   MensajeConfirmacion(QStringLiteral("¡Esta opción copiará todos los registros activos de la tabla!. Puede utilizar "
                                      "previamente opciones de filtrado para limitar los registros a copiar. ¿Desea "
@@ -126,7 +139,7 @@ bool TfGENECOPI::copiarAEmpresa(int empresa, Dataset& tabla, const QList<Dataset
   try {
     QList<Dataset*> origenes{&tabla};
     for (Dataset* detalle : detalles)
-      if (detalle) origenes.append(detalle);
+      if (detalle && !esTablaComun(detalle)) origenes.append(detalle);
     std::vector<std::unique_ptr<Table>> destinos;
     for (Dataset* origen : origenes) {
       auto destino = std::make_unique<Table>();
@@ -136,9 +149,12 @@ bool TfGENECOPI::copiarAEmpresa(int empresa, Dataset& tabla, const QList<Dataset
         throw EDatabaseError(QString::fromLatin1(EngineText::TableDoesNotExist), destino->TableName());
       destinos.push_back(std::move(destino));
     }
-    const auto conexion = Session::Default().OpenDatabase(destinos.front()->DatabaseName());
+    // The company's own database, whichever of the tables belongs to it.
+    const bool principalComun = esTablaComun(&tabla);
+    const Table& enEmpresa = *destinos[principalComun && destinos.size() > 1 ? 1 : 0];
+    const auto conexion = Session::Default().OpenDatabase(enEmpresa.DatabaseName());
     WriteTransaction transaccion(*conexion);
-    transferir(tabla, *destinos.front());
+    if (!principalComun) transferir(tabla, *destinos.front());
     for (std::size_t i = 1; i < destinos.size(); ++i)
       for (tabla.First(); !tabla.Eof(); tabla.Next()) transferir(*origenes[static_cast<qsizetype>(i)], *destinos[i]);
     transaccion.Commit();

@@ -67,7 +67,15 @@ QString LeerConfigUsuario(const QString& usuario, const QString& clave, const QS
 void CambiarConfigUsuario(const QString& usuario, const QString& clave,
                           const std::function<QString(const QString& actual)>& cambio) {
   Table* usuarios = tablaUsuarios();
-  if (!usuarios || !localizar(*usuarios, codigoFila(usuario, clave))) return;
+  const QString codigo = codigoFila(usuario, clave);
+  if (!usuarios || !localizar(*usuarios, codigo)) return;
+  // A change that leaves the value as the row holds it now writes nothing,
+  // so another program holding the row is no obstacle.
+  usuarios->Refresh();
+  if (!localizar(*usuarios, codigo)) return;
+  const QString actual = esColumna(clave) ? usuarios->FieldByName(clave).AsString()
+                                          : lineasConfiguracion(*usuarios).Values(clave);
+  if (cambio(actual) == actual) return;
   try {
     // Edit reads the row again, so a line another program wrote meanwhile stays.
     usuarios->Edit();

@@ -60,9 +60,7 @@ void cambiarProgreso(const QString& modo, const QString& titulo, const QString& 
   } else if (modo == QLatin1String("OFF")) {
     liberarVentana();
   } else if (modo.isEmpty() && fGENEPROG) {
-    fGENEPROG->EditProgreso()->setText(texto);
-    fGENEPROG->EditProgresoChange();
-    fGENEPROG->repaint();
+    fGENEPROG->CambiarTexto(texto);
   }
 }
 
@@ -90,6 +88,7 @@ TfGENEPROG::TfGENEPROG(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   ui_->StatusBar1->addWidget(panel);
   Timer.OnTimer = [this] { TimerTimer(); };
   Timer.SetEnabled(true);
+  intervaloPintado_.OnTimer = [this] { finIntervalo(); };
 }
 
 TfGENEPROG::~TfGENEPROG() {
@@ -112,6 +111,34 @@ void TfGENEPROG::EditProgresoChange() {
     const QRect area = pantalla->geometry();
     move(area.x() + (area.width() - ancho) / 2, area.y() + area.height() - kAlto - kDistanciaAlPie);
   }
+}
+
+void TfGENEPROG::CambiarTexto(const QString& texto) {
+  if (texto == ui_->EditProgreso->text() && !textoPendiente_) return;
+  if (intervaloPintado_.Enabled()) {
+    // Not painted now, nor by the pending messages handled after each change.
+    ui_->EditProgreso->setUpdatesEnabled(false);
+    ui_->EditProgreso->setText(texto);
+    textoPendiente_ = true;
+    return;
+  }
+  ui_->EditProgreso->setText(texto);
+  mostrarTexto();
+  intervaloPintado_.SetEnabled(true);
+}
+
+void TfGENEPROG::mostrarTexto() {
+  textoPendiente_ = false;
+  ui_->EditProgreso->setUpdatesEnabled(true);
+  EditProgresoChange();
+  repaint();
+}
+
+void TfGENEPROG::finIntervalo() {
+  if (textoPendiente_)
+    mostrarTexto();
+  else
+    intervaloPintado_.SetEnabled(false);
 }
 
 void TfGENEPROG::showEvent(QShowEvent* event) {

@@ -36,6 +36,11 @@ class TfGENEPROG : public Form {
   // that text calls it.
   void EditProgresoChange();
 
+  // Puts the text in EditProgreso. A long operation changes it for every
+  // record, so the window is sized and painted at most a few times a second:
+  // a text changed sooner is shown when the interval ends.
+  void CambiarTexto(const QString& texto);
+
   ::Timer Timer{1000};
 
  protected:
@@ -47,8 +52,13 @@ class TfGENEPROG : public Form {
   void FormActivate();
   void FormKeyDown(QKeyEvent* event);
   void TimerTimer();
+  void mostrarTexto();
+  void finIntervalo();
 
   std::unique_ptr<Ui::TfGENEPROG> ui_;
+  ::Timer intervaloPintado_{kIntervaloPintado};
+  bool textoPendiente_ = false;
+  static constexpr int kIntervaloPintado = 250;
 };
 
 extern TfGENEPROG* fGENEPROG;

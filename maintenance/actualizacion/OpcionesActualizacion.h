@@ -14,6 +14,7 @@ struct OpcionesActualizacion {
   bool actualizarLenguajeIntercalacion = false;
   bool actualizarComandos = true;
   bool comprobarEstadoTablas = true;
+  bool comprobacionCompleta = false;  // else the pages and records alone
   QStringList basesDatos;  // chosen, in list order; the general database among them or not
   QStringList tablas;      // chosen for rebuilding, in list order
   QString definiciones;    // the merged scripts

@@ -96,7 +96,14 @@ class Reconstruccion {
   bool integridadCorrecta(const QString& tabla) {
     if (!opciones_.comprobarEstadoTablas || EjecucionActualizacion::ServidorSQL2000() || !ExisteTabla(baseDatos_, tabla))
       return true;
-    ejecutar(usar(baseDatos_) + QStringLiteral("DBCC CHECKTABLE ( ") + LiteralSQL(tabla) + u')');
+    // The full check reads every index against its table, seconds for each
+    // million records: only when the user asks for it.
+    ejecucion_.AnotarLinea(EjecucionActualizacion::Tipo::Progreso,
+                           QStringLiteral("...Comprobando el estado de la Tabla ") + tabla +
+                               (opciones_.comprobacionCompleta ? QStringLiteral(" (comprobación completa)")
+                                                               : QStringLiteral(" (comprobación rápida)")));
+    ejecutar(usar(baseDatos_) + QStringLiteral("DBCC CHECKTABLE ( ") + LiteralSQL(tabla) + u')' +
+             (opciones_.comprobacionCompleta ? QString() : QStringLiteral(" WITH PHYSICAL_ONLY")));
     QString error;
     const QString lectura =
         usar(baseDatos_) + QStringLiteral("IF EXISTS (SELECT 1 FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME=") +

@@ -365,8 +365,8 @@ void Dataset::readBefore() const {
 
 // Memory does not grow with the table: a walk keeps the records around the
 // current one, and reads back those it let go when it returns.
-void Dataset::letGoBehind() {
-  if (complete_ || current_ < kWindowLimit) return;
+void Dataset::letGoBehind(bool evenWhenAllRead) {
+  if ((complete_ && !evenWhenAllRead) || current_ < kWindowLimit) return;
   const int drop = current_ - kKeptBehind;
   for (int i = 0; i < drop && !placed_.empty(); ++i) placed_.erase(rows_[static_cast<std::size_t>(i)].identity);
   const bool counted = frontPlace_ && frontPlace_->first == rows_.front().identity;
@@ -901,6 +901,11 @@ void Dataset::Post() {
   modified_ = false;
   recordLock_.reset();
   current_ = std::min(static_cast<int>(position), static_cast<int>(rows_.size()) - 1);
+  // A table written record after record keeps no more of them than a walk
+  // does, even one whose records were all read when the writing began.
+  letGoBehind(true);
+  letGoAhead();
+  ForgetRecordsLetGo();
   bof_ = eof_ = rows_.empty();
   setState(dsBrowse);
   changed(nullptr);

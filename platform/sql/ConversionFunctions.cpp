@@ -117,8 +117,21 @@ void ToDate(sqlite3_context* context, sqlite3_value* value, const SqlType& type,
   Result(context, date);
 }
 
+// The type text is most often the same for every row of a statement: it is
+// read once and kept with the statement while the argument stays the same.
+const SqlType& TypeArgument(sqlite3_context* context, sqlite3_value** values) {
+  if (const auto* kept = static_cast<const SqlType*>(sqlite3_get_auxdata(context, 0))) return *kept;
+  auto* parsed = new SqlType(SqlType::Parse(TextOf(values[0])));
+  sqlite3_set_auxdata(context, 0, parsed, [](void* type) { delete static_cast<SqlType*>(type); });
+  // SQLite frees it at once when the argument is not a constant; read again.
+  if (const auto* kept = static_cast<const SqlType*>(sqlite3_get_auxdata(context, 0))) return *kept;
+  static thread_local SqlType single;
+  single = SqlType::Parse(TextOf(values[0]));
+  return single;
+}
+
 void Convert(sqlite3_context* context, int count, sqlite3_value** values) {
-  const SqlType type = SqlType::Parse(TextOf(values[0]));
+  const SqlType& type = TypeArgument(context, values);
   if (!type.IsKnown() || type.Xtype() == 34 || type.Xtype() == 36)
     return ResultError(context, QStringLiteral("Type %1 is not a defined system type.").arg(TextOf(values[0])));
   sqlite3_value* value = values[1];
@@ -175,7 +188,7 @@ void Add(sqlite3_context* context, int count, sqlite3_value** values) {
 // stores in a column of the declared type.
 void Store(sqlite3_context* context, int count, sqlite3_value** values) {
   const DateOrder order = count > 2 ? DateOrderOf(TextOf(values[2])) : DateOrder::MonthDayYear;
-  Result(context, ToColumnType(ValueOf(values[1]), SqlType::Parse(TextOf(values[0])), order));
+  Result(context, ToColumnType(ValueOf(values[1]), TypeArgument(context, values), order));
 }
 
 // zem_divisor(d): d, unless it is zero (a text as the number it reads as).

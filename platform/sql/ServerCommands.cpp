@@ -336,10 +336,17 @@ bool HasObject(Connection& connection, const char* type, const QString& name) {
               .rows.isEmpty();
 }
 
-// DBCC CHECKTABLE ('T'): the table and its indexes checked, what was found
+// DBCC CHECKTABLE ('T') [WITH PHYSICAL_ONLY]: the table and its indexes
+// checked (the pages and records alone with PHYSICAL_ONLY), what was found
 // logged as SQL Server logs it.
 void CheckTable(Command c) {
   const QString group = c.reader.Group();
+  bool physicalOnly = false;
+  if (c.reader.Word(u"WITH")) {
+    do {
+      physicalOnly = c.reader.Name().compare(u"PHYSICAL_ONLY", Qt::CaseInsensitive) == 0 || physicalOnly;
+    } while (c.reader.Kind(SqlTokenKind::Comma));
+  }
   c.reader.ExpectEnd();
   CommandReader inner(group);
   const QString table = inner.NameOrString();
@@ -348,12 +355,14 @@ void CheckTable(Command c) {
     throw SqlError(QStringLiteral("Cannot find the object \"%1\" because it does not exist or you do not have "
                                   "permissions.").arg(table));
   int errors = 0;
+  const QString check = physicalOnly ? QStringLiteral("quick_check") : QStringLiteral("integrity_check");
   for (const QVariantList& row :
-       database->QueryRows(QStringLiteral("PRAGMA main.integrity_check(%1)").arg(QuoteSqlString(table))).rows)
+       database->QueryRows(QStringLiteral("PRAGMA main.%1(%2)").arg(check, QuoteSqlString(table))).rows)
     if (row.value(0).toString() != u"ok") ++errors;
   c.server.LogLine(QStringLiteral("spid%1").arg(c.session.Spid()),
-                   QStringLiteral("DBCC CHECKTABLE (%1.dbo.%2) found %3 errors and repaired 0 errors.")
-                       .arg(c.session.Database(), table, QString::number(errors)));
+                   QStringLiteral("DBCC CHECKTABLE (%1.dbo.%2)%3 found %4 errors and repaired 0 errors.")
+                       .arg(c.session.Database(), table,
+                            physicalOnly ? QStringLiteral(" WITH physical_only") : QString(), QString::number(errors)));
 }
 
 // The server's own row triggers; SQL Server's text goes to the mapper,

@@ -22,7 +22,7 @@ struct CommandOutcome {
 //   BACKUP DATABASE db TO DISK = 'file' [WITH ...] | RESTORE DATABASE db FROM DISK = 'file' [WITH REPLACE] |
 //   SET TRANSACTION ISOLATION LEVEL level | SELECT @@VERSION | EXEC sp_dbcmptlevel db, level |
 //   EXEC sp_rename 'old', 'new' [, 'COLUMN'|'INDEX'|'OBJECT'] | KILL spid |
-//   DBCC CHECKTABLE ('T') | EXEC xp_readerrorlog n, n, 'text', 'text', from, to, 'ASC'|'DESC' |
+//   DBCC CHECKTABLE ('T') [WITH PHYSICAL_ONLY] | EXEC xp_readerrorlog n, n, 'text', 'text', from, to, 'ASC'|'DESC' |
 //   DROP TRIGGER t | CREATE TRIGGER ... FOR EACH ROW ... (SQLite's own) |
 //   IF EXISTS (query) statement (the query left to the caller)
 // Any other command of the server (another EXEC, BACKUP LOG, another DBCC, ...)

@@ -1,14 +1,17 @@
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
 #include "core/datamodule/TextosPlantilla.h"
+#include "core/forms/FormatosCampo.h"
 #include "core/services/RutinasBusqueda.h"
 #include "core/startup/Configuracion.h"
 #include "dialogs/Genebusa.h"
 #include "dialogs/Genebusc.h"
 #include "dialogs/Genebusq.h"
 #include "dialogs/PatronAproximado.h"
+#include "platform/controls/DBGrid.h"
 #include "platform/data/ClientDataset.h"
 #include "platform/data/Field.h"
+#include "platform/format/Format.h"
 #include "tests/dialogs/BusquedaFixture.h"
 #include "tests/dialogs/CapturaFormulario.h"
 
@@ -72,7 +75,8 @@ TEST_F(Lanzador, AConditionAndADefaultValueHoldForOneRequestOnly) {
   QString visto;
   Elegir(QString(), QString(), true, &visto);
   EXPECT_EQ(texto(BuscarDatoFiltrado(u"CLIENTES"_qs, 0, u"Codigo > 200"_qs)), QStringList{u"201"_qs});
-  EXPECT_EQ(visto, u"|SELECT TOP 100 Codigo,Nombre FROM CLIENTES WITH(NOLOCK)  WHERE Codigo > 200 ORDER BY Codigo"_qs);
+  // CLIENTES has no remembered search: its results are not ordered.
+  EXPECT_EQ(visto, u"|SELECT TOP 100 Codigo,Nombre FROM CLIENTES WITH(NOLOCK)  WHERE Codigo > 200"_qs);
   Elegir(QString(), QString(), false, &visto);
   BuscarDato(u"CLIENTES"_qs, 0);
   EXPECT_EQ(visto, u"|"_qs);  // no condition: the dialog waits for the user
@@ -197,6 +201,34 @@ TEST_P(Genebusa, NoValueTypedAsksForOne) {
   });
   EXPECT_EQ(texto(BuscarDato(u"CLIENTES"_qs, 0)), QStringList{u"Null"_qs});
   EXPECT_EQ(mensajes.Texts(), QStringList{u"¡Debe introducir alguna restricción para realizar la búsqueda!"_qs});
+}
+
+// The rows found draw a float in the suite's number format and a date-time
+// field named for an hour as the time alone; other date-times as they are.
+TEST_P(Genebusa, TheGridShowsFloatsInTheNumberFormatAndHoursAsTheTimeAlone) {
+  Ejecutar(u"CREATE TABLE TURNOS (Codigo INTEGER NOT NULL, Precio FLOAT NULL, HoraEntrada DATETIME NULL, "
+           "Fecha DATETIME NULL, CONSTRAINT TURNOS_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO TURNOS (Codigo, Precio, HoraEntrada, Fecha) VALUES "
+           "(1, 1234.5, '2024-05-03 08:30:00', '2024-05-03 08:30:00')"_qs);
+  QMap<QString, QString> celdas;
+  AlMostrarse([&celdas](QWidget& formulario) {
+    auto& busqueda = static_cast<TfGENEBUSA&>(formulario);
+    auto* criterios = busqueda.findChild<QTableWidget*>(u"ValueListEditor"_qs);
+    for (int fila = 0; fila < criterios->rowCount(); ++fila)
+      if (criterios->item(fila, 0)->data(Qt::UserRole).toString() == u"Codigo")
+        criterios->item(fila, 1)->setText(u"1"_qs);
+    busqueda.pbBuscarClick();
+    auto* rejilla = busqueda.findChild<DBGrid*>(u"DBGrid1"_qs);
+    for (int columna = 0; columna < rejilla->ColumnCount(); ++columna)
+      celdas.insert(rejilla->ColumnFieldName(columna), rejilla->model()->index(0, columna).data().toString());
+    CapturaFormulario(busqueda, u"busqueda-aproximada-formatos"_qs);
+    busqueda.findChild<QPushButton*>(u"pbConforme"_qs)->click();
+  });
+  EXPECT_EQ(texto(BuscarDato(u"TURNOS"_qs, 0)), QStringList{u"1"_qs});
+  EXPECT_EQ(celdas.value(u"Precio"_qs), FormatFloat(FormatoNumerico(u"Precio"_qs), 1234.5));
+  EXPECT_NE(celdas.value(u"Precio"_qs), u"1234.5"_qs);
+  EXPECT_EQ(celdas.value(u"HoraEntrada"_qs), u"08:30:00"_qs);
+  EXPECT_TRUE(celdas.value(u"Fecha"_qs).startsWith(u"03/05/2024"_qs)) << celdas.value(u"Fecha"_qs).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Genebusa, ::testing::Values("Microsoft SQL Server", "Paradox"));

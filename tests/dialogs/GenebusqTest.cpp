@@ -124,6 +124,7 @@ TEST_P(Genebusq, AFieldListThatIsNoColumnReadsNothing) {
 
 TEST_P(Genebusq, UnboundedSearchesReadAPacketAtATime) {
   abrir(u"CLIENTES"_qs);
+  hijo<QCheckBox>("ResultadosOrdenados")->setChecked(true);  // CLIENTES has no remembered search
   if (EsSQLServer()) {
     buscar(u"Codigo"_qs, QString());
     EXPECT_EQ(busqueda->UltimaSentencia(),
@@ -443,4 +444,52 @@ TEST_P(Genebusq, HostileValuesAndAnotherCopysPendingPostsLeaveTheCommittedRows) 
   EXPECT_EQ(codigo(), u"250"_qs);
   otra.Send(u"fin"_qs);
   EXPECT_EQ(otra.Finish(), 0);
+}
+
+namespace {
+
+// Another copy of the program holding ANA's row in edit until told.
+void otraCopiaEditaUsuario() {
+  QDir::setCurrent(qEnvironmentVariable(kCarpeta));
+  const ScriptedPresenter sinMensajes;
+  TfGENEINIC servicios({});
+  Table usuarios;
+  usuarios.SetDatabaseName(BaseDatosBDE(kGeneral));
+  usuarios.SetTableName(u"USUARIO"_qs);
+  usuarios.Open();
+  usuarios.Locate(u"Codigo"_qs, Variant::String(u"ANA"_qs));
+  usuarios.Edit();
+  SecondProcess::Report(u"editando"_qs);
+  SecondProcess::NextLine();
+  usuarios.Cancel();
+}
+
+[[maybe_unused]] const bool editaUsuario = SecondProcess::RegisterJob(u"busqueda-edita-usuario"_qs, otraCopiaEditaUsuario);
+
+}  // namespace
+
+// A table without a remembered entry has neither "(O)" nor "(M)": both boxes
+// are cleared. A search accepted as it was remembered writes nothing, so
+// another copy holding the user's row makes no message.
+TEST_P(Genebusq, AnUnchangedSearchWritesNothingAndATableWithoutAnEntryClearsTheBoxes) {
+  for (const char* caja : {"ResultadosOrdenados", "MostrarCamposMemo"}) hijo<QCheckBox>(caja)->setChecked(true);
+  abrir(u"CLIENTES"_qs);
+  EXPECT_FALSE(hijo<QCheckBox>("ResultadosOrdenados")->isChecked());
+  EXPECT_FALSE(hijo<QCheckBox>("MostrarCamposMemo")->isChecked());
+  hijo<QCheckBox>("ResultadosOrdenados")->setChecked(true);
+  buscar(u"Nombre"_qs, u"Cliente 1"_qs);
+  busqueda->pbConformeClick();
+  ASSERT_EQ(LeerDatosBusqueda(u"CLIENTES"_qs), u"Nombre(A)(O)"_qs);
+
+  SecondProcess otra(u"busqueda-edita-usuario"_qs, {{QString::fromLatin1(kCarpeta), carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
+  abrir(u"CLIENTES"_qs);
+  EXPECT_TRUE(hijo<QCheckBox>("ResultadosOrdenados")->isChecked());
+  buscar(u"Nombre"_qs, u"Cliente 2"_qs);
+  busqueda->pbConformeClick();  // the presenter fails the test on any message
+  EXPECT_EQ(busqueda->ModalResult(), mrYes);
+  EXPECT_EQ(busqueda->ClaveSeleccionada, u"200"_qs);
+  otra.Send(u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+  EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"DatosBusqueda"_qs), u"PROVEEDO:Codigo(P),CLIENTES:Nombre(A)(O),"_qs);
 }

@@ -11,6 +11,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/dialogs/CapturaFormulario.h"
 #include "tests/dialogs/FilasTabla.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
 
@@ -151,8 +152,9 @@ TEST_F(Genemlis, TotalsShowOneLinePerNamedField) {
     auto* panel = formulario.findChild<QWidget*>(u"PanelTotales"_qs);
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->height(), 45);
-    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTextoTotales"_qs)->text(), u"Total Importe: \nTotal Cantidad: "_qs);
-    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"3,50       \n3,00       "_qs);
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTextoTotales"_qs)->text(), u"Total Importe: \r\nTotal Cantidad: \r\n"_qs);
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"3,50       \r\n3,00       \r\n"_qs);
+    CapturaFormulario(formulario, u"GENEMLIS-totales"_qs);
   });
 }
 
@@ -165,7 +167,7 @@ TEST_F(Genemlis, ValueFiltersAskForTheirValuesAndRefuseWhatTheyCannotRead) {
     mensajes.Expect(u"P"_qs, u"2"_qs);
     entradas[1]->trigger();
     EXPECT_EQ(formulario.Temporal().RecordCount(), 1);
-    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"3,00       \n2,00       "_qs);
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"3,00       \r\n2,00       \r\n"_qs);
     mensajes.Expect(u"P"_qs, u"O'Brien"_qs).Expect(u"A"_qs);
     entradas[0]->trigger();
     EXPECT_EQ(mensajes.Texts(), QStringList({u"Introduzca el valor Desde Cantidad"_qs,

@@ -222,11 +222,11 @@ TEST_F(MantenimientoListaTest, AHundredThousandLinesLoadAndTheGridReadsOnlyWhatI
     QCoreApplication::processEvents();
     EXPECT_EQ(formulario.Temporal().RecordCount(), kFilas);
     EXPECT_LE(formulario.DBGrid1().Model()->RecordsRead(), 4 * DatasetModel::kWindow);
-    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"5.000.050.000,00       "_qs);
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"5.000.050.000,00       \r\n"_qs);
     formulario.Temporal().SetFilter(u"(Codigo >= '99999')"_qs);
     formulario.Temporal().SetFiltered(true);
     formulario.CalcularTotales();
-    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"199.999,00       "_qs);
+    EXPECT_EQ(formulario.findChild<QLabel*>(u"LBTotales"_qs)->text(), u"199.999,00       \r\n"_qs);
     formulario.Temporal().Last();
     formulario.SetModalResult(mrOk);
   });

@@ -30,6 +30,7 @@ TEST_F(ActualizacionTablas, RebuildsEveryChosenTableKeepingItsRowsAndCreatesTheM
   for (const QString& base : Empresas())
     empresas += u"Inicio del proceso de Actualización de la Base de Datos "_qs + base + kCRLF +
                 u"...Actualizando la Tabla ARTICULOS\r\n...Actualizando la Tabla CLIENTES\r\n"
+                "...Comprobando el estado de la Tabla CLIENTES (comprobación rápida)\r\n"
                 "...Actualizando Sentencias SQL de la tabla CLIENTES\r\n\r\n"_qs;
   QString creadas;
   for (const QString& base : Empresas())
@@ -159,8 +160,9 @@ TEST_F(ActualizacionTablas, AFailingTableIsLeftAsItWasAndStopsTheLaterPhases) {
     SCOPED_TRACE(fallo.caso);
     opciones.definiciones = QString(scripts).replace(QLatin1String(fallo.sustituida), QLatin1String(fallo.sustituta));
     opciones.mapeado = QLatin1String(fallo.mapeado);
-    if (QLatin1String(fallo.caso) == QLatin1String("integrity"))
-      EstropearIndice(carpeta.File(u"SERVIDOR/ZEMEMP1.sqlite"_qs));
+    // An index that lists another column is found by the full check alone.
+    opciones.comprobacionCompleta = QLatin1String(fallo.caso) == QLatin1String("integrity");
+    if (opciones.comprobacionCompleta) EstropearIndice(carpeta.File(u"SERVIDOR/ZEMEMP1.sqlite"_qs));
     RealizarActualizacion(ejecucion, opciones);
 
     EXPECT_TRUE(ejecucion.Errores().contains(QString::fromUtf8(fallo.error))) << ejecucion.Errores().toStdString();
@@ -172,6 +174,24 @@ TEST_F(ActualizacionTablas, AFailingTableIsLeftAsItWasAndStopsTheLaterPhases) {
     EXPECT_EQ(Filas(u"SELECT Codigo, Nombre, Tlf, Antiguo, Numero FROM ZEMEMP1.dbo.CLIENTES ORDER BY Codigo"_qs),
               u"5|Ana|911|x|70\r\n9|Luis|922|y|80"_qs);
     EXPECT_EQ(Objetos(u"ZEMEMP1"_qs), u"CLIENTES"_qs);
+  }
+}
+
+// Unless the user asks for the full check, a table's pages and records alone
+// are checked before its rebuild, and the log says which check ran.
+TEST_F(ActualizacionTablas, TheCheckBeforeARebuildIsTheQuickOneUnlessTheFullOneIsAsked) {
+  opciones.basesDatos = {u"ZEMEMP1"_qs};
+  opciones.tablas = {u"CLIENTES"_qs};
+  opciones.realizarCopiaSeguridad = false;
+  for (const bool completa : {false, true}) {
+    SCOPED_TRACE(completa);
+    opciones.comprobacionCompleta = completa;
+    RealizarActualizacion(ejecucion, opciones);
+    EXPECT_EQ(ejecucion.Errores(), QString());
+    EXPECT_TRUE(ejecucion.Progreso().contains(
+        u"...Actualizando la Tabla CLIENTES\r\n...Comprobando el estado de la Tabla CLIENTES (comprobación "_qs +
+        (completa ? u"completa)\r\n"_qs : u"rápida)\r\n"_qs)))
+        << ejecucion.Progreso().toStdString();
   }
 }
 

@@ -194,3 +194,19 @@ TEST_F(Geneacts, EveryPageIsDrawn) {
       imagen.save(carpetaCapturas + u"/GENEACTS-"_qs + QString::number(i + 1) + u".png"_qs);
   }
 }
+
+// The full check is asked for beside the check itself, unticked, and only
+// while the tables are checked at all.
+TEST_F(Geneacts, TheFullCheckIsOfferedOnlyWhileTheTablesAreChecked) {
+  QCheckBox& comprobar = C<QCheckBox>("ComprobarEstadoTablas");
+  QCheckBox& completa = C<QCheckBox>("ComprobacionCompleta");
+  EXPECT_TRUE(comprobar.isChecked());
+  EXPECT_FALSE(completa.isChecked());
+  EXPECT_TRUE(completa.isEnabled());
+  comprobar.click();
+  EXPECT_FALSE(completa.isEnabled());
+  comprobar.click();
+  EXPECT_TRUE(completa.isEnabled());
+  EXPECT_EQ(completa.geometry().top(), comprobar.geometry().top());
+  EXPECT_LE(comprobar.geometry().right(), completa.geometry().left());
+}

@@ -230,6 +230,35 @@ TEST_F(Copia, TheDetailRecordsOfEachMainRecordAreCopiedWithIt) {
   EXPECT_EQ(principal.FieldByName(u"NombreTabla"_qs).AsString(), u"CLIENTES"_qs);
 }
 
+// The languages and their texts are the general database's, the same for
+// every company: the copy says there is nothing to copy, asks nothing and
+// writes nothing.
+TEST_F(Copia, GeneralTablesAreNotCopiedOntoThemselvesAndTheUserIsToldSo) {
+  const QString general = Conexiones(Servicios()).DatabaseGeneral->DatabaseName();
+  Table idiomas, textos;
+  for (auto [tabla, nombre] : {std::pair{&idiomas, u"IDIOMA"_qs}, {&textos, u"TXIDIOMA"_qs}}) {
+    tabla->SetDatabaseName(general);
+    tabla->SetTableName(nombre);
+    ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), *tabla));
+  }
+  Ejecutar(u"INSERT INTO IDIOMA (Idioma, FormatoFecha) VALUES ('Inglés', 'mm/dd/yyyy')"_qs, u"DatabaseGeneral"_qs);
+  Ejecutar(u"INSERT INTO TXIDIOMA (Idioma, ClaveTexto, Texto) VALUES ('Inglés', 'Salir', 'Exit')"_qs,
+           u"DatabaseGeneral"_qs);
+  idiomas.Refresh();
+  DataSource enlace;
+  enlace.SetDataSet(&idiomas);
+  textos.SetMasterSource(&enlace);
+  textos.SetMasterFields(u"Idioma"_qs);
+  const QString antes = EjecutarSQL(u"SELECT * FROM TXIDIOMA"_qs, u"DatabaseGeneral"_qs);
+  mensajes.Expect(u"A"_qs);
+  CopiarRegistrosAOtrasEmpresasConDetalle(idiomas, textos);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"Los registros de esta tabla son comunes a todas las empresas. No hay "
+                                          "registros que copiar a otras empresas."_qs});
+  EXPECT_EQ(EjecutarSQL(u"SELECT * FROM TXIDIOMA"_qs, u"DatabaseGeneral"_qs), antes);
+  EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM IDIOMA"_qs, u"DatabaseGeneral"_qs), u"1"_qs);
+
+}
+
 // A copy killed halfway leaves each company as it was before or after.
 TEST_F(Copia, ACopyKilledLeavesEachCompanyBeforeOrAfter) {
   Session::Default().OpenDatabase(Conexiones(Servicios()).Database->DatabaseName())->Execute(

@@ -139,3 +139,28 @@ TEST_F(Geneprog, MostrarProgresoKeepsWhatStandsBeforeTheSecondEllipsisAndHandles
   EXPECT_TRUE(atendido);
   EXPECT_EQ(fGENEPROG->EditProgreso()->text(), u"Copiando..."_qs);
 }
+
+// A copy changes the text for every record: the window is painted and sized
+// at most once in each quarter of a second, always with the newest text.
+TEST_F(Geneprog, ATextChangedForEveryRecordIsPaintedAFewTimesASecondNotEachTime) {
+  progreso("ON", u"Copiando Registros"_qs, QString());
+  ASSERT_NE(fGENEPROG, nullptr);
+  ContadorPintados contador(*fGENEPROG->EditProgreso());
+  progreso("", {}, u"1"_qs);
+  EXPECT_EQ(contador.pintados, 1) << "the first change is shown at once";
+  const QString largo = u"Copiando registros de la tabla de movimientos de almacén: "_qs;
+  for (int registro = 2; registro <= 5000; ++registro) progreso("", {}, largo + QString::number(registro));
+  EXPECT_EQ(contador.pintados, 1);
+  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), largo + u"5000"_qs);
+  EXPECT_EQ(fGENEPROG->width(), 330) << "sized with the text shown";
+  reloj.Advance(250);
+  EXPECT_EQ(contador.pintados, 2);
+  EXPECT_EQ(fGENEPROG->width(), fGENEPROG->EditProgreso()->width() + 40);
+  EXPECT_GT(fGENEPROG->width(), 330);
+  // A quiet interval ends the wait: the next change is shown at once again.
+  reloj.Advance(250);
+  EXPECT_EQ(contador.pintados, 2);
+  progreso("", {}, u"fin"_qs);
+  EXPECT_EQ(contador.pintados, 3);
+  EXPECT_EQ(fGENEPROG->width(), 330);
+}

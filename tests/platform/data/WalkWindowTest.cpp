@@ -131,6 +131,35 @@ TEST_P(WalkWindowTest, ARecordNumberFarFromWhatIsReadReadsOnlyAroundIt) {
   }
 }
 
+// A copy writing record after record into a table, empty or not, keeps no
+// more of them than a walk; what it wrote is all there, in order, after.
+TEST_P(WalkWindowTest, WritingRecordAfterRecordKeepsABoundedWindow) {
+  constexpr int kWritten = 7000;  // past what a walk keeps around its record
+  constexpr std::size_t kMostHeldWriting = 6144;
+  for (const bool emptyFirst : {true, false}) {
+    SCOPED_TRACE(emptyFirst);
+    table.Close();
+    data.Execute(u"DELETE FROM T WHERE Codigo > %1"_qs.arg(emptyFirst ? 0 : 2000));
+    table.Open();
+    std::size_t held = 0;
+    const int first = emptyFirst ? 1 : 2001;
+    for (int codigo = first; codigo < first + kWritten; ++codigo) {
+      table.Append();
+      table.FieldByName(u"Codigo"_qs).SetAsInteger(codigo);
+      table.FieldByName(u"Nombre"_qs).SetAsString(u"n%1"_qs.arg(codigo));
+      table.Post();
+      held = std::max(held, table.Rows().size());
+    }
+    EXPECT_LE(held, kMostHeldWriting);
+    const int last = first + kWritten - 1;
+    int expected = 1;
+    for (table.First(); !table.Eof() && codigo(table) == expected; table.Next()) ++expected;
+    EXPECT_EQ(expected, last + 1);
+    for (table.Last(); !table.Bof() && codigo(table) == expected - 1; table.Prior()) --expected;
+    EXPECT_EQ(expected, 1);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Tables, WalkWindowTest,
     ::testing::Values("CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID",

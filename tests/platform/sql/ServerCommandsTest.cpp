@@ -288,6 +288,21 @@ TEST_F(ServerCommandsTest, ChecksATableAndLogsWhatItFound) {
   EXPECT_EQ(client_.Texts(read.left(read.size() - 7) + u"'ASC'"_qs).value(0).value(2), lines[1].value(2));
 }
 
+// WITH PHYSICAL_ONLY checks the pages and records alone, and its log line
+// says so, as SQL Server's does.
+TEST_F(ServerCommandsTest, ChecksATablesPagesAloneWithPhysicalOnly) {
+  CreateDatabase(u"EMP1"_qs);
+  client_.Run(u"USE EMP1 CREATE TABLE dbo.T (Codigo INTEGER DEFAULT 0, CONSTRAINT T_Clave1 PRIMARY KEY (Codigo))"_qs);
+  client_.Run(u"DBCC CHECKTABLE ( 'T') WITH PHYSICAL_ONLY"_qs);
+  client_.Run(u"DBCC CHECKTABLE (T) WITH NO_INFOMSGS, physical_only;"_qs);
+  client_.Run(u"DBCC CHECKTABLE (T) WITH NO_INFOMSGS"_qs);
+  const Rows lines = client_.Texts(u"EXEC xp_readerrorlog 0, 1, \"DBCC\", \"T)\", NULL, NULL, N'ASC'"_qs);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0].value(2), u"DBCC CHECKTABLE (EMP1.dbo.T) WITH physical_only found 0 errors and repaired 0 errors."_qs);
+  EXPECT_EQ(lines[1].value(2), lines[0].value(2));
+  EXPECT_EQ(lines[2].value(2), u"DBCC CHECKTABLE (EMP1.dbo.T) found 0 errors and repaired 0 errors."_qs);
+}
+
 // The server's own row triggers are made and dropped by name in the session's database.
 TEST_F(ServerCommandsTest, CreatesAndDropsRowTriggers) {
   CreateDatabase(u"EMP1"_qs);
