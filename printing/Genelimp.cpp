@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -197,6 +198,7 @@ void TfGENELIMP::EjecutarImpreso() {
 bool TfGENELIMP::EmpezarImpresora(const DefinicionImpreso& impreso) {
   Printer& impresoras = PrinterSeam::Get();
   ImpresoraPredeterminadaWindows = impresoras.DefaultPrinter();
+  archivoSalida_.clear();
   QString nombre = SalidaImpreso.isEmpty() ? impreso.impresoraPorDefecto : SalidaImpreso;
   UsarImpresoraPredeterminada = nombre.isEmpty() || nombre == u"Predeterminada";
   if (UsarImpresoraPredeterminada || !impresoras.Printers().contains(nombre)) nombre = ImpresoraPredeterminadaWindows;
@@ -213,6 +215,8 @@ bool TfGENELIMP::EmpezarImpresora(const DefinicionImpreso& impreso) {
     ImpresoraPredeterminadaWindows.clear();
     return true;
   }
+  archivoSalida_ = dialogo.Choice.OutputFile;
+  if (!archivoSalida_.isEmpty()) return AbrirTrabajo(archivoSalida_, dialogo.Choice.Copies, impreso);
   const QString elegida =
       dialogo.Choice.PrinterIndex < 0 ? ImpresoraPredeterminadaWindows : PrinterName(dialogo.Choice.PrinterIndex);
   if (elegida != ImpresoraPredeterminadaWindows) CambiarImpresoraPredeterminada(elegida);
@@ -230,7 +234,13 @@ bool TfGENELIMP::AbrirTrabajo(const QString& nombre, int copias, const Definicio
     AbrirTrabajoTexto(nombre, copias, impreso);
     return true;
   }
-  impresora_ = PrinterSeam::Get().Open(nombre);
+  if (archivoSalida_.isEmpty()) {
+    impresora_ = PrinterSeam::Get().Open(nombre);
+  } else {
+    impresora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    impresora_->setOutputFormat(QPrinter::PdfFormat);
+    impresora_->setOutputFileName(archivoSalida_);
+  }
   impresora_->setDocName(impreso.descripcion);
   documentoCrudo_ = impreso.descripcion;
   impresora_->setCopyCount(std::max(1, copias));
@@ -264,6 +274,7 @@ void TfGENELIMP::AbrirTrabajoTexto(const QString& nombre, int copias, const Defi
 }
 
 void TfGENELIMP::TerminarTrabajo() {
+  const bool texto = trabajoTexto_;
   if (trabajoTexto_) {
     crudo_ += '\f';
     crudo_ = crudo_.repeated(copiasTexto_);
@@ -273,10 +284,21 @@ void TfGENELIMP::TerminarTrabajo() {
     if (!painter_.end() || trabajoFallido_) MensajeAviso(u"No se ha podido completar la impresión en "_qs + ImpresoraActual);
     impresora_.reset();
   }
-  // The raw codes of a page job go to the same printer right after it: the job has no raw channel.
-  if (!crudo_.isEmpty() && !PrintQueueSeam::Get().SendRaw(ImpresoraActual, documentoCrudo_, crudo_))
+  if (!archivoSalida_.isEmpty()) {
+    // A page job's raw codes are for a printer's ears: a file keeps only a text job's.
+    if (texto && !EscribirArchivoSalida())
+      MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+  } else if (!crudo_.isEmpty() && !PrintQueueSeam::Get().SendRaw(ImpresoraActual, documentoCrudo_, crudo_)) {
+    // The raw codes of a page job go to the same printer right after it: the job has no raw channel.
     MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
+  }
   crudo_.clear();
+}
+
+// All of the text job or nothing: a failure leaves the file as it was.
+bool TfGENELIMP::EscribirArchivoSalida() const {
+  QSaveFile archivo(archivoSalida_);
+  return archivo.open(QIODevice::WriteOnly) && archivo.write(crudo_) == crudo_.size() && archivo.commit();
 }
 
 LienzoImpreso* TfGENELIMP::Lienzo() {

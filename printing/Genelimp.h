@@ -138,6 +138,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   bool AbrirTrabajo(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void AbrirTrabajoTexto(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void TerminarTrabajo();
+  bool EscribirArchivoSalida() const;
   void GuardarPagina();
   void PaginaPDF();
   void TerminarPaginasPDF();
@@ -173,6 +174,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   bool trabajoTexto_ = false;
   int copiasTexto_ = 1;
   std::unique_ptr<QPrinter> impresora_;
+  QString archivoSalida_;  // "print to file": the file the job is written to instead
   QPainter painter_;
   bool trabajoFallido_ = false;
 };

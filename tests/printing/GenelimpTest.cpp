@@ -306,3 +306,65 @@ TEST_F(Genelimp, TheLinesAreaStartsAtZeroInEachJob) {
   EXPECT_EQ(cola.jobs[0].bytes, "\n\n\nL\r\f\n\n\nL\r\f");
   EXPECT_EQ(cola.jobs[1].bytes, "L\r\f");
 }
+
+// "Print to file" chosen in the dialog: the job goes to that file and no
+// printer sees any of it, neither the pages nor the raw codes.
+class ImpresoEnArchivo : public Genelimp {
+ protected:
+  // FAC in the given mode over the given documents, the dialog choosing the file.
+  std::unique_ptr<TfGENELIMP> Imprimir(const QString& modo, const QString& programa, int documentos,
+                                       const QString& archivo) {
+    Impreso(u"FAC"_qs, programa, u"Predeterminada"_qs, modo);
+    Documentos(documentos);
+    PrintSettings eleccion;
+    eleccion.OutputFile = archivo;
+    dialogos.ExpectPrint(true, eleccion);
+    auto formulario = Formulario();
+    formulario->ImprimirImpreso();
+    EXPECT_TRUE(impresoras.Jobs().isEmpty());
+    EXPECT_TRUE(cola.jobs.isEmpty());
+    EXPECT_TRUE(cola.pdfJobs.isEmpty());
+    return formulario;
+  }
+
+  static QByteArray Contenido(const QString& archivo) {
+    QFile leido(archivo);
+    return leido.open(QIODevice::ReadOnly) ? leido.readAll() : QByteArray();
+  }
+
+  void NoSePuedeEscribir(const QString& modo);
+
+  RecordingPrintQueue cola;
+};
+
+TEST_F(ImpresoEnArchivo, PagesGoToThePdfChosenAndTheRawCodesNowhere) {
+  const QString archivo = carpeta.File(u"factura.pdf"_qs);
+  const auto formulario = Imprimir(u"Grafico"_qs, u"[CABECERA]\r\nAsci=27,64\r\nText=10;10;0;Hola"_qs, 2, archivo);
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+  EXPECT_EQ(formulario->ImpresoraActual, archivo);
+  EXPECT_EQ(PdfInfo(archivo).value(u"Pages"_qs).toInt(), 2);
+  const std::vector<PdfWord> palabras = PdfWords(archivo);
+  EXPECT_EQ(std::count_if(palabras.begin(), palabras.end(), [](const PdfWord& p) { return p.text == u"Hola"; }), 2);
+}
+
+// A text printer's job is its own bytes: they are what the file keeps.
+TEST_F(ImpresoEnArchivo, ATextJobIsWrittenToTheFileAsThePrinterWouldTakeIt) {
+  const QString archivo = carpeta.File(u"factura.prn"_qs);
+  const auto formulario = Imprimir(u"Texto"_qs, u"[CABECERA]\r\nText=0;1;0;Hola"_qs, 2, archivo);
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+  EXPECT_EQ(formulario->ImpresoraActual, archivo);
+  EXPECT_EQ(Contenido(archivo), QByteArray("\nHola\r\f\nHola\r\f"));
+}
+
+// Said as a printer that cannot start, and no file is left half written.
+void ImpresoEnArchivo::NoSePuedeEscribir(const QString& modo) {
+  const QString archivo = carpeta.File(u"no/existe/factura.pdf"_qs);
+  mensajes.Expect(u"A"_qs);
+  Imprimir(modo, u"[CABECERA]\r\nText=0;1;0;Hola"_qs, 1, archivo);
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_EQ(mensajes.Messages()[0].text, u"No se ha podido iniciar la impresión en "_qs + archivo);
+  EXPECT_FALSE(QFile::exists(archivo));
+}
+
+TEST_F(ImpresoEnArchivo, APdfThatCannotBeWrittenIsSaid) { NoSePuedeEscribir(u"Grafico"_qs); }
+TEST_F(ImpresoEnArchivo, ATextFileThatCannotBeWrittenIsSaid) { NoSePuedeEscribir(u"Texto"_qs); }
