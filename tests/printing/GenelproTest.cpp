@@ -32,6 +32,31 @@ const PageCell* Celda(const PageRecord& pagina, const QString& item, const QStri
 
 double Ancho(const ReportItem& elemento) { return elemento.Width; }
 
+// A main window whose active MDI child is a listing form with its options:
+// the form a listing is asked from while it lives.
+struct FormularioDeOpciones {
+  FormularioDeOpciones() : area(new QMdiArea(&ventana)), opciones(new QWidget), desde(new QLineEdit(u"5"_qs, opciones)) {
+    ventana.setCentralWidget(area);
+    opciones->setObjectName(u"fGENELVEN"_qs);
+    desde->setObjectName(u"EditDesdeCodigo"_qs);
+  }
+  void Mostrar(const QList<QWidget*>& controles) {
+    area->setActiveSubWindow(area->addSubWindow(opciones));
+    ventana.show();
+    Ganchos().VentanaPrincipal = [this] { return &ventana; };
+    ListaControlesListado = controles;
+  }
+  ~FormularioDeOpciones() {
+    Ganchos().VentanaPrincipal = nullptr;
+    ListaControlesListado.clear();
+  }
+
+  QMainWindow ventana;
+  QMdiArea* area;
+  QWidget* opciones;
+  QLineEdit* desde;
+};
+
 }  // namespace
 
 TEST_F(Genelpro, ColumnsTakeTheBandWidthOfThePaperAndOrientation) {
@@ -260,13 +285,8 @@ TEST_F(Genelpro, TheCompanysParametersGiveTheRestrictionsHeaderMarginAndCompress
 TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFrom) {
   Parametros(u"ListarRestricciones VARCHAR(2) NULL"_qs, u"'SI'"_qs);
   Ventas(2);
-  QMainWindow ventana;
-  auto* area = new QMdiArea(&ventana);
-  ventana.setCentralWidget(area);
-  auto* opciones = new QWidget;
-  opciones->setObjectName(u"fGENELVEN"_qs);
-  auto* desde = new QLineEdit(u"5"_qs, opciones);
-  desde->setObjectName(u"EditDesdeCodigo"_qs);
+  FormularioDeOpciones formulario;
+  QWidget* opciones = formulario.opciones;
   auto* bajas = new QCheckBox(u"Con Bajas"_qs, opciones);
   bajas->setObjectName(u"cbBajas"_qs);
   bajas->setChecked(true);
@@ -278,17 +298,12 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
   previa->setChecked(true);
   (new QPushButton(u"Grupos"_qs, opciones))->setObjectName(u"pbRangoGruposAnalisis"_qs);
   RangosGruposAnalisis = u"ALMACEN|5|9\r\nZonaVenta||3"_qs;
-  area->setActiveSubWindow(area->addSubWindow(opciones));
-  ventana.show();
-  Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
-  ListaControlesListado = {desde, bajas, oculto, previa};
+  formulario.Mostrar({formulario.desde, bajas, oculto, previa});
   informe = std::make_unique<TfGENELPRO>();
   informe->SetDataSet(&ventas);
   informe->Filtros = u"(Codigo = 1)"_qs;
   RecordedPages paginas;
   informe->QuickReport().Run(paginas);
-  Ganchos().VentanaPrincipal = nullptr;
-  ListaControlesListado.clear();
   RangosGruposAnalisis.clear();
   EXPECT_EQ(Elemento("MemoRestricciones").Caption,
             u"RESTRICCIONES Y OPCIONES DEL LISTADO:  Desde Codigo: 5, Con Bajas, Desde ALMACEN: 5, Hasta ALMACEN: 9, "
@@ -299,17 +314,8 @@ TEST_F(Genelpro, TheRestrictionsHeaderBeginsWithTheOptionsOfTheFormItWasAskedFro
 // whatever the general parameters say; without it, nothing is added.
 TEST_F(Genelpro, TheSwitchToAlwaysListRestrictionsGivesTheHeaderWithoutTheParameter) {
   Ventas(1);
-  QMainWindow ventana;
-  auto* area = new QMdiArea(&ventana);
-  ventana.setCentralWidget(area);
-  auto* opciones = new QWidget;
-  opciones->setObjectName(u"fGENELVEN"_qs);
-  auto* desde = new QLineEdit(u"5"_qs, opciones);
-  desde->setObjectName(u"EditDesdeCodigo"_qs);
-  area->setActiveSubWindow(area->addSubWindow(opciones));
-  ventana.show();
-  Ganchos().VentanaPrincipal = [&ventana] { return &ventana; };
-  ListaControlesListado = {desde};
+  FormularioDeOpciones formulario;
+  formulario.Mostrar({formulario.desde});
   for (const bool siempre : {false, true}) {
     ListarRestriccionesSiempre = siempre;
     informe = std::make_unique<TfGENELPRO>();
@@ -323,8 +329,6 @@ TEST_F(Genelpro, TheSwitchToAlwaysListRestrictionsGivesTheHeaderWithoutTheParame
     }
   }
   ListarRestriccionesSiempre = false;
-  Ganchos().VentanaPrincipal = nullptr;
-  ListaControlesListado.clear();
 }
 
 // A one-page listing with its restrictions shown, output again and again (as
