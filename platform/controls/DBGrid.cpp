@@ -327,6 +327,10 @@ void DBGrid::followDataset(int row) {
     selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
   else
     setCurrentIndex(model_->index(row, column));
+  // Rows just read in (the rest of a search's packets) are not yet in the
+  // scroll bar's range: it is brought up to date, so the grid shows the row.
+  updateGeometries();
+  scrollTo(model_->index(row, column));
   verticalHeader()->viewport()->update();
 }
 

@@ -286,6 +286,11 @@ TEST_P(Genebusq, PacketsOrderedByFractionalTimesReachTheLastRowOnce) {
   QApplication::processEvents();
   EXPECT_EQ(codigo(), u"250"_qs);
   EXPECT_EQ(filas->RecordCount(), 250);
+  // The grid shows the row it moved to.
+  const DBGrid& rejilla = *hijo<DBGrid>("DBGrid1");
+  EXPECT_EQ(rejilla.currentIndex().row(), 249);
+  EXPECT_TRUE(rejilla.viewport()->rect().contains(rejilla.visualRect(rejilla.currentIndex()).center()))
+      << "the last row is out of view";
   CapturaFormulario(*busqueda, u"busqueda-fechas-con-fraccion"_qs);
   QSet<QString> vistos;
   for (filas->First(); !filas->Eof(); filas->Next()) vistos.insert(codigo());
