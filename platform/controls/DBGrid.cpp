@@ -74,6 +74,7 @@ class GridDelegate : public QStyledItemDelegate {
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this)) {
   setModel(model_);
+  model_->SetFollowVisibleFields(true);
   setItemDelegate(new GridDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -131,10 +132,7 @@ void DBGrid::SetSource(DataSource* source) {
 }
 
 void DBGrid::defaultColumns() {
-  QStringList names;
-  if (Dataset* dataset = model_->DataSet(); dataset && dataset->Active())
-    for (int i = 0; i < dataset->FieldCount(); ++i)
-      if (dataset->Fields(i).Visible()) names.append(dataset->Fields(i).FieldName());
+  const QStringList names = DatasetModel::VisibleFieldNames(model_->DataSet());
   if (names == model_->FieldNames()) return;
   const QScopedValueRollback guard(ownColumns_, true);
   model_->SetFieldNames(names);
@@ -142,6 +140,7 @@ void DBGrid::defaultColumns() {
 
 void DBGrid::SetColumns(const QStringList& fieldNames) {
   ownColumns_ = !fieldNames.isEmpty();
+  model_->SetFollowVisibleFields(!ownColumns_);
   if (ownColumns_)
     model_->SetFieldNames(fieldNames);
   else
@@ -322,15 +321,22 @@ void DBGrid::followDataset(int row) {
     return;
   }
   const int column = currentIndex().isValid() ? currentIndex().column() : std::max(lastColumn_, 0);
+  const QModelIndex current = model_->index(row, column);
   // The rows chosen in a multi-select grid stay chosen as the dataset moves.
-  if (options_.testFlag(dgMultiSelect))
-    selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
-  else
-    setCurrentIndex(model_->index(row, column));
+  // A row already current (the dataset told of a change that did not move
+  // it) is left as it is: choosing it again repaints the selection.
+  if (options_.testFlag(dgMultiSelect)) {
+    if (currentIndex() != current) selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+  } else if (currentIndex() != current || !selectionModel()->isRowSelected(row)) {
+    setCurrentIndex(current);
+  }
   // Rows just read in (the rest of a search's packets) are not yet in the
   // scroll bar's range: it is brought up to date, so the grid shows the row.
-  updateGeometries();
-  scrollTo(model_->index(row, column));
+  // Only then: laying the grid out costs each move its headers' measuring.
+  if (isVisible() && !viewport()->rect().contains(visualRect(current).center())) {
+    updateGeometries();
+    scrollTo(current);
+  }
   verticalHeader()->viewport()->update();
 }
 

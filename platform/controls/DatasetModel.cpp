@@ -62,6 +62,14 @@ constexpr int kNear = 4 * DatasetModel::kWindow;
 
 DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+QStringList DatasetModel::VisibleFieldNames(const Dataset* dataset) {
+  QStringList names;
+  if (dataset && dataset->Active())
+    for (int i = 0; i < dataset->FieldCount(); ++i)
+      if (dataset->Fields(i).Visible()) names.append(dataset->Fields(i).FieldName());
+  return names;
+}
+
 void DatasetModel::SetSource(DataSource* source) {
   disconnect(dataConnection_);
   disconnect(stateConnection_);
@@ -136,6 +144,7 @@ void DatasetModel::wholeSetChanged() {
     beginResetModel();
     rows_ = rows;
     insertRow_ = insertRow;
+    if (followVisibleFields_) fieldNames_ = VisibleFieldNames(dataset);
     endResetModel();
   } else {
     if (rows_ > 0 && !fieldNames_.isEmpty()) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));

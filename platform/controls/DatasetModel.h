@@ -24,6 +24,12 @@ class DatasetModel : public QAbstractTableModel {
   Dataset* DataSet() const;
   const QStringList& FieldNames() const { return fieldNames_; }
   void SetFieldNames(const QStringList& names);
+  // The names of the dataset's visible fields, in their order; none when
+  // it is closed.
+  static QStringList VisibleFieldNames(const Dataset* dataset);
+  // Whether the columns are the dataset's visible fields, taken anew as the
+  // rows are (one reset for both).
+  void SetFollowVisibleFields(bool follow) { followVisibleFields_ = follow; }
   Field* FieldAt(int column) const;
 
   // The row of the dataset's current record; -1 for none.
@@ -66,6 +72,7 @@ class DatasetModel : public QAbstractTableModel {
 
   QPointer<DataSource> source_;
   QStringList fieldNames_;
+  bool followVisibleFields_ = false;
   int recordRow(int row) const;  // the dataset's row a row of the model shows
 
   int rows_ = 0;
