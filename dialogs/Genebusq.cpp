@@ -65,6 +65,11 @@ QStringList camposClave(const QString& tabla) {
   return claves.startsWith(QLatin1String("Error.")) ? QStringList() : piezas(claves);
 }
 
+QStringList columnasOrdenables(const QString& tabla) {
+  const QString columnas = ListaColumnas(tabla, QStringLiteral("Ordenables"));
+  return columnas.startsWith(QLatin1String("Error.")) ? QStringList() : piezas(columnas);
+}
+
 // The columns a search shows when memos are left out, each as a name.
 QString listaSeleccion(const QString& tabla) {
   QStringList nombres;
@@ -220,6 +225,7 @@ void TfGENEBUSQ::FormShow() {
   columnas_ = ListaColumnas(TablaBusqueda, QString(), &noValidos).split(u';');
   for (const QString& nombre : noValidos) MensajeAviso(MensajeNombreNoValido(nombre));
   claves_ = camposClave(TablaBusqueda);
+  ordenables_ = claves_.isEmpty() ? columnasOrdenables(TablaBusqueda) : QStringList();
   ui_->ListaCamposBusqueda->clear();
   ui_->NumeroMaximoRegistros->setCurrentText(QStringLiteral("100"));
   pbPersonalizarBusquedaClick();
@@ -382,6 +388,10 @@ bool TfGENEBUSQ::abrirConsulta(const CriterioBusqueda& criterio) {
     abierta = lectura_->Abrir(LimitarSentencia(sentencia, registros > 0 ? registros : 1));
   } else if (!claves.isEmpty()) {
     abierta = lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesDeBusqueda(criterio, claves, kPaquete)));
+  } else if (!ordenables_.isEmpty()) {
+    // No key to read on from: the packets go by position in an order over
+    // every column that can be sorted.
+    abierta = lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesPorPosicion(criterio, ordenables_, kPaquete)));
   } else {
     abierta = lectura_->Abrir(sentencia);
   }

@@ -76,6 +76,7 @@ class TfGENEBUSQ : public Form {
   std::unique_ptr<LecturaPaquetes> lectura_;
   QStringList columnas_;
   QStringList claves_;
+  QStringList ordenables_;  // of a table without a key: the columns its packets are ordered by
 };
 
 extern TfGENEBUSQ* fGENEBUSQ;

@@ -47,11 +47,14 @@ QString literalDe(const Field* campo, const QVariant& valor) {
 LecturaPaquetes::LecturaPaquetes(ClientDataset& filas, Query& consulta) : filas_(filas), consulta_(consulta) {
   filas_.SetProviderDataSet(&consulta_);
   filas_.BeforeGetRecords = [this](Dataset&, const QVariantHash& ultima) {
-    const QString siguiente =
-        paquetes_ ? paquetes_->Siguiente(ultima, [this](const QString& columna, const QVariant& valor) {
-          return literalDe(filas_.FindField(columna), valor);
-        })
-                  : QString();
+    QString siguiente;
+    if (paquetes_ && paquetes_->PorPosicion()) {
+      siguiente = paquetes_->Siguiente(filas_.RecordsCopied());
+    } else if (paquetes_) {
+      siguiente = paquetes_->Siguiente(ultima, [this](const QString& columna, const QVariant& valor) {
+        return literalDe(filas_.FindField(columna), valor);
+      });
+    }
     if (siguiente.isEmpty()) return false;
     consulta_.SQL().SetText(siguiente);
     return AbrirOEjecutarConsulta(consulta_, kOpciones);
@@ -73,6 +76,7 @@ bool LecturaPaquetes::Abrir(std::unique_ptr<PaquetesBusqueda> paquetes) {
 
 bool LecturaPaquetes::abrir(int registros) {
   filas_.SetPacketRecords(registros);
+  filas_.SetPacketsByPosition(paquetes_ && paquetes_->PorPosicion());
   consulta_.SQL().SetText(sentencia_);
   if (!AbrirOEjecutarConsulta(consulta_, kOpciones)) return false;
   try {

@@ -106,13 +106,15 @@ QString LimitarSentencia(const QString& sentencia, int registros) {
   return limitada;
 }
 
-PaquetesBusqueda::PaquetesBusqueda(QString seleccion, QString where, const QStringList& orden, int registros)
-    : seleccion_(std::move(seleccion)), where_(std::move(where)), registros_(registros) {
+PaquetesBusqueda::PaquetesBusqueda(QString seleccion, QString where, const QStringList& orden, int registros,
+                                   Continuacion continuacion)
+    : seleccion_(std::move(seleccion)), where_(std::move(where)), registros_(registros), continuacion_(continuacion) {
   for (const QString& campo : orden)
     if (!campo.isEmpty() && !orden_.contains(campo, Qt::CaseInsensitive)) orden_.append(campo);
 }
 
 QString PaquetesBusqueda::sentencia(const QString& continuacion) const {
+  if (PorPosicion()) return Siguiente(0);
   QString where = where_;
   if (!continuacion.isEmpty())
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND (")) + continuacion +
@@ -124,10 +126,21 @@ PaquetesBusqueda PaquetesDeBusqueda(const CriterioBusqueda& criterio, const QStr
   return PaquetesBusqueda(seleccionDe(criterio), parteWhere(criterio), camposOrden(criterio) + claves, registros);
 }
 
+PaquetesBusqueda PaquetesPorPosicion(const CriterioBusqueda& criterio, const QStringList& ordenables, int registros) {
+  return PaquetesBusqueda(seleccionDe(criterio), parteWhere(criterio), camposOrden(criterio) + ordenables, registros,
+                          PaquetesBusqueda::Continuacion::PorPosicion);
+}
+
 QString PaquetesBusqueda::Primera() const { return sentencia(QString()); }
 
+QString PaquetesBusqueda::Siguiente(int leidas) const {
+  if (!PorPosicion()) return {};
+  return seleccion_ + where_ + parteOrden(orden_) +
+         QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(leidas).arg(registros_);
+}
+
 QString PaquetesBusqueda::Siguiente(const QVariantHash& ultima, const Literal& literal) const {
-  if (orden_.isEmpty()) return {};
+  if (orden_.isEmpty() || PorPosicion()) return {};
   QVariantHash porNombre;
   for (const QString& termino : orden_) {
     const auto hallada = std::find_if(ultima.keyBegin(), ultima.keyEnd(), [&termino](const QString& columna) {

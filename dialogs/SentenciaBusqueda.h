@@ -34,22 +34,31 @@ QString SentenciaBusqueda(const CriterioBusqueda& criterio, const QStringList& c
 // The first "SELECT" made "SELECT TOP n".
 QString LimitarSentencia(const QString& sentencia, int registros);
 
-// The statements that read a search a packet at a time, each from the last
-// row read, in the order of the terms given (which must tell rows apart).
+// The statements that read a search a packet at a time in the order of the
+// terms given: each from the last row read, when the terms tell rows apart
+// (a key); else by position, after the rows already read ("OFFSET n ROWS
+// FETCH NEXT m ROWS ONLY"), so that rows alike in every term each come once.
 class PaquetesBusqueda {
  public:
   // The literal of a column's stored value (its SQL Server text).
   using Literal = std::function<QString(const QString& columna, const QVariant& valor)>;
+  enum class Continuacion { PorValores, PorPosicion };
 
   // seleccion: "SELECT ... FROM ..."; where: empty or " WHERE " and the
   // condition.
-  PaquetesBusqueda(QString seleccion, QString where, const QStringList& orden, int registros);
+  PaquetesBusqueda(QString seleccion, QString where, const QStringList& orden, int registros,
+                   Continuacion continuacion = Continuacion::PorValores);
 
+  bool PorPosicion() const { return continuacion_ == Continuacion::PorPosicion; }
   // The first packet's statement.
   QString Primera() const;
   // The statement of the packet after the row (its values by column name);
-  // empty when the row does not hold every column of the order.
+  // empty when the row does not hold every column of the order, or the
+  // packets go by position.
   QString Siguiente(const QVariantHash& ultima, const Literal& literal) const;
+  // The statement of the packet after the first `leidas` rows; empty when
+  // the packets go by values.
+  QString Siguiente(int leidas) const;
 
  private:
   QString sentencia(const QString& continuacion) const;
@@ -58,8 +67,13 @@ class PaquetesBusqueda {
   QString where_;
   QStringList orden_;
   int registros_;
+  Continuacion continuacion_;
 };
 
 // The packets of a record search: in the order of the fields searched by
 // (when ordered) and then of the key fields.
 PaquetesBusqueda PaquetesDeBusqueda(const CriterioBusqueda& criterio, const QStringList& claves, int registros);
+// The packets of a search on a table without a key, by position: in the
+// order of the fields searched by (when ordered) and then of the columns
+// the server can sort (no text or image columns).
+PaquetesBusqueda PaquetesPorPosicion(const CriterioBusqueda& criterio, const QStringList& ordenables, int registros);

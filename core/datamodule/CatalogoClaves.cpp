@@ -58,7 +58,23 @@ QString indiceLocal(const QString& tabla, const QString& baseDatos, const QStrin
   return {};
 }
 
-QStringList columnasLocales(const QString& tabla, const QString& baseDatos, bool sinMemos) {
+// Text, image and other long columns, which SQL Server cannot sort.
+bool esLargo(FieldType tipo) {
+  switch (tipo) {
+    case ftBlob:
+    case ftMemo:
+    case ftGraphic:
+    case ftFmtMemo:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary:
+      return true;
+    default:
+      return false;
+  }
+}
+
+QStringList columnasLocales(const QString& tabla, const QString& baseDatos, bool sinMemos, bool ordenables) {
   Query consulta;
   consulta.SetDatabaseName(BaseDatosBDE(baseDatos));
   consulta.SQL().SetText(QStringLiteral("SELECT * FROM ") + NombreSQLTabla(tabla) + QStringLiteral(" WHERE 1 = 0"));
@@ -71,6 +87,7 @@ QStringList columnasLocales(const QString& tabla, const QString& baseDatos, bool
   for (int i = 0; i < consulta.FieldCount(); ++i) {
     const Field& campo = consulta.Fields(i);
     if (sinMemos && (campo.DataType() == ftMemo || campo.DataType() == ftFmtMemo)) continue;
+    if (ordenables && esLargo(campo.DataType())) continue;
     columnas.append(campo.FieldName());
   }
   return columnas;
@@ -126,12 +143,14 @@ QString ListaColumnas(const QString& tabla, const QString& opciones, QStringList
     baseDatos = tabla.section(u'.', 0, 0);
   const QString nombre = sinPrefijo(tabla);
   const bool sinMemos = opciones.contains(QLatin1String("SinMemos"));
-  if (catalogoLocal(tabla)) return listaDeNombres(columnasLocales(nombre, baseDatos, sinMemos), noValidos);
+  const bool ordenables = opciones.contains(QLatin1String("Ordenables"));
+  if (catalogoLocal(tabla)) return listaDeNombres(columnasLocales(nombre, baseDatos, sinMemos, ordenables), noValidos);
   // Read row by row: a name holding a line break or a ";" would come out of
   // the result's text as two.
   const QString sql = QStringLiteral("SELECT C.Name   FROM SYSCOLUMNS C JOIN SYSOBJECTS O        ON C.id = O.id   "
                                      "WHERE O.name = ") +
                       LiteralSQL(nombre) + (sinMemos ? QStringLiteral(" AND C.xtype <> 35 ") : QString()) +
+                      (ordenables ? QStringLiteral(" AND C.xtype NOT IN (34, 35, 99, 241) ") : QString()) +
                       QStringLiteral(" ORDER BY C.colid ");
   const std::optional<QList<QStringList>> filas =
       usaCache(tabla) ? EjecutarSQLFilasConCache(sql, ModuloDatos->CacheConsultasSQL, baseDatos)

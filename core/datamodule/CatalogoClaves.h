@@ -15,7 +15,8 @@ QString DefinicionIndice(Table& tabla, const QString& indice = QString());
 // The fields of a table's index named as SQL Server names it: a name holding
 // "_" as it is, otherwise <table>_<name>, and <table>_Clave1 for the primary.
 QString CamposClavePrimaria(const QString& tabla, const QString& indice = QString());
-// The columns of a table in their order; "SinMemos" leaves text columns out.
+// The columns of a table in their order; "SinMemos" leaves text columns out,
+// "Ordenables" every column SQL Server cannot sort (text, image, ...).
 // A name "<base>.dbo.<table>" names the database it lies in. A column whose
 // name cannot be listed (a ";" or a control character in it) is left out,
 // and added to noValidos.

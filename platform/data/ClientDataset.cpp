@@ -42,6 +42,11 @@ std::vector<Dataset::Row> ClientDataset::copyProvider(QList<Column>* columns) {
   return std::move(records.rows);
 }
 
+void ClientDataset::SetPacketsByPosition(bool byPosition) {
+  CheckInactive();
+  packetsByPosition_ = byPosition;
+}
+
 Dataset::Records ClientDataset::fetch() {
   if (!provider_) throw EDatabaseError(QString::fromLatin1(kNoProvider));
   const bool wasActive = provider_->Active();
@@ -73,9 +78,11 @@ bool ClientDataset::fetchPacket() {
   }
   provider_->Close();
   data_->complete = packet.size() < static_cast<std::size_t>(packetRecords_);
-  // A packet that ends where the rows held end brought nothing beyond them:
-  // asked again, it would bring the same rows for ever.
-  if (!packet.empty() && !data_->rows.empty() && sameValues(packet.back().values, data_->rows.back().values)) {
+  // A packet read on from the last record's values that ends where the rows
+  // held end brought nothing beyond them: asked again, it would bring the
+  // same rows for ever. Read by position, it holds copies of that record.
+  if (!packetsByPosition_ && !packet.empty() && !data_->rows.empty() &&
+      sameValues(packet.back().values, data_->rows.back().values)) {
     data_->complete = true;
     return false;
   }

@@ -38,6 +38,13 @@ class ClientDataset : public IndexedDataset {
   // most a packet; false when it cannot, which ends the records there.
   // Without it the first packet is the last.
   std::function<bool(Dataset& provider, const QVariantHash& last)> BeforeGetRecords;
+  // Whether each packet reads on by the number of records copied (the
+  // provider's records may then repeat one another) rather than from the
+  // last record's values (only while closed).
+  bool PacketsByPosition() const { return packetsByPosition_; }
+  void SetPacketsByPosition(bool byPosition);
+  // How many records the packets have copied, whatever the filter.
+  int RecordsCopied() const { return data_ ? static_cast<int>(data_->rows.size()) : 0; }
   // Copies the next packet; the number of records it held.
   int GetNextPacket();
   // Whether the provider may still have records to copy.
@@ -59,6 +66,7 @@ class ClientDataset : public IndexedDataset {
 
   QPointer<Dataset> provider_;
   int packetRecords_ = 0;
+  bool packetsByPosition_ = false;
   std::optional<Records> data_;
   std::size_t delivered_ = 0;  // of data_'s rows, those ReadRecords or ReadMore gave
 };

@@ -200,6 +200,25 @@ void Divisor(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_result_value(context, value);
 }
 
+// The row counts of OFFSET and FETCH, as SQL Server takes them: whole
+// numbers, never negative (nor zero rows fetched). SQLite would read a
+// negative count as "every row".
+void RowCount(sqlite3_context* context, sqlite3_value* value, bool fetch) {
+  const QString clause = fetch ? QStringLiteral("FETCH") : QStringLiteral("OFFSET");
+  std::optional<qint64> count;
+  if (sqlite3_value_type(value) == SQLITE_INTEGER) count = sqlite3_value_int64(value);
+  else if (sqlite3_value_type(value) == SQLITE_TEXT && !TextOf(value).trimmed().isEmpty()) count = ParseInteger(TextOf(value));
+  if (!count)
+    return ResultError(context, QStringLiteral("The number of rows provided for a %1 clause must be an integer.").arg(clause));
+  if (fetch && *count <= 0)
+    return ResultError(context, QStringLiteral("The number of rows provided for a FETCH clause must be greater then zero."));
+  if (*count < 0) return ResultError(context, QStringLiteral("The offset specified in a OFFSET clause may not be negative."));
+  sqlite3_result_int64(context, *count);
+}
+
+void OffsetRows(sqlite3_context* context, int, sqlite3_value** values) { RowCount(context, values[0], false); }
+void FetchRows(sqlite3_context* context, int, sqlite3_value** values) { RowCount(context, values[0], true); }
+
 }  // namespace
 
 void RegisterConversionFunctions(sqlite3* connection) {
@@ -210,7 +229,8 @@ void RegisterConversionFunctions(sqlite3* connection) {
   };
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
                            {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store},
-                           {"zem_divisor", 1, Divisor}};
+                           {"zem_divisor", 1, Divisor}, {"zem_offset_rows", 1, OffsetRows},
+                           {"zem_fetch_rows", 1, FetchRows}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    row.function, nullptr, nullptr, nullptr) != SQLITE_OK)

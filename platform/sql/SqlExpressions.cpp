@@ -224,6 +224,7 @@ QString RewriteLiteral(const SqlToken& token) {
 }
 
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
+  RewriteOffset(nodes);
   RewriteTop(nodes, objects);
   RewriteComparedLiterals(nodes, objects);
   RewriteCollatedLike(nodes);

@@ -149,6 +149,10 @@ QString RewriteLiteral(const SqlToken& token);
 // TOP n of every SELECT at this level becomes LIMIT n (ordered by the
 // first table's primary key when the SELECT gives no order).
 void RewriteTop(SqlNodes& nodes, const SqlObjects& objects);
+// ORDER BY ... OFFSET n ROW[S] [FETCH FIRST|NEXT m ROW[S] ONLY] at this
+// level becomes LIMIT m OFFSET n (LIMIT -1 without FETCH); a count that is
+// not a written whole number is checked as it runs.
+void RewriteOffset(SqlNodes& nodes);
 // Binary "+" becomes zem_add(a, b), which joins texts and adds numbers.
 void RewriteConcatenation(SqlNodes& nodes);
 // The divisor of "/" and "%" becomes zem_divisor(d), which raises SQL

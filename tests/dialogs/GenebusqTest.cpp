@@ -297,6 +297,73 @@ TEST_P(Genebusq, PacketsOrderedByFractionalTimesReachTheLastRowOnce) {
   EXPECT_EQ(vistos.size(), 250);
 }
 
+// A table without a key is read a packet at a time too, each packet by its
+// place in an order over every column the server can sort: each row comes
+// once, however many copies of it the table holds.
+TEST_P(Genebusq, AKeylessTablesSearchCopiesOnlyThePacketsVisitedAndEachCopyOnce) {
+  Ejecutar(u"CREATE TABLE APUNTES (Cuenta INTEGER NULL, Concepto VARCHAR(40) NULL, Importe FLOAT NULL, "
+           "Notas TEXT NULL)"_qs);
+  using Apunte = std::tuple<QString, int, double>;  // in the order read: Concepto, Cuenta, Importe
+  QList<Apunte> tabla;
+  // Each concept four times: twice on each of two accounts, so two copies of each row; and
+  // 250 copies of one row more, which no packet boundary may cut short.
+  for (int i = 0; i < 1000; ++i)
+    tabla.append({u"Concepto %1"_qs.arg(i % 250, 3, 10, QLatin1Char('0')), i % 4, (i % 250) * 1.5});
+  for (int i = 0; i < 250; ++i) tabla.append({u"Concepto 100"_qs, 9, 0.5});
+  for (qsizetype desde = 0; desde < tabla.size(); desde += 250) {
+    QStringList filas;
+    for (qsizetype i = desde; i < desde + 250; ++i)
+      filas << u"(%1, '%2', %3, %4)"_qs.arg(std::get<1>(tabla[i]))
+                   .arg(std::get<0>(tabla[i]))
+                   .arg(std::get<2>(tabla[i]))
+                   .arg(i % 7 == 0 ? u"'nota'"_qs : u"NULL"_qs);
+    Ejecutar(u"INSERT INTO APUNTES (Cuenta, Concepto, Importe, Notas) VALUES "_qs + filas.join(u", "_qs));
+  }
+  QList<Apunte> esperados;
+  for (const Apunte& apunte : tabla)
+    if (std::get<0>(apunte) >= u"Concepto 050"_qs) esperados.append(apunte);
+  std::sort(esperados.begin(), esperados.end());
+  const auto apunte = [this] {
+    return Apunte{filas->FieldByName(u"Concepto"_qs).AsString(), filas->FieldByName(u"Cuenta"_qs).AsInteger(),
+                  filas->FieldByName(u"Importe"_qs).AsFloat()};
+  };
+
+  abrir(u"APUNTES"_qs);
+  hijo<QCheckBox>("ResultadosOrdenados")->setChecked(true);
+  if (EsSQLServer()) {
+    buscar(u"Concepto"_qs, u"Concepto 050"_qs);
+    EXPECT_EQ(busqueda->UltimaSentencia(), u"SELECT TOP 100 Cuenta,Concepto,Importe FROM APUNTES WITH(NOLOCK)  WHERE  "
+                                           "(Concepto >= 'Concepto 050')  ORDER BY Concepto"_qs);
+  }
+  hijo<QComboBox>("NumeroMaximoRegistros")->setCurrentText(u"Ilimitado"_qs);
+  buscar(u"Concepto"_qs, u"Concepto 050"_qs);
+  ASSERT_TRUE(filas->Active());
+  EXPECT_EQ(busqueda->UltimaSentencia(),
+            u"SELECT Cuenta,Concepto,Importe FROM APUNTES WITH(NOLOCK)  WHERE  (Concepto >= 'Concepto 050')  "
+            "ORDER BY Concepto,Cuenta,Importe OFFSET 0 ROWS FETCH NEXT 100 ROWS ONLY"_qs);
+  auto* rejilla = hijo<DBGrid>("DBGrid1");
+  for (int fila = 0; fila < 2 * DatasetModel::kWindow; ++fila) rejilla->model()->index(fila, 0).data();
+  EjecutarSQL(u"SELECT COUNT(*) FROM APUNTES"_qs, u"Database"_qs);
+  EXPECT_EQ(filas->RecordCount(), 100);
+
+  QList<Apunte> leidos;
+  for (filas->First(); !filas->Eof(); filas->Next()) leidos.append(apunte());
+  EXPECT_EQ(leidos.size(), esperados.size());
+  EXPECT_TRUE(leidos == esperados) << "the rows are not read each once, in the order of the search";
+  EXPECT_EQ(filas->RecordCount(), esperados.size());
+
+  // A row chosen after several packets is the row at its place; with no key there is nothing to give.
+  filas->SetRecNo(420);
+  EXPECT_TRUE(apunte() == esperados[419]);
+  QApplication::processEvents();
+  EXPECT_EQ(rejilla->currentIndex().row(), 419);
+  CapturaFormulario(*busqueda, u"busqueda-tabla-sin-clave"_qs);
+  rejilla->setFocus();
+  QTest::keyClick(rejilla, Qt::Key_Return);
+  EXPECT_EQ(busqueda->ModalResult(), mrCancel);
+  EXPECT_EQ(busqueda->ClaveSeleccionada, QString());
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, Genebusq, ::testing::Values("Microsoft SQL Server", "Paradox"));
 
 namespace {

@@ -96,3 +96,26 @@ TEST(SentenciaBusqueda, PacketsReadOnFromTheLastRowInTheOrderOfTheFieldsAndTheKe
   const PaquetesBusqueda todos(u"SELECT * FROM T"_qs, QString(), {u"Codigo"_qs}, 100);
   EXPECT_EQ(todos.Siguiente({{u"Codigo"_qs, 9}}, literal), u"SELECT TOP 100 * FROM T WHERE Codigo > 9 ORDER BY Codigo"_qs);
 }
+
+TEST(SentenciaBusqueda, AKeylessTablesPacketsReadOnByPositionInAnOrderOverItsSortableColumns) {
+  const PaquetesBusqueda paquetes = PaquetesPorPosicion(criterio(u"Nombre"_qs, u"A"_qs, ModoBusqueda::Aproximada),
+                                                        {u"Codigo"_qs, u"NOMBRE"_qs, u"Fecha"_qs}, 100);
+  EXPECT_TRUE(paquetes.PorPosicion());
+  EXPECT_EQ(paquetes.Primera(), u"SELECT * FROM PEDIDOS WITH(NOLOCK)  WHERE  (Nombre >= 'A')  ORDER BY Nombre,Codigo,"
+                                "Fecha OFFSET 0 ROWS FETCH NEXT 100 ROWS ONLY"_qs);
+  EXPECT_EQ(paquetes.Siguiente(300), u"SELECT * FROM PEDIDOS WITH(NOLOCK)  WHERE  (Nombre >= 'A')  ORDER BY Nombre,"
+                                     "Codigo,Fecha OFFSET 300 ROWS FETCH NEXT 100 ROWS ONLY"_qs);
+  // The last row's values tell nothing here, nor does a count read on a key.
+  EXPECT_EQ(paquetes.Siguiente({{u"Nombre"_qs, u"Ana"_qs}, {u"Codigo"_qs, 7}, {u"Fecha"_qs, QVariant()}},
+                               [](const QString&, const QVariant& valor) { return valor.toString(); }),
+            QString());
+  EXPECT_EQ(PaquetesDeBusqueda(criterio(u"Nombre"_qs, u"A"_qs, ModoBusqueda::Aproximada), {u"Codigo"_qs}, 100)
+                .Siguiente(100),
+            QString());
+
+  // Unordered, the columns alone order the packets; the caller's condition stays whole.
+  const PaquetesBusqueda fonetica = PaquetesPorPosicion(
+      criterio(u"Nombre"_qs, u"a"_qs, ModoBusqueda::Fonetica, false, u"X = 1 OR Y = 2"_qs), {u"Linea"_qs}, 50);
+  EXPECT_EQ(fonetica.Siguiente(50), u"SELECT * FROM PEDIDOS WITH(NOLOCK)  WHERE  (Nombre LIKE '%a%')  AND (X = 1 OR "
+                                    "Y = 2) ORDER BY Linea OFFSET 50 ROWS FETCH NEXT 50 ROWS ONLY"_qs);
+}

@@ -166,6 +166,11 @@ TEST_P(Claves, ColumnsComeOnePerLineAndMemosAreLeftOutOnRequest) {
     EXPECT_EQ(ColumnasSinMemos(QString::fromLatin1(caso.tabla), QString::fromLatin1(caso.opciones)),
               QString::fromLatin1(caso.columnas))
         << caso.tabla << " " << caso.opciones;
+  // The columns the server can sort: no text or image ones.
+  Ejecutar(u"CREATE TABLE ADJUNTO (Nombre VARCHAR(20) NULL, Notas TEXT NULL, Alta DATETIME NULL, Objeto IMAGE NULL, "
+           "Importe FLOAT NULL)"_qs);
+  EXPECT_EQ(ListaColumnas(u"ADJUNTO"_qs, u"Ordenables"_qs), u"Nombre;Alta;Importe"_qs);
+  EXPECT_EQ(ListaColumnas(u"ALBARAN"_qs, u"Ordenables"_qs), u"Empresa;Codigo;Nombre;HoraEntrada"_qs);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 

@@ -136,3 +136,37 @@ TEST_F(ClientDatasetPacketTest, APacketBringingNothingBeyondTheLastRowEndsTheRec
   EXPECT_EQ(rows.RecordCount(), 100);
   EXPECT_EQ(statements.size(), 1);
 }
+
+// Read by position, a packet may end on a record just like the last one
+// copied (copies of one record): it is taken, and the records go on, each
+// copy once, RecordsCopied counting them whatever the filter.
+TEST_F(ClientDatasetPacketTest, PacketsByPositionKeepEveryCopyOfARecord) {
+  data.Execute(u"CREATE TABLE COPIAS (Nombre VARCHAR(10))"_qs);
+  data.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 330) "
+               "INSERT INTO COPIAS (Nombre) SELECT CASE WHEN i <= 320 THEN 'igual' ELSE 'otro' END FROM n"_qs);
+  const auto packet = [](int after) {
+    return u"SELECT Nombre FROM COPIAS ORDER BY Nombre LIMIT 100 OFFSET %1"_qs.arg(after);
+  };
+  rows.SetPacketsByPosition(true);
+  rows.BeforeGetRecords = [this, packet](Dataset& provider, const QVariantHash&) {
+    statements.append(packet(rows.RecordsCopied()));
+    auto& next = static_cast<Query&>(provider);
+    next.SQL().SetText(statements.back());
+    next.Open();
+    return true;
+  };
+  query.SQL().SetText(packet(0));
+  rows.Open();
+  query.Close();
+  EXPECT_EQ(rows.RecordsCopied(), 100);
+  rows.SetFilter(u"Nombre = 'otro'"_qs);
+  rows.SetFiltered(true);
+  rows.Last();
+  EXPECT_EQ(rows.FieldByName(u"Nombre"_qs).AsString(), u"otro"_qs);
+  EXPECT_EQ(rows.RecordsCopied(), 330);
+  EXPECT_EQ(statements, QStringList({packet(100), packet(200), packet(300)}));
+  rows.SetFiltered(false);
+  int iguales = 0;
+  for (rows.First(); !rows.Eof(); rows.Next()) iguales += rows.FieldByName(u"Nombre"_qs).AsString() == u"igual";
+  EXPECT_EQ(iguales, 320);
+}

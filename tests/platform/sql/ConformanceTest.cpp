@@ -582,6 +582,49 @@ TEST_F(Conformance, UnplacedTargetsChangeNothing) {
   }
 }
 
+// OFFSET ... FETCH pages through an order, at any level and with counts
+// of any form SQL Server takes; what SQL Server refuses fails.
+const Case kOffsetCases[] = {
+    {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 2 ROWS FETCH NEXT 3 ROWS ONLY", {{"3"}, {"4"}, {"5"}}},
+    {"select Codigo from CLIENTES WITH(NOLOCK) order by Codigo desc offset 5 row", {{"2"}, {"1"}}},
+    {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 0 ROWS FETCH FIRST 1 ROW ONLY", {{"1"}}},
+    {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 9 ROWS FETCH NEXT 1 ROWS ONLY", {}},
+    {"SELECT Codigo FROM CLIENTES ORDER BY Nombre, Codigo OFFSET 1 + 1 ROWS FETCH NEXT (SELECT COUNT(*) FROM CLIENTES "
+     "WHERE Codigo < 3) ROWS ONLY",
+     {{"1"}, {"2"}}},
+    {"SELECT Codigo FROM CLIENTES WHERE Codigo IN (SELECT Codigo FROM CLIENTES ORDER BY Nombre DESC OFFSET 1 ROWS "
+     "FETCH NEXT 2 ROWS ONLY) ORDER BY Codigo",
+     {{"4"}, {"7"}}},
+    {"SELECT Codigo FROM CLIENTES WHERE Codigo < 3 UNION ALL SELECT Codigo FROM CLIENTES WHERE Codigo > 5 "
+     "ORDER BY Codigo OFFSET 1 ROWS FETCH NEXT 2 ROWS ONLY",
+     {{"2"}, {"6"}}},
+    {"SELECT Codigo AS Offset FROM CLIENTES ORDER BY Offset OFFSET 6 ROWS", {{"7"}}},
+    {"SELECT Descripcion FROM ARTICULO ORDER BY Fecha, Codigo OFFSET 1 ROWS FETCH NEXT 1 ROWS ONLY", {{"Arandela"}}},
+};
+
+TEST_F(Conformance, OffsetAndFetchReadThePageSqlServerReads) {
+  RunCases("ZEM1", kOffsetCases, std::size(kOffsetCases));
+  const std::tuple<const char*, const char*> refusals[] = {
+      {"SELECT TOP 2 Codigo FROM CLIENTES ORDER BY Codigo OFFSET 1 ROWS",
+       "A TOP can not be used in the same query or sub-query as a OFFSET."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET -1 ROWS",
+       "The offset specified in a OFFSET clause may not be negative."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 1 - 2 ROWS",
+       "The offset specified in a OFFSET clause may not be negative."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 0 ROWS FETCH NEXT 0 ROWS ONLY",
+       "The number of rows provided for a FETCH clause must be greater then zero."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 0 ROWS FETCH NEXT 2 - 3 ROWS ONLY",
+       "The number of rows provided for a FETCH clause must be greater then zero."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 1.5 ROWS",
+       "The number of rows provided for a OFFSET clause must be an integer."},
+      {"SELECT Codigo FROM CLIENTES OFFSET 1 ROWS", "Incorrect syntax near 'OFFSET'."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 1 ROWS FETCH NEXT 2 ROWS", "Incorrect syntax near 'ROWS'."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET ROWS", "Incorrect syntax near 'OFFSET'."},
+  };
+  for (const auto& [statement, message] : refusals)
+    EXPECT_EQ(client_.Error(QString::fromUtf8(statement)), QString::fromUtf8(message)) << statement;
+}
+
 TEST_F(Conformance, DateLiteralsFollowTheConfiguredFormat) {
   ServerClient dayFirst(folder_.Path(), u"sa"_qs, QString(), u"dd/mm/yyyy"_qs);
   dayFirst.Run(u"USE ZEM1"_qs);

@@ -113,6 +113,41 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
     EXPECT_EQ(DriverMessageOf([&] { Map(QString::fromUtf8(statement)); }), QString::fromUtf8(message)) << statement;
 }
 
+// OFFSET and FETCH counts given as parameters take their values in the order
+// SQL Server binds them, and are checked as SQL Server checks them.
+TEST_F(SqlMapperTest, OffsetAndFetchTakeTheirParametersInOrder) {
+  connection_->Execute(u"INSERT INTO CLIENTES (Codigo) VALUES (1), (2), (3), (4), (5), (6), (7), (8)"_qs);
+  EXPECT_EQ(Map(u"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET 200 ROWS FETCH NEXT 100 ROWS ONLY"_qs),
+            u"SELECT Codigo FROM main.CLIENTES ORDER BY Codigo  LIMIT 100 OFFSET 200"_qs);
+  const auto codigos = [this](const char* statement, const QVariantList& parametros) {
+    QList<int> leidos;
+    for (const QVariantList& fila : connection_->QueryRows(Map(QString::fromUtf8(statement)), parametros).rows)
+      leidos << fila.value(0).toInt();
+    return leidos;
+  };
+  const std::tuple<const char*, QVariantList, QList<int>> casos[] = {
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET ? ROWS FETCH NEXT ? ROWS ONLY", {2, 3}, {3, 4, 5}},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET :desde ROWS FETCH FIRST :cuantos ROWS ONLY", {5, 2}, {6, 7}},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo DESC OFFSET (? + 1) ROWS FETCH NEXT ? * 2 ROWS ONLY", {0, 1}, {7, 6}},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET ? ROWS", {u"6"_qs}, {7, 8}},
+      {"SELECT Codigo FROM CLIENTES WHERE Codigo IN (SELECT Codigo FROM CLIENTES ORDER BY Codigo DESC OFFSET ? ROWS "
+       "FETCH NEXT ? ROWS ONLY) AND Codigo > ? ORDER BY Codigo",
+       {1, 3, 6}, {7}},
+  };
+  for (const auto& [statement, parametros, esperados] : casos)
+    EXPECT_EQ(codigos(statement, parametros), esperados) << statement;
+  const std::tuple<const char*, QVariantList, const char*> rechazos[] = {
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET ? ROWS", {-1},
+       "The offset specified in a OFFSET clause may not be negative."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET ? ROWS FETCH NEXT ? ROWS ONLY", {0, 0},
+       "The number of rows provided for a FETCH clause must be greater then zero."},
+      {"SELECT Codigo FROM CLIENTES ORDER BY Codigo OFFSET ? ROWS FETCH NEXT ? ROWS ONLY", {0, QVariant()},
+       "The number of rows provided for a FETCH clause must be an integer."},
+  };
+  for (const auto& [statement, parametros, mensaje] : rechazos)
+    EXPECT_EQ(DriverMessageOf([&] { codigos(statement, parametros); }), QString::fromUtf8(mensaje)) << statement;
+}
+
 TEST_F(SqlMapperTest, NestingBeyondAHundredLevelsIsRefused) {
   for (const auto& [open, close, levels] :
        {std::tuple(u"("_qs, u")"_qs, 4400), std::tuple(u"(CASE WHEN 1 = 1 THEN "_qs, u" END)"_qs, 51)})
