@@ -23,6 +23,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/VirtualKeys.h"
 #include "platform/data/ClientDataset.h"
+#include "platform/data/ControlsDisabled.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
@@ -377,28 +378,31 @@ void TfGENEBUSQ::pbBuscarClick(bool mostrarMensaje) {
 }
 
 bool TfGENEBUSQ::abrirConsulta(const CriterioBusqueda& criterio) {
+  if (!leerFilas(criterio)) return false;
+  OcultarCamposRestringidos(*this);
+  prepararColumnas();
+  return true;
+}
+
+// The grid shows the rows of the search once read, not the empty set
+// between the former search and this one.
+bool TfGENEBUSQ::leerFilas(const CriterioBusqueda& criterio) {
+  const ControlsDisabled sinAvisos(*ClientDataSet1);
   cerrarFilas();
   const QString sentencia = SentenciaBusqueda(criterio, columnas_);
   if (sentencia.isEmpty()) return false;
   const QString limite = ui_->NumeroMaximoRegistros->currentText();
-  const QStringList& claves = claves_;
-  bool abierta = false;
   if (EsSQLServer() && limite != kIlimitado) {
     const int registros = StrToIntDef(limite, 0);
-    abierta = lectura_->Abrir(LimitarSentencia(sentencia, registros > 0 ? registros : 1));
-  } else if (!claves.isEmpty()) {
-    abierta = lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesDeBusqueda(criterio, claves, kPaquete)));
-  } else if (!ordenables_.isEmpty()) {
-    // No key to read on from: the packets go by position in an order over
-    // every column that can be sorted.
-    abierta = lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesPorPosicion(criterio, ordenables_, kPaquete)));
-  } else {
-    abierta = lectura_->Abrir(sentencia);
+    return lectura_->Abrir(LimitarSentencia(sentencia, registros > 0 ? registros : 1));
   }
-  if (!abierta) return false;
-  OcultarCamposRestringidos(*this);
-  prepararColumnas();
-  return true;
+  if (!claves_.isEmpty())
+    return lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesDeBusqueda(criterio, claves_, kPaquete)));
+  // No key to read on from: the packets go by position in an order over
+  // every column that can be sorted.
+  if (!ordenables_.isEmpty())
+    return lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesPorPosicion(criterio, ordenables_, kPaquete)));
+  return lectura_->Abrir(sentencia);
 }
 
 void TfGENEBUSQ::prepararColumnas() {

@@ -59,6 +59,7 @@ class TfGENEBUSQ : public Form {
   void siguienteModo();
   void elegirCampos(int eleccion);
   bool abrirConsulta(const CriterioBusqueda& criterio);
+  bool leerFilas(const CriterioBusqueda& criterio);
   void prepararColumnas();
   void filtrarPorValor(const QString& operador);
   void cerrarFilas();

@@ -62,6 +62,15 @@ constexpr int kNear = 4 * DatasetModel::kWindow;
 
 DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+bool DatasetModel::showsVisibleFields(const Dataset* dataset) const {
+  qsizetype column = 0;
+  if (dataset && dataset->Active())
+    for (int i = 0; i < dataset->FieldCount(); ++i)
+      if (const Field& field = dataset->Fields(i); field.Visible())
+        if (column >= fieldNames_.size() || fieldNames_[column++] != field.FieldName()) return false;
+  return column == fieldNames_.size();
+}
+
 QStringList DatasetModel::VisibleFieldNames(const Dataset* dataset) {
   QStringList names;
   if (dataset && dataset->Active())
@@ -140,7 +149,7 @@ void DatasetModel::wholeSetChanged() {
                             : -1;
   if (insertRow >= 0) ++rows;
   if (!editing) cache_.clear();
-  if (rows != rows_ || insertRow != insertRow_) {
+  if (rows != rows_ || insertRow != insertRow_ || (followVisibleFields_ && !showsVisibleFields(dataset))) {
     beginResetModel();
     rows_ = rows;
     insertRow_ = insertRow;

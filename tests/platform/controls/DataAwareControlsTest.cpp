@@ -315,6 +315,35 @@ TEST(DBGridOverDataset, ARecordBeingInsertedHasARowOfItsOwn) {
   EXPECT_EQ(name(1), u"Luis"_qs);
 }
 
+// A dataset closed and opened again while its controls hear nothing (as a
+// search reads its next rows) is shown once, with the fields it now shows,
+// even when it holds as many records as before.
+TEST(DBGridOverDataset, ADatasetReopenedUnheardShowsItsNewFieldsAndRowsOnceTold) {
+  BoundCustomers customers;
+  DBGrid grid;
+  grid.SetSource(&customers.source);
+  grid.show();
+  QStringList shown;
+  for (int column = 0; column < grid.ColumnCount(); ++column) shown.append(grid.ColumnFieldName(column));
+  ASSERT_EQ(shown.first(), u"Codigo"_qs);
+  int resets = 0;
+  QObject::connect(grid.model(), &QAbstractItemModel::modelReset, [&resets] { ++resets; });
+  customers.table->DisableControls();
+  customers.table->Close();
+  customers.data.Execute(u"UPDATE CLIENTES SET Nombre = 'Otro' WHERE Codigo = 1"_qs);
+  customers.table->Open();
+  customers.field("Codigo").SetVisible(false);
+  EXPECT_EQ(resets, 0) << "nothing is shown while the controls are off";
+  customers.table->EnableControls();
+  EXPECT_EQ(resets, 1);
+  shown.removeFirst();
+  QStringList now;
+  for (int column = 0; column < grid.ColumnCount(); ++column) now.append(grid.ColumnFieldName(column));
+  EXPECT_EQ(now, shown);
+  EXPECT_EQ(grid.model()->index(0, int(shown.indexOf(u"Nombre"_qs))).data().toString(), u"Otro"_qs);
+  EXPECT_EQ(grid.currentIndex().row(), 0);
+}
+
 TEST(DBGridOverDataset, TheSelectedIndexIsTheCurrentColumnAndSettingItKeepsTheRecord) {
   BoundCustomers customers;
   DBGrid grid;
