@@ -185,6 +185,12 @@ LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar 
     for (auto e = elements_.begin() + 1; e != elements_.end() - 1; ++e) text += e->character;
     contained_ = text;
   }
+  if (elements_.size() >= 2 && elements_.back().kind == Element::AnyRun &&
+      std::all_of(elements_.begin(), elements_.end() - 1, [](const Element& e) { return e.kind == Element::Character; })) {
+    QString text;
+    for (auto e = elements_.begin(); e != elements_.end() - 1; ++e) text += e->character;
+    prefix_ = text;
+  }
 }
 
 bool LikePattern::ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const {
@@ -224,6 +230,12 @@ bool LikePattern::MatchesOne(const Element& element, QChar c) {
 // one character at a time.
 bool LikePattern::Matches(QStringView text) const {
   text = WithoutTrailingBlanks(text);
+  if (prefix_) {
+    if (text.size() < prefix_->size()) return false;
+    for (qsizetype i = 0; i < prefix_->size(); ++i)
+      if (collation_->Fold(text[i]) != (*prefix_)[i]) return false;
+    return true;
+  }
   thread_local QString folded;
   folded.resize(text.size());
   QChar* out = folded.data();

@@ -93,4 +93,6 @@ class LikePattern {
   std::optional<QString> contained_;
   // "%...%" with no other run: tried at every place of the text.
   bool fixedBetweenRuns_ = false;
+  // "text%", the Parcial search's pattern: the text's start, folded, is it.
+  std::optional<QString> prefix_;
 };

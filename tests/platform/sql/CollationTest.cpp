@@ -74,7 +74,9 @@ TEST(Collation, MatchesLikeSqlServer) {
       {u"[a-c]%", u"Bodega", true},     {u"[^a-c]%", u"Bodega", false}, {u"[xyz]", u"Y", true},
       {u"100[%]", u"100%", true},       {u"100[%]", u"1000", false},    {u"abc", u"abc   ", true},
       {u"%", u"", true},                {u"_", u"", false},             {u"%a%b", u"xaxxb", true},
-      {u"[abc", u"[abc", true},
+      {u"[abc", u"[abc", true},         {u"pEña%", u"PENA", true},     {u"peña%", u"Pen", false},
+      {u"pe %", u"pe", false},          {u"pe %", u"pe x", true},       {u"año%", u"Año 2024", true},
+      {u"ab%", u"xab", false},
   };
   for (const auto& [pattern, text, matches] : cases)
     EXPECT_EQ(Collation::Default().Like(QString::fromUtf16(pattern), QString::fromUtf16(text)), matches)
