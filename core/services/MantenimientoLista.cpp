@@ -14,6 +14,7 @@
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "platform/data/ThrowawayWork.h"
 
 #include <QPushButton>
 
@@ -28,14 +29,17 @@ const QString kLinea = QStringLiteral("GENEMLISLinea");
 QString elemento(int indice, const QString& definicion) { return ExtraerElemento(indice, definicion, u","_qs); }
 
 
-// The temporary table goes however the launcher ends.
+// The temporary table goes however the launcher ends. Its rows and its
+// removal are nobody's after a crash: their commits do not wait for the disk.
 class TablaDesechable {
  public:
   explicit TablaDesechable(Table& tabla) : tabla_(tabla) {}
   ~TablaDesechable() {
     try {
       tabla_.Close();
-      if (!tabla_.TableName().isEmpty() && tabla_.Exists()) tabla_.DeleteTable();
+      if (tabla_.TableName().isEmpty()) return;
+      const ThrowawayWork sinEspera(tabla_.DatabaseName());
+      if (tabla_.Exists()) tabla_.DeleteTable();
     } catch (const std::exception&) {
       // left to the clean-up of temporary tables
     }
@@ -154,7 +158,10 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
   } catch (const Abort&) {
     return inicial;
   }
-  CargarLineasLista(*temporal, lista, numeroCampos);
+  {
+    const ThrowawayWork sinEspera(temporal->DatabaseName());
+    CargarLineasLista(*temporal, lista, numeroCampos);
+  }
   RefrescarDataSet(*temporal);
   prepararColumnas(*rejilla, *temporal, definiciones, *formulario);
   formulario->setProperty("CamposTotalizadores", ValorLista(QStringLiteral("CamposTotalizadores"), opciones));
