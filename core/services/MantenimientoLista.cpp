@@ -51,6 +51,19 @@ class TablaDesechable {
   Table& tabla_;
 };
 
+// The grid is told once the table is made, filled and read again, not at
+// each of those steps.
+class RejillaEnEspera {
+ public:
+  explicit RejillaEnEspera(Table& tabla) : tabla_(tabla) { tabla_.DisableControls(); }
+  ~RejillaEnEspera() { tabla_.EnableControls(); }
+  RejillaEnEspera(const RejillaEnEspera&) = delete;
+  RejillaEnEspera& operator=(const RejillaEnEspera&) = delete;
+
+ private:
+  Table& tabla_;
+};
+
 void prepararColumnas(DBGrid& rejilla, Table& tabla, const QStringList& definiciones, QObject& formulario) {
   QStringList formulas;
   QStringList busquedas;
@@ -153,16 +166,19 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
   }
 
   const TablaDesechable desechable(*temporal);
-  try {
-    if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
-  } catch (const Abort&) {
-    return inicial;
-  }
   {
-    const ThrowawayWork sinEspera(temporal->DatabaseName());
-    CargarLineasLista(*temporal, lista, numeroCampos);
+    const RejillaEnEspera enEspera(*temporal);
+    try {
+      if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
+    } catch (const Abort&) {
+      return inicial;
+    }
+    {
+      const ThrowawayWork sinEspera(temporal->DatabaseName());
+      CargarLineasLista(*temporal, lista, numeroCampos);
+    }
+    RefrescarDataSet(*temporal);
   }
-  RefrescarDataSet(*temporal);
   prepararColumnas(*rejilla, *temporal, definiciones, *formulario);
   formulario->setProperty("CamposTotalizadores", ValorLista(QStringLiteral("CamposTotalizadores"), opciones));
   formulario->setProperty("NoRedimensionar",
