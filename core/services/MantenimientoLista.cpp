@@ -14,6 +14,7 @@
 #include "platform/controls/DBGrid.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "platform/data/ThrowawayWork.h"
 
 #include <QPushButton>
 
@@ -28,20 +29,36 @@ const QString kLinea = QStringLiteral("GENEMLISLinea");
 QString elemento(int indice, const QString& definicion) { return ExtraerElemento(indice, definicion, u","_qs); }
 
 
-// The temporary table goes however the launcher ends.
+// The temporary table goes however the launcher ends. Its rows and its
+// removal are nobody's after a crash: their commits do not wait for the disk.
 class TablaDesechable {
  public:
   explicit TablaDesechable(Table& tabla) : tabla_(tabla) {}
   ~TablaDesechable() {
     try {
       tabla_.Close();
-      if (!tabla_.TableName().isEmpty() && tabla_.Exists()) tabla_.DeleteTable();
+      if (tabla_.TableName().isEmpty()) return;
+      const ThrowawayWork sinEspera(tabla_.DatabaseName());
+      if (tabla_.Exists()) tabla_.DeleteTable();
     } catch (const std::exception&) {
       // left to the clean-up of temporary tables
     }
   }
   TablaDesechable(const TablaDesechable&) = delete;
   TablaDesechable& operator=(const TablaDesechable&) = delete;
+
+ private:
+  Table& tabla_;
+};
+
+// The grid is told once the table is made, filled and read again, not at
+// each of those steps.
+class RejillaEnEspera {
+ public:
+  explicit RejillaEnEspera(Table& tabla) : tabla_(tabla) { tabla_.DisableControls(); }
+  ~RejillaEnEspera() { tabla_.EnableControls(); }
+  RejillaEnEspera(const RejillaEnEspera&) = delete;
+  RejillaEnEspera& operator=(const RejillaEnEspera&) = delete;
 
  private:
   Table& tabla_;
@@ -149,13 +166,19 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
   }
 
   const TablaDesechable desechable(*temporal);
-  try {
-    if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
-  } catch (const Abort&) {
-    return inicial;
+  {
+    const RejillaEnEspera enEspera(*temporal);
+    try {
+      if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
+    } catch (const Abort&) {
+      return inicial;
+    }
+    {
+      const ThrowawayWork sinEspera(temporal->DatabaseName());
+      CargarLineasLista(*temporal, lista, numeroCampos);
+    }
+    RefrescarDataSet(*temporal);
   }
-  CargarLineasLista(*temporal, lista, numeroCampos);
-  RefrescarDataSet(*temporal);
   prepararColumnas(*rejilla, *temporal, definiciones, *formulario);
   formulario->setProperty("CamposTotalizadores", ValorLista(QStringLiteral("CamposTotalizadores"), opciones));
   formulario->setProperty("NoRedimensionar",

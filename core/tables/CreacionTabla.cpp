@@ -22,6 +22,9 @@
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
+#include "platform/data/ThrowawayWork.h"
+
+#include <optional>
 
 namespace {
 
@@ -270,6 +273,9 @@ bool CrearTabla(Table& tabla, const QString& definicion, int empresa) {
   }
   if (!sql) definirEnMotor(tabla, trabajo);
 
+  // A temporary table is nobody's after a crash: its creation does not wait for the disk.
+  std::optional<ThrowawayWork> desechable;
+  if (temporal) desechable.emplace(destino.baseDatos);
   // The write lock is taken here: a table another running instance made in
   // the meantime is left to it.
   TransaccionPropia transaccion(*destino.conexion, sql || !temporal);

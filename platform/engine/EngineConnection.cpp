@@ -12,6 +12,15 @@ std::unique_ptr<EngineStatement> EngineConnection::TakeKept(const QString& sql, 
 
 void EngineConnection::GiveKept(const StatementCache::Lease&, std::unique_ptr<EngineStatement>) {}
 
+EngineConnection::ThrowawayCommits::~ThrowawayCommits() {
+  if (--connection_.throwawayCommits_ != 0) return;
+  try {
+    connection_.commitsWaitForDisk(true);
+  } catch (const std::exception&) {
+    // the engine applies it before its next transaction
+  }
+}
+
 void EngineConnection::Rollback() {
   if (!undoTransaction()) return;
   // A listener may end another's life (a dataset closing a second one).

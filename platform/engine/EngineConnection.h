@@ -65,6 +65,13 @@ class EngineConnection {
   class RollbackListener;
   [[nodiscard]] std::unique_ptr<RollbackListener> ListenToRollbacks(std::function<void()> listener);
 
+  // Work nobody needs back after the machine stops (a temporary table's
+  // creation, rows and removal) commits while an object of this class lives
+  // without waiting for the disk to hold it: the file stays whole, only the
+  // last of those commits may be missing after a power cut. A transaction
+  // running when it starts or ends keeps the setting it began with.
+  class ThrowawayCommits;
+
   // What changes whenever the database's data may have changed, by this
   // program or another (rollbacks and table definitions included): two equal
   // answers mean nothing changed in between. nullopt where the engine
@@ -98,6 +105,9 @@ class EngineConnection {
   void SetState(std::unique_ptr<ConnectionState> state) { state_ = std::move(state); }
 
  protected:
+  // Whether commits wait for the disk, from the next one outside a
+  // transaction on; engines that cannot tell leave them as they are.
+  virtual void commitsWaitForDisk(bool /*wait*/) {}
   // Ends the running transaction undoing its work; false when it had
   // changed nothing the listeners should hear of.
   virtual bool undoTransaction() = 0;
@@ -107,10 +117,25 @@ class EngineConnection {
 
  private:
   std::map<int, std::function<void()>> rollbackListeners_;
+  int throwawayCommits_ = 0;
   int lastListener_ = 0;
   std::unique_ptr<ConnectionState> state_;
   mutable const void* holder_ = nullptr;
   mutable std::function<void()> finishHeld_;
+};
+
+class EngineConnection::ThrowawayCommits {
+ public:
+  explicit ThrowawayCommits(EngineConnection& connection) : connection_(connection) {
+    if (connection_.throwawayCommits_ == 0) connection_.commitsWaitForDisk(false);
+    ++connection_.throwawayCommits_;
+  }
+  ~ThrowawayCommits();
+  ThrowawayCommits(const ThrowawayCommits&) = delete;
+  ThrowawayCommits& operator=(const ThrowawayCommits&) = delete;
+
+ private:
+  EngineConnection& connection_;
 };
 
 class EngineConnection::RollbackListener {

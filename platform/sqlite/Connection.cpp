@@ -183,6 +183,7 @@ bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_aut
 // so the empty pairs the system runs when it opens tables never wait.
 void Connection::StartTransaction() {
   if (InTransaction()) Execute(QStringLiteral("BEGIN"));  // SQLite's own refusal
+  applyCommitSafety();
   struct NoWaiting {
     sqlite3* db;
     ~NoWaiting() { sqlite3_busy_timeout(db, ConnectionSettings::BusyTimeout()); }
@@ -233,15 +234,40 @@ void Connection::statementFailed() {
 
 void Connection::Commit() {
   unusedLock_ = false;
-  if (std::exchange(pendingBegin_, false)) return;
-  Execute(QStringLiteral("COMMIT"));
+  if (!std::exchange(pendingBegin_, false)) Execute(QStringLiteral("COMMIT"));
+  applyCommitSafety();
 }
 
 bool Connection::undoTransaction() {
   unusedLock_ = false;
-  if (std::exchange(pendingBegin_, false)) return false;
+  if (std::exchange(pendingBegin_, false)) {
+    applyCommitSafety();
+    return false;
+  }
   Execute(QStringLiteral("ROLLBACK"));
+  applyCommitSafety();
   return true;
+}
+
+// A refused return to waiting is retried before the next transaction; a
+// refused leave from it is forgotten.
+void Connection::commitsWaitForDisk(bool wait) {
+  waitForDisk_ = wait;
+  try {
+    applyCommitSafety();
+  } catch (...) {
+    if (!wait) waitForDisk_ = true;
+    throw;
+  }
+}
+
+// In WAL mode NORMAL leaves the flush to the next checkpoint or to a later
+// FULL commit, which flushes every frame before its own.
+void Connection::applyCommitSafety() {
+  if (waitsForDisk_ == waitForDisk_ || InTransaction()) return;
+  Execute(waitForDisk_ ? QStringLiteral("PRAGMA main.synchronous = FULL")
+                       : QStringLiteral("PRAGMA main.synchronous = NORMAL"));
+  waitsForDisk_ = waitForDisk_;
 }
 
 bool Connection::TableExists(const QString& tableName) {

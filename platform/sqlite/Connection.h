@@ -71,6 +71,7 @@ class Connection final : public EngineConnection {
 
  protected:
   bool undoTransaction() override;
+  void commitsWaitForDisk(bool wait) override;
 
  private:
   friend class ConnectionOpener;
@@ -84,6 +85,8 @@ class Connection final : public EngineConnection {
   void statementWrote() { unusedLock_ = false; }
   void statementFailed();
   void rolledBack() { ++rollbacks_; }
+  // SQLite takes the setting only outside a transaction.
+  void applyCommitSafety();
 
   sqlite3* db_;
   QString fileName_;
@@ -92,6 +95,8 @@ class Connection final : public EngineConnection {
   bool pendingBegin_ = false;
   bool unusedLock_ = false;  // taken by beginPending, nothing written since
   qint64 rollbacks_ = 0;  // whole or to a savepoint
+  bool waitForDisk_ = true;   // as asked
+  bool waitsForDisk_ = true;  // as the engine has it
 };
 
 // The one way a database file is opened: the shared connection of the file

@@ -6,7 +6,9 @@
 #include "platform/controls/DatasetModel.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
+#include "platform/data/Session.h"
 #include "platform/data/Table.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/dialogs/FilasTabla.h"
 #include "tests/dialogs/FormularioEnPantalla.h"
@@ -203,6 +205,13 @@ TEST_F(MantenimientoListaTest, TwoProgramsWithAListOpenEachGetTheirOwnRowsBack) 
     RecordarTabla(formulario);
     EXPECT_NE(formulario.Temporal().TableName(), tablaOtra);
     EXPECT_TRUE(tablaOtra.startsWith(u"TEMP"_qs));
+    // The other's rows are committed, though not waited for on the disk.
+    Table otra;
+    otra.SetDatabaseName(baseVista);
+    otra.SetTableName(tablaOtra);
+    otra.Open();
+    EXPECT_EQ(otra.RecordCount(), 1);
+    otra.Close();
     segunda.Send(u"adelante"_qs);
     EXPECT_EQ(segunda.ReadReport(), u"7|Otra"_qs);
     formulario.SetModalResult(mrOk);
@@ -212,6 +221,9 @@ TEST_F(MantenimientoListaTest, TwoProgramsWithAListOpenEachGetTheirOwnRowsBack) 
   EXPECT_TRUE(TablaBorrada());
   tablaVista = tablaOtra;
   EXPECT_TRUE(TablaBorrada());
+  // Every other commit on that database waits for the disk again.
+  const SqlRows nivel = Session::Default().OpenDatabase(baseVista)->QueryRows(u"PRAGMA main.synchronous"_qs);
+  EXPECT_EQ(nivel.rows.value(0).value(0).toInt(), 2);
 }
 
 TEST_F(MantenimientoListaTest, AHundredThousandLinesLoadAndTheGridReadsOnlyWhatItShows) {
