@@ -12,6 +12,7 @@
 #include "core/tables/CreacionTabla.h"
 #include "platform/Exceptions.h"
 #include "platform/controls/DBGrid.h"
+#include "platform/data/ControlsDisabled.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "platform/data/ThrowawayWork.h"
@@ -46,19 +47,6 @@ class TablaDesechable {
   }
   TablaDesechable(const TablaDesechable&) = delete;
   TablaDesechable& operator=(const TablaDesechable&) = delete;
-
- private:
-  Table& tabla_;
-};
-
-// The grid is told once the table is made, filled and read again, not at
-// each of those steps.
-class RejillaEnEspera {
- public:
-  explicit RejillaEnEspera(Table& tabla) : tabla_(tabla) { tabla_.DisableControls(); }
-  ~RejillaEnEspera() { tabla_.EnableControls(); }
-  RejillaEnEspera(const RejillaEnEspera&) = delete;
-  RejillaEnEspera& operator=(const RejillaEnEspera&) = delete;
 
  private:
   Table& tabla_;
@@ -167,7 +155,9 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
 
   const TablaDesechable desechable(*temporal);
   {
-    const RejillaEnEspera enEspera(*temporal);
+    // The grid is told once the table is made, filled and read again, not
+    // at each of those steps.
+    const ControlsDisabled enEspera(*temporal);
     try {
       if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
     } catch (const Abort&) {

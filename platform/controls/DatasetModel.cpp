@@ -62,15 +62,6 @@ constexpr int kNear = 4 * DatasetModel::kWindow;
 
 DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-bool DatasetModel::showsVisibleFields(const Dataset* dataset) const {
-  qsizetype column = 0;
-  if (dataset && dataset->Active())
-    for (int i = 0; i < dataset->FieldCount(); ++i)
-      if (const Field& field = dataset->Fields(i); field.Visible())
-        if (column >= fieldNames_.size() || fieldNames_[column++] != field.FieldName()) return false;
-  return column == fieldNames_.size();
-}
-
 QStringList DatasetModel::VisibleFieldNames(const Dataset* dataset) {
   QStringList names;
   if (dataset && dataset->Active())
@@ -149,11 +140,12 @@ void DatasetModel::wholeSetChanged() {
                             : -1;
   if (insertRow >= 0) ++rows;
   if (!editing) cache_.clear();
-  if (rows != rows_ || insertRow != insertRow_ || (followVisibleFields_ && !showsVisibleFields(dataset))) {
+  const QStringList names = followVisibleFields_ ? VisibleFieldNames(dataset) : fieldNames_;
+  if (rows != rows_ || insertRow != insertRow_ || names != fieldNames_) {
     beginResetModel();
     rows_ = rows;
     insertRow_ = insertRow;
-    if (followVisibleFields_) fieldNames_ = VisibleFieldNames(dataset);
+    fieldNames_ = names;
     endResetModel();
   } else {
     if (rows_ > 0 && !fieldNames_.isEmpty()) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));

@@ -62,8 +62,6 @@ class DatasetModel : public QAbstractTableModel {
 
  private:
   void wholeSetChanged();
-  // Whether the columns are the dataset's visible fields, in their order.
-  bool showsVisibleFields(const Dataset* dataset) const;
   void placeCurrentRecord();
   // The dataset moved to the window's first record; false when there is none.
   bool reachWindow(Dataset& dataset, int first) const;

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 #include <utility>
 
 using SqlText::Quoted;
@@ -41,6 +42,25 @@ QString equalTerms(const QList<QString>& expressions, const QList<QVariant>& val
 QString joined(const QString& equal, const QString& more) {
   if (equal.isEmpty()) return more.isEmpty() ? QStringLiteral("1") : more;
   return more.isEmpty() ? equal : equal + QStringLiteral(" AND ") + more;
+}
+
+// The rows of each condition in turn, beside the limits, until the count:
+// the parts of a seek, read one after the other.
+template <class Select>
+auto rowsOfParts(const Conditions& parts, const QStringList& limits, const QList<QVariant>& limitArguments,
+                 std::size_t count, Select select) {
+  std::invoke_result_t<Select, const QStringList&, const QList<QVariant>&, std::size_t> rows;
+  for (const auto& [condition, arguments] : parts) {
+    if (rows.size() >= count) break;
+    QStringList conditions = limits;
+    if (!condition.isEmpty()) conditions.append(condition);
+    auto more = select(conditions, limitArguments + arguments, count - rows.size());
+    if (rows.empty())
+      rows = std::move(more);
+    else
+      std::move(more.begin(), more.end(), std::back_inserter(rows));
+  }
+  return rows;
 }
 
 // The records after the values (at them too, with orEqual) in the order of
@@ -204,18 +224,10 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
     parts = afterConditions(order, *lastRead_, false);
   else if (startAt_ && !startAt_->isEmpty())
     parts = afterConditions(order, *startAt_, true);
-  std::vector<Row> rows;
-  for (const auto& [condition, arguments] : parts) {
-    if (rows.size() >= count) break;
-    QStringList conditions = limits;
-    if (!condition.isEmpty()) conditions.append(condition);
-    std::vector<Row> more =
-        selectRows(conditions, limitArguments + arguments, order.join(QStringLiteral(", ")), count - rows.size());
-    if (rows.empty())
-      rows = std::move(more);
-    else
-      std::move(more.begin(), more.end(), std::back_inserter(rows));
-  }
+  const QString orderText = order.join(QStringLiteral(", "));
+  std::vector<Row> rows = rowsOfParts(parts, limits, limitArguments, count,
+                                      [&](const QStringList& conditions, const QList<QVariant>& arguments,
+                                          std::size_t wanted) { return selectRows(conditions, arguments, orderText, wanted); });
   if (rows.empty()) return rows;
   lastRead_ = orderValues(terms, rows.back());
   return rows;
@@ -255,15 +267,10 @@ std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std
   }
   Conditions parts{{QString(), {}}};
   if (first) parts = beforeConditions(order, orderValues(terms, *first));
-  std::vector<Row> rows;
-  for (const auto& [condition, arguments] : parts) {
-    if (rows.size() >= count) break;
-    QStringList conditions = limits;
-    if (!condition.isEmpty()) conditions.append(condition);
-    std::vector<Row> more =
-        selectRows(conditions, limitArguments + arguments, descending.join(QStringLiteral(", ")), count - rows.size());
-    std::move(more.begin(), more.end(), std::back_inserter(rows));
-  }
+  const QString orderText = descending.join(QStringLiteral(", "));
+  std::vector<Row> rows = rowsOfParts(parts, limits, limitArguments, count,
+                                      [&](const QStringList& conditions, const QList<QVariant>& arguments,
+                                          std::size_t wanted) { return selectRows(conditions, arguments, orderText, wanted); });
   std::reverse(rows.begin(), rows.end());
   return rows;
 }

@@ -179,18 +179,18 @@ LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar 
                          elements_.back().kind == Element::AnyRun;
   fixedBetweenRuns_ = runsAround && std::none_of(elements_.begin() + 1, elements_.end() - 1,
                                                  [](const Element& e) { return e.kind == Element::AnyRun; });
-  if (fixedBetweenRuns_ &&
-      std::all_of(elements_.begin() + 1, elements_.end() - 1, [](const Element& e) { return e.kind == Element::Character; })) {
+  // The text of the elements between, when all are plain characters.
+  const auto plainText = [](auto first, auto last) -> std::optional<QString> {
     QString text;
-    for (auto e = elements_.begin() + 1; e != elements_.end() - 1; ++e) text += e->character;
-    contained_ = text;
-  }
-  if (elements_.size() >= 2 && elements_.back().kind == Element::AnyRun &&
-      std::all_of(elements_.begin(), elements_.end() - 1, [](const Element& e) { return e.kind == Element::Character; })) {
-    QString text;
-    for (auto e = elements_.begin(); e != elements_.end() - 1; ++e) text += e->character;
-    prefix_ = text;
-  }
+    for (; first != last; ++first) {
+      if (first->kind != Element::Character) return std::nullopt;
+      text += first->character;
+    }
+    return text;
+  };
+  if (fixedBetweenRuns_) contained_ = plainText(elements_.begin() + 1, elements_.end() - 1);
+  if (elements_.size() >= 2 && elements_.back().kind == Element::AnyRun)
+    prefix_ = plainText(elements_.begin(), elements_.end() - 1);
 }
 
 bool LikePattern::ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const {

@@ -102,7 +102,8 @@ void RewriteOffset(SqlNodes& nodes) {
     SqlNodes taken;
     size_t end = rows + 1;
     const size_t fetch = NextSignificant(nodes, end);
-    if (fetch < nodes.size() && nodes[fetch].IsWord(u"FETCH")) {
+    const bool fetched = fetch < nodes.size() && nodes[fetch].IsWord(u"FETCH");
+    if (fetched) {
       const size_t next = NextSignificant(nodes, fetch + 1);
       if (next == nodes.size() || !(nodes[next].IsWord(u"NEXT") || nodes[next].IsWord(u"FIRST")))
         throw SqlError(QStringLiteral("Incorrect syntax near 'FETCH'."));
@@ -115,7 +116,6 @@ void RewriteOffset(SqlNodes& nodes) {
       taken.assign(nodes.begin() + qsizetype(next) + 1, nodes.begin() + qsizetype(fetchedRows));
       end = only + 1;
     }
-    const bool fetched = fetch < nodes.size() && nodes[fetch].IsWord(u"FETCH");
     SqlNodes clause{SqlNode::Clause(QStringLiteral(" LIMIT "))};
     if (fetched && (HasParameter(skipped) || HasParameter(taken))) {
       // Parameters bound in order keep it: LIMIT offset, count.
