@@ -23,8 +23,8 @@
 #include "platform/CommonDialogs.h"
 #include "platform/VirtualKeys.h"
 #include "platform/data/ClientDataset.h"
-#include "platform/data/ControlsDisabled.h"
 #include "platform/data/DataSource.h"
+#include "platform/data/DisabledControls.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/format/Format.h"
@@ -387,7 +387,7 @@ bool TfGENEBUSQ::abrirConsulta(const CriterioBusqueda& criterio) {
 // The grid shows the rows of the search once read, not the empty set
 // between the former search and this one.
 bool TfGENEBUSQ::leerFilas(const CriterioBusqueda& criterio) {
-  const ControlsDisabled sinAvisos(*ClientDataSet1);
+  const DisabledControls sinAvisos(*ClientDataSet1);
   cerrarFilas();
   const QString sentencia = SentenciaBusqueda(criterio, columnas_);
   if (sentencia.isEmpty()) return false;

@@ -12,7 +12,7 @@
 #include "core/tables/CreacionTabla.h"
 #include "platform/Exceptions.h"
 #include "platform/controls/DBGrid.h"
-#include "platform/data/ControlsDisabled.h"
+#include "platform/data/DisabledControls.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
 #include "platform/data/ThrowawayWork.h"
@@ -157,7 +157,7 @@ QString MantenimientoLista(const QString& opciones, const QString& lista) {
   {
     // The grid is told once the table is made, filled and read again, not
     // at each of those steps.
-    const ControlsDisabled enEspera(*temporal);
+    const DisabledControls enEspera(*temporal);
     try {
       if (!CrearTabla(*temporal, DefinicionTablaLista(definiciones), -1) || !temporal->Active()) return inicial;
     } catch (const Abort&) {
