@@ -292,9 +292,8 @@ namespace {
 // The first records a source gives, then blocks growing with what was read.
 constexpr std::size_t kFirstBlock = 64;
 constexpr std::size_t kLargestBlock = 1024;
-// After a search, most often only the record found is wanted, and the one
-// after it tells where the records equal to the key end.
-constexpr std::size_t kSearchBlock = 2;
+// Going back to a record, the one after it comes with it.
+constexpr std::size_t kReturnBlock = 2;
 // Moving on past this many records read, those far behind are let go.
 constexpr int kWindowLimit = 4096;
 constexpr int kKeptBehind = 1024;
@@ -308,9 +307,7 @@ void Dataset::ReadRowsUpTo(std::size_t count) const {
   auto& self = const_cast<Dataset&>(*this);
   while (!complete_ && rows_.size() < count) {
     const std::size_t wanted = std::exchange(self.nextBlock_, 0);
-    const std::size_t block = ReadBlock(wanted > 0                          ? wanted
-                                        : rows_.empty() && !headComplete_ ? kSearchBlock
-                                                                          : std::clamp(rows_.size(), kFirstBlock, kLargestBlock));
+    const std::size_t block = ReadBlock(wanted > 0 ? wanted : std::clamp(rows_.size(), kFirstBlock, kLargestBlock));
     std::vector<Row> more = self.ReadMore(block);
     self.complete_ = more.size() < block;
     for (Row& row : more)
@@ -406,9 +403,10 @@ void Dataset::restartFromFirst(bool keepCurrent) const {
   self.current_ = found >= 0 ? found : (rows_.empty() ? -1 : 0);
 }
 
-bool Dataset::ReadFrom(const Row& key, int count) const {
+bool Dataset::ReadFrom(const Row& key, int count, std::size_t firstRead) const {
   auto& self = const_cast<Dataset&>(*this);
   if (!self.StartReadingAt(key, count)) return false;
+  self.nextBlock_ = firstRead;
   letRowsGo(rows_.size());
   self.placed_.clear();
   self.complete_ = false;
@@ -440,7 +438,7 @@ void Dataset::ReturnTo(const std::optional<Row>& record) const {
 // Reads from the record's place in the order, and nothing past it: where it
 // is shown there, -1 when it is not.
 int Dataset::readAt(const Row& record) const {
-  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()))) return indexOfIdentity(record.identity);
+  if (!ReadFrom(record, static_cast<int>(orderColumns_.size()), kReturnBlock)) return indexOfIdentity(record.identity);
   const IndexOrder order(orderColumns_);
   for (std::size_t i = 0;; ++i) {
     if (i >= rows_.size()) ReadRowsUpTo(i + 1);

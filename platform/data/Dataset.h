@@ -296,9 +296,9 @@ class Dataset : public QObject {
   // Whether the first record read is the first one shown.
   bool StartRead() const { return headComplete_; }
   // Reads from the first record at or after key on count order columns, the
-  // current record given up; false, and nothing changes, where the source
-  // cannot.
-  bool ReadFrom(const Row& key, int count) const;
+  // current record given up, first as many records as the caller needs at
+  // once; false, and nothing changes, where the source cannot.
+  bool ReadFrom(const Row& key, int count, std::size_t firstRead) const;
   // The current record, to come back to with ReturnTo after a search that
   // read elsewhere.
   std::optional<Row> CurrentRecord() const;

@@ -118,13 +118,14 @@ void IndexedDataset::ReleaseSource() {
 
 // ---- searching by key
 
-int IndexedDataset::seek(const Row& key, int count) const {
+int IndexedDataset::seek(const Row& key, int count, SeekFor wanted) const {
   const IndexOrder order(indexColumns_);
   // Where the records read do not hold the first one at or after the key,
-  // the reading starts at the key.
+  // the reading starts at the key: with the record found alone, or with the
+  // one after it too, which tells where the records equal to the key end.
   const bool before = !StartRead() && (Rows().empty() || order.Compare(Rows().front().values, key.values, count) >= 0);
   const bool after = !AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0);
-  if ((before || after) && ReadFrom(key, count)) return 0;
+  if ((before || after) && ReadFrom(key, count, wanted == SeekFor::Record ? 1 : 2)) return 0;
   while (!AllRowsRead() && (Rows().empty() || order.Compare(Rows().back().values, key.values, count) < 0))
     ReadRowsUpTo(Rows().size() + 1);
   const auto found = std::lower_bound(Rows().begin(), Rows().end(), key, [&](const Row& row, const Row& wanted) {
@@ -149,7 +150,7 @@ int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& v
     return Dataset::FindRow(fields, values, options);  // a value its field cannot hold: Locate says why
   }
   const IndexOrder order(indexColumns_);
-  const auto first = static_cast<std::size_t>(seek(key, count));
+  const auto first = static_cast<std::size_t>(seek(key, count, SeekFor::EqualRecords));
   std::size_t last = first;
   for (;; ++last) {
     if (last >= Rows().size()) ReadRowsUpTo(last + 1);
@@ -168,7 +169,7 @@ int IndexedDataset::findThroughCandidates(const QList<Field*>& fields, const QLi
   if (!candidates) return Dataset::FindRow(fields, values, options);
   const IndexOrder order(indexColumns_);
   for (const Row& candidate : *candidates) {
-    const auto first = static_cast<std::size_t>(seek(candidate, IndexFieldCount()));
+    const auto first = static_cast<std::size_t>(seek(candidate, IndexFieldCount(), SeekFor::EqualRecords));
     std::size_t last = first;
     for (;; ++last) {
       if (last >= Rows().size()) ReadRowsUpTo(last + 1);

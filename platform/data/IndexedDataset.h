@@ -81,7 +81,10 @@ class IndexedDataset : public Dataset {
   QList<Field*> indexFields(int count) const;
   void requireIndex() const;
   void chooseIndex(const QString& name, const QString& fieldNames);
-  int seek(const Row& key, int count) const;
+  // The place of the first record at or after the key on count index
+  // fields, reading from there where the records read do not tell it.
+  enum class SeekFor { Record, EqualRecords };
+  int seek(const Row& key, int count, SeekFor wanted = SeekFor::Record) const;
   int findThroughCandidates(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options);
   QList<Variant> masterValues() const;
   std::optional<KeyLimit> linkFromMaster();

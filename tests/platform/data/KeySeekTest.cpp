@@ -167,6 +167,46 @@ QStringList Sorted(const DataFixture& data, const QStringList& fields) {
   return shown;
 }
 
+// A search for a record reads that record alone: one statement, whether or
+// not others share the leading fields, and the walk goes on from it. A
+// Locate reads on to where the equal records end.
+TEST_F(KeySeekTest, ASearchForARecordReadsItAloneWithOneStatement) {
+  struct Case {
+    const char* what;
+    std::function<void()> search;
+    const char* found;
+    const char* next;
+  };
+  const Case cases[] = {
+      {"FindKey, the last number of its text", [&] { EXPECT_TRUE(table->FindKey({Text(u"ING"_qs), Text(u"ñandu 301"_qs), Int(3)})); },
+       "ING:Ñandú 301:3", "ING:Ñandú 303:1"},
+      {"FindKey, the first number of its text", [&] { EXPECT_TRUE(table->FindKey({Text(u"esp"_qs), Text(u"TEXTO 398"_qs), Int(1)})); },
+       "ESP:texto 398:1", "ESP:texto 398:2"},
+      {"GotoKey", [&] {
+         table->SetKey();
+         table->FieldByName(u"Idioma"_qs).SetAsString(u"ING"_qs);
+         table->FieldByName(u"Texto"_qs).SetAsString(u"TEXTO 396"_qs);
+         table->FieldByName(u"Numero"_qs).SetAsInteger(3);
+         EXPECT_TRUE(table->GotoKey());
+       },
+       "ING:texto 396:3", "ING:texto 398:1"},
+  };
+  for (const Case& c : cases) {
+    table->First();
+    seen.Clear();
+    c.search();
+    EXPECT_EQ(seen.Selects().size(), 1) << c.what << ": " << qPrintable(seen.Selects().join(u'\n'));
+    EXPECT_EQ(current(), QString::fromUtf8(c.found)) << c.what;
+    table->Next();
+    EXPECT_EQ(current(), QString::fromUtf8(c.next)) << c.what;
+  }
+  table->First();
+  EXPECT_TRUE(table->Locate(u"Idioma;Texto"_qs, Variant::Array({Text(u"ING"_qs), Text(u"Ñandú 301"_qs)})));
+  EXPECT_EQ(current(), u"ING:Ñandú 301:1"_qs);
+  EXPECT_FALSE(table->FindKey({Text(u"ING"_qs), Text(u"Ñandú 301"_qs), Int(4)}));
+  EXPECT_EQ(current(), u"ING:Ñandú 301:1"_qs) << "a key not found leaves the record where it was";
+}
+
 TEST_F(KeySeekTest, WalksBothWaysShowEveryRecordOnceInTheIndexOrder) {
   for (const auto& [index, fields] :
        {std::pair{QString(), u"Idioma;Texto;Numero"_qs}, std::pair{u"PorGrupo"_qs, u"Grupo;Orden;Idioma;Texto;Numero"_qs},
