@@ -1,6 +1,7 @@
 #include "platform/controls/DBGrid.h"
 
 #include "platform/controls/DatasetModel.h"
+#include "platform/controls/TextCellPainter.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Dataset.h"
 #include "platform/data/Field.h"
@@ -49,10 +50,14 @@ class GridDelegate : public QStyledItemDelegate {
   }
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const QRect button = index == grid_->currentIndex() ? grid_->EditButtonRect() : QRect();
-    if (button.isEmpty()) return QStyledItemDelegate::paint(painter, option, index);
     QStyleOptionViewItem cell = option;
-    cell.rect.setRight(button.left() - 1);
-    QStyledItemDelegate::paint(painter, cell, index);
+    if (!button.isEmpty()) cell.rect.setRight(button.left() - 1);
+    initStyleOption(&cell, index);
+    if (!PaintTextCell(*painter, cell)) {
+      const QWidget* widget = cell.widget ? cell.widget : grid_;
+      widget->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    }
+    if (button.isEmpty()) return;
     QStyleOptionButton ellipsis;
     ellipsis.initFrom(grid_);
     ellipsis.rect = button;
