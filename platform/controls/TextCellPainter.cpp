@@ -27,7 +27,6 @@ void layOut(QTextLayout& layout, const QStyleOptionViewItem& cell, qreal width) 
   option.setTextDirection(cell.direction);
   option.setAlignment(QStyle::visualAlignment(cell.direction, cell.displayAlignment));
   layout.setTextOption(option);
-  layout.setFont(cell.font);
   layout.beginLayout();
   QTextLine line = layout.createLine();
   line.setLineWidth(width);
