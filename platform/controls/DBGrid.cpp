@@ -83,6 +83,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
   setItemDelegate(new GridDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  setWordWrap(false);  // a cell shows one line, its text's start up to the cell's end
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setFixedWidth(12);

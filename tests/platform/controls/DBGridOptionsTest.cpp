@@ -114,3 +114,27 @@ TEST(DBGridOptions, AResizedColumnGivesItsFieldsWidthAndAMovedOneMovesItsField) 
   EXPECT_EQ(g.grid.ColumnFieldName(1), u"Codigo"_qs);
   EXPECT_EQ(g.table->GetFieldNames(), movidos);
 }
+
+// A text wider than its column stays on the cell's one line, its start shown
+// up to the cell's end, as a data grid shows it; it is not broken at its
+// words into lines the row has no room for.
+TEST(DBGridOptions, ATextWiderThanItsColumnShowsItsStartOnOneLine) {
+  GridOverCustomers g;
+  g.data.AddCustomer(4, u"Ana Constantinopolitana"_qs);
+  g.table->Refresh();
+  const QFontMetrics metrics = g.grid.fontMetrics();
+  g.grid.horizontalHeader()->resizeSection(g.name(), metrics.horizontalAdvance(u"Ana Constantino"_qs));
+  QApplication::processEvents();
+
+  const QRect cell = g.grid.visualRect(g.grid.Model()->index(3, g.name()));
+  ASSERT_TRUE(cell.isValid());
+  const QImage shown = g.grid.viewport()->grab(cell).toImage();
+  // The text's ink: the points of the cell, off its edges, that are not its background.
+  const QRgb background = shown.pixel(2, 2);
+  int inkRight = -1;
+  for (int y = 2; y < shown.height() - 2; ++y)
+    for (int x = 2; x < shown.width() - 2; ++x)
+      if (shown.pixel(x, y) != background) inkRight = std::max(inkRight, x);
+  EXPECT_GT(inkRight, metrics.horizontalAdvance(u"Ana Constant"_qs))
+      << "the text's start reaches the cell's end (broken at its words, only \"Ana…\" shows)";
+}
