@@ -1,8 +1,8 @@
 // Data forms on 1,000,000 records of the embedded server: a master form of
 // the record maintenance pattern moving through them, the field viewer
 // (Ctrl+Z) over a grid, and the access history of a record among 1,000,000
-// REGACCES rows; beside the same work on raw SQLite on the same file, shown
-// in a plain Qt dialog.
+// REGACCES rows; beside the same work on raw SQLite on the same file, its
+// rows shown in plain Qt tables.
 
 #include "bench/support/BenchData.h"
 #include "bench/support/GridView.h"
@@ -167,27 +167,40 @@ QList<QStringList> ReadAll(RawStatement& select) {
   return rows;
 }
 
+// The rows as the table's items, one row each.
+void Fill(QTableWidget& table, const QList<QStringList>& rows) {
+  table.setRowCount(static_cast<int>(rows.size()));
+  for (int row = 0; row < rows.size(); ++row)
+    for (int column = 0; column < table.columnCount(); ++column)
+      table.setItem(row, column, new QTableWidgetItem(rows[row].value(column)));
+}
+
 // The rows in a grid of a modal dialog, closed as soon as it is on screen.
 void ShowPlainDialog(const QList<QStringList>& rows) {
   QDialog dialog;
   auto* layout = new QVBoxLayout(&dialog);
-  auto* table = new QTableWidget(static_cast<int>(rows.size()), 4, &dialog);
+  auto* table = new QTableWidget(0, 4, &dialog);
   layout->addWidget(table);
-  for (int row = 0; row < rows.size(); ++row)
-    for (int column = 0; column < 4; ++column) table->setItem(row, column, new QTableWidgetItem(rows[row].value(column)));
+  Fill(*table, rows);
   CloseOnceShown();
   dialog.exec();
 }
 
-// What a grid on ARTICULOS reads on raw SQLite: the record by its key, its
-// place in the table (as the grid's rows and scroll bar need it) once, and
-// the rows in view from it.
+// A grid on ARTICULOS on raw SQLite: the record read by its key, its place
+// in the table (as the grid's rows and scroll bar need it) once, and the
+// rows in view from it shown in a plain Qt table of the master grid's size,
+// its current row the record's.
 class RawArticleGrid {
  public:
   explicit RawArticleGrid(const RawConnection& raw)
       : record_(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS WHERE Codigo = ?"),
         place_(raw, "SELECT COUNT(*) FROM ARTICULOS WHERE Codigo < ?"),
-        window_(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS WHERE Codigo >= ? ORDER BY Codigo LIMIT 41") {}
+        window_(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS WHERE Codigo >= ? ORDER BY Codigo LIMIT 41") {
+    view_.setColumnCount(4);
+    view_.resize(600, 400);
+    view_.show();
+    QApplication::processEvents();
+  }
   QStringList GoTo(int codigo) {
     place_.Bind(1, static_cast<qint64>(codigo));
     place_.Step();
@@ -200,14 +213,19 @@ class RawArticleGrid {
     record_.Bind(1, static_cast<qint64>(codigo));
     const QStringList record = ReadAll(record_).value(0);
     window_.Bind(1, static_cast<qint64>(codigo));
-    benchmark::DoNotOptimize(ReadAll(window_));
+    Fill(view_, ReadAll(window_));
+    view_.setCurrentCell(0, 0);
+    Paint();
     return record;
   }
+  // The grid painted again as it is, as the master's is after a dialog.
+  void Paint() { QApplication::processEvents(); }
 
  private:
   RawStatement record_;
   RawStatement place_;
   RawStatement window_;
+  QTableWidget view_;
 };
 
 // Each of 100 records spread over the first ones given found in the grid
@@ -244,6 +262,7 @@ void CtrlZRaw(benchmark::State& state) {
       QList<QStringList> fields;
       for (const QString& value : record) fields.append({QStringLiteral("Campo"), value});
       ShowPlainDialog(fields);
+      grid.Paint();
     }
 }
 
@@ -266,6 +285,7 @@ void HistorialRaw(benchmark::State& state) {
       history.Bind(1, QStringLiteral("%1|").arg(codigo));
       history.Bind(2, QString::number(codigo));
       ShowPlainDialog(ReadAll(history));
+      grid.Paint();
     }
 }
 
