@@ -147,7 +147,7 @@ bool Collation::Like(QStringView pattern, QStringView text, QChar escape) const 
 
 // Trailing blanks are not significant for single-byte text.
 LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar escape)
-    : collation_(&collation), pattern_(pattern.toString()), escape_(escape) {
+    : collation_(&collation), escape_(escape) {
   const QString folded = collation.Fold(WithoutTrailingBlanks(pattern));
   const QChar foldedEscape = escape.isNull() ? escape : collation.Fold(escape);
   for (qsizetype p = 0; p < folded.size(); ++p) {
@@ -193,8 +193,8 @@ LikePattern::LikePattern(const Collation& collation, QStringView pattern, QChar 
     prefix_ = plainText(elements_.begin(), elements_.end() - 1);
 }
 
-bool LikePattern::ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const {
-  return collation_ == &collation && escape_ == escape && pattern_ == pattern;
+bool LikePattern::ReadWith(const Collation& collation, QChar escape) const {
+  return collation_ == &collation && escape_ == escape;
 }
 
 bool LikePattern::InSet(const Element& set, QChar c) {

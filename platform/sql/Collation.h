@@ -72,8 +72,8 @@ class LikePattern {
   LikePattern(const Collation& collation, QStringView pattern, QChar escape = QChar());
 
   bool Matches(QStringView text) const;
-  // Whether it was read from that pattern under that collation.
-  bool ReadFrom(const Collation& collation, QStringView pattern, QChar escape) const;
+  // Whether it was read under that collation with that escape.
+  bool ReadWith(const Collation& collation, QChar escape) const;
 
  private:
   struct Element {
@@ -86,7 +86,6 @@ class LikePattern {
   static bool MatchesOne(const Element& element, QChar c);
 
   const Collation* collation_;
-  QString pattern_;
   QChar escape_;
   std::vector<Element> elements_;
   // "%text%", the search's usual pattern: found as folded text.

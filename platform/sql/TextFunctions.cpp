@@ -175,10 +175,12 @@ QStringView Utf16Of(sqlite3_value* value) {
 }
 
 // The text against a statement's LIKE pattern, read once while it stays
-// the same: SQLite keeps it beside a constant argument between rows.
+// the same: SQLite keeps it beside the argument only while that argument is
+// the same at every row (a literal, a parameter), so a pattern kept is the
+// pattern at hand, if read under the same collation and escape.
 void MatchPattern(sqlite3_context* context, const Collation& collation, QChar escape, sqlite3_value** values) {
   if (const auto* kept = static_cast<const LikePattern*>(sqlite3_get_auxdata(context, 0));
-      kept && kept->ReadFrom(collation, Utf16Of(values[0]), escape))
+      kept && kept->ReadWith(collation, escape))
     return sqlite3_result_int(context, kept->Matches(Utf16Of(values[1])) ? 1 : 0);
   auto read = std::make_unique<LikePattern>(collation, TextOf(values[0]), escape);
   sqlite3_result_int(context, read->Matches(Utf16Of(values[1])) ? 1 : 0);

@@ -100,6 +100,21 @@ TEST_F(PrefixLikeTest, EveryRowItFoundAndNoOther) {
     }
 }
 
+// A pattern kept from row to row is the pattern of the row at hand: each
+// row's own, next to one that differs in a byte, an accent or its case.
+TEST_F(PrefixLikeTest, APatternTakenFromEachRowIsThatRowsPattern) {
+  const QStringList patterns = {u"a%"_qs, u"b%"_qs, u"á%"_qs, u"A%"_qs, u"%b"_qs, u"ab"_qs, u"ab%"_qs, u"ñ%"_qs};
+  std::set<int> expected;
+  for (int codigo = 0; codigo < kNames.size(); ++codigo) {
+    const QString& pattern = patterns[codigo % patterns.size()];
+    connection_->Execute(u"UPDATE CLIENTES SET Ciudad = %1 WHERE Codigo = %2"_qs.arg(QuoteSqlString(pattern)).arg(codigo));
+    if (Collation::Default().Like(pattern, kNames[codigo])) expected.insert(codigo);
+  }
+  ASSERT_GT(expected.size(), 3u);
+  EXPECT_EQ(Codes(u"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE Ciudad"_qs), expected);
+  EXPECT_EQ(Codes(u"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE Ciudad ESCAPE '!'"_qs), expected);
+}
+
 TEST_F(PrefixLikeTest, APrefixIsSoughtThroughTheIndexUnderTheCollation) {
   for (const char* tabla : {"CLIENTES", "PROVEEDO"}) {
     const QString plan = Plan(QStringLiteral("SELECT Codigo FROM dbo.%1 C WHERE C.Nombre LIKE N'Ab%'").arg(QString::fromLatin1(tabla)));
