@@ -113,6 +113,16 @@ TEST_F(PrefixLikeTest, APatternTakenFromEachRowIsThatRowsPattern) {
   ASSERT_GT(expected.size(), 3u);
   EXPECT_EQ(Codes(u"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE Ciudad"_qs), expected);
   EXPECT_EQ(Codes(u"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE Ciudad ESCAPE '!'"_qs), expected);
+
+  // A statement run again with another pattern bound reads that pattern.
+  Statement select(*connection_, u"SELECT Codigo FROM CLIENTES WHERE Nombre LIKE ?"_qs);
+  for (const QString& pattern : patterns) {
+    select.Bind(1, pattern);
+    std::set<int> codes;
+    while (select.Step()) codes.insert(select.Column(0).toInt());
+    select.Reset();
+    EXPECT_EQ(codes, Matching(pattern, [](int, bool m) { return m; })) << qPrintable(pattern);
+  }
 }
 
 TEST_F(PrefixLikeTest, APrefixIsSoughtThroughTheIndexUnderTheCollation) {
