@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include <optional>
+#include <utility>
 
 namespace CabecerasCorreo {
 
@@ -109,18 +110,39 @@ QString Cabecera(const QString& nombre, const QString& valor) {
   return inicio + palabrasCodificadas(limpio);
 }
 
-QString Direccion(const struct Direccion& direccion) {
+namespace {
+
+// An address as the pieces a header may be folded between: the name's
+// quoted text or encoded words, then "<address>"; the bare address alone
+// without a name.
+QStringList piezasDireccion(const struct Direccion& direccion) {
   const QString correo = sinControles(direccion.correo).remove(u' ');
-  if (direccion.nombre.isEmpty()) return correo;
+  if (direccion.nombre.isEmpty()) return {correo};
   const QString nombre = sinControles(direccion.nombre).remove(u'"').remove(u'\\');
-  return (esAsciiVisible(nombre) ? u'"' + nombre + u'"' : palabraCodificada(nombre)) + QStringLiteral(" <") + correo +
-         u'>';
+  const QString citado = u'"' + nombre + u'"';
+  if (esAsciiVisible(nombre) && citado.size() < kLineaMaxima - 1) return {citado, u'<' + correo + u'>'};
+  return palabrasCodificadas(nombre).split(QStringLiteral("\r\n ")) << u'<' + correo + u'>';
 }
 
-QString ListaDirecciones(const std::vector<struct Direccion>& direcciones) {
-  QStringList piezas;
-  for (const struct Direccion& direccion : direcciones) piezas.append(Direccion(direccion));
-  return piezas.join(QStringLiteral(", "));
+}  // namespace
+
+QString CabeceraDirecciones(const QString& nombre, const std::vector<struct Direccion>& direcciones) {
+  QString cabecera = nombre + u':';
+  qsizetype linea = cabecera.size();
+  bool primera = true;
+  for (size_t i = 0; i < direcciones.size(); ++i) {
+    QStringList piezas = piezasDireccion(direcciones[i]);
+    if (i + 1 < direcciones.size()) piezas.back() += u',';
+    for (const QString& pieza : piezas) {
+      if (!std::exchange(primera, false) && linea + 1 + pieza.size() > kLineaMaxima) {
+        cabecera += QStringLiteral("\r\n");
+        linea = 0;
+      }
+      cabecera += u' ' + pieza;
+      linea += 1 + pieza.size();
+    }
+  }
+  return cabecera;
 }
 
 QString DisposicionAdjunto(const QString& nombreArchivo) {

@@ -22,9 +22,10 @@ std::vector<Direccion> Direcciones(const QString& lista);
 // blanks, non-ASCII text encoded words, and a long value is folded so that
 // no line passes the 78 characters the mail standard asks for.
 QString Cabecera(const QString& nombre, const QString& valor);
-// "name <address>", or the bare address without a name.
-QString Direccion(const struct Direccion& direccion);
-QString ListaDirecciones(const std::vector<struct Direccion>& direcciones);
+// A whole address header line "Nombre: a, b, ...": each address "name
+// <address>" (or "<address>" without a name), folded where a line would pass
+// the 78 characters, never inside an address's own text.
+QString CabeceraDirecciones(const QString& nombre, const std::vector<struct Direccion>& direcciones);
 // The attachment's file name as a Content-Disposition header.
 QString DisposicionAdjunto(const QString& nombreArchivo);
 

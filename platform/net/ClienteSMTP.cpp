@@ -84,10 +84,10 @@ void Enviar(const Conexion& conexion, const Mensaje& mensaje) {
   curl_easy_setopt(curl.get(), CURLOPT_MAIL_RCPT, curl.Lista(destinos));
 
   QStringList cabeceras{QStringLiteral("Date: ") + QDateTime::currentDateTime().toString(Qt::RFC2822Date),
-                        QStringLiteral("From: ") + Direccion({mensaje.nombreRemitente, remitente}),
-                        QStringLiteral("To: ") + ListaDirecciones(para),
+                        CabeceraDirecciones(QStringLiteral("From"), {{mensaje.nombreRemitente, remitente}}),
+                        CabeceraDirecciones(QStringLiteral("To"), para),
                         Cabecera(QStringLiteral("Subject"), mensaje.asunto)};
-  if (!copia.empty()) cabeceras.insert(3, QStringLiteral("Cc: ") + ListaDirecciones(copia));
+  if (!copia.empty()) cabeceras.insert(3, CabeceraDirecciones(QStringLiteral("Cc"), copia));
   curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, curl.Lista(cabeceras));
   const std::unique_ptr<curl_mime, LiberarMime> mime(cuerpo(curl, mensaje));
   curl_easy_setopt(curl.get(), CURLOPT_MIMEPOST, mime.get());

@@ -206,6 +206,37 @@ TEST_F(EnvioSMTP, LongSubjectsAreFoldedAndArriveIntact) {
   }
 }
 
+// Sixty recipients make no header line past the standard's 78 characters
+// (servers may refuse lines over 998), and each address arrives whole.
+TEST_F(EnvioSMTP, ALongListOfRecipientsIsFoldedBetweenWholeAddresses) {
+  Servidor("plain", 25);
+  QStringList destinatarios;
+  QStringList correos;
+  for (int i = 0; i < 60; ++i) {
+    correos.append(u"destinatario.numero%1@delegacion-norte.zem.es"_qs.arg(i));
+    destinatarios.append(i % 3 == 0   ? correos.back()
+                         : i % 3 == 1 ? u"Peña Ibáñez %1 <%2>"_qs.arg(i).arg(correos.back())
+                                      : u"Almacén de recambios número %1 de la delegación <%2>"_qs.arg(i).arg(correos.back()));
+  }
+  EXPECT_TRUE(EnviarEMailSMTP(Ajustes({}), destinatarios.join(u';'), u"Circular"_qs, u"t"_qs, {}));
+  const auto mensajes = Mensajes();
+  ASSERT_EQ(mensajes.size(), 1u);
+  const QJsonObject mensaje = mensajes[0][u"message"_qs].toObject();
+  // The address lines are ours; the MIME lines are the mail library's.
+  const QStringList lineas = Lista(mensaje[u"header_lines"_qs]);
+  QStringList direcciones;
+  bool dentro = false;
+  for (const QString& linea : lineas) {
+    EXPECT_LE(linea.size(), 998) << linea.toStdString();
+    dentro = linea.startsWith(u"To:"_qs) || linea.startsWith(u"From:"_qs) || (dentro && linea.startsWith(u' '));
+    if (dentro) direcciones << linea;
+  }
+  EXPECT_GT(direcciones.size(), 20);
+  for (const QString& linea : direcciones) EXPECT_LE(linea.size(), 78) << linea.toStdString();
+  EXPECT_EQ(Lista(mensaje[u"to_addresses"_qs]), correos);
+  EXPECT_EQ(Lista(mensajes[0][u"rcpt_tos"_qs]), correos + QStringList{u"copias@zem.es"_qs});
+}
+
 TEST_F(EnvioSMTP, ALargeAttachmentIsStreamedWhole) {
   // The test's server reads 50 MB slowly on a loaded machine: the silence
   // limit is the program's own, not the short one the other cases use.
