@@ -343,8 +343,7 @@ void TfGENEUSER::EditConfiguracionDblClick() {
     if (!clave.isEmpty() && (anterior < 0 || antes.ValueFromIndex(anterior) != despues.ValueFromIndex(i)))
       cambios.append({clave, despues.ValueFromIndex(i)});
   }
-  if (!cambios.isEmpty() && grabarEdicionPendiente())
-    for (const auto& [clave, valor] : cambios) GrabarConfigUsuario(usuario, clave, valor);
+  if (!cambios.isEmpty() && grabarEdicionPendiente()) GrabarConfigUsuario(usuario, cambios);
   CargarConfiguracionUsuario();
 }
 

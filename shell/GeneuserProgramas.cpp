@@ -203,10 +203,8 @@ void TfGENEUSER::GrabarListasProgramas() {
   const QString soloLectura = ProgramasSoloLectura_.join(fin);
   const QString activos = ProgramasActivos_.join(fin);
   if (grabarEdicionPendiente()) {
-    const QString usuario = usuarioActual();
-    GrabarConfigUsuario(usuario, kNoAccesibles, noAccesibles);
-    GrabarConfigUsuario(usuario, kSoloLectura, soloLectura);
-    GrabarConfigUsuario(usuario, kActivos, activos);
+    GrabarConfigUsuario(usuarioActual(),
+                        {{kNoAccesibles, noAccesibles}, {kSoloLectura, soloLectura}, {kActivos, activos}});
   }
   // What is stored, whether or not the writes went through.
   CargarListasProgramas();

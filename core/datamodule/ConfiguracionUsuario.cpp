@@ -13,6 +13,10 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 const QString kConfiguracion = QStringLiteral("Configuracion");
@@ -64,41 +68,71 @@ QString LeerConfigUsuario(const QString& usuario, const QString& clave, const QS
   return valor.isEmpty() ? defecto : valor;
 }
 
-void CambiarConfigUsuario(const QString& usuario, const QString& clave,
-                          const std::function<QString(const QString& actual)>& cambio) {
-  Table* usuarios = tablaUsuarios();
-  const QString codigo = codigoFila(usuario, clave);
-  if (!usuarios || !localizar(*usuarios, codigo)) return;
-  // A change that leaves the value as the row holds it now writes nothing,
-  // so another program holding the row is no obstacle.
-  usuarios->Refresh();
-  if (!localizar(*usuarios, codigo)) return;
-  const QString actual = esColumna(clave) ? usuarios->FieldByName(clave).AsString()
-                                          : lineasConfiguracion(*usuarios).Values(clave);
-  if (cambio(actual) == actual) return;
+namespace {
+
+using Cambio = std::pair<QString, std::function<QString(const QString& actual)>>;
+
+// The keys' changes in one edit of one row, so a row another program holds
+// refuses them all at once. A change that leaves every value as the row holds
+// it now writes nothing, so another program holding the row is no obstacle.
+void cambiarFila(Table& usuarios, const QString& codigo, const std::vector<Cambio>& cambios) {
+  if (!localizar(usuarios, codigo)) return;
+  usuarios.Refresh();
+  if (!localizar(usuarios, codigo)) return;
+  const auto valor = [&usuarios](const QString& clave) {
+    return esColumna(clave) ? usuarios.FieldByName(clave).AsString() : lineasConfiguracion(usuarios).Values(clave);
+  };
+  if (std::none_of(cambios.begin(), cambios.end(), [&valor](const Cambio& c) {
+        const QString actual = valor(c.first);
+        return c.second(actual) != actual;
+      }))
+    return;
   try {
     // Edit reads the row again, so a line another program wrote meanwhile stays.
-    usuarios->Edit();
-    Field& campo = usuarios->FieldByName(esColumna(clave) ? clave : kConfiguracion);
-    if (esColumna(clave)) {
-      campo.SetAsString(cambio(campo.AsString()));
-    } else {
-      StringList lineas = lineasConfiguracion(*usuarios);
-      AsignarValorLista(clave, cambio(lineas.Values(clave)), lineas);
-      campo.SetAsString(lineas.Text());
+    usuarios.Edit();
+    for (const auto& [clave, cambio] : cambios) {
+      if (esColumna(clave)) {
+        Field& campo = usuarios.FieldByName(clave);
+        campo.SetAsString(cambio(campo.AsString()));
+      } else {
+        StringList lineas = lineasConfiguracion(usuarios);
+        AsignarValorLista(clave, cambio(lineas.Values(clave)), lineas);
+        usuarios.FieldByName(kConfiguracion).SetAsString(lineas.Text());
+      }
     }
-    usuarios->Post();
+    usuarios.Post();
   } catch (const std::exception&) {
-    if (usuarios->State() == dsEdit) usuarios->Cancel();
+    if (usuarios.State() == dsEdit) usuarios.Cancel();
     throw;
   }
 }
 
+}  // namespace
+
+void CambiarConfigUsuario(const QString& usuario, const QString& clave,
+                          const std::function<QString(const QString& actual)>& cambio) {
+  if (Table* usuarios = tablaUsuarios()) cambiarFila(*usuarios, codigoFila(usuario, clave), {{clave, cambio}});
+}
+
 void GrabarConfigUsuario(const QString& usuario, const QString& clave, const QString& valor) {
+  GrabarConfigUsuario(usuario, {{clave, valor}});
+}
+
+void GrabarConfigUsuario(const QString& usuario, const QList<QPair<QString, QString>>& valores) {
   Table* usuarios = tablaUsuarios();
   if (!usuarios) return;
+  // The keys go by row (a profile's keys and the user's own ones), each row
+  // in one edit; the first refusal is warned of once and ends the writing.
+  QStringList filas;
+  for (const auto& [clave, valor] : valores)
+    if (!filas.contains(codigoFila(usuario, clave))) filas.append(codigoFila(usuario, clave));
   try {
-    CambiarConfigUsuario(usuario, clave, [&valor](const QString&) { return valor; });
+    for (const QString& fila : filas) {
+      std::vector<Cambio> cambios;
+      for (const auto& [clave, valor] : valores)
+        if (codigoFila(usuario, clave) == fila) cambios.emplace_back(clave, [valor](const QString&) { return valor; });
+      cambiarFila(*usuarios, fila, cambios);
+    }
   } catch (const std::exception& error) {
     MensajeAviso(QStringLiteral("¡Imposible grabar la configuración del usuario!. Motivo: ") + TextoExcepcion(error));
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <functional>
@@ -19,6 +21,9 @@ QString LeerConfigUsuario(const QString& usuario, const QString& clave, const QS
 // Writes the key in the row it is read from (an empty value removes a
 // configuration line), warning when it cannot; the user table is read again.
 void GrabarConfigUsuario(const QString& usuario, const QString& clave, const QString& valor);
+// The keys as above, those of one row in one edit: a refused write is warned
+// of once and writes none of the row's keys.
+void GrabarConfigUsuario(const QString& usuario, const QList<QPair<QString, QString>>& valores);
 // Changes the key from the value the row holds at that moment (read again as
 // the row is put in edit mode, empty when missing) to the one the change
 // gives. Nothing happens when the row is missing; a failure cancels the edit

@@ -263,6 +263,27 @@ TEST_F(DerechosUsuario, TheProgramsAreTheNumberedTopicsAndTheMarksEndInOneList) 
   EXPECT_EQ(Guardado("PERFILADO", "ProgramasNoAccesibles"), QString());
 }
 
+// One click that changes two lists while another copy holds the user's row:
+// one warning, and neither list changes.
+TEST_F(DerechosUsuario, AMarkRefusedByAnotherCopyIsWarnedOnceAndChangesNoList) {
+  Ejecutar(u"UPDATE USUARIO SET ProgramasSoloLectura = 'Facturación', ProgramasActivos = 'Facturación\r\nClientes' "
+           "WHERE Codigo = 'ANA'"_qs,
+           u"DatabaseGeneral"_qs);
+  usuario.Refresh();
+  TfGENEUSER f;
+  Ir(f, "ANA");
+  SecondProcess otra(u"editar-usuario"_qs, {{kCarpeta, carpeta.Path()}});
+  ASSERT_EQ(otra.ReadReport(), u"editando"_qs);
+  Elegir(f, {u"Facturación"_qs});
+  mensajes.Expect(u"A"_qs);
+  f.pbDesmarcarClick();
+  EXPECT_EQ(mensajes.Texts().size(), 1);
+  otra.Send(u"fin"_qs);
+  EXPECT_EQ(otra.Finish(), 0);
+  EXPECT_EQ(Guardado("ANA", "ProgramasSoloLectura"), u"Facturación"_qs);
+  EXPECT_EQ(Guardado("ANA", "ProgramasActivos"), u"Facturación\r\nClientes"_qs);
+}
+
 TEST_F(DerechosUsuario, AMarkWithAPendingEditStoresBothTheEditAndTheNewMarks) {
   Ejecutar(u"UPDATE USUARIO SET Configuracion = 'ControlesNoVisibles=fA.EditUno,fA.EditDos' WHERE Codigo = 'ANA'"_qs,
            u"DatabaseGeneral"_qs);
