@@ -116,6 +116,18 @@ TEST_F(Incidencias, NoNumberPastTheLastIsOfferedOrSaved) {
             u"5\r\n99999999"_qs);
 }
 
+// The key's edit takes the eight digits the save accepts, no more.
+TEST_F(Incidencias, TheNumberEditTakesEightDigits) {
+  Agregar(99999999, 99999999);
+  TfGENEINAP entrada;
+  auto* numero = entrada.findChild<DBEdit*>(u"EditNumeroIncidencia"_qs);
+  entrada.show();
+  entrada.AgregarClick();
+  numero->setFocus();
+  QTest::keyClicks(numero, u"1234567890"_qs);
+  EXPECT_EQ(numero->text(), u"12345678"_qs);
+}
+
 TEST_F(Incidencias, QuickFiltersAccumulateAsTheEngineReadsThem) {
   Agregar(1, 100);
   const QString memo = u"Línea 'a' 50% _b_\r\n"_qs.repeated(50000);
