@@ -3,7 +3,6 @@
 #include "platform/report/RecordedPages.h"
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
@@ -32,22 +31,14 @@ BandTexts linesOf(std::vector<PageCell> cells) {
 }  // namespace
 
 QStringList BandTexts::Values() const {
-  std::vector<std::pair<const PageCell*, QString>> items;  // first cell of each item, its text
-  std::map<QString, std::size_t> byName;
+  std::vector<const PageCell*> items;  // the first cell of each item
   for (const auto& line : lines)
-    for (const PageCell& cell : line) {
-      const auto found = cell.item.isEmpty() ? byName.end() : byName.find(cell.item);
-      if (found == byName.end()) {
-        if (!cell.item.isEmpty()) byName.emplace(cell.item, items.size());
-        items.emplace_back(&cell, cell.text);
-      } else {
-        items[found->second].second += u' ' + cell.text;
-      }
-    }
+    for (const PageCell& cell : line)
+      if (!cell.continuation) items.push_back(&cell);
   std::stable_sort(items.begin(), items.end(),
-                   [](const auto& a, const auto& b) { return a.first->rect.left() < b.first->rect.left(); });
+                   [](const PageCell* a, const PageCell* b) { return a->rect.left() < b->rect.left(); });
   QStringList values;
-  for (const auto& item : items) values << item.second;
+  for (const PageCell* item : items) values << (item->whole.isNull() ? item->text : item->whole);
   return values;
 }
 

@@ -15,8 +15,8 @@ class RecordedPages;
 // each with its cells left to right.
 struct BandTexts {
   std::vector<std::vector<PageCell>> lines;
-  // The band's values left to right: the texts of one item (a wrapped memo's
-  // lines) joined by a blank.
+  // The band's values left to right, one per item, empty ones included: a
+  // wrapped item's whole text.
   QStringList Values() const;
 };
 

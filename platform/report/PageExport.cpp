@@ -25,6 +25,7 @@ QString printable(const QString& text) {
 QString textLine(const std::vector<PageCell>& cells, double leftEdge) {
   QString line;
   for (const PageCell& cell : cells) {
+    if (cell.text.isEmpty()) continue;
     const QString text = printable(cell.text);
     const bool right = cell.alignment & Qt::AlignRight;
     const double edge = (right ? cell.rect.right() : cell.rect.left()) - leftEdge;

@@ -34,7 +34,7 @@ QImage ReadPicture(QDataStream& stream) {
 
 QDataStream& operator<<(QDataStream& stream, const PageCell& cell) {
   stream << static_cast<quint8>(cell.kind) << cell.rect << cell.text << cell.font << qint32(cell.alignment)
-         << cell.band << cell.item << cell.color << cell.background << cell.frame;
+         << cell.band << cell.item << cell.color << cell.background << cell.frame << cell.whole << cell.continuation;
   const bool withPicture = cell.kind == PageCell::Kind::Picture;
   stream << withPicture;
   if (withPicture) WritePicture(stream, cell.picture);
@@ -45,8 +45,8 @@ QDataStream& operator>>(QDataStream& stream, PageCell& cell) {
   quint8 kind = 0;
   qint32 alignment = 0;
   bool withPicture = false;
-  stream >> kind >> cell.rect >> cell.text >> cell.font >> alignment >> cell.band >> cell.item >> cell.color >> cell.background >> cell.frame >>
-      withPicture;
+  stream >> kind >> cell.rect >> cell.text >> cell.font >> alignment >> cell.band >> cell.item >> cell.color >>
+      cell.background >> cell.frame >> cell.whole >> cell.continuation >> withPicture;
   cell.kind = static_cast<PageCell::Kind>(kind);
   cell.alignment = alignment;
   if (withPicture) cell.picture = ReadPicture(stream);

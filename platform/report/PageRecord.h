@@ -25,6 +25,11 @@ struct PageCell {
   QImage picture;
   quint32 band = 0;  // the band's sequence number in the report
   QString item;      // the item's name
+  // A wrapped text item's whole text, as its data gave it, on the cell of its
+  // first line; the cells of its other lines are its continuation. An item
+  // with no text leaves one cell with none, so that exports keep its column.
+  QString whole;
+  bool continuation = false;
 };
 
 struct PageRecord {

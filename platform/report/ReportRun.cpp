@@ -145,9 +145,19 @@ std::optional<ReportRun::LaidBand> ReportRun::Lay(Band& band, const Lookup& valu
           const double lineHeight = LineHeight(item.Font);
           const qsizetype fitting = static_cast<qsizetype>((item.Height + kTolerance) / lineHeight);
           const QStringList lines = WrapText(text, item.Font, item.Width, item.CutAtFrame ? fitting : -1);
-          for (qsizetype line = 0; line < lines.size(); ++line)
-            laid.cells.push_back(textCell(item, QRectF(item.Left, item.Top + line * lineHeight, item.Width, lineHeight),
-                                          lines.at(line)));
+          for (qsizetype line = 0; line < lines.size(); ++line) {
+            PageCell cell = textCell(item, QRectF(item.Left, item.Top + line * lineHeight, item.Width, lineHeight),
+                                     lines.at(line));
+            cell.continuation = line > 0;
+            if (line == 0) cell.whole = text;
+            laid.cells.push_back(std::move(cell));
+          }
+          if (lines.isEmpty()) {
+            PageCell vacia = textCell(item, QRectF(item.Left, item.Top, item.Width, lineHeight), QString());
+            vacia.background = QColor();
+            vacia.frame = false;
+            laid.cells.push_back(std::move(vacia));
+          }
           height = std::max(item.Height, lines.size() * lineHeight);
         } else {
           if (item.Kind == ItemKind::PageNumber) laid.pageNumbers.emplace_back(laid.cells.size(), item.Caption);

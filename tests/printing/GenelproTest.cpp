@@ -12,6 +12,7 @@
 #include "tests/fixtures/ReportTestSupport.h"
 #include "tests/printing/ListadoFixture.h"
 
+#include <QScopedValueRollback>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -110,8 +111,8 @@ TEST_F(Genelpro, DetailCellsFormatTheirValuesAndFollowEachRecordsInstructions) {
   RecordedPages paginas;
   ASSERT_EQ(informe->QuickReport().Run(paginas), 1);
   const PageRecord pagina = paginas.Page(1);
-  // Row 2 has no date: nothing prints; the hours print as a time.
-  EXPECT_EQ(TextsOfItem(pagina, u"LBDetalle3"_qs), (QStringList{u"05/03/2024"_qs, u"05/03/2024"_qs}));
+  // Row 2 has no date: nothing prints, its cell only keeps the column; the hours print as a time.
+  EXPECT_EQ(TextsOfItem(pagina, u"LBDetalle3"_qs), (QStringList{u"05/03/2024"_qs, QString(), u"05/03/2024"_qs}));
   EXPECT_EQ(TextsOfItem(pagina, u"LBDetalle4"_qs), QStringList(3, u"08:05:09"_qs));
   const PageCell* normal = Celda(pagina, u"LBDetalle1"_qs, u"Venta 1"_qs);
   const PageCell* negrita = Celda(pagina, u"LBDetalle1"_qs, u"Venta 3"_qs);
@@ -316,6 +317,7 @@ TEST_F(Genelpro, TheSwitchToAlwaysListRestrictionsGivesTheHeaderWithoutTheParame
   Ventas(1);
   FormularioDeOpciones formulario;
   formulario.Mostrar({formulario.desde});
+  const QScopedValueRollback restablecer(ListarRestriccionesSiempre);
   for (const bool siempre : {false, true}) {
     ListarRestriccionesSiempre = siempre;
     informe = std::make_unique<TfGENELPRO>();
@@ -328,7 +330,6 @@ TEST_F(Genelpro, TheSwitchToAlwaysListRestrictionsGivesTheHeaderWithoutTheParame
       EXPECT_TRUE(memo->Caption.contains(u"Desde Codigo: 5"_qs)) << memo->Caption.toStdString();
     }
   }
-  ListarRestriccionesSiempre = false;
 }
 
 // A one-page listing with its restrictions shown, output again and again (as

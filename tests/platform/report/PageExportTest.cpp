@@ -9,6 +9,9 @@
 #include "tests/fixtures/TemporaryFolder.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,53 @@ TEST_F(PageExportTest, CsvGivesALinePerBandWithItsValuesQuoted) {
   EXPECT_EQ(lines.at(2).toStdString(), "\"2\",\"Fila 2\"");
   EXPECT_EQ(lines.filter("\"Fila ").size() + 1, 120);
   EXPECT_EQ(lines.last(), '"' + QStringList(30, "nota").join(' ') + '"') << "the memo is one value";
+}
+
+// Rows whose narrow columns wrap, even inside a word, and whose values are
+// sometimes empty read back from the CSV as the data holds them, a field per
+// column; the file is read by Python's csv module.
+TEST(PageExportCsv, ReadsBackIntoTheRowsWithEmptyAndWrappedValues) {
+  const std::vector<QVariantMap> datos = {
+      {{"Codigo", "ADMIN"}, {"Nombre", "Administrador"}, {"Clave", ""}, {"Nota", "sin clave"}},
+      {{"Codigo", "ANA"}, {"Nombre", ""}, {"Clave", "x  y,\"z\""}, {"Nota", ""}},
+      {{"Codigo", ""}, {"Nombre", "José Pérez de la Constantinopolitana"}, {"Clave", "Peña"}, {"Nota", "€"}},
+  };
+  RowSource rows{datos};
+  ReportEngine report;
+  report.Source = &rows;
+  Band& detail = report.AddBand(BandKind::Detail, "Detalle");
+  double left = 0;
+  for (const char* campo : {"Codigo", "Nombre", "Clave", "Nota"}) {
+    ReportItem& item = detail.Add(ItemKind::DataText, campo);
+    item.DataField = campo;
+    item.Left = left;
+    item.Width = 40;
+    item.AutoStretch = true;
+    left += 60;
+  }
+  RecordedPages pages;
+  report.Run(pages);
+  TemporaryFolder folder;
+  const QString file = folder.File("salida.csv");
+  ExportPages(pages, ExportFormat::Csv, file);
+
+  QProcess python;
+  python.start("python3", {"-c",
+                           "import csv, json, sys\n"
+                           "with open(sys.argv[1], newline='', encoding='cp1252') as f:\n"
+                           "    print(json.dumps(list(csv.reader(f))))\n",
+                           file});
+  ASSERT_TRUE(python.waitForFinished(30000));
+  ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+  const QJsonArray leidas = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+  ASSERT_EQ(leidas.size(), qsizetype(datos.size()));
+  for (qsizetype fila = 0; fila < leidas.size(); ++fila) {
+    QStringList esperados;
+    for (const char* campo : {"Codigo", "Nombre", "Clave", "Nota"}) esperados << datos[fila].value(campo).toString();
+    QStringList leidos;
+    for (const QJsonValue& valor : leidas[fila].toArray()) leidos << valor.toString();
+    EXPECT_EQ(leidos, esperados) << fila;
+  }
 }
 
 TEST_F(PageExportTest, HtmlIsATableWithItsTextsEscaped) {
