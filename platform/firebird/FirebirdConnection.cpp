@@ -236,12 +236,18 @@ SqlRows FirebirdConnection::QueryRows(const QString& sql, const QVariantList& pa
 }
 
 std::unique_ptr<EngineStatement> FirebirdConnection::Prepare(const QString& sql) {
-  static const QRegularExpression wholeTable(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
-                                             QRegularExpression::CaseInsensitiveOption);
+  // The whole table, named plain or quoted (a name with blanks or other
+  // characters comes quoted, as the transfer writes it).
+  static const QRegularExpression wholeTable(
+      QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(?:([A-Za-z_][A-Za-z0-9_$]*)|\"((?:[^\"]|\"\")+)\")\\s*$"),
+      QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = wholeTable.match(sql);
   if (!match.hasMatch()) return std::make_unique<FirebirdStatement>(name_, sql);
+  // The catalogue keeps a plain name in capitals and a quoted one as written.
+  const QString stored = match.capturedLength(1) > 0 ? match.captured(1).toUpper()
+                                                     : match.captured(2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
   TextBlobs textBlobs;
-  const QString select = wholeTableSelect(match.captured(1), textBlobs);
+  const QString select = wholeTableSelect(stored, textBlobs);
   return std::make_unique<FirebirdStatement>(name_, select, std::move(textBlobs));
 }
 
@@ -251,12 +257,13 @@ std::unique_ptr<EngineStatement> FirebirdConnection::Prepare(const QString& sql)
 // character set are read as stored, since a conversion in the statement would
 // keep a copy of each until the reading ends.
 QString FirebirdConnection::wholeTableSelect(const QString& table, TextBlobs& textBlobs) {
+  const QString from = Dialect().OwnTable(table);
   const SqlRows columns = QueryRows(QStringLiteral(
       "SELECT TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, f.RDB$CHARACTER_SET_ID, f.RDB$CHARACTER_LENGTH, "
       "f.RDB$FIELD_SUB_TYPE FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
-      "WHERE UPPER(TRIM(rf.RDB$RELATION_NAME)) = UPPER(?) ORDER BY rf.RDB$FIELD_POSITION"),
+      "WHERE TRIM(rf.RDB$RELATION_NAME) = ? ORDER BY rf.RDB$FIELD_POSITION"),
                                      {table});
-  if (columns.rows.isEmpty()) return QStringLiteral("SELECT * FROM ") + table;
+  if (columns.rows.isEmpty()) return QStringLiteral("SELECT * FROM ") + from;
   QStringList list;
   for (const QVariantList& column : columns.rows) {
     const QString name = u'"' + column[0].toString().replace(u'"', QStringLiteral("\"\"")) + u'"';
@@ -269,7 +276,7 @@ QString FirebirdConnection::wholeTableSelect(const QString& table, TextBlobs& te
     else
       list << name;
   }
-  return QStringLiteral("SELECT ") + list.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + table;
+  return QStringLiteral("SELECT ") + list.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + from;
 }
 
 void FirebirdConnection::StartTransaction() { readOnly(); }

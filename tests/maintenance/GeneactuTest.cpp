@@ -392,6 +392,47 @@ TEST_F(Traspaso, AFirebirdMemoArrivesUnchangedOnBothRoads) {
         << tabla.toStdString();
 }
 
+// Texts of no character set hold the older programs' Windows-1252 bytes
+// whatever the table is named: a name with a blank or a "$" comes quoted.
+TEST_F(Traspaso, TextsOfNoCharacterSetArriveExactFromTablesOfAnyName) {
+  const QString texto = u"línea €, Ñandú, ¿año?"_qs;
+  const QString base = carpeta.File(u"NOMBRES.FDB"_qs);
+  const QString guion = carpeta.File(u"nombres.sql"_qs);
+  const QStringList tablas = {u"MI TABLA"_qs, u"STOCK$2"_qs, u"Almacén Norte"_qs};
+  QString sql = u"SET NAMES WIN1252;\nCREATE DATABASE '%1' USER 'SYSDBA';\n"_qs.arg(base);
+  for (const QString& tabla : tablas)
+    sql += u"CREATE TABLE \"%1\" (Codigo INTEGER NOT NULL PRIMARY KEY, Nombre VARCHAR(30), Antiguo BLOB SUB_TYPE TEXT);\n"
+           "INSERT INTO \"%1\" VALUES (1, '%2', '%2');\n"_qs.arg(tabla, texto);
+  QFile archivo(guion);
+  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+  archivo.write(Cp1252::encode(sql + u"COMMIT;\n"_qs));
+  archivo.close();
+  QProcess isql;
+  isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
+  ASSERT_TRUE(isql.waitForFinished(60000));
+  ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+  QFile conversion(carpeta.File(u"NOMBRES.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  for (const QString& tabla : tablas)
+    conversion.write(Cp1252::encode(tabla + u"/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"_qs + tabla +
+                                    u"/C/2/Nombre/ftString/30//\r\n"_qs + tabla + u"/C/3/Antiguo/ftMemo/0//\r\n"_qs + tabla +
+                                    u"/I/1/<Primary>/Codigo//\r\n"_qs));
+  conversion.close();
+  Session::Default().AddAlias(u"NOMBRES"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
+  Formulario p;
+  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(conversion.fileName());
+  p.Origen(u"NOMBRES"_qs);
+  mensajes.Expect(u"I"_qs);
+  p.f.pbActualizarClick();
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  mensajes.Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Messages().size(), 2) << ResultadoTraspaso.toStdString();
+  for (const QString& tabla : tablas)
+    EXPECT_EQ(Leer(u"SELECT Codigo, Nombre, Antiguo FROM [%1]"_qs.arg(tabla), u"ZEMEMP1"_qs), u"1|%1|%1"_qs.arg(texto))
+        << tabla.toStdString();
+}
+
 TEST_F(Traspaso, EnterMovesToTheNextControlButMakesALineInAMemo) {
   Formulario p;
   QApplication::setActiveWindow(&p.f);
