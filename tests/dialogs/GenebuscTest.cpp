@@ -1,5 +1,6 @@
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
+#include "core/datamodule/Genemodu.h"
 #include "core/datamodule/TextosPlantilla.h"
 #include "core/forms/FormatosCampo.h"
 #include "core/services/RutinasBusqueda.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 
 namespace {
@@ -210,6 +212,8 @@ TEST_P(Genebusa, TheGridShowsFloatsInTheNumberFormatAndHoursAsTheTimeAlone) {
            "Fecha DATETIME NULL, CONSTRAINT TURNOS_Clave1 PRIMARY KEY (Codigo))"_qs);
   Ejecutar(u"INSERT INTO TURNOS (Codigo, Precio, HoraEntrada, Fecha) VALUES "
            "(1, 1234.5, '2024-05-03 08:30:00', '2024-05-03 08:30:00')"_qs);
+  // The prices' template, so that a float shown without it tells.
+  const QScopedValueRollback plantillaPrecios(PlantillasNumericas[2], u"#,##0.00"_qs);
   QMap<QString, QString> celdas;
   AlMostrarse([&celdas](QWidget& formulario) {
     auto& busqueda = static_cast<TfGENEBUSA&>(formulario);
@@ -225,8 +229,7 @@ TEST_P(Genebusa, TheGridShowsFloatsInTheNumberFormatAndHoursAsTheTimeAlone) {
     busqueda.findChild<QPushButton*>(u"pbConforme"_qs)->click();
   });
   EXPECT_EQ(texto(BuscarDato(u"TURNOS"_qs, 0)), QStringList{u"1"_qs});
-  EXPECT_EQ(celdas.value(u"Precio"_qs), FormatFloat(FormatoNumerico(u"Precio"_qs), 1234.5));
-  EXPECT_NE(celdas.value(u"Precio"_qs), u"1234.5"_qs);
+  EXPECT_EQ(celdas.value(u"Precio"_qs), u"1.234,50"_qs);
   EXPECT_EQ(celdas.value(u"HoraEntrada"_qs), u"08:30:00"_qs);
   EXPECT_TRUE(celdas.value(u"Fecha"_qs).startsWith(u"03/05/2024"_qs)) << celdas.value(u"Fecha"_qs).toStdString();
 }
