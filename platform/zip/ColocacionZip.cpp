@@ -103,11 +103,13 @@ bool SinEnlacesEn(const Colocacion& colocacion, int preparacion, int destino) {
 // is not one this program wrote for this target.
 bool RecuperarResto(const QString& padre, const QString& nombre, int destino) {
   const Descriptor lugar = AbrirCarpeta(padre);
-  Descriptor preparacion(::openat(lugar.get(), Nativo(nombre).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  const Descriptor preparacion(
+      ::openat(lugar.get(), Nativo(nombre).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (!preparacion.Valido()) return errno == ENOENT;
   struct stat estado;
   struct stat estadoDestino;
-  if (::fstat(preparacion.get(), &estado) != 0 || !Propio(estado) || ::fstat(destino, &estadoDestino) != 0) return false;
+  if (::fstat(preparacion.get(), &estado) != 0 || !Propio(estado) || ::fstat(destino, &estadoDestino) != 0)
+    return false;
   Colocacion colocacion;
   switch (LeerLista(preparacion.get(), {estadoDestino.st_dev, estadoDestino.st_ino, nombre}, colocacion)) {
     case EstadoLista::Ausente:  // killed before writing its list: nothing placed, nothing in it
