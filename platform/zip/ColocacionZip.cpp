@@ -41,18 +41,23 @@ bool EsPuntoMontaje(const QString& carpeta) {
 }
 
 // The target folder itself (past any link to it, so that its files are moved
-// within their own disk), and where its staging folders go.
+// within their own disk), and its staging folders' places: beside it, or
+// inside it when it is a mount point.
 struct Sitio {
   QString destino;
   QString padre;
-  QString prefijo;
+  QString prefijo;  // of the staging folders beside it
+  bool montaje;
+
+  QString Plantilla() const {
+    return (montaje ? destino + u'/' + PrefijoDentro : padre + u'/' + prefijo) + QStringLiteral("XXXXXX");
+  }
 };
 Sitio SitioDe(const QString& carpeta) {
   const QString real = QFileInfo(carpeta).canonicalFilePath();
   const QString destino = real.isEmpty() ? QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()) : real;
-  if (EsPuntoMontaje(destino)) return {destino, destino, PrefijoDentro};
   const QFileInfo info(destino);
-  return {destino, info.absolutePath(), u'.' + info.fileName() + PrefijoDentro};
+  return {destino, info.absolutePath(), u'.' + info.fileName() + PrefijoDentro, EsPuntoMontaje(destino)};
 }
 
 Descriptor AbrirCarpeta(const QString& ruta) {
@@ -171,9 +176,8 @@ QStringList RecuperarRestos(const QString& carpeta) {
   const Descriptor destino = AbrirCarpeta(sitio.destino);
   if (!destino.Valido()) return {};
   QStringList noValidos;
-  const QFileInfo info(sitio.destino);
-  const QString alLado = u'.' + info.fileName() + PrefijoDentro;
-  for (const auto& [padre, prefijo] : {std::pair{info.absolutePath(), alLado}, std::pair{sitio.destino, PrefijoDentro}})
+  // Both places: the target may have been mounted or unmounted since.
+  for (const auto& [padre, prefijo] : {std::pair{sitio.padre, sitio.prefijo}, std::pair{sitio.destino, PrefijoDentro}})
     for (const QString& nombre : Restos(padre, prefijo))
       if (!RecuperarResto(padre, nombre, destino.get())) noValidos.append(padre + u'/' + nombre);
   for (const QString& nombre : Restos(sitio.destino, PrefijoAntiguo)) {
@@ -196,7 +200,7 @@ QStringList Recuperar(const QString& carpeta) {
 Preparacion::Preparacion(const QString& carpeta) {
   const Sitio sitio = SitioDe(carpeta);
   destino_ = AbrirCarpeta(sitio.destino);
-  QByteArray plantilla = Nativo(sitio.padre + u'/' + sitio.prefijo + QStringLiteral("XXXXXX"));
+  QByteArray plantilla = Nativo(sitio.Plantilla());
   struct stat estado;
   if (!destino_.Valido() || ::fstat(destino_.get(), &estado) != 0 || ::mkdtemp(plantilla.data()) == nullptr) {
     error_ = errno;
