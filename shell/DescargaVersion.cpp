@@ -7,6 +7,7 @@
 #include "core/startup/Configuracion.h"
 #include "core/system/Archivos.h"
 #include "platform/net/ClienteFTP.h"
+#include "platform/zip/Descompresion.h"
 #include "shell/ZipMstr.h"
 
 #include <QDir>
@@ -77,23 +78,31 @@ struct Limpieza {
   }
 };
 
-// The zip component's message handler for the run, put back afterwards.
+// The zip component's message handler for the run, put back afterwards. A
+// staging folder left untouched is told apart (the archive is unpacked anyway)
+// and kept for the end of the download, which tells it once.
 struct MensajesZip {
   TZipMaster& zip;
+  QStringList& restosNoValidos;
   TZipMaster::MessageEvent previo = zip.OnMessage;
   QString texto;
-  explicit MensajesZip(TZipMaster& componente) : zip(componente) {
-    zip.OnMessage = [this](QObject*, int, const QString& mensaje) { texto = mensaje; };
+  MensajesZip(TZipMaster& componente, QStringList& restos) : zip(componente), restosNoValidos(restos) {
+    zip.OnMessage = [this](QObject*, int codigo, const QString& mensaje) {
+      if (codigo == Descompresion::RestosNoValidos)
+        restosNoValidos.append(mensaje);
+      else
+        texto = mensaje;
+    };
   }
   ~MensajesZip() { zip.OnMessage = previo; }
 };
 
-void descomprimir(TZipMaster& zip, const QString& nombre, const QString& descargas) {
+void descomprimir(TZipMaster& zip, const QString& nombre, const QString& descargas, QStringList& restosNoValidos) {
   zip.ExtrBaseDir = nombre == QLatin1String("DATABASE.zip") ? PathBaseDatosGeneral : CarpetaPrograma;
   zip.SetZipFilename(descargas + nombre);
   if (zip.Count() < 1) return;
   MostrarProgreso(QString(), QString(), QStringLiteral("Descomprimiendo...") + nombre);
-  MensajesZip mensajes(zip);
+  MensajesZip mensajes(zip, restosNoValidos);
   zip.Extract();
   if (!mensajes.texto.isEmpty())
     MensajeAviso(QStringLiteral("¡No se ha podido descomprimir el archivo ") + nombre + QStringLiteral("! Motivo: ") +
@@ -140,8 +149,11 @@ void DescargarUltimaVersion(TZipMaster& zip) {
   zip.LoadUnzDll();
   zip.FSpecArgs.Add(QStringLiteral("*.*"));
   zip.ExtrOptions |= TZipMaster::ExtrOverWrite;
+  QStringList restosNoValidos;
   for (const QString& linea : lista) {
     const QString nombre = nombreArchivo(linea);
-    if (nombre != BibliotecaUnzip && obtenidos.contains(nombre)) descomprimir(zip, nombre, descargas);
+    if (nombre != BibliotecaUnzip && obtenidos.contains(nombre)) descomprimir(zip, nombre, descargas, restosNoValidos);
   }
+  restosNoValidos.removeDuplicates();
+  for (const QString& resto : restosNoValidos) MensajeAviso(resto);
 }

@@ -97,8 +97,11 @@ void TfGENEINIC::FormCreate(const QStringList& parametros) {
   LeerParametrosInstalacion();
   LeerArchivoINI();
   // A download killed while unpacking leaves the folders wholly old or new.
+  QStringList restosNoValidos;
   for (const QString& carpeta : {CarpetaPrograma, PathBaseDatosGeneral})
-    if (!carpeta.isEmpty()) ColocacionZip::Recuperar(carpeta);
+    if (!carpeta.isEmpty()) restosNoValidos += ColocacionZip::Recuperar(carpeta);
+  restosNoValidos.removeDuplicates();
+  for (const QString& resto : restosNoValidos) MensajeAviso(ColocacionZip::AvisoRestosNoValidos(resto));
   ConstruirAspecto();
 
   InstalarCreacionTabla(CrearTabla);

@@ -1,135 +1,152 @@
 #include "platform/zip/ColocacionZip.h"
 
+#include "platform/zip/RutaSinEnlaces.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace ColocacionZip {
 
 namespace {
 
-const QString Nuevos = QStringLiteral("/nuevos/");
-const QString Anteriores = QStringLiteral("/anteriores/");
-const QString Lista = QStringLiteral("/colocando");
-const QString Terminada = QStringLiteral("/colocado");
-constexpr char MarcaArchivo = 'A';     // a file the target did not have
-constexpr char MarcaReemplazo = 'R';   // a file replacing one the target had
-constexpr char MarcaCarpeta = 'D';
+const QString Nuevos = QStringLiteral("nuevos/");
+const QString Anteriores = QStringLiteral("anteriores/");
+constexpr char Terminada[] = "colocado";
+const QString PrefijoDentro = QStringLiteral(".descomprimiendo-");
+// Earlier versions, given a folder ending in "/", staged inside it with this.
+const QString PrefijoAntiguo = QStringLiteral("..descomprimiendo-");
 
 QByteArray Nativo(const QString& ruta) { return QFile::encodeName(ruta); }
 
-bool Existe(const QString& ruta) {
-  struct stat estado;
-  return ::lstat(Nativo(ruta).constData(), &estado) == 0;
+// Whether the folder is the root of a file system mounted there.
+bool EsPuntoMontaje(const QString& carpeta) {
+  struct statx extendido;
+  if (::statx(AT_FDCWD, Nativo(carpeta).constData(), 0, STATX_INO, &extendido) == 0 &&
+      (extendido.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0)
+    return (extendido.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+  struct stat propio;
+  struct stat padre;
+  return ::stat(Nativo(carpeta).constData(), &propio) == 0 &&
+         ::stat(Nativo(carpeta + QStringLiteral("/..")).constData(), &padre) == 0 && propio.st_dev != padre.st_dev;
 }
 
-// The target folder's parent and the start of its staging folders' names:
-// beside the folder itself where a link leads to it, so that its files are
-// moved within their own disk.
+// The target folder itself (past any link to it, so that its files are moved
+// within their own disk), and its staging folders' places: beside it, or
+// inside it when it is a mount point.
 struct Sitio {
+  QString destino;
   QString padre;
-  QString prefijo;
+  QString prefijo;  // of the staging folders beside it
+  bool montaje;
+
+  QString Plantilla() const {
+    return (montaje ? destino + u'/' + PrefijoDentro : padre + u'/' + prefijo) + QStringLiteral("XXXXXX");
+  }
 };
 Sitio SitioDe(const QString& carpeta) {
   const QString real = QFileInfo(carpeta).canonicalFilePath();
-  const QFileInfo destino(real.isEmpty() ? QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()) : real);
-  return {destino.absolutePath(), u'.' + destino.fileName() + QStringLiteral(".descomprimiendo-")};
+  const QString destino = real.isEmpty() ? QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()) : real;
+  const QFileInfo info(destino);
+  return {destino, info.absolutePath(), u'.' + info.fileName() + PrefijoDentro, EsPuntoMontaje(destino)};
 }
 
-// What is being placed: files and the folders made for them, in order, and
-// which files replace one the target had.
-struct Colocacion {
-  QStringList archivos;
-  QStringList carpetas;
-  QSet<QString> reemplazos;
-};
-
-bool EscribirLista(const QString& raiz, const Colocacion& colocacion) {
-  QByteArray texto;
-  for (const QString& carpeta : colocacion.carpetas) texto += MarcaCarpeta + carpeta.toUtf8().toPercentEncoding() + '\n';
-  for (const QString& archivo : colocacion.archivos)
-    texto += (colocacion.reemplazos.contains(archivo) ? MarcaReemplazo : MarcaArchivo) +
-             archivo.toUtf8().toPercentEncoding() + '\n';
-  QFile lista(raiz + Lista + QStringLiteral(".tmp"));
-  if (!lista.open(QIODevice::WriteOnly) || lista.write(texto) != texto.size() || !lista.flush() ||
-      ::fsync(lista.handle()) != 0)
-    return false;
-  lista.close();
-  return ::rename(Nativo(lista.fileName()).constData(), Nativo(raiz + Lista).constData()) == 0;
+Descriptor AbrirCarpeta(const QString& ruta) {
+  return Descriptor(::open(Nativo(ruta).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
-Colocacion LeerLista(const QString& raiz) {
-  Colocacion colocacion;
-  QFile lista(raiz + Lista);
-  if (!lista.open(QIODevice::ReadOnly)) return colocacion;
-  for (const QByteArray& linea : lista.readAll().split('\n')) {
-    if (linea.isEmpty()) continue;
-    const QString ruta = QString::fromUtf8(QByteArray::fromPercentEncoding(linea.mid(1)));
-    (linea[0] == MarcaCarpeta ? colocacion.carpetas : colocacion.archivos).append(ruta);
-    if (linea[0] == MarcaReemplazo) colocacion.reemplazos.insert(ruta);
-  }
-  return colocacion;
+// The staging folders of a prefix in a folder, links left out.
+QStringList Restos(const QString& padre, const QString& prefijo) {
+  QStringList restos;
+  for (const QString& nombre :
+       QDir(padre).entryList({prefijo + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+    if (nombre.startsWith(prefijo)) restos.append(nombre);
+  return restos;
 }
 
 // Puts back every file replaced and removes every file and folder added,
 // whether the run got to them or not. A replaced file whose former version is
 // no longer aside is already back (an undoing cut short is undone again).
-void Deshacer(const QString& raiz, const QString& carpeta) {
-  const Colocacion colocacion = LeerLista(raiz);
+void Deshacer(const Colocacion& colocacion, int preparacion, int destino) {
   for (auto it = colocacion.archivos.crbegin(); it != colocacion.archivos.crend(); ++it) {
-    const QString destino = carpeta + u'/' + *it;
-    const QString anterior = raiz + Anteriores + *it;
-    const bool colocado = !Existe(raiz + Nuevos + *it);
-    if (Existe(anterior))
-      ::rename(Nativo(anterior).constData(), Nativo(destino).constData());
+    const QByteArray hoja = Hoja(*it);
+    const Descriptor padre = AbrirPadre(destino, *it);
+    const Descriptor apartado = AbrirPadre(preparacion, Anteriores + *it);
+    const bool colocado = !ExisteEn(preparacion, Nuevos + *it);
+    if (!padre.Valido()) continue;
+    if (ExisteEn(preparacion, Anteriores + *it))
+      ::renameat(apartado.get(), hoja.constData(), padre.get(), hoja.constData());
     else if (colocado && !colocacion.reemplazos.contains(*it))
-      ::unlink(Nativo(destino).constData());
+      ::unlinkat(padre.get(), hoja.constData(), 0);
   }
   for (auto it = colocacion.carpetas.crbegin(); it != colocacion.carpetas.crend(); ++it)
-    ::rmdir(Nativo(carpeta + u'/' + *it).constData());
+    if (const Descriptor padre = AbrirPadre(destino, *it); padre.Valido())
+      ::unlinkat(padre.get(), Hoja(*it).constData(), AT_REMOVEDIR);
+}
+
+bool SinEnlacesEn(const Colocacion& colocacion, int preparacion, int destino) {
+  for (const QString& carpeta : colocacion.carpetas)
+    if (!SinEnlaces(destino, carpeta)) return false;
+  for (const QString& archivo : colocacion.archivos)
+    if (!SinEnlaces(destino, archivo) || !SinEnlaces(preparacion, Nuevos + archivo) ||
+        !SinEnlaces(preparacion, Anteriores + archivo))
+      return false;
+  return true;
+}
+
+// Finishes or rolls back what one run left in its staging folder, and removes
+// the folder; false, leaving everything as it is, when the folder or its list
+// is not one this program wrote for this target.
+bool RecuperarResto(const QString& padre, const QString& nombre, int destino) {
+  const Descriptor lugar = AbrirCarpeta(padre);
+  const Descriptor preparacion(
+      ::openat(lugar.get(), Nativo(nombre).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!preparacion.Valido()) return errno == ENOENT;
+  struct stat estado;
+  struct stat estadoDestino;
+  if (::fstat(preparacion.get(), &estado) != 0 || !Propio(estado) || ::fstat(destino, &estadoDestino) != 0)
+    return false;
+  Colocacion colocacion;
+  switch (LeerLista(preparacion.get(), {estadoDestino.st_dev, estadoDestino.st_ino, nombre}, colocacion)) {
+    case EstadoLista::Ausente:  // killed before writing its list: nothing placed, nothing in it
+      return ::unlinkat(lugar.get(), Nativo(nombre).constData(), AT_REMOVEDIR) == 0;
+    case EstadoLista::NoValida:
+      return false;
+    case EstadoLista::Valida:
+      break;
+  }
+  if (!SinEnlacesEn(colocacion, preparacion.get(), destino)) return false;
+  if (!ExisteEn(preparacion.get(), QString::fromLatin1(Terminada))) Deshacer(colocacion, preparacion.get(), destino);
+  QDir(padre + u'/' + nombre).removeRecursively();
+  return true;
 }
 
 // The folders of the target the files and folders need that are not there yet,
 // each after its parent.
-QStringList CarpetasQueFaltan(const QString& carpeta, const QStringList& archivos, const QStringList& carpetas) {
+QStringList CarpetasQueFaltan(int destino, const QStringList& archivos, const QStringList& carpetas) {
   QStringList faltan;
   QSet<QString> vistas;
   const auto anadir = [&](const QString& relativa) {
-    const QStringList piezas = relativa.split(u'/', Qt::SkipEmptyParts);
     QString ruta;
-    for (const QString& pieza : piezas) {
+    for (const QString& pieza : relativa.split(u'/', Qt::SkipEmptyParts)) {
       ruta += ruta.isEmpty() ? pieza : u'/' + pieza;
       if (vistas.contains(ruta)) continue;
       vistas.insert(ruta);
-      if (!Existe(carpeta + u'/' + ruta)) faltan.append(ruta);
+      if (!ExisteEn(destino, ruta)) faltan.append(ruta);
     }
   };
   for (const QString& relativa : carpetas) anadir(relativa);
-  for (const QString& archivo : archivos) anadir(QFileInfo(archivo).path() == u"." ? QString() : QFileInfo(archivo).path());
+  for (const QString& archivo : archivos) anadir(archivo.left(std::max<qsizetype>(archivo.lastIndexOf(u'/'), 0)));
   return faltan;
-}
-
-// The old file goes aside as a second name of itself, so the target never
-// lacks it; where no second name can be made it is moved.
-bool ApartarAnterior(const QString& destino, const QString& anterior) {
-  struct stat estado;
-  if (::lstat(Nativo(destino).constData(), &estado) != 0) return errno == ENOENT;
-  if (S_ISDIR(estado.st_mode)) {
-    errno = EISDIR;
-    return false;
-  }
-  QDir().mkpath(QFileInfo(anterior).path());
-  return ::link(Nativo(destino).constData(), Nativo(anterior).constData()) == 0 ||
-         ::rename(Nativo(destino).constData(), Nativo(anterior).constData()) == 0;
 }
 
 }  // namespace
@@ -137,6 +154,10 @@ bool ApartarAnterior(const QString& destino, const QString& anterior) {
 std::function<void(int)>& GanchoColocacion() {
   static std::function<void(int)> gancho;
   return gancho;
+}
+
+QString AvisoRestosNoValidos(const QString& preparacion) {
+  return QStringLiteral("Restos de descompresión no válidos en ") + preparacion;
 }
 
 CerrojoCarpeta::CerrojoCarpeta(const QString& carpeta)
@@ -150,74 +171,105 @@ CerrojoCarpeta::~CerrojoCarpeta() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void RecuperarRestos(const QString& carpeta) {
+QStringList RecuperarRestos(const QString& carpeta) {
   const Sitio sitio = SitioDe(carpeta);
-  const QString destino = QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
-  const QStringList restos =
-      QDir(sitio.padre).entryList({sitio.prefijo + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-  for (const QString& nombre : restos) {
-    if (!nombre.startsWith(sitio.prefijo)) continue;
-    const QString raiz = sitio.padre + u'/' + nombre;
-    if (!Existe(raiz + Terminada)) Deshacer(raiz, destino);
-    QDir(raiz).removeRecursively();
+  const Descriptor destino = AbrirCarpeta(sitio.destino);
+  if (!destino.Valido()) return {};
+  QStringList noValidos;
+  // Both places: the target may have been mounted or unmounted since.
+  for (const auto& [padre, prefijo] : {std::pair{sitio.padre, sitio.prefijo}, std::pair{sitio.destino, PrefijoDentro}})
+    for (const QString& nombre : Restos(padre, prefijo))
+      if (!RecuperarResto(padre, nombre, destino.get())) noValidos.append(padre + u'/' + nombre);
+  for (const QString& nombre : Restos(sitio.destino, PrefijoAntiguo)) {
+    const QString ruta = sitio.destino + u'/' + nombre;
+    struct stat estado;
+    if (::lstat(Nativo(ruta).constData(), &estado) == 0 && S_ISDIR(estado.st_mode) && Propio(estado))
+      QDir(ruta).removeRecursively();
+    else
+      noValidos.append(ruta);
   }
-  // Earlier versions, given a folder ending in "/", staged inside it.
-  const QString dentro = QStringLiteral("..descomprimiendo-");
-  for (const QString& nombre :
-       QDir(destino).entryList({dentro + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks))
-    if (nombre.startsWith(dentro)) QDir(destino + u'/' + nombre).removeRecursively();
+  return noValidos;
 }
 
-void Recuperar(const QString& carpeta) {
-  if (!QFileInfo(carpeta).isDir()) return;
+QStringList Recuperar(const QString& carpeta) {
+  if (!QFileInfo(carpeta).isDir()) return {};
   const CerrojoCarpeta cerrojo(carpeta);
-  RecuperarRestos(carpeta);
+  return RecuperarRestos(carpeta);
 }
 
-Preparacion::Preparacion(const QString& carpeta) : carpeta_(QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath())) {
+Preparacion::Preparacion(const QString& carpeta) {
   const Sitio sitio = SitioDe(carpeta);
-  QTemporaryDir preparacion(sitio.padre + u'/' + sitio.prefijo + QStringLiteral("XXXXXX"));
-  if (!preparacion.isValid() || !QDir(preparacion.path()).mkdir(QStringLiteral("nuevos"))) {
-    error_ = preparacion.errorString();
+  destino_ = AbrirCarpeta(sitio.destino);
+  QByteArray plantilla = Nativo(sitio.Plantilla());
+  struct stat estado;
+  if (!destino_.Valido() || ::fstat(destino_.get(), &estado) != 0 || ::mkdtemp(plantilla.data()) == nullptr) {
+    error_ = errno;
     terminada_ = true;
     return;
   }
-  preparacion.setAutoRemove(false);
-  raiz_ = preparacion.path();
+  raiz_ = QFile::decodeName(plantilla);
+  identidad_ = {estado.st_dev, estado.st_ino, QFileInfo(raiz_).fileName()};
+  preparacion_ = Descriptor(::open(plantilla.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!preparacion_.Valido() || !EscribirLista(preparacion_.get(), identidad_, {}) ||
+      ::mkdirat(preparacion_.get(), "nuevos", 0700) != 0) {
+    error_ = errno;
+    terminada_ = true;
+  }
 }
 
 Preparacion::~Preparacion() {
   if (raiz_.isEmpty()) return;
-  if (!terminada_) Deshacer(raiz_, carpeta_);
+  if (!terminada_) Deshacer();
   QDir(raiz_).removeRecursively();
 }
 
-QString Preparacion::RutaNueva(const QString& relativo) const { return raiz_ + Nuevos + relativo; }
+void Preparacion::Deshacer() { ColocacionZip::Deshacer(colocacion_, preparacion_.get(), destino_.get()); }
+
+QString Preparacion::RutaNueva(const QString& relativo) const { return raiz_ + u'/' + Nuevos + relativo; }
+
+// The old file goes aside as a second name of itself, so the target never
+// lacks it; where no second name can be made it is moved.
+bool Preparacion::ApartarAnterior(int padreDestino, const QString& relativo) {
+  const QByteArray hoja = Hoja(relativo);
+  struct stat estado;
+  if (::fstatat(padreDestino, hoja.constData(), &estado, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+  if (S_ISDIR(estado.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  QDir().mkpath(QFileInfo(raiz_ + u'/' + Anteriores + relativo).path());
+  const Descriptor apartado = AbrirPadre(preparacion_.get(), Anteriores + relativo);
+  return apartado.Valido() && (::linkat(padreDestino, hoja.constData(), apartado.get(), hoja.constData(), 0) == 0 ||
+                               ::renameat(padreDestino, hoja.constData(), apartado.get(), hoja.constData()) == 0);
+}
 
 std::optional<QString> Preparacion::Colocar(const QStringList& archivos, const QStringList& carpetas) {
-  Colocacion colocacion{archivos, CarpetasQueFaltan(carpeta_, archivos, carpetas), {}};
+  colocacion_ = {archivos, CarpetasQueFaltan(destino_.get(), archivos, carpetas), {}};
   for (const QString& relativo : archivos)
-    if (Existe(carpeta_ + u'/' + relativo)) colocacion.reemplazos.insert(relativo);
+    if (ExisteEn(destino_.get(), relativo)) colocacion_.reemplazos.insert(relativo);
   const auto fallo = [this](const QString& relativo) -> std::optional<QString> {
     const int error = errno;
-    Deshacer(raiz_, carpeta_);
+    Deshacer();
     terminada_ = true;
     errno = error;
     return relativo;
   };
-  if (!EscribirLista(raiz_, colocacion)) return fallo(raiz_ + Lista);
-  for (const QString& relativa : colocacion.carpetas)
-    if (::mkdir(Nativo(carpeta_ + u'/' + relativa).constData(), 0777) != 0) return fallo(relativa);
+  if (!EscribirLista(preparacion_.get(), identidad_, colocacion_)) return fallo(raiz_ + QStringLiteral("/colocando"));
+  for (const QString& relativa : colocacion_.carpetas) {
+    const Descriptor padre = AbrirPadre(destino_.get(), relativa);
+    if (!padre.Valido() || ::mkdirat(padre.get(), Hoja(relativa).constData(), 0777) != 0) return fallo(relativa);
+  }
   int colocados = 0;
-  for (const QString& relativo : colocacion.archivos) {
-    const QString destino = carpeta_ + u'/' + relativo;
-    if (!ApartarAnterior(destino, raiz_ + Anteriores + relativo) ||
-        ::rename(Nativo(RutaNueva(relativo)).constData(), Nativo(destino).constData()) != 0)
+  for (const QString& relativo : colocacion_.archivos) {
+    const QByteArray hoja = Hoja(relativo);
+    const Descriptor padre = AbrirPadre(destino_.get(), relativo);
+    const Descriptor nuevo = AbrirPadre(preparacion_.get(), Nuevos + relativo);
+    if (!padre.Valido() || !nuevo.Valido() || !ApartarAnterior(padre.get(), relativo) ||
+        ::renameat(nuevo.get(), hoja.constData(), padre.get(), hoja.constData()) != 0)
       return fallo(relativo);
     if (GanchoColocacion()) GanchoColocacion()(++colocados);
   }
-  QFile marca(raiz_ + Terminada);
-  marca.open(QIODevice::WriteOnly);
+  const Descriptor marca(::openat(preparacion_.get(), Terminada, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
   terminada_ = true;
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "platform/zip/Descompresion.h"
 
 #include "platform/zip/ColocacionZip.h"
+#include "platform/zip/Descriptor.h"
 #include "platform/zip/EntradaZip.h"
 
 #include <QDir>
@@ -38,25 +39,6 @@ struct CerrarEntrada {
   void operator()(zip_file_t* entrada) const { zip_fclose(entrada); }
 };
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  bool Cerrar() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 // A refusal or failure of the whole archive, with the library's text.
 struct Fallo {
   CodigoError codigo;
@@ -77,10 +59,12 @@ class Extraccion {
   explicit Extraccion(const Parametros& parametros) : p_(parametros) {}
 
   int Ejecutar() {
-    // What a killed run left beside the target is dealt with before anything else.
+    // What a killed run left beside or inside the target is dealt with before anything else.
     const ColocacionZip::CerrojoCarpeta cerrojo(p_.carpeta);
-    ColocacionZip::RecuperarRestos(p_.carpeta);
+    const QStringList noValidos = ColocacionZip::RecuperarRestos(p_.carpeta);
     try {
+      for (const QString& resto : noValidos)
+        avisar({Aviso::Mensaje, RestosNoValidos, 0, ColocacionZip::AvisoRestosNoValidos(resto)});
       abrir();
       const std::vector<Entrada> entradas = revisar();
       int cuenta = 0;
@@ -167,7 +151,7 @@ class Extraccion {
     }
   }
 
-  static void escribir(int destino, const char* datos, std::size_t tamano, const QString& ruta) {
+  void escribir(int destino, const char* datos, std::size_t tamano, const QString& ruta) const {
     while (tamano > 0) {
       const ssize_t escritos = ::write(destino, datos, tamano);
       if (escritos < 0 && errno == EINTR) continue;
@@ -177,8 +161,13 @@ class Extraccion {
     }
   }
 
-  static Fallo errorEscritura(const QString& ruta) {
+  Fallo errorEscritura(const QString& ruta) const {
+    if (errno == EROFS) return soloLectura();
     return {ErrorEscritura, QStringLiteral("Error writing %1: %2").arg(ruta, QString::fromLocal8Bit(std::strerror(errno)))};
+  }
+
+  Fallo soloLectura() const {
+    return {ErrorEscritura, QStringLiteral("La carpeta %1 es de solo lectura").arg(p_.carpeta)};
   }
 
   int probar(const Entrada& entrada) {
@@ -203,9 +192,12 @@ class Extraccion {
 
   int extraer(const std::vector<Entrada>& entradas) {
     ColocacionZip::Preparacion preparacion(p_.carpeta);
-    if (!preparacion.Error().isEmpty())
-      throw Fallo{ErrorEscritura, QStringLiteral("Cannot create the staging folder beside %1: %2")
-                                      .arg(p_.carpeta, preparacion.Error())};
+    if (const int error = preparacion.Error(); error == EROFS) {
+      throw soloLectura();
+    } else if (error != 0) {
+      throw Fallo{ErrorEscritura, QStringLiteral("Cannot create the staging folder for %1: %2")
+                                      .arg(p_.carpeta, QString::fromLocal8Bit(std::strerror(error)))};
+    }
     QStringList preparados;
     QSet<QString> yaPreparados;
     QStringList carpetas;

@@ -11,8 +11,8 @@
 // libzip. An archive holding an entry that could land outside the folder (an
 // absolute name, "..", with "\" as a separator too), a link or a device, too
 // many entries or too many inflated bytes is refused as a whole. Every entry
-// is first written into a staging folder beside the target folder and placed
-// only when the whole archive passed, all files or none (ColocacionZip.h): a
+// is first written into a staging folder beside the target folder (inside it
+// when it is a mount point) and placed only when the whole archive passed, all files or none (ColocacionZip.h): a
 // refused, failed, cancelled or killed extraction leaves the target as it was.
 namespace Descompresion {
 
@@ -53,6 +53,15 @@ struct Limites {
 Limites& LimitesArchivo();
 
 // Codes of the Mensaje notices.
-enum CodigoError { ErrorArchivo = 1, ErrorEntrada = 2, ErrorLimite = 3, ErrorEscritura = 4, Cancelada = 5 };
+// RestosNoValidos tells of a staging folder beside or inside the target that
+// this program did not leave there, left as it is; the extraction goes on.
+enum CodigoError {
+  ErrorArchivo = 1,
+  ErrorEntrada = 2,
+  ErrorLimite = 3,
+  ErrorEscritura = 4,
+  Cancelada = 5,
+  RestosNoValidos = 6
+};
 
 }  // namespace Descompresion

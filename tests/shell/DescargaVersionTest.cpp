@@ -143,6 +143,30 @@ TEST_F(Descarga, ARefusedArchiveIsToldAndChangesNothing) {
   EXPECT_EQ(Leer(CarpetaPrograma + u"ZEMWIN.CHM"_qs), "<ninguno>");
 }
 
+// A staging folder someone planted beside the program folder: every package
+// is unpacked, and the folder is told of once at the end, not as a failure.
+TEST_F(Descarga, APlantedStagingFolderIsToldOnceAndThePackagesAreUnpackedAnyway) {
+  const QFileInfo programa(QFileInfo(CarpetaPrograma).canonicalFilePath());
+  const QString resto = programa.absolutePath() + u"/."_qs + programa.fileName() + u".descomprimiendo-Ab12Cd"_qs;
+  const struct Limpieza {
+    QString resto;
+    ~Limpieza() { QDir(resto).removeRecursively(); }
+  } limpieza{resto};
+  ASSERT_TRUE(QDir().mkpath(resto));
+  QFile lista(resto + u"/colocando"_qs);
+  ASSERT_TRUE(lista.open(QIODevice::WriteOnly));
+  lista.write("A..%2Fvictima\n");
+  lista.close();
+  Arrancar();
+  elegir = u"Archivos de Ayuda (AYUDA.zip)\r\nNóminas (TUVAWIN.zip)"_qs;
+  mensajes.Expect(u"A"_qs);
+  DescargarUltimaVersion(zip);
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"Restos de descompresión no válidos en "_qs + resto});
+  EXPECT_EQ(Leer(CarpetaPrograma + u"ZEMWIN.CHM"_qs), "ayuda");
+  EXPECT_EQ(Leer(CarpetaPrograma + u"tuvawin"_qs), "nominas");
+  EXPECT_TRUE(QFileInfo::exists(resto + u"/colocando"_qs));
+}
+
 TEST_F(Descarga, OnlyAnAdministratorIsOfferedThePackages) {
   CodigoUsuarioActual = u"NADIE"_qs;
   mensajes.Expect(u"A"_qs);

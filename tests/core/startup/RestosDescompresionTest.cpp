@@ -53,3 +53,28 @@ TEST_F(RestosDescompresion, AnUnpackingKilledInTheProgramFolderIsUndoneAtStart) 
   EXPECT_FALSE(QFileInfo::exists(carpeta.File(u"sub"_qs)));
   EXPECT_EQ(Restos(carpeta.Path()), QStringList());
 }
+
+// A staging folder someone planted beside the program folder, its list naming
+// a file beside it: the start reports it once and leaves both as they are.
+TEST_F(RestosDescompresion, APlantedStagingFolderIsReportedAtStartAndLeftAsItIs) {
+  const QFileInfo programa(QFileInfo(carpeta.Path()).canonicalFilePath());
+  const QString victima = programa.absolutePath() + u'/' + programa.fileName() + u".victima"_qs;
+  const QString resto = programa.absolutePath() + u"/."_qs + programa.fileName() + u".descomprimiendo-Ab12Cd"_qs;
+  const struct Limpieza {
+    QString victima, resto;
+    ~Limpieza() {
+      QFile::remove(victima);
+      QDir(resto).removeRecursively();
+    }
+  } limpieza{victima, resto};
+  Escribir(victima, "victima");
+  ASSERT_TRUE(QDir().mkpath(resto));
+  const QByteArray lista = "A..%2F" + (programa.fileName() + u".victima"_qs).toUtf8().toPercentEncoding() + '\n';
+  Escribir(resto + u"/colocando"_qs, lista);
+  mensajes.Expect(u"A"_qs);
+
+  Iniciar();
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"Restos de descompresión no válidos en "_qs + resto});
+  EXPECT_EQ(Leer(victima), "victima");
+  EXPECT_EQ(Leer(resto + u"/colocando"_qs), lista);
+}

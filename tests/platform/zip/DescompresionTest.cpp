@@ -2,6 +2,7 @@
 #include "platform/zip/Descompresion.h"
 #include "tests/fixtures/SecondProcess.h"
 #include "tests/platform/zip/ArchivoZipPrueba.h"
+#include "tests/platform/zip/MontajePrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '"' << bytes.toStdString() << '"'; }
 
 namespace {
 
@@ -90,6 +96,17 @@ class Descomprimir : public ::testing::Test {
     return p;
   }
 
+  // What lies under the parent outside the target folder.
+  QMap<QString, QByteArray> FueraDelDestino() const {
+    QMap<QString, QByteArray> fuera;
+    for (const auto& [ruta, bytes] : Contenido().asKeyValueRange())
+      if (!ruta.startsWith(u"destino/")) fuera.insert(ruta, bytes);
+    return fuera;
+  }
+
+  // The parent as the file system names it, which reports name.
+  QString Padre() const { return QFileInfo(padre.path()).canonicalFilePath(); }
+
   QStringList Mensajes() const {
     QStringList textos;
     for (const Aviso& aviso : avisos)
@@ -100,6 +117,20 @@ class Descomprimir : public ::testing::Test {
   QTemporaryDir padre;
   std::vector<Aviso> avisos;
 };
+
+void EscribirEn(const QString& ruta, const QByteArray& contenido) {
+  QDir().mkpath(QFileInfo(ruta).path());
+  QFile archivo(ruta);
+  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+  archivo.write(contenido);
+}
+
+QByteArray LeerEn(const QString& ruta) {
+  QFile archivo(ruta);
+  return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray("<ninguno>");
+}
+
+QString NoValidos(const QString& resto) { return QStringLiteral("Restos de descompresión no válidos en ") + resto; }
 
 struct ArchivoHostil {
   const char* caso;
@@ -316,7 +347,7 @@ TEST_F(Descomprimir, ARunKilledWhilePlacingIsUndoneBeforeAnythingElseIsDoneThere
          EXPECT_EQ(Descompresion::Extraer(p), 0);
          QFile::remove(p.archivo);
        }, true},
-      {"recovery at start", [&] { ColocacionZip::Recuperar(Destino() + u'/'); }, true},
+      {"recovery at start", [&] { EXPECT_EQ(ColocacionZip::Recuperar(Destino() + u'/'), QStringList()); }, true},
       {"successful archive", [&] { EXPECT_EQ(Descompresion::Extraer(Parametros()), Archivos); }, false},
   };
   for (const Caso& caso : casos) {
@@ -371,7 +402,7 @@ TEST_F(Descomprimir, ARecoveryCutShortIsFinishedByTheNextWithoutLosingTheFilesIt
                           QFile::encodeName(QDir(Destino()).filePath(nombre))),
               0);
   ASSERT_EQ(Leer(QStringLiteral("f12")), "viejo f12");
-  ColocacionZip::Recuperar(Destino());
+  EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList());
   EXPECT_EQ(Contenido(), antes);
 }
 
@@ -402,5 +433,212 @@ TEST_F(Descomprimir, ATargetReachedThroughALinkToAnotherDiskIsFilled) {
               QStringList{QStringLiteral("destino")});
   }
 }
+
+// Staging folders someone else left beside the target, their lists naming
+// files outside it or reached through links: neither an extraction nor the
+// recovery at start acts on them; each is reported and left as it is.
+TEST_F(Descomprimir, APlantedStagingFolderIsLeftAsItIsAndNothingOutsideTheTargetChanges) {
+  const QString fuera = Padre();
+  ASSERT_TRUE(QDir(Destino()).mkdir(QStringLiteral("sub")));
+  ASSERT_TRUE(QFile::link(fuera + QStringLiteral("/otra"), Destino() + QStringLiteral("/enlace")));
+  EscribirZip(Zip(), {Archivo("nuevo.txt", "nuevo")});
+  const QString resto = fuera + QStringLiteral("/.destino.descomprimiendo-Ab12Cd");
+  const QByteArray absoluta = (fuera + QStringLiteral("/victima.txt")).toUtf8();
+  struct Caso {
+    const char* caso;
+    QByteArray lista;
+    const char* plantado;  // a file planted in the staging folder
+    const char* enlace;    // a link to the other folder planted there
+  };
+  const std::vector<Caso> casos = {
+      {"parent", "A../victima.txt\nA../otra/.bashrc\n", nullptr, nullptr},
+      {"encoded parent", "A..%2Fvictima.txt\nAsub%2F..%2F..%2Fotra%2F.bashrc\n", nullptr, nullptr},
+      {"absolute", "A" + absoluta.toPercentEncoding() + "\nA" + absoluta + "\n", nullptr, nullptr},
+      {"link in the target", "Renlace%2F.bashrc\n", "anteriores/enlace/.bashrc", nullptr},
+      {"link in the staging folder", "Rsub%2F.bashrc\n", nullptr, "anteriores/sub"},
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> caminos = {
+      {"extraction", [&] {
+         avisos.clear();
+         EXPECT_EQ(Descompresion::Extraer(Parametros()), 1);
+         EXPECT_EQ(Mensajes(), QStringList{NoValidos(resto)});
+       }},
+      {"recovery at start", [&] { EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList{resto}); }},
+  };
+  for (const Caso& caso : casos) {
+    for (const auto& [camino, recorrer] : caminos) {
+      SCOPED_TRACE(std::string(caso.caso) + ", " + camino);
+      EscribirEn(fuera + QStringLiteral("/victima.txt"), "victima");
+      EscribirEn(fuera + QStringLiteral("/otra/.bashrc"), "original");
+      QDir(resto).removeRecursively();
+      EscribirEn(resto + QStringLiteral("/colocando"), caso.lista);
+      if (caso.plantado) EscribirEn(resto + u'/' + QString::fromLatin1(caso.plantado), "plantado");
+      if (caso.enlace) {
+        QDir().mkpath(QFileInfo(resto + u'/' + QString::fromLatin1(caso.enlace)).path());
+        ASSERT_TRUE(QFile::link(fuera + QStringLiteral("/otra"), resto + u'/' + QString::fromLatin1(caso.enlace)));
+      }
+      const auto antes = FueraDelDestino();
+      recorrer();
+      EXPECT_EQ(LeerEn(fuera + QStringLiteral("/victima.txt")), "victima");
+      EXPECT_EQ(LeerEn(fuera + QStringLiteral("/otra/.bashrc")), "original");
+      EXPECT_EQ(FueraDelDestino(), antes);
+    }
+  }
+}
+
+// A list planted as a pipe would hold the program's start until someone
+// wrote to it: it is reported at once instead.
+TEST_F(Descomprimir, AListPlantedAsAPipeIsReportedWithoutWaitingForAWriter) {
+  const QString resto = Padre() + QStringLiteral("/.destino.descomprimiendo-Tubo01");
+  ASSERT_TRUE(QDir().mkpath(resto));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(resto + QStringLiteral("/colocando")).constData(), 0600), 0);
+  EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList{resto});
+  EXPECT_TRUE(QFileInfo::exists(resto + QStringLiteral("/colocando")));
+}
+
+// Extracts the archive of ZEM_ZIP into ZEM_DESTINO, killed halfway, and
+// returns the staging folder it left.
+QString RestoDeUnaExtraccionMatada(const QString& zip, const QString& destino, int matar) {
+  SecondProcess segundo(QStringLiteral("unzip-killed"), {{QStringLiteral("ZEM_ZIP"), zip},
+                                                        {QStringLiteral("ZEM_DESTINO"), destino},
+                                                        {QStringLiteral("ZEM_MATAR"), QString::number(matar)}});
+  segundo.Finish();
+  EXPECT_TRUE(segundo.Crashed());
+  const QFileInfo info(QFileInfo(destino).canonicalFilePath());
+  const QStringList restos = QDir(info.absolutePath())
+                                 .entryList({u'.' + info.fileName() + QStringLiteral(".descomprimiendo-*")},
+                                            QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+  return restos.size() == 1 ? info.absolutePath() + u'/' + restos[0] : QString();
+}
+
+// The list of a run this program really made and left, changed afterwards to
+// reach outside the target: the recovery leaves it, and the folder, alone.
+TEST_F(Descomprimir, TheRecoveryRefusesARealListChangedToReachOutsideTheTarget) {
+  constexpr int Archivos = 10;
+  const QString fuera = Padre();
+  std::vector<EntradaPrueba> entradas;
+  for (int i = 0; i < Archivos; ++i) {
+    const QByteArray nombre = "sub/f" + QByteArray::number(i);
+    entradas.push_back({nombre, "nuevo"});
+    EscribirEn(fuera + QStringLiteral("/otra/f%1").arg(i), "ajeno");
+  }
+  EscribirZip(Zip(), entradas);
+  EscribirEn(fuera + QStringLiteral("/victima.txt"), "victima");
+  const auto anadir = [](const QByteArray& linea) {
+    return [linea](const QString& resto) {
+      QFile lista(resto + QStringLiteral("/colocando"));
+      ASSERT_TRUE(lista.open(QIODevice::Append));
+      lista.write(linea);
+    };
+  };
+  const auto enlazar = [fuera](const QString& carpeta) {
+    ASSERT_EQ(std::rename(QFile::encodeName(carpeta).constData(), QFile::encodeName(carpeta + u'_').constData()), 0);
+    ASSERT_TRUE(QFile::link(fuera + QStringLiteral("/otra"), carpeta));
+  };
+  const std::vector<std::pair<const char*, std::function<void(const QString&)>>> casos = {
+      {"parent added", anadir("A..%2Fvictima.txt\n")},
+      {"parent added unencoded", anadir("Asub/../../victima.txt\n")},
+      {"absolute added", anadir("A" + (fuera + QStringLiteral("/victima.txt")).toUtf8().toPercentEncoding() + '\n')},
+      {"link in the target", [&](const QString&) { enlazar(Destino() + QStringLiteral("/sub")); }},
+      {"link in the staging folder", [&](const QString& resto) { enlazar(resto + QStringLiteral("/anteriores/sub")); }},
+  };
+  for (const auto& [caso, cambiar] : casos) {
+    SCOPED_TRACE(caso);
+    QDir(Destino()).removeRecursively();
+    for (int i = 0; i < Archivos; ++i) EscribirEn(Destino() + QStringLiteral("/sub/f%1").arg(i), "viejo");
+    const QString resto = RestoDeUnaExtraccionMatada(Zip(), Destino(), Archivos / 2);
+    ASSERT_FALSE(resto.isEmpty());
+    cambiar(resto);
+    const auto antes = FueraDelDestino();
+    EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList{resto});
+    EXPECT_EQ(LeerEn(fuera + QStringLiteral("/victima.txt")), "victima");
+    for (int i = 0; i < Archivos; ++i) EXPECT_EQ(LeerEn(fuera + QStringLiteral("/otra/f%1").arg(i)), "ajeno");
+    EXPECT_EQ(FueraDelDestino(), antes);
+    QDir(resto).removeRecursively();
+  }
+}
+
+// A link in the target is the target's own business, but no file is placed
+// through it: it could lead anywhere.
+TEST_F(Descomprimir, NoFileIsPlacedThroughALinkInTheTarget) {
+  EscribirEn(Padre() + QStringLiteral("/otra/.bashrc"), "original");
+  ASSERT_TRUE(QFile::link(Padre() + QStringLiteral("/otra"), Destino() + QStringLiteral("/enlace")));
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("enlace/.bashrc", "plantado")});
+  const auto antes = Contenido();
+  EXPECT_EQ(Descompresion::Extraer(Parametros()), 0);
+  EXPECT_EQ(Contenido(), antes);
+  ASSERT_EQ(Mensajes().size(), 1);
+  EXPECT_TRUE(Mensajes()[0].startsWith(QLatin1String("Error writing enlace/.bashrc"))) << Mensajes()[0].toStdString();
+}
+
+// A target that is a file system of its own (a mounted disk or share): every
+// file is placed, with or without a final "/", or none when one fails.
+TEST_F(Descomprimir, AnExtractionOntoAMountPointPlacesEveryFileOrNone) {
+  const MontajePrueba montaje = MontajePrueba::Tmpfs(Destino());
+  if (!montaje.Error().empty()) GTEST_SKIP() << montaje.Error();
+  for (const QString& carpeta : {Destino(), Destino() + u'/'}) {
+    SCOPED_TRACE(carpeta.toStdString());
+    Escribir(QStringLiteral("viejo.txt"), "antiguo");
+    EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("sub/otro.txt", "otro")});
+    auto p = Parametros();
+    p.carpeta = carpeta;
+    avisos.clear();
+    EXPECT_EQ(Descompresion::Extraer(p), 2);
+    EXPECT_EQ(Mensajes(), QStringList());
+    EXPECT_EQ(Leer(QStringLiteral("viejo.txt")), "nuevo");
+    EXPECT_EQ(Leer(QStringLiteral("sub/otro.txt")), "otro");
+    EXPECT_EQ(QDir(Destino()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("sub"), QStringLiteral("viejo.txt")}));
+
+    // A folder where the archive has a file: nothing of the archive stays.
+    QDir(Destino()).mkpath(QStringLiteral("b.txt/dentro"));
+    EscribirZip(Zip(), {Archivo("viejo.txt", "otra vez"), Archivo("nueva/c.txt", "c"), Archivo("b.txt", "b")});
+    const auto antes = Contenido();
+    avisos.clear();
+    EXPECT_EQ(Descompresion::Extraer(p), 0);
+    EXPECT_EQ(Contenido(), antes);
+    ASSERT_EQ(Mensajes().size(), 1);
+    EXPECT_TRUE(Mensajes()[0].startsWith(QLatin1String("Error writing b.txt")));
+    QDir(Destino() + QStringLiteral("/b.txt")).removeRecursively();
+  }
+}
+
+TEST_F(Descomprimir, ARunKilledOnAMountPointIsUndoneByTheRecovery) {
+  const MontajePrueba montaje = MontajePrueba::Tmpfs(Destino());
+  if (!montaje.Error().empty()) GTEST_SKIP() << montaje.Error();
+  constexpr int Archivos = 20;
+  std::vector<EntradaPrueba> entradas;
+  for (int i = 0; i < Archivos; ++i) {
+    const QByteArray nombre = "f" + QByteArray::number(i);
+    if (i % 2 == 0) Escribir(QString::fromLatin1(nombre), "viejo");
+    entradas.push_back({i % 4 == 1 ? "nueva/" + nombre : nombre, "nuevo"});
+  }
+  EscribirZip(Zip(), entradas);
+  const auto antes = Contenido();
+  SecondProcess segundo(QStringLiteral("unzip-killed"), {{QStringLiteral("ZEM_ZIP"), Zip()},
+                                                        {QStringLiteral("ZEM_DESTINO"), Destino() + u'/'},
+                                                        {QStringLiteral("ZEM_MATAR"), QString::number(Archivos / 2)}});
+  segundo.Finish();
+  ASSERT_TRUE(segundo.Crashed());
+  ASSERT_NE(Contenido(), antes);
+  EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList());
+  EXPECT_EQ(Contenido(), antes);
+}
+
+TEST_F(Descomprimir, AReadOnlyTargetIsSaidToBeReadOnly) {
+  const MontajePrueba montaje = MontajePrueba::SoloLectura(Destino());
+  if (!montaje.Error().empty()) GTEST_SKIP() << montaje.Error();
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo")});
+  const auto antes = Contenido();
+  for (const QString& carpeta : {Destino(), Destino() + u'/'}) {
+    auto p = Parametros();
+    p.carpeta = carpeta;
+    avisos.clear();
+    EXPECT_EQ(Descompresion::Extraer(p), 0);
+    EXPECT_EQ(Mensajes(), QStringList{QStringLiteral("La carpeta %1 es de solo lectura").arg(carpeta)});
+  }
+  EXPECT_EQ(Contenido(), antes);
+}
+
 
 }  // namespace
