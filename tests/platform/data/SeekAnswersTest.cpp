@@ -125,6 +125,7 @@ TEST_P(SeekAnswers, ANearestSearchPastTheLastRecordLandsOnTheLast) {
       ASSERT_FALSE(table->IsEmpty()) << what;
       EXPECT_EQ(current(*table), u"c:64"_qs) << what;
       EXPECT_EQ(table->RecordCount(), 64) << what;
+      EXPECT_EQ(table->RecNo(), 64) << what;
       table->Prior();
       EXPECT_EQ(current(*table), u"b:63"_qs) << what;
       EXPECT_FALSE(table->Bof()) << what;
