@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -45,7 +46,8 @@ void RunningSum::Add(double value) {
   if (std::isfinite(value)) decimals_ = std::max(decimals_, decimalsWritten(value));
 }
 
-// An infinite total has no rounding error to carry.
+// An infinite total has no rounding error to carry; a finite one keeps no
+// more digits than a double holds for certain.
 double RunningSum::Value() const {
   if (!std::isfinite(sum_)) return sum_;
   const double total = sum_ + carried_;
