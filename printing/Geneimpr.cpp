@@ -196,7 +196,7 @@ void TfGENEIMPR::pbSimularClick() {
     CrearTabla(*motor->Temporal, u"Tabla Temporal\r\n/C/1/CodigoTemporal/ftInteger/0/*\r\n/I/1/<Primary>/CodigoTemporal"_qs, -1);
     CrearTabla(*motor->LTemporal,
                u"Tabla Temporal 1\r\n/C/1/CodigoTemporal/ftInteger/0/*\r\n/C/2/Linea/ftSmallint/0/*\r\n"
-               "/C/3/LineaMemo/ftSmallint/0/*\r\n/I/1/<Primary>/CodigoTemporal;Linea;LineaMemo"_qs,
+               "/C/3/LineaMemo/ftInteger/0/*\r\n/I/1/<Primary>/CodigoTemporal;Linea;LineaMemo"_qs,
                -1);
     motor->LTemporal->SetIndexFieldNames(u"CodigoTemporal;Linea;LineaMemo"_qs);
     motor->LTemporal->SetMasterFields(u"CodigoTemporal"_qs);

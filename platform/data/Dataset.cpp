@@ -451,7 +451,9 @@ int Dataset::readAt(const Row& record) const {
 
 // The last records, read backwards from the end where the source can.
 void Dataset::readLast() {
-  if (complete_ && headComplete_) return;
+  // A search that read from a key past every record holds none: the last
+  // ones lie before it.
+  while (complete_ && rows_.empty() && !headComplete_) readBefore();
   if (complete_) return;
   std::optional<std::vector<Row>> last = ReadBefore(nullptr, kFirstBlock);
   if (!last) {

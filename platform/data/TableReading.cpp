@@ -336,13 +336,19 @@ int Table::count(const QStringList& conditions, const QList<QVariant>& arguments
 
 // Text equal under the collation takes in every text Locate finds equal,
 // with or without case; integers are equal or not. Other kinds, calculated
-// fields and partial keys are left to Locate's own comparison.
+// fields and partial keys are left to Locate's own comparison, and so is
+// every search where the engine orders the index's text otherwise.
 std::optional<std::vector<Dataset::Row>> Table::LocateCandidates(const QList<Field*>& fields,
                                                                  const QList<Variant>& values, LocateOptions options,
                                                                  std::size_t count) {
   if (options & loPartialKey) return std::nullopt;
   for (const Field* field : fields)
     if (field->FieldKind() != fkData) return std::nullopt;
+  // The candidates are placed among the records by the index's order, which
+  // must then be the engine's too.
+  if (!dialect().SortsTextAsTheSystem())
+    for (const int column : OrderColumns())
+      if (TypeTable::ValueClassOf(Columns()[column].type) == ValueClass::Text) return std::nullopt;
   Row key;
   try {
     key = KeyRow(fields, values);

@@ -54,7 +54,7 @@ int PasoLinea(DestinoComandos& destino) {
 
 // The continuation row i of the line in print: found by the first k - 1 key
 // values and `LineaMemo`, else appended. The reason when it cannot be
-// written; the row is cancelled and the next goes on.
+// written, the row cancelled.
 std::optional<QString> GrabarContinuacion(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo,
                                           int i, const QString& texto) {
   auto* indexado = dynamic_cast<IndexedDataset*>(&datos);
@@ -84,22 +84,25 @@ std::optional<QString> GrabarContinuacion(Dataset& datos, const QList<std::pair<
 }
 
 // The rows of one memo are written in one transaction of their database, so
-// a memo of thousands of lines commits once; a row that fails goes back alone.
-// The warnings wait for the commit: no message holds the database.
-void GrabarContinuaciones(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo,
+// a memo of thousands of lines commits once. The first row that cannot be
+// written takes the memo's others back with it and ends the run: one
+// warning, given once the transaction is undone (no message holds the
+// database). False then.
+bool GrabarContinuaciones(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo,
                           const QStringList& lineas) {
-  QStringList motivos;
+  std::optional<QString> motivo;
   try {
     const std::shared_ptr<EngineConnection> conexion = Session::Default().OpenDatabase(datos.DatabaseName());
     WriteTransaction transaccion(*conexion);
-    for (int i = 1; i < lineas.size(); ++i)
-      if (std::optional<QString> motivo = GrabarContinuacion(datos, clave, memo, i, lineas[i])) motivos << *motivo;
-    transaccion.Commit();
+    for (int i = 1; i < lineas.size() && !motivo; ++i) motivo = GrabarContinuacion(datos, clave, memo, i, lineas[i]);
+    if (!motivo) transaccion.Commit();
   } catch (const Exception& error) {
-    motivos << error.Message();
-    datos.Refresh();
+    motivo = error.Message();
   }
-  for (const QString& motivo : motivos) MensajeAviso(u"Imposible grabar el registro. Motivo: "_qs + motivo);
+  if (!motivo) return true;
+  datos.Refresh();
+  MensajeAviso(u"Imposible grabar el registro. Motivo: "_qs + *motivo);
+  return false;
 }
 
 }  // namespace
@@ -158,6 +161,6 @@ void ImprimirMemo(DestinoComandos& destino, const LineaInstruccion& linea, const
   for (int n = 0; n < k; ++n) clave.append({&indexado->IndexFields(n), indexado->IndexFields(n).AsVariant()});
   Field& memo = datos.FieldByName(campo.FieldName());
   const Bookmark fila = datos.GetBookmark();
-  GrabarContinuaciones(datos, clave, memo, lineas);
+  if (!GrabarContinuaciones(datos, clave, memo, lineas)) destino.Ejecucion().Detener();
   datos.GotoBookmark(fila);
 }

@@ -40,6 +40,9 @@ class EjecucionImpreso {
   bool Preparar(const QString& codigo);
   // The walk over the documents (from the first); false when it was stopped.
   bool Recorrer();
+  // Ends the walk once the command running ends, as a cancel does, with
+  // the pages made so far.
+  void Detener() { detenido_ = true; }
   // A command line through the settings, then the command table.
   void EjecutarInstruccion(const QString& linea);
 

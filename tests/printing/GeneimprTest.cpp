@@ -4,6 +4,7 @@
 #include "core/helpers/LiteralesSQL.h"
 #include "platform/TextFile.h"
 #include "platform/data/Field.h"
+#include "platform/data/Table.h"
 #include "printing/Genelimp.h"
 #include "tests/core/connections/ConexionesFixture.h"
 #include "tests/fixtures/RecordingPrinter.h"
@@ -169,4 +170,46 @@ TEST_F(Definiciones, ASaveWritesAUserMemoWithAHostileNameAsItsOwnColumnOnly) {
   EXPECT_EQ(EjecutarSQL(u"SELECT COUNT(*) FROM VX"_qs, u"Database"_qs), u"3"_qs);
   EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, Modo, [Modo=1;DELETE FROM VX;X] FROM IMPRESO ORDER BY Codigo"_qs, u"Database"_qs),
             u"ALB|ASCII|\r\nFAC|Grafico|texto de O'Neil"_qs);
+}
+
+// The preview's line table numbers a memo's continuation rows as an
+// integer, also where an earlier version left a table of that name whose
+// number was a small integer.
+TEST_F(Definiciones, TheSimulatedLinesNumberTheirMemoRowsAsAnInteger) {
+  Ejecutar(u"INSERT INTO IMPRESO (Codigo, Descripcion, Modo, Formato, Instrucciones) "
+           "VALUES ('FAC', 'Factura', 'Grafico', 'A4', '[CABECERA]\r\nText=10;10;0;Hola')"_qs);
+  TfGENEIMPR f;
+  f.show();
+  struct Lineas {
+    FieldType tipo = ftUnknown;
+    QString baseDatos, tabla;
+  };
+  const auto simular = [&f] {
+    Lineas vistas;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+      if (!fGENELIMP || !fGENELIMP->isVisible()) return;
+      vistas = {fGENELIMP->LTemporal->FieldByName(u"LineaMemo"_qs).DataType(), fGENELIMP->LTemporal->DatabaseName(),
+                fGENELIMP->LTemporal->TableName()};
+      fGENELIMP->reject();
+    });
+    reloj.start(0);
+    QTest::keyClick(&f, Qt::Key_F9);
+    return vistas;
+  };
+  const Lineas primera = simular();
+  ASSERT_FALSE(primera.tabla.isEmpty());
+  EXPECT_EQ(primera.tipo, ftInteger);
+
+  Table restos;
+  restos.SetDatabaseName(primera.baseDatos);
+  restos.SetTableName(primera.tabla);
+  restos.FieldDefs().Add(u"CodigoTemporal"_qs, ftInteger);
+  restos.FieldDefs().Add(u"Linea"_qs, ftSmallint);
+  restos.FieldDefs().Add(u"LineaMemo"_qs, ftSmallint);
+  restos.IndexDefs().Add(QString(), u"CodigoTemporal;Linea;LineaMemo"_qs, ixPrimary);
+  restos.CreateTable();
+  const Lineas segunda = simular();
+  EXPECT_EQ(segunda.tabla, primera.tabla);
+  EXPECT_EQ(segunda.tipo, ftInteger);
 }

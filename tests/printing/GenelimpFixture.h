@@ -9,7 +9,8 @@
 
 #include <QTimer>
 
-// The engine form over a caller's temporary tables on the company database,
+// The engine form over a caller's temporary tables on the company database
+// (the lines' memo row an integer, as the program's own line table holds it),
 // with IMPRESO holding the printouts of each test.
 class Genelimp : public ConexionesFixture {
  protected:
@@ -18,7 +19,7 @@ class Genelimp : public ConexionesFixture {
     for (const QString& sql : {
              u"CREATE TABLE TEMPIMP (CodigoTemporal INTEGER, CodigoImpreso VARCHAR(20) NULL, NumeroCopias INTEGER NULL, "
              "CONSTRAINT TEMPIMP_Clave1 PRIMARY KEY (CodigoTemporal))"_qs,
-             u"CREATE TABLE LTEMPIMP (CodigoTemporal INTEGER, Linea SMALLINT, LineaMemo SMALLINT, Importe FLOAT NULL, "
+             u"CREATE TABLE LTEMPIMP (CodigoTemporal INTEGER, Linea SMALLINT, LineaMemo INTEGER, Importe FLOAT NULL, "
              "CONSTRAINT LTEMPIMP_Clave1 PRIMARY KEY (CodigoTemporal, Linea, LineaMemo))"_qs,
              u"CREATE TABLE IMPRESO (Codigo VARCHAR(10), Descripcion VARCHAR(40) NULL, TipoDocumento VARCHAR(40) NULL, "
              "Modo VARCHAR(10) NULL, Instrucciones TEXT NULL, Formato VARCHAR(30) NULL, "

@@ -253,9 +253,10 @@ TEST_F(Genelimp, AReprintedMemoOfThousandsOfParagraphsLeavesExactlyItsNewRows) {
   EXPECT_EQ(continuaciones.RecordCount(), 4999);
 }
 
-// The database refuses the first continuation row: the warning gives its
-// reason, the memo's next row is written and the run ends with its job.
-TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) {
+// The database refuses the first continuation row: one warning gives its
+// reason, the memo's other rows go back with it and the run ends there,
+// with what it printed.
+TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenEndsTheRunWithOneWarning) {
   RecordingPrintQueue cola;
   DocumentoConMemo();
   Session::Default().OpenDatabase(BaseDatosBDE(u"Database"_qs))->Execute(
@@ -266,11 +267,62 @@ TEST_F(Genelimp, AContinuationRowThatCannotBeWrittenIsWarnedOfAndTheNextGoesOn) 
   ASSERT_EQ(mensajes.Messages().size(), 1);
   EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(u"Imposible grabar el registro. Motivo: "_qs));
   EXPECT_TRUE(mensajes.Messages()[0].text.contains(u"fila rechazada"_qs)) << mensajes.Messages()[0].text.toStdString();
-  const QByteArray blancos(20, ' ');
-  const QByteArray t = QByteArray(30, ' ') + "T\r";
   ASSERT_EQ(cola.jobs.size(), 1);
-  EXPECT_EQ(cola.jobs[0].bytes, "\n\nuno \r" + blancos + "1\r" + t + "\ntres \r" + blancos + "1\r" + "\nx \r" + blancos + "2\r" + t + '\f');
-  EXPECT_EQ(formulario->LTemporal->RecordCount(), 3);
+  EXPECT_FALSE(cola.jobs[0].bytes.contains("tres")) << cola.jobs[0].bytes.toStdString();
+  EXPECT_FALSE(cola.jobs[0].bytes.contains("x ")) << cola.jobs[0].bytes.toStdString();
+  EXPECT_EQ(formulario->LTemporal->RecordCount(), 2);
+}
+
+// Far more continuation rows than a small integer holds: each run writes
+// them all, without a word, and prints the same.
+TEST_F(Genelimp, AMemoOfFortyThousandParagraphsIsReprintedWhole) {
+  RecordingPrintQueue cola;
+  DocumentoConMemo();
+  // Each paragraph named in base 36, short enough for the memo's box.
+  const auto parrafo = [](int n) { return u"p"_qs + QString::number(n, 36); };
+  QStringList parrafos;
+  for (int n = 1; n <= 40000; ++n) parrafos << parrafo(n);
+  Ejecutar(u"UPDATE LTEMPIMP SET Notas = '%1' WHERE Linea = 1"_qs.arg(parrafos.join(u"\r\n"_qs)));
+  auto formulario = Formulario();
+  for (int vez = 0; vez < 2; ++vez) {
+    formulario->ImprimirImpreso();
+    ASSERT_EQ(cola.jobs.size(), vez + 1);
+    EXPECT_EQ(formulario->LTemporal->RecordCount(), 40001) << "run " << vez + 1;
+  }
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+  EXPECT_EQ(cola.jobs[1].bytes, cola.jobs[0].bytes);
+  const QByteArray fila = "\r" + QByteArray(20, ' ') + "1\r";
+  EXPECT_EQ(cola.jobs[0].bytes.count(fila), 40000);
+  for (const int n : {32767, 39999})
+    EXPECT_TRUE(cola.jobs[0].bytes.contains('\n' + parrafo(n).toLatin1() + ' ' + fila + '\n' + parrafo(n + 1).toLatin1()))
+        << n;
+  EXPECT_EQ(Session::Default()
+                .OpenDatabase(BaseDatosBDE(u"Database"_qs))
+                ->QueryRows(u"SELECT COUNT(*), MAX(LineaMemo) FROM LTEMPIMP WHERE LineaMemo > 0"_qs)
+                .rows.value(0),
+            (QVariantList{39999, 39999}));
+}
+
+// A caller's line table whose memo row is a small integer: the first row
+// past what it holds ends the run with one warning, and none of the memo's
+// rows stays.
+TEST_F(Genelimp, ALineTableThatCannotHoldTheRowNumberEndsTheRunWithOneWarning) {
+  RecordingPrintQueue cola;
+  Ejecutar(u"DROP TABLE LTEMPIMP"_qs);
+  Ejecutar(u"CREATE TABLE LTEMPIMP (CodigoTemporal INTEGER, Linea SMALLINT, LineaMemo SMALLINT, Importe FLOAT NULL, "
+           "CONSTRAINT LTEMPIMP_Clave1 PRIMARY KEY (CodigoTemporal, Linea, LineaMemo))"_qs);
+  DocumentoConMemo();
+  QStringList parrafos;
+  for (int n = 1; n <= 32770; ++n) parrafos << u"p%1"_qs.arg(n);
+  Ejecutar(u"UPDATE LTEMPIMP SET Notas = '%1' WHERE Linea = 1"_qs.arg(parrafos.join(u"\r\n"_qs)));
+  mensajes.Expect(u"A"_qs);
+  auto formulario = Formulario();
+  formulario->ImprimirImpreso();
+  ASSERT_EQ(mensajes.Messages().size(), 1);
+  EXPECT_TRUE(mensajes.Messages()[0].text.startsWith(u"Imposible grabar el registro. Motivo: 32768"_qs))
+      << mensajes.Messages()[0].text.toStdString();
+  ASSERT_EQ(cola.jobs.size(), 1);
+  EXPECT_EQ(formulario->LTemporal->RecordCount(), 2);
 }
 
 // A printer that stops at the second page: the job was begun, so the

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -159,28 +161,87 @@ TEST(ReportEngineTest, GroupsPrintTheirHeadersFootersAndSumsAtEachBreak) {
             "N 1 10 5,5 1 15,50 2 1 2 1,00 N 16,50 S 2 100 2 100,00 S 100,00 116,50");
 }
 
+namespace {
+
+// The text a summary's sum prints over the amounts, with the mask given.
+std::string PrintedTotal(const std::vector<double>& amounts, const QString& mask = QString()) {
+  std::vector<QVariantMap> rows;
+  for (const double amount : amounts) rows.push_back({{"Importe", amount}});
+  RowSource source(std::move(rows));
+  ReportEngine report;
+  report.Source = &source;
+  report.AddBand(BandKind::Detail, "Detalle").Height = 0;
+  ReportItem& total = report.AddBand(BandKind::Summary, "Resumen").Add(ItemKind::Sum, "Total");
+  total.DataField = "Importe";
+  total.DisplayMask = mask;
+  RecordedPages pages;
+  report.Run(pages);
+  return TextsOf(pages.Page(pages.PageCount())).join(' ').toStdString();
+}
+
+// Amounts written with three decimals, as thousandths, and the decimal text
+// of their total, both worked out in integers.
+struct ThousandthAmounts {
+  std::vector<double> amounts;
+  qint64 total = 0;
+  void Add(qint64 thousandths) {
+    amounts.push_back(static_cast<double>(thousandths) / 1000);
+    total += thousandths;
+  }
+  std::string TotalText() const {
+    const qint64 whole = std::abs(total) / 1000;
+    QString fraction = QStringLiteral("%1").arg(std::abs(total) % 1000, 3, 10, QChar(u'0'));
+    while (fraction.endsWith(u'0')) fraction.chop(1);
+    return ((total < 0 ? u"-"_qs : QString()) + QString::number(whole) +
+            (fraction.isEmpty() ? QString() : u","_qs + fraction))
+        .toStdString();
+  }
+};
+
+}  // namespace
+
 // Amounts as a table holds them: a total without a mask shows the sum of
 // the amounts, not the error of adding their binary approximations.
 TEST(ReportEngineTest, SumsWithoutAMaskPrintTheTotalOfTheAmounts) {
-  const std::tuple<double, double, int, const char*> cases[] = {
+  const std::tuple<double, double, int, const char*> repeated[] = {
       {0.01, 0.01, 1000, "10"},
       {19.99, 19.99, 3000, "59970"},
       {12.34, 12.34, 100000, "1234000"},
       {19.99, -0.01, 10000, "99900"},
       {1e308, 1e308, 2, "INF"},
   };
-  for (const auto& [odd, even, count, expected] : cases) {
-    std::vector<QVariantMap> rows;
-    for (int row = 0; row < count; ++row) rows.push_back({{"Importe", row % 2 ? even : odd}});
-    RowSource source(std::move(rows));
-    ReportEngine report;
-    report.Source = &source;
-    report.AddBand(BandKind::Detail, "Detalle").Height = 0;
-    report.AddBand(BandKind::Summary, "Resumen").Add(ItemKind::Sum, "Total").DataField = "Importe";
-    RecordedPages pages;
-    report.Run(pages);
-    EXPECT_EQ(TextsOf(pages.Page(pages.PageCount())).join(' ').toStdString(), expected) << odd << " x " << count;
+  for (const auto& [odd, even, count, expected] : repeated) {
+    std::vector<double> amounts;
+    for (int row = 0; row < count; ++row) amounts.push_back(row % 2 ? even : odd);
+    EXPECT_EQ(PrintedTotal(amounts), expected) << odd << " x " << count;
   }
+  // Invoices of k x 12.345 either way, cents, and both mixed, the last
+  // amount of each bringing the total near zero, where the amounts' own
+  // binary error shows most: each total prints as the decimal the amounts
+  // add up to.
+  std::mt19937 random(20240517);
+  const auto sign = [&random] { return random() % 2 ? 1 : -1; };
+  for (int round = 0; round < 8; ++round) {
+    ThousandthAmounts multiples, cents, mixed;
+    for (int row = 0; row < 3000; ++row) {
+      multiples.Add(sign() * qint64(1 + random() % 999) * 12345);
+      cents.Add(sign() * qint64(random() % 10'000'000) * 10);
+      mixed.Add(row % 3 ? sign() * qint64(random() % 100'000) * 10 : sign() * qint64(random() % 1'000'000));
+    }
+    multiples.Add(-multiples.total + sign() * qint64(random() % 10) * 12345);
+    cents.Add(-cents.total + sign() * qint64(random() % 10'000) * 10);
+    mixed.Add(-mixed.total + sign() * qint64(random() % 100'000));
+    EXPECT_EQ(PrintedTotal(multiples.amounts), multiples.TotalText()) << "multiples of 12.345, round " << round;
+    EXPECT_EQ(PrintedTotal(cents.amounts), cents.TotalText()) << "cents, round " << round;
+    EXPECT_EQ(PrintedTotal(mixed.amounts), mixed.TotalText()) << "two and three decimals, round " << round;
+  }
+  ThousandthAmounts cancelling;
+  for (int row = 0; row < 3000; ++row) cancelling.Add(row % 2 ? -12345 : 12345 * 7);
+  cancelling.Add(-12345 * 3 * 3000 + 49380);
+  EXPECT_EQ(PrintedTotal(cancelling.amounts), "49,38");
+  // A mask keeps its own rounding.
+  EXPECT_EQ(PrintedTotal({1.234, 2.345, -0.5}, u"0.00"_qs), "3,08");
+  EXPECT_EQ(PrintedTotal({0.1, 0.2}, u"0.000"_qs), "0,300");
 }
 
 TEST(ReportEngineTest, AGroupHeaderForcedOnANewPageStartsOneForEachGroup) {
