@@ -121,10 +121,11 @@ TEST_P(BusquedaHastaElFinal, EveryMatchComesOnceAlsoWithRowsAddedBetweenPackets)
         std::sort(anadidos.begin(), anadidos.end());
         EXPECT_TRUE(std::adjacent_find(anadidos.begin(), anadidos.end()) == anadidos.end()) << "an added row came twice";
         for (const Apunte& a : anadidos) EXPECT_TRUE(coincide(a)) << std::get<1>(a).toStdString();
-        if (ordenados) {
+        // Unordered, a range on the index's first field is read in the index's order, not sorted again.
+        if (ordenados || QLatin1String(b.modo) != u"BusquedaFonetica") {
           EXPECT_TRUE(std::is_sorted(leidos.begin(), leidos.end(), [](const Apunte& a, const Apunte& b) {
             return std::get<1>(a).compare(std::get<1>(b), Qt::CaseInsensitive) < 0;
-          })) << "out of the order asked for";
+          })) << "out of the order asked for or of the index";
         }
 
         // The rows added are gone for the next search.
