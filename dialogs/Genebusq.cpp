@@ -443,6 +443,8 @@ bool TfGENEBUSQ::encabezaIndice(const QString& campos) const {
 }
 
 void TfGENEBUSQ::prepararColumnas() {
+  // The row id is read to go on from, neither shown nor listed.
+  if (Field* fila = fila_.isEmpty() ? nullptr : ClientDataSet1->FindField(fila_)) fila->SetVisible(false);
   DBGrid& rejilla = *ui_->DBGrid1;
   for (int columna = 0; columna < rejilla.ColumnCount(); ++columna) {
     Field* campo = rejilla.ColumnField(columna);

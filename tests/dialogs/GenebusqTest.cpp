@@ -350,6 +350,7 @@ TEST_P(Genebusq, AKeylessTablesSearchCopiesOnlyThePacketsVisitedAndEachCopyOnce)
   for (int columna = 0; columna < rejilla->ColumnCount(); ++columna)
     EXPECT_TRUE(rejilla->ColumnVisible(columna) == (rejilla->ColumnFieldName(columna) != u"rowid"))
         << "the row id is read, not shown";
+  EXPECT_FALSE(filas->FieldByName(u"rowid"_qs).Visible()) << "nor listed";
 
   QList<Apunte> leidos;
   for (filas->First(); !filas->Eof(); filas->Next()) leidos.append(apunte());
