@@ -122,7 +122,9 @@ void RewriteBranches(SqlNodes& nodes, size_t end) {
         }
     }
     for (size_t i = begin; i < branchEnd && op < operators.size(); ++i)
-      if (nodes[i].IsWord(u"ORDER")) throw SqlError(QStringLiteral("Incorrect syntax near the keyword 'UNION'."));
+      if (nodes[i].IsWord(u"ORDER"))
+        throw SqlError(QStringLiteral("Incorrect syntax near the keyword '%1'.")
+                           .arg(nodes[operators[op]].token.text.toString().toUpper()));
     WrapBranch(nodes, begin, branchEnd);
     if (op > 0) branchEnd = operators[op - 1];
   }

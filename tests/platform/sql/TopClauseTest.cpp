@@ -98,6 +98,7 @@ TEST_F(TopClause, RefusesTheCountsSqlServerRefuses) {
       {"SELECT TOP ('x') Codigo FROM ART",
        "The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer."},
       {"SELECT TOP 1 Codigo FROM ART ORDER BY Codigo UNION SELECT 2", "Incorrect syntax near the keyword 'UNION'."},
+      {"SELECT Codigo FROM ART ORDER BY Codigo except SELECT 2", "Incorrect syntax near the keyword 'EXCEPT'."},
       {"SELECT TOP 10 PERCENT Codigo FROM ART", "'TOP 10 PERCENT' is not supported by the embedded server."},
   };
   for (const auto& [statement, message] : refusals)
