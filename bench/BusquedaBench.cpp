@@ -29,13 +29,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace {
 
 constexpr int kSearches = 100;
 constexpr int kFirstRows = 100;
+constexpr int kWalkRows = 100000;
 const QString kNowhere = QStringLiteral("ZZZ");
+
+// The walked tables: the first kWalkRows articles with the key, and without it.
+QString WalkTable(bool keyed) { return keyed ? QStringLiteral("BUSQCLAVE") : QStringLiteral("BUSQSINCLAVE"); }
 
 // An installation on the embedded server whose company database holds
 // ARTICULOS as BenchData describes it, with its name index as the search's
@@ -68,8 +73,38 @@ class SearchInstallation {
     if (EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM ARTICULOS"), QStringLiteral("Database"),
                     QStringLiteral("Silenciosa")) != QString::number(BenchData::Get().Rows()))
       makeArticles();
+    for (const bool keyed : {false, true})
+      if (EjecutarSQL(QStringLiteral("SELECT COUNT(*) FROM ") + WalkTable(keyed), QStringLiteral("Database"),
+                      QStringLiteral("Silenciosa")) != QString::number(kWalkRows))
+        makeWalkTable(keyed);
     search_ = std::make_unique<TfGENEBUSQ>();
     approximate_ = std::make_unique<TfGENEBUSA>();
+  }
+
+  static void execute(const QString& sql) {
+    const QString error = EjecutarSQL(sql, QStringLiteral("Database"), QStringLiteral("Silenciosa"));
+    if (!error.isEmpty()) {
+      std::fprintf(stderr, "%s\n", qPrintable(error));
+      std::exit(1);
+    }
+  }
+
+  // The first kWalkRows articles, in a table with the key and in one without
+  // it, each with its name index as the search's second index.
+  void makeWalkTable(bool keyed) {
+    const QString table = WalkTable(keyed);
+    execute(QStringLiteral("DROP TABLE IF EXISTS ") + table);
+    execute(QStringLiteral("CREATE TABLE %1 (Codigo INTEGER NOT NULL, Nombre VARCHAR(40) NULL, Precio FLOAT NULL, "
+                           "Familia VARCHAR(10) NULL%2)")
+                .arg(table, keyed ? QStringLiteral(", CONSTRAINT %1_Clave1 PRIMARY KEY (Codigo)").arg(table) : QString()));
+    execute(QStringLiteral("CREATE INDEX %1_Clave2 ON %1 (Nombre%2)").arg(table, keyed ? QStringLiteral(", Codigo") : QString()));
+    RawConnection raw(file_);
+    raw.Execute("BEGIN");
+    RawStatement insert(raw, qPrintable(QStringLiteral("INSERT INTO %1 (Codigo, Nombre, Precio, Familia) "
+                                                       "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS "
+                                                       "WHERE Codigo <= %2").arg(table).arg(kWalkRows)));
+    insert.Step();
+    raw.Execute("COMMIT");
   }
 
   void makeArticles() {
@@ -107,11 +142,13 @@ class SearchInstallation {
   QString file_;
 };
 
-// The search dialog opened on ARTICULOS, searching by the field list in the mode.
+// The search dialog opened on the table (ARTICULOS unless told), searching
+// by the field list in the mode.
 class SearchDialog {
  public:
-  SearchDialog(const QString& fields, const char* mode) : dialog_(*SearchInstallation::Get().search_) {
-    dialog_.TablaBusqueda = QStringLiteral("ARTICULOS");
+  SearchDialog(const QString& fields, const char* mode, const QString& table = QStringLiteral("ARTICULOS"))
+      : dialog_(*SearchInstallation::Get().search_) {
+    dialog_.TablaBusqueda = table;
     dialog_.show();
     dialog_.findChild<QComboBox*>(QStringLiteral("ListaCamposBusqueda"))->setCurrentText(fields);
     dialog_.findChild<QRadioButton*>(QString::fromLatin1(mode))->click();
@@ -120,6 +157,19 @@ class SearchDialog {
   ~SearchDialog() { dialog_.hide(); }
   void SetOrdered(bool ordered) {
     dialog_.findChild<QCheckBox*>(QStringLiteral("ResultadosOrdenados"))->setChecked(ordered);
+  }
+  void SetUnlimited() {
+    dialog_.findChild<QComboBox*>(QStringLiteral("NumeroMaximoRegistros"))->setCurrentText(QStringLiteral("Ilimitado"));
+  }
+  // Searches the value and goes to the last row, as the navigator's "Último"
+  // does; how many rows there were.
+  int SearchToTheEnd(const QString& value) {
+    dialog_.findChild<QLineEdit*>(QStringLiteral("DatoABuscar"))->setText(value);
+    dialog_.pbBuscarClick(false);
+    if (!rows_->Active()) return 0;
+    rows_->Last();
+    benchmark::DoNotOptimize(rows_->FieldByName(QStringLiteral("Nombre")).AsString());
+    return rows_->RecordCount();
   }
   // Searches the value and reads the first rows; how many there were.
   int Search(const QString& value) {
@@ -212,6 +262,75 @@ void ParcialRaw(benchmark::State& state) {
     }
 }
 
+// 100 Parcial searches without order (a table without a remembered search),
+// the first 100 rows each: of a prefix that every name has, and of a name's
+// first 13 characters (1,000 names each); the raw side reads the prefix's
+// range on the name with no order either.
+
+const QString kEveryName = QStringLiteral("ARTICULO");
+
+void UnorderedDataset(benchmark::State& state, const std::function<QString(int)>& prefix) {
+  SearchInstallation::Get();
+  SearchDialog dialog(QStringLiteral("Nombre"), "BusquedaParcial");
+  dialog.SetOrdered(false);
+  const double before = ResidentMegabytes();
+  for (auto _ : state)
+    for (int i = 0; i < kSearches; ++i)
+      if (dialog.Search(prefix(i)) != kFirstRows) std::abort();
+  state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
+}
+
+void UnorderedRaw(benchmark::State& state, const std::function<QString(int)>& prefix) {
+  RawConnection raw(SearchInstallation::Get().File());
+  RawStatement select(raw, "SELECT Codigo, Nombre, Precio, Familia FROM ARTICULOS WHERE Nombre LIKE ?1 || '%' "
+                           "AND Nombre >= ?1 AND Nombre < ?2 LIMIT 100");
+  for (auto _ : state)
+    for (int i = 0; i < kSearches; ++i) {
+      const QString searched = prefix(i);
+      select.Bind(1, searched);
+      select.Bind(2, searched.chopped(1) + QChar(searched.back().unicode() + 1));
+      if (ReadRaw(select) != kFirstRows) std::abort();
+    }
+}
+
+QString EveryName(int) { return kEveryName; }
+
+void DesordenadaTodosDataset(benchmark::State& state) { UnorderedDataset(state, EveryName); }
+void DesordenadaTodosRaw(benchmark::State& state) { UnorderedRaw(state, EveryName); }
+void Desordenada1000Dataset(benchmark::State& state) { UnorderedDataset(state, SpreadPrefix); }
+void Desordenada1000Raw(benchmark::State& state) { UnorderedRaw(state, SpreadPrefix); }
+
+// A search of a table of 100,000 rows without a key, and of the same rows
+// with it, unordered, on a prefix every name has, walked packet by packet
+// to its last row; the raw side reads the same rows in one statement in the
+// order of the name.
+
+void WalkDataset(benchmark::State& state, bool keyed) {
+  SearchInstallation::Get();
+  SearchDialog dialog(QStringLiteral("Nombre"), "BusquedaParcial", WalkTable(keyed));
+  dialog.SetUnlimited();
+  dialog.SetOrdered(false);
+  const double before = ResidentMegabytes();
+  for (auto _ : state)
+    if (dialog.SearchToTheEnd(kEveryName) != kWalkRows) std::abort();
+  state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
+}
+
+void WalkRaw(benchmark::State& state, bool keyed) {
+  RawConnection raw(SearchInstallation::Get().File());
+  const QString sql = QStringLiteral("SELECT Codigo, Nombre, Precio, Familia FROM %1 WHERE Nombre LIKE 'ARTICULO%' "
+                                     "AND Nombre >= 'ARTICULO' AND Nombre < 'ARTICULP' ORDER BY Nombre")
+                          .arg(WalkTable(keyed));
+  RawStatement select(raw, qPrintable(sql));
+  for (auto _ : state)
+    if (ReadRaw(select) != kWalkRows) std::abort();
+}
+
+void SinClaveHastaElFinalDataset(benchmark::State& state) { WalkDataset(state, false); }
+void SinClaveHastaElFinalRaw(benchmark::State& state) { WalkRaw(state, false); }
+void ConClaveHastaElFinalDataset(benchmark::State& state) { WalkDataset(state, true); }
+void ConClaveHastaElFinalRaw(benchmark::State& state) { WalkRaw(state, true); }
+
 // A search that contains the value, finding it nowhere.
 
 void FoneticaDataset(benchmark::State& state) {
@@ -265,6 +384,14 @@ BENCHMARK(AproximadaDataset)->Name("Aproximada100/dataset")->Unit(benchmark::kMi
 BENCHMARK(AproximadaRaw)->Name("Aproximada100/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ParcialDataset)->Name("Parcial100/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ParcialRaw)->Name("Parcial100/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(DesordenadaTodosDataset)->Name("ParcialDesordenadaTodos100/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(DesordenadaTodosRaw)->Name("ParcialDesordenadaTodos100/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(Desordenada1000Dataset)->Name("ParcialDesordenada1000x100/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(Desordenada1000Raw)->Name("ParcialDesordenada1000x100/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SinClaveHastaElFinalDataset)->Name("BusquedaSinClaveHastaElFinal/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SinClaveHastaElFinalRaw)->Name("BusquedaSinClaveHastaElFinal/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ConClaveHastaElFinalDataset)->Name("BusquedaConClaveHastaElFinal/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ConClaveHastaElFinalRaw)->Name("BusquedaConClaveHastaElFinal/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(FoneticaDataset)->Name("FoneticaNada/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(FoneticaRaw)->Name("FoneticaNada/raw")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(AmpliadaDataset)->Name("AmpliadaDosColumnasNada/dataset")->Unit(benchmark::kMillisecond)->Iterations(1);

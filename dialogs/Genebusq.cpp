@@ -27,6 +27,9 @@
 #include "platform/data/DisabledControls.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineDialect.h"
 #include "platform/format/Format.h"
 #include "ui_GENEBUSQ.h"
 
@@ -34,6 +37,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
+
+#include <algorithm>
 
 TfGENEBUSQ* fGENEBUSQ = nullptr;
 
@@ -69,6 +74,15 @@ QStringList camposClave(const QString& tabla) {
 QStringList columnasOrdenables(const QString& tabla) {
   const QString columnas = ListaColumnas(tabla, QStringLiteral("Ordenables"));
   return columnas.startsWith(QLatin1String("Error.")) ? QStringList() : piezas(columnas);
+}
+
+// The column the engine names each row by, where it gives one.
+QString columnaFila(const QString& baseDatos) {
+  try {
+    return Session::Default().OpenDatabase(baseDatos)->Dialect().RowId();
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 // The columns a search shows when memos are left out, each as a name.
@@ -226,7 +240,9 @@ void TfGENEBUSQ::FormShow() {
   columnas_ = ListaColumnas(TablaBusqueda, QString(), &noValidos).split(u';');
   for (const QString& nombre : noValidos) MensajeAviso(MensajeNombreNoValido(nombre));
   claves_ = camposClave(TablaBusqueda);
-  ordenables_ = claves_.isEmpty() ? columnasOrdenables(TablaBusqueda) : QStringList();
+  fila_ = claves_.isEmpty() ? columnaFila(Query1->DatabaseName()) : QString();
+  ordenables_ = claves_.isEmpty() && fila_.isEmpty() ? columnasOrdenables(TablaBusqueda) : QStringList();
+  if (!fila_.isEmpty()) ui_->DBGrid1->SetFieldVisible(fila_, false);
   ui_->ListaCamposBusqueda->clear();
   ui_->NumeroMaximoRegistros->setCurrentText(QStringLiteral("100"));
   pbPersonalizarBusquedaClick();
@@ -267,11 +283,16 @@ void TfGENEBUSQ::construirListaCampos() {
     if (!campos.isEmpty() && !campos.startsWith(QLatin1String("Error.")) && !elecciones.contains(campos))
       elecciones.append(campos);
   };
-  anadir(CamposClavePrimaria(TablaBusqueda));
+  indices_.clear();
+  const auto indice = [&](const QString& campos) {
+    anadir(campos);
+    if (!campos.isEmpty() && !campos.startsWith(QLatin1String("Error."))) indices_.append(piezas(campos));
+  };
+  indice(CamposClavePrimaria(TablaBusqueda));
   for (int n = 2;; ++n) {
     const QString campos = CamposClavePrimaria(TablaBusqueda, QStringLiteral("Clave") + QString::number(n));
     if (campos.isEmpty() || campos.startsWith(QLatin1String("Error."))) break;
-    anadir(campos);
+    indice(campos);
   }
   for (const QString& columna : ListaColumnas(TablaBusqueda, QStringLiteral("SinMemos")).split(u';', Qt::SkipEmptyParts))
     if (!columna.startsWith(QLatin1String("Error."))) anadir(columna);
@@ -396,16 +417,34 @@ bool TfGENEBUSQ::leerFilas(const CriterioBusqueda& criterio) {
     const int registros = StrToIntDef(limite, 0);
     return lectura_->Abrir(LimitarSentencia(sentencia, registros > 0 ? registros : 1));
   }
+  // Packets in the key's order would each read and sort every match of a
+  // range an index answers: they follow that index instead.
+  CriterioBusqueda porPaquetes = criterio;
+  if (criterio.modo != ModoBusqueda::Fonetica && encabezaIndice(criterio.campos)) porPaquetes.ordenados = true;
   if (!claves_.isEmpty())
-    return lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesDeBusqueda(criterio, claves_, kPaquete)));
-  // No key to read on from: the packets go by position in an order over
-  // every column that can be sorted.
+    return lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesDeBusqueda(porPaquetes, claves_, kPaquete)));
+  if (!fila_.isEmpty())
+    return lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesPorFila(porPaquetes, fila_, kPaquete)));
+  // Neither a key nor a row id to read on from: the packets go by position
+  // in an order over every column that can be sorted.
   if (!ordenables_.isEmpty())
     return lectura_->Abrir(std::make_unique<PaquetesBusqueda>(PaquetesPorPosicion(criterio, ordenables_, kPaquete)));
   return lectura_->Abrir(sentencia);
 }
 
+bool TfGENEBUSQ::encabezaIndice(const QString& campos) const {
+  const QStringList buscados = piezas(campos);
+  return std::any_of(indices_.begin(), indices_.end(), [&buscados](const QStringList& indice) {
+    if (buscados.isEmpty() || buscados.size() > indice.size()) return false;
+    for (qsizetype i = 0; i < buscados.size(); ++i)
+      if (buscados[i].compare(indice[i], Qt::CaseInsensitive) != 0) return false;
+    return true;
+  });
+}
+
 void TfGENEBUSQ::prepararColumnas() {
+  // The row id is read to go on from, neither shown nor listed.
+  if (Field* fila = fila_.isEmpty() ? nullptr : ClientDataSet1->FindField(fila_)) fila->SetVisible(false);
   DBGrid& rejilla = *ui_->DBGrid1;
   for (int columna = 0; columna < rejilla.ColumnCount(); ++columna) {
     Field* campo = rejilla.ColumnField(columna);

@@ -60,6 +60,8 @@ class TfGENEBUSQ : public Form {
   void elegirCampos(int eleccion);
   bool abrirConsulta(const CriterioBusqueda& criterio);
   bool leerFilas(const CriterioBusqueda& criterio);
+  // Whether the fields (joined by ";") are the first ones of an index.
+  bool encabezaIndice(const QString& campos) const;
   void prepararColumnas();
   void filtrarPorValor(const QString& operador);
   void cerrarFilas();
@@ -77,7 +79,9 @@ class TfGENEBUSQ : public Form {
   std::unique_ptr<LecturaPaquetes> lectura_;
   QStringList columnas_;
   QStringList claves_;
-  QStringList ordenables_;  // of a table without a key: the columns its packets are ordered by
+  QList<QStringList> indices_;  // the fields of the primary and ClaveN indexes
+  QString fila_;            // of a table without a key: the engine's row id, where it gives one
+  QStringList ordenables_;  // of a table without a key nor row id: the columns its packets are ordered by
 };
 
 extern TfGENEBUSQ* fGENEBUSQ;

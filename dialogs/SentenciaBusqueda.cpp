@@ -126,6 +126,13 @@ PaquetesBusqueda PaquetesDeBusqueda(const CriterioBusqueda& criterio, const QStr
   return PaquetesBusqueda(seleccionDe(criterio), parteWhere(criterio), camposOrden(criterio) + claves, registros);
 }
 
+PaquetesBusqueda PaquetesPorFila(const CriterioBusqueda& criterio, const QString& fila, int registros) {
+  CriterioBusqueda conFila = criterio;
+  conFila.seleccion = fila + u',' + criterio.seleccion;
+  return PaquetesBusqueda(seleccionDe(conFila), parteWhere(criterio), camposOrden(criterio) + QStringList{fila},
+                          registros);
+}
+
 PaquetesBusqueda PaquetesPorPosicion(const CriterioBusqueda& criterio, const QStringList& ordenables, int registros) {
   return PaquetesBusqueda(seleccionDe(criterio), parteWhere(criterio), camposOrden(criterio) + ordenables, registros,
                           PaquetesBusqueda::Continuacion::PorPosicion);

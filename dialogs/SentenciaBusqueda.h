@@ -73,6 +73,11 @@ class PaquetesBusqueda {
 // The packets of a record search: in the order of the fields searched by
 // (when ordered) and then of the key fields.
 PaquetesBusqueda PaquetesDeBusqueda(const CriterioBusqueda& criterio, const QStringList& claves, int registros);
+// The packets of a search on a table without a key whose engine names each
+// row by a column of its own (`fila`, read first): in the order of the
+// fields searched by (when ordered) and then of that column, each packet
+// from the last row read.
+PaquetesBusqueda PaquetesPorFila(const CriterioBusqueda& criterio, const QString& fila, int registros);
 // The packets of a search on a table without a key, by position: in the
 // order of the fields searched by (when ordered) and then of the columns
 // the server can sort (no text or image columns).

@@ -61,19 +61,29 @@ QString definicionTemporal(const Dataset& dataSet) {
   QString definicion = QStringLiteral("Tabla Temporal\r\n");
   for (int i = 0; i < dataSet.FieldCount(); ++i) {
     const Field& campo = dataSet.Fields(i);
+    if (!campo.Visible()) continue;
     definicion += u"/C/"_qs + QString::number(i + 1) + u'/' + campo.FieldName() + u'/' +
                   TextoDeTipoCampo(campo.DataType()) + u'/' + QString::number(campo.Size()) + u"/\r\n"_qs;
   }
   return definicion;
 }
 
+// The fields a listing shows: those the dataset does not hide.
+QString camposVisibles(const Dataset& dataSet) {
+  QStringList nombres;
+  for (int i = 0; i < dataSet.FieldCount(); ++i)
+    if (dataSet.Fields(i).Visible()) nombres.append(dataSet.Fields(i).FieldName());
+  return nombres.join(u';');
+}
+
 void copiarRegistros(Dataset& origen, Table& temporal) {
+  const QString campos = camposVisibles(origen);
   origen.DisableControls();
   const Bookmark marca = origen.GetBookmark();
   try {
     for (origen.First(); !origen.Eof(); origen.Next()) {
       temporal.Append();
-      CopiarCampos(origen, temporal);
+      CopiarCampos(origen, temporal, campos);
       temporal.Post();
     }
   } catch (...) {

@@ -216,6 +216,20 @@ void RowCount(sqlite3_context* context, sqlite3_value* value, bool fetch) {
   sqlite3_result_int64(context, *count);
 }
 
+// zem_top_rows(n): TOP (n)'s count, as SQL Server takes it.
+void TopRows(sqlite3_context* context, int, sqlite3_value** values) {
+  sqlite3_value* value = values[0];
+  if (IsNull(value)) return ResultError(context, QStringLiteral("A TOP or FETCH clause contains an invalid value."));
+  std::optional<qint64> count;
+  if (sqlite3_value_type(value) == SQLITE_INTEGER) count = sqlite3_value_int64(value);
+  else if (sqlite3_value_type(value) == SQLITE_TEXT) count = ParseInteger(TextOf(value));
+  if (!count)
+    return ResultError(context,
+                       QStringLiteral("The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer."));
+  if (*count < 0) return ResultError(context, QStringLiteral("A TOP N value may not be negative."));
+  sqlite3_result_int64(context, *count);
+}
+
 void OffsetRows(sqlite3_context* context, int, sqlite3_value** values) { RowCount(context, values[0], false); }
 void FetchRows(sqlite3_context* context, int, sqlite3_value** values) { RowCount(context, values[0], true); }
 
@@ -230,7 +244,7 @@ void RegisterConversionFunctions(sqlite3* connection) {
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
                            {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store},
                            {"zem_divisor", 1, Divisor}, {"zem_offset_rows", 1, OffsetRows},
-                           {"zem_fetch_rows", 1, FetchRows}};
+                           {"zem_fetch_rows", 1, FetchRows}, {"zem_top_rows", 1, TopRows}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    row.function, nullptr, nullptr, nullptr) != SQLITE_OK)

@@ -225,7 +225,7 @@ QString RewriteLiteral(const SqlToken& token) {
 
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteOffset(nodes);
-  RewriteTop(nodes, objects);
+  RewriteTop(nodes);
   RewriteComparedLiterals(nodes, objects);
   RewriteCollatedLike(nodes);
   RewritePrefixLike(nodes, objects);

@@ -146,9 +146,10 @@ void RewriteAlterTable(SqlNodes& nodes, size_t table, const SqlObjects& objects)
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects);
 // A string literal as SQLite writes it: N'' loses its N.
 QString RewriteLiteral(const SqlToken& token);
-// TOP n of every SELECT at this level becomes LIMIT n (ordered by the
-// first table's primary key when the SELECT gives no order).
-void RewriteTop(SqlNodes& nodes, const SqlObjects& objects);
+// TOP n or TOP (expression) of the SELECT at this level becomes LIMIT,
+// with no order the SELECT does not give; a branch of a UNION, EXCEPT or
+// INTERSECT with a TOP, or in parentheses, becomes a query of its own.
+void RewriteTop(SqlNodes& nodes);
 // ORDER BY ... OFFSET n ROW[S] [FETCH FIRST|NEXT m ROW[S] ONLY] at this
 // level becomes LIMIT m OFFSET n (LIMIT -1 without FETCH); a count that is
 // not a written whole number is checked as it runs.

@@ -297,9 +297,9 @@ TEST_P(Genebusq, PacketsOrderedByFractionalTimesReachTheLastRowOnce) {
   EXPECT_EQ(vistos.size(), 250);
 }
 
-// A table without a key is read a packet at a time too, each packet by its
-// place in an order over every column the server can sort: each row comes
-// once, however many copies of it the table holds.
+// A table without a key is read a packet at a time too, each packet after
+// the last row read by the row id the engine gives: each row comes once,
+// however many copies of it the table holds.
 TEST_P(Genebusq, AKeylessTablesSearchCopiesOnlyThePacketsVisitedAndEachCopyOnce) {
   Ejecutar(u"CREATE TABLE APUNTES (Cuenta INTEGER NULL, Concepto VARCHAR(40) NULL, Importe FLOAT NULL, "
            "Notas TEXT NULL)"_qs);
@@ -322,7 +322,9 @@ TEST_P(Genebusq, AKeylessTablesSearchCopiesOnlyThePacketsVisitedAndEachCopyOnce)
   QList<Apunte> esperados;
   for (const Apunte& apunte : tabla)
     if (std::get<0>(apunte) >= u"Concepto 050"_qs) esperados.append(apunte);
-  std::sort(esperados.begin(), esperados.end());
+  // Rows alike in the field searched by come as they were written.
+  std::stable_sort(esperados.begin(), esperados.end(),
+                   [](const Apunte& a, const Apunte& b) { return std::get<0>(a) < std::get<0>(b); });
   const auto apunte = [this] {
     return Apunte{filas->FieldByName(u"Concepto"_qs).AsString(), filas->FieldByName(u"Cuenta"_qs).AsInteger(),
                   filas->FieldByName(u"Importe"_qs).AsFloat()};
@@ -339,12 +341,16 @@ TEST_P(Genebusq, AKeylessTablesSearchCopiesOnlyThePacketsVisitedAndEachCopyOnce)
   buscar(u"Concepto"_qs, u"Concepto 050"_qs);
   ASSERT_TRUE(filas->Active());
   EXPECT_EQ(busqueda->UltimaSentencia(),
-            u"SELECT Cuenta,Concepto,Importe FROM APUNTES WITH(NOLOCK)  WHERE  (Concepto >= 'Concepto 050')  "
-            "ORDER BY Concepto,Cuenta,Importe OFFSET 0 ROWS FETCH NEXT 100 ROWS ONLY"_qs);
+            u"SELECT TOP 100 rowid,Cuenta,Concepto,Importe FROM APUNTES WITH(NOLOCK)  WHERE  (Concepto >= "
+            "'Concepto 050')  ORDER BY Concepto,rowid"_qs);
   auto* rejilla = hijo<DBGrid>("DBGrid1");
   for (int fila = 0; fila < 2 * DatasetModel::kWindow; ++fila) rejilla->model()->index(fila, 0).data();
   EjecutarSQL(u"SELECT COUNT(*) FROM APUNTES"_qs, u"Database"_qs);
   EXPECT_EQ(filas->RecordCount(), 100);
+  for (int columna = 0; columna < rejilla->ColumnCount(); ++columna)
+    EXPECT_TRUE(rejilla->ColumnVisible(columna) == (rejilla->ColumnFieldName(columna) != u"rowid"))
+        << "the row id is read, not shown";
+  EXPECT_FALSE(filas->FieldByName(u"rowid"_qs).Visible()) << "nor listed";
 
   QList<Apunte> leidos;
   for (filas->First(); !filas->Eof(); filas->Next()) leidos.append(apunte());

@@ -90,6 +90,12 @@ TEST_F(ServiciosDataSet, AQueryIsListedFromATemporaryCopyDeletedAfterwards) {
   temporal.SetTableName(ListadoPrueba::Vistos[0]);
   EXPECT_FALSE(temporal.Exists());
 
+  // A field the dataset hides is not listed.
+  consulta.FieldByName(u"Precio"_qs).SetVisible(false);
+  ListarEnTablaTemporal(consulta, u"ARTICULOS"_qs, u"Artículos"_qs);
+  ASSERT_EQ(ListadoPrueba::Vistos.size(), 7);
+  EXPECT_EQ(ListadoPrueba::Vistos.mid(1, 2), QStringList({u"Nombre"_qs, u"dos,uno"_qs}));
+
   consulta.Close();
   ListadoPrueba::Vistos.clear();
   mensajes.Expect(u"I"_qs);

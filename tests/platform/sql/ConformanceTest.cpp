@@ -102,7 +102,7 @@ const Case kCompanyCases[] = {
     {"SELECT Nombre FROM CLIENTES WHERE Nombre <> '' ORDER BY Nombre",
      {{"Álvaro"}, {"Ávila"}, {"bueno"}, {"Casa Peña"}, {"Zamora"}}},
     {"SELECT UPPER(Nombre), CHARINDEX('PEÑA', Nombre) FROM CLIENTES WHERE Codigo = 7", {{"CASA PEÑA", "6"}}},
-    // TOP without ORDER BY reads in key order.
+    // TOP without ORDER BY: the key's order, as the key's index reads the rows.
     {"SELECT TOP 1 Codigo FROM CLIENTES", {{"1"}}},
     {"SELECT TOP 2 Nombre FROM CLIENTES WHERE Codigo > 1", {{"Ávila"}, {"Zamora"}}},
     {"SELECT TOP 1 Codigo FROM CLIENTES ORDER BY Codigo DESC", {{"7"}}},
