@@ -20,10 +20,14 @@ void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObj
     const QString instance = SqlText::Quoted(item.ExposedName());
     QStringList selected;
     for (const QString& column : identity.key) selected << instance + u'.' + column;
-    rows = identity.IsRowId() ? u" WHERE rowid IN (SELECT "_qs + instance + u".rowid "_qs
+    rows = identity.IsRowId() ? u" WHERE rowid IN (SELECT "_qs + instance + u'.' + kRowIdColumn + u' '
                               : u" WHERE ("_qs + identity.key.join(u", ") + u") IN (SELECT "_qs +
                                     selected.join(u", ") + u' ';
     table = item.TableNodes(nodes);
+    if (identity.IsRowId()) {
+      const size_t removed = ShowRowId(nodes, item, objects);
+      if (item.path.empty()) end -= removed;
+    }
   }
   nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(QStringLiteral(") ")));
   nodes.insert(nodes.begin() + qsizetype(from), SqlNode::Clause(rows));

@@ -113,3 +113,12 @@ RowIdentity RowIdentity::Of(const FromItem& item, const SqlObjects& objects) {
     Unsupported(QStringLiteral("UPDATE or DELETE of the view %1 through a FROM").arg(item.chain.written.join(u'.')));
   return identity;
 }
+
+size_t ShowRowId(SqlNodes& statement, const FromItem& item, const SqlObjects& objects) {
+  const QString shown = u"(SELECT rowid AS "_qs + kRowIdColumn + u", * FROM "_qs +
+                        RenderTableChain(item.chain, objects) + u") AS "_qs + SqlText::Quoted(item.ExposedName());
+  SqlNodes& holder = item.In(statement);
+  holder.erase(holder.begin() + qsizetype(item.chain.begin), holder.begin() + qsizetype(item.end));
+  holder.insert(holder.begin() + qsizetype(item.chain.begin), SqlNode::Rewritten(shown));
+  return item.end - item.chain.begin - 1;
+}

@@ -49,3 +49,9 @@ struct RowIdentity {
   static RowIdentity Of(const FromItem& item, const SqlObjects& objects);
   bool IsRowId() const { return key.isEmpty(); }
 };
+
+// SQLite reads no rowid of a table inside a join: the item becomes a table
+// of its own that shows it under this name. Returns how many nodes fewer
+// the item's holder has.
+constexpr QLatin1String kRowIdColumn("zem_rowid");
+size_t ShowRowId(SqlNodes& statement, const FromItem& item, const SqlObjects& objects);

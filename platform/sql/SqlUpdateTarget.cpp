@@ -59,8 +59,6 @@ class BareColumns {
 // The name the target goes by, so that every name of the statement's own
 // (the instance's table name among them) keeps meaning what it meant.
 constexpr QStringView kTargetAlias = u"zem_target";
-// A table without a key shows its rowid through a join under this name.
-constexpr QLatin1String kRowIdColumn("zem_rowid");
 
 bool EndsFrom(const SqlNode& node) { return node.IsWord(u"WHERE") || node.IsWord(u"OPTION"); }
 
@@ -84,15 +82,9 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const QString instance = SqlText::Quoted(item.ExposedName());
   const QString alias = kTargetAlias.toString();
 
-  // SQLite reads a join's rowid only from a table of its own: the instance
-  // becomes one that shows it.
   if (identity.IsRowId()) {
-    const QString shown = u"(SELECT rowid AS "_qs + kRowIdColumn + u", * FROM "_qs +
-                          RenderTableChain(item.chain, objects) + u") AS "_qs + instance;
-    SqlNodes& holder = item.In(nodes);
-    holder.erase(holder.begin() + qsizetype(item.chain.begin), holder.begin() + qsizetype(item.end));
-    holder.insert(holder.begin() + qsizetype(item.chain.begin), SqlNode::Rewritten(shown));
-    if (item.path.empty()) end -= item.end - item.chain.begin - 1;
+    const size_t removed = ShowRowId(nodes, item, objects);
+    if (item.path.empty()) end -= removed;
   }
   // From the end back, so that what is still to change keeps its place.
   QStringList same;

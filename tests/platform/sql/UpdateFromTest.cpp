@@ -17,7 +17,8 @@ const char* const kTables[] = {
     "CONSTRAINT LIN_Clave1 PRIMARY KEY (Almacen, Codigo))",
     // Without a key, and with only a UNIQUE constraint: SQLite's rowid tells their rows apart.
     "CREATE TABLE dbo.HEAP (Codigo INTEGER NULL, Valor INTEGER NULL)",
-    "CREATE TABLE dbo.UNICO (Codigo INTEGER NOT NULL, Valor INTEGER NULL, CONSTRAINT UNICO_Codigo UNIQUE (Codigo))",
+    "CREATE TABLE dbo.UNICO (Codigo INTEGER NOT NULL, Valor INTEGER NULL, Nombre VARCHAR(10) NULL, "
+    "CONSTRAINT UNICO_Codigo UNIQUE (Codigo))",
 };
 
 const char* const kRows[] = {
@@ -28,7 +29,8 @@ const char* const kRows[] = {
     // Two rows of one code, told apart only by their values.
     "INSERT INTO HEAP VALUES (1, 1)", "INSERT INTO HEAP VALUES (2, 2)", "INSERT INTO HEAP VALUES (2, 9)",
     "INSERT INTO HEAP VALUES (3, 3)",
-    "INSERT INTO UNICO VALUES (1, 1)", "INSERT INTO UNICO VALUES (2, 2)", "INSERT INTO UNICO VALUES (3, 3)",
+    "INSERT INTO UNICO VALUES (1, 1, 'Uno')", "INSERT INTO UNICO VALUES (2, 2, 'Dos')",
+    "INSERT INTO UNICO VALUES (3, 3, 'Tres')",
 };
 
 struct Change {
@@ -63,14 +65,17 @@ const Change kChanges[] = {
     {"UPDATE HEAP SET Valor = 7 FROM HEAP t1 INNER JOIN ART t2 ON t1.Codigo = t2.Codigo WHERE t1.Valor = 9", "HEAP",
      "1 1|2 2|2 7|3 3"},
     {"UPDATE UNICO SET Valor = 7 FROM UNICO t1 INNER JOIN ART t2 ON t1.Codigo = t2.Codigo WHERE t2.Codigo = 2",
-     "UNICO", "1 1|2 7|3 3"},
+     "UNICO", "1 1 Uno|2 7 Dos|3 3 Tres"},
+    // Compared under the database's collation through the row's own table.
+    {"UPDATE UNICO SET Valor = 0 FROM UNICO u JOIN ART a ON a.Codigo = u.Codigo WHERE u.Nombre = 'DÓS'", "UNICO",
+     "1 1 Uno|2 0 Dos|3 3 Tres"},
     {"UPDATE t1 SET Valor = t2.Stock FROM [dbo].[heap] t1 JOIN ART t2 ON t1.Codigo = t2.Codigo WHERE t2.Stock > 10",
      "HEAP", "1 1|2 2|2 9|3 30"},
     {"UPDATE HEAP SET Valor = Valor * 10 FROM HEAP INNER JOIN ART ON HEAP.Codigo = ART.Codigo WHERE ART.Nombre = 'Uno'",
      "HEAP", "1 10|2 2|2 9|3 3"},
     {"DELETE HEAP FROM HEAP t1 JOIN ART t2 ON t1.Codigo = t2.Codigo WHERE t2.Nombre = 'Dos'", "HEAP", "1 1|3 3"},
     {"DELETE t1 FROM HEAP t1 JOIN ART t2 ON t2.Codigo = t1.Codigo WHERE t1.Valor = 9", "HEAP", "1 1|2 2|3 3"},
-    {"DELETE u FROM UNICO u JOIN LIN l ON l.Codigo = u.Codigo WHERE l.Almacen = 'A'", "UNICO", "3 3"},
+    {"DELETE u FROM UNICO u JOIN LIN l ON l.Codigo = u.Codigo WHERE l.Almacen = 'A'", "UNICO", "3 3 Tres"},
     {"DELETE HEAP FROM HEAP, ART WHERE HEAP.Codigo = ART.Codigo AND ART.Precio = 7.75", "HEAP", "1 1|3 3"},
     // The target's table in the FROM without an alias.
     {"UPDATE LIN SET Cantidad = -5 FROM LIN INNER JOIN ART ON LIN.Codigo = ART.Codigo WHERE ART.Codigo = 2", "LIN",
@@ -78,6 +83,11 @@ const Change kChanges[] = {
     {"UPDATE LIN SET Cantidad = LIN.Cantidad + ART.Stock FROM dbo.LIN INNER JOIN ART ON dbo.LIN.Codigo = ART.Codigo "
      "WHERE ART.Stock IS NOT NULL",
      "LIN", "A 1 20|A 2 20|B 3 60"},
+    {"UPDATE [dbo].[lin] SET Cantidad = [LIN].[Cantidad] * 2 FROM [dbo].[LIN] JOIN ART ON [LIN].[Codigo] = ART.Codigo "
+     "WHERE ART.Nombre = 'TRES'",
+     "LIN", "A 1 10|A 2 20|B 3 60"},
+    {"DELETE [dbo].[lin] FROM ZEM1.dbo.LIN t1 JOIN ART t2 ON t2.Codigo = t1.Codigo WHERE t2.Stock = 10", "LIN",
+     "A 2 20|B 3 30"},
     {"DELETE dbo.LIN FROM LIN t1 INNER JOIN ART t2 ON t1.Codigo = t2.Codigo WHERE t2.Codigo = 1", "LIN",
      "A 2 20|B 3 30"},
     {"DELETE LIN FROM LIN INNER JOIN ART ON LIN.Codigo = ART.Codigo WHERE ART.Stock IS NULL", "LIN", "A 1 10|B 3 30"},
@@ -106,6 +116,9 @@ const Change kChanges[] = {
     {"DELETE LIN FROM ART JOIN (LIN JOIN HEAP ON HEAP.Codigo = LIN.Codigo) ON ART.Codigo = LIN.Codigo "
      "WHERE HEAP.Valor = 9",
      "LIN", "A 1 10|B 3 30"},
+    {"DELETE t1 FROM ART t2 JOIN (HEAP t1 JOIN LIN l ON l.Codigo = t1.Codigo) ON t2.Codigo = t1.Codigo "
+     "WHERE l.Almacen = 'A' AND t1.Valor < 9",
+     "HEAP", "2 9|3 3"},
     // Self-joins: each row takes the value its partner had before the statement.
     {"UPDATE a SET Cantidad = b.Cantidad FROM LIN a JOIN LIN b ON b.Codigo = a.Codigo + 1 WHERE a.Almacen = 'A'",
      "LIN", "A 1 20|A 2 30|B 3 30"},
