@@ -59,6 +59,15 @@ const Change kChanges[] = {
      "LIN", "A 1 10|A 2 20|B 3 0"},
     {"UPDATE dbo.LIN SET Cantidad = 0 FROM [LIN] t1 INNER JOIN lin t2 ON t1.Codigo = t2.Codigo", "LIN", kLin,
      "The table 'LIN' is ambiguous."},
+    {"UPDATE t1 SET t1.Cantidad = 0 FROM LIN t1 JOIN ART t2 ON t2.Codigo = t1.Codigo WHERE t2.Codigo = 3", "LIN",
+     "A 1 10|A 2 20|B 3 0"},
+    {"UPDATE LIN SET Almacen = 'C', [lin].Cantidad = ART.Stock + 1 FROM LIN JOIN ART ON ART.Codigo = LIN.Codigo "
+     "WHERE ART.Codigo = 3",
+     "LIN", "A 1 10|A 2 20|C 3 31"},
+    {"UPDATE LIN SET Cantidad = 1 WHERE LIN.Codigo = 1", "LIN", "A 1 1|A 2 20|B 3 30"},
+    {"UPDATE dbo.LIN SET LIN.Cantidad = 2 WHERE Codigo = 2", "LIN", "A 1 10|A 2 2|B 3 30"},
+    {"UPDATE t1 SET ART.Stock = 0 FROM LIN t1 JOIN ART ON ART.Codigo = t1.Codigo", "LIN", kLin,
+     "The multi-part identifier \"ART.Stock\" could not be bound."},
     // Tables without a key.
     {"UPDATE HEAP SET Valor = 7 FROM HEAP t1 INNER JOIN ART t2 ON t1.Codigo = t2.Codigo WHERE t2.Codigo = 2", "HEAP",
      "1 1|2 7|2 7|3 3"},
