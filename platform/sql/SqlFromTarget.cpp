@@ -4,6 +4,8 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <utility>
+
 bool IsSubquery(const SqlNode& node) {
   const size_t first = NextSignificant(node.children, 0);
   return node.IsGroup() && first < node.children.size() && node.children[first].IsWord(u"SELECT");
@@ -45,16 +47,14 @@ bool SameTable(const SqlChain& a, const SqlChain& b, const SqlObjects& objects) 
 
 }  // namespace
 
-SqlNodes& FromItem::In(SqlNodes& statement) const {
-  SqlNodes* nodes = &statement;
-  for (const size_t group : path) nodes = &(*nodes)[group].children;
-  return *nodes;
-}
-
 const SqlNodes& FromItem::In(const SqlNodes& statement) const {
   const SqlNodes* nodes = &statement;
   for (const size_t group : path) nodes = &(*nodes)[group].children;
   return *nodes;
+}
+
+SqlNodes& FromItem::In(SqlNodes& statement) const {
+  return const_cast<SqlNodes&>(In(std::as_const(statement)));
 }
 
 SqlNodes FromItem::TableNodes(const SqlNodes& statement) const {

@@ -69,16 +69,16 @@ std::vector<SqlChain> UnqualifyAssignedColumns(SqlNodes& nodes, size_t afterTarg
   if (set >= nodes.size() || !nodes[set].IsWord(u"SET")) return {};
   size_t end = set + 1;
   while (end < nodes.size() && !nodes[end].IsWord(u"FROM") && !EndsFrom(nodes[end])) ++end;
-  std::vector<SqlChain> qualifiers;
+  std::vector<SqlChain> qualified;
   for (size_t item = end; item-- > set;) {
     if (!nodes[item].token.IsSymbol(u"=")) continue;
     const std::optional<SqlChain> column = ChainEndingAt(nodes, PreviousSignificant(nodes, item));
     const size_t before = column ? PreviousSignificant(nodes, column->begin) : set;
     if (!column || column->names.size() < 2 || !(before == set || nodes[before].Is(SqlTokenKind::Comma))) continue;
-    qualifiers.push_back(*column);
+    qualified.push_back(*column);
     nodes.erase(nodes.begin() + qsizetype(column->begin), nodes.begin() + qsizetype(column->end) - 1);
   }
-  return qualifiers;
+  return qualified;
 }
 
 void CheckQualifiers(const std::vector<SqlChain>& columns, const SqlChain& target, const QString& instance) {
@@ -97,14 +97,14 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const size_t target = NextSignificant(nodes, head + 1);
   if (target >= nodes.size() || !IsNameNode(nodes[target])) return;
   const SqlChain targetChain = ReadChain(nodes, target);
-  const std::vector<SqlChain> qualifiers = UnqualifyAssignedColumns(nodes, targetChain.end);
+  const std::vector<SqlChain> qualified = UnqualifyAssignedColumns(nodes, targetChain.end);
   size_t from = targetChain.end;
   while (from < nodes.size() && !nodes[from].IsWord(u"FROM")) ++from;
   size_t end = from + 1;
   while (end < nodes.size() && !EndsFrom(nodes[end])) ++end;
   const std::vector<FromItem> items = from < nodes.size() ? FromItemsOf(nodes, from, end) : std::vector<FromItem>();
   const std::optional<size_t> bound = BoundItem(targetChain, items, objects);
-  CheckQualifiers(qualifiers, targetChain, bound ? items[*bound].ExposedName() : QString());
+  CheckQualifiers(qualified, targetChain, bound ? items[*bound].ExposedName() : QString());
   if (!bound) return;  // a table of its own, joined to every row of the FROM, as SQL Server joins it
   const FromItem& item = items[*bound];
   const RowIdentity identity = RowIdentity::Of(item, objects);
