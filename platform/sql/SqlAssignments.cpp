@@ -175,7 +175,8 @@ void RewriteUpdate(SqlNodes& nodes, size_t head, const SqlObjects& objects) {
   if (table >= nodes.size() || !IsNameNode(nodes[table])) return;
   const SqlChain chain = ReadChain(nodes, table);
   const QList<SqlColumn>& all = objects.ColumnsOf(chain);
-  const size_t set = NextSignificant(nodes, chain.end);
+  size_t set = NextSignificant(nodes, chain.end);
+  if (set < nodes.size() && nodes[set].IsWord(u"AS")) set = NextSignificant(nodes, NextSignificant(nodes, set + 1) + 1);
   if (all.isEmpty() || set >= nodes.size() || !nodes[set].IsWord(u"SET")) return;
   size_t end = set + 1;
   while (end < nodes.size() && !nodes[end].IsWord(u"FROM") && !nodes[end].IsWord(u"WHERE")) ++end;

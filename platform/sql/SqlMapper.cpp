@@ -165,7 +165,7 @@ void RewriteCreateIndex(SqlNodes& nodes, size_t create, const SqlObjects& object
 }
 
 // DELETE T WHERE ... is DELETE FROM T WHERE ...; a second FROM (a join) is
-// SQL Server's own.
+// SQL Server's own, bound as UPDATE binds it.
 void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects) {
   size_t table = NextSignificant(nodes, deleteWord + 1);
   if (table < nodes.size() && nodes[table].IsWord(u"FROM")) {
@@ -178,7 +178,7 @@ void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects
   }
   if (table >= nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near 'DELETE'."));
   const size_t after = NextSignificant(nodes, ReadChain(nodes, table).end);
-  if (after < nodes.size() && nodes[after].IsWord(u"FROM")) Unsupported(QStringLiteral("DELETE ... FROM ... FROM"));
+  if (after < nodes.size() && nodes[after].IsWord(u"FROM")) PlaceDeleteTarget(nodes, table, after, objects);
   RewriteExpressions(nodes, objects);
 }
 

@@ -107,9 +107,14 @@ void CollectTables(const SqlNodes& nodes, SqlObjects& objects);
 // Server cannot convert raises its error.
 void RewriteComparedLiterals(SqlNodes& nodes, const SqlObjects& objects);
 // UPDATE T ... FROM ...: the FROM's item T names (its alias, or the one
-// instance of its table) becomes the row the UPDATE changes, as SQL Server
-// binds it; two instances raise SQL Server's "is ambiguous".
+// instance of its table, however either is written) becomes the row the
+// UPDATE changes, as SQL Server binds it; two instances raise SQL Server's
+// "is ambiguous".
 void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects);
+// DELETE T FROM ... [WHERE ...], from the target's name at nodes[target]
+// and the FROM at nodes[from]: the rows of T the FROM's item T names bring
+// (the same binding), or every row of T when the FROM brings any.
+void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObjects& objects);
 // The values INSERT and UPDATE write are converted to their columns'
 // types as SQL Server converts them (zem_store, or the literal converted
 // here); an IDENTITY column is left to the table.

@@ -1,49 +1,13 @@
 #include "platform/sql/SqlError.h"
-#include "platform/sql/SqlRewrite.h"
+#include "platform/sql/SqlFromTarget.h"
 #include "platform/sqlite/SqlText.h"
 
 namespace {
-
-// A table of a FROM list: its name, the alias it goes by, and where both end.
-struct FromItem {
-  SqlChain chain;
-  std::optional<SqlNode> alias;
-  size_t end = 0;
-};
-
-FromItem ItemAt(const SqlNodes& nodes, size_t at) {
-  FromItem item{ReadChain(nodes, at), std::nullopt, 0};
-  item.end = item.chain.end;
-  size_t alias = NextSignificant(nodes, item.chain.end);
-  if (alias < nodes.size() && nodes[alias].IsWord(u"AS")) alias = NextSignificant(nodes, alias + 1);
-  if (alias < nodes.size() && IsNameNode(nodes[alias]) && !nodes[alias].IsWord(u"WITH")) {
-    item.alias = nodes[alias];
-    item.end = alias + 1;
-  }
-  return item;
-}
-
-QString AliasOf(const FromItem& item) { return item.alias ? item.alias->token.Value() : QString(); }
-
-bool EndsFrom(const SqlNode& node) { return node.IsWord(u"WHERE") || node.IsWord(u"OPTION"); }
-
-std::vector<FromItem> ItemsOf(const SqlNodes& nodes, size_t from, size_t end) {
-  std::vector<FromItem> items;
-  TablePositions positions;
-  for (size_t i = from; i < end; ++i)
-    if (nodes[i].IsSignificant() && positions.Next(nodes[i]) && IsNameNode(nodes[i])) items.push_back(ItemAt(nodes, i));
-  return items;
-}
 
 bool HasColumn(const QList<SqlColumn>& columns, const QString& name) {
   for (const SqlColumn& column : columns)
     if (column.name.compare(name, Qt::CaseInsensitive) == 0) return true;
   return false;
-}
-
-bool IsSubquery(const SqlNode& node) {
-  const size_t first = NextSignificant(node.children, 0);
-  return first < node.children.size() && node.children[first].IsWord(u"SELECT");
 }
 
 // SQLite sees both the target and its instance in FROM, so a bare column
@@ -68,7 +32,7 @@ class BareColumns {
         Qualify(node.children, 0);
         continue;
       }
-      if (table && IsNameNode(node)) skipTo = ItemAt(nodes, i).end;
+      if (table && IsNameNode(node)) skipTo = FromItemAt(nodes, i).end;
       if (i < skipTo || !IsNameNode(node) || (previous != size_t(-1) && nodes[previous].Is(SqlTokenKind::Dot)))
         continue;
       if (assignments && previous != size_t(-1) && (nodes[previous].IsWord(u"SET") || nodes[previous].Is(SqlTokenKind::Comma)))
@@ -92,30 +56,39 @@ class BareColumns {
   SqlNode qualifier_;
 };
 
-// The name the target's instance goes by where the FROM gives it none.
+// The name the target goes by, so that every name of the statement's own
+// (the instance's table name among them) keeps meaning what it meant.
 constexpr QStringView kTargetAlias = u"zem_target";
 
-// Names of objects are compared as SQL Server compares them: "stock" is STOCK.
-bool SameTable(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool EndsFrom(const SqlNode& node) { return node.IsWord(u"WHERE") || node.IsWord(u"OPTION"); }
 
-// Which item of the FROM the target names, as SQL Server binds it: the
-// one that shows itself by that name, else the one instance of the
-// target's table; none when the table is not in the FROM.
-std::optional<size_t> PlacedItem(const SqlChain& target, const std::vector<FromItem>& items, const SqlObjects& objects) {
-  const QString table = RenderTableChain(target, objects);
-  for (size_t k = 0; k < items.size(); ++k) {
-    const bool shown = items[k].alias ? target.names.size() == 1 &&
-                                            AliasOf(items[k]).compare(target.names[0], Qt::CaseInsensitive) == 0
-                                      : SameTable(RenderTableChain(items[k].chain, objects), table);
-    if (shown) return k;
+// SET T.column = ...: SQLite names a SET column alone. The columns so
+// qualified, whose qualifier must name the target, are given back.
+std::vector<SqlChain> UnqualifyAssignedColumns(SqlNodes& nodes, size_t afterTarget) {
+  const size_t set = NextSignificant(nodes, afterTarget);
+  if (set >= nodes.size() || !nodes[set].IsWord(u"SET")) return {};
+  size_t end = set + 1;
+  while (end < nodes.size() && !nodes[end].IsWord(u"FROM") && !EndsFrom(nodes[end])) ++end;
+  std::vector<SqlChain> qualified;
+  for (size_t item = end; item-- > set;) {
+    if (!nodes[item].token.IsSymbol(u"=")) continue;
+    const std::optional<SqlChain> column = ChainEndingAt(nodes, PreviousSignificant(nodes, item));
+    const size_t before = column ? PreviousSignificant(nodes, column->begin) : set;
+    if (!column || column->names.size() < 2 || !(before == set || nodes[before].Is(SqlTokenKind::Comma))) continue;
+    qualified.push_back(*column);
+    nodes.erase(nodes.begin() + qsizetype(column->begin), nodes.begin() + qsizetype(column->end) - 1);
   }
-  std::optional<size_t> instance;
-  for (size_t k = 0; k < items.size(); ++k) {
-    if (!SameTable(RenderTableChain(items[k].chain, objects), table)) continue;
-    if (instance) throw SqlError(QStringLiteral("The table '%1' is ambiguous.").arg(target.names.last()));
-    instance = k;
+  return qualified;
+}
+
+void CheckQualifiers(const std::vector<SqlChain>& columns, const SqlChain& target, const QString& instance) {
+  for (const SqlChain& column : columns) {
+    const QString& name = column.names[column.names.size() - 2];
+    if (name.compare(target.names.last(), Qt::CaseInsensitive) != 0 &&
+        name.compare(instance, Qt::CaseInsensitive) != 0)
+      throw SqlError(QStringLiteral("The multi-part identifier \"%1\" could not be bound.")
+                         .arg(column.written.join(u'.')));
   }
-  return instance;
 }
 
 }  // namespace
@@ -124,30 +97,29 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const size_t target = NextSignificant(nodes, head + 1);
   if (target >= nodes.size() || !IsNameNode(nodes[target])) return;
   const SqlChain targetChain = ReadChain(nodes, target);
+  const std::vector<SqlChain> qualified = UnqualifyAssignedColumns(nodes, targetChain.end);
   size_t from = targetChain.end;
   while (from < nodes.size() && !nodes[from].IsWord(u"FROM")) ++from;
-  if (from == nodes.size()) return;
   size_t end = from + 1;
   while (end < nodes.size() && !EndsFrom(nodes[end])) ++end;
-  const std::vector<FromItem> items = ItemsOf(nodes, from, end);
-  const std::optional<size_t> placed = PlacedItem(targetChain, items, objects);
-  if (!placed) return;  // a table of its own, joined to every row of the FROM, as SQL Server joins it
-  const FromItem& item = items[*placed];
-  const SqlNodes table(nodes.begin() + qsizetype(item.chain.begin), nodes.begin() + qsizetype(item.chain.end));
-  const auto [schema, name] = TableOfChain(item.chain, objects);
-  const QString tableText = RenderTableChain(item.chain, objects);
+  const std::vector<FromItem> items = from < nodes.size() ? FromItemsOf(nodes, from, end) : std::vector<FromItem>();
+  const std::optional<size_t> bound = BoundItem(targetChain, items, objects);
+  CheckQualifiers(qualified, targetChain, bound ? items[*bound].ExposedName() : QString());
+  if (!bound) return;  // a table of its own, joined to every row of the FROM, as SQL Server joins it
+  const FromItem& item = items[*bound];
+  const RowIdentity identity = RowIdentity::Of(item, objects);
+  const SqlNodes table = item.TableNodes(nodes);
+  const QString instance = SqlText::Quoted(item.ExposedName());
+  const QString alias = kTargetAlias.toString();
 
+  if (identity.IsRowId()) {
+    const size_t removed = ShowRowId(nodes, item, objects);
+    if (item.path.empty()) end -= removed;
+  }
   // From the end back, so that what is still to change keeps its place.
-  const SqlNode qualifier =
-      item.alias ? *item.alias : SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, kTargetAlias}, {}, {}};
-  const QString alias = SqlText::Quoted(item.alias ? AliasOf(item) : kTargetAlias.toString());
-  // Each row of the target is its instance's row: the same key, or rowid
-  // in a table without one.
-  QStringList key = objects.PrimaryKeyOf(schema, name);
-  if (key.isEmpty()) key << QStringLiteral("rowid");
   QStringList same;
-  for (const QString& column : key)
-    same << alias + u'.' + SqlText::Quoted(column) + u" = "_qs + tableText + u'.' + SqlText::Quoted(column);
+  for (const QString& column : identity.key) same << alias + u'.' + column + u" = "_qs + instance + u'.' + column;
+  if (identity.IsRowId()) same << alias + u".rowid = "_qs + instance + u'.' + kRowIdColumn;
   if (end < nodes.size() && nodes[end].IsWord(u"WHERE")) {
     SqlNode condition;
     condition.kind = SqlNode::Kind::Group;
@@ -159,10 +131,14 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   } else {
     nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(u" WHERE "_qs + same.join(u" AND ") + u' '));
   }
-  if (!item.alias) nodes.insert(nodes.begin() + qsizetype(item.end), SqlNode::Clause(u" AS "_qs + alias));
-  objects.AddTable(item.chain, item.alias ? AliasOf(item) : kTargetAlias.toString());
-  BareColumns(objects, items, *placed, qualifier).Qualify(nodes, targetChain.end);
-  // An alias as the target stands for its table.
+  objects.AddTable(item.chain, alias);
+  const SqlNode qualifier = item.alias ? *item.alias : table.back();
+  BareColumns(objects, items, *bound, qualifier).Qualify(nodes, targetChain.end);
+  // The target stands for the instance's table, under a name of its own.
+  const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}};
+  nodes.insert(nodes.begin() + qsizetype(targetChain.end),
+               {space, SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, u"AS"}, {}, {}}, space,
+                SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, kTargetAlias}, {}, {}}});
   nodes.erase(nodes.begin() + qsizetype(target), nodes.begin() + qsizetype(targetChain.end));
   nodes.insert(nodes.begin() + qsizetype(target), table.begin(), table.end());
 }

@@ -8,14 +8,19 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
 
+// The engine stops reading at a NUL and takes no vertical tab for a blank;
+// around a statement both are blanks.
+bool isBlank(char c) { return c == '\0' || std::strchr(" \t\r\n\f\v", c); }
+
 // Whether only blanks, ";" and comments are left from here to the end.
 bool onlyBlanks(const char* text, const char* end) {
   while (text < end) {
-    if (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n' || *text == '\f' || *text == ';') {
+    if (isBlank(*text) || *text == ';') {
       ++text;
     } else if (end - text >= 2 && text[0] == '-' && text[1] == '-') {
       while (text < end && *text != '\n') ++text;
@@ -34,7 +39,8 @@ bool onlyBlanks(const char* text, const char* end) {
 Statement::Statement(Connection& connection, const QString& sql, Lifetime lifetime)
     : connection_(connection),
       db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
-  const QByteArray text = sql.toUtf8();
+  QByteArray text = sql.toUtf8();
+  while (!text.isEmpty() && isBlank(text.back())) text.chop(1);
   const char* tail = nullptr;
   const int result = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
                                         lifetime == Kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, &tail);
@@ -52,7 +58,13 @@ Statement::Statement(Connection& connection, const QString& sql, Lifetime lifeti
 Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype& offset)
     : connection_(connection),
       db_(connection.Handle()), totalChangesBefore_(sqlite3_total_changes64(db_)) {
+  // A NUL would end the engine's reading before the statement it stands before.
+  while (offset < batch.size() && batch[offset] == '\0') ++offset;
   const char* start = batch.constData() + offset;
+  if (onlyBlanks(start, batch.constData() + batch.size())) {  // blanks the engine would not take for one
+    offset = batch.size();
+    return;
+  }
   const char* tail = nullptr;
   const int result =
       sqlite3_prepare_v2(db_, start, static_cast<int>(batch.size() - offset), &statement_, &tail);
@@ -69,6 +81,7 @@ QString Statement::ParameterName(int index) const {
 }
 
 void Statement::Bind(int index, const QVariant& value) {
+  if (!statement_) RaiseSqliteError(nullptr, SQLITE_RANGE);  // it has no parameters
   int result = SQLITE_OK;
   // A NULL may come typed by its column, for engines that bind it so.
   switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
@@ -136,9 +149,10 @@ bool Statement::Step() {
 }
 
 void Statement::Reset() {
+  started_ = false;
+  if (!statement_) return;  // a text of blanks and comments alone
   sqlite3_reset(statement_);
   sqlite3_clear_bindings(statement_);
-  started_ = false;
 }
 
 int Statement::ColumnCount() const { return sqlite3_column_count(statement_); }

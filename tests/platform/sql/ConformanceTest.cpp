@@ -569,8 +569,8 @@ TEST_F(Conformance, UnplacedTargetsChangeNothing) {
       "UPDATE CLIENTES SET Nombre = 'z' FROM PEDIDOS P JOIN CLIENTES C ON C.Codigo = P.Cliente "
       "JOIN CLIENTES D ON D.Codigo = P.Numero",
       "UPDATE X SET Nombre = 'z' FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo",
-      "DELETE CLIENTES FROM PEDIDOS JOIN CLIENTES C ON C.Codigo = PEDIDOS.Cliente WHERE PEDIDOS.Numero = 1",
-      "DELETE C FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo",
+      "DELETE CLIENTES FROM CLIENTES A JOIN CLIENTES B ON A.Codigo = B.Codigo",
+      "DELETE X FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo",
   };
   const QString count = u"SELECT COUNT(*) FROM CLIENTES WHERE Nombre = 'z'"_qs;
   const QString all = u"SELECT COUNT(*) FROM CLIENTES"_qs;
@@ -580,6 +580,12 @@ TEST_F(Conformance, UnplacedTargetsChangeNothing) {
     EXPECT_EQ(client_.Texts(all), before) << statement;
     EXPECT_EQ(client_.Texts(count), Rows({{"0"}})) << statement;
   }
+  // A DELETE's target is bound as an UPDATE's: the rows of its instance the join brings go.
+  const Rows before = client_.Texts(all);
+  client_.Run(u"DELETE CLIENTES FROM PEDIDOS JOIN CLIENTES C ON C.Codigo = PEDIDOS.Cliente WHERE PEDIDOS.Numero = 1"_qs);
+  client_.Run(u"DELETE C FROM CLIENTES C JOIN PEDIDOS P ON P.Cliente = C.Codigo"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM CLIENTES WHERE Codigo IN (1, 2)"_qs), Rows({{"0"}}));
+  EXPECT_EQ(client_.Texts(all), Rows({{QString::number(before[0][0].toInt() - 2)}}));
 }
 
 // OFFSET ... FETCH pages through an order, at any level and with counts

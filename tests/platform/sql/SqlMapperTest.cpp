@@ -91,6 +91,7 @@ TEST_F(SqlMapperTest, ConvertsTextsOnlyForTypedColumnsAndCasts) {
 }
 
 TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
+  connection_->Execute(u"CREATE VIEW VCLIENTES AS SELECT * FROM CLIENTES"_qs);
   const std::tuple<const char*, const char*> refusals[] = {
       {"SELECT @Codigo", "'@Codigo' is not supported by the embedded server."},
       {"SELECT @@SPID", "'@@SPID' is not supported by the embedded server."},
@@ -99,8 +100,8 @@ TEST_F(SqlMapperTest, RefusesWhatItDoesNotKnow) {
       {"SELECT AVG(Codigo) FROM CLIENTES", "'AVG' is not a recognized built-in function name."},
       {"SELECT LEN(a, b) FROM T", "The len function requires 1 argument(s)."},
       {"SELECT * FROM #TEMP1", "'#TEMP1' is not supported by the embedded server."},
-      {"DELETE C FROM CLIENTES C JOIN T ON T.x = C.Codigo",
-       "'DELETE ... FROM ... FROM' is not supported by the embedded server."},
+      {"DELETE C FROM VCLIENTES C JOIN T ON T.x = C.Codigo",
+       "'UPDATE or DELETE of the view VCLIENTES through a FROM' is not supported by the embedded server."},
       {"SELECT * FROM SRV.EMP.dbo.CLIENTES", "'SRV.EMP.dbo.CLIENTES' is not supported by the embedded server."},
       {"CREATE TABLE T (Id INTEGER IDENTITY(10,0))", "'IDENTITY(10,0)' is not supported by the embedded server."},
       {"CREATE PROCEDURE P AS SELECT 1", "'CREATE PROCEDURE' is not supported by the embedded server."},

@@ -146,3 +146,47 @@ TEST(Connection, ATextOfTwoStatementsIsRefusedWhereOneRuns) {
   connection->Execute(u"INSERT INTO VX VALUES (4); DELETE FROM VX WHERE A = 4; INSERT INTO VX VALUES (5)"_qs);
   EXPECT_EQ(firstValue(*connection, u"SELECT GROUP_CONCAT(A) FROM VX"_qs), u"1,2,3,5"_qs);
 }
+
+// A vertical tab or a NUL ends a text as a blank does, on every road; a
+// statement after one is still a second statement.
+TEST(Connection, VerticalTabsAndNulsAroundAStatementAreBlanks) {
+  TemporaryFolder folder;
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  connection->Execute(u"CREATE TABLE VX (A INTEGER); INSERT INTO VX VALUES (1), (2), (3);\v"_qs);
+  const std::function<QString(const QString&)> caminos[] = {
+      [&](const QString& sql) { return firstValue(*connection, sql); },
+      [&](const QString& sql) { return connection->QueryRows(sql).rows.value(0).value(0).toString(); },
+      [&](const QString& sql) {
+        const CachedStatement statement(*connection, sql);
+        return statement->Step() ? statement->Column(0).toString() : QString();
+      },
+  };
+  for (const QString& sql : {u"SELECT COUNT(*) FROM VX\v"_qs, u"SELECT COUNT(*) FROM VX;\v\n"_qs,
+                             u"SELECT COUNT(*) FROM VX\0"_qs, u"SELECT COUNT(*) FROM VX; \0\0"_qs,
+                             u"SELECT COUNT(*) FROM VX /* fin */\v\0"_qs})
+    for (const auto& camino : caminos) EXPECT_EQ(camino(sql), u"3"_qs) << sql.toStdString();
+  for (const QString& sql : {u"SELECT 1;\vDELETE FROM VX"_qs, u"SELECT 1\0DELETE FROM VX"_qs,
+                             u"SELECT 1;\0 DELETE FROM VX\0"_qs})
+    for (const auto& camino : caminos) {
+      EXPECT_TRUE(DriverMessageOf([&] { camino(sql); }).contains(u"more than one statement"_qs)) << sql.toStdString();
+      EXPECT_EQ(firstValue(*connection, u"SELECT COUNT(*) FROM VX"_qs), u"3"_qs) << sql.toStdString();
+    }
+  // The batch road runs what stands after a NUL as the statement it is.
+  connection->Execute(u"INSERT INTO VX VALUES (4);\0INSERT INTO VX VALUES (5)\0\v"_qs);
+  EXPECT_EQ(firstValue(*connection, u"SELECT GROUP_CONCAT(A) FROM VX"_qs), u"1,2,3,4,5"_qs);
+}
+
+// A text without a statement runs as an empty one, and the statement cache
+// serves it again and again.
+TEST(Connection, ATextWithoutAStatementRunsEmptyFromTheCache) {
+  TemporaryFolder folder;
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  for (const QString& sql : {u""_qs, u";"_qs, u"-- x"_qs, u"/* c */"_qs, u" ;\v\0"_qs})
+    for (int use = 0; use < 3; ++use) {
+      const CachedStatement none(*connection, sql);
+      EXPECT_FALSE(none->Step()) << sql.toStdString();
+      EXPECT_EQ(none->ColumnCount(), 0) << sql.toStdString();
+      EXPECT_EQ(EngineMessageOf([&] { none->Bind(1, 7); }), u"General SQL error"_qs) << sql.toStdString();
+    }
+  EXPECT_EQ(connection->CachedStatementCount(), 5);
+}
