@@ -125,12 +125,27 @@ std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, 
   return std::nullopt;
 }
 
+// A subquery's one column: the expression of its select list.
+std::optional<SqlType> SubqueryType(const SqlNodes& nodes, size_t select, const SqlObjects& objects) {
+  size_t begin = NextSignificant(nodes, select + 1);
+  if (begin < nodes.size() && (nodes[begin].IsWord(u"DISTINCT") || nodes[begin].IsWord(u"ALL")))
+    begin = NextSignificant(nodes, begin + 1);
+  if (begin < nodes.size() && nodes[begin].IsWord(u"TOP")) begin = NextSignificant(nodes, NextSignificant(nodes, begin + 1) + 1);
+  size_t end = begin;
+  while (end < nodes.size() && !nodes[end].IsWord(u"FROM") && !nodes[end].IsWord(u"AS") && !nodes[end].IsWord(u"UNION")) {
+    if (nodes[end].Is(SqlTokenKind::Comma)) return std::nullopt;
+    ++end;
+  }
+  return ExpressionType(nodes, begin, end, objects);
+}
+
 std::optional<SqlType> OperandType(const SqlNodes& nodes, size_t begin, size_t end, const SqlObjects& objects) {
   const SqlNode& node = nodes[begin];
   if (node.kind == SqlNode::Kind::Case) return HighestType(CaseResultTypes(node.children, objects));
   if (node.IsGroup()) {
     const size_t first = NextSignificant(node.children, 0);
-    if (first < node.children.size() && node.children[first].IsWord(u"SELECT")) return std::nullopt;
+    if (first < node.children.size() && node.children[first].IsWord(u"SELECT"))
+      return SubqueryType(node.children, first, objects);
     return ExpressionType(node.children, 0, node.children.size(), objects);
   }
   if (node.kind != SqlNode::Kind::Token) return std::nullopt;
