@@ -213,9 +213,14 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewritePrefixLike(nodes, objects);
   RewriteArithmeticTypes(nodes, objects);
   TablePositions positions;
+  bool selectSeen = false;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
     const bool isTable = node.IsSignificant() && positions.Next(node);
+    selectSeen = selectSeen || node.IsWord(u"SELECT");
+    // The table it makes would not keep its columns' types: SQLite's
+    // CREATE TABLE ... AS gives them its own.
+    if (selectSeen && node.IsWord(u"INTO")) Unsupported(QStringLiteral("SELECT ... INTO"));
     if (node.kind == SqlNode::Kind::Case) {
       RewriteCase(node, objects);
       continue;

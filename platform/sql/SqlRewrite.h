@@ -122,6 +122,9 @@ bool IsComparison(const SqlNode& node);  // =, <, >, <=, >=, <>, !=, !<, !>
 
 // The chain starting at nodes[i] (a Word or QuotedName).
 SqlChain ReadChain(const SqlNodes& nodes, size_t i);
+// A #name or ##name: SQL Server's temporary tables, which the embedded
+// server does not keep, are refused.
+void RefuseTemporaryTable(const SqlChain& chain);
 // The chain in SQLite's terms: dbo dropped, the database as its schema.
 QString RenderChain(const SqlChain& chain, const SqlObjects& objects);
 // A chain naming a table, as schema and name in SQLite's text: an

@@ -153,4 +153,31 @@ TEST_F(ResultTypes, ASumOfManyRowsStopsAtTheIntRange) {
   EXPECT_EQ(Seen(u"SELECT SUM(CAST(Unidades AS BIGINT)), COUNT(*) FROM MOV"_qs), u"3932160000 | 131072"_qs);
 }
 
+// What the embedded server does not build is refused in its own words,
+// and leaves no table behind.
+TEST_F(ResultTypes, SelectIntoAndTemporaryTablesAreRefused) {
+  const std::pair<const char*, const char*> refusals[] = {
+      {"SELECT Codigo, Nombre INTO COPIA FROM ART", "'SELECT ... INTO' is not supported by the embedded server."},
+      {"SELECT * INTO dbo.COPIA FROM ART WHERE Codigo = 1",
+       "'SELECT ... INTO' is not supported by the embedded server."},
+      {"SELECT Codigo INTO COPIA FROM ART UNION SELECT Codigo FROM SALDO",
+       "'SELECT ... INTO' is not supported by the embedded server."},
+      {"select Codigo\ninto COPIA from ART", "'SELECT ... INTO' is not supported by the embedded server."},
+      {"SELECT * INTO #COPIA FROM ART", "'SELECT ... INTO' is not supported by the embedded server."},
+      {"CREATE TABLE #COPIA (Codigo INTEGER)", "'#COPIA' is not supported by the embedded server."},
+      {"INSERT INTO #COPIA (Codigo) VALUES (1)", "'#COPIA' is not supported by the embedded server."},
+      {"SELECT Codigo FROM #COPIA", "'#COPIA' is not supported by the embedded server."},
+      {"SELECT A.Codigo FROM ART A JOIN #COPIA C ON C.Codigo = A.Codigo",
+       "'#COPIA' is not supported by the embedded server."},
+      {"UPDATE #COPIA SET Codigo = 2", "'#COPIA' is not supported by the embedded server."},
+      {"DELETE FROM #COPIA", "'#COPIA' is not supported by the embedded server."},
+      {"DROP TABLE #COPIA", "'#COPIA' is not supported by the embedded server."},
+      {"CREATE TABLE ##COPIA (Codigo INTEGER)", "'##COPIA' is not supported by the embedded server."},
+  };
+  for (const auto& [statement, message] : refusals)
+    EXPECT_EQ(Seen(QString::fromUtf8(statement)).toStdString(), "error: " + std::string(message)) << statement;
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM sysobjects WHERE name LIKE '%COPIA%'"_qs), Rows({{"0"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM SALDO"_qs), Rows({{"2"}}));
+}
+
 }  // namespace
