@@ -204,6 +204,19 @@ void Arithmetic(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_result_value(context, value);
 }
 
+// zem_modulo(a, b, scale): a % b of decimals of that scale, the sign of
+// a's; SQLite's "%" would take the whole parts.
+void Modulo(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0]) || IsNull(values[1])) return sqlite3_result_null(context);
+  const double a = sqlite3_value_double(values[0]), b = sqlite3_value_double(values[1]);
+  if (b == 0) return ResultError(context, QStringLiteral("Divide by zero error encountered."));
+  const double unit = std::pow(10.0, sqlite3_value_int(values[2]));
+  const double scaledA = std::round(a * unit), scaledB = std::round(b * unit);
+  if (std::abs(scaledA) < 0x1p62 && std::abs(scaledB) < 0x1p62 && scaledB != 0)
+    return sqlite3_result_double(context, double(qint64(scaledA) % qint64(scaledB)) / unit);
+  sqlite3_result_double(context, std::fmod(a, b));
+}
+
 // zem_divisor(d): d, unless it is zero (a text as the number it reads as).
 void Divisor(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_value* value = values[0];
@@ -242,7 +255,8 @@ void RegisterConversionFunctions(sqlite3* connection) {
   };
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
                            {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store},
-                           {"zem_divisor", 1, Divisor}, {"zem_arithmetic", 2, Arithmetic}, {"zem_offset_rows", 1, OffsetRows},
+                           {"zem_divisor", 1, Divisor}, {"zem_arithmetic", 2, Arithmetic},
+                           {"zem_modulo", 3, Modulo}, {"zem_offset_rows", 1, OffsetRows},
                            {"zem_fetch_rows", 1, FetchRows}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

@@ -64,6 +64,11 @@ const Answer kAnswers[] = {
     {"SELECT Precio / 2, Precio * Codigo / 2, Codigo / 2 + Precio FROM ART WHERE Codigo = 3", {{"2.5", "7.5", "6"}}},
     {"SELECT SUM(Precio) / 2 FROM ART WHERE Codigo = 3", {{"2.5"}}},
     {"SELECT Codigo / 2, -Codigo / 2, Stock / 7 FROM ART WHERE Codigo = 3", {{"1", "-1", "42"}}},
+    // "%" of a decimal keeps its fraction; of a float SQL Server refuses it.
+    {"SELECT Precio % 2, -Precio % 2, 7 % 2.5, Precio * 2 % 3 * 2, 0.3 % 0.1, Codigo % 2 FROM ART WHERE Codigo = 2",
+     {{"1.75", "-1.75", "2", "1", "0", "0"}}},
+    {"SELECT Precio % (Codigo - 2) FROM ART WHERE Codigo = 2", {}, "Divide by zero error encountered."},
+    {"SELECT Precio % CAST(2 AS FLOAT) FROM ART", {}, "The data types decimal and float are incompatible in the modulo operator."},
     // Whole number arithmetic stops at its type's range.
     {"SELECT Codigo + 2147483647 FROM ART WHERE Codigo = 1", {}, kIntOverflow},
     {"SELECT Codigo + 2147483646 FROM ART WHERE Codigo = 1", {{"2147483647"}}},
