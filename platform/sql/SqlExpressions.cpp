@@ -95,7 +95,9 @@ QString RewriteIsNull(const SqlNodes& arguments, const SqlObjects& objects) {
   const std::optional<SqlType> replacement = TypeOf(parts[1], objects);
   const bool same = replacement && checked && TypeText(*replacement) == TypeText(*checked);
   const bool fits = replacement && checked && replacement->IsText() && checked->IsText() && checked->length &&
-                    replacement->length && (*checked->length == SqlType::kMax || *replacement->length <= *checked->length);
+                    replacement->length &&
+                    (*checked->length == SqlType::kMax ||
+                     (*replacement->length != SqlType::kMax && *replacement->length <= *checked->length));
   // A lone rewritten node is a literal already converted to the column's
   // type (RewriteComparedLiterals).
   const size_t first = NextSignificant(parts[1], 0);

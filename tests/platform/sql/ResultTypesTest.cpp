@@ -60,6 +60,9 @@ const Answer kAnswers[] = {
      "Conversion failed when converting the varchar value 'x' to data type smallint."},
     {"SELECT ISNULL(CAST(NULL AS VARCHAR(3)), 'abcdef'), ISNULL(CAST(NULL AS VARCHAR(3)), 12) + 'x'",
      {{"abc", "12x"}}},
+    {"SELECT ISNULL(CAST(NULL AS VARCHAR(3)), CAST('abcdef' AS VARCHAR(MAX))), ISNULL(Nombre, 'x') FROM ART "
+     "WHERE Codigo = 1",
+     {{"abc", "Uno"}}},
     // A decimal divides as a decimal, though SQLite keeps 5.000 as 5.
     {"SELECT Precio / 2, Precio * Codigo / 2, Codigo / 2 + Precio FROM ART WHERE Codigo = 3", {{"2.5", "7.5", "6"}}},
     {"SELECT SUM(Precio) / 2 FROM ART WHERE Codigo = 3", {{"2.5"}}},
