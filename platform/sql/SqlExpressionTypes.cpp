@@ -51,8 +51,8 @@ SqlType NumberType(QStringView text) {
   while (whole.startsWith(u'0')) whole = whole.mid(1);
   const int scale = point < 0 ? 0 : int(text.size() - point - 1);
   if (point < 0) {
-    bool ok = false;
-    const qint64 value = whole.toLongLong(&ok);
+    bool ok = whole.isEmpty();  // zeros alone
+    const qint64 value = ok ? 0 : whole.toLongLong(&ok);
     if (ok && value <= std::numeric_limits<qint32>::max()) return Named(u"INT");
   }
   return Named(u"NUMERIC", std::clamp(int(whole.size()) + scale, std::max(scale, 1), 38), scale);
@@ -98,6 +98,8 @@ std::optional<SqlType> SumType(const std::optional<SqlType>& argument) {
   return std::nullopt;
 }
 
+}  // namespace
+
 std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, const SqlObjects& objects) {
   auto is = [&](QStringView function) { return name.compare(function, Qt::CaseInsensitive) == 0; };
   if (is(u"CAST")) {
@@ -110,10 +112,19 @@ std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, 
   if (is(u"ISNULL") || is(u"NULLIF") || is(u"ABS") || is(u"MIN") || is(u"MAX")) return ArgumentType(parts, 0, objects);
   if (is(u"COALESCE")) {
     std::vector<std::optional<SqlType>> types;
-    for (size_t i = 0; i < parts.size(); ++i) types.push_back(ArgumentType(parts, i, objects));
+    for (size_t i = 0; i < parts.size(); ++i) {
+      types.push_back(ArgumentType(parts, i, objects));
+      const size_t first = NextSignificant(parts[i], 0);
+      const bool null = first < parts[i].size() && parts[i][first].IsWord(u"NULL");
+      if (!types.back() && !null) return std::nullopt;
+    }
     return HighestType(types);
   }
-  if (is(u"SUM")) return SumType(ArgumentType(parts, 0, objects));
+  if (is(u"SUM")) {
+    size_t begin = NextSignificant(arguments, 0);
+    if (begin < arguments.size() && (arguments[begin].IsWord(u"DISTINCT") || arguments[begin].IsWord(u"ALL"))) ++begin;
+    return SumType(ExpressionType(arguments, begin, arguments.size(), objects));
+  }
   if (is(u"COUNT") || is(u"LEN") || is(u"CHARINDEX") || is(u"ISNUMERIC")) return Named(u"INT");
   if (is(u"GETDATE")) return Named(u"DATETIME");
   static constexpr QStringView kTextFunctions[] = {u"SUBSTRING", u"LEFT",  u"RIGHT", u"UPPER",
@@ -124,6 +135,8 @@ std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, 
   }
   return std::nullopt;
 }
+
+namespace {
 
 // A subquery's one column: the expression of its select list.
 std::optional<SqlType> SubqueryType(const SqlNodes& nodes, size_t select, const SqlObjects& objects) {

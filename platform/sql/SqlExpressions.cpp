@@ -154,8 +154,8 @@ QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects&
                        (collation.isEmpty() ? QString() : u", "_qs + QuoteSqlString(collation)) + u')';
   // A sum of whole numbers is an int (a bigint's a bigint), which SQL
   // Server refuses past its range.
-  const std::optional<SqlType> sum = row->name == u"SUM" ? TypeOf(arguments, objects) : std::nullopt;
-  if (sum && sum->IsInteger() && sum->name != u"BIGINT") return u"zem_arithmetic('INT', "_qs + call + u')';
+  const std::optional<SqlType> sum = row->name == u"SUM" ? CallType(name, arguments, objects) : std::nullopt;
+  if (sum && sum->name == u"INT") return u"zem_arithmetic('INT', "_qs + call + u')';
   return call;
 }
 

@@ -188,6 +188,8 @@ std::vector<std::optional<SqlType>> OperandTypes(const SqlNodes& nodes, const Ar
 // functions the mapper knows, CASE, parentheses and arithmetic, which takes
 // the type of highest precedence; nothing when a part of it is not known.
 std::optional<SqlType> ExpressionType(const SqlNodes& nodes, size_t begin, size_t end, const SqlObjects& objects);
+// The type of a call of one of the functions the mapper knows, by name.
+std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, const SqlObjects& objects);
 // The results of a CASE (its node's children): after each THEN and the ELSE.
 std::vector<std::pair<size_t, size_t>> CaseResults(const SqlNodes& children);
 std::vector<std::optional<SqlType>> CaseResultTypes(const SqlNodes& children, const SqlObjects& objects);

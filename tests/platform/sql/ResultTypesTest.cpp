@@ -80,6 +80,7 @@ const Answer kAnswers[] = {
     {"SELECT Codigo FROM ART WHERE Codigo * 1500000000 > 0", {}, kIntOverflow},
     {"SELECT (Codigo + 1) * 1073741824 FROM ART WHERE Codigo = 1", {}, kIntOverflow},
     {"SELECT Importe * 2 FROM SALDO WHERE Codigo = 1", {}, kIntOverflow},
+    {"SELECT Importe + Importe - 0 FROM SALDO WHERE Codigo = 1", {}, kIntOverflow},
     {"SELECT CAST(Importe AS BIGINT) * 2, Importe * 2.0 FROM SALDO WHERE Codigo = 1", {{"4000000000", "4000000000"}}},
     {"SELECT Stock * 200, Stock + 32767 FROM ART WHERE Codigo = 3", {{"60000", "33067"}}},
     {"SELECT Codigo + 1 Siguiente, Codigo * 2 AS Doble, (Codigo - 1) Previo FROM ART WHERE Codigo = 1",
@@ -103,6 +104,10 @@ const Answer kAnswers[] = {
     {"SELECT SUM(CAST(Importe AS BIGINT)), SUM(Veces), SUM(Importe / 2) FROM SALDO", {{"4000000000", "300", "2000000000"}}},
     {"SELECT Codigo FROM SALDO GROUP BY Codigo HAVING SUM(Importe) + Codigo > 2000000001", {{"2"}}},
     {"SELECT COUNT(*) FROM SALDO HAVING SUM(Importe) > 0", {}, kIntOverflow},
+    {"SELECT SUM(ALL Importe + 0) FROM SALDO", {}, kIntOverflow},
+    {"SELECT SUM(DISTINCT Importe), SUM(DISTINCT Veces) FROM SALDO", {{"2000000000", "300"}}},
+    {"SELECT COALESCE(Codigo, (SELECT Codigo FROM SALDO WHERE Codigo = 9)) + 2147483647 FROM ART WHERE Codigo = 1", {},
+     kIntOverflow},
     {"SELECT SUM(Importe) FROM SALDO WHERE Codigo = 1", {{"2000000000"}}},
 };
 
