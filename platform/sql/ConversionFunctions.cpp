@@ -191,6 +191,32 @@ void Store(sqlite3_context* context, int count, sqlite3_value** values) {
   Result(context, ToColumnType(ValueOf(values[1]), TypeArgument(context, values), order));
 }
 
+// zem_arithmetic(type, value): the result of arithmetic in a whole number
+// type, refused past the type's range (SQLite computes in 64 bits, or in
+// floats past them).
+void Arithmetic(sqlite3_context* context, int, sqlite3_value** values) {
+  const SqlType& type = TypeArgument(context, values);
+  sqlite3_value* value = values[1];
+  const bool beyond64Bits = sqlite3_value_type(value) == SQLITE_FLOAT && std::abs(sqlite3_value_double(value)) >= 0x1p63;
+  if (beyond64Bits || (IsNumber(value) && !ToColumnType(ValueOf(value), type, DateOrder::MonthDayYear).error.isEmpty()))
+    return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type %1.")
+                                    .arg(type.ErrorName()));
+  sqlite3_result_value(context, value);
+}
+
+// zem_modulo(a, b, scale): a % b of decimals of that scale, the sign of
+// a's; SQLite's "%" would take the whole parts.
+void Modulo(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0]) || IsNull(values[1])) return sqlite3_result_null(context);
+  const double a = sqlite3_value_double(values[0]), b = sqlite3_value_double(values[1]);
+  if (b == 0) return ResultError(context, QStringLiteral("Divide by zero error encountered."));
+  const double unit = std::pow(10.0, sqlite3_value_int(values[2]));
+  const double scaledA = std::round(a * unit), scaledB = std::round(b * unit);
+  if (std::abs(scaledA) < 0x1p62 && std::abs(scaledB) < 0x1p62 && scaledB != 0)
+    return sqlite3_result_double(context, double(qint64(scaledA) % qint64(scaledB)) / unit);
+  sqlite3_result_double(context, std::fmod(a, b));
+}
+
 // zem_divisor(d): d, unless it is zero (a text as the number it reads as).
 void Divisor(sqlite3_context* context, int, sqlite3_value** values) {
   sqlite3_value* value = values[0];
@@ -243,7 +269,8 @@ void RegisterConversionFunctions(sqlite3* connection) {
   };
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
                            {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store},
-                           {"zem_divisor", 1, Divisor}, {"zem_offset_rows", 1, OffsetRows},
+                           {"zem_divisor", 1, Divisor}, {"zem_arithmetic", 2, Arithmetic},
+                           {"zem_modulo", 3, Modulo}, {"zem_offset_rows", 1, OffsetRows},
                            {"zem_fetch_rows", 1, FetchRows}, {"zem_top_rows", 1, TopRows}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

@@ -6,6 +6,8 @@ struct sqlite3;
 // zem_convert(type, value[, style[, date format]]) for CAST and CONVERT,
 // zem_add(a, b) for "+", which joins two texts and adds anything else, and
 // zem_store(type, value[, date format]) for a value written into a column,
-// zem_divisor(d) for the divisor of "/" and "%", and zem_offset_rows(n) and
+// zem_divisor(d) for the divisor of "/" and "%", zem_arithmetic(type, value)
+// for arithmetic in a whole number type, zem_modulo(a, b, scale) for "%" of
+// decimals, and zem_offset_rows(n) and
 // zem_fetch_rows(n) for the row counts of OFFSET and FETCH.
 void RegisterConversionFunctions(sqlite3* connection);

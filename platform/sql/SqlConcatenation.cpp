@@ -82,10 +82,7 @@ void RewriteSegment(SqlNodes& nodes, size_t begin, size_t end) {
 
 }  // namespace
 
-void RewriteConcatenation(SqlNodes& nodes) {
-  // Without a "+" at this level no segment has anything to rewrite.
-  const auto plus = [](const SqlNode& node) { return node.kind == SqlNode::Kind::Token && node.token.IsSymbol(u"+"); };
-  if (std::none_of(nodes.begin(), nodes.end(), plus)) return;
+std::vector<std::pair<size_t, size_t>> OperandSegments(const SqlNodes& nodes) {
   std::vector<std::pair<size_t, size_t>> segments;
   size_t begin = 0;
   for (size_t i = 0; i <= nodes.size(); ++i) {
@@ -93,6 +90,14 @@ void RewriteConcatenation(SqlNodes& nodes) {
     if (NextSignificant(nodes, begin) < i) segments.emplace_back(begin, i);
     begin = i + 1;
   }
+  return segments;
+}
+
+void RewriteConcatenation(SqlNodes& nodes) {
+  // Without a "+" at this level no segment has anything to rewrite.
+  const auto plus = [](const SqlNode& node) { return node.kind == SqlNode::Kind::Token && node.token.IsSymbol(u"+"); };
+  if (std::none_of(nodes.begin(), nodes.end(), plus)) return;
+  const std::vector<std::pair<size_t, size_t>> segments = OperandSegments(nodes);
   // From the last, so the earlier segments keep their places.
   for (auto it = segments.rbegin(); it != segments.rend(); ++it) RewriteSegment(nodes, it->first, it->second);
 }

@@ -51,44 +51,16 @@ QString DateFormatArguments(const QString& type, int arguments, const SqlObjects
          QuoteSqlString(objects.Context().dateFormat);
 }
 
-// The type of a value the statement writes as a literal, a column or a
-// conversion; nothing for any other expression.
-std::optional<QString> WrittenType(const SqlNodes& value, const SqlObjects& objects) {
-  const size_t first = NextSignificant(value, 0);
-  const size_t last = PreviousSignificant(value, value.size());
-  if (first >= value.size()) return std::nullopt;
-  if (first == last && value[first].Is(SqlTokenKind::String)) return QStringLiteral("VARCHAR");
-  if (first == last && value[first].Is(SqlTokenKind::Number))
-    return value[first].token.text.contains(u'.') ? QStringLiteral("NUMERIC(38,10)") : QStringLiteral("INT");
-  if (value[last].IsGroup() && PreviousSignificant(value, last) == first) {
-    const SqlNodes& inside = value[last].children;
-    if (value[first].IsWord(u"CONVERT")) return RenderSql(SplitAtCommas(inside).front()).trimmed();
-    if (!value[first].IsWord(u"CAST")) return std::nullopt;
-    for (size_t i = inside.size(); i-- > 0;)
-      if (inside[i].IsWord(u"AS")) return RenderSql(inside, i + 1).trimmed();
-    return std::nullopt;
-  }
-  const std::optional<SqlChain> chain = ChainEndingAt(value, last);
-  if (!chain || chain->begin != first) return std::nullopt;
-  const std::optional<SqlColumn> column = objects.ColumnOf(*chain);
-  return column ? std::optional<QString>(column->declared) : std::nullopt;
+std::optional<SqlType> TypeOf(const SqlNodes& value, const SqlObjects& objects) {
+  return ExpressionType(value, 0, value.size(), objects);
 }
 
-bool IsMoney(const std::optional<QString>& type) { return type && SqlType::Parse(*type).name.endsWith(u"MONEY"); }
+bool IsMoney(const std::optional<SqlType>& type) { return type && type->name.endsWith(u"MONEY"); }
 
 // MONEY becomes a whole number rounded, where SQLite would truncate it.
 QString ConvertedValue(const SqlType& target, const SqlNodes& value, const SqlObjects& objects) {
   const QString rendered = RenderArgument(value, objects);
-  return target.IsInteger() && IsMoney(WrittenType(value, objects)) ? u"round("_qs + rendered + u')' : rendered;
-}
-
-// SQL Server's order of types, the highest of which COALESCE answers in.
-int Precedence(const SqlType& type) {
-  if (type.IsDate()) return 5;
-  if (type.name == u"FLOAT" || type.name == u"REAL") return 4;
-  if (type.IsDecimal()) return 3;
-  if (type.IsInteger()) return 2;
-  return type.IsText() ? 1 : 0;
+  return target.IsInteger() && IsMoney(TypeOf(value, objects)) ? u"round("_qs + rendered + u')' : rendered;
 }
 
 bool IsNullConstant(const SqlNodes& value) {
@@ -96,61 +68,45 @@ bool IsNullConstant(const SqlNodes& value) {
   return first < value.size() && value[first].IsWord(u"NULL") && NextSignificant(value, first + 1) == value.size();
 }
 
-// The digits before the point that a value of an exact number type holds.
-std::optional<int> WholeDigits(const SqlType& type) {
-  if (type.name == u"BIT") return 1;
-  if (type.name == u"TINYINT") return 3;
-  if (type.name == u"SMALLINT") return 5;
-  if (type.name == u"INT" || type.name == u"INTEGER") return 10;
-  if (type.name == u"BIGINT") return 19;
-  if (type.name == u"DECIMAL" || type.name == u"NUMERIC") return type.length.value_or(18) - type.scale.value_or(0);
-  return std::nullopt;
-}
-
-// A decimal answer is wide enough for every exact number given with it, as
-// SQL Server sizes it: COALESCE(DECIMAL(8,3), INT) is DECIMAL(13,3).
-QString WidenedDecimal(const QString& highest, const std::vector<std::optional<QString>>& types) {
-  const SqlType top = SqlType::Parse(highest);
-  if (top.name != u"DECIMAL" && top.name != u"NUMERIC") return highest;
-  int whole = 0, scale = 0;
-  for (const std::optional<QString>& written : types) {
-    if (!written) continue;
-    const SqlType type = SqlType::Parse(*written);
-    if (const std::optional<int> digits = WholeDigits(type)) {
-      whole = std::max(whole, *digits);
-      if (!type.IsInteger()) scale = std::max(scale, type.scale.value_or(0));
-    }
-  }
-  return QStringLiteral("%1(%2,%3)").arg(top.name).arg(std::min(38, whole + scale)).arg(scale);
-}
-
-// COALESCE converts a text argument to the type of higher precedence that
+// COALESCE converts an argument to the type of higher precedence that
 // another argument is written in; SQLite would hand each back as it is.
 QString RewriteCoalesce(const SqlNodes& arguments, const SqlObjects& objects) {
   const std::vector<SqlNodes> parts = SplitAtCommas(arguments);
   if (std::all_of(parts.begin(), parts.end(), IsNullConstant))
     throw SqlError(QStringLiteral("At least one of the arguments to COALESCE must be an expression that is not the "
                                   "NULL constant."));
-  std::vector<std::optional<QString>> types;
-  std::optional<QString> highest;
-  for (const SqlNodes& part : parts) {
-    types.push_back(WrittenType(part, objects));
-    if (types.back() && (!highest || Precedence(SqlType::Parse(*types.back())) > Precedence(SqlType::Parse(*highest))))
-      highest = types.back();
-  }
-  const int top = highest ? Precedence(SqlType::Parse(*highest)) : 0;
-  if (highest) highest = WidenedDecimal(*highest, types);
+  std::vector<std::optional<SqlType>> types;
+  for (const SqlNodes& part : parts) types.push_back(TypeOf(part, objects));
+  const std::optional<SqlType> highest = HighestType(types);
   QStringList rendered;
   for (size_t i = 0; i < parts.size(); ++i) {
     const QString value = RenderArgument(parts[i], objects);
-    const int own = types[i] ? Precedence(SqlType::Parse(*types[i])) : 0;
-    // A text takes any higher type; a number only a higher number's.
-    const bool converts = top > 1 && own > 0 && own < top && (own == 1 || top <= 4);
-    rendered << (converts ? QStringLiteral("zem_convert(%1, %2%3)")
-                                .arg(QuoteSqlString(*highest), value, DateFormatArguments(*highest, 2, objects))
-                          : value);
+    rendered << (highest && types[i] && TakesHigherType(*types[i], *highest) ? ConversionCall(*highest, value, objects)
+                                                                              : value);
   }
   return u"coalesce("_qs + rendered.join(u", ") + u')';
+}
+
+// ISNULL answers in its first argument's type: the replacement is
+// converted to it (a text cut to its length), unless it already is of it.
+QString RewriteIsNull(const SqlNodes& arguments, const SqlObjects& objects) {
+  const std::vector<SqlNodes> parts = SplitAtCommas(arguments);
+  const std::optional<SqlType> checked = TypeOf(parts[0], objects);
+  const std::optional<SqlType> replacement = TypeOf(parts[1], objects);
+  const bool same = replacement && checked && TypeText(*replacement) == TypeText(*checked);
+  const bool fits = replacement && checked && replacement->IsText() && checked->IsText() && checked->length &&
+                    replacement->length &&
+                    (*checked->length == SqlType::kMax ||
+                     (*replacement->length != SqlType::kMax && *replacement->length <= *checked->length));
+  // A lone rewritten node is a literal already converted to the column's
+  // type (RewriteComparedLiterals).
+  const size_t first = NextSignificant(parts[1], 0);
+  const bool converted = first < parts[1].size() && parts[1][first].kind == SqlNode::Kind::Text &&
+                         NextSignificant(parts[1], first + 1) == parts[1].size();
+  const bool converts = checked && TypeFamily(*checked) > 0 && !same && !fits && !converted && !IsNullConstant(parts[1]);
+  const QString value = converts ? ConversionCall(*checked, ConvertedValue(*checked, parts[1], objects), objects)
+                                 : RenderArgument(parts[1], objects);
+  return QStringLiteral("ifnull(%1, %2)").arg(RenderArgument(parts[0], objects), value);
 }
 
 QString RewriteCast(const SqlNodes& arguments, const SqlObjects& objects) {
@@ -181,6 +137,8 @@ QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects&
   if (name.compare(u"CONVERT", Qt::CaseInsensitive) == 0) return RewriteConvert(group.children, objects);
   if (name.compare(u"COALESCE", Qt::CaseInsensitive) == 0 && ArgumentCount(group.children) >= 2)
     return RewriteCoalesce(group.children, objects);
+  if (name.compare(u"ISNULL", Qt::CaseInsensitive) == 0 && ArgumentCount(group.children) == 2)
+    return RewriteIsNull(group.children, objects);
   const FunctionRow* row = FindFunction(name);
   if (!row) throw SqlError(QStringLiteral("'%1' is not a recognized built-in function name.").arg(name));
   const int count = ArgumentCount(group.children);
@@ -192,8 +150,13 @@ QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects&
   // REPLACE(a, b COLLATE c, d) replaces under that collation.
   SqlNodes arguments = group.children;
   const QString collation = row->name == u"REPLACE" ? TakeCollation(arguments) : QString();
-  return row->target.toString() + u'(' + RenderArgument(arguments, objects) +
-         (collation.isEmpty() ? QString() : u", "_qs + QuoteSqlString(collation)) + u')';
+  const QString call = row->target.toString() + u'(' + RenderArgument(arguments, objects) +
+                       (collation.isEmpty() ? QString() : u", "_qs + QuoteSqlString(collation)) + u')';
+  // A sum of whole numbers is an int (a bigint's a bigint), which SQL
+  // Server refuses past its range.
+  const std::optional<SqlType> sum = row->name == u"SUM" ? CallType(name, arguments, objects) : std::nullopt;
+  if (sum && sum->name == u"INT") return u"zem_arithmetic('INT', "_qs + call + u')';
+  return call;
 }
 
 bool IsNamePart(const SqlNode& node) {
@@ -217,7 +180,28 @@ void Replace(SqlNodes& nodes, size_t begin, size_t end, QString text) {
   nodes[begin] = SqlNode::Rewritten(std::move(text));
 }
 
+// A CASE answers in the type of highest precedence among its results: a
+// result of a lower type is converted to it, as SQL Server converts it.
+void RewriteCase(SqlNode& node, const SqlObjects& objects) {
+  const std::vector<std::optional<SqlType>> types = CaseResultTypes(node.children, objects);
+  const std::optional<SqlType> highest = HighestType(types);
+  RewriteExpressions(node.children, objects);
+  const std::vector<std::pair<size_t, size_t>> results = CaseResults(node.children);
+  if (!highest || results.size() != types.size()) return;
+  for (size_t k = results.size(); k-- > 0;) {
+    if (!types[k] || !TakesHigherType(*types[k], *highest)) continue;
+    const size_t first = NextSignificant(node.children, results[k].first);
+    const size_t end = PreviousSignificant(node.children, results[k].second) + 1;
+    Replace(node.children, first, end, ConversionCall(*highest, RenderSql(node.children, first, end).trimmed(), objects));
+  }
+}
+
 }  // namespace
+
+QString ConversionCall(const SqlType& type, const QString& value, const SqlObjects& objects) {
+  return QStringLiteral("zem_convert(%1, %2%3)")
+      .arg(QuoteSqlString(TypeText(type)), value, DateFormatArguments(TypeText(type), 2, objects));
+}
 
 QString RewriteLiteral(const SqlToken& token) {
   return (token.text.startsWith(u'\'') ? token.text : token.text.mid(1)).toString();
@@ -229,11 +213,21 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteComparedLiterals(nodes, objects);
   RewriteCollatedLike(nodes);
   RewritePrefixLike(nodes, objects);
+  RewriteArithmeticTypes(nodes, objects);
   TablePositions positions;
+  bool selectSeen = false;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
     const bool isTable = node.IsSignificant() && positions.Next(node);
-    if (node.kind == SqlNode::Kind::Group || node.kind == SqlNode::Kind::Case) {
+    selectSeen = selectSeen || node.IsWord(u"SELECT");
+    // The table it makes would not keep its columns' types: SQLite's
+    // CREATE TABLE ... AS gives them its own.
+    if (selectSeen && node.IsWord(u"INTO")) Unsupported(QStringLiteral("SELECT ... INTO"));
+    if (node.kind == SqlNode::Kind::Case) {
+      RewriteCase(node, objects);
+      continue;
+    }
+    if (node.kind == SqlNode::Kind::Group) {
       RewriteExpressions(node.children, objects);
       continue;
     }

@@ -47,6 +47,7 @@ void RewriteDropTable(SqlNodes& nodes, size_t kind, const SqlObjects& objects) {
   if (ifExists) name = NextSignificant(nodes, NextSignificant(nodes, name + 1) + 1);
   if (!ifExists && name < nodes.size() && IsNameNode(nodes[name])) {
     const SqlChain chain = ReadChain(nodes, name);
+    RefuseTemporaryTable(chain);
     if (objects.ColumnsOf(chain).isEmpty())
       throw SqlError(QStringLiteral("Cannot drop the table '%1', because it does not exist or you do not have "
                                     "permission.").arg(chain.names.join(u'.')));

@@ -135,13 +135,17 @@ QStringList ResolveParts(const SqlChain& chain, const SqlObjects& objects) {
 
 }  // namespace
 
-QString RenderChain(const SqlChain& chain, const SqlObjects& objects) {
+void RefuseTemporaryTable(const SqlChain& chain) {
   if (chain.names.size() == 1 && chain.names[0].startsWith(u'#')) Unsupported(chain.names[0]);
+}
+
+QString RenderChain(const SqlChain& chain, const SqlObjects& objects) {
+  RefuseTemporaryTable(chain);
   return ResolveParts(chain, objects).join(u'.');
 }
 
 std::pair<QString, QString> QualifiedTable(const SqlChain& chain, const SqlObjects& objects) {
-  if (chain.names.size() == 1 && chain.names[0].startsWith(u'#')) Unsupported(chain.names[0]);
+  RefuseTemporaryTable(chain);
   QStringList parts = ResolveParts(chain, objects);
   if (parts.size() > 2) Unsupported(chain.written.join(u'.'));
   const QString name = parts.takeLast();

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <optional>
+#include <utility>
 
 // A dotted name as written: T, dbo.T, db.dbo.T, db..T, alias.column, T.*.
 struct SqlChain {
@@ -126,6 +127,9 @@ bool IsComparison(const SqlNode& node);  // =, <, >, <=, >=, <>, !=, !<, !>
 
 // The chain starting at nodes[i] (a Word or QuotedName).
 SqlChain ReadChain(const SqlNodes& nodes, size_t i);
+// A #name or ##name: SQL Server's temporary tables, which the embedded
+// server does not keep, are refused.
+void RefuseTemporaryTable(const SqlChain& chain);
 // The chain in SQLite's terms: dbo dropped, the database as its schema.
 QString RenderChain(const SqlChain& chain, const SqlObjects& objects);
 // A chain naming a table, as schema and name in SQLite's text: an
@@ -161,6 +165,56 @@ void RewriteTop(SqlNodes& nodes);
 void RewriteOffset(SqlNodes& nodes);
 // Binary "+" becomes zem_add(a, b), which joins texts and adds numbers.
 void RewriteConcatenation(SqlNodes& nodes);
+// The runs of operands and operators at this level, as [begin, end)
+// pairs: what lies between commas, keywords, comparisons and the mapper's
+// own clauses.
+std::vector<std::pair<size_t, size_t>> OperandSegments(const SqlNodes& nodes);
+// Arithmetic at this level, read before it is rewritten, in the type SQL
+// Server gives it: a division of a decimal or float is not a whole
+// number's, though SQLite may hold its operands as whole numbers; a
+// result in int, smallint, tinyint or bigint past the type's range raises
+// SQL Server's overflow error (zem_arithmetic).
+void RewriteArithmeticTypes(SqlNodes& nodes, const SqlObjects& objects);
+
+// The operands and operators of an arithmetic expression in nodes[begin,
+// end): operands without their signs, operators between them; end stops
+// before a select item's bare alias.
+struct ArithmeticTerms {
+  std::vector<std::pair<size_t, size_t>> operands;
+  std::vector<size_t> operators;
+  size_t end = 0;
+};
+std::optional<ArithmeticTerms> ReadArithmetic(const SqlNodes& nodes, size_t begin, size_t end);
+bool IsArithmeticOperator(const SqlNode& node);  // + - * / % & | ^
+// Each operand's type; nothing where it is not known.
+std::vector<std::optional<SqlType>> OperandTypes(const SqlNodes& nodes, const ArithmeticTerms& terms,
+                                                 const SqlObjects& objects);
+// The type SQL Server gives the expression in nodes[begin, end), as it is
+// written (before any rewrite): literals, columns, CAST and CONVERT, the
+// functions the mapper knows, CASE, parentheses and arithmetic, which takes
+// the type of highest precedence; nothing when a part of it is not known.
+std::optional<SqlType> ExpressionType(const SqlNodes& nodes, size_t begin, size_t end, const SqlObjects& objects);
+// The type of a call of one of the functions the mapper knows, by name.
+std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, const SqlObjects& objects);
+// The results of a CASE (its node's children): after each THEN and the ELSE.
+std::vector<std::pair<size_t, size_t>> CaseResults(const SqlNodes& children);
+std::vector<std::optional<SqlType>> CaseResultTypes(const SqlNodes& children, const SqlObjects& objects);
+// The type of highest precedence among the known ones (SQL Server's order:
+// DATETIME, ..., FLOAT, REAL, DECIMAL, MONEY, BIGINT, INT, SMALLINT,
+// TINYINT, BIT, ..., NVARCHAR, VARCHAR); a decimal widened to hold every
+// exact number among them.
+std::optional<SqlType> HighestType(const std::vector<std::optional<SqlType>>& types);
+// 1 text, 2 whole number, 3 exact decimal or money, 4 float, 5 date; 0 other.
+int TypeFamily(const SqlType& type);
+// Whether a value of one type is converted to the highest type of an
+// expression it is a result of: a text takes any higher type; a number
+// only a higher number's.
+bool TakesHigherType(const SqlType& own, const SqlType& highest);
+// The type as zem_convert reads it: DECIMAL(13,3), VARCHAR(MAX), INT.
+QString TypeText(const SqlType& type);
+// zem_convert(type, value) of an already rewritten value, a text read as a
+// date in the session's order.
+QString ConversionCall(const SqlType& type, const QString& value, const SqlObjects& objects);
 // The divisor of "/" and "%" becomes zem_divisor(d), which raises SQL
 // Server's error for zero where SQLite would answer NULL.
 void RewriteDivisions(SqlNodes& nodes);

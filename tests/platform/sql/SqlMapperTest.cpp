@@ -37,7 +37,7 @@ TEST_F(SqlMapperTest, RewritesTheIdiomsOfItsList) {
        "SELECT DISTINCT  Nombre FROM main.[CLIENTES] AS X LIMIT 2"},
       {"UPDATE CLIENTES SET Nombre = Nombre + 'x' + N'ñ' WHERE Codigo = Codigo + 1 - 2",
        "UPDATE main.CLIENTES SET Nombre = zem_store('VARCHAR(40)', (zem_add(Nombre, 'x', 'ñ'))) WHERE Codigo = "
-       "zem_add(Codigo, 1) - 2"},
+       "zem_arithmetic('INT', zem_add(Codigo, 1) - 2)"},
       {"SELECT a * 2 + -b, (c + d) * e FROM T", "SELECT zem_add(a * 2, -b), (zem_add(c, d)) * e FROM main.T"},
       {"SELECT CASE WHEN a = 1 THEN 'x' + b ELSE c END + 'z' FROM T",
        "SELECT zem_add(CASE WHEN a = 1 THEN zem_add('x', b) ELSE c END, 'z') FROM main.T"},
