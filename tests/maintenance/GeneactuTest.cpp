@@ -480,6 +480,41 @@ TEST_F(Traspaso, HostileTableNamesOfTheConversionFileRunNothingButThemselves) {
                          MensajeNombreNoValido(largo));
 }
 
+// A table of the conversion file is one name: one written with an owner or
+// a database before it would name the company's VX, and is refused where the
+// file is read, naming it. A table that cannot be made (the file gives it no
+// field) leaves the one it was to replace as it was.
+TEST_F(Traspaso, AnOwnerPrefixedNameIsRefusedAndAFailedCreationKeepsTheTable) {
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  for (const char* tabla : {"dbo.VX", "main.VX"})
+    conversion.write(QByteArray(tabla) + "/C/1/B/ftInteger/0/*/|01/12/2026\r\n" + tabla + "/I/1/<Primary>/B//\r\n");
+  conversion.write("VX/I/1/<Primary>/A//|01/12/2026\r\n");
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE \"dbo.VX\" (B INT)"_qs, u"INSERT INTO \"dbo.VX\" VALUES (7)"_qs,
+                             u"CREATE TABLE \"main.VX\" (B INT)"_qs, u"CREATE TABLE VX (A INT)"_qs,
+                             u"INSERT INTO VX VALUES (9)"_qs});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  ASSERT_EQ(Leer(u"CREATE TABLE VX (A INTEGER); INSERT INTO VX VALUES (1), (2), (3)"_qs, u"ZEMEMP1"_qs), QString());
+  Formulario p;
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  Cargar(p);
+  EXPECT_EQ(mensajes.Texts(), QStringList({MensajeNombreNoValido(u"dbo.VX"_qs), MensajeNombreNoValido(u"main.VX"_qs), kCargada}));
+  ASSERT_EQ(p.f.ListaTablas().count(), 1);
+  EXPECT_EQ(p.f.ListaTablas().item(0)->text(), u"VX"_qs);
+  p.f.ListaTablas().item(0)->setSelected(true);
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Texts().mid(3), QStringList({kConfirmar, kIncidencias}));
+  EXPECT_EQ(Leer(u"SELECT SUM(A) FROM VX HAVING COUNT(*) = 3"_qs, u"ZEMEMP1"_qs), u"6"_qs);
+  EXPECT_EQ(detalle, u"1 - ¡Error creando la nueva tabla VX (Empresa: 1)!"_qs);
+}
+
 // As a person sees it with the list loaded; widened, the buttons stay
 // side by side in the middle of the bottom.
 TEST_F(Traspaso, TheFormIsDrawnWithItsButtonsCentredAtAnyWidth) {
