@@ -243,7 +243,8 @@ void RestoreDatabase(Command c) {
       throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
                                     "this media family.").arg(file.written));
     const std::optional<DatabaseInfo> database = c.server.Database(name);
-    if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
+    // Any other session on it, of this program too, keeps it, as on the server.
+    if (database && (database->dbid <= kLastSystemDatabase || c.server.OtherSessions(database->name, c.session.Spid()) > 0))
       throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
     const QString restored = database ? database->name : name.toUpper();
     // The name as written, so a refusal names what the statement said.
