@@ -14,6 +14,8 @@
 #include "platform/data/Session.h"
 #include "platform/data/TypeTable.h"
 
+#include <limits>
+
 namespace {
 
 // Registration gives up after this many refused inserts in a row: each one
@@ -40,6 +42,27 @@ bool esNombrePropio(const QStringList& fila, const QString& sufijo) {
 }
 
 bool esError(const QString& resultado) { return resultado.startsWith(QLatin1String("Error.")); }
+
+constexpr qint64 kContadorMaximo = std::numeric_limits<qint32>::max();
+
+// The lowest counter from 1 that no row holds, for when a row stands at the
+// top of the counter's range: [1, n] holds n rows while it has no gap, which
+// the key's index counts.
+qint64 primerContadorLibre() {
+  qint64 lleno = 0;  // [1, lleno] has no gap
+  qint64 hasta = kContadorMaximo;
+  while (lleno < hasta) {
+    const qint64 medio = lleno + (hasta - lleno + 1) / 2;
+    const QString filas = EjecutarSQL(
+        QStringLiteral("SELECT COUNT(*) FROM NOMBTTEM WHERE Contador BETWEEN 1 AND ") + QString::number(medio), kGeneral);
+    if (esError(filas)) throw Abort();
+    if (filas.toLongLong() == medio)
+      lleno = medio;
+    else
+      hasta = medio - 1;
+  }
+  return lleno + 1;
+}
 
 QString nombrePropietario(const QObject* propietario) {
   if (qobject_cast<const Form*>(propietario) || qobject_cast<const TModuloDatos*>(propietario))
@@ -89,7 +112,8 @@ QString RegistrarTablaTemporal(const QString& nombreLargo, const QString& propie
 
     const QString maximo = EjecutarSQL(QStringLiteral("SELECT MAX(Contador) FROM NOMBTTEM"), kGeneral);
     if (esError(maximo)) throw Abort();
-    const qint64 contador = maximo.toLongLong() + 1;
+    const qint64 ultimoContador = maximo.toLongLong();
+    const qint64 contador = ultimoContador < kContadorMaximo ? ultimoContador + 1 : primerContadorLibre();
     // The last try shows why the row is refused.
     const bool ultimo = intento == kIntentosRegistro;
     EjecutarSQL(QStringLiteral("INSERT INTO NOMBTTEM VALUES (") + QString::number(contador) + QStringLiteral(", ") +

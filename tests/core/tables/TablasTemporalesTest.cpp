@@ -193,3 +193,15 @@ TEST_F(TablasTemporales, APlantedShortNameRunsNothingAndDropsNothing) {
     ASSERT_EQ(filas(u"DELETE FROM NOMBTTEM WHERE Contador < 0"_qs), QString());
   }
 }
+
+// A row planted at the top of the counter's range leaves no next counter:
+// the next name takes the lowest one free.
+TEST_F(TablasTemporales, ACounterPlantedAtTheTopTakesTheNextNameTheLowestFreeCounter) {
+  Iniciar();
+  for (int numero = 1; numero <= 3; ++numero) RegistrarTablaTemporal(u"TEMP_X_Propio_%1_1_U"_qs.arg(numero));
+  ASSERT_EQ(filas(u"DELETE FROM NOMBTTEM WHERE Contador = 2; "
+                  "INSERT INTO NOMBTTEM VALUES (2147483647, 'TEMP_X_Otro_1_1_U', 'TEMP2147483647_Otro')"_qs),
+            QString());
+  EXPECT_EQ(RegistrarTablaTemporal(u"TEMP_X_Propio_4_1_U"_qs), u"TEMP000002_Propio"_qs);
+  EXPECT_EQ(RegistrarTablaTemporal(u"TEMP_X_Propio_5_1_U"_qs), u"TEMP000004_Propio"_qs);
+}
