@@ -515,6 +515,33 @@ TEST_F(Traspaso, AnOwnerPrefixedNameIsRefusedAndAFailedCreationKeepsTheTable) {
   EXPECT_EQ(detalle, u"1 - ¡Error creando la nueva tabla VX (Empresa: 1)!"_qs);
 }
 
+// A source table and fields named by reserved words are made and filled
+// under those names, by batch and record by record.
+TEST_F(Traspaso, ATableNamedByAReservedWordIsMadeAndFilled) {
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  conversion.write("ORDER/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\nORDER/C/2/Select/ftString/10//\r\n"
+                   "ORDER/I/1/<Primary>/Codigo//\r\n");
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE \"ORDER\" (Codigo INT, \"Select\" VARCHAR(10))"_qs,
+                             u"INSERT INTO \"ORDER\" VALUES (1, 'uno'), (2, 'dos')"_qs});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  for (const bool lotes : {true, false}) {
+    SCOPED_TRACE(lotes);
+    Formulario p;
+    Cargar(p);
+    p.f.ListaTablas().item(0)->setSelected(true);
+    p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+    p.Casilla("RealizarProcesoPorLotes").setChecked(lotes);
+    mensajes.Expect(u"C"_qs, u"SI"_qs);
+    p.f.pbActualizarClick();
+    EXPECT_EQ(mensajes.Texts().last(), kConfirmar);
+    EXPECT_EQ(Leer(u"SELECT Codigo, [Select] FROM [ORDER] ORDER BY Codigo"_qs, u"ZEMEMP1"_qs), u"1|uno\r\n2|dos"_qs);
+  }
+}
+
 // As a person sees it with the list loaded; widened, the buttons stay
 // side by side in the middle of the bottom.
 TEST_F(Traspaso, TheFormIsDrawnWithItsButtonsCentredAtAnyWidth) {
