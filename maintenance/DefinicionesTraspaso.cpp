@@ -16,6 +16,10 @@ DefinicionesTraspaso DefinicionesTraspaso::Leer(const QString& archivo) {
     const QString nombre = PiezaDefinicion(0, datos).trimmed();
     const QString tipo = PiezaDefinicion(1, datos);
     if (nombre.isEmpty() || (tipo != u"C" && tipo != u"I")) continue;
+    if (!EsNombreTablaTraspaso(nombre)) {
+      if (!definiciones.noValidas_.contains(nombre)) definiciones.noValidas_.append(nombre);
+      continue;
+    }
     TablaTraspaso& tabla = definiciones.tabla(nombre);
     if (tipo == u"C") {
       tabla.campos.append({PiezaDefinicion(2, datos).toInt(), PiezaDefinicion(3, datos), PiezaDefinicion(4, datos),
@@ -52,6 +56,8 @@ bool DefinicionesTraspaso::AgregarCampoUsuario(const QString& nombreTabla, const
   destino.campos.append(nuevo);
   return true;
 }
+
+bool EsNombreTablaTraspaso(const QString& nombre) { return !nombre.contains(u'.'); }
 
 bool EsTipoNumerico(const QString& tipo) {
   static const QStringList numericos{QStringLiteral("ftInteger"), QStringLiteral("ftSmallint"), QStringLiteral("ftFloat"),

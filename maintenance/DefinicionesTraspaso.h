@@ -23,13 +23,17 @@ struct TablaTraspaso {
 };
 
 // The tables of a conversion file ("C" field and "I" index lines), in the
-// order the file names them.
+// order the file names them. A table's name is one name: one written with an
+// owner or a database before it ("dbo.T", "main.T") would name another
+// table of the destination, and is left out.
 class DefinicionesTraspaso {
  public:
   // Raises Exception when the file cannot be read.
   static DefinicionesTraspaso Leer(const QString& archivo);
 
   const QStringList& Tablas() const { return orden_; }
+  // The names left out, each once.
+  const QStringList& NoValidas() const { return noValidas_; }
   const TablaTraspaso* Tabla(const QString& nombre) const;
   // A user field added to its table, numbered from 1000 on; false, and
   // nothing added, when the table already has a field of that name.
@@ -39,8 +43,13 @@ class DefinicionesTraspaso {
   TablaTraspaso& tabla(const QString& nombre);
 
   QStringList orden_;
+  QStringList noValidas_;
   QMap<QString, TablaTraspaso> tablas_;  // by upper-cased name
 };
+
+// Whether a conversion file's table name is one name, with no owner or
+// database before it.
+bool EsNombreTablaTraspaso(const QString& nombre);
 
 // A key field of these types that is still empty takes 0; any other, "".
 bool EsTipoNumerico(const QString& tipo);

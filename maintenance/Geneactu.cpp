@@ -4,6 +4,7 @@
 #include "core/forms/GanchosFormulario.h"
 #include "core/forms/IntroComoTabulador.h"
 #include "core/forms/PreparacionFormulario.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/messages/MensajeSistema.h"
 #include "core/services/Ayuda.h"
 #include "core/services/MantenimientoLista.h"
@@ -194,6 +195,7 @@ void TfGENEACTU::CargarConversion() {
     MensajeAviso(QStringLiteral("¡ El fichero ASCII origen no está preparado !"));
     return;
   }
+  for (const QString& tabla : definiciones_.NoValidas()) MensajeAviso(MensajeNombreNoValido(tabla));
   ui_->ListaTablas->clear();
   if (Temporal) Temporal->EmptyTable();
   for (const QString& tabla : definiciones_.Tablas()) {
@@ -237,8 +239,9 @@ void TfGENEACTU::AgregarCamposUsuario(TraspasoTablas& traspaso) {
   for (int i = 0; i < ui_->ListaTablas->count(); ++i) {
     const QString tabla = ui_->ListaTablas->item(i)->text();
     QStringList lineas;
+    QStringList noValidos;
     try {
-      if (fGENEINIC) lineas = LineasCamposUsuarioTabla(*fGENEINIC, NombreTablaFisica(tabla));
+      if (fGENEINIC) lineas = LineasCamposUsuarioTabla(*fGENEINIC, NombreTablaFisica(tabla), &noValidos);
     } catch (const std::exception& error) {
       const QString motivo = QStringLiteral("Motivo: ") + TextoExcepcion(error);
       MensajeAviso(QStringLiteral("¡Error agregando campos de usuario de la tabla ") + tabla + QStringLiteral("! ") + motivo);
@@ -246,6 +249,7 @@ void TfGENEACTU::AgregarCamposUsuario(TraspasoTablas& traspaso) {
                                  QStringLiteral("! ") + motivo);
       continue;
     }
+    for (const QString& campo : noValidos) MensajeAviso(MensajeNombreNoValido(campo));
     for (const QString& linea : lineas) {
       const CampoTraspaso campo{0, PiezaDefinicion(3, linea), PiezaDefinicion(4, linea), PiezaDefinicion(5, linea).toInt(),
                                 false};

@@ -16,12 +16,28 @@ QString copiaBase(const QString& base, const QString& archivo) {
          QStringLiteral(" WITH FORMAT");
 }
 
-// A word of a crontab line the shell takes as it is; "%" would end the
-// command there.
+// The longest command cron reads from a line; it cuts a longer one there
+// without a word.
+constexpr qsizetype kLongitudOrdenCron = 999;
+
+// A word of a crontab line that reaches the shell as it is once cron has
+// read it. Cron ends the command at a "%" unless a "\" stands before it (a
+// "\" it then drops), and a "\" takes the next character as it is: a "\"
+// of the path standing right before the "\%" of a "%" would take that
+// "\" and leave the "%" bare, so the quote is closed and opened again
+// between them.
 QString palabraShell(const QString& texto) {
-  QString palabra = texto;
-  palabra.replace(u'\'', QStringLiteral("'\\''")).replace(u'%', QStringLiteral("\\%"));
-  return u'\'' + palabra + u'\'';
+  QString palabra(u'\'');
+  for (const QChar c : texto) {
+    if (c == u'\'') {
+      palabra += QStringLiteral("'\\''");
+    } else if (c == u'%') {
+      palabra += palabra.endsWith(u'\\') ? QStringLiteral("''\\%") : QStringLiteral("\\%");
+    } else {
+      palabra += c;
+    }
+  }
+  return palabra + u'\'';
 }
 
 // The first half of a task line an earlier version split with a path's line
@@ -91,16 +107,18 @@ QString ConfiguracionDEXOWIN(const QString& conexion, const QStringList& bases, 
 QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, const QString& archivo,
                            const QString& hora) {
   // A line break would end the task's line there and start another the
-  // crontab runs as given.
+  // crontab runs as given; cron reads a NUL as the line's end.
   for (const QString& valor : {runner, archivo})
-    if (valor.contains(u'\n') || valor.contains(u'\r'))
+    if (valor.contains(u'\n') || valor.contains(u'\r') || valor.contains(QChar(0)))
       throw Exception(QStringLiteral("¡Error creando la tarea programada! Ruta no válida: ") + valor);
   const QByteArray marca = QByteArray("# ") + kNombreTarea;
   int horas = 0, minutos = 0, segundos = 0, milisegundos = 0;
   DecodeTime(StrToTime(hora), horas, minutos, segundos, milisegundos);
-  const QByteArray tarea = (QStringLiteral("%1 %2 * * * ").arg(minutos).arg(horas) + palabraShell(runner) + u' ' +
-                            palabraShell(archivo) + u' ' + QString::fromLatin1(marca))
-                               .toUtf8();
+  const QByteArray orden = (palabraShell(runner) + u' ' + palabraShell(archivo) + u' ' + QString::fromLatin1(marca)).toUtf8();
+  if (orden.size() > kLongitudOrdenCron)
+    throw Exception(QStringLiteral("¡Error creando la tarea programada! La línea de la tarea supera los ") +
+                    QString::number(kLongitudOrdenCron) + QStringLiteral(" caracteres que admite cron."));
+  const QByteArray tarea = QStringLiteral("%1 %2 * * * ").arg(minutos).arg(horas).toUtf8() + orden;
   QList<QByteArray> lineas = actual.split('\n');
   if (lineas.last().isEmpty()) lineas.removeLast();
   QList<QByteArray> quedan;

@@ -33,6 +33,8 @@ QString ConfiguracionDEXOWIN(const QString& conexion, const QStringList& bases, 
 
 // The user's crontab with the task's line in place of its earlier ones (one
 // line in all) and every other line kept: the runner started daily at the
-// time with its file. A path holding a line break is refused.
+// time with its file, each path reaching the runner as it is through cron's
+// reading of "%" and "\" and the shell's. A path holding a line break or a
+// NUL is refused, and so is a command longer than cron reads.
 QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, const QString& archivo,
                            const QString& hora);

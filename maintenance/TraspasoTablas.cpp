@@ -111,7 +111,7 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
                           : QStringLiteral("Traspasando Empresa/Tabla: ") + codigo + u'/' + tabla;
   estado_(estadoActual_);
   const QString fallo = QStringLiteral("¡No ha sido posible traspasar la tabla ") + tabla + sufijo + QStringLiteral(". Motivo: ");
-  if (!NombreObjetoSQLValido(tabla)) {
+  if (!NombreObjetoSQLValido(tabla) || !EsNombreTablaTraspaso(tabla)) {
     AgregarIncidencia(fallo + MensajeNombreNoValido(tabla));
     return;
   }
@@ -133,10 +133,12 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
     Table nueva(&propietario_);
     nueva.SetDatabaseName(destino);
     nueva.SetTableName(tabla);
-    if (!CrearTabla(nueva, opciones_.archivoConversion + u';', empresa))
+    // A table that could not be made leaves the one dropped as it was.
+    if (!CrearTabla(nueva, opciones_.archivoConversion + u';', empresa)) {
       AgregarIncidencia(QStringLiteral("¡Error creando la nueva tabla ") + tabla + sufijo);
-    else if (lotes && opciones_.camposNull && definicion && !mismaClave(*origen, *definicion))
-      lotes = false;
+      return;
+    }
+    if (lotes && opciones_.camposNull && definicion && !mismaClave(*origen, *definicion)) lotes = false;
     if (definicion && !(lotes && opciones_.porLotes && !tabla.startsWith(QLatin1String("PARA")) &&
                         copiarPorLotes(*origen, *definicion, destino)))
       copiarRegistros(*origen, *definicion, destino, sufijo);

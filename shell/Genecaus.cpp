@@ -20,8 +20,8 @@
 #include "platform/data/Field.h"
 #include "platform/data/Session.h"
 #include "platform/data/Table.h"
+#include "platform/sql/ReservedWords.h"
 #include "platform/sqlite/Connection.h"
-#include "shell/NombresReservados.h"
 #include "shell/TablasEmpresa.h"
 #include "ui_GENECAUS.h"
 
@@ -143,7 +143,7 @@ bool TfGENECAUS::comprobarNombre(bool registro) {
     return false;
   }
   QString identificador;
-  if (!IdentificadorValido(nombre, identificador) || NombreColumnaReservado(nombre)) {
+  if (!IdentificadorValido(nombre, identificador) || IsReservedWord(nombre)) {
     MensajeAviso(QString::fromUtf16(kNombreNoValido));
     return false;
   }

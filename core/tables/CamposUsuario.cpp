@@ -9,6 +9,7 @@
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
 #include "platform/data/Table.h"
+#include "platform/sql/NombresSQL.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void ComprobarCamposUsuario(TfGENEINIC& servicios) {
   if (application) application->Terminate();
 }
 
-QStringList LineasCamposUsuarioTabla(TfGENEINIC& servicios, const QString& tabla) {
+QStringList LineasCamposUsuarioTabla(TfGENEINIC& servicios, const QString& tabla, QStringList* noValidos) {
   Table& campos = enGeneral(servicios);
   if (!campos.Exists()) return {};
   const CierreAlSalir cierre(campos);
@@ -67,8 +68,13 @@ QStringList LineasCamposUsuarioTabla(TfGENEINIC& servicios, const QString& tabla
   for (campos.First(); !campos.Eof(); campos.Next()) {
     const QString tipo = TipoCampoUsuario(campos.FieldByName(QStringLiteral("TipoCampo")).AsString());
     if (tipo.isEmpty()) continue;
-    lineas.append(tabla + QStringLiteral("/C/") + QString::number(contador++) + u'/' +
-                  campos.FieldByName(QStringLiteral("NombreCampo")).AsString() + u'/' + tipo + u'/' +
+    const QString campo = campos.FieldByName(QStringLiteral("NombreCampo")).AsString();
+    // The line's own separators in a name would make other pieces of it.
+    if (!NombreObjetoSQLValido(campo, u"/|")) {
+      if (noValidos) noValidos->append(campo);
+      continue;
+    }
+    lineas.append(tabla + QStringLiteral("/C/") + QString::number(contador++) + u'/' + campo + u'/' + tipo + u'/' +
                   campos.FieldByName(QStringLiteral("LongitudCampo")).AsString() + QStringLiteral("/NO"));
   }
   return lineas;

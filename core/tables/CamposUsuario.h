@@ -16,5 +16,7 @@ void ComprobarCamposUsuario(TfGENEINIC& servicios);
 
 // The field lines the user fields add to a table: "<table>/C/<1000, 1001
 // ...>/<name>/<type>/<length>/NO", in CAMPOUSR's order. A field of an
-// unknown type is left out. Raises when CAMPOUSR cannot be read.
-QStringList LineasCamposUsuarioTabla(TfGENEINIC& servicios, const QString& tabla);
+// unknown type is left out; so is one whose name cannot be a name or holds
+// a separator of the line, listed in noValidos. Raises when CAMPOUSR cannot
+// be read.
+QStringList LineasCamposUsuarioTabla(TfGENEINIC& servicios, const QString& tabla, QStringList* noValidos = nullptr);

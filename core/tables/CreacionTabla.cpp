@@ -4,6 +4,7 @@
 #include "core/connections/BaseDatosSQLServer.h"
 #include "core/connections/ConexionEmpresa.h"
 #include "core/connections/Conexiones.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/helpers/TiposCampo.h"
 #include "core/messages/MensajeSistema.h"
@@ -23,6 +24,7 @@
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
 #include "platform/data/ThrowawayWork.h"
+#include "platform/sql/NombresSQL.h"
 
 #include <optional>
 
@@ -101,7 +103,10 @@ bool existe(const QString& baseDatos, const QString& nombre) {
 
 QStringList camposUsuario(TfGENEINIC& servicios, const QString& nombre) {
   try {
-    return LineasCamposUsuarioTabla(servicios, nombre);
+    QStringList noValidos;
+    const QStringList lineas = LineasCamposUsuarioTabla(servicios, nombre, &noValidos);
+    for (const QString& campo : noValidos) MensajeAviso(MensajeNombreNoValido(campo));
+    return lineas;
   } catch (const std::exception& error) {
     MensajeAviso(QStringLiteral("Se ha producido un error al incorporar los Campos de Usuario en la tabla: ") + nombre +
                  QStringLiteral(". ") + QStringLiteral("Motivo: ") + TextoExcepcion(error));
@@ -129,7 +134,7 @@ void ejecutar(const QString& baseDatos, const QString& sentencia) {
 
 bool crearEnSQL(Table& tabla, const QString& nombre, const QString& sentencia, const QStringList& lineas, bool temporal,
                 const QString& baseDatos, TransaccionPropia& transaccion) {
-  if (temporal) EjecutarSQL(QStringLiteral("DROP TABLE ") + nombre, baseDatos, QStringLiteral("Silenciosa"));
+  if (temporal) EjecutarSQL(QStringLiteral("DROP TABLE ") + NombreSQL(nombre), baseDatos, QStringLiteral("Silenciosa"));
   try {
     ejecutar(baseDatos, sentencia);
   } catch (const std::exception& error) {

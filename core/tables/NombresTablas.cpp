@@ -14,7 +14,7 @@ QString NombreTablaFisica(const QString& tabla) {
   return QStringLiteral("dbo.") + tabla;
 }
 
-QString SentenciaEliminarTabla(const QString& tabla) { return QStringLiteral("DROP TABLE ") + NombreSQLTabla(tabla); }
+QString SentenciaEliminarTabla(const QString& tabla) { return QStringLiteral("DROP TABLE ") + NombreSQL(tabla); }
 
 QString QuitarPrefijoTabla(const QString& nombre) {
   if (!EsSQLServer() || nombre.count(u'.') != 1) return nombre;

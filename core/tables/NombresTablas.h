@@ -7,7 +7,8 @@ class Table;
 // The name the current engine gives a table: on SQL Server with the owner
 // "dbo." (not for a temporary table kept as a file); elsewhere unchanged.
 QString NombreTablaFisica(const QString& tabla);
-// The statement that drops a table by its name.
+// The statement that drops a table by its name, one name: a "." in it is
+// part of the name, never an owner's or a database's.
 QString SentenciaEliminarTabla(const QString& tabla);
 // On SQL Server the piece after the only "."; anything else unchanged.
 QString QuitarPrefijoTabla(const QString& nombre);

@@ -5,6 +5,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,6 +24,10 @@ constexpr qint64 kHeaderSize = 100;
 // The header's application number of the backups this system writes.
 constexpr quint32 kBackupMark = 0x5A454D42;
 constexpr int kApplicationIdAt = 68;
+// Where a backup keeps the checksum of its content: the header's user
+// version, which the system leaves alone in its databases.
+constexpr int kChecksumAt = 60;
+constexpr qint64 kChecksumBlock = 1 << 20;
 // "<backup>.copia-<pid>-<start>.tmp", with its journal.
 const QString kPartialInfix = QStringLiteral(".copia-");
 const QString kPartialSuffix = QStringLiteral(".tmp");
@@ -35,6 +41,35 @@ QStringList SideFiles(const QString& file) {
 
 quint32 HeaderNumber(const QByteArray& header, int at) {
   return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(header.constData()) + at);
+}
+
+// The checksum of a file's content: every byte but the checksum's own four.
+std::optional<quint32> ContentChecksum(const QString& file) {
+  QFile data(file);
+  if (!data.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray header = data.read(kHeaderSize);
+  if (header.size() < kHeaderSize) return std::nullopt;
+  header.replace(kChecksumAt, sizeof(quint32), QByteArray(sizeof(quint32), '\0'));
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  hash.addData(header);
+  while (!data.atEnd()) {
+    const QByteArray block = data.read(kChecksumBlock);
+    if (block.isEmpty()) return std::nullopt;
+    hash.addData(block);
+  }
+  return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(hash.result().constData()));
+}
+
+std::error_code WriteChecksum(const QString& file) {
+  const std::optional<quint32> checksum = ContentChecksum(file);
+  QFile data(file);
+  if (!checksum || !data.open(QIODevice::ReadWrite) || !data.seek(kChecksumAt))
+    return std::make_error_code(std::errc::io_error);
+  uchar written[sizeof(quint32)];
+  qToBigEndian(*checksum, written);
+  if (data.write(reinterpret_cast<const char*>(written), sizeof written) != sizeof written || !data.flush())
+    return std::make_error_code(std::errc::io_error);
+  return {};
 }
 
 // Whether the file's length fits the page size and page count of its header.
@@ -96,11 +131,15 @@ bool IsBackupOfThisSystem(const QString& file) {
   QFile data(file);
   if (!data.open(QIODevice::ReadOnly)) return false;
   const QByteArray header = data.read(kHeaderSize);
-  return header.size() == kHeaderSize && HeaderNumber(header, kApplicationIdAt) == kBackupMark;
+  if (header.size() != kHeaderSize || HeaderNumber(header, kApplicationIdAt) != kBackupMark) return false;
+  const std::optional<quint32> checksum = ContentChecksum(file);
+  return checksum && *checksum == HeaderNumber(header, kChecksumAt);
 }
 
 void MarkAsBackup(Connection& backup, bool mark) {
   backup.Execute(QStringLiteral("PRAGMA application_id = %1").arg(mark ? qint64(kBackupMark) : 0));
+  // A restored database carries the backup's checksum, which no longer fits it.
+  if (!mark) backup.Execute(QStringLiteral("PRAGMA user_version = 0"));
 }
 
 bool BackupFileTaken(const QString& file) {
@@ -169,7 +208,8 @@ void BackupWriting::RemovePartial() const {
 }
 
 std::error_code BackupWriting::Complete() {
-  std::error_code error = SyncToDisk(partial_);
+  std::error_code error = WriteChecksum(partial_);
+  if (!error) error = SyncToDisk(partial_);
   if (!error) std::filesystem::rename(QFile::encodeName(partial_).toStdString(), QFile::encodeName(file_).toStdString(), error);
   completed_ = !error;
   return error;

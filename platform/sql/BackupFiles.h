@@ -12,8 +12,11 @@
 // short (0 bytes, or ended in the middle) is not one.
 bool IsWholeDatabase(const QString& file);
 
-// Whether the file is a backup that this system's BACKUP wrote: it carries
-// their mark in its header, where it stays a valid database.
+// Whether the file is a backup that this system's BACKUP wrote, as it wrote
+// it: it carries their mark in its header, where it stays a valid database,
+// and the checksum of its content, which a byte changed anywhere else
+// breaks. Backups written before the checksum was kept carry none and are
+// not taken.
 bool IsBackupOfThisSystem(const QString& file);
 // Puts that mark on a backup being written, or takes it off a database
 // restored from one (a copy of a database file is no backup).
@@ -57,8 +60,9 @@ class BackupWriting {
   BackupWriting& operator=(const BackupWriting&) = delete;
 
   const QString& PartialFile() const { return partial_; }
-  // Once its connection is closed: the partial file, on disk, becomes the
-  // backup, replacing an older one; the system's error when it cannot.
+  // Once its connection is closed: the partial file takes the checksum of
+  // its content and, on disk, becomes the backup, replacing an older one;
+  // the system's error when it cannot.
   [[nodiscard]] std::error_code Complete();
 
  private:

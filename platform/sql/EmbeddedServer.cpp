@@ -187,15 +187,6 @@ std::unique_ptr<ServerSession> EmbeddedServer::OpenSession(const SessionInfo& in
   return std::unique_ptr<ServerSession>(new ServerSession(*this, spid, info.database));
 }
 
-int EmbeddedServer::SessionsOfOtherProcesses(const QString& database) const {
-  return Master()
-      .QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "
-                                "WHERE D.name = ? AND P.hostprocess <> ?"),
-                 {database, QString::number(ProcessIdentity::Current().pid)})
-      .rows[0][0]
-      .toInt();
-}
-
 int EmbeddedServer::OtherSessions(const QString& database, int spid) const {
   return Master()
       .QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "

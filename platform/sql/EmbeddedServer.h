@@ -55,8 +55,6 @@ class EmbeddedServer {
   void SetCollation(const QString& name, const QString& collation);
 
   std::unique_ptr<ServerSession> OpenSession(const SessionInfo& info);
-  // Live sessions on a database held by other processes than this one.
-  int SessionsOfOtherProcesses(const QString& database) const;
   // Live sessions on a database but the one given, this process's too.
   int OtherSessions(const QString& database, int spid) const;
   // Ends the listing of a live session; false when there is none.

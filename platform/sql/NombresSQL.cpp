@@ -1,5 +1,7 @@
 #include "platform/sql/NombresSQL.h"
 
+#include "platform/sql/ReservedWords.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -7,7 +9,8 @@
 QString NombreSQL(const QString& nombre, FormaNombreSQL forma) {
   const auto corriente = [](QChar c) { return c.isLetter() || c.isDigit() || c == u'_'; };
   if (forma != FormaNombreSQL::SiempreCorchetes && !nombre.isEmpty() &&
-      (nombre.front().isLetter() || nombre.front() == u'_') && std::all_of(nombre.begin(), nombre.end(), corriente))
+      (nombre.front().isLetter() || nombre.front() == u'_') && std::all_of(nombre.begin(), nombre.end(), corriente) &&
+      !IsReservedWord(nombre))
     return nombre;
   const QChar abre = forma == FormaNombreSQL::Comillas ? u'"' : u'[';
   const QChar cierra = forma == FormaNombreSQL::Comillas ? u'"' : u']';

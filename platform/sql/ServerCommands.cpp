@@ -1,6 +1,7 @@
 #include "platform/sql/ServerCommands.h"
 
 #include "platform/Paths.h"
+#include "platform/engine/WriteTransaction.h"
 #include "platform/sql/BackupFiles.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/DatabaseCopy.h"
@@ -242,8 +243,13 @@ void RestoreDatabase(Command c) {
     if (!IsBackupOfThisSystem(file.path) || !IsWholeDatabase(file.path))
       throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
                                     "this media family.").arg(file.written));
+    // Sessions open and change databases under the master's write lock: held
+    // from the look at the sessions to the restore's end, none comes onto the
+    // database meanwhile.
+    WriteTransaction exclusive(c.server.Master());
     const std::optional<DatabaseInfo> database = c.server.Database(name);
-    if (database && (database->dbid <= kLastSystemDatabase || c.server.SessionsOfOtherProcesses(database->name) > 0))
+    // Any other session on it, of this program too, keeps it, as on the server.
+    if (database && (database->dbid <= kLastSystemDatabase || c.server.OtherSessions(database->name, c.session.Spid()) > 0))
       throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
     const QString restored = database ? database->name : name.toUpper();
     // The name as written, so a refusal names what the statement said.
@@ -252,6 +258,7 @@ void RestoreDatabase(Command c) {
     CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *restoredConnection);
     MarkAsBackup(*restoredConnection, false);
     if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
+    exclusive.Commit();
   });
 }
 

@@ -521,6 +521,68 @@ TEST_F(Traspaso, HostileTableNamesOfTheConversionFileRunNothingButThemselves) {
                          MensajeNombreNoValido(largo));
 }
 
+// A table of the conversion file is one name: one written with an owner or
+// a database before it would name the company's VX, and is refused where the
+// file is read, naming it. A table that cannot be made (the file gives it no
+// field) leaves the one it was to replace as it was.
+TEST_F(Traspaso, AnOwnerPrefixedNameIsRefusedAndAFailedCreationKeepsTheTable) {
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  for (const char* tabla : {"dbo.VX", "main.VX"})
+    conversion.write(QByteArray(tabla) + "/C/1/B/ftInteger/0/*/|01/12/2026\r\n" + tabla + "/I/1/<Primary>/B//\r\n");
+  conversion.write("VX/I/1/<Primary>/A//|01/12/2026\r\n");
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE \"dbo.VX\" (B INT)"_qs, u"INSERT INTO \"dbo.VX\" VALUES (7)"_qs,
+                             u"CREATE TABLE \"main.VX\" (B INT)"_qs, u"CREATE TABLE VX (A INT)"_qs,
+                             u"INSERT INTO VX VALUES (9)"_qs});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  ASSERT_EQ(Leer(u"CREATE TABLE VX (A INTEGER); INSERT INTO VX VALUES (1), (2), (3)"_qs, u"ZEMEMP1"_qs), QString());
+  Formulario p;
+  mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
+  Cargar(p);
+  EXPECT_EQ(mensajes.Texts(), QStringList({MensajeNombreNoValido(u"dbo.VX"_qs), MensajeNombreNoValido(u"main.VX"_qs), kCargada}));
+  ASSERT_EQ(p.f.ListaTablas().count(), 1);
+  EXPECT_EQ(p.f.ListaTablas().item(0)->text(), u"VX"_qs);
+  p.f.ListaTablas().item(0)->setSelected(true);
+  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+  QString detalle;
+  Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+  mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+  p.f.pbActualizarClick();
+  EXPECT_EQ(mensajes.Texts().mid(3), QStringList({kConfirmar, kIncidencias}));
+  EXPECT_EQ(Leer(u"SELECT SUM(A) FROM VX HAVING COUNT(*) = 3"_qs, u"ZEMEMP1"_qs), u"6"_qs);
+  EXPECT_EQ(detalle, u"1 - ¡Error creando la nueva tabla VX (Empresa: 1)!"_qs);
+}
+
+// A source table and fields named by reserved words are made and filled
+// under those names, by batch and record by record.
+TEST_F(Traspaso, ATableNamedByAReservedWordIsMadeAndFilled) {
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  conversion.write("ORDER/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\nORDER/C/2/Select/ftString/10//\r\n"
+                   "ORDER/I/1/<Primary>/Codigo//\r\n");
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE \"ORDER\" (Codigo INT, \"Select\" VARCHAR(10))"_qs,
+                             u"INSERT INTO \"ORDER\" VALUES (1, 'uno'), (2, 'dos')"_qs});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  for (const bool lotes : {true, false}) {
+    SCOPED_TRACE(lotes);
+    Formulario p;
+    Cargar(p);
+    p.f.ListaTablas().item(0)->setSelected(true);
+    p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+    p.Casilla("RealizarProcesoPorLotes").setChecked(lotes);
+    mensajes.Expect(u"C"_qs, u"SI"_qs);
+    p.f.pbActualizarClick();
+    EXPECT_EQ(mensajes.Texts().last(), kConfirmar);
+    EXPECT_EQ(Leer(u"SELECT Codigo, [Select] FROM [ORDER] ORDER BY Codigo"_qs, u"ZEMEMP1"_qs), u"1|uno\r\n2|dos"_qs);
+  }
+}
+
 // As a person sees it with the list loaded; widened, the buttons stay
 // side by side in the middle of the bottom.
 TEST_F(Traspaso, TheFormIsDrawnWithItsButtonsCentredAtAnyWidth) {

@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -125,6 +126,68 @@ TEST(TareasCopia, APathWithALineBreakIsRefusedAndTheTaskKeepsToOneLine) {
   const QByteArray tarea = "5 7 * * * '/p/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n";
   EXPECT_EQ(primera, "MAILTO=ana\n" + tarea + "0 3 * * * /usr/bin/otra\n# fin\n");
   EXPECT_EQ(CrontabConTarea(primera, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs), primera);
+}
+
+// What cron makes of a command before the shell has it: a "%" ends it
+// unless a "\" stands before it, which then goes; any other "\" stays and
+// takes the character after it as it is.
+QByteArray ComoLeeCron(const QByteArray& orden) {
+  QByteArray leida;
+  for (qsizetype i = 0; i < orden.size(); ++i) {
+    if (orden[i] == '\\' && i + 1 < orden.size()) {
+      if (orden[i + 1] != '%') leida += '\\';
+      leida += orden[++i];
+    } else if (orden[i] == '%') {
+      break;
+    } else {
+      leida += orden[i];
+    }
+  }
+  return leida;
+}
+
+// Paths with "\" and "%" together reach the runner as they are: the task's
+// command, read as cron reads it, is run by the shell, and a runner made at
+// that path tells what it was given.
+TEST(TareasCopia, ThePathsReachTheRunnerAsTheyAreThroughCronAndTheShell) {
+  const QTemporaryDir carpeta;
+  ASSERT_TRUE(carpeta.isValid());
+  for (const char* nombre : {"a\\%b", "a\\\\%b", "fin\\", "50%\\", "it's\\'%x", "%%\\\\%", "\\"}) {
+    SCOPED_TRACE(nombre);
+    const QString dentro = carpeta.path() + u'/' + QString::fromUtf8(nombre);
+    ASSERT_TRUE(QDir().mkpath(dentro));
+    const QString runner = dentro + u"/dexowin"_qs;
+    QFile guion(runner);
+    ASSERT_TRUE(guion.open(QIODevice::WriteOnly));
+    guion.write("#!/bin/sh\nprintf '%s\\n%s' \"$0\" \"$1\"\n");
+    guion.close();
+    guion.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString archivo = dentro + u"/C\\%F 100% \\"_qs;
+    const QString linea = QString::fromUtf8(CrontabConTarea({}, runner, archivo, u"7:05"_qs)).chopped(1);
+    ASSERT_TRUE(linea.startsWith(u"5 7 * * * "_qs));
+    QProcess shell;
+    shell.start(u"/bin/sh"_qs, {u"-c"_qs, QString::fromUtf8(ComoLeeCron(linea.section(u' ', 5).toUtf8()))});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), runner + u'\n' + archivo);
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+  }
+}
+
+// A NUL would end the line where cron reads it; a command longer than cron
+// reads would be cut there without a word.
+TEST(TareasCopia, ANulInAPathAndACommandLongerThanCronReadsAreRefused) {
+  const QString archivo = u"/p/D.CFG"_qs;
+  for (const QString& runner : {u"/p/de"_qs + QChar(0) + u"xowin"_qs, u"/p/"_qs + QString(964, u'd')}) {
+    try {
+      CrontabConTarea({}, runner, archivo, u"01:00:00"_qs);
+      ADD_FAILURE() << "accepted " << runner.size();
+    } catch (const Exception& error) {
+      EXPECT_TRUE(error.Message().startsWith(u"¡Error creando la tarea programada!"_qs)) << error.Message().toStdString();
+    }
+  }
+  // The longest command cron reads whole.
+  const QByteArray linea = CrontabConTarea({}, u"/p/"_qs + QString(963, u'd'), archivo, u"01:00:00"_qs);
+  EXPECT_EQ(linea.size() - QByteArray("0 1 * * * \n").size(), 999);
 }
 
 // What an earlier version wrote for a path holding a line break: the task's

@@ -2,10 +2,15 @@
 #include "core/datamodule/CatalogoClaves.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "core/sql/InsercionSQL.h"
+#include "core/tables/CreacionTabla.h"
 #include "core/tables/NombresTablas.h"
+#include "core/tables/TablasTemporales.h"
 #include "dialogs/SentenciaBusqueda.h"
+#include "maintenance/DefinicionesTraspaso.h"
 #include "maintenance/actualizacion/ObjetosSQL.h"
 #include "maintenance/actualizacion/TriggersActualizacion.h"
+#include "platform/TextFile.h"
+#include "platform/data/Query.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/sql/SqlTokenizer.h"
 #include "tests/core/connections/ConexionesFixture.h"
@@ -136,6 +141,46 @@ TEST_P(NombresHostiles, EveryStatementBuiltFromAStoredNameIsOneStatementNamingIt
     EXPECT_EQ(Sql(eliminarTabla), QString());
     EXPECT_FALSE(Existe(nombre));
     VxEntera();
+
+    // A temporary table: a short name planted in NOMBTTEM (as much of it as
+    // the column holds) is passed over, and the table of a query made under a
+    // name is that name's alone.
+    ASSERT_EQ(EjecutarSQL(u"INSERT INTO NOMBTTEM VALUES (-1, 'TEMP_X_Barrido_0_1_U', "_qs + LiteralSQL(nombre.left(50)) + u')',
+                          u"DatabaseGeneral"_qs),
+              QString());
+    const QString corto = RegistrarTablaTemporal(u"TEMP_X_Barrido_0_1_U"_qs);
+    EXPECT_TRUE(corto.startsWith(u"TEMP"_qs) && corto.endsWith(u"_Barrido"_qs)) << corto.toStdString();
+    ASSERT_EQ(EjecutarSQL(u"DELETE FROM NOMBTTEM"_qs, u"DatabaseGeneral"_qs), QString());
+    Query consulta;
+    consulta.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+    consulta.SQL().SetText(u"SELECT Codigo FROM HOSTILM"_qs);
+    consulta.Open();
+    const QString temporal = SentenciaTablaConsulta(nombre, consulta);
+    consulta.Close();
+    EsUnaSentenciaQueNombra(temporal, nombre);
+    EXPECT_EQ(Sql(temporal), QString());
+    EXPECT_TRUE(Existe(nombre));
+    EXPECT_EQ(Sql(eliminarTabla), QString());
+    VxEntera();
+
+    // The transfer: the table the conversion file names, made from it (a
+    // name holding the file's separator cannot be named there).
+    if (NombreObjetoSQLValido(nombre, u"/")) {
+      TextFile::Write(carpeta.File(u"CONVERSION.TXT"_qs),
+                      nombre + u"/C/1/Codigo/ftInteger/0/*/|01/12/2026\r\n"_qs + nombre +
+                          u"/C/2/Valor/ftString/10//\r\n"_qs + nombre + u"/I/1/<Primary>/Codigo//\r\n"_qs + nombre +
+                          u"/I/2/PorValor/Valor//\r\n"_qs);
+      const DefinicionesTraspaso conversion = DefinicionesTraspaso::Leer(carpeta.File(u"CONVERSION.TXT"_qs));
+      EXPECT_EQ(conversion.Tablas(), QStringList{nombre});
+      Table nueva;
+      nueva.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+      nueva.SetTableName(nombre);
+      EXPECT_TRUE(CrearTabla(nueva, carpeta.File(u"CONVERSION.TXT"_qs) + u';', -1));
+      EXPECT_TRUE(Existe(nombre));
+      EXPECT_EQ(Sql(u"INSERT INTO %1 VALUES (1, 'v')"_qs.arg(tabla)), QString());
+      EXPECT_EQ(Sql(eliminarTabla), QString());
+      VxEntera();
+    }
     Ejecutar(u"DROP TABLE HOSTILM"_qs);
   }
 }

@@ -7,6 +7,7 @@
 #include "core/connections/Transacciones.h"
 #include "core/connections/VersionBDE.h"
 #include "core/progress/Geneprog.h"
+#include "core/sql/MensajesSQL.h"
 #include "core/startup/Configuracion.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -133,7 +134,20 @@ TEST_F(OperacionesBaseDatos, TwoBackupsInOneSecondKeepTwoFilesAndAForeignFileIsN
   EXPECT_EQ(QDir(copias).entryList(QDir::Files),
             QStringList({u"dbb_ZEMEMP3_20240131154500.bak"_qs, u"dbb_ZEMEMP3_20240131154501.bak"_qs}));
   Ejecutar(u"UPDATE CLIENTES SET Nombre = 'después'"_qs);
+  // The program's own company connection uses the database: the server
+  // refuses, as SQL Server does, and nothing of it changes.
+  try {
+    RestaurarCopiaSQLServer(Servicios(), u"ZEMEMP3"_qs, copias + u"\\dbb_ZEMEMP3_20240131154500.bak"_qs);
+    ADD_FAILURE() << "restored over the company in use";
+  } catch (const std::exception& error) {
+    EXPECT_TRUE(TextoExcepcion(error).contains(
+        u"Exclusive access could not be obtained because the database is in use."_qs))
+        << TextoExcepcion(error).toStdString();
+  }
+  EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"después\r\ndespués"_qs);
+  Empresa().Close();
   ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), u"ZEMEMP3"_qs, copias + u"\\dbb_ZEMEMP3_20240131154500.bak"_qs));
+  Empresa().Open();
   EXPECT_EQ(EjecutarSQL(kNombres, kEmpresa), u"antes\r\notro"_qs);
 
   // A whole database file that no backup wrote replaces nothing.
@@ -161,7 +175,9 @@ TEST_F(OperacionesBaseDatos, ACompanyDatabaseIsCreatedOnceAndRestoredHoldsWhatIt
   EXPECT_FALSE(CopiaSeguridadSQLServer(Servicios(), QString(), QString()));
   ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
   Ejecutar(u"UPDATE CLIENTES SET Nombre = 'después'"_qs);
+  Empresa().Close();
   ASSERT_TRUE(RestaurarCopiaSQLServer(Servicios(), u"ZEMEMP3"_qs, NombreCopiaSeguridad(copias, u"ZEMEMP3"_qs)));
+  Empresa().Open();
   for (const auto& ejecutar : {&EjecutarSQL, &EjecutarSQLADO})
     EXPECT_EQ(ejecutar(kNombres, kEmpresa, QString()), u"antes\r\notro"_qs);
   // The server's refusal reaches the caller once the progress window is off.

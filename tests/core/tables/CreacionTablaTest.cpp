@@ -1,5 +1,6 @@
 #include "core/connections/AperturaTablas.h"
 #include "core/connections/Conexiones.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/tables/CreacionTabla.h"
@@ -133,7 +134,42 @@ class CrearTablas : public ConexionesFixture {
     rara.Close();
     EXPECT_TRUE(mensajes.Messages().isEmpty());
   }
+
+  // Reserved words are names too: a table, a field, a user field and an
+  // index named by one are made. A user field whose name holds the
+  // definition's own separator is refused, naming it, and the table is made
+  // without it.
+  void NombresReservadosYSeparadores() {
+    Iniciar();
+    TextFile::Write(instalacion.GeneralFolder() + u"/DATABASE.ESP"_qs,
+                    u"Order/C/1/Codigo/ftInteger/0/*/|01/01/2024\r\nOrder/C/2/Select/ftString/10//\r\n"
+                    "Order/I/1/<Primary>/Codigo//\r\nOrder/I/2/Key/Select//\r\n"_qs);
+    ASSERT_EQ(EjecutarSQL(u"INSERT INTO CAMPOUSR VALUES ('Order', 1, 'From', 'Alfanumerico', 10, ''); "
+                          "INSERT INTO CAMPOUSR VALUES ('Order', 2, 'a/b', 'Entero', 0, '')"_qs,
+                          u"DatabaseGeneral"_qs),
+              QString());
+    mensajes.Expect(u"A"_qs);
+    Table orden(&Servicios());
+    orden.SetTableName(u"Order"_qs);
+    ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), orden));
+    EXPECT_EQ(mensajes.Texts(), QStringList{MensajeNombreNoValido(u"a/b"_qs)});
+    EXPECT_EQ(orden.GetFieldNames(), QStringList({u"Codigo"_qs, u"Select"_qs, u"From"_qs}));
+    orden.Append();
+    orden.FieldByName(u"Codigo"_qs).SetAsInteger(7);
+    orden.FieldByName(u"Select"_qs).SetAsString(u"dentro"_qs);
+    orden.FieldByName(u"From"_qs).SetAsString(u"aquí"_qs);
+    orden.Post();
+    orden.Close();
+    EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, [Select], [From] FROM [Order]"_qs, u"Database"_qs), u"7|dentro|aquí"_qs);
+  }
 };
+
+TEST_F(CrearTablas, ReservedWordsMakeTheirTablesOnTheEmbeddedServer) { NombresReservadosYSeparadores(); }
+
+TEST_F(CrearTablas, ReservedWordsMakeTheirTablesOnParadoxFolders) {
+  instalacion.Engine(u"Paradox"_qs);
+  NombresReservadosYSeparadores();
+}
 
 TEST_F(CrearTablas, AStoredFieldNameIsOnlyANameOnTheEmbeddedServer) {
   UnNombreRaroEsSoloUnNombre(u"_ INT);DELETE FROM V--"_qs);  // "ñ" becomes "_" on SQL Server

@@ -1,5 +1,6 @@
 #include "core/connections/AperturaTablas.h"
 #include "core/datamodule/Genemodu.h"
+#include "core/helpers/LiteralesSQL.h"
 #include "core/sql/ConsultasSQL.h"
 #include "core/sql/EjecucionSQL.h"
 #include "core/tables/CopiaRegistros.h"
@@ -13,6 +14,7 @@
 #include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -131,4 +133,75 @@ TEST_F(TablasTemporales, RecordsAreCopiedInEachModeAndRefreshedInPlace) {
   RefrescarDataSet(copia, u"Apertura/Cierre"_qs);
   EXPECT_EQ(idiomas.RecordCount(), 3);
   EXPECT_EQ(copia.FieldByName(u"Idioma"_qs).AsString(), u"ESP"_qs);
+}
+
+// NOMBTTEM is every workstation's to write. A short name changed or added
+// there that is not the program's own form (a statement, a shared table,
+// another counter's name) names no table: it is passed over, a name of the
+// program's own is registered, and the copy of a query and the creation of
+// a temporary table run on that one alone.
+TEST_F(TablasTemporales, APlantedShortNameRunsNothingAndDropsNothing) {
+  Iniciar();
+  ASSERT_EQ(filas(u"CREATE TABLE VX (A INTEGER); INSERT INTO VX VALUES (1), (2), (3)"_qs), QString());
+  ASSERT_EQ(EjecutarSQL(u"INSERT INTO FILTRO VALUES ('C', 'Madrid', '')"_qs, u"Database"_qs), QString());
+  ASSERT_EQ(filas(u"INSERT INTO USUARIO (Codigo) VALUES ('ANA')"_qs), QString());
+  const QString usuarios = filas(u"SELECT Codigo FROM USUARIO ORDER BY Codigo"_qs);
+  ASSERT_EQ(usuarios, u"ANA"_qs);
+  const QString definicion = u"Tabla Temporal\r\n/C/1/Idioma/ftString/30/*\r\n/I/1/<Primary>/Idioma\r\n"_qs;
+  Query consulta;
+  consulta.SQL().SetText(u"SELECT Descripcion FROM FILTRO"_qs);
+  ASSERT_TRUE(AbrirOEjecutarConsulta(consulta, u"Temporal"_qs));
+  {
+    Table copia(&Servicios());
+    ASSERT_TRUE(CrearTabla(copia, definicion, -1));
+  }
+  const QStringList largos = filas(u"SELECT NombreTablaTemporalOrg FROM NOMBTTEM ORDER BY Contador"_qs).split(u"\r\n"_qs);
+  ASSERT_FALSE(largos.first().isEmpty());
+
+  const struct {
+    const char* plantado;
+    bool anadido;  // a row of its own with a lower counter, not the program's row changed
+  } casos[] = {{"VY;DELETE FROM VX", false}, {"USUARIO", false}, {"USUARIO", true},
+               {"TEMP000001_Otro", false}, {"TEMP000077_Unknown", false}, {"../../VX", true}};
+  const QRegularExpression propio(u"^TEMP\\d{6}_\\w+$"_qs);
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.plantado);
+    const QString plantado = LiteralSQL(QString::fromUtf8(caso.plantado));
+    if (caso.anadido) {
+      for (int i = 0; i < largos.size(); ++i)
+        ASSERT_EQ(filas(u"INSERT INTO NOMBTTEM VALUES (%1, %2, %3)"_qs.arg(-1 - i).arg(LiteralSQL(largos[i]), plantado)),
+                  QString());
+    } else {
+      ASSERT_EQ(filas(u"UPDATE NOMBTTEM SET NombreTablaTemporal = "_qs + plantado), QString());
+    }
+    consulta.Close();
+    consulta.SQL().SetText(u"SELECT Descripcion FROM FILTRO"_qs);
+    ASSERT_TRUE(AbrirOEjecutarConsulta(consulta, u"Temporal"_qs));
+    const QString tabla = consulta.SQL().Text().trimmed().section(u'.', -1);
+    EXPECT_TRUE(propio.match(tabla).hasMatch()) << tabla.toStdString();
+    EXPECT_EQ(filas(u"SELECT Descripcion FROM "_qs + tabla), u"Madrid"_qs);
+    EXPECT_EQ(consulta.RecordCount(), 1);
+    consulta.Close();
+
+    Table copia(&Servicios());
+    ASSERT_TRUE(CrearTabla(copia, definicion, -1));
+    EXPECT_TRUE(propio.match(copia.TableName().section(u'.', -1)).hasMatch()) << copia.TableName().toStdString();
+    copia.Close();
+
+    EXPECT_EQ(filas(u"SELECT SUM(A) FROM VX HAVING COUNT(*) = 3"_qs), u"6"_qs);
+    EXPECT_EQ(filas(u"SELECT Codigo FROM USUARIO ORDER BY Codigo"_qs), usuarios);
+    ASSERT_EQ(filas(u"DELETE FROM NOMBTTEM WHERE Contador < 0"_qs), QString());
+  }
+}
+
+// A row planted at the top of the counter's range leaves no next counter:
+// the next name takes the lowest one free.
+TEST_F(TablasTemporales, ACounterPlantedAtTheTopTakesTheNextNameTheLowestFreeCounter) {
+  Iniciar();
+  for (int numero = 1; numero <= 3; ++numero) RegistrarTablaTemporal(u"TEMP_X_Propio_%1_1_U"_qs.arg(numero));
+  ASSERT_EQ(filas(u"DELETE FROM NOMBTTEM WHERE Contador = 2; "
+                  "INSERT INTO NOMBTTEM VALUES (2147483647, 'TEMP_X_Otro_1_1_U', 'TEMP2147483647_Otro')"_qs),
+            QString());
+  EXPECT_EQ(RegistrarTablaTemporal(u"TEMP_X_Propio_4_1_U"_qs), u"TEMP000002_Propio"_qs);
+  EXPECT_EQ(RegistrarTablaTemporal(u"TEMP_X_Propio_5_1_U"_qs), u"TEMP000004_Propio"_qs);
 }

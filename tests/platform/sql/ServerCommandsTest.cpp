@@ -71,11 +71,13 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
                 u"' is incorrectly formed. SQL Server cannot process this media family.\nRESTORE DATABASE is "
                 "terminating abnormally."_qs);
   EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM CLIENTES"_qs), Rows({{"Ajena"}}));
-  // A backup of the WAL kind leaves nothing beside it either.
+  // A backup turned to the WAL kind is no longer as it was written, and
+  // its reading leaves nothing beside it either.
   const QString walBackup = folder_.File("Copias/antigua.bak");
   ASSERT_TRUE(QFile::copy(backup, walBackup));
   OpenBackupFile(walBackup, FileAccess::Write)->Execute(u"PRAGMA journal_mode = WAL"_qs);
-  client_.Run(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs);
+  EXPECT_TRUE(client_.Error(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs)
+                  .startsWith(u"The media family"_qs));
   EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files),
             QStringList({u"antigua.bak"_qs, u"copiada.bak"_qs, u"dbb_EMP3_20240131154500.bak"_qs}));
   client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
@@ -97,6 +99,45 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   client_.Run(u"USE msdb RESTORE DATABASE EMP3 FROM DISK = '"_qs + backup + u"' WITH REPLACE"_qs);
   client_.Run(u"USE EMP3"_qs);
   EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM CLIENTES"_qs), Rows({{"Antes"}}));
+}
+
+// A backup keeps the checksum of its content: one byte changed anywhere
+// after it was written (a value inside a page, an unused byte of its last
+// page, the checksum itself) and it restores nothing, the database staying
+// as it was; the backup as written restores.
+TEST_F(ServerCommandsTest, ABackupWithAByteChangedIsRefusedAndTheDatabaseKept) {
+  CreateDatabase(u"EMP3"_qs);
+  client_.Run(u"USE EMP3 CREATE TABLE dbo.CLIENTES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+              "CONSTRAINT CLIENTES_Clave1 PRIMARY KEY (Codigo))"_qs);
+  client_.Run(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1, 'Guardado')"_qs);
+  const QString backup = folder_.File("EMP3.bak");
+  client_.Run(u"BACKUP DATABASE EMP3 TO DISK = '"_qs + backup + u"' WITH FORMAT"_qs);
+  client_.Run(u"UPDATE CLIENTES SET Nombre = 'Actual'"_qs);
+  client_.Run(u"USE master"_qs);
+  QFile escrita(backup);
+  ASSERT_TRUE(escrita.open(QIODevice::ReadOnly));
+  const QByteArray bytes = escrita.readAll();
+  escrita.close();
+  const qsizetype valor = bytes.indexOf("Guardado");
+  ASSERT_GT(valor, 100);
+
+  const QString alterada = folder_.File("alterada.bak");
+  const QString kRechazo = u"The media family on device '"_qs + alterada +
+                           u"' is incorrectly formed. SQL Server cannot process this media family.\nRESTORE DATABASE "
+                           "is terminating abnormally."_qs;
+  for (const qsizetype en : {valor, bytes.size() - 1, qsizetype(60), qsizetype(63)}) {
+    SCOPED_TRACE(en);
+    QByteArray cambiados = bytes;
+    cambiados[en] = char(cambiados[en] ^ 0x01);
+    QFile archivo(alterada);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(archivo.write(cambiados), cambiados.size());
+    archivo.close();
+    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + alterada + u"' WITH REPLACE"_qs), kRechazo);
+    EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM EMP3.dbo.CLIENTES"_qs), Rows({{"Actual"}}));
+  }
+  client_.Run(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + backup + u"' WITH REPLACE"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM EMP3.dbo.CLIENTES"_qs), Rows({{"Guardado"}}));
 }
 
 TEST_F(ServerCommandsTest, AnswersAsAServer) {

@@ -87,8 +87,7 @@ TEST_F(Sessions, ADatabaseThisProgramUsesOnAnotherSessionIsNotDropped) {
   EXPECT_NO_THROW(client_.Run(u"DROP DATABASE ZEM1"_qs));
 }
 
-// A session of this process on the database is not another user: the
-// system restores while its own company connection is open.
+// The session that runs the restore may stand on the database itself.
 TEST_F(Sessions, ADatabaseAnotherInstanceUsesIsNotRestoredOver) {
   client_.Run(u"USE ZEM1 CREATE TABLE T (C INTEGER)"_qs);
   client_.Run(u"INSERT INTO T (C) VALUES (1)"_qs);
@@ -102,6 +101,27 @@ TEST_F(Sessions, ADatabaseAnotherInstanceUsesIsNotRestoredOver) {
   EXPECT_EQ(second->Finish(), 0);
   client_.Run(restore);
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM T"_qs), Rows({{"1"}}));
+}
+
+// Any other session on the database keeps it from a restore, one of this
+// program's own too (its company connection), as on the server: nothing of
+// the database changes.
+TEST_F(Sessions, ADatabaseThisProgramUsesOnAnotherSessionIsNotRestoredOver) {
+  client_.Run(u"USE ZEM1 CREATE TABLE T (C INTEGER)"_qs);
+  client_.Run(u"INSERT INTO T (C) VALUES (1)"_qs);
+  const QString restore = u"RESTORE DATABASE ZEM1  FROM DISK = '"_qs + folder_.File("ZEM1.bak") + u"'WITH REPLACE"_qs;
+  client_.Run(u"BACKUP DATABASE ZEM1  TO DISK = '"_qs + folder_.File("ZEM1.bak") + u"'  WITH FORMAT"_qs);
+  client_.Run(u"INSERT INTO T (C) VALUES (2)"_qs);
+  client_.Run(u"USE msdb"_qs);
+  {
+    ServerClient empresa(folder_.Path());
+    empresa.Run(u"USE ZEM1"_qs);
+    EXPECT_EQ(client_.Error(restore), u"Exclusive access could not be obtained because the database is in use.\n"
+                                      "RESTORE DATABASE is terminating abnormally."_qs);
+    EXPECT_EQ(empresa.Texts(u"SELECT COUNT(*) FROM T"_qs), Rows({{"2"}}));
+  }
+  client_.Run(restore);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM ZEM1.dbo.T"_qs), Rows({{"1"}}));
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "shell/NombresReservados.h"
+#include "platform/sql/ReservedWords.h"
 
 #include <QSet>
 
 namespace {
 
 // SQL Server's reserved keywords, then those of SQLite's it does not have.
-const char* const kReservadas[] = {
+const char* const kReserved[] = {
     "ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC", "AUTHORIZATION", "BACKUP", "BEGIN", "BETWEEN", "BREAK",
     "BROWSE", "BULK", "BY", "CASCADE", "CASE", "CHECK", "CHECKPOINT", "CLOSE", "CLUSTERED", "COALESCE", "COLLATE",
     "COLUMN", "COMMIT", "COMPUTE", "CONSTRAINT", "CONTAINS", "CONTAINSTABLE", "CONTINUE", "CONVERT", "CREATE",
@@ -30,11 +30,11 @@ const char* const kReservadas[] = {
 
 }  // namespace
 
-bool NombreColumnaReservado(const QString& nombre) {
-  static const QSet<QString> reservadas = [] {
-    QSet<QString> palabras;
-    for (const char* palabra : kReservadas) palabras.insert(QString::fromLatin1(palabra));
-    return palabras;
+bool IsReservedWord(const QString& name) {
+  static const QSet<QString> reserved = [] {
+    QSet<QString> words;
+    for (const char* word : kReserved) words.insert(QString::fromLatin1(word));
+    return words;
   }();
-  return reservadas.contains(nombre.toUpper());
+  return reserved.contains(name.toUpper());
 }

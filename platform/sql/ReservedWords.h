@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Whether a name is a keyword SQL Server reserves, or one SQLite takes for
+// its own in a definition: such a name is a name only when quoted. Any case.
+bool IsReservedWord(const QString& name);
