@@ -136,6 +136,19 @@ class Traspaso : public ConexionesFixture {
   }
 };
 
+// Writes the script's bytes and runs it through Firebird's isql.
+::testing::AssertionResult GuionFirebird(const QString& guion, const QByteArray& contenido) {
+  QFile archivo(guion);
+  if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) || archivo.write(contenido) != contenido.size())
+    return ::testing::AssertionFailure() << "cannot write " << guion.toStdString();
+  archivo.close();
+  QProcess isql;
+  isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
+  if (!isql.waitForFinished(60000)) return ::testing::AssertionFailure() << "isql-fb did not end";
+  if (isql.exitCode() != 0) return ::testing::AssertionFailure() << isql.readAllStandardError().toStdString();
+  return ::testing::AssertionSuccess();
+}
+
 TEST_F(Traspaso, TheFirstPressOnlyLoadsTheListWithTheSharedTablesUnselected) {
   Formulario p;
   EXPECT_EQ(p.f.Caption(), u"Traspaso de Datos desde Paradox/Interbase"_qs);
@@ -245,9 +258,7 @@ TEST_F(Traspaso, CopiesEveryCompanyRecordByRecordWithNumberedIncidents) {
 TEST_F(Traspaso, ReadsAFirebirdDatabaseThroughAnInterbaseAlias) {
   const QString base = carpeta.File(u"VIEJA.FDB"_qs);
   const QString guion = carpeta.File(u"vieja.sql"_qs);
-  QFile archivo(guion);
-  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-  archivo.write(Cp1252::encode(
+  ASSERT_TRUE(GuionFirebird(guion, Cp1252::encode(
       u"SET NAMES WIN1252;\nCREATE DATABASE '%1' USER 'SYSDBA';\n"
       "CREATE TABLE IDIOMA (Codigo VARCHAR(3) NOT NULL PRIMARY KEY, Nombre VARCHAR(20) CHARACTER SET WIN1252);\n"
       "INSERT INTO IDIOMA VALUES ('CAT', 'Català €');\n"
@@ -256,12 +267,7 @@ TEST_F(Traspaso, ReadsAFirebirdDatabaseThroughAnInterbaseAlias) {
       "INSERT INTO ARTICULO VALUES (NULL, 'Sin código', NULL);\n"
       "INSERT INTO ARTICULO VALUES (7, 'Demasiado largo', NULL);\n"
       "CREATE TABLE PARAMETR (Clave VARCHAR(10), Valor DOUBLE PRECISION);\n"
-      "INSERT INTO PARAMETR VALUES ('IVA', 21.5);\nCOMMIT;\n"_qs.arg(base)));
-  archivo.close();
-  QProcess isql;
-  isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
-  ASSERT_TRUE(isql.waitForFinished(60000));
-  ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+      "INSERT INTO PARAMETR VALUES ('IVA', 21.5);\nCOMMIT;\n"_qs.arg(base))));
   Session::Default().AddAlias(u"VIEJA"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
   EXPECT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP2"_qs));
   Ejecutar(u"INSERT INTO EMPRESA (Codigo, Nombre) VALUES (2, 'Dos')"_qs, u"DatabaseGeneral"_qs);
@@ -360,14 +366,7 @@ TEST_F(Traspaso, AFirebirdMemoArrivesUnchangedOnBothRoads) {
   for (const QString& tabla : {u"NOTAS"_qs, u"PARANOTA"_qs})
     antiguo += u"UPDATE %1 SET Antiguo = '%2' WHERE Codigo = 1;\n"_qs.arg(tabla, texto);
   for (const QByteArray& contenido : {(sql + u"COMMIT;\n"_qs).toUtf8(), Cp1252::encode(antiguo + u"COMMIT;\n"_qs)}) {
-    QFile archivo(guion);
-    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    archivo.write(contenido);
-    archivo.close();
-    QProcess isql;
-    isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
-    ASSERT_TRUE(isql.waitForFinished(60000));
-    ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+    ASSERT_TRUE(GuionFirebird(guion, contenido));
   }
   QFile conversion(carpeta.File(u"MEMOS.TXT"_qs));
   ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
@@ -403,14 +402,7 @@ TEST_F(Traspaso, TextsOfNoCharacterSetArriveExactFromTablesOfAnyName) {
   for (const QString& tabla : tablas)
     sql += u"CREATE TABLE \"%1\" (Codigo INTEGER NOT NULL PRIMARY KEY, Nombre VARCHAR(30), Antiguo BLOB SUB_TYPE TEXT);\n"
            "INSERT INTO \"%1\" VALUES (1, '%2', '%2');\n"_qs.arg(tabla, texto);
-  QFile archivo(guion);
-  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-  archivo.write(Cp1252::encode(sql + u"COMMIT;\n"_qs));
-  archivo.close();
-  QProcess isql;
-  isql.start(u"isql-fb"_qs, {u"-q"_qs, u"-i"_qs, guion});
-  ASSERT_TRUE(isql.waitForFinished(60000));
-  ASSERT_EQ(isql.exitCode(), 0) << isql.readAllStandardError().toStdString();
+  ASSERT_TRUE(GuionFirebird(guion, Cp1252::encode(sql + u"COMMIT;\n"_qs)));
   QFile conversion(carpeta.File(u"NOMBRES.TXT"_qs));
   ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
   for (const QString& tabla : tablas)
