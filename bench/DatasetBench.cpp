@@ -309,12 +309,11 @@ void AppendThenFindKeyRaw(benchmark::State& state) {
   }
 }
 
-void EditPostDataset(benchmark::State& state) {
-  const QString& folder = BenchData::Get().LargeFolder();
+void EditPost(benchmark::State& state, const QString& folder, int rows) {
   auto table = OpenTable(folder, kArticulos);
   DatasetTransaction transaction(folder);
   Field& precio = table->FieldByName(QStringLiteral("Precio"));
-  const std::vector<int> keys = SpreadKeys(kEdits, BenchData::Get().Rows());
+  const std::vector<int> keys = SpreadKeys(kEdits, rows);
   for (auto _ : state) {
     transaction.Start();
     for (int key : keys) {
@@ -327,11 +326,11 @@ void EditPostDataset(benchmark::State& state) {
   }
 }
 
-void EditPostRaw(benchmark::State& state) {
-  RawConnection raw(BenchData::DataFile(BenchData::Get().LargeFolder()));
+void EditPostRawOn(benchmark::State& state, const QString& folder, int rows) {
+  RawConnection raw(BenchData::DataFile(folder));
   RawStatement select(raw, "SELECT Precio FROM ARTICULOS WHERE Codigo = ?");
   RawStatement update(raw, "UPDATE ARTICULOS SET Precio = ? WHERE Codigo = ?");
-  const std::vector<int> keys = SpreadKeys(kEdits, BenchData::Get().Rows());
+  const std::vector<int> keys = SpreadKeys(kEdits, rows);
   for (auto _ : state) {
     raw.Execute("BEGIN");
     for (int key : keys) {
@@ -345,6 +344,22 @@ void EditPostRaw(benchmark::State& state) {
     }
     RollbackRaw(raw, state);
   }
+}
+
+void EditPostDataset(benchmark::State& state) {
+  EditPost(state, BenchData::Get().LargeFolder(), BenchData::Get().Rows());
+}
+
+void EditPostRaw(benchmark::State& state) {
+  EditPostRawOn(state, BenchData::Get().LargeFolder(), BenchData::Get().Rows());
+}
+
+void EditPost100kDataset(benchmark::State& state) {
+  EditPost(state, BenchData::Get().FilterFolder(), BenchData::kFilterRows);
+}
+
+void EditPost100kRaw(benchmark::State& state) {
+  EditPostRawOn(state, BenchData::Get().FilterFolder(), BenchData::kFilterRows);
 }
 
 // A master moved to another order; its detail lines shown.
@@ -398,8 +413,8 @@ void MasterMoveRaw(benchmark::State& state) {
 
 // A filter on a field no index holds.
 
-void FilterDataset(benchmark::State& state) {
-  auto table = OpenTable(BenchData::Get().FilterFolder(), kArticulos);
+void Filter(benchmark::State& state, const QString& folder) {
+  auto table = OpenTable(folder, kArticulos);
   const ArticleFields fields(*table);
   table->SetFilter(QStringLiteral("Precio > 900"));
   for (auto _ : state) {
@@ -409,11 +424,16 @@ void FilterDataset(benchmark::State& state) {
   }
 }
 
-void FilterRaw(benchmark::State& state) {
-  RawConnection raw(BenchData::DataFile(BenchData::Get().FilterFolder()));
+void FilterRawOn(benchmark::State& state, const QString& folder) {
+  RawConnection raw(BenchData::DataFile(folder));
   RawStatement select(raw, "SELECT Nombre, Codigo, Precio FROM ARTICULOS WHERE Precio > 900 ORDER BY Codigo");
   for (auto _ : state) ReadAll(select);
 }
+
+void FilterDataset(benchmark::State& state) { Filter(state, BenchData::Get().FilterFolder()); }
+void FilterRaw(benchmark::State& state) { FilterRawOn(state, BenchData::Get().FilterFolder()); }
+void FilterLargeDataset(benchmark::State& state) { Filter(state, BenchData::Get().LargeFolder()); }
+void FilterLargeRaw(benchmark::State& state) { FilterRawOn(state, BenchData::Get().LargeFolder()); }
 
 // A query's answer walked as the system's routines walk it: its fields
 // looked up by name at every record.
@@ -485,10 +505,14 @@ BENCHMARK(AppendPostDataset)->Name("AppendPost10000/dataset")->Iterations(1)->Un
 BENCHMARK(AppendPostRaw)->Name("AppendPost10000/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EditPostDataset)->Name("EditPost1000/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EditPostRaw)->Name("EditPost1000/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(EditPost100kDataset)->Name("EditPost1000On100k/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(EditPost100kRaw)->Name("EditPost1000On100k/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(MasterMoveDataset)->Name("MasterMove100/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(MasterMoveRaw)->Name("MasterMove100/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterDataset)->Name("FilterNotIndexed/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterRaw)->Name("FilterNotIndexed/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(FilterLargeDataset)->Name("FilterNotIndexedLarge/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(FilterLargeRaw)->Name("FilterNotIndexedLarge/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(QueryWalkDataset)->Name("QueryWalk100k/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(QueryWalkRaw)->Name("QueryWalk100k/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ChangeIndexDataset)->Name("ChangeIndex/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);

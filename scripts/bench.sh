@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmarks optimised and runs every one of them in one go: the
-# data files are made first, then each benchmark runs once, in a fresh
-# process of its own, and the last lines print each work's ratio to raw
-# SQLite. Arguments go to Google Benchmark (e.g. --benchmark_filter=Walk).
+# data files are made first, then each benchmark runs three times (or
+# ZEMWIN_BENCH_RUNS, when more), each time in a fresh process of its own,
+# and the last lines print each work's median beside raw SQLite's median,
+# and their ratio. Arguments go to Google Benchmark (e.g.
+# --benchmark_filter=Walk).
 # ZEMWIN_BENCH_ROWS sets the size of the large table (1,000,000 by default);
 # ZEMWIN_BENCH_DATA names a folder where the data files are kept.
 set -euo pipefail

@@ -48,6 +48,23 @@ class VistaDiferida : public QWidget {
   QString pendiente_;
 };
 
+// While the engine is set up after the application object: Qt tells that
+// the shared OpenGL contexts are asked for late, which here is the choice.
+class AtributoTardio {
+ public:
+  AtributoTardio() { previo_ = qInstallMessageHandler(&filtrar); }
+  ~AtributoTardio() { qInstallMessageHandler(previo_); }
+  AtributoTardio(const AtributoTardio&) = delete;
+  AtributoTardio& operator=(const AtributoTardio&) = delete;
+
+ private:
+  static void filtrar(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+    if (texto.startsWith(QLatin1String("Attribute Qt::AA_ShareOpenGLContexts must be set before"))) return;
+    if (previo_) previo_(tipo, contexto, texto);
+  }
+  static inline QtMessageHandler previo_ = nullptr;
+};
+
 }  // namespace
 
 VisorWebDiferido::VisorWebDiferido(Cargador cargador) : cargador_(std::move(cargador)) {}
@@ -74,7 +91,6 @@ VisorWeb& VisorWebDiferido::Motor() {
 }
 
 void VisorWebDiferido::Preparar() {
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The engine's sandbox refuses to run for root and ends the whole program
   // at the first view; root goes without it.
   if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -90,6 +106,11 @@ void VisorWebDiferido::Preparar() {
 }
 
 VisorWeb* VisorWebDiferido::CargarModulo() {
+  // Asked for only now, so that no OpenGL is set up before a page is shown:
+  // the engine checks it as its library loads, and its entry makes the
+  // context the engine shares with the windows.
+  const AtributoTardio atributo;
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QLibrary modulo(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kModulo));
   // The engine is never unloaded while the program runs.
   modulo.setLoadHints(QLibrary::PreventUnloadHint);

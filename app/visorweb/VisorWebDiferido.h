@@ -21,10 +21,11 @@ class VisorWebDiferido : public VisorWeb {
   // The view maker, loaded at the first call.
   VisorWeb& Motor();
 
-  // Before the application object exists: what the engine needs then, and
-  // its diagnostics kept out of the terminal unless the user sets his own.
+  // Before the application object exists: the engine's diagnostics kept
+  // out of the terminal unless the user sets his own. Nothing of OpenGL:
+  // the program starts without it.
   static void Preparar();
-  // The engine module beside the program.
+  // The engine module beside the program, and the OpenGL its views share.
   static VisorWeb* CargarModulo();
 
  private:

@@ -66,7 +66,17 @@ void VisorWebEngine::Navegar(QWidget& vista, const QString& direccion) {
   navegador->load(url);
 }
 
+// The engine's own set-up for a program that made its application object
+// before asking for the engine: the OpenGL context every view shares, made
+// now, when the first page is shown, rather than with the application.
+namespace QtWebEngineCore {
+void initialize();
+}
+
 VisorWeb* ZemVisorWebEngine() {
-  static VisorWebEngine visor;
+  static VisorWebEngine visor = [] {
+    QtWebEngineCore::initialize();
+    return VisorWebEngine();
+  }();
   return &visor;
 }

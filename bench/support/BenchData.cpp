@@ -68,6 +68,8 @@ void BenchData::MakeAll() {
   FilterFolder();
   EmptyFolder();
   OrdersFolder();
+  MovesFolder();
+  EmptyMovesFolder();
 }
 
 // Made once: by the first process, or by an earlier run in the folder
@@ -97,6 +99,18 @@ const QString& BenchData::EmptyFolder() {
 const QString& BenchData::OrdersFolder() {
   if (orders_.isEmpty()) orders_ = made(QStringLiteral("orders")) ? folderNamed(QStringLiteral("orders")) : makeOrders();
   return orders_;
+}
+
+const QString& BenchData::MovesFolder() {
+  const QString name = QStringLiteral("moves");
+  if (moves_.isEmpty()) moves_ = made(name) ? folderNamed(name) : makeMoves(name, kFilterRows);
+  return moves_;
+}
+
+const QString& BenchData::EmptyMovesFolder() {
+  const QString name = QStringLiteral("moves-empty");
+  if (emptyMoves_.isEmpty()) emptyMoves_ = made(name) ? folderNamed(name) : makeMoves(name, 0);
+  return emptyMoves_;
 }
 
 QString BenchData::makeArticles(const QString& name, int rows) {
@@ -162,6 +176,36 @@ QString BenchData::makeOrders() {
       line.Step();
       line.Reset();
     }
+  }
+  raw.Execute("COMMIT");
+  return folder;
+}
+
+QString BenchData::makeMoves(const QString& name, int rows) {
+  const QString folder = folderNamed(name);
+  QDir().mkpath(folder);
+  FieldDefs fields;
+  fields.Add(QStringLiteral("Codigo"), ftInteger);
+  fields.Add(QStringLiteral("Fecha"), ftDateTime);
+  fields.Add(QStringLiteral("Importe"), ftBCD);
+  fields.Add(QStringLiteral("Cantidad"), ftFloat);
+  fields.Add(QStringLiteral("Concepto"), ftString, 40);
+  IndexDefs indexes;
+  indexes.Add(QString(), QStringLiteral("Codigo"), ixPrimary);
+  CreateTable(folder, QStringLiteral("MOVIMIENTOS"), fields, indexes);
+
+  RawConnection raw(DataFile(folder));
+  raw.Execute("BEGIN");
+  RawStatement insert(raw, "INSERT INTO MOVIMIENTOS (Codigo, Fecha, Importe, Cantidad, Concepto) VALUES "
+                           "(?, datetime('2020-01-01', '+' || ? || ' minutes'), ?, ?, NULLIF(?, '-'))");
+  for (int codigo = 1; codigo <= rows; ++codigo) {
+    insert.Bind(1, static_cast<qint64>(codigo));
+    insert.Bind(2, static_cast<qint64>(codigo) * 37);
+    insert.Bind(3, (codigo % 100000) / 100.0);
+    insert.Bind(4, codigo / 7.0);
+    insert.Bind(5, codigo % 13 == 0 ? QStringLiteral("-") : codigo % 11 == 0 ? QString() : QStringLiteral("MOVIMIENTO %1").arg(codigo));
+    insert.Step();
+    insert.Reset();
   }
   raw.Execute("COMMIT");
   return folder;

@@ -15,6 +15,8 @@
 // the key), Precio, Familia.
 // PEDIDOS: Pedido (key), Cliente; LINEAS: Pedido, Linea (key), Articulo,
 // Cantidad, kLinesPerOrder lines for each order.
+// MOVIMIENTOS: Codigo (key), Fecha (DATETIME), Importe (decimal), Cantidad
+// (FLOAT), Concepto (text: some NULL, some empty).
 class BenchData {
  public:
   static constexpr int kOrders = 2000;
@@ -33,6 +35,8 @@ class BenchData {
   const QString& FilterFolder();  // ARTICULOS with kFilterRows records
   const QString& EmptyFolder();   // ARTICULOS with no records
   const QString& OrdersFolder();  // PEDIDOS and LINEAS
+  const QString& MovesFolder();       // MOVIMIENTOS with kFilterRows records
+  const QString& EmptyMovesFolder();  // MOVIMIENTOS with no records
   const QString& Root() const { return root_; }
 
   static QString DataFile(const QString& folder);
@@ -46,6 +50,7 @@ class BenchData {
   bool made(const QString& name) const;
   QString makeArticles(const QString& name, int rows);
   QString makeOrders();
+  QString makeMoves(const QString& name, int rows);
 
   std::optional<QTemporaryDir> dir_;
   QString root_;
@@ -54,4 +59,6 @@ class BenchData {
   QString filter_;
   QString empty_;
   QString orders_;
+  QString moves_;
+  QString emptyMoves_;
 };

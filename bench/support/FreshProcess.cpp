@@ -12,12 +12,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr char kOneVariable[] = "ZEMWIN_BENCH_ONE";
 constexpr char kResultMark[] = "ZEMWIN_BENCH_RESULT";
+constexpr char kRunsVariable[] = "ZEMWIN_BENCH_RUNS";
 
 // Keeps the time of the one run, printing nothing of its own.
 class OneRunReporter : public benchmark::BenchmarkReporter {
@@ -66,6 +69,47 @@ QString Filter(const QStringList& arguments) {
   return QStringLiteral(".");
 }
 
+// What one run printed for the first process.
+struct OneResult {
+  std::string name;
+  double milliseconds = 0;
+  double growth = 0;
+  std::string counters;
+};
+
+std::optional<OneResult> Result(const QStringList& lines) {
+  for (const QString& line : lines) {
+    const QStringList fields = line.split(u'\t');
+    if (fields.size() != 5 || fields[0] != QLatin1String(kResultMark)) continue;
+    return OneResult{fields[1].toStdString(), fields[2].toDouble(), fields[3].toDouble(), fields[4].toStdString()};
+  }
+  return std::nullopt;
+}
+
+// How many times each work runs, each time in a fresh process: at least
+// three, so that no single noisy pass decides.
+int Runs() { return std::max(3, qEnvironmentVariableIntValue(kRunsVariable)); }
+
+struct Median {
+  std::string name;
+  double milliseconds = 0;  // of the median run
+  double growth = 0;        // the median of the runs' growths
+  std::string counters;     // of the median run
+  double fastest = 0;
+  double slowest = 0;
+};
+
+Median MedianOf(std::vector<OneResult> results) {
+  std::sort(results.begin(), results.end(),
+            [](const OneResult& a, const OneResult& b) { return a.milliseconds < b.milliseconds; });
+  const OneResult& middle = results[results.size() / 2];
+  std::vector<double> growths;
+  for (const OneResult& result : results) growths.push_back(result.growth);
+  std::nth_element(growths.begin(), growths.begin() + static_cast<std::ptrdiff_t>(growths.size() / 2), growths.end());
+  return Median{middle.name,       middle.milliseconds,          growths[growths.size() / 2],
+                middle.counters,   results.front().milliseconds, results.back().milliseconds};
+}
+
 }  // namespace
 
 namespace FreshProcess {
@@ -101,6 +145,7 @@ int RunEach(const QStringList& arguments) {
       Run(passed + QStringList{QStringLiteral("--benchmark_filter=") + Filter(arguments),
                                QStringLiteral("--benchmark_list_tests=true")},
           environment);
+  const int runs = Runs();
   RatioReporter ratios;
   const auto only = [&passed](const QString& name) {
     return passed + QStringList{QStringLiteral("--benchmark_filter=^%1$").arg(name)};
@@ -111,17 +156,18 @@ int RunEach(const QStringList& arguments) {
     // before the dataset side, which runs first.
     if (const QString raw = QString(name).replace(u"/dataset/"_qs, u"/raw/"_qs); raw != name && names.contains(raw))
       Run(only(raw), environment);
-    bool printed = false;
-    for (const QString& line : Run(only(name), environment)) {
-      const QStringList fields = line.split(u'\t');
-      if (fields.size() != 5 || fields[0] != QLatin1String(kResultMark)) continue;
-      std::printf("%-45s %12.3f ms %9.1f MB%s\n", qPrintable(fields[1]), fields[2].toDouble(), fields[3].toDouble(),
-                  qPrintable(fields[4]));
-      std::fflush(stdout);
-      ratios.Add(fields[1].toStdString(), fields[2].toDouble(), fields[3].toDouble());
-      printed = true;
+    std::vector<OneResult> results;
+    for (int run = 0; run < runs; ++run)
+      if (const std::optional<OneResult> result = Result(Run(only(name), environment))) results.push_back(*result);
+    if (results.size() != static_cast<std::size_t>(runs)) {
+      std::printf("%-45s failed\n", qPrintable(name));
+      continue;
     }
-    if (!printed) std::printf("%-45s failed\n", qPrintable(name));
+    const Median median = MedianOf(results);
+    std::printf("%-45s %12.3f ms %9.1f MB  (%d runs: %.3f to %.3f ms)%s\n", median.name.c_str(), median.milliseconds,
+                median.growth, runs, median.fastest, median.slowest, median.counters.c_str());
+    std::fflush(stdout);
+    ratios.Add(median.name, median.milliseconds, median.growth);
   }
   ratios.Print();
   return 0;

@@ -5,8 +5,8 @@
 #include <vector>
 
 // One line per work: the time of the dataset layer, the time of the same
-// work on raw SQLite, their ratio, and the growth of resident memory of
-// each. A benchmark is named "<work>/dataset" or "<work>/raw".
+// work on raw SQLite (each the median of its runs), their ratio, and the
+// growth of resident memory of each. A benchmark is named "<work>/dataset" or "<work>/raw".
 class RatioReporter {
  public:
   void Add(const std::string& benchmark, double milliseconds, double growthMegabytes);

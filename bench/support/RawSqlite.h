@@ -33,6 +33,10 @@ class RawStatement {
   void Bind(int index, qint64 value);
   void Bind(int index, double value);
   void Bind(int index, const QString& value);
+  // The value of a column of another statement's row, as it is.
+  void Bind(int index, const RawStatement& row, int column) {
+    sqlite3_bind_value(statement_, index, sqlite3_column_value(row.statement_, column));
+  }
   qint64 Int64(int column) const { return sqlite3_column_int64(statement_, column); }
   double Double(int column) const { return sqlite3_column_double(statement_, column); }
   QString Text(int column) const;

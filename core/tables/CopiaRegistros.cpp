@@ -18,6 +18,33 @@ class ProgresoCopia {
   ProgresoCopia& operator=(const ProgresoCopia&) = delete;
 };
 
+// Each field of the target with the source's field of the same name, found
+// once for the whole copy.
+struct CampoCopiado {
+  const Field* origen;
+  Field* destino;
+};
+
+QList<CampoCopiado> emparejar(const Dataset& origen, const Dataset& destino, const QStringList& nombres) {
+  QList<CampoCopiado> pares;
+  for (const QString& nombre : nombres) {
+    const Field* campoOrigen = origen.FindField(nombre);
+    Field* campoDestino = destino.FindField(nombre);
+    if (campoOrigen && campoDestino) pares.append({campoOrigen, campoDestino});
+  }
+  return pares;
+}
+
+void copiar(const QList<CampoCopiado>& pares) {
+  for (const CampoCopiado& par : pares) {
+    try {
+      par.destino->AssignValue(*par.origen);
+    } catch (const std::exception&) {
+      // A field the target refuses is left as it is.
+    }
+  }
+}
+
 QString claveRegistro(const Dataset& origen) {
   const auto* indexado = qobject_cast<const IndexedDataset*>(&origen);
   const int campos = indexado ? indexado->IndexFieldCount() : 0;
@@ -26,11 +53,11 @@ QString claveRegistro(const Dataset& origen) {
   return valores.join(u';');
 }
 
-bool sustituir(Dataset& origen, Table& destino, const QString& clave) {
+bool sustituir(Table& destino, const QString& clave, const QList<CampoCopiado>& pares) {
   try {
     if (!destino.FindKey({Variant::String(clave)})) return false;
     destino.Edit();
-    CopiarCampos(origen, destino);
+    copiar(pares);
     destino.Post();
     return true;
   } catch (const std::exception&) {
@@ -39,10 +66,10 @@ bool sustituir(Dataset& origen, Table& destino, const QString& clave) {
   }
 }
 
-void agregar(Dataset& origen, Table& destino) {
+void agregar(Table& destino, const QList<CampoCopiado>& pares) {
   try {
     destino.Insert();
-    CopiarCampos(origen, destino);
+    copiar(pares);
     destino.Post();
   } catch (const std::exception&) {
     if (destino.State() == dsInsert) destino.Cancel();
@@ -68,14 +95,7 @@ void reabrirEnSuRegistro(Dataset& dataSet) {
 }  // namespace
 
 void CopiarCampos(const Dataset& origen, Dataset& destino, const QString& campos) {
-  const QStringList nombres = campos.isEmpty() ? origen.GetFieldNames() : campos.split(u';');
-  for (const QString& nombre : nombres) {
-    try {
-      destino.FieldByName(nombre).SetAsString(origen.FieldByName(nombre).AsString());
-    } catch (const std::exception&) {
-      // A field the target lacks or refuses is left as it is.
-    }
-  }
+  copiar(emparejar(origen, destino, campos.isEmpty() ? origen.GetFieldNames() : campos.split(u';')));
 }
 
 void CopiarRegistros(Dataset& origen, Table& destino, const QString& modo) {
@@ -90,11 +110,14 @@ void CopiarRegistros(Dataset& origen, Table& destino, const QString& modo) {
   }
   const CursorEspera cursor;
   const ProgresoCopia progreso;
+  const bool sustituye = modos.contains(QLatin1String("Sustituir"));
+  const bool agrega = modos.contains(QLatin1String("Agregar"));
+  const QList<CampoCopiado> pares = emparejar(origen, destino, origen.GetFieldNames());
   for (origen.First(); !origen.Eof(); origen.Next()) {
     const QString clave = claveRegistro(origen);
     VentanaProgreso(QString(), QString(), QString(), clave);
-    if (modos.contains(QLatin1String("Sustituir")) && sustituir(origen, destino, clave)) continue;
-    if (modos.contains(QLatin1String("Agregar"))) agregar(origen, destino);
+    if (sustituye && sustituir(destino, clave, pares)) continue;
+    if (agrega) agregar(destino, pares);
   }
 }
 

@@ -6,8 +6,9 @@ class Dataset;
 class Table;
 
 // Each listed field (names joined by ";"; none: every field of the source)
-// of the target, in insert or edit mode, gets the text of the source's field
-// of the same name; a field that cannot be copied is skipped.
+// of the target, in insert or edit mode, gets the value of the source's
+// field of the same name, as its text would carry it (Field::AssignValue);
+// a field that cannot be copied is skipped.
 void CopiarCampos(const Dataset& origen, Dataset& destino, const QString& campos = QString());
 
 // Copies every record of the source into the target table. Mode words:

@@ -423,6 +423,36 @@ void Field::SetAsVariant(const Variant& value) {
   }
 }
 
+void Field::AssignValue(const Field& source) {
+  const QVariant& value = source.stored();
+  if (value.isNull()) return Clear();
+  const ValueClass kind = TypeTable::ValueClassOf(dataType_);
+  if (kind == TypeTable::ValueClassOf(source.dataType_)) {
+    switch (kind) {
+      case ValueClass::Text:
+        if (value.typeId() == QMetaType::QString) return storeText(value.toString());
+        break;
+      case ValueClass::Integer:
+        if (value.typeId() == QMetaType::LongLong) return storeInteger(value.toLongLong());
+        break;
+      case ValueClass::Float:
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double)
+          return storeFloat(numberOf(value));
+        break;
+      case ValueClass::DateTime:
+        // A date or a time alone is cut to its part by its text.
+        if (dataType_ == ftDateTime && source.dataType_ == ftDateTime)
+          return storeDateTime(StoredValue::ToDateTime(value));
+        break;
+      case ValueClass::Boolean:
+        return store(QVariant(qint64{value.toLongLong() != 0 ? 1 : 0}));
+      case ValueClass::Binary:
+        break;
+    }
+  }
+  SetAsString(source.AsString());
+}
+
 void Field::SetAsBytes(const QByteArray& bytes) {
   if (TypeTable::ValueClassOf(dataType_) == ValueClass::Binary)
     return bytes.isEmpty() ? Clear() : store(bytes);

@@ -113,6 +113,11 @@ class Field : public QObject {
   void SetValue(const Variant& value) { SetAsVariant(value); }
   QByteArray AsBytes() const;  // the raw content of a binary or text field
   void SetAsBytes(const QByteArray& bytes);
+  // Takes another field's value as SetAsString(source.AsString()) would,
+  // raising what it would raise, but without the text where both fields
+  // hold the same kind of value: floats keep every digit and date-times
+  // their milliseconds.
+  void AssignValue(const Field& source);
 
   // The text a user edits, and the text shown (with DisplayFormat); both
   // through OnGetText when it is set, and SetText through OnSetText.

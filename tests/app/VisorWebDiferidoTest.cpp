@@ -7,6 +7,7 @@
 #include "tests/fixtures/ScriptedPresenter.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
+#include <QOpenGLContext>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -104,4 +105,22 @@ TEST(VisorWebDiferido, StartingTheProgramToItsMainWindowLoadsNoEngine) {
   fGENEDOCE->show();
   EXPECT_EQ(cargas.veces, 1);
   EXPECT_EQ(cargas.motor.pedidos.value(0), u"CrearSinScripts0"_qs) << "the documents' view runs no script";
+}
+
+// What the program does before its application object asks for no OpenGL:
+// the contexts the engine shares are asked for when its first page is shown.
+TEST(VisorWebDiferido, PreparingTheProgramAsksForNoOpenGl) {
+  const bool compartidos = QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, false);
+  const QList<QByteArray> variables{"QTWEBENGINE_CHROMIUM_FLAGS", "QT_LOGGING_RULES", "QTWEBENGINE_DISABLE_SANDBOX"};
+  QList<QByteArray> valores;
+  for (const QByteArray& variable : variables) valores.append(qgetenv(variable.constData()));
+
+  VisorWebDiferido::Preparar();
+
+  EXPECT_FALSE(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+  EXPECT_EQ(QOpenGLContext::globalShareContext(), nullptr);
+  for (qsizetype i = 0; i < variables.size(); ++i)
+    valores[i].isEmpty() ? qunsetenv(variables[i].constData()) : qputenv(variables[i].constData(), valores[i]);
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, compartidos);
 }
