@@ -141,11 +141,13 @@ TEST_F(BackupFiles, WhatIsNotAWholeBackupIsRefusedAndTheDatabaseKept) {
   const QString refused = Terminating(u"The media family on device '"_qs + Backup() +
                                           u"' is incorrectly formed. SQL Server cannot process this media family."_qs,
                                       "RESTORE DATABASE");
-  // Cut right after it was opened, at a page's end, in the middle of a page; a page spoilt.
+  // Cut right after it was opened, at a page's end, in the middle of a page; a page spoilt; a page and a
+  // byte added at its end.
   QByteArray spoilt = backup;
   spoilt.replace(backup.size() - 4096, 4096, QByteArray(4096, '\xff'));
   const QByteArray cuts[] = {QByteArray(), backup.left(4096), backup.left(backup.size() / 2 / 4096 * 4096),
-                             backup.left(backup.size() - 100), backup.left(50), spoilt};
+                             backup.left(backup.size() - 100), backup.left(50), spoilt,
+                             backup + QByteArray(4096, '\0'), backup + '\n'};
   for (const QByteArray& cut : cuts) {
     QFile file(Backup());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
