@@ -163,11 +163,11 @@ class CrearTablas : public ConexionesFixture {
     EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, [Select], [From] FROM [Order]"_qs, u"Database"_qs), u"7|dentro|aquí"_qs);
   }
   // Words the engine underneath takes for its own though SQL Server does
-  // not: a table, its key field, a second field and an index so named are
-  // made, filled and read back.
+  // not, and names of types and functions: a table, its key field, a second
+  // field and an index so named are made, filled and read back.
   void PalabrasDelMotor() {
     Iniciar();
-    const QStringList palabras = {u"Using"_qs, u"Cast"_qs, u"Natural"_qs, u"Window"_qs, u"Filter"_qs, u"Pragma"_qs};
+    const QStringList palabras = {u"Using"_qs, u"Cast"_qs, u"Natural"_qs, u"Window"_qs, u"Filter"_qs, u"Pragma"_qs, u"Date"_qs, u"Text"_qs, u"Left"_qs, u"Identity"_qs, u"Row"_qs, u"Replace"_qs};
     QString definiciones;
     for (const QString& palabra : palabras)
       definiciones += palabra + u"/C/1/"_qs + palabra + u"/ftInteger/0/*/|01/01/2024\r\n"_qs + palabra +
