@@ -239,3 +239,22 @@ TEST_F(BackupFiles, ARestoreUnderWayLetsOthersLogInAndKeepsThemOffItsDatabase) {
   restoring.Finish();
   EXPECT_EQ(Count(), Rows({{"2000"}}));
 }
+
+// A restore that fails while it copies lets the database go: sessions come
+// onto it again, and it is as it was.
+TEST_F(BackupFiles, ARestoreThatFailsWhileCopyingLetsOthersBackOntoItsDatabase) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"USE master"_qs);
+  {
+    OtherProgramsFile database(client_.Server().DatabaseFile(u"EMP1"_qs));
+    ASSERT_EQ(database.Run("BEGIN IMMEDIATE"), SQLITE_OK);
+    const int waited = ConnectionSettings::BusyTimeout();
+    ConnectionSettings::SetBusyTimeout(0);
+    EXPECT_NE(Restore(), QString());
+    ConnectionSettings::SetBusyTimeout(waited);
+    database.Run("ROLLBACK");
+  }
+  ServerClient other(folder_.Path());
+  EXPECT_EQ(other.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"10"}}));
+}
