@@ -5,6 +5,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Variant.h"
 #include "platform/format/Format.h"
+#include "platform/sql/NombresSQL.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
 
@@ -48,7 +49,7 @@ QString CondicionFiltro(const CampoFiltrable& campo, const QString& operador, QS
   } else {
     literal = valor;
   }
-  return u'(' + campo.nombre + u' ' + operador + u' ' + LiteralSQL(literal) + u')';
+  return u'(' + NombreSQL(campo.nombre) + u' ' + operador + u' ' + LiteralSQL(literal) + u')';
 }
 
 QStringList AgregarCondicion(QStringList lineas, const QString& condicion) {
@@ -62,7 +63,7 @@ QString CondicionRangos(const std::vector<RangoCampo>& rangos, const QString& fo
   const auto agregar = [&](const RangoCampo& rango, const QString& valor, QLatin1String operador) {
     if (valor.isEmpty()) return;
     const QString literal = EsFecha(rango.campo.tipo) ? FechaComoTexto(valor, formatoFecha) : valor;
-    condicion += QStringLiteral(" AND (") + rango.campo.nombre + operador + LiteralSQL(literal) + u')';
+    condicion += QStringLiteral(" AND (") + NombreSQL(rango.campo.nombre) + operador + LiteralSQL(literal) + u')';
   };
   for (const RangoCampo& rango : rangos) {
     agregar(rango, rango.desde, QLatin1String(" >= "));

@@ -2,6 +2,8 @@
 
 #include "platform/sql/NombresSQL.h"
 
+#include <algorithm>
+
 namespace {
 
 using Column = AuditTrigger::Column;
@@ -11,20 +13,31 @@ QString quoted(const QString& text) { return u'\'' + QString(text).replace(u'\''
 
 // The value as text; one NULL would empty the whole concatenation.
 QString valueText(const Column& column, const QString& separator = QStringLiteral(", ")) {
+  const QString name = NombreSQL(column.name);
   switch (column.written) {
     case Written::Time:
-      return QStringLiteral("ISNULL(CONVERT( VARCHAR, ") + column.name + separator + QStringLiteral("108), '')");
+      return QStringLiteral("ISNULL(CONVERT( VARCHAR, ") + name + separator + QStringLiteral("108), '')");
     case Written::Date:
-      return QStringLiteral("ISNULL(CONVERT( VARCHAR, ") + column.name + separator + QStringLiteral("103), '')");
+      return QStringLiteral("ISNULL(CONVERT( VARCHAR, ") + name + separator + QStringLiteral("103), '')");
     default:
-      return QStringLiteral("ISNULL(CAST(") + column.name + QStringLiteral(" AS VARCHAR), '')");
+      return QStringLiteral("ISNULL(CAST(") + name + QStringLiteral(" AS VARCHAR), '')");
   }
 }
 
-QList<Column> keys(const AuditTrigger& trigger) {
-  QList<Column> keys;
+// A key column with the variable its value is fetched into: "@" and its
+// name, or, when any key's name can be no variable's, "@Clave" and its place
+// for every key, so no two meet.
+struct Key {
+  Column column;
+  QString variable;
+};
+
+QList<Key> keys(const AuditTrigger& trigger) {
+  QList<Key> keys;
   for (const Column& column : trigger.columns)
-    if (column.key) keys.append(column);
+    if (column.key) keys.append({column, u'@' + column.name});
+  if (!std::all_of(keys.begin(), keys.end(), [](const Key& key) { return NombreSQLCorriente(key.column.name); }))
+    for (int i = 0; i < keys.size(); ++i) keys[i].variable = QStringLiteral("@Clave") + QString::number(i + 1);
   return keys;
 }
 
@@ -36,35 +49,36 @@ QString dataExpression(const AuditTrigger& trigger) {
   return parts.join(u'+');
 }
 
-QString keyExpression(const QList<Column>& keys) {
+QString keyExpression(const QList<Key>& keys) {
   QStringList parts;
-  for (const Column& column : keys) parts.append(valueText(column, QStringLiteral(" ,")) + QStringLiteral(" +'|'"));
+  for (const Key& key : keys) parts.append(valueText(key.column, QStringLiteral(" ,")) + QStringLiteral(" +'|'"));
   QString expression = parts.join(u'+');
   expression.chop(4);
   return expression;
 }
 
-QString keyCondition(const QList<Column>& keys) {
+QString keyCondition(const QList<Key>& keys) {
   QStringList parts;
-  for (const Column& column : keys) parts.append(QStringLiteral(" (") + column.name + QStringLiteral(" = @") + column.name + QStringLiteral(") "));
+  for (const Key& key : keys)
+    parts.append(QStringLiteral(" (") + NombreSQL(key.column.name) + QStringLiteral(" = ") + key.variable + QStringLiteral(") "));
   return parts.join(QLatin1String(" AND "));
 }
 
-QString declarations(const QList<Column>& keys) {
+QString declarations(const QList<Key>& keys) {
   QString text;
-  for (const Column& column : keys) text += QStringLiteral(" DECLARE @") + column.name + u' ' + column.keyType + QStringLiteral("\r\n");
+  for (const Key& key : keys) text += QStringLiteral(" DECLARE ") + key.variable + u' ' + key.column.keyType + QStringLiteral("\r\n");
   return text;
 }
 
-QString variables(const QList<Column>& keys) {
+QString variables(const QList<Key>& keys) {
   QStringList names;
-  for (const Column& column : keys) names.append(u'@' + column.name);
+  for (const Key& key : keys) names.append(key.variable);
   return names.join(u',');
 }
 
-QString columnNames(const QList<Column>& keys) {
+QString columnNames(const QList<Key>& keys) {
   QStringList names;
-  for (const Column& column : keys) names.append(column.name);
+  for (const Key& key : keys) names.append(NombreSQL(key.column.name));
   return names.join(u',');
 }
 
@@ -72,7 +86,7 @@ QString updateBlocks(const AuditTrigger& trigger, const QString& condition) {
   QString blocks;
   for (const Column& column : trigger.columns) {
     if (column.written == Written::LeftOut) continue;
-    blocks += QStringLiteral("    IF UPDATE(") + column.name + QStringLiteral(") ") + QStringLiteral("    BEGIN ") +
+    blocks += QStringLiteral("    IF UPDATE(") + NombreSQL(column.name) + QStringLiteral(") ") + QStringLiteral("    BEGIN ") +
               QStringLiteral("      SET @Datos = @Datos + ") + QStringLiteral("                   (SELECT ") +
               quoted(column.name + u'=') + QStringLiteral("                      +") + valueText(column) +
               QStringLiteral("                      FROM inserted WHERE ") + condition + QStringLiteral(")+") +
@@ -93,14 +107,14 @@ const QString kUserSplit =
     QStringLiteral("        SET @Aplicacion = APP_NAME()") + QStringLiteral("        SET @Usuario = SYSTEM_USER") +
     QStringLiteral("      END");
 
-QString cursorHead(const QList<Column>& keys, const QString& rows) {
+QString cursorHead(const QList<Key>& keys, const QString& rows) {
   return QStringLiteral("    DECLARE MICursor CURSOR FOR") + QStringLiteral(" \t   ") + QStringLiteral("SELECT ") +
          columnNames(keys) + QStringLiteral(" FROM ") + rows + QStringLiteral("    OPEN MICursor") +
          QStringLiteral("    FETCH next FROM MICursor") + QStringLiteral("    INTO ") + variables(keys) +
          QStringLiteral("    WHILE @@fetch_status = 0") + QStringLiteral("      BEGIN");
 }
 
-QString cursorTail(const QList<Column>& keys) {
+QString cursorTail(const QList<Key>& keys) {
   return QStringLiteral("        FETCH next FROM MICursor") + QStringLiteral("        INTO ") + variables(keys) +
          QStringLiteral("      END") + QStringLiteral("      CLOSE MICursor") + QStringLiteral("      DEALLOCATE MICursor") +
          QStringLiteral("  END");
@@ -109,7 +123,7 @@ QString cursorTail(const QList<Column>& keys) {
 }  // namespace
 
 QString SqlServerAuditTrigger(const AuditTrigger& trigger) {
-  const QList<Column> keyColumns = keys(trigger);
+  const QList<Key> keyColumns = keys(trigger);
   const QString condition = keyCondition(keyColumns);
   const QString head = QStringLiteral("CREATE TRIGGER ") + NombreSQL(trigger.name) + QStringLiteral(" ON ") + NombreSQLTabla(trigger.table);
   const QString insertHead = QStringLiteral("INSERT INTO ") + trigger.logTable + QStringLiteral(" SELECT ") +

@@ -34,6 +34,9 @@ QString MasterSchema() {
              "CREATE TABLE IF NOT EXISTS sessions (spid INTEGER PRIMARY KEY, dbid INT NOT NULL, "
              "hostprocess TEXT NOT NULL, process_started TEXT NOT NULL, nt_username TEXT NOT NULL, "
              "hostname TEXT NOT NULL, program_name TEXT NOT NULL, loginame TEXT NOT NULL, login_time TEXT NOT NULL);"
+             // The databases a process is restoring now: no session comes onto them.
+             "CREATE TABLE IF NOT EXISTS restores (dbid INTEGER PRIMARY KEY, hostprocess TEXT NOT NULL, "
+             "process_started TEXT NOT NULL);"
              "CREATE TABLE IF NOT EXISTS errorlog (LogDate TEXT NOT NULL, ProcessInfo TEXT NOT NULL, Text TEXT NOT NULL);"
              // A session whose process has ended (a crash) is not listed.
              "CREATE VIEW IF NOT EXISTS sysprocesses AS SELECT spid, 0 AS blocked, dbid, hostprocess, nt_username, "
@@ -175,6 +178,7 @@ std::unique_ptr<ServerSession> EmbeddedServer::OpenSession(const SessionInfo& in
   const ProcessIdentity process = ProcessIdentity::Current();
   Connection& master = Master();
   WriteTransaction transaction(master);
+  RefuseWhileRestoring(info.database, dbid);
   // Rows of ended processes go first, so their numbers can be reused.
   master.Execute(QStringLiteral("DELETE FROM sessions WHERE NOT zem_process_alive(hostprocess, process_started)"));
   const int spid = std::max(
@@ -185,6 +189,29 @@ std::unique_ptr<ServerSession> EmbeddedServer::OpenSession(const SessionInfo& in
                   info.programName, info.login, Now()});
   transaction.Commit();
   return std::unique_ptr<ServerSession>(new ServerSession(*this, spid, info.database));
+}
+
+void EmbeddedServer::MarkRestoring(int dbid, bool underWay) {
+  const ProcessIdentity process = ProcessIdentity::Current();
+  if (underWay)
+    Master().Execute(QStringLiteral("INSERT OR REPLACE INTO restores VALUES (?, ?, ?)"),
+                     {dbid, QString::number(process.pid), process.started});
+  else
+    Master().Execute(QStringLiteral("DELETE FROM restores WHERE dbid = ?"), {dbid});
+}
+
+bool EmbeddedServer::Restoring(int dbid) const {
+  return Master()
+             .QueryRows(QStringLiteral("SELECT count(*) FROM restores WHERE dbid = ? AND "
+                                       "zem_process_alive(hostprocess, process_started)"),
+                        {dbid})
+             .rows[0][0]
+             .toInt() > 0;
+}
+
+void EmbeddedServer::RefuseWhileRestoring(const QString& database, int dbid) const {
+  if (Restoring(dbid))
+    throw SqlError(QStringLiteral("Database '%1' cannot be opened. It is in the middle of a restore.").arg(database));
 }
 
 int EmbeddedServer::OtherSessions(const QString& database, int spid) const {

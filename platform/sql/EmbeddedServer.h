@@ -57,6 +57,12 @@ class EmbeddedServer {
   std::unique_ptr<ServerSession> OpenSession(const SessionInfo& info);
   // Live sessions on a database but the one given, this process's too.
   int OtherSessions(const QString& database, int spid) const;
+  // A restore of the database under way in this process, or no longer; a
+  // process's death ends its own. While one runs, no session comes onto the
+  // database: the refusal is the server's text.
+  void MarkRestoring(int dbid, bool underWay);
+  bool Restoring(int dbid) const;
+  void RefuseWhileRestoring(const QString& database, int dbid) const;
   // Ends the listing of a live session; false when there is none.
   bool EndSession(int spid);
 

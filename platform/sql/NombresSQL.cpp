@@ -6,12 +6,14 @@
 
 #include <algorithm>
 
-QString NombreSQL(const QString& nombre, FormaNombreSQL forma) {
+bool NombreSQLCorriente(const QString& nombre) {
   const auto corriente = [](QChar c) { return c.isLetter() || c.isDigit() || c == u'_'; };
-  if (forma != FormaNombreSQL::SiempreCorchetes && !nombre.isEmpty() &&
-      (nombre.front().isLetter() || nombre.front() == u'_') && std::all_of(nombre.begin(), nombre.end(), corriente) &&
-      !IsReservedWord(nombre))
-    return nombre;
+  return !nombre.isEmpty() && (nombre.front().isLetter() || nombre.front() == u'_') &&
+         std::all_of(nombre.begin(), nombre.end(), corriente);
+}
+
+QString NombreSQL(const QString& nombre, FormaNombreSQL forma) {
+  if (forma != FormaNombreSQL::SiempreCorchetes && NombreSQLCorriente(nombre) && !IsReservedWord(nombre)) return nombre;
   const QChar abre = forma == FormaNombreSQL::Comillas ? u'"' : u'[';
   const QChar cierra = forma == FormaNombreSQL::Comillas ? u'"' : u']';
   QString doblado = nombre;

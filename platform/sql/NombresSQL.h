@@ -15,6 +15,9 @@ enum class FormaNombreSQL { Corchetes, SiempreCorchetes, Comillas };
 // stored name writes it through here.
 QString NombreSQL(const QString& nombre, FormaNombreSQL forma = FormaNombreSQL::Corchetes);
 
+// Whether a name is a plain one, reserved word or not.
+bool NombreSQLCorriente(const QString& nombre);
+
 // A table's name, an owner or database written before it ("dbo.T",
 // "GENERAL.dbo.T") kept as it is when that part is made of plain names.
 QString NombreSQLTabla(const QString& tabla, FormaNombreSQL forma = FormaNombreSQL::Corchetes);

@@ -152,7 +152,7 @@ void DropDatabase(Command c) {
     throw SqlError(QStringLiteral("Cannot drop the database '%1' because it is a system database.").arg(name));
   // Any other session on it, of this program too, keeps it, as on the server.
   if (c.session.Database().compare(database->name, Qt::CaseInsensitive) == 0 ||
-      c.server.OtherSessions(database->name, c.session.Spid()) > 0)
+      c.server.OtherSessions(database->name, c.session.Spid()) > 0 || c.server.Restoring(database->dbid))
     throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
   c.server.RemoveDatabase(database->name);
 }
@@ -228,6 +228,25 @@ void BackupDatabase(Command c) {
   });
 }
 
+// Ends a restore's mark however the restore ends.
+class RestoreUnderWay {
+ public:
+  RestoreUnderWay(EmbeddedServer& server, int dbid) : server_(server), dbid_(dbid) {}
+  ~RestoreUnderWay() {
+    try {
+      server_.MarkRestoring(dbid_, false);
+    } catch (const std::exception&) {
+      // Left behind, the mark goes with this process.
+    }
+  }
+  RestoreUnderWay(const RestoreUnderWay&) = delete;
+  RestoreUnderWay& operator=(const RestoreUnderWay&) = delete;
+
+ private:
+  EmbeddedServer& server_;
+  int dbid_;
+};
+
 void RestoreDatabase(Command c) {
   c.reader.Expect(u"DATABASE");
   const QString name = c.reader.Name();
@@ -244,21 +263,33 @@ void RestoreDatabase(Command c) {
       throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
                                     "this media family.").arg(file.written));
     // Sessions open and change databases under the master's write lock: held
-    // from the look at the sessions to the restore's end, none comes onto the
-    // database meanwhile.
+    // from the look at the sessions to the restore's mark, none comes onto the
+    // database before the mark keeps them off. The copy runs without it, so
+    // other databases stay open to logins meanwhile.
     WriteTransaction exclusive(c.server.Master());
     const std::optional<DatabaseInfo> database = c.server.Database(name);
     // Any other session on it, of this program too, keeps it, as on the server.
-    if (database && (database->dbid <= kLastSystemDatabase || c.server.OtherSessions(database->name, c.session.Spid()) > 0))
+    if (database && (database->dbid <= kLastSystemDatabase || c.server.Restoring(database->dbid) ||
+                     c.server.OtherSessions(database->name, c.session.Spid()) > 0))
       throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
-    const QString restored = database ? database->name : name.toUpper();
     // The name as written, so a refusal names what the statement said.
     const QString target = c.server.DatabaseFile(database ? database->name : name);
-    const std::shared_ptr<Connection> restoredConnection = ConnectionToCopy(target);
-    CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *restoredConnection);
-    MarkAsBackup(*restoredConnection, false);
-    if (!database) c.server.RegisterDatabase(restored, Collation::kDefaultName.toString());
+    const auto restore = [&] {
+      const std::shared_ptr<Connection> restoredConnection = ConnectionToCopy(target);
+      CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *restoredConnection);
+      MarkAsBackup(*restoredConnection, false);
+    };
+    // A database no session can know yet is made under the lock.
+    if (!database) {
+      restore();
+      c.server.RegisterDatabase(name, Collation::kDefaultName.toString());
+      exclusive.Commit();
+      return;
+    }
+    c.server.MarkRestoring(database->dbid, true);
     exclusive.Commit();
+    const RestoreUnderWay underWay(c.server, database->dbid);
+    restore();
   });
 }
 
@@ -400,7 +431,11 @@ void Use(Command c) {
   const QString name = c.reader.Name();
   const std::optional<DatabaseInfo> database = c.server.Database(name);
   if (!database) throw SqlError(NoSuchDatabase(name));
+  // Under the master's write lock, as a restore looks at the sessions.
+  WriteTransaction moving(c.server.Master());
+  c.server.RefuseWhileRestoring(name, database->dbid);
   c.session.UseDatabase(database->name, database->dbid);
+  moving.Commit();
   c.reader.Kind(SqlTokenKind::Semicolon);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/connections/VariablesConexion.h"
 #include "platform/engine/EngineDialect.h"
+#include "platform/sql/SqlTokenizer.h"
 
 #include "tests/core/connections/ConexionesFixture.h"
 
@@ -84,4 +85,25 @@ TEST_F(TextosTriggers, TheBlobTriggerDeclaresTheImageTypeOfTheServer) {
                                                "UPDATE AS   BEGIN     DECLARE @Imagen varbinary(MAX),"_qs));
   VersionServidorSQL = u"Microsoft SQL Server  2000 - 8.00.2039"_qs;
   EXPECT_TRUE(TextoTriggerBLOBTAB().contains(u"DECLARE @Imagen IMAGE,"_qs));
+}
+
+// A stored field name is only a name in the server's text: read as the
+// server reads it, none of its words comes out of a name, a string or a
+// variable, whether it is a reserved word or a piece of a statement.
+TEST_F(TextosTriggers, OnSqlServerAFieldsNameIsOnlyAName) {
+  const QString definicion = u"RARA/C/1/Order/ftInteger/0/*/|01/06/2026\r\n"
+                             "RARA/C/2/x) DROP TABLE V --/ftString/3/*/\r\n"
+                             "RARA/C/3/Key/ftDateTime/0//\r\n"
+                             "RARA/C/4/y]) TRUNCATE TABLE W --/ftInteger/0//\r\n"
+                             "RARA/I/1/<Primary>/Order;x) DROP TABLE V --//\r\n"_qs;
+  const QList<AuditTrigger> triggers = TriggersAuditoria(u"RARA"_qs, definicion);
+  ASSERT_EQ(triggers.size(), 3);
+  for (const AuditTrigger& trigger : triggers) {
+    const QString sentencia = texto(trigger);
+    SCOPED_TRACE(sentencia.toStdString());
+    for (const SqlToken& pieza : TokenizeSql(sentencia))
+      for (const char16_t* palabra : {u"ORDER", u"KEY", u"DROP", u"TABLE", u"V", u"TRUNCATE", u"W"})
+        EXPECT_FALSE(pieza.IsWord(QStringView(palabra))) << pieza.text.toString().toStdString();
+    EXPECT_FALSE(sentencia.contains(u"--"_qs) && !sentencia.contains(u"[x) DROP TABLE V --]"_qs));
+  }
 }

@@ -159,4 +159,33 @@ TEST_F(CondicionesEnMotor, RangesSelectOnBothPaths) {
   EXPECT_EQ(PorFiltro(condicion), QStringList{u"1"_qs});
 }
 
+
+// Fields named by reserved words or by more than one word are listed,
+// sorted and filtered by, on both paths, each as the one field it names.
+TEST_F(CondicionesEnMotor, FieldsNamedByReservedWordsOrSeveralWordsAreOneNameEach) {
+  Ejecutar(u"CREATE TABLE [Order] (Codigo INTEGER, [Key] INTEGER NULL, [Precio Venta] VARCHAR(10) NULL, "
+           "CONSTRAINT Order_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO [Order] VALUES (1, 30, 'c'), (2, 10, 'a'), (3, 20, 'b')"_qs);
+  const CampoFiltrable clave{u"Key"_qs, u"ftInteger"_qs};
+  const CampoFiltrable precio{u"Precio Venta"_qs, u"ftString"_qs};
+  QString valor = u"c"_qs;
+  const QString condicion =
+      CondicionListado(CondicionFiltro(precio, u"<>"_qs, valor, u"dd/mm/yyyy"_qs),
+                       CondicionRangos({{clave, u"10"_qs, u"30"_qs}}, u"dd/mm/yyyy"_qs));
+  Query consulta;
+  consulta.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  consulta.SQL().SetText(
+      SentenciaListado({u"Order"_qs, {u"Key"_qs, u"Precio Venta"_qs, u"Codigo"_qs}, {}, condicion, true}).join(u"\r\n"_qs));
+  consulta.Open();
+  EXPECT_EQ(consulta.GetFieldNames(), (QStringList{u"Key"_qs, u"Precio Venta"_qs, u"Codigo"_qs}));
+  EXPECT_EQ(Codigos(consulta), (QStringList{u"2"_qs, u"3"_qs}));
+  Table tabla;
+  tabla.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  tabla.SetTableName(u"Order"_qs);
+  tabla.Open();
+  tabla.SetFilter(condicion);
+  tabla.SetFiltered(true);
+  EXPECT_EQ(Codigos(tabla), (QStringList{u"2"_qs, u"3"_qs}));
+}
+
 }  // namespace

@@ -162,7 +162,39 @@ class CrearTablas : public ConexionesFixture {
     orden.Close();
     EXPECT_EQ(EjecutarSQL(u"SELECT Codigo, [Select], [From] FROM [Order]"_qs, u"Database"_qs), u"7|dentro|aquí"_qs);
   }
+  // Words the engine underneath takes for its own though SQL Server does
+  // not, and names of types and functions: a table, its key field, a second
+  // field and an index so named are made, filled and read back.
+  void PalabrasDelMotor() {
+    Iniciar();
+    const QStringList palabras = {u"Using"_qs, u"Cast"_qs, u"Natural"_qs, u"Window"_qs, u"Filter"_qs, u"Pragma"_qs, u"Date"_qs, u"Text"_qs, u"Left"_qs, u"Identity"_qs, u"Row"_qs, u"Replace"_qs};
+    QString definiciones;
+    for (const QString& palabra : palabras)
+      definiciones += palabra + u"/C/1/"_qs + palabra + u"/ftInteger/0/*/|01/01/2024\r\n"_qs + palabra +
+                      u"/C/2/Valor/ftString/10//\r\n"_qs + palabra + u"/I/1/<Primary>/"_qs + palabra + u"//\r\n"_qs +
+                      palabra + u"/I/2/"_qs + palabra + u"/Valor//\r\n"_qs;
+    TextFile::Write(instalacion.GeneralFolder() + u"/DATABASE.ESP"_qs, definiciones);
+    for (const QString& palabra : palabras) {
+      SCOPED_TRACE(palabra.toStdString());
+      Table tabla(&Servicios());
+      tabla.SetTableName(palabra);
+      ASSERT_TRUE(AbrirTabla(Servicios(), Servicios(), tabla));
+      tabla.Append();
+      tabla.FieldByName(palabra).SetAsInteger(7);
+      tabla.FieldByName(u"Valor"_qs).SetAsString(u"uno"_qs);
+      tabla.Post();
+      tabla.Edit();
+      tabla.FieldByName(u"Valor"_qs).SetAsString(u"dos"_qs);
+      tabla.Post();
+      tabla.Close();
+      EXPECT_EQ(EjecutarSQL(u"SELECT ["_qs + palabra + u"], Valor FROM ["_qs + palabra + u"]"_qs, u"Database"_qs),
+                u"7|dos"_qs);
+    }
+    EXPECT_TRUE(mensajes.Messages().isEmpty()) << mensajes.Texts().join(u'\n').toStdString();
+  }
 };
+
+TEST_F(CrearTablas, TheEnginesOwnWordsMakeTheirTablesOnTheEmbeddedServer) { PalabrasDelMotor(); }
 
 TEST_F(CrearTablas, ReservedWordsMakeTheirTablesOnTheEmbeddedServer) { NombresReservadosYSeparadores(); }
 

@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
 
 #include <csignal>
 #include <memory>
@@ -44,6 +47,49 @@ void backupLimited() {
 }
 
 [[maybe_unused]] const bool registered = SecondProcess::RegisterJob(u"backup-limited"_qs, backupLimited);
+
+// Job "restore-waiting": a RESTORE of EMP1 from the backup, sent when the
+// first process says so, that waits as long as it takes for the locks it
+// meets.
+void restoreWaiting() {
+  ConnectionSettings::SetBusyTimeout(10 * 60 * 1000);
+  const QString folder = qEnvironmentVariable(kFolder);
+  ServerClient client(folder);
+  SecondProcess::Report(u"started"_qs);
+  SecondProcess::NextLine();
+  SecondProcess::Report(client.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + QDir(folder).filePath(kBackupName) +
+                                     u"'WITH REPLACE"_qs).replace(u'\n', u'|'));
+}
+
+[[maybe_unused]] const bool restoreRegistered = SecondProcess::RegisterJob(u"restore-waiting"_qs, restoreWaiting);
+
+// A file opened apart from the process's own connections, as another
+// program would.
+class OtherProgramsFile {
+ public:
+  explicit OtherProgramsFile(const QString& file) { sqlite3_open_v2(file.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr); }
+  ~OtherProgramsFile() { sqlite3_close_v2(db_); }
+  OtherProgramsFile(const OtherProgramsFile&) = delete;
+  OtherProgramsFile& operator=(const OtherProgramsFile&) = delete;
+  int Run(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+  // Whether someone holds the file's write lock now.
+  bool WriteLocked() {
+    if (Run("BEGIN IMMEDIATE") != SQLITE_OK) return true;
+    Run("ROLLBACK");
+    return false;
+  }
+  qint64 Number(const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    qint64 number = 0;
+    if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+      number = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return number;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
 
 class BackupFiles : public ::testing::Test {
  protected:
@@ -95,11 +141,13 @@ TEST_F(BackupFiles, WhatIsNotAWholeBackupIsRefusedAndTheDatabaseKept) {
   const QString refused = Terminating(u"The media family on device '"_qs + Backup() +
                                           u"' is incorrectly formed. SQL Server cannot process this media family."_qs,
                                       "RESTORE DATABASE");
-  // Cut right after it was opened, at a page's end, in the middle of a page; a page spoilt.
+  // Cut right after it was opened, at a page's end, in the middle of a page; a page spoilt; a page and a
+  // byte added at its end.
   QByteArray spoilt = backup;
   spoilt.replace(backup.size() - 4096, 4096, QByteArray(4096, '\xff'));
   const QByteArray cuts[] = {QByteArray(), backup.left(4096), backup.left(backup.size() / 2 / 4096 * 4096),
-                             backup.left(backup.size() - 100), backup.left(50), spoilt};
+                             backup.left(backup.size() - 100), backup.left(50), spoilt,
+                             backup + QByteArray(4096, '\0'), backup + '\n'};
   for (const QByteArray& cut : cuts) {
     QFile file(Backup());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -159,4 +207,54 @@ TEST_F(BackupFiles, WhatAKilledBackupLeftIsRemovedByAnyLaterBackupAndALiveOneIsK
   const QString other = u"dbb_EMP1_20240131154501.bak"_qs;
   client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + folder_.File(other) + u"'  WITH FORMAT"_qs);
   EXPECT_EQ(OtherFiles(), QStringList({other, liveName}));
+}
+
+// While another program restores a database, which it waits on here, the
+// other databases of the server stay open to logins and to USE, and the one
+// restored is refused with the server's text; once it ends, it is restored.
+TEST_F(BackupFiles, ARestoreUnderWayLetsOthersLogInAndKeepsThemOffItsDatabase) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  client_.Run(u"USE master"_qs);
+  SecondProcess restoring(u"restore-waiting"_qs, {{kFolder, folder_.Path()}});
+  ASSERT_EQ(restoring.ReadReport(), u"started"_qs);
+  {
+    OtherProgramsFile database(client_.Server().DatabaseFile(u"EMP1"_qs));
+    ASSERT_EQ(database.Run("BEGIN IMMEDIATE"), SQLITE_OK);
+    restoring.Send(u"go"_qs);
+    // The restore has passed its look at the sessions once it holds the
+    // master or has put its mark there.
+    OtherProgramsFile master(client_.Server().DatabaseFile(u"master"_qs));
+    while (!master.WriteLocked() && master.Number("SELECT count(*) FROM restores") == 0) QThread::yieldCurrentThread();
+
+    ServerClient other(folder_.Path());
+    EXPECT_EQ(other.Texts(u"USE EMP2 SELECT 1"_qs), Rows({{"1"}}));
+    EXPECT_EQ(other.Error(u"USE EMP1"_qs), u"Database 'EMP1' cannot be opened. It is in the middle of a restore."_qs);
+    EXPECT_EQ(other.Error(u"DROP DATABASE EMP1"_qs),
+              u"Cannot drop database \"EMP1\" because it is currently in use."_qs);
+    database.Run("ROLLBACK");
+  }
+  EXPECT_EQ(restoring.ReadReport(), QString());
+  restoring.Finish();
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+}
+
+// A restore that fails while it copies lets the database go: sessions come
+// onto it again, and it is as it was.
+TEST_F(BackupFiles, ARestoreThatFailsWhileCopyingLetsOthersBackOntoItsDatabase) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"USE master"_qs);
+  {
+    OtherProgramsFile database(client_.Server().DatabaseFile(u"EMP1"_qs));
+    ASSERT_EQ(database.Run("BEGIN IMMEDIATE"), SQLITE_OK);
+    const int waited = ConnectionSettings::BusyTimeout();
+    ConnectionSettings::SetBusyTimeout(0);
+    EXPECT_NE(Restore(), QString());
+    ConnectionSettings::SetBusyTimeout(waited);
+    database.Run("ROLLBACK");
+  }
+  ServerClient other(folder_.Path());
+  EXPECT_EQ(other.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"10"}}));
 }
