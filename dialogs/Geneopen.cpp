@@ -4,6 +4,7 @@
 #include "core/startup/TraduccionFormulario.h"
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
+#include "platform/VirtualKeys.h"
 #include "ui_GENEOPEN.h"
 
 #include <QDir>
@@ -93,6 +94,13 @@ TfGENEOPEN::TfGENEOPEN(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowStaysOnTopHint);
   connect(ui_->pbAceptar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
+  connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+  // Without its cancel button (a list only looked at) Esc still closes, choosing nothing.
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Escape || estado != Qt::NoModifier) return;
+    tecla = 0;
+    formulario.SetModalResult(mrCancel);
+  };
   fGENEOPEN = this;
 }
 

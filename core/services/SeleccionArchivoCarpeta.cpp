@@ -1,11 +1,14 @@
 #include "core/services/SeleccionArchivoCarpeta.h"
 
 #include "core/messages/MensajeSistema.h"
+#include "core/startup/Configuracion.h"
 #include "platform/Exceptions.h"
 #include "platform/Form.h"
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
 
+#include <QAbstractButton>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStringList>
 
@@ -19,6 +22,17 @@ QStringList tiposObjeto(const QString& opciones) {
   if (opciones.contains(QLatin1String("Archivos"))) tipos.append(QStringLiteral("otNonFolders"));
   if (opciones.contains(QLatin1String("Ocultos"))) tipos.append(QStringLiteral("otHidden"));
   return tipos;
+}
+
+// The folder the path names, the folder of the file it names, else the
+// installation's.
+QString carpetaInicial(const QString& ruta) {
+  const QFileInfo dada(Paths::Internal(ruta));
+  if (!ruta.isEmpty() && dada.isAbsolute()) {
+    if (dada.isDir()) return dada.absoluteFilePath();
+    if (dada.isFile()) return dada.absolutePath();
+  }
+  return Paths::Internal(CarpetaPrograma);
 }
 
 bool tienePropiedades(const QObject& componente, std::initializer_list<const char*> nombres) {
@@ -37,9 +51,11 @@ bool seleccionar(const QString& titulo, QString& ruta, const QString& opciones) 
     throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
 
   etiqueta->setText(titulo);
-  // A path the tree cannot take as its root leaves it at its own.
-  arbol->setProperty("Root", Paths::Internal(ruta));
+  arbol->setProperty("Root", carpetaInicial(ruta));
   arbol->setProperty("ObjectTypes", tiposObjeto(opciones));
+  // A choice of folder can be given up; a list only looked at closes with Esc.
+  if (auto* cancelar = selector->findChild<QAbstractButton*>(QStringLiteral("pbCancelar")))
+    cancelar->setVisible(opciones.contains(QLatin1String("Carpetas")));
 
   if (selector->ShowModal() != mrOk) return false;
   ruta = arbol->property("Path").toString();
