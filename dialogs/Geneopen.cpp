@@ -1,6 +1,7 @@
 #include "dialogs/Geneopen.h"
 
 #include "core/services/SeleccionArchivoCarpeta.h"
+#include "core/startup/Configuracion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
@@ -93,6 +94,8 @@ QModelIndex ShellTree::indexOf(const QString& path) const {
 TfGENEOPEN::TfGENEOPEN(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::TfGENEOPEN>()) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowStaysOnTopHint);
+  // Not the whole file system: the installation's folder until the caller's is set.
+  if (!CarpetaPrograma.isEmpty()) ui_->ShellTreeView->SetRoot(Paths::Internal(CarpetaPrograma));
   connect(ui_->pbAceptar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
   // Without its cancel button (a list only looked at) Esc still closes, choosing nothing.

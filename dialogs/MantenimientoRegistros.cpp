@@ -541,7 +541,8 @@ void MantenimientoRegistros::keyPressEvent(QKeyEvent* event) {
       focusNextChild();
       return;
     case Qt::Key_Escape:
-      // Esc has cancelled an edit, or closed the form, through its buttons.
+      // Esc has cancelled an edit through the cancel button; without one the form's own closes it.
+      Form::keyPressEvent(event);
       return;
     case Qt::Key_F1:
       if (variante_ == Ficha) Ayuda1Click();

@@ -72,16 +72,16 @@ QAbstractButton* usableButton(QAbstractButton* button) {
   return button && button->isVisible() && button->isEnabled() ? button : nullptr;
 }
 
-// The button Esc presses: the form's cancel button "pbCancelar", else the
-// one of the page shown of a form whose pages each have their own
-// ("pbCancelar1", "pbCancelar2"...), else its close button "pbSalir".
+// The button Esc presses before the form sees it: the form's cancel button
+// "pbCancelar", else the one of the page shown of a form whose pages each
+// have their own ("pbCancelar1", "pbCancelar2"...).
 QAbstractButton* cancelButton(const Form& form) {
   if (QAbstractButton* cancel = usableButton(form.findChild<QAbstractButton*>(QStringLiteral("pbCancelar"))))
     return cancel;
   static const QRegularExpression numbered(QStringLiteral("^pbCancelar\\d+$"));
   for (QAbstractButton* button : form.findChildren<QAbstractButton*>(numbered))
     if (usableButton(button)) return button;
-  return usableButton(form.findChild<QAbstractButton*>(QStringLiteral("pbSalir")));
+  return nullptr;
 }
 
 // The dialog keys: Enter on a focused button, or anywhere but in a memo with
@@ -233,6 +233,12 @@ void Form::showEvent(QShowEvent* event) {
 
 void Form::keyPressEvent(QKeyEvent* event) {
   const quint16 key = VirtualKey(*event);
+  // An Esc no one took closes the form as its close button does.
+  if (key == VK::Escape && event->modifiers() == Qt::NoModifier)
+    if (QAbstractButton* close = usableButton(findChild<QAbstractButton*>(QStringLiteral("pbSalir")))) {
+      close->click();
+      return;
+    }
   if (key == VK::Escape || key == VK::Return) {
     QWidget::keyPressEvent(event);
     return;

@@ -24,15 +24,13 @@ QStringList tiposObjeto(const QString& opciones) {
   return tipos;
 }
 
-// The folder the path names, the folder of the file it names, else the
-// installation's.
+// The folder of a file's path, the path given otherwise; none, the
+// installation's folder. A path the tree cannot take leaves it at the
+// installation's folder too.
 QString carpetaInicial(const QString& ruta) {
+  if (ruta.isEmpty()) return Paths::Internal(CarpetaPrograma);
   const QFileInfo dada(Paths::Internal(ruta));
-  if (!ruta.isEmpty() && dada.isAbsolute()) {
-    if (dada.isDir()) return dada.absoluteFilePath();
-    if (dada.isFile()) return dada.absolutePath();
-  }
-  return Paths::Internal(CarpetaPrograma);
+  return dada.isFile() ? dada.absolutePath() : Paths::Internal(ruta);
 }
 
 bool tienePropiedades(const QObject& componente, std::initializer_list<const char*> nombres) {
