@@ -1,9 +1,11 @@
 #include "dialogs/Geneopen.h"
 
 #include "core/services/SeleccionArchivoCarpeta.h"
+#include "core/startup/Configuracion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
+#include "platform/VirtualKeys.h"
 #include "ui_GENEOPEN.h"
 
 #include <QDir>
@@ -92,7 +94,16 @@ QModelIndex ShellTree::indexOf(const QString& path) const {
 TfGENEOPEN::TfGENEOPEN(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::TfGENEOPEN>()) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowStaysOnTopHint);
+  // Not the whole file system: the installation's folder until the caller's is set.
+  if (!CarpetaPrograma.isEmpty()) ui_->ShellTreeView->SetRoot(Paths::Internal(CarpetaPrograma));
   connect(ui_->pbAceptar, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
+  connect(ui_->pbCancelar, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
+  // Without its cancel button (a list only looked at) Esc still closes, choosing nothing.
+  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (tecla != VK::Escape || estado != Qt::NoModifier) return;
+    tecla = 0;
+    formulario.SetModalResult(mrCancel);
+  };
   fGENEOPEN = this;
 }
 

@@ -42,8 +42,8 @@ class ShellTree : public QTreeView {
   QString root_;
 };
 
-// The file and folder chooser: a title, a tree of the file system and an OK
-// button. SeleccionarArchivoCarpeta sets it up and reads the choice.
+// The file and folder chooser: a title, a tree of the file system, an OK
+// button and a cancel one. SeleccionarArchivoCarpeta sets it up and reads the choice.
 class TfGENEOPEN : public Form {
   Q_OBJECT
 

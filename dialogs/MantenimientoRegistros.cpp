@@ -209,6 +209,14 @@ bool MantenimientoRegistros::Editando() const {
   return estado == dsEdit || estado == dsInsert || estado == dsSetKey;
 }
 
+bool MantenimientoRegistros::NuevoRegistroIntacto() const {
+  if (Table1->State() != dsInsert || Table1->Modified()) return false;
+  // A text typed and not yet stored in its field is a change too.
+  if (const auto* control = dynamic_cast<const DataAwareControl*>(focusWidget()); control && control->Modified())
+    return false;
+  return !(DBGrid1 && DBGrid1->EditorModified());
+}
+
 void MantenimientoRegistros::ActivarBotones(bool editando) {
   for (const char* nombre : {"pbRefrescar", "pbEliminar", "pbAgregar"}) Boton(nombre)->setEnabled(!editando);
   for (const char* nombre : {"Eliminar1", "Agregar", "EliminacionMultiple1", "Buscar", "FiltrarRegistros1",
@@ -533,10 +541,21 @@ void MantenimientoRegistros::keyPressEvent(QKeyEvent* event) {
       focusNextChild();
       return;
     case Qt::Key_Escape:
-      // Esc cancels an edit through the menu; it never closes the form.
+      // Esc has cancelled an edit through the cancel button; without one the form's own closes it.
+      Form::keyPressEvent(event);
       return;
     case Qt::Key_F1:
       if (variante_ == Ficha) Ayuda1Click();
+      return;
+    case Qt::Key_F11:
+    case Qt::Key_F12:
+      // Reached here only while the command is disabled: a new record the
+      // user has not touched yet gives way to the search.
+      if (event->modifiers() == Qt::NoModifier && NuevoRegistroIntacto()) {
+        pbCancelarClick();
+        if (QAction* orden = Accion(event->key() == Qt::Key_F11 ? "Buscar" : "FiltrarRegistros1"); orden->isEnabled())
+          orden->trigger();
+      }
       return;
     default:
       Form::keyPressEvent(event);

@@ -17,6 +17,7 @@
 #include "maintenance/actualizacion/ListasActualizacion.h"
 #include "maintenance/actualizacion/OpcionesActualizacion.h"
 #include "maintenance/actualizacion/ProcesoActualizacion.h"
+#include "platform/CaptionFit.h"
 #include "platform/FormRegistry.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -128,6 +129,11 @@ TfGENEACTS::TfGENEACTS(QWidget* owner)
 
 TfGENEACTS::~TfGENEACTS() {
   if (fGENEACTS == this) fGENEACTS = nullptr;
+}
+
+void TfGENEACTS::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  FitCaptions(*this);
 }
 
 void TfGENEACTS::mostrarLinea(EjecucionActualizacion::Tipo tipo, const QString& linea) {

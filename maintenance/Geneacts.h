@@ -46,6 +46,10 @@ class TfGENEACTS : public Form {
   QFileDialog* const OpenDialog1;
   PrintDialog PrintDialog1;
 
+ protected:
+  // The pages' captions are fitted to the letter once the pages have their size.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void mostrarLinea(EjecucionActualizacion::Tipo tipo, const QString& linea);
   QString leerDefiniciones() const;

@@ -1,5 +1,6 @@
 #include "platform/CommonDialogs.h"
 
+#include "platform/FileList.h"
 #include "platform/report/Printer.h"
 
 #include <QFileDialog>
@@ -13,6 +14,7 @@ namespace {
 class ShownDialogs : public CommonDialogs {
  public:
   bool Execute(QFileDialog& dialog) override {
+    ListInSpanish(dialog);
     dialog.selectFile(FileName(dialog));
     if (dialog.exec() != QDialog::Accepted) return false;
     SetFileName(dialog, dialog.selectedFiles().value(0));

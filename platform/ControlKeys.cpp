@@ -40,10 +40,32 @@ void tabLeaves(QWidget& memo) {
     static_cast<QTextEdit&>(memo).setTabChangesFocus(true);
 }
 
-QTabWidget* pagesAround(QWidget& focus) {
-  for (QWidget* at = &focus; at && !at->isWindow(); at = at->parentWidget())
+QTabWidget* pagesAround(QWidget& focus, const QWidget& form) {
+  for (QWidget* at = &focus; at && at != &form && !at->isWindow(); at = at->parentWidget())
     if (auto* pages = qobject_cast<QTabWidget*>(at)) return pages;
   return nullptr;
+}
+
+bool nestedInPages(const QWidget& widget, const QWidget& form) {
+  for (const QWidget* at = widget.parentWidget(); at && at != &form; at = at->parentWidget())
+    if (qobject_cast<const QTabWidget*>(at)) return true;
+  return false;
+}
+
+// The form's own page control: the largest one shown that no other holds,
+// the first made of equals.
+QTabWidget* mainPages(const QWidget& form) {
+  QTabWidget* main = nullptr;
+  qint64 mainArea = 0;
+  for (QTabWidget* pages : form.findChildren<QTabWidget*>()) {
+    if (!pages->isVisibleTo(&form) || !pages->isEnabled() || nestedInPages(*pages, form)) continue;
+    const qint64 area = qint64(pages->width()) * pages->height();
+    if (!main || area > mainArea) {
+      main = pages;
+      mainArea = area;
+    }
+  }
+  return main;
 }
 
 void focusFirstControl(QWidget& page) {
@@ -77,7 +99,7 @@ bool carries(const QString& caption, int key) {
 
 }  // namespace
 
-bool ControlKey(QWidget& focus, quint16 key, Qt::KeyboardModifiers shift) {
+bool ControlKey(QWidget& form, QWidget& focus, quint16 key, Qt::KeyboardModifiers shift) {
   const bool ctrl = shift == Qt::ControlModifier, ctrlShift = shift == (Qt::ControlModifier | Qt::ShiftModifier);
   if (key == VK::Tab && isMemo(focus)) {
     if (ctrl) {
@@ -90,7 +112,8 @@ bool ControlKey(QWidget& focus, quint16 key, Qt::KeyboardModifiers shift) {
   const bool forward = (key == VK::Tab && ctrl) || (key == VK::Next && ctrl);
   const bool back = (key == VK::Tab && ctrlShift) || (key == VK::Prior && ctrl);
   if (!forward && !back) return false;
-  QTabWidget* pages = pagesAround(focus);
+  QTabWidget* pages = pagesAround(focus, form);
+  if (!pages) pages = mainPages(form);
   return pages && turnPage(*pages, forward ? 1 : -1);
 }
 

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QTableView>
 #include <QTextEdit>
@@ -71,11 +72,23 @@ QAbstractButton* usableButton(QAbstractButton* button) {
   return button && button->isVisible() && button->isEnabled() ? button : nullptr;
 }
 
+// The button Esc presses before the form sees it: the form's cancel button
+// "pbCancelar", else the one of the page shown of a form whose pages each
+// have their own ("pbCancelar1", "pbCancelar2"...).
+QAbstractButton* cancelButton(const Form& form) {
+  if (QAbstractButton* cancel = usableButton(form.findChild<QAbstractButton*>(QStringLiteral("pbCancelar"))))
+    return cancel;
+  static const QRegularExpression numbered(QStringLiteral("^pbCancelar\\d+$"));
+  for (QAbstractButton* button : form.findChildren<QAbstractButton*>(numbered))
+    if (usableButton(button)) return button;
+  return nullptr;
+}
+
 // The dialog keys: Enter on a focused button, or anywhere but in a memo with
-// a default button on the form; Esc with the form's cancel button.
+// a default button on the form; Esc with the form's cancel or close button.
 QAbstractButton* dialogKeyButton(Form& form, QObject* receiver, quint16 key, Qt::KeyboardModifiers shift) {
   if (shift != Qt::NoModifier) return nullptr;
-  if (key == VK::Escape) return usableButton(form.findChild<QAbstractButton*>(QStringLiteral("pbCancelar")));
+  if (key == VK::Escape) return cancelButton(form);
   if (key != VK::Return) return nullptr;
   if (auto* button = qobject_cast<QPushButton*>(receiver)) return usableButton(button);
   // Memos take Enter, and grids (their cell editors too) handle it themselves.
@@ -131,7 +144,7 @@ bool formKeyPress(QObject* receiver, QKeyEvent* event) {
     resend(target, *event, QtKey(key), textOf(key));
     return true;
   }
-  if (target->isWidgetType() && ControlKey(*static_cast<QWidget*>(target.data()), key, shift)) return true;
+  if (target->isWidgetType() && ControlKey(*owner, *static_cast<QWidget*>(target.data()), key, shift)) return true;
   if (QAbstractButton* button = SharedAcceleratorButton(*owner, *event)) {
     button->click();
     return true;
@@ -220,6 +233,12 @@ void Form::showEvent(QShowEvent* event) {
 
 void Form::keyPressEvent(QKeyEvent* event) {
   const quint16 key = VirtualKey(*event);
+  // An Esc no one took closes the form as its close button does.
+  if (key == VK::Escape && event->modifiers() == Qt::NoModifier)
+    if (QAbstractButton* close = usableButton(findChild<QAbstractButton*>(QStringLiteral("pbSalir")))) {
+      close->click();
+      return;
+    }
   if (key == VK::Escape || key == VK::Return) {
     QWidget::keyPressEvent(event);
     return;

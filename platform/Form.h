@@ -44,7 +44,8 @@ class Form : public QDialog {
   // A key down, as a virtual-key code with the whole shift state. The
   // control gets the key the handler leaves: 0 takes it, another key takes
   // its place (without the character stage). A focused button has taken
-  // Enter, and "pbCancelar" Esc, before the form sees them.
+  // Enter, and "pbCancelar" (or the shown page's "pbCancelar1", "pbCancelar2"...)
+  // Esc, before the form sees them; an Esc no one took presses "pbSalir".
   std::function<void(Form& sender, quint16& key, Qt::KeyboardModifiers shift)> OnKeyDown;
   // The character the key types, after OnKeyDown left the key unchanged;
   // a null character takes it, another one is typed in its place.

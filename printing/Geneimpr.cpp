@@ -82,8 +82,7 @@ TfGENEIMPR::TfGENEIMPR(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   AsignarPaginas(ui_->PageControl1);
 
   // The definitions are the company's own: no copy to others from the manager, no documents.
-  QAction* copiar = Accion("CopiarRegistrosaOtrasEmpresas1");
-  disconnect(copiar, &QAction::triggered, this, nullptr);
+  Accion("CopiarRegistrosaOtrasEmpresas1")->setVisible(false);
   Accion("DocumentacionElectronica1")->setEnabled(false);
 
   connect(ui_->pbSimular, &QToolButton::clicked, this, [this] { pbSimularClick(); });

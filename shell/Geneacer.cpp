@@ -78,9 +78,14 @@ TfGENEACER::TfGENEACER(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
   new Pulsacion(ui_->DireccionEMail, [this] { abrir(QStringLiteral("mailto:") + ui_->DireccionEMail->text()); });
   new Pulsacion(ui_->Aviso, [] { abrir(kWeb); });
   new Pulsacion(ui_->Image2, [] { abrir(kWeb); });
-  OnKeyDown = [](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
-    if (tecla == VK::Return && !(estado & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
-      formulario.SetModalResult(mrOk);
+  OnKeyDown = [this](Form& formulario, quint16& tecla, Qt::KeyboardModifiers estado) {
+    if (estado & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) return;
+    if (tecla == VK::Return) formulario.SetModalResult(mrOk);
+    // Esc closes the box as its close button does.
+    if (tecla == VK::Escape) {
+      tecla = 0;
+      ui_->SpeedButton1->click();
+    }
   };
 }
 

@@ -1,11 +1,14 @@
 #include "core/services/SeleccionArchivoCarpeta.h"
 
 #include "core/messages/MensajeSistema.h"
+#include "core/startup/Configuracion.h"
 #include "platform/Exceptions.h"
 #include "platform/Form.h"
 #include "platform/FormRegistry.h"
 #include "platform/Paths.h"
 
+#include <QAbstractButton>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStringList>
 
@@ -19,6 +22,15 @@ QStringList tiposObjeto(const QString& opciones) {
   if (opciones.contains(QLatin1String("Archivos"))) tipos.append(QStringLiteral("otNonFolders"));
   if (opciones.contains(QLatin1String("Ocultos"))) tipos.append(QStringLiteral("otHidden"));
   return tipos;
+}
+
+// The folder of a file's path, the path given otherwise; none, the
+// installation's folder. A path the tree cannot take leaves it at the
+// installation's folder too.
+QString carpetaInicial(const QString& ruta) {
+  if (ruta.isEmpty()) return Paths::Internal(CarpetaPrograma);
+  const QFileInfo dada(Paths::Internal(ruta));
+  return dada.isFile() ? dada.absolutePath() : Paths::Internal(ruta);
 }
 
 bool tienePropiedades(const QObject& componente, std::initializer_list<const char*> nombres) {
@@ -37,9 +49,11 @@ bool seleccionar(const QString& titulo, QString& ruta, const QString& opciones) 
     throw Exception(QStringLiteral("El formulario ") + clase + QStringLiteral(" no está disponible."));
 
   etiqueta->setText(titulo);
-  // A path the tree cannot take as its root leaves it at its own.
-  arbol->setProperty("Root", Paths::Internal(ruta));
+  arbol->setProperty("Root", carpetaInicial(ruta));
   arbol->setProperty("ObjectTypes", tiposObjeto(opciones));
+  // A choice of folder can be given up; a list only looked at closes with Esc.
+  if (auto* cancelar = selector->findChild<QAbstractButton*>(QStringLiteral("pbCancelar")))
+    cancelar->setVisible(opciones.contains(QLatin1String("Carpetas")));
 
   if (selector->ShowModal() != mrOk) return false;
   ruta = arbol->property("Path").toString();

@@ -8,7 +8,9 @@
 
 #include "platform/Exceptions.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -101,6 +103,31 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
   connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
     if (!restoring_) followMovedColumns();
   });
+}
+
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  const bool next = hint == QAbstractItemDelegate::EditNextItem;
+  if (!next && hint != QAbstractItemDelegate::EditPreviousItem) {
+    QTableView::closeEditor(editor, hint);
+    return;
+  }
+  QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+  const QPersistentModelIndex target(moveCursor(next ? MoveNext : MovePrevious, Qt::NoModifier));
+  if (!target.isValid()) return;
+  selectionModel()->setCurrentIndex(target, selectionCommand(target));
+  // The move ran the column's exit, which may have refused it or made the line again.
+  if (target.isValid() && currentIndex() == target && (target.flags() & Qt::ItemIsEditable) &&
+      !(editTriggers() & CurrentChanged))
+    edit(target, AllEditTriggers, nullptr);
+}
+
+bool DBGrid::EditorModified() const {
+  QWidget* editor = QApplication::focusWidget();
+  if (!editor || editor == this || !isAncestorOf(editor)) return false;
+  if (auto* list = qobject_cast<QComboBox*>(editor)) editor = list->lineEdit();
+  else if (auto* list = qobject_cast<QComboBox*>(editor->parentWidget())) editor = list->lineEdit();
+  const auto* text = qobject_cast<const QLineEdit*>(editor);
+  return text && text->isModified();
 }
 
 // A column dragged elsewhere moves itself, so that column n is still the n-th

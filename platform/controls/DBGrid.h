@@ -73,6 +73,9 @@ class DBGrid : public QTableView {
   // browsed: an insert or an edit shows them but cannot move to read them.
   void ReadShownRows();
 
+  // Whether a cell's editor holds a text typed and not yet stored in its field.
+  bool EditorModified() const;
+
   // The indicator column (dgIndicator) marks the current record.
   bool ShowIndicator() const;
   void SetShowIndicator(bool show);
@@ -111,6 +114,9 @@ class DBGrid : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  // Tab out of a cell's editor moves to the next cell and edits it when it
+  // still can: leaving a cell may have made the line again.
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 

@@ -55,6 +55,8 @@ class DataAwareControl {
   QString DataField() const { return link_.FieldName(); }
   void SetDataField(const QString& name) { link_.SetFieldName(name); }
   Field* BoundField() const { return link_.BoundField(); }
+  // The user changed the value shown and it is not stored in the field yet.
+  bool Modified() const { return changed_; }
 
  protected:
   explicit DataAwareControl(QObject* control) : link_(control) {}

@@ -10,6 +10,7 @@
 #include "tests/maintenance/ActualizacionFixture.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -193,6 +194,30 @@ TEST_F(Geneacts, EveryPageIsDrawn) {
     if (const QString carpetaCapturas = qEnvironmentVariable("ZEMWIN_CAPTURAS"); !carpetaCapturas.isEmpty())
       imagen.save(carpetaCapturas + u"/GENEACTS-"_qs + QString::number(i + 1) + u".png"_qs);
   }
+}
+
+// Whatever the letter the machine gives, every caption of every page shows
+// its whole text inside its page, the buttons their Alt letter.
+TEST_F(Geneacts, EveryCaptionShowsItsWholeTextInsideItsPage) {
+  formulario->show();
+  const QStackedWidget& paginas = C<QStackedWidget>("PageControl");
+  int vistos = 0;
+  for (int i = 0; i < paginas.count(); ++i) {
+    for (const QAbstractButton* boton : paginas.widget(i)->findChildren<QAbstractButton*>()) {
+      if (boton->text().isEmpty()) continue;
+      ++vistos;
+      EXPECT_GE(boton->width(), boton->sizeHint().width()) << boton->objectName().toStdString();
+      EXPECT_LE(boton->x() + boton->width(), boton->parentWidget()->width()) << boton->objectName().toStdString();
+      if (qobject_cast<const QPushButton*>(boton)) {
+        EXPECT_TRUE(boton->text().contains(u'&')) << boton->objectName().toStdString();
+      }
+    }
+    for (const QLabel* etiqueta : paginas.widget(i)->findChildren<QLabel*>())
+      if (!etiqueta->wordWrap() && !etiqueta->text().isEmpty()) {
+        EXPECT_GE(etiqueta->width(), etiqueta->sizeHint().width()) << etiqueta->text().toStdString();
+      }
+  }
+  EXPECT_GT(vistos, 20);
 }
 
 // The full check is asked for beside the check itself, unticked, and only

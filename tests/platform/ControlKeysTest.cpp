@@ -169,3 +169,71 @@ TEST(ControlKeys, AnAcceleratorOfAFormInTheWorkspaceIsTheFormsBeforeTheMainMenus
   view->close();
   EXPECT_EQ(clicks, 1);
 }
+
+// From a field outside every page control (a form's header, its buttons) the
+// page keys turn the form's main pages; from inside a page control holding
+// the focus, that one's.
+TEST(ControlKeys, PageKeysTurnTheFormsMainPagesFromAnyFieldOfIt) {
+  Form form;
+  auto* column = new QVBoxLayout(&form);
+  auto* nombre = new QLineEdit;
+  auto* memo = new QPlainTextEdit;
+  auto* small = new QTabWidget;
+  page(*small, {new QLineEdit});
+  page(*small, {new QLineEdit});
+  auto* pages = new QTabWidget;
+  auto* first = new QLineEdit;
+  auto* inner = new QTabWidget;
+  auto* innerFirst = new QLineEdit;
+  auto* innerSecond = new QLineEdit;
+  page(*inner, {innerFirst});
+  page(*inner, {innerSecond});
+  page(*pages, {first, inner});
+  auto* second = new QLineEdit;
+  page(*pages, {second});
+  page(*pages, {new QLineEdit});
+  auto* accept = new QPushButton(QStringLiteral("&Aceptar"));
+  column->addWidget(nombre);
+  column->addWidget(memo);
+  column->addWidget(small);
+  column->addWidget(pages, 1);
+  column->addWidget(accept);
+  form.resize(500, 600);
+  show(form);
+
+  const struct {
+    QWidget* from;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int page;
+  } steps[] = {
+      {nombre, Qt::Key_Tab, Qt::ControlModifier, 1},
+      {nombre, Qt::Key_PageDown, Qt::ControlModifier, 2},
+      {accept, Qt::Key_PageUp, Qt::ControlModifier, 1},
+      {accept, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0},
+      {memo, Qt::Key_PageUp, Qt::ControlModifier, 2},
+  };
+  for (const auto& step : steps) {
+    step.from->setFocus();
+    QTest::keyClick(step.from, step.key, step.modifiers);
+    EXPECT_EQ(pages->currentIndex(), step.page) << step.from->metaObject()->className() << ' ' << step.key;
+    EXPECT_EQ(small->currentIndex(), 0) << "the smaller page control is not the form's own";
+  }
+  EXPECT_EQ(QApplication::focusWidget()->parentWidget(), pages->currentWidget()) << "the page's first field";
+  // A memo outside the pages keeps Ctrl+Tab for its tab.
+  memo->setFocus();
+  QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("\t"));
+  EXPECT_EQ(pages->currentIndex(), 2);
+  // The page control the focus is in comes first, the smaller and the inner one too.
+  small->currentWidget()->findChild<QLineEdit*>()->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(small->currentIndex(), 1);
+  EXPECT_EQ(pages->currentIndex(), 2);
+  pages->setCurrentIndex(0);
+  innerFirst->setFocus();
+  QTest::keyClick(innerFirst, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(inner->currentIndex(), 1);
+  EXPECT_EQ(pages->currentIndex(), 0);
+  EXPECT_TRUE(innerSecond->hasFocus());
+}

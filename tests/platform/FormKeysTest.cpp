@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -102,4 +103,51 @@ TEST_F(FormKeys, AKeyWithoutACodeOfItsOwnReachesTheControlWithItsText) {
   TypeAsKeyboard(edit, text);
   EXPECT_EQ(edit->text(), text);
   EXPECT_EQ(seen.count(0), 9) << "the form saw them, without a code";
+}
+
+// A form whose pages each have their own cancel button: Esc is the one of
+// the page shown.
+TEST(FormKeysPages, EscIsTheCancelButtonOfThePageShown) {
+  Form form;
+  auto* pages = new QStackedWidget(&form);
+  QList<int> clicks{0, 0};
+  for (int n = 1; n <= 2; ++n) {
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    column->addWidget(new QLineEdit);
+    auto* cancel = new QPushButton(QStringLiteral("&Cancelar"));
+    cancel->setObjectName(QStringLiteral("pbCancelar") + QString::number(n));
+    QObject::connect(cancel, &QPushButton::clicked, [&clicks, n] { ++clicks[n - 1]; });
+    column->addWidget(cancel);
+    pages->addWidget(page);
+  }
+  (new QVBoxLayout(&form))->addWidget(pages);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  for (int shown : {1, 0}) {
+    pages->setCurrentIndex(shown);
+    QWidget* edit = pages->currentWidget()->findChild<QLineEdit*>();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Escape);
+  }
+  EXPECT_EQ(clicks, (QList<int>{1, 1}));
+}
+
+// Without a cancel button Esc is the close button's; a cancel button that
+// can act comes first.
+TEST_F(FormKeys, EscIsTheCloseButtonsWhenTheCancelButtonCannotAct) {
+  auto* salir = new QPushButton(QStringLiteral("&Salir"));
+  salir->setObjectName(QStringLiteral("pbSalir"));
+  int cerrado = 0;
+  QObject::connect(salir, &QPushButton::clicked, [&] { ++cerrado; });
+  form.layout()->addWidget(salir);
+  salir->show();
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(cerrado, 0);
+  cancel->setEnabled(false);
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(cerrado, 1);
 }

@@ -15,14 +15,17 @@
 #include "tests/fixtures/XlsxSheet.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -315,6 +318,24 @@ TEST_F(Genecpro, ConformePreviewsTheListingUntilThePreviewClosesOrPrintsIt) {
   EXPECT_FALSE(informeDespues);
   ASSERT_EQ(impresoras.Jobs().size(), 1);
   EXPECT_EQ(PdfInfo(impresoras.Jobs()[0].file).value(u"Pages"_qs).toInt(), paginas);
+}
+
+// Alt and the letter of "&Conforme" run it from any field of the dialog.
+TEST_F(Genecpro, AltCRunsConforme) {
+  ScriptedDialogs dialogos;
+  int pulsado = 0;
+  AlMostrarse([&](QWidget& dialogo) {
+    hijo<QCheckBox>("VisualizacionPrevia").setChecked(false);
+    dialogos.ExpectPrint(false);
+    QObject::connect(&hijo<QPushButton>("pbConforme"), &QPushButton::clicked, [&] { ++pulsado; });
+    QApplication::setActiveWindow(&dialogo);
+    hijo<QLineEdit>("Titulo").setFocus();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialogo, Qt::Key_C, Qt::AltModifier);
+    QTest::qWaitFor([&] { return pulsado > 0; }, 5000);
+  });
+  mostrar(clientes);
+  EXPECT_EQ(pulsado, 1);
+  EXPECT_EQ(dialogos.Dialogs().size(), 1) << "the print dialog Conforme asks for";
 }
 
 TEST_F(Genecpro, TableModeListsInTheSelectionsOrderAndGivesTheDatasetBackAsItCame) {

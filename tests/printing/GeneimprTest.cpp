@@ -7,10 +7,13 @@
 #include "platform/data/Table.h"
 #include "printing/Genelimp.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/Keyboard.h"
 #include "tests/fixtures/RecordingPrinter.h"
 #include "tests/fixtures/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 
@@ -128,6 +131,22 @@ TEST_F(Definiciones, TheProgramIsImportedAndExportedInWindows1252) {
   ASSERT_EQ(dialogos.Dialogs().size(), 2);
   EXPECT_EQ(dialogos.Dialogs()[0].title, u"Importar desde un Archivo de Texto"_qs);
   EXPECT_EQ(dialogos.Dialogs()[1].title, u"Exportar a un Archivo de Texto"_qs);
+}
+
+// The "&Ficha" menu as a keyboard walks it offers no copy to other
+// companies; the tool bar's buttons read Spanish, each with its letter.
+TEST_F(Definiciones, TheMenuOffersNoCopyToOtherCompaniesAndTheToolBarReadsSpanish) {
+  TfGENEIMPR f;
+  f.show();
+  QApplication::setActiveWindow(&f);
+  const QStringList entradas = MenuEntriesByKeyboard(QApplication::focusWidget(), Qt::Key_F);
+  EXPECT_TRUE(entradas.contains(u"&Buscar Registro..."_qs)) << entradas.join(u" | ").toStdString();
+  EXPECT_TRUE(entradas.contains(u"&Filtrar Registros..."_qs));
+  for (const QString& entrada : entradas) EXPECT_FALSE(entrada.startsWith(u"Copiar &Registros"_qs)) << entrada.toStdString();
+  QStringList botones;
+  for (const QToolButton* boton : f.findChildren<QToolButton*>())
+    if (boton->parentWidget()->objectName() == u"P1"_qs) botones << boton->text();
+  EXPECT_EQ(botones, (QStringList{u"&Importar"_qs, u"&Exportar"_qs, u"&Tipo de Letra"_qs, u"&Simular"_qs}));
 }
 
 TEST_F(Definiciones, ClosingClearsTheContext) {

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <QApplication>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -148,13 +149,19 @@ TEST_F(Geneacer, TheMakersPictureAndLinksOpenItsPagesThroughTheShell) {
   EXPECT_TRUE(acerca.isVisible());
 }
 
-TEST_F(Geneacer, TheCloseButtonAndAPlainEnterCloseTheBox) {
+TEST_F(Geneacer, TheCloseButtonAPlainEnterAndEscCloseTheBox) {
   const std::function<void(TfGENEACER&)> cierres[] = {
       [this](TfGENEACER& acerca) { QTest::mouseClick(Componente(acerca, "SpeedButton1"), Qt::LeftButton); },
       [](TfGENEACER& acerca) {
         QTest::keyClick(&acerca, Qt::Key_Return, Qt::ShiftModifier);
         EXPECT_TRUE(acerca.isVisible()) << "not with Shift";
         QTest::keyClick(&acerca, Qt::Key_Enter);
+      },
+      [](TfGENEACER& acerca) {
+        QTest::keyClick(&acerca, Qt::Key_Escape, Qt::ControlModifier);
+        EXPECT_TRUE(acerca.isVisible()) << "not with Ctrl";
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &acerca, Qt::Key_Escape);
+        if (acerca.isVisible()) acerca.reject();  // told by the result, not left open
       }};
   for (const auto& cerrar : cierres) {
     TfGENEACER acerca;

@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -98,6 +99,22 @@ TEST_F(Usuarios, ThePageListsEveryKeyInOrderAndAProfileShowsItsProfilesValues) {
   EXPECT_EQ(categoria->palette().color(QPalette::Base), QColor(255, 213, 213));
   EXPECT_EQ(Configuracion(f, u"ServidorSMTP"_qs), u"smtp.ana"_qs) << "the profile's value";
   EXPECT_EQ(Configuracion(f, u"ContadorAccesos"_qs), u"0"_qs) << "the counter is the user's own";
+}
+
+// From "Nombre", above the pages, the page keys turn the user's pages.
+TEST_F(Usuarios, ThePageKeysTurnTheUsersPagesFromItsName) {
+  TfGENEUSER f;
+  f.show();
+  QApplication::setActiveWindow(&f);
+  auto* paginas = f.findChild<QTabWidget*>(u"PageControl1"_qs);
+  auto* nombre = f.findChild<DBEdit*>(u"EditNombre"_qs);
+  paginas->setCurrentIndex(0);
+  nombre->setFocus();
+  QTest::keyClick(nombre, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(paginas->currentIndex(), 1);
+  nombre->setFocus();
+  QTest::keyClick(nombre, Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(paginas->currentIndex(), 0);
 }
 
 TEST_F(Usuarios, CompaniesMoveBetweenTheListsAndAMissingOneIsNotDefined) {

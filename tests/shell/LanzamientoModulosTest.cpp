@@ -1,5 +1,6 @@
 #include "core/startup/Configuracion.h"
 #include "shell/LanzamientoModulos.h"
+#include "tests/core/system/MensajesSimples.h"
 #include "tests/fixtures/RecordingLauncher.h"
 #include "tests/fixtures/TemporaryFolder.h"
 
@@ -54,6 +55,21 @@ TEST_F(LanzamientoModulos, TheCommandStartsItsProgramFromTheProgramFolderWithIts
   EXPECT_EQ(QDir(lanzador.Calls()[0].workingFolder), QDir(carpeta.Path()));
   EXPECT_EQ(lanzador.Calls()[1].program, u"Mi Programa"_qs);
   EXPECT_TRUE(lanzador.Calls()[1].arguments.isEmpty());
+}
+
+// A module that cannot start is named by its program's file, as it was
+// written, without the common parameters; a quoted path keeps its blanks.
+TEST_F(LanzamientoModulos, AMissingModuleIsNamedByItsFileAlone) {
+  const std::pair<QString, QString> casos[] = {
+      {LineaComandosModulo(u"TUVAWIN.EXE "_qs), u"El archivo TUVAWIN.EXE no ha sido encontrado."_qs},
+      {u"\"Mi Programa\" X=1"_qs, u"El archivo Mi Programa no ha sido encontrado."_qs},
+      {u"/noexiste/ZEM/JUPEWIN.EXE L=X"_qs, u"El camino(path) del archivo /noexiste/ZEM/JUPEWIN.EXE no ha sido encontrado."_qs},
+  };
+  for (const auto& [linea, mensaje] : casos) {
+    MensajesSimples mensajes;
+    LanzarModulo(linea);
+    EXPECT_EQ(mensajes.textos, QStringList{mensaje}) << linea.toStdString();
+  }
 }
 
 TEST_F(LanzamientoModulos, AModuleRunsForRealWithTheCommonParameters) {

@@ -1,0 +1,75 @@
+#include "platform/FileList.h"
+
+#include "platform/format/DateTime.h"
+#include "platform/format/Format.h"
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+
+enum Column { kName, kSize, kType, kDate };
+
+bool isProgramPattern(const QString& pattern) { return pattern.compare(QLatin1String("*.exe"), Qt::CaseInsensitive) == 0; }
+
+// The patterns between the last parentheses of a name filter.
+QStringList patternsOf(const QString& nameFilter) {
+  static const QRegularExpression parenthesised(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+  const QRegularExpressionMatch match = parenthesised.match(nameFilter);
+  return (match.hasMatch() ? match.captured(1) : nameFilter).split(u' ', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+FileList::FileList(QObject* parent) : QSortFilterProxyModel(parent) {}
+
+void FileList::SetPatterns(const QStringList& patterns) {
+  patterns_ = patterns;
+  programs_ = std::any_of(patterns.begin(), patterns.end(), isProgramPattern);
+  invalidateFilter();
+}
+
+bool FileList::filterAcceptsRow(int row, const QModelIndex& parent) const {
+  const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+  if (!files || patterns_.isEmpty()) return true;
+  const QModelIndex entry = files->index(row, 0, parent);
+  const QFileInfo info = files->fileInfo(entry);
+  if (info.isDir()) return true;
+  if (QDir::match(patterns_, info.fileName())) return true;
+  return programs_ && (info.suffix().isEmpty() || info.isExecutable());
+}
+
+QVariant FileList::data(const QModelIndex& index, int role) const {
+  const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+  if (!files || role != Qt::DisplayRole || index.column() == kName) return QSortFilterProxyModel::data(index, role);
+  const QModelIndex entry = mapToSource(index);
+  const QFileInfo info = files->fileInfo(entry);
+  static const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+  switch (index.column()) {
+    case kSize:
+      return info.isDir() ? QString() : spanish.formattedDataSize(info.size());
+    case kType:
+      if (info.isDir()) return QStringLiteral("Carpeta");
+      return info.suffix().isEmpty() ? QStringLiteral("Archivo") : QStringLiteral("Archivo ") + info.suffix().toUpper();
+    case kDate:
+      return DateTimeToStr(ToDateTime(info.lastModified()));
+    default:
+      return QSortFilterProxyModel::data(index, role);
+  }
+}
+
+void ListInSpanish(QFileDialog& dialog) {
+  if (qobject_cast<FileList*>(dialog.proxyModel())) return;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  auto* list = new FileList(&dialog);
+  dialog.setProxyModel(list);
+  const auto follow = [&dialog, list](const QString& nameFilter) {
+    // The list matches the patterns itself: the dialog's own model shows every file to it.
+    if (auto* files = qobject_cast<QFileSystemModel*>(list->sourceModel())) files->setNameFilters({});
+    list->SetPatterns(patternsOf(nameFilter));
+  };
+  QObject::connect(&dialog, &QFileDialog::filterSelected, list, follow);
+  follow(dialog.selectedNameFilter());
+}
