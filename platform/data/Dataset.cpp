@@ -334,30 +334,46 @@ Dataset::Row Dataset::RecycledRow() {
   return row;
 }
 
-// One block before the first record read (the last block without one).
+// The blocks before the first record read (the last blocks without one),
+// up to one the view shows a record of: the reading goes on before the
+// records it hides.
 void Dataset::readBefore() const {
   auto& self = const_cast<Dataset&>(*this);
-  const std::size_t block = std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
-  std::optional<std::vector<Row>> before = self.ReadBefore(rows_.empty() ? nullptr : &rows_.front(), block);
-  if (!before) {
-    self.restartFromFirst(true);
-    self.headComplete_ = true;  // a source that cannot read back has nothing before
-    return;
-  }
-  self.headComplete_ = before->size() < block;
+  std::size_t block = std::clamp(rows_.size(), kFirstBlock, kLargestBlock);
+  std::optional<Row> hiddenFront;
   std::vector<Row> shown;
   bool skipped = false;
-  for (Row& row : *before)
-    if (!placed_.contains(row.identity) && self.inView(row))
-      shown.push_back(std::move(row));
-    else
-      skipped = skipped || placed_.contains(row.identity);
+  while (shown.empty() && !headComplete_) {
+    const Row* first = hiddenFront ? &*hiddenFront : rows_.empty() ? nullptr : &rows_.front();
+    std::optional<std::vector<Row>> before = self.ReadBefore(first, block);
+    if (!before) {
+      self.restartFromFirst(true);
+      self.headComplete_ = true;  // a source that cannot read back has nothing before
+      return;
+    }
+    self.headComplete_ = before->size() < block;
+    if (!before->empty()) hiddenFront = before->front();
+    for (Row& row : *before)
+      if (!placed_.contains(row.identity) && self.inView(row))
+        shown.push_back(std::move(row));
+      else
+        skipped = skipped || placed_.contains(row.identity);
+    block = std::min(block * 2, kLargestBlock);
+  }
   // The place of the first record read follows from the one counted after it.
   const bool counted = frontPlace_ && !rows_.empty() && frontPlace_->first == rows_.front().identity && !skipped;
   const int frontPlace = counted ? frontPlace_->second - static_cast<int>(shown.size()) : 0;
   self.rows_.insert(self.rows_.begin(), std::make_move_iterator(shown.begin()), std::make_move_iterator(shown.end()));
   if (counted && !rows_.empty()) self.frontPlace_.emplace(rows_.front().identity, frontPlace);
   if (current_ >= 0) self.current_ += static_cast<int>(shown.size());
+}
+
+// The last record of those read from the end gone from the view, the ones
+// before it are read: how many came.
+int Dataset::readBeforeWhenNoneLeft() {
+  if (!rows_.empty() || headComplete_) return 0;
+  readBefore();
+  return static_cast<int>(rows_.size());
 }
 
 // Memory does not grow with the table: a walk keeps the records around the
@@ -895,6 +911,7 @@ void Dataset::Post() {
     position = place(std::move(stored), position);
   } else if (!shown) {
     ReadRowsUpTo(position + 1);
+    position += static_cast<std::size_t>(readBeforeWhenNoneLeft());
   }
   editRow_ = Row();
   editOriginal_ = Row();
@@ -957,8 +974,10 @@ void Dataset::Delete() {
   const int index = indexOfIdentity(removed.identity);
   forgetFrontPlace();
   if (index >= 0) rows_.erase(rows_.begin() + index);
-  ReadRowsUpTo(static_cast<std::size_t>(index >= 0 ? index : current_) + 1);
-  current_ = std::min(index >= 0 ? index : current_, static_cast<int>(rows_.size()) - 1);
+  int at = index >= 0 ? index : current_;
+  ReadRowsUpTo(static_cast<std::size_t>(at) + 1);
+  at += readBeforeWhenNoneLeft();
+  current_ = std::min(at, static_cast<int>(rows_.size()) - 1);
   editRow_ = Row();
   editOriginal_ = Row();
   modified_ = false;

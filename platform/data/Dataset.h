@@ -373,6 +373,7 @@ class Dataset : public QObject {
   // where it is now shown.
   std::size_t place(Row row, std::size_t position);
   void readBefore() const;
+  int readBeforeWhenNoneLeft();
   void letGoBehind(bool evenWhenAllRead = false);
   void letGoAhead();
   void restartFromFirst(bool keepCurrent) const;

@@ -3,6 +3,7 @@
 #include "platform/report/RecordedPages.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace {
 
@@ -43,24 +44,37 @@ QStringList BandTexts::Values() const {
 }
 
 void ForEachBand(const RecordedPages& pages, const std::function<void(const BandTexts& band)>& visit) {
-  std::vector<PageCell> cells;
-  quint32 current = 0;
+  // The bands begun and not yet visited, in the order they were begun; a
+  // band goes on over the next page only where that page holds its cells too
+  // (the page's footer and the next one's header come between its parts).
+  struct Begun {
+    quint32 band = 0;
+    int lastPage = 0;
+    std::vector<PageCell> cells;
+  };
+  std::deque<Begun> begun;
+  const auto visitEndedBefore = [&](int page) {
+    for (; !begun.empty() && begun.front().lastPage < page; begun.pop_front())
+      visit(linesOf(std::move(begun.front().cells)));
+  };
   double pageOffset = 0;
   const double pageHeight = pages.Setup().Size().height();
   for (int number = 1; number <= pages.PageCount(); ++number) {
     PageRecord page = pages.Page(number);
     for (PageCell& cell : page.cells) {
       if (cell.kind != PageCell::Kind::Text) continue;
-      if (!cells.empty() && cell.band != current) {
-        visit(linesOf(std::move(cells)));
-        cells.clear();
+      auto found = std::find_if(begun.rbegin(), begun.rend(), [&](const Begun& b) { return b.band == cell.band; });
+      if (found == begun.rend()) {
+        begun.push_back({cell.band, number, {}});
+        found = begun.rbegin();
       }
-      current = cell.band;
+      found->lastPage = number;
       // A band run on over pages keeps its lines in order.
       cell.rect.translate(0, pageOffset);
-      cells.push_back(std::move(cell));
+      found->cells.push_back(std::move(cell));
     }
+    visitEndedBefore(number);
     pageOffset += pageHeight;
   }
-  if (!cells.empty()) visit(linesOf(std::move(cells)));
+  visitEndedBefore(pages.PageCount() + 1);
 }

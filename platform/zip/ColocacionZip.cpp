@@ -126,7 +126,7 @@ bool RecuperarResto(const QString& padre, const QString& nombre, int destino) {
   }
   if (!SinEnlacesEn(colocacion, preparacion.get(), destino)) return false;
   if (!ExisteEn(preparacion.get(), QString::fromLatin1(Terminada))) Deshacer(colocacion, preparacion.get(), destino);
-  QDir(padre + u'/' + nombre).removeRecursively();
+  BorrarCarpeta(lugar.get(), Nativo(nombre), preparacion.get());
   return true;
 }
 
@@ -220,7 +220,7 @@ Preparacion::Preparacion(const QString& carpeta) {
 Preparacion::~Preparacion() {
   if (raiz_.isEmpty()) return;
   if (!terminada_) Deshacer();
-  QDir(raiz_).removeRecursively();
+  BorrarCarpeta(AbrirCarpeta(QFileInfo(raiz_).path()).get(), Nativo(QFileInfo(raiz_).fileName()), preparacion_.get());
 }
 
 void Preparacion::Deshacer() { ColocacionZip::Deshacer(colocacion_, preparacion_.get(), destino_.get()); }

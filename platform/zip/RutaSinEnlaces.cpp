@@ -3,10 +3,13 @@
 #include <QFile>
 #include <QStringList>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace ColocacionZip {
 
@@ -41,6 +44,33 @@ bool ExisteEn(int base, const QString& relativa) {
   const Descriptor padre = AbrirPadre(base, relativa);
   struct stat estado;
   return padre.Valido() && ::fstatat(padre.get(), Hoja(relativa).constData(), &estado, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+namespace {
+
+void Vaciar(int carpeta) {
+  DIR* lista = nullptr;
+  if (const int copia = ::openat(carpeta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); copia >= 0) {
+    lista = ::fdopendir(copia);
+    if (!lista) ::close(copia);
+  }
+  if (!lista) return;
+  while (const dirent* entrada = ::readdir(lista)) {
+    if (std::strcmp(entrada->d_name, ".") == 0 || std::strcmp(entrada->d_name, "..") == 0) continue;
+    if (::unlinkat(carpeta, entrada->d_name, 0) == 0 || errno != EISDIR) continue;
+    if (const Descriptor dentro(::openat(carpeta, entrada->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        dentro.Valido())
+      Vaciar(dentro.get());
+    ::unlinkat(carpeta, entrada->d_name, AT_REMOVEDIR);
+  }
+  ::closedir(lista);
+}
+
+}  // namespace
+
+void BorrarCarpeta(int lugar, const QByteArray& nombre, int carpeta) {
+  Vaciar(carpeta);
+  ::unlinkat(lugar, nombre.constData(), AT_REMOVEDIR);
 }
 
 }  // namespace ColocacionZip

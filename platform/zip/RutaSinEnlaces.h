@@ -28,4 +28,9 @@ bool SinEnlaces(int base, const QString& relativa);
 // Whether the path's last piece exists below base, a link as itself.
 bool ExisteEn(int base, const QString& relativa);
 
+// Removes all the folder open as carpeta holds, through its descriptor (a
+// link as itself), then its name in lugar where that still names a folder:
+// a folder renamed or swapped for a link meanwhile takes nothing else.
+void BorrarCarpeta(int lugar, const QByteArray& nombre, int carpeta);
+
 }  // namespace ColocacionZip

@@ -83,6 +83,76 @@ TEST_F(PageExportTest, CsvGivesALinePerBandWithItsValuesQuoted) {
   EXPECT_EQ(lines.last(), '"' + QStringList(30, "nota").join(' ') + '"') << "the memo is one value";
 }
 
+// The rows of a CSV file as Python's csv module reads them.
+std::vector<QStringList> CsvRows(const QString& file) {
+  QProcess python;
+  python.start("python3", {"-c",
+                           "import csv, json, sys\n"
+                           "with open(sys.argv[1], newline='', encoding='cp1252') as f:\n"
+                           "    print(json.dumps(list(csv.reader(f))))\n",
+                           file});
+  EXPECT_TRUE(python.waitForFinished(30000));
+  EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+  std::vector<QStringList> rows;
+  for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+    QStringList values;
+    for (const QJsonValue& value : row.toArray()) values << value.toString();
+    rows.push_back(values);
+  }
+  return rows;
+}
+
+// A page header and a numbered footer on each page, and a memo that runs
+// over many pages between its record's other values.
+TEST(PageExportCsv, ABandRunOnOverPagesIsOneRow) {
+  const QString largo = QStringList(1500, "palabra").join(' ');
+  RowSource rows{{{{"Codigo", "A"}, {"Nota", "corta"}, {"Marca", "*"}, {"Importe", 1.5}},
+                  {{"Codigo", "B"}, {"Nota", largo}, {"Marca", ""}, {"Importe", 2.25}},
+                  {{"Codigo", "C"}, {"Nota", "otra"}, {"Marca", "*"}, {"Importe", 4.0}}}};
+  ReportEngine report;
+  report.Source = &rows;
+  report.AddBand(BandKind::PageHeader, "Cabecera").Add(ItemKind::Label, "Titulo").Caption = "LISTADO";
+  Band& detail = report.AddBand(BandKind::Detail, "Detalle");
+  const auto column = [&detail](ItemKind kind, const char* field, double left) -> ReportItem& {
+    ReportItem& item = detail.Add(kind, field);
+    item.DataField = field;
+    item.Left = left;
+    item.Width = 100;
+    return item;
+  };
+  column(ItemKind::DataText, "Codigo", 0);
+  column(ItemKind::Memo, "Nota", 120);
+  column(ItemKind::DataText, "Marca", 240);
+  column(ItemKind::DataText, "Importe", 360);
+  Band& summary = report.AddBand(BandKind::Summary, "Totales");
+  ReportItem& sum = summary.Add(ItemKind::Sum, "SumaImporte");
+  sum.DataField = "Importe";
+  sum.Left = 360;
+  sum.Width = 100;
+  ReportItem& page = report.AddBand(BandKind::PageFooter, "Pie").Add(ItemKind::PageNumber, "Pagina");
+  page.Caption = "Página ";
+  RecordedPages pages;
+  report.Run(pages);
+  ASSERT_GE(pages.PageCount(), 3);
+  TemporaryFolder folder;
+  const QString file = folder.File("salida.csv");
+  ExportPages(pages, ExportFormat::Csv, file);
+
+  // The memo's record does not fit under the first and starts the second page.
+  std::vector<QStringList> expected = {
+      {"LISTADO"}, {"A", "corta", "*", "1,5"}, {"Página 1"}, {"LISTADO"}, {"B", largo, "", "2,25"}};
+  for (int number = 2; number < pages.PageCount(); ++number) {
+    expected.push_back({"Página " + QString::number(number)});
+    expected.push_back({"LISTADO"});
+  }
+  expected.push_back({"C", "otra", "*", "4"});
+  expected.push_back({"7,75"});
+  expected.push_back({"Página " + QString::number(pages.PageCount())});
+  const std::vector<QStringList> read = CsvRows(file);
+  ASSERT_EQ(read.size(), expected.size());
+  for (std::size_t row = 0; row < read.size(); ++row) EXPECT_EQ(read[row], expected[row]) << row;
+}
+
 // Rows whose narrow columns wrap, even inside a word, and whose values are
 // sometimes empty read back from the CSV as the data holds them, a field per
 // column; the file is read by Python's csv module.
@@ -111,22 +181,12 @@ TEST(PageExportCsv, ReadsBackIntoTheRowsWithEmptyAndWrappedValues) {
   const QString file = folder.File("salida.csv");
   ExportPages(pages, ExportFormat::Csv, file);
 
-  QProcess python;
-  python.start("python3", {"-c",
-                           "import csv, json, sys\n"
-                           "with open(sys.argv[1], newline='', encoding='cp1252') as f:\n"
-                           "    print(json.dumps(list(csv.reader(f))))\n",
-                           file});
-  ASSERT_TRUE(python.waitForFinished(30000));
-  ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-  const QJsonArray leidas = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
-  ASSERT_EQ(leidas.size(), qsizetype(datos.size()));
-  for (qsizetype fila = 0; fila < leidas.size(); ++fila) {
+  const std::vector<QStringList> leidas = CsvRows(file);
+  ASSERT_EQ(leidas.size(), datos.size());
+  for (std::size_t fila = 0; fila < leidas.size(); ++fila) {
     QStringList esperados;
     for (const char* campo : {"Codigo", "Nombre", "Clave", "Nota"}) esperados << datos[fila].value(campo).toString();
-    QStringList leidos;
-    for (const QJsonValue& valor : leidas[fila].toArray()) leidos << valor.toString();
-    EXPECT_EQ(leidos, esperados) << fila;
+    EXPECT_EQ(leidas[fila], esperados) << fila;
   }
 }
 

@@ -488,6 +488,31 @@ TEST_F(Descomprimir, APlantedStagingFolderIsLeftAsItIsAndNothingOutsideTheTarget
 
 // A list planted as a pipe would hold the program's start until someone
 // wrote to it: it is reported at once instead.
+// Whoever may write beside the target swaps the staging folder for a link
+// to another folder while the files are placed: the clean-up empties the
+// folder it made, through its descriptor, and never the linked one.
+TEST_F(Descomprimir, AStagingFolderSwappedForALinkIsRemovedWithoutFollowingIt) {
+  QTemporaryDir otra;
+  ASSERT_TRUE(otra.isValid());
+  EscribirEn(otra.filePath(QStringLiteral("datos.txt")), "ajeno");
+  EscribirEn(otra.filePath(QStringLiteral("sub/x.txt")), "ajeno x");
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("a/otro.txt", "otro")});
+  ColocacionZip::GanchoColocacion() = [&](int colocados) {
+    if (colocados != 1) return;
+    QDir lugar(padre.path());
+    const QStringList restos = lugar.entryList({QStringLiteral(".destino.descomprimiendo-*")},
+                                               QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    ASSERT_EQ(restos.size(), 1);
+    ASSERT_TRUE(lugar.rename(restos.front(), QStringLiteral("apartada")));
+    ASSERT_TRUE(QFile::link(otra.path(), lugar.filePath(restos.front())));
+  };
+  EXPECT_EQ(Descompresion::Extraer(Parametros()), 2);
+  ColocacionZip::GanchoColocacion() = nullptr;
+  EXPECT_EQ(Leer(QStringLiteral("viejo.txt")), "nuevo");
+  EXPECT_EQ(LeerEn(otra.filePath(QStringLiteral("datos.txt"))), "ajeno");
+  EXPECT_EQ(LeerEn(otra.filePath(QStringLiteral("sub/x.txt"))), "ajeno x");
+}
+
 TEST_F(Descomprimir, AListPlantedAsAPipeIsReportedWithoutWaitingForAWriter) {
   const QString resto = Padre() + QStringLiteral("/.destino.descomprimiendo-Tubo01");
   ASSERT_TRUE(QDir().mkpath(resto));
