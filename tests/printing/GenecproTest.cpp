@@ -331,7 +331,7 @@ TEST_F(Genecpro, AltCRunsConforme) {
     QApplication::setActiveWindow(&dialogo);
     hijo<QLineEdit>("Titulo").setFocus();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialogo, Qt::Key_C, Qt::AltModifier);
-    QTest::qWaitFor([&] { return pulsado > 0; }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pulsado > 0; }, 5000));
   });
   mostrar(clientes);
   EXPECT_EQ(pulsado, 1);
