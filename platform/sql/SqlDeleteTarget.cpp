@@ -20,12 +20,12 @@ void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObj
     const QString instance = SqlText::Quoted(item.ExposedName());
     QStringList selected;
     for (const QString& column : identity.key) selected << instance + u'.' + column;
-    rows = identity.IsRowId() ? u" WHERE rowid IN (SELECT "_qs + instance + u'.' + kRowIdColumn + u' '
-                              : u" WHERE ("_qs + identity.key.join(u", ") + u") IN (SELECT "_qs +
-                                    selected.join(u", ") + u' ';
+    if (identity.IsRowId()) selected << instance + u'.' + kRowIdColumn;
+    const QString compared = identity.IsRowId() ? identity.rowId : u'(' + identity.key.join(u", ") + u')';
+    rows = u" WHERE "_qs + compared + u" IN (SELECT "_qs + selected.join(u", ") + u' ';
     table = item.TableNodes(nodes);
     if (identity.IsRowId()) {
-      const size_t removed = ShowRowId(nodes, item, objects);
+      const size_t removed = ShowRowId(nodes, item, identity, objects);
       if (item.path.empty()) end -= removed;
     }
   }

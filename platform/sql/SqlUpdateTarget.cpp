@@ -113,13 +113,13 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const QString alias = kTargetAlias.toString();
 
   if (identity.IsRowId()) {
-    const size_t removed = ShowRowId(nodes, item, objects);
+    const size_t removed = ShowRowId(nodes, item, identity, objects);
     if (item.path.empty()) end -= removed;
   }
   // From the end back, so that what is still to change keeps its place.
   QStringList same;
   for (const QString& column : identity.key) same << alias + u'.' + column + u" = "_qs + instance + u'.' + column;
-  if (identity.IsRowId()) same << alias + u".rowid = "_qs + instance + u'.' + kRowIdColumn;
+  if (identity.IsRowId()) same << alias + u'.' + identity.rowId + u" = "_qs + instance + u'.' + kRowIdColumn;
   if (end < nodes.size() && nodes[end].IsWord(u"WHERE")) {
     SqlNode condition;
     condition.kind = SqlNode::Kind::Group;

@@ -19,10 +19,12 @@ const char* const kTables[] = {
     "CREATE TABLE dbo.HEAP (Codigo INTEGER NULL, Valor INTEGER NULL)",
     "CREATE TABLE dbo.UNICO (Codigo INTEGER NOT NULL, Valor INTEGER NULL, Nombre VARCHAR(10) NULL, "
     "CONSTRAINT UNICO_Codigo UNIQUE (Codigo))",
+    // A column named as SQLite's row id: the rows are still told apart by their own.
+    "CREATE TABLE dbo.RID (RowId INTEGER NULL, Valor INTEGER NULL)",
 };
 
 const char* const kRows[] = {
-    "DELETE FROM ART", "DELETE FROM LIN", "DELETE FROM HEAP", "DELETE FROM UNICO",
+    "DELETE FROM ART", "DELETE FROM LIN", "DELETE FROM HEAP", "DELETE FROM UNICO", "DELETE FROM RID",
     "INSERT INTO ART VALUES (1, 'Uno', 1.5, 10)", "INSERT INTO ART VALUES (2, 'Dos', 7.75, NULL)",
     "INSERT INTO ART VALUES (3, 'Tres', 3, 30)",
     "INSERT INTO LIN VALUES ('A', 1, 10)", "INSERT INTO LIN VALUES ('A', 2, 20)", "INSERT INTO LIN VALUES ('B', 3, 30)",
@@ -31,6 +33,7 @@ const char* const kRows[] = {
     "INSERT INTO HEAP VALUES (3, 3)",
     "INSERT INTO UNICO VALUES (1, 1, 'Uno')", "INSERT INTO UNICO VALUES (2, 2, 'Dos')",
     "INSERT INTO UNICO VALUES (3, 3, 'Tres')",
+    "INSERT INTO RID VALUES (1, 1)", "INSERT INTO RID VALUES (1, 2)", "INSERT INTO RID VALUES (2, 3)",
 };
 
 struct Change {
@@ -86,6 +89,10 @@ const Change kChanges[] = {
     {"DELETE t1 FROM HEAP t1 JOIN ART t2 ON t2.Codigo = t1.Codigo WHERE t1.Valor = 9", "HEAP", "1 1|2 2|3 3"},
     {"DELETE u FROM UNICO u JOIN LIN l ON l.Codigo = u.Codigo WHERE l.Almacen = 'A'", "UNICO", "3 3 Tres"},
     {"DELETE HEAP FROM HEAP, ART WHERE HEAP.Codigo = ART.Codigo AND ART.Precio = 7.75", "HEAP", "1 1|3 3"},
+    {"UPDATE RID SET Valor = 0 FROM RID r JOIN ART a ON a.Codigo = r.Valor WHERE a.Codigo = 1", "RID", "1 0|1 2|2 3"},
+    {"UPDATE [rid] SET RowId = RowId + 5 FROM ART JOIN RID ON RID.Valor = ART.Codigo WHERE ART.Codigo = 2", "RID",
+     "1 1|2 3|6 2"},
+    {"DELETE RID FROM RID r JOIN ART a ON a.Codigo = r.Valor WHERE a.Codigo = 1", "RID", "1 2|2 3"},
     // The target's table in the FROM without an alias.
     {"UPDATE LIN SET Cantidad = -5 FROM LIN INNER JOIN ART ON LIN.Codigo = ART.Codigo WHERE ART.Codigo = 2", "LIN",
      "A 1 10|A 2 -5|B 3 30"},
@@ -186,6 +193,22 @@ TEST_F(UpdateFrom, AViewIsRefusedAndKeepsItsRows) {
               u"'UPDATE or DELETE of the view VLIN through a FROM' is not supported by the embedded server."_qs)
         << statement;
     EXPECT_EQ(Rows("LIN"), QString::fromUtf8(kLin)) << statement;
+  }
+}
+
+// A table whose columns take every name SQLite reads its row ids by has no
+// way to tell its rows apart.
+TEST_F(UpdateFrom, ATableWhoseColumnsHideItsRowIdsIsRefusedAndKeepsItsRows) {
+  client_.Run(u"CREATE TABLE OCULTO (RowId INTEGER NULL, Oid INTEGER NULL, _RowId_ INTEGER NULL)"_qs);
+  client_.Run(u"INSERT INTO OCULTO VALUES (1, 1, 1)"_qs);
+  client_.Run(u"INSERT INTO OCULTO VALUES (1, 1, 1)"_qs);
+  for (const char* statement : {"UPDATE o SET RowId = 2 FROM OCULTO o JOIN ART a ON a.Codigo = o.Oid",
+                                "DELETE OCULTO FROM OCULTO JOIN ART a ON a.Codigo = OCULTO.Oid"}) {
+    EXPECT_EQ(client_.Error(QString::fromUtf8(statement)),
+              u"'UPDATE or DELETE through a FROM of OCULTO, whose columns RowId, _RowId_ and Oid hide its row ids' "
+              "is not supported by the embedded server."_qs)
+        << statement;
+    EXPECT_EQ(Rows("OCULTO"), u"1 1 1|1 1 1"_qs) << statement;
   }
 }
 
