@@ -1,4 +1,5 @@
 #include "platform/sql/SqlError.h"
+#include "platform/sql/SqlMapper.h"
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/sql/ServerClient.h"
 
@@ -150,6 +151,17 @@ const Change kChanges[] = {
      "1 1|2 5|2 5|3 3"},
     {"DELETE HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Stock > 10", "HEAP", "1 1|2 2|2 9"},
     {"DELETE LIN FROM ART WHERE ART.Codigo = 9", "LIN", kLin},
+    // TOP: at most that many of the rows the statement brings.
+    {"DELETE TOP (5) FROM LIN WHERE Almacen = 'A'", "LIN", "B 3 30"},
+    {"DELETE TOP (1) LIN FROM LIN JOIN ART ON ART.Codigo = LIN.Codigo WHERE ART.Nombre = 'Dos'", "LIN",
+     "A 1 10|B 3 30"},
+    {"DELETE TOP (0) FROM [dbo].[LIN]", "LIN", kLin},
+    {"DELETE TOP (1 + 1) HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Codigo = 2", "HEAP", "1 1|3 3"},
+    {"DELETE TOP (3) h FROM ART JOIN (HEAP h JOIN LIN ON LIN.Codigo = h.Codigo) ON ART.Codigo = h.Codigo "
+     "WHERE LIN.Almacen = 'A'",
+     "HEAP", "3 3"},
+    {"DELETE TOP (10) PERCENT FROM LIN", "LIN", kLin, "'TOP (10) PERCENT' is not supported by the embedded server."},
+    {"DELETE TOP (-1) FROM LIN WHERE Codigo = 1", "LIN", kLin, "A TOP N value may not be negative."},
 };
 
 QString Shown(const QList<QStringList>& rows) {
@@ -226,4 +238,20 @@ TEST_F(UpdateFrom, ALargeTableWithoutAKeyChangesTheJoinedRowsOnly) {
   EXPECT_EQ(Shown(client_.Texts(u"SELECT Codigo, Valor FROM HEAP WHERE Valor < 0 OR Codigo IN (33334, 66667, 99998, "
                                 "100000, 100001) ORDER BY Codigo"_qs)),
             u"99998 99998|99999 -30|100001 100001"_qs);
+
+  // The target not in the FROM is joined by its index, not read whole.
+  const QString joined = u"DELETE HEAP FROM ART WHERE ART.Codigo * 33333 = HEAP.Codigo AND ART.Codigo = 1"_qs;
+  const QString mapped = SqlMapper(SqlContext::ForConnection(client_.Connection(), u"mm/dd/yyyy"_qs)).Map(joined);
+  for (const QVariantList& step : client_.Connection().QueryRows(u"EXPLAIN QUERY PLAN "_qs + mapped).rows)
+    EXPECT_FALSE(step.last().toString().startsWith(u"SCAN")) << step.last().toString().toStdString();
+  client_.Run(joined);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP WHERE Codigo = 33333"_qs)), u"0"_qs);
+
+  // TOP takes that many of the rows the join or the condition brings, and no other.
+  client_.Run(u"DELETE TOP (2) h FROM ART a JOIN HEAP h ON h.Codigo IN (a.Codigo * 20000, a.Codigo * 20000 + 1) "
+              "WHERE a.Codigo > 1"_qs);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP WHERE Codigo IN (40000, 40001, 60000, 60001)"_qs)), u"2"_qs);
+  client_.Run(u"DELETE TOP (10) FROM HEAP WHERE Codigo > 90000"_qs);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP WHERE Codigo > 90000"_qs)), u"9998"_qs);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP"_qs)), u"99988"_qs);
 }
