@@ -95,6 +95,7 @@ void CheckQualifiers(const std::vector<SqlChain>& columns, const SqlChain& targe
 
 void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const size_t target = NextSignificant(nodes, head + 1);
+  if (target < nodes.size() && nodes[target].IsWord(u"TOP")) Unsupported(QStringLiteral("UPDATE TOP"));
   if (target >= nodes.size() || !IsNameNode(nodes[target])) return;
   const SqlChain targetChain = ReadChain(nodes, target);
   const std::vector<SqlChain> qualified = UnqualifyAssignedColumns(nodes, targetChain.end);

@@ -162,6 +162,9 @@ const Change kChanges[] = {
      "HEAP", "3 3"},
     {"DELETE TOP (10) PERCENT FROM LIN", "LIN", kLin, "'TOP (10) PERCENT' is not supported by the embedded server."},
     {"DELETE TOP (-1) FROM LIN WHERE Codigo = 1", "LIN", kLin, "A TOP N value may not be negative."},
+    {"UPDATE TOP (1) LIN SET Cantidad = 0", "LIN", kLin, "'UPDATE TOP' is not supported by the embedded server."},
+    {"UPDATE TOP (2) h SET Valor = 0 FROM HEAP h JOIN ART a ON a.Codigo = h.Codigo", "HEAP", kHeap,
+     "'UPDATE TOP' is not supported by the embedded server."},
 };
 
 QString Shown(const QList<QStringList>& rows) {
