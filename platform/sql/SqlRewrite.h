@@ -164,6 +164,10 @@ void RewriteTop(SqlNodes& nodes);
 // stands for them; end is where the statement's level ends. PERCENT and
 // WITH TIES are refused.
 SqlNodes TakeTop(SqlNodes& nodes, size_t top, size_t end);
+// The result columns of a UNION, EXCEPT or INTERSECT at this level take
+// the type of highest precedence among their branches': a branch's value of
+// a lower type is converted to it, as SQL Server converts it.
+void RewriteSetOperationTypes(SqlNodes& nodes, const SqlObjects& objects);
 // ORDER BY ... OFFSET n ROW[S] [FETCH FIRST|NEXT m ROW[S] ONLY] at this
 // level becomes LIMIT m OFFSET n (LIMIT -1 without FETCH); a count that is
 // not a written whole number is checked as it runs.
