@@ -5,14 +5,13 @@
 namespace {
 
 // Not in the FROM, the target is joined to every row of it, as SQL Server
-// joins it: it becomes the FROM's last item, so the engine joins it by its
+// joins it: it becomes the FROM's first item, so the engine joins it by its
 // indexes. Returns how many nodes the FROM gained.
-size_t JoinTarget(SqlNodes& nodes, const SqlChain& target, size_t where) {
-  const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}};
-  SqlNodes joined{SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Comma, u","}, {}, {}}, space};
+size_t JoinTarget(SqlNodes& nodes, const SqlChain& target, size_t from) {
+  SqlNodes joined{SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}}};
   joined.insert(joined.end(), nodes.begin() + qsizetype(target.begin), nodes.begin() + qsizetype(target.end));
-  joined.push_back(space);
-  nodes.insert(nodes.begin() + qsizetype(where), joined.begin(), joined.end());
+  joined.push_back(SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Comma, u","}, {}, {}});
+  nodes.insert(nodes.begin() + qsizetype(from) + 1, joined.begin(), joined.end());
   return joined.size();
 }
 
@@ -29,7 +28,7 @@ void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObj
   std::vector<FromItem> items = FromItemsOf(nodes, from, where);
   std::optional<size_t> bound = BoundItem(targetChain, items, objects);
   if (!bound) {
-    const size_t joined = JoinTarget(nodes, targetChain, where);
+    const size_t joined = JoinTarget(nodes, targetChain, from);
     where += joined;
     end += joined;
     items = FromItemsOf(nodes, from, where);
