@@ -146,11 +146,23 @@ const Change kChanges[] = {
     {"UPDATE HEAP SET Valor = 0 FROM HEAP a JOIN HEAP b ON b.Codigo = a.Codigo", "HEAP", kHeap,
      "The table 'HEAP' is ambiguous."},
     {"DELETE LIN FROM LIN a JOIN LIN b ON a.Codigo = b.Codigo", "LIN", kLin, "The table 'LIN' is ambiguous."},
+    // A subquery's bare column is its own tables' first, else the target's.
+    {"UPDATE LIN SET Cantidad = (SELECT MAX(Stock) FROM ART WHERE ART.Codigo <= Cantidad / 10) FROM LIN "
+     "JOIN ART a ON a.Codigo = LIN.Codigo WHERE a.Codigo = 2",
+     "LIN", "A 1 10|A 2 10|B 3 30"},
+    {"UPDATE t1 SET Cantidad = (SELECT Stock FROM ART WHERE Codigo = 3) FROM LIN t1 JOIN ART t2 ON t2.Codigo = t1.Codigo "
+     "WHERE t2.Codigo = 1",
+     "LIN", "A 1 30|A 2 20|B 3 30"},
+    {"UPDATE LIN SET Cantidad = (SELECT MAX(Stock) AS Cantidad FROM ART WHERE ART.Codigo < Cantidad) FROM LIN "
+     "JOIN ART a ON a.Codigo = LIN.Codigo WHERE EXISTS (SELECT 1 FROM HEAP WHERE HEAP.Valor = Cantidad / 10)",
+     "LIN", "A 1 30|A 2 30|B 3 30"},
     // The target not in the FROM: joined to it, as a table of its own.
     {"UPDATE HEAP SET Valor = 5 FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Stock IS NULL", "HEAP",
      "1 1|2 5|2 5|3 3"},
     {"DELETE HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Stock > 10", "HEAP", "1 1|2 2|2 9"},
     {"DELETE LIN FROM ART WHERE ART.Codigo = 9", "LIN", kLin},
+    {"DELETE HEAP FROM ART JOIN LIN ON LIN.Codigo = ART.Codigo WHERE HEAP.Codigo = LIN.Codigo AND LIN.Almacen = 'B'",
+     "HEAP", "1 1|2 2|2 9"},
     // TOP: at most that many of the rows the statement brings.
     {"DELETE TOP (5) FROM LIN WHERE Almacen = 'A'", "LIN", "B 3 30"},
     {"DELETE TOP (1) LIN FROM LIN JOIN ART ON ART.Codigo = LIN.Codigo WHERE ART.Nombre = 'Dos'", "LIN",
