@@ -1,38 +1,58 @@
+#include "platform/sql/SqlError.h"
 #include "platform/sql/SqlFromTarget.h"
 #include "platform/sqlite/SqlText.h"
 
+namespace {
+
+// Not in the FROM, the target is joined to every row of it, as SQL Server
+// joins it: it becomes the FROM's first item, so the engine joins it by its
+// indexes. Returns how many nodes the FROM gained.
+size_t JoinTarget(SqlNodes& nodes, const SqlChain& target, size_t from) {
+  SqlNodes joined{SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}}};
+  joined.insert(joined.end(), nodes.begin() + qsizetype(target.begin), nodes.begin() + qsizetype(target.end));
+  joined.push_back(SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Comma, u","}, {}, {}});
+  nodes.insert(nodes.begin() + qsizetype(from) + 1, joined.begin(), joined.end());
+  return joined.size();
+}
+
+}  // namespace
+
 // SQLite's DELETE has no FROM of its own: the rows go by a subquery over
 // the statement's FROM and WHERE, which keep their names and their scope.
-void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObjects& objects) {
+void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObjects& objects, const SqlNodes& limit) {
   const SqlChain targetChain = ReadChain(nodes, target);
   size_t end = from + 1;
   while (end < nodes.size() && !nodes[end].IsWord(u"OPTION")) ++end;
   size_t where = from + 1;
   while (where < end && !nodes[where].IsWord(u"WHERE")) ++where;
-  const std::vector<FromItem> items = FromItemsOf(nodes, from, where);
-  const std::optional<size_t> bound = BoundItem(targetChain, items, objects);
-  // Not in the FROM, the target is joined to every row of it, as SQL Server joins it.
-  QString rows = QStringLiteral(" WHERE EXISTS (SELECT 1 ");
-  SqlNodes table;
-  if (bound) {
-    const FromItem& item = items[*bound];
-    const RowIdentity identity = RowIdentity::Of(item, objects);
-    const QString instance = SqlText::Quoted(item.ExposedName());
-    QStringList selected;
-    for (const QString& column : identity.key) selected << instance + u'.' + column;
-    rows = identity.IsRowId() ? u" WHERE rowid IN (SELECT "_qs + instance + u'.' + kRowIdColumn + u' '
-                              : u" WHERE ("_qs + identity.key.join(u", ") + u") IN (SELECT "_qs +
-                                    selected.join(u", ") + u' ';
-    table = item.TableNodes(nodes);
-    if (identity.IsRowId()) {
-      const size_t removed = ShowRowId(nodes, item, objects);
-      if (item.path.empty()) end -= removed;
-    }
+  std::vector<FromItem> items = FromItemsOf(nodes, from, where);
+  std::optional<size_t> bound = BoundItem(targetChain, items, objects);
+  if (!bound) {
+    const size_t joined = JoinTarget(nodes, targetChain, from);
+    where += joined;
+    end += joined;
+    items = FromItemsOf(nodes, from, where);
+    bound = BoundItem(targetChain, items, objects);
+    if (!bound) throw SqlError(QStringLiteral("Invalid object name '%1'.").arg(targetChain.written.join(u'.')));
   }
+  const FromItem& item = items[*bound];
+  const RowIdentity identity = RowIdentity::Of(item, objects);
+  const QString instance = SqlText::Quoted(item.ExposedName());
+  QStringList selected;
+  for (const QString& column : identity.key) selected << instance + u'.' + column;
+  if (identity.IsRowId()) selected << instance + u'.' + kRowIdColumn;
+  const QString compared = identity.IsRowId() ? identity.rowId : u'(' + identity.key.join(u", ") + u')';
+  const SqlNodes table = item.TableNodes(nodes);
+  if (identity.IsRowId()) {
+    const size_t removed = ShowRowId(nodes, item, identity, objects);
+    if (item.path.empty()) end -= removed;
+  }
+  // DELETE TOP (n): n of the rows the FROM brings.
   nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(QStringLiteral(") ")));
-  nodes.insert(nodes.begin() + qsizetype(from), SqlNode::Clause(rows));
+  nodes.insert(nodes.begin() + qsizetype(end), limit.begin(), limit.end());
+  nodes.insert(nodes.begin() + qsizetype(from),
+               SqlNode::Clause(u" WHERE "_qs + compared + u" IN (SELECT "_qs + selected.join(u", ") + u' '));
   // An alias as the target stands for its table.
-  if (!bound) return;
   nodes.erase(nodes.begin() + qsizetype(target), nodes.begin() + qsizetype(targetChain.end));
   nodes.insert(nodes.begin() + qsizetype(target), table.begin(), table.end());
 }

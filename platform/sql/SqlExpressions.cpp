@@ -208,6 +208,7 @@ QString RewriteLiteral(const SqlToken& token) {
 }
 
 void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
+  RewriteSetOperationTypes(nodes, objects);
   RewriteOffset(nodes);
   RewriteTop(nodes);
   RewriteComparedLiterals(nodes, objects);

@@ -4,6 +4,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <algorithm>
 #include <utility>
 
 bool IsSubquery(const SqlNode& node) {
@@ -111,11 +112,23 @@ RowIdentity RowIdentity::Of(const FromItem& item, const SqlObjects& objects) {
       QStringLiteral("SELECT type FROM %1.sqlite_schema WHERE name = ? COLLATE NOCASE").arg(schema), {name});
   if (!kind.rows.isEmpty() && kind.rows[0][0].toString() != u"table")
     Unsupported(QStringLiteral("UPDATE or DELETE of the view %1 through a FROM").arg(item.chain.written.join(u'.')));
-  return identity;
+  const QList<SqlColumn>& columns = objects.ColumnsOf(item.chain);
+  static constexpr QStringView kRowIdNames[] = {u"rowid", u"_rowid_", u"oid"};
+  for (const QStringView name : kRowIdNames) {
+    const bool hidden = std::any_of(columns.begin(), columns.end(), [&](const SqlColumn& column) {
+      return column.name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    if (!hidden) {
+      identity.rowId = name.toString();
+      return identity;
+    }
+  }
+  Unsupported(QStringLiteral("UPDATE or DELETE through a FROM of %1, whose columns RowId, _RowId_ and Oid hide its "
+                             "row ids").arg(item.chain.written.join(u'.')));
 }
 
-size_t ShowRowId(SqlNodes& statement, const FromItem& item, const SqlObjects& objects) {
-  const QString shown = u"(SELECT rowid AS "_qs + kRowIdColumn + u", * FROM "_qs +
+size_t ShowRowId(SqlNodes& statement, const FromItem& item, const RowIdentity& identity, const SqlObjects& objects) {
+  const QString shown = u"(SELECT "_qs + identity.rowId + u" AS "_qs + kRowIdColumn + u", * FROM "_qs +
                         RenderTableChain(item.chain, objects) + u") AS "_qs + SqlText::Quoted(item.ExposedName());
   SqlNodes& holder = item.In(statement);
   holder.erase(holder.begin() + qsizetype(item.chain.begin), holder.begin() + qsizetype(item.end));

@@ -45,6 +45,9 @@ std::optional<size_t> BoundItem(const SqlChain& target, const std::vector<FromIt
 // a key). A view has neither and is refused.
 struct RowIdentity {
   QStringList key;  // quoted; empty for the rowid
+  // The name of SQLite's that reads the rowid: a column called "rowid"
+  // hides that one, and its values are no row's own.
+  QString rowId;
 
   static RowIdentity Of(const FromItem& item, const SqlObjects& objects);
   bool IsRowId() const { return key.isEmpty(); }
@@ -54,4 +57,4 @@ struct RowIdentity {
 // of its own that shows it under this name. Returns how many nodes fewer
 // the item's holder has.
 constexpr QLatin1String kRowIdColumn("zem_rowid");
-size_t ShowRowId(SqlNodes& statement, const FromItem& item, const SqlObjects& objects);
+size_t ShowRowId(SqlNodes& statement, const FromItem& item, const RowIdentity& identity, const SqlObjects& objects);

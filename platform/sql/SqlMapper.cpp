@@ -166,9 +166,15 @@ void RewriteCreateIndex(SqlNodes& nodes, size_t create, const SqlObjects& object
 }
 
 // DELETE T WHERE ... is DELETE FROM T WHERE ...; a second FROM (a join) is
-// SQL Server's own, bound as UPDATE binds it.
+// SQL Server's own, bound as UPDATE binds it. DELETE TOP (n) T without one
+// chooses among T's own rows, as DELETE TOP (n) T FROM T.
 void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects) {
   size_t table = NextSignificant(nodes, deleteWord + 1);
+  SqlNodes limit;
+  if (table < nodes.size() && nodes[table].IsWord(u"TOP")) {
+    limit = TakeTop(nodes, table, nodes.size());
+    table = NextSignificant(nodes, table);
+  }
   if (table < nodes.size() && nodes[table].IsWord(u"FROM")) {
     table = NextSignificant(nodes, table + 1);
   } else {
@@ -178,8 +184,16 @@ void RewriteDelete(SqlNodes& nodes, size_t deleteWord, const SqlObjects& objects
     table += 2;
   }
   if (table >= nodes.size()) throw SqlError(QStringLiteral("Incorrect syntax near 'DELETE'."));
-  const size_t after = NextSignificant(nodes, ReadChain(nodes, table).end);
-  if (after < nodes.size() && nodes[after].IsWord(u"FROM")) PlaceDeleteTarget(nodes, table, after, objects);
+  const SqlChain chain = ReadChain(nodes, table);
+  size_t after = NextSignificant(nodes, chain.end);
+  if (!limit.empty() && !(after < nodes.size() && nodes[after].IsWord(u"FROM"))) {
+    const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}};
+    SqlNodes own{space, SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, u"FROM"}, {}, {}}, space};
+    own.insert(own.end(), nodes.begin() + qsizetype(chain.begin), nodes.begin() + qsizetype(chain.end));
+    nodes.insert(nodes.begin() + qsizetype(chain.end), own.begin(), own.end());
+    after = chain.end + 1;
+  }
+  if (after < nodes.size() && nodes[after].IsWord(u"FROM")) PlaceDeleteTarget(nodes, table, after, objects, limit);
   RewriteExpressions(nodes, objects);
 }
 

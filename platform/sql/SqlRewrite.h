@@ -114,8 +114,9 @@ void RewriteComparedLiterals(SqlNodes& nodes, const SqlObjects& objects);
 void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects);
 // DELETE T FROM ... [WHERE ...], from the target's name at nodes[target]
 // and the FROM at nodes[from]: the rows of T the FROM's item T names bring
-// (the same binding), or every row of T when the FROM brings any.
-void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObjects& objects);
+// (the same binding), or, T not in the FROM, those the FROM brings joined
+// to T; at most as many as the LIMIT that stands for a TOP (TakeTop).
+void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObjects& objects, const SqlNodes& limit);
 // The values INSERT and UPDATE write are converted to their columns'
 // types as SQL Server converts them (zem_store, or the literal converted
 // here); an IDENTITY column is left to the table.
@@ -159,6 +160,14 @@ QString RewriteLiteral(const SqlToken& token);
 // with no order the SELECT does not give; a branch of a UNION, EXCEPT or
 // INTERSECT with a TOP, or in parentheses, becomes a query of its own.
 void RewriteTop(SqlNodes& nodes);
+// The TOP at nodes[top] and its count, taken out, as the LIMIT that
+// stands for them; end is where the statement's level ends. PERCENT and
+// WITH TIES are refused.
+SqlNodes TakeTop(SqlNodes& nodes, size_t top, size_t end);
+// The result columns of a UNION, EXCEPT or INTERSECT at this level take
+// the type of highest precedence among their branches': a branch's value of
+// a lower type is converted to it, as SQL Server converts it.
+void RewriteSetOperationTypes(SqlNodes& nodes, const SqlObjects& objects);
 // ORDER BY ... OFFSET n ROW[S] [FETCH FIRST|NEXT m ROW[S] ONLY] at this
 // level becomes LIMIT m OFFSET n (LIMIT -1 without FETCH); a count that is
 // not a written whole number is checked as it runs.

@@ -54,6 +54,15 @@ void MoveTopToLimit(SqlNodes& nodes, size_t select, size_t end) {
   size_t top = NextSignificant(nodes, select + 1);
   if (top < end && (nodes[top].IsWord(u"DISTINCT") || nodes[top].IsWord(u"ALL"))) top = NextSignificant(nodes, top + 1);
   if (top >= end || !nodes[top].IsWord(u"TOP")) return;
+  const size_t before = nodes.size();
+  const SqlNodes limit = TakeTop(nodes, top, end);
+  end -= before - nodes.size();
+  nodes.insert(nodes.begin() + qsizetype(end), limit.begin(), limit.end());
+}
+
+}  // namespace
+
+SqlNodes TakeTop(SqlNodes& nodes, size_t top, size_t end) {
   const size_t count = NextSignificant(nodes, top + 1);
   if (count >= end) Unsupported(QStringLiteral("TOP"));
   const size_t after = NextSignificant(nodes, count + 1);
@@ -64,9 +73,11 @@ void MoveTopToLimit(SqlNodes& nodes, size_t select, size_t end) {
     Unsupported(QStringLiteral("TOP (?)"));
   SqlNodes limit{SqlNode::Clause(QStringLiteral(" LIMIT "))};
   for (SqlNode& part : LimitCount(nodes[count])) limit.push_back(std::move(part));
-  nodes.insert(nodes.begin() + qsizetype(end), limit.begin(), limit.end());
   nodes.erase(nodes.begin() + qsizetype(top), nodes.begin() + qsizetype(count) + 1);
+  return limit;
 }
+
+namespace {
 
 size_t LevelEnd(const SqlNodes& nodes) {
   size_t end = 0;

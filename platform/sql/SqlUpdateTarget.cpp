@@ -2,6 +2,8 @@
 #include "platform/sql/SqlFromTarget.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool HasColumn(const QList<SqlColumn>& columns, const QString& name) {
@@ -28,7 +30,11 @@ class BareColumns {
       const size_t previous = PreviousSignificant(nodes, i);
       const bool table = positions.Next(node);
       if (node.IsWord(u"SET") || node.IsWord(u"FROM")) assignments = node.IsWord(u"SET");
-      if ((node.IsGroup() && !IsSubquery(node)) || node.kind == SqlNode::Kind::Case) {
+      if (node.IsGroup() && IsSubquery(node)) {
+        QualifyCorrelated(node.children);
+        continue;
+      }
+      if (node.IsGroup() || node.kind == SqlNode::Kind::Case) {
         Qualify(node.children, 0);
         continue;
       }
@@ -39,7 +45,14 @@ class BareColumns {
         continue;
       const size_t next = NextSignificant(nodes, i + 1);
       if (next < nodes.size() && (nodes[next].IsGroup() || nodes[next].Is(SqlTokenKind::Dot))) continue;
+      // A subquery's select list names its columns after them.
+      if (subqueries_ > 0 && previous != size_t(-1) && !nodes[previous].Is(SqlTokenKind::Symbol) &&
+          !nodes[previous].Is(SqlTokenKind::Comma) && (nodes[previous].IsWord(u"AS") || !IsKeyword(nodes[previous])))
+        continue;
       const QString name = node.token.Value();
+      if (std::any_of(inner_.begin(), inner_.end(),
+                      [&](const SqlChain& table) { return HasColumn(objects_.ColumnsOf(table), name); }))
+        continue;
       if (!HasColumn(objects_.ColumnsOf(items_[target_].chain), name)) continue;
       for (size_t k = 0; k < items_.size(); ++k)
         if (k != target_ && HasColumn(objects_.ColumnsOf(items_[k].chain), name))
@@ -50,10 +63,35 @@ class BareColumns {
   }
 
  private:
+  // A subquery names its own tables' columns first; a bare column of the
+  // target that none of them has is the target's, as SQL Server binds it.
+  // One over a table whose columns are not known is left as written.
+  void QualifyCorrelated(SqlNodes& children) {
+    TablePositions positions;
+    for (const SqlNode& node : children)
+      if (node.IsSignificant() && positions.Next(node) && IsSubquery(node)) return;
+    size_t from = 0;
+    while (from < children.size() && !children[from].IsWord(u"FROM")) ++from;
+    const size_t outer = inner_.size();
+    for (const FromItem& item : FromItemsOf(children, from, children.size())) {
+      if (objects_.ColumnsOf(item.chain).isEmpty()) {
+        inner_.resize(outer);
+        return;
+      }
+      inner_.push_back(item.chain);
+    }
+    ++subqueries_;
+    Qualify(children, 0);
+    --subqueries_;
+    inner_.resize(outer);
+  }
+
   const SqlObjects& objects_;
   const std::vector<FromItem>& items_;
   size_t target_;
   SqlNode qualifier_;
+  std::vector<SqlChain> inner_;  // the tables of the subqueries being read
+  int subqueries_ = 0;
 };
 
 // The name the target goes by, so that every name of the statement's own
@@ -95,6 +133,7 @@ void CheckQualifiers(const std::vector<SqlChain>& columns, const SqlChain& targe
 
 void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const size_t target = NextSignificant(nodes, head + 1);
+  if (target < nodes.size() && nodes[target].IsWord(u"TOP")) Unsupported(QStringLiteral("UPDATE TOP"));
   if (target >= nodes.size() || !IsNameNode(nodes[target])) return;
   const SqlChain targetChain = ReadChain(nodes, target);
   const std::vector<SqlChain> qualified = UnqualifyAssignedColumns(nodes, targetChain.end);
@@ -113,13 +152,13 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const QString alias = kTargetAlias.toString();
 
   if (identity.IsRowId()) {
-    const size_t removed = ShowRowId(nodes, item, objects);
+    const size_t removed = ShowRowId(nodes, item, identity, objects);
     if (item.path.empty()) end -= removed;
   }
   // From the end back, so that what is still to change keeps its place.
   QStringList same;
   for (const QString& column : identity.key) same << alias + u'.' + column + u" = "_qs + instance + u'.' + column;
-  if (identity.IsRowId()) same << alias + u".rowid = "_qs + instance + u'.' + kRowIdColumn;
+  if (identity.IsRowId()) same << alias + u'.' + identity.rowId + u" = "_qs + instance + u'.' + kRowIdColumn;
   if (end < nodes.size() && nodes[end].IsWord(u"WHERE")) {
     SqlNode condition;
     condition.kind = SqlNode::Kind::Group;

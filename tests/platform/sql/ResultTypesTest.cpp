@@ -109,6 +109,26 @@ const Answer kAnswers[] = {
     {"SELECT COALESCE(Codigo, (SELECT Codigo FROM SALDO WHERE Codigo = 9)) + 2147483647 FROM ART WHERE Codigo = 1", {},
      kIntOverflow},
     {"SELECT SUM(Importe) FROM SALDO WHERE Codigo = 1", {{"2000000000"}}},
+    // UNION, EXCEPT and INTERSECT: each column the highest type of its branches'.
+    {"SELECT Nombre FROM ART WHERE Codigo = 1 UNION ALL SELECT Codigo FROM ART WHERE Codigo = 2", {},
+     "Conversion failed when converting the varchar value 'Uno' to data type int."},
+    {"SELECT TOP 1 CASE WHEN Codigo = 1 THEN Nombre ELSE 'x' END Valor FROM ART WHERE Codigo = 1 UNION ALL "
+     "SELECT TOP 1 CASE WHEN Codigo = 1 THEN 1 ELSE 2.5 END FROM ART WHERE Codigo = 1",
+     {}, "Error converting data type varchar to numeric."},
+    {"SELECT Codigo, '7' FROM ART WHERE Codigo = 1 UNION SELECT Stock, Codigo / 2 FROM ART WHERE Codigo = 3 "
+     "ORDER BY 1",
+     {{"1", "7"}, {"300", "1"}}},
+    // A branch's own arithmetic is done in its own type first.
+    {"SELECT Codigo / 2 AS Mitad FROM ART WHERE Codigo = 3 UNION ALL SELECT Precio FROM ART WHERE Codigo = 2",
+     {{"1"}, {"7.75"}}},
+    {"SELECT Stock * 200 FROM ART WHERE Codigo = 3 UNION SELECT NULL UNION SELECT Veces FROM SALDO WHERE Codigo = 1 "
+     "ORDER BY 1",
+     {{"NULL"}, {"200"}, {"60000"}}},
+    {"SELECT Nombre, Codigo FROM ART WHERE Codigo = 1 EXCEPT SELECT 'Dos', Codigo FROM ART WHERE Codigo = 2",
+     {{"Uno", "1"}}},
+    {"SELECT Codigo FROM ART WHERE Codigo IN (SELECT Importe / 1000000000 FROM SALDO UNION SELECT '3')"
+     " ORDER BY Codigo",
+     {{"2"}, {"3"}}},
 };
 
 QString Shown(const Rows& rows) {

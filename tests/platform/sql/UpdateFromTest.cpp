@@ -1,4 +1,5 @@
 #include "platform/sql/SqlError.h"
+#include "platform/sql/SqlMapper.h"
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/sql/ServerClient.h"
 
@@ -19,10 +20,12 @@ const char* const kTables[] = {
     "CREATE TABLE dbo.HEAP (Codigo INTEGER NULL, Valor INTEGER NULL)",
     "CREATE TABLE dbo.UNICO (Codigo INTEGER NOT NULL, Valor INTEGER NULL, Nombre VARCHAR(10) NULL, "
     "CONSTRAINT UNICO_Codigo UNIQUE (Codigo))",
+    // A column named as SQLite's row id: the rows are still told apart by their own.
+    "CREATE TABLE dbo.RID (RowId INTEGER NULL, Valor INTEGER NULL)",
 };
 
 const char* const kRows[] = {
-    "DELETE FROM ART", "DELETE FROM LIN", "DELETE FROM HEAP", "DELETE FROM UNICO",
+    "DELETE FROM ART", "DELETE FROM LIN", "DELETE FROM HEAP", "DELETE FROM UNICO", "DELETE FROM RID",
     "INSERT INTO ART VALUES (1, 'Uno', 1.5, 10)", "INSERT INTO ART VALUES (2, 'Dos', 7.75, NULL)",
     "INSERT INTO ART VALUES (3, 'Tres', 3, 30)",
     "INSERT INTO LIN VALUES ('A', 1, 10)", "INSERT INTO LIN VALUES ('A', 2, 20)", "INSERT INTO LIN VALUES ('B', 3, 30)",
@@ -31,6 +34,7 @@ const char* const kRows[] = {
     "INSERT INTO HEAP VALUES (3, 3)",
     "INSERT INTO UNICO VALUES (1, 1, 'Uno')", "INSERT INTO UNICO VALUES (2, 2, 'Dos')",
     "INSERT INTO UNICO VALUES (3, 3, 'Tres')",
+    "INSERT INTO RID VALUES (1, 1)", "INSERT INTO RID VALUES (1, 2)", "INSERT INTO RID VALUES (2, 3)",
 };
 
 struct Change {
@@ -86,6 +90,10 @@ const Change kChanges[] = {
     {"DELETE t1 FROM HEAP t1 JOIN ART t2 ON t2.Codigo = t1.Codigo WHERE t1.Valor = 9", "HEAP", "1 1|2 2|3 3"},
     {"DELETE u FROM UNICO u JOIN LIN l ON l.Codigo = u.Codigo WHERE l.Almacen = 'A'", "UNICO", "3 3 Tres"},
     {"DELETE HEAP FROM HEAP, ART WHERE HEAP.Codigo = ART.Codigo AND ART.Precio = 7.75", "HEAP", "1 1|3 3"},
+    {"UPDATE RID SET Valor = 0 FROM RID r JOIN ART a ON a.Codigo = r.Valor WHERE a.Codigo = 1", "RID", "1 0|1 2|2 3"},
+    {"UPDATE [rid] SET RowId = RowId + 5 FROM ART JOIN RID ON RID.Valor = ART.Codigo WHERE ART.Codigo = 2", "RID",
+     "1 1|2 3|6 2"},
+    {"DELETE RID FROM RID r JOIN ART a ON a.Codigo = r.Valor WHERE a.Codigo = 1", "RID", "1 2|2 3"},
     // The target's table in the FROM without an alias.
     {"UPDATE LIN SET Cantidad = -5 FROM LIN INNER JOIN ART ON LIN.Codigo = ART.Codigo WHERE ART.Codigo = 2", "LIN",
      "A 1 10|A 2 -5|B 3 30"},
@@ -138,11 +146,37 @@ const Change kChanges[] = {
     {"UPDATE HEAP SET Valor = 0 FROM HEAP a JOIN HEAP b ON b.Codigo = a.Codigo", "HEAP", kHeap,
      "The table 'HEAP' is ambiguous."},
     {"DELETE LIN FROM LIN a JOIN LIN b ON a.Codigo = b.Codigo", "LIN", kLin, "The table 'LIN' is ambiguous."},
+    // A subquery's bare column is its own tables' first, else the target's.
+    {"UPDATE LIN SET Cantidad = (SELECT MAX(Stock) FROM ART WHERE ART.Codigo <= Cantidad / 10) FROM LIN "
+     "JOIN ART a ON a.Codigo = LIN.Codigo WHERE a.Codigo = 2",
+     "LIN", "A 1 10|A 2 10|B 3 30"},
+    {"UPDATE t1 SET Cantidad = (SELECT Stock FROM ART WHERE Codigo = 3) FROM LIN t1 JOIN ART t2 ON t2.Codigo = t1.Codigo "
+     "WHERE t2.Codigo = 1",
+     "LIN", "A 1 30|A 2 20|B 3 30"},
+    {"UPDATE LIN SET Cantidad = (SELECT MAX(Stock) AS Cantidad FROM ART WHERE ART.Codigo < Cantidad) FROM LIN "
+     "JOIN ART a ON a.Codigo = LIN.Codigo WHERE EXISTS (SELECT 1 FROM HEAP WHERE HEAP.Valor = Cantidad / 10)",
+     "LIN", "A 1 30|A 2 30|B 3 30"},
     // The target not in the FROM: joined to it, as a table of its own.
     {"UPDATE HEAP SET Valor = 5 FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Stock IS NULL", "HEAP",
      "1 1|2 5|2 5|3 3"},
     {"DELETE HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Stock > 10", "HEAP", "1 1|2 2|2 9"},
     {"DELETE LIN FROM ART WHERE ART.Codigo = 9", "LIN", kLin},
+    {"DELETE HEAP FROM ART JOIN LIN ON LIN.Codigo = ART.Codigo WHERE HEAP.Codigo = LIN.Codigo AND LIN.Almacen = 'B'",
+     "HEAP", "1 1|2 2|2 9"},
+    // TOP: at most that many of the rows the statement brings.
+    {"DELETE TOP (5) FROM LIN WHERE Almacen = 'A'", "LIN", "B 3 30"},
+    {"DELETE TOP (1) LIN FROM LIN JOIN ART ON ART.Codigo = LIN.Codigo WHERE ART.Nombre = 'Dos'", "LIN",
+     "A 1 10|B 3 30"},
+    {"DELETE TOP (0) FROM [dbo].[LIN]", "LIN", kLin},
+    {"DELETE TOP (1 + 1) HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Codigo = 2", "HEAP", "1 1|3 3"},
+    {"DELETE TOP (3) h FROM ART JOIN (HEAP h JOIN LIN ON LIN.Codigo = h.Codigo) ON ART.Codigo = h.Codigo "
+     "WHERE LIN.Almacen = 'A'",
+     "HEAP", "3 3"},
+    {"DELETE TOP (10) PERCENT FROM LIN", "LIN", kLin, "'TOP (10) PERCENT' is not supported by the embedded server."},
+    {"DELETE TOP (-1) FROM LIN WHERE Codigo = 1", "LIN", kLin, "A TOP N value may not be negative."},
+    {"UPDATE TOP (1) LIN SET Cantidad = 0", "LIN", kLin, "'UPDATE TOP' is not supported by the embedded server."},
+    {"UPDATE TOP (2) h SET Valor = 0 FROM HEAP h JOIN ART a ON a.Codigo = h.Codigo", "HEAP", kHeap,
+     "'UPDATE TOP' is not supported by the embedded server."},
 };
 
 QString Shown(const QList<QStringList>& rows) {
@@ -189,6 +223,22 @@ TEST_F(UpdateFrom, AViewIsRefusedAndKeepsItsRows) {
   }
 }
 
+// A table whose columns take every name SQLite reads its row ids by has no
+// way to tell its rows apart.
+TEST_F(UpdateFrom, ATableWhoseColumnsHideItsRowIdsIsRefusedAndKeepsItsRows) {
+  client_.Run(u"CREATE TABLE OCULTO (RowId INTEGER NULL, Oid INTEGER NULL, _RowId_ INTEGER NULL)"_qs);
+  client_.Run(u"INSERT INTO OCULTO VALUES (1, 1, 1)"_qs);
+  client_.Run(u"INSERT INTO OCULTO VALUES (1, 1, 1)"_qs);
+  for (const char* statement : {"UPDATE o SET RowId = 2 FROM OCULTO o JOIN ART a ON a.Codigo = o.Oid",
+                                "DELETE OCULTO FROM OCULTO JOIN ART a ON a.Codigo = OCULTO.Oid"}) {
+    EXPECT_EQ(client_.Error(QString::fromUtf8(statement)),
+              u"'UPDATE or DELETE through a FROM of OCULTO, whose columns RowId, _RowId_ and Oid hide its row ids' "
+              "is not supported by the embedded server."_qs)
+        << statement;
+    EXPECT_EQ(Rows("OCULTO"), u"1 1 1|1 1 1"_qs) << statement;
+  }
+}
+
 // On a large table without a key the join reaches one row, by the table's
 // index, and only that row changes.
 TEST_F(UpdateFrom, ALargeTableWithoutAKeyChangesTheJoinedRowsOnly) {
@@ -203,4 +253,20 @@ TEST_F(UpdateFrom, ALargeTableWithoutAKeyChangesTheJoinedRowsOnly) {
   EXPECT_EQ(Shown(client_.Texts(u"SELECT Codigo, Valor FROM HEAP WHERE Valor < 0 OR Codigo IN (33334, 66667, 99998, "
                                 "100000, 100001) ORDER BY Codigo"_qs)),
             u"99998 99998|99999 -30|100001 100001"_qs);
+
+  // The target not in the FROM is joined by its index, not read whole.
+  const QString joined = u"DELETE HEAP FROM ART WHERE ART.Codigo * 33333 = HEAP.Codigo AND ART.Codigo = 1"_qs;
+  const QString mapped = SqlMapper(SqlContext::ForConnection(client_.Connection(), u"mm/dd/yyyy"_qs)).Map(joined);
+  for (const QVariantList& step : client_.Connection().QueryRows(u"EXPLAIN QUERY PLAN "_qs + mapped).rows)
+    EXPECT_FALSE(step.last().toString().startsWith(u"SCAN")) << step.last().toString().toStdString();
+  client_.Run(joined);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP WHERE Codigo = 33333"_qs)), u"0"_qs);
+
+  // TOP takes that many of the rows the join or the condition brings, and no other.
+  client_.Run(u"DELETE TOP (2) h FROM ART a JOIN HEAP h ON h.Codigo IN (a.Codigo * 20000, a.Codigo * 20000 + 1) "
+              "WHERE a.Codigo > 1"_qs);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP WHERE Codigo IN (40000, 40001, 60000, 60001)"_qs)), u"2"_qs);
+  client_.Run(u"DELETE TOP (10) FROM HEAP WHERE Codigo > 90000"_qs);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP WHERE Codigo > 90000"_qs)), u"9998"_qs);
+  EXPECT_EQ(Shown(client_.Texts(u"SELECT COUNT(*) FROM HEAP"_qs)), u"99988"_qs);
 }
