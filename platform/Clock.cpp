@@ -12,6 +12,7 @@ namespace {
 class SystemClock : public Clock {
  public:
   QDateTime Now() const override { return QDateTime::currentDateTime(); }
+  qint64 Milliseconds() const override { return QDateTime::currentMSecsSinceEpoch(); }
 
   void Schedule(Timer& timer) override {
     auto driver = std::make_unique<QTimer>();

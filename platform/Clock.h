@@ -12,6 +12,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual QDateTime Now() const = 0;
+  // The same instant in milliseconds: cheap enough to ask at every record.
+  virtual qint64 Milliseconds() const { return Now().toMSecsSinceEpoch(); }
   virtual void Schedule(Timer& timer) = 0;
   virtual void Unschedule(Timer& timer) = 0;
 

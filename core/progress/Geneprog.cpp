@@ -4,6 +4,7 @@
 #include "core/datamodule/Traduccion.h"
 #include "core/startup/TraduccionFormulario.h"
 #include "core/startup/Configuracion.h"
+#include "platform/Clock.h"
 #include "ui_GENEPROG.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,18 @@ constexpr int kMargenPanel = 16;
 constexpr int kMargenPanelVistaY7 = 8;
 constexpr int kDistanciaAlPie = 150;
 constexpr int kAnchoPanelEstado = 50;
+// A copy changes the text at every record: its pending messages are handled
+// at most this often, still soon enough for an Esc or a repaint.
+constexpr qint64 kIntervaloMensajes = 30;
+
+qint64 ultimaAtencion = 0;
+
+void atenderMensajes(bool siempre) {
+  const qint64 ahora = ClockSeam::Get().Milliseconds();
+  if (!siempre && ahora >= ultimaAtencion && ahora - ultimaAtencion < kIntervaloMensajes) return;
+  ultimaAtencion = ahora;
+  QCoreApplication::processEvents();
+}
 
 std::unique_ptr<TfGENEPROG>& ventana() {
   static std::unique_ptr<TfGENEPROG> creada;
@@ -172,7 +185,7 @@ void TfGENEPROG::TimerTimer() { ui_->EditProgreso->repaint(); }
 
 void VentanaProgreso(const QString& modo, const QString& titulo, const QString& /*otro*/, const QString& texto) {
   cambiarProgreso(modo, titulo, texto);
-  QCoreApplication::processEvents();
+  atenderMensajes(!modo.isEmpty());
 }
 
 void MostrarProgreso(const QString& modo, const QString& titulo, const QString& texto) {

@@ -66,7 +66,8 @@ extern TfGENEPROG* fGENEPROG;
 // Mode "ON" creates and shows the window with the title and the text, "OFF"
 // frees it, an empty mode changes its text; any other mode does nothing. The
 // third argument is not used. Pending window messages are handled before it
-// returns, so a pressed Esc is noticed between two calls.
+// returns, so a pressed Esc is noticed between two calls; a change of the text
+// handles them only where the last call that did is 30 ms or more behind.
 void VentanaProgreso(const QString& modo, const QString& titulo, const QString& otro, const QString& texto);
 
 // The same with the title and the text translated; a text holding "..." has

@@ -4,6 +4,10 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 namespace StoredValue {
 
 namespace {
@@ -22,36 +26,95 @@ int rank(const QVariant& value) {
   }
 }
 
+// Digit by digit: a copy writes and reads a date for every record.
+void putDigits(QChar*& out, int value, int width) {
+  for (int i = width - 1; i >= 0; --i) {
+    out[i] = QChar(u'0' + value % 10);
+    value /= 10;
+  }
+  out += width;
+}
+
+// The number of the digits at text[from, from + width), or -1.
+int digitsAt(QStringView text, qsizetype from, qsizetype width) {
+  int value = 0;
+  for (qsizetype i = from; i < from + width; ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < u'0' || c > u'9') return -1;
+    value = value * 10 + (c - u'0');
+  }
+  return value;
+}
+
+TDateTime combined(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+  const TDateTime date = EncodeDate(year, month, day);
+  const TDateTime time = EncodeTime(hour, minute, second, millisecond);
+  // Before day 0 the time runs the other way, as the day count does.
+  return date < 0 ? date - time : date + time;
+}
+
+// "yyyy-mm-dd hh:mm:ss", with ".zzz" or without, as FromDateTime writes it.
+std::optional<TDateTime> asWritten(QStringView text) {
+  if (text.size() != 19 && text.size() != 23) return std::nullopt;
+  if (text[4] != u'-' || text[7] != u'-' || (text[10] != u' ' && text[10] != u'T') || text[13] != u':' ||
+      text[16] != u':' || (text.size() == 23 && text[19] != u'.'))
+    return std::nullopt;
+  const int parts[] = {digitsAt(text, 0, 4),  digitsAt(text, 5, 2),  digitsAt(text, 8, 2), digitsAt(text, 11, 2),
+                       digitsAt(text, 14, 2), digitsAt(text, 17, 2), text.size() == 23 ? digitsAt(text, 20, 3) : 0};
+  if (std::any_of(std::begin(parts), std::end(parts), [](int part) { return part < 0; })) return std::nullopt;
+  return combined(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6]);
+}
+
 }  // namespace
 
 QVariant FromDateTime(TDateTime value) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
   DecodeDate(value, year, month, day);
   DecodeTime(value, hour, minute, second, millisecond);
-  const QString whole = QStringLiteral("%1-%2-%3 %4:%5:%6")
-                           .arg(year, 4, 10, QLatin1Char('0'))
-                           .arg(month, 2, 10, QLatin1Char('0'))
-                           .arg(day, 2, 10, QLatin1Char('0'))
-                           .arg(hour, 2, 10, QLatin1Char('0'))
-                           .arg(minute, 2, 10, QLatin1Char('0'))
-                           .arg(second, 2, 10, QLatin1Char('0'));
-  // Only when there are any, so whole seconds still equal whole-second text.
-  if (millisecond == 0) return whole;
-  return whole + QStringLiteral(".%1").arg(millisecond, 3, 10, QLatin1Char('0'));
+  if (year < 0 || year > 9999) {
+    const QString whole = QStringLiteral("%1-%2-%3 %4:%5:%6")
+                             .arg(year, 4, 10, QLatin1Char('0'))
+                             .arg(month, 2, 10, QLatin1Char('0'))
+                             .arg(day, 2, 10, QLatin1Char('0'))
+                             .arg(hour, 2, 10, QLatin1Char('0'))
+                             .arg(minute, 2, 10, QLatin1Char('0'))
+                             .arg(second, 2, 10, QLatin1Char('0'));
+    if (millisecond == 0) return whole;
+    return whole + QStringLiteral(".%1").arg(millisecond, 3, 10, QLatin1Char('0'));
+  }
+  // Milliseconds only when there are any, so whole seconds still equal
+  // whole-second text.
+  QString text(millisecond == 0 ? 19 : 23, Qt::Uninitialized);
+  QChar* out = text.data();
+  putDigits(out, year, 4);
+  *out++ = u'-';
+  putDigits(out, month, 2);
+  *out++ = u'-';
+  putDigits(out, day, 2);
+  *out++ = u' ';
+  putDigits(out, hour, 2);
+  *out++ = u':';
+  putDigits(out, minute, 2);
+  *out++ = u':';
+  putDigits(out, second, 2);
+  if (millisecond != 0) {
+    *out++ = u'.';
+    putDigits(out, millisecond, 3);
+  }
+  return text;
 }
 
 TDateTime ToDateTime(const QVariant& stored) {
   if (stored.typeId() == QMetaType::LongLong || stored.typeId() == QMetaType::Double) return stored.toDouble();
+  const QString text = stored.toString();
+  if (const std::optional<TDateTime> written = asWritten(text)) return *written;
   static const QRegularExpression iso(
       QStringLiteral(R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.(\d{1,3})\d*)?)?)?\s*$)"));
-  const QString text = stored.toString();
   const QRegularExpressionMatch match = iso.match(text);
   if (!match.hasMatch()) throw Exception(QStringLiteral("'%1' is not a valid date and time").arg(text));
-  const TDateTime date = EncodeDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
-  const TDateTime time = EncodeTime(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt(),
-                                    match.captured(7).leftJustified(3, u'0').toInt());
-  // Before day 0 the time runs the other way, as the day count does.
-  return date < 0 ? date - time : date + time;
+  return combined(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+                  match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt(),
+                  match.captured(7).leftJustified(3, u'0').toInt());
 }
 
 bool Same(const QVariant& a, const QVariant& b) { return rank(a) == rank(b) && Compare(a, b) == 0; }

@@ -245,6 +245,15 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   return identity;
 }
 
+// The identity a key holds already, as identityOfKey would give it, without
+// taking one: none where identityOfKey would take a new one.
+std::optional<qint64> Table::heldIdentityOfKey(const QString& key, const QList<QVariant>& values) const {
+  if (const auto found = identities_.find(key); found != identities_.end()) return found->second;
+  const std::optional<qint64> natural = naturalIdentity(values);
+  if (natural && !keyOfIdentity_.contains(*natural)) return natural;
+  return std::nullopt;
+}
+
 void Table::setIdentityOfKey(const QString& key, qint64 identity) {
   if (const auto held = identities_.find(key); held != identities_.end()) {
     keyOfIdentity_.erase(held->second);
@@ -315,12 +324,17 @@ void Table::forgetIdentity(qint64 identity) {
 }
 
 Dataset::Row Table::rowOf(const EngineStatement& select) {
+  Row row = valuesOf(select);
+  row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
+  return row;
+}
+
+Dataset::Row Table::valuesOf(const EngineStatement& select) {
   Row row = RecycledRow();
   const int first = withoutRowId_ ? 0 : 1;
   const int count = select.ColumnCount();
   row.values.resize(count - first);
   for (int i = first; i < count; ++i) select.ColumnInto(i, row.values[i - first]);
-  row.identity = withoutRowId_ ? identityOfKey(row.values) : identityOfRowId(select.Column(0).toLongLong());
   return row;
 }
 
@@ -402,7 +416,10 @@ std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   return rowOf(*select);
 }
 
-std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
+std::optional<Dataset::Row> Table::ReadRecord(const Row& row) { return readByKey(row, true); }
+
+// Without identity, the record's values alone.
+std::optional<Dataset::Row> Table::readByKey(const Row& row, bool identified) {
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   if (condition != readRecord_.condition) {
@@ -412,7 +429,7 @@ std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
   CachedStatement select(connection(), readRecord_.text);
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
   if (!select->Step()) return std::nullopt;
-  return rowOf(*select);
+  return identified ? rowOf(*select) : valuesOf(*select);
 }
 
 // The record just written, as the database holds it: by its row id, or by
@@ -436,6 +453,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   const bool engineNumbers = !dialect().InsertNumbered(QString()).isEmpty();
   int numbered = -1;  // the column the engine numbers
   QList<QVariant> values;
+  values.reserve(Columns().size());
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
     if (column.type == ftAutoInc && written.values[i].isNull()) {
@@ -459,12 +477,14 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
   const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
-  std::optional<Row> stored = withoutRowId_ ? ReadRecord(written) : readByRowId(rowId);
+  std::optional<Row> stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
-  const qint64 known = stored->identity;
+  QString key = keyText(stored->values);
+  // Whatever the key or row id named before goes at the commit.
+  const std::optional<qint64> known = withoutRowId_ ? heldIdentityOfKey(key, stored->values) : stored->identity;
   stored->identity = ++lastOwnIdentity_;
-  identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = keyText(stored->values)] {
-    forgetIdentity(known);
+  identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = std::move(key)] {
+    if (known) forgetIdentity(*known);
     if (withoutRowId_) {
       setIdentityOfKey(key, identity);
     } else {

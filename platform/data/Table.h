@@ -106,11 +106,14 @@ class Table : public IndexedDataset {
   QString keyText(const QList<QVariant>& values) const;
   std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
+  std::optional<qint64> heldIdentityOfKey(const QString& key, const QList<QVariant>& values) const;
   void setIdentityOfKey(const QString& key, qint64 identity);
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
   void forgetIdentity(qint64 identity);
   Row rowOf(const EngineStatement& select);
+  Row valuesOf(const EngineStatement& select);
+  std::optional<Row> readByKey(const Row& row, bool identified);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
   // The condition that evaluates the filter in the reading; empty where it

@@ -164,3 +164,37 @@ TEST_F(Geneprog, ATextChangedForEveryRecordIsPaintedAFewTimesASecondNotEachTime)
   EXPECT_EQ(contador.pintados, 3);
   EXPECT_EQ(fGENEPROG->width(), 330);
 }
+
+// The pending messages of a copy's changes of text are handled at most once
+// in each 30 ms of the clock; the other modes handle them at every call.
+TEST_F(Geneprog, AChangedTextHandlesPendingMessagesOnceInEachThirtyMilliseconds) {
+  int atendidos = 0;
+  bool esperando = false;
+  // One message at a time waits to be handled.
+  const auto pendiente = [&atendidos, &esperando] {
+    if (esperando) return;
+    esperando = true;
+    QTimer::singleShot(0, [&atendidos, &esperando] {
+      esperando = false;
+      ++atendidos;
+    });
+  };
+  pendiente();
+  progreso("ON", u"Copiando Registros"_qs, QString());
+  EXPECT_EQ(atendidos, 1);
+  // Each step: the clock moved on by, the messages handled by then.
+  const std::pair<int, int> pasos[] = {{0, 1}, {29, 1}, {1, 2}, {10, 2}, {19, 2}, {1, 3}};
+  int registro = 0;
+  for (const auto& [avance, esperados] : pasos) {
+    pendiente();
+    reloj.Advance(avance);
+    progreso("", {}, QString::number(++registro));
+    EXPECT_EQ(atendidos, esperados) << registro;
+  }
+  pendiente();
+  progreso("X", {}, {});
+  EXPECT_EQ(atendidos, 4);
+  pendiente();
+  progreso("OFF", {}, {});
+  EXPECT_EQ(atendidos, 5);
+}

@@ -171,3 +171,37 @@ TEST(Bookmarks, ABookmarkOutlivesTenThousandDeletionsOfOtherRecords) {
   EXPECT_EQ(codigo(*table), 10100);
   EXPECT_FALSE(table->BookmarkValid(deleted));
 }
+
+// A record added under the key of one deleted is another record: the deleted
+// one's bookmark does not find it, its own does, and it is edited as stored.
+TEST(Bookmarks, ARecordAddedUnderTheKeyOfOneDeletedHasABookmarkOfItsOwn) {
+  for (const char* create : {"CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID",
+                             "CREATE TABLE T (Codigo TEXT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo)) WITHOUT ROWID"}) {
+    SCOPED_TRACE(create);
+    DataFixture data;
+    data.Execute(QString::fromUtf8(create) + u"; INSERT INTO T VALUES (1, 'a'), (2, 'b'), (3, 'c')"_qs);
+    auto table = openT(data);
+    table->Next();
+    const Bookmark deleted = table->GetBookmark();
+    table->Delete();
+    table->Append();
+    table->FieldByName(u"Codigo"_qs).SetAsString(u"2"_qs);
+    table->FieldByName(u"Nombre"_qs).SetAsString(u"nuevo"_qs);
+    table->Post();
+    const Bookmark added = table->GetBookmark();
+    EXPECT_FALSE(table->BookmarkValid(deleted));
+    EXPECT_TRUE(table->BookmarkValid(added));
+    table->First();
+    table->GotoBookmark(added);
+    EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"nuevo"_qs);
+    table->Edit();
+    table->FieldByName(u"Nombre"_qs).SetAsString(u"otro"_qs);
+    table->Post();
+    EXPECT_EQ(data.Scalar(u"SELECT Nombre FROM T WHERE Codigo = 2"_qs).toString(), u"otro"_qs);
+    EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM T"_qs).toInt(), 3);
+    auto reading = openT(data);
+    EXPECT_FALSE(reading->BookmarkValid(deleted));
+    reading->GotoBookmark(added);
+    EXPECT_EQ(reading->FieldByName(u"Nombre"_qs).AsString(), u"otro"_qs);
+  }
+}
