@@ -128,6 +128,20 @@ class Traspaso : public ConexionesFixture {
     }
   }
   static QString Leer(const QString& sql, const QString& base) { return EjecutarSQLADO(sql, base); }
+  // Every company's tables of the conversion file from the Firebird database
+  // through an Interbase alias, with no incident.
+  void TraspasarDesdeFirebird(const QString& alias, const QString& base, const QString& archivoConversion) {
+    Session::Default().AddAlias(alias, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
+    Formulario p;
+    p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(archivoConversion);
+    p.Origen(alias);
+    mensajes.Expect(u"I"_qs);
+    p.f.pbActualizarClick();
+    p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+    mensajes.Expect(u"C"_qs, u"SI"_qs);
+    p.f.pbActualizarClick();
+    EXPECT_EQ(mensajes.Messages().size(), 2) << ResultadoTraspaso.toStdString();
+  }
   void Cargar(Formulario& p) {
     p.Origen(carpeta.File(u"ORIGEN"_qs));
     p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(carpeta.File(u"CONVERSION.TXT"_qs));
@@ -375,16 +389,7 @@ TEST_F(Traspaso, AFirebirdMemoArrivesUnchangedOnBothRoads) {
                      tabla + "/C/3/Viejo/ftMemo/0//\r\n" + tabla + "/C/4/Nombre/ftString/30//\r\n" + tabla +
                      "/C/5/Antiguo/ftMemo/0//\r\n" + tabla + "/I/1/<Primary>/Codigo//\r\n");
   conversion.close();
-  Session::Default().AddAlias(u"MEMOS"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
-  Formulario p;
-  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(conversion.fileName());
-  p.Origen(u"MEMOS"_qs);
-  mensajes.Expect(u"I"_qs);
-  p.f.pbActualizarClick();
-  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
-  mensajes.Expect(u"C"_qs, u"SI"_qs);
-  p.f.pbActualizarClick();
-  EXPECT_EQ(mensajes.Messages().size(), 2) << ResultadoTraspaso.toStdString();
+  TraspasarDesdeFirebird(u"MEMOS"_qs, base, conversion.fileName());
   for (const QString& tabla : {u"NOTAS"_qs, u"PARANOTA"_qs})
     EXPECT_EQ(Leer(u"SELECT Codigo, Texto, Viejo, Nombre, Antiguo FROM %1 ORDER BY Codigo"_qs.arg(tabla), u"ZEMEMP1"_qs),
               u"1|%1|%1|%1|%1\r\n2|||x|"_qs.arg(texto))
@@ -410,16 +415,7 @@ TEST_F(Traspaso, TextsOfNoCharacterSetArriveExactFromTablesOfAnyName) {
                                     u"/C/2/Nombre/ftString/30//\r\n"_qs + tabla + u"/C/3/Antiguo/ftMemo/0//\r\n"_qs + tabla +
                                     u"/I/1/<Primary>/Codigo//\r\n"_qs));
   conversion.close();
-  Session::Default().AddAlias(u"NOMBRES"_qs, u"INTRBASE"_qs, StringList({u"SERVER NAME="_qs + base, u"USER NAME=SYSDBA"_qs}));
-  Formulario p;
-  p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(conversion.fileName());
-  p.Origen(u"NOMBRES"_qs);
-  mensajes.Expect(u"I"_qs);
-  p.f.pbActualizarClick();
-  p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
-  mensajes.Expect(u"C"_qs, u"SI"_qs);
-  p.f.pbActualizarClick();
-  EXPECT_EQ(mensajes.Messages().size(), 2) << ResultadoTraspaso.toStdString();
+  TraspasarDesdeFirebird(u"NOMBRES"_qs, base, conversion.fileName());
   for (const QString& tabla : tablas)
     EXPECT_EQ(Leer(u"SELECT Codigo, Nombre, Antiguo FROM [%1]"_qs.arg(tabla), u"ZEMEMP1"_qs), u"1|%1|%1"_qs.arg(texto))
         << tabla.toStdString();
