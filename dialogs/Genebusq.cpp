@@ -76,10 +76,11 @@ QStringList columnasOrdenables(const QString& tabla) {
   return columnas.startsWith(QLatin1String("Error.")) ? QStringList() : piezas(columnas);
 }
 
-// The column the engine names each row by, where it gives one.
-QString columnaFila(const QString& baseDatos) {
+// The column the engine names each row of a table of those columns by,
+// where it gives one.
+QString columnaFila(const QString& baseDatos, const QStringList& columnas) {
   try {
-    return Session::Default().OpenDatabase(baseDatos)->Dialect().RowId();
+    return Session::Default().OpenDatabase(baseDatos)->Dialect().RowId(columnas);
   } catch (const std::exception&) {
     return {};
   }
@@ -240,7 +241,7 @@ void TfGENEBUSQ::FormShow() {
   columnas_ = ListaColumnas(TablaBusqueda, QString(), &noValidos).split(u';');
   for (const QString& nombre : noValidos) MensajeAviso(MensajeNombreNoValido(nombre));
   claves_ = camposClave(TablaBusqueda);
-  fila_ = claves_.isEmpty() ? columnaFila(Query1->DatabaseName()) : QString();
+  fila_ = claves_.isEmpty() ? columnaFila(Query1->DatabaseName(), columnas_) : QString();
   ordenables_ = claves_.isEmpty() && fila_.isEmpty() ? columnasOrdenables(TablaBusqueda) : QStringList();
   if (!fila_.isEmpty()) ui_->DBGrid1->SetFieldVisible(fila_, false);
   ui_->ListaCamposBusqueda->clear();

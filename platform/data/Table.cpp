@@ -154,7 +154,7 @@ const QString& Table::quotedName(int column) const {
 const QString& Table::selectList() const {
   if (selectList_.isEmpty()) {
     QStringList names;
-    if (!withoutRowId_) names.append(connection_->Dialect().RowId());
+    if (!withoutRowId_) names.append(rowId_);
     for (int i = 0; i < Columns().size(); ++i) names.append(quotedName(i));
     selectList_ = names.join(QStringLiteral(", "));
   }
@@ -371,6 +371,11 @@ Dataset::Records Table::ReadRecords() {
     kind->Bind(1, tableName_);
     withoutRowId_ = !kind->Step();
   }
+  // A table whose columns take every name of its row ids is known by its key.
+  QStringList columnNames;
+  for (const Column& column : records.columns) columnNames.append(column.name);
+  rowId_ = withoutRowId_ ? QString() : dialect().RowId(columnNames);
+  if (rowId_.isEmpty()) withoutRowId_ = true;
   forgetStatementTexts();
   lastRead_.reset();
   startAt_.reset();
@@ -384,7 +389,7 @@ QString Table::keyCondition(const Row& row, QList<QVariant>& arguments) const {
     throw EDatabaseError(EngineText::CapabilityNotSupported, tableText() + QStringLiteral(" has no key"));
   if (keyColumns_.isEmpty()) {
     arguments.append(rowIdOf(row));
-    return connection_->Dialect().RowId() + QStringLiteral(" = ?");
+    return rowId_ + QStringLiteral(" = ?");
   }
   bool anyNull = false;
   for (const int column : keyColumns_) {
@@ -409,7 +414,7 @@ QVariant Table::bound(int column, const QVariant& value) const {
 
 std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   if (readByRowId_.isEmpty())
-    readByRowId_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(selectList(), ownTable(), dialect().RowId());
+    readByRowId_ = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(selectList(), ownTable(), rowId_);
   CachedStatement select(connection(), readByRowId_);
   select->Bind(1, rowId);
   if (!select->Step()) return std::nullopt;

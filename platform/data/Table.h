@@ -131,6 +131,7 @@ class Table : public IndexedDataset {
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   bool withoutRowId_ = false;
+  QString rowId_;  // the name the row id goes by where the table has them
   // By key text, in a table without row ids: for the records shown, and
   // those whose key this table changed (followed).
   std::unordered_map<QString, qint64> identities_;

@@ -11,6 +11,7 @@
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineDialect.h"
 #include "platform/engine/EngineStatement.h"
+#include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/SqlText.h"
 
 #include <algorithm>
@@ -141,7 +142,9 @@ QList<Table::OrderTerm> Table::orderTerms() const {
     if (std::none_of(terms.begin(), terms.end(), [&key](const OrderTerm& term) { return term.expression == key.expression; }))
       terms.append(std::move(key));
   }
-  if (keyColumns_.isEmpty() && !withoutRowId_) terms.append(OrderTerm{connection_->Dialect().RowId(), -1});
+  if (keyColumns_.isEmpty() && !withoutRowId_) terms.append(OrderTerm{rowId_, -1});
+  // Nothing to read in order by: no key, no row id, no index chosen.
+  if (terms.isEmpty()) throw EDatabaseError(EngineText::CapabilityNotSupported, tableText() + QStringLiteral(" has no key"));
   orderTerms_.emplace(OrderColumns(), terms);
   return terms;
 }

@@ -33,7 +33,7 @@ class SqliteDialect : public EngineDialect {
     return QStringLiteral(" COLLATE ") + Quoted(Collation::kDefaultName.toString());
   }
   bool SortsTextAsTheSystem() const override { return true; }
-  QString RowId() const override { return QStringLiteral("rowid"); }
+  QString RowId(const QStringList& columnNames) const override { return SqlText::FreeRowIdName(columnNames); }
   QString LastInsertedId() const override { return QStringLiteral("SELECT last_insert_rowid()"); }
   SavepointTexts Savepoint(const QString& name) const override {
     return {QStringLiteral("SAVEPOINT ") + name, QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name),
@@ -99,7 +99,7 @@ class SqlServerDialect final : public EngineDialect {
   QString TextCollation() const override { return QString(); }
   // The installations' databases are created case and accent insensitive.
   bool SortsTextAsTheSystem() const override { return true; }
-  QString RowId() const override { return QString(); }
+  QString RowId(const QStringList&) const override { return QString(); }
   QString LastInsertedId() const override { return QStringLiteral("SELECT CAST(SCOPE_IDENTITY() AS BIGINT)"); }
   // The server refuses a number given to an identity column; and a
   // statement run with parameters is a scope of its own, so the number is

@@ -3,6 +3,7 @@
 #include "platform/engine/AuditTrigger.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <cstddef>
@@ -58,9 +59,10 @@ class EngineDialect {
   // does, so that the engine may find text the system finds equal.
   virtual bool SortsTextAsTheSystem() const = 0;
 
-  // The column that names a record of a table by itself where the engine
-  // gives one ("rowid"); empty where records are known by their key only.
-  virtual QString RowId() const = 0;
+  // The column that names a record of a table of those columns by itself
+  // where the engine gives one ("rowid", or another of its names where a
+  // column takes that one); empty where records are known by their key only.
+  virtual QString RowId(const QStringList& columnNames) const = 0;
   // One row, one column: the row id or identity value the connection's
   // last insert gave.
   virtual QString LastInsertedId() const = 0;

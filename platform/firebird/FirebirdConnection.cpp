@@ -161,7 +161,7 @@ class FirebirdDialect final : public EngineDialect {
   NullSafeTerm Unchanged(const QString& expression, ColumnKind) const override { return NullSafeEquals(expression); }
   QString TextCollation() const override { return QString(); }
   bool SortsTextAsTheSystem() const override { return false; }
-  QString RowId() const override { return QString(); }
+  QString RowId(const QStringList&) const override { return QString(); }
   QString LastInsertedId() const override { readOnly(); }
   SavepointTexts Savepoint(const QString& name) const override {
     return {QStringLiteral("SAVEPOINT ") + name, QStringLiteral("ROLLBACK TO SAVEPOINT ") + name,

@@ -113,16 +113,10 @@ RowIdentity RowIdentity::Of(const FromItem& item, const SqlObjects& objects) {
   if (!kind.rows.isEmpty() && kind.rows[0][0].toString() != u"table")
     Unsupported(QStringLiteral("UPDATE or DELETE of the view %1 through a FROM").arg(item.chain.written.join(u'.')));
   const QList<SqlColumn>& columns = objects.ColumnsOf(item.chain);
-  static constexpr QStringView kRowIdNames[] = {u"rowid", u"_rowid_", u"oid"};
-  for (const QStringView name : kRowIdNames) {
-    const bool hidden = std::any_of(columns.begin(), columns.end(), [&](const SqlColumn& column) {
-      return column.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (!hidden) {
-      identity.rowId = name.toString();
-      return identity;
-    }
-  }
+  QStringList names;
+  for (const SqlColumn& column : columns) names << column.name;
+  identity.rowId = SqlText::FreeRowIdName(names);
+  if (!identity.rowId.isEmpty()) return identity;
   Unsupported(QStringLiteral("UPDATE or DELETE through a FROM of %1, whose columns RowId, _RowId_ and Oid hide its "
                              "row ids").arg(item.chain.written.join(u'.')));
 }

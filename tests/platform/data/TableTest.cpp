@@ -149,6 +149,57 @@ TEST(TableWrites, ATableWithoutKeyIsWrittenByRowId) {
             u"segunda,otra,nueva"_qs);
 }
 
+// A column may take one of the engine's names for the row id: the table is
+// then written through a row id name no column hides, or through its key,
+// and every write lands on the record shown.
+TEST(TableWrites, AColumnNamedAsTheRowIdDoesNotTakeItsPlace) {
+  struct Kind {
+    const char* table;
+    const char* hiddenBy;  // the column(s) holding a row id name
+  } const kinds[] = {
+      {"CREATE TABLE NOTAS (RowId INTEGER, Texto VARCHAR(20))", "RowId"},
+      {"CREATE TABLE NOTAS (ROWID INTEGER, _RowId_ INTEGER, Texto VARCHAR(20))", "ROWID, _RowId_"},
+      {"CREATE TABLE NOTAS (Oid INTEGER NOT NULL, Texto VARCHAR(20), PRIMARY KEY (Oid))", "Oid (key)"},
+      {"CREATE TABLE NOTAS (Numero INTEGER NOT NULL, rowid INTEGER, Texto VARCHAR(20), PRIMARY KEY (Numero))",
+       "rowid, keyed"},
+  };
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(kind.hiddenBy);
+    DataFixture data;
+    data.Execute(QString::fromLatin1(kind.table));
+    const bool keyed = QByteArray(kind.table).contains("PRIMARY KEY");
+    const QString first = QString::fromLatin1(kind.table).section(u'(', 1).section(u' ', 0, 0);
+    // The row id column holds 7 in every record; a key column numbers them.
+    for (int n = 1; n <= 3; ++n)
+      data.Execute(u"INSERT INTO NOTAS (%1, Texto) VALUES (%2, 'texto%3')"_qs.arg(first).arg(keyed ? n : 7).arg(n));
+    if (QByteArray(kind.table).contains("Numero")) data.Execute(u"UPDATE NOTAS SET rowid = 7"_qs);
+    auto table = data.OpenTable(u"NOTAS"_qs);
+    table->Next();
+    EditRecord(*table, {{u"Texto"_qs, Text(u"segunda"_qs)}});
+    EXPECT_EQ(table->FieldByName(u"Texto"_qs).AsString(), u"segunda"_qs);
+    table->First();
+    table->Delete();
+    table->Append();
+    table->FieldByName(first).SetAsInteger(keyed ? 9 : 7);
+    table->FieldByName(u"Texto"_qs).SetAsString(u"nueva"_qs);
+    table->Post();
+    EXPECT_EQ(table->FieldByName(u"Texto"_qs).AsString(), u"nueva"_qs);
+    EXPECT_EQ(data.Scalar(u"SELECT group_concat(Texto, ',') FROM (SELECT Texto FROM NOTAS ORDER BY Texto)"_qs)
+                  .toString(),
+              u"nueva,segunda,texto3"_qs);
+    EXPECT_EQ(Walk(*table, u"Texto"_qs).size(), 3);
+  }
+  // Columns taking all three names leave a table without a key nothing to
+  // tell its records apart by: it is refused, not read or written by a column.
+  DataFixture data;
+  data.Execute(u"CREATE TABLE NOTAS (RowId INTEGER, Oid INTEGER, _ROWID_ INTEGER, Texto VARCHAR(20))"_qs);
+  data.Execute(u"INSERT INTO NOTAS VALUES (1, 1, 1, 'a'), (1, 1, 1, 'b')"_qs);
+  auto table = data.NewTable(u"NOTAS"_qs);
+  EXPECT_EQ(EngineMessageOf([&] { table->Open(); }), u"Capability not supported"_qs);
+  EXPECT_TRUE(MessageOf([&] { table->Open(); }).contains(u"has no key"));
+  EXPECT_FALSE(table->Active());
+}
+
 // In a table with row ids and in one kept in key order without them; a
 // Post that failed once writes one record when tried again.
 TEST(TableWrites, AnAutoIncrementFieldNumbersNewRecords) {
