@@ -12,8 +12,18 @@ bool NombreSQLCorriente(const QString& nombre) {
          std::all_of(nombre.begin(), nombre.end(), corriente);
 }
 
+namespace {
+
+// Interbase reads a name unquoted only where every letter of it is ASCII.
+bool todoAscii(const QString& nombre) {
+  return std::all_of(nombre.begin(), nombre.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+}  // namespace
+
 QString NombreSQL(const QString& nombre, FormaNombreSQL forma) {
-  if (forma != FormaNombreSQL::SiempreCorchetes && NombreSQLCorriente(nombre) && !IsReservedWord(nombre)) return nombre;
+  const bool corriente = NombreSQLCorriente(nombre) && (forma != FormaNombreSQL::Comillas || todoAscii(nombre));
+  if (forma != FormaNombreSQL::SiempreCorchetes && corriente && !IsReservedWord(nombre)) return nombre;
   const QChar abre = forma == FormaNombreSQL::Comillas ? u'"' : u'[';
   const QChar cierra = forma == FormaNombreSQL::Comillas ? u'"' : u']';
   QString doblado = nombre;

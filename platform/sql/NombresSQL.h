@@ -10,7 +10,7 @@ enum class FormaNombreSQL { Corchetes, SiempreCorchetes, Comillas };
 
 // A table, column, index, trigger or database name as the engine reads it:
 // as it is when it is a plain name (a letter or "_", then letters, digits and
-// "_") that is no reserved word, otherwise quoted with every closing quote doubled, so that no stored
+// "_"; in double quotes, only ASCII ones) that is no reserved word, otherwise quoted with every closing quote doubled, so that no stored
 // name ends the statement it is written into. Every statement built from a
 // stored name writes it through here.
 QString NombreSQL(const QString& nombre, FormaNombreSQL forma = FormaNombreSQL::Corchetes);

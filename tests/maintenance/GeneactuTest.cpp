@@ -397,12 +397,13 @@ TEST_F(Traspaso, AFirebirdMemoArrivesUnchangedOnBothRoads) {
 }
 
 // Texts of no character set hold the older programs' Windows-1252 bytes
-// whatever the table is named: a name with a blank or a "$" comes quoted.
+// whatever the table is named: a name with a blank, a "$" or a letter
+// beyond ASCII comes quoted.
 TEST_F(Traspaso, TextsOfNoCharacterSetArriveExactFromTablesOfAnyName) {
   const QString texto = u"línea €, Ñandú, ¿año?"_qs;
   const QString base = carpeta.File(u"NOMBRES.FDB"_qs);
   const QString guion = carpeta.File(u"nombres.sql"_qs);
-  const QStringList tablas = {u"MI TABLA"_qs, u"STOCK$2"_qs, u"Almacén Norte"_qs};
+  const QStringList tablas = {u"MI TABLA"_qs, u"STOCK$2"_qs, u"Almacén Norte"_qs, u"Almacén"_qs};
   QString sql = u"SET NAMES WIN1252;\nCREATE DATABASE '%1' USER 'SYSDBA';\n"_qs.arg(base);
   for (const QString& tabla : tablas)
     sql += u"CREATE TABLE \"%1\" (Codigo INTEGER NOT NULL PRIMARY KEY, Nombre VARCHAR(30), Antiguo BLOB SUB_TYPE TEXT);\n"

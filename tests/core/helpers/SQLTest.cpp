@@ -52,6 +52,13 @@ TEST(NombreSQL, QuotesEveryNameThatIsNotAPlainOne) {
   };
   for (const auto& [nombre, esperado] : casos)
     EXPECT_EQ(NombreSQL(QString::fromUtf8(nombre)), QString::fromUtf8(esperado)) << nombre;
+  // In double quotes, for Interbase, a letter beyond ASCII needs them too.
+  const std::pair<const char*, const char*> entreComillas[] = {
+      {"CLIENTES", "CLIENTES"}, {"Código", "\"Código\""}, {"Almacén", "\"Almacén\""},
+      {"a\"b", "\"a\"\"b\""}, {"Por Nombre", "\"Por Nombre\""},
+  };
+  for (const auto& [nombre, esperado] : entreComillas)
+    EXPECT_EQ(NombreSQL(QString::fromUtf8(nombre), FormaNombreSQL::Comillas), QString::fromUtf8(esperado)) << nombre;
 }
 
 TEST(TextoSQL, NombreTablaSQLTakesTheFirstTableAfterFrom) {
