@@ -25,6 +25,7 @@ class DataSource;
 class Dataset;
 class Field;
 class FilterExpression;
+struct FilterSql;
 
 // dsFilter: the fields show a record being tested by a filter or a search;
 // dsCalcFields: the calculated fields of the record shown are being worked
@@ -315,6 +316,9 @@ class Dataset : public QObject {
   // range and the master leave shown (no OnFilterRecord, no calculated
   // fields); nullopt otherwise, and while nothing is filtered.
   std::optional<QList<int>> FilterColumns() const;
+  // The filter as the engine's SQL over the expressions of those columns,
+  // where every part of it has one.
+  std::optional<FilterSql> FilterAsSql(const std::function<QString(int column)>& columnOf) const;
   // Whether the filter passes a record, of which only those columns count.
   bool PassesFilter(const Row& row) { return passesFilter(row); }
   // A new record before OnNewRecord: the values a master link gives it.

@@ -4,6 +4,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/IndexOrder.h"
 #include "platform/data/filter/FilterExpression.h"
+#include "platform/data/filter/FilterSql.h"
 
 #include <algorithm>
 #include <limits>
@@ -30,6 +31,11 @@ std::optional<QList<int>> Dataset::FilterColumns() const {
     if (!columns.contains(field->column_)) columns.append(field->column_);
   }
   return columns;
+}
+
+std::optional<FilterSql> Dataset::FilterAsSql(const std::function<QString(int column)>& columnOf) const {
+  if (!FilterColumns()) return std::nullopt;
+  return filter_->Sql([&columnOf](const Field& field) { return columnOf(field.column_); });
 }
 
 void Dataset::applyView(std::vector<Row>& rows, bool ordered) {

@@ -116,9 +116,9 @@ class Table : public IndexedDataset {
   std::optional<Row> readByKey(const Row& row, bool identified);
   std::optional<Row> readByRowId(qint64 rowId);
   void readIndexDefs(const QStringList& keyNames);
-  // The condition that evaluates the filter in the reading; empty where it
-  // cannot.
-  QString filterCondition();
+  // Adds the condition that evaluates the filter in the reading, with its
+  // arguments; false where it cannot.
+  bool addFilterCondition(QStringList& conditions, QList<QVariant>& arguments);
   // A filter the engine cannot evaluate: only reading tells what it shows.
   bool filterLeftToTheDataset();
   void dropFilterFunction();

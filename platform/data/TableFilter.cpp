@@ -1,17 +1,21 @@
 // A filter of a table is evaluated inside the engine's reading where the
 // engine can call the program: the records it leaves out are neither
 // handed over nor kept, and a block of records read holds only those
-// shown. The expression is the dataset's own, evaluated on the values of
-// the columns it reads; the dataset checks each record handed over again.
-// Elsewhere the dataset filters the records as they are read.
+// shown. Where the filter compares numbers only, the engine evaluates it
+// itself on the records whose columns hold numbers or NULL, and the
+// program's own evaluation of the expression takes every other record; the
+// dataset checks each record handed over again. Elsewhere the dataset
+// filters the records as they are read.
 
 #include "platform/data/Table.h"
 
+#include "platform/data/filter/FilterSql.h"
 #include "platform/engine/EngineConnection.h"
+#include "platform/engine/EngineDialect.h"
 
-QString Table::filterCondition() {
+bool Table::addFilterCondition(QStringList& conditions, QList<QVariant>& arguments) {
   const std::optional<QList<int>> columns = FilterColumns();
-  if (!columns || columns->isEmpty()) return QString();
+  if (!columns || columns->isEmpty()) return false;
   if (filterFunctionName_.isEmpty()) {
     const QString name = QStringLiteral("zem_filter_%1").arg(Serial());
     const bool defined = connection().DefineTest(name, [this](const QVariantList& values) {
@@ -20,18 +24,32 @@ QString Table::filterCondition() {
       for (int i = 0; i < values.size() && i < filterColumns_.size(); ++i) row.values[filterColumns_[i]] = values[i];
       return PassesFilter(row);
     });
-    if (!defined) return QString();
+    if (!defined) return false;
     filterFunctionName_ = name;
   }
   filterColumns_ = *columns;
-  QStringList arguments;
-  for (const int column : filterColumns_) arguments.append(quotedName(column));
-  return QStringLiteral("%1(%2)").arg(filterFunctionName_, arguments.join(QStringLiteral(", ")));
+  QStringList names, notNumbers;
+  for (const int column : filterColumns_) {
+    names.append(quotedName(column));
+    notNumbers.append(dialect().HoldsTextOrBytes(names.last()));
+  }
+  const QString evaluated = QStringLiteral("%1(%2)").arg(filterFunctionName_, names.join(QStringLiteral(", ")));
+  const std::optional<FilterSql> sql = FilterAsSql([this](int column) { return quotedName(column); });
+  if (!sql || notNumbers.contains(QString())) {
+    conditions.append(evaluated);
+    return true;
+  }
+  conditions.append(QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
+                        .arg(notNumbers.join(QStringLiteral(" OR ")), evaluated, sql->text));
+  arguments += sql->arguments;
+  return true;
 }
 
 bool Table::filterLeftToTheDataset() {
   const std::optional<QList<int>> columns = FilterColumns();
-  return columns && !columns->isEmpty() && filterCondition().isEmpty();
+  QStringList conditions;
+  QList<QVariant> arguments;
+  return columns && !columns->isEmpty() && !addFilterCondition(conditions, arguments);
 }
 
 void Table::dropFilterFunction() {

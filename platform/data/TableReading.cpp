@@ -221,7 +221,7 @@ std::vector<Dataset::Row> Table::ReadMore(std::size_t count) {
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
-  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
+  addFilterCondition(limits, limitArguments);
   Conditions parts{{QString(), {}}};
   if (lastRead_)
     parts = afterConditions(order, *lastRead_, false);
@@ -263,7 +263,7 @@ std::optional<std::vector<Dataset::Row>> Table::ReadBefore(const Row* first, std
   QStringList limits, order, descending;
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
-  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
+  addFilterCondition(limits, limitArguments);
   for (const OrderTerm& term : terms) {
     order.append(term.expression);
     descending.append(term.expression + QStringLiteral(" DESC"));
@@ -285,7 +285,7 @@ std::optional<int> Table::CountBefore(const Row& row) {
   QStringList limits, order;
   QList<QVariant> limitArguments;
   limitConditions(terms, limits, limitArguments);
-  if (const QString filter = filterCondition(); !filter.isEmpty()) limits.append(filter);
+  addFilterCondition(limits, limitArguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
   int before = 0;
   for (const auto& [condition, arguments] : beforeConditions(order, orderValues(terms, row)))
@@ -300,7 +300,7 @@ std::optional<Dataset::Row> Table::ReadRecordAt(int place) {
   QStringList conditions, order;
   QList<QVariant> arguments;
   limitConditions(terms, conditions, arguments);
-  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
+  addFilterCondition(conditions, arguments);
   for (const OrderTerm& term : terms) order.append(term.expression);
   CachedStatement select(connection(),
                          dialect().RowAtPlace(selectList(), ownTable(),
@@ -321,7 +321,7 @@ std::optional<int> Table::CountRecords() {
   QStringList conditions;
   QList<QVariant> arguments;
   limitConditions(orderTerms(), conditions, arguments);
-  if (const QString filter = filterCondition(); !filter.isEmpty()) conditions.append(filter);
+  addFilterCondition(conditions, arguments);
   return count(conditions, arguments);
 }
 

@@ -59,6 +59,11 @@ class EngineDialect {
   // does, so that the engine may find text the system finds equal.
   virtual bool SortsTextAsTheSystem() const = 0;
 
+  // A condition true where the expression holds text or bytes as stored,
+  // false where a number, NULL where NULL; empty where the engine cannot
+  // tell.
+  virtual QString HoldsTextOrBytes(const QString& /*expression*/) const { return QString(); }
+
   // The column that names a record of a table of those columns by itself
   // where the engine gives one ("rowid", or another of its names where a
   // column takes that one); empty where records are known by their key only.

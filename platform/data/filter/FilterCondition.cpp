@@ -1,5 +1,7 @@
 #include "platform/data/filter/FilterCondition.h"
 
+#include "platform/data/filter/FilterSql.h"
+
 #include <vector>
 
 namespace FilterConditions {
@@ -33,6 +35,10 @@ class WithConstant : public FilterCondition {
     return satisfies(FieldComparison::Compare(FieldComparison::ValueOf(field_), constant_, textCase_), comparison_);
   }
   void AddFields(QList<const Field*>& fields) const override { fields.append(&field_); }
+  bool WriteSql(FilterSqlWriter& sql) const override {
+    return constant_.kind == FieldComparison::Kind::Number && !constant_.null &&
+           sql.Compare(field_, comparison_, constant_.number);
+  }
 
  private:
   const Field& field_;
@@ -67,6 +73,7 @@ class WithField : public FilterCondition {
         comparison_);
   }
   void AddFields(QList<const Field*>& fields) const override { fields << &left_ << &right_; }
+  bool WriteSql(FilterSqlWriter& sql) const override { return sql.Compare(left_, comparison_, right_); }
 
  private:
   const Field& left_;
@@ -93,6 +100,7 @@ class Negation : public FilterCondition {
   explicit Negation(std::unique_ptr<FilterCondition> operand) : operand_(std::move(operand)) {}
   bool Holds() const override { return !operand_->Holds(); }
   void AddFields(QList<const Field*>& fields) const override { operand_->AddFields(fields); }
+  bool WriteSql(FilterSqlWriter& sql) const override { return sql.Not(*operand_); }
 
  private:
   std::unique_ptr<FilterCondition> operand_;
@@ -114,6 +122,7 @@ class Junction : public FilterCondition {
   void AddFields(QList<const Field*>& fields) const override {
     for (const auto& operand : operands_) operand->AddFields(fields);
   }
+  bool WriteSql(FilterSqlWriter& sql) const override { return sql.Junction(operands_, all_); }
   bool All() const { return all_; }
   void Join(std::unique_ptr<FilterCondition> operand) {
     auto* chain = dynamic_cast<Junction*>(operand.get());

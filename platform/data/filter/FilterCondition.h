@@ -8,6 +8,7 @@
 #include <memory>
 
 class Field;
+class FilterSqlWriter;
 
 enum class FilterComparison { Equal, NotEqual, Less, Greater, LessOrEqual, GreaterOrEqual };
 
@@ -19,6 +20,8 @@ class FilterCondition {
   virtual bool Holds() const = 0;
   // Adds the fields it reads.
   virtual void AddFields(QList<const Field*>& fields) const = 0;
+  // Writes itself as the engine's SQL; false where it has none exact.
+  virtual bool WriteSql(FilterSqlWriter& /*sql*/) const { return false; }
 };
 
 namespace FilterConditions {

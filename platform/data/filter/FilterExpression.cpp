@@ -207,3 +207,9 @@ QList<const Field*> FilterExpression::Fields() const {
   condition_->AddFields(fields);
   return fields;
 }
+
+std::optional<FilterSql> FilterExpression::Sql(FilterSqlWriter::ColumnOf columnOf) const {
+  FilterSqlWriter writer(std::move(columnOf));
+  if (!condition_->WriteSql(writer)) return std::nullopt;
+  return std::move(writer).Written();
+}

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/data/Dataset.h"
+#include "platform/data/filter/FilterSql.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class Field;
 class FilterCondition;
@@ -14,7 +16,7 @@ class FilterCondition;
 // another field, joined by AND, OR and NOT, with parentheses. A quoted
 // constant is read as its field's type (numbers and dd/mm/yyyy dates in the
 // format engine's form); one ending in "*" compared with = or <> is a prefix
-// of a text field, unless foNoPartialCompare. Never turned into SQL.
+// of a text field, unless foNoPartialCompare.
 class FilterExpression {
  public:
   // Nothing for an empty text; raises EDatabaseError with the engine's text
@@ -29,6 +31,9 @@ class FilterExpression {
   bool Matches() const;
   // The fields it reads.
   QList<const Field*> Fields() const;
+  // The engine's SQL for it, over the columns its fields read; nothing
+  // where some part has no exact SQL.
+  std::optional<FilterSql> Sql(FilterSqlWriter::ColumnOf columnOf) const;
 
  private:
   std::unique_ptr<FilterCondition> condition_;

@@ -1,0 +1,125 @@
+#include "platform/data/Field.h"
+#include "platform/data/filter/FilterExpression.h"
+#include "platform/engine/CachedStatement.h"
+#include "platform/sqlite/SqlText.h"
+#include "tests/platform/data/RecordsHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// MEDIDAS: Codigo (key), Peso, Cantidad, Nombre: NULLs, negative numbers,
+// decimals, quantities beyond what a double holds exactly, hostile names.
+// `judged` has an event of its own, which leaves its filter to the dataset.
+class FilterSqlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto created = data.NewTable(u"MEDIDAS"_qs);
+    for (const auto& [name, type] : {std::pair{u"Codigo"_qs, ftInteger}, {u"Peso"_qs, ftFloat},
+                                     {u"Cantidad"_qs, ftInteger}, {u"Nombre"_qs, ftString}})
+      created->FieldDefs().Add(name, type, type == ftString ? 30 : 0);
+    created->IndexDefs().Add(QString(), u"Codigo"_qs, ixPrimary);
+    created->CreateTable();
+    const QString names[] = {u"'Ángel'"_qs, u"'O''Brien'"_qs, u"'x'' OR 1=1 --'"_qs, u"NULL"_qs};
+    QStringList rows;
+    for (int codigo = 1; codigo <= 3000; ++codigo) {
+      const auto draw = random() % 20;
+      rows.append(u"(%1, %2, %3, %4)"_qs.arg(codigo).arg(
+          draw == 0 ? u"NULL"_qs : QString::number((static_cast<int>(random() % 4001) - 2000) / 8.0),
+          draw == 1 ? u"NULL"_qs : draw == 2 ? u"9007199254740993"_qs : QString::number(int(random() % 201) - 100),
+          names[random() % std::size(names)]));
+    }
+    data.Execute(u"INSERT INTO MEDIDAS VALUES "_qs + rows.join(u','));
+    table = data.OpenTable(u"MEDIDAS"_qs);
+    judged = data.OpenTable(u"MEDIDAS"_qs);
+    judged->OnFilterRecord = [](Dataset&, bool&) {};
+  }
+
+  static QString codesOf(Table& dataset, const QString& filter) {
+    dataset.SetFiltered(false);
+    dataset.SetFilter(filter);
+    dataset.SetFiltered(true);
+    return Walk(dataset, u"Codigo"_qs).join(u',');
+  }
+
+  std::optional<FilterSql> sqlOf(const QString& filter) const {
+    return FilterExpression::Parse(filter, *table, 0)->Sql([](const Field& field) {
+      return SqlText::Quoted(field.FieldName());
+    });
+  }
+
+  // The codes the engine passes by the SQL alone.
+  QString codesOfSql(const FilterSql& sql) const {
+    CachedStatement select(*data.Connection(), u"SELECT Codigo FROM MEDIDAS WHERE %1 ORDER BY Codigo"_qs.arg(sql.text));
+    for (int i = 0; i < sql.arguments.size(); ++i) select->Bind(i + 1, sql.arguments[i]);
+    QStringList codes;
+    while (select->Step()) codes.append(select->Column(0).toString());
+    return codes.join(u',');
+  }
+
+  QString randomCondition(int depth) {
+    const QString fields[] = {u"Peso"_qs, u"Cantidad"_qs, u"Codigo"_qs};
+    const QString comparisons[] = {u"="_qs, u"<>"_qs, u"<"_qs, u">"_qs, u"<="_qs, u">="_qs};
+    const QString constants[] = {QString::number(int(random() % 401) - 200), QString::number((int(random() % 81) - 40) / 4.0),
+                                 u"'%1'"_qs.arg(QString::number((int(random() % 81) - 40) / 8.0).replace(u'.', u',')),
+                                 u"9007199254740992"_qs, fields[random() % 3]};
+    switch (random() % (depth > 2 ? 2 : 4)) {
+      case 0:
+      case 1:
+        return fields[random() % 3] + comparisons[random() % 6] + constants[random() % std::size(constants)];
+      case 2:
+        return u"NOT (%1)"_qs.arg(randomCondition(depth + 1));
+      default:
+        return u"(%1) %2 (%3)"_qs.arg(randomCondition(depth + 1), random() % 2 ? u"AND"_qs : u"OR"_qs,
+                                      randomCondition(depth + 1));
+    }
+  }
+
+  DataFixture data;
+  std::unique_ptr<Table> table, judged;
+  std::mt19937 random{20261208};
+};
+
+TEST_F(FilterSqlTest, TheEngineAnswersAsTheDatasetOnNumbersAndNulls) {
+  QStringList filters = {
+      u"NOT (Peso > 90)"_qs,  // an empty weight passes
+      u"NOT (NOT (Peso > 90) AND Cantidad < 0)"_qs,
+      u"Cantidad > 9007199254740992"_qs,  // none: the huge quantity reads as that double
+      u"Cantidad = 9007199254740992"_qs,
+      u"NOT (Peso = Cantidad)"_qs,
+  };
+  for (int i = 0; i < 120; ++i) filters.append(randomCondition(0));
+  for (const QString& filter : filters) {
+    const std::optional<FilterSql> sql = sqlOf(filter);
+    ASSERT_TRUE(sql) << filter.toStdString();
+    const std::string expected = codesOf(*judged, filter).toStdString();
+    EXPECT_EQ(codesOfSql(*sql).toStdString(), expected) << filter.toStdString();
+    EXPECT_EQ(codesOf(*table, filter).toStdString(), expected) << filter.toStdString();
+  }
+  EXPECT_EQ(codesOf(*table, filters[2]), QString());
+  EXPECT_NE(codesOf(*table, filters[3]), QString());
+}
+
+TEST_F(FilterSqlTest, TextLongChainsAndTextStoredInNumbersStayWithTheDataset) {
+  data.Execute(u"UPDATE MEDIDAS SET Peso = 'pesado' WHERE Codigo = 1500"_qs);
+  data.Execute(u"UPDATE MEDIDAS SET Peso = X'00', Cantidad = '12abc' WHERE Codigo = 1600"_qs);
+  const auto outcomeOf = [](Table& dataset, const QString& filter) {
+    QString codes;
+    const QString message = MessageOf([&] { codes = codesOf(dataset, filter); });
+    dataset.SetFiltered(false);
+    return (message.isEmpty() ? codes : message).toStdString();
+  };
+  const QString filters[] = {u"Nombre = 'x'' OR 1=1 --' OR Peso > 0"_qs, u"Nombre = 'Á*' AND Peso > 0"_qs,
+                             u"Peso > 0 OR "_qs.repeated(300) + u"Cantidad < 0"_qs,
+                             u"Peso > 90"_qs, u"NOT (Peso > 90)"_qs, u"Cantidad < 50"_qs, u"Peso < Cantidad"_qs};
+  for (const QString& filter : filters) {
+    const std::string expected = outcomeOf(*judged, filter);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(outcomeOf(*table, filter), expected) << filter.left(60).toStdString();
+  }
+  EXPECT_FALSE(sqlOf(filters[0]) || sqlOf(filters[1]) || sqlOf(filters[2]));
+}
+
+}  // namespace
