@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <array>
+
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -46,12 +48,20 @@ class StatementCache {
   struct Slot {
     std::unique_ptr<EngineStatement> statement;
     bool lent = false;
+    QString text;  // the caller's, last found as this one
   };
+  using Kept = std::unordered_map<QString, Slot>;
   void forget();
+  Kept::iterator find(const QString& sql);
 
   // Elements stay where they are when the table grows: a lease holds its
   // slot until the next forget().
-  std::unordered_map<QString, Slot> kept_;
+  Kept kept_;
+  // The texts found last, found again without hashing where the caller
+  // passes the same characters (a text it keeps, as a Post does).
+  static constexpr std::size_t kRecent = 8;
+  std::array<Kept::iterator, kRecent> recent_{};
+  std::size_t recentCount_ = 0, nextRecent_ = 0;
   quint64 schema_ = 0;
   quint64 keptSchema_ = 0;  // the schema the kept statements were prepared on
   quint64 generation_ = 0;  // one more at every forget()
