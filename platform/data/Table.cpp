@@ -4,6 +4,7 @@
 #include "platform/data/RemovedRecords.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
+#include "platform/data/WrittenValue.h"
 #include "platform/engine/CachedStatement.h"
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineDialect.h"
@@ -342,13 +343,16 @@ Dataset::Records Table::ReadRecords() {
   checkTableName();
   Records records;
   std::map<int, int> keyByPosition;  // position in the key -> column
+  QList<WrittenValue::Affinity> affinities;
   {
     CachedStatement info(connection(), dialect().TableColumns());
     info->Bind(1, tableName_);
     while (info->Step()) {
       Column column;
       column.name = info->Column(0).toString();
-      column.type = TypeTable::FromDeclaredType(info->Column(1).toString(), &column.size);
+      const QString declared = info->Column(1).toString();
+      column.type = TypeTable::FromDeclaredType(declared, &column.size);
+      affinities.append(WrittenValue::AffinityOf(declared));
       const int keyPosition = info->Column(3).toInt();
       column.key = keyPosition > 0;
       column.required = info->Column(2).toInt() != 0 || column.key;
@@ -359,6 +363,7 @@ Dataset::Records Table::ReadRecords() {
   if (records.columns.isEmpty())
     throw EDatabaseError(EngineText::TableDoesNotExist, QStringLiteral("Table: %1").arg(tableName_));
 
+  affinities_ = std::move(affinities);
   keyColumns_.clear();
   for (const auto& [position, column] : keyByPosition) keyColumns_.append(column);
   QStringList keyNames;
@@ -440,6 +445,41 @@ Dataset::Row Table::readWritten(const Row& written) {
   return *stored;
 }
 
+// The row a write of those values (one per column, as bound) left, where
+// each is kept as it was bound, or as the column's affinity surely makes
+// it, and the write changed that row alone (no trigger or cascade changed
+// it after); nullopt where only reading it back tells.
+std::optional<Dataset::Row> Table::rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound) {
+  if (!dialect().KeepsValuesByAffinity() || write.AllChanges() != 1 || bound.size() != affinities_.size())
+    return std::nullopt;
+  Row row = RecycledRow();
+  row.values.resize(bound.size());
+  for (qsizetype i = 0; i < bound.size(); ++i) {
+    std::optional<QVariant> read = WrittenValue::AsRead(bound[i], affinities_[i], Columns()[i].required);
+    if (!read) return std::nullopt;
+    row.values[i] = std::move(*read);
+  }
+  return row;
+}
+
+// An update's record as bound: what it held where unchanged, the new values
+// elsewhere. A number held in a column without affinity may have been
+// changed meanwhile into one that compares equal (3 to 3.0): only reading
+// tells which (nullopt).
+std::optional<QList<QVariant>> Table::boundRow(const Row& original, const Row& changed) const {
+  QList<QVariant> values;
+  values.reserve(Columns().size());
+  for (int i = 0; i < Columns().size(); ++i) {
+    const bool unchanged = StoredValue::Same(original.values[i], changed.values[i]);
+    const QVariant& value = unchanged ? original.values[i] : changed.values[i];
+    if (unchanged && affinities_.value(i) == WrittenValue::Affinity::Blob &&
+        (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double))
+      return std::nullopt;
+    values.append(bound(i, value));
+  }
+  return values;
+}
+
 // Inside the write of the Post, so the next number stays ours.
 QVariant Table::nextAutoInc(const Column& column) {
   CachedStatement next(connection(),
@@ -474,11 +514,16 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     while (insert->Step()) {
     }
   }
+  // Nothing written: a trigger kept the record out.
+  if (const std::optional<qint64> changes = insert->AllChanges(); changes && *changes == 0)
+    throw EDatabaseError(EngineText::RecordDeleted, tableText());
+  const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
+  std::optional<Row> stored = numbered < 0 ? rowAsWritten(*insert, values) : std::nullopt;
+  if (stored && !withoutRowId_) stored->identity = identityOfRowId(rowId);
+  if (!stored) stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
-  const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
-  std::optional<Row> stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
-  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   QString key = keyText(stored->values);
   // Whatever the key or row id named before goes at the commit.
   const std::optional<qint64> known = withoutRowId_ ? heldIdentityOfKey(key, stored->values) : stored->identity;
@@ -550,9 +595,17 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
     identityChanges_.push_back([this, rewritten = recordName(original)] {
       RemovedRecords::Rewrite(bookmarkSource(), rewritten);
     });
-  if (!withoutRowId_) return readWritten(original);
+  // The record held what was read at Edit: the columns not written still do.
+  const std::optional<QList<QVariant>> bound = boundRow(original, changed);
+  std::optional<Row> written = bound ? rowAsWritten(*update, *bound) : std::nullopt;
+  if (!withoutRowId_) {
+    if (!written) return readWritten(original);
+    written->identity = identityOfRowId(rowIdOf(original));
+    return std::move(*written);
+  }
   // A new key keeps the record's identity, so its bookmarks stay good.
-  Row stored = readWritten(changed);
+  Row stored = written ? std::move(*written) : readWritten(changed);
+  if (written) stored.identity = identityOfKey(stored.values);
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
     identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {

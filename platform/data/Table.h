@@ -3,6 +3,7 @@
 #include "platform/data/CountMemo.h"
 #include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
+#include "platform/data/WrittenValue.h"
 
 class EngineDialect;
 class EngineStatement;
@@ -123,6 +124,8 @@ class Table : public IndexedDataset {
   bool filterLeftToTheDataset();
   void dropFilterFunction();
   Row readWritten(const Row& written);
+  std::optional<Row> rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound);
+  std::optional<QList<QVariant>> boundRow(const Row& original, const Row& changed) const;
 
   QString tableName_;
   bool readOnly_ = false;
@@ -130,6 +133,7 @@ class Table : public IndexedDataset {
   std::shared_ptr<EngineConnection> connection_;
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
+  QList<WrittenValue::Affinity> affinities_;  // of the columns, as declared
   bool withoutRowId_ = false;
   // By key text, in a table without row ids: for the records shown, and
   // those whose key this table changed (followed).

@@ -34,6 +34,7 @@ class SqliteDialect : public EngineDialect {
   }
   bool SortsTextAsTheSystem() const override { return true; }
   QString RowId() const override { return QStringLiteral("rowid"); }
+  bool KeepsValuesByAffinity() const override { return true; }
   QString LastInsertedId() const override { return QStringLiteral("SELECT last_insert_rowid()"); }
   SavepointTexts Savepoint(const QString& name) const override {
     return {QStringLiteral("SAVEPOINT ") + name, QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name),
@@ -67,6 +68,7 @@ class SqliteDriverDialect final : public SqliteDialect {
   QString TextCollation() const override { return QStringLiteral(" COLLATE NOCASE"); }
   bool SortsTextAsTheSystem() const override { return false; }
   bool LocksInSideFile() const override { return false; }
+  bool KeepsValuesByAffinity() const override { return false; }
 };
 
 // "IS NOT DISTINCT FROM" only came with SQL Server 2022.

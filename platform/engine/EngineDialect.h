@@ -69,6 +69,11 @@ class EngineDialect {
   // where the program numbers the column itself.
   virtual QString InsertNumbered(const QString& /*insert*/) const { return QString(); }
 
+  // Whether a value written is kept as SQLite's affinity of the column's
+  // declared type makes it, so that the row written is known without
+  // reading it back; false where a driver binds the values its own way.
+  virtual bool KeepsValuesByAffinity() const { return false; }
+
   // A savepoint inside the running transaction: set, undo its work, let it
   // go (empty where nothing is to be done).
   struct SavepointTexts {

@@ -221,6 +221,8 @@ void Statement::ColumnInto(int column, QVariant& value) const {
   value = Column(column);
 }
 
+std::optional<qint64> Statement::AllChanges() const { return sqlite3_total_changes64(db_) - totalChangesBefore_; }
+
 // A rollback to a savepoint reaches no hook of the engine's.
 bool Statement::undoesWork() const {
   const char* text = sqlite3_sql(statement_);

@@ -44,6 +44,7 @@ class Statement final : public EngineStatement {
   // Rows this statement inserted, changed or deleted; 0 for one that changes
   // no rows (a table definition, say), whatever ran before it.
   int Changes() const override;
+  std::optional<qint64> AllChanges() const override;
 
  private:
   bool undoesWork() const;
