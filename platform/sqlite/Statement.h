@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <vector>
+
 class Connection;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -54,4 +56,7 @@ class Statement final : public EngineStatement {
   sqlite3_stmt* statement_ = nullptr;
   bool started_ = false;
   qint64 totalChangesBefore_;
+  // The texts and bytes bound, by parameter: the engine reads them where
+  // they are until they are bound anew or the bindings are cleared.
+  std::vector<QByteArray> bound_;
 };
