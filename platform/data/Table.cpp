@@ -46,21 +46,54 @@ const QString kKeyOrderSuffix = QStringLiteral("__OrdenClave");
 
 }  // namespace
 
-// The writes of one Post or Delete. What the table knows of its records'
-// identities changes only once they are committed.
+// The writes of one Post or Delete, in a transaction of their own or a
+// savepoint, taken before the first statement; a write the engine undoes
+// whole by itself where it fails takes none. What the table knows of its
+// records' identities changes only once they are committed.
 class Table::Write : public Dataset::PendingWrite {
  public:
-  explicit Write(Table& table) : table_(table), transaction_(table.connection()) { table_.identityChanges_.clear(); }
-  ~Write() override { table_.identityChanges_.clear(); }
+  explicit Write(Table& table) : table_(table) {
+    table_.identityChanges_.clear();
+    table_.write_ = this;
+  }
+  ~Write() override {
+    table_.identityChanges_.clear();
+    table_.write_ = nullptr;
+  }
+  void Protect() {
+    if (!transaction_) transaction_.emplace(table_.connection());
+  }
   void Commit() override {
-    transaction_.Commit();
+    if (transaction_) transaction_->Commit();
     for (const auto& change : table_.identityChanges_) change();
   }
 
  private:
   Table& table_;
-  WriteTransaction transaction_;
+  std::optional<WriteTransaction> transaction_;
 };
+
+void Table::protectWrite() {
+  if (write_) write_->Protect();
+}
+
+// A record inserted by one statement that changes nothing but its row, into
+// a table that nothing makes keep part of a failed write, inside a
+// transaction that holds the database: a failure leaves the database as it
+// was without a savepoint, and nothing after the statement can fail (the
+// row as stored is known, and no filter of the program's is asked).
+bool Table::insertUndoneWholeOnFailure() {
+  if (!withoutRowId_ || Filtered()) return false;
+  const QString keepsPart = dialect().TableWriteKeepsPartOnFailure();
+  const std::optional<EngineConnection::SchemaVersion> version = connection().LockedSchemaVersion();
+  if (keepsPart.isEmpty() || !version) return false;
+  if (!undoneWhole_ || undoneWhole_->first != *version) {
+    CachedStatement check(connection(), keepsPart);
+    check->Bind(1, tableName_);
+    undoneWhole_.emplace(*version, !check->Step());
+  }
+  return undoneWhole_->second;
+}
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
 
@@ -171,6 +204,7 @@ void Table::forgetStatementTexts() {
   readRecord_ = {};
   readByRowId_.clear();
   insert_ = {};
+  undoneWhole_.reset();
   orderTerms_.reset();
 }
 
@@ -450,8 +484,14 @@ Dataset::Row Table::readWritten(const Row& written) {
 // it, and the write changed that row alone (no trigger or cascade changed
 // it after); nullopt where only reading it back tells.
 std::optional<Dataset::Row> Table::rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound) {
-  if (!dialect().KeepsValuesByAffinity() || write.AllChanges() != 1 || bound.size() != affinities_.size())
-    return std::nullopt;
+  if (write.AllChanges() != 1) return std::nullopt;
+  return rowAsBound(bound);
+}
+
+// The same before the write: the row those values make where no trigger or
+// cascade changes it.
+std::optional<Dataset::Row> Table::rowAsBound(const QList<QVariant>& bound) {
+  if (!dialect().KeepsValuesByAffinity() || bound.size() != affinities_.size()) return std::nullopt;
   Row row = RecycledRow();
   row.values.resize(bound.size());
   for (qsizetype i = 0; i < bound.size(); ++i) {
@@ -490,6 +530,10 @@ QVariant Table::nextAutoInc(const Column& column) {
 
 Dataset::Row Table::InsertRecord(const Row& row) {
   Row written = row;
+  bool protectedWrite = false;
+  const auto protect = [this, &protectedWrite] {
+    if (!std::exchange(protectedWrite, true)) protectWrite();
+  };
   const bool engineNumbers = !dialect().InsertNumbered(QString()).isEmpty();
   int numbered = -1;  // the column the engine numbers
   QList<QVariant> values;
@@ -497,6 +541,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
     if (column.type == ftAutoInc && written.values[i].isNull()) {
+      protect();
       if (engineNumbers && numbered < 0) {
         numbered = i;
         continue;
@@ -505,6 +550,8 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     }
     values.append(bound(i, written.values[i]));
   }
+  std::optional<Row> stored = numbered < 0 ? rowAsBound(values) : std::nullopt;
+  if (!stored || !insertUndoneWholeOnFailure()) protect();
   CachedStatement insert(connection(), insertText(numbered));
   for (int i = 0; i < values.size(); ++i) insert->Bind(i + 1, values[i]);
   const bool answered = insert->Step();
@@ -518,7 +565,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   if (const std::optional<qint64> changes = insert->AllChanges(); changes && *changes == 0)
     throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
-  std::optional<Row> stored = numbered < 0 ? rowAsWritten(*insert, values) : std::nullopt;
+  if (insert->AllChanges() != 1) stored.reset();
   if (stored && !withoutRowId_) stored->identity = identityOfRowId(rowId);
   if (!stored) stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
@@ -559,6 +606,7 @@ const QString& Table::insertText(int numbered) {
 // Only where the record still holds what was read: a change that went
 // around this dataset (a statement, another program) is not overwritten.
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
+  protectWrite();
   QStringList assignments;
   QList<QVariant> arguments;
   for (int i = 0; i < Columns().size(); ++i) {
@@ -619,6 +667,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
 }
 
 void Table::DeleteRecord(const Row& row) {
+  protectWrite();
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   CachedStatement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(ownTable(), condition));

@@ -4,6 +4,7 @@
 #include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
 #include "platform/data/WrittenValue.h"
+#include "platform/engine/EngineConnection.h"
 
 class EngineDialect;
 class EngineStatement;
@@ -125,6 +126,9 @@ class Table : public IndexedDataset {
   void dropFilterFunction();
   Row readWritten(const Row& written);
   std::optional<Row> rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound);
+  std::optional<Row> rowAsBound(const QList<QVariant>& bound);
+  void protectWrite();
+  bool insertUndoneWholeOnFailure();
   std::optional<QList<QVariant>> boundRow(const Row& original, const Row& changed) const;
 
   QString tableName_;
@@ -152,6 +156,10 @@ class Table : public IndexedDataset {
   static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
   qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  Write* write_ = nullptr;                               // the one being made
+  // Whether a failed insert leaves the table whole by itself, as asked at
+  // that version of the schema.
+  std::optional<std::pair<EngineConnection::SchemaVersion, bool>> undoneWhole_;
   CountMemo counts_;
   QString filterFunctionName_;  // registered on the connection while open
   QList<int> filterColumns_;     // its arguments

@@ -43,6 +43,8 @@ class StatementCache {
   // The schema is changing: what was prepared before is not served again.
   void SchemaChanging() { ++schema_; }
   int Size() const { return static_cast<int>(kept_.size()); }
+  // One more at every change of the schema made on the connection.
+  quint64 SchemaGeneration() const { return schema_; }
 
  private:
   struct Slot {

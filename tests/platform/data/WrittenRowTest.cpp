@@ -96,3 +96,64 @@ TEST(TableWrites, WhatATriggerDoesToARecordIsSeenAtPost) {
     EXPECT_EQ(Walk(*table, u"Codigo;Valor"_qs), QStringList{u"1:otra vez!"_qs}) << rowIds;
   }
 }
+
+// Inside a running transaction, a Post that fails leaves the database, the
+// buffer and the records shown as they were, and keeps the records posted
+// before it: a duplicate key, a NOT NULL, and a trigger that fails after the
+// record was written.
+TEST(TableWrites, AFailedPostInATransactionUndoesItselfAlone) {
+  const struct {
+    const char* name;
+    int codigo;
+    const char* valor;
+    QString engineText;
+  } cases[] = {
+      {"duplicate key", 1, "otro", u"Key violation"_qs},
+      {"trigger fails", 3, "malo", u"rechazado"_qs},
+      {"trigger fails on another key", 4, "malo", u"rechazado"_qs},
+  };
+  for (const bool rowIds : {false, true})
+    for (const auto& c : cases) {
+      const std::string name = c.name + std::string(rowIds ? " rowid" : "");
+      DataFixture data;
+      auto table = valores(data, u"VARCHAR(20)"_qs, rowIds);
+      data.Execute(
+          u"CREATE TRIGGER VALORES_MALO AFTER INSERT ON VALORES WHEN NEW.Valor = 'malo' BEGIN "
+          "SELECT RAISE(FAIL, 'rechazado'); END"_qs);
+      AppendRecord(*table, {{u"Codigo"_qs, Int(1)}, {u"Valor"_qs, Text(u"uno"_qs)}});
+      data.Connection()->StartTransaction();
+      AppendRecord(*table, {{u"Codigo"_qs, Int(2)}, {u"Valor"_qs, Text(u"dos"_qs)}});
+      table->Append();
+      table->FieldByName(u"Codigo"_qs).SetAsInteger(c.codigo);
+      table->FieldByName(u"Valor"_qs).SetAsString(QLatin1String(c.valor));
+      EXPECT_TRUE(MessageOf([&] { table->Post(); }).contains(c.engineText)) << name;
+      EXPECT_EQ(table->State(), dsInsert) << name;
+      EXPECT_EQ(table->FieldByName(u"Valor"_qs).AsString(), QLatin1String(c.valor)) << name;
+      EXPECT_EQ(data.Scalar(u"SELECT group_concat(Codigo || Valor, ',') FROM VALORES"_qs).toString(), u"1uno,2dos"_qs)
+          << name;
+      table->Cancel();
+      EXPECT_EQ(Walk(*table, u"Codigo;Valor"_qs), (QStringList{u"1:uno"_qs, u"2:dos"_qs})) << name;
+      AppendRecord(*table, {{u"Codigo"_qs, Int(5)}, {u"Valor"_qs, Text(u"cinco"_qs)}});
+      data.Connection()->Rollback();
+      table->Refresh();
+      EXPECT_EQ(Walk(*table, u"Codigo;Valor"_qs), QStringList{u"1:uno"_qs}) << name;
+    }
+}
+
+// A trigger made in the middle of the transaction is taken into account.
+TEST(TableWrites, ATriggerMadeDuringTheTransactionIsSeenByTheNextPost) {
+  DataFixture data;
+  auto table = valores(data, u"VARCHAR(20)"_qs, false);
+  data.Connection()->StartTransaction();
+  AppendRecord(*table, {{u"Codigo"_qs, Int(1)}, {u"Valor"_qs, Text(u"uno"_qs)}});
+  data.Execute(
+      u"CREATE TRIGGER VALORES_MALO AFTER INSERT ON VALORES WHEN NEW.Valor = 'malo' BEGIN "
+      "SELECT RAISE(FAIL, 'rechazado'); END"_qs);
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(2);
+  table->FieldByName(u"Valor"_qs).SetAsString(u"malo"_qs);
+  EXPECT_TRUE(MessageOf([&] { table->Post(); }).contains(u"rechazado"));
+  EXPECT_EQ(data.Scalar(u"SELECT group_concat(Codigo || Valor, ',') FROM VALORES"_qs).toString(), u"1uno"_qs);
+  table->Cancel();
+  data.Connection()->Rollback();
+}
