@@ -21,15 +21,16 @@ void StatementCache::forget() {
 // Characters shared with the kept text, or with the caller's text last
 // found as it, are that text: neither is written while shared, nor freed
 // while held here.
-StatementCache::Kept::iterator StatementCache::find(const QString& sql) {
+StatementCache::Kept::value_type* StatementCache::find(const QString& sql) {
   const auto shared = [&sql](const QString& text) {
     return text.constData() == sql.constData() && text.size() == sql.size();
   };
   const auto recent = recent_.begin(), recentEnd = recent_.begin() + static_cast<std::ptrdiff_t>(recentCount_);
   for (auto entry = recent; entry != recentEnd; ++entry)
     if (shared((*entry)->first) || shared((*entry)->second.text)) return *entry;
-  const auto found = kept_.find(sql);
-  if (found == kept_.end()) return found;
+  const auto kept = kept_.find(sql);
+  if (kept == kept_.end()) return nullptr;
+  Kept::value_type* const found = &*kept;
   found->second.text = sql;
   if (std::find(recent, recentEnd, found) == recentEnd) {
     recent_[nextRecent_] = found;
@@ -46,7 +47,7 @@ std::unique_ptr<EngineStatement> StatementCache::Take(const QString& sql, Lease&
   }
   lease = Lease();
   lease.schema_ = schema_;
-  if (const auto kept = find(sql); kept != kept_.end()) {
+  if (Kept::value_type* const kept = find(sql)) {
     if (kept->second.lent) return prepare();  // in use: this one is not kept
     lease.slot_ = &kept->second;
     lease.slot_->lent = true;

@@ -54,15 +54,15 @@ class StatementCache {
   };
   using Kept = std::unordered_map<QString, Slot>;
   void forget();
-  Kept::iterator find(const QString& sql);
+  Kept::value_type* find(const QString& sql);
 
-  // Elements stay where they are when the table grows: a lease holds its
-  // slot until the next forget().
+  // Elements stay where they are when the table grows (its iterators do
+  // not): a lease holds its slot until the next forget().
   Kept kept_;
   // The texts found last, found again without hashing where the caller
   // passes the same characters (a text it keeps, as a Post does).
   static constexpr std::size_t kRecent = 8;
-  std::array<Kept::iterator, kRecent> recent_{};
+  std::array<Kept::value_type*, kRecent> recent_{};
   std::size_t recentCount_ = 0, nextRecent_ = 0;
   quint64 schema_ = 0;
   quint64 keptSchema_ = 0;  // the schema the kept statements were prepared on
