@@ -14,6 +14,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <utility>
 
 bool CancelarListado = false;
 TfGENEPROG* fGENEPROG = nullptr;
@@ -127,6 +128,7 @@ void TfGENEPROG::EditProgresoChange() {
 }
 
 void TfGENEPROG::CambiarTexto(const QString& texto) {
+  textoDiferido_ = nullptr;
   if (texto == ui_->EditProgreso->text() && !textoPendiente_) return;
   if (intervaloPintado_.Enabled()) {
     // Not painted now, nor by the pending messages handled after each change.
@@ -140,7 +142,14 @@ void TfGENEPROG::CambiarTexto(const QString& texto) {
   intervaloPintado_.SetEnabled(true);
 }
 
+void TfGENEPROG::CambiarTextoDiferido(std::function<QString()> texto) {
+  if (!intervaloPintado_.Enabled()) return CambiarTexto(texto());
+  textoDiferido_ = std::move(texto);
+  textoPendiente_ = true;
+}
+
 void TfGENEPROG::mostrarTexto() {
+  if (textoDiferido_) ui_->EditProgreso->setText(std::exchange(textoDiferido_, nullptr)());
   textoPendiente_ = false;
   ui_->EditProgreso->setUpdatesEnabled(true);
   EditProgresoChange();
@@ -186,6 +195,11 @@ void TfGENEPROG::TimerTimer() { ui_->EditProgreso->repaint(); }
 void VentanaProgreso(const QString& modo, const QString& titulo, const QString& /*otro*/, const QString& texto) {
   cambiarProgreso(modo, titulo, texto);
   atenderMensajes(!modo.isEmpty());
+}
+
+void VentanaProgresoDiferida(std::function<QString()> texto) {
+  if (fGENEPROG) fGENEPROG->CambiarTextoDiferido(std::move(texto));
+  atenderMensajes(false);
 }
 
 void MostrarProgreso(const QString& modo, const QString& titulo, const QString& texto) {

@@ -3,6 +3,7 @@
 #include "platform/Form.h"
 #include "platform/Timer.h"
 
+#include <functional>
 #include <memory>
 
 class QFrame;
@@ -40,6 +41,9 @@ class TfGENEPROG : public Form {
   // record, so the window is sized and painted at most a few times a second:
   // a text changed sooner is shown when the interval ends.
   void CambiarTexto(const QString& texto);
+  // The same with a text made only when it is shown: at once, or when the
+  // interval ends (made then, so it tells where the operation is then).
+  void CambiarTextoDiferido(std::function<QString()> texto);
 
   ::Timer Timer{1000};
 
@@ -58,6 +62,7 @@ class TfGENEPROG : public Form {
   std::unique_ptr<Ui::TfGENEPROG> ui_;
   ::Timer intervaloPintado_{kIntervaloPintado};
   bool textoPendiente_ = false;
+  std::function<QString()> textoDiferido_;  // the pending text, still to be made
   static constexpr int kIntervaloPintado = 250;
 };
 
@@ -69,6 +74,12 @@ extern TfGENEPROG* fGENEPROG;
 // returns, so a pressed Esc is noticed between two calls; a change of the text
 // handles them only where the last call that did is 30 ms or more behind.
 void VentanaProgreso(const QString& modo, const QString& titulo, const QString& otro, const QString& texto);
+// The change of the text alone, the text made only where the window shows it
+// (see TfGENEPROG::CambiarTextoDiferido): an operation that tells it for
+// every record makes it a few times a second. Nothing is made without a
+// window. What the text is made of stays valid until the next change of the
+// text or until the window goes.
+void VentanaProgresoDiferida(std::function<QString()> texto);
 
 // The same with the title and the text translated; a text holding "..." has
 // only what stands before the first "..." translated, keeps what stands

@@ -114,9 +114,8 @@ void CopiarRegistros(Dataset& origen, Table& destino, const QString& modo) {
   const bool agrega = modos.contains(QLatin1String("Agregar"));
   const QList<CampoCopiado> pares = emparejar(origen, destino, origen.GetFieldNames());
   for (origen.First(); !origen.Eof(); origen.Next()) {
-    const QString clave = claveRegistro(origen);
-    VentanaProgreso(QString(), QString(), QString(), clave);
-    if (sustituye && sustituir(destino, clave, pares)) continue;
+    VentanaProgresoDiferida([&origen] { return claveRegistro(origen); });
+    if (sustituye && sustituir(destino, claveRegistro(origen), pares)) continue;
     if (agrega) agregar(destino, pares);
   }
 }

@@ -863,6 +863,9 @@ void Dataset::checkRequiredFields() const {
 
 std::size_t Dataset::orderedPosition(const Row& row) const {
   const IndexOrder order(orderColumns_);
+  // Records written in the order go after the last one held, which one
+  // comparison tells.
+  if (!rows_.empty() && order.Compare(rows_.back().values, row.values) <= 0) return rows_.size();
   const auto less = [&order](const Row& a, const Row& b) { return order.Compare(a.values, b.values) < 0; };
   return static_cast<std::size_t>(std::upper_bound(rows_.begin(), rows_.end(), row, less) - rows_.begin());
 }

@@ -441,8 +441,12 @@ void Field::AssignValue(const Field& source) {
         break;
       case ValueClass::DateTime:
         // A date or a time alone is cut to its part by its text.
-        if (dataType_ == ftDateTime && source.dataType_ == ftDateTime)
+        if (dataType_ == ftDateTime && source.dataType_ == ftDateTime) {
+          if (value.typeId() == QMetaType::QString &&
+              StoredValue::IsWrittenDateTime(*static_cast<const QString*>(value.constData())))
+            return store(value);
           return storeDateTime(StoredValue::ToDateTime(value));
+        }
         break;
       case ValueClass::Boolean:
         return store(QVariant(qint64{value.toLongLong() != 0 ? 1 : 0}));

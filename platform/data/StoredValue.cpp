@@ -67,6 +67,21 @@ std::optional<TDateTime> asWritten(QStringView text) {
 
 }  // namespace
 
+bool IsWrittenDateTime(QStringView text) {
+  if ((text.size() != 19 && text.size() != 23) || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
+      text[13] != u':' || text[16] != u':' || (text.size() == 23 && text[19] != u'.'))
+    return false;
+  const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
+  const int hour = digitsAt(text, 11, 2), minute = digitsAt(text, 14, 2), second = digitsAt(text, 17, 2);
+  const int millisecond = text.size() == 23 ? digitsAt(text, 20, 3) : 0;
+  if (year < 1 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+      second < 0 || second > 59 || millisecond < 0 || (text.size() == 23 && millisecond == 0))
+    return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 QVariant FromDateTime(TDateTime value) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
   DecodeDate(value, year, month, day);

@@ -10,6 +10,8 @@
 namespace StoredValue {
 
 QVariant FromDateTime(TDateTime value);
+// Whether a text is a date and time as FromDateTime writes it.
+bool IsWrittenDateTime(QStringView text);
 // ISO text with or without its time (a "T" may stand for the blank), or a
 // number taken as a day count; raises Exception for anything else.
 TDateTime ToDateTime(const QVariant& stored);

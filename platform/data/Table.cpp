@@ -4,6 +4,7 @@
 #include "platform/data/RemovedRecords.h"
 #include "platform/data/StoredValue.h"
 #include "platform/data/TypeTable.h"
+#include "platform/data/WrittenValue.h"
 #include "platform/engine/CachedStatement.h"
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineDialect.h"
@@ -45,21 +46,54 @@ const QString kKeyOrderSuffix = QStringLiteral("__OrdenClave");
 
 }  // namespace
 
-// The writes of one Post or Delete. What the table knows of its records'
-// identities changes only once they are committed.
+// The writes of one Post or Delete, in a transaction of their own or a
+// savepoint, taken before the first statement; a write the engine undoes
+// whole by itself where it fails takes none. What the table knows of its
+// records' identities changes only once they are committed.
 class Table::Write : public Dataset::PendingWrite {
  public:
-  explicit Write(Table& table) : table_(table), transaction_(table.connection()) { table_.identityChanges_.clear(); }
-  ~Write() override { table_.identityChanges_.clear(); }
+  explicit Write(Table& table) : table_(table) {
+    table_.identityChanges_.clear();
+    table_.write_ = this;
+  }
+  ~Write() override {
+    table_.identityChanges_.clear();
+    table_.write_ = nullptr;
+  }
+  void Protect() {
+    if (!transaction_) transaction_.emplace(table_.connection());
+  }
   void Commit() override {
-    transaction_.Commit();
+    if (transaction_) transaction_->Commit();
     for (const auto& change : table_.identityChanges_) change();
   }
 
  private:
   Table& table_;
-  WriteTransaction transaction_;
+  std::optional<WriteTransaction> transaction_;
 };
+
+void Table::protectWrite() {
+  if (write_) write_->Protect();
+}
+
+// A record inserted by one statement that changes nothing but its row, into
+// a table that nothing makes keep part of a failed write, inside a
+// transaction that holds the database: a failure leaves the database as it
+// was without a savepoint, and nothing after the statement can fail (the
+// row as stored is known, and no filter of the program's is asked).
+bool Table::insertUndoneWholeOnFailure() {
+  if (!withoutRowId_ || Filtered()) return false;
+  const QString keepsPart = dialect().TableWriteKeepsPartOnFailure();
+  const std::optional<EngineConnection::SchemaVersion> version = connection().LockedSchemaVersion();
+  if (keepsPart.isEmpty() || !version) return false;
+  if (!undoneWhole_ || undoneWhole_->first != *version) {
+    CachedStatement check(connection(), keepsPart);
+    check->Bind(1, tableName_);
+    undoneWhole_.emplace(*version, !check->Step());
+  }
+  return undoneWhole_->second;
+}
 
 Table::Table(QObject* owner) : IndexedDataset(owner) {}
 
@@ -170,6 +204,7 @@ void Table::forgetStatementTexts() {
   readRecord_ = {};
   readByRowId_.clear();
   insert_ = {};
+  undoneWhole_.reset();
   orderTerms_.reset();
 }
 
@@ -342,13 +377,16 @@ Dataset::Records Table::ReadRecords() {
   checkTableName();
   Records records;
   std::map<int, int> keyByPosition;  // position in the key -> column
+  QList<WrittenValue::Affinity> affinities;
   {
     CachedStatement info(connection(), dialect().TableColumns());
     info->Bind(1, tableName_);
     while (info->Step()) {
       Column column;
       column.name = info->Column(0).toString();
-      column.type = TypeTable::FromDeclaredType(info->Column(1).toString(), &column.size);
+      const QString declared = info->Column(1).toString();
+      column.type = TypeTable::FromDeclaredType(declared, &column.size);
+      affinities.append(WrittenValue::AffinityOf(declared));
       const int keyPosition = info->Column(3).toInt();
       column.key = keyPosition > 0;
       column.required = info->Column(2).toInt() != 0 || column.key;
@@ -359,6 +397,7 @@ Dataset::Records Table::ReadRecords() {
   if (records.columns.isEmpty())
     throw EDatabaseError(EngineText::TableDoesNotExist, QStringLiteral("Table: %1").arg(tableName_));
 
+  affinities_ = std::move(affinities);
   keyColumns_.clear();
   for (const auto& [position, column] : keyByPosition) keyColumns_.append(column);
   QStringList keyNames;
@@ -445,6 +484,47 @@ Dataset::Row Table::readWritten(const Row& written) {
   return *stored;
 }
 
+// The row a write of those values (one per column, as bound) left, where
+// each is kept as it was bound, or as the column's affinity surely makes
+// it, and the write changed that row alone (no trigger or cascade changed
+// it after); nullopt where only reading it back tells.
+std::optional<Dataset::Row> Table::rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound) {
+  if (write.AllChanges() != 1) return std::nullopt;
+  return rowAsBound(bound);
+}
+
+// The same before the write: the row those values make where no trigger or
+// cascade changes it.
+std::optional<Dataset::Row> Table::rowAsBound(const QList<QVariant>& bound) {
+  if (!dialect().KeepsValuesByAffinity() || bound.size() != affinities_.size()) return std::nullopt;
+  Row row = RecycledRow();
+  row.values.resize(bound.size());
+  for (qsizetype i = 0; i < bound.size(); ++i) {
+    std::optional<QVariant> read = WrittenValue::AsRead(bound[i], affinities_[i], Columns()[i].required);
+    if (!read) return std::nullopt;
+    row.values[i] = std::move(*read);
+  }
+  return row;
+}
+
+// An update's record as bound: what it held where unchanged, the new values
+// elsewhere. A number held in a column without affinity may have been
+// changed meanwhile into one that compares equal (3 to 3.0): only reading
+// tells which (nullopt).
+std::optional<QList<QVariant>> Table::boundRow(const Row& original, const Row& changed) const {
+  QList<QVariant> values;
+  values.reserve(Columns().size());
+  for (int i = 0; i < Columns().size(); ++i) {
+    const bool unchanged = StoredValue::Same(original.values[i], changed.values[i]);
+    const QVariant& value = unchanged ? original.values[i] : changed.values[i];
+    if (unchanged && affinities_.value(i) == WrittenValue::Affinity::Blob &&
+        (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double))
+      return std::nullopt;
+    values.append(bound(i, value));
+  }
+  return values;
+}
+
 // Inside the write of the Post, so the next number stays ours.
 QVariant Table::nextAutoInc(const Column& column) {
   CachedStatement next(connection(),
@@ -455,6 +535,10 @@ QVariant Table::nextAutoInc(const Column& column) {
 
 Dataset::Row Table::InsertRecord(const Row& row) {
   Row written = row;
+  bool protectedWrite = false;
+  const auto protect = [this, &protectedWrite] {
+    if (!std::exchange(protectedWrite, true)) protectWrite();
+  };
   const bool engineNumbers = !dialect().InsertNumbered(QString()).isEmpty();
   int numbered = -1;  // the column the engine numbers
   QList<QVariant> values;
@@ -462,6 +546,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   for (int i = 0; i < Columns().size(); ++i) {
     const Column& column = Columns()[i];
     if (column.type == ftAutoInc && written.values[i].isNull()) {
+      protect();
       if (engineNumbers && numbered < 0) {
         numbered = i;
         continue;
@@ -470,6 +555,8 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     }
     values.append(bound(i, written.values[i]));
   }
+  std::optional<Row> stored = numbered < 0 ? rowAsBound(values) : std::nullopt;
+  if (!stored || !insertUndoneWholeOnFailure()) protect();
   CachedStatement insert(connection(), insertText(numbered));
   for (int i = 0; i < values.size(); ++i) insert->Bind(i + 1, values[i]);
   const bool answered = insert->Step();
@@ -479,11 +566,16 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     while (insert->Step()) {
     }
   }
+  // Nothing written: a trigger kept the record out.
+  if (const std::optional<qint64> changes = insert->AllChanges(); changes && *changes == 0)
+    throw EDatabaseError(EngineText::RecordDeleted, tableText());
+  const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
+  if (insert->AllChanges() != 1) stored.reset();
+  if (stored && !withoutRowId_) stored->identity = identityOfRowId(rowId);
+  if (!stored) stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
+  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
-  const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
-  std::optional<Row> stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
-  if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   QString key = keyText(stored->values);
   // Whatever the key or row id named before goes at the commit.
   const std::optional<qint64> known = withoutRowId_ ? heldIdentityOfKey(key, stored->values) : stored->identity;
@@ -519,6 +611,7 @@ const QString& Table::insertText(int numbered) {
 // Only where the record still holds what was read: a change that went
 // around this dataset (a statement, another program) is not overwritten.
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
+  protectWrite();
   QStringList assignments;
   QList<QVariant> arguments;
   for (int i = 0; i < Columns().size(); ++i) {
@@ -555,9 +648,17 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
     identityChanges_.push_back([this, rewritten = recordName(original)] {
       RemovedRecords::Rewrite(bookmarkSource(), rewritten);
     });
-  if (!withoutRowId_) return readWritten(original);
+  // The record held what was read at Edit: the columns not written still do.
+  const std::optional<QList<QVariant>> bound = boundRow(original, changed);
+  std::optional<Row> written = bound ? rowAsWritten(*update, *bound) : std::nullopt;
+  if (!withoutRowId_) {
+    if (!written) return readWritten(original);
+    written->identity = identityOfRowId(rowIdOf(original));
+    return std::move(*written);
+  }
   // A new key keeps the record's identity, so its bookmarks stay good.
-  Row stored = readWritten(changed);
+  Row stored = written ? std::move(*written) : readWritten(changed);
+  if (written) stored.identity = identityOfKey(stored.values);
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
     identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
@@ -571,6 +672,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
 }
 
 void Table::DeleteRecord(const Row& row) {
+  protectWrite();
   QList<QVariant> arguments;
   const QString condition = keyCondition(row, arguments);
   CachedStatement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(ownTable(), condition));

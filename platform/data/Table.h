@@ -3,6 +3,8 @@
 #include "platform/data/CountMemo.h"
 #include "platform/data/IndexedDataset.h"
 #include "platform/data/TableDefs.h"
+#include "platform/data/WrittenValue.h"
+#include "platform/engine/EngineConnection.h"
 
 class EngineDialect;
 class EngineStatement;
@@ -123,6 +125,11 @@ class Table : public IndexedDataset {
   bool filterLeftToTheDataset();
   void dropFilterFunction();
   Row readWritten(const Row& written);
+  std::optional<Row> rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound);
+  std::optional<Row> rowAsBound(const QList<QVariant>& bound);
+  void protectWrite();
+  bool insertUndoneWholeOnFailure();
+  std::optional<QList<QVariant>> boundRow(const Row& original, const Row& changed) const;
 
   QString tableName_;
   bool readOnly_ = false;
@@ -130,6 +137,7 @@ class Table : public IndexedDataset {
   std::shared_ptr<EngineConnection> connection_;
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
+  QList<WrittenValue::Affinity> affinities_;  // of the columns, as declared
   bool withoutRowId_ = false;
   QString rowId_;  // the name the row id goes by where the table has them
   // By key text, in a table without row ids: for the records shown, and
@@ -149,6 +157,10 @@ class Table : public IndexedDataset {
   static constexpr qint64 kMostOpenings = (qint64{1} << (63 - kOpeningShift)) - 1;
   qint64 opening_ = 1;
   std::vector<std::function<void()>> identityChanges_;  // of the write being made
+  Write* write_ = nullptr;                               // the one being made
+  // Whether a failed insert leaves the table whole by itself, as asked at
+  // that version of the schema.
+  std::optional<std::pair<EngineConnection::SchemaVersion, bool>> undoneWhole_;
   CountMemo counts_;
   QString filterFunctionName_;  // registered on the connection while open
   QList<int> filterColumns_;     // its arguments

@@ -78,6 +78,13 @@ class EngineConnection {
   // cannot tell.
   using DataVersion = std::array<qint64, 4>;
   virtual std::optional<DataVersion> CurrentDataVersion() { return std::nullopt; }
+  // Where the running transaction holds the write lock of the connection's
+  // own database, so that no other program changes it until it ends: what
+  // changes whenever its schema may have changed since (other programs'
+  // commits before the lock, this connection's own changes). nullopt where
+  // it holds no such lock or the engine cannot tell.
+  using SchemaVersion = std::array<quint64, 2>;
+  virtual std::optional<SchemaVersion> LockedSchemaVersion() const { return std::nullopt; }
 
   virtual bool TableExists(const QString& tableName) = 0;
   virtual QStringList TableNames() = 0;

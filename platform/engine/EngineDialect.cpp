@@ -39,6 +39,13 @@ class SqliteDialect : public EngineDialect {
     return QStringLiteral("%1 >= ''").arg(expression);
   }
   QString RowId(const QStringList& columnNames) const override { return SqlText::FreeRowIdName(columnNames); }
+  bool KeepsValuesByAffinity() const override { return true; }
+  QString TableWriteKeepsPartOnFailure() const override {
+    return QStringLiteral(
+        "SELECT 1 FROM main.sqlite_master WHERE (type = 'trigger' AND tbl_name = ?1 COLLATE NOCASE) OR "
+        "(type = 'table' AND name = ?1 COLLATE NOCASE AND sql LIKE '%CONFLICT%') "
+        "UNION ALL SELECT 1 FROM temp.sqlite_master WHERE type = 'trigger' AND tbl_name = ?1 COLLATE NOCASE");
+  }
   QString LastInsertedId() const override { return QStringLiteral("SELECT last_insert_rowid()"); }
   SavepointTexts Savepoint(const QString& name) const override {
     return {QStringLiteral("SAVEPOINT ") + name, QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name),
@@ -72,6 +79,8 @@ class SqliteDriverDialect final : public SqliteDialect {
   QString TextCollation() const override { return QStringLiteral(" COLLATE NOCASE"); }
   bool SortsTextAsTheSystem() const override { return false; }
   bool LocksInSideFile() const override { return false; }
+  bool KeepsValuesByAffinity() const override { return false; }
+  QString TableWriteKeepsPartOnFailure() const override { return QString(); }
 };
 
 // "IS NOT DISTINCT FROM" only came with SQL Server 2022.

@@ -76,6 +76,17 @@ class EngineDialect {
   // where the program numbers the column itself.
   virtual QString InsertNumbered(const QString& /*insert*/) const { return QString(); }
 
+  // Whether a value written is kept as SQLite's affinity of the column's
+  // declared type makes it, so that the row written is known without
+  // reading it back; false where a driver binds the values its own way.
+  virtual bool KeepsValuesByAffinity() const { return false; }
+
+  // A row where a failed write of one record of the table may keep part of
+  // its work (a trigger, a conflict clause of its own); the table's name is
+  // its one parameter. Empty where the engine does not undo a failed
+  // statement whole by itself.
+  virtual QString TableWriteKeepsPartOnFailure() const { return QString(); }
+
   // A savepoint inside the running transaction: set, undo its work, let it
   // go (empty where nothing is to be done).
   struct SavepointTexts {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 // A prepared statement of whichever engine holds the data. Values are
 // QVariants: invalid for NULL, qint64, double, QString, QByteArray.
 class EngineStatement {
@@ -30,4 +32,7 @@ class EngineStatement {
   virtual bool IsReadOnly() const = 0;
   // Rows this statement inserted, changed or deleted.
   virtual int Changes() const = 0;
+  // The same with those its triggers and cascades changed; nullopt where
+  // the engine cannot tell.
+  virtual std::optional<qint64> AllChanges() const { return std::nullopt; }
 };

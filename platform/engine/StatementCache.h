@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <array>
+
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -41,17 +43,27 @@ class StatementCache {
   // The schema is changing: what was prepared before is not served again.
   void SchemaChanging() { ++schema_; }
   int Size() const { return static_cast<int>(kept_.size()); }
+  // One more at every change of the schema made on the connection.
+  quint64 SchemaGeneration() const { return schema_; }
 
  private:
   struct Slot {
     std::unique_ptr<EngineStatement> statement;
     bool lent = false;
+    QString text;  // the caller's, last found as this one
   };
+  using Kept = std::unordered_map<QString, Slot>;
   void forget();
+  Kept::value_type* find(const QString& sql);
 
-  // Elements stay where they are when the table grows: a lease holds its
-  // slot until the next forget().
-  std::unordered_map<QString, Slot> kept_;
+  // Elements stay where they are when the table grows (its iterators do
+  // not): a lease holds its slot until the next forget().
+  Kept kept_;
+  // The texts found last, found again without hashing where the caller
+  // passes the same characters (a text it keeps, as a Post does).
+  static constexpr std::size_t kRecent = 8;
+  std::array<Kept::value_type*, kRecent> recent_{};
+  std::size_t recentCount_ = 0, nextRecent_ = 0;
   quint64 schema_ = 0;
   quint64 keptSchema_ = 0;  // the schema the kept statements were prepared on
   quint64 generation_ = 0;  // one more at every forget()

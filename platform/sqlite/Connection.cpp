@@ -162,6 +162,13 @@ std::optional<EngineConnection::DataVersion> Connection::CurrentDataVersion() {
                      rollbacks_};
 }
 
+std::optional<EngineConnection::SchemaVersion> Connection::LockedSchemaVersion() const {
+  if (pendingBegin_ || sqlite3_txn_state(db_, "main") != SQLITE_TXN_WRITE) return std::nullopt;
+  unsigned int dataVersion = 0;  // moves with every other connection's commit seen
+  if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &dataVersion) != SQLITE_OK) return std::nullopt;
+  return SchemaVersion{dataVersion, statements_.SchemaGeneration()};
+}
+
 SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters) {
   Statement statement(*this, sql);
   for (int i = 0; i < parameters.size(); ++i) statement.Bind(i + 1, parameters[i]);

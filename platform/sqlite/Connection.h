@@ -59,6 +59,7 @@ class Connection final : public EngineConnection {
   void Commit() override;
 
   std::optional<DataVersion> CurrentDataVersion() override;
+  std::optional<SchemaVersion> LockedSchemaVersion() const override;
 
   bool TableExists(const QString& tableName) override;
   QStringList TableNames() override;

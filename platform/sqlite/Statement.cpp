@@ -83,6 +83,17 @@ QString Statement::ParameterName(int index) const {
 void Statement::Bind(int index, const QVariant& value) {
   if (!statement_) RaiseSqliteError(nullptr, SQLITE_RANGE);  // it has no parameters
   int result = SQLITE_OK;
+  // Bound where it lies, and held until the engine lets it go.
+  const auto bindHeld = [this, index](QByteArray bytes, bool text) {
+    const auto size = static_cast<sqlite3_uint64>(bytes.size());
+    const int bound = text ? sqlite3_bind_text64(statement_, index, bytes.constData(), size, SQLITE_STATIC, SQLITE_UTF8)
+                           : sqlite3_bind_blob64(statement_, index, bytes.constData(), size, SQLITE_STATIC);
+    if (bound == SQLITE_OK && index > 0) {
+      if (bound_.size() < static_cast<std::size_t>(index)) bound_.resize(static_cast<std::size_t>(index));
+      bound_[static_cast<std::size_t>(index) - 1] = std::move(bytes);
+    }
+    return bound;
+  };
   // A NULL may come typed by its column, for engines that bind it so.
   switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
     case QMetaType::UnknownType:
@@ -102,24 +113,16 @@ void Statement::Bind(int index, const QVariant& value) {
     case QMetaType::QDateTime: {
       // As dates are kept: "yyyy-mm-dd hh:nn:ss", ".zzz" only when not zero.
       const QDateTime date = value.toDateTime();
-      const QByteArray text =
-          date.toString(date.time().msec() ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss").toUtf8();
-      result = sqlite3_bind_text64(statement_, index, text.constData(), static_cast<sqlite3_uint64>(text.size()),
-                                   SQLITE_TRANSIENT, SQLITE_UTF8);
+      result = bindHeld(
+          date.toString(date.time().msec() ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss").toUtf8(), true);
       break;
     }
-    case QMetaType::QByteArray: {
-      const QByteArray bytes = value.toByteArray();
-      result = sqlite3_bind_blob64(statement_, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
-                                   SQLITE_TRANSIENT);
+    case QMetaType::QByteArray:
+      result = bindHeld(value.toByteArray(), false);
       break;
-    }
-    default: {
-      const QByteArray text = value.toString().toUtf8();
-      result = sqlite3_bind_text64(statement_, index, text.constData(), static_cast<sqlite3_uint64>(text.size()),
-                                   SQLITE_TRANSIENT, SQLITE_UTF8);
+    default:
+      result = bindHeld(value.toString().toUtf8(), true);
       break;
-    }
   }
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
 }
@@ -153,6 +156,7 @@ void Statement::Reset() {
   if (!statement_) return;  // a text of blanks and comments alone
   sqlite3_reset(statement_);
   sqlite3_clear_bindings(statement_);
+  bound_.clear();
 }
 
 int Statement::ColumnCount() const { return sqlite3_column_count(statement_); }
@@ -220,6 +224,8 @@ void Statement::ColumnInto(int column, QVariant& value) const {
   }
   value = Column(column);
 }
+
+std::optional<qint64> Statement::AllChanges() const { return sqlite3_total_changes64(db_) - totalChangesBefore_; }
 
 // A rollback to a savepoint reaches no hook of the engine's.
 bool Statement::undoesWork() const {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <vector>
+
 class Connection;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -44,6 +46,7 @@ class Statement final : public EngineStatement {
   // Rows this statement inserted, changed or deleted; 0 for one that changes
   // no rows (a table definition, say), whatever ran before it.
   int Changes() const override;
+  std::optional<qint64> AllChanges() const override;
 
  private:
   bool undoesWork() const;
@@ -53,4 +56,7 @@ class Statement final : public EngineStatement {
   sqlite3_stmt* statement_ = nullptr;
   bool started_ = false;
   qint64 totalChangesBefore_;
+  // The texts and bytes bound, by parameter: the engine reads them where
+  // they are until they are bound anew or the bindings are cleared.
+  std::vector<QByteArray> bound_;
 };

@@ -198,3 +198,40 @@ TEST_F(Geneprog, AChangedTextHandlesPendingMessagesOnceInEachThirtyMilliseconds)
   progreso("OFF", {}, {});
   EXPECT_EQ(atendidos, 5);
 }
+
+// A text made only when shown is made a few times a second, when the
+// interval ends, telling where the operation is then; a text given as it is
+// replaces it, and without a window nothing is made.
+TEST_F(Geneprog, ADeferredTextIsMadeOnlyWhenShownAndTellsWhereTheOperationIsThen) {
+  progreso("ON", u"Copiando Registros"_qs, QString());
+  ASSERT_NE(fGENEPROG, nullptr);
+  ContadorPintados contador(*fGENEPROG->EditProgreso());
+  int hechos = 0, registro = 1;
+  const auto texto = [&hechos, &registro] {
+    ++hechos;
+    return u"Copiando registros de la tabla de movimientos de almacén: "_qs + QString::number(registro);
+  };
+  VentanaProgresoDiferida(texto);
+  EXPECT_EQ(hechos, 1) << "the first change is shown at once";
+  EXPECT_TRUE(fGENEPROG->EditProgreso()->text().endsWith(u": 1"));
+  EXPECT_EQ(contador.pintados, 1);
+  for (registro = 2; registro <= 5000; ++registro) VentanaProgresoDiferida(texto);
+  registro = 5000;
+  EXPECT_EQ(hechos, 1);
+  EXPECT_EQ(contador.pintados, 1);
+  reloj.Advance(250);
+  EXPECT_EQ(hechos, 2);
+  EXPECT_TRUE(fGENEPROG->EditProgreso()->text().endsWith(u": 5000"));
+  EXPECT_EQ(contador.pintados, 2);
+  EXPECT_EQ(fGENEPROG->width(), fGENEPROG->EditProgreso()->width() + 40) << "sized with the text shown";
+  EXPECT_GT(fGENEPROG->width(), 330);
+
+  VentanaProgresoDiferida(texto);
+  progreso("", {}, u"fin"_qs);
+  reloj.Advance(250);
+  EXPECT_EQ(fGENEPROG->EditProgreso()->text(), u"fin"_qs);
+  EXPECT_EQ(hechos, 2);
+  progreso("OFF", {}, {});
+  VentanaProgresoDiferida(texto);
+  EXPECT_EQ(hechos, 2);
+}

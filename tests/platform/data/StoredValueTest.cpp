@@ -34,3 +34,23 @@ TEST(StoredValue, DatesAndTimesReadFromTheirTextAndWrittenBack) {
                             "2024-01-05 07:03:04.", "2024/01/05 07:03:04", "20240-01-05 07:03:04", ""})
     EXPECT_THROW(StoredValue::ToDateTime(QString::fromLatin1(wrong)), Exception) << wrong;
 }
+
+// A text is taken as written where writing its date again gives it back,
+// and only there.
+TEST(StoredValue, ATextIsAWrittenDateWhereWritingItsDateAgainGivesItBack) {
+  for (const char* text :
+       {"2024-01-05 07:03:04", "2024-01-05 07:03:04.250", "2024-01-05 07:03:04.000", "2024-01-05T07:03:04",
+        "2024-02-29 00:00:00", "2023-02-29 00:00:00", "1900-02-29 12:00:00", "2000-02-29 12:00:00",
+        "2024-04-31 00:00:00", "2024-12-31 23:59:59.999", "2024-00-10 00:00:00", "2024-01-00 00:00:00",
+        "0000-01-01 00:00:00", "0001-01-01 00:00:00", "9999-12-31 23:59:59", "2024-01-05 23:60:00",
+        "2024-01-05 07:03", "2024-01-05 07:03:04.25", " 2024-01-05 07:03:04", "2024-01-05 07:03:04 ",
+        "2024-01-05 07:03:\u0664\u0664"}) {
+    const QString written = QString::fromUtf8(text);
+    bool givenBack = false;
+    try {
+      givenBack = StoredValue::FromDateTime(StoredValue::ToDateTime(written)).toString() == written;
+    } catch (const Exception&) {
+    }
+    EXPECT_EQ(StoredValue::IsWrittenDateTime(written), givenBack) << text;
+  }
+}

@@ -190,3 +190,31 @@ TEST(Connection, ATextWithoutAStatementRunsEmptyFromTheCache) {
     }
   EXPECT_EQ(connection->CachedStatementCount(), 5);
 }
+
+// A text or bytes bound is what the statement writes, whatever becomes of
+// the value given, bound anew, after a reset or a failed step.
+TEST(Connection, AValueBoundIsWrittenAsItWasWhenBound) {
+  TemporaryFolder folder;
+  auto connection = OpenConnection(folder.File(u"DATOS.SQLITE"_qs));
+  connection->Execute(u"CREATE TABLE T (K INTEGER PRIMARY KEY, A, B)"_qs);
+  Statement insert(*connection, u"INSERT INTO T VALUES (?, ?, ?)"_qs);
+  QString text = QString::fromUtf8("añadido");
+  QByteArray bytes("\x01\x00\x02", 3);
+  QVariant given(bytes);
+  insert.Bind(1, 1);
+  insert.Bind(2, text);
+  insert.Bind(3, given);
+  text[0] = u'X';
+  bytes[0] = 'X';
+  given = QByteArray("otro");
+  ASSERT_FALSE(insert.Step());
+  insert.Reset();
+  insert.Bind(1, 1);  // the same key: the step fails
+  insert.Bind(2, u"primero"_qs);
+  insert.Bind(2, u"segundo"_qs);
+  EXPECT_THROW(insert.Step(), EDatabaseError);
+  insert.Bind(1, 2);
+  EXPECT_FALSE(insert.Step());
+  EXPECT_EQ(firstValue(*connection, u"SELECT group_concat(K || ':' || A || ':' || hex(B), ';') FROM T"_qs),
+            QString::fromUtf8("1:añadido:010002;2:segundo:"));
+}

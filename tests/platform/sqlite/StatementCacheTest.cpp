@@ -128,3 +128,23 @@ TEST_F(StatementCacheTest, AHeldStatementThatFailsToFinishLeavesTheTextKept) {
   }
   EXPECT_EQ(preparedOnTheHandle(), 1);
 }
+
+// A text is found again by its characters, never by where they lie: a
+// caller's text changed in place, or let go and its memory taken by another
+// text, is the other text.
+TEST_F(StatementCacheTest, ATextChangedOrLetGoIsNeverTakenForTheOneKeptBefore) {
+  const auto answer = [this](const QString& text) {
+    const CachedStatement select(connection(), text);
+    return select->Step() ? select->Column(0).toInt() : -1;
+  };
+  QString kept = QString::fromLatin1("SELECT A FROM T WHERE A = 1");
+  for (int use = 0; use < 3; ++use) EXPECT_EQ(answer(kept), 1);
+  kept[kept.size() - 1] = u'2';
+  EXPECT_EQ(answer(kept), 2);
+  for (int round = 0; round < 300; ++round) {
+    const int wanted = round % 3 + 1;
+    const QString text = QString::fromLatin1("SELECT A FROM T WHERE A = %1").arg(wanted);
+    ASSERT_EQ(answer(text), wanted) << round;
+    ASSERT_EQ(answer(text), wanted) << round;
+  }
+}
