@@ -122,4 +122,33 @@ TEST_F(FilterSqlTest, TextLongChainsAndTextStoredInNumbersStayWithTheDataset) {
   EXPECT_FALSE(sqlOf(filters[0]) || sqlOf(filters[1]) || sqlOf(filters[2]));
 }
 
+// The engine's parser holds a bounded stack: a filter nested deeper than it
+// takes is left to the dataset, which answers as for any other.
+TEST_F(FilterSqlTest, DeeplyNestedFiltersAnswerAsTheDataset) {
+  const auto negated = [](int depth) { return u"NOT "_qs.repeated(depth) + u"Peso > 1"_qs; };
+  const auto alternated = [](int depth, bool negating) {
+    QString filter = u"Peso > 0"_qs;
+    for (int level = 0; level < depth; ++level)
+      filter = u"Cantidad %1 %2 %3 %4(%5)"_qs.arg(level % 3 ? u"<"_qs : u">="_qs)
+                   .arg(level * 7 % 90 - 45)
+                   .arg(level % 2 ? u"AND"_qs : u"OR"_qs, negating && level % 3 == 0 ? u"NOT "_qs : QString(), filter);
+    return filter;
+  };
+  QStringList filters = {negated(41), negated(60), negated(200), alternated(60, false),
+                         u"NOT ("_qs + alternated(25, true) + u") AND Codigo > 10"_qs};
+  for (int depth = 12; depth <= 30; depth += 3) filters << alternated(depth, false) << alternated(depth, true);
+  for (const QString& filter : filters) {
+    const auto outcomeOf = [&filter](Table& dataset) {
+      QString codes;
+      const QString message = MessageOf([&] { codes = codesOf(dataset, filter); });
+      return (message.isEmpty() ? codes + u' ' + QString::number(dataset.RecordCount()) : message).toStdString();
+    };
+    const std::string expected = outcomeOf(*judged);
+    EXPECT_GT(expected.size(), 20u) << filter.left(60).toStdString();
+    EXPECT_EQ(outcomeOf(*table), expected) << filter.left(60).toStdString();
+  }
+  // The engine still takes a filter nested as people write them.
+  EXPECT_TRUE(sqlOf(negated(2) + u" AND "_qs + alternated(8, true)));
+}
+
 }  // namespace
