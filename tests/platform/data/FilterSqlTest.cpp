@@ -151,4 +151,41 @@ TEST_F(FilterSqlTest, DeeplyNestedFiltersAnswerAsTheDataset) {
   EXPECT_TRUE(sqlOf(negated(2) + u" AND "_qs + alternated(8, true)));
 }
 
+// The engine calls a function with a bounded number of values: a filter
+// reading more columns than that is left to the dataset.
+TEST(FilterSqlWideTest, AFilterOverManyColumnsAnswersAsTheDataset) {
+  DataFixture data;
+  constexpr int kColumns = 130;
+  QStringList columns, values;
+  for (int column = 1; column <= kColumns; ++column) columns.append(u"C%1 FLOAT"_qs.arg(column));
+  data.Execute(u"CREATE TABLE ANCHA (Codigo INT PRIMARY KEY, Nombre VARCHAR(10), %1)"_qs.arg(columns.join(u',')));
+  for (int codigo = 1; codigo <= 40; ++codigo) {
+    QStringList row = {QString::number(codigo), codigo % 2 ? u"'par'"_qs : u"'impar'"_qs};
+    for (int column = 1; column <= kColumns; ++column)
+      row.append(column == codigo * 4 ? u"1"_qs : codigo == 7 && column == 9 ? u"'2,5'"_qs : u"-1"_qs);
+    values.append(u'(' + row.join(u',') + u')');
+  }
+  data.Execute(u"INSERT INTO ANCHA VALUES "_qs + values.join(u','));
+  auto table = data.OpenTable(u"ANCHA"_qs);
+  auto judged = data.OpenTable(u"ANCHA"_qs);
+  judged->OnFilterRecord = [](Dataset&, bool&) {};
+  QStringList anyPositive;
+  for (int column = 1; column <= kColumns; ++column) anyPositive.append(u"C%1 > 0"_qs.arg(column));
+  const QString filters[] = {anyPositive.join(u" OR "_qs), u"Nombre = 'par' AND ("_qs + anyPositive.join(u" OR "_qs) + u')'};
+  for (const QString& filter : filters) {
+    const auto outcomeOf = [&filter](Table& dataset) {
+      QString codes;
+      const QString message = MessageOf([&] {
+        dataset.SetFilter(filter);
+        dataset.SetFiltered(true);
+        codes = Walk(dataset, u"Codigo"_qs).join(u',') + u' ' + QString::number(dataset.RecordCount());
+      });
+      return (message.isEmpty() ? codes : message).toStdString();
+    };
+    const std::string expected = outcomeOf(*judged);
+    EXPECT_NE(expected.find("7,"), std::string::npos) << expected;
+    EXPECT_EQ(outcomeOf(*table), expected);
+  }
+}
+
 }  // namespace
