@@ -140,8 +140,12 @@ TEST_F(FilterSqlTest, DeeplyNestedFiltersAnswerAsTheDataset) {
   for (const QString& filter : filters) {
     const auto outcomeOf = [&filter](Table& dataset) {
       QString codes;
-      const QString message = MessageOf([&] { codes = codesOf(dataset, filter); });
-      return (message.isEmpty() ? codes + u' ' + QString::number(dataset.RecordCount()) : message).toStdString();
+      const QString message = MessageOf([&] {
+        codes = codesOf(dataset, filter) + u' ' + QString::number(dataset.RecordCount());
+        dataset.Last();
+        codes += u' ' + QString::number(dataset.RecNo());
+      });
+      return (message.isEmpty() ? codes : message).toStdString();
     };
     const std::string expected = outcomeOf(*judged);
     EXPECT_GT(expected.size(), 20u) << filter.left(60).toStdString();
