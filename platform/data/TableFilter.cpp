@@ -13,9 +13,16 @@
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineDialect.h"
 
+namespace {
+
+// The engine calls a function with no more values than this.
+constexpr qsizetype kMostFilterColumns = 127;
+
+}  // namespace
+
 bool Table::addFilterCondition(QStringList& conditions, QList<QVariant>& arguments) {
   const std::optional<QList<int>> columns = FilterColumns();
-  if (!columns || columns->isEmpty()) return false;
+  if (!columns || columns->isEmpty() || columns->size() > kMostFilterColumns) return false;
   if (filterFunctionName_.isEmpty()) {
     const QString name = QStringLiteral("zem_filter_%1").arg(Serial());
     const bool defined = connection().DefineTest(name, [this](const QVariantList& values) {

@@ -5,8 +5,11 @@
 namespace {
 
 // The engine parses an expression no deeper than a thousand levels and
-// binds a bounded number of values: longer filters are left to the dataset.
+// binds a bounded number of values, and its parser's stack overflows past
+// some two dozen nested ANDs and ORs: longer or deeper filters are left to
+// the dataset.
 constexpr int kMostNodes = 200;
+constexpr int kDeepest = 16;
 
 QLatin1String symbolOf(FilterComparison comparison) {
   switch (comparison) {
@@ -37,6 +40,12 @@ QString FilterSqlWriter::number(const Field& field) const {
 
 bool FilterSqlWriter::counted() { return ++nodes_ <= kMostNodes; }
 
+bool FilterSqlWriter::entered() {
+  if (!counted() || depth_ >= kDeepest) return false;
+  ++depth_;
+  return true;
+}
+
 // A NULL on either side gives NULL, taken as no. Where nothing negates it,
 // ANDs and ORs of comparisons come out true exactly where the same with
 // no for NULL do, and the engine's WHERE takes NULL as no: the no is
@@ -62,22 +71,25 @@ bool FilterSqlWriter::Compare(const Field& left, FilterComparison comparison, co
 }
 
 bool FilterSqlWriter::Not(const FilterCondition& operand) {
-  if (!counted()) return false;
+  if (!entered()) return false;
   written_.text += QStringLiteral("NOT (");
   ++negations_;
   const bool written = operand.WriteSql(*this);
   --negations_;
+  --depth_;
   written_.text += u')';
   return written;
 }
 
 bool FilterSqlWriter::Junction(const std::vector<std::unique_ptr<FilterCondition>>& operands, bool all) {
-  if (!counted()) return false;
+  if (!entered()) return false;
   written_.text += u'(';
-  for (std::size_t i = 0; i < operands.size(); ++i) {
+  bool written = true;
+  for (std::size_t i = 0; written && i < operands.size(); ++i) {
     if (i > 0) written_.text += all ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
-    if (!operands[i]->WriteSql(*this)) return false;
+    written = operands[i]->WriteSql(*this);
   }
+  --depth_;
   written_.text += u')';
-  return true;
+  return written;
 }

@@ -41,9 +41,12 @@ class FilterSqlWriter {
   QString number(const Field& field) const;
   void writeComparison(const QString& comparison);
   bool counted();
+  // Counts a NOT, AND or OR as one level deeper; false past the deepest.
+  bool entered();
 
   ColumnOf columnOf_;
   FilterSql written_;
   int nodes_ = 0;
   int negations_ = 0;  // around the node written
+  int depth_ = 0;      // NOTs, ANDs and ORs around it
 };

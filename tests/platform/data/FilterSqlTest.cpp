@@ -122,4 +122,74 @@ TEST_F(FilterSqlTest, TextLongChainsAndTextStoredInNumbersStayWithTheDataset) {
   EXPECT_FALSE(sqlOf(filters[0]) || sqlOf(filters[1]) || sqlOf(filters[2]));
 }
 
+// The engine's parser holds a bounded stack: a filter nested deeper than it
+// takes is left to the dataset, which answers as for any other.
+TEST_F(FilterSqlTest, DeeplyNestedFiltersAnswerAsTheDataset) {
+  const auto negated = [](int depth) { return u"NOT "_qs.repeated(depth) + u"Peso > 1"_qs; };
+  const auto alternated = [](int depth, bool negating) {
+    QString filter = u"Peso > 0"_qs;
+    for (int level = 0; level < depth; ++level)
+      filter = u"Cantidad %1 %2 %3 %4(%5)"_qs.arg(level % 3 ? u"<"_qs : u">="_qs)
+                   .arg(level * 7 % 90 - 45)
+                   .arg(level % 2 ? u"AND"_qs : u"OR"_qs, negating && level % 3 == 0 ? u"NOT "_qs : QString(), filter);
+    return filter;
+  };
+  QStringList filters = {negated(41), negated(60), negated(200), alternated(60, false),
+                         u"NOT ("_qs + alternated(25, true) + u") AND Codigo > 10"_qs};
+  for (int depth = 12; depth <= 30; depth += 3) filters << alternated(depth, false) << alternated(depth, true);
+  for (const QString& filter : filters) {
+    const auto outcomeOf = [&filter](Table& dataset) {
+      QString codes;
+      const QString message = MessageOf([&] {
+        codes = codesOf(dataset, filter) + u' ' + QString::number(dataset.RecordCount());
+        dataset.Last();
+        codes += u' ' + QString::number(dataset.RecNo());
+      });
+      return (message.isEmpty() ? codes : message).toStdString();
+    };
+    const std::string expected = outcomeOf(*judged);
+    EXPECT_GT(expected.size(), 20u) << filter.left(60).toStdString();
+    EXPECT_EQ(outcomeOf(*table), expected) << filter.left(60).toStdString();
+  }
+  // The engine still takes a filter nested as people write them.
+  EXPECT_TRUE(sqlOf(negated(2) + u" AND "_qs + alternated(8, true)));
+}
+
+// The engine calls a function with a bounded number of values: a filter
+// reading more columns than that is left to the dataset.
+TEST(FilterSqlWideTest, AFilterOverManyColumnsAnswersAsTheDataset) {
+  DataFixture data;
+  constexpr int kColumns = 130;
+  QStringList columns, values;
+  for (int column = 1; column <= kColumns; ++column) columns.append(u"C%1 FLOAT"_qs.arg(column));
+  data.Execute(u"CREATE TABLE ANCHA (Codigo INT PRIMARY KEY, Nombre VARCHAR(10), %1)"_qs.arg(columns.join(u',')));
+  for (int codigo = 1; codigo <= 40; ++codigo) {
+    QStringList row = {QString::number(codigo), codigo % 2 ? u"'par'"_qs : u"'impar'"_qs};
+    for (int column = 1; column <= kColumns; ++column)
+      row.append(column == codigo * 4 ? u"1"_qs : codigo == 7 && column == 9 ? u"'2,5'"_qs : u"-1"_qs);
+    values.append(u'(' + row.join(u',') + u')');
+  }
+  data.Execute(u"INSERT INTO ANCHA VALUES "_qs + values.join(u','));
+  auto table = data.OpenTable(u"ANCHA"_qs);
+  auto judged = data.OpenTable(u"ANCHA"_qs);
+  judged->OnFilterRecord = [](Dataset&, bool&) {};
+  QStringList anyPositive;
+  for (int column = 1; column <= kColumns; ++column) anyPositive.append(u"C%1 > 0"_qs.arg(column));
+  const QString filters[] = {anyPositive.join(u" OR "_qs), u"Nombre = 'par' AND ("_qs + anyPositive.join(u" OR "_qs) + u')'};
+  for (const QString& filter : filters) {
+    const auto outcomeOf = [&filter](Table& dataset) {
+      QString codes;
+      const QString message = MessageOf([&] {
+        dataset.SetFilter(filter);
+        dataset.SetFiltered(true);
+        codes = Walk(dataset, u"Codigo"_qs).join(u',') + u' ' + QString::number(dataset.RecordCount());
+      });
+      return (message.isEmpty() ? codes : message).toStdString();
+    };
+    const std::string expected = outcomeOf(*judged);
+    EXPECT_NE(expected.find("7,"), std::string::npos) << expected;
+    EXPECT_EQ(outcomeOf(*table), expected);
+  }
+}
+
 }  // namespace
