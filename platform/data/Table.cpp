@@ -126,6 +126,7 @@ void Table::ReleaseSource() {
   connection_.reset();
   lockFile_.reset();
   keyColumns_.clear();
+  naturalIdentities_.clear();
   identities_.clear();
   keyOfIdentity_.clear();
   followed_.clear();
@@ -268,37 +269,61 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   // Nothing names a record of a table without key or row ids: each one read
   // is another.
   if (keyColumns_.isEmpty()) return ++lastOwnIdentity_;
-  const std::optional<qint64> natural = naturalIdentity(values);
-  if (natural && identities_.empty()) return *natural;
-  QString key = keyText(values);
-  const auto found = identities_.find(key);
-  if (found != identities_.end()) return found->second;
-  if (natural && !keyOfIdentity_.contains(*natural)) return *natural;
+  RecordKey key = recordKey(values);
+  if (key.natural && keyOfIdentity_.empty()) return *key.natural;
+  if (const std::optional<qint64> held = heldIdentityOfKey(key)) return *held;
   const qint64 identity = ++lastOwnIdentity_;
-  keyOfIdentity_.emplace(identity, key);
-  identities_.emplace(std::move(key), identity);
+  if (key.natural)
+    naturalIdentities_.emplace(*key.natural, identity);
+  else
+    identities_.emplace(key.text, identity);
+  keyOfIdentity_.emplace(identity, std::move(key));
   return identity;
+}
+
+RecordKey Table::recordKey(const QList<QVariant>& values) const {
+  if (std::optional<qint64> natural = naturalIdentity(values)) return {natural, QString()};
+  return {std::nullopt, keyText(values)};
 }
 
 // The identity a key holds already, as identityOfKey would give it, without
 // taking one: none where identityOfKey would take a new one.
-std::optional<qint64> Table::heldIdentityOfKey(const QString& key, const QList<QVariant>& values) const {
-  if (const auto found = identities_.find(key); found != identities_.end()) return found->second;
-  const std::optional<qint64> natural = naturalIdentity(values);
-  if (natural && !keyOfIdentity_.contains(*natural)) return natural;
+std::optional<qint64> Table::heldIdentityOfKey(const RecordKey& key) const {
+  if (key.natural) {
+    if (const auto found = naturalIdentities_.find(*key.natural); found != naturalIdentities_.end()) return found->second;
+    if (!keyOfIdentity_.contains(*key.natural)) return key.natural;
+    return std::nullopt;
+  }
+  if (const auto found = identities_.find(key.text); found != identities_.end()) return found->second;
   return std::nullopt;
 }
 
-void Table::setIdentityOfKey(const QString& key, qint64 identity) {
-  if (const auto held = identities_.find(key); held != identities_.end()) {
+void Table::dropKey(const RecordKey& key) {
+  if (key.natural)
+    naturalIdentities_.erase(*key.natural);
+  else
+    identities_.erase(key.text);
+}
+
+void Table::setIdentityOfKey(const RecordKey& key, qint64 identity) {
+  const auto held = key.natural ? naturalIdentities_.find(*key.natural) : naturalIdentities_.end();
+  if (held != naturalIdentities_.end()) {
     keyOfIdentity_.erase(held->second);
-    identities_.erase(held);
+    naturalIdentities_.erase(held);
+  } else if (!key.natural) {
+    if (const auto named = identities_.find(key.text); named != identities_.end()) {
+      keyOfIdentity_.erase(named->second);
+      identities_.erase(named);
+    }
   }
   if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
-    identities_.erase(known->second);
+    dropKey(known->second);
     keyOfIdentity_.erase(known);
   }
-  identities_.emplace(key, identity);
+  if (key.natural)
+    naturalIdentities_.emplace(*key.natural, identity);
+  else
+    identities_.emplace(key.text, identity);
   keyOfIdentity_.emplace(identity, key);
 }
 
@@ -314,7 +339,7 @@ void Table::ForgetRecordsLetGo() {
       ++entry;
       continue;
     }
-    identities_.erase(entry->second);
+    dropKey(entry->second);
     entry = keyOfIdentity_.erase(entry);
   }
 }
@@ -344,7 +369,7 @@ qint64 Table::rowIdOf(const Row& row) const {
 
 void Table::forgetIdentity(qint64 identity) {
   if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
-    identities_.erase(known->second);
+    dropKey(known->second);
     keyOfIdentity_.erase(known);
   }
   followed_.erase(identity);
@@ -576,9 +601,9 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
   // A new record, even where a record this table once held had its key or
   // row id: its bookmark is not theirs.
-  QString key = keyText(stored->values);
+  RecordKey key = withoutRowId_ ? recordKey(stored->values) : RecordKey();
   // Whatever the key or row id named before goes at the commit.
-  const std::optional<qint64> known = withoutRowId_ ? heldIdentityOfKey(key, stored->values) : stored->identity;
+  const std::optional<qint64> known = withoutRowId_ ? heldIdentityOfKey(key) : stored->identity;
   stored->identity = ++lastOwnIdentity_;
   identityChanges_.push_back([this, known, identity = stored->identity, rowId, key = std::move(key)] {
     if (known) forgetIdentity(*known);
@@ -661,7 +686,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   if (written) stored.identity = identityOfKey(stored.values);
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
-    identityChanges_.push_back([this, found, identity, key = keyText(stored.values)] {
+    identityChanges_.push_back([this, found, identity, key = recordKey(stored.values)] {
       forgetIdentity(found);
       setIdentityOfKey(key, identity);
       followed_.insert(identity);

@@ -21,6 +21,20 @@ class EngineStatement;
 // A table of a database, ordered by its current index (the primary key
 // unless another is chosen; by insertion when it has none); changes are
 // written at Post by primary key, or by row id when the table has no key.
+// The hash of a record's key text. Left without noexcept on purpose: the
+// standard map then keeps each key's hash in its node, and a look-up
+// compares hashes before it reads another key's text.
+struct KeyTextHash {
+  std::size_t operator()(const QString& key) const { return qHash(key); }
+};
+
+// A record's key as a table without row ids holds it: its natural identity
+// (see Table::naturalIdentity), or its text where it makes none.
+struct RecordKey {
+  std::optional<qint64> natural;
+  QString text;
+};
+
 class Table : public IndexedDataset {
   Q_OBJECT
 
@@ -108,8 +122,10 @@ class Table : public IndexedDataset {
   QString keyText(const QList<QVariant>& values) const;
   std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
-  std::optional<qint64> heldIdentityOfKey(const QString& key, const QList<QVariant>& values) const;
-  void setIdentityOfKey(const QString& key, qint64 identity);
+  RecordKey recordKey(const QList<QVariant>& values) const;
+  std::optional<qint64> heldIdentityOfKey(const RecordKey& key) const;
+  void setIdentityOfKey(const RecordKey& key, qint64 identity);
+  void dropKey(const RecordKey& key);
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
   void forgetIdentity(qint64 identity);
@@ -140,10 +156,12 @@ class Table : public IndexedDataset {
   QList<WrittenValue::Affinity> affinities_;  // of the columns, as declared
   bool withoutRowId_ = false;
   QString rowId_;  // the name the row id goes by where the table has them
-  // By key text, in a table without row ids: for the records shown, and
-  // those whose key this table changed (followed).
-  std::unordered_map<QString, qint64> identities_;
-  std::unordered_map<qint64, QString> keyOfIdentity_;
+  // By key, in a table without row ids: for the records shown, and those
+  // whose key this table changed (followed). A key that makes a natural
+  // identity is held by it, any other by its text.
+  std::unordered_map<qint64, qint64> naturalIdentities_;
+  std::unordered_map<QString, qint64, KeyTextHash> identities_;
+  std::unordered_map<qint64, RecordKey> keyOfIdentity_;
   std::unordered_set<qint64> followed_;
   // Identities other than the row id (see identityOfRowId).
   std::unordered_map<qint64, qint64> identityOfRowId_;
