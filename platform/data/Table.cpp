@@ -269,15 +269,11 @@ qint64 Table::identityOfKey(const QList<QVariant>& values) {
   // Nothing names a record of a table without key or row ids: each one read
   // is another.
   if (keyColumns_.isEmpty()) return ++lastOwnIdentity_;
-  RecordKey key = recordKey(values);
+  const RecordKey key = recordKey(values);
   if (key.natural && keyOfIdentity_.empty()) return *key.natural;
   if (const std::optional<qint64> held = heldIdentityOfKey(key)) return *held;
   const qint64 identity = ++lastOwnIdentity_;
-  if (key.natural)
-    naturalIdentities_.emplace(*key.natural, identity);
-  else
-    identities_.emplace(key.text, identity);
-  keyOfIdentity_.emplace(identity, std::move(key));
+  holdKey(key, identity);
   return identity;
 }
 
@@ -286,16 +282,30 @@ RecordKey Table::recordKey(const QList<QVariant>& values) const {
   return {std::nullopt, keyText(values)};
 }
 
+// The identity the maps hold for a key.
+std::optional<qint64> Table::mappedIdentity(const RecordKey& key) const {
+  if (key.natural) {
+    if (const auto found = naturalIdentities_.find(*key.natural); found != naturalIdentities_.end()) return found->second;
+  } else if (const auto found = identities_.find(key.text); found != identities_.end()) {
+    return found->second;
+  }
+  return std::nullopt;
+}
+
 // The identity a key holds already, as identityOfKey would give it, without
 // taking one: none where identityOfKey would take a new one.
 std::optional<qint64> Table::heldIdentityOfKey(const RecordKey& key) const {
-  if (key.natural) {
-    if (const auto found = naturalIdentities_.find(*key.natural); found != naturalIdentities_.end()) return found->second;
-    if (!keyOfIdentity_.contains(*key.natural)) return key.natural;
-    return std::nullopt;
-  }
-  if (const auto found = identities_.find(key.text); found != identities_.end()) return found->second;
+  if (const std::optional<qint64> mapped = mappedIdentity(key)) return mapped;
+  if (key.natural && !keyOfIdentity_.contains(*key.natural)) return key.natural;
   return std::nullopt;
+}
+
+void Table::holdKey(const RecordKey& key, qint64 identity) {
+  if (key.natural)
+    naturalIdentities_.emplace(*key.natural, identity);
+  else
+    identities_.emplace(key.text, identity);
+  keyOfIdentity_.emplace(identity, key);
 }
 
 void Table::dropKey(const RecordKey& key) {
@@ -306,25 +316,15 @@ void Table::dropKey(const RecordKey& key) {
 }
 
 void Table::setIdentityOfKey(const RecordKey& key, qint64 identity) {
-  const auto held = key.natural ? naturalIdentities_.find(*key.natural) : naturalIdentities_.end();
-  if (held != naturalIdentities_.end()) {
-    keyOfIdentity_.erase(held->second);
-    naturalIdentities_.erase(held);
-  } else if (!key.natural) {
-    if (const auto named = identities_.find(key.text); named != identities_.end()) {
-      keyOfIdentity_.erase(named->second);
-      identities_.erase(named);
-    }
+  if (const std::optional<qint64> held = mappedIdentity(key)) {
+    keyOfIdentity_.erase(*held);
+    dropKey(key);
   }
   if (const auto known = keyOfIdentity_.find(identity); known != keyOfIdentity_.end()) {
     dropKey(known->second);
     keyOfIdentity_.erase(known);
   }
-  if (key.natural)
-    naturalIdentities_.emplace(*key.natural, identity);
-  else
-    identities_.emplace(key.text, identity);
-  keyOfIdentity_.emplace(identity, key);
+  holdKey(key, identity);
 }
 
 // A record read again after its identity went gets a new one; a bookmark

@@ -123,8 +123,10 @@ class Table : public IndexedDataset {
   std::optional<qint64> naturalIdentity(const QList<QVariant>& values) const;
   qint64 identityOfKey(const QList<QVariant>& values);
   RecordKey recordKey(const QList<QVariant>& values) const;
+  std::optional<qint64> mappedIdentity(const RecordKey& key) const;
   std::optional<qint64> heldIdentityOfKey(const RecordKey& key) const;
   void setIdentityOfKey(const RecordKey& key, qint64 identity);
+  void holdKey(const RecordKey& key, qint64 identity);
   void dropKey(const RecordKey& key);
   qint64 identityOfRowId(qint64 rowId);
   qint64 rowIdOf(const Row& row) const;
