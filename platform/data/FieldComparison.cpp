@@ -156,8 +156,10 @@ bool StartsWith(const Operand& a, const QString& prefix, TextCase textCase) {
   if (a.null) return false;
   if (prefix.isEmpty()) return true;
   if (textCase == TextCase::Sensitive) return a.text.startsWith(prefix);
+  // Folding keeps every character in its place: the text's head is enough.
+  if (a.text.size() < prefix.size()) return false;
   const Collation& collation = Collation::Default();
-  return collation.Fold(a.text).startsWith(collation.Fold(prefix));
+  return collation.Fold(QStringView(a.text).first(prefix.size())) == collation.Fold(prefix);
 }
 
 }  // namespace FieldComparison

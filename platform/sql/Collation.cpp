@@ -79,7 +79,11 @@ bool IsUpper(QChar c) { return c.isUpper(); }
 
 }  // namespace
 
-const Collation& Collation::Default() { return *Find(kDefaultName); }
+// Looked up once: filters and index orders ask for it on every comparison.
+const Collation& Collation::Default() {
+  static const Collation& collation = *Find(kDefaultName);
+  return collation;
+}
 
 const Collation* Collation::Find(QStringView name) {
   const auto parsed = Parse(name);
