@@ -7,10 +7,16 @@
 # --benchmark_filter=Walk).
 # ZEMWIN_BENCH_ROWS sets the size of the large table (1,000,000 by default);
 # ZEMWIN_BENCH_DATA names a folder where the data files are kept.
+# --instructions also counts, under valgrind's callgrind, the instructions
+# each work takes on each side and prints their ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEMWIN_BENCH=ON
 cmake --build build-bench --target zem_bench
-exec build-bench/bench/zem_bench "$@"
+arguments=()
+for argument in "$@"; do
+  if [ "$argument" = --instructions ]; then export ZEMWIN_BENCH_INSTRUCTIONS=1; else arguments+=("$argument"); fi
+done
+exec build-bench/bench/zem_bench "${arguments[@]}"

@@ -69,6 +69,7 @@ void BenchData::MakeAll() {
   EmptyFolder();
   OrdersFolder();
   MovesFolder();
+  LargeMovesFolder();
   EmptyMovesFolder();
 }
 
@@ -105,6 +106,12 @@ const QString& BenchData::MovesFolder() {
   const QString name = QStringLiteral("moves");
   if (moves_.isEmpty()) moves_ = made(name) ? folderNamed(name) : makeMoves(name, kFilterRows);
   return moves_;
+}
+
+const QString& BenchData::LargeMovesFolder() {
+  const QString name = QStringLiteral("moves-%1").arg(rows_);
+  if (largeMoves_.isEmpty()) largeMoves_ = made(name) ? folderNamed(name) : makeMoves(name, rows_);
+  return largeMoves_;
 }
 
 const QString& BenchData::EmptyMovesFolder() {

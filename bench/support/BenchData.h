@@ -36,6 +36,7 @@ class BenchData {
   const QString& EmptyFolder();   // ARTICULOS with no records
   const QString& OrdersFolder();  // PEDIDOS and LINEAS
   const QString& MovesFolder();       // MOVIMIENTOS with kFilterRows records
+  const QString& LargeMovesFolder();  // MOVIMIENTOS with Rows() records
   const QString& EmptyMovesFolder();  // MOVIMIENTOS with no records
   const QString& Root() const { return root_; }
 
@@ -60,5 +61,6 @@ class BenchData {
   QString empty_;
   QString orders_;
   QString moves_;
+  QString largeMoves_;
   QString emptyMoves_;
 };

@@ -1,6 +1,7 @@
 #include "bench/support/FreshProcess.h"
 
 #include "bench/support/BenchData.h"
+#include "bench/support/InstructionCounter.h"
 #include "bench/support/RatioReporter.h"
 #include "bench/support/ResidentMemory.h"
 
@@ -124,7 +125,10 @@ int RunOne() {
   OneRunReporter reporter;
   const bool peak = ResetPeakResident();
   const double before = ResidentMegabytes();
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  {
+    const InstructionCounter::Collecting collecting;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+  }
   const double growth = (peak ? PeakResidentMegabytes() : ResidentMegabytes()) - before;
   if (reporter.failed) return 1;
   if (reporter.name.empty()) return 0;  // only listed
@@ -146,28 +150,53 @@ int RunEach(const QStringList& arguments) {
                                QStringLiteral("--benchmark_list_tests=true")},
           environment);
   const int runs = Runs();
+  const InstructionCounter counter(environment);
   RatioReporter ratios;
   const auto only = [&passed](const QString& name) {
     return passed + QStringList{QStringLiteral("--benchmark_filter=^%1$").arg(name)};
   };
-  for (const QString& name : names) {
-    // The data file as a program in use finds it, in the system's cache, for
-    // both sides: the raw side reads what the work reads once, unmeasured,
-    // before the dataset side, which runs first.
-    if (const QString raw = QString(name).replace(u"/dataset/"_qs, u"/raw/"_qs); raw != name && names.contains(raw))
-      Run(only(raw), environment);
-    std::vector<OneResult> results;
-    for (int run = 0; run < runs; ++run)
-      if (const std::optional<OneResult> result = Result(Run(only(name), environment))) results.push_back(*result);
-    if (results.size() != static_cast<std::size_t>(runs)) {
-      std::printf("%-45s failed\n", qPrintable(name));
-      continue;
-    }
+  const auto once = [&](const QString& name) { return Result(Run(only(name), environment)); };
+  const auto report = [&](const QString& name, const std::vector<OneResult>& results) {
     const Median median = MedianOf(results);
     std::printf("%-45s %12.3f ms %9.1f MB  (%d runs: %.3f to %.3f ms)%s\n", median.name.c_str(), median.milliseconds,
                 median.growth, runs, median.fastest, median.slowest, median.counters.c_str());
     std::fflush(stdout);
     ratios.Add(median.name, median.milliseconds, median.growth);
+    if (counter.Available()) ratios.AddInstructions(median.name, counter.Count(only(name)));
+  };
+  for (const QString& name : names) {
+    const QString raw = QString(name).replace(u"/dataset/"_qs, u"/raw/"_qs);
+    const bool paired = raw != name && names.contains(raw);
+    if (const QString dataset = QString(name).replace(u"/raw/"_qs, u"/dataset/"_qs);
+        dataset != name && names.contains(dataset))
+      continue;  // run beside its dataset side
+    std::vector<OneResult> results, rawResults;
+    std::vector<double> pairRatios;
+    // The data file as a program in use finds it, in the system's cache, for
+    // both sides: the raw side reads what the work reads once, unmeasured.
+    if (paired) once(raw);
+    // The two sides alternate, so that a change of the machine's load moves
+    // both alike; the ratio is the median of each pair's.
+    for (int run = 0; run < runs; ++run) {
+      const std::optional<OneResult> result = once(name);
+      if (result) results.push_back(*result);
+      if (!paired) continue;
+      const std::optional<OneResult> rawResult = once(raw);
+      if (rawResult) rawResults.push_back(*rawResult);
+      if (result && rawResult && rawResult->milliseconds > 0)
+        pairRatios.push_back(result->milliseconds / rawResult->milliseconds);
+    }
+    if (results.size() != static_cast<std::size_t>(runs) ||
+        (paired && rawResults.size() != static_cast<std::size_t>(runs))) {
+      std::printf("%-45s failed\n", qPrintable(name));
+      continue;
+    }
+    report(name, results);
+    if (!paired) continue;
+    report(raw, rawResults);
+    std::nth_element(pairRatios.begin(), pairRatios.begin() + static_cast<std::ptrdiff_t>(pairRatios.size() / 2),
+                     pairRatios.end());
+    ratios.SetRatio(MedianOf(results).name, pairRatios[pairRatios.size() / 2]);
   }
   ratios.Print();
   return 0;
