@@ -1,9 +1,11 @@
 // A filter of a table is evaluated inside the engine's reading where the
 // engine can call the program: the records it leaves out are neither
 // handed over nor kept, and a block of records read holds only those
-// shown. Where the filter compares numbers only, the engine evaluates it
-// itself on the records whose columns hold numbers or NULL, and the
-// program's own evaluation of the expression takes every other record; the
+// shown. Where the filter compares numbers and text only, the engine
+// evaluates it itself on the records whose columns hold what it compares
+// (numbers or NULL where compared as numbers, text where compared as text),
+// and the program's own evaluation of the expression takes every other
+// record; the
 // dataset checks each record handed over again. Elsewhere the dataset
 // filters the records as they are read.
 
@@ -35,19 +37,22 @@ bool Table::addFilterCondition(QStringList& conditions, QList<QVariant>& argumen
     filterFunctionName_ = name;
   }
   filterColumns_ = *columns;
-  QStringList names, notNumbers;
-  for (const int column : filterColumns_) {
-    names.append(quotedName(column));
-    notNumbers.append(dialect().HoldsTextOrBytes(names.last()));
-  }
+  QStringList names;
+  for (const int column : filterColumns_) names.append(quotedName(column));
   const QString evaluated = QStringLiteral("%1(%2)").arg(filterFunctionName_, names.join(QStringLiteral(", ")));
   const std::optional<FilterSql> sql = FilterAsSql([this](int column) { return quotedName(column); });
-  if (!sql || notNumbers.contains(QString())) {
+  // The records whose columns do not hold what the SQL compares go to the
+  // program's evaluation.
+  QStringList otherwise;
+  for (const QString& name : names)
+    otherwise.append(sql && sql->textColumns.contains(name) ? dialect().HoldsOtherThanText(name)
+                                                            : dialect().HoldsTextOrBytes(name));
+  if (!sql || otherwise.contains(QString())) {
     conditions.append(evaluated);
     return true;
   }
   conditions.append(QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
-                        .arg(notNumbers.join(QStringLiteral(" OR ")), evaluated, sql->text));
+                        .arg(otherwise.join(QStringLiteral(" OR ")), evaluated, sql->text));
   arguments += sql->arguments;
   return true;
 }

@@ -38,6 +38,9 @@ class SqliteDialect : public EngineDialect {
   QString HoldsTextOrBytes(const QString& expression) const override {
     return QStringLiteral("%1 >= ''").arg(expression);
   }
+  QString HoldsOtherThanText(const QString& expression) const override {
+    return QStringLiteral("typeof(%1) <> 'text'").arg(expression);
+  }
   QString RowId(const QStringList& columnNames) const override { return SqlText::FreeRowIdName(columnNames); }
   bool KeepsValuesByAffinity() const override { return true; }
   QString TableWriteKeepsPartOnFailure() const override {

@@ -63,6 +63,10 @@ class EngineDialect {
   // false where a number, NULL where NULL; empty where the engine cannot
   // tell.
   virtual QString HoldsTextOrBytes(const QString& /*expression*/) const { return QString(); }
+  // A condition true where the expression holds anything but text as
+  // stored, NULL included, and false where text; empty where the engine
+  // cannot tell.
+  virtual QString HoldsOtherThanText(const QString& /*expression*/) const { return QString(); }
 
   // The column that names a record of a table of those columns by itself
   // where the engine gives one ("rowid", or another of its names where a

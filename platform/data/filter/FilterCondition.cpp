@@ -36,8 +36,15 @@ class WithConstant : public FilterCondition {
   }
   void AddFields(QList<const Field*>& fields) const override { fields.append(&field_); }
   bool WriteSql(FilterSqlWriter& sql) const override {
-    return constant_.kind == FieldComparison::Kind::Number && !constant_.null &&
-           sql.Compare(field_, comparison_, constant_.number);
+    if (constant_.null) return false;
+    switch (constant_.kind) {
+      case FieldComparison::Kind::Number:
+        return sql.Compare(field_, comparison_, constant_.number);
+      case FieldComparison::Kind::Text:
+        return sql.CompareText(field_, comparison_, constant_.text, textCase_);
+      default:
+        return false;
+    }
   }
 
  private:
@@ -55,6 +62,7 @@ class WithPrefix : public FilterCondition {
     return FieldComparison::StartsWith(FieldComparison::ValueOf(field_), prefix_, textCase_) == equal_;
   }
   void AddFields(QList<const Field*>& fields) const override { fields.append(&field_); }
+  bool WriteSql(FilterSqlWriter& sql) const override { return sql.StartsWith(field_, equal_, prefix_, textCase_); }
 
  private:
   const Field& field_;
@@ -73,7 +81,7 @@ class WithField : public FilterCondition {
         comparison_);
   }
   void AddFields(QList<const Field*>& fields) const override { fields << &left_ << &right_; }
-  bool WriteSql(FilterSqlWriter& sql) const override { return sql.Compare(left_, comparison_, right_); }
+  bool WriteSql(FilterSqlWriter& sql) const override { return sql.Compare(left_, comparison_, right_, textCase_); }
 
  private:
   const Field& left_;

@@ -1,6 +1,7 @@
 #include "platform/data/filter/FilterSql.h"
 
 #include "platform/data/FieldComparison.h"
+#include "platform/sql/Collation.h"
 
 namespace {
 
@@ -29,6 +30,21 @@ QLatin1String symbolOf(FilterComparison comparison) {
   return QLatin1String("=");
 }
 
+// Under the collation the program compares text with; where case counts,
+// texts are equal only when they are the same.
+QString collated(FieldComparison::TextCase textCase) {
+  return textCase == FieldComparison::TextCase::Insensitive
+             ? QStringLiteral(" COLLATE \"%1\"").arg(Collation::kDefaultName)
+             : QStringLiteral(" COLLATE BINARY");
+}
+
+// Where case counts, an order also looks at the case of texts the
+// collation takes as equal, which no collation of the engine does.
+bool writable(FilterComparison comparison, FieldComparison::TextCase textCase) {
+  return textCase == FieldComparison::TextCase::Insensitive || comparison == FilterComparison::Equal ||
+         comparison == FilterComparison::NotEqual;
+}
+
 }  // namespace
 
 // As the field reads it: a double, whole numbers rounded alike.
@@ -36,6 +52,14 @@ QString FilterSqlWriter::number(const Field& field) const {
   if (FieldComparison::KindOf(field) != FieldComparison::Kind::Number) return QString();
   const QString column = columnOf_(field);
   return column.isEmpty() ? QString() : QStringLiteral("CAST(%1 AS REAL)").arg(column);
+}
+
+// As stored, where it is text: its field reads it as it is.
+QString FilterSqlWriter::text(const Field& field) {
+  if (FieldComparison::KindOf(field) != FieldComparison::Kind::Text) return QString();
+  const QString column = columnOf_(field);
+  if (!column.isEmpty() && !written_.textColumns.contains(column)) written_.textColumns.append(column);
+  return column;
 }
 
 bool FilterSqlWriter::counted() { return ++nodes_ <= kMostNodes; }
@@ -62,11 +86,46 @@ bool FilterSqlWriter::Compare(const Field& field, FilterComparison comparison, d
   return true;
 }
 
-bool FilterSqlWriter::Compare(const Field& left, FilterComparison comparison, const Field& right) {
+bool FilterSqlWriter::Compare(const Field& left, FilterComparison comparison, const Field& right, TextCase textCase) {
+  if (FieldComparison::KindOf(left) == FieldComparison::Kind::Text &&
+      FieldComparison::KindOf(right) == FieldComparison::Kind::Text) {
+    if (!writable(comparison, textCase)) return false;
+    const QString a = text(left);
+    const QString b = text(right);
+    if (a.isEmpty() || b.isEmpty() || !counted()) return false;
+    writeComparison(a + u' ' + symbolOf(comparison) + u' ' + b + collated(textCase));
+    return true;
+  }
   const QString a = number(left);
   const QString b = number(right);
   if (a.isEmpty() || b.isEmpty() || !counted()) return false;
   writeComparison(QStringLiteral("%1 %2 %3").arg(a, symbolOf(comparison), b));
+  return true;
+}
+
+// A lone surrogate would reach the engine as another character.
+bool FilterSqlWriter::CompareText(const Field& field, FilterComparison comparison, const QString& constant,
+                                  TextCase textCase) {
+  if (!writable(comparison, textCase) || !constant.isValidUtf16()) return false;
+  const QString value = text(field);
+  if (value.isEmpty() || !counted()) return false;
+  writeComparison(value + u' ' + symbolOf(comparison) + QLatin1String(" ?") + collated(textCase));
+  written_.arguments.append(constant);
+  return true;
+}
+
+// The text's first characters, as many as the prefix has, compared with it:
+// none where the text is shorter.
+bool FilterSqlWriter::StartsWith(const Field& field, bool equal, const QString& prefix, TextCase textCase) {
+  if (!prefix.isValidUtf16()) return false;
+  const QString value = text(field);
+  if (value.isEmpty() || !counted()) return false;
+  const qsizetype characters = prefix.toUcs4().size();
+  const QString length = QString::number(characters);
+  writeComparison((equal ? QString() : QStringLiteral("NOT ")) + QLatin1String("(length(") + value +
+                  QLatin1String(") >= ") + length + QLatin1String(" AND substr(") + value + QLatin1String(", 1, ") +
+                  length + QLatin1String(") = ?") + collated(textCase) + u')');
+  written_.arguments.append(prefix);
   return true;
 }
 
