@@ -26,7 +26,7 @@ std::optional<qint64> InstructionCounter::Count(const QStringList& arguments) co
   process.setProcessEnvironment(environment_);
   process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process.setStandardOutputFile(QProcess::nullDevice());
-  process.start(valgrind_, QStringList{QStringLiteral("--tool=callgrind"), QStringLiteral("--quiet=yes"),
+  process.start(valgrind_, QStringList{QStringLiteral("--tool=callgrind"), QStringLiteral("--quiet"),
                                        QStringLiteral("--collect-atstart=no"),
                                        QStringLiteral("--callgrind-out-file=") + output,
                                        QCoreApplication::applicationFilePath()} +

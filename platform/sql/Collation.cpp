@@ -1,7 +1,10 @@
 #include "platform/sql/Collation.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -77,6 +80,39 @@ const Collation& Of(bool enyeIsLetter, QStringView suffix) {
 
 bool IsUpper(QChar c) { return c.isUpper(); }
 
+// The engine's text as the engine itself turns it into UTF-16 for the
+// collation above, byte for byte the same (ill-formed sequences included),
+// so that both give every index one order; read here without the engine's
+// copy of each value on every comparison.
+using Utf16 = QVarLengthArray<char16_t, 128>;
+
+void AppendAsTheEngineReads(const unsigned char* text, int length, Utf16& units) {
+  // The bits a leading byte carries, by the byte from 0xC0 on.
+  static constexpr unsigned char kLeadingBits[] = {
+      0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x0f,
+      0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1a, 0x1b, 0x1c, 0x1d, 0x1e, 0x1f,
+      0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x0f,
+      0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x00, 0x01, 0x02, 0x03, 0x00, 0x01, 0x00, 0x00,
+  };
+  const unsigned char* end = text + length;
+  while (text < end) {
+    std::uint32_t c = *text++;
+    if (c >= 0xc0) {
+      c = kLeadingBits[c - 0xc0];
+      while (text < end && (*text & 0xc0) == 0x80) c = (c << 6) + (0x3f & *text++);
+      if (c < 0x80 || (c & 0xFFFFF800) == 0xD800 || (c & 0xFFFFFFFE) == 0xFFFE) c = 0xFFFD;
+    }
+    if (c <= 0xFFFF) {
+      units.append(static_cast<char16_t>(c));
+    } else {
+      const std::uint32_t above = c - 0x10000;
+      units.append(static_cast<char16_t>(((0xD8 + ((above >> 18) & 0x03)) << 8) |
+                                         ((((c >> 10) & 0x3F) + ((above >> 10) & 0xC0)) & 0xFF)));
+      units.append(static_cast<char16_t>(((0xDC + ((c >> 8) & 0x03)) << 8) | (c & 0xFF)));
+    }
+  }
+}
+
 }  // namespace
 
 // Looked up once: filters and index orders ask for it on every comparison.
@@ -139,6 +175,13 @@ int Collation::Compare(QStringView a, QStringView b) const {
     if (difference != 0) return difference;
   }
   return 0;
+}
+
+int Collation::CompareUtf8(const unsigned char* a, int lengthA, const unsigned char* b, int lengthB) const {
+  Utf16 unitsA, unitsB;
+  AppendAsTheEngineReads(a, lengthA, unitsA);
+  AppendAsTheEngineReads(b, lengthB, unitsB);
+  return Compare(QStringView(unitsA.data(), unitsA.size()), QStringView(unitsB.data(), unitsB.size()));
 }
 
 qsizetype Collation::IndexOf(QStringView what, QStringView text, qsizetype from) const {

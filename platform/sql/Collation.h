@@ -35,6 +35,9 @@ class Collation {
   // Negative, zero or positive, as a sorts before, equal to or after b.
   int Compare(QStringView a, QStringView b) const;
   bool Equal(QStringView a, QStringView b) const { return Compare(a, b) == 0; }
+  // The same for two texts as the engine keeps them in UTF-8: read as the
+  // engine reads them into UTF-16, ill-formed bytes included.
+  int CompareUtf8(const unsigned char* a, int lengthA, const unsigned char* b, int lengthB) const;
 
   // The text with every character replaced by the one it equals under the
   // collation (lower case and no accent where they do not count), one for

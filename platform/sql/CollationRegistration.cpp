@@ -17,10 +17,17 @@ int CompareUtf16(void* collation, int lengthA, const void* a, int lengthB, const
       QStringView(static_cast<const char16_t*>(b), lengthB / 2));
 }
 
+int CompareUtf8(void* collation, int lengthA, const void* a, int lengthB, const void* b) {
+  return static_cast<const Collation*>(collation)->CompareUtf8(static_cast<const unsigned char*>(a), lengthA,
+                                                               static_cast<const unsigned char*>(b), lengthB);
+}
+
 void RegisterNamed(void*, sqlite3* connection, int, const char* name) {
-  if (const Collation* collation = Collation::Find(QString::fromUtf8(name)))
-    sqlite3_create_collation_v2(connection, name, SQLITE_UTF16_ALIGNED, const_cast<Collation*>(collation),
-                                CompareUtf16, nullptr);
+  const Collation* collation = Collation::Find(QString::fromUtf8(name));
+  if (!collation) return;
+  auto* rules = const_cast<Collation*>(collation);
+  sqlite3_create_collation_v2(connection, name, SQLITE_UTF16_ALIGNED, rules, CompareUtf16, nullptr);
+  sqlite3_create_collation_v2(connection, name, SQLITE_UTF8, rules, CompareUtf8, nullptr);
 }
 
 }  // namespace
