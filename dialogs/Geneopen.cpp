@@ -78,13 +78,17 @@ void ShellTree::SetObjectTypes(const QStringList& types) {
   setRootIndex(indexOf(root_));
 }
 
+// Only what the user chose: the tree's current item (given to it with the
+// keyboard focus, shown by a faint frame alone) is nobody's choice.
 QString ShellTree::Path() const {
-  const QModelIndex selected = currentIndex().isValid() ? currentIndex() : rootIndex();
-  return files_->filePath(shown_->mapToSource(selected));
+  const QModelIndexList chosen = selectionModel()->selectedRows();
+  return files_->filePath(shown_->mapToSource(chosen.isEmpty() ? rootIndex() : chosen.first()));
 }
 
 void ShellTree::SetPath(const QString& path) {
-  setCurrentIndex(indexOf(QFileInfo(Paths::Internal(path)).absoluteFilePath()));
+  const QModelIndex entry = indexOf(QFileInfo(Paths::Internal(path)).absoluteFilePath());
+  selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  if (entry.isValid()) scrollTo(entry);
 }
 
 QModelIndex ShellTree::indexOf(const QString& path) const {

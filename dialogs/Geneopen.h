@@ -16,7 +16,8 @@ class TfGENEOPEN;
 
 // A tree of the file system below a root folder. Its published properties are
 // what its users set and read by name: Root, ObjectTypes (any of "otFolders",
-// "otNonFolders", "otHidden") and Path (the selected entry, else the root).
+// "otNonFolders", "otHidden") and Path (the selected entry, else the folder
+// shown at the root).
 class ShellTree : public QTreeView {
   Q_OBJECT
   Q_PROPERTY(QString Root READ Root WRITE SetRoot)

@@ -5,8 +5,6 @@
 #include "platform/format/DateTime.h"
 #include "platform/format/Format.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 const QString kUsoMsdb = QStringLiteral("USE msdb EXEC ");
@@ -16,43 +14,26 @@ QString copiaBase(const QString& base, const QString& archivo) {
          QStringLiteral(" WITH FORMAT");
 }
 
-// The longest command cron reads from a line; it cuts a longer one there
-// without a word.
-constexpr qsizetype kLongitudOrdenCron = 999;
+// The longest command of a line that crontab installs (a longer one makes it
+// refuse the whole table).
+constexpr qsizetype kLongitudOrdenCron = 998;
 
 // A word of a crontab line that reaches the shell as it is once cron has
-// read it. Cron ends the command at a "%" unless a "\" stands before it (a
-// "\" it then drops), and a "\" takes the next character as it is: a "\"
-// of the path standing right before the "\%" of a "%" would take that
-// "\" and leave the "%" bare, so the quote is closed and opened again
-// between them.
+// read it: cron ends the command at a bare "%" and reads "\%" as "%" and
+// "\\" as "\", so both are written escaped inside the shell's quotes.
 QString palabraShell(const QString& texto) {
   QString palabra(u'\'');
   for (const QChar c : texto) {
     if (c == u'\'') {
       palabra += QStringLiteral("'\\''");
-    } else if (c == u'%') {
-      palabra += palabra.endsWith(u'\\') ? QStringLiteral("''\\%") : QStringLiteral("\\%");
+    } else if (c == u'%' || c == u'\\') {
+      palabra += u'\\';
+      palabra += c;
     } else {
       palabra += c;
     }
   }
   return palabra + u'\'';
-}
-
-// The first half of a task line an earlier version split with a path's line
-// break: the daily time, then a word whose quote the line never closes.
-bool mitadDeTarea(const QByteArray& linea) {
-  static const QRegularExpression inicio(QStringLiteral("^\\d{1,2} \\d{1,2} \\* \\* \\* '"));
-  if (!inicio.match(QString::fromUtf8(linea)).hasMatch()) return false;
-  bool entreComillas = false;
-  for (qsizetype i = 0; i < linea.size(); ++i) {
-    if (linea[i] == '\'')
-      entreComillas = !entreComillas;
-    else if (linea[i] == '\\' && !entreComillas)
-      ++i;
-  }
-  return entreComillas;
 }
 
 }  // namespace
@@ -128,7 +109,6 @@ QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, cons
       quedan.append(linea);
       continue;
     }
-    if (!quedan.isEmpty() && mitadDeTarea(quedan.last())) quedan.removeLast();
     if (puesta < 0) {
       puesta = quedan.size();
       quedan.append(tarea);

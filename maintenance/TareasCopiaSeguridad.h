@@ -31,10 +31,11 @@ QStringList SentenciasTrabajoAgente(int dia, const QStringList& bases, const QSt
 // statement per database into "<carpeta>\<base>_db_DiaSemana.bak".
 QString ConfiguracionDEXOWIN(const QString& conexion, const QStringList& bases, const QString& carpeta);
 
-// The user's crontab with the task's line in place of its earlier ones (one
-// line in all) and every other line kept: the runner started daily at the
+// The user's crontab with the task's line in place of its earlier ones (the
+// lines ending with its mark; one line in all) and every other line kept byte
+// for byte: the runner started daily at the
 // time with its file, each path reaching the runner as it is through cron's
 // reading of "%" and "\" and the shell's. A path holding a line break or a
-// NUL is refused, and so is a command longer than cron reads.
+// NUL is refused, and so is a command longer than crontab installs.
 QByteArray CrontabConTarea(const QByteArray& actual, const QString& runner, const QString& archivo,
                            const QString& hora);

@@ -12,6 +12,7 @@
 #include "core/startup/LineaComandos.h"
 #include "core/startup/MapaAyuda.h"
 #include "core/startup/ParametrosInstalacion.h"
+#include "core/startup/RestosAvisados.h"
 #include "core/system/SistemaOperativo.h"
 #include "core/tables/CamposUsuario.h"
 #include "core/tables/CreacionTabla.h"
@@ -101,7 +102,7 @@ void TfGENEINIC::FormCreate(const QStringList& parametros) {
   for (const QString& carpeta : {CarpetaPrograma, PathBaseDatosGeneral})
     if (!carpeta.isEmpty()) restosNoValidos += ColocacionZip::Recuperar(carpeta);
   restosNoValidos.removeDuplicates();
-  for (const QString& resto : restosNoValidos) MensajeAviso(ColocacionZip::AvisoRestosNoValidos(resto));
+  for (const QString& resto : RestosPorAvisar(restosNoValidos)) MensajeAviso(ColocacionZip::AvisoRestosNoValidos(resto));
   ConstruirAspecto();
 
   InstalarCreacionTabla(CrearTabla);

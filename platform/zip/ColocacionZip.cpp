@@ -21,7 +21,9 @@ namespace {
 
 const QString Nuevos = QStringLiteral("nuevos/");
 const QString Anteriores = QStringLiteral("anteriores/");
+// The marks of a target left final: every file placed, or every one undone.
 constexpr char Terminada[] = "colocado";
+constexpr char Deshecha[] = "deshecho";
 const QString PrefijoDentro = QStringLiteral(".descomprimiendo-");
 // Earlier versions, given a folder ending in "/", staged inside it with this.
 const QString PrefijoAntiguo = QStringLiteral("..descomprimiendo-");
@@ -49,8 +51,8 @@ struct Sitio {
   QString prefijo;  // of the staging folders beside it
   bool montaje;
 
-  QString Plantilla() const {
-    return (montaje ? destino + u'/' + PrefijoDentro : padre + u'/' + prefijo) + QStringLiteral("XXXXXX");
+  QString Plantilla(bool dentro) const {
+    return (dentro ? destino + u'/' + PrefijoDentro : padre + u'/' + prefijo) + QStringLiteral("XXXXXX");
   }
 };
 Sitio SitioDe(const QString& carpeta) {
@@ -93,6 +95,49 @@ void Deshacer(const Colocacion& colocacion, int preparacion, int destino) {
       ::unlinkat(padre.get(), Hoja(*it).constData(), AT_REMOVEDIR);
 }
 
+// Whether a folder without a list holds only what this program puts in a
+// staging folder, made as it makes one: not a folder of the target's own
+// that happens to bear the name.
+bool SoloDeLaPreparacion(int preparacion, const struct stat& estado) {
+  static const QStringList propias{QStringLiteral("nuevos"), QStringLiteral("anteriores"),
+                                   QString::fromLatin1(NombreListaTemporal), QString::fromLatin1(Terminada),
+                                   QString::fromLatin1(Deshecha)};
+  if ((estado.st_mode & 07777) != 0700) return false;
+  const QString ruta = QStringLiteral("/proc/self/fd/") + QString::number(preparacion);
+  for (const QString& nombre : QDir(ruta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+    if (!propias.contains(nombre)) return false;
+  return true;
+}
+
+void Marcar(int preparacion, const char* marca) {
+  const Descriptor hecha(::openat(preparacion, marca, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+}
+
+// Whether the target is final: nothing of it is to be undone any more.
+bool Final(int preparacion) {
+  return ExisteEn(preparacion, QString::fromLatin1(Terminada)) || ExisteEn(preparacion, QString::fromLatin1(Deshecha));
+}
+
+void DeshacerYMarcar(const Colocacion& colocacion, int preparacion, int destino) {
+  Deshacer(colocacion, preparacion, destino);
+  Marcar(preparacion, Deshecha);
+}
+
+// Removes a staging folder whose target is final, in an order a kill may cut
+// anywhere and the next run finishes without doubt: what it holds, then its
+// list, then its marks (a list without a mark would be undone again), then
+// the folder itself.
+void Retirar(int lugar, const QByteArray& nombre, int preparacion) {
+  int borrados = 0;
+  const auto borrado = [&borrados] {
+    if (GanchoRetirada()) GanchoRetirada()(++borrados);
+  };
+  Vaciar(preparacion, {NombreLista, Terminada, Deshecha}, borrado);
+  for (const char* ultimo : {NombreLista, Terminada, Deshecha})
+    if (::unlinkat(preparacion, ultimo, 0) == 0) borrado();
+  ::unlinkat(lugar, nombre.constData(), AT_REMOVEDIR);
+}
+
 bool SinEnlacesEn(const Colocacion& colocacion, int preparacion, int destino) {
   for (const QString& carpeta : colocacion.carpetas)
     if (!SinEnlaces(destino, carpeta)) return false;
@@ -117,16 +162,17 @@ bool RecuperarResto(const QString& padre, const QString& nombre, int destino) {
     return false;
   Colocacion colocacion;
   switch (LeerLista(preparacion.get(), {estadoDestino.st_dev, estadoDestino.st_ino, nombre}, colocacion)) {
-    case EstadoLista::Ausente:  // killed before writing its list: nothing placed, nothing in it
-      return ::unlinkat(lugar.get(), Nativo(nombre).constData(), AT_REMOVEDIR) == 0;
+    case EstadoLista::Ausente:  // killed before its list was written, or while it was being removed: nothing to undo
+      if (!SoloDeLaPreparacion(preparacion.get(), estado)) return false;
+      break;
     case EstadoLista::NoValida:
       return false;
     case EstadoLista::Valida:
+      if (!SinEnlacesEn(colocacion, preparacion.get(), destino)) return false;
+      if (!Final(preparacion.get())) DeshacerYMarcar(colocacion, preparacion.get(), destino);
       break;
   }
-  if (!SinEnlacesEn(colocacion, preparacion.get(), destino)) return false;
-  if (!ExisteEn(preparacion.get(), QString::fromLatin1(Terminada))) Deshacer(colocacion, preparacion.get(), destino);
-  BorrarCarpeta(lugar.get(), Nativo(nombre), preparacion.get());
+  Retirar(lugar.get(), Nativo(nombre), preparacion.get());
   return true;
 }
 
@@ -152,6 +198,11 @@ QStringList CarpetasQueFaltan(int destino, const QStringList& archivos, const QS
 }  // namespace
 
 std::function<void(int)>& GanchoColocacion() {
+  static std::function<void(int)> gancho;
+  return gancho;
+}
+
+std::function<void(int)>& GanchoRetirada() {
   static std::function<void(int)> gancho;
   return gancho;
 }
@@ -200,9 +251,15 @@ QStringList Recuperar(const QString& carpeta) {
 Preparacion::Preparacion(const QString& carpeta) {
   const Sitio sitio = SitioDe(carpeta);
   destino_ = AbrirCarpeta(sitio.destino);
-  QByteArray plantilla = Nativo(sitio.Plantilla());
+  QByteArray plantilla = Nativo(sitio.Plantilla(sitio.montaje));
   struct stat estado;
-  if (!destino_.Valido() || ::fstat(destino_.get(), &estado) != 0 || ::mkdtemp(plantilla.data()) == nullptr) {
+  bool hecha = destino_.Valido() && ::fstat(destino_.get(), &estado) == 0 && ::mkdtemp(plantilla.data()) != nullptr;
+  // A parent folder this user may not write keeps it inside, as a mount point does.
+  if (!hecha && destino_.Valido() && !sitio.montaje && (errno == EACCES || errno == EPERM)) {
+    plantilla = Nativo(sitio.Plantilla(true));
+    hecha = ::mkdtemp(plantilla.data()) != nullptr;
+  }
+  if (!hecha) {
     error_ = errno;
     terminada_ = true;
     return;
@@ -220,10 +277,10 @@ Preparacion::Preparacion(const QString& carpeta) {
 Preparacion::~Preparacion() {
   if (raiz_.isEmpty()) return;
   if (!terminada_) Deshacer();
-  BorrarCarpeta(AbrirCarpeta(QFileInfo(raiz_).path()).get(), Nativo(QFileInfo(raiz_).fileName()), preparacion_.get());
+  Retirar(AbrirCarpeta(QFileInfo(raiz_).path()).get(), Nativo(QFileInfo(raiz_).fileName()), preparacion_.get());
 }
 
-void Preparacion::Deshacer() { ColocacionZip::Deshacer(colocacion_, preparacion_.get(), destino_.get()); }
+void Preparacion::Deshacer() { DeshacerYMarcar(colocacion_, preparacion_.get(), destino_.get()); }
 
 QString Preparacion::RutaNueva(const QString& relativo) const { return raiz_ + u'/' + Nuevos + relativo; }
 
@@ -269,7 +326,7 @@ std::optional<QString> Preparacion::Colocar(const QStringList& archivos, const Q
       return fallo(relativo);
     if (GanchoColocacion()) GanchoColocacion()(++colocados);
   }
-  const Descriptor marca(::openat(preparacion_.get(), Terminada, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  Marcar(preparacion_.get(), Terminada);
   terminada_ = true;
   return std::nullopt;
 }

@@ -13,12 +13,13 @@
 // They are written into a staging folder made beside the target
 // (".<target>.descomprimiendo-XXXXXX"), or inside it (".descomprimiendo-XXXXXX")
 // when the target is a file system of its own, which nothing can be renamed
-// into from outside: "nuevos" holds the files to place, "anteriores" the
+// into from outside, or its parent folder is not this user's to write: "nuevos" holds the files to place, "anteriores" the
 // files they replace, and a list of what is being placed is on disk before
 // the first file moves. A failure puts every replaced file back; a run killed
 // while placing leaves its staging folder, which the next run into the same
 // target (or Recuperar) finishes or rolls back and removes before anything
-// else is done there. Runs into one target take turns. Nothing is done
+// else is done there. The staging folder is removed in an order that a kill
+// may cut anywhere: what is left is removed by the next run, unreported. Runs into one target take turns. Nothing is done
 // through a link below the target or the staging folder, and a staging folder
 // this program did not make for this target is left as it is.
 namespace ColocacionZip {
@@ -81,5 +82,8 @@ class Preparacion {
 
 // Run after each file placed, with how many are in place: tests stop there.
 std::function<void(int colocados)>& GanchoColocacion();
+// Run after each name removed from a staging folder whose target is final,
+// with how many are gone: tests stop there.
+std::function<void(int borrados)>& GanchoRetirada();
 
 }  // namespace ColocacionZip

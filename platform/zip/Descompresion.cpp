@@ -106,8 +106,10 @@ class Extraccion {
       zip_stat_t estado;
       if (zip_stat_index(archivo_.get(), zip_uint64_t(i), ZIP_FL_ENC_GUESS, &estado) != 0) throw errorZip();
       const QString nombre = QString::fromUtf8(estado.name);
-      const QString ruta = EntradaZip::NombreSeguro(nombre);
-      if (ruta.isEmpty()) throw Fallo{ErrorEntrada, QStringLiteral("Unsafe entry name: %1").arg(nombre)};
+      const std::optional<QString> segura = EntradaZip::NombreSeguro(nombre);
+      if (!segura) throw Fallo{ErrorEntrada, QStringLiteral("Unsafe entry name: %1").arg(nombre)};
+      if (segura->isEmpty()) continue;  // the target folder itself
+      const QString& ruta = *segura;
       zip_uint8_t sistema = 0;
       zip_uint32_t atributos = 0;
       zip_file_get_external_attributes(archivo_.get(), zip_uint64_t(i), 0, &sistema, &atributos);

@@ -12,7 +12,7 @@
 // absolute name, "..", with "\" as a separator too), a link or a device, too
 // many entries or too many inflated bytes is refused as a whole. Every entry
 // is first written into a staging folder beside the target folder (inside it
-// when it is a mount point) and placed only when the whole archive passed, all files or none (ColocacionZip.h): a
+// when it is a mount point or its parent cannot be written) and placed only when the whole archive passed, all files or none (ColocacionZip.h): a
 // refused, failed, cancelled or killed extraction leaves the target as it was.
 namespace Descompresion {
 

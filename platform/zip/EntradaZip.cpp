@@ -6,13 +6,16 @@
 
 namespace EntradaZip {
 
-QString NombreSeguro(const QString& nombre) {
-  QString ruta = nombre;
-  ruta.replace(u'\\', u'/');
-  if (ruta.isEmpty() || ruta.startsWith(u'/') || (ruta.size() >= 2 && ruta[1] == u':')) return {};
-  for (const QString& pieza : ruta.split(u'/'))
-    if (pieza == QLatin1String("..")) return {};
-  return ruta;
+std::optional<QString> NombreSeguro(const QString& nombre) {
+  const QString entrada = QString(nombre).replace(u'\\', u'/');
+  if (entrada.isEmpty() || entrada.startsWith(u'/') || (entrada.size() >= 2 && entrada[1] == u':')) return std::nullopt;
+  QStringList piezas;
+  for (const QString& pieza : entrada.split(u'/', Qt::SkipEmptyParts)) {
+    if (pieza == u"..") return std::nullopt;
+    if (pieza != u".") piezas.append(pieza);
+  }
+  if (piezas.isEmpty()) return QString();
+  return piezas.join(u'/') + (entrada.endsWith(u'/') ? QStringLiteral("/") : QString());
 }
 
 bool EsEspecial(std::uint32_t modoUnix) {

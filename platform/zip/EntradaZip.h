@@ -4,14 +4,17 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 // What the built-in unzip library decides about one entry of an archive
 // before anything is written.
 namespace EntradaZip {
 
-// The entry's name with every "\" as "/"; empty when the name could leave the
-// target folder: empty, absolute ("/x", "\x", "C:x"), or holding a ".." piece.
-QString NombreSeguro(const QString& nombre);
+// The entry's name with every "\" as "/", "//" as one "/" and no "." piece (a
+// folder's final "/" kept), empty when it names the target itself ("./");
+// none when the name could leave the target folder: empty, absolute ("/x",
+// "\x", "C:x"), or holding a ".." piece.
+std::optional<QString> NombreSeguro(const QString& nombre);
 
 // Whether the entry's Unix mode (from its external attributes) is a link, a
 // device, a pipe or a socket, which are never extracted.

@@ -8,15 +8,18 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace ColocacionZip {
 
 namespace {
 
-constexpr char Nombre[] = "colocando";
-constexpr char Temporal[] = "colocando.tmp";
 constexpr char MarcaArchivo = 'A';    // a file the target did not have
 constexpr char MarcaReemplazo = 'R';  // a file replacing one the target had
 constexpr char MarcaCarpeta = 'D';
+// The longest list this program writes: a longer one is no list of its own,
+// and is refused without being read.
+constexpr qint64 LongitudMaxima = qint64{64} << 20;
 
 QByteArray Cabecera(const QByteArray& proceso, const Identidad& identidad) {
   return "colocacion " + proceso + ' ' + identidad.preparacion.toUtf8().toPercentEncoding() + ' ' +
@@ -54,21 +57,27 @@ bool EscribirLista(int preparacion, const Identidad& identidad, const Colocacion
   for (const QString& carpeta : colocacion.carpetas) texto += Linea(MarcaCarpeta, carpeta);
   for (const QString& archivo : colocacion.archivos)
     texto += Linea(colocacion.reemplazos.contains(archivo) ? MarcaReemplazo : MarcaArchivo, archivo);
-  Descriptor lista(::openat(preparacion, Temporal, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (texto.size() > LongitudMaxima) {
+    errno = EFBIG;
+    return false;
+  }
+  Descriptor lista(::openat(preparacion, NombreListaTemporal, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
   return lista.Valido() && EscribirTodo(lista.get(), texto) && ::fsync(lista.get()) == 0 && lista.Cerrar() &&
-         ::renameat(preparacion, Temporal, preparacion, Nombre) == 0;
+         ::renameat(preparacion, NombreListaTemporal, preparacion, NombreLista) == 0;
 }
 
 EstadoLista LeerLista(int preparacion, const Identidad& identidad, Colocacion& colocacion) {
   // Not held up by a pipe planted in its place.
-  const int fd = ::openat(preparacion, Nombre, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int fd = ::openat(preparacion, NombreLista, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? EstadoLista::Ausente : EstadoLista::NoValida;
   QFile lista;
   struct stat estado;
   if (!lista.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) || ::fstat(fd, &estado) != 0 ||
-      !S_ISREG(estado.st_mode) || !Propio(estado))
+      !S_ISREG(estado.st_mode) || !Propio(estado) || estado.st_size > LongitudMaxima)
     return EstadoLista::NoValida;
-  const QList<QByteArray> lineas = lista.readAll().split('\n');
+  const QByteArray texto = lista.read(LongitudMaxima + 1);
+  if (texto.size() > LongitudMaxima) return EstadoLista::NoValida;
+  const QList<QByteArray> lineas = texto.split('\n');
   const QByteArray cabecera = lineas.front();
   const QByteArray proceso = cabecera.split(' ').value(1);
   bool numero = false;

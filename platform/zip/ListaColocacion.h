@@ -11,6 +11,11 @@
 // marks it as this program's, for this target and this staging folder.
 namespace ColocacionZip {
 
+// The list's name in the staging folder, and the name it is written under
+// before it takes that one.
+inline constexpr char NombreLista[] = "colocando";
+inline constexpr char NombreListaTemporal[] = "colocando.tmp";
+
 // Files and the folders made for them, in order, relative to the target, and
 // which files replace one the target had.
 struct Colocacion {
@@ -28,14 +33,15 @@ struct Identidad {
 };
 
 // Writes the list into the staging folder whole or not at all, on disk when
-// it returns true.
+// it returns true; a list longer than 64 MiB is not written (EFBIG).
 bool EscribirLista(int preparacion, const Identidad& identidad, const Colocacion& colocacion);
 
 enum class EstadoLista { Ausente, NoValida, Valida };
 
 // Reads the list back. Valida only when the running user alone could have
 // written it, its mark names this target and staging folder, and every entry
-// is a path inside the target written as EscribirLista writes it.
+// is a path inside the target written as EscribirLista writes it. A list
+// longer than EscribirLista writes is NoValida without being read.
 EstadoLista LeerLista(int preparacion, const Identidad& identidad, Colocacion& colocacion);
 
 // Whether the running user owns it and no one else may write to it.

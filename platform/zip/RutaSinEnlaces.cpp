@@ -46,9 +46,7 @@ bool ExisteEn(int base, const QString& relativa) {
   return padre.Valido() && ::fstatat(padre.get(), Hoja(relativa).constData(), &estado, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-namespace {
-
-void Vaciar(int carpeta) {
+void Vaciar(int carpeta, const QList<QByteArray>& conservadas, const std::function<void()>& trasBorrar) {
   DIR* lista = nullptr;
   if (const int copia = ::openat(carpeta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); copia >= 0) {
     lista = ::fdopendir(copia);
@@ -56,21 +54,19 @@ void Vaciar(int carpeta) {
   }
   if (!lista) return;
   while (const dirent* entrada = ::readdir(lista)) {
-    if (std::strcmp(entrada->d_name, ".") == 0 || std::strcmp(entrada->d_name, "..") == 0) continue;
-    if (::unlinkat(carpeta, entrada->d_name, 0) == 0 || errno != EISDIR) continue;
-    if (const Descriptor dentro(::openat(carpeta, entrada->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        dentro.Valido())
-      Vaciar(dentro.get());
-    ::unlinkat(carpeta, entrada->d_name, AT_REMOVEDIR);
+    if (std::strcmp(entrada->d_name, ".") == 0 || std::strcmp(entrada->d_name, "..") == 0 ||
+        conservadas.contains(QByteArray(entrada->d_name)))
+      continue;
+    if (::unlinkat(carpeta, entrada->d_name, 0) != 0) {
+      if (errno != EISDIR) continue;
+      if (const Descriptor dentro(::openat(carpeta, entrada->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+          dentro.Valido())
+        Vaciar(dentro.get(), {}, trasBorrar);
+      if (::unlinkat(carpeta, entrada->d_name, AT_REMOVEDIR) != 0) continue;
+    }
+    if (trasBorrar) trasBorrar();
   }
   ::closedir(lista);
-}
-
-}  // namespace
-
-void BorrarCarpeta(int lugar, const QByteArray& nombre, int carpeta) {
-  Vaciar(carpeta);
-  ::unlinkat(lugar, nombre.constData(), AT_REMOVEDIR);
 }
 
 }  // namespace ColocacionZip

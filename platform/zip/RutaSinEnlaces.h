@@ -3,7 +3,10 @@
 #include "platform/zip/Descriptor.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <functional>
 
 // A path below a folder, reached piece by piece from the folder's descriptor
 // without following a link: what is done there cannot land outside it.
@@ -28,9 +31,9 @@ bool SinEnlaces(int base, const QString& relativa);
 // Whether the path's last piece exists below base, a link as itself.
 bool ExisteEn(int base, const QString& relativa);
 
-// Removes all the folder open as carpeta holds, through its descriptor (a
-// link as itself), then its name in lugar where that still names a folder:
-// a folder renamed or swapped for a link meanwhile takes nothing else.
-void BorrarCarpeta(int lugar, const QByteArray& nombre, int carpeta);
+// Removes all the folder open as carpeta holds but the names kept at its top,
+// through its descriptor (a link as itself); trasBorrar runs after each name
+// removed.
+void Vaciar(int carpeta, const QList<QByteArray>& conservadas, const std::function<void()>& trasBorrar);
 
 }  // namespace ColocacionZip

@@ -128,56 +128,11 @@ TEST(TareasCopia, APathWithALineBreakIsRefusedAndTheTaskKeepsToOneLine) {
   EXPECT_EQ(CrontabConTarea(primera, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs), primera);
 }
 
-// What cron makes of a command before the shell has it: a "%" ends it
-// unless a "\" stands before it, which then goes; any other "\" stays and
-// takes the character after it as it is.
-QByteArray ComoLeeCron(const QByteArray& orden) {
-  QByteArray leida;
-  for (qsizetype i = 0; i < orden.size(); ++i) {
-    if (orden[i] == '\\' && i + 1 < orden.size()) {
-      if (orden[i + 1] != '%') leida += '\\';
-      leida += orden[++i];
-    } else if (orden[i] == '%') {
-      break;
-    } else {
-      leida += orden[i];
-    }
-  }
-  return leida;
-}
-
-// Paths with "\" and "%" together reach the runner as they are: the task's
-// command, read as cron reads it, is run by the shell, and a runner made at
-// that path tells what it was given.
-TEST(TareasCopia, ThePathsReachTheRunnerAsTheyAreThroughCronAndTheShell) {
-  const QTemporaryDir carpeta;
-  ASSERT_TRUE(carpeta.isValid());
-  for (const char* nombre : {"a\\%b", "a\\\\%b", "fin\\", "50%\\", "it's\\'%x", "%%\\\\%", "\\"}) {
-    SCOPED_TRACE(nombre);
-    const QString dentro = carpeta.path() + u'/' + QString::fromUtf8(nombre);
-    ASSERT_TRUE(QDir().mkpath(dentro));
-    const QString runner = dentro + u"/dexowin"_qs;
-    QFile guion(runner);
-    ASSERT_TRUE(guion.open(QIODevice::WriteOnly));
-    guion.write("#!/bin/sh\nprintf '%s\\n%s' \"$0\" \"$1\"\n");
-    guion.close();
-    guion.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const QString archivo = dentro + u"/C\\%F 100% \\"_qs;
-    const QString linea = QString::fromUtf8(CrontabConTarea({}, runner, archivo, u"7:05"_qs)).chopped(1);
-    ASSERT_TRUE(linea.startsWith(u"5 7 * * * "_qs));
-    QProcess shell;
-    shell.start(u"/bin/sh"_qs, {u"-c"_qs, QString::fromUtf8(ComoLeeCron(linea.section(u' ', 5).toUtf8()))});
-    ASSERT_TRUE(shell.waitForFinished(30000));
-    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), runner + u'\n' + archivo);
-    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
-  }
-}
-
-// A NUL would end the line where cron reads it; a command longer than cron
-// reads would be cut there without a word.
+// A NUL would end the line where cron reads it; a command longer than crontab
+// installs would make it refuse the whole table.
 TEST(TareasCopia, ANulInAPathAndACommandLongerThanCronReadsAreRefused) {
   const QString archivo = u"/p/D.CFG"_qs;
-  for (const QString& runner : {u"/p/de"_qs + QChar(0) + u"xowin"_qs, u"/p/"_qs + QString(964, u'd')}) {
+  for (const QString& runner : {u"/p/de"_qs + QChar(0) + u"xowin"_qs, u"/p/"_qs + QString(963, u'd')}) {
     try {
       CrontabConTarea({}, runner, archivo, u"01:00:00"_qs);
       ADD_FAILURE() << "accepted " << runner.size();
@@ -185,20 +140,46 @@ TEST(TareasCopia, ANulInAPathAndACommandLongerThanCronReadsAreRefused) {
       EXPECT_TRUE(error.Message().startsWith(u"¡Error creando la tarea programada!"_qs)) << error.Message().toStdString();
     }
   }
-  // The longest command cron reads whole.
-  const QByteArray linea = CrontabConTarea({}, u"/p/"_qs + QString(963, u'd'), archivo, u"01:00:00"_qs);
-  EXPECT_EQ(linea.size() - QByteArray("0 1 * * * \n").size(), 999);
+  // The longest command crontab installs.
+  const QByteArray linea = CrontabConTarea({}, u"/p/"_qs + QString(962, u'd'), archivo, u"01:00:00"_qs);
+  EXPECT_EQ(linea.size() - QByteArray("0 1 * * * \n").size(), 998);
 }
 
 // What an earlier version wrote for a path holding a line break: the task's
-// first half, unclosed, and its second half ending with the task's mark.
-TEST(TareasCopia, AnEarlierTaskLineSplitByALineBreakGoesWholeAndTheUsersLinesStay) {
+// first half, unclosed, and its second half ending with the task's mark. Only
+// the marked half is the task's: a line without the mark is never taken.
+TEST(TareasCopia, OfAnEarlierTaskLineSplitByALineBreakOnlyTheMarkedHalfGoes) {
   const QByteArray partida = "MAILTO=ana\n0 1 * * * '/p/nl\n* * * * * touch X #/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n"
                              "0 3 * * * '/u/it'\\''s' '/u/otra' # mine\n"
                              "30 2 * * * '/q/dexowin' '/q/cr\n* * * * * touch Y #/D.CFG' # Backup Mirdal ZEM\n# fin\n";
   const QByteArray tarea = "5 7 * * * '/p/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM\n";
   EXPECT_EQ(CrontabConTarea(partida, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, u"7:05"_qs),
-            "MAILTO=ana\n" + tarea + "0 3 * * * '/u/it'\\''s' '/u/otra' # mine\n# fin\n");
+            "MAILTO=ana\n0 1 * * * '/p/nl\n" + tarea + "0 3 * * * '/u/it'\\''s' '/u/otra' # mine\n"
+            "30 2 * * * '/q/dexowin' '/q/cr\n# fin\n");
+}
+
+// A user's line just above the task, its quotes in any count, stays byte for
+// byte however often the task is made again.
+TEST(TareasCopia, TheUsersLineAboveTheTaskStaysByteForByteOverEveryRecreation) {
+  const QByteArray usuario[] = {
+      "0 3 * * * '/u/avisar' \"it's\"",
+      "0 3 * * * '/u/avisar' 'it'\"'\"'s'",
+      "0 3 * * * '/u/avisar' \"it's\" 'it'\"'\"'s'",
+      "15 4 * * * 'sin cerrar",
+      "\t0 3 * * * '/u/x' 'y'\r",
+  };
+  for (const QByteArray& linea : usuario) {
+    SCOPED_TRACE(linea.toStdString());
+    QByteArray crontab = "MAILTO=ana\n" + linea + '\n';
+    for (const char* hora : {"1:00", "2:30", "23:59"}) {
+      crontab = CrontabConTarea(crontab, u"/p/dexowin"_qs, u"/p/DEXOWIN.CFG"_qs, QLatin1String(hora));
+      const QList<QByteArray> lineas = crontab.split('\n');
+      ASSERT_EQ(lineas.size(), 4);
+      EXPECT_EQ(lineas[0], "MAILTO=ana");
+      EXPECT_EQ(lineas[1], linea);
+      EXPECT_TRUE(lineas[2].endsWith("* * * '/p/dexowin' '/p/DEXOWIN.CFG' # Backup Mirdal ZEM"));
+    }
+  }
 }
 
 // The embedded server has no agent: its answer is the warning, and the

@@ -1,10 +1,13 @@
 #include "platform/zip/ColocacionZip.h"
 #include "tests/core/connections/ConexionesFixture.h"
+#include "tests/fixtures/SecondProcess.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -27,6 +30,23 @@ QStringList Restos(const QString& carpeta) {
   return QDir(destino.absolutePath())
       .entryList({u'.' + destino.fileName() + u".descomprimiendo-*"_qs}, QDir::Dirs | QDir::Hidden);
 }
+
+// Recovers what an earlier run left in ZEM_DESTINO, places a new "viejo.txt"
+// there ("nuevo" and the step) and is killed at the ZEM_MATAR_RETIRADA-th name removed from its staging folder.
+void colocacionMatadaAlRetirar() {
+  const QString destino = qEnvironmentVariable("ZEM_DESTINO");
+  EXPECT_EQ(ColocacionZip::Recuperar(destino), QStringList());
+  const int matar = qEnvironmentVariableIntValue("ZEM_MATAR_RETIRADA");
+  ColocacionZip::GanchoRetirada() = [matar](int borrados) {
+    if (borrados == matar) ::raise(SIGKILL);
+  };
+  ColocacionZip::Preparacion preparacion(destino);
+  Escribir(preparacion.RutaNueva(u"viejo.txt"_qs), "nuevo " + QByteArray::number(matar));
+  EXPECT_EQ(preparacion.Colocar({u"viejo.txt"_qs}, {}), std::nullopt);
+}
+
+[[maybe_unused]] const bool registrada =
+    SecondProcess::RegisterJob(u"placing-killed-removing"_qs, colocacionMatadaAlRetirar);
 
 }  // namespace
 
@@ -55,7 +75,8 @@ TEST_F(RestosDescompresion, AnUnpackingKilledInTheProgramFolderIsUndoneAtStart) 
 }
 
 // A staging folder someone planted beside the program folder, its list naming
-// a file beside it: the start reports it once and leaves both as they are.
+// a file beside it: the start reports it once, not at the next start, and
+// leaves both as they are.
 TEST_F(RestosDescompresion, APlantedStagingFolderIsReportedAtStartAndLeftAsItIs) {
   const QFileInfo programa(QFileInfo(carpeta.Path()).canonicalFilePath());
   const QString victima = programa.absolutePath() + u'/' + programa.fileName() + u".victima"_qs;
@@ -77,4 +98,29 @@ TEST_F(RestosDescompresion, APlantedStagingFolderIsReportedAtStartAndLeftAsItIs)
   EXPECT_EQ(mensajes.Texts(), QStringList{u"Restos de descompresión no válidos en "_qs + resto});
   EXPECT_EQ(Leer(victima), "victima");
   EXPECT_EQ(Leer(resto + u"/colocando"_qs), lista);
+  // Told once: the next start says nothing of it.
+  Iniciar();
+  EXPECT_EQ(mensajes.Texts(), QStringList{u"Restos de descompresión no válidos en "_qs + resto});
+  EXPECT_TRUE(QFileInfo::exists(resto + u"/colocando"_qs));
+}
+
+// The program folder as an unpacking left it when killed while removing its
+// staging folder, after every file was placed: the start finishes the
+// removal without a word and the new files stay.
+TEST_F(RestosDescompresion, AStagingFolderKilledWhileBeingRemovedIsFinishedAtStartWithoutAWord) {
+  Escribir(carpeta.File(u"viejo.txt"_qs), "antiguo");
+  for (int paso = 1; paso <= 3; ++paso) {
+    SCOPED_TRACE(paso);
+    SecondProcess colocacion(u"placing-killed-removing"_qs,
+                             {{u"ZEM_DESTINO"_qs, carpeta.Path()}, {u"ZEM_MATAR_RETIRADA"_qs, QString::number(paso)}});
+    colocacion.Finish();
+    ASSERT_TRUE(colocacion.Crashed());
+    ASSERT_EQ(Restos(carpeta.Path()).size(), 1);
+  }
+  EXPECT_EQ(Leer(carpeta.File(u"viejo.txt"_qs)), "nuevo 3");
+
+  Iniciar();
+  EXPECT_EQ(mensajes.Texts(), QStringList());
+  EXPECT_EQ(Leer(carpeta.File(u"viejo.txt"_qs)), "nuevo 3");
+  EXPECT_EQ(Restos(carpeta.Path()), QStringList());
 }

@@ -13,12 +13,15 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <csignal>
 #include <cstdio>
 #include <ostream>
+#include <stdexcept>
 
 // Readable texts in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -43,6 +46,43 @@ void extraccionMatada() {
   Descompresion::Extraer(p);
 }
 [[maybe_unused]] const bool registrada = SecondProcess::RegisterJob(QStringLiteral("unzip-killed"), extraccionMatada);
+
+// Killed at the ZEM_MATAR_RETIRADA-th name removed from a staging folder.
+void matarAlRetirar() {
+  const int matar = qEnvironmentVariableIntValue("ZEM_MATAR_RETIRADA");
+  ColocacionZip::GanchoRetirada() = [matar](int borrados) {
+    if (borrados == matar) ::raise(SIGKILL);
+  };
+}
+
+// Extracts ZEM_ZIP into ZEM_DESTINO, failing after ZEM_FALLAR files are in
+// place (0: never), and is killed while removing its staging folder.
+void extraccionMatadaAlRetirar() {
+  matarAlRetirar();
+  const int fallar = qEnvironmentVariableIntValue("ZEM_FALLAR");
+  ColocacionZip::GanchoColocacion() = [fallar](int colocados) {
+    if (colocados == fallar) throw std::runtime_error("fallo");
+  };
+  Descompresion::Parametros p;
+  p.archivo = qEnvironmentVariable("ZEM_ZIP");
+  p.carpeta = qEnvironmentVariable("ZEM_DESTINO");
+  p.nombresCarpetas = true;
+  p.sobrescribir = true;
+  try {
+    Descompresion::Extraer(p);
+  } catch (const std::runtime_error&) {
+  }
+}
+[[maybe_unused]] const bool registradaRetirada =
+    SecondProcess::RegisterJob(QStringLiteral("unzip-killed-removing"), extraccionMatadaAlRetirar);
+
+// The recovery of ZEM_DESTINO, killed while removing a staging folder.
+void recuperacionMatadaAlRetirar() {
+  matarAlRetirar();
+  (void)ColocacionZip::Recuperar(qEnvironmentVariable("ZEM_DESTINO"));
+}
+[[maybe_unused]] const bool registradaRecuperacion =
+    SecondProcess::RegisterJob(QStringLiteral("recovery-killed-removing"), recuperacionMatadaAlRetirar);
 
 // A target folder holding one old file, inside a parent folder of its own so
 // that whatever is left beside it shows.
@@ -375,6 +415,80 @@ TEST_F(Descomprimir, ARunKilledWhilePlacingIsUndoneBeforeAnythingElseIsDoneThere
   }
 }
 
+// Removing the staging folder, after every file was placed or after a failure
+// undid them, may be killed at any name: the next recovery (itself killed
+// once more on the way, or not) finishes it, reports nothing and leaves the
+// target wholly new or wholly old.
+TEST_F(Descomprimir, AKillAtAnyStepOfTheStagingFoldersRemovalLeavesNothingToReport) {
+  const std::vector<EntradaPrueba> entradas = {Archivo("viejo.txt", "nuevo"), Archivo("sub/nuevo.txt", "nuevo"),
+                                               Archivo("sub/otro.txt", "nuevo"), Archivo("b/c/d.txt", "nuevo")};
+  EscribirZip(Zip(), entradas);
+  const auto inicial = [&] {
+    QDir(Destino()).removeRecursively();
+    EscribirEn(Destino() + QStringLiteral("/viejo.txt"), "antiguo");
+    EscribirEn(Destino() + QStringLiteral("/sub/otro.txt"), "antiguo");
+  };
+  inicial();
+  const auto antes = Contenido();
+  for (const int fallar : {0, 3}) {
+    // How many names the removal takes, counted on a run of this process.
+    inicial();
+    int pasos = 0;
+    ColocacionZip::GanchoRetirada() = [&pasos](int borrados) { pasos = borrados; };
+    ColocacionZip::GanchoColocacion() = [fallar](int colocados) {
+      if (colocados == fallar) throw std::runtime_error("fallo");
+    };
+    EXPECT_EQ(fallar == 0, [&] {
+      try {
+        return Descompresion::Extraer(Parametros()) == int(entradas.size());
+      } catch (const std::runtime_error&) {
+        return false;
+      }
+    }());
+    ColocacionZip::GanchoRetirada() = nullptr;
+    ColocacionZip::GanchoColocacion() = nullptr;
+    const auto despues = Contenido();
+    ASSERT_EQ(despues == antes, fallar != 0) << QStringList(despues.keys()).join(u' ').toStdString();
+    ASSERT_GE(pasos, 5);
+    for (int paso = 1; paso <= pasos; ++paso) {
+      SCOPED_TRACE(testing::Message() << "failing at " << fallar << ", killed at " << paso);
+      inicial();
+      const QMap<QString, QString> ajustes{{QStringLiteral("ZEM_ZIP"), Zip()},
+                                           {QStringLiteral("ZEM_DESTINO"), Destino()},
+                                           {QStringLiteral("ZEM_FALLAR"), QString::number(fallar)},
+                                           {QStringLiteral("ZEM_MATAR_RETIRADA"), QString::number(paso)}};
+      SecondProcess extraccion(QStringLiteral("unzip-killed-removing"), ajustes);
+      extraccion.Finish();
+      ASSERT_TRUE(extraccion.Crashed());
+      if (paso % 2 == 0) {
+        QMap<QString, QString> primerPaso = ajustes;
+        primerPaso[QStringLiteral("ZEM_MATAR_RETIRADA")] = QStringLiteral("1");
+        SecondProcess recuperacion(QStringLiteral("recovery-killed-removing"), primerPaso);
+        recuperacion.Finish();
+      }
+      EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList());
+      EXPECT_EQ(Contenido(), despues);
+    }
+  }
+}
+
+// A list longer than the program writes is no list of its own: it is
+// reported without being read (a read of this one would take 64 GiB).
+TEST_F(Descomprimir, AListLongerThanTheProgramWritesIsReportedUnread) {
+  const QString resto = Padre() + QStringLiteral("/.destino.descomprimiendo-Largo1");
+  ASSERT_TRUE(QDir().mkpath(resto));
+  struct stat destino;
+  ASSERT_EQ(::stat(QFile::encodeName(Destino()).constData(), &destino), 0);
+  QFile lista(resto + QStringLiteral("/colocando"));
+  ASSERT_TRUE(lista.open(QIODevice::WriteOnly));
+  lista.write("colocacion 1 .destino.descomprimiendo-Largo1 " + QByteArray::number(quint64(destino.st_dev)) + ' ' +
+              QByteArray::number(quint64(destino.st_ino)) + "\nAviejo.txt\n");
+  ASSERT_TRUE(lista.resize(qint64{64} << 30));
+  lista.close();
+  EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList{resto});
+  EXPECT_EQ(Leer(QStringLiteral("viejo.txt")), "antiguo");
+}
+
 // The recovery itself may be killed after putting some replaced files back:
 // the next one must keep those, not take them for new files and remove them.
 TEST_F(Descomprimir, ARecoveryCutShortIsFinishedByTheNextWithoutLosingTheFilesItPutBack) {
@@ -650,6 +764,35 @@ TEST_F(Descomprimir, ARunKilledOnAMountPointIsUndoneByTheRecovery) {
   EXPECT_EQ(Contenido(), antes);
 }
 
+// A program folder its user owns, under a folder of the system's that user
+// may not write: the user's update places every file, staged inside the
+// target, and leaves nothing there or beside it.
+TEST_F(Descomprimir, UnderAParentItsUserMayNotWriteEveryFileIsPlaced) {
+  if (::geteuid() != 0) GTEST_SKIP() << "another user's identity cannot be taken";
+  constexpr uid_t Nadie = 65534;
+  EscribirEn(Destino() + QStringLiteral("/sub/viejo.txt"), "antiguo");
+  EscribirZip(Zip(), {Archivo("viejo.txt", "nuevo"), Archivo("sub/viejo.txt", "nuevo 2"), Archivo("a/b/c.txt", "c")});
+  ASSERT_EQ(::chmod(QFile::encodeName(padre.path()).constData(), 0755), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(Zip()).constData(), 0644), 0);
+  for (const QString& ruta : {Destino(), Destino() + QStringLiteral("/viejo.txt"), Destino() + QStringLiteral("/sub"),
+                              Destino() + QStringLiteral("/sub/viejo.txt")})
+    ASSERT_EQ(::chown(QFile::encodeName(ruta).constData(), Nadie, Nadie), 0);
+  const auto fuera = FueraDelDestino();
+  SecondProcess nadie(QStringLiteral("unzip-killed"), {{QStringLiteral("ZEM_ZIP"), Zip()}, {QStringLiteral("ZEM_DESTINO"), Destino()}},
+                      [] {
+                        const gid_t grupo = Nadie;
+                        if (::setgroups(1, &grupo) != 0 || ::setgid(Nadie) != 0 || ::setuid(Nadie) != 0) ::_exit(77);
+                      });
+  EXPECT_NE(nadie.Finish(), 77) << "the identity was not taken";
+  EXPECT_FALSE(nadie.Crashed());
+  EXPECT_EQ(Leer(QStringLiteral("viejo.txt")), "nuevo");
+  EXPECT_EQ(Leer(QStringLiteral("sub/viejo.txt")), "nuevo 2");
+  EXPECT_EQ(Leer(QStringLiteral("a/b/c.txt")), "c");
+  EXPECT_EQ(QDir(Destino()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{QStringLiteral("a"), QStringLiteral("sub"), QStringLiteral("viejo.txt")}));
+  EXPECT_EQ(FueraDelDestino(), fuera);
+}
+
 TEST_F(Descomprimir, AReadOnlyTargetIsSaidToBeReadOnly) {
   const MontajePrueba montaje = MontajePrueba::SoloLectura(Destino());
   if (!montaje.Error().empty()) GTEST_SKIP() << montaje.Error();
@@ -665,5 +808,24 @@ TEST_F(Descomprimir, AReadOnlyTargetIsSaidToBeReadOnly) {
   EXPECT_EQ(Contenido(), antes);
 }
 
+
+// Entry names as archivers write them: "//" is one "/", a "." piece is none,
+// "\\" a separator too; "./" is the target itself. A run of them killed
+// halfway is undone by the recovery, which reports nothing.
+TEST_F(Descomprimir, DoubledSeparatorsAndDotPiecesNameTheSameFolders) {
+  EscribirZip(Zip(), {Archivo("./", ""), Archivo("a//b.txt", "b"), Archivo("c/./d.txt", "d"), Archivo("e\\\\f.txt", "f"),
+                      Archivo("./g.txt", "g"), Archivo("h//", ""), Archivo("viejo.txt", "nuevo")});
+  const auto antes = Contenido();
+  const QString resto = RestoDeUnaExtraccionMatada(Zip(), Destino(), 3);
+  EXPECT_FALSE(resto.isEmpty());
+  EXPECT_EQ(ColocacionZip::Recuperar(Destino()), QStringList());
+  EXPECT_EQ(Contenido(), antes);
+  EXPECT_EQ(Descompresion::Extraer(Parametros()), 5);
+  EXPECT_EQ(Mensajes(), QStringList());
+  const std::pair<const char*, QByteArray> esperados[] = {
+      {"a/b.txt", "b"}, {"c/d.txt", "d"}, {"e/f.txt", "f"}, {"g.txt", "g"}, {"viejo.txt", "nuevo"}};
+  for (const auto& [nombre, contenido] : esperados) EXPECT_EQ(Leer(QLatin1String(nombre)), contenido) << nombre;
+  EXPECT_TRUE(QFileInfo(Destino() + QStringLiteral("/h")).isDir());
+}
 
 }  // namespace
