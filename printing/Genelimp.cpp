@@ -189,6 +189,10 @@ void TfGENELIMP::EjecutarImpreso() {
     paginas_->End();
     return;
   }
+  if (ejecucion_.Abandonado()) {
+    DescartarTrabajo();
+    return;
+  }
   TerminarTrabajo();
   const QString adjuntos = ValorPrograma(u"DocumentosAdjuntos"_qs);
   if (!adjuntos.isEmpty() && adjuntos != u"Auto" && Salidas().ImprimirDocumentosAdjuntos)
@@ -292,6 +296,17 @@ void TfGENELIMP::TerminarTrabajo() {
     // The raw codes of a page job go to the same printer right after it: the job has no raw channel.
     MensajeAviso(u"No se ha podido iniciar la impresión en "_qs + ImpresoraActual);
   }
+  crudo_.clear();
+}
+
+// A run given up: the printer gets nothing, neither pages nor raw codes.
+void TfGENELIMP::DescartarTrabajo() {
+  if (painter_.isActive()) {
+    impresora_->abort();
+    painter_.end();
+  }
+  impresora_.reset();
+  trabajoTexto_ = false;
   crudo_.clear();
 }
 

@@ -138,6 +138,7 @@ class TfGENELIMP : public Form, private EntornoImpreso {
   bool AbrirTrabajo(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void AbrirTrabajoTexto(const QString& impresora, int copias, const DefinicionImpreso& impreso);
   void TerminarTrabajo();
+  void DescartarTrabajo();
   bool EscribirArchivoSalida() const;
   void GuardarPagina();
   void PaginaPDF();

@@ -1,6 +1,5 @@
 #include "platform/net/CabecerasCorreo.h"
 
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <optional>
@@ -82,26 +81,6 @@ std::optional<QString> plegadoEnBlancos(const QString& texto, qsizetype ocupado)
 
 }  // namespace
 
-std::vector<struct Direccion> Direcciones(const QString& lista) {
-  std::vector<struct Direccion> direcciones;
-  static const QRegularExpression separadores(QStringLiteral("[,;]"));
-  for (const QString& bruta : lista.split(separadores)) {
-    const QString pieza = sinControles(bruta).trimmed();
-    const qsizetype abre = pieza.indexOf(u'<');
-    const qsizetype cierra = pieza.lastIndexOf(u'>');
-    struct Direccion direccion;
-    if (abre >= 0 && cierra > abre) {
-      direccion.nombre = pieza.left(abre).trimmed().remove(u'"');
-      direccion.correo = pieza.mid(abre + 1, cierra - abre - 1).trimmed();
-    } else {
-      direccion.correo = pieza;
-    }
-    direccion.correo.remove(u' ').remove(u'<').remove(u'>');
-    if (!direccion.correo.isEmpty()) direcciones.push_back(direccion);
-  }
-  return direcciones;
-}
-
 QString Cabecera(const QString& nombre, const QString& valor) {
   const QString limpio = sinControles(valor);
   const QString inicio = nombre + QStringLiteral(": ");
@@ -118,8 +97,9 @@ namespace {
 QStringList piezasDireccion(const struct Direccion& direccion) {
   const QString correo = sinControles(direccion.correo).remove(u' ');
   if (direccion.nombre.isEmpty()) return {correo};
-  const QString nombre = sinControles(direccion.nombre).remove(u'"').remove(u'\\');
-  const QString citado = u'"' + nombre + u'"';
+  const QString nombre = sinControles(direccion.nombre);
+  const QString citado =
+      u'"' + QString(nombre).replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\"")) + u'"';
   if (esAsciiVisible(nombre) && citado.size() < kLineaMaxima - 1) return {citado, u'<' + correo + u'>'};
   return palabrasCodificadas(nombre).split(QStringLiteral("\r\n ")) << u'<' + correo + u'>';
 }

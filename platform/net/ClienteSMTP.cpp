@@ -76,9 +76,11 @@ void Enviar(const Conexion& conexion, const Mensaje& mensaje) {
   }
   const std::vector<struct Direccion> para = Direcciones(mensaje.destinatarios);
   const std::vector<struct Direccion> copia = Direcciones(mensaje.copia);
+  // One envelope recipient per address, however often the lists name it.
   QStringList destinos;
   for (const auto* lista : {&para, &copia})
-    for (const struct Direccion& direccion : *lista) destinos.append(u'<' + direccion.correo + u'>');
+    for (const struct Direccion& direccion : *lista)
+      if (!destinos.contains(u'<' + direccion.correo + u'>')) destinos.append(u'<' + direccion.correo + u'>');
   const QString remitente = Direcciones(mensaje.remitente).empty() ? QString() : Direcciones(mensaje.remitente).front().correo;
   curl_easy_setopt(curl.get(), CURLOPT_MAIL_FROM, (u'<' + remitente + u'>').toUtf8().constData());
   curl_easy_setopt(curl.get(), CURLOPT_MAIL_RCPT, curl.Lista(destinos));

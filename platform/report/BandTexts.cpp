@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -31,16 +32,29 @@ BandTexts linesOf(std::vector<PageCell> cells) {
 
 }  // namespace
 
-QStringList BandTexts::Values() const {
-  std::vector<const PageCell*> items;  // the first cell of each item
-  for (const auto& line : lines)
-    for (const PageCell& cell : line)
-      if (!cell.continuation) items.push_back(&cell);
+namespace {
+
+QStringList valuesOf(std::vector<const PageCell*> items) {
   std::stable_sort(items.begin(), items.end(),
                    [](const PageCell* a, const PageCell* b) { return a->rect.left() < b->rect.left(); });
   QStringList values;
   for (const PageCell* item : items) values << (item->whole.isNull() ? item->text : item->whole);
   return values;
+}
+
+}  // namespace
+
+std::vector<QStringList> BandTexts::Rows() const {
+  std::vector<QStringList> rows;
+  std::vector<const PageCell*> items;  // the first cell of each item of the row
+  for (const auto& line : lines) {
+    const bool runOn = std::any_of(line.begin(), line.end(), [](const PageCell& cell) { return cell.continuation; });
+    if (!runOn && !items.empty()) rows.push_back(valuesOf(std::exchange(items, {})));
+    for (const PageCell& cell : line)
+      if (!cell.continuation) items.push_back(&cell);
+  }
+  if (!items.empty()) rows.push_back(valuesOf(std::move(items)));
+  return rows;
 }
 
 void ForEachBand(const RecordedPages& pages, const std::function<void(const BandTexts& band)>& visit) {

@@ -15,9 +15,10 @@ class RecordedPages;
 // each with its cells left to right.
 struct BandTexts {
   std::vector<std::vector<PageCell>> lines;
-  // The band's values left to right, one per item, empty ones included: a
-  // wrapped item's whole text.
-  QStringList Values() const;
+  // The band's rows of values, top to bottom: a row per line, the lines a
+  // wrapped item runs over kept in its row; in each, the values left to
+  // right, one per item, empty ones included, a wrapped item's whole text.
+  std::vector<QStringList> Rows() const;
 };
 
 // The printed bands in the order they were laid out, one at a time, a band

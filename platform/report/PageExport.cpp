@@ -5,6 +5,7 @@
 #include "platform/report/BandTexts.h"
 #include "platform/report/RecordedPages.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cmath>
@@ -36,8 +37,12 @@ QString textLine(const std::vector<PageCell>& cells, double leftEdge) {
   return line;
 }
 
+// A value's line breaks stay inside its quotes, as the file's own.
 QString csvValue(const QString& value) {
-  QString quoted = printable(value);
+  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+  QStringList lines = value.split(lineBreak);
+  for (QString& line : lines) line = printable(line);
+  QString quoted = lines.join(kLineEnd);
   quoted.replace(u'"', QStringLiteral("\"\""));
   return u'"' + quoted + u'"';
 }
@@ -86,18 +91,20 @@ void ExportPages(const RecordedPages& pages, ExportFormat format, const QString&
       case ExportFormat::Text:
         for (const auto& line : band.lines) output.Write(Cp1252::encode(textLine(line, leftEdge) + kLineEnd));
         break;
-      case ExportFormat::Csv: {
-        QStringList values;
-        for (const QString& value : band.Values()) values << csvValue(value);
-        output.Write(Cp1252::encode(values.join(u',') + kLineEnd));
+      case ExportFormat::Csv:
+        for (const QStringList& row : band.Rows()) {
+          QStringList values;
+          for (const QString& value : row) values << csvValue(value);
+          output.Write(Cp1252::encode(values.join(u',') + kLineEnd));
+        }
         break;
-      }
-      case ExportFormat::Html: {
-        QString row = QStringLiteral("<tr>");
-        for (const QString& value : band.Values()) row += htmlCell(value);
-        output.Write(htmlBytes(row + QStringLiteral("</tr>") + kLineEnd));
+      case ExportFormat::Html:
+        for (const QStringList& row : band.Rows()) {
+          QString cells = QStringLiteral("<tr>");
+          for (const QString& value : row) cells += htmlCell(value);
+          output.Write(htmlBytes(cells + QStringLiteral("</tr>") + kLineEnd));
+        }
         break;
-      }
     }
   });
   if (format == ExportFormat::Html) output.Write(QByteArrayLiteral("</table></body></html>\r\n"));

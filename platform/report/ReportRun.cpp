@@ -32,6 +32,13 @@ QString formatValue(const QVariant& value, const QString& mask) {
   }
 }
 
+bool isText(ItemKind kind) { return kind != ItemKind::Picture && kind != ItemKind::Shape && kind != ItemKind::Line; }
+
+// Bands whose items stand in the columns of a table: records, groups, totals.
+bool inColumns(BandKind kind) {
+  return kind != BandKind::PageHeader && kind != BandKind::PageFooter && kind != BandKind::Title;
+}
+
 PageCell textCell(const ReportItem& item, const QRectF& rect, const QString& text) {
   PageCell cell;
   cell.kind = PageCell::Kind::Text;
@@ -43,6 +50,15 @@ PageCell textCell(const ReportItem& item, const QRectF& rect, const QString& tex
   cell.background = item.BackColor;
   cell.frame = item.Frame;
   cell.item = item.Name;
+  return cell;
+}
+
+// A text item that prints nothing in a table's band still leaves its place,
+// unseen, so that exports keep its column.
+PageCell emptyCell(const ReportItem& item, const QRectF& rect) {
+  PageCell cell = textCell(item, rect, QString());
+  cell.background = QColor();
+  cell.frame = false;
   return cell;
 }
 
@@ -110,9 +126,12 @@ std::optional<ReportRun::LaidBand> ReportRun::Lay(Band& band, const Lookup& valu
   ++bandSequence_;
   for (const auto& owned : band.Items()) {
     ReportItem& item = *owned;
-    if (!item.Enabled) continue;
-    double height = item.Height;
     const QRectF rect(item.Left, item.Top, item.Width, item.Height);
+    if (!item.Enabled) {
+      if (isText(item.Kind) && inColumns(band.Kind)) laid.cells.push_back(emptyCell(item, rect));
+      continue;
+    }
+    double height = item.Height;
     switch (item.Kind) {
       case ItemKind::Picture: {
         QImage picture = item.DataField.isEmpty() ? LoadPicture(item.PictureFile)
@@ -140,7 +159,10 @@ std::optional<ReportRun::LaidBand> ReportRun::Lay(Band& band, const Lookup& valu
       default: {
         QString text = ItemText(item, value);
         if (item.OnPrint) item.OnPrint(item, text);
-        if (!item.Enabled) break;
+        if (!item.Enabled) {
+          if (inColumns(band.Kind)) laid.cells.push_back(emptyCell(item, rect));
+          break;
+        }
         if (item.Kind == ItemKind::Memo || item.AutoStretch) {
           const double lineHeight = LineHeight(item.Font);
           const qsizetype fitting = static_cast<qsizetype>((item.Height + kTolerance) / lineHeight);
@@ -152,16 +174,14 @@ std::optional<ReportRun::LaidBand> ReportRun::Lay(Band& band, const Lookup& valu
             if (line == 0) cell.whole = text;
             laid.cells.push_back(std::move(cell));
           }
-          if (lines.isEmpty()) {
-            PageCell vacia = textCell(item, QRectF(item.Left, item.Top, item.Width, lineHeight), QString());
-            vacia.background = QColor();
-            vacia.frame = false;
-            laid.cells.push_back(std::move(vacia));
-          }
+          if (lines.isEmpty()) laid.cells.push_back(emptyCell(item, QRectF(item.Left, item.Top, item.Width, lineHeight)));
           height = std::max(item.Height, lines.size() * lineHeight);
         } else {
           if (item.Kind == ItemKind::PageNumber) laid.pageNumbers.emplace_back(laid.cells.size(), item.Caption);
-          laid.cells.push_back(textCell(item, rect, PrintableText(text).replace(u'\n', u' ')));
+          PageCell cell = textCell(item, rect, PrintableText(text).replace(u'\n', u' '));
+          // Exports take the text with its line breaks.
+          if (text.contains(u'\n') || text.contains(u'\r')) cell.whole = text;
+          laid.cells.push_back(std::move(cell));
         }
       }
     }

@@ -85,9 +85,9 @@ std::optional<QString> GrabarContinuacion(Dataset& datos, const QList<std::pair<
 
 // The rows of one memo are written in one transaction of their database, so
 // a memo of thousands of lines commits once. The first row that cannot be
-// written takes the memo's others back with it and ends the run: one
-// warning, given once the transaction is undone (no message holds the
-// database). False then.
+// written takes the memo's others back with it and ends the run, whose
+// printout then goes nowhere: one warning, given once the transaction is
+// undone (no message holds the database). False then.
 bool GrabarContinuaciones(Dataset& datos, const QList<std::pair<Field*, Variant>>& clave, Field& memo,
                           const QStringList& lineas) {
   std::optional<QString> motivo;
@@ -161,6 +161,6 @@ void ImprimirMemo(DestinoComandos& destino, const LineaInstruccion& linea, const
   for (int n = 0; n < k; ++n) clave.append({&indexado->IndexFields(n), indexado->IndexFields(n).AsVariant()});
   Field& memo = datos.FieldByName(campo.FieldName());
   const Bookmark fila = datos.GetBookmark();
-  if (!GrabarContinuaciones(datos, clave, memo, lineas)) destino.Ejecucion().Detener();
+  if (!GrabarContinuaciones(datos, clave, memo, lineas)) destino.Ejecucion().Abandonar();
   datos.GotoBookmark(fila);
 }

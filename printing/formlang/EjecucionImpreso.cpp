@@ -196,7 +196,7 @@ void EjecucionImpreso::TomarCopias() {
 }
 
 bool EjecucionImpreso::Recorrer() {
-  detenido_ = false;
+  detenido_ = abandonado_ = false;
   geometria.enSeccionLineas = false;
   geometria.enSeccionPie = false;
   numeroPaginas = 0;

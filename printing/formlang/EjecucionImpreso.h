@@ -43,6 +43,10 @@ class EjecucionImpreso {
   // Ends the walk once the command running ends, as a cancel does, with
   // the pages made so far.
   void Detener() { detenido_ = true; }
+  // Ends the walk as Detener does, and what the run made is not to be
+  // given out: a printer gets nothing of it.
+  void Abandonar() { detenido_ = abandonado_ = true; }
+  bool Abandonado() const { return abandonado_; }
   // A command line through the settings, then the command table.
   void EjecutarInstruccion(const QString& linea);
 
@@ -91,6 +95,7 @@ class EjecucionImpreso {
   FuenteImpreso& fuente_;
   EntornoImpreso& entorno_;
   bool detenido_ = false;
+  bool abandonado_ = false;
   QString codigoPreparado_;
   std::optional<DefinicionImpreso> definicion_;
 };

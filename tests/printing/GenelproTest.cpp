@@ -5,6 +5,7 @@
 #include "core/startup/Configuracion.h"
 #include "platform/data/Field.h"
 #include "platform/report/Band.h"
+#include "platform/report/PageExport.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportEngine.h"
 #include "printing/ParametrosListado.h"
@@ -121,15 +122,16 @@ TEST_F(Genelpro, DetailCellsFormatTheirValuesAndFollowEachRecordsInstructions) {
   EXPECT_TRUE(negrita->font.bold());
   EXPECT_EQ(normal->alignment & Qt::AlignRight, 0);
   EXPECT_EQ(negrita->alignment & Qt::AlignRight, Qt::AlignRight);
-  // Totals for the float column only; the instructions text never prints.
-  EXPECT_EQ(TextsOfItem(pagina, u"LBTotales2"_qs).size(), 1);
-  EXPECT_TRUE(TextsOfItem(pagina, u"LBTotales0"_qs).isEmpty());
+  // Totals for the float column only, the others keeping their columns
+  // empty; the instructions text never prints.
+  EXPECT_EQ(TextsOfItem(pagina, u"LBTotales2"_qs), QStringList{u"9"_qs});
+  EXPECT_EQ(TextsOfItem(pagina, u"LBTotales0"_qs), QStringList{QString()});
   EXPECT_FALSE(TextsOf(pagina).join(u'|').contains(u"JR"_qs));
   // A list naming other fields gives no total at all.
   informe->ListaTotales = u"Cantidad,Codigo"_qs;
   RecordedPages sinTotales;
   informe->QuickReport().Run(sinTotales);
-  EXPECT_TRUE(TextsOfItem(sinTotales.Page(1), u"LBTotales2"_qs).isEmpty());
+  EXPECT_EQ(TextsOfItem(sinTotales.Page(1), u"LBTotales2"_qs), QStringList{QString()});
 }
 
 TEST_F(Genelpro, AColumnListingOnPaperPutsTitlesAndFooterWhereTheLayoutSays) {
@@ -375,4 +377,31 @@ TEST_F(Genelpro, AListingOutputThreeTimesLooksTheSameEachTime) {
     EXPECT_GE(celda->Top, memo.Top + memo.Height) << celda->Name.toStdString();
   }
   EXPECT_EQ(titulos, 5);
+}
+
+// The listing saved as CSV and read back by Python's csv module: the column
+// titles, every record and the totals row have a field per column, and
+// each total stands under its own column's title.
+TEST_F(Genelpro, TheCsvExportGivesEachTotalUnderItsColumn) {
+  Ventas(4);
+  RecordedPages paginas;
+  ASSERT_EQ(informe->QuickReport().Run(paginas), 1);
+  const QString archivo = carpeta.File(u"ventas.csv"_qs);
+  ExportPages(paginas, ExportFormat::Csv, archivo);
+  const std::vector<QStringList> filas = CsvRows(archivo);
+  std::string leidas;
+  for (const QStringList& fila : filas) leidas += fila.join(u'|').toStdString() + '\n';
+  const QStringList titulos{u"Codigo"_qs, u"Nombre"_qs, u"Importe"_qs, u"F.Alta"_qs, u"H.Entrada"_qs};
+  const auto fila = std::find(filas.begin(), filas.end(), titulos);
+  ASSERT_GE(std::distance(fila, filas.end()), 6) << leidas;
+  const std::vector<QStringList> tabla(fila, fila + 6);
+  const std::vector<QStringList> esperada = {
+      titulos,
+      {u"1"_qs, u"Venta 1"_qs, u"1,5"_qs, u"05/03/2024"_qs, u"08:05:09"_qs},
+      {u"2"_qs, u"Venta 2"_qs, u"3"_qs, QString(), u"08:05:09"_qs},
+      {u"3"_qs, u"Venta 3"_qs, u"4,5"_qs, u"05/03/2024"_qs, u"08:05:09"_qs},
+      {u"4"_qs, u"Venta 4"_qs, u"6"_qs, u"05/03/2024"_qs, u"08:05:09"_qs},
+      {QString(), QString(), u"15"_qs, QString(), QString()},
+  };
+  EXPECT_EQ(tabla, esperada) << leidas;
 }
