@@ -1,6 +1,7 @@
 #include "maintenance/DefinicionesTraspaso.h"
 
 #include "core/tables/DefinicionesEstructura.h"
+#include "core/tables/NombresTablas.h"
 #include "platform/TextFile.h"
 
 const CampoTraspaso* TablaTraspaso::Campo(const QString& nombreCampo) const {
@@ -58,6 +59,8 @@ bool DefinicionesTraspaso::AgregarCampoUsuario(const QString& nombreTabla, const
 }
 
 bool EsNombreTablaTraspaso(const QString& nombre) { return !nombre.contains(u'.'); }
+
+QString MotivoNombreTablaTraspaso(const QString& nombre) { return MotivoNombreTablaNoValido(nombre, u"./"); }
 
 bool EsTipoNumerico(const QString& tipo) {
   static const QStringList numericos{QStringLiteral("ftInteger"), QStringLiteral("ftSmallint"), QStringLiteral("ftFloat"),

@@ -50,6 +50,9 @@ class DefinicionesTraspaso {
 // Whether a conversion file's table name is one name, with no owner or
 // database before it.
 bool EsNombreTablaTraspaso(const QString& nombre);
+// Why a table of the transfer cannot be named so, empty when it can: it is
+// such a name, the conversion file can write it, and the engine take it.
+QString MotivoNombreTablaTraspaso(const QString& nombre);
 
 // A key field of these types that is still empty takes 0; any other, "".
 bool EsTipoNumerico(const QString& tipo);

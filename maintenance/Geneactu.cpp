@@ -195,7 +195,8 @@ void TfGENEACTU::CargarConversion() {
     MensajeAviso(QStringLiteral("¡ El fichero ASCII origen no está preparado !"));
     return;
   }
-  for (const QString& tabla : definiciones_.NoValidas()) MensajeAviso(MensajeNombreNoValido(tabla));
+  for (const QString& tabla : definiciones_.NoValidas())
+    MensajeAviso(MensajeNombreTablaNoValido(tabla, MotivoNombreTablaTraspaso(tabla)));
   ui_->ListaTablas->clear();
   if (Temporal) Temporal->EmptyTable();
   for (const QString& tabla : definiciones_.Tablas()) {

@@ -111,8 +111,8 @@ void TraspasoTablas::traspasarTabla(const QString& tabla, int empresa, bool gene
                           : QStringLiteral("Traspasando Empresa/Tabla: ") + codigo + u'/' + tabla;
   estado_(estadoActual_);
   const QString fallo = QStringLiteral("¡No ha sido posible traspasar la tabla ") + tabla + sufijo + QStringLiteral(". Motivo: ");
-  if (!NombreObjetoSQLValido(tabla) || !EsNombreTablaTraspaso(tabla)) {
-    AgregarIncidencia(fallo + MensajeNombreNoValido(tabla));
+  if (const QString motivo = MotivoNombreTablaTraspaso(tabla); !motivo.isEmpty()) {
+    AgregarIncidencia(fallo + MensajeNombreTablaNoValido(tabla, motivo));
     return;
   }
   const TablaTraspaso* definicion = definiciones_.Tabla(tabla);

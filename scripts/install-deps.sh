@@ -9,6 +9,8 @@ packages=(
   # Qt's own dialogs in Spanish
   qt6-translations-l10n
   libsqlite3-dev sqlite3
+  # the checksum of the embedded server's backups
+  libxxhash-dev
   unixodbc-dev libsqliteodbc tdsodbc
   # Interbase sources of the data transfer, and the embedded engine its tests make them with
   libqt6sql6-ibase libfbclient2 firebird3.0-server-core firebird3.0-utils

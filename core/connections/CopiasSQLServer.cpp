@@ -10,6 +10,9 @@
 #include "platform/data/Query.h"
 #include "platform/sql/BackupFiles.h"
 
+#include <QDir>
+#include <QSet>
+
 namespace {
 
 // What tells a backup from a restore.
@@ -68,15 +71,37 @@ QString nombreCopia(const QString& carpeta, const QString& baseDatos, const QDat
          QStringLiteral(".bak");
 }
 
-// The first name from now on that the test accepts.
+// The stamps of the backups of the database the folder holds, written or
+// held: read once, so a crowded folder costs one listing, not one per second.
+QSet<QString> segundosTomados(const QString& carpeta, const QString& baseDatos) {
+  const QString prefijo = QStringLiteral("dbb_") + baseDatos + u'_';
+  constexpr int kCifras = 14;  // "yyyyMMddHHmmss"
+  QSet<QString> tomados;
+  const QDir carpetaInterna(Paths::Internal(carpeta));
+  for (const QString& nombre : carpetaInterna.entryList({prefijo + u'*'}, QDir::Files | QDir::Hidden))
+    if (nombre.mid(prefijo.size() + kCifras, 4) == u".bak") tomados.insert(nombre.mid(prefijo.size(), kCifras));
+  return tomados;
+}
+
+// The name of the latest second up to now that the test accepts, else the
+// first one after now: backups made faster than one a second take the
+// seconds before the clock, so a name runs ahead of it only when the whole
+// last hour is taken.
 QString nombreLibre(const QString& carpeta, const QString& baseDatos, bool (*libre)(const QString&)) {
-  // A folder this machine cannot see (the server's own) is the server's to judge.
   constexpr int kSegundosProbados = 3600;
-  QDateTime momento = ClockSeam::Get().Now();
-  for (int segundo = 0; segundo < kSegundosProbados; ++segundo, momento = momento.addSecs(1)) {
+  const QDateTime ahora = ClockSeam::Get().Now();
+  const QSet<QString> tomados = segundosTomados(carpeta, baseDatos);
+  const auto probar = [&](int segundo) -> QString {
+    const QDateTime momento = ahora.addSecs(segundo);
+    if (tomados.contains(momento.toString(QStringLiteral("yyyyMMddHHmmss")))) return QString();
     const QString nombre = nombreCopia(carpeta, baseDatos, momento);
-    if (libre(Paths::Internal(nombre))) return nombre;
-  }
+    return libre(Paths::Internal(nombre)) ? nombre : QString();
+  };
+  for (int segundo = 0; segundo > -kSegundosProbados; --segundo)
+    if (const QString nombre = probar(segundo); !nombre.isEmpty()) return nombre;
+  for (int segundo = 1; segundo <= kSegundosProbados; ++segundo)
+    if (const QString nombre = probar(segundo); !nombre.isEmpty()) return nombre;
+  // A folder this machine cannot see (the server's own) is the server's to judge.
   return NombreCopiaSeguridad(carpeta, baseDatos);
 }
 

@@ -33,9 +33,13 @@ QString LiteralSQL(const QString& texto) {
   return Entrecomillar(doubled.replace(u'\'', QLatin1String("''")));
 }
 
-QString MensajeNombreNoValido(const QString& nombre) {
+QString NombreVisible(const QString& nombre) {
   QString visible = nombre;
   for (QChar& c : visible)
     if (c.category() == QChar::Other_Control) c = u'?';
-  return QString::fromUtf16(kNombreNoValido) + QStringLiteral(" (") + visible + u')';
+  return visible;
+}
+
+QString MensajeNombreNoValido(const QString& nombre) {
+  return QString::fromUtf16(kNombreNoValido) + QStringLiteral(" (") + NombreVisible(nombre) + u')';
 }

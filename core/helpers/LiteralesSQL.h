@@ -23,3 +23,5 @@ inline constexpr char16_t kNombreNoValido[] =
     u"una longitud máxima de 25 caracteres.";
 // That refusal naming the name (its control characters shown as "?").
 QString MensajeNombreNoValido(const QString& nombre);
+// A name as a message shows it: its control characters as "?".
+QString NombreVisible(const QString& nombre);

@@ -18,6 +18,7 @@
 #include "core/tables/NombresTablas.h"
 #include "core/tables/SentenciasCreacion.h"
 #include "core/tables/TablasTemporales.h"
+#include "platform/Cp1252.h"
 #include "platform/Exceptions.h"
 #include "platform/data/Database.h"
 #include "platform/data/Field.h"
@@ -261,6 +262,11 @@ bool CrearTabla(Table& tabla, const QString& definicion, int empresa) {
   tabla.SetDatabaseName(destino.baseDatos);
   tabla.SetTableName(nombre);
   if (!temporal && existe(destino.baseDatos, nombre)) return false;
+  // No definition can name such a table: it is told, rather than looked for in vain.
+  if (!temporal && !Cp1252::Holds(nombre)) {
+    MensajeAviso(MensajeNombreTablaNoValido(nombre, MotivoNombreTablaNoValido(nombre)));
+    return false;
+  }
 
   const CursorEspera cursor;
   const QString tablaDefinida = temporal ? QString() : nombre;

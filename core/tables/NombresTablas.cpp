@@ -4,7 +4,9 @@
 #include "core/helpers/LiteralesSQL.h"
 #include "core/helpers/Tablas.h"
 #include "core/startup/Configuracion.h"
+#include "platform/Cp1252.h"
 #include "platform/data/Table.h"
+#include "platform/sql/NombresSQL.h"
 
 QString NombreTablaFisica(const QString& tabla) {
   if (!EsSQLServer() || tabla.contains(QLatin1String("dbo."))) return tabla;
@@ -35,4 +37,21 @@ QString NombreIndicePrimario(const Table& tabla, const QString& indice) {
   }
   if (motor == u"SQL Generica") return tabla.TableName() + u'_' + indice;
   return indice;
+}
+
+QString MotivoNombreTablaNoValido(const QString& nombre, QStringView separadores) {
+  if (!NombreObjetoSQLValido(nombre))
+    return QStringLiteral("Debe tener entre 1 y %1 caracteres, ninguno de control.").arg(kLongitudMaximaNombreSQL);
+  for (const QChar separador : separadores)
+    if (nombre.contains(separador)) return QStringLiteral("No puede contener \"") + separador + QStringLiteral("\".");
+  QString ajenos;
+  for (const char32_t punto : nombre.toUcs4())
+    if (const QString c = QString::fromUcs4(&punto, 1); !Cp1252::Holds(c) && !ajenos.contains(c)) ajenos += c;
+  if (!ajenos.isEmpty()) return QStringLiteral("Contiene caracteres que el sistema no puede guardar: ") + ajenos + u'.';
+  return {};
+}
+
+QString MensajeNombreTablaNoValido(const QString& nombre, const QString& motivo) {
+  return QStringLiteral("¡El nombre de tabla no es válido! ") + motivo + QStringLiteral(" (") + NombreVisible(nombre) +
+         u')';
 }

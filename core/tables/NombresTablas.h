@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 class Table;
 
@@ -18,3 +19,13 @@ QString NombreIndicePrimario(const Table& tabla, const QString& indice);
 // The engine a temporary table lives on: Paradox when temporary tables are
 // not kept in the database.
 QString MotorTabla(bool temporal);
+
+// Why a table cannot be given that name, empty when it can: a name the
+// engine takes as no one name (empty, blank, with control characters or
+// longer than it holds), one holding a character of `separadores` (those
+// that divide the names where it is written), or one holding characters the
+// table definitions cannot hold (their code page, Windows-1252, which
+// Paradox's table files share).
+QString MotivoNombreTablaNoValido(const QString& nombre, QStringView separadores = {});
+// The refusal of a table's name, saying why and naming it.
+QString MensajeNombreTablaNoValido(const QString& nombre, const QString& motivo);

@@ -1,11 +1,11 @@
 #include "platform/sql/BackupFiles.h"
 
+#include "platform/sql/BackupChecksum.h"
 #include "platform/sql/ProcessIdentity.h"
 
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,13 +21,15 @@
 namespace {
 
 constexpr qint64 kHeaderSize = 100;
-// The header's application number of the backups this system writes.
-constexpr quint32 kBackupMark = 0x5A454D42;
+// The header's application number of the backups this system writes, which
+// tells the checksum they carry: the page checksum, or, written by earlier
+// versions, the SHA-256 one or none (a checksum of 0).
+constexpr quint32 kBackupMark = 0x5A454D43;
+constexpr quint32 kSha256BackupMark = 0x5A454D42;
 constexpr int kApplicationIdAt = 68;
-// Where a backup keeps the checksum of its content: the header's user
-// version, which the system leaves alone in its databases.
-constexpr int kChecksumAt = 60;
-constexpr qint64 kChecksumBlock = 1 << 20;
+// The file format's write and read versions: 1, a database read and written
+// without a WAL, where the copy left the WAL's 2 of the database copied.
+constexpr int kFormatVersionsAt = 18;
 // "<backup>.copia-<pid>-<start>.tmp", with its journal.
 const QString kPartialInfix = QStringLiteral(".copia-");
 const QString kPartialSuffix = QStringLiteral(".tmp");
@@ -43,48 +45,51 @@ quint32 HeaderNumber(const QByteArray& header, int at) {
   return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(header.constData()) + at);
 }
 
-// The checksum of a file's content: every byte but the checksum's own four.
-std::optional<quint32> ContentChecksum(const QString& file) {
-  QFile data(file);
-  if (!data.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray header = data.read(kHeaderSize);
-  if (header.size() < kHeaderSize) return std::nullopt;
-  header.replace(kChecksumAt, sizeof(quint32), QByteArray(sizeof(quint32), '\0'));
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  hash.addData(header);
-  while (!data.atEnd()) {
-    const QByteArray block = data.read(kChecksumBlock);
-    if (block.isEmpty()) return std::nullopt;
-    hash.addData(block);
-  }
-  return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(hash.result().constData()));
+void SetHeaderNumber(QByteArray& header, int at, quint32 number) {
+  qToBigEndian(number, reinterpret_cast<uchar*>(header.data()) + at);
 }
 
-std::error_code WriteChecksum(const QString& file) {
-  const std::optional<quint32> checksum = ContentChecksum(file);
-  QFile data(file);
-  if (!checksum || !data.open(QIODevice::ReadWrite) || !data.seek(kChecksumAt))
-    return std::make_error_code(std::errc::io_error);
-  uchar written[sizeof(quint32)];
-  qToBigEndian(*checksum, written);
-  if (data.write(reinterpret_cast<const char*>(written), sizeof written) != sizeof written || !data.flush())
-    return std::make_error_code(std::errc::io_error);
-  return {};
-}
-
-// Whether the file's length fits the page size and page count of its header.
-bool HasEveryPage(const QString& file) {
-  QFile data(file);
-  if (!data.open(QIODevice::ReadOnly)) return false;
-  const QByteArray header = data.read(kHeaderSize);
-  if (header.size() < kHeaderSize || !header.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return false;
+// The page size of a file of that header and length when the length fits
+// the page size and the page count of the header.
+std::optional<qint64> WholePageSize(const QByteArray& header, qint64 length) {
+  if (header.size() < kHeaderSize || !header.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return std::nullopt;
   const int written = (uchar(header[16]) << 8) | uchar(header[17]);
   const qint64 pageSize = written == 1 ? 65536 : written;
-  if (pageSize < 512 || data.size() % pageSize != 0) return false;
+  if (pageSize < 512 || length % pageSize != 0) return std::nullopt;
   // The header's page count holds only while its "valid for" number is the change counter.
   const quint32 pages = HeaderNumber(header, 28);
   const bool counted = HeaderNumber(header, 92) == HeaderNumber(header, 24);
-  return !counted || data.size() >= qint64(pages) * pageSize;
+  if (counted && length < qint64(pages) * pageSize) return std::nullopt;
+  return pageSize;
+}
+
+// What SQLite's full check finds of a file's structure.
+bool StructureIsWhole(const QString& file) {
+  try {
+    const SqlRows check = OpenBackupFile(file, FileAccess::Read)->QueryRows(QStringLiteral("PRAGMA integrity_check"));
+    return check.rows.size() == 1 && check.rows[0].value(0).toString() == u"ok";
+  } catch (const EDatabaseError&) {
+    return false;
+  }
+}
+
+// Marks a copied database as this system's backup, with the checksum of
+// what it holds then.
+std::error_code Seal(const QString& file) {
+  const std::error_code failed = std::make_error_code(std::errc::io_error);
+  QFile data(file);
+  if (!data.open(QIODevice::ReadWrite)) return failed;
+  QByteArray header = data.read(kHeaderSize);
+  const std::optional<qint64> pageSize = WholePageSize(header, data.size());
+  if (!pageSize) return failed;
+  header[kFormatVersionsAt] = header[kFormatVersionsAt + 1] = 1;
+  SetHeaderNumber(header, kApplicationIdAt, kBackupMark);
+  if (!data.seek(0) || data.write(header) != kHeaderSize || !data.flush()) return failed;
+  const std::optional<quint32> checksum = FilePageChecksum(file, *pageSize);
+  if (!checksum) return failed;
+  SetHeaderNumber(header, PageChecksum::kAt, *checksum);
+  if (!data.seek(0) || data.write(header) != kHeaderSize || !data.flush()) return failed;
+  return {};
 }
 
 std::error_code SyncToDisk(const QString& file) {
@@ -127,40 +132,37 @@ void RemoveDeadPartials(const QString& folder) {
 
 }  // namespace
 
-bool IsBackupOfThisSystem(const QString& file) {
+BackupCheck CheckBackup(const QString& file) {
   QFile data(file);
-  if (!data.open(QIODevice::ReadOnly)) return false;
+  if (!data.open(QIODevice::ReadOnly)) return BackupCheck::Malformed;
   const QByteArray header = data.read(kHeaderSize);
-  if (header.size() != kHeaderSize || HeaderNumber(header, kApplicationIdAt) != kBackupMark) return false;
-  const std::optional<quint32> checksum = ContentChecksum(file);
-  return checksum && *checksum == HeaderNumber(header, kChecksumAt);
+  const std::optional<qint64> pageSize = WholePageSize(header, data.size());
+  data.close();
+  if (!pageSize) return BackupCheck::Malformed;
+  const quint32 mark = HeaderNumber(header, kApplicationIdAt);
+  const quint32 carried = HeaderNumber(header, PageChecksum::kAt);
+  if (mark == kSha256BackupMark && carried == 0)
+    return StructureIsWhole(file) ? BackupCheck::Whole : BackupCheck::Malformed;
+  std::optional<quint32> checksum;
+  if (mark == kBackupMark)
+    checksum = FilePageChecksum(file, *pageSize);
+  else if (mark == kSha256BackupMark)
+    checksum = FileSha256Checksum(file);
+  else
+    return BackupCheck::Malformed;
+  return checksum == carried ? BackupCheck::Whole : BackupCheck::Damaged;
 }
 
-void MarkAsBackup(Connection& backup, bool mark) {
-  backup.Execute(QStringLiteral("PRAGMA application_id = %1").arg(mark ? qint64(kBackupMark) : 0));
-  // A restored database carries the backup's checksum, which no longer fits it.
-  if (!mark) backup.Execute(QStringLiteral("PRAGMA user_version = 0"));
+void TakeBackupMarkOff(Connection& restored) {
+  restored.Execute(QStringLiteral("PRAGMA application_id = 0"));
+  // The backup's checksum no longer fits the database.
+  restored.Execute(QStringLiteral("PRAGMA user_version = 0"));
 }
 
 bool BackupFileTaken(const QString& file) {
   const QFileInfo info(file);
   return info.exists() ||
          !QDir(info.absolutePath()).entryList({info.fileName() + kPartialInfix + u'*'}, QDir::Files | QDir::Hidden).isEmpty();
-}
-
-bool IsWholeDatabase(const QString& file) {
-  if (!HasEveryPage(file)) return false;
-  try {
-    const SqlRows check = OpenBackupFile(file, FileAccess::Read)->QueryRows(QStringLiteral("PRAGMA quick_check"));
-    return check.rows.size() == 1 && check.rows[0].value(0).toString() == u"ok";
-  } catch (const EDatabaseError&) {
-    return false;
-  }
-}
-
-BackupReading::BackupReading(QString file) {
-  for (const QString& side : {file + QStringLiteral("-wal"), file + QStringLiteral("-shm")})
-    if (!QFileInfo::exists(side)) made_ << side;
 }
 
 bool ReserveBackupName(const QString& file) {
@@ -186,10 +188,6 @@ void ReleaseBackupName(const QString& file) {
   QFile::remove(PartialName(QFileInfo(file).absoluteFilePath(), ProcessIdentity::Current(), kReservationSuffix));
 }
 
-BackupReading::~BackupReading() {
-  for (const QString& side : made_) QFile::remove(side);
-}
-
 BackupWriting::BackupWriting(QString file)
     : file_(std::move(file)),
       partial_(PartialName(file_, ProcessIdentity::Current())) {
@@ -208,7 +206,7 @@ void BackupWriting::RemovePartial() const {
 }
 
 std::error_code BackupWriting::Complete() {
-  std::error_code error = WriteChecksum(partial_);
+  std::error_code error = Seal(partial_);
   if (!error) error = SyncToDisk(partial_);
   if (!error) std::filesystem::rename(QFile::encodeName(partial_).toStdString(), QFile::encodeName(file_).toStdString(), error);
   completed_ = !error;

@@ -1,26 +1,23 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <system_error>
 
 // What the embedded server's BACKUP and RESTORE do with backup files.
 
-// Whether a file is a whole database: SQLite's header, every page the
-// header counts, and nothing SQLite's quick check finds wrong. A backup cut
-// short (0 bytes, or ended in the middle) is not one.
-bool IsWholeDatabase(const QString& file);
-
-// Whether the file is a backup that this system's BACKUP wrote, as it wrote
-// it: it carries their mark in its header, where it stays a valid database,
-// and the checksum of its content, which a byte changed anywhere else
-// breaks. Backups written before the checksum was kept carry none and are
-// not taken.
-bool IsBackupOfThisSystem(const QString& file);
-// Puts that mark on a backup being written, or takes it off a database
-// restored from one (a copy of a database file is no backup).
-void MarkAsBackup(class Connection& backup, bool mark = true);
+// What a file is to RESTORE. Whole: a backup that this system's BACKUP
+// wrote, its header's mark on it, every page the header counts there, and
+// the checksum it carries (the page one, or the SHA-256 one of earlier
+// versions) that of its bytes; or, written before backups carried one, its
+// structure whole to SQLite's full check. Damaged: such a backup whose
+// checksum is no longer that of its bytes. Anything else is malformed: no
+// mark, cut short, pages missing.
+enum class BackupCheck { Whole, Damaged, Malformed };
+BackupCheck CheckBackup(const QString& file);
+// Takes the mark and the checksum off a database restored from a backup (a
+// copy of a database file is no backup).
+void TakeBackupMarkOff(class Connection& restored);
 
 // Whether a backup of that name exists, is being written now or is held by
 // a process about to write it.
@@ -31,20 +28,6 @@ bool BackupFileTaken(const QString& file);
 // (then the next backup into the folder) lets the name go.
 [[nodiscard]] bool ReserveBackupName(const QString& file);
 void ReleaseBackupName(const QString& file);
-
-// While a backup is read: SQLite, reading a file of the WAL kind (as
-// backups of older versions are), leaves "-wal" and "-shm" files beside it;
-// those it made go when this ends.
-class BackupReading {
- public:
-  explicit BackupReading(QString file);
-  ~BackupReading();
-  BackupReading(const BackupReading&) = delete;
-  BackupReading& operator=(const BackupReading&) = delete;
-
- private:
-  QStringList made_;  // the side files that were not there before
-};
 
 // A backup is written under a name of its own beside its file and takes
 // the file's name only once it is complete and on disk: a backup that fails
@@ -60,9 +43,9 @@ class BackupWriting {
   BackupWriting& operator=(const BackupWriting&) = delete;
 
   const QString& PartialFile() const { return partial_; }
-  // Once its connection is closed: the partial file takes the checksum of
-  // its content and, on disk, becomes the backup, replacing an older one;
-  // the system's error when it cannot.
+  // Once its connection is closed: the partial file takes the mark and the
+  // checksum of its content and, on disk, becomes the backup, replacing an
+  // older one; the system's error when it cannot.
   [[nodiscard]] std::error_code Complete();
 
  private:

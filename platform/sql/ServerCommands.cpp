@@ -215,12 +215,12 @@ void BackupDatabase(Command c) {
     const std::shared_ptr<Connection> source = ConnectionToCopy(c.server.DatabaseFile(name));
     BackupWriting writing(file.path);
     {
-      // A backup file holds one backup: writing it again replaces it. It keeps
-      // a rollback journal, so reading it later leaves no -wal or -shm beside it.
+      // A backup file holds one backup: writing it again replaces it.
       const std::shared_ptr<Connection> target = OpenBackupFile(writing.PartialFile(), FileAccess::Write);
+      // A partial file is synced once whole, and removed if it never is.
+      target->Execute(QStringLiteral("PRAGMA journal_mode = OFF"));
+      target->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
       CopyDatabase(*source, *target);
-      MarkAsBackup(*target);
-      target->Execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
     }
     if (const std::error_code error = writing.Complete())
       throw SqlError(QStringLiteral("Write on \"%1\" failed: %2(%3)")
@@ -258,10 +258,15 @@ void RestoreDatabase(Command c) {
     if (!QFileInfo(file.path).isFile())
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                     "the file specified.).").arg(file.written));
-    const BackupReading reading(file.path);
-    if (!IsBackupOfThisSystem(file.path) || !IsWholeDatabase(file.path))
-      throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
-                                    "this media family.").arg(file.written));
+    switch (CheckBackup(file.path)) {
+      case BackupCheck::Whole:
+        break;
+      case BackupCheck::Damaged:
+        throw SqlError(QStringLiteral("Damage to the backup set was detected."));
+      case BackupCheck::Malformed:
+        throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
+                                      "this media family.").arg(file.written));
+    }
     // Sessions open and change databases under the master's write lock: held
     // from the look at the sessions to the restore's mark, none comes onto the
     // database before the mark keeps them off. The copy runs without it, so
@@ -277,7 +282,7 @@ void RestoreDatabase(Command c) {
     const auto restore = [&] {
       const std::shared_ptr<Connection> restoredConnection = ConnectionToCopy(target);
       CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *restoredConnection);
-      MarkAsBackup(*restoredConnection, false);
+      TakeBackupMarkOff(*restoredConnection);
     };
     // A database no session can know yet is made under the lock.
     if (!database) {

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -81,13 +82,14 @@ std::shared_ptr<Connection> openOf(const QString& key) {
 
 class ConnectionOpener {
  public:
-  static std::shared_ptr<Connection> Open(const QString& key, int flags) {
+  // name: what SQLite opens, the key's file unless given (a URI).
+  static std::shared_ptr<Connection> Open(const QString& key, int flags, const QByteArray& name = {}) {
     if (!QFileInfo(key).absoluteDir().exists())
       throw EDatabaseError(EngineText::PathNotFound, QFileInfo(key).absolutePath());
     sqlite3* db = nullptr;
     // The program uses its connections from one thread only: SQLite need not
     // take the connection's lock on every call.
-    const int opened = sqlite3_open_v2(key.toUtf8().constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int opened = sqlite3_open_v2(name.isEmpty() ? key.toUtf8().constData() : name.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     std::shared_ptr<Connection> connection(new Connection(db, key));
     if (opened != SQLITE_OK) RaiseSqliteError(db, opened);
     sqlite3_extended_result_codes(db, 1);
@@ -311,8 +313,11 @@ std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess a
   const QString key = keyOf(fileName);
   if (auto existing = openOf(key)) return existing;
   if (access == FileAccess::Read && !QFileInfo(key).isFile()) throw EDatabaseError(EngineText::PathNotFound, key);
-  return ConnectionOpener::Open(key, access == FileAccess::Read ? SQLITE_OPEN_READONLY
-                                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  if (access == FileAccess::Write) return ConnectionOpener::Open(key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  // Immutable: the file's own bytes only, never a "-wal" or "-journal" found
+  // beside it, and nothing written there.
+  return ConnectionOpener::Open(key, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                                QUrl::fromLocalFile(key).toEncoded() + QByteArrayLiteral("?immutable=1"));
 }
 
 namespace ConnectionSettings {

@@ -110,8 +110,9 @@ bool ConnectionIsOpen(const QString& fileName);
 
 // A file that is no database of the system (a backup being written or
 // read), opened without the initialisers and shared with nobody; when the
-// process has the file open as a database, its shared connection. A missing
-// file raises "Path not found" when it is only to be read.
+// process has the file open as a database, its shared connection. A file
+// only read is read as it is, whatever lies beside it; a missing one raises
+// "Path not found".
 enum class FileAccess { Read, Write };
 std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access);
 

@@ -506,8 +506,44 @@ TEST_F(Traspaso, HostileTableNamesOfTheConversionFileRunNothingButThemselves) {
   EXPECT_EQ(mensajes.Texts().mid(1), QStringList({kConfirmar, kIncidencias}));
   EXPECT_EQ(Leer(u"SELECT SUM(A) FROM VX HAVING COUNT(*) = 3"_qs, u"ZEMEMP1"_qs), u"6"_qs);
   EXPECT_EQ(Leer(u"SELECT Codigo FROM [GRANDE; DROP TABLE VX]"_qs, u"ZEMEMP1"_qs), u"7"_qs);
-  EXPECT_EQ(detalle, u"1 - ¡No ha sido posible traspasar la tabla "_qs + largo + u" (Empresa: 1)!. Motivo: "_qs +
-                         MensajeNombreNoValido(largo));
+  EXPECT_EQ(detalle, u"1 - ¡No ha sido posible traspasar la tabla "_qs + largo +
+                         u" (Empresa: 1)!. Motivo: ¡El nombre de tabla no es válido! Debe tener entre 1 y 128 "
+                         "caracteres, ninguno de control. ("_qs + largo + u')');
+}
+
+// Tables of the list whose names the transfer cannot make: each is refused
+// before anything of it changes, the refusal saying what is wrong with it.
+TEST_F(Traspaso, ATableNameTheTransferCannotMakeIsRefusedSayingWhy) {
+  QFile conversion(carpeta.File(u"CONVERSION.TXT"_qs));
+  ASSERT_TRUE(conversion.open(QIODevice::WriteOnly));
+  conversion.write("VX/C/1/A/ftInteger/0/*/|01/12/2026\r\nVX/I/1/<Primary>/A//\r\n");
+  conversion.close();
+  EnOrigen(Origen(u"1"_qs), {u"CREATE TABLE VX (A INT)"_qs});
+  if (!ExisteBaseDatosSQLServer(u"ZEMEMP1"_qs)) {
+    ASSERT_TRUE(CrearBaseDatosSQLServer(u"ZEMEMP1"_qs));
+  }
+  const struct {
+    QString tabla;
+    QString motivo;
+  } casos[] = {{u"a/b"_qs, u"No puede contener \"/\"."_qs},
+               {u"dbo.VX"_qs, u"No puede contener \".\"."_qs},
+               {u"Ελλάδα"_qs, u"Contiene caracteres que el sistema no puede guardar: Ελάδα."_qs},
+               {u"表格"_qs, u"Contiene caracteres que el sistema no puede guardar: 表格."_qs}};
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.tabla.toStdString());
+    Formulario p;
+    Cargar(p);
+    p.f.ListaTablas().addItem(caso.tabla);
+    p.f.ListaTablas().item(p.f.ListaTablas().count() - 1)->setSelected(true);
+    p.Casilla("SolicitarEmpresaIndividual").setChecked(false);
+    QString detalle;
+    Ganchos().MostrarDetalle = [&](const QString& texto, const QString&, const QString&) { detalle = texto; };
+    mensajes.Expect(u"C"_qs, u"SI"_qs).Expect(u"C"_qs, u"SI"_qs);
+    p.f.pbActualizarClick();
+    EXPECT_EQ(detalle, u"1 - ¡No ha sido posible traspasar la tabla "_qs + caso.tabla +
+                           u" (Empresa: 1)!. Motivo: ¡El nombre de tabla no es válido! "_qs + caso.motivo + u" ("_qs +
+                           caso.tabla + u')');
+  }
 }
 
 // A table of the conversion file is one name: one written with an owner or
@@ -531,7 +567,9 @@ TEST_F(Traspaso, AnOwnerPrefixedNameIsRefusedAndAFailedCreationKeepsTheTable) {
   Formulario p;
   mensajes.Expect(u"A"_qs).Expect(u"A"_qs);
   Cargar(p);
-  EXPECT_EQ(mensajes.Texts(), QStringList({MensajeNombreNoValido(u"dbo.VX"_qs), MensajeNombreNoValido(u"main.VX"_qs), kCargada}));
+  EXPECT_EQ(mensajes.Texts(), QStringList({u"¡El nombre de tabla no es válido! No puede contener \".\". (dbo.VX)"_qs,
+                                           u"¡El nombre de tabla no es válido! No puede contener \".\". (main.VX)"_qs,
+                                           kCargada}));
   ASSERT_EQ(p.f.ListaTablas().count(), 1);
   EXPECT_EQ(p.f.ListaTablas().item(0)->text(), u"VX"_qs);
   p.f.ListaTablas().item(0)->setSelected(true);

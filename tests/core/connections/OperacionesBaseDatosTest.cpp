@@ -24,6 +24,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 const QDateTime kMomentoCopia(QDate(2024, 1, 31), QTime(15, 45, 0));
@@ -37,6 +40,30 @@ void nombreElegido() {
   SecondProcess::NextLine();
 }
 [[maybe_unused]] const bool registrado = SecondProcess::RegisterJob(u"backup-name"_qs, nombreElegido);
+
+constexpr int kCopiasPorPrograma = 6;
+constexpr int kCopiasPorSegundo = 2;  // of each program
+
+// Starts as the program starts on the installation of ZEM_INSTALACION, waits
+// for the go and makes kCopiasPorPrograma backups of company 3 into
+// ZEM_CARPETA, kCopiasPorSegundo in each second of its clock: programs that
+// back up faster than once a second.
+void copiasSeguidas() {
+  ManualClock reloj(kMomentoCopia);
+  ScriptedPresenter mensajes;
+  QDir::setCurrent(qEnvironmentVariable("ZEM_INSTALACION"));
+  TfGENEINIC servicios(QStringList{});
+  ConectarEmpresa(servicios, 3);
+  EmpresaActual = 3;
+  SecondProcess::Report(u"listo"_qs);
+  SecondProcess::NextLine();
+  for (int copia = 0; copia < kCopiasPorPrograma; ++copia) {
+    if (copia > 0 && copia % kCopiasPorSegundo == 0) reloj.Advance(1000);
+    if (!CopiaSeguridadSQLServer(servicios, QString(), qEnvironmentVariable("ZEM_CARPETA"))) std::exit(2);
+  }
+  SecondProcess::Report(u"hecho"_qs);
+}
+[[maybe_unused]] const bool copiasRegistradas = SecondProcess::RegisterJob(u"backups-in-a-row"_qs, copiasSeguidas);
 
 const QString kNombres = u"SELECT Nombre FROM CLIENTES ORDER BY Codigo"_qs;
 const QString kEmpresa = u"Database"_qs;
@@ -100,26 +127,92 @@ TEST_F(OperacionesBaseDatos, TwoProgramsChoosingABackupNameAtOnceTakeTwoNames) {
   const QString copias = carpeta.File(u"Copias"_qs);
   QDir().mkpath(copias);
   const QString primero = copias + u"\\dbb_ZEMEMP3_20240131154500.bak"_qs;
+  const QString segundo = copias + u"\\dbb_ZEMEMP3_20240131154459.bak"_qs;
   {
     SecondProcess otro(u"backup-name"_qs, {{u"ZEM_CARPETA"_qs, copias}});
     EXPECT_EQ(otro.ReadReport(), primero);
-    EXPECT_EQ(NombreCopiaSeguridadNueva(copias, u"ZEMEMP3"_qs), copias + u"\\dbb_ZEMEMP3_20240131154501.bak"_qs);
-    EXPECT_EQ(ReservarNombreCopiaSeguridad(copias, u"ZEMEMP3"_qs), copias + u"\\dbb_ZEMEMP3_20240131154501.bak"_qs);
-    ReleaseBackupName(Paths::Internal(copias + u"\\dbb_ZEMEMP3_20240131154501.bak"_qs));
+    EXPECT_EQ(NombreCopiaSeguridadNueva(copias, u"ZEMEMP3"_qs), segundo);
+    EXPECT_EQ(ReservarNombreCopiaSeguridad(copias, u"ZEMEMP3"_qs), segundo);
+    ReleaseBackupName(Paths::Internal(segundo));
     ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
     otro.Send(u"fin"_qs);
     EXPECT_EQ(otro.Finish(), 0);
   }
   const QStringList bak{u"*.bak"_qs};
-  EXPECT_EQ(QDir(copias).entryList(bak, QDir::Files), QStringList{u"dbb_ZEMEMP3_20240131154501.bak"_qs});
+  EXPECT_EQ(QDir(copias).entryList(bak, QDir::Files), QStringList{u"dbb_ZEMEMP3_20240131154459.bak"_qs});
   // The name the ended program held is free again once a backup has looked.
   ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
   EXPECT_EQ(QDir(copias).entryList(bak, QDir::Files),
-            QStringList({u"dbb_ZEMEMP3_20240131154501.bak"_qs, u"dbb_ZEMEMP3_20240131154502.bak"_qs}));
+            QStringList({u"dbb_ZEMEMP3_20240131154458.bak"_qs, u"dbb_ZEMEMP3_20240131154459.bak"_qs}));
   ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
   EXPECT_EQ(QDir(copias).entryList(QDir::Files | QDir::Hidden),
-            QStringList({u"dbb_ZEMEMP3_20240131154500.bak"_qs, u"dbb_ZEMEMP3_20240131154501.bak"_qs,
-                         u"dbb_ZEMEMP3_20240131154502.bak"_qs}));
+            QStringList({u"dbb_ZEMEMP3_20240131154458.bak"_qs, u"dbb_ZEMEMP3_20240131154459.bak"_qs,
+                         u"dbb_ZEMEMP3_20240131154500.bak"_qs}));
+}
+
+// The seconds after the clock that earlier backups took in a crowded folder
+// are not followed: the name is the latest free one up to the clock.
+TEST_F(OperacionesBaseDatos, ABackupNameDoesNotRunAheadOfTheClockInACrowdedFolder) {
+  ManualClock reloj(kMomentoCopia);
+  const QString copias = carpeta.File(u"Copias"_qs);
+  QDir().mkpath(copias);
+  const auto nombre = [&](int segundos) {
+    return copias + u"\\dbb_ZEMEMP3_"_qs + kMomentoCopia.addSecs(segundos).toString(u"yyyyMMddHHmmss"_qs) + u".bak"_qs;
+  };
+  // Seconds taken in the folder, the clock's second, the name expected.
+  const struct {
+    QList<int> tomados;
+    int reloj;
+    int esperado;
+  } casos[] = {{{}, 0, 0}, {{0}, 0, -1}, {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, -1}, {{-1, 0, 1, 2, 3}, 2, -2},
+               {{-3, -2, -1, 0, 1, 2}, 0, -4}};
+  for (const auto& caso : casos) {
+    QDir(copias).removeRecursively();
+    QDir().mkpath(copias);
+    for (const int tomado : caso.tomados) {
+      QFile archivo(Paths::Internal(nombre(tomado)));
+      ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    }
+    reloj.Set(kMomentoCopia.addSecs(caso.reloj));
+    EXPECT_EQ(NombreCopiaSeguridadNueva(copias, u"ZEMEMP3"_qs), nombre(caso.esperado)) << caso.reloj;
+    EXPECT_EQ(ReservarNombreCopiaSeguridad(copias, u"ZEMEMP3"_qs), nombre(caso.esperado)) << caso.reloj;
+    ReleaseBackupName(Paths::Internal(nombre(caso.esperado)));
+  }
+}
+
+// Programs backing up the same company into one folder at once, faster than
+// once a second: every backup has a whole file of its own, none named
+// later than the clock by more than the backups of its second need.
+TEST_F(OperacionesBaseDatos, ProgramsBackingUpAtOnceKeepEveryBackupUnderNamesThatKeepUpWithTheClock) {
+  ManualClock reloj(kMomentoCopia);
+  Iniciar();
+  EmpresaTres();
+  Empresa().Close();
+  const QString copias = carpeta.File(u"Copias"_qs);
+  QDir().mkpath(copias);
+  constexpr int kProgramas = 4;
+  std::vector<std::unique_ptr<SecondProcess>> programas;
+  for (int programa = 0; programa < kProgramas; ++programa) {
+    programas.push_back(std::make_unique<SecondProcess>(
+        u"backups-in-a-row"_qs, QMap<QString, QString>{{u"ZEM_INSTALACION"_qs, carpeta.Path()}, {u"ZEM_CARPETA"_qs, copias}}));
+    ASSERT_EQ(programas.back()->ReadReport(), u"listo"_qs);
+  }
+  for (const auto& programa : programas) programa->Send(u"adelante"_qs);
+  for (const auto& programa : programas) {
+    EXPECT_EQ(programa->ReadReport(), u"hecho"_qs);
+    EXPECT_EQ(programa->Finish(), 0);
+  }
+  const QStringList copiasHechas = QDir(copias).entryList(QDir::Files | QDir::Hidden);
+  ASSERT_EQ(copiasHechas.size(), kProgramas * kCopiasPorPrograma) << copiasHechas.join(u' ').toStdString();
+  const QDateTime ultimoSegundo = kMomentoCopia.addSecs(kCopiasPorPrograma / kCopiasPorSegundo - 1);
+  const QRegularExpression forma(u"^dbb_ZEMEMP3_(\\d{14})\\.bak$"_qs);
+  for (const QString& copia : copiasHechas) {
+    const QRegularExpressionMatch partes = forma.match(copia);
+    ASSERT_TRUE(partes.hasMatch()) << copia.toStdString();
+    const QDateTime momento = QDateTime::fromString(partes.captured(1), u"yyyyMMddHHmmss"_qs);
+    EXPECT_LE(momento, ultimoSegundo.addSecs(kProgramas * kCopiasPorSegundo - 1)) << copia.toStdString();
+    EXPECT_EQ(CheckBackup(QDir(copias).filePath(copia)), BackupCheck::Whole) << copia.toStdString();
+  }
 }
 
 TEST_F(OperacionesBaseDatos, TwoBackupsInOneSecondKeepTwoFilesAndAForeignFileIsNotRestored) {
@@ -132,7 +225,7 @@ TEST_F(OperacionesBaseDatos, TwoBackupsInOneSecondKeepTwoFilesAndAForeignFileIsN
   Ejecutar(u"UPDATE CLIENTES SET Nombre = 'segunda'"_qs);
   ASSERT_TRUE(CopiaSeguridadSQLServer(Servicios(), QString(), copias));
   EXPECT_EQ(QDir(copias).entryList(QDir::Files),
-            QStringList({u"dbb_ZEMEMP3_20240131154500.bak"_qs, u"dbb_ZEMEMP3_20240131154501.bak"_qs}));
+            QStringList({u"dbb_ZEMEMP3_20240131154459.bak"_qs, u"dbb_ZEMEMP3_20240131154500.bak"_qs}));
   Ejecutar(u"UPDATE CLIENTES SET Nombre = 'después'"_qs);
   // The program's own company connection uses the database: the server
   // refuses, as SQL Server does, and nothing of it changes.

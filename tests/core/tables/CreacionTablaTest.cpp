@@ -192,7 +192,38 @@ class CrearTablas : public ConexionesFixture {
     }
     EXPECT_TRUE(mensajes.Messages().isEmpty()) << mensajes.Texts().join(u'\n').toStdString();
   }
+
+  // A table named with letters the definitions cannot hold is not made, and
+  // a message says why; one they hold but do not define is left as before.
+  void NombresQueElSistemaNoGuarda() {
+    Iniciar();
+    const struct {
+      QString nombre;
+      QString mensaje;
+    } casos[] = {
+        {u"Ελλάδα"_qs,
+         u"¡El nombre de tabla no es válido! Contiene caracteres que el sistema no puede guardar: Ελάδα. (Ελλάδα)"_qs},
+        {u"表格"_qs, u"¡El nombre de tabla no es válido! Contiene caracteres que el sistema no puede guardar: 表格. (表格)"_qs},
+        {u"Año😀"_qs, u"¡El nombre de tabla no es válido! Contiene caracteres que el sistema no puede guardar: 😀. (Año😀)"_qs},
+    };
+    for (const auto& caso : casos) {
+      SCOPED_TRACE(caso.nombre.toStdString());
+      const qsizetype vistos = mensajes.Texts().size();
+      mensajes.Expect(u"A"_qs);
+      Table tabla(&Servicios());
+      tabla.SetTableName(caso.nombre);
+      EXPECT_FALSE(CrearTabla(tabla, QString(), -1));
+      EXPECT_EQ(mensajes.Texts().mid(vistos), QStringList{caso.mensaje});
+    }
+  }
 };
+
+TEST_F(CrearTablas, ATableNameTheSystemCannotHoldIsToldOnTheEmbeddedServer) { NombresQueElSistemaNoGuarda(); }
+
+TEST_F(CrearTablas, ATableNameTheSystemCannotHoldIsToldOnParadoxFolders) {
+  instalacion.Engine(u"Paradox"_qs);
+  NombresQueElSistemaNoGuarda();
+}
 
 TEST_F(CrearTablas, TheEnginesOwnWordsMakeTheirTablesOnTheEmbeddedServer) { PalabrasDelMotor(); }
 

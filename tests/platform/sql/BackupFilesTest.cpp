@@ -3,6 +3,7 @@
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/sql/ServerClient.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QThread>
@@ -67,11 +68,16 @@ void restoreWaiting() {
 // program would.
 class OtherProgramsFile {
  public:
-  explicit OtherProgramsFile(const QString& file) { sqlite3_open_v2(file.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr); }
+  explicit OtherProgramsFile(const QString& file) {
+    sqlite3_open_v2(file.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  }
   ~OtherProgramsFile() { sqlite3_close_v2(db_); }
   OtherProgramsFile(const OtherProgramsFile&) = delete;
   OtherProgramsFile& operator=(const OtherProgramsFile&) = delete;
-  int Run(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+  int Run(const QByteArray& sql) { return sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr); }
+  sqlite3* Handle() const { return db_; }
+  // Its WAL stays when it closes, as that of a program killed.
+  void KeepWalOnClose() { sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr); }
   // Whether someone holds the file's write lock now.
   bool WriteLocked() {
     if (Run("BEGIN IMMEDIATE") != SQLITE_OK) return true;
@@ -115,6 +121,43 @@ class BackupFiles : public ::testing::Test {
     return files;
   }
 
+  static QByteArray Bytes(const QString& file) {
+    QFile data(file);
+    return data.open(QIODevice::ReadOnly) ? data.readAll() : QByteArray();
+  }
+  static void WriteBytes(const QString& file, const QByteArray& bytes) {
+    QFile data(file);
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(data.write(bytes), bytes.size());
+  }
+  static QByteArray Flipped(QByteArray bytes, qsizetype at) {
+    bytes[at] = char(bytes[at] ^ 0x5a);
+    return bytes;
+  }
+  // A backup of EMP1 as versions before the page checksum wrote it: a copy
+  // of the database read without a WAL, with their mark and, with
+  // sha256, four bytes of the SHA-256 of every byte but those four.
+  QByteArray EarlierBackup(bool sha256) {
+    const QString file = folder_.File(u"anterior.bak"_qs);
+    QFile::remove(file);
+    {
+      OtherProgramsFile database(client_.Server().DatabaseFile(u"EMP1"_qs));
+      OtherProgramsFile backup(file);
+      sqlite3_backup* copy = sqlite3_backup_init(backup.Handle(), "main", database.Handle(), "main");
+      EXPECT_EQ(sqlite3_backup_step(copy, -1), SQLITE_DONE);
+      EXPECT_EQ(sqlite3_backup_finish(copy), SQLITE_OK);
+      EXPECT_EQ(backup.Run("PRAGMA application_id = " + QByteArray::number(0x5A454D42)), SQLITE_OK);  // "ZEMB"
+      EXPECT_EQ(backup.Run("PRAGMA journal_mode = DELETE"), SQLITE_OK);
+    }
+    QByteArray bytes = Bytes(file);
+    QFile::remove(file);
+    if (sha256) {
+      const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+      bytes.replace(60, 4, digest.left(4));
+    }
+    return bytes;
+  }
+
   // Another process that cannot write past the limit, its backup started.
   std::unique_ptr<SecondProcess> LimitedProcess(const char* signal) {
     auto second = std::make_unique<SecondProcess>(
@@ -131,33 +174,119 @@ class BackupFiles : public ::testing::Test {
 
 TEST_F(BackupFiles, WhatIsNotAWholeBackupIsRefusedAndTheDatabaseKept) {
   client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
-  QFile whole(Backup());
-  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-  const QByteArray backup = whole.readAll();
-  whole.close();
+  const QByteArray backup = Bytes(Backup());
   ASSERT_GT(backup.size(), 8192);
   EXPECT_EQ(OtherFiles(), QStringList{kBackupName});
 
-  const QString refused = Terminating(u"The media family on device '"_qs + Backup() +
-                                          u"' is incorrectly formed. SQL Server cannot process this media family."_qs,
-                                      "RESTORE DATABASE");
+  const QString malformed = Terminating(u"The media family on device '"_qs + Backup() +
+                                            u"' is incorrectly formed. SQL Server cannot process this media family."_qs,
+                                        "RESTORE DATABASE");
+  const QString damaged = Terminating(u"Damage to the backup set was detected."_qs, "RESTORE DATABASE");
   // Cut right after it was opened, at a page's end, in the middle of a page; a page spoilt; a page and a
-  // byte added at its end.
+  // byte added at its end; a byte changed in a row, in the checksum, in the mark.
   QByteArray spoilt = backup;
   spoilt.replace(backup.size() - 4096, 4096, QByteArray(4096, '\xff'));
-  const QByteArray cuts[] = {QByteArray(), backup.left(4096), backup.left(backup.size() / 2 / 4096 * 4096),
-                             backup.left(backup.size() - 100), backup.left(50), spoilt,
-                             backup + QByteArray(4096, '\0'), backup + '\n'};
-  for (const QByteArray& cut : cuts) {
-    QFile file(Backup());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(cut), cut.size());
-    file.close();
+  const qsizetype row = backup.indexOf(QByteArray(150, 'x'), backup.size() / 2);
+  ASSERT_GT(row, 0);
+  const struct {
+    QByteArray file;
+    const QString& refusal;
+  } cases[] = {{QByteArray(), malformed},
+               {backup.left(4096), malformed},
+               {backup.left(backup.size() / 2 / 4096 * 4096), malformed},
+               {backup.left(backup.size() - 100), malformed},
+               {backup.left(50), malformed},
+               {spoilt, damaged},
+               {backup + QByteArray(4096, '\0'), damaged},
+               {backup + '\n', malformed},
+               {Flipped(backup, row + 7), damaged},
+               {Flipped(backup, 61), damaged},
+               {Flipped(backup, 70), malformed}};
+  for (const auto& refused : cases) {
+    WriteBytes(Backup(), refused.file);
     client_.Run(u"USE master"_qs);
-    EXPECT_EQ(Restore(), refused) << cut.size();
-    EXPECT_EQ(Count(), Rows({{"2000"}})) << cut.size();
+    EXPECT_EQ(Restore(), refused.refusal) << refused.file.size();
+    EXPECT_EQ(Count(), Rows({{"2000"}})) << refused.file.size();
   }
   EXPECT_EQ(OtherFiles(), QStringList{kBackupName});
+}
+
+// Whatever byte of a backup changes, its restore is refused and the
+// database kept.
+TEST_F(BackupFiles, EveryByteOfABackupIsChecked) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QByteArray backup = Bytes(Backup());
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 1000"_qs);
+  client_.Run(u"USE master"_qs);
+  for (qsizetype at = 0; at < backup.size(); at += 1009) {
+    WriteBytes(Backup(), Flipped(backup, at));
+    EXPECT_NE(Restore(), QString()) << at;
+    EXPECT_EQ(Count(), Rows({{"1000"}})) << at;
+    client_.Run(u"USE master"_qs);
+  }
+  WriteBytes(Backup(), backup);
+  EXPECT_EQ(Restore(), QString());
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+}
+
+// A "-wal", "-shm" or "-journal" beside a backup, here those of a copy of
+// it in which a row was changed, is not read: the backup's own rows come
+// back, and what lay beside it stays as it was.
+TEST_F(BackupFiles, WhatLiesBesideABackupIsNotRestored) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString copy = folder_.File(u"copia.db"_qs);
+  ASSERT_TRUE(QFile::copy(Backup(), copy));
+  {
+    OtherProgramsFile changed(copy);
+    ASSERT_EQ(changed.Run("PRAGMA journal_mode = WAL"), SQLITE_OK);
+    changed.KeepWalOnClose();
+    ASSERT_EQ(changed.Run("UPDATE CLIENTES SET Nombre = 'PLANTADO' WHERE Codigo = 1000"), SQLITE_OK);
+    ASSERT_EQ(changed.Number("SELECT count(*) FROM CLIENTES WHERE Nombre COLLATE BINARY = 'PLANTADO'"), 1);
+  }
+  const QMap<QString, QByteArray> planted{{Backup() + u"-wal"_qs, Bytes(copy + u"-wal"_qs)},
+                                          {Backup() + u"-shm"_qs, Bytes(copy + u"-shm"_qs)},
+                                          {Backup() + u"-journal"_qs, QByteArray(4096, '\x5a')}};
+  ASSERT_FALSE(planted.first().isEmpty());
+  for (auto file = planted.begin(); file != planted.end(); ++file) WriteBytes(file.key(), file.value());
+  client_.Run(u"USE EMP1 UPDATE CLIENTES SET Nombre = 'después'"_qs);
+  client_.Run(u"USE master"_qs);
+
+  EXPECT_EQ(Restore(), QString());
+  EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES WHERE Nombre = '"_qs + u"x"_qs.repeated(150) + u"'"_qs),
+            Rows({{"2000"}}));
+  for (auto file = planted.begin(); file != planted.end(); ++file) EXPECT_EQ(Bytes(file.key()), file.value());
+}
+
+// Backups written before the page checksum: without a checksum, taken where
+// SQLite's full check finds their structure whole; with the SHA-256 one,
+// where it matches.
+TEST_F(BackupFiles, BackupsOfEarlierVersionsAreRestoredWhereTheyAreWhole) {
+  const QString malformed = Terminating(u"The media family on device '"_qs + Backup() +
+                                            u"' is incorrectly formed. SQL Server cannot process this media family."_qs,
+                                        "RESTORE DATABASE");
+  const QString damaged = Terminating(u"Damage to the backup set was detected."_qs, "RESTORE DATABASE");
+  const QByteArray unchecked = EarlierBackup(false);
+  const QByteArray sha256 = EarlierBackup(true);
+  ASSERT_NE(unchecked, sha256);
+  // The first b-tree page's kind spoilt; a byte of a row changed.
+  const qsizetype secondPage = 4096;
+  const qsizetype row = unchecked.indexOf(QByteArray(150, 'x'), unchecked.size() / 2);
+  const struct {
+    QByteArray file;
+    QString outcome;
+  } cases[] = {{unchecked, QString()},
+               {sha256, QString()},
+               {Flipped(unchecked, secondPage), malformed},
+               {unchecked.left(unchecked.size() - 4096), malformed},
+               {Flipped(sha256, row + 3), damaged},
+               {Flipped(sha256, secondPage), damaged}};
+  for (const auto& backup : cases) {
+    client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+    client_.Run(u"USE master"_qs);
+    WriteBytes(Backup(), backup.file);
+    EXPECT_EQ(Restore().toStdString(), backup.outcome.toStdString()) << backup.file.size();
+    EXPECT_EQ(Count(), Rows({{backup.outcome.isEmpty() ? "2000" : "10"}})) << backup.file.size();
+  }
 }
 
 TEST_F(BackupFiles, ABackupKilledWhileWritingLeavesNoBackupFile) {

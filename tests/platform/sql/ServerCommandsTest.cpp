@@ -76,8 +76,8 @@ TEST_F(ServerCommandsTest, CreatesBacksUpRestoresAndDropsADatabase) {
   const QString walBackup = folder_.File("Copias/antigua.bak");
   ASSERT_TRUE(QFile::copy(backup, walBackup));
   OpenBackupFile(walBackup, FileAccess::Write)->Execute(u"PRAGMA journal_mode = WAL"_qs);
-  EXPECT_TRUE(client_.Error(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs)
-                  .startsWith(u"The media family"_qs));
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP3 FROM DISK = '"_qs + walBackup + u"' WITH REPLACE"_qs),
+            u"Damage to the backup set was detected.\nRESTORE DATABASE is terminating abnormally."_qs);
   EXPECT_EQ(QDir(folder_.File("Copias")).entryList(QDir::Files),
             QStringList({u"antigua.bak"_qs, u"copiada.bak"_qs, u"dbb_EMP3_20240131154500.bak"_qs}));
   client_.Run(u"RESTORE DATABASE EMP3  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs);
@@ -122,9 +122,7 @@ TEST_F(ServerCommandsTest, ABackupWithAByteChangedIsRefusedAndTheDatabaseKept) {
   ASSERT_GT(valor, 100);
 
   const QString alterada = folder_.File("alterada.bak");
-  const QString kRechazo = u"The media family on device '"_qs + alterada +
-                           u"' is incorrectly formed. SQL Server cannot process this media family.\nRESTORE DATABASE "
-                           "is terminating abnormally."_qs;
+  const QString kRechazo = u"Damage to the backup set was detected.\nRESTORE DATABASE is terminating abnormally."_qs;
   for (const qsizetype en : {valor, bytes.size() - 1, qsizetype(60), qsizetype(63)}) {
     SCOPED_TRACE(en);
     QByteArray cambiados = bytes;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The checksum a backup carries in its header: four bytes of a hash of the
+// hashes of its pages, each seeded with its page number, page 1 hashed with
+// the checksum's own bytes as zero. Pages can be taken as they are written,
+// in any order, a page written again replacing what it held.
+class PageChecksum {
+ public:
+  static constexpr int kAt = 60;  // in the header: its user version, which databases leave alone
+
+  void Take(quint32 page, const char* data, qsizetype size);
+  // Once every page from 1 to the last has been taken; none otherwise.
+  std::optional<quint32> Result() const;
+
+ private:
+  std::vector<std::optional<std::uint64_t>> pages_;
+};
+
+// That checksum of a file of pages of that size, read in one pass; none when
+// it cannot be read whole.
+std::optional<quint32> FilePageChecksum(const QString& file, qint64 pageSize);
+
+// The checksum of the backups written before: four bytes of the SHA-256 of
+// every byte but the checksum's own.
+std::optional<quint32> FileSha256Checksum(const QString& file);
