@@ -654,12 +654,6 @@ std::optional<Dataset::Row> Dataset::BookmarkedRecord(const BookmarkTarget& targ
   }
 }
 
-std::optional<Dataset::Row> Dataset::ShownRecord(qint64 identity) const {
-  const int index = indexOfIdentity(identity);
-  if (index < 0) return std::nullopt;
-  return rows_[static_cast<std::size_t>(index)];
-}
-
 // Among the records read, then among those still to read.
 int Dataset::indexOfIdentity(qint64 identity) const {
   for (std::size_t i = 0;; ++i) {

@@ -272,8 +272,6 @@ class Dataset : public QObject {
   virtual std::optional<Row> BookmarkedRecord(const BookmarkTarget& target, const Row* read);
   // This dataset, for the bookmarks it makes.
   qint64 Serial() const { return serial_; }
-  // The record with the identity, among the records shown, read on as needed.
-  std::optional<Row> ShownRecord(qint64 identity) const;
 
   // The index of the first record shown whose fields hold the values (each
   // converted to its field's type), from the first; -1 for none.

@@ -134,11 +134,12 @@ int IndexedDataset::seek(const Row& key, int count, SeekFor wanted) const {
   return static_cast<int>(found - Rows().begin());
 }
 
-// Values of the leading fields of the current index are found through it;
-// the records its collation takes as equal are then compared as Locate does.
+// Values of the leading fields of the current index are found through it,
+// where its records come in the order the system compares them in; the
+// records its collation takes as equal are then compared as Locate does.
 int IndexedDataset::FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) {
   const int count = static_cast<int>(fields.size());
-  bool leading = options == 0 && count > 0 && count <= IndexFieldCount();
+  bool leading = options == 0 && count > 0 && count <= IndexFieldCount() && OrderedAsTheSystemCompares(count);
   for (int i = 0; leading && i < count; ++i)
     leading = fields[i]->FieldKind() == fkData &&
               fields[i]->FieldName().compare(Columns()[indexColumns_[i]].name, Qt::CaseInsensitive) == 0;

@@ -75,6 +75,10 @@ class IndexedDataset : public Dataset {
   void InitNewRecord() override;
   void ReleaseSource() override;
   int FindRow(const QList<Field*>& fields, const QList<Variant>& values, LocateOptions options) override;
+  // Whether the records come in the order the system compares the first
+  // count fields of the index in (a source ordered by an engine may order
+  // text otherwise).
+  virtual bool OrderedAsTheSystemCompares(int /*count*/) const { return true; }
 
  private:
   QList<int> resolveIndex() const;

@@ -2,9 +2,12 @@
 
 #include <QHash>
 
+#include <limits>
 #include <map>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -13,10 +16,21 @@ namespace {
 // its record, and the entry stays small.
 std::size_t hashOf(const QString& record) { return qHash(record, std::size_t{0x5a454d}); }
 
+struct Renamed {
+  QString record;
+  QList<QVariant> key;
+};
+
+constexpr int kRemoved = -1;
+
 struct Removals {
   qint64 count = 0;
   qint64 allAt = 0;
-  std::unordered_map<std::size_t, qint64> at;  // record's hash -> count after its deletion
+  // What befell each record name, by its hash and the count after it: a
+  // deletion (kRemoved), or a new name (the place in renamed). A deletion
+  // right after another of the same name tells nothing more and replaces it.
+  std::map<std::pair<std::size_t, qint64>, int> events;
+  std::vector<Renamed> renamed;
   std::unordered_map<QString, qint64> rewrittenAt;  // record -> count after its last rewrite
 };
 
@@ -49,7 +63,21 @@ void Remove(const QString& table, const QString& record) {
   Registry& all = registry();
   const std::lock_guard lock(all.mutex);
   Removals& removals = all.tables[table];
-  removals.at[hashOf(record)] = ++removals.count;
+  const std::size_t hash = hashOf(record);
+  auto next = removals.events.lower_bound({hash, std::numeric_limits<qint64>::max()});
+  if (next != removals.events.begin()) {
+    const auto last = std::prev(next);
+    if (last->first.first == hash && last->second == kRemoved) removals.events.erase(last);
+  }
+  removals.events.emplace_hint(next, std::pair{hash, ++removals.count}, kRemoved);
+}
+
+void Rename(const QString& table, const QString& record, const QString& renamed, const QList<QVariant>& key) {
+  Registry& all = registry();
+  const std::lock_guard lock(all.mutex);
+  Removals& removals = all.tables[table];
+  removals.renamed.push_back({renamed, key});
+  removals.events.emplace(std::pair{hashOf(record), ++removals.count}, static_cast<int>(removals.renamed.size() - 1));
 }
 
 void Rewrite(const QString& table, const QString& record) {
@@ -74,19 +102,30 @@ void RemoveAll(const QString& table) {
   const std::lock_guard lock(all.mutex);
   Removals& removals = all.tables[table];
   removals.allAt = ++removals.count;
-  removals.at.clear();
+  removals.events.clear();
+  removals.renamed.clear();
   removals.rewrittenAt.clear();
 }
 
-bool RemovedSince(const QString& table, const QString& record, qint64 count) {
+// The first thing that befell the name after the count, then the first
+// that befell its new name after that, and so on.
+std::optional<Followed> Follow(const QString& table, const QString& record, qint64 count) {
   Registry& all = registry();
   const std::lock_guard lock(all.mutex);
+  Followed followed{record, {}, false};
   const auto found = all.tables.find(table);
-  if (found == all.tables.end()) return false;
+  if (found == all.tables.end()) return followed;
   const Removals& removals = found->second;
-  if (removals.allAt > count) return true;
-  const auto removed = removals.at.find(hashOf(record));
-  return removed != removals.at.end() && removed->second > count;
+  if (removals.allAt > count) return std::nullopt;
+  for (qint64 since = count;;) {
+    const std::size_t hash = hashOf(followed.record);
+    const auto next = removals.events.upper_bound({hash, since});
+    if (next == removals.events.end() || next->first.first != hash) return followed;
+    if (next->second == kRemoved) return std::nullopt;
+    const Renamed& renamed = removals.renamed[static_cast<std::size_t>(next->second)];
+    followed = {renamed.record, renamed.key, true};
+    since = next->first.second;
+  }
 }
 
 }  // namespace RemovedRecords

@@ -348,11 +348,12 @@ void Table::ForgetRecordsLetGo() {
 // hands a deleted row id out again, and the deleted record's bookmark must
 // not find the new one: the records this table added, and those read under
 // a row id it deleted, get identities of their own, from the lowest number
-// up, where no row id SQLite hands out lies.
+// up, where no row id SQLite hands out lies (one given there by a program
+// gets its own identity too).
 qint64 Table::identityOfRowId(qint64 rowId) {
   if (!identityOfRowId_.empty())
     if (const auto found = identityOfRowId_.find(rowId); found != identityOfRowId_.end()) return found->second;
-  if (retiredRowIds_.empty() || !retiredRowIds_.contains(rowId)) return rowId;
+  if (rowId >= kOwnIdentitiesEnd && (retiredRowIds_.empty() || !retiredRowIds_.contains(rowId))) return rowId;
   const qint64 identity = ++lastOwnIdentity_;
   identityOfRowId_[rowId] = identity;
   rowIdOfIdentity_[identity] = rowId;
@@ -423,6 +424,8 @@ Dataset::Records Table::ReadRecords() {
     throw EDatabaseError(EngineText::TableDoesNotExist, QStringLiteral("Table: %1").arg(tableName_));
 
   affinities_ = std::move(affinities);
+  affinitiesAt_ = connection().Compilations();
+  affinitiesStale_ = false;
   keyColumns_.clear();
   for (const auto& [position, column] : keyByPosition) keyColumns_.append(column);
   QStringList keyNames;
@@ -521,7 +524,9 @@ std::optional<Dataset::Row> Table::rowAsWritten(const EngineStatement& write, co
 // The same before the write: the row those values make where no trigger or
 // cascade changes it.
 std::optional<Dataset::Row> Table::rowAsBound(const QList<QVariant>& bound) {
-  if (!dialect().KeepsValuesByAffinity() || bound.size() != affinities_.size()) return std::nullopt;
+  if (!dialect().KeepsValuesByAffinity()) return std::nullopt;
+  if (affinitiesStale_) readAffinities();
+  if (bound.size() != affinities_.size()) return std::nullopt;
   Row row = RecycledRow();
   row.values.resize(bound.size());
   for (qsizetype i = 0; i < bound.size(); ++i) {
@@ -530,6 +535,36 @@ std::optional<Dataset::Row> Table::rowAsBound(const QList<QVariant>& bound) {
     row.values[i] = std::move(*read);
   }
   return row;
+}
+
+// Another program may have declared the columns otherwise since they were
+// read: a write compiled since then is read back, and they are read again
+// before the next one. None is left out for it.
+void Table::readAffinities() {
+  std::map<QString, WrittenValue::Affinity> declared;
+  {
+    CachedStatement info(connection(), dialect().TableColumns());
+    info->Bind(1, tableName_);
+    while (info->Step()) declared[info->Column(0).toString().toLower()] = WrittenValue::AffinityOf(info->Column(1).toString());
+  }
+  QList<WrittenValue::Affinity> affinities;
+  for (const Column& column : Columns()) {
+    const auto found = declared.find(column.name.toLower());
+    if (found == declared.end()) {  // a column gone: every write is read back
+      affinities.clear();
+      break;
+    }
+    affinities.append(found->second);
+  }
+  affinities_ = std::move(affinities);
+  affinitiesAt_ = connection().Compilations();
+  affinitiesStale_ = false;
+}
+
+bool Table::compiledAfterAffinities(const EngineStatement& write) {
+  const std::optional<quint64> compiled = write.CompiledAt();
+  if (!compiled || *compiled > affinitiesAt_) affinitiesStale_ = true;
+  return affinitiesStale_;
 }
 
 // An update's record as bound: what it held where unchanged, the new values
@@ -595,7 +630,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
   if (const std::optional<qint64> changes = insert->AllChanges(); changes && *changes == 0)
     throw EDatabaseError(EngineText::RecordDeleted, tableText());
   const qint64 rowId = withoutRowId_ ? 0 : lastInsertedId();
-  if (insert->AllChanges() != 1) stored.reset();
+  if (insert->AllChanges() != 1 || (stored && compiledAfterAffinities(*insert))) stored.reset();
   if (stored && !withoutRowId_) stored->identity = identityOfRowId(rowId);
   if (!stored) stored = withoutRowId_ ? readByKey(written, false) : readByRowId(rowId);
   if (!stored) throw EDatabaseError(EngineText::RecordDeleted, tableText());
@@ -669,14 +704,15 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
     if (!ReadRecord(original)) throw EDatabaseError(EngineText::RecordDeleted, tableText());
     throw EDatabaseError(EngineText::RecordChanged);
   }
-  if (bookmarkKey(original) != bookmarkKey(changed))
-    identityChanges_.push_back([this, rewritten = recordName(original)] {
-      RemovedRecords::Rewrite(bookmarkSource(), rewritten);
-    });
   // The record held what was read at Edit: the columns not written still do.
-  const std::optional<QList<QVariant>> bound = boundRow(original, changed);
+  const std::optional<QList<QVariant>> bound =
+      compiledAfterAffinities(*update) ? std::nullopt : boundRow(original, changed);
   std::optional<Row> written = bound ? rowAsWritten(*update, *bound) : std::nullopt;
   if (!withoutRowId_) {
+    if (bookmarkKey(original) != bookmarkKey(changed))
+      identityChanges_.push_back([this, rewritten = recordName(original)] {
+        RemovedRecords::Rewrite(bookmarkSource(), rewritten);
+      });
     if (!written) return readWritten(original);
     written->identity = identityOfRowId(rowIdOf(original));
     return std::move(*written);
@@ -684,6 +720,11 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   // A new key keeps the record's identity, so its bookmarks stay good.
   Row stored = written ? std::move(*written) : readWritten(changed);
   if (written) stored.identity = identityOfKey(stored.values);
+  // Its bookmarks follow it to its new key.
+  if (QString from = recordName(original), to = recordName(stored); from != to)
+    identityChanges_.push_back([this, from = std::move(from), to = std::move(to), key = bookmarkKey(stored)] {
+      RemovedRecords::Rename(bookmarkSource(), from, to, key);
+    });
   if (stored.identity != original.identity) {
     const qint64 found = stored.identity, identity = original.identity;
     identityChanges_.push_back([this, found, identity, key = recordKey(stored.values)] {

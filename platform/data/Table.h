@@ -75,6 +75,7 @@ class Table : public IndexedDataset {
   std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
   std::optional<int> CountBefore(const Row& row) override;
   std::optional<Row> ReadRecordAt(int place) override;
+  bool OrderedAsTheSystemCompares(int count) const override;
   std::optional<std::vector<Row>> LocateCandidates(const QList<Field*>& fields, const QList<Variant>& values,
                                                     LocateOptions options, std::size_t count) override;
   std::optional<Row> ReadRecord(const Row& row) override;
@@ -145,6 +146,8 @@ class Table : public IndexedDataset {
   Row readWritten(const Row& written);
   std::optional<Row> rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound);
   std::optional<Row> rowAsBound(const QList<QVariant>& bound);
+  void readAffinities();
+  bool compiledAfterAffinities(const EngineStatement& write);
   void protectWrite();
   bool insertUndoneWholeOnFailure();
   std::optional<QList<QVariant>> boundRow(const Row& original, const Row& changed) const;
@@ -156,6 +159,10 @@ class Table : public IndexedDataset {
   std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
   QList<int> keyColumns_;
   QList<WrittenValue::Affinity> affinities_;  // of the columns, as declared
+  // When they were read (see EngineConnection::Compilations), and whether a
+  // write compiled since may have found them declared otherwise.
+  quint64 affinitiesAt_ = 0;
+  bool affinitiesStale_ = false;
   bool withoutRowId_ = false;
   QString rowId_;  // the name the row id goes by where the table has them
   // By key, in a table without row ids: for the records shown, and those
@@ -170,6 +177,9 @@ class Table : public IndexedDataset {
   std::unordered_map<qint64, qint64> rowIdOfIdentity_;
   std::unordered_set<qint64> retiredRowIds_;  // of records this table deleted
   static constexpr qint64 kFirstOwnIdentity = std::numeric_limits<qint64>::min();
+  // Row ids below it (a program may give any) get identities of their own
+  // too: the table's own ones never reach it.
+  static constexpr qint64 kOwnIdentitiesEnd = kFirstOwnIdentity + (qint64{1} << 62);
   qint64 lastOwnIdentity_ = kFirstOwnIdentity;
   // Counts the openings, so that an identity made from a key is another one
   // once the table is opened again, as its bookmarks expect.

@@ -32,27 +32,37 @@ BookmarkTarget Table::BookmarkOf(const Row& row) {
 }
 
 std::optional<Dataset::Row> Table::BookmarkedRecord(const BookmarkTarget& target, const Row* read) {
-  if (target.source != bookmarkSource() || RemovedRecords::RemovedSince(target.source, target.record, target.removals))
-    return std::nullopt;
-  // Another program may have given the record's row id, or the key it was
-  // known by, to a new record: that one does not hold the bookmark's key.
+  if (target.source != bookmarkSource()) return std::nullopt;
+  const std::optional<RemovedRecords::Followed> now =
+      RemovedRecords::Follow(target.source, target.record, target.removals);
+  if (!now) return std::nullopt;
+  const auto byKey = [this](const QList<QVariant>& values) -> std::optional<Row> {
+    if (values.size() != keyColumns_.size() || values.isEmpty()) return std::nullopt;
+    Row key{0, QList<QVariant>(Columns().size())};
+    for (int i = 0; i < keyColumns_.size(); ++i) key.values[keyColumns_[i]] = values[i];
+    return ReadRecord(key);
+  };
+  if (withoutRowId_) {
+    // The key it was last given here names it; a record found under
+    // another name is another.
+    const auto named = [&](std::optional<Row> row) -> std::optional<Row> {
+      if (row && recordName(*row) == now->record) return row;
+      return std::nullopt;
+    };
+    if (read) return named(*read);
+    return named(byKey(now->moved ? now->key : target.key));
+  }
+  // A row id stays with its record through a change of key; but another
+  // program may have given it to a new record: that one does not hold the
+  // bookmark's key.
+  const bool rewritten = RemovedRecords::RewrittenSince(target.source, target.record, target.removals);
   const auto held = [&](std::optional<Row> row) -> std::optional<Row> {
-    if (!row || bookmarkKey(*row) == target.key ||
-        RemovedRecords::RewrittenSince(target.source, target.record, target.removals))
-      return row;
+    if (!row || rewritten || bookmarkKey(*row) == target.key) return row;
     return std::nullopt;
   };
   if (read) return held(*read);
-  const bool mine = target.maker == Serial();
-  // A row id stays with its record through a change of key.
-  if (!withoutRowId_ && (mine || keyColumns_.isEmpty())) return held(readByRowId(target.record.toLongLong()));
-  std::optional<Row> found;
-  if (target.key.size() == keyColumns_.size()) {
-    Row key{0, QList<QVariant>(Columns().size())};
-    for (int i = 0; i < keyColumns_.size(); ++i) key.values[keyColumns_[i]] = target.key[i];
-    found = ReadRecord(key);
-  }
-  if (!mine || (found && found->identity == target.identity)) return found;
-  // Its own record may have been given another key since.
-  return keyOfIdentity_.contains(target.identity) ? held(ShownRecord(target.identity)) : found;
+  if (std::optional<Row> found = held(readByRowId(target.record.toLongLong()))) return found;
+  // Another dataset finds it by its key where its row id was not kept.
+  if (target.maker == Serial() || rewritten) return std::nullopt;
+  return byKey(target.key);
 }

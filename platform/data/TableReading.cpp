@@ -337,6 +337,14 @@ int Table::count(const QStringList& conditions, const QList<QVariant>& arguments
   });
 }
 
+bool Table::OrderedAsTheSystemCompares(int count) const {
+  if (connection_->Dialect().SortsTextAsTheSystem()) return true;
+  const QList<int>& order = OrderColumns();
+  return std::none_of(order.begin(), order.begin() + std::min<qsizetype>(count, order.size()), [this](int column) {
+    return TypeTable::ValueClassOf(Columns()[column].type) == ValueClass::Text;
+  });
+}
+
 // Text equal under the collation takes in every text Locate finds equal,
 // with or without case; integers are equal or not. Other kinds, calculated
 // fields and partial keys are left to Locate's own comparison, and so is
@@ -349,9 +357,7 @@ std::optional<std::vector<Dataset::Row>> Table::LocateCandidates(const QList<Fie
     if (field->FieldKind() != fkData) return std::nullopt;
   // The candidates are placed among the records by the index's order, which
   // must then be the engine's too.
-  if (!dialect().SortsTextAsTheSystem())
-    for (const int column : OrderColumns())
-      if (TypeTable::ValueClassOf(Columns()[column].type) == ValueClass::Text) return std::nullopt;
+  if (!OrderedAsTheSystemCompares(static_cast<int>(OrderColumns().size()))) return std::nullopt;
   Row key;
   try {
     key = KeyRow(fields, values);

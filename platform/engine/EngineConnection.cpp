@@ -22,7 +22,10 @@ EngineConnection::ThrowawayCommits::~ThrowawayCommits() {
 }
 
 void EngineConnection::Rollback() {
-  if (!undoTransaction()) return;
+  if (undoTransaction()) tellRollbackListeners();
+}
+
+void EngineConnection::tellRollbackListeners() {
   // A listener may end another's life (a dataset closing a second one).
   std::vector<int> ids;
   for (const auto& [id, listener] : rollbackListeners_) ids.push_back(id);

@@ -86,6 +86,10 @@ class EngineConnection {
   using SchemaVersion = std::array<quint64, 2>;
   virtual std::optional<SchemaVersion> LockedSchemaVersion() const { return std::nullopt; }
 
+  // How many times the connection compiled a statement against the schema
+  // so far (see EngineStatement::CompiledAt).
+  virtual quint64 Compilations() const { return 0; }
+
   virtual bool TableExists(const QString& tableName) = 0;
   virtual QStringList TableNames() = 0;
 
@@ -118,6 +122,9 @@ class EngineConnection {
   // Ends the running transaction undoing its work; false when it had
   // changed nothing the listeners should hear of.
   virtual bool undoTransaction() = 0;
+  // The database is back as it was before the transaction: every listener
+  // hears of it; the first failure of one is raised once all have.
+  void tellRollbackListeners();
   // Before a statement runs: the held one reads its rest first.
   void finishHeld() const;
   void forgetState() { state_.reset(); }

@@ -35,4 +35,9 @@ class EngineStatement {
   // The same with those its triggers and cascades changed; nullopt where
   // the engine cannot tell.
   virtual std::optional<qint64> AllChanges() const { return std::nullopt; }
+  // When the engine last compiled it against the schema, as
+  // EngineConnection::Compilations counts: compiled after something was
+  // read of the schema, it may have found another one. nullopt where the
+  // engine cannot tell.
+  virtual std::optional<quint64> CompiledAt() const { return std::nullopt; }
 };

@@ -192,6 +192,7 @@ bool Connection::InTransaction() const { return pendingBegin_ || sqlite3_get_aut
 // so the empty pairs the system runs when it opens tables never wait.
 void Connection::StartTransaction() {
   if (InTransaction()) Execute(QStringLiteral("BEGIN"));  // SQLite's own refusal
+  undoneByEngine_ = false;
   applyCommitSafety();
   struct NoWaiting {
     sqlite3* db;
@@ -241,14 +242,28 @@ void Connection::statementFailed() {
   pendingBegin_ = true;
 }
 
+// A transaction with work of its own, that the engine may undo by itself.
+bool Connection::holdsWork() const { return !pendingBegin_ && !unusedLock_ && sqlite3_get_autocommit(db_) == 0; }
+
+void Connection::transactionUndone() {
+  undoneByEngine_ = true;
+  try {
+    tellRollbackListeners();
+  } catch (const std::exception&) {
+    // the failure that undid it is the one to report
+  }
+}
+
 void Connection::Commit() {
   unusedLock_ = false;
+  if (std::exchange(undoneByEngine_, false) && !pendingBegin_ && sqlite3_get_autocommit(db_)) return;
   if (!std::exchange(pendingBegin_, false)) Execute(QStringLiteral("COMMIT"));
   applyCommitSafety();
 }
 
 bool Connection::undoTransaction() {
   unusedLock_ = false;
+  if (std::exchange(undoneByEngine_, false) && !pendingBegin_ && sqlite3_get_autocommit(db_)) return false;
   if (std::exchange(pendingBegin_, false)) {
     applyCommitSafety();
     return false;

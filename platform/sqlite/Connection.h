@@ -60,6 +60,7 @@ class Connection final : public EngineConnection {
 
   std::optional<DataVersion> CurrentDataVersion() override;
   std::optional<SchemaVersion> LockedSchemaVersion() const override;
+  quint64 Compilations() const override { return compilations_; }
 
   bool TableExists(const QString& tableName) override;
   QStringList TableNames() override;
@@ -85,7 +86,13 @@ class Connection final : public EngineConnection {
   // told to the user.
   void statementWrote() { unusedLock_ = false; }
   void statementFailed();
+  // The engine undid the transaction by itself after a failure: what was
+  // read of it is read again, and the transaction is over for Commit and
+  // Rollback too.
+  void transactionUndone();
+  bool holdsWork() const;
   void rolledBack() { ++rollbacks_; }
+  quint64 compiled() { return ++compilations_; }
   // SQLite takes the setting only outside a transaction.
   void applyCommitSafety();
 
@@ -95,7 +102,9 @@ class Connection final : public EngineConnection {
   Attachments attachments_;
   bool pendingBegin_ = false;
   bool unusedLock_ = false;  // taken by beginPending, nothing written since
+  bool undoneByEngine_ = false;  // the running transaction, told at its failure
   qint64 rollbacks_ = 0;  // whole or to a savepoint
+  quint64 compilations_ = 0;
   bool waitForDisk_ = true;   // as asked
   bool waitsForDisk_ = true;  // as the engine has it
 };

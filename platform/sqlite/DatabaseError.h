@@ -43,6 +43,9 @@ inline constexpr auto RecordChanged = "Couldn't perform the edit because another
 inline constexpr auto InsufficientDiskSpace = "Insufficient disk space";
 }  // namespace EngineText
 
+// Added to the engine's failure that made it undo a whole transaction.
+inline constexpr auto kTransactionUndoneText = "Se han deshecho todos los cambios de la transacción.";
+
 // An error of the database engine: the engine's own text, then, on a new
 // line, the driver's text when there is one. An error that SQLite reported
 // keeps SQLite's extended result code; the others carry 0.

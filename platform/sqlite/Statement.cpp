@@ -45,6 +45,7 @@ Statement::Statement(Connection& connection, const QString& sql, Lifetime lifeti
   const int result = sqlite3_prepare_v3(db_, text.constData(), static_cast<int>(text.size()),
                                         lifetime == Kept ? SQLITE_PREPARE_PERSISTENT : 0, &statement_, &tail);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
+  compiledAt_ = connection_.compiled();
   // The engine compiles the first statement of a text and leaves the rest:
   // a text of several, given where one runs, would run only part of itself.
   if (tail && !onlyBlanks(tail, text.constData() + text.size())) {
@@ -69,6 +70,7 @@ Statement::Statement(Connection& connection, const QByteArray& batch, qsizetype&
   const int result =
       sqlite3_prepare_v2(db_, start, static_cast<int>(batch.size() - offset), &statement_, &tail);
   if (result != SQLITE_OK) RaiseSqliteError(db_, result);
+  compiledAt_ = connection_.compiled();
   offset = tail ? tail - batch.constData() : batch.size();
 }
 
@@ -129,11 +131,19 @@ void Statement::Bind(int index, const QVariant& value) {
 
 bool Statement::Step() {
   if (!statement_) return false;
-  if (!std::exchange(started_, true)) {
+  const bool first = !std::exchange(started_, true);
+  if (first) {
     connection_.beginPending();
     totalChangesBefore_ = sqlite3_total_changes64(db_);
   }
+  const bool heldWork = connection_.holdsWork();
   const int result = sqlite3_step(statement_);
+  // Only a first step compiles the statement again.
+  if (const int recompiled = first ? sqlite3_stmt_status(statement_, SQLITE_STMTSTATUS_REPREPARE, 0) : recompiled_;
+      recompiled != recompiled_) {
+    recompiled_ = recompiled;
+    compiledAt_ = connection_.compiled();
+  }
   if (result == SQLITE_ROW) return true;
   if (result == SQLITE_DONE) {
     if (!IsReadOnly())
@@ -143,11 +153,18 @@ bool Statement::Step() {
     return false;
   }
   sqlite3_reset(statement_);
+  // On a full disk or a failed write the engine may undo the whole
+  // transaction, not only this statement.
+  const bool undone = heldWork && sqlite3_get_autocommit(db_) != 0;
   try {
     RaiseSqliteError(db_, result);
-  } catch (...) {
+  } catch (const EDatabaseError& failure) {
     connection_.statementFailed();
-    throw;
+    if (!undone) throw;
+    connection_.transactionUndone();
+    throw EDatabaseError(failure.EngineMessage(),
+                         failure.DriverMessage() + u'\n' + QString::fromUtf8(kTransactionUndoneText),
+                         failure.SqliteCode());
   }
 }
 

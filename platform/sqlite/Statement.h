@@ -47,6 +47,7 @@ class Statement final : public EngineStatement {
   // no rows (a table definition, say), whatever ran before it.
   int Changes() const override;
   std::optional<qint64> AllChanges() const override;
+  std::optional<quint64> CompiledAt() const override { return compiledAt_; }
 
  private:
   bool undoesWork() const;
@@ -56,6 +57,8 @@ class Statement final : public EngineStatement {
   sqlite3_stmt* statement_ = nullptr;
   bool started_ = false;
   qint64 totalChangesBefore_;
+  quint64 compiledAt_ = 0;
+  int recompiled_ = 0;  // by the engine, after a change of the schema
   // The texts and bytes bound, by parameter: the engine reads them where
   // they are until they are bound anew or the bindings are cleared.
   std::vector<QByteArray> bound_;

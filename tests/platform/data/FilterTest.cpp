@@ -186,3 +186,57 @@ TEST_F(FilterTest, ARecordEditedOutOfTheFilterLeavesTheView) {
 }
 
 }  // namespace
+
+// A table filtered by the event, changed by a statement on the datasets'
+// own connection, then refreshed wherever its current record stood: both
+// walks and the count show every record the event accepts, in the order of
+// the key or of an index the statement changes.
+TEST(FilterRefresh, AStatementOnTheConnectionThenRefreshLeavesNoAcceptedRecordOut) {
+  const char16_t* statements[] = {
+      u"UPDATE T SET Nombre = Nombre || 'x'",
+      u"UPDATE T SET Saldo = -1 WHERE Codigo % 7 = 0",
+      u"UPDATE T SET Saldo = 5 WHERE Codigo % 7 = 0",
+      u"UPDATE T SET Nombre = 'zz' || Nombre WHERE Codigo % 5 = 0",
+      u"UPDATE T SET Nombre = 'a' || Nombre WHERE Codigo % 3 = 0",
+      u"UPDATE T SET Saldo = Saldo + 1 WHERE Codigo > 1500",
+      u"UPDATE T SET Codigo = Codigo + 2000 WHERE Codigo % 4 = 0",
+      u"DELETE FROM T WHERE Codigo % 11 = 0",
+  };
+  for (const char* rowIds : {"", " WITHOUT ROWID"})
+    for (const char* index : {"", "PorNombre"})
+      for (const int place : {0, 6, 800, -1}) {  // -1: past the last, as a walk leaves it
+        SCOPED_TRACE(std::string(rowIds) + " " + index + " " + std::to_string(place));
+        DataFixture data;
+        data.Execute(u"CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, Saldo FLOAT, PRIMARY KEY (Codigo))%1; "
+                     "CREATE INDEX T_PorNombre ON T (Nombre); "
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1565) "
+                     "INSERT INTO T SELECT i, printf('c%05d', (i * 7919) % 1565), 1 FROM n"_qs.arg(QString::fromLatin1(rowIds)));
+        auto table = data.OpenTable(u"T"_qs);
+        table->SetIndexName(QString::fromLatin1(index));
+        table->OnFilterRecord = [](Dataset& dataset, bool& accept) {
+          accept = dataset.FieldByName(u"Saldo"_qs).AsFloat() >= 0;
+        };
+        table->SetFiltered(true);
+        const QString order = *index ? u"Nombre, Codigo"_qs : u"Codigo"_qs;
+        for (const char16_t* statement : statements) {
+          SCOPED_TRACE(QString::fromUtf16(statement).toStdString());
+          Walk(*table, u"Codigo"_qs);
+          if (place >= 0) {
+            table->First();
+            table->MoveBy(place);
+          }
+          data.Execute(QString::fromUtf16(statement));
+          table->Refresh();
+          const QStringList expected =
+              data.Scalar(u"SELECT group_concat(Codigo, ',') FROM (SELECT Codigo FROM T WHERE Saldo >= 0 ORDER BY %1)"_qs.arg(order))
+                  .toString()
+                  .split(u',');
+          ASSERT_EQ(table->RecordCount(), expected.size());
+          ASSERT_EQ(Walk(*table, u"Codigo"_qs), expected);
+          QStringList backwards;
+          for (table->Last(); !table->Bof(); table->Prior()) backwards.prepend(table->FieldByName(u"Codigo"_qs).AsString());
+          ASSERT_EQ(backwards, expected);
+          ASSERT_EQ(table->RecordCount(), expected.size());
+        }
+      }
+}

@@ -3,9 +3,14 @@
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/Table.h"
+#include "platform/sql/Collation.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -91,6 +96,46 @@ TEST_F(LocateTest, AnIntegerFieldFindsItsRecordWhereverTheTextOrderPlacesIt) {
   const int first = code();
   EXPECT_FALSE(table->Locate(u"Codigo"_qs, Int(499)));
   EXPECT_EQ(code(), first);
+}
+
+// Locate on the field the table is ordered by, against a walk of every
+// record: the first one shown that matches, with and without case, among
+// texts the engine may order otherwise than the system ('ña' before 'z').
+TEST_F(LocateTest, ATextFieldOfTheOrderFindsTheFirstRecordAWalkFinds) {
+  const QStringList pieces{u"z"_qs, u"Z"_qs, u"ña"_qs, u"Ña"_qs, u"na"_qs, u"a"_qs, u"á"_qs, u"A"_qs, u"ñ"_qs, u"zá"_qs};
+  std::mt19937 random{75003};
+  const auto name = [&] {
+    QString text = pieces[static_cast<qsizetype>(random() % pieces.size())];
+    if (random() % 2) text += pieces[static_cast<qsizetype>(random() % pieces.size())];
+    return text;
+  };
+  QStringList rows;
+  for (int codigo = 10; codigo < 310; ++codigo) rows << u"(%1, '%2')"_qs.arg(codigo).arg(name());
+  data.Execute(u"INSERT INTO CLIENTES (Codigo, Nombre) VALUES "_qs + rows.join(u", "_qs));
+  table->SetIndexFieldNames(u"Nombre"_qs);
+  struct Shown {
+    int codigo;
+    QString nombre;
+  };
+  std::vector<Shown> walked;
+  for (table->First(); !table->Eof(); table->Next())
+    walked.push_back({code(), table->FieldByName(u"Nombre"_qs).AsString()});
+  int found = 0;
+  for (int check = 0; check < 400; ++check) {
+    const QString wanted = name();
+    const LocateOptions options = random() % 2 ? loCaseInsensitive : 0;
+    const auto first = std::find_if(walked.begin(), walked.end(), [&](const Shown& shown) {
+      return options ? Collation::Default().Compare(shown.nombre, wanted) == 0 : shown.nombre == wanted;
+    });
+    if (random() % 2) table->First(); else table->Last();
+    const int before = code();
+    const bool located = table->Locate(u"Nombre"_qs, Text(wanted), options);
+    ASSERT_EQ(located, first != walked.end()) << wanted.toStdString() << " options " << options;
+    EXPECT_EQ(code(), located ? first->codigo : before) << wanted.toStdString() << " options " << options;
+    found += located;
+  }
+  EXPECT_GT(found, 100);
+  EXPECT_LT(found, 400);
 }
 
 TEST(ClientDatasetTest, KeepsTheRowsOfTheQueryAfterItCloses) {

@@ -6,6 +6,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 #include "platform/sqlite/Statement.h"
+#include "tests/platform/data/BookmarkSequences.h"
 #include "tests/platform/data/RecordsHelpers.h"
 #include "tests/platform/data/ServerRoad.h"
 
@@ -156,4 +157,26 @@ TEST_F(ServerRoadTest, ATableTheServerCreatedIsWrittenByItsKey) {
                 .toString(),
             u"3:Cliente 3|8:/*;*/|9:x;y|20:Cambiado"_qs);
   EXPECT_EQ(Stored(u"EMP1"_qs, u"SELECT count(*) FROM sqlite_schema WHERE sql LIKE '%WITHOUT ROWID'"_qs).toInt(), 1);
+}
+
+// Every keyed table of the server is kept without row ids: its records are
+// named by their keys, integer or text.
+TEST_F(ServerRoadTest, ABookmarkFollowsItsRecordThroughKeyEditsAndMarksNoOther) {
+  Run(u"master"_qs, u"CREATE DATABASE EMP1"_qs);
+  Session::Default().AddAlias(u"EMPRESA1"_qs, QLatin1String(Session::kSqlServerDriver),
+                              ServerParams(Server(), u"EMP1"_qs));
+  for (const auto& [name, type] : {std::pair{"ENTEROS", "INTEGER"}, std::pair{"TEXTOS", "VARCHAR(10)"}}) {
+    SCOPED_TRACE(type);
+    const QString table = QString::fromLatin1(name);
+    Run(u"EMP1"_qs, u"CREATE TABLE dbo.%1 (A %2 NOT NULL, V INTEGER NULL, CONSTRAINT %1_Clave PRIMARY KEY (A))"_qs.arg(
+                        table, QString::fromLatin1(type)));
+    ExpectBookmarksFollowTheirRecordThroughKeyEdits([table] {
+      auto opened = std::make_unique<Table>();
+      opened->SetDatabaseName(u"EMPRESA1"_qs);
+      opened->SetTableName(table);
+      opened->Open();
+      return opened;
+    });
+  }
+  EXPECT_EQ(Stored(u"EMP1"_qs, u"SELECT count(*) FROM sqlite_schema WHERE sql LIKE '%WITHOUT ROWID'"_qs).toInt(), 2);
 }

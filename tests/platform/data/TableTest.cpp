@@ -1,11 +1,15 @@
 #include "platform/data/Field.h"
+#include "platform/data/Query.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
+#include "tests/fixtures/SecondProcess.h"
 #include "tests/platform/data/RecordsHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
+#include <vector>
 #include <utility>
 
 TEST(TableWrites, OpeningAMissingTableSaysItDoesNotExist) {
@@ -390,4 +394,121 @@ TEST(TableStructure, ATableRenamedWhileClosedWorksOnItsNewName) {
   table->SetTableName(u"DOS"_qs);
   table->Open();
   EXPECT_TRUE(table->IsEmpty());
+}
+
+// A program may give any row id; records under those at both ends of the
+// range, and next to the ends, are edited, found by their bookmarks and
+// deleted like any other.
+TEST(TableWrites, RecordsUnderRowIdsAtTheEndsOfTheRangeAreWrittenAndDeleted) {
+  const qint64 rowIds[] = {std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::min() + 1, -1, 0, 1,
+                           std::numeric_limits<qint64>::max()};
+  for (const bool keyed : {false, true}) {
+    SCOPED_TRACE(keyed ? "keyed" : "without key");
+    DataFixture data;
+    data.Execute(keyed ? u"CREATE TABLE T (Codigo INT NOT NULL, Nombre TEXT, PRIMARY KEY (Codigo))"_qs
+                       : u"CREATE TABLE T (Codigo INT, Nombre TEXT)"_qs);
+    int codigo = 0;
+    for (const qint64 rowId : rowIds)
+      data.Execute(u"INSERT INTO T (rowid, Codigo, Nombre) VALUES (%1, %2, 'n')"_qs.arg(rowId).arg(++codigo));
+    auto table = data.OpenTable(u"T"_qs);
+    std::vector<Bookmark> marks;
+    for (table->First(); !table->Eof(); table->Next()) {
+      EditRecord(*table, {{u"Nombre"_qs, Text(u"e%1"_qs.arg(table->FieldByName(u"Codigo"_qs).AsInteger()))}});
+      marks.push_back(table->GetBookmark());
+    }
+    EXPECT_EQ(data.Scalar(u"SELECT group_concat(rowid || ':' || Nombre, ',') FROM (SELECT rowid, Nombre FROM T ORDER BY rowid)"_qs)
+                  .toString(),
+              u"-9223372036854775808:e1,-9223372036854775807:e2,-1:e3,0:e4,1:e5,9223372036854775807:e6"_qs);
+    ASSERT_EQ(marks.size(), std::size(rowIds));
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+      table->GotoBookmark(marks[i]);
+      EXPECT_EQ(table->FieldByName(u"Codigo"_qs).AsInteger(), static_cast<int>(i) + 1);
+    }
+    table->GotoBookmark(marks.front());
+    table->Delete();
+    EXPECT_FALSE(table->BookmarkValid(marks.front()));
+    EXPECT_TRUE(table->BookmarkValid(marks.back()));
+    EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM T"_qs).toInt(), 5);
+    EXPECT_EQ(data.Scalar(u"SELECT MIN(rowid) FROM T"_qs).toLongLong(), std::numeric_limits<qint64>::min() + 1);
+  }
+}
+
+// Another program declares the columns otherwise while the table is open:
+// the records written afterwards show what the file holds, as a dataset
+// opened afresh reads them.
+TEST(TableWrites, WritesAfterAnotherProgramRedeclaredTheColumnsShowWhatTheFileHolds) {
+  for (const char* rowIds : {"", " WITHOUT ROWID"}) {
+    SCOPED_TRACE(rowIds);
+    DataFixture data;
+    data.Execute(u"CREATE TABLE T (Codigo INT NOT NULL, Texto TEXT, Cifra TEXT, PRIMARY KEY (Codigo))%1; "
+                 "INSERT INTO T VALUES (1, '1', '2')"_qs.arg(QString::fromLatin1(rowIds)));
+    auto table = data.OpenTable(u"T"_qs);
+    AppendRecord(*table, {{u"Codigo"_qs, Int(2)}, {u"Texto"_qs, Text(u"0041"_qs)}});  // the statements prepared
+    SecondProcess other(
+        u"execute"_qs,
+        {{u"ZEM_FILE"_qs, data.File()},
+         {u"ZEM_SQL"_qs, u"CREATE TABLE N (Codigo INT NOT NULL, Texto INTEGER, Cifra REAL, PRIMARY KEY (Codigo))%1; "
+                         "INSERT INTO N SELECT * FROM T; DROP TABLE T; ALTER TABLE N RENAME TO T"_qs.arg(
+                             QString::fromLatin1(rowIds))}});
+    ASSERT_EQ(other.ReadReport(), u"executed"_qs);
+    EXPECT_EQ(other.Finish(), 0);
+    auto fresh = data.OpenTable(u"T"_qs);
+    const auto expectAsTheFileHolds = [&](const char* shown) {
+      EXPECT_EQ(table->FieldByName(u"Texto"_qs).AsString(), QString::fromLatin1(shown));
+      fresh->Refresh();
+      ASSERT_TRUE(fresh->Locate(u"Codigo"_qs, Int(table->FieldByName(u"Codigo"_qs).AsInteger())));
+      EXPECT_EQ(table->FieldByName(u"Texto"_qs).AsString(), fresh->FieldByName(u"Texto"_qs).AsString());
+    };
+    AppendRecord(*table, {{u"Codigo"_qs, Int(3)}, {u"Texto"_qs, Text(u"0042"_qs)}, {u"Cifra"_qs, Text(u"7"_qs)}});
+    expectAsTheFileHolds("42");
+    AppendRecord(*table, {{u"Codigo"_qs, Int(4)}, {u"Texto"_qs, Text(u"0043"_qs)}, {u"Cifra"_qs, Text(u"8"_qs)}});
+    expectAsTheFileHolds("43");
+    EditRecord(*table, {{u"Texto"_qs, Text(u"0044"_qs)}});
+    expectAsTheFileHolds("44");
+    EXPECT_EQ(data.Scalar(u"SELECT group_concat(typeof(Texto) || typeof(Cifra), ',') FROM (SELECT * FROM T ORDER BY Codigo)"_qs)
+                  .toString(),
+              u"integerreal,integernull,integerreal,integerreal"_qs);
+  }
+}
+
+// The disk fills inside a transaction and the engine undoes all of it: one
+// failure says so and why, every dataset on the file shows it as it is, and
+// Commit has nothing left to say.
+TEST(EngineUndoneTransactions, EveryDatasetShowsTheFileAndOneFailureTellsIt) {
+  DataFixture data;
+  for (const int codigo : {1, 2, 3}) data.AddCustomer(codigo, u"c%1"_qs.arg(codigo));
+  auto connection = data.Connection();
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  auto other = data.OpenTable(u"CLIENTES"_qs);
+  Query query;
+  query.SetDatabaseName(data.DatabaseName());
+  query.SQL().SetText(u"SELECT Codigo FROM CLIENTES ORDER BY Codigo"_qs);
+  query.Open();
+  connection->StartTransaction();
+  for (const int codigo : {10, 11, 12}) AppendRecord(*table, {{u"Codigo"_qs, Int(codigo)}});
+  other->Refresh();
+  query.Close();
+  query.Open();
+  ASSERT_EQ(Walk(query, u"Codigo"_qs).size(), 6u);
+  data.Scalar(u"PRAGMA max_page_count = %1"_qs.arg(data.Scalar(u"PRAGMA page_count"_qs).toInt()));
+  table->Append();
+  table->FieldByName(u"Codigo"_qs).SetAsInteger(13);
+  table->FieldByName(u"Notas"_qs).SetAsString(QString(100000, u'x'));
+  EXPECT_EQ(MessageOf([&] { table->Post(); }),
+            u"Insufficient disk space\ndatabase or disk is full\nSe han deshecho todos los cambios de la transacción."_qs);
+  EXPECT_EQ(data.Scalar(u"SELECT group_concat(Codigo, ',') FROM CLIENTES"_qs).toString(), u"1,2,3"_qs);
+  table->Cancel();
+  const QStringList file{u"1"_qs, u"2"_qs, u"3"_qs};
+  EXPECT_EQ(Walk(*table, u"Codigo"_qs), file);
+  EXPECT_EQ(Walk(*other, u"Codigo"_qs), file);
+  EXPECT_EQ(Walk(query, u"Codigo"_qs), file);
+  EXPECT_FALSE(connection->InTransaction());
+  EXPECT_EQ(MessageOf([&] { connection->Commit(); }), QString());
+  // Later work runs as any other.
+  data.Scalar(u"PRAGMA max_page_count = 1000000"_qs);
+  connection->StartTransaction();
+  AppendRecord(*table, {{u"Codigo"_qs, Int(20)}});
+  connection->Commit();
+  EXPECT_EQ(data.Scalar(u"SELECT group_concat(Codigo, ',') FROM CLIENTES"_qs).toString(), u"1,2,3,20"_qs);
+  EXPECT_TRUE(MessageOf([&] { connection->Commit(); }).endsWith(u"cannot commit - no transaction is active"_qs));
 }
