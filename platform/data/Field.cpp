@@ -194,6 +194,7 @@ QString Field::AsString() const {
       if (value.typeId() == QMetaType::QByteArray) return QString::fromUtf8(value.toByteArray());
       return value.toString();
     case ValueClass::Integer: {
+      if (value.typeId() == QMetaType::LongLong) return IntToStr(value.toLongLong());  // exact past 2^53
       const std::optional<qint64> whole = roundToInteger(numberOf(value));
       return whole ? IntToStr(*whole) : FloatToStr(numberOf(value));
     }

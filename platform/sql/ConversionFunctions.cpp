@@ -7,7 +7,9 @@
 #include "platform/sql/SqlValues.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -164,8 +166,9 @@ ColumnValue AddTwo(const QVariant& a, const QVariant& b) {
     const std::optional<qint64> x = integer(a), y = integer(b);
     if (!x || !y) return {{}, ConversionFailed(text(x ? b : a), SqlType::Parse(u"INT"))};
     qint64 sum = 0;
+    // Past 64 bits only a bigint can have been added.
     if (__builtin_add_overflow(*x, *y, &sum))
-      return {{}, QStringLiteral("Arithmetic overflow error converting expression to data type int.")};
+      return {{}, QStringLiteral("Arithmetic overflow error converting expression to data type bigint.")};
     return {sum, {}};
   }
   auto decimal = [&](const QVariant& v) {
@@ -202,6 +205,100 @@ void Arithmetic(sqlite3_context* context, int, sqlite3_value** values) {
     return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type %1.")
                                     .arg(type.ErrorName()));
   sqlite3_result_value(context, value);
+}
+
+// One step of zem_chain: its operator and the type its result takes.
+struct ChainStep {
+  QChar op;
+  SqlType type;
+  qint64 low, high;
+};
+
+std::vector<ChainStep> ParseChainSteps(const QString& text) {
+  std::vector<ChainStep> steps;
+  for (const QString& step : text.split(u';')) {
+    const SqlType type = SqlType::Parse(step.mid(1));
+    const bool wide = type.name == u"BIGINT";
+    const qint64 low = type.name == u"TINYINT" ? 0 : type.name == u"SMALLINT" ? -32768 : wide ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint32>::min();
+    const qint64 high = type.name == u"TINYINT" ? 255 : type.name == u"SMALLINT" ? 32767 : wide ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint32>::max();
+    steps.push_back({step.isEmpty() ? QChar() : step[0], type, low, high});
+  }
+  return steps;
+}
+
+// The steps are most often the same for every row: read once.
+const std::vector<ChainStep>& ChainSteps(sqlite3_context* context, int at, sqlite3_value* value) {
+  if (const auto* kept = static_cast<const std::vector<ChainStep>*>(sqlite3_get_auxdata(context, at))) return *kept;
+  auto* parsed = new std::vector<ChainStep>(ParseChainSteps(TextOf(value)));
+  sqlite3_set_auxdata(context, at, parsed, [](void* steps) { delete static_cast<std::vector<ChainStep>*>(steps); });
+  if (const auto* kept = static_cast<const std::vector<ChainStep>*>(sqlite3_get_auxdata(context, at))) return *kept;
+  static thread_local std::vector<ChainStep> single;
+  single = ParseChainSteps(TextOf(value));
+  return single;
+}
+
+// a op b of whole numbers; nothing past 64 bits. An error text for a
+// division by zero.
+std::optional<qint64> WholeStep(QChar op, qint64 a, qint64 b, QString& error) {
+  qint64 result = 0;
+  switch (op.unicode()) {
+    case u'+': return __builtin_add_overflow(a, b, &result) ? std::nullopt : std::optional<qint64>(result);
+    case u'-': return __builtin_sub_overflow(a, b, &result) ? std::nullopt : std::optional<qint64>(result);
+    case u'*': return __builtin_mul_overflow(a, b, &result) ? std::nullopt : std::optional<qint64>(result);
+    case u'&': return a & b;
+    case u'|': return a | b;
+    case u'^': return a ^ b;
+    default: break;
+  }
+  if (b == 0) {
+    error = QStringLiteral("Divide by zero error encountered.");
+    return std::nullopt;
+  }
+  if (a == std::numeric_limits<qint64>::min() && b == -1) return op == u'%' ? std::optional<qint64>(0) : std::nullopt;
+  return op == u'/' ? a / b : a % b;
+}
+
+// zem_chain(a, b, c, ..., '+INT;-INT;*BIGINT'): whole number operations
+// from the left, as SQL Server works them: each result checked against its
+// type's range, a division against zero, NULL from a NULL on. The steps
+// come last, so that SQLite's parser takes a chain nested in the first
+// argument as deep as it can.
+void Chain(sqlite3_context* context, int count, sqlite3_value** values) {
+  if (count < 3) return ResultError(context, QStringLiteral("zem_chain: wrong number of arguments"));
+  const std::vector<ChainStep>& steps = ChainSteps(context, count - 1, values[count - 1]);
+  if (size_t(count - 2) != steps.size()) return ResultError(context, QStringLiteral("zem_chain: wrong number of arguments"));
+  if (IsNull(values[0])) return sqlite3_result_null(context);
+  qint64 result = sqlite3_value_int64(values[0]);
+  for (size_t k = 0; k < steps.size(); ++k) {
+    sqlite3_value* value = values[k + 1];
+    if (IsNull(value)) return sqlite3_result_null(context);
+    QString error;
+    const std::optional<qint64> next = WholeStep(steps[k].op, result, sqlite3_value_int64(value), error);
+    if (!error.isEmpty()) return ResultError(context, error);
+    if (!next || *next < steps[k].low || *next > steps[k].high)
+      return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type %1.")
+                                      .arg(steps[k].type.ErrorName()));
+    result = *next;
+  }
+  sqlite3_result_int64(context, result);
+}
+
+// zem_abs(n): SQLite's abs, but the one whole number without a positive
+// counterpart fails as SQL Server's bigint does.
+void Abs(sqlite3_context* context, int, sqlite3_value** values) {
+  sqlite3_value* value = values[0];
+  if (IsNull(value)) return sqlite3_result_null(context);
+  if (sqlite3_value_type(value) != SQLITE_INTEGER) return sqlite3_result_double(context, std::abs(sqlite3_value_double(value)));
+  const qint64 number = sqlite3_value_int64(value);
+  if (number == std::numeric_limits<qint64>::min())
+    return ResultError(context, QStringLiteral("Arithmetic overflow error converting expression to data type bigint."));
+  sqlite3_result_int64(context, number < 0 ? -number : number);
+}
+
+// zem_xor(a, b): T-SQL's "^" of whole numbers.
+void Xor(sqlite3_context* context, int, sqlite3_value** values) {
+  if (IsNull(values[0]) || IsNull(values[1])) return sqlite3_result_null(context);
+  sqlite3_result_int64(context, sqlite3_value_int64(values[0]) ^ sqlite3_value_int64(values[1]));
 }
 
 // zem_modulo(a, b, scale): a % b of decimals of that scale, the sign of
@@ -270,7 +367,8 @@ void RegisterConversionFunctions(sqlite3* connection) {
   constexpr Row kRows[] = {{"zem_convert", 2, Convert}, {"zem_convert", 3, Convert}, {"zem_convert", 4, Convert},
                            {"zem_add", -1, Add},         {"zem_store", 2, Store},     {"zem_store", 3, Store},
                            {"zem_divisor", 1, Divisor}, {"zem_arithmetic", 2, Arithmetic},
-                           {"zem_modulo", 3, Modulo}, {"zem_offset_rows", 1, OffsetRows},
+                           {"zem_modulo", 3, Modulo}, {"zem_abs", 1, Abs}, {"zem_xor", 2, Xor},
+                           {"zem_chain", -1, Chain}, {"zem_offset_rows", 1, OffsetRows},
                            {"zem_fetch_rows", 1, FetchRows}, {"zem_top_rows", 1, TopRows}};
   for (const Row& row : kRows)
     if (sqlite3_create_function_v2(connection, row.name, row.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

@@ -37,6 +37,10 @@ QString MasterSchema() {
              // The databases a process is restoring now: no session comes onto them.
              "CREATE TABLE IF NOT EXISTS restores (dbid INTEGER PRIMARY KEY, hostprocess TEXT NOT NULL, "
              "process_started TEXT NOT NULL);"
+             // The databases a connection holds attached under another name.
+             "CREATE TABLE IF NOT EXISTS held_databases (dbid INT NOT NULL, schema_name TEXT NOT NULL, "
+             "holder TEXT NOT NULL, hostprocess TEXT NOT NULL, process_started TEXT NOT NULL, "
+             "PRIMARY KEY (dbid, holder, hostprocess, process_started));"
              "CREATE TABLE IF NOT EXISTS errorlog (LogDate TEXT NOT NULL, ProcessInfo TEXT NOT NULL, Text TEXT NOT NULL);"
              // A session whose process has ended (a crash) is not listed.
              "CREATE VIEW IF NOT EXISTS sysprocesses AS SELECT spid, 0 AS blocked, dbid, hostprocess, nt_username, "
@@ -216,11 +220,50 @@ void EmbeddedServer::RefuseWhileRestoring(const QString& database, int dbid) con
 
 int EmbeddedServer::OtherSessions(const QString& database, int spid) const {
   return Master()
-      .QueryRows(QStringLiteral("SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "
-                                "WHERE D.name = ? AND P.spid <> ?"),
+      .QueryRows(QStringLiteral("SELECT (SELECT count(*) FROM sysprocesses P JOIN sysdatabases D ON D.dbid = P.dbid "
+                                "WHERE D.name = ?1 AND P.spid <> ?2) + (SELECT count(*) FROM held_databases H "
+                                "JOIN sysdatabases D ON D.dbid = H.dbid WHERE D.name = ?1 AND "
+                                "zem_process_alive(H.hostprocess, H.process_started))"),
                  {database, spid})
       .rows[0][0]
       .toInt();
+}
+
+void EmbeddedServer::HoldDatabase(const QString& database, const QString& schema, const QString& holder) {
+  const ProcessIdentity process = ProcessIdentity::Current();
+  Connection& master = Master();
+  WriteTransaction transaction(master);
+  const std::optional<DatabaseInfo> info = Database(database);
+  if (!info) return;  // a file the server does not list holds nothing of it
+  RefuseWhileRestoring(info->name, info->dbid);
+  master.Execute(QStringLiteral("DELETE FROM held_databases WHERE NOT zem_process_alive(hostprocess, process_started)"));
+  master.Execute(QStringLiteral("INSERT OR REPLACE INTO held_databases VALUES (?, ?, ?, ?, ?)"),
+                 {info->dbid, schema, holder, QString::number(process.pid), process.started});
+  transaction.Commit();
+}
+
+void EmbeddedServer::ReleaseDatabase(const QString& database, const QString& holder) {
+  const ProcessIdentity process = ProcessIdentity::Current();
+  Master().Execute(QStringLiteral("DELETE FROM held_databases WHERE holder = ? AND hostprocess = ? AND "
+                                  "process_started = ? AND dbid IN (SELECT dbid FROM sysdatabases WHERE name = ?)"),
+                   {holder, QString::number(process.pid), process.started, database});
+}
+
+void EmbeddedServer::ReleaseIdleHolds(const QString& database) {
+  const ProcessIdentity process = ProcessIdentity::Current();
+  const SqlRows holds = Master().QueryRows(
+      QStringLiteral("SELECT H.holder, H.schema_name FROM held_databases H JOIN sysdatabases D ON D.dbid = H.dbid "
+                     "WHERE D.name = ? AND H.hostprocess = ? AND H.process_started = ?"),
+      {database, QString::number(process.pid), process.started});
+  for (const QVariantList& hold : holds.rows) {
+    const QString holder = hold[0].toString();
+    // A connection closed since has let it go with its attachments.
+    if (!ConnectionIsOpen(holder)) {
+      ReleaseDatabase(database, holder);
+      continue;
+    }
+    OpenConnection(holder)->Attached().Release(hold[1].toString());
+  }
 }
 
 bool EmbeddedServer::EndSession(int spid) {
@@ -244,4 +287,19 @@ SqlRows EmbeddedServer::ReadLog(const QStringList& searched, bool newestFirst) c
   }
   sql += newestFirst ? QStringLiteral(" ORDER BY rowid DESC") : QStringLiteral(" ORDER BY rowid");
   return Master().QueryRows(sql, parameters);
+}
+
+void HoldAttachedDatabases(Connection& connection) {
+  connection.Attached().SetObserver(
+      [holder = connection.FileName()](const QString& schema, const QString& file, bool attached) {
+        const QFileInfo info(file);
+        const QString folder = info.absolutePath();
+        if (!ServerFiles::IsServerFolder(folder) ||
+            info.fileName() == QFileInfo(ServerFiles::MasterFile(folder)).fileName())
+          return;
+        EmbeddedServer server(folder);
+        const QString database = info.completeBaseName().toUpper();
+        if (attached) server.HoldDatabase(database, schema, holder);
+        else server.ReleaseDatabase(database, holder);
+      });
 }

@@ -55,8 +55,17 @@ class EmbeddedServer {
   void SetCollation(const QString& name, const QString& collation);
 
   std::unique_ptr<ServerSession> OpenSession(const SessionInfo& info);
-  // Live sessions on a database but the one given, this process's too.
+  // Live sessions on a database but the one given, this process's too, and
+  // the connections that hold it attached under a three-part name.
   int OtherSessions(const QString& database, int spid) const;
+  // A connection (its file, the holder) of this process attaches the
+  // database under a schema name: it holds it until it detaches it. Refused
+  // while the database is being restored, with the server's text.
+  void HoldDatabase(const QString& database, const QString& schema, const QString& holder);
+  void ReleaseDatabase(const QString& database, const QString& holder);
+  // This process's connections that hold the database outside a
+  // transaction let it go, as a session's statement that has ended would.
+  void ReleaseIdleHolds(const QString& database);
   // A restore of the database under way in this process, or no longer; a
   // process's death ends its own. While one runs, no session comes onto the
   // database: the refusal is the server's text.
@@ -77,3 +86,8 @@ class EmbeddedServer {
   QString folder_;
   mutable std::shared_ptr<Connection> master_;
 };
+
+// A database of an embedded server that the connection attaches on demand
+// (a three-part name) is held by it, in that server's master, until it is
+// detached; given to every connection with the SQL dialect.
+void HoldAttachedDatabases(Connection& connection);

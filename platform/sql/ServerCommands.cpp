@@ -150,11 +150,16 @@ void DropDatabase(Command c) {
                                   "permission.").arg(name));
   if (database->dbid <= kLastSystemDatabase)
     throw SqlError(QStringLiteral("Cannot drop the database '%1' because it is a system database.").arg(name));
+  c.server.ReleaseIdleHolds(database->name);
+  // Checked and removed under the master's write lock, which a session takes
+  // to come onto the database or to attach it.
+  WriteTransaction exclusive(c.server.Master());
   // Any other session on it, of this program too, keeps it, as on the server.
   if (c.session.Database().compare(database->name, Qt::CaseInsensitive) == 0 ||
       c.server.OtherSessions(database->name, c.session.Spid()) > 0 || c.server.Restoring(database->dbid))
     throw SqlError(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(name));
   c.server.RemoveDatabase(database->name);
+  exclusive.Commit();
 }
 
 void AlterDatabase(Command c) {
@@ -271,6 +276,7 @@ void RestoreDatabase(Command c) {
     // from the look at the sessions to the restore's mark, none comes onto the
     // database before the mark keeps them off. The copy runs without it, so
     // other databases stay open to logins meanwhile.
+    c.server.ReleaseIdleHolds(name);
     WriteTransaction exclusive(c.server.Master());
     const std::optional<DatabaseInfo> database = c.server.Database(name);
     // Any other session on it, of this program too, keeps it, as on the server.

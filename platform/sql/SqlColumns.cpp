@@ -18,20 +18,91 @@ std::optional<SqlChain> ChainEndingAt(const SqlNodes& nodes, size_t last) {
   return chain;
 }
 
-void CollectTables(const SqlNodes& nodes, SqlObjects& objects) {
-  TablePositions positions;
+namespace {
+
+bool IsQueryGroup(const SqlNode& node) {
+  const size_t first = NextSignificant(node.children, 0);
+  return first < node.children.size() && node.children[first].IsWord(u"SELECT");
+}
+
+// The alias that follows a FROM item ending before nodes[at], [AS] name;
+// nodes.size() when it has none.
+size_t AliasAfter(const SqlNodes& nodes, size_t at) {
+  size_t alias = NextSignificant(nodes, at);
+  if (alias < nodes.size() && nodes[alias].IsWord(u"AS")) alias = NextSignificant(nodes, alias + 1);
+  const bool aliased = alias < nodes.size() && IsNameNode(nodes[alias]) && !nodes[alias].IsWord(u"WITH") &&
+                       !nodes[alias].IsWord(u"SET");
+  return aliased ? alias : nodes.size();
+}
+
+// The name a select item shows: its alias (expression [AS] name, name =
+// expression) or a column's own name; empty for an expression without one.
+QString ItemName(const SqlNodes& item) {
+  const size_t first = NextSignificant(item, 0);
+  if (first >= item.size()) return {};
+  const size_t afterFirst = NextSignificant(item, first + 1);
+  if (afterFirst < item.size() && item[afterFirst].token.IsSymbol(u"=") && IsNameNode(item[first]))
+    return item[first].token.Value();
+  const std::optional<SqlChain> chain = ChainEndingAt(item, PreviousSignificant(item, item.size()));
+  return chain && !chain->names.isEmpty() ? chain->names.last() : QString();
+}
+
+// The columns of a derived table, (SELECT ...): each select item of its
+// first SELECT, named and typed as SQL Server shows it; an item whose type
+// is not known has none.
+QList<SqlColumn> DerivedColumns(const SqlNodes& query, const SqlObjects& objects) {
+  QList<SqlColumn> columns;
+  size_t begin = NextSignificant(query, 0);
+  if (begin >= query.size() || !query[begin].IsWord(u"SELECT")) return columns;
+  begin = NextSignificant(query, begin + 1);
+  if (begin < query.size() && (query[begin].IsWord(u"DISTINCT") || query[begin].IsWord(u"ALL")))
+    begin = NextSignificant(query, begin + 1);
+  if (begin < query.size() && query[begin].IsWord(u"TOP")) begin = NextSignificant(query, NextSignificant(query, begin + 1) + 1);
+  size_t end = begin;
+  while (end < query.size() && !query[end].IsWord(u"FROM") && !query[end].IsWord(u"UNION") &&
+         !query[end].IsWord(u"EXCEPT") && !query[end].IsWord(u"INTERSECT") && !query[end].IsWord(u"WHERE") &&
+         !query[end].IsWord(u"ORDER") && !query[end].IsWord(u"GROUP"))
+    ++end;
+  const SqlNodes list(query.begin() + qsizetype(begin), query.begin() + qsizetype(end));
+  for (const SqlNodes& item : SplitAtCommas(list)) {
+    const QString name = ItemName(item);
+    if (name.isEmpty()) continue;
+    size_t expressionEnd = item.size();
+    const size_t first = NextSignificant(item, 0);
+    const size_t afterFirst = NextSignificant(item, first + 1);
+    const bool assigned = afterFirst < item.size() && item[afterFirst].token.IsSymbol(u"=");
+    std::optional<SqlType> type;
+    if (assigned) {
+      type = ExpressionType(item, afterFirst + 1, item.size(), objects);
+    } else {
+      for (size_t i = 0; i < item.size(); ++i)
+        if (item[i].IsWord(u"AS")) expressionEnd = i;
+      type = ExpressionType(item, 0, expressionEnd, objects);
+    }
+    if (type) columns.append({name, TypeText(*type), *type});
+  }
+  return columns;
+}
+
+}  // namespace
+
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects, bool fromItem) {
+  TablePositions positions(fromItem);
   for (size_t i = 0; i < nodes.size(); ++i) {
     const SqlNode& node = nodes[i];
     if (!node.IsSignificant()) continue;
     const bool table = positions.Next(node);
-    if (node.IsGroup() || node.kind == SqlNode::Kind::Case) CollectTables(node.children, objects);
+    if (node.IsGroup() || node.kind == SqlNode::Kind::Case)
+      CollectTables(node.children, objects, table && node.IsGroup() && !IsQueryGroup(node));
+    if (table && node.IsGroup()) {
+      const size_t alias = AliasAfter(nodes, i + 1);
+      if (alias < nodes.size()) objects.AddDerivedTable(nodes[alias].token.Value(), DerivedColumns(node.children, objects));
+      continue;
+    }
     if (!table || !IsNameNode(node)) continue;
     const SqlChain chain = ReadChain(nodes, i);
-    size_t alias = NextSignificant(nodes, chain.end);
-    if (alias < nodes.size() && nodes[alias].IsWord(u"AS")) alias = NextSignificant(nodes, alias + 1);
-    const bool aliased = alias < nodes.size() && IsNameNode(nodes[alias]) && !nodes[alias].IsWord(u"WITH") &&
-                         !nodes[alias].IsWord(u"SET");
-    objects.AddTable(chain, aliased ? nodes[alias].token.Value() : QString());
+    const size_t alias = AliasAfter(nodes, chain.end);
+    objects.AddTable(chain, alias < nodes.size() ? nodes[alias].token.Value() : QString());
   }
 }
 
@@ -82,15 +153,22 @@ const QList<SqlColumn>& SqlObjects::ColumnsOf(const SqlChain& table) const {
 }
 
 std::optional<SqlColumn> SqlObjects::ColumnOf(const SqlChain& column) const {
-  if (column.names.isEmpty() || column.names.size() > 2) return std::nullopt;
+  if (column.names.isEmpty() || column.names.size() > 4) return std::nullopt;
   const QString& name = column.names.last();
-  const QString qualifier = column.names.size() == 2 ? column.names[0] : QString();
+  // dbo.T.column and db.dbo.T.column name a table that has no alias.
+  const QString qualifier = column.names.size() >= 2 ? column.names[column.names.size() - 2] : QString();
+  const bool tableNamed = column.names.size() > 2;
   for (const NamedTable& table : tables_) {
-    if (!qualifier.isEmpty() && qualifier.compare(table.alias, Qt::CaseInsensitive) != 0 &&
-        (!table.alias.isEmpty() || qualifier.compare(table.chain.names.last(), Qt::CaseInsensitive) != 0))
-      continue;
-    for (const SqlColumn& candidate : ColumnsOf(table.chain))
+    const bool byAlias = !tableNamed && qualifier.compare(table.alias, Qt::CaseInsensitive) == 0;
+    const bool byName = table.alias.isEmpty() && !table.chain.names.isEmpty() &&
+                        qualifier.compare(table.chain.names.last(), Qt::CaseInsensitive) == 0;
+    if (!qualifier.isEmpty() && !byAlias && !byName) continue;
+    for (const SqlColumn& candidate : table.derived ? *table.derived : ColumnsOf(table.chain))
       if (candidate.name.compare(name, Qt::CaseInsensitive) == 0) return candidate;
   }
   return std::nullopt;
+}
+
+void SqlObjects::AddDerivedTable(const QString& alias, QList<SqlColumn> columns) {
+  tables_.push_back({SqlChain{}, alias, std::move(columns)});
 }

@@ -4,6 +4,7 @@
 #include "platform/sql/ClientApplication.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/ConversionFunctions.h"
+#include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/TextFunctions.h"
@@ -34,4 +35,5 @@ void SqlDialect::InstallOn(Connection& connection) {
   RegisterConversionFunctions(handle);
   ClientApplication::RegisterFunctions(handle);
   InstallCatalogue(connection, location);
+  HoldAttachedDatabases(connection);
 }

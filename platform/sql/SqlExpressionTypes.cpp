@@ -120,12 +120,19 @@ std::optional<SqlType> CallType(const QString& name, const SqlNodes& arguments, 
     }
     return HighestType(types);
   }
-  if (is(u"SUM")) {
+  if (is(u"SUM") || is(u"AVG")) {
     size_t begin = NextSignificant(arguments, 0);
     if (begin < arguments.size() && (arguments[begin].IsWord(u"DISTINCT") || arguments[begin].IsWord(u"ALL"))) ++begin;
-    return SumType(ExpressionType(arguments, begin, arguments.size(), objects));
+    const std::optional<SqlType> sum = SumType(ExpressionType(arguments, begin, arguments.size(), objects));
+    // An average of decimals keeps at least six decimal places.
+    if (is(u"AVG") && sum && IsExactDecimal(*sum)) return Named(sum->name, 38, std::max(6, sum->scale.value_or(0)));
+    return sum;
   }
   if (is(u"COUNT") || is(u"LEN") || is(u"CHARINDEX") || is(u"ISNUMERIC")) return Named(u"INT");
+  if (is(u"REPLICATE")) {
+    const std::optional<SqlType> text = ArgumentType(parts, 0, objects);
+    return Named(text && text->name.startsWith(u'N') ? u"NVARCHAR" : u"VARCHAR", 8000);
+  }
   if (is(u"GETDATE")) return Named(u"DATETIME");
   static constexpr QStringView kTextFunctions[] = {u"SUBSTRING", u"LEFT",  u"RIGHT", u"UPPER",
                                                    u"LOWER",     u"LTRIM", u"RTRIM", u"REPLACE"};

@@ -23,9 +23,10 @@ constexpr FunctionRow kFunctions[] = {
     {u"UPPER", u"zem_upper", 1, 1},         {u"LOWER", u"zem_lower", 1, 1},
     {u"REPLACE", u"zem_replace", 3, 3},     {u"LTRIM", u"ltrim", 1, 1},
     {u"RTRIM", u"rtrim", 1, 1},             {u"COALESCE", u"coalesce", 2, 100},
-    {u"NULLIF", u"nullif", 2, 2},           {u"ABS", u"abs", 1, 1},
+    {u"NULLIF", u"nullif", 2, 2},           {u"ABS", u"zem_abs", 1, 1},
     {u"COUNT", u"count", 1, 1},             {u"SUM", u"sum", 1, 1},
     {u"MIN", u"min", 1, 1},                 {u"MAX", u"max", 1, 1},
+    {u"AVG", u"avg", 1, 1},                 {u"REPLICATE", u"zem_replicate", 2, 2},
 };
 
 const FunctionRow* FindFunction(const QString& name) {
@@ -150,12 +151,20 @@ QString RewriteCall(const QString& name, const SqlNode& group, const SqlObjects&
   // REPLACE(a, b COLLATE c, d) replaces under that collation.
   SqlNodes arguments = group.children;
   const QString collation = row->name == u"REPLACE" ? TakeCollation(arguments) : QString();
-  const QString call = row->target.toString() + u'(' + RenderArgument(arguments, objects) +
+  const QString rendered = RenderArgument(arguments, objects);
+  // The average of whole numbers is a whole number, truncated, as SQL
+  // Server divides their sum.
+  if (row->name == u"AVG")
+    if (const std::optional<SqlType> type = CallType(name, arguments, objects); type && type->IsInteger())
+      return QStringLiteral("(sum(%1) / count(%1))").arg(rendered);
+  const QString call = row->target.toString() + u'(' + rendered +
                        (collation.isEmpty() ? QString() : u", "_qs + QuoteSqlString(collation)) + u')';
-  // A sum of whole numbers is an int (a bigint's a bigint), which SQL
-  // Server refuses past its range.
-  const std::optional<SqlType> sum = row->name == u"SUM" ? CallType(name, arguments, objects) : std::nullopt;
-  if (sum && sum->name == u"INT") return u"zem_arithmetic('INT', "_qs + call + u')';
+  // A sum of whole numbers is an int (a bigint's a bigint), and ABS keeps
+  // its argument's type, which SQL Server refuses past its range.
+  const bool checked = row->name == u"SUM" || row->name == u"ABS";
+  const std::optional<SqlType> type = checked ? CallType(name, arguments, objects) : std::nullopt;
+  if (type && type->IsInteger() && type->name != u"BIT" && type->name != u"BIGINT")
+    return QStringLiteral("zem_arithmetic(%1, %2)").arg(QuoteSqlString(TypeText(*type)), call);
   return call;
 }
 

@@ -44,18 +44,22 @@ class SqlObjects {
 
   // The tables the statement names at every level, with their aliases, so
   // that a column's type can be found (CollectTables).
-  void AddTable(const SqlChain& table, const QString& alias) { tables_.push_back({table, alias}); }
+  void AddTable(const SqlChain& table, const QString& alias) { tables_.push_back({table, alias, std::nullopt}); }
+  // A derived table, (SELECT ...) alias, with the columns its select list
+  // shows.
+  void AddDerivedTable(const QString& alias, QList<SqlColumn> columns);
   // The columns of a table as the statement names it, read from the
   // engine's parsed schema (no query runs); empty for an unknown table.
   const QList<SqlColumn>& ColumnsOf(const SqlChain& table) const;
   // The column a chain names among the statement's tables: alias.column,
-  // table.column or a bare column of any of them.
+  // table.column, [db.]dbo.table.column or a bare column of any of them.
   std::optional<SqlColumn> ColumnOf(const SqlChain& column) const;
 
  private:
   struct NamedTable {
     SqlChain chain;
     QString alias;
+    std::optional<QList<SqlColumn>> derived;  // a derived table's columns
   };
 
   const SqlContext& context_;
@@ -70,6 +74,9 @@ class SqlObjects {
 // FROM list.
 class TablePositions {
  public:
+  // In a parenthesised join, a FROM item itself, a table comes first.
+  explicit TablePositions(bool fromItem = false) : tableNext_(fromItem), fromList_(fromItem) {}
+
   // Whether the significant node stands where a table name goes.
   bool Next(const SqlNode& node) {
     const bool table = tableNext_;
@@ -88,7 +95,8 @@ class TablePositions {
 
  private:
   static bool EndsFromList(const SqlNode& node) {
-    static constexpr QStringView kWords[] = {u"WHERE",  u"ON",        u"USING", u"GROUP",  u"ORDER",
+    // Not ON: a comma after a join's condition is followed by a table.
+    static constexpr QStringView kWords[] = {u"WHERE",  u"USING", u"GROUP",  u"ORDER",
                                              u"HAVING", u"UNION",     u"EXCEPT", u"INTERSECT", u"SET",
                                              u"VALUES", u"SELECT",    u"LIMIT"};
     for (const QStringView word : kWords)
@@ -100,8 +108,9 @@ class TablePositions {
   bool fromList_ = false;
 };
 
-// Every table the statement's tree names, at any level, into objects.
-void CollectTables(const SqlNodes& nodes, SqlObjects& objects);
+// Every table the statement's tree names, at any level, into objects;
+// fromItem: the nodes are a parenthesised join's.
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects, bool fromItem = false);
 // A string compared with a typed column (=, <, ..., BETWEEN, IN), or given
 // to ISNULL or COALESCE with one, becomes the value SQL Server converts it
 // to: '' is 0 for a number, a date is read in the session's order; what SQL

@@ -44,6 +44,8 @@ SqlNodes LimitCount(const SqlNode& count) {
   const size_t number = NextSignificant(count.children, 0);
   if (IsWholeNumber(count.children[number]) && NextSignificant(count.children, number + 1) == count.children.size())
     return {SqlNode::Rewritten(count.children[number].token.text.toString())};
+  // TOP (SELECT ...): the subquery keeps parentheses of its own in the call.
+  if (IsQuery(count)) return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), Group({count})};
   return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), count};
 }
 

@@ -48,6 +48,12 @@ SqlNodes Build(const std::vector<SqlToken>& tokens, size_t& i, bool inGroup, boo
     } else if (token.IsWord(u"END") && inCase) {
       --i;
       return nodes;
+    } else if (token.kind == SqlTokenKind::Dot) {
+      // The parts of a name may stand apart around its dots: dbo . T.
+      auto blank = [](const SqlNode& node) { return node.kind == SqlNode::Kind::Token && !node.token.IsSignificant(); };
+      while (!nodes.empty() && blank(nodes.back())) nodes.pop_back();
+      nodes.push_back(SqlNode{SqlNode::Kind::Token, token, {}, {}});
+      while (i < tokens.size() && !tokens[i].IsSignificant()) ++i;
     } else {
       nodes.push_back(SqlNode{SqlNode::Kind::Token, token, {}, {}});
     }

@@ -20,8 +20,8 @@ class BareColumns {
   BareColumns(const SqlObjects& objects, const std::vector<FromItem>& items, size_t target, SqlNode qualifier)
       : objects_(objects), items_(items), target_(target), qualifier_(std::move(qualifier)) {}
 
-  void Qualify(SqlNodes& nodes, size_t from) {
-    TablePositions positions;
+  void Qualify(SqlNodes& nodes, size_t from, bool fromItem = false) {
+    TablePositions positions(fromItem);
     size_t skipTo = 0;
     bool assignments = false;  // a SET list, whose columns are the target's as written
     for (size_t i = from; i < nodes.size(); ++i) {
@@ -35,7 +35,7 @@ class BareColumns {
         continue;
       }
       if (node.IsGroup() || node.kind == SqlNode::Kind::Case) {
-        Qualify(node.children, 0);
+        Qualify(node.children, 0, table && node.IsGroup());
         continue;
       }
       if (table && IsNameNode(node)) skipTo = FromItemAt(nodes, i).end;
@@ -95,8 +95,14 @@ class BareColumns {
 };
 
 // The name the target goes by, so that every name of the statement's own
-// (the instance's table name among them) keeps meaning what it meant.
-constexpr QStringView kTargetAlias = u"zem_target";
+// (the instance's table name among them) keeps meaning what it meant: one
+// the statement does not hold anywhere.
+QString TargetAlias(const SqlNodes& nodes) {
+  const QString text = RenderSql(nodes);
+  QString alias = u"zem_target"_qs;
+  for (int n = 1; text.contains(alias, Qt::CaseInsensitive); ++n) alias = u"zem_target"_qs + QString::number(n);
+  return alias;
+}
 
 bool EndsFrom(const SqlNode& node) { return node.IsWord(u"WHERE") || node.IsWord(u"OPTION"); }
 
@@ -149,7 +155,7 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const RowIdentity identity = RowIdentity::Of(item, objects);
   const SqlNodes table = item.TableNodes(nodes);
   const QString instance = SqlText::Quoted(item.ExposedName());
-  const QString alias = kTargetAlias.toString();
+  const QString alias = TargetAlias(nodes);
 
   if (identity.IsRowId()) {
     const size_t removed = ShowRowId(nodes, item, identity, objects);
@@ -177,7 +183,7 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects) {
   const SqlNode space{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}};
   nodes.insert(nodes.begin() + qsizetype(targetChain.end),
                {space, SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, u"AS"}, {}, {}}, space,
-                SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, kTargetAlias}, {}, {}}});
+                SqlNode::Rewritten(alias)});
   nodes.erase(nodes.begin() + qsizetype(target), nodes.begin() + qsizetype(targetChain.end));
   nodes.insert(nodes.begin() + qsizetype(target), table.begin(), table.end());
 }

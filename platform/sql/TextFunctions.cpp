@@ -59,6 +59,17 @@ void LeftOrRight(sqlite3_context* context, sqlite3_value** values, bool left) {
   const QString text = TextOf(values[0]);
   ResultText(context, left ? text.left(length) : text.right(length));
 }
+// REPLICATE: NULL for a negative count; the result stops at 8,000
+// characters, as a text that is not (MAX) does, so no count makes it larger.
+void Replicate(sqlite3_context* context, int, sqlite3_value** values) {
+  constexpr qint64 kLongest = 8000;
+  if (IsNull(values[0]) || IsNull(values[1]) || sqlite3_value_int64(values[1]) < 0)
+    return sqlite3_result_null(context);
+  const QString text = TextOf(values[0]);
+  const qint64 count = text.isEmpty() ? 0 : std::min<qint64>(sqlite3_value_int64(values[1]), kLongest / text.size() + 1);
+  ResultText(context, text.repeated(count).left(kLongest));
+}
+
 void Left(sqlite3_context* context, int, sqlite3_value** values) { LeftOrRight(context, values, true); }
 void Right(sqlite3_context* context, int, sqlite3_value** values) { LeftOrRight(context, values, false); }
 
@@ -222,6 +233,7 @@ constexpr FunctionRow kFunctions[] = {
     {"zem_right", 2, Right, true},
     {"zem_charindex", 2, CharIndex, true},
     {"zem_charindex", 3, CharIndex, true},
+    {"zem_replicate", 2, Replicate, true},
     {"zem_replace", 3, Replace, true},
     {"zem_replace", 4, Replace, true},
     {"zem_like", 3, CollatedLike, true},

@@ -37,8 +37,38 @@ bool Attachments::attachedTo(const QString& schema, const QString& file) {
   if (sameFileKey(*attached) == sameFileKey(file)) return true;
   if (connection_.InTransaction())
     throw EDatabaseError(QString::fromLatin1(EngineText::AttachInTransaction).arg(schema), file);
-  connection_.Execute(QStringLiteral("DETACH DATABASE ") + SqlText::Quoted(schema));
+  detach(schema);
   return false;
+}
+
+Attachments::~Attachments() {
+  for (const auto& [schema, file] : observed_) {
+    try {
+      observer_(schema, file, false);
+    } catch (const std::exception&) {
+      // What the observer keeps of a closed connection is its own to mend.
+    }
+  }
+}
+
+void Attachments::detach(const QString& schema) {
+  connection_.Execute(QStringLiteral("DETACH DATABASE ") + SqlText::Quoted(schema));
+  const auto told = observed_.find(schema.toUpper());
+  if (told == observed_.end()) return;
+  const QString file = told->second;
+  observed_.erase(told);
+  observer_(schema, file, false);
+}
+
+bool Attachments::Release(const QString& schema) {
+  const auto known = std::find_if(onDemand_.begin(), onDemand_.end(),
+                                  [&](const QString& name) { return name.compare(schema, Qt::CaseInsensitive) == 0; });
+  if (known == onDemand_.end()) return !Contains(schema);
+  if (connection_.InTransaction()) return false;
+  const QString name = *known;
+  onDemand_.erase(known);
+  detach(name);
+  return true;
 }
 
 void Attachments::Keep(const QString& schema, const QString& file) {
@@ -76,8 +106,20 @@ void Attachments::attach(const QString& schema, const QString& file, const QStri
     const auto unused = std::find_if(onDemand_.begin(), onDemand_.end(),
                                      [&](const QString& name) { return !inUse.contains(name, Qt::CaseInsensitive); });
     if (unused == onDemand_.end()) break;  // SQLite's own error says there is no room
-    connection_.Execute(QStringLiteral("DETACH DATABASE ") + SqlText::Quoted(*unused));
+    const QString name = *unused;
     onDemand_.erase(unused);
+    detach(name);
   }
-  connection_.Execute(QStringLiteral("ATTACH DATABASE ? AS ") + SqlText::Quoted(schema), {file});
+  if (!observer_) {
+    connection_.Execute(QStringLiteral("ATTACH DATABASE ? AS ") + SqlText::Quoted(schema), {file});
+    return;
+  }
+  observer_(schema, file, true);
+  try {
+    connection_.Execute(QStringLiteral("ATTACH DATABASE ? AS ") + SqlText::Quoted(schema), {file});
+  } catch (...) {
+    observer_(schema, file, false);
+    throw;
+  }
+  observed_[schema.toUpper()] = file;
 }

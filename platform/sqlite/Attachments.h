@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <map>
 #include <optional>
 
 class Connection;
@@ -16,7 +18,16 @@ class Connection;
 // "Cannot attach database 'X' inside a transaction".
 class Attachments {
  public:
+  // Told of each file before it is attached (throwing refuses it) and after
+  // it is detached, or when the connection closes with it attached.
+  using Observer = std::function<void(const QString& schema, const QString& file, bool attached)>;
+
   explicit Attachments(Connection& connection) : connection_(connection) {}
+  ~Attachments();
+  Attachments(const Attachments&) = delete;
+  Attachments& operator=(const Attachments&) = delete;
+
+  void SetObserver(Observer observer) { observer_ = std::move(observer); }
 
   // Whether a file is attached under the schema name (kept or not).
   bool Contains(const QString& schema) const;
@@ -28,13 +39,19 @@ class Attachments {
   void Use(const QString& schema, const QString& file, const QStringList& inUse = {});
 
   QStringList OnDemand() const { return onDemand_; }  // least recently used first
+  // Detaches a file attached on demand, unless a transaction is open;
+  // whether the schema name is free of it now.
+  bool Release(const QString& schema);
 
  private:
   std::optional<QString> fileOf(const QString& schema) const;
   bool attachedTo(const QString& schema, const QString& file);
   void attach(const QString& schema, const QString& file, const QStringList& inUse);
   int attachedCount() const;
+  void detach(const QString& schema);
 
   Connection& connection_;
   QStringList onDemand_;
+  Observer observer_;
+  std::map<QString, QString> observed_;  // the files told attached, by upper-cased schema
 };

@@ -132,3 +132,15 @@ TEST(Queries, ReportTheEnginesErrors) {
             u"Key violation"_qs);
 }
 
+
+// A whole number is shown to its last digit, past 2^53 too.
+TEST(Queries, ShowWholeNumbersToTheirLastDigit) {
+  DataFixture data;
+  const char* const numbers[] = {"9007199254740993", "-9007199254740993", "9223372036854775807",
+                                 "-9223372036854775808", "123"};
+  for (const char* number : numbers) {
+    auto query = newQuery(data, u"SELECT CAST('%1' AS INTEGER) AS N"_qs.arg(QLatin1String(number)));
+    query->Open();
+    EXPECT_EQ(query->FieldByName(u"N"_qs).AsString(), QLatin1String(number));
+  }
+}

@@ -360,6 +360,10 @@ TEST_F(BackupFiles, ARestoreUnderWayLetsOthersLogInAndKeepsThemOffItsDatabase) {
     ServerClient other(folder_.Path());
     EXPECT_EQ(other.Texts(u"USE EMP2 SELECT 1"_qs), Rows({{"1"}}));
     EXPECT_EQ(other.Error(u"USE EMP1"_qs), u"Database 'EMP1' cannot be opened. It is in the middle of a restore."_qs);
+    // Nor is it reached by its three-part name, to write or to read.
+    for (const QString& statement : {u"INSERT INTO EMP1.dbo.CLIENTES (Codigo, Nombre) VALUES (5000, 'x')"_qs,
+                                     u"SELECT COUNT(*) FROM EMP1.dbo.CLIENTES"_qs})
+      EXPECT_EQ(other.Error(statement), u"Database 'EMP1' cannot be opened. It is in the middle of a restore."_qs);
     EXPECT_EQ(other.Error(u"DROP DATABASE EMP1"_qs),
               u"Cannot drop database \"EMP1\" because it is currently in use."_qs);
     database.Run("ROLLBACK");

@@ -3,6 +3,8 @@
 #include "tests/fixtures/TemporaryFolder.h"
 #include "tests/platform/sql/ServerClient.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +32,26 @@ void holdSession() {
 }
 
 [[maybe_unused]] const bool registered = SecondProcess::RegisterJob(u"sql-session"_qs, holdSession);
+
+// Job "three-part-writer": a session on ZEMG that writes into ZEM1.dbo.T by
+// its three-part name in a transaction, committed when told; it reports
+// what the commit answered and what ZEM1.dbo.T then holds.
+void writeThroughThreePartName() {
+  ServerClient client(qEnvironmentVariable(kServerFolder));
+  client.Run(u"USE ZEMG"_qs);
+  client.Run(u"SELECT COUNT(*) FROM ZEM1.dbo.T"_qs);
+  client.Run(u"BEGIN TRANSACTION"_qs);
+  client.Run(u"INSERT INTO ZEM1.dbo.T (C) VALUES (7)"_qs);
+  SecondProcess::Report(u"holding"_qs);
+  SecondProcess::NextLine();
+  SecondProcess::Report(client.Error(u"COMMIT TRANSACTION"_qs));
+  QStringList values;
+  for (const QStringList& row : client.Texts(u"SELECT C FROM ZEM1.dbo.T ORDER BY C"_qs)) values << row;
+  SecondProcess::Report(values.join(u','));
+  SecondProcess::NextLine();
+}
+
+[[maybe_unused]] const bool writerRegistered = SecondProcess::RegisterJob(u"three-part-writer"_qs, writeThroughThreePartName);
 
 class Sessions : public ::testing::Test {
  protected:
@@ -122,6 +144,43 @@ TEST_F(Sessions, ADatabaseThisProgramUsesOnAnotherSessionIsNotRestoredOver) {
   }
   client_.Run(restore);
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM ZEM1.dbo.T"_qs), Rows({{"1"}}));
+}
+
+// A program on another database that holds ZEM1 by a three-part name, in a
+// transaction, keeps it from DROP DATABASE ("delete company") and from a
+// restore: nothing of it changes, and its commit lands.
+TEST_F(Sessions, ADatabaseHeldByAThreePartNameIsNeitherDroppedNorRestoredOver) {
+  client_.Run(u"USE ZEM1 CREATE TABLE T (C INTEGER)"_qs);
+  client_.Run(u"INSERT INTO T (C) VALUES (1)"_qs);
+  const QString backup = folder_.File("ZEM1.bak");
+  client_.Run(u"BACKUP DATABASE ZEM1  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE master"_qs);
+  struct Case {
+    QString batch;
+    QString refusal;
+  };
+  const Case cases[] = {
+      {u"USE master DROP DATABASE ZEM1"_qs, u"Cannot drop database \"ZEM1\" because it is currently in use."_qs},
+      {u"RESTORE DATABASE ZEM1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs,
+       u"Exclusive access could not be obtained because the database is in use.\n"
+       "RESTORE DATABASE is terminating abnormally."_qs},
+  };
+  QStringList landed = {u"1"_qs};
+  for (const Case& refused : cases) {
+    SecondProcess writer(u"three-part-writer"_qs, {{kServerFolder, folder_.Path()}});
+    ASSERT_EQ(writer.ReadReport(), u"holding"_qs);
+    EXPECT_EQ(client_.Error(refused.batch), refused.refusal);
+    EXPECT_TRUE(QFile::exists(client_.Server().DatabaseFile(u"ZEM1"_qs)));
+    writer.Send(u"commit"_qs);
+    EXPECT_EQ(writer.ReadReport(), QString());
+    landed << u"7"_qs;
+    EXPECT_EQ(writer.ReadReport(), landed.join(u','));
+    EXPECT_EQ(writer.Finish(), 0);
+    EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM ZEM1.dbo.T WHERE C = 7"_qs),
+              Rows({{QString::number(landed.size() - 1)}}));
+  }
+  // Once the other program has gone, its hold has gone with it.
+  EXPECT_EQ(client_.Error(cases[0].batch), QString());
 }
 
 }  // namespace
