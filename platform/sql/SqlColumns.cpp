@@ -18,13 +18,15 @@ std::optional<SqlChain> ChainEndingAt(const SqlNodes& nodes, size_t last) {
   return chain;
 }
 
-void CollectTables(const SqlNodes& nodes, SqlObjects& objects) {
-  TablePositions positions;
+namespace {
+
+void CollectTables(const SqlNodes& nodes, TablePositions positions, SqlObjects& objects) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     const SqlNode& node = nodes[i];
     if (!node.IsSignificant()) continue;
     const bool table = positions.Next(node);
-    if (node.IsGroup() || node.kind == SqlNode::Kind::Case) CollectTables(node.children, objects);
+    if (node.IsGroup() || node.kind == SqlNode::Kind::Case)
+      CollectTables(node.children, TablePositions::Inside(node, table), objects);
     if (!table || !IsNameNode(node)) continue;
     const SqlChain chain = ReadChain(nodes, i);
     size_t alias = NextSignificant(nodes, chain.end);
@@ -34,6 +36,10 @@ void CollectTables(const SqlNodes& nodes, SqlObjects& objects) {
     objects.AddTable(chain, aliased ? nodes[alias].token.Value() : QString());
   }
 }
+
+}  // namespace
+
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects) { CollectTables(nodes, TablePositions(), objects); }
 
 namespace {
 
