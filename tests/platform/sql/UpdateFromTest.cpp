@@ -201,6 +201,7 @@ const Change kChanges[] = {
      "A 1 10|B 3 30"},
     {"DELETE TOP (0) FROM [dbo].[LIN]", "LIN", kLin},
     {"DELETE TOP (2) h FROM HEAP h, ART a WHERE h.Codigo = 2", "HEAP", "1 1|3 3"},
+    {"DELETE TOP (1) h FROM LIN l LEFT JOIN HEAP h ON h.Codigo = l.Codigo AND h.Valor = 9", "HEAP", "1 1|2 2|3 3"},
     {"DELETE TOP (2) LIN FROM LIN JOIN HEAP h ON h.Codigo >= LIN.Codigo WHERE LIN.Almacen = 'A'", "LIN", "B 3 30"},
     {"DELETE TOP (1 + 1) HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Codigo = 2", "HEAP", "1 1|3 3"},
     {"DELETE TOP (3) h FROM ART JOIN (HEAP h JOIN LIN ON LIN.Codigo = h.Codigo) ON ART.Codigo = h.Codigo "
