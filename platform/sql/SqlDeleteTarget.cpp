@@ -73,9 +73,9 @@ void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObj
   }
   nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(QStringLiteral(") ")));
   nodes.insert(nodes.begin() + qsizetype(end), limit.begin(), limit.end());
-  nodes.insert(nodes.begin() + qsizetype(from),
-               SqlNode::Clause(u" WHERE "_qs + compared + u" IN (SELECT "_qs + (limit.empty() ? u""_qs : u"DISTINCT "_qs) +
-                               selected.join(u", ") + u' '));
+  const QString distinct = limit.empty() ? QString() : u"DISTINCT "_qs;
+  nodes.insert(nodes.begin() + qsizetype(from), SqlNode::Clause(u" WHERE "_qs + compared + u" IN (SELECT "_qs + distinct +
+                                                                selected.join(u", ") + u' '));
   // An alias as the target stands for its table.
   nodes.erase(nodes.begin() + qsizetype(target), nodes.begin() + qsizetype(targetChain.end));
   nodes.insert(nodes.begin() + qsizetype(target), table.begin(), table.end());

@@ -34,9 +34,18 @@ size_t Parenthesise(SqlNodes& nodes, size_t begin, size_t end, const QString& be
   return end - (last - first) + 1;
 }
 
-bool JoinsTables(const SqlNodes& nodes, size_t begin, size_t end) {
-  return std::any_of(nodes.begin() + qsizetype(begin), nodes.begin() + qsizetype(end),
-                     [](const SqlNode& node) { return node.IsWord(u"JOIN"); });
+// Whether the chain in [begin, end) holds a RIGHT or FULL join of its own.
+// Only these keep rows that joining from left to right would not: a chain
+// of inner and left joins brings the same rows either way, and stays as
+// written, because SQLite names a parenthesised join's columns anew where
+// two of its tables share a name.
+bool JoinsOuterRight(const SqlNodes& nodes, size_t begin, size_t end) {
+  for (size_t i = begin; i < end; ++i) {
+    if (!nodes[i].IsWord(u"RIGHT") && !nodes[i].IsWord(u"FULL")) continue;
+    const size_t next = NextSignificant(nodes, i + 1);
+    if (next < end && (nodes[next].IsWord(u"JOIN") || nodes[next].IsWord(u"OUTER"))) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -53,7 +62,7 @@ void GroupJoinChains(SqlNodes& nodes) {
     for (;; ++i) {
       const bool end = i == nodes.size() || nodes[i].clause || nodes[i].IsWord(u"FROM") || EndsFromList(nodes[i]);
       if (!end && !nodes[i].Is(SqlTokenKind::Comma)) continue;
-      if (afterComma && JoinsTables(nodes, item, i)) i = Parenthesise(nodes, item, i);
+      if (afterComma && JoinsOuterRight(nodes, item, i)) i = Parenthesise(nodes, item, i);
       if (end) break;
       afterComma = true;
       item = i + 1;

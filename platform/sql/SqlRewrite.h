@@ -174,8 +174,8 @@ void RewriteTop(SqlNodes& nodes);
 // WITH TIES are refused.
 SqlNodes TakeTop(SqlNodes& nodes, size_t top, size_t end);
 // A comma of a FROM list joins looser than JOIN in T-SQL, SQLite's joins go
-// from left to right: each chain of joins after a comma at this level
-// becomes a parenthesised join.
+// from left to right: a chain with a RIGHT or FULL join after a comma at
+// this level becomes a parenthesised join.
 void GroupJoinChains(SqlNodes& nodes);
 // INTERSECT binds before UNION and EXCEPT in T-SQL, SQLite's set operators
 // go from left to right: a run of INTERSECTs after the first branch at this

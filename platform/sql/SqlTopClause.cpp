@@ -30,7 +30,8 @@ bool IsWholeNumber(const SqlNode& node) {
 
 SqlNodes LimitCount(const SqlNode& count) {
   if (IsWholeNumber(count)) return {SqlNode::Rewritten(count.token.text.toString())};
-  if (count.Is(SqlTokenKind::Number)) return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), SqlNode::Parenthesised({count})};
+  if (count.Is(SqlTokenKind::Number))
+    return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), SqlNode::Parenthesised({count})};
   if (!count.IsGroup() || NextSignificant(count.children, 0) == count.children.size())
     Unsupported(QStringLiteral("TOP ") + RenderSql(count));
   const size_t number = NextSignificant(count.children, 0);
