@@ -100,3 +100,14 @@ TEST_F(JoinAndSetGrouping, AnswersAsSqlServerGroupsTheStatement) {
     }
   }
 }
+
+// A chain of inner and left joins after a comma brings the same rows as
+// written, and keeps the names of its columns where two tables share one.
+TEST_F(JoinAndSetGrouping, AChainOfInnerJoinsAfterACommaKeepsItsColumnNames) {
+  const SqlRows rows = client_.Run(u"SELECT LIN.Almacen, ALM.Almacen, COUNT(*) FROM ART, ALM JOIN LIN "
+                                   "ON ALM.Almacen = LIN.Almacen LEFT JOIN ART b ON b.Codigo = LIN.Codigo "
+                                   "GROUP BY LIN.Almacen, ALM.Almacen"_qs);
+  EXPECT_EQ(rows.columns.mid(0, 2), QStringList({u"Almacen"_qs, u"Almacen"_qs}));
+  ASSERT_EQ(rows.rows.size(), 1);
+  EXPECT_EQ(rows.rows[0][2].toInt(), 6);
+}
