@@ -20,11 +20,6 @@ std::optional<SqlChain> ChainEndingAt(const SqlNodes& nodes, size_t last) {
 
 namespace {
 
-bool IsQueryGroup(const SqlNode& node) {
-  const size_t first = NextSignificant(node.children, 0);
-  return first < node.children.size() && node.children[first].IsWord(u"SELECT");
-}
-
 // The alias that follows a FROM item ending before nodes[at], [AS] name;
 // nodes.size() when it has none.
 size_t AliasAfter(const SqlNodes& nodes, size_t at) {
@@ -84,16 +79,13 @@ QList<SqlColumn> DerivedColumns(const SqlNodes& query, const SqlObjects& objects
   return columns;
 }
 
-}  // namespace
-
-void CollectTables(const SqlNodes& nodes, SqlObjects& objects, bool fromItem) {
-  TablePositions positions(fromItem);
+void CollectTables(const SqlNodes& nodes, TablePositions positions, SqlObjects& objects) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     const SqlNode& node = nodes[i];
     if (!node.IsSignificant()) continue;
     const bool table = positions.Next(node);
     if (node.IsGroup() || node.kind == SqlNode::Kind::Case)
-      CollectTables(node.children, objects, table && node.IsGroup() && !IsQueryGroup(node));
+      CollectTables(node.children, TablePositions::Inside(node, table), objects);
     if (table && node.IsGroup()) {
       const size_t alias = AliasAfter(nodes, i + 1);
       if (alias < nodes.size()) objects.AddDerivedTable(nodes[alias].token.Value(), DerivedColumns(node.children, objects));
@@ -105,6 +97,10 @@ void CollectTables(const SqlNodes& nodes, SqlObjects& objects, bool fromItem) {
     objects.AddTable(chain, alias < nodes.size() ? nodes[alias].token.Value() : QString());
   }
 }
+
+}  // namespace
+
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects) { CollectTables(nodes, TablePositions(), objects); }
 
 namespace {
 

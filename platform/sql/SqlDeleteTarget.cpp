@@ -2,11 +2,14 @@
 #include "platform/sql/SqlFromTarget.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <iterator>
+
 namespace {
 
 // Not in the FROM, the target is joined to every row of it, as SQL Server
 // joins it: it becomes the FROM's first item, so the engine joins it by its
-// indexes. Returns how many nodes the FROM gained.
+// indexes (a chain of joins after it is grouped on its own, GroupJoinChains).
+// Returns how many nodes the FROM gained.
 size_t JoinTarget(SqlNodes& nodes, const SqlChain& target, size_t from) {
   SqlNodes joined{SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Whitespace, u" "}, {}, {}}};
   joined.insert(joined.end(), nodes.begin() + qsizetype(target.begin), nodes.begin() + qsizetype(target.end));
@@ -45,13 +48,34 @@ void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObj
   const SqlNodes table = item.TableNodes(nodes);
   if (identity.IsRowId()) {
     const size_t removed = ShowRowId(nodes, item, identity, objects);
-    if (item.path.empty()) end -= removed;
+    if (item.path.empty()) {
+      end -= removed;
+      where -= removed;
+    }
   }
-  // DELETE TOP (n): n of the rows the FROM brings.
+  // DELETE TOP (n): n of the target's rows the FROM brings, each counted
+  // once however many rows of the join bring it, and none for a row an
+  // outer join brings without one of the target's.
+  if (!limit.empty()) {
+    const QString present = selected.first() + u" IS NOT NULL"_qs;
+    if (where < end) {
+      SqlNodes condition(std::make_move_iterator(nodes.begin() + qsizetype(where) + 1),
+                         std::make_move_iterator(nodes.begin() + qsizetype(end)));
+      nodes.erase(nodes.begin() + qsizetype(where) + 1, nodes.begin() + qsizetype(end));
+      nodes.insert(nodes.begin() + qsizetype(where) + 1,
+                   {SqlNode::Rewritten(u" "_qs), SqlNode::Parenthesised(std::move(condition)),
+                    SqlNode::Clause(u" AND "_qs + present)});
+      end = where + 4;
+    } else {
+      nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(u" WHERE "_qs + present));
+      ++end;
+    }
+  }
   nodes.insert(nodes.begin() + qsizetype(end), SqlNode::Clause(QStringLiteral(") ")));
   nodes.insert(nodes.begin() + qsizetype(end), limit.begin(), limit.end());
-  nodes.insert(nodes.begin() + qsizetype(from),
-               SqlNode::Clause(u" WHERE "_qs + compared + u" IN (SELECT "_qs + selected.join(u", ") + u' '));
+  const QString distinct = limit.empty() ? QString() : u"DISTINCT "_qs;
+  nodes.insert(nodes.begin() + qsizetype(from), SqlNode::Clause(u" WHERE "_qs + compared + u" IN (SELECT "_qs + distinct +
+                                                                selected.join(u", ") + u' '));
   // An alias as the target stands for its table.
   nodes.erase(nodes.begin() + qsizetype(target), nodes.begin() + qsizetype(targetChain.end));
   nodes.insert(nodes.begin() + qsizetype(target), table.begin(), table.end());

@@ -216,7 +216,8 @@ QString RewriteLiteral(const SqlToken& token) {
   return (token.text.startsWith(u'\'') ? token.text : token.text.mid(1)).toString();
 }
 
-void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
+void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects, TablePositions positions) {
+  GroupJoinChains(nodes);
   RewriteSetOperationTypes(nodes, objects);
   RewriteOffset(nodes);
   RewriteTop(nodes);
@@ -224,7 +225,6 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   RewriteCollatedLike(nodes);
   RewritePrefixLike(nodes, objects);
   RewriteArithmeticTypes(nodes, objects);
-  TablePositions positions;
   bool selectSeen = false;
   for (size_t i = 0; i < nodes.size(); ++i) {
     SqlNode& node = nodes[i];
@@ -238,7 +238,7 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
       continue;
     }
     if (node.kind == SqlNode::Kind::Group) {
-      RewriteExpressions(node.children, objects);
+      RewriteExpressions(node.children, objects, TablePositions::Inside(node, isTable));
       continue;
     }
     if (node.kind != SqlNode::Kind::Token) continue;
@@ -279,4 +279,5 @@ void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects) {
   }
   RewriteDivisions(nodes);
   RewriteConcatenation(nodes);
+  GroupIntersections(nodes);
 }

@@ -14,11 +14,8 @@ bool IsSubquery(const SqlNode& node) {
 
 namespace {
 
-void CollectItems(const SqlNodes& nodes, size_t from, size_t end, std::vector<size_t>& path,
+void CollectItems(const SqlNodes& nodes, size_t from, size_t end, TablePositions positions, std::vector<size_t>& path,
                   std::vector<FromItem>& items) {
-  TablePositions positions;
-  // A parenthesised join starts with a table, as after FROM.
-  if (!path.empty()) positions.Next(SqlNode{SqlNode::Kind::Token, {SqlTokenKind::Word, u"FROM"}, {}, {}});
   for (size_t i = from; i < end; ++i) {
     if (!nodes[i].IsSignificant() || !positions.Next(nodes[i])) continue;
     if (IsNameNode(nodes[i])) {
@@ -26,7 +23,7 @@ void CollectItems(const SqlNodes& nodes, size_t from, size_t end, std::vector<si
       items.back().path = path;
     } else if (nodes[i].IsGroup() && !IsSubquery(nodes[i])) {
       path.push_back(i);
-      CollectItems(nodes[i].children, 0, nodes[i].children.size(), path, items);
+      CollectItems(nodes[i].children, 0, nodes[i].children.size(), TablePositions::Inside(nodes[i], true), path, items);
       path.pop_back();
     }
   }
@@ -81,7 +78,7 @@ FromItem FromItemAt(const SqlNodes& nodes, size_t at) {
 std::vector<FromItem> FromItemsOf(const SqlNodes& nodes, size_t from, size_t end) {
   std::vector<FromItem> items;
   std::vector<size_t> path;
-  CollectItems(nodes, from, end, path, items);
+  CollectItems(nodes, from, end, TablePositions(), path, items);
   return items;
 }
 

@@ -29,8 +29,6 @@ struct FromItem {
   QString ExposedName() const;
 };
 
-// A parenthesised SELECT.
-bool IsSubquery(const SqlNode& node);
 FromItem FromItemAt(const SqlNodes& nodes, size_t at);
 // The tables of the FROM list in nodes[from, end).
 std::vector<FromItem> FromItemsOf(const SqlNodes& nodes, size_t from, size_t end);

@@ -52,6 +52,7 @@ bool OpensOperand(const SqlNodes& nodes, size_t before) {
 bool ClosesOperand(const SqlNodes& nodes, size_t after) {
   if (after >= nodes.size()) return true;
   const SqlNode& node = nodes[after];
+  if (node.clause) return true;
   for (const QStringView word : {u"AND", u"OR", u"THEN", u"ORDER", u"GROUP", u"HAVING", u"UNION", u"EXCEPT",
                                  u"INTERSECT", u"WHEN", u"ELSE", u"END"})
     if (node.IsWord(word)) return true;

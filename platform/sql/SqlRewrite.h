@@ -69,14 +69,18 @@ class SqlObjects {
   mutable bool reusable_ = true;
 };
 
+// A parenthesised SELECT.
+bool IsSubquery(const SqlNode& node);
+
+// Whether the node ends a FROM list: the clause after it starts.
+bool EndsFromList(const SqlNode& node);
+
 // Follows a statement's words at one level to tell where a table name
-// stands: after FROM, JOIN, INTO, UPDATE or INSERT, and after a comma of a
-// FROM list.
+// stands: after FROM, JOIN, INTO, UPDATE or INSERT, after a comma of a FROM
+// list (one that follows an ON condition too: a condition holds no comma
+// outside parentheses), and first in a parenthesised join.
 class TablePositions {
  public:
-  // In a parenthesised join, a FROM item itself, a table comes first.
-  explicit TablePositions(bool fromItem = false) : tableNext_(fromItem), fromList_(fromItem) {}
-
   // Whether the significant node stands where a table name goes.
   bool Next(const SqlNode& node) {
     const bool table = tableNext_;
@@ -93,24 +97,22 @@ class TablePositions {
     return table;
   }
 
- private:
-  static bool EndsFromList(const SqlNode& node) {
-    // Not ON: a comma after a join's condition is followed by a table.
-    static constexpr QStringView kWords[] = {u"WHERE",  u"USING", u"GROUP",  u"ORDER",
-                                             u"HAVING", u"UNION",     u"EXCEPT", u"INTERSECT", u"SET",
-                                             u"VALUES", u"SELECT",    u"LIMIT"};
-    for (const QStringView word : kWords)
-      if (node.IsWord(word)) return true;
-    return false;
+  // The positions inside a group the statement's level holds: a group
+  // standing where a table goes, not a subquery, is a parenthesised join,
+  // whose first table stands as after FROM.
+  static TablePositions Inside(const SqlNode& group, bool atTable) {
+    TablePositions inside;
+    inside.fromList_ = inside.tableNext_ = atTable && group.IsGroup() && !IsSubquery(group);
+    return inside;
   }
 
+ private:
   bool tableNext_ = false;
   bool fromList_ = false;
 };
 
-// Every table the statement's tree names, at any level, into objects;
-// fromItem: the nodes are a parenthesised join's.
-void CollectTables(const SqlNodes& nodes, SqlObjects& objects, bool fromItem = false);
+// Every table the statement's tree names, at any level, into objects.
+void CollectTables(const SqlNodes& nodes, SqlObjects& objects);
 // A string compared with a typed column (=, <, ..., BETWEEN, IN), or given
 // to ISNULL or COALESCE with one, becomes the value SQL Server converts it
 // to: '' is 0 for a number, a date is read in the session's order; what SQL
@@ -124,7 +126,8 @@ void PlaceUpdateTarget(SqlNodes& nodes, size_t head, SqlObjects& objects);
 // DELETE T FROM ... [WHERE ...], from the target's name at nodes[target]
 // and the FROM at nodes[from]: the rows of T the FROM's item T names bring
 // (the same binding), or, T not in the FROM, those the FROM brings joined
-// to T; at most as many as the LIMIT that stands for a TOP (TakeTop).
+// to T; at most as many of those rows as the LIMIT that stands for a TOP
+// (TakeTop) takes.
 void PlaceDeleteTarget(SqlNodes& nodes, size_t target, size_t from, const SqlObjects& objects, const SqlNodes& limit);
 // The values INSERT and UPDATE write are converted to their columns'
 // types as SQL Server converts them (zem_store, or the literal converted
@@ -161,8 +164,9 @@ void RewriteCreateTable(SqlNodes& nodes, size_t table, const SqlObjects& objects
 void RewriteAlterTable(SqlNodes& nodes, size_t table, const SqlObjects& objects);
 
 // Expressions at one level and below: names, literals, function calls,
-// table hints, "+" and TOP.
-void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects);
+// table hints, "+" and TOP; positions follow the level's tables (a
+// parenthesised join's own, inside one).
+void RewriteExpressions(SqlNodes& nodes, const SqlObjects& objects, TablePositions positions = {});
 // A string literal as SQLite writes it: N'' loses its N.
 QString RewriteLiteral(const SqlToken& token);
 // TOP n or TOP (expression) of the SELECT at this level becomes LIMIT,
@@ -173,6 +177,14 @@ void RewriteTop(SqlNodes& nodes);
 // stands for them; end is where the statement's level ends. PERCENT and
 // WITH TIES are refused.
 SqlNodes TakeTop(SqlNodes& nodes, size_t top, size_t end);
+// A comma of a FROM list joins looser than JOIN in T-SQL, SQLite's joins go
+// from left to right: a chain with a RIGHT or FULL join after a comma at
+// this level becomes a parenthesised join.
+void GroupJoinChains(SqlNodes& nodes);
+// INTERSECT binds before UNION and EXCEPT in T-SQL, SQLite's set operators
+// go from left to right: a run of INTERSECTs after the first branch at this
+// level becomes a query of its own. Run last, on the generated level.
+void GroupIntersections(SqlNodes& nodes);
 // The result columns of a UNION, EXCEPT or INTERSECT at this level take
 // the type of highest precedence among their branches': a branch's value of
 // a lower type is converted to it, as SQL Server converts it.

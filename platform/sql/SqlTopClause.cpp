@@ -19,14 +19,6 @@ bool HasPositionalParameter(const SqlNodes& nodes, size_t from = 0) {
   return false;
 }
 
-SqlNode Group(SqlNodes children) {
-  SqlNode group;
-  group.kind = SqlNode::Kind::Group;
-  group.token = {SqlTokenKind::Open, u"("};
-  group.children = std::move(children);
-  return group;
-}
-
 // The count as LIMIT takes it: a written whole number as it stands; any
 // other expression through zem_top_rows, which refuses what SQL Server
 // refuses (SQLite reads a negative LIMIT as every row).
@@ -38,14 +30,15 @@ bool IsWholeNumber(const SqlNode& node) {
 
 SqlNodes LimitCount(const SqlNode& count) {
   if (IsWholeNumber(count)) return {SqlNode::Rewritten(count.token.text.toString())};
-  if (count.Is(SqlTokenKind::Number)) return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), Group({count})};
+  if (count.Is(SqlTokenKind::Number))
+    return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), SqlNode::Parenthesised({count})};
   if (!count.IsGroup() || NextSignificant(count.children, 0) == count.children.size())
     Unsupported(QStringLiteral("TOP ") + RenderSql(count));
   const size_t number = NextSignificant(count.children, 0);
   if (IsWholeNumber(count.children[number]) && NextSignificant(count.children, number + 1) == count.children.size())
     return {SqlNode::Rewritten(count.children[number].token.text.toString())};
   // TOP (SELECT ...): the subquery keeps parentheses of its own in the call.
-  if (IsQuery(count)) return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), Group({count})};
+  if (IsQuery(count)) return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), SqlNode::Parenthesised({count})};
   return {SqlNode::Rewritten(QStringLiteral("zem_top_rows")), count};
 }
 
@@ -105,7 +98,7 @@ void WrapBranch(SqlNodes& nodes, size_t begin, size_t end) {
   SqlNodes branch(std::make_move_iterator(nodes.begin() + qsizetype(first)),
                   std::make_move_iterator(nodes.begin() + qsizetype(last) + 1));
   nodes.erase(nodes.begin() + qsizetype(first) + 1, nodes.begin() + qsizetype(last) + 1);
-  nodes[first] = Group(std::move(branch));
+  nodes[first] = SqlNode::Parenthesised(std::move(branch));
   nodes.insert(nodes.begin() + qsizetype(first), SqlNode::Rewritten(QStringLiteral("SELECT * FROM ")));
 }
 

@@ -76,6 +76,14 @@ SqlNode SqlNode::Clause(QString text) {
   return node;
 }
 
+SqlNode SqlNode::Parenthesised(SqlNodes children) {
+  SqlNode group;
+  group.kind = Kind::Group;
+  group.token = {SqlTokenKind::Open, u"("};
+  group.children = std::move(children);
+  return group;
+}
+
 SqlNodes BuildSqlTree(const std::vector<SqlToken>& tokens) {
   size_t i = 0;
   SqlNodes nodes = Build(tokens, i, false, false, 0);

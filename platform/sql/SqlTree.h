@@ -6,6 +6,9 @@
 
 // A statement's tokens with parenthesised groups and CASE ... END blocks
 // nested, so a rewrite sees whole operands; rewritten pieces become Text.
+struct SqlNode;
+using SqlNodes = std::vector<SqlNode>;
+
 struct SqlNode {
   enum class Kind { Token, Group, Case, Text };
 
@@ -17,6 +20,8 @@ struct SqlNode {
 
   static SqlNode Rewritten(QString text);
   static SqlNode Clause(QString text);
+  // A group of the mapper's own: the nodes in parentheses.
+  static SqlNode Parenthesised(SqlNodes children);
 
   bool IsSignificant() const { return kind != Kind::Token || token.IsSignificant(); }
   bool IsWord(QStringView word) const { return kind == Kind::Token && token.IsWord(word); }
@@ -25,7 +30,6 @@ struct SqlNode {
   bool Is(SqlTokenKind tokenKind) const { return kind == Kind::Token && token.kind == tokenKind; }
   bool IsGroup() const { return kind == Kind::Group; }
 };
-using SqlNodes = std::vector<SqlNode>;
 
 // Raises SqlError for unbalanced parentheses or a CASE without END.
 SqlNodes BuildSqlTree(const std::vector<SqlToken>& tokens);

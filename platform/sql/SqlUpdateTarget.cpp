@@ -20,8 +20,7 @@ class BareColumns {
   BareColumns(const SqlObjects& objects, const std::vector<FromItem>& items, size_t target, SqlNode qualifier)
       : objects_(objects), items_(items), target_(target), qualifier_(std::move(qualifier)) {}
 
-  void Qualify(SqlNodes& nodes, size_t from, bool fromItem = false) {
-    TablePositions positions(fromItem);
+  void Qualify(SqlNodes& nodes, size_t from, TablePositions positions = {}) {
     size_t skipTo = 0;
     bool assignments = false;  // a SET list, whose columns are the target's as written
     for (size_t i = from; i < nodes.size(); ++i) {
@@ -35,7 +34,7 @@ class BareColumns {
         continue;
       }
       if (node.IsGroup() || node.kind == SqlNode::Kind::Case) {
-        Qualify(node.children, 0, table && node.IsGroup());
+        Qualify(node.children, 0, TablePositions::Inside(node, table));
         continue;
       }
       if (table && IsNameNode(node)) skipTo = FromItemAt(nodes, i).end;

@@ -123,7 +123,7 @@ TEST_F(LocateTest, ATextFieldOfTheOrderFindsTheFirstRecordAWalkFinds) {
   int found = 0;
   for (int check = 0; check < 400; ++check) {
     const QString wanted = name();
-    const LocateOptions options = random() % 2 ? loCaseInsensitive : 0;
+    const LocateOptions options = random() % 2 ? LocateOptions(loCaseInsensitive) : LocateOptions(0);
     const auto first = std::find_if(walked.begin(), walked.end(), [&](const Shown& shown) {
       return options ? Collation::Default().Compare(shown.nombre, wanted) == 0 : shown.nombre == wanted;
     });

@@ -150,3 +150,35 @@ TEST_F(TopClause, WithoutOrderByTheMatchesAreNotSorted) {
     EXPECT_FALSE(plan.join(u'\n').contains(u"TEMP B-TREE"_qs)) << plan.join(u'\n').toStdString();
   }
 }
+
+// A TOP without ORDER BY over one LIKE with a fixed start reads the range
+// of the index that the start bounds, not the whole table.
+TEST_F(TopClause, WithoutOrderByALikeReadsItsIndexRange) {
+  client_.Run(u"CREATE TABLE dbo.NOMBRES (Codigo INTEGER DEFAULT 0, Nombre VARCHAR(40) DEFAULT '' NULL, "
+              "CONSTRAINT NOMBRES_Clave1 PRIMARY KEY (Codigo))"_qs);
+  client_.Run(u"CREATE INDEX NOMBRES_Clave2 ON NOMBRES (Nombre, Codigo)"_qs);
+  Connection& connection = client_.Connection();
+  connection.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                     "INSERT INTO NOMBRES (Codigo, Nombre) SELECT i, char(65 + i % 26) || '-' || i FROM n"_qs);
+  const SqlMapper mapper(SqlContext::ForConnection(connection, u"mm/dd/yyyy"_qs));
+  for (const char* text : {"SELECT TOP 5 Codigo, Nombre FROM NOMBRES WHERE Nombre LIKE 'b-1%'",
+                           "SELECT TOP (5) Nombre FROM NOMBRES WITH (NOLOCK) WHERE Nombre LIKE N'B-1%'",
+                           "SELECT DISTINCT TOP 5 Nombre FROM NOMBRES WHERE Nombre LIKE 'b-1%'",
+                           "DELETE TOP (5) FROM NOMBRES WHERE Nombre LIKE 'b-1%'"}) {
+    const QString mapped = mapper.Map(QString::fromUtf8(text));
+    QStringList plan;
+    for (const QVariantList& step : connection.QueryRows(u"EXPLAIN QUERY PLAN "_qs + mapped).rows)
+      plan << step.last().toString();
+    const QString shown = plan.join(u'\n');
+    EXPECT_TRUE(shown.contains(u"NOMBRES_Clave2 (Nombre>? AND Nombre<?)"_qs)) << text << '\n' << shown.toStdString();
+    EXPECT_FALSE(shown.contains(u"SCAN"_qs)) << text << '\n' << shown.toStdString();
+  }
+  const Rows rows = client_.Texts(u"SELECT TOP 5 Codigo, Nombre FROM NOMBRES WHERE Nombre LIKE 'b-1%'"_qs);
+  ASSERT_EQ(rows.size(), 5);
+  for (const QStringList& row : rows) {
+    EXPECT_TRUE(row[1].startsWith(u"B-1"_qs)) << row[1].toStdString();
+    EXPECT_EQ(row[0].toInt() % 26, 1) << row[0].toStdString();
+  }
+  client_.Run(u"DELETE TOP (5) FROM NOMBRES WHERE Nombre LIKE 'b-1%'"_qs);
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM NOMBRES"_qs), Rows({{"99995"}}));
+}

@@ -136,6 +136,38 @@ const Change kChanges[] = {
     {"DELETE t1 FROM ART t2 JOIN (HEAP t1 JOIN LIN l ON l.Codigo = t1.Codigo) ON t2.Codigo = t1.Codigo "
      "WHERE l.Almacen = 'A' AND t1.Valor < 9",
      "HEAP", "2 9|3 3"},
+    // A table after the comma that follows an ON condition is a table of the FROM.
+    {"DELETE LIN FROM ART a JOIN HEAP h ON h.Codigo = a.Codigo, LIN l WHERE l.Codigo = a.Codigo AND a.Codigo = 2",
+     "LIN", "A 1 10|B 3 30"},
+    {"UPDATE LIN SET Cantidad = 0 FROM ART a JOIN HEAP h ON h.Codigo = a.Codigo, LIN l "
+     "WHERE l.Codigo = a.Codigo AND a.Codigo = 2",
+     "LIN", "A 1 10|A 2 0|B 3 30"},
+    {"DELETE TOP (1) LIN FROM ART a JOIN HEAP h ON h.Codigo = a.Codigo, LIN l WHERE l.Codigo = a.Codigo AND h.Valor = 9",
+     "LIN", "A 1 10|B 3 30"},
+    {"UPDATE h SET Valor = 0 FROM ART a JOIN LIN l ON l.Codigo = a.Codigo, HEAP h WHERE h.Codigo = a.Codigo "
+     "AND l.Almacen = 'B'",
+     "HEAP", "1 1|2 2|2 9|3 0"},
+    {"DELETE u FROM LIN l, ART a LEFT JOIN HEAP h ON h.Codigo = a.Codigo, UNICO u WHERE u.Codigo = l.Codigo "
+     "AND a.Codigo = l.Codigo AND h.Valor = 9",
+     "UNICO", "1 1 Uno|3 3 Tres"},
+    {"DELETE LIN FROM LIN x JOIN ART a ON a.Codigo = x.Codigo, LIN l WHERE l.Codigo = a.Codigo", "LIN", kLin,
+     "The table 'LIN' is ambiguous."},
+    // The instance without an alias is the target; the aliased one is another table.
+    {"UPDATE LIN SET Cantidad = 0 FROM ART a JOIN LIN x ON x.Codigo = a.Codigo, [dbo].[LIN] WHERE x.Almacen = 'B'",
+     "LIN", "A 1 0|A 2 0|B 3 0"},
+    // A comma joins looser than JOIN: the target put beside a FROM of outer joins misses none of their rows.
+    {"DELETE HEAP FROM ART RIGHT JOIN LIN ON ART.Codigo = LIN.Codigo AND ART.Stock IS NOT NULL "
+     "WHERE HEAP.Codigo = LIN.Codigo AND ART.Codigo IS NULL",
+     "HEAP", "1 1|3 3"},
+    {"DELETE TOP (1) HEAP FROM ART FULL JOIN LIN ON ART.Codigo = LIN.Codigo AND LIN.Almacen = 'B' "
+     "WHERE HEAP.Valor = LIN.Codigo * 3 AND ART.Codigo IS NULL",
+     "HEAP", "1 1|2 2|2 9"},
+    {"UPDATE HEAP SET Valor = 0 FROM ART RIGHT JOIN LIN ON ART.Codigo = LIN.Codigo AND ART.Stock IS NOT NULL "
+     "WHERE HEAP.Codigo = LIN.Codigo AND ART.Codigo IS NULL",
+     "HEAP", "1 1|2 0|2 0|3 3"},
+    {"UPDATE l SET Cantidad = -1 FROM ART a, HEAP h RIGHT JOIN LIN l ON l.Codigo = h.Valor AND h.Valor > 1 "
+     "WHERE a.Codigo = 3 AND h.Codigo IS NULL",
+     "LIN", "A 1 -1|A 2 20|B 3 30"},
     // Self-joins: each row takes the value its partner had before the statement.
     {"UPDATE a SET Cantidad = b.Cantidad FROM LIN a JOIN LIN b ON b.Codigo = a.Codigo + 1 WHERE a.Almacen = 'A'",
      "LIN", "A 1 20|A 2 30|B 3 30"},
@@ -168,6 +200,9 @@ const Change kChanges[] = {
     {"DELETE TOP (1) LIN FROM LIN JOIN ART ON ART.Codigo = LIN.Codigo WHERE ART.Nombre = 'Dos'", "LIN",
      "A 1 10|B 3 30"},
     {"DELETE TOP (0) FROM [dbo].[LIN]", "LIN", kLin},
+    {"DELETE TOP (2) h FROM HEAP h, ART a WHERE h.Codigo = 2", "HEAP", "1 1|3 3"},
+    {"DELETE TOP (1) h FROM LIN l LEFT JOIN HEAP h ON h.Codigo = l.Codigo AND h.Valor = 9", "HEAP", "1 1|2 2|3 3"},
+    {"DELETE TOP (2) LIN FROM LIN JOIN HEAP h ON h.Codigo >= LIN.Codigo WHERE LIN.Almacen = 'A'", "LIN", "B 3 30"},
     {"DELETE TOP (1 + 1) HEAP FROM ART WHERE ART.Codigo = HEAP.Codigo AND ART.Codigo = 2", "HEAP", "1 1|3 3"},
     {"DELETE TOP (3) h FROM ART JOIN (HEAP h JOIN LIN ON LIN.Codigo = h.Codigo) ON ART.Codigo = h.Codigo "
      "WHERE LIN.Almacen = 'A'",
