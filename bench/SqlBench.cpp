@@ -1,5 +1,6 @@
 // The SQL execution layer on the embedded server beside the same literal
-// statements run on raw SQLite; and a record's analysis groups read among
+// statements run on raw SQLite; its compiling of a statement beside SQLite's
+// prepare of the text it gives; and a record's analysis groups read among
 // as many assignments as the large table has records.
 
 #include "bench/support/BenchData.h"
@@ -9,6 +10,10 @@
 #include "core/sql/EjecucionSQL.h"
 #include "core/startup/Geneinic.h"
 #include "platform/data/Database.h"
+#include "platform/sql/MappingCache.h"
+#include "platform/sql/SqlMapper.h"
+#include "platform/sql/SqlParser.h"
+#include "platform/sqlite/Connection.h"
 #include "tests/fixtures/InstallationBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -111,6 +116,58 @@ void EjecutarSQLRaw(benchmark::State& state) {
   }
 }
 
+// What the embedded server does to a statement before SQLite runs it: the
+// grammar's parse, then the mapper's binding and SQLite's text, of texts not
+// seen before (the columns of their table known already) ...
+class CompiledStatements {
+ public:
+  explicit CompiledStatements(const QString& name) : installation_(name) {
+    connection_ = OpenConnection(installation_.CompanyFile());
+    SqlContext context = SqlContext::ForConnection(*connection_, QStringLiteral("mm/dd/yyyy"));
+    context.cache = std::make_shared<MappingCache>(*connection_);
+    mapper_ = std::make_unique<SqlMapper>(std::move(context));
+  }
+  QString Compile(const QString& statement) const {
+    benchmark::DoNotOptimize(SqlParser::ParseStatement(statement));
+    return mapper_->Map(statement);
+  }
+  Installation& Files() { return installation_; }
+
+ private:
+  Installation installation_;
+  std::shared_ptr<Connection> connection_;
+  std::unique_ptr<SqlMapper> mapper_;
+};
+
+void CompilarSQLDataset(benchmark::State& state) {
+  CompiledStatements compiled(QStringLiteral("compile-dataset"));
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const QStringList statements = Statements(round++);
+    state.ResumeTiming();
+    for (const QString& statement : statements) benchmark::DoNotOptimize(compiled.Compile(statement));
+  }
+}
+
+// ... beside sqlite3_prepare_v2 of the text it gives.
+void CompilarSQLRaw(benchmark::State& state) {
+  CompiledStatements compiled(QStringLiteral("compile-raw"));
+  RawConnection raw(compiled.Files().CompanyFile());
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    QList<QByteArray> texts;
+    for (const QString& statement : Statements(round++)) texts << compiled.Compile(statement).toUtf8();
+    state.ResumeTiming();
+    for (const QByteArray& text : texts) {
+      sqlite3_stmt* prepared = nullptr;
+      if (sqlite3_prepare_v2(raw.Handle(), text.constData(), -1, &prepared, nullptr) != SQLITE_OK) std::abort();
+      sqlite3_finalize(prepared);
+    }
+  }
+}
+
 constexpr int kRecords = 1000;  // whose groups are read
 constexpr int kGroupsPerRecord = 3;
 
@@ -168,3 +225,5 @@ BENCHMARK(GruposAnalisisDataset)->Name("GruposAnalisis1000/dataset")->Iterations
 BENCHMARK(GruposAnalisisRaw)->Name("GruposAnalisis1000/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EjecutarSQLDataset)->Name("EjecutarSQL1000/dataset")->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(EjecutarSQLRaw)->Name("EjecutarSQL1000/raw")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(CompilarSQLDataset)->Name("CompilarSQL1000/dataset")->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(CompilarSQLRaw)->Name("CompilarSQL1000/raw")->Iterations(3)->Unit(benchmark::kMillisecond);

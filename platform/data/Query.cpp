@@ -4,7 +4,6 @@
 #include "platform/data/SqlRouting.h"
 #include "platform/data/TypeTable.h"
 #include "platform/sql/SqlResultColumns.h"
-#include "platform/sql/SqlTokenizer.h"
 #include "platform/engine/EngineConnection.h"
 #include "platform/engine/EngineStatement.h"
 #include "platform/sqlite/DatabaseError.h"
@@ -159,8 +158,19 @@ void Query::ExecSQL() {
   if (text.isEmpty()) throw EDatabaseError(EngineText::NoSqlStatement);
   const std::shared_ptr<EngineConnection> connection = OpenDatabaseConnection();
   rowsAffected_ = 0;
-  for (const QString& sql : SplitSqlStatements(text)) {
-    const SqlRouting::Routed routed = SqlRouting::Route(connection, sql, DatabaseName());
+  const CompiledBatch batch = SqlRouting::Statements(connection, text);
+  // A batch that leaves the schema and the session as they are is bound and
+  // prepared whole before any of it runs: a statement that does not bind
+  // stops it before a row changes.
+  std::vector<SqlRouting::Routed> bound;
+  if (batch.dataOnly && batch.statements.size() > 1)
+    for (const QString& sql : batch.statements) {
+      bound.push_back(SqlRouting::Route(connection, sql, DatabaseName()));
+      if (!bound.back().answer) bound.back().connection->ForEachStatement(bound.back().statement, [](EngineStatement&) {});
+    }
+  for (qsizetype i = 0; i < batch.statements.size(); ++i) {
+    const SqlRouting::Routed routed =
+        bound.empty() ? SqlRouting::Route(connection, batch.statements[i], DatabaseName()) : bound[size_t(i)];
     if (routed.answer) continue;
     // A mapped statement may come with the objects it needs (an IDENTITY
     // column's trigger).

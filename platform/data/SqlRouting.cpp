@@ -6,6 +6,7 @@
 #include "platform/sql/ServerCommands.h"
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlDialect.h"
+#include "platform/sql/SqlTokenizer.h"
 #include "platform/sqlite/DatabaseError.h"
 
 #include <QDir>
@@ -141,10 +142,16 @@ std::shared_ptr<Connection> OpenServerDatabase(const QString& serverFolder, cons
   return OpenConnection(server.DatabaseFile(database));
 }
 
+CompiledBatch Statements(const std::shared_ptr<EngineConnection>& connection, const QString& batch) {
+  if (road().installed && std::dynamic_pointer_cast<Connection>(connection)) return CompileSqlBatch(batch);
+  return {SplitSqlStatements(batch), false};
+}
+
 Routed Route(const std::shared_ptr<EngineConnection>& connection, const QString& sql, const QString& logicalName) {
   // The road leads to SQLite files only; a server runs what it is given.
   const std::shared_ptr<Connection> file = std::dynamic_pointer_cast<Connection>(connection);
   if (!road().installed || !file) return {connection, sql, std::nullopt};
+  CompileSqlBatch(sql);
   if (!routeOf(*file).context.serverFolder.isEmpty()) return routeOnServer(file, sql, logicalName);
   return {connection, mapped(*file, sql), std::nullopt};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/sql/SqlBatch.h"
 #include "platform/sql/SqlMapper.h"
 #include "platform/sqlite/Connection.h"
 
@@ -54,7 +55,11 @@ struct Routed {
   QString statement;
   std::optional<SqlRows> answer;
 };
-// One statement (a batch is split first: SplitSqlStatements) of a logical
+// The statements of a batch, to be routed one by one: on the road the batch
+// is compiled whole first (CompileSqlBatch), so a batch with a statement the
+// server refuses raises EDatabaseError and none of it runs.
+CompiledBatch Statements(const std::shared_ptr<EngineConnection>& connection, const QString& batch);
+// One statement (a batch is split first: Statements) of a logical
 // connection: the database name a dataset uses (a database component, an
 // alias, an ADO connection string). Each logical connection has its own
 // session on the embedded server, so a USE moves only it, though several

@@ -24,7 +24,8 @@ const char* const kReserved[] = {
     "SETUSER", "SHUTDOWN", "SOME", "STATISTICS", "SYSTEM_USER", "TABLE", "TABLESAMPLE", "TEXTSIZE", "THEN", "TO",
     "TOP", "TRAN", "TRANSACTION", "TRIGGER", "TRUNCATE", "TRY_CONVERT", "TSEQUAL", "UNION", "UNIQUE", "UNPIVOT",
     "UPDATE", "UPDATETEXT", "USE", "USER", "VALUES", "VARYING", "VIEW", "WAITFOR", "WHEN", "WHERE", "WHILE", "WITH",
-    "WITHIN", "WRITETEXT",
+    "WITHIN", "WRITETEXT"};
+const char* const kSqliteReserved[] = {
     "AUTOINCREMENT", "CAST", "DEFERRABLE", "GLOB", "INDEXED", "ISNULL", "LIMIT", "NOTHING", "NOTNULL", "OFFSET", "RAISE",
     "REGEXP", "RETURNING", "ROWID", "_ROWID_", "OID", "USING"};
 
@@ -34,7 +35,17 @@ bool IsReservedWord(const QString& name) {
   static const QSet<QString> reserved = [] {
     QSet<QString> words;
     for (const char* word : kReserved) words.insert(QString::fromLatin1(word));
+    for (const char* word : kSqliteReserved) words.insert(QString::fromLatin1(word));
     return words;
   }();
   return reserved.contains(name.toUpper());
+}
+
+bool IsServerKeyword(QStringView word) {
+  static const QSet<QString> reserved = [] {
+    QSet<QString> words;
+    for (const char* keyword : kReserved) words.insert(QString::fromLatin1(keyword));
+    return words;
+  }();
+  return reserved.contains(word.toString().toUpper());
 }

@@ -1,6 +1,7 @@
 #include "tests/platform/sql/ServerClient.h"
 
 #include "platform/sql/MappingCache.h"
+#include "platform/sql/SqlBatch.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlMapper.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -26,7 +27,7 @@ ServerClient::ServerClient(const QString& folder, const QString& login, const QS
 
 SqlRows ServerClient::Run(const QString& batch) {
   SqlRows rows;
-  for (const QString& statement : SplitSqlStatements(batch)) {
+  for (const QString& statement : CompileSqlBatch(batch).statements) {
     const CommandOutcome outcome = commands_->Run(statement, *session_);
     // A database the session left is no longer held, as on a server.
     if (connection_ && connectedTo_.compare(session_->Database(), Qt::CaseInsensitive) != 0) {

@@ -11,10 +11,11 @@
 
 class MappingCache;
 
-// A client of the embedded server wired as the data layer wires it: each
-// statement of a batch goes to the server commands first; what they leave is mapped and
-// run on the session's current database, through the process's connection
-// of its file, with what the mapper keeps of that connection.
+// A client of the embedded server wired as the data layer wires it: the
+// batch is compiled whole, then each statement of it goes to the server
+// commands first; what they leave is mapped and run on the session's current
+// database, through the process's connection of its file, with what the
+// mapper keeps of that connection.
 class ServerClient {
  public:
   explicit ServerClient(const QString& folder, const QString& login = u"sa"_qs, const QString& password = QString(),
