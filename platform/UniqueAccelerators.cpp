@@ -1,10 +1,8 @@
 #include "platform/UniqueAccelerators.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -101,9 +99,6 @@ void GiveUniqueAccelerators(QWidget& window) {
   for (const QTabBar* tabs : window.findChildren<QTabBar*>())
     for (int tab = 0; tab < tabs->count(); ++tab)
       if (!letterOf(tabs->tabText(tab)).isNull()) claims.push_back({nullptr, letterOf(tabs->tabText(tab))});
-  for (const QMenuBar* menu : window.findChildren<QMenuBar*>())
-    for (const QAction* entry : menu->actions())
-      if (!letterOf(entry->text()).isNull()) claims.push_back({nullptr, letterOf(entry->text())});
 
   std::vector<QAbstractButton*> unmarked;
   for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
@@ -116,12 +111,16 @@ void GiveUniqueAccelerators(QWidget& window) {
   }
   for (QAbstractButton* button : unmarked) {
     QString plain = withoutMark(button->text());
+    bool given = false;
     for (const qsizetype at : candidates(plain)) {
       const QChar letter = plain[at].toUpper();
       if (!free(button, letter)) continue;
       claims.push_back({button, letter});
-      button->setText(plain.insert(at, u'&'));
+      button->setText(QString(plain).insert(at, u'&'));
+      given = true;
       break;
     }
+    // Rather none than one another button answers to.
+    if (!given && !letterOf(button->text()).isNull()) button->setText(plain);
   }
 }

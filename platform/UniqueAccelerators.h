@@ -7,6 +7,7 @@ class QWidget;
 // has while no earlier one took it, else it takes the first free initial of
 // its words, else the first free letter. Buttons on different pages of one
 // page control are never shown together and may share a letter; the letters
-// of labels, page tabs and the window's menu bar stay theirs. A caption
-// without a free letter is left as it is.
+// of labels and page tabs stay theirs, and a button may share one with the
+// menu bar, whose entry answers after it. A caption
+// without a free letter loses the letter it repeats.
 void GiveUniqueAccelerators(QWidget& window);

@@ -152,8 +152,8 @@ TEST(ControlKeys, AnAcceleratorSharedByButtonsAndAMenuClicksTheFirstButtonThatCa
     QObject::connect(button, &QPushButton::clicked, [&clicks, caption] { ++clicks[QString::fromUtf8(caption)]; });
   }
   show(form);
-  // Shown, the form's buttons carry letters of their own, the menu's kept.
-  EXPECT_EQ(buttons[0]->text(), QStringLiteral("A&gregar"));
+  // Shown, the form's buttons carry letters of their own; the menu's may be one of them.
+  EXPECT_EQ(buttons[0]->text(), QStringLiteral("&Agregar"));
   EXPECT_EQ(buttons[1]->text(), QStringLiteral("A&plicar"));
   // A letter given again while it is shown is shared: the first button that can take it is pressed.
   buttons[0]->setText(QStringLiteral("&Agregar"));
