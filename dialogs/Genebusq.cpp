@@ -338,6 +338,7 @@ void TfGENEBUSQ::ponerModo(ModoBusqueda nuevo) {
   switch (nuevo) {
     case ModoBusqueda::Fonetica:
       ui_->BusquedaFonetica->setChecked(true);
+      ui_->ResultadosOrdenados->setChecked(false);
       break;
     case ModoBusqueda::Parcial:
       ui_->BusquedaParcial->setChecked(true);

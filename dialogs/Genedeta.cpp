@@ -92,6 +92,7 @@ TfGENEDETA::TfGENEDETA(QWidget* owner) : Form(owner), ui_(std::make_unique<Ui::T
     else
       TeclasFormulario(formulario, tecla, estado);
   };
+  OnKeyPress = PulsacionTecla;
 }
 
 TfGENEDETA::~TfGENEDETA() {

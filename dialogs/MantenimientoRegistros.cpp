@@ -210,11 +210,20 @@ bool MantenimientoRegistros::Editando() const {
 }
 
 bool MantenimientoRegistros::NuevoRegistroIntacto() const {
-  if (Table1->State() != dsInsert || Table1->Modified()) return false;
+  // The new record may wait in any of the form's tables; every other one browses.
+  bool nuevo = false;
+  for (const Table* tabla : findChildren<Table*>()) {
+    const DataSetState estado = tabla->State();
+    if (estado == dsEdit || estado == dsSetKey || (estado == dsInsert && tabla->Modified())) return false;
+    nuevo = nuevo || estado == dsInsert;
+  }
+  if (!nuevo) return false;
   // A text typed and not yet stored in its field is a change too.
   if (const auto* control = dynamic_cast<const DataAwareControl*>(focusWidget()); control && control->Modified())
     return false;
-  return !(DBGrid1 && DBGrid1->EditorModified());
+  for (const DBGrid* rejilla : findChildren<DBGrid*>())
+    if (rejilla->EditorModified()) return false;
+  return true;
 }
 
 void MantenimientoRegistros::ActivarBotones(bool editando) {
@@ -541,8 +550,8 @@ void MantenimientoRegistros::keyPressEvent(QKeyEvent* event) {
       focusNextChild();
       return;
     case Qt::Key_Escape:
-      // Esc has cancelled an edit through the cancel button; without one the form's own closes it.
-      Form::keyPressEvent(event);
+      // Esc is "&Cancelar Edición": it has cancelled an edit through the
+      // cancel button, and while browsing it does nothing.
       return;
     case Qt::Key_F1:
       if (variante_ == Ficha) Ayuda1Click();

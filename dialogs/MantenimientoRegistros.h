@@ -83,8 +83,9 @@ class MantenimientoRegistros : public Form {
   void SiguienteNuevoRegistro();
   // Whether the table is being edited, inserted or key-set.
   virtual bool Editando() const;
-  // A new record of Table1 as it was started: nothing typed in it yet, not
-  // even in a control that stores its text only when left.
+  // A new record of one of the form's tables as it was started, the others
+  // browsing: nothing typed in it yet, not even in a control that stores its
+  // text only when left.
   bool NuevoRegistroIntacto() const;
   // Once the tables are open: a table created at its opening posts its
   // first records before the form's checks apply.

@@ -175,9 +175,8 @@ void TfGENEACTU::pbActualizarClick() {
   }
   if (ui_->ListaTablas->count() == 0) {
     CargarConversion();
-    if (ui_->ListaTablas->count() > 0)
-      MensajeInformacion(QStringLiteral("A continuación examine la lista de tablas y seleccione las que vaya a traspasar. "
-                                        "Después vuelva a pulsar el botón Traspasar."));
+    MensajeInformacion(QStringLiteral("A continuación examine la lista de tablas y seleccione las que vaya a traspasar. "
+                                      "Después vuelva a pulsar el botón Traspasar."));
     return;
   }
   QString respuesta;

@@ -82,6 +82,7 @@ TfGENECINA::TfGENECINA(QWidget* owner)
   PrepararFormulario(*this);
   AbrirTablasFormulario(*this);
   if (Table1->Active()) Table1->First();
+  ui_->DBGrid1->WidenToTitles();
 }
 
 TfGENECINA::~TfGENECINA() {

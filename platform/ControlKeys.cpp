@@ -101,12 +101,8 @@ bool carries(const QString& caption, int key) {
 
 bool ControlKey(QWidget& form, QWidget& focus, quint16 key, Qt::KeyboardModifiers shift) {
   const bool ctrl = shift == Qt::ControlModifier, ctrlShift = shift == (Qt::ControlModifier | Qt::ShiftModifier);
-  if (key == VK::Tab && isMemo(focus)) {
-    if (ctrl) {
-      typeTab(focus);
-      return true;
-    }
-    if (shift == Qt::NoModifier || shift == Qt::ShiftModifier) tabLeaves(focus);
+  if (key == VK::Tab && isMemo(focus) && (shift == Qt::NoModifier || shift == Qt::ShiftModifier)) {
+    tabLeaves(focus);
     return false;
   }
   const bool forward = (key == VK::Tab && ctrl) || (key == VK::Next && ctrl);
@@ -114,7 +110,11 @@ bool ControlKey(QWidget& form, QWidget& focus, quint16 key, Qt::KeyboardModifier
   if (!forward && !back) return false;
   QTabWidget* pages = pagesAround(focus, form);
   if (!pages) pages = mainPages(form);
-  return pages && turnPage(*pages, forward ? 1 : -1);
+  if (pages && turnPage(*pages, forward ? 1 : -1)) return true;
+  // Going round the pages never types; a memo on a form without them takes Ctrl+Tab as a tab.
+  if (key != VK::Tab || !ctrl || !isMemo(focus)) return false;
+  typeTab(focus);
+  return true;
 }
 
 QAbstractButton* SharedAcceleratorButton(const QWidget& window, const QKeyEvent& event) {

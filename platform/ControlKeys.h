@@ -7,11 +7,11 @@ class QKeyEvent;
 class QWidget;
 
 // The keys the suite's controls give a meaning Qt's widgets give otherwise or
-// not at all, seen after the form's own key routine: Tab leaves a memo and
-// Ctrl+Tab types a tab in it; Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and
-// Ctrl+PgUp turn the pages of the form's page control wherever its focus is:
-// the nearest one holding the focus, else the form's main one. True when
-// the key was used.
+// not at all, seen after the form's own key routine: Tab leaves a memo;
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp turn the pages of the
+// form's page control wherever its focus is, a memo included: the nearest
+// one holding the focus, else the form's main one. Ctrl+Tab types a tab only
+// in a memo of a form without pages. True when the key was used.
 bool ControlKey(QWidget& form, QWidget& focus, quint16 key, Qt::KeyboardModifiers shift);
 
 // Alt and a letter that more than one control or menu of the window (or a

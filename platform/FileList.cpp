@@ -5,8 +5,14 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTreeView>
 #include <QLocale>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,6 +66,29 @@ QVariant FileList::data(const QModelIndex& index, int role) const {
   }
 }
 
+bool FileList::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+  const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+  if (!files) return QSortFilterProxyModel::lessThan(left, right);
+  const QFileInfo one = files->fileInfo(left), other = files->fileInfo(right);
+  if (one.isDir() != other.isDir()) return one.isDir() == (sortOrder() == Qt::AscendingOrder);
+  switch (left.column()) {
+    case kSize:
+      if (one.size() != other.size()) return one.size() < other.size();
+      break;
+    case kType: {
+      const QString oneType = data(mapFromSource(left)).toString(), otherType = data(mapFromSource(right)).toString();
+      if (const int order = oneType.compare(otherType, Qt::CaseInsensitive)) return order < 0;
+      break;
+    }
+    case kDate:
+      if (one.lastModified() != other.lastModified()) return one.lastModified() < other.lastModified();
+      break;
+    default:
+      break;
+  }
+  return QString::localeAwareCompare(one.fileName(), other.fileName()) < 0;
+}
+
 void ListInSpanish(QFileDialog& dialog) {
   if (qobject_cast<FileList*>(dialog.proxyModel())) return;
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -72,4 +101,17 @@ void ListInSpanish(QFileDialog& dialog) {
   };
   QObject::connect(&dialog, &QFileDialog::filterSelected, list, follow);
   follow(dialog.selectedNameFilter());
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) WidenColumns(*details);
+}
+
+void WidenColumns(QTreeView& details) {
+  const QFontMetrics metrics(details.font());
+  const int margin = 2 * details.style()->pixelMetric(QStyle::PM_HeaderMargin) + metrics.horizontalAdvance(u'0') * 2;
+  const auto widen = [&](Column column, const QString& widest) {
+    details.header()->resizeSection(column, std::max(details.header()->sectionSize(column),
+                                                     metrics.horizontalAdvance(widest) + margin));
+  };
+  widen(kSize, QStringLiteral("1.023,99 KiB"));
+  widen(kType, QStringLiteral("Archivo XLSX"));
+  widen(kDate, QStringLiteral("28/12/2026 00:00:00"));
 }

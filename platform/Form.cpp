@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/ControlKeys.h"
 #include "platform/DialogPlacement.h"
+#include "platform/UniqueAccelerators.h"
 #include "platform/VirtualKeys.h"
 
 #include <QCloseEvent>
@@ -228,6 +229,7 @@ void Form::PostSelectNext() {
 void Form::showEvent(QShowEvent* event) {
   // Only a button the form makes its default takes Enter from other controls.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+  GiveUniqueAccelerators(*this);
   QDialog::showEvent(event);
 }
 

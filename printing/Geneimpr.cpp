@@ -16,6 +16,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/Exceptions.h"
 #include "platform/FormRegistry.h"
+#include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Field.h"
@@ -41,6 +42,10 @@ const QString NombreFormulario = u"fGENEIMPR"_qs;
 QString Campo(const Table& tabla, const QString& nombre) { return tabla.FieldByName(nombre).AsString(); }
 
 }  // namespace
+
+bool TfGENEIMPR::CopiaAOtrasEmpresas(const QString& ejecutable) {
+  return ejecutable != QLatin1String("ZEMWIN.EXE") && ejecutable != QLatin1String("MASPWIN.EXE");
+}
 
 const QStringList& TfGENEIMPR::TiposDocumento() {
   static const QStringList tipos = [] {
@@ -81,9 +86,12 @@ TfGENEIMPR::TfGENEIMPR(QWidget* owner) : MantenimientoRegistros(Ficha, owner), u
   ui_->EditModo->installEventFilter(this);
   AsignarPaginas(ui_->PageControl1);
 
-  // The definitions are the company's own: no copy to others from the manager, no documents.
-  Accion("CopiarRegistrosaOtrasEmpresas1")->setVisible(false);
   Accion("DocumentacionElectronica1")->setEnabled(false);
+  QAction* copia = Accion("CopiarRegistrosaOtrasEmpresas1");
+  disconnect(copia, &QAction::triggered, this, nullptr);
+  connect(copia, &QAction::triggered, this, [this] {
+    if (CopiaAOtrasEmpresas(Paths::ExecutableName())) CopiarRegistrosaOtrasEmpresas1Click();
+  });
 
   connect(ui_->pbSimular, &QToolButton::clicked, this, [this] { pbSimularClick(); });
   connect(ui_->pbImportar, &QToolButton::clicked, this, [this] { pbImportarClick(); });

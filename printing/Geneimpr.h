@@ -23,6 +23,9 @@ class TfGENEIMPR : public MantenimientoRegistros {
   void pbExportarClick();
   void pbCambiarFontClick();
 
+  // Whether "Copiar Registros a Otras Empresas..." copies when run from the
+  // program of that file name: not from the manager and its configuration run.
+  static bool CopiaAOtrasEmpresas(const QString& ejecutable);
   // The document types offered, sorted.
   static const QStringList& TiposDocumento();
 

@@ -50,5 +50,5 @@ QString LineaComandosAplicacionEspecial(int n, const QString& texto) {
 
 void LanzarModulo(const QString& lineaComandos) {
   QDir::setCurrent(CarpetaPrograma);
-  EjecutarProgramaModulo(lineaComandos);
+  EjecutarPrograma(lineaComandos, QStringLiteral("Normal"));
 }

@@ -62,12 +62,6 @@ void EjecutarPrograma(const QString& lineaComandos, const QString& opciones) {
     ShowMessage(mensajeWinExec(codigoWinExec(*fallo), lineaComandos));
 }
 
-void EjecutarProgramaModulo(const QString& lineaComandos) {
-  const Comando comando = SepararComando(lineaComandos);
-  if (const auto fallo = iniciar(comando.programa, comando.parametros))
-    ShowMessage(mensajeWinExec(codigoWinExec(*fallo), comando.programa));
-}
-
 bool EjecutarProgramaArgumentos(const QString& programa, const QStringList& argumentos, const QString& opciones) {
   const auto fallo = iniciar(programa, argumentos);
   if (fallo && !opciones.contains(QLatin1String("SinMensaje")))

@@ -9,9 +9,6 @@
 // start is told in the plain message dialog unless the options hold
 // "SinMensaje"; the caller is not told.
 void EjecutarPrograma(const QString& lineaComandos, const QString& opciones);
-// As EjecutarPrograma with the options "Normal", the message naming the
-// program's file alone: a module's parameters are no part of its name.
-void EjecutarProgramaModulo(const QString& lineaComandos);
 // The same with the program's parameters as a list (a parameter may hold
 // blanks); false when it did not start.
 bool EjecutarProgramaArgumentos(const QString& programa, const QStringList& argumentos, const QString& opciones);

@@ -220,6 +220,13 @@ QRect DBGrid::EditButtonRect() const {
   return {cell.right() - width + 1, cell.top(), width, cell.height()};
 }
 
+void DBGrid::WidenToTitles() {
+  QHeaderView& titles = *horizontalHeader();
+  for (int column = 0; column < ColumnCount(); ++column)
+    if (!isColumnHidden(column) && columnWidth(column) < titles.sectionSizeHint(column))
+      SetColumnWidth(column, titles.sectionSizeHint(column));
+}
+
 void DBGrid::SetColumnDisplayWidth(int column, int characters) {
   // The margins the cell keeps about its text.
   constexpr int kMargins = 4;

@@ -64,6 +64,8 @@ class DBGrid : public QTableView {
   // A column's width for a number of characters of the grid's letter; sets
   // its field's DisplayWidth too.
   void SetColumnDisplayWidth(int column, int characters);
+  // Widens every column shown whose title would be cut to its title's width.
+  void WidenToTitles();
   // The current column (SelectedIndex), 0 when there is none; setting it
   // keeps the current record.
   int SelectedIndex() const;

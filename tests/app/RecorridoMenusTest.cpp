@@ -1,7 +1,7 @@
 #include "app/ProgramaZEM.h"
 #include "core/messages/Genemens.h"
+#include "dialogs/MantenimientoRegistros.h"
 #include "platform/Application.h"
-#include "platform/DesktopServices.h"
 #include "platform/Form.h"
 #include "platform/MessagePresenter.h"
 #include "platform/VisorWeb.h"
@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
+#include <QMap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -35,7 +37,8 @@
 
 // Every entry of the main window's menu, chosen as a user would on a real
 // display under its window manager: each window it opens shows no English
-// caption and closes with Esc, and nothing reaches the terminal.
+// caption, no Alt letter twice, and closes with Esc (a master stays), and
+// nothing reaches the terminal.
 namespace {
 
 // The words the toolkit's own English would show.
@@ -65,18 +68,47 @@ QStringList rotulos(QWidget& ventana) {
   return textos;
 }
 
+// The Alt letters of the buttons and labelled fields shown together.
+void letrasRepetidas(const QString& entrada, QWidget& ventana) {
+  QMap<int, QStringList> duenos;
+  for (QWidget* control : ventana.findChildren<QWidget*>()) {
+    if (!control->isVisibleTo(&ventana) || control->window() != ventana.window()) continue;
+    QString texto;
+    if (auto* boton = qobject_cast<QAbstractButton*>(control)) texto = boton->text();
+    if (auto* etiqueta = qobject_cast<QLabel*>(control); etiqueta && etiqueta->buddy()) texto = etiqueta->text();
+    const QKeySequence letra = QKeySequence::mnemonic(texto);
+    if (!letra.isEmpty()) duenos[letra[0].key()] << texto;
+  }
+  for (const QStringList& textos : duenos)
+    if (textos.size() > 1)
+      SecondProcess::Report(entrada + u": letra repetida en \""_qs + ventana.windowTitle() + u"\": "_qs +
+                            textos.join(u", "));
+}
+
 void mirar(const QString& entrada, QWidget& ventana) {
   for (QString texto : rotulos(ventana)) {
     texto.remove(u'&');
     if (ingles().match(texto).hasMatch()) SecondProcess::Report(entrada + u": inglés \""_qs + texto + u'"');
   }
+  letrasRepetidas(entrada, ventana);
 }
 
 // Esc on the window as a user presses it; a window that stays is closed
-// so that the walk goes on, and told.
+// so that the walk goes on, and told. A master being browsed stays open:
+// there Esc cancels an edit.
 void cerrarConEsc(const QString& entrada, QWidget& ventana) {
   QPointer<QWidget> abierta(&ventana);
   QTest::keyClick(ventana.focusWidget() ? ventana.focusWidget() : &ventana, Qt::Key_Escape);
+  if (qobject_cast<MantenimientoRegistros*>(&ventana)) {
+    QApplication::processEvents();
+    if (!abierta || !abierta->isVisible()) {
+      SecondProcess::Report(entrada + u": Esc cierra el maestro"_qs);
+      return;
+    }
+    abierta->close();
+    if (abierta && abierta->isVisible()) SecondProcess::Report(entrada + u": el maestro no se cierra"_qs);
+    return;
+  }
   if (QTest::qWaitFor([&] { return !abierta || !abierta->isVisible(); }, 2000)) return;
   SecondProcess::Report(entrada + u": Esc no cierra \""_qs + abierta->windowTitle() + u'"');
   if (auto* formulario = qobject_cast<Form*>(abierta.data())) formulario->SetModalResult(mrCancel);
@@ -116,14 +148,8 @@ class Terminal {
   QTemporaryFile archivo_;
 };
 
-// The desktop's programs and the browser engine stay out of the walk: a help
-// page or a link opens nothing, a web panel is a plain widget.
-struct EscritorioQuieto : DesktopServices {
-  bool OpenFile(const QString&) override { return true; }
-  bool OpenUrl(const QString&) override { return true; }
-  DesktopServicesSeam::Scoped instalado{*this};
-};
-
+// The browser engine stays out of the walk: a web panel is a plain widget.
+// The desktop's opener is the real one.
 struct VisorQuieto : VisorWeb {
   QWidget* Crear(QWidget& panel) override { return new QWidget(&panel); }
   QWidget* CrearSinScripts(QWidget& panel) override { return new QWidget(&panel); }
@@ -132,7 +158,6 @@ struct VisorQuieto : VisorWeb {
 };
 
 void recorrerMenus() {
-  const EscritorioQuieto escritorio;
   const VisorQuieto visor;
   const TemporaryFolder carpeta;
   InstallationBuilder(carpeta.Path()).Write();

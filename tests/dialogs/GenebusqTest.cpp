@@ -572,3 +572,32 @@ TEST_P(Genebusq, AnUnchangedSearchWritesNothingAndATableWithoutAnEntryClearsTheB
   EXPECT_EQ(otra.Finish(), 0);
   EXPECT_EQ(LeerConfigUsuario(u"ANA"_qs, u"DatosBusqueda"_qs), u"PROVEEDO:Codigo(P),CLIENTES:Nombre(A)(O),"_qs);
 }
+
+// F2 and F3 choose Fonética as its radio button does: the ordering is
+// cleared, and the entry saved after it holds no "(O)".
+TEST_P(Genebusq, TheKeysThatChooseFoneticaClearTheOrdering) {
+  const struct {
+    Qt::Key tecla;
+    const char* modoAntes;
+  } casos[] = {{Qt::Key_F2, "BusquedaParcial"}, {Qt::Key_F3, "BusquedaAproximada"}, {Qt::Key_F2, "BusquedaFonetica"}};
+  for (const auto& caso : casos) {
+    abrir(u"CLIENTES"_qs);
+    QApplication::setActiveWindow(busqueda.get());
+    hijo<QRadioButton>(caso.modoAntes)->setChecked(true);
+    hijo<QCheckBox>("ResultadosOrdenados")->setChecked(true);
+    hijo<QLineEdit>("DatoABuscar")->setFocus();
+    QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), caso.tecla);
+    EXPECT_TRUE(hijo<QRadioButton>("BusquedaFonetica")->isChecked()) << caso.modoAntes;
+    EXPECT_FALSE(hijo<QCheckBox>("ResultadosOrdenados")->isChecked()) << caso.modoAntes;
+  }
+  // F3 on to the other modes leaves the box as the user sets it.
+  hijo<QCheckBox>("ResultadosOrdenados")->setChecked(true);
+  QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), Qt::Key_F3);
+  EXPECT_TRUE(hijo<QRadioButton>("BusquedaParcial")->isChecked());
+  EXPECT_TRUE(hijo<QCheckBox>("ResultadosOrdenados")->isChecked());
+  hijo<QLineEdit>("DatoABuscar")->setText(u"e 01"_qs);
+  QTest::keyClick(hijo<QLineEdit>("DatoABuscar"), Qt::Key_F2);
+  busqueda->pbBuscarClick(false);
+  busqueda->pbConformeClick();
+  EXPECT_FALSE(LeerDatosBusqueda(u"CLIENTES"_qs).contains(u"(O)"_qs)) << LeerDatosBusqueda(u"CLIENTES"_qs).toStdString();
+}

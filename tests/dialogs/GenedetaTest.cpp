@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -214,4 +215,36 @@ TEST_F(Genedeta, TheAdministratorsHiddenControlsAreListedInIt) {
   EXPECT_EQ(mensajes.Texts().front(), u"¿Desea ver la Lista de Controles No Visibles?"_qs);
   EXPECT_EQ(visto.titulo, u"Controles No Visibles"_qs);
   EXPECT_EQ(visto.texto, u"fCLIENTES.Edit9\nfCLIENTES.DBGrid1.Table1Nombre\n"_qs);
+}
+
+// Every key but Esc goes through the suite's key routines: Enter moves on
+// from the print button to the accept button and again from there, the
+// memo keeps it; Esc closes.
+TEST_F(Genedeta, EnterMovesToTheNextControlAndEscCloses) {
+  QStringList focos;
+  bool abierta = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return ADD_FAILURE() << "the viewer is not on screen";
+    QApplication::setActiveWindow(modal);
+    auto* imprimir = modal->findChild<QToolButton*>(u"pbImprimir"_qs);
+    imprimir->setFocusPolicy(Qt::StrongFocus);
+    const auto enter = [&] {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QApplication::processEvents();
+      focos << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+    };
+    enter();  // in the memo
+    imprimir->setFocus();
+    enter();
+    abierta = modal->isVisible();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    if (modal->isVisible()) {
+      ADD_FAILURE() << "Esc did not close it";
+      modal->close();
+    }
+  });
+  MostrarDetalle(u"línea 1\r\nlínea 2"_qs, u"Detalle"_qs, QString());
+  EXPECT_EQ(focos, (QStringList{u"MemoDetalle"_qs, u"pbConforme"_qs}));
+  EXPECT_TRUE(abierta);
 }

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
 
 // A card master on CLIENTES (text key) with two pages.
@@ -440,6 +442,40 @@ TEST_F(Mantenimiento, SearchKeysGiveUpTheUntouchedNewRecordAfterASave) {
   EXPECT_TRUE(llamadas.isEmpty());
   EXPECT_EQ(ficha.Table1->State(), dsEdit);
   ficha.Table1->Cancel();
+  EXPECT_TRUE(mensajes.Messages().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// Esc is "&Cancelar Edición": with an edit under way it cancels it, the
+// master staying open; while browsing it does nothing, from any control.
+TEST_F(Mantenimiento, EscCancelsAnEditAndLeavesABrowsingMasterOpen) {
+  FichaPrueba ficha;
+  ficha.show();
+  QApplication::setActiveWindow(&ficha);
+  EXPECT_EQ(ficha.findChild<QAction*>(u"CancelarEdicion1"_qs)->shortcut(), QKeySequence(Qt::Key_Escape));
+  const struct {
+    const char* como;
+    std::function<void()> empezar;
+    DataSetState antes;
+  } casos[] = {
+      {"browsing", [] {}, dsBrowse},
+      {"new record", [&] { ficha.AgregarClick(); }, dsInsert},
+      {"edit", [&] { ficha.Table1->Edit(); }, dsEdit},
+  };
+  for (const auto& caso : casos)
+    for (QWidget* foco : {static_cast<QWidget*>(ficha.EditCodigo), static_cast<QWidget*>(ficha.PageControl1)}) {
+      caso.empezar();
+      ASSERT_EQ(ficha.Table1->State(), caso.antes) << caso.como;
+      if (caso.antes == dsInsert) Teclear(*ficha.EditCodigo, "Z");
+      foco->setFocus();
+      QTest::keyClick(foco, Qt::Key_Escape);
+      EXPECT_EQ(ficha.Table1->State(), dsBrowse) << caso.como;
+      EXPECT_TRUE(ficha.isVisible()) << caso.como;
+    }
+  EXPECT_EQ(Contar(u"CLIENTES"_qs), u"2"_qs);
   EXPECT_TRUE(mensajes.Messages().isEmpty());
 }
 

@@ -185,13 +185,32 @@ TEST_F(Traspaso, RefusesTheSameDatabaseAndAMissingConversionFile) {
   const QString misma =
       u"Este punto solo puede ser empleado para traspasar bases de datos desde Paradox o Interbase. Utilice el punto "
       "\"Actualización de la Base de Datos\" en su lugar."_qs;
-  mensajes.Expect(u"I"_qs).Expect(u"A"_qs);
+  mensajes.Expect(u"I"_qs).Expect(u"A"_qs).Expect(u"I"_qs);
   p.f.pbActualizarClick();
   p.Origen(carpeta.File(u"ORIGEN"_qs));
   p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(carpeta.File(u"NO.TXT"_qs));
   p.f.pbActualizarClick();
-  EXPECT_EQ(mensajes.Texts(), QStringList({misma, u"¡ El fichero ASCII origen no está preparado !"_qs}));
+  EXPECT_EQ(mensajes.Texts(), QStringList({misma, u"¡ El fichero ASCII origen no está preparado !"_qs, kCargada}));
   EXPECT_EQ(p.f.ListaTablas().count(), 0);
+}
+
+// A conversion file that yields no table leaves the list empty, and the
+// information on what to do next is given all the same, at every press.
+TEST_F(Traspaso, AConversionFileWithoutTablesStillGetsTheInformation) {
+  Formulario p;
+  p.Origen(carpeta.File(u"ORIGEN"_qs));
+  const QString vacio = carpeta.File(u"VACIO.TXT"_qs);
+  for (const QByteArray& contenido : {QByteArray(), QByteArray("\r\n\r\n")}) {
+    QFile archivo(vacio);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    archivo.write(contenido);
+    archivo.close();
+    p.f.findChild<QLineEdit*>(u"NombreFicheroASCII"_qs)->setText(vacio);
+    mensajes.Expect(u"I"_qs);
+    p.f.pbActualizarClick();
+    EXPECT_EQ(p.f.ListaTablas().count(), 0);
+  }
+  EXPECT_EQ(mensajes.Texts(), QStringList({kCargada, kCargada}));
 }
 
 // On a Paradox installation the source may name its own data folder.

@@ -22,6 +22,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -311,4 +313,23 @@ TEST_F(Incidencias, EscFromTheGridOrAButtonClosesTheConsultationWhichHasACloseBo
     QTest::keyClick(foco, Qt::Key_Escape);
     EXPECT_FALSE(consulta.isVisible()) << control;
   }
+}
+
+// The consultation's column titles read whole ("NumeroIncidencia",
+// "SistemaOperativo"...): each column is at least as wide as its title.
+TEST_F(Incidencias, TheConsultationsTitlesReadWhole) {
+  Agregar(1, 3);
+  TfGENECINA consulta;
+  consulta.show();
+  auto* rejilla = consulta.findChild<DBGrid*>(u"DBGrid1"_qs);
+  ASSERT_NE(rejilla, nullptr);
+  const QFontMetrics letra(rejilla->horizontalHeader()->font());
+  int vistas = 0;
+  for (int columna = 0; columna < rejilla->ColumnCount(); ++columna) {
+    if (rejilla->isColumnHidden(columna)) continue;
+    ++vistas;
+    const QString titulo = rejilla->ColumnTitle(columna);
+    EXPECT_GT(rejilla->columnWidth(columna), letra.horizontalAdvance(titulo)) << titulo.toStdString();
+  }
+  EXPECT_GE(vistas, 10);
 }

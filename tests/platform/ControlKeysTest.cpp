@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -90,14 +91,47 @@ TEST(ControlKeys, CtrlTabAndCtrlPageKeysTurnThePagesTheFocusIsIn) {
     EXPECT_EQ(pages->currentIndex(), step.page) << step.key;
     EXPECT_EQ(QApplication::focusWidget(), step.focus) << step.key;
   }
-  // In a memo Ctrl+Tab is a tab; Ctrl+PgDn still turns the page.
-  pages->setCurrentIndex(0);
-  memo->setFocus();
-  QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
-  EXPECT_EQ(pages->currentIndex(), 0);
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("\t"));
-  QTest::keyClick(memo, Qt::Key_PageDown, Qt::ControlModifier);
-  EXPECT_EQ(pages->currentIndex(), 1);
+  // From a memo Ctrl+Tab turns the page as Ctrl+PgDn does: nothing is typed.
+  for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_PageDown}) {
+    pages->setCurrentIndex(0);
+    memo->setFocus();
+    QTest::keyClick(memo, key, Qt::ControlModifier);
+    EXPECT_EQ(pages->currentIndex(), 1) << key;
+    EXPECT_EQ(memo->toPlainText(), QString()) << key;
+  }
+}
+
+// Round the pages and back by keyboard, whatever control each page starts
+// with: an edit, a read-only memo, a memo, nothing that takes the focus.
+TEST(ControlKeys, CtrlTabGoesRoundPagesStartingWithAMemoOrNoFocusWithoutTyping) {
+  Form form;
+  auto* pages = new QTabWidget(&form);
+  auto* edit = new QLineEdit;
+  auto* readOnly = new QPlainTextEdit;
+  readOnly->setReadOnly(true);
+  auto* memo = new QPlainTextEdit;
+  page(*pages, {edit});
+  page(*pages, {readOnly, new QLineEdit});
+  page(*pages, {memo});
+  page(*pages, {new QLabel(QStringLiteral("Nada"))});
+  (new QVBoxLayout(&form))->addWidget(pages);
+  show(form);
+  edit->setFocus();
+  const struct {
+    Qt::KeyboardModifiers modifiers;
+    int step;
+  } ways[] = {{Qt::ControlModifier, 1}, {Qt::ControlModifier | Qt::ShiftModifier, -1}};
+  for (const auto& way : ways)
+    for (int turn = 1; turn <= 2 * pages->count(); ++turn) {
+      QWidget* focus = QApplication::focusWidget();
+      ASSERT_NE(focus, nullptr);
+      QTest::keyClick(focus, way.modifiers & Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab, way.modifiers);
+      const int expected = ((way.step > 0 ? turn : 2 * pages->count() - turn) % pages->count());
+      EXPECT_EQ(pages->currentIndex(), expected) << turn;
+      EXPECT_EQ(memo->toPlainText(), QString()) << turn;
+      EXPECT_EQ(readOnly->toPlainText(), QString()) << turn;
+      EXPECT_EQ(edit->text(), QString()) << turn;
+    }
 }
 
 TEST(ControlKeys, AnAcceleratorSharedByButtonsAndAMenuClicksTheFirstButtonThatCanTakeIt) {
@@ -110,19 +144,25 @@ TEST(ControlKeys, AnAcceleratorSharedByButtonsAndAMenuClicksTheFirstButtonThatCa
   auto* edit = new QLineEdit;
   column->addWidget(edit);
   QMap<QString, int> clicks;
-  QMap<QString, QPushButton*> buttons;
+  QList<QPushButton*> buttons;
   for (const char* caption : {"&Agregar", "&Aplicar", "&Salir"}) {
     auto* button = new QPushButton(QString::fromUtf8(caption));
     column->addWidget(button);
-    buttons[button->text()] = button;
-    QObject::connect(button, &QPushButton::clicked, [&clicks, button] { ++clicks[button->text()]; });
+    buttons << button;
+    QObject::connect(button, &QPushButton::clicked, [&clicks, caption] { ++clicks[QString::fromUtf8(caption)]; });
   }
   show(form);
+  // Shown, the form's buttons carry letters of their own; the menu's may be one of them.
+  EXPECT_EQ(buttons[0]->text(), QStringLiteral("&Agregar"));
+  EXPECT_EQ(buttons[1]->text(), QStringLiteral("A&plicar"));
+  // A letter given again while it is shown is shared: the first button that can take it is pressed.
+  buttons[0]->setText(QStringLiteral("&Agregar"));
+  buttons[1]->setText(QStringLiteral("&Aplicar"));
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_A, Qt::AltModifier);
   EXPECT_EQ(clicks.value(QStringLiteral("&Agregar")), 1);
   EXPECT_EQ(clicks.value(QStringLiteral("&Aplicar")), 0);
-  buttons[QStringLiteral("&Agregar")]->setEnabled(false);
+  buttons[0]->setEnabled(false);
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_A, Qt::AltModifier);
   EXPECT_EQ(clicks.value(QStringLiteral("&Aplicar")), 1);
@@ -220,11 +260,12 @@ TEST(ControlKeys, PageKeysTurnTheFormsMainPagesFromAnyFieldOfIt) {
     EXPECT_EQ(small->currentIndex(), 0) << "the smaller page control is not the form's own";
   }
   EXPECT_EQ(QApplication::focusWidget()->parentWidget(), pages->currentWidget()) << "the page's first field";
-  // A memo outside the pages keeps Ctrl+Tab for its tab.
+  // From a memo outside the pages Ctrl+Tab turns them too, typing nothing.
   memo->setFocus();
   QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("\t"));
-  EXPECT_EQ(pages->currentIndex(), 2);
+  EXPECT_EQ(memo->toPlainText(), QString());
+  EXPECT_EQ(pages->currentIndex(), 0);
+  pages->setCurrentIndex(2);
   // The page control the focus is in comes first, the smaller and the inner one too.
   small->currentWidget()->findChild<QLineEdit*>()->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);

@@ -1,6 +1,7 @@
 #include "printing/Geneimpr.h"
 
 #include "core/forms/ContextoImpresos.h"
+#include "core/forms/GanchosFormulario.h"
 #include "core/helpers/LiteralesSQL.h"
 #include "platform/TextFile.h"
 #include "platform/data/Field.h"
@@ -12,7 +13,10 @@
 #include "tests/fixtures/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QSet>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTest>
 #include <QTimer>
@@ -133,20 +137,59 @@ TEST_F(Definiciones, TheProgramIsImportedAndExportedInWindows1252) {
   EXPECT_EQ(dialogos.Dialogs()[1].title, u"Exportar a un Archivo de Texto"_qs);
 }
 
-// The "&Ficha" menu as a keyboard walks it offers no copy to other
-// companies; the tool bar's buttons read Spanish, each with its letter.
-TEST_F(Definiciones, TheMenuOffersNoCopyToOtherCompaniesAndTheToolBarReadsSpanish) {
+// The "&Ficha" menu as a keyboard walks it offers the copy to other
+// companies, which copies the definitions shown from any program but the
+// manager and its configuration run; the tool bar's buttons read Spanish,
+// each with its letter.
+TEST_F(Definiciones, TheMenuOffersTheCopyToOtherCompaniesAndTheToolBarReadsSpanish) {
+  Ejecutar(u"INSERT INTO IMPRESO (Codigo, Descripcion) VALUES ('FAC', 'Factura')"_qs);
+  QStringList copiadas;
+  Ganchos().CopiarRegistrosAOtrasEmpresas = [&copiadas](Dataset& tabla) {
+    copiadas << tabla.FieldByName(u"Codigo"_qs).AsString();
+  };
   TfGENEIMPR f;
   f.show();
   QApplication::setActiveWindow(&f);
   const QStringList entradas = MenuEntriesByKeyboard(QApplication::focusWidget(), Qt::Key_F);
   EXPECT_TRUE(entradas.contains(u"&Buscar Registro..."_qs)) << entradas.join(u" | ").toStdString();
   EXPECT_TRUE(entradas.contains(u"&Filtrar Registros..."_qs));
-  for (const QString& entrada : entradas) EXPECT_FALSE(entrada.startsWith(u"Copiar &Registros"_qs)) << entrada.toStdString();
+  EXPECT_TRUE(entradas.contains(u"Copiar &Registros a Otras Empresas..."_qs));
+  auto* copia = f.findChild<QAction*>(u"CopiarRegistrosaOtrasEmpresas1"_qs);
+  ASSERT_TRUE(copia->isVisible() && copia->isEnabled());
+  copia->trigger();
+  EXPECT_EQ(copiadas, QStringList{u"FAC"_qs});
+  Ganchos().CopiarRegistrosAOtrasEmpresas = nullptr;
+  const std::pair<const char*, bool> programas[] = {
+      {"ZEMWIN.EXE", false}, {"MASPWIN.EXE", false}, {"TUVAWIN.EXE", true}, {"ZEMWINX.EXE", true}, {"TEST_PRINTING.EXE", true}};
+  for (const auto& [programa, copia] : programas)
+    EXPECT_EQ(TfGENEIMPR::CopiaAOtrasEmpresas(QLatin1String(programa)), copia) << programa;
   QStringList botones;
   for (const QToolButton* boton : f.findChildren<QToolButton*>())
     if (boton->parentWidget()->objectName() == u"P1"_qs) botones << boton->text();
   EXPECT_EQ(botones, (QStringList{u"&Importar"_qs, u"&Exportar"_qs, u"&Tipo de Letra"_qs, u"&Simular"_qs}));
+}
+
+// Round the pages by keyboard from the first field, a memo's page among
+// them: the record shown is neither changed nor put in edit.
+TEST_F(Definiciones, CtrlTabRoundThePagesLeavesTheRecordAsItWas) {
+  const QString instrucciones = u"[CABECERA]\r\nText=10;10;0;Hola"_qs;
+  Ejecutar(u"INSERT INTO IMPRESO (Codigo, Descripcion, Modo, Formato, Instrucciones) VALUES ('PRU_1', 'Prueba', "
+           "'Grafico', 'A4', "_qs + LiteralSQL(instrucciones) + u")"_qs);
+  TfGENEIMPR f;
+  f.show();
+  QApplication::setActiveWindow(&f);
+  ASSERT_EQ(Campo(f, "Codigo"), u"PRU_1"_qs);
+  f.findChild<QWidget*>(u"EditCodigo"_qs)->setFocus();
+  auto* paginas = f.findChild<QTabWidget*>(u"PageControl1"_qs);
+  QSet<int> vistas;
+  for (int vuelta = 1; vuelta <= 6; ++vuelta) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    vistas << paginas->currentIndex();
+    EXPECT_EQ(f.Table1->State(), dsBrowse) << vuelta;
+  }
+  EXPECT_EQ(vistas.size(), paginas->count());
+  EXPECT_EQ(Campo(f, "Instrucciones"), instrucciones);
+  EXPECT_EQ(EjecutarSQL(u"SELECT Instrucciones FROM IMPRESO WHERE Codigo = 'PRU_1'"_qs, u"Database"_qs), instrucciones);
 }
 
 TEST_F(Definiciones, ClosingClearsTheContext) {

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -207,6 +208,53 @@ TEST_P(Idiomas, TheCopyToOtherCompaniesTakesTheLanguageWithItsLines) {
   copia->trigger();
   RestablecerGanchosFormulario();
   EXPECT_EQ(copiadas, (QStringList{u"IDIOMA Francés"_qs, u"TXIDIOMA 3"_qs}));
+}
+
+// After a text line is saved the next one waits in the grid; F11 and F12
+// give it up while it is untouched, then search or filter the languages.
+TEST_P(Idiomas, SearchKeysGiveUpTheUntouchedLineAfterASavedText) {
+  Ejecutar(u"DELETE FROM IDIOMA WHERE Idioma = 'Inglés'"_qs, kGeneral);
+  QStringList llamadas;
+  RutinasBusqueda rutinas;
+  rutinas.BuscarDatoFiltrado = [&llamadas](const QString& tabla, int, const QString& condicion) {
+    llamadas << tabla + u' ' + condicion;
+    return Variant::Array({Variant::String(u"Francés"_qs), Variant::String(u"7"_qs)});
+  };
+  InstalarRutinasBusqueda(rutinas);
+  Ganchos().FiltrarTabla = [&llamadas](Dataset& tabla) { llamadas << u"Filtrar "_qs + tabla.objectName(); };
+  TfGENEIDMA f;
+  f.show();
+  QApplication::setActiveWindow(&f);
+  const struct {
+    Qt::Key tecla;
+    const char* texto;
+    const char* llamada;
+  } casos[] = {{Qt::Key_F11, "Huit", "TXIDIOMA Idioma='Francés'"}, {Qt::Key_F12, "Neuf", "Filtrar Table1"}};
+  for (const auto& caso : casos) {
+    llamadas.clear();
+    Ir(f, u"Francés"_qs);
+    f.Rejilla()->setFocus();
+    QTest::keyClick(f.Rejilla(), Qt::Key_Insert);
+    ASSERT_EQ(f.Table2->State(), dsInsert);
+    f.Table2->FieldByName(u"Texto"_qs).SetAsString(QString::fromLatin1(caso.texto));
+    QTest::mouseClick(f.findChild<QPushButton*>(u"pbConforme"_qs), Qt::LeftButton);
+    ASSERT_EQ(f.Table2->State(), dsInsert) << "the next line waits";
+    f.Rejilla()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), caso.tecla);
+    EXPECT_EQ(llamadas, QStringList{QString::fromUtf8(caso.llamada)});
+    EXPECT_EQ(f.Table2->State(), dsBrowse);
+    EXPECT_EQ(General(u"SELECT COUNT(*) FROM TXIDIOMA WHERE Texto = '%1'"_qs.arg(QLatin1String(caso.texto))), u"1"_qs);
+  }
+  EXPECT_EQ(Lineas(u"Francés"_qs), u"5"_qs);
+  // A line typed into stays with its text.
+  llamadas.clear();
+  QTest::keyClick(f.Rejilla(), Qt::Key_Insert);
+  f.Table2->FieldByName(u"Texto"_qs).SetAsString(u"Dix"_qs);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+  EXPECT_TRUE(llamadas.isEmpty());
+  EXPECT_EQ(f.Table2->State(), dsInsert);
+  f.pbCancelarClick();
+  RestablecerGanchosFormulario();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Idiomas, ::testing::Values("Microsoft SQL Server", "Paradox"));

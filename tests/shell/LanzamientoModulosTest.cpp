@@ -57,13 +57,20 @@ TEST_F(LanzamientoModulos, TheCommandStartsItsProgramFromTheProgramFolderWithIts
   EXPECT_TRUE(lanzador.Calls()[1].arguments.isEmpty());
 }
 
-// A module that cannot start is named by its program's file, as it was
-// written, without the common parameters; a quoted path keeps its blanks.
-TEST_F(LanzamientoModulos, AMissingModuleIsNamedByItsFileAlone) {
+// A module that cannot start is told with its whole command line, the
+// common parameters included, whatever kept it from starting.
+TEST_F(LanzamientoModulos, AModuleThatCannotStartIsToldWithItsCommandLine) {
+  QFile texto(carpeta.Path() + u"/novale"_qs);
+  ASSERT_TRUE(texto.open(QIODevice::WriteOnly));
+  texto.write("no es un programa\n");
+  texto.close();
+  const QString modulo = LineaComandosModulo(u"TUVAWIN.EXE "_qs);
   const std::pair<QString, QString> casos[] = {
-      {LineaComandosModulo(u"TUVAWIN.EXE "_qs), u"El archivo TUVAWIN.EXE no ha sido encontrado."_qs},
-      {u"\"Mi Programa\" X=1"_qs, u"El archivo Mi Programa no ha sido encontrado."_qs},
-      {u"/noexiste/ZEM/JUPEWIN.EXE L=X"_qs, u"El camino(path) del archivo /noexiste/ZEM/JUPEWIN.EXE no ha sido encontrado."_qs},
+      {modulo, u"El archivo "_qs + modulo + u" no ha sido encontrado."_qs},
+      {u"\"Mi Programa\" X=1"_qs, u"El archivo \"Mi Programa\" X=1 no ha sido encontrado."_qs},
+      {u"/noexiste/ZEM/JUPEWIN.EXE L=X"_qs,
+       u"El camino(path) del archivo /noexiste/ZEM/JUPEWIN.EXE L=X no ha sido encontrado."_qs},
+      {u"NOVALE.EXE X=1"_qs, u"El archivo NOVALE.EXE X=1 no es válido o no es una aplicación Win32."_qs},
   };
   for (const auto& [linea, mensaje] : casos) {
     MensajesSimples mensajes;

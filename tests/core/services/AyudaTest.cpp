@@ -41,11 +41,12 @@ TEST_F(ConfiguracionInicio, TheHelpButtonOfAFormOpensTheHelpFileWhereverItStands
        {std::pair{"Maestro_de_Empresas", 1200}, {"gestor", 10}, {"Copias", 0}, {"Usuarios", 0}})
     EXPECT_EQ(ContextoAyuda(QLatin1String(tema)), contexto) << tema;
 
-  // A missing help file is warned of and the viewer still called.
+  // A missing help file is warned of, and that is all: no viewer is asked to open it.
   mensajes.Expect(u"A"_qs);
   EXPECT_TRUE(MostrarAyuda(0));
   EXPECT_EQ(mensajes.Texts(), QStringList{"¡No existe el archivo de ayuda!"});
   EXPECT_EQ(servicios.PathAyuda, CarpetaPrograma + u"ZEMWIN.CHM"_qs);
+  EXPECT_TRUE(visor.abiertos.isEmpty());
 
   TextFile::Write(u"ZemWin.chm"_qs, u"ayuda"_qs);
   EXPECT_TRUE(MostrarAyuda(ContextoAyuda(u"Gestor"_qs)));
@@ -55,6 +56,5 @@ TEST_F(ConfiguracionInicio, TheHelpButtonOfAFormOpensTheHelpFileWhereverItStands
   mensajes.Expect(u"A"_qs);
   EXPECT_FALSE(MostrarAyuda(7));
   EXPECT_EQ(mensajes.Texts().last(), u"¡La Ayuda HTML no está instalada en esta máquina!"_qs);
-  EXPECT_EQ(visor.abiertos,
-            QStringList({servicios.PathAyuda.chopped(10) + "ZEMWIN.CHM", servicios.PathAyuda, servicios.PathAyuda}));
+  EXPECT_EQ(visor.abiertos, QStringList({servicios.PathAyuda, servicios.PathAyuda}));
 }
