@@ -247,7 +247,7 @@ TEST_F(Genefilt, AltAAddsTheLineItsThreeOwnersWouldShare) {
     valor->setFocus();
     QTest::keyClick(valor, Qt::Key_A, Qt::AltModifier);
     // "&Aplicar" has taken another letter: Alt+A presses "&Agregar", before the menu.
-    QTest::qWaitFor([&] { return !memo(formulario).toPlainText().isEmpty(); }, 5000);
+    (void)QTest::qWaitFor([&] { return !memo(formulario).toPlainText().isEmpty(); }, 5000);
     texto = memo(formulario).toPlainText();
     abierto = formulario.isVisible();
     pulsar(formulario, "pbCancelar");
