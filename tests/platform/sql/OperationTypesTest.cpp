@@ -1,6 +1,5 @@
 #include "platform/sql/SqlError.h"
-#include "tests/fixtures/TemporaryFolder.h"
-#include "tests/platform/sql/ServerClient.h"
+#include "tests/platform/sql/ServerAnswers.h"
 
 #include <QRandomGenerator>
 
@@ -13,8 +12,6 @@
 // result against the type's range, and valid T-SQL runs.
 
 namespace {
-
-using Rows = QList<QStringList>;
 
 const char* const kTables[] = {
     "USE master CREATE DATABASE ZEMT",
@@ -39,12 +36,6 @@ const char* const kTables[] = {
     "INSERT INTO NUM (Id, Grande) VALUES (1, 9223372036854775807)",
     "INSERT INTO NUM (Id, Grande) VALUES (2, 9007199254740993)",
     "INSERT INTO NUM (Id, Grande) VALUES (3, -9223372036854775807 - 1)",
-};
-
-struct Answer {
-  const char* statement;
-  Rows expected;
-  const char* error = nullptr;
 };
 
 constexpr const char* kInt = "Arithmetic overflow error converting expression to data type int.";
@@ -122,36 +113,9 @@ const Answer kValidTsql[] = {
      {{"4", "0", "10", "4", "3", "1"}}},
 };
 
-QString Shown(const Rows& rows) {
-  QStringList shown;
-  for (const QStringList& row : rows) shown << row.join(u" | ");
-  return shown.join(u"\n");
-}
-
-class OperationTypes : public ::testing::Test {
+class OperationTypes : public ServerAnswers {
  protected:
-  OperationTypes() : client_(folder_.Path()) {
-    for (const char* statement : kTables) client_.Run(QString::fromUtf8(statement));
-  }
-
-  QString Seen(const QString& statement) {
-    try {
-      return Shown(client_.Texts(statement));
-    } catch (const EDatabaseError& error) {
-      return u"error: "_qs + error.DriverMessage();
-    }
-  }
-
-  void ExpectAnswers(const Answer* answers, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      const Answer& answer = answers[i];
-      const QString expected = answer.error ? u"error: "_qs + QString::fromUtf8(answer.error) : Shown(answer.expected);
-      EXPECT_EQ(Seen(QString::fromUtf8(answer.statement)).toStdString(), expected.toStdString()) << answer.statement;
-    }
-  }
-
-  TemporaryFolder folder_;
-  ServerClient client_;
+  OperationTypes() : ServerAnswers(kTables) {}
 };
 
 TEST_F(OperationTypes, EachOperationStaysWithinItsTypesRange) {

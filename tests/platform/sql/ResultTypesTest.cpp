@@ -1,6 +1,5 @@
 #include "platform/sql/SqlError.h"
-#include "tests/fixtures/TemporaryFolder.h"
-#include "tests/platform/sql/ServerClient.h"
+#include "tests/platform/sql/ServerAnswers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +9,6 @@
 // arithmetic in a whole number type stops at the type's range.
 
 namespace {
-
-using Rows = QList<QStringList>;
 
 const char* const kTables[] = {
     "USE master CREATE DATABASE ZEMT COLLATE SQL_Latin1_General_Cp1_CI_AI",
@@ -25,12 +22,6 @@ const char* const kTables[] = {
     "CONSTRAINT SALDO_Clave1 PRIMARY KEY (Codigo))",
     "INSERT INTO SALDO (Codigo, Importe, Veces) VALUES (1, 2000000000, 200)",
     "INSERT INTO SALDO (Codigo, Importe, Veces) VALUES (2, 2000000000, 100)",
-};
-
-struct Answer {
-  const char* statement;
-  Rows expected;
-  const char* error = nullptr;
 };
 
 constexpr const char* kIntOverflow = "Arithmetic overflow error converting expression to data type int.";
@@ -131,35 +122,13 @@ const Answer kAnswers[] = {
      {{"2"}, {"3"}}},
 };
 
-QString Shown(const Rows& rows) {
-  QStringList shown;
-  for (const QStringList& row : rows) shown << row.join(u" | ");
-  return shown.join(u"\n");
-}
-
-class ResultTypes : public ::testing::Test {
+class ResultTypes : public ServerAnswers {
  protected:
-  ResultTypes() : client_(folder_.Path()) {
-    for (const char* statement : kTables) client_.Run(QString::fromUtf8(statement));
-  }
-
-  QString Seen(const QString& statement) {
-    try {
-      return Shown(client_.Texts(statement));
-    } catch (const EDatabaseError& error) {
-      return u"error: "_qs + error.DriverMessage();
-    }
-  }
-
-  TemporaryFolder folder_;
-  ServerClient client_;
+  ResultTypes() : ServerAnswers(kTables) {}
 };
 
 TEST_F(ResultTypes, ExpressionsAnswerInTheTypeSqlServerGivesThem) {
-  for (const Answer& answer : kAnswers) {
-    const QString expected = answer.error ? u"error: "_qs + QString::fromUtf8(answer.error) : Shown(answer.expected);
-    EXPECT_EQ(Seen(QString::fromUtf8(answer.statement)).toStdString(), expected.toStdString()) << answer.statement;
-  }
+  ExpectAnswers(kAnswers, std::size(kAnswers));
 }
 
 // An UPDATE whose arithmetic overflows on a later row leaves the earlier
