@@ -564,7 +564,11 @@ void Table::readAffinities() {
 bool Table::compiledAfterAffinities(const EngineStatement& write) {
   const std::optional<quint64> compiled = write.CompiledAt();
   if (!compiled || *compiled > affinitiesAt_) affinitiesStale_ = true;
-  return affinitiesStale_;
+  if (!affinitiesStale_) return false;
+  // Read again at once: the next use of this write, compiled before now, is
+  // then known without reading its row back.
+  if (dialect().KeepsValuesByAffinity()) readAffinities();
+  return true;
 }
 
 // An update's record as bound: what it held where unchanged, the new values
