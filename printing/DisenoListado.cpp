@@ -38,16 +38,37 @@ int AnchoColumna(double peso, double totalPesos, int anchoTitulo) {
 }
 
 std::vector<ColumnaListado> DisenarColumnas(const std::vector<int>& marcas, const std::vector<double>& pesos,
-                                            int ultimo, int anchoTitulo) {
+                                            int ultimo, int anchoTitulo, const std::vector<int>& minimos) {
   const std::vector<int> listados = Listados(marcas, ultimo);
   if (listados.size() > kMaximoColumnasListado)
     throw Exception(QStringLiteral("¡El listado no puede tener más de 201 columnas!"));
-  double total = 0;
-  for (int i : listados) total += pesos[static_cast<size_t>(i)];
+  const auto peso = [&](int i) { return pesos[static_cast<size_t>(i)]; };
+  const auto minimo = [&](int i) { return i < static_cast<int>(minimos.size()) ? minimos[static_cast<size_t>(i)] : 0; };
+  // Columns held at their minimum; the free ones share the band's remaining width by weight.
+  std::vector<bool> fija(listados.size(), false);
+  int libre = anchoTitulo;
+  double pesoLibre = 0;
+  for (int i : listados) pesoLibre += peso(i);
+  int necesario = 0;
+  for (int i : listados) necesario += minimo(i) + 2;
+  // Each pass can only shrink the free columns' share, so a column fixed stays fixed.
+  for (bool cambio = necesario <= anchoTitulo; cambio;) {
+    cambio = false;
+    const int libreAntes = libre;
+    const double pesoAntes = pesoLibre;
+    for (size_t k = 0; k < listados.size(); ++k) {
+      const int i = listados[k];
+      if (fija[k] || minimo(i) <= 0 || AnchoColumna(peso(i), pesoAntes, libreAntes) - 2 >= minimo(i)) continue;
+      fija[k] = cambio = true;
+      libre -= minimo(i) + 2;
+      pesoLibre -= peso(i);
+    }
+  }
   std::vector<ColumnaListado> columnas;
   int x = 0;
-  for (int i : listados) {
-    const int ancho = AnchoColumna(pesos[static_cast<size_t>(i)], total, anchoTitulo);
+  for (size_t k = 0; k < listados.size(); ++k) {
+    const int i = listados[k];
+    const int ancho = fija[k] ? minimo(i) + 2 : AnchoColumna(peso(i), pesoLibre, libre);
     columnas.push_back({i, x, std::max(ancho - 2, 0)});
     x += ancho;
   }

@@ -40,8 +40,11 @@ struct ColumnaListado {
 
 // One column per field up to the last listable whose mark is not 999, in
 // field order. Raises "¡El listado no puede tener más de 201 columnas!" above 201.
+// minimos (by field, may be empty) is the width each field's header and short
+// values need: when every listed field's fits in the band, a column narrower
+// by weight takes it and the others share what is left by their weights.
 std::vector<ColumnaListado> DisenarColumnas(const std::vector<int>& marcas, const std::vector<double>& pesos,
-                                            int ultimo, int anchoTitulo);
+                                            int ultimo, int anchoTitulo, const std::vector<int>& minimos = {});
 
 struct CeldaFicha {
   int campo;

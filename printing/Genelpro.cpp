@@ -22,6 +22,8 @@
 
 #include <QFontMetricsF>
 
+#include <cmath>
+
 TfGENELPRO* fGENELPRO = nullptr;
 
 namespace {
@@ -35,6 +37,7 @@ const QString kGrupo = QStringLiteral("LBGrupo");
 const QColor kPlata(0xc0, 0xc0, 0xc0);
 constexpr int kAltoDetalle = 15;
 constexpr int kTopTitulos = 79;
+constexpr int kTextoCorto = 10;  // characters: codes, modes and the like, never worth breaking
 
 bool EsImagen(FieldType tipo) { return tipo == ftGraphic || tipo == ftBlob; }
 bool EsMemo(FieldType tipo) { return tipo == ftMemo || tipo == ftFmtMemo; }
@@ -132,6 +135,13 @@ QFont TfGENELPRO::Fuente() const {
   return fuente;
 }
 
+QFont TfGENELPRO::FuenteTitulo() const {
+  QFont fuente = Fuente();
+  fuente.setBold(true);
+  fuente.setPointSize(8);
+  return fuente;
+}
+
 std::vector<int> TfGENELPRO::Marcas() const {
   std::vector<int> marcas;
   for (int i = 0; i < dataSet_->FieldCount(); ++i) marcas.push_back(dataSet_->Fields(i).Tag());
@@ -161,6 +171,22 @@ int TfGENELPRO::AnchoColumna(int campo) const {
     if (dataSet_->Fields(i).Tag() != kMarcaNoImpreso) total += pesos[static_cast<std::size_t>(i)];
   const ReportItem* empresa = QuickReport().FindItem(QStringLiteral("TituloNombreEmpresa"));
   return ::AnchoColumna(pesos[static_cast<std::size_t>(campo)], total, static_cast<int>(empresa->Width));
+}
+
+// The width each field's header needs in its font and, for a short text
+// field, a value as long as the field allows.
+std::vector<int> TfGENELPRO::AnchosMinimos() const {
+  const QFontMetricsF titulo(UnitFont(FuenteTitulo()));
+  const QFontMetricsF valor(UnitFont(Fuente()));
+  std::vector<int> minimos;
+  for (int i = 0; i < dataSet_->FieldCount(); ++i) {
+    const Field& campo = dataSet_->Fields(i);
+    double ancho = titulo.horizontalAdvance(TituloColumna(campo.FieldName()));
+    if (campo.DataType() == ftString && campo.Size() <= kTextoCorto)
+      ancho = std::max(ancho, valor.averageCharWidth() * campo.Size());
+    minimos.push_back(static_cast<int>(std::ceil(ancho)) + 1);
+  }
+  return minimos;
 }
 
 // The header and footer narrowed with the columns when the horizontal factor compresses.
@@ -227,9 +253,7 @@ void TfGENELPRO::AnchoDeBandas(int ancho) {
 ReportItem& TfGENELPRO::CeldaTitulo(Band& banda, int numero, const QString& campo) {
   ReportItem& titulo = banda.Add(ItemKind::Label, kTitulo + QString::number(numero));
   titulo.Caption = TituloColumna(campo);
-  titulo.Font = Fuente();
-  titulo.Font.setBold(true);
-  titulo.Font.setPointSize(8);
+  titulo.Font = FuenteTitulo();
   titulo.BackColor = Qt::black;
   titulo.Color = Qt::white;
   titulo.Height = 15;
@@ -273,7 +297,7 @@ void TfGENELPRO::DisenarColumnas() {
   informe.FindItem(QStringLiteral("SeparadorPieGrupo"))->Enabled = !ListaTotales.isEmpty();
   informe.FindItem(QStringLiteral("SeparadorTotales"))->Enabled = true;
   const int anchoTitulo = static_cast<int>(informe.FindItem(QStringLiteral("TituloNombreEmpresa"))->Width);
-  const auto columnas = ::DisenarColumnas(Marcas(), Pesos(), ultimoCampo_, anchoTitulo);
+  const auto columnas = ::DisenarColumnas(Marcas(), Pesos(), ultimoCampo_, anchoTitulo, AnchosMinimos());
   for (int i = 0; i < dataSet_->FieldCount(); ++i) dataSet_->Fields(i).SetTag(kMarcaNoImpreso);
   for (std::size_t c = 0; c < columnas.size(); ++c) {
     const ColumnaListado& columna = columnas[c];

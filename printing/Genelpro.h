@@ -78,6 +78,8 @@ class TfGENELPRO : public Form {
   void BandaCabeceraGrupoBeforePrint(Band& banda, bool& imprimir);
   std::vector<int> Marcas() const;
   std::vector<double> Pesos() const;
+  std::vector<int> AnchosMinimos() const;
+  QFont FuenteTitulo() const;
   void ComprimirAnchos(std::initializer_list<const char*> elementos);
   QStringList CamposGrupo() const;
   QFont Fuente() const;

@@ -53,6 +53,39 @@ TEST(DisenoListado, ColumnsFollowFieldOrderSkippingUnprintedFields) {
   EXPECT_EQ(DisenarColumnas({0, 0}, {1, 1000}, 1, 750)[0].ancho, 0);
 }
 
+TEST(DisenoListado, AColumnIsNeverNarrowerThanItsTextWhenTheBandHasRoom) {
+  struct Caso {
+    std::vector<double> pesos;
+    std::vector<int> minimos;
+    int anchoTitulo;
+    std::vector<int> anchos;  // the columns' widths before their two pixels of gap
+  } casos[] = {
+      // Nothing asked: the widths by weight alone.
+      {{10, 40, 10, 100}, {0, 0, 0, 0}, 750, {45, 186, 45, 467}},
+      // The third needs 60: it takes them and the others share the rest by their weights.
+      {{10, 40, 10, 100}, {0, 0, 60, 0}, 750, {44, 181, 60, 457}},
+      // Raising one can push another under its need: both then take theirs.
+      {{10, 30, 60}, {40, 55, 0}, 200, {40, 55, 99}},
+      // A column already wide enough keeps its width by weight.
+      {{1, 1}, {20, 20}, 200, {98, 98}},
+      // The needs do not fit in the band: the widths by weight alone.
+      {{10, 40, 10}, {200, 200, 200}, 500, {81, 331, 81}},
+  };
+  for (const Caso& caso : casos) {
+    const auto columnas = DisenarColumnas(std::vector<int>(caso.pesos.size(), 0), caso.pesos,
+                                          static_cast<int>(caso.pesos.size()) - 1, caso.anchoTitulo, caso.minimos);
+    std::vector<int> anchos;
+    int x = 0;
+    for (const ColumnaListado& columna : columnas) {
+      EXPECT_EQ(columna.x, x);
+      x = columna.x + columna.ancho + 2;
+      anchos.push_back(columna.ancho);
+    }
+    EXPECT_EQ(anchos, caso.anchos) << caso.anchoTitulo;
+    EXPECT_LE(x, caso.anchoTitulo + 1);
+  }
+}
+
 TEST(DisenoListado, MoreThan201ColumnsAreRefused) {
   EXPECT_EQ(DisenarColumnas(std::vector<int>(201, 0), std::vector<double>(201, 1), 200, 1511).size(), 201u);
   try {

@@ -8,6 +8,7 @@
 #include "platform/report/PageExport.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportEngine.h"
+#include "platform/report/TextLines.h"
 #include "printing/ParametrosListado.h"
 #include "tests/fixtures/ManualClock.h"
 #include "tests/fixtures/ReportTestSupport.h"
@@ -15,6 +16,7 @@
 
 #include <QScopedValueRollback>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -105,6 +107,40 @@ TEST_F(Genelpro, AColumnWeighsTheDisplayWidthItsFieldWasGiven) {
   // 9 × 750 / 82 = 82.3 → 82; 40 × 750 / 82 = 365.9 → 366.
   EXPECT_EQ((std::vector<double>{Elemento("LBDetalle0").Width, Elemento("LBDetalle1").Left, Elemento("LBDetalle1").Width}),
             (std::vector<double>{80, 82, 364}));
+}
+
+// The printed forms' configuration: many fields, a short mode and a memo
+// weighing little, so that their columns by weight alone cut the header and the mode.
+TEST_F(Genelpro, HeadersAndShortValuesPrintWholeWhenTheBandHasRoomForThem) {
+  Ejecutar(u"CREATE TABLE IMPRESO (Codigo VARCHAR(10), Descripcion VARCHAR(40) NULL, TipoDocumento VARCHAR(40) NULL, "
+           "Modo VARCHAR(10) NULL, Instrucciones TEXT NULL, Formato VARCHAR(30) NULL, "
+           "ImpresoraPorDefecto VARCHAR(100) NULL, CONSTRAINT IMPRESO_Clave1 PRIMARY KEY (Codigo))"_qs);
+  Ejecutar(u"INSERT INTO IMPRESO VALUES ('FAC', 'Factura', 'Factura', 'Grafico', 'L1', 'F', 'Laser')"_qs);
+  Table impresos;
+  impresos.SetDatabaseName(BaseDatosBDE(u"Database"_qs));
+  impresos.SetTableName(u"IMPRESO"_qs);
+  impresos.Open();
+  informe = std::make_unique<TfGENELPRO>();
+  informe->SetDataSet(&impresos);
+  informe->AjustarPalabras = true;
+  // By display widths, by a list of weights, and with one field weighing nearly all.
+  for (const QString& anchos : {QString(), u"10|40|8|10|10|30|100"_qs, u"1|1|1|1|1|1|1000"_qs}) {
+    informe->ListaAnchos = anchos;
+    RecordedPages paginas;
+    ASSERT_EQ(informe->QuickReport().Run(paginas), 1);
+    const PageRecord pagina = paginas.Page(1);
+    int titulos = 0;
+    for (const PageCell& celda : pagina.cells) {
+      if (!celda.item.startsWith(u"LBTitulo"_qs)) continue;
+      ++titulos;
+      EXPECT_GE(celda.rect.width(), QFontMetricsF(UnitFont(celda.font)).horizontalAdvance(celda.text))
+          << celda.text.toStdString() << " with " << anchos.toStdString();
+    }
+    EXPECT_EQ(titulos, 7);
+    EXPECT_EQ(TextsOfItem(pagina, u"LBDetalle3"_qs), QStringList{u"Grafico"_qs}) << anchos.toStdString();
+    const ReportItem& ultima = Elemento("LBDetalle6");
+    EXPECT_LE(ultima.Left + ultima.Width + 2, 750 + 3) << anchos.toStdString();  // half a pixel a column rounds up
+  }
 }
 
 TEST_F(Genelpro, DetailCellsFormatTheirValuesAndFollowEachRecordsInstructions) {
