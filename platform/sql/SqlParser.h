@@ -75,7 +75,7 @@ class SqlParser {
   SqlSyntax queryExpression();
   SqlSyntax intersectTerm();
   SqlSyntax queryPrimary();
-  SqlSyntax querySpecification();
+  SqlSyntax selectBlock();
   SqlSyntax orderBy();
   SqlSyntax top();
   void selectItem();

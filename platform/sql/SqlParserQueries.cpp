@@ -42,16 +42,16 @@ SqlSyntax SqlParser::intersectTerm() {
 }
 
 SqlSyntax SqlParser::queryPrimary() {
-  if (!Kind(SqlTokenKind::Open)) return querySpecification();
+  if (!Kind(SqlTokenKind::Open)) return selectBlock();
   SqlSyntax query = queryExpression();
   ExpectKind(SqlTokenKind::Close);
   return query;
 }
 
-SqlSyntax SqlParser::querySpecification() {
+SqlSyntax SqlParser::selectBlock() {
   const size_t first = position_;
   Expect(u"SELECT");
-  SqlSyntax query = Node(SqlSyntaxKind::QuerySpecification, first);
+  SqlSyntax query = Node(SqlSyntaxKind::SelectBlock, first);
   if (!Word(u"ALL")) Word(u"DISTINCT");
   if (PeekWord(u"TOP")) query.parts.push_back(top());
   do selectItem();

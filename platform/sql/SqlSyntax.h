@@ -8,8 +8,8 @@ enum class SqlSyntaxKind {
   // Statements.
   Select, Insert, Update, Delete, CreateTable, AlterTable, CreateIndex, DropTable, DropIndex, Transaction,
   ServerCommand, Trigger, IfExists,
-  // Queries: a set operation holds its two sides, a query specification its clauses.
-  Union, Except, Intersect, QuerySpecification, OrderBy, Top,
+  // Queries: a set operation holds its two sides, a SELECT block its clauses.
+  Union, Except, Intersect, SelectBlock, OrderBy, Top,
   // FROM: a list of table sources, each a table, a derived table or a join of two.
   From, Table, DerivedTable, Join,
   // Conditions and the predicates they combine.

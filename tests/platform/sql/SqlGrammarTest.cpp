@@ -480,9 +480,9 @@ TEST(SqlGrammar, ReadsSetOperationsAndJoinsInTSqlsOrder) {
   const SqlSyntax& except = set.parts[0];
   ASSERT_EQ(except.kind, SqlSyntaxKind::Except);
   ASSERT_EQ(except.parts[0].kind, SqlSyntaxKind::Union);
-  EXPECT_EQ(except.parts[0].parts[0].kind, SqlSyntaxKind::QuerySpecification);
+  EXPECT_EQ(except.parts[0].parts[0].kind, SqlSyntaxKind::SelectBlock);
   EXPECT_EQ(except.parts[0].parts[1].kind, SqlSyntaxKind::Intersect);
-  EXPECT_EQ(except.parts[1].kind, SqlSyntaxKind::QuerySpecification);
+  EXPECT_EQ(except.parts[1].kind, SqlSyntaxKind::SelectBlock);
 
   const SqlSyntax select =
       SqlParser::ParseStatement(u"SELECT * FROM A, B JOIN C JOIN D ON D.x = C.x ON C.x = B.x LEFT JOIN (E JOIN F ON "
