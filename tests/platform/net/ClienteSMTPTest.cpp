@@ -28,22 +28,32 @@ QStringList Lista(const QJsonValue& valor) {
   return lista;
 }
 
+// A loopback server that refuses any malformed recipient, recording what it
+// took and refused.
+class ServidorEstricto : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(carpeta.isValid());
+    conexion.servidor = u"127.0.0.1"_qs;
+    conexion.puerto = servidor.Puerto();
+    mensaje.remitente = u"ventas@zem.es"_qs;
+  }
+  std::vector<QJsonObject> Registradas() const { return Registrado(registro); }
+
+  QTemporaryDir carpeta;
+  const QString registro = carpeta.filePath(u"registro.json"_qs);
+  ServidorLocal servidor{u"smtp_prueba.py"_qs, {u"strict"_qs, registro}};
+  ClienteSMTP::Conexion conexion;
+  ClienteSMTP::Mensaje mensaje;
+};
+
 }  // namespace
 
 // Address lists as address books and other mail programs write them reach
 // a server that refuses any malformed recipient: each address once in the
 // envelope, and the header read back by Python's mail parser gives every
 // name and address as written.
-TEST(ClienteSMTP, AddressListsWithQuotedNamesCommentsAndEncodedWordsArriveWhole) {
-  QTemporaryDir carpeta;
-  ASSERT_TRUE(carpeta.isValid());
-  const QString registro = carpeta.filePath(u"registro.json"_qs);
-  ServidorLocal servidor(u"smtp_prueba.py"_qs, {u"strict"_qs, registro});
-  ClienteSMTP::Conexion conexion;
-  conexion.servidor = u"127.0.0.1"_qs;
-  conexion.puerto = servidor.Puerto();
-  ClienteSMTP::Mensaje mensaje;
-  mensaje.remitente = u"ventas@zem.es"_qs;
+TEST_F(ServidorEstricto, AddressListsWithQuotedNamesCommentsAndEncodedWordsArriveWhole) {
   mensaje.nombreRemitente = u"Ventas, Zem"_qs;
   mensaje.destinatarios =
       u"\"Pérez, José\" <jose@zem.es>, \"Gómez Ruiz, Ana (Compras)\" <ana@zem.es>; luis@zem.es (Luis \"el de almacén\"),"
@@ -54,7 +64,7 @@ TEST(ClienteSMTP, AddressListsWithQuotedNamesCommentsAndEncodedWordsArriveWhole)
   mensaje.cuerpo = u"t"_qs;
   EXPECT_NO_THROW(ClienteSMTP::Enviar(conexion, mensaje));
 
-  const std::vector<QJsonObject> lineas = Registrado(registro);
+  const std::vector<QJsonObject> lineas = Registradas();
   ASSERT_EQ(lineas.size(), 1u) << QJsonDocument(lineas.empty() ? QJsonObject() : lineas[0]).toJson().toStdString();
   const QJsonObject recibido = lineas[0];
   EXPECT_EQ(Lista(recibido[u"rcpt_tos"_qs]),
@@ -74,19 +84,10 @@ TEST(ClienteSMTP, AddressListsWithQuotedNamesCommentsAndEncodedWordsArriveWhole)
 
 // The server's refusal is real: a recipient that is no address stops the
 // message, as before.
-TEST(ClienteSMTP, AServerRefusingAMalformedRecipientStopsTheMessage) {
-  QTemporaryDir carpeta;
-  ASSERT_TRUE(carpeta.isValid());
-  const QString registro = carpeta.filePath(u"registro.json"_qs);
-  ServidorLocal servidor(u"smtp_prueba.py"_qs, {u"strict"_qs, registro});
-  ClienteSMTP::Conexion conexion;
-  conexion.servidor = u"127.0.0.1"_qs;
-  conexion.puerto = servidor.Puerto();
-  ClienteSMTP::Mensaje mensaje;
-  mensaje.remitente = u"ventas@zem.es"_qs;
+TEST_F(ServidorEstricto, AServerRefusingAMalformedRecipientStopsTheMessage) {
   mensaje.destinatarios = u"jose@zem.es, almacen"_qs;
   EXPECT_THROW(ClienteSMTP::Enviar(conexion, mensaje), ClienteSMTP::Error);
-  const std::vector<QJsonObject> lineas = Registrado(registro);
+  const std::vector<QJsonObject> lineas = Registradas();
   ASSERT_EQ(lineas.size(), 1u);
   EXPECT_EQ(lineas[0][u"refused"_qs].toString(), u"almacen"_qs);
 }
