@@ -50,8 +50,9 @@ bool FieldDataLink::Edit() {
     case dsSetKey:
       return true;
     case dsBrowse:
+      // Edit on an empty dataset starts a new record.
       dataset->Edit();
-      return dataset->State() == dsEdit;
+      return dataset->State() == dsEdit || dataset->State() == dsInsert;
     default:
       return false;
   }

@@ -1,3 +1,4 @@
+#include <QTest>
 #include "platform/Form.h"
 #include "platform/controls/Components.h"
 #include "platform/controls/DBChoiceControls.h"
@@ -459,4 +460,25 @@ TEST(FormComponents, CloseQueryCanKeepTheFormOpen) {
   });
   EXPECT_EQ(form.ShowModal(), mrOk);
   EXPECT_EQ(asked, 4);
+}
+
+// Typing into an edit of an empty table starts a new record: every
+// character typed is kept, the first one too, also where the new record is
+// given values of its own.
+TEST(DataAwareControls, TheFirstCharacterTypedIntoAnEmptyTableIsKept) {
+  DataFixture data;
+  auto table = data.OpenTable(u"CLIENTES"_qs);
+  table->OnNewRecord = [](Dataset& dataset) { dataset.FieldByName(u"Codigo"_qs).SetAsInteger(7); };
+  DataSource source;
+  source.SetDataSet(table.get());
+  QWidget window;
+  auto* edit = new DBEdit(&window);
+  edit->SetSource(&source);
+  edit->SetDataField(u"Nombre"_qs);
+  window.show();
+  edit->setFocus();
+  QTest::keyClicks(edit, u"Jose <ana_1@zem.es> (x)?"_qs);
+  EXPECT_EQ(edit->text(), u"Jose <ana_1@zem.es> (x)?"_qs);
+  edit->UpdateRecord();
+  EXPECT_EQ(table->FieldByName(u"Nombre"_qs).AsString(), u"Jose <ana_1@zem.es> (x)?"_qs);
 }
