@@ -168,16 +168,18 @@ bool BackupFileTaken(const QString& file) {
 bool ReserveBackupName(const QString& file) {
   const QFileInfo info(file);
   const QString mine = PartialName(info.absoluteFilePath(), ProcessIdentity::Current(), kReservationSuffix);
-  if (info.exists()) return false;
+  if (QFile::exists(file)) return false;
   QFile mark(mine);
   // A folder this process cannot write in is the server's to judge.
   if (!mark.open(QIODevice::WriteOnly)) return !BackupFileTaken(file);
   mark.close();
   // Each process puts its mark before it looks: of two choosing at once, the
-  // later to look sees the other's mark and gives way.
+  // later to look sees the other's mark and gives way. The file is looked
+  // for again, not taken from the first look: another process may have
+  // held the name, written the backup and let the name go in between.
   const QStringList holders =
       QDir(info.absolutePath()).entryList({info.fileName() + kPartialInfix + u'*'}, QDir::Files | QDir::Hidden);
-  if (info.exists() || holders != QStringList{QFileInfo(mine).fileName()}) {
+  if (QFile::exists(file) || holders != QStringList{QFileInfo(mine).fileName()}) {
     QFile::remove(mine);
     return false;
   }
