@@ -42,17 +42,18 @@ bool Table::addFilterCondition(QStringList& conditions, QList<QVariant>& argumen
   const QString evaluated = QStringLiteral("%1(%2)").arg(filterFunctionName_, names.join(QStringLiteral(", ")));
   const std::optional<FilterSql> sql = FilterAsSql([this](int column) { return quotedName(column); });
   // The records whose columns do not hold what the SQL compares go to the
-  // program's evaluation.
-  QStringList otherwise;
+  // program's evaluation. Both conditions stand where the engine jumps on
+  // each comparison's outcome, so a record stops at the first that fails.
+  QStringList holding;
   for (const QString& name : names)
-    otherwise.append(sql && sql->textColumns.contains(name) ? dialect().HoldsOtherThanText(name)
-                                                            : dialect().HoldsTextOrBytes(name));
-  if (!sql || otherwise.contains(QString())) {
+    holding.append(sql && sql->textColumns.contains(name) ? dialect().HoldsText(name)
+                                                          : dialect().HoldsNumberOrNull(name));
+  if (!sql || holding.contains(QString())) {
     conditions.append(evaluated);
     return true;
   }
-  conditions.append(QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
-                        .arg(otherwise.join(QStringLiteral(" OR ")), evaluated, sql->text));
+  conditions.append(QStringLiteral("CASE WHEN %1 THEN CASE WHEN %2 THEN 1 ELSE 0 END ELSE %3 END")
+                        .arg(holding.join(QStringLiteral(" AND ")), sql->text, evaluated));
   arguments += sql->arguments;
   return true;
 }

@@ -34,14 +34,13 @@ class SqliteDialect : public EngineDialect {
   }
   bool SortsTextAsTheSystem() const override { return true; }
   // Numbers sort before any text, the empty one too, and bytes after text;
-  // no affinity makes a number of ''. Cheaper than typeof() on every row.
-  QString HoldsTextOrBytes(const QString& expression) const override {
-    return QStringLiteral("%1 >= ''").arg(expression);
+  // no affinity makes a number of ''. Compared bytewise, no collation is
+  // called. Cheaper than typeof() on every row.
+  QString HoldsNumberOrNull(const QString& expression) const override {
+    return QStringLiteral("(%1 IS NULL OR %1 < '' COLLATE BINARY)").arg(expression);
   }
-  // Text sorts after every number and before any bytes; compared bytewise,
-  // no collation is called. Cheaper than typeof() on every row.
-  QString HoldsOtherThanText(const QString& expression) const override {
-    return QStringLiteral("IFNULL(%1 < '' COLLATE BINARY OR %1 >= x'', 1)").arg(expression);
+  QString HoldsText(const QString& expression) const override {
+    return QStringLiteral("(%1 >= '' COLLATE BINARY AND %1 < x'')").arg(expression);
   }
   QString RowId(const QStringList& columnNames) const override { return SqlText::FreeRowIdName(columnNames); }
   bool KeepsValuesByAffinity() const override { return true; }

@@ -59,14 +59,13 @@ class EngineDialect {
   // does, so that the engine may find text the system finds equal.
   virtual bool SortsTextAsTheSystem() const = 0;
 
-  // A condition true where the expression holds text or bytes as stored,
-  // false where a number, NULL where NULL; empty where the engine cannot
-  // tell.
-  virtual QString HoldsTextOrBytes(const QString& /*expression*/) const { return QString(); }
-  // A condition true where the expression holds anything but text as
-  // stored, NULL included, and false where text; empty where the engine
+  // A condition true where the expression holds a number or NULL as
+  // stored, false where text or bytes, never NULL; empty where the engine
   // cannot tell.
-  virtual QString HoldsOtherThanText(const QString& /*expression*/) const { return QString(); }
+  virtual QString HoldsNumberOrNull(const QString& /*expression*/) const { return QString(); }
+  // A condition true where the expression holds text as stored, false or
+  // NULL elsewhere (NULL included); empty where the engine cannot tell.
+  virtual QString HoldsText(const QString& /*expression*/) const { return QString(); }
 
   // The column that names a record of a table of those columns by itself
   // where the engine gives one ("rowid", or another of its names where a
