@@ -6,7 +6,6 @@
 #include "tests/platform/data/DataFixture.h"
 #include "tests/platform/sql/ServerClient.h"
 
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -160,12 +159,11 @@ TEST_F(SqlMapperTest, NestingBeyondAHundredLevelsIsRefused) {
   EXPECT_EQ(Map(hundred), hundred);
 }
 
-TEST_F(SqlMapperTest, LongChainsMapInLinearTime) {
+// Long enough that mapping it in quadratic time would not end within the
+// test's limit.
+TEST_F(SqlMapperTest, ALongChainMapsWhole) {
   constexpr int kTerms = 40000;
-  QElapsedTimer clock;
-  clock.start();
   const QString mapped = Map(u"SELECT T.a"_qs + u" + T.a"_qs.repeated(kTerms - 1) + u" - b + c FROM T"_qs);
-  EXPECT_LT(clock.elapsed(), 10000);
   // Many terms to a call, or SQLite's parser would overflow on the nesting.
   EXPECT_LT(mapped.count(u"zem_add("_qs), kTerms / 50);
   EXPECT_EQ(mapped.count(u"T.a"_qs), kTerms);
