@@ -125,7 +125,9 @@ TEST_F(FilterSqlTest, LongChainsAndTextStoredInNumbersStayWithTheDataset) {
 
 // TEXTOS: Codigo (key), Nombre, Alias (text: accents, case, trailing and
 // leading blanks, "ñ", characters beyond the 16-bit range, quotes, empty,
-// NULL, and now and then a number or bytes kept in the text column), Peso.
+// NULL, and now and then a number or bytes kept in the text column), Peso
+// (a number, NULL, and now and then text or bytes kept in the number
+// column).
 class TextFilterSqlTest : public ::testing::Test {
  protected:
   static inline const QStringList kTexts = {
@@ -137,9 +139,7 @@ class TextFilterSqlTest : public ::testing::Test {
     data.Execute(u"CREATE TABLE TEXTOS (Codigo INT PRIMARY KEY, Nombre VARCHAR(20), Alias VARCHAR(20), Peso FLOAT)"_qs);
     QStringList rows;
     for (int codigo = 1; codigo <= 1500; ++codigo)
-      rows.append(u"(%1, %2, %3, %4)"_qs.arg(codigo).arg(randomValue(), randomValue(),
-                                                        random() % 9 ? QString::number(int(random() % 21) - 10)
-                                                                     : u"NULL"_qs));
+      rows.append(u"(%1, %2, %3, %4)"_qs.arg(codigo).arg(randomValue(), randomValue(), randomWeight()));
     data.Execute(u"INSERT INTO TEXTOS VALUES "_qs + rows.join(u','));
     table = data.OpenTable(u"TEXTOS"_qs);
     judged = data.OpenTable(u"TEXTOS"_qs);
@@ -160,6 +160,21 @@ class TextFilterSqlTest : public ::testing::Test {
         return u"''"_qs;
       default:
         return quoted(kTexts[random() % kTexts.size()]);
+    }
+  }
+
+  QString randomWeight() {
+    switch (random() % 30) {
+      case 0:
+      case 1:
+      case 2:
+        return u"NULL"_qs;
+      case 3:
+        return u"'2,5'"_qs;
+      case 4:
+        return u"X'33'"_qs;
+      default:
+        return QString::number(int(random() % 21) - 10);
     }
   }
 
@@ -197,7 +212,7 @@ class TextFilterSqlTest : public ::testing::Test {
   QString codesOfSql(const FilterSql& sql) const {
     CachedStatement select(*data.Connection(),
                            u"SELECT Codigo FROM TEXTOS WHERE typeof(Nombre) = 'text' AND typeof(Alias) = 'text' AND "
-                           "typeof(Peso) <> 'text' AND (%1) ORDER BY Codigo"_qs.arg(sql.text));
+                           "typeof(Peso) IN ('integer', 'real', 'null') AND (%1) ORDER BY Codigo"_qs.arg(sql.text));
     for (int i = 0; i < sql.arguments.size(); ++i) select->Bind(i + 1, sql.arguments[i]);
     QStringList codes;
     while (select->Step()) codes.append(select->Column(0).toString());
@@ -207,7 +222,8 @@ class TextFilterSqlTest : public ::testing::Test {
   QString textCodesAmong(const QString& codes) const {
     QStringList kept;
     for (const QString& codigo : codes.split(u',', Qt::SkipEmptyParts))
-      if (data.Scalar(u"SELECT typeof(Nombre) = 'text' AND typeof(Alias) = 'text' FROM TEXTOS WHERE Codigo = "_qs +
+      if (data.Scalar(u"SELECT typeof(Nombre) = 'text' AND typeof(Alias) = 'text' AND typeof(Peso) IN ('integer', "
+                      "'real', 'null') FROM TEXTOS WHERE Codigo = "_qs +
                       codigo)
               .toInt() == 1)
         kept.append(codigo);
