@@ -578,20 +578,25 @@ bool Table::compiledAfterAffinities(const EngineStatement& write) {
   return true;
 }
 
-// An update's record as bound: what it held where unchanged, the new values
-// elsewhere. A number held in a column without affinity may have been
-// changed meanwhile into one that compares equal (3 to 3.0): only reading
-// tells which (nullopt).
-std::optional<QList<QVariant>> Table::boundRow(const Row& original, const Row& changed) const {
+// An update's record as bound: what it held where unchanged (read), the
+// new values elsewhere (written, its first values one for each column
+// assigned). A number
+// held in a column without affinity may have been changed meanwhile into
+// one that compares equal (3 to 3.0): only reading tells which (nullopt).
+std::optional<QList<QVariant>> Table::boundRow(const Row& original, const QList<QVariant>& read,
+                                               const QList<int>& assigned, const QList<QVariant>& written) const {
   QList<QVariant> values;
-  values.reserve(Columns().size());
-  for (int i = 0; i < Columns().size(); ++i) {
-    const bool unchanged = StoredValue::Same(original.values[i], changed.values[i]);
-    const QVariant& value = unchanged ? original.values[i] : changed.values[i];
-    if (unchanged && affinities_.value(i) == WrittenValue::Affinity::Blob &&
-        (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double))
+  values.reserve(read.size());
+  qsizetype next = 0;  // in assigned
+  for (int i = 0; i < read.size(); ++i) {
+    if (next < assigned.size() && assigned[next] == i) {
+      values.append(written[next++]);
+      continue;
+    }
+    const int kind = original.values[i].typeId();
+    if (affinities_.value(i) == WrittenValue::Affinity::Blob && (kind == QMetaType::LongLong || kind == QMetaType::Double))
       return std::nullopt;
-    values.append(bound(i, value));
+    values.append(read[i]);
   }
   return values;
 }
@@ -726,12 +731,17 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   arguments.reserve(assigned.size() + std::max<qsizetype>(keyColumns_.size(), 1) + original.values.size() * uses);
   for (const int column : assigned) arguments.append(bound(column, changed.values[column]));
   const QString& text = updateText(assigned, keyCondition(original, arguments));
-  for (int i = 0; i < original.values.size(); ++i)
-    for (int use = 0; use < uses; ++use) arguments.append(bound(i, original.values[i]));
+  QList<QVariant> read;  // as the engine is given them
+  read.reserve(original.values.size());
+  for (int i = 0; i < original.values.size(); ++i) {
+    read.append(bound(i, original.values[i]));
+    for (int use = 0; use < uses; ++use) arguments.append(read.back());
+  }
   // The record as stored is known before the write where the columns'
   // affinities are: no savepoint is needed where the engine undoes a failed
   // one whole.
-  const std::optional<QList<QVariant>> bound = affinitiesStale_ ? std::nullopt : boundRow(original, changed);
+  const std::optional<QList<QVariant>> bound =
+      affinitiesStale_ ? std::nullopt : boundRow(original, read, assigned, arguments);
   std::optional<Row> asBound = bound ? rowAsBound(*bound) : std::nullopt;
   if (!asBound || !writeUndoneWholeOnFailure()) protectWrite();
   CachedStatement update(connection(), text);

@@ -152,7 +152,8 @@ class Table : public IndexedDataset {
   const QString& updateText(const QList<int>& assigned, const QString& keyCondition);
   const QString& selectText(const QStringList& conditions, const QString& order, std::size_t count);
   bool sameRecordName(const Row& a, const Row& b) const;
-  std::optional<QList<QVariant>> boundRow(const Row& original, const Row& changed) const;
+  std::optional<QList<QVariant>> boundRow(const Row& original, const QList<QVariant>& read, const QList<int>& assigned,
+                                          const QList<QVariant>& written) const;
 
   QString tableName_;
   bool readOnly_ = false;
