@@ -51,12 +51,25 @@ struct flock byteAt(short type, qint64 offset) {
   return lock;
 }
 
-// The same in every process: a hash that no process seeds. Text keys are
-// folded, so keys that only a case-insensitive collation takes as equal
-// share their lock.
-qint64 offsetOf(const QString& tableName, const QString& keyText) {
-  const QByteArray digest = QCryptographicHash::hash(
-      (tableName.toCaseFolded() + u'\x1f' + keyText.toCaseFolded()).toUtf8(), QCryptographicHash::Sha1);
+// Folded, so that texts only a case-insensitive collation takes as equal
+// are one; the common keys (digits, plain letters) folded in place.
+QByteArray foldedUtf8(const QString& text) {
+  QByteArray bytes(text.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c >= 0x80) return text.toCaseFolded().toUtf8();
+    bytes[i] = static_cast<char>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+  }
+  return bytes;
+}
+
+// The same in every process: a hash that no process seeds, of the table's
+// and the key's folded texts.
+qint64 offsetOf(const QByteArray& table, const QString& keyText) {
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  hash.addData(table);
+  hash.addData(foldedUtf8(keyText));
+  const QByteArrayView digest = hash.resultView();
   quint64 value = 0;
   for (int i = 0; i < 8; ++i) value = (value << 8) | static_cast<unsigned char>(digest[i]);
   return static_cast<qint64>(value >> 2);  // far from the largest offset a lock can reach
@@ -94,18 +107,15 @@ void RecordLock::SideFile::Unlock(qint64 offset) {
   ::fcntl(descriptor_, F_OFD_SETLK, &lock);
 }
 
-std::shared_ptr<RecordLock::SideFile> RecordLock::KeepSideFile(const QString& databaseFile) {
-  return sideFileOf(databaseFile);
-}
+RecordLock::TableLocks::TableLocks(const QString& databaseFile, const QString& tableName)
+    : file_(sideFileOf(databaseFile)), table_(foldedUtf8(tableName) + '\x1f') {}
 
-std::unique_ptr<RecordLock> RecordLock::Acquire(const QString& databaseFile, const QString& tableName,
-                                                const QString& keyText) {
-  std::shared_ptr<SideFile> file = sideFileOf(databaseFile);
-  const qint64 offset = offsetOf(tableName, keyText);
-  if (file->Held().count(offset)) throw EDatabaseError(EngineText::RecordLockedBySession);
-  if (!file->Lock(offset)) throw EDatabaseError(EngineText::RecordLocked);
-  file->Held().insert(offset);
-  return std::unique_ptr<RecordLock>(new RecordLock(std::move(file), offset));
+std::unique_ptr<RecordLock> RecordLock::TableLocks::Acquire(const QString& keyText) const {
+  const qint64 offset = offsetOf(table_, keyText);
+  if (file_->Held().count(offset)) throw EDatabaseError(EngineText::RecordLockedBySession);
+  if (!file_->Lock(offset)) throw EDatabaseError(EngineText::RecordLocked);
+  file_->Held().insert(offset);
+  return std::unique_ptr<RecordLock>(new RecordLock(file_, offset));
 }
 
 RecordLock::~RecordLock() {

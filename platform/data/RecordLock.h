@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -13,19 +14,25 @@
 // apart from another program.
 class RecordLock {
  public:
-  // Raises EDatabaseError "Record already locked by this session" or
-  // "Record locked by another user".
-  static std::unique_ptr<RecordLock> Acquire(const QString& databaseFile, const QString& tableName,
-                                             const QString& keyText);
+  class SideFile;
+  // The locks of one table's records in a database, its side file kept open
+  // while the object lives, so that editing record after record does not
+  // open it every time.
+  class TableLocks {
+   public:
+    TableLocks(const QString& databaseFile, const QString& tableName);
+    // Raises EDatabaseError "Record already locked by this session" or
+    // "Record locked by another user".
+    std::unique_ptr<RecordLock> Acquire(const QString& keyText) const;
+
+   private:
+    std::shared_ptr<SideFile> file_;
+    QByteArray table_;  // as the offset of a record's lock is made of it
+  };
 
   ~RecordLock();
   RecordLock(const RecordLock&) = delete;
   RecordLock& operator=(const RecordLock&) = delete;
-
-  class SideFile;
-  // The side file of a database, kept open while the returned object lives,
-  // so that editing record after record does not open it every time.
-  static std::shared_ptr<SideFile> KeepSideFile(const QString& databaseFile);
 
  private:
   RecordLock(std::shared_ptr<SideFile> file, qint64 offset) : file_(std::move(file)), offset_(offset) {}

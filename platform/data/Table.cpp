@@ -77,13 +77,13 @@ void Table::protectWrite() {
   if (write_) write_->Protect();
 }
 
-// A record inserted by one statement that changes nothing but its row, into
-// a table that nothing makes keep part of a failed write, inside a
+// A record written by one statement that changes nothing but its row, in a
+// table that nothing makes keep part of a failed write, inside a
 // transaction that holds the database: a failure leaves the database as it
-// was without a savepoint, and nothing after the statement can fail (the
+// was without a savepoint, where nothing after the statement can fail (the
 // row as stored is known, and no filter of the program's is asked).
-bool Table::insertUndoneWholeOnFailure() {
-  if (!withoutRowId_ || Filtered()) return false;
+bool Table::writeUndoneWholeOnFailure() {
+  if (Filtered()) return false;
   const QString keepsPart = dialect().TableWriteKeepsPartOnFailure();
   const std::optional<EngineConnection::SchemaVersion> version = connection().LockedSchemaVersion();
   if (keepsPart.isEmpty() || !version) return false;
@@ -124,7 +124,7 @@ void Table::ReleaseSource() {
   dropFilterFunction();
   counts_.Clear();
   connection_.reset();
-  lockFile_.reset();
+  locks_.reset();
   keyColumns_.clear();
   naturalIdentities_.clear();
   identities_.clear();
@@ -135,6 +135,8 @@ void Table::ReleaseSource() {
   retiredRowIds_.clear();
   lastRead_.reset();
   startAt_.reset();
+  lastLockedRead_.version.reset();
+  lastLockedRead_.rows.clear();
   opening_ = opening_ % kMostOpenings + 1;
   forgetStatementTexts();
 }
@@ -166,8 +168,8 @@ std::unique_ptr<RecordLock> Table::LockRecord(const Row& row) {
       const QVariant& value = row.values[column];
       key += (value.isNull() ? QStringLiteral("\x01") : value.toString()) + u'\x1f';
     }
-  if (!lockFile_) lockFile_ = RecordLock::KeepSideFile(connection().Identity());
-  return RecordLock::Acquire(connection().Identity(), tableName_, key);
+  if (!locks_) locks_.emplace(connection().Identity(), tableName_);
+  return locks_->Acquire(key);
 }
 
 bool Table::Exists() {
@@ -205,6 +207,8 @@ void Table::forgetStatementTexts() {
   readRecord_ = {};
   readByRowId_.clear();
   insert_ = {};
+  updateTexts_.clear();
+  selectTexts_.clear();
   undoneWhole_.reset();
   orderTerms_.reset();
 }
@@ -488,7 +492,17 @@ std::optional<Dataset::Row> Table::readByRowId(qint64 rowId) {
   return rowOf(*select);
 }
 
-std::optional<Dataset::Row> Table::ReadRecord(const Row& row) { return readByKey(row, true); }
+// A record held as the last reading answered it, in a transaction that has
+// held the data locked since, is as stored: nothing can have changed it.
+std::optional<Dataset::Row> Table::ReadRecord(const Row& row) {
+  if (lastLockedRead_.version) {
+    const auto read = std::find_if(lastLockedRead_.rows.begin(), lastLockedRead_.rows.end(), [&row](const Row& read) {
+      return read.identity == row.identity && read.values.constData() == row.values.constData();
+    });
+    if (read != lastLockedRead_.rows.end() && connection().LockedDataVersion() == lastLockedRead_.version) return row;
+  }
+  return readByKey(row, true);
+}
 
 // Without identity, the record's values alone.
 std::optional<Dataset::Row> Table::readByKey(const Row& row, bool identified) {
@@ -512,17 +526,10 @@ Dataset::Row Table::readWritten(const Row& written) {
   return *stored;
 }
 
-// The row a write of those values (one per column, as bound) left, where
+// The row a write of those values (one per column, as bound) leaves, where
 // each is kept as it was bound, or as the column's affinity surely makes
-// it, and the write changed that row alone (no trigger or cascade changed
+// it, and the write changes that row alone (no trigger or cascade changes
 // it after); nullopt where only reading it back tells.
-std::optional<Dataset::Row> Table::rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound) {
-  if (write.AllChanges() != 1) return std::nullopt;
-  return rowAsBound(bound);
-}
-
-// The same before the write: the row those values make where no trigger or
-// cascade changes it.
 std::optional<Dataset::Row> Table::rowAsBound(const QList<QVariant>& bound) {
   if (!dialect().KeepsValuesByAffinity()) return std::nullopt;
   if (affinitiesStale_) readAffinities();
@@ -571,20 +578,25 @@ bool Table::compiledAfterAffinities(const EngineStatement& write) {
   return true;
 }
 
-// An update's record as bound: what it held where unchanged, the new values
-// elsewhere. A number held in a column without affinity may have been
-// changed meanwhile into one that compares equal (3 to 3.0): only reading
-// tells which (nullopt).
-std::optional<QList<QVariant>> Table::boundRow(const Row& original, const Row& changed) const {
+// An update's record as bound: what it held where unchanged (read), the
+// new values elsewhere (written, its first values one for each column
+// assigned). A number
+// held in a column without affinity may have been changed meanwhile into
+// one that compares equal (3 to 3.0): only reading tells which (nullopt).
+std::optional<QList<QVariant>> Table::boundRow(const Row& original, const QList<QVariant>& read,
+                                               const QList<int>& assigned, const QList<QVariant>& written) const {
   QList<QVariant> values;
-  values.reserve(Columns().size());
-  for (int i = 0; i < Columns().size(); ++i) {
-    const bool unchanged = StoredValue::Same(original.values[i], changed.values[i]);
-    const QVariant& value = unchanged ? original.values[i] : changed.values[i];
-    if (unchanged && affinities_.value(i) == WrittenValue::Affinity::Blob &&
-        (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double))
+  values.reserve(read.size());
+  qsizetype next = 0;  // in assigned
+  for (int i = 0; i < read.size(); ++i) {
+    if (next < assigned.size() && assigned[next] == i) {
+      values.append(written[next++]);
+      continue;
+    }
+    const int kind = original.values[i].typeId();
+    if (affinities_.value(i) == WrittenValue::Affinity::Blob && (kind == QMetaType::LongLong || kind == QMetaType::Double))
       return std::nullopt;
-    values.append(bound(i, value));
+    values.append(read[i]);
   }
   return values;
 }
@@ -620,7 +632,7 @@ Dataset::Row Table::InsertRecord(const Row& row) {
     values.append(bound(i, written.values[i]));
   }
   std::optional<Row> stored = numbered < 0 ? rowAsBound(values) : std::nullopt;
-  if (!stored || !insertUndoneWholeOnFailure()) protect();
+  if (!stored || !withoutRowId_ || !writeUndoneWholeOnFailure()) protect();
   CachedStatement insert(connection(), insertText(numbered));
   for (int i = 0; i < values.size(); ++i) insert->Bind(i + 1, values[i]);
   const bool answered = insert->Step();
@@ -672,36 +684,67 @@ const QString& Table::insertText(int numbered) {
   return insert_.text;
 }
 
+// The text of an update of those columns where the key holds that
+// condition, made once for each: a Post runs it record after record.
+const QString& Table::updateText(const QList<int>& assigned, const QString& keyCondition) {
+  for (const UpdateText& kept : updateTexts_)
+    if (kept.assigned == assigned && kept.keyCondition == keyCondition) return kept.text;
+  if (unchangedCondition_.isEmpty()) {
+    QStringList unchanged;
+    for (int i = 0; i < Columns().size(); ++i)
+      unchanged.append(dialect().Unchanged(quotedName(i), TypeTable::ColumnKindOf(Columns()[i].type)).text);
+    unchangedCondition_ = unchanged.join(QStringLiteral(" AND "));
+  }
+  QStringList assignments;
+  for (const int column : assigned) assignments.append(quotedName(column) + QStringLiteral(" = ?"));
+  if (updateTexts_.size() >= kMostUpdateTexts) updateTexts_.erase(updateTexts_.begin());
+  updateTexts_.push_back({assigned, keyCondition,
+                          QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
+                              .arg(ownTable(), assignments.join(QStringLiteral(", ")), keyCondition, unchangedCondition_)});
+  return updateTexts_.back().text;
+}
+
+// Whether the two records' names are surely the same without making them:
+// keys of whole numbers or texts, equal and of one kind, make one name.
+bool Table::sameRecordName(const Row& a, const Row& b) const {
+  if (!withoutRowId_ || keyColumns_.isEmpty()) return false;
+  for (const int column : keyColumns_) {
+    const QVariant &x = a.values[column], &y = b.values[column];
+    if (x.isNull() && y.isNull()) continue;
+    const int kind = x.typeId();
+    if (x.isNull() || y.isNull() || kind != y.typeId() || (kind != QMetaType::LongLong && kind != QMetaType::QString) ||
+        x != y)
+      return false;
+  }
+  return true;
+}
+
 // Only where the record still holds what was read: a change that went
 // around this dataset (a statement, another program) is not overwritten.
 Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
-  protectWrite();
-  QStringList assignments;
+  QList<int> assigned;
+  for (int i = 0; i < Columns().size(); ++i)
+    if (!StoredValue::Same(original.values[i], changed.values[i])) assigned.append(i);
+  if (assigned.isEmpty()) return original;
+  const int uses = dialect().Unchanged(QString(), EngineDialect::ColumnKind::Number).parameterUses;
   QList<QVariant> arguments;
-  for (int i = 0; i < Columns().size(); ++i) {
-    if (StoredValue::Same(original.values[i], changed.values[i])) continue;
-    assignments.append(quotedName(i) + QStringLiteral(" = ?"));
-    arguments.append(bound(i, changed.values[i]));
+  arguments.reserve(assigned.size() + std::max<qsizetype>(keyColumns_.size(), 1) + original.values.size() * uses);
+  for (const int column : assigned) arguments.append(bound(column, changed.values[column]));
+  const QString& text = updateText(assigned, keyCondition(original, arguments));
+  QList<QVariant> read;  // as the engine is given them
+  read.reserve(original.values.size());
+  for (int i = 0; i < original.values.size(); ++i) {
+    read.append(bound(i, original.values[i]));
+    for (int use = 0; use < uses; ++use) arguments.append(read.back());
   }
-  if (assignments.isEmpty()) return original;
-  const QString condition = keyCondition(original, arguments);
-  int uses = 1;
-  if (unchangedCondition_.isEmpty()) {
-    QStringList unchanged;
-    for (int i = 0; i < Columns().size(); ++i) {
-      const EngineDialect::NullSafeTerm term = dialect().Unchanged(quotedName(i), TypeTable::ColumnKindOf(Columns()[i].type));
-      unchanged.append(term.text);
-      uses = term.parameterUses;
-    }
-    unchangedCondition_ = unchanged.join(QStringLiteral(" AND "));
-  } else {
-    uses = dialect().Unchanged(QString(), EngineDialect::ColumnKind::Number).parameterUses;
-  }
-  for (int i = 0; i < original.values.size(); ++i)
-    for (int use = 0; use < uses; ++use) arguments.append(bound(i, original.values[i]));
-  CachedStatement update(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 AND %4")
-                                     .arg(ownTable(), assignments.join(QStringLiteral(", ")), condition,
-                                          unchangedCondition_));
+  // The record as stored is known before the write where the columns'
+  // affinities are: no savepoint is needed where the engine undoes a failed
+  // one whole.
+  const std::optional<QList<QVariant>> bound =
+      affinitiesStale_ ? std::nullopt : boundRow(original, read, assigned, arguments);
+  std::optional<Row> asBound = bound ? rowAsBound(*bound) : std::nullopt;
+  if (!asBound || !writeUndoneWholeOnFailure()) protectWrite();
+  CachedStatement update(connection(), text);
   for (int i = 0; i < arguments.size(); ++i) update->Bind(i + 1, arguments[i]);
   update->Step();
   if (update->Changes() == 0) {
@@ -709,9 +752,8 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
     throw EDatabaseError(EngineText::RecordChanged);
   }
   // The record held what was read at Edit: the columns not written still do.
-  const std::optional<QList<QVariant>> bound =
-      compiledAfterAffinities(*update) ? std::nullopt : boundRow(original, changed);
-  std::optional<Row> written = bound ? rowAsWritten(*update, *bound) : std::nullopt;
+  const bool recompiled = compiledAfterAffinities(*update);
+  std::optional<Row> written = recompiled || update->AllChanges() != 1 ? std::nullopt : std::move(asBound);
   if (!withoutRowId_) {
     if (bookmarkKey(original) != bookmarkKey(changed))
       identityChanges_.push_back([this, rewritten = recordName(original)] {
@@ -725,7 +767,7 @@ Dataset::Row Table::UpdateRecord(const Row& original, const Row& changed) {
   Row stored = written ? std::move(*written) : readWritten(changed);
   if (written) stored.identity = identityOfKey(stored.values);
   // Its bookmarks follow it to its new key.
-  if (QString from = recordName(original), to = recordName(stored); from != to)
+  if (QString from, to; !sameRecordName(original, stored) && (from = recordName(original)) != (to = recordName(stored)))
     identityChanges_.push_back([this, from = std::move(from), to = std::move(to), key = bookmarkKey(stored)] {
       RemovedRecords::Rename(bookmarkSource(), from, to, key);
     });

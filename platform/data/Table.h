@@ -144,19 +144,22 @@ class Table : public IndexedDataset {
   bool filterLeftToTheDataset();
   void dropFilterFunction();
   Row readWritten(const Row& written);
-  std::optional<Row> rowAsWritten(const EngineStatement& write, const QList<QVariant>& bound);
   std::optional<Row> rowAsBound(const QList<QVariant>& bound);
   void readAffinities();
   bool compiledAfterAffinities(const EngineStatement& write);
   void protectWrite();
-  bool insertUndoneWholeOnFailure();
-  std::optional<QList<QVariant>> boundRow(const Row& original, const Row& changed) const;
+  bool writeUndoneWholeOnFailure();
+  const QString& updateText(const QList<int>& assigned, const QString& keyCondition);
+  const QString& selectText(const QStringList& conditions, const QString& order, std::size_t count);
+  bool sameRecordName(const Row& a, const Row& b) const;
+  std::optional<QList<QVariant>> boundRow(const Row& original, const QList<QVariant>& read, const QList<int>& assigned,
+                                          const QList<QVariant>& written) const;
 
   QString tableName_;
   bool readOnly_ = false;
   ::FieldDefs fieldDefs_;
   std::shared_ptr<EngineConnection> connection_;
-  std::shared_ptr<RecordLock::SideFile> lockFile_;  // open while the table is
+  std::optional<RecordLock::TableLocks> locks_;  // its side file open while the table is
   QList<int> keyColumns_;
   QList<WrittenValue::Affinity> affinities_;  // of the columns, as declared
   // When they were read (see EngineConnection::Compilations), and whether a
@@ -208,7 +211,29 @@ class Table : public IndexedDataset {
     int numbered = -1;
   } insert_;  // of the last insert
   QString unchangedCondition_;  // every column as it was read
+  struct UpdateText {
+    QList<int> assigned;  // the columns written
+    QString keyCondition;
+    QString text;
+  };
+  static constexpr std::size_t kMostUpdateTexts = 8;
+  std::vector<UpdateText> updateTexts_;
+  struct SelectText {
+    QStringList conditions;
+    QString order;
+    std::size_t count;
+    QString text;
+  };
+  static constexpr std::size_t kMostSelectTexts = 16;
+  std::vector<SelectText> selectTexts_;
   mutable std::optional<std::pair<QList<int>, QList<OrderTerm>>> orderTerms_;  // for those order columns
+  // The records of the last reading that answered a few, as read, and the
+  // state of the data then where the transaction held it locked.
+  static constexpr std::size_t kLockedReadKept = 8;
+  struct {
+    std::optional<EngineConnection::DataVersion> version;
+    std::vector<Row> rows;
+  } lastLockedRead_;
   // The order values of the last record read: the next read starts after it.
   std::optional<QList<QVariant>> lastRead_;
   // Where the next read starts when nothing was read yet (the first values

@@ -197,14 +197,30 @@ void Table::limitConditions(const QList<OrderTerm>& terms, QStringList& conditio
 
 std::vector<Dataset::Row> Table::selectRows(const QStringList& conditions, const QList<QVariant>& arguments,
                                             const QString& order, std::size_t count) {
-  const EngineDialect& dialect = connection().Dialect();
-  CachedStatement select(connection(), dialect.Window(selectList(), dialect.OwnTable(tableName_),
-                                                     whereClause(conditions) + QStringLiteral(" ORDER BY ") + order, count));
+  CachedStatement select(connection(), selectText(conditions, order, count));
   for (int i = 0; i < arguments.size(); ++i) select->Bind(i + 1, arguments[i]);
+  lastLockedRead_.rows.clear();  // before their values are recycled
+  lastLockedRead_.version.reset();
   std::vector<Row> rows;
   rows.reserve(std::min<std::size_t>(count, 4096));
   while (select->Step()) rows.push_back(rowOf(*select));
+  if (rows.size() <= kLockedReadKept && (lastLockedRead_.version = connection().LockedDataVersion()))
+    lastLockedRead_.rows.assign(rows.begin(), rows.end());
   return rows;
+}
+
+// Made once for each shape a reading takes (a seek, the block after it):
+// a search runs the same few again and again.
+const QString& Table::selectText(const QStringList& conditions, const QString& order, std::size_t count) {
+  const auto kept = std::find_if(selectTexts_.begin(), selectTexts_.end(), [&](const SelectText& text) {
+    return text.count == count && text.order == order && text.conditions == conditions;
+  });
+  if (kept != selectTexts_.end()) return kept->text;
+  if (selectTexts_.size() >= kMostSelectTexts) selectTexts_.erase(selectTexts_.begin());
+  selectTexts_.push_back({conditions, order, count,
+                          dialect().Window(selectList(), ownTable(),
+                                           whereClause(conditions) + QStringLiteral(" ORDER BY ") + order, count)});
+  return selectTexts_.back().text;
 }
 
 // As the engine is given them, so that they compare as the columns do.

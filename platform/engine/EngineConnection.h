@@ -85,6 +85,10 @@ class EngineConnection {
   // it holds no such lock or the engine cannot tell.
   using SchemaVersion = std::array<quint64, 2>;
   virtual std::optional<SchemaVersion> LockedSchemaVersion() const { return std::nullopt; }
+  // The same for its data: two equal answers mean no record of it changed in
+  // between (this connection's writes, rollbacks and table definitions
+  // included). nullopt where it holds no such lock or the engine cannot tell.
+  virtual std::optional<DataVersion> LockedDataVersion() const { return std::nullopt; }
 
   // How many times the connection compiled a statement against the schema
   // so far (see EngineStatement::CompiledAt).

@@ -171,6 +171,13 @@ std::optional<EngineConnection::SchemaVersion> Connection::LockedSchemaVersion()
   return SchemaVersion{dataVersion, statements_.SchemaGeneration()};
 }
 
+std::optional<EngineConnection::DataVersion> Connection::LockedDataVersion() const {
+  const std::optional<SchemaVersion> schema = LockedSchemaVersion();
+  if (!schema) return std::nullopt;
+  return DataVersion{static_cast<qint64>((*schema)[0]), static_cast<qint64>((*schema)[1]),
+                     sqlite3_total_changes64(db_), rollbacks_};
+}
+
 SqlRows Connection::QueryRows(const QString& sql, const QVariantList& parameters) {
   Statement statement(*this, sql);
   for (int i = 0; i < parameters.size(); ++i) statement.Bind(i + 1, parameters[i]);

@@ -60,6 +60,7 @@ class Connection final : public EngineConnection {
 
   std::optional<DataVersion> CurrentDataVersion() override;
   std::optional<SchemaVersion> LockedSchemaVersion() const override;
+  std::optional<DataVersion> LockedDataVersion() const override;
   quint64 Compilations() const override { return compilations_; }
 
   bool TableExists(const QString& tableName) override;

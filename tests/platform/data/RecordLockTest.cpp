@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr auto kOtherUser = "Record locked by another user";
@@ -102,4 +108,47 @@ TEST(RecordLocks, ADeleteTakesTheLockBeforeItsBeforeDeleteActs) {
   mine->Delete();
   EXPECT_EQ(antes, 1);
   EXPECT_EQ(data.Scalar(u"SELECT COUNT(*) FROM CLIENTES"_qs).toInt(), 0);
+}
+
+// A record's lock lies at one byte of the side file that every program
+// finds from the table's name and the record's key, folded (texts a
+// case-insensitive collation takes as equal share it): there a program of
+// another build looks for it too.
+TEST(RecordLocks, TheLockLiesWhereEveryProgramLooksForIt) {
+  DataFixture data;
+  data.Execute(u"CREATE TABLE Codigos (Clave VARCHAR(400) NOT NULL, Texto VARCHAR(10), PRIMARY KEY (Clave))"_qs);
+  const QString keys[] = {u"Abc"_qs, u"STRASSE"_qs, u"Stra\u00DFe"_qs, u"\u00C1rbol \u00D1and\u00FA"_qs,
+                          u"\u03A3\u03AF\u03C3\u03C5\u03C6\u03BF\u03C2"_qs, u"a\x01b"_qs,
+                          QString(300, u'Z'), u"\U0001F600 cara"_qs};
+  for (const QString& key : keys)
+    data.Connection()->Execute(u"INSERT INTO Codigos (Clave) VALUES (?)"_qs, {key});
+  const int side = ::open(QFile::encodeName(data.File() + u"-locks"_qs).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(side, 0);
+  const auto lockedAt = [side](const QString& table, const QString& keyText) {
+    const QByteArray digest = QCryptographicHash::hash((table.toCaseFolded() + u'\x1f' + keyText.toCaseFolded()).toUtf8(),
+                                                       QCryptographicHash::Sha1);
+    quint64 value = 0;
+    for (int i = 0; i < 8; ++i) value = (value << 8) | static_cast<unsigned char>(digest[i]);
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = static_cast<off_t>(value >> 2);
+    probe.l_len = 1;
+    return ::fcntl(side, F_OFD_GETLK, &probe) == 0 && probe.l_type == F_WRLCK;
+  };
+  auto codigos = data.OpenTable(u"Codigos"_qs);
+  for (const QString& key : keys) {
+    ASSERT_TRUE(codigos->FindKey({Variant::String(key)})) << key.toStdString();
+    EXPECT_FALSE(lockedAt(u"Codigos"_qs, key + u'\x1f')) << key.toStdString();
+    codigos->Edit();
+    EXPECT_TRUE(lockedAt(u"Codigos"_qs, key + u'\x1f')) << key.toStdString();
+    EXPECT_TRUE(lockedAt(u"CODIGOS"_qs, key + u'\x1f')) << key.toStdString();
+    codigos->Cancel();
+  }
+  data.AddCustomer(7, u"Ana"_qs);
+  auto clientes = data.OpenTable(u"CLIENTES"_qs);
+  clientes->Edit();
+  EXPECT_TRUE(lockedAt(u"CLIENTES"_qs, u"7\x1f"_qs));
+  clientes->Cancel();
+  ::close(side);
 }
