@@ -324,15 +324,16 @@ std::shared_ptr<Connection> OpenConnection(const QString& fileName) {
 
 bool ConnectionIsOpen(const QString& fileName) { return openOf(keyOf(fileName)) != nullptr; }
 
-std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access) {
+std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access, const char* readVfs) {
   const QString key = keyOf(fileName);
   if (auto existing = openOf(key)) return existing;
   if (access == FileAccess::Read && !QFileInfo(key).isFile()) throw EDatabaseError(EngineText::PathNotFound, key);
   if (access == FileAccess::Write) return ConnectionOpener::Open(key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   // Immutable: the file's own bytes only, never a "-wal" or "-journal" found
   // beside it, and nothing written there.
-  return ConnectionOpener::Open(key, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                                QUrl::fromLocalFile(key).toEncoded() + QByteArrayLiteral("?immutable=1"));
+  QByteArray name = QUrl::fromLocalFile(key).toEncoded() + QByteArrayLiteral("?immutable=1");
+  if (readVfs) name += QByteArrayLiteral("&vfs=") + QByteArray(readVfs).toPercentEncoding();
+  return ConnectionOpener::Open(key, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, name);
 }
 
 namespace ConnectionSettings {
