@@ -25,6 +25,14 @@ void PageChecksum::Take(quint32 page, const char* data, qsizetype size) {
   pages_[page - 1] = PageHash(page, data, size);
 }
 
+void PageChecksum::Forget(quint32 page) {
+  if (page != 0 && page <= pages_.size()) pages_[page - 1].reset();
+}
+
+void PageChecksum::KeepPages(quint32 pages) {
+  if (pages < pages_.size()) pages_.resize(pages);
+}
+
 std::optional<quint32> PageChecksum::Result() const {
   if (pages_.empty()) return std::nullopt;
   QByteArray hashes(qsizetype(pages_.size() * sizeof(std::uint64_t)), Qt::Uninitialized);

@@ -18,6 +18,10 @@ class PageChecksum {
 
   static std::uint64_t PageHash(quint32 page, const char* data, qsizetype size);
   void Take(quint32 page, const char* data, qsizetype size);
+  // A page whose content is no longer known, or pages cut off.
+  void Forget(quint32 page);
+  void KeepPages(quint32 pages);
+  quint32 LastPage() const { return quint32(pages_.size()); }
   // Once every page from 1 to the last has been taken; none otherwise.
   std::optional<quint32> Result() const;
 

@@ -4,6 +4,7 @@
 #include "platform/sql/BackupHeader.h"
 #include "platform/sql/BackupSource.h"
 #include "platform/sql/DatabaseCopy.h"
+#include "platform/sql/HashedWriteFile.h"
 #include "platform/sql/ProcessIdentity.h"
 #include "platform/sql/SnapshotCopy.h"
 
@@ -35,18 +36,28 @@ QStringList SideFiles(const QString& file) {
 }
 
 // Marks a copied database as this system's backup, with the checksum of
-// what it holds then.
-std::error_code Seal(const QString& file) {
+// what it holds then: that of its pages as written, where every one was
+// taken whole, else read again.
+std::error_code Seal(const QString& file, PageChecksum written) {
   const std::error_code failed = std::make_error_code(std::errc::io_error);
   QFile data(file);
   if (!data.open(QIODevice::ReadWrite)) return failed;
   QByteArray header = data.read(BackupHeader::kSize);
   const std::optional<qint64> pageSize = BackupHeader::WholePageSize(header, data.size());
-  if (!pageSize) return failed;
-  BackupHeader::Mark(header.data(), quint32(data.size() / *pageSize));
-  if (!data.seek(0) || data.write(header) != BackupHeader::kSize || !data.flush()) return failed;
-  const std::optional<quint32> checksum = FilePageChecksum(file, *pageSize);
+  if (!pageSize || !data.seek(0)) return failed;
+  const quint32 pages = quint32(data.size() / *pageSize);
+  QByteArray firstPage = data.read(*pageSize);
+  if (firstPage.size() != *pageSize) return failed;
+  BackupHeader::Mark(firstPage.data(), pages);
+  written.Take(1, firstPage.constData(), firstPage.size());
+  std::optional<quint32> checksum = written.LastPage() == pages ? written.Result() : std::nullopt;
+  if (!checksum) {
+    if (!data.seek(0) || data.write(firstPage.left(BackupHeader::kSize)) != BackupHeader::kSize || !data.flush())
+      return failed;
+    checksum = FilePageChecksum(file, *pageSize);
+  }
   if (!checksum) return failed;
+  header = firstPage.left(BackupHeader::kSize);
   BackupHeader::SetNumber(header, BackupHeader::kChecksumAt, *checksum);
   if (!data.seek(0) || data.write(header) != BackupHeader::kSize || !data.flush()) return failed;
   return {};
@@ -151,14 +162,17 @@ void BackupWriting::RemovePartial() const {
 std::error_code BackupWriting::Write(Connection& source) {
   std::optional<std::error_code> copied = CopySnapshotAsBackup(source, partial_);
   if (!copied) {
+    // Page by page through SQLite, what the WAL holds for the read with them.
+    PageChecksum written;
     {
-      const std::shared_ptr<Connection> target = OpenBackupFile(partial_, FileAccess::Write);
+      const std::shared_ptr<Connection> target = OpenBackupFile(partial_, FileAccess::Write, HashedWriteFile::VfsName());
       // A partial file is synced once whole, and removed if it never is.
       target->Execute(QStringLiteral("PRAGMA journal_mode = OFF"));
       target->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
       CopyDatabase(source, *target);
+      if (const HashedWriteFile* file = HashedWriteFile::Of(target->Handle())) written = file->Checksum();
     }
-    copied = Seal(partial_);
+    copied = Seal(partial_, std::move(written));
   }
   std::error_code error = *copied;
   if (!error) error = SyncToDisk(partial_);

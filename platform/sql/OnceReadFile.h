@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sql/WrappedFile.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -7,22 +9,19 @@
 #include <optional>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_file;
-
 // A file SQLite reads through the VFS named here reads it once, in large
 // blocks in the file's order, each handed whole to the digest, if any, before
 // a byte of it reaches SQLite: what SQLite is given is what was digested. A
 // block read again (SQLite going back) must come back as it was first read,
 // or the read fails.
-class OnceReadFile {
+class OnceReadFile : public WrappedFile {
  public:
   static const char* VfsName();
   // The reader of the connection's main file, where it was opened through
   // that VFS.
   static OnceReadFile* Of(sqlite3* db);
 
-  explicit OnceReadFile(sqlite3_file* file) : file_(file) {}
+  using WrappedFile::WrappedFile;
 
   qint64 Size();
   // The file's first block, read now if not yet; none where it cannot be read.
@@ -33,15 +32,15 @@ class OnceReadFile {
   // Reads on to the file's end; false where it cannot.
   bool ReadToEnd();
 
-  // SQLite's read: a SQLite result code.
-  int Read(void* data, int amount, qint64 at);
+  int Read(void* data, int amount, qint64 at) override;
+  int Write(const void* data, int amount, qint64 at) override;
+  int Truncate(qint64 size) override;
 
  private:
   const QByteArray* block(qint64 index);
   bool loadNext();
   qint64 blockCount();
 
-  sqlite3_file* file_;
   std::optional<qint64> size_;
   QByteArray first_;
   QByteArray current_;
