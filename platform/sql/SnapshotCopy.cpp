@@ -56,7 +56,7 @@ bool FileHoldsEveryFrame(const char* file) {
   int frames = -1;
   int copied = -1;
   if (sqlite3_open_v2(file, &other, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK &&
-      sqlite3_exec(other, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr) == SQLITE_OK &&
+      sqlite3_exec(other, "PRAGMA main.schema_version", nullptr, nullptr, nullptr) == SQLITE_OK &&
       sqlite3_wal_checkpoint_v2(other, "main", SQLITE_CHECKPOINT_PASSIVE, &frames, &copied) != SQLITE_OK)
     frames = -1;
   sqlite3_close_v2(other);
