@@ -1,6 +1,5 @@
 #include "platform/sql/BackupChecksum.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QtEndian>
 
@@ -9,19 +8,29 @@
 namespace {
 
 constexpr qint64 kReadBlock = 1 << 20;
+constexpr char kNoChecksum[sizeof(quint32)] = {};
 
 }  // namespace
+
+std::uint64_t PageChecksum::PageHash(quint32 page, const char* data, qsizetype size) {
+  if (page != 1 || size < kAt + qsizetype(sizeof(quint32))) return XXH3_64bits_withSeed(data, size_t(size), page);
+  QByteArray first(data, size);
+  first.replace(kAt, sizeof(quint32), QByteArray(sizeof(quint32), '\0'));
+  return XXH3_64bits_withSeed(first.constData(), size_t(first.size()), page);
+}
 
 void PageChecksum::Take(quint32 page, const char* data, qsizetype size) {
   if (page == 0) return;
   if (pages_.size() < page) pages_.resize(page);
-  if (page != 1) {
-    pages_[page - 1] = XXH3_64bits_withSeed(data, size_t(size), page);
-    return;
-  }
-  QByteArray first(data, size);
-  if (size >= kAt + qsizetype(sizeof(quint32))) first.replace(kAt, sizeof(quint32), QByteArray(sizeof(quint32), '\0'));
-  pages_[0] = XXH3_64bits_withSeed(first.constData(), size_t(first.size()), page);
+  pages_[page - 1] = PageHash(page, data, size);
+}
+
+void PageChecksum::Forget(quint32 page) {
+  if (page != 0 && page <= pages_.size()) pages_[page - 1].reset();
+}
+
+void PageChecksum::KeepPages(quint32 pages) {
+  if (pages < pages_.size()) pages_.resize(pages);
 }
 
 std::optional<quint32> PageChecksum::Result() const {
@@ -52,18 +61,21 @@ std::optional<quint32> FilePageChecksum(const QString& file, qint64 pageSize) {
   return checksum.Result();
 }
 
-std::optional<quint32> FileSha256Checksum(const QString& file) {
-  QFile data(file);
-  if (!data.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray header = data.read(PageChecksum::kAt + sizeof(quint32));
-  if (header.size() < PageChecksum::kAt + qsizetype(sizeof(quint32))) return std::nullopt;
-  header.replace(PageChecksum::kAt, sizeof(quint32), QByteArray(sizeof(quint32), '\0'));
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  hash.addData(header);
-  while (!data.atEnd()) {
-    const QByteArray block = data.read(kReadBlock);
-    if (block.isEmpty()) return std::nullopt;
-    hash.addData(block);
+void Sha256Checksum::Take(qint64 at, const char* data, qsizetype size) {
+  const qint64 end = at + size;
+  const qint64 own = PageChecksum::kAt;
+  const qint64 ownEnd = own + qint64(sizeof(quint32));
+  if (end <= own || at >= ownEnd) {
+    hash_.addData(QByteArrayView(data, size));
+    return;
   }
-  return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(hash.result().constData()));
+  if (at < own) hash_.addData(QByteArrayView(data, own - at));
+  const qint64 zeroFrom = qMax(at, own);
+  const qint64 zeroTo = qMin(end, ownEnd);
+  hash_.addData(QByteArrayView(kNoChecksum, zeroTo - zeroFrom));
+  if (end > ownEnd) hash_.addData(QByteArrayView(data + (ownEnd - at), end - ownEnd));
+}
+
+quint32 Sha256Checksum::Result() const {
+  return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(hash_.resultView().constData()));
 }

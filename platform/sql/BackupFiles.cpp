@@ -1,7 +1,12 @@
 #include "platform/sql/BackupFiles.h"
 
 #include "platform/sql/BackupChecksum.h"
+#include "platform/sql/BackupHeader.h"
+#include "platform/sql/BackupSource.h"
+#include "platform/sql/DatabaseCopy.h"
+#include "platform/sql/HashedWriteFile.h"
 #include "platform/sql/ProcessIdentity.h"
+#include "platform/sql/SnapshotCopy.h"
 
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
@@ -9,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <cerrno>
 #include <filesystem>
@@ -20,16 +24,6 @@
 
 namespace {
 
-constexpr qint64 kHeaderSize = 100;
-// The header's application number of the backups this system writes, which
-// tells the checksum they carry: the page checksum, or, written by earlier
-// versions, the SHA-256 one or none (a checksum of 0).
-constexpr quint32 kBackupMark = 0x5A454D43;
-constexpr quint32 kSha256BackupMark = 0x5A454D42;
-constexpr int kApplicationIdAt = 68;
-// The file format's write and read versions: 1, a database read and written
-// without a WAL, where the copy left the WAL's 2 of the database copied.
-constexpr int kFormatVersionsAt = 18;
 // "<backup>.copia-<pid>-<start>.tmp", with its journal.
 const QString kPartialInfix = QStringLiteral(".copia-");
 const QString kPartialSuffix = QStringLiteral(".tmp");
@@ -41,54 +35,31 @@ QStringList SideFiles(const QString& file) {
   return {file + QStringLiteral("-journal"), file + QStringLiteral("-wal"), file + QStringLiteral("-shm")};
 }
 
-quint32 HeaderNumber(const QByteArray& header, int at) {
-  return qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(header.constData()) + at);
-}
-
-void SetHeaderNumber(QByteArray& header, int at, quint32 number) {
-  qToBigEndian(number, reinterpret_cast<uchar*>(header.data()) + at);
-}
-
-// The page size of a file of that header and length when the length fits
-// the page size and the page count of the header.
-std::optional<qint64> WholePageSize(const QByteArray& header, qint64 length) {
-  if (header.size() < kHeaderSize || !header.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return std::nullopt;
-  const int written = (uchar(header[16]) << 8) | uchar(header[17]);
-  const qint64 pageSize = written == 1 ? 65536 : written;
-  if (pageSize < 512 || length % pageSize != 0) return std::nullopt;
-  // The header's page count holds only while its "valid for" number is the change counter.
-  const quint32 pages = HeaderNumber(header, 28);
-  const bool counted = HeaderNumber(header, 92) == HeaderNumber(header, 24);
-  if (counted && length < qint64(pages) * pageSize) return std::nullopt;
-  return pageSize;
-}
-
-// What SQLite's full check finds of a file's structure.
-bool StructureIsWhole(const QString& file) {
-  try {
-    const SqlRows check = OpenBackupFile(file, FileAccess::Read)->QueryRows(QStringLiteral("PRAGMA integrity_check"));
-    return check.rows.size() == 1 && check.rows[0].value(0).toString() == u"ok";
-  } catch (const EDatabaseError&) {
-    return false;
-  }
-}
-
 // Marks a copied database as this system's backup, with the checksum of
-// what it holds then.
-std::error_code Seal(const QString& file) {
+// what it holds then: that of its pages as written, where every one was
+// taken whole, else read again.
+std::error_code Seal(const QString& file, PageChecksum written) {
   const std::error_code failed = std::make_error_code(std::errc::io_error);
   QFile data(file);
   if (!data.open(QIODevice::ReadWrite)) return failed;
-  QByteArray header = data.read(kHeaderSize);
-  const std::optional<qint64> pageSize = WholePageSize(header, data.size());
-  if (!pageSize) return failed;
-  header[kFormatVersionsAt] = header[kFormatVersionsAt + 1] = 1;
-  SetHeaderNumber(header, kApplicationIdAt, kBackupMark);
-  if (!data.seek(0) || data.write(header) != kHeaderSize || !data.flush()) return failed;
-  const std::optional<quint32> checksum = FilePageChecksum(file, *pageSize);
+  QByteArray header = data.read(BackupHeader::kSize);
+  const std::optional<qint64> pageSize = BackupHeader::WholePageSize(header, data.size());
+  if (!pageSize || !data.seek(0)) return failed;
+  const quint32 pages = quint32(data.size() / *pageSize);
+  QByteArray firstPage = data.read(*pageSize);
+  if (firstPage.size() != *pageSize) return failed;
+  BackupHeader::Mark(firstPage.data(), pages);
+  written.Take(1, firstPage.constData(), firstPage.size());
+  std::optional<quint32> checksum = written.LastPage() == pages ? written.Result() : std::nullopt;
+  if (!checksum) {
+    if (!data.seek(0) || data.write(firstPage.left(BackupHeader::kSize)) != BackupHeader::kSize || !data.flush())
+      return failed;
+    checksum = FilePageChecksum(file, *pageSize);
+  }
   if (!checksum) return failed;
-  SetHeaderNumber(header, PageChecksum::kAt, *checksum);
-  if (!data.seek(0) || data.write(header) != kHeaderSize || !data.flush()) return failed;
+  header = firstPage.left(BackupHeader::kSize);
+  BackupHeader::SetNumber(header, BackupHeader::kChecksumAt, *checksum);
+  if (!data.seek(0) || data.write(header) != BackupHeader::kSize || !data.flush()) return failed;
   return {};
 }
 
@@ -132,26 +103,7 @@ void RemoveDeadPartials(const QString& folder) {
 
 }  // namespace
 
-BackupCheck CheckBackup(const QString& file) {
-  QFile data(file);
-  if (!data.open(QIODevice::ReadOnly)) return BackupCheck::Malformed;
-  const QByteArray header = data.read(kHeaderSize);
-  const std::optional<qint64> pageSize = WholePageSize(header, data.size());
-  data.close();
-  if (!pageSize) return BackupCheck::Malformed;
-  const quint32 mark = HeaderNumber(header, kApplicationIdAt);
-  const quint32 carried = HeaderNumber(header, PageChecksum::kAt);
-  if (mark == kSha256BackupMark && carried == 0)
-    return StructureIsWhole(file) ? BackupCheck::Whole : BackupCheck::Malformed;
-  std::optional<quint32> checksum;
-  if (mark == kBackupMark)
-    checksum = FilePageChecksum(file, *pageSize);
-  else if (mark == kSha256BackupMark)
-    checksum = FileSha256Checksum(file);
-  else
-    return BackupCheck::Malformed;
-  return checksum == carried ? BackupCheck::Whole : BackupCheck::Damaged;
-}
+BackupCheck CheckBackup(const QString& file) { return BackupSource(file).Check(); }
 
 void TakeBackupMarkOff(Connection& restored) {
   restored.Execute(QStringLiteral("PRAGMA application_id = 0"));
@@ -207,8 +159,22 @@ void BackupWriting::RemovePartial() const {
   for (const QString& side : SideFiles(partial_)) QFile::remove(side);
 }
 
-std::error_code BackupWriting::Complete() {
-  std::error_code error = Seal(partial_);
+std::error_code BackupWriting::Write(Connection& source) {
+  std::optional<std::error_code> copied = CopySnapshotAsBackup(source, partial_);
+  if (!copied) {
+    // Page by page through SQLite, what the WAL holds for the read with them.
+    PageChecksum written;
+    {
+      const std::shared_ptr<Connection> target = OpenBackupFile(partial_, FileAccess::Write, HashedWriteFile::VfsName());
+      // A partial file is synced once whole, and removed if it never is.
+      target->Execute(QStringLiteral("PRAGMA journal_mode = OFF"));
+      target->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+      CopyDatabase(source, *target);
+      if (const HashedWriteFile* file = HashedWriteFile::Of(target->Handle())) written = file->Checksum();
+    }
+    copied = Seal(partial_, std::move(written));
+  }
+  std::error_code error = *copied;
   if (!error) error = SyncToDisk(partial_);
   if (!error) std::filesystem::rename(QFile::encodeName(partial_).toStdString(), QFile::encodeName(file_).toStdString(), error);
   completed_ = !error;

@@ -42,11 +42,11 @@ class BackupWriting {
   BackupWriting(const BackupWriting&) = delete;
   BackupWriting& operator=(const BackupWriting&) = delete;
 
-  const QString& PartialFile() const { return partial_; }
-  // Once its connection is closed: the partial file takes the mark and the
-  // checksum of its content and, on disk, becomes the backup, replacing an
-  // older one; the system's error when it cannot.
-  [[nodiscard]] std::error_code Complete();
+  // Writes what the connection, outside any transaction, reads of its
+  // database now into the partial file, with the mark and the checksum of
+  // its content, which, on disk, becomes the backup, replacing an older
+  // one; the system's error when it cannot.
+  [[nodiscard]] std::error_code Write(class Connection& source);
 
  private:
   void RemovePartial() const;

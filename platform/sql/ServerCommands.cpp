@@ -3,8 +3,8 @@
 #include "platform/Paths.h"
 #include "platform/engine/WriteTransaction.h"
 #include "platform/sql/BackupFiles.h"
+#include "platform/sql/BackupSource.h"
 #include "platform/sql/Collation.h"
-#include "platform/sql/DatabaseCopy.h"
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/ObjectRename.h"
 #include "platform/sql/ServerSession.h"
@@ -13,6 +13,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/SqlText.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -218,20 +219,15 @@ void BackupDatabase(Command c) {
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
                                     "the path specified.).").arg(file.written));
     const std::shared_ptr<Connection> source = ConnectionToCopy(c.server.DatabaseFile(name));
+    // A backup file holds one backup: writing it again replaces it.
     BackupWriting writing(file.path);
-    {
-      // A backup file holds one backup: writing it again replaces it.
-      const std::shared_ptr<Connection> target = OpenBackupFile(writing.PartialFile(), FileAccess::Write);
-      // A partial file is synced once whole, and removed if it never is.
-      target->Execute(QStringLiteral("PRAGMA journal_mode = OFF"));
-      target->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
-      CopyDatabase(*source, *target);
-    }
-    if (const std::error_code error = writing.Complete())
+    if (const std::error_code error = writing.Write(*source))
       throw SqlError(QStringLiteral("Write on \"%1\" failed: %2(%3)")
                          .arg(file.written, QString::number(error.value()), QString::fromStdString(error.message())));
   });
 }
+
+const QString kDamaged = QStringLiteral("Damage to the backup set was detected.");
 
 // Ends a restore's mark however the restore ends.
 class RestoreUnderWay {
@@ -263,11 +259,12 @@ void RestoreDatabase(Command c) {
     if (!QFileInfo(file.path).isFile())
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                     "the file specified.).").arg(file.written));
-    switch (CheckBackup(file.path)) {
+    BackupSource backup(file.path);
+    switch (backup.Form()) {
       case BackupCheck::Whole:
         break;
       case BackupCheck::Damaged:
-        throw SqlError(QStringLiteral("Damage to the backup set was detected."));
+        throw SqlError(kDamaged);
       case BackupCheck::Malformed:
         throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
                                       "this media family.").arg(file.written));
@@ -287,12 +284,21 @@ void RestoreDatabase(Command c) {
     const QString target = c.server.DatabaseFile(database ? database->name : name);
     const auto restore = [&] {
       const std::shared_ptr<Connection> restoredConnection = ConnectionToCopy(target);
-      CopyDatabase(*OpenBackupFile(file.path, FileAccess::Read), *restoredConnection);
+      if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) throw SqlError(kDamaged);
       TakeBackupMarkOff(*restoredConnection);
     };
-    // A database no session can know yet is made under the lock.
+    // A database no session can know yet is made under the lock, and not
+    // left behind by a restore that fails.
     if (!database) {
-      restore();
+      const bool existed = QFileInfo::exists(target);
+      try {
+        restore();
+      } catch (...) {
+        if (!existed)
+          for (const QString& made : {target, target + QStringLiteral("-wal"), target + QStringLiteral("-shm")})
+            QFile::remove(made);
+        throw;
+      }
       c.server.RegisterDatabase(name, Collation::kDefaultName.toString());
       exclusive.Commit();
       return;

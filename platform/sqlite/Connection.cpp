@@ -331,15 +331,20 @@ std::shared_ptr<Connection> OpenConnection(const QString& fileName) {
 
 bool ConnectionIsOpen(const QString& fileName) { return openOf(keyOf(fileName)) != nullptr; }
 
-std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access) {
+std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access, const char* vfs) {
   const QString key = keyOf(fileName);
   if (auto existing = openOf(key)) return existing;
-  if (access == FileAccess::Read && !QFileInfo(key).isFile()) throw EDatabaseError(EngineText::PathNotFound, key);
-  if (access == FileAccess::Write) return ConnectionOpener::Open(key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  const bool read = access == FileAccess::Read;
+  if (read && !QFileInfo(key).isFile()) throw EDatabaseError(EngineText::PathNotFound, key);
+  QByteArrayList parameters;
   // Immutable: the file's own bytes only, never a "-wal" or "-journal" found
   // beside it, and nothing written there.
-  return ConnectionOpener::Open(key, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                                QUrl::fromLocalFile(key).toEncoded() + QByteArrayLiteral("?immutable=1"));
+  if (read) parameters << QByteArrayLiteral("immutable=1");
+  if (vfs) parameters << QByteArrayLiteral("vfs=") + QByteArray(vfs).toPercentEncoding();
+  const int flags = read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  if (parameters.isEmpty()) return ConnectionOpener::Open(key, flags);
+  return ConnectionOpener::Open(key, flags | SQLITE_OPEN_URI,
+                                QUrl::fromLocalFile(key).toEncoded() + '?' + parameters.join('&'));
 }
 
 namespace ConnectionSettings {

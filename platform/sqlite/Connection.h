@@ -122,9 +122,9 @@ bool ConnectionIsOpen(const QString& fileName);
 // read), opened without the initialisers and shared with nobody; when the
 // process has the file open as a database, its shared connection. A file
 // only read is read as it is, whatever lies beside it; a missing one raises
-// "Path not found".
+// "Path not found". The file is reached through the VFS named, if any.
 enum class FileAccess { Read, Write };
-std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access);
+std::shared_ptr<Connection> OpenBackupFile(const QString& fileName, FileAccess access, const char* vfs = nullptr);
 
 namespace ConnectionSettings {
 

@@ -12,10 +12,13 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <csignal>
 #include <memory>
+#include <thread>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +66,40 @@ void restoreWaiting() {
 }
 
 [[maybe_unused]] const bool restoreRegistered = SecondProcess::RegisterJob(u"restore-waiting"_qs, restoreWaiting);
+
+constexpr char kStopFile[] = "ZEM_BACKUP_STOP";
+constexpr int kFirstWritten = 100000;
+
+// Job "writing-batches": another program that, until the stop file
+// appears, commits batch after batch of ten rows into EMP1's CLIENTES
+// (batch n: Codigo 100000 + 10n to 100000 + 10n + 9, named "lote n"), and
+// now and then keeps an older state read for a while, so that the WAL
+// cannot always be copied back into the file.
+void writingBatches() {
+  const QString file = qEnvironmentVariable(kFolder);
+  const QString stop = qEnvironmentVariable(kStopFile);
+  sqlite3* writer = nullptr;
+  sqlite3* reader = nullptr;
+  sqlite3_open_v2(file.toUtf8().constData(), &writer, SQLITE_OPEN_READWRITE, nullptr);
+  sqlite3_open_v2(file.toUtf8().constData(), &reader, SQLITE_OPEN_READWRITE, nullptr);
+  sqlite3_busy_timeout(writer, 60000);
+  sqlite3_busy_timeout(reader, 60000);
+  for (int batch = 0; !QFile::exists(stop); ++batch) {
+    if (batch % 40 == 0) sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM CLIENTES", nullptr, nullptr, nullptr);
+    if (batch % 40 == 20) sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    QByteArray sql = "BEGIN IMMEDIATE;";
+    for (int row = 0; row < 10; ++row)
+      sql += "INSERT INTO CLIENTES (Codigo, Nombre) VALUES (" + QByteArray::number(kFirstWritten + 10 * batch + row) +
+             ", 'lote " + QByteArray::number(batch) + "');";
+    sql += "COMMIT;";
+    if (sqlite3_exec(writer, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
+    if (batch == 0) SecondProcess::Report(u"started"_qs);
+  }
+  sqlite3_close_v2(reader);
+  sqlite3_close_v2(writer);
+}
+
+[[maybe_unused]] const bool writingRegistered = SecondProcess::RegisterJob(u"writing-batches"_qs, writingBatches);
 
 // A file opened apart from the process's own connections, as another
 // program would.
@@ -156,6 +193,20 @@ class BackupFiles : public ::testing::Test {
       bytes.replace(60, 4, digest.left(4));
     }
     return bytes;
+  }
+
+  // The batches written by "writing-batches" that EMP1 holds, where they are
+  // whole and written in order; -1 otherwise.
+  qint64 WholeBatches() {
+    OtherProgramsFile database(client_.Server().DatabaseFile(u"EMP1"_qs));
+    const QByteArray written = "FROM CLIENTES WHERE Codigo >= " + QByteArray::number(kFirstWritten);
+    database.Run("BEGIN");  // one state, whatever is committed meanwhile
+    const qint64 rows = database.Number("SELECT count(*) " + written);
+    const qint64 batches = database.Number("SELECT coalesce(max((Codigo - 100000) / 10) + 1, 0) " + written);
+    const qint64 misnamed = database.Number("SELECT count(*) " + written +
+                                            " AND Nombre <> 'lote ' || ((Codigo - 100000) / 10)");
+    database.Run("COMMIT");
+    return rows == 10 * batches && misnamed == 0 ? batches : -1;
   }
 
   // Another process that cannot write past the limit, its backup started.
@@ -390,4 +441,125 @@ TEST_F(BackupFiles, ARestoreThatFailsWhileCopyingLetsOthersBackOntoItsDatabase) 
   }
   ServerClient other(folder_.Path());
   EXPECT_EQ(other.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"10"}}));
+}
+
+// Backups taken while another program commits batch after batch, some while
+// an older read keeps the WAL from the file, each restore one committed
+// state: every batch whole, none after one missing, and a state between the
+// one before the backup and the one after it.
+TEST_F(BackupFiles, ABackupWhileAnotherProgramWritesRestoresOneCommittedStateOfItsTime) {
+  const QString stop = folder_.File(u"parar"_qs);
+  SecondProcess writing(u"writing-batches"_qs,
+                        {{kFolder, client_.Server().DatabaseFile(u"EMP1"_qs)}, {kStopFile, stop}});
+  ASSERT_EQ(writing.ReadReport(), u"started"_qs);
+  struct Taken {
+    QString file;
+    qint64 before;
+    qint64 after;
+  };
+  QList<Taken> taken;
+  client_.Run(u"USE master"_qs);
+  for (int backup = 0; backup < 12; ++backup) {
+    const QString file = folder_.File(u"dbb_EMP1_2024013115450%1.bak"_qs.arg(backup, 2, 10, QLatin1Char('0')));
+    const qint64 before = WholeBatches();
+    client_.Run(u"BACKUP DATABASE EMP1  TO DISK = '"_qs + file + u"'  WITH FORMAT"_qs);
+    taken.append({file, before, WholeBatches()});
+    QThread::msleep(20);
+  }
+  WriteBytes(stop, "1");
+  writing.Finish();
+  for (const Taken& backup : taken) {
+    ASSERT_GE(backup.before, 0);
+    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup.file + u"'WITH REPLACE"_qs), QString());
+    const qint64 restored = WholeBatches();
+    EXPECT_GE(restored, backup.before) << backup.file.toStdString();
+    EXPECT_LE(restored, backup.after) << backup.file.toStdString();
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES WHERE Codigo <= 2000"_qs), Rows({{"2000"}}));
+    client_.Run(u"USE master"_qs);
+  }
+}
+
+// What is committed only in the WAL is in the backup, whether an older read
+// of another program keeps it there or not.
+TEST_F(BackupFiles, ABackupHoldsWhatIsCommittedInTheWal) {
+  for (const bool olderReadKept : {false, true}) {
+    const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+    OtherProgramsFile reader(file);
+    OtherProgramsFile writer(file);
+    writer.KeepWalOnClose();
+    if (olderReadKept) {
+      ASSERT_EQ(reader.Run("BEGIN"), SQLITE_OK);
+      ASSERT_EQ(reader.Number("SELECT count(*) FROM CLIENTES"), 2000);
+    }
+    ASSERT_EQ(writer.Run("DELETE FROM CLIENTES WHERE Codigo > 1500; UPDATE CLIENTES SET Nombre = 'nuevo' WHERE Codigo = 1"),
+              SQLITE_OK);
+    client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+    ASSERT_EQ(writer.Run("DELETE FROM CLIENTES WHERE Codigo > 10; INSERT INTO CLIENTES (Codigo, Nombre) VALUES (1501, 'y')"),
+              SQLITE_OK);
+    reader.Run("COMMIT");
+    EXPECT_EQ(Restore(), QString()) << olderReadKept;
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*), MAX(Codigo) FROM CLIENTES"_qs), Rows({{"1500", "1500"}}))
+        << olderReadKept;
+    EXPECT_EQ(client_.Texts(u"SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs), Rows({{"nuevo"}})) << olderReadKept;
+    client_.Run(u"INSERT INTO CLIENTES (Codigo, Nombre) SELECT Codigo + 1500, Nombre FROM CLIENTES WHERE Codigo <= 500"_qs);
+    client_.Run(u"USE master"_qs);
+    QFile::remove(Backup());
+  }
+}
+
+// While another program puts a damaged copy of the backup in its place and
+// the backup back again, over and over, a restore gives back only bytes
+// whose checksum it checked: the backup's rows, or the refusal of the
+// damaged one.
+TEST_F(BackupFiles, ARestoreGivesBackTheBytesItChecked) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QByteArray backup = Bytes(Backup());
+  const qsizetype row = backup.indexOf(QByteArray(150, 'x'), backup.size() / 2);
+  ASSERT_GT(row, 0);
+  QByteArray damaged = backup;
+  damaged.replace(row, 150, QByteArray(150, 'z'));
+  const QString whole = folder_.File(u"entera"_qs);
+  const QString spoilt = folder_.File(u"danada"_qs);
+  const QString next = folder_.File(u"siguiente"_qs);
+  WriteBytes(whole, backup);
+  WriteBytes(spoilt, damaged);
+  std::atomic<bool> swapping = true;
+  std::thread other([&] {
+    for (bool good = false; swapping; good = !good) {
+      if (::link(QFile::encodeName(good ? whole : spoilt).constData(), QFile::encodeName(next).constData()) == 0)
+        ::rename(QFile::encodeName(next).constData(), QFile::encodeName(Backup()).constData());
+    }
+  });
+  const QString refused = Terminating(u"Damage to the backup set was detected."_qs, "RESTORE DATABASE");
+  int restored = 0;
+  for (int attempt = 0; attempt < 60; ++attempt) {
+    client_.Run(u"USE EMP1 UPDATE CLIENTES SET Nombre = 'antes'"_qs);
+    client_.Run(u"USE master"_qs);
+    const QString outcome = Restore();
+    if (!outcome.isEmpty()) {
+      EXPECT_EQ(outcome, refused);
+      continue;
+    }
+    ++restored;
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES WHERE Nombre = '"_qs + u"x"_qs.repeated(150) + u"'"_qs),
+              Rows({{"2000"}})) << attempt;
+  }
+  swapping = false;
+  other.join();
+  EXPECT_GT(restored, 0);
+}
+
+// A restore into a database not yet made that fails leaves neither the
+// database nor its file.
+TEST_F(BackupFiles, AFailedRestoreOfANewDatabaseLeavesNothing) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QByteArray backup = Bytes(Backup());
+  WriteBytes(Backup(), Flipped(backup, backup.size() - 10));
+  const QStringList before = QDir(folder_.Path()).entryList(QDir::Files);
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP9  FROM DISK = '"_qs + Backup() + u"'"_qs),
+            Terminating(u"Damage to the backup set was detected."_qs, "RESTORE DATABASE"));
+  EXPECT_EQ(QDir(folder_.Path()).entryList(QDir::Files), before);
+  WriteBytes(Backup(), backup);
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP9  FROM DISK = '"_qs + Backup() + u"'"_qs), QString());
+  EXPECT_EQ(client_.Texts(u"USE EMP9 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"2000"}}));
 }
