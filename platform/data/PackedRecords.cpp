@@ -1,12 +1,9 @@
 #include "platform/data/PackedRecords.h"
 
 #include <QString>
-#include <QStringView>
-#include <QtCore/qstringalgorithms.h>
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -30,16 +27,25 @@ enum Tag : char {
 // Sizes below kLongSize take one byte; the others five.
 constexpr unsigned char kLongSize = 0xFF;
 
-// Encodes values, counting the bytes (Counter) or writing them (Writer).
-struct Counter {
-  std::size_t size = 0;
-  void put(char) { ++size; }
-  void put(const void*, std::size_t bytes) { size += bytes; }
-  char* take(std::size_t bytes) {
-    size += bytes;
-    return nullptr;
+// The most bytes a record's values can take encoded.
+std::size_t mostBytes(const QList<QVariant>& values) {
+  constexpr std::size_t kTagAndSize = 1 + 1 + sizeof(std::uint32_t);
+  std::size_t most = kTagAndSize;
+  for (const QVariant& value : values) {
+    switch (value.metaType().id()) {
+      case QMetaType::QString:
+        most += kTagAndSize + static_cast<std::size_t>(static_cast<const QString*>(value.constData())->size()) *
+                                  sizeof(char16_t);
+        break;
+      case QMetaType::QByteArray:
+        most += kTagAndSize + static_cast<std::size_t>(static_cast<const QByteArray*>(value.constData())->size());
+        break;
+      default:
+        most += 1 + sizeof(qint64);
+    }
   }
-};
+  return most;
+}
 
 struct Writer {
   char* out;
@@ -48,91 +54,85 @@ struct Writer {
     std::memcpy(out, bytes, count);
     out += count;
   }
-  char* take(std::size_t bytes) { return std::exchange(out, out + bytes); }
-};
-
-template <typename Sink, typename T>
-void putRaw(Sink& to, T value) {
-  to.put(&value, sizeof value);
-}
-
-template <typename Sink>
-void putSize(Sink& to, std::size_t size) {
-  if (size < kLongSize) {
-    to.put(static_cast<char>(size));
-  } else {
-    to.put(static_cast<char>(kLongSize));
-    putRaw(to, static_cast<std::uint32_t>(size));
+  template <typename T>
+  void putRaw(T value) {
+    put(&value, sizeof value);
   }
-}
-
-template <typename Sink>
-void putText(Sink& to, const QString& text) {
-  if (text.isNull()) {
-    to.put(kNullText);
-    return;
+  void putSize(std::size_t size) {
+    if (size < kLongSize) {
+      put(static_cast<char>(size));
+    } else {
+      put(static_cast<char>(kLongSize));
+      putRaw(static_cast<std::uint32_t>(size));
+    }
   }
-  const auto size = static_cast<std::size_t>(text.size());
-  if (QtPrivate::isLatin1(QStringView(text))) {
-    to.put(kLatin1Text);
-    putSize(to, size);
-    if (char* out = to.take(size))
-      for (const QChar c : text) *out++ = static_cast<char>(c.unicode());
-  } else {
-    to.put(kUtf16Text);
-    putSize(to, size);
-    to.put(text.utf16(), size * sizeof(char16_t));
-  }
-}
 
-// others: where a value of another type goes, null while counting.
-template <typename Sink>
-void putValue(Sink& to, const QVariant& value, std::vector<QVariant>* others) {
-  switch (value.metaType().id()) {
-    case QMetaType::UnknownType:
-      to.put(kNull);
-      return;
-    case QMetaType::LongLong: {
-      const qint64 number = *static_cast<const qint64*>(value.constData());
-      if (number >= INT32_MIN && number <= INT32_MAX) {
-        to.put(kInteger32);
-        putRaw(to, static_cast<qint32>(number));
-      } else {
-        to.put(kInteger64);
-        putRaw(to, number);
-      }
+  // One byte a character where every character fits in one, else as it is.
+  void putText(const QString& text) {
+    if (text.isNull()) {
+      put(kNullText);
       return;
     }
-    case QMetaType::Double:
-      to.put(kDouble);
-      putRaw(to, *static_cast<const double*>(value.constData()));
+    char* const tag = out;
+    put(kLatin1Text);
+    const auto size = static_cast<std::size_t>(text.size());
+    putSize(size);
+    const char16_t* const characters = reinterpret_cast<const char16_t*>(text.constData());
+    char16_t high = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+      high |= characters[i] & 0xFF00;
+      out[i] = static_cast<char>(characters[i]);
+    }
+    if (high == 0) {
+      out += size;
       return;
-    case QMetaType::QString:
-      putText(to, *static_cast<const QString*>(value.constData()));
-      return;
-    case QMetaType::QByteArray: {
-      const auto& bytes = *static_cast<const QByteArray*>(value.constData());
-      if (bytes.isNull()) {
-        to.put(kNullBytes);
+    }
+    *tag = kUtf16Text;
+    put(characters, size * sizeof(char16_t));
+  }
+
+  // others: where a value of another type goes.
+  void putValue(const QVariant& value, std::vector<QVariant>& others) {
+    switch (value.metaType().id()) {
+      case QMetaType::UnknownType:
+        put(kNull);
+        return;
+      case QMetaType::LongLong: {
+        const qint64 number = *static_cast<const qint64*>(value.constData());
+        if (number >= INT32_MIN && number <= INT32_MAX) {
+          put(kInteger32);
+          putRaw(static_cast<qint32>(number));
+        } else {
+          put(kInteger64);
+          putRaw(number);
+        }
         return;
       }
-      to.put(kBytes);
-      putSize(to, static_cast<std::size_t>(bytes.size()));
-      to.put(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-      return;
+      case QMetaType::Double:
+        put(kDouble);
+        putRaw(*static_cast<const double*>(value.constData()));
+        return;
+      case QMetaType::QString:
+        putText(*static_cast<const QString*>(value.constData()));
+        return;
+      case QMetaType::QByteArray: {
+        const auto& bytes = *static_cast<const QByteArray*>(value.constData());
+        if (bytes.isNull()) {
+          put(kNullBytes);
+          return;
+        }
+        put(kBytes);
+        putSize(static_cast<std::size_t>(bytes.size()));
+        put(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return;
+      }
+      default:
+        put(kOther);
+        putRaw(static_cast<std::uint32_t>(others.size()));
+        others.push_back(value);
     }
-    default:
-      to.put(kOther);
-      putRaw(to, static_cast<std::uint32_t>(others ? others->size() : 0));
-      if (others) others->push_back(value);
   }
-}
-
-template <typename Sink>
-void putRecord(Sink& to, const QList<QVariant>& values, std::vector<QVariant>* others) {
-  putSize(to, static_cast<std::size_t>(values.size()));
-  for (const QVariant& value : values) putValue(to, value, others);
-}
+};
 
 template <typename T>
 T readRaw(const char*& from) {
@@ -163,12 +163,15 @@ char* PackedRecords::room(std::size_t size) {
 }
 
 void PackedRecords::Append(const QList<QVariant>& values) {
-  Counter counter;
-  putRecord(counter, values, nullptr);
-  Writer writer{room(counter.size)};
+  const std::size_t most = mostBytes(values);
+  char* const at = room(most);
+  Writer writer{at};
+  writer.putSize(static_cast<std::size_t>(values.size()));
+  for (const QVariant& value : values) writer.putValue(value, others_);
+  // What the record did not take is the next one's.
+  blocks_.back().used -= most - static_cast<std::size_t>(writer.out - at);
   places_.push_back(Place{static_cast<std::uint32_t>(blocks_.size() - 1),
-                          static_cast<std::uint32_t>(writer.out - blocks_.back().bytes.get())});
-  putRecord(writer, values, &others_);
+                          static_cast<std::uint32_t>(at - blocks_.back().bytes.get())});
 }
 
 QList<QVariant> PackedRecords::Values(std::size_t record) const {
@@ -193,6 +196,7 @@ QList<QVariant> PackedRecords::Values(std::size_t record) const {
         break;
       case kLatin1Text: {
         const auto size = static_cast<qsizetype>(readSize(from));
+        // An empty text stays apart from a null one.
         values.emplace_back(size == 0 ? QString(QLatin1StringView("")) : QString::fromLatin1(from, size));
         from += size;
         break;
