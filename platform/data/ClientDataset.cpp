@@ -44,10 +44,10 @@ ClientDataset::Copy ClientDataset::fetch() {
   Copy copy;
   Records records = Snapshot(*provider_);
   copy.columns = std::move(records.columns);
-  for (const Row& row : records.rows) copy.rows.Append(row.values);
+  copy.Add(std::move(records.rows));
   if (packetRecords_ > 0) {
     provider_->Close();
-    copy.complete = !BeforeGetRecords || copy.rows.Size() < static_cast<std::size_t>(packetRecords_);
+    copy.complete = !BeforeGetRecords || copy.Size() < static_cast<std::size_t>(packetRecords_);
   } else if (!wasActive) {
     provider_->Close();
   }
@@ -58,8 +58,8 @@ bool ClientDataset::fetchPacket() {
   if (!PacketsPending() || !provider_) return false;
   QVariantHash last;
   QList<QVariant> lastValues;
-  if (!copy_->rows.Empty()) {
-    lastValues = copy_->rows.Values(copy_->rows.Size() - 1);
+  if (!copy_->Empty()) {
+    lastValues = copy_->LastValues();
     for (int i = 0; i < copy_->columns.size() && i < lastValues.size(); ++i)
       last.insert(copy_->columns[i].name, lastValues[i]);
   }
@@ -77,17 +77,29 @@ bool ClientDataset::fetchPacket() {
   // A packet read on from the last record's values that ends where the rows
   // held end brought nothing beyond them: asked again, it would bring the
   // same rows for ever. Read by position, it holds copies of that record.
-  if (!packetsByPosition_ && !packet.empty() && !copy_->rows.Empty() && sameValues(packet.back().values, lastValues)) {
+  if (!packetsByPosition_ && !packet.empty() && !copy_->Empty() && sameValues(packet.back().values, lastValues)) {
     copy_->complete = true;
     return false;
   }
-  for (const Row& row : packet) copy_->rows.Append(row.values);
+  copy_->Add(std::move(packet));
   return true;
 }
 
-Dataset::Row ClientDataset::copied(std::size_t index) const {
-  return Row{static_cast<qint64>(index) + 1, copy_->rows.Values(index)};
+void ClientDataset::Copy::Add(std::vector<Row> packet) {
+  if (packet.empty()) return;
+  for (const Row& row : last_) packed_.Append(row.values);
+  last_ = std::move(packet);
+  // The provider's identities need not be unique (a query's are not).
+  qint64 identity = static_cast<qint64>(packed_.Size());
+  for (Row& row : last_) row.identity = ++identity;
 }
+
+Dataset::Row ClientDataset::Copy::At(std::size_t index) const {
+  if (index >= packed_.Size()) return last_[index - packed_.Size()];
+  return Row{static_cast<qint64>(index) + 1, packed_.Values(index)};
+}
+
+Dataset::Row ClientDataset::copied(std::size_t index) const { return copy_->At(index); }
 
 std::vector<Dataset::Row> ClientDataset::copied(std::size_t from, std::size_t to) const {
   std::vector<Row> rows;
@@ -97,7 +109,7 @@ std::vector<Dataset::Row> ClientDataset::copied(std::size_t from, std::size_t to
 }
 
 std::optional<std::size_t> ClientDataset::indexOf(const Row& row) const {
-  if (!copy_ || row.identity < 1 || static_cast<std::size_t>(row.identity) > copy_->rows.Size()) return std::nullopt;
+  if (!copy_ || row.identity < 1 || static_cast<std::size_t>(row.identity) > copy_->Size()) return std::nullopt;
   return static_cast<std::size_t>(row.identity) - 1;
 }
 
@@ -110,7 +122,7 @@ bool ClientDataset::shownAsCopied() const {
 // or filters the whole copy.
 Dataset::Records ClientDataset::ReadRecords() {
   if (!copy_) copy_ = fetch();
-  const std::size_t size = copy_->rows.Size();
+  const std::size_t size = copy_->Size();
   delivered_ = packetRecords_ > 0 && OrderColumns().isEmpty()
                    ? std::min(size, static_cast<std::size_t>(packetRecords_))
                    : size;
@@ -121,8 +133,8 @@ std::vector<Dataset::Row> ClientDataset::ReadMore(std::size_t count) {
   std::vector<Row> rows;
   if (!copy_) return rows;
   while (rows.size() < count) {
-    if (delivered_ >= copy_->rows.Size() && !fetchPacket()) break;
-    const std::size_t take = std::min(count - rows.size(), copy_->rows.Size() - delivered_);
+    if (delivered_ >= copy_->Size() && !fetchPacket()) break;
+    const std::size_t take = std::min(count - rows.size(), copy_->Size() - delivered_);
     for (std::size_t i = 0; i < take; ++i) rows.push_back(copied(delivered_++));
   }
   return rows;
@@ -134,7 +146,7 @@ std::size_t ClientDataset::ReadBlock(std::size_t wanted) const {
 
 std::optional<int> ClientDataset::CountRecords() {
   if (packetRecords_ <= 0 || !copy_) return std::nullopt;
-  return static_cast<int>(copy_->rows.Size());
+  return static_cast<int>(copy_->Size());
 }
 
 // Only packets are given on in reading order; a whole copy is read again
@@ -172,7 +184,7 @@ std::optional<std::vector<Dataset::Row>> ClientDataset::ReadBefore(const Row* fi
   } else {
     while (fetchPacket()) {
     }
-    end = delivered_ = copy_->rows.Size();
+    end = delivered_ = copy_->Size();
   }
   return copied(end - std::min(end, count), end);
 }
@@ -185,17 +197,17 @@ std::optional<int> ClientDataset::CountBefore(const Row& row) {
 
 std::optional<Dataset::Row> ClientDataset::ReadRecordAt(int place) {
   if (!shownAsCopied() || place < 0) return std::nullopt;
-  while (copy_->rows.Size() <= static_cast<std::size_t>(place) && fetchPacket()) {
+  while (copy_->Size() <= static_cast<std::size_t>(place) && fetchPacket()) {
   }
-  if (copy_->rows.Empty()) return std::nullopt;
-  return copied(std::min(static_cast<std::size_t>(place), copy_->rows.Size() - 1));
+  if (copy_->Empty()) return std::nullopt;
+  return copied(std::min(static_cast<std::size_t>(place), copy_->Size() - 1));
 }
 
 int ClientDataset::GetNextPacket() {
   if (!Active() || !PacketsPending()) return 0;
-  const std::size_t before = copy_->rows.Size();
+  const std::size_t before = copy_->Size();
   ReadRowsUpTo(Rows().size() + (before - delivered_) + static_cast<std::size_t>(packetRecords_));
-  return static_cast<int>(copy_->rows.Size() - before);
+  return static_cast<int>(copy_->Size() - before);
 }
 
 void ClientDataset::ReleaseSource() {

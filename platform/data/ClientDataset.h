@@ -47,7 +47,7 @@ class ClientDataset : public IndexedDataset {
   bool PacketsByPosition() const { return packetsByPosition_; }
   void SetPacketsByPosition(bool byPosition);
   // How many records the packets have copied, whatever the filter.
-  int RecordsCopied() const { return copy_ ? static_cast<int>(copy_->rows.Size()) : 0; }
+  int RecordsCopied() const { return copy_ ? static_cast<int>(copy_->Size()) : 0; }
   // Copies the next packet; the number of records it held.
   int GetNextPacket();
   // Whether the provider may still have records to copy.
@@ -67,10 +67,22 @@ class ClientDataset : public IndexedDataset {
   void ReleaseSource() override;
 
  private:
-  struct Copy {
+  // The records copied: those of the last packet as they came (a search
+  // that reads only its first rows unpacks nothing), the others packed.
+  class Copy {
+   public:
     QList<Column> columns;
-    PackedRecords rows;  // the record at index i has identity i + 1
     bool complete = true;
+    std::size_t Size() const { return packed_.Size() + last_.size(); }
+    bool Empty() const { return Size() == 0; }
+    // The record at index i has identity i + 1.
+    Row At(std::size_t index) const;
+    QList<QVariant> LastValues() const { return last_.empty() ? QList<QVariant>() : last_.back().values; }
+    void Add(std::vector<Row> packet);
+
+   private:
+    PackedRecords packed_;
+    std::vector<Row> last_;
   };
   Copy fetch();
   bool fetchPacket();
