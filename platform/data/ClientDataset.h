@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/data/IndexedDataset.h"
+#include "platform/data/PackedRecords.h"
 
 #include <QPointer>
 #include <QVariantHash>
@@ -18,7 +19,9 @@
 // the records copied so far have all been visited, after BeforeGetRecords
 // has made the provider read on after the last record copied. The provider
 // is closed after every packet, so no statement stays open between them;
-// RecordCount is the number of records copied so far.
+// RecordCount is the number of records copied so far. The copy is held
+// packed; while the records are shown in the order copied, unfiltered, a
+// walk keeps only the records around the current one unpacked.
 class ClientDataset : public IndexedDataset {
   Q_OBJECT
 
@@ -44,11 +47,11 @@ class ClientDataset : public IndexedDataset {
   bool PacketsByPosition() const { return packetsByPosition_; }
   void SetPacketsByPosition(bool byPosition);
   // How many records the packets have copied, whatever the filter.
-  int RecordsCopied() const { return data_ ? static_cast<int>(data_->rows.size()) : 0; }
+  int RecordsCopied() const { return copy_ ? static_cast<int>(copy_->Size()) : 0; }
   // Copies the next packet; the number of records it held.
   int GetNextPacket();
   // Whether the provider may still have records to copy.
-  bool PacketsPending() const { return data_ && !data_->complete; }
+  bool PacketsPending() const { return copy_ && !copy_->complete; }
 
  protected:
   Records ReadRecords() override;
@@ -56,17 +59,44 @@ class ClientDataset : public IndexedDataset {
   std::size_t ReadBlock(std::size_t wanted) const override;
   std::optional<int> CountRecords() override;
   bool RestartReading() override;
+  bool StartReadingAt(const Row& key, int count) override;
+  bool ContinueReadingAfter(const Row& row) override;
+  std::optional<std::vector<Row>> ReadBefore(const Row* first, std::size_t count) override;
+  std::optional<int> CountBefore(const Row& row) override;
+  std::optional<Row> ReadRecordAt(int place) override;
   void ReleaseSource() override;
 
  private:
-  Records fetch();
-  // Copies what the open provider shows, numbered on from the records copied.
-  std::vector<Row> copyProvider(QList<Column>* columns);
+  // The records copied: those of the last packet as they came (a search
+  // that reads only its first rows unpacks nothing), the others packed.
+  class Copy {
+   public:
+    QList<Column> columns;
+    bool complete = true;
+    std::size_t Size() const { return packed_.Size() + last_.size(); }
+    bool Empty() const { return Size() == 0; }
+    // The record at index i has identity i + 1.
+    Row At(std::size_t index) const;
+    QList<QVariant> LastValues() const { return last_.empty() ? QList<QVariant>() : last_.back().values; }
+    void Add(std::vector<Row> packet);
+
+   private:
+    PackedRecords packed_;
+    std::vector<Row> last_;
+  };
+  Copy fetch();
   bool fetchPacket();
+  Row copied(std::size_t index) const;
+  std::vector<Row> copied(std::size_t from, std::size_t to) const;
+  // Where a record given is among those copied; nullopt for another's.
+  std::optional<std::size_t> indexOf(const Row& row) const;
+  // Whether the records are shown as copied, all of them: the place of a
+  // record among those copied is then its place among those shown.
+  bool shownAsCopied() const;
 
   QPointer<Dataset> provider_;
   int packetRecords_ = 0;
   bool packetsByPosition_ = false;
-  std::optional<Records> data_;
-  std::size_t delivered_ = 0;  // of data_'s rows, those ReadRecords or ReadMore gave
+  std::optional<Copy> copy_;
+  std::size_t delivered_ = 0;  // of the records copied, where ReadMore goes on
 };

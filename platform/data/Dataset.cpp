@@ -279,7 +279,7 @@ int Dataset::RecordCount() const {
   CheckActive();
   // Every record still to read counts unless a filter the source cannot
   // evaluate could leave it out.
-  const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
+  const bool filtering = FilterInForce() && !FilterColumns();
   if ((!complete_ || !headComplete_) && !filtering)
     if (const std::optional<int> counted = const_cast<Dataset&>(*this).CountRecords()) return *counted;
   restartFromFirst(true);
@@ -491,7 +491,7 @@ int Dataset::RecNo() const {
   CheckActive();
   if (state_ == dsInsert || current_ < 0) return -1;
   if (!headComplete_) {
-    const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
+    const bool filtering = FilterInForce() && !FilterColumns();
     if (!filtering) {
       // The first record read is counted once: a grid asks at every row.
       const Row& front = rows_.front();
@@ -608,7 +608,7 @@ int Dataset::placeNearRead(int place) {
 }
 
 int Dataset::readFromPlace(int place) {
-  const bool filtering = filtered_ && (filter_ || OnFilterRecord) && !FilterColumns();
+  const bool filtering = FilterInForce() && !FilterColumns();
   if (filtering) return -1;
   const std::optional<Row> record = ReadRecordAt(place);
   return record ? readAt(*record) : -1;

@@ -319,6 +319,8 @@ class Dataset : public QObject {
   std::optional<FilterSql> FilterAsSql(const std::function<QString(int column)>& columnOf) const;
   // Whether the filter passes a record, of which only those columns count.
   bool PassesFilter(const Row& row) { return passesFilter(row); }
+  // Whether a filter expression or OnFilterRecord may leave records out.
+  bool FilterInForce() const { return filtered_ && (filter_ || OnFilterRecord); }
   // A new record before OnNewRecord: the values a master link gives it.
   virtual void InitNewRecord() {}
   // The record a key's values make, assigned to the fields as in set-key

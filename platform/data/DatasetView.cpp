@@ -13,7 +13,7 @@
 // ---- the records shown: range, master link, filter and order
 
 bool Dataset::passesFilter(const Row& row) {
-  if (!filtered_ || (!filter_ && !OnFilterRecord)) return true;
+  if (!FilterInForce()) return true;
   TemporaryState state(*this, dsFilter);
   state.Show(row, !calculated_.isEmpty());
   bool accept = !filter_ || filter_->Matches();
