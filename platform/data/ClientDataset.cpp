@@ -144,9 +144,15 @@ std::size_t ClientDataset::ReadBlock(std::size_t wanted) const {
   return packetRecords_ > 0 ? static_cast<std::size_t>(packetRecords_) : wanted;
 }
 
+// The records copied so far that are shown: with a range, a master link or
+// a filter in force, only those it lets through.
 std::optional<int> ClientDataset::CountRecords() {
   if (packetRecords_ <= 0 || !copy_) return std::nullopt;
-  return static_cast<int>(copy_->Size());
+  if (!FilterInForce() && !RangeStart() && !RangeEnd() && !Link()) return static_cast<int>(copy_->Size());
+  int shown = 0;
+  for (std::size_t index = 0; index < copy_->Size(); ++index)
+    if (const Row row = copied(index); RecordInView(row) && PassesFilter(row)) ++shown;
+  return shown;
 }
 
 // Only packets are given on in reading order; a whole copy is read again

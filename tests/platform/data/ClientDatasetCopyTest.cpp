@@ -156,3 +156,18 @@ TEST_F(ClientDatasetCopy, AFilteredCopyShowsEveryValueOfTheRecordsItPasses) {
   ASSERT_TRUE(shows(passed.back()));
   EXPECT_EQ(copy.RecordCount(), static_cast<int>(passed.size()));
 }
+
+// A filter the dataset could hand to a source counts the records it passes,
+// not every record copied.
+TEST_F(ClientDatasetCopy, AFilterExpressionCountsOnlyTheRecordsItPasses) {
+  copy.Last();
+  copy.SetFilter(u"Orden <= 100 or Orden > 4950"_qs);
+  copy.SetFiltered(true);
+  EXPECT_EQ(copy.RecordCount(), 150);
+  copy.First();
+  ASSERT_TRUE(shows(expected[0]));
+  copy.Last();
+  ASSERT_TRUE(shows(expected.back()));
+  copy.SetFiltered(false);
+  EXPECT_EQ(copy.RecordCount(), kRecords);
+}
