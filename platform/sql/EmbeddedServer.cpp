@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/sql/Collation.h"
+#include "platform/sql/InPlaceRestore.h"
 #include "platform/sql/ProcessIdentity.h"
 #include "platform/sql/ServerFiles.h"
 #include "platform/sql/SqlDates.h"
@@ -161,6 +162,7 @@ void EmbeddedServer::RemoveDatabase(const QString& name) {
   Master().Execute(QStringLiteral("DELETE FROM sysdatabases WHERE name = ?"), {name});
   const QString file = DatabaseFile(name);
   for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) QFile::remove(file + suffix);
+  for (const QString& side : RestoreSideFiles(file)) QFile::remove(side);
 }
 
 void EmbeddedServer::SetCompatibilityLevel(const QString& name, int level) {
@@ -214,7 +216,8 @@ bool EmbeddedServer::Restoring(int dbid) const {
 }
 
 void EmbeddedServer::RefuseWhileRestoring(const QString& database, int dbid) const {
-  if (Restoring(dbid))
+  // A restore cut short is finished first, or keeps everyone off.
+  if (Restoring(dbid) || !FinishInterruptedRestore(DatabaseFile(database)))
     throw SqlError(QStringLiteral("Database '%1' cannot be opened. It is in the middle of a restore.").arg(database));
 }
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr qint64 kBlock = 1 << 20;  // a whole number of pages of any size
-
 std::uint64_t BlockHash(const QByteArray& block) { return XXH3_64bits(block.constData(), size_t(block.size())); }
 
 }  // namespace
@@ -31,11 +29,11 @@ qint64 OnceReadFile::Size() {
   return *size_;
 }
 
-qint64 OnceReadFile::blockCount() { return (Size() + kBlock - 1) / kBlock; }
+qint64 OnceReadFile::BlockCount() { return (Size() + kBlock - 1) / kBlock; }
 
 const QByteArray* OnceReadFile::FirstBlock() {
   if (Size() == 0) return nullptr;
-  return block(0);
+  return Block(0);
 }
 
 void OnceReadFile::DigestWith(Digest digest) {
@@ -44,7 +42,7 @@ void OnceReadFile::DigestWith(Digest digest) {
 }
 
 bool OnceReadFile::ReadToEnd() {
-  while (qint64(blockHashes_.size()) < blockCount())
+  while (qint64(blockHashes_.size()) < BlockCount())
     if (!loadNext()) return false;
   return true;
 }
@@ -61,17 +59,20 @@ bool OnceReadFile::loadNext() {
   return true;
 }
 
-const QByteArray* OnceReadFile::block(qint64 index) {
+const QByteArray* OnceReadFile::Block(qint64 index) {
   while (qint64(blockHashes_.size()) <= index)
     if (!loadNext()) return nullptr;
   if (index == 0) return &first_;
   if (index == currentIndex_) return &current_;
+  if (index == againIndex_) return &again_;
   // Gone back: read again, and taken only as it was.
   const qint64 at = index * kBlock;
+  againIndex_ = -1;
   again_.resize(qMin(kBlock, Size() - at));
   if (real_->pMethods->xRead(real_, again_.data(), int(again_.size()), at) != SQLITE_OK ||
       BlockHash(again_) != blockHashes_[size_t(index)])
     return nullptr;
+  againIndex_ = index;
   return &again_;
 }
 
@@ -80,7 +81,7 @@ int OnceReadFile::Read(void* data, int amount, qint64 at) {
   const qint64 end = qMin(at + amount, Size());
   for (qint64 from = at; from < end;) {
     const qint64 index = from / kBlock;
-    const QByteArray* read = block(index);
+    const QByteArray* read = Block(index);
     if (!read) return SQLITE_IOERR_READ;
     const qint64 inBlock = from - index * kBlock;
     const qint64 length = qMin(end - from, qint64(read->size()) - inBlock);

@@ -31,21 +31,26 @@ class OnceReadFile : public WrappedFile {
   void DigestWith(Digest digest);
   // Reads on to the file's end; false where it cannot.
   bool ReadToEnd();
+  // The file in blocks of kBlock bytes (the last one shorter): the block of
+  // that index, read now if not yet, else read again and taken only as it
+  // was first read; none where it cannot be.
+  static constexpr qint64 kBlock = 1 << 20;  // a whole number of pages of any size
+  qint64 BlockCount();
+  const QByteArray* Block(qint64 index);
 
   int Read(void* data, int amount, qint64 at) override;
   int Write(const void* data, int amount, qint64 at) override;
   int Truncate(qint64 size) override;
 
  private:
-  const QByteArray* block(qint64 index);
   bool loadNext();
-  qint64 blockCount();
 
   std::optional<qint64> size_;
   QByteArray first_;
   QByteArray current_;
   qint64 currentIndex_ = -1;
   QByteArray again_;
+  qint64 againIndex_ = -1;
   std::vector<std::uint64_t> blockHashes_;  // of the blocks read, in order
   Digest digest_;
 };

@@ -6,6 +6,7 @@
 #include "platform/sql/BackupSource.h"
 #include "platform/sql/Collation.h"
 #include "platform/sql/EmbeddedServer.h"
+#include "platform/sql/InPlaceRestore.h"
 #include "platform/sql/ObjectRename.h"
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlError.h"
@@ -259,16 +260,19 @@ void RestoreDatabase(Command c) {
     if (!QFileInfo(file.path).isFile())
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                     "the file specified.).").arg(file.written));
+    const auto refuse = [&](BackupCheck check) {
+      switch (check) {
+        case BackupCheck::Whole:
+          return;
+        case BackupCheck::Damaged:
+          throw SqlError(kDamaged);
+        case BackupCheck::Malformed:
+          throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot "
+                                        "process this media family.").arg(file.written));
+      }
+    };
     BackupSource backup(file.path);
-    switch (backup.Form()) {
-      case BackupCheck::Whole:
-        break;
-      case BackupCheck::Damaged:
-        throw SqlError(kDamaged);
-      case BackupCheck::Malformed:
-        throw SqlError(QStringLiteral("The media family on device '%1' is incorrectly formed. SQL Server cannot process "
-                                      "this media family.").arg(file.written));
-    }
+    refuse(backup.Form());
     // Sessions open and change databases under the master's write lock: held
     // from the look at the sessions to the restore's mark, none comes onto the
     // database before the mark keeps them off. The copy runs without it, so
@@ -283,9 +287,17 @@ void RestoreDatabase(Command c) {
     // The name as written, so a refusal names what the statement said.
     const QString target = c.server.DatabaseFile(database ? database->name : name);
     const auto restore = [&] {
-      const std::shared_ptr<Connection> restoredConnection = ConnectionToCopy(target);
+      // A file left half restored is no database of the system's yet.
+      const bool cutShort = RestoreCutShort(target);
+      const std::shared_ptr<Connection> restoredConnection =
+          cutShort ? OpenBackupFile(target, FileAccess::Write) : ConnectionToCopy(target);
+      if (const std::optional<BackupCheck> inPlace = RestoreInPlace(file.path, *restoredConnection))
+        return refuse(*inPlace);
+      // Held elsewhere, or the backup on another file system: through the
+      // WAL, which waits for the others' locks.
       if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) throw SqlError(kDamaged);
       TakeBackupMarkOff(*restoredConnection);
+      if (cutShort) ForgetRestoreCutShort(target);
     };
     // A database no session can know yet is made under the lock, and not
     // left behind by a restore that fails.
@@ -295,7 +307,9 @@ void RestoreDatabase(Command c) {
         restore();
       } catch (...) {
         if (!existed)
-          for (const QString& made : {target, target + QStringLiteral("-wal"), target + QStringLiteral("-shm")})
+          for (const QString& made :
+               QStringList{target, target + QStringLiteral("-wal"), target + QStringLiteral("-shm")} +
+                   RestoreSideFiles(target))
             QFile::remove(made);
         throw;
       }
