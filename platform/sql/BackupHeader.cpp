@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
 // The file format's write and read versions: 1, a database read and written
@@ -9,6 +11,10 @@ namespace {
 constexpr int kFormatVersionsAt = 18;
 constexpr int kChangeCounterAt = 24;
 constexpr int kPageCountAt = 28;
+constexpr int kFreeListAt = 32;  // its first page and its length
+constexpr int kSchemaCookieAt = 40;
+constexpr int kLargestRootAt = 52;  // of auto-vacuum databases
+constexpr int kIncrementalVacuumAt = 64;
 // The page count holds only while this number is the change counter.
 constexpr int kValidForAt = 92;
 
@@ -40,6 +46,40 @@ void Mark(char* firstPage, quint32 pages) {
   SetNumberAt(firstPage, kValidForAt, NumberAt(firstPage, kChangeCounterAt));
   SetNumberAt(firstPage, kMarkAt, kMark);
   SetNumberAt(firstPage, kChecksumAt, 0);
+}
+
+quint32 ChangeCounter(const char* header) { return NumberAt(header, kChangeCounterAt); }
+
+quint32 SchemaCookie(const char* header) { return NumberAt(header, kSchemaCookieAt); }
+
+void MarkRestored(char* firstPage, quint32 changeCounter, quint32 schemaCookie) {
+  SetNumberAt(firstPage, kChangeCounterAt, changeCounter);
+  SetNumberAt(firstPage, kValidForAt, changeCounter);
+  SetNumberAt(firstPage, kSchemaCookieAt, schemaCookie);
+  SetNumberAt(firstPage, kMarkAt, 0);
+  SetNumberAt(firstPage, kChecksumAt, 0);
+}
+
+QByteArray EmptyDatabasePage(const QByteArray& firstPage, quint32 changeCounter) {
+  QByteArray page(firstPage.size(), '\0');
+  std::memcpy(page.data(), firstPage.constData(), kSize);
+  char* header = page.data();
+  SetNumberAt(header, kPageCountAt, 1);
+  SetNumberAt(header, kFreeListAt, 0);
+  SetNumberAt(header, kFreeListAt + 4, 0);
+  SetNumberAt(header, kLargestRootAt, 0);
+  SetNumberAt(header, kIncrementalVacuumAt, 0);
+  MarkRestored(header, changeCounter, NumberAt(header, kSchemaCookieAt) + 1);
+  // The schema table's root: a table leaf of no cells, its content area
+  // starting where the page's reserved bytes do (0 for 65536).
+  constexpr char kTableLeaf = 0x0D;
+  constexpr int kReservedAt = 20;
+  header[kSize] = kTableLeaf;
+  const int usable = int(page.size()) - uchar(header[kReservedAt]);
+  const int contentStart = usable == 65536 ? 0 : usable;
+  header[kSize + 5] = char(contentStart >> 8);
+  header[kSize + 6] = char(contentStart & 0xFF);
+  return page;
 }
 
 }  // namespace BackupHeader

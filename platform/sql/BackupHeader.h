@@ -27,5 +27,17 @@ std::optional<qint64> WholePageSize(const QByteArray& header, qint64 length);
 // Makes the first page of a copied database of that many pages a backup's:
 // read without a WAL, its pages counted, the mark on and the checksum 0.
 void Mark(char* firstPage, quint32 pages);
+// The change counter and the schema cookie of a database's header, which
+// every connection that has read it compares with what it read.
+quint32 ChangeCounter(const char* header);
+quint32 SchemaCookie(const char* header);
+// Makes a backup's first page that of the database restored from it, over
+// a file of that change counter and schema cookie: both moved on, so that
+// no connection takes its pages or schema for those it read before, and
+// neither mark nor checksum on it (a copy of a database is no backup).
+void MarkRestored(char* firstPage, quint32 changeCounter, quint32 schemaCookie);
+// The first page, of a database's page size and text encoding, of an empty
+// database of that change counter.
+QByteArray EmptyDatabasePage(const QByteArray& firstPage, quint32 changeCounter);
 
 }  // namespace BackupHeader

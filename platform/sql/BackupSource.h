@@ -31,6 +31,8 @@ class BackupSource {
   // database's own connection, which must not be inside a transaction:
   // Whole, or Damaged with the database left as it was.
   BackupCheck CopyInto(Connection& destination);
+  // Its bytes, each block read again only as it was read for the check.
+  OnceReadFile& Bytes() { return *reader_; }
 
  private:
   BackupCheck checksumVerdict();

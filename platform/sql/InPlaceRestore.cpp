@@ -1,6 +1,8 @@
 #include "platform/sql/InPlaceRestore.h"
 
+#include "platform/sql/BackupHeader.h"
 #include "platform/sql/BackupSource.h"
+#include "platform/sql/OnceReadFile.h"
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
@@ -31,10 +33,16 @@ bool SyncFolderOf(const QString& file) {
   return synced;
 }
 
-void Step() {
-  static thread_local int step = 0;
-  if (InPlaceRestoreStepHook()) InPlaceRestoreStepHook()(++step);
-}
+// The steps of one restore, told to the hook.
+class Steps {
+ public:
+  void Passed() {
+    if (InPlaceRestoreStepHook()) InPlaceRestoreStepHook()(++passed_);
+  }
+
+ private:
+  int passed_ = 0;
+};
 
 // The connection's database file taken for the connection alone: out of
 // WAL mode, which folds the WAL in and needs every other connection gone,
@@ -50,6 +58,9 @@ class TakenFile {
   }
   ~TakenFile() {
     Run("PRAGMA main.locking_mode = NORMAL");
+    // A read lets the lock go: the next finds the file's header changed, if
+    // it was written here, and reads it anew.
+    Run("PRAGMA main.schema_version");
     JournalMode("WAL");
     // A first read after the copy ends the transaction state it leaves on
     // the connection's temporary database, which keeps a checkpoint off.
@@ -59,10 +70,7 @@ class TakenFile {
   TakenFile& operator=(const TakenFile&) = delete;
 
   bool Taken() const { return taken_; }
-  // Pages written from now on go straight into the file.
-  void WriteWithoutJournal() const {
-    if (!JournalMode("OFF")) RaiseSqliteError(db_, sqlite3_errcode(db_));
-  }
+  sqlite3* Handle() const { return db_; }
 
  private:
   bool Run(const char* sql) const { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
@@ -80,19 +88,75 @@ class TakenFile {
   bool taken_ = false;
 };
 
+// The taken file's own bytes, below SQLite: SQLite's file takes writes of
+// less than 128 KiB.
+class RawFile {
+ public:
+  explicit RawFile(sqlite3* db) {
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file_) != SQLITE_OK || !file_ || !file_->pMethods)
+      RaiseSqliteError(db, SQLITE_IOERR);
+  }
+  QByteArray Header() const {
+    QByteArray header(BackupHeader::kSize, '\0');
+    sqlite3_int64 size = 0;
+    Succeed(file_->pMethods->xFileSize(file_, &size));
+    if (size >= header.size()) Succeed(file_->pMethods->xRead(file_, header.data(), int(header.size()), 0));
+    return header;
+  }
+  void Write(const char* data, qint64 length, qint64 at) const {
+    constexpr qint64 kPiece = 1 << 16;
+    for (qint64 done = 0; done < length; done += kPiece)
+      Succeed(file_->pMethods->xWrite(file_, data + done, int(qMin(kPiece, length - done)), at + done));
+  }
+  void Truncate(qint64 size) const { Succeed(file_->pMethods->xTruncate(file_, size)); }
+  void Sync() const { Succeed(file_->pMethods->xSync(file_, SQLITE_SYNC_NORMAL)); }
+
+ private:
+  static void Succeed(int result) {
+    if (result != SQLITE_OK) RaiseSqliteError(nullptr, result);
+  }
+  sqlite3_file* file_ = nullptr;
+};
+
 // Writes the checked backup over the taken database, whose restore's link
-// is on disk, and lets the link go once the database is whole on disk. A
-// failure leaves the link: the database is finished from it later.
-BackupCheck Overwrite(BackupSource& backup, Connection& database, const TakenFile& file, const QString& name) {
-  file.WriteWithoutJournal();
-  Step();
-  if (backup.CopyInto(database) != BackupCheck::Whole) return BackupCheck::Damaged;
-  TakeBackupMarkOff(database);
-  Step();
+// is on disk: page 1 first made that of an empty database, on disk before
+// any other page is written, then the other pages, the file cut to the
+// backup's length and on disk, then the backup's page 1 as a restored
+// database's; the link goes once all is on disk. Any program reads the old
+// database, an empty one or the restored one, never a mix. The counters of
+// the header move on as another program's writes would move them, so the
+// connection reads the file anew. A failure leaves the link: the database
+// is finished from it later.
+BackupCheck Overwrite(OnceReadFile& backup, const RawFile& file, const QString& name, Steps& steps) {
+  const QByteArray* first = backup.Block(0);
+  const std::optional<qint64> pageSize =
+      first ? BackupHeader::WholePageSize(first->left(BackupHeader::kSize), backup.Size()) : std::nullopt;
+  if (!pageSize) return BackupCheck::Damaged;
+  const QByteArray was = file.Header();
+  const quint32 counter = BackupHeader::ChangeCounter(was.constData());
+  QByteArray firstPage = first->left(*pageSize);
+  const QByteArray empty = BackupHeader::EmptyDatabasePage(firstPage, counter + 1);
+  BackupHeader::MarkRestored(firstPage.data(), counter + 2, BackupHeader::SchemaCookie(was.constData()) + 2);
+
+  file.Write(empty.constData(), empty.size(), 0);
+  file.Sync();
+  steps.Passed();
+  for (qint64 index = 0; index < backup.BlockCount(); ++index) {
+    const QByteArray* block = backup.Block(index);
+    if (!block) return BackupCheck::Damaged;
+    const qint64 skipped = index == 0 ? *pageSize : 0;
+    file.Write(block->constData() + skipped, block->size() - skipped, index * OnceReadFile::kBlock + skipped);
+    steps.Passed();
+  }
+  file.Truncate(backup.Size());
+  file.Sync();
+  file.Write(firstPage.constData(), firstPage.size(), 0);
+  file.Sync();
+  steps.Passed();
   // Once gone for good, the restore is never done again over what is
   // written into the database after it.
   if (!QFile::remove(name + kUnderWay) || !SyncFolderOf(name)) RaiseSqliteError(nullptr, SQLITE_IOERR);
-  Step();
+  steps.Passed();
   return BackupCheck::Whole;
 }
 
@@ -143,13 +207,15 @@ std::optional<BackupCheck> RestoreInPlace(const QString& backup, Connection& con
   if (const BackupCheck check = source.Check(); check != BackupCheck::Whole) return check;
   const TakenFile file(connection);
   if (!file.Taken()) return std::nullopt;
+  Steps steps;
+  steps.Passed();
   // From here on the restore takes place, now or, cut short, later.
   if (!link.Commit(database)) {
     QFile::remove(database + kUnderWay);
     return std::nullopt;
   }
-  Step();
-  return Overwrite(source, connection, file, database);
+  steps.Passed();
+  return Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps);
 }
 
 bool FinishInterruptedRestore(const QString& database) {
@@ -160,7 +226,8 @@ bool FinishInterruptedRestore(const QString& database) {
     // Half written, the file is no database of the system's yet.
     const std::shared_ptr<Connection> connection = OpenBackupFile(database, FileAccess::Write);
     const TakenFile file(*connection);
-    return file.Taken() && Overwrite(source, *connection, file, database) == BackupCheck::Whole;
+    Steps steps;
+    return file.Taken() && Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps) == BackupCheck::Whole;
   } catch (const EDatabaseError&) {
     return false;
   }

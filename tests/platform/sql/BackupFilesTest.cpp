@@ -1,3 +1,4 @@
+#include "platform/sql/InPlaceRestore.h"
 #include "platform/sql/ProcessIdentity.h"
 #include "tests/fixtures/SecondProcess.h"
 #include "tests/fixtures/TemporaryFolder.h"
@@ -100,6 +101,25 @@ void writingBatches() {
 }
 
 [[maybe_unused]] const bool writingRegistered = SecondProcess::RegisterJob(u"writing-batches"_qs, writingBatches);
+
+constexpr char kKillAt[] = "ZEM_RESTORE_KILL_AT";
+constexpr char kStatement[] = "ZEM_RESTORE_STATEMENT";
+
+// Job "killed-at-step": a statement on the server that restores in place
+// (a RESTORE, or a session that finishes one cut short), killed at that
+// step of its restore.
+void killedAtStep() {
+  const rlimit noCore{0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);
+  const int killAt = qEnvironmentVariableIntValue(kKillAt);
+  InPlaceRestoreStepHook() = [killAt](int step) {
+    if (step == killAt) ::raise(SIGKILL);
+  };
+  ServerClient client(qEnvironmentVariable(kFolder));
+  SecondProcess::Report(client.Error(qEnvironmentVariable(kStatement)).replace(u'\n', u'|'));
+}
+
+[[maybe_unused]] const bool killedRegistered = SecondProcess::RegisterJob(u"killed-at-step"_qs, killedAtStep);
 
 // A file opened apart from the process's own connections, as another
 // program would.
@@ -562,4 +582,90 @@ TEST_F(BackupFiles, AFailedRestoreOfANewDatabaseLeavesNothing) {
   WriteBytes(Backup(), backup);
   EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP9  FROM DISK = '"_qs + Backup() + u"'"_qs), QString());
   EXPECT_EQ(client_.Texts(u"USE EMP9 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"2000"}}));
+}
+
+// A restore in place killed at any of its steps, and the session that then
+// finishes it killed too, or not: any program reads the old database, an
+// empty one or the restored one, never a mix; the next session comes onto
+// the old database where the kill came before the restore was sure to take
+// place, else onto the restored one, and nothing is left beside it.
+TEST_F(BackupFiles, ARestoreKilledAtAnyStepLeavesTheOldDatabaseOrOneTheNextSessionRestores) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs;
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  const auto makeOld = [&] {
+    // Old: 10 rows, some of it in the WAL still, and a table the backup has not.
+    client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+    client_.Run(u"CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0)"_qs);
+    client_.Run(u"USE master"_qs);
+    ASSERT_FALSE(ConnectionIsOpen(file));
+  };
+  // What another program reads: "old", "empty", "restored", or what else.
+  const auto othersRead = [&] {
+    OtherProgramsFile other(file);
+    const qint64 tables = other.Number("SELECT count(*) FROM sqlite_master WHERE type = 'table'");
+    const qint64 rows = other.Number("SELECT count(*) FROM CLIENTES");
+    char* failure = nullptr;
+    const bool whole = sqlite3_exec(other.Handle(), "PRAGMA integrity_check", nullptr, nullptr, &failure) == SQLITE_OK;
+    sqlite3_free(failure);
+    if (whole && tables == 2 && rows == 10) return u"old"_qs;
+    if (whole && tables == 0) return u"empty"_qs;
+    if (whole && tables == 1 && rows == 2000) return u"restored"_qs;
+    return u"%1 tables, %2 rows, %3"_qs.arg(tables).arg(rows).arg(whole ? u"whole"_qs : u"damaged"_qs);
+  };
+  const QStringList states = {u"old"_qs, u"empty"_qs, u"restored"_qs};
+
+  makeOld();
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(Restore(), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  ASSERT_GE(steps, 5) << "restored in place";
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+
+  for (int step = 1; step <= steps; ++step) {
+    SCOPED_TRACE(testing::Message() << "killed at " << step);
+    makeOld();
+    SecondProcess restoring(u"killed-at-step"_qs,
+                            {{kFolder, folder_.Path()}, {kKillAt, QString::number(step)}, {kStatement, restore}});
+    restoring.Finish();
+    ASSERT_TRUE(restoring.Crashed());
+    EXPECT_TRUE(states.contains(othersRead())) << othersRead().toStdString();
+    if (step % 2 == 0) {
+      SecondProcess finishing(u"killed-at-step"_qs,
+                              {{kFolder, folder_.Path()}, {kKillAt, u"2"_qs}, {kStatement, u"USE EMP1"_qs}});
+      finishing.Finish();
+      EXPECT_TRUE(states.contains(othersRead())) << othersRead().toStdString();
+    }
+    const bool restored = step > 1;
+    EXPECT_EQ(Count(), Rows({{restored ? "2000" : "10"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM sysobjects WHERE name = 'OTRA'"_qs),
+              Rows({{restored ? "0" : "1"}}));
+    client_.Run(u"USE master"_qs);
+    EXPECT_EQ(OtherFiles(), QStringList{kBackupName});
+    if (!restored) client_.Run(u"USE EMP1 DROP TABLE OTRA USE master"_qs);
+  }
+}
+
+// A connection of this process that read the database before an in-place
+// restore reads the restored one after it: its pages and its schema.
+TEST_F(BackupFiles, AConnectionThatReadTheDatabaseBeforeAnInPlaceRestoreReadsTheRestoredOne) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0)"_qs);
+  client_.Run(u"USE master"_qs);
+  const std::shared_ptr<Connection> held = OpenConnection(client_.Server().DatabaseFile(u"EMP1"_qs));
+  EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 10);
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(Restore(), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 2000);
+  EXPECT_FALSE(held->TableExists(u"OTRA"_qs));
+  EXPECT_EQ(held->QueryRows(u"PRAGMA integrity_check"_qs).rows[0][0].toString(), u"ok"_qs);
+  EXPECT_EQ(held->QueryRows(u"PRAGMA journal_mode"_qs).rows[0][0].toString(), u"wal"_qs);
+  // Written again through it, as any database.
+  held->Execute(u"UPDATE CLIENTES SET Nombre = 'después' WHERE Codigo = 1"_qs);
+  EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs), Rows({{"después"}}));
 }
