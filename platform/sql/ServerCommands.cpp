@@ -215,7 +215,10 @@ void BackupDatabase(Command c) {
     }
   c.reader.ExpectEnd();
   RunToTheEnd("BACKUP DATABASE", [&] {
-    if (!c.server.Database(name)) throw SqlError(NoSuchDatabase(name));
+    const std::optional<DatabaseInfo> database = c.server.Database(name);
+    if (!database) throw SqlError(NoSuchDatabase(name));
+    // Not of a file half restored.
+    c.server.RefuseWhileRestoring(database->name, database->dbid);
     if (!QFileInfo(QFileInfo(file.path).absolutePath()).isDir())
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 3(The system cannot find "
                                     "the path specified.).").arg(file.written));

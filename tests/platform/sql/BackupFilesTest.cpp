@@ -638,6 +638,15 @@ TEST_F(BackupFiles, ARestoreKilledAtAnyStepLeavesTheOldDatabaseOrOneTheNextSessi
       EXPECT_TRUE(states.contains(othersRead())) << othersRead().toStdString();
     }
     const bool restored = step > 1;
+    // A backup taken now is of the database as the next session finds it.
+    if (step % 2 == 1) {
+      const QString again = folder_.File(u"otra.bak"_qs);
+      EXPECT_EQ(client_.Error(u"BACKUP DATABASE EMP1  TO DISK = '"_qs + again + u"'  WITH FORMAT"_qs), QString());
+      EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP2  FROM DISK = '"_qs + again + u"'"_qs), QString());
+      EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM EMP2.dbo.CLIENTES"_qs), Rows({{restored ? "2000" : "10"}}));
+      client_.Run(u"DROP DATABASE EMP2"_qs);
+      QFile::remove(again);
+    }
     EXPECT_EQ(Count(), Rows({{restored ? "2000" : "10"}}));
     EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM sysobjects WHERE name = 'OTRA'"_qs),
               Rows({{restored ? "0" : "1"}}));
