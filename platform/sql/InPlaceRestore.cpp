@@ -6,6 +6,7 @@
 #include "platform/sqlite/Connection.h"
 #include "platform/sqlite/DatabaseError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -14,6 +15,7 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -88,11 +90,28 @@ class TakenFile {
   bool taken_ = false;
 };
 
+// A descriptor this process has open on the file, SQLite's own: only to
+// start the file's way to the disk, never closed here, which would let go
+// of every lock the process holds on the file. -1 where there is none.
+int OpenDescriptorOf(const char* file) {
+  struct stat wanted {};
+  if (::stat(file, &wanted) != 0) return -1;
+  const QStringList open = QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System);
+  for (const QString& name : open) {
+    bool number = false;
+    const int descriptor = name.toInt(&number);
+    struct stat seen {};
+    if (number && ::fstat(descriptor, &seen) == 0 && seen.st_dev == wanted.st_dev && seen.st_ino == wanted.st_ino)
+      return descriptor;
+  }
+  return -1;
+}
+
 // The taken file's own bytes, below SQLite: SQLite's file takes writes of
 // less than 128 KiB.
 class RawFile {
  public:
-  explicit RawFile(sqlite3* db) {
+  explicit RawFile(sqlite3* db) : descriptor_(OpenDescriptorOf(sqlite3_db_filename(db, "main"))) {
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file_) != SQLITE_OK || !file_ || !file_->pMethods)
       RaiseSqliteError(db, SQLITE_IOERR);
   }
@@ -108,6 +127,10 @@ class RawFile {
     for (qint64 done = 0; done < length; done += kPiece)
       Succeed(file_->pMethods->xWrite(file_, data + done, int(qMin(kPiece, length - done)), at + done));
   }
+  // The sync that follows finds that much on its way already.
+  void StartWriteBack(qint64 at, qint64 length) const {
+    if (descriptor_ >= 0) ::sync_file_range(descriptor_, at, length, SYNC_FILE_RANGE_WRITE);
+  }
   void Truncate(qint64 size) const { Succeed(file_->pMethods->xTruncate(file_, size)); }
   void Sync() const { Succeed(file_->pMethods->xSync(file_, SQLITE_SYNC_NORMAL)); }
 
@@ -115,6 +138,7 @@ class RawFile {
   static void Succeed(int result) {
     if (result != SQLITE_OK) RaiseSqliteError(nullptr, result);
   }
+  int descriptor_;
   sqlite3_file* file_ = nullptr;
 };
 
@@ -146,6 +170,7 @@ BackupCheck Overwrite(OnceReadFile& backup, const RawFile& file, const QString& 
     if (!block) return BackupCheck::Damaged;
     const qint64 skipped = index == 0 ? *pageSize : 0;
     file.Write(block->constData() + skipped, block->size() - skipped, index * OnceReadFile::kBlock + skipped);
+    file.StartWriteBack(index * OnceReadFile::kBlock, block->size());
     steps.Passed();
   }
   file.Truncate(backup.Size());
