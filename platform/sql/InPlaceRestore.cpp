@@ -244,6 +244,7 @@ std::optional<BackupCheck> RestoreInPlace(const QString& backup, Connection& con
 }
 
 bool FinishInterruptedRestore(const QString& database) {
+  QFile::remove(database + kPrepared);  // a restore killed before it was sure to take place
   if (!RestoreCutShort(database)) return true;
   try {
     BackupSource source(database + kUnderWay);

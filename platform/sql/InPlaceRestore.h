@@ -24,9 +24,10 @@
 // restored through the database's WAL.
 std::optional<BackupCheck> RestoreInPlace(const QString& backup, class Connection& database);
 
-// Finishes a restore of the database that was cut short, if any; false
-// where one was and cannot be finished now (its backup no longer whole, or
-// the file held).
+// Finishes a restore of the database that was cut short, if any, and
+// removes what one killed before it was sure to take place left; false
+// where one was cut short and cannot be finished now (its backup no longer
+// whole, or the file held). Only where no restore of it is under way.
 bool FinishInterruptedRestore(const QString& database);
 
 // Whether a restore of the database was cut short: then its file is no

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -652,6 +653,7 @@ TEST_F(BackupFiles, ARestoreKilledAtAnyStepLeavesTheOldDatabaseOrOneTheNextSessi
               Rows({{restored ? "0" : "1"}}));
     client_.Run(u"USE master"_qs);
     EXPECT_EQ(OtherFiles(), QStringList{kBackupName});
+    for (const QString& side : RestoreSideFiles(file)) EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
     if (!restored) client_.Run(u"USE EMP1 DROP TABLE OTRA USE master"_qs);
   }
 }
@@ -677,4 +679,28 @@ TEST_F(BackupFiles, AConnectionThatReadTheDatabaseBeforeAnInPlaceRestoreReadsThe
   // Written again through it, as any database.
   held->Execute(u"UPDATE CLIENTES SET Nombre = 'después' WHERE Codigo = 1"_qs);
   EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT Nombre FROM CLIENTES WHERE Codigo = 1"_qs), Rows({{"después"}}));
+}
+
+// A backup on another file system cannot be linked beside the database: it
+// is restored through the database's WAL, and nothing is left beside it.
+TEST_F(BackupFiles, ABackupOnAnotherFileSystemIsRestoredThroughTheWal) {
+  struct stat here {};
+  struct stat there {};
+  const QString elsewhere = u"/dev/shm"_qs;
+  if (::stat(QFile::encodeName(folder_.Path()).constData(), &here) != 0 ||
+      ::stat(QFile::encodeName(elsewhere).constData(), &there) != 0 || here.st_dev == there.st_dev)
+    GTEST_SKIP() << "no other file system to write to";
+  const QString backup = elsewhere + u"/zem-%1.bak"_qs.arg(::getpid());
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"USE master"_qs);
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  QFile::remove(backup);
+  EXPECT_EQ(steps, 0);
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+  for (const QString& side : RestoreSideFiles(client_.Server().DatabaseFile(u"EMP1"_qs)))
+    EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
 }
