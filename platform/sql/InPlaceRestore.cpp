@@ -243,6 +243,12 @@ std::optional<BackupCheck> RestoreInPlace(const QString& backup, Connection& con
   return Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps);
 }
 
+std::optional<BackupCheck> CopyOutOfWal(BackupSource& backup, Connection& connection) {
+  const TakenFile file(connection);
+  if (!file.Taken()) return std::nullopt;
+  return backup.CopyInto(connection);
+}
+
 bool FinishInterruptedRestore(const QString& database) {
   QFile::remove(database + kPrepared);  // a restore killed before it was sure to take place
   if (!RestoreCutShort(database)) return true;

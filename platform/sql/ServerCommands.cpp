@@ -232,6 +232,7 @@ void BackupDatabase(Command c) {
 }
 
 const QString kDamaged = QStringLiteral("Damage to the backup set was detected.");
+const QString kInUse = QStringLiteral("Exclusive access could not be obtained because the database is in use.");
 
 // Ends a restore's mark however the restore ends.
 class RestoreUnderWay {
@@ -286,7 +287,7 @@ void RestoreDatabase(Command c) {
     // Any other session on it, of this program too, keeps it, as on the server.
     if (database && (database->dbid <= kLastSystemDatabase || c.server.Restoring(database->dbid) ||
                      c.server.OtherSessions(database->name, c.session.Spid()) > 0))
-      throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
+      throw SqlError(kInUse);
     // The name as written, so a refusal names what the statement said.
     const QString target = c.server.DatabaseFile(database ? database->name : name);
     const auto restore = [&] {
@@ -297,8 +298,15 @@ void RestoreDatabase(Command c) {
       if (const std::optional<BackupCheck> inPlace = RestoreInPlace(file.path, *restoredConnection))
         return refuse(*inPlace);
       // Held elsewhere, or the backup on another file system: through the
-      // WAL, which waits for the others' locks.
-      if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) throw SqlError(kDamaged);
+      // WAL, which waits for the others' locks but keeps the database's page
+      // size; a backup of another page size needs the file alone.
+      if (backup.PageSize() != restoredConnection->QueryRows(QStringLiteral("PRAGMA main.page_size")).rows[0][0].toInt()) {
+        const std::optional<BackupCheck> copied = CopyOutOfWal(backup, *restoredConnection);
+        if (!copied) throw SqlError(kInUse);
+        refuse(*copied);
+      } else if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) {
+        throw SqlError(kDamaged);
+      }
       TakeBackupMarkOff(*restoredConnection);
       if (cutShort) ForgetRestoreCutShort(target);
     };

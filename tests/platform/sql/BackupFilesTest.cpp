@@ -122,6 +122,76 @@ void killedAtStep() {
 
 [[maybe_unused]] const bool killedRegistered = SecondProcess::RegisterJob(u"killed-at-step"_qs, killedAtStep);
 
+constexpr char kFile[] = "ZEM_RESTORE_FILE";
+
+// Job "other-program": another program that opens the file at once and
+// reads nothing until told; then runs each line it is sent as SQL and
+// reports the rows ("a,b;c,d") or "error <code> <text>".
+void otherProgram() {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(qEnvironmentVariable(kFile).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  sqlite3_busy_timeout(db, 60000);
+  SecondProcess::Report(u"started"_qs);
+  for (QString line = SecondProcess::NextLine(); !line.isEmpty(); line = SecondProcess::NextLine()) {
+    QStringList rows;
+    sqlite3_stmt* statement = nullptr;
+    int result = sqlite3_prepare_v2(db, line.toUtf8().constData(), -1, &statement, nullptr);
+    while (result == SQLITE_OK && (result = sqlite3_step(statement)) == SQLITE_ROW) {
+      QStringList columns;
+      for (int column = 0; column < sqlite3_column_count(statement); ++column)
+        columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+      rows << columns.join(u',');
+      result = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    SecondProcess::Report(result == SQLITE_DONE ? rows.join(u';')
+                                                : u"error %1 %2"_qs.arg(result).arg(QString::fromUtf8(sqlite3_errmsg(db))));
+  }
+  sqlite3_close_v2(db);
+}
+
+[[maybe_unused]] const bool otherRegistered = SecondProcess::RegisterJob(u"other-program"_qs, otherProgram);
+
+// Job "reading-states": another program that, until the stop file appears,
+// opens the file, reads in one transaction what CLIENTES holds and closes
+// it again, over and over; it reports each state it read that is neither
+// "old" (10 rows named 'antes') nor "restored" (2000 rows of 150 'x'), and
+// at the end how many of each it read.
+void readingStates() {
+  const QByteArray file = qEnvironmentVariable(kFile).toUtf8();
+  const QString stop = qEnvironmentVariable(kStopFile);
+  int old = 0;
+  int restored = 0;
+  SecondProcess::Report(u"started"_qs);
+  for (int round = 0; !QFile::exists(stop); ++round) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_busy_timeout(db, 60000);
+    sqlite3_stmt* statement = nullptr;
+    const char* sql = round % 10 == 9 ? "SELECT -1, -1, -1, (SELECT group_concat(integrity_check) FROM pragma_integrity_check)"
+                                      : "SELECT count(*), sum(Nombre COLLATE BINARY = 'antes'), sum(Nombre COLLATE BINARY = printf('%.150c', 'x')), 'ok' FROM CLIENTES";
+    int result = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (result == SQLITE_OK) result = sqlite3_step(statement);
+    if (result == SQLITE_ROW) {
+      const qint64 rows = sqlite3_column_int64(statement, 0);
+      const qint64 antes = sqlite3_column_int64(statement, 1);
+      const qint64 xs = sqlite3_column_int64(statement, 2);
+      const QString check = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 3)));
+      if (check != u"ok"_qs) SecondProcess::Report(u"check: "_qs + check.left(200));
+      else if (rows == 10 && antes == 10) ++old;
+      else if (rows == 2000 && xs == 2000) ++restored;
+      else if (rows != -1) SecondProcess::Report(u"read %1 rows, %2 old, %3 restored"_qs.arg(rows).arg(antes).arg(xs));
+    } else {
+      SecondProcess::Report(u"error %1 %2"_qs.arg(result).arg(QString::fromUtf8(sqlite3_errmsg(db))));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+  }
+  SecondProcess::Report(u"read %1 old, %2 restored"_qs.arg(old).arg(restored));
+}
+
+[[maybe_unused]] const bool readingRegistered = SecondProcess::RegisterJob(u"reading-states"_qs, readingStates);
+
 // A file opened apart from the process's own connections, as another
 // program would.
 class OtherProgramsFile {
@@ -703,4 +773,156 @@ TEST_F(BackupFiles, ABackupOnAnotherFileSystemIsRestoredThroughTheWal) {
   EXPECT_EQ(Count(), Rows({{"2000"}}));
   for (const QString& side : RestoreSideFiles(client_.Server().DatabaseFile(u"EMP1"_qs)))
     EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+}
+
+namespace {
+
+// Rebuilds a database file with that page size and that many bytes kept at
+// the end of each page, filled with that many rows.
+void Rebuild(const QString& file, int pageSize, int reserved, int rows, const QByteArray& name) {
+  OtherProgramsFile database(file);
+  ASSERT_EQ(database.Run("PRAGMA journal_mode = DELETE"), SQLITE_OK);
+  ASSERT_EQ(database.Run("PRAGMA page_size = " + QByteArray::number(pageSize)), SQLITE_OK);
+  int reserve = reserved;
+  ASSERT_EQ(sqlite3_file_control(database.Handle(), "main", SQLITE_FCNTL_RESERVE_BYTES, &reserve), SQLITE_OK);
+  ASSERT_EQ(database.Run("DROP TABLE IF EXISTS CLIENTES; VACUUM"), SQLITE_OK);
+  ASSERT_EQ(database.Run("CREATE TABLE CLIENTES (Codigo INTEGER PRIMARY KEY, Nombre TEXT); "
+                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                         QByteArray::number(rows) + ") INSERT INTO CLIENTES SELECT i, '" + name +
+                         "' || printf('%0200d', i) FROM n"),
+            SQLITE_OK);
+  ASSERT_EQ(database.Run("PRAGMA journal_mode = WAL"), SQLITE_OK);
+  ASSERT_EQ(database.Number("PRAGMA page_size"), pageSize);
+}
+
+}  // namespace
+
+// A backup of another page size, or with bytes kept at the end of each page,
+// restored in place over the database: the connection that had read it
+// before, and another program that had opened it but not read, read the
+// restored one whole and write into it, and each reads the other's writes.
+TEST_F(BackupFiles, ABackupOfAnotherPageSizeIsRestoredInPlaceAndReadEverywhere) {
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  const QString source = client_.Server().DatabaseFile(u"EMP2"_qs);
+  const struct {
+    int databasePage, databaseReserved, backupPage, backupReserved;
+  } cases[] = {{4096, 0, 8192, 0}, {4096, 0, 65536, 0}, {4096, 0, 4096, 8}, {8192, 0, 4096, 0},
+               {65536, 0, 1024, 0}, {4096, 12, 512, 0}, {1024, 0, 65536, 32}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.databasePage << "/" << c.databaseReserved << " from " << c.backupPage << "/"
+                                    << c.backupReserved);
+    client_.Run(u"USE master"_qs);
+    Rebuild(file, c.databasePage, c.databaseReserved, 500, "viejo");
+    Rebuild(source, c.backupPage, c.backupReserved, 3000, "nuevo");
+    QFile::remove(Backup());
+    ASSERT_EQ(client_.Error(u"BACKUP DATABASE EMP2  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs), QString());
+    SecondProcess other(u"other-program"_qs, {{kFile, file}});
+    ASSERT_EQ(other.ReadReport(), u"started"_qs);
+    {
+      const std::shared_ptr<Connection> held = OpenConnection(file);
+      EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 500);
+      int steps = 0;
+      InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+      EXPECT_EQ(Restore(), QString());
+      InPlaceRestoreStepHook() = nullptr;
+      EXPECT_GE(steps, 5) << "restored in place";
+      EXPECT_EQ(held->QueryRows(u"PRAGMA page_size"_qs).rows[0][0].toInt(), c.backupPage);
+      EXPECT_EQ(held->QueryRows(u"SELECT count(*), min(Nombre) FROM CLIENTES"_qs).rows[0],
+                QVariantList({3000, u"nuevo"_qs + QString(199, u'0') + u"1"_qs}));
+      EXPECT_EQ(held->QueryRows(u"PRAGMA integrity_check"_qs).rows[0][0].toString(), u"ok"_qs);
+      held->Execute(u"INSERT INTO CLIENTES VALUES (5001, 'aqui')"_qs);
+      other.Send(u"SELECT count(*), max(Codigo) FROM CLIENTES"_qs);
+      EXPECT_EQ(other.ReadReport(), u"3001,5001"_qs);
+      other.Send(u"PRAGMA integrity_check"_qs);
+      EXPECT_EQ(other.ReadReport(), u"ok"_qs);
+      other.Send(u"INSERT INTO CLIENTES VALUES (5002, 'alli')"_qs);
+      EXPECT_EQ(other.ReadReport(), QString());
+      EXPECT_EQ(held->QueryRows(u"SELECT count(*), max(Codigo) FROM CLIENTES"_qs).rows[0], QVariantList({3002, 5002}));
+      other.Send(u"PRAGMA journal_mode"_qs);
+      EXPECT_EQ(other.ReadReport(), u"wal"_qs);
+    }
+    other.Finish();
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"3002"}}));
+  }
+}
+
+// A backup of another page size that cannot be restored in place (on
+// another file system, or the database held by another program) is restored
+// where the database can be had alone, and refused with the database kept
+// while another program holds it.
+TEST_F(BackupFiles, ABackupOfAnotherPageSizeIsRestoredOutOfTheWalWhereTheDatabaseIsFree) {
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  const QString source = client_.Server().DatabaseFile(u"EMP2"_qs);
+  struct stat here {};
+  struct stat there {};
+  const bool otherFileSystem = ::stat(QFile::encodeName(folder_.Path()).constData(), &here) == 0 &&
+                               ::stat("/dev/shm", &there) == 0 && here.st_dev != there.st_dev;
+  for (const bool held : {false, true}) {
+    SCOPED_TRACE(held);
+    if (!held && !otherFileSystem) continue;
+    const QString backup = held ? Backup() : u"/dev/shm/zem-%1.bak"_qs.arg(::getpid());
+    client_.Run(u"USE master"_qs);
+    Rebuild(file, 4096, 0, 500, "viejo");
+    Rebuild(source, 8192, 0, 3000, "nuevo");
+    QFile::remove(backup);
+    ASSERT_EQ(client_.Error(u"BACKUP DATABASE EMP2  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs), QString());
+    const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs;
+    SecondProcess other(u"other-program"_qs, {{kFile, file}});
+    ASSERT_EQ(other.ReadReport(), u"started"_qs);
+    if (held) {
+      other.Send(u"SELECT count(*) FROM CLIENTES"_qs);
+      EXPECT_EQ(other.ReadReport(), u"500"_qs);
+      EXPECT_EQ(client_.Error(restore),
+                Terminating(u"Exclusive access could not be obtained because the database is in use."_qs,
+                            "RESTORE DATABASE"));
+      other.Send(u"SELECT count(*) FROM CLIENTES"_qs);
+      EXPECT_EQ(other.ReadReport(), u"500"_qs);
+      other.Finish();
+      EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"500"}}));
+      continue;
+    }
+    EXPECT_EQ(client_.Error(restore), QString());
+    QFile::remove(backup);
+    other.Send(u"SELECT count(*), min(Codigo) FROM CLIENTES"_qs);
+    EXPECT_EQ(other.ReadReport(), u"3000,1"_qs);
+    other.Send(u"PRAGMA page_size"_qs);
+    EXPECT_EQ(other.ReadReport(), u"8192"_qs);
+    other.Finish();
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"3000"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT journal_mode FROM pragma_journal_mode"_qs), Rows({{"wal"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT integrity_check FROM pragma_integrity_check"_qs), Rows({{"ok"}}));
+    for (const QString& side : RestoreSideFiles(file) + QStringList{file + u"-journal"_qs})
+      EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+  }
+}
+
+// While another program reads the database over and over, each time anew,
+// restores in place or through the WAL never let it read a mix of the old
+// database and the restored one, nor fail.
+TEST_F(BackupFiles, AnotherProgramReadingDuringRestoresReadsTheOldDatabaseOrTheRestoredOne) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString stop = folder_.File(u"parar"_qs);
+  SecondProcess reading(u"reading-states"_qs, {{kFile, client_.Server().DatabaseFile(u"EMP1"_qs)}, {kStopFile, stop}});
+  ASSERT_EQ(reading.ReadReport(), u"started"_qs);
+  int inPlace = 0;
+  for (int restore = 0; restore < 40; ++restore) {
+    ASSERT_EQ(client_.Error(u"USE EMP1 BEGIN TRANSACTION DELETE FROM CLIENTES WHERE Codigo > 10 "
+                            "UPDATE CLIENTES SET Nombre = 'antes' COMMIT TRANSACTION"_qs),
+              QString()) << restore;
+    client_.Run(u"USE master"_qs);
+    int steps = 0;
+    InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+    EXPECT_EQ(Restore(), QString());
+    InPlaceRestoreStepHook() = nullptr;
+    inPlace += steps > 0;
+  }
+  WriteBytes(stop, "1");
+  QStringList wrong;
+  QString last;
+  while (!(last = reading.ReadReport()).endsWith(u" restored"_qs) || last.contains(u"rows"_qs)) wrong << last;
+  EXPECT_EQ(wrong, QStringList());
+  reading.Finish();
+  EXPECT_GT(inPlace, 0);
 }
