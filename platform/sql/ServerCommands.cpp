@@ -8,6 +8,7 @@
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/InPlaceRestore.h"
 #include "platform/sql/ObjectRename.h"
+#include "platform/sql/ServerFiles.h"
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -192,6 +193,29 @@ DiskFile ReadDiskFile(CommandReader& reader) {
   return {written, Paths::Internal(written)};
 }
 
+// A database file of a server folder, or one that lies beside it: the
+// server's own, which no BACKUP writes and no RESTORE reads (a backup left
+// under a restore's name would be taken for a restore cut short).
+bool IsServerFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!ServerFiles::IsServerFolder(info.absolutePath())) return false;
+  const QString name = info.fileName();
+  const QString database = QStringLiteral("X.sqlite");
+  for (const QString& beside : QStringList{database, database + QStringLiteral("-wal"), database + QStringLiteral("-shm"),
+                                           database + QStringLiteral("-journal")} +
+                                   RestoreSideFiles(database)) {
+    const QString suffix = beside.mid(1);
+    if (name.size() > suffix.size() && name.endsWith(suffix, Qt::CaseInsensitive)) return true;
+  }
+  return false;
+}
+
+void RefuseServerFile(const DiskFile& file) {
+  if (IsServerFile(file.path))
+    throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 5(Access is denied.).")
+                       .arg(file.written));
+}
+
 // What stops a BACKUP or RESTORE once it runs is followed, as on SQL Server,
 // by the statement's own end.
 template <typename Work>
@@ -215,6 +239,7 @@ void BackupDatabase(Command c) {
     }
   c.reader.ExpectEnd();
   RunToTheEnd("BACKUP DATABASE", [&] {
+    RefuseServerFile(file);
     const std::optional<DatabaseInfo> database = c.server.Database(name);
     if (!database) throw SqlError(NoSuchDatabase(name));
     // Not of a file half restored.
@@ -261,6 +286,7 @@ void RestoreDatabase(Command c) {
   if (c.reader.Word(u"WITH")) c.reader.Expect(u"REPLACE");
   c.reader.ExpectEnd();
   RunToTheEnd("RESTORE DATABASE", [&] {
+    RefuseServerFile(file);
     if (!QFileInfo(file.path).isFile())
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                     "the file specified.).").arg(file.written));
