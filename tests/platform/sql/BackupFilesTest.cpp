@@ -192,6 +192,22 @@ void readingStates() {
 
 [[maybe_unused]] const bool readingRegistered = SecondProcess::RegisterJob(u"reading-states"_qs, readingStates);
 
+// Job "restore-limited": a RESTORE of EMP1 from the backup in a process
+// that cannot write a file past 1 MiB (the write fails), then a session
+// onto EMP1 in that process; each outcome reported.
+void restoreLimited() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const QString folder = qEnvironmentVariable(kFolder);
+  ServerClient client(folder);
+  const rlimit limit{1 << 20, 1 << 20};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  SecondProcess::Report(client.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + QDir(folder).filePath(kBackupName) +
+                                     u"'WITH REPLACE"_qs).replace(u'\n', u'|'));
+  SecondProcess::Report(client.Error(u"USE EMP1"_qs));
+}
+
+[[maybe_unused]] const bool limitedRegistered = SecondProcess::RegisterJob(u"restore-limited"_qs, restoreLimited);
+
 // A file opened apart from the process's own connections, as another
 // program would.
 class OtherProgramsFile {
@@ -961,4 +977,62 @@ TEST_F(BackupFiles, TheServersOwnFilesAreNoBackupDevice) {
     EXPECT_EQ(client_.Texts(u"USE EMP2 SELECT Codigo FROM OTRA"_qs), Rows({{"7"}}));
     EXPECT_EQ(Count(), Rows({{"2000"}}));
   }
+}
+
+// What the database's connection holds besides the database, its temporary
+// tables and a file attached to it, stays through a restore in place, and
+// the connection reads and writes the restored database.
+TEST_F(BackupFiles, AnInPlaceRestoreKeepsWhatTheConnectionHoldsBesidesTheDatabase) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"USE master"_qs);
+  const std::shared_ptr<Connection> held = OpenConnection(client_.Server().DatabaseFile(u"EMP1"_qs));
+  const QByteArray attached = QFile::encodeName(folder_.File(u"aparte.db"_qs));
+  ASSERT_EQ(sqlite3_exec(held->Handle(), "ATTACH '" + attached + "' AS aparte", nullptr, nullptr, nullptr), SQLITE_OK);
+  held->Execute(u"CREATE TABLE aparte.notas (texto TEXT); INSERT INTO aparte.notas VALUES ('fuera')"_qs);
+  held->Execute(u"CREATE TEMP TABLE recuerdo (texto TEXT); INSERT INTO recuerdo VALUES ('temporal')"_qs);
+  EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 10);
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(Restore(), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_EQ(held->QueryRows(u"SELECT (SELECT count(*) FROM CLIENTES), (SELECT texto FROM recuerdo), "
+                            "(SELECT texto FROM aparte.notas)"_qs)
+                .rows[0],
+            QVariantList({2000, u"temporal"_qs, u"fuera"_qs}));
+  held->Execute(u"INSERT INTO recuerdo SELECT Nombre FROM CLIENTES WHERE Codigo = 1; "
+                "UPDATE CLIENTES SET Nombre = 'después' WHERE Codigo = 1; INSERT INTO aparte.notas VALUES ('otra')"_qs);
+  EXPECT_EQ(held->QueryRows(u"SELECT integrity_check FROM pragma_integrity_check"_qs).rows[0][0].toString(), u"ok"_qs);
+  EXPECT_EQ(held->QueryRows(u"PRAGMA main.journal_mode"_qs).rows[0][0].toString(), u"wal"_qs);
+  OtherProgramsFile other(client_.Server().DatabaseFile(u"EMP1"_qs));
+  EXPECT_EQ(other.Number("SELECT count(*) FROM CLIENTES WHERE Nombre COLLATE BINARY = 'después'"), 1);
+}
+
+// A restore in place whose writes fail midway (the file cannot grow) leaves
+// the database to be restored by the next session that can, refused until
+// then; no program reads a mix meanwhile.
+TEST_F(BackupFiles, ARestoreWhoseWritesFailIsFinishedByTheNextSessionThatCan) {
+  client_.Run(u"USE EMP1 INSERT INTO CLIENTES (Codigo, Nombre) SELECT Codigo + 2000 * n.i, Nombre FROM CLIENTES, "
+              "(SELECT 1 AS i UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 UNION ALL SELECT 5) n"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  ASSERT_GT(QFileInfo(Backup()).size(), 2 << 20);
+  client_.Run(u"USE master"_qs);
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  Rebuild(file, 4096, 0, 10, "viejo");
+  ASSERT_LT(QFileInfo(file).size(), 1 << 20);
+  SecondProcess limited(u"restore-limited"_qs, {{kFolder, folder_.Path()}});
+  const QString restore = limited.ReadReport();
+  EXPECT_TRUE(restore.endsWith(u"RESTORE DATABASE is terminating abnormally."_qs)) << restore.toStdString();
+  EXPECT_EQ(limited.ReadReport(), u"Database 'EMP1' cannot be opened. It is in the middle of a restore."_qs);
+  EXPECT_EQ(limited.Finish(), 0);
+  {
+    OtherProgramsFile other(file);
+    const qint64 rows = other.Number("SELECT count(*) FROM CLIENTES");
+    EXPECT_TRUE(rows == 10 || rows == 12000 || other.Number("SELECT count(*) FROM sqlite_master") == 0) << rows;
+  }
+  EXPECT_EQ(Count(), Rows({{"12000"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT integrity_check FROM pragma_integrity_check"_qs), Rows({{"ok"}}));
+  client_.Run(u"USE master"_qs);
+  for (const QString& side : RestoreSideFiles(file)) EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
 }
