@@ -255,11 +255,16 @@ bool FinishInterruptedRestore(const QString& database) {
   try {
     BackupSource source(database + kUnderWay);
     if (source.Form() != BackupCheck::Whole || source.Check() != BackupCheck::Whole) return false;
+    Steps steps;
+    steps.Passed();
     // Half written, the file is no database of the system's yet.
     const std::shared_ptr<Connection> connection = OpenBackupFile(database, FileAccess::Write);
     const TakenFile file(*connection);
-    Steps steps;
-    return file.Taken() && Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps) == BackupCheck::Whole;
+    if (!file.Taken()) return false;
+    // Finished meanwhile by another program, which let the file go only
+    // then: what was written into it since stays.
+    if (!RestoreCutShort(database)) return true;
+    return Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps) == BackupCheck::Whole;
   } catch (const EDatabaseError&) {
     return false;
   }

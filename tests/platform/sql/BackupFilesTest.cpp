@@ -208,6 +208,21 @@ void restoreLimited() {
 
 [[maybe_unused]] const bool limitedRegistered = SecondProcess::RegisterJob(u"restore-limited"_qs, restoreLimited);
 
+// Job "paused-at-step": a statement on the server that restores in place,
+// paused at that step of its restore until the first process says go.
+void pausedAtStep() {
+  const int pauseAt = qEnvironmentVariableIntValue(kKillAt);
+  InPlaceRestoreStepHook() = [pauseAt](int step) {
+    if (step != pauseAt) return;
+    SecondProcess::Report(u"paused"_qs);
+    SecondProcess::NextLine();
+  };
+  ServerClient client(qEnvironmentVariable(kFolder));
+  SecondProcess::Report(client.Error(qEnvironmentVariable(kStatement)).replace(u'\n', u'|'));
+}
+
+[[maybe_unused]] const bool pausedRegistered = SecondProcess::RegisterJob(u"paused-at-step"_qs, pausedAtStep);
+
 // A file opened apart from the process's own connections, as another
 // program would.
 class OtherProgramsFile {
@@ -1036,4 +1051,29 @@ TEST_F(BackupFiles, ARestoreCutShortIsReplacedByOneFromAnotherFileSystem) {
     client_.Run(u"USE master"_qs);
   }
   QFile::remove(elsewhere);
+}
+
+// A BACKUP that comes to finish a restore cut short while a session finishes
+// it first finds it finished: it backs up the database as the session left
+// it, and what was written into it since stays.
+TEST_F(BackupFiles, ARestoreCutShortIsFinishedOnceWhenABackupAndASessionComeToItTogether) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
+  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs;
+  SecondProcess killed(u"killed-at-step"_qs, {{kFolder, folder_.Path()}, {kKillAt, u"3"_qs}, {kStatement, restore}});
+  killed.Finish();
+  ASSERT_TRUE(killed.Crashed());
+  const QString again = folder_.File(u"otra.bak"_qs);
+  SecondProcess backingUp(u"paused-at-step"_qs,
+                          {{kFolder, folder_.Path()},
+                           {kKillAt, u"1"_qs},
+                           {kStatement, u"BACKUP DATABASE EMP1  TO DISK = '"_qs + again + u"'  WITH FORMAT"_qs}});
+  ASSERT_EQ(backingUp.ReadReport(), u"paused"_qs);
+  client_.Run(u"USE EMP1 INSERT INTO CLIENTES (Codigo, Nombre) VALUES (5000, 'después') USE master"_qs);
+  backingUp.Send(u"go"_qs);
+  EXPECT_EQ(backingUp.ReadReport(), QString());
+  backingUp.Finish();
+  EXPECT_EQ(Count(), Rows({{"2001"}}));
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP2  FROM DISK = '"_qs + again + u"'"_qs), QString());
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM EMP2.dbo.CLIENTES"_qs), Rows({{"2001"}}));
 }
