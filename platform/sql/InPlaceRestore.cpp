@@ -195,7 +195,11 @@ class PreparedLink {
   PreparedLink(const PreparedLink&) = delete;
   PreparedLink& operator=(const PreparedLink&) = delete;
 
-  bool Make(const QString& backup) const { return ::link(Path(backup).constData(), Path(link_).constData()) == 0; }
+  // To the file itself where the name given is a symbolic link, which from
+  // beside the database could lead elsewhere, or nowhere.
+  bool Make(const QString& backup) const {
+    return ::linkat(AT_FDCWD, Path(backup).constData(), AT_FDCWD, Path(link_).constData(), AT_SYMLINK_FOLLOW) == 0;
+  }
   bool Commit(const QString& database) const {
     return std::rename(Path(link_).constData(), Path(database + kUnderWay).constData()) == 0 &&
            SyncFolderOf(database);

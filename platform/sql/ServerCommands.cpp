@@ -200,13 +200,11 @@ bool IsServerFile(const QString& path) {
   const QFileInfo info(path);
   if (!ServerFiles::IsServerFolder(info.absolutePath())) return false;
   const QString name = info.fileName();
-  const QString database = QStringLiteral("X.sqlite");
-  for (const QString& beside : QStringList{database, database + QStringLiteral("-wal"), database + QStringLiteral("-shm"),
-                                           database + QStringLiteral("-journal")} +
-                                   RestoreSideFiles(database)) {
-    const QString suffix = beside.mid(1);
-    if (name.size() > suffix.size() && name.endsWith(suffix, Qt::CaseInsensitive)) return true;
-  }
+  const QString database = QStringLiteral(".sqlite");
+  for (const QString& beside : QStringList{QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                           QStringLiteral("-journal")} +
+                                   RestoreSideFiles(QString()))
+    if (name.size() > database.size() + beside.size() && name.endsWith(database + beside)) return true;
   return false;
 }
 

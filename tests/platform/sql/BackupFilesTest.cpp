@@ -1077,3 +1077,65 @@ TEST_F(BackupFiles, ARestoreCutShortIsFinishedOnceWhenABackupAndASessionComeToIt
   EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP2  FROM DISK = '"_qs + again + u"'"_qs), QString());
   EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM EMP2.dbo.CLIENTES"_qs), Rows({{"2001"}}));
 }
+
+// A backup named through a symbolic link, relative to its own folder, is
+// restored in place from the file it leads to; cut short, the restore is
+// finished from that file though the link leads elsewhere since.
+TEST_F(BackupFiles, ABackupNamedThroughASymbolicLinkIsRestoredFromTheFileItLeadsTo) {
+  ASSERT_TRUE(QDir(folder_.Path()).mkdir(u"copias"_qs));
+  const QString real = folder_.File(u"copias/real.bak"_qs);
+  const QString link = folder_.File(u"copias/enlace.bak"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + real + u"'  WITH FORMAT"_qs);
+  ASSERT_EQ(::symlink("real.bak", QFile::encodeName(link).constData()), 0);
+  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + link + u"'WITH REPLACE"_qs;
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(client_.Error(restore), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+
+  client_.Run(u"DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
+  SecondProcess killed(u"killed-at-step"_qs, {{kFolder, folder_.Path()}, {kKillAt, u"3"_qs}, {kStatement, restore}});
+  killed.Finish();
+  ASSERT_TRUE(killed.Crashed());
+  ASSERT_TRUE(QFile::rename(real, folder_.File(u"copias/movida.bak"_qs)));
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+}
+
+// The server's own files are no backup device: a BACKUP into one of them
+// (a database's file, what lies beside it, the names a restore puts there)
+// is refused, and neither the database nor another one takes it for a
+// restore cut short; a RESTORE from one of them is refused with every file
+// left as it was.
+TEST_F(BackupFiles, TheServersOwnFilesAreNoBackupDevice) {
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  client_.Run(u"USE EMP2 CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0) INSERT INTO OTRA (Codigo) VALUES (7)"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString emp1 = client_.Server().DatabaseFile(u"EMP1"_qs);
+  const QString emp2 = client_.Server().DatabaseFile(u"EMP2"_qs);
+  QStringList devices;
+  for (const QString& file : {emp1, emp2})
+    devices << file << file + u"-wal"_qs << file + u"-shm"_qs << file + u"-journal"_qs << RestoreSideFiles(file);
+  for (const QString& device : devices) {
+    SCOPED_TRACE(device.toStdString());
+    client_.Run(u"USE master"_qs);
+    const QString denied = u"Cannot open backup device '"_qs + device + u"'. Operating system error 5(Access is denied.)."_qs;
+    EXPECT_EQ(client_.Error(u"BACKUP DATABASE EMP1  TO DISK = '"_qs + device + u"'  WITH FORMAT"_qs),
+              Terminating(denied, "BACKUP DATABASE"));
+    for (const QString& side : RestoreSideFiles(emp1) + RestoreSideFiles(emp2)) EXPECT_FALSE(QFileInfo::exists(side));
+    // One planted there by another program is not restored from.
+    const bool planted = !QFileInfo::exists(device);
+    if (planted) {
+      ASSERT_TRUE(QFile::copy(Backup(), device));
+    }
+    const QByteArray before = Bytes(device);
+    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP2  FROM DISK = '"_qs + device + u"'WITH REPLACE"_qs),
+              Terminating(denied, "RESTORE DATABASE"));
+    EXPECT_EQ(Bytes(device), before);
+    if (planted) QFile::remove(device);
+    EXPECT_EQ(client_.Texts(u"USE EMP2 SELECT Codigo FROM OTRA"_qs), Rows({{"7"}}));
+    EXPECT_EQ(Count(), Rows({{"2000"}}));
+  }
+}
