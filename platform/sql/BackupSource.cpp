@@ -85,6 +85,7 @@ BackupSource::BackupSource(const QString& file) {
   } else if (mark != BackupHeader::kSha256Mark || !StructureIsWhole(*connection_)) {
     return;
   }
+  pageSize_ = *pageSize;
   form_ = BackupCheck::Whole;
 }
 

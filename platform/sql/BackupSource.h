@@ -25,6 +25,8 @@ class BackupSource {
 
   // Malformed, or Whole as far as can be told before its checksum.
   BackupCheck Form() const { return form_; }
+  // Its page size, once of Whole form.
+  qint64 PageSize() const { return pageSize_; }
   // Reads the rest: Whole or Damaged.
   BackupCheck Check();
   // Copies a backup of Whole form into the database, through the
@@ -40,5 +42,6 @@ class BackupSource {
   std::shared_ptr<Connection> connection_;
   OnceReadFile* reader_ = nullptr;
   BackupCheck form_ = BackupCheck::Malformed;
+  qint64 pageSize_ = 0;
   std::function<std::optional<quint32>()> checksum_;  // none for a backup that carries none
 };

@@ -195,7 +195,11 @@ class PreparedLink {
   PreparedLink(const PreparedLink&) = delete;
   PreparedLink& operator=(const PreparedLink&) = delete;
 
-  bool Make(const QString& backup) const { return ::link(Path(backup).constData(), Path(link_).constData()) == 0; }
+  // To the file itself where the name given is a symbolic link, which from
+  // beside the database could lead elsewhere, or nowhere.
+  bool Make(const QString& backup) const {
+    return ::linkat(AT_FDCWD, Path(backup).constData(), AT_FDCWD, Path(link_).constData(), AT_SYMLINK_FOLLOW) == 0;
+  }
   bool Commit(const QString& database) const {
     return std::rename(Path(link_).constData(), Path(database + kUnderWay).constData()) == 0 &&
            SyncFolderOf(database);
@@ -243,17 +247,28 @@ std::optional<BackupCheck> RestoreInPlace(const QString& backup, Connection& con
   return Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps);
 }
 
+std::optional<BackupCheck> CopyOutOfWal(BackupSource& backup, Connection& connection) {
+  const TakenFile file(connection);
+  if (!file.Taken()) return std::nullopt;
+  return backup.CopyInto(connection);
+}
+
 bool FinishInterruptedRestore(const QString& database) {
   QFile::remove(database + kPrepared);  // a restore killed before it was sure to take place
   if (!RestoreCutShort(database)) return true;
   try {
     BackupSource source(database + kUnderWay);
     if (source.Form() != BackupCheck::Whole || source.Check() != BackupCheck::Whole) return false;
+    Steps steps;
+    steps.Passed();
     // Half written, the file is no database of the system's yet.
     const std::shared_ptr<Connection> connection = OpenBackupFile(database, FileAccess::Write);
     const TakenFile file(*connection);
-    Steps steps;
-    return file.Taken() && Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps) == BackupCheck::Whole;
+    if (!file.Taken()) return false;
+    // Finished meanwhile by another program, which let the file go only
+    // then: what was written into it since stays.
+    if (!RestoreCutShort(database)) return true;
+    return Overwrite(source.Bytes(), RawFile(file.Handle()), database, steps) == BackupCheck::Whole;
   } catch (const EDatabaseError&) {
     return false;
   }

@@ -24,6 +24,12 @@
 // restored through the database's WAL.
 std::optional<BackupCheck> RestoreInPlace(const QString& backup, class Connection& database);
 
+// Copies a backup of Whole form into the database as BackupSource::CopyInto
+// does, through the database's connection taken out of WAL mode, under a
+// rollback journal: a WAL keeps the database's page size. None where the
+// file cannot be taken (another connection holds it).
+std::optional<BackupCheck> CopyOutOfWal(class BackupSource& backup, Connection& database);
+
 // Finishes a restore of the database that was cut short, if any, and
 // removes what one killed before it was sure to take place left; false
 // where one was cut short and cannot be finished now (its backup no longer

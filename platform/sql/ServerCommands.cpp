@@ -8,6 +8,7 @@
 #include "platform/sql/EmbeddedServer.h"
 #include "platform/sql/InPlaceRestore.h"
 #include "platform/sql/ObjectRename.h"
+#include "platform/sql/ServerFiles.h"
 #include "platform/sql/ServerSession.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlTokenizer.h"
@@ -192,6 +193,27 @@ DiskFile ReadDiskFile(CommandReader& reader) {
   return {written, Paths::Internal(written)};
 }
 
+// A database file of a server folder, or one that lies beside it: the
+// server's own, which no BACKUP writes and no RESTORE reads (a backup left
+// under a restore's name would be taken for a restore cut short).
+bool IsServerFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!ServerFiles::IsServerFolder(info.absolutePath())) return false;
+  const QString name = info.fileName();
+  const QString database = QStringLiteral(".sqlite");
+  for (const QString& beside : QStringList{QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                           QStringLiteral("-journal")} +
+                                   RestoreSideFiles(QString()))
+    if (name.size() > database.size() + beside.size() && name.endsWith(database + beside)) return true;
+  return false;
+}
+
+void RefuseServerFile(const DiskFile& file) {
+  if (IsServerFile(file.path))
+    throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 5(Access is denied.).")
+                       .arg(file.written));
+}
+
 // What stops a BACKUP or RESTORE once it runs is followed, as on SQL Server,
 // by the statement's own end.
 template <typename Work>
@@ -215,6 +237,7 @@ void BackupDatabase(Command c) {
     }
   c.reader.ExpectEnd();
   RunToTheEnd("BACKUP DATABASE", [&] {
+    RefuseServerFile(file);
     const std::optional<DatabaseInfo> database = c.server.Database(name);
     if (!database) throw SqlError(NoSuchDatabase(name));
     // Not of a file half restored.
@@ -232,6 +255,7 @@ void BackupDatabase(Command c) {
 }
 
 const QString kDamaged = QStringLiteral("Damage to the backup set was detected.");
+const QString kInUse = QStringLiteral("Exclusive access could not be obtained because the database is in use.");
 
 // Ends a restore's mark however the restore ends.
 class RestoreUnderWay {
@@ -260,6 +284,7 @@ void RestoreDatabase(Command c) {
   if (c.reader.Word(u"WITH")) c.reader.Expect(u"REPLACE");
   c.reader.ExpectEnd();
   RunToTheEnd("RESTORE DATABASE", [&] {
+    RefuseServerFile(file);
     if (!QFileInfo(file.path).isFile())
       throw SqlError(QStringLiteral("Cannot open backup device '%1'. Operating system error 2(The system cannot find "
                                     "the file specified.).").arg(file.written));
@@ -286,7 +311,7 @@ void RestoreDatabase(Command c) {
     // Any other session on it, of this program too, keeps it, as on the server.
     if (database && (database->dbid <= kLastSystemDatabase || c.server.Restoring(database->dbid) ||
                      c.server.OtherSessions(database->name, c.session.Spid()) > 0))
-      throw SqlError(QStringLiteral("Exclusive access could not be obtained because the database is in use."));
+      throw SqlError(kInUse);
     // The name as written, so a refusal names what the statement said.
     const QString target = c.server.DatabaseFile(database ? database->name : name);
     const auto restore = [&] {
@@ -297,8 +322,15 @@ void RestoreDatabase(Command c) {
       if (const std::optional<BackupCheck> inPlace = RestoreInPlace(file.path, *restoredConnection))
         return refuse(*inPlace);
       // Held elsewhere, or the backup on another file system: through the
-      // WAL, which waits for the others' locks.
-      if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) throw SqlError(kDamaged);
+      // WAL, which waits for the others' locks but keeps the database's page
+      // size; a backup of another page size needs the file alone.
+      if (backup.PageSize() != restoredConnection->QueryRows(QStringLiteral("PRAGMA main.page_size")).rows[0][0].toInt()) {
+        const std::optional<BackupCheck> copied = CopyOutOfWal(backup, *restoredConnection);
+        if (!copied) throw SqlError(kInUse);
+        refuse(*copied);
+      } else if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) {
+        throw SqlError(kDamaged);
+      }
       TakeBackupMarkOff(*restoredConnection);
       if (cutShort) ForgetRestoreCutShort(target);
     };

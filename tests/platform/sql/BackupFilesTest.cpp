@@ -122,6 +122,107 @@ void killedAtStep() {
 
 [[maybe_unused]] const bool killedRegistered = SecondProcess::RegisterJob(u"killed-at-step"_qs, killedAtStep);
 
+constexpr char kFile[] = "ZEM_RESTORE_FILE";
+
+// Job "other-program": another program that opens the file at once and
+// reads nothing until told; then runs each line it is sent as SQL and
+// reports the rows ("a,b;c,d") or "error <code> <text>".
+void otherProgram() {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(qEnvironmentVariable(kFile).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  sqlite3_busy_timeout(db, 60000);
+  SecondProcess::Report(u"started"_qs);
+  for (QString line = SecondProcess::NextLine(); !line.isEmpty(); line = SecondProcess::NextLine()) {
+    QStringList rows;
+    sqlite3_stmt* statement = nullptr;
+    int result = sqlite3_prepare_v2(db, line.toUtf8().constData(), -1, &statement, nullptr);
+    while (result == SQLITE_OK && (result = sqlite3_step(statement)) == SQLITE_ROW) {
+      QStringList columns;
+      for (int column = 0; column < sqlite3_column_count(statement); ++column)
+        columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+      rows << columns.join(u',');
+      result = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    SecondProcess::Report(result == SQLITE_DONE ? rows.join(u';')
+                                                : u"error %1 %2"_qs.arg(result).arg(QString::fromUtf8(sqlite3_errmsg(db))));
+  }
+  sqlite3_close_v2(db);
+}
+
+[[maybe_unused]] const bool otherRegistered = SecondProcess::RegisterJob(u"other-program"_qs, otherProgram);
+
+// Job "reading-states": another program that, until the stop file appears,
+// opens the file, reads in one transaction what CLIENTES holds and closes
+// it again, over and over; it reports each state it read that is neither
+// "old" (10 rows named 'antes') nor "restored" (2000 rows of 150 'x'), and
+// at the end how many of each it read.
+void readingStates() {
+  const QByteArray file = qEnvironmentVariable(kFile).toUtf8();
+  const QString stop = qEnvironmentVariable(kStopFile);
+  int old = 0;
+  int restored = 0;
+  SecondProcess::Report(u"started"_qs);
+  for (int round = 0; !QFile::exists(stop); ++round) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_busy_timeout(db, 60000);
+    sqlite3_stmt* statement = nullptr;
+    const char* sql = round % 10 == 9 ? "SELECT -1, -1, -1, (SELECT group_concat(integrity_check) FROM pragma_integrity_check)"
+                                      : "SELECT count(*), sum(Nombre COLLATE BINARY = 'antes'), sum(Nombre COLLATE BINARY = printf('%.150c', 'x')), 'ok' FROM CLIENTES";
+    int result = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (result == SQLITE_OK) result = sqlite3_step(statement);
+    if (result == SQLITE_ROW) {
+      const qint64 rows = sqlite3_column_int64(statement, 0);
+      const qint64 antes = sqlite3_column_int64(statement, 1);
+      const qint64 xs = sqlite3_column_int64(statement, 2);
+      const QString check = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 3)));
+      if (check != u"ok"_qs) SecondProcess::Report(u"check: "_qs + check.left(200));
+      else if (rows == 10 && antes == 10) ++old;
+      else if (rows == 2000 && xs == 2000) ++restored;
+      else if (rows != -1) SecondProcess::Report(u"read %1 rows, %2 old, %3 restored"_qs.arg(rows).arg(antes).arg(xs));
+    } else {
+      SecondProcess::Report(u"error %1 %2"_qs.arg(result).arg(QString::fromUtf8(sqlite3_errmsg(db))));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+  }
+  SecondProcess::Report(u"read %1 old, %2 restored"_qs.arg(old).arg(restored));
+}
+
+[[maybe_unused]] const bool readingRegistered = SecondProcess::RegisterJob(u"reading-states"_qs, readingStates);
+
+// Job "restore-limited": a RESTORE of EMP1 from the backup in a process
+// that cannot write a file past 1 MiB (the write fails), then a session
+// onto EMP1 in that process; each outcome reported.
+void restoreLimited() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const QString folder = qEnvironmentVariable(kFolder);
+  ServerClient client(folder);
+  const rlimit limit{1 << 20, 1 << 20};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  SecondProcess::Report(client.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + QDir(folder).filePath(kBackupName) +
+                                     u"'WITH REPLACE"_qs).replace(u'\n', u'|'));
+  SecondProcess::Report(client.Error(u"USE EMP1"_qs));
+}
+
+[[maybe_unused]] const bool limitedRegistered = SecondProcess::RegisterJob(u"restore-limited"_qs, restoreLimited);
+
+// Job "paused-at-step": a statement on the server that restores in place,
+// paused at that step of its restore until the first process says go.
+void pausedAtStep() {
+  const int pauseAt = qEnvironmentVariableIntValue(kKillAt);
+  InPlaceRestoreStepHook() = [pauseAt](int step) {
+    if (step != pauseAt) return;
+    SecondProcess::Report(u"paused"_qs);
+    SecondProcess::NextLine();
+  };
+  ServerClient client(qEnvironmentVariable(kFolder));
+  SecondProcess::Report(client.Error(qEnvironmentVariable(kStatement)).replace(u'\n', u'|'));
+}
+
+[[maybe_unused]] const bool pausedRegistered = SecondProcess::RegisterJob(u"paused-at-step"_qs, pausedAtStep);
+
 // A file opened apart from the process's own connections, as another
 // program would.
 class OtherProgramsFile {
@@ -703,4 +804,338 @@ TEST_F(BackupFiles, ABackupOnAnotherFileSystemIsRestoredThroughTheWal) {
   EXPECT_EQ(Count(), Rows({{"2000"}}));
   for (const QString& side : RestoreSideFiles(client_.Server().DatabaseFile(u"EMP1"_qs)))
     EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+}
+
+namespace {
+
+// Rebuilds a database file with that page size and that many bytes kept at
+// the end of each page, filled with that many rows.
+void Rebuild(const QString& file, int pageSize, int reserved, int rows, const QByteArray& name) {
+  OtherProgramsFile database(file);
+  ASSERT_EQ(database.Run("PRAGMA journal_mode = DELETE"), SQLITE_OK);
+  ASSERT_EQ(database.Run("PRAGMA page_size = " + QByteArray::number(pageSize)), SQLITE_OK);
+  int reserve = reserved;
+  ASSERT_EQ(sqlite3_file_control(database.Handle(), "main", SQLITE_FCNTL_RESERVE_BYTES, &reserve), SQLITE_OK);
+  ASSERT_EQ(database.Run("DROP TABLE IF EXISTS CLIENTES; VACUUM"), SQLITE_OK);
+  ASSERT_EQ(database.Run("CREATE TABLE CLIENTES (Codigo INTEGER PRIMARY KEY, Nombre TEXT); "
+                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                         QByteArray::number(rows) + ") INSERT INTO CLIENTES SELECT i, '" + name +
+                         "' || printf('%0200d', i) FROM n"),
+            SQLITE_OK);
+  ASSERT_EQ(database.Run("PRAGMA journal_mode = WAL"), SQLITE_OK);
+  ASSERT_EQ(database.Number("PRAGMA page_size"), pageSize);
+}
+
+}  // namespace
+
+// A backup of another page size, or with bytes kept at the end of each page,
+// restored in place over the database: the connection that had read it
+// before, and another program that had opened it but not read, read the
+// restored one whole and write into it, and each reads the other's writes.
+TEST_F(BackupFiles, ABackupOfAnotherPageSizeIsRestoredInPlaceAndReadEverywhere) {
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  const QString source = client_.Server().DatabaseFile(u"EMP2"_qs);
+  const struct {
+    int databasePage, databaseReserved, backupPage, backupReserved;
+  } cases[] = {{4096, 0, 8192, 0}, {4096, 0, 65536, 0}, {4096, 0, 4096, 8}, {8192, 0, 4096, 0},
+               {65536, 0, 1024, 0}, {4096, 12, 512, 0}, {1024, 0, 65536, 32}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.databasePage << "/" << c.databaseReserved << " from " << c.backupPage << "/"
+                                    << c.backupReserved);
+    client_.Run(u"USE master"_qs);
+    Rebuild(file, c.databasePage, c.databaseReserved, 500, "viejo");
+    Rebuild(source, c.backupPage, c.backupReserved, 3000, "nuevo");
+    QFile::remove(Backup());
+    ASSERT_EQ(client_.Error(u"BACKUP DATABASE EMP2  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs), QString());
+    SecondProcess other(u"other-program"_qs, {{kFile, file}});
+    ASSERT_EQ(other.ReadReport(), u"started"_qs);
+    {
+      const std::shared_ptr<Connection> held = OpenConnection(file);
+      EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 500);
+      int steps = 0;
+      InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+      EXPECT_EQ(Restore(), QString());
+      InPlaceRestoreStepHook() = nullptr;
+      EXPECT_GE(steps, 5) << "restored in place";
+      EXPECT_EQ(held->QueryRows(u"PRAGMA page_size"_qs).rows[0][0].toInt(), c.backupPage);
+      EXPECT_EQ(held->QueryRows(u"SELECT count(*), min(Nombre) FROM CLIENTES"_qs).rows[0],
+                QVariantList({3000, u"nuevo"_qs + QString(199, u'0') + u"1"_qs}));
+      EXPECT_EQ(held->QueryRows(u"PRAGMA integrity_check"_qs).rows[0][0].toString(), u"ok"_qs);
+      held->Execute(u"INSERT INTO CLIENTES VALUES (5001, 'aqui')"_qs);
+      other.Send(u"SELECT count(*), max(Codigo) FROM CLIENTES"_qs);
+      EXPECT_EQ(other.ReadReport(), u"3001,5001"_qs);
+      other.Send(u"PRAGMA integrity_check"_qs);
+      EXPECT_EQ(other.ReadReport(), u"ok"_qs);
+      other.Send(u"INSERT INTO CLIENTES VALUES (5002, 'alli')"_qs);
+      EXPECT_EQ(other.ReadReport(), QString());
+      EXPECT_EQ(held->QueryRows(u"SELECT count(*), max(Codigo) FROM CLIENTES"_qs).rows[0], QVariantList({3002, 5002}));
+      other.Send(u"PRAGMA journal_mode"_qs);
+      EXPECT_EQ(other.ReadReport(), u"wal"_qs);
+    }
+    other.Finish();
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"3002"}}));
+  }
+}
+
+// A backup of another page size that cannot be restored in place (on
+// another file system, or the database held by another program) is restored
+// where the database can be had alone, and refused with the database kept
+// while another program holds it.
+TEST_F(BackupFiles, ABackupOfAnotherPageSizeIsRestoredOutOfTheWalWhereTheDatabaseIsFree) {
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  const QString source = client_.Server().DatabaseFile(u"EMP2"_qs);
+  struct stat here {};
+  struct stat there {};
+  const bool otherFileSystem = ::stat(QFile::encodeName(folder_.Path()).constData(), &here) == 0 &&
+                               ::stat("/dev/shm", &there) == 0 && here.st_dev != there.st_dev;
+  for (const bool held : {false, true}) {
+    SCOPED_TRACE(held);
+    if (!held && !otherFileSystem) continue;
+    const QString backup = held ? Backup() : u"/dev/shm/zem-%1.bak"_qs.arg(::getpid());
+    client_.Run(u"USE master"_qs);
+    Rebuild(file, 4096, 0, 500, "viejo");
+    Rebuild(source, 8192, 0, 3000, "nuevo");
+    QFile::remove(backup);
+    ASSERT_EQ(client_.Error(u"BACKUP DATABASE EMP2  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs), QString());
+    const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs;
+    SecondProcess other(u"other-program"_qs, {{kFile, file}});
+    ASSERT_EQ(other.ReadReport(), u"started"_qs);
+    if (held) {
+      other.Send(u"SELECT count(*) FROM CLIENTES"_qs);
+      EXPECT_EQ(other.ReadReport(), u"500"_qs);
+      EXPECT_EQ(client_.Error(restore),
+                Terminating(u"Exclusive access could not be obtained because the database is in use."_qs,
+                            "RESTORE DATABASE"));
+      other.Send(u"SELECT count(*) FROM CLIENTES"_qs);
+      EXPECT_EQ(other.ReadReport(), u"500"_qs);
+      other.Finish();
+      EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"500"}}));
+      continue;
+    }
+    EXPECT_EQ(client_.Error(restore), QString());
+    QFile::remove(backup);
+    other.Send(u"SELECT count(*), min(Codigo) FROM CLIENTES"_qs);
+    EXPECT_EQ(other.ReadReport(), u"3000,1"_qs);
+    other.Send(u"PRAGMA page_size"_qs);
+    EXPECT_EQ(other.ReadReport(), u"8192"_qs);
+    other.Finish();
+    EXPECT_EQ(client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs), Rows({{"3000"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT journal_mode FROM pragma_journal_mode"_qs), Rows({{"wal"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT integrity_check FROM pragma_integrity_check"_qs), Rows({{"ok"}}));
+    for (const QString& side : RestoreSideFiles(file) + QStringList{file + u"-journal"_qs})
+      EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+  }
+}
+
+// While another program reads the database over and over, each time anew,
+// restores in place or through the WAL, one after the other from a backup
+// of the old database and from one of another, never let it read a mix of
+// the two, nor fail.
+TEST_F(BackupFiles, AnotherProgramReadingDuringRestoresReadsTheOldDatabaseOrTheRestoredOne) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString old = folder_.File(u"antes.bak"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 UPDATE CLIENTES SET Nombre = 'antes'"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + old + u"'  WITH FORMAT"_qs);
+  const QString stop = folder_.File(u"parar"_qs);
+  SecondProcess reading(u"reading-states"_qs, {{kFile, client_.Server().DatabaseFile(u"EMP1"_qs)}, {kStopFile, stop}});
+  ASSERT_EQ(reading.ReadReport(), u"started"_qs);
+  int inPlace = 0;
+  for (int restore = 0; restore < 40; ++restore) {
+    int steps = 0;
+    InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + (restore % 2 ? old : Backup()) +
+                            u"'WITH REPLACE"_qs),
+              QString())
+        << restore;
+    InPlaceRestoreStepHook() = nullptr;
+    inPlace += steps > 0;
+  }
+  WriteBytes(stop, "1");
+  QStringList wrong;
+  QString last;
+  while (!(last = reading.ReadReport()).endsWith(u" restored"_qs) || last.contains(u"rows"_qs)) wrong << last;
+  EXPECT_EQ(wrong, QStringList());
+  reading.Finish();
+  EXPECT_GT(inPlace, 0);
+}
+
+// What the database's connection holds besides the database, its temporary
+// tables and a file attached to it, stays through a restore in place, and
+// the connection reads and writes the restored database.
+TEST_F(BackupFiles, AnInPlaceRestoreKeepsWhatTheConnectionHoldsBesidesTheDatabase) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
+  client_.Run(u"USE master"_qs);
+  const std::shared_ptr<Connection> held = OpenConnection(client_.Server().DatabaseFile(u"EMP1"_qs));
+  const QByteArray attached = QFile::encodeName(folder_.File(u"aparte.db"_qs));
+  ASSERT_EQ(sqlite3_exec(held->Handle(), "ATTACH '" + attached + "' AS aparte", nullptr, nullptr, nullptr), SQLITE_OK);
+  held->Execute(u"CREATE TABLE aparte.notas (texto TEXT); INSERT INTO aparte.notas VALUES ('fuera')"_qs);
+  held->Execute(u"CREATE TEMP TABLE recuerdo (texto TEXT); INSERT INTO recuerdo VALUES ('temporal')"_qs);
+  EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 10);
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(Restore(), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_EQ(held->QueryRows(u"SELECT (SELECT count(*) FROM CLIENTES), (SELECT texto FROM recuerdo), "
+                            "(SELECT texto FROM aparte.notas)"_qs)
+                .rows[0],
+            QVariantList({2000, u"temporal"_qs, u"fuera"_qs}));
+  held->Execute(u"INSERT INTO recuerdo SELECT Nombre FROM CLIENTES WHERE Codigo = 1; "
+                "UPDATE CLIENTES SET Nombre = 'después' WHERE Codigo = 1; INSERT INTO aparte.notas VALUES ('otra')"_qs);
+  EXPECT_EQ(held->QueryRows(u"SELECT integrity_check FROM pragma_integrity_check"_qs).rows[0][0].toString(), u"ok"_qs);
+  EXPECT_EQ(held->QueryRows(u"PRAGMA main.journal_mode"_qs).rows[0][0].toString(), u"wal"_qs);
+  OtherProgramsFile other(client_.Server().DatabaseFile(u"EMP1"_qs));
+  EXPECT_EQ(other.Number("SELECT count(*) FROM CLIENTES WHERE Nombre COLLATE BINARY = 'después'"), 1);
+}
+
+// A restore in place whose writes fail midway (the file cannot grow) leaves
+// the database to be restored by the next session that can, refused until
+// then; no program reads a mix meanwhile.
+TEST_F(BackupFiles, ARestoreWhoseWritesFailIsFinishedByTheNextSessionThatCan) {
+  client_.Run(u"USE EMP1 INSERT INTO CLIENTES (Codigo, Nombre) SELECT Codigo + 2000 * n.i, Nombre FROM CLIENTES, "
+              "(SELECT 1 AS i UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 UNION ALL SELECT 5) n"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  ASSERT_GT(QFileInfo(Backup()).size(), 2 << 20);
+  client_.Run(u"USE master"_qs);
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  Rebuild(file, 4096, 0, 10, "viejo");
+  ASSERT_LT(QFileInfo(file).size(), 1 << 20);
+  SecondProcess limited(u"restore-limited"_qs, {{kFolder, folder_.Path()}});
+  const QString restore = limited.ReadReport();
+  EXPECT_TRUE(restore.endsWith(u"RESTORE DATABASE is terminating abnormally."_qs)) << restore.toStdString();
+  EXPECT_EQ(limited.ReadReport(), u"Database 'EMP1' cannot be opened. It is in the middle of a restore."_qs);
+  EXPECT_EQ(limited.Finish(), 0);
+  {
+    OtherProgramsFile other(file);
+    const qint64 rows = other.Number("SELECT count(*) FROM CLIENTES");
+    EXPECT_TRUE(rows == 10 || rows == 12000 || other.Number("SELECT count(*) FROM sqlite_master") == 0) << rows;
+  }
+  EXPECT_EQ(Count(), Rows({{"12000"}}));
+  EXPECT_EQ(client_.Texts(u"SELECT integrity_check FROM pragma_integrity_check"_qs), Rows({{"ok"}}));
+  client_.Run(u"USE master"_qs);
+  for (const QString& side : RestoreSideFiles(file)) EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+}
+
+// A database whose restore in place was cut short is restored from a backup
+// on another file system, through SQLite: whole, in WAL mode again, nothing
+// left beside it.
+TEST_F(BackupFiles, ARestoreCutShortIsReplacedByOneFromAnotherFileSystem) {
+  struct stat here {};
+  struct stat there {};
+  if (::stat(QFile::encodeName(folder_.Path()).constData(), &here) != 0 || ::stat("/dev/shm", &there) != 0 ||
+      here.st_dev == there.st_dev)
+    GTEST_SKIP() << "no other file system to write to";
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString elsewhere = u"/dev/shm/zem-%1.bak"_qs.arg(::getpid());
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 5"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + elsewhere + u"'  WITH FORMAT"_qs);
+  const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
+  for (const int killAt : {2, 3, 4}) {
+    SCOPED_TRACE(killAt);
+    client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 2 USE master"_qs);
+    SecondProcess restoring(u"killed-at-step"_qs,
+                            {{kFolder, folder_.Path()},
+                             {kKillAt, QString::number(killAt)},
+                             {kStatement, u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs}});
+    restoring.Finish();
+    ASSERT_TRUE(restoring.Crashed());
+    ASSERT_TRUE(RestoreCutShort(file));
+    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + elsewhere + u"'WITH REPLACE"_qs), QString());
+    for (const QString& side : RestoreSideFiles(file)) EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+    EXPECT_EQ(Count(), Rows({{"5"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT integrity_check FROM pragma_integrity_check"_qs), Rows({{"ok"}}));
+    EXPECT_EQ(client_.Texts(u"SELECT journal_mode FROM pragma_journal_mode"_qs), Rows({{"wal"}}));
+    client_.Run(u"USE master"_qs);
+  }
+  QFile::remove(elsewhere);
+}
+
+// A BACKUP that comes to finish a restore cut short while a session finishes
+// it first finds it finished: it backs up the database as the session left
+// it, and what was written into it since stays.
+TEST_F(BackupFiles, ARestoreCutShortIsFinishedOnceWhenABackupAndASessionComeToItTogether) {
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
+  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs;
+  SecondProcess killed(u"killed-at-step"_qs, {{kFolder, folder_.Path()}, {kKillAt, u"3"_qs}, {kStatement, restore}});
+  killed.Finish();
+  ASSERT_TRUE(killed.Crashed());
+  const QString again = folder_.File(u"otra.bak"_qs);
+  SecondProcess backingUp(u"paused-at-step"_qs,
+                          {{kFolder, folder_.Path()},
+                           {kKillAt, u"1"_qs},
+                           {kStatement, u"BACKUP DATABASE EMP1  TO DISK = '"_qs + again + u"'  WITH FORMAT"_qs}});
+  ASSERT_EQ(backingUp.ReadReport(), u"paused"_qs);
+  client_.Run(u"USE EMP1 INSERT INTO CLIENTES (Codigo, Nombre) VALUES (5000, 'después') USE master"_qs);
+  backingUp.Send(u"go"_qs);
+  EXPECT_EQ(backingUp.ReadReport(), QString());
+  backingUp.Finish();
+  EXPECT_EQ(Count(), Rows({{"2001"}}));
+  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP2  FROM DISK = '"_qs + again + u"'"_qs), QString());
+  EXPECT_EQ(client_.Texts(u"SELECT COUNT(*) FROM EMP2.dbo.CLIENTES"_qs), Rows({{"2001"}}));
+}
+
+// A backup named through a symbolic link, relative to its own folder, is
+// restored in place from the file it leads to; cut short, the restore is
+// finished from that file though the link leads elsewhere since.
+TEST_F(BackupFiles, ABackupNamedThroughASymbolicLinkIsRestoredFromTheFileItLeadsTo) {
+  ASSERT_TRUE(QDir(folder_.Path()).mkdir(u"copias"_qs));
+  const QString real = folder_.File(u"copias/real.bak"_qs);
+  const QString link = folder_.File(u"copias/enlace.bak"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + real + u"'  WITH FORMAT"_qs);
+  ASSERT_EQ(::symlink("real.bak", QFile::encodeName(link).constData()), 0);
+  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + link + u"'WITH REPLACE"_qs;
+  client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
+  int steps = 0;
+  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+  EXPECT_EQ(client_.Error(restore), QString());
+  InPlaceRestoreStepHook() = nullptr;
+  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+
+  client_.Run(u"DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
+  SecondProcess killed(u"killed-at-step"_qs, {{kFolder, folder_.Path()}, {kKillAt, u"3"_qs}, {kStatement, restore}});
+  killed.Finish();
+  ASSERT_TRUE(killed.Crashed());
+  ASSERT_TRUE(QFile::rename(real, folder_.File(u"copias/movida.bak"_qs)));
+  EXPECT_EQ(Count(), Rows({{"2000"}}));
+}
+
+// The server's own files are no backup device: a BACKUP into one of them
+// (a database's file, what lies beside it, the names a restore puts there)
+// is refused, and neither the database nor another one takes it for a
+// restore cut short; a RESTORE from one of them is refused with every file
+// left as it was.
+TEST_F(BackupFiles, TheServersOwnFilesAreNoBackupDevice) {
+  client_.Run(u"CREATE DATABASE EMP2"_qs);
+  client_.Run(u"USE EMP2 CREATE TABLE dbo.OTRA (Codigo INTEGER DEFAULT 0) INSERT INTO OTRA (Codigo) VALUES (7)"_qs);
+  client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
+  const QString emp1 = client_.Server().DatabaseFile(u"EMP1"_qs);
+  const QString emp2 = client_.Server().DatabaseFile(u"EMP2"_qs);
+  QStringList devices;
+  for (const QString& file : {emp1, emp2})
+    devices << file << file + u"-wal"_qs << file + u"-shm"_qs << file + u"-journal"_qs << RestoreSideFiles(file);
+  for (const QString& device : devices) {
+    SCOPED_TRACE(device.toStdString());
+    client_.Run(u"USE master"_qs);
+    const QString denied = u"Cannot open backup device '"_qs + device + u"'. Operating system error 5(Access is denied.)."_qs;
+    EXPECT_EQ(client_.Error(u"BACKUP DATABASE EMP1  TO DISK = '"_qs + device + u"'  WITH FORMAT"_qs),
+              Terminating(denied, "BACKUP DATABASE"));
+    for (const QString& side : RestoreSideFiles(emp1) + RestoreSideFiles(emp2)) EXPECT_FALSE(QFileInfo::exists(side));
+    // One planted there by another program is not restored from.
+    const bool planted = !QFileInfo::exists(device);
+    if (planted) {
+      ASSERT_TRUE(QFile::copy(Backup(), device));
+    }
+    const QByteArray before = Bytes(device);
+    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP2  FROM DISK = '"_qs + device + u"'WITH REPLACE"_qs),
+              Terminating(denied, "RESTORE DATABASE"));
+    EXPECT_EQ(Bytes(device), before);
+    if (planted) QFile::remove(device);
+    EXPECT_EQ(client_.Texts(u"USE EMP2 SELECT Codigo FROM OTRA"_qs), Rows({{"7"}}));
+    EXPECT_EQ(Count(), Rows({{"2000"}}));
+  }
 }
