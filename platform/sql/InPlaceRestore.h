@@ -21,7 +21,9 @@
 // transaction: Whole once restored, or Damaged or Malformed with the
 // database as it was; none where the file cannot be taken (another
 // connection holds it) or the backup cannot be linked beside it, to be
-// restored through the database's WAL.
+// restored through the database's WAL. A backup rewritten in place by
+// another program while its pages are written gives Damaged with the
+// restore cut short, which only a whole backup can finish.
 std::optional<BackupCheck> RestoreInPlace(const QString& backup, class Connection& database);
 
 // Copies a backup of Whole form into the database as BackupSource::CopyInto
