@@ -31,6 +31,10 @@ constexpr char kSignal[] = "ZEM_BACKUP_SIGNAL";  // "ignore": a write past the l
 constexpr rlim_t kFileLimit = 64 * 1024;
 const QString kBackupName = u"dbb_EMP1_20240131154500.bak"_qs;
 
+QString RestoreStatement(const QString& backup) {
+  return u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs;
+}
+
 QString Terminating(const QString& text, const char* statement) {
   return text + u"\n"_qs + QLatin1String(statement) + u" is terminating abnormally."_qs;
 }
@@ -63,8 +67,7 @@ void restoreWaiting() {
   ServerClient client(folder);
   SecondProcess::Report(u"started"_qs);
   SecondProcess::NextLine();
-  SecondProcess::Report(client.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + QDir(folder).filePath(kBackupName) +
-                                     u"'WITH REPLACE"_qs).replace(u'\n', u'|'));
+  SecondProcess::Report(client.Error(RestoreStatement(QDir(folder).filePath(kBackupName))).replace(u'\n', u'|'));
 }
 
 [[maybe_unused]] const bool restoreRegistered = SecondProcess::RegisterJob(u"restore-waiting"_qs, restoreWaiting);
@@ -201,8 +204,7 @@ void restoreLimited() {
   ServerClient client(folder);
   const rlimit limit{1 << 20, 1 << 20};
   setrlimit(RLIMIT_FSIZE, &limit);
-  SecondProcess::Report(client.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + QDir(folder).filePath(kBackupName) +
-                                     u"'WITH REPLACE"_qs).replace(u'\n', u'|'));
+  SecondProcess::Report(client.Error(RestoreStatement(QDir(folder).filePath(kBackupName))).replace(u'\n', u'|'));
   SecondProcess::Report(client.Error(u"USE EMP1"_qs));
 }
 
@@ -271,7 +273,16 @@ class BackupFiles : public ::testing::Test {
   }
 
   QString Backup() const { return folder_.File(kBackupName); }
-  QString Restore() { return client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs); }
+  QString Restore() { return client_.Error(RestoreStatement(Backup())); }
+  // Runs a batch that restores, expecting no error: the steps of a restore
+  // in place it went through, 0 where it went through the WAL.
+  int StepsInPlace(const QString& batch) {
+    int steps = 0;
+    InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
+    EXPECT_EQ(client_.Error(batch), QString()) << batch.toStdString();
+    InPlaceRestoreStepHook() = nullptr;
+    return steps;
+  }
   Rows Count() { return client_.Texts(u"USE EMP1 SELECT COUNT(*) FROM CLIENTES"_qs); }
   // The files of the folder besides the server's own databases.
   QStringList OtherFiles() const {
@@ -592,7 +603,7 @@ TEST_F(BackupFiles, ABackupWhileAnotherProgramWritesRestoresOneCommittedStateOfI
   writing.Finish();
   for (const Taken& backup : taken) {
     ASSERT_GE(backup.before, 0);
-    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup.file + u"'WITH REPLACE"_qs), QString());
+    EXPECT_EQ(client_.Error(RestoreStatement(backup.file)), QString());
     const qint64 restored = WholeBatches();
     EXPECT_GE(restored, backup.before) << backup.file.toStdString();
     EXPECT_LE(restored, backup.after) << backup.file.toStdString();
@@ -693,7 +704,7 @@ TEST_F(BackupFiles, AFailedRestoreOfANewDatabaseLeavesNothing) {
 // place, else onto the restored one, and nothing is left beside it.
 TEST_F(BackupFiles, ARestoreKilledAtAnyStepLeavesTheOldDatabaseOrOneTheNextSessionRestores) {
   client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
-  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs;
+  const QString restore = RestoreStatement(Backup());
   const QString file = client_.Server().DatabaseFile(u"EMP1"_qs);
   const auto makeOld = [&] {
     // Old: 10 rows, some of it in the WAL still, and a table the backup has not.
@@ -718,10 +729,7 @@ TEST_F(BackupFiles, ARestoreKilledAtAnyStepLeavesTheOldDatabaseOrOneTheNextSessi
   const QStringList states = {u"old"_qs, u"empty"_qs, u"restored"_qs};
 
   makeOld();
-  int steps = 0;
-  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-  EXPECT_EQ(Restore(), QString());
-  InPlaceRestoreStepHook() = nullptr;
+  const int steps = StepsInPlace(RestoreStatement(Backup()));
   ASSERT_GE(steps, 5) << "restored in place";
   EXPECT_EQ(Count(), Rows({{"2000"}}));
 
@@ -768,11 +776,7 @@ TEST_F(BackupFiles, AConnectionThatReadTheDatabaseBeforeAnInPlaceRestoreReadsThe
   client_.Run(u"USE master"_qs);
   const std::shared_ptr<Connection> held = OpenConnection(client_.Server().DatabaseFile(u"EMP1"_qs));
   EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 10);
-  int steps = 0;
-  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-  EXPECT_EQ(Restore(), QString());
-  InPlaceRestoreStepHook() = nullptr;
-  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_GE(StepsInPlace(RestoreStatement(Backup())), 5) << "restored in place";
   EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 2000);
   EXPECT_FALSE(held->TableExists(u"OTRA"_qs));
   EXPECT_EQ(held->QueryRows(u"PRAGMA integrity_check"_qs).rows[0][0].toString(), u"ok"_qs);
@@ -795,12 +799,8 @@ TEST_F(BackupFiles, ABackupOnAnotherFileSystemIsRestoredThroughTheWal) {
   client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs);
   client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10"_qs);
   client_.Run(u"USE master"_qs);
-  int steps = 0;
-  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-  EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs), QString());
-  InPlaceRestoreStepHook() = nullptr;
+  EXPECT_EQ(StepsInPlace(RestoreStatement(backup)), 0);
   QFile::remove(backup);
-  EXPECT_EQ(steps, 0);
   EXPECT_EQ(Count(), Rows({{"2000"}}));
   for (const QString& side : RestoreSideFiles(client_.Server().DatabaseFile(u"EMP1"_qs)))
     EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
@@ -853,11 +853,7 @@ TEST_F(BackupFiles, ABackupOfAnotherPageSizeIsRestoredInPlaceAndReadEverywhere) 
     {
       const std::shared_ptr<Connection> held = OpenConnection(file);
       EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 500);
-      int steps = 0;
-      InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-      EXPECT_EQ(Restore(), QString());
-      InPlaceRestoreStepHook() = nullptr;
-      EXPECT_GE(steps, 5) << "restored in place";
+      EXPECT_GE(StepsInPlace(RestoreStatement(Backup())), 5) << "restored in place";
       EXPECT_EQ(held->QueryRows(u"PRAGMA page_size"_qs).rows[0][0].toInt(), c.backupPage);
       EXPECT_EQ(held->QueryRows(u"SELECT count(*), min(Nombre) FROM CLIENTES"_qs).rows[0],
                 QVariantList({3000, u"nuevo"_qs + QString(199, u'0') + u"1"_qs}));
@@ -899,7 +895,7 @@ TEST_F(BackupFiles, ABackupOfAnotherPageSizeIsRestoredOutOfTheWalWhereTheDatabas
     Rebuild(source, 8192, 0, 3000, "nuevo");
     QFile::remove(backup);
     ASSERT_EQ(client_.Error(u"BACKUP DATABASE EMP2  TO DISK = '"_qs + backup + u"'  WITH FORMAT"_qs), QString());
-    const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + backup + u"'WITH REPLACE"_qs;
+    const QString restore = RestoreStatement(backup);
     SecondProcess other(u"other-program"_qs, {{kFile, file}});
     ASSERT_EQ(other.ReadReport(), u"started"_qs);
     if (held) {
@@ -943,14 +939,7 @@ TEST_F(BackupFiles, AnotherProgramReadingDuringRestoresReadsTheOldDatabaseOrTheR
   ASSERT_EQ(reading.ReadReport(), u"started"_qs);
   int inPlace = 0;
   for (int restore = 0; restore < 40; ++restore) {
-    int steps = 0;
-    InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + (restore % 2 ? old : Backup()) +
-                            u"'WITH REPLACE"_qs),
-              QString())
-        << restore;
-    InPlaceRestoreStepHook() = nullptr;
-    inPlace += steps > 0;
+    inPlace += StepsInPlace(RestoreStatement(restore % 2 ? old : Backup())) > 0;
   }
   WriteBytes(stop, "1");
   QStringList wrong;
@@ -974,11 +963,7 @@ TEST_F(BackupFiles, AnInPlaceRestoreKeepsWhatTheConnectionHoldsBesidesTheDatabas
   held->Execute(u"CREATE TABLE aparte.notas (texto TEXT); INSERT INTO aparte.notas VALUES ('fuera')"_qs);
   held->Execute(u"CREATE TEMP TABLE recuerdo (texto TEXT); INSERT INTO recuerdo VALUES ('temporal')"_qs);
   EXPECT_EQ(held->QueryRows(u"SELECT count(*) FROM CLIENTES"_qs).rows[0][0].toInt(), 10);
-  int steps = 0;
-  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-  EXPECT_EQ(Restore(), QString());
-  InPlaceRestoreStepHook() = nullptr;
-  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_GE(StepsInPlace(RestoreStatement(Backup())), 5) << "restored in place";
   EXPECT_EQ(held->QueryRows(u"SELECT (SELECT count(*) FROM CLIENTES), (SELECT texto FROM recuerdo), "
                             "(SELECT texto FROM aparte.notas)"_qs)
                 .rows[0],
@@ -1039,11 +1024,11 @@ TEST_F(BackupFiles, ARestoreCutShortIsReplacedByOneFromAnotherFileSystem) {
     SecondProcess restoring(u"killed-at-step"_qs,
                             {{kFolder, folder_.Path()},
                              {kKillAt, QString::number(killAt)},
-                             {kStatement, u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs}});
+                             {kStatement, RestoreStatement(Backup())}});
     restoring.Finish();
     ASSERT_TRUE(restoring.Crashed());
     ASSERT_TRUE(RestoreCutShort(file));
-    EXPECT_EQ(client_.Error(u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + elsewhere + u"'WITH REPLACE"_qs), QString());
+    EXPECT_EQ(client_.Error(RestoreStatement(elsewhere)), QString());
     for (const QString& side : RestoreSideFiles(file)) EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
     EXPECT_EQ(Count(), Rows({{"5"}}));
     EXPECT_EQ(client_.Texts(u"SELECT integrity_check FROM pragma_integrity_check"_qs), Rows({{"ok"}}));
@@ -1059,7 +1044,7 @@ TEST_F(BackupFiles, ARestoreCutShortIsReplacedByOneFromAnotherFileSystem) {
 TEST_F(BackupFiles, ARestoreCutShortIsFinishedOnceWhenABackupAndASessionComeToItTogether) {
   client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + Backup() + u"'  WITH FORMAT"_qs);
   client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
-  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + Backup() + u"'WITH REPLACE"_qs;
+  const QString restore = RestoreStatement(Backup());
   SecondProcess killed(u"killed-at-step"_qs, {{kFolder, folder_.Path()}, {kKillAt, u"3"_qs}, {kStatement, restore}});
   killed.Finish();
   ASSERT_TRUE(killed.Crashed());
@@ -1087,13 +1072,9 @@ TEST_F(BackupFiles, ABackupNamedThroughASymbolicLinkIsRestoredFromTheFileItLeads
   const QString link = folder_.File(u"copias/enlace.bak"_qs);
   client_.Run(u"USE master BACKUP DATABASE EMP1  TO DISK = '"_qs + real + u"'  WITH FORMAT"_qs);
   ASSERT_EQ(::symlink("real.bak", QFile::encodeName(link).constData()), 0);
-  const QString restore = u"RESTORE DATABASE EMP1  FROM DISK = '"_qs + link + u"'WITH REPLACE"_qs;
+  const QString restore = RestoreStatement(link);
   client_.Run(u"USE EMP1 DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
-  int steps = 0;
-  InPlaceRestoreStepHook() = [&steps](int step) { steps = step; };
-  EXPECT_EQ(client_.Error(restore), QString());
-  InPlaceRestoreStepHook() = nullptr;
-  EXPECT_GE(steps, 5) << "restored in place";
+  EXPECT_GE(StepsInPlace(restore), 5) << "restored in place";
   EXPECT_EQ(Count(), Rows({{"2000"}}));
 
   client_.Run(u"DELETE FROM CLIENTES WHERE Codigo > 10 USE master"_qs);
