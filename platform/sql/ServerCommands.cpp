@@ -324,13 +324,12 @@ void RestoreDatabase(Command c) {
       // Held elsewhere, or the backup on another file system: through the
       // WAL, which waits for the others' locks but keeps the database's page
       // size; a backup of another page size needs the file alone.
-      if (backup.PageSize() != restoredConnection->QueryRows(QStringLiteral("PRAGMA main.page_size")).rows[0][0].toInt()) {
-        const std::optional<BackupCheck> copied = CopyOutOfWal(backup, *restoredConnection);
-        if (!copied) throw SqlError(kInUse);
-        refuse(*copied);
-      } else if (backup.CopyInto(*restoredConnection) == BackupCheck::Damaged) {
-        throw SqlError(kDamaged);
-      }
+      const int pageSize = restoredConnection->QueryRows(QStringLiteral("PRAGMA main.page_size")).rows[0][0].toInt();
+      const std::optional<BackupCheck> copied = backup.PageSize() == pageSize
+                                                    ? backup.CopyInto(*restoredConnection)
+                                                    : CopyOutOfWal(backup, *restoredConnection);
+      if (!copied) throw SqlError(kInUse);
+      refuse(*copied);
       TakeBackupMarkOff(*restoredConnection);
       if (cutShort) ForgetRestoreCutShort(target);
     };
