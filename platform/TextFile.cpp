@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Exceptions.h"
+#include "platform/FolderSync.h"
 #include "platform/data/LockFile.h"
 
 #include <QFile>
@@ -31,15 +32,6 @@ namespace {
 QString replacedFile(const QString& path) {
   const QFileInfo info(path);
   return info.isSymLink() ? info.symLinkTarget() : path;
-}
-
-// Best effort: a file system that cannot sync folders still has the rename.
-void syncFolder(const QString& file) {
-  const int folder = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return;
-  static_cast<void>(::fsync(folder));
-  ::close(folder);
 }
 
 // The new content of a file, in a file of its own beside it until it is
@@ -93,7 +85,8 @@ class Replacement {
     if (descriptor_ >= 0) Finish();
     if (::rename(name_.constData(), QFile::encodeName(target_).constData()) != 0) failWriting(target_, errno);
     placed_ = true;
-    syncFolder(target_);
+    // Best effort: a file system that cannot sync folders still has the rename.
+    static_cast<void>(SyncFolderOf(target_));
   }
 
  private:

@@ -1,5 +1,6 @@
 #include "platform/sql/InPlaceRestore.h"
 
+#include "platform/FolderSync.h"
 #include "platform/sql/BackupHeader.h"
 #include "platform/sql/BackupSource.h"
 #include "platform/sql/OnceReadFile.h"
@@ -26,14 +27,6 @@ const QString kUnderWay = QStringLiteral("-restauracion");
 const QString kPrepared = QStringLiteral("-restauracion.nueva");
 
 QByteArray Path(const QString& file) { return QFile::encodeName(file); }
-
-bool SyncFolderOf(const QString& file) {
-  const int folder = ::open(Path(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return false;
-  const bool synced = ::fsync(folder) == 0;
-  ::close(folder);
-  return synced;
-}
 
 // The steps of one restore, told to the hook.
 class Steps {
